@@ -1,0 +1,58 @@
+# Build settings shared by every target of the project.
+
+if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
+  add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
+endif()
+
+find_program(ZEB_CCACHE ccache)
+if(ZEB_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${ZEB_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${ZEB_CCACHE})
+endif()
+
+if(ZEB_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+if(ZEB_FUZZ)
+  # Everything is instrumented for coverage; only fuzz programs link the driver.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
+# zeb_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [GUI])
+# One GoogleTest program registered with ctest. GUI tests run offscreen.
+function(zeb_add_test name)
+  cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gmock GTest::gtest_main Threads::Threads)
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
+  add_test(NAME ${name} COMMAND ${name})
+  set_tests_properties(${name} PROPERTIES
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+    TIMEOUT 300)
+endfunction()
+
+# zeb_add_fuzz(name SOURCES a.cpp LIBS lib1)
+# A libFuzzer target; built only in the fuzzing tree.
+function(zeb_add_fuzz name)
+  cmake_parse_arguments(F "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ZEB_FUZZ)
+    return()
+  endif()
+  add_executable(${name} ${F_SOURCES})
+  target_link_libraries(${name} PRIVATE ${F_LIBS})
+  target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+  set_property(GLOBAL APPEND PROPERTY ZEB_FUZZ_TARGETS ${name})
+endfunction()
+
+# zeb_add_bench(name SOURCES a.cpp LIBS lib1)
+function(zeb_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  if(NOT ZEB_BENCH OR ZEB_FUZZ OR ZEB_SANITIZE)
+    return()
+  endif()
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
+  set_property(GLOBAL APPEND PROPERTY ZEB_BENCH_TARGETS ${name})
+endfunction()

@@ -1,0 +1,24 @@
+// Dynamic libraries, processes and URLs.
+#pragma once
+#include <string>
+#include <vector>
+
+namespace platform {
+
+using LibHandle = void*;
+// Loads a shared library by path; nullptr on failure (reason in *error).
+LibHandle LoadLibraryPath(const std::string& path, std::string* error = nullptr);
+void* GetProcAddress(LibHandle lib, const char* name);
+void FreeLibrary(LibHandle lib);
+// Platform file name of a library named as the system names it: "Trade"
+// gives "libTrade.so".
+std::string LibraryFileName(const std::string& name);
+
+// Starts a program with an argument vector (never through a shell);
+// returns the process id or -1.
+long StartProcess(const std::string& program, const std::vector<std::string>& args);
+
+// Opens a URL or file with the desktop's handler; false when none starts.
+bool OpenUrl(const std::string& url);
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+// The platform's private-profile files: "[section]" and "key=value" lines,
+// GBK text, CR LF on disk. Section and key names compare without case
+// (ASCII letters only, so GBK names compare byte for byte).
+#pragma once
+#include "platform/types.h"
+
+// Copies the value (or the default) into out, cut to size - 1 bytes;
+// returns the number of bytes copied.
+DWORD GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                              char* out, DWORD size, const char* path);
+UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* path);
+// Writes or replaces a key (a null value deletes the key, a null key the
+// section); the file is rewritten atomically. FALSE on failure.
+BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* path);

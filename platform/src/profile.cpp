@@ -1,0 +1,157 @@
+// Private-profile files, kept as their lines so that a write changes only
+// the line it must and leaves comments and layout alone.
+#include "platform/profile.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "platform/paths.h"
+
+namespace {
+
+bool SameName(const std::string& a, const char* b) {
+  size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    unsigned char x = (unsigned char)a[i], y = (unsigned char)b[i];
+    if (x < 0x80 && y < 0x80) {
+      if (std::tolower(x) != std::tolower(y)) return false;
+    } else if (x != y) {
+      return false;
+    }
+  }
+  return true;
+}
+
+std::string Trim(const std::string& s) {
+  size_t b = s.find_first_not_of(" \t");
+  if (b == std::string::npos) return "";
+  size_t e = s.find_last_not_of(" \t");
+  return s.substr(b, e - b + 1);
+}
+
+std::vector<std::string> ReadLines(const char* path) {
+  std::vector<std::string> lines;
+  std::string data;
+  if (!path || !platform::ReadFile(path, data)) return lines;
+  size_t start = 0;
+  while (start < data.size()) {
+    size_t nl = data.find('\n', start);
+    size_t end = nl == std::string::npos ? data.size() : nl;
+    std::string line = data.substr(start, end - start);
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+bool IsSectionLine(const std::string& line, std::string* name) {
+  std::string t = Trim(line);
+  if (t.size() < 2 || t.front() != '[') return false;
+  size_t close = t.find(']');
+  if (close == std::string::npos) return false;
+  if (name) *name = t.substr(1, close - 1);
+  return true;
+}
+
+bool KeyOfLine(const std::string& line, std::string* key, std::string* value) {
+  size_t eq = line.find('=');
+  if (eq == std::string::npos) return false;
+  std::string t = Trim(line);
+  if (t.empty() || t[0] == ';') return false;
+  *key = Trim(line.substr(0, eq));
+  if (value) *value = Trim(line.substr(eq + 1));
+  return true;
+}
+
+// Index of the section line, or -1.
+long FindSection(const std::vector<std::string>& lines, const char* section) {
+  std::string name;
+  for (size_t i = 0; i < lines.size(); ++i)
+    if (IsSectionLine(lines[i], &name) && SameName(name, section)) return (long)i;
+  return -1;
+}
+
+// End (exclusive) of the section that starts at index s.
+size_t SectionEnd(const std::vector<std::string>& lines, size_t s) {
+  size_t i = s + 1;
+  while (i < lines.size() && !IsSectionLine(lines[i], nullptr)) ++i;
+  return i;
+}
+
+long FindKey(const std::vector<std::string>& lines, size_t s, const char* key, std::string* value) {
+  std::string k;
+  for (size_t i = s + 1, e = SectionEnd(lines, s); i < e; ++i)
+    if (KeyOfLine(lines[i], &k, value) && SameName(k, key)) return (long)i;
+  return -1;
+}
+
+bool WriteLines(const char* path, const std::vector<std::string>& lines) {
+  std::string data;
+  for (const std::string& l : lines) data += l + "\r\n";
+  return platform::WriteFileAtomic(path, data);
+}
+
+}  // namespace
+
+DWORD GetPrivateProfileString(const char* section, const char* key, const char* defaultValue,
+                              char* out, DWORD size, const char* path) {
+  if (!out || size == 0) return 0;
+  std::string value = defaultValue ? defaultValue : "";
+  if (section && key) {
+    std::vector<std::string> lines = ReadLines(path);
+    long s = FindSection(lines, section);
+    std::string found;
+    if (s >= 0 && FindKey(lines, (size_t)s, key, &found) >= 0) {
+      if (found.size() >= 2 && (found.front() == '"' || found.front() == '\'') &&
+          found.back() == found.front())
+        found = found.substr(1, found.size() - 2);
+      value = found;
+    }
+  }
+  size_t n = std::min<size_t>(value.size(), size - 1);
+  std::memcpy(out, value.data(), n);
+  out[n] = '\0';
+  return (DWORD)n;
+}
+
+UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* path) {
+  char buf[64];
+  if (GetPrivateProfileString(section, key, "", buf, sizeof buf, path) == 0) return (UINT)defaultValue;
+  char* end = nullptr;
+  long v = std::strtol(buf, &end, 10);
+  if (end == buf) return (UINT)defaultValue;
+  return (UINT)v;
+}
+
+BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* path) {
+  if (!section || !path) return FALSE;
+  std::vector<std::string> lines = ReadLines(path);
+  long s = FindSection(lines, section);
+  if (!key) {
+    if (s >= 0) lines.erase(lines.begin() + s, lines.begin() + (long)SectionEnd(lines, (size_t)s));
+    return WriteLines(path, lines) ? TRUE : FALSE;
+  }
+  if (s < 0) {
+    if (!value) return TRUE;
+    lines.push_back(std::string("[") + section + "]");
+    lines.push_back(std::string(key) + "=" + value);
+    return WriteLines(path, lines) ? TRUE : FALSE;
+  }
+  long k = FindKey(lines, (size_t)s, key, nullptr);
+  if (k >= 0) {
+    if (value) lines[(size_t)k] = std::string(key) + "=" + value;
+    else lines.erase(lines.begin() + k);
+  } else if (value) {
+    // After the section's last non-blank line.
+    size_t at = SectionEnd(lines, (size_t)s);
+    while (at > (size_t)s + 1 && Trim(lines[at - 1]).empty()) --at;
+    lines.insert(lines.begin() + (long)at, std::string(key) + "=" + value);
+  }
+  return WriteLines(path, lines) ? TRUE : FALSE;
+}

@@ -1,0 +1,363 @@
+// Message targets, Win32-style send and post, and timers on Qt's event loop.
+//
+// Posts and cross-thread sends share one FIFO queue that the user-interface
+// thread drains; a single queued Qt call wakes it when the queue turns
+// non-empty, so a burst of posts costs one wake-up. A worker blocked in a
+// send waits on its own little state, which shutdown, the target's end or
+// CancelPendingCalls can complete early with 0.
+#include "platform/window.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QThread>
+#include <QTimer>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+
+namespace platform {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct CallState {
+  std::mutex mutex;
+  std::condition_variable cv;
+  std::atomic<bool> done{false};
+  bool running = false;
+  bool abandonWhileRunning = false;  // a call that owns its data may be left while it runs
+  LRESULT result = 0;
+  std::thread::id caller;
+  HWND hwnd = nullptr;
+};
+
+struct Item {
+  HWND hwnd = nullptr;
+  UINT message = 0;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+  std::function<LRESULT()> fn;
+  std::shared_ptr<CallState> state;
+};
+
+struct TimerKey {
+  HWND hwnd;
+  UINT_PTR id;
+  bool operator<(const TimerKey& o) const {
+    return hwnd != o.hwnd ? hwnd < o.hwnd : id < o.id;
+  }
+};
+
+class Core {
+ public:
+  std::mutex mutex;
+  std::unordered_map<uintptr_t, MsgTarget*> targets;
+  uintptr_t nextHandle = 0x10000;
+  std::deque<Item> queue;
+  bool scheduled = false;
+  std::vector<std::shared_ptr<CallState>> waiting;
+  std::atomic<bool> shutdown{false};
+  // Timers live on the user-interface thread only.
+  std::map<TimerKey, QTimer*> timers;
+  UINT_PTR nextTimerId = 0x7F00;
+
+  MsgTarget* Lookup(HWND hwnd) {
+    std::lock_guard<std::mutex> lock(mutex);
+    auto it = targets.find(reinterpret_cast<uintptr_t>(hwnd));
+    return it == targets.end() ? nullptr : it->second;
+  }
+};
+
+Core& TheCore() {
+  static Core* core = new Core();  // never destroyed: workers may still post at exit
+  return *core;
+}
+
+void Complete(const std::shared_ptr<CallState>& state, LRESULT result) {
+  {
+    std::lock_guard<std::mutex> lock(state->mutex);
+    if (state->done.load()) return;
+    state->result = result;
+    state->done.store(true);
+  }
+  state->cv.notify_all();
+}
+
+// Completes with 0 every waiting call that matches, unless it is running and
+// its data belongs to the waiting thread.
+template <typename Pred>
+void CancelWaiting(Pred pred) {
+  Core& core = TheCore();
+  std::vector<std::shared_ptr<CallState>> hit;
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    for (auto& s : core.waiting)
+      if (pred(*s)) hit.push_back(s);
+  }
+  for (auto& s : hit) {
+    std::unique_lock<std::mutex> lock(s->mutex);
+    if (s->running && !s->abandonWhileRunning) continue;
+    if (s->done.load()) continue;
+    s->result = 0;
+    s->done.store(true);
+    lock.unlock();
+    s->cv.notify_all();
+  }
+}
+
+void DrainQueue();
+
+void ScheduleDrainLocked(Core& core) {
+  if (core.scheduled) return;
+  core.scheduled = true;
+  QCoreApplication* app = QCoreApplication::instance();
+  if (app) QMetaObject::invokeMethod(app, [] { DrainQueue(); }, Qt::QueuedConnection);
+}
+
+void Dispatch(Item& item) {
+  Core& core = TheCore();
+  if (item.state) {
+    std::lock_guard<std::mutex> lock(item.state->mutex);
+    if (item.state->done.load()) return;  // abandoned: its data may be gone
+    item.state->running = true;
+  }
+  LRESULT result = 0;
+  if (item.fn) {
+    result = item.fn();
+  } else if (MsgTarget* target = core.Lookup(item.hwnd)) {
+    result = target->WindowProc(item.message, item.wParam, item.lParam);
+  }
+  if (item.state) Complete(item.state, result);
+}
+
+void DrainQueue() {
+  Core& core = TheCore();
+  const auto start = Clock::now();
+  for (unsigned n = 1;; ++n) {
+    Item item;
+    {
+      std::lock_guard<std::mutex> lock(core.mutex);
+      if (core.queue.empty()) {
+        core.scheduled = false;
+        return;
+      }
+      item = std::move(core.queue.front());
+      core.queue.pop_front();
+    }
+    Dispatch(item);
+    // Yield to painting and input now and then during a long burst.
+    if ((n & 255) == 0 && Clock::now() - start > std::chrono::milliseconds(20)) {
+      std::lock_guard<std::mutex> lock(core.mutex);
+      core.scheduled = false;
+      if (!core.queue.empty()) ScheduleDrainLocked(core);
+      return;
+    }
+  }
+}
+
+// Queues an item for the user-interface thread and, for calls, waits.
+LRESULT QueueAndWait(Item item, bool abandonWhileRunning) {
+  Core& core = TheCore();
+  if (core.shutdown.load()) return 0;
+  auto state = std::make_shared<CallState>();
+  state->caller = std::this_thread::get_id();
+  state->hwnd = item.hwnd;
+  state->abandonWhileRunning = abandonWhileRunning;
+  item.state = state;
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    core.queue.push_back(std::move(item));
+    core.waiting.push_back(state);
+    ScheduleDrainLocked(core);
+  }
+  // A short spin first: most handlers answer within microseconds, and a
+  // sleeping wait costs a scheduler round trip.
+  const auto spinUntil = Clock::now() + std::chrono::microseconds(50);
+  while (!state->done.load(std::memory_order_acquire) && Clock::now() < spinUntil)
+    std::this_thread::yield();
+  {
+    std::unique_lock<std::mutex> lock(state->mutex);
+    state->cv.wait(lock, [&] { return state->done.load(); });
+  }
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    auto& w = core.waiting;
+    for (size_t i = 0; i < w.size(); ++i)
+      if (w[i] == state) {
+        w[i] = w.back();
+        w.pop_back();
+        break;
+      }
+  }
+  return state->result;
+}
+
+void KillTimersOf(HWND hwnd) {
+  Core& core = TheCore();
+  for (auto it = core.timers.lower_bound(TimerKey{hwnd, 0});
+       it != core.timers.end() && it->first.hwnd == hwnd;) {
+    it->second->stop();
+    it->second->deleteLater();
+    it = core.timers.erase(it);
+  }
+}
+
+}  // namespace
+
+MsgTarget::MsgTarget() {
+  Core& core = TheCore();
+  std::lock_guard<std::mutex> lock(core.mutex);
+  uintptr_t id = core.nextHandle++;
+  core.targets[id] = this;
+  hwnd_ = reinterpret_cast<HWND>(id);
+}
+
+MsgTarget::~MsgTarget() { DetachHandle(); }
+
+void MsgTarget::DetachHandle() {
+  if (!hwnd_) return;
+  HWND hwnd = hwnd_;
+  Core& core = TheCore();
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    core.targets.erase(reinterpret_cast<uintptr_t>(hwnd));
+  }
+  CancelWaiting([hwnd](const CallState& s) { return s.hwnd == hwnd; });
+  if (IsUiThread()) {
+    KillTimersOf(hwnd);
+  } else if (QCoreApplication* app = QCoreApplication::instance()) {
+    QMetaObject::invokeMethod(app, [hwnd] { KillTimersOf(hwnd); }, Qt::QueuedConnection);
+  }
+  hwnd_ = nullptr;
+}
+
+bool IsUiThread() {
+  QCoreApplication* app = QCoreApplication::instance();
+  return !app || QThread::currentThread() == app->thread();
+}
+
+void BeginShutdown() {
+  TheCore().shutdown.store(true);
+  CancelWaiting([](const CallState&) { return true; });
+}
+
+bool IsShuttingDown() { return TheCore().shutdown.load(); }
+
+void CancelPendingCalls(std::thread::id caller) {
+  CancelWaiting([caller](const CallState& s) { return s.caller == caller; });
+}
+
+LRESULT CallOnUiThread(const std::function<LRESULT()>& fn) {
+  if (IsUiThread()) return fn();
+  Item item;
+  item.fn = fn;
+  return QueueAndWait(std::move(item), /*abandonWhileRunning=*/true);
+}
+
+void PumpMessages(int ms) {
+  PumpUntil([] { return false; }, ms);
+}
+
+bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
+  if (done()) return true;
+  const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+  if (!QCoreApplication::instance()) {
+    while (!done() && Clock::now() < deadline) {
+      DrainQueue();
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    return done();
+  }
+  QEventLoop loop;
+  QTimer poll;
+  poll.setInterval(1);
+  QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+    if (done() || Clock::now() >= deadline) loop.quit();
+  });
+  poll.start();
+  loop.exec();
+  return done();
+}
+
+}  // namespace platform
+
+using platform::TheCore;
+
+LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!hwnd) return 0;
+  if (platform::IsUiThread()) {
+    platform::MsgTarget* target = TheCore().Lookup(hwnd);
+    return target ? target->WindowProc(message, wParam, lParam) : 0;
+  }
+  if (!IsWindow(hwnd)) return 0;
+  platform::Item item;
+  item.hwnd = hwnd;
+  item.message = message;
+  item.wParam = wParam;
+  item.lParam = lParam;
+  return platform::QueueAndWait(std::move(item), /*abandonWhileRunning=*/false);
+}
+
+BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!IsWindow(hwnd)) return FALSE;
+  platform::Core& core = TheCore();
+  std::lock_guard<std::mutex> lock(core.mutex);
+  platform::Item item;
+  item.hwnd = hwnd;
+  item.message = message;
+  item.wParam = wParam;
+  item.lParam = lParam;
+  core.queue.push_back(std::move(item));
+  platform::ScheduleDrainLocked(core);
+  return TRUE;
+}
+
+BOOL IsWindow(HWND hwnd) { return hwnd && TheCore().Lookup(hwnd) != nullptr; }
+
+UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
+  if (!platform::IsUiThread())
+    return (UINT_PTR)platform::CallOnUiThread(
+        [=] { return (LRESULT)SetTimer(hwnd, id, elapseMs, proc); });
+  platform::Core& core = TheCore();
+  if (hwnd && !IsWindow(hwnd)) return 0;
+  if (!hwnd) id = core.nextTimerId++;
+  platform::TimerKey key{hwnd, id};
+  auto it = core.timers.find(key);
+  QTimer* timer = it != core.timers.end() ? it->second : nullptr;
+  if (!timer) {
+    timer = new QTimer();
+    core.timers[key] = timer;
+    QObject::connect(timer, &QTimer::timeout, timer, [hwnd, id, proc] {
+      if (proc) {
+        proc(hwnd, WM_TIMER, id, GetTickCount());
+      } else if (platform::MsgTarget* target = TheCore().Lookup(hwnd)) {
+        target->WindowProc(WM_TIMER, id, 0);
+      }
+    });
+  }
+  timer->setTimerType(elapseMs < 100 ? Qt::PreciseTimer : Qt::CoarseTimer);
+  timer->start((int)elapseMs);
+  return id;
+}
+
+BOOL KillTimer(HWND hwnd, UINT_PTR id) {
+  if (!platform::IsUiThread())
+    return (BOOL)platform::CallOnUiThread([=] { return (LRESULT)KillTimer(hwnd, id); });
+  platform::Core& core = TheCore();
+  auto it = core.timers.find(platform::TimerKey{hwnd, id});
+  if (it == core.timers.end()) return FALSE;
+  it->second->stop();
+  it->second->deleteLater();
+  core.timers.erase(it);
+  return TRUE;
+}
+
+DWORD GetTickCount() {
+  using namespace std::chrono;
+  return (DWORD)duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}

@@ -1,0 +1,47 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs every test:
+#   1. the normal tree (g++) and its ctest suite;
+#   2. a second tree (clang) with AddressSanitizer and UndefinedBehaviorSanitizer,
+#      which also builds the libFuzzer targets; each fuzzer runs for a bounded time;
+#   3. the sanitizer tree's ctest suite, whose summary is the last line printed.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+"$root/tools/install-deps.sh"
+
+jobs=$(nproc)
+fuzz_seconds=${FUZZ_SECONDS:-20}
+normal=${BUILD_DIR:-$root/build}
+sanitized=${SANITIZE_BUILD_DIR:-$root/build-sanitize}
+
+echo "== normal build"
+cmake -S . -B "$normal" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake --build "$normal" -j "$jobs"
+(cd "$normal" && ctest -j "$jobs" --output-on-failure)
+
+echo "== sanitizer and fuzzing build"
+CC=clang CXX=clang++ cmake -S . -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+  -DZEB_SANITIZE=ON -DZEB_FUZZ=ON -DZEB_BENCH=OFF >/dev/null
+cmake --build "$sanitized" -j "$jobs"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
+export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
+export QT_QPA_PLATFORM=offscreen
+
+echo "== fuzzing, ${fuzz_seconds}s per target"
+shopt -s nullglob
+for fuzzer in "$sanitized"/bin/fuzz_*; do
+  name=$(basename "$fuzzer")
+  corpus=$(mktemp -d)
+  seeds=()
+  [ -d "$root/fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
+  echo "-- $name"
+  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+    -print_final_stats=0 "$corpus" "${seeds[@]}" 2>"$corpus.log" || {
+      tail -60 "$corpus.log"; echo "fuzzer $name failed"; exit 1; }
+  grep -E '^#[0-9]+\s+DONE' "$corpus.log" || tail -1 "$corpus.log"
+  rm -rf "$corpus" "$corpus.log"
+done
+
+echo "== sanitizer tests"
+cd "$sanitized" && ctest -j "$jobs" --output-on-failure
