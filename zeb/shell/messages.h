@@ -1,0 +1,39 @@
+// The main program's private window messages (WM_USER range) and the kinds
+// carried by WM_QUOTE_REQUEST.
+#pragma once
+#include "platform/types.h"
+
+// Link -> main frame: one received packet (wParam length, lParam body).
+constexpr UINT WM_QUOTE_PACKET = 0x402;
+// Anyone -> main frame: the request funnel (wParam a QuoteRequestKind,
+// lParam the data, for kind 1 a 32-bit length and then the request bytes).
+constexpr UINT WM_QUOTE_REQUEST = 0x403;
+// Chart view -> main window: the chip distribution changed.
+constexpr UINT WM_CHIP_UPDATE = 0x405;
+// Trading window -> host pane -> main frame: leave trading.
+constexpr UINT WM_TRADE_HIDE = 0x40F;
+// Market pane: switch between the quote list and the chart view.
+constexpr UINT WM_SWITCH_VIEW = 0x410;
+// Login dialog -> hidden start-up dialog: create (lParam 1) or show (2) the frame.
+constexpr UINT WM_LOGIN_STAGE = 0x412;
+// Trading window <-> host pane.
+constexpr UINT WM_TRADE_ASK_QUOTE = 0x414;
+constexpr UINT WM_TRADE_GET_NAME = 0x415;
+constexpr UINT WM_TRADE_QUOTE = 0x416;
+constexpr UINT WM_TRADE_FIND_CODE = 0x417;
+constexpr UINT WM_TRADE_SUBSCRIBE = 0x419;
+constexpr UINT WM_TRADE_PRICES = 0x41A;
+constexpr UINT WM_TRADE_GET_PRECLOSE = 0x41C;
+// Trading library -> login dialog: progress and result of the trade login.
+constexpr UINT WM_TRADE_LOGIN_RESULT = 0x464;
+// Link -> login dialog: connection progress (percent and text).
+constexpr UINT WM_LINK_PROGRESS = 0x466;
+
+// wParam of WM_QUOTE_REQUEST.
+enum QuoteRequestKind : int {
+  kRequestItem = 0,        // an item chosen by keyboard or table
+  kRequestQuoteData = 1,   // request bytes for the quote link
+  kRequestCommand = 2,     // a typed command
+  kRequestBlock = 3,       // a block name
+  kRequestFormula = 4,     // a formula code
+};
