@@ -1,0 +1,385 @@
+// The device context: selected objects, modes, clipping, shapes and copies.
+#include <QImage>
+#include <QPolygon>
+#include <cstdlib>
+
+#include "gdi_internal.h"
+
+using namespace platform::gdi_detail;
+
+CDC::CDC() { ResetObjects(); }
+
+CDC::CDC(QPaintDevice* device) : CDC() { device_ = device; }
+
+CDC::~CDC() = default;
+
+void CDC::ResetObjects() {
+  state_ = State{};
+  state_.penObj = static_cast<CPen*>(GetStockObject(BLACK_PEN));
+  state_.brushObj = static_cast<CBrush*>(GetStockObject(WHITE_BRUSH));
+  state_.fontObj = GetStockFont(SYSTEM_FONT);
+  state_.pen = state_.penObj->Data();
+  state_.brush = state_.brushObj->Data();
+  state_.font = state_.fontObj->Data();
+  saved_.clear();
+}
+
+void CDC::Attach(QPaintDevice* device) {
+  Detach();
+  device_ = device;
+}
+
+void CDC::AttachPainter(QPainter* painter) {
+  Detach();
+  painter_ = painter;
+}
+
+void CDC::Detach() {
+  device_ = nullptr;
+  painter_ = nullptr;
+}
+
+BOOL CDC::CreateCompatibleDC(CDC*) {
+  DeleteDC();
+  memory_ = true;
+  // Like GDI, a new memory DC has a 1 x 1 picture until a bitmap is selected.
+  defaultBitmap_ = std::make_unique<CBitmap>();
+  defaultBitmap_->CreateBitmap(1, 1);
+  SelectObject(defaultBitmap_.get());
+  return TRUE;
+}
+
+BOOL CDC::DeleteDC() {
+  Detach();
+  memory_ = false;
+  bitmapImage_.reset();
+  bitmapObj_ = nullptr;
+  defaultBitmap_.reset();
+  ResetObjects();
+  return TRUE;
+}
+
+QPaintDevice* CDC::Device() const {
+  if (memory_) return bitmapImage_.get();
+  if (painter_) return painter_->device();
+  return device_;
+}
+
+QImage* CDC::GetImage() const {
+  if (memory_) return bitmapImage_.get();
+  QPaintDevice* device = Device();
+  if (device && device->devType() == QInternal::Image) return static_cast<QImage*>(device);
+  return nullptr;
+}
+
+SIZE CDC::GetDeviceSize() const {
+  QPaintDevice* device = Device();
+  if (!device) return SIZE{};
+  return SIZE{device->width(), device->height()};
+}
+
+RECT CDC::DeviceRect() const {
+  SIZE size = GetDeviceSize();
+  return RECT{0, 0, size.cx, size.cy};
+}
+
+void CDC::ApplyState(QPainter& painter) const {
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  painter.setPen(state_.pen ? state_.pen->pen : QPen(Qt::black));
+  painter.setBrush(state_.brush ? state_.brush->brush : QBrush(Qt::NoBrush));
+  painter.setBrushOrigin(0, 0);
+  if (state_.clip) {
+    painter.setClipRegion(state_.clip->region,
+                          painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
+  }
+}
+
+// ---- objects
+
+CPen* CDC::SelectObject(CPen* pen) {
+  if (!pen || !pen->Data()) return nullptr;
+  CPen* previous = state_.penObj;
+  state_.penObj = pen;
+  state_.pen = pen->Data();
+  return previous;
+}
+
+CBrush* CDC::SelectObject(CBrush* brush) {
+  if (!brush || !brush->Data()) return nullptr;
+  CBrush* previous = state_.brushObj;
+  state_.brushObj = brush;
+  state_.brush = brush->Data();
+  return previous;
+}
+
+CFont* CDC::SelectObject(CFont* font) {
+  if (!font || !font->Data()) return nullptr;
+  CFont* previous = state_.fontObj;
+  state_.fontObj = font;
+  state_.font = font->Data();
+  return previous;
+}
+
+CBitmap* CDC::SelectObject(CBitmap* bitmap) {
+  // Only a memory DC takes a bitmap; the picture stays alive while selected.
+  if (!memory_ || !bitmap || !bitmap->SharedImage()) return nullptr;
+  CBitmap* previous = bitmapObj_;
+  bitmapObj_ = bitmap;
+  bitmapImage_ = bitmap->SharedImage();
+  return previous;
+}
+
+int CDC::SelectObject(CRgn* region) { return SelectClipRgn(region); }
+
+CGdiObject* CDC::SelectObject(CGdiObject* object) {
+  if (!object) return nullptr;
+  switch (object->GetKind()) {
+    case CGdiObject::Kind::Pen: return SelectObject(static_cast<CPen*>(object));
+    case CGdiObject::Kind::Brush: return SelectObject(static_cast<CBrush*>(object));
+    case CGdiObject::Kind::Font: return SelectObject(static_cast<CFont*>(object));
+    case CGdiObject::Kind::Bitmap: return SelectObject(static_cast<CBitmap*>(object));
+    case CGdiObject::Kind::Region: SelectClipRgn(static_cast<CRgn*>(object)); return nullptr;
+  }
+  return nullptr;
+}
+
+CGdiObject* CDC::SelectStockObject(int index) { return SelectObject(GetStockObject(index)); }
+
+COLORREF CDC::SetTextColor(COLORREF color) {
+  COLORREF previous = state_.textColor;
+  state_.textColor = color & 0xFFFFFF;
+  return previous;
+}
+
+COLORREF CDC::SetBkColor(COLORREF color) {
+  COLORREF previous = state_.bkColor;
+  state_.bkColor = color & 0xFFFFFF;
+  return previous;
+}
+
+int CDC::SetBkMode(int mode) {
+  if (mode != TRANSPARENT && mode != OPAQUE) return 0;
+  int previous = state_.bkMode;
+  state_.bkMode = mode;
+  return previous;
+}
+
+UINT CDC::SetTextAlign(UINT align) {
+  UINT previous = state_.textAlign;
+  state_.textAlign = align;
+  return previous;
+}
+
+int CDC::SaveDC() {
+  saved_.push_back(state_);
+  if (state_.clip) {
+    // The saved clip must not change with later clipping calls.
+    saved_.back().clip = std::make_shared<RegionData>(*state_.clip);
+  }
+  return (int)saved_.size();
+}
+
+BOOL CDC::RestoreDC(int saved) {
+  int level = saved < 0 ? (int)saved_.size() + 1 + saved : saved;
+  if (level < 1 || level > (int)saved_.size()) return FALSE;
+  state_ = saved_[level - 1];
+  saved_.resize(level - 1);
+  return TRUE;
+}
+
+// ---- clipping
+
+int CDC::ClipKind() const { return state_.clip ? RegionKind(state_.clip->region) : SIMPLEREGION; }
+
+void CDC::SetClip(const QRegion& region) {
+  auto clip = std::make_shared<RegionData>();
+  clip->region = region;
+  state_.clip = std::move(clip);
+}
+
+int CDC::IntersectClipRect(int left, int top, int right, int bottom) {
+  QRegion base = state_.clip ? state_.clip->region : QRegion(ToQRect(DeviceRect()));
+  QRegion rect = right > left && bottom > top ? QRegion(ToQRect(left, top, right, bottom)) : QRegion();
+  SetClip(base & rect);
+  return ClipKind();
+}
+
+int CDC::ExcludeClipRect(int left, int top, int right, int bottom) {
+  QRegion base = state_.clip ? state_.clip->region : QRegion(ToQRect(DeviceRect()));
+  if (right > left && bottom > top) base -= QRegion(ToQRect(left, top, right, bottom));
+  SetClip(base);
+  return ClipKind();
+}
+
+int CDC::SelectClipRgn(CRgn* region) {
+  if (!region) {
+    state_.clip.reset();
+    return SIMPLEREGION;
+  }
+  if (!region->Region()) return RGN_ERROR;
+  SetClip(*region->Region());
+  return ClipKind();
+}
+
+int CDC::GetClipBox(RECT* rect) const {
+  if (rect) {
+    if (!state_.clip) *rect = DeviceRect();
+    else if (state_.clip->region.isEmpty()) *rect = RECT{};
+    else *rect = FromQRect(state_.clip->region.boundingRect());
+  }
+  return ClipKind();
+}
+
+BOOL CDC::PtVisible(int x, int y) const {
+  if (state_.clip) return state_.clip->region.contains(QPoint(x, y));
+  RECT device = DeviceRect();
+  return PtInRect(device, POINT{x, y});
+}
+
+// ---- lines
+
+namespace {
+// GDI leaves out a line's last point: end one pixel short along the line.
+void DrawLineWithoutEnd(QPainter& painter, QPoint a, QPoint b) {
+  int dx = b.x() - a.x(), dy = b.y() - a.y();
+  int steps = std::max(std::abs(dx), std::abs(dy));
+  if (steps == 0) return;
+  if (steps == 1) {
+    painter.drawPoint(a);
+    return;
+  }
+  QPoint end(a.x() + (int)std::lround(dx * double(steps - 1) / steps),
+             a.y() + (int)std::lround(dy * double(steps - 1) / steps));
+  painter.drawLine(a, end);
+}
+}  // namespace
+
+POINT CDC::MoveTo(int x, int y) {
+  POINT previous = state_.current;
+  state_.current = POINT{x, y};
+  return previous;
+}
+
+BOOL CDC::LineTo(int x, int y) {
+  QPoint from(state_.current.x, state_.current.y), to(x, y);
+  state_.current = POINT{x, y};
+  return Paint([&](QPainter& p) { DrawLineWithoutEnd(p, from, to); });
+}
+
+BOOL CDC::Polyline(const POINT* points, int count) {
+  if (!points || count < 2) return FALSE;
+  return Paint([&](QPainter& p) {
+    for (int i = 1; i < count; ++i)
+      DrawLineWithoutEnd(p, QPoint(points[i - 1].x, points[i - 1].y), QPoint(points[i].x, points[i].y));
+  });
+}
+
+BOOL CDC::Polygon(const POINT* points, int count) {
+  if (!points || count < 2) return FALSE;
+  QPolygon polygon;
+  for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
+  return Paint([&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); });
+}
+
+// ---- shapes
+
+BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return TRUE;
+  return Paint([&](QPainter& p) { p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
+}
+
+BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
+  if (right <= left || bottom <= top) return TRUE;
+  return Paint([&](QPainter& p) {
+    p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerWidth / 2.0,
+                      cornerHeight / 2.0, Qt::AbsoluteSize);
+  });
+}
+
+BOOL CDC::Ellipse(int left, int top, int right, int bottom) {
+  if (right <= left || bottom <= top) return TRUE;
+  return Paint([&](QPainter& p) { p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1)); });
+}
+
+void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
+  if (!rect) return;
+  FillSolidRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, color);
+}
+
+void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
+  // MFC paints through the background colour and leaves it set.
+  SetBkColor(color);
+  if (cx < 0) { x += cx; cx = -cx; }
+  if (cy < 0) { y += cy; cy = -cy; }
+  if (cx == 0 || cy == 0) return;
+  Paint([&](QPainter& p) { p.fillRect(QRect(x, y, cx, cy), ToQColor(color)); });
+}
+
+void CDC::FillRect(const RECT* rect, CBrush* brush) {
+  if (!rect || !brush || brush->IsHollow() || IsRectEmpty(*rect)) return;
+  const QBrush& qbrush = brush->Data()->brush;
+  Paint([&](QPainter& p) { p.fillRect(ToQRect(*rect), qbrush); });
+}
+
+void CDC::FrameRect(const RECT* rect, CBrush* brush) {
+  if (!rect || !brush || brush->IsHollow() || IsRectEmpty(*rect)) return;
+  const QBrush& qbrush = brush->Data()->brush;
+  const RECT& r = *rect;
+  Paint([&](QPainter& p) {
+    p.fillRect(ToQRect(r.left, r.top, r.right, r.top + 1), qbrush);
+    p.fillRect(ToQRect(r.left, r.bottom - 1, r.right, r.bottom), qbrush);
+    p.fillRect(ToQRect(r.left, r.top, r.left + 1, r.bottom), qbrush);
+    p.fillRect(ToQRect(r.right - 1, r.top, r.right, r.bottom), qbrush);
+  });
+}
+
+void CDC::Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight) {
+  if (!rect) return;
+  Draw3dRect(rect->left, rect->top, rect->right - rect->left, rect->bottom - rect->top, topLeft,
+             bottomRight);
+}
+
+void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight) {
+  // Top and left edges in one colour, right and bottom in the other, as MFC.
+  FillSolidRect(x, y, cx - 1, 1, topLeft);
+  FillSolidRect(x, y, 1, cy - 1, topLeft);
+  FillSolidRect(x + cx - 1, y, 1, cy, bottomRight);
+  FillSolidRect(x, y + cy - 1, cx, 1, bottomRight);
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
+  bool painted = Paint([&](QPainter& p) { p.fillRect(QRect(x, y, 1, 1), ToQColor(color)); });
+  return painted ? color & 0xFFFFFF : CLR_INVALID;
+}
+
+COLORREF CDC::GetPixel(int x, int y) const {
+  const QImage* image = GetImage();
+  if (!image || !image->valid(x, y)) return CLR_INVALID;
+  return FromQColor(image->pixelColor(x, y));
+}
+
+// ---- copies
+
+BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop) {
+  return StretchBlt(x, y, width, height, source, xSrc, ySrc, width, height, rop);
+}
+
+BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, DWORD rop) {
+  if (rop != SRCCOPY || !source || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0)
+    return FALSE;
+  const QImage* sourceImage = source->GetImage();
+  if (!sourceImage) return FALSE;
+  QRect sourceRect(xSrc, ySrc, srcWidth, srcHeight);
+  // Copying within one picture: take the block out first.
+  QImage block;
+  if (sourceImage == GetImage()) {
+    block = sourceImage->copy(sourceRect);
+    sourceImage = &block;
+    sourceRect = QRect(0, 0, srcWidth, srcHeight);
+  }
+  return Paint([&](QPainter& p) {
+    p.setCompositionMode(QPainter::CompositionMode_Source);
+    p.drawImage(QRect(x, y, width, height), *sourceImage, sourceRect);
+  });
+}
