@@ -1,0 +1,154 @@
+// Quote series and the moving averages.
+#include <algorithm>
+
+#include "formula/functions/builtin_routines.h"
+
+namespace formula::routines {
+
+int FirstValid(const float* x, int n) {
+  int i = 0;
+  while (i < n && IsInvalidValue(x[i])) ++i;
+  return i;
+}
+
+namespace {
+
+template <typename Field>
+void CopyQuoteField(float* r, const SFunctionArgs& a, Field field) {
+  if (!a.pUnits) return;
+  for (int i = 0; i < a.nBars; ++i) r[i] = field(a.pUnits[i]);
+}
+
+// Result[f+N-1] = mean of X[f .. f+N-1]; the caller has checked f+N <= n.
+float SeedMean(const float* x, int f, int N) {
+  double sum = 0.0;
+  for (int j = f; j < f + N; ++j) sum += x[j];
+  return static_cast<float>(sum / N);
+}
+
+// Result[i] = ((N-1)*Result[i-1] + weight*X[i]) / divisor from bar start on.
+void Recur(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
+  for (int i = start; i < n; ++i) r[i] = (keep * r[i - 1] + weight * x[i]) / divisor;
+}
+
+}  // namespace
+
+void QuoteOpen(float* r, const SFunctionArgs& a) {
+  CopyQuoteField(r, a, [](const SHistoryUnit& u) { return u.fOpen; });
+}
+void QuoteHigh(float* r, const SFunctionArgs& a) {
+  CopyQuoteField(r, a, [](const SHistoryUnit& u) { return u.fHigh; });
+}
+void QuoteLow(float* r, const SFunctionArgs& a) {
+  CopyQuoteField(r, a, [](const SHistoryUnit& u) { return u.fLow; });
+}
+void QuoteClose(float* r, const SFunctionArgs& a) {
+  CopyQuoteField(r, a, [](const SHistoryUnit& u) { return u.fClose; });
+}
+void QuoteVolume(float* r, const SFunctionArgs& a) {
+  CopyQuoteField(r, a, [](const SHistoryUnit& u) { return static_cast<float>(u.nVolume); });
+}
+void QuoteAmount(float* r, const SFunctionArgs& a) {
+  CopyQuoteField(r, a, [](const SHistoryUnit& u) { return static_cast<float>(u.nAmount / 100.0); });
+}
+
+// SMA(X,N,M): Y = (M*X + (N-M)*Y') / N, seeded with X on the first valid bar.
+void Sma(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int N = WindowArg(a.fNumber[1]);
+  const int M = WindowArg(a.fNumber[2]);
+  if (N <= M || N < 1) return;
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (f >= n) return;
+  r[f] = x[f];
+  Recur(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
+}
+
+// MA(X,N): plain moving average; the first value on bar f+N-1.
+void Ma(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int N = WindowArg(a.fNumber[1]);
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (N <= 0 || n < f + N) return;
+  double sum = 0.0;
+  for (int j = f; j < f + N; ++j) sum += x[j];
+  r[f + N - 1] = static_cast<float>(sum / N);
+  for (int i = f + N; i < n; ++i) {
+    sum += x[i];
+    sum -= x[i - N];
+    r[i] = static_cast<float>(sum / N);
+  }
+}
+
+// EXPMA(X,N): Y = ((N-1)*Y' + 2*X) / (N+1), seeded with X on bar f.
+void Expma(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int N = WindowArg(a.fNumber[1]);
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (N <= 0 || n < f + N) return;
+  r[f] = x[f];
+  Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+}
+
+// EMA(X,N): the EXPMA recurrence, but the guard reads the argument as given.
+void Ema(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const float given = a.fNumber[1];
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return;
+  const int N = WindowArg(given);
+  r[f] = x[f];
+  Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+}
+
+// MEMA(X,N): seeded with the mean of the first N valid bars, then
+// Y = ((N-1)*Y' + X) / N. Needs more than f+N bars.
+void Mema(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int N = WindowArg(a.fNumber[1]);
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (N <= 0 || f + N >= n) return;
+  r[f + N - 1] = SeedMean(x, f, N);
+  Recur(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
+}
+
+// EXPMEMA(X,N): seeded like MEMA, then the EXPMA recurrence. f+N bars suffice.
+void Expmema(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int N = WindowArg(a.fNumber[1]);
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (N <= 0 || f + N > n) return;
+  r[f + N - 1] = SeedMean(x, f, N);
+  Recur(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+}
+
+// DMA(X,A): Y = A*X + (1-A)*Y' while A < 1, else X; A is read bar by bar.
+void Dma(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const float* x = a.pSeries[0];
+  const float* w = a.pSeries[1];
+  int f = 0;
+  while (f < n && (IsInvalidValue(x[f]) || IsInvalidValue(w[f]))) ++f;
+  if (f >= n) return;
+  r[f] = x[f];
+  for (int i = f + 1; i < n; ++i)
+    r[i] = w[i] < 1.0f ? r[i - 1] * (1.0f - w[i]) + w[i] * x[i] : x[i];
+}
+
+// CROSS(A,B): 1 where A rises through B (both comparisons strict), else 0.
+void Cross(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const float* x = a.pSeries[0];
+  const float* y = a.pSeries[1];
+  int f = 0;
+  while (f < n && (IsInvalidValue(x[f]) || IsInvalidValue(y[f]))) ++f;
+  for (int i = f + 1; i < n; ++i) r[i] = (x[i] > y[i] && x[i - 1] < y[i - 1]) ? 1.0f : 0.0f;
+}
+
+}  // namespace formula::routines

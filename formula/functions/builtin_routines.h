@@ -1,0 +1,61 @@
+// The series routines and mathematical routines behind the built-in table.
+// Each series routine receives a result already filled with INVALID_VALUE
+// and writes only the bars it can compute.
+#pragma once
+#include "formula/functions/builtin_functions.h"
+
+namespace formula::routines {
+
+// First bar whose value is not INVALID_VALUE; n when there is none.
+int FirstValid(const float* x, int n);
+
+void QuoteOpen(float* r, const SFunctionArgs& a);
+void QuoteHigh(float* r, const SFunctionArgs& a);
+void QuoteLow(float* r, const SFunctionArgs& a);
+void QuoteClose(float* r, const SFunctionArgs& a);
+void QuoteVolume(float* r, const SFunctionArgs& a);
+void QuoteAmount(float* r, const SFunctionArgs& a);
+
+void Sma(float* r, const SFunctionArgs& a);
+void Ma(float* r, const SFunctionArgs& a);
+void Expma(float* r, const SFunctionArgs& a);
+void Ema(float* r, const SFunctionArgs& a);
+void Mema(float* r, const SFunctionArgs& a);
+void Expmema(float* r, const SFunctionArgs& a);
+void Dma(float* r, const SFunctionArgs& a);
+void Backset(float* r, const SFunctionArgs& a);
+void Barscount(float* r, const SFunctionArgs& a);
+void Barslast(float* r, const SFunctionArgs& a);
+void Barssince(float* r, const SFunctionArgs& a);
+void Count(float* r, const SFunctionArgs& a);
+void Hhv(float* r, const SFunctionArgs& a);
+void Hhvbars(float* r, const SFunctionArgs& a);
+void Llv(float* r, const SFunctionArgs& a);
+void Llvbars(float* r, const SFunctionArgs& a);
+void Ref(float* r, const SFunctionArgs& a);
+void Sum(float* r, const SFunctionArgs& a);
+void Sumbars(float* r, const SFunctionArgs& a);
+void Cross(float* r, const SFunctionArgs& a);
+void Std(float* r, const SFunctionArgs& a);
+void Avedev(float* r, const SFunctionArgs& a);
+
+double MathSqrt(double x);
+double MathExp(double x);
+double MathLog(double x);
+double MathLog10(double x);
+double MathAbs(double x);
+double MathAcos(double x);
+double MathAsin(double x);
+double MathAtan(double x);
+double MathCos(double x);
+double MathCosh(double x);
+double MathSin(double x);
+double MathSinh(double x);
+double MathTan(double x);
+double MathTanh(double x);
+double MathPow(double x, double y);
+double MathFmod(double x, double y);
+double MathMax(double x, double y);
+double MathMin(double x, double y);
+
+}  // namespace formula::routines

@@ -1,0 +1,197 @@
+// Window and counting routines: BACKSET, BARS*, COUNT, HHV/LLV and their
+// bar distances, REF, SUM, SUMBARS. All run in one pass (SUMBARS walks back
+// as far as its target needs).
+#include <algorithm>
+#include <vector>
+
+#include "formula/functions/builtin_routines.h"
+
+namespace formula::routines {
+
+namespace {
+
+// Start and first bar of BARSLAST/BARSSINCE: valid and not 0.
+int FirstTrue(const float* x, int n) {
+  int s = 0;
+  while (s < n && (IsInvalidValue(x[s]) || x[s] == 0.0f)) ++s;
+  return s;
+}
+
+// HHV, LLV, HHVBARS and LLVBARS. The running extreme index a is kept while
+// it stays inside the window; when it falls out, the window is searched
+// again. That search is answered from a monotonic queue of the window's
+// comparable (non-NaN) bars, so the whole pass is O(n) whatever the window.
+// A window whose oldest bar is NaN keeps that bar, as a scan from the oldest
+// bar would (nothing compares above a NaN).
+template <bool kHigh, bool kBars>
+void WindowExtreme(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  int N = WindowArg(a.fNumber[1]);
+  if (N <= 0) N = n;
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (f >= n) return;
+
+  // later bar wins ties: replace a when X[a] <= X[i] (highest) or >= (lowest)
+  auto takes = [](float held, float candidate) {
+    return kHigh ? held <= candidate : held >= candidate;
+  };
+  std::vector<int> queue(static_cast<size_t>(n - f));
+  int head = 0, tail = 0;  // queue[head .. tail-1]: indices, values strictly ordered
+  auto push = [&](int i) {
+    if (x[i] != x[i]) return;  // NaN never wins a comparison
+    while (tail > head && takes(x[queue[tail - 1]], x[i])) --tail;
+    queue[tail++] = i;
+  };
+  auto write = [&](int i, int at) { r[i] = kBars ? static_cast<float>(i - at) : x[at]; };
+
+  int a_ = f;
+  push(f);
+  const int warmEnd = f + std::max(N - 1, 1);  // first bar of the main phase
+  int i = f + 1;
+  for (; i < n && i < warmEnd; ++i) {
+    push(i);
+    if (takes(x[a_], x[i])) a_ = i;
+    if (N == n) write(i, a_);
+  }
+  for (; i < n; ++i) {
+    push(i);
+    if (i - a_ >= N) {
+      const int oldest = i - N + 1;
+      while (head < tail && queue[head] < oldest) ++head;
+      a_ = (x[oldest] != x[oldest] || head == tail) ? oldest : queue[head];
+    } else if (takes(x[a_], x[i])) {
+      a_ = i;
+    }
+    write(i, a_);
+  }
+}
+
+}  // namespace
+
+// BACKSET(X,N): where X is not 0, the bar and the N-1 bars before it become 1.
+void Backset(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (f >= n) return;
+  const int N = WindowArg(a.fNumber[1]);
+  const int W = std::min(N > 0 ? N : 1, n - f);
+  std::fill(r + f, r + n, 0.0f);
+  int low = n;  // lowest bar set so far; everything from low to the last set range is 1
+  for (int i = n - 1; i >= f + W; --i) {
+    if (x[i] == 0.0f) continue;
+    const int from = i - W + 1;
+    for (int j = from; j <= std::min(i, low - 1); ++j) r[j] = 1.0f;
+    low = std::min(low, from);
+  }
+  if (x[f + W - 1] != 0.0f) std::fill(r + f, r + f + W, 1.0f);
+}
+
+// BARSCOUNT(X): 0, 1, 2 ... from the first valid bar.
+void Barscount(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int f = FirstValid(a.pSeries[0], n);
+  for (int i = f; i < n; ++i) r[i] = static_cast<float>(i - f);
+}
+
+// BARSLAST(X): bars since X was last not 0.
+void Barslast(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const float* x = a.pSeries[0];
+  int count = 0;
+  for (int i = FirstTrue(x, n); i < n; ++i) {
+    if (x[i] != 0.0f) count = 0;
+    r[i] = static_cast<float>(count++);
+  }
+}
+
+// BARSSINCE(X): bars since X was first valid and not 0.
+void Barssince(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int s = FirstTrue(a.pSeries[0], n);
+  for (int i = s; i < n; ++i) r[i] = static_cast<float>(i - s);
+}
+
+// COUNT(X,N): bars of the last N where X is not 0; N < 1 counts from the
+// first valid bar.
+void Count(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  int N = WindowArg(a.fNumber[1]);
+  if (N < 1) N = n;
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (f >= n) return;
+  int count = 0;
+  const int end = std::min(n, f + N);
+  int i = f;
+  for (; i < end; ++i) {
+    if (x[i] != 0.0f) ++count;
+    r[i] = static_cast<float>(count);
+  }
+  for (; i < n; ++i) {
+    if (x[i - N] != 0.0f && count > 0) --count;
+    if (x[i] != 0.0f) ++count;
+    r[i] = static_cast<float>(count);
+  }
+}
+
+void Hhv(float* r, const SFunctionArgs& a) { WindowExtreme<true, false>(r, a); }
+void Hhvbars(float* r, const SFunctionArgs& a) { WindowExtreme<true, true>(r, a); }
+void Llv(float* r, const SFunctionArgs& a) { WindowExtreme<false, false>(r, a); }
+void Llvbars(float* r, const SFunctionArgs& a) { WindowExtreme<false, true>(r, a); }
+
+// REF(X,A): X of A bars before; invalid inputs are copied as they are.
+void Ref(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const int A = WindowArg(a.fNumber[1]);
+  if (A < 0 || A >= n) return;
+  const float* x = a.pSeries[0];
+  std::copy(x, x + (n - A), r + A);
+}
+
+// SUM(X,N): running sum of the last N bars; N < 1 or above the bar count
+// sums from the first valid bar. No warm-up bars stay invalid.
+void Sum(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  int N = WindowArg(a.fNumber[1]);
+  if (N < 1 || N > n) N = n;
+  const float* x = a.pSeries[0];
+  const int f = FirstValid(x, n);
+  if (f >= n) return;
+  double sum = 0.0;
+  const int end = std::min(n, f + N);
+  int i = f;
+  for (; i < end; ++i) {
+    sum += x[i];
+    r[i] = static_cast<float>(sum);
+  }
+  for (; i < n; ++i) {
+    sum += x[i];
+    sum -= x[i - N];
+    r[i] = static_cast<float>(sum);
+  }
+}
+
+// SUMBARS(X,A): how many bars, counting back from each bar, X must be added
+// up to reach A. A target not reached before bar f carries the previous
+// bar's answer (invalid on bar f).
+void Sumbars(float* r, const SFunctionArgs& a) {
+  const int n = a.nBars;
+  const float* x = a.pSeries[0];
+  const float* target = a.pSeries[1];
+  const int f = FirstValid(x, n);
+  if (f >= n) return;
+  constexpr float kNotReached = -1.0f;  // never a real bar count
+  for (int k = n - 1; k >= f; --k) {
+    int l = k;
+    double sum = 0.0;
+    while (l >= f && target[k] > sum) sum += x[l--];
+    r[k] = (sum >= target[k] && l >= f) ? static_cast<float>(k - l) : kNotReached;
+  }
+  if (r[f] == kNotReached) r[f] = INVALID_VALUE;
+  for (int k = f + 1; k < n; ++k)
+    if (r[k] == kNotReached) r[k] = r[k - 1];
+}
+
+}  // namespace formula::routines
