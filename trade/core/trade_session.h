@@ -1,0 +1,159 @@
+// The process-wide store of one trading login: who is logged in where, what
+// the login reply said, the record lists of the latest query replies and the
+// windows that hear about them. The communication thread refills it while
+// the user-interface thread reads it, so every field is behind one lock:
+// writers replace whole lists under it and readers get copies.
+#pragma once
+#include <atomic>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "platform/types.h"
+#include "trade/core/byte_buffer.h"
+#include "trade/core/trade_codec.h"
+#include "trade/core/trade_connection.h"
+#include "trade/core/trade_records.h"
+
+// The login and account fields of the store, copied out as a whole.
+struct STradeAccount {
+  std::string host;               // single-server link
+  int port = 0;
+  std::string userId;             // tag 1 of the login
+  std::string userName;           // 9103
+  std::string lastLoginTime;      // 9105
+  std::string pwdDigest;          // 40 lower-case hex digits, tag 91 of the login
+  std::string userStatus;         // 9104
+  std::string session;            // 336, sent in every request
+  std::string fundsPassword;      // 9111
+  int signState = 0;              // 9112
+  std::string bankCode;           // 9113
+  std::string bankAccount;        // 9114
+  std::string bankAccountName;    // 9115
+  char payChannel = 0;            // 9116, first character
+  std::string bankCustomerId;     // 9117
+  std::string phoneBankPassword;  // 9118
+  std::string idNumber;           // 9119
+  std::string phone;              // 9120
+  std::string channelLink;        // 9121; "FORBIDED" marks a simulated account
+  std::string accountType;        // 9122
+  std::string bankName;           // 9305
+  int loginResult = 0;            // -1 while a login is outstanding, 1 in, -3 refused
+  std::string loginText;          // "登录成功！" or the server's return info
+};
+
+class CTradeSession {
+ public:
+  static CTradeSession* GetInstance();
+  static void ReleaseInstance();
+
+  // --- windows -----------------------------------------------------------
+  int SetNotify(HWND wnd, UINT msg);
+  void SetMainWnd(HWND wnd);
+  HWND GetMainWnd() const { return mainWnd_.load(); }
+
+  // --- the connection requests go through (one per process) --------------
+  void SetConnection(ITradeConnection* conn) { connection_.store(conn); }
+  ITradeConnection* GetConnection() const { return connection_.load(); }
+
+  // --- fields the exports and forms write ----------------------------------
+  void SetUserId(const std::string& userId);
+  void SetPasswordDigest(const std::string& digest);
+  void SetHost(const std::string& host, int port);
+  void SetServerList(const std::vector<SServerAddr>& servers);
+  std::vector<SServerAddr> GetServerList() const;
+
+  // --- readers (copies) ------------------------------------------------------
+  STradeAccount GetAccount() const;
+  bool GetUserInfo(std::string out[2]) const;
+  void GetUserId(std::string& out) const;
+  void GetBankAccount(std::string& out) const;
+  void GetBankAccountName(std::string& out) const;
+  void GetIdNumber(std::string& out) const;
+  void GetPayChannelName(std::string& out) const;
+  int GetLoginResult() const;
+
+  std::vector<COrderDetail> GetOrders() const;
+  std::vector<COrderTurnOver> GetDeals() const;
+  std::vector<CProductInfo> GetIssues() const;
+  std::vector<CSwingOrder> GetAllotments() const;
+  std::vector<STransferInfo> GetTransfers() const;
+  std::vector<SMoneyFlowInfo> GetMoneyFlowToday() const;
+  std::vector<SMoneyFlowInfo> GetMoneyFlowHistory() const;
+  std::vector<SPositionInfo> GetHoldings() const;
+  SFundsInfo GetFunds() const;
+  CPreTradeData GetPreTradeData() const;
+  SApplyResult GetApplyResult() const;
+  // Holdings' last prices are replaced by host quotes.
+  void SetHoldingLastPrice(const std::string& productCode, double price);
+
+  // --- requests; each returns 0 when handed to the connection, -1 when a
+  // value would carry a delimiter or control byte into the message ---------
+  int SendLogin();
+  int ChangePassword(char type, const std::string& oldDigest, const std::string& newDigest);
+  int SendOrder(const COrder& order);
+  int CancelOrder(const std::string& orderNo);
+  int QueryMaxQuantity(const std::string& productCode, const std::string& orderType);
+  int QueryHoldings();
+  int QueryFunds();
+  int QueryTodayOrders();
+  int QueryTodayDeals();
+  int QueryOrderHistory(const std::string& startDate, const std::string& endDate);
+  int QueryDealHistory(const std::string& startDate, const std::string& endDate);
+  int QueryIssues();
+  int QueryAllotment(int flag, const std::string& startDate, const std::string& endDate);
+  int QueryTodayMoneyFlow();
+  int QueryMoneyFlowHistory(const std::string& startDate, const std::string& endDate);
+  int ApplyMoneyInOut(const COutMoneyInOutApply& apply);
+  int QueryTransfers();
+  // Hands the message to the connection (or drops it when there is none).
+  void Send(std::unique_ptr<CByteBuffer> message);
+
+  // --- replies (communication thread) ---------------------------------------
+  void DispatchReply(const char* data, int len);
+  int ParseLoginReply(const TagMap& map);
+  void ParseIssues(const TagMap& map);
+  void ParseHoldings(const TagMap& map);
+  void ParseFunds(const TagMap& map);
+  void ParseOrders(const TagMap& map);
+  void ParseDeals(const TagMap& map);
+  void ParseAllotments(const TagMap& map);
+  void ParseTransfers(const TagMap& map);
+  void ParseMoneyFlow(const TagMap& map, bool history);
+  void ParseMaxQuantity(const TagMap& map);
+  void ParseApplyResult(const TagMap& map);
+
+  CTradeSession();
+
+ private:
+  int SendRequest(const char* msgType, const TagFieldList& body, bool login);
+  void PostNotify(WPARAM w, LPARAM l);
+  void PostMain(UINT msg, WPARAM w, LPARAM l);
+
+  mutable std::mutex lock_;
+  STradeAccount account_;
+  std::vector<COrderDetail> orders_;
+  std::vector<COrderTurnOver> deals_;
+  std::vector<CProductInfo> issues_;
+  std::vector<CSwingOrder> allotments_;
+  std::vector<STransferInfo> transfers_;
+  std::vector<SMoneyFlowInfo> moneyFlowToday_;
+  std::vector<SMoneyFlowInfo> moneyFlowHistory_;
+  std::vector<SPositionInfo> holdings_;
+  SFundsInfo funds_;
+  CPreTradeData preTrade_;
+  SApplyResult applyResult_;
+  std::vector<SServerAddr> servers_;
+
+  std::atomic<HWND> mainWnd_{nullptr};
+  std::atomic<HWND> notifyWnd_{nullptr};
+  std::atomic<UINT> notifyMsg_{0};
+  std::atomic<ITradeConnection*> connection_{nullptr};
+};
+
+// The name of a pay-channel code; "" for a code not in the table.
+const char* PayChannelName(char code);
+// True when the value can travel as a plain field: no delimiter, no other
+// control byte.
+bool IsSafeFieldValue(const std::string& value);
