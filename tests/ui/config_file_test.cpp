@@ -203,7 +203,8 @@ TEST_F(ConfigFileTest, LongLineIsReadAsOneLineAndSavedUnchanged) {
 }
 
 TEST_F(ConfigFileTest, NulBytesAreKeptAndDoNotCutTheFile) {
-  std::string content("[S]\nk=a\0b\nafter=1\n", 20);
+  const char raw[] = "[S]\nk=a\0b\nafter=1\n";
+  std::string content(raw, sizeof raw - 1);
   std::string path = Make(content);
   CConfigFile f(path.c_str(), 0);
   EXPECT_EQ(Get(f, "S", "k"), std::string("a\0b", 3));

@@ -10,20 +10,6 @@
 
 namespace {
 
-// Reads the whole file as bytes; false when it cannot be opened or read
-// (a folder, a file without read permission).
-bool ReadWholeFile(const std::string& path, std::string& out) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  out.clear();
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
-}
-
 std::string HeaderTimeText() {
   std::time_t now = std::time(nullptr);
   std::tm local{};
@@ -50,7 +36,7 @@ bool CanStoreValue(const std::string& key, const std::string& value) {
 CConfigFile::CConfigFile(const char* path, int saveOnClose)
     : m_strPath(path ? path : ""), m_nSaveOnClose(saveOnClose) {
   std::string text;
-  if (!m_strPath.empty() && ReadWholeFile(m_strPath, text)) ParseText(text);
+  if (!m_strPath.empty() && platform::ReadFile(m_strPath, text)) ParseText(text);
 }
 
 CConfigFile::~CConfigFile() {

@@ -1,0 +1,60 @@
+// "zeb.ini" parse and save: whatever the bytes, parsing never fails hard,
+// and what a save writes reads back as the same sections, keys and values.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "ui/config_file.h"
+
+namespace {
+
+void ExpectSame(const CConfigFile& a, const CConfigFile& b) {
+  const auto& sa = a.GetSections();
+  const auto& sb = b.GetSections();
+  if (sa.size() != sb.size()) std::abort();
+  for (auto ia = sa.begin(), ib = sb.begin(); ia != sa.end(); ++ia, ++ib) {
+    if (ia->second.name != ib->second.name) std::abort();
+    if (ia->second.keys.size() != ib->second.keys.size()) std::abort();
+    for (auto ka = ia->second.keys.begin(), kb = ib->second.keys.begin();
+         ka != ia->second.keys.end(); ++ka, ++kb) {
+      if (ka->second.key != kb->second.key || ka->second.value != kb->second.value) std::abort();
+    }
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  std::string text(reinterpret_cast<const char*>(data), size);
+  // The last line of the input doubles as a value to set.
+  size_t cut = text.rfind('\n');
+  std::string newValue = cut == std::string::npos ? std::string() : text.substr(cut + 1);
+
+  CConfigFile file("", 0);
+  file.ParseText(text);
+  std::string value;
+  int number = 0;
+  file.GetString("SYSTEM", "SYSTEMTITLE", value);
+  file.GetInt("UPDATE", "UPDATEPORT", &number);
+  if (!file.GetSections().empty() && !file.GetSections().begin()->second.keys.empty()) {
+    const std::string key = file.GetSections().begin()->second.keys.begin()->second.key;
+    file.SetKeyValue(0, key.c_str(), newValue.c_str(), 0);
+  }
+  file.SetString("ADDED", "k", "v", -1);
+
+  CConfigFile again("", 0);
+  again.ParseText(file.FormatText(1));
+  // Values that begin or end with white space are trimmed on reading by
+  // design; everything else must come back byte for byte.
+  bool trimmedValues = false;
+  for (const auto& [n, s] : file.GetSections()) {
+    for (const auto& [m, k] : s.keys) {
+      if (k.value.empty()) continue;
+      char f = k.value.front(), l = k.value.back();
+      auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; };
+      if (blank(f) || blank(l)) trimmedValues = true;
+    }
+  }
+  if (!trimmedValues) ExpectSame(file, again);
+  return 0;
+}
