@@ -1,0 +1,64 @@
+// The frame that wraps every message on the quote connection: a 4-byte
+// body length in network order, the marker 0x0A0A0A0A, then the body.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace quotelink {
+
+constexpr uint32_t kFrameMarker = 0x0A0A0A0A;
+constexpr size_t kFrameHeaderSize = 8;
+// A longer frame is taken for a broken stream rather than allocated.
+constexpr uint32_t kMaxFrameBody = 64u << 20;
+constexpr size_t kInitialReceiveCapacity = 5120;
+
+void EncodeFrameHeader(uint32_t bodyLength, unsigned char out[kFrameHeaderSize]);
+std::string EncodeFrame(const void* body, size_t length);
+
+// Where frames are read from: Read returns the count received (at least 1),
+// 0 when the peer has closed, a negative value on error.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  virtual long Read(void* buffer, size_t capacity) = 0;
+};
+
+// Reads frames one by one. Bytes are read ahead in blocks, so one receive
+// usually yields many small frames; each body is delivered from the receive
+// buffer, which starts at 5120 bytes, grows to the longest body seen and
+// stays valid until the next call.
+class FrameReader {
+ public:
+  enum class Result {
+    kBody,       // Body()/BodyLength() hold the next body
+    kEmpty,      // a frame with a length below 1: nothing to deliver
+    kBadMarker,  // the stream is broken
+    kTooLong,    // length above kMaxFrameBody
+    kNoMemory,   // the receive buffer could not grow
+    kClosed,     // peer closed or the source failed, maybe inside a frame
+  };
+
+  explicit FrameReader(size_t readAheadBytes = 64 * 1024);
+
+  Result Next(ByteSource& source);
+  const char* Body() const { return body_.get(); }
+  uint32_t BodyLength() const { return bodyLength_; }
+  size_t Capacity() const { return capacity_; }
+  // Forgets bytes read ahead (a new connection starts clean).
+  void Reset() { begin_ = end_ = 0; }
+
+ private:
+  bool FillAhead(ByteSource& source, size_t need);
+
+  std::unique_ptr<char[]> ahead_;
+  size_t aheadSize_;
+  size_t begin_ = 0;
+  size_t end_ = 0;
+  std::unique_ptr<char[]> body_;
+  size_t capacity_;
+  uint32_t bodyLength_ = 0;
+};
+
+}  // namespace quotelink
