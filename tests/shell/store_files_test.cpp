@@ -78,7 +78,7 @@ TEST(StoreAlarms, ConstructorLoadsTheAlarmFileOfTheProgramFolder) {
   CPublic store;
   EXPECT_TRUE(store.IsAlarmListLoaded());
   ASSERT_EQ(store.GetAlarmList().size(), 500u);
-  EXPECT_EQ(store.GetAlarmList()[499].code, 600499);
-  EXPECT_EQ(store.GetAlarmList()[499].reserved[19], 499 % 256);
+  EXPECT_EQ(+store.GetAlarmList()[499].code, 600499);
+  EXPECT_EQ(+store.GetAlarmList()[499].reserved[19], 499 % 256);
   EXPECT_EQ(ReadBytes(folders.ProgramDir() + "INDEX/ALARM.DEX").size(), 500u * 26 + 25);
 }

@@ -26,7 +26,7 @@ TEST_F(LookupTest, FindStockTakesTheFirstMatchByCodeOnly) {
   SStockInfo* s = store.FindStock(&otherMarket);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->GetName(), "first");
-  EXPECT_EQ(s->market, 4100);
+  EXPECT_EQ(+s->market, 4100);
   SCodeInfo missing{4100, 123456};
   EXPECT_EQ(store.FindStock(&missing), nullptr);
   EXPECT_EQ(store.FindStock(nullptr), nullptr);
@@ -37,9 +37,9 @@ TEST_F(LookupTest, FindStockTakesTheFirstMatchByCodeOnly) {
 
 TEST_F(LookupTest, IndexItemsAndIndexMarkets) {
   ASSERT_NE(store.GetIndexStock(4097), nullptr);
-  EXPECT_EQ(store.GetIndexStock(4097)->code, 1);
+  EXPECT_EQ(+store.GetIndexStock(4097)->code, 1);
   ASSERT_NE(store.GetIndexStock(4113), nullptr);
-  EXPECT_EQ(store.GetIndexStock(4113)->code, 399001);
+  EXPECT_EQ(+store.GetIndexStock(4113)->code, 399001);
   EXPECT_EQ(store.GetIndexStock(4100), nullptr);
 
   for (uint16_t m : {4097, 4113, 1, 0x21F1}) {
@@ -72,18 +72,18 @@ TEST_F(LookupTest, GetStocksCopiesOnlyWhatTheCallerAskedFor) {
   std::vector<SStockInfo> out(7);
   count = 2;
   store.GetStocks(4100, out.data(), &count);
-  EXPECT_EQ(out[1].code, 600002);
+  EXPECT_EQ(+out[1].code, 600002);
 
   std::vector<SStockInfo> wrong(7);
   count = 3;  // not the market's count: nothing copied
   store.GetStocks(4100, wrong.data(), &count);
-  EXPECT_EQ(wrong[0].code, 0);
+  EXPECT_EQ(+wrong[0].code, 0);
 
   count = 7;
   store.GetStocks(kAllMarkets, out.data(), &count);
   EXPECT_EQ(count, 7);
-  EXPECT_EQ(out[0].code, 1);
-  EXPECT_EQ(out[6].code, 160001);
+  EXPECT_EQ(+out[0].code, 1);
+  EXPECT_EQ(+out[6].code, 160001);
 
   std::vector<SStockInfo> small(3);
   count = 3;  // a smaller buffer is never overrun

@@ -65,14 +65,14 @@ TEST_F(StoreTest, BuilderAndStoreAgreeWithTheWireLayout) {
   const SStockInfo* s = store.FindStock(&key);
   ASSERT_NE(s, nullptr);
   EXPECT_EQ(s->GetName(), "AB");
-  EXPECT_EQ(s->market, 4114);
-  EXPECT_EQ(s->preClose, 12340u);
-  EXPECT_EQ(s->refVolume, 2400u);
-  EXPECT_EQ(s->limitUp, 13574u);
-  EXPECT_EQ(s->limitDown, 11106u);
-  EXPECT_EQ(s->circulating, 500000);
-  EXPECT_EQ(s->inventory, 800000u);
-  EXPECT_EQ(s->valuePerShare, 1500);
+  EXPECT_EQ(+s->market, 4114);
+  EXPECT_EQ(+s->preClose, 12340u);
+  EXPECT_EQ(+s->refVolume, 2400u);
+  EXPECT_EQ(+s->limitUp, 13574u);
+  EXPECT_EQ(+s->limitDown, 11106u);
+  EXPECT_EQ(+s->circulating, 500000);
+  EXPECT_EQ(+s->inventory, 800000u);
+  EXPECT_EQ(+s->valuePerShare, 1500);
   // The whole record is kept as sent.
   EXPECT_EQ(std::memcmp(s, golden.data() + 34, 96), 0);
 }
@@ -112,7 +112,7 @@ TEST_F(StoreTest, LaterTableReplacesNamedMarketsAndKeepsTheOthers) {
   ASSERT_EQ(store.GetMarkets().size(), 2u);
   EXPECT_EQ(store.GetMarkets()[0].market, 4100);
   ASSERT_EQ(store.GetMarkets()[0].stocks.size(), 1u);
-  EXPECT_EQ(store.GetMarkets()[0].stocks[0].code, 600009);
+  EXPECT_EQ(+store.GetMarkets()[0].stocks[0].code, 600009);
   EXPECT_EQ(store.GetStockCount(4101), 1);
   EXPECT_EQ(store.GetTradeDate(), 20260106);
   SCodeInfo gone{4100, 600001};

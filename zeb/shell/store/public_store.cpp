@@ -88,8 +88,8 @@ void CPublic::GetStocks(uint16_t market, SStockInfo* out, int* count) const {
 
 SStockInfo* CPublic::FindStock(const SCodeInfo* key) {
   if (key == nullptr) return nullptr;
-  auto it = m_firstByCode.find(key->code);
-  return it == m_firstByCode.end() ? nullptr : it->second;
+  SStockInfo* const* found = m_firstByCode.Find(key->code);
+  return found == nullptr ? nullptr : *found;
 }
 
 const SStockInfo* CPublic::FindStock(const SCodeInfo* key) const {
@@ -115,9 +115,9 @@ bool CPublic::IsIndexMarket(const SCodeInfo* key) {
 SCodeInfo CPublic::GetCodeKey(uint32_t code) const {
   SCodeInfo key;
   if (code / 10000 == 16) return key;
-  auto it = m_lastTradeMarketByCode.find(static_cast<int32_t>(code));
-  if (it == m_lastTradeMarketByCode.end()) return key;
-  key.market = it->second;
+  const uint16_t* market = m_lastTradeMarketByCode.Find(static_cast<int32_t>(code));
+  if (market == nullptr) return key;
+  key.market = *market;
   key.code = static_cast<int32_t>(code);
   return key;
 }
@@ -129,17 +129,15 @@ uint16_t CPublic::GetMarketOfCommand(int index) const {
 }
 
 void CPublic::RebuildIndex() {
-  m_firstByCode.clear();
-  m_lastTradeMarketByCode.clear();
   const size_t total = static_cast<size_t>(GetStockCount(kAllMarkets));
-  m_firstByCode.reserve(total);
-  m_lastTradeMarketByCode.reserve(total);
+  m_firstByCode.Reset(total);
+  m_lastTradeMarketByCode.Reset(total);
   for (CMarketInfo& m : m_arMarkets) {
     SCodeInfo marketKey{m.market, 0};
     bool indexMarket = IsIndexMarket(&marketKey);
     for (SStockInfo& s : m.stocks) {
-      m_firstByCode.try_emplace(s.code, &s);
-      if (!indexMarket) m_lastTradeMarketByCode[s.code] = m.market;
+      m_firstByCode.InsertFirst(s.code, &s);
+      if (!indexMarket) m_lastTradeMarketByCode.InsertLast(s.code, m.market);
     }
   }
 }

@@ -8,10 +8,10 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/types.h"
+#include "zeb/shell/store/code_index.h"
 #include "zeb/shell/store/store_records.h"
 
 class CPublic {
@@ -159,6 +159,6 @@ class CPublic {
 
   // code -> first record over the markets in order (FindStock), and
   // code -> the last non-index market holding it (GetCodeKey).
-  std::unordered_map<int32_t, SStockInfo*> m_firstByCode;
-  std::unordered_map<int32_t, uint16_t> m_lastTradeMarketByCode;
+  CCodeIndex<SStockInfo*> m_firstByCode;
+  CCodeIndex<uint16_t> m_lastTradeMarketByCode;
 };

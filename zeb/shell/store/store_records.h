@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+// Fields of packed records may sit at odd addresses: read them by value
+// (copy to a local, or +field in a test macro), never bind a reference.
 #pragma pack(push, 1)
 
 // An item's identity: the key of requests, look-ups, favourites and blocks.
