@@ -175,9 +175,11 @@ bool Compatible(char given, char wanted) {
   return (given == REG_NUMBER || given == REG_SERIES) && (wanted == REG_NUMBER || wanted == REG_SERIES);
 }
 
-// Arguments that the routine reads bar by bar, whatever the signature says
-// (DMA declares its weight as a number but reads it as a series).
+// Arguments that the routine reads bar by bar, whatever the signature says:
+// the mathematical functions apply bar by bar, and DMA declares its weight
+// as a number but reads it as a series.
 bool ReadsSeries(const SFunctionItem& item, int position) {
+  if (item.nCategory == FUNC_MATH) return true;
   if (item.routine.pSeries == &routines::Dma && position == 1) return true;
   return item.szSignature[position + 1] == REG_SERIES;
 }
