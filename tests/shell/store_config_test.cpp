@@ -37,6 +37,7 @@ TEST_F(ConfigTest, ReadsEveryKey) {
   EXPECT_TRUE(store.IsToolbarShown());
   EXPECT_EQ(store.GetProductInfoUrl(), "http://x/p");
   EXPECT_EQ(store.GetQuoteUpdateInterval(), 5000);
+  EXPECT_EQ(store.GetQuoteRefreshPeriod(), 5000);
 }
 
 TEST_F(ConfigTest, MissingKeysAndGarbageNumbersGiveDefaults) {
@@ -62,6 +63,10 @@ TEST_F(ConfigTest, MissingKeysAndGarbageNumbersGiveDefaults) {
   WriteBytes(IniPath(), "[QUOTE]\r\nServerIP=1.2.3.4\r\n");
   other.LoadConfig();
   EXPECT_EQ(other.GetQuoteUpdateInterval(), 0);
+  EXPECT_EQ(other.GetQuoteRefreshPeriod(), 3000);
+  WriteBytes(IniPath(), "[QUOTE]\r\nQuoteUpdateIntervalTime=1000\r\n");
+  other.LoadConfig();
+  EXPECT_EQ(other.GetQuoteRefreshPeriod(), 3000);
   // No update server: the caller's values stay.
   std::string s = "mine";
   short p = 443;

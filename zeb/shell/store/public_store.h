@@ -119,6 +119,10 @@ class CPublic {
   std::string GetSystemTitle() const { return m_strSystemTitle; }
   std::string GetProductInfoUrl() const { return m_strProductInfoUrl; }
   int GetQuoteUpdateInterval() const { return m_nQuoteUpdateInterval; }
+  // What the quote list and the chart view refresh with: never faster than 3 s.
+  int GetQuoteRefreshPeriod() const {
+    return m_nQuoteUpdateInterval > 3000 ? m_nQuoteUpdateInterval : 3000;
+  }
 
   // The program directory, ending in a separator.
   std::string GetAppDir() const { return m_strAppDir; }
