@@ -1,0 +1,180 @@
+// The tag=value codec: message building, checksum, field parsing, buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "trade/core/byte_buffer.h"
+#include "trade/core/trade_codec.h"
+#include "trade/core/trade_vocab.h"
+#include "platform/gbk.h"
+
+namespace {
+
+std::string Bytes(const CByteBuffer& b) { return std::string(b.Data(), b.Size()); }
+
+TEST(TradeCodec, HoldingsQueryAndLoginHaveTheExactWireBytes) {
+  auto holdings = BuildTradeMessage(0, "1021", 0, false, nullptr, 2, "S1");
+  EXPECT_EQ(Bytes(*holdings),
+            std::string("1008=FIX.4.2\x01" "1009=24\x01" "1035=1021\x01" "1053=0\x01"
+                        "336=S1\x01" "1010=126\x01"));
+
+  TagFieldList body;
+  AddTextField(body, 1, "u01");
+  AddStringField(body, 91, std::string(40, 'a'));
+  auto login = BuildTradeMessage(0, "1001", 0, false, &body, 2, "");
+  EXPECT_EQ(Bytes(*login), "1008=FIX.4.2\x01" "1009=72\x01" "1035=1001\x01" "1053=0\x01"
+                           "336=\x01" "1=u01\x01" "91=" + std::string(40, 'a') +
+                               "\x01" "1010=016\x01");
+  EXPECT_EQ(VerifyTradeChecksum(login->Data(), login->Size()), 1);
+}
+
+TEST(TradeCodec, ResendFlagAndBeginStrings) {
+  auto m = BuildTradeMessage(0, "1021", 7, true, nullptr, 2, "");
+  EXPECT_NE(Bytes(*m).find("1053=7\x01" "336=\x01" "1097=Y\x01"), std::string::npos);
+  int len = 0;
+  EXPECT_EQ(FormatBeginString(&len, 1, 0), "1008(7)=QEL.1.0\x01" "1009=");
+  EXPECT_EQ(len, 21);
+  EXPECT_EQ(FormatBeginString(&len, 0, 4), "1008=FIX.4.4\x01" "1009=");
+  EXPECT_EQ(FormatBeginString(&len, 0, 5), "");
+  EXPECT_EQ(len, 0);
+  EXPECT_EQ(FormatBeginString(nullptr, 2, 0), "");
+}
+
+TEST(TradeCodec, ChecksumTrailerIsCheckedFromTheEnd) {
+  auto m = BuildTradeMessage(0, "1023", 0, false, nullptr, 2, "xyz");
+  std::string good = Bytes(*m);
+  EXPECT_EQ(VerifyTradeChecksum(good.data(), static_cast<int>(good.size())), 1);
+
+  std::string wrongSum = good;
+  wrongSum[20] ^= 1;
+  std::string noSoh = good;
+  noSoh.back() = 'x';
+  std::string badDigit = good;
+  badDigit[badDigit.size() - 4] = '3';  // the hundreds digit may only be 0-2
+  for (const std::string& bad : {wrongSum, noSoh, badDigit})
+    EXPECT_EQ(VerifyTradeChecksum(bad.data(), static_cast<int>(bad.size())), 0);
+
+  // A sum of 7 prints as 007; nine bytes is the shortest sound block.
+  EXPECT_EQ(VerifyTradeChecksum("1010=000\x01", 9), 1);
+  EXPECT_EQ(VerifyTradeChecksum("10=000\x01", 7), 0);
+  EXPECT_EQ(VerifyTradeChecksum("", 0), 0);
+  EXPECT_EQ(CalcTradeChecksum("\x03\x04", 2), 7);
+}
+
+struct ParseCase {
+  const char* name;
+  std::string data;
+  int result;
+  int tag;                      // tag to look at
+  std::vector<std::string> values;
+  std::string error;            // part of the error text
+};
+
+TEST(TradeCodec, ParseTable) {
+  const ParseCase cases[] = {
+      {"explicit length holding SOH", std::string("58(3)=a\x01" "b\x01" "9=1\x01"), 0, 58,
+       {std::string("a\x01" "b")}, ""},
+      {"raw data 90/91", std::string("90=5\x01" "91=ab\x01" "cd\x01" "10=1\x01"), 0, 91,
+       {std::string("ab\x01" "cd")}, ""},
+      {"raw data without its length tag is plain", "91=abc\x01", 0, 91, {"abc"}, ""},
+      {"repeated tag", "48=A\x01" "48=B\x01" "48=C\x01", 0, 48, {"A", "B", "C"}, ""},
+      {"empty field between delimiters", "1=a\x01\x01" "2=b\x01", 0, 2, {"b"}, ""},
+      {"trailing text without = is ignored", "1=a\x01" "junk", 0, 1, {"a"}, ""},
+      {"( without )", "58(3=abc\x01", -1, 58, {}, "There maybe some error at TagID[58(3]"},
+      {"explicit length past the end", "58(30)=abc\x01", -1, 58, {}, "past"},
+      {"explicit length not a number", "58(x)=abc\x01", -1, 58, {}, "decimal"},
+      {"explicit length negative", "58(-1)=abc\x01", -1, 58, {}, "decimal"},
+      {"explicit length overlong", "58(9999999999)=a\x01", -1, 58, {}, "decimal"},
+      {"value not ended by SOH", "58(2)=abc\x01", -1, 58, {}, "should be separator"},
+      {"raw length past the end", "90=50\x01" "91=abc\x01", -1, 91, {}, "past"},
+      {"raw length negative", "90=-3\x01" "91=abc\x01", -1, 91, {}, "decimal"},
+      {"raw length not a number", "90=x\x01" "91=abc\x01", -1, 91, {}, "decimal"},
+      {"last value without SOH", "1=a\x01" "2=b", -1, 1, {"a"}, "separator"},
+  };
+  for (const ParseCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    TagMap map;
+    std::string error;
+    EXPECT_EQ(ParseTradeMessage(c.data.data(), static_cast<int>(c.data.size()), map, nullptr,
+                                nullptr, nullptr, nullptr, error),
+              c.result);
+    auto it = map.find(c.tag);
+    EXPECT_EQ(it == map.end() ? std::vector<std::string>{} : it->second, c.values);
+    if (!c.error.empty()) {
+      EXPECT_NE(error.find(c.error), std::string::npos) << error;
+    }
+  }
+}
+
+TEST(TradeCodec, ParseSplitsFieldsIntoHeaderBodyAndTrailerAndReaders) {
+  const std::string data = "8=FIX\x01" "48=A\x01" "48=B\x01" "10=123\x01" "9003=2\x01";
+  TagMap map;
+  TagFieldList header, body, trailer;
+  std::string error;
+  ASSERT_EQ(ParseTradeMessage(data.data(), static_cast<int>(data.size()), map, &header, &body,
+                              &trailer, nullptr, error),
+            0);
+  ASSERT_EQ(header.size(), 1u);
+  EXPECT_EQ(header[0].tag, 8);
+  ASSERT_EQ(body.size(), 3u);
+  EXPECT_EQ(body[1].value, "B");
+  ASSERT_EQ(trailer.size(), 1u);
+  EXPECT_EQ(trailer[0].value, "123");
+
+  std::string out = "stale";
+  EXPECT_EQ(GetField(map, 48, out), 0);
+  EXPECT_EQ(out, "A");
+  EXPECT_EQ(GetField(map, 77, out), -1);
+  EXPECT_EQ(out, "");
+  int n = 5;
+  EXPECT_EQ(GetIntField(map, 77, &n), -1);
+  EXPECT_EQ(n, 5);
+  EXPECT_EQ(GetIntField(map, 9003, &n), 0);
+  EXPECT_EQ(n, 2);
+  EXPECT_EQ(GetFieldTextAt(map, 48, 5), "");
+}
+
+TEST(TradeCodec, SerializerWritesExplicitLengthOnlyWhenAskedAndNeeded) {
+  TagFieldList fields;
+  AddStringField(fields, 58, std::string("a\x01" "b"));
+  AddCharField(fields, 8131, '4');
+  AddIntField(fields, 53, -12);
+  std::vector<char> out;
+  int len = 0;
+  ASSERT_EQ(SerializeFields(out, &len, nullptr, &fields, true, GetSOH()), 0);
+  EXPECT_EQ(std::string(out.data(), len), "58(3)=a\x01" "b\x01" "8131=4\x01" "53=-12\x01");
+  ASSERT_EQ(SerializeFields(out, &len, nullptr, &fields, false, GetSOH()), 0);
+  EXPECT_EQ(std::string(out.data(), len), "58=a\x01" "b\x01" "8131=4\x01" "53=-12\x01");
+  TagPairList pairs{{"k", "v"}};
+  ASSERT_EQ(SerializeFields(out, &len, &pairs, nullptr, false, '|'), 0);
+  EXPECT_EQ(std::string(out.data(), len), "k=v|");
+  EXPECT_EQ(SerializeFields(out, &len, nullptr, nullptr, false, '|'), -1);
+}
+
+TEST(ByteBuffer, GrowsInsertsAndRefusesWhenReleased) {
+  CByteBuffer b;
+  EXPECT_EQ(b.Capacity(), 31);
+  const std::string big(100, 'x');
+  ASSERT_EQ(b.Append("tail", 4), 0);
+  ASSERT_EQ(b.Append(big.data(), 100), 0);
+  ASSERT_EQ(b.Insert(0, "head", 4), 0);
+  EXPECT_EQ(std::string(b.Data()), "headtail" + big);  // NUL-terminated
+  EXPECT_EQ(b.Insert(b.Size() + 1, "x", 1), -1);
+  b.Release();
+  EXPECT_FALSE(b.IsValid());
+  EXPECT_EQ(b.Append("x", 1), -1);
+  EXPECT_EQ(b.Compact(), -1);
+}
+
+TEST(TradeVocabulary, CodesAndTheirLabels) {
+  EXPECT_STREQ(GetOrderStatusText("3"), GBK("部分成交"));
+  EXPECT_STREQ(GetOrderStatusText("7"), GBK("其他"));
+  for (const char* none : {"abc", "0", "8", "-1"}) EXPECT_STREQ(GetOrderStatusText(none), "");
+  EXPECT_STREQ(GetOrderTypeText("YC"), GBK("对手方最优撤"));
+  EXPECT_STREQ(GetOrderTypeText("0B"), GBK("限价买"));
+  for (const char* none : {"0b", "7S", "", "0BB"}) EXPECT_STREQ(GetOrderTypeText(none), "");
+  EXPECT_STREQ(GetAllotKindText("1"), GBK("中签"));
+  EXPECT_STREQ(GetAllotKindText("2"), "");
+}
+
+}  // namespace
