@@ -7,6 +7,7 @@
 #include <functional>
 #include <map>
 #include <random>
+#include <set>
 
 #include "builtin_test_support.h"
 
@@ -273,6 +274,7 @@ std::map<std::string, Ref> References() {
 // Quote series read the history; everything else gets random inputs.
 TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
   const auto refs = References();
+  const std::set<std::string> windowedSum = {"MA", "SUM", "STD", "AVEDEV"};
   std::mt19937 rng(20240611);
   int compared = 0;
   for (const SFunctionItem& item : BuiltinTable()) {
@@ -297,6 +299,9 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
         if (k == 0 || (series && rng() % 2)) {
           std::vector<float> s(n);
           for (int i = 0; i < n; ++i) s[i] = (k == 0 && i < lead) ? I : value();
+          // a later bar without a value is not skipped: running sums keep it
+          // for ever, so only the other functions are compared with one
+          if (k == 0 && round % 4 == 3 && !windowedSum.count(item.szName)) s[rng() % n] = I;
           if (std::string(item.szName) == "DMA" && k == 1)
             for (float& v : s) v = IsInvalidValue(v) ? v : v / 10.0f;
           ra.s.emplace_back(s.begin(), s.end());
@@ -305,7 +310,7 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
           args.push_back(std::move(s));
         } else {
           float v = item.nCategory == FUNC_MATH ? value()
-                                                : static_cast<float>(std::uniform_int_distribution<int>(-2, 40)(rng));
+                                                : static_cast<float>(std::uniform_int_distribution<int>(-2, round % 2 ? 130 : 40)(rng));
           if (k == 1 && std::string(item.szName) == "EMA" && rng() % 2) v += 0.5f;
           if (k == 1 && std::string(item.szName) == "DMA") v /= 40.0f;
           ra.s.emplace_back(n, v);
