@@ -1,0 +1,66 @@
+// The monotonic clock over an injected 32-bit tick counter.
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "sharecode/clock.h"
+
+namespace {
+
+std::atomic<uint32_t> g_ticks{0};
+uint32_t FakeTicks() { return g_ticks.load(); }
+
+class ClockTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetClockTickSource(&FakeTicks); }
+  void TearDown() override { SetClockTickSource(nullptr); }
+  static SClockValue At(uint32_t ticks) {
+    g_ticks = ticks;
+    return ClockNow();
+  }
+};
+
+TEST_F(ClockTest, KeepsGrowingAcrossTheTickCounterWrap) {
+  struct Case { uint32_t before, after; int64_t elapsed; };
+  const Case cases[] = {
+      {0xFFFFFF00u, 100, 356},
+      // 4294967.295 s plus 801 ms: the milliseconds carry into the seconds.
+      {0xFFFFFFFFu, 800, 801},
+      {0xFFFFFFFFu, 0, 1},
+  };
+  for (const Case& c : cases) {
+    SetClockTickSource(&FakeTicks);
+    SClockValue before = At(c.before);
+    SClockValue after = At(c.after);
+    EXPECT_TRUE(ClockLess(before, after)) << c.before << " -> " << c.after;
+    EXPECT_LT(after.milliseconds, 1000);
+    EXPECT_EQ(ClockDiffMs(after, before), c.elapsed);
+    // Later reads after the wrap keep the corrected base.
+    SClockValue later = At(c.after + 5000);
+    EXPECT_EQ(ClockDiffMs(later, after), 5000);
+  }
+}
+
+TEST_F(ClockTest, SecondWrapAddsAnotherPeriod) {
+  SClockValue start = At(10);
+  At(0xF0000000u);
+  At(5);  // first wrap
+  At(0xF0000000u);
+  SClockValue end = At(10);  // second wrap
+  EXPECT_EQ(ClockDiffMs(end, start), 2 * 4294967296LL);
+}
+
+TEST(ClockValues, DiffAndOrder) {
+  // 40 days apart: beyond what 32 bits of milliseconds hold.
+  SClockValue a{40ull * 86400, 500}, b{0, 900};
+  EXPECT_EQ(ClockDiffMs(a, b), 40ll * 86400 * 1000 - 400);
+  EXPECT_EQ(ClockDiffMs(b, a), -(40ll * 86400 * 1000 - 400));
+  EXPECT_TRUE(ClockLess(SClockValue{1, 999}, SClockValue{2, 0}));
+  EXPECT_TRUE(ClockLess(SClockValue{2, 1}, SClockValue{2, 2}));
+  EXPECT_FALSE(ClockLess(SClockValue{2, 2}, SClockValue{2, 2}));
+  ClockReset(a);
+  EXPECT_EQ(a.seconds, 0u);
+  EXPECT_EQ(a.milliseconds, 0);
+}
+
+}  // namespace
