@@ -29,9 +29,11 @@ constexpr uint16_t kWrapMilliseconds = 296;
 
 SClockValue ClockNow() {
   ClockState& s = State();
+  // The counter is read under the lock: a thread that read it earlier but
+  // got the lock later would otherwise look like a wrap.
+  s.lock.Enter();
   uint32_t ticks = s.source.load(std::memory_order_relaxed)();
   SClockValue value{ticks / 1000, (uint16_t)(ticks % 1000)};
-  s.lock.Enter();
   if (!s.lastSet) {
     s.last = value;
     s.lastSet = true;

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
+#include <vector>
 
 #include "sharecode/clock.h"
 
@@ -48,6 +50,23 @@ TEST_F(ClockTest, SecondWrapAddsAnotherPeriod) {
   At(0xF0000000u);
   SClockValue end = At(10);  // second wrap
   EXPECT_EQ(ClockDiffMs(end, start), 2 * 4294967296LL);
+}
+
+TEST(ClockThreads, ConcurrentReadersNeverSeeAFalseWrap) {
+  SetClockTickSource(nullptr);
+  std::vector<std::thread> threads;
+  std::atomic<int> jumps{0};
+  for (int t = 0; t < 4; ++t)
+    threads.emplace_back([&] {
+      SClockValue previous = ClockNow();
+      for (int i = 0; i < 20000; ++i) {
+        SClockValue now = ClockNow();
+        if (ClockLess(now, previous) || ClockDiffMs(now, previous) > 60000) ++jumps;
+        previous = now;
+      }
+    });
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(jumps.load(), 0);
 }
 
 TEST(ClockValues, DiffAndOrder) {
