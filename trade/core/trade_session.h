@@ -50,6 +50,8 @@ class CTradeSession {
 
   // --- windows -----------------------------------------------------------
   int SetNotify(HWND wnd, UINT msg);
+  // Posts the notify message with (w, l) to the notify window.
+  void PostNotify(WPARAM w, LPARAM l);
   void SetMainWnd(HWND wnd);
   HWND GetMainWnd() const { return mainWnd_.load(); }
 
@@ -128,7 +130,6 @@ class CTradeSession {
 
  private:
   int SendRequest(const char* msgType, const TagFieldList& body, bool login);
-  void PostNotify(WPARAM w, LPARAM l);
   void PostMain(UINT msg, WPARAM w, LPARAM l);
 
   mutable std::mutex lock_;

@@ -1,0 +1,80 @@
+// sim_trade: a trade server on loopback for trying the trading client.
+//
+//   sim_trade [--port N] [--plain] [--cert-dir DIR] [--key-password PW]
+//             [--user U] [--password P] [--heartbeat MS] [--drop-after N]
+//             [--kick-at N] [--bad-checksum] [--split] [--coalesce] [--delay MS]
+//
+// Without --cert-dir it writes throw-away test certificates to a temporary
+// folder and prints where; the client then needs that folder's ca.pem,
+// client.pem and client.key with the key password.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "test_pki.h"
+#include "trade_sim.h"
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+}  // namespace
+
+int main(int argc, char** argv) {
+  STradeSimOptions options;
+  int port = 19310;
+  std::string certDir, keyPassword = "test";
+  for (int i = 1; i < argc; ++i) {
+    const std::string a = argv[i];
+    auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
+    if (a == "--port") port = std::atoi(next().c_str());
+    else if (a == "--plain") options.tls = false;
+    else if (a == "--cert-dir") certDir = next();
+    else if (a == "--key-password") keyPassword = next();
+    else if (a == "--user") options.user = next();
+    else if (a == "--password") options.password = next();
+    else if (a == "--heartbeat") options.heartbeatMs = std::atoi(next().c_str());
+    else if (a == "--drop-after") options.dropAfterRequests = std::atoi(next().c_str());
+    else if (a == "--kick-at") options.kickAtRequest = std::atoi(next().c_str());
+    else if (a == "--bad-checksum") options.badChecksum = true;
+    else if (a == "--split") options.split = true;
+    else if (a == "--coalesce") options.coalesce = true;
+    else if (a == "--delay") options.delayMs = std::atoi(next().c_str());
+    else {
+      std::fprintf(stderr, "usage: see the comment at the top of sim/trade/main.cpp\n");
+      return 2;
+    }
+  }
+  if (options.tls) {
+    STestPki pki;
+    if (certDir.empty()) {
+      char dir[] = "/tmp/sim_trade_XXXXXX";
+      if (!::mkdtemp(dir) || !GenerateTestPki(dir, keyPassword, &pki)) {
+        std::fprintf(stderr, "sim_trade: cannot write test certificates\n");
+        return 1;
+      }
+      std::printf("test certificates in %s (client key password \"%s\")\n", dir,
+                  keyPassword.c_str());
+    } else {
+      pki = TestPkiPaths(certDir, keyPassword);
+    }
+    options.caFile = pki.caCert;
+    options.certFile = pki.serverCert;
+    options.keyFile = pki.serverKey;
+  }
+  CTradeSimServer server(options);
+  const int chosen = server.Start(port);
+  if (chosen < 0) {
+    std::fprintf(stderr, "sim_trade: cannot listen on port %d\n", port);
+    return 1;
+  }
+  std::printf("PORT %d\n", chosen);
+  std::fflush(stdout);
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+  while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  server.Stop();
+  return 0;
+}

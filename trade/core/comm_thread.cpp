@@ -1,0 +1,161 @@
+#include "trade/core/comm_thread.h"
+
+#include <chrono>
+
+#include "platform/gbk.h"
+#include "platform/window.h"
+#include "trade/core/sock_library.h"
+#include "trade/core/trade_session.h"
+#include "trade/core/trade_sinks.h"
+
+CCommThread::CCommThread(CTradeSession* session, CSockLibrary* library)
+    : m_session(session ? session : CTradeSession::GetInstance()),
+      m_library(library ? library : &GetSockLibrary()) {
+  // Timers are the only messages; nothing is left to drain at exit, and the
+  // loop must wake often enough for the 5 ms poll.
+  SetDrainOnExit(false);
+  SetIdleWait(kPollIntervalMs);
+  m_session->SetConnection(this);
+}
+
+CCommThread::~CCommThread() {
+  Stop();
+  WaitForExit();
+  // Only forget the registration when no newer connection took it over.
+  if (m_session->GetConnection() == this) m_session->SetConnection(nullptr);
+}
+
+void CCommThread::SetServer(SServerAddr server) {
+  m_host = server.host;
+  m_port = static_cast<uint16_t>(server.port);
+}
+
+int CCommThread::IsConnected() {
+  const int socket = m_socket.load();
+  return m_library->IsLoaded() && socket != 0 && m_library->SockGetConnStatus(socket) == 0 ? 1 : 0;
+}
+
+int CCommThread::Send(const char* data, int len) {
+  const int socket = m_socket.load();
+  if (!m_library->IsLoaded() || socket == 0) return -1;
+  return m_library->SockSend(socket, data, len);
+}
+
+void CCommThread::Stop() {
+  CMyThread::Stop();
+  if (m_started.load()) platform::CancelPendingCalls(m_worker.load());
+}
+
+int CCommThread::WaitForExit() {
+  if (m_started.load() && m_worker.load() != std::this_thread::get_id()) {
+    // A box asked for between the stop and now would wait for this thread
+    // forever; keep abandoning until the worker is through.
+    while (!m_finished.load()) {
+      platform::CancelPendingCalls(m_worker.load());
+      std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+  }
+  return CMyThread::WaitForExit();
+}
+
+int CCommThread::Run() {
+  m_worker.store(std::this_thread::get_id());
+  m_started.store(true);
+  const int r = CQELMsgQ::Run();
+  m_finished.store(true);
+  return r;
+}
+
+int CCommThread::Init() {
+  CQELMsgQ::Init();
+  if (Connect() != 0) return -1;
+  SetTimer(kPollTimerId, kPollIntervalMs, 0, 0, 0, 0);
+  return 0;
+}
+
+void CCommThread::OnConnected() {
+  m_session->PostNotify(1, 0);
+  m_session->SendLogin();
+}
+
+void CCommThread::OnConnectFailed() {
+  if (IsRunning()) GetTradeSinks().box(GBK("连接失败"), MB_OK);
+  m_session->PostNotify(2, 0);
+}
+
+int CCommThread::Connect() {
+  if (m_roundRobin) return ConnectRoundRobin();
+  int socket = 0;
+  if (m_library->IsLoaded() &&
+      m_library->SockConnect(&socket, m_host.c_str(), m_port, kConnectTimeoutMs) == 0) {
+    m_socket.store(socket);
+    OnConnected();
+    return 0;
+  }
+  OnConnectFailed();
+  return -1;
+}
+
+int CCommThread::ConnectRoundRobin() {
+  // An empty list has nothing to try: fail at once.
+  for (int attempt = 0; attempt < kMaxAttempts && !m_servers.empty() && IsRunning(); ++attempt) {
+    if (m_currentIndex < 0 || m_currentIndex >= static_cast<int>(m_servers.size()))
+      m_currentIndex = 0;
+    const SServerAddr& server = m_servers[static_cast<size_t>(m_currentIndex)];
+    int socket = 0;
+    if (m_library->IsLoaded() &&
+        m_library->SockConnect(&socket, server.host.c_str(), static_cast<uint16_t>(server.port),
+                               kConnectTimeoutMs) == 0) {
+      m_socket.store(socket);
+      OnConnected();
+      return 0;
+    }
+    ++m_currentIndex;
+  }
+  OnConnectFailed();
+  return -1;
+}
+
+int CCommThread::OnMessage(const SThreadMsg& msg, int forced) {
+  if (msg.type == THREAD_MSG_TIMER && msg.id == kPollTimerId) {
+    if (!IsRunning()) return 0;
+    Poll();
+    SetTimer(kPollTimerId, msg.params[0], msg.params[1], msg.params[2], msg.params[3],
+             msg.params[4]);
+    return 0;
+  }
+  return CQELMsgQ::OnMessage(msg, forced);
+}
+
+void CCommThread::Poll() {
+  if (!m_library->IsLoaded()) return;
+  const int socket = m_socket.load();
+  if (m_library->SockGetConnStatus(socket) != 0) {
+    const int answer = GetTradeSinks().box(GBK("和服务器断链，您是否重新连接?"),
+                                           MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES && IsRunning()) {
+      Close();
+      Connect();
+    } else {
+      Stop();
+    }
+    return;
+  }
+  char* data = nullptr;
+  int len = 0;
+  if (m_library->SockRecv(socket, &data, &len, 1) == 0) {
+    m_session->DispatchReply(data, len);
+    m_library->SockFreeMemory(data);
+  }
+}
+
+void CCommThread::Close() {
+  const int socket = m_socket.load();
+  if (socket != 0 && m_library->IsLoaded()) m_library->SockClose(socket);
+}
+
+int CCommThread::Exit() {
+  Close();
+  m_socket.store(0);
+  return CQELMsgQ::Exit();
+}
