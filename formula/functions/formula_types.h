@@ -85,7 +85,8 @@ struct SFormulaRecord {
   char szParams[500] = {};     // parameter definitions before the body
   int32_t nFormulaLen = 0;     // stored length of strFormula (+1), 0 when empty
   int32_t nNoteLen = 0;        // stored length of strNote (+1), 0 when empty
-  uint8_t reservedTail = 0;    // kept as stored; 0 in records we create
+  // The file record ends with the note length (bytes 817-820), so its last
+  // byte is the length's top byte, 0 for every text that fits in a file.
   std::string strFormula;      // the formula body
   std::string strNote;         // the note text
   SParamSet* pParamSet = nullptr;  // linked parameter set of the store, or null

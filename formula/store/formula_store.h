@@ -1,0 +1,76 @@
+// The formula store: for each of the five kinds an ordered list of
+// formulas, of groups and of parameter sets, loaded from and saved to the
+// kind's ".dat", ".grp" and ".set" files in the formula folder.
+#pragma once
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "formula/functions/formula_types.h"
+
+namespace formula {
+
+class CFormulaStore {
+ public:
+  // Folder of the formula files, ending in "/": the override when set,
+  // else the program folder followed by "formula/".
+  std::string Directory() const;
+  void SetDirectoryOverride(const std::string& dir);  // "" removes it
+
+  // Kinds outside 0-4 are taken as the nearest of them.
+  void LoadKind(int kind);
+  void SaveKind(int kind);
+  void LoadAll();  // kinds 0 to 4 in turn
+  void SaveAll();
+
+  // The lists of kind 0-4 (out-of-range kinds are clamped). Elements keep
+  // their addresses while the lists grow at the end.
+  std::deque<SFormulaRecord>& Formulas(int kind);
+  std::vector<SFormulaGroup>& Groups(int kind);
+  std::deque<SParamSet>& ParamSets(int kind);
+
+  // Number of formulas of kind 0-4; 0 for another kind.
+  int SizeAtSet(int kind) const;
+  // Formula index of the kind, or null when either is out of range.
+  SFormulaRecord* FormulaAt(int kind, int index);
+  // The first formula whose code equals name without regard to ASCII case.
+  SFormulaRecord* Find(int kind, const char* name);
+  // As Find, for calls of one formula by another: the scan also stops at
+  // the first record whose code is empty.
+  SFormulaRecord* FindForCall(int kind, const char* name);
+
+  // True when the kind's ".dat" file was refused as damaged at the last
+  // load: it is left on disk as it is and never overwritten by SaveKind.
+  bool IsDatRefused(int kind) const;
+
+  // Where refusals are reported (one line each); stderr by default.
+  void SetTraceSink(std::function<void(const std::string&)> sink);
+
+  void Clear();  // empties every list
+
+  static const char* const kDefaultGroups[7];
+
+ private:
+  std::string KindPath(int kind, const char* extension) const;
+  void Trace(const std::string& line) const;
+  void LoadGroups(int kind);
+  void LoadParamSets(int kind);
+  void LinkParamSets(int kind);
+  void AddExamples(int kind);
+
+  std::string dirOverride_;
+  std::deque<SFormulaRecord> formulas_[FORMULA_KIND_COUNT];
+  std::vector<SFormulaGroup> groups_[FORMULA_KIND_COUNT];
+  std::deque<SParamSet> sets_[FORMULA_KIND_COUNT];
+  bool datRefused_[FORMULA_KIND_COUNT] = {};
+  std::function<void(const std::string&)> trace_;
+};
+
+// The one store of the library.
+CFormulaStore& TheFormulaStore();
+
+// Equality of two codes without regard to ASCII case (GBK bytes compare as they are).
+bool SameCode(const char* a, const char* b);
+
+}  // namespace formula
