@@ -120,12 +120,12 @@ TEST_F(StoreTest, LaterTableReplacesNamedMarketsAndKeepsTheOthers) {
   SCodeInfo kept{0, 601001};
   ASSERT_NE(store.FindStock(&kept), nullptr);
   EXPECT_EQ(+store.FindStock(&kept)->market, 4101);
+  EXPECT_EQ(store.GetTradeMinutes(), 100);
   // New markets after the first table are indexed too.
   ASSERT_EQ(Load(Table({{4102, {Item(602001)}}, {4103, {Item(603001)}}, {4104, {Item(604001)}}})), 0);
   EXPECT_NE(store.FindStock(&kept), nullptr);
   SCodeInfo added{0, 604001};
   EXPECT_NE(store.FindStock(&added), nullptr);
-  EXPECT_EQ(store.GetTradeMinutes(), 100);
 }
 
 TEST_F(StoreTest, TableWithoutBlocksChangesOnlyThePeriods) {
