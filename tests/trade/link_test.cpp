@@ -1,0 +1,311 @@
+// The communication thread against the simulated trade server over TLS,
+// through the secure-socket library loaded by name from the program folder.
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <QCoreApplication>
+#include <atomic>
+#include <chrono>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "platform/socket.h"
+#include "platform/window.h"
+#include "test_pki.h"
+#include "trade/core/comm_thread.h"
+#include "trade/core/sha1_digest.h"
+#include "trade/core/sock_library.h"
+#include "trade/core/trade_messages.h"
+#include "trade/core/trade_session.h"
+#include "trade/core/trade_sinks.h"
+#include "trade_sim.h"
+#include "sharecode/text_utils.h"
+
+namespace {
+
+HWND const kNotify = reinterpret_cast<HWND>(0x100);
+HWND const kMain = reinterpret_cast<HWND>(0x200);
+
+bool WaitFor(const std::function<bool()>& done, int ms = 5000) {
+  const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > end) return false;
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return true;
+}
+
+// A port where nobody listens: connecting is refused at once.
+int ClosedPort() {
+  int port = 0;
+  platform::SocketFd fd = platform::ListenLoopback(0, &port);
+  platform::CloseSocket(fd);
+  return port;
+}
+
+class LinkTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "test_trade_link";
+    static char* argv[] = {name, nullptr};
+    app_ = new QCoreApplication(argc, argv);
+    char dir[] = "/tmp/trade_pki_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    ASSERT_TRUE(GenerateTestPki(dir, "secret", &pki_));
+    // By name from the program folder, the way the trading library binds it.
+    ASSERT_EQ(GetSockLibrary().Load(), 0);
+    char error[500] = "";
+    ASSERT_NE(GetSockLibrary().SockInit(1, pki_.caCert.c_str(), pki_.clientCert.c_str(),
+                                        pki_.clientKey.c_str(), "secret", error, 500),
+              0)
+        << error;
+  }
+  static void TearDownTestSuite() {
+    std::system(("rm -rf " + pki_.dir).c_str());
+    delete app_;
+  }
+
+  LinkTest()
+      : sinks_(STradeSinks{
+            [this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+              std::lock_guard<std::mutex> g(m_);
+              posts_.push_back({wnd, msg, w, l});
+              return TRUE;
+            },
+            [this](const std::string& text, UINT) {
+              std::lock_guard<std::mutex> g(m_);
+              boxes_.push_back(text);
+              int answer = IDOK;
+              if (!answers_.empty()) {
+                answer = answers_.front();
+                answers_.erase(answers_.begin());
+              }
+              return answer;
+            },
+            nullptr, nullptr}) {
+    session_.SetNotify(kNotify, WM_TRADE_LOGIN_RESULT);
+    session_.SetUserId("u01");
+    unsigned char d[20];
+    Sha1Digest("pass", 4, d);
+    session_.SetPasswordDigest(BytesToHex(d, 20));
+  }
+
+  STradeSimOptions SimOptions() {
+    STradeSimOptions o;
+    o.caFile = pki_.caCert;
+    o.certFile = pki_.serverCert;
+    o.keyFile = pki_.serverKey;
+    o.log = false;
+    return o;
+  }
+
+  struct Post {
+    HWND wnd;
+    UINT msg;
+    WPARAM w;
+    LPARAM l;
+  };
+  std::vector<std::pair<WPARAM, LPARAM>> NotifyPosts() {
+    std::lock_guard<std::mutex> g(m_);
+    std::vector<std::pair<WPARAM, LPARAM>> out;
+    for (const Post& p : posts_)
+      if (p.wnd == kNotify) out.emplace_back(p.w, p.l);
+    return out;
+  }
+  std::vector<std::string> Boxes() {
+    std::lock_guard<std::mutex> g(m_);
+    return boxes_;
+  }
+  void Answer(std::vector<int> answers) {
+    std::lock_guard<std::mutex> g(m_);
+    answers_ = std::move(answers);
+  }
+
+  static QCoreApplication* app_;
+  static STestPki pki_;
+  std::mutex m_;
+  std::vector<Post> posts_;
+  std::vector<std::string> boxes_;
+  std::vector<int> answers_;
+  ScopedTradeSinks sinks_;
+  CTradeSession session_;
+};
+
+QCoreApplication* LinkTest::app_ = nullptr;
+STestPki LinkTest::pki_;
+
+using Notify = std::vector<std::pair<WPARAM, LPARAM>>;
+
+TEST_F(LinkTest, ThirdOfFiveServersAnswersAndTheSessionWorks) {
+  CTradeSimServer sim(SimOptions());
+  const int port = sim.Start(0);
+  ASSERT_GT(port, 0);
+  CCommThread conn(&session_);
+  conn.SetServerList({{"127.0.0.1", ClosedPort()},
+                      {"127.0.0.1", ClosedPort()},
+                      {"127.0.0.1", port},
+                      {"127.0.0.1", ClosedPort()},
+                      {"127.0.0.1", ClosedPort()}});
+  conn.SetRoundRobin(true);
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  EXPECT_EQ(conn.GetCurrentIndex(), 2);
+  EXPECT_EQ(conn.IsConnected(), 1);
+  EXPECT_EQ(NotifyPosts(), (Notify{{1, 0}, {1, 1}}));
+  EXPECT_EQ(sim.Requests(), std::vector<std::string>{"1001"});
+  EXPECT_EQ(sim.Accepted(), 1);
+
+  // A request from this (the user-interface) thread while the worker polls.
+  session_.SetMainWnd(kMain);
+  COrder order;
+  order.productId = "600001";
+  order.orderType = "0B";
+  order.price = "10.00";
+  order.quantity = "300";
+  session_.SendOrder(order);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetOrders().size() == 1; }));
+  EXPECT_EQ(session_.GetOrders()[0].status, "2");
+  session_.QueryHoldings();
+  ASSERT_TRUE(WaitFor([&] { return session_.GetHoldings().size() == 2; }));
+  EXPECT_EQ(Boxes().size(), 1u);  // the order's status box
+  conn.Stop();
+  conn.WaitForExit();
+  EXPECT_EQ(conn.IsConnected(), 0);
+}
+
+TEST_F(LinkTest, NoServerAnswersFailsOnceAfterFiveAttempts) {
+  CCommThread conn(&session_);
+  std::vector<SServerAddr> servers;
+  for (int i = 0; i < 5; ++i) servers.push_back({"127.0.0.1", ClosedPort()});
+  conn.SetServerList(servers);
+  conn.SetRoundRobin(true);
+  ASSERT_EQ(conn.Start(0), 0);
+  conn.WaitForExit();  // a failed connect ends the thread by itself
+  EXPECT_EQ(Boxes(), std::vector<std::string>{GBK("连接失败")});
+  EXPECT_EQ(NotifyPosts(), (Notify{{2, 0}}));
+  EXPECT_EQ(conn.GetCurrentIndex(), 5);
+  EXPECT_EQ(conn.IsConnected(), 0);
+
+  // An empty list fails at once, too.
+  CCommThread empty(&session_);
+  empty.SetRoundRobin(true);
+  ASSERT_EQ(empty.Start(0), 0);
+  empty.WaitForExit();
+  EXPECT_EQ(Boxes().size(), 2u);
+}
+
+TEST_F(LinkTest, DroppedLinkAsksToReconnectYesThenNo) {
+  CTradeSimServer sim(SimOptions());
+  const int port = sim.Start(0);
+  CCommThread conn(&session_);
+  conn.SetServer({"127.0.0.1", port});
+  Answer({IDYES, IDNO});
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  sim.DropLinks();
+  // Yes: a new connection and a new login.
+  ASSERT_TRUE(WaitFor([&] { return sim.Requests().size() == 2; }));
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  EXPECT_EQ(sim.Accepted(), 2);
+  sim.DropLinks();
+  // No: the loop ends by itself.
+  conn.WaitForExit();
+  const std::string question = GBK("和服务器断链，您是否重新连接?");
+  EXPECT_EQ(Boxes(), (std::vector<std::string>{question, question}));
+  EXPECT_EQ(conn.IsConnected(), 0);
+  EXPECT_EQ(NotifyPosts(), (Notify{{1, 0}, {1, 1}, {1, 0}, {1, 1}}));
+}
+
+TEST_F(LinkTest, StoppingNeverWaitsForABoxOnlyTheUserInterfaceCouldShow) {
+  // The real box path: a box from the worker waits for this (the
+  // user-interface) thread, which is busy stopping the worker.
+  ScopedTradeSinks platformBoxes(STradeSinks{
+      [this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+        std::lock_guard<std::mutex> g(m_);
+        posts_.push_back({wnd, msg, w, l});
+        return TRUE;
+      },
+      nullptr, nullptr, nullptr});
+  platform::ScopedRecordingBoxes shown;
+  CTradeSimServer sim(SimOptions());
+  const int port = sim.Start(0);
+  CCommThread conn(&session_);
+  conn.SetServer({"127.0.0.1", port});
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  sim.DropLinks();
+  std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the question is pending
+  conn.Stop();
+  conn.WaitForExit();
+  EXPECT_TRUE(shown.Boxes().empty());  // abandoned, answered No
+  EXPECT_EQ(sim.Accepted(), 1);         // and nothing reconnected
+}
+
+TEST_F(LinkTest, SplitCoalescedHeartbeatsAndBadChecksums) {
+  STradeSimOptions o = SimOptions();
+  o.split = true;
+  o.coalesce = true;
+  o.heartbeatMs = 10;
+  CTradeSimServer sim(o);
+  CCommThread conn(&session_);
+  conn.SetServer({"127.0.0.1", sim.Start(0)});
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  session_.SetMainWnd(kMain);
+  session_.QueryFunds();
+  ASSERT_TRUE(WaitFor([&] { return !session_.GetFunds().available.empty(); }));
+  EXPECT_TRUE(Boxes().empty());
+  conn.Stop();
+  conn.WaitForExit();
+
+  STradeSimOptions bad = SimOptions();
+  bad.badChecksum = true;
+  CTradeSimServer badSim(bad);
+  CCommThread badConn(&session_);
+  badConn.SetServer({"127.0.0.1", badSim.Start(0)});
+  ASSERT_EQ(badConn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return badSim.Requests().size() == 1; }));
+  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  EXPECT_EQ(session_.GetLoginResult(), -1);  // the reply was dropped
+  EXPECT_EQ(badConn.IsConnected(), 1);
+}
+
+TEST_F(LinkTest, WrongPasswordIsRefused) {
+  CTradeSimServer sim(SimOptions());
+  CCommThread conn(&session_);
+  conn.SetServer({"127.0.0.1", sim.Start(0)});
+  session_.SetPasswordDigest(std::string(40, '0'));
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == -3; }));
+  ASSERT_TRUE(WaitFor([&] { return NotifyPosts().size() == 3; }));
+  EXPECT_EQ(NotifyPosts(), (Notify{{1, 0}, {2, 1}, {1, -3}}));
+}
+
+TEST_F(LinkTest, CertificateFromAnotherCaIsRefused) {
+  STradeSimOptions o = SimOptions();
+  o.certFile = pki_.otherServerCert;
+  o.keyFile = pki_.otherServerKey;
+  CTradeSimServer impostor(o);
+  const int port = impostor.Start(0);
+  int socket = 0;
+  EXPECT_EQ(GetSockLibrary().SockConnect(&socket, "127.0.0.1", static_cast<uint16_t>(port), 3000),
+            -1);
+  EXPECT_EQ(socket, 0);
+
+  CTradeSimServer genuine(SimOptions());
+  const int good = genuine.Start(0);
+  ASSERT_EQ(GetSockLibrary().SockConnect(&socket, "127.0.0.1", static_cast<uint16_t>(good), 3000), 0);
+  char info[200] = "";
+  EXPECT_EQ(GetSockLibrary().SockGetSockInfo(socket, info, sizeof info), 0);
+  EXPECT_NE(std::string(info).find("TLS"), std::string::npos) << info;
+  GetSockLibrary().SockClose(socket);
+  EXPECT_NE(GetSockLibrary().SockGetConnStatus(socket), 0);
+}
+
+}  // namespace
