@@ -1,0 +1,52 @@
+#include "formula/compiler/GbkText.h"
+
+namespace formula {
+namespace {
+
+bool IsLead(unsigned char b) { return b >= 0x81 && b <= 0xFE; }
+
+template <typename Fold>
+void FoldAscii(char* text, Fold fold) {
+  if (!text) return;
+  for (unsigned char* p = reinterpret_cast<unsigned char*>(text); *p; ++p) {
+    if (IsLead(*p)) {
+      if (!p[1]) return;  // a lone lead byte at the end stays as it is
+      ++p;                // the trail byte is never a letter
+      continue;
+    }
+    *p = fold(*p);
+  }
+}
+
+unsigned char Lower(unsigned char c) { return (c >= 'A' && c <= 'Z') ? c + ('a' - 'A') : c; }
+unsigned char Upper(unsigned char c) { return (c >= 'a' && c <= 'z') ? c - ('a' - 'A') : c; }
+
+}  // namespace
+
+void FoldLowerAscii(char* text) { FoldAscii(text, Lower); }
+void FoldUpperAscii(char* text) { FoldAscii(text, Upper); }
+
+int CompareNoCase(const char* a, const char* b) {
+  if (a == b) return 0;
+  if (!a) return -1;
+  if (!b) return 1;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(a);
+  const unsigned char* q = reinterpret_cast<const unsigned char*>(b);
+  for (;;) {
+    unsigned char c = *p, d = *q;
+    if (IsLead(c) && IsLead(d) && c == d && p[1] && q[1]) {
+      // Inside a two-byte character both bytes must match exactly.
+      if (p[1] != q[1]) return int(p[1]) - int(q[1]);
+      p += 2;
+      q += 2;
+      continue;
+    }
+    c = Lower(c);
+    d = Lower(d);
+    if (c != d || !c) return int(c) - int(d);
+    ++p;
+    ++q;
+  }
+}
+
+}  // namespace formula
