@@ -87,11 +87,47 @@ void CDC::ApplyState(QPainter& painter) const {
   painter.setRenderHint(QPainter::Antialiasing, false);
   painter.setPen(state_.pen ? state_.pen->pen : QPen(Qt::black));
   painter.setBrush(state_.brush ? state_.brush->brush : QBrush(Qt::NoBrush));
-  painter.setBrushOrigin(0, 0);
+  // The clip is in device units, so it goes in before the origin moves.
   if (state_.clip) {
     painter.setClipRegion(state_.clip->region,
                           painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
   }
+  painter.translate(OffsetX(), OffsetY());
+  // Brush patterns line up with the device, as GDI's brush origin.
+  painter.setBrushOrigin(-OffsetX(), -OffsetY());
+}
+
+namespace {
+// Lines and shapes mix with what is below by the DC's pen mode.
+void ApplyRop2(QPainter& painter, int rop2) {
+  if (rop2 == R2_NOT) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
+  else if (rop2 == R2_XORPEN) painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+}
+}  // namespace
+
+POINT CDC::SetWindowOrg(int x, int y) {
+  POINT previous = state_.windowOrg;
+  state_.windowOrg = POINT{x, y};
+  return previous;
+}
+
+POINT CDC::SetViewportOrg(int x, int y) {
+  POINT previous = state_.viewportOrg;
+  state_.viewportOrg = POINT{x, y};
+  return previous;
+}
+
+POINT CDC::OffsetViewportOrg(int dx, int dy) {
+  POINT previous = state_.viewportOrg;
+  state_.viewportOrg = POINT{previous.x + dx, previous.y + dy};
+  return previous;
+}
+
+int CDC::SetROP2(int mode) {
+  if (mode != R2_COPYPEN && mode != R2_NOT && mode != R2_XORPEN) return 0;
+  int previous = state_.rop2;
+  state_.rop2 = mode;
+  return previous;
 }
 
 // ---- objects
@@ -198,6 +234,7 @@ void CDC::SetClip(const QRegion& region) {
 }
 
 int CDC::IntersectClipRect(int left, int top, int right, int bottom) {
+  left += OffsetX(), right += OffsetX(), top += OffsetY(), bottom += OffsetY();
   QRegion base = state_.clip ? state_.clip->region : QRegion(ToQRect(DeviceRect()));
   QRegion rect = right > left && bottom > top ? QRegion(ToQRect(left, top, right, bottom)) : QRegion();
   SetClip(base & rect);
@@ -205,6 +242,7 @@ int CDC::IntersectClipRect(int left, int top, int right, int bottom) {
 }
 
 int CDC::ExcludeClipRect(int left, int top, int right, int bottom) {
+  left += OffsetX(), right += OffsetX(), top += OffsetY(), bottom += OffsetY();
   QRegion base = state_.clip ? state_.clip->region : QRegion(ToQRect(DeviceRect()));
   if (right > left && bottom > top) base -= QRegion(ToQRect(left, top, right, bottom));
   SetClip(base);
@@ -226,11 +264,14 @@ int CDC::GetClipBox(RECT* rect) const {
     if (!state_.clip) *rect = DeviceRect();
     else if (state_.clip->region.isEmpty()) *rect = RECT{};
     else *rect = FromQRect(state_.clip->region.boundingRect());
+    if (!(state_.clip && state_.clip->region.isEmpty())) OffsetRect(*rect, -OffsetX(), -OffsetY());
   }
   return ClipKind();
 }
 
 BOOL CDC::PtVisible(int x, int y) const {
+  x += OffsetX();
+  y += OffsetY();
   if (state_.clip) return state_.clip->region.contains(QPoint(x, y));
   RECT device = DeviceRect();
   return PtInRect(device, POINT{x, y});
@@ -263,12 +304,15 @@ POINT CDC::MoveTo(int x, int y) {
 BOOL CDC::LineTo(int x, int y) {
   QPoint from(state_.current.x, state_.current.y), to(x, y);
   state_.current = POINT{x, y};
-  return Paint([&](QPainter& p) { DrawLineWithoutEnd(p, from, to); });
+  return Paint([&](QPainter& p) {
+    ApplyRop2(p, state_.rop2);
+    DrawLineWithoutEnd(p, from, to); });
 }
 
 BOOL CDC::Polyline(const POINT* points, int count) {
   if (!points || count < 2) return FALSE;
   return Paint([&](QPainter& p) {
+    ApplyRop2(p, state_.rop2);
     for (int i = 1; i < count; ++i)
       DrawLineWithoutEnd(p, QPoint(points[i - 1].x, points[i - 1].y), QPoint(points[i].x, points[i].y));
   });
@@ -278,19 +322,24 @@ BOOL CDC::Polygon(const POINT* points, int count) {
   if (!points || count < 2) return FALSE;
   QPolygon polygon;
   for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
-  return Paint([&](QPainter& p) { p.drawPolygon(polygon, Qt::OddEvenFill); });
+  return Paint([&](QPainter& p) {
+    ApplyRop2(p, state_.rop2);
+    p.drawPolygon(polygon, Qt::OddEvenFill); });
 }
 
 // ---- shapes
 
 BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return TRUE;
-  return Paint([&](QPainter& p) { p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
+  return Paint([&](QPainter& p) {
+    ApplyRop2(p, state_.rop2);
+    p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
 }
 
 BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
   if (right <= left || bottom <= top) return TRUE;
   return Paint([&](QPainter& p) {
+    ApplyRop2(p, state_.rop2);
     p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerWidth / 2.0,
                       cornerHeight / 2.0, Qt::AbsoluteSize);
   });
@@ -298,7 +347,9 @@ BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
 
 BOOL CDC::Ellipse(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return TRUE;
-  return Paint([&](QPainter& p) { p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1)); });
+  return Paint([&](QPainter& p) {
+    ApplyRop2(p, state_.rop2);
+    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1)); });
 }
 
 void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
@@ -352,7 +403,21 @@ COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
   return painted ? color & 0xFFFFFF : CLR_INVALID;
 }
 
+BOOL CDC::FillRgn(CRgn* region, CBrush* brush) {
+  if (!region || !region->Region() || !brush || !brush->Data()) return FALSE;
+  if (brush->IsHollow()) return TRUE;
+  const QBrush& qbrush = brush->Data()->brush;
+  const QRegion& area = *region->Region();
+  return Paint([&](QPainter& p) {
+    for (const QRect& r : area) p.fillRect(r, qbrush);
+  });
+}
+
+BOOL CDC::PaintRgn(CRgn* region) { return FillRgn(region, state_.brushObj); }
+
 COLORREF CDC::GetPixel(int x, int y) const {
+  x += OffsetX();
+  y += OffsetY();
   const QImage* image = GetImage();
   if (!image || !image->valid(x, y)) return CLR_INVALID;
   return FromQColor(image->pixelColor(x, y));
@@ -370,7 +435,7 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     return FALSE;
   const QImage* sourceImage = source->GetImage();
   if (!sourceImage) return FALSE;
-  QRect sourceRect(xSrc, ySrc, srcWidth, srcHeight);
+  QRect sourceRect(xSrc + source->OffsetX(), ySrc + source->OffsetY(), srcWidth, srcHeight);
   // Copying within one picture: take the block out first.
   QImage block;
   if (sourceImage == GetImage()) {

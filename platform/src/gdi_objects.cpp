@@ -1,5 +1,7 @@
 // Pens, brushes, bitmaps, regions and the stock objects.
 #include <QImage>
+#include <QPainterPath>
+#include <QPolygon>
 #include <cstdio>
 
 #include "gdi_internal.h"
@@ -145,6 +147,35 @@ BOOL CRgn::CreateEllipticRgn(int left, int top, int right, int bottom) {
   if (right > left && bottom > top)
     data_->region = QRegion(ToQRect(left, top, right, bottom), QRegion::Ellipse);
   return TRUE;
+}
+
+BOOL CRgn::CreateRoundRectRgn(int left, int top, int right, int bottom, int cornerWidth,
+                              int cornerHeight) {
+  if (data_) return FALSE;
+  data_ = std::make_shared<RegionData>();
+  if (right > left && bottom > top) {
+    QPainterPath path;
+    path.addRoundedRect(QRectF(left, top, right - left, bottom - top), cornerWidth / 2.0,
+                        cornerHeight / 2.0);
+    data_->region = QRegion(path.toFillPolygon().toPolygon());
+  }
+  return TRUE;
+}
+
+BOOL CRgn::CreatePolygonRgn(const POINT* points, int count, int fillMode) {
+  if (data_ || !points || count < 0) return FALSE;
+  data_ = std::make_shared<RegionData>();
+  QPolygon polygon;
+  for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
+  if (count >= 3)
+    data_->region = QRegion(polygon, fillMode == WINDING ? Qt::WindingFill : Qt::OddEvenFill);
+  return TRUE;
+}
+
+int CRgn::OffsetRgn(int dx, int dy) {
+  if (!data_) return RGN_ERROR;
+  data_->region.translate(dx, dy);
+  return RegionKind(data_->region);
 }
 
 int CRgn::CombineRgn(const CRgn* a, const CRgn* b, int mode) {

@@ -146,6 +146,53 @@ TEST_F(GdiTest, MemoryDcPaintsItsBitmapAndBitBltCopiesIt) {
   EXPECT_EQ(memory.SelectObject(previous), &bitmap);
 }
 
+TEST_F(GdiTest, OriginsMoveDrawingButClipStaysInDeviceUnits) {
+  dc_.SetWindowOrg(10, 5);  // logical (10, 5) is device (0, 0)
+  dc_.FillSolidRect(10, 5, 2, 2, kRed);
+  EXPECT_EQ(dc_.GetPixel(10, 5), kRed);
+  EXPECT_EQ(image_.pixelColor(1, 1), QColor(Qt::red));
+  EXPECT_EQ(image_.pixelColor(2, 2), QColor(Qt::white));
+
+  dc_.IntersectClipRect(20, 15, 30, 25);  // device (10, 10) .. (20, 20)
+  RECT box;
+  dc_.GetClipBox(&box);
+  EXPECT_TRUE(EqualRect(box, RECT{20, 15, 30, 25}));
+  dc_.SetWindowOrg(0, 0);
+  dc_.GetClipBox(&box);
+  EXPECT_TRUE(EqualRect(box, RECT{10, 10, 20, 20}));
+  dc_.OffsetViewportOrg(5, 0);
+  dc_.FillSolidRect(0, 0, 40, 30, kBlue);
+  EXPECT_EQ(CountColour(kBlue), 100);
+}
+
+TEST_F(GdiTest, NotPenModeInvertsAndUndoesItself) {
+  RECT r{0, 0, 20, 20};
+  dc_.FillSolidRect(&r, RGB(10, 200, 30));
+  EXPECT_EQ(dc_.SetROP2(R2_NOT), R2_COPYPEN);
+  dc_.MoveTo(5, 0);
+  dc_.LineTo(5, 10);
+  EXPECT_EQ(dc_.GetPixel(5, 3), RGB(245, 55, 225));
+  dc_.MoveTo(5, 0);
+  dc_.LineTo(5, 10);
+  EXPECT_EQ(dc_.GetPixel(5, 3), RGB(10, 200, 30));
+  // Fills are not pen drawing: they ignore the mode.
+  dc_.FillSolidRect(0, 0, 1, 1, kRed);
+  EXPECT_EQ(dc_.GetPixel(0, 0), kRed);
+}
+
+TEST_F(GdiTest, PolygonRegionFillsItsInside) {
+  const POINT triangle[] = {{0, 0}, {20, 0}, {0, 20}};
+  CRgn region;
+  ASSERT_TRUE(region.CreatePolygonRgn(triangle, 3, ALTERNATE));
+  CBrush brush(kRed);
+  EXPECT_TRUE(dc_.FillRgn(&region, &brush));
+  EXPECT_EQ(dc_.GetPixel(2, 2), kRed);
+  EXPECT_EQ(dc_.GetPixel(15, 15), kWhite);
+  EXPECT_TRUE(region.PtInRegion(2, 2));
+  EXPECT_EQ(region.OffsetRgn(100, 0), COMPLEXREGION);
+  EXPECT_FALSE(region.PtInRegion(2, 2));
+}
+
 TEST_F(GdiTest, StockObjectsSurviveDeleteObject) {
   auto* font = GetStockFont(DEFAULT_GUI_FONT);
   EXPECT_FALSE(font->DeleteObject());

@@ -66,6 +66,10 @@ constexpr DWORD SRCCOPY = 0x00CC0020;
 // Region kinds (results of clipping calls) and CombineRgn modes.
 constexpr int RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3;
 constexpr int RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5;
+constexpr int ALTERNATE = 1, WINDING = 2;
+
+// Pen mixing modes of SetROP2 (lines and shape outlines and fills).
+constexpr int R2_BLACK = 1, R2_NOT = 6, R2_XORPEN = 7, R2_COPYPEN = 13, R2_WHITE = 16;
 
 // Font weights and character sets.
 constexpr int FW_DONTCARE = 0, FW_THIN = 100, FW_LIGHT = 300, FW_NORMAL = 400, FW_MEDIUM = 500,
@@ -216,6 +220,9 @@ class CRgn : public CGdiObject {
   BOOL CreateRectRgn(int left, int top, int right, int bottom);
   BOOL CreateRectRgnIndirect(const RECT* rect);
   BOOL CreateEllipticRgn(int left, int top, int right, int bottom);
+  BOOL CreateRoundRectRgn(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+  BOOL CreatePolygonRgn(const POINT* points, int count, int fillMode);
+  int OffsetRgn(int dx, int dy);
   // this := a combined with b by the mode (b unused for RGN_COPY); the
   // resulting kind, RGN_ERROR on failure.
   int CombineRgn(const CRgn* a, const CRgn* b, int mode);
@@ -281,6 +288,20 @@ class CDC {
   int GetBkMode() const { return state_.bkMode; }
   UINT SetTextAlign(UINT align);
 
+  // Logical coordinates, which every drawing call takes: device =
+  // logical - window origin + viewport origin. Clip regions stay in device
+  // units as in GDI (SelectClipRgn takes device units; the clip-rectangle
+  // calls and GetClipBox speak logical ones).
+  POINT SetWindowOrg(int x, int y);
+  POINT GetWindowOrg() const { return state_.windowOrg; }
+  POINT SetViewportOrg(int x, int y);
+  POINT OffsetViewportOrg(int dx, int dy);
+  POINT GetViewportOrg() const { return state_.viewportOrg; }
+  // R2_COPYPEN (default), R2_NOT (invert what is below), R2_XORPEN,
+  // R2_BLACK, R2_WHITE; for lines and shapes only, as GDI.
+  int SetROP2(int mode);
+  int GetROP2() const { return state_.rop2; }
+
   // Saves the selected objects, colours, modes and clip; RestoreDC(-1)
   // goes back to the last save. SaveDC returns the level (0 on failure).
   int SaveDC();
@@ -309,6 +330,9 @@ class CDC {
   void FrameRect(const RECT* rect, CBrush* brush);
   void Draw3dRect(const RECT* rect, COLORREF topLeft, COLORREF bottomRight);
   void Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bottomRight);
+  // A region in logical units filled with the brush (PaintRgn: the selected one).
+  BOOL FillRgn(CRgn* region, CBrush* brush);
+  BOOL PaintRgn(CRgn* region);
   COLORREF SetPixel(int x, int y, COLORREF color);
   // The colour at the point; CLR_INVALID outside the picture or when the
   // device is not an image.
@@ -356,10 +380,16 @@ class CDC {
     int bkMode = OPAQUE;
     UINT textAlign = TA_LEFT | TA_TOP;
     POINT current;
+    POINT windowOrg;
+    POINT viewportOrg;
+    int rop2 = R2_COPYPEN;
     std::shared_ptr<platform::gdi_detail::RegionData> clip;  // null: no clip
   };
   template <class Fn>
   bool Paint(Fn&& fn) const;
+  // Device = logical + offset.
+  int OffsetX() const { return state_.viewportOrg.x - state_.windowOrg.x; }
+  int OffsetY() const { return state_.viewportOrg.y - state_.windowOrg.y; }
   QPaintDevice* Device() const;
   RECT DeviceRect() const;
   void ApplyState(QPainter& painter) const;
