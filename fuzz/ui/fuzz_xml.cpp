@@ -1,0 +1,67 @@
+// XML parse, navigation, edits and the save conversion. The first bytes
+// drive the operations, the rest is the document. After every edit each
+// live element must still point at a "<" inside the text.
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "ui/xml_doc.h"
+#include "ui/xml_encoding.h"
+
+namespace {
+
+void CheckIndex(const CXmlDoc& doc) {
+  const std::string& text = doc.GetDoc();
+  if (doc.GetElem(0).nLength != (int64_t)text.size() && !text.empty()) std::abort();
+  for (int i = 1; i < doc.GetUsedElemCount(); ++i) {
+    const SXmlElem& e = doc.GetElem(i);
+    if (e.nFlags & XML_ELEM_DELETED) continue;
+    if (e.nStart < 0 || e.nStart + e.nLength > (int64_t)text.size()) std::abort();
+    if (e.nStartTagLen + e.nEndTagLen > e.nLength) std::abort();
+    if (text[(size_t)e.nStart] != '<') std::abort();
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  if (size < 8) return 0;
+  const uint8_t* ops = data;
+  std::string text(reinterpret_cast<const char*>(data + 8), size - 8);
+  CXmlDoc doc;
+  doc.SetDocText(text);
+  CheckIndex(doc);
+  static const char* const kNames[] = {"", "a", "b", "r", "u", "f", "a[1]", "a/b"};
+  for (int step = 0; step < 32; ++step) {
+    uint8_t op = ops[step % 8] >> (step / 8 % 2 * 4);
+    const char* name = kNames[(op + step) % 8];
+    switch (op % 10) {
+      case 0: doc.FindElement(name); break;
+      case 1: doc.EnterElement(); break;
+      case 2: doc.LeaveElement(); break;
+      case 3: doc.ResetMainPos(); break;
+      case 4: doc.GetData(); doc.GetAttrib(name); break;
+      case 5: doc.SetData("x<&]]>y", (step & 1) ? XML_EDIT_CDATA : XML_EDIT_KEEP_REFS); break;
+      case 6: doc.RemoveElement(); break;
+      case 7: doc.SetAttrib("n", "v\"'<"); break;
+      case 8: doc.AddElem("z"); break;
+      case 9: doc.FindElement(""); break;
+    }
+    CheckIndex(doc);
+  }
+  // The edited text parses again.
+  CXmlDoc again(doc.GetDoc().c_str());
+  CheckIndex(again);
+  // The conversion a save would run.
+  std::string encoding = GetDeclaredEncoding(doc.GetDoc());
+  if (encoding.empty()) encoding = "UTF-8";
+  if (CanConvert("", encoding)) {
+    CXmlConverter converter;
+    converter.strToEncoding = encoding;
+    converter.pFrom = doc.GetDoc().data();
+    converter.nFromLen = (int64_t)doc.GetDoc().size();
+    std::string out;
+    converter.ConvertText(&out);
+  }
+  return 0;
+}
