@@ -166,7 +166,7 @@ void WatchThread(std::shared_ptr<Shared> sp) {
   if (s.connected && !s.stop.IsSet()) {
     s.stop.WaitFor(s.timing.settleMs);
     s.connectionLost.Wait(-1);
-    while (s.connectionLost.Wait(100)) {
+    while (!s.stop.IsSet() && s.connectionLost.Wait(100)) {
     }
     {
       std::lock_guard<std::mutex> lock(s.mutex);

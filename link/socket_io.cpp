@@ -177,7 +177,8 @@ bool HttpConnect(int fd, const std::string& ip, int port, const SProxyInfo& prox
   HttpConnectReply reply;
   for (;;) {
     if (WaitSocket(fd, false, t.proxyReplyTimeoutMs, stop) != 1) return false;
-    ssize_t n = recv(fd, reply.WritePtr(), reply.Room(), MSG_DONTWAIT);
+    // One byte at a time: what follows the empty line is the server's.
+    ssize_t n = recv(fd, reply.WritePtr(), 1, MSG_DONTWAIT);
     if (n < 0 && (errno == EINTR || errno == EAGAIN || errno == EWOULDBLOCK)) continue;
     if (n <= 0) return false;
     switch (reply.Added((size_t)n)) {

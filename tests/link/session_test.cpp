@@ -1,0 +1,360 @@
+// The link end to end on loopback: the facade against the quote-server
+// simulator, with a client window and a progress window that record what
+// reaches them.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "link/client_data_source.h"
+#include "link/link_messages.h"
+#include "link/link_socket.h"
+#include "link/quote_protocol.h"
+#include "link/received_body.h"
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "platform/socket.h"
+#include "platform/window.h"
+#include "sim/quote/quote_server.h"
+
+using namespace quotelink;
+
+namespace {
+
+constexpr UINT kQuotePacket = 0x402;
+
+class RecordingWindow : public platform::MsgTarget {
+ public:
+  struct Progress {
+    int percent;
+    std::string text;  // UTF-8
+  };
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_LINK_PROGRESS)
+      progress.push_back({(int)(intptr_t)wParam, platform::GbkToUtf8((const char*)lParam)});
+    if (message == kQuotePacket) {
+      packets.emplace_back((const char*)lParam, (size_t)wParam);
+      if (onPacket) onPacket();
+    }
+    return 0;
+  }
+  std::vector<int> Percents() const {
+    std::vector<int> out;
+    for (auto& p : progress) out.push_back(p.percent);
+    return out;
+  }
+  size_t CountType(uint16_t type) const {
+    size_t n = 0;
+    for (auto& p : packets) n += p.size() >= 2 && ReadU16(p.data()) == type;
+    return n;
+  }
+  std::vector<Progress> progress;
+  std::vector<std::string> packets;
+  std::function<void()> onPacket;
+};
+
+std::string Request(uint16_t type, uint16_t tag, size_t size = kRequestHeaderSize) {
+  ShortRequest head = BuildRequestHeader(type, 0, tag, 0);
+  std::string body(size, '\0');
+  std::memcpy(body.data(), head.data(), head.size());
+  return body;
+}
+
+std::string Reply(uint16_t type, uint16_t tag, size_t size = 200) {
+  std::string body(size, 'r');
+  WriteU16(&body[0], type);
+  WriteU16(&body[2], tag);
+  return body;
+}
+
+// A loopback port with nobody listening.
+int DeadPort() {
+  int port = 0;
+  int fd = platform::ListenLoopback(0, &port);
+  platform::CloseSocket(fd);
+  return port;
+}
+
+class LinkSession : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    static int argc = 1;
+    static char name[] = "test_link_session";
+    static char* argv[] = {name, nullptr};
+    if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+  }
+  void SetUp() override {
+    ResetFirstDataFlagForTests();
+    SLinkTiming timing;
+    timing.connectTimeoutMs = 2000;
+    timing.proxyReplyTimeoutMs = 2000;
+    timing.retryPauseMs = 50;
+    timing.settleMs = 0;
+    CLinkSocket::SetTiming(timing);
+  }
+  void TearDown() override {
+    link.UnLink();
+    CLinkSocket::SetTiming(SLinkTiming{});
+  }
+  std::unique_ptr<sim::QuoteServer> StartServer(sim::QuoteServerOptions options = {}) {
+    options.port = 0;
+    options.walkIntervalMs = 0;
+    auto server = std::make_unique<sim::QuoteServer>(options);
+    EXPECT_TRUE(server->Start());
+    return server;
+  }
+  void Connect(int port) {
+    link.ChangeReceieveWnd(client.GetSafeHwnd(), kQuotePacket);
+    link.SetIPPortInfo("127.0.0.1", port, "acc1", "acc2");
+    link.SetOnLine(progress.GetSafeHwnd(), 0);
+  }
+  bool LoggedIn() {
+    return platform::PumpUntil([&] { return !progress.progress.empty() &&
+                                            progress.progress.back().percent == 100; },
+                               5000);
+  }
+
+  platform::ScopedRecordingBoxes boxes;
+  RecordingWindow client;
+  RecordingWindow progress;
+  CClientDataSource link;
+};
+
+TEST_F(LinkSession, LoginProgressAndInitialDataArriveWhole) {
+  auto server = StartServer();
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  EXPECT_EQ(progress.Percents(), (std::vector<int>{0, 10, 40, 30, 50, 100}));
+  EXPECT_EQ(progress.progress[0].text, "开始初始化");
+  EXPECT_EQ(progress.progress[1].text, "正在建立连接...");
+  EXPECT_EQ(progress.progress[2].text, "开始接收数据");
+  EXPECT_EQ(progress.progress[3].text, "开始请求初始化数据");
+  EXPECT_EQ(progress.progress[4].text, "开始将初始化数据存盘...");
+  EXPECT_EQ(progress.progress[5].text, "完成初始化过程");
+  ASSERT_EQ(client.packets.size(), 1u);
+  EXPECT_EQ(client.packets[0], server->InitDataReply(kInitDataTag));
+  EXPECT_EQ(link.IsOnline(), 1);
+
+  auto logins = server->Received();
+  ASSERT_GE(logins.size(), 1u);
+  EXPECT_EQ(logins[0].body, std::string((const char*)BuildLoginRequest("acc1", "acc2").data(),
+                                        kLoginRequestSize));
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(LinkSession, RequestsAndTheForwardingRule) {
+  auto server = StartServer();
+  server->RegisterHandler(0x0200, [](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+    s.Reply(Reply(0x0200, 101));
+    s.Reply(Reply(0x0200, r.tag));
+  });
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  client.packets.clear();
+
+  std::string request = Request(0x0200, 100);
+  EXPECT_EQ(link.AskData(request.data(), (DWORD)request.size()), 1);
+  std::string longest = Request(0x0300, 5, CLinkSocket::kMaxRequestBody);
+  EXPECT_EQ(link.AskData(longest.data(), (DWORD)longest.size()), 1);
+  std::string tooLong = Request(0x0300, 6, CLinkSocket::kMaxRequestBody + 1);
+  EXPECT_EQ(link.AskData(tooLong.data(), (DWORD)tooLong.size()), 0);
+
+  ASSERT_TRUE(server->WaitReceived(0x0300, 1, 5000));
+  ASSERT_TRUE(platform::PumpUntil([&] { return client.packets.size() >= 1; }, 5000));
+  platform::PumpMessages(50);
+  // Tag 101 is dropped; tag 100 comes through.
+  ASSERT_EQ(client.packets.size(), 1u);
+  EXPECT_EQ(client.packets[0], Reply(0x0200, 100));
+  std::vector<sim::ReceivedRequest> got = server->Received();
+  EXPECT_EQ(got.back().body, longest);  // whole, and the refused one never went out
+}
+
+TEST_F(LinkSession, RefusedLogin) {
+  sim::QuoteServerOptions options;
+  options.refuseText = GBK("用户名或密码错误");
+  auto server = StartServer(options);
+  Connect(server->Port());
+  ASSERT_TRUE(platform::PumpUntil(
+      [&] { return !progress.progress.empty() && progress.progress.back().percent == -1; }, 5000));
+  EXPECT_EQ(progress.progress.back().text, "用户名或密码错误");
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, options.refuseText);
+  platform::PumpMessages(100);
+  EXPECT_TRUE(client.packets.empty());
+  EXPECT_EQ(server->CountReceived(PKT_INIT_DATA), 0u);
+}
+
+TEST_F(LinkSession, HostsAreTriedInListOrder) {
+  auto first = StartServer();
+  auto second = StartServer();
+  link.ChangeReceieveWnd(client.GetSafeHwnd(), kQuotePacket);
+  link.SetHostsInfo("a", "b", "127.0.0.1", DeadPort(), "", 0, "127.0.0.1", first->Port(),
+                    "127.0.0.1", second->Port(), "", 0);
+  // The host list stays in use after a single host is set.
+  link.SetIPPortInfo("127.0.0.1", DeadPort(), "a", "b");
+  link.SetOnLine(progress.GetSafeHwnd(), 0);
+  ASSERT_TRUE(LoggedIn());
+  EXPECT_EQ(first->Accepted(), 1);
+  EXPECT_EQ(second->Accepted(), 0);
+  EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+TEST_F(LinkSession, FailedAttemptsAskAndRetry) {
+  link.ChangeReceieveWnd(client.GetSafeHwnd(), kQuotePacket);
+  link.SetIPPortInfo("127.0.0.1", DeadPort(), "a", "b");
+  link.SetOnLine(nullptr, 0);
+  ASSERT_TRUE(platform::PumpUntil([&] { return boxes.Boxes().size() >= 2; }, 5000));
+  EXPECT_EQ(boxes.Boxes()[0].text, GBK("网络连接中断，是否继续尝试连接？"));
+  EXPECT_EQ(boxes.Boxes()[0].type, (UINT)(MB_YESNO | MB_ICONQUESTION));
+  EXPECT_EQ(link.IsOnline(), 0);
+  EXPECT_EQ(CLinkSocket::Current()->GetStatusText(), GBK("通信错误..."));
+  EXPECT_TRUE(progress.progress.empty());
+}
+
+TEST_F(LinkSession, FaultyFramesFromTheServer) {
+  struct Case {
+    const char* name;
+    bool split;
+    const char* fault;
+    bool staysOnline;
+  } cases[] = {{"split writes", true, "", true},
+               {"zero-length frame", false, "zero-length", true},
+               {"broken marker", false, "bad-marker", false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    ResetFirstDataFlagForTests();
+    progress.progress.clear();
+    client.packets.clear();
+    sim::QuoteServerOptions options;
+    options.splitWrites = c.split;
+    options.faultAfterInitData = c.fault;
+    auto server = StartServer(options);
+    server->RegisterHandler(0x0200, [](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+      s.Reply(Reply(0x0200, r.tag));
+    });
+    Connect(server->Port());
+    ASSERT_TRUE(LoggedIn());
+    ASSERT_EQ(client.packets.size(), 1u);
+    EXPECT_EQ(client.packets[0], server->InitDataReply(kInitDataTag));
+    if (c.staysOnline) {
+      std::string request = Request(0x0200, 9);
+      link.AskData(request.data(), (DWORD)request.size());
+      EXPECT_TRUE(platform::PumpUntil([&] { return client.packets.size() == 2; }, 5000));
+      EXPECT_EQ(link.IsOnline(), 1);
+    } else {
+      // The lost connection clears the on-line state and asks the user.
+      EXPECT_TRUE(platform::PumpUntil([&] { return link.IsOnline() == 0; }, 5000));
+      EXPECT_FALSE(boxes.Boxes().empty());
+    }
+    link.UnLink();
+    boxes.Clear();
+  }
+}
+
+TEST_F(LinkSession, WithheldKeepAliveLogsInAgain) {
+  SLinkTiming timing = CLinkSocket::GetTiming();
+  timing.keepAlivePeriodMs = 60;
+  timing.keepAliveAnswerSeconds = 0.2;
+  CLinkSocket::SetTiming(timing);
+  auto server = StartServer();
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  // Answered keep-alives keep the one login.
+  ASSERT_TRUE(platform::PumpUntil([&] { return server->CountReceived(PKT_KEEPALIVE) >= 6; }, 5000));
+  EXPECT_EQ(server->CountReceived(PKT_LOGIN), 1u);
+  EXPECT_EQ(server->Accepted(), 1);
+
+  server->SetAnswerKeepAlive(false);
+  ASSERT_TRUE(platform::PumpUntil([&] { return server->CountReceived(PKT_LOGIN) >= 2; }, 5000));
+  // Still the same connection: the link is on line and logs in on it again.
+  EXPECT_EQ(server->Accepted(), 1);
+  EXPECT_EQ(link.IsOnline(), 1);
+}
+
+TEST_F(LinkSession, LostConnectionAllowsTheTimeOutPathToReconnect) {
+  SLinkTiming timing = CLinkSocket::GetTiming();
+  timing.keepAlivePeriodMs = 60;
+  timing.keepAliveAnswerSeconds = 0.2;
+  CLinkSocket::SetTiming(timing);
+  auto server = StartServer();
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  server->DropAll();
+  ASSERT_TRUE(platform::PumpUntil([&] { return link.IsOnline() == 0; }, 5000));
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, GBK("网络连接中断，是否继续尝试连接？"));
+  ASSERT_TRUE(platform::PumpUntil(
+      [&] { return server->Accepted() == 2 && link.IsOnline() == 1; }, 5000));
+  EXPECT_TRUE(server->WaitReceived(PKT_LOGIN, 2, 5000));
+}
+
+TEST_F(LinkSession, DestroyWhileConnectingThroughASilentProxy) {
+  int port = 0;
+  int silent = platform::ListenLoopback(0, &port);  // accepts, never answers
+  CLinkSocket* socket = CLinkSocket::GetLinkSocket();
+  SHostInfo record = MakeHostRecord("10.0.0.1", 7709);
+  SetProxy(record, "S5", "127.0.0.1", port, "", "");
+  socket->AddHostRecord(record);
+  socket->SetListMode();
+  socket->SetNotifyWindow(client.GetSafeHwnd());
+  socket->Start();
+  int peer = platform::AcceptClient(silent, 2000);
+  EXPECT_GE(peer, 0);
+  auto start = std::chrono::steady_clock::now();
+  CLinkSocket::DestroyLinkSocket();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(1000));
+  EXPECT_EQ(CLinkSocket::Current(), nullptr);
+  platform::CloseSocket(peer);
+  platform::CloseSocket(silent);
+}
+
+// A server that floods the client with packets once asked.
+std::unique_ptr<sim::QuoteServer> Flood(LinkSession* test, std::function<
+    std::unique_ptr<sim::QuoteServer>(sim::QuoteServerOptions)> start) {
+  auto server = start({});
+  server->RegisterHandler(0x0200, [](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+    for (int i = 0; i < 20000 && s.Reply(Reply(0x0200, r.tag)); ++i) {
+    }
+  });
+  return server;
+}
+
+TEST_F(LinkSession, DestroyWhileReceiving) {
+  auto server = Flood(this, [this](sim::QuoteServerOptions o) { return StartServer(o); });
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  std::string request = Request(0x0200, 1);
+  link.AskData(request.data(), (DWORD)request.size());
+  ASSERT_TRUE(platform::PumpUntil([&] { return client.packets.size() > 20; }, 5000));
+  // The receive thread is now waiting on this thread with the next body.
+  auto start = std::chrono::steady_clock::now();
+  link.UnLink();
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(2000));
+  size_t seen = client.packets.size();
+  platform::PumpMessages(50);
+  EXPECT_EQ(client.packets.size(), seen);  // nothing after the end
+}
+
+TEST_F(LinkSession, UnLinkFromInsideAForwardedPacket) {
+  auto server = Flood(this, [this](sim::QuoteServerOptions o) { return StartServer(o); });
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  bool ended = false;
+  client.onPacket = [&] {
+    if (client.packets.size() == 5) {
+      link.UnLink();
+      ended = true;
+    }
+  };
+  std::string request = Request(0x0200, 1);
+  link.AskData(request.data(), (DWORD)request.size());
+  ASSERT_TRUE(platform::PumpUntil([&] { return ended; }, 5000));
+  platform::PumpMessages(50);
+  EXPECT_EQ(client.packets.size(), 5u);
+  EXPECT_EQ(link.IsOnline(), 0);
+  client.onPacket = nullptr;
+}
+
+}  // namespace
