@@ -20,7 +20,7 @@ SFormulaRecord MakeRecord(const char* params, const char* body) {
 }
 
 std::vector<SHistoryUnit> MakeHistory(int n) {
-  std::vector<SHistoryUnit> h(size_t(n));
+  std::vector<SHistoryUnit> h(static_cast<size_t>(n));
   float price = 10.0f;
   for (int i = 0; i < n; ++i) {
     price += 0.05f * std::sin(float(i) * 0.37f) + 0.01f * float((i * 7919) % 13 - 6);

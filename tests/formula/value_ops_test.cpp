@@ -51,10 +51,12 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(FormulaOperators, InvalidValueIsFalseInConditionsAndSpreadsThroughArithmetic) {
   const float bad = INVALID_VALUE;
-  for (int op : {OP_LT, OP_LE, OP_GT, OP_GE, OP_EQ, OP_NE, OP_AND, OP_OR}) {
+  for (int op : {OP_LT, OP_LE, OP_GT, OP_GE, OP_EQ, OP_NE, OP_AND}) {
     EXPECT_EQ(ApplyBinary(op, bad, 1.0f), 0.0f) << op;
     EXPECT_EQ(ApplyBinary(op, 1.0f, bad), 0.0f) << op;
   }
+  EXPECT_EQ(ApplyBinary(OP_OR, bad, 0.0f), 0.0f);
+  EXPECT_EQ(ApplyBinary(OP_OR, bad, 1.0f), 1.0f);
   for (int op : {OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_MOD}) {
     EXPECT_TRUE(IsInvalidValue(ApplyBinary(op, bad, 2.0f))) << op;
     EXPECT_TRUE(IsInvalidValue(ApplyBinary(op, 2.0f, bad))) << op;
