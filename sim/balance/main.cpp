@@ -21,7 +21,7 @@ void OnSignal(int) { g_stop = 1; }
 int main(int argc, char** argv) {
   int port = 19300, tradeBase = 19310, quoteBase = 19320;
   EBalanceMode mode = EBalanceMode::Good;
-  for (int i = 1; i < argc; ++i) {
+  for (int i = 1; i < argc; i += 2) {
     const std::string a = argv[i];
     const std::string v = i + 1 < argc ? argv[i + 1] : "";
     if (a == "--port") port = std::atoi(v.c_str());
@@ -41,7 +41,6 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "usage: see the comment at the top of sim/balance/main.cpp\n");
       return 2;
     }
-    ++i;
   }
   std::vector<SBalancePair> pairs;
   for (int k = 0; k < 5; ++k) pairs.push_back({"127.0.0.1", tradeBase + k, "127.0.0.1", quoteBase + k});

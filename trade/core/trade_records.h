@@ -12,7 +12,7 @@ class CBaseInfo {
 };
 
 // A collection on issue (subscription list).
-class CProductInfo : public CBaseInfo {
+class CProductInfo final : public CBaseInfo {
  public:
   std::string productCode;     // 48
   std::string productName;     // 9402
@@ -43,7 +43,7 @@ class COrder : public CBaseInfo {
 };
 
 // One row of the order lists.
-class COrderDetail : public COrder {
+class COrderDetail final : public COrder {
  public:
   std::string productName;  // 9402
   std::string status;       // 150, code 0-7
@@ -55,7 +55,7 @@ class COrderDetail : public COrder {
 };
 
 // Allotment or winning numbers.
-class CSwingOrder : public CBaseInfo {
+class CSwingOrder final : public CBaseInfo {
  public:
   std::string productCode;  // 48
   std::string productName;  // 9402
@@ -69,7 +69,7 @@ class CSwingOrder : public CBaseInfo {
 };
 
 // One deal.
-class COrderTurnOver : public CBaseInfo {
+class COrderTurnOver final : public CBaseInfo {
  public:
   std::string productCode;  // 48
   std::string productName;  // 9402
@@ -88,7 +88,7 @@ class COrderTurnOver : public CBaseInfo {
 };
 
 // Quantities and limits for the order entry.
-class CPreTradeData : public CBaseInfo {
+class CPreTradeData final : public CBaseInfo {
  public:
   std::string maxBuyQty;     // 9801
   std::string minBuyQty;     // 9802
@@ -101,7 +101,7 @@ class CPreTradeData : public CBaseInfo {
 };
 
 // A bank transfer or signing application, built for one request.
-class COutMoneyInOutApply : public CBaseInfo {
+class COutMoneyInOutApply final : public CBaseInfo {
  public:
   std::string account;            // 0: user id (tag 1)
   std::string operationType;      // 1: one character (9310)
