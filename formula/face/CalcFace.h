@@ -32,6 +32,12 @@ class CCalcFace : public CQTPar {
   void ResetIt() { ResetAll(); }
 
   const SFormulaRecord* Selected() const { return m_selected; }
+  // Drops the selection and the compiled state: the store is about to
+  // replace the records they point into.
+  void ForgetSelection() {
+    ResetAll();
+    m_selected = nullptr;
+  }
 
   // The group hash of a name: 0-210.
   static int GroupHash(const char* name);

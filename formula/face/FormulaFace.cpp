@@ -38,6 +38,8 @@ const char* CFormulaFace::GetFormulaGridInfo(char* name) { return TheCalcFace().
 void CFormulaFace::ResetIt() { TheCalcFace().ResetIt(); }
 
 void CFormulaFace::InitDefineTech() {
+  // Loading replaces the records the evaluator may still point at.
+  TheCalcFace().ForgetSelection();
   for (int kind = 0; kind < 5; ++kind) LoadKind(kind);
 }
 
