@@ -59,6 +59,12 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LINK_DATA:
       if (lParam) m_Bodies.Handle(reinterpret_cast<const char*>(lParam), (uint32_t)wParam);
       break;
+    case WM_LINK_DATA_BATCH: {
+      const SLinkBody* bodies = reinterpret_cast<const SLinkBody*>(lParam);
+      for (WPARAM i = 0; bodies && i < wParam && !m_bDestroyed; ++i)
+        m_Bodies.Handle(bodies[i].body, bodies[i].length);
+      break;
+    }
     case WM_TIMER:  // the saving timer only marks the time; nothing to do
     default:
       break;

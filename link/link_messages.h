@@ -1,6 +1,8 @@
 // Window messages, notification codes and timer ids of the quote link.
 // The client program includes this header for WM_LINK_PROGRESS.
 #pragma once
+#include <cstdint>
+
 #include "platform/types.h"
 
 // Link window -> progress window (sent): wParam percent, lParam GBK text
@@ -8,6 +10,14 @@
 constexpr UINT WM_LINK_PROGRESS = 0x466;
 // Receive thread -> link window (sent): wParam body length, lParam body.
 constexpr UINT WM_LINK_DATA = 0x4DD;
+// Receive thread -> link window (sent): bodies that arrived together, each
+// handled as one WM_LINK_DATA in order. wParam the count, lParam an array
+// of SLinkBody.
+constexpr UINT WM_LINK_DATA_BATCH = 0x4DE;
+struct SLinkBody {
+  const char* body;
+  uint32_t length;
+};
 // Connection threads -> link window: wParam a COMM_ code, lParam the
 // connection object or 0.
 constexpr UINT WM_COMMNOTIFY = 0x44;

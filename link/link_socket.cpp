@@ -184,6 +184,8 @@ void WatchThread(std::shared_ptr<Shared> sp) {
 
 void ReceiveThread(std::shared_ptr<Shared> sp) {
   Shared& s = *sp;
+  constexpr size_t kMaxBatch = 256;
+  SLinkBody batch[kMaxBatch];
   while (!s.stop.IsSet()) {
     if (!s.WaitGo(s.receiverGo)) break;
     SocketPtr socket = s.CurrentSocket();
@@ -207,7 +209,17 @@ void ReceiveThread(std::shared_ptr<Shared> sp) {
         std::lock_guard<std::mutex> lock(g_stopwatchMutex);
         if (!g_stopwatch.IsStopped()) g_stopwatch.Stop();  // an answer has come
       }
-      s.SendToWindow(kReceiver, WM_LINK_DATA, s.reader.BodyLength(), (LPARAM)s.reader.Body());
+      // Bodies that came in with the same receive cross to the window in
+      // one call; each is still handled on its own, in order.
+      batch[0] = SLinkBody{s.reader.Body(), s.reader.BodyLength()};
+      size_t count = 1;
+      SLinkBody next;
+      while (count < kMaxBatch && s.reader.NextBuffered(&next.body, &next.length))
+        if (next.length > 0) batch[count++] = next;
+      if (count == 1)
+        s.SendToWindow(kReceiver, WM_LINK_DATA, batch[0].length, (LPARAM)batch[0].body);
+      else
+        s.SendToWindow(kReceiver, WM_LINK_DATA_BATCH, count, (LPARAM)batch);
     }
   }
   s.workers[kReceiver].finished = true;

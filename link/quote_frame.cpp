@@ -44,6 +44,25 @@ bool FrameReader::FillAhead(ByteSource& source, size_t need) {
   return true;
 }
 
+bool FrameReader::NextBuffered(const char** body, uint32_t* length) {
+  if (end_ - begin_ < kFrameHeaderSize) return false;
+  const unsigned char* h = reinterpret_cast<const unsigned char*>(ahead_.get() + begin_);
+  uint32_t marker = (uint32_t)h[4] << 24 | (uint32_t)h[5] << 16 | (uint32_t)h[6] << 8 | h[7];
+  if (marker != kFrameMarker) return false;
+  int32_t n = (int32_t)((uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3]);
+  if (n < 1) {
+    begin_ += kFrameHeaderSize;
+    *body = ahead_.get() + begin_;
+    *length = 0;
+    return true;
+  }
+  if ((size_t)n > end_ - begin_ - kFrameHeaderSize) return false;
+  *body = ahead_.get() + begin_ + kFrameHeaderSize;
+  *length = (uint32_t)n;
+  begin_ += kFrameHeaderSize + (size_t)n;
+  return true;
+}
+
 FrameReader::Result FrameReader::Next(ByteSource& source) {
   bodyLength_ = 0;
   if (!FillAhead(source, kFrameHeaderSize)) return Result::kClosed;

@@ -43,6 +43,12 @@ class FrameReader {
   explicit FrameReader(size_t readAheadBytes = 64 * 1024);
 
   Result Next(ByteSource& source);
+  // The next frame when it already lies whole in the read-ahead buffer,
+  // without reading: true with its body (length 0 for an empty frame),
+  // false when a read would be needed or the next header is bad (Next
+  // reports that). The body stays valid, like Body(), until Next is
+  // called again.
+  bool NextBuffered(const char** body, uint32_t* length);
   const char* Body() const { return body_.get(); }
   uint32_t BodyLength() const { return bodyLength_; }
   size_t Capacity() const { return capacity_; }

@@ -142,7 +142,7 @@ TEST(Socks5, Refusals) {
   } cases[] = {
       {"no acceptable method", {{4, std::string("\x05\xFF", 2)}}},
       {"wrong version", {{4, std::string("\x04\x00", 2)}}},
-      {"password refused", {{4, std::string("\x05\x02", 2)}, {9, std::string("\x01\x01", 2)}}},
+      {"password refused", {{4, std::string("\x05\x02", 2)}, {7, std::string("\x01\x01", 2)}}},
       {"connect refused",
        {{4, std::string("\x05\x00", 2)}, {10, std::string("\x05\x05\x00\x01\0\0\0\0\0\0", 10)}}},
   };

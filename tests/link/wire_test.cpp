@@ -68,7 +68,14 @@ Outcome ReadAll(const std::string& stream, size_t step) {
       out.end = r;
       return out;
     }
-    out.bodies.emplace_back(reader.Body(), reader.BodyLength());
+    // As the receive thread does: the bodies already buffered go along,
+    // and all of them must still be intact together.
+    std::vector<std::pair<const char*, uint32_t>> batch{{reader.Body(), reader.BodyLength()}};
+    const char* body;
+    uint32_t length;
+    while (reader.NextBuffered(&body, &length))
+      if (length) batch.emplace_back(body, length);
+    for (auto& [b, n] : batch) out.bodies.emplace_back(b, n);
   }
 }
 
@@ -82,6 +89,10 @@ TEST(FrameReader, FramesOfTheTable) {
   } cases[] = {
       {"two frames", EncodeFrame(a.data(), a.size()) + EncodeFrame(b.data(), b.size()), {a, b},
        FrameReader::Result::kClosed},
+      {"a run of small frames",
+       EncodeFrame(a.data(), a.size()) + Header(0) + EncodeFrame(a.data(), a.size()) +
+           EncodeFrame(a.data(), a.size()),
+       {a, a, a}, FrameReader::Result::kClosed},
       {"length 0 delivers nothing", Header(0) + EncodeFrame(a.data(), a.size()), {a},
        FrameReader::Result::kClosed},
       {"top bit set delivers nothing", Header(0x80000010) + EncodeFrame(a.data(), a.size()), {a},
