@@ -1,8 +1,15 @@
 // Speed of the XML document and the colour look-up.
 #include <benchmark/benchmark.h>
+#include <stdlib.h>
 
+#include <QGuiApplication>
+#include <filesystem>
 #include <string>
 
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "platform/paths.h"
+#include "ui/sys_style.h"
 #include "ui/xml_doc.h"
 
 namespace {
@@ -36,9 +43,7 @@ BENCHMARK(BM_XmlParse1MB)->Unit(benchmark::kMillisecond);
 // Finds and removes 1,000 elements among 2,000, the way the update check
 // prunes its list.
 void BM_XmlRemove1000(benchmark::State& state) {
-  int count = 0;
-  std::string text = MakeDocument(1, &count);
-  text = "<update>\r\n";
+  std::string text = "<update>\r\n";
   for (int i = 0; i < 2000; ++i) {
     text += std::string("  <") + (i % 2 ? "keep" : "file") + " n=\"" + std::to_string(i) +
             "\"><desc>d</desc></" + (i % 2 ? "keep" : "file") + ">\r\n";
@@ -59,6 +64,38 @@ void BM_XmlRemove1000(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_XmlRemove1000)->Unit(benchmark::kMillisecond);
+
+// The scheme loaded from a scheme list in a scratch program folder.
+CSysStyle* LoadedStyle() {
+  static CSysStyle* style = [] {
+    static int argc = 1;
+    static char name[] = "bench_ui";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    new QGuiApplication(argc, argv);
+    static platform::ScopedRecordingBoxes boxes;  // no thumb bitmap: recorded, not shown
+    std::string dir = (std::filesystem::temp_directory_path() / "bench_ui_scheme").string();
+    std::filesystem::create_directories(dir + "/INTERFACE");
+    std::string list = std::string("[") + GBK("配色方案") + "]\r\n0=s\r\n";
+    platform::WriteFileAtomic(dir + "/INTERFACE/COLORSCHEME.ini", list);
+    platform::SetProgramDirOverride(dir + "/");
+    CSysStyle* s = CSysStyle::GetInstance();
+    s->LoadScheme();
+    return s;
+  }();
+  return style;
+}
+
+void BM_GetColor(benchmark::State& state) {
+  CSysStyle* style = LoadedStyle();
+  const int id = (int)state.range(0);
+  for (auto _ : state) {
+    COLORREF c = style->GetColor(id);
+    benchmark::DoNotOptimize(c);
+  }
+}
+// The first entry, the last entry, and an id that is not there.
+BENCHMARK(BM_GetColor)->Arg(19)->Arg(55)->Arg(14);
 
 }  // namespace
 BENCHMARK_MAIN();
