@@ -11,12 +11,29 @@ int FirstValid(const float* x, int n) {
   return i;
 }
 
+void FillInvalid(float* r, int from, int to, int n) {
+  from = std::clamp(from, 0, n);
+  to = std::clamp(to, from, n);
+  std::fill(r + from, r + to, INVALID_VALUE);
+}
+
+bool FillsOwnResult(SeriesRoutine routine) {
+  for (SeriesRoutine own : {&QuoteOpen, &QuoteHigh, &QuoteLow, &QuoteClose, &QuoteVolume, &QuoteAmount, &Ma,
+                            &Cross, &Barscount, &Barslast, &Barssince, &Count, &Ref, &Sum})
+    if (routine == own) return true;
+  return false;
+}
+
 namespace {
 
+// Copies one field of the history; a NaN in the caller's history is no value.
 template <typename Field>
 void CopyQuoteField(float* r, const SFunctionArgs& a, Field field) {
-  if (!a.pUnits) return;
-  for (int i = 0; i < a.nBars; ++i) r[i] = field(a.pUnits[i]);
+  if (!a.pUnits) return FillInvalid(r, 0, a.nBars, a.nBars);
+  for (int i = 0; i < a.nBars; ++i) {
+    const float v = field(a.pUnits[i]);
+    r[i] = v != v ? INVALID_VALUE : v;
+  }
 }
 
 // Result[f+N-1] = mean of X[f .. f+N-1]; the caller has checked f+N <= n.
@@ -71,7 +88,8 @@ void Ma(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || n < f + N) return;
+  if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
+  FillInvalid(r, 0, f + N - 1, n);
   double sum = 0.0;
   for (int j = f; j < f + N; ++j) sum += x[j];
   r[f + N - 1] = static_cast<float>(sum / N);
@@ -148,6 +166,7 @@ void Cross(float* r, const SFunctionArgs& a) {
   const float* y = a.pSeries[1];
   int f = 0;
   while (f < n && (IsInvalidValue(x[f]) || IsInvalidValue(y[f]))) ++f;
+  FillInvalid(r, 0, f + 1, n);
   for (int i = f + 1; i < n; ++i) r[i] = (x[i] > y[i] && x[i - 1] < y[i - 1]) ? 1.0f : 0.0f;
 }
 

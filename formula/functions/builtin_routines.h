@@ -1,6 +1,7 @@
 // The series routines and mathematical routines behind the built-in table.
 // Each series routine receives a result already filled with INVALID_VALUE
-// and writes only the bars it can compute.
+// and writes only the bars it can compute, except the cheap one-pass
+// routines listed by FillsOwnResult, which write every bar themselves.
 #pragma once
 #include "formula/functions/builtin_functions.h"
 
@@ -8,6 +9,10 @@ namespace formula::routines {
 
 // First bar whose value is not INVALID_VALUE; n when there is none.
 int FirstValid(const float* x, int n);
+// Bars from .. to-1 (clamped to 0 .. n) become INVALID_VALUE.
+void FillInvalid(float* r, int from, int to, int n);
+// True for the routines that write every bar of their result.
+bool FillsOwnResult(SeriesRoutine routine);
 
 void QuoteOpen(float* r, const SFunctionArgs& a);
 void QuoteHigh(float* r, const SFunctionArgs& a);

@@ -184,6 +184,17 @@ bool ReadsSeries(const SFunctionItem& item, int position) {
   return item.szSignature[position + 1] == REG_SERIES;
 }
 
+// Routines that only copy, count or compare series never make a NaN of
+// their own (their inputs hold no NaN but the invalid value; the quote
+// series clean the caller's history as they copy it); the others can, from
+// domain errors or infinities, and their results are cleaned.
+bool MayMakeNaN(const SFunctionItem& item) {
+  if (item.nCategory == FUNC_MATH) return true;
+  for (SeriesRoutine arithmetic : {&Sma, &Ma, &Expma, &Ema, &Mema, &Expmema, &Dma, &Sum, &Std, &Avedev})
+    if (item.routine.pSeries == arithmetic) return true;
+  return false;
+}
+
 // A NaN that some routine or mathematical function produced is no value.
 void NormaliseNaN(float* r, int n) {
   for (int i = 0; i < n; ++i)
@@ -237,9 +248,11 @@ int16_t WindowArg(float value) {
 bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
                  float* result, int nBars, const SHistoryUnit* pUnits) {
   const int n = nBars > 0 ? nBars : 0;
-  for (int i = 0; i < n; ++i) result[i] = INVALID_VALUE;
   const int wanted = BuiltinArgCount(item);
-  if (!HasRoutine(item) || argCount != wanted || wanted > 3 || (wanted > 0 && !args)) return false;
+  if (!HasRoutine(item) || argCount != wanted || wanted > 3 || (wanted > 0 && !args)) {
+    FillInvalid(result, 0, n, n);
+    return false;
+  }
 
   SFunctionArgs a;
   a.nBars = n;
@@ -247,10 +260,13 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
   std::vector<float> spread[3];  // numbers spread over every bar
   for (int k = 0; k < wanted; ++k) {
     const SRegPar& arg = args[k];
-    if (!Compatible(arg.cType, item.szSignature[k + 1])) return false;
+    const bool fits = Compatible(arg.cType, item.szSignature[k + 1]) && (arg.cType != REG_SERIES || arg.pSeries || n == 0);
+    if (!fits) {
+      FillInvalid(result, 0, n, n);
+      return false;
+    }
     if (arg.cType == REG_TEXT) continue;
     if (arg.cType == REG_SERIES) {
-      if (!arg.pSeries && n > 0) return false;
       a.pSeries[k] = arg.pSeries;
       a.fNumber[k] = n > 0 ? arg.pSeries[0] : 0.0f;
     } else {
@@ -263,11 +279,12 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
   }
   if (n == 0) return true;
 
+  if (item.nCategory == FUNC_MATH || !FillsOwnResult(item.routine.pSeries)) FillInvalid(result, 0, n, n);
   if (item.nCategory == FUNC_MATH)
     ApplyMath(item, a, result);
   else
     item.routine.pSeries(result, a);
-  NormaliseNaN(result, n);
+  if (MayMakeNaN(item)) NormaliseNaN(result, n);
   return true;
 }
 

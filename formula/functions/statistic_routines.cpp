@@ -125,7 +125,7 @@ void RankValues(const float* x, int begin, int end, std::vector<int>& rankOf, st
 }
 
 // Windows up to this length sum |X - mean| directly; longer ones use the tree.
-constexpr int kDirectAvedevWindow = 48;
+constexpr int kDirectAvedevWindow = 128;
 
 void AvedevDirect(float* r, const float* x, const StatRange& s) {
   RunningSums sums{x, x[s.f], s.N};
@@ -147,15 +147,38 @@ void AvedevByRanks(float* r, const float* x, const StatRange& s) {
   RunningSums sums{x, shift, s.N};
   const int first = s.f + s.N - 1;
   for (int j = s.f; j < first; ++j) tree.Add(rankOf[j - s.f], x[j] - shift, +1);
+  // the number of sorted values below the mean; the mean moves little from
+  // bar to bar, so it is searched outwards from where it was
+  int below = 0;
+  const int total = static_cast<int>(sorted.size());
+  auto locate = [&](double target) {
+    int lo, hi;  // answer in [lo, hi]
+    if (below < total && sorted[below] < target) {
+      int step = 1;
+      lo = below + 1;
+      while (lo + step - 1 < total && sorted[lo + step - 1] < target) {
+        lo += step;
+        step *= 2;
+      }
+      hi = std::min(total, lo + step - 1);
+    } else {
+      int step = 1;
+      hi = below;
+      while (hi - step >= 0 && !(sorted[hi - step] < target)) {
+        hi -= step;
+        step *= 2;
+      }
+      lo = std::max(0, hi - step + 1);
+    }
+    below = static_cast<int>(std::lower_bound(sorted.begin() + lo, sorted.begin() + hi, target,
+                                              [](float v, double m) { return v < m; }) - sorted.begin());
+  };
   for (int i = first; i < s.end; ++i) {
     tree.Add(rankOf[i - s.f], x[i] - shift, +1);
     if (i > first) tree.Add(rankOf[i - s.N - s.f], x[i - s.N] - shift, -1);
     if ((i - first) % s.N == 0) sums.Recompute(i); else sums.Slide(i);
     const double mean = sums.s1 / s.N;  // relative to shift
-    // ranks of values below the mean
-    const int below = static_cast<int>(
-        std::lower_bound(sorted.begin(), sorted.end(), mean + shift,
-                         [](float v, double m) { return v < m; }) - sorted.begin());
+    locate(mean + shift);
     int64_t countBelow;
     double sumBelow;
     tree.Below(below, countBelow, sumBelow);

@@ -92,6 +92,7 @@ void Backset(float* r, const SFunctionArgs& a) {
 void Barscount(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int f = FirstValid(a.pSeries[0], n);
+  FillInvalid(r, 0, f, n);
   for (int i = f; i < n; ++i) r[i] = static_cast<float>(i - f);
 }
 
@@ -100,7 +101,9 @@ void Barslast(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const float* x = a.pSeries[0];
   int count = 0;
-  for (int i = FirstTrue(x, n); i < n; ++i) {
+  const int s = FirstTrue(x, n);
+  FillInvalid(r, 0, s, n);
+  for (int i = s; i < n; ++i) {
     if (x[i] != 0.0f) count = 0;
     r[i] = static_cast<float>(count++);
   }
@@ -110,6 +113,7 @@ void Barslast(float* r, const SFunctionArgs& a) {
 void Barssince(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int s = FirstTrue(a.pSeries[0], n);
+  FillInvalid(r, 0, s, n);
   for (int i = s; i < n; ++i) r[i] = static_cast<float>(i - s);
 }
 
@@ -121,17 +125,17 @@ void Count(float* r, const SFunctionArgs& a) {
   if (N < 1) N = n;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  FillInvalid(r, 0, f, n);
   int count = 0;
   const int end = std::min(n, f + N);
   int i = f;
   for (; i < end; ++i) {
-    if (x[i] != 0.0f) ++count;
+    count += x[i] != 0.0f;
     r[i] = static_cast<float>(count);
   }
   for (; i < n; ++i) {
-    if (x[i - N] != 0.0f && count > 0) --count;
-    if (x[i] != 0.0f) ++count;
+    count -= (x[i - N] != 0.0f) & (count > 0);
+    count += x[i] != 0.0f;
     r[i] = static_cast<float>(count);
   }
 }
@@ -145,7 +149,8 @@ void Llvbars(float* r, const SFunctionArgs& a) { WindowExtreme<false, true>(r, a
 void Ref(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int A = WindowArg(a.fNumber[1]);
-  if (A < 0 || A >= n) return;
+  if (A < 0 || A >= n) return FillInvalid(r, 0, n, n);
+  FillInvalid(r, 0, A, n);
   const float* x = a.pSeries[0];
   std::copy(x, x + (n - A), r + A);
 }
@@ -158,7 +163,7 @@ void Sum(float* r, const SFunctionArgs& a) {
   if (N < 1 || N > n) N = n;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  FillInvalid(r, 0, f, n);
   double sum = 0.0;
   const int end = std::min(n, f + N);
   int i = f;
