@@ -13,11 +13,12 @@ yyparser::yyparser(int attributesize) : yyattributesize(attributesize > 0 ? attr
 
 yyparser::~yyparser() { yydestroy(); }
 
-void yyparser::yystacktoresult(int index) { yycopyattribute(yyresultptr, yyattribute(index), 1); }
-void yyparser::yyresulttostack(int index) { yycopyattribute(yyattribute(index), yyresultptr, 1); }
-void yyparser::yylvaltoresult() { yycopyattribute(yyresultptr, yylvalptr, 1); }
-void yyparser::yyresulttolval() { yycopyattribute(yylvalptr, yyresultptr, 1); }
-void yyparser::yylvaltostack(int index) { yycopyattribute(yyattribute(index), yylvalptr, 1); }
+// Plain byte copies; a parser whose values need more overrides these.
+void yyparser::yystacktoresult(int index) { std::memcpy(yyresultptr, yyattribute(index), yyattributesize); }
+void yyparser::yyresulttostack(int index) { std::memcpy(yyattribute(index), yyresultptr, yyattributesize); }
+void yyparser::yylvaltoresult() { std::memcpy(yyresultptr, yylvalptr, yyattributesize); }
+void yyparser::yyresulttolval() { std::memcpy(yylvalptr, yyresultptr, yyattributesize); }
+void yyparser::yylvaltostack(int index) { std::memcpy(yyattribute(index), yylvalptr, yyattributesize); }
 
 void* yyparser::yynewattribute(int count) {
   if (count <= 0 || count > INT_MAX / yyattributesize) return nullptr;
@@ -86,7 +87,7 @@ bool yyparser::yysetup() {
   return yypush(0);
 }
 
-bool yyparser::yypush(int state) {
+bool yyparser::yypushgrow(int state) {
   const bool atMaximum = yystack_max != 0 && yytop + 1 >= yystack_max;
   if (atMaximum || (yytop + 1 >= yystack_size && !yygrowstack())) {
     yystackoverflow();
@@ -95,11 +96,6 @@ bool yyparser::yypush(int state) {
   ++yytop;
   yystatestack[yytop] = static_cast<short>(state);
   return true;
-}
-
-void yyparser::yypop(int count) {
-  yytop -= count;
-  if (yytop < -1) yytop = -1;
 }
 
 void yyparser::yycleanup() {

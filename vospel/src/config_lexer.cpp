@@ -16,7 +16,6 @@ void CConfigLexer::SetInput(const char* text, size_t length) {
 }
 
 void CConfigLexer::Restart() {
-  store_.clear();
   lines_ = 1;
   lineFlag_ = false;
   yyreset();
@@ -43,9 +42,10 @@ void CConfigLexer::yyerror(const char* text) {
 
 int CConfigLexer::TextToken(int token) {
   auto* value = static_cast<CfgToken*>(yyparserptr()->yylval());
-  value->offset = static_cast<uint32_t>(store_.size());
-  value->length = static_cast<uint32_t>(yyleng);
-  store_.append(yytext, static_cast<size_t>(yyleng));
+  // The characters read beyond the match wait in the unput buffer.
+  size_t end = pos_ - static_cast<size_t>(yyunputindex);
+  value->offset = end - static_cast<size_t>(yyleng);
+  value->length = static_cast<size_t>(yyleng);
   return token;
 }
 

@@ -1,7 +1,6 @@
 // The scanner of the configuration-file format over an in-memory text.
 #pragma once
 #include <cstddef>
-#include <string>
 #include <string_view>
 
 #include "config_grammar_tokens.h"
@@ -19,16 +18,24 @@ class CConfigLexer : public yl::yyflexer {
 
   // Reads text up to its first zero byte (or length bytes).
   void SetInput(const char* text, size_t length);
-  // Forgets the token texts and starts over.
+  // Starts over.
   void Restart();
 
   int yyinput() override;
+  // The same as the runtime's, with the input read in place.
+  int yygetchar() override {
+    if (yyunputindex > 0 || pos_ >= size_) return yl::yyflexer::yygetchar();
+    int c = static_cast<unsigned char>(input_[pos_++]);
+    if (c == '\n') ++yylineno;
+    return c;
+  }
   // A character no rule matches ("<" or ">" alone) is dropped.
   void yyoutput(int) override {}
   void yyerror(const char* text) override;
 
+  // Tokens are spans of the input, which outlives the parse.
   std::string_view TokenText(const CfgToken& token) const {
-    return std::string_view(store_).substr(token.offset, token.length);
+    return std::string_view(input_ + token.offset, token.length);
   }
   // Up to maxBytes of the input before the current token.
   std::string_view ContextBeforeToken(size_t maxBytes) const;
@@ -46,7 +53,6 @@ class CConfigLexer : public yl::yyflexer {
   const char* input_ = nullptr;
   size_t size_ = 0;
   size_t pos_ = 0;
-  std::string store_;  // texts of the tokens of this parse
   int lines_ = 1;
   bool lineFlag_ = false;
 };

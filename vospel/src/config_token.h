@@ -1,13 +1,13 @@
 // The semantic value of the configuration-file tokens: a span of the
-// lexer's token-text store.
+// input text.
 #pragma once
-#include <cstdint>
+#include <cstddef>
 
 namespace vospel {
 
 struct CfgToken {
-  uint32_t offset;
-  uint32_t length;
+  size_t offset;
+  size_t length;
 };
 
 }  // namespace vospel

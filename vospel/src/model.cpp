@@ -99,6 +99,7 @@ void Model::OnKey(std::string_view name) {
   entry->kind = Entry::kKey;
   entry->text = name;
   entry->hash = NameHash(name);
+  entry->values.Items().reserve(4);
   currentList = &entry->values;
   currentRegion->entries.push_back(std::move(entry));
   listStack.clear();
@@ -120,6 +121,7 @@ void Model::OnListOpen() {
   KeyVals& added = currentList->Append(std::move(value));
   listStack.push_back(currentList);
   currentList = &added.GetList();
+  currentList->Items().reserve(4);
 }
 
 void Model::OnListClose() {

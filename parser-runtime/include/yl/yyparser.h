@@ -46,8 +46,14 @@ class yyparser {
   // 0 accepted, 1 failed.
   int yyparse();
   bool yysetup();
-  bool yypush(int state);
-  void yypop(int count);
+  bool yypush(int state) {
+    if (yytop + 1 < yystack_size && (yystack_max == 0 || yytop + 1 < yystack_max)) {
+      yystatestack[++yytop] = static_cast<short>(state);
+      return true;
+    }
+    return yypushgrow(state);
+  }
+  void yypop(int count) { yytop = count <= yytop + 1 ? yytop - count : -1; }
   void yycleanup();
   bool yysetstacksize(int size);
 
@@ -95,6 +101,7 @@ class yyparser {
   yylexer* yylexerptr = nullptr;
 
  private:
+  bool yypushgrow(int state);
   bool yygrowstack();
   bool yyreallocstack(int size);
 };
