@@ -44,6 +44,7 @@ void CDataReceive::OnDestroy() {
   m_bDestroyed = true;
   SetOffLine();
   // A connection still trying to connect must not outlive its window.
+  ++m_nConnectionEpoch;
   CLinkSocket::DestroyLinkSocket();
   m_PendingBuffers.RemoveAll();
   DetachHandle();
@@ -61,7 +62,9 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_LINK_DATA_BATCH: {
       const SLinkBody* bodies = reinterpret_cast<const SLinkBody*>(lParam);
-      for (WPARAM i = 0; bodies && i < wParam && !m_bDestroyed; ++i)
+      // A connection ended by one of these bodies' receivers delivers no more.
+      const unsigned epoch = m_nConnectionEpoch;
+      for (WPARAM i = 0; bodies && i < wParam && !m_bDestroyed && epoch == m_nConnectionEpoch; ++i)
         m_Bodies.Handle(bodies[i].body, bodies[i].length);
       break;
     }
@@ -103,6 +106,7 @@ int CDataReceive::ConnectStep() {
   Progress(0, GBK("开始初始化"));
   if (m_nOnline) return 1;
   Progress(10, GBK("正在建立连接..."));
+  ++m_nConnectionEpoch;
   CLinkSocket::DestroyLinkSocket();
   CLinkSocket* link = CLinkSocket::GetLinkSocket();
   if (m_bHostList) {
@@ -124,6 +128,7 @@ void CDataReceive::SetOffLine() {
   }
   m_hProgressWnd = nullptr;
   m_nOnline = 0;
+  ++m_nConnectionEpoch;
   CLinkSocket::DestroyLinkSocket();
 }
 
