@@ -49,6 +49,9 @@ bool CQTPar::SetPreset(int index, const SRegPar& value) {
 
 void CQTPar::ClearParseState() {
   m_lexer.Reset();
+  // Series of the previous formula are freed for reuse: evaluating the same
+  // formula again then allocates nothing.
+  for (SeriesBuffer& b : m_series) m_spare.push_back(std::move(b));
   m_series.clear();
   m_outputs.clear();
   m_variables.clear();
@@ -62,6 +65,7 @@ void CQTPar::ClearParseState() {
 
 void CQTPar::ResetAll() {
   ClearParseState();
+  m_spare.clear();  // gives the memory back
   m_source.clear();
   m_lexer.SetInput(nullptr);
   m_presets.clear();
@@ -121,8 +125,21 @@ bool CQTPar::CalcFormula(int bars) {
 
 float* CQTPar::NewSeries(int count, float fill) {
   if (count < 1) count = 1;
-  m_series.emplace_back(new float[size_t(count)]);
-  float* s = m_series.back().get();
+  SeriesBuffer buffer;
+  for (size_t i = m_spare.size(); i-- > 0;) {
+    if (m_spare[i].capacity >= count) {
+      buffer = std::move(m_spare[i]);
+      m_spare[i] = std::move(m_spare.back());
+      m_spare.pop_back();
+      break;
+    }
+  }
+  if (!buffer.data) {
+    buffer.data.reset(new float[size_t(count)]);
+    buffer.capacity = count;
+  }
+  m_series.push_back(std::move(buffer));
+  float* s = m_series.back().data.get();
   for (int i = 0; i < count; ++i) s[i] = fill;
   return s;
 }

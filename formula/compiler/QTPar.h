@@ -104,7 +104,12 @@ class CQTPar : public yl::yyfparser {
   std::vector<formula::SParamRecord> m_params;
   std::vector<SRegPar> m_presets;
   std::vector<float> m_pending;
-  std::vector<std::unique_ptr<float[]>> m_series;
+  struct SeriesBuffer {
+    std::unique_ptr<float[]> data;
+    int capacity = 0;
+  };
+  std::vector<SeriesBuffer> m_series;  // series of the current parse
+  std::vector<SeriesBuffer> m_spare;   // freed by the last load, reused before allocating
   std::vector<std::vector<SRegPar>> m_argLists;
   std::vector<const SFormulaRecord*> m_callChain;
   char m_label[255] = {};
