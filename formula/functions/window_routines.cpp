@@ -180,7 +180,10 @@ void Sum(float* r, const SFunctionArgs& a) {
 
 // SUMBARS(X,A): how many bars, counting back from each bar, X must be added
 // up to reach A. A target not reached before bar f carries the previous
-// bar's answer (invalid on bar f).
+// bar's answer (invalid on bar f). When no X is negative the sums of the
+// last c bars grow with c, so the count is found by a binary search over
+// running totals instead of walking back bar by bar: a target that is never
+// reached costs O(log n), not O(n), per bar.
 void Sumbars(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const float* x = a.pSeries[0];
@@ -188,11 +191,38 @@ void Sumbars(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (f >= n) return;
   constexpr float kNotReached = -1.0f;  // never a real bar count
-  for (int k = n - 1; k >= f; --k) {
-    int l = k;
-    double sum = 0.0;
-    while (l >= f && target[k] > sum) sum += x[l--];
-    r[k] = (sum >= target[k] && l >= f) ? static_cast<float>(k - l) : kNotReached;
+
+  bool nonNegative = true;
+  for (int j = f; j < n && nonNegative; ++j) nonNegative = x[j] >= 0.0f && x[j] <= 3.4e38f;
+  if (nonNegative) {
+    std::vector<double> total(static_cast<size_t>(n - f) + 1, 0.0);  // total[j-f] = X[f] + ... + X[j-1]
+    for (int j = f; j < n; ++j) total[j - f + 1] = total[j - f] + x[j];
+    for (int k = f; k < n; ++k) {
+      const double want = target[k];
+      if (!(want > 0.0)) {  // nothing to add: 0 bars, or no answer for a NaN target
+        r[k] = want <= 0.0 ? 0.0f : kNotReached;
+        continue;
+      }
+      // smallest c in 1 .. k-f with total[k+1-f] - total[k+1-f-c] >= want
+      const double end = total[k + 1 - f];
+      int lo = 1, hi = k - f;  // c = k-f+1 would need X[f]: not reached
+      if (hi < 1 || end - total[1] < want) {
+        r[k] = kNotReached;
+        continue;
+      }
+      while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        if (end - total[k + 1 - f - mid] >= want) hi = mid; else lo = mid + 1;
+      }
+      r[k] = static_cast<float>(lo);
+    }
+  } else {
+    for (int k = n - 1; k >= f; --k) {
+      int l = k;
+      double sum = 0.0;
+      while (l >= f && target[k] > sum) sum += x[l--];
+      r[k] = (sum >= target[k] && l >= f) ? static_cast<float>(k - l) : kNotReached;
+    }
   }
   if (r[f] == kNotReached) r[f] = INVALID_VALUE;
   for (int k = f + 1; k < n; ++k)

@@ -73,6 +73,8 @@ std::vector<GoldenCase> Cases() {
       {"SUM(X,99)", "SUM", {X, 99.0f}, {I, I, 1, 4, 6, 11, 15}},
       {"SUMBARS(X,5)", "SUMBARS", {X, 5.0f}, {I, I, I, I, 2, 1, 2}},
       {"SUMBARS(X,4)", "SUMBARS", {X, 4.0f}, {I, I, I, I, 2, 1, 1}},
+      {"SUMBARS with a falling bar", "SUMBARS", {std::vector<float>{I, 2, -1, 3, 4}, 2.0f}, {I, I, I, 1, 1}},
+      {"SUMBARS(X,0)", "SUMBARS", {X, 0.0f}, {I, I, 0, 0, 0, 0, 0}},
       {"SUMBARS(X,99)", "SUMBARS", {X, 99.0f}, {I, I, I, I, I, I, I}},
       {"CROSS(A,B)", "CROSS", {std::vector<float>{I, 1, 1, 3, 1, 3}, std::vector<float>{0, 2, 2, 2, 2, 2}}, {I, I, 0, 1, 0, 1}},
       {"STD(X,3)", "STD", {X, 3.0f}, {I, I, I, I, 0.816497f, 1.247219f, 1.247219f}},
