@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int step = 0; step < 32; ++step) {
     uint8_t op = ops[step % 8] >> (step / 8 % 2 * 4);
     const char* name = kNames[(op + step) % 8];
-    switch (op % 10) {
+    switch (op % 11) {
       case 0: doc.FindElement(name); break;
       case 1: doc.EnterElement(); break;
       case 2: doc.LeaveElement(); break;
@@ -46,6 +46,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 7: doc.SetAttrib("n", "v\"'<"); break;
       case 8: doc.AddElem("z"); break;
       case 9: doc.FindElement(""); break;
+      case 10: doc.SetPos(op >> 4, (op >> 2) & 7, op & 3); break;
     }
     CheckIndex(doc);
   }

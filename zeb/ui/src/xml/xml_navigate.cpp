@@ -87,10 +87,10 @@ bool CXmlDoc::FindElement(const char* name) {
   std::string_view path = name ? name : "";
   bool absolute = false, anywhere = false;
   if (!CheckPath(path, absolute, anywhere) || absolute || anywhere) return false;
+  // Positions set from outside may name no live element.
+  if (m_iPos ? !IsValidPos(m_iPos) : (m_iPosParent != 0 && !IsValidPos(m_iPosParent))) return false;
   int candidate = m_iPos ? m_aElems[(size_t)m_iPos].iElemNext
-                         : (m_iPosParent == 0 || IsValidPos(m_iPosParent)
-                                ? m_aElems[(size_t)m_iPosParent].iElemChild
-                                : 0);
+                         : m_aElems[(size_t)m_iPosParent].iElemChild;
   // The given name may go on with a predicate or later steps, which are
   // not evaluated.
   size_t nameLen = 0;
@@ -115,13 +115,16 @@ bool CXmlDoc::FindElement(const char* name) {
 }
 
 bool CXmlDoc::EnterElement() {
-  if (!m_iPos) return false;
-  SetPos(m_iPos, m_iPosChild, 0);
+  if (!IsValidPos(m_iPos)) return false;
+  int child = IsValidPos(m_iPosChild) && m_aElems[(size_t)m_iPosChild].iElemParent == m_iPos
+                  ? m_iPosChild
+                  : 0;
+  SetPos(m_iPos, child, 0);
   return true;
 }
 
 bool CXmlDoc::LeaveElement() {
-  if (!m_iPosParent) return false;
+  if (!IsValidPos(m_iPosParent)) return false;
   int parent = m_iPosParent;
   SetPos(m_aElems[(size_t)parent].iElemParent, parent, m_iPos);
   return true;
