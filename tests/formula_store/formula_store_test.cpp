@@ -229,6 +229,20 @@ TEST_F(FormulaStoreTest, DamagedFormulaFilesAreRefusedAndKept) {
   EXPECT_EQ(store_.FormulaAt(3, 0)->strNote, "note");
 }
 
+TEST_F(FormulaStoreTest, FailedSaveLeavesThePreviousFiles) {
+  store_.LoadAll();
+  store_.SaveAll();
+  const std::string before = ReadBytes(dir_ / "ZBFormu.dat");
+  store_.Formulas(0).push_back(MakeFormula("Extra", "E:1;", ""));
+  fs::create_directory(dir_ / "ZBFormu.tmp");  // the temporary file cannot be made
+  store_.SaveKind(0);
+  EXPECT_TRUE(ReadBytes(dir_ / "ZBFormu.dat") == before);
+  fs::remove(dir_ / "ZBFormu.tmp");
+  store_.SaveKind(0);
+  EXPECT_GT(ReadBytes(dir_ / "ZBFormu.dat").size(), before.size());
+  EXPECT_FALSE(fs::exists(dir_ / "ZBFormu.tmp"));
+}
+
 TEST_F(FormulaStoreTest, GroupsAreKeptAndNeverRepeated) {
   store_.LoadKind(0);
   store_.LoadKind(0);
