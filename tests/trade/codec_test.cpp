@@ -99,7 +99,7 @@ TEST(TradeCodec, ParseTable) {
                                 nullptr, nullptr, nullptr, error),
               c.result);
     auto it = map.find(c.tag);
-    EXPECT_EQ(it == map.end() ? std::vector<std::string>{} : it->second, c.values);
+    EXPECT_EQ(it == map.end() ? std::vector<std::string>{} : it->second.ToVector(), c.values);
     if (!c.error.empty()) {
       EXPECT_NE(error.find(c.error), std::string::npos) << error;
     }

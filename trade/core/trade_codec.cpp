@@ -1,5 +1,6 @@
 #include "trade/core/trade_codec.h"
 
+#include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstring>
@@ -48,6 +49,13 @@ bool ParseLength(std::string_view text, long* out) {
 }
 
 int AtoiView(std::string_view text) {
+  // The common case, a short run of digits, without the general rules.
+  if (!text.empty() && text.size() <= 9) {
+    int v = 0;
+    size_t i = 0;
+    for (; i < text.size() && IsDigit(text[i]); ++i) v = v * 10 + (text[i] - '0');
+    if (i == text.size()) return v;
+  }
   size_t i = 0;
   while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
                              text[i] == '\r' || text[i] == '\v' || text[i] == '\f'))
@@ -65,6 +73,20 @@ int AtoiView(std::string_view text) {
   return static_cast<int>(v);
 }
 
+// Appends "<tag>=" (or "<tag>(<len>)=") to out; to_chars, as snprintf
+// dominated the cost of building a request.
+void AppendTagHead(std::vector<char>& out, int tag, int explicitLength) {
+  char head[32];
+  char* p = std::to_chars(head, head + 12, tag).ptr;
+  if (explicitLength >= 0) {
+    *p++ = '(';
+    p = std::to_chars(p, head + 30, explicitLength).ptr;
+    *p++ = ')';
+  }
+  *p++ = '=';
+  out.insert(out.end(), head, p);
+}
+
 const char* FindByte(const char* from, const char* end, char c) {
   return static_cast<const char*>(std::memchr(from, c, static_cast<size_t>(end - from)));
 }
@@ -72,8 +94,8 @@ const char* FindByte(const char* from, const char* end, char c) {
 // The field reader behind ParseTagField and ParseTradeMessage; the views
 // point into the caller's data.
 int ParseFieldView(const char** cursor, const char* end, std::string_view& tagText,
-                   std::string_view& value, const RawDataDictionary& rawData, const TagMap& soFar,
-                   std::string& error, char separator, char delimiter) {
+                   int* tagNumber, std::string_view& value, const RawDataDictionary& rawData,
+                   const TagMap& soFar, std::string& error, char separator, char delimiter) {
   const char* start = *cursor;
   if (start >= end) return 1;
   const char* eq = FindByte(start, end, separator);
@@ -93,12 +115,15 @@ int ParseFieldView(const char** cursor, const char* end, std::string_view& tagTe
       return -1;
     }
     tagText = tagText.substr(0, open);
-  } else {
+  }
+  // An empty field between two delimiters leaves one before the tag.
+  std::string_view digits = tagText;
+  while (!digits.empty() && digits.front() == delimiter) digits.remove_prefix(1);
+  *tagNumber = AtoiView(digits);
+  if (length < 0) {
     // A raw-data value takes its byte count from the most recent value of
     // its length tag in this message.
-    std::string_view digits = tagText;
-    while (!digits.empty() && digits.front() == delimiter) digits.remove_prefix(1);
-    auto raw = rawData.find(AtoiView(digits));
+    auto raw = rawData.find(*tagNumber);
     if (raw != rawData.end()) {
       auto lengthValues = soFar.find(raw->second);
       if (lengthValues != soFar.end() && !lengthValues->second.empty()) {
@@ -170,14 +195,15 @@ int VerifyTradeChecksum(const char* data, int len) {
 }
 
 std::string FormatBeginString(int* outLen, int dialect, int version) {
-  static const char* const kFix[] = {"FIX.4.0", "FIX.4.1", "FIX.4.2", "FIX.4.3", "FIX.4.4"};
-  char text[64] = "";
+  static const char* const kFix[] = {"1008=FIX.4.0\x01" "1009=", "1008=FIX.4.1\x01" "1009=",
+                                     "1008=FIX.4.2\x01" "1009=", "1008=FIX.4.3\x01" "1009=",
+                                     "1008=FIX.4.4\x01" "1009="};
+  std::string result;
   if (dialect == 0 && version >= 0 && version <= 4) {
-    std::snprintf(text, sizeof text, "%d=%s%c%d=", 1008, kFix[version], kSOH, 1009);
+    result = kFix[version];
   } else if (dialect == 1) {
-    std::snprintf(text, sizeof text, "%d(7)=QEL.1.0%c%d=", 1008, kSOH, 1009);
+    result = "1008(7)=QEL.1.0\x01" "1009=";
   }
-  std::string result(text);
   if (outLen) *outLen = static_cast<int>(result.size());
   return result;
 }
@@ -192,7 +218,6 @@ int SerializeFields(std::vector<char>& out, int* outLen, const TagPairList* pair
     for (const auto& f : *fields) reserve += f.value.size() + 48;
   out.clear();
   out.reserve(reserve);
-  char head[48];
   if (pairs) {
     for (const auto& p : *pairs) {
       out.insert(out.end(), p.first.begin(), p.first.end());
@@ -202,12 +227,8 @@ int SerializeFields(std::vector<char>& out, int* outLen, const TagPairList* pair
     }
   } else {
     for (const auto& f : *fields) {
-      int n;
-      if (explicitLength && f.value.find(delimiter) != std::string::npos)
-        n = std::snprintf(head, sizeof head, "%d(%d)=", f.tag, static_cast<int>(f.value.size()));
-      else
-        n = std::snprintf(head, sizeof head, "%d=", f.tag);
-      out.insert(out.end(), head, head + n);
+      const bool withLength = explicitLength && f.value.find(delimiter) != std::string::npos;
+      AppendTagHead(out, f.tag, withLength ? static_cast<int>(f.value.size()) : -1);
       out.insert(out.end(), f.value.begin(), f.value.end());
       out.push_back(delimiter);
     }
@@ -235,18 +256,19 @@ std::unique_ptr<CByteBuffer> BuildTradeMessage(int dialect, const char* msgType,
   buffer->Append(headerBytes.data(), headerLen);
   if (bodyLen > 0) buffer->Append(bodyBytes.data(), bodyLen);
 
-  char prefix[96];
-  const int n = std::snprintf(prefix, sizeof prefix, "%s%d%c",
-                              FormatBeginString(nullptr, dialect, version).c_str(), buffer->Size(),
-                              kSOH);
-  buffer->Insert(0, prefix, n);
+  std::string prefix = FormatBeginString(nullptr, dialect, version);
+  char length[16];
+  char* end = std::to_chars(length, length + 15, buffer->Size()).ptr;
+  *end++ = kSOH;
+  prefix.append(length, end);
+  buffer->Insert(0, prefix.data(), static_cast<int>(prefix.size()));
 
-  char trailer[16];
+  // "1010=" and the sum as three digits ("%03d").
   const int c = CalcTradeChecksum(buffer->Data(), buffer->Size());
-  char digits[8];
-  std::snprintf(digits, sizeof digits, "%03d", c);
-  const int t = std::snprintf(trailer, sizeof trailer, "%d=%s%c", 1010, digits, kSOH);
-  buffer->Append(trailer, t);
+  const char trailer[9] = {'1', '0', '1', '0', '=', static_cast<char>('0' + c / 100),
+                           static_cast<char>('0' + c / 10 % 10), static_cast<char>('0' + c % 10),
+                           kSOH};
+  buffer->Append(trailer, sizeof trailer);
   return buffer;
 }
 
@@ -254,8 +276,9 @@ int ParseTagField(const char** cursor, const char* end, std::string& tag, std::s
                   const RawDataDictionary& rawData, const TagMap& soFar, std::string& error,
                   char separator, char delimiter) {
   std::string_view tagView, valueView;
-  const int r = ParseFieldView(cursor, end, tagView, valueView, rawData, soFar, error, separator,
-                               delimiter);
+  int tagNumber = 0;
+  const int r = ParseFieldView(cursor, end, tagView, &tagNumber, valueView, rawData, soFar, error,
+                               separator, delimiter);
   if (r == 0) {
     tag.assign(tagView);
     value.assign(valueView);
@@ -271,13 +294,12 @@ int ParseTradeMessage(const char* data, int len, TagMap& map, TagFieldList* head
   const char* cursor = data;
   const char* end = data + len;
   std::string_view tagText, value;
+  int tag = 0;
   const bool lists = header || body || trailer;
   for (;;) {
-    const int r = ParseFieldView(&cursor, end, tagText, value, dict, map, error, '=', kSOH);
+    const int r = ParseFieldView(&cursor, end, tagText, &tag, value, dict, map, error, '=', kSOH);
     if (r == 1) return 0;
     if (r < 0) return -1;
-    while (!tagText.empty() && tagText.front() == kSOH) tagText.remove_prefix(1);
-    const int tag = AtoiView(tagText);
     if (lists) {
       InsertTagValue(tag, std::string(value), map, header, body, trailer);
     } else {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "trade/core/byte_buffer.h"
+#include "trade/core/tag_map.h"
 
 // The field delimiter; every reader and writer of the codec asks for it here.
 char GetSOH();
@@ -22,9 +23,9 @@ struct STagField {
 };
 using TagFieldList = std::vector<STagField>;
 
-// A parsed message: every value of a tag in order of occurrence. The i-th
-// value of each tag of a list reply belongs to its i-th record.
-using TagMap = std::map<int, std::vector<std::string>>;
+// A parsed message (tag_map.h): every value of a tag in order of
+// occurrence. The i-th value of each tag of a list reply belongs to its
+// i-th record.
 
 // Raw-data tag -> the tag that carries its byte count.
 using RawDataDictionary = std::map<int, int>;

@@ -1,0 +1,145 @@
+// A parsed trade message: each tag with its values in order of occurrence,
+// ordered by tag. Kept as one sorted vector rather than a node-based map,
+// and the first value of a tag is held in place: most tags of a reply occur
+// once, so parsing a short reply allocates almost nothing.
+#pragma once
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+// The values of one tag, in order of occurrence.
+class TagValues {
+ public:
+  size_t size() const { return n_; }
+  bool empty() const { return n_ == 0; }
+  const std::string& operator[](size_t i) const { return i == 0 ? first_ : rest_[i - 1]; }
+  std::string& operator[](size_t i) { return i == 0 ? first_ : rest_[i - 1]; }
+  const std::string& front() const { return first_; }
+  const std::string& back() const { return n_ <= 1 ? first_ : rest_.back(); }
+
+  void push_back(std::string_view value) {
+    if (n_ == 0)
+      first_.assign(value);
+    else
+      rest_.emplace_back(value);
+    ++n_;
+  }
+  void emplace_back(std::string_view value) { push_back(value); }
+
+  std::vector<std::string> ToVector() const {
+    std::vector<std::string> out;
+    out.reserve(n_);
+    for (size_t i = 0; i < n_; ++i) out.push_back((*this)[i]);
+    return out;
+  }
+
+  class const_iterator {
+   public:
+    const_iterator(const TagValues* v, size_t i) : v_(v), i_(i) {}
+    const std::string& operator*() const { return (*v_)[i_]; }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+    bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+
+   private:
+    const TagValues* v_;
+    size_t i_;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, n_}; }
+
+  bool operator==(const TagValues& o) const {
+    return n_ == o.n_ && first_ == o.first_ && rest_ == o.rest_;
+  }
+
+ private:
+  size_t n_ = 0;
+  std::string first_;
+  std::vector<std::string> rest_;
+};
+
+// Tags are kept in order of first occurrence with a sorted index beside
+// them, so a lookup is a binary search and adding a tag moves only index
+// entries, never values.
+class TagMap {
+ public:
+  using Values = TagValues;
+  using value_type = std::pair<int, Values>;
+  using iterator = std::vector<value_type>::iterator;
+  using const_iterator = std::vector<value_type>::const_iterator;
+
+  // Iteration runs in order of first occurrence.
+  iterator begin() { return entries_.begin(); }
+  iterator end() { return entries_.end(); }
+  const_iterator begin() const { return entries_.begin(); }
+  const_iterator end() const { return entries_.end(); }
+  bool empty() const { return entries_.empty(); }
+  size_t size() const { return entries_.size(); }
+  void clear() {
+    entries_.clear();
+    index_.clear();
+    last_ = 0;
+  }
+
+  const_iterator find(int tag) const {
+    auto it = IndexOf(tag);
+    return it != index_.end() && it->first == tag ? entries_.begin() + it->second : entries_.end();
+  }
+  iterator find(int tag) {
+    auto it = IndexOf(tag);
+    return it != index_.end() && it->first == tag ? entries_.begin() + it->second : entries_.end();
+  }
+  size_t count(int tag) const { return find(tag) != end() ? 1 : 0; }
+
+  // The values of tag, created empty on first use.
+  Values& operator[](int tag) {
+    // Records of a list reply repeat their tags in the same order: the tag
+    // after the previous one is the likely next.
+    if (last_ < entries_.size()) {
+      if (entries_[last_].first == tag) return entries_[last_].second;
+      if (last_ + 1 < entries_.size() && entries_[last_ + 1].first == tag)
+        return entries_[++last_].second;
+    }
+    auto it = IndexOf(tag);
+    if (it != index_.end() && it->first == tag) {
+      last_ = it->second;
+      return entries_[last_].second;
+    }
+    const auto at = it - index_.cbegin();
+    if (entries_.empty()) {
+      entries_.reserve(16);
+      index_.reserve(16);
+    }
+    last_ = static_cast<uint32_t>(entries_.size());
+    index_.emplace(index_.cbegin() + at, tag, last_);
+    entries_.emplace_back(tag, Values());
+    return entries_.back().second;
+  }
+
+  bool operator==(const TagMap& other) const {
+    if (size() != other.size()) return false;
+    for (const value_type& e : entries_) {
+      auto o = other.find(e.first);
+      if (o == other.end() || !(o->second == e.second)) return false;
+    }
+    return true;
+  }
+
+ private:
+  using IndexEntry = std::pair<int, uint32_t>;
+  std::vector<IndexEntry>::const_iterator IndexOf(int tag) const {
+    return std::lower_bound(index_.begin(), index_.end(), tag,
+                            [](const IndexEntry& e, int t) { return e.first < t; });
+  }
+
+  std::vector<value_type> entries_;
+  std::vector<IndexEntry> index_;  // sorted by tag: position in entries_
+  uint32_t last_ = 0;
+};
