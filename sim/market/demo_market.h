@@ -11,6 +11,8 @@ namespace sim {
 
 constexpr int32_t kDemoTradeDate = 20261210;
 constexpr uint16_t kDemoRequestTag = 1;
+// Generated items per trading market, beside the named ones.
+constexpr int kSeriesLength = 60;
 
 std::vector<MarketTablePhase> DemoMarketPhases();
 std::vector<MarketTableBlock> DemoMarketBlocks();

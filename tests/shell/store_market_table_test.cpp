@@ -84,7 +84,7 @@ TEST_F(StoreTest, DemoMarketLoadsEveryMarketWithItems) {
   for (const CMarketInfo& m : store.GetMarkets()) ids.push_back(m.market);
   // The empty block names no market and is skipped.
   EXPECT_EQ(ids, (std::vector<uint16_t>{4097, 4113, 4114, 4119, 4117, 4115, 4116}));
-  EXPECT_EQ(store.GetStockCount(kAllMarkets), 10);
+  EXPECT_EQ(store.GetStockCount(kAllMarkets), 10 + 5 * sim::kSeriesLength);
   SCodeInfo key{0, 602001};
   ASSERT_NE(store.FindStock(&key), nullptr);
   EXPECT_EQ(store.FindStock(&key)->GetName(), GBK("庚子鼠票"));
