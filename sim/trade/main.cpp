@@ -1,13 +1,19 @@
 // sim_trade: a trade server on loopback for trying the trading client.
 //
-//   sim_trade [--port N] [--plain] [--cert-dir DIR] [--key-password PW]
+//   sim_trade [--port N | --ports P1,P2,P3,P4,P5 --listen I,J]
+//             [--plain] [--cert-dir DIR] [--key-password PW]
 //             [--user U] [--password P] [--heartbeat MS] [--drop-after N]
 //             [--kick-at N] [--bad-checksum] [--split] [--coalesce] [--delay MS]
 //
+// --ports with --listen serves only the listed (1-based) entries of the
+// five ports, so a client's server round-robin meets refused ports first.
 // Without --cert-dir it writes throw-away test certificates to a temporary
 // folder and prints where; the client then needs that folder's ca.pem,
 // client.pem and client.key with the key password.
 #include <csignal>
+#include <memory>
+#include <sstream>
+#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -26,10 +32,20 @@ int main(int argc, char** argv) {
   STradeSimOptions options;
   int port = 19310;
   std::string certDir, keyPassword = "test";
+  std::vector<int> ports, listen;
+  auto numbers = [](const std::string& list) {
+    std::vector<int> out;
+    std::stringstream in(list);
+    std::string item;
+    while (std::getline(in, item, ',')) out.push_back(std::atoi(item.c_str()));
+    return out;
+  };
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : ""; };
     if (a == "--port") port = std::atoi(next().c_str());
+    else if (a == "--ports") ports = numbers(next());
+    else if (a == "--listen") listen = numbers(next());
     else if (a == "--plain") options.tls = false;
     else if (a == "--cert-dir") certDir = next();
     else if (a == "--key-password") keyPassword = next();
@@ -64,17 +80,25 @@ int main(int argc, char** argv) {
     options.certFile = pki.serverCert;
     options.keyFile = pki.serverKey;
   }
-  CTradeSimServer server(options);
-  const int chosen = server.Start(port);
-  if (chosen < 0) {
-    std::fprintf(stderr, "sim_trade: cannot listen on port %d\n", port);
-    return 1;
+  if (ports.empty()) ports.push_back(port);
+  if (listen.empty())
+    for (size_t i = 0; i < ports.size(); ++i) listen.push_back(static_cast<int>(i) + 1);
+  std::vector<std::unique_ptr<CTradeSimServer>> servers;
+  for (int index : listen) {
+    if (index < 1 || index > static_cast<int>(ports.size())) continue;
+    auto server = std::make_unique<CTradeSimServer>(options);
+    const int chosen = server->Start(ports[static_cast<size_t>(index - 1)]);
+    if (chosen < 0) {
+      std::fprintf(stderr, "sim_trade: cannot listen on port %d\n", ports[index - 1]);
+      return 1;
+    }
+    std::printf("PORT %d\n", chosen);
+    servers.push_back(std::move(server));
   }
-  std::printf("PORT %d\n", chosen);
   std::fflush(stdout);
   std::signal(SIGINT, OnSignal);
   std::signal(SIGTERM, OnSignal);
   while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  server.Stop();
+  for (auto& server : servers) server->Stop();
   return 0;
 }
