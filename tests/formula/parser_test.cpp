@@ -228,6 +228,16 @@ TEST_F(FormulaParser, ADottedCallPicksTheNamedOutputOrElseTheFirst) {
   EXPECT_EQ(Output(2)[1], 12.0f);
 }
 
+TEST_F(FormulaParser, CallsOfOtherKindsTakeTheirFirstOutputInBothModes) {
+  formula_test::AddToStore(2, "SYS", "EXITLONG: CLOSE>OPEN; ENTERLONG: 1;");
+  formula_test::AddToStore(4, "FN", "RETURN: CLOSE*2;");
+  ASSERT_TRUE(Check("a: system.sys; b: function.fn;")) << platform::GbkToUtf8(Error());
+  EXPECT_EQ(parser.Outputs()[0].value.cType, REG_SERIES);
+  ASSERT_TRUE(Calc("a: system.sys; b: function.fn;")) << platform::GbkToUtf8(Error());
+  EXPECT_EQ(Output(0)[1], 1.0f);  // the callee's outputs are arranged: enterlong first
+  EXPECT_EQ(Output(1)[1], 24.0f);
+}
+
 // The messages put the kind name ("指标公式") before their own "公式", as
 // the texts stand.
 TEST_F(FormulaParser, CallArgumentsSetTheCalleesParametersInOrder) {
