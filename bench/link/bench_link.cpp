@@ -15,7 +15,7 @@
 #include "platform/msgbox.h"
 #include "platform/window.h"
 #include "sim/market/market_table_builder.h"
-#include "sim/quote/quote_server.h"
+#include "sim/quote-server/quote_server.h"
 
 using namespace quotelink;
 

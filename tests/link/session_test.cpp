@@ -17,7 +17,7 @@
 #include "platform/msgbox.h"
 #include "platform/socket.h"
 #include "platform/window.h"
-#include "sim/quote/quote_server.h"
+#include "sim/quote-server/quote_server.h"
 
 using namespace quotelink;
 

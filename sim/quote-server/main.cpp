@@ -1,0 +1,73 @@
+// sim_quote: the quote-server simulator on loopback.
+//   sim_quote [--port N] [--refuse TEXT] [--notice TEXT] [--version N]
+//             [--no-keepalive] [--split] [--delay MS] [--slow-reader MS]
+//             [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]
+//             [--quiet]
+// Texts are given in UTF-8 and sent in GBK. --port 0 picks a free port.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <thread>
+
+#include "platform/gbk.h"
+#include "sim/quote-server/quote_server.h"
+
+namespace {
+volatile std::sig_atomic_t g_stop = 0;
+void OnSignal(int) { g_stop = 1; }
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: sim_quote [--port N] [--refuse TEXT] [--notice TEXT] [--version N]\n"
+               "                 [--no-keepalive] [--split] [--delay MS] [--slow-reader MS]\n"
+               "                 [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]\n"
+               "                 [--quiet]\n");
+  return 2;
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::QuoteServerOptions options;
+  options.verbose = true;
+  for (int i = 1; i < argc; ++i) {
+    std::string arg = argv[i];
+    auto value = [&](const char* name) -> const char* {
+      if (i + 1 >= argc) {
+        std::fprintf(stderr, "sim_quote: %s needs a value\n", name);
+        std::exit(Usage());
+      }
+      return argv[++i];
+    };
+    if (arg == "--port") options.port = std::atoi(value("--port"));
+    else if (arg == "--refuse") options.refuseText = platform::Utf8ToGbk(value("--refuse"));
+    else if (arg == "--notice") options.noticeText = platform::Utf8ToGbk(value("--notice"));
+    else if (arg == "--version") options.dataVersion = (uint32_t)std::strtoul(value("--version"), nullptr, 10);
+    else if (arg == "--no-keepalive") options.answerKeepAlive = false;
+    else if (arg == "--split") options.splitWrites = true;
+    else if (arg == "--delay") options.replyDelayMs = std::atoi(value("--delay"));
+    else if (arg == "--slow-reader") options.slowReaderMs = std::atoi(value("--slow-reader"));
+    else if (arg == "--fault") options.faultAfterInitData = value("--fault");
+    else if (arg == "--seed") options.seed = (uint32_t)std::strtoul(value("--seed"), nullptr, 10);
+    else if (arg == "--walk-ms") options.walkIntervalMs = std::atoi(value("--walk-ms"));
+    else if (arg == "--quiet") options.verbose = false;
+    else return Usage();
+  }
+  sim::QuoteServer server(options);
+  if (!server.Start()) {
+    std::fprintf(stderr, "sim_quote: cannot listen on 127.0.0.1:%d\n", options.port);
+    return 1;
+  }
+  std::printf("sim_quote: listening on 127.0.0.1:%d (%zu items)\n", server.Port(),
+              server.Market().Size());
+  std::fflush(stdout);
+  std::signal(SIGINT, OnSignal);
+  std::signal(SIGTERM, OnSignal);
+  while (!g_stop) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    std::fflush(stdout);
+  }
+  server.Stop();
+  return 0;
+}

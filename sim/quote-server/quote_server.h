@@ -1,0 +1,133 @@
+// The quote-server simulator: speaks the frame and login protocol of the
+// quote link on loopback, serves the market table, answers keep-alives and
+// injects faults on request. Later request types plug in through
+// RegisterHandler. Runs in-process (tests, benchmarks) or as sim_quote.
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "sim/quote-server/market_walk.h"
+
+namespace sim {
+
+constexpr int kDefaultQuotePort = 17709;
+
+struct QuoteServerOptions {
+  int port = kDefaultQuotePort;  // 0: any free port
+  std::string refuseText;        // GBK; empty accepts every login
+  std::string noticeText;        // GBK; sent as a notice when a client connects
+  uint32_t dataVersion = 0;      // 0: the table's own trading date
+  std::string marketTable;       // 0x1000 body; empty: the demo market
+  bool answerKeepAlive = true;
+  bool verbose = false;          // log every request on standard output
+  // Faults.
+  bool splitWrites = false;      // every frame in two writes with a pause
+  int replyDelayMs = 0;          // before every reply
+  int slowReaderMs = 0;          // before every read of a request
+  std::string faultAfterInitData;  // "bad-marker", "zero-length" or "drop"
+  // The moving market.
+  uint32_t seed = 1;
+  int walkIntervalMs = 1000;     // 0: no walk
+};
+
+struct ReceivedRequest {
+  uint16_t type = 0;
+  uint16_t tag = 0;
+  std::string body;
+};
+
+class QuoteServer;
+
+// One client connection.
+class QuoteSession {
+ public:
+  QuoteSession(QuoteServer& server, int fd) : server_(server), fd_(fd) {}
+  ~QuoteSession();
+  // Writes body as one frame (or two writes when splitting is on).
+  bool Reply(const std::string& body);
+  // Writes bytes as they are (broken frames and the like).
+  bool WriteRaw(const std::string& bytes);
+  // Ends the connection from the server side.
+  void Drop();
+  int Fd() const { return fd_; }
+
+ private:
+  friend class QuoteServer;
+  QuoteServer& server_;
+  int fd_;
+  std::mutex writeMutex_;
+  std::thread reader_;
+  std::atomic<bool> done_{false};
+};
+
+using RequestHandler = std::function<void(QuoteSession&, const ReceivedRequest&)>;
+
+class QuoteServer {
+ public:
+  explicit QuoteServer(QuoteServerOptions options = {});
+  ~QuoteServer();
+  QuoteServer(const QuoteServer&) = delete;
+  QuoteServer& operator=(const QuoteServer&) = delete;
+
+  // Listens on 127.0.0.1; false when the port is taken.
+  bool Start();
+  void Stop();
+  int Port() const { return port_; }
+
+  // A handler for a packet type; the exact type is looked up first, then
+  // its group (type & 0xFF00). Replaces the built-in answer of that type.
+  void RegisterHandler(uint16_t type, RequestHandler handler);
+
+  std::vector<ReceivedRequest> Received() const;
+  size_t CountReceived(uint16_t type) const;
+  bool WaitReceived(uint16_t type, size_t count, int timeoutMs) const;
+  int Accepted() const { return accepted_.load(); }
+  void SetAnswerKeepAlive(bool answer) { answerKeepAlive_ = answer; }
+
+  // Sends a body to every connected client (pushes, tests).
+  void SendToAll(const std::string& body);
+  void DropAll();
+
+  MarketWalk& Market() { return walk_; }
+  const QuoteServerOptions& Options() const { return options_; }
+
+  // The built-in replies.
+  std::string LoginReply(uint16_t tag) const;
+  std::string InitDataReply(uint16_t tag) const;
+
+ private:
+  friend class QuoteSession;
+  void AcceptLoop();
+  void WalkLoop();
+  void ReadLoop(std::shared_ptr<QuoteSession> session);
+  void Dispatch(QuoteSession& session, const ReceivedRequest& request);
+
+  QuoteServerOptions options_;
+  std::string table_;
+  int listener_ = -1;
+  int port_ = 0;
+  std::atomic<bool> stopping_{false};
+  std::atomic<bool> answerKeepAlive_{true};
+  std::atomic<int> accepted_{0};
+  std::thread acceptThread_;
+  std::thread walkThread_;
+  std::mutex stopMutex_;
+  std::condition_variable stopCv_;
+
+  mutable std::mutex mutex_;
+  mutable std::condition_variable received_cv_;
+  std::vector<ReceivedRequest> received_;
+  std::vector<std::shared_ptr<QuoteSession>> sessions_;
+  std::map<uint16_t, RequestHandler> handlers_;
+  MarketWalk walk_;
+};
+
+}  // namespace sim
