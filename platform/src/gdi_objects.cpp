@@ -236,8 +236,8 @@ struct StockObjects {
     pens[2].CreatePen(PS_NULL, 1, RGB(0, 0, 0));
     // The faces the system's stock fonts have; missing ones are drawn with
     // the installed fallback.
-    struct Spec { int index; int height; int weight; BYTE pitch; const char* face; };
-    const Spec specs[] = {
+    struct StockFontDef { int index; int height; int weight; BYTE pitch; const char* face; };
+    const StockFontDef defs[] = {
         {OEM_FIXED_FONT, 12, FW_NORMAL, FIXED_PITCH, "Terminal"},
         {ANSI_FIXED_FONT, 13, FW_NORMAL, FIXED_PITCH, "Courier"},
         {ANSI_VAR_FONT, 13, FW_NORMAL, VARIABLE_PITCH, "MS Sans Serif"},
@@ -246,7 +246,7 @@ struct StockObjects {
         {SYSTEM_FIXED_FONT, 16, FW_NORMAL, FIXED_PITCH, "Fixedsys"},
         {DEFAULT_GUI_FONT, -12, FW_NORMAL, VARIABLE_PITCH, "\xCB\xCE\xCC\xE5"},  // 宋体
     };
-    for (const Spec& s : specs) {
+    for (const StockFontDef& s : defs) {
       LOGFONT lf;
       lf.lfHeight = s.height;
       lf.lfWeight = s.weight;
