@@ -27,7 +27,7 @@ void ExpectSame(const CConfigFile& a, const CConfigFile& b) {
 
 std::string ScratchPath() {
   const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  return std::string(base) + "/fuzz_config_file." + std::to_string(getpid()) + ".ini";
+  return std::string(base) + "/fuzz_ui_config_file." + std::to_string(getpid()) + ".ini";
 }
 
 }  // namespace

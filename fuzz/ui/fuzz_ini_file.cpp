@@ -13,7 +13,7 @@ namespace {
 
 std::string ScratchPath() {
   const char* base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-  return std::string(base) + "/fuzz_ini_file." + std::to_string(getpid());
+  return std::string(base) + "/fuzz_ui_ini_file." + std::to_string(getpid());
 }
 
 }  // namespace

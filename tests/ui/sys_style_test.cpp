@@ -18,7 +18,7 @@ class SysStyleTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     static int argc = 1;
-    static char name[] = "test_sys_style";
+    static char name[] = "test_ui_sys_style";
     static char* argv[] = {name, nullptr};
     if (!QGuiApplication::instance()) new QGuiApplication(argc, argv);
   }
