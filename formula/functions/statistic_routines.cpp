@@ -1,6 +1,6 @@
-// STD and AVEDEV over a sliding window, O(n) in the bar count whatever the
-// window: STD from running sums, AVEDEV by direct sums for short windows
-// and from an order-statistics tree for long ones.
+// STD and AVEDEV over a sliding window: STD from running sums, O(n)
+// whatever the window; AVEDEV by direct sums for short windows and from
+// ranked blocks for long ones, O(n log N).
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
@@ -58,11 +58,11 @@ struct RunningSums {
   }
 };
 
-// Fenwick tree over the ranks of every bar's value: counts and sums of the
-// window's values below a given rank.
+// Fenwick tree over value ranks: counts and sums of the values inserted
+// below a given rank.
 class RankTree {
  public:
-  explicit RankTree(int size) : nodes_(static_cast<size_t>(size) + 1) {}
+  void Reset(int size) { nodes_.assign(static_cast<size_t>(size) + 1, Node{}); }
   void Add(int rank, double value, int sign) {
     for (int k = rank + 1; k < static_cast<int>(nodes_.size()); k += k & -k) {
       nodes_[k].count += sign;
@@ -94,37 +94,7 @@ uint32_t OrderKey(float v) {
   return (bits & 0x80000000u) ? ~bits : bits | 0x80000000u;
 }
 
-// Ranks of x[begin .. end-1] by value (a stable radix sort), and the values
-// in rank order.
-void RankValues(const float* x, int begin, int end, std::vector<int>& rankOf, std::vector<float>& sorted) {
-  const int m = end - begin;
-  std::vector<uint32_t> keys(m), keysTmp(m);
-  std::vector<int> order(m), orderTmp(m);
-  for (int j = 0; j < m; ++j) {
-    keys[j] = OrderKey(x[begin + j]);
-    order[j] = j;
-  }
-  for (int shift = 0; shift < 32; shift += 8) {
-    size_t counts[257] = {};
-    for (int j = 0; j < m; ++j) ++counts[((keys[j] >> shift) & 0xFF) + 1];
-    for (int b = 0; b < 256; ++b) counts[b + 1] += counts[b];
-    for (int j = 0; j < m; ++j) {
-      const size_t to = counts[(keys[j] >> shift) & 0xFF]++;
-      keysTmp[to] = keys[j];
-      orderTmp[to] = order[j];
-    }
-    keys.swap(keysTmp);
-    order.swap(orderTmp);
-  }
-  rankOf.assign(m, 0);
-  sorted.assign(m, 0.0f);
-  for (int pos = 0; pos < m; ++pos) {
-    rankOf[order[pos]] = pos;
-    sorted[pos] = x[begin + order[pos]];
-  }
-}
-
-// Windows up to this length sum |X - mean| directly; longer ones use the tree.
+// Windows up to this length sum |X - mean| directly; longer ones use ranks.
 constexpr int kDirectAvedevWindow = 128;
 
 void AvedevDirect(float* r, const float* x, const StatRange& s) {
@@ -138,54 +108,51 @@ void AvedevDirect(float* r, const float* x, const StatRange& s) {
   }
 }
 
+// Long windows: the bars are taken in blocks of N. Every window ending in a
+// block lies within the 2N-1 bars from N-1 before the block to its end;
+// those are ranked once (O(N log N) per block) and a Fenwick tree over their
+// ranks gives the count and sum of the window's values below the mean in
+// O(log N) per bar. The whole pass is O(n log N).
 void AvedevByRanks(float* r, const float* x, const StatRange& s) {
+  const int N = s.N;
+  const double shift = x[s.f];
+  RunningSums sums{x, shift, N};
+  RankTree tree;
+  std::vector<uint64_t> keyed;
   std::vector<int> rankOf;
   std::vector<float> sorted;
-  RankValues(x, s.f, s.end, rankOf, sorted);
-  const double shift = x[s.f];
-  RankTree tree(s.end - s.f);
-  RunningSums sums{x, shift, s.N};
-  const int first = s.f + s.N - 1;
-  for (int j = s.f; j < first; ++j) tree.Add(rankOf[j - s.f], x[j] - shift, +1);
-  // the number of sorted values below the mean; the mean moves little from
-  // bar to bar, so it is searched outwards from where it was
-  int below = 0;
-  const int total = static_cast<int>(sorted.size());
-  auto locate = [&](double target) {
-    int lo, hi;  // answer in [lo, hi]
-    if (below < total && sorted[below] < target) {
-      int step = 1;
-      lo = below + 1;
-      while (lo + step - 1 < total && sorted[lo + step - 1] < target) {
-        lo += step;
-        step *= 2;
-      }
-      hi = std::min(total, lo + step - 1);
-    } else {
-      int step = 1;
-      hi = below;
-      while (hi - step >= 0 && !(sorted[hi - step] < target)) {
-        hi -= step;
-        step *= 2;
-      }
-      lo = std::max(0, hi - step + 1);
+  const int first = s.f + N - 1;
+  for (int block = first; block < s.end; block += N) {
+    const int lo = block - N + 1;
+    const int hi = std::min(s.end, block + N);  // one past the last bar of the block
+    const int m = hi - lo;
+    keyed.resize(m);
+    for (int j = 0; j < m; ++j) keyed[j] = static_cast<uint64_t>(OrderKey(x[lo + j])) << 32 | static_cast<uint32_t>(j);
+    std::sort(keyed.begin(), keyed.end());
+    rankOf.resize(m);
+    sorted.resize(m);
+    for (int pos = 0; pos < m; ++pos) {
+      const int j = static_cast<int>(keyed[pos] & 0xFFFFFFFFu);
+      rankOf[j] = pos;
+      sorted[pos] = x[lo + j];
     }
-    below = static_cast<int>(std::lower_bound(sorted.begin() + lo, sorted.begin() + hi, target,
-                                              [](float v, double m) { return v < m; }) - sorted.begin());
-  };
-  for (int i = first; i < s.end; ++i) {
-    tree.Add(rankOf[i - s.f], x[i] - shift, +1);
-    if (i > first) tree.Add(rankOf[i - s.N - s.f], x[i - s.N] - shift, -1);
-    if ((i - first) % s.N == 0) sums.Recompute(i); else sums.Slide(i);
-    const double mean = sums.s1 / s.N;  // relative to shift
-    locate(mean + shift);
-    int64_t countBelow;
-    double sumBelow;
-    tree.Below(below, countBelow, sumBelow);
-    const double sumAbove = sums.s1 - sumBelow;
-    const double countAbove = static_cast<double>(s.N - countBelow);
-    const double dev = (countBelow * mean - sumBelow) + (sumAbove - countAbove * mean);
-    r[i] = static_cast<float>(std::max(dev, 0.0) / s.N);
+    tree.Reset(m);
+    for (int j = lo; j < block; ++j) tree.Add(rankOf[j - lo], x[j] - shift, +1);
+    for (int i = block; i < hi; ++i) {
+      tree.Add(rankOf[i - lo], x[i] - shift, +1);
+      if (i > block) tree.Add(rankOf[i - N - lo], x[i - N] - shift, -1);
+      if ((i - first) % N == 0) sums.Recompute(i); else sums.Slide(i);
+      const double mean = sums.s1 / N;  // relative to shift
+      const double target = mean + shift;
+      const int below = static_cast<int>(
+          std::lower_bound(sorted.begin(), sorted.end(), target, [](float v, double t) { return v < t; }) -
+          sorted.begin());
+      int64_t countBelow;
+      double sumBelow;
+      tree.Below(below, countBelow, sumBelow);
+      const double dev = (countBelow * mean - sumBelow) + ((sums.s1 - sumBelow) - (N - countBelow) * mean);
+      r[i] = static_cast<float>(std::max(dev, 0.0) / N);
+    }
   }
 }
 

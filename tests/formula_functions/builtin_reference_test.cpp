@@ -340,3 +340,38 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
 
 }  // namespace
 }  // namespace formula::test
+
+namespace formula::test {
+namespace {
+
+// Long windows over long series (several blocks of the ranked AVEDEV).
+TEST(BuiltinReference, LongWindowStatisticsMatchThePlainReference) {
+  std::mt19937 rng(99);
+  const int n = 1500;
+  std::vector<float> x(n);
+  float price = 50.0f;
+  for (int i = 0; i < n; ++i) {
+    price += std::uniform_real_distribution<float>(-1.0f, 1.0f)(rng);
+    x[i] = i < 3 ? I : (i % 7 == 0 ? std::round(price) : price);  // some equal values
+  }
+  RefArgs ra{n, {Series(x.begin(), x.end())}, {0, 0}};
+  for (double& v : ra.s[0]) v = IsInvalidValue(static_cast<float>(v)) ? NONE : v;
+  for (int window : {129, 200, 333, 1000}) {
+    for (bool stdDev : {false, true}) {
+      SCOPED_TRACE(std::string(stdDev ? "STD " : "AVEDEV ") + std::to_string(window));
+      ra.w[1] = window;
+      const Series want = RefWindowStat(ra, stdDev);
+      const std::vector<float> got = CallByName(stdDev ? "STD" : "AVEDEV", {x, static_cast<float>(window)}, n);
+      for (int i = 0; i < n; ++i) {
+        if (std::isnan(want[i])) {
+          ASSERT_TRUE(IsInvalidValue(got[i])) << i;
+        } else {
+          ASSERT_NEAR(got[i], want[i], 1e-4 * std::max(1.0, std::fabs(want[i]))) << i;
+        }
+      }
+    }
+  }
+}
+
+}  // namespace
+}  // namespace formula::test
