@@ -95,7 +95,7 @@ uint32_t OrderKey(float v) {
 }
 
 // Windows up to this length sum |X - mean| directly; longer ones use ranks.
-constexpr int kDirectAvedevWindow = 128;
+constexpr int kDirectAvedevWindow = 64;
 
 void AvedevDirect(float* r, const float* x, const StatRange& s) {
   RunningSums sums{x, x[s.f], s.N};
@@ -108,45 +108,85 @@ void AvedevDirect(float* r, const float* x, const StatRange& s) {
   }
 }
 
+// Sorted keys (value order, then bar) of the bars from .. to-1.
+void SortedKeys(const float* x, int from, int to, std::vector<uint64_t>& keys) {
+  keys.resize(static_cast<size_t>(std::max(0, to - from)));
+  for (int j = from; j < to; ++j)
+    keys[j - from] = static_cast<uint64_t>(OrderKey(x[j])) << 32 | static_cast<uint32_t>(j);
+  std::sort(keys.begin(), keys.end());
+}
+
+// Position of the first sorted value not below target, searched outwards
+// from the previous answer (the mean moves little from bar to bar).
+int Locate(const std::vector<float>& sorted, double target, int from) {
+  const int total = static_cast<int>(sorted.size());
+  auto below = [&](int pos) { return static_cast<double>(sorted[pos]) < target; };
+  int lo, hi;  // the answer lies in lo .. hi
+  if (from < total && below(from)) {
+    lo = from + 1;
+    int step = 1;
+    while (lo + step - 1 < total && below(lo + step - 1)) {
+      lo += step;
+      step *= 2;
+    }
+    hi = std::min(total, lo + step - 1);
+  } else {
+    hi = from;
+    int step = 1;
+    while (hi - step >= 0 && !below(hi - step)) {
+      hi -= step;
+      step *= 2;
+    }
+    lo = std::max(0, hi - step + 1);
+  }
+  while (lo < hi) {
+    const int mid = lo + (hi - lo) / 2;
+    if (below(mid)) lo = mid + 1; else hi = mid;
+  }
+  return lo;
+}
+
 // Long windows: the bars are taken in blocks of N. Every window ending in a
-// block lies within the 2N-1 bars from N-1 before the block to its end;
-// those are ranked once (O(N log N) per block) and a Fenwick tree over their
-// ranks gives the count and sum of the window's values below the mean in
-// O(log N) per bar. The whole pass is O(n log N).
+// block lies within the 2N bars from N-1 before the block to one past its
+// end; those are ranked by merging two sorted runs of N bars, each sorted
+// once (O(log N) per bar), and a Fenwick tree over their ranks gives the
+// count and sum of the window's values below the mean in O(log N) per bar.
+// The whole pass is O(n log N).
 void AvedevByRanks(float* r, const float* x, const StatRange& s) {
   const int N = s.N;
   const double shift = x[s.f];
   RunningSums sums{x, shift, N};
   RankTree tree;
-  std::vector<uint64_t> keyed;
+  std::vector<uint64_t> older, newer, merged;
   std::vector<int> rankOf;
   std::vector<float> sorted;
   const int first = s.f + N - 1;
+  SortedKeys(x, first - N + 1, std::min(s.end, first + 1), older);
   for (int block = first; block < s.end; block += N) {
     const int lo = block - N + 1;
     const int hi = std::min(s.end, block + N);  // one past the last bar of the block
-    const int m = hi - lo;
-    keyed.resize(m);
-    for (int j = 0; j < m; ++j) keyed[j] = static_cast<uint64_t>(OrderKey(x[lo + j])) << 32 | static_cast<uint32_t>(j);
-    std::sort(keyed.begin(), keyed.end());
+    SortedKeys(x, std::min(s.end, lo + N), std::min(s.end, lo + 2 * N), newer);
+    merged.resize(older.size() + newer.size());
+    std::merge(older.begin(), older.end(), newer.begin(), newer.end(), merged.begin());
+    const int m = static_cast<int>(merged.size());
     rankOf.resize(m);
     sorted.resize(m);
     for (int pos = 0; pos < m; ++pos) {
-      const int j = static_cast<int>(keyed[pos] & 0xFFFFFFFFu);
-      rankOf[j] = pos;
-      sorted[pos] = x[lo + j];
+      const int j = static_cast<int>(merged[pos] & 0xFFFFFFFFu);
+      rankOf[j - lo] = pos;
+      sorted[pos] = x[j];
     }
+    older.swap(newer);
+
     tree.Reset(m);
     for (int j = lo; j < block; ++j) tree.Add(rankOf[j - lo], x[j] - shift, +1);
+    int below = 0;
     for (int i = block; i < hi; ++i) {
       tree.Add(rankOf[i - lo], x[i] - shift, +1);
       if (i > block) tree.Add(rankOf[i - N - lo], x[i - N] - shift, -1);
       if ((i - first) % N == 0) sums.Recompute(i); else sums.Slide(i);
       const double mean = sums.s1 / N;  // relative to shift
-      const double target = mean + shift;
-      const int below = static_cast<int>(
-          std::lower_bound(sorted.begin(), sorted.end(), target, [](float v, double t) { return v < t; }) -
-          sorted.begin());
+      below = Locate(sorted, mean + shift, below);
       int64_t countBelow;
       double sumBelow;
       tree.Below(below, countBelow, sumBelow);
