@@ -261,6 +261,16 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(("Builtin/" + p.label).c_str(), RunBuiltin, p.name, args)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark(("PlainLoop/" + p.label).c_str(), RunLoop, p.loop)->Unit(benchmark::kMillisecond);
   }
+  // The window functions alone over more windows: the cost does not follow
+  // the window (AVEDEV grows with its logarithm beyond short windows).
+  for (const char* name : {"HHV", "LLV", "SUM", "COUNT", "STD", "AVEDEV"})
+    for (int N : {64, 100, 30000}) {
+      const bool flags = std::string(name) == "COUNT";
+      std::vector<SRegPar> args = {Series(flags ? D().flags : D().x), Number(static_cast<float>(N))};
+      benchmark::RegisterBenchmark(("Builtin/" + std::string(name) + (flags ? "(F," : "(X,") + std::to_string(N) + ")").c_str(),
+                                   RunBuiltin, std::string(name), args)
+          ->Unit(benchmark::kMillisecond);
+    }
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
