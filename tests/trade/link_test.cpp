@@ -61,6 +61,11 @@ class LinkTest : public ::testing::Test {
     // By name from the program folder, the way the trading library binds it.
     ASSERT_EQ(GetSockLibrary().Load(), 0);
     char error[500] = "";
+    // The client key is encrypted: a wrong password refuses the start.
+    EXPECT_EQ(GetSockLibrary().SockInit(1, pki_.caCert.c_str(), pki_.clientCert.c_str(),
+                                        pki_.clientKey.c_str(), "wrong", error, 500),
+              0);
+    EXPECT_NE(std::string(error).find("client certificate"), std::string::npos) << error;
     ASSERT_NE(GetSockLibrary().SockInit(1, pki_.caCert.c_str(), pki_.clientCert.c_str(),
                                         pki_.clientKey.c_str(), "secret", error, 500),
               0)
