@@ -281,6 +281,30 @@ TEST_F(LinkTest, SplitCoalescedHeartbeatsAndBadChecksums) {
   EXPECT_EQ(badConn.IsConnected(), 1);
 }
 
+TEST_F(LinkTest, ConcurrentSendsAndReceivesShareOneConnection) {
+  CTradeSimServer sim(SimOptions());
+  CCommThread conn(&session_);
+  conn.SetServer({"127.0.0.1", sim.Start(0)});
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  session_.SetMainWnd(kMain);
+  // Two senders beside the polling worker; every request must reach the
+  // server whole (it drops anything with a broken checksum or framing).
+  std::thread other([&] {
+    for (int i = 0; i < 100; ++i) session_.QueryHoldings();
+  });
+  for (int i = 0; i < 100; ++i) session_.QueryFunds();
+  other.join();
+  ASSERT_TRUE(WaitFor([&] { return sim.Requests().size() == 201; }, 10000));
+  ASSERT_TRUE(WaitFor([&] {
+    std::lock_guard<std::mutex> g(m_);
+    size_t replies = 0;
+    for (const Post& p : posts_) replies += p.wnd == kMain && p.msg == WM_TRADE_REPLY;
+    return replies == 200;
+  }, 10000));
+  EXPECT_EQ(conn.IsConnected(), 1);
+}
+
 TEST_F(LinkTest, WrongPasswordIsRefused) {
   CTradeSimServer sim(SimOptions());
   CCommThread conn(&session_);
