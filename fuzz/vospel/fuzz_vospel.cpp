@@ -26,6 +26,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ini[3].isvalid();
   ini.LocateRegion(nullptr, "a");
   ini["b"][1].size();
+  // A key made by a lookup and then given a value is written like any key.
+  ini <<= "n";
+  ini[0] << "v";
 
   const std::string written = ini.DumpText();
   CIniParser again;

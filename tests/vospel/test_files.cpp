@@ -151,6 +151,31 @@ TEST_F(IniFiles, ReadOnlyFileIsReadAndWritesReplaceTheFile) {
   EXPECT_EQ(Read(writable), "k=2\r\n\r\n");
 }
 
+TEST_F(IniFiles, WritesThatWouldDamageTheFileAreRefused) {
+  // A file that read only in part keeps the rest.
+  const std::string bad = "[a]\r\nk=1\r\nbad line here\r\nz=2\r\n";
+  std::string path = Write("bad.ini", bad);
+  CIniParser partial;
+  EXPECT_EQ(partial.SetIniFile(path.c_str()), 0);
+  partial.LocateRegion("a", nullptr);
+  partial <<= "k";
+  partial << "2";
+  EXPECT_EQ(partial.DumpIniFile(), 0);
+  EXPECT_EQ(Read(path), bad);
+
+  // An assigned text that would not read back leaves the file as it was.
+  std::string good = Write("good.ini", "k=1\r\n");
+  CIniParser ini;
+  ASSERT_EQ(ini.SetIniFile(good.c_str()), 1);
+  ini <<= "k";
+  ini << "}";
+  EXPECT_EQ(ini.DumpIniFile(), 0);
+  EXPECT_EQ(Read(good), "k=1\r\n");
+  ini << "2";
+  EXPECT_EQ(ini.DumpIniFile(), 1);
+  EXPECT_EQ(Read(good), "k=2\r\n\r\n");
+}
+
 TEST_F(IniFiles, DumpWithoutFileFails) {
   CIniParser ini;
   EXPECT_EQ(ini.DumpIniFile(), 0);

@@ -32,6 +32,19 @@ TEST(IniInterface, PlaceholderThatReceivesAValueIsWritten) {
   EXPECT_EQ(ini.DumpText(), "\r\n[a]\r\nk=1\r\nnew=v\r\n\r\n");
 }
 
+TEST(IniInterface, PlaceholderAssignedThroughItsValueIsWritten) {
+  // The parameter-description editor: look the name up, select it again,
+  // then assign the first value itself.
+  CIniParser ini = Parsed("domain<<ZBFormu>>{MA=\"Param#1\";}\r\n");
+  ini.LocateRegion(nullptr, "ZBFormu");
+  EXPECT_EQ(ini.ValOf("KDJ"), nullptr);
+  EXPECT_EQ(ini <<= "KDJ", 0);
+  EXPECT_EQ(ini[0] << "\"n Param#1\"", 1);
+  EXPECT_EQ(ini <<= "KDJ", 1);
+  EXPECT_STREQ(ini.ValOf("kdj"), "\"n Param#1\"");
+  EXPECT_EQ(ini.DumpText(), "domain<<ZBFormu>>\r\n{\r\n\tMA=\"Param#1\"\r\n\tKDJ=\"n Param#1\"\r\n};\r\n\r\n");
+}
+
 TEST(IniInterface, KeyWithoutValues) {
   CIniParser ini = Parsed("k=\r\n");
   EXPECT_EQ(ini <<= "k", 1);

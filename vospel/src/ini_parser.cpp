@@ -27,6 +27,7 @@ void IniContext::Reset() {
   entry = nullptr;
   list = nullptr;
   current = nullptr;
+  partial = false;
 }
 
 bool IniContext::Parse(const char* text, size_t length) {
@@ -38,6 +39,7 @@ bool IniContext::Parse(const char* text, size_t length) {
   model.blockStack.clear();
   model.listStack.clear();
   model.currentList = nullptr;
+  partial = !accepted;
   return accepted;
 }
 
@@ -108,8 +110,13 @@ int CIniParser::ParseText(const char* text, size_t length) {
 
 int CIniParser::DumpIniFile() {
   IniContext& c = *m_pContext;
-  if (!c.hasPath || c.path.empty()) return 0;
-  return platform::WriteFileAtomic(platform::ToNativePath(c.path), vospel::WriteModel(c.model)) ? 1 : 0;
+  if (!c.hasPath || c.path.empty() || c.partial) return 0;
+  const std::string text = vospel::WriteModel(c.model);
+  // Assigned texts are written as given; one that breaks the syntax would
+  // leave a file that no longer reads, so the file keeps its old content.
+  IniContext check;
+  if (!check.Parse(text.c_str(), text.size())) return 0;
+  return platform::WriteFileAtomic(platform::ToNativePath(c.path), text) ? 1 : 0;
 }
 
 std::string CIniParser::DumpText() const { return vospel::WriteModel(m_pContext->model); }

@@ -40,7 +40,7 @@ void WriteValues(std::string& out, const ValItor& list, int level, int indent) {
 
 void WriteEntries(std::string& out, const Region& region, int indent) {
   for (const auto& e : region.entries) {
-    switch (e->kind) {
+    switch (e->IsKey() ? static_cast<uint8_t>(Entry::kKey) : e->kind) {
       case Entry::kKey: {
         Tabs(out, indent);
         out += e->text;

@@ -21,6 +21,14 @@ bool SameName(std::string_view a, int32_t hashA, std::string_view b, int32_t has
   return true;
 }
 
+bool Entry::IsKey() const {
+  if (kind == kKey) return true;
+  if (kind != kPlaceholder) return false;
+  for (const KeyVals& v : values.Items())
+    if (v.GetType() == KeyVals::kPooled || v.GetType() == KeyVals::kOwned) return true;
+  return false;
+}
+
 Region* Region::FindBlock(std::string_view n, int32_t h) {
   for (auto& b : blocks)
     if (SameName(b->name, b->hash, n, h)) return b.get();
@@ -37,7 +45,7 @@ Region* Region::AddBlock(std::string_view n) {
 
 Entry* Region::FindKey(std::string_view n, int32_t h) {
   for (auto& e : entries)
-    if (e->kind == Entry::kKey && SameName(e->text, e->hash, n, h)) return e.get();
+    if (e->IsKey() && SameName(e->text, e->hash, n, h)) return e.get();
   return nullptr;
 }
 

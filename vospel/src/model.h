@@ -25,6 +25,10 @@ struct Entry {
   std::string text;   // the key's name, or the raw line with its line end
   int32_t hash = 0;
   ValItor values;
+
+  // A key read from the file, or a key made by a lookup that has since been
+  // given a value (through the parser or through the value itself).
+  bool IsKey() const;
 };
 
 struct Region {
@@ -36,7 +40,7 @@ struct Region {
 
   Region* FindBlock(std::string_view name, int32_t hash);
   Region* AddBlock(std::string_view name);
-  // The first key (kind 0) with that name.
+  // The first key (see Entry::IsKey) with that name.
   Entry* FindKey(std::string_view name, int32_t hash);
 };
 
