@@ -14,12 +14,12 @@ fuzz_seconds=${FUZZ_SECONDS:-20}
 normal=${BUILD_DIR:-$root/build}
 sanitized=${SANITIZE_BUILD_DIR:-$root/build-sanitize}
 
-echo "== normal build"
+echo "== normal build ($(date +%T))"
 cmake -S . -B "$normal" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$normal" -j "$jobs"
 (cd "$normal" && ctest -j "$jobs" --output-on-failure)
 
-echo "== sanitizer and fuzzing build"
+echo "== sanitizer and fuzzing build ($(date +%T))"
 CC=clang CXX=clang++ cmake -S . -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
   -DZEB_SANITIZE=ON -DZEB_FUZZ=ON -DZEB_BENCH=OFF >/dev/null
 cmake --build "$sanitized" -j "$jobs"
@@ -28,20 +28,31 @@ export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
 export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 export QT_QPA_PLATFORM=offscreen
 
-echo "== fuzzing, ${fuzz_seconds}s per target"
-shopt -s nullglob
-for fuzzer in "$sanitized"/bin/fuzz_*; do
+echo "== fuzzing, ${fuzz_seconds}s per target, $jobs at a time ($(date +%T))"
+run_fuzzer() {
+  local fuzzer=$1 name corpus seeds=()
   name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
-  seeds=()
   [ -d "$root/fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
-  echo "-- $name"
-  "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
-    -print_final_stats=0 "$corpus" "${seeds[@]}" 2>"$corpus.log" || {
-      tail -60 "$corpus.log"; echo "fuzzer $name failed"; exit 1; }
-  grep -E '^#[0-9]+\s+DONE' "$corpus.log" || tail -1 "$corpus.log"
-  rm -rf "$corpus" "$corpus.log"
-done
+  if "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+      -print_final_stats=0 "$corpus" "${seeds[@]}" >"$corpus.log" 2>&1; then
+    echo "-- $name: $(grep -E '^#[0-9]+\s+DONE' "$corpus.log" | tail -1)"
+    rm -rf "$corpus" "$corpus.log"
+  else
+    tail -60 "$corpus.log"
+    echo "-- $name: FAILED"
+    rm -rf "$corpus" "$corpus.log"
+    return 1
+  fi
+}
+export -f run_fuzzer
+export root fuzz_seconds
+shopt -s nullglob
+fuzzers=("$sanitized"/bin/fuzz_*)
+if [ ${#fuzzers[@]} -gt 0 ]; then
+  printf '%s\n' "${fuzzers[@]}" | xargs -P "$jobs" -I{} bash -c 'run_fuzzer "$1"' _ {} || {
+    echo "a fuzzer failed"; exit 1; }
+fi
 
-echo "== sanitizer tests"
+echo "== sanitizer tests ($(date +%T))"
 cd "$sanitized" && ctest -j "$jobs" --output-on-failure
