@@ -1,8 +1,13 @@
 // Locks, locked integers, events and the reader/writer lock with threads.
 #include <gtest/gtest.h>
 
+#include <sys/syscall.h>
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
+#include <fstream>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -13,6 +18,25 @@
 namespace {
 
 using namespace std::chrono_literals;
+
+int ThreadId() { return static_cast<int>(syscall(SYS_gettid)); }
+
+// Waits (up to 10 s) until the thread sleeps in the kernel. The threads
+// below can only sleep inside the lock they are taking, so this says they
+// are queued there, however slow the machine is.
+bool WaitUntilBlocked(const std::atomic<int>& tid) {
+  for (int i = 0; i < 10000; ++i) {
+    if (int id = tid.load()) {
+      std::ifstream stat("/proc/self/task/" + std::to_string(id) + "/stat");
+      std::string line;
+      std::getline(stat, line);
+      const size_t close = line.rfind(')');
+      if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'S') return true;
+    }
+    std::this_thread::sleep_for(1ms);
+  }
+  return false;
+}
 
 TEST(Locks, GuardToleratesNullAndLeavesOnce) {
   { CAutoLock none(nullptr); }
@@ -111,19 +135,22 @@ TEST(RWLock, LastReaderOnAnotherThreadReleasesTheResource) {
 TEST(RWLock, WaitingWriterGoesBeforeLaterReaders) {
   CRWLock rw;
   std::atomic<int> order{0}, writerAt{0}, readerAt{0};
+  std::atomic<int> writerTid{0}, readerTid{0};
   rw.Lock(CRWLock::READER);
   std::thread writer([&] {
+    writerTid = ThreadId();
     rw.Lock(CRWLock::WRITER);
     writerAt = ++order;
     rw.Unlock(CRWLock::WRITER);
   });
-  std::this_thread::sleep_for(50ms);  // the writer is waiting for the resource
+  EXPECT_TRUE(WaitUntilBlocked(writerTid));  // the writer is waiting for the resource
   std::thread reader([&] {
+    readerTid = ThreadId();
     rw.Lock(CRWLock::READER);
     readerAt = ++order;
     rw.Unlock(CRWLock::READER);
   });
-  std::this_thread::sleep_for(50ms);
+  EXPECT_TRUE(WaitUntilBlocked(readerTid));
   EXPECT_EQ(order.load(), 0);  // the closed gate keeps the new reader out
   rw.Unlock(CRWLock::READER);
   writer.join();

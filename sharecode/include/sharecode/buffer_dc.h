@@ -14,6 +14,6 @@ class CBufferDC : public CDC {
  private:
   HDC m_target;
   CBitmap m_bitmap;
-  RECT m_rect;
+  RECT m_rect{};  // stays empty without a rectangle or a target
   CBitmap* m_oldBitmap = nullptr;
 };
