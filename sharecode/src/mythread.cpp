@@ -108,6 +108,17 @@ void CMyThread::Trace(const char* sourcePath, int line, int level, const char* f
 void CMyThread::TraceV(const char* sourcePath, int line, int level, const char* format, va_list args) {
   CAutoLock guard(&m_traceLock);
   if (level > m_traceLevel.Get()) return;
+  WriteTraceLineV(sourcePath, line, level, format, args);
+}
+
+void WriteTraceLine(const char* sourcePath, int line, int level, const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  WriteTraceLineV(sourcePath, line, level, format, args);
+  va_end(args);
+}
+
+void WriteTraceLineV(const char* sourcePath, int line, int level, const char* format, va_list args) {
   std::string dir, file;
   SplitPath(sourcePath ? sourcePath : "", dir, file);
   // The file name right-aligned in 17 columns (cut to 17 when longer).

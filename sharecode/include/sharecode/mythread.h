@@ -53,4 +53,11 @@ class CMyThread {
   bool m_hasThread = false;
 };
 
+// The same trace line for code that has no thread object: "<time, file,
+// line>level: " and the message, to the trace sink (standard error unless
+// replaced), whatever the level.
+void WriteTraceLine(const char* sourcePath, int line, int level, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+void WriteTraceLineV(const char* sourcePath, int line, int level, const char* format, va_list args);
+
 #define TRACE_HERE __FILE__, __LINE__
