@@ -33,7 +33,7 @@ bool AddExtension(X509* cert, X509* issuer, int nid, const char* value) {
 
 // A certificate for key, signed by issuerKey (self-signed when issuer is null).
 Cert MakeCert(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_PKEY* issuerKey,
-              bool ca, long serial) {
+              bool ca, long serial, const char* altNames = "IP:127.0.0.1,DNS:localhost") {
   Cert cert(X509_new());
   if (!cert) return nullptr;
   X509_set_version(cert.get(), 2);
@@ -52,7 +52,7 @@ Cert MakeCert(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_PKEY* iss
          AddExtension(cert.get(), signer, NID_key_usage, "critical,keyCertSign,cRLSign");
   } else {
     ok = AddExtension(cert.get(), signer, NID_basic_constraints, "CA:FALSE") &&
-         AddExtension(cert.get(), signer, NID_subject_alt_name, "IP:127.0.0.1,DNS:localhost");
+         AddExtension(cert.get(), signer, NID_subject_alt_name, altNames);
   }
   if (!ok || X509_sign(cert.get(), issuerKey, EVP_sha256()) <= 0) return nullptr;
   return cert;
@@ -90,6 +90,8 @@ STestPki TestPkiPaths(const std::string& dir, const std::string& keyPassword) {
   p.otherCaCert = dir + "/other-ca.pem";
   p.otherServerCert = dir + "/other-server.pem";
   p.otherServerKey = dir + "/other-server.key";
+  p.otherHostCert = dir + "/other-host.pem";
+  p.otherHostKey = dir + "/other-host.key";
   return p;
 }
 
@@ -97,8 +99,9 @@ bool GenerateTestPki(const std::string& dir, const std::string& keyPassword, STe
   ::mkdir(dir.c_str(), 0700);
   STestPki p = TestPkiPaths(dir, keyPassword);
   Key caKey = NewKey(), serverKey = NewKey(), clientKey = NewKey(), otherCaKey = NewKey(),
-      otherServerKey = NewKey();
-  if (!caKey || !serverKey || !clientKey || !otherCaKey || !otherServerKey) return false;
+      otherServerKey = NewKey(), otherHostKey = NewKey();
+  if (!caKey || !serverKey || !clientKey || !otherCaKey || !otherServerKey || !otherHostKey)
+    return false;
   Cert ca = MakeCert(caKey.get(), "Test Trade CA", nullptr, caKey.get(), true, 1);
   Cert otherCa = MakeCert(otherCaKey.get(), "Unrelated CA", nullptr, otherCaKey.get(), true, 1);
   if (!ca || !otherCa) return false;
@@ -106,14 +109,20 @@ bool GenerateTestPki(const std::string& dir, const std::string& keyPassword, STe
   Cert client = MakeCert(clientKey.get(), "trade client", ca.get(), caKey.get(), false, 3);
   Cert otherServer =
       MakeCert(otherServerKey.get(), "127.0.0.1", otherCa.get(), otherCaKey.get(), false, 2);
-  if (!server || !client || !otherServer) return false;
+  // The common name says 127.0.0.1 on purpose: only the alternative names
+  // count, so this one must still be refused for 127.0.0.1.
+  Cert otherHost = MakeCert(otherHostKey.get(), "127.0.0.1", ca.get(), caKey.get(), false, 4,
+                            "IP:10.9.8.7,DNS:trade.invalid");
+  if (!server || !client || !otherServer || !otherHost) return false;
   const bool ok = WriteCert(p.caCert, ca.get()) && WriteCert(p.serverCert, server.get()) &&
                   WriteKey(p.serverKey, serverKey.get(), "") &&
                   WriteCert(p.clientCert, client.get()) &&
                   WriteKey(p.clientKey, clientKey.get(), keyPassword) &&
                   WriteCert(p.otherCaCert, otherCa.get()) &&
                   WriteCert(p.otherServerCert, otherServer.get()) &&
-                  WriteKey(p.otherServerKey, otherServerKey.get(), "");
+                  WriteKey(p.otherServerKey, otherServerKey.get(), "") &&
+                  WriteCert(p.otherHostCert, otherHost.get()) &&
+                  WriteKey(p.otherHostKey, otherHostKey.get(), "");
   if (ok && out) *out = p;
   return ok;
 }

@@ -316,25 +316,41 @@ TEST_F(LinkTest, WrongPasswordIsRefused) {
   EXPECT_EQ(NotifyPosts(), (Notify{{1, 0}, {2, 1}, {1, -3}}));
 }
 
-TEST_F(LinkTest, CertificateFromAnotherCaIsRefused) {
-  STradeSimOptions o = SimOptions();
-  o.certFile = pki_.otherServerCert;
-  o.keyFile = pki_.otherServerKey;
-  CTradeSimServer impostor(o);
-  const int port = impostor.Start(0);
-  int socket = 0;
-  EXPECT_EQ(GetSockLibrary().SockConnect(&socket, "127.0.0.1", static_cast<uint16_t>(port), 3000),
-            -1);
-  EXPECT_EQ(socket, 0);
-
-  CTradeSimServer genuine(SimOptions());
-  const int good = genuine.Start(0);
-  ASSERT_EQ(GetSockLibrary().SockConnect(&socket, "127.0.0.1", static_cast<uint16_t>(good), 3000), 0);
-  char info[200] = "";
-  EXPECT_EQ(GetSockLibrary().SockGetSockInfo(socket, info, sizeof info), 0);
-  EXPECT_NE(std::string(info).find("TLS"), std::string::npos) << info;
-  GetSockLibrary().SockClose(socket);
-  EXPECT_NE(GetSockLibrary().SockGetConnStatus(socket), 0);
+TEST_F(LinkTest, OnlyTheTrustedCertificateOfTheHostAskedForIsAccepted) {
+  struct Case {
+    const char* what;
+    std::string cert, key;
+    const char* host;
+    int expected;
+  };
+  const Case cases[] = {
+      {"another CA", pki_.otherServerCert, pki_.otherServerKey, "127.0.0.1", -1},
+      {"right CA, another host (address)", pki_.otherHostCert, pki_.otherHostKey, "127.0.0.1", -1},
+      {"right CA, another host (name)", pki_.otherHostCert, pki_.otherHostKey, "localhost", -1},
+      {"genuine, by address", pki_.serverCert, pki_.serverKey, "127.0.0.1", 0},
+      {"genuine, by name", pki_.serverCert, pki_.serverKey, "localhost", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    STradeSimOptions o = SimOptions();
+    o.certFile = c.cert;
+    o.keyFile = c.key;
+    CTradeSimServer server(o);
+    const int port = server.Start(0);
+    ASSERT_GT(port, 0);
+    int socket = 0;
+    ASSERT_EQ(GetSockLibrary().SockConnect(&socket, c.host, static_cast<uint16_t>(port), 5000),
+              c.expected);
+    if (c.expected != 0) {
+      EXPECT_EQ(socket, 0);
+      continue;
+    }
+    char info[200] = "";
+    EXPECT_EQ(GetSockLibrary().SockGetSockInfo(socket, info, sizeof info), 0);
+    EXPECT_NE(std::string(info).find("TLS"), std::string::npos) << info;
+    GetSockLibrary().SockClose(socket);
+    EXPECT_NE(GetSockLibrary().SockGetConnStatus(socket), 0);
+  }
 }
 
 }  // namespace

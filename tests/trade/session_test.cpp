@@ -4,11 +4,13 @@
 
 #include <functional>
 #include <mutex>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "platform/gbk.h"
+#include "sharecode/mythread.h"
 #include "trade/core/trade_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
@@ -173,9 +175,18 @@ TEST_F(SessionTest, EveryRequestCarriesItsTypeSessionAndOrderedBody) {
 }
 
 TEST_F(SessionTest, ValuesWithDelimiterOrControlBytesAreNotSent) {
+  std::vector<std::string> traces;
+  CMyThread::SetTraceSink([&](const std::string& line) { traces.push_back(line); });
   COrder order;
   order.productId = "600001\x01" "44=0";
   EXPECT_EQ(session.SendOrder(order), -1);
+  CMyThread::SetTraceSink(nullptr);
+  // The refusal is traced with the library's line head (the file name cut
+  // to its 17 columns).
+  ASSERT_EQ(traces.size(), 1u);
+  EXPECT_TRUE(std::regex_match(traces[0], std::regex("<\\d{8} \\d{6}\\.\\d{3}, trade_requests.cp, \\d+>0: "
+                                                     "request 1011 refused, field 48 .*\n")))
+      << traces[0];
   EXPECT_EQ(session.CancelOrder("7\n"), -1);
   EXPECT_EQ(session.QueryOrderHistory("2024\x7f", "b"), -1);
   EXPECT_TRUE(rec.sent.empty());

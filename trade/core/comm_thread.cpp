@@ -79,6 +79,7 @@ void CCommThread::OnConnected() {
 }
 
 void CCommThread::OnConnectFailed() {
+  Trace(TRACE_HERE, 0, "no trade server answered\n");
   if (IsRunning()) GetTradeSinks().box(GBK("连接失败"), MB_OK);
   m_session->PostNotify(2, 0);
 }
@@ -131,6 +132,7 @@ void CCommThread::Poll() {
   if (!m_library->IsLoaded()) return;
   const int socket = m_socket.load();
   if (m_library->SockGetConnStatus(socket) != 0) {
+    Trace(TRACE_HERE, 0, "the link to the trade server is lost\n");
     const int answer = GetTradeSinks().box(GBK("和服务器断链，您是否重新连接?"),
                                            MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES && IsRunning()) {

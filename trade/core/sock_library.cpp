@@ -1,11 +1,11 @@
 #include "trade/core/sock_library.h"
 
-#include <cstdio>
 #include <type_traits>
 
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
+#include "sharecode/mythread.h"
 
 CSockLibrary::~CSockLibrary() { Unload(); }
 
@@ -34,7 +34,7 @@ int CSockLibrary::LoadFrom(const std::string& path) {
   std::string error;
   platform::LibHandle lib = platform::LoadLibraryPath(path, &error);
   if (!lib) {
-    std::fprintf(stderr, "trade: cannot load %s: %s\n", path.c_str(), error.c_str());
+    WriteTraceLine(TRACE_HERE, 0, "cannot load %s: %s\n", path.c_str(), error.c_str());
     return -1;
   }
   module = lib;
@@ -54,7 +54,7 @@ int CSockLibrary::LoadFrom(const std::string& path) {
   // needs it; treat it as not loadable.
   if (!SockInit || !SockConnect || !SockGetConnStatus || !SockGetSockInfo || !SockSend ||
       !SockRecv || !SockFreeMemory || !SockClose || !SockDestroy) {
-    std::fprintf(stderr, "trade: %s lacks an entry point\n", path.c_str());
+    WriteTraceLine(TRACE_HERE, 0, "%s lacks an entry point\n", path.c_str());
     Unload();
     return -1;
   }

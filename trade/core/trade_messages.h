@@ -3,16 +3,9 @@
 #pragma once
 #include "platform/types.h"
 
-// The messages the trading window shares with its host come from the main
-// program's list, so both sides name them once.
-#if __has_include("zeb/shell/messages.h")
+// The messages the trading library shares with its host (the login result,
+// the subscription) are defined once, in the main program's list.
 #include "zeb/shell/messages.h"
-#else
-// Posted to the trading main dialog before a holdings announcement.
-constexpr UINT WM_TRADE_SUBSCRIBE = 0x419;
-// What the login window passes as its notify message.
-constexpr UINT WM_TRADE_LOGIN_RESULT = 0x464;
-#endif
 
 // Posted to the trading main dialog; wParam is one of the panel ids below.
 constexpr UINT WM_TRADE_REPLY = 0x409;

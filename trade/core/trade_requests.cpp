@@ -1,11 +1,10 @@
 // Every request the trading library sends: one message per member, built
 // on the caller's thread and written through the connection at once.
-#include <cstdio>
-
 #include "trade/core/trade_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
 #include "platform/gbk.h"
+#include "sharecode/mythread.h"
 
 bool IsSafeFieldValue(const std::string& value) {
   for (unsigned char c : value)
@@ -18,8 +17,8 @@ int CTradeSession::SendRequest(const char* msgType, const TagFieldList& body, bo
   // the message on the wire; such a request is not sent.
   for (const STagField& field : body) {
     if (!IsSafeFieldValue(field.value)) {
-      std::fprintf(stderr, "trade: request %s refused, field %d holds a control byte\n", msgType,
-                   field.tag);
+      WriteTraceLine(TRACE_HERE, 0, "request %s refused, field %d holds a control byte\n", msgType,
+                     field.tag);
       return -1;
     }
   }

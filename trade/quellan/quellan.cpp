@@ -5,8 +5,10 @@
 #include <netdb.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
+#include <arpa/inet.h>
 #include <openssl/err.h>
 #include <openssl/ssl.h>
+#include <openssl/x509v3.h>
 #include <poll.h>
 #include <signal.h>
 #include <sys/socket.h>
@@ -202,6 +204,20 @@ int TakeMessage(Connection& c, char** data, int* len) {
 
 void Fail(Connection& c) { c.status.store(-1); }
 
+// The certificate must name the host we asked for: a trusted certificate of
+// some other server is not this server. A dotted (or IPv6) address is
+// matched against the certificate's IP entries, a name against its DNS
+// entries; the name also goes out as SNI.
+bool ExpectPeer(SSL* ssl, const char* host) {
+  X509_VERIFY_PARAM* param = SSL_get0_param(ssl);
+  unsigned char addr[sizeof(in6_addr)];
+  if (::inet_pton(AF_INET, host, addr) == 1 || ::inet_pton(AF_INET6, host, addr) == 1)
+    return X509_VERIFY_PARAM_set1_ip_asc(param, host) == 1;
+  X509_VERIFY_PARAM_set_hostflags(param, X509_CHECK_FLAG_NO_PARTIAL_WILDCARDS);
+  return X509_VERIFY_PARAM_set1_host(param, host, 0) == 1 &&
+         SSL_set_tlsext_host_name(ssl, host) == 1;
+}
+
 }  // namespace
 
 extern "C" {
@@ -277,7 +293,7 @@ int SockConnect(int* socket, const char* host, unsigned short port, int timeoutM
   bool ok = conn->fd >= 0;
   if (ok && ctx) {
     conn->ssl = SSL_new(ctx);
-    ok = conn->ssl && SSL_set_fd(conn->ssl, conn->fd) == 1;
+    ok = conn->ssl && SSL_set_fd(conn->ssl, conn->fd) == 1 && ExpectPeer(conn->ssl, host);
     while (ok) {
       ERR_clear_error();
       const int r = SSL_connect(conn->ssl);

@@ -25,7 +25,8 @@ QUELLAN_API int SockInit(int needSsl, const char* caFile, const char* certFile,
                          const char* keyFile, const char* keyPassword, char* errorText,
                          int errorTextSize);
 // Connects within timeoutMs (TCP and TLS handshake); 0 with the handle in
-// *socket, -1 on failure.
+// *socket, -1 on failure. Over TLS the server's certificate must also name
+// host (its IP entry for an address, its DNS entry for a name).
 QUELLAN_API int SockConnect(int* socket, const char* host, unsigned short port, int timeoutMs);
 // 0 while the connection is up; -1 once it is lost, closed or unknown.
 QUELLAN_API int SockGetConnStatus(int socket);
