@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 
+#include "formula/compiler/GbkText.h"
 #include "formula/store/formula_kinds.h"
 #include "formula/store/store_files.h"
 #include "platform/paths.h"
@@ -71,13 +72,10 @@ const char* const CFormulaStore::kDefaultGroups[7] = {
 
 bool SameCode(const char* a, const char* b) {
   if (!a || !b) return false;
-  for (;; ++a, ++b) {
-    unsigned char ca = static_cast<unsigned char>(*a), cb = static_cast<unsigned char>(*b);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-    if (ca != cb) return false;
-    if (ca == 0) return true;
-  }
+  // Codes may hold Chinese characters: only single-byte ASCII letters fold,
+  // a two-byte character must match byte for byte (its trail byte may lie
+  // in the range of the letters).
+  return EqualNoCase(a, b);
 }
 
 std::string CFormulaStore::Directory() const {

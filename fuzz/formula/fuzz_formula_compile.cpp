@@ -1,6 +1,8 @@
 // Compiles arbitrary text as a formula, in check mode and in calculate mode
 // over a short history: deep parentheses, long names, a GBK lead byte at the
-// end, unclosed comments and strings must all end in a clean result.
+// end, unclosed comments and strings must all end in a clean result. The
+// store holds two more formulas with the same text, an indicator "FZA" and
+// a custom function "FZB", so calls of them, and cycles through them, run.
 #include <cstddef>
 #include <algorithm>
 #include <cstdint>
@@ -11,6 +13,7 @@
 
 #include "formula/compiler/FormulaHistory.h"
 #include "formula/compiler/QTPar.h"
+#include "formula/store/formula_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size == 0) return 0;
@@ -36,6 +39,23 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (params[i] == '\0') params[i] = ' ';
   std::memcpy(rec.szParams, params.c_str(), params.size() + 1);
   rec.strFormula = text.substr(split);
+
+  static SFormulaRecord* callees[2] = {};
+  if (!callees[0]) {
+    const char* codes[2] = {"FZA", "FZB"};
+    const short kinds[2] = {0, 4};
+    for (int k = 0; k < 2; ++k) {
+      auto& list = formula::TheFormulaStore().Formulas(kinds[k]);
+      list.emplace_back();
+      callees[k] = &list.back();
+      callees[k]->nKind = kinds[k];
+      std::snprintf(callees[k]->szCode, sizeof callees[k]->szCode, "%s", codes[k]);
+    }
+  }
+  for (SFormulaRecord* callee : callees) {
+    std::memcpy(callee->szParams, rec.szParams, sizeof rec.szParams);
+    callee->strFormula = rec.strFormula;
+  }
 
   CQTPar parser;
   if (!parser.Init()) return 0;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "formula/face/CalcFace.h"
@@ -46,7 +47,7 @@ class FormulaFace : public ::testing::Test {
   }
   void SetUp() override {
     dir = std::filesystem::temp_directory_path() /
-          ("formula_face_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "_" +
+          ("formula_face_" + std::to_string(getpid()) + "_" +
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);

@@ -272,6 +272,11 @@ TEST_F(FormulaStoreTest, LookupsIgnoreCaseAndCallsStopAtAnEmptyCode) {
   EXPECT_NE(store_.Find(0, "hidden"), nullptr);
   EXPECT_EQ(store_.FindForCall(0, "hidden"), nullptr);
   EXPECT_EQ(store_.FindForCall(0, "zb2param"), store_.FormulaAt(0, 1));
+
+  // A trail byte in the letters' range is part of its character: never folded.
+  store_.Formulas(0).push_back(MakeFormula("\xB2\x41X", "Y:1;", ""));
+  EXPECT_EQ(store_.Find(0, "\xB2\x41x"), &store_.Formulas(0).back());
+  EXPECT_EQ(store_.Find(0, "\xB2\x61X"), nullptr);
 }
 
 TEST_F(FormulaStoreTest, DefaultFolderIsNextToTheProgram) {
