@@ -18,6 +18,9 @@ using namespace quotelink;
 
 namespace {
 
+// Bound of every wait; only a broken handshake ever waits this long.
+constexpr int kWaitMs = 20000;
+
 // A proxy that reads what the script expects, records it and answers.
 class ScriptedProxy {
  public:
@@ -43,26 +46,26 @@ class ScriptedProxy {
 
  private:
   void Run() {
-    int fd = platform::AcceptClient(listener_, 5000);
+    int fd = platform::AcceptClient(listener_, kWaitMs);
     if (fd < 0) return;
     for (const Step& step : script_) {
       if (step.read) {
         std::string bytes(step.read, '\0');
-        if (!platform::RecvExact(fd, bytes.data(), bytes.size(), 5000)) break;
+        if (!platform::RecvExact(fd, bytes.data(), bytes.size(), kWaitMs)) break;
         received_ += bytes;
       } else {
         char c;
         while (received_.find("\r\n\r\n") == std::string::npos &&
-               platform::RecvExact(fd, &c, 1, 5000))
+               platform::RecvExact(fd, &c, 1, kWaitMs))
           received_ += c;
       }
-      platform::SendAll(fd, step.reply.data(), step.reply.size(), 5000);
+      platform::SendAll(fd, step.reply.data(), step.reply.size(), kWaitMs);
     }
-    if (!after_.empty()) platform::SendAll(fd, after_.data(), after_.size(), 5000);
+    if (!after_.empty()) platform::SendAll(fd, after_.data(), after_.size(), kWaitMs);
     shutdown(fd, SHUT_WR);
     // Wait for the client to hang up.
     char c;
-    platform::RecvSome(fd, &c, 1, 5000);
+    platform::RecvSome(fd, &c, 1, kWaitMs);
     platform::CloseSocket(fd);
   }
 
@@ -83,14 +86,14 @@ int Connect(const char* type, int proxyPort, const std::string& user = "",
   SetProxy(record, type, "127.0.0.1", proxyPort, user, password);
   StopSignal stop;
   int error = 0;
-  return ConnectHostRecord(record, ConnectTiming{2000, 2000}, stop, &error);
+  return ConnectHostRecord(record, ConnectTiming{kWaitMs, kWaitMs}, stop, &error);
 }
 
 // After a granted handshake the first byte read is the target's.
 void ExpectCleanStream(int fd) {
   ASSERT_GE(fd, 0);
   char buf[5] = {};
-  EXPECT_TRUE(platform::RecvExact(fd, buf, 5, 2000));
+  EXPECT_TRUE(platform::RecvExact(fd, buf, 5, kWaitMs));
   EXPECT_EQ(std::string(buf, 5), "FRAME");
   close(fd);
 }
