@@ -1,6 +1,6 @@
 // XML parse, navigation, edits and the save conversion. The first bytes
-// drive the operations, the rest is the document. After every edit each
-// live element must still point at a "<" inside the text.
+// drive the operations, the rest is the document. After every edit the
+// index must still agree with the text.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -10,16 +10,42 @@
 
 namespace {
 
+// Every live element lies inside its parent's content and after its
+// previous sibling, starts with "<", ends its start tag with ">", ends with
+// an end tag when it has one, and its links agree with each other.
+void CheckTree(const CXmlDoc& doc, int parent, int64_t lo, int64_t hi, int depth) {
+  const std::string& text = doc.GetDoc();
+  if (depth > kXmlMaxDepth + 2) std::abort();
+  int first = doc.GetElem(parent).iElemChild;
+  int previous = 0;
+  for (int i = first; i; i = doc.GetElem(i).iElemNext) {
+    const SXmlElem& e = doc.GetElem(i);
+    if (i <= 0 || i >= doc.GetUsedElemCount() || (e.nFlags & XML_ELEM_DELETED)) std::abort();
+    if (e.iElemParent != parent) std::abort();
+    if (((e.nFlags & XML_ELEM_FIRST) != 0) != (i == first)) std::abort();
+    if (i != first && e.iElemPrev != previous) std::abort();
+    if (e.nStart < lo || e.nStart + e.nLength > hi) std::abort();
+    if (e.nStartTagLen < 2 || e.nStartTagLen + e.nEndTagLen > e.nLength) std::abort();
+    if (text[(size_t)e.nStart] != '<') std::abort();
+    if (text[(size_t)(e.nStart + e.nStartTagLen - 1)] != '>') std::abort();
+    if (e.nEndTagLen) {
+      int64_t end = e.nStart + e.nLength;
+      if (e.nEndTagLen < 3 || text.compare((size_t)(end - e.nEndTagLen), 2, "</") != 0 ||
+          text[(size_t)(end - 1)] != '>') {
+        std::abort();
+      }
+    }
+    CheckTree(doc, i, e.ContentStart(), e.nStart + e.nLength - e.nEndTagLen, depth + 1);
+    lo = e.nStart + e.nLength;
+    previous = i;
+  }
+  if (first && doc.GetElem(first).iElemPrev != previous) std::abort();
+}
+
 void CheckIndex(const CXmlDoc& doc) {
   const std::string& text = doc.GetDoc();
   if (doc.GetElem(0).nLength != (int64_t)text.size() && !text.empty()) std::abort();
-  for (int i = 1; i < doc.GetUsedElemCount(); ++i) {
-    const SXmlElem& e = doc.GetElem(i);
-    if (e.nFlags & XML_ELEM_DELETED) continue;
-    if (e.nStart < 0 || e.nStart + e.nLength > (int64_t)text.size()) std::abort();
-    if (e.nStartTagLen + e.nEndTagLen > e.nLength) std::abort();
-    if (text[(size_t)e.nStart] != '<') std::abort();
-  }
+  CheckTree(doc, 0, 0, (int64_t)text.size(), 0);
 }
 
 }  // namespace

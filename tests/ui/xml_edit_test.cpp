@@ -172,6 +172,25 @@ TEST(XmlEdit, SetAttribAndAddElem) {
   EXPECT_TRUE(doc.FindElement("b"));
 }
 
+// A quote that opens no value has no partner inside the tag; a new
+// attribute still goes inside the start tag, before its closing.
+TEST(XmlEdit, SetAttribBehindAStrayQuote) {
+  struct Case {
+    const char* before;
+    const char* after;
+  };
+  for (const Case& c : {Case{"<r><f \"x></r>", "<r><f \"x n=\"v\"></r>"},
+                        Case{"<r><f 'x/><g/></r>", "<r><f 'x n=\"v\"/><g/></r>"}}) {
+    CXmlDoc doc(c.before);
+    doc.FindElement("r");
+    doc.EnterElement();
+    ASSERT_TRUE(doc.FindElement("f"));
+    ASSERT_TRUE(doc.SetAttrib("n", "v"));
+    EXPECT_EQ(doc.GetDoc(), c.after);
+    ExpectIndexMatchesText(doc);
+  }
+}
+
 TEST(XmlEscape, EscapeAndUnescape) {
   EXPECT_EQ(EscapeText("<a & 'b' \"c\">", 0), "&lt;a &amp; 'b' \"c\"&gt;");
   EXPECT_EQ(EscapeText("<a & 'b' \"c\">", XML_ESCAPE_ATTRIBUTE),

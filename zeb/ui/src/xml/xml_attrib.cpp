@@ -1,5 +1,7 @@
 #include "xml_attrib.h"
 
+#include <algorithm>
+
 #include "xml_tokenizer.h"
 
 namespace {
@@ -15,6 +17,14 @@ bool SameName(std::string_view a, std::string_view b, bool ignoreCase) {
     if (x != y) return false;
   }
   return true;
+}
+
+// Where the tag's closing ">", "/>" or "?>" begins.
+int64_t ClosingStart(std::string_view t) {
+  int64_t end = (int64_t)t.size();
+  if (end > 0 && t[(size_t)(end - 1)] == '>') --end;
+  if (end > 1 && (t[(size_t)(end - 1)] == '/' || t[(size_t)(end - 1)] == '?')) --end;
+  return end;
 }
 
 struct SToken {
@@ -36,7 +46,10 @@ bool ReadToken(std::string_view t, int64_t& i, bool afterEquals, SToken& token) 
       j += (b >= 0x81 && b <= 0xFE && j + 1 < n) ? 2 : 1;
     }
     token.quoted = true;
-    token.end = j < n ? j + 1 : n;
+    // A quote that opens no value is a plain character to the scanner, so
+    // it may have no partner inside the tag: the token then stops before
+    // the tag's closing ">" ("/>", "?>"), never after the end of the tag.
+    token.end = j < n ? j + 1 : std::max(ClosingStart(t), i + 1);
     i = token.end;
     return true;
   }
