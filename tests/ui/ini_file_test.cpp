@@ -107,6 +107,18 @@ TEST_F(IniFileTest, WriteValueCases) {
   }
 }
 
+TEST_F(IniFileTest, LineBreaksAreRefused) {
+  Make("[S]\nK=1\n");
+  {
+    CIniFile f;
+    f.Open(path_, 0);
+    EXPECT_EQ(f.SetString("S", "K", "2\r\n[T]", 0), 0);
+    EXPECT_EQ(f.SetString("S\n[T]", "K", "2", 0), 0);
+    EXPECT_EQ(f.SetString("S", "K\nX", "2", 0), 0);
+  }
+  EXPECT_EQ(ReadBytes(path_), "[S]\nK=1\n");
+}
+
 TEST_F(IniFileTest, KeyCountAndSectionNames) {
   CIniFile f;
   f.Open(Make("[0]\n  [S]  \na\n// c\nnoequals\n\nlater=1\n[T]\n[\n"), 0);

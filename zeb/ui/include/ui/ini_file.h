@@ -27,7 +27,8 @@ class CIniFile {
 
   // Replaces the key line, or inserts it at the end of the section, or
   // appends the section; with existingOnly set only replaces (see
-  // WriteValue). 1 when written or allowed to be skipped, 0 otherwise.
+  // WriteValue). 1 when written or allowed to be skipped, 0 otherwise
+  // (also for a section, key or value holding a line break).
   int SetString(const std::string& section, const std::string& key, const std::string& value,
                 int existingOnly);
   int SetInt(const std::string& section, const std::string& key, const int* value,

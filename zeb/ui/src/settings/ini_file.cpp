@@ -120,6 +120,11 @@ void CIniFile::ReplaceLine(size_t index, std::string line) {
 int CIniFile::WriteValue(const std::string& section, const std::string& key,
                          const std::string& value, int existingOnly) {
   if (!m_nLoaded) return 0;
+  // A line break would split the new line in two and could add keys or
+  // sections that nobody wrote.
+  for (const std::string* text : {&section, &key, &value}) {
+    if (text->find_first_of("\r\n") != std::string::npos) return 0;
+  }
   std::string newLine = key + "=" + value;
   if (m_arrLines.empty()) {
     m_arrLines.push_back("[" + section + "]");
