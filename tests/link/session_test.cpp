@@ -390,4 +390,34 @@ TEST_F(LinkSession, UnLinkFromInsideAForwardedPacket) {
   client.onPacket = nullptr;
 }
 
+// A box whose answer the user gives by ending the link (a nested loop of a
+// real box lets that happen).
+class UnLinkingBox : public platform::MessageBoxSink {
+ public:
+  explicit UnLinkingBox(CClientDataSource& link) : link_(link) { previous_ = platform::SetMessageBoxSink(this); }
+  ~UnLinkingBox() override { platform::SetMessageBoxSink(previous_); }
+  int Show(HWND, const std::string&, const std::string&, UINT) override {
+    ++shown;
+    link_.UnLink();
+    return IDNO;
+  }
+  int shown = 0;
+
+ private:
+  CClientDataSource& link_;
+  platform::MessageBoxSink* previous_;
+};
+
+TEST_F(LinkSession, UnLinkFromInsideTheFailedConnectionBox) {
+  UnLinkingBox box(link);
+  link.ChangeReceieveWnd(client.GetSafeHwnd(), kQuotePacket);
+  link.SetIPPortInfo("127.0.0.1", dead, "a", "b");
+  link.SetOnLine(nullptr, 0);
+  ASSERT_TRUE(platform::PumpUntil([&] { return box.shown > 0; }, kWaitMs));
+  EXPECT_EQ(CLinkSocket::Current(), nullptr);
+  platform::PumpMessages(200);
+  EXPECT_EQ(box.shown, 1);  // the ended connection asks no more
+  EXPECT_EQ(link.IsOnline(), 0);
+}
+
 }  // namespace
