@@ -193,6 +193,23 @@ TEST_F(SessionTest, ValuesWithDelimiterOrControlBytesAreNotSent) {
   EXPECT_EQ(session.CancelOrder(GBK("合同")), 0);  // GBK bytes are fine
 }
 
+TEST(SessionRequests, AMessageNoConnectionSentIsNotReportedAsSent) {
+  struct FakeConnection : ITradeConnection {
+    int result = 0;
+    int calls = 0;
+    int Send(const char*, int) override { return ++calls, result; }
+  };
+  ScopedTradeSinks real(STradeSinks{});  // no recorder: requests go to the connection
+  CTradeSession session;
+  EXPECT_EQ(session.QueryFunds(), -1);  // no connection at all
+  FakeConnection conn;
+  session.SetConnection(&conn);
+  EXPECT_EQ(session.QueryFunds(), 0);
+  conn.result = -1;  // the link failed under the send
+  EXPECT_EQ(session.CancelOrder("7"), -1);
+  EXPECT_EQ(conn.calls, 2);
+}
+
 TEST_F(SessionTest, LoginReplyFillsTheStoreAndNotifies) {
   LogIn({{9112, "1"}, {9121, "FORBIDED"}});
   STradeAccount a = session.GetAccount();

@@ -4,7 +4,7 @@
 
 class ITradeConnection {
  public:
-  // Writes one whole message; the library's result, which callers ignore.
+  // Writes one whole message; 0, or -1 when it could not be sent.
   virtual int Send(const char* data, int len) = 0;
 
  protected:

@@ -31,18 +31,20 @@ int CTradeSession::SendRequest(const char* msgType, const TagFieldList& body, bo
       session = account_.session;
     }
   }
-  Send(BuildTradeMessage(0, msgType, 0, false, &body, 2, session.c_str()));
-  return 0;
+  return Send(BuildTradeMessage(0, msgType, 0, false, &body, 2, session.c_str()));
 }
 
-void CTradeSession::Send(std::unique_ptr<CByteBuffer> message) {
-  if (!message) return;
+int CTradeSession::Send(std::unique_ptr<CByteBuffer> message) {
+  if (!message) return -1;
   const STradeSinks& sinks = GetTradeSinks();
   if (sinks.send) {
     sinks.send(message->Data(), message->Size());
-  } else if (ITradeConnection* conn = connection_.load()) {
-    conn->Send(message->Data(), message->Size());
+    return 0;
   }
+  // Without a connection, or when it could not write, the message is lost:
+  // say so rather than report it as sent.
+  ITradeConnection* conn = connection_.load();
+  return conn && conn->Send(message->Data(), message->Size()) == 0 ? 0 : -1;
 }
 
 int CTradeSession::SendLogin() {

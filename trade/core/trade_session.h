@@ -90,8 +90,9 @@ class CTradeSession {
   // Holdings' last prices are replaced by host quotes.
   void SetHoldingLastPrice(const std::string& productCode, double price);
 
-  // --- requests; each returns 0 when handed to the connection, -1 when a
-  // value would carry a delimiter or control byte into the message ---------
+  // --- requests; each returns 0 when the connection took the message, -1
+  // when a value would carry a delimiter or control byte into the message
+  // or when no connection could send it ---------------------------------------
   int SendLogin();
   int ChangePassword(char type, const std::string& oldDigest, const std::string& newDigest);
   int SendOrder(const COrder& order);
@@ -109,8 +110,9 @@ class CTradeSession {
   int QueryMoneyFlowHistory(const std::string& startDate, const std::string& endDate);
   int ApplyMoneyInOut(const COutMoneyInOutApply& apply);
   int QueryTransfers();
-  // Hands the message to the connection (or drops it when there is none).
-  void Send(std::unique_ptr<CByteBuffer> message);
+  // Hands the message to the connection; -1 (the message dropped) when
+  // there is none or it could not send.
+  int Send(std::unique_ptr<CByteBuffer> message);
 
   // --- replies (communication thread) ---------------------------------------
   void DispatchReply(const char* data, int len);
