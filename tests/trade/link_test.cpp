@@ -160,6 +160,8 @@ TEST_F(LinkTest, ThirdOfFiveServersAnswersAndTheSessionWorks) {
   conn.SetRoundRobin(true);
   ASSERT_EQ(conn.Start(0), 0);
   ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  // The result is posted just after the store takes it.
+  ASSERT_TRUE(WaitFor([&] { return NotifyPosts().size() == 2; }));
   EXPECT_EQ(conn.GetCurrentIndex(), 2);
   EXPECT_EQ(conn.IsConnected(), 1);
   EXPECT_EQ(NotifyPosts(), (Notify{{1, 0}, {1, 1}}));
@@ -324,6 +326,18 @@ TEST_F(LinkTest, WrongPasswordIsRefused) {
   ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == -3; }));
   ASSERT_TRUE(WaitFor([&] { return NotifyPosts().size() == 3; }));
   EXPECT_EQ(NotifyPosts(), (Notify{{1, 0}, {2, 1}, {1, -3}}));
+}
+
+TEST_F(LinkTest, AServerThatNeverHandshakesCannotHoldTheConnect) {
+  int port = 0;
+  platform::SocketFd listener = platform::ListenLoopback(0, &port);  // never accepts
+  ASSERT_NE(listener, platform::kInvalidSocket);
+  const auto start = std::chrono::steady_clock::now();
+  int socket = 0;
+  EXPECT_EQ(GetSockLibrary().SockConnect(&socket, "127.0.0.1", static_cast<uint16_t>(port), 300),
+            -1);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  platform::CloseSocket(listener);
 }
 
 TEST_F(LinkTest, OnlyTheTrustedCertificateOfTheHostAskedForIsAccepted) {

@@ -30,7 +30,7 @@ class CCommThread : public CQELMsgQ, public ITradeConnection {
   void SetServer(SServerAddr server);
   void SetRoundRobin(bool on) { m_roundRobin = on ? 1 : 0; }
   void SetServerList(const std::vector<SServerAddr>& servers) { m_servers = servers; }
-  int GetCurrentIndex() const { return m_currentIndex; }
+  int GetCurrentIndex() const { return m_currentIndex.load(); }
 
   int IsConnected();
   int Send(const char* data, int len) override;
@@ -62,7 +62,7 @@ class CCommThread : public CQELMsgQ, public ITradeConnection {
   std::atomic<int> m_socket{0};
   std::string m_host;
   uint16_t m_port = 0;
-  int m_currentIndex = 0;
+  std::atomic<int> m_currentIndex{0};  // read by the user-interface thread
   uint8_t m_roundRobin = 0;
   std::vector<SServerAddr> m_servers;
 
