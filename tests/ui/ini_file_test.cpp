@@ -166,6 +166,21 @@ TEST_F(IniFileTest, MissingFileWithAndWithoutCreate) {
   EXPECT_EQ(ReadBytes(path), "[S]\r\nK=v\r\n");
 }
 
+// Something that exists but cannot be read (here a link to a folder; for
+// other users also a file without read permission) is never replaced by
+// an empty file.
+TEST_F(IniFileTest, CreateLeavesAnUnreadableEntryAlone) {
+  std::filesystem::create_directory(dir_.File("folder"));
+  std::string link = dir_.File("USERBLOCK.DEF");
+  std::filesystem::create_directory_symlink(dir_.File("folder"), link);
+  {
+    CIniFile f;
+    EXPECT_EQ(f.Open(link, 1), 0);
+    EXPECT_EQ(f.SetString("S", "K", "v", 0), 0);
+  }
+  EXPECT_TRUE(std::filesystem::is_symlink(link));
+}
+
 TEST_F(IniFileTest, LongLinesAndNulBytesSurviveAnEdit) {
   std::string longLine = "LONG=" + std::string(3000, 'x');
   std::string nulLine("N=a\0b", 5);

@@ -1,6 +1,7 @@
 #include "ui/ini_file.h"
 
 #include <cstdio>
+#include <filesystem>
 
 #include "../text_trim.h"
 #include "platform/paths.h"
@@ -22,6 +23,13 @@ std::vector<std::string> SplitLines(const std::string& text) {
     pos = next;
   }
   return lines;
+}
+
+// True when nothing at all stands at the path (not even a link). A file
+// that exists but cannot be read must not be replaced by an empty one.
+bool IsMissing(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
 }
 
 bool Contains(std::string_view text, const std::string& part, size_t from = 0) {
@@ -46,7 +54,7 @@ int CIniFile::Open(const std::string& path, int create) {
   if (platform::ReadFile(path, text)) {
     m_arrLines = SplitLines(text);
     m_nLoaded = 1;
-  } else if (create && platform::WriteFileAtomic(path, std::string())) {
+  } else if (create && IsMissing(path) && platform::WriteFileAtomic(path, std::string())) {
     m_nLoaded = 1;
   }
   return m_nLoaded;
