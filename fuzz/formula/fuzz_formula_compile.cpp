@@ -1,8 +1,9 @@
 // Compiles arbitrary text as a formula, in check mode and in calculate mode
 // over a short history: deep parentheses, long names, a GBK lead byte at the
 // end, unclosed comments and strings must all end in a clean result. The
-// store holds two more formulas with the same text, an indicator "FZA" and
-// a custom function "FZB", so calls of them, and cycles through them, run.
+// store holds an indicator "FZA" with the same text and a custom function
+// "FZB" that calls FZA, so calls of stored formulas run, and a text that
+// calls FUNCTION.FZB closes a cycle (FZA -> FZB -> FZA).
 #include <cstddef>
 #include <algorithm>
 #include <cstdint>
@@ -52,10 +53,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       std::snprintf(callees[k]->szCode, sizeof callees[k]->szCode, "%s", codes[k]);
     }
   }
-  for (SFormulaRecord* callee : callees) {
-    std::memcpy(callee->szParams, rec.szParams, sizeof rec.szParams);
-    callee->strFormula = rec.strFormula;
-  }
+  std::memcpy(callees[0]->szParams, rec.szParams, sizeof rec.szParams);
+  callees[0]->strFormula = rec.strFormula;
+  callees[1]->strFormula = "X: FZA;";
 
   CQTPar parser;
   if (!parser.Init()) return 0;
