@@ -1,6 +1,8 @@
 // The device context: selected objects, modes, clipping, shapes and copies.
 #include <QImage>
 #include <QPolygon>
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 
 #include "gdi_internal.h"
@@ -98,6 +100,17 @@ void CDC::ApplyState(QPainter& painter) const {
 }
 
 namespace {
+// True when a rectangle given as origin and extent has its far edges inside
+// int, so Qt's rectangle arithmetic cannot overflow.
+bool ExtentFits(long long x, long long y, long long width, long long height) {
+  return x + width <= INT_MAX && y + height <= INT_MAX && x + width >= INT_MIN && y + height >= INT_MIN;
+}
+
+// True when right - left and bottom - top fit in int.
+bool SpansFit(int left, int top, int right, int bottom) {
+  return (long long)right - left <= INT_MAX && (long long)bottom - top <= INT_MAX;
+}
+
 // Lines and shapes mix with what is below by the DC's pen mode.
 void ApplyRop2(QPainter& painter, int rop2) {
   if (rop2 == R2_NOT) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
@@ -331,6 +344,7 @@ BOOL CDC::Polygon(const POINT* points, int count) {
 
 BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return TRUE;
+  if (!SpansFit(left, top, right, bottom)) return FALSE;
   return Paint([&](QPainter& p) {
     ApplyRop2(p, state_.rop2);
     p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
@@ -338,6 +352,7 @@ BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
 
 BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
   if (right <= left || bottom <= top) return TRUE;
+  if (!SpansFit(left, top, right, bottom)) return FALSE;
   return Paint([&](QPainter& p) {
     ApplyRop2(p, state_.rop2);
     p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerWidth / 2.0,
@@ -347,6 +362,7 @@ BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, i
 
 BOOL CDC::Ellipse(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return TRUE;
+  if (!SpansFit(left, top, right, bottom)) return FALSE;
   return Paint([&](QPainter& p) {
     ApplyRop2(p, state_.rop2);
     p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1)); });
@@ -360,9 +376,16 @@ void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
 void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
   // MFC paints through the background colour and leaves it set.
   SetBkColor(color);
-  if (cx < 0) { x += cx; cx = -cx; }
-  if (cy < 0) { y += cy; cy = -cy; }
-  if (cx == 0 || cy == 0) return;
+  long long left = x, top = y, width = cx, height = cy;
+  if (width < 0) { left += width; width = -width; }
+  if (height < 0) { top += height; height = -height; }
+  if (width == 0 || height == 0) return;
+  // Far beyond any device: cut to what a QRect can hold.
+  const long long lo = INT_MIN / 2, hi = INT_MAX / 2;
+  long long right = std::min(left + width, hi), bottom = std::min(top + height, hi);
+  left = std::max(left, lo), top = std::max(top, lo);
+  if (right <= left || bottom <= top) return;
+  x = (int)left, y = (int)top, cx = (int)(right - left), cy = (int)(bottom - top);
   Paint([&](QPainter& p) { p.fillRect(QRect(x, y, cx, cy), ToQColor(color)); });
 }
 
@@ -399,6 +422,7 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
+  if (!ExtentFits(x, y, 1, 1)) return CLR_INVALID;
   bool painted = Paint([&](QPainter& p) { p.fillRect(QRect(x, y, 1, 1), ToQColor(color)); });
   return painted ? color & 0xFFFFFF : CLR_INVALID;
 }
@@ -416,11 +440,10 @@ BOOL CDC::FillRgn(CRgn* region, CBrush* brush) {
 BOOL CDC::PaintRgn(CRgn* region) { return FillRgn(region, state_.brushObj); }
 
 COLORREF CDC::GetPixel(int x, int y) const {
-  x += OffsetX();
-  y += OffsetY();
+  const long long dx = (long long)x + OffsetX(), dy = (long long)y + OffsetY();
   const QImage* image = GetImage();
-  if (!image || !image->valid(x, y)) return CLR_INVALID;
-  return FromQColor(image->pixelColor(x, y));
+  if (!image || dx < 0 || dy < 0 || dx >= image->width() || dy >= image->height()) return CLR_INVALID;
+  return FromQColor(image->pixelColor((int)dx, (int)dy));
 }
 
 // ---- copies
@@ -435,6 +458,9 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     return FALSE;
   const QImage* sourceImage = source->GetImage();
   if (!sourceImage) return FALSE;
+  if (!ExtentFits(x, y, width, height) ||
+      !ExtentFits((long long)xSrc + source->OffsetX(), (long long)ySrc + source->OffsetY(), srcWidth, srcHeight))
+    return FALSE;
   QRect sourceRect(xSrc + source->OffsetX(), ySrc + source->OffsetY(), srcWidth, srcHeight);
   // Copying within one picture: take the block out first.
   QImage block;

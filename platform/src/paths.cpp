@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <climits>
 #include <cstdio>
@@ -105,8 +106,16 @@ bool FileExists(const std::string& path) {
 }
 
 bool WriteFileAtomic(const std::string& path, const std::string& data) {
-  std::string tmp = path + ".tmp" + std::to_string(getpid());
-  int fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // A temporary name of its own per call: two threads saving the same file
+  // must not write into one temporary file.
+  static std::atomic<unsigned long> sequence{0};
+  std::string tmp;
+  int fd = -1;
+  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
+    tmp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++sequence);
+    fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0 && errno != EEXIST) return false;
+  }
   if (fd < 0) return false;
   size_t done = 0;
   while (done < data.size()) {

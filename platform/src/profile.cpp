@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -37,14 +38,14 @@ std::vector<std::string> ReadLines(const char* path) {
   std::vector<std::string> lines;
   std::string data;
   if (!path || !platform::ReadFile(path, data)) return lines;
+  // Lines end in CR LF, LF or a lone CR.
   size_t start = 0;
   while (start < data.size()) {
-    size_t nl = data.find('\n', start);
-    size_t end = nl == std::string::npos ? data.size() : nl;
-    std::string line = data.substr(start, end - start);
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
+    size_t end = data.find_first_of("\r\n", start);
+    if (end == std::string::npos) end = data.size();
+    lines.push_back(data.substr(start, end - start));
     start = end + 1;
+    if (end < data.size() && data[end] == '\r' && start < data.size() && data[start] == '\n') ++start;
   }
   return lines;
 }
@@ -131,6 +132,10 @@ UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const char* path) {
   if (!section || !path) return FALSE;
+  // Read, change and write back as one step, or two threads writing
+  // different keys of one file lose one of them.
+  static std::mutex writing;
+  std::lock_guard<std::mutex> lock(writing);
   std::vector<std::string> lines = ReadLines(path);
   long s = FindSection(lines, section);
   if (!key) {

@@ -25,6 +25,7 @@ int Remaining(Clock::time_point deadline) {
 
 // Waits for events; 1 ready, 0 time-out, -1 error. Negative timeout waits forever.
 int WaitFor(SocketFd fd, short events, int timeoutMs) {
+  if (fd < 0) return -1;  // poll would skip it and wait out the time, or forever
   pollfd p{fd, events, 0};
   for (;;) {
     int rc = poll(&p, 1, timeoutMs);
@@ -87,9 +88,16 @@ bool SendAll(SocketFd fd, const void* data, size_t length, int timeoutMs) {
   const char* p = static_cast<const char*>(data);
   while (length > 0) {
     if (timeoutMs >= 0 && WaitFor(fd, POLLOUT, timeoutMs) <= 0) return false;
-    ssize_t n = send(fd, p, length, MSG_NOSIGNAL);
+    // Writable means room for some bytes, not all: on a blocking socket a
+    // plain send would then block until the peer takes everything, past
+    // the time-out. With a time-out, send only what fits now.
+    ssize_t n = send(fd, p, length, MSG_NOSIGNAL | (timeoutMs >= 0 ? MSG_DONTWAIT : 0));
     if (n < 0) {
-      if (errno == EINTR || errno == EAGAIN) continue;
+      if (errno == EINTR) continue;
+      if (errno == EAGAIN || errno == EWOULDBLOCK) {
+        if (timeoutMs < 0 && WaitFor(fd, POLLOUT, -1) < 0) return false;  // a non-blocking socket
+        continue;
+      }
       return false;
     }
     p += n;

@@ -5,12 +5,16 @@
 // non-empty, so a burst of posts costs one wake-up. A worker blocked in a
 // send waits on its own little state, which shutdown, the target's end or
 // CancelPendingCalls can complete early with 0.
+//
+// The queue outlives the application object: posts made before it exists,
+// or still queued when a test destroys it, are drained by the next one.
 #include "platform/window.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -58,8 +62,14 @@ class Core {
   std::mutex mutex;
   std::unordered_map<uintptr_t, MsgTarget*> targets;
   uintptr_t nextHandle = 0x10000;
+  // Handlers running now (several when handlers nest), by target and thread:
+  // a target detached on another thread waits until its handler is through
+  // instead of being freed under it.
+  std::vector<std::pair<uintptr_t, std::thread::id>> running;
+  std::condition_variable handlerDone;
+  int detachWaiters = 0;
   std::deque<Item> queue;
-  bool scheduled = false;
+  bool scheduled = false;  // a drain is queued on the application object
   std::vector<std::shared_ptr<CallState>> waiting;
   std::atomic<bool> shutdown{false};
   // Timers live on the user-interface thread only.
@@ -114,13 +124,38 @@ void DrainQueue();
 
 void ScheduleDrainLocked(Core& core) {
   if (core.scheduled) return;
-  core.scheduled = true;
   QCoreApplication* app = QCoreApplication::instance();
-  if (app) QMetaObject::invokeMethod(app, [] { DrainQueue(); }, Qt::QueuedConnection);
+  if (!app) return;  // the application's start drains what is queued
+  core.scheduled = true;
+  QMetaObject::invokeMethod(app, [] { DrainQueue(); }, Qt::QueuedConnection);
+}
+
+// Runs the target's handler; 0 when the handle is dead.
+LRESULT CallTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  Core& core = TheCore();
+  const auto entry = std::make_pair(reinterpret_cast<uintptr_t>(hwnd), std::this_thread::get_id());
+  MsgTarget* target = nullptr;
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    auto it = core.targets.find(entry.first);
+    if (it == core.targets.end()) return 0;
+    target = it->second;
+    core.running.push_back(entry);
+  }
+  struct Finish {
+    Core& core;
+    std::pair<uintptr_t, std::thread::id> entry;
+    ~Finish() {
+      std::lock_guard<std::mutex> lock(core.mutex);
+      auto it = std::find(core.running.rbegin(), core.running.rend(), entry);
+      if (it != core.running.rend()) core.running.erase(std::next(it).base());
+      if (core.detachWaiters) core.handlerDone.notify_all();
+    }
+  } finish{core, entry};
+  return target->WindowProc(message, wParam, lParam);
 }
 
 void Dispatch(Item& item) {
-  Core& core = TheCore();
   if (item.state) {
     std::lock_guard<std::mutex> lock(item.state->mutex);
     if (item.state->done.load()) return;  // abandoned: its data may be gone
@@ -129,35 +164,57 @@ void Dispatch(Item& item) {
   LRESULT result = 0;
   if (item.fn) {
     result = item.fn();
-  } else if (MsgTarget* target = core.Lookup(item.hwnd)) {
-    result = target->WindowProc(item.message, item.wParam, item.lParam);
+  } else {
+    result = CallTarget(item.hwnd, item.message, item.wParam, item.lParam);
   }
   if (item.state) Complete(item.state, result);
 }
 
 void DrainQueue() {
   Core& core = TheCore();
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    core.scheduled = false;  // this is the queued drain (or one run directly)
+  }
   const auto start = Clock::now();
   for (unsigned n = 1;; ++n) {
     Item item;
     {
       std::lock_guard<std::mutex> lock(core.mutex);
-      if (core.queue.empty()) {
-        core.scheduled = false;
-        return;
-      }
+      if (core.queue.empty()) return;
       item = std::move(core.queue.front());
       core.queue.pop_front();
+      // A handler may run a nested event loop (a modal box, PumpUntil): the
+      // rest of the queue must reach it there, as with a modal loop's
+      // dispatch, so keep a drain queued while items wait.
+      if (!core.queue.empty()) ScheduleDrainLocked(core);
     }
     Dispatch(item);
-    // Yield to painting and input now and then during a long burst.
+    // Yield to painting and input now and then during a long burst; the
+    // drain queued above takes the rest.
     if ((n & 255) == 0 && Clock::now() - start > std::chrono::milliseconds(20)) {
       std::lock_guard<std::mutex> lock(core.mutex);
-      core.scheduled = false;
       if (!core.queue.empty()) ScheduleDrainLocked(core);
       return;
     }
   }
+}
+
+// Called as every application object is made: drains what was queued while
+// there was none, and releases waiting callers when it goes away.
+void OnApplicationStarted() {
+  QCoreApplication* app = QCoreApplication::instance();
+  if (!app) return;
+  Core& core = TheCore();
+  {
+    std::lock_guard<std::mutex> lock(core.mutex);
+    core.scheduled = false;  // a drain queued on an earlier application died with it
+    if (!core.queue.empty()) ScheduleDrainLocked(core);
+  }
+  QObject::connect(app, &QObject::destroyed, [] {
+    // Nobody runs the queue now; posts stay for a later application.
+    CancelWaiting([](const CallState&) { return true; });
+  });
 }
 
 // Queues an item for the user-interface thread and, for calls, waits.
@@ -171,6 +228,10 @@ LRESULT QueueAndWait(Item item, bool abandonWhileRunning) {
   item.state = state;
   {
     std::lock_guard<std::mutex> lock(core.mutex);
+    // Checked again under the lock that BeginShutdown, DetachHandle and the
+    // application's end take before cancelling, so none can slip past.
+    if (core.shutdown.load() || !QCoreApplication::instance()) return 0;
+    if (item.hwnd && !core.targets.count(reinterpret_cast<uintptr_t>(item.hwnd))) return 0;
     core.queue.push_back(std::move(item));
     core.waiting.push_back(state);
     ScheduleDrainLocked(core);
@@ -209,6 +270,8 @@ void KillTimersOf(HWND hwnd) {
 
 }  // namespace
 
+Q_COREAPP_STARTUP_FUNCTION(OnApplicationStarted)
+
 MsgTarget::MsgTarget() {
   Core& core = TheCore();
   std::lock_guard<std::mutex> lock(core.mutex);
@@ -224,14 +287,37 @@ void MsgTarget::DetachHandle() {
   HWND hwnd = hwnd_;
   Core& core = TheCore();
   {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    core.targets.erase(reinterpret_cast<uintptr_t>(hwnd));
+    std::unique_lock<std::mutex> lock(core.mutex);
+    const uintptr_t id = reinterpret_cast<uintptr_t>(hwnd);
+    core.targets.erase(id);
+    // A handler of this target running on another thread must finish before
+    // the caller goes on to free the object.
+    const auto self = std::this_thread::get_id();
+    auto busyElsewhere = [&] {
+      for (const auto& r : core.running)
+        if (r.first == id && r.second != self) return true;
+      return false;
+    };
+    if (busyElsewhere()) {
+      ++core.detachWaiters;
+      core.handlerDone.wait(lock, [&] { return !busyElsewhere(); });
+      --core.detachWaiters;
+    }
   }
   CancelWaiting([hwnd](const CallState& s) { return s.hwnd == hwnd; });
   if (IsUiThread()) {
     KillTimersOf(hwnd);
-  } else if (QCoreApplication* app = QCoreApplication::instance()) {
-    QMetaObject::invokeMethod(app, [hwnd] { KillTimersOf(hwnd); }, Qt::QueuedConnection);
+  } else {
+    // Timers live on the user-interface thread: stop them there, through
+    // the queue like every other hand-over.
+    Item item;
+    item.fn = [hwnd]() -> LRESULT {
+      KillTimersOf(hwnd);
+      return 0;
+    };
+    std::lock_guard<std::mutex> lock(core.mutex);
+    core.queue.push_back(std::move(item));
+    ScheduleDrainLocked(core);
   }
   hwnd_ = nullptr;
 }
@@ -290,10 +376,7 @@ using platform::TheCore;
 
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!hwnd) return 0;
-  if (platform::IsUiThread()) {
-    platform::MsgTarget* target = TheCore().Lookup(hwnd);
-    return target ? target->WindowProc(message, wParam, lParam) : 0;
-  }
+  if (platform::IsUiThread()) return platform::CallTarget(hwnd, message, wParam, lParam);
   if (!IsWindow(hwnd)) return 0;
   platform::Item item;
   item.hwnd = hwnd;
@@ -335,8 +418,8 @@ UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
     QObject::connect(timer, &QTimer::timeout, timer, [hwnd, id, proc] {
       if (proc) {
         proc(hwnd, WM_TIMER, id, GetTickCount());
-      } else if (platform::MsgTarget* target = TheCore().Lookup(hwnd)) {
-        target->WindowProc(WM_TIMER, id, 0);
+      } else {
+        platform::CallTarget(hwnd, WM_TIMER, id, 0);
       }
     });
   }

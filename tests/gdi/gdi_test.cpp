@@ -4,6 +4,7 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <climits>
 
 #include "platform/gbk.h"
 #include "platform/gdi.h"
@@ -144,6 +145,44 @@ TEST_F(GdiTest, MemoryDcPaintsItsBitmapAndBitBltCopiesIt) {
   EXPECT_EQ(dc_.GetPixel(28, 15), kWhite);
   EXPECT_FALSE(dc_.BitBlt(0, 0, 8, 6, &memory, 0, 0, 0x00EE0086));  // only plain copies
   EXPECT_EQ(memory.SelectObject(previous), &bitmap);
+}
+
+// Copies reaching past the source bitmap take only the part inside it;
+// sizes past the int range are refused rather than overflow.
+TEST_F(GdiTest, OddRectanglesStayInBounds) {
+  CDC memory;
+  ASSERT_TRUE(memory.CreateCompatibleDC(&dc_));
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.CreateBitmap(8, 6));
+  memory.SelectObject(&bitmap);
+  memory.FillSolidRect(0, 0, 8, 6, kRed);
+  ASSERT_TRUE(dc_.BitBlt(0, 0, 20, 20, &memory, 4, 3, SRCCOPY));
+  EXPECT_EQ(CountColour(kRed), 4 * 3);
+  EXPECT_EQ(dc_.GetPixel(3, 2), kRed);
+  image_.fill(Qt::white);
+  ASSERT_TRUE(dc_.BitBlt(0, 0, 10, 10, &memory, -5, -5, SRCCOPY));
+  EXPECT_EQ(CountColour(kRed), 5 * 5);
+  EXPECT_EQ(dc_.GetPixel(5, 5), kRed);
+  EXPECT_EQ(dc_.GetPixel(4, 4), kWhite);
+  // Negative extents fill towards the origin, as MFC.
+  image_.fill(Qt::white);
+  dc_.FillSolidRect(5, 5, -3, -2, kBlue);
+  EXPECT_EQ(CountColour(kBlue), 3 * 2);
+  EXPECT_EQ(dc_.GetPixel(2, 3), kBlue);
+
+  const int big = INT_MAX, small = INT_MIN;
+  EXPECT_FALSE(dc_.BitBlt(big - 5, big - 5, 100, 100, &memory, 0, 0, SRCCOPY));
+  EXPECT_FALSE(dc_.BitBlt(0, 0, 10, 10, &memory, big - 5, 0, SRCCOPY));
+  EXPECT_FALSE(dc_.BitBlt(0, 0, -4, 4, &memory, 0, 0, SRCCOPY));
+  EXPECT_FALSE(dc_.Rectangle(small, small, big, big));
+  EXPECT_EQ(dc_.SetPixel(big, 0, kRed), CLR_INVALID);
+  EXPECT_EQ(dc_.GetPixel(big, small), CLR_INVALID);
+  image_.fill(Qt::white);
+  dc_.FillSolidRect(small, small, big, big, kRed);  // cut at the edge of what is drawable
+  dc_.FillSolidRect(0, 0, small, small, kRed);
+  EXPECT_EQ(CountColour(kWhite), 40 * 30);
+  dc_.FillSolidRect(-10, -10, big, big, kRed);
+  EXPECT_EQ(CountColour(kRed), 40 * 30);
 }
 
 TEST_F(GdiTest, OriginsMoveDrawingButClipStaysInDeviceUnits) {

@@ -1,6 +1,10 @@
 #include <QString>
+#include <atomic>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -8,6 +12,7 @@
 #include "platform/paths.h"
 #include "platform/profile.h"
 #include "platform/registry.h"
+#include "platform/socket.h"
 #include "platform/types.h"
 
 namespace {
@@ -81,6 +86,95 @@ TEST(Profile, ReadsWritesAndKeepsOtherLines) {
   char small[3];
   EXPECT_EQ(GetPrivateProfileString(section, "VALUE", "", small, sizeof small, path.c_str()), 2u);
   EXPECT_STREQ(small, "50");
+}
+
+// Files as they come from elsewhere: other line ends, NUL bytes, a huge line.
+TEST(Profile, ReadsOddFilesWithinBounds) {
+  const std::string dir = TempDir();
+  struct Case {
+    const char* name;
+    std::string content;
+    const char *section, *key, *want;
+  } cases[] = {
+      {"cr", "[A]\rx=1\ry=2\r[B]\rx=3", "A", "y", "2"},
+      {"cr-b", "[A]\rx=1\ry=2\r[B]\rx=3", "B", "x", "3"},
+      {"lf", "[A]\nx=1\n", "A", "x", "1"},
+      {"nul", std::string("[A]\r\nx=a\0b\r\ny=2\r\n", 17), "A", "y", "2"},
+      {"huge", "[A]\r\nx=" + std::string(1 << 20, 'v') + "\r\ny=2\r\n", "A", "x", "vvvvvvv"},
+      {"no-close", "[A\r\nx=1\r\n", "A", "x", "d"},
+  };
+  for (const Case& c : cases) {
+    const std::string path = dir + c.name + ".ini";
+    ASSERT_TRUE(platform::WriteFileAtomic(path, c.content));
+    char buf[8];
+    GetPrivateProfileString(c.section, c.key, "d", buf, sizeof buf, path.c_str());
+    EXPECT_STREQ(buf, c.want) << c.name;
+  }
+  // A write to a CR-only file keeps its other keys, each on a line of its own.
+  const std::string path = dir + "cr.ini";
+  ASSERT_TRUE(WritePrivateProfileString("A", "x", "9", path.c_str()));
+  std::string data;
+  ASSERT_TRUE(platform::ReadFile(path, data));
+  EXPECT_EQ(data, "[A]\r\nx=9\r\ny=2\r\n[B]\r\nx=3\r\n");
+}
+
+// Threads of one process saving one file: every save is whole and none is
+// lost, including read-change-write of different profile keys.
+TEST(Files, ConcurrentSavesOfOneFile) {
+  const std::string dir = TempDir();
+  const std::string file = dir + "same.txt", ini = dir + "same.ini";
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int t = 0; t < 4; ++t) {
+    threads.emplace_back([&, t] {
+      const std::string mine(1000 + t * 1000, (char)('a' + t));
+      for (int i = 0; i < 20; ++i) {
+        if (!platform::WriteFileAtomic(file, mine)) ++failures;
+        std::string key = "k" + std::to_string(t) + "_" + std::to_string(i);
+        if (!WritePrivateProfileString("S", key.c_str(), "1", ini.c_str())) ++failures;
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(failures.load(), 0);
+  std::string data;
+  ASSERT_TRUE(platform::ReadFile(file, data));
+  ASSERT_FALSE(data.empty());
+  EXPECT_EQ(data, std::string(data.size(), data[0]));
+  EXPECT_EQ(data.size(), 1000u + (size_t)(data[0] - 'a') * 1000);
+  for (int t = 0; t < 4; ++t)
+    for (int i = 0; i < 20; ++i) {
+      std::string key = "k" + std::to_string(t) + "_" + std::to_string(i);
+      EXPECT_EQ(GetPrivateProfileInt("S", key.c_str(), 0, ini.c_str()), 1u) << key;
+    }
+}
+
+// A peer that stops reading: a send with a time-out gives up instead of
+// blocking once the socket buffers are full.
+TEST(Socket, SendAllKeepsItsTimeOutAgainstAStalledPeer) {
+  int port = 0;
+  platform::SocketFd listener = platform::ListenLoopback(0, &port);
+  ASSERT_NE(listener, platform::kInvalidSocket);
+  platform::SocketFd client = platform::ConnectTcp("127.0.0.1", port, 2000);
+  ASSERT_NE(client, platform::kInvalidSocket);
+  platform::SocketFd server = platform::AcceptClient(listener, 2000);
+  ASSERT_NE(server, platform::kInvalidSocket);
+  std::atomic<bool> finished{false};
+  std::thread watchdog([&] {  // turns a hang into a failure
+    for (int i = 0; i < 10000 && !finished.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!finished.load()) platform::ShutdownSocket(client);
+  });
+  const std::string big(64 << 20, 'x');
+  const auto t0 = std::chrono::steady_clock::now();
+  EXPECT_FALSE(platform::SendAll(client, big.data(), big.size(), 100));
+  finished = true;
+  watchdog.join();
+  EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(9));
+  // Bad descriptors fail at once rather than wait.
+  EXPECT_EQ(platform::WaitReadable(platform::kInvalidSocket, -1), -1);
+  char c;
+  EXPECT_FALSE(platform::RecvExact(platform::kInvalidSocket, &c, 1, 5000));
+  for (platform::SocketFd fd : {client, server, listener}) platform::CloseSocket(fd);
 }
 
 TEST(Registry, KeepsDwordAndStringValues) {
