@@ -11,8 +11,9 @@
 namespace {
 
 // Every live element lies inside its parent's content and after its
-// previous sibling, starts with "<", ends its start tag with ">", ends with
-// an end tag when it has one, and its links agree with each other.
+// previous sibling, sits one level below its parent, starts with "<", ends
+// its start tag with ">", ends with an end tag when it has one, and its
+// links agree with each other.
 void CheckTree(const CXmlDoc& doc, int parent, int64_t lo, int64_t hi, int depth) {
   const std::string& text = doc.GetDoc();
   if (depth > kXmlMaxDepth + 2) std::abort();
@@ -22,6 +23,7 @@ void CheckTree(const CXmlDoc& doc, int parent, int64_t lo, int64_t hi, int depth
     const SXmlElem& e = doc.GetElem(i);
     if (i <= 0 || i >= doc.GetUsedElemCount() || (e.nFlags & XML_ELEM_DELETED)) std::abort();
     if (e.iElemParent != parent) std::abort();
+    if (e.nLevel != (parent ? doc.GetElem(parent).nLevel + 1 : 0)) std::abort();
     if (((e.nFlags & XML_ELEM_FIRST) != 0) != (i == first)) std::abort();
     if (i != first && e.iElemPrev != previous) std::abort();
     if (e.nStart < lo || e.nStart + e.nLength > hi) std::abort();

@@ -86,6 +86,16 @@ TEST(XmlParse, OffsetsLengthsLevelsAndLinks) {
   EXPECT_EQ(doc.GetElem(b).nLength, 4);
 }
 
+// Children lifted out of an unended element take their whole subtrees one
+// level up with them.
+TEST(XmlParse, LiftedChildrenKeepTheirSubtreesLevels) {
+  CXmlDoc doc("<r><p><a><b><c/></b></a></r>");
+  ASSERT_EQ(Tree(doc), "r(p!,a(b(c)))");
+  std::string levels;
+  for (int i = 1; i < doc.GetUsedElemCount(); ++i) levels += std::to_string(doc.GetElem(i).nLevel);
+  EXPECT_EQ(levels, "01123");  // r, p, a, b, c
+}
+
 TEST(XmlParse, GbkNamesAndTrailBytes) {
   // A GBK element name is a start tag; a trail byte equal to "]" is never
   // taken for the end of a CDATA section.

@@ -7,6 +7,25 @@
 #include "ui/xml_escape.h"
 #include "xml_tokenizer.h"
 
+namespace {
+
+// Moves a subtree one level up: its root and every element below it.
+void RaiseSubtree(std::vector<SXmlElem>& elems, int root) {
+  int i = root;
+  while (true) {
+    --elems[(size_t)i].nLevel;
+    if (elems[(size_t)i].iElemChild) {
+      i = elems[(size_t)i].iElemChild;
+      continue;
+    }
+    while (i != root && !elems[(size_t)i].iElemNext) i = elems[(size_t)i].iElemParent;
+    if (i == root) return;
+    i = elems[(size_t)i].iElemNext;
+  }
+}
+
+}  // namespace
+
 CXmlDoc::CXmlDoc() { m_aElems.resize(8); }
 
 CXmlDoc::CXmlDoc(const char* text) : CXmlDoc() { SetDocText(text); }
@@ -120,7 +139,7 @@ void CXmlDoc::CloseUnended(int elem, int64_t offset2, std::vector<std::string_vi
     e.iElemChild = 0;
     for (int c = child; c; c = m_aElems[(size_t)c].iElemNext) {
       m_aElems[(size_t)c].iElemParent = parent;
-      m_aElems[(size_t)c].nLevel = e.nLevel;
+      RaiseSubtree(m_aElems, c);
     }
     int parentFirst = m_aElems[(size_t)parent].iElemChild;
     m_aElems[(size_t)parentFirst].iElemPrev = last;
