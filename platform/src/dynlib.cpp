@@ -7,6 +7,7 @@
 
 #include <QDesktopServices>
 #include <QUrl>
+#include <thread>
 
 extern char** environ;
 
@@ -38,6 +39,9 @@ long StartProcess(const std::string& program, const std::vector<std::string>& ar
   argv.push_back(nullptr);
   pid_t pid = -1;
   if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  // Nobody waits for a started program, as with CreateProcess: collect its
+  // exit so it leaves no zombie behind.
+  std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
   return (long)pid;
 }
 

@@ -44,6 +44,10 @@ void SetBlocking(SocketFd fd, bool blocking) {
 }  // namespace
 
 SocketFd ConnectTcp(const std::string& host, int port, int timeoutMs, std::string* error) {
+  if (port < 1 || port > 65535) {  // the resolver would wrap it round to another port
+    if (error) *error = "bad port " + std::to_string(port);
+    return kInvalidSocket;
+  }
   addrinfo hints{};
   hints.ai_family = AF_INET;
   hints.ai_socktype = SOCK_STREAM;

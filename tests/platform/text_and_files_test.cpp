@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/dynlib.h"
 #include "platform/gbk.h"
 #include "platform/paths.h"
 #include "platform/profile.h"
@@ -170,11 +171,26 @@ TEST(Socket, SendAllKeepsItsTimeOutAgainstAStalledPeer) {
   finished = true;
   watchdog.join();
   EXPECT_LT(std::chrono::steady_clock::now() - t0, std::chrono::seconds(9));
+  // Ports out of range are refused, not wrapped round to another port.
+  std::string error;
+  EXPECT_EQ(platform::ConnectTcp("127.0.0.1", port + 65536, 500, &error), platform::kInvalidSocket);
+  EXPECT_FALSE(error.empty());
   // Bad descriptors fail at once rather than wait.
   EXPECT_EQ(platform::WaitReadable(platform::kInvalidSocket, -1), -1);
   char c;
   EXPECT_FALSE(platform::RecvExact(platform::kInvalidSocket, &c, 1, 5000));
   for (platform::SocketFd fd : {client, server, listener}) platform::CloseSocket(fd);
+}
+
+// A started program is collected when it ends: no zombie stays behind.
+TEST(Process, StartedProgramLeavesNoZombie) {
+  long pid = platform::StartProcess("/bin/true", {});
+  ASSERT_GT(pid, 0);
+  const std::string proc = "/proc/" + std::to_string(pid);
+  for (int i = 0; i < 5000 && platform::FileExists(proc); ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  EXPECT_FALSE(platform::FileExists(proc));
+  EXPECT_EQ(platform::StartProcess("/nonexistent/program", {}), -1);
 }
 
 TEST(Registry, KeepsDwordAndStringValues) {
