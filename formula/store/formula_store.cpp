@@ -80,7 +80,9 @@ bool SameCode(const char* a, const char* b) {
 
 std::string CFormulaStore::Directory() const {
   if (!dirOverride_.empty()) return dirOverride_;
-  return platform::GetProgramDir() + "formula/";
+  // The formula folder is installed beside the library that holds this code.
+  static const char kHere = 0;
+  return platform::GetModuleDir(&kHere) + "formula/";
 }
 
 void CFormulaStore::SetDirectoryOverride(const std::string& dir) {

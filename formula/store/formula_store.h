@@ -14,7 +14,7 @@ namespace formula {
 class CFormulaStore {
  public:
   // Folder of the formula files, ending in "/": the override when set,
-  // else the program folder followed by "formula/".
+  // else the folder of the library holding the store followed by "formula/".
   std::string Directory() const;
   void SetDirectoryOverride(const std::string& dir);  // "" removes it
 

@@ -48,6 +48,11 @@ std::string GetProgramDir() {
   return slash == std::string::npos ? std::string("./") : exe.substr(0, slash + 1);
 }
 
+bool HasProgramDirOverride() {
+  std::lock_guard<std::mutex> lock(g_mutex);
+  return !g_programDir.empty();
+}
+
 void SetProgramDirOverride(const std::string& dir) {
   std::lock_guard<std::mutex> lock(g_mutex);
   g_programDir = dir.empty() ? dir : WithSlash(dir);

@@ -8,6 +8,7 @@ namespace platform {
 // Folder of the running executable, or the override.
 std::string GetProgramDir();
 void SetProgramDirOverride(const std::string& dir);  // "" removes the override
+bool HasProgramDirOverride();
 
 // $ZEB_APPDATA, else $XDG_DATA_HOME/zeb, else ~/.local/share/zeb; or the override.
 std::string GetAppDataDir();
@@ -19,6 +20,11 @@ void SetConfigDirOverride(const std::string& dir);
 
 // Full path of the running executable; "" when it cannot be read.
 std::string GetExecutablePath();
+
+// Folder (ending in "/") of the shared library or program that holds the
+// given code address, so a library finds the files installed beside it;
+// the program folder when it cannot be told or when that is overridden.
+std::string GetModuleDir(const void* addressInModule);
 
 // Turns the system's "\" separators into "/".
 std::string ToNativePath(std::string path);
