@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -132,6 +133,10 @@ UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const char* path) {
   if (!section || !path) return FALSE;
+  // A line break inside a name or value would write lines of its own
+  // (another section, another key): refused, the file stays as it is.
+  for (const char* text : {section, key, value})
+    if (text && std::strpbrk(text, "\r\n")) return FALSE;
   // Read, change and write back as one step, or two threads writing
   // different keys of one file lose one of them.
   static std::mutex writing;

@@ -117,6 +117,12 @@ TEST(Profile, ReadsOddFilesWithinBounds) {
   std::string data;
   ASSERT_TRUE(platform::ReadFile(path, data));
   EXPECT_EQ(data, "[A]\r\nx=9\r\ny=2\r\n[B]\r\nx=3\r\n");
+  // A value (or name) with a line break would add lines of its own: refused.
+  EXPECT_FALSE(WritePrivateProfileString("A", "x", "1\r\n[B]\r\nx=evil", path.c_str()));
+  EXPECT_FALSE(WritePrivateProfileString("A", "x\ny", "1", path.c_str()));
+  std::string after;
+  ASSERT_TRUE(platform::ReadFile(path, after));
+  EXPECT_EQ(after, data);
 }
 
 // Threads of one process saving one file: every save is whole and none is
