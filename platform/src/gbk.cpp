@@ -70,7 +70,7 @@ size_t GbkCutLength(const char* text, size_t maxBytes) {
   while (i < maxBytes && text[i] != '\0') {
     unsigned char b = (unsigned char)text[i];
     if (IsGbkLeadByte(b)) {
-      if (text[i + 1] == '\0' || i + 2 > maxBytes) break;
+      if (i + 2 > maxBytes || text[i + 1] == '\0') break;  // never look past maxBytes
       i += 2;
     } else {
       ++i;

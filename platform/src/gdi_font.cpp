@@ -60,20 +60,23 @@ const QFont& FontData::Resolved() const {
     const bool fixed = (logFont.lfPitchAndFamily & 3) == FIXED_PITCH || IsFixedFace(face);
     auto font = std::make_unique<QFont>(HaveGuiApp() ? DrawnFamily(face, fixed) : face);
     font->setStyleStrategy(QFont::PreferAntialias);
-    int height = logFont.lfHeight;
+    // Heights come from settings files too: one far taller than any screen
+    // would only fill memory with glyphs, so it is bounded.
+    constexpr long kMaxPixels = 4096;
+    const long height = std::clamp(logFont.lfHeight, -kMaxPixels, kMaxPixels);
     int pixels;
     if (height < 0) {
-      pixels = -height;  // character height
+      pixels = (int)-height;  // character height
     } else if (height > 0) {
       // Cell height: scale so ascent + descent come to the given height.
       QFont probe(*font);
       probe.setPixelSize(100);
       int cell = HaveGuiApp() ? QFontMetrics(probe).height() : 100;
-      pixels = cell > 0 ? (int)std::lround(height * 100.0 / cell) : height;
+      pixels = cell > 0 ? (int)std::lround(height * 100.0 / cell) : (int)height;
     } else {
       pixels = 12;
     }
-    font->setPixelSize(std::max(1, pixels));
+    font->setPixelSize(std::clamp(pixels, 1, (int)kMaxPixels));
     int weight = logFont.lfWeight <= 0 ? FW_NORMAL : std::clamp((int)logFont.lfWeight, 100, 900);
     font->setWeight(static_cast<QFont::Weight>(weight));
     font->setItalic(logFont.lfItalic != 0);

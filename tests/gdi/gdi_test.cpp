@@ -265,6 +265,18 @@ TEST_F(GdiTest, TextHonoursHeightColourAndBackgroundMode) {
   EXPECT_GE(one.cx, 14);
   EXPECT_EQ(two.cx, 2 * one.cx);
   EXPECT_GE(one.cy, 16);
+  // Heights from a settings file past any screen are bounded, never overflow.
+  for (LONG height : {LONG_MIN, (LONG)INT_MIN, (LONG)INT_MAX, LONG_MAX}) {
+    LOGFONT lf;
+    lf.lfHeight = height;
+    CFont wild;
+    ASSERT_TRUE(wild.CreateFontIndirect(&lf));
+    dc_.SelectObject(&wild);
+    SIZE extent = dc_.GetTextExtent("W");
+    EXPECT_GT(extent.cy, 100) << height;
+    EXPECT_LT(extent.cy, 10000) << height;
+  }
+  dc_.SelectObject(&font);
 
   EXPECT_EQ(dc_.SetBkMode(TRANSPARENT), OPAQUE);
   EXPECT_EQ(dc_.SetTextColor(kRed), kBlack);

@@ -42,6 +42,9 @@ TEST(Gbk, CutsOnCharacterBoundaries) {
   for (const Case& c : cases) EXPECT_EQ(platform::GbkCutLength(text, c.max), c.want) << c.max;
   // A lead byte at the very end is never kept alone.
   EXPECT_EQ(platform::GbkCutLength("ab\xC8", 10), 2u);
+  // A fixed field without a NUL is read no further than maxBytes.
+  const char field[3] = {'a', 'b', '\xC8'};
+  EXPECT_EQ(platform::GbkCutLength(field, sizeof field), 2u);
   char out[4];
   platform::GbkCopyCut(out, sizeof out, text);
   EXPECT_STREQ(out, "\xC8\xB7");
