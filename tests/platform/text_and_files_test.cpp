@@ -1,6 +1,9 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cstdlib>
 #include <string>
 #include <thread>
@@ -229,6 +232,26 @@ TEST(Files, AtomicWriteReplacesWholeFile) {
   EXPECT_EQ(data, "new");
   EXPECT_FALSE(platform::WriteFileAtomic("/nonexistent-dir/x", "y"));
   EXPECT_EQ(platform::ToNativePath("INDEX\\ALARM.DEX"), "INDEX/ALARM.DEX");
+}
+
+TEST(Files, AtomicWriteKeepsPermissionsAndLinks) {
+  std::string dir = TempDir();
+  std::string secret = dir + "zeb.ini";
+  ASSERT_TRUE(platform::WriteFileAtomic(secret, "EKEYPWD=x"));
+  ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
+  ASSERT_TRUE(platform::WriteFileAtomic(secret, "EKEYPWD=y"));
+  struct stat st;
+  ASSERT_EQ(stat(secret.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+
+  std::string link = dir + "link.ini";
+  ASSERT_EQ(symlink(secret.c_str(), link.c_str()), 0);
+  ASSERT_TRUE(platform::WriteFileAtomic(link, "via link"));
+  ASSERT_EQ(lstat(link.c_str(), &st), 0);
+  EXPECT_TRUE(S_ISLNK(st.st_mode));
+  std::string data;
+  ASSERT_TRUE(platform::ReadFile(secret, data));
+  EXPECT_EQ(data, "via link");
 }
 
 }  // namespace
