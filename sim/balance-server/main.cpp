@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
         return 2;
       }
     } else {
-      std::fprintf(stderr, "usage: see the comment at the top of sim/balance/main.cpp\n");
+      std::fprintf(stderr, "usage: see the comment at the top of sim/balance-server/main.cpp\n");
       return 2;
     }
   }

@@ -59,7 +59,7 @@ int main(int argc, char** argv) {
     else if (a == "--coalesce") options.coalesce = true;
     else if (a == "--delay") options.delayMs = std::atoi(next().c_str());
     else {
-      std::fprintf(stderr, "usage: see the comment at the top of sim/trade/main.cpp\n");
+      std::fprintf(stderr, "usage: see the comment at the top of sim/trade-server/main.cpp\n");
       return 2;
     }
   }
