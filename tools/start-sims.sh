@@ -5,7 +5,7 @@ set -uo pipefail
 build=$1
 bin="$build/bin"
 pids=()
-trap 'kill "${pids[@]}" 2>/dev/null; exit 0' INT TERM EXIT
+trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; exit 0' INT TERM EXIT
 shopt -s nullglob
 for sim in "$bin"/sim_*; do
   "$sim" &
