@@ -1,4 +1,4 @@
-// Trace lines of the link library on standard error:
+// Trace lines of the link library, in the shared trace-line form:
 // "<local time, file, line>0: message".
 #pragma once
 
