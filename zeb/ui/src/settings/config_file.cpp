@@ -2,23 +2,13 @@
 
 #include <cstdio>
 #include <cstring>
-#include <ctime>
 
 #include "../text_trim.h"
 #include "config_line.h"
 #include "platform/paths.h"
+#include "sharecode/time_text.h"
 
 namespace {
-
-std::string HeaderTimeText() {
-  std::time_t now = std::time(nullptr);
-  std::tm local{};
-  localtime_r(&now, &local);
-  char text[64];
-  std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", local.tm_year + 1900,
-                local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec);
-  return text;
-}
 
 // A value is refused when writing it would break the file: a line break
 // would start a new line (and could inject keys or sections), and a value
@@ -168,7 +158,7 @@ int CConfigFile::SetString(const char* section, const char* key, const char* val
 
 std::string CConfigFile::FormatText(int withHeader) const {
   std::string out;
-  if (withHeader) out += "# This ini was modified by system on " + HeaderTimeText() + ".\r\n\r\n";
+  if (withHeader) out += "# This ini was modified by system on " + GetLocalTimeString(1) + ".\r\n\r\n";
   for (const auto& [number, s] : m_mapSections) {
     out += "[" + s.name + "]\r\n";
     for (const auto& [n, k] : s.keys) {
