@@ -131,6 +131,21 @@ SFormulaRecord* CFormulaStore::FindForCall(int kind, const char* name) {
   return nullptr;
 }
 
+int CFormulaStore::IndexOf(int kind, const SFormulaRecord* record) const {
+  if (kind < 0 || kind >= FORMULA_KIND_COUNT || !record) return -1;
+  const std::deque<SFormulaRecord>& list = formulas_[kind];
+  for (size_t i = 0; i < list.size(); ++i)
+    if (&list[i] == record) return int(i);
+  return -1;
+}
+
+bool CFormulaStore::RemoveFormula(int kind, const SFormulaRecord* record) {
+  const int index = IndexOf(kind, record);
+  if (index < 0) return false;
+  formulas_[kind].erase(formulas_[kind].begin() + index);
+  return true;
+}
+
 void CFormulaStore::Clear() {
   for (int k = 0; k < FORMULA_KIND_COUNT; ++k) {
     formulas_[k].clear();

@@ -40,6 +40,14 @@ class CFormulaStore {
   // the first record whose code is empty.
   SFormulaRecord* FindForCall(int kind, const char* name);
 
+  // Position of record in the kind's list, or -1 when it is not there.
+  int IndexOf(int kind, const SFormulaRecord* record) const;
+  // Removes record from the kind's list. The records after it move up one
+  // place: a pointer to any of them now sees the record that followed it,
+  // so holders of such pointers must drop them (see IndexOf). False when
+  // the record is not in the list.
+  bool RemoveFormula(int kind, const SFormulaRecord* record);
+
   // True when the kind's ".dat" file was refused as damaged at the last
   // load: it is left on disk as it is and never overwritten by SaveKind.
   bool IsDatRefused(int kind) const;
