@@ -86,20 +86,24 @@ bool CParamsDescParse::Line(int n, std::string& out) const {
   return true;
 }
 
+bool CParamsDescParse::MarkedLine(int n, std::string_view& line, size_t& marker) const {
+  if (!LineView(n, line)) return false;
+  marker = line.find(kParamMarker);
+  return marker != std::string_view::npos;
+}
+
 bool CParamsDescParse::LinePrefix(int n, std::string& out) const {
   std::string_view line;
-  if (!LineView(n, line)) return false;
-  const size_t marker = line.find(kParamMarker);
-  if (marker == std::string_view::npos) return false;
+  size_t marker = 0;
+  if (!MarkedLine(n, line, marker)) return false;
   out.assign(line.substr(0, marker));
   return true;
 }
 
 bool CParamsDescParse::LineSuffix(int n, std::string& out) const {
   std::string_view line;
-  if (!LineView(n, line)) return false;
-  const size_t marker = line.find(kParamMarker);
-  if (marker == std::string_view::npos) return false;
+  size_t marker = 0;
+  if (!MarkedLine(n, line, marker)) return false;
   const size_t after = marker + std::strlen(kParamMarker) + 1;  // the marker's own character too
   out.assign(after < line.size() ? line.substr(after) : std::string_view());
   return true;

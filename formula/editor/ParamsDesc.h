@@ -47,6 +47,8 @@ class CParamsDescParse {
 
  private:
   bool LineView(int n, std::string_view& out) const;
+  // Line n and the position of its marker; false without either.
+  bool MarkedLine(int n, std::string_view& line, size_t& marker) const;
 
   bool loaded_ = false;
   std::string text_;

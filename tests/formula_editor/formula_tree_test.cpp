@@ -125,31 +125,39 @@ TEST_F(FormulaTreeTest, DeletingAFormulaDropsPointersToItAndToTheRecordsThatMove
   CFormulaStore& store = TheFormulaStore();
   Add(0, "F1", nullptr);
   Add(0, "F2", nullptr);
+  Add(0, "F3", nullptr);
   store.SaveAll();
   CFormulaEditorCore editor;
   editor.Open();
-  // The evaluator has the last formula selected; an earlier one goes.
-  ASSERT_EQ(TheCalcFace().SelectFormular(0, "F2"), 1);
-  ASSERT_EQ(editor.SelectNode(FindFormulaNode(editor.Tree().kinds[0], "F2")), ELoadResult::Loaded);
-  ASSERT_TRUE(editor.DeleteFormula(FindFormulaNode(editor.Tree().kinds[0], "F1")));
+  auto node = [&](const char* name) { return FindFormulaNode(editor.Tree().kinds[0], name); };
+
+  // The evaluator's selection is the deleted record itself.
+  ASSERT_EQ(TheCalcFace().SelectFormular(0, "F1"), 1);
+  ASSERT_TRUE(editor.DeleteFormula(node("F1")));
   EXPECT_EQ(TheCalcFace().Selected(), nullptr);
-  EXPECT_EQ(editor.CurrentRecord(), nullptr);
   EXPECT_EQ(store.Find(0, "F1"), nullptr);
   EXPECT_EQ(editor.Mode(), 0);  // an empty new formula, without asking
   EXPECT_EQ(editor.Fields().formula, std::string(GBK("/*请在这里输入公式内容*/")) + "\r\n");
 
+  // A record after the deleted one moves up: its holders drop it too.
+  ASSERT_EQ(TheCalcFace().SelectFormular(0, "F3"), 1);
+  ASSERT_EQ(editor.SelectNode(node("F3")), ELoadResult::Loaded);
+  ASSERT_TRUE(editor.DeleteFormula(node("F2")));
+  EXPECT_EQ(TheCalcFace().Selected(), nullptr);
+  EXPECT_EQ(editor.CurrentRecord(), nullptr);
+
   // A selection before the deleted record keeps its place.
   ASSERT_EQ(TheCalcFace().SelectFormular(0, "TestZB"), 1);
   const SFormulaRecord* testzb = TheCalcFace().Selected();
-  ASSERT_TRUE(editor.DeleteFormula(FindFormulaNode(editor.Tree().kinds[0], "F2")));
+  ASSERT_TRUE(editor.DeleteFormula(node("F3")));
   EXPECT_EQ(TheCalcFace().Selected(), testzb);
   EXPECT_EQ(store.SizeAtSet(0), 2);
 
-  // The deletion was written at once.
+  // Each deletion was written at once.
   store.Clear();
   store.LoadKind(0);
   EXPECT_EQ(store.SizeAtSet(0), 2);
-  EXPECT_EQ(store.Find(0, "F2"), nullptr);
+  EXPECT_EQ(store.Find(0, "F3"), nullptr);
 }
 
 }  // namespace
