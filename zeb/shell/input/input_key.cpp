@@ -31,6 +31,21 @@ uint64_t CodeIdentity(uint16_t market, const char* code) {
   return id;
 }
 
+// One bit per byte value modulo 64: a set that may hold more than the
+// letters it was made of, never less.
+uint64_t LetterBits(std::string_view letters) {
+  uint64_t bits = 0;
+  for (char c : letters) bits |= uint64_t{1} << ((unsigned char)c % 64);
+  return bits;
+}
+
+uint64_t SlotLetters(const CKeyGhostStruct& e) {
+  uint64_t bits = 0;
+  for (int s = 0; s < e.slotCount; ++s)
+    bits |= LetterBits(std::string_view(e.initials[s], strnlen(e.initials[s], kKeySlotSize)));
+  return bits;
+}
+
 bool LessWithoutCase(const char* a, const char* b) {
   for (;; ++a, ++b) {
     const unsigned char x = (unsigned char)KeyUpper(*a), y = (unsigned char)KeyUpper(*b);
@@ -62,6 +77,7 @@ std::string CInputKey::ProgramDir() const {
 
 void CInputKey::Clear() {
   m_entries.clear();
+  m_slotLetters.clear();
   m_results.clear();
   m_byCode.clear();
   m_blocksByName.clear();
@@ -89,8 +105,10 @@ void CInputKey::Load() {
 
 void CInputKey::AddItems(uint16_t market, const SStockInfo* items, int count) {
   if (!items) return;
-  if (m_entries.capacity() < m_entries.size() + (size_t)std::max(count, 0))
+  if (m_entries.capacity() < m_entries.size() + (size_t)std::max(count, 0)) {
     m_entries.reserve(m_entries.size() + (size_t)std::max(count, 0) + kIndexGrowth);
+    m_slotLetters.reserve(m_entries.capacity());
+  }
   for (int i = 0; i < count; ++i) {
     char code[16];
     std::snprintf(code, sizeof code, "%06d", (int)items[i].code);
@@ -125,10 +143,15 @@ bool CInputKey::AddEntry(const char* code, const char* name, int kind, uint16_t 
     slot = &m_byCode.try_emplace(CodeIdentity(market, e.code), next).first->second;
   if (*slot != next) {
     m_entries[*slot] = e;
+    m_slotLetters[*slot] = SlotLetters(e);
     return true;
   }
-  if (m_entries.size() == m_entries.capacity()) m_entries.reserve(m_entries.size() + kIndexGrowth);
+  if (m_entries.size() == m_entries.capacity()) {
+    m_entries.reserve(m_entries.size() + kIndexGrowth);
+    m_slotLetters.reserve(m_entries.capacity());
+  }
   m_entries.push_back(e);
+  m_slotLetters.push_back(SlotLetters(e));
   return true;
 }
 
@@ -143,10 +166,10 @@ void CInputKey::PushResult(uint32_t index, const char* key, size_t keyLength) {
   m_results.push_back(r);
 }
 
-void CInputKey::AddCombinations(uint32_t index, const std::string& pattern) {
+void CInputKey::AddCombinations(uint32_t index, const std::string& pattern, uint64_t patternLetters) {
   const CKeyGhostStruct& e = m_entries[index];
   const size_t slots = (size_t)e.slotCount;
-  if (slots == 0 || pattern.size() > slots) return;
+  if (slots == 0 || pattern.size() > slots || (patternLetters & ~m_slotLetters[index]) != 0) return;
   size_t letters[kKeySlots] = {};
   for (size_t s = 0; s < slots; ++s) {
     letters[s] = strnlen(e.initials[s], kKeySlotSize - 1);
@@ -170,10 +193,11 @@ int CInputKey::Find(const char* text, int* count) {
   const std::string pattern = KeyUpper(text ? text : "");
   // Nothing longer than a match key can match.
   if (!pattern.empty() && pattern.size() < kKeyMatchSize && !m_entries.empty()) {
+    const uint64_t patternLetters = LetterBits(pattern);
     for (uint32_t i = 0; i < (uint32_t)m_entries.size(); ++i) {
       if (std::string_view(m_entries[i].code).find(pattern) != std::string_view::npos)
         PushResult(i, "", 0);
-      AddCombinations(i, pattern);
+      AddCombinations(i, pattern, patternLetters);
     }
   }
   if (count) *count = (int)m_results.size();

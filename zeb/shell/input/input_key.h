@@ -97,13 +97,16 @@ class CInputKey {
     char key[kKeyMatchSize];
   };
 
-  void AddCombinations(uint32_t index, const std::string& pattern);
+  void AddCombinations(uint32_t index, const std::string& pattern, uint64_t patternLetters);
   void PushResult(uint32_t index, const char* key, size_t keyLength);
   bool Before(const SResult& a, const SResult& b) const;
   std::string ProgramDir() const;
 
   SKeyInputSources m_sources;
   std::vector<CKeyGhostStruct> m_entries;
+  // Per entry: the letters its initial slots hold (LetterBits), so a search
+  // skips the combinations of names that lack a typed letter.
+  std::vector<uint64_t> m_slotLetters;
   std::vector<SResult> m_results;
   // (market, code text) -> entry; blocks without code text by name.
   std::unordered_map<uint64_t, uint32_t> m_byCode;
