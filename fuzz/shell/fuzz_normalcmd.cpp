@@ -37,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < index.GetEntryCount() && i < 8; ++i) typed.push_back(index.GetEntry(i).code);
   CInputList list(&index);
   for (const std::string& text : typed) {
-    const std::string upper = KeyUpper(text);
+    const std::string upper = KeyUpper(text.c_str());  // the index reads up to the NUL
     const int found = index.Find(text.c_str());
     index.SortResults(found);
     for (int i = 0; i < found; ++i) {

@@ -6,18 +6,11 @@
 // UPDATETAG) naming N download servers (all this one, under /files/) and
 // two components, "ZEB" and "Trade", listed with the given update time, and
 // a small file for each under /files/.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "update_sim.h"
-
-namespace {
-volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
-}  // namespace
 
 int main(int argc, char** argv) {
   int port = 19340, servers = 1;
@@ -52,9 +45,7 @@ int main(int argc, char** argv) {
   server.SetFile("/files/Trade.zip", "demo component Trade\n");
   std::printf("PORT %d (update list at /zeb/update.xml)\n", chosen);
   std::fflush(stdout);
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
-  while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  WaitForStopSignal();
   server.Stop();
   return 0;
 }

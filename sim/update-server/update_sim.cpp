@@ -39,33 +39,9 @@ void CUpdateSimServer::SetRedirect(const std::string& path, const std::string& l
   redirects_[path] = location;
 }
 
-int CUpdateSimServer::Start(int port) {
-  int chosen = 0;
-  listener_ = platform::ListenLoopback(port, &chosen);
-  if (listener_ == platform::kInvalidSocket) return -1;
-  running_ = true;
-  thread_ = std::thread([this] { Loop(); });
-  return chosen;
-}
-
-void CUpdateSimServer::Stop() {
-  if (!running_.exchange(false)) return;
-  thread_.join();
-  platform::CloseSocket(listener_);
-}
-
 std::vector<std::string> CUpdateSimServer::Requests() const {
   std::lock_guard<std::mutex> g(lock_);
   return requests_;
-}
-
-void CUpdateSimServer::Loop() {
-  while (running_) {
-    const int fd = platform::AcceptClient(listener_, 50);
-    if (fd == platform::kInvalidSocket) continue;
-    Serve(fd);
-    platform::CloseSocket(fd);
-  }
 }
 
 void CUpdateSimServer::Serve(int fd) {
@@ -95,7 +71,7 @@ void CUpdateSimServer::Serve(int fd) {
   }
   if (mode_ == EUpdateSimMode::Silent) {
     // Hold the connection without a word until the client gives up.
-    while (running_ && platform::RecvSome(fd, buffer, sizeof buffer, 50) == -2) {
+    while (IsRunning() && platform::RecvSome(fd, buffer, sizeof buffer, 50) == -2) {
     }
     return;
   }
@@ -104,7 +80,7 @@ void CUpdateSimServer::Serve(int fd) {
     platform::SendAll(fd, answer.data(), answer.size(), 2000);
   } else {
     if (!platform::SendAll(fd, answer.data(), answer.size(), 2000)) return;
-    for (size_t i = 0; i < body.size() && running_; ++i) {
+    for (size_t i = 0; i < body.size() && IsRunning(); ++i) {
       // A closed client shows as readable with nothing to read.
       if (platform::RecvSome(fd, buffer, sizeof buffer, slowStepMs_) == 0) return;
       if (!platform::SendAll(fd, &body[i], 1, 2000)) return;

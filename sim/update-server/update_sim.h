@@ -2,12 +2,12 @@
 // loopback that serves an update list and component files by path, or
 // misbehaves on purpose (never answers, or answers a byte at a time).
 #pragma once
-#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "loopback_server.h"
 
 enum class EUpdateSimMode {
   Normal,  // answers every request at once
@@ -15,20 +15,16 @@ enum class EUpdateSimMode {
   Slow,    // sends the head at once, then one body byte per slow step
 };
 
-class CUpdateSimServer {
+class CUpdateSimServer : public CLoopbackServer {
  public:
   explicit CUpdateSimServer(EUpdateSimMode mode = EUpdateSimMode::Normal, int slowStepMs = 100);
-  ~CUpdateSimServer();
-  CUpdateSimServer(const CUpdateSimServer&) = delete;
-  CUpdateSimServer& operator=(const CUpdateSimServer&) = delete;
+  ~CUpdateSimServer() override;
 
   // What a GET of path answers with (200); other paths get 404.
   void SetFile(const std::string& path, std::string body);
   // The answer to path is a redirect (302) to location.
   void SetRedirect(const std::string& path, const std::string& location);
 
-  int Start(int port);  // 0 = any free port; the port or -1
-  void Stop();
   // The request paths received, in order.
   std::vector<std::string> Requests() const;
 
@@ -41,14 +37,10 @@ class CUpdateSimServer {
                                const std::vector<SComponent>& components);
 
  private:
-  void Loop();
-  void Serve(int fd);
+  void Serve(int fd) override;
 
   EUpdateSimMode mode_;
   int slowStepMs_;
-  int listener_ = -1;
-  std::atomic<bool> running_{false};
-  std::thread thread_;
   mutable std::mutex lock_;
   std::map<std::string, std::string> files_;
   std::map<std::string, std::string> redirects_;
