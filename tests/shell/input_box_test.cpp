@@ -1,11 +1,11 @@
 // The input box's rules: the lines it lists, the exact-key promotion, what
 // its OK sends to the owner window, and where it opens.
-#include <QCoreApplication>
 #include <cstring>
 
 #include "input_test_support.h"
 #include "platform/registry.h"
 #include "platform/window.h"
+#include "shell_test_app.h"
 #include "zeb/shell/input/input_box.h"
 #include "zeb/shell/input/key_weights.h"
 #include "zeb/shell/messages.h"
@@ -13,15 +13,6 @@
 using namespace input_test;
 
 namespace {
-
-QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_shell_input";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication* app =
-      QCoreApplication::instance() ? QCoreApplication::instance() : new QCoreApplication(argc, argv);
-  return *app;
-}
 
 // The owner window: records each WM_QUOTE_REQUEST with its data copied.
 class Owner : public platform::MsgTarget {
@@ -89,7 +80,7 @@ TEST_F(InputTest, ExactKeyGoesToTheTop) {
 }
 
 TEST_F(InputTest, OkSendsTheRequestOfTheKind) {
-  App();
+  shell_test::EnsureQtApp();
   Owner owner;
   index.AddEntry("602001", GBK("鼠票"), kKeyItem, 4114);
   index.AddEntry("03", "F3", kKeyCommand, 0);

@@ -1,11 +1,11 @@
 // The keyboard index: what it takes in, what a typed text finds and in
 // which order, and the weights kept in the registry stand-in.
-#include <QCoreApplication>
 #include <cstdlib>
 
 #include "formula/face/FormulaFace.h"
 #include "input_test_support.h"
 #include "platform/registry.h"
+#include "shell_test_app.h"
 #include "zeb/shell/input/key_weights.h"
 #include "zeb/shell/input/normal_cmd_file.h"
 
@@ -184,10 +184,7 @@ TEST_F(InputTest, ReleaseSavesTheWeights) {
 
 // Unset, the formulas come from the formula library's indicator store.
 TEST(InputFormulas, IndicatorsOfTheFormulaLibrary) {
-  static int argc = 1;
-  static char name[] = "test_shell_input";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
+  shell_test::EnsureQtApp();
   CFormulaFace::InitDefineTech();  // a store without files holds its examples
   const int count = CFormulaFace::SizeAtSet(0);
   ASSERT_GT(count, 0);

@@ -1,6 +1,6 @@
-// Shared fixtures of the keyboard-input tests: a fresh program folder and
-// registry stand-in per test, and an index whose outside sources are
-// scripted.
+// Shared fixtures of the keyboard-input tests: fresh folders (and so a
+// fresh registry stand-in) per test, and an index whose outside sources
+// are scripted.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -12,35 +12,11 @@
 
 #include "platform/gbk.h"
 #include "platform/paths.h"
+#include "shell_temp_folders.h"
 #include "zeb/shell/input/input_key.h"
 #include "zeb/shell/store/store_records.h"
 
 namespace input_test {
-
-class TempProgram {
- public:
-  TempProgram() {
-    char tmpl[] = "/tmp/zebinput_XXXXXX";
-    root_ = mkdtemp(tmpl);
-    std::filesystem::create_directories(root_ + "/prog");
-    std::filesystem::create_directories(root_ + "/config");
-    platform::SetProgramDirOverride(ProgramDir());
-    platform::SetConfigDirOverride(root_ + "/config/");
-  }
-  ~TempProgram() {
-    platform::SetProgramDirOverride("");
-    platform::SetConfigDirOverride("");
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::string ProgramDir() const { return root_ + "/prog/"; }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::ofstream(ProgramDir() + name, std::ios::binary) << bytes;
-  }
-
- private:
-  std::string root_;
-};
 
 // One "normalcmd.dat" record laid out by offset.
 inline std::string CmdRecord(int32_t kind, const std::string& code, const std::string& name,
@@ -66,7 +42,7 @@ inline SStockInfo Item(int32_t code, const char* gbkName, uint16_t market = 4114
 // the test.
 class InputTest : public ::testing::Test {
  protected:
-  TempProgram program;
+  shell_test::TempFolders program;
   std::vector<std::string> blocks;
   std::vector<SFormulaKey> formulas;
   CInputKey index;

@@ -14,7 +14,7 @@ namespace {
 
 class UpdateCheckTest : public ::testing::Test {
  public:  // the case table below arranges through these
-  TempProgram program;
+  shell_test::TempFolders program;
   ScriptedHttp http;
   platform::ScopedRecordingBoxes boxes;
   int launches = 0;
@@ -25,7 +25,7 @@ class UpdateCheckTest : public ::testing::Test {
 
   SUpdateCheckSetup MakeSetup() {
     SUpdateCheckSetup s;
-    s.programDir = program.Dir();
+    s.programDir = program.ProgramDir();
     s.server = "updates.example";
     s.port = 8080;
     s.path = "/zeb/update.xml";
@@ -166,7 +166,7 @@ TEST_F(UpdateCheckTest, PendingUpdaterReplacesTheOldOne) {
   struct stat st {};
   ASSERT_EQ(stat(program.Path("Novarel").c_str(), &st), 0);
   EXPECT_TRUE(st.st_mode & S_IXUSR);
-  EXPECT_FALSE(InstallPendingUpdater(program.Dir()));  // nothing left to move
+  EXPECT_FALSE(InstallPendingUpdater(program.ProgramDir()));  // nothing left to move
 }
 
 TEST(UpdaterArguments, ProgramPathPidWordAndFlag) {

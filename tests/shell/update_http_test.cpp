@@ -33,7 +33,7 @@ SHttpRequest Request(int port, const std::string& path, int timeoutMs = 5000) {
 }
 
 TEST(QtHttpGetter, AnswersAndRefusals) {
-  EnsureApp();
+  shell_test::EnsureQtApp();
   CUpdateSimServer server;
   server.SetFile("/list.xml", "<Product/>");
   server.SetFile("/big", std::string(5000, 'b'));
@@ -82,7 +82,7 @@ TEST(QtHttpGetter, AnswersAndRefusals) {
 // Neither a server that never answers nor one that drips its answer can
 // hold the caller much past the read time-out.
 TEST(QtHttpGetter, SilentAndSlowServersTimeOut) {
-  EnsureApp();
+  shell_test::EnsureQtApp();
   for (EUpdateSimMode mode : {EUpdateSimMode::Silent, EUpdateSimMode::Slow}) {
     CUpdateSimServer server(mode, 50);
     server.SetFile("/list.xml", std::string(2000, 'x'));  // 100 s at one byte per 50 ms
@@ -103,7 +103,7 @@ TEST(QtHttpGetter, SilentAndSlowServersTimeOut) {
 // A listener whose accept queue is full takes no more connections: the
 // connect itself hangs, and the connect time-out ends it.
 TEST(QtHttpGetter, ConnectTimeOut) {
-  EnsureApp();
+  shell_test::EnsureQtApp();
   const int listener = socket(AF_INET, SOCK_STREAM, 0);
   ASSERT_GE(listener, 0);
   sockaddr_in address{};
@@ -140,8 +140,8 @@ std::string StandInUpdater() {
 // The program's check from "zeb.ini" to the update program: the list comes
 // from the simulator, the stand-in updater records what it was handed.
 TEST(UpdateEndToEnd, StartsTheUpdaterWithTheList) {
-  EnsureApp();
-  TempProgram program;
+  shell_test::EnsureQtApp();
+  shell_test::TempFolders program;
   ASSERT_TRUE(std::filesystem::exists(StandInUpdater()));
   std::filesystem::copy_file(StandInUpdater(), program.Path("Novarel"));
   CUpdateSimServer server;

@@ -95,7 +95,7 @@ TEST(UpdateList, KeepsTheEncodingItCameIn) {
   const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Product><ServerList>"
                            "<Server1 Name=\"本地\" URL=\"http://s/\"/></ServerList>"
                            "<Component><Name>行情</Name><DownAddress>行情.zip</DownAddress></Component></Product>";
-  TempProgram program;
+  shell_test::TempFolders program;
   CUpdateList list;
   ASSERT_TRUE(list.Parse(utf8));
   EXPECT_EQ(list.Servers().begin()->first, GBK("本地"));

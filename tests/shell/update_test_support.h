@@ -1,10 +1,8 @@
 // Shared fixtures of the update-check tests: a fresh program folder, a
-// scripted HTTP getter, a Qt application object for the real getter, and
-// update lists built from parts.
+// scripted HTTP getter, and update lists built from parts.
 #pragma once
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -16,45 +14,12 @@
 #include <vector>
 
 #include "platform/paths.h"
+#include "shell_temp_folders.h"
+#include "shell_test_app.h"
 #include "sim/update-server/update_sim.h"
 #include "zeb/shell/update/http_get.h"
 
 namespace update_test {
-
-inline void EnsureApp() {
-  static int argc = 1;
-  static char name[] = "test_shell_update";
-  static char* argv[] = {name, nullptr};
-  if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
-}
-
-class TempProgram {
- public:
-  TempProgram() {
-    char tmpl[] = "/tmp/zebupdate_XXXXXX";
-    root_ = mkdtemp(tmpl);
-    platform::SetProgramDirOverride(Dir());
-  }
-  ~TempProgram() {
-    platform::SetProgramDirOverride("");
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::string Dir() const { return root_ + "/"; }
-  std::string Path(const std::string& name) const { return Dir() + name; }
-  void Write(const std::string& name, const std::string& bytes) const {
-    std::filesystem::create_directories(std::filesystem::path(Path(name)).parent_path());
-    std::ofstream(Path(name), std::ios::binary) << bytes;
-  }
-  std::string Read(const std::string& name) const {
-    std::ifstream in(Path(name), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-  }
-  bool Has(const std::string& name) const { return std::filesystem::exists(Path(name)); }
-
- private:
-  std::string root_;
-};
 
 // Answers every request with one scripted result and records the requests.
 class ScriptedHttp : public IHttpGetter {
