@@ -32,13 +32,23 @@ void FreeLibrary(LibHandle lib) {
 
 std::string LibraryFileName(const std::string& name) { return "lib" + name + ".so"; }
 
-long StartProcess(const std::string& program, const std::vector<std::string>& args) {
+long StartProcess(const std::string& program, const std::vector<std::string>& args,
+                  bool newProcessGroup) {
   std::vector<char*> argv;
   argv.push_back(const_cast<char*>(program.c_str()));
   for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
   argv.push_back(nullptr);
+  posix_spawnattr_t attr;
+  if (posix_spawnattr_init(&attr) != 0) return -1;
+  if (newProcessGroup) {
+    // Its own group: a Ctrl-C meant for the starting program does not reach it.
+    posix_spawnattr_setflags(&attr, POSIX_SPAWN_SETPGROUP);
+    posix_spawnattr_setpgroup(&attr, 0);
+  }
   pid_t pid = -1;
-  if (posix_spawn(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) return -1;
+  const int failed = posix_spawn(&pid, program.c_str(), nullptr, &attr, argv.data(), environ);
+  posix_spawnattr_destroy(&attr);
+  if (failed != 0) return -1;
   // Nobody waits for a started program, as with CreateProcess: collect its
   // exit so it leaves no zombie behind.
   std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();

@@ -92,6 +92,14 @@ long FindKey(const std::vector<std::string>& lines, size_t s, const char* key, s
   return -1;
 }
 
+// A value in matching single or double quotes loses them.
+std::string Unquote(const std::string& value) {
+  if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
 bool WriteLines(const char* path, const std::vector<std::string>& lines) {
   std::string data;
   for (const std::string& l : lines) data += l + "\r\n";
@@ -108,12 +116,7 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
     std::vector<std::string> lines = ReadLines(path);
     long s = FindSection(lines, section);
     std::string found;
-    if (s >= 0 && FindKey(lines, (size_t)s, key, &found) >= 0) {
-      if (found.size() >= 2 && (found.front() == '"' || found.front() == '\'') &&
-          found.back() == found.front())
-        found = found.substr(1, found.size() - 2);
-      value = found;
-    }
+    if (s >= 0 && FindKey(lines, (size_t)s, key, &found) >= 0) value = Unquote(found);
   }
   size_t n = std::min<size_t>(value.size(), size - 1);
   std::memcpy(out, value.data(), n);
@@ -165,3 +168,20 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
   }
   return WriteLines(path, lines) ? TRUE : FALSE;
 }
+
+namespace platform {
+
+std::vector<std::pair<std::string, std::string>> ReadProfileSection(const char* section,
+                                                                    const char* path) {
+  std::vector<std::pair<std::string, std::string>> pairs;
+  if (!section) return pairs;
+  std::vector<std::string> lines = ReadLines(path);
+  long s = FindSection(lines, section);
+  if (s < 0) return pairs;
+  std::string key, value;
+  for (size_t i = (size_t)s + 1, e = SectionEnd(lines, (size_t)s); i < e; ++i)
+    if (KeyOfLine(lines[i], &key, &value)) pairs.emplace_back(key, Unquote(value));
+  return pairs;
+}
+
+}  // namespace platform

@@ -67,4 +67,29 @@ bool RegDeleteValue(const std::string& key, const std::string& name) {
   return WritePrivateProfileString(key.c_str(), name.c_str(), nullptr, StorePath().c_str());
 }
 
+std::vector<SRegValue> RegEnumValues(const std::string& key) {
+  std::vector<SRegValue> values;
+  for (const auto& [name, raw] : ReadProfileSection(key.c_str(), StorePath().c_str())) {
+    SRegValue v;
+    v.name = name;
+    if (raw.rfind("dword:", 0) == 0) {
+      char* end = nullptr;
+      unsigned long d = std::strtoul(raw.c_str() + 6, &end, 16);
+      if (end == raw.c_str() + 6) continue;
+      v.isDword = true;
+      v.dword = (DWORD)d;
+    } else if (raw.rfind("sz:", 0) == 0) {
+      v.text = raw.substr(3);
+    } else {
+      continue;
+    }
+    values.push_back(std::move(v));
+  }
+  return values;
+}
+
+bool RegDeleteKey(const std::string& key) {
+  return WritePrivateProfileString(key.c_str(), nullptr, nullptr, StorePath().c_str());
+}
+
 }  // namespace platform

@@ -30,62 +30,42 @@ std::string CBalanceSimServer::Payload(const std::vector<SBalancePair>& pairs) {
   return out;
 }
 
-int CBalanceSimServer::Start(int port) {
-  int chosen = 0;
-  listener_ = platform::ListenLoopback(port, &chosen);
-  if (listener_ == platform::kInvalidSocket) return -1;
-  running_ = true;
-  thread_ = std::thread([this] { Loop(); });
-  return chosen;
-}
-
-void CBalanceSimServer::Stop() {
-  if (!running_.exchange(false)) return;
-  thread_.join();
-  platform::CloseSocket(listener_);
-}
-
 std::vector<std::string> CBalanceSimServer::Requests() const {
   std::lock_guard<std::mutex> g(lock_);
   return requests_;
 }
 
-void CBalanceSimServer::Loop() {
-  while (running_) {
-    const int fd = platform::AcceptClient(listener_, 50);
-    if (fd == platform::kInvalidSocket) continue;
-    unsigned char request[64];
-    size_t have = 0;
-    uint32_t len = 0;
-    while (have < sizeof request && CheckBalanceFrame(request, have, &len) == 0) {
-      const long n = platform::RecvSome(fd, request + have, sizeof request - have, 2000);
-      if (n <= 0) break;
-      have += static_cast<size_t>(n);
+void CBalanceSimServer::Serve(int fd) {
+  unsigned char request[64];
+  size_t have = 0;
+  uint32_t len = 0;
+  while (have < sizeof request && CheckBalanceFrame(request, have, &len) == 0) {
+    const long n = platform::RecvSome(fd, request + have, sizeof request - have, 2000);
+    if (n <= 0) break;
+    have += static_cast<size_t>(n);
+  }
+  if (CheckBalanceFrame(request, have, &len) == 1) {
+    std::lock_guard<std::mutex> g(lock_);
+    requests_.emplace_back(reinterpret_cast<char*>(request) + kBalanceHeaderSize, len);
+  }
+  std::string payload = mode_ == EBalanceMode::EmptyPayload ? "" : Payload(pairs_);
+  auto frame = BuildBalanceFrame(reinterpret_cast<const unsigned char*>(payload.data()),
+                                 static_cast<uint32_t>(payload.size()));
+  std::string bytes(frame->Data(), frame->Size());
+  switch (mode_) {
+    case EBalanceMode::BadChecksum: bytes[8] ^= 0x5A; break;
+    case EBalanceMode::LengthBeyond: bytes.resize(bytes.size() - 40); break;
+    default: break;
+  }
+  if (mode_ == EBalanceMode::Silent) {
+    // Hold the connection open without a word until the client gives up.
+    char sink[16];
+    while (IsRunning() && platform::RecvSome(fd, sink, sizeof sink, 50) == -2) {
     }
-    if (CheckBalanceFrame(request, have, &len) == 1) {
-      std::lock_guard<std::mutex> g(lock_);
-      requests_.emplace_back(reinterpret_cast<char*>(request) + kBalanceHeaderSize, len);
-    }
-    std::string payload = mode_ == EBalanceMode::EmptyPayload ? "" : Payload(pairs_);
-    auto frame = BuildBalanceFrame(reinterpret_cast<const unsigned char*>(payload.data()),
-                                   static_cast<uint32_t>(payload.size()));
-    std::string bytes(frame->Data(), frame->Size());
-    switch (mode_) {
-      case EBalanceMode::BadChecksum: bytes[8] ^= 0x5A; break;
-      case EBalanceMode::LengthBeyond: bytes.resize(bytes.size() - 40); break;
-      default: break;
-    }
-    if (mode_ == EBalanceMode::Silent) {
-      // Hold the connection open without a word until the client gives up.
-      char sink[16];
-      while (running_ && platform::RecvSome(fd, sink, sizeof sink, 50) == -2) {
-      }
-    } else {
-      platform::SendAll(fd, bytes.data(), bytes.size(), 2000);
-      // Let the client read before the close.
-      char sink[16];
-      platform::RecvSome(fd, sink, sizeof sink, 1000);
-    }
-    platform::CloseSocket(fd);
+  } else {
+    platform::SendAll(fd, bytes.data(), bytes.size(), 2000);
+    // Let the client read before the close.
+    char sink[16];
+    platform::RecvSome(fd, sink, sizeof sink, 1000);
   }
 }

@@ -5,18 +5,11 @@
 //
 // The good reply lists five trade servers 127.0.0.1:trade-base+0..4 and five
 // quote servers 127.0.0.1:quote-base+0..4.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
-#include <thread>
 
 #include "balance_sim.h"
-
-namespace {
-volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
-}  // namespace
 
 int main(int argc, char** argv) {
   int port = 19300, tradeBase = 19310, quoteBase = 19320;
@@ -52,9 +45,7 @@ int main(int argc, char** argv) {
   }
   std::printf("PORT %d\n", chosen);
   std::fflush(stdout);
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
-  while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  WaitForStopSignal();
   server.Stop();
   return 0;
 }

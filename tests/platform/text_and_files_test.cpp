@@ -1,6 +1,7 @@
 #include <QString>
 #include <atomic>
 #include <chrono>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -205,6 +206,18 @@ TEST(Process, StartedProgramLeavesNoZombie) {
   EXPECT_EQ(platform::StartProcess("/nonexistent/program", {}), -1);
 }
 
+// A program started in a group of its own leads that group.
+TEST(Process, NewProcessGroupOnRequest) {
+  long pid = platform::StartProcess("/bin/sleep", {"30"}, true);
+  ASSERT_GT(pid, 0);
+  EXPECT_EQ(getpgid((pid_t)pid), (pid_t)pid);
+  kill((pid_t)pid, SIGTERM);
+  long same = platform::StartProcess("/bin/sleep", {"30"});
+  ASSERT_GT(same, 0);
+  EXPECT_EQ(getpgid((pid_t)same), getpgrp());
+  kill((pid_t)same, SIGTERM);
+}
+
 TEST(Registry, KeepsDwordAndStringValues) {
   platform::SetConfigDirOverride(TempDir());
   const std::string key = "Software\\Oskavel\\KeyInput";
@@ -220,6 +233,31 @@ TEST(Registry, KeepsDwordAndStringValues) {
   EXPECT_EQ(s, "a=b");
   EXPECT_TRUE(platform::RegDeleteValue(key, "s"));
   EXPECT_FALSE(platform::RegGetString(key, "s", &s));
+  platform::SetConfigDirOverride("");
+}
+
+// Listing keeps the order of writing and leaves other keys' values out;
+// deleting a key removes its values and nothing else.
+TEST(Registry, ListsValuesAndDeletesKeys) {
+  platform::SetConfigDirOverride(TempDir());
+  const std::string key = "Software\\Oskavel\\KeyInput", other = "Software\\Other";
+  EXPECT_TRUE(platform::RegEnumValues(key).empty());
+  ASSERT_TRUE(platform::RegSetDword(key, "600001", 7));
+  ASSERT_TRUE(platform::RegSetString(key, "s", "text"));
+  ASSERT_TRUE(platform::RegSetDword(key, "01", 0x80000001u));
+  ASSERT_TRUE(platform::RegSetDword(other, "x", 1));
+  std::vector<platform::SRegValue> values = platform::RegEnumValues(key);
+  ASSERT_EQ(values.size(), 3u);
+  EXPECT_EQ(values[0].name, "600001");
+  EXPECT_TRUE(values[0].isDword);
+  EXPECT_EQ(values[0].dword, 7u);
+  EXPECT_FALSE(values[1].isDword);
+  EXPECT_EQ(values[1].text, "text");
+  EXPECT_EQ(values[2].dword, 0x80000001u);
+  EXPECT_TRUE(platform::RegDeleteKey(key));
+  EXPECT_TRUE(platform::RegEnumValues(key).empty());
+  EXPECT_TRUE(platform::RegDeleteKey(key));  // already gone
+  EXPECT_EQ(platform::RegEnumValues(other).size(), 1u);
   platform::SetConfigDirOverride("");
 }
 

@@ -1,23 +1,15 @@
 // The request road: a length prefix and the bytes, sent to the main window
 // as WM_QUOTE_REQUEST and handled before SendRequest returns.
-#include <QCoreApplication>
 #include <cstring>
 
 #include "platform/window.h"
+#include "shell_test_app.h"
 #include "store_test_support.h"
 #include "zeb/shell/messages.h"
 
 using namespace store_test;
 
 namespace {
-
-QCoreApplication& App() {
-  static int argc = 1;
-  static char name[] = "test_shell_store";
-  static char* argv[] = {name, nullptr};
-  static QCoreApplication app(argc, argv);
-  return app;
-}
 
 class RecordingFrame : public platform::MsgTarget {
  public:
@@ -40,7 +32,7 @@ class RecordingFrame : public platform::MsgTarget {
 }  // namespace
 
 TEST_F(StoreTest, SendRequestHandsTheFrameALengthPrefixedCopy) {
-  App();
+  shell_test::EnsureQtApp();
   RecordingFrame frame;
   store.SetMainWnd(frame.GetSafeHwnd());
 

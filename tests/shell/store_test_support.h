@@ -10,33 +10,13 @@
 
 #include "platform/gbk.h"
 #include "platform/paths.h"
+#include "shell_temp_folders.h"
 #include "sim/market/demo_market.h"
 #include "zeb/shell/store/public_store.h"
 
 namespace store_test {
 
-class TempFolders {
- public:
-  TempFolders() {
-    char tmpl[] = "/tmp/zebstore_XXXXXX";
-    root_ = mkdtemp(tmpl);
-    std::filesystem::create_directories(root_ + "/prog");
-    std::filesystem::create_directories(root_ + "/appdata");
-    platform::SetProgramDirOverride(ProgramDir());
-    platform::SetAppDataDirOverride(AppDataDir());
-  }
-  ~TempFolders() {
-    platform::SetProgramDirOverride("");
-    platform::SetAppDataDirOverride("");
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
-  }
-  std::string ProgramDir() const { return root_ + "/prog/"; }
-  std::string AppDataDir() const { return root_ + "/appdata/"; }
-
- private:
-  std::string root_;
-};
+using TempFolders = shell_test::TempFolders;
 
 inline void WriteBytes(const std::string& path, const std::string& bytes) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());

@@ -15,8 +15,11 @@ void FreeLibrary(LibHandle lib);
 std::string LibraryFileName(const std::string& name);
 
 // Starts a program with an argument vector (never through a shell);
-// returns the process id or -1.
-long StartProcess(const std::string& program, const std::vector<std::string>& args);
+// returns the process id or -1. newProcessGroup puts it into a process
+// group of its own (Win32's CREATE_NEW_PROCESS_GROUP), so it outlives a
+// Ctrl-C or hang-up aimed at the program that started it.
+long StartProcess(const std::string& program, const std::vector<std::string>& args,
+                  bool newProcessGroup = false);
 
 // Opens a URL or file with the desktop's handler; false when none starts.
 bool OpenUrl(const std::string& url);

@@ -2,6 +2,10 @@
 // GBK text, CR LF on disk. Section and key names compare without case
 // (ASCII letters only, so GBK names compare byte for byte).
 #pragma once
+#include <string>
+#include <utility>
+#include <vector>
+
 #include "platform/types.h"
 
 // Copies the value (or the default) into out, cut to size - 1 bytes;
@@ -13,3 +17,13 @@ UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue
 // section); the file is rewritten atomically. FALSE on failure.
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const char* path);
+
+namespace platform {
+
+// The key=value lines of one section in file order, names as written and
+// values as GetPrivateProfileString gives them; empty when the section or
+// the file does not exist.
+std::vector<std::pair<std::string, std::string>> ReadProfileSection(const char* section,
+                                                                    const char* path);
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+// An update server for tests and demonstrations: plain HTTP/1.1 on
+// loopback that serves an update list and component files by path, or
+// misbehaves on purpose (never answers, or answers a byte at a time).
+#pragma once
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "loopback_server.h"
+
+enum class EUpdateSimMode {
+  Normal,  // answers every request at once
+  Silent,  // reads the request and never answers
+  Slow,    // sends the head at once, then one body byte per slow step
+};
+
+class CUpdateSimServer : public CLoopbackServer {
+ public:
+  explicit CUpdateSimServer(EUpdateSimMode mode = EUpdateSimMode::Normal, int slowStepMs = 100);
+  ~CUpdateSimServer() override;
+
+  // What a GET of path answers with (200); other paths get 404.
+  void SetFile(const std::string& path, std::string body);
+  // The answer to path is a redirect (302) to location.
+  void SetRedirect(const std::string& path, const std::string& location);
+
+  // The request paths received, in order.
+  std::vector<std::string> Requests() const;
+
+  // An update list: servers (name, URL) as Server1.. in the server list,
+  // components (name, update time, download address).
+  struct SComponent {
+    std::string name, time, address;
+  };
+  static std::string BuildList(const std::vector<std::pair<std::string, std::string>>& servers,
+                               const std::vector<SComponent>& components);
+
+ private:
+  void Serve(int fd) override;
+
+  EUpdateSimMode mode_;
+  int slowStepMs_;
+  mutable std::mutex lock_;
+  std::map<std::string, std::string> files_;
+  std::map<std::string, std::string> redirects_;
+  std::vector<std::string> requests_;
+};

@@ -1,0 +1,48 @@
+// The update list the update server answers with, held in the XML
+// document class: its download servers, the components it offers, and the
+// edits the check makes before handing it to the update program as
+// "update.xml" (components already installed removed, download addresses
+// prefixed with the chosen server).
+//
+//   <Product>
+//     <ServerList><Server1 Name=".." URL=".."/> .. <Server10 ../></ServerList>
+//     <Component><Name>..</Name><UpdateTime>..</UpdateTime><DownAddress>..</DownAddress></Component> ..
+//   </Product>
+#pragma once
+#include <map>
+#include <string>
+
+#include "ui/xml_doc.h"
+#include "zeb/shell/update/last_update_file.h"
+
+constexpr int kUpdateMaxServers = 10;
+
+// Server name -> URL, ordered by name; a repeated name keeps its last URL.
+using UpdateServerMap = std::map<std::string, std::string>;
+
+class CUpdateList {
+ public:
+  // Takes the list text in the encoding it declares (GBK when none) and
+  // reads its servers: "Server1", "Server2", ... up to the first missing
+  // number. False when there is no "Product" element.
+  bool Parse(const std::string& text);
+  const UpdateServerMap& Servers() const { return m_servers; }
+
+  // Removes every component whose lower-cased name has a recorded time
+  // that compares greater than or equal to its listed one (text order;
+  // times of one form compare as dates) and returns how many are left,
+  // the outdated ones.
+  int DropCurrent(const LastUpdateMap& recorded);
+  // Puts base in front of the download address of every component left.
+  void PrefixDownAddresses(const std::string& base);
+
+  bool Save(const std::string& path) { return m_doc.SaveFile(path.c_str()); }
+  const CXmlDoc& Doc() const { return m_doc; }
+
+ private:
+  // Data of a child element of the current one; empty when absent.
+  std::string ChildData(const char* name);
+
+  CXmlDoc m_doc;
+  UpdateServerMap m_servers;
+};
