@@ -146,6 +146,7 @@ int CDataReceive::AskData(const void* body, DWORD length) {
 void CDataReceive::QueueLogin() {
   quotelink::LoginRequest login = quotelink::BuildLoginRequest(m_strAccount1, m_strAccount2);
   AskData(login.data(), (DWORD)login.size());
+  m_Bodies.StartLogin();
 }
 
 void CDataReceive::OnCommNotify(WPARAM code, LPARAM source) {

@@ -147,8 +147,8 @@ void QuoteServer::AcceptLoop() {
   while (!stopping_) {
     int fd = platform::AcceptClient(listener_, 50);
     if (fd < 0) continue;
-    accepted_++;
-    auto session = std::make_shared<QuoteSession>(*this, fd);
+    int number = ++accepted_;
+    auto session = std::make_shared<QuoteSession>(*this, fd, number);
     std::vector<std::shared_ptr<QuoteSession>> finished;
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -216,6 +216,7 @@ void QuoteServer::ReadLoop(std::shared_ptr<QuoteSession> session) {
     if (result == FrameReader::Result::kEmpty) continue;
     if (result != FrameReader::Result::kBody) break;
     ReceivedRequest request;
+    request.connection = session->number_;
     request.body.assign(reader.Body(), reader.BodyLength());
     if (request.body.size() >= 2) request.type = ReadU16(request.body.data());
     if (request.body.size() >= 6) request.tag = ReadU16(request.body.data() + 4);

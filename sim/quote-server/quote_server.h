@@ -41,6 +41,7 @@ struct QuoteServerOptions {
 struct ReceivedRequest {
   uint16_t type = 0;
   uint16_t tag = 0;
+  int connection = 0;  // which client connection, 1 for the first accepted
   std::string body;
 };
 
@@ -49,7 +50,7 @@ class QuoteServer;
 // One client connection.
 class QuoteSession {
  public:
-  QuoteSession(QuoteServer& server, int fd) : server_(server), fd_(fd) {}
+  QuoteSession(QuoteServer& server, int fd, int number) : server_(server), fd_(fd), number_(number) {}
   ~QuoteSession();
   // Writes body as one frame (or two writes when splitting is on).
   bool Reply(const std::string& body);
@@ -63,6 +64,7 @@ class QuoteSession {
   friend class QuoteServer;
   QuoteServer& server_;
   int fd_;
+  int number_;
   std::mutex writeMutex_;
   std::thread reader_;
   std::atomic<bool> done_{false};
