@@ -172,10 +172,15 @@ void CDataReceive::OnCommNotify(WPARAM code, LPARAM source) {
     case COMM_THREAD_END:
       if (!platform::IsShuttingDown()) AfxMessageBox(GBK("连接服务器失败!"), MB_OK);
       break;
-    case COMM_TIMEOUT:
+    case COMM_TIMEOUT: {
+      // On line, the connection stays and the login goes again on it.
+      // Otherwise the connect step makes a new connection, and its
+      // COMM_CONNECTED logs in: a login queued here as well would make two.
+      const bool loginAgain = m_nOnline != 0;
       ConnectStep();
-      QueueLogin();
+      if (loginAgain) QueueLogin();
       break;
+    }
     default:
       break;
   }

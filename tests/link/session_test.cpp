@@ -377,6 +377,41 @@ TEST_F(LinkSession, SendQueueIsBounded) {
       [&] { return server->CountReceived(0x0300) == (size_t)accepted + 1; }, kWaitMs));
 }
 
+// After a lost connection the next one carries one login and one
+// initial-data request, as the first did.
+TEST_F(LinkSession, ReconnectionLogsInOnce) {
+  UseQuickKeepAlive();
+  auto server = StartServer();
+  // Newer initial data on each connection, so the client shows when the
+  // second connection's has come.
+  sim::QuoteServer* raw = server.get();
+  server->RegisterHandler(PKT_INIT_DATA, [raw](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+    std::string body = raw->InitDataReply(r.tag);
+    WriteU32(&body[4], ReadU32(&body[4]) + (uint32_t)r.connection);
+    s.Reply(body);
+  });
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  server->DropAll();
+  ASSERT_TRUE(platform::PumpUntil([&] { return client.CountType(PKT_INIT_DATA) == 2; }, kWaitMs));
+  // Requests go out in order: once this one is there, every earlier one is.
+  std::string marker = Request(0x0200, 9);
+  link.AskData(marker.data(), (DWORD)marker.size());
+  ASSERT_TRUE(platform::PumpUntil([&] { return server->CountReceived(0x0200) == 1; }, kWaitMs));
+  std::vector<sim::ReceivedRequest> got = server->Received();
+  for (int connection : {1, 2}) {
+    SCOPED_TRACE(connection);
+    size_t logins = 0, asks = 0;
+    for (const auto& r : got) {
+      logins += r.connection == connection && r.type == PKT_LOGIN;
+      asks += r.connection == connection && r.type == PKT_INIT_DATA;
+    }
+    EXPECT_EQ(logins, 1u);
+    EXPECT_EQ(asks, 1u);
+  }
+  EXPECT_EQ(server->Accepted(), 2);
+}
+
 TEST_F(LinkSession, DestroyWhileConnectingThroughASilentProxy) {
   // The proxy's answer would be waited for a minute; destroying must not.
   SLinkTiming timing = CLinkSocket::GetTiming();
