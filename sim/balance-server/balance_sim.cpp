@@ -1,13 +1,22 @@
 #include "balance_sim.h"
 
+#include <chrono>
 #include <cstring>
 #include <mutex>
 
 #include "platform/socket.h"
 #include "trade/core/balance_client.h"
 
+namespace {
+// How long a client may take to send its request, and to take the reply.
+constexpr int kRequestMs = 5000;
+constexpr int kReplyMs = 2000;
+}  // namespace
+
 CBalanceSimServer::CBalanceSimServer(EBalanceMode mode, std::vector<SBalancePair> pairs)
-    : mode_(mode), pairs_(std::move(pairs)) {
+    : mode_(mode),
+      pairs_(std::move(pairs)),
+      connections_("sim_balance", [this](int fd, int) { Serve(fd); }) {
   if (pairs_.empty()) {
     for (int i = 0; i < 5; ++i)
       pairs_.push_back({"127.0.0.1", 19310 + i, "127.0.0.1", 19320 + i});
@@ -30,62 +39,52 @@ std::string CBalanceSimServer::Payload(const std::vector<SBalancePair>& pairs) {
   return out;
 }
 
-int CBalanceSimServer::Start(int port) {
-  int chosen = 0;
-  listener_ = platform::ListenLoopback(port, &chosen);
-  if (listener_ == platform::kInvalidSocket) return -1;
-  running_ = true;
-  thread_ = std::thread([this] { Loop(); });
-  return chosen;
-}
+int CBalanceSimServer::Start(int port) { return connections_.Start(port); }
 
-void CBalanceSimServer::Stop() {
-  if (!running_.exchange(false)) return;
-  thread_.join();
-  platform::CloseSocket(listener_);
-}
+void CBalanceSimServer::Stop() { connections_.Stop(); }
 
 std::vector<std::string> CBalanceSimServer::Requests() const {
   std::lock_guard<std::mutex> g(lock_);
-  return requests_;
+  return std::vector<std::string>(requests_.begin(), requests_.end());
 }
 
-void CBalanceSimServer::Loop() {
-  while (running_) {
-    const int fd = platform::AcceptClient(listener_, 50);
-    if (fd == platform::kInvalidSocket) continue;
-    unsigned char request[64];
-    size_t have = 0;
-    uint32_t len = 0;
-    while (have < sizeof request && CheckBalanceFrame(request, have, &len) == 0) {
-      const long n = platform::RecvSome(fd, request + have, sizeof request - have, 2000);
-      if (n <= 0) break;
-      have += static_cast<size_t>(n);
+void CBalanceSimServer::Serve(int fd) {
+  // The whole request within this time, however slowly it trickles in.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRequestMs);
+  unsigned char request[64];
+  size_t have = 0;
+  uint32_t len = 0;
+  while (have < sizeof request && CheckBalanceFrame(request, have, &len) == 0) {
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    const long n = platform::RecvSome(fd, request + have, sizeof request - have, (int)left.count());
+    if (n <= 0) break;
+    have += static_cast<size_t>(n);
+  }
+  if (CheckBalanceFrame(request, have, &len) == 1) {
+    std::lock_guard<std::mutex> g(lock_);
+    if (requests_.size() == kKeptRequests) requests_.pop_front();
+    requests_.emplace_back(reinterpret_cast<char*>(request) + kBalanceHeaderSize, len);
+  }
+  std::string payload = mode_ == EBalanceMode::EmptyPayload ? "" : Payload(pairs_);
+  auto frame = BuildBalanceFrame(reinterpret_cast<const unsigned char*>(payload.data()),
+                                 static_cast<uint32_t>(payload.size()));
+  std::string bytes(frame->Data(), frame->Size());
+  switch (mode_) {
+    case EBalanceMode::BadChecksum: bytes[8] ^= 0x5A; break;
+    case EBalanceMode::LengthBeyond: bytes.resize(bytes.size() - 40); break;
+    default: break;
+  }
+  char sink[16];
+  if (mode_ == EBalanceMode::Silent) {
+    // Hold the connection open without a word until the client gives up
+    // (or the server stops, which shuts the connection down).
+    while (platform::RecvSome(fd, sink, sizeof sink, -1) > 0) {
     }
-    if (CheckBalanceFrame(request, have, &len) == 1) {
-      std::lock_guard<std::mutex> g(lock_);
-      requests_.emplace_back(reinterpret_cast<char*>(request) + kBalanceHeaderSize, len);
-    }
-    std::string payload = mode_ == EBalanceMode::EmptyPayload ? "" : Payload(pairs_);
-    auto frame = BuildBalanceFrame(reinterpret_cast<const unsigned char*>(payload.data()),
-                                   static_cast<uint32_t>(payload.size()));
-    std::string bytes(frame->Data(), frame->Size());
-    switch (mode_) {
-      case EBalanceMode::BadChecksum: bytes[8] ^= 0x5A; break;
-      case EBalanceMode::LengthBeyond: bytes.resize(bytes.size() - 40); break;
-      default: break;
-    }
-    if (mode_ == EBalanceMode::Silent) {
-      // Hold the connection open without a word until the client gives up.
-      char sink[16];
-      while (running_ && platform::RecvSome(fd, sink, sizeof sink, 50) == -2) {
-      }
-    } else {
-      platform::SendAll(fd, bytes.data(), bytes.size(), 2000);
-      // Let the client read before the close.
-      char sink[16];
-      platform::RecvSome(fd, sink, sizeof sink, 1000);
-    }
-    platform::CloseSocket(fd);
+  } else {
+    platform::SendAll(fd, bytes.data(), bytes.size(), kReplyMs);
+    // Let the client read before the close.
+    platform::RecvSome(fd, sink, sizeof sink, kReplyMs);
   }
 }

@@ -2,10 +2,13 @@
 // quote link on loopback, serves the market table, answers keep-alives and
 // injects faults on request. Later request types plug in through
 // RegisterHandler. Runs in-process (tests, benchmarks) or as sim_quote.
+// Clients are served within the bounds of ConnectionServer; a client's
+// frames are refused above the longest request the link sends.
 #pragma once
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,11 +17,17 @@
 #include <thread>
 #include <vector>
 
+#include "link/socket_io.h"
+#include "sim/ports.h"
 #include "sim/quote-server/market_walk.h"
+#include "sim/serve/connection_server.h"
 
 namespace sim {
 
-constexpr int kDefaultQuotePort = 17709;
+constexpr int kDefaultQuotePort = kQuoteSimPort;
+// What the simulator remembers of the requests it received: the latest
+// ones, enough for any test, without growing for as long as it runs.
+constexpr size_t kKeptRequests = 10000;
 
 struct QuoteServerOptions {
   int port = kDefaultQuotePort;  // 0: any free port
@@ -47,12 +56,12 @@ struct ReceivedRequest {
 
 class QuoteServer;
 
-// One client connection.
+// One client connection, while it is served.
 class QuoteSession {
  public:
   QuoteSession(QuoteServer& server, int fd, int number) : server_(server), fd_(fd), number_(number) {}
-  ~QuoteSession();
-  // Writes body as one frame (or two writes when splitting is on).
+  // Writes body as one frame (or two writes when splitting is on); false
+  // once the connection has ended.
   bool Reply(const std::string& body);
   // Writes bytes as they are (broken frames and the like).
   bool WriteRaw(const std::string& bytes);
@@ -62,12 +71,14 @@ class QuoteSession {
 
  private:
   friend class QuoteServer;
+  // No write after this returns: the descriptor is about to be closed.
+  void Close();
+
   QuoteServer& server_;
   int fd_;
   int number_;
   std::mutex writeMutex_;
-  std::thread reader_;
-  std::atomic<bool> done_{false};
+  bool closed_ = false;  // under writeMutex_
 };
 
 using RequestHandler = std::function<void(QuoteSession&, const ReceivedRequest&)>;
@@ -91,7 +102,7 @@ class QuoteServer {
   std::vector<ReceivedRequest> Received() const;
   size_t CountReceived(uint16_t type) const;
   bool WaitReceived(uint16_t type, size_t count, int timeoutMs) const;
-  int Accepted() const { return accepted_.load(); }
+  int Accepted() const { return connections_.Accepted(); }
   void SetAnswerKeepAlive(bool answer) { answerKeepAlive_ = answer; }
 
   // Sends a body to every connected client (pushes, tests).
@@ -107,29 +118,31 @@ class QuoteServer {
 
  private:
   friend class QuoteSession;
-  void AcceptLoop();
   void WalkLoop();
-  void ReadLoop(std::shared_ptr<QuoteSession> session);
+  void Serve(int fd, int number);
+  void ReadLoop(QuoteSession& session);
   void Dispatch(QuoteSession& session, const ReceivedRequest& request);
 
   QuoteServerOptions options_;
   std::string table_;
-  int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> answerKeepAlive_{true};
-  std::atomic<int> accepted_{0};
-  std::thread acceptThread_;
   std::thread walkThread_;
+  // Readers take no part in the link's stop signal: a shutdown of their
+  // connection ends them.
+  quotelink::StopSignal neverStop_;
   std::mutex stopMutex_;
   std::condition_variable stopCv_;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable received_cv_;
-  std::vector<ReceivedRequest> received_;
-  std::vector<std::shared_ptr<QuoteSession>> sessions_;
+  std::deque<ReceivedRequest> received_;  // the latest kKeptRequests
+  std::vector<std::shared_ptr<QuoteSession>> sessions_;  // being served
   std::map<uint16_t, RequestHandler> handlers_;
   MarketWalk walk_;
+  // Last: its threads use everything above, so it stops first.
+  ConnectionServer connections_;
 };
 
 }  // namespace sim
