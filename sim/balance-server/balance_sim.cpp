@@ -5,6 +5,7 @@
 #include <mutex>
 
 #include "platform/socket.h"
+#include "sim/ports.h"
 #include "trade/core/balance_client.h"
 
 namespace {
@@ -17,10 +18,11 @@ CBalanceSimServer::CBalanceSimServer(EBalanceMode mode, std::vector<SBalancePair
     : mode_(mode),
       pairs_(std::move(pairs)),
       connections_("sim_balance", [this](int fd, int) { Serve(fd); }) {
-  if (pairs_.empty()) {
-    for (int i = 0; i < 5; ++i)
-      pairs_.push_back({"127.0.0.1", 19310 + i, "127.0.0.1", 19320 + i});
-  }
+  if (pairs_.empty()) pairs_ = SimulatorPairs(sim::kTradeSimPort, sim::kQuoteSimPort);
+}
+
+std::vector<SBalancePair> SimulatorPairs(int tradePort, int quotePort) {
+  return std::vector<SBalancePair>(5, SBalancePair{"127.0.0.1", tradePort, "127.0.0.1", quotePort});
 }
 
 CBalanceSimServer::~CBalanceSimServer() { Stop(); }

@@ -25,8 +25,13 @@ struct SBalancePair {
   int quotePort = 0;
 };
 
+// Five pairs, each naming the trade and quote simulators where the run
+// command starts them (127.0.0.1 and the given ports).
+std::vector<SBalancePair> SimulatorPairs(int tradePort, int quotePort);
+
 class CBalanceSimServer {
  public:
+  // No pairs: SimulatorPairs at the run command's ports.
   explicit CBalanceSimServer(EBalanceMode mode, std::vector<SBalancePair> pairs = {});
   ~CBalanceSimServer();
   CBalanceSimServer(const CBalanceSimServer&) = delete;

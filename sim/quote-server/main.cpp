@@ -54,6 +54,10 @@ int main(int argc, char** argv) {
     else if (arg == "--quiet") options.verbose = false;
     else return Usage();
   }
+  if (options.noticeText.size() > sim::kMaxNoticeText) {
+    std::fprintf(stderr, "sim_quote: a notice holds at most %zu bytes\n", sim::kMaxNoticeText);
+    return 2;
+  }
   sim::QuoteServer server(options);
   if (!server.Start()) {
     std::fprintf(stderr, "sim_quote: cannot listen on 127.0.0.1:%d\n", options.port);

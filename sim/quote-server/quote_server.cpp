@@ -17,6 +17,13 @@ namespace sim {
 
 using namespace quotelink;
 
+namespace {
+// Requests are short: a small read-ahead per client is enough.
+constexpr size_t kClientReadAhead = 4096;
+// The notice's text follows its type, length and pointer slot.
+constexpr size_t kNoticeTextOffset = 8;
+}  // namespace
+
 bool QuoteSession::WriteRaw(const std::string& bytes) {
   std::lock_guard<std::mutex> lock(writeMutex_);
   return !closed_ && platform::SendAll(fd_, bytes.data(), bytes.size(), 5000);
@@ -124,6 +131,23 @@ std::string QuoteServer::LoginReply(uint16_t tag) const {
   return body;
 }
 
+std::string QuoteServer::KeepAliveReply(uint16_t tag) {
+  std::string body(4, '\0');
+  WriteU16(&body[0], PKT_KEEPALIVE);
+  WriteU16(&body[2], tag);
+  return body;
+}
+
+std::string QuoteServer::Notice(const std::string& text) {
+  const size_t length = text.size() < kMaxNoticeText ? text.size() : kMaxNoticeText;
+  std::string body(kNoticeTextOffset, '\0');
+  WriteU16(&body[0], PKT_NOTICE);
+  WriteU16(&body[2], (uint16_t)length);
+  body.append(text, 0, length);
+  body.push_back('\0');
+  return body;
+}
+
 std::string QuoteServer::InitDataReply(uint16_t tag) const {
   std::string body = table_;
   if (body.size() >= 4) WriteU16(&body[2], tag);
@@ -170,17 +194,10 @@ class SlowSource : public ByteSource {
   int pauseMs_;
 };
 
-constexpr size_t kClientReadAhead = 4096;
 }  // namespace
 
 void QuoteServer::ReadLoop(QuoteSession& session) {
-  if (!options_.noticeText.empty()) {
-    std::string notice(kRequestHeaderSize, '\0');
-    WriteU16(&notice[0], PKT_NOTICE);
-    notice += options_.noticeText;
-    notice.push_back('\0');
-    session.Reply(notice);
-  }
+  if (!options_.noticeText.empty()) session.Reply(Notice(options_.noticeText));
   SocketSource socketSource(session.Fd(), neverStop_);
   SlowSource source(socketSource, options_.slowReaderMs);
   // Requests are short: a small read-ahead, and no frame longer than the
@@ -240,7 +257,7 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
       break;
     }
     case PKT_KEEPALIVE:
-      if (answerKeepAlive_) session.Reply(request.body.substr(0, kRequestHeaderSize));
+      if (answerKeepAlive_) session.Reply(KeepAliveReply(request.tag));
       break;
     default:
       break;  // no answer for a type nobody registered

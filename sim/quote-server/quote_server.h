@@ -28,11 +28,14 @@ constexpr int kDefaultQuotePort = kQuoteSimPort;
 // What the simulator remembers of the requests it received: the latest
 // ones, enough for any test, without growing for as long as it runs.
 constexpr size_t kKeptRequests = 10000;
+// The notice's text length is a signed 16-bit field.
+constexpr size_t kMaxNoticeText = 32767;
 
 struct QuoteServerOptions {
   int port = kDefaultQuotePort;  // 0: any free port
   std::string refuseText;        // GBK; empty accepts every login
   std::string noticeText;        // GBK; sent as a notice when a client connects
+                                 // (at most kMaxNoticeText bytes go out)
   uint32_t dataVersion = 0;      // 0: the table's own trading date
   std::string marketTable;       // 0x1000 body; empty: the demo market
   bool answerKeepAlive = true;
@@ -115,6 +118,11 @@ class QuoteServer {
   // The built-in replies.
   std::string LoginReply(uint16_t tag) const;
   std::string InitDataReply(uint16_t tag) const;
+  // The packet type and, where replies carry it, the request's tag.
+  static std::string KeepAliveReply(uint16_t tag);
+  // Type, text length (signed 16 bits), a pointer slot, then the text and
+  // a terminating zero; the program's dispatcher reads it so.
+  static std::string Notice(const std::string& text);
 
  private:
   friend class QuoteSession;

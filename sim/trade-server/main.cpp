@@ -20,6 +20,7 @@
 #include <string>
 #include <thread>
 
+#include "sim/ports.h"
 #include "test_pki.h"
 #include "trade_sim.h"
 
@@ -30,7 +31,7 @@ void OnSignal(int) { g_stop = 1; }
 
 int main(int argc, char** argv) {
   STradeSimOptions options;
-  int port = 19310;
+  int port = sim::kTradeSimPort;
   std::string certDir, keyPassword = "test";
   std::vector<int> ports, listen;
   auto numbers = [](const std::string& list) {

@@ -1,8 +1,10 @@
-// The simulators of the outside peers, in-process: what they accept from a
-// client and that one client does not hold up another.
+// The simulators of the outside peers, in-process: the bytes they send,
+// what they accept from a client, that one client does not hold up
+// another, and that the balance simulator points at the others.
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "platform/socket.h"
+#include "sim/ports.h"
 #include "sim/quote-server/quote_server.h"
 #include "trade/core/balance_client.h"
 
@@ -29,6 +32,48 @@ std::unique_ptr<sim::QuoteServer> StartQuoteSim() {
   auto server = std::make_unique<sim::QuoteServer>(options);
   EXPECT_TRUE(server->Start());
   return server;
+}
+
+// The next frame's body from the simulator.
+std::string ReadBody(int fd) {
+  unsigned char head[kFrameHeaderSize];
+  if (!platform::RecvExact(fd, head, sizeof head, kWaitMs)) return "";
+  uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
+  std::string body(length, '\0');
+  if (!platform::RecvExact(fd, body.data(), body.size(), kWaitMs)) return "";
+  return body;
+}
+
+TEST(QuoteSim, KeepAliveReplyCarriesTheRequestTag) {
+  auto server = StartQuoteSim();
+  int fd = platform::ConnectTcp("127.0.0.1", server->Port(), kWaitMs);
+  ASSERT_GE(fd, 0);
+  // A market in the request, so that it cannot pass for the tag.
+  ShortRequest request = BuildRequestHeader(PKT_KEEPALIVE, 7, kKeepAliveTag, 0);
+  std::string frame = EncodeFrame(request.data(), request.size());
+  ASSERT_TRUE(platform::SendAll(fd, frame.data(), frame.size(), kWaitMs));
+  std::string reply = ReadBody(fd);
+  ASSERT_GE(reply.size(), 4u);
+  EXPECT_EQ(reply.substr(0, 4), std::string("\x00\x44\x03\x00", 4));
+  platform::CloseSocket(fd);
+}
+
+// The notice as the program's dispatcher reads it: type, text length at
+// offset 2, a pointer slot, the text at offset 8.
+TEST(QuoteSim, NoticeLayout) {
+  sim::QuoteServerOptions options;
+  options.port = 0;
+  options.walkIntervalMs = 0;
+  options.verbose = false;
+  options.noticeText = "1^~T^~title^~body";
+  sim::QuoteServer server(options);
+  ASSERT_TRUE(server.Start());
+  int fd = platform::ConnectTcp("127.0.0.1", server.Port(), kWaitMs);
+  ASSERT_GE(fd, 0);
+  const std::string expected = std::string("\x00\x0C\x11\x00\x00\x00\x00\x00", 8) +
+                               "1^~T^~title^~body" + std::string(1, '\0');
+  EXPECT_EQ(ReadBody(fd), expected);
+  platform::CloseSocket(fd);
 }
 
 TEST(QuoteSim, TakesNoFrameLongerThanAnyRequest) {
@@ -66,6 +111,27 @@ TEST(BalanceSim, SilentClientsDoNotHoldUpAQuery) {
   unsigned char out[kBalanceMaxReply];
   EXPECT_EQ(CBalanceClient(10000).Query("127.0.0.1", port, 1, out), 0);
   for (int fd : silent) platform::CloseSocket(fd);
+}
+
+// Its default reply names the quote and trade simulators where the run
+// command starts them, in every pair.
+TEST(BalanceSim, DefaultReplyPointsAtTheSimulators) {
+  CBalanceSimServer sim(EBalanceMode::Good);
+  const int port = sim.Start(0);
+  ASSERT_GT(port, 0);
+  unsigned char out[kBalanceMaxReply];
+  ASSERT_EQ(CBalanceClient(kWaitMs).Query("127.0.0.1", port, 1, out), 0);
+  uint32_t length;
+  std::memcpy(&length, out, 4);
+  ASSERT_EQ(length, 5u * 36);
+  for (int k = 0; k < 5; ++k) {
+    SCOPED_TRACE(k);
+    const unsigned char* pair = out + 4 + 36 * k;
+    EXPECT_STREQ(reinterpret_cast<const char*>(pair), "127.0.0.1");
+    EXPECT_EQ(pair[16] | pair[17] << 8, sim::kTradeSimPort);
+    EXPECT_STREQ(reinterpret_cast<const char*>(pair + 18), "127.0.0.1");
+    EXPECT_EQ(pair[34] | pair[35] << 8, sim::QuoteServerOptions{}.port);
+  }
 }
 
 }  // namespace
