@@ -68,7 +68,8 @@ class QuoteSession {
   bool Reply(const std::string& body);
   // Writes bytes as they are (broken frames and the like).
   bool WriteRaw(const std::string& bytes);
-  // Ends the connection from the server side.
+  // Ends the connection from the server side; for handlers and faults,
+  // while the session is served.
   void Drop();
   int Fd() const { return fd_; }
 
