@@ -170,9 +170,7 @@ BOOL CWnd::Create(CWnd* parent, const RECT& rect, UINT id, DWORD style) {
   widget_->setGeometry(ToQRect(rect));
   widget_->setEnabled(!(style & WS_DISABLED));
   SetDlgCtrlID((int)id);
-  AttachNewHandle();
-  RegisterHandle(this);
-  created_ = true;
+  AttachCreatedHandle();
   CREATESTRUCT cs;
   cs.parent = parent;
   cs.rect = rect;
@@ -185,6 +183,12 @@ BOOL CWnd::Create(CWnd* parent, const RECT& rect, UINT id, DWORD style) {
   DeliverSize();
   if (style & WS_VISIBLE) ShowWindow((style & WS_MAXIMIZE) ? SW_SHOWMAXIMIZED : SW_SHOW);
   return TRUE;
+}
+
+void CWnd::AttachCreatedHandle() {
+  AttachNewHandle();
+  RegisterHandle(this);
+  created_ = true;
 }
 
 // Pre-order: a window's OnDestroy runs before its children's. The widget
@@ -451,23 +455,8 @@ UINT CWnd::GetDlgItemInt(int id, BOOL* translated, BOOL isSigned) const {
   std::string text;
   if (!GetDlgItemWidget(id)) return 0;
   GetDlgItemText(id, text);
-  size_t i = 0, n = text.size();
-  while (i < n && text[i] == ' ') ++i;
-  while (n > i && text[n - 1] == ' ') --n;
-  bool negative = false;
-  if (i < n && text[i] == '-' && isSigned) {
-    negative = true;
-    ++i;
-  }
-  if (i == n) return 0;
   long long value = 0;
-  for (; i < n; ++i) {
-    if (text[i] < '0' || text[i] > '9') return 0;
-    value = value * 10 + (text[i] - '0');
-    if (value > 0xFFFFFFFFLL) return 0;
-  }
-  if (negative) value = -value;
-  if (isSigned ? (value < INT32_MIN || value > INT32_MAX) : value > (long long)UINT32_MAX) return 0;
+  if (!ParseInteger(text, isSigned != FALSE, &value)) return 0;
   if (translated) *translated = TRUE;
   return (UINT)(int64_t)value;
 }

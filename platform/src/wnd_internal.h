@@ -69,6 +69,10 @@ bool IsLayerOwned(const QWidget* widget);
 // half-checks a button without notifying.
 void SetButtonCheck(QAbstractButton* button, UINT state);
 UINT GetButtonCheck(const QAbstractButton* button);
+// An integer as Win32 reads one from a control: surrounding spaces, an
+// optional minus sign when signed, digits; in the range of int (signed) or
+// unsigned int. False for anything else.
+bool ParseInteger(std::string_view text, bool isSigned, long long* value);
 // Places a control; a combo box keeps its edit height and shows the rest
 // of the height as its drop-down list.
 void SetControlGeometry(QWidget* widget, const RECT& rect);

@@ -103,6 +103,25 @@ void SetButtonCheck(QAbstractButton* button, UINT state) {
   if (autoExclusive) button->setAutoExclusive(true);
 }
 
+bool ParseInteger(std::string_view text, bool isSigned, long long* value) {
+  size_t i = 0, n = text.size();
+  while (i < n && text[i] == ' ') ++i;
+  while (n > i && text[n - 1] == ' ') --n;
+  const bool negative = i < n && text[i] == '-' && isSigned;
+  if (negative) ++i;
+  if (i == n) return false;
+  long long v = 0;
+  for (; i < n; ++i) {
+    if (text[i] < '0' || text[i] > '9') return false;
+    v = v * 10 + (text[i] - '0');
+    if (v > 0xFFFFFFFFLL) return false;
+  }
+  if (negative) v = -v;
+  if (isSigned ? (v < INT32_MIN || v > INT32_MAX) : v > (long long)UINT32_MAX) return false;
+  *value = v;
+  return true;
+}
+
 UINT GetButtonCheck(const QAbstractButton* button) {
   if (auto* box = qobject_cast<const QCheckBox*>(button); box && box->checkState() == Qt::PartiallyChecked)
     return BST_INDETERMINATE;

@@ -322,6 +322,9 @@ class CWnd : public platform::MsgTarget {
   virtual void OnHotKey(UINT id, UINT modifiers, UINT vk);
 
  protected:
+  // Gives a window that a subclass has set up itself (a dialog from its
+  // table) its handle; it counts as created from here on.
+  void AttachCreatedHandle();
   // For CWndImpl: the widget this window is, and Qt's handling of an event.
   void BindWidget(QWidget* widget, bool routesEvents);
   void UnbindWidget();
