@@ -5,6 +5,7 @@
 #include <QMainWindow>
 #include <QToolBar>
 
+#include "platform/menu.h"
 #include "wnd_internal.h"
 
 using namespace platform::detail;
@@ -19,7 +20,7 @@ void CView::OnPaint() {
 }
 
 CFrameWnd::CFrameWnd() = default;
-CFrameWnd::~CFrameWnd() = default;
+CFrameWnd::~CFrameWnd() { delete menu_; }
 
 void CFrameWnd::AddControlBar(CWnd* bar) {
   if (!bar || !bar->GetWidget()) return;

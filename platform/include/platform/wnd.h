@@ -411,9 +411,9 @@ class CFrameWnd : public CWndImpl<QMainWindow> {
  public:
   CFrameWnd();
   ~CFrameWnd() override;
-  // The menu bar made from the menu (copied; update-UI runs before each of
-  // its pop-ups shows; choosing an item sends WM_COMMAND to the frame).
-  // Null removes the bar.
+  // The menu bar made from the menu (shared: later changes show; update-UI
+  // runs before each of its pop-ups shows; choosing an item sends
+  // WM_COMMAND to the frame). Null removes the bar.
   BOOL SetMenu(CMenu* menu);
   CMenu* GetMenu() const;
   // A bar along the top, in the order added (a QToolBar-based window goes in
