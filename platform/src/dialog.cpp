@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTextEdit>
 
+#include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
@@ -193,6 +194,7 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
   if (msg->wParam == VK_ESCAPE) {
     QWidget* cancel = GetDlgItemWidget(IDCANCEL);
     if (!cancel || cancel->isEnabled()) SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    else MessageBeep(0);
     return TRUE;
   }
   if (msg->wParam != VK_RETURN) return FALSE;
@@ -209,7 +211,10 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
     if (ok) id = (UINT)focusId;
   }
   QWidget* button = GetDlgItemWidget((int)id);
-  if (button && !button->isEnabled()) return TRUE;
+  if (button && !button->isEnabled()) {
+    MessageBeep(0);
+    return TRUE;
+  }
   CWnd* buttonWnd = button ? FromWidget(button) : nullptr;
   SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
               reinterpret_cast<LPARAM>(buttonWnd ? buttonWnd->GetSafeHwnd() : nullptr));

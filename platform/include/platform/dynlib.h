@@ -1,4 +1,4 @@
-// Dynamic libraries, processes and URLs.
+// Dynamic libraries and processes (addresses open through desktop.h).
 #pragma once
 #include <string>
 #include <vector>
@@ -17,8 +17,5 @@ std::string LibraryFileName(const std::string& name);
 // Starts a program with an argument vector (never through a shell);
 // returns the process id or -1.
 long StartProcess(const std::string& program, const std::vector<std::string>& args);
-
-// Opens a URL or file with the desktop's handler; false when none starts.
-bool OpenUrl(const std::string& url);
 
 }  // namespace platform
