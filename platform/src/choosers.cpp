@@ -4,6 +4,7 @@
 #include <QFontDialog>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
 #include "gdi_internal.h"
 #include "platform/dialog.h"
@@ -56,11 +57,7 @@ ChooserSink* Sink() {
 
 }  // namespace
 
-ChooserSink* SetChooserSink(ChooserSink* sink) {
-  ChooserSink* previous = g_sink;
-  g_sink = sink;
-  return previous;
-}
+ChooserSink* SetChooserSink(ChooserSink* sink) { return std::exchange(g_sink, sink); }
 
 }  // namespace platform
 

@@ -16,15 +16,14 @@
 
 namespace {
 
-QRect WorkArea() {
+// The primary screen, or its area without panels.
+QRect PrimaryArea(bool withoutPanels) {
   QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->availableGeometry() : QRect(0, 0, 1920, 1080);
+  if (!screen) return QRect(0, 0, 1920, 1080);
+  return withoutPanels ? screen->availableGeometry() : screen->geometry();
 }
-
-QRect ScreenArea() {
-  QScreen* screen = QGuiApplication::primaryScreen();
-  return screen ? screen->geometry() : QRect(0, 0, 1920, 1080);
-}
+QRect WorkArea() { return PrimaryArea(true); }
+QRect ScreenArea() { return PrimaryArea(false); }
 
 struct Metric {
   int index;

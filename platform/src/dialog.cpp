@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextEdit>
+#include <utility>
 
 #include "platform/desktop.h"
 #include "platform/dialog.h"
@@ -26,11 +27,7 @@ namespace {
 ModalHook* g_modalHook = nullptr;
 }  // namespace
 
-ModalHook* SetModalHook(ModalHook* hook) {
-  ModalHook* previous = g_modalHook;
-  g_modalHook = hook;
-  return previous;
-}
+ModalHook* SetModalHook(ModalHook* hook) { return std::exchange(g_modalHook, hook); }
 
 }  // namespace platform
 

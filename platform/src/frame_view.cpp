@@ -57,6 +57,15 @@ void CFrameWnd::SetActiveView(CView* view) { activeView_ = view; }
 
 void CFrameWnd::SetMinimumSize(int cx, int cy) { setMinimumSize(cx, cy); }
 
+void CFrameWnd::InitialUpdateFrame() {
+  for (QWidget* w : findChildren<QWidget*>()) {
+    auto* view = dynamic_cast<CView*>(LookupWnd(w));
+    if (!view || view->initialUpdateDone_ || !view->IsCreated()) continue;
+    view->initialUpdateDone_ = true;
+    view->OnInitialUpdate();
+  }
+}
+
 BOOL CFrameWnd::OnCommand(WPARAM wParam, LPARAM lParam) {
   return activeView_ && activeView_->IsCreated() ? activeView_->OnCommand(wParam, lParam) : FALSE;
 }

@@ -11,6 +11,7 @@
 #include <QPointer>
 #include <QScreen>
 #include <QToolButton>
+#include <utility>
 
 #include "menu_internal.h"
 #include "platform/gbk.h"
@@ -139,11 +140,7 @@ UINT ShowPopup(const CMenu& menu, UINT flags, int x, int y) {
 
 }  // namespace
 
-MenuHook* SetMenuHook(MenuHook* hook) {
-  MenuHook* previous = g_menuHook;
-  g_menuHook = hook;
-  return previous;
-}
+MenuHook* SetMenuHook(MenuHook* hook) { return std::exchange(g_menuHook, hook); }
 
 namespace detail {
 

@@ -287,33 +287,25 @@ void CWnd::GetWindowRect(RECT* rect) const {
   }
 }
 
-void CWnd::ClientToScreen(POINT* point) const {
-  QWidget* client = Viewport() ? Viewport() : widget_;
+// Client (the viewport of a scroll area) to screen coordinates, or back.
+static void MapClientPoint(QWidget* client, POINT* point, bool toScreen) {
   if (!point || !client) return;
-  QPoint p = client->mapToGlobal(QPoint(point->x, point->y));
-  *point = POINT{p.x(), p.y()};
+  const QPoint p(point->x, point->y);
+  const QPoint mapped = toScreen ? client->mapToGlobal(p) : client->mapFromGlobal(p);
+  *point = POINT{mapped.x(), mapped.y()};
 }
 
-void CWnd::ClientToScreen(RECT* rect) const {
+static void MapClientRect(QWidget* client, RECT* rect, bool toScreen) {
   if (!rect) return;
-  POINT a{rect->left, rect->top};
-  ClientToScreen(&a);
-  OffsetRect(*rect, a.x - rect->left, a.y - rect->top);
+  POINT corner{rect->left, rect->top};
+  MapClientPoint(client, &corner, toScreen);
+  OffsetRect(*rect, corner.x - rect->left, corner.y - rect->top);
 }
 
-void CWnd::ScreenToClient(POINT* point) const {
-  QWidget* client = Viewport() ? Viewport() : widget_;
-  if (!point || !client) return;
-  QPoint p = client->mapFromGlobal(QPoint(point->x, point->y));
-  *point = POINT{p.x(), p.y()};
-}
-
-void CWnd::ScreenToClient(RECT* rect) const {
-  if (!rect) return;
-  POINT a{rect->left, rect->top};
-  ScreenToClient(&a);
-  OffsetRect(*rect, a.x - rect->left, a.y - rect->top);
-}
+void CWnd::ClientToScreen(POINT* point) const { MapClientPoint(Viewport() ? Viewport() : widget_, point, true); }
+void CWnd::ClientToScreen(RECT* rect) const { MapClientRect(Viewport() ? Viewport() : widget_, rect, true); }
+void CWnd::ScreenToClient(POINT* point) const { MapClientPoint(Viewport() ? Viewport() : widget_, point, false); }
+void CWnd::ScreenToClient(RECT* rect) const { MapClientRect(Viewport() ? Viewport() : widget_, rect, false); }
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
   if (!widget_) return;

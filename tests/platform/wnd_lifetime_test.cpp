@@ -111,4 +111,22 @@ TEST_F(WndLifetime, AFailedCreateDestroysAndAWindowCanBeCreatedAgain) {
   EXPECT_EQ(g_log, "node:2 sentinel:999 ");
 }
 
+TEST_F(WndLifetime, EachViewOfAFrameGetsItsInitialUpdateOnce) {
+  struct View : CView {
+    int updates = 0;
+    void OnDraw(CDC*) override {}
+    void OnInitialUpdate() override { ++updates; }
+  };
+  CFrameWnd frame;
+  View central, inner;
+  ASSERT_TRUE(frame.Create(nullptr, CRect(0, 0, 300, 200), 0, WS_OVERLAPPEDWINDOW));
+  ASSERT_TRUE(central.Create(&frame, CRect(0, 0, 300, 200), AFX_IDW_PANE_FIRST));
+  frame.SetCentralWnd(&central);
+  ASSERT_TRUE(inner.Create(&central, CRect(0, 0, 10, 10), 1));
+  frame.InitialUpdateFrame();
+  frame.InitialUpdateFrame();
+  EXPECT_EQ(central.updates, 1);
+  EXPECT_EQ(inner.updates, 1);
+}
+
 }  // namespace

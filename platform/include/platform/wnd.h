@@ -400,9 +400,14 @@ class CView : public CWndImpl<QWidget> {
   CView();
   // Called by OnPaint with the paint DC.
   virtual void OnDraw(CDC* dc) = 0;
-  // Called once by the frame after the view is created and placed.
+  // Called once, by CFrameWnd::InitialUpdateFrame, after the view is
+  // created and placed.
   virtual void OnInitialUpdate();
   void OnPaint() override;
+
+ private:
+  friend class CFrameWnd;
+  bool initialUpdateDone_ = false;
 };
 
 // The main window: menu bar, toolbars, one central window, a minimum size.
@@ -426,6 +431,8 @@ class CFrameWnd : public CWndImpl<QMainWindow> {
   void SetActiveView(CView* view);
   CView* GetActiveView() const { return activeView_; }
   void SetMinimumSize(int cx, int cy);
+  // Runs OnInitialUpdate of every view in the frame that has not had it.
+  void InitialUpdateFrame();
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   BOOL OnUpdateCmdUI(CCmdUI* cmdUI) override;
   BOOL DestroyWindow() override;
