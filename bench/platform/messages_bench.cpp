@@ -1,9 +1,21 @@
-// Cross-thread message costs: how many posts per second the user-interface
-// thread drains, and the round trip of a worker's send.
+// Cross-thread message costs against bare peers, measured in the same
+// process and interleaved, since absolute times move a lot between runs on
+// a shared machine:
+// - posts from a worker drained by the user-interface thread, against a
+//   bare mutex + condition variable queue whose consumer swaps the whole
+//   deque per wake-up;
+// - the median round trip of a worker's send, against a bare hand-off on
+//   two atomics that both sides spin on.
+// Each benchmark runs one iteration of several repetitions and reports the
+// medians and the ratio ours / peer (time over time, so lower is better).
 #include <QCoreApplication>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <deque>
+#include <mutex>
 #include <thread>
 #include <vector>
 
@@ -12,6 +24,12 @@
 #include "platform/window.h"
 
 namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kRepetitions = 7;
+constexpr long kPosts = 1000000;
+constexpr int kSends = 20000;
 
 class Counter : public platform::MsgTarget {
  public:
@@ -22,46 +40,170 @@ class Counter : public platform::MsgTarget {
   }
 };
 
-void BM_PostFromWorkerDrained(benchmark::State& state) {
-  Counter target;
-  HWND h = target.GetSafeHwnd();
-  const long n = state.range(0);
-  for (auto _ : state) {
-    target.count = 0;
-    std::thread worker([&] {
-      for (long i = 0; i < n; ++i) PostMessage(h, WM_USER, (WPARAM)i, 0);
-    });
-    platform::PumpUntil([&] { return target.count.load() == n; }, 60000);
-    worker.join();
-  }
-  state.SetItemsProcessed(state.iterations() * n);
+double Median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
 }
-BENCHMARK(BM_PostFromWorkerDrained)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-// Median round trip of a send from a worker while the UI thread runs its loop.
-void BM_SendRoundTripFromWorker(benchmark::State& state) {
-  Counter target;
+void CpuRelax() {
+#if defined(__x86_64__) || defined(__i386__)
+  __builtin_ia32_pause();
+#endif
+}
+
+// Posts: seconds for kPosts posts from a worker until the UI thread handled all.
+double OurPosts(Counter& target) {
   HWND h = target.GetSafeHwnd();
-  for (auto _ : state) {
-    std::vector<double> micros;
-    micros.reserve(20000);
-    std::atomic<bool> done{false};
-    std::thread worker([&] {
-      for (int i = 0; i < 20000; ++i) {
-        auto t0 = std::chrono::steady_clock::now();
-        SendMessage(h, WM_USER, 1, 0);
-        micros.push_back(std::chrono::duration<double, std::micro>(std::chrono::steady_clock::now() - t0).count());
+  target.count = 0;
+  const auto t0 = Clock::now();
+  std::thread worker([h] {
+    for (long i = 0; i < kPosts; ++i) PostMessage(h, WM_USER, (WPARAM)i, 0);
+  });
+  platform::PumpUntil([&] { return target.count.load(std::memory_order_relaxed) == kPosts; }, 60000);
+  const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  worker.join();
+  return seconds;
+}
+
+// The same traffic through the simplest sound queue: one lock per push, and
+// the consumer takes everything queued per wake-up.
+double BareQueuePosts(Counter& target) {
+  struct Item {
+    HWND hwnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+  };
+  std::mutex mutex;
+  std::condition_variable cv;
+  std::deque<Item> queue;
+  HWND h = target.GetSafeHwnd();
+  target.count = 0;
+  const auto t0 = Clock::now();
+  std::thread worker([&] {
+    for (long i = 0; i < kPosts; ++i) {
+      bool wasEmpty;
+      {
+        std::lock_guard<std::mutex> lock(mutex);
+        wasEmpty = queue.empty();
+        queue.push_back(Item{h, WM_USER, (WPARAM)i, 0});
       }
-      done = true;
-    });
-    platform::PumpUntil([&] { return done.load(); }, 60000);
-    worker.join();
-    std::sort(micros.begin(), micros.end());
-    state.counters["median_us"] = micros[micros.size() / 2];
-    state.counters["p99_us"] = micros[micros.size() * 99 / 100];
+      if (wasEmpty) cv.notify_one();
+    }
+  });
+  std::deque<Item> batch;
+  for (long handled = 0; handled < kPosts;) {
+    {
+      std::unique_lock<std::mutex> lock(mutex);
+      cv.wait(lock, [&] { return !queue.empty(); });
+      batch.swap(queue);
+    }
+    for (const Item& item : batch) {
+      target.WindowProc(item.message, item.wParam, item.lParam);
+      ++handled;
+    }
+    batch.clear();
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  worker.join();
+  return seconds;
+}
+
+// Sends: median microseconds of kSends round trips while the UI thread runs its loop.
+double OurSendMedian(Counter& target) {
+  HWND h = target.GetSafeHwnd();
+  std::vector<double> micros(kSends);
+  std::atomic<bool> done{false};
+  std::thread worker([&] {
+    for (int i = 0; i < kSends; ++i) {
+      const auto t0 = Clock::now();
+      SendMessage(h, WM_USER, 1, 0);
+      micros[i] = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    }
+    done = true;
+  });
+  platform::PumpUntil([&] { return done.load(); }, 60000);
+  worker.join();
+  return Median(std::move(micros));
+}
+
+// The floor for a hand-off between two threads: the worker publishes a
+// request number, the UI thread spins until it sees it, runs the handler and
+// publishes the answer, which the worker spins for.
+double SpinHandoffMedian(Counter& target) {
+  alignas(64) std::atomic<long> request{0};
+  alignas(64) std::atomic<long> answer{0};
+  alignas(64) std::atomic<LRESULT> result{0};
+  std::vector<double> micros(kSends);
+  std::thread worker([&] {
+    for (long i = 1; i <= kSends; ++i) {
+      const auto t0 = Clock::now();
+      request.store(i, std::memory_order_release);
+      while (answer.load(std::memory_order_acquire) != i) CpuRelax();
+      benchmark::DoNotOptimize(result.load(std::memory_order_relaxed));
+      micros[i - 1] = std::chrono::duration<double, std::micro>(Clock::now() - t0).count();
+    }
+  });
+  for (long seen = 0; seen < kSends;) {
+    const long r = request.load(std::memory_order_acquire);
+    if (r == seen) {
+      CpuRelax();
+      continue;
+    }
+    result.store(target.WindowProc(WM_USER, 1, 0), std::memory_order_relaxed);
+    seen = r;
+    answer.store(r, std::memory_order_release);
+  }
+  worker.join();
+  return Median(std::move(micros));
+}
+
+// Runs ours and the peer alternately (the order flips each repetition) and
+// reports medians and the ratio of ours to the peer.
+template <class Ours, class Peer>
+void Compare(benchmark::State& state, const char* title, const char* unit, bool perSecond, Ours ours, Peer peer) {
+  for (auto _ : state) {
+    std::vector<double> mine, theirs, ratios;
+    for (int rep = 0; rep < kRepetitions; ++rep) {
+      double a, b;
+      if (rep % 2 == 0) {
+        a = ours();
+        b = peer();
+      } else {
+        b = peer();
+        a = ours();
+      }
+      mine.push_back(a);
+      theirs.push_back(b);
+      ratios.push_back(a / b);
+    }
+    auto shown = [&](double v) { return perSecond ? kPosts / v / 1e6 : v; };
+    std::printf("%s, %d repetitions (ours / peer %s):", title, kRepetitions, unit);
+    for (int i = 0; i < kRepetitions; ++i) std::printf(" %.2f/%.2f", shown(mine[i]), shown(theirs[i]));
+    std::printf("\n  ratio ours/peer (time): min %.2f median %.2f max %.2f\n",
+                *std::min_element(ratios.begin(), ratios.end()), Median(ratios),
+                *std::max_element(ratios.begin(), ratios.end()));
+    std::fflush(stdout);
+    state.counters["ours"] = shown(Median(mine));
+    state.counters["peer"] = shown(Median(theirs));
+    state.counters["ratio"] = Median(ratios);
+    state.counters["ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
   }
 }
-BENCHMARK(BM_SendRoundTripFromWorker)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_PostsDrainedVsBareQueue(benchmark::State& state) {
+  Counter target;
+  Compare(state, "posts drained", "M/s", true, [&] { return OurPosts(target); },
+          [&] { return BareQueuePosts(target); });
+}
+BENCHMARK(BM_PostsDrainedVsBareQueue)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_SendRoundTripVsSpinHandoff(benchmark::State& state) {
+  Counter target;
+  Compare(state, "send round trip, median", "us", false, [&] { return OurSendMedian(target); },
+          [&] { return SpinHandoffMedian(target); });
+}
+BENCHMARK(BM_SendRoundTripVsSpinHandoff)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -1,0 +1,161 @@
+// The one queue of posts and cross-thread calls that the user-interface
+// thread drains (private to window.cpp): any number of producers, one
+// consumer, unbounded, first in first out.
+//
+// A producer claims a cell with one compare-and-swap on the tail index and
+// publishes it with one store; the consumer reads cells in order and takes
+// no lock, so posting never waits for the drain nor the drain for posters.
+// Cells live in blocks that the consumer hands back for reuse: a steady
+// stream allocates nothing and touches no new pages.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "platform/types.h"
+
+namespace platform::detail {
+
+struct QueuedItem {
+  UINT kind = 0;  // never 0 once queued; its meaning is the caller's
+  UINT message = 0;
+  HWND hwnd = nullptr;
+  WPARAM wParam = 0;
+  LPARAM lParam = 0;
+};
+
+class PostQueue {
+ public:
+  PostQueue() : tailBlock_(new Block), headBlock_(tailBlock_.load()) {}
+  PostQueue(const PostQueue&) = delete;
+  PostQueue& operator=(const PostQueue&) = delete;
+
+  // Any thread. The item is visible to Pop once this returns; its
+  // publication is sequentially consistent, so a producer that then reads
+  // the consumer's state and a consumer that sets its state and then calls
+  // Ready() cannot both miss each other.
+  void Push(const QueuedItem& item) {
+    Block* spare = nullptr;
+    uint64_t tail = tail_.load(std::memory_order_acquire);
+    for (unsigned spins = 0;; ++spins) {
+      const uint64_t offset = tail % kLap;
+      if (offset == kCells) {
+        // The producer that took the block's last cell is linking the next.
+        Backoff(spins);
+        tail = tail_.load(std::memory_order_acquire);
+        continue;
+      }
+      if (offset + 1 == kCells && !spare) spare = TakeBlock();
+      Block* block = tailBlock_.load(std::memory_order_acquire);
+      if (!tail_.compare_exchange_weak(tail, tail + 1, std::memory_order_acq_rel, std::memory_order_acquire)) {
+        continue;
+      }
+      if (offset + 1 == kCells) {
+        // Linked before this last cell is published: the consumer follows
+        // `next` only after reading it.
+        tailBlock_.store(spare, std::memory_order_release);
+        tail_.store(tail + 2, std::memory_order_release);
+        block->next.store(spare, std::memory_order_release);
+        spare = nullptr;
+      }
+      Cell& cell = block->cells[offset];
+      cell.message = item.message;
+      cell.hwnd = item.hwnd;
+      cell.wParam = item.wParam;
+      cell.lParam = item.lParam;
+      cell.kind.store(item.kind, std::memory_order_seq_cst);
+      if (spare) GiveBack(spare);
+      return;
+    }
+  }
+
+  // Consumer only: takes the oldest item when it has been published.
+  bool Pop(QueuedItem& out) {
+    Cell& cell = headBlock_->cells[head_ % kLap];
+    const UINT kind = cell.kind.load(std::memory_order_acquire);
+    if (!kind) return false;
+    out.kind = kind;
+    out.message = cell.message;
+    out.hwnd = cell.hwnd;
+    out.wParam = cell.wParam;
+    out.lParam = cell.lParam;
+    if (++head_ % kLap == kCells) {
+      Block* next = headBlock_->next.load(std::memory_order_acquire);
+      GiveBack(headBlock_);
+      headBlock_ = next;
+      ++head_;
+    }
+    return true;
+  }
+
+  // Consumer only: whether Pop would take an item (sequentially consistent).
+  bool Ready() const { return headBlock_->cells[head_ % kLap].kind.load(std::memory_order_seq_cst) != 0; }
+
+ private:
+  static constexpr uint64_t kLap = 1024;
+  static constexpr uint64_t kCells = kLap - 1;  // the last index of a lap means "next block coming"
+  static constexpr size_t kSpareBlocks = 32;    // kept for reuse beyond a burst (1 MB)
+
+  struct Cell {
+    std::atomic<UINT> kind{0};
+    UINT message = 0;
+    HWND hwnd = nullptr;
+    WPARAM wParam = 0;
+    LPARAM lParam = 0;
+  };
+  static_assert(sizeof(Cell) == 32, "two cells to a cache line");
+
+  struct alignas(64) Block {
+    Cell cells[kCells];
+    std::atomic<Block*> next{nullptr};
+  };
+
+  static void Backoff(unsigned spins) {
+    if (spins < 64) {
+#if defined(__x86_64__) || defined(__i386__)
+      __builtin_ia32_pause();
+#endif
+    } else {
+      std::this_thread::yield();
+    }
+  }
+
+  Block* TakeBlock() {
+    {
+      std::lock_guard<std::mutex> lock(spareMutex_);
+      if (!spare_.empty()) {
+        Block* block = spare_.back();
+        spare_.pop_back();
+        return block;
+      }
+    }
+    return new Block;
+  }
+
+  // The block's cells are all consumed (or it was never linked): no
+  // producer writes to it any more.
+  void GiveBack(Block* block) {
+    for (Cell& cell : block->cells) cell.kind.store(0, std::memory_order_relaxed);
+    block->next.store(nullptr, std::memory_order_relaxed);
+    std::lock_guard<std::mutex> lock(spareMutex_);
+    if (spare_.size() < kSpareBlocks) {
+      spare_.push_back(block);
+    } else {
+      delete block;
+    }
+  }
+
+  // Producers' side.
+  alignas(64) std::atomic<uint64_t> tail_{0};
+  std::atomic<Block*> tailBlock_;
+  // Consumer's side.
+  alignas(64) Block* headBlock_;
+  uint64_t head_ = 0;
+
+  alignas(64) std::mutex spareMutex_;
+  std::vector<Block*> spare_;
+};
+
+}  // namespace platform::detail
