@@ -15,11 +15,12 @@
 #include <vector>
 
 #include "platform/types.h"
+#include "spin_wait.h"
 
 namespace platform::detail {
 
 struct QueuedItem {
-  UINT kind = 0;  // never 0 once queued; its meaning is the caller's
+  UINT kind = 0;  // neither 0 nor PostQueue::kPad; its meaning is the caller's
   UINT message = 0;
   HWND hwnd = nullptr;
   WPARAM wParam = 0;
@@ -28,15 +29,19 @@ struct QueuedItem {
 
 class PostQueue {
  public:
+  static constexpr UINT kPad = ~0u;  // fills cells no item uses
+
   PostQueue() : tailBlock_(new Block), headBlock_(tailBlock_.load()) {}
   PostQueue(const PostQueue&) = delete;
   PostQueue& operator=(const PostQueue&) = delete;
 
-  // Any thread. The item is visible to Pop once this returns; its
+  // Any thread: queues one item, or two that the consumer pops back to back
+  // (two share one cache line, so they cross to the consumer together).
+  // Items are visible to Pop once this returns; the first cell's
   // publication is sequentially consistent, so a producer that then reads
   // the consumer's state and a consumer that sets its state and then calls
   // Ready() cannot both miss each other.
-  void Push(const QueuedItem& item) {
+  void Push(const QueuedItem* items, unsigned count) {
     Block* spare = nullptr;
     uint64_t tail = tail_.load(std::memory_order_acquire);
     for (unsigned spins = 0;; ++spins) {
@@ -47,25 +52,40 @@ class PostQueue {
         tail = tail_.load(std::memory_order_acquire);
         continue;
       }
-      if (offset + 1 == kCells && !spare) spare = TakeBlock();
+      // A pair starts on an even cell; what does not fit in this block
+      // leaves the rest of it as padding.
+      const uint64_t pad = count == 2 ? offset & 1 : 0;
+      const bool fits = offset + pad + count <= kCells;
+      const uint64_t take = fits ? pad + count : kCells - offset;
+      const bool last = offset + take == kCells;
+      if (last && !spare) spare = TakeBlock();
       Block* block = tailBlock_.load(std::memory_order_acquire);
-      if (!tail_.compare_exchange_weak(tail, tail + 1, std::memory_order_acq_rel, std::memory_order_acquire)) {
+      if (!tail_.compare_exchange_weak(tail, tail + take, std::memory_order_acq_rel, std::memory_order_acquire)) {
         continue;
       }
-      if (offset + 1 == kCells) {
-        // Linked before this last cell is published: the consumer follows
-        // `next` only after reading it.
+      if (last) {
+        // Linked before the block's last cell is published: the consumer
+        // follows `next` only after reading that cell.
         tailBlock_.store(spare, std::memory_order_release);
-        tail_.store(tail + 2, std::memory_order_release);
+        tail_.store(tail + take + 1, std::memory_order_release);
         block->next.store(spare, std::memory_order_release);
         spare = nullptr;
       }
-      Cell& cell = block->cells[offset];
-      cell.message = item.message;
-      cell.hwnd = item.hwnd;
-      cell.wParam = item.wParam;
-      cell.lParam = item.lParam;
-      cell.kind.store(item.kind, std::memory_order_seq_cst);
+      Cell* cells = &block->cells[offset];
+      if (!fits) {
+        for (uint64_t i = 0; i < take; ++i) cells[i].kind.store(kPad, std::memory_order_seq_cst);
+        tail = tail_.load(std::memory_order_acquire);
+        continue;
+      }
+      if (pad) cells[0].kind.store(kPad, std::memory_order_seq_cst);
+      cells += pad;
+      for (unsigned i = count; i-- > 0;) {
+        cells[i].message = items[i].message;
+        cells[i].hwnd = items[i].hwnd;
+        cells[i].wParam = items[i].wParam;
+        cells[i].lParam = items[i].lParam;
+        cells[i].kind.store(items[i].kind, i ? std::memory_order_release : std::memory_order_seq_cst);
+      }
       if (spare) GiveBack(spare);
       return;
     }
@@ -73,21 +93,23 @@ class PostQueue {
 
   // Consumer only: takes the oldest item when it has been published.
   bool Pop(QueuedItem& out) {
-    Cell& cell = headBlock_->cells[head_ % kLap];
-    const UINT kind = cell.kind.load(std::memory_order_acquire);
-    if (!kind) return false;
-    out.kind = kind;
-    out.message = cell.message;
-    out.hwnd = cell.hwnd;
-    out.wParam = cell.wParam;
-    out.lParam = cell.lParam;
-    if (++head_ % kLap == kCells) {
-      Block* next = headBlock_->next.load(std::memory_order_acquire);
-      GiveBack(headBlock_);
-      headBlock_ = next;
-      ++head_;
+    for (;;) {
+      Cell& cell = headBlock_->cells[head_ % kLap];
+      const UINT kind = cell.kind.load(std::memory_order_acquire);
+      if (!kind) return false;
+      out.kind = kind;
+      out.message = cell.message;
+      out.hwnd = cell.hwnd;
+      out.wParam = cell.wParam;
+      out.lParam = cell.lParam;
+      if (++head_ % kLap == kCells) {
+        Block* next = headBlock_->next.load(std::memory_order_acquire);
+        GiveBack(headBlock_);
+        headBlock_ = next;
+        ++head_;
+      }
+      if (kind != kPad) return true;
     }
-    return true;
   }
 
   // Consumer only: whether Pop would take an item (sequentially consistent).
@@ -114,9 +136,7 @@ class PostQueue {
 
   static void Backoff(unsigned spins) {
     if (spins < 64) {
-#if defined(__x86_64__) || defined(__i386__)
-      __builtin_ia32_pause();
-#endif
+      CpuRelax();
     } else {
       std::this_thread::yield();
     }

@@ -7,8 +7,8 @@
 // lingers a few microseconds for more before it returns to Qt's loop, and a
 // worker blocked in a send spins as long before it sleeps: back-to-back
 // sends cross without a scheduler round trip, and nothing spins while the
-// queue stays empty. A worker's send waits on its own state
-// (pending_call.h), which shutdown, the target's end or CancelPendingCalls
+// queue stays empty. A worker's send waits on its thread's call slot
+// (call_slot.h), which shutdown, the target's end or CancelPendingCalls
 // complete early with 0.
 //
 // The queue outlives the application object: posts made before it exists,
@@ -21,23 +21,29 @@
 #include <QTimer>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 
+#include "call_slot.h"
 #include "handle_table.h"
-#include "pending_call.h"
 #include "post_queue.h"
+#include "spin_wait.h"
 
 namespace platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using detail::CallSlot;
 using detail::HandleTable;
-using detail::PendingCall;
 using detail::QueuedItem;
 
-// What a queued item is.
-enum ItemKind : UINT { kPost = 1, kCall = 2, kKillTimers = 3 };
+// What a queued item is. A send or a function call is followed in the queue
+// by a kCallNumber item naming the caller's slot (lParam) and the call's
+// number (wParam).
+enum ItemKind : UINT { kPost = 1, kSend, kCallFunction, kCallNumber, kKillTimers };
+using Function = std::function<LRESULT()>;
 
 // A drain returns to Qt's loop after this long, so painting and input go on
 // during a long burst; a queued drain takes the rest.
@@ -46,7 +52,7 @@ constexpr auto kDrainSlice = std::chrono::milliseconds(2);
 // longest a sending worker spins before it sleeps: long enough to catch the
 // next of a run of sends, short against a wake-up through the scheduler.
 constexpr auto kMaxLinger = std::chrono::microseconds(50);
-constexpr auto kMinLinger = std::chrono::microseconds(2);
+constexpr auto kMinLinger = std::chrono::microseconds(10);
 constexpr auto kSendSpin = std::chrono::microseconds(50);
 
 struct TimerKey {
@@ -61,7 +67,7 @@ class Core {
  public:
   HandleTable handles;
   detail::PostQueue queue;
-  detail::WaitingCalls waiting;
+  detail::CallSlots calls;
   std::atomic<bool> shutdown{false};
 
   // True while the user-interface thread will look at the queue without
@@ -99,9 +105,9 @@ void QueueDrain(Core& core) {
   QMetaObject::invokeMethod(QCoreApplication::instance(), [] { DrainQueue(true); }, Qt::QueuedConnection);
 }
 
-void Enqueue(const QueuedItem& item) {
+void Enqueue(const QueuedItem* items, unsigned count) {
   Core& core = TheCore();
-  core.queue.Push(item);
+  core.queue.Push(items, count);
   // Read after the item is published, while the drainer clears the flag
   // before it looks at the queue a last time: one of them sees the other.
   if (!core.drainerAwake.load() && !core.drainerAwake.exchange(true)) QueueDrain(core);
@@ -131,17 +137,23 @@ void KillTimersOf(HWND hwnd) {
   }
 }
 
-void Dispatch(const QueuedItem& item) {
+// `number` is the kCallNumber item that follows a send or a function call.
+void Dispatch(const QueuedItem& item, const QueuedItem& number) {
   switch (item.kind) {
     case kPost:
       CallTarget(item.hwnd, item.message, item.wParam, item.lParam);
       break;
-    case kCall: {
-      PendingCall* call = reinterpret_cast<PendingCall*>(item.lParam);
-      if (call->Start()) {
-        call->Finish(call->fn ? call->fn() : CallTarget(call->hwnd, call->message, call->wParam, call->lParam));
+    case kSend: {
+      CallSlot* slot = reinterpret_cast<CallSlot*>(number.lParam);
+      if (slot->Claim(number.wParam, false)) {
+        slot->Answer(number.wParam, false, CallTarget(item.hwnd, item.message, item.wParam, item.lParam));
       }
-      call->Release();
+      break;
+    }
+    case kCallFunction: {
+      std::unique_ptr<Function> fn(reinterpret_cast<Function*>(item.lParam));
+      CallSlot* slot = reinterpret_cast<CallSlot*>(number.lParam);
+      if (slot->Claim(number.wParam, true)) slot->Answer(number.wParam, true, (*fn)());
       break;
     }
     case kKillTimers:
@@ -171,35 +183,31 @@ class DrainerClaim {
   bool owned_;
 };
 
-// Spins until the queue has an item or the linger is over. The linger
-// grows while lingering catches items and shrinks while it does not, so a
-// slow trickle of posts costs little more than its wake-ups.
+// Waits a little for more once the queue is empty. The linger grows while
+// lingering catches items and shrinks while it does not, so a slow trickle
+// of posts costs little more than its wake-ups.
 bool LingerForMore(Core& core) {
-  const auto start = Clock::now();
-  const auto until = start + core.linger;
-  for (unsigned i = 0;; ++i) {
-    if (core.queue.Ready()) {
-      core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
-      return true;
-    }
-#if defined(__x86_64__) || defined(__i386__)
-    __builtin_ia32_pause();
-#endif
-    if ((i & 15) == 15 && Clock::now() >= until) {
-      core.linger = std::max<Clock::duration>(core.linger / 2, kMinLinger);
-      return false;
-    }
+  if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger)) {
+    core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
+    return true;
   }
+  core.linger = std::max<Clock::duration>(core.linger / 2, kMinLinger);
+  return false;
 }
 
 void DrainQueue(bool queuedDrain) {
   Core& core = TheCore();
-  if (queuedDrain) core.drainsQueued.fetch_sub(1);
+  if (queuedDrain) {
+    // Under the lock it was queued with: what queuing made on another
+    // thread (Qt's event and call object, freed here) is ordered before.
+    std::lock_guard<std::mutex> lock(core.appMutex);
+    core.drainsQueued.fetch_sub(1);
+  }
   DrainerClaim claim(core);
   if (!claim) return;
   const auto start = Clock::now();
   bool worked = false;
-  QueuedItem item;
+  QueuedItem item, number;
   for (unsigned n = 1;; ++n) {
     if (!core.queue.Pop(item)) {
       if (worked && LingerForMore(core)) {
@@ -219,7 +227,10 @@ void DrainQueue(bool queuedDrain) {
       // the rest of the queue must reach it there, as with a modal loop's
       // dispatch, so keep a drain queued while handlers run.
       if (core.drainsQueued.load(std::memory_order_relaxed) == 0) QueueDrain(core);
-      Dispatch(item);
+      // Published together with the call it follows, and taken before the
+      // handler runs, where a nested drain goes on with the queue.
+      if (item.kind == kSend || item.kind == kCallFunction) core.queue.Pop(number);
+      Dispatch(item, number);
       if ((n & 255) != 0 || Clock::now() - start < kDrainSlice) continue;
     }
     // Yield to painting and input; the queued drain takes the rest, so the
@@ -236,7 +247,7 @@ void OnApplicationEnding() {
     core.appAlive.store(false);
   }
   // Nobody runs the queue now; posts stay for a later application.
-  core.waiting.CancelIf([](const PendingCall&) { return true; });
+  core.calls.CancelIf([](HWND, std::thread::id) { return true; });
 }
 
 // Called as every application object is made: drains what was queued while
@@ -254,23 +265,24 @@ void OnApplicationStarted() {
   QueueDrain(core);
 }
 
-// Queues a call for the user-interface thread and waits for it.
-LRESULT QueueAndWait(PendingCall* call) {
+// Queues a send or a function call for the user-interface thread and
+// waits for it; 0 when it was refused or cancelled.
+LRESULT CallAcross(const QueuedItem& call) {
   Core& core = TheCore();
-  call->caller = std::this_thread::get_id();
-  core.waiting.Add(call);
-  // Checked after the call is listed, while shutdown, a target's end and the
-  // application's end set their condition before they cancel what is
-  // listed: none can slip past.
-  if (core.shutdown.load() || !core.appAlive.load() || (call->hwnd && !IsWindow(call->hwnd))) {
-    core.waiting.Remove(call);
-    delete call;
+  CallSlot& slot = core.calls.ForThisThread();
+  const uint64_t number = slot.Begin(call.hwnd);
+  // Checked after the call began, while shutdown, a target's end and the
+  // application's end set their condition before they cancel what has
+  // begun: none can slip past.
+  if (core.shutdown.load() || !core.appAlive.load() || (call.hwnd && !IsWindow(call.hwnd))) {
+    slot.End();
+    if (call.kind == kCallFunction) delete reinterpret_cast<Function*>(call.lParam);
     return 0;
   }
-  Enqueue(QueuedItem{kCall, 0, nullptr, 0, reinterpret_cast<LPARAM>(call)});
-  const LRESULT result = call->Wait(kSendSpin);
-  core.waiting.Remove(call);
-  call->Release();
+  const QueuedItem items[2] = {call, QueuedItem{kCallNumber, 0, nullptr, number, reinterpret_cast<LPARAM>(&slot)}};
+  Enqueue(items, 2);
+  const LRESULT result = slot.Wait(number, kSendSpin);
+  slot.End();
   return result;
 }
 
@@ -289,13 +301,14 @@ void MsgTarget::DetachHandle() {
   // A handler of this target running on another thread finishes before the
   // caller goes on to free the object.
   core.handles.Remove(hwnd);
-  core.waiting.CancelIf([hwnd](const PendingCall& c) { return c.hwnd == hwnd; });
+  core.calls.CancelIf([hwnd](HWND target, std::thread::id) { return target == hwnd; });
   if (IsUiThread()) {
     KillTimersOf(hwnd);
   } else {
     // Timers live on the user-interface thread: stop them there, through
     // the queue like every other hand-over.
-    Enqueue(QueuedItem{kKillTimers, 0, hwnd, 0, 0});
+    const QueuedItem kill{kKillTimers, 0, hwnd, 0, 0};
+    Enqueue(&kill, 1);
   }
   hwnd_ = nullptr;
 }
@@ -308,22 +321,20 @@ bool IsUiThread() {
 void BeginShutdown() {
   Core& core = TheCore();
   core.shutdown.store(true);
-  core.waiting.CancelIf([](const PendingCall&) { return true; });
+  core.calls.CancelIf([](HWND, std::thread::id) { return true; });
 }
 
 bool IsShuttingDown() { return TheCore().shutdown.load(); }
 
 void CancelPendingCalls(std::thread::id caller) {
-  TheCore().waiting.CancelIf([caller](const PendingCall& c) { return c.caller == caller; });
+  TheCore().calls.CancelIf([caller](HWND, std::thread::id c) { return c == caller; });
 }
 
 LRESULT CallOnUiThread(const std::function<LRESULT()>& fn) {
   if (IsUiThread()) return fn();
   if (TheCore().shutdown.load()) return 0;
-  auto* call = new PendingCall;
-  call->fn = fn;
-  call->abandonWhileRunning = true;
-  return QueueAndWait(call);
+  // The function may be abandoned while it runs: the queue owns its copy.
+  return CallAcross(QueuedItem{kCallFunction, 0, nullptr, 0, reinterpret_cast<LPARAM>(new Function(fn))});
 }
 
 void PumpMessages(int ms) {
@@ -359,17 +370,13 @@ LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!hwnd) return 0;
   if (platform::IsUiThread()) return platform::CallTarget(hwnd, message, wParam, lParam);
   if (!IsWindow(hwnd) || TheCore().shutdown.load()) return 0;
-  auto* call = new platform::PendingCall;
-  call->hwnd = hwnd;
-  call->message = message;
-  call->wParam = wParam;
-  call->lParam = lParam;
-  return platform::QueueAndWait(call);
+  return platform::CallAcross(platform::QueuedItem{platform::kSend, message, hwnd, wParam, lParam});
 }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!IsWindow(hwnd)) return FALSE;
-  platform::Enqueue(platform::QueuedItem{platform::kPost, message, hwnd, wParam, lParam});
+  const platform::QueuedItem post{platform::kPost, message, hwnd, wParam, lParam};
+  platform::Enqueue(&post, 1);
   return TRUE;
 }
 
