@@ -63,15 +63,18 @@ class CallSlot {
   bool Claim(uint64_t n, bool ownsData) {
     uint64_t c = claim_.load(std::memory_order_relaxed);
     while ((c >> 2) < n) {
-      if (claim_.compare_exchange_weak(c, n << 2 | (ownsData ? kRunningOwnsData : kRunning))) return true;
+      if (claim_.compare_exchange_weak(c, n << 2 | (ownsData ? kClaimedOwnsData : kClaimed))) return true;
     }
     return false;
   }
 
-  // The drain: answers call n that it claimed, unless it was cancelled meanwhile.
+  // The drain: answers call n that it claimed, unless it was cancelled
+  // meanwhile (only a call that owns its data can be).
   void Answer(uint64_t n, bool ownsData, LRESULT result) {
-    uint64_t c = n << 2 | (ownsData ? kRunningOwnsData : kRunning);
-    if (!claim_.compare_exchange_strong(c, n << 2 | kSettled)) return;
+    if (ownsData) {
+      uint64_t c = n << 2 | kClaimedOwnsData;
+      if (!claim_.compare_exchange_strong(c, n << 2 | kSettled)) return;
+    }
     result_ = result;
     Settle(n << 1);
   }
@@ -82,7 +85,7 @@ class CallSlot {
     uint64_t c = claim_.load();
     for (;;) {
       if ((c >> 2) > n) return;
-      if ((c >> 2) == n && (c & 3) != kRunningOwnsData) return;
+      if ((c >> 2) == n && (c & 3) != kClaimedOwnsData) return;
       if (claim_.compare_exchange_weak(c, n << 2 | kSettled)) break;
     }
     Settle(n << 1 | 1);
@@ -97,12 +100,15 @@ class CallSlot {
   void SetCaller(std::thread::id id) { caller_.store(id, std::memory_order_relaxed); }
 
  private:
-  enum : uint64_t { kRunning = 1, kRunningOwnsData = 2, kSettled = 3 };
+  // Claimed: the drain has the call (it runs or ran); a cancel leaves it.
+  // Claimed owning its data: the drain runs it, a cancel may still settle it.
+  enum : uint64_t { kClaimed = 1, kClaimedOwnsData = 2, kSettled = 3 };
 
   // Answers only move forward: a late cancel of an earlier call never
-  // hides the answer of a later one.
+  // hides the answer of a later one. (Call n is settled once, and no later
+  // call begins before that, so n is the newest answer when it is given.)
   void Settle(uint64_t value) {
-    uint64_t s = settled_.load();
+    uint64_t s = settled_.load(std::memory_order_relaxed);
     while (s < value && !settled_.compare_exchange_weak(s, value)) {
     }
     if (sleeping_.load()) {

@@ -19,11 +19,16 @@ inline void CpuRelax() {
 #endif
 }
 
-// True as soon as ready() is; false when `spinFor` passed without it.
+// True as soon as ready() is; false when about `spinFor` passed without it.
 template <typename Ready>
 bool SpinUntil(Ready ready, std::chrono::steady_clock::duration spinFor) {
   using Clock = std::chrono::steady_clock;
   constexpr auto kPauseFor = std::chrono::microseconds(4);
+  constexpr unsigned kFirstSpins = 16;  // most hand-overs end here, before the clock is read
+  for (unsigned i = 0; i < kFirstSpins; ++i) {
+    if (ready()) return true;
+    CpuRelax();
+  }
   const auto start = Clock::now();
   bool yielding = false;
   for (unsigned i = 1;; ++i) {

@@ -68,23 +68,25 @@ class Core {
   HandleTable handles;
   detail::PostQueue queue;
   detail::CallSlots calls;
-  std::atomic<bool> shutdown{false};
 
+  // Read by every post and send, written seldom.
+  alignas(64) std::atomic<bool> shutdown{false};
+  std::atomic<bool> appAlive{false};
   // True while the user-interface thread will look at the queue without
   // being woken: it is draining, or a drain is queued on the application.
   // Producers that find it false set it and queue a drain.
   std::atomic<bool> drainerAwake{false};
+  std::mutex appMutex;  // queuing a drain against the application's end
+
+  // The drainer's own, apart from what posting threads read.
   // Queued drains not yet started. A handler may run a nested loop, so one
   // is kept queued while handlers run.
-  std::atomic<int> drainsQueued{0};
+  alignas(64) std::atomic<int> drainsQueued{0};
   // The thread draining now (the user-interface thread, or any thread that
   // pumps before an application exists); nested drains share its cursor.
   std::atomic<std::thread::id> drainer{};
   int drainDepth = 0;
-  Clock::duration linger = kMaxLinger;  // the drainer's, adapted to how often lingering pays
-
-  std::mutex appMutex;  // queuing a drain against the application's end
-  std::atomic<bool> appAlive{false};
+  Clock::duration linger = kMaxLinger;  // adapted to how often lingering pays
 
   // Timers live on the user-interface thread only.
   std::map<TimerKey, QTimer*> timers;
@@ -188,7 +190,7 @@ class DrainerClaim {
 // of posts costs little more than its wake-ups.
 bool LingerForMore(Core& core) {
   if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger)) {
-    core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
+    if (core.linger < kMaxLinger) core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
     return true;
   }
   core.linger = std::max<Clock::duration>(core.linger / 2, kMinLinger);
@@ -211,7 +213,7 @@ void DrainQueue(bool queuedDrain) {
   for (unsigned n = 1;; ++n) {
     if (!core.queue.Pop(item)) {
       if (worked && LingerForMore(core)) {
-        if (Clock::now() - start < kDrainSlice) continue;
+        continue;  // the slice is checked below as items are handled
       } else {
         core.drainerAwake.store(false);
         if (!core.queue.Ready()) return;
