@@ -9,11 +9,14 @@
 // Each benchmark runs one iteration of several repetitions and reports the
 // medians and the ratio ours / peer (time over time, so lower is better).
 #include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <cstdio>
+#include <ctime>
 #include <deque>
 #include <functional>
 #include <mutex>
@@ -260,6 +263,58 @@ void BM_SendRoundTripVsSpinHandoff(benchmark::State& state) {
           [&] { return SpinHandoffMedian(target); });
 }
 BENCHMARK(BM_SendRoundTripVsSpinHandoff)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Processor time of the whole process (every thread) while it waits.
+double CpuPercentOver(const std::function<void()>& during) {
+  auto cpuNow = [] {
+    timespec ts;
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &ts);
+    return ts.tv_sec + ts.tv_nsec * 1e-9;
+  };
+  const double cpu0 = cpuNow();
+  const auto t0 = Clock::now();
+  during();
+  const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  return (cpuNow() - cpu0) / seconds * 100;
+}
+
+// The user-interface thread's loop alone for `wall` (no polling timer of our own).
+void RunLoopFor(std::chrono::milliseconds wall) {
+  QEventLoop loop;
+  QTimer::singleShot(wall, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+// Nothing may spin while nothing is queued: after a burst of sends and
+// posts the process idles with the worker alive; then the worker posts a
+// thousand times a second, where a wake-up should cost little more than
+// the wake-up itself.
+void BM_ProcessorTimeIdleAndTrickle(benchmark::State& state) {
+  Counter target;
+  HWND h = target.GetSafeHwnd();
+  constexpr auto kWall = std::chrono::milliseconds(2000);
+  for (auto _ : state) {
+    OurSendMedian(target);
+    OurPosts(target);
+    const double idle = CpuPercentOver([] { RunLoopFor(kWall); });
+    const double trickle = CpuPercentOver([&] {
+      TheWorker().Start([h, kWall] {
+        const auto until = Clock::now() + kWall;
+        while (Clock::now() < until) {
+          PostMessage(h, WM_USER, 0, 0);
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        }
+      });
+      RunLoopFor(kWall);
+      TheWorker().Join();
+    });
+    std::printf("processor time: idle %.2f %%, posts at 1 kHz %.2f %% (of one core, whole process)\n", idle, trickle);
+    std::fflush(stdout);
+    state.counters["idle_cpu_pct"] = idle;
+    state.counters["trickle_cpu_pct"] = trickle;
+  }
+}
+BENCHMARK(BM_ProcessorTimeIdleAndTrickle)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 
