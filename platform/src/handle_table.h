@@ -51,8 +51,9 @@ class HandleTable {
   // other threads are waited for; then the slot may serve a new target.
   void Remove(HWND hwnd) {
     Slot* slot = Find(hwnd);
-    if (!slot) return;
-    slot->handle.store(0);  // ordered before the count below (see Enter)
+    uintptr_t live = reinterpret_cast<uintptr_t>(hwnd);
+    // Ordered before the count below (see Enter).
+    if (!slot || !slot->handle.compare_exchange_strong(live, 0)) return;
     const int mine = FramesOnThisThread(slot);
     if (slot->running.load() != mine) {
       std::unique_lock<std::mutex> lock(leaveMutex_);

@@ -112,7 +112,8 @@ class PostQueue {
     }
   }
 
-  // Consumer only: whether Pop would take an item (sequentially consistent).
+  // Consumer only: whether the oldest cell is published, by an item or by
+  // padding that a Pop skips (sequentially consistent).
   bool Ready() const { return headBlock_->cells[head_ % kLap].kind.load(std::memory_order_seq_cst) != 0; }
 
  private:

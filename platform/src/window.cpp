@@ -212,33 +212,32 @@ void DrainQueue(bool queuedDrain) {
   QueuedItem item, number;
   for (unsigned n = 1;; ++n) {
     if (!core.queue.Pop(item)) {
-      if (worked && LingerForMore(core)) {
-        continue;  // the slice is checked below as items are handled
-      } else {
-        core.drainerAwake.store(false);
-        if (!core.queue.Ready()) return;
-        core.drainerAwake.store(true, std::memory_order_relaxed);
-        continue;
-      }
-    } else {
-      if (!worked) {
-        worked = true;
-        core.drainerAwake.store(true, std::memory_order_relaxed);
-      }
-      // A handler may run a nested event loop (a modal box, PumpUntil):
-      // the rest of the queue must reach it there, as with a modal loop's
-      // dispatch, so keep a drain queued while handlers run.
-      if (core.drainsQueued.load(std::memory_order_relaxed) == 0) QueueDrain(core);
-      // Published together with the call it follows, and taken before the
-      // handler runs, where a nested drain goes on with the queue.
-      if (item.kind == kSend || item.kind == kCallFunction) core.queue.Pop(number);
-      Dispatch(item, number);
-      if ((n & 255) != 0 || Clock::now() - start < kDrainSlice) continue;
+      if (worked && LingerForMore(core)) continue;
+      // Going idle: the flag is cleared before the queue is looked at a
+      // last time, while producers read it after publishing.
+      core.drainerAwake.store(false);
+      if (!core.queue.Ready()) return;
+      core.drainerAwake.store(true, std::memory_order_relaxed);
+      continue;
     }
-    // Yield to painting and input; the queued drain takes the rest, so the
-    // drainer stays awake for producers.
-    if (core.drainsQueued.load() == 0) QueueDrain(core);
-    return;
+    if (!worked) {
+      worked = true;
+      core.drainerAwake.store(true, std::memory_order_relaxed);
+    }
+    // A handler may run a nested event loop (a modal box, PumpUntil): the
+    // rest of the queue must reach it there, as with a modal loop's
+    // dispatch, so keep a drain queued while handlers run.
+    if (core.drainsQueued.load(std::memory_order_relaxed) == 0) QueueDrain(core);
+    // Published together with the call it follows, and taken before the
+    // handler runs, where a nested drain goes on with the queue.
+    if (item.kind == kSend || item.kind == kCallFunction) core.queue.Pop(number);
+    Dispatch(item, number);
+    if ((n & 255) == 0 && Clock::now() - start >= kDrainSlice) {
+      // Yield to painting and input; the queued drain takes the rest, so
+      // the drainer stays awake for producers.
+      if (core.drainsQueued.load() == 0) QueueDrain(core);
+      return;
+    }
   }
 }
 

@@ -94,24 +94,30 @@ TEST_F(MessagesTest, SendToADestroyedTargetNeverHangs) {
   platform::PumpMessages(10);  // the stale queued send must not run
 }
 
-TEST_F(MessagesTest, CancelPendingCallsReleasesAWaitingWorker) {
-  Recorder r;
-  HWND h = r.GetSafeHwnd();
+// Sends from a thread of its own and cancels the send until the thread is
+// released; this thread never runs the queue meanwhile. Returns what the
+// send returned, once that thread has ended.
+LRESULT SendAndCancelIt(HWND h, WPARAM w) {
   std::atomic<std::thread::id> id{};
   std::atomic<LRESULT> result{-1};
   std::thread worker([&] {
     id = std::this_thread::get_id();
-    result = SendMessage(h, WM_USER, 9, 0);
+    result = SendMessage(h, WM_USER, w, 0);
   });
   while (id.load() == std::thread::id()) std::this_thread::yield();
   // Cancelling only reaches a send already waiting, so repeat (as owners
-  // do) until the worker is released; this thread never runs the queue.
+  // do) until the worker is released.
   while (result.load() == -1) {
     platform::CancelPendingCalls(id.load());
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   worker.join();
-  EXPECT_EQ(result.load(), 0);
+  return result.load();
+}
+
+TEST_F(MessagesTest, CancelPendingCallsReleasesAWaitingWorker) {
+  Recorder r;
+  EXPECT_EQ(SendAndCancelIt(r.GetSafeHwnd(), 9), 0);
   platform::PumpMessages(10);
   EXPECT_TRUE(r.got.empty());  // an abandoned send never runs later
 }
@@ -154,24 +160,12 @@ TEST_F(MessagesTest, PostsSendsAndCallsKeepEachWorkersOrder) {
 TEST_F(MessagesTest, AnAbandonedSendNeverAnswersALaterCaller) {
   Recorder r;
   HWND h = r.GetSafeHwnd();
-  std::atomic<std::thread::id> id{};
-  std::atomic<LRESULT> first{-1};
-  std::thread abandoning([&] {
-    id = std::this_thread::get_id();
-    first = SendMessage(h, WM_USER, 1, 0);
-  });
-  while (id.load() == std::thread::id()) std::this_thread::yield();
-  while (first.load() == -1) {  // this thread never runs the queue meanwhile
-    platform::CancelPendingCalls(id.load());
-    std::this_thread::yield();
-  }
-  abandoning.join();
-  std::atomic<LRESULT> second{-1};
-  std::thread later([&] { second = SendMessage(h, WM_USER, 2, 0); });
-  ASSERT_TRUE(platform::PumpUntil([&] { return second.load() != -1; }, 5000));
-  later.join();
-  EXPECT_EQ(first.load(), 0);
-  EXPECT_EQ(second.load(), 5);
+  EXPECT_EQ(SendAndCancelIt(h, 1), 0);
+  std::atomic<LRESULT> later{-1};
+  std::thread caller([&] { later = SendMessage(h, WM_USER, 2, 0); });
+  ASSERT_TRUE(platform::PumpUntil([&] { return later.load() != -1; }, 5000));
+  caller.join();
+  EXPECT_EQ(later.load(), 5);
   ASSERT_EQ(r.got.size(), 1u);
   EXPECT_EQ(r.got[0].w, 2u);
 }
