@@ -286,32 +286,41 @@ void RunLoopFor(std::chrono::milliseconds wall) {
 }
 
 // Nothing may spin while nothing is queued: after a burst of sends and
-// posts the process idles with the worker alive; then the worker posts a
-// thousand times a second, where a wake-up should cost little more than
-// the wake-up itself.
+// posts the process idles with the worker alive. Then the worker posts
+// with a pause between posts (1 ms, then 50 us, which sleeps nearer to
+// 100 us), where each post's wake-up should cost little more than the
+// wake-up itself.
 void BM_ProcessorTimeIdleAndTrickle(benchmark::State& state) {
   Counter target;
   HWND h = target.GetSafeHwnd();
   constexpr auto kWall = std::chrono::milliseconds(2000);
-  for (auto _ : state) {
-    OurSendMedian(target);
-    OurPosts(target);
-    const double idle = CpuPercentOver([] { RunLoopFor(kWall); });
-    const double trickle = CpuPercentOver([&] {
-      TheWorker().Start([h, kWall] {
-        const auto until = Clock::now() + kWall;
-        while (Clock::now() < until) {
+  auto trickle = [&](std::chrono::microseconds pause, long& posts) {
+    return CpuPercentOver([&] {
+      TheWorker().Start([&, h, pause] {
+        posts = 0;
+        for (const auto until = Clock::now() + kWall; Clock::now() < until; ++posts) {
           PostMessage(h, WM_USER, 0, 0);
-          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          std::this_thread::sleep_for(pause);
         }
       });
       RunLoopFor(kWall);
       TheWorker().Join();
     });
-    std::printf("processor time: idle %.2f %%, posts at 1 kHz %.2f %% (of one core, whole process)\n", idle, trickle);
+  };
+  for (auto _ : state) {
+    OurSendMedian(target);
+    OurPosts(target);
+    const double idle = CpuPercentOver([] { RunLoopFor(kWall); });
+    long slowPosts = 0, fastPosts = 0;
+    const double slow = trickle(std::chrono::milliseconds(1), slowPosts);
+    const double fast = trickle(std::chrono::microseconds(50), fastPosts);
+    const double seconds = std::chrono::duration<double>(kWall).count();
+    std::printf("processor time (of one core, whole process): idle %.2f %%; posts at %.0f/s %.2f %%; at %.0f/s %.2f %%\n",
+                idle, slowPosts / seconds, slow, fastPosts / seconds, fast);
     std::fflush(stdout);
     state.counters["idle_cpu_pct"] = idle;
-    state.counters["trickle_cpu_pct"] = trickle;
+    state.counters["slow_trickle_cpu_pct"] = slow;
+    state.counters["fast_trickle_cpu_pct"] = fast;
   }
 }
 BENCHMARK(BM_ProcessorTimeIdleAndTrickle)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();

@@ -44,9 +44,9 @@ class CallSlot {
   // The caller: a short spin catches a handler that answers within
   // microseconds without a scheduler round trip; then it sleeps. 0 when
   // the call was cancelled.
-  LRESULT Wait(uint64_t n, std::chrono::steady_clock::duration spin) {
+  LRESULT Wait(uint64_t n, std::chrono::steady_clock::duration spin, const WaitingCpu& drainerCpu) {
     auto answered = [&] { return (settled_.load(std::memory_order_acquire) >> 1) >= n; };
-    if (!SpinUntil(answered, spin)) {
+    if (!SpinUntil(answered, spin, &callerCpu_, &drainerCpu)) {
       std::unique_lock<std::mutex> lock(mutex_);
       sleeping_.store(true);  // before the answer is read again; Settle reads it after answering
       wake_.wait(lock, [&] { return (settled_.load() >> 1) >= n; });
@@ -98,6 +98,8 @@ class CallSlot {
   HWND target() const { return target_.load(std::memory_order_relaxed); }
   std::thread::id caller() const { return caller_.load(std::memory_order_relaxed); }
   void SetCaller(std::thread::id id) { caller_.store(id, std::memory_order_relaxed); }
+  // Where the caller last waited, for the drain's own wait after answering.
+  const WaitingCpu& callerCpu() const { return callerCpu_; }
 
  private:
   // Claimed: the drain has the call (it runs or ran); a cancel leaves it.
@@ -123,6 +125,9 @@ class CallSlot {
   // The answer: number << 1 | cancelled, and the result when not cancelled.
   alignas(64) std::atomic<uint64_t> settled_{0};
   LRESULT result_ = 0;
+  // Read by the drain after it answered; written by the caller only when it
+  // moved to another processor.
+  WaitingCpu callerCpu_{-1};
   // The caller's.
   alignas(64) std::atomic<uint64_t> waiting_{0};
   std::atomic<HWND> target_{nullptr};

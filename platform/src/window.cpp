@@ -52,7 +52,7 @@ constexpr auto kDrainSlice = std::chrono::milliseconds(2);
 // longest a sending worker spins before it sleeps: long enough to catch the
 // next of a run of sends, short against a wake-up through the scheduler.
 constexpr auto kMaxLinger = std::chrono::microseconds(50);
-constexpr auto kMinLinger = std::chrono::microseconds(10);
+constexpr auto kMinLinger = std::chrono::microseconds(5);
 constexpr auto kSendSpin = std::chrono::microseconds(50);
 
 struct TimerKey {
@@ -87,6 +87,7 @@ class Core {
   std::atomic<std::thread::id> drainer{};
   int drainDepth = 0;
   Clock::duration linger = kMaxLinger;  // adapted to how often lingering pays
+  detail::WaitingCpu drainerCpu{-1};    // written only when the drainer moved
 
   // Timers live on the user-interface thread only.
   std::map<TimerKey, QTimer*> timers;
@@ -185,11 +186,13 @@ class DrainerClaim {
   bool owned_;
 };
 
-// Waits a little for more once the queue is empty. The linger grows while
-// lingering catches items and shrinks while it does not, so a slow trickle
-// of posts costs little more than its wake-ups.
-bool LingerForMore(Core& core) {
-  if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger)) {
+// Waits a little for more once the queue is empty, most likely for the
+// next call of the caller just answered (null after a post). The linger
+// grows while lingering catches items and shrinks while it does not, so a
+// slow trickle of posts costs little more than its wake-ups.
+bool LingerForMore(Core& core, const CallSlot* answered) {
+  const detail::WaitingCpu* callerCpu = answered ? &answered->callerCpu() : nullptr;
+  if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger, &core.drainerCpu, callerCpu)) {
     if (core.linger < kMaxLinger) core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
     return true;
   }
@@ -210,9 +213,10 @@ void DrainQueue(bool queuedDrain) {
   const auto start = Clock::now();
   bool worked = false;
   QueuedItem item, number;
+  const CallSlot* answered = nullptr;
   for (unsigned n = 1;; ++n) {
     if (!core.queue.Pop(item)) {
-      if (worked && LingerForMore(core)) continue;
+      if (worked && LingerForMore(core, answered)) continue;
       // Going idle: the flag is cleared before the queue is looked at a
       // last time, while producers read it after publishing.
       core.drainerAwake.store(false);
@@ -230,8 +234,10 @@ void DrainQueue(bool queuedDrain) {
     if (core.drainsQueued.load(std::memory_order_relaxed) == 0) QueueDrain(core);
     // Published together with the call it follows, and taken before the
     // handler runs, where a nested drain goes on with the queue.
-    if (item.kind == kSend || item.kind == kCallFunction) core.queue.Pop(number);
+    const bool call = item.kind == kSend || item.kind == kCallFunction;
+    if (call) core.queue.Pop(number);
     Dispatch(item, number);
+    answered = call ? reinterpret_cast<const CallSlot*>(number.lParam) : nullptr;
     if ((n & 255) == 0 && Clock::now() - start >= kDrainSlice) {
       // Yield to painting and input; the queued drain takes the rest, so
       // the drainer stays awake for producers.
@@ -282,7 +288,7 @@ LRESULT CallAcross(const QueuedItem& call) {
   }
   const QueuedItem items[2] = {call, QueuedItem{kCallNumber, 0, nullptr, number, reinterpret_cast<LPARAM>(&slot)}};
   Enqueue(items, 2);
-  const LRESULT result = slot.Wait(number, kSendSpin);
+  const LRESULT result = slot.Wait(number, kSendSpin, core.drainerCpu);
   slot.End();
   return result;
 }
