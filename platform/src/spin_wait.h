@@ -53,7 +53,7 @@ bool SpinUntil(Ready ready, std::chrono::steady_clock::duration spinFor, Waiting
     }
     if (yielding || (i & 15) == 0) {
       const auto spent = Clock::now() - start;
-      if (spent >= spinFor) return false;
+      if (spent >= spinFor) return ready();  // the partner may have run while this one gave way
       yielding = yielding || spent >= kPauseFor;
     }
   }

@@ -52,7 +52,7 @@ constexpr auto kDrainSlice = std::chrono::milliseconds(2);
 // longest a sending worker spins before it sleeps: long enough to catch the
 // next of a run of sends, short against a wake-up through the scheduler.
 constexpr auto kMaxLinger = std::chrono::microseconds(50);
-constexpr auto kMinLinger = std::chrono::microseconds(5);
+constexpr auto kMinLinger = std::chrono::microseconds(1);
 constexpr auto kSendSpin = std::chrono::microseconds(50);
 
 struct TimerKey {
