@@ -1,0 +1,6 @@
+#include "zeb/shell/app/shell_plugins.h"
+
+SShellPlugins& ShellPlugins() {
+  static SShellPlugins plugins;
+  return plugins;
+}

@@ -1,0 +1,49 @@
+// CRoutedView: what the command router needs of the view that fills the
+// market pane. Every view of that pane (the quote list, the chart view)
+// derives from it, directly or through the display framework's view base:
+// the router tells it which item to show (SetCurItem), hands it the
+// received packets (OnData, with their length), its keys (OnKey) and its
+// commands (OnCommand, UpdateCommandUI). Bodies are lent for the call only.
+#pragma once
+#include "platform/menu.h"
+#include "platform/wnd.h"
+#include "zeb/tables/base/cur_item.h"
+
+// Pages of the market pane's views (SCurItem::page).
+constexpr int kPageChart = 512;
+constexpr int kPageReport = 1024;
+
+class CRoutedView : public CView {
+ public:
+  // The page this view shows (kPageChart or kPageReport).
+  virtual int GetViewPage() const = 0;
+
+  // Copies the record; 0.
+  virtual int SetCurItem(const SCurItem* item);
+  // 1 when all 26 bytes equal the current item, else 0.
+  virtual int IsCurItem(const SCurItem* item);
+  const SCurItem* GetCurItem() const { return &m_curItem; }
+  // The current item's code, copied to out.
+  SCodeInfo* GetCodeInfo(SCodeInfo* out) const;
+
+  // A received packet of length bytes; the view drops what is not its own.
+  virtual int OnData(const void* body, int length) { return 0; }
+  // A key the frame did not keep; data is the repeat count. Non-zero: taken.
+  virtual int OnKey(UINT key, UINT data, UINT flags) { return 0; }
+  using CView::OnCommand;
+  // A command the router offers after its own action; non-zero: handled.
+  virtual int OnCommand(int id) { return 0; }
+  // Non-zero when the view set the command's state.
+  virtual int UpdateCommandUI(CCmdUI* cmdUI) { return 0; }
+
+  // ---- The chart view's operations the router calls (no-ops elsewhere) ----
+  virtual int GetPageCode() const { return m_curItem.mode; }
+  virtual void SetAnalysisKind(int kind) {}
+  virtual void SetPanelPage(int page) {}
+  virtual void ShowIndicator(const char* formulaName) {}
+  // ---- The quote list's ----
+  virtual void ReloadCurrentTab() {}
+
+ protected:
+  SCurItem m_curItem;
+};
