@@ -57,6 +57,7 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   }
   if (code != "0" && msgType != MT_HEARTBEAT) {
     sinks.box(std::string(GBK("错误代码=")) + code + GBK("，错误信息：") + info, MB_OK);
+    if (msgType == MT_CHANGE_PWD_RSP) DropPasswordChange();
     if (msgType != MT_LOGIN_RSP) return;
     PostNotify(2, 1);
   }
@@ -89,6 +90,7 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   } else if (msgType == MT_CANCEL_RSP) {
     orderBox(GBK("撤单委托"));
   } else if (msgType == MT_CHANGE_PWD_RSP) {
+    ConfirmPasswordChange();
     sinks.box(GBK("密码修改成功"), MB_OK);
   } else if (msgType == MT_QRY_ORDERS_RSP) {
     ParseOrders(map);

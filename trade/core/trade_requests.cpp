@@ -63,7 +63,13 @@ int CTradeSession::ChangePassword(char type, const std::string& oldDigest,
   AddCharField(body, 8131, type, GBK("密码类型"));
   AddStringField(body, 91, oldDigest, GBK("旧密码"));
   AddStringField(body, 9107, newDigest, GBK("新密码"));
-  return SendRequest(MT_CHANGE_PWD, body, false);
+  const int r = SendRequest(MT_CHANGE_PWD, body, false);
+  std::lock_guard<std::mutex> guard(lock_);
+  if (r == 0)
+    pendingPassword_ = SPendingPassword{type, newDigest};
+  else
+    pendingPassword_.reset();
+  return r;
 }
 
 int CTradeSession::SendOrder(const COrder& order) {

@@ -130,6 +130,25 @@ void CTradeSession::SetHoldingLastPrice(const std::string& productCode, double p
     if (row.productCode == productCode) row.lastPrice = price;
 }
 
+void CTradeSession::EditHoldings(
+    const std::function<void(std::vector<SPositionInfo>&)>& edit) {
+  std::lock_guard<std::mutex> guard(lock_);
+  edit(holdings_);
+}
+
+void CTradeSession::ConfirmPasswordChange() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!pendingPassword_) return;
+  if (pendingPassword_->type == '1') account_.pwdDigest = pendingPassword_->digest;
+  if (pendingPassword_->type == '4') account_.fundsPassword = pendingPassword_->digest;
+  pendingPassword_.reset();
+}
+
+void CTradeSession::DropPasswordChange() {
+  std::lock_guard<std::mutex> guard(lock_);
+  pendingPassword_.reset();
+}
+
 const char* PayChannelName(char code) {
   switch (code) {
     case '1': return GBK("手动");

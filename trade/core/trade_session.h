@@ -5,7 +5,9 @@
 // writers replace whole lists under it and readers get copies.
 #pragma once
 #include <atomic>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -89,11 +91,16 @@ class CTradeSession {
   SApplyResult GetApplyResult() const;
   // Holdings' last prices are replaced by host quotes.
   void SetHoldingLastPrice(const std::string& productCode, double price);
+  // Runs edit on the holding rows under the store's lock (a whole update
+  // the reply thread cannot interleave with).
+  void EditHoldings(const std::function<void(std::vector<SPositionInfo>&)>& edit);
 
   // --- requests; each returns 0 when the connection took the message, -1
   // when a value would carry a delimiter or control byte into the message
   // or when no connection could send it ---------------------------------------
   int SendLogin();
+  // Sends the change and keeps it pending: the stored digest of that type
+  // ('1' trading, '4' funds) is replaced only when the server confirms.
   int ChangePassword(char type, const std::string& oldDigest, const std::string& newDigest);
   int SendOrder(const COrder& order);
   int CancelOrder(const std::string& orderNo);
@@ -127,6 +134,10 @@ class CTradeSession {
   void ParseMoneyFlow(const TagMap& map, bool history);
   void ParseMaxQuantity(const TagMap& map);
   void ParseApplyResult(const TagMap& map);
+  // Reply 1004: a confirmed change replaces the stored digest of its type;
+  // a refused one is forgotten and the old digest stays.
+  void ConfirmPasswordChange();
+  void DropPasswordChange();
 
   CTradeSession();
 
@@ -148,6 +159,11 @@ class CTradeSession {
   CPreTradeData preTrade_;
   SApplyResult applyResult_;
   std::vector<SServerAddr> servers_;
+  struct SPendingPassword {
+    char type = 0;
+    std::string digest;
+  };
+  std::optional<SPendingPassword> pendingPassword_;
 
   std::atomic<HWND> mainWnd_{nullptr};
   std::atomic<HWND> notifyWnd_{nullptr};

@@ -1,6 +1,10 @@
 // The main program's private window messages (WM_USER range) and the kinds
 // carried by WM_QUOTE_REQUEST.
 #pragma once
+#include <map>
+#include <string>
+#include <vector>
+
 #include "platform/types.h"
 
 // Link -> main frame: one received packet (wParam length, lParam body).
@@ -24,6 +28,18 @@ constexpr UINT WM_TRADE_FIND_CODE = 0x417;
 constexpr UINT WM_TRADE_SUBSCRIBE = 0x419;
 constexpr UINT WM_TRADE_PRICES = 0x41A;
 constexpr UINT WM_TRADE_GET_PRECLOSE = 0x41C;
+
+// What the trading window and its host pane hand each other, valid during
+// the call only. WM_TRADE_SUBSCRIBE's wParam: the item codes as decimal
+// texts. WM_TRADE_PRICES' wParam: item code -> latest price in currency
+// units. WM_TRADE_QUOTE (wParam 3)'s lParam: the quote packet together with
+// its length, so the reader never reads past what arrived.
+using TradeCodeList = std::vector<std::string>;
+using TradePriceMap = std::map<int, double>;
+struct STradeQuotePacket {
+  const void* data = nullptr;
+  int length = 0;
+};
 // Trading library -> login dialog: progress and result of the trade login.
 constexpr UINT WM_TRADE_LOGIN_RESULT = 0x464;
 // Link -> login dialog: connection progress (percent and text).
