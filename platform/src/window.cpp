@@ -272,7 +272,10 @@ void KillTimersOf(HWND hwnd) {
 
 Q_COREAPP_STARTUP_FUNCTION(OnApplicationStarted)
 
-MsgTarget::MsgTarget() {
+MsgTarget::MsgTarget() : hwnd_(nullptr) { AttachNewHandle(); }
+
+void MsgTarget::AttachNewHandle() {
+  if (hwnd_) return;
   Core& core = TheCore();
   std::lock_guard<std::mutex> lock(core.mutex);
   uintptr_t id = core.nextHandle++;
