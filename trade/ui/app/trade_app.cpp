@@ -16,6 +16,8 @@ CTradeApp& TheTradeApp() {
   return app;
 }
 
+CTradeApp::CTradeApp() = default;
+
 CTradeApp::~CTradeApp() {
   if (IsStarted()) ExitInstance();
 }

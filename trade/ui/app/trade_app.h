@@ -39,7 +39,7 @@ struct STradeLinkRequest {
 
 class CTradeApp {
  public:
-  CTradeApp() = default;
+  CTradeApp();
   ~CTradeApp();
   CTradeApp(const CTradeApp&) = delete;
   CTradeApp& operator=(const CTradeApp&) = delete;
