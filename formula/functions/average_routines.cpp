@@ -17,13 +17,6 @@ void FillInvalid(float* r, int from, int to, int n) {
   std::fill(r + from, r + to, INVALID_VALUE);
 }
 
-bool FillsOwnResult(SeriesRoutine routine) {
-  for (SeriesRoutine own : {&QuoteOpen, &QuoteHigh, &QuoteLow, &QuoteClose, &QuoteVolume, &QuoteAmount, &Ma,
-                            &Cross, &Barscount, &Barslast, &Barssince, &Count, &Ref, &Sum})
-    if (routine == own) return true;
-  return false;
-}
-
 namespace {
 
 // Copies one field of the history; a NaN in the caller's history is no value.
@@ -43,9 +36,16 @@ float SeedMean(const float* x, int f, int N) {
   return static_cast<float>(sum / N);
 }
 
-// Result[i] = ((N-1)*Result[i-1] + weight*X[i]) / divisor from bar start on.
+// Result[i] = (keep*Result[i-1] + weight*X[i]) / divisor from bar start on.
 void Recur(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
-  for (int i = start; i < n; ++i) r[i] = (keep * r[i - 1] + weight * x[i]) / divisor;
+  for (int i = start; i < n; ++i) r[i] = StoredValue((keep * r[i - 1] + weight * x[i]) / divisor);
+}
+
+// The averages seeded with one value on bar seedAt: bars before it have no
+// value.
+void Seed(float* r, int seedAt, float value, int n) {
+  FillInvalid(r, 0, seedAt, n);
+  r[seedAt] = StoredValue(value);
 }
 
 }  // namespace
@@ -74,11 +74,10 @@ void Sma(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int N = WindowArg(a.fNumber[1]);
   const int M = WindowArg(a.fNumber[2]);
-  if (N <= M || N < 1) return;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
-  r[f] = x[f];
+  if (N <= M || N < 1 || f >= n) return FillInvalid(r, 0, n, n);
+  Seed(r, f, x[f], n);
   Recur(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
 }
 
@@ -92,11 +91,11 @@ void Ma(float* r, const SFunctionArgs& a) {
   FillInvalid(r, 0, f + N - 1, n);
   double sum = 0.0;
   for (int j = f; j < f + N; ++j) sum += x[j];
-  r[f + N - 1] = static_cast<float>(sum / N);
+  r[f + N - 1] = StoredValue(static_cast<float>(sum / N));
   for (int i = f + N; i < n; ++i) {
     sum += x[i];
     sum -= x[i - N];
-    r[i] = static_cast<float>(sum / N);
+    r[i] = StoredValue(static_cast<float>(sum / N));
   }
 }
 
@@ -106,8 +105,8 @@ void Expma(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || n < f + N) return;
-  r[f] = x[f];
+  if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
+  Seed(r, f, x[f], n);
   Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
@@ -117,9 +116,9 @@ void Ema(float* r, const SFunctionArgs& a) {
   const float given = a.fNumber[1];
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return;
+  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return FillInvalid(r, 0, n, n);
   const int N = WindowArg(given);
-  r[f] = x[f];
+  Seed(r, f, x[f], n);
   Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
@@ -130,8 +129,8 @@ void Mema(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || f + N >= n) return;
-  r[f + N - 1] = SeedMean(x, f, N);
+  if (N <= 0 || f + N >= n) return FillInvalid(r, 0, n, n);
+  Seed(r, f + N - 1, SeedMean(x, f, N), n);
   Recur(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
 }
 
@@ -141,8 +140,8 @@ void Expmema(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || f + N > n) return;
-  r[f + N - 1] = SeedMean(x, f, N);
+  if (N <= 0 || f + N > n) return FillInvalid(r, 0, n, n);
+  Seed(r, f + N - 1, SeedMean(x, f, N), n);
   Recur(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
@@ -153,10 +152,10 @@ void Dma(float* r, const SFunctionArgs& a) {
   const float* w = a.pSeries[1];
   int f = 0;
   while (f < n && (IsInvalidValue(x[f]) || IsInvalidValue(w[f]))) ++f;
-  if (f >= n) return;
-  r[f] = x[f];
+  if (f >= n) return FillInvalid(r, 0, n, n);
+  Seed(r, f, x[f], n);
   for (int i = f + 1; i < n; ++i)
-    r[i] = w[i] < 1.0f ? r[i - 1] * (1.0f - w[i]) + w[i] * x[i] : x[i];
+    r[i] = StoredValue(w[i] < 1.0f ? r[i - 1] * (1.0f - w[i]) + w[i] * x[i] : x[i]);
 }
 
 // CROSS(A,B): 1 where A rises through B (both comparisons strict), else 0.

@@ -18,6 +18,12 @@ namespace {
 struct StatRange {
   int f = 0, N = 0, end = 0;
   bool any() const { return N > 0 && f + N <= end; }
+  // every bar outside f+N-1 .. end-1 has no value
+  void FillOutside(float* r, int n) const {
+    if (!any()) return FillInvalid(r, 0, n, n);
+    FillInvalid(r, 0, f + N - 1, n);
+    FillInvalid(r, end, n, n);
+  }
 };
 
 StatRange RangeOf(const SFunctionArgs& a) {
@@ -104,7 +110,7 @@ void AvedevDirect(float* r, const float* x, const StatRange& s) {
     const double mean = sums.s1 / s.N + sums.shift;
     double dev = 0.0;
     for (int j = i - s.N + 1; j <= i; ++j) dev += std::fabs(x[j] - mean);
-    r[i] = static_cast<float>(dev / s.N);
+    r[i] = StoredValue(static_cast<float>(dev / s.N));
   }
 }
 
@@ -191,7 +197,7 @@ void AvedevByRanks(float* r, const float* x, const StatRange& s) {
       double sumBelow;
       tree.Below(below, countBelow, sumBelow);
       const double dev = (countBelow * mean - sumBelow) + ((sums.s1 - sumBelow) - (N - countBelow) * mean);
-      r[i] = static_cast<float>(std::max(dev, 0.0) / N);
+      r[i] = StoredValue(static_cast<float>(std::max(dev, 0.0) / N));
     }
   }
 }
@@ -201,19 +207,21 @@ void AvedevByRanks(float* r, const float* x, const StatRange& s) {
 // STD(X,N): sqrt(sum of (X - mean)^2 over the window / N).
 void Std(float* r, const SFunctionArgs& a) {
   const StatRange s = RangeOf(a);
+  s.FillOutside(r, a.nBars);
   if (!s.any()) return;
   const float* x = a.pSeries[0];
   RunningSums sums{x, x[s.f], s.N};
   for (int i = s.f + s.N - 1; i < s.end; ++i) {
     if ((i - (s.f + s.N - 1)) % s.N == 0) sums.Recompute(i); else sums.Slide(i);
     const double squares = sums.s2 - sums.s1 * sums.s1 / s.N;
-    r[i] = static_cast<float>(std::sqrt(std::max(squares, 0.0) / s.N));
+    r[i] = StoredValue(static_cast<float>(std::sqrt(std::max(squares, 0.0) / s.N)));
   }
 }
 
 // AVEDEV(X,N): sum of |X - mean| over the window / N.
 void Avedev(float* r, const SFunctionArgs& a) {
   const StatRange s = RangeOf(a);
+  s.FillOutside(r, a.nBars);
   if (!s.any()) return;
   if (s.N <= kDirectAvedevWindow)
     AvedevDirect(r, a.pSeries[0], s);

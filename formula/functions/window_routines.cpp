@@ -30,7 +30,10 @@ void WindowExtreme(float* r, const SFunctionArgs& a) {
   if (N <= 0) N = n;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  if (f >= n) return FillInvalid(r, 0, n, n);
+  // the first bar written: f+1 over the whole series, else the end of the
+  // first window (f+1 for N = 1)
+  FillInvalid(r, 0, N == n ? f + 1 : f + std::max(N - 1, 1), n);
 
   // later bar wins ties: replace a when X[a] <= X[i] (highest) or >= (lowest)
   auto takes = [](float held, float candidate) {
@@ -74,9 +77,10 @@ void Backset(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  if (f >= n) return FillInvalid(r, 0, n, n);
   const int N = WindowArg(a.fNumber[1]);
   const int W = std::min(N > 0 ? N : 1, n - f);
+  FillInvalid(r, 0, f, n);
   std::fill(r + f, r + n, 0.0f);
   int low = n;  // lowest bar set so far; everything from low to the last set range is 1
   for (int i = n - 1; i >= f + W; --i) {
@@ -169,12 +173,12 @@ void Sum(float* r, const SFunctionArgs& a) {
   int i = f;
   for (; i < end; ++i) {
     sum += x[i];
-    r[i] = static_cast<float>(sum);
+    r[i] = StoredValue(static_cast<float>(sum));
   }
   for (; i < n; ++i) {
     sum += x[i];
     sum -= x[i - N];
-    r[i] = static_cast<float>(sum);
+    r[i] = StoredValue(static_cast<float>(sum));
   }
 }
 
@@ -189,7 +193,8 @@ void Sumbars(float* r, const SFunctionArgs& a) {
   const float* x = a.pSeries[0];
   const float* target = a.pSeries[1];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  if (f >= n) return FillInvalid(r, 0, n, n);
+  FillInvalid(r, 0, f, n);
   constexpr float kNotReached = -1.0f;  // never a real bar count
 
   bool nonNegative = true;
