@@ -2,6 +2,7 @@
 #include <algorithm>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/window_sums.h"
 
 namespace formula::routines {
 
@@ -89,14 +90,7 @@ void Ma(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
   FillInvalid(r, 0, f + N - 1, n);
-  double sum = 0.0;
-  for (int j = f; j < f + N; ++j) sum += x[j];
-  r[f + N - 1] = StoredValue(static_cast<float>(sum / N));
-  for (int i = f + N; i < n; ++i) {
-    sum += x[i];
-    sum -= x[i - N];
-    r[i] = StoredValue(static_cast<float>(sum / N));
-  }
+  WriteWindowSums(r, x, f, n, N, f + N - 1, N);
 }
 
 // EXPMA(X,N): Y = ((N-1)*Y' + 2*X) / (N+1), seeded with X on bar f.

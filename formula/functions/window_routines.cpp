@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/window_sums.h"
 
 namespace formula::routines {
 
@@ -168,18 +169,7 @@ void Sum(float* r, const SFunctionArgs& a) {
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
   FillInvalid(r, 0, f, n);
-  double sum = 0.0;
-  const int end = std::min(n, f + N);
-  int i = f;
-  for (; i < end; ++i) {
-    sum += x[i];
-    r[i] = StoredValue(static_cast<float>(sum));
-  }
-  for (; i < n; ++i) {
-    sum += x[i];
-    sum -= x[i - N];
-    r[i] = StoredValue(static_cast<float>(sum));
-  }
+  WriteWindowSums(r, x, f, n, N, f, 1);
 }
 
 // SUMBARS(X,A): how many bars, counting back from each bar, X must be added
