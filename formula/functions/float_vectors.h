@@ -49,6 +49,14 @@ inline Float4 ToFloat4(Double2 a, Double2 b) {
   return __builtin_shufflevector(lo, hi, 0, 1, 2, 3);
 #endif
 }
+// The square root of each lane.
+inline Double2 SquareRoot(Double2 v) {
+#if defined(__SSE2__)
+  return reinterpret_cast<Double2>(_mm_sqrt_pd(reinterpret_cast<__m128d>(v)));
+#else
+  return Double2{__builtin_sqrt(v[0]), __builtin_sqrt(v[1])};
+#endif
+}
 // Both lanes set to v.
 inline Double2 Both(double v) { return Double2{v, v}; }
 // Both lanes set to lane 1 of v.
