@@ -1,7 +1,9 @@
 // Quote series and the moving averages.
 #include <algorithm>
+#include <cmath>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/float_vectors.h"
 #include "formula/functions/window_sums.h"
 
 namespace formula::routines {
@@ -9,6 +11,18 @@ namespace formula::routines {
 int FirstValid(const float* x, int n) {
   int i = 0;
   while (i < n && IsInvalidValue(x[i])) ++i;
+  return i;
+}
+
+// Eight bars are tested at once: v - v is 0 only for a finite v.
+int FirstNonFinite(const float* x, int from, int n) {
+  int i = from;
+  for (; i + 8 <= n; i += 8) {
+    const Float4 a = Load4(x + i), b = Load4(x + i + 4);
+    const Float4 odd = (a - a) + (b - b);
+    if ((odd[0] + odd[1]) + (odd[2] + odd[3]) != 0.0f) break;
+  }
+  while (i < n && std::isfinite(x[i])) ++i;
   return i;
 }
 

@@ -11,6 +11,9 @@ namespace formula::routines {
 
 // First bar whose value is not INVALID_VALUE; n when there is none.
 int FirstValid(const float* x, int n);
+// First bar from from on whose value is an infinity or a NaN; n when there
+// is none.
+int FirstNonFinite(const float* x, int from, int n);
 // Bars from .. to-1 (clamped to 0 .. n) become INVALID_VALUE.
 void FillInvalid(float* r, int from, int to, int n);
 // A computed value as it is stored: a NaN is no value.

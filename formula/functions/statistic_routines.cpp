@@ -27,20 +27,6 @@ struct StatRange {
   }
 };
 
-// The first bar from from on whose value is an infinity or a NaN; n when
-// there is none. Eight bars are tested at once (v - v is 0 only for a
-// finite v).
-int FirstNonFinite(const float* x, int from, int n) {
-  int i = from;
-  for (; i + 8 <= n; i += 8) {
-    const Float4 a = Load4(x + i), b = Load4(x + i + 4);
-    const Float4 odd = (a - a) + (b - b);
-    if ((odd[0] + odd[1]) + (odd[2] + odd[3]) != 0.0f) break;
-  }
-  while (i < n && std::isfinite(x[i])) ++i;
-  return i;
-}
-
 StatRange RangeOf(const SFunctionArgs& a) {
   StatRange s;
   const int n = a.nBars;

@@ -1,6 +1,5 @@
-// Window and counting routines: BACKSET, BARS*, COUNT, HHV/LLV and their
-// bar distances, REF, SUM, SUMBARS. All run in one pass (SUMBARS walks back
-// as far as its target needs).
+// Window and counting routines: BACKSET, BARS*, COUNT, REF, SUM, SUMBARS.
+// All run in one pass (SUMBARS walks back as far as its target needs).
 #include <algorithm>
 #include <vector>
 
@@ -16,59 +15,6 @@ int FirstTrue(const float* x, int n) {
   int s = 0;
   while (s < n && (IsInvalidValue(x[s]) || x[s] == 0.0f)) ++s;
   return s;
-}
-
-// HHV, LLV, HHVBARS and LLVBARS. The running extreme index a is kept while
-// it stays inside the window; when it falls out, the window is searched
-// again. That search is answered from a monotonic queue of the window's
-// comparable (non-NaN) bars, so the whole pass is O(n) whatever the window.
-// A window whose oldest bar is NaN keeps that bar, as a scan from the oldest
-// bar would (nothing compares above a NaN).
-template <bool kHigh, bool kBars>
-void WindowExtreme(float* r, const SFunctionArgs& a) {
-  const int n = a.nBars;
-  int N = WindowArg(a.fNumber[1]);
-  if (N <= 0) N = n;
-  const float* x = a.pSeries[0];
-  const int f = FirstValid(x, n);
-  if (f >= n) return FillInvalid(r, 0, n, n);
-  // the first bar written: f+1 over the whole series, else the end of the
-  // first window (f+1 for N = 1)
-  FillInvalid(r, 0, N == n ? f + 1 : f + std::max(N - 1, 1), n);
-
-  // later bar wins ties: replace a when X[a] <= X[i] (highest) or >= (lowest)
-  auto takes = [](float held, float candidate) {
-    return kHigh ? held <= candidate : held >= candidate;
-  };
-  std::vector<int> queue(static_cast<size_t>(n - f));
-  int head = 0, tail = 0;  // queue[head .. tail-1]: indices, values strictly ordered
-  auto push = [&](int i) {
-    if (x[i] != x[i]) return;  // NaN never wins a comparison
-    while (tail > head && takes(x[queue[tail - 1]], x[i])) --tail;
-    queue[tail++] = i;
-  };
-  auto write = [&](int i, int at) { r[i] = kBars ? static_cast<float>(i - at) : x[at]; };
-
-  int a_ = f;
-  push(f);
-  const int warmEnd = f + std::max(N - 1, 1);  // first bar of the main phase
-  int i = f + 1;
-  for (; i < n && i < warmEnd; ++i) {
-    push(i);
-    if (takes(x[a_], x[i])) a_ = i;
-    if (N == n) write(i, a_);
-  }
-  for (; i < n; ++i) {
-    push(i);
-    if (i - a_ >= N) {
-      const int oldest = i - N + 1;
-      while (head < tail && queue[head] < oldest) ++head;
-      a_ = (x[oldest] != x[oldest] || head == tail) ? oldest : queue[head];
-    } else if (takes(x[a_], x[i])) {
-      a_ = i;
-    }
-    write(i, a_);
-  }
 }
 
 }  // namespace
@@ -144,11 +90,6 @@ void Count(float* r, const SFunctionArgs& a) {
     r[i] = static_cast<float>(count);
   }
 }
-
-void Hhv(float* r, const SFunctionArgs& a) { WindowExtreme<true, false>(r, a); }
-void Hhvbars(float* r, const SFunctionArgs& a) { WindowExtreme<true, true>(r, a); }
-void Llv(float* r, const SFunctionArgs& a) { WindowExtreme<false, false>(r, a); }
-void Llvbars(float* r, const SFunctionArgs& a) { WindowExtreme<false, true>(r, a); }
 
 // REF(X,A): X of A bars before; invalid inputs are copied as they are.
 void Ref(float* r, const SFunctionArgs& a) {
