@@ -4,6 +4,7 @@
 
 #include "formula/functions/builtin_routines.h"
 #include "formula/functions/float_vectors.h"
+#include "formula/functions/smoothing.h"
 #include "formula/functions/window_sums.h"
 
 namespace formula::routines {
@@ -51,11 +52,6 @@ float SeedMean(const float* x, int f, int N) {
   return static_cast<float>(sum / N);
 }
 
-// Result[i] = (keep*Result[i-1] + weight*X[i]) / divisor from bar start on.
-void Recur(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
-  for (int i = start; i < n; ++i) r[i] = StoredValue((keep * r[i - 1] + weight * x[i]) / divisor);
-}
-
 // The averages seeded with one value on bar seedAt: bars before it have no
 // value.
 void Seed(float* r, int seedAt, float value, int n) {
@@ -93,7 +89,7 @@ void Sma(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= M || N < 1 || f >= n) return FillInvalid(r, 0, n, n);
   Seed(r, f, x[f], n);
-  Recur(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
+  Smooth(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
 }
 
 // MA(X,N): plain moving average; the first value on bar f+N-1.
@@ -115,7 +111,7 @@ void Expma(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
   Seed(r, f, x[f], n);
-  Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  Smooth(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
 // EMA(X,N): the EXPMA recurrence, but the guard reads the argument as given.
@@ -127,7 +123,7 @@ void Ema(float* r, const SFunctionArgs& a) {
   if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return FillInvalid(r, 0, n, n);
   const int N = WindowArg(given);
   Seed(r, f, x[f], n);
-  Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  Smooth(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
 // MEMA(X,N): seeded with the mean of the first N valid bars, then
@@ -139,7 +135,7 @@ void Mema(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || f + N >= n) return FillInvalid(r, 0, n, n);
   Seed(r, f + N - 1, SeedMean(x, f, N), n);
-  Recur(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
+  Smooth(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
 }
 
 // EXPMEMA(X,N): seeded like MEMA, then the EXPMA recurrence. f+N bars suffice.
@@ -150,7 +146,7 @@ void Expmema(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || f + N > n) return FillInvalid(r, 0, n, n);
   Seed(r, f + N - 1, SeedMean(x, f, N), n);
-  Recur(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  Smooth(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
 // DMA(X,A): Y = A*X + (1-A)*Y' while A < 1, else X; A is read bar by bar.
