@@ -83,6 +83,8 @@ void Smooth(float* r, const float* x, int start, int n, float keep, float weight
     if (Same(atBegin[k], r[begin[k] - 1])) continue;
     const int end = k + 1 < kStretches ? begin[k + 1] : tail;
     for (int i = begin[k]; i < end; ++i) {
+      // a chain without a value never gets one back
+      if (IsInvalidValue(r[i - 1])) return FillInvalid(r, i, n, n);
       const float v = StoredValue(rec.Step(r[i - 1], x[i]));
       if (Same(v, r[i])) break;
       r[i] = v;
