@@ -11,7 +11,6 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
-#include <random>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +18,7 @@
 #include <ta_libc.h>
 
 #include "formula/functions/builtin_functions.h"
+#include "price_series.h"
 
 namespace {
 
@@ -30,16 +30,7 @@ struct Data {
   std::vector<double> xd;
   std::vector<float> ours;
   std::vector<double> theirs;
-  Data() : x(kBars), xd(kBars), ours(kBars), theirs(kBars) {
-    std::mt19937 rng(7);
-    std::normal_distribution<float> step(0.0f, 1.0f);
-    float price = 100.0f;
-    for (int i = 0; i < kBars; ++i) {
-      price = std::max(1.0f, price + step(rng));
-      x[i] = price;
-      xd[i] = price;
-    }
-  }
+  Data() : x(RandomWalkPrices(kBars, 7)), xd(x.begin(), x.end()), ours(kBars), theirs(kBars) {}
 };
 Data& D() {
   static Data data;

@@ -85,32 +85,6 @@ Series PlainRecurrence(const Series& x, int seedAt, float seed, float keep, floa
   return r;
 }
 
-// HHV family: the running index, searched again from the window's oldest bar
-// when it falls out.
-Series PlainExtreme(const Series& x, int N, bool high, bool bars) {
-  const int n = static_cast<int>(x.size()), f = First(x);
-  Series r(n, I);
-  if (N <= 0) N = n;
-  auto takes = [&](float held, float candidate) { return high ? held <= candidate : held >= candidate; };
-  auto put = [&](int i, int at) { r[i] = bars ? static_cast<float>(i - at) : x[at]; };
-  int at = f, i = f + 1;
-  for (; i < n && i < f + std::max(N - 1, 1); ++i) {
-    if (takes(x[at], x[i])) at = i;
-    if (N == n) put(i, at);
-  }
-  for (; i < n; ++i) {
-    if (i - at >= N) {
-      at = i - N + 1;
-      for (int j = at; j <= i; ++j)
-        if (takes(x[at], x[j])) at = j;
-    } else if (takes(x[at], x[i])) {
-      at = i;
-    }
-    put(i, at);
-  }
-  return r;
-}
-
 std::string Bits(float v) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(std::bit_cast<uint32_t>(v)));
@@ -185,10 +159,10 @@ TEST(BuiltinExact, HighestAndLowestMatchTheRule) {
     for (int N : {0, 1, 2, 3, 20, 1000, 20000}) {
       SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
       const float w = static_cast<float>(N);
-      EXPECT_TRUE(SameBits(CallByName("HHV", {x, w}, 20000), PlainExtreme(x, N, true, false)));
-      EXPECT_TRUE(SameBits(CallByName("LLV", {x, w}, 20000), PlainExtreme(x, N, false, false)));
-      EXPECT_TRUE(SameBits(CallByName("HHVBARS", {x, w}, 20000), PlainExtreme(x, N, true, true)));
-      EXPECT_TRUE(SameBits(CallByName("LLVBARS", {x, w}, 20000), PlainExtreme(x, N, false, true)));
+      EXPECT_TRUE(SameBits(CallByName("HHV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, false, I)));
+      EXPECT_TRUE(SameBits(CallByName("LLV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, false, false, I)));
+      EXPECT_TRUE(SameBits(CallByName("HHVBARS", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, true, I)));
+      EXPECT_TRUE(SameBits(CallByName("LLVBARS", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, false, true, I)));
     }
   }
 }
