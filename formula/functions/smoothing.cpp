@@ -19,7 +19,8 @@ struct Recurrence {
   float Step(float previous, float value) const { return (keep * previous + weight * value) / divisor; }
 };
 
-// Stored results that are the same: equal bits, or both without a value.
+// Stored results are the same when their bits are (bars without a value
+// all hold INVALID_VALUE).
 bool Same(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
 void Serial(float* r, const float* x, int from, int to, const Recurrence& rec) {
@@ -31,23 +32,24 @@ void Serial(float* r, const float* x, int from, int to, const Recurrence& rec) {
   }
 }
 
-// Bars a stretch runs before its own: the distance to the true values
-// shrinks by keep/divisor per bar; measured on prices, the rounded chains
-// met within 10 (N+1) bars of an EMA started from the price itself, which
-// is 20 / (1 - keep/divisor).
+// Bars a stretch runs before its own, for 0 <= keep < divisor: the distance
+// to the true values shrinks by keep/divisor per bar; measured on prices,
+// the rounded chains met within 10 (N+1) bars of an EMA started from the
+// price itself, which is 20 / (1 - keep/divisor).
 int LeadBars(const Recurrence& rec) {
   const double lead = std::ceil(20.0 * rec.divisor / (rec.divisor - rec.keep));
-  return static_cast<int>(std::max(16.0, lead));
+  return static_cast<int>(std::clamp(lead, 16.0, 1e8));
 }
 
 }  // namespace
 
 void Smooth(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
   const Recurrence rec{keep, weight, divisor};
-  const int total = n - start;
-  // Only a contracting recurrence (0 <= keep < divisor) has chains that meet.
-  if (!(keep >= 0.0f && keep < divisor) || total < 9 * LeadBars(rec)) return Serial(r, x, start, n, rec);
-  const int lead = LeadBars(rec);
+  // Only a contracting recurrence (0 <= keep < divisor) has chains that
+  // meet, and only a long series pays for the lead bars.
+  if (!(keep >= 0.0f && keep < divisor)) return Serial(r, x, start, n, rec);
+  const int total = n - start, lead = LeadBars(rec);
+  if (total / 9 < lead) return Serial(r, x, start, n, rec);
 
   // Every stretch runs `steps` bars: the first from start, the others from
   // `lead` bars before their own bars begin[k] .. begin[k]+steps-lead-1.
