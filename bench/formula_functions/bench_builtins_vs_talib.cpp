@@ -4,8 +4,8 @@
 // alternates), so both see the same machine load; the counters give the
 // time per bar of each and the ratio ours / TA-Lib. TA-Lib is timed on the
 // float series itself (its TA_S_ functions, ratio) and on a double copy
-// (its usual entry points, ratio_double). Every repetition adds one line to
-// the table printed at the end: the range of ratios per function and window.
+// (its usual entry points, ratio_double). The table printed at the end gives
+// the lowest, median and highest ratio of the repetitions per call.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -133,23 +133,27 @@ int main(int argc, char** argv) {
       benchmark::RegisterBenchmark((std::string("Versus/") + pair.builtin + "/" + std::to_string(window)).c_str(),
                                    Versus, pair, window)
           ->Unit(benchmark::kMillisecond)
-          ->Iterations(10)
+          ->Iterations(30)
           ->Repetitions(kRepetitions);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  std::printf("\nours / TA-Lib over %d bars, lowest - highest of the repetitions\n", kBars);
-  std::printf("%-14s %-15s %-15s\n", "call", "float input", "double input");
-  for (const auto& [call, runs] : Ratios()) {
-    double lo = 1e300, hi = 0, loD = 1e300, hiD = 0;
-    for (const auto& [f, dbl] : runs) {
-      lo = std::min(lo, f);
-      hi = std::max(hi, f);
-      loD = std::min(loD, dbl);
-      hiD = std::max(hiD, dbl);
+  std::printf("\nours / TA-Lib over %d bars: lowest, median, highest of the repetitions\n", kBars);
+  std::printf("%-14s %-20s %-20s\n", "call", "float input", "double input");
+  for (auto& [call, runs] : Ratios()) {
+    std::vector<double> floats, doubles;
+    for (const auto& [f, d] : runs) {
+      floats.push_back(f);
+      doubles.push_back(d);
     }
-    std::printf("%-14s %.2f - %.2f    %.2f - %.2f\n", call.c_str(), lo, hi, loD, hiD);
+    auto range = [](std::vector<double>& v) {
+      std::sort(v.begin(), v.end());
+      char text[32];
+      std::snprintf(text, sizeof text, "%.2f %.2f %.2f", v.front(), v[v.size() / 2], v.back());
+      return std::string(text);
+    };
+    std::printf("%-14s %-20s %-20s\n", call.c_str(), range(floats).c_str(), range(doubles).c_str());
   }
   TA_Shutdown();
   return 0;
