@@ -104,6 +104,7 @@ void BM_BuildRequest_vs_QuickFix(benchmark::State& state) {
       state, {"ours_ns", 64, 1, "quickfix_ns", 64, 1},
       [&] {
         TagFieldList body;
+        body.reserve(kApplyBody.size());  // as the request builders do
         for (size_t i = 0; i < kApplyBody.size(); ++i)
           AddStringField(body, kApplyBody[i].first, kApplyBody[i].second, labels[i]);
         auto m = BuildTradeMessage(0, "2017", 0, false, &body, 2, "SESSION01");
