@@ -5,9 +5,7 @@
 // path, which allocates nothing per value), so both give the same rows.
 #pragma once
 #include <algorithm>
-#include <array>
 #include <cstddef>
-#include <cstdint>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -15,10 +13,8 @@
 
 #include "trade/core/trade_codec.h"
 
-// The most columns a record type has.
-constexpr size_t kMaxListColumns = 16;
-
 // One field of a record: its tag and how a value is stored into the row.
+// The tags of a record type are distinct.
 template <class Row>
 struct SListColumn {
   int tag;
@@ -38,57 +34,10 @@ void StoreDouble(Row& row, std::string_view value) {
   row.*Member = std::atof(std::string(value).c_str());
 }
 
-// The values of one tag in order: held by a TagMap or referenced in a
-// scanned message.
-class CListColumn {
- public:
-  CListColumn() = default;
-  explicit CListColumn(const TagValues* values) : values_(values), size_(values ? values->size() : 0) {}
-  CListColumn(const char* data, const TradeFieldRef* fields, const uint32_t* index, size_t size)
-      : data_(data), fields_(fields), index_(index), size_(size) {}
-
-  size_t size() const { return size_; }
-  std::string_view operator[](size_t i) const {
-    if (values_) return (*values_)[i];
-    const TradeFieldRef& f = fields_[index_[i]];
-    return std::string_view(data_ + f.offset, f.length);
-  }
-
- private:
-  const TagValues* values_ = nullptr;
-  const char* data_ = nullptr;
-  const TradeFieldRef* fields_ = nullptr;
-  const uint32_t* index_ = nullptr;
-  size_t size_ = 0;
-};
-
-// A list reply as the row filler reads it.
-class CListReply {
- public:
-  // RecordNum (9003) as GetIntField reads it; 0 when absent.
-  virtual int RecordNum() const = 0;
-  // The values of each of the n tags; valid until the next call.
-  virtual void Columns(const int* tags, size_t n, CListColumn* out) const = 0;
-
- protected:
-  ~CListReply() = default;
-};
-
-// A parsed message as a list reply.
-class CMapListReply final : public CListReply {
- public:
-  explicit CMapListReply(const TagMap& map) : map_(map) {}
-  int RecordNum() const override;
-  void Columns(const int* tags, size_t n, CListColumn* out) const override;
-
- private:
-  const TagMap& map_;
-};
-
 // A reply scanned into field references. Meant to be kept and reused by
-// the thread that dispatches replies: its buffers keep their size from
-// reply to reply, so a long list is read into memory already in use.
-class CScannedReply final : public CListReply {
+// the thread that dispatches replies: its buffer keeps its size from reply
+// to reply, so a long list is read into memory already in use.
+class CScannedReply {
  public:
   // ScanTradeMessage into this object; data must outlive its use.
   int Scan(const char* data, int len, std::string& error);
@@ -96,36 +45,87 @@ class CScannedReply final : public CListReply {
   std::string_view First(int tag) const;
   // Every field as a TagMap, for the replies read by tag.
   TagMap ToMap() const;
+  size_t FieldCount() const { return fields_.size(); }
 
-  int RecordNum() const override;
-  void Columns(const int* tags, size_t n, CListColumn* out) const override;
+  template <class F>
+  void ForEachValue(F&& f) const {
+    for (const TradeFieldRef& field : fields_)
+      f(field.tag, std::string_view(data_ + field.offset, field.length));
+  }
 
  private:
   const char* data_ = nullptr;
   std::vector<TradeFieldRef> fields_;
-  // Per column, the positions in fields_ of its tag's values.
-  mutable std::array<std::vector<uint32_t>, kMaxListColumns> columns_;
+};
+
+// A list reply, parsed into a TagMap or scanned.
+class CListReply {
+ public:
+  explicit CListReply(const TagMap& map) : map_(&map) {}
+  explicit CListReply(const CScannedReply& scanned) : scanned_(&scanned) {}
+
+  // RecordNum (9003) as GetIntField reads it; 0 when absent.
+  int RecordNum() const;
+  // The number of values of all tags together.
+  size_t ValueCount() const;
+  // Calls f(tag, value) for every value, each tag's values in order.
+  template <class F>
+  void ForEachValue(F&& f) const {
+    if (map_) {
+      for (const auto& [tag, values] : *map_)
+        for (const std::string& value : values) f(tag, std::string_view(value));
+    } else {
+      scanned_->ForEachValue(f);
+    }
+  }
+
+ private:
+  const TagMap* map_ = nullptr;
+  const CScannedReply* scanned_ = nullptr;
 };
 
 // Fills rows with one row per record: RecordNum rows, but never more than
 // the most frequent of the columns' tags has values, so a lying count makes
 // no rows that hold nothing. A column with fewer values leaves its field
 // empty in the later rows. Rows already in the vector are overwritten in
-// place, every column of every row.
+// place, every column of every row, in one pass over the reply.
+// How many rows ahead FillRows asks for the memory it will write.
+constexpr size_t kRowsAhead = 8;
+
 template <class Row, size_t N>
 void FillRows(std::vector<Row>& rows, const SListColumn<Row> (&columns)[N], const CListReply& reply) {
-  static_assert(N <= kMaxListColumns);
-  int tags[N];
-  for (size_t c = 0; c < N; ++c) tags[c] = columns[c].tag;
-  CListColumn values[N];
-  reply.Columns(tags, N, values);
   const int n = reply.RecordNum();
+  const size_t limit = n <= 0 ? 0 : static_cast<size_t>(n);
+  rows.reserve(std::min(limit, reply.ValueCount() / N + 1));
+  size_t count[N] = {};
+  // Records repeat their tags in one order: the column that followed the
+  // previous value's column last time is the likely next one.
+  size_t next[N];
+  for (size_t c = 0; c < N; ++c) next[c] = c + 1 < N ? c + 1 : 0;
+  size_t last = N - 1;
+  reply.ForEachValue([&](int tag, std::string_view value) {
+    size_t c = next[last];
+    if (columns[c].tag != tag) {
+      c = 0;
+      while (c < N && columns[c].tag != tag) ++c;
+      if (c == N) return;
+      next[last] = c;
+    }
+    last = c;
+    const size_t k = count[c]++;
+    if (k >= limit) return;
+    if (k == rows.size()) rows.emplace_back();  // rows 0..k-1 exist already
+    // A long list is written far past the cache: ask for the lines of a
+    // row a few records ahead, once per record.
+    if (c == 0 && k + kRowsAhead < rows.capacity()) {
+      const char* ahead = reinterpret_cast<const char*>(rows.data() + k + kRowsAhead);
+      for (size_t b = 0; b < sizeof(Row); b += 64) __builtin_prefetch(ahead + b, 1);
+    }
+    columns[c].store(rows[k], value);
+  });
   size_t present = 0;
-  for (const CListColumn& column : values) present = std::max(present, column.size());
-  rows.resize(n <= 0 ? 0 : std::min(static_cast<size_t>(n), present));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    Row& row = rows[i];
-    for (size_t c = 0; c < N; ++c)
-      columns[c].store(row, i < values[c].size() ? values[c][i] : std::string_view());
-  }
+  for (size_t c = 0; c < N; ++c) present = std::max(present, count[c]);
+  rows.resize(std::min(limit, present));
+  for (size_t c = 0; c < N; ++c)
+    for (size_t k = count[c]; k < rows.size(); ++k) columns[c].store(rows[k], std::string_view());
 }

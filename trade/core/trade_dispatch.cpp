@@ -78,6 +78,7 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   thread_local CScannedReply reply;
   std::string error;
   if (reply.Scan(data, len, error) != 0) return;
+  const CListReply list(reply);
 
   const std::string code(reply.First(TAG_RETURN_CODE));
   const std::string info(reply.First(TAG_RETURN_INFO));
@@ -113,10 +114,10 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   auto announce = [&](WPARAM panel) { PostMain(WM_TRADE_REPLY, panel, 0); };
 
   if (msgType == MT_QRY_ISSUES_RSP) {
-    ParseIssues(reply);
+    ParseIssues(list);
     announce(WM_TRADE_ISSUES);
   } else if (msgType == MT_QRY_HOLDINGS_RSP) {
-    ParseHoldings(reply);
+    ParseHoldings(list);
     announce(WM_TRADE_HOLDINGS);
   } else if (msgType == MT_QRY_FUNDS_RSP) {
     ParseFunds(reply.ToMap());
@@ -128,16 +129,16 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   } else if (msgType == MT_CHANGE_PWD_RSP) {
     sinks.box(GBK("密码修改成功"), MB_OK);
   } else if (msgType == MT_QRY_ORDERS_RSP) {
-    ParseOrders(reply);
+    ParseOrders(list);
     announce(WM_TRADE_ORDERS);
   } else if (msgType == MT_QRY_HIS_ORDERS_RSP) {
-    ParseOrders(reply);
+    ParseOrders(list);
     announce(WM_TRADE_HIS_ORDERS);
   } else if (msgType == MT_QRY_DEALS_RSP || msgType == MT_QRY_HIS_DEALS_RSP) {
-    ParseDeals(reply);
+    ParseDeals(list);
     announce(WM_TRADE_DEALS);
   } else if (msgType == MT_QRY_ALLOT_RSP || msgType == MT_QRY_ALLOT_ALT_RSP) {
-    ParseAllotments(reply);
+    ParseAllotments(list);
     announce(WM_TRADE_ALLOTS);
   } else if (msgType == MT_TRANSFER_RSP) {
     sinks.box(std::string(GBK("转账请求已提交,合同号是")) + std::string(reply.First(37)), MB_OK);
@@ -148,13 +149,13 @@ void CTradeSession::DispatchReply(const char* data, int len) {
     ParseApplyResult(reply.ToMap());
     announce(WM_TRADE_APPLY_RESULT);
   } else if (msgType == MT_QRY_TRANSFERS_RSP) {
-    ParseTransfers(reply);
+    ParseTransfers(list);
     announce(WM_TRADE_TRANSFERS);
   } else if (msgType == MT_QRY_FLOW_RSP) {
-    ParseMoneyFlow(reply, false);
+    ParseMoneyFlow(list, false);
     announce(WM_TRADE_FLOW_TODAY);
   } else if (msgType == MT_QRY_HIS_FLOW_RSP) {
-    ParseMoneyFlow(reply, true);
+    ParseMoneyFlow(list, true);
     announce(WM_TRADE_FLOW_HISTORY);
   }
 }
@@ -214,14 +215,14 @@ int CTradeSession::ParseLoginReply(const TagMap& map) {
   return result;
 }
 
-void CTradeSession::ParseIssues(const TagMap& map) { ParseIssues(CMapListReply(map)); }
-void CTradeSession::ParseHoldings(const TagMap& map) { ParseHoldings(CMapListReply(map)); }
-void CTradeSession::ParseOrders(const TagMap& map) { ParseOrders(CMapListReply(map)); }
-void CTradeSession::ParseDeals(const TagMap& map) { ParseDeals(CMapListReply(map)); }
-void CTradeSession::ParseAllotments(const TagMap& map) { ParseAllotments(CMapListReply(map)); }
-void CTradeSession::ParseTransfers(const TagMap& map) { ParseTransfers(CMapListReply(map)); }
+void CTradeSession::ParseIssues(const TagMap& map) { ParseIssues(CListReply(map)); }
+void CTradeSession::ParseHoldings(const TagMap& map) { ParseHoldings(CListReply(map)); }
+void CTradeSession::ParseOrders(const TagMap& map) { ParseOrders(CListReply(map)); }
+void CTradeSession::ParseDeals(const TagMap& map) { ParseDeals(CListReply(map)); }
+void CTradeSession::ParseAllotments(const TagMap& map) { ParseAllotments(CListReply(map)); }
+void CTradeSession::ParseTransfers(const TagMap& map) { ParseTransfers(CListReply(map)); }
 void CTradeSession::ParseMoneyFlow(const TagMap& map, bool history) {
-  ParseMoneyFlow(CMapListReply(map), history);
+  ParseMoneyFlow(CListReply(map), history);
 }
 
 void CTradeSession::ParseIssues(const CListReply& reply) { Refill(issues_, kIssueColumns, reply); }

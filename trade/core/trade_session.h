@@ -148,7 +148,7 @@ class CTradeSession {
 
  private:
   int SendRequest(const char* msgType, const TagFieldList& body, bool login);
-  // The list parsers on a parsed map or on a scanned reply (list_rows.h).
+  // The list parsers on a parsed or a scanned reply (list_rows.h).
   void ParseIssues(const CListReply& reply);
   void ParseHoldings(const CListReply& reply);
   void ParseOrders(const CListReply& reply);
