@@ -125,7 +125,7 @@ TEST(TradeCodec, ParseTable) {
     }
 
     // The scan into field references reads the same fields.
-    std::vector<TradeFieldRef> refs;
+    TradeFieldRefs refs;
     std::string scanError;
     EXPECT_EQ(ScanTradeMessage(c.data.data(), static_cast<int>(c.data.size()), refs, scanError),
               c.result);

@@ -55,7 +55,7 @@ class CScannedReply {
 
  private:
   const char* data_ = nullptr;
-  std::vector<TradeFieldRef> fields_;
+  TradeFieldRefs fields_;
 };
 
 // A list reply, parsed into a TagMap or scanned.
@@ -92,8 +92,9 @@ class CListReply {
 // How many rows ahead FillRows asks for the memory it will write.
 constexpr size_t kRowsAhead = 8;
 
-template <class Row, size_t N>
-void FillRows(std::vector<Row>& rows, const SListColumn<Row> (&columns)[N], const CListReply& reply) {
+template <class Row, class Allocator, size_t N>
+void FillRows(std::vector<Row, Allocator>& rows, const SListColumn<Row> (&columns)[N],
+              const CListReply& reply) {
   const int n = reply.RecordNum();
   const size_t limit = n <= 0 ? 0 : static_cast<size_t>(n);
   rows.reserve(std::min(limit, reply.ValueCount() / N + 1));

@@ -450,8 +450,7 @@ int ParseTradeMessage(const char* data, int len, TagMap& map, TagFieldList* head
   }
 }
 
-int ScanTradeMessage(const char* data, int len, std::vector<TradeFieldRef>& fields,
-                     std::string& error) {
+int ScanTradeMessage(const char* data, int len, TradeFieldRefs& fields, std::string& error) {
   fields.clear();
   if (!data || len <= 0) return 0;
   const RawDataTags& raw = BuiltInRawDataTags();

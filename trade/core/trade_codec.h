@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "trade/core/byte_buffer.h"
+#include "trade/core/large_block_allocator.h"
 #include "trade/core/tag_map.h"
 
 // The field delimiter; every reader and writer of the codec asks for it here.
@@ -83,8 +84,8 @@ struct TradeFieldRef {
 // raw-data dictionary), into fields (emptied first) rather than a map, so a
 // long list reply costs no allocation per value. 0 read to the end, -1 on a
 // field error (fields keeps what was read before it).
-int ScanTradeMessage(const char* data, int len, std::vector<TradeFieldRef>& fields,
-                     std::string& error);
+using TradeFieldRefs = std::vector<TradeFieldRef, SLargeBlockAllocator<TradeFieldRef>>;
+int ScanTradeMessage(const char* data, int len, TradeFieldRefs& fields, std::string& error);
 
 void InsertTagValue(int tag, const std::string& value, TagMap& map, TagFieldList* header,
                     TagFieldList* body, TagFieldList* trailer);

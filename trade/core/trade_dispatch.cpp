@@ -169,7 +169,8 @@ void CTradeSession::Refill(SRefilledList<Row>& list, const SListColumn<Row> (&co
     std::lock_guard<std::mutex> guard(lock_);
     list.rows.swap(list.spare);
   }
-  if (list.spare.size() > 2 * list.rows.size() + kKeptSpareRows) std::vector<Row>().swap(list.spare);
+  if (list.spare.capacity() > 2 * list.rows.size() + kKeptSpareRows)
+    typename SRefilledList<Row>::Rows().swap(list.spare);
 }
 
 int CTradeSession::ParseLoginReply(const TagMap& map) {

@@ -111,14 +111,14 @@ int CTradeSession::GetLoginResult() const {
     std::lock_guard<std::mutex> guard(lock_);     \
     return member;                                \
   }
-TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_.rows)
-TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_.rows)
-TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_.rows)
-TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_.rows)
-TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_.rows)
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_.rows)
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_.rows)
-TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_.rows)
+TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_.Copy())
+TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_.Copy())
+TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_.Copy())
+TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_.Copy())
+TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_.Copy())
+TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_.Copy())
+TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_.Copy())
+TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_.Copy())
 TRADE_SESSION_COPY(SFundsInfo, GetFunds, funds_)
 TRADE_SESSION_COPY(CPreTradeData, GetPreTradeData, preTrade_)
 TRADE_SESSION_COPY(SApplyResult, GetApplyResult, applyResult_)

@@ -12,6 +12,7 @@
 
 #include "platform/types.h"
 #include "trade/core/byte_buffer.h"
+#include "trade/core/large_block_allocator.h"
 #include "trade/core/trade_codec.h"
 #include "trade/core/trade_connection.h"
 #include "trade/core/trade_records.h"
@@ -27,9 +28,12 @@ struct SListColumn;
 // faulting fresh pages in.
 template <class Row>
 struct SRefilledList {
-  std::vector<Row> rows;
-  std::vector<Row> spare;
+  using Rows = std::vector<Row, SLargeBlockAllocator<Row>>;
+  Rows rows;
+  Rows spare;
   std::mutex fill;  // one refill of the list at a time
+
+  std::vector<Row> Copy() const { return std::vector<Row>(rows.begin(), rows.end()); }
 };
 
 // The login and account fields of the store, copied out as a whole.
