@@ -59,7 +59,9 @@ void BM_ListReplyPerRecord_100k_vs_1k(benchmark::State& state) {
   if (largeStore.GetOrders().size() != kLarge || smallStore.GetOrders().size() != kSmall)
     state.SkipWithError("the store did not get every record");
 }
-BENCHMARK(BM_ListReplyPerRecord_100k_vs_1k)->Unit(benchmark::kMillisecond)->Apply(SideBySideRepetitions);
+BENCHMARK(BM_ListReplyPerRecord_100k_vs_1k)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply(SideBySideRepetitions);
 
 }  // namespace
 

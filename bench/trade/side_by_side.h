@@ -54,6 +54,7 @@ inline void SideBySideRepetitions(benchmark::internal::Benchmark* b) {
   b->Repetitions(6)
       ->ComputeStatistics(
           "min", [](const std::vector<double>& v) { return *std::min_element(v.begin(), v.end()); })
-      ->ComputeStatistics(
-          "max", [](const std::vector<double>& v) { return *std::max_element(v.begin(), v.end()); });
+      ->ComputeStatistics("max", [](const std::vector<double>& v) {
+        return *std::max_element(v.begin(), v.end());
+      });
 }

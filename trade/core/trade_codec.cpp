@@ -385,7 +385,9 @@ std::unique_ptr<CByteBuffer> BuildTradeMessage(int dialect, const char* msgType,
   thread_local std::vector<char> scratch;
   if (scratch.size() < bound) scratch.resize(bound);
   char* p = scratch.data();
-  for (size_t i = 0; i < headerFields; ++i) p = WriteField(p, headerTags[i], header[i], false, kSOH);
+  for (size_t i = 0; i < headerFields; ++i) {
+    p = WriteField(p, headerTags[i], header[i], false, kSOH);
+  }
   if (body) {
     for (const STagField& f : *body) p = WriteField(p, f.tag, f.value, false, kSOH);
   }
@@ -464,7 +466,9 @@ int ScanTradeMessage(const char* data, int len, TradeFieldRefs& fields, std::str
     if (r == 1) return 0;
     if (r < 0) return -1;
     // A long reply writes far past the cache: ask for the lines ahead early.
-    if (fields.size() + 64 < fields.capacity()) __builtin_prefetch(fields.data() + fields.size() + 64, 1);
+    if (fields.size() + 64 < fields.capacity()) {
+      __builtin_prefetch(fields.data() + fields.size() + 64, 1);
+    }
     fields.push_back(TradeFieldRef{tag, static_cast<uint32_t>(value.data() - data),
                                    static_cast<uint32_t>(value.size())});
     lengths.Note(tag, value);

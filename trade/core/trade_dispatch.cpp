@@ -55,9 +55,10 @@ const SListColumn<A> kAllotColumns[] = {
 
 using T = STransferInfo;
 const SListColumn<T> kTransferColumns[] = {
-    Text<T, &T::field8116>(8116),  Text<T, &T::account>(1),         {8031, &StoreInt<T, &T::operationType>},
-    Text<T, &T::amount>(9311),     Text<T, &T::field8106>(8106),    Text<T, &T::field8117>(8117),
-    {150, &StoreInt<T, &T::status>}, Text<T, &T::text58>(58)};
+    Text<T, &T::field8116>(8116),     Text<T, &T::account>(1),
+    {8031, &StoreInt<T, &T::operationType>}, Text<T, &T::amount>(9311),
+    Text<T, &T::field8106>(8106),     Text<T, &T::field8117>(8117),
+    {150, &StoreInt<T, &T::status>},  Text<T, &T::text58>(58)};
 
 using F = SMoneyFlowInfo;
 const SListColumn<F> kFlowColumns[] = {
