@@ -137,6 +137,24 @@ TEST(TradeCodec, ParseTable) {
   }
 }
 
+TEST(TradeCodec, ValuesOfEveryLengthEndAtTheirDelimiter) {
+  // The delimiter search looks at several bytes at a time: every position
+  // of the delimiter in and past those words, with '=' and SOH nearby.
+  for (size_t n = 0; n <= 70; ++n) {
+    const std::string value = std::string(n, 'v') + (n % 3 == 0 ? "" : "=");
+    const std::string data = "1=" + value + "\x01" "22=\x01" "3=" + value + value + "\x01";
+    TagMap map;
+    std::string error;
+    ASSERT_EQ(ParseTradeMessage(data.data(), static_cast<int>(data.size()), map, nullptr, nullptr,
+                                nullptr, nullptr, error),
+              0)
+        << n;
+    EXPECT_EQ(GetFieldText(map, 1), value);
+    EXPECT_EQ(GetFieldText(map, 22), "");
+    EXPECT_EQ(GetFieldText(map, 3), value + value);
+  }
+}
+
 TEST(TradeCodec, ParseSplitsFieldsIntoHeaderBodyAndTrailerAndReaders) {
   const std::string data = "8=FIX\x01" "48=A\x01" "48=B\x01" "10=123\x01" "9003=2\x01";
   TagMap map;
