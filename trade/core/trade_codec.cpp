@@ -480,10 +480,12 @@ int ScanTradeMessage(const char* data, int len, TradeFieldRefs& fields, std::str
     const int r = ReadField(&cursor, end, tagText, &tag, value, raw, lengths, error, '=', kSOH);
     if (r == 1) return 0;
     if (r < 0) return -1;
-    // A long reply writes far past the cache: ask for the lines ahead early.
+    // A long reply is read and written far past the cache: ask early for
+    // the lines ahead of both.
     if (fields.size() + 64 < fields.capacity()) {
       __builtin_prefetch(fields.data() + fields.size() + 64, 1);
     }
+    if (end - cursor > 1024) __builtin_prefetch(cursor + 1024);
     fields.push_back(TradeFieldRef{tag, static_cast<uint32_t>(value.data() - data),
                                    static_cast<uint32_t>(value.size())});
     lengths.Note(tag, value);
