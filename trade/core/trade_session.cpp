@@ -111,14 +111,14 @@ int CTradeSession::GetLoginResult() const {
     std::lock_guard<std::mutex> guard(lock_);     \
     return member;                                \
   }
-TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_)
-TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_)
-TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_)
-TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_)
-TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_)
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_)
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_)
-TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_)
+TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_.Copy())
+TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_.Copy())
+TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_.Copy())
+TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_.Copy())
+TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_.Copy())
+TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_.Copy())
+TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_.Copy())
+TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_.Copy())
 TRADE_SESSION_COPY(SFundsInfo, GetFunds, funds_)
 TRADE_SESSION_COPY(CPreTradeData, GetPreTradeData, preTrade_)
 TRADE_SESSION_COPY(SApplyResult, GetApplyResult, applyResult_)
@@ -126,7 +126,7 @@ TRADE_SESSION_COPY(SApplyResult, GetApplyResult, applyResult_)
 
 void CTradeSession::SetHoldingLastPrice(const std::string& productCode, double price) {
   std::lock_guard<std::mutex> guard(lock_);
-  for (SPositionInfo& row : holdings_)
+  for (SPositionInfo& row : holdings_.rows)
     if (row.productCode == productCode) row.lastPrice = price;
 }
 
