@@ -130,10 +130,9 @@ void CTradeSession::SetHoldingLastPrice(const std::string& productCode, double p
     if (row.productCode == productCode) row.lastPrice = price;
 }
 
-void CTradeSession::EditHoldings(
-    const std::function<void(std::vector<SPositionInfo>&)>& edit) {
+void CTradeSession::EditHoldings(const std::function<void(std::span<SPositionInfo>)>& edit) {
   std::lock_guard<std::mutex> guard(lock_);
-  edit(holdings_);
+  edit(std::span<SPositionInfo>(holdings_.rows.data(), holdings_.rows.size()));
 }
 
 void CTradeSession::ConfirmPasswordChange() {

@@ -7,8 +7,9 @@
 #include <atomic>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -113,7 +114,7 @@ class CTradeSession {
   void SetHoldingLastPrice(const std::string& productCode, double price);
   // Runs edit on the holding rows under the store's lock (a whole update
   // the reply thread cannot interleave with).
-  void EditHoldings(const std::function<void(std::vector<SPositionInfo>&)>& edit);
+  void EditHoldings(const std::function<void(std::span<SPositionInfo>)>& edit);
 
   // --- requests; each returns 0 when the connection took the message, -1
   // when a value would carry a delimiter or control byte into the message

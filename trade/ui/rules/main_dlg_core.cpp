@@ -77,7 +77,7 @@ LRESULT CMainDlgCore::OnSubscribe() {
 
 LRESULT CMainDlgCore::OnPrices(const TradePriceMap* prices) {
   if (prices) {
-    session_.EditHoldings([prices](std::vector<SPositionInfo>& rows) {
+    session_.EditHoldings([prices](std::span<SPositionInfo> rows) {
       for (const auto& [code, price] : *prices) {
         for (SPositionInfo& row : rows) {
           if (TextToInt(row.productCode) == code) {
