@@ -83,6 +83,9 @@ TEST_F(OrderEntryTest, ATypedCodeAsksTheHostAndTheServerOnlyForAKnownItem) {
   buy.OnCodeChanged("600001");
   EXPECT_EQ(host_.calls, (std::vector<std::string>{"find 600001", "name 600001", "quote 600001"}));
   EXPECT_EQ(buy.View().price, "");  // a new code clears the entry
+  // The host's name line holds at most 60 bytes.
+  buy.OnName(std::string(70, 'x').c_str());
+  EXPECT_EQ(buy.View().name, std::string(60, 'x'));
   const auto sent = rec_.TakeSent();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].msgType, MT_MAX_QTY);

@@ -20,6 +20,9 @@ CTradeApp::CTradeApp() = default;
 
 CTradeApp::~CTradeApp() {
   if (IsStarted()) ExitInstance();
+  // A dialog the host never destroyed belongs to windows that are gone by
+  // the time the library is unloaded: it is not touched any more.
+  (void)dialog_.release();
 }
 
 std::string CTradeApp::ProgramFolder() const {
@@ -67,7 +70,7 @@ bool CTradeApp::InitInstance() {
 }
 
 void CTradeApp::ExitInstance() {
-  DestroyDialog();
+  CTradeSession::GetInstance()->SetMainWnd(nullptr);
   UnLink();
   secureSocket_ = 0;
   CTradeSession::ReleaseInstance();

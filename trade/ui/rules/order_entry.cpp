@@ -14,6 +14,8 @@
 
 namespace {
 
+constexpr size_t kItemNameBytes = 60;
+
 std::string IntText(int v) { return std::to_string(v); }
 
 bool IsBestPriceKind(int kind) { return kind == 1 || kind == 2; }
@@ -149,7 +151,10 @@ void COrderEntryModel::OnLimits() {
   }
 }
 
-void COrderEntryModel::OnName(const char* name) { view_.name = name ? name : ""; }
+void COrderEntryModel::OnName(const char* name) {
+  // The host's text holds at most 60 bytes of name.
+  view_.name = name ? std::string(name, platform::GbkCutLength(name, kItemNameBytes)) : "";
+}
 
 void COrderEntryModel::OnQuotePacket(const void* data, int length) {
   SSingleQuote quote;
