@@ -128,11 +128,11 @@ TEST_F(PanelsTest, ModesRequestsAndDateRanges) {
   CQueryPanelModel orders(EQueryPanel::kOrders, 8, rec_.session, clock_);
   CQueryPanelModel deals(EQueryPanel::kDeals, 9, rec_.session, clock_);
   CQueryPanelModel allots(EQueryPanel::kAllotments, 0, rec_.session, clock_);
-  EXPECT_EQ(FormatPanelDate(orders.StartDate()), "2024-02-28");
+  EXPECT_EQ(FormatPanelDate(orders.dates.start), "2024-02-28");
   orders.OnQuery();
-  deals.SetDates(LocalNoon(2023, 12, 1), LocalNoon(2023, 12, 31));
+  deals.dates = {LocalNoon(2023, 12, 1), LocalNoon(2023, 12, 31)};
   deals.OnQuery();
-  allots.SetDates(LocalNoon(2023, 12, 1), LocalNoon(2023, 12, 31));
+  allots.dates = {LocalNoon(2023, 12, 1), LocalNoon(2023, 12, 31)};
   allots.OnQuery();
   const auto sent = rec_.TakeSent();
   ASSERT_EQ(sent.size(), 3u);
@@ -436,7 +436,7 @@ TEST_F(PanelsTest, MoneyFlowRowsComeFromThePanelsOwnMode) {
   history.OnPanelMessage(WM_TRADE_FLOW_TODAY);
   EXPECT_EQ(history.Table().rows.at(0)[0], "past");
   EXPECT_EQ(history.Table().rows.at(0)[3], GBK("类型异常"));
-  history.SetDates(LocalNoon(2024, 1, 1), LocalNoon(2024, 1, 31));
+  history.dates = {LocalNoon(2024, 1, 1), LocalNoon(2024, 1, 31)};
   history.OnQuery();
   const auto sent = rec_.TakeSent();
   ASSERT_EQ(sent.size(), 1u);

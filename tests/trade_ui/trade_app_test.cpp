@@ -300,11 +300,11 @@ TEST_F(TradeAppTest, EveryPanelGetsRowsFromTheSimulator) {
   };
   CQueryPanelModel hisOrders(EQueryPanel::kOrders, 8, session), hisDeals(EQueryPanel::kDeals, 9, session),
       allots(EQueryPanel::kAllotments, 0, session);
-  for (CQueryPanelModel* m : {&hisOrders, &hisDeals, &allots}) m->SetDates(now - 7 * kSecondsPerDay, now);
+  for (CQueryPanelModel* m : {&hisOrders, &hisDeals, &allots}) m->dates = {now - 7 * kSecondsPerDay, now};
   CFundsPanelModel funds(session);
   CTransferJournalModel journal(session);
   CMoneyFlowModel flow(1, session);
-  flow.SetDates(now - 7 * kSecondsPerDay, now);
+  flow.dates = {now - 7 * kSecondsPerDay, now};
   CIssueListModel issues(session, nullptr);
   const Panel panels[] = {
       {[&] { hisOrders.OnQuery(); }, WM_TRADE_HIS_ORDERS,

@@ -21,10 +21,7 @@ const char* MoneyFlowTypeText(const std::string& type) {
 }
 
 CMoneyFlowModel::CMoneyFlowModel(int mode, CTradeSession& session, const ITradeClock& clock)
-    : mode_(mode == 1 ? 1 : 0),
-      session_(session),
-      start_(PreviousDay(clock.WallSeconds())),
-      end_(PreviousDay(clock.WallSeconds())) {
+    : dates(SDateRange::DayBefore(clock.WallSeconds())), mode_(mode == 1 ? 1 : 0), session_(session) {
   table_.columns = {{"执行日期", 200}, {"发生金额", 100}, {"余额", 100},
                     {"操作类型", 100}, {"关联单号", 100}, {"", 0}};
 }
@@ -34,7 +31,7 @@ void CMoneyFlowModel::OnInit() {
 }
 
 void CMoneyFlowModel::OnQuery() {
-  if (mode_ == 1) session_.QueryMoneyFlowHistory(FormatPanelDate(start_), FormatPanelDate(end_));
+  if (mode_ == 1) session_.QueryMoneyFlowHistory(FormatPanelDate(dates.start), FormatPanelDate(dates.end));
 }
 
 bool CMoneyFlowModel::OnPanelMessage(WPARAM message) {

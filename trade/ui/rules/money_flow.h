@@ -6,6 +6,7 @@
 
 #include "platform/types.h"
 #include "trade/ui/rules/panel_table.h"
+#include "trade/ui/rules/panel_values.h"
 #include "trade/ui/rules/trade_clock.h"
 
 class CTradeSession;
@@ -23,9 +24,8 @@ class CMoneyFlowModel {
   // "查询", the pickers and their labels are shown in the history mode only.
   bool ShowsDateRange() const { return mode_ == 1; }
   const SPanelTable& Table() const { return table_; }
-  int64_t StartDate() const { return start_; }
-  int64_t EndDate() const { return end_; }
-  void SetDates(int64_t start, int64_t end) { start_ = start; end_ = end; }
+  // The date pickers' range (history mode).
+  SDateRange dates;
 
   // Today's mode asks at once (2007); the history waits for "查询".
   void OnInit();
@@ -37,7 +37,5 @@ class CMoneyFlowModel {
  private:
   int mode_;
   CTradeSession& session_;
-  int64_t start_;
-  int64_t end_;
   SPanelTable table_;
 };

@@ -81,8 +81,7 @@ void COrderEntryModel::OnInit() {
   session_.QueryHoldings();
 }
 
-void COrderEntryModel::OnCodeChanged(const std::string& code) {
-  view_.code = code;
+void COrderEntryModel::ClearItemFields() {
   view_.name.clear();
   view_.price.clear();
   view_.quantity.clear();
@@ -90,6 +89,11 @@ void COrderEntryModel::OnCodeChanged(const std::string& code) {
   view_.fundsText.clear();
   view_.levelsText.clear();
   view_.summaryText.clear();
+}
+
+void COrderEntryModel::OnCodeChanged(const std::string& code) {
+  view_.code = code;
+  ClearItemFields();
   if (code.size() != 6 || !IsDigitText(code) || IsIndexCode(code)) return;
   const int number = TextToInt(code);
   if (!host_.FindCode(number)) {
@@ -190,14 +194,8 @@ void COrderEntryModel::OnFractionButton(int divisor) {
 }
 
 void COrderEntryModel::ClearEntry() {
-  view_.price.clear();
-  view_.quantity.clear();
   view_.code.clear();
-  view_.name.clear();
-  view_.fundsText.clear();
-  view_.maximumText.clear();
-  view_.levelsText.clear();
-  view_.summaryText.clear();
+  ClearItemFields();
   view_.checkedFraction = 0;
 }
 

@@ -95,6 +95,9 @@ class COrderEntryModel {
 
  private:
   void MaximumQuery();
+  // The fields that belong to one item: name, price, quantity, limits and
+  // quote strips.
+  void ClearItemFields();
   void ClearEntry();
 
   int side_;

@@ -24,3 +24,11 @@ constexpr int64_t kSecondsPerDay = 86400;
 std::string FormatPanelDate(int64_t seconds);
 inline int64_t PreviousDay(int64_t seconds) { return seconds - kSecondsPerDay; }
 inline int64_t NextDay(int64_t seconds) { return seconds + kSecondsPerDay; }
+
+// The range a query panel's two date pickers hold (seconds); both start a
+// day before now.
+struct SDateRange {
+  int64_t start = 0;
+  int64_t end = 0;
+  static SDateRange DayBefore(int64_t now) { return {PreviousDay(now), PreviousDay(now)}; }
+};

@@ -64,11 +64,7 @@ PanelRow AllotmentCells(const CSwingOrder& a) {
 
 CQueryPanelModel::CQueryPanelModel(EQueryPanel kind, int mode, CTradeSession& session,
                                    const ITradeClock& clock)
-    : kind_(kind),
-      mode_(mode),
-      session_(session),
-      start_(PreviousDay(clock.WallSeconds())),
-      end_(PreviousDay(clock.WallSeconds())) {
+    : dates(SDateRange::DayBefore(clock.WallSeconds())), kind_(kind), mode_(mode), session_(session) {
   switch (kind_) {
     case EQueryPanel::kOrders: table_.columns = OrderColumns(); break;
     case EQueryPanel::kDeals: table_.columns = DealColumns(); break;
@@ -102,13 +98,13 @@ void CQueryPanelModel::OnInit() {
 void CQueryPanelModel::OnQuery() {
   switch (kind_) {
     case EQueryPanel::kOrders:
-      session_.QueryOrderHistory(FormatPanelDate(start_), FormatPanelDate(end_));
+      session_.QueryOrderHistory(FormatPanelDate(dates.start), FormatPanelDate(dates.end));
       break;
     case EQueryPanel::kDeals:
-      session_.QueryDealHistory(FormatPanelDate(start_), FormatPanelDate(end_));
+      session_.QueryDealHistory(FormatPanelDate(dates.start), FormatPanelDate(dates.end));
       break;
     case EQueryPanel::kAllotments:
-      session_.QueryAllotment(0, FormatPanelDate(start_), FormatPanelDate(NextDay(end_)));
+      session_.QueryAllotment(0, FormatPanelDate(dates.start), FormatPanelDate(NextDay(dates.end)));
       break;
   }
 }

@@ -10,6 +10,7 @@
 #include "platform/types.h"
 #include "trade/core/trade_records.h"
 #include "trade/ui/rules/panel_table.h"
+#include "trade/ui/rules/panel_values.h"
 #include "trade/ui/rules/trade_clock.h"
 
 class CTradeSession;
@@ -45,10 +46,8 @@ class CQueryPanelModel {
   SQueryPanelControls Controls() const;
   const SPanelTable& Table() const { return table_; }
 
-  // The date range (seconds; both start a day before now).
-  int64_t StartDate() const { return start_; }
-  int64_t EndDate() const { return end_; }
-  void SetDates(int64_t start, int64_t end) { start_ = start; end_ = end; }
+  // The date pickers' range.
+  SDateRange dates;
 
   // The first request of modes 2, 6 (today's orders) and 7 (today's deals).
   void OnInit();
@@ -72,8 +71,6 @@ class CQueryPanelModel {
   EQueryPanel kind_;
   int mode_;
   CTradeSession& session_;
-  int64_t start_;
-  int64_t end_;
   SPanelTable table_;
   std::vector<COrderDetail> shownOrders_;  // the order of each row
 };
