@@ -230,6 +230,11 @@ std::string CTradeSimServer::Reply(const char* msgType, const TagMap& request,
   return bytes;
 }
 
+std::string CTradeSimServer::ReplyType(const std::string& requestType) {
+  // Wide enough that no request type overflows it.
+  return std::to_string(static_cast<long long>(TradeAtoi(requestType)) + 1);
+}
+
 std::string CTradeSimServer::Answer(const std::string& request, int requestNumber) {
   TagMap map;
   std::string error;
@@ -259,6 +264,6 @@ std::string CTradeSimServer::Answer(const std::string& request, int requestNumbe
     ++requestCount_;
   }
   if (requestNumber == options_.kickAtRequest)
-    return Reply((std::to_string(TradeAtoi(type) + 1)).c_str(), map, "1", "", {});
+    return Reply(ReplyType(type).c_str(), map, "1", "", {});
   return Handle(map, requestNumber);
 }

@@ -71,6 +71,9 @@ class CTradeSimServer {
   void DropLinks();
   // Builds the reply of one request as the server would (tests, fuzzing).
   std::string Answer(const std::string& request, int requestNumber);
+  // The type of the reply to a request type: the next number ("1012" for
+  // "1011").
+  static std::string ReplyType(const std::string& requestType);
 
  private:
   struct Link;

@@ -17,6 +17,10 @@ namespace {
 // stays open, partly dealt.
 constexpr long kFillLimit = 1000;
 constexpr double kCommissionRate = 0.001;
+// However long the simulator runs, its lists stay bounded: past these an
+// order or a transfer is refused (each leaves at most three flow records).
+constexpr size_t kMaxOrders = 100000;
+constexpr size_t kMaxTransfers = 100000;
 
 double Cents(double v) { return std::round(v * 100) / 100; }
 
@@ -178,6 +182,7 @@ void CTradeSimAccount::Fill(SSimOrder& order, const SSimProduct& product, long q
 SSimResult CTradeSimAccount::PlaceOrder(const std::string& code, const std::string& type,
                                         const std::string& priceText, const std::string& qtyText,
                                         SSimOrder* placed) {
+  if (orders_.size() >= kMaxOrders) return Refuse("7", "委托已满");
   if (type == "7B") return Subscribe(code, qtyText, placed);
   static const char* const kTypes[] = {"0B", "0S", "XB", "XS", "YB", "YS"};
   if (std::find(std::begin(kTypes), std::end(kTypes), type) == std::end(kTypes))
@@ -266,6 +271,7 @@ SSimResult CTradeSimAccount::Cancel(const std::string& orderNo, SSimOrder* cance
 SSimResult CTradeSimAccount::Apply(int op, const std::string& amountText,
                                    const std::string& fundsDigest, const std::string& bankPassword,
                                    SSimTransfer* done) {
+  if (transfers_.size() >= kMaxTransfers) return Refuse("9", "转账已满");
   if (fundsDigest != fundsDigest_) return Refuse("9", "资金密码错误");
   double amount = 0;
   if (op == 1 || op == 2) {

@@ -23,7 +23,7 @@ std::string ProductName(const std::string& code) {
 
 std::string CTradeSimServer::Handle(const TagMap& req, int requestNumber) {
   const std::string type = GetFieldText(req, 1035);
-  const std::string replyType = std::to_string(TradeAtoi(type) + 1);
+  const std::string replyType = ReplyType(type);
   const char* rt = replyType.c_str();
   TagFieldList body;
   auto refuse = [&](const SSimResult& r) { return Reply(rt, req, r.code, r.info, {}); };

@@ -65,22 +65,37 @@ std::string Settings(const STestPki& pki, const std::string& caFile) {
   return ini;
 }
 
-// The trading main dialog as the window will provide it: a window that
-// records what reaches it, and what the library does to it.
-class FakeMainDialog : public ITradeMainDialog, public MsgProbe {
+// The trading main dialog's window as the test sees it: it records what
+// reaches it and what the library does to the dialog. The library owns only
+// the dialog object (FakeMainDialog), which acts on this window.
+class DialogWindow : public MsgProbe {
  public:
-  HWND GetSafeHwnd() const override { return MsgProbe::GetSafeHwnd(); }
-  void MoveTo(const RECT& rect) override { moves.push_back(rect); }
-  void Hide() override { calls.push_back("hide"); }
-  void Destroy() override { calls.push_back("destroy"); }
   std::vector<RECT> moves;
   std::vector<std::string> calls;
+  int made = 0;
   bool Got(UINT message, WPARAM w) const {
     for (const Msg& m : got)
       if (m.message == message && m.w == w) return true;
     return false;
   }
 };
+
+class FakeMainDialog : public ITradeMainDialog {
+ public:
+  explicit FakeMainDialog(DialogWindow& window) : window_(window) { ++window_.made; }
+  HWND GetSafeHwnd() const override { return window_.GetSafeHwnd(); }
+  void MoveTo(const RECT& rect) override { window_.moves.push_back(rect); }
+  void Hide() override { window_.calls.push_back("hide"); }
+  void Destroy() override { window_.calls.push_back("destroy"); }
+
+ private:
+  DialogWindow& window_;
+};
+
+// InitDialog makes its dialogs on this window from now on.
+void MakeDialogsOn(DialogWindow& window) {
+  SetTradeMainDialogFactory([&window](HWND) { return std::make_unique<FakeMainDialog>(window); });
+}
 
 class TradeAppTest : public ::testing::Test {
  protected:
@@ -191,14 +206,9 @@ TEST_F(TradeAppTest, ExportsBeforeALink) {
 }
 
 TEST_F(TradeAppTest, OrderFromTheOrderEntryReachesTheSimulatorAndItsReplyTheDialog) {
-  int made = 0;
-  FakeMainDialog* dialog = nullptr;
-  SetTradeMainDialogFactory([&](HWND) {
-    ++made;
-    auto d = std::make_unique<FakeMainDialog>();
-    dialog = d.get();
-    return std::unique_ptr<ITradeMainDialog>(std::move(d));
-  });
+  DialogWindow window;
+  DialogWindow* dialog = &window;
+  MakeDialogsOn(window);
   MsgProbe notify;
   Link(notify, first_->Port());
   EXPECT_EQ(notify.got.front().w, 1u);  // (1, 0): connected
@@ -209,7 +219,7 @@ TEST_F(TradeAppTest, OrderFromTheOrderEntryReachesTheSimulatorAndItsReplyTheDial
   const HWND handle = InitDialog(pane);
   ASSERT_NE(handle, nullptr);
   EXPECT_EQ(InitDialog(reinterpret_cast<HWND>(0x78)), handle);
-  EXPECT_EQ(made, 1);
+  EXPECT_EQ(window.made, 1);
   EXPECT_EQ(TheTradeApp().HostPane(), pane);
   EXPECT_EQ(MoveDlg(RECT{0, 0, 800, 600}), 1);
   ASSERT_EQ(dialog->moves.size(), 1u);
@@ -270,19 +280,9 @@ TEST_F(TradeAppTest, OrderFromTheOrderEntryReachesTheSimulatorAndItsReplyTheDial
 }
 
 TEST_F(TradeAppTest, EveryPanelGetsRowsFromTheSimulator) {
-  auto dialog = std::make_shared<FakeMainDialog>();
-  SetTradeMainDialogFactory([&](HWND) {
-    struct Shared : ITradeMainDialog {
-      std::shared_ptr<FakeMainDialog> d;
-      HWND GetSafeHwnd() const override { return d->GetSafeHwnd(); }
-      void MoveTo(const RECT& r) override { d->MoveTo(r); }
-      void Hide() override {}
-      void Destroy() override {}
-    };
-    auto s = std::make_unique<Shared>();
-    s->d = dialog;
-    return std::unique_ptr<ITradeMainDialog>(std::move(s));
-  });
+  DialogWindow window;
+  DialogWindow* dialog = &window;
+  MakeDialogsOn(window);
   MsgProbe notify;
   Link(notify, first_->Port());
   ASSERT_NE(InitDialog(reinterpret_cast<HWND>(0x77)), nullptr);
