@@ -125,12 +125,14 @@ TEST_F(MainDlgCoreTest, RefreshEveryTenSecondsOrThreeWhenAsked) {
   rec_.session.SetMainWnd(reinterpret_cast<HWND>(0x10));
   rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"}, {9003, "1"}, {48, "600001"}});
   core_.OnInitDialog();
-  clock_.Advance(9999);
+  clock_.Advance(9600);  // a window timer that wakes early waits for the rest
   core_.OnTimer(CMainDlgCore::kRefreshTimerId);
   EXPECT_TRUE(host_.subscriptions.empty());
-  clock_.Advance(1);
+  EXPECT_EQ(view_.timers[CMainDlgCore::kRefreshTimerId], 400u);
+  clock_.Advance(400);
   core_.OnTimer(CMainDlgCore::kRefreshTimerId);
   EXPECT_EQ(host_.subscriptions.size(), 1u);
+  EXPECT_EQ(view_.timers[CMainDlgCore::kRefreshTimerId], 10000u);
   core_.OnRefreshTimer(1);
   EXPECT_EQ(view_.timers[CMainDlgCore::kRefreshTimerId], 3000u);
   clock_.Advance(3000);
@@ -155,6 +157,7 @@ TEST_F(MainDlgCoreTest, IdleLockCountsFromTheLastKey) {
   clock_.Advance(299999);
   core_.OnTimer(CMainDlgCore::kLockTimerId);
   EXPECT_FALSE(core_.IsLocked());
+  EXPECT_EQ(view_.timers[CMainDlgCore::kLockTimerId], 1u);
   clock_.Advance(1);
   core_.OnTimer(CMainDlgCore::kLockTimerId);
   EXPECT_TRUE(core_.IsLocked());

@@ -114,11 +114,20 @@ void CMainDlgCore::OnKeyInput() {
 }
 
 void CMainDlgCore::OnTimer(UINT id) {
-  if (id == kLockTimerId && lockTimer_.Due(clock_, false)) {
-    view_.StopTimer(kLockTimerId);
-    Lock();
-  } else if (id == kRefreshTimerId && refreshTimer_.Due(clock_, true)) {
+  CDeadlineTimer* timer = id == kLockTimerId ? &lockTimer_ : (id == kRefreshTimerId ? &refreshTimer_ : nullptr);
+  if (!timer || !timer->IsArmed()) return;
+  const bool repeat = id == kRefreshTimerId;
+  if (!timer->Due(clock_, repeat)) {
+    // Woken early: the window timer waits for what is left, so no tick is lost.
+    view_.StartTimer(id, static_cast<UINT>(timer->RemainingMs(clock_)));
+    return;
+  }
+  if (repeat) {
+    view_.StartTimer(id, static_cast<UINT>(timer->PeriodMs()));
     OnSubscribe();
+  } else {
+    view_.StopTimer(id);
+    Lock();
   }
 }
 

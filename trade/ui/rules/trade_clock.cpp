@@ -41,3 +41,8 @@ bool CDeadlineTimer::Due(const ITradeClock& clock, bool repeat) {
     armed_ = false;
   return true;
 }
+
+int64_t CDeadlineTimer::RemainingMs(const ITradeClock& clock) const {
+  const int64_t left = deadline_ - clock.SteadyMs();
+  return left > 0 ? left : 0;
+}

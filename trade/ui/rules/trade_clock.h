@@ -32,7 +32,8 @@ class CManualTradeClock : public ITradeClock {
 
 // A timer expressed as a deadline on a clock: the window's own timer only
 // wakes the logic, which asks the deadline whether it is due, so the logic
-// runs the same on a manual clock.
+// runs the same on a manual clock. (A window timer may wake a little early;
+// the logic then sets it again for the time that is left.)
 class CDeadlineTimer {
  public:
   // Starts (or restarts) the timer: due periodMs from now.
@@ -43,6 +44,8 @@ class CDeadlineTimer {
   // next period, a one-shot timer stops.
   bool Due(const ITradeClock& clock, bool repeat);
   int64_t PeriodMs() const { return periodMs_; }
+  // Milliseconds left until the deadline (0 when it has passed).
+  int64_t RemainingMs(const ITradeClock& clock) const;
 
  private:
   bool armed_ = false;
