@@ -46,8 +46,8 @@ class Link {
     if (!mkdtemp(dir) || !GenerateTestPki(dir, "secret", &pki_)) return;
     if (!GetSockLibrary().IsLoaded() && GetSockLibrary().Load() != 0) return;
     char error[500] = "";
-    if (GetSockLibrary().SockInit(1, pki_.caCert.c_str(), pki_.clientCert.c_str(), pki_.clientKey.c_str(),
-                                  "secret", error, sizeof error) == 0)
+    if (GetSockLibrary().SockInit(1, pki_.caCert.c_str(), pki_.clientCert.c_str(),
+                                  pki_.clientKey.c_str(), "secret", error, sizeof error) == 0)
       return;
     STradeSimOptions o;
     o.caFile = pki_.caCert;
@@ -155,7 +155,10 @@ void BM_IdleCommunicationThreadCpu(benchmark::State& state) {
   }
   state.counters["cpu_percent"] = percent;
 }
-BENCHMARK(BM_IdleCommunicationThreadCpu)->Iterations(2)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_IdleCommunicationThreadCpu)
+    ->Iterations(2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 
 std::string OrderReply(int rows) {
   TagFieldList body;

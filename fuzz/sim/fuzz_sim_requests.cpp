@@ -26,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     TagMap reply;
     std::string error;
     const std::string bytes = server->Answer(std::string(m->Data(), m->Size()), 1);
-    ParseTradeMessage(bytes.data(), static_cast<int>(bytes.size()), reply, nullptr, nullptr, nullptr,
-                      nullptr, error);
+    ParseTradeMessage(bytes.data(), static_cast<int>(bytes.size()), reply, nullptr, nullptr,
+                      nullptr, nullptr, error);
     return GetFieldText(reply, 336);
   }();
   const std::string text(reinterpret_cast<const char*>(data), size);

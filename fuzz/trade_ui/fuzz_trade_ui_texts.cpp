@@ -25,15 +25,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     case 1: {
       const int mode = 1 + (selector / 4) % 3;
       const std::string shown = QuoteStripText(text, mode);
-      const SStripLayout layout = LayoutQuoteStrip(shown, mode, 200, (selector & 0x80) ? 10.0f : 0.0f, true);
+      const SStripLayout layout =
+          LayoutQuoteStrip(shown, mode, 200, (selector & 0x80) ? 10.0f : 0.0f, true);
       double price = 0;
-      for (const SStripHit& hit : layout.hits) StripClickPrice(layout, shown, hit.rect.left, hit.rect.top, &price);
+      for (const SStripHit& hit : layout.hits)
+        StripClickPrice(layout, shown, hit.rect.left, hit.rect.top, &price);
       break;
     }
     case 2: {
       SSingleQuote quote;
       if (ReadSingleQuote(text.data(), static_cast<int>(text.size()), &quote)) {
-        const SStripLayout levels = LayoutQuoteStrip(FiveLevelText(quote), kStripFiveLevels, 200, 1.0f, true);
+        const SStripLayout levels =
+            LayoutQuoteStrip(FiveLevelText(quote), kStripFiveLevels, 200, 1.0f, true);
         LayoutQuoteStrip(QuoteSummaryText(quote, quote.low), kStripSummary, 200, 1.0f, true);
         (void)levels;
       }

@@ -56,12 +56,23 @@ std::string EscapeHtml(const std::string& text) {
   std::string out;
   for (char c : text) {
     switch (c) {
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '&': out += "&amp;"; break;
-      case '"': out += "&quot;"; break;
-      case '\'': out += "&#39;"; break;
-      default: out += c;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '&':
+        out += "&amp;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      case '\'':
+        out += "&#39;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -72,7 +83,8 @@ std::vector<std::string> Split(const std::string& path) {
   size_t start = 1;
   while (start <= path.size()) {
     const size_t slash = path.find('/', start);
-    parts.push_back(path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
+    parts.push_back(
+        path.substr(start, slash == std::string::npos ? std::string::npos : slash - start));
     if (slash == std::string::npos) break;
     start = slash + 1;
   }
@@ -93,8 +105,10 @@ std::string PageHtml(const SPage& page, const std::string& account, const std::s
          "</h3>\n<p>账户：<b id=\"account\">" + who + "</b> 会话：<span id=\"session\">" + sid +
          "</span></p>\n<table border=\"1\" cellspacing=\"0\" cellpadding=\"4\">\n"
          "<tr><th>编号</th><th>内容</th><th>状态</th></tr>\n" +
-         rows + "</table>\n<p>页面时间：<span id=\"shown\"></span></p>\n"
-         "<script>document.getElementById('shown').textContent = new Date().toLocaleString();</script>\n"
+         rows +
+         "</table>\n<p>页面时间：<span id=\"shown\"></span></p>\n"
+         "<script>document.getElementById('shown').textContent = new "
+         "Date().toLocaleString();</script>\n"
          "</body></html>\n";
 }
 
@@ -143,10 +157,9 @@ void CCustodySimServer::Serve(int fd) {
   }
   SAnswer answer = Answer(path);
   if (answer.status != 200) answer.body = "<html><body>not found</body></html>\n";
-  const std::string reply =
-      sim::HttpResponseHead(answer.status == 200 ? "200 OK" : "404 Not Found",
-                            "text/html; charset=utf-8", answer.body.size()) +
-      answer.body;
+  const std::string reply = sim::HttpResponseHead(answer.status == 200 ? "200 OK" : "404 Not Found",
+                                                  "text/html; charset=utf-8", answer.body.size()) +
+                            answer.body;
   platform::SendAll(fd, reply.data(), reply.size(), 2000);
   // Let the client read everything before the close.
   char buffer[256];

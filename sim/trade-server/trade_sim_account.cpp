@@ -155,7 +155,8 @@ std::string CTradeSimAccount::NextNumber() { return std::to_string(nextNumber_++
 
 void CTradeSimAccount::Book(char type, double amount, const std::string& related,
                             const std::string& date) {
-  flows_.push_back({"F" + NextNumber(), date, type, Cents(amount), Cents(funds_ + frozen_), related});
+  flows_.push_back(
+      {"F" + NextNumber(), date, type, Cents(amount), Cents(funds_ + frozen_), related});
 }
 
 void CTradeSimAccount::Fill(SSimOrder& order, const SSimProduct& product, long qty,
@@ -285,7 +286,8 @@ SSimResult CTradeSimAccount::Apply(int op, const std::string& amountText,
   } else {
     return Refuse("9", "操作类型错误");
   }
-  SSimTransfer t{NextNumber(), today_, today_ + " " + NowTime(), today_ + " " + NowTime(), "", op, 1, amount};
+  SSimTransfer t{
+      NextNumber(), today_, today_ + " " + NowTime(), today_ + " " + NowTime(), "", op, 1, amount};
   if (op == 1) funds_ += amount;
   if (op == 2) funds_ -= amount;
   if (op == 5 || op == 6) signState_ = op == 5 ? 1 : 0;
@@ -295,21 +297,24 @@ SSimResult CTradeSimAccount::Apply(int op, const std::string& amountText,
   return {};
 }
 
-std::vector<SSimOrder> CTradeSimAccount::Orders(const std::string& from, const std::string& to) const {
+std::vector<SSimOrder> CTradeSimAccount::Orders(const std::string& from,
+                                                const std::string& to) const {
   std::vector<SSimOrder> out;
   for (const SSimOrder& o : orders_)
     if (InRange(o.date, from, to)) out.push_back(o);
   return out;
 }
 
-std::vector<SSimDeal> CTradeSimAccount::Deals(const std::string& from, const std::string& to) const {
+std::vector<SSimDeal> CTradeSimAccount::Deals(const std::string& from,
+                                              const std::string& to) const {
   std::vector<SSimDeal> out;
   for (const SSimDeal& d : deals_)
     if (InRange(d.date, from, to)) out.push_back(d);
   return out;
 }
 
-std::vector<SSimFlow> CTradeSimAccount::Flows(const std::string& from, const std::string& to) const {
+std::vector<SSimFlow> CTradeSimAccount::Flows(const std::string& from,
+                                              const std::string& to) const {
   std::vector<SSimFlow> out;
   for (const SSimFlow& f : flows_)
     if (InRange(f.date, from, to)) out.push_back(f);

@@ -100,7 +100,8 @@ class CTradeSimAccount {
   // Orders (limit "0", best price "X"/"Y", subscription "7B"); the placed
   // order comes back in placed (also a refused one, status "5").
   SSimResult PlaceOrder(const std::string& code, const std::string& type,
-                        const std::string& priceText, const std::string& qtyText, SSimOrder* placed);
+                        const std::string& priceText, const std::string& qtyText,
+                        SSimOrder* placed);
   SSimResult Cancel(const std::string& orderNo, SSimOrder* cancelled);
   // Bank transfers (1 in, 2 out) and signing (5 sign, 6 unsign).
   SSimResult Apply(int op, const std::string& amountText, const std::string& fundsDigest,

@@ -110,10 +110,12 @@ TEST_F(SimAccountTest, RefusedOrdersChangeNothing) {
     const char* type;
     const char* price;
     const char* qty;
-  } cases[] = {{"999999", "0B", "1", "1"}, {"602001", "0C", "1", "1"}, {"602001", "0B", "0", "1"},
-               {"602001", "0B", "1", "-5"}, {"602001", "0B", "1", "1e3"}, {"602001", "0B", "x", "1"},
-               {"700001", "7B", "10", "150"}, {"700001", "7B", "10", "20000"}, {"700009", "7B", "1", "100"}};
-  for (const Case& c : cases) EXPECT_FALSE(account_.PlaceOrder(c.code, c.type, c.price, c.qty, &o).ok()) << c.code << c.qty;
+  } cases[] = {
+      {"999999", "0B", "1", "1"},    {"602001", "0C", "1", "1"},      {"602001", "0B", "0", "1"},
+      {"602001", "0B", "1", "-5"},   {"602001", "0B", "1", "1e3"},    {"602001", "0B", "x", "1"},
+      {"700001", "7B", "10", "150"}, {"700001", "7B", "10", "20000"}, {"700009", "7B", "1", "100"}};
+  for (const Case& c : cases)
+    EXPECT_FALSE(account_.PlaceOrder(c.code, c.type, c.price, c.qty, &o).ok()) << c.code << c.qty;
   // Buying more than the funds allow is a refused order ("5").
   ASSERT_TRUE(account_.PlaceOrder("602001", "0B", "12.34", "100000", &o).ok());
   EXPECT_EQ(o.status, "5");

@@ -42,9 +42,10 @@ TEST(FunctionTree, GroupsAndUnknownTextsMatchNoFunction) {
   struct Case {
     const char* text;
     int function;
-  } cases[] = {{"查询", -1},  {"设置", -1},         {"托管业务", -1}, {"资金", 4},
-               {"买入", 0},   {"托管申请查询", 18}, {"修改密码", 29}, {"买", -1}};
-  for (const Case& c : cases) EXPECT_EQ(FindFunctionByName(tree, GBK(c.text)), c.function) << c.text;
+  } cases[] = {{"查询", -1}, {"设置", -1},         {"托管业务", -1}, {"资金", 4},
+               {"买入", 0},  {"托管申请查询", 18}, {"修改密码", 29}, {"买", -1}};
+  for (const Case& c : cases)
+    EXPECT_EQ(FindFunctionByName(tree, GBK(c.text)), c.function) << c.text;
 }
 
 TEST(FunctionTree, SeparatorsAreFoundOnCharacterBoundariesOnly) {
@@ -80,7 +81,8 @@ TEST(FunctionTable, CaptionsPanelsAndQuickButtons) {
   EXPECT_EQ(GetTradeFunction(14)->argument, 1);
   EXPECT_EQ(GetTradeFunction(1)->argument, 1);
   EXPECT_EQ(GetTradeFunction(-1), nullptr);
-  const std::pair<int, int> buttons[] = {{7008, 0}, {7006, 1}, {1080, 2}, {7009, 4}, {7010, 6}, {7000, -1}};
+  const std::pair<int, int> buttons[] = {{7008, 0}, {7006, 1}, {1080, 2},
+                                         {7009, 4}, {7010, 6}, {7000, -1}};
   for (auto [id, function] : buttons) EXPECT_EQ(QuickButtonFunction(id), function) << id;
 }
 

@@ -1,8 +1,8 @@
 // The colour list's rules: colours by code, the sort order of a click and
 // the comparison of cell texts.
-#include <gtest/gtest.h>
-
 #include "trade/ui/rules/list_sort.h"
+
+#include <gtest/gtest.h>
 
 namespace {
 
@@ -14,11 +14,11 @@ TEST(ListSort, CompareTable) {
   } cases[] = {
       {"10.00", "9.50", -1},  // not all digits: compared as text
       {"9.50", "10.00", 1},
-      {"10", "9", 1},         // digits: by value
+      {"10", "9", 1},  // digits: by value
       {"9", "10", -1},
       {"007", "7", 0},
-      {"", "0", 0},            // empty counts as digits, value 0
-      {"5", "abc", 1},         // the second text by its leading number (0)
+      {"", "0", 0},     // empty counts as digits, value 0
+      {"5", "abc", 1},  // the second text by its leading number (0)
       // Longer than any integer type: still by value.
       {"123456789012345678901234567890", "123456789012345678901234567891", -1},
       {"99999999999999999999999", "100000000000000000000000", -1},
@@ -27,11 +27,12 @@ TEST(ListSort, CompareTable) {
       {"01/02/2024", "31/01/2024", 1},   // then month
       {"02/01/2024", "01/01/2024", 1},   // then day
       {"01/01/2024", "01/01/2024", 0},
-      {"01/01/2024", "short", 1},        // a shorter second text reads as zeros
+      {"01/01/2024", "short", 1},  // a shorter second text reads as zeros
       {"abc", "abd", -1},
-      {"B", "a", -1},                    // case-sensitive
+      {"B", "a", -1},  // case-sensitive
   };
-  for (const Case& c : cases) EXPECT_EQ(CompareCellTexts(c.a, c.b), c.expected) << c.a << " vs " << c.b;
+  for (const Case& c : cases)
+    EXPECT_EQ(CompareCellTexts(c.a, c.b), c.expected) << c.a << " vs " << c.b;
 }
 
 TEST(ListSort, SortRowsAscendingAndDescendingStable) {

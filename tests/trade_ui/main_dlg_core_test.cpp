@@ -1,12 +1,13 @@
 // The trading main dialog's behaviour: panel switches, relaying to the
 // current panel, quotes for holdings, the refresh and the idle lock on an
 // injected clock.
+#include "trade/ui/rules/main_dlg_core.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "platform/gbk.h"
-#include "trade/ui/rules/main_dlg_core.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade_ui_test_support.h"
 
@@ -63,8 +64,8 @@ TEST_F(MainDlgCoreTest, StartShowsBuyingAsksForHoldingsAndStartsTheRefresh) {
 
 TEST_F(MainDlgCoreTest, TreeClicksAndQuickButtons) {
   core_.OnInitDialog();
-  core_.OnTreeClick(GBK("查询"));     // a group: nothing
-  core_.OnTreeClick(GBK("买入"));     // the function shown: nothing
+  core_.OnTreeClick(GBK("查询"));  // a group: nothing
+  core_.OnTreeClick(GBK("买入"));  // the function shown: nothing
   core_.OnTreeClick(GBK("托管申请查询"));
   EXPECT_EQ(view_.shown, (std::vector<int>{0, 18}));
   EXPECT_EQ(view_.captions.back(), GBK("托管业务>>托管申请查询"));
@@ -104,10 +105,17 @@ TEST_F(MainDlgCoreTest, HeldCodesGoToTheHostAndPricesUpdateTheFirstRowOfACode) {
   core_.OnSubscribe();
   EXPECT_TRUE(host_.subscriptions.empty());  // nothing held: nothing asked
   rec_.session.SetMainWnd(reinterpret_cast<HWND>(0x10));
-  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"}, {9003, "3"},
-                                  {48, "600001"}, {9407, "10"}, {31, "0"},
-                                  {48, "600002"}, {9407, "20"}, {31, "0"},
-                                  {48, "600001"}, {9407, "11"}, {31, "0"}});
+  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"},
+                                  {9003, "3"},
+                                  {48, "600001"},
+                                  {9407, "10"},
+                                  {31, "0"},
+                                  {48, "600002"},
+                                  {9407, "20"},
+                                  {31, "0"},
+                                  {48, "600001"},
+                                  {9407, "11"},
+                                  {31, "0"}});
   core_.OnSubscribe();
   ASSERT_EQ(host_.subscriptions.size(), 1u);
   EXPECT_EQ(host_.subscriptions[0], (std::vector<std::string>{"600001", "600002", "600001"}));

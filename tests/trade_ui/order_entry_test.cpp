@@ -1,12 +1,13 @@
 // Order entry: limits, quantity helpers, the checks before an order, what
 // an order sends, the holdings list and the quote packet.
+#include "trade/ui/rules/order_entry.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "platform/gbk.h"
 #include "trade/ui/rules/holding_values.h"
-#include "trade/ui/rules/order_entry.h"
 #include "trade/ui/rules/quote_packet.h"
 #include "trade_ui_test_support.h"
 
@@ -30,14 +31,21 @@ TEST(OrderEntryRules, FractionAndPriceMaximumTables) {
     const char* funds;
     int minimum, expected;
   } prices[] = {
-      {"2", "1050", 100, 500},    {"2", "1050", 1, 525},   {"", "1050", 100, -1},
-      {"2", "", 100, -1},         {"2", "1050", 0, -1},    {"0", "1050", 100, -1},
-      {"-1", "1050", 100, -1},    {"abc", "1050", 1, -1},  {"3", "1000", 1, 333},
+      {"2", "1050", 100, 500},
+      {"2", "1050", 1, 525},
+      {"", "1050", 100, -1},
+      {"2", "", 100, -1},
+      {"2", "1050", 0, -1},
+      {"0", "1050", 100, -1},
+      {"-1", "1050", 100, -1},
+      {"abc", "1050", 1, -1},
+      {"3", "1000", 1, 333},
       // Funds that would buy more than an int counts: the maximum saturates.
       {"0.001", "1e12", 1, 2147483647},
   };
   for (const FromPrice& p : prices)
-    EXPECT_EQ(MaximumFromPrice(p.price, p.funds, p.minimum), p.expected) << p.price << " " << p.funds;
+    EXPECT_EQ(MaximumFromPrice(p.price, p.funds, p.minimum), p.expected)
+        << p.price << " " << p.funds;
 
   EXPECT_EQ(OrderTypeCode(0, kSideBuy), "0B");
   EXPECT_EQ(OrderTypeCode(1, kSideSell), "XS");
@@ -56,8 +64,14 @@ class OrderEntryTest : public ::testing::Test {
   void Limits(const char* maxBuy, const char* minBuy, const char* maxSell, const char* minSell,
               const char* funds = "1050") {
     rec_.Feed(MT_QRY_FUNDS_RSP, {{9001, "0"}, {9312, "8000.00"}});
-    rec_.Feed(MT_MAX_QTY_RSP, {{9001, "0"}, {9801, maxBuy}, {9802, minBuy}, {9803, maxSell},
-                               {9804, minSell}, {9805, funds}, {9633, "11.00"}, {9634, "9.00"}});
+    rec_.Feed(MT_MAX_QTY_RSP, {{9001, "0"},
+                               {9801, maxBuy},
+                               {9802, minBuy},
+                               {9803, maxSell},
+                               {9804, minSell},
+                               {9805, funds},
+                               {9633, "11.00"},
+                               {9634, "9.00"}});
   }
 
   platform::ScopedRecordingBoxes boxes_;
@@ -144,7 +158,10 @@ TEST_F(OrderEntryTest, OrderChecksWithEqualBoundsAccepted) {
       {kSideSell, "600001", "10", "99", "数量低于最小卖出数量!"},
       {kSideSell, "600001", "10", "500", nullptr},
       // A typed value holding a delimiter would forge a field: refused.
-      {kSideBuy, "600001", "10\x01" "44=1", "100", "输入内容含有非法字符，请重新输入！"},
+      {kSideBuy, "600001",
+       "10\x01"
+       "44=1",
+       "100", "输入内容含有非法字符，请重新输入！"},
   };
   for (const Case& c : cases) {
     boxes_.Clear();
@@ -211,10 +228,10 @@ TEST_F(OrderEntryTest, QuantityButtons) {
 
 TEST_F(OrderEntryTest, HoldingsListAndTakingAHolding) {
   rec_.Feed(MT_QRY_HOLDINGS_RSP,
-            {{9001, "0"}, {9003, "3"},
-             {48, "600001"}, {9402, "A"}, {9403, "400"}, {9405, "350"}, {9407, "10.00"}, {31, "12.5"},
-             {48, "600002"}, {9402, "B"}, {9403, "100"}, {9405, "100"}, {9407, "20.00"}, {31, "0"},
-             {48, "600003"}, {9402, "C"}, {9403, "x1"}, {9405, "0"},   {9407, "0"},     {31, "3"}});
+            {{9001, "0"},   {9003, "3"},     {48, "600001"},  {9402, "A"},    {9403, "400"},
+             {9405, "350"}, {9407, "10.00"}, {31, "12.5"},    {48, "600002"}, {9402, "B"},
+             {9403, "100"}, {9405, "100"},   {9407, "20.00"}, {31, "0"},      {48, "600003"},
+             {9402, "C"},   {9403, "x1"},    {9405, "0"},     {9407, "0"},    {31, "3"}});
   COrderEntryModel sell(kSideSell, rec_.session, host_);
   sell.OnHoldings();
   const auto& rows = sell.Holdings().rows;
@@ -240,7 +257,8 @@ TEST_F(OrderEntryTest, HoldingsListAndTakingAHolding) {
 }
 
 // A quote packet of the 0x0800 layout: code, high, low, last, ten levels.
-std::string QuotePacket(uint32_t code, uint32_t high, uint32_t low, uint32_t last, int length = 141) {
+std::string QuotePacket(uint32_t code, uint32_t high, uint32_t low, uint32_t last,
+                        int length = 141) {
   std::string p(static_cast<size_t>(length), '\0');
   auto put = [&](size_t at, uint32_t v) {
     if (at + 4 <= p.size()) std::memcpy(&p[at], &v, 4);
@@ -261,7 +279,8 @@ TEST_F(OrderEntryTest, QuotePacketFillsTheStripsAndThePrice) {
   const std::string packet = QuotePacket(600001, 10500, 9800, 10000);
   SSingleQuote q;
   ASSERT_TRUE(ReadSingleQuote(packet.data(), static_cast<int>(packet.size()), &q));
-  EXPECT_EQ(QuoteSummaryText(q, 9500), GBK("现价@  10.00@    最高@  10.50~涨跌@  0.50@  最低@  9.80\n"));
+  EXPECT_EQ(QuoteSummaryText(q, 9500),
+            GBK("现价@  10.00@    最高@  10.50~涨跌@  0.50@  最低@  9.80\n"));
   EXPECT_EQ(FiveLevelText(q),
             GBK("卖⑤  @10.05    100~卖④  @10.04    200~卖③  @10.03    300~卖②  @10.02    400~"
                 "卖①  @10.01    500\n买①  @9.99    600~买②  @9.98    700~买③  @9.97    800~"

@@ -41,7 +41,7 @@ class PanelsTest : public ::testing::Test {
     rec_.session.SetMainWnd(reinterpret_cast<HWND>(0x10));
   }
   Fields OrderRow(const char* no, const char* type, const char* status) {
-    return {{48, "600001"}, {40, type}, {44, "10.00"}, {132, "100"}, {9402, "A"},
+    return {{48, "600001"}, {40, type}, {44, "10.00"}, {132, "100"},      {9402, "A"},
             {150, status},  {32, "0"},  {37, no},      {9205, "10:00:00"}};
   }
   void FeedOrders(const std::vector<Fields>& rows, const char* type = MT_QRY_ORDERS_RSP) {
@@ -65,13 +65,14 @@ TEST_F(PanelsTest, TodaysCancellableOrdersAreSubmittedOrPartlyDealt) {
     std::vector<std::string> numbers;
     for (const PanelRow& r : panel.Table().rows) numbers.push_back(r[8]);
     const std::vector<std::string> expected =
-        mode == 2 ? std::vector<std::string>{"1", "3"} : std::vector<std::string>{"1", "2", "3", "4", "5"};
+        mode == 2 ? std::vector<std::string>{"1", "3"}
+                  : std::vector<std::string>{"1", "2", "3", "4", "5"};
     EXPECT_EQ(numbers, expected) << mode;
   }
   CQueryPanelModel all(EQueryPanel::kOrders, 6, rec_.session, clock_);
   all.OnPanelMessage(WM_TRADE_HIS_ORDERS);
-  EXPECT_EQ(all.Table().rows[0],
-            (PanelRow{"A", "600001", GBK("限价买"), "10.00", "100", "0", GBK("已提交"), "10:00:00", "1", "1"}));
+  EXPECT_EQ(all.Table().rows[0], (PanelRow{"A", "600001", GBK("限价买"), "10.00", "100", "0",
+                                           GBK("已提交"), "10:00:00", "1", "1"}));
   EXPECT_EQ(all.Table().rows[1].back(), "3");  // a sell row is blue
   EXPECT_EQ(all.Table().rows[1][6], GBK("成交"));
   EXPECT_EQ(all.Table().columns.size(), 10u);
@@ -86,9 +87,9 @@ TEST_F(PanelsTest, CancellationChecksBeforeConfirming) {
   EXPECT_FALSE(panel.OnCancel(0));  // a subscription: refused before any question
   boxes_.QueueAnswer(IDNO);
   EXPECT_FALSE(panel.OnCancel(1));
-  EXPECT_EQ(BoxTexts(boxes_), (std::vector<std::string>{GBK("请选择所要撤销的委托委托"),
-                                                        GBK("新股申购不允许撤单!"),
-                                                        GBK("您确定要撤消合同号为 2 的委托么?")}));
+  EXPECT_EQ(BoxTexts(boxes_),
+            (std::vector<std::string>{GBK("请选择所要撤销的委托委托"), GBK("新股申购不允许撤单!"),
+                                      GBK("您确定要撤消合同号为 2 的委托么?")}));
   EXPECT_TRUE(rec_.TakeSent().empty());
   EXPECT_TRUE(panel.OnDoubleClick(1));
   const auto sent = rec_.TakeSent();
@@ -145,16 +146,33 @@ TEST_F(PanelsTest, ModesRequestsAndDateRanges) {
 }
 
 TEST_F(PanelsTest, DealAndAllotmentRows) {
-  rec_.Feed(MT_QRY_DEALS_RSP, {{9001, "0"}, {9003, "1"}, {48, "600001"}, {9402, "A"}, {9501, "D1"},
-                               {40, "0S"}, {32, "100"}, {31, "10.00"}, {384, "1000.00"}, {60, "10:01"},
-                               {12, "1.00"}, {37, "7"}});
-  rec_.Feed(MT_QRY_ALLOT_RSP, {{9001, "0"}, {9003, "1"}, {48, "700001"}, {9402, "N"}, {9651, "d"},
-                               {9652, "1"}, {9656, "10"}, {132, "1000"}, {31, "10.00"}, {9653, "10"},
+  rec_.Feed(MT_QRY_DEALS_RSP, {{9001, "0"},
+                               {9003, "1"},
+                               {48, "600001"},
+                               {9402, "A"},
+                               {9501, "D1"},
+                               {40, "0S"},
+                               {32, "100"},
+                               {31, "10.00"},
+                               {384, "1000.00"},
+                               {60, "10:01"},
+                               {12, "1.00"},
+                               {37, "7"}});
+  rec_.Feed(MT_QRY_ALLOT_RSP, {{9001, "0"},
+                               {9003, "1"},
+                               {48, "700001"},
+                               {9402, "N"},
+                               {9651, "d"},
+                               {9652, "1"},
+                               {9656, "10"},
+                               {132, "1000"},
+                               {31, "10.00"},
+                               {9653, "10"},
                                {9655, "1"}});
   CQueryPanelModel deals(EQueryPanel::kDeals, 7, rec_.session, clock_);
   deals.OnPanelMessage(WM_TRADE_DEALS);
-  EXPECT_EQ(deals.Table().rows.at(0), (PanelRow{"A", "600001", "10:01", GBK("限价卖"), "10.00", "100",
-                                                "1000.00", "D1", "1.00", "7", "3"}));
+  EXPECT_EQ(deals.Table().rows.at(0), (PanelRow{"A", "600001", "10:01", GBK("限价卖"), "10.00",
+                                                "100", "1000.00", "D1", "1.00", "7", "3"}));
   CQueryPanelModel allots(EQueryPanel::kAllotments, 0, rec_.session, clock_);
   allots.OnPanelMessage(WM_TRADE_ALLOTS);
   EXPECT_EQ(allots.Table().rows.at(0),
@@ -166,7 +184,8 @@ TEST_F(PanelsTest, FundsWithHoldingsAndWithout) {
   CFundsPanelModel funds(rec_.session);
   funds.OnInit();
   EXPECT_EQ(rec_.SentTypes(), std::vector<std::string>{MT_QRY_FUNDS});
-  rec_.Feed(MT_QRY_FUNDS_RSP, {{9001, "0"}, {9315, "1000.5"}, {9312, "800"}, {9316, "700"}, {9313, "200"}});
+  rec_.Feed(MT_QRY_FUNDS_RSP,
+            {{9001, "0"}, {9315, "1000.5"}, {9312, "800"}, {9316, "700"}, {9313, "200"}});
   funds.OnPanelMessage(WM_TRADE_FUNDS);
   EXPECT_EQ(rec_.SentTypes(), std::vector<std::string>{MT_QRY_HOLDINGS});
   EXPECT_EQ(funds.View().balance, "1000.5");
@@ -176,18 +195,28 @@ TEST_F(PanelsTest, FundsWithHoldingsAndWithout) {
   EXPECT_EQ(funds.View().marketValue, "0.00");
   EXPECT_EQ(funds.View().profit, "0.00");
   EXPECT_EQ(funds.View().assets, "1000.50");
-  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"}, {9003, "3"},
-                                  {48, "1"}, {9403, "100"}, {9407, "10"}, {31, "0"},     // no price
-                                  {48, "2"}, {9403, "10"}, {9407, "5"}, {31, "6"},
-                                  {48, "3"}, {9403, "lots"}, {9407, "abc"}, {31, "2"}});  // odd texts
+  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"},
+                                  {9003, "3"},
+                                  {48, "1"},
+                                  {9403, "100"},
+                                  {9407, "10"},
+                                  {31, "0"},  // no price
+                                  {48, "2"},
+                                  {9403, "10"},
+                                  {9407, "5"},
+                                  {31, "6"},
+                                  {48, "3"},
+                                  {9403, "lots"},
+                                  {9407, "abc"},
+                                  {31, "2"}});  // odd texts
   funds.OnPanelMessage(WM_TRADE_HOLDINGS);
   ASSERT_EQ(funds.Table().rows.size(), 3u);
   EXPECT_EQ(funds.Table().rows[0][10], "10.00");  // the cost price stands in
   EXPECT_EQ(funds.Table().rows[0][7], "0.00");
   EXPECT_EQ(funds.Table().rows[0][8], "0.00");
   EXPECT_EQ(funds.Table().rows[1][8], "20.00");
-  EXPECT_EQ(funds.Table().rows[2][7], "0.00");    // a quantity that is not a number counts 0
-  EXPECT_EQ(funds.Table().rows[2][8], "0.00");    // cost 0: no division
+  EXPECT_EQ(funds.Table().rows[2][7], "0.00");  // a quantity that is not a number counts 0
+  EXPECT_EQ(funds.Table().rows[2][8], "0.00");  // cost 0: no division
   EXPECT_EQ(funds.View().marketValue, "1060.00");
   EXPECT_EQ(funds.View().profit, "10.00");
   EXPECT_EQ(funds.View().assets, "2060.50");
@@ -201,12 +230,18 @@ TEST(BankChannels, TransferAndSigningTables) {
     char channel;
     bool transfer, web, transferPassword, sign, unsign, signPassword;
   } cases[] = {
-      {'1', false, false, false, false, false, false}, {'4', true, false, false, false, false, false},
-      {'7', true, true, false, true, true, false},     {'8', true, true, false, true, true, false},
-      {'9', true, false, true, true, true, true},      {'A', true, false, false, false, true, false},
-      {'B', true, true, false, true, true, false},     {'C', true, false, false, false, false, false},
-      {'E', true, false, false, false, false, false},  {'F', false, false, true, true, true, true},
-      {'G', true, false, false, false, false, false},  {'W', false, false, false, false, false, false},
+      {'1', false, false, false, false, false, false},
+      {'4', true, false, false, false, false, false},
+      {'7', true, true, false, true, true, false},
+      {'8', true, true, false, true, true, false},
+      {'9', true, false, true, true, true, true},
+      {'A', true, false, false, false, true, false},
+      {'B', true, true, false, true, true, false},
+      {'C', true, false, false, false, false, false},
+      {'E', true, false, false, false, false, false},
+      {'F', false, false, true, true, true, true},
+      {'G', true, false, false, false, false, false},
+      {'W', false, false, false, false, false, false},
       {'\0', false, false, false, false, false, false},
   };
   for (const Case& c : cases) {
@@ -226,8 +261,13 @@ TEST(BankChannels, TransferAndSigningTables) {
 class TransferTest : public PanelsTest {
  protected:
   void LoginWith(const char* channel, const char* link) {
-    rec_.Login({{9116, channel}, {9121, link}, {9122, "2"}, {9305, GBK("工商银行")}, {9114, "6222"},
-                {9119, "ID1"}, {9120, "139"}});
+    rec_.Login({{9116, channel},
+                {9121, link},
+                {9122, "2"},
+                {9305, GBK("工商银行")},
+                {9114, "6222"},
+                {9119, "ID1"},
+                {9120, "139"}});
   }
   std::vector<std::string> opened_;
   UrlOpener Opener() {
@@ -247,7 +287,8 @@ TEST_F(TransferTest, WebDepositOpensOnlyWebAddressesWithEncodedValues) {
   EXPECT_TRUE(form.OnTransfer("", "", ""));
   ASSERT_EQ(opened_.size(), 1u);
   EXPECT_EQ(opened_[0],
-            "https://pay.example/in?accountalias=8001&accounttype=2&paytype=1&paybank=%B9%A4%C9%CC%D2%F8%D0%D0");
+            "https://pay.example/"
+            "in?accountalias=8001&accounttype=2&paytype=1&paybank=%B9%A4%C9%CC%D2%F8%D0%D0");
   EXPECT_TRUE(rec_.TakeSent().empty());
   // The other direction applies through the server.
   form.OnDirectionChanged(kExchangeToBank);
@@ -255,9 +296,15 @@ TEST_F(TransferTest, WebDepositOpensOnlyWebAddressesWithEncodedValues) {
   const auto sent = rec_.TakeSent();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].msgType, MT_MONEY_APPLY);
-  EXPECT_EQ(sent[0].body, (Fields{{1, "8001"}, {9310, "2"}, {9311, "500"}, {9309, "6222"},
-                                  {9415, PasswordDigest("fp")}, {150, "0"}, {8107, "139"},
-                                  {8108, "ID1"}, {9416, ""}}));
+  EXPECT_EQ(sent[0].body, (Fields{{1, "8001"},
+                                  {9310, "2"},
+                                  {9311, "500"},
+                                  {9309, "6222"},
+                                  {9415, PasswordDigest("fp")},
+                                  {150, "0"},
+                                  {8107, "139"},
+                                  {8108, "ID1"},
+                                  {9416, ""}}));
   EXPECT_EQ(WebDepositAddress("https://x/?", "a&b=c", "1", ""),
             "https://x/?accountalias=a%26b%3Dc&accounttype=1&paytype=1&paybank=");
 }
@@ -267,12 +314,9 @@ TEST_F(TransferTest, DepositLinksThatAreNotWebPagesAreRefused) {
     const char* link;
     const char* box;
   } cases[] = {
-      {"FORBIDED", "模拟账户，禁止出入金!"},
-      {"", "入金网址错误"},
-      {"file:///usr/bin/xterm?", "入金网址错误"},
-      {"/usr/bin/xterm ", "入金网址错误"},
-      {"javascript:alert(1)//", "入金网址错误"},
-      {"http://ok.example/x?", nullptr},
+      {"FORBIDED", "模拟账户，禁止出入金!"},      {"", "入金网址错误"},
+      {"file:///usr/bin/xterm?", "入金网址错误"}, {"/usr/bin/xterm ", "入金网址错误"},
+      {"javascript:alert(1)//", "入金网址错误"},  {"http://ok.example/x?", nullptr},
       {"HTTP://ok.example/x?", nullptr},
   };
   for (const Case& c : cases) {
@@ -307,7 +351,9 @@ TEST_F(TransferTest, BankPasswordTravelsOnlyWhenRequiredAndControlBytesAreRefuse
   EXPECT_EQ(sent.at(0).body.at(1), (std::pair<int, std::string>{9310, "1"}));
   EXPECT_EQ(sent.at(0).body.back(), (std::pair<int, std::string>{9416, "bankpw"}));
   // A typed value with a delimiter or another control byte sends nothing.
-  for (const char* bad : {"1\x01" "9310=2", "1\n", "\x7f"}) {
+  for (const char* bad : {"1\x01"
+                          "9310=2",
+                          "1\n", "\x7f"}) {
     boxes_.Clear();
     EXPECT_FALSE(form.OnTransfer(bad, "fp", "pw"));
     EXPECT_FALSE(form.OnTransfer("1", "fp", bad));
@@ -322,9 +368,12 @@ TEST_F(TransferTest, BankPasswordTravelsOnlyWhenRequiredAndControlBytesAreRefuse
 
 TEST_F(TransferTest, ApplicationResultBoxes) {
   CTransferFormModel form(rec_.session, Opener());
-  for (auto [status, text] : std::vector<std::pair<const char*, const char*>>{
-           {"0", "银行已受理，稍后请检查资金情况！"}, {"1", "支付完成(已处理)"},
-           {"2", "服务器拒绝受理，请检查资金账户！"}, {"3", "已审核！"}, {"9", "服务器返回值异常！"}}) {
+  for (auto [status, text] :
+       std::vector<std::pair<const char*, const char*>>{{"0", "银行已受理，稍后请检查资金情况！"},
+                                                        {"1", "支付完成(已处理)"},
+                                                        {"2", "服务器拒绝受理，请检查资金账户！"},
+                                                        {"3", "已审核！"},
+                                                        {"9", "服务器返回值异常！"}}) {
     boxes_.Clear();
     rec_.Feed(MT_MONEY_APPLY_RSP, {{9001, "0"}, {150, status}});
     EXPECT_TRUE(form.OnPanelMessage(WM_TRADE_APPLY_RESULT));
@@ -340,13 +389,14 @@ TEST_F(PanelsTest, TransferJournalTablesAndOneBoxPerReply) {
   EXPECT_STREQ(TransferOperationText(9), GBK("交易所手续费结转"));
   EXPECT_EQ(TransferOperationText(0), nullptr);
   EXPECT_EQ(TransferOperationText(10), nullptr);
-  const std::pair<int, const char*> states[] = {
-      {0, "已受理"}, {1, "支付完成"}, {2, "系统拒绝"}, {3, "已审核"}, {4, "返回数据错误"}, {-1, "返回数据错误"}};
+  const std::pair<int, const char*> states[] = {{0, "已受理"},       {1, "支付完成"},
+                                                {2, "系统拒绝"},     {3, "已审核"},
+                                                {4, "返回数据错误"}, {-1, "返回数据错误"}};
   for (auto [state, text] : states) EXPECT_STREQ(TransferStateText(state), GBK(text)) << state;
 
   auto row = [](const char* op, const char* state) {
-    return Fields{{8116, "T"}, {1, "8001"}, {8031, op}, {9311, "5.00"}, {8106, "r"}, {8117, "a"},
-                  {150, state}, {58, "m"}};
+    return Fields{{8116, "T"}, {1, "8001"}, {8031, op},   {9311, "5.00"},
+                  {8106, "r"}, {8117, "a"}, {150, state}, {58, "m"}};
   };
   Fields reply = {{9001, "0"}, {9003, "4"}};
   for (const Fields& r : {row("1", "1"), row("10", "0"), row("12", "4"), row("x", "9")})
@@ -380,9 +430,15 @@ TEST_F(PanelsTest, SigningFollowsTheShownState) {
   EXPECT_TRUE(sign.OnButton("bpw", "fpw"));
   auto sent = rec_.TakeSent();
   ASSERT_EQ(sent.size(), 1u);
-  EXPECT_EQ(sent[0].body, (Fields{{1, "8001"}, {9310, "5"}, {9311, ""}, {9309, "6222"},
-                                  {9415, PasswordDigest("fpw")}, {150, "0"}, {8107, ""},
-                                  {8108, "ID1"}, {9416, "bpw"}}));
+  EXPECT_EQ(sent[0].body, (Fields{{1, "8001"},
+                                  {9310, "5"},
+                                  {9311, ""},
+                                  {9309, "6222"},
+                                  {9415, PasswordDigest("fpw")},
+                                  {150, "0"},
+                                  {8107, ""},
+                                  {8108, "ID1"},
+                                  {9416, "bpw"}}));
   EXPECT_EQ(boxes_.Boxes().at(1).text, GBK("确定要签约吗？"));
   EXPECT_EQ(boxes_.Boxes().at(1).caption, GBK("提醒"));
   // Accepted only: nothing changes.
@@ -413,17 +469,23 @@ TEST_F(PanelsTest, SigningFollowsTheShownState) {
 
 TEST(MoneyFlow, TypeTable) {
   const std::pair<const char*, const char*> cases[] = {
-      {"1", "入金"},     {"9", "冲正处理"}, {"A", "手续费点差"}, {"E", "递延费结转"},
-      {"F", "红冲"},     {"P", "交易所手续费划转银行"}, {"T", "卖出清算"}, {"9x", "冲正处理"},
-      {":", "类型异常"}, {"@", "类型异常"}, {"U", "类型异常"},  {"0", "类型异常"},
-      {"a", "类型异常"}, {"", "类型异常"},
+      {"1", "入金"},       {"9", "冲正处理"},  {"A", "手续费点差"},
+      {"E", "递延费结转"}, {"F", "红冲"},      {"P", "交易所手续费划转银行"},
+      {"T", "卖出清算"},   {"9x", "冲正处理"}, {":", "类型异常"},
+      {"@", "类型异常"},   {"U", "类型异常"},  {"0", "类型异常"},
+      {"a", "类型异常"},   {"", "类型异常"},
   };
   for (auto [type, text] : cases) EXPECT_STREQ(MoneyFlowTypeText(type), GBK(text)) << type;
 }
 
 TEST_F(PanelsTest, MoneyFlowRowsComeFromThePanelsOwnMode) {
-  rec_.Feed(MT_QRY_FLOW_RSP, {{9001, "0"}, {9003, "1"}, {8057, "today"}, {8058, "1.00"}, {8059, "9.00"},
-                              {8031, "S"}, {8115, "77"}});
+  rec_.Feed(MT_QRY_FLOW_RSP, {{9001, "0"},
+                              {9003, "1"},
+                              {8057, "today"},
+                              {8058, "1.00"},
+                              {8059, "9.00"},
+                              {8031, "S"},
+                              {8115, "77"}});
   rec_.Feed(MT_QRY_HIS_FLOW_RSP, {{9001, "0"}, {9003, "1"}, {8057, "past"}, {8031, "U"}});
   CMoneyFlowModel today(0, rec_.session, clock_), history(1, rec_.session, clock_);
   today.OnInit();
@@ -432,7 +494,8 @@ TEST_F(PanelsTest, MoneyFlowRowsComeFromThePanelsOwnMode) {
   EXPECT_FALSE(today.ShowsDateRange());
   // A today panel that receives the history message shows today's rows.
   today.OnPanelMessage(WM_TRADE_FLOW_HISTORY);
-  EXPECT_EQ(today.Table().rows.at(0), (PanelRow{"today", "1.00", "9.00", GBK("买入清算"), "77", ""}));
+  EXPECT_EQ(today.Table().rows.at(0),
+            (PanelRow{"today", "1.00", "9.00", GBK("买入清算"), "77", ""}));
   history.OnPanelMessage(WM_TRADE_FLOW_TODAY);
   EXPECT_EQ(history.Table().rows.at(0)[0], "past");
   EXPECT_EQ(history.Table().rows.at(0)[3], GBK("类型异常"));
@@ -447,8 +510,13 @@ TEST_F(PanelsTest, MoneyFlowRowsComeFromThePanelsOwnMode) {
 class SubscriptionTest : public PanelsTest {
  protected:
   SubscriptionTest() {
-    rec_.Feed(MT_QRY_ISSUES_RSP, {{9001, "0"}, {9003, "1"}, {48, "700001"}, {9402, "N"}, {9605, "10.00"},
-                                  {110, "100"}, {111, "1000"}});
+    rec_.Feed(MT_QRY_ISSUES_RSP, {{9001, "0"},
+                                  {9003, "1"},
+                                  {48, "700001"},
+                                  {9402, "N"},
+                                  {9605, "10.00"},
+                                  {110, "100"},
+                                  {111, "1000"}});
     rec_.Feed(MT_QRY_FUNDS_RSP, {{9001, "0"}, {9312, "5000.00"}});
   }
 };
@@ -464,8 +532,8 @@ TEST_F(SubscriptionTest, QuantityBoundaryTable) {
       {"99999999999", "请输入合法的申请份额！"},  // beyond an int: not a number
       {"150", "申购数量必须是最小申购数量的整数倍！"},
       {"1100", "申购数量不能超过最大申购数量！"},
-      {"600", "对不起！您的可用资金不足！"},       // 6000.00 > 5000.00
-      {"500", nullptr},                              // funds exactly equal pass
+      {"600", "对不起！您的可用资金不足！"},  // 6000.00 > 5000.00
+      {"500", nullptr},                       // funds exactly equal pass
       {"100", nullptr},
   };
   for (const Case& c : cases) {
@@ -498,7 +566,8 @@ TEST_F(SubscriptionTest, QuantityBoundaryTable) {
 
 TEST_F(SubscriptionTest, OneSubscriptionPerCollection) {
   std::vector<std::string> opened;
-  CIssueListModel list(rec_.session, [&](const CProductInfo& p) { opened.push_back(p.productCode); }, clock_);
+  CIssueListModel list(
+      rec_.session, [&](const CProductInfo& p) { opened.push_back(p.productCode); }, clock_);
   list.OnInit();
   const auto atInit = rec_.TakeSent();
   ASSERT_EQ(atInit.size(), 2u);

@@ -49,8 +49,9 @@ TEST_F(PasswordTest, WrongCurrentPasswordOrMismatchSendsNothing) {
   EXPECT_FALSE(form.Change(0, "funds1", "n", "n"));
   EXPECT_FALSE(form.Change(1, "trade1", "n", "n"));
   EXPECT_FALSE(form.Change(0, "trade1", "new1", "new2"));
-  EXPECT_EQ(BoxTexts(boxes_), (std::vector<std::string>{GBK("当前密码输入错误！"), GBK("当前密码输入错误！"),
-                                                        GBK("两次输入新密码不一致，请重新输入！")}));
+  EXPECT_EQ(BoxTexts(boxes_),
+            (std::vector<std::string>{GBK("当前密码输入错误！"), GBK("当前密码输入错误！"),
+                                      GBK("两次输入新密码不一致，请重新输入！")}));
   EXPECT_TRUE(rec_.TakeSent().empty());
   EXPECT_STREQ(CPasswordChangeModel::CurrentLabel(1), GBK("当前资金密码："));
 }
@@ -62,8 +63,9 @@ TEST_F(PasswordTest, StoredDigestChangesOnlyWhenTheServerConfirms) {
   const auto sent = rec_.TakeSent();
   ASSERT_EQ(sent.size(), 1u);
   EXPECT_EQ(sent[0].msgType, MT_CHANGE_PWD);
-  EXPECT_EQ(sent[0].body, (Fields{{8131, "1"}, {91, PasswordDigest("trade1")},
-                                  {9107, PasswordDigest("trade2")}}));
+  EXPECT_EQ(
+      sent[0].body,
+      (Fields{{8131, "1"}, {91, PasswordDigest("trade1")}, {9107, PasswordDigest("trade2")}}));
   EXPECT_EQ(rec_.session.GetAccount().pwdDigest, PasswordDigest("trade1"));
   Reply1004("6");
   EXPECT_EQ(rec_.session.GetAccount().pwdDigest, PasswordDigest("trade1"));

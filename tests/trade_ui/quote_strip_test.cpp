@@ -1,9 +1,10 @@
 // The quote strip's text layout: rows and cells, their colours against the
 // reference price, and the prices a click picks.
+#include "trade/ui/rules/quote_strip.h"
+
 #include <gtest/gtest.h>
 
 #include "platform/gbk.h"
-#include "trade/ui/rules/quote_strip.h"
 
 namespace {
 
@@ -16,9 +17,9 @@ TEST(QuoteStrip, PriceColoursAgainstTheReference) {
     float reference;
     COLORREF colour;
   } cases[] = {
-      {"10.50", 10.0f, kRed},   {"10.00", 10.0f, kBlue},  {"9.99", 10.0f, kGreen},
-      {"10.00    500", 10.0f, kBlue}, {"123", 0.0f, kBlue}, {"", 10.0f, kGreen},
-      {"10.0001", 10.0f, kRed}, {"abc", 0.0f, kBlue},
+      {"10.50", 10.0f, kRed},         {"10.00", 10.0f, kBlue}, {"9.99", 10.0f, kGreen},
+      {"10.00    500", 10.0f, kBlue}, {"123", 0.0f, kBlue},    {"", 10.0f, kGreen},
+      {"10.0001", 10.0f, kRed},       {"abc", 0.0f, kBlue},
   };
   for (const Case& c : cases) EXPECT_EQ(StripPriceColour(c.cell, c.reference), c.colour) << c.cell;
 }
@@ -52,7 +53,8 @@ TEST(QuoteStrip, TemplatesCellsAndLinesAsTheTextSays) {
   // A text without a line end draws nothing.
   EXPECT_TRUE(LayoutQuoteStrip("abc@def~ghi", kStripFiveLevels, 100, 0, true).cells.empty());
   // Each template row is a label and an empty price cell.
-  const SStripLayout five = LayoutQuoteStrip(QuoteStripText("", kStripFiveLevels), kStripFiveLevels, 200, 0, false);
+  const SStripLayout five =
+      LayoutQuoteStrip(QuoteStripText("", kStripFiveLevels), kStripFiveLevels, 200, 0, false);
   ASSERT_EQ(five.cells.size(), 20u);
   EXPECT_EQ(five.cells[19].y, 1 + 16 * 9 + 10);  // ten rows, a gap after the first line
   // Mode 1 puts a third cell right-aligned at the right edge.
@@ -61,8 +63,8 @@ TEST(QuoteStrip, TemplatesCellsAndLinesAsTheTextSays) {
   EXPECT_TRUE(three.cells[2].rightAligned);
   EXPECT_EQ(three.cells[2].x, 298);
   // Summary: only the first row's price cell is coloured and recorded.
-  const SStripLayout summary =
-      LayoutQuoteStrip(GBK("现价@  10.00@    最高@  10.50~涨跌@  0.50\n"), kStripSummary, 200, 9.0f, true);
+  const SStripLayout summary = LayoutQuoteStrip(GBK("现价@  10.00@    最高@  10.50~涨跌@  0.50\n"),
+                                                kStripSummary, 200, 9.0f, true);
   ASSERT_EQ(summary.cells.size(), 6u);
   EXPECT_EQ(summary.cells[1].colour, kRed);
   EXPECT_EQ(summary.cells[5].colour, kBlack);

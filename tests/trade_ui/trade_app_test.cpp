@@ -3,6 +3,8 @@
 // settings, the connection, the trading main dialog through its seam, an
 // order from the order entry's rules to the simulator and back, every
 // panel's request answered with rows, and a second link.
+#include "trade/ui/app/trade_app.h"
+
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
@@ -18,7 +20,6 @@
 #include "trade/core/sha1_digest.h"
 #include "trade/core/sock_library.h"
 #include "trade/core/trade_session.h"
-#include "trade/ui/app/trade_app.h"
 #include "trade/ui/app/trade_exports.h"
 #include "trade/ui/rules/funds_panel.h"
 #include "trade/ui/rules/money_flow.h"
@@ -61,7 +62,8 @@ std::string Settings(const STestPki& pki, const std::string& caFile) {
                     "\r\nCERTFILEPATH=certs/client.pem\r\nEKEYPATH=" + pki.clientKey +
                     "\r\nEKEYPWD=" + pki.keyPassword + "\r\n[TRUSTBUSINESS]\r\n";
   for (int page = 0; page < kCustodyPageCount; ++page)
-    ini += std::string(CustodyPageKey(page)) + "=http://127.0.0.1:19320/page" + std::to_string(page) + "\r\n";
+    ini += std::string(CustodyPageKey(page)) + "=http://127.0.0.1:19320/page" +
+           std::to_string(page) + "\r\n";
   return ini;
 }
 
@@ -201,7 +203,7 @@ TEST_F(TradeAppTest, ExportsBeforeALink) {
   EXPECT_EQ(DestoryDialog(), 1);
   EXPECT_EQ(QuickOrder(1, 2, 3, 4, 5), 1);
   EXPECT_EQ(GetUserInfo(nullptr), 0);
-  UnLink();  // nothing to stop
+  UnLink();                             // nothing to stop
   EXPECT_TRUE(boxes_.Boxes().empty());  // none of these starts the library
 }
 
@@ -298,9 +300,10 @@ TEST_F(TradeAppTest, EveryPanelGetsRowsFromTheSimulator) {
     WPARAM message;
     std::function<size_t(WPARAM)> rows;
   };
-  CQueryPanelModel hisOrders(EQueryPanel::kOrders, 8, session), hisDeals(EQueryPanel::kDeals, 9, session),
-      allots(EQueryPanel::kAllotments, 0, session);
-  for (CQueryPanelModel* m : {&hisOrders, &hisDeals, &allots}) m->dates = {now - 7 * kSecondsPerDay, now};
+  CQueryPanelModel hisOrders(EQueryPanel::kOrders, 8, session),
+      hisDeals(EQueryPanel::kDeals, 9, session), allots(EQueryPanel::kAllotments, 0, session);
+  for (CQueryPanelModel* m : {&hisOrders, &hisDeals, &allots})
+    m->dates = {now - 7 * kSecondsPerDay, now};
   CFundsPanelModel funds(session);
   CTransferJournalModel journal(session);
   CMoneyFlowModel flow(1, session);
@@ -308,19 +311,40 @@ TEST_F(TradeAppTest, EveryPanelGetsRowsFromTheSimulator) {
   CIssueListModel issues(session, nullptr);
   const Panel panels[] = {
       {[&] { hisOrders.OnQuery(); }, WM_TRADE_HIS_ORDERS,
-       [&](WPARAM m) { hisOrders.OnPanelMessage(m); return hisOrders.Table().rows.size(); }},
+       [&](WPARAM m) {
+         hisOrders.OnPanelMessage(m);
+         return hisOrders.Table().rows.size();
+       }},
       {[&] { hisDeals.OnQuery(); }, WM_TRADE_DEALS,
-       [&](WPARAM m) { hisDeals.OnPanelMessage(m); return hisDeals.Table().rows.size(); }},
+       [&](WPARAM m) {
+         hisDeals.OnPanelMessage(m);
+         return hisDeals.Table().rows.size();
+       }},
       {[&] { allots.OnQuery(); }, WM_TRADE_ALLOTS,
-       [&](WPARAM m) { allots.OnPanelMessage(m); return allots.Table().rows.size(); }},
+       [&](WPARAM m) {
+         allots.OnPanelMessage(m);
+         return allots.Table().rows.size();
+       }},
       {[&] { session.QueryHoldings(); }, WM_TRADE_HOLDINGS,
-       [&](WPARAM m) { funds.OnPanelMessage(m); return funds.Table().rows.size(); }},
+       [&](WPARAM m) {
+         funds.OnPanelMessage(m);
+         return funds.Table().rows.size();
+       }},
       {[&] { journal.OnInit(); }, WM_TRADE_TRANSFERS,
-       [&](WPARAM m) { journal.OnPanelMessage(m); return journal.Table().rows.size(); }},
+       [&](WPARAM m) {
+         journal.OnPanelMessage(m);
+         return journal.Table().rows.size();
+       }},
       {[&] { flow.OnQuery(); }, WM_TRADE_FLOW_HISTORY,
-       [&](WPARAM m) { flow.OnPanelMessage(m); return flow.Table().rows.size(); }},
+       [&](WPARAM m) {
+         flow.OnPanelMessage(m);
+         return flow.Table().rows.size();
+       }},
       {[&] { session.QueryIssues(); }, WM_TRADE_ISSUES,
-       [&](WPARAM m) { issues.OnPanelMessage(m); return issues.Table().rows.size(); }},
+       [&](WPARAM m) {
+         issues.OnPanelMessage(m);
+         return issues.Table().rows.size();
+       }},
   };
   for (const Panel& p : panels) {
     p.ask();
@@ -365,7 +389,8 @@ TEST_F(TradeAppTest, ASecondLinkStopsTheFirstAndKeepsOnlyItsOwnServers) {
   ASSERT_EQ(servers.size(), 5u);
   EXPECT_EQ(servers[0].port, second_->Port());
   EXPECT_EQ(servers[4].host, "127.0.0.5");
-  ASSERT_TRUE(Pump([&] { return second_->Accepted() == accepted + 1 && TheTradeApp().IsConnected(); }));
+  ASSERT_TRUE(
+      Pump([&] { return second_->Accepted() == accepted + 1 && TheTradeApp().IsConnected(); }));
   // The first notify window hears nothing of the second link.
   const size_t before = notify.got.size();
   platform::PumpMessages(50);

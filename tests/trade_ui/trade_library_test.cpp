@@ -13,11 +13,12 @@ TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   const char* bin = std::getenv("ZEB_BIN_DIR");
   ASSERT_NE(bin, nullptr);
   std::string error;
-  platform::LibHandle lib =
-      platform::LoadLibraryPath(std::string(bin) + "/" + platform::LibraryFileName("Trade"), &error);
+  platform::LibHandle lib = platform::LoadLibraryPath(
+      std::string(bin) + "/" + platform::LibraryFileName("Trade"), &error);
   ASSERT_NE(lib, nullptr) << error;
-  for (const char* name : {"InitDialog", "DestoryDialog", "MoveDlg", "Link2Server", "LinkTradeServer",
-                           "InitBalanceServer", "UnLink", "KeyMessage", "QuickOrder", "GetUserInfo"})
+  for (const char* name :
+       {"InitDialog", "DestoryDialog", "MoveDlg", "Link2Server", "LinkTradeServer",
+        "InitBalanceServer", "UnLink", "KeyMessage", "QuickOrder", "GetUserInfo"})
     EXPECT_NE(platform::GetProcAddress(lib, name), nullptr) << name;
   // Its own copies of the trade core stay inside it.
   EXPECT_EQ(platform::GetProcAddress(lib, "_ZN13CTradeSession11GetInstanceEv"), nullptr);
@@ -27,7 +28,8 @@ TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   auto quickOrder = reinterpret_cast<PFN_QuickOrder>(platform::GetProcAddress(lib, "QuickOrder"));
   auto initDialog = reinterpret_cast<PFN_InitDialog>(platform::GetProcAddress(lib, "InitDialog"));
   auto moveDlg = reinterpret_cast<PFN_MoveDlg>(platform::GetProcAddress(lib, "MoveDlg"));
-  auto getUserInfo = reinterpret_cast<PFN_GetUserInfo>(platform::GetProcAddress(lib, "GetUserInfo"));
+  auto getUserInfo =
+      reinterpret_cast<PFN_GetUserInfo>(platform::GetProcAddress(lib, "GetUserInfo"));
   auto unLink = reinterpret_cast<PFN_UnLink>(platform::GetProcAddress(lib, "UnLink"));
   EXPECT_EQ(quickOrder(0, 0, 0, 0, 0), 1);
   EXPECT_EQ(initDialog(nullptr), nullptr);

@@ -33,17 +33,16 @@ struct SSent {
 class RecordedSession {
  public:
   RecordedSession()
-      : sinks_(STradeSinks{
-            [this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
-              std::lock_guard<std::mutex> g(m_);
-              posts_.push_back({wnd, msg, w, l});
-              return TRUE;
-            },
-            nullptr, nullptr,
-            [this](const char* data, int len) {
-              std::lock_guard<std::mutex> g(m_);
-              sent_.emplace_back(data, len);
-            }}) {}
+      : sinks_(STradeSinks{[this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+                             std::lock_guard<std::mutex> g(m_);
+                             posts_.push_back({wnd, msg, w, l});
+                             return TRUE;
+                           },
+                           nullptr, nullptr,
+                           [this](const char* data, int len) {
+                             std::lock_guard<std::mutex> g(m_);
+                             sent_.emplace_back(data, len);
+                           }}) {}
 
   CTradeSession session;
 

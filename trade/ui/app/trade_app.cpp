@@ -56,9 +56,9 @@ bool CTradeApp::InitInstance() {
     char error[500] = {};
     const std::string ca = folder + "/" + platform::ToNativePath(settings.caFilePath);
     const std::string cert = folder + "/" + platform::ToNativePath(settings.certFilePath);
-    secureSocket_ = sockets.SockInit(settings.needSsl, ca.c_str(), cert.c_str(),
-                                     settings.keyPath.c_str(), settings.keyPassword.c_str(), error,
-                                     sizeof error);
+    secureSocket_ =
+        sockets.SockInit(settings.needSsl, ca.c_str(), cert.c_str(), settings.keyPath.c_str(),
+                         settings.keyPassword.c_str(), error, sizeof error);
     if (secureSocket_ == 0) {
       WriteTraceLine(TRACE_HERE, 0, "the secure socket refused to start: %s\n", error);
       ::AfxMessageBox(GBK("初始化SSL失败！"), MB_OK);

@@ -40,8 +40,11 @@ int LinkTradeServer(HWND notifyWnd, UINT notifyMsg, const char* userId, const ch
   r.password = Text(password);
   // The low byte of the flag, as the host passes a BOOL.
   r.roundRobin = static_cast<uint8_t>(roundRobin) != 0;
-  r.servers = {{Text(host1), port1}, {Text(host2), port2}, {Text(host3), port3},
-               {Text(host4), port4}, {Text(host5), port5}};
+  r.servers = {{Text(host1), port1},
+               {Text(host2), port2},
+               {Text(host3), port3},
+               {Text(host4), port4},
+               {Text(host5), port5}};
   r.server = r.servers[0];
   r.useServerList = true;
   TheTradeApp().Link(r);

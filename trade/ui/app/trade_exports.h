@@ -23,8 +23,8 @@ TRADE_API int DestoryDialog();
 // a dialog.
 TRADE_API int MoveDlg(RECT rect);
 // Connects to one server; results reach notifyWnd as notifyMsg. Always 1.
-TRADE_API int Link2Server(HWND notifyWnd, UINT notifyMsg, const char* userId,
-                          const char* password, const char* host, int port);
+TRADE_API int Link2Server(HWND notifyWnd, UINT notifyMsg, const char* userId, const char* password,
+                          const char* host, int port);
 // Connects to the first of five servers, or round the list when roundRobin
 // is set; a previous connection is stopped and joined first. Always 1.
 TRADE_API int LinkTradeServer(HWND notifyWnd, UINT notifyMsg, const char* userId,

@@ -8,11 +8,11 @@
 #include "trade/ui/rules/custody_pages.h"
 
 struct STradeSettings {
-  int needSsl = 0;            // NEEDSSL (atoi; 0 when missing)
-  std::string caFilePath;     // CAFILEPATH, relative to the program folder
-  std::string certFilePath;   // CERTFILEPATH, relative to the program folder
-  std::string keyPath;        // EKEYPATH, as written
-  std::string keyPassword;    // EKEYPWD
+  int needSsl = 0;           // NEEDSSL (atoi; 0 when missing)
+  std::string caFilePath;    // CAFILEPATH, relative to the program folder
+  std::string certFilePath;  // CERTFILEPATH, relative to the program folder
+  std::string keyPath;       // EKEYPATH, as written
+  std::string keyPassword;   // EKEYPWD
   std::array<std::string, kCustodyPageCount> custodyUrls;  // in page order
 };
 

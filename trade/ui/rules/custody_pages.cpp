@@ -4,13 +4,20 @@
 
 namespace {
 const char* const kKeys[kCustodyPageCount] = {
-    "CollectionPublishedApplyUrl",    "CollectionPublishedApplyQueryUrl",
-    "TrusteeshipApplyUrl",            "TrusteeshipApplyQueryUrl",
-    "PublishCollectionQueryUrl",      "SubscribeEntrustQueryUrl",
-    "HistorySubscribeBallotQueryUrl", "HistoryAddedQueryUrl",
-    "PickupOrderRegisterUrl",         "PickupOrderQueryAndPrintUrl",
-    "PickupOrderCancelUrl",           "PickupOrderCostQueryUrl",
-    "TrusteeshipHistoryQueryUrl",     "QueryPaymentListingFeeListUrl",
+    "CollectionPublishedApplyUrl",
+    "CollectionPublishedApplyQueryUrl",
+    "TrusteeshipApplyUrl",
+    "TrusteeshipApplyQueryUrl",
+    "PublishCollectionQueryUrl",
+    "SubscribeEntrustQueryUrl",
+    "HistorySubscribeBallotQueryUrl",
+    "HistoryAddedQueryUrl",
+    "PickupOrderRegisterUrl",
+    "PickupOrderQueryAndPrintUrl",
+    "PickupOrderCancelUrl",
+    "PickupOrderCostQueryUrl",
+    "TrusteeshipHistoryQueryUrl",
+    "QueryPaymentListingFeeListUrl",
 };
 constexpr int kFirstCustodyFunction = 15;
 }  // namespace

@@ -64,12 +64,12 @@ const char* TradeFunctionCaption(int index) {
 }
 
 const std::string& TradeFunctionTreeText() {
-  static const std::string text = GBK(
-      "买入@卖出@委托撤单@申购@查询~资金~配号查询~今日委托~今日成交~历史委托~历史成交~@"
-      "银行业务~银证转账~转账查询~签约解约~@资金流水~今日流水~历史流水~@"
-      "托管业务~藏品发布申请~藏品发布申请查询~托管申请~托管申请查询~发行藏品查询~"
-      "申购委托查询~历史申购中签查询~历史增发查询~提货单注册~提货单查询及打印~提货单注销~"
-      "提货单费用查询~托管历史查询~查询支付挂牌费列表~@设置~修改密码~@");
+  static const std::string text =
+      GBK("买入@卖出@委托撤单@申购@查询~资金~配号查询~今日委托~今日成交~历史委托~历史成交~@"
+          "银行业务~银证转账~转账查询~签约解约~@资金流水~今日流水~历史流水~@"
+          "托管业务~藏品发布申请~藏品发布申请查询~托管申请~托管申请查询~发行藏品查询~"
+          "申购委托查询~历史申购中签查询~历史增发查询~提货单注册~提货单查询及打印~提货单注销~"
+          "提货单费用查询~托管历史查询~查询支付挂牌费列表~@设置~修改密码~@");
   return text;
 }
 
@@ -114,11 +114,17 @@ int FindFunctionByName(const std::vector<STreeEntry>& tree, const std::string& t
 
 int QuickButtonFunction(int buttonId) {
   switch (buttonId) {
-    case 7008: return 0;
-    case 7006: return 1;
-    case 1080: return 2;
-    case 7009: return 4;
-    case 7010: return 6;
-    default: return -1;
+    case 7008:
+      return 0;
+    case 7006:
+      return 1;
+    case 1080:
+      return 2;
+    case 7009:
+      return 4;
+    case 7010:
+      return 6;
+    default:
+      return -1;
   }
 }

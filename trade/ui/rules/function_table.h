@@ -47,11 +47,11 @@ const char* TradeFunctionCaption(int index);
 const std::string& TradeFunctionTreeText();
 
 struct STreeEntry {
-  std::string text;       // GBK
+  std::string text;  // GBK
   bool isGroup = false;
-  int parent = -1;        // index of the group entry in the list, -1 top level
-  int image = 0;          // image and selected image
-  int functionIndex = -1; // -1 for a group
+  int parent = -1;         // index of the group entry in the list, -1 top level
+  int image = 0;           // image and selected image
+  int functionIndex = -1;  // -1 for a group
 };
 
 // The tree items in insertion order, parsed from a tree text as the main

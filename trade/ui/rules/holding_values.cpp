@@ -17,15 +17,23 @@ SHoldingValues ValueHolding(const SPositionInfo& h) {
 
 PanelRow HoldingCells(const SPositionInfo& h) {
   const SHoldingValues v = ValueHolding(h);
-  return {h.productCode, h.productName, h.quantity,          h.sellable,
-          h.frozen,      h.otherFrozen, h.cost,              FormatMoney(v.profit),
-          FormatMoney(v.profitPercent), FormatMoney(v.marketValue), FormatMoney(v.price)};
+  return {h.productCode,
+          h.productName,
+          h.quantity,
+          h.sellable,
+          h.frozen,
+          h.otherFrozen,
+          h.cost,
+          FormatMoney(v.profit),
+          FormatMoney(v.profitPercent),
+          FormatMoney(v.marketValue),
+          FormatMoney(v.price)};
 }
 
 namespace {
 std::vector<SColumnSpec> HoldingColumns(const char* percentTitle) {
-  return {{"藏品代码", 80}, {"藏品名称", 100}, {"藏品数量", 100}, {"可卖数量", 100},
-          {"冻结数量", 100}, {"其他冻结", 100}, {"成本价", 100},   {"浮动盈亏", 100},
+  return {{"藏品代码", 80},    {"藏品名称", 100}, {"藏品数量", 100}, {"可卖数量", 100},
+          {"冻结数量", 100},   {"其他冻结", 100}, {"成本价", 100},   {"浮动盈亏", 100},
           {percentTitle, 100}, {"最新市值", 100}, {"当前价", 100}};
 }
 }  // namespace

@@ -10,7 +10,7 @@
 #include "trade/ui/rules/panel_table.h"
 
 struct SHoldingValues {
-  double price = 0;          // the latest price, or the cost when none is known
+  double price = 0;  // the latest price, or the cost when none is known
   double cost = 0;
   int quantity = 0;
   double profit = 0;         // (price - cost) x quantity

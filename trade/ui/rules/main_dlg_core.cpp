@@ -114,7 +114,8 @@ void CMainDlgCore::OnKeyInput() {
 }
 
 void CMainDlgCore::OnTimer(UINT id) {
-  CDeadlineTimer* timer = id == kLockTimerId ? &lockTimer_ : (id == kRefreshTimerId ? &refreshTimer_ : nullptr);
+  CDeadlineTimer* timer =
+      id == kLockTimerId ? &lockTimer_ : (id == kRefreshTimerId ? &refreshTimer_ : nullptr);
   if (!timer || !timer->IsArmed()) return;
   const bool repeat = id == kRefreshTimerId;
   if (!timer->Due(clock_, repeat)) {

@@ -24,17 +24,23 @@ bool IsBestPriceKind(int kind) { return kind == 1 || kind == 2; }
 
 const char* OrderKindName(int kind) {
   switch (kind) {
-    case 1: return GBK("本方最优");
-    case 2: return GBK("对手方最优");
-    default: return GBK("限价委托");
+    case 1:
+      return GBK("本方最优");
+    case 2:
+      return GBK("对手方最优");
+    default:
+      return GBK("限价委托");
   }
 }
 
 char OrderKindCode(int kind) {
   switch (kind) {
-    case 1: return 'X';
-    case 2: return 'Y';
-    default: return '0';
+    case 1:
+      return 'X';
+    case 2:
+      return 'Y';
+    default:
+      return '0';
   }
 }
 
@@ -66,7 +72,9 @@ int MaximumFromPrice(const std::string& priceText, const std::string& fundsText,
   const float funds = static_cast<float>(TextToNumber(fundsText));
   const double shares = std::trunc(static_cast<double>(funds / price));
   // Huge funds at a tiny price would not fit an int: the maximum saturates.
-  const int n = shares >= INT_MAX ? INT_MAX : (shares <= 0 || !std::isfinite(shares) ? 0 : static_cast<int>(shares));
+  const int n = shares >= INT_MAX
+                    ? INT_MAX
+                    : (shares <= 0 || !std::isfinite(shares) ? 0 : static_cast<int>(shares));
   return minimum * (n / minimum);
 }
 
@@ -213,8 +221,9 @@ bool COrderEntryModel::OnOrderButton() {
   const int quantity = TextToInt(v.quantity);
   const bool sell = side_ == kSideSell;
   if (quantity > maximum_) {
-    ::AfxMessageBox(sell ? GBK("数量已超出您所持有的商品数量!") : GBK("数量已超出您所能够买得最大数量!"),
-                    MB_OK);
+    ::AfxMessageBox(
+        sell ? GBK("数量已超出您所持有的商品数量!") : GBK("数量已超出您所能够买得最大数量!"),
+        MB_OK);
     return false;
   }
   if (quantity < minimum_) {
@@ -224,7 +233,8 @@ bool COrderEntryModel::OnOrderButton() {
   const char* direction = sell ? GBK("卖出") : GBK("买入");
   char question[512];
   if (IsBestPriceKind(kind_))
-    std::snprintf(question, sizeof question, GBK("您 %s %s 了%s 数量：%s 价格将依据具体成交是确定 ,请确认"),
+    std::snprintf(question, sizeof question,
+                  GBK("您 %s %s 了%s 数量：%s 价格将依据具体成交是确定 ,请确认"),
                   OrderKindName(kind_), direction, v.code.c_str(), v.quantity.c_str());
   else
     std::snprintf(question, sizeof question, GBK("您 %s %s 了%s 数量：%s 价格：%s ,请确认"),

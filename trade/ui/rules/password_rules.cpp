@@ -36,8 +36,7 @@ const char* CPasswordChangeModel::CurrentLabel(int type) {
 }
 
 bool CPasswordChangeModel::Change(int type, const std::string& current,
-                                  const std::string& newPassword,
-                                  const std::string& confirmation) {
+                                  const std::string& newPassword, const std::string& confirmation) {
   const STradeAccount account = session_.GetAccount();
   const char code = type == 1 ? '4' : '1';
   const std::string& stored = type == 1 ? account.fundsPassword : account.pwdDigest;

@@ -13,25 +13,30 @@ namespace {
 
 const std::vector<SColumnSpec>& OrderColumns() {
   static const std::vector<SColumnSpec> c = {
-      {"藏品名称", 100}, {"藏品代码", 100}, {"委托类型", 100}, {"委托价格", 100},
-      {"委托数量", 100}, {"成交数量", 100}, {"状态说明", 100}, {"委托时间", 200},
-      {"委托编号", 100}, {"", 0}};
+      {"藏品名称", 100}, {"藏品代码", 100}, {"委托类型", 100}, {"委托价格", 100}, {"委托数量", 100},
+      {"成交数量", 100}, {"状态说明", 100}, {"委托时间", 200}, {"委托编号", 100}, {"", 0}};
   return c;
 }
 
 const std::vector<SColumnSpec>& DealColumns() {
-  static const std::vector<SColumnSpec> c = {
-      {"藏品名称", 100}, {"藏品编码", 100}, {"成交时间", 100}, {"买卖标志", 100},
-      {"成交价格", 100}, {"成交数量", 100}, {"成交金额", 100}, {"成交编号", 100},
-      {"佣金", 100},     {"委托编号", 100}, {"", 0}};
+  static const std::vector<SColumnSpec> c = {{"藏品名称", 100},
+                                             {"藏品编码", 100},
+                                             {"成交时间", 100},
+                                             {"买卖标志", 100},
+                                             {"成交价格", 100},
+                                             {"成交数量", 100},
+                                             {"成交金额", 100},
+                                             {"成交编号", 100},
+                                             {"佣金", 100},
+                                             {"委托编号", 100},
+                                             {"", 0}};
   return c;
 }
 
 const std::vector<SColumnSpec>& AllotmentColumns() {
   static const std::vector<SColumnSpec> c = {
-      {"藏品名称", 100}, {"藏品代码", 100}, {"配号日期", 100}, {"起始配号", 100},
-      {"结束配号", 100}, {"配号数量", 100}, {"申购数量", 100}, {"申购价格", 100},
-      {"中签类别", 100}};
+      {"藏品名称", 100}, {"藏品代码", 100}, {"配号日期", 100}, {"起始配号", 100}, {"结束配号", 100},
+      {"配号数量", 100}, {"申购数量", 100}, {"申购价格", 100}, {"中签类别", 100}};
   return c;
 }
 
@@ -48,27 +53,53 @@ bool OrderShownInMode(int mode, const COrderDetail& order) {
 }
 
 PanelRow OrderCells(const COrderDetail& o) {
-  return {o.productName, o.productId, GetOrderTypeText(o.orderType), o.price, o.quantity,
-          o.dealtQty, GetOrderStatusText(o.status), o.time, o.orderNo, OrderColourCode(o.orderType)};
+  return {o.productName,
+          o.productId,
+          GetOrderTypeText(o.orderType),
+          o.price,
+          o.quantity,
+          o.dealtQty,
+          GetOrderStatusText(o.status),
+          o.time,
+          o.orderNo,
+          OrderColourCode(o.orderType)};
 }
 
 PanelRow DealCells(const COrderTurnOver& d) {
-  return {d.productName, d.productCode, d.time, GetOrderTypeText(d.orderType), d.price,
-          d.quantity, d.amount, d.dealNo, d.commission, d.orderNo, OrderColourCode(d.orderType)};
+  return {d.productName,
+          d.productCode,
+          d.time,
+          GetOrderTypeText(d.orderType),
+          d.price,
+          d.quantity,
+          d.amount,
+          d.dealNo,
+          d.commission,
+          d.orderNo,
+          OrderColourCode(d.orderType)};
 }
 
 PanelRow AllotmentCells(const CSwingOrder& a) {
-  return {a.productName, a.productCode, a.date,     a.firstNo,
-          a.lastNo,      a.count,       a.quantity, a.price, GetAllotKindText(a.kind)};
+  return {a.productName, a.productCode,           a.date, a.firstNo, a.lastNo, a.count, a.quantity,
+          a.price,       GetAllotKindText(a.kind)};
 }
 
 CQueryPanelModel::CQueryPanelModel(EQueryPanel kind, int mode, CTradeSession& session,
                                    const ITradeClock& clock)
-    : dates(SDateRange::DayBefore(clock.WallSeconds())), kind_(kind), mode_(mode), session_(session) {
+    : dates(SDateRange::DayBefore(clock.WallSeconds())),
+      kind_(kind),
+      mode_(mode),
+      session_(session) {
   switch (kind_) {
-    case EQueryPanel::kOrders: table_.columns = OrderColumns(); break;
-    case EQueryPanel::kDeals: table_.columns = DealColumns(); break;
-    case EQueryPanel::kAllotments: table_.columns = AllotmentColumns(); break;
+    case EQueryPanel::kOrders:
+      table_.columns = OrderColumns();
+      break;
+    case EQueryPanel::kDeals:
+      table_.columns = DealColumns();
+      break;
+    case EQueryPanel::kAllotments:
+      table_.columns = AllotmentColumns();
+      break;
   }
 }
 
@@ -115,10 +146,10 @@ void CQueryPanelModel::OnRefresh() {
 }
 
 bool CQueryPanelModel::OnPanelMessage(WPARAM message) {
-  const bool mine =
-      (kind_ == EQueryPanel::kOrders && (message == WM_TRADE_ORDERS || message == WM_TRADE_HIS_ORDERS)) ||
-      (kind_ == EQueryPanel::kDeals && message == WM_TRADE_DEALS) ||
-      (kind_ == EQueryPanel::kAllotments && message == WM_TRADE_ALLOTS);
+  const bool mine = (kind_ == EQueryPanel::kOrders &&
+                     (message == WM_TRADE_ORDERS || message == WM_TRADE_HIS_ORDERS)) ||
+                    (kind_ == EQueryPanel::kDeals && message == WM_TRADE_DEALS) ||
+                    (kind_ == EQueryPanel::kAllotments && message == WM_TRADE_ALLOTS);
   if (mine) Refill();
   return mine;
 }
@@ -138,7 +169,8 @@ void CQueryPanelModel::Refill() {
       for (const COrderTurnOver& d : session_.GetDeals()) table_.rows.push_back(DealCells(d));
       break;
     case EQueryPanel::kAllotments:
-      for (const CSwingOrder& a : session_.GetAllotments()) table_.rows.push_back(AllotmentCells(a));
+      for (const CSwingOrder& a : session_.GetAllotments())
+        table_.rows.push_back(AllotmentCells(a));
       break;
   }
 }
@@ -156,7 +188,8 @@ bool CQueryPanelModel::OnCancel(int selectedRow) {
   }
   const std::string number = table_.rows[static_cast<size_t>(selectedRow)][kOrderNumberCell];
   char question[512];
-  std::snprintf(question, sizeof question, GBK("您确定要撤消合同号为 %s 的委托么?"), number.c_str());
+  std::snprintf(question, sizeof question, GBK("您确定要撤消合同号为 %s 的委托么?"),
+                number.c_str());
   if (::AfxMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES) return false;
   return session_.CancelOrder(number) == 0;
 }

@@ -29,9 +29,9 @@ PanelRow AllotmentCells(const CSwingOrder& row);
 
 // Which controls a panel shows.
 struct SQueryPanelControls {
-  bool query = true;    // "查询", the date pickers and their labels
-  bool cancel = false;  // "撤单"
-  bool refresh = false; // "刷新"
+  bool query = true;     // "查询", the date pickers and their labels
+  bool cancel = false;   // "撤单"
+  bool refresh = false;  // "刷新"
 };
 
 class CQueryPanelModel {

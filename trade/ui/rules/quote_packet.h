@@ -9,10 +9,10 @@
 constexpr int kSingleQuoteMinLength = 141;
 
 struct SSingleQuote {
-  uint32_t code = 0;   // offset 6
-  uint32_t high = 0;   // 20, thousandths
-  uint32_t low = 0;    // 24
-  uint32_t last = 0;   // 28
+  uint32_t code = 0;  // offset 6
+  uint32_t high = 0;  // 20, thousandths
+  uint32_t low = 0;   // 24
+  uint32_t last = 0;  // 28
   // From 61, in display order 卖⑤ 卖④ 卖③ 卖② 卖① 买① 买② 买③ 买④ 买⑤.
   uint32_t price[10] = {};
   uint32_t volume[10] = {};

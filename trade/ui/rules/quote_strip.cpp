@@ -47,7 +47,8 @@ COLORREF StripPriceColour(const std::string& cell, float referencePrice) {
   const double number = TextToNumber(cell);
   if (number > referencePrice) return kRed;
   // Compared in whole thousandths, as prices travel.
-  const double a = std::trunc(number * 1000), b = std::trunc(static_cast<double>(referencePrice) * 1000);
+  const double a = std::trunc(number * 1000),
+               b = std::trunc(static_cast<double>(referencePrice) * 1000);
   if (a == b) return kBlue;
   return kGreen;
 }
@@ -72,7 +73,8 @@ SStripLayout LayoutQuoteStrip(const std::string& text, int mode, int clientWidth
       for (int k = 0;; ++k) {
         const size_t at = GbkFindChar(remaining, '@', 2);
         const std::string cell = at == std::string::npos ? remaining : remaining.substr(0, at);
-        const bool priceCell = k == 1 && (mode == kStripFiveLevels || (mode == kStripSummary && y < 10));
+        const bool priceCell =
+            k == 1 && (mode == kStripFiveLevels || (mode == kStripSummary && y < 10));
         SStripCell c;
         c.text = cell;
         c.y = y;
@@ -84,8 +86,9 @@ SStripLayout LayoutQuoteStrip(const std::string& text, int mode, int clientWidth
           c.x = x;
         }
         out.cells.push_back(c);
-        const bool hitCell = k == 1 && ((mode == kStripFiveLevels && out.hits.size() < kStripMaxHits) ||
-                                        (mode == kStripSummary && firstSummaryHit));
+        const bool hitCell =
+            k == 1 && ((mode == kStripFiveLevels && out.hits.size() < kStripMaxHits) ||
+                       (mode == kStripSummary && firstSummaryHit));
         if (recordHits && hitCell) {
           SStripHit hit;
           hit.price = TextToNumber(cell);

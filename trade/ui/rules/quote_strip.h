@@ -19,9 +19,9 @@ constexpr int kStripMaxHits = 20;
 std::string QuoteStripText(const std::string& text, int mode);
 
 struct SStripCell {
-  std::string text;   // GBK
-  int x = 0;          // left edge, or the right edge when rightAligned
-  int y = 0;          // top
+  std::string text;  // GBK
+  int x = 0;         // left edge, or the right edge when rightAligned
+  int y = 0;         // top
   bool rightAligned = false;
   COLORREF colour = 0;
 };

@@ -17,19 +17,19 @@ long long Cents(double v) { return std::llround(v * 100); }
 
 PanelRow IssueCells(const CProductInfo& p) {
   const double maxAmount = TextToNumber(p.sharePrice) * TextToInt(p.maxSubscribe);
-  return {p.productCode, p.productName,  p.totalPrice,   p.totalCount, p.reservedQty,
-          p.issueQty,    p.sharePrice,   p.minSubscribe, p.maxSubscribe, FormatMoney(maxAmount),
-          p.listingDate, p.issueDate,    p.issueEndDate};
+  return {p.productCode, p.productName, p.totalPrice,   p.totalCount,   p.reservedQty,
+          p.issueQty,    p.sharePrice,  p.minSubscribe, p.maxSubscribe, FormatMoney(maxAmount),
+          p.listingDate, p.issueDate,   p.issueEndDate};
 }
 
 CIssueListModel::CIssueListModel(CTradeSession& session,
                                  std::function<void(const CProductInfo&)> openDialog,
                                  const ITradeClock& clock)
     : session_(session), openDialog_(std::move(openDialog)), clock_(clock) {
-  table_.columns = {{"藏品代码", 100},     {"藏品名称", 100},   {"藏品总价", 100},
+  table_.columns = {{"藏品代码", 100},     {"藏品名称", 100},     {"藏品总价", 100},
                     {"藏品总数", 100},     {"藏品保留数量", 100}, {"发行数量", 100},
                     {"单份金额", 100},     {"最小申购数量", 100}, {"最大申购数量", 100},
-                    {"最大申购金额", 100}, {"挂牌日期", 100},   {"发行日期", 100},
+                    {"最大申购金额", 100}, {"挂牌日期", 100},     {"发行日期", 100},
                     {"发行截止日期", 100}};
 }
 
@@ -81,7 +81,8 @@ void CSubscriptionModel::SetProduct(const CProductInfo& issue) {
 
 void CSubscriptionModel::OnQuantityChanged(const std::string& text) {
   if (!ParseWholeInt(text, &quantity_)) quantity_ = 0;
-  const float amount = static_cast<float>(quantity_) * static_cast<float>(TextToNumber(issue_.sharePrice));
+  const float amount =
+      static_cast<float>(quantity_) * static_cast<float>(TextToNumber(issue_.sharePrice));
   view_.amount = FormatMoney(amount);
 }
 

@@ -23,10 +23,10 @@ std::string WebDepositAddress(const std::string& channelLink, const std::string&
 
 struct STransferFormView {
   int direction = kExchangeToBank;
-  bool transferEnabled = false;      // "转账"
-  bool bankPasswordShown = false;    // 1019 and 6051
-  bool amountRowsShown = true;       // 1017, 6049, 1018, 6050
-  std::string bankName;              // the bank list's one entry
+  bool transferEnabled = false;    // "转账"
+  bool bankPasswordShown = false;  // 1019 and 6051
+  bool amountRowsShown = true;     // 1017, 6049, 1018, 6050
+  std::string bankName;            // the bank list's one entry
 };
 
 using UrlOpener = std::function<bool(const std::string& url)>;

@@ -21,8 +21,7 @@ bool IsWebAddress(const std::string& url) {
   auto startsWith = [&](const char* scheme) {
     size_t i = 0;
     for (; scheme[i]; ++i)
-      if (i >= url.size() || (url[i] | 0x20) != scheme[i])
-        return false;
+      if (i >= url.size() || (url[i] | 0x20) != scheme[i]) return false;
     return url.size() > i;  // something after the scheme
   };
   if (!startsWith("http://") && !startsWith("https://")) return false;
