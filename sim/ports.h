@@ -9,5 +9,6 @@ constexpr int kQuoteSimPort = 17709;
 constexpr int kTradeSimPort = 19310;
 constexpr int kBalanceSimPort = 19300;
 constexpr int kUpdateSimPort = 19340;
+constexpr int kCustodySimPort = 19320;
 
 }  // namespace sim

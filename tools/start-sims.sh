@@ -8,7 +8,11 @@ pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; exit 0' INT TERM EXIT
 shopt -s nullglob
 for sim in "$bin"/sim_*; do
-  "$sim" &
+  args=()
+  # The trading library finds the trade simulator's certificates beside the
+  # program ("zeb.ini" [TRADESERVER], see the README).
+  [ "$(basename "$sim")" = sim_trade ] && args=(--cert-dir "$bin/tradecerts")
+  "$sim" "${args[@]}" &
   pids+=($!)
 done
 if [ ${#pids[@]} -eq 0 ]; then

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "formula/functions/builtin_functions.h"
+#include "price_series.h"
 
 namespace {
 
@@ -20,13 +21,11 @@ struct Data {
   std::vector<float> x, y, flags, weights;
   std::vector<SHistoryUnit> units;
   std::vector<float> out;
-  Data() : x(kBars), y(kBars), flags(kBars), weights(kBars), units(kBars), out(kBars + 1) {
-    std::mt19937 rng(7);
+  Data() : x(RandomWalkPrices(kBars, 7)), y(kBars), flags(kBars), weights(kBars), units(kBars), out(kBars + 1) {
+    std::mt19937 rng(8);
     std::normal_distribution<float> step(0.0f, 1.0f);
-    float price = 100.0f;
     for (int i = 0; i < kBars; ++i) {
-      price = std::max(1.0f, price + step(rng));
-      x[i] = price;
+      const float price = x[i];
       y[i] = price + step(rng);
       flags[i] = (rng() % 4 == 0) ? 1.0f : 0.0f;
       weights[i] = 0.05f + 0.9f * static_cast<float>(rng() % 1000) / 1000.0f;

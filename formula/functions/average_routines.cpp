@@ -1,7 +1,11 @@
 // Quote series and the moving averages.
 #include <algorithm>
+#include <cmath>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/float_vectors.h"
+#include "formula/functions/smoothing.h"
+#include "formula/functions/window_sums.h"
 
 namespace formula::routines {
 
@@ -11,17 +15,22 @@ int FirstValid(const float* x, int n) {
   return i;
 }
 
+// Eight bars are tested at once: v - v is 0 only for a finite v.
+int FirstNonFinite(const float* x, int from, int n) {
+  int i = from;
+  for (; i + 8 <= n; i += 8) {
+    const Float4 a = Load4(x + i), b = Load4(x + i + 4);
+    const Float4 odd = (a - a) + (b - b);
+    if ((odd[0] + odd[1]) + (odd[2] + odd[3]) != 0.0f) break;
+  }
+  while (i < n && std::isfinite(x[i])) ++i;
+  return i;
+}
+
 void FillInvalid(float* r, int from, int to, int n) {
   from = std::clamp(from, 0, n);
   to = std::clamp(to, from, n);
   std::fill(r + from, r + to, INVALID_VALUE);
-}
-
-bool FillsOwnResult(SeriesRoutine routine) {
-  for (SeriesRoutine own : {&QuoteOpen, &QuoteHigh, &QuoteLow, &QuoteClose, &QuoteVolume, &QuoteAmount, &Ma,
-                            &Cross, &Barscount, &Barslast, &Barssince, &Count, &Ref, &Sum})
-    if (routine == own) return true;
-  return false;
 }
 
 namespace {
@@ -43,9 +52,11 @@ float SeedMean(const float* x, int f, int N) {
   return static_cast<float>(sum / N);
 }
 
-// Result[i] = ((N-1)*Result[i-1] + weight*X[i]) / divisor from bar start on.
-void Recur(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
-  for (int i = start; i < n; ++i) r[i] = (keep * r[i - 1] + weight * x[i]) / divisor;
+// The averages seeded with one value on bar seedAt: bars before it have no
+// value.
+void Seed(float* r, int seedAt, float value, int n) {
+  FillInvalid(r, 0, seedAt, n);
+  r[seedAt] = StoredValue(value);
 }
 
 }  // namespace
@@ -74,12 +85,11 @@ void Sma(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int N = WindowArg(a.fNumber[1]);
   const int M = WindowArg(a.fNumber[2]);
-  if (N <= M || N < 1) return;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
-  r[f] = x[f];
-  Recur(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
+  if (N <= M || N < 1 || f >= n) return FillInvalid(r, 0, n, n);
+  Seed(r, f, x[f], n);
+  Smooth(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
 }
 
 // MA(X,N): plain moving average; the first value on bar f+N-1.
@@ -90,14 +100,7 @@ void Ma(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
   FillInvalid(r, 0, f + N - 1, n);
-  double sum = 0.0;
-  for (int j = f; j < f + N; ++j) sum += x[j];
-  r[f + N - 1] = static_cast<float>(sum / N);
-  for (int i = f + N; i < n; ++i) {
-    sum += x[i];
-    sum -= x[i - N];
-    r[i] = static_cast<float>(sum / N);
-  }
+  WriteWindowSums(r, x, f, n, N, f + N - 1, N);
 }
 
 // EXPMA(X,N): Y = ((N-1)*Y' + 2*X) / (N+1), seeded with X on bar f.
@@ -106,9 +109,9 @@ void Expma(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || n < f + N) return;
-  r[f] = x[f];
-  Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
+  Seed(r, f, x[f], n);
+  Smooth(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
 // EMA(X,N): the EXPMA recurrence, but the guard reads the argument as given.
@@ -117,10 +120,10 @@ void Ema(float* r, const SFunctionArgs& a) {
   const float given = a.fNumber[1];
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return;
+  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return FillInvalid(r, 0, n, n);
   const int N = WindowArg(given);
-  r[f] = x[f];
-  Recur(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  Seed(r, f, x[f], n);
+  Smooth(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
 // MEMA(X,N): seeded with the mean of the first N valid bars, then
@@ -130,9 +133,9 @@ void Mema(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || f + N >= n) return;
-  r[f + N - 1] = SeedMean(x, f, N);
-  Recur(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
+  if (N <= 0 || f + N >= n) return FillInvalid(r, 0, n, n);
+  Seed(r, f + N - 1, SeedMean(x, f, N), n);
+  Smooth(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
 }
 
 // EXPMEMA(X,N): seeded like MEMA, then the EXPMA recurrence. f+N bars suffice.
@@ -141,9 +144,9 @@ void Expmema(float* r, const SFunctionArgs& a) {
   const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (N <= 0 || f + N > n) return;
-  r[f + N - 1] = SeedMean(x, f, N);
-  Recur(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  if (N <= 0 || f + N > n) return FillInvalid(r, 0, n, n);
+  Seed(r, f + N - 1, SeedMean(x, f, N), n);
+  Smooth(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
 }
 
 // DMA(X,A): Y = A*X + (1-A)*Y' while A < 1, else X; A is read bar by bar.
@@ -153,10 +156,10 @@ void Dma(float* r, const SFunctionArgs& a) {
   const float* w = a.pSeries[1];
   int f = 0;
   while (f < n && (IsInvalidValue(x[f]) || IsInvalidValue(w[f]))) ++f;
-  if (f >= n) return;
-  r[f] = x[f];
+  if (f >= n) return FillInvalid(r, 0, n, n);
+  Seed(r, f, x[f], n);
   for (int i = f + 1; i < n; ++i)
-    r[i] = w[i] < 1.0f ? r[i - 1] * (1.0f - w[i]) + w[i] * x[i] : x[i];
+    r[i] = StoredValue(w[i] < 1.0f ? r[i - 1] * (1.0f - w[i]) + w[i] * x[i] : x[i]);
 }
 
 // CROSS(A,B): 1 where A rises through B (both comparisons strict), else 0.

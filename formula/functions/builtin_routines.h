@@ -1,7 +1,9 @@
 // The series routines and mathematical routines behind the built-in table.
-// Each series routine receives a result already filled with INVALID_VALUE
-// and writes only the bars it can compute, except the cheap one-pass
-// routines listed by FillsOwnResult, which write every bar themselves.
+// Each series routine writes every bar of its result, in the pass that
+// computes it: the bars it can compute get their value, all others
+// INVALID_VALUE. A routine that computes a NaN (domain errors, infinities
+// meeting) stores INVALID_VALUE instead; routines that only copy or compare
+// their inputs copy them as they are.
 #pragma once
 #include "formula/functions/builtin_functions.h"
 
@@ -9,10 +11,13 @@ namespace formula::routines {
 
 // First bar whose value is not INVALID_VALUE; n when there is none.
 int FirstValid(const float* x, int n);
+// First bar from from on whose value is an infinity or a NaN; n when there
+// is none.
+int FirstNonFinite(const float* x, int from, int n);
 // Bars from .. to-1 (clamped to 0 .. n) become INVALID_VALUE.
 void FillInvalid(float* r, int from, int to, int n);
-// True for the routines that write every bar of their result.
-bool FillsOwnResult(SeriesRoutine routine);
+// A computed value as it is stored: a NaN is no value.
+inline float StoredValue(float v) { return v != v ? INVALID_VALUE : v; }
 
 void QuoteOpen(float* r, const SFunctionArgs& a);
 void QuoteHigh(float* r, const SFunctionArgs& a);

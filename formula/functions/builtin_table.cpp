@@ -175,30 +175,15 @@ bool Compatible(char given, char wanted) {
   return (given == REG_NUMBER || given == REG_SERIES) && (wanted == REG_NUMBER || wanted == REG_SERIES);
 }
 
-// Arguments that the routine reads bar by bar, whatever the signature says:
-// the mathematical functions apply bar by bar, and DMA declares its weight
-// as a number but reads it as a series.
+// Arguments that the routine reads bar by bar: the first argument of every
+// series routine, every argument of the mathematical functions, and the
+// second argument of DMA (declared a number), CROSS and SUMBARS. All other
+// arguments are windows and counts, read once from their first value
+// (SFunctionArgs::fNumber), so a number given there is not spread.
 bool ReadsSeries(const SFunctionItem& item, int position) {
-  if (item.nCategory == FUNC_MATH) return true;
-  if (item.routine.pSeries == &routines::Dma && position == 1) return true;
-  return item.szSignature[position + 1] == REG_SERIES;
-}
-
-// Routines that only copy, count or compare series never make a NaN of
-// their own (their inputs hold no NaN but the invalid value; the quote
-// series clean the caller's history as they copy it); the others can, from
-// domain errors or infinities, and their results are cleaned.
-bool MayMakeNaN(const SFunctionItem& item) {
-  if (item.nCategory == FUNC_MATH) return true;
-  for (SeriesRoutine arithmetic : {&Sma, &Ma, &Expma, &Ema, &Mema, &Expmema, &Dma, &Sum, &Std, &Avedev})
-    if (item.routine.pSeries == arithmetic) return true;
-  return false;
-}
-
-// A NaN that some routine or mathematical function produced is no value.
-void NormaliseNaN(float* r, int n) {
-  for (int i = 0; i < n; ++i)
-    if (r[i] != r[i]) r[i] = INVALID_VALUE;
+  if (item.nCategory == FUNC_MATH || position == 0) return true;
+  const SeriesRoutine routine = item.routine.pSeries;
+  return position == 1 && (routine == &Dma || routine == &Cross || routine == &Sumbars);
 }
 
 void ApplyMath(const SFunctionItem& item, const SFunctionArgs& a, float* r) {
@@ -206,14 +191,16 @@ void ApplyMath(const SFunctionItem& item, const SFunctionArgs& a, float* r) {
   const float* x = a.pSeries[0];
   int start = routines::FirstValid(x, n);
   if (item.routine.pMath1) {
+    FillInvalid(r, 0, start, n);
     const MathRoutine1 fn = item.routine.pMath1;
-    for (int i = start; i < n; ++i) r[i] = static_cast<float>(fn(x[i]));
+    for (int i = start; i < n; ++i) r[i] = StoredValue(static_cast<float>(fn(x[i])));
     return;
   }
   const float* y = a.pSeries[1];
   while (start < n && IsInvalidValue(y[start])) ++start;
+  FillInvalid(r, 0, start, n);
   const MathRoutine2 fn = item.routine.pMath2;
-  for (int i = start; i < n; ++i) r[i] = static_cast<float>(fn(x[i], y[i]));
+  for (int i = start; i < n; ++i) r[i] = StoredValue(static_cast<float>(fn(x[i], y[i])));
 }
 
 }  // namespace
@@ -279,12 +266,10 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
   }
   if (n == 0) return true;
 
-  if (item.nCategory == FUNC_MATH || !FillsOwnResult(item.routine.pSeries)) FillInvalid(result, 0, n, n);
   if (item.nCategory == FUNC_MATH)
     ApplyMath(item, a, result);
   else
     item.routine.pSeries(result, a);
-  if (MayMakeNaN(item)) NormaliseNaN(result, n);
   return true;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/float_vectors.h"
 
 namespace formula::routines {
 
@@ -18,6 +19,12 @@ namespace {
 struct StatRange {
   int f = 0, N = 0, end = 0;
   bool any() const { return N > 0 && f + N <= end; }
+  // every bar outside f+N-1 .. end-1 has no value
+  void FillOutside(float* r, int n) const {
+    if (!any()) return FillInvalid(r, 0, n, n);
+    FillInvalid(r, 0, f + N - 1, n);
+    FillInvalid(r, end, n, n);
+  }
 };
 
 StatRange RangeOf(const SFunctionArgs& a) {
@@ -29,33 +36,49 @@ StatRange RangeOf(const SFunctionArgs& a) {
     s.N = 0;
     return s;
   }
-  const float* x = a.pSeries[0];
-  s.end = s.f;
-  while (s.end < n && std::isfinite(x[s.end])) ++s.end;
+  s.end = FirstNonFinite(a.pSeries[0], s.f, n);
   return s;
 }
 
-// Window sums of x - shift, recomputed exactly once per window length so
-// rounding never builds up over a long series.
+// Window sums of x - shift. Every N bars the window's sums are taken
+// afresh (from 0, oldest bar first) so that rounding never builds up over a
+// long series; the fresh sums are gathered while the window slides over
+// those bars, which keeps them off the chain of the running sums.
 struct RunningSums {
   const float* x;
   double shift;
   int N;
   double s1 = 0.0, s2 = 0.0;
 
-  void Recompute(int last) {
+  // The window ending at bar last, summed afresh.
+  void Start(int last) {
     s1 = s2 = 0.0;
     for (int j = last - N + 1; j <= last; ++j) {
       const double d = x[j] - shift;
       s1 += d;
       s2 += d * d;
     }
+    fresh1 = fresh2 = 0.0;
+    untilFresh = N;
   }
-  void Slide(int i) {  // window moves to end at bar i
+  // The window moves on to end at bar i, one bar after the last.
+  void Next(int i) {
     const double in = x[i] - shift, out = x[i - N] - shift;
-    s1 += in - out;
-    s2 += in * in - out * out;
+    fresh1 += in;
+    fresh2 += in * in;
+    if (--untilFresh == 0) {  // the fresh sums cover the window ending at i
+      s1 = fresh1;
+      s2 = fresh2;
+      fresh1 = fresh2 = 0.0;
+      untilFresh = N;
+    } else {
+      s1 += in - out;
+      s2 += in * in - out * out;
+    }
   }
+
+  double fresh1 = 0.0, fresh2 = 0.0;  // sums of the bars since the last fresh start
+  int untilFresh = 0;
 };
 
 // Fenwick tree over value ranks: counts and sums of the values inserted
@@ -100,11 +123,11 @@ constexpr int kDirectAvedevWindow = 64;
 void AvedevDirect(float* r, const float* x, const StatRange& s) {
   RunningSums sums{x, x[s.f], s.N};
   for (int i = s.f + s.N - 1; i < s.end; ++i) {
-    if ((i - (s.f + s.N - 1)) % s.N == 0) sums.Recompute(i); else sums.Slide(i);
+    if (i == s.f + s.N - 1) sums.Start(i); else sums.Next(i);
     const double mean = sums.s1 / s.N + sums.shift;
     double dev = 0.0;
     for (int j = i - s.N + 1; j <= i; ++j) dev += std::fabs(x[j] - mean);
-    r[i] = static_cast<float>(dev / s.N);
+    r[i] = StoredValue(static_cast<float>(dev / s.N));
   }
 }
 
@@ -184,36 +207,56 @@ void AvedevByRanks(float* r, const float* x, const StatRange& s) {
     for (int i = block; i < hi; ++i) {
       tree.Add(rankOf[i - lo], x[i] - shift, +1);
       if (i > block) tree.Add(rankOf[i - N - lo], x[i - N] - shift, -1);
-      if ((i - first) % N == 0) sums.Recompute(i); else sums.Slide(i);
+      if (i == first) sums.Start(i); else sums.Next(i);
       const double mean = sums.s1 / N;  // relative to shift
       below = Locate(sorted, mean + shift, below);
       int64_t countBelow;
       double sumBelow;
       tree.Below(below, countBelow, sumBelow);
       const double dev = (countBelow * mean - sumBelow) + ((sums.s1 - sumBelow) - (N - countBelow) * mean);
-      r[i] = static_cast<float>(std::max(dev, 0.0) / N);
+      r[i] = StoredValue(static_cast<float>(std::max(dev, 0.0) / N));
     }
   }
 }
 
 }  // namespace
 
-// STD(X,N): sqrt(sum of (X - mean)^2 over the window / N).
+// STD(X,N): sqrt(sum of (X - mean)^2 over the window / N), four bars per
+// step: their divisions and square roots run two bars per instruction. The
+// inputs are finite, so no NaN comes out.
 void Std(float* r, const SFunctionArgs& a) {
   const StatRange s = RangeOf(a);
+  s.FillOutside(r, a.nBars);
   if (!s.any()) return;
   const float* x = a.pSeries[0];
   RunningSums sums{x, x[s.f], s.N};
-  for (int i = s.f + s.N - 1; i < s.end; ++i) {
-    if ((i - (s.f + s.N - 1)) % s.N == 0) sums.Recompute(i); else sums.Slide(i);
-    const double squares = sums.s2 - sums.s1 * sums.s1 / s.N;
-    r[i] = static_cast<float>(std::sqrt(std::max(squares, 0.0) / s.N));
+  auto deviation = [N = static_cast<double>(s.N)](Double2 s1, Double2 s2) {
+    const Double2 squares = s2 - s1 * s1 / N;
+    return SquareRoot((squares < 0.0 ? Double2{} : squares) / N);
+  };
+  int i = s.f + s.N - 1;
+  sums.Start(i);
+  r[i] = static_cast<float>(deviation(Both(sums.s1), Both(sums.s2))[0]);
+  for (++i; i + 4 <= s.end; i += 4) {
+    sums.Next(i);
+    const double a1 = sums.s1, a2 = sums.s2;
+    sums.Next(i + 1);
+    const double b1 = sums.s1, b2 = sums.s2;
+    sums.Next(i + 2);
+    const double c1 = sums.s1, c2 = sums.s2;
+    sums.Next(i + 3);
+    Store4(r + i, ToFloat4(deviation(Double2{a1, b1}, Double2{a2, b2}), deviation(Double2{c1, sums.s1}, Double2{c2, sums.s2})));
+  }
+  for (; i < s.end; ++i) {
+    sums.Next(i);
+    r[i] = static_cast<float>(deviation(Both(sums.s1), Both(sums.s2))[0]);
   }
 }
 
 // AVEDEV(X,N): sum of |X - mean| over the window / N.
 void Avedev(float* r, const SFunctionArgs& a) {
   const StatRange s = RangeOf(a);
+  s.FillOutside(r, a.nBars);
   if (!s.any()) return;
   if (s.N <= kDirectAvedevWindow)
     AvedevDirect(r, a.pSeries[0], s);

@@ -1,10 +1,10 @@
-// Window and counting routines: BACKSET, BARS*, COUNT, HHV/LLV and their
-// bar distances, REF, SUM, SUMBARS. All run in one pass (SUMBARS walks back
-// as far as its target needs).
+// Window and counting routines: BACKSET, BARS*, COUNT, REF, SUM, SUMBARS.
+// All run in one pass (SUMBARS walks back as far as its target needs).
 #include <algorithm>
 #include <vector>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/window_sums.h"
 
 namespace formula::routines {
 
@@ -17,56 +17,6 @@ int FirstTrue(const float* x, int n) {
   return s;
 }
 
-// HHV, LLV, HHVBARS and LLVBARS. The running extreme index a is kept while
-// it stays inside the window; when it falls out, the window is searched
-// again. That search is answered from a monotonic queue of the window's
-// comparable (non-NaN) bars, so the whole pass is O(n) whatever the window.
-// A window whose oldest bar is NaN keeps that bar, as a scan from the oldest
-// bar would (nothing compares above a NaN).
-template <bool kHigh, bool kBars>
-void WindowExtreme(float* r, const SFunctionArgs& a) {
-  const int n = a.nBars;
-  int N = WindowArg(a.fNumber[1]);
-  if (N <= 0) N = n;
-  const float* x = a.pSeries[0];
-  const int f = FirstValid(x, n);
-  if (f >= n) return;
-
-  // later bar wins ties: replace a when X[a] <= X[i] (highest) or >= (lowest)
-  auto takes = [](float held, float candidate) {
-    return kHigh ? held <= candidate : held >= candidate;
-  };
-  std::vector<int> queue(static_cast<size_t>(n - f));
-  int head = 0, tail = 0;  // queue[head .. tail-1]: indices, values strictly ordered
-  auto push = [&](int i) {
-    if (x[i] != x[i]) return;  // NaN never wins a comparison
-    while (tail > head && takes(x[queue[tail - 1]], x[i])) --tail;
-    queue[tail++] = i;
-  };
-  auto write = [&](int i, int at) { r[i] = kBars ? static_cast<float>(i - at) : x[at]; };
-
-  int a_ = f;
-  push(f);
-  const int warmEnd = f + std::max(N - 1, 1);  // first bar of the main phase
-  int i = f + 1;
-  for (; i < n && i < warmEnd; ++i) {
-    push(i);
-    if (takes(x[a_], x[i])) a_ = i;
-    if (N == n) write(i, a_);
-  }
-  for (; i < n; ++i) {
-    push(i);
-    if (i - a_ >= N) {
-      const int oldest = i - N + 1;
-      while (head < tail && queue[head] < oldest) ++head;
-      a_ = (x[oldest] != x[oldest] || head == tail) ? oldest : queue[head];
-    } else if (takes(x[a_], x[i])) {
-      a_ = i;
-    }
-    write(i, a_);
-  }
-}
-
 }  // namespace
 
 // BACKSET(X,N): where X is not 0, the bar and the N-1 bars before it become 1.
@@ -74,9 +24,10 @@ void Backset(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  if (f >= n) return FillInvalid(r, 0, n, n);
   const int N = WindowArg(a.fNumber[1]);
   const int W = std::min(N > 0 ? N : 1, n - f);
+  FillInvalid(r, 0, f, n);
   std::fill(r + f, r + n, 0.0f);
   int low = n;  // lowest bar set so far; everything from low to the last set range is 1
   for (int i = n - 1; i >= f + W; --i) {
@@ -140,11 +91,6 @@ void Count(float* r, const SFunctionArgs& a) {
   }
 }
 
-void Hhv(float* r, const SFunctionArgs& a) { WindowExtreme<true, false>(r, a); }
-void Hhvbars(float* r, const SFunctionArgs& a) { WindowExtreme<true, true>(r, a); }
-void Llv(float* r, const SFunctionArgs& a) { WindowExtreme<false, false>(r, a); }
-void Llvbars(float* r, const SFunctionArgs& a) { WindowExtreme<false, true>(r, a); }
-
 // REF(X,A): X of A bars before; invalid inputs are copied as they are.
 void Ref(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
@@ -164,18 +110,7 @@ void Sum(float* r, const SFunctionArgs& a) {
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
   FillInvalid(r, 0, f, n);
-  double sum = 0.0;
-  const int end = std::min(n, f + N);
-  int i = f;
-  for (; i < end; ++i) {
-    sum += x[i];
-    r[i] = static_cast<float>(sum);
-  }
-  for (; i < n; ++i) {
-    sum += x[i];
-    sum -= x[i - N];
-    r[i] = static_cast<float>(sum);
-  }
+  WriteWindowSums(r, x, f, n, N, f, 1);
 }
 
 // SUMBARS(X,A): how many bars, counting back from each bar, X must be added
@@ -189,7 +124,8 @@ void Sumbars(float* r, const SFunctionArgs& a) {
   const float* x = a.pSeries[0];
   const float* target = a.pSeries[1];
   const int f = FirstValid(x, n);
-  if (f >= n) return;
+  if (f >= n) return FillInvalid(r, 0, n, n);
+  FillInvalid(r, 0, f, n);
   constexpr float kNotReached = -1.0f;  // never a real bar count
 
   bool nonNegative = true;

@@ -8,7 +8,8 @@
 // --ports with --listen serves only the listed (1-based) entries of the
 // five ports, so a client's server round-robin meets refused ports first.
 // Without --cert-dir it writes throw-away test certificates to a temporary
-// folder and prints where; the client then needs that folder's ca.pem,
+// folder and prints where; with --cert-dir it uses that folder's, writing
+// them there first when it has none. The client needs the folder's ca.pem,
 // client.pem and client.key with the key password.
 #include <memory>
 #include <sstream>
@@ -18,6 +19,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/paths.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 #include "test_pki.h"
@@ -68,8 +70,14 @@ int main(int argc, char** argv) {
       }
       std::printf("test certificates in %s (client key password \"%s\")\n", dir,
                   keyPassword.c_str());
-    } else {
+    } else if (platform::FileExists(certDir + "/ca.pem")) {
       pki = TestPkiPaths(certDir, keyPassword);
+    } else if (!GenerateTestPki(certDir, keyPassword, &pki)) {
+      std::fprintf(stderr, "sim_trade: cannot write test certificates to %s\n", certDir.c_str());
+      return 1;
+    } else {
+      std::printf("test certificates in %s (client key password \"%s\")\n", certDir.c_str(),
+                  keyPassword.c_str());
     }
     options.caFile = pki.caCert;
     options.certFile = pki.serverCert;

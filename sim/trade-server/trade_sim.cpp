@@ -12,7 +12,6 @@
 
 #include "platform/gbk.h"
 #include "platform/socket.h"
-#include "sharecode/text_utils.h"
 #include "trade/core/sha1_digest.h"
 #include "trade/core/trade_messages.h"
 #include "trade/quellan/trade_framer.h"
@@ -25,10 +24,20 @@ using Clock = std::chrono::steady_clock;
 // hold more than this for one.
 constexpr size_t kMaxRequest = 64 * 1024;
 
-std::string DigestOf(const std::string& password) {
-  unsigned char d[20];
-  Sha1Digest(password.data(), static_cast<int>(password.size()), d);
-  return BytesToHex(d, 20);
+// Tags whose values the log line does not show.
+bool IsSecretTag(int tag) { return tag == 91 || tag == 9107 || tag == 9415 || tag == 9416; }
+
+// The request's own fields: those between the session (336) and the
+// checksum (1010).
+std::string BodyText(const STradeSimRequest& request) {
+  std::string text;
+  bool body = false;
+  for (const auto& [tag, value] : request.fields) {
+    if (tag == 1010) break;
+    if (body) text += " " + std::to_string(tag) + "=" + (IsSecretTag(tag) ? "*" : value);
+    if (tag == 336) body = true;
+  }
+  return text;
 }
 
 }  // namespace
@@ -47,9 +56,14 @@ struct CTradeSimServer::Link {
 
 CTradeSimServer::CTradeSimServer(STradeSimOptions options)
     : options_(std::move(options)),
-      connections_("sim_trade", [this](int fd, int) { Serve(fd); }) {
-  digest_ = DigestOf(options_.password);
-  holdings_["600002"] = Holding{500, 18.0};
+      digest_(PasswordDigest(options_.password)),
+      account_(options_.today, options_.fundsPassword, options_.payChannel),
+      connections_("sim_trade", [this](int fd, int) { Serve(fd); }) {}
+
+std::string STradeSimRequest::Field(int tag) const {
+  for (const auto& f : fields)
+    if (f.first == tag) return f.second;
+  return "";
 }
 
 CTradeSimServer::~CTradeSimServer() {
@@ -94,7 +108,14 @@ void CTradeSimServer::DropLinks() { connections_.ShutdownAll(); }
 
 std::vector<std::string> CTradeSimServer::Requests() const {
   std::lock_guard<std::recursive_mutex> g(lock_);
-  return std::vector<std::string>(requests_.begin(), requests_.end());
+  std::vector<std::string> types;
+  for (const STradeSimRequest& r : requests_) types.push_back(r.msgType);
+  return types;
+}
+
+std::vector<STradeSimRequest> CTradeSimServer::RequestLog() const {
+  std::lock_guard<std::recursive_mutex> g(lock_);
+  return std::vector<STradeSimRequest>(requests_.begin(), requests_.end());
 }
 
 bool CTradeSimServer::Write(Link& link, const std::string& bytes) {
@@ -209,6 +230,11 @@ std::string CTradeSimServer::Reply(const char* msgType, const TagMap& request,
   return bytes;
 }
 
+std::string CTradeSimServer::ReplyType(const std::string& requestType) {
+  // Wide enough that no request type overflows it.
+  return std::to_string(static_cast<long long>(TradeAtoi(requestType)) + 1);
+}
+
 std::string CTradeSimServer::Answer(const std::string& request, int requestNumber) {
   TagMap map;
   std::string error;
@@ -218,15 +244,26 @@ std::string CTradeSimServer::Answer(const std::string& request, int requestNumbe
     Log("refused a block: bad checksum or fields");
     return "";
   }
-  const std::string type = GetFieldText(map, 1035);
+  STradeSimRequest logged;
+  logged.msgType = GetFieldText(map, 1035);
+  const char* cursor = request.data();
+  const char* end = cursor + request.size();
+  std::string tag, value;
+  TagMap soFar;
+  while (ParseTagField(&cursor, end, tag, value, GetRawDataDictionary(), soFar, error, '=',
+                       GetSOH()) == 0) {
+    logged.fields.emplace_back(TradeAtoi(tag), value);
+    InsertTagValue(TradeAtoi(tag), value, soFar, nullptr, nullptr, nullptr);
+  }
+  const std::string type = logged.msgType;
+  Log("request " + type + " #" + std::to_string(requestNumber) + BodyText(logged));
   {
     std::lock_guard<std::recursive_mutex> g(lock_);
     if (requests_.size() == kKeptRequests) requests_.pop_front();
-    requests_.push_back(type);
+    requests_.push_back(std::move(logged));
     ++requestCount_;
   }
-  Log("request " + type + " #" + std::to_string(requestNumber));
   if (requestNumber == options_.kickAtRequest)
-    return Reply((std::to_string(TradeAtoi(type) + 1)).c_str(), map, "1", "", {});
+    return Reply(ReplyType(type).c_str(), map, "1", "", {});
   return Handle(map, requestNumber);
 }

@@ -15,6 +15,7 @@
 
 #include "sim/serve/connection_server.h"
 #include "trade/core/trade_codec.h"
+#include "trade_sim_account.h"
 
 struct STradeSimOptions {
   bool tls = true;
@@ -33,6 +34,19 @@ struct STradeSimOptions {
   bool coalesce = false;        // a heartbeat and the reply in one write
   int delayMs = 0;              // wait before each reply
   bool log = true;              // requests to standard error
+  // The account.
+  std::string fundsPassword = "fund";  // checked as a digest by transfers and signing
+  char payChannel = '9';               // login tag 9116
+  std::string channelLink = "FORBIDED";  // login tag 9121 (the web deposit page)
+  std::string today;                   // "YYYY-MM-DD"; empty: the local date at start
+};
+
+// One request as received: its type and every field in wire order.
+struct STradeSimRequest {
+  std::string msgType;
+  std::vector<std::pair<int, std::string>> fields;
+  // The value of the first field with that tag, "" when there is none.
+  std::string Field(int tag) const;
 };
 
 class CTradeSimServer {
@@ -50,21 +64,19 @@ class CTradeSimServer {
   // Message types received, in order, over all links (the latest
   // kKeptRequests of them).
   std::vector<std::string> Requests() const;
+  // The same requests with their fields (the latest kKeptRequests).
+  std::vector<STradeSimRequest> RequestLog() const;
   int Accepted() const { return connections_.Accepted(); }
   // Closes every open link at once (a dropped connection).
   void DropLinks();
   // Builds the reply of one request as the server would (tests, fuzzing).
   std::string Answer(const std::string& request, int requestNumber);
+  // The type of the reply to a request type: the next number ("1012" for
+  // "1011").
+  static std::string ReplyType(const std::string& requestType);
 
  private:
   struct Link;
-  struct Order {
-    std::string no, code, type, price, qty, status, dealt, time;
-  };
-  struct Holding {
-    long qty = 0;
-    double cost = 0;
-  };
 
   // What is remembered of the requests: enough for any test, without
   // growing for as long as the simulator runs.
@@ -75,7 +87,6 @@ class CTradeSimServer {
   std::string Reply(const char* msgType, const TagMap& request, const std::string& code,
                     const std::string& info, const TagFieldList& body);
   std::string Handle(const TagMap& request, int requestNumber);
-  void AddOrderList(TagFieldList& body, bool today);
   void Log(const std::string& line);
 
   STradeSimOptions options_;
@@ -84,18 +95,11 @@ class CTradeSimServer {
   std::atomic<bool> running_{false};
 
   mutable std::recursive_mutex lock_;
-  std::deque<std::string> requests_;
+  std::deque<STradeSimRequest> requests_;
   int requestCount_ = 0;  // numbers the requests over all links
-  // The account.
-  std::string digest_;
+  std::string digest_;    // the trading password's
   std::string session_;
-  double funds_ = 100000.0;
-  double frozen_ = 0;
-  std::map<std::string, Holding> holdings_;
-  std::vector<Order> orders_;
-  std::vector<Order> deals_;
-  std::vector<std::vector<std::string>> transfers_;
-  int nextOrderNo_ = 1000;
+  CTradeSimAccount account_;
   // Last: its threads use everything above, so it stops first.
   sim::ConnectionServer connections_;
 };

@@ -5,22 +5,14 @@
 #include <chrono>
 
 #include "platform/socket.h"
+#include "sim/serve/http_text.h"
 
 namespace {
 
 constexpr size_t kMaxRequestHead = 8192;
 
-// The path of "GET /path HTTP/1.1"; empty for anything else.
-std::string RequestPath(const std::string& head) {
-  if (head.compare(0, 4, "GET ") != 0) return "";
-  size_t end = head.find(' ', 4);
-  if (end == std::string::npos) return "";
-  return head.substr(4, end - 4);
-}
-
 std::string Head(const char* status, size_t length, const std::string& extra = "") {
-  return std::string("HTTP/1.1 ") + status + "\r\nContent-Type: text/xml\r\nContent-Length: " +
-         std::to_string(length) + "\r\nConnection: close\r\n" + extra + "\r\n";
+  return sim::HttpResponseHead(status, "text/xml", length, extra);
 }
 
 }  // namespace
@@ -60,12 +52,8 @@ std::vector<std::string> CUpdateSimServer::Requests() const {
 void CUpdateSimServer::Serve(int fd) {
   std::string head;
   char buffer[1024];
-  while (head.find("\r\n\r\n") == std::string::npos && head.size() < kMaxRequestHead) {
-    const long n = platform::RecvSome(fd, buffer, sizeof buffer, 2000);
-    if (n <= 0) return;
-    head.append(buffer, (size_t)n);
-  }
-  const std::string path = RequestPath(head);
+  if (!sim::ReadHttpHead(fd, &head, kMaxRequestHead, 2000)) return;
+  const std::string path = sim::HttpGetPath(head);
   std::string answer, body;
   {
     std::lock_guard<std::mutex> g(lock_);

@@ -148,33 +148,9 @@ Series RefCount(const RefArgs& a) {
   }
   return r;
 }
-// HHV family exactly as described: a cached index, rescans from the oldest
-// bar when it leaves the window.
+// HHV family exactly as described (the rule is shared with the bit-exact test).
 Series RefExtreme(const RefArgs& a, bool high, bool bars) {
-  Series r = Empty(a.n);
-  const Series& x = a.s[0];
-  int N = Win(a.w[1]);
-  if (N <= 0) N = a.n;
-  int f = First(x);
-  if (f >= a.n) return r;
-  auto takes = [&](double held, double cand) { return high ? held <= cand : held >= cand; };
-  auto put = [&](int i, int at) { r[i] = bars ? i - at : x[at]; };
-  int at = f, i = f + 1;
-  for (int steps = 0; i < a.n && steps < N - 2; ++i, ++steps) {
-    if (takes(x[at], x[i])) at = i;
-    if (N == a.n) put(i, at);
-  }
-  for (; i < a.n; ++i) {
-    if (i - at >= N) {
-      at = i - N + 1;
-      for (int j = at; j <= i; ++j)
-        if (takes(x[at], x[j])) at = j;
-    } else if (takes(x[at], x[i])) {
-      at = i;
-    }
-    put(i, at);
-  }
-  return r;
+  return RuleExtreme<double>(a.s[0], First(a.s[0]), Win(a.w[1]), high, bars, NONE);
 }
 Series RefRef(const RefArgs& a) {
   Series r = Empty(a.n);

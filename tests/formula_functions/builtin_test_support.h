@@ -35,4 +35,33 @@ inline std::vector<float> CallByName(const std::string& name, std::vector<Arg> a
   return result;
 }
 
+// HHV, LLV, HHVBARS and LLVBARS exactly as described: a cached index from
+// the first valid bar f, searched again from the window's oldest bar when
+// it leaves the window. Values of type T; none marks bars without a value.
+template <typename T>
+std::vector<T> RuleExtreme(const std::vector<T>& x, int f, int N, bool high, bool bars, T none) {
+  const int n = static_cast<int>(x.size());
+  std::vector<T> r(static_cast<size_t>(n), none);
+  if (N <= 0) N = n;
+  if (f >= n) return r;
+  auto takes = [&](T held, T cand) { return high ? held <= cand : held >= cand; };
+  auto put = [&](int i, int at) { r[i] = bars ? static_cast<T>(i - at) : x[at]; };
+  int at = f, i = f + 1;
+  for (int steps = 0; i < n && steps < N - 2; ++i, ++steps) {
+    if (takes(x[at], x[i])) at = i;
+    if (N == n) put(i, at);
+  }
+  for (; i < n; ++i) {
+    if (i - at >= N) {
+      at = i - N + 1;
+      for (int j = at; j <= i; ++j)
+        if (takes(x[at], x[j])) at = j;
+    } else if (takes(x[at], x[i])) {
+      at = i;
+    }
+    put(i, at);
+  }
+  return r;
+}
+
 }  // namespace formula::test

@@ -61,6 +61,20 @@ TEST(TradeCodec, ChecksumTrailerIsCheckedFromTheEnd) {
   EXPECT_EQ(CalcTradeChecksum("\x03\x04", 2), 7);
 }
 
+TEST(TradeCodec, ChecksumIsTheByteSumModulo256AtEveryLength) {
+  // All-0xFF bytes are the largest sums; the lengths cross every word and
+  // block boundary of the summing loop.
+  std::string ones(2100, '\xFF'), mixed(2100, '\0');
+  for (size_t i = 0; i < mixed.size(); ++i) mixed[i] = static_cast<char>(i * 131 + i / 7);
+  for (const std::string* data : {&ones, &mixed}) {
+    unsigned sum = 0;
+    for (int len = 0; len <= static_cast<int>(data->size()); ++len) {
+      ASSERT_EQ(CalcTradeChecksum(data->data(), len), static_cast<int>(sum % 256)) << len;
+      if (len < static_cast<int>(data->size())) sum += static_cast<unsigned char>((*data)[len]);
+    }
+  }
+}
+
 struct ParseCase {
   const char* name;
   std::string data;
@@ -90,6 +104,12 @@ TEST(TradeCodec, ParseTable) {
       {"raw length negative", "90=-3\x01" "91=abc\x01", -1, 91, {}, "decimal"},
       {"raw length not a number", "90=x\x01" "91=abc\x01", -1, 91, {}, "decimal"},
       {"last value without SOH", "1=a\x01" "2=b", -1, 1, {"a"}, "separator"},
+      {"tag with leading zeros", "0048=A\x01" "48=B\x01", 0, 48, {"A", "B"}, ""},
+      {"ten-digit tag", "0000000048=A\x01", 0, 48, {"A"}, ""},
+      {"signed and blank-led tags", "+48=A\x01" " 48=B\x01" "-48=C\x01", 0, 48, {"A", "B"}, ""},
+      {"tag past the int range", "99999999999=A\x01", 0, 2147483647, {"A"}, ""},
+      {"raw data after an explicit length field", std::string("90(1)=3\x01" "91=a\x01" "b\x01"), 0,
+       91, {std::string("a\x01" "b")}, ""},
   };
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -103,6 +123,35 @@ TEST(TradeCodec, ParseTable) {
     if (!c.error.empty()) {
       EXPECT_NE(error.find(c.error), std::string::npos) << error;
     }
+
+    // The scan into field references reads the same fields.
+    TradeFieldRefs refs;
+    std::string scanError;
+    EXPECT_EQ(ScanTradeMessage(c.data.data(), static_cast<int>(c.data.size()), refs, scanError),
+              c.result);
+    EXPECT_EQ(scanError, error);
+    TagMap scanned;
+    for (const TradeFieldRef& f : refs)
+      scanned[f.tag].push_back(std::string_view(c.data.data() + f.offset, f.length));
+    EXPECT_TRUE(scanned == map);
+  }
+}
+
+TEST(TradeCodec, ValuesOfEveryLengthEndAtTheirDelimiter) {
+  // The delimiter search looks at several bytes at a time: every position
+  // of the delimiter in and past those words, with '=' and SOH nearby.
+  for (size_t n = 0; n <= 70; ++n) {
+    const std::string value = std::string(n, 'v') + (n % 3 == 0 ? "" : "=");
+    const std::string data = "1=" + value + "\x01" "22=\x01" "3=" + value + value + "\x01";
+    TagMap map;
+    std::string error;
+    ASSERT_EQ(ParseTradeMessage(data.data(), static_cast<int>(data.size()), map, nullptr, nullptr,
+                                nullptr, nullptr, error),
+              0)
+        << n;
+    EXPECT_EQ(GetFieldText(map, 1), value);
+    EXPECT_EQ(GetFieldText(map, 22), "");
+    EXPECT_EQ(GetFieldText(map, 3), value + value);
   }
 }
 

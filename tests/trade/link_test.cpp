@@ -171,9 +171,9 @@ TEST_F(LinkTest, ThirdOfFiveServersAnswersAndTheSessionWorks) {
   // A request from this (the user-interface) thread while the worker polls.
   session_.SetMainWnd(kMain);
   COrder order;
-  order.productId = "600001";
+  order.productId = "602001";
   order.orderType = "0B";
-  order.price = "10.00";
+  order.price = "12.34";
   order.quantity = "300";
   session_.SendOrder(order);
   ASSERT_TRUE(WaitFor([&] { return session_.GetOrders().size() == 1; }));

@@ -281,6 +281,81 @@ TEST_F(SessionTest, ListRepliesRefillTheStoreAndAnnounce) {
   EXPECT_EQ(transfers[0].status, 3);
 }
 
+// Every field of an order row, in record order, for whole-row comparison.
+std::vector<std::string> OrderFields(const COrderDetail& r) {
+  return {r.productId, r.orderType, r.price,   r.quantity, r.productName, r.status,
+          r.dealtQty,  r.field9210, r.orderNo, r.unused,   r.time};
+}
+std::vector<std::vector<std::string>> OrderRows(const std::vector<COrderDetail>& rows) {
+  std::vector<std::vector<std::string>> out;
+  for (const COrderDetail& r : rows) out.push_back(OrderFields(r));
+  return out;
+}
+
+TEST_F(SessionTest, RefilledListsKeepNothingOfTheRowsBefore) {
+  LogIn();
+  session.SetMainWnd(kMain);
+  const std::string longName(40, 'n');  // beyond the in-place string size
+  Fields full{{9001, "0"}, {9003, "3"}};
+  for (const char* i : {"1", "2", "3"}) {
+    full.insert(full.end(), {{48, i}, {40, "0B"}, {44, "1.5"}, {132, "100"}, {9402, longName},
+                             {150, "2"}, {32, "100"}, {9210, "0"}, {37, i}, {9205, "10:00"}});
+  }
+  Dispatch(Reply("1032", full));
+  ASSERT_EQ(session.GetOrders().size(), 3u);
+  // Two records, the second without name, order number or time; then the
+  // list again in full, larger, and again smaller: each reply alone decides.
+  Dispatch(Reply("1032", {{9001, "0"}, {9003, "2"}, {48, "7"}, {37, "70"}, {9205, "11:00"},
+                          {48, "8"}, {9402, "x"}}));
+  EXPECT_EQ(OrderRows(session.GetOrders()),
+            (std::vector<std::vector<std::string>>{
+                {"7", "", "", "", "x", "", "", "", "70", "", "11:00"},
+                {"8", "", "", "", "", "", "", "", "", "", ""}}));
+  for (int round = 0; round < 2; ++round) {
+    Dispatch(Reply("1032", full));
+    Dispatch(Reply("1032", full));
+    auto rows = session.GetOrders();
+    ASSERT_EQ(rows.size(), 3u);
+    EXPECT_EQ(OrderFields(rows[2]), (std::vector<std::string>{"3", "0B", "1.5", "100", longName,
+                                                               "2", "100", "0", "3", "", "10:00"}));
+    Dispatch(Reply("1032", {{9001, "0"}, {9003, "1"}, {9205, "12:00"}}));
+    EXPECT_EQ(OrderRows(session.GetOrders()),
+              (std::vector<std::vector<std::string>>{
+                  {"", "", "", "", "", "", "", "", "", "", "12:00"}}));
+  }
+
+  // A quoted last price does not outlive the refill.
+  Dispatch(Reply("1022", {{9001, "0"}, {9003, "1"}, {48, "A"}, {31, "1.5"}}));
+  session.SetHoldingLastPrice("A", 9.75);
+  Dispatch(Reply("1022", {{9001, "0"}, {9003, "1"}, {48, "A"}}));
+  EXPECT_DOUBLE_EQ(session.GetHoldings().at(0).lastPrice, 0);
+}
+
+TEST_F(SessionTest, DispatchAndTheMapParserFillTheSameRows) {
+  LogIn();
+  session.SetMainWnd(kMain);
+  // Tags out of record order, repeated beyond RecordNum, unknown tags
+  // between them and a raw-data value holding the delimiter.
+  const std::string reply =
+      Reply("1032", {{9001, "0"},  {48, "A"},   {9205, "t1"}, {777, "?"},  {9003, "2"},
+                     {40, "0S"},   {48, "B"},   {90, "3"},    {91, "a\x01" "b"}, {9205, "t2"},
+                     {48, "C"},    {37, "n1"},  {132, "5"},   {9402, "p"}, {44, ""}});
+  Dispatch(reply);
+
+  TagMap map;
+  std::string error;
+  ASSERT_EQ(ParseTradeMessage(reply.data(), static_cast<int>(reply.size()), map, nullptr, nullptr,
+                              nullptr, nullptr, error),
+            0);
+  CTradeSession other;
+  other.ParseOrders(map);
+  const auto rows = OrderRows(session.GetOrders());
+  EXPECT_EQ(rows, OrderRows(other.GetOrders()));
+  EXPECT_EQ(rows, (std::vector<std::vector<std::string>>{
+                      {"A", "0S", "", "5", "p", "", "", "", "n1", "", "t1"},
+                      {"B", "", "", "", "", "", "", "", "", "", "t2"}}));
+}
+
 TEST_F(SessionTest, RoutingTablePanelIds) {
   LogIn();
   session.SetMainWnd(kMain);

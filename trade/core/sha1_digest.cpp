@@ -3,6 +3,8 @@
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 
+#include "sharecode/text_utils.h"
+
 int Sha1Digest(const void* data, int len, unsigned char digest[20]) {
   if (len < 0 || (len > 0 && !data) || !digest) return -1;
   EVP_MD_CTX* ctx = EVP_MD_CTX_new();
@@ -14,4 +16,10 @@ int Sha1Digest(const void* data, int len, unsigned char digest[20]) {
   // Freeing the context wipes its state.
   EVP_MD_CTX_free(ctx);
   return ok ? 0 : -1;
+}
+
+std::string PasswordDigest(const std::string& password) {
+  unsigned char digest[20];
+  if (Sha1Digest(password.data(), static_cast<int>(password.size()), digest) != 0) return "";
+  return BytesToHex(digest, 20);
 }

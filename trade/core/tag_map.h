@@ -8,12 +8,16 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 // The values of one tag, in order of occurrence.
 class TagValues {
  public:
+  TagValues() = default;
+  explicit TagValues(std::string_view first) : n_(1), first_(first) {}
+
   size_t size() const { return n_; }
   bool empty() const { return n_ == 0; }
   const std::string& operator[](size_t i) const { return i == 0 ? first_ : rest_[i - 1]; }
@@ -100,27 +104,19 @@ class TagMap {
 
   // The values of tag, created empty on first use.
   Values& operator[](int tag) {
-    // Records of a list reply repeat their tags in the same order: the tag
-    // after the previous one is the likely next.
-    if (last_ < entries_.size()) {
-      if (entries_[last_].first == tag) return entries_[last_].second;
-      if (last_ + 1 < entries_.size() && entries_[last_ + 1].first == tag)
-        return entries_[++last_].second;
+    size_t at;
+    if (Values* values = Existing(tag, &at)) return *values;
+    return Create(at, tag);
+  }
+
+  // Appends a value to tag, which is created on its first value.
+  void Add(int tag, std::string_view value) {
+    size_t at;
+    if (Values* values = Existing(tag, &at)) {
+      values->push_back(value);
+    } else {
+      Create(at, tag, value);
     }
-    auto it = IndexOf(tag);
-    if (it != index_.end() && it->first == tag) {
-      last_ = it->second;
-      return entries_[last_].second;
-    }
-    const auto at = it - index_.cbegin();
-    if (entries_.empty()) {
-      entries_.reserve(16);
-      index_.reserve(16);
-    }
-    last_ = static_cast<uint32_t>(entries_.size());
-    index_.emplace(index_.cbegin() + at, tag, last_);
-    entries_.emplace_back(tag, Values());
-    return entries_.back().second;
   }
 
   bool operator==(const TagMap& other) const {
@@ -134,6 +130,39 @@ class TagMap {
 
  private:
   using IndexEntry = std::pair<int, uint32_t>;
+  // A message has a few dozen tags: room for them from the start, so a
+  // parse does not move its values to a larger block halfway.
+  static constexpr size_t kInitialTags = 32;
+
+  // The values of tag, or null with *at the place of tag in the index.
+  Values* Existing(int tag, size_t* at) {
+    // Records of a list reply repeat their tags in the same order: the tag
+    // after the previous one is the likely next.
+    if (last_ < entries_.size()) {
+      if (entries_[last_].first == tag) return &entries_[last_].second;
+      if (last_ + 1 < entries_.size() && entries_[last_ + 1].first == tag)
+        return &entries_[++last_].second;
+    }
+    auto it = IndexOf(tag);
+    *at = static_cast<size_t>(it - index_.begin());
+    if (it == index_.end() || it->first != tag) return nullptr;
+    last_ = it->second;
+    return &entries_[last_].second;
+  }
+
+  template <class... FirstValue>
+  Values& Create(size_t at, int tag, FirstValue&&... first) {
+    if (entries_.empty()) {
+      entries_.reserve(kInitialTags);
+      index_.reserve(kInitialTags);
+    }
+    last_ = static_cast<uint32_t>(entries_.size());
+    index_.emplace(index_.begin() + static_cast<std::ptrdiff_t>(at), tag, last_);
+    entries_.emplace_back(std::piecewise_construct, std::forward_as_tuple(tag),
+                          std::forward_as_tuple(std::forward<FirstValue>(first)...));
+    return entries_.back().second;
+  }
+
   std::vector<IndexEntry>::const_iterator IndexOf(int tag) const {
     return std::lower_bound(index_.begin(), index_.end(), tag,
                             [](const IndexEntry& e, int t) { return e.first < t; });

@@ -1,9 +1,12 @@
 #include "trade/core/trade_codec.h"
 
+#include <algorithm>
+#include <bit>
 #include <charconv>
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <set>
 #include <string_view>
 
@@ -73,65 +76,187 @@ int AtoiView(std::string_view text) {
   return static_cast<int>(v);
 }
 
-// Appends "<tag>=" (or "<tag>(<len>)=") to out; to_chars, as snprintf
+// The most bytes a field adds besides its value: the tag, an explicit
+// length, "(", ")", "=" and the delimiter.
+constexpr size_t kFieldOverhead = 40;
+
+// Writes one field, "<tag>=<value><delimiter>" (or "<tag>(<len>)=..." when
+// explicitLength is set), at p, which has room for the value and
+// kFieldOverhead more bytes; returns the end. to_chars, as snprintf
 // dominated the cost of building a request.
-void AppendTagHead(std::vector<char>& out, int tag, int explicitLength) {
-  char head[32];
-  char* p = std::to_chars(head, head + 12, tag).ptr;
-  if (explicitLength >= 0) {
+char* WriteField(char* p, int tag, std::string_view value, bool explicitLength, char delimiter) {
+  p = std::to_chars(p, p + 12, tag).ptr;
+  if (explicitLength) {
     *p++ = '(';
-    p = std::to_chars(p, head + 30, explicitLength).ptr;
+    p = std::to_chars(p, p + 20, value.size()).ptr;
     *p++ = ')';
   }
   *p++ = '=';
-  out.insert(out.end(), head, p);
+  if (!value.empty()) std::memcpy(p, value.data(), value.size());
+  p += value.size();
+  *p++ = delimiter;
+  return p;
 }
 
+void AppendField(std::vector<char>& out, int tag, std::string_view value, bool explicitLength,
+                 char delimiter) {
+  const size_t old = out.size();
+  out.resize(old + value.size() + kFieldOverhead);
+  char* end = WriteField(out.data() + old, tag, value, explicitLength, delimiter);
+  out.resize(static_cast<size_t>(end - out.data()));
+}
+
+// The first byte c in [from, end), or null. Most values are a few bytes
+// long, shorter than what a call of memchr pays for: the first 32 bytes are
+// looked at eight at a time here.
 const char* FindByte(const char* from, const char* end, char c) {
+  if constexpr (std::endian::native == std::endian::little) {
+    constexpr uint64_t kOnes = 0x0101010101010101ull;
+    const uint64_t pattern = kOnes * static_cast<unsigned char>(c);
+    for (int words = 0; words < 4 && end - from >= 8; ++words, from += 8) {
+      uint64_t word;
+      std::memcpy(&word, from, 8);
+      const uint64_t x = word ^ pattern;  // a zero byte where c is
+      const uint64_t zeros = (x - kOnes) & ~x & (kOnes << 7);
+      if (zeros) return from + (std::countr_zero(zeros) >> 3);
+    }
+  }
   return static_cast<const char*>(std::memchr(from, c, static_cast<size_t>(end - from)));
 }
 
-// The field reader behind ParseTagField and ParseTradeMessage; the views
-// point into the caller's data.
-int ParseFieldView(const char** cursor, const char* end, std::string_view& tagText,
-                   int* tagNumber, std::string_view& value, const RawDataDictionary& rawData,
-                   const TagMap& soFar, std::string& error, char separator, char delimiter) {
-  const char* start = *cursor;
-  if (start >= end) return 1;
-  const char* eq = FindByte(start, end, separator);
-  if (!eq) return 1;
-  tagText = std::string_view(start, static_cast<size_t>(eq - start));
-
-  long length = -1;
-  const size_t open = tagText.rfind('(');
-  if (open != std::string_view::npos) {
-    const size_t close = tagText.rfind(')');
-    if (close == std::string_view::npos || close < open) {
-      error = "There maybe some error at TagID[" + std::string(tagText) + "]";
-      return -1;
+// The raw-data dictionary with a one-word filter in front of it: most tags
+// are neither raw-data nor length tags, and the filter says so without a
+// lookup in the map.
+class RawDataTags {
+ public:
+  explicit RawDataTags(const RawDataDictionary& dictionary) : dictionary_(&dictionary) {
+    for (const auto& [raw, length] : dictionary) {
+      rawBits_ |= Bit(raw);
+      lengthBits_ |= Bit(length);
     }
-    if (!ParseLength(tagText.substr(open + 1, close - open - 1), &length)) {
-      error = "The length of tag[" + std::string(tagText) + "] is not a decimal count";
-      return -1;
-    }
-    tagText = tagText.substr(0, open);
   }
-  // An empty field between two delimiters leaves one before the tag.
-  std::string_view digits = tagText;
-  while (!digits.empty() && digits.front() == delimiter) digits.remove_prefix(1);
-  *tagNumber = AtoiView(digits);
-  if (length < 0) {
-    // A raw-data value takes its byte count from the most recent value of
-    // its length tag in this message.
-    auto raw = rawData.find(*tagNumber);
-    if (raw != rawData.end()) {
-      auto lengthValues = soFar.find(raw->second);
-      if (lengthValues != soFar.end() && !lengthValues->second.empty()) {
-        if (!ParseLength(lengthValues->second.back(), &length)) {
-          error = "The length of raw data tag[" + std::string(tagText) + "] is not a decimal count";
-          return -1;
+  // The length tag of a raw-data tag; false for any other tag.
+  bool LengthTagOf(int tag, int* lengthTag) const {
+    if (!(rawBits_ & Bit(tag))) return false;
+    auto it = dictionary_->find(tag);
+    if (it == dictionary_->end()) return false;
+    *lengthTag = it->second;
+    return true;
+  }
+  bool MayBeLengthTag(int tag) const { return (lengthBits_ & Bit(tag)) != 0; }
+  const RawDataDictionary& Dictionary() const { return *dictionary_; }
+
+ private:
+  static uint64_t Bit(int tag) { return uint64_t{1} << (static_cast<unsigned>(tag) & 63); }
+  const RawDataDictionary* dictionary_;
+  uint64_t rawBits_ = 0;
+  uint64_t lengthBits_ = 0;
+};
+
+const RawDataTags& BuiltInRawDataTags() {
+  static const RawDataTags tags(Dicts().rawData);
+  return tags;
+}
+
+// The most recent value of each length tag among the fields read so far,
+// for readers that do not keep a TagMap.
+class LastLengths {
+ public:
+  explicit LastLengths(const RawDataTags& tags) : tags_(tags) {}
+  void Note(int tag, std::string_view value) {
+    if (!tags_.MayBeLengthTag(tag)) return;
+    for (const auto& [raw, length] : tags_.Dictionary()) {
+      if (length != tag) continue;
+      for (auto& seen : seen_) {
+        if (seen.first == tag) {
+          seen.second = value;
+          return;
         }
       }
+      seen_.emplace_back(tag, value);
+      return;
+    }
+  }
+  bool operator()(int lengthTag, std::string_view* value) const {
+    for (const auto& seen : seen_) {
+      if (seen.first == lengthTag) {
+        *value = seen.second;
+        return true;
+      }
+    }
+    return false;
+  }
+
+ private:
+  const RawDataTags& tags_;
+  std::vector<std::pair<int, std::string_view>> seen_;
+};
+
+// The most recent value of a length tag as the TagMap filled so far holds it.
+struct LastLengthInMap {
+  const TagMap& soFar;
+  bool operator()(int lengthTag, std::string_view* value) const {
+    auto it = soFar.find(lengthTag);
+    if (it == soFar.end() || it->second.empty()) return false;
+    *value = it->second.back();
+    return true;
+  }
+};
+
+// The field reader behind ParseTagField, ParseTradeMessage and
+// ScanTradeMessage; the views point into the caller's data. lastLength
+// gives the most recent value of a length tag read so far.
+template <class LastLength>
+int ReadField(const char** cursor, const char* end, std::string_view& tagText, int* tagNumber,
+              std::string_view& value, const RawDataTags& rawData, const LastLength& lastLength,
+              std::string& error, char separator, char delimiter) {
+  const char* start = *cursor;
+  if (start >= end) return 1;
+
+  long length = -1;
+  // Nearly every tag is a short run of digits right before the separator:
+  // then it has no explicit length and no delimiter in front, and its
+  // number is those digits.
+  const char* p = start;
+  int number = 0;
+  if (!IsDigit(separator) && !IsDigit(delimiter)) {
+    while (p < end && p - start < 9 && IsDigit(*p)) number = number * 10 + (*p++ - '0');
+  }
+  const char* eq;
+  if (p > start && p < end && *p == separator) {
+    eq = p;
+    tagText = std::string_view(start, static_cast<size_t>(eq - start));
+    *tagNumber = number;
+  } else {
+    eq = FindByte(start, end, separator);
+    if (!eq) return 1;
+    tagText = std::string_view(start, static_cast<size_t>(eq - start));
+    const size_t open = tagText.rfind('(');
+    if (open != std::string_view::npos) {
+      const size_t close = tagText.rfind(')');
+      if (close == std::string_view::npos || close < open) {
+        error = "There maybe some error at TagID[" + std::string(tagText) + "]";
+        return -1;
+      }
+      if (!ParseLength(tagText.substr(open + 1, close - open - 1), &length)) {
+        error = "The length of tag[" + std::string(tagText) + "] is not a decimal count";
+        return -1;
+      }
+      tagText = tagText.substr(0, open);
+    }
+    // An empty field between two delimiters leaves one before the tag.
+    std::string_view digits = tagText;
+    while (!digits.empty() && digits.front() == delimiter) digits.remove_prefix(1);
+    *tagNumber = AtoiView(digits);
+  }
+  int lengthTag = 0;
+  if (length < 0 && rawData.LengthTagOf(*tagNumber, &lengthTag)) {
+    // A raw-data value takes its byte count from the most recent value of
+    // its length tag in this message.
+    std::string_view lengthText;
+    if (lastLength(lengthTag, &lengthText) && !ParseLength(lengthText, &length)) {
+      error = "The length of raw data tag[" + std::string(tagText) + "] is not a decimal count";
+      return -1;
     }
   }
 
@@ -159,6 +284,17 @@ int ParseFieldView(const char** cursor, const char* end, std::string_view& tagTe
   return 0;
 }
 
+// The begin string of a dialect and version up to the "=" of the body
+// length; empty for an unknown one.
+std::string_view BeginStringOf(int dialect, int version) {
+  static constexpr std::string_view kFix[] = {
+      "1008=FIX.4.0\x01" "1009=", "1008=FIX.4.1\x01" "1009=", "1008=FIX.4.2\x01" "1009=",
+      "1008=FIX.4.3\x01" "1009=", "1008=FIX.4.4\x01" "1009="};
+  if (dialect == 0 && version >= 0 && version <= 4) return kFix[version];
+  if (dialect == 1) return "1008(7)=QEL.1.0\x01" "1009=";
+  return {};
+}
+
 }  // namespace
 
 char GetSOH() { return kSOH; }
@@ -178,8 +314,23 @@ int ClassifyTag(int tag) {
 }
 
 int CalcTradeChecksum(const char* data, int len) {
-  unsigned sum = 0;
-  for (int i = 0; i < len; ++i) sum += static_cast<unsigned char>(data[i]);
+  // Only the sum modulo 256 matters, so eight bytes at a time: the even and
+  // the odd bytes of a word add up in four 16-bit lanes, which are cut back
+  // to their low byte before they can carry into each other.
+  constexpr uint64_t kLowBytes = 0x00FF00FF00FF00FFull;
+  uint64_t lanes = 0;
+  int i = 0;
+  while (len - i >= 8) {
+    const int stop = i + std::min(len - i, 8 * 128) / 8 * 8;
+    for (; i < stop; i += 8) {
+      uint64_t word;
+      std::memcpy(&word, data + i, 8);
+      lanes += (word & kLowBytes) + ((word >> 8) & kLowBytes);
+    }
+    lanes &= kLowBytes;
+  }
+  unsigned sum = static_cast<unsigned>((lanes * 0x0001000100010001ull) >> 48);
+  for (; i < len; ++i) sum += static_cast<unsigned char>(data[i]);
   return static_cast<int>(sum % 256);
 }
 
@@ -195,17 +346,9 @@ int VerifyTradeChecksum(const char* data, int len) {
 }
 
 std::string FormatBeginString(int* outLen, int dialect, int version) {
-  static const char* const kFix[] = {"1008=FIX.4.0\x01" "1009=", "1008=FIX.4.1\x01" "1009=",
-                                     "1008=FIX.4.2\x01" "1009=", "1008=FIX.4.3\x01" "1009=",
-                                     "1008=FIX.4.4\x01" "1009="};
-  std::string result;
-  if (dialect == 0 && version >= 0 && version <= 4) {
-    result = kFix[version];
-  } else if (dialect == 1) {
-    result = "1008(7)=QEL.1.0\x01" "1009=";
-  }
-  if (outLen) *outLen = static_cast<int>(result.size());
-  return result;
+  const std::string_view begin = BeginStringOf(dialect, version);
+  if (outLen) *outLen = static_cast<int>(begin.size());
+  return std::string(begin);
 }
 
 int SerializeFields(std::vector<char>& out, int* outLen, const TagPairList* pairs,
@@ -227,10 +370,8 @@ int SerializeFields(std::vector<char>& out, int* outLen, const TagPairList* pair
     }
   } else {
     for (const auto& f : *fields) {
-      const bool withLength = explicitLength && f.value.find(delimiter) != std::string::npos;
-      AppendTagHead(out, f.tag, withLength ? static_cast<int>(f.value.size()) : -1);
-      out.insert(out.end(), f.value.begin(), f.value.end());
-      out.push_back(delimiter);
+      AppendField(out, f.tag, f.value,
+                  explicitLength && f.value.find(delimiter) != std::string::npos, delimiter);
     }
   }
   if (outLen) *outLen = static_cast<int>(out.size());
@@ -240,28 +381,43 @@ int SerializeFields(std::vector<char>& out, int* outLen, const TagPairList* pair
 std::unique_ptr<CByteBuffer> BuildTradeMessage(int dialect, const char* msgType, int serNo,
                                                bool possResend, const TagFieldList* body,
                                                int version, const char* session) {
-  TagFieldList header;
-  header.reserve(4);
-  AddTextField(header, 1035, msgType, "MsgType");
-  AddIntField(header, 1053, serNo, "SerNo");
-  AddTextField(header, 336, session, "Session");
-  if (possResend) AddTextField(header, 1097, "Y", "PossResend");
+  // Header and body are written once into a buffer this thread keeps, so a
+  // request costs only the allocation of its own message. The message is
+  // the begin string, the body length, header and body, then the checksum;
+  // its buffer has the capacity header + body + 128, room for both ends.
+  char serial[16];
+  const std::string_view serialText(
+      serial, static_cast<size_t>(std::to_chars(serial, serial + 16, serNo).ptr - serial));
+  const std::string_view header[] = {msgType ? msgType : "", serialText, session ? session : "",
+                                     "Y"};
+  const int headerTags[] = {1035, 1053, 336, 1097};
+  const size_t headerFields = possResend ? 4 : 3;
+  size_t bound = 0;
+  for (size_t i = 0; i < headerFields; ++i) bound += header[i].size() + kFieldOverhead;
+  if (body) {
+    for (const STagField& f : *body) bound += f.value.size() + kFieldOverhead;
+  }
+  thread_local std::vector<char> scratch;
+  if (scratch.size() < bound) scratch.resize(bound);
+  char* p = scratch.data();
+  for (size_t i = 0; i < headerFields; ++i) {
+    p = WriteField(p, headerTags[i], header[i], false, kSOH);
+  }
+  if (body) {
+    for (const STagField& f : *body) p = WriteField(p, f.tag, f.value, false, kSOH);
+  }
+  const int size = static_cast<int>(p - scratch.data());
 
-  std::vector<char> headerBytes, bodyBytes;
-  int headerLen = 0, bodyLen = 0;
-  SerializeFields(headerBytes, &headerLen, nullptr, &header, false, kSOH);
-  if (body) SerializeFields(bodyBytes, &bodyLen, nullptr, body, false, kSOH);
-
-  auto buffer = std::make_unique<CByteBuffer>(headerLen + bodyLen + 128);
-  buffer->Append(headerBytes.data(), headerLen);
-  if (bodyLen > 0) buffer->Append(bodyBytes.data(), bodyLen);
-
-  std::string prefix = FormatBeginString(nullptr, dialect, version);
-  char length[16];
-  char* end = std::to_chars(length, length + 15, buffer->Size()).ptr;
+  const std::string_view begin = BeginStringOf(dialect, version);
+  char prefix[48];
+  std::memcpy(prefix, begin.data(), begin.size());
+  char* end = std::to_chars(prefix + begin.size(), prefix + sizeof prefix - 1, size).ptr;
   *end++ = kSOH;
-  prefix.append(length, end);
-  buffer->Insert(0, prefix.data(), static_cast<int>(prefix.size()));
+  const int prefixLen = static_cast<int>(end - prefix);
+
+  auto buffer = std::make_unique<CByteBuffer>(size + 128);
+  buffer->Append(prefix, prefixLen);
+  buffer->Append(scratch.data(), size);
 
   // "1010=" and the sum as three digits ("%03d").
   const int c = CalcTradeChecksum(buffer->Data(), buffer->Size());
@@ -277,8 +433,8 @@ int ParseTagField(const char** cursor, const char* end, std::string& tag, std::s
                   char separator, char delimiter) {
   std::string_view tagView, valueView;
   int tagNumber = 0;
-  const int r = ParseFieldView(cursor, end, tagView, &tagNumber, valueView, rawData, soFar, error,
-                               separator, delimiter);
+  const int r = ReadField(cursor, end, tagView, &tagNumber, valueView, RawDataTags(rawData),
+                          LastLengthInMap{soFar}, error, separator, delimiter);
   if (r == 0) {
     tag.assign(tagView);
     value.assign(valueView);
@@ -290,21 +446,49 @@ int ParseTradeMessage(const char* data, int len, TagMap& map, TagFieldList* head
                       TagFieldList* body, TagFieldList* trailer,
                       const RawDataDictionary* rawData, std::string& error) {
   if (!data || len <= 0) return 0;
-  const RawDataDictionary& dict = rawData ? *rawData : GetRawDataDictionary();
+  std::optional<RawDataTags> given;
+  if (rawData) given.emplace(*rawData);
+  const RawDataTags& raw = given ? *given : BuiltInRawDataTags();
   const char* cursor = data;
   const char* end = data + len;
   std::string_view tagText, value;
   int tag = 0;
   const bool lists = header || body || trailer;
   for (;;) {
-    const int r = ParseFieldView(&cursor, end, tagText, &tag, value, dict, map, error, '=', kSOH);
+    const int r =
+        ReadField(&cursor, end, tagText, &tag, value, raw, LastLengthInMap{map}, error, '=', kSOH);
     if (r == 1) return 0;
     if (r < 0) return -1;
     if (lists) {
       InsertTagValue(tag, std::string(value), map, header, body, trailer);
     } else {
-      map[tag].emplace_back(value);
+      map.Add(tag, value);
     }
+  }
+}
+
+int ScanTradeMessage(const char* data, int len, TradeFieldRefs& fields, std::string& error) {
+  fields.clear();
+  if (!data || len <= 0) return 0;
+  const RawDataTags& raw = BuiltInRawDataTags();
+  LastLengths lengths(raw);
+  const char* cursor = data;
+  const char* end = data + len;
+  std::string_view tagText, value;
+  int tag = 0;
+  for (;;) {
+    const int r = ReadField(&cursor, end, tagText, &tag, value, raw, lengths, error, '=', kSOH);
+    if (r == 1) return 0;
+    if (r < 0) return -1;
+    // A long reply is read and written far past the cache: ask early for
+    // the lines ahead of both.
+    if (fields.size() + 64 < fields.capacity()) {
+      __builtin_prefetch(fields.data() + fields.size() + 64, 1);
+    }
+    if (end - cursor > 1024) __builtin_prefetch(cursor + 1024);
+    fields.push_back(TradeFieldRef{tag, static_cast<uint32_t>(value.data() - data),
+                                   static_cast<uint32_t>(value.size())});
+    lengths.Note(tag, value);
   }
 }
 
@@ -340,20 +524,32 @@ int GetIntField(const TagMap& map, int tag, int* out, const char* /*label*/) {
   return 0;
 }
 
+namespace {
+// Fields are built in their place in the list, without a temporary to move.
+void AddField(TagFieldList& list, int tag, std::string_view value, const char* name) {
+  STagField& f = list.emplace_back();
+  f.tag = tag;
+  f.value.assign(value);
+  if (name) f.name.assign(name);
+}
+}  // namespace
+
 void AddTextField(TagFieldList& list, int tag, const char* value, const char* name) {
-  list.push_back(STagField{tag, value ? value : "", name ? name : ""});
+  AddField(list, tag, value ? value : "", name);
 }
 
 void AddCharField(TagFieldList& list, int tag, char c, const char* name) {
-  list.push_back(STagField{tag, std::string(1, c), name ? name : ""});
+  AddField(list, tag, std::string_view(&c, 1), name);
 }
 
 void AddIntField(TagFieldList& list, int tag, int v, const char* name) {
-  list.push_back(STagField{tag, std::to_string(v), name ? name : ""});
+  char digits[16];
+  const char* end = std::to_chars(digits, digits + 16, v).ptr;
+  AddField(list, tag, std::string_view(digits, static_cast<size_t>(end - digits)), name);
 }
 
 void AddStringField(TagFieldList& list, int tag, const std::string& value, const char* name) {
-  list.push_back(STagField{tag, value, name ? name : ""});
+  AddField(list, tag, value, name);
 }
 
-int TradeAtoi(const std::string& text) { return AtoiView(text); }
+int TradeAtoi(std::string_view text) { return AtoiView(text); }

@@ -4,11 +4,14 @@
 #pragma once
 #include <map>
 #include <memory>
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
 #include "trade/core/byte_buffer.h"
+#include "trade/core/large_block_allocator.h"
 #include "trade/core/tag_map.h"
 
 // The field delimiter; every reader and writer of the codec asks for it here.
@@ -70,6 +73,20 @@ int ParseTradeMessage(const char* data, int len, TagMap& map, TagFieldList* head
                       TagFieldList* body, TagFieldList* trailer,
                       const RawDataDictionary* rawData, std::string& error);
 
+// One field of a scanned message: its tag and where its value lies in the
+// message (offset and byte count).
+struct TradeFieldRef {
+  int tag;
+  uint32_t offset;
+  uint32_t length;
+};
+// Reads every field of a message as ParseTradeMessage does (built-in
+// raw-data dictionary), into fields (emptied first) rather than a map, so a
+// long list reply costs no allocation per value. 0 read to the end, -1 on a
+// field error (fields keeps what was read before it).
+using TradeFieldRefs = std::vector<TradeFieldRef, SLargeBlockAllocator<TradeFieldRef>>;
+int ScanTradeMessage(const char* data, int len, TradeFieldRefs& fields, std::string& error);
+
 void InsertTagValue(int tag, const std::string& value, TagMap& map, TagFieldList* header,
                     TagFieldList* body, TagFieldList* trailer);
 
@@ -88,4 +105,4 @@ void AddStringField(TagFieldList& list, int tag, const std::string& value,
                     const char* name = nullptr);
 
 // atoi that never overflows: leading blanks, a sign and digits; 0 when none.
-int TradeAtoi(const std::string& text);
+int TradeAtoi(std::string_view text);

@@ -1,10 +1,8 @@
 // Reply dispatch: every block the communication thread receives is checked,
 // parsed into the store and announced to the windows that wait for it.
-#include <algorithm>
-#include <cstdlib>
-#include <initializer_list>
 
 #include "platform/gbk.h"
+#include "trade/core/list_rows.h"
 #include "trade/core/trade_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
@@ -12,39 +10,80 @@
 
 namespace {
 
-// The number of records a list reply may yield: RecordNum, but never more
-// rows than the most frequent of the record's tags has values, so a lying
-// count cannot make the store allocate rows that hold nothing.
-size_t RecordCount(const TagMap& map, std::initializer_list<int> tags) {
-  int n = 0;
-  GetIntField(map, TAG_RECORD_NUM, &n, "RecordNum");
-  if (n <= 0) return 0;
-  size_t present = 0;
-  for (int tag : tags) {
-    auto it = map.find(tag);
-    if (it != map.end()) present = std::max(present, it->second.size());
-  }
-  return std::min(static_cast<size_t>(n), present);
+// The fields of each record type in the order of its record (tag, where it
+// goes); the list reply's i-th value of each tag fills the i-th row.
+template <class Row, auto Member>
+constexpr SListColumn<Row> Text(int tag) {
+  return {tag, &StoreText<Row, Member>};
 }
 
-struct RowReader {
-  const TagMap& map;
-  size_t i;
-  const std::string& operator()(int tag) const { return GetFieldTextAt(map, tag, i); }
-};
+using P = CProductInfo;
+const SListColumn<P> kIssueColumns[] = {
+    Text<P, &P::productCode>(48),   Text<P, &P::productName>(9402), Text<P, &P::totalPrice>(9606),
+    Text<P, &P::totalCount>(53),    Text<P, &P::sharePrice>(9605),  Text<P, &P::reservedQty>(9608),
+    Text<P, &P::issueQty>(9609),    Text<P, &P::minSubscribe>(110), Text<P, &P::maxSubscribe>(111),
+    Text<P, &P::field9610>(9610),   Text<P, &P::account>(1),        Text<P, &P::field9612>(9612),
+    Text<P, &P::listingDate>(9613), Text<P, &P::issueDate>(59),     Text<P, &P::issueEndDate>(432),
+    Text<P, &P::field9616>(9616)};
+
+using H = SPositionInfo;
+const SListColumn<H> kHoldingColumns[] = {
+    Text<H, &H::productCode>(48), Text<H, &H::productName>(9402), Text<H, &H::quantity>(9403),
+    Text<H, &H::sellable>(9405),  Text<H, &H::cost>(9407),        Text<H, &H::frozen>(9404),
+    Text<H, &H::otherFrozen>(9406), {31, &StoreDouble<H, &H::lastPrice>}};
+
+using O = COrderDetail;
+const SListColumn<O> kOrderColumns[] = {
+    Text<O, &O::productId>(48),   Text<O, &O::orderType>(40),   Text<O, &O::price>(44),
+    Text<O, &O::quantity>(132),   Text<O, &O::productName>(9402), Text<O, &O::status>(150),
+    Text<O, &O::dealtQty>(32),    Text<O, &O::field9210>(9210), Text<O, &O::orderNo>(37),
+    Text<O, &O::time>(9205)};
+
+using D = COrderTurnOver;
+const SListColumn<D> kDealColumns[] = {
+    Text<D, &D::productCode>(48), Text<D, &D::productName>(9402), Text<D, &D::field9502>(9502),
+    Text<D, &D::field9503>(9503), Text<D, &D::dealNo>(9501),      Text<D, &D::orderType>(40),
+    Text<D, &D::quantity>(32),    Text<D, &D::price>(31),         Text<D, &D::amount>(384),
+    Text<D, &D::time>(60),        Text<D, &D::account>(1),        Text<D, &D::commission>(12),
+    Text<D, &D::orderNo>(37)};
+
+using A = CSwingOrder;
+const SListColumn<A> kAllotColumns[] = {
+    Text<A, &A::productCode>(48), Text<A, &A::productName>(9402), Text<A, &A::date>(9651),
+    Text<A, &A::firstNo>(9652),   Text<A, &A::lastNo>(9656),      Text<A, &A::quantity>(132),
+    Text<A, &A::price>(31),       Text<A, &A::count>(9653),       Text<A, &A::kind>(9655)};
+
+using T = STransferInfo;
+const SListColumn<T> kTransferColumns[] = {
+    Text<T, &T::field8116>(8116),     Text<T, &T::account>(1),
+    {8031, &StoreInt<T, &T::operationType>}, Text<T, &T::amount>(9311),
+    Text<T, &T::field8106>(8106),     Text<T, &T::field8117>(8117),
+    {150, &StoreInt<T, &T::status>},  Text<T, &T::text58>(58)};
+
+using F = SMoneyFlowInfo;
+const SListColumn<F> kFlowColumns[] = {
+    Text<F, &F::field8116>(8116), Text<F, &F::account>(1),        Text<F, &F::field8047>(8047),
+    Text<F, &F::field8057>(8057), Text<F, &F::operationType>(8031), Text<F, &F::field8058>(8058),
+    Text<F, &F::relatedOrderNo>(8115), Text<F, &F::field8059>(8059)};
+
+// A list keeps its previous rows for reuse only while they are not much
+// larger than the new ones, so one long reply does not pin its memory.
+constexpr size_t kKeptSpareRows = 4096;
 
 }  // namespace
 
 void CTradeSession::DispatchReply(const char* data, int len) {
   if (!VerifyTradeChecksum(data, len)) return;
-  TagMap map;
+  // Replies are dispatched on the communication thread, which keeps its
+  // scan from reply to reply.
+  thread_local CScannedReply reply;
   std::string error;
-  if (ParseTradeMessage(data, len, map, nullptr, nullptr, nullptr, nullptr, error) != 0) return;
+  if (reply.Scan(data, len, error) != 0) return;
+  const CListReply list(reply);
 
-  std::string code, info, msgType;
-  GetField(map, TAG_RETURN_CODE, code, "Return Code");
-  GetField(map, TAG_RETURN_INFO, info, "Return Info");
-  GetField(map, TAG_MSG_TYPE, msgType, "MsgType");
+  const std::string code(reply.First(TAG_RETURN_CODE));
+  const std::string info(reply.First(TAG_RETURN_INFO));
+  const std::string msgType(reply.First(TAG_MSG_TYPE));
   const STradeSinks& sinks = GetTradeSinks();
 
   if (code == "1") {
@@ -57,69 +96,84 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   }
   if (code != "0" && msgType != MT_HEARTBEAT) {
     sinks.box(std::string(GBK("错误代码=")) + code + GBK("，错误信息：") + info, MB_OK);
+    if (msgType == MT_CHANGE_PWD_RSP) DropPasswordChange();
     if (msgType != MT_LOGIN_RSP) return;
     PostNotify(2, 1);
   }
   if (msgType == MT_LOGIN_RSP) {
-    const int result = ParseLoginReply(map);
+    const int result = ParseLoginReply(reply.ToMap());
     PostNotify(1, result);
     return;
   }
   if (!mainWnd_.load()) return;
 
   auto orderBox = [&](const char* head) {
-    sinks.box(std::string(head) + GetOrderStatusText(GetFieldText(map, 150)) + GBK(",合同号是") +
-                  GetFieldText(map, 37),
+    sinks.box(std::string(head) + GetOrderStatusText(std::string(reply.First(150))) +
+                  GBK(",合同号是") + std::string(reply.First(37)),
               MB_OK);
     QueryTodayOrders();
   };
   auto announce = [&](WPARAM panel) { PostMain(WM_TRADE_REPLY, panel, 0); };
 
   if (msgType == MT_QRY_ISSUES_RSP) {
-    ParseIssues(map);
+    ParseIssues(list);
     announce(WM_TRADE_ISSUES);
   } else if (msgType == MT_QRY_HOLDINGS_RSP) {
-    ParseHoldings(map);
+    ParseHoldings(list);
     announce(WM_TRADE_HOLDINGS);
   } else if (msgType == MT_QRY_FUNDS_RSP) {
-    ParseFunds(map);
+    ParseFunds(reply.ToMap());
     announce(WM_TRADE_FUNDS);
   } else if (msgType == MT_ORDER_RSP) {
     orderBox(GBK("委托"));
   } else if (msgType == MT_CANCEL_RSP) {
     orderBox(GBK("撤单委托"));
   } else if (msgType == MT_CHANGE_PWD_RSP) {
+    ConfirmPasswordChange();
     sinks.box(GBK("密码修改成功"), MB_OK);
   } else if (msgType == MT_QRY_ORDERS_RSP) {
-    ParseOrders(map);
+    ParseOrders(list);
     announce(WM_TRADE_ORDERS);
   } else if (msgType == MT_QRY_HIS_ORDERS_RSP) {
-    ParseOrders(map);
+    ParseOrders(list);
     announce(WM_TRADE_HIS_ORDERS);
   } else if (msgType == MT_QRY_DEALS_RSP || msgType == MT_QRY_HIS_DEALS_RSP) {
-    ParseDeals(map);
+    ParseDeals(list);
     announce(WM_TRADE_DEALS);
   } else if (msgType == MT_QRY_ALLOT_RSP || msgType == MT_QRY_ALLOT_ALT_RSP) {
-    ParseAllotments(map);
+    ParseAllotments(list);
     announce(WM_TRADE_ALLOTS);
   } else if (msgType == MT_TRANSFER_RSP) {
-    sinks.box(std::string(GBK("转账请求已提交,合同号是")) + GetFieldText(map, 37), MB_OK);
+    sinks.box(std::string(GBK("转账请求已提交,合同号是")) + std::string(reply.First(37)), MB_OK);
   } else if (msgType == MT_MAX_QTY_RSP) {
-    ParseMaxQuantity(map);
+    ParseMaxQuantity(reply.ToMap());
     announce(WM_TRADE_MAX_QTY);
   } else if (msgType == MT_MONEY_APPLY_RSP) {
-    ParseApplyResult(map);
+    ParseApplyResult(reply.ToMap());
     announce(WM_TRADE_APPLY_RESULT);
   } else if (msgType == MT_QRY_TRANSFERS_RSP) {
-    ParseTransfers(map);
+    ParseTransfers(list);
     announce(WM_TRADE_TRANSFERS);
   } else if (msgType == MT_QRY_FLOW_RSP) {
-    ParseMoneyFlow(map, false);
+    ParseMoneyFlow(list, false);
     announce(WM_TRADE_FLOW_TODAY);
   } else if (msgType == MT_QRY_HIS_FLOW_RSP) {
-    ParseMoneyFlow(map, true);
+    ParseMoneyFlow(list, true);
     announce(WM_TRADE_FLOW_HISTORY);
   }
+}
+
+template <class Row, size_t N>
+void CTradeSession::Refill(SRefilledList<Row>& list, const SListColumn<Row> (&columns)[N],
+                           const CListReply& reply) {
+  std::lock_guard<std::mutex> fill(list.fill);
+  FillRows(list.spare, columns, reply);
+  {
+    std::lock_guard<std::mutex> guard(lock_);
+    list.rows.swap(list.spare);
+  }
+  if (list.spare.capacity() > 2 * list.rows.size() + kKeptSpareRows)
+    typename SRefilledList<Row>::Rows().swap(list.spare);
 }
 
 int CTradeSession::ParseLoginReply(const TagMap& map) {
@@ -165,53 +219,31 @@ int CTradeSession::ParseLoginReply(const TagMap& map) {
   return result;
 }
 
-void CTradeSession::ParseIssues(const TagMap& map) {
-  std::vector<CProductInfo> rows(RecordCount(
-      map, {48, 9402, 9606, 53, 9605, 9608, 9609, 110, 111, 9610, 1, 9612, 9613, 59, 432, 9616}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    CProductInfo& r = rows[i];
-    r.productCode = f(48);
-    r.productName = f(9402);
-    r.totalPrice = f(9606);
-    r.totalCount = f(53);
-    r.sharePrice = f(9605);
-    r.reservedQty = f(9608);
-    r.issueQty = f(9609);
-    r.minSubscribe = f(110);
-    r.maxSubscribe = f(111);
-    r.field9610 = f(9610);
-    r.account = f(1);
-    r.field9612 = f(9612);
-    r.listingDate = f(9613);
-    r.issueDate = f(59);
-    r.issueEndDate = f(432);
-    r.field9616 = f(9616);
-  }
-  std::lock_guard<std::mutex> guard(lock_);
-  issues_.swap(rows);
+void CTradeSession::ParseIssues(const TagMap& map) { ParseIssues(CListReply(map)); }
+void CTradeSession::ParseHoldings(const TagMap& map) { ParseHoldings(CListReply(map)); }
+void CTradeSession::ParseOrders(const TagMap& map) { ParseOrders(CListReply(map)); }
+void CTradeSession::ParseDeals(const TagMap& map) { ParseDeals(CListReply(map)); }
+void CTradeSession::ParseAllotments(const TagMap& map) { ParseAllotments(CListReply(map)); }
+void CTradeSession::ParseTransfers(const TagMap& map) { ParseTransfers(CListReply(map)); }
+void CTradeSession::ParseMoneyFlow(const TagMap& map, bool history) {
+  ParseMoneyFlow(CListReply(map), history);
 }
 
-void CTradeSession::ParseHoldings(const TagMap& map) {
-  std::vector<SPositionInfo> rows(
-      RecordCount(map, {48, 9402, 9403, 9405, 9407, 9404, 9406, 31}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    SPositionInfo& r = rows[i];
-    r.productCode = f(48);
-    r.productName = f(9402);
-    r.quantity = f(9403);
-    r.sellable = f(9405);
-    r.cost = f(9407);
-    r.frozen = f(9404);
-    r.otherFrozen = f(9406);
-    r.lastPrice = std::atof(f(31).c_str());
-  }
-  {
-    std::lock_guard<std::mutex> guard(lock_);
-    holdings_.swap(rows);
-  }
+void CTradeSession::ParseIssues(const CListReply& reply) { Refill(issues_, kIssueColumns, reply); }
+void CTradeSession::ParseHoldings(const CListReply& reply) {
+  Refill(holdings_, kHoldingColumns, reply);
   PostMain(WM_TRADE_SUBSCRIBE, 0, 0);
+}
+void CTradeSession::ParseOrders(const CListReply& reply) { Refill(orders_, kOrderColumns, reply); }
+void CTradeSession::ParseDeals(const CListReply& reply) { Refill(deals_, kDealColumns, reply); }
+void CTradeSession::ParseAllotments(const CListReply& reply) {
+  Refill(allotments_, kAllotColumns, reply);
+}
+void CTradeSession::ParseTransfers(const CListReply& reply) {
+  Refill(transfers_, kTransferColumns, reply);
+}
+void CTradeSession::ParseMoneyFlow(const CListReply& reply, bool history) {
+  Refill(history ? moneyFlowHistory_ : moneyFlowToday_, kFlowColumns, reply);
 }
 
 void CTradeSession::ParseFunds(const TagMap& map) {
@@ -226,109 +258,6 @@ void CTradeSession::ParseFunds(const TagMap& map) {
   r.field9314 = GetFieldText(map, 9314);
   std::lock_guard<std::mutex> guard(lock_);
   funds_ = std::move(r);
-}
-
-void CTradeSession::ParseOrders(const TagMap& map) {
-  std::vector<COrderDetail> rows(
-      RecordCount(map, {48, 40, 44, 132, 9402, 150, 32, 9210, 37, 9205}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    COrderDetail& r = rows[i];
-    r.productId = f(48);
-    r.orderType = f(40);
-    r.price = f(44);
-    r.quantity = f(132);
-    r.productName = f(9402);
-    r.status = f(150);
-    r.dealtQty = f(32);
-    r.field9210 = f(9210);
-    r.orderNo = f(37);
-    r.time = f(9205);
-  }
-  std::lock_guard<std::mutex> guard(lock_);
-  orders_.swap(rows);
-}
-
-void CTradeSession::ParseDeals(const TagMap& map) {
-  std::vector<COrderTurnOver> rows(
-      RecordCount(map, {48, 9402, 9502, 9503, 9501, 40, 32, 31, 384, 60, 1, 12, 37}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    COrderTurnOver& r = rows[i];
-    r.productCode = f(48);
-    r.productName = f(9402);
-    r.field9502 = f(9502);
-    r.field9503 = f(9503);
-    r.dealNo = f(9501);
-    r.orderType = f(40);
-    r.quantity = f(32);
-    r.price = f(31);
-    r.amount = f(384);
-    r.time = f(60);
-    r.account = f(1);
-    r.commission = f(12);
-    r.orderNo = f(37);
-  }
-  std::lock_guard<std::mutex> guard(lock_);
-  deals_.swap(rows);
-}
-
-void CTradeSession::ParseAllotments(const TagMap& map) {
-  std::vector<CSwingOrder> rows(
-      RecordCount(map, {48, 9402, 9651, 9652, 9656, 132, 31, 9653, 9655}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    CSwingOrder& r = rows[i];
-    r.productCode = f(48);
-    r.productName = f(9402);
-    r.date = f(9651);
-    r.firstNo = f(9652);
-    r.lastNo = f(9656);
-    r.quantity = f(132);
-    r.price = f(31);
-    r.count = f(9653);
-    r.kind = f(9655);
-  }
-  std::lock_guard<std::mutex> guard(lock_);
-  allotments_.swap(rows);
-}
-
-void CTradeSession::ParseTransfers(const TagMap& map) {
-  std::vector<STransferInfo> rows(
-      RecordCount(map, {8116, 1, 8031, 9311, 8106, 8117, 150, 58}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    STransferInfo& r = rows[i];
-    r.field8116 = f(8116);
-    r.account = f(1);
-    r.operationType = TradeAtoi(f(8031));
-    r.amount = f(9311);
-    r.field8106 = f(8106);
-    r.field8117 = f(8117);
-    r.status = TradeAtoi(f(150));
-    r.text58 = f(58);
-  }
-  std::lock_guard<std::mutex> guard(lock_);
-  transfers_.swap(rows);
-}
-
-void CTradeSession::ParseMoneyFlow(const TagMap& map, bool history) {
-  std::vector<SMoneyFlowInfo> rows(
-      RecordCount(map, {8116, 1, 8047, 8057, 8031, 8058, 8115, 8059}));
-  for (size_t i = 0; i < rows.size(); ++i) {
-    RowReader f{map, i};
-    SMoneyFlowInfo& r = rows[i];
-    r.field8116 = f(8116);
-    r.account = f(1);
-    r.field8047 = f(8047);
-    r.field8057 = f(8057);
-    r.operationType = f(8031);
-    r.field8058 = f(8058);
-    r.relatedOrderNo = f(8115);
-    r.field8059 = f(8059);
-  }
-  std::lock_guard<std::mutex> guard(lock_);
-  (history ? moneyFlowHistory_ : moneyFlowToday_).swap(rows);
 }
 
 void CTradeSession::ParseMaxQuantity(const TagMap& map) {

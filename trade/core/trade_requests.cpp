@@ -49,6 +49,7 @@ int CTradeSession::Send(std::unique_ptr<CByteBuffer> message) {
 
 int CTradeSession::SendLogin() {
   TagFieldList body;
+  body.reserve(2);
   {
     std::lock_guard<std::mutex> guard(lock_);
     AddStringField(body, 1, account_.userId, GBK("用户ID"));
@@ -60,14 +61,22 @@ int CTradeSession::SendLogin() {
 int CTradeSession::ChangePassword(char type, const std::string& oldDigest,
                                   const std::string& newDigest) {
   TagFieldList body;
+  body.reserve(3);
   AddCharField(body, 8131, type, GBK("密码类型"));
   AddStringField(body, 91, oldDigest, GBK("旧密码"));
   AddStringField(body, 9107, newDigest, GBK("新密码"));
-  return SendRequest(MT_CHANGE_PWD, body, false);
+  const int r = SendRequest(MT_CHANGE_PWD, body, false);
+  std::lock_guard<std::mutex> guard(lock_);
+  if (r == 0)
+    pendingPassword_ = SPendingPassword{type, newDigest};
+  else
+    pendingPassword_.reset();
+  return r;
 }
 
 int CTradeSession::SendOrder(const COrder& order) {
   TagFieldList body;
+  body.reserve(4);
   AddStringField(body, 48, order.productId, GBK("藏品ID"));
   AddStringField(body, 40, order.orderType, GBK("订单类型"));
   AddStringField(body, 44, order.price, GBK("委托价格"));
@@ -83,6 +92,7 @@ int CTradeSession::CancelOrder(const std::string& orderNo) {
 
 int CTradeSession::QueryMaxQuantity(const std::string& productCode, const std::string& orderType) {
   TagFieldList body;
+  body.reserve(2);
   AddStringField(body, 48, productCode, GBK("藏品代码"));
   AddStringField(body, 40, orderType, GBK("委托"));
   return SendRequest(MT_MAX_QTY, body, false);
@@ -99,6 +109,7 @@ int CTradeSession::QueryTransfers() { return SendRequest(MT_QRY_TRANSFERS, {}, f
 namespace {
 TagFieldList DateRange(const std::string& start, const std::string& end, bool named) {
   TagFieldList body;
+  body.reserve(2);
   AddStringField(body, 9451, start, named ? GBK("起始日期") : nullptr);
   AddStringField(body, 9452, end, named ? GBK("结束日期") : nullptr);
   return body;
@@ -126,6 +137,7 @@ int CTradeSession::QueryMoneyFlowHistory(const std::string& startDate,
 
 int CTradeSession::ApplyMoneyInOut(const COutMoneyInOutApply& apply) {
   TagFieldList body;
+  body.reserve(9);
   AddStringField(body, 1, apply.account, GBK("账户ID"));
   AddStringField(body, 9310, apply.operationType, GBK("操作类型"));
   AddStringField(body, 9311, apply.amount, GBK("入出金金额"));

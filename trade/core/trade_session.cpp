@@ -111,14 +111,14 @@ int CTradeSession::GetLoginResult() const {
     std::lock_guard<std::mutex> guard(lock_);     \
     return member;                                \
   }
-TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_)
-TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_)
-TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_)
-TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_)
-TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_)
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_)
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_)
-TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_)
+TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_.Copy())
+TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_.Copy())
+TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_.Copy())
+TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_.Copy())
+TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_.Copy())
+TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_.Copy())
+TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_.Copy())
+TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_.Copy())
 TRADE_SESSION_COPY(SFundsInfo, GetFunds, funds_)
 TRADE_SESSION_COPY(CPreTradeData, GetPreTradeData, preTrade_)
 TRADE_SESSION_COPY(SApplyResult, GetApplyResult, applyResult_)
@@ -126,8 +126,26 @@ TRADE_SESSION_COPY(SApplyResult, GetApplyResult, applyResult_)
 
 void CTradeSession::SetHoldingLastPrice(const std::string& productCode, double price) {
   std::lock_guard<std::mutex> guard(lock_);
-  for (SPositionInfo& row : holdings_)
+  for (SPositionInfo& row : holdings_.rows)
     if (row.productCode == productCode) row.lastPrice = price;
+}
+
+void CTradeSession::EditHoldings(const std::function<void(std::span<SPositionInfo>)>& edit) {
+  std::lock_guard<std::mutex> guard(lock_);
+  edit(std::span<SPositionInfo>(holdings_.rows.data(), holdings_.rows.size()));
+}
+
+void CTradeSession::ConfirmPasswordChange() {
+  std::lock_guard<std::mutex> guard(lock_);
+  if (!pendingPassword_) return;
+  if (pendingPassword_->type == '1') account_.pwdDigest = pendingPassword_->digest;
+  if (pendingPassword_->type == '4') account_.fundsPassword = pendingPassword_->digest;
+  pendingPassword_.reset();
+}
+
+void CTradeSession::DropPasswordChange() {
+  std::lock_guard<std::mutex> guard(lock_);
+  pendingPassword_.reset();
 }
 
 const char* PayChannelName(char code) {

@@ -5,16 +5,39 @@
 // writers replace whole lists under it and readers get copies.
 #pragma once
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "platform/types.h"
 #include "trade/core/byte_buffer.h"
+#include "trade/core/large_block_allocator.h"
 #include "trade/core/trade_codec.h"
 #include "trade/core/trade_connection.h"
 #include "trade/core/trade_records.h"
+
+class CListReply;
+template <class Row>
+struct SListColumn;
+
+// A record list that replies refill. Readers see rows, under the store's
+// lock; a reply is filled into spare, which then swaps places with rows.
+// The spare keeps the previous rows, so refilling a long list overwrites
+// memory already in use rather than returning it to the system and
+// faulting fresh pages in.
+template <class Row>
+struct SRefilledList {
+  using Rows = std::vector<Row, SLargeBlockAllocator<Row>>;
+  Rows rows;
+  Rows spare;
+  std::mutex fill;  // one refill of the list at a time
+
+  std::vector<Row> Copy() const { return std::vector<Row>(rows.begin(), rows.end()); }
+};
 
 // The login and account fields of the store, copied out as a whole.
 struct STradeAccount {
@@ -89,11 +112,16 @@ class CTradeSession {
   SApplyResult GetApplyResult() const;
   // Holdings' last prices are replaced by host quotes.
   void SetHoldingLastPrice(const std::string& productCode, double price);
+  // Runs edit on the holding rows under the store's lock (a whole update
+  // the reply thread cannot interleave with).
+  void EditHoldings(const std::function<void(std::span<SPositionInfo>)>& edit);
 
   // --- requests; each returns 0 when the connection took the message, -1
   // when a value would carry a delimiter or control byte into the message
   // or when no connection could send it ---------------------------------------
   int SendLogin();
+  // Sends the change and keeps it pending: the stored digest of that type
+  // ('1' trading, '4' funds) is replaced only when the server confirms.
   int ChangePassword(char type, const std::string& oldDigest, const std::string& newDigest);
   int SendOrder(const COrder& order);
   int CancelOrder(const std::string& orderNo);
@@ -127,27 +155,47 @@ class CTradeSession {
   void ParseMoneyFlow(const TagMap& map, bool history);
   void ParseMaxQuantity(const TagMap& map);
   void ParseApplyResult(const TagMap& map);
+  // Reply 1004: a confirmed change replaces the stored digest of its type;
+  // a refused one is forgotten and the old digest stays.
+  void ConfirmPasswordChange();
+  void DropPasswordChange();
 
   CTradeSession();
 
  private:
   int SendRequest(const char* msgType, const TagFieldList& body, bool login);
+  // The list parsers on a parsed or a scanned reply (list_rows.h).
+  void ParseIssues(const CListReply& reply);
+  void ParseHoldings(const CListReply& reply);
+  void ParseOrders(const CListReply& reply);
+  void ParseDeals(const CListReply& reply);
+  void ParseAllotments(const CListReply& reply);
+  void ParseTransfers(const CListReply& reply);
+  void ParseMoneyFlow(const CListReply& reply, bool history);
+  template <class Row, size_t N>
+  void Refill(SRefilledList<Row>& list, const SListColumn<Row> (&columns)[N],
+              const CListReply& reply);
   void PostMain(UINT msg, WPARAM w, LPARAM l);
 
   mutable std::mutex lock_;
   STradeAccount account_;
-  std::vector<COrderDetail> orders_;
-  std::vector<COrderTurnOver> deals_;
-  std::vector<CProductInfo> issues_;
-  std::vector<CSwingOrder> allotments_;
-  std::vector<STransferInfo> transfers_;
-  std::vector<SMoneyFlowInfo> moneyFlowToday_;
-  std::vector<SMoneyFlowInfo> moneyFlowHistory_;
-  std::vector<SPositionInfo> holdings_;
+  SRefilledList<COrderDetail> orders_;
+  SRefilledList<COrderTurnOver> deals_;
+  SRefilledList<CProductInfo> issues_;
+  SRefilledList<CSwingOrder> allotments_;
+  SRefilledList<STransferInfo> transfers_;
+  SRefilledList<SMoneyFlowInfo> moneyFlowToday_;
+  SRefilledList<SMoneyFlowInfo> moneyFlowHistory_;
+  SRefilledList<SPositionInfo> holdings_;
   SFundsInfo funds_;
   CPreTradeData preTrade_;
   SApplyResult applyResult_;
   std::vector<SServerAddr> servers_;
+  struct SPendingPassword {
+    char type = 0;
+    std::string digest;
+  };
+  std::optional<SPendingPassword> pendingPassword_;
 
   std::atomic<HWND> mainWnd_{nullptr};
   std::atomic<HWND> notifyWnd_{nullptr};

@@ -1,0 +1,68 @@
+// A list reply into the store: time per record of a 100,000-record reply
+// beside a 1,000-record one, interleaved in one process. The ratio counter
+// (large over small) is 1 when the cost per record does not grow with the
+// size of the reply.
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+#include "side_by_side.h"
+#include "trade/core/trade_codec.h"
+#include "trade/core/trade_session.h"
+#include "trade/core/trade_sinks.h"
+
+namespace {
+
+std::string OrderListReply(int records) {
+  TagFieldList body;
+  AddTextField(body, 9001, "0");
+  AddTextField(body, 9002, "");
+  AddIntField(body, 9003, records);
+  for (int i = 0; i < records; ++i) {
+    AddTextField(body, 48, "600001");
+    AddTextField(body, 40, "0B");
+    AddTextField(body, 44, "12.50");
+    AddIntField(body, 132, 100 + i);
+    AddTextField(body, 9402, "\xC8\xC9\xB3\xBD\xC1\xFA\xC4\xEA\xD3\xCA\xC6\xB1");
+    AddTextField(body, 150, "2");
+    AddTextField(body, 32, "100");
+    AddTextField(body, 9210, "0");
+    AddIntField(body, 37, 100000 + i);
+    AddTextField(body, 9205, "10:00:00");
+  }
+  auto m = BuildTradeMessage(0, "1032", 0, false, &body, 2, "SESSION01");
+  return std::string(m->Data(), m->Size());
+}
+
+void BM_ListReplyPerRecord_100k_vs_1k(benchmark::State& state) {
+  ScopedTradeSinks sinks(STradeSinks{[](HWND, UINT, WPARAM, LPARAM) { return TRUE; },
+                                     [](const std::string&, UINT) { return IDOK; }, [](int) {},
+                                     [](const char*, int) {}});
+  constexpr int kLarge = 100000, kSmall = 1000;
+  const std::string large = OrderListReply(kLarge);
+  const std::string small = OrderListReply(kSmall);
+  // Each list lives in its own store, as a session receives one size of
+  // reply after another of the same size.
+  CTradeSession largeStore, smallStore;
+  largeStore.SetMainWnd(reinterpret_cast<HWND>(0x1));
+  smallStore.SetMainWnd(reinterpret_cast<HWND>(0x1));
+  RunSideBySide(
+      state, {"per_record_100k_ns", 1, kLarge, "per_record_1k_ns", kLarge / kSmall, kSmall},
+      [&] {
+        largeStore.DispatchReply(large.data(), static_cast<int>(large.size()));
+        benchmark::ClobberMemory();
+      },
+      [&] {
+        smallStore.DispatchReply(small.data(), static_cast<int>(small.size()));
+        benchmark::ClobberMemory();
+      });
+  if (largeStore.GetOrders().size() != kLarge || smallStore.GetOrders().size() != kSmall)
+    state.SkipWithError("the store did not get every record");
+}
+BENCHMARK(BM_ListReplyPerRecord_100k_vs_1k)
+    ->Unit(benchmark::kMillisecond)
+    ->Apply(SideBySideRepetitions);
+
+}  // namespace
+
+BENCHMARK_MAIN();

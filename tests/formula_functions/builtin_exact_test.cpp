@@ -1,0 +1,192 @@
+// The window and average built-ins against the plain loops that define
+// them, bit for bit, on series long enough for every path of their kernels:
+// window sums summed several bars at a time while exact and in the plain
+// order after a value that breaks exactness, the block kernel of HHV and its
+// step-by-step rule, and the recurrence of the averages in stretches that
+// must meet the true chain (or be recomputed where they do not).
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <random>
+#include <string>
+
+#include "builtin_test_support.h"
+
+namespace formula::test {
+namespace {
+
+using Series = std::vector<float>;
+
+float Stored(float v) { return v != v ? INVALID_VALUE : v; }
+int First(const Series& x) {
+  int f = 0;
+  while (f < static_cast<int>(x.size()) && IsInvalidValue(x[f])) ++f;
+  return f;
+}
+
+// MA (divide) and SUM: a running sum in double, X[i] added, X[i-N] taken off.
+Series PlainWindowSum(const Series& x, int N, bool divide) {
+  const int n = static_cast<int>(x.size()), f = First(x);
+  Series r(n, I);
+  double sum = 0.0;
+  for (int i = f; i < n; ++i) {
+    sum += x[i];
+    if (i >= f + N) sum -= x[i - N];
+    if (!divide) r[i] = Stored(static_cast<float>(sum));
+    else if (i >= f + N - 1) r[i] = Stored(static_cast<float>(sum / N));
+  }
+  return r;
+}
+
+// STD: sums of X - X[f], taken afresh every N bars from the first window on.
+Series PlainStd(const Series& x, int N) {
+  const int n = static_cast<int>(x.size()), f = First(x);
+  Series r(n, I);
+  int end = f;
+  while (end < n && std::isfinite(x[end])) ++end;
+  const double shift = x[f];
+  double s1 = 0.0, s2 = 0.0;
+  for (int i = f + N - 1; i < end; ++i) {
+    if ((i - (f + N - 1)) % N == 0) {
+      s1 = s2 = 0.0;
+      for (int j = i - N + 1; j <= i; ++j) {
+        const double d = x[j] - shift;
+        s1 += d;
+        s2 += d * d;
+      }
+    } else {
+      const double in = x[i] - shift, out = x[i - N] - shift;
+      s1 += in - out;
+      s2 += in * in - out * out;
+    }
+    r[i] = static_cast<float>(std::sqrt(std::max(s2 - s1 * s1 / N, 0.0) / N));
+  }
+  return r;
+}
+
+// The averages: Y = (keep*Y' + weight*X) / divisor in float from the seed on
+// bar seedAt, one operation per statement.
+Series PlainRecurrence(const Series& x, int seedAt, float seed, float keep, float weight, float divisor) {
+  const int n = static_cast<int>(x.size());
+  Series r(n, I);
+  float y = seed;
+  r[seedAt] = Stored(y);
+  for (int i = seedAt + 1; i < n; ++i) {
+    const float kept = keep * y;
+    const float added = weight * x[i];
+    y = (kept + added) / divisor;
+    r[i] = Stored(y);
+  }
+  return r;
+}
+
+std::string Bits(float v) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(std::bit_cast<uint32_t>(v)));
+  return text;
+}
+
+::testing::AssertionResult SameBits(const Series& got, const Series& want) {
+  if (got.size() != want.size()) return ::testing::AssertionFailure() << "size " << got.size();
+  for (size_t i = 0; i < want.size(); ++i)
+    if (std::bit_cast<uint32_t>(got[i]) != std::bit_cast<uint32_t>(want[i]))
+      return ::testing::AssertionFailure() << "bar " << i << ": got " << got[i] << " (" << Bits(got[i]) << "), want "
+                                           << want[i] << " (" << Bits(want[i]) << ")";
+  return ::testing::AssertionSuccess();
+}
+
+// Series of n bars that start with three bars without a value.
+struct Shape {
+  const char* name;
+  std::function<float(int bar, float price, std::mt19937& rng)> value;
+};
+
+// Subnormals matter to the exactness of window sums; elsewhere they only
+// slow the test down.
+std::vector<Shape> Shapes(bool withSubnormals) {
+  std::vector<Shape> shapes = {
+      {"prices", [](int, float p, std::mt19937&) { return p; }},
+      {"prices over forty binades", [](int, float p, std::mt19937& rng) { return std::ldexp(p, static_cast<int>(rng() % 40) - 20); }},
+      {"a bar without a value midway", [](int i, float p, std::mt19937&) { return i == 11111 ? I : p; }},
+      {"an infinity midway", [](int i, float p, std::mt19937&) { return i == 12345 ? INFINITY : p; }},
+      {"small signed integers and both zeros",
+       [](int, float, std::mt19937& rng) {
+         const int v = static_cast<int>(rng() % 7) - 3;
+         return v == 0 && rng() % 2 ? -0.0f : static_cast<float>(v);
+       }},
+      {"prices then flat", [](int i, float p, std::mt19937&) { return i < 3000 ? p : 50.0f; }},
+  };
+  if (withSubnormals)
+    shapes.push_back({"subnormals", [](int, float, std::mt19937& rng) { return 1e-40f * static_cast<float>(rng() % 100); }});
+  return shapes;
+}
+
+Series Make(const Shape& shape, int n, unsigned seed) {
+  std::mt19937 rng(seed);
+  std::normal_distribution<float> step(0.0f, 1.0f);
+  Series x(n);
+  float price = 100.0f;
+  for (int i = 0; i < n; ++i) {
+    price = std::max(1.0f, price + step(rng));
+    x[i] = i < 3 ? I : shape.value(i, price, rng);
+  }
+  return x;
+}
+
+TEST(BuiltinExact, WindowSumsAndDeviationsMatchThePlainLoops) {
+  for (const Shape& shape : Shapes(true)) {
+    const Series x = Make(shape, 20000, 5);
+    for (int N : {1, 2, 5, 20, 1000}) {
+      SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
+      const float w = static_cast<float>(N);
+      EXPECT_TRUE(SameBits(CallByName("MA", {x, w}, 20000), PlainWindowSum(x, N, true)));
+      EXPECT_TRUE(SameBits(CallByName("SUM", {x, w}, 20000), PlainWindowSum(x, N, false)));
+      EXPECT_TRUE(SameBits(CallByName("STD", {x, w}, 20000), PlainStd(x, N)));
+    }
+    SCOPED_TRACE(shape.name);
+    EXPECT_TRUE(SameBits(CallByName("SUM", {x, 0.0f}, 20000), PlainWindowSum(x, 20000, false)));
+  }
+}
+
+TEST(BuiltinExact, HighestAndLowestMatchTheRule) {
+  for (const Shape& shape : Shapes(true)) {
+    const Series x = Make(shape, 20000, 6);
+    for (int N : {0, 1, 2, 3, 20, 1000, 20000}) {
+      SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
+      const float w = static_cast<float>(N);
+      EXPECT_TRUE(SameBits(CallByName("HHV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, false, I)));
+      EXPECT_TRUE(SameBits(CallByName("LLV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, false, false, I)));
+      EXPECT_TRUE(SameBits(CallByName("HHVBARS", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, true, I)));
+      EXPECT_TRUE(SameBits(CallByName("LLVBARS", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, false, true, I)));
+    }
+  }
+}
+
+// 200000 bars: long enough for the stretches of every window here.
+TEST(BuiltinExact, AveragesMatchTheFloatRecurrence) {
+  constexpr int n = 200000;
+  for (const Shape& shape : Shapes(false)) {
+    const Series x = Make(shape, n, 7);
+    const int f = First(x);
+    for (int N : {2, 20, 1000}) {
+      SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
+      const float w = static_cast<float>(N), keep = static_cast<float>(N - 1);
+      double seedSum = 0.0;
+      for (int j = f; j < f + N; ++j) seedSum += x[j];
+      const float mean = static_cast<float>(seedSum / N);
+      EXPECT_TRUE(SameBits(CallByName("EXPMA", {x, w}, n), PlainRecurrence(x, f, x[f], keep, 2, w + 1)));
+      EXPECT_TRUE(SameBits(CallByName("EMA", {x, w}, n), PlainRecurrence(x, f, x[f], keep, 2, w + 1)));
+      EXPECT_TRUE(SameBits(CallByName("MEMA", {x, w}, n), PlainRecurrence(x, f + N - 1, mean, keep, 1, w)));
+      EXPECT_TRUE(SameBits(CallByName("EXPMEMA", {x, w}, n), PlainRecurrence(x, f + N - 1, mean, keep, 2, w + 1)));
+      EXPECT_TRUE(SameBits(CallByName("SMA", {x, w, 1.0f}, n), PlainRecurrence(x, f, x[f], keep, 1, w)));
+    }
+  }
+}
+
+}  // namespace
+}  // namespace formula::test
