@@ -8,19 +8,7 @@
 #include <string>
 
 #include "platform/types.h"
-
-// The exports as the host binds them (the trading library declares the same).
-typedef HWND (*PFN_InitDialog)(HWND);
-typedef int (*PFN_DestoryDialog)();
-typedef int (*PFN_MoveDlg)(RECT);
-typedef int (*PFN_Link2Server)(HWND, UINT, const char*, const char*, const char*, int);
-typedef int (*PFN_LinkTradeServer)(HWND, UINT, const char*, const char*, BOOL, const char*, int,
-                                   const char*, int, const char*, int, const char*, int,
-                                   const char*, int);
-typedef int (*PFN_InitBalanceServer)(const char*, int, int, void*, int);
-typedef void (*PFN_UnLink)();
-typedef int (*PFN_KeyMessage)(int, int);
-typedef BYTE (*PFN_GetUserInfo)(std::string*);
+#include "trade/ui/app/trade_exports.h"
 
 struct STradeEntries {
   PFN_InitDialog InitDialog = nullptr;
