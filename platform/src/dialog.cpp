@@ -7,6 +7,7 @@
 // in PreTranslateMessage (Enter clicks the focused push button or the
 // default one, Esc is IDCANCEL); inside a panel they do nothing.
 #include <QApplication>
+#include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -91,7 +92,17 @@ INT_PTR CDialog::DoModal() {
       }, Qt::QueuedConnection);
     }
     inLoop_ = true;
-    result = exec();
+    // Win32's modal loop runs until EndDialog whether the dialog is shown or
+    // hidden meanwhile (a dialog may hide itself and end a second later);
+    // QDialog::exec would leave at the first hide.
+    setAttribute(Qt::WA_ShowModal, true);
+    show();
+    QEventLoop loop;
+    loop_ = &loop;
+    if (!ended_) loop.exec(QEventLoop::DialogExec);
+    loop_ = nullptr;
+    setAttribute(Qt::WA_ShowModal, false);
+    result = ended_ ? endResult_ : IDCANCEL;
     inLoop_ = false;
   }
   modal_ = false;
@@ -121,6 +132,7 @@ void CDialog::EndDialog(int result) {
   ended_ = true;
   if (inLoop_) {
     QDialog::done(result);
+    if (loop_) loop_->exit(result);
   } else if (!modal_) {
     ShowWindow(SW_HIDE);
   }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "gdi_internal.h"
+#include "platform/paths.h"
 
 using namespace platform::gdi_detail;
 
@@ -109,8 +110,13 @@ BOOL CBitmap::FromImage(const QImage& image) {
 }
 
 BOOL CBitmap::LoadFromFile(const std::string& path) {
+  // The path is the system's bytes (a scheme's GBK name, say), not UTF-8:
+  // the file is read by the name as given and decoded from memory.
+  std::string bytes;
   QImage image;
-  if (!image.load(QString::fromStdString(path))) return FALSE;
+  if (!platform::ReadFile(path, bytes) ||
+      !image.loadFromData(reinterpret_cast<const uchar*>(bytes.data()), int(bytes.size())))
+    return FALSE;
   return FromImage(image);
 }
 

@@ -2,9 +2,12 @@
 // without their last point, clipping, memory DCs and copies between them.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 #include <climits>
+#include <cstdio>
+#include <unistd.h>
 
 #include "platform/gbk.h"
 #include "platform/gdi.h"
@@ -322,6 +325,40 @@ TEST_F(GdiTest, DrawTextAlignsCalculatesAndClips) {
   for (int y = 15; y < 30; ++y)
     for (int x = 10; x < 40; ++x) outside += dc_.GetPixel(x, y) != kWhite;
   EXPECT_EQ(outside, 0);
+}
+
+}  // namespace
+
+namespace {
+
+// A bitmap file named in GBK (a colour scheme's "经典.BMP") loads by the
+// bytes of its name, which are no UTF-8.
+TEST(BitmapFileTest, LoadsAFileNamedInGbk) {
+  if (!QGuiApplication::instance()) {
+    static int argc = 1;
+    static char arg0[] = "test_gdi";
+    static char* argv[] = {arg0, nullptr};
+    new QGuiApplication(argc, argv);
+  }
+  char folder[] = "/tmp/zebbitmap_XXXXXX";
+  ASSERT_NE(mkdtemp(folder), nullptr);
+  const std::string path = std::string(folder) + "/" + GBK("经典") + ".BMP";
+  QImage tile(8, 4, QImage::Format_RGB32);
+  tile.fill(QColor(0, 110, 130));
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  ASSERT_TRUE(tile.save(&buffer, "BMP"));
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr);
+  std::fwrite(bytes.constData(), 1, size_t(bytes.size()), f);
+  std::fclose(f);
+  CBitmap bitmap;
+  EXPECT_TRUE(bitmap.LoadFromFile(path));
+  EXPECT_EQ(bitmap.GetSize().cx, 8);
+  EXPECT_FALSE(CBitmap().LoadFromFile(std::string(folder) + "/missing.BMP"));
+  std::remove(path.c_str());
+  rmdir(folder);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // real loops: a modal inside a modal, a dialog run twice, the failures a
 // script reports, and a pop-up menu's choice and recorded states.
 #include <QTest>
+#include <QTimer>
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
 
@@ -99,6 +100,24 @@ TEST(Scripts, AModalInsideAModalAndADialogRunTwice) {
   EXPECT_EQ(outer.DoModal(), IDCANCEL);
   EXPECT_EQ(order, (std::vector<std::string>{"outer", "inner", "outer again", "outer, second run"}));
   EXPECT_EQ(script.Shown(), 3);
+}
+
+// As in Win32, a modal dialog that hides itself keeps its loop until
+// EndDialog (a login dialog hides when it is done and ends a second later).
+TEST(Scripts, AHiddenModalDialogStaysInItsLoopUntilEndDialog) {
+  platform::testing::EnsureApplication();
+  OuterDialog dialog;
+  bool loopRanHidden = false;
+  ScopedModalScript script{[&](CDialog& d) {
+    d.ShowWindow(SW_HIDE);
+    // The loop still runs: a posted message reaches the hidden dialog.
+    QTimer::singleShot(0, [&] {
+      loopRanHidden = d.IsInModalLoop() && !d.IsWindowVisible();
+      d.EndDialog(IDOK);
+    });
+  }};
+  EXPECT_EQ(dialog.DoModal(), IDOK);
+  EXPECT_TRUE(loopRanHidden);
 }
 
 TEST(Scripts, UnexpectedAndAbandonedDialogsEndWithCancelAndFail) {

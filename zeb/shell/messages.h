@@ -51,7 +51,8 @@ constexpr UINT WM_LINK_PROGRESS = 0x466;
 constexpr UINT WM_STAT_PAGE = 0x408;
 // Anyone -> main frame -> quote list view: step the list's selection.
 constexpr UINT WM_REPORT_STEP = 0x418;
-// Anyone -> main frame: start polling the alarm quotes.
+// Anyone -> main frame: start polling the alarm quotes. The trading main
+// dialog takes the same message for its refresh timer.
 constexpr UINT WM_REFRESH_TIMER = 0x41B;
 // Splitter -> main frame: the user has dragged the split bar.
 constexpr UINT WM_SPLITTER_MOVED = 0x2B06;

@@ -9,6 +9,8 @@
 // and Esc act only in top-level dialogs. Texts are GBK.
 #pragma once
 #include <QDialog>
+
+class QEventLoop;
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -195,6 +197,7 @@ class CDialog : public CWndImpl<QDialog> {
   bool ended_ = false;
   int endResult_ = IDCANCEL;
   int modalCount_ = 0;
+  QEventLoop* loop_ = nullptr;  // the running modal loop
 };
 
 extern template class CWndImpl<QDialog>;

@@ -12,8 +12,8 @@ constexpr UINT WM_TRADE_UNLOCK = 0x467;
 constexpr UINT WM_TRADE_KEY = 0x468;
 // Anyone -> trading main dialog: show function lParam (0-12).
 constexpr UINT WM_TRADE_SELECT_FUNC = 0x469;
-// Anyone -> trading main dialog: wParam 1 (re)starts the refresh timer at
-// 3000 ms, any other value stops it.
-constexpr UINT WM_REFRESH_TIMER = 0x41B;
+// WM_REFRESH_TIMER (0x41B, zeb/shell/messages.h) at the trading main
+// dialog: wParam 1 (re)starts the refresh timer at 3000 ms, any other value
+// stops it.
 // Keyboard filter -> lock dialog: Enter was pressed (first key-down).
 constexpr UINT WM_LOCK_ENTER = 0x2AFC;

@@ -27,3 +27,11 @@ struct SShellPlugins {
 };
 
 SShellPlugins& ShellPlugins();
+
+// What the trade pane's view tells the main frame: the trading window it
+// hosts (null while there is none).
+class ITradeHost {
+ public:
+  virtual ~ITradeHost() = default;
+  virtual HWND GetTradeWnd() const = 0;
+};

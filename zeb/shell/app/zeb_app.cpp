@@ -99,6 +99,7 @@ void CZEBApp::ShowMainFrame(int how) {
   if (how != 1) return;
   m_pFrame->ShowWindow(SW_SHOWMAXIMIZED);
   m_pFrame->UpdateWindow();
+  m_frameShownAt = std::chrono::steady_clock::now();
   CCmdDispatcher::GetInstance()->ShowAllMarkets();
   m_pFrame->RecalcLayout();
   m_pFrame->LaunchUpdater(1);

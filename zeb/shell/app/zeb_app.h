@@ -8,6 +8,7 @@
 // The program's main() is a thin wrapper around RunZebProgram, so tests run
 // the real start-up in process.
 #pragma once
+#include <chrono>
 #include <memory>
 #include <string>
 
@@ -67,6 +68,8 @@ class CZEBApp {
   // The login dialog while it runs (tests and the screenshot tool look in).
   CLoginDlg* GetLoginDlg() const { return m_pLoginDlg; }
   int LoginResult() const { return m_nLoginResult; }
+  // When the show stage put the main frame on screen (the epoch before).
+  std::chrono::steady_clock::time_point FrameShownAt() const { return m_frameShownAt; }
 
  private:
   CTradeLibrary m_trade;
@@ -77,6 +80,7 @@ class CZEBApp {
   CLoginDlg* m_pLoginDlg = nullptr;
   int m_nLoginResult = 0;
   bool m_bExited = false;
+  std::chrono::steady_clock::time_point m_frameShownAt{};
 };
 
 // The whole program: the Qt application, the application object, the

@@ -188,6 +188,10 @@ BOOL ST_SplitterWnd::OnEraseBkgnd(CDC*) { return TRUE; }
 
 void ST_SplitterWnd::OnPaint() {
   CPaintDC dc(this);
+  CRect client;
+  GetClientRect(&client);
+  // Views cover their places; what shows through is an empty place.
+  dc.FillSolidRect(&client, m_emptyColor);
   const RECT bar = BarRect();
   if (bar.right > bar.left) dc.FillSolidRect(&bar, GetSysColor(COLOR_BTNFACE));
 }

@@ -57,6 +57,8 @@ class ST_SplitterWnd : public CWndImpl<QWidget> {
   void SetActivePane(int index) { m_activePane = index; }
   int GetActivePane() const { return m_activePane; }
   bool IsSideBySide() const { return m_sideBySide; }
+  // What a place without a view shows (the owner's background colour).
+  void SetEmptyPaneColor(COLORREF color) { m_emptyColor = color; }
   const std::string& GetName() const { return m_name; }
   int GetParameter() const { return m_parameter; }
 
@@ -84,4 +86,5 @@ class ST_SplitterWnd : public CWndImpl<QWidget> {
   std::array<int, 2> m_current{{-1, -1}};
   int m_activePane = 0;
   bool m_dragging = false;
+  COLORREF m_emptyColor = RGB(0, 0, 0);
 };

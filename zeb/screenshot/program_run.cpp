@@ -1,0 +1,293 @@
+#include "zeb/screenshot/program_run.h"
+
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScreen>
+#include <QTest>
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "balance_sim.h"
+#include "link/quote_protocol.h"
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "platform/paths.h"
+#include "platform/testing/app.h"
+#include "platform/testing/find_ctl.h"
+#include "platform/testing/modal_script.h"
+#include "platform/window.h"
+#include "sim/quote-server/quote_server.h"
+#include "test_pki.h"
+#include "trade_sim.h"
+#include "ui/config_file.h"
+#include "zeb/shell/app/zeb_app.h"
+#include "zeb/shell/frame/main_frame.h"
+#include "zeb/shell/login/login_dlg.h"
+#include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/shell/store/public_store.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// Ends the process when a stage is not reached in time: a start-up that
+// hangs on the user-interface thread cannot be noticed from it.
+class StageWatchdog {
+ public:
+  explicit StageWatchdog(int timeoutMs) : timeout_(timeoutMs), thread_([this] { Watch(); }) {}
+  ~StageWatchdog() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      done_ = true;
+    }
+    cv_.notify_all();
+    thread_.join();
+  }
+  void Enter(const std::string& stage) {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stage_ = stage;
+    deadline_ = Clock::now() + std::chrono::milliseconds(timeout_);
+  }
+
+ private:
+  void Watch() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    while (!done_) {
+      if (!stage_.empty() && Clock::now() > deadline_) {
+        std::fprintf(stderr, "stage not reached within %d ms: %s\n", timeout_, stage_.c_str());
+        std::fflush(stderr);
+        std::_Exit(3);
+      }
+      cv_.wait_for(lock, std::chrono::milliseconds(100));
+    }
+  }
+  int timeout_;
+  std::mutex mutex_;
+  std::condition_variable cv_;
+  bool done_ = false;
+  std::string stage_;
+  Clock::time_point deadline_;
+  std::thread thread_;
+};
+
+// Answers every box with its first button and keeps its text.
+class LoggingBoxes : public platform::RecordingMessageBoxSink {
+ public:
+  LoggingBoxes() { previous_ = platform::SetMessageBoxSink(this); }
+  ~LoggingBoxes() override { platform::SetMessageBoxSink(previous_); }
+
+ private:
+  platform::MessageBoxSink* previous_;
+};
+
+bool SplitHostPort(const std::string& text, std::string* host, int* port) {
+  const size_t colon = text.rfind(':');
+  if (colon == std::string::npos) return false;
+  *host = text.substr(0, colon);
+  *port = std::atoi(text.c_str() + colon + 1);
+  return !host->empty() && *port > 0 && *port < 65536;
+}
+
+// The build's program folder without what one run changes or needs anew.
+void CopyProgramFolder(const fs::path& bin, const fs::path& prog) {
+  for (const char* name : {"zeb.ini", "sysset.ini", "normalcmd.dat"})
+    if (fs::exists(bin / name)) fs::copy_file(bin / name, prog / name);
+  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface", "formula"})
+    if (fs::exists(bin / folder)) fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
+  for (const char* name : {"libTrade.so", "libQuellan.so", "Novarel"})
+    if (fs::exists(bin / name)) fs::create_symlink(bin / name, prog / name);
+}
+
+void SetIni(CConfigFile& file, const char* section, const char* key, const std::string& value) {
+  file.SetString(section, key, value.c_str(), 0);
+}
+
+std::string Picture(const SProgramRunOptions& o, SProgramRunResult& r, const std::string& name) {
+  if (o.outDir.empty()) return "";
+  fs::create_directories(o.outDir);
+  // Whatever is still to be laid out or painted is done before the grab.
+  platform::PumpMessages(0);
+  const std::string path = (fs::path(o.outDir) / name).string();
+  QScreen* screen = QGuiApplication::primaryScreen();
+  if (!screen || !screen->grabWindow(0).save(QString::fromStdString(path))) return "";
+  r.pictures.push_back(path);
+  if (o.report) o.report(path);
+  return path;
+}
+
+bool Pump(const std::function<bool()>& done, int timeoutMs) { return platform::PumpUntil(done, timeoutMs); }
+
+}  // namespace
+
+SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
+  SProgramRunResult r;
+  platform::testing::EnsureApplication();
+  StageWatchdog watchdog(o.stageTimeoutMs + 5000);
+  watchdog.Enter("program folder and simulators");
+
+  std::string binText = o.binDir;
+  if (binText.empty() && std::getenv("ZEB_BIN_DIR")) binText = std::getenv("ZEB_BIN_DIR");
+  const fs::path bin = binText.empty() ? fs::path(platform::GetProgramDir()) : fs::path(binText);
+  char rootTemplate[] = "/tmp/zebrun_XXXXXX";
+  const fs::path root = mkdtemp(rootTemplate);
+  const fs::path prog = root / "prog", appdata = root / "appdata", config = root / "config";
+  for (const fs::path& p : {prog, appdata, config}) fs::create_directories(p);
+  CopyProgramFolder(bin, prog);
+
+  // The servers: the ones given, or simulators on free ports.
+  std::string quoteHost = "127.0.0.1", tradeHost = "127.0.0.1", balanceHost = "127.0.0.1";
+  int quotePort = 0, tradePort = 0, balancePort = 0;
+  std::unique_ptr<sim::QuoteServer> quoteSim;
+  std::unique_ptr<CTradeSimServer> tradeSim;
+  std::unique_ptr<CBalanceSimServer> balanceSim;
+  if (!o.quote.empty()) {
+    SplitHostPort(o.quote, &quoteHost, &quotePort);
+  } else {
+    sim::QuoteServerOptions q;
+    q.port = 0;
+    quoteSim = std::make_unique<sim::QuoteServer>(q);
+    if (quoteSim->Start()) quotePort = quoteSim->Port();
+  }
+  const fs::path certs = prog / "tradecerts";
+  if (!o.trade.empty()) {
+    SplitHostPort(o.trade, &tradeHost, &tradePort);
+    if (fs::exists(bin / "tradecerts")) fs::copy(bin / "tradecerts", certs, fs::copy_options::recursive);
+  } else {
+    STestPki pki;
+    GenerateTestPki(certs.string(), "test", &pki);
+    STradeSimOptions t;
+    t.caFile = pki.caCert;
+    t.certFile = pki.serverCert;
+    t.keyFile = pki.serverKey;
+    t.user = o.account;
+    t.password = o.password;
+    t.log = false;
+    tradeSim = std::make_unique<CTradeSimServer>(t);
+    tradePort = tradeSim->Start(0);
+  }
+  if (!o.balance.empty()) {
+    SplitHostPort(o.balance, &balanceHost, &balancePort);
+  } else {
+    std::vector<SBalancePair> pairs(5, SBalancePair{tradeHost, tradePort, quoteHost, quotePort});
+    balanceSim = std::make_unique<CBalanceSimServer>(EBalanceMode::Good, pairs);
+    balancePort = balanceSim->Start(0);
+  }
+  {
+    CConfigFile ini((prog / "zeb.ini").string().c_str(), 0);
+    SetIni(ini, "SYSTEM", "NEEDBALANCE", "1");
+    SetIni(ini, "UPDATE", "UPDATESERVER", "");
+    SetIni(ini, "USERINFO", "UserID", o.account);
+    SetIni(ini, "QUOTE", "ServerIP", quoteHost);
+    SetIni(ini, "QUOTE", "ServerPort", std::to_string(quotePort));
+    SetIni(ini, "TRADE", "ServerIP", tradeHost);
+    SetIni(ini, "TRADE", "ServerPort", std::to_string(tradePort));
+    SetIni(ini, "BALANCE", "SERVERIP1", balanceHost);
+    SetIni(ini, "BALANCE", "SERVERPORT1", std::to_string(balancePort));
+    SetIni(ini, "TRADESERVER", "EKEYPATH", (certs / "client.key").string());
+    ini.Save(1);
+  }
+  platform::SetProgramDirOverride(prog.string() + "/");
+  platform::SetAppDataDirOverride(appdata.string() + "/");
+  platform::SetConfigDirOverride(config.string() + "/");
+
+  LoggingBoxes boxes;
+  bool loginShown = false;
+  platform::testing::ScopedModalScript script{[&](CDialog& dialog) {
+    auto* login = dynamic_cast<CLoginDlg*>(&dialog);
+    if (!login) return;
+    loginShown = true;
+    watchdog.Enter("login");
+    platform::testing::ShowAndActivate(login);
+    for (auto [id, text] : {std::pair<int, std::string>{IDC_LOGIN_ACCOUNT, o.account},
+                            {IDC_LOGIN_PASSWORD, o.password},
+                            {IDC_LOGIN_CODE, login->GetVerificationCode()}}) {
+      if (auto* edit = platform::testing::FindCtl<QLineEdit>(*login, id)) {
+        edit->clear();
+        QTest::keyClicks(edit, QString::fromStdString(text));
+      }
+    }
+    Picture(o, r, "01-login.png");
+    platform::testing::ClickCtl(*login, IDOK);
+  }};
+  script.SetLeftOpenLimit(o.stageTimeoutMs);
+
+  {
+    const Clock::time_point start = Clock::now();
+    watchdog.Enter("login dialog");
+    SZebAppOptions appOptions;
+    CZEBApp app(appOptions);
+    const BOOL running = app.InitInstance();
+    r.loginResult = app.LoginResult();
+    r.loginDialogGone = app.GetLoginDlg() == nullptr && r.loginResult == IDOK;
+    CMainFrame* frame = app.GetMainFrame();
+    watchdog.Enter("main frame");
+    if (!loginShown) r.failedStage = "login dialog";
+    else if (!running || !frame) r.failedStage = "main frame";
+    if (r.failedStage.empty()) {
+      r.frameShown = Pump([&] { return frame->IsWindowVisible() && frame->isActiveWindow(); }, o.stageTimeoutMs) ||
+                     frame->IsWindowVisible();
+      r.startupMs = std::chrono::duration<double, std::milli>(app.FrameShownAt() - start).count();
+      r.marketItems = CPublic::GetInstance()->GetStockCount(kAllMarkets);
+      if (!r.frameShown) r.failedStage = "main frame";
+    }
+    if (r.failedStage.empty()) {
+      watchdog.Enter("pictures");
+      (void)QTest::qWaitForWindowExposed(frame);
+      Picture(o, r, "02-main-frame.png");
+      ST_SplitterWnd& splitter = frame->Splitter();
+      CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+      for (int i = 0; i < splitter.GetViewCount(0); ++i) {
+        auto* view = dynamic_cast<CRoutedView*>(splitter.GetView(0, i));
+        if (!view) continue;
+        if (view->GetViewPage() == kPageReport) {
+          router->ShowAllMarkets();
+        } else {
+          const auto& markets = CPublic::GetInstance()->GetMarkets();
+          for (const CMarketInfo& m : markets) {
+            if (m.stocks.empty()) continue;
+            const SCodeInfo first = m.stocks.front().GetKey();
+            if (CPublic::IsIndexMarket(&first)) continue;
+            router->OpenChartPage(first, 16);
+            break;
+          }
+        }
+        Pump([&] { return router->GetActiveView() == view; }, o.stageTimeoutMs);
+        platform::PumpMessages(0);
+        Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
+      }
+    }
+    if (quoteSim) {
+      r.quoteLogins = quoteSim->CountReceived(quotelink::PKT_LOGIN);
+      r.quoteInitRequests = quoteSim->CountReceived(quotelink::PKT_INIT_DATA);
+    }
+    if (balanceSim) r.balanceQueries = balanceSim->Requests().size();
+    if (tradeSim)
+      for (const std::string& type : tradeSim->Requests()) r.tradeLogons += type == "1001";
+    watchdog.Enter("close");
+    if (frame && frame->IsCreated()) frame->CloseWithoutAsking();
+    app.ExitInstance();
+  }
+  for (const auto& box : boxes.Boxes()) r.boxes.push_back(platform::GbkToUtf8(box.text));
+
+  watchdog.Enter("simulators stopped");
+  if (quoteSim) quoteSim->Stop();
+  if (tradeSim) tradeSim->Stop();
+  if (balanceSim) balanceSim->Stop();
+  platform::SetProgramDirOverride("");
+  platform::SetAppDataDirOverride("");
+  platform::SetConfigDirOverride("");
+  std::error_code ec;
+  fs::remove_all(root, ec);
+  r.ok = r.failedStage.empty();
+  return r;
+}

@@ -1,0 +1,41 @@
+// One run of the real program, offscreen and in process: a temporary
+// program folder made from the build's one with "zeb.ini" pointing at the
+// given servers (or at simulators started here on free ports), the real
+// start-up with its login dialog answered through the modal script
+// (account, password and the shown verification code typed in), the main
+// frame waited for, screenshots of the screen taken at each stage, and the
+// orderly close. Shared by tools/screenshot.sh, the end-to-end test and the
+// start-up benchmark.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SProgramRunOptions {
+  std::string binDir;      // the build's program folder; empty: ZEB_BIN_DIR
+  std::string quote;       // "HOST:PORT"; empty: a quote simulator started here
+  std::string balance;     // "HOST:PORT"; empty: a balance simulator started here
+  std::string trade;       // "HOST:PORT"; empty: a trade simulator started here
+  std::string outDir;      // where the pictures go; empty: no pictures
+  std::string account = "u01";
+  std::string password = "pass";
+  int stageTimeoutMs = 20000;
+  // Each picture and stage, one line each.
+  std::function<void(const std::string&)> report;
+};
+
+struct SProgramRunResult {
+  bool ok = false;
+  std::string failedStage;         // the first stage not reached in time
+  std::vector<std::string> pictures;
+  std::vector<std::string> boxes;  // message boxes shown (UTF-8), answered with their first button
+  double startupMs = 0;            // from the application object to the main frame shown
+  int loginResult = 0;             // what the login dialog ended with
+  bool loginDialogGone = false;
+  bool frameShown = false;
+  int marketItems = 0;             // items in the store once the frame is up
+  // What reached the simulators started here (0 for servers given).
+  size_t quoteLogins = 0, quoteInitRequests = 0, balanceQueries = 0, tradeLogons = 0;
+};
+
+SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

@@ -1,0 +1,111 @@
+// CMainFrame: the program's main window. A splitter with the market pane
+// on top and the trade pane below, the menu bar and toolbars, the tray
+// icon and its hot keys, full-screen mode, the commands the frame takes
+// itself (the rest go to the command router), the quote traffic (packets
+// in, requests out) and the orderly close. It is created hidden by the
+// login's create stage and shown by its show stage.
+//
+// Sound behaviour kept here: a hot key that cannot be registered is
+// reported and the creation goes on (so the favourites are still loaded
+// and the close does not empty the user's favourites file); packets reach
+// the traffic with their length; WM_STAT_PAGE is passed to the chart view
+// like WM_CHIP_UPDATE; the link is never called when there is none.
+// Hot keys are application-wide shortcuts here (no global hot keys).
+#pragma once
+#include <memory>
+#include <string>
+
+#include "platform/desktop.h"
+#include "platform/menu.h"
+#include "platform/wnd.h"
+#include "zeb/shell/frame/quote_traffic.h"
+#include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/shell/splitter/splitter_wnd.h"
+
+class CClientDataSource;
+
+constexpr int kHotKeyTray = 1001;     // Alt + numeric-pad plus
+constexpr int kHotKeyTrayAlt = 1002;  // Alt + K
+constexpr UINT kTrayIconId = 120;
+constexpr int kFrameMinWidth = 966;
+constexpr int kFrameMinHeight = 500;
+constexpr int kTradePaneHeight = 320;
+constexpr int kMarketPaneMin = 100;
+constexpr int kMarketPaneIdeal = 400;
+// The room the menu bar and toolbar take from the frame's height.
+constexpr int kFrameBarsHeight = 50;
+
+class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterFrame {
+ public:
+  CMainFrame();
+  ~CMainFrame() override;
+
+  // Creates the window hidden with its menu, panes and views.
+  BOOL LoadFrame();
+  void SetLink(CClientDataSource* link) { m_pLink = link; }
+  CClientDataSource* GetLink() const { return m_pLink; }
+  int LaunchUpdater(int flag);
+  void ShowDrawToolBar(bool show) override;
+  HWND GetTradeWnd() const;
+  void RecalcLayout();
+  // The close sequence without the question (the frame the user never saw).
+  void CloseWithoutAsking();
+
+  ST_SplitterWnd& Splitter() { return m_wndSplitter; }
+  CQuoteTraffic& Traffic() { return m_traffic; }
+  bool IsInTray() const { return m_nTray == 0; }
+  bool IsFullScreen() const { return m_bFullScreen; }
+  int TradePaneHeight() const { return m_nTradeHeight; }
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  int OnCreate(LPCREATESTRUCT cs) override;
+  void OnDestroy() override;
+  void OnClose() override;
+  void OnTimer(UINT_PTR id) override;
+  void OnSize(UINT type, int cx, int cy) override;
+  void OnKeyDown(UINT vk, UINT repeat, UINT flags) override;
+  void OnChar(UINT ch, UINT repeat, UINT flags) override;
+  void OnHotKey(UINT id, UINT modifiers, UINT vk) override;
+  BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  BOOL OnUpdateCmdUI(CCmdUI* cmdUI) override;
+
+ private:
+  // IQuoteTrafficHost
+  void RoutePacket(const void* body, int length) override;
+  void RebuildKeyboardIndex() override;
+  HWND TradeWindow() override { return GetTradeWnd(); }
+  bool AskData(const void* body, int length) override;
+  void SelectCode(SCodeInfo code) override;
+  void RunTypedCommand(const char* text) override;
+  void OpenBlock(const char* name) override;
+  void ShowIndicator(const char* formulaName) override;
+  // IRouterFrame
+  HWND MainWnd() override { return GetSafeHwnd(); }
+  CRoutedView* MarketPaneView() override;
+  CRoutedView* ReportView() override;
+
+  void CreateClient();
+  void CreateToolBars();
+  void RegisterHotKeys();
+  void OnCommandRange(UINT id);
+  LRESULT OnSwitchView(WPARAM page);
+  LRESULT OnTradeHide(WPARAM arg);
+  LRESULT OnTrayNotify(WPARAM id, LPARAM mouse);
+  void HideToTray();
+  void RestoreFromTray();
+  void ToggleFullScreen();
+  int ShowNotice(int mode, const std::string& text);
+
+  CClientDataSource* m_pLink = nullptr;
+  CQuoteTraffic m_traffic;
+  ST_SplitterWnd m_wndSplitter;
+  CMenu m_menu;
+  NOTIFYICONDATA m_tray;
+  int m_nTray = 1;  // 1 shown, 0 hidden in the tray
+  bool m_bFullScreen = false;
+  bool m_bWasMaximized = true;
+  int m_nTradeHideArg = 0;
+  int m_nTradeHeight = 0;
+  int m_nTradeMin = 0;
+  bool m_bClosing = false;
+};

@@ -1,0 +1,281 @@
+#include "zeb/shell/login/login_dlg.h"
+
+#include <QComboBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <chrono>
+#include <random>
+
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "zeb/shell/app/zeb_app.h"
+#include "zeb/shell/messages.h"
+#include "zeb/shell/store/public_store.h"
+
+namespace {
+
+constexpr int kCodeDigits = 4;
+constexpr int kModeButtonDrop = 8;  // mode buttons sit lower without a server choice
+
+std::function<std::string()>& CodeGenerator() {
+  static std::function<std::string()> generator = [] {
+    static std::mt19937 random{std::random_device{}()};
+    std::uniform_int_distribution<int> digit(0, 9);
+    std::string code;
+    for (int i = 0; i < kCodeDigits; ++i) code += char('0' + digit(random));
+    return code;
+  };
+  return generator;
+}
+
+std::function<int64_t()>& Clock() {
+  static std::function<int64_t()> clock = [] {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+  };
+  return clock;
+}
+
+const platform::DialogTemplate& LoginTemplate() {
+  using platform::DialogItem;
+  static const DialogItem items[] = {
+      {platform::kButton, IDC_LOGIN_QUOTES_ONLY, GBK("行情"), 60, 96, 110, 30},
+      {platform::kButton, IDC_LOGIN_QUOTES_TRADE, GBK("行情+交易"), 185, 96, 110, 30},
+      {platform::kButton, IDC_LOGIN_TRADE_ONLY, GBK("交易"), 310, 96, 110, 30},
+      {platform::kStatic, IDC_LOGIN_LABEL_ACCOUNT, GBK("用户帐号："), 80, 150, 80, 20},
+      {platform::kEdit, IDC_LOGIN_ACCOUNT, "", 165, 148, 180, 22, WS_TABSTOP},
+      {platform::kStatic, IDC_LOGIN_REGISTER, GBK("申 请 帐 户"), 355, 150, 80, 20},
+      {platform::kStatic, IDC_LOGIN_LABEL_PASSWORD, GBK("用户密码："), 80, 182, 80, 20},
+      {platform::kEdit, IDC_LOGIN_PASSWORD, "", 165, 180, 180, 22, ES_PASSWORD | WS_TABSTOP},
+      {platform::kStatic, IDC_LOGIN_LABEL_CODE, GBK("验 证 码："), 80, 214, 80, 20},
+      {platform::kEdit, IDC_LOGIN_CODE, "", 165, 212, 80, 22, WS_TABSTOP},
+      {platform::kStatic, IDC_LOGIN_CODE_PICTURE, "", 255, 210, 90, 26, SS_CENTER | SS_CENTERIMAGE},
+      {platform::kStatic, IDC_LOGIN_LABEL_SERVER, GBK("服 务 器："), 80, 246, 80, 20},
+      {platform::kComboBox, IDC_LOGIN_SERVER, "", 165, 244, 180, 222, CBS_DROPDOWNLIST | WS_TABSTOP},
+      {platform::kCheckBox, IDC_LOGIN_SAVE_ACCOUNT, GBK("保存帐户"), 165, 278, 90, 20, BS_AUTOCHECKBOX},
+      {platform::kCheckBox, IDC_LOGIN_AUTO, GBK("自动登录"), 260, 278, 90, 20, BS_AUTOCHECKBOX | WS_DISABLED},
+      {platform::kButton, IDOK, GBK("登 录"), 210, 340, 90, 30, BS_DEFPUSHBUTTON},
+      {platform::kButton, IDC_LOGIN_CANCEL, GBK("取 消"), 300, 340, 90, 30},
+      {platform::kStatic, IDC_LOGIN_PROGRESS_TEXT, "", 20, 380, 440, 16},
+  };
+  static const platform::DialogTemplate tpl{480,
+                                            420,
+                                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                                            GBK("登录"),
+                                            nullptr,
+                                            9,
+                                            false,
+                                            items};
+  return tpl;
+}
+
+}  // namespace
+
+CLoginDlg::CLoginDlg(HWND stageWnd, UINT stageMsg)
+    : CDialog(LoginTemplate()), m_hStageWnd(stageWnd), m_nStageMsg(stageMsg) {}
+
+CLoginDlg::~CLoginDlg() = default;
+
+void CLoginDlg::SetCodeGenerator(std::function<std::string()> generator) {
+  CodeGenerator() = std::move(generator);
+}
+
+void CLoginDlg::SetClock(std::function<int64_t()> clock) { Clock() = std::move(clock); }
+
+std::string CLoginDlg::ConfigPath() const { return CPublic::GetInstance()->GetAppDir() + "zeb.ini"; }
+
+BOOL CLoginDlg::OnInitDialog() {
+  SLoginSettings settings;
+  if (!LoadLoginSettings(ConfigPath(), &settings)) AfxMessageBox(GBK("读取通信配置文件出错!"), MB_OK);
+  m_account = settings.userId;
+  m_saveAccount = settings.saveAccount != 0;
+  CDialog::OnInitDialog();
+
+  m_progress = new QProgressBar(this);
+  m_progress->setObjectName(QString::number(IDC_LOGIN_PROGRESS));
+  m_progress->setGeometry(20, 398, 440, 10);
+  m_progress->setTextVisible(false);
+  m_progress->hide();
+  for (int id : {IDC_LOGIN_QUOTES_ONLY, IDC_LOGIN_QUOTES_TRADE, IDC_LOGIN_TRADE_ONLY})
+    if (auto* button = GetDlgItemT<QPushButton>(id)) button->setCheckable(true);
+
+  m_flow.Start(settings);
+  if (CWnd* autoLogin = GetDlgItem(IDC_LOGIN_AUTO)) autoLogin->ShowWindow(SW_HIDE);
+  if (auto* combo = GetDlgItemT<QComboBox>(IDC_LOGIN_SERVER)) {
+    for (const SBalanceServer& server : settings.servers) combo->addItem(platform::GbkToQString(server.name));
+    if (!settings.servers.empty() && settings.defaultServer >= 0 &&
+        settings.defaultServer < int(settings.servers.size()))
+      combo->setCurrentIndex(settings.defaultServer);
+  }
+  if (!IsBalanceNeeded()) {
+    for (int id : {IDC_LOGIN_SERVER, IDC_LOGIN_LABEL_SERVER})
+      if (CWnd* w = GetDlgItem(id)) w->ShowWindow(SW_HIDE);
+    for (int id : {IDC_LOGIN_QUOTES_ONLY, IDC_LOGIN_QUOTES_TRADE, IDC_LOGIN_TRADE_ONLY}) {
+      if (QWidget* w = GetDlgItemWidget(id)) w->move(w->x(), w->y() + kModeButtonDrop);
+    }
+  }
+  LayoutControls();
+  NewVerificationCode();
+  const std::string title = CPublic::GetInstance()->GetSystemTitle();
+  if (!title.empty()) SetWindowText(title);
+  return TRUE;
+}
+
+void CLoginDlg::LayoutControls() {}
+
+void CLoginDlg::DoDataExchange(CDataExchange* dx) {
+  DDX_Text(dx, IDC_LOGIN_ACCOUNT, m_account);
+  DDX_Text(dx, IDC_LOGIN_PASSWORD, m_password);
+  DDX_Text(dx, IDC_LOGIN_CODE, m_typedCode, kCodeDigits);
+  DDX_Check(dx, IDC_LOGIN_SAVE_ACCOUNT, m_saveAccount);
+  DDX_Check(dx, IDC_LOGIN_AUTO, m_autoLogin);
+}
+
+void CLoginDlg::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  SaveLoginSettings(ConfigPath(), m_saveAccount, m_account, m_flow.Settings().defaultServer);
+  SLoginInput input;
+  input.account = m_account;
+  input.password = m_password;
+  input.typedCode = m_typedCode;
+  input.pictureCode = m_code;
+  const auto* combo = GetDlgItemT<QComboBox>(IDC_LOGIN_SERVER);
+  input.serverSelection = combo ? combo->currentIndex() : -1;
+  m_flow.OnLogin(input);
+}
+
+void CLoginDlg::OnCancel() { OnClose(); }
+
+void CLoginDlg::OnClose() { m_flow.OnClose(); }
+
+BOOL CLoginDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (HIWORD(wParam) == BN_CLICKED) {
+    switch (LOWORD(wParam)) {
+      case IDC_LOGIN_QUOTES_ONLY:
+      case IDC_LOGIN_QUOTES_TRADE:
+      case IDC_LOGIN_TRADE_ONLY:
+        m_flow.OnModeButton(LOWORD(wParam));
+        return TRUE;
+      case IDC_LOGIN_CANCEL:
+        OnClose();
+        return TRUE;
+      default:
+        break;
+    }
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+void CLoginDlg::OnTimer(UINT_PTR id) { m_flow.OnTimer(UINT(id)); }
+
+LRESULT CLoginDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_LINK_PROGRESS:
+      return m_flow.OnLinkProgress(int(intptr_t(wParam)), reinterpret_cast<const char*>(lParam));
+    case WM_TRADE_LOGIN_RESULT:
+      return m_flow.OnTradeLoginResult(wParam, lParam);
+    case WM_LINK_READY:
+      m_flow.OnLinkReady();
+      return 0;
+    default:
+      return CDialog::WindowProc(message, wParam, lParam);
+  }
+}
+
+// ---- What the login rules ask of the dialog ----
+
+void CLoginDlg::ShowProgress() {
+  m_progress->setRange(0, 100);
+  m_progress->setValue(1);
+  m_progress->show();
+  ShowWindow(SW_SHOW);
+}
+
+void CLoginDlg::SetProgressBar(int pos) { m_progress->setValue(pos); }
+
+void CLoginDlg::SetProgressLine(const std::string& gbk) {
+  SetDlgItemText(IDC_LOGIN_PROGRESS_TEXT, gbk.c_str());
+  if (CWnd* line = GetDlgItem(IDC_LOGIN_PROGRESS_TEXT)) line->RedrawWindow();
+}
+
+void CLoginDlg::EnableLoginButton(bool enable) {
+  if (CWnd* ok = GetDlgItem(IDOK)) ok->EnableWindow(enable);
+}
+
+void CLoginDlg::SetModeButtonStates(int quotesOnly, int quotesTrade, int tradeOnly) {
+  const int states[] = {quotesOnly, quotesTrade, tradeOnly};
+  const int ids[] = {IDC_LOGIN_QUOTES_ONLY, IDC_LOGIN_QUOTES_TRADE, IDC_LOGIN_TRADE_ONLY};
+  for (int i = 0; i < 3; ++i)
+    if (auto* button = GetDlgItemT<QPushButton>(ids[i])) button->setChecked(states[i] != 0);
+}
+
+void CLoginDlg::NewVerificationCode() {
+  m_code = CodeGenerator()();
+  SetDlgItemText(IDC_LOGIN_CODE_PICTURE, m_code.c_str());
+  if (CWnd* picture = GetDlgItem(IDC_LOGIN_CODE_PICTURE)) picture->RedrawWindow();
+}
+
+void CLoginDlg::FocusCodeField() {
+  if (CWnd* code = GetDlgItem(IDC_LOGIN_CODE)) GotoDlgCtrl(code);
+}
+
+void CLoginDlg::ActivateDialog() {
+  activateWindow();
+  SetFocus();
+}
+
+void CLoginDlg::HideDialog() { ShowWindow(SW_HIDE); }
+
+int64_t CLoginDlg::NowMs() { return Clock()(); }
+
+void CLoginDlg::SetStoreLoginMode(int mode) { CPublic::GetInstance()->SetLoginMode(mode); }
+
+bool CLoginDlg::IsBalanceNeeded() { return CPublic::GetInstance()->IsBalanceNeeded(); }
+
+bool CLoginDlg::SendStage(WPARAM wParam, LPARAM lParam) {
+  if (m_nStageMsg == 0 || !IsWindow(m_hStageWnd)) return false;
+  ::SendMessage(m_hStageWnd, m_nStageMsg, wParam, lParam);
+  return true;
+}
+
+void CLoginDlg::SetQuoteServer(const std::string& account, const std::string& password,
+                               const std::string& host, int port) {
+  if (CZEBApp* app = CZEBApp::Current())
+    app->SetQuoteServer(GetSafeHwnd(), WM_LINK_READY, account, password, host, port);
+}
+
+void CLoginDlg::SetQuoteHosts(const std::string& account, const std::string& password,
+                              const SLoginHosts& hosts) {
+  if (CZEBApp* app = CZEBApp::Current())
+    app->SetQuoteHosts(GetSafeHwnd(), WM_LINK_READY, account, password, hosts.quoteHost, hosts.quotePort);
+}
+
+void CLoginDlg::QuoteUnLink() {
+  if (CZEBApp* app = CZEBApp::Current()) app->QuoteUnLink();
+}
+
+void CLoginDlg::TradeUnLink() {
+  if (CZEBApp* app = CZEBApp::Current()) app->TradeUnLink();
+}
+
+bool CLoginDlg::CanLinkTrade() {
+  CZEBApp* app = CZEBApp::Current();
+  return app && app->Trade().Entries().LinkTradeServer;
+}
+
+int CLoginDlg::InitBalanceServer(const std::string& host, int port, int type, void* buffer, int size) {
+  CZEBApp* app = CZEBApp::Current();
+  if (!app || !app->Trade().Entries().InitBalanceServer) return -1;
+  return app->Trade().Entries().InitBalanceServer(host.c_str(), port, type, buffer, size);
+}
+
+void CLoginDlg::LinkTradeServer(const std::string& account, const std::string& password, bool viaBalance,
+                                const SLoginHosts& h) {
+  CZEBApp* app = CZEBApp::Current();
+  if (!app || !app->Trade().Entries().LinkTradeServer) return;
+  app->Trade().Entries().LinkTradeServer(
+      GetSafeHwnd(), WM_TRADE_LOGIN_RESULT, account.c_str(), password.c_str(), viaBalance ? 1 : 0,
+      h.tradeHost[0].c_str(), h.tradePort[0], h.tradeHost[1].c_str(), h.tradePort[1], h.tradeHost[2].c_str(),
+      h.tradePort[2], h.tradeHost[3].c_str(), h.tradePort[3], h.tradeHost[4].c_str(), h.tradePort[4]);
+}
