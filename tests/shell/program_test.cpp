@@ -1,0 +1,241 @@
+// The program's application object and main frame: the real start-up
+// against the local simulators, a cancelled login, the close question and
+// the close order, the favourites when a hot key fails, the trade pane,
+// the tray hot keys, keys and commands of the frame, and the crash report.
+#include <gtest/gtest.h>
+
+#include <QLineEdit>
+#include <csignal>
+#include <cstdint>
+#include <cstdio>
+
+#include "link/client_data_source.h"
+#include "platform/gbk.h"
+#include "platform/input.h"
+#include "platform/paths.h"
+#include "platform/testing/find_ctl.h"
+#include "platform/testing/modal_script.h"
+#include "shell/program_test_support.h"
+#include "shell/router_test_support.h"
+#include "ui/config_file.h"
+#include "zeb/screenshot/program_run.h"
+#include "zeb/shell/app/crash_handler.h"
+#include "zeb/shell/app/shell_plugins.h"
+#include "zeb/shell/app/zeb_app.h"
+#include "zeb/shell/frame/main_frame.h"
+#include "zeb/shell/frame/shell_commands.h"
+#include "zeb/shell/login/login_dlg.h"
+#include "zeb/shell/messages.h"
+#include "zeb/shell/store/public_store.h"
+
+namespace shell_test {
+
+std::vector<std::string> ProgramFixture::BoxTexts() const {
+  std::vector<std::string> texts;
+  for (const auto& b : boxes.Boxes()) texts.push_back(platform::GbkToUtf8(b.text));
+  return texts;
+}
+
+}  // namespace shell_test
+
+namespace {
+
+using platform::testing::ClickCtl;
+using platform::testing::ScopedModalScript;
+using shell_test::TradeCalls;
+
+std::string Favourites(std::initializer_list<std::pair<uint16_t, int32_t>> codes) {
+  std::string bytes;
+  for (auto [market, code] : codes) {
+    bytes.append(reinterpret_cast<const char*>(&market), 2);
+    bytes.append(reinterpret_cast<const char*>(&code), 4);
+  }
+  return bytes;
+}
+
+TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
+  shell_test::ApplicationFirst app;
+  const SProgramRunResult r = RunProgramOnce({});
+  EXPECT_TRUE(r.ok) << r.failedStage;
+  EXPECT_EQ(r.loginResult, IDOK);
+  EXPECT_TRUE(r.loginDialogGone);
+  EXPECT_TRUE(r.frameShown);
+  EXPECT_GT(r.marketItems, 0);
+  EXPECT_GE(r.balanceQueries, 1u);
+  EXPECT_GE(r.tradeLogons, 1u);
+  EXPECT_EQ(r.quoteLogins, 1u);
+  EXPECT_GE(r.quoteInitRequests, 1u);
+  EXPECT_TRUE(r.boxes.empty()) << r.boxes.front();
+}
+
+struct AppTest : ::testing::Test, shell_test::ProgramFixture {
+  std::unique_ptr<CZEBApp> zeb;
+  AppTest() {
+    SZebAppOptions options;
+    options.skipTradeLibrary = true;
+    zeb = std::make_unique<CZEBApp>(options);
+  }
+  ~AppTest() override {
+    zeb.reset();
+    ShellPlugins() = SShellPlugins();
+    platform::SetHotKeyRegistrationFails(false);
+  }
+  // The frame as the login's create stage makes it, without a login.
+  CMainFrame* MakeFrame(int loginMode) {
+    CPublic::GetInstance()->SetLoginMode(loginMode);
+    zeb->CreateMainFrame();
+    return zeb->GetMainFrame();
+  }
+};
+
+TEST_F(AppTest, ACancelledLoginMakesNoFrameAndStillSavesTheSettings) {
+  ScopedModalScript script{[](CDialog& login) { ClickCtl(login, IDC_LOGIN_CANCEL); }};
+  EXPECT_FALSE(zeb->InitInstance());
+  EXPECT_EQ(zeb->LoginResult(), IDCANCEL);
+  EXPECT_EQ(zeb->GetMainFrame(), nullptr);
+  zeb->ExitInstance();
+  const std::string ini = folders.Read("zeb.ini");
+  EXPECT_EQ(ini.rfind("# This ini was modified by system on ", 0), 0u) << ini;
+  CConfigFile written(folders.Path("zeb.ini").c_str(), 0);
+  int shown = -1;
+  EXPECT_EQ(written.GetInt("SYSTEM", "SHOWTOOLBAR", &shown), 0);
+  EXPECT_EQ(shown, 1);
+}
+
+TEST_F(AppTest, CloseAsksFirstThenSavesAndUnlinksInOrder) {
+  platform::MakeDirs(folders.AppDataDir() + "ZEB");
+  platform::WriteFileAtomic(CPublic::GetSelectedStocksPath(), "");
+  zeb->Trade().BindForTest(shell_test::RecordingTradeLibrary());
+  CMainFrame* frame = MakeFrame(2);
+  ASSERT_NE(frame, nullptr);
+  CPublic::GetInstance()->GetSelectedStocks().push_back({4114, 602001});
+  boxes.QueueAnswer(IDNO);
+  frame->SendMessage(WM_CLOSE);
+  EXPECT_TRUE(frame->IsCreated());
+  EXPECT_TRUE(TradeCalls().empty());
+  std::string saved;
+  ASSERT_TRUE(platform::ReadFile(CPublic::GetSelectedStocksPath(), saved));
+  EXPECT_EQ(saved, "");
+  boxes.QueueAnswer(IDYES);
+  frame->SendMessage(WM_CLOSE);
+  EXPECT_FALSE(frame->IsCreated());
+  EXPECT_EQ(TradeCalls(), (std::vector<std::string>{"UnLink", "DestoryDialog"}));
+  ASSERT_TRUE(platform::ReadFile(CPublic::GetSelectedStocksPath(), saved));
+  EXPECT_EQ(saved, Favourites({{4114, 602001}}));
+  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{"确定退出系统吗？", "确定退出系统吗？"}));
+}
+
+TEST_F(AppTest, QuotesOnlyAndALeftTradePaneSkipTheTradingLibraryAtClose) {
+  zeb->Trade().BindForTest(shell_test::RecordingTradeLibrary());
+  CMainFrame* frame = MakeFrame(1);
+  EXPECT_TRUE(frame->Splitter().IsHidden(1));
+  frame->CloseWithoutAsking();
+  EXPECT_TRUE(TradeCalls().empty());
+
+  frame = MakeFrame(2);
+  EXPECT_FALSE(frame->Splitter().IsHidden(1));
+  frame->SendMessage(WM_TRADE_HIDE, 0, 0);
+  EXPECT_TRUE(frame->Splitter().IsHidden(1));
+  EXPECT_EQ(CPublic::GetInstance()->GetLoginMode(), 1);
+  frame->CloseWithoutAsking();
+  EXPECT_TRUE(TradeCalls().empty());
+}
+
+TEST_F(AppTest, TheFavouritesSurviveAHotKeyThatCannotBeRegistered) {
+  const std::string mine = Favourites({{4114, 602001}, {4119, 605002}});
+  platform::MakeDirs(folders.AppDataDir() + "ZEB");
+  platform::WriteFileAtomic(CPublic::GetSelectedStocksPath(), mine);
+  platform::SetHotKeyRegistrationFails(true);
+  CMainFrame* frame = MakeFrame(1);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"注册热键失败"});
+  EXPECT_EQ(CPublic::GetInstance()->GetSelectedStocks().size(), 2u);
+  frame->CloseWithoutAsking();
+  std::string saved;
+  ASSERT_TRUE(platform::ReadFile(CPublic::GetSelectedStocksPath(), saved));
+  EXPECT_EQ(saved, mine);
+}
+
+TEST_F(AppTest, HotKeysHideToTheTrayAndBringTheFrameBack) {
+  CMainFrame* frame = MakeFrame(1);
+  zeb->ShowMainFrame(1);
+  ASSERT_TRUE(frame->IsWindowVisible());
+  frame->SendMessage(WM_HOTKEY, kHotKeyTrayAlt, MAKELONG(MOD_ALT, 'K'));
+  EXPECT_TRUE(frame->IsInTray());
+  // Offscreen there is no tray: the frame is minimised, never lost.
+  EXPECT_TRUE(frame->IsIconic() || !frame->IsWindowVisible());
+  frame->SendMessage(WM_HOTKEY, kHotKeyTrayAlt, MAKELONG(MOD_ALT, 'K'));
+  EXPECT_FALSE(frame->IsInTray());
+  EXPECT_TRUE(frame->IsWindowVisible());
+  EXPECT_TRUE(frame->IsZoomed());
+  // A double click on the icon brings it back too; other icons are not ours.
+  frame->SendMessage(WM_HOTKEY, kHotKeyTray, 0);
+  EXPECT_EQ(frame->SendMessage(WM_TRAY_NOTIFY, 7, WM_LBUTTONDBLCLK), -1);
+  EXPECT_EQ(frame->SendMessage(WM_TRAY_NOTIFY, kTrayIconId, WM_LBUTTONDBLCLK), 1);
+  EXPECT_FALSE(frame->IsInTray());
+  frame->CloseWithoutAsking();
+}
+
+TEST_F(AppTest, KeysAndCommandsOfTheFrame) {
+  std::vector<UINT> typed;
+  ShellPlugins().inputBox = [&](CWnd*, UINT ch) { typed.push_back(ch); };
+  ShellPlugins().reportView = [] { return new shell_test::RecordingView(kPageReport); };
+  CMainFrame* frame = MakeFrame(1);
+  auto* report = dynamic_cast<shell_test::RecordingView*>(frame->Splitter().GetView(0, 0));
+  ASSERT_NE(report, nullptr);
+  CCmdDispatcher::GetInstance()->ShowAllMarkets();
+  // Letters and digits open the input box; other keys go to the router.
+  frame->SendMessage(WM_CHAR, 'a', 0);
+  frame->SendMessage(WM_CHAR, '7', 0);
+  frame->SendMessage(WM_CHAR, ',', 0);
+  EXPECT_EQ(typed, (std::vector<UINT>{'a', '7'}));
+  frame->SendMessage(WM_KEYDOWN, VK_F5, 0);
+  frame->SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+  frame->SendMessage(WM_KEYDOWN, 'A', 0);  // left to WM_CHAR
+  ASSERT_EQ(report->keys.size(), 2u);
+  EXPECT_EQ(report->keys[1], std::make_pair(UINT(VK_NEXT), 1u));
+  // The toolbar setting flips and is written at exit.
+  const bool shown = CPublic::GetInstance()->IsToolbarShown();
+  frame->SendMessage(WM_COMMAND, cmd::kToolbar, 0);
+  EXPECT_NE(CPublic::GetInstance()->IsToolbarShown(), shown);
+  // Commands the frame does not take reach the router and the view.
+  frame->SendMessage(WM_COMMAND, 0x6805, 0);
+  EXPECT_EQ(report->commands.back(), 0x6805);
+  // Disconnecting is offered only while the link is on line.
+  struct StateUI : CCmdUI {
+    int enabled = -1;
+    void Enable(BOOL on) override { enabled = on; }
+  } ui;
+  ui.m_nID = cmd::kDisconnect;
+  frame->OnUpdateCmdUI(&ui);
+  EXPECT_EQ(ui.enabled, 0);
+  // The chart view's panel messages go to the view in the market pane.
+  EXPECT_EQ(frame->SendMessage(WM_STAT_PAGE, 0, 1), 1);
+  frame->CloseWithoutAsking();
+}
+
+TEST_F(AppTest, TheFrameKeepsItsMinimumSizeAndLaysOutItsRows) {
+  CMainFrame* frame = MakeFrame(2);
+  EXPECT_EQ(frame->minimumSize(), QSize(kFrameMinWidth, kFrameMinHeight));
+  frame->resize(1200, 900);
+  frame->Splitter().RecalcLayout();
+  int cur = 0, min = 0;
+  frame->Splitter().GetRowInfo(1, &cur, &min);
+  EXPECT_EQ(min, kTradePaneHeight);
+  frame->CloseWithoutAsking();
+}
+
+TEST(CrashHandlerTest, AnInvalidReadIsReportedWithItsAddressAndEndsWithTheSignal) {
+  char line[200];
+  FormatCrashMessage(reinterpret_cast<void*>(0x10), line, sizeof line);
+  EXPECT_STREQ(line, "由于读取无效的内存缓冲区:0x10,程序即将退出\n");
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        InstallCrashHandler();
+        volatile uintptr_t address = 0x10;
+        std::printf("%d", *reinterpret_cast<volatile int*>(address));
+      },
+      ::testing::KilledBySignal(SIGSEGV), "由于读取无效的内存缓冲区:0x10,程序即将退出");
+}
+
+}  // namespace
