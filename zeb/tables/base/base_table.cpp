@@ -73,11 +73,16 @@ void CBaseTable::ResizeRows(int count) {
   }
 }
 
-std::string CBaseTable::GetCellText(int row, int col) const {
-  if (row < 0 || row >= GetRowCount() || col < 0) return std::string();
+const SSubItem* CBaseTable::GetCellItem(int row, int col) const {
+  if (row < 0 || row >= GetRowCount() || col < 0) return nullptr;
   const std::vector<SSubItem>& cells = m_rows[static_cast<size_t>(row)];
-  if (static_cast<size_t>(col) >= cells.size()) return std::string();
-  return cells[static_cast<size_t>(col)].text;
+  if (static_cast<size_t>(col) >= cells.size()) return nullptr;
+  return &cells[static_cast<size_t>(col)];
+}
+
+std::string CBaseTable::GetCellText(int row, int col) const {
+  const SSubItem* cell = GetCellItem(row, col);
+  return cell ? cell->text : std::string();
 }
 
 // ---- columns

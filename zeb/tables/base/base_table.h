@@ -72,6 +72,8 @@ class CBaseTable {
   virtual int EnsureVisible(int row);
   virtual int GetRowCount() const { return static_cast<int>(m_rows.size()); }
   virtual std::string GetCellText(int row, int col) const;
+  // The whole cell; null when the row or column does not exist.
+  const SSubItem* GetCellItem(int row, int col) const;
   // Counted from the top row of the page.
   virtual int GetSelRow() const { return m_nSelRow; }
   // The data row under the point, counted from the top row of the page;

@@ -72,8 +72,8 @@ int CReportTable::OnLButtonDown(CDrawOwner* owner, UINT flags, int x, int y) {
 int CReportTable::OnLButtonUp(CDrawOwner* owner, UINT flags, int x, int y) {
   if (m_nResizeColumn < 0) return 0;
   const int column = m_nResizeColumn;
-  const int width = std::clamp(m_reportColumns[static_cast<size_t>(column)].head.width + (x - m_ptDragStart.x),
-                               kMinColumnWidth, kMaxColumnWidth);
+  // From the width as drawn, which the column record keeps in step.
+  const int width = std::clamp(GetColumnWidth(column) + (x - m_ptDragStart.x), kMinColumnWidth, kMaxColumnWidth);
   m_reportColumns[static_cast<size_t>(column)].head.width = width;
   SetColumnWidth(column, width);
   m_nResizeColumn = -1;

@@ -43,6 +43,8 @@ CReportTable::CReportTable(CPublic* store)
   m_fRowHeight = kReportRowHeight;
   SetHeaderFrames(1);
   SetImageList(&m_sortMarks);
+  // The sort the quote list had before (it survives tab changes in the store).
+  m_store->GetReportSort(&m_nSortColumn, &m_nDescending);
 }
 
 CReportTable::~CReportTable() = default;
