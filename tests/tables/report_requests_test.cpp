@@ -147,7 +147,7 @@ TEST_F(ReportRequestTest, StepSelectionWrapsOverItemsAndTurnsPages) {
   table.OnKey(kNext);
   EXPECT_EQ(table.GetTopRow(), table.GetPageStart());
   table.OnKey(kDown);
-  EXPECT_EQ(table.GetSelectedCode().code, 100000 + table.GetTopRow() + table.GetSelRow());
+  EXPECT_EQ(+table.GetSelectedCode().code, 100000 + table.GetTopRow() + table.GetSelRow());
 
   // An empty list has nothing to step over or open.
   store.GetSelectedStocks().clear();
@@ -202,7 +202,7 @@ TEST_F(ReportRequestTest, PushedMarketListsShowInArrivalOrder) {
   table.OnKey(kPrior);
   for (const auto& request : frame.requests) EXPECT_LE(request.items.size(), 10u);
   for (const auto& request : frame.requests)
-    for (const SCodeInfo& code : request.items) EXPECT_LT(code.code, 100030);
+    for (const SCodeInfo& code : request.items) EXPECT_LT(+code.code, 100030);
 }
 
 }  // namespace
