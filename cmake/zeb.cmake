@@ -41,7 +41,9 @@ function(zeb_sources_complete out)
 endfunction()
 
 # zeb_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2 [GUI])
-# One GoogleTest program registered with ctest. GUI tests run offscreen.
+# One GoogleTest program registered with ctest. Tests run on Qt's offscreen
+# platform with one 1920 x 1080 screen at 96 dpi (the default offscreen
+# screen, 800 x 800, is smaller than the main frame's minimum size).
 function(zeb_add_test name)
   cmake_parse_arguments(T "GUI" "" "SOURCES;LIBS" ${ARGN})
   zeb_sources_complete(ok ${T_SOURCES})
@@ -53,7 +55,7 @@ function(zeb_add_test name)
   target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests)
   add_test(NAME ${name} COMMAND ${name})
   set_tests_properties(${name} PROPERTIES
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/platform/testing/offscreen_screen.json;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
     TIMEOUT 300)
 endfunction()
 

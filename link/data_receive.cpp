@@ -146,6 +146,7 @@ int CDataReceive::AskData(const void* body, DWORD length) {
 void CDataReceive::QueueLogin() {
   quotelink::LoginRequest login = quotelink::BuildLoginRequest(m_strAccount1, m_strAccount2);
   AskData(login.data(), (DWORD)login.size());
+  m_Bodies.StartLogin();
 }
 
 void CDataReceive::OnCommNotify(WPARAM code, LPARAM source) {
@@ -171,10 +172,15 @@ void CDataReceive::OnCommNotify(WPARAM code, LPARAM source) {
     case COMM_THREAD_END:
       if (!platform::IsShuttingDown()) AfxMessageBox(GBK("连接服务器失败!"), MB_OK);
       break;
-    case COMM_TIMEOUT:
+    case COMM_TIMEOUT: {
+      // On line, the connection stays and the login goes again on it.
+      // Otherwise the connect step makes a new connection, and its
+      // COMM_CONNECTED logs in: a login queued here as well would make two.
+      const bool loginAgain = m_nOnline != 0;
       ConnectStep();
-      QueueLogin();
+      if (loginAgain) QueueLogin();
       break;
+    }
     default:
       break;
   }

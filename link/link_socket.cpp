@@ -59,6 +59,7 @@ struct CLinkSocket::Shared {
 
   SignalBuffer sendQueue;
   SignalBuffer spareQueue;  // kept beside the send queue, never filled
+  bool refusing = false;    // Send refuses requests; user-interface thread only
   SHostInfo single{};
   std::vector<SHostInfo> hosts;
   bool listMode = false;
@@ -313,6 +314,7 @@ SLinkTiming CLinkSocket::GetTiming() {
 
 CLinkSocket::CLinkSocket() : m_pShared(std::make_shared<Shared>()) {
   m_pShared->owner = (LPARAM)this;
+  m_pShared->sendQueue.SetLimit(kMaxQueuedBytes);
   quotelink::CopyField(m_pShared->statusText, sizeof m_pShared->statusText, "");
 }
 
@@ -397,11 +399,19 @@ int CLinkSocket::Send(const void* body, int length) {
   SignalBuffer& queue = m_pShared->sendQueue;
   queue.Lock();
   int rc = queue.Put(record.data(), (int)record.size(), -1);
+  std::string error = rc != 0 ? queue.GetErrorText() : "";
+  size_t queued = queue.Size();
   queue.Unlock();
   if (rc != 0) {
-    LINK_TRACE("%s", queue.GetErrorText());
+    // Traced once until a request is taken again: a server that stops
+    // reading would otherwise have every refused request traced.
+    if (!m_pShared->refusing)
+      LINK_TRACE("%s %zu bytes wait to be sent; requests are refused until some are", error.c_str(),
+                 queued);
+    m_pShared->refusing = true;
     return 0;
   }
+  m_pShared->refusing = false;
   queue.Signal();
   return 1;
 }

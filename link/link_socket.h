@@ -29,6 +29,10 @@ class CLinkSocket {
  public:
   // A request body, framed, must fit the send thread's 2048-byte buffer.
   static constexpr int kMaxRequestBody = 2040;
+  // Requests waiting for the send thread, at most (hundreds of the longest
+  // requests): a server that stops reading must not make the queue grow
+  // without end.
+  static constexpr size_t kMaxQueuedBytes = 1u << 20;
 
   // The current object, made on first use.
   static CLinkSocket* GetLinkSocket();
@@ -53,7 +57,8 @@ class CLinkSocket {
   void SetListMode();
   int Start();
   // Queues [u32 length][body] for the send thread. 1, or 0 when the body is
-  // longer than kMaxRequestBody or cannot be copied.
+  // longer than kMaxRequestBody, cannot be copied or would take the queue
+  // past kMaxQueuedBytes.
   int Send(const void* body, int length);
   void StartKeepAlive();
   static void StopKeepAlive();

@@ -21,11 +21,12 @@ std::string EncodeFrame(const void* body, size_t length) {
   return frame;
 }
 
-FrameReader::FrameReader(size_t readAheadBytes)
+FrameReader::FrameReader(size_t readAheadBytes, uint32_t maxBody)
     : ahead_(new char[readAheadBytes < 64 ? 64 : readAheadBytes]),
       aheadSize_(readAheadBytes < 64 ? 64 : readAheadBytes),
       body_(new char[kInitialReceiveCapacity]),
-      capacity_(kInitialReceiveCapacity) {}
+      capacity_(kInitialReceiveCapacity),
+      maxBody_(maxBody) {}
 
 // Makes at least `need` bytes (need <= aheadSize_) available in the
 // read-ahead buffer.
@@ -56,7 +57,7 @@ bool FrameReader::NextBuffered(const char** body, uint32_t* length) {
     *length = 0;
     return true;
   }
-  if ((size_t)n > end_ - begin_ - kFrameHeaderSize) return false;
+  if ((uint32_t)n > maxBody_ || (size_t)n > end_ - begin_ - kFrameHeaderSize) return false;
   *body = ahead_.get() + begin_ + kFrameHeaderSize;
   *length = (uint32_t)n;
   begin_ += kFrameHeaderSize + (size_t)n;
@@ -72,7 +73,7 @@ FrameReader::Result FrameReader::Next(ByteSource& source) {
   int32_t length = (int32_t)((uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3]);
   begin_ += kFrameHeaderSize;
   if (length < 1) return Result::kEmpty;
-  if ((uint32_t)length > kMaxFrameBody) return Result::kTooLong;
+  if ((uint32_t)length > maxBody_) return Result::kTooLong;
 
   size_t want = (size_t)length;
   if (want > capacity_) {

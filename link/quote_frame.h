@@ -35,12 +35,13 @@ class FrameReader {
     kBody,       // Body()/BodyLength() hold the next body
     kEmpty,      // a frame with a length below 1: nothing to deliver
     kBadMarker,  // the stream is broken
-    kTooLong,    // length above kMaxFrameBody
+    kTooLong,    // length above the reader's maximum
     kNoMemory,   // the receive buffer could not grow
     kClosed,     // peer closed or the source failed, maybe inside a frame
   };
 
-  explicit FrameReader(size_t readAheadBytes = 64 * 1024);
+  // Bodies longer than maxBody end the stream (kTooLong).
+  explicit FrameReader(size_t readAheadBytes = 64 * 1024, uint32_t maxBody = kMaxFrameBody);
 
   Result Next(ByteSource& source);
   // The next frame when it already lies whole in the read-ahead buffer,
@@ -64,6 +65,7 @@ class FrameReader {
   size_t end_ = 0;
   std::unique_ptr<char[]> body_;
   size_t capacity_;
+  uint32_t maxBody_;
   uint32_t bodyLength_ = 0;
 };
 

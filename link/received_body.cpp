@@ -35,6 +35,8 @@ std::string LoginReplyText(const char* body, uint32_t length) {
 }
 
 void ReceivedBodyHandler::RequestInitialData() {
+  if (initialDataPending_) return;
+  initialDataPending_ = true;
   actions_.Progress(30, GBK("开始请求初始化数据"));
   ShortRequest request = BuildInitDataRequest();
   actions_.Request(request.data(), (uint32_t)request.size());
@@ -84,6 +86,7 @@ void ReceivedBodyHandler::HandleLoginReply(const char* body, uint32_t length) {
 }
 
 void ReceivedBodyHandler::HandleInitialData(const char* body, uint32_t length) {
+  initialDataPending_ = false;  // answered, even when the answer is unusable
   // The pointer slots are left alone: a 4-byte slot cannot hold an address
   // here, and readers find the parts from the counts.
   if (length < kInitDataHeadSize) {

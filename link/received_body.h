@@ -39,8 +39,13 @@ class ReceivedBodyHandler {
   explicit ReceivedBodyHandler(BodyActions& actions) : actions_(actions) {}
 
   void Handle(const char* body, uint32_t length);
-  // Sends the initial-data request (progress 30 first).
+  // Sends the initial-data request (progress 30 first), unless an earlier
+  // one still waits for its answer: a server that keeps sending notices
+  // must not have the link pile up requests.
   void RequestInitialData();
+  // A login request has gone out: the sequence starts afresh, and its
+  // login reply may ask for the initial data again.
+  void StartLogin() { initialDataPending_ = false; }
 
   uint32_t KeptVersion() const { return keptVersion_; }
 
@@ -50,6 +55,7 @@ class ReceivedBodyHandler {
 
   BodyActions& actions_;
   uint32_t keptVersion_ = 0;
+  bool initialDataPending_ = false;
 };
 
 // The first data packet is reported once per process; tests start over.

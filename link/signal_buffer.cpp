@@ -6,6 +6,7 @@
 
 namespace {
 const char kAllocError[] = "SignalBuffer::Allocate Memory Error...";
+const char kFullError[] = "SignalBuffer::Put Queue Full...";
 }
 
 SignalBuffer::SignalBuffer() { m_szError[0] = 0; }
@@ -27,6 +28,16 @@ SignalBuffer::Chunk* SignalBuffer::NewChunk() {
 }
 
 int SignalBuffer::Put(const void* data, int length, int flag) {
+  if (m_nLimit && length > 0 && m_nSize + (size_t)length > m_nLimit) {
+    std::strcpy(m_szError, kFullError);
+    return -1;
+  }
+  if (Append(data, length) != 0) return -1;
+  if (flag == 0) Signal();
+  return 0;
+}
+
+int SignalBuffer::Append(const void* data, int length) {
   if (!m_pHead) {
     m_pHead = m_pTail = NewChunk();
     if (!m_pHead) return -1;
@@ -40,6 +51,7 @@ int SignalBuffer::Put(const void* data, int length, int flag) {
       std::memcpy(tail->data + tail->writeCount, src, (size_t)n);
       tail->writeCount += n;
       tail->lastIndex += n;
+      m_nSize += (size_t)n;
       src += n;
       length -= n;
     } else {
@@ -49,7 +61,6 @@ int SignalBuffer::Put(const void* data, int length, int flag) {
       m_pTail = fresh;
     }
   }
-  if (flag == 0) Signal();
   return 0;
 }
 
@@ -65,6 +76,7 @@ int SignalBuffer::Get(void* destination, int length, int flag) {
       std::memcpy(dst + copied, head->data + head->readPos, (size_t)n);
       head->readPos += n;
       copied += n;
+      m_nSize -= (size_t)n;
     }
     if (copied < length) {
       if (!head->next) break;
@@ -80,7 +92,7 @@ void SignalBuffer::MoveTo(SignalBuffer& other) {
   char piece[kChunkData];
   for (;;) {
     int n = Get(piece, kChunkData, -1);
-    if (n > 0) other.Put(piece, n, -1);
+    if (n > 0) other.Append(piece, n);
     if (n < kChunkData) break;
   }
 }
@@ -92,6 +104,7 @@ int SignalBuffer::Clear() {
     m_pHead = next;
   }
   m_pTail = nullptr;
+  m_nSize = 0;
   m_szError[0] = 0;
   return 0;
 }

@@ -2,7 +2,8 @@
 # Installs what is missing, builds, and runs every test:
 #   1. the normal tree (g++) and its ctest suite;
 #   2. a second tree (clang) with AddressSanitizer and UndefinedBehaviorSanitizer,
-#      which also builds the libFuzzer targets; each fuzzer runs for a bounded time;
+#      which also builds the libFuzzer targets; each fuzzer runs for a bounded time,
+#      starting from its corpus under fuzz/corpus (grown by tools/fuzz.sh);
 #   3. the sanitizer tree's ctest suite, whose summary is the last line printed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,7 +13,7 @@ cd "$root"
 jobs=$(nproc)
 fuzz_seconds=${FUZZ_SECONDS:-20}
 normal=${BUILD_DIR:-$root/build}
-sanitized=${SANITIZE_BUILD_DIR:-$root/build-sanitize}
+source "$root/tools/sanitized-tree.sh"
 
 echo "== normal build ($(date +%T))"
 cmake -S . -B "$normal" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -20,13 +21,7 @@ cmake --build "$normal" -j "$jobs"
 (cd "$normal" && ctest -j "$jobs" --output-on-failure)
 
 echo "== sanitizer and fuzzing build ($(date +%T))"
-CC=clang CXX=clang++ cmake -S . -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-  -DZEB_SANITIZE=ON -DZEB_FUZZ=ON -DZEB_BENCH=OFF >/dev/null
-cmake --build "$sanitized" -j "$jobs"
-
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
-export QT_QPA_PLATFORM=offscreen
+build_sanitized_tree
 
 echo "== fuzzing, ${fuzz_seconds}s per target, $jobs at a time ($(date +%T))"
 run_fuzzer() {
@@ -34,7 +29,8 @@ run_fuzzer() {
   name=$(basename "$fuzzer")
   corpus=$(mktemp -d)
   [ -d "$root/fuzz/corpus/$name" ] && seeds=("$root/fuzz/corpus/$name")
-  if "$fuzzer" -max_total_time="$fuzz_seconds" -timeout=10 -rss_limit_mb=2048 \
+  # shellcheck disable=SC2086
+  if "$fuzzer" -max_total_time="$fuzz_seconds" $fuzz_flags \
       -print_final_stats=0 "$corpus" "${seeds[@]}" >"$corpus.log" 2>&1; then
     echo "-- $name: $(grep -E '^#[0-9]+\s+DONE' "$corpus.log" | tail -1)"
     rm -rf "$corpus" "$corpus.log"

@@ -1,10 +1,8 @@
 #include "formula/store/formula_store.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 
 #include "formula/compiler/GbkText.h"
@@ -18,32 +16,9 @@ namespace {
 
 int ClampKind(int kind) { return std::clamp(kind, 0, FORMULA_KIND_COUNT - 1); }
 
-enum class ReadResult { Ok, Missing, TooLarge };
-
-ReadResult ReadWholeFile(const std::string& path, std::string& out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return ReadResult::Missing;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0) return ReadResult::Missing;
-  if (static_cast<uint64_t>(size) > kMaxStoreFileSize) return ReadResult::TooLarge;
-  in.seekg(0, std::ios::beg);
-  out.assign(static_cast<size_t>(size), '\0');
-  if (size > 0 && !in.read(out.data(), size)) return ReadResult::Missing;
-  return ReadResult::Ok;
-}
-
-// Writes the kind's ".tmp" file completely and only then renames it over
-// the target, so a failed save leaves the previous file as it was.
-bool ReplaceFile(const std::string& tmpPath, const std::string& path, const std::string& data) {
-  std::FILE* file = std::fopen(tmpPath.c_str(), "wb");
-  if (!file) return false;
-  const bool written = std::fwrite(data.data(), 1, data.size(), file) == data.size() && std::fflush(file) == 0;
-  if (std::fclose(file) != 0 || !written || std::rename(tmpPath.c_str(), path.c_str()) != 0) {
-    std::remove(tmpPath.c_str());
-    return false;
-  }
-  return true;
+// Why a read gave nothing, for the trace line of a refused file.
+const char* RefusalReason(platform::FileRead read) {
+  return read == platform::FileRead::kTooLarge ? "the file is too large" : "the file cannot be read";
 }
 
 void CopyText(char* field, size_t size, const char* text) {
@@ -104,7 +79,25 @@ void CFormulaStore::Trace(const std::string& line) const {
 std::deque<SFormulaRecord>& CFormulaStore::Formulas(int kind) { return formulas_[ClampKind(kind)]; }
 std::vector<SFormulaGroup>& CFormulaStore::Groups(int kind) { return groups_[ClampKind(kind)]; }
 std::deque<SParamSet>& CFormulaStore::ParamSets(int kind) { return sets_[ClampKind(kind)]; }
-bool CFormulaStore::IsDatRefused(int kind) const { return datRefused_[ClampKind(kind)]; }
+bool CFormulaStore::IsDatRefused(int kind) const { return refused_[ClampKind(kind)][kDatFile]; }
+
+void CFormulaStore::Refuse(int kind, StoreFile file, const std::string& why) {
+  refused_[kind][file] = true;
+  Trace("formula store: " + KindPath(kind, kExtensions[file]) + " refused (" + why +
+        "); it is kept as it is and not saved over");
+}
+
+platform::FileRead CFormulaStore::ReadKindFile(int kind, StoreFile file, std::string& out) {
+  refused_[kind][file] = false;
+  const platform::FileRead read = platform::ReadWholeFile(KindPath(kind, kExtensions[file]), out);
+  if (read == platform::FileRead::kUnreadable || read == platform::FileRead::kTooLarge)
+    Refuse(kind, file, RefusalReason(read));
+  return read;
+}
+
+void CFormulaStore::SaveKindFile(int kind, StoreFile file, const std::string& data) const {
+  if (!refused_[kind][file]) platform::WriteFileAtomic(KindPath(kind, kExtensions[file]), data);
+}
 
 int CFormulaStore::SizeAtSet(int kind) const {
   return kind >= 0 && kind < FORMULA_KIND_COUNT ? static_cast<int>(formulas_[kind].size()) : 0;
@@ -151,7 +144,7 @@ void CFormulaStore::Clear() {
     formulas_[k].clear();
     groups_[k].clear();
     sets_[k].clear();
-    datRefused_[k] = false;
+    for (bool& refused : refused_[k]) refused = false;
   }
 }
 
@@ -167,12 +160,10 @@ void CFormulaStore::LoadGroups(int kind) {
   std::error_code ignored;
   std::filesystem::create_directories(Directory(), ignored);
   std::string file;
-  const ReadResult read = ReadWholeFile(KindPath(kind, ".grp"), file);
-  if (read == ReadResult::Ok) {
+  if (ReadKindFile(kind, kGroupFile, file) == platform::FileRead::kRead) {
     groups_[kind] = ParseGroupFile(file);
     return;
   }
-  if (read == ReadResult::TooLarge) Trace("formula store: " + KindPath(kind, ".grp") + " is too large, not read");
   if (kind == FORMULA_INDICATOR) {
     // defaults replace what is held, so loading again never repeats them
     groups_[kind].clear();
@@ -186,9 +177,7 @@ void CFormulaStore::LoadGroups(int kind) {
 
 void CFormulaStore::LoadParamSets(int kind) {
   std::string file;
-  const ReadResult read = ReadWholeFile(KindPath(kind, ".set"), file);
-  if (read == ReadResult::Ok) sets_[kind] = ParseParamSetFile(file);
-  else if (read == ReadResult::TooLarge) Trace("formula store: " + KindPath(kind, ".set") + " is too large, not read");
+  if (ReadKindFile(kind, kSetFile, file) == platform::FileRead::kRead) sets_[kind] = ParseParamSetFile(file);
   if (sets_[kind].empty())
     for (const SFormulaRecord& r : formulas_[kind]) sets_[kind].push_back(NewParamSet(kind, r.szCode));
 }
@@ -229,20 +218,19 @@ void CFormulaStore::AddExamples(int kind) {
 void CFormulaStore::LoadKind(int kind) {
   kind = ClampKind(kind);
   LoadGroups(kind);
-  datRefused_[kind] = false;
+  refused_[kind][kSetFile] = false;
   std::string file;
-  const std::string path = KindPath(kind, ".dat");
-  const ReadResult read = ReadWholeFile(path, file);
-  if (read == ReadResult::Missing) {
+  const platform::FileRead read = ReadKindFile(kind, kDatFile, file);
+  if (read == platform::FileRead::kMissing) {
+    // Only a file that is not there at all gets the examples; one that
+    // exists but cannot be read holds the user's formulas.
     formulas_[kind].clear();
     AddExamples(kind);
     return;
   }
   std::string error;
-  if (read == ReadResult::TooLarge) error = "the file is too large";
-  if (read == ReadResult::TooLarge || !ParseDatFile(file, kind, formulas_[kind], error)) {
-    Trace("formula store: " + path + " refused (" + error + "); it is kept as it is and not saved over");
-    datRefused_[kind] = true;
+  if (read != platform::FileRead::kRead || !ParseDatFile(file, kind, formulas_[kind], error)) {
+    if (read == platform::FileRead::kRead) Refuse(kind, kDatFile, error);
     formulas_[kind].clear();
     return;
   }
@@ -254,10 +242,11 @@ void CFormulaStore::SaveKind(int kind) {
   kind = ClampKind(kind);
   std::error_code ignored;
   std::filesystem::create_directories(Directory(), ignored);
-  const std::string tmp = KindPath(kind, ".tmp");
-  if (!groups_[kind].empty()) ReplaceFile(tmp, KindPath(kind, ".grp"), BuildGroupFile(groups_[kind]));
-  if (!datRefused_[kind]) ReplaceFile(tmp, KindPath(kind, ".dat"), BuildDatFile(formulas_[kind]));
-  if (!sets_[kind].empty()) ReplaceFile(tmp, KindPath(kind, ".set"), BuildParamSetFile(sets_[kind]));
+  // Each file is replaced whole through a temporary file of its own (see
+  // platform::AtomicFile); a failed save leaves the previous file.
+  if (!groups_[kind].empty()) SaveKindFile(kind, kGroupFile, BuildGroupFile(groups_[kind]));
+  SaveKindFile(kind, kDatFile, BuildDatFile(formulas_[kind]));
+  if (!sets_[kind].empty()) SaveKindFile(kind, kSetFile, BuildParamSetFile(sets_[kind]));
 }
 
 CFormulaStore& TheFormulaStore() {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "formula/functions/formula_types.h"
+#include "platform/paths.h"
 
 namespace formula {
 
@@ -48,8 +49,10 @@ class CFormulaStore {
   // the record is not in the list.
   bool RemoveFormula(int kind, const SFormulaRecord* record);
 
-  // True when the kind's ".dat" file was refused as damaged at the last
-  // load: it is left on disk as it is and never overwritten by SaveKind.
+  // True when the kind's ".dat" file was refused at the last load (damaged,
+  // unreadable or above the size cap): it is left on disk as it is and
+  // never overwritten by SaveKind. A refused ".grp" or ".set" file is kept
+  // the same way.
   bool IsDatRefused(int kind) const;
 
   // Where refusals are reported (one line each); stderr by default.
@@ -60,8 +63,16 @@ class CFormulaStore {
   static const char* const kDefaultGroups[7];
 
  private:
+  enum StoreFile { kDatFile, kGroupFile, kSetFile, kStoreFileCount };
+  static constexpr const char* kExtensions[kStoreFileCount] = {".dat", ".grp", ".set"};
+
   std::string KindPath(int kind, const char* extension) const;
   void Trace(const std::string& line) const;
+  // Reads one file of the kind; a file that exists but cannot be read is
+  // refused (traced, and never saved over until it reads again).
+  platform::FileRead ReadKindFile(int kind, StoreFile file, std::string& out);
+  void Refuse(int kind, StoreFile file, const std::string& why);
+  void SaveKindFile(int kind, StoreFile file, const std::string& data) const;
   void LoadGroups(int kind);
   void LoadParamSets(int kind);
   void LinkParamSets(int kind);
@@ -71,7 +82,7 @@ class CFormulaStore {
   std::deque<SFormulaRecord> formulas_[FORMULA_KIND_COUNT];
   std::vector<SFormulaGroup> groups_[FORMULA_KIND_COUNT];
   std::deque<SParamSet> sets_[FORMULA_KIND_COUNT];
-  bool datRefused_[FORMULA_KIND_COUNT] = {};
+  bool refused_[FORMULA_KIND_COUNT][kStoreFileCount] = {};
   std::function<void(const std::string&)> trace_;
 };
 

@@ -110,7 +110,7 @@ std::string BuildDatFile(const std::deque<SFormulaRecord>& formulas) {
 
 bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>& records, std::string& error) {
   const size_t size = file.size();
-  if (size < kDatHeaderSize || size % 8 != 0 || size > kMaxStoreFileSize) {
+  if (size < kDatHeaderSize || size % 8 != 0) {
     error = "length " + std::to_string(size) + " is not a store file";
     return false;
   }

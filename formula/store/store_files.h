@@ -20,8 +20,6 @@ inline constexpr size_t kRecordSize = 821;
 inline constexpr size_t kDatHeaderSize = 88;
 inline constexpr size_t kGroupSize = 400;
 inline constexpr size_t kParamSetSize = 1042;
-// Store files larger than this are refused rather than read.
-inline constexpr size_t kMaxStoreFileSize = 64u << 20;
 
 void PackRecord(const SFormulaRecord& record, uint8_t* out);  // kRecordSize bytes; lengths from the texts
 void UnpackRecord(const uint8_t* in, SFormulaRecord& record);  // texts left empty

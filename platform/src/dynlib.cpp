@@ -5,8 +5,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QDesktopServices>
-#include <QUrl>
 #include <thread>
 
 extern char** environ;
@@ -53,10 +51,6 @@ long StartProcess(const std::string& program, const std::vector<std::string>& ar
   // exit so it leaves no zombie behind.
   std::thread([pid] { waitpid(pid, nullptr, 0); }).detach();
   return (long)pid;
-}
-
-bool OpenUrl(const std::string& url) {
-  return QDesktopServices::openUrl(QUrl::fromUserInput(QString::fromUtf8(url.c_str())));
 }
 
 }  // namespace platform

@@ -1,13 +1,9 @@
 #include "platform/paths.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <atomic>
-#include <cerrno>
 #include <climits>
-#include <cstdio>
 #include <cstdlib>
 #include <mutex>
 
@@ -108,70 +104,6 @@ bool MakeDirs(const std::string& dir) {
 bool FileExists(const std::string& path) {
   struct stat st;
   return stat(path.c_str(), &st) == 0;
-}
-
-bool WriteFileAtomic(const std::string& pathGiven, const std::string& data) {
-  // A link is followed, so the file it names is replaced, not the link.
-  std::string path = pathGiven;
-  char resolved[PATH_MAX];
-  struct stat linkStat;
-  if (lstat(pathGiven.c_str(), &linkStat) == 0 && S_ISLNK(linkStat.st_mode)) {
-    if (!realpath(pathGiven.c_str(), resolved)) return false;
-    path = resolved;
-  }
-  // The new file keeps the old one's permissions: a private settings file
-  // holding a key password must not become readable by others.
-  mode_t mode = 0644;
-  struct stat old;
-  if (stat(path.c_str(), &old) == 0) mode = old.st_mode & 07777;
-  // A temporary name of its own per call: two threads saving the same file
-  // must not write into one temporary file.
-  static std::atomic<unsigned long> sequence{0};
-  std::string tmp;
-  int fd = -1;
-  for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-    tmp = path + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++sequence);
-    fd = open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  if (fchmod(fd, mode) != 0) {
-    close(fd);
-    unlink(tmp.c_str());
-    return false;
-  }
-  size_t done = 0;
-  while (done < data.size()) {
-    ssize_t n = write(fd, data.data() + done, data.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      close(fd);
-      unlink(tmp.c_str());
-      return false;
-    }
-    done += (size_t)n;
-  }
-  if (fsync(fd) != 0 || close(fd) != 0) {
-    unlink(tmp.c_str());
-    return false;
-  }
-  if (rename(tmp.c_str(), path.c_str()) != 0) {
-    unlink(tmp.c_str());
-    return false;
-  }
-  return true;
-}
-
-bool ReadFile(const std::string& path, std::string& out) {
-  FILE* f = std::fopen(path.c_str(), "rb");
-  if (!f) return false;
-  out.clear();
-  char buf[65536];
-  size_t n;
-  while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
-  bool ok = !std::ferror(f);
-  std::fclose(f);
-  return ok;
 }
 
 }  // namespace platform

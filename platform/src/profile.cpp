@@ -35,10 +35,13 @@ std::string Trim(const std::string& s) {
   return s.substr(b, e - b + 1);
 }
 
-std::vector<std::string> ReadLines(const char* path) {
-  std::vector<std::string> lines;
+// The file's lines; false when it exists but was not read whole (then it
+// must not be written: its other lines would be lost).
+bool ReadLines(const char* path, std::vector<std::string>& lines) {
+  lines.clear();
   std::string data;
-  if (!path || !platform::ReadFile(path, data)) return lines;
+  const platform::FileRead read = path ? platform::ReadWholeFile(path, data) : platform::FileRead::kMissing;
+  if (read != platform::FileRead::kRead) return read == platform::FileRead::kMissing;
   // Lines end in CR LF, LF or a lone CR.
   size_t start = 0;
   while (start < data.size()) {
@@ -48,7 +51,7 @@ std::vector<std::string> ReadLines(const char* path) {
     start = end + 1;
     if (end < data.size() && data[end] == '\r' && start < data.size() && data[start] == '\n') ++start;
   }
-  return lines;
+  return true;
 }
 
 bool IsSectionLine(const std::string& line, std::string* name) {
@@ -113,7 +116,8 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
   if (!out || size == 0) return 0;
   std::string value = defaultValue ? defaultValue : "";
   if (section && key) {
-    std::vector<std::string> lines = ReadLines(path);
+    std::vector<std::string> lines;
+    ReadLines(path, lines);
     long s = FindSection(lines, section);
     std::string found;
     if (s >= 0 && FindKey(lines, (size_t)s, key, &found) >= 0) value = Unquote(found);
@@ -144,7 +148,8 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
   // different keys of one file lose one of them.
   static std::mutex writing;
   std::lock_guard<std::mutex> lock(writing);
-  std::vector<std::string> lines = ReadLines(path);
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return FALSE;
   long s = FindSection(lines, section);
   if (!key) {
     if (s >= 0) lines.erase(lines.begin() + s, lines.begin() + (long)SectionEnd(lines, (size_t)s));
@@ -175,7 +180,8 @@ std::vector<std::pair<std::string, std::string>> ReadProfileSection(const char* 
                                                                     const char* path) {
   std::vector<std::pair<std::string, std::string>> pairs;
   if (!section) return pairs;
-  std::vector<std::string> lines = ReadLines(path);
+  std::vector<std::string> lines;
+  ReadLines(path, lines);
   long s = FindSection(lines, section);
   if (s < 0) return pairs;
   std::string key, value;

@@ -166,9 +166,15 @@ SocketFd ListenLoopback(int port, int* chosenPort) {
   return fd;
 }
 
-SocketFd AcceptClient(SocketFd listener, int timeoutMs) {
-  if (WaitFor(listener, POLLIN, timeoutMs) <= 0) return kInvalidSocket;
+SocketFd AcceptClient(SocketFd listener, int timeoutMs, int* error) {
+  if (error) *error = 0;
+  int ready = WaitFor(listener, POLLIN, timeoutMs);
+  if (ready <= 0) {
+    if (error && ready < 0) *error = listener < 0 ? EBADF : errno;
+    return kInvalidSocket;
+  }
   SocketFd fd = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+  if (fd < 0 && error) *error = errno;
   if (fd >= 0) {
     int one = 1;
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);

@@ -1,10 +1,15 @@
 // Message targets, Win32-style send and post, and timers on Qt's event loop.
 //
-// Posts and cross-thread sends share one FIFO queue that the user-interface
-// thread drains; a single queued Qt call wakes it when the queue turns
-// non-empty, so a burst of posts costs one wake-up. A worker blocked in a
-// send waits on its own little state, which shutdown, the target's end or
-// CancelPendingCalls can complete early with 0.
+// Posts and cross-thread sends share one FIFO queue (post_queue.h) that the
+// user-interface thread drains. Producers take no lock; a queued Qt call
+// wakes the user-interface thread only when it is not already draining, so
+// a burst costs one wake-up. After draining, the user-interface thread
+// lingers a few microseconds for more before it returns to Qt's loop, and a
+// worker blocked in a send spins as long before it sleeps: back-to-back
+// sends cross without a scheduler round trip, and nothing spins while the
+// queue stays empty. A worker's send waits on its thread's call slot
+// (call_slot.h), which shutdown, the target's end or CancelPendingCalls
+// complete early with 0.
 //
 // The queue outlives the application object: posts made before it exists,
 // or still queued when a test destroys it, are drained by the next one.
@@ -14,40 +19,41 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
-#include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
-#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <unordered_map>
+
+#include "call_slot.h"
+#include "handle_table.h"
+#include "post_queue.h"
+#include "spin_wait.h"
 
 namespace platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using detail::CallSlot;
+using detail::HandleTable;
+using detail::QueuedItem;
 
-struct CallState {
-  std::mutex mutex;
-  std::condition_variable cv;
-  std::atomic<bool> done{false};
-  bool running = false;
-  bool abandonWhileRunning = false;  // a call that owns its data may be left while it runs
-  LRESULT result = 0;
-  std::thread::id caller;
-  HWND hwnd = nullptr;
-};
+// What a queued item is. A send or a function call is followed in the queue
+// by a kCallNumber item naming the caller's slot (lParam) and the call's
+// number (wParam).
+enum ItemKind : UINT { kPost = 1, kSend, kCallFunction, kCallNumber, kKillTimers };
+using Function = std::function<LRESULT()>;
 
-struct Item {
-  HWND hwnd = nullptr;
-  UINT message = 0;
-  WPARAM wParam = 0;
-  LPARAM lParam = 0;
-  std::function<LRESULT()> fn;
-  std::shared_ptr<CallState> state;
-};
+// A drain returns to Qt's loop after this long, so painting and input go on
+// during a long burst; a queued drain takes the rest.
+constexpr auto kDrainSlice = std::chrono::milliseconds(2);
+// The longest the drain waits for more once the queue is empty, and the
+// longest a sending worker spins before it sleeps: long enough to catch the
+// next of a run of sends, short against a wake-up through the scheduler.
+constexpr auto kMaxLinger = std::chrono::microseconds(50);
+constexpr auto kMinLinger = std::chrono::microseconds(1);
+constexpr auto kSendSpin = std::chrono::microseconds(50);
 
 struct TimerKey {
   HWND hwnd;
@@ -59,28 +65,33 @@ struct TimerKey {
 
 class Core {
  public:
-  std::mutex mutex;
-  std::unordered_map<uintptr_t, MsgTarget*> targets;
-  uintptr_t nextHandle = 0x10000;
-  // Handlers running now (several when handlers nest), by target and thread:
-  // a target detached on another thread waits until its handler is through
-  // instead of being freed under it.
-  std::vector<std::pair<uintptr_t, std::thread::id>> running;
-  std::condition_variable handlerDone;
-  int detachWaiters = 0;
-  std::deque<Item> queue;
-  bool scheduled = false;  // a drain is queued on the application object
-  std::vector<std::shared_ptr<CallState>> waiting;
-  std::atomic<bool> shutdown{false};
+  HandleTable handles;
+  detail::PostQueue queue;
+  detail::CallSlots calls;
+
+  // Read by every post and send, written seldom.
+  alignas(64) std::atomic<bool> shutdown{false};
+  std::atomic<bool> appAlive{false};
+  // True while the user-interface thread will look at the queue without
+  // being woken: it is draining, or a drain is queued on the application.
+  // Producers that find it false set it and queue a drain.
+  std::atomic<bool> drainerAwake{false};
+  std::mutex appMutex;  // queuing a drain against the application's end
+
+  // The drainer's own, apart from what posting threads read.
+  // Queued drains not yet started. A handler may run a nested loop, so one
+  // is kept queued while handlers run.
+  alignas(64) std::atomic<int> drainsQueued{0};
+  // The thread draining now (the user-interface thread, or any thread that
+  // pumps before an application exists); nested drains share its cursor.
+  std::atomic<std::thread::id> drainer{};
+  int drainDepth = 0;
+  Clock::duration linger = kMaxLinger;  // adapted to how often lingering pays
+  detail::WaitingCpu drainerCpu{-1};    // written only when the drainer moved
+
   // Timers live on the user-interface thread only.
   std::map<TimerKey, QTimer*> timers;
   UINT_PTR nextTimerId = 0x7F00;
-
-  MsgTarget* Lookup(HWND hwnd) {
-    std::lock_guard<std::mutex> lock(mutex);
-    auto it = targets.find(reinterpret_cast<uintptr_t>(hwnd));
-    return it == targets.end() ? nullptr : it->second;
-  }
 };
 
 Core& TheCore() {
@@ -88,174 +99,35 @@ Core& TheCore() {
   return *core;
 }
 
-void Complete(const std::shared_ptr<CallState>& state, LRESULT result) {
-  {
-    std::lock_guard<std::mutex> lock(state->mutex);
-    if (state->done.load()) return;
-    state->result = result;
-    state->done.store(true);
-  }
-  state->cv.notify_all();
+void DrainQueue(bool queuedDrain);
+
+void QueueDrain(Core& core) {
+  std::lock_guard<std::mutex> lock(core.appMutex);
+  if (!core.appAlive.load()) return;  // the next application's start drains what is queued
+  core.drainsQueued.fetch_add(1);
+  QMetaObject::invokeMethod(QCoreApplication::instance(), [] { DrainQueue(true); }, Qt::QueuedConnection);
 }
 
-// Completes with 0 every waiting call that matches, unless it is running and
-// its data belongs to the waiting thread.
-template <typename Pred>
-void CancelWaiting(Pred pred) {
+void Enqueue(const QueuedItem* items, unsigned count) {
   Core& core = TheCore();
-  std::vector<std::shared_ptr<CallState>> hit;
-  {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    for (auto& s : core.waiting)
-      if (pred(*s)) hit.push_back(s);
-  }
-  for (auto& s : hit) {
-    std::unique_lock<std::mutex> lock(s->mutex);
-    if (s->running && !s->abandonWhileRunning) continue;
-    if (s->done.load()) continue;
-    s->result = 0;
-    s->done.store(true);
-    lock.unlock();
-    s->cv.notify_all();
-  }
-}
-
-void DrainQueue();
-
-void ScheduleDrainLocked(Core& core) {
-  if (core.scheduled) return;
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app) return;  // the application's start drains what is queued
-  core.scheduled = true;
-  QMetaObject::invokeMethod(app, [] { DrainQueue(); }, Qt::QueuedConnection);
+  core.queue.Push(items, count);
+  // Read after the item is published, while the drainer clears the flag
+  // before it looks at the queue a last time: one of them sees the other.
+  if (!core.drainerAwake.load() && !core.drainerAwake.exchange(true)) QueueDrain(core);
 }
 
 // Runs the target's handler; 0 when the handle is dead.
 LRESULT CallTarget(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-  Core& core = TheCore();
-  const auto entry = std::make_pair(reinterpret_cast<uintptr_t>(hwnd), std::this_thread::get_id());
-  MsgTarget* target = nullptr;
-  {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    auto it = core.targets.find(entry.first);
-    if (it == core.targets.end()) return 0;
-    target = it->second;
-    core.running.push_back(entry);
-  }
-  struct Finish {
-    Core& core;
-    std::pair<uintptr_t, std::thread::id> entry;
-    ~Finish() {
-      std::lock_guard<std::mutex> lock(core.mutex);
-      auto it = std::find(core.running.rbegin(), core.running.rend(), entry);
-      if (it != core.running.rend()) core.running.erase(std::next(it).base());
-      if (core.detachWaiters) core.handlerDone.notify_all();
-    }
-  } finish{core, entry};
+  HandleTable& handles = TheCore().handles;
+  HandleTable::Frame frame;
+  MsgTarget* target = handles.Enter(hwnd, frame);
+  if (!target) return 0;
+  struct Leave {
+    HandleTable& handles;
+    HandleTable::Frame& frame;
+    ~Leave() { handles.Leave(frame); }
+  } leave{handles, frame};
   return target->WindowProc(message, wParam, lParam);
-}
-
-void Dispatch(Item& item) {
-  if (item.state) {
-    std::lock_guard<std::mutex> lock(item.state->mutex);
-    if (item.state->done.load()) return;  // abandoned: its data may be gone
-    item.state->running = true;
-  }
-  LRESULT result = 0;
-  if (item.fn) {
-    result = item.fn();
-  } else {
-    result = CallTarget(item.hwnd, item.message, item.wParam, item.lParam);
-  }
-  if (item.state) Complete(item.state, result);
-}
-
-void DrainQueue() {
-  Core& core = TheCore();
-  {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    core.scheduled = false;  // this is the queued drain (or one run directly)
-  }
-  const auto start = Clock::now();
-  for (unsigned n = 1;; ++n) {
-    Item item;
-    {
-      std::lock_guard<std::mutex> lock(core.mutex);
-      if (core.queue.empty()) return;
-      item = std::move(core.queue.front());
-      core.queue.pop_front();
-      // A handler may run a nested event loop (a modal box, PumpUntil): the
-      // rest of the queue must reach it there, as with a modal loop's
-      // dispatch, so keep a drain queued while items wait.
-      if (!core.queue.empty()) ScheduleDrainLocked(core);
-    }
-    Dispatch(item);
-    // Yield to painting and input now and then during a long burst; the
-    // drain queued above takes the rest.
-    if ((n & 255) == 0 && Clock::now() - start > std::chrono::milliseconds(20)) {
-      std::lock_guard<std::mutex> lock(core.mutex);
-      if (!core.queue.empty()) ScheduleDrainLocked(core);
-      return;
-    }
-  }
-}
-
-// Called as every application object is made: drains what was queued while
-// there was none, and releases waiting callers when it goes away.
-void OnApplicationStarted() {
-  QCoreApplication* app = QCoreApplication::instance();
-  if (!app) return;
-  Core& core = TheCore();
-  {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    core.scheduled = false;  // a drain queued on an earlier application died with it
-    if (!core.queue.empty()) ScheduleDrainLocked(core);
-  }
-  QObject::connect(app, &QObject::destroyed, [] {
-    // Nobody runs the queue now; posts stay for a later application.
-    CancelWaiting([](const CallState&) { return true; });
-  });
-}
-
-// Queues an item for the user-interface thread and, for calls, waits.
-LRESULT QueueAndWait(Item item, bool abandonWhileRunning) {
-  Core& core = TheCore();
-  if (core.shutdown.load()) return 0;
-  auto state = std::make_shared<CallState>();
-  state->caller = std::this_thread::get_id();
-  state->hwnd = item.hwnd;
-  state->abandonWhileRunning = abandonWhileRunning;
-  item.state = state;
-  {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    // Checked again under the lock that BeginShutdown, DetachHandle and the
-    // application's end take before cancelling, so none can slip past.
-    if (core.shutdown.load() || !QCoreApplication::instance()) return 0;
-    if (item.hwnd && !core.targets.count(reinterpret_cast<uintptr_t>(item.hwnd))) return 0;
-    core.queue.push_back(std::move(item));
-    core.waiting.push_back(state);
-    ScheduleDrainLocked(core);
-  }
-  // A short spin first: most handlers answer within microseconds, and a
-  // sleeping wait costs a scheduler round trip.
-  const auto spinUntil = Clock::now() + std::chrono::microseconds(50);
-  while (!state->done.load(std::memory_order_acquire) && Clock::now() < spinUntil)
-    std::this_thread::yield();
-  {
-    std::unique_lock<std::mutex> lock(state->mutex);
-    state->cv.wait(lock, [&] { return state->done.load(); });
-  }
-  {
-    std::lock_guard<std::mutex> lock(core.mutex);
-    auto& w = core.waiting;
-    for (size_t i = 0; i < w.size(); ++i)
-      if (w[i] == state) {
-        w[i] = w.back();
-        w.pop_back();
-        break;
-      }
-  }
-  return state->result;
 }
 
 void KillTimersOf(HWND hwnd) {
@@ -268,16 +140,168 @@ void KillTimersOf(HWND hwnd) {
   }
 }
 
+// `number` is the kCallNumber item that follows a send or a function call.
+void Dispatch(const QueuedItem& item, const QueuedItem& number) {
+  switch (item.kind) {
+    case kPost:
+      CallTarget(item.hwnd, item.message, item.wParam, item.lParam);
+      break;
+    case kSend: {
+      CallSlot* slot = reinterpret_cast<CallSlot*>(number.lParam);
+      if (slot->Claim(number.wParam, false)) {
+        slot->Answer(number.wParam, false, CallTarget(item.hwnd, item.message, item.wParam, item.lParam));
+      }
+      break;
+    }
+    case kCallFunction: {
+      std::unique_ptr<Function> fn(reinterpret_cast<Function*>(item.lParam));
+      CallSlot* slot = reinterpret_cast<CallSlot*>(number.lParam);
+      if (slot->Claim(number.wParam, true)) slot->Answer(number.wParam, true, (*fn)());
+      break;
+    }
+    case kKillTimers:
+      KillTimersOf(item.hwnd);
+      break;
+  }
+}
+
+// Nested drains on the draining thread share its place in the queue; any
+// other thread finds the queue taken and leaves.
+class DrainerClaim {
+ public:
+  explicit DrainerClaim(Core& core) : core_(core) {
+    const std::thread::id self = std::this_thread::get_id();
+    std::thread::id none;
+    owned_ = core.drainer.load(std::memory_order_relaxed) == self ||
+             core.drainer.compare_exchange_strong(none, self, std::memory_order_acquire);
+    if (owned_) ++core.drainDepth;
+  }
+  ~DrainerClaim() {
+    if (owned_ && --core_.drainDepth == 0) core_.drainer.store(std::thread::id(), std::memory_order_release);
+  }
+  explicit operator bool() const { return owned_; }
+
+ private:
+  Core& core_;
+  bool owned_;
+};
+
+// Waits a little for more once the queue is empty, most likely for the
+// next call of the caller just answered (null after a post). The linger
+// grows while lingering catches items and shrinks while it does not, so a
+// slow trickle of posts costs little more than its wake-ups.
+bool LingerForMore(Core& core, const CallSlot* answered) {
+  const detail::WaitingCpu* callerCpu = answered ? &answered->callerCpu() : nullptr;
+  if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger, &core.drainerCpu, callerCpu)) {
+    if (core.linger < kMaxLinger) core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
+    return true;
+  }
+  core.linger = std::max<Clock::duration>(core.linger / 2, kMinLinger);
+  return false;
+}
+
+void DrainQueue(bool queuedDrain) {
+  Core& core = TheCore();
+  if (queuedDrain) {
+    // Under the lock it was queued with: what queuing made on another
+    // thread (Qt's event and call object, freed here) is ordered before.
+    std::lock_guard<std::mutex> lock(core.appMutex);
+    core.drainsQueued.fetch_sub(1);
+  }
+  DrainerClaim claim(core);
+  if (!claim) return;
+  const auto start = Clock::now();
+  bool worked = false;
+  QueuedItem item, number;
+  const CallSlot* answered = nullptr;
+  for (unsigned n = 1;; ++n) {
+    if (!core.queue.Pop(item)) {
+      if (worked && LingerForMore(core, answered)) continue;
+      // Going idle: the flag is cleared before the queue is looked at a
+      // last time, while producers read it after publishing.
+      core.drainerAwake.store(false);
+      if (!core.queue.Ready()) return;
+      core.drainerAwake.store(true, std::memory_order_relaxed);
+      continue;
+    }
+    if (!worked) {
+      worked = true;
+      core.drainerAwake.store(true, std::memory_order_relaxed);
+    }
+    // A handler may run a nested event loop (a modal box, PumpUntil): the
+    // rest of the queue must reach it there, as with a modal loop's
+    // dispatch, so keep a drain queued while handlers run.
+    if (core.drainsQueued.load(std::memory_order_relaxed) == 0) QueueDrain(core);
+    // Published together with the call it follows, and taken before the
+    // handler runs, where a nested drain goes on with the queue.
+    const bool call = item.kind == kSend || item.kind == kCallFunction;
+    if (call) core.queue.Pop(number);
+    Dispatch(item, number);
+    answered = call ? reinterpret_cast<const CallSlot*>(number.lParam) : nullptr;
+    if ((n & 255) == 0 && Clock::now() - start >= kDrainSlice) {
+      // Yield to painting and input; the queued drain takes the rest, so
+      // the drainer stays awake for producers.
+      if (core.drainsQueued.load() == 0) QueueDrain(core);
+      return;
+    }
+  }
+}
+
+void OnApplicationEnding() {
+  Core& core = TheCore();
+  {
+    std::lock_guard<std::mutex> lock(core.appMutex);
+    core.appAlive.store(false);
+  }
+  // Nobody runs the queue now; posts stay for a later application.
+  core.calls.CancelIf([](HWND, std::thread::id) { return true; });
+}
+
+// Called as every application object is made: drains what was queued while
+// there was none, and releases waiting callers when it goes away (before
+// the object is torn down, so no drain is queued on a dying one).
+void OnApplicationStarted() {
+  if (!QCoreApplication::instance()) return;
+  Core& core = TheCore();
+  {
+    std::lock_guard<std::mutex> lock(core.appMutex);
+    core.appAlive.store(true);
+    core.drainsQueued.store(0);  // drains queued on an earlier application died with it
+  }
+  qAddPostRoutine(OnApplicationEnding);
+  QueueDrain(core);
+}
+
+// Queues a send or a function call for the user-interface thread and
+// waits for it; 0 when it was refused or cancelled.
+LRESULT CallAcross(const QueuedItem& call) {
+  Core& core = TheCore();
+  CallSlot& slot = core.calls.ForThisThread();
+  const uint64_t number = slot.Begin(call.hwnd);
+  // Checked after the call began, while shutdown, a target's end and the
+  // application's end set their condition before they cancel what has
+  // begun: none can slip past.
+  if (core.shutdown.load() || !core.appAlive.load() || (call.hwnd && !IsWindow(call.hwnd))) {
+    slot.End();
+    if (call.kind == kCallFunction) delete reinterpret_cast<Function*>(call.lParam);
+    return 0;
+  }
+  const QueuedItem items[2] = {call, QueuedItem{kCallNumber, 0, nullptr, number, reinterpret_cast<LPARAM>(&slot)}};
+  Enqueue(items, 2);
+  const LRESULT result = slot.Wait(number, kSendSpin, core.drainerCpu);
+  slot.End();
+  return result;
+}
+
 }  // namespace
 
 Q_COREAPP_STARTUP_FUNCTION(OnApplicationStarted)
 
-MsgTarget::MsgTarget() {
-  Core& core = TheCore();
-  std::lock_guard<std::mutex> lock(core.mutex);
-  uintptr_t id = core.nextHandle++;
-  core.targets[id] = this;
-  hwnd_ = reinterpret_cast<HWND>(id);
+MsgTarget::MsgTarget() : hwnd_(nullptr) { AttachNewHandle(); }
+
+void MsgTarget::AttachNewHandle() {
+  if (hwnd_) return;
+  hwnd_ = TheCore().handles.Add(this);
 }
 
 MsgTarget::~MsgTarget() { DetachHandle(); }
@@ -286,38 +310,17 @@ void MsgTarget::DetachHandle() {
   if (!hwnd_) return;
   HWND hwnd = hwnd_;
   Core& core = TheCore();
-  {
-    std::unique_lock<std::mutex> lock(core.mutex);
-    const uintptr_t id = reinterpret_cast<uintptr_t>(hwnd);
-    core.targets.erase(id);
-    // A handler of this target running on another thread must finish before
-    // the caller goes on to free the object.
-    const auto self = std::this_thread::get_id();
-    auto busyElsewhere = [&] {
-      for (const auto& r : core.running)
-        if (r.first == id && r.second != self) return true;
-      return false;
-    };
-    if (busyElsewhere()) {
-      ++core.detachWaiters;
-      core.handlerDone.wait(lock, [&] { return !busyElsewhere(); });
-      --core.detachWaiters;
-    }
-  }
-  CancelWaiting([hwnd](const CallState& s) { return s.hwnd == hwnd; });
+  // A handler of this target running on another thread finishes before the
+  // caller goes on to free the object.
+  core.handles.Remove(hwnd);
+  core.calls.CancelIf([hwnd](HWND target, std::thread::id) { return target == hwnd; });
   if (IsUiThread()) {
     KillTimersOf(hwnd);
   } else {
     // Timers live on the user-interface thread: stop them there, through
     // the queue like every other hand-over.
-    Item item;
-    item.fn = [hwnd]() -> LRESULT {
-      KillTimersOf(hwnd);
-      return 0;
-    };
-    std::lock_guard<std::mutex> lock(core.mutex);
-    core.queue.push_back(std::move(item));
-    ScheduleDrainLocked(core);
+    const QueuedItem kill{kKillTimers, 0, hwnd, 0, 0};
+    Enqueue(&kill, 1);
   }
   hwnd_ = nullptr;
 }
@@ -328,21 +331,22 @@ bool IsUiThread() {
 }
 
 void BeginShutdown() {
-  TheCore().shutdown.store(true);
-  CancelWaiting([](const CallState&) { return true; });
+  Core& core = TheCore();
+  core.shutdown.store(true);
+  core.calls.CancelIf([](HWND, std::thread::id) { return true; });
 }
 
 bool IsShuttingDown() { return TheCore().shutdown.load(); }
 
 void CancelPendingCalls(std::thread::id caller) {
-  CancelWaiting([caller](const CallState& s) { return s.caller == caller; });
+  TheCore().calls.CancelIf([caller](HWND, std::thread::id c) { return c == caller; });
 }
 
 LRESULT CallOnUiThread(const std::function<LRESULT()>& fn) {
   if (IsUiThread()) return fn();
-  Item item;
-  item.fn = fn;
-  return QueueAndWait(std::move(item), /*abandonWhileRunning=*/true);
+  if (TheCore().shutdown.load()) return 0;
+  // The function may be abandoned while it runs: the queue owns its copy.
+  return CallAcross(QueuedItem{kCallFunction, 0, nullptr, 0, reinterpret_cast<LPARAM>(new Function(fn))});
 }
 
 void PumpMessages(int ms) {
@@ -354,7 +358,7 @@ bool PumpUntil(const std::function<bool()>& done, int timeoutMs) {
   const auto deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
   if (!QCoreApplication::instance()) {
     while (!done() && Clock::now() < deadline) {
-      DrainQueue();
+      DrainQueue(false);
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
     return done();
@@ -377,30 +381,18 @@ using platform::TheCore;
 LRESULT SendMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!hwnd) return 0;
   if (platform::IsUiThread()) return platform::CallTarget(hwnd, message, wParam, lParam);
-  if (!IsWindow(hwnd)) return 0;
-  platform::Item item;
-  item.hwnd = hwnd;
-  item.message = message;
-  item.wParam = wParam;
-  item.lParam = lParam;
-  return platform::QueueAndWait(std::move(item), /*abandonWhileRunning=*/false);
+  if (!IsWindow(hwnd) || TheCore().shutdown.load()) return 0;
+  return platform::CallAcross(platform::QueuedItem{platform::kSend, message, hwnd, wParam, lParam});
 }
 
 BOOL PostMessage(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (!IsWindow(hwnd)) return FALSE;
-  platform::Core& core = TheCore();
-  std::lock_guard<std::mutex> lock(core.mutex);
-  platform::Item item;
-  item.hwnd = hwnd;
-  item.message = message;
-  item.wParam = wParam;
-  item.lParam = lParam;
-  core.queue.push_back(std::move(item));
-  platform::ScheduleDrainLocked(core);
+  const platform::QueuedItem post{platform::kPost, message, hwnd, wParam, lParam};
+  platform::Enqueue(&post, 1);
   return TRUE;
 }
 
-BOOL IsWindow(HWND hwnd) { return hwnd && TheCore().Lookup(hwnd) != nullptr; }
+BOOL IsWindow(HWND hwnd) { return hwnd && TheCore().handles.IsLive(hwnd); }
 
 UINT_PTR SetTimer(HWND hwnd, UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
   if (!platform::IsUiThread())

@@ -1,17 +1,28 @@
 #include "balance_sim.h"
 
+#include <chrono>
 #include <cstring>
 #include <mutex>
 
 #include "platform/socket.h"
+#include "sim/ports.h"
 #include "trade/core/balance_client.h"
 
+namespace {
+// How long a client may take to send its request, and to take the reply.
+constexpr int kRequestMs = 5000;
+constexpr int kReplyMs = 2000;
+}  // namespace
+
 CBalanceSimServer::CBalanceSimServer(EBalanceMode mode, std::vector<SBalancePair> pairs)
-    : mode_(mode), pairs_(std::move(pairs)) {
-  if (pairs_.empty()) {
-    for (int i = 0; i < 5; ++i)
-      pairs_.push_back({"127.0.0.1", 19310 + i, "127.0.0.1", 19320 + i});
-  }
+    : mode_(mode),
+      pairs_(std::move(pairs)),
+      connections_("sim_balance", [this](int fd, int) { Serve(fd); }) {
+  if (pairs_.empty()) pairs_ = SimulatorPairs(sim::kTradeSimPort, sim::kQuoteSimPort);
+}
+
+std::vector<SBalancePair> SimulatorPairs(int tradePort, int quotePort) {
+  return std::vector<SBalancePair>(5, SBalancePair{"127.0.0.1", tradePort, "127.0.0.1", quotePort});
 }
 
 CBalanceSimServer::~CBalanceSimServer() { Stop(); }
@@ -30,22 +41,32 @@ std::string CBalanceSimServer::Payload(const std::vector<SBalancePair>& pairs) {
   return out;
 }
 
+int CBalanceSimServer::Start(int port) { return connections_.Start(port); }
+
+void CBalanceSimServer::Stop() { connections_.Stop(); }
+
 std::vector<std::string> CBalanceSimServer::Requests() const {
   std::lock_guard<std::mutex> g(lock_);
-  return requests_;
+  return std::vector<std::string>(requests_.begin(), requests_.end());
 }
 
 void CBalanceSimServer::Serve(int fd) {
+  // The whole request within this time, however slowly it trickles in.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(kRequestMs);
   unsigned char request[64];
   size_t have = 0;
   uint32_t len = 0;
   while (have < sizeof request && CheckBalanceFrame(request, have, &len) == 0) {
-    const long n = platform::RecvSome(fd, request + have, sizeof request - have, 2000);
+    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+        deadline - std::chrono::steady_clock::now());
+    if (left.count() <= 0) break;
+    const long n = platform::RecvSome(fd, request + have, sizeof request - have, (int)left.count());
     if (n <= 0) break;
     have += static_cast<size_t>(n);
   }
   if (CheckBalanceFrame(request, have, &len) == 1) {
     std::lock_guard<std::mutex> g(lock_);
+    if (requests_.size() == kKeptRequests) requests_.pop_front();
     requests_.emplace_back(reinterpret_cast<char*>(request) + kBalanceHeaderSize, len);
   }
   std::string payload = mode_ == EBalanceMode::EmptyPayload ? "" : Payload(pairs_);
@@ -57,15 +78,15 @@ void CBalanceSimServer::Serve(int fd) {
     case EBalanceMode::LengthBeyond: bytes.resize(bytes.size() - 40); break;
     default: break;
   }
+  char sink[16];
   if (mode_ == EBalanceMode::Silent) {
-    // Hold the connection open without a word until the client gives up.
-    char sink[16];
-    while (IsRunning() && platform::RecvSome(fd, sink, sizeof sink, 50) == -2) {
+    // Hold the connection open without a word until the client gives up
+    // (or the server stops, which shuts the connection down).
+    while (platform::RecvSome(fd, sink, sizeof sink, -1) > 0) {
     }
   } else {
-    platform::SendAll(fd, bytes.data(), bytes.size(), 2000);
+    platform::SendAll(fd, bytes.data(), bytes.size(), kReplyMs);
     // Let the client read before the close.
-    char sink[16];
-    platform::RecvSome(fd, sink, sizeof sink, 1000);
+    platform::RecvSome(fd, sink, sizeof sink, kReplyMs);
   }
 }

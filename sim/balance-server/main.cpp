@@ -1,25 +1,28 @@
 // sim_balance: a balance server on loopback.
 //
 //   sim_balance [--port N] [--mode good|badsum|empty|silent|beyond]
-//               [--trade-base PORT] [--quote-base PORT]
+//               [--trade-port PORT] [--quote-port PORT]
 //
-// The good reply lists five trade servers 127.0.0.1:trade-base+0..4 and five
-// quote servers 127.0.0.1:quote-base+0..4.
+// The good reply lists five pairs of servers, each naming the trade server
+// 127.0.0.1:trade-port and the quote server 127.0.0.1:quote-port; by default
+// the trade and quote simulators where the run command starts them.
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "balance_sim.h"
+#include "sim/ports.h"
+#include "sim/serve/stop_signal.h"
 
 int main(int argc, char** argv) {
-  int port = 19300, tradeBase = 19310, quoteBase = 19320;
+  int port = sim::kBalanceSimPort, tradePort = sim::kTradeSimPort, quotePort = sim::kQuoteSimPort;
   EBalanceMode mode = EBalanceMode::Good;
   for (int i = 1; i < argc; i += 2) {
     const std::string a = argv[i];
     const std::string v = i + 1 < argc ? argv[i + 1] : "";
     if (a == "--port") port = std::atoi(v.c_str());
-    else if (a == "--trade-base") tradeBase = std::atoi(v.c_str());
-    else if (a == "--quote-base") quoteBase = std::atoi(v.c_str());
+    else if (a == "--trade-port") tradePort = std::atoi(v.c_str());
+    else if (a == "--quote-port") quotePort = std::atoi(v.c_str());
     else if (a == "--mode") {
       if (v == "good") mode = EBalanceMode::Good;
       else if (v == "badsum") mode = EBalanceMode::BadChecksum;
@@ -35,9 +38,7 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  std::vector<SBalancePair> pairs;
-  for (int k = 0; k < 5; ++k) pairs.push_back({"127.0.0.1", tradeBase + k, "127.0.0.1", quoteBase + k});
-  CBalanceSimServer server(mode, pairs);
+  CBalanceSimServer server(mode, SimulatorPairs(tradePort, quotePort));
   const int chosen = server.Start(port);
   if (chosen < 0) {
     std::fprintf(stderr, "sim_balance: cannot listen on port %d\n", port);
@@ -45,7 +46,7 @@ int main(int argc, char** argv) {
   }
   std::printf("PORT %d\n", chosen);
   std::fflush(stdout);
-  WaitForStopSignal();
+  sim::WaitForStopSignal();
   server.Stop();
   return 0;
 }

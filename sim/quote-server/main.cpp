@@ -4,19 +4,16 @@
 //             [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]
 //             [--quiet]
 // Texts are given in UTF-8 and sent in GBK. --port 0 picks a free port.
-#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 
 #include "platform/gbk.h"
+#include "sim/serve/stop_signal.h"
 #include "sim/quote-server/quote_server.h"
 
 namespace {
-volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
 
 int Usage() {
   std::fprintf(stderr,
@@ -29,6 +26,8 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // The session log is read while the simulator runs.
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
   sim::QuoteServerOptions options;
   options.verbose = true;
   for (int i = 1; i < argc; ++i) {
@@ -54,6 +53,10 @@ int main(int argc, char** argv) {
     else if (arg == "--quiet") options.verbose = false;
     else return Usage();
   }
+  if (options.noticeText.size() > sim::kMaxNoticeText) {
+    std::fprintf(stderr, "sim_quote: a notice holds at most %zu bytes\n", sim::kMaxNoticeText);
+    return 2;
+  }
   sim::QuoteServer server(options);
   if (!server.Start()) {
     std::fprintf(stderr, "sim_quote: cannot listen on 127.0.0.1:%d\n", options.port);
@@ -62,12 +65,7 @@ int main(int argc, char** argv) {
   std::printf("sim_quote: listening on 127.0.0.1:%d (%zu items)\n", server.Port(),
               server.Market().Size());
   std::fflush(stdout);
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
-  while (!g_stop) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
-    std::fflush(stdout);
-  }
+  sim::WaitForStopSignal();
   server.Stop();
   return 0;
 }

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
+#include "link/link_socket.h"
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "link/socket_io.h"
@@ -16,13 +17,21 @@ namespace sim {
 
 using namespace quotelink;
 
-QuoteSession::~QuoteSession() {
-  if (fd_ >= 0) close(fd_);
-}
+namespace {
+// Requests are short: a small read-ahead per client is enough.
+constexpr size_t kClientReadAhead = 4096;
+// The notice's text follows its type, length and pointer slot.
+constexpr size_t kNoticeTextOffset = 8;
+}  // namespace
 
 bool QuoteSession::WriteRaw(const std::string& bytes) {
   std::lock_guard<std::mutex> lock(writeMutex_);
-  return platform::SendAll(fd_, bytes.data(), bytes.size(), 5000);
+  return !closed_ && platform::SendAll(fd_, bytes.data(), bytes.size(), 5000);
+}
+
+void QuoteSession::Close() {
+  std::lock_guard<std::mutex> lock(writeMutex_);
+  closed_ = true;
 }
 
 bool QuoteSession::Reply(const std::string& body) {
@@ -32,6 +41,7 @@ bool QuoteSession::Reply(const std::string& body) {
   if (!o.splitWrites) return WriteRaw(frame);
   // Split inside the header so the reader must put the frame together.
   std::lock_guard<std::mutex> lock(writeMutex_);
+  if (closed_) return false;
   size_t cut = frame.size() < 5 ? frame.size() : 5;
   if (!platform::SendAll(fd_, frame.data(), cut, 5000)) return false;
   std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -41,7 +51,9 @@ bool QuoteSession::Reply(const std::string& body) {
 void QuoteSession::Drop() { shutdown(fd_, SHUT_RDWR); }
 
 QuoteServer::QuoteServer(QuoteServerOptions options)
-    : options_(std::move(options)), walk_(options_.seed) {
+    : options_(std::move(options)),
+      walk_(options_.seed),
+      connections_("sim_quote", [this](int fd, int number) { Serve(fd, number); }) {
   answerKeepAlive_ = options_.answerKeepAlive;
   table_ = options_.marketTable.empty() ? BuildDemoMarketTable() : options_.marketTable;
   if (options_.dataVersion != 0 && table_.size() >= 8) WriteU32(&table_[4], options_.dataVersion);
@@ -51,9 +63,8 @@ QuoteServer::QuoteServer(QuoteServerOptions options)
 QuoteServer::~QuoteServer() { Stop(); }
 
 bool QuoteServer::Start() {
-  listener_ = platform::ListenLoopback(options_.port, &port_);
-  if (listener_ < 0) return false;
-  acceptThread_ = std::thread([this] { AcceptLoop(); });
+  port_ = connections_.Start(options_.port);
+  if (port_ < 0) return false;
   if (options_.walkIntervalMs > 0) walkThread_ = std::thread([this] { WalkLoop(); });
   return true;
 }
@@ -64,22 +75,8 @@ void QuoteServer::Stop() {
     std::lock_guard<std::mutex> lock(stopMutex_);
   }
   stopCv_.notify_all();
-  if (acceptThread_.joinable()) acceptThread_.join();
   if (walkThread_.joinable()) walkThread_.join();
-  std::vector<std::shared_ptr<QuoteSession>> sessions;
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    sessions = sessions_;
-  }
-  for (auto& s : sessions) s->Drop();
-  for (auto& s : sessions)
-    if (s->reader_.joinable()) s->reader_.join();
-  {
-    std::lock_guard<std::mutex> lock(mutex_);
-    sessions_.clear();
-  }
-  if (listener_ >= 0) platform::CloseSocket(listener_);
-  listener_ = -1;
+  connections_.Stop();
 }
 
 void QuoteServer::RegisterHandler(uint16_t type, RequestHandler handler) {
@@ -89,7 +86,7 @@ void QuoteServer::RegisterHandler(uint16_t type, RequestHandler handler) {
 
 std::vector<ReceivedRequest> QuoteServer::Received() const {
   std::lock_guard<std::mutex> lock(mutex_);
-  return received_;
+  return std::vector<ReceivedRequest>(received_.begin(), received_.end());
 }
 
 size_t QuoteServer::CountReceived(uint16_t type) const {
@@ -117,10 +114,7 @@ void QuoteServer::SendToAll(const std::string& body) {
   for (auto& s : sessions) s->Reply(body);
 }
 
-void QuoteServer::DropAll() {
-  std::lock_guard<std::mutex> lock(mutex_);
-  for (auto& s : sessions_) s->Drop();
-}
+void QuoteServer::DropAll() { connections_.ShutdownAll(); }
 
 std::string QuoteServer::LoginReply(uint16_t tag) const {
   const std::string& text = options_.refuseText;
@@ -137,36 +131,44 @@ std::string QuoteServer::LoginReply(uint16_t tag) const {
   return body;
 }
 
+std::string QuoteServer::KeepAliveReply(uint16_t tag) {
+  std::string body(4, '\0');
+  WriteU16(&body[0], PKT_KEEPALIVE);
+  WriteU16(&body[2], tag);
+  return body;
+}
+
+std::string QuoteServer::Notice(const std::string& text) {
+  const size_t length = text.size() < kMaxNoticeText ? text.size() : kMaxNoticeText;
+  std::string body(kNoticeTextOffset, '\0');
+  WriteU16(&body[0], PKT_NOTICE);
+  WriteU16(&body[2], (uint16_t)length);
+  body.append(text, 0, length);
+  body.push_back('\0');
+  return body;
+}
+
 std::string QuoteServer::InitDataReply(uint16_t tag) const {
   std::string body = table_;
   if (body.size() >= 4) WriteU16(&body[2], tag);
   return body;
 }
 
-void QuoteServer::AcceptLoop() {
-  while (!stopping_) {
-    int fd = platform::AcceptClient(listener_, 50);
-    if (fd < 0) continue;
-    accepted_++;
-    auto session = std::make_shared<QuoteSession>(*this, fd);
-    std::vector<std::shared_ptr<QuoteSession>> finished;
-    {
-      std::lock_guard<std::mutex> lock(mutex_);
-      for (auto it = sessions_.begin(); it != sessions_.end();) {
-        if ((*it)->done_) {
-          finished.push_back(*it);
-          it = sessions_.erase(it);
-        } else {
-          ++it;
-        }
-      }
-      sessions_.push_back(session);
-    }
-    for (auto& s : finished)
-      if (s->reader_.joinable()) s->reader_.join();
-    if (options_.verbose) std::printf("sim_quote: client connected\n");
-    session->reader_ = std::thread([this, session] { ReadLoop(session); });
+void QuoteServer::Serve(int fd, int number) {
+  auto session = std::make_shared<QuoteSession>(*this, fd, number);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    sessions_.push_back(session);
   }
+  if (options_.verbose) std::printf("sim_quote: client %d connected\n", number);
+  ReadLoop(*session);
+  if (options_.verbose) std::printf("sim_quote: client %d gone\n", number);
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::erase(sessions_, session);
+  }
+  // A push to every client may still hold the session: it writes no more.
+  session->Close();
 }
 
 void QuoteServer::WalkLoop() {
@@ -192,30 +194,24 @@ class SlowSource : public ByteSource {
   int pauseMs_;
 };
 
-// The server takes no part in the link's stop signal; its own Drop ends
-// a reader with a shutdown.
-const StopSignal& NeverStop() {
-  static StopSignal never;
-  return never;
-}
 }  // namespace
 
-void QuoteServer::ReadLoop(std::shared_ptr<QuoteSession> session) {
-  if (!options_.noticeText.empty()) {
-    std::string notice(kRequestHeaderSize, '\0');
-    WriteU16(&notice[0], PKT_NOTICE);
-    notice += options_.noticeText;
-    notice.push_back('\0');
-    session->Reply(notice);
-  }
-  SocketSource socketSource(session->Fd(), NeverStop());
+void QuoteServer::ReadLoop(QuoteSession& session) {
+  if (!options_.noticeText.empty()) session.Reply(Notice(options_.noticeText));
+  SocketSource socketSource(session.Fd(), neverStop_);
   SlowSource source(socketSource, options_.slowReaderMs);
-  FrameReader reader;
+  // Requests are short: a small read-ahead, and no frame longer than the
+  // link ever sends, so a client cannot make the simulator hold much.
+  FrameReader reader(kClientReadAhead, CLinkSocket::kMaxRequestBody);
   for (;;) {
     FrameReader::Result result = reader.Next(source);
     if (result == FrameReader::Result::kEmpty) continue;
+    if (result == FrameReader::Result::kTooLong)
+      std::fprintf(stderr, "sim_quote: client %d sent a frame longer than %d bytes; closed\n",
+                   session.number_, CLinkSocket::kMaxRequestBody);
     if (result != FrameReader::Result::kBody) break;
     ReceivedRequest request;
+    request.connection = session.number_;
     request.body.assign(reader.Body(), reader.BodyLength());
     if (request.body.size() >= 2) request.type = ReadU16(request.body.data());
     if (request.body.size() >= 6) request.tag = ReadU16(request.body.data() + 4);
@@ -224,13 +220,12 @@ void QuoteServer::ReadLoop(std::shared_ptr<QuoteSession> session) {
                   request.body.size());
     {
       std::lock_guard<std::mutex> lock(mutex_);
+      if (received_.size() == kKeptRequests) received_.pop_front();
       received_.push_back(request);
     }
     received_cv_.notify_all();
-    Dispatch(*session, request);
+    Dispatch(session, request);
   }
-  if (options_.verbose) std::printf("sim_quote: client gone\n");
-  session->done_ = true;
 }
 
 void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request) {
@@ -262,7 +257,7 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
       break;
     }
     case PKT_KEEPALIVE:
-      if (answerKeepAlive_) session.Reply(request.body.substr(0, kRequestHeaderSize));
+      if (answerKeepAlive_) session.Reply(KeepAliveReply(request.tag));
       break;
     default:
       break;  // no answer for a type nobody registered

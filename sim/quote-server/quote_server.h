@@ -2,10 +2,13 @@
 // quote link on loopback, serves the market table, answers keep-alives and
 // injects faults on request. Later request types plug in through
 // RegisterHandler. Runs in-process (tests, benchmarks) or as sim_quote.
+// Clients are served within the bounds of ConnectionServer; a client's
+// frames are refused above the longest request the link sends.
 #pragma once
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
@@ -14,16 +17,25 @@
 #include <thread>
 #include <vector>
 
+#include "link/socket_io.h"
+#include "sim/ports.h"
 #include "sim/quote-server/market_walk.h"
+#include "sim/serve/connection_server.h"
 
 namespace sim {
 
-constexpr int kDefaultQuotePort = 17709;
+constexpr int kDefaultQuotePort = kQuoteSimPort;
+// What the simulator remembers of the requests it received: the latest
+// ones, enough for any test, without growing for as long as it runs.
+constexpr size_t kKeptRequests = 10000;
+// The notice's text length is a signed 16-bit field.
+constexpr size_t kMaxNoticeText = 32767;
 
 struct QuoteServerOptions {
   int port = kDefaultQuotePort;  // 0: any free port
   std::string refuseText;        // GBK; empty accepts every login
   std::string noticeText;        // GBK; sent as a notice when a client connects
+                                 // (at most kMaxNoticeText bytes go out)
   uint32_t dataVersion = 0;      // 0: the table's own trading date
   std::string marketTable;       // 0x1000 body; empty: the demo market
   bool answerKeepAlive = true;
@@ -41,31 +53,36 @@ struct QuoteServerOptions {
 struct ReceivedRequest {
   uint16_t type = 0;
   uint16_t tag = 0;
+  int connection = 0;  // which client connection, 1 for the first accepted
   std::string body;
 };
 
 class QuoteServer;
 
-// One client connection.
+// One client connection, while it is served.
 class QuoteSession {
  public:
-  QuoteSession(QuoteServer& server, int fd) : server_(server), fd_(fd) {}
-  ~QuoteSession();
-  // Writes body as one frame (or two writes when splitting is on).
+  QuoteSession(QuoteServer& server, int fd, int number) : server_(server), fd_(fd), number_(number) {}
+  // Writes body as one frame (or two writes when splitting is on); false
+  // once the connection has ended.
   bool Reply(const std::string& body);
   // Writes bytes as they are (broken frames and the like).
   bool WriteRaw(const std::string& bytes);
-  // Ends the connection from the server side.
+  // Ends the connection from the server side; for handlers and faults,
+  // while the session is served.
   void Drop();
   int Fd() const { return fd_; }
 
  private:
   friend class QuoteServer;
+  // No write after this returns: the descriptor is about to be closed.
+  void Close();
+
   QuoteServer& server_;
   int fd_;
+  int number_;
   std::mutex writeMutex_;
-  std::thread reader_;
-  std::atomic<bool> done_{false};
+  bool closed_ = false;  // under writeMutex_
 };
 
 using RequestHandler = std::function<void(QuoteSession&, const ReceivedRequest&)>;
@@ -89,7 +106,7 @@ class QuoteServer {
   std::vector<ReceivedRequest> Received() const;
   size_t CountReceived(uint16_t type) const;
   bool WaitReceived(uint16_t type, size_t count, int timeoutMs) const;
-  int Accepted() const { return accepted_.load(); }
+  int Accepted() const { return connections_.Accepted(); }
   void SetAnswerKeepAlive(bool answer) { answerKeepAlive_ = answer; }
 
   // Sends a body to every connected client (pushes, tests).
@@ -102,32 +119,39 @@ class QuoteServer {
   // The built-in replies.
   std::string LoginReply(uint16_t tag) const;
   std::string InitDataReply(uint16_t tag) const;
+  // The packet type and, where replies carry it, the request's tag.
+  static std::string KeepAliveReply(uint16_t tag);
+  // Type, text length (signed 16 bits), a pointer slot, then the text and
+  // a terminating zero; the program's dispatcher reads it so.
+  static std::string Notice(const std::string& text);
 
  private:
   friend class QuoteSession;
-  void AcceptLoop();
   void WalkLoop();
-  void ReadLoop(std::shared_ptr<QuoteSession> session);
+  void Serve(int fd, int number);
+  void ReadLoop(QuoteSession& session);
   void Dispatch(QuoteSession& session, const ReceivedRequest& request);
 
   QuoteServerOptions options_;
   std::string table_;
-  int listener_ = -1;
   int port_ = 0;
   std::atomic<bool> stopping_{false};
   std::atomic<bool> answerKeepAlive_{true};
-  std::atomic<int> accepted_{0};
-  std::thread acceptThread_;
   std::thread walkThread_;
+  // Readers take no part in the link's stop signal: a shutdown of their
+  // connection ends them.
+  quotelink::StopSignal neverStop_;
   std::mutex stopMutex_;
   std::condition_variable stopCv_;
 
   mutable std::mutex mutex_;
   mutable std::condition_variable received_cv_;
-  std::vector<ReceivedRequest> received_;
-  std::vector<std::shared_ptr<QuoteSession>> sessions_;
+  std::deque<ReceivedRequest> received_;  // the latest kKeptRequests
+  std::vector<std::shared_ptr<QuoteSession>> sessions_;  // being served
   std::map<uint16_t, RequestHandler> handlers_;
   MarketWalk walk_;
+  // Last: its threads use everything above, so it stops first.
+  ConnectionServer connections_;
 };
 
 }  // namespace sim

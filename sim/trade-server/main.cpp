@@ -10,7 +10,6 @@
 // Without --cert-dir it writes throw-away test certificates to a temporary
 // folder and prints where; the client then needs that folder's ca.pem,
 // client.pem and client.key with the key password.
-#include <csignal>
 #include <memory>
 #include <sstream>
 #include <vector>
@@ -18,19 +17,15 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
-#include <thread>
 
+#include "sim/ports.h"
+#include "sim/serve/stop_signal.h"
 #include "test_pki.h"
 #include "trade_sim.h"
 
-namespace {
-volatile std::sig_atomic_t g_stop = 0;
-void OnSignal(int) { g_stop = 1; }
-}  // namespace
-
 int main(int argc, char** argv) {
   STradeSimOptions options;
-  int port = 19310;
+  int port = sim::kTradeSimPort;
   std::string certDir, keyPassword = "test";
   std::vector<int> ports, listen;
   auto numbers = [](const std::string& list) {
@@ -96,9 +91,7 @@ int main(int argc, char** argv) {
     servers.push_back(std::move(server));
   }
   std::fflush(stdout);
-  std::signal(SIGINT, OnSignal);
-  std::signal(SIGTERM, OnSignal);
-  while (!g_stop) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  sim::WaitForStopSignal();
   for (auto& server : servers) server->Stop();
   return 0;
 }

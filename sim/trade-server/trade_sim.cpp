@@ -21,6 +21,10 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
+// Requests are a few hundred bytes: a client cannot make the simulator
+// hold more than this for one.
+constexpr size_t kMaxRequest = 64 * 1024;
+
 std::string DigestOf(const std::string& password) {
   unsigned char d[20];
   Sha1Digest(password.data(), static_cast<int>(password.size()), d);
@@ -29,6 +33,8 @@ std::string DigestOf(const std::string& password) {
 
 }  // namespace
 
+// One client connection while it is served; the descriptor belongs to the
+// connection server.
 struct CTradeSimServer::Link {
   int fd = -1;
   SSL* ssl = nullptr;
@@ -36,11 +42,12 @@ struct CTradeSimServer::Link {
   std::atomic<bool> open{true};
   ~Link() {
     if (ssl) SSL_free(ssl);
-    if (fd >= 0) ::close(fd);
   }
 };
 
-CTradeSimServer::CTradeSimServer(STradeSimOptions options) : options_(std::move(options)) {
+CTradeSimServer::CTradeSimServer(STradeSimOptions options)
+    : options_(std::move(options)),
+      connections_("sim_trade", [this](int fd, int) { Serve(fd); }) {
   digest_ = DigestOf(options_.password);
   holdings_["600002"] = Holding{500, 18.0};
 }
@@ -71,54 +78,23 @@ int CTradeSimServer::Start(int port) {
                            : SSL_VERIFY_NONE,
                        nullptr);
   }
-  int chosen = 0;
-  listener_ = platform::ListenLoopback(port, &chosen);
-  if (listener_ == platform::kInvalidSocket) return -1;
-  port_ = chosen;
   running_ = true;
-  acceptThread_ = std::thread([this] { AcceptLoop(); });
+  port_ = connections_.Start(port);
+  if (port_ < 0) return -1;
   Log("listening on 127.0.0.1:" + std::to_string(port_) + (options_.tls ? " (TLS)" : " (plain)"));
   return port_;
 }
 
 void CTradeSimServer::Stop() {
-  if (!running_.exchange(false)) return;
-  if (acceptThread_.joinable()) acceptThread_.join();
-  platform::CloseSocket(listener_);
-  listener_ = -1;
-  DropLinks();
-  std::vector<std::thread> threads;
-  {
-    std::lock_guard<std::recursive_mutex> g(lock_);
-    threads.swap(threads_);
-  }
-  for (std::thread& t : threads) t.join();
+  running_ = false;
+  connections_.Stop();
 }
 
-void CTradeSimServer::DropLinks() {
-  std::lock_guard<std::recursive_mutex> g(lock_);
-  for (auto& link : links_) {
-    if (link->open.exchange(false)) ::shutdown(link->fd, SHUT_RDWR);
-  }
-  links_.clear();
-}
+void CTradeSimServer::DropLinks() { connections_.ShutdownAll(); }
 
 std::vector<std::string> CTradeSimServer::Requests() const {
   std::lock_guard<std::recursive_mutex> g(lock_);
-  return requests_;
-}
-
-void CTradeSimServer::AcceptLoop() {
-  while (running_) {
-    const int fd = platform::AcceptClient(listener_, 50);
-    if (fd == platform::kInvalidSocket) continue;
-    accepted_++;
-    auto link = std::make_shared<Link>();
-    link->fd = fd;
-    std::lock_guard<std::recursive_mutex> g(lock_);
-    links_.push_back(link);
-    threads_.emplace_back([this, link] { Serve(link); });
-  }
+  return std::vector<std::string>(requests_.begin(), requests_.end());
 }
 
 bool CTradeSimServer::Write(Link& link, const std::string& bytes) {
@@ -137,7 +113,9 @@ bool CTradeSimServer::Write(Link& link, const std::string& bytes) {
   return true;
 }
 
-void CTradeSimServer::Serve(std::shared_ptr<Link> link) {
+void CTradeSimServer::Serve(int fd) {
+  auto link = std::make_unique<Link>();
+  link->fd = fd;
   timeval tv{5, 0};
   ::setsockopt(link->fd, SOL_SOCKET, SO_RCVTIMEO, &tv, sizeof tv);
   ::setsockopt(link->fd, SOL_SOCKET, SO_SNDTIMEO, &tv, sizeof tv);
@@ -161,8 +139,10 @@ void CTradeSimServer::Serve(std::shared_ptr<Link> link) {
     }
     bool readable = link->ssl && SSL_pending(link->ssl) > 0;
     if (!readable) {
+      // An idle client costs a wake-up per heartbeat at most; Stop and
+      // DropLinks wake the wait by shutting the connection down.
       pollfd p{link->fd, POLLIN, 0};
-      readable = ::poll(&p, 1, 20) > 0;
+      readable = ::poll(&p, 1, options_.heartbeatMs > 0 ? 20 : 1000) > 0;
     }
     if (!readable) continue;
     char chunk[16384];
@@ -171,7 +151,7 @@ void CTradeSimServer::Serve(std::shared_ptr<Link> link) {
     if (n <= 0) break;
     in.append(chunk, static_cast<size_t>(n));
     for (;;) {
-      const long size = FindTradeMessageEnd(in.data(), in.size());
+      const long size = FindTradeMessageEnd(in.data(), in.size(), kMaxRequest);
       if (size < 0) {
         Log("not a trade message; closing the link");
         link->open = false;
@@ -183,7 +163,7 @@ void CTradeSimServer::Serve(std::shared_ptr<Link> link) {
       int number;
       {
         std::lock_guard<std::recursive_mutex> g(lock_);
-        number = static_cast<int>(requests_.size()) + 1;
+        number = requestCount_ + 1;
       }
       std::string reply = Answer(request, number);
       if (options_.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options_.delayMs));
@@ -241,7 +221,9 @@ std::string CTradeSimServer::Answer(const std::string& request, int requestNumbe
   const std::string type = GetFieldText(map, 1035);
   {
     std::lock_guard<std::recursive_mutex> g(lock_);
+    if (requests_.size() == kKeptRequests) requests_.pop_front();
     requests_.push_back(type);
+    ++requestCount_;
   }
   Log("request " + type + " #" + std::to_string(requestNumber));
   if (requestNumber == options_.kickAtRequest)

@@ -1,9 +1,11 @@
 // A trade server for tests and demonstrations: speaks the trade protocol
 // over TLS (or plain TCP) on loopback, keeps a small consistent account
 // (orders, cancels, deals, holdings, funds, transfers), checks the password
-// digest and injects faults on request.
+// digest and injects faults on request. Clients are served within the
+// bounds of ConnectionServer.
 #pragma once
 #include <atomic>
+#include <deque>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -11,6 +13,7 @@
 #include <thread>
 #include <vector>
 
+#include "sim/serve/connection_server.h"
 #include "trade/core/trade_codec.h"
 
 struct STradeSimOptions {
@@ -44,9 +47,10 @@ class CTradeSimServer {
   void Stop();
   int Port() const { return port_; }
 
-  // Message types received, in order, over all links.
+  // Message types received, in order, over all links (the latest
+  // kKeptRequests of them).
   std::vector<std::string> Requests() const;
-  int Accepted() const { return accepted_.load(); }
+  int Accepted() const { return connections_.Accepted(); }
   // Closes every open link at once (a dropped connection).
   void DropLinks();
   // Builds the reply of one request as the server would (tests, fuzzing).
@@ -62,8 +66,11 @@ class CTradeSimServer {
     double cost = 0;
   };
 
-  void AcceptLoop();
-  void Serve(std::shared_ptr<Link> link);
+  // What is remembered of the requests: enough for any test, without
+  // growing for as long as the simulator runs.
+  static constexpr size_t kKeptRequests = 10000;
+
+  void Serve(int fd);
   bool Write(Link& link, const std::string& bytes);
   std::string Reply(const char* msgType, const TagMap& request, const std::string& code,
                     const std::string& info, const TagFieldList& body);
@@ -73,16 +80,12 @@ class CTradeSimServer {
 
   STradeSimOptions options_;
   void* ctx_ = nullptr;  // SSL_CTX
-  int listener_ = -1;
   int port_ = -1;
   std::atomic<bool> running_{false};
-  std::atomic<int> accepted_{0};
-  std::thread acceptThread_;
 
   mutable std::recursive_mutex lock_;
-  std::vector<std::shared_ptr<Link>> links_;
-  std::vector<std::thread> threads_;
-  std::vector<std::string> requests_;
+  std::deque<std::string> requests_;
+  int requestCount_ = 0;  // numbers the requests over all links
   // The account.
   std::string digest_;
   std::string session_;
@@ -93,4 +96,6 @@ class CTradeSimServer {
   std::vector<Order> deals_;
   std::vector<std::vector<std::string>> transfers_;
   int nextOrderNo_ = 1000;
+  // Last: its threads use everything above, so it stops first.
+  sim::ConnectionServer connections_;
 };

@@ -10,10 +10,12 @@
 #include <cstdlib>
 #include <string>
 
+#include "sim/ports.h"
+#include "sim/serve/stop_signal.h"
 #include "update_sim.h"
 
 int main(int argc, char** argv) {
-  int port = 19340, servers = 1;
+  int port = sim::kUpdateSimPort, servers = 1;
   std::string time = "20261210";
   EUpdateSimMode mode = EUpdateSimMode::Normal;
   for (int i = 1; i < argc; i += 2) {
@@ -45,7 +47,7 @@ int main(int argc, char** argv) {
   server.SetFile("/files/Trade.zip", "demo component Trade\n");
   std::printf("PORT %d (update list at /zeb/update.xml)\n", chosen);
   std::fflush(stdout);
-  WaitForStopSignal();
+  sim::WaitForStopSignal();
   server.Stop();
   return 0;
 }

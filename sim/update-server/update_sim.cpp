@@ -1,5 +1,5 @@
-// The update-server simulator (update_sim.h). One connection at a time,
-// each closed after its answer ("Connection: close").
+// The update-server simulator (update_sim.h). Each connection is closed
+// after its answer ("Connection: close").
 #include "update_sim.h"
 
 #include <chrono>
@@ -25,9 +25,22 @@ std::string Head(const char* status, size_t length, const std::string& extra = "
 
 }  // namespace
 
-CUpdateSimServer::CUpdateSimServer(EUpdateSimMode mode, int slowStepMs) : mode_(mode), slowStepMs_(slowStepMs) {}
+CUpdateSimServer::CUpdateSimServer(EUpdateSimMode mode, int slowStepMs)
+    : mode_(mode), slowStepMs_(slowStepMs), connections_("sim_update", [this](int fd, int) { Serve(fd); }) {}
 
 CUpdateSimServer::~CUpdateSimServer() { Stop(); }
+
+int CUpdateSimServer::Start(int port) {
+  running_ = true;
+  const int chosen = connections_.Start(port);
+  if (chosen < 0) running_ = false;
+  return chosen;
+}
+
+void CUpdateSimServer::Stop() {
+  running_ = false;
+  connections_.Stop();
+}
 
 void CUpdateSimServer::SetFile(const std::string& path, std::string body) {
   std::lock_guard<std::mutex> g(lock_);
@@ -71,7 +84,7 @@ void CUpdateSimServer::Serve(int fd) {
   }
   if (mode_ == EUpdateSimMode::Silent) {
     // Hold the connection without a word until the client gives up.
-    while (IsRunning() && platform::RecvSome(fd, buffer, sizeof buffer, 50) == -2) {
+    while (running_ && platform::RecvSome(fd, buffer, sizeof buffer, 50) == -2) {
     }
     return;
   }
@@ -80,7 +93,7 @@ void CUpdateSimServer::Serve(int fd) {
     platform::SendAll(fd, answer.data(), answer.size(), 2000);
   } else {
     if (!platform::SendAll(fd, answer.data(), answer.size(), 2000)) return;
-    for (size_t i = 0; i < body.size() && IsRunning(); ++i) {
+    for (size_t i = 0; i < body.size() && running_; ++i) {
       // A closed client shows as readable with nothing to read.
       if (platform::RecvSome(fd, buffer, sizeof buffer, slowStepMs_) == 0) return;
       if (!platform::SendAll(fd, &body[i], 1, 2000)) return;

@@ -2,12 +2,13 @@
 // loopback that serves an update list and component files by path, or
 // misbehaves on purpose (never answers, or answers a byte at a time).
 #pragma once
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <string>
 #include <vector>
 
-#include "loopback_server.h"
+#include "sim/serve/connection_server.h"
 
 enum class EUpdateSimMode {
   Normal,  // answers every request at once
@@ -15,10 +16,15 @@ enum class EUpdateSimMode {
   Slow,    // sends the head at once, then one body byte per slow step
 };
 
-class CUpdateSimServer : public CLoopbackServer {
+class CUpdateSimServer {
  public:
   explicit CUpdateSimServer(EUpdateSimMode mode = EUpdateSimMode::Normal, int slowStepMs = 100);
-  ~CUpdateSimServer() override;
+  ~CUpdateSimServer();
+  CUpdateSimServer(const CUpdateSimServer&) = delete;
+  CUpdateSimServer& operator=(const CUpdateSimServer&) = delete;
+
+  int Start(int port);  // 0 = any free port; the port or -1
+  void Stop();
 
   // What a GET of path answers with (200); other paths get 404.
   void SetFile(const std::string& path, std::string body);
@@ -37,7 +43,7 @@ class CUpdateSimServer : public CLoopbackServer {
                                const std::vector<SComponent>& components);
 
  private:
-  void Serve(int fd) override;
+  void Serve(int fd);
 
   EUpdateSimMode mode_;
   int slowStepMs_;
@@ -45,4 +51,7 @@ class CUpdateSimServer : public CLoopbackServer {
   std::map<std::string, std::string> files_;
   std::map<std::string, std::string> redirects_;
   std::vector<std::string> requests_;
+  std::atomic<bool> running_{false};
+  // Last, so its threads stop before the members they use go.
+  sim::ConnectionServer connections_;
 };

@@ -9,6 +9,7 @@
 #include "formula/store/blowfish.h"
 #include "formula/store/formula_store.h"
 #include "formula/store/store_files.h"
+#include "enforced_permissions.h"
 #include "platform/gbk.h"
 
 namespace formula {
@@ -234,13 +235,92 @@ TEST_F(FormulaStoreTest, FailedSaveLeavesThePreviousFiles) {
   store_.SaveAll();
   const std::string before = ReadBytes(dir_ / "ZBFormu.dat");
   store_.Formulas(0).push_back(MakeFormula("Extra", "E:1;", ""));
-  fs::create_directory(dir_ / "ZBFormu.tmp");  // the temporary file cannot be made
-  store_.SaveKind(0);
+  fs::permissions(dir_, fs::perms::owner_read | fs::perms::owner_exec);  // no file can be made
+  {
+    EnforcedPermissions enforced;
+    store_.SaveKind(0);
+  }
+  fs::permissions(dir_, fs::perms::owner_all);
   EXPECT_TRUE(ReadBytes(dir_ / "ZBFormu.dat") == before);
-  fs::remove(dir_ / "ZBFormu.tmp");
   store_.SaveKind(0);
   EXPECT_GT(ReadBytes(dir_ / "ZBFormu.dat").size(), before.size());
-  EXPECT_FALSE(fs::exists(dir_ / "ZBFormu.tmp"));
+  for (const auto& entry : fs::directory_iterator(dir_)) {  // no temporary file stays
+    const std::string extension = entry.path().extension().string();
+    EXPECT_TRUE(extension == ".dat" || extension == ".grp" || extension == ".set") << entry.path();
+  }
+}
+
+// A file that exists but cannot be read (no permission, or above the size
+// cap) is kept as it is: never taken as missing (which would bring the
+// examples or default groups and save them over the user's own), never
+// saved over.
+TEST_F(FormulaStoreTest, UnreadableFilesAreNeverSavedOver) {
+  const struct {
+    const char* file;
+    fs::perms perms;
+    uintmax_t size;
+  } cases[] = {
+      {"ZBFormu.dat", fs::perms::owner_write, 1752},
+      {"ZBFormu.grp", fs::perms::owner_write, 2800},
+      {"ZBFormu.set", fs::perms::owner_write, 2084},
+      {"ZBFormu.dat", fs::perms::owner_read | fs::perms::owner_write, (16u << 20) + 8},
+      {"ZBFormu.grp", fs::perms::owner_read | fs::perms::owner_write, (16u << 20) + 400},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " of " + std::to_string(c.size) + " bytes");
+    for (const auto& entry : fs::directory_iterator(dir_)) fs::remove(entry.path());
+    for (int round = 0; round < 2; ++round) {  // the second round writes the .set file
+      store_.Clear();
+      store_.LoadAll();
+      store_.SaveAll();
+    }
+    const fs::path path = dir_ / c.file;
+    const std::string kept(c.size, 'x');
+    WriteBytes(path, kept);
+    fs::permissions(path, c.perms);
+    traces_.clear();
+    {
+      EnforcedPermissions enforced;
+      store_.Clear();
+      store_.LoadAll();
+      store_.SaveAll();
+    }
+    EXPECT_EQ(fs::status(path).permissions(), c.perms);
+    fs::permissions(path, fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_TRUE(ReadBytes(path) == kept);
+    ASSERT_EQ(traces_.size(), 1u);
+    EXPECT_NE(traces_[0].find(c.file), std::string::npos) << traces_[0];
+    if (fs::path(c.file).extension() == ".dat") {
+      EXPECT_TRUE(store_.IsDatRefused(0));
+      EXPECT_EQ(store_.SizeAtSet(0), 0);  // no examples in place of the user's formulas
+    }
+  }
+}
+
+// Saves make their temporary file exclusively: a link planted under a
+// temporary name is never written through. A .dat that is a link stays one
+// and the file it names gets the new content, with its mode kept.
+TEST_F(FormulaStoreTest, SavesNeverWriteThroughLinksAndKeepTheMode) {
+  store_.LoadAll();
+  store_.SaveAll();
+  const fs::path victim = dir_ / "victim";
+  WriteBytes(victim, "precious");
+  for (const char* stem : {"ZBFormu", "TJFormu", "JYFormu", "KLFormu", "FCFormu"})
+    fs::create_symlink(victim, dir_ / (std::string(stem) + ".tmp"));
+  const fs::path real = dir_ / "real.dat";
+  fs::rename(dir_ / "ZBFormu.dat", real);
+  fs::create_symlink(real, dir_ / "ZBFormu.dat");
+  fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write);
+
+  store_.Formulas(0).push_back(MakeFormula("Extra", "E:1;", ""));
+  store_.SaveAll();
+  EXPECT_EQ(ReadBytes(victim), "precious");
+  EXPECT_TRUE(fs::is_symlink(dir_ / "ZBFormu.dat"));
+  EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+  CFormulaStore reloaded;
+  reloaded.SetDirectoryOverride(dir_.string());
+  reloaded.LoadKind(0);
+  EXPECT_NE(reloaded.Find(0, "Extra"), nullptr);
 }
 
 TEST_F(FormulaStoreTest, GroupsAreKeptAndNeverRepeated) {

@@ -121,6 +121,7 @@ class LinkSession : public ::testing::Test {
   }
   void TearDown() override {
     link.UnLink();
+    CLinkSocket::DestroyLinkSocket();  // one a test made by itself
     CLinkSocket::SetTiming(SLinkTiming{});
   }
   std::unique_ptr<sim::QuoteServer> StartServer(sim::QuoteServerOptions options = {}) {
@@ -317,6 +318,98 @@ TEST_F(LinkSession, LostConnectionAllowsTheTimeOutPathToReconnect) {
   ASSERT_TRUE(platform::PumpUntil(
       [&] { return server->Accepted() >= 2 && link.IsOnline() == 1; }, kWaitMs));
   EXPECT_TRUE(server->WaitReceived(PKT_LOGIN, 2, kWaitMs));
+}
+
+// However many notices come while the initial-data request waits for its
+// answer, the link asks once: a server that sends notices and never
+// answers must not make the link pile up requests.
+TEST_F(LinkSession, NoticesWhileInitialDataIsPendingAskOnce) {
+  sim::QuoteServerOptions options;
+  options.noticeText = "n";
+  auto server = StartServer(options);
+  server->RegisterHandler(PKT_INIT_DATA, [](sim::QuoteSession&, const sim::ReceivedRequest&) {});
+  Connect(server->Port());
+  // The notice at connection asks first; the accepted login must not ask again.
+  ASSERT_TRUE(platform::PumpUntil([&] {
+    for (auto& p : progress.progress)
+      if (p.percent == 40) return true;
+    return false;
+  }, kWaitMs));
+  const std::string notice = Reply(PKT_NOTICE, 0, 16);
+  for (int i = 0; i < 500; ++i) server->SendToAll(notice);
+  ASSERT_TRUE(platform::PumpUntil([&] { return client.CountType(PKT_NOTICE) == 501; }, kWaitMs));
+  // Requests go out in order: once this one is there, every earlier one is.
+  std::string marker = Request(0x0200, 7);
+  link.AskData(marker.data(), (DWORD)marker.size());
+  ASSERT_TRUE(server->WaitReceived(0x0200, 1, kWaitMs));
+  EXPECT_EQ(server->CountReceived(PKT_INIT_DATA), 1u);
+  EXPECT_EQ(server->CountReceived(PKT_LOGIN), 1u);
+}
+
+// Requests queued while nothing is sent are bounded; once a server takes
+// them, the accepted ones arrive whole and in order, and the queue takes
+// requests again.
+TEST_F(LinkSession, SendQueueIsBounded) {
+  CLinkSocket* socket = CLinkSocket::GetLinkSocket();  // not started yet: nothing goes out
+  std::string body = Request(0x0300, 5, CLinkSocket::kMaxRequestBody);
+  const int tries = (8 << 20) / (int)body.size();  // far past any sane bound
+  int accepted = 0;
+  for (; accepted < tries; ++accepted) {
+    WriteU32(&body[8], (uint32_t)accepted);
+    if (socket->Send(body.data(), (int)body.size()) != 1) break;
+  }
+  ASSERT_LT(accepted, tries);
+  ASSERT_GT(accepted, 100);  // an ordinary burst of requests still fits
+
+  auto server = StartServer();
+  socket->SetHost("127.0.0.1", server->Port());
+  socket->SetNotifyWindow(client.GetSafeHwnd());
+  socket->Start();
+  ASSERT_TRUE(platform::PumpUntil(
+      [&] { return server->CountReceived(0x0300) == (size_t)accepted; }, kWaitMs));
+  std::vector<sim::ReceivedRequest> got = server->Received();
+  for (int i = 0; i < accepted; ++i) {
+    ASSERT_EQ(got[(size_t)i].body.size(), body.size());
+    EXPECT_EQ(ReadU32(&got[(size_t)i].body[8]), (uint32_t)i);
+  }
+  EXPECT_EQ(socket->Send(body.data(), (int)body.size()), 1);
+  ASSERT_TRUE(platform::PumpUntil(
+      [&] { return server->CountReceived(0x0300) == (size_t)accepted + 1; }, kWaitMs));
+}
+
+// After a lost connection the next one carries one login and one
+// initial-data request, as the first did.
+TEST_F(LinkSession, ReconnectionLogsInOnce) {
+  UseQuickKeepAlive();
+  auto server = StartServer();
+  // Newer initial data on each connection, so the client shows when the
+  // second connection's has come.
+  sim::QuoteServer* raw = server.get();
+  server->RegisterHandler(PKT_INIT_DATA, [raw](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+    std::string body = raw->InitDataReply(r.tag);
+    WriteU32(&body[4], ReadU32(&body[4]) + (uint32_t)r.connection);
+    s.Reply(body);
+  });
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  server->DropAll();
+  ASSERT_TRUE(platform::PumpUntil([&] { return client.CountType(PKT_INIT_DATA) == 2; }, kWaitMs));
+  // Requests go out in order: once this one is there, every earlier one is.
+  std::string marker = Request(0x0200, 9);
+  link.AskData(marker.data(), (DWORD)marker.size());
+  ASSERT_TRUE(platform::PumpUntil([&] { return server->CountReceived(0x0200) == 1; }, kWaitMs));
+  std::vector<sim::ReceivedRequest> got = server->Received();
+  for (int connection : {1, 2}) {
+    SCOPED_TRACE(connection);
+    size_t logins = 0, asks = 0;
+    for (const auto& r : got) {
+      logins += r.connection == connection && r.type == PKT_LOGIN;
+      asks += r.connection == connection && r.type == PKT_INIT_DATA;
+    }
+    EXPECT_EQ(logins, 1u);
+    EXPECT_EQ(asks, 1u);
+  }
+  EXPECT_EQ(server->Accepted(), 2);
 }
 
 TEST_F(LinkSession, DestroyWhileConnectingThroughASilentProxy) {

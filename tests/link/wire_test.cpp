@@ -242,6 +242,26 @@ TEST_F(BodyHandling, NoticeAndFirstDataProgress) {
   EXPECT_EQ(rec.events, expected);
 }
 
+TEST_F(BodyHandling, InitialDataIsAskedOnceUntilAnswered) {
+  auto requests = [&] {
+    size_t n = 0;
+    for (auto& e : rec.events) n += e == "request 4096/12";
+    return n;
+  };
+  for (int i = 0; i < 1000; ++i) Handle(Body(PKT_NOTICE, 0));
+  Handle(LoginReply("", 0));
+  EXPECT_EQ(requests(), 1u);
+  // An answer, even one too short to use, ends the wait.
+  Handle(InitData(5).substr(0, 10));
+  Handle(Body(PKT_NOTICE, 0));
+  Handle(Body(PKT_NOTICE, 0));
+  EXPECT_EQ(requests(), 2u);
+  // A new login starts afresh while the last request is still unanswered.
+  handler.StartLogin();
+  Handle(LoginReply("", 0));
+  EXPECT_EQ(requests(), 3u);
+}
+
 TEST_F(BodyHandling, ShortBodiesAreRefused) {
   Handle(std::string(1, '\x02'));
   Handle(LoginReply("", 0).substr(0, 6));
@@ -293,6 +313,28 @@ TEST(SignalBufferTest, MoveToAndSignal) {
   a.Put("wake", 4, 0);
   consumer.join();
   EXPECT_EQ(got, "wake");
+}
+
+TEST(SignalBufferTest, LimitRefusesWholeAppends) {
+  SignalBuffer q, other;
+  q.SetLimit(10000);
+  std::string data(9000, 'a');
+  ASSERT_EQ(q.Put(data.data(), 9000, -1), 0);
+  EXPECT_EQ(q.Put(data.data(), 1001, -1), -1);
+  EXPECT_STREQ(q.GetErrorText(), "SignalBuffer::Put Queue Full...");
+  EXPECT_EQ(q.Size(), 9000u);  // nothing of the refused bytes
+  EXPECT_EQ(q.Put(data.data(), 1000, -1), 0);
+  char out[600];
+  EXPECT_EQ(q.Get(out, 600, -1), 600);
+  EXPECT_EQ(q.Size(), 9400u);
+  EXPECT_EQ(q.Put(data.data(), 600, -1), 0);
+  // Moving ignores the receiving queue's limit and empties this one.
+  other.SetLimit(1);
+  q.MoveTo(other);
+  EXPECT_EQ(q.Size(), 0u);
+  EXPECT_EQ(other.Size(), 10000u);
+  other.Clear();
+  EXPECT_EQ(other.Size(), 0u);
 }
 
 TEST(TimeCountTest, StoppedWatchKeepsItsValue) {

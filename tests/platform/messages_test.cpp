@@ -1,5 +1,9 @@
 #include <QCoreApplication>
+#include <algorithm>
 #include <atomic>
+#include <chrono>
+#include <functional>
+#include <memory>
 #include <thread>
 #include <vector>
 
@@ -90,26 +94,171 @@ TEST_F(MessagesTest, SendToADestroyedTargetNeverHangs) {
   platform::PumpMessages(10);  // the stale queued send must not run
 }
 
-TEST_F(MessagesTest, CancelPendingCallsReleasesAWaitingWorker) {
-  Recorder r;
-  HWND h = r.GetSafeHwnd();
+// Sends from a thread of its own and cancels the send until the thread is
+// released; this thread never runs the queue meanwhile. Returns what the
+// send returned, once that thread has ended.
+LRESULT SendAndCancelIt(HWND h, WPARAM w) {
   std::atomic<std::thread::id> id{};
   std::atomic<LRESULT> result{-1};
   std::thread worker([&] {
     id = std::this_thread::get_id();
-    result = SendMessage(h, WM_USER, 9, 0);
+    result = SendMessage(h, WM_USER, w, 0);
   });
   while (id.load() == std::thread::id()) std::this_thread::yield();
   // Cancelling only reaches a send already waiting, so repeat (as owners
-  // do) until the worker is released; this thread never runs the queue.
+  // do) until the worker is released.
   while (result.load() == -1) {
     platform::CancelPendingCalls(id.load());
     std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
   worker.join();
-  EXPECT_EQ(result.load(), 0);
+  return result.load();
+}
+
+TEST_F(MessagesTest, CancelPendingCallsReleasesAWaitingWorker) {
+  Recorder r;
+  EXPECT_EQ(SendAndCancelIt(r.GetSafeHwnd(), 9), 0);
   platform::PumpMessages(10);
   EXPECT_TRUE(r.got.empty());  // an abandoned send never runs later
+}
+
+// Posts, sends and calls from several workers at once, many queue blocks
+// worth: each worker's messages arrive in the order it made them.
+TEST_F(MessagesTest, PostsSendsAndCallsKeepEachWorkersOrder) {
+  constexpr int kWorkers = 4, kEach = 3000;
+  Recorder r;
+  HWND h = r.GetSafeHwnd();
+  std::atomic<int> finished{0};
+  std::vector<std::thread> workers;
+  for (int w = 0; w < kWorkers; ++w) {
+    workers.emplace_back([&, w] {
+      for (int i = 0; i < kEach; ++i) {
+        const WPARAM tag = (WPARAM)(w << 16 | i);
+        switch (i % 5) {
+          case 0: EXPECT_EQ(SendMessage(h, WM_USER, tag, 0), (LRESULT)(tag * 2 + 1)); break;
+          case 1: platform::CallOnUiThread([&r, tag] { return r.WindowProc(WM_USER + 1, tag, 0); }); break;
+          default: EXPECT_TRUE(PostMessage(h, WM_USER, tag, 0)); break;
+        }
+      }
+      ++finished;
+    });
+  }
+  ASSERT_TRUE(platform::PumpUntil([&] { return finished.load() == kWorkers && r.got.size() == kWorkers * kEach; }, 30000));
+  for (auto& t : workers) t.join();
+  int next[kWorkers] = {};
+  for (const auto& m : r.got) {
+    const int w = (int)(m.w >> 16), i = (int)(m.w & 0xFFFF);
+    ASSERT_EQ(i, next[w]++) << "worker " << w;
+    EXPECT_EQ(m.message, i % 5 == 1 ? WM_USER + 1 : (UINT)WM_USER);
+    EXPECT_TRUE(m.onUi);
+  }
+}
+
+// A thread's abandoned send stays queued after the thread ends; the next
+// thread to call (which takes over its place) neither runs it nor gets its
+// answer.
+TEST_F(MessagesTest, AnAbandonedSendNeverAnswersALaterCaller) {
+  Recorder r;
+  HWND h = r.GetSafeHwnd();
+  EXPECT_EQ(SendAndCancelIt(h, 1), 0);
+  std::atomic<LRESULT> later{-1};
+  std::thread caller([&] { later = SendMessage(h, WM_USER, 2, 0); });
+  ASSERT_TRUE(platform::PumpUntil([&] { return later.load() != -1; }, 5000));
+  caller.join();
+  EXPECT_EQ(later.load(), 5);
+  ASSERT_EQ(r.got.size(), 1u);
+  EXPECT_EQ(r.got[0].w, 2u);
+}
+
+// Cancelling a caller releases it from a function that is running (the
+// function owns its data), never from a send whose handler is running (the
+// handler may use the sender's data).
+TEST_F(MessagesTest, CancellingWhileRunningReleasesFunctionsOnly) {
+  for (const bool function : {true, false}) {
+    SCOPED_TRACE(function ? "function" : "send");
+    std::atomic<std::thread::id> id{};
+    std::atomic<LRESULT> result{-1};
+    std::atomic<bool> returnedWhileRunning{false};
+    auto running = [&]() -> LRESULT {
+      platform::CancelPendingCalls(id.load());
+      if (function) {
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (result.load() == -1 && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+        returnedWhileRunning = result.load() != -1;
+      }
+      return 7;
+    };
+    struct Target : platform::MsgTarget {
+      std::function<LRESULT()> onMessage;
+      LRESULT WindowProc(UINT, WPARAM, LPARAM) override { return onMessage(); }
+    } target;
+    target.onMessage = running;
+    HWND h = target.GetSafeHwnd();
+    std::thread caller([&] {
+      id = std::this_thread::get_id();
+      result = function ? platform::CallOnUiThread(running) : SendMessage(h, WM_USER, 0, 0);
+    });
+    ASSERT_TRUE(platform::PumpUntil([&] { return result.load() != -1; }, 10000));
+    caller.join();
+    EXPECT_EQ(result.load(), function ? 0 : 7);
+    EXPECT_EQ(returnedWhileRunning.load(), function);
+  }
+}
+
+// A handler may end its own target (delete this); what was queued for it
+// after that is dropped, and a send waiting for it returns 0.
+TEST_F(MessagesTest, AHandlerMayEndItsOwnTarget) {
+  struct SelfEnding : platform::MsgTarget {
+    std::atomic<int>* handled;
+    LRESULT WindowProc(UINT message, WPARAM, LPARAM) override {
+      ++*handled;
+      if (message == WM_CLOSE) delete this;
+      return 1;
+    }
+  };
+  std::atomic<int> handled{0};
+  auto* target = new SelfEnding;
+  target->handled = &handled;
+  HWND h = target->GetSafeHwnd();
+  PostMessage(h, WM_CLOSE, 0, 0);
+  PostMessage(h, WM_USER, 0, 0);
+  std::atomic<LRESULT> sent{-1};
+  std::thread sender([&] { sent = SendMessage(h, WM_USER, 0, 0); });
+  ASSERT_TRUE(platform::PumpUntil([&] { return sent.load() != -1; }, 5000));
+  sender.join();
+  EXPECT_EQ(sent.load(), 0);
+  EXPECT_EQ(handled.load(), 1);
+  EXPECT_FALSE(IsWindow(h));
+}
+
+// Handles are never reused: a stale handle stays dead while new targets
+// (more than one block of the handle table's worth) come and go.
+TEST_F(MessagesTest, HandlesOfEndedTargetsStayDead) {
+  constexpr int kTargets = 1500;
+  std::vector<HWND> old;
+  {
+    std::vector<std::unique_ptr<Recorder>> targets;
+    for (int i = 0; i < kTargets; ++i) {
+      targets.push_back(std::make_unique<Recorder>());
+      old.push_back(targets.back()->GetSafeHwnd());
+    }
+  }
+  std::vector<std::unique_ptr<Recorder>> fresh;
+  for (int i = 0; i < kTargets; ++i) fresh.push_back(std::make_unique<Recorder>());
+  for (HWND h : old) {
+    ASSERT_FALSE(IsWindow(h));
+    ASSERT_FALSE(PostMessage(h, WM_USER, 1, 0));
+  }
+  std::thread worker([&] {
+    for (auto& t : fresh) PostMessage(t->GetSafeHwnd(), WM_USER, 2, 0);
+  });
+  worker.join();
+  ASSERT_TRUE(platform::PumpUntil([&] { return fresh.back()->got.size() == 1; }, 5000));
+  for (int i = 0; i < kTargets; ++i) {
+    ASSERT_EQ(std::count(old.begin(), old.end(), fresh[i]->GetSafeHwnd()), 0);
+    ASSERT_EQ(fresh[i]->got.size(), 1u);
+    EXPECT_EQ(fresh[i]->got[0].w, 2u);
+  }
 }
 
 // A handler that runs a nested loop (a modal box, a wait) still gets the

@@ -6,11 +6,14 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
+
+#include "enforced_permissions.h"
 
 #include "platform/dynlib.h"
 #include "platform/gbk.h"
@@ -130,6 +133,36 @@ TEST(Profile, ReadsOddFilesWithinBounds) {
   std::string after;
   ASSERT_TRUE(platform::ReadFile(path, after));
   EXPECT_EQ(after, data);
+}
+
+// A file that exists but cannot be read whole is never rewritten from what
+// was read of it (nothing): the user's other lines would be lost.
+TEST(Profile, WritesLeaveUnreadableFilesAlone) {
+  const std::string path = TempDir() + "sysset.ini";
+  const std::string kept = "[A]\r\nx=1\r\n[B]\r\ny=2\r\n";
+  const struct {
+    const char* what;
+    mode_t mode;
+    std::string content;
+  } cases[] = {
+      {"no read permission", 0200, kept},
+      {"larger than a settings file may be", 0644, kept + std::string(16 << 20, ';')},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ASSERT_TRUE(platform::WriteFileAtomic(path, c.content));
+    ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+    {
+      EnforcedPermissions enforced;
+      EXPECT_FALSE(WritePrivateProfileString("A", "x", "9", path.c_str()));
+      EXPECT_FALSE(WritePrivateProfileString("A", nullptr, nullptr, path.c_str()));
+    }
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.mode);
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(in), {}) == c.content);
+  }
 }
 
 // Threads of one process saving one file: every save is whole and none is
@@ -259,6 +292,52 @@ TEST(Registry, ListsValuesAndDeletesKeys) {
   EXPECT_TRUE(platform::RegDeleteKey(key));  // already gone
   EXPECT_EQ(platform::RegEnumValues(other).size(), 1u);
   platform::SetConfigDirOverride("");
+}
+
+// Why a read failed decides whether a reader may write the file afresh:
+// only when nothing stands there. Files above the cap are refused unread,
+// with a trace line naming them.
+TEST(Files, ReadWholeFileTellsWhyNot) {
+  const std::string dir = TempDir();
+  auto sized = [&](const char* name, off_t size) {
+    const std::string path = dir + name;
+    std::ofstream(path, std::ios::binary).put('x');
+    EXPECT_EQ(truncate(path.c_str(), size), 0);
+    return path;
+  };
+  ASSERT_EQ(symlink((dir + "nowhere").c_str(), (dir + "dangling").c_str()), 0);
+  ASSERT_EQ(mkfifo((dir + "pipe").c_str(), 0644), 0);
+  const std::string locked = sized("locked", 10);
+  ASSERT_EQ(chmod(locked.c_str(), 0), 0);
+  const off_t cap = (off_t)platform::kMaxReadFileSize;
+  const struct {
+    std::string path;
+    platform::FileRead want;
+    size_t size;
+  } cases[] = {
+      {dir + "absent", platform::FileRead::kMissing, 0},
+      {dir + "dangling", platform::FileRead::kUnreadable, 0},
+      {dir, platform::FileRead::kUnreadable, 0},
+      {dir + "pipe", platform::FileRead::kUnreadable, 0},
+      {locked, platform::FileRead::kUnreadable, 0},
+      {"/dev/zero", platform::FileRead::kUnreadable, 0},
+      {sized("at-cap", cap), platform::FileRead::kRead, (size_t)cap},
+      {sized("over-cap", cap + 1), platform::FileRead::kTooLarge, 0},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    std::string data = "stale";
+    testing::internal::CaptureStderr();
+    platform::FileRead got;
+    {
+      EnforcedPermissions enforced;
+      got = platform::ReadWholeFile(c.path, data);
+    }
+    const std::string trace = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(got, c.want);
+    EXPECT_EQ(data.size(), c.size);
+    EXPECT_EQ(trace.find(c.path) != std::string::npos, c.want == platform::FileRead::kTooLarge) << trace;
+  }
 }
 
 TEST(Files, AtomicWriteReplacesWholeFile) {

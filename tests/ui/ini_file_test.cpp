@@ -181,6 +181,19 @@ TEST_F(IniFileTest, CreateLeavesAnUnreadableEntryAlone) {
   EXPECT_TRUE(std::filesystem::is_symlink(link));
 }
 
+// The scheme files, block lists and indicator panes: a file above the size
+// cap is refused unread and never written over.
+TEST_F(IniFileTest, OversizedFileIsRefusedAndKept) {
+  const std::string content = "[S]\r\nK=1\r\n" + std::string(16 << 20, ';');
+  Make(content);
+  {
+    CIniFile f;
+    EXPECT_EQ(f.Open(path_, 1), 0);
+    EXPECT_EQ(f.SetString("S", "K", "2", 0), 0);
+  }
+  EXPECT_TRUE(ReadBytes(path_) == content);
+}
+
 TEST_F(IniFileTest, LongLinesAndNulBytesSurviveAnEdit) {
   std::string longLine = "LONG=" + std::string(3000, 'x');
   std::string nulLine("N=a\0b", 5);

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "enforced_permissions.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "trace.h"
@@ -163,17 +164,67 @@ TEST_F(IniFiles, WritesThatWouldDamageTheFileAreRefused) {
   EXPECT_EQ(partial.DumpIniFile(), 0);
   EXPECT_EQ(Read(path), bad);
 
-  // An assigned text that would not read back leaves the file as it was.
+  // An assigned text that no form of the syntax holds (both quotes and a
+  // separator) leaves the file as it was; one that quotes can hold is
+  // written quoted.
   std::string good = Write("good.ini", "k=1\r\n");
   CIniParser ini;
   ASSERT_EQ(ini.SetIniFile(good.c_str()), 1);
   ini <<= "k";
-  ini << "}";
+  ini << "a\"}'";
   EXPECT_EQ(ini.DumpIniFile(), 0);
   EXPECT_EQ(Read(good), "k=1\r\n");
+  ini << "}";
+  EXPECT_EQ(ini.DumpIniFile(), 1);
+  EXPECT_EQ(Read(good), "k=\"}\"\r\n\r\n");
   ini << "2";
   EXPECT_EQ(ini.DumpIniFile(), 1);
   EXPECT_EQ(Read(good), "k=2\r\n\r\n");
+}
+
+// A file that exists but cannot be read (no permission, above the size cap)
+// shows the read box and is never written: the model is not the file.
+TEST_F(IniFiles, UnreadableFileIsNeverWritten) {
+  const struct {
+    const char* what;
+    mode_t mode;
+    std::string content;
+  } cases[] = {
+      {"no read permission", 0200, "k=1\r\nj=2\r\n"},
+      {"above the size cap", 0644, "k=1\r\n;" + std::string(16 << 20, 'x') + "\r\n"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string path = Write("u.ini", c.content);
+    ASSERT_EQ(chmod(path.c_str(), c.mode), 0);
+    const size_t boxesBefore = boxes_.Boxes().size();
+    {
+      EnforcedPermissions enforced;
+      CIniParser ini;
+      EXPECT_EQ(ini.SetIniFile(path.c_str()), 0);
+      ini <<= "k";
+      ini << "2";
+      EXPECT_EQ(ini.DumpIniFile(), 0);
+    }
+    EXPECT_EQ(boxes_.Boxes().size(), boxesBefore + 1);
+    EXPECT_TRUE(Read(path) == c.content);
+  }
+}
+
+// The reader sees the text up to a zero byte; the rest is still in the
+// file, so writing the model back would drop it: such a read is partial.
+TEST_F(IniFiles, ZeroByteMakesTheReadPartial) {
+  const std::string text("[a]\r\nk=1\r\n\0z=2\r\n", 16);
+  const std::string path = Write("nul.ini", text);
+  CIniParser ini;
+  EXPECT_EQ(ini.SetIniFile(path.c_str()), 1);
+  ini.LocateRegion("a", nullptr);
+  EXPECT_STREQ(ini.ValOf("k"), "1");
+  ini << "2";
+  EXPECT_EQ(ini.DumpIniFile(), 0);
+  EXPECT_EQ(Read(path), text);
+  ASSERT_EQ(g_trace.size(), 1u);
+  EXPECT_NE(g_trace[0].find("zero byte at offset 10"), std::string::npos) << g_trace[0];
 }
 
 TEST_F(IniFiles, DumpWithoutFileFails) {

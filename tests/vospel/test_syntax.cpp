@@ -1,6 +1,7 @@
 // Input text -> the normalised text DumpIniFile writes.
 #include <gtest/gtest.h>
 
+#include <ostream>
 #include <string>
 
 #include "trace.h"
@@ -13,6 +14,8 @@ struct DumpCase {
   std::string input;
   std::string dumped;
 };
+
+void PrintTo(const DumpCase& c, std::ostream* os) { *os << c.name; }
 
 class Dump : public ::testing::TestWithParam<DumpCase> {};
 
@@ -60,6 +63,23 @@ const DumpCase kDumpCases[] = {
     {"GbkBytesAreNameCharacters", "\xC3\xFB\xB3\xC6=\xD6\xB5\r\n", "\xC3\xFB\xB3\xC6=\xD6\xB5\r\n\r\n"},
     {"LoneCrLineEnds", "[a]\rk=1\rj=2\r", "\r\n[a]\r\nk=1\r\nj=2\r\n\r\n"},
     {"EmptyFile", "", "\r\n"},
+    // A comment line ending in a lone CR is written exactly as read; a raw
+    // line written after it starts a line of its own.
+    {"CommentEndingInLoneCrKept", "# c\rk=1\r", "# c\rk=1\r\n\r\n"},
+    {"RawLineAfterLoneCrComment", "# c\rdomain<<A>>{k=1}\r\n# d\r\n",
+     "# c\r\r\n# d\r\ndomain<<A>>\r\n{\r\n\tk=1\r\n};\r\n\r\n"},
+    // A name that begins with a quote it never closes would run on to the
+    // next such quote of the written file and swallow what lies between:
+    // it is written closed, which reads back to itself.
+    {"LoneQuoteValueIsClosed", "domain<<A>>{k=\"\"}k=\"", "k=\"\"\r\ndomain<<A>>\r\n{\r\n\tk=\"\"\r\n};\r\n\r\n"},
+    {"LoneQuoteSectionName", "[\"s]\r\nk=1\r\n", "\r\n[\"s\"]\r\nk=1\r\n\r\n"},
+    {"LoneQuoteKeyAndListValue", "\"k={'b,c}\r\n", "\"k\"={'b',c};\r\n\r\n"},
+    {"LoneQuoteBareNameLine", "\"abc\r\nk=1;//x=2\r\n", "\"abc\"\r\nk=1\r\n\"//x\"=2\r\n\r\n"},
+    {"LoneQuoteBlockName", "domain<<'A>>{j=1}\r\n", "domain<<'A'>>\r\n{\r\n\tj=1\r\n};\r\n\r\n"},
+    // A key that would begin a written line with a comment mark, or that
+    // reads as the block word, keeps its place as a key.
+    {"KeysThatWouldReadAsCommentsOrBlocks", "domain<<A>>{#a=1;//b=2}\r\n",
+     "domain<<A>>\r\n{\r\n\t\"#a\"=1\r\n\t\"//b\"=2\r\n};\r\n\r\n"},
 };
 
 INSTANTIATE_TEST_SUITE_P(Syntax, Dump, ::testing::ValuesIn(kDumpCases),

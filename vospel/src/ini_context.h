@@ -16,8 +16,9 @@ struct IniContext {
   std::string path;
   bool hasPath = false;
   std::string fileText;
-  // The last parse stopped at an error: the model holds only part of the
-  // text, so writing it back would lose the rest of the file.
+  // The model holds only part of the file (the last parse stopped at an
+  // error or a zero byte, or the file exists but could not be read), so
+  // writing it back would lose the rest of the file.
   bool partial = false;
 
   KeyVals spare;  // handed out where there is no value (type 125)

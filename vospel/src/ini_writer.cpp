@@ -3,6 +3,7 @@
 #include <string>
 
 #include "ini_context.h"
+#include "token_forms.h"
 
 namespace vospel {
 
@@ -21,7 +22,9 @@ void WriteValues(std::string& out, const ValItor& list, int level, int indent) {
       case KeyVals::kParsed:
       case KeyVals::kPooled:
       case KeyVals::kOwned:
-        out += v.Text();
+        // An empty text alone after "=" is the key without values; anywhere
+        // else it needs a form of its own or its comma would end the line.
+        if (!v.Text().empty() || level > 1 || list.size() > 1) out += WritableToken(v.Text(), TokenPlace::kValue);
         break;
       case KeyVals::kList:
         if (level == 2) {
@@ -43,7 +46,7 @@ void WriteEntries(std::string& out, const Region& region, int indent) {
     switch (e->IsKey() ? static_cast<uint8_t>(Entry::kKey) : e->kind) {
       case Entry::kKey: {
         Tabs(out, indent);
-        out += e->text;
+        out += WritableToken(e->text, TokenPlace::kKey);
         out += '=';
         WriteValues(out, e->values, 1, indent);
         bool hasList = false;
@@ -52,10 +55,14 @@ void WriteEntries(std::string& out, const Region& region, int indent) {
         break;
       }
       case Entry::kRawLine:
-        out += e->text;
+        // Written as read (see WritableRawLine). A raw line is one only at
+        // the start of a line, and a lone CR ends none: after a comment that
+        // ended in one, the next raw line starts a line of its own.
+        if (!out.empty() && out.back() != '\n') out += "\r\n";
+        out += WritableRawLine(e->text);
         // A comment that ended the input without a line end still ends
         // its line, so whatever is written after it stays on its own.
-        if (e->text.empty() || e->text.back() != '\n') out += e->text.empty() || e->text.back() != '\r' ? "\r\n" : "\n";
+        if (e->text.empty() || (e->text.back() != '\n' && e->text.back() != '\r')) out += "\r\n";
         break;
       default:  // placeholders are not written
         break;
@@ -66,7 +73,7 @@ void WriteEntries(std::string& out, const Region& region, int indent) {
 void WriteBlock(std::string& out, const Region& block, int depth) {
   Tabs(out, depth);
   out += "domain<<";
-  out += block.name;
+  out += WritableToken(block.name, TokenPlace::kName);
   out += ">>\r\n";
   Tabs(out, depth);
   out += "{\r\n";
@@ -84,7 +91,7 @@ std::string WriteModel(const Model& model) {
   for (const auto& block : model.global.blocks) WriteBlock(out, *block, 0);
   for (const auto& section : model.sections) {
     out += "\r\n[";
-    out += section->name;
+    out += WritableToken(section->name, TokenPlace::kName);
     out += "]\r\n";
     WriteEntries(out, *section, 0);
     for (const auto& block : section->blocks) WriteBlock(out, *block, 0);

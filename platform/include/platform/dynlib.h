@@ -1,4 +1,4 @@
-// Dynamic libraries, processes and URLs.
+// Dynamic libraries and processes (addresses open through desktop.h).
 #pragma once
 #include <string>
 #include <vector>
@@ -20,8 +20,5 @@ std::string LibraryFileName(const std::string& name);
 // Ctrl-C or hang-up aimed at the program that started it.
 long StartProcess(const std::string& program, const std::vector<std::string>& args,
                   bool newProcessGroup = false);
-
-// Opens a URL or file with the desktop's handler; false when none starts.
-bool OpenUrl(const std::string& url);
 
 }  // namespace platform

@@ -1,6 +1,7 @@
 // The program folder and the user's application-data folder. Both end in
 // "/" and both can be overridden (tests point them at temporary folders).
 #pragma once
+#include <cstddef>
 #include <string>
 
 namespace platform {
@@ -33,11 +34,49 @@ std::string ToNativePath(std::string path);
 bool MakeDirs(const std::string& dir);
 bool FileExists(const std::string& path);
 
-// Writes data to path through a temporary file in the same folder and a
-// rename, so a crash never leaves a truncated file. False on any failure
-// (the old file is then untouched).
+// A file replaced whole or not at all. The new content goes into a
+// temporary file of its own in the same folder, created exclusively (a link
+// planted under its name is never written through) with the old file's
+// permissions; Commit syncs it and renames it over the file, or over the
+// file a link names (the link stays). Dropped without a successful Commit,
+// the temporary file is removed and the file is left as it was. Every
+// failure returns false with errno telling why.
+class AtomicFile {
+ public:
+  AtomicFile() = default;
+  ~AtomicFile();
+  AtomicFile(const AtomicFile&) = delete;
+  AtomicFile& operator=(const AtomicFile&) = delete;
+
+  bool Open(const std::string& path);
+  bool Write(const std::string& data);
+  bool Commit();
+
+ private:
+  std::string target_, temp_;
+  int fd_ = -1;
+};
+
+// AtomicFile in one call: a crash or a failure never leaves a truncated
+// file. False on any failure (the old file is then untouched).
 bool WriteFileAtomic(const std::string& path, const std::string& data);
-// Reads a whole file; false when it cannot be opened.
+
+// What reading a whole file found.
+enum class FileRead {
+  kRead,        // read whole
+  kMissing,     // nothing stands at the path, not even a link
+  kUnreadable,  // it exists but could not be read whole (permissions, I/O
+                // error, a folder or device): never write over it
+  kTooLarge,    // above kMaxReadFileSize: refused unread, with a trace line
+};
+// The program's settings, scheme, profile and store files are small; a file
+// larger than this is damaged or hostile, and reading it would cost seconds
+// and gigabytes.
+inline constexpr size_t kMaxReadFileSize = size_t{16} << 20;
+// Reads a whole regular file of at most kMaxReadFileSize bytes; out is empty
+// unless kRead.
+FileRead ReadWholeFile(const std::string& path, std::string& out);
+// ReadWholeFile that only tells whether the file was read.
 bool ReadFile(const std::string& path, std::string& out);
 
 }  // namespace platform

@@ -14,7 +14,8 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
                               char* out, DWORD size, const char* path);
 UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* path);
 // Writes or replaces a key (a null value deletes the key, a null key the
-// section); the file is rewritten atomically. FALSE on failure.
+// section); the file is rewritten atomically. FALSE on failure, and FALSE
+// without writing when the file exists but cannot be read whole.
 BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
                                const char* path);
 

@@ -34,6 +34,8 @@ void CloseSocket(SocketFd fd);
 // A listening socket on 127.0.0.1 (port 0 = any); returns the fd and the
 // chosen port. Used by the simulators and tests.
 SocketFd ListenLoopback(int port, int* chosenPort);
-SocketFd AcceptClient(SocketFd listener, int timeoutMs);
+// Waits up to timeoutMs for a client. kInvalidSocket on time-out (*error
+// 0) or failure (*error the errno value, EMFILE when out of descriptors).
+SocketFd AcceptClient(SocketFd listener, int timeoutMs, int* error = nullptr);
 
 }  // namespace platform

@@ -73,6 +73,60 @@ inline bool EqualRect(const RECT& a, const RECT& b) {
   return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
 }
 
+// MFC's geometry classes: the same members as POINT, SIZE and RECT (so a
+// CRect* is a RECT*), with the few helpers window code uses.
+struct CPoint : POINT {
+  CPoint() = default;
+  CPoint(int px, int py) { x = px; y = py; }
+  CPoint(const POINT& p) : POINT(p) {}
+  void Offset(int dx, int dy) { x += dx; y += dy; }
+  bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
+  bool operator!=(const POINT& o) const { return !(*this == o); }
+  CPoint operator+(const POINT& o) const { return CPoint(x + o.x, y + o.y); }
+  CPoint operator-(const POINT& o) const { return CPoint(x - o.x, y - o.y); }
+};
+
+struct CSize : SIZE {
+  CSize() = default;
+  CSize(int w, int h) { cx = w; cy = h; }
+  CSize(const SIZE& s) : SIZE(s) {}
+  bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
+  bool operator!=(const SIZE& o) const { return !(*this == o); }
+};
+
+struct CRect : RECT {
+  CRect() = default;
+  CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+  CRect(const RECT& r) : RECT(r) {}
+  CRect(POINT topLeft, SIZE size) : CRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy) {}
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  CSize Size() const { return CSize(Width(), Height()); }
+  CPoint TopLeft() const { return CPoint(left, top); }
+  CPoint BottomRight() const { return CPoint(right, bottom); }
+  CPoint CenterPoint() const { return CPoint((left + right) / 2, (top + bottom) / 2); }
+  bool IsRectEmpty() const { return ::IsRectEmpty(*this); }
+  bool PtInRect(POINT p) const { return ::PtInRect(*this, p); }
+  void SetRect(int l, int t, int r, int b) { *this = CRect(l, t, r, b); }
+  void OffsetRect(int dx, int dy) { ::OffsetRect(*this, dx, dy); }
+  void InflateRect(int dx, int dy) { ::InflateRect(*this, dx, dy); }
+  void DeflateRect(int dx, int dy) { ::InflateRect(*this, -dx, -dy); }
+  void NormalizeRect();
+  bool operator==(const RECT& o) const { return EqualRect(*this, o); }
+  bool operator!=(const RECT& o) const { return !EqualRect(*this, o); }
+  operator RECT*() { return this; }
+  operator const RECT*() const { return this; }
+};
+
+inline void CRect::NormalizeRect() {
+  if (left > right) { int t = left; left = right; right = t; }
+  if (top > bottom) { int t = top; top = bottom; bottom = t; }
+}
+
+// Signed coordinates packed into an LPARAM by mouse messages.
+#define GET_X_LPARAM(lp) ((int)(short)LOWORD(lp))
+#define GET_Y_LPARAM(lp) ((int)(short)HIWORD(lp))
+
 // Message-box flags and answers.
 constexpr UINT MB_OK = 0x0, MB_OKCANCEL = 0x1, MB_YESNOCANCEL = 0x3, MB_YESNO = 0x4;
 constexpr UINT MB_ICONERROR = 0x10, MB_ICONQUESTION = 0x20, MB_ICONWARNING = 0x30,

@@ -27,6 +27,9 @@ class MsgTarget {
   // Ends the handle early (before a derived destructor joins worker threads,
   // for example): pending sends to it return 0 at once, its timers stop.
   void DetachHandle();
+  // Gives a target whose handle was detached a fresh one (a window created
+  // again after it was destroyed); does nothing while it has a handle.
+  void AttachNewHandle();
 
  private:
   HWND hwnd_;

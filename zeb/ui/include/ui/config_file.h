@@ -28,7 +28,8 @@ class CConfigFile {
   CConfigFile(const CConfigFile&) = delete;
   CConfigFile& operator=(const CConfigFile&) = delete;
 
-  // 1 when the file could be read at construction, else 0.
+  // 1 when the file could be read at construction, else 0 (also for a
+  // file above the size cap: it is then never written).
   int IsLoaded() const { return m_nLoaded; }
 
   // 0 and the value of the first key of that name in the first section of

@@ -15,8 +15,9 @@ class CIniFile {
   CIniFile& operator=(const CIniFile&) = delete;
 
   // Reads every line of the file. When it does not exist and create is
-  // non-zero, an empty file is made (one that exists but cannot be read is
-  // left alone). Returns the loaded flag.
+  // non-zero, an empty file is made (one that exists but cannot be read,
+  // or is above the size cap, is not loaded and left alone). Returns the
+  // loaded flag.
   int Open(const std::string& path, int create);
 
   // 1 and the text after the first "=" of the key line (the whole line

@@ -1,7 +1,6 @@
 #include "ui/ini_file.h"
 
 #include <cstdio>
-#include <filesystem>
 
 #include "../text_trim.h"
 #include "platform/paths.h"
@@ -25,13 +24,6 @@ std::vector<std::string> SplitLines(const std::string& text) {
   return lines;
 }
 
-// True when nothing at all stands at the path (not even a link). A file
-// that exists but cannot be read must not be replaced by an empty one.
-bool IsMissing(const std::string& path) {
-  std::error_code ec;
-  return std::filesystem::symlink_status(path, ec).type() == std::filesystem::file_type::not_found;
-}
-
 bool Contains(std::string_view text, const std::string& part, size_t from = 0) {
   return text.find(part, from) != std::string_view::npos;
 }
@@ -51,10 +43,13 @@ int CIniFile::Open(const std::string& path, int create) {
   m_bModified = false;
   m_strPath = path;
   std::string text;
-  if (platform::ReadFile(path, text)) {
+  const platform::FileRead read = platform::ReadWholeFile(path, text);
+  if (read == platform::FileRead::kRead) {
     m_arrLines = SplitLines(text);
     m_nLoaded = 1;
-  } else if (create && IsMissing(path) && platform::WriteFileAtomic(path, std::string())) {
+  } else if (create && read == platform::FileRead::kMissing && platform::WriteFileAtomic(path, std::string())) {
+    // Only when nothing stands there: a file that exists but cannot be read
+    // (or is too large) must not be replaced by an empty one.
     m_nLoaded = 1;
   }
   return m_nLoaded;

@@ -29,8 +29,13 @@ int64_t UnitSize(int codePage, std::string_view name) {
 
 bool CXmlDoc::SaveFile(const char* path) {
   std::string log;
-  if (!path || !*path) {
-    AddFileError(log, ENOENT);
+  // Through a temporary file and a rename: a failed save leaves the old
+  // file as it was. Opened first, so nothing is converted (or logged as
+  // converted) for a file that cannot be created.
+  platform::AtomicFile file;
+  const int openError = !path || !*path ? ENOENT : file.Open(path) ? 0 : errno ? errno : EIO;
+  if (openError) {
+    AddFileError(log, openError);
     m_strResult = log;
     return false;
   }
@@ -53,10 +58,7 @@ bool CXmlDoc::SaveFile(const char* path) {
       bytes = &converted;
     }
   }
-  // Through a temporary file and a rename: a failed save leaves the old
-  // file as it was.
-  errno = 0;
-  bool ok = platform::WriteFileAtomic(path, *bytes);
+  const bool ok = file.Write(*bytes) && file.Commit();
   if (ok) {
     int64_t units = (int64_t)bytes->size() / UnitSize(GetEncodingCodePage(encoding), encoding);
     AddResult(log, "write", encoding.c_str(), 0x8 | 0x10, units);

@@ -1,0 +1,20 @@
+// Windows over Qt's control widgets: a window class that is a label, a
+// push button, a table, a tree, a line edit or a combo box derives from
+// CWndImpl<that widget>. The template is instantiated once, in the platform
+// library; a further base is one line there and one here.
+#pragma once
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTreeWidget>
+
+#include "platform/wnd.h"
+
+extern template class CWndImpl<QLabel>;
+extern template class CWndImpl<QPushButton>;
+extern template class CWndImpl<QTableWidget>;
+extern template class CWndImpl<QTreeWidget>;
+extern template class CWndImpl<QLineEdit>;
+extern template class CWndImpl<QComboBox>;

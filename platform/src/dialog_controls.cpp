@@ -1,0 +1,355 @@
+// The basic controls of a dialog table and how they talk to their window.
+//
+// Each kind is a factory that makes a plain Qt widget with the item's text
+// and style and wires its notifications: BN_CLICKED for buttons (clicks
+// and click(), never programmatic checks), EN_CHANGE for every change of an
+// edit's text (also by SetWindowText, as Win32 does), EN_SETFOCUS and
+// EN_KILLFOCUS, CBN_SELCHANGE and LBN_SELCHANGE for changes the user makes
+// only (never for a selection set by code), LBN_DBLCLK. Radio buttons form
+// exclusive groups from a WS_GROUP item to the next one, and a group may
+// still be all unchecked.
+//
+// Before a control paints, its window's OnCtlColor is asked for its
+// colours, as Win32's WM_CTLCOLOR* messages do.
+#include <QButtonGroup>
+#include <QCoreApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDateTimeEdit>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "platform/dialog.h"
+#include "platform/gbk.h"
+#include "wnd_internal.h"
+
+using namespace platform::detail;
+
+namespace platform {
+namespace {
+
+const char kCtlColorKind[] = "zebCtlColorKind";
+const char kCtlColored[] = "zebCtlColored";
+
+QString TextOf(const DialogItem& item) { return GbkToQString(item.text ? item.text : ""); }
+
+// Upper- or lower-cases what the user types, as ES_UPPERCASE/LOWERCASE do.
+class CaseValidator : public QValidator {
+ public:
+  CaseValidator(bool upper, QObject* parent) : QValidator(parent), upper_(upper) {}
+  State validate(QString& input, int&) const override {
+    input = upper_ ? input.toUpper() : input.toLower();
+    return Acceptable;
+  }
+
+ private:
+  bool upper_;
+};
+
+// Win32's check boxes and radio buttons take a click anywhere in their
+// rectangle, not only on the box and the text.
+template <class Button>
+class WholeRectButton : public Button {
+ public:
+  using Button::Button;
+
+ protected:
+  bool hitButton(const QPoint& pos) const override { return this->rect().contains(pos); }
+};
+
+// A list box that tells a selection the user makes from one made by code:
+// only changes made while it handles the user's mouse or keys notify.
+class ListBox : public QListWidget {
+ public:
+  explicit ListBox(QWidget* parent) : QListWidget(parent) {
+    connect(this, &QListWidget::itemSelectionChanged, this, [this] {
+      if (userInput_ > 0) NotifyParent(this, LBN_SELCHANGE);
+    });
+    connect(this, &QListWidget::itemDoubleClicked, this, [this] { NotifyParent(this, LBN_DBLCLK); });
+  }
+
+ protected:
+  void mousePressEvent(QMouseEvent* e) override { UserInput([&] { QListWidget::mousePressEvent(e); }); }
+  void mouseMoveEvent(QMouseEvent* e) override { UserInput([&] { QListWidget::mouseMoveEvent(e); }); }
+  void mouseReleaseEvent(QMouseEvent* e) override { UserInput([&] { QListWidget::mouseReleaseEvent(e); }); }
+  void keyPressEvent(QKeyEvent* e) override { UserInput([&] { QListWidget::keyPressEvent(e); }); }
+
+ private:
+  template <class Fn>
+  void UserInput(Fn&& fn) {
+    ++userInput_;
+    fn();
+    --userInput_;
+  }
+  int userInput_ = 0;
+};
+
+QWidget* MakeStatic(QWidget* parent, const DialogItem& item) {
+  auto* label = new QLabel(parent);
+  label->setTextFormat(Qt::PlainText);
+  label->setText(TextOf(item));
+  Qt::Alignment h = Qt::AlignLeft;
+  if ((item.style & SS_TYPEMASK) == SS_CENTER) h = Qt::AlignHCenter;
+  if ((item.style & SS_TYPEMASK) == SS_RIGHT) h = Qt::AlignRight;
+  label->setAlignment(h | ((item.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
+  label->setWordWrap(!(item.style & SS_CENTERIMAGE));
+  if (item.style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  return label;
+}
+
+QWidget* MakeButton(QWidget* parent, const DialogItem& item) {
+  auto* button = new QPushButton(TextOf(item), parent);
+  // Enter is the dialog's business (see CDialog), never the button's own.
+  button->setAutoDefault(false);
+  QObject::connect(button, &QPushButton::clicked, button, [button] { NotifyParent(button, BN_CLICKED); });
+  return button;
+}
+
+QWidget* MakeCheckBox(QWidget* parent, const DialogItem& item) {
+  auto* box = new WholeRectButton<QCheckBox>(TextOf(item), parent);
+  const DWORD kind = item.style & BS_TYPEMASK;
+  box->setTristate(kind == BS_3STATE || kind == BS_AUTO3STATE);
+  QObject::connect(box, &QCheckBox::clicked, box, [box] { NotifyParent(box, BN_CLICKED); });
+  return box;
+}
+
+QWidget* MakeRadio(QWidget* parent, const DialogItem& item) {
+  auto* radio = new WholeRectButton<QRadioButton>(TextOf(item), parent);
+  // Groups are the table's (WS_GROUP), not Qt's one-per-parent.
+  radio->setAutoExclusive(false);
+  QObject::connect(radio, &QRadioButton::clicked, radio, [radio] { NotifyParent(radio, BN_CLICKED); });
+  return radio;
+}
+
+QWidget* MakeGroupBox(QWidget* parent, const DialogItem& item) {
+  auto* group = new QGroupBox(TextOf(item), parent);
+  group->setFocusPolicy(Qt::NoFocus);
+  return group;
+}
+
+QWidget* MakeEdit(QWidget* parent, const DialogItem& item) {
+  const DWORD style = item.style;
+  if (style & ES_MULTILINE) {
+    auto* edit = new QPlainTextEdit(parent);
+    edit->setPlainText(GbkToQString(CrLfToLf(item.text ? item.text : "")));
+    edit->setReadOnly(style & ES_READONLY);
+    edit->setTabChangesFocus(true);  // Tab moves on in a dialog, as Win32's
+    edit->setLineWrapMode((style & WS_HSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    // Qt reports a new line as two changes, the first before the text
+    // changes; Win32 reports one.
+    auto last = std::make_shared<QString>(edit->toPlainText());
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [edit, last] {
+      QString now = edit->toPlainText();
+      if (now == *last) return;
+      *last = std::move(now);
+      NotifyParent(edit, EN_CHANGE);
+    });
+    return edit;
+  }
+  auto* edit = new QLineEdit(TextOf(item), parent);
+  if (style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
+  edit->setReadOnly(style & ES_READONLY);
+  if (style & ES_NUMBER) {
+    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+  } else if (style & (ES_UPPERCASE | ES_LOWERCASE)) {
+    edit->setValidator(new CaseValidator(style & ES_UPPERCASE, edit));
+  }
+  if ((style & 3) == ES_CENTER) edit->setAlignment(Qt::AlignCenter);
+  if ((style & 3) == ES_RIGHT) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { NotifyParent(edit, EN_CHANGE); });
+  return edit;
+}
+
+QWidget* MakeComboBox(QWidget* parent, const DialogItem& item) {
+  auto* combo = new QComboBox(parent);
+  const DWORD kind = item.style & 3;
+  combo->setEditable(kind == CBS_DROPDOWN || kind == CBS_SIMPLE);
+  if (combo->isEditable()) {
+    combo->setCompleter(nullptr);
+    combo->setInsertPolicy(QComboBox::NoInsert);
+    combo->setEditText(TextOf(item));
+    QObject::connect(combo->lineEdit(), &QLineEdit::textEdited, combo,
+                     [combo] { NotifyParent(combo, CBN_EDITCHANGE); });
+  }
+  // activated is Qt's user choice (mouse, keys, wheel), never a setCurrentIndex.
+  QObject::connect(combo, &QComboBox::activated, combo, [combo] { NotifyParent(combo, CBN_SELCHANGE); });
+  return combo;
+}
+
+QWidget* MakeListBox(QWidget* parent, const DialogItem& item) {
+  auto* list = new ListBox(parent);
+  list->setSortingEnabled(item.style & LBS_SORT);
+  if (item.style & LBS_EXTENDEDSEL) list->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  else if (item.style & LBS_MULTIPLESEL) list->setSelectionMode(QAbstractItemView::MultiSelection);
+  return list;
+}
+
+QWidget* MakeDateTime(QWidget* parent, const DialogItem& item) {
+  auto* edit = new QDateTimeEdit(QDateTime::currentDateTime(), parent);
+  const bool time = (item.style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
+  edit->setDisplayFormat(time ? "HH:mm:ss" : "yyyy-MM-dd");
+  edit->setCalendarPopup(!time && !(item.style & DTS_UPDOWN));
+  return edit;
+}
+
+std::map<std::string, ControlFactory>& Kinds() {
+  static auto* kinds = new std::map<std::string, ControlFactory>{
+      {kStatic, MakeStatic},   {kButton, MakeButton},     {kCheckBox, MakeCheckBox},
+      {kRadio, MakeRadio},     {kGroupBox, MakeGroupBox}, {kEdit, MakeEdit},
+      {kComboBox, MakeComboBox}, {kListBox, MakeListBox}, {kDateTime, MakeDateTime},
+  };
+  return *kinds;
+}
+
+UINT CtlColorKindOf(QWidget* w) {
+  if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QComboBox*>(w))
+    return (StoredStyle(w) & ES_READONLY) && !qobject_cast<QComboBox*>(w) ? CTLCOLOR_STATIC : CTLCOLOR_EDIT;
+  if (qobject_cast<QListWidget*>(w)) return CTLCOLOR_LISTBOX;
+  if (qobject_cast<QPushButton*>(w)) return CTLCOLOR_BTN;
+  return CTLCOLOR_STATIC;
+}
+
+// The window a control belongs to: its nearest created window ancestor.
+CWnd* OwnerOf(QWidget* control) {
+  for (QWidget* w = control ? control->parentWidget() : nullptr; w; w = w->parentWidget()) {
+    CWnd* wnd = LookupWnd(w);
+    if (wnd && wnd->IsCreated() && wnd->GetSafeHwnd()) return wnd;
+    if (w->isWindow()) break;
+  }
+  return nullptr;
+}
+
+void ApplyCtlColor(QWidget* control) {
+  CWnd* owner = OwnerOf(control);
+  if (!owner) return;
+  const UINT kind = control->property(kCtlColorKind).toUInt();
+  CDC dc;
+  auto* brush = reinterpret_cast<HBRUSH>(::SendMessage(
+      owner->GetSafeHwnd(), WM_CTLCOLORMSGBOX + kind, reinterpret_cast<WPARAM>(&dc),
+      reinterpret_cast<LPARAM>(CWnd::FromWidget(control)->GetSafeHwnd())));
+  if (!brush) {
+    if (control->property(kCtlColored).toBool()) {
+      control->setProperty(kCtlColored, false);
+      control->setPalette(QPalette());
+      control->setAutoFillBackground(false);
+    }
+    return;
+  }
+  control->setProperty(kCtlColored, true);
+  QPalette palette = control->palette();
+  const QColor text = gdi_detail::ToQColor(dc.GetTextColor());
+  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+    palette.setColor(role, text);
+  const bool transparent = brush->IsHollow();
+  const QColor back = transparent ? QColor(Qt::transparent) : gdi_detail::ToQColor(brush->GetColor());
+  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
+    palette.setColor(role, back);
+  control->setPalette(palette);  // no change, no repaint
+  control->setAutoFillBackground(!transparent);
+}
+
+// Colours before painting, edit focus notifications.
+class ControlFilter : public QObject {
+ public:
+  using QObject::QObject;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w) return false;
+    // A scroll area paints on its viewport.
+    QWidget* control = w->property(kCtlColorKind).isValid() ? w : w->parentWidget();
+    if (!control || !control->property(kCtlColorKind).isValid()) return false;
+    switch (event->type()) {
+      case QEvent::Paint:
+        ApplyCtlColor(control);
+        break;
+      case QEvent::FocusIn:
+      case QEvent::FocusOut:
+        if (control == w && (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)))
+          NotifyParent(w, event->type() == QEvent::FocusIn ? EN_SETFOCUS : EN_KILLFOCUS);
+        break;
+      default:
+        break;
+    }
+    return false;
+  }
+};
+
+// A radio button joins the group of the radio button made just before it,
+// unless it starts a group (WS_GROUP).
+void JoinRadioGroup(QRadioButton* radio, DWORD style) {
+  QRadioButton* previous = nullptr;
+  const QObjectList& siblings = radio->parentWidget()->children();
+  for (int i = (int)siblings.indexOf(radio) - 1; i >= 0; --i) {
+    if (siblings[i]->isWidgetType()) {
+      previous = qobject_cast<QRadioButton*>(siblings[i]);
+      break;
+    }
+  }
+  QButtonGroup* group = previous && !(style & WS_GROUP) ? previous->group() : nullptr;
+  if (!group) group = new QButtonGroup(radio);  // lives as long as the group's first button
+  group->addButton(radio);
+}
+
+ControlFilter* TheControlFilter() {
+  static QPointer<ControlFilter> filter;
+  if (!filter) filter = new ControlFilter(QCoreApplication::instance());
+  return filter;
+}
+
+}  // namespace
+
+ControlFactory RegisterControlKind(const char* kind, ControlFactory factory) {
+  ControlFactory& slot = Kinds()[kind ? kind : ""];
+  ControlFactory previous = slot;
+  slot = factory;
+  return previous;
+}
+
+void InstallCtlColor(QWidget* control, UINT kind) {
+  if (!control) return;
+  control->setProperty(kCtlColorKind, kind);
+  control->installEventFilter(TheControlFilter());
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) area->viewport()->installEventFilter(TheControlFilter());
+}
+
+QWidget* CreateControl(CWnd* parent, const DialogItem& item, const RECT& pixels) {
+  if (!parent || !parent->GetWidget() || !item.kind) return nullptr;
+  auto it = Kinds().find(item.kind);
+  if (it == Kinds().end() || !it->second) return nullptr;
+  QWidget* control = it->second(parent->GetWidget(), item);
+  if (!control) return nullptr;
+  control->setObjectName(QString::number(item.id));
+  SetStoredStyle(control, item.style | WS_CHILD | WS_VISIBLE);
+  MarkLayerOwned(control);
+  if (CFont* font = parent->GetFont()) CWnd::FromWidget(control)->SetFont(font);
+  SetControlGeometry(control, pixels);
+  control->setEnabled(!(item.style & WS_DISABLED));
+  if (auto* radio = qobject_cast<QRadioButton*>(control)) JoinRadioGroup(radio, item.style);
+  InstallCtlColor(control, CtlColorKindOf(control));
+  control->show();
+  return control;
+}
+
+void NotifyParent(QWidget* control, UINT code) {
+  CWnd* owner = OwnerOf(control);
+  if (!owner) return;
+  bool ok = false;
+  const int id = control->objectName().toInt(&ok);
+  if (!ok) return;
+  ::SendMessage(owner->GetSafeHwnd(), WM_COMMAND, MAKEWPARAM(id, code),
+                reinterpret_cast<LPARAM>(CWnd::FromWidget(control)->GetSafeHwnd()));
+}
+
+}  // namespace platform

@@ -1,0 +1,186 @@
+// A dialog hears its controls as WM_COMMAND(id, notification): user
+// actions notify, selections set by code do not; Enter and Esc act in a
+// top-level dialog and nowhere else; radio groups follow WS_GROUP and may
+// be all unchecked.
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QTest>
+#include <functional>
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include "platform/dialog.h"
+#include "platform/gbk.h"
+#include "platform/testing/app.h"
+#include "platform/testing/find_ctl.h"
+
+namespace {
+
+using platform::testing::ClickCtl;
+using platform::testing::FindCtl;
+
+enum : int { kPush = 1001, kCheck, kRadioA1, kRadioA2, kRadioB1, kEdit, kCombo, kList, kMulti };
+
+const platform::DialogItem kItems[] = {
+    {platform::kButton, IDOK, "OK", 10, 150, 40, 14, BS_DEFPUSHBUTTON},
+    {platform::kButton, IDCANCEL, "Cancel", 60, 150, 40, 14},
+    {platform::kButton, kPush, "Push", 110, 150, 40, 14},
+    {platform::kCheckBox, kCheck, "Check", 10, 10, 60, 10},
+    {platform::kRadio, kRadioA1, "A1", 10, 22, 60, 10, WS_GROUP},
+    {platform::kRadio, kRadioA2, "A2", 10, 34, 60, 10},
+    {platform::kRadio, kRadioB1, "B1", 10, 46, 60, 10, WS_GROUP},
+    {platform::kEdit, kEdit, nullptr, 10, 60, 80, 12},
+    {platform::kComboBox, kCombo, nullptr, 10, 76, 80, 60, CBS_DROPDOWNLIST},
+    {platform::kListBox, kList, nullptr, 100, 10, 80, 40, LBS_NOTIFY},
+    {platform::kEdit, kMulti, nullptr, 100, 60, 80, 40, ES_MULTILINE | ES_WANTRETURN},
+};
+
+class LogDialog : public CDialog {
+ public:
+  explicit LogDialog(const platform::DialogTemplate& tpl) : CDialog(tpl) {}
+  std::string log;
+  void Add(const std::string& s) { log += (log.empty() ? "" : " ") + s; }
+  BOOL OnInitDialog() override {
+    auto* combo = findChild<QComboBox*>(QString::number(kCombo));
+    combo->addItems({"a", "b", "c"});
+    auto* list = findChild<QListWidget*>(QString::number(kList));
+    list->addItems({"x", "y", "z"});
+    return CDialog::OnInitDialog();
+  }
+  BOOL OnCommand(WPARAM w, LPARAM l) override {
+    Add(std::to_string(LOWORD(w)) + ":" + std::to_string(HIWORD(w)));
+    return CDialog::OnCommand(w, l);
+  }
+  void OnOK() override { Add("OnOK"); }
+  void OnCancel() override { Add("OnCancel"); }
+};
+
+struct Case {
+  const char* name;
+  std::function<void(LogDialog&)> act;
+  const char* log;
+};
+
+QWidget* Ctl(LogDialog& d, int id) { return FindCtl<QWidget>(d, id); }
+
+TEST(Dialog, ControlsNotifyAndKeysActAsInWin32) {
+  platform::testing::EnsureApplication();
+  const std::string kChange = std::to_string(EN_CHANGE);
+  const Case cases[] = {
+      {"a click", [](LogDialog& d) { ClickCtl(d, kPush); }, "1001:0"},
+      {"a check set by code is silent, a click notifies",
+       [](LogDialog& d) {
+         d.CheckDlgButton(kCheck, BST_CHECKED);
+         ClickCtl(d, kCheck);
+         EXPECT_EQ(d.IsDlgButtonChecked(kCheck), BST_UNCHECKED);
+       },
+       "1002:0"},
+      {"radio groups follow WS_GROUP and can be all unchecked",
+       [](LogDialog& d) {
+         ClickCtl(d, kRadioA2);
+         ClickCtl(d, kRadioB1);
+         EXPECT_EQ(d.IsDlgButtonChecked(kRadioA2), BST_CHECKED);  // another group
+         ClickCtl(d, kRadioA1);
+         EXPECT_EQ(d.IsDlgButtonChecked(kRadioA2), BST_UNCHECKED);
+         d.CheckRadioButton(kRadioA1, kRadioA2, 0);
+         EXPECT_EQ(d.IsDlgButtonChecked(kRadioA1), BST_UNCHECKED);
+         EXPECT_EQ(d.IsDlgButtonChecked(kRadioB1), BST_CHECKED);
+       },
+       "1004:0 1005:0 1003:0"},
+      {"typing and SetWindowText both change an edit",
+       [](LogDialog& d) {
+         QTest::keyClicks(Ctl(d, kEdit), "ab");
+         d.SetDlgItemText(kEdit, "x");
+       },
+       "1006:768 1006:768 1006:768"},
+      {"a combo selection by code is silent, by the user notifies",
+       [](LogDialog& d) {
+         static_cast<QComboBox*>(Ctl(d, kCombo))->setCurrentIndex(2);
+         Ctl(d, kCombo)->setFocus();
+         QTest::keyClick(Ctl(d, kCombo), Qt::Key_Up);
+       },
+       "1007:1"},
+      {"a list selection by code is silent, a click and a double click notify",
+       [](LogDialog& d) {
+         auto* list = static_cast<QListWidget*>(Ctl(d, kList));
+         list->setCurrentRow(2);
+         const QPoint row1 = list->visualItemRect(list->item(1)).center();
+         QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, row1);
+         QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, row1);
+       },
+       "1008:1 1008:2"},
+      {"an edit reports gaining and losing the focus",
+       [](LogDialog& d) {
+         Ctl(d, kEdit)->setFocus();
+         Ctl(d, kPush)->setFocus();
+       },
+       "1006:256 1006:512"},
+      {"Enter in an edit is the default button",
+       [](LogDialog& d) { QTest::keyClick(Ctl(d, kEdit), Qt::Key_Return); }, "1:0 OnOK"},
+      {"Enter on a push button clicks that button",
+       [](LogDialog& d) {
+         Ctl(d, kPush)->setFocus();
+         QTest::keyClick(Ctl(d, kPush), Qt::Key_Return);
+       },
+       "1001:0"},
+      {"Enter with the default button disabled does nothing",
+       [](LogDialog& d) {
+         d.GetDlgItem(IDOK)->EnableWindow(FALSE);
+         QTest::keyClick(Ctl(d, kCheck), Qt::Key_Return);
+       },
+       ""},
+      {"Enter in a multi-line edit that wants it is a new line",
+       [](LogDialog& d) {
+         Ctl(d, kMulti)->setFocus();
+         QTest::keyClick(Ctl(d, kMulti), Qt::Key_Return);
+         EXPECT_EQ(static_cast<QPlainTextEdit*>(Ctl(d, kMulti))->toPlainText(), "\n");
+       },
+       "1009:256 1009:768"},
+      {"Esc is IDCANCEL", [](LogDialog& d) { QTest::keyClick(Ctl(d, kCheck), Qt::Key_Escape); }, "2:0 OnCancel"},
+      {"the close box is IDCANCEL", [](LogDialog& d) { d.GetWidget()->close(); }, "2:0 OnCancel"},
+      {"Qt's accept is IDOK", [](LogDialog& d) { d.accept(); }, "1:0 OnOK"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    platform::DialogTemplate tpl;
+    tpl.cx = 200;
+    tpl.cy = 170;
+    tpl.style = WS_POPUP | WS_CAPTION | WS_VISIBLE;
+    tpl.items = kItems;
+    LogDialog dlg(tpl);
+    ASSERT_TRUE(dlg.Create(nullptr));
+    ASSERT_TRUE(platform::testing::ShowAndActivate(dlg.GetWidget()));
+    Ctl(dlg, kCheck)->setFocus();
+    dlg.log.clear();
+    c.act(dlg);
+    EXPECT_EQ(dlg.log, c.log);
+  }
+}
+
+TEST(Dialog, EnterAndEscDoNothingInAPanel) {
+  platform::testing::EnsureApplication();
+  platform::DialogTemplate tpl;
+  tpl.cx = 200;
+  tpl.cy = 170;
+  tpl.style = WS_CHILD | WS_VISIBLE;
+  tpl.items = kItems;
+  CWndImpl<QWidget> host;
+  ASSERT_TRUE(host.Create(nullptr, CRect(0, 0, 400, 300), 0, WS_POPUP | WS_VISIBLE));
+  ASSERT_TRUE(platform::testing::ShowAndActivate(host.GetWidget()));
+  LogDialog panel(tpl);
+  ASSERT_TRUE(panel.Create(&host));
+  Ctl(panel, kEdit)->setFocus();
+  panel.log.clear();
+  for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
+    QTest::keyClick(Ctl(panel, kEdit), key);
+    QTest::keyClick(panel.GetWidget(), key);  // the panel itself, as Qt passes on what an edit ignores
+  }
+  EXPECT_EQ(panel.log, "");
+  EXPECT_TRUE(panel.IsWindowVisible());
+}
+
+}  // namespace
