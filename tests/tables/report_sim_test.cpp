@@ -30,6 +30,15 @@ class ReportSimTest : public ReportTest {
   }
   ~ReportSimTest() override { platform::CloseSocket(fd); }
 
+  // The next frame's body from the simulator; empty when none came.
+  std::string ReadBody() {
+    unsigned char head[quotelink::kFrameHeaderSize];
+    if (!platform::RecvExact(fd, head, sizeof head, kWaitMs)) return "";
+    const uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
+    std::string body(length, '\0');
+    if (!platform::RecvExact(fd, body.data(), body.size(), kWaitMs)) return "";
+    return body;
+  }
   // Sends every request the table made to the simulator and hands each
   // reply to the table, until the table asks no more.
   void Serve() {
@@ -37,11 +46,7 @@ class ReportSimTest : public ReportTest {
       const std::string& request = frame.requests[next].bytes;
       const std::string out = quotelink::EncodeFrame(request.data(), request.size());
       ASSERT_TRUE(platform::SendAll(fd, out.data(), out.size(), kWaitMs));
-      unsigned char head[quotelink::kFrameHeaderSize];
-      ASSERT_TRUE(platform::RecvExact(fd, head, sizeof head, kWaitMs));
-      const uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
-      std::string reply(length, '\0');
-      ASSERT_TRUE(platform::RecvExact(fd, reply.data(), reply.size(), kWaitMs));
+      const std::string reply = ReadBody();
       ASSERT_EQ(table.UpdateData(reply.data(), static_cast<int>(reply.size())), 1);
     }
   }
@@ -86,11 +91,7 @@ TEST_F(ReportSimTest, AMarketPageAndThePushesThatFollow) {
   // A pushed update of the page reaches the table like any reply.
   server->Market().Step();
   server->PushQuoteLists();
-  unsigned char head[quotelink::kFrameHeaderSize];
-  ASSERT_TRUE(platform::RecvExact(fd, head, sizeof head, kWaitMs));
-  const uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
-  std::string push(length, '\0');
-  ASSERT_TRUE(platform::RecvExact(fd, push.data(), push.size(), kWaitMs));
+  const std::string push = ReadBody();
   EXPECT_EQ(table.UpdateData(push.data(), static_cast<int>(push.size())), 1);
   EXPECT_EQ(table.GetRowCount(), 10);
   EXPECT_EQ(table.GetItemCount(), static_cast<int>(server->Market().Size()));

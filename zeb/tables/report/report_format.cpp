@@ -33,20 +33,20 @@ void AssignFixed2(std::string* out, double v, const char* suffix = "") {
   out->append(suffix);
 }
 
-void AssignInt(std::string* out, long long v) {
+double Price(uint32_t thousandths) { return thousandths / kPriceUnit; }
+
+}  // namespace
+
+void AssignReportInt(std::string* out, long long v) {
   char buffer[24];
   const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v);
   out->assign(buffer, r.ptr);
 }
 
-double Price(uint32_t thousandths) { return thousandths / kPriceUnit; }
-
-}  // namespace
-
 std::string FormatReportVolume(uint32_t volume) {
   std::string text;
   if (volume >= 100000000u) AssignFixed2(&text, volume / 1e8, GBK("亿"));
-  else if (volume < 10000u) AssignInt(&text, volume);
+  else if (volume < 10000u) AssignReportInt(&text, volume);
   else AssignFixed2(&text, volume / 1e4, GBK("万"));
   return text;
 }
@@ -124,7 +124,7 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
       break;
     case kColCurVolume:
       cell->value = static_cast<float>(q.curVolume);
-      AssignInt(&cell->text, q.curVolume);
+      AssignReportInt(&cell->text, q.curVolume);
       cell->textColor = style->GetColor(q.last == q.bidPrice   ? kColorFall
                                         : q.last == q.askPrice ? kColorRise
                                                                : kColorLevel);
@@ -140,7 +140,7 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
     case kColAskVolume: {
       const uint32_t volume = columnId == kColBidVolume ? q.bidVolume : q.askVolume;
       cell->value = static_cast<float>(volume);
-      AssignInt(&cell->text, volume);
+      AssignReportInt(&cell->text, volume);
       cell->textColor = style->GetColor(kColorVolume);
       break;
     }

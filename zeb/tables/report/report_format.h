@@ -41,3 +41,5 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
 
 // Volume text: "%d" below 10000, "%.2f万" below 1e8, else "%.2f亿" (GBK).
 std::string FormatReportVolume(uint32_t volume);
+// "%d" of v into out, reusing its storage.
+void AssignReportInt(std::string* out, long long v);

@@ -3,7 +3,6 @@
 #include "zeb/tables/report/report_table.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cstring>
 #include <ctime>
 
@@ -27,12 +26,6 @@ int LocalMinutesOfDay() {
 
 uint64_t ItemKey(const SCodeInfo& code) {
   return (static_cast<uint64_t>(code.market) << 32) | static_cast<uint32_t>(code.code);
-}
-
-void AssignInt(std::string* out, int v) {
-  char buffer[16];
-  const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v);
-  out->assign(buffer, r.ptr);
 }
 
 }  // namespace
@@ -275,7 +268,7 @@ void CReportTable::ShowRows(int descending) {
       cell.align = -1;
       cell.font = nullptr;
     }
-    AssignInt(&cells[kColSequence].text, base + k + 1);
+    AssignReportInt(&cells[kColSequence].text, base + k + 1);
     cells[kColCode].text = CPublic::FormatCode(row.code.code);
     cells[kColName].text.assign(row.name);
     for (int i = 0; i < kReportQuoteCellCount; ++i) {
