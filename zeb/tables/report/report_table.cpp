@@ -327,6 +327,12 @@ void CReportTable::TurnToPage() {
   else m_nTopRow = m_nPageStart;
 }
 
+void CReportTable::ShowFirstPage() {
+  if (m_nPageStart == 0) return;
+  m_nPageStart = 0;
+  TurnToPage();
+}
+
 int CReportTable::OnKey(UINT key) {
   using namespace table_keys;
   const int page = GetRowsPerPage();
@@ -349,12 +355,8 @@ int CReportTable::OnKey(UINT key) {
     case kUp:
       if (page <= 0) return 0;
       if (m_nSelRow <= 0) {
-        if (n > page) {
-          OnKey(kPrior);
-        } else {
-          m_nPageStart = 0;
-          TurnToPage();
-        }
+        if (n > page) OnKey(kPrior);
+        else ShowFirstPage();
         m_nSelRow = GetPageRows(m_nPageStart, n) - 1;
         return 1;
       }
@@ -362,12 +364,8 @@ int CReportTable::OnKey(UINT key) {
     case kDown:
       if (page <= 0) return 0;
       if (m_nSelRow + 1 >= GetPageRows(m_nPageStart, n)) {
-        if (n > page) {
-          OnKey(kNext);
-        } else {
-          m_nPageStart = 0;
-          TurnToPage();
-        }
+        if (n > page) OnKey(kNext);
+        else ShowFirstPage();
         m_nSelRow = 0;
         return 1;
       }

@@ -140,7 +140,10 @@ class CReportTable : public CBaseTable {
   };
 
   int PagedCount() const;
+  // Shows the page at the page start: asks for a market list's quotes,
+  // scrolls a user list's rows.
   void TurnToPage();
+  void ShowFirstPage();
   void SendWindow(int start, int count);
   int OnQuoteList(const void* body, int length);
   int OnMarketPush(const void* body, int length, bool grouped);
