@@ -88,11 +88,7 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
   }
   if (qtext.isEmpty()) return 0;
   const QRect target(rect->left, rect->top, std::max(width, 0), std::max(rect->bottom - rect->top, 0));
-  // Grids draw thousands of single transparent lines per paint: their
-  // height is the line height, and only an opaque background needs the
-  // laid-out box, so the second layout is skipped for them.
-  const bool needsBox = state_.bkMode == OPAQUE || !(format & DT_SINGLELINE);
-  const QRect drawn = needsBox ? metrics.boundingRect(target, flags, qtext) : QRect();
+  QRect drawn = metrics.boundingRect(target, flags, qtext);
   Paint([&](QPainter& p) {
     if (!(format & DT_NOCLIP)) p.setClipRect(target, p.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
     if (state_.bkMode == OPAQUE) p.fillRect(drawn, ToQColor(state_.bkColor));
@@ -100,7 +96,7 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
     p.setPen(ToQColor(state_.textColor));
     p.drawText(target, flags, qtext);
   });
-  return needsBox ? drawn.height() : metrics.height();
+  return drawn.height();
 }
 
 SIZE CDC::GetTextExtent(const char* text, int length) const {
