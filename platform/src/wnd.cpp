@@ -191,6 +191,10 @@ void CWnd::AttachCreatedHandle() {
   created_ = true;
 }
 
+void platform::detail::AttachControlHandle(CWnd* wnd) {
+  if (wnd && wnd->routes_ && !wnd->created_) wnd->AttachCreatedHandle();
+}
+
 // Pre-order: a window's OnDestroy runs before its children's. The widget
 // tree is walked afresh after each handler, which may delete children.
 void CWnd::DestroyTree() {

@@ -132,7 +132,11 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
 namespace platform {
 struct WndFrame;  // the message and Qt event a window is handling now
-}
+namespace detail {
+// A window class made as a dialog table's control gets its handle here.
+void AttachControlHandle(CWnd* wnd);
+}  // namespace detail
+}  // namespace platform
 
 class CWnd : public platform::MsgTarget {
  public:
@@ -335,6 +339,7 @@ class CWnd : public platform::MsgTarget {
 
  private:
   friend struct platform::WndFrame;
+  friend void platform::detail::AttachControlHandle(CWnd* wnd);
   friend class CPaintDC;
   friend BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
   QPainter* PaintPainter(RECT* paintRect);
