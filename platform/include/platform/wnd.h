@@ -28,6 +28,7 @@
 
 class QToolBar;
 class CWnd;
+typedef struct HICON__* HICON;  // desktop.h: LoadIconFromImage
 class CCmdUI;
 class CMenu;
 
@@ -253,6 +254,9 @@ class CWnd : public platform::MsgTarget {
   BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
   UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC proc = nullptr);
   BOOL KillTimer(UINT_PTR id);
+
+  // The window's icon (WM_SETICON); the big and the small icon are one here.
+  void SetIcon(HICON icon, BOOL bigIcon);
 
   // ---- Font -----------------------------------------------------------------
   // The font is not copied: it must outlive its use, as in MFC.
