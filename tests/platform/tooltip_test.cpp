@@ -1,16 +1,13 @@
 // Tooltips of drawn parts: the tool under the mouse shows its text after
 // the delay and hides when the mouse leaves it; texts and rectangles can
-// change while the tools stay. And a window class made as a table control
-// works as a created window (it has a handle, so its timers run).
+// change while the tools stay.
 #include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>
 
-#include "platform/dialog.h"
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
-#include "platform/testing/find_ctl.h"
 #include "platform/tooltip.h"
 #include "platform/window.h"
 
@@ -60,37 +57,6 @@ TEST(ToolTip, ToolUnderTheMouseShowsItsTextAfterTheDelay) {
   tips.DestroyWindow();
   EXPECT_EQ(tips.GetToolCount(), 0);
   owner.DestroyWindow();
-}
-
-// A window class registered as a control kind.
-class TickingControl : public CWndImpl<QWidget> {
- public:
-  explicit TickingControl(QWidget* parent) : CWndImpl<QWidget>(parent) {}
-  int ticks = 0;
-  void OnTimer(UINT_PTR) override { ++ticks; }
-};
-
-QWidget* MakeTicking(QWidget* parent, const platform::DialogItem&) { return new TickingControl(parent); }
-
-TEST(ToolTip, AWindowClassMadeFromATableHasAHandle) {
-  platform::testing::EnsureApplication();
-  platform::RegisterControlKind("ticking", MakeTicking);
-  const platform::DialogItem items[] = {{"ticking", 1200, nullptr, 0, 0, 20, 20}};
-  platform::DialogTemplate tpl;
-  tpl.cx = 100;
-  tpl.cy = 60;
-  tpl.dialogUnits = false;
-  tpl.items = items;
-  CDialog dialog(tpl);
-  ASSERT_TRUE(dialog.Create(nullptr));
-  auto* control = platform::testing::FindCtl<TickingControl>(dialog, 1200);
-  ASSERT_NE(control, nullptr);
-  ASSERT_NE(control->GetSafeHwnd(), nullptr);
-  EXPECT_TRUE(control->IsCreated());
-  ASSERT_EQ(control->SetTimer(7, 10), 7u);
-  ::SendMessage(control->GetSafeHwnd(), WM_TIMER, 7, 0);
-  EXPECT_EQ(control->ticks, 1);
-  dialog.DestroyWindow();
 }
 
 }  // namespace

@@ -63,7 +63,7 @@ QImage NewSkinPicture(int width, int height) {
 
 void BlendSkinPicture(CDC* dc, int x, int y, const QImage& picture) {
   if (!dc || picture.isNull()) return;
-  CDC source(const_cast<QImage*>(&picture));
+  CDC source(const_cast<QImage*>(&picture));  // only read: the blend copies from it
   dc->AlphaBlend(x, y, picture.width(), picture.height(), &source, 0, 0, picture.width(),
                  picture.height(), BLENDFUNCTION{});
 }
