@@ -265,18 +265,14 @@ TEST_F(Gallery, SkinnedDialogs) {
       {platform::kEdit, 1000, "", 130, 18, 160, 22},
       {platform::kButton, IDOK, GBK("确定"), 90, 120, 70, 24},
   };
-  platform::DialogTemplate plainTpl;
-  plainTpl.cx = 320;
-  plainTpl.cy = 200;
-  plainTpl.style = WS_POPUP | WS_CAPTION;
-  plainTpl.dialogUnits = false;
-  plainTpl.items = plainItems;
-  GalleryDialog plain(plainTpl, false);
-  ASSERT_TRUE(plain.Create(nullptr));
-  plain.ShowWindow(SW_SHOW);
-  Keep(Shot(plain), "wdialog_plain.png");
-  plain.DestroyWindow();
-
+  auto shoot = [](std::span<const platform::DialogItem> items, bool skinned, const char* file) {
+    GalleryDialog dialog(PixelTemplate(320, 200, WS_POPUP | WS_CAPTION, items), skinned);
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.ShowWindow(SW_SHOW);
+    Keep(Shot(dialog), file);
+    dialog.DestroyWindow();
+  };
+  shoot(plainItems, false, "wdialog_plain.png");
   const platform::DialogItem skinItems[] = {
       {kTransparentStat, 1187, GBK("用户帐号："), 60, 40, 90, 22},
       {platform::kEdit, 1000, "", 150, 40, 180, 22},
@@ -284,13 +280,7 @@ TEST_F(Gallery, SkinnedDialogs) {
       {kTranslucentBtn, IDOK, GBK("登 录"), 120, 186, 80, 27},
       {kTranslucentBtn, IDCANCEL, GBK("取 消"), 220, 186, 80, 27},
   };
-  platform::DialogTemplate skinTpl = plainTpl;
-  skinTpl.items = skinItems;
-  GalleryDialog skinned(skinTpl, true);
-  ASSERT_TRUE(skinned.Create(nullptr));
-  skinned.ShowWindow(SW_SHOW);
-  Keep(Shot(skinned), "wdialog_skinned.png");
-  skinned.DestroyWindow();
+  shoot(skinItems, true, "wdialog_skinned.png");
 }
 
 }  // namespace

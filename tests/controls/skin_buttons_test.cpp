@@ -231,13 +231,7 @@ TEST_F(SkinButtonsTest, SkinnedControlsAsTableKinds) {
       {kTranslucentBtn, IDOK, "OK", 10, 10, 80, 27},
       {kTransparentStat, 1187, "label", 10, 50, 100, 20},
   };
-  platform::DialogTemplate tpl;
-  tpl.cx = 200;
-  tpl.cy = 100;
-  tpl.style = WS_POPUP;
-  tpl.dialogUnits = false;
-  tpl.items = items;
-  WDialog dialog(tpl, "kinds");
+  WDialog dialog(PixelTemplate(200, 100, WS_POPUP, items), "kinds");
   dialog.SetDialogMode(WDLG_MODE_OWN, 0);
   ASSERT_TRUE(dialog.Create(nullptr));
   auto* ok = platform::testing::FindCtl<CTranslucentBtn>(dialog, IDOK);

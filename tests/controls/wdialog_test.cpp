@@ -28,21 +28,11 @@ const platform::DialogItem kItems[] = {
     {platform::kButton, IDOK, "OK", 10, 100, 60, 24},
 };
 
-platform::DialogTemplate Template(DWORD style) {
-  platform::DialogTemplate tpl;
-  tpl.cx = 300;
-  tpl.cy = 200;
-  tpl.style = style;
-  tpl.dialogUnits = false;
-  tpl.items = kItems;
-  return tpl;
-}
-
 class TestDialog : public WDialog {
  public:
   explicit TestDialog(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, std::string skin = "", int top = 30,
                       int bottom = 50)
-      : WDialog(Template(style), "TestDialog"), skin_(std::move(skin)), top_(top), bottom_(bottom) {}
+      : WDialog(PixelTemplate(300, 200, style, kItems), "TestDialog"), skin_(std::move(skin)), top_(top), bottom_(bottom) {}
   BOOL OnInitDialog() override {
     if (!skin_.empty()) skinLoaded = SetBkImage(skin_, top_, bottom_);
     return WDialog::OnInitDialog();
