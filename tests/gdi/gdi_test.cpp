@@ -147,6 +147,36 @@ TEST_F(GdiTest, MemoryDcPaintsItsBitmapAndBitBltCopiesIt) {
   EXPECT_EQ(memory.SelectObject(previous), &bitmap);
 }
 
+// AlphaBlend mixes by each pixel's alpha (a transparent pixel leaves the
+// target alone), scales by the constant alpha, and without AC_SRC_ALPHA
+// treats the source as opaque.
+TEST_F(GdiTest, AlphaBlendMixesBySourceAlpha) {
+  QImage source(4, 1, QImage::Format_ARGB32);
+  source.setPixel(0, 0, qRgba(255, 0, 0, 255));
+  source.setPixel(1, 0, qRgba(255, 0, 0, 0));
+  source.setPixel(2, 0, qRgba(0, 0, 255, 128));
+  source.setPixel(3, 0, qRgba(0, 0, 255, 128));
+  CDC src(&source);
+  ASSERT_TRUE(dc_.AlphaBlend(10, 10, 4, 1, &src, 0, 0, 4, 1, BLENDFUNCTION{}));
+  EXPECT_EQ(dc_.GetPixel(10, 10), kRed);
+  EXPECT_EQ(dc_.GetPixel(11, 10), kWhite);
+  const COLORREF half = dc_.GetPixel(12, 10);
+  EXPECT_NEAR(GetRValue(half), 127, 2);
+  EXPECT_EQ(GetBValue(half), 255);
+
+  BLENDFUNCTION opaque;
+  opaque.AlphaFormat = 0;
+  ASSERT_TRUE(dc_.AlphaBlend(10, 12, 4, 1, &src, 0, 0, 4, 1, opaque));
+  EXPECT_EQ(dc_.GetPixel(12, 12), kBlue);
+  BLENDFUNCTION faint;
+  faint.SourceConstantAlpha = 0;
+  ASSERT_TRUE(dc_.AlphaBlend(10, 14, 4, 1, &src, 0, 0, 4, 1, faint));
+  EXPECT_EQ(dc_.GetPixel(10, 14), kWhite);
+  BLENDFUNCTION unknown;
+  unknown.BlendOp = 1;
+  EXPECT_FALSE(dc_.AlphaBlend(10, 16, 4, 1, &src, 0, 0, 4, 1, unknown));
+}
+
 // Copies reaching past the source bitmap take only the part inside it;
 // sizes past the int range are refused rather than overflow.
 TEST_F(GdiTest, OddRectanglesStayInBounds) {

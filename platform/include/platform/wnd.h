@@ -28,6 +28,7 @@
 
 class QToolBar;
 class CWnd;
+typedef struct HICON__* HICON;  // desktop.h: LoadIconFromImage
 class CCmdUI;
 class CMenu;
 
@@ -132,7 +133,11 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
 namespace platform {
 struct WndFrame;  // the message and Qt event a window is handling now
-}
+namespace detail {
+// A window class made as a dialog table's control gets its handle here.
+void AttachControlHandle(CWnd* wnd);
+}  // namespace detail
+}  // namespace platform
 
 class CWnd : public platform::MsgTarget {
  public:
@@ -250,6 +255,9 @@ class CWnd : public platform::MsgTarget {
   UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC proc = nullptr);
   BOOL KillTimer(UINT_PTR id);
 
+  // The window's icon (WM_SETICON); the big and the small icon are one here.
+  void SetIcon(HICON icon, BOOL bigIcon);
+
   // ---- Font -----------------------------------------------------------------
   // The font is not copied: it must outlive its use, as in MFC.
   void SetFont(CFont* font, BOOL redraw = TRUE);
@@ -335,6 +343,7 @@ class CWnd : public platform::MsgTarget {
 
  private:
   friend struct platform::WndFrame;
+  friend void platform::detail::AttachControlHandle(CWnd* wnd);
   friend class CPaintDC;
   friend BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
   QPainter* PaintPainter(RECT* paintRect);
