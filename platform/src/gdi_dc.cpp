@@ -454,23 +454,43 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, DWORD rop) {
-  if (rop != SRCCOPY || !source || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0)
-    return FALSE;
+  if (rop != SRCCOPY) return FALSE;
+  return CopyBlock(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, -1, false);
+}
+
+BOOL CDC::AlphaBlend(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, BLENDFUNCTION blend) {
+  if (blend.BlendOp != AC_SRC_OVER) return FALSE;
+  return CopyBlock(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight,
+                   blend.SourceConstantAlpha, (blend.AlphaFormat & AC_SRC_ALPHA) != 0);
+}
+
+BOOL CDC::CopyBlock(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                    int srcWidth, int srcHeight, int constantAlpha, bool sourceAlpha) {
+  if (!source || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return FALSE;
   const QImage* sourceImage = source->GetImage();
   if (!sourceImage) return FALSE;
   if (!ExtentFits(x, y, width, height) ||
       !ExtentFits((long long)xSrc + source->OffsetX(), (long long)ySrc + source->OffsetY(), srcWidth, srcHeight))
     return FALSE;
   QRect sourceRect(xSrc + source->OffsetX(), ySrc + source->OffsetY(), srcWidth, srcHeight);
-  // Copying within one picture: take the block out first.
+  // Copying within one picture, or mixing a source whose alpha does not
+  // count: take the block out first.
   QImage block;
-  if (sourceImage == GetImage()) {
+  const bool mixing = constantAlpha >= 0;
+  if (sourceImage == GetImage() || (mixing && !sourceAlpha)) {
     block = sourceImage->copy(sourceRect);
+    if (mixing && !sourceAlpha) block = block.convertToFormat(QImage::Format_RGB32);
     sourceImage = &block;
     sourceRect = QRect(0, 0, srcWidth, srcHeight);
   }
   return Paint([&](QPainter& p) {
-    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (mixing) {
+      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      p.setOpacity(constantAlpha / 255.0);
+    } else {
+      p.setCompositionMode(QPainter::CompositionMode_Source);
+    }
     p.drawImage(QRect(x, y, width, height), *sourceImage, sourceRect);
   });
 }

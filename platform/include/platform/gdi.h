@@ -62,6 +62,15 @@ constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_
 
 // Raster operation of BitBlt (only plain copying is supported).
 constexpr DWORD SRCCOPY = 0x00CC0020;
+// How AlphaBlend mixes a block over what is there: a constant alpha for the
+// whole block and, with AC_SRC_ALPHA, each source pixel's own alpha too.
+constexpr BYTE AC_SRC_OVER = 0x00, AC_SRC_ALPHA = 0x01;
+struct BLENDFUNCTION {
+  BYTE BlendOp = AC_SRC_OVER;
+  BYTE BlendFlags = 0;
+  BYTE SourceConstantAlpha = 255;
+  BYTE AlphaFormat = 0;
+};
 
 // Region kinds (results of clipping calls) and CombineRgn modes.
 constexpr int RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3;
@@ -366,6 +375,12 @@ class CDC {
   BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
   BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, DWORD rop);
+  // Mixes a block of the source DC's picture over this DC's (stretched to
+  // the destination size): images with transparency, such as our icons.
+  // Without AC_SRC_ALPHA the source counts as opaque. FALSE for another
+  // BlendOp.
+  BOOL AlphaBlend(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, BLENDFUNCTION blend);
 
  private:
   struct State {
@@ -387,6 +402,9 @@ class CDC {
   };
   template <class Fn>
   bool Paint(Fn&& fn) const;
+  // BitBlt/StretchBlt (constantAlpha < 0: plain copy) and AlphaBlend.
+  BOOL CopyBlock(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
+                 int srcHeight, int constantAlpha, bool sourceAlpha);
   // Device = logical + offset.
   int OffsetX() const { return state_.viewportOrg.x - state_.windowOrg.x; }
   int OffsetY() const { return state_.viewportOrg.y - state_.windowOrg.y; }
