@@ -82,7 +82,7 @@ struct BarScene {
       bar.GetItemRect(0, &before);
       QApplication::processEvents();
       bar.GetItemRect(0, &after);
-      return before == after && !after.IsRectEmpty();
+      return EqualRect(before, after) && !after.IsRectEmpty();
     }, 5000);
   }
   CRect ItemRect(UINT id) {

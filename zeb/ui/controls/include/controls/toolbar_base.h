@@ -191,7 +191,6 @@ class CToolBarBase : public CWndImpl<QToolBar> {
   bool laidOutVertical_ = false;
   int hot_ = -1;
   int pressed_ = -1;
-  bool pressedTracksArrow_ = false;  // a drop-down press the owner let act as a plain press
   POINT cursor_{-1, -1};
   bool tracking_ = false;
 };
