@@ -215,3 +215,37 @@ TEST(Dialog, AWindowClassMadeFromATableHasAHandle) {
 }
 
 }  // namespace
+
+// A window class takes a table control's place the way MFC windows subclass
+// their dialog's statics: same id (held once), rectangle, text and font.
+TEST(Dialog, AWindowTakesTheTableControlsPlace) {
+  platform::testing::EnsureApplication();
+  const platform::DialogItem items[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 20, 60, 12}};
+  platform::DialogTemplate tpl;
+  tpl.cx = 200;
+  tpl.cy = 100;
+  tpl.dialogUnits = false;
+  tpl.items = items;
+  CDialog dialog(tpl);
+  ASSERT_TRUE(dialog.Create(nullptr));
+  struct Replacement : CWndImpl<QWidget> {
+    std::string textAtCreate;
+    int OnCreate(LPCREATESTRUCT) override {
+      textAtCreate = GetWindowTextString();
+      return 0;
+    }
+  };
+  Replacement wnd, other;
+  ASSERT_TRUE(wnd.SubclassDlgItem(1028, &dialog));
+  EXPECT_EQ(FindCtl<Replacement>(dialog, 1028), &wnd);
+  EXPECT_EQ(wnd.textAtCreate, GBK("申 请 帐 户"));
+  CRect rect;
+  wnd.GetWindowRect(&rect);
+  dialog.ScreenToClient(&rect);
+  EXPECT_EQ(rect, CRect(10, 20, 70, 32));
+  EXPECT_EQ(wnd.GetFont(), dialog.GetFont());
+  EXPECT_TRUE(wnd.GetStyle() & WS_VISIBLE);
+  EXPECT_FALSE(other.SubclassDlgItem(1029, &dialog));  // no such control
+  EXPECT_FALSE(wnd.SubclassDlgItem(1028, &dialog));    // already created
+  dialog.DestroyWindow();
+}
