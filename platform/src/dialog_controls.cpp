@@ -333,6 +333,9 @@ QWidget* CreateControl(CWnd* parent, const DialogItem& item, const RECT& pixels)
   control->setObjectName(QString::number(item.id));
   SetStoredStyle(control, item.style | WS_CHILD | WS_VISIBLE);
   MarkLayerOwned(control);
+  // A kind that is a window class works as one made by Create: it has a
+  // handle for its timers, messages and notifications.
+  AttachControlHandle(LookupWnd(control));
   if (CFont* font = parent->GetFont()) CWnd::FromWidget(control)->SetFont(font);
   SetControlGeometry(control, pixels);
   control->setEnabled(!(item.style & WS_DISABLED));

@@ -454,8 +454,19 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, DWORD rop) {
-  if (rop != SRCCOPY || !source || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0)
-    return FALSE;
+  if (rop != SRCCOPY) return FALSE;
+  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, nullptr);
+}
+
+BOOL CDC::AlphaBlend(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                     int srcWidth, int srcHeight, BLENDFUNCTION blend) {
+  if (blend.BlendOp != AC_SRC_OVER) return FALSE;
+  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, &blend);
+}
+
+BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
+               int srcHeight, const BLENDFUNCTION* blend) {
+  if (!source || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return FALSE;
   const QImage* sourceImage = source->GetImage();
   if (!sourceImage) return FALSE;
   if (!ExtentFits(x, y, width, height) ||
@@ -469,8 +480,19 @@ BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc,
     sourceImage = &block;
     sourceRect = QRect(0, 0, srcWidth, srcHeight);
   }
+  // Without AC_SRC_ALPHA the source counts as opaque.
+  if (blend && !(blend->AlphaFormat & AC_SRC_ALPHA) && sourceImage->hasAlphaChannel()) {
+    block = sourceImage->copy(sourceRect).convertToFormat(QImage::Format_RGB32);
+    sourceImage = &block;
+    sourceRect = QRect(0, 0, srcWidth, srcHeight);
+  }
   return Paint([&](QPainter& p) {
-    p.setCompositionMode(QPainter::CompositionMode_Source);
+    if (blend) {
+      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+      p.setOpacity(blend->SourceConstantAlpha / 255.0);
+    } else {
+      p.setCompositionMode(QPainter::CompositionMode_Source);
+    }
     p.drawImage(QRect(x, y, width, height), *sourceImage, sourceRect);
   });
 }

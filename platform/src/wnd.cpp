@@ -8,6 +8,7 @@
 // safe while a widget is being torn down.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QIcon>
 #include <QComboBox>
 #include <QScreen>
 #include <QTimer>
@@ -189,6 +190,10 @@ void CWnd::AttachCreatedHandle() {
   AttachNewHandle();
   RegisterHandle(this);
   created_ = true;
+}
+
+void platform::detail::AttachControlHandle(CWnd* wnd) {
+  if (wnd && wnd->routes_ && !wnd->created_) wnd->AttachCreatedHandle();
 }
 
 // Pre-order: a window's OnDestroy runs before its children's. The widget
@@ -585,6 +590,11 @@ UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC proc) {
 }
 
 BOOL CWnd::KillTimer(UINT_PTR id) { return ::KillTimer(GetSafeHwnd(), id); }
+
+void CWnd::SetIcon(HICON icon, BOOL) {
+  // An HICON is the QIcon that LoadIconFromImage keeps for the process.
+  if (widget_) widget_->setWindowIcon(icon ? *reinterpret_cast<QIcon*>(icon) : QIcon());
+}
 
 void CWnd::SetFont(CFont* font, BOOL) {
   if (!widget_) return;

@@ -106,7 +106,9 @@ LRESULT CWnd::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnMouseWheel(LOWORD(wParam), (short)HIWORD(wParam), PointOf(lParam)) ? 0 : 1;
     case WM_MOUSELEAVE: OnMouseLeave(); return 0;
     case WM_MOUSEHOVER: OnMouseHover((UINT)wParam, PointOf(lParam)); return 0;
-    case WM_COMMAND: return OnCommand(wParam, lParam) ? 0 : Default();
+    // As the framework answers a sent command: 1 when a handler took it, so
+    // a sender can tell (a tool bar's drop-down asks its frame this way).
+    case WM_COMMAND: return OnCommand(wParam, lParam) ? 1 : Default();
     case WM_SYSCOMMAND: OnSysCommand((UINT)wParam, lParam); return 0;
     case WM_CTLCOLORMSGBOX:
     case WM_CTLCOLOREDIT:

@@ -14,6 +14,8 @@
 #include <QMainWindow>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextBrowser>
+#include <QToolBar>
 #include <QTreeWidget>
 #include <type_traits>
 
@@ -94,3 +96,5 @@ template class CWndImpl<QTableWidget>;
 template class CWndImpl<QTreeWidget>;
 template class CWndImpl<QLineEdit>;
 template class CWndImpl<QComboBox>;
+template class CWndImpl<QToolBar>;
+template class CWndImpl<QTextBrowser>;

@@ -2,7 +2,8 @@
 //   sim_quote [--port N] [--refuse TEXT] [--notice TEXT] [--version N]
 //             [--no-keepalive] [--split] [--delay MS] [--slow-reader MS]
 //             [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]
-//             [--quiet]
+//             [--push-every N] [--quiet]
+// Quote-list pushes go out every N walk steps (10 unless given; 0: none).
 // Texts are given in UTF-8 and sent in GBK. --port 0 picks a free port.
 #include <cstdio>
 #include <cstdlib>
@@ -20,7 +21,7 @@ int Usage() {
                "usage: sim_quote [--port N] [--refuse TEXT] [--notice TEXT] [--version N]\n"
                "                 [--no-keepalive] [--split] [--delay MS] [--slow-reader MS]\n"
                "                 [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]\n"
-               "                 [--quiet]\n");
+               "                 [--push-every N] [--quiet]\n");
   return 2;
 }
 }  // namespace
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   sim::QuoteServerOptions options;
   options.verbose = true;
+  options.pushEveryWalks = 10;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&](const char* name) -> const char* {
@@ -50,6 +52,7 @@ int main(int argc, char** argv) {
     else if (arg == "--fault") options.faultAfterInitData = value("--fault");
     else if (arg == "--seed") options.seed = (uint32_t)std::strtoul(value("--seed"), nullptr, 10);
     else if (arg == "--walk-ms") options.walkIntervalMs = std::atoi(value("--walk-ms"));
+    else if (arg == "--push-every") options.pushEveryWalks = std::atoi(value("--push-every"));
     else if (arg == "--quiet") options.verbose = false;
     else return Usage();
   }

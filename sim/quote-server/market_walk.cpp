@@ -1,10 +1,29 @@
 #include "sim/quote-server/market_walk.h"
 
+#include <algorithm>
 #include <cstring>
+#include <unordered_map>
 
 #include "link/quote_protocol.h"
 
 namespace sim {
+
+namespace {
+
+// The spread between bid and ask: 0.2% of the previous close, at least 0.01.
+uint32_t Tick(uint32_t preClose) { return std::max<uint32_t>(preClose / 500, 10); }
+
+void SetBook(WalkItem& item, bool dealAtAsk, uint32_t bidVolume, uint32_t askVolume) {
+  const uint32_t tick = Tick(item.preClose);
+  item.bid = dealAtAsk ? (item.price > tick ? item.price - tick : 0) : item.price;
+  item.ask = item.bid + tick;
+  item.bidVolume = bidVolume;
+  item.askVolume = askVolume;
+  const int64_t sum = static_cast<int64_t>(bidVolume) + askVolume;
+  item.orderRatio = sum ? static_cast<int32_t>((static_cast<int64_t>(bidVolume) - askVolume) * 10000 / sum) : 0;
+}
+
+}  // namespace
 
 bool MarketWalk::Load(const std::string& table) {
   using quotelink::ReadU16;
@@ -27,7 +46,9 @@ bool MarketWalk::Load(const std::string& table) {
       item.code = (int32_t)ReadU32(p + at + 64);
       item.market = ReadU16(p + at + 68);
       item.preClose = ReadU32(p + at + 70);
-      item.price = item.high = item.low = item.preClose;
+      // The day opens at the previous close.
+      item.open = item.price = item.high = item.low = item.preClose;
+      SetBook(item, false, 0, 0);
       items.push_back(item);
     }
   }
@@ -40,6 +61,8 @@ void MarketWalk::Step() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::uniform_int_distribution<int> move(-100, 100);  // hundredths of a percent
   std::uniform_int_distribution<int> deal(0, 50);
+  std::uniform_int_distribution<int> side(0, 1);
+  std::uniform_int_distribution<int> book(1, 500);
   for (WalkItem& item : items_) {
     int64_t step = (int64_t)item.preClose * move(rng_) / 10000;
     int64_t price = (int64_t)item.price + step;
@@ -50,7 +73,12 @@ void MarketWalk::Step() {
     item.price = (uint32_t)price;
     if (item.price > item.high) item.high = item.price;
     if (item.price < item.low) item.low = item.price;
-    item.volume += (uint32_t)deal(rng_);
+    item.lastDeal = (uint32_t)deal(rng_);
+    item.volume += item.lastDeal;
+    item.amount += (uint64_t)item.lastDeal * item.price;
+    const bool atAsk = side(rng_) == 1;
+    const uint32_t bidVolume = (uint32_t)book(rng_);
+    SetBook(item, atAsk, bidVolume, (uint32_t)book(rng_));
   }
 }
 
@@ -62,6 +90,26 @@ std::vector<WalkItem> MarketWalk::Snapshot() const {
 size_t MarketWalk::Size() const {
   std::lock_guard<std::mutex> lock(mutex_);
   return items_.size();
+}
+
+std::vector<WalkItem> MarketWalk::Find(const std::vector<int32_t>& codes) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::unordered_map<int32_t, const WalkItem*> byCode;
+  byCode.reserve(items_.size());
+  for (const WalkItem& item : items_) byCode.emplace(item.code, &item);
+  std::vector<WalkItem> found;
+  found.reserve(codes.size());
+  for (int32_t code : codes) {
+    auto it = byCode.find(code);
+    if (it != byCode.end()) found.push_back(*it->second);
+  }
+  return found;
+}
+
+size_t MarketWalk::CountMarket(uint16_t market) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (market == 0x1000 || market == 0x3000) return items_.size();
+  return (size_t)std::count_if(items_.begin(), items_.end(), [&](const WalkItem& i) { return i.market == market; });
 }
 
 }  // namespace sim

@@ -12,6 +12,7 @@
 #include "link/socket_io.h"
 #include "platform/socket.h"
 #include "sim/market/demo_market.h"
+#include "sim/quote-server/quote_replies.h"
 
 namespace sim {
 
@@ -114,6 +115,20 @@ void QuoteServer::SendToAll(const std::string& body) {
   for (auto& s : sessions) s->Reply(body);
 }
 
+bool QuoteServer::SendTo(int connection, const std::string& body) {
+  std::shared_ptr<QuoteSession> target;
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (const auto& s : sessions_)
+      if (s->number_ == connection) target = s;
+  }
+  return target && target->Reply(body);
+}
+
+void QuoteServer::PushQuoteLists() {
+  for (const auto& [connection, body] : lists_.Pushes()) SendTo(connection, body);
+}
+
 void QuoteServer::DropAll() { connections_.ShutdownAll(); }
 
 std::string QuoteServer::LoginReply(uint16_t tag) const {
@@ -167,15 +182,24 @@ void QuoteServer::Serve(int fd, int number) {
     std::lock_guard<std::mutex> lock(mutex_);
     std::erase(sessions_, session);
   }
+  lists_.Forget(number);
   // A push to every client may still hold the session: it writes no more.
   session->Close();
 }
 
 void QuoteServer::WalkLoop() {
   std::unique_lock<std::mutex> lock(stopMutex_);
+  long steps = 0;
   while (!stopping_) {
     stopCv_.wait_for(lock, std::chrono::milliseconds(options_.walkIntervalMs));
-    if (!stopping_) walk_.Step();
+    if (stopping_) break;
+    walk_.Step();
+    if (options_.pushEveryWalks > 0 && ++steps % options_.pushEveryWalks == 0) {
+      // Pushes write to sockets: not while Stop waits for this lock.
+      lock.unlock();
+      PushQuoteLists();
+      lock.lock();
+    }
   }
 }
 
@@ -259,6 +283,11 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
     case PKT_KEEPALIVE:
       if (answerKeepAlive_) session.Reply(KeepAliveReply(request.tag));
       break;
+    case kQuoteListType: {
+      const std::string reply = lists_.Answer(session.number_, request.body);
+      if (!reply.empty()) session.Reply(reply);
+      break;
+    }
     default:
       break;  // no answer for a type nobody registered
   }

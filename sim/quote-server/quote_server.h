@@ -1,5 +1,6 @@
 // The quote-server simulator: speaks the frame and login protocol of the
 // quote link on loopback, serves the market table, answers keep-alives and
+// quote-list requests with a moving market, pushes market-list updates and
 // injects faults on request. Later request types plug in through
 // RegisterHandler. Runs in-process (tests, benchmarks) or as sim_quote.
 // Clients are served within the bounds of ConnectionServer; a client's
@@ -20,6 +21,7 @@
 #include "link/socket_io.h"
 #include "sim/ports.h"
 #include "sim/quote-server/market_walk.h"
+#include "sim/quote-server/quote_lists.h"
 #include "sim/serve/connection_server.h"
 
 namespace sim {
@@ -48,6 +50,7 @@ struct QuoteServerOptions {
   // The moving market.
   uint32_t seed = 1;
   int walkIntervalMs = 1000;     // 0: no walk
+  int pushEveryWalks = 0;        // market-list pushes every N walk steps; 0: none
 };
 
 struct ReceivedRequest {
@@ -111,6 +114,10 @@ class QuoteServer {
 
   // Sends a body to every connected client (pushes, tests).
   void SendToAll(const std::string& body);
+  // Sends a body to one client by its connection number; false when it is gone.
+  bool SendTo(int connection, const std::string& body);
+  // One round of market-list pushes to the clients showing a market list.
+  void PushQuoteLists();
   void DropAll();
 
   MarketWalk& Market() { return walk_; }
@@ -150,6 +157,7 @@ class QuoteServer {
   std::vector<std::shared_ptr<QuoteSession>> sessions_;  // being served
   std::map<uint16_t, RequestHandler> handlers_;
   MarketWalk walk_;
+  QuoteLists lists_{walk_};
   // Last: its threads use everything above, so it stops first.
   ConnectionServer connections_;
 };

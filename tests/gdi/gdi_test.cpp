@@ -150,6 +150,72 @@ TEST_F(GdiTest, MemoryDcPaintsItsBitmapAndBitBltCopiesIt) {
   EXPECT_EQ(memory.SelectObject(previous), &bitmap);
 }
 
+// AlphaBlend mixes by each pixel's alpha (a transparent pixel leaves the
+// target alone), scales by the constant alpha, and without AC_SRC_ALPHA
+// treats the source as opaque.
+TEST_F(GdiTest, AlphaBlendMixesBySourceAlpha) {
+  QImage source(4, 1, QImage::Format_ARGB32);
+  source.setPixel(0, 0, qRgba(255, 0, 0, 255));
+  source.setPixel(1, 0, qRgba(255, 0, 0, 0));
+  source.setPixel(2, 0, qRgba(0, 0, 255, 128));
+  source.setPixel(3, 0, qRgba(0, 0, 255, 128));
+  CDC src(&source);
+  ASSERT_TRUE(dc_.AlphaBlend(10, 10, 4, 1, &src, 0, 0, 4, 1, BLENDFUNCTION{}));
+  EXPECT_EQ(dc_.GetPixel(10, 10), kRed);
+  EXPECT_EQ(dc_.GetPixel(11, 10), kWhite);
+  const COLORREF half = dc_.GetPixel(12, 10);
+  EXPECT_NEAR(GetRValue(half), 127, 2);
+  EXPECT_EQ(GetBValue(half), 255);
+
+  BLENDFUNCTION opaque;
+  opaque.AlphaFormat = 0;
+  ASSERT_TRUE(dc_.AlphaBlend(10, 12, 4, 1, &src, 0, 0, 4, 1, opaque));
+  EXPECT_EQ(dc_.GetPixel(12, 12), kBlue);
+  BLENDFUNCTION faint;
+  faint.SourceConstantAlpha = 0;
+  ASSERT_TRUE(dc_.AlphaBlend(10, 14, 4, 1, &src, 0, 0, 4, 1, faint));
+  EXPECT_EQ(dc_.GetPixel(10, 14), kWhite);
+  BLENDFUNCTION unknown;
+  unknown.BlendOp = 1;
+  EXPECT_FALSE(dc_.AlphaBlend(10, 16, 4, 1, &src, 0, 0, 4, 1, unknown));
+}
+
+// AlphaBlend mixes a block by its own alpha (with AC_SRC_ALPHA) and by the
+// constant alpha; without AC_SRC_ALPHA the source counts as opaque.
+TEST_F(GdiTest, AlphaBlendMixesBySourceAndConstantAlpha) {
+  QImage source(2, 1, QImage::Format_ARGB32);
+  source.setPixel(0, 0, qRgba(255, 0, 0, 128));  // half-transparent red
+  source.setPixel(1, 0, qRgba(0, 0, 255, 255));  // opaque blue
+  CBitmap bitmap;
+  ASSERT_TRUE(bitmap.FromImage(source));
+  CDC memory;
+  ASSERT_TRUE(memory.CreateCompatibleDC(&dc_));
+  memory.SelectObject(&bitmap);
+  struct Case {
+    const char* name;
+    BLENDFUNCTION blend;
+    COLORREF first, second;
+  };
+  const Case cases[] = {
+      {"per-pixel alpha", {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}, RGB(255, 127, 127), kBlue},
+      {"source alpha ignored", {AC_SRC_OVER, 0, 255, 0}, kRed, kBlue},
+      {"constant alpha over both", {AC_SRC_OVER, 0, 128, AC_SRC_ALPHA}, RGB(255, 191, 191), RGB(127, 127, 255)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    image_.fill(Qt::white);
+    ASSERT_TRUE(dc_.AlphaBlend(5, 5, 2, 1, &memory, 0, 0, 2, 1, c.blend));
+    for (auto [x, want] : {std::pair{5, c.first}, std::pair{6, c.second}}) {
+      const COLORREF got = dc_.GetPixel(x, 5);
+      EXPECT_NEAR(GetRValue(got), GetRValue(want), 2) << x;
+      EXPECT_NEAR(GetGValue(got), GetGValue(want), 2) << x;
+      EXPECT_NEAR(GetBValue(got), GetBValue(want), 2) << x;
+    }
+    EXPECT_EQ(dc_.GetPixel(7, 5), kWhite);
+  }
+  EXPECT_FALSE(dc_.AlphaBlend(0, 0, 2, 1, &memory, 0, 0, 2, 1, BLENDFUNCTION{1, 0, 255, 0}));
+}
+
 // Copies reaching past the source bitmap take only the part inside it;
 // sizes past the int range are refused rather than overflow.
 TEST_F(GdiTest, OddRectanglesStayInBounds) {

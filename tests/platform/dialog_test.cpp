@@ -1,7 +1,7 @@
 // A dialog hears its controls as WM_COMMAND(id, notification): user
 // actions notify, selections set by code do not; Enter and Esc act in a
 // top-level dialog and nowhere else; radio groups follow WS_GROUP and may
-// be all unchecked.
+// be all unchecked; a window class made as a table's control has a handle.
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -183,4 +183,69 @@ TEST(Dialog, EnterAndEscDoNothingInAPanel) {
   EXPECT_TRUE(panel.IsWindowVisible());
 }
 
+// A window class registered as a control kind.
+class TickingControl : public CWndImpl<QWidget> {
+ public:
+  explicit TickingControl(QWidget* parent) : CWndImpl<QWidget>(parent) {}
+  int ticks = 0;
+  void OnTimer(UINT_PTR) override { ++ticks; }
+};
+
+QWidget* MakeTicking(QWidget* parent, const platform::DialogItem&) { return new TickingControl(parent); }
+
+TEST(Dialog, AWindowClassMadeFromATableHasAHandle) {
+  platform::testing::EnsureApplication();
+  platform::RegisterControlKind("ticking", MakeTicking);
+  const platform::DialogItem items[] = {{"ticking", 1200, nullptr, 0, 0, 20, 20}};
+  platform::DialogTemplate tpl;
+  tpl.cx = 100;
+  tpl.cy = 60;
+  tpl.dialogUnits = false;
+  tpl.items = items;
+  CDialog dialog(tpl);
+  ASSERT_TRUE(dialog.Create(nullptr));
+  auto* control = FindCtl<TickingControl>(dialog, 1200);
+  ASSERT_NE(control, nullptr);
+  ASSERT_NE(control->GetSafeHwnd(), nullptr);
+  EXPECT_TRUE(control->IsCreated());
+  ASSERT_EQ(control->SetTimer(7, 10), 7u);
+  ::SendMessage(control->GetSafeHwnd(), WM_TIMER, 7, 0);
+  EXPECT_EQ(control->ticks, 1);
+  dialog.DestroyWindow();
+}
+
 }  // namespace
+
+// A window class takes a table control's place the way MFC windows subclass
+// their dialog's statics: same id (held once), rectangle, text and font.
+TEST(Dialog, AWindowTakesTheTableControlsPlace) {
+  platform::testing::EnsureApplication();
+  const platform::DialogItem items[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 20, 60, 12}};
+  platform::DialogTemplate tpl;
+  tpl.cx = 200;
+  tpl.cy = 100;
+  tpl.dialogUnits = false;
+  tpl.items = items;
+  CDialog dialog(tpl);
+  ASSERT_TRUE(dialog.Create(nullptr));
+  struct Replacement : CWndImpl<QWidget> {
+    std::string textAtCreate;
+    int OnCreate(LPCREATESTRUCT) override {
+      textAtCreate = GetWindowTextString();
+      return 0;
+    }
+  };
+  Replacement wnd, other;
+  ASSERT_TRUE(wnd.SubclassDlgItem(1028, &dialog));
+  EXPECT_EQ(FindCtl<Replacement>(dialog, 1028), &wnd);
+  EXPECT_EQ(wnd.textAtCreate, GBK("申 请 帐 户"));
+  CRect rect;
+  wnd.GetWindowRect(&rect);
+  dialog.ScreenToClient(&rect);
+  EXPECT_EQ(rect, CRect(10, 20, 70, 32));
+  EXPECT_EQ(wnd.GetFont(), dialog.GetFont());
+  EXPECT_TRUE(wnd.GetStyle() & WS_VISIBLE);
+  EXPECT_FALSE(other.SubclassDlgItem(1029, &dialog));  // no such control
+  EXPECT_FALSE(wnd.SubclassDlgItem(1028, &dialog));    // already created
+  dialog.DestroyWindow();
+}

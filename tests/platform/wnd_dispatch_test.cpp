@@ -159,6 +159,14 @@ TEST(WndDispatch, EventsAndMessagesReachTheHandlers) {
          QApplication::sendEvent(s.child.GetWidget(), &wheel);
        },
        "Wheel(120)", ""},
+      {"a sent command answers 1 when a handler takes it, 0 when none does",
+       [](Scene& s) {
+         EXPECT_EQ(s.child.SendMessage(WM_COMMAND, MAKEWPARAM(9, 0), 0), 1);
+         CWndImpl<QWidget> plain;
+         ASSERT_TRUE(plain.Create(&s.top, CRect(0, 0, 5, 5), 2));
+         EXPECT_EQ(plain.SendMessage(WM_COMMAND, MAKEWPARAM(9, 0), 0), 0);
+       },
+       "Command(9,0)", ""},
       {"a timer fired by its message", [](Scene& s) { s.child.SendMessage(WM_TIMER, 7); }, "Timer(7)", ""},
       {"a size change", [](Scene& s) { s.child.MoveWindow(10, 10, 150, 60); }, "Size(0,150,60)", ""},
       {"a tracked mouse leave arrives once",

@@ -63,6 +63,16 @@ constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_
 // Raster operation of BitBlt (only plain copying is supported).
 constexpr DWORD SRCCOPY = 0x00CC0020;
 
+// How AlphaBlend mixes: the source over the destination, scaled by a
+// constant alpha and, with AC_SRC_ALPHA, by each source pixel's own alpha.
+constexpr BYTE AC_SRC_OVER = 0x00, AC_SRC_ALPHA = 0x01;
+struct BLENDFUNCTION {
+  BYTE BlendOp = AC_SRC_OVER;
+  BYTE BlendFlags = 0;
+  BYTE SourceConstantAlpha = 255;
+  BYTE AlphaFormat = AC_SRC_ALPHA;
+};
+
 // Region kinds (results of clipping calls) and CombineRgn modes.
 constexpr int RGN_ERROR = 0, NULLREGION = 1, SIMPLEREGION = 2, COMPLEXREGION = 3;
 constexpr int RGN_AND = 1, RGN_OR = 2, RGN_XOR = 3, RGN_DIFF = 4, RGN_COPY = 5;
@@ -366,6 +376,11 @@ class CDC {
   BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
   BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, DWORD rop);
+  // Draws a block of the source DC's picture over this one (stretched to
+  // the destination size), mixed as the blend function says; the way
+  // skinned controls put their off-screen ARGB picture on the target.
+  BOOL AlphaBlend(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                  int srcWidth, int srcHeight, BLENDFUNCTION blend);
 
  private:
   struct State {
@@ -387,6 +402,9 @@ class CDC {
   };
   template <class Fn>
   bool Paint(Fn&& fn) const;
+  // BitBlt/StretchBlt/AlphaBlend: copies (blend null) or mixes a block.
+  BOOL Blit(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
+            int srcHeight, const BLENDFUNCTION* blend);
   // Device = logical + offset.
   int OffsetX() const { return state_.viewportOrg.x - state_.windowOrg.x; }
   int OffsetY() const { return state_.viewportOrg.y - state_.windowOrg.y; }

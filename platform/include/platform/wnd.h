@@ -28,6 +28,7 @@
 
 class QToolBar;
 class CWnd;
+typedef struct HICON__* HICON;  // desktop.h: LoadIconFromImage
 class CCmdUI;
 class CMenu;
 
@@ -132,7 +133,11 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
 namespace platform {
 struct WndFrame;  // the message and Qt event a window is handling now
-}
+namespace detail {
+// A window class made as a dialog table's control gets its handle here.
+void AttachControlHandle(CWnd* wnd);
+}  // namespace detail
+}  // namespace platform
 
 class CWnd : public platform::MsgTarget {
  public:
@@ -174,6 +179,13 @@ class CWnd : public platform::MsgTarget {
   // window and deletes the controls the layer made for it. The owner
   // deletes the object afterwards; destructors never rely on OnDestroy.
   virtual BOOL DestroyWindow();
+  // Takes the place of the parent's direct child with the id (a control of
+  // the dialog's table, usually a static): this window is created at its
+  // rectangle with its id, style, text and font, stacked where it was, and
+  // the control goes (a table control is deleted, a window destroyed and
+  // left to its owner, any other widget hidden and unnamed). FALSE when
+  // there is no such child or this window is already created.
+  BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
   // ---- Geometry (RECTs exclusive; client coordinates of the parent) -------
   void MoveWindow(int x, int y, int width, int height, BOOL repaint = TRUE);
@@ -250,6 +262,9 @@ class CWnd : public platform::MsgTarget {
   UINT_PTR SetTimer(UINT_PTR id, UINT elapseMs, TIMERPROC proc = nullptr);
   BOOL KillTimer(UINT_PTR id);
 
+  // The window's icon (WM_SETICON); the big and the small icon are one here.
+  void SetIcon(HICON icon, BOOL bigIcon);
+
   // ---- Font -----------------------------------------------------------------
   // The font is not copied: it must outlive its use, as in MFC.
   void SetFont(CFont* font, BOOL redraw = TRUE);
@@ -304,7 +319,7 @@ class CWnd : public platform::MsgTarget {
   virtual void OnMouseLeave();
   virtual void OnMouseHover(UINT flags, CPoint point);
   // WM_COMMAND: LOWORD(wParam) id, HIWORD(wParam) notification, lParam the
-  // control's handle. TRUE = handled.
+  // control's handle. TRUE = handled (a sent WM_COMMAND then answers 1).
   virtual BOOL OnCommand(WPARAM wParam, LPARAM lParam);
   // Default: SC_CLOSE closes (WM_CLOSE), SC_MINIMIZE/MAXIMIZE/RESTORE change
   // the window's state.
@@ -335,6 +350,7 @@ class CWnd : public platform::MsgTarget {
 
  private:
   friend struct platform::WndFrame;
+  friend void platform::detail::AttachControlHandle(CWnd* wnd);
   friend class CPaintDC;
   friend BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
   QPainter* PaintPainter(RECT* paintRect);

@@ -1,6 +1,6 @@
 // Windows over Qt's control widgets: a window class that is a label, a
-// push button, a table, a tree, a line edit or a combo box derives from
-// CWndImpl<that widget>. The template is instantiated once, in the platform
+// push button, a table, a tree, a line edit, a combo box, a tool bar or a
+// rich-text browser derives from CWndImpl<that widget>. The template is instantiated once, in the platform
 // library; a further base is one line there and one here.
 #pragma once
 #include <QComboBox>
@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextBrowser>
+#include <QToolBar>
 #include <QTreeWidget>
 
 #include "platform/wnd.h"
@@ -18,3 +20,5 @@ extern template class CWndImpl<QTableWidget>;
 extern template class CWndImpl<QTreeWidget>;
 extern template class CWndImpl<QLineEdit>;
 extern template class CWndImpl<QComboBox>;
+extern template class CWndImpl<QToolBar>;
+extern template class CWndImpl<QTextBrowser>;

@@ -1,0 +1,44 @@
+// The simulator's quote lists: it answers each quote-list request (0x0200)
+// with the moving quotes of the items it names - a market's page, the
+// favourites or a block alike, since the request lists its items - and
+// remembers, per connection, the last page of a market list (market id
+// with bit 0x1000), to which it pushes updates: 0x7000, 0x7100 and 0x3B00
+// in turn. What it remembers is bounded by the connections served and the
+// longest request.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "sim/quote-server/market_walk.h"
+
+namespace sim {
+
+class QuoteLists {
+ public:
+  explicit QuoteLists(const MarketWalk& walk) : walk_(walk) {}
+
+  // The reply to a 0x0200 request body of a connection; empty for a body
+  // too short to be a request.
+  std::string Answer(int connection, const std::string& request);
+  // One push per connection that shows a market list: (connection, body).
+  std::vector<std::pair<int, std::string>> Pushes();
+  // The connection has ended.
+  void Forget(int connection);
+
+ private:
+  struct Page {
+    uint16_t market = 0;
+    uint16_t tag = 0;
+    std::vector<int32_t> codes;
+  };
+
+  const MarketWalk& walk_;
+  std::mutex mutex_;
+  std::map<int, Page> pages_;
+  unsigned round_ = 0;
+};
+
+}  // namespace sim

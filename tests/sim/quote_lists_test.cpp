@@ -1,0 +1,175 @@
+// The quote simulator's quote lists, in-process: replies in the documented
+// layout (read back with the program's own packet reader and compared
+// with bytes written field by field), prices that move with the seeded
+// walk, and market-list pushes to the clients that show a market list.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "link/quote_frame.h"
+#include "link/quote_protocol.h"
+#include "platform/socket.h"
+#include "sim/quote-server/quote_replies.h"
+#include "sim/quote-server/quote_server.h"
+#include "tables/quote_packet_bytes.h"
+#include "zeb/tables/packets/quote_packets.h"
+
+namespace {
+
+using namespace quotelink;
+
+constexpr int kWaitMs = 20000;
+
+std::unique_ptr<sim::QuoteServer> StartQuoteSim(uint32_t seed = 7) {
+  sim::QuoteServerOptions options;
+  options.port = 0;
+  options.walkIntervalMs = 0;  // the tests step the walk
+  options.verbose = false;
+  options.seed = seed;
+  auto server = std::make_unique<sim::QuoteServer>(options);
+  EXPECT_TRUE(server->Start());
+  return server;
+}
+
+class Client {
+ public:
+  explicit Client(int port) : fd_(platform::ConnectTcp("127.0.0.1", port, kWaitMs)) {}
+  ~Client() { platform::CloseSocket(fd_); }
+  bool Connected() const { return fd_ >= 0; }
+  // A quote-list request: type, market, tag, count, reserved, then the codes.
+  bool AskQuotes(uint16_t market, uint16_t tag, const std::vector<SCodeInfo>& codes, int claimedCount = -1) {
+    std::string body(12 + 6 * codes.size(), '\0');
+    WriteU16(&body[0], 0x0200);
+    WriteU16(&body[2], market);
+    WriteU16(&body[4], tag);
+    WriteU16(&body[6], static_cast<uint16_t>(claimedCount < 0 ? codes.size() : claimedCount));
+    for (size_t i = 0; i < codes.size(); ++i) {
+      WriteU16(&body[12 + 6 * i], codes[i].market);
+      WriteU32(&body[12 + 6 * i + 2], static_cast<uint32_t>(codes[i].code));
+    }
+    return Send(body);
+  }
+  bool Send(const std::string& body) {
+    const std::string frame = EncodeFrame(body.data(), body.size());
+    return platform::SendAll(fd_, frame.data(), frame.size(), kWaitMs);
+  }
+  std::string Read() {
+    unsigned char head[kFrameHeaderSize];
+    if (!platform::RecvExact(fd_, head, sizeof head, kWaitMs)) return "";
+    uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
+    std::string body(length, '\0');
+    if (!platform::RecvExact(fd_, body.data(), body.size(), kWaitMs)) return "";
+    return body;
+  }
+
+ private:
+  int fd_;
+};
+
+const std::vector<SCodeInfo> kPage = {{4116, 100001}, {4116, 100100}, {4116, 100101}};
+
+TEST(QuoteSimLists, RepliesInTheDocumentedLayout) {
+  auto server = StartQuoteSim();
+  Client client(server->Port());
+  ASSERT_TRUE(client.Connected());
+  // Favourites name items of any market; an unknown code is left out.
+  std::vector<SCodeInfo> asked = kPage;
+  asked.push_back({4116, 999999});
+  ASSERT_TRUE(client.AskQuotes(0x21FF, 9, asked));
+  const std::string reply = client.Read();
+  SQuotePacket packet;
+  ASSERT_TRUE(ReadQuotePacket(reply.data(), reply.size(), &packet));
+  EXPECT_EQ(packet.head.type, PKT_REPORT);
+  EXPECT_EQ(packet.head.tag, 9);
+  ASSERT_EQ(packet.records.size(), 3u);
+
+  // Byte for byte what the layout says, for the walk's figures.
+  const std::vector<sim::WalkItem> items = server->Market().Find({100001, 100100, 100101});
+  ASSERT_EQ(items.size(), 3u);
+  std::vector<SQuoteUnit> expected;
+  for (const sim::WalkItem& item : items) {
+    SQuoteUnit q;
+    q.code = SCodeInfo{item.market, item.code};
+    q.open = item.open;
+    q.high = item.high;
+    q.low = item.low;
+    q.last = item.price;
+    q.volume = static_cast<uint32_t>(item.volume);
+    q.curVolume = item.lastDeal;
+    q.amount = static_cast<uint32_t>(item.amount);
+    q.askPrice = item.ask;
+    q.bidPrice = item.bid;
+    q.askVolume = item.askVolume;
+    q.bidVolume = item.bidVolume;
+    q.orderRatio = item.orderRatio;
+    expected.push_back(q);
+  }
+  EXPECT_EQ(reply, tables_test::QuoteListBody(PKT_REPORT, 9, expected));
+
+  // A count past the codes sent answers the codes there are.
+  ASSERT_TRUE(client.AskQuotes(4116, 1, kPage, 40));
+  const std::string bounded = client.Read();
+  ASSERT_TRUE(ReadQuotePacket(bounded.data(), bounded.size(), &packet));
+  EXPECT_EQ(packet.records.size(), 3u);
+}
+
+TEST(QuoteSimLists, PricesMoveWithTheSeededWalk) {
+  auto a = StartQuoteSim(7), b = StartQuoteSim(7);
+  for (int i = 0; i < 5; ++i) {
+    a->Market().Step();
+    b->Market().Step();
+  }
+  const std::string one = sim::BuildQuoteList(0x0200, 1, a->Market().Snapshot(), 0);
+  EXPECT_EQ(one, sim::BuildQuoteList(0x0200, 1, b->Market().Snapshot(), 0));  // same seed, same market
+  a->Market().Step();
+  const std::vector<sim::WalkItem> moved = a->Market().Snapshot();
+  const std::vector<sim::WalkItem> before = b->Market().Snapshot();
+  int changed = 0;
+  for (size_t i = 0; i < moved.size(); ++i) {
+    changed += moved[i].price != before[i].price;
+    // Within 10% of the previous close, inside the day's range, a deal at
+    // the bid or the ask.
+    EXPECT_LE(moved[i].price, moved[i].preClose + moved[i].preClose / 10);
+    EXPECT_GE(moved[i].price, moved[i].preClose - moved[i].preClose / 10);
+    EXPECT_LE(moved[i].low, moved[i].price);
+    EXPECT_GE(moved[i].high, moved[i].price);
+    EXPECT_TRUE(moved[i].price == moved[i].bid || moved[i].price == moved[i].ask);
+    EXPECT_GE(moved[i].volume, before[i].volume);
+  }
+  EXPECT_GT(changed, static_cast<int>(moved.size()) / 2);
+}
+
+TEST(QuoteSimLists, PushesGoToClientsShowingAMarketList) {
+  auto server = StartQuoteSim();
+  Client market(server->Port()), favourites(server->Port());
+  ASSERT_TRUE(market.AskQuotes(4116, 1, kPage));
+  ASSERT_FALSE(market.Read().empty());
+  ASSERT_TRUE(favourites.AskQuotes(0x21FF, 1, kPage));
+  ASSERT_FALSE(favourites.Read().empty());
+
+  const size_t total = server->Market().CountMarket(4116);
+  SQuotePacket packet;
+  const uint16_t kinds[] = {PKT_REPORT_PUSH, PKT_REPORT_PUSH_ALT, PKT_REPORT_GROUPED, PKT_REPORT_PUSH};
+  for (uint16_t kind : kinds) {
+    server->Market().Step();
+    server->PushQuoteLists();
+    const std::string push = market.Read();
+    ASSERT_TRUE(ReadQuotePacket(push.data(), push.size(), &packet)) << kind;
+    EXPECT_EQ(packet.head.type, kind);
+    EXPECT_EQ(packet.head.tag, 1);
+    ASSERT_EQ(packet.records.size(), kPage.size());
+    for (size_t i = 0; i < kPage.size(); ++i) EXPECT_EQ(packet.records[i].code, kPage[i]);
+    if (kind != PKT_REPORT_GROUPED) {
+      EXPECT_EQ(packet.total, total);
+    }
+  }
+  // The favourites' client got none: its next body answers its keep-alive.
+  ShortRequest keepAlive = BuildRequestHeader(PKT_KEEPALIVE, 0, kKeepAliveTag, 0);
+  ASSERT_TRUE(favourites.Send(std::string(reinterpret_cast<const char*>(keepAlive.data()), keepAlive.size())));
+  const std::string next = favourites.Read();
+  ASSERT_GE(next.size(), 2u);
+  EXPECT_EQ(ReadU16(next.data()), PKT_KEEPALIVE);
+}
+
+}  // namespace
