@@ -1,6 +1,6 @@
-// Draws the program's own images into resources/: the login dialog's skin
-// and button strips, the toolbar strips, the program icon and the colour
-// scheme's scroll-thumb tile. Run by hand after changing a picture:
+// Draws the program folder's own images into resources/: the login
+// dialog's skin and button strips and the colour scheme's scroll-thumb
+// tile. (The tool bar strips and the program icon are the controls'.) Run by hand after changing a picture:
 //   make_images <repository>/resources
 // The output is committed; the build copies it into the program folder.
 #include <QDir>
@@ -11,16 +11,14 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
-#include <cmath>
 #include <cstdio>
-#include <functional>
-#include <map>
 
-#include "zeb/shell/frame/shell_toolbars.h"
 
 namespace {
 
-const QColor kKey(255, 0, 255);  // the login skin's cut-out colour (its top-left pixel)
+// The login skin's cut-out colour (its top-left pixel): nearly black, so a
+// desktop that cannot shape windows shows dark corners, not a bright key.
+const QColor kKey(1, 1, 1);
 const char* kFace = "WenQuanYi Micro Hei";
 
 QFont Font(int pixels, bool bold = false) {
@@ -116,248 +114,11 @@ QImage ButtonStrip(int w, int h, int frames, const QString& text, QColor base) {
     p.setBrush(g);
     p.setPen(QPen(frames == 2 && f == 1 ? QColor(255, 220, 120) : QColor(255, 255, 255, 90), frames == 2 && f == 1 ? 2 : 1));
     p.drawRoundedRect(r, 5, 5);
+    if (text.isEmpty()) continue;
     p.setPen(textColour);
     p.setFont(Font(14, true));
     p.drawText(r.translated(0, frames == 4 && f == 2 ? 1 : 0), Qt::AlignCenter, text);
   }
-  return img;
-}
-
-// ---- Icons ----
-
-using Glyph = std::function<void(QPainter&)>;
-
-void Polyline(QPainter& p, std::initializer_list<QPointF> pts) {
-  QPainterPath path;
-  bool first = true;
-  for (const QPointF& pt : pts) {
-    first ? path.moveTo(pt) : path.lineTo(pt);
-    first = false;
-  }
-  p.drawPath(path);
-}
-
-std::map<UINT, Glyph> Glyphs() {
-  const QColor blue(30, 90, 170), green(20, 140, 60), red(200, 40, 30), dark(50, 50, 50), gold(220, 160, 20);
-  std::map<UINT, Glyph> g;
-  g[cmd::kConnect] = [=](QPainter& p) {
-    p.setPen(QPen(green, 2));
-    Polyline(p, {{2, 8}, {6, 8}});
-    Polyline(p, {{10, 8}, {14, 8}});
-    p.setBrush(green);
-    p.drawRect(QRectF(5, 5, 3, 6));
-    p.drawRect(QRectF(8.5, 5, 3, 6));
-  };
-  g[cmd::kDisconnect] = [=](QPainter& p) {
-    p.setPen(QPen(red, 2));
-    Polyline(p, {{2, 8}, {5, 8}});
-    Polyline(p, {{11, 8}, {14, 8}});
-    p.setBrush(red);
-    p.drawRect(QRectF(4, 5, 2.5, 6));
-    p.drawRect(QRectF(9.5, 5, 2.5, 6));
-    p.setPen(QPen(red, 1.5));
-    Polyline(p, {{7, 3}, {9, 13}});
-  };
-  g[cmd::kBack] = [=](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(blue);
-    QPolygonF arrow({{2, 8}, {8, 2}, {8, 5.5}, {14, 5.5}, {14, 10.5}, {8, 10.5}, {8, 14}});
-    p.drawPolygon(arrow);
-  };
-  g[cmd::kTimeShare] = [=](QPainter& p) {
-    p.setPen(QPen(dark, 1));
-    Polyline(p, {{1.5, 1}, {1.5, 14.5}, {15, 14.5}});
-    p.setPen(QPen(blue, 1.6));
-    Polyline(p, {{3, 11}, {5.5, 8}, {8, 9.5}, {10.5, 4.5}, {14, 6}});
-  };
-  g[cmd::kKLine] = [=](QPainter& p) {
-    p.setPen(QPen(red, 1));
-    Polyline(p, {{4, 2}, {4, 13}});
-    p.setBrush(red);
-    p.drawRect(QRectF(2.5, 4, 3, 6));
-    p.setPen(QPen(green, 1));
-    Polyline(p, {{8, 4}, {8, 14}});
-    p.setBrush(green);
-    p.drawRect(QRectF(6.5, 6, 3, 6));
-    p.setPen(QPen(red, 1));
-    Polyline(p, {{12, 1}, {12, 11}});
-    p.setBrush(red);
-    p.drawRect(QRectF(10.5, 2.5, 3, 6));
-  };
-  g[cmd::kDeals] = [=](QPainter& p) {
-    p.setPen(QPen(dark, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(2.5, 1.5, 11, 13));
-    for (int y = 4; y <= 12; y += 3) {
-      p.setPen(QPen(y % 2 ? red : green, 1.2));
-      Polyline(p, {{4.5, double(y)}, {11.5, double(y)}});
-    }
-  };
-  g[cmd::kPriceTable] = [=](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    const double widths[] = {5, 9, 12, 8, 4};
-    for (int i = 0; i < 5; ++i) {
-      p.setBrush(i == 2 ? red : blue);
-      p.drawRect(QRectF(2, 2 + i * 2.6, widths[i], 1.8));
-    }
-  };
-  g[cmd::kMarketList + 13] = [=](QPainter& p) {
-    p.setPen(QPen(dark, 1));
-    p.setBrush(QColor(235, 242, 252));
-    p.drawRect(QRectF(1.5, 2.5, 13, 11));
-    p.setPen(QPen(blue, 1));
-    for (double y : {5.5, 8.5, 11.5}) Polyline(p, {{1.5, y}, {14.5, y}});
-    Polyline(p, {{6.5, 2.5}, {6.5, 13.5}});
-  };
-  g[cmd::kFavourites] = [=](QPainter& p) {
-    QPolygonF star;
-    for (int i = 0; i < 10; ++i) {
-      const double a = -M_PI / 2 + i * M_PI / 5, r = i % 2 ? 3.0 : 7.0;
-      star << QPointF(8 + r * std::cos(a), 8.5 + r * std::sin(a));
-    }
-    p.setPen(QPen(QColor(160, 100, 0), 1));
-    p.setBrush(gold);
-    p.drawPolygon(star);
-  };
-  g[cmd::kPageTurn] = [=](QPainter& p) {
-    p.setPen(QPen(dark, 1));
-    p.setBrush(Qt::white);
-    p.drawRect(QRectF(2.5, 1.5, 9, 12));
-    p.setPen(Qt::NoPen);
-    p.setBrush(green);
-    p.drawPolygon(QPolygonF({{9, 9}, {15, 9}, {12, 15}}));
-  };
-  g[cmd::kDrawTools] = [=](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(gold);
-    p.drawPolygon(QPolygonF({{4, 14}, {2, 12}, {11, 3}, {13, 5}}));
-    p.setBrush(dark);
-    p.drawPolygon(QPolygonF({{2, 12}, {4, 14}, {1, 15}}));
-    p.setBrush(red);
-    p.drawPolygon(QPolygonF({{11, 3}, {12.5, 1.5}, {14.5, 3.5}, {13, 5}}));
-  };
-  g[cmd::kFormulaManager] = [=](QPainter& p) {
-    p.setPen(blue);
-    QFont f("DejaVu Serif");
-    f.setPixelSize(13);
-    f.setItalic(true);
-    f.setBold(true);
-    p.setFont(f);
-    p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "fx");
-  };
-  g[cmd::kSystemSettings] = [=](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(90, 90, 100));
-    for (int i = 0; i < 8; ++i) {
-      p.save();
-      p.translate(8, 8);
-      p.rotate(i * 45);
-      p.drawRect(QRectF(-1.5, -7.5, 3, 4));
-      p.restore();
-    }
-    p.drawEllipse(QPointF(8, 8), 5, 5);
-    p.setBrush(Qt::white);
-    p.drawEllipse(QPointF(8, 8), 2, 2);
-  };
-  g[cmd::kFullScreen] = [=](QPainter& p) {
-    p.setPen(QPen(blue, 1.6));
-    Polyline(p, {{2, 6}, {2, 2}, {6, 2}});
-    Polyline(p, {{10, 2}, {14, 2}, {14, 6}});
-    Polyline(p, {{14, 10}, {14, 14}, {10, 14}});
-    Polyline(p, {{6, 14}, {2, 14}, {2, 10}});
-  };
-  g[cmd::kHelp] = [=](QPainter& p) {
-    p.setPen(Qt::NoPen);
-    p.setBrush(blue);
-    p.drawEllipse(QPointF(8, 8), 7, 7);
-    p.setPen(Qt::white);
-    p.setFont(Font(12, true));
-    p.drawText(QRectF(0, 0, 16, 16), Qt::AlignCenter, "?");
-  };
-  // The drawing tools.
-  g[cmd::kFirstDrawTool + 0] = [=](QPainter& p) {
-    p.setPen(QPen(Qt::black, 1));
-    p.setBrush(Qt::white);
-    p.drawPolygon(QPolygonF({{3, 1}, {3, 13}, {6, 10}, {8.5, 15}, {10.5, 14}, {8, 9}, {12, 9}}));
-  };
-  g[cmd::kFirstDrawTool + 1] = [=](QPainter& p) {
-    p.setPen(QPen(red, 1.6));
-    Polyline(p, {{2, 14}, {14, 2}});
-  };
-  g[cmd::kFirstDrawTool + 2] = [=](QPainter& p) {
-    p.setPen(QPen(red, 1.4));
-    p.setBrush(Qt::NoBrush);
-    p.drawRect(QRectF(2.5, 4.5, 11, 8));
-  };
-  g[cmd::kFirstDrawTool + 3] = [=](QPainter& p) {
-    p.setPen(QPen(red, 1.4));
-    Polyline(p, {{1, 10}, {11, 2}});
-    Polyline(p, {{5, 14}, {15, 6}});
-  };
-  g[cmd::kFirstDrawTool + 4] = [=](QPainter& p) {
-    p.setPen(QPen(gold, 1.2));
-    for (double y : {2.5, 5.5, 8.0, 10.5, 13.5}) Polyline(p, {{1, y}, {15, y}});
-  };
-  g[cmd::kFirstDrawTool + 5] = [=](QPainter& p) {
-    p.setPen(QPen(red, 1.1));
-    for (double y : {2.0, 6.0, 10.0}) Polyline(p, {{1, 15}, {15, y}});
-  };
-  g[cmd::kFirstDrawTool + 6] = [=](QPainter& p) {
-    p.setPen(QPen(red, 2.2));
-    Polyline(p, {{3, 3}, {13, 13}});
-    Polyline(p, {{13, 3}, {3, 13}});
-  };
-  return g;
-}
-
-// One 16 x 16 cell per button in order (separators take none), on the
-// toolbars' light grey (192,192,192), which the toolbar turns into its face.
-QImage Strip(std::span<const UINT> buttons, bool disabled) {
-  const auto glyphs = Glyphs();
-  int count = 0;
-  for (UINT id : buttons) count += id != 0;
-  const int s = toolbars::kImageSize;
-  QImage img(s * count, s, QImage::Format_RGB32);
-  img.fill(QColor(192, 192, 192));
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  int cell = 0;
-  for (UINT id : buttons) {
-    if (id == 0) continue;
-    p.save();
-    p.translate(cell * s, 0);
-    auto found = glyphs.find(id);
-    if (found != glyphs.end()) found->second(p);
-    p.restore();
-    ++cell;
-  }
-  p.end();
-  if (disabled) {
-    for (int y = 0; y < img.height(); ++y)
-      for (int x = 0; x < img.width(); ++x) {
-        const QColor c = img.pixelColor(x, y);
-        if (c == QColor(192, 192, 192)) continue;
-        const int grey = 150 + qGray(c.rgb()) / 4;
-        img.setPixelColor(x, y, QColor(grey, grey, grey));
-      }
-  }
-  return img;
-}
-
-QImage ProgramIcon() {
-  QImage img(48, 48, QImage::Format_ARGB32);
-  img.fill(Qt::transparent);
-  QPainter p(&img);
-  p.setRenderHint(QPainter::Antialiasing);
-  QRadialGradient gold(QPointF(20, 18), 30);
-  gold.setColorAt(0, QColor(255, 226, 130));
-  gold.setColorAt(1, QColor(190, 130, 20));
-  p.setBrush(gold);
-  p.setPen(QPen(QColor(120, 70, 0), 2));
-  p.drawEllipse(QRectF(3, 3, 42, 42));
-  p.setPen(QColor(90, 45, 0));
-  p.setFont(Font(30, true));
-  p.drawText(QRectF(0, 0, 48, 48), Qt::AlignCenter, "Z");
   return img;
 }
 
@@ -380,16 +141,13 @@ int main(int argc, char** argv) {
   const QString out = QString::fromLocal8Bit(argv[1]);
   bool ok = true;
   ok &= Save(LoginBackground(), out + "/login/ImgBk.png");
-  ok &= Save(ButtonStrip(90, 30, 4, QString::fromUtf8("登 录"), QColor(214, 120, 20)), out + "/login/ImgOkBtn.png");
-  ok &= Save(ButtonStrip(90, 30, 4, QString::fromUtf8("取 消"), QColor(70, 110, 160)), out + "/login/ImgCancleBtn.png");
+  // The buttons of kind 0 draw their own caption over the image; the
+  // quotes-only button (kind 1) shows the image alone, so its text is in it.
+  ok &= Save(ButtonStrip(90, 30, 4, QString(), QColor(214, 120, 20)), out + "/login/ImgOkBtn.png");
+  ok &= Save(ButtonStrip(90, 30, 4, QString(), QColor(70, 110, 160)), out + "/login/ImgCancleBtn.png");
   ok &= Save(ButtonStrip(110, 30, 2, QString::fromUtf8("行情"), QColor(200, 110, 20)), out + "/login/QuoteLog.png");
-  ok &= Save(ButtonStrip(110, 30, 2, QString::fromUtf8("行情+交易"), QColor(200, 110, 20)), out + "/login/QuoteTradeLog.png");
-  ok &= Save(ButtonStrip(110, 30, 2, QString::fromUtf8("交易"), QColor(200, 110, 20)), out + "/login/TradeLog.png");
-  ok &= Save(Strip(toolbars::kMain, false), out + "/toolbar/120.png");
-  ok &= Save(Strip(toolbars::kMain, true), out + "/toolbar/201.png");
-  ok &= Save(Strip(toolbars::kDrawTools, false), out + "/toolbar/206.png");
-  ok &= Save(Strip(toolbars::kFullScreen, false), out + "/toolbar/208.png");
-  ok &= Save(ProgramIcon(), out + "/zeb.png");
+  ok &= Save(ButtonStrip(110, 30, 2, QString(), QColor(200, 110, 20)), out + "/login/QuoteTradeLog.png");
+  ok &= Save(ButtonStrip(110, 30, 2, QString(), QColor(200, 110, 20)), out + "/login/TradeLog.png");
   ok &= Save(SliderTile(), out + "/scheme/slider.bmp");
   return ok ? 0 : 1;
 }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the program folder's own content (settings, block lists, alarm
-list, colour schemes, skin and toolbar images) into the build's bin folder.
+list, colour schemes, the login dialog's skin) into the build's bin folder.
 
 Texts are kept in UTF-8 in the repository; the program reads GBK, so every
 text file is written in GBK with CR LF line ends, and names holding Chinese
@@ -11,7 +11,6 @@ are written only when missing, so a rebuild keeps the user's changes.
 usage: make_program_folder.py SOURCE RESOURCES OUT BIN_DIR STAMP
 """
 import os
-import shutil
 import struct
 import sys
 
@@ -80,11 +79,9 @@ def main():
         if name.endswith(".CLR"):
             write(out, "INTERFACE/" + name[:-4] + ".BMP", slider, False)
 
-    for folder, target in [("login", "UIInterface/Login"), ("toolbar", "UIInterface/Toolbar")]:
-        for name in sorted(os.listdir(os.path.join(resources, folder))):
-            with open(os.path.join(resources, folder, name), "rb") as f:
-                write(out, target + "/" + name, f.read(), False)
-    shutil.copyfile(os.path.join(resources, "zeb.png"), os.path.join(out, "UIInterface", "zeb.png"))
+    for name in sorted(os.listdir(os.path.join(resources, "login"))):
+        with open(os.path.join(resources, "login", name), "rb") as f:
+            write(out, "UIInterface/Login/" + name, f.read(), False)
     with open(stamp, "w") as f:
         f.write("program folder written\n")
 

@@ -4,6 +4,9 @@
 #include <QMenuBar>
 #include <cctype>
 
+#include "controls/mt_toolbar.h"
+#include "controls/toolbar_resources.h"
+#include "controls/toolbar_xp.h"
 #include "formula/face/FormulaFace.h"
 #include "link/client_data_source.h"
 #include "platform/gbk.h"
@@ -15,6 +18,7 @@
 #include "zeb/shell/blocks/block_manager.h"
 #include "zeb/shell/frame/shell_commands.h"
 #include "zeb/shell/frame/shell_menus.h"
+#include "zeb/shell/frame/shell_toolbars.h"
 #include "zeb/shell/input/input_key.h"
 #include "zeb/shell/messages.h"
 #include "zeb/shell/store/public_store.h"
@@ -25,6 +29,17 @@ constexpr int kLoginModeQuotesOnly = 1;
 constexpr int kLoginModeQuotesTrade = 2;
 constexpr UINT WM_RBUTTONDBLCLK_TRAY = 0x206;
 constexpr const char* kFeedbackAddress = "mailto:support@zeb-collect.example?subject=";
+constexpr const char* kTrayIcon = ":/icons/zeb.png";
+// Styles of the bars: a child shown along the top with tooltips, fly-by
+// prompts and a dynamic size; the floating bars without the side bits.
+constexpr DWORD kMainBarStyle = 0x50002834;
+constexpr DWORD kFloatingBarStyle = 0x50002800;
+constexpr DWORD kFloatingBarExtra = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+constexpr int kDrawBarFromRight = 400;
+constexpr int kDrawBarTop = 100;
+
+// The command a split drop-down's arrow sends: the negated id's low word.
+constexpr UINT DropDownCommand(UINT id) { return (0u - id) & 0xFFFF; }
 
 CPublic* Store() { return CPublic::GetInstance(); }
 CCmdDispatcher* Router() { return CCmdDispatcher::GetInstance(); }
@@ -89,7 +104,86 @@ void CMainFrame::CreateClient() {
   if (CRoutedView* view = MarketPaneView()) SetActiveView(view);
 }
 
-void CMainFrame::CreateToolBars() {}
+void CMainFrame::CreateToolBars() {
+  auto bar = std::make_unique<CToolBarXP>();
+  if (!bar->CreateEx(this, TBSTYLE_TOOLTIPS, kMainBarStyle, AFX_IDW_TOOLBAR) ||
+      !bar->LoadToolBar(ShellToolBars(), IDR_MAINFRAME))
+    return;  // the frame works without its bar
+  const int markets = bar->CommandToIndex(ID_TOOL_MARKETS), blocks = bar->CommandToIndex(ID_TOOL_BLOCKS);
+  if (markets >= 0 && blocks >= 0) {
+    bar->SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
+    bar->SetButtonStyle(markets, bar->GetButtonStyle(markets) | TBSTYLE_DROPDOWN);
+    bar->SetButtonStyle(blocks, bar->GetButtonStyle(blocks) | TBSTYLE_DROPDOWN);
+  }
+  bar->LoadImages(zebui::kMainToolStrip, zebui::kMainToolStripDisabled, zebui::kToolImageSize, zebui::kToolImageSize);
+  AddControlBar(bar.get());
+  m_pToolBar = std::move(bar);
+  ShowMainToolBar();
+}
+
+void CMainFrame::ShowMainToolBar() {
+  if (m_pToolBar) ShowControlBar(m_pToolBar.get(), Store()->IsToolbarShown() && !m_bFullScreen);
+}
+
+POINT CMainFrame::BelowToolButton(UINT id) const {
+  CRect item(0, 0, 0, 0);
+  if (m_pToolBar) {
+    m_pToolBar->GetItemRect(m_pToolBar->CommandToIndex(id), &item);
+    m_pToolBar->ClientToScreen(&item);
+  }
+  return POINT{item.left, item.bottom};
+}
+
+void CMainFrame::DropDownMarkets() {
+  CMenu* markets = m_menu.GetSubMenu(2);
+  const POINT at = BelowToolButton(ID_TOOL_MARKETS);
+  if (markets) markets->TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, this);
+}
+
+void CMainFrame::DropDownBlocks() {
+  // One pop-up per group of system blocks, then the user's blocks.
+  m_blockMenu.DestroyMenu();
+  m_blockMenu.CreatePopupMenu();
+  CBlockManager* blocks = CBlockManager::GetInstance();
+  std::vector<std::unique_ptr<CMenu>> groups;
+  auto addGroup = [&](const std::string& name) {
+    auto group = std::make_unique<CMenu>();
+    group->CreatePopupMenu();
+    if (blocks->FillBlockMenu(group.get(), name, cmd::kMarketList))
+      m_blockMenu.AppendMenu(MF_POPUP, UINT_PTR(group->GetSafeHmenu()), name.c_str());
+    groups.push_back(std::move(group));
+  };
+  for (const auto& [name, members] : blocks->GetGroups()) addGroup(name);
+  addGroup(GBK("自定"));
+  if (m_blockMenu.GetMenuItemCount() > 0) m_blockMenu.AppendMenu(MF_SEPARATOR);
+  m_blockMenu.AppendMenu(MF_STRING, cmd::kFavourites, GBK("自选藏品"));
+  const POINT at = BelowToolButton(ID_TOOL_BLOCKS);
+  m_blockMenu.TrackPopupMenu(TPM_LEFTALIGN | TPM_LEFTBUTTON, at.x, at.y, this);
+}
+
+void CMainFrame::ShowDrawToolBar(bool show) {
+  if (!show) {
+    if (m_pDrawBar) {
+      m_pDrawBar->ShowWindow(SW_HIDE);
+      m_pDrawBar->DestroyWindow();
+      m_pDrawBar.reset();
+    }
+    return;
+  }
+  if (!m_pDrawBar) {
+    auto bar = std::make_unique<CMTToolBar>();
+    if (!bar->Create(this, kFloatingBarStyle, AFX_IDW_TOOLBAR) || !bar->LoadToolBar(ShellToolBars(), IDR_DRAWTOOLS) ||
+        !bar->LoadTextToolBar(ShellToolBars(), IDR_DRAWTOOLS))
+      return;
+    bar->SetBarStyle(bar->GetBarStyle() | kFloatingBarExtra);
+    bar->SetWindowText(GBK("画线工具栏"));
+    bar->ModifyStyle(TBSTYLE_FLAT, 0);
+    bar->EnableDocking(0);
+    bar->Float(POINT{GetSystemMetrics(SM_CXSCREEN) - kDrawBarFromRight, kDrawBarTop});
+    m_pDrawBar = std::move(bar);
+  }
+  m_pDrawBar->ShowWindow(SW_SHOW);
+}
 
 void CMainFrame::RegisterHotKeys() {
   const bool first = RegisterHotKey(GetSafeHwnd(), kHotKeyTray, MOD_ALT, VK_ADD);
@@ -100,6 +194,11 @@ void CMainFrame::RegisterHotKeys() {
 }
 
 void CMainFrame::OnDestroy() {
+  if (m_pFullBar) {
+    m_pFullBar->DestroyWindow();
+    m_pFullBar.reset();
+  }
+  ShowDrawToolBar(false);
   CFormulaFace::ExitDefineTech();
   UnregisterHotKey(GetSafeHwnd(), kHotKeyTray);
   UnregisterHotKey(GetSafeHwnd(), kHotKeyTrayAlt);
@@ -242,7 +341,7 @@ void CMainFrame::HideToTray() {
   m_tray.uID = kTrayIconId;
   m_tray.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   m_tray.uCallbackMessage = WM_TRAY_NOTIFY;
-  m_tray.hIcon = LoadIconFromImage((Store()->GetAppDir() + "UIInterface/zeb.png").c_str());
+  m_tray.hIcon = LoadIconFromImage(kTrayIcon);
   platform::GbkCopyCut(m_tray.szTip, sizeof m_tray.szTip, GBK("欧斯卡维"));
   Shell_NotifyIcon(NIM_ADD, &m_tray);
   ShowWindow(SW_HIDE);
@@ -273,6 +372,14 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
     PostMessage(WM_CLOSE);
     return TRUE;
   }
+  // The arrow of a split drop-down button: the frame shows its own list.
+  if (id == DropDownCommand(ID_TOOL_MARKETS) || id == DropDownCommand(ID_TOOL_BLOCKS)) {
+    if (id == DropDownCommand(ID_TOOL_MARKETS))
+      DropDownMarkets();
+    else
+      DropDownBlocks();
+    return TRUE;
+  }
   return CFrameWnd::OnCommand(wParam, lParam);
 }
 
@@ -289,7 +396,13 @@ void CMainFrame::OnCommandRange(UINT id) {
       break;
     case cmd::kToolbar:
       Store()->SetToolbarShown(!Store()->IsToolbarShown());
-      CreateToolBars();
+      ShowMainToolBar();
+      break;
+    case ID_TOOL_MARKETS:
+      DropDownMarkets();
+      break;
+    case ID_TOOL_BLOCKS:
+      DropDownBlocks();
       break;
     case cmd::kStatusBar:
     case 0x7901:
@@ -331,22 +444,36 @@ BOOL CMainFrame::OnUpdateCmdUI(CCmdUI* cmdUI) {
 
 void CMainFrame::ToggleFullScreen() {
   if (!m_bFullScreen) {
+    if (!m_pFullBar) {
+      auto bar = std::make_unique<CToolBarXP>(TRUE);
+      if (bar->CreateEx(this, 0, kFloatingBarStyle, AFX_IDW_TOOLBAR) &&
+          bar->LoadToolBar(ShellToolBars(), IDR_FULLSCREEN)) {
+        bar->SetBarStyle(bar->GetBarStyle() | kFloatingBarExtra);
+        bar->ModifyStyle(TBSTYLE_FLAT, 0);
+        bar->EnableDocking(0);
+        bar->Float(POINT{0, 0});
+        m_pFullBar = std::move(bar);
+      }
+    }
     m_bWasMaximized = IsZoomed();
-    menuBar()->hide();
-    showFullScreen();
     m_bFullScreen = true;
+    // The window's own bars give the whole screen to the panes; the
+    // floating bar is the way back.
+    menuBar()->hide();
+    ShowMainToolBar();
+    showFullScreen();
+    if (m_pFullBar) m_pFullBar->ShowWindow(SW_SHOW);
   } else {
+    if (m_pFullBar) m_pFullBar->ShowWindow(SW_HIDE);
     m_bFullScreen = false;
     menuBar()->show();
+    ShowMainToolBar();
     if (m_bWasMaximized)
       showMaximized();
     else
       showNormal();
   }
-  CreateToolBars();
 }
-
-void CMainFrame::ShowDrawToolBar(bool show) {}
 
 int CMainFrame::LaunchUpdater(int flag) { return m_traffic.LaunchUpdater(flag); }
 

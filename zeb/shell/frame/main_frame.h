@@ -23,6 +23,8 @@
 #include "zeb/shell/splitter/splitter_wnd.h"
 
 class CClientDataSource;
+class CToolBarXP;
+class CMTToolBar;
 
 constexpr int kHotKeyTray = 1001;     // Alt + numeric-pad plus
 constexpr int kHotKeyTrayAlt = 1002;  // Alt + K
@@ -55,6 +57,9 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   CQuoteTraffic& Traffic() { return m_traffic; }
   bool IsInTray() const { return m_nTray == 0; }
   bool IsFullScreen() const { return m_bFullScreen; }
+  CToolBarXP* GetToolBar() const { return m_pToolBar.get(); }
+  CMTToolBar* GetDrawToolBar() const { return m_pDrawBar.get(); }
+  CToolBarXP* GetFullScreenBar() const { return m_pFullBar.get(); }
   int TradePaneHeight() const { return m_nTradeHeight; }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -86,6 +91,12 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
 
   void CreateClient();
   void CreateToolBars();
+  void ShowMainToolBar();
+  // The market lists (the menu bar's "行情" pop-up) and the block lists,
+  // dropped down under their tool bar button.
+  void DropDownMarkets();
+  void DropDownBlocks();
+  POINT BelowToolButton(UINT id) const;
   void RegisterHotKeys();
   void OnCommandRange(UINT id);
   LRESULT OnSwitchView(WPARAM page);
@@ -100,6 +111,10 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   CQuoteTraffic m_traffic;
   ST_SplitterWnd m_wndSplitter;
   CMenu m_menu;
+  CMenu m_blockMenu;
+  std::unique_ptr<CToolBarXP> m_pToolBar;
+  std::unique_ptr<CToolBarXP> m_pFullBar;
+  std::unique_ptr<CMTToolBar> m_pDrawBar;
   NOTIFYICONDATA m_tray;
   int m_nTray = 1;  // 1 shown, 0 hidden in the tray
   bool m_bFullScreen = false;

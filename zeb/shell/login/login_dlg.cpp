@@ -1,11 +1,12 @@
 #include "zeb/shell/login/login_dlg.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QProgressBar>
-#include <QPushButton>
 #include <chrono>
-#include <random>
 
+#include "controls/translucent_btn.h"
+#include "controls/transparent_stat.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "zeb/shell/app/zeb_app.h"
@@ -16,16 +17,15 @@ namespace {
 
 constexpr int kCodeDigits = 4;
 constexpr int kModeButtonDrop = 8;  // mode buttons sit lower without a server choice
+constexpr int kLoginButtonX = 210, kLoginButtonY = 340;
+constexpr int kComboDropHeight = 200;
+const ARGB kWhite = MakeARGB(255, 255, 255, 255);
+constexpr int kButtonTextSize = 14;
+constexpr int kButtonTextBold = 1;
 
-std::function<std::string()>& CodeGenerator() {
-  static std::function<std::string()> generator = [] {
-    static std::mt19937 random{std::random_device{}()};
-    std::uniform_int_distribution<int> digit(0, 9);
-    std::string code;
-    for (int i = 0; i < kCodeDigits; ++i) code += char('0' + digit(random));
-    return code;
-  };
-  return generator;
+zebui::CodeRandom& CodeRandomSource() {
+  static zebui::CodeRandom random;  // empty: the control's own generator
+  return random;
 }
 
 std::function<int64_t()>& Clock() {
@@ -37,69 +37,71 @@ std::function<int64_t()>& Clock() {
   return clock;
 }
 
+// Template 110, in pixels on the 480 x 420 skin.
 const platform::DialogTemplate& LoginTemplate() {
   using platform::DialogItem;
   static const DialogItem items[] = {
-      {platform::kButton, IDC_LOGIN_QUOTES_ONLY, GBK("行情"), 60, 96, 110, 30},
-      {platform::kButton, IDC_LOGIN_QUOTES_TRADE, GBK("行情+交易"), 185, 96, 110, 30},
-      {platform::kButton, IDC_LOGIN_TRADE_ONLY, GBK("交易"), 310, 96, 110, 30},
-      {platform::kStatic, IDC_LOGIN_LABEL_ACCOUNT, GBK("用户帐号："), 80, 150, 80, 20},
+      {kTranslucentBtn, IDC_LOGIN_QUOTES_ONLY, GBK("行情"), 60, 96, 110, 30},
+      {kTranslucentBtn, IDC_LOGIN_QUOTES_TRADE, GBK("行情+交易"), 185, 96, 110, 30},
+      {kTranslucentBtn, IDC_LOGIN_TRADE_ONLY, GBK("交易"), 310, 96, 110, 30},
+      {kTransparentStat, IDC_LOGIN_LABEL_ACCOUNT, GBK("用户帐号："), 80, 150, 80, 20},
       {platform::kEdit, IDC_LOGIN_ACCOUNT, "", 165, 148, 180, 22, WS_TABSTOP},
       {platform::kStatic, IDC_LOGIN_REGISTER, GBK("申 请 帐 户"), 355, 150, 80, 20},
-      {platform::kStatic, IDC_LOGIN_LABEL_PASSWORD, GBK("用户密码："), 80, 182, 80, 20},
+      {kTransparentStat, IDC_LOGIN_LABEL_PASSWORD, GBK("用户密码："), 80, 182, 80, 20},
       {platform::kEdit, IDC_LOGIN_PASSWORD, "", 165, 180, 180, 22, ES_PASSWORD | WS_TABSTOP},
-      {platform::kStatic, IDC_LOGIN_LABEL_CODE, GBK("验 证 码："), 80, 214, 80, 20},
+      {kTransparentStat, IDC_LOGIN_LABEL_CODE, GBK("验 证 码："), 80, 214, 80, 20},
       {platform::kEdit, IDC_LOGIN_CODE, "", 165, 212, 80, 22, WS_TABSTOP},
-      {platform::kStatic, IDC_LOGIN_CODE_PICTURE, "", 255, 210, 90, 26, SS_CENTER | SS_CENTERIMAGE},
-      {platform::kStatic, IDC_LOGIN_LABEL_SERVER, GBK("服 务 器："), 80, 246, 80, 20},
-      {platform::kComboBox, IDC_LOGIN_SERVER, "", 165, 244, 180, 222, CBS_DROPDOWNLIST | WS_TABSTOP},
+      {platform::kStatic, IDC_LOGIN_CODE_PICTURE, "", 255, 210, 90, 26},
+      {kTransparentStat, IDC_LOGIN_LABEL_SERVER, GBK("服 务 器："), 80, 246, 80, 20},
+      {platform::kComboBox, IDC_LOGIN_SERVER, "", 165, 244, 180, 22 + kComboDropHeight,
+       CBS_DROPDOWNLIST | WS_TABSTOP},
       {platform::kCheckBox, IDC_LOGIN_SAVE_ACCOUNT, GBK("保存帐户"), 165, 278, 90, 20, BS_AUTOCHECKBOX},
       {platform::kCheckBox, IDC_LOGIN_AUTO, GBK("自动登录"), 260, 278, 90, 20, BS_AUTOCHECKBOX | WS_DISABLED},
-      {platform::kButton, IDOK, GBK("登 录"), 210, 340, 90, 30, BS_DEFPUSHBUTTON},
-      {platform::kButton, IDC_LOGIN_CANCEL, GBK("取 消"), 300, 340, 90, 30},
-      {platform::kStatic, IDC_LOGIN_PROGRESS_TEXT, "", 20, 380, 440, 16},
+      {kTranslucentBtn, IDOK, GBK("登 录"), kLoginButtonX, kLoginButtonY, 90, 30},
+      {kTranslucentBtn, IDC_LOGIN_CANCEL, GBK("取 消"), 300, kLoginButtonY, 90, 30},
+      {platform::kStatic, IDC_LOGIN_PROGRESS_TEXT, "", 20, 378, 440, 18},
   };
-  static const platform::DialogTemplate tpl{480,
-                                            420,
-                                            WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
-                                            GBK("登录"),
-                                            nullptr,
-                                            9,
-                                            false,
-                                            items};
+  static const platform::DialogTemplate tpl{480, 420, WS_POPUP, GBK("登录"), nullptr, 9, false, items};
   return tpl;
 }
 
 }  // namespace
 
 CLoginDlg::CLoginDlg(HWND stageWnd, UINT stageMsg)
-    : CDialog(LoginTemplate()), m_hStageWnd(stageWnd), m_nStageMsg(stageMsg) {}
+    : WDialog(LoginTemplate(), "CLoginDlg"),
+      m_hStageWnd(stageWnd),
+      m_nStageMsg(stageMsg),
+      m_code(CodeRandomSource()) {}
 
 CLoginDlg::~CLoginDlg() = default;
 
-void CLoginDlg::SetCodeGenerator(std::function<std::string()> generator) {
-  CodeGenerator() = std::move(generator);
-}
+void CLoginDlg::SetCodeRandom(zebui::CodeRandom random) { CodeRandomSource() = std::move(random); }
 
 void CLoginDlg::SetClock(std::function<int64_t()> clock) { Clock() = std::move(clock); }
 
 std::string CLoginDlg::ConfigPath() const { return CPublic::GetInstance()->GetAppDir() + "zeb.ini"; }
 
+std::string CLoginDlg::SkinFolder() const { return CPublic::GetInstance()->GetAppDir() + "UIInterface/Login/"; }
+
 BOOL CLoginDlg::OnInitDialog() {
+  SetDialogMode(WDLG_MODE_OWN, 0);
   SLoginSettings settings;
   if (!LoadLoginSettings(ConfigPath(), &settings)) AfxMessageBox(GBK("读取通信配置文件出错!"), MB_OK);
   m_account = settings.userId;
   m_saveAccount = settings.saveAccount != 0;
-  CDialog::OnInitDialog();
+  SetBkImage(SkinFolder() + "ImgBk.png", 0, 0);
+  WDialog::OnInitDialog();
 
+  m_register.SubclassDlgItem(IDC_LOGIN_REGISTER, this);
+  m_register.SetURL(settings.registPage.c_str());
+  m_code.SubclassDlgItem(IDC_LOGIN_CODE_PICTURE, this);
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QString::number(IDC_LOGIN_PROGRESS));
-  m_progress->setGeometry(20, 398, 440, 10);
+  m_progress->setGeometry(20, 400, 440, 8);
   m_progress->setTextVisible(false);
   m_progress->hide();
-  for (int id : {IDC_LOGIN_QUOTES_ONLY, IDC_LOGIN_QUOTES_TRADE, IDC_LOGIN_TRADE_ONLY})
-    if (auto* button = GetDlgItemT<QPushButton>(id)) button->setCheckable(true);
 
+  SetButtonImages();
   m_flow.Start(settings);
   if (CWnd* autoLogin = GetDlgItem(IDC_LOGIN_AUTO)) autoLogin->ShowWindow(SW_HIDE);
   if (auto* combo = GetDlgItemT<QComboBox>(IDC_LOGIN_SERVER)) {
@@ -116,13 +118,56 @@ BOOL CLoginDlg::OnInitDialog() {
     }
   }
   LayoutControls();
-  NewVerificationCode();
   const std::string title = CPublic::GetInstance()->GetSystemTitle();
-  if (!title.empty()) SetWindowText(title);
+  SetTitle(title.empty() ? GBK("登录") : title.c_str());
   return TRUE;
 }
 
-void CLoginDlg::LayoutControls() {}
+void CLoginDlg::SetButtonImages() {
+  const std::string skin = SkinFolder();
+  struct Image {
+    int id, kind;
+    const char* file;
+    int frames;
+  } images[] = {{IDOK, 0, "ImgOkBtn.png", 4},          {IDC_LOGIN_CANCEL, 0, "ImgCancleBtn.png", 4},
+                {IDC_LOGIN_QUOTES_ONLY, 1, "QuoteLog.png", 2}, {IDC_LOGIN_QUOTES_TRADE, 0, "QuoteTradeLog.png", 2},
+                {IDC_LOGIN_TRADE_ONLY, 0, "TradeLog.png", 2}};
+  for (const Image& i : images) {
+    auto* button = GetDlgItemT<CTranslucentBtn>(i.id);
+    if (!button) continue;
+    button->SetImage(i.kind, skin + i.file, i.frames, zebui::kFramesStacked);
+    button->SetTextStyle(kWhite, kButtonTextSize, kButtonTextBold);
+    if (i.frames == 2) button->SetNoHover(true);
+    // The caption is drawn from its offset: centred in one frame.
+    const QFontMetrics metrics(zebui::SkinFont(GBK("宋体"), kButtonTextSize, kButtonTextBold));
+    const QString text = platform::GbkToQString(button->GetWindowTextString());
+    button->SetTextOffset((button->GetFrameWidth() - metrics.horizontalAdvance(text)) / 2,
+                          (button->GetFrameHeight() - metrics.height()) / 2);
+  }
+}
+
+void CLoginDlg::LayoutControls() {
+  auto* ok = GetDlgItemT<CTranslucentBtn>(IDOK);
+  auto* cancel = GetDlgItemT<CTranslucentBtn>(IDC_LOGIN_CANCEL);
+  if (ok && cancel) {
+    ok->MoveWindow(kLoginButtonX, kLoginButtonY, ok->GetFrameWidth(), ok->GetFrameHeight());
+    cancel->MoveWindow(kLoginButtonX + ok->GetFrameWidth(), kLoginButtonY, cancel->GetFrameWidth(),
+                       cancel->GetFrameHeight());
+  }
+  for (int id : {IDC_LOGIN_LABEL_ACCOUNT, IDC_LOGIN_LABEL_PASSWORD, IDC_LOGIN_LABEL_CODE, IDC_LOGIN_LABEL_SERVER})
+    if (auto* label = GetDlgItemT<CTransparentStat>(id)) label->SetStyle(kWhite, 14, 0, 0, "", 0);
+}
+
+HBRUSH CLoginDlg::OnCtlColor(CDC* dc, CWnd* child, UINT kind) {
+  // Check boxes and the progress line stand on the dark skin.
+  const int id = child ? child->GetDlgCtrlID() : 0;
+  if (id == IDC_LOGIN_SAVE_ACCOUNT || id == IDC_LOGIN_AUTO || id == IDC_LOGIN_PROGRESS_TEXT) {
+    dc->SetTextColor(RGB(255, 255, 255));
+    dc->SetBkMode(TRANSPARENT);
+    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  }
+  return WDialog::OnCtlColor(dc, child, kind);
+}
 
 void CLoginDlg::DoDataExchange(CDataExchange* dx) {
   DDX_Text(dx, IDC_LOGIN_ACCOUNT, m_account);
@@ -139,7 +184,7 @@ void CLoginDlg::OnOK() {
   input.account = m_account;
   input.password = m_password;
   input.typedCode = m_typedCode;
-  input.pictureCode = m_code;
+  input.pictureCode = m_code.GetCode();
   const auto* combo = GetDlgItemT<QComboBox>(IDC_LOGIN_SERVER);
   input.serverSelection = combo ? combo->currentIndex() : -1;
   m_flow.OnLogin(input);
@@ -164,7 +209,7 @@ BOOL CLoginDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
         break;
     }
   }
-  return CDialog::OnCommand(wParam, lParam);
+  return WDialog::OnCommand(wParam, lParam);
 }
 
 void CLoginDlg::OnTimer(UINT_PTR id) { m_flow.OnTimer(UINT(id)); }
@@ -179,7 +224,7 @@ LRESULT CLoginDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       m_flow.OnLinkReady();
       return 0;
     default:
-      return CDialog::WindowProc(message, wParam, lParam);
+      return WDialog::WindowProc(message, wParam, lParam);
   }
 }
 
@@ -207,13 +252,12 @@ void CLoginDlg::SetModeButtonStates(int quotesOnly, int quotesTrade, int tradeOn
   const int states[] = {quotesOnly, quotesTrade, tradeOnly};
   const int ids[] = {IDC_LOGIN_QUOTES_ONLY, IDC_LOGIN_QUOTES_TRADE, IDC_LOGIN_TRADE_ONLY};
   for (int i = 0; i < 3; ++i)
-    if (auto* button = GetDlgItemT<QPushButton>(ids[i])) button->setChecked(states[i] != 0);
+    if (auto* button = GetDlgItemT<CTranslucentBtn>(ids[i])) button->SetState(states[i]);
 }
 
 void CLoginDlg::NewVerificationCode() {
-  m_code = CodeGenerator()();
-  SetDlgItemText(IDC_LOGIN_CODE_PICTURE, m_code.c_str());
-  if (CWnd* picture = GetDlgItem(IDC_LOGIN_CODE_PICTURE)) picture->RedrawWindow();
+  m_code.MakeCode();
+  m_code.RedrawWindow();
 }
 
 void CLoginDlg::FocusCodeField() {

@@ -10,7 +10,9 @@
 #include <functional>
 #include <string>
 
-#include "platform/dialog.h"
+#include "controls/hyperlink_static.h"
+#include "controls/identify_code.h"
+#include "controls/wdialog.h"
 #include "zeb/shell/login/login_flow.h"
 
 class QProgressBar;
@@ -32,14 +34,14 @@ constexpr int IDC_LOGIN_LABEL_SERVER = 1201;
 constexpr int IDC_LOGIN_PROGRESS = 400;
 constexpr int IDC_LOGIN_PROGRESS_TEXT = 401;
 
-class CLoginDlg : public CDialog, private ILoginHost {
+class CLoginDlg : public WDialog, private ILoginHost {
  public:
   CLoginDlg(HWND stageWnd, UINT stageMsg);
   ~CLoginDlg() override;
 
-  // The four digits of a new verification code; replaceable (tests).
-  static void SetCodeGenerator(std::function<std::string()> generator);
-  const std::string& GetVerificationCode() const { return m_code; }
+  // The random source of the verification code picture; replaceable (tests).
+  static void SetCodeRandom(zebui::CodeRandom random);
+  std::string GetVerificationCode() const { return m_code.GetCode(); }
   const CLoginFlow& Flow() const { return m_flow; }
   // The clock of the time-out; replaceable (tests).
   static void SetClock(std::function<int64_t()> clock);
@@ -50,6 +52,7 @@ class CLoginDlg : public CDialog, private ILoginHost {
   void OnCancel() override;
   void OnClose() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+  HBRUSH OnCtlColor(CDC* dc, CWnd* child, UINT kind) override;
   void OnTimer(UINT_PTR id) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
@@ -65,7 +68,7 @@ class CLoginDlg : public CDialog, private ILoginHost {
   void FocusCodeField() override;
   void ActivateDialog() override;
   void HideDialog() override;
-  void EndDialog(int result) override { CDialog::EndDialog(result); }
+  void EndDialog(int result) override { WDialog::EndDialog(result); }
   void SetTimer(UINT id, UINT ms) override { CWnd::SetTimer(id, ms); }
   void KillTimer(UINT id) override { CWnd::KillTimer(id); }
   int64_t NowMs() override;
@@ -84,12 +87,16 @@ class CLoginDlg : public CDialog, private ILoginHost {
                        const SLoginHosts& hosts) override;
 
   void LayoutControls();
+  void SetButtonImages();
   std::string ConfigPath() const;
+  std::string SkinFolder() const;
 
   HWND m_hStageWnd;
   UINT m_nStageMsg;
   CLoginFlow m_flow{*this};
-  std::string m_account, m_password, m_typedCode, m_code;
+  std::string m_account, m_password, m_typedCode;
+  CIdentifyCode m_code;
+  CHyperlinkStatic m_register;
   int m_saveAccount = 0;
   int m_autoLogin = 0;
   int m_server = 0;
