@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Starts every simulator that the build produced, on loopback, and waits.
-# Each one prints the address it listens on.
+# Starts every simulator that the build produced, on loopback, waits until
+# they listen, then runs the program against them. Closing the program or
+# Ctrl-C stops everything.
 set -uo pipefail
 build=$1
 bin="$build/bin"
@@ -19,6 +20,15 @@ if [ ${#pids[@]} -eq 0 ]; then
   echo "no simulator built yet"
   exit 0
 fi
+# The ports of sim/ports.h: quote, trade, balance, update, custody pages.
+listening() { (exec 3<>"/dev/tcp/127.0.0.1/$1") 2>/dev/null; }
+for port in 17709 19310 19300 19340 19320; do
+  for _ in $(seq 100); do
+    listening "$port" && break
+    sleep 0.1
+  done
+  listening "$port" || echo "nothing listens on 127.0.0.1:$port; the program starts anyway" >&2
+done
 if [ -x "$bin/ZEB" ]; then
   "$bin/ZEB"
 else

@@ -84,6 +84,9 @@ struct AppTest : ::testing::Test, shell_test::ProgramFixture {
   CMainFrame* MakeFrame(int loginMode) {
     CPublic::GetInstance()->SetLoginMode(loginMode);
     zeb->CreateMainFrame();
+    // No message loop runs here: closing the frame must not end one (a quit
+    // left behind would end the next test's modal loops at once).
+    SetMainWnd(nullptr);
     return zeb->GetMainFrame();
   }
 };

@@ -127,6 +127,32 @@ std::string Picture(const SProgramRunOptions& o, SProgramRunResult& r, const std
 
 bool Pump(const std::function<bool()>& done, int timeoutMs) { return platform::PumpUntil(done, timeoutMs); }
 
+// One folder and one set of test certificates for every run of the
+// process: the trading library, once started, keeps the settings it read
+// (the folder's paths) and its secure-socket context for as long as it is
+// loaded, so later runs give it the same paths and the same certificates.
+const fs::path& ProcessRoot() {
+  static const fs::path root = [] {
+    char folder[] = "/tmp/zebrun_XXXXXX";
+    fs::path made = mkdtemp(folder);
+    std::atexit([] {
+      std::error_code ec;
+      fs::remove_all(ProcessRoot(), ec);
+    });
+    return made;
+  }();
+  return root;
+}
+
+const STestPki& ProcessPki() {
+  static const STestPki pki = [] {
+    STestPki made;
+    GenerateTestPki((ProcessRoot() / "pki").string(), "test", &made);
+    return made;
+  }();
+  return pki;
+}
+
 }  // namespace
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
@@ -138,10 +164,13 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   std::string binText = o.binDir;
   if (binText.empty() && std::getenv("ZEB_BIN_DIR")) binText = std::getenv("ZEB_BIN_DIR");
   const fs::path bin = binText.empty() ? fs::path(platform::GetProgramDir()) : fs::path(binText);
-  char rootTemplate[] = "/tmp/zebrun_XXXXXX";
-  const fs::path root = mkdtemp(rootTemplate);
+  const fs::path root = ProcessRoot();
   const fs::path prog = root / "prog", appdata = root / "appdata", config = root / "config";
-  for (const fs::path& p : {prog, appdata, config}) fs::create_directories(p);
+  std::error_code cleared;
+  for (const fs::path& p : {prog, appdata, config}) {
+    fs::remove_all(p, cleared);
+    fs::create_directories(p);
+  }
   CopyProgramFolder(bin, prog);
 
   // The servers: the ones given, or simulators on free ports.
@@ -163,8 +192,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
     SplitHostPort(o.trade, &tradeHost, &tradePort);
     if (fs::exists(bin / "tradecerts")) fs::copy(bin / "tradecerts", certs, fs::copy_options::recursive);
   } else {
-    STestPki pki;
-    GenerateTestPki(certs.string(), "test", &pki);
+    const STestPki& pki = ProcessPki();
+    fs::copy(pki.dir, certs, fs::copy_options::recursive);
     STradeSimOptions t;
     t.caFile = pki.caCert;
     t.certFile = pki.serverCert;
@@ -274,6 +303,9 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
     if (tradeSim)
       for (const std::string& type : tradeSim->Requests()) r.tradeLogons += type == "1001";
     watchdog.Enter("close");
+    // No message loop runs any more: the frame closes without ending one
+    // (a quit left behind would end the next run's modal loops at once).
+    SetMainWnd(nullptr);
     if (frame && frame->IsCreated()) frame->CloseWithoutAsking();
     app.ExitInstance();
   }
@@ -286,8 +318,7 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   platform::SetProgramDirOverride("");
   platform::SetAppDataDirOverride("");
   platform::SetConfigDirOverride("");
-  std::error_code ec;
-  fs::remove_all(root, ec);
+  for (const fs::path& p : {prog, appdata, config}) fs::remove_all(p, cleared);
   r.ok = r.failedStage.empty();
   return r;
 }

@@ -62,6 +62,9 @@ int CZEBApp::ExitInstance() {
   // without the question.
   if (m_pFrame && m_pFrame->IsCreated()) m_pFrame->CloseWithoutAsking();
   m_pFrame.reset();
+  // No trade connection may outlive the program's use of the library: its
+  // thread would still run while the library is unloaded.
+  TradeUnLink();
   CPublic::ReleaseInstance();
   if (m_pStageDlg) {
     m_pStageDlg->DestroyWindow();

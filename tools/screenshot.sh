@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# tools/screenshot.sh OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]
+#
+# Builds what is missing, then runs the real start-up offscreen in a
+# temporary program folder whose "zeb.ini" points at the given servers
+# (local simulators on free ports for those not given, stopped afterwards),
+# types the account, password and shown verification code into the login
+# dialog, waits for the main frame and saves PNG pictures of the login
+# dialog, the main frame and each view of the market pane into OUTDIR, one
+# line per picture. Exits non-zero when a stage is not reached in time.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+if [ $# -lt 1 ] || [ "${1#-}" != "$1" ]; then
+  echo "usage: tools/screenshot.sh OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]" >&2
+  exit 2
+fi
+build=${BUILD_DIR:-$root/build}
+if [ ! -x "$build/bin/zeb_screenshot" ]; then
+  "$root/tools/install-deps.sh" >&2
+  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+fi
+cmake --build "$build" -j "$(nproc)" --target zeb_screenshot >&2
+export QT_QPA_PLATFORM="offscreen:configfile=$root/platform/testing/offscreen_screen.json"
+exec "$build/bin/zeb_screenshot" "$@"
