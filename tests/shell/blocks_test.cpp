@@ -41,6 +41,16 @@ TEST_F(BlocksTest, MissingFilesGiveNoBlocksAndNoFailure) {
   EXPECT_EQ(blocks.GetBlockName(16), "");
 }
 
+TEST_F(BlocksTest, EmptyFilesGiveEmptyListsAndAnEmptyFavouritesFileFails) {
+  folders.Write("BLOCK/BLOCK.DEF", "");
+  folders.Write("BLOCK/USERBLOCK.DEF", "");
+  folders.Write(std::string("BLOCK/") + GBK("自选") + ".BLK", "");
+  EXPECT_FALSE(blocks.Init(folders.ProgramDir()));  // a code file without one record
+  EXPECT_TRUE(blocks.GetGroups().empty());
+  EXPECT_TRUE(blocks.GetUserBlocks().empty());
+  EXPECT_TRUE(blocks.GetFavouriteCodes().empty());
+}
+
 TEST_F(BlocksTest, IdsFollowKeyPositionsAcrossGroups) {
   // Group A has a key count of 3 with "002" missing; group B starts after it.
   folders.Write("BLOCK/BLOCK.DEF", std::string("[") + GBK("地区") + "]\r\n001=" + GBK("北京") +

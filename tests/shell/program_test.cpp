@@ -14,7 +14,11 @@
 #include "platform/input.h"
 #include "platform/paths.h"
 #include "platform/testing/find_ctl.h"
+#include "platform/testing/menu_script.h"
 #include "platform/testing/modal_script.h"
+#include "controls/mt_toolbar.h"
+#include "controls/toolbar_xp.h"
+#include "zeb/shell/frame/shell_toolbars.h"
 #include "shell/program_test_support.h"
 #include "shell/router_test_support.h"
 #include "ui/config_file.h"
@@ -103,6 +107,16 @@ TEST_F(AppTest, ACancelledLoginMakesNoFrameAndStillSavesTheSettings) {
   int shown = -1;
   EXPECT_EQ(written.GetInt("SYSTEM", "SHOWTOOLBAR", &shown), 0);
   EXPECT_EQ(shown, 1);
+}
+
+TEST_F(AppTest, TheQuoteServerCallsNeedALinkObject) {
+  // Before the start-up has made the link object there is nothing to call.
+  const std::string hosts[5] = {"127.0.0.1"};
+  const int ports[5] = {1};
+  zeb->SetQuoteServer(nullptr, WM_LINK_READY, "a", "b", "127.0.0.1", 1);
+  zeb->SetQuoteHosts(nullptr, WM_LINK_READY, "a", "b", hosts, ports);
+  zeb->QuoteUnLink();
+  EXPECT_EQ(zeb->GetLink(), nullptr);
 }
 
 TEST_F(AppTest, CloseAsksFirstThenSavesAndUnlinksInOrder) {
@@ -213,6 +227,48 @@ TEST_F(AppTest, KeysAndCommandsOfTheFrame) {
   EXPECT_EQ(ui.enabled, 0);
   // The chart view's panel messages go to the view in the market pane.
   EXPECT_EQ(frame->SendMessage(WM_STAT_PAGE, 0, 1), 1);
+  frame->CloseWithoutAsking();
+}
+
+TEST_F(AppTest, ToolBarsOfTheFrame) {
+  folders.Write("BLOCK/USERBLOCK.DEF", "[mine]\r\n");
+  CMainFrame* frame = MakeFrame(1);
+  zeb->ShowMainFrame(1);
+  CToolBarXP* bar = frame->GetToolBar();
+  ASSERT_NE(bar, nullptr);
+  const int markets = bar->CommandToIndex(ID_TOOL_MARKETS);
+  ASSERT_GE(markets, 0);
+  EXPECT_TRUE(bar->GetButtonStyle(markets) & TBSTYLE_DROPDOWN);
+  EXPECT_TRUE(bar->GetExtendedStyle() & TBSTYLE_EX_DRAWDDARROWS);
+  // The arrow of the block button is the frame's: it offers the blocks.
+  {
+    platform::testing::ScopedMenuScript menus{0};
+    EXPECT_EQ(frame->SendMessage(WM_COMMAND, (0u - ID_TOOL_BLOCKS) & 0xFFFF, 0), 1);
+    ASSERT_EQ(menus.Offered().size(), 1u);
+    bool offersMine = false;
+    for (const auto& item : menus.Offered()[0]) offersMine |= item.text == "mine";
+    EXPECT_TRUE(offersMine);
+  }
+  // The bar follows the setting, which the command flips.
+  EXPECT_EQ(bar->IsWindowVisible(), CPublic::GetInstance()->IsToolbarShown());
+  const bool shown = bar->IsWindowVisible();
+  frame->SendMessage(WM_COMMAND, cmd::kToolbar, 0);
+  EXPECT_NE(bar->IsWindowVisible(), shown);
+  if (!bar->IsWindowVisible()) frame->SendMessage(WM_COMMAND, cmd::kToolbar, 0);
+  EXPECT_TRUE(bar->IsWindowVisible());
+  // The drawing tools float; full-screen mode has its own bar.
+  frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
+  ASSERT_NE(frame->GetDrawToolBar(), nullptr);
+  EXPECT_TRUE(frame->GetDrawToolBar()->IsWindowVisible());
+  frame->SendMessage(WM_COMMAND, cmd::kFullScreen, 0);
+  EXPECT_TRUE(frame->IsFullScreen());
+  ASSERT_NE(frame->GetFullScreenBar(), nullptr);
+  EXPECT_TRUE(frame->GetFullScreenBar()->IsWindowVisible());
+  EXPECT_FALSE(bar->IsWindowVisible());
+  frame->SendMessage(WM_COMMAND, cmd::kFullScreen, 0);
+  EXPECT_FALSE(frame->IsFullScreen());
+  EXPECT_FALSE(frame->GetFullScreenBar()->IsWindowVisible());
+  EXPECT_TRUE(bar->IsWindowVisible());
   frame->CloseWithoutAsking();
 }
 
