@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "sharecode/mythread.h"
 #include "zeb/shell/frame/quote_traffic.h"
 #include "zeb/shell/store/public_store.h"
 
@@ -32,12 +33,17 @@ struct CheckingHost : IQuoteTrafficHost {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;
   static CPublic store;
+  static const bool quiet = [] {
+    CMyThread::SetTraceSink([](const std::string&) {});
+    return true;
+  }();
+  (void)quiet;
   CheckingHost host;
-  CQuoteTraffic traffic(host, store);
-  traffic.programDir = [] { return std::string("/nonexistent/"); };
   for (int mode : {1, 2}) {
     store.SetLoginMode(mode);
     for (size_t skip : {size_t(0), size / 3}) {
+      CQuoteTraffic traffic(host, store);
+      traffic.programDir = [] { return std::string("/nonexistent/"); };
       // Exact-size copies so any over-read is caught.
       const std::vector<uint8_t> original(data + skip, data + size);
       std::vector<uint8_t> body = original;

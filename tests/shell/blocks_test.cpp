@@ -22,6 +22,17 @@ std::string Codes(std::initializer_list<std::pair<uint16_t, int32_t>> codes) {
   return bytes;
 }
 
+// A "BLOCK.DEF" group of count blocks "b1", "b2" ... under keys "001" ...
+std::string GroupOf(const std::string& group, int count) {
+  std::string def = "[" + group + "]\r\n";
+  for (int k = 1; k <= count; ++k) {
+    char line[32];
+    std::snprintf(line, sizeof line, "%03d=b%d\r\n", k, k);
+    def += line;
+  }
+  return def;
+}
+
 struct BlocksTest : ::testing::Test {
   shell_test::TempFolders folders;
   CBlockManager blocks;
@@ -64,8 +75,8 @@ TEST_F(BlocksTest, IdsFollowKeyPositionsAcrossGroups) {
   EXPECT_EQ(blocks.GetKindOfName(GBK("邮票")), kBlockKindSystem);
   const auto& beijing = blocks.GetGroups().at(GBK("地区")).at(GBK("北京"));
   ASSERT_EQ(beijing.codes.size(), 2u);  // 13 bytes: two whole records
-  EXPECT_EQ(beijing.codes[1].market, 4116);
-  EXPECT_EQ(beijing.codes[1].code, 2);
+  EXPECT_EQ(+beijing.codes[1].market, 4116);
+  EXPECT_EQ(+beijing.codes[1].code, 2);
 }
 
 TEST_F(BlocksTest, UserBlocksAndFavourites) {
@@ -100,26 +111,14 @@ TEST_F(BlocksTest, BadNamesAndIdsPastTheirRangesAreRefusedWithATrace) {
   EXPECT_EQ(traces.size(), 4u);  // two names, two user blocks past 255
 
   // A group long enough to run past id 223.
-  std::string many = "[big]\r\n";
-  for (int k = 1; k <= 210; ++k) {
-    char line[32];
-    std::snprintf(line, sizeof line, "%03d=b%d\r\n", k, k);
-    many += line;
-  }
-  folders.Write("BLOCK/BLOCK.DEF", many);
+  folders.Write("BLOCK/BLOCK.DEF", GroupOf("big", 210));
   blocks.LoadBlockDef();
   EXPECT_EQ(blocks.GetGroups().at("big").size(), 208u);
   EXPECT_EQ(blocks.GetBlockName(223), "b208");
 }
 
 TEST_F(BlocksTest, BlockMenuBreaksIntoColumnsEvery18Items) {
-  std::string def = "[g]\r\n";
-  for (int k = 1; k <= 40; ++k) {
-    char line[32];
-    std::snprintf(line, sizeof line, "%03d=b%02d\r\n", k, k);
-    def += line;
-  }
-  folders.Write("BLOCK/BLOCK.DEF", def);
+  folders.Write("BLOCK/BLOCK.DEF", GroupOf("g", 40));
   blocks.Init(folders.ProgramDir());
   CMenu menu;
   menu.CreatePopupMenu();

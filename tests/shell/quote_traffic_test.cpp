@@ -177,7 +177,7 @@ TEST_F(QuoteTrafficTest, DispatchTable) {
   EXPECT_EQ(tradeWindow.got[1].message, WM_TRADE_PRICES);
   EXPECT_EQ(tradeWindow.got[1].prices, (std::map<int, double>{{600001, 12.34}, {600002, 0.005}}));
   EXPECT_EQ(traffic.AlarmQuotes().size(), 2u);
-  EXPECT_EQ(traffic.AlarmQuotes()[1].code.code, 2);
+  EXPECT_EQ(+traffic.AlarmQuotes()[1].code.code, 2);
 }
 
 TEST_F(QuoteTrafficTest, QuotesOnlyKeepsTradingPacketsBack) {

@@ -74,8 +74,8 @@ TEST_F(RouterTest, SwitchingThePane) {
   EXPECT_EQ(frame.Count(WM_SWITCH_VIEW), 1);
   EXPECT_EQ(frame.messages.back().second, WPARAM(kPageChart));
   EXPECT_EQ(router->GetActiveView(), &chart);
-  EXPECT_EQ(chart.GetCurItem()->mode, 16);
-  EXPECT_EQ(router->GetCurCode().code, 600001);
+  EXPECT_EQ(+chart.GetCurItem()->mode, 16);
+  EXPECT_EQ(+router->GetCurCode().code, 600001);
   // An empty record is refused.
   const SCurItem empty;
   EXPECT_EQ(router->SwitchTo(&empty), 0);
@@ -120,7 +120,7 @@ TEST_F(RouterTest, KeysReachTheViewOncePerPress) {
   // F6 opens the favourites.
   router->ExecuteCommand(0x6011);  // Esc again: back to the quote list
   router->OnKey(VK_F6);
-  EXPECT_EQ(report.GetCurItem()->market, kBlockKindFavourites);
+  EXPECT_EQ(+report.GetCurItem()->market, kBlockKindFavourites);
   EXPECT_EQ(std::string(report.GetCurItem()->name), GBK("自选"));
   // A key the view takes ends there.
   report.takesKeys = true;
@@ -152,7 +152,7 @@ TEST(TypedCommandTest, CodesByLengthAndNumber) {
 TEST_F(RouterTest, TypedCommandsRunOrPostKeys) {
   router->ShowAllMarkets();
   router->RunTypedCommand("1");
-  EXPECT_EQ(report.GetCurItem()->market, 4100);
+  EXPECT_EQ(+report.GetCurItem()->market, 4100);
   router->RunTypedCommand("03");
   platform::PumpUntil([&] { return frame.Count(WM_KEYDOWN) == 1; }, 5000);
   ASSERT_EQ(frame.Count(WM_KEYDOWN), 1);
@@ -169,7 +169,7 @@ TEST_F(RouterTest, CommandsRunTheirGroupThenReachTheView) {
   // An analysis command opens the chart first.
   router->ExecuteCommand(0x7803);
   EXPECT_EQ(router->GetActiveView(), &chart);
-  EXPECT_EQ(chart.GetCurItem()->mode, 32);
+  EXPECT_EQ(+chart.GetCurItem()->mode, 32);
   EXPECT_EQ(chart.analysisKind, 1);
   // F1 of the chart view's deal list reports handled without the view.
   EXPECT_EQ(router->ExecuteCommand(0x6702), 1);
@@ -184,13 +184,13 @@ TEST_F(RouterTest, BlockListsAndFavourites) {
   CBlockManager::GetInstance()->Init(folders.ProgramDir());
   router->ShowAllMarkets();
   router->ExecuteCommand(0x6200 + 225);
-  EXPECT_EQ(report.GetCurItem()->market, kBlockKindUser);
+  EXPECT_EQ(+report.GetCurItem()->market, kBlockKindUser);
   EXPECT_STREQ(report.GetCurItem()->name, "mine");
   const SCurItem shown = *report.GetCurItem();
   router->ExecuteCommand(0x6200 + 226);  // no such block: no switch
   EXPECT_TRUE(report.IsCurItem(&shown));
   router->OpenBlock("mine");
-  EXPECT_EQ(report.GetCurItem()->mode, 1);
+  EXPECT_EQ(+report.GetCurItem()->mode, 1);
 
   // Removing a favourite reloads the list; an item that is none leaves it.
   router->OpenChartPage({4100, 600001}, 16);
@@ -270,7 +270,7 @@ TEST_F(RouterTest, SelectingAnItem) {
   const SCodeInfo first = CPublic::GetInstance()->GetMarkets().front().stocks.front().GetKey();
   router->SelectCode(first);
   EXPECT_EQ(router->GetActiveView(), &chart);
-  EXPECT_EQ(chart.GetCurItem()->mode, 16);
+  EXPECT_EQ(+chart.GetCurItem()->mode, 16);
 }
 
 }  // namespace

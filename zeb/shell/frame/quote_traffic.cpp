@@ -98,7 +98,10 @@ LRESULT CQuoteTraffic::OnTradePrices(const void* body, int length) {
   if (m_packet.count == 0) return 0;
   TradePriceMap prices;
   const double unit = CPublic::GetPriceUnit();
-  for (const SQuoteUnit& q : m_packet.records) prices[q.code.code] = double(q.last) / unit;
+  for (const SQuoteUnit& q : m_packet.records) {
+    const int32_t code = q.code.code;  // a packed field: read by value
+    prices[code] = double(q.last) / unit;
+  }
   if (HWND trade = m_host.TradeWindow())
     ::SendMessage(trade, WM_TRADE_PRICES, reinterpret_cast<WPARAM>(&prices), 0);
   return 1;
