@@ -83,6 +83,11 @@ void SetWidgetText(QWidget* widget, std::string_view gbk) {
 
 namespace detail {
 
+int DroppedHeight(const QComboBox* combo) {
+  const QVariant height = combo ? combo->property(kDroppedHeightProperty) : QVariant();
+  return height.isValid() ? height.toInt() : (combo ? combo->height() : 0);
+}
+
 void SetButtonCheck(QAbstractButton* button, UINT state) {
   if (!button) return;
   if (auto* box = qobject_cast<QCheckBox*>(button); box && state == BST_INDETERMINATE) {
@@ -135,6 +140,7 @@ void SetControlGeometry(QWidget* widget, const RECT& rect) {
     return;
   }
   // Win32 gives a combo box its dropped height; the edit keeps its own.
+  combo->setProperty(kDroppedHeightProperty, RectHeight(rect));
   const int editHeight = combo->sizeHint().height();
   const int rest = RectHeight(rect) - editHeight;
   const int rowHeight = combo->fontMetrics().height() + 2;

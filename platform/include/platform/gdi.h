@@ -366,6 +366,10 @@ class CDC {
   BOOL BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, DWORD rop);
   BOOL StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, DWORD rop);
+  // Copies a block leaving out the pixels of the transparent colour (what
+  // is below shows there); stretches as StretchBlt.
+  BOOL TransparentBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                      int srcWidth, int srcHeight, UINT transparentColor);
 
  private:
   struct State {
@@ -396,6 +400,8 @@ class CDC {
   int ClipKind() const;
   void SetClip(const QRegion& region);
   void ResetObjects();
+  BOOL Blit(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
+            int srcHeight, const COLORREF* key);
 
   QPaintDevice* device_ = nullptr;
   QPainter* painter_ = nullptr;
