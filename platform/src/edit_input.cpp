@@ -25,6 +25,8 @@ class EditInputValidator : public QValidator {
     connect(edit, &QLineEdit::textChanged, this, [this](const QString& text) { last_ = text; });
   }
   int Limit() const { return limit_; }
+  // Qt validates text set by code too; only the user's is cut.
+  void SetByCode(bool byCode) { byCode_ = byCode; }
 
   State validate(QString& input, int& pos) const override {
     if (style_ & ES_NUMBER) {
@@ -35,7 +37,7 @@ class EditInputValidator : public QValidator {
     } else if (style_ & ES_LOWERCASE) {
       input = input.toLower();
     }
-    if (limit_ <= 0 || EditTextBytes(input, false) <= limit_) return Acceptable;
+    if (byCode_ || limit_ <= 0 || EditTextBytes(input, false) <= limit_) return Acceptable;
     // The inserted part lies between what the old and new texts share at
     // their starts and their ends.
     qsizetype head = 0;
@@ -58,6 +60,7 @@ class EditInputValidator : public QValidator {
   DWORD style_;
   int limit_;
   QString last_;
+  bool byCode_ = false;
 };
 
 }  // namespace
@@ -93,6 +96,14 @@ void ApplyLineEditInput(QLineEdit* edit, DWORD style, int limitBytes) {
   edit->setProperty(kLimitProperty, limit);
   if ((style & (ES_NUMBER | ES_UPPERCASE | ES_LOWERCASE)) || limit)
     edit->setValidator(new EditInputValidator(edit, style, limit));
+}
+
+void SetLineEditTextByCode(QLineEdit* edit, const QString& text) {
+  if (!edit) return;
+  auto* validator = dynamic_cast<EditInputValidator*>(const_cast<QValidator*>(edit->validator()));
+  if (validator) validator->SetByCode(true);
+  edit->setText(text);
+  if (validator) validator->SetByCode(false);
 }
 
 int LineEditLimit(const QLineEdit* edit) { return edit ? edit->property(kLimitProperty).toInt() : 0; }

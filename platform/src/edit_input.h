@@ -22,6 +22,9 @@ QString CutToBytes(const QString& text, int maxBytes, bool crlf);
 void ApplyLineEditInput(QLineEdit* edit, DWORD style, int limitBytes);
 // Its byte limit (0: none).
 int LineEditLimit(const QLineEdit* edit);
+// Sets the text as code does (SetWindowText): folded as typed text is, but
+// never cut to the limit.
+void SetLineEditTextByCode(QLineEdit* edit, const QString& text);
 
 // The multi-line edit of a dialog table, with a byte limit on what the
 // user types, pastes or drops (0: none).

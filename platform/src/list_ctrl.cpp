@@ -57,7 +57,7 @@ class CListCtrl::Delegate : public QStyledItemDelegate {
     if (!(option.state & QStyle::State_Selected)) {
       COLORREF text = list_->GetTextColor(), back = list_->GetBkColor();
       if (list_->OnItemColors(index.row(), &text, &back)) {
-        colored.backgroundBrush = QBrush(platform::gdi_detail::ToQColor(back));
+        painter->fillRect(option.rect, platform::gdi_detail::ToQColor(back));
         colored.palette.setColor(QPalette::Text, platform::gdi_detail::ToQColor(text));
       }
     }

@@ -44,10 +44,13 @@ std::string FormatPos(int pos, int base, bool thousands) {
     std::snprintf(hex, sizeof hex, "0x%04X", (unsigned)pos);
     return hex;
   }
-  std::string digits = std::to_string(pos < 0 ? -(long long)pos : (long long)pos);
-  if (thousands)
-    for (int i = (int)digits.size() - 3; i > 0; i -= 3) digits.insert((size_t)i, ",");
-  return pos < 0 ? "-" + digits : digits;
+  const std::string digits = std::to_string(pos < 0 ? -(long long)pos : (long long)pos);
+  std::string text = pos < 0 ? "-" : "";
+  for (size_t i = 0; i < digits.size(); ++i) {
+    if (thousands && i > 0 && (digits.size() - i) % 3 == 0) text += ',';
+    text += digits[i];
+  }
+  return text;
 }
 
 // The buddy's text as a position: commas and spaces ignored.
@@ -219,8 +222,7 @@ int CSpinButtonCtrl::ArrowAt(CPoint point) const {
 
 void CSpinButtonCtrl::OnLButtonDown(UINT, CPoint point) {
   if (!isEnabled()) return;
-  pressed_ = ArrowAt(point);
-  SetCapture();
+  pressed_ = ArrowAt(point);  // Qt keeps the mouse here until the release
   Spin(pressed_);
   SetTimer(kRepeatTimer, kFirstRepeatMs);
   update();
@@ -230,7 +232,6 @@ void CSpinButtonCtrl::OnLButtonUp(UINT, CPoint) {
   if (!pressed_) return;
   pressed_ = 0;
   KillTimer(kRepeatTimer);
-  ReleaseCapture();
   Notify(SB_ENDSCROLL);
   update();
 }
