@@ -321,6 +321,42 @@ TEST(Controls, OwnerDrawnButtonsPaintWithTheItemStates) {
   EXPECT_EQ(dlg->Take(), std::to_string(kOwner) + ":" + std::to_string(BN_CLICKED));
 }
 
+// A dialog that colours its statics yellow, and a static that may answer first.
+class YellowDialog : public controls_test::RecordingDialog {
+ public:
+  using RecordingDialog::RecordingDialog;
+  CBrush yellow{RGB(255, 255, 0)};
+  HBRUSH OnCtlColor(CDC*, CWnd*, UINT kind) override { return kind == CTLCOLOR_STATIC ? &yellow : nullptr; }
+};
+
+class OwnColourStatic : public CStatic {
+ public:
+  bool own = false;
+  CBrush cyan{RGB(0, 255, 255)};
+  HBRUSH CtlColor(CDC*, UINT) override { return own ? &cyan : nullptr; }
+};
+
+TEST(Controls, StaticsAnswerTheirOwnColoursBeforeTheirWindow) {
+  platform::testing::EnsureApplication();
+  static const platform::DialogItem kLabel[] = {{platform::kStatic, 50, "", 10, 10, 60, 20}};
+  platform::DialogTemplate tpl;
+  tpl.cx = 100;
+  tpl.cy = 50;
+  tpl.dialogUnits = false;
+  tpl.items = kLabel;
+  YellowDialog dlg(tpl);
+  ASSERT_TRUE(dlg.Create(nullptr));
+  OwnColourStatic label;
+  ASSERT_TRUE(label.SubclassDlgItem(50, &dlg));
+  for (bool own : {false, true}) {
+    label.own = own;
+    // Colours are asked as a paint starts and fill from the next one on.
+    controls_test::Render(&label);
+    const QImage image = controls_test::Render(&label);
+    EXPECT_EQ(controls_test::PixelAt(image, QPoint(30, 10)), own ? RGB(0, 255, 255) : RGB(255, 255, 0)) << own;
+  }
+}
+
 TEST(Controls, ImageListsDrawTheirMaskTransparentAtThePointGiven) {
   platform::testing::EnsureApplication();
   // Three 8 x 8 images: red with a green (mask) square in the middle, blue,
