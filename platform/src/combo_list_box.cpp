@@ -1,8 +1,9 @@
 // CComboBox and CListBox: GBK strings, item data, finding and selecting on
-// the plain QComboBox and QListWidget of a dialog table. Both share one
-// search (prefix or whole text, ASCII case aside, wrapping round) and one
-// sorted insertion; selections set here never notify (the table's controls
-// report only the user's changes).
+// the plain QComboBox and QListWidget of a dialog table. The string-list
+// operations are written once over a small view of either widget: one
+// search (prefix or whole text, ASCII case aside, wrapping round), one
+// sorted insertion. Selections set here never notify (the table's
+// controls report only the user's changes).
 #include <QComboBox>
 #include <QListWidget>
 #include <algorithm>
@@ -17,41 +18,114 @@ using namespace platform::detail;
 
 namespace {
 
+constexpr int kErr = -1;  // CB_ERR and LB_ERR alike
+static_assert(CB_ERR == kErr && LB_ERR == kErr);
+
+QVariant DataValue(DWORD_PTR data) { return QVariant::fromValue<qulonglong>(data); }
+
+// The items of a combo box or a list box.
+struct ComboItems {
+  QComboBox* w;
+  int Count() const { return w->count(); }
+  std::string Text(int i) const { return platform::QStringToGbk(w->itemText(i)); }
+  void Insert(int i, const char* text) const { w->insertItem(i, platform::GbkToQString(text)); }
+  void Remove(int i) const { w->removeItem(i); }
+  QVariant Data(int i) const { return w->itemData(i, Qt::UserRole); }
+  void SetData(int i, DWORD_PTR data) const { w->setItemData(i, DataValue(data), Qt::UserRole); }
+  bool Sorted() const { return StoredStyle(w) & CBS_SORT; }
+};
+
+struct ListItems {
+  QListWidget* w;
+  int Count() const { return w->count(); }
+  std::string Text(int i) const { return platform::QStringToGbk(w->item(i)->text()); }
+  void Insert(int i, const char* text) const { w->insertItem(i, platform::GbkToQString(text)); }
+  void Remove(int i) const { delete w->takeItem(i); }
+  QVariant Data(int i) const { return w->item(i)->data(Qt::UserRole); }
+  void SetData(int i, DWORD_PTR data) const { w->item(i)->setData(Qt::UserRole, DataValue(data)); }
+  bool Sorted() const { return StoredStyle(w) & LBS_SORT; }
+};
+
+template <class Items>
+bool Valid(const Items& items, int i) {
+  return items.w && i >= 0 && i < items.Count();
+}
+
 // CB_FINDSTRING / LB_FINDSTRING: from the item after startAfter (-1 or out
 // of range: from the first) to the end, then round from the first.
-template <class TextAt>
-int FindItem(int count, int startAfter, const char* text, bool exact, TextAt textAt) {
-  if (count <= 0 || !text) return -1;
+template <class Items>
+int Find(const Items& items, int startAfter, const char* text, bool exact) {
+  const int count = items.w ? items.Count() : 0;
+  if (count <= 0 || !text) return kErr;
   const std::string_view wanted(text);
   const int first = (startAfter < 0 || startAfter >= count) ? 0 : startAfter + 1;
   for (int n = 0; n < count; ++n) {
     const int i = (first + n) % count;
-    const std::string item = textAt(i);
+    const std::string item = items.Text(i);
     if (exact ? platform::GbkCompareNoCase(item, wanted) == 0 : platform::GbkStartsWithNoCase(item, wanted))
       return i;
   }
-  return -1;
+  return kErr;
 }
 
-// Where a sorted list takes text: after the items that do not sort after it.
-template <class TextAt>
-int SortedPosition(int count, const char* text, TextAt textAt) {
-  int low = 0, high = count;
+// Appends, or in a sorted list inserts after the items that do not sort
+// after the text.
+template <class Items>
+int Add(const Items& items, const char* text) {
+  if (!items.w || !text) return kErr;
+  int low = 0, high = items.Count();
+  if (!items.Sorted()) low = high;
   while (low < high) {
     const int mid = (low + high) / 2;
-    if (platform::GbkCompareNoCase(textAt(mid), text) <= 0) low = mid + 1;
+    if (platform::GbkCompareNoCase(items.Text(mid), text) <= 0) low = mid + 1;
     else high = mid;
   }
+  items.Insert(low, text);
   return low;
 }
 
-int CopyText(const std::string& text, char* buffer, int size) {
+template <class Items>
+int Insert(const Items& items, int index, const char* text) {
+  if (!items.w || !text || index > items.Count()) return kErr;
+  if (index < 0) index = items.Count();
+  items.Insert(index, text);
+  return index;
+}
+
+template <class Items>
+int Delete(const Items& items, int index) {
+  if (!Valid(items, index)) return kErr;
+  items.Remove(index);
+  return items.Count();
+}
+
+template <class Items>
+int GetText(const Items& items, int index, std::string& text) {
+  if (!Valid(items, index)) return kErr;
+  text = items.Text(index);
+  return (int)text.size();
+}
+
+template <class Items>
+int GetText(const Items& items, int index, char* buffer, int size) {
+  std::string text;
+  if (GetText(items, index, text) == kErr) return kErr;
   if (!buffer || size <= 0) return (int)text.size();
   platform::GbkCopyCut(buffer, (size_t)size, text.c_str());
   return (int)std::strlen(buffer);
 }
 
-QVariant DataValue(DWORD_PTR data) { return QVariant::fromValue<qulonglong>(data); }
+template <class Items>
+DWORD_PTR GetData(const Items& items, int index) {
+  return Valid(items, index) ? (DWORD_PTR)items.Data(index).toULongLong() : (DWORD_PTR)kErr;
+}
+
+template <class Items>
+int SetData(const Items& items, int index, DWORD_PTR data) {
+  if (!Valid(items, index)) return kErr;
+  items.SetData(index, data);
+  return 0;
+}
 
 }  // namespace
 
@@ -74,45 +148,19 @@ int CComboBox::SetCurSel(int index) {
   return valid ? index : CB_ERR;
 }
 
-int CComboBox::AddString(const char* text) {
-  QComboBox* c = GetComboBox();
-  if (!c || !text) return CB_ERR;
-  int index = c->count();
-  if (StoredStyle(c) & CBS_SORT)
-    index = SortedPosition(c->count(), text, [c](int i) { return platform::QStringToGbk(c->itemText(i)); });
-  c->insertItem(index, platform::GbkToQString(text));
-  return index;
-}
-
-int CComboBox::InsertString(int index, const char* text) {
-  QComboBox* c = GetComboBox();
-  if (!c || !text || index > c->count()) return CB_ERR;
-  if (index < 0) index = c->count();
-  c->insertItem(index, platform::GbkToQString(text));
-  return index;
-}
-
-int CComboBox::DeleteString(int index) {
-  QComboBox* c = GetComboBox();
-  if (!c || index < 0 || index >= c->count()) return CB_ERR;
-  c->removeItem(index);
-  return c->count();
-}
+int CComboBox::AddString(const char* text) { return Add(ComboItems{GetComboBox()}, text); }
+int CComboBox::InsertString(int index, const char* text) { return Insert(ComboItems{GetComboBox()}, index, text); }
+int CComboBox::DeleteString(int index) { return Delete(ComboItems{GetComboBox()}, index); }
 
 void CComboBox::ResetContent() {
   if (QComboBox* c = GetComboBox()) c->clear();
 }
 
 int CComboBox::FindString(int startAfter, const char* prefix) const {
-  QComboBox* c = GetComboBox();
-  if (!c) return CB_ERR;
-  return FindItem(c->count(), startAfter, prefix, false, [c](int i) { return platform::QStringToGbk(c->itemText(i)); });
+  return Find(ComboItems{GetComboBox()}, startAfter, prefix, false);
 }
-
 int CComboBox::FindStringExact(int startAfter, const char* text) const {
-  QComboBox* c = GetComboBox();
-  if (!c) return CB_ERR;
-  return FindItem(c->count(), startAfter, text, true, [c](int i) { return platform::QStringToGbk(c->itemText(i)); });
+  return Find(ComboItems{GetComboBox()}, startAfter, text, true);
 }
 
 int CComboBox::SelectString(int startAfter, const char* prefix) {
@@ -122,35 +170,17 @@ int CComboBox::SelectString(int startAfter, const char* prefix) {
 }
 
 int CComboBox::GetLBText(int index, char* buffer, int size) const {
-  std::string text;
-  if (GetLBText(index, text) == CB_ERR) return CB_ERR;
-  return CopyText(text, buffer, size);
+  return GetText(ComboItems{GetComboBox()}, index, buffer, size);
 }
-
-int CComboBox::GetLBText(int index, std::string& text) const {
-  QComboBox* c = GetComboBox();
-  if (!c || index < 0 || index >= c->count()) return CB_ERR;
-  text = platform::QStringToGbk(c->itemText(index));
-  return (int)text.size();
-}
+int CComboBox::GetLBText(int index, std::string& text) const { return GetText(ComboItems{GetComboBox()}, index, text); }
 
 int CComboBox::GetLBTextLen(int index) const {
   std::string text;
   return GetLBText(index, text);
 }
 
-DWORD_PTR CComboBox::GetItemData(int index) const {
-  QComboBox* c = GetComboBox();
-  if (!c || index < 0 || index >= c->count()) return (DWORD_PTR)CB_ERR;
-  return (DWORD_PTR)c->itemData(index, Qt::UserRole).toULongLong();
-}
-
-int CComboBox::SetItemData(int index, DWORD_PTR data) {
-  QComboBox* c = GetComboBox();
-  if (!c || index < 0 || index >= c->count()) return CB_ERR;
-  c->setItemData(index, DataValue(data), Qt::UserRole);
-  return 0;
-}
+DWORD_PTR CComboBox::GetItemData(int index) const { return GetData(ComboItems{GetComboBox()}, index); }
+int CComboBox::SetItemData(int index, DWORD_PTR data) { return SetData(ComboItems{GetComboBox()}, index, data); }
 
 BOOL CComboBox::LimitText(int maxBytes) {
   QComboBox* c = GetComboBox();
@@ -186,8 +216,6 @@ bool MultipleSelection(const QListWidget* l) {
   return l->selectionMode() == QAbstractItemView::MultiSelection ||
          l->selectionMode() == QAbstractItemView::ExtendedSelection;
 }
-
-std::string ItemText(const QListWidget* l, int i) { return platform::QStringToGbk(l->item(i)->text()); }
 
 }  // namespace
 
@@ -244,44 +272,19 @@ int CListBox::GetSelItems(int max, int* indexes) const {
   return n;
 }
 
-int CListBox::AddString(const char* text) {
-  QListWidget* l = GetListWidget();
-  if (!l || !text) return LB_ERR;
-  int index = l->count();
-  if (StoredStyle(l) & LBS_SORT) index = SortedPosition(l->count(), text, [l](int i) { return ItemText(l, i); });
-  l->insertItem(index, platform::GbkToQString(text));
-  return index;
-}
-
-int CListBox::InsertString(int index, const char* text) {
-  QListWidget* l = GetListWidget();
-  if (!l || !text || index > l->count()) return LB_ERR;
-  if (index < 0) index = l->count();
-  l->insertItem(index, platform::GbkToQString(text));
-  return index;
-}
-
-int CListBox::DeleteString(int index) {
-  QListWidget* l = GetListWidget();
-  if (!l || index < 0 || index >= l->count()) return LB_ERR;
-  delete l->takeItem(index);
-  return l->count();
-}
+int CListBox::AddString(const char* text) { return Add(ListItems{GetListWidget()}, text); }
+int CListBox::InsertString(int index, const char* text) { return Insert(ListItems{GetListWidget()}, index, text); }
+int CListBox::DeleteString(int index) { return Delete(ListItems{GetListWidget()}, index); }
 
 void CListBox::ResetContent() {
   if (QListWidget* l = GetListWidget()) l->clear();
 }
 
 int CListBox::FindString(int startAfter, const char* prefix) const {
-  QListWidget* l = GetListWidget();
-  if (!l) return LB_ERR;
-  return FindItem(l->count(), startAfter, prefix, false, [l](int i) { return ItemText(l, i); });
+  return Find(ListItems{GetListWidget()}, startAfter, prefix, false);
 }
-
 int CListBox::FindStringExact(int startAfter, const char* text) const {
-  QListWidget* l = GetListWidget();
-  if (!l) return LB_ERR;
-  return FindItem(l->count(), startAfter, text, true, [l](int i) { return ItemText(l, i); });
+  return Find(ListItems{GetListWidget()}, startAfter, text, true);
 }
 
 int CListBox::SelectString(int startAfter, const char* prefix) {
@@ -294,35 +297,17 @@ int CListBox::SelectString(int startAfter, const char* prefix) {
 }
 
 int CListBox::GetText(int index, char* buffer, int size) const {
-  std::string text;
-  if (GetText(index, text) == LB_ERR) return LB_ERR;
-  return CopyText(text, buffer, size);
+  return ::GetText(ListItems{GetListWidget()}, index, buffer, size);
 }
-
-int CListBox::GetText(int index, std::string& text) const {
-  QListWidget* l = GetListWidget();
-  if (!l || index < 0 || index >= l->count()) return LB_ERR;
-  text = ItemText(l, index);
-  return (int)text.size();
-}
+int CListBox::GetText(int index, std::string& text) const { return ::GetText(ListItems{GetListWidget()}, index, text); }
 
 int CListBox::GetTextLen(int index) const {
   std::string text;
   return GetText(index, text);
 }
 
-DWORD_PTR CListBox::GetItemData(int index) const {
-  QListWidget* l = GetListWidget();
-  if (!l || index < 0 || index >= l->count()) return (DWORD_PTR)LB_ERR;
-  return (DWORD_PTR)l->item(index)->data(Qt::UserRole).toULongLong();
-}
-
-int CListBox::SetItemData(int index, DWORD_PTR data) {
-  QListWidget* l = GetListWidget();
-  if (!l || index < 0 || index >= l->count()) return LB_ERR;
-  l->item(index)->setData(Qt::UserRole, DataValue(data));
-  return 0;
-}
+DWORD_PTR CListBox::GetItemData(int index) const { return GetData(ListItems{GetListWidget()}, index); }
+int CListBox::SetItemData(int index, DWORD_PTR data) { return SetData(ListItems{GetListWidget()}, index, data); }
 
 int CListBox::GetTopIndex() const {
   QListWidget* l = GetListWidget();

@@ -67,13 +67,7 @@ class CListCtrl::Delegate : public QStyledItemDelegate {
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() != 0 || !list_->smallImages_) return;
-    const QIcon icon = ImageListIcon(list_->smallImages_, IndexRole(index.data(kImageRole)));
-    if (icon.isNull()) return;
-    option->icon = icon;
-    option->features |= QStyleOptionViewItem::HasDecoration;
-    const SIZE size = list_->smallImages_->GetImageSize();
-    option->decorationSize = QSize(size.cx, size.cy);
+    if (index.column() == 0) SetImageDecoration(option, list_->smallImages_, IndexRole(index.data(kImageRole)));
   }
 
  private:
@@ -98,7 +92,11 @@ CListCtrl::CListCtrl() {
   UpdateRowHeight();
 }
 
-CListCtrl::~CListCtrl() { ++quiet_; }
+CListCtrl::~CListCtrl() {
+  ++quiet_;
+  disconnect(selectionModel(), nullptr, this, nullptr);
+  disconnect(horizontalHeader(), nullptr, this, nullptr);
+}
 
 void CListCtrl::ConnectSelection() {
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
@@ -385,12 +383,7 @@ int CListCtrl::SubItemHitTest(CPoint point, int* subItem) const {
 }
 
 int CListCtrl::HitTest(CPoint point, UINT* flags) const {
-  UINT where = 0;
-  const QRect client = viewport()->rect();
-  if (point.y < client.top()) where |= LVHT_ABOVE;
-  if (point.y > client.bottom()) where |= LVHT_BELOW;
-  if (point.x < client.left()) where |= LVHT_TOLEFT;
-  if (point.x > client.right()) where |= LVHT_TORIGHT;
+  UINT where = OutsideFlags{LVHT_ABOVE, LVHT_BELOW, LVHT_TOLEFT, LVHT_TORIGHT}.Of(viewport()->rect(), point);
   int sub = -1;
   const int item = where ? -1 : SubItemHitTest(point, &sub);
   if (!where) {
@@ -424,22 +417,18 @@ CImageList* CListCtrl::SetImageList(CImageList* list, int which) {
 CImageList* CListCtrl::GetImageList(int which) const { return which == LVSIL_SMALL ? smallImages_ : nullptr; }
 
 BOOL CListCtrl::SetBkColor(COLORREF color) {
-  QPalette p = palette();
-  p.setColor(QPalette::Base, platform::gdi_detail::ToQColor(color));
-  setPalette(p);
+  SetPaletteColor(this, QPalette::Base, color);
   return TRUE;
 }
 
-COLORREF CListCtrl::GetBkColor() const { return platform::gdi_detail::FromQColor(palette().color(QPalette::Base)); }
+COLORREF CListCtrl::GetBkColor() const { return PaletteColor(this, QPalette::Base); }
 
 BOOL CListCtrl::SetTextColor(COLORREF color) {
-  QPalette p = palette();
-  p.setColor(QPalette::Text, platform::gdi_detail::ToQColor(color));
-  setPalette(p);
+  SetPaletteColor(this, QPalette::Text, color);
   return TRUE;
 }
 
-COLORREF CListCtrl::GetTextColor() const { return platform::gdi_detail::FromQColor(palette().color(QPalette::Text)); }
+COLORREF CListCtrl::GetTextColor() const { return PaletteColor(this, QPalette::Text); }
 
 // ---- Sorting ----------------------------------------------------------------------
 

@@ -50,15 +50,8 @@ class CTreeCtrl::Delegate : public QStyledItemDelegate {
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (!tree_->images_) return;
     const bool selected = option->state & QStyle::State_Selected;
-    const int image = IndexRole(index.data(selected ? kSelectedImageRole : kImageRole));
-    const QIcon icon = ImageListIcon(tree_->images_, image);
-    if (icon.isNull()) return;
-    option->icon = icon;
-    option->features |= QStyleOptionViewItem::HasDecoration;
-    const SIZE size = tree_->images_->GetImageSize();
-    option->decorationSize = QSize(size.cx, size.cy);
+    SetImageDecoration(option, tree_->images_, IndexRole(index.data(selected ? kSelectedImageRole : kImageRole)));
   }
 
  private:
@@ -76,7 +69,10 @@ CTreeCtrl::CTreeCtrl() : delegate_(new Delegate(this)) {
   connect(this, &QTreeWidget::itemSelectionChanged, this, [this] { SelectionChanged(); });
 }
 
-CTreeCtrl::~CTreeCtrl() { ++quiet_; }
+CTreeCtrl::~CTreeCtrl() {
+  ++quiet_;
+  disconnect(this, &QTreeWidget::itemSelectionChanged, this, nullptr);
+}
 
 int CTreeCtrl::OnCreate(LPCREATESTRUCT cs) {
   const DWORD style = cs ? cs->style : 0;
@@ -373,12 +369,7 @@ BOOL CTreeCtrl::GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const {
 }
 
 HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const {
-  UINT where = 0;
-  const QRect client = viewport()->rect();
-  if (point.y < client.top()) where |= TVHT_ABOVE;
-  if (point.y > client.bottom()) where |= TVHT_BELOW;
-  if (point.x < client.left()) where |= TVHT_TOLEFT;
-  if (point.x > client.right()) where |= TVHT_TORIGHT;
+  UINT where = OutsideFlags{TVHT_ABOVE, TVHT_BELOW, TVHT_TOLEFT, TVHT_TORIGHT}.Of(viewport()->rect(), point);
   HTREEITEM item = where ? nullptr : itemAt(QPoint(point.x, point.y));
   if (!where) {
     if (!item) {
@@ -403,25 +394,10 @@ HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const {
   return item;
 }
 
-COLORREF CTreeCtrl::SetBkColor(COLORREF color) {
-  const COLORREF previous = GetBkColor();
-  QPalette p = palette();
-  p.setColor(QPalette::Base, platform::gdi_detail::ToQColor(color));
-  setPalette(p);
-  return previous;
-}
-
-COLORREF CTreeCtrl::GetBkColor() const { return platform::gdi_detail::FromQColor(palette().color(QPalette::Base)); }
-
-COLORREF CTreeCtrl::SetTextColor(COLORREF color) {
-  const COLORREF previous = GetTextColor();
-  QPalette p = palette();
-  p.setColor(QPalette::Text, platform::gdi_detail::ToQColor(color));
-  setPalette(p);
-  return previous;
-}
-
-COLORREF CTreeCtrl::GetTextColor() const { return platform::gdi_detail::FromQColor(palette().color(QPalette::Text)); }
+COLORREF CTreeCtrl::SetBkColor(COLORREF color) { return SetPaletteColor(this, QPalette::Base, color); }
+COLORREF CTreeCtrl::GetBkColor() const { return PaletteColor(this, QPalette::Base); }
+COLORREF CTreeCtrl::SetTextColor(COLORREF color) { return SetPaletteColor(this, QPalette::Text, color); }
+COLORREF CTreeCtrl::GetTextColor() const { return PaletteColor(this, QPalette::Text); }
 
 // ---- Hooks and input ----------------------------------------------------------------
 

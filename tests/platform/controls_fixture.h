@@ -34,15 +34,15 @@ class RecordingDialog : public CDialog {
 };
 
 // A shown, active dialog of the items (pixels) in a client area of cx x cy.
-inline std::unique_ptr<RecordingDialog> MakeDialog(std::span<const platform::DialogItem> items, int cx = 400,
-                                                   int cy = 300) {
+template <class Dialog = RecordingDialog>
+std::unique_ptr<Dialog> MakeDialog(std::span<const platform::DialogItem> items, int cx = 400, int cy = 300) {
   platform::testing::EnsureApplication();
   platform::DialogTemplate tpl;
   tpl.cx = cx;
   tpl.cy = cy;
   tpl.dialogUnits = false;
   tpl.items = items;
-  auto dialog = std::make_unique<RecordingDialog>(tpl);
+  auto dialog = std::make_unique<Dialog>(tpl);
   EXPECT_TRUE(dialog->Create(nullptr));
   EXPECT_TRUE(platform::testing::ShowAndActivate(dialog.get()));
   dialog->Take();

@@ -337,17 +337,10 @@ class OwnColourStatic : public CStatic {
 };
 
 TEST(Controls, StaticsAnswerTheirOwnColoursBeforeTheirWindow) {
-  platform::testing::EnsureApplication();
   static const platform::DialogItem kLabel[] = {{platform::kStatic, 50, "", 10, 10, 60, 20}};
-  platform::DialogTemplate tpl;
-  tpl.cx = 100;
-  tpl.cy = 50;
-  tpl.dialogUnits = false;
-  tpl.items = kLabel;
-  YellowDialog dlg(tpl);
-  ASSERT_TRUE(dlg.Create(nullptr));
+  auto dlg = MakeDialog<YellowDialog>(kLabel, 100, 50);
   OwnColourStatic label;
-  ASSERT_TRUE(label.SubclassDlgItem(50, &dlg));
+  ASSERT_TRUE(label.SubclassDlgItem(50, dlg.get()));
   for (bool own : {false, true}) {
     label.own = own;
     // Colours are asked as a paint starts and fill from the next one on.

@@ -193,15 +193,15 @@ class RecordingTree : public CTreeCtrl {
 
 TEST(TreeCtrl, NavigatesHitTestsAndTellsSelectionCauses) {
   auto dlg = MakeDialog(kItems);
-  RecordingTree tree;
-  ASSERT_TRUE(tree.SubclassDlgItem(kTree, dlg.get()));
   QImage strip(32, 16, QImage::Format_ARGB32);
   strip.fill(QColor(0, 160, 0));
   CBitmap bitmap;
   bitmap.FromImage(strip);
-  CImageList images;
+  CImageList images;  // outlives the tree that shows it
   images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 2, 0);
   images.Add(&bitmap, RGB(255, 0, 255));
+  RecordingTree tree;
+  ASSERT_TRUE(tree.SubclassDlgItem(kTree, dlg.get()));
   tree.SetImageList(&images, TVSIL_NORMAL);
 
   HTREEITEM a = tree.InsertItem("A", 0, 1);
