@@ -267,7 +267,7 @@ void RunLoopFor(std::chrono::milliseconds wall) {
 void BM_ProcessorTimeIdleAndTrickle(benchmark::State& state) {
   Counter target;
   HWND h = target.GetSafeHwnd();
-  constexpr auto kWall = std::chrono::milliseconds(2000);
+  static constexpr auto kWall = std::chrono::milliseconds(2000);
   auto trickle = [&](std::chrono::microseconds pause, long& posts) {
     return CpuPercentOver([&] {
       TheWorker().Start([&, h, pause] {
