@@ -1,12 +1,12 @@
 #include "zeb/shell/login/login_dlg.h"
 
-#include <QComboBox>
 #include <QFontMetrics>
 #include <QProgressBar>
 #include <chrono>
 
 #include "controls/translucent_btn.h"
 #include "controls/transparent_stat.h"
+#include "platform/controls.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "zeb/shell/app/zeb_app.h"
@@ -104,11 +104,11 @@ BOOL CLoginDlg::OnInitDialog() {
   SetButtonImages();
   m_flow.Start(settings);
   if (CWnd* autoLogin = GetDlgItem(IDC_LOGIN_AUTO)) autoLogin->ShowWindow(SW_HIDE);
-  if (auto* combo = GetDlgItemT<QComboBox>(IDC_LOGIN_SERVER)) {
-    for (const SBalanceServer& server : settings.servers) combo->addItem(platform::GbkToQString(server.name));
+  if (auto* combo = GetDlgItemT<CComboBox>(IDC_LOGIN_SERVER)) {
+    for (const SBalanceServer& server : settings.servers) combo->AddString(server.name.c_str());
     if (!settings.servers.empty() && settings.defaultServer >= 0 &&
         settings.defaultServer < int(settings.servers.size()))
-      combo->setCurrentIndex(settings.defaultServer);
+      combo->SetCurSel(settings.defaultServer);
   }
   if (!IsBalanceNeeded()) {
     for (int id : {IDC_LOGIN_SERVER, IDC_LOGIN_LABEL_SERVER})
@@ -185,8 +185,8 @@ void CLoginDlg::OnOK() {
   input.password = m_password;
   input.typedCode = m_typedCode;
   input.pictureCode = m_code.GetCode();
-  const auto* combo = GetDlgItemT<QComboBox>(IDC_LOGIN_SERVER);
-  input.serverSelection = combo ? combo->currentIndex() : -1;
+  const auto* combo = GetDlgItemT<CComboBox>(IDC_LOGIN_SERVER);
+  input.serverSelection = combo ? combo->GetCurSel() : -1;
   m_flow.OnLogin(input);
 }
 
