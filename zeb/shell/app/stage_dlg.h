@@ -1,12 +1,10 @@
-// CAboutDlg: the about box, and (one hidden instance kept by the
-// application) the window that turns the login dialog's stage messages
-// into creating, showing and closing the main window: WM_LOGIN_STAGE
-// with lParam 1 creates it, lParam 2 shows it (wParam 1) or closes it
-// (wParam 2).
+// CAboutDlg: the about box (command cmd::kAppAbout), and (one hidden
+// instance kept by the application) the window that turns the login
+// dialog's stage messages into creating, showing and closing the main
+// window: WM_LOGIN_STAGE with lParam 1 creates it, lParam 2 shows it
+// (wParam 1) or closes it (wParam 2).
 #pragma once
 #include "platform/dialog.h"
-
-constexpr UINT ID_APP_ABOUT = 0xE140;
 
 class CAboutDlg : public CDialog {
  public:

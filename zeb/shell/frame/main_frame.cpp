@@ -27,7 +27,6 @@ namespace {
 
 constexpr int kLoginModeQuotesOnly = 1;
 constexpr int kLoginModeQuotesTrade = 2;
-constexpr UINT WM_RBUTTONDBLCLK_TRAY = 0x206;
 constexpr const char* kFeedbackAddress = "mailto:support@zeb-collect.example?subject=";
 constexpr const char* kTrayIcon = ":/icons/zeb.png";
 // Styles of the bars: a child shown along the top with tooltips, fly-by
@@ -331,7 +330,7 @@ LRESULT CMainFrame::OnTradeHide(WPARAM arg) {
 
 LRESULT CMainFrame::OnTrayNotify(WPARAM id, LPARAM mouse) {
   if (id != kTrayIconId) return -1;
-  if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDBLCLK_TRAY) RestoreFromTray();
+  if (mouse == WM_LBUTTONDBLCLK || mouse == WM_RBUTTONDBLCLK) RestoreFromTray();
   return 1;
 }
 
