@@ -75,6 +75,8 @@ void Keep(QWidget* widget, const char* name) {
 }
 
 TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow) {
+  // As the program does: the web engine in the library shares its contexts.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   platform::testing::EnsureApplication();
   const std::string dir = ProgramFolder("trade_window");
   STestPki pki;
@@ -135,19 +137,20 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
   // and the quote, the server with the limits.
   auto* code = Find<QLineEdit>(window, 6061);
   ASSERT_NE(code, nullptr);
+  QWidget* entry = code->parentWidget();  // the panel (its ids repeat the dialog's)
   QTest::keyClicks(code, QString::number(kItemCode));
   ASSERT_TRUE(Pump([&] {
-    return Text(Find<QLabel>(window, 7033)) == GBK("庚子鼠票") &&
-           !Text(Find<QLabel>(window, 7032)).empty();
+    return Text(Find<QLabel>(entry, 7033)) == GBK("庚子鼠票") &&
+           !Text(Find<QLabel>(entry, 7032)).empty();
   }));
-  EXPECT_EQ(Text(Find<QLineEdit>(window, 1036)), "12.34");  // the last price
-  QTest::keyClicks(Find<QLineEdit>(window, 1035), "300");
+  EXPECT_EQ(Text(Find<QLineEdit>(entry, 1036)), "12.34");  // the last price
+  QTest::keyClicks(Find<QLineEdit>(entry, 1035), "300");
   ASSERT_TRUE(Pump([&] {
-    auto* list = Find<QTableWidget>(window, 7014);
+    auto* list = Find<QTableWidget>(entry, 7014);
     return list && list->rowCount() > 0;  // the holdings the panel asked for
   }));
   boxes.Clear();
-  QTest::mouseClick(Find<QPushButton>(window, 6031), Qt::LeftButton);
+  QTest::mouseClick(Find<QPushButton>(entry, 6031), Qt::LeftButton);
   // The confirmation was asked and answered yes; the simulator saw the order.
   ASSERT_TRUE(Pump([&] {
     for (const auto& r : sim.RequestLog())
@@ -171,7 +174,7 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
   EXPECT_EQ(BoxTexts(boxes).front().rfind(GBK("您 限价委托 买入 了602001 数量：300 价格：12.34"), 0),
             0u);
   ASSERT_TRUE(Pump([&] {
-    auto* list = Find<QTableWidget>(window, 7014);
+    auto* list = Find<QTableWidget>(entry, 7014);
     for (int r = 0; list && r < list->rowCount(); ++r)
       if (list->item(r, 0) && list->item(r, 0)->text() == "602001") return true;
     return false;
@@ -181,9 +184,8 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
 
   // Pictures: the whole trading window with a quote typed in, and the panel.
   QTest::keyClicks(code, QString::number(kItemCode));
-  ASSERT_TRUE(Pump([&] { return Text(Find<QLabel>(window, 7033)) == GBK("庚子鼠票"); }));
+  ASSERT_TRUE(Pump([&] { return Text(Find<QLabel>(entry, 7033)) == GBK("庚子鼠票"); }));
   Keep(pane.GetWidget(), "trading_window.png");
-  QWidget* entry = code->parentWidget();
   Keep(entry, "order_entry.png");
 
   // Leaving: the dialog goes, with it the connection.

@@ -18,7 +18,9 @@
 #include "trade/core/sha1_digest.h"
 #include "trade/ui/rules/function_table.h"
 #include "trade/ui/rules/trade_ui_messages.h"
+#include "trade/ui/rules/quote_packet.h"
 #include "trade/ui/windows/change_pswd_form.h"
+#include "trade/ui/windows/color_list_ctrl.h"
 #include "trade/ui/windows/locked_dlg.h"
 #include "trade/ui/windows/main_dlg.h"
 #include "trade/ui/windows/wtqr_dlg.h"
@@ -32,8 +34,8 @@ using platform::testing::FindCtl;
 
 class TradeWindowsTest : public ::testing::Test {
  protected:
+  static void SetUpTestSuite() { platform::testing::EnsureApplication(); }
   TradeWindowsTest() {
-    platform::testing::EnsureApplication();
     rec_.Login({{9103, GBK("测试用户")}, {9105, "2026-12-09 09:30:00"}, {9111, PasswordDigest("fund")}});
     rec_.session.SetPasswordDigest(PasswordDigest("pass"));
     rec_.session.SetUserId("u01");
@@ -54,6 +56,7 @@ class TradeWindowsTest : public ::testing::Test {
     EXPECT_TRUE(pane_.Create(nullptr, CRect(0, 0, 1000, 640), 0, WS_POPUP | WS_VISIBLE));
     dlg_ = std::make_unique<CMainDlg>(env_);
     EXPECT_TRUE(dlg_->CreateIn(pane_.GetSafeHwnd()));
+    rec_.session.SetMainWnd(dlg_->GetSafeHwnd());  // as InitDialog registers it
     dlg_->MoveWindow(0, 0, 1000, 640);
     dlg_->ShowWindow(SW_SHOW);
     EXPECT_TRUE(platform::testing::ShowAndActivate(pane_.GetWidget()));
@@ -115,14 +118,14 @@ TEST_F(TradeWindowsTest, TreeListsTheThirtyFunctionsInOrderAndOnlyFunctionItemsS
 
 TEST_F(TradeWindowsTest, AQuickButtonCreatesItsPanelAnewEachTime) {
   CMainDlg& dlg = Open();
-  std::vector<CTradePanel*> seen;
+  std::vector<HWND> seen;
   for (int i = 0; i < 2; ++i) {
     ClickCtl(dlg, CMainDlg::kSellId);
     ASSERT_NE(dlg.GetPanel(), nullptr);
     EXPECT_EQ(dlg.GetPanel()->Function(), 1);
     EXPECT_TRUE(dlg.GetPanel()->IsWindowVisible());
     EXPECT_NE(dynamic_cast<CWtqrDlg*>(dlg.GetPanel()), nullptr);
-    seen.push_back(dlg.GetPanel());
+    seen.push_back(dlg.GetPanel()->GetSafeHwnd());
   }
   EXPECT_NE(seen[0], seen[1]);
   EXPECT_EQ(dlg.GetTree().GetSelectedItem(), dlg.FunctionItem(1));
@@ -246,6 +249,7 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
   EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kOrderId)->GetWindowTextString(), GBK("卖出下单"));
   EXPECT_FALSE(entry->GetDlgItem(CWtqrDlg::kFundsId)->IsWindowVisible());
   EXPECT_EQ(entry->Levels().GetText(), QuoteStripText("", kStripFiveLevels));
+  EXPECT_EQ(rec_.SentTypes(), (std::vector<std::string>{MT_QRY_FUNDS, MT_QRY_HOLDINGS}));
 
   // Holdings from the store, with their colour code column.
   rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"}, {9003, "2"},
@@ -254,9 +258,9 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
                                   {48, "602002"}, {9402, "B"}, {9403, "100"}, {9405, "100"},
                                   {9404, "0"}, {9406, "0"}, {9407, "5.00"}});
   dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);
-  Pump();
   CMyColorListCtrl& list = entry->HoldingsList();
-  ASSERT_EQ(list.GetItemCount(), 2);
+  ASSERT_TRUE(platform::PumpUntil([&] { return list.GetItemCount() == 2; }, 5000))
+      << entry->Model().Holdings().rows.size();
   EXPECT_EQ(list.GetItemText(0, 0), "602001");
   EXPECT_EQ(list.GetItemText(0, 3), "350");
 

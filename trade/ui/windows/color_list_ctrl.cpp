@@ -1,5 +1,6 @@
 #include "trade/ui/windows/color_list_ctrl.h"
 
+#include <QWidget>
 #include <string>
 
 #include "platform/desktop.h"
@@ -16,12 +17,18 @@ void Line(CDC* dc, int x1, int y1, int x2, int y2) {
   dc->LineTo(x2, y2);
 }
 
-// The sort comparison over the texts the rows carry as item data while a
-// sort runs; param says descending (the two are swapped).
-int CALLBACK CompareRowTexts(LPARAM a, LPARAM b, LPARAM descending) {
-  const auto* x = reinterpret_cast<const std::string*>(descending ? b : a);
-  const auto* y = reinterpret_cast<const std::string*>(descending ? a : b);
-  return CompareCellTexts(*x, *y);
+// What a sort compares: each row's item data is its text in the sort
+// column; descending swaps the two.
+struct SSortContext {
+  const std::vector<std::string>* texts;
+  bool descending;
+};
+
+int CompareRowTexts(LPARAM a, LPARAM b, LPARAM param) {
+  const auto* sort = reinterpret_cast<const SSortContext*>(param);
+  const std::string& x = (*sort->texts)[static_cast<size_t>(sort->descending ? b : a)];
+  const std::string& y = (*sort->texts)[static_cast<size_t>(sort->descending ? a : b)];
+  return CompareCellTexts(x, y);
 }
 
 }  // namespace
@@ -97,16 +104,32 @@ void CMyColorListCtrl::SetColumns(const std::vector<SColumnSpec>& columns) {
 }
 
 void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows) {
-  SetRedraw(FALSE);
-  DeleteAllItems();
+  // One repaint for the whole refill. Rows already there take the new
+  // texts in place: a reply of about the same length as the last one then
+  // neither frees nor makes any cell.
+  GetWidget()->setUpdatesEnabled(false);
+  SetItemState(-1, 0, LVIS_SELECTED);
+  SetSelectionMark(-1);
+  const int wanted = static_cast<int>(rows.size());
+  while (GetItemCount() > wanted) DeleteItem(GetItemCount() - 1);
   const int columns = GetColumnCount();
-  for (size_t r = 0; r < rows.size(); ++r) {
-    const PanelRow& row = rows[r];
-    const int item = InsertItem(static_cast<int>(r), row.empty() ? "" : row[0].c_str());
-    for (int c = 1; c < columns && static_cast<size_t>(c) < row.size(); ++c)
-      SetItemText(item, c, row[c].c_str());
+  for (int r = 0; r < wanted; ++r) {
+    const PanelRow& row = rows[static_cast<size_t>(r)];
+    if (r >= GetItemCount()) InsertItem(r, "");
+    for (int c = 0; c < columns; ++c)
+      SetItemText(r, c, static_cast<size_t>(c) < row.size() ? row[c].c_str() : "");
   }
-  SetRedraw(TRUE);
+  GetWidget()->setUpdatesEnabled(true);
+  rows_ = rows;
+}
+
+std::string CMyColorListCtrl::CellText(int row, int column) const {
+  // The texts as set, without reading them back from the widget.
+  if (row >= 0 && static_cast<size_t>(row) < rows_.size()) {
+    const PanelRow& r = rows_[static_cast<size_t>(row)];
+    return column >= 0 && static_cast<size_t>(column) < r.size() ? r[column] : std::string();
+  }
+  return GetItemText(row, column);
 }
 
 void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
@@ -114,14 +137,21 @@ void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
   sortColumn_ = column;
   ascending_ = ascending;
   if (header_) header_->SetSortArrow(column, ascending);
-  // Each row carries its text in the sort column while the sort runs.
+  // Each row carries its text in the sort column while the sort runs (as
+  // an index into the texts, which live for the sort).
   const int count = GetItemCount();
   std::vector<std::string> texts(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
-    texts[i] = GetItemText(i, column);
-    SetItemData(i, reinterpret_cast<DWORD_PTR>(&texts[i]));
+    texts[static_cast<size_t>(i)] = CellText(i, column);
+    SetItemData(i, static_cast<DWORD_PTR>(i));
   }
-  SortItems(CompareRowTexts, ascending ? 0 : 1);
+  SSortContext sort{&texts, !ascending};
+  SortItems(CompareRowTexts, reinterpret_cast<DWORD_PTR>(&sort));
+  // The kept texts follow the rows' new order.
+  std::vector<PanelRow> sorted(rows_.size());
+  for (int i = 0; i < count && static_cast<size_t>(i) < rows_.size(); ++i)
+    sorted[static_cast<size_t>(i)] = std::move(rows_[GetItemData(i)]);
+  rows_ = std::move(sorted);
 }
 
 void CMyColorListCtrl::OnColumnClick(int column) {
@@ -138,7 +168,7 @@ BOOL CMyColorListCtrl::OnBeginTrack(int column) {
 BOOL CMyColorListCtrl::OnItemColors(int item, COLORREF* text, COLORREF* back) {
   const int last = GetColumnCount() - 1;
   if (last < 0) return FALSE;
-  const SRowColours colours = RowColoursOfCode(GetItemText(item, last));
+  const SRowColours colours = RowColoursOfCode(CellText(item, last));
   *text = colours.text;
   *back = colours.background;
   return TRUE;

@@ -21,7 +21,7 @@ const platform::DialogItem kItems[] = {
     {platform::kButton, M::kLockId, GBK("锁定"), 640, 0, 80, 20},
     {platform::kButton, M::kLeaveId, GBK("安全退出"), 720, 0, 80, 20},
     {platform::kButton, M::kPrintId, GBK("打印"), 560, 0, 80, 20},
-    {platform::kStatic, M::kWelcomeId, "", 260, 3, 300, 20},
+    {platform::kStatic, M::kWelcomeId, "", 260, 3, 300, 20, SS_CENTERIMAGE},
     {platform::kTreeCtrl, M::kTreeId, nullptr, 0, 20, 200, 580,
      TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS},
     {platform::kStatic, M::kCaptionId, "Static", 200, 20, 600, 20},

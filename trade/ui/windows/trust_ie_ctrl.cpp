@@ -24,7 +24,7 @@ class CCustodyPage : public QWebEnginePage {
  public:
   explicit CCustodyPage(QObject* parent) : QWebEnginePage(CustodyProfile(), parent) {
     settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
-    settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, false);
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
   }
 
