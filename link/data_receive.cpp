@@ -44,7 +44,6 @@ void CDataReceive::OnDestroy() {
   m_bDestroyed = true;
   SetOffLine();
   // A connection still trying to connect must not outlive its window.
-  ++m_nConnectionEpoch;
   CLinkSocket::DestroyLinkSocket();
   m_PendingBuffers.RemoveAll();
   DetachHandle();
@@ -60,14 +59,14 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_LINK_DATA:
       if (lParam) m_Bodies.Handle(reinterpret_cast<const char*>(lParam), (uint32_t)wParam);
       break;
-    case WM_LINK_DATA_BATCH: {
-      const SLinkBody* bodies = reinterpret_cast<const SLinkBody*>(lParam);
-      // A connection ended by one of these bodies' receivers delivers no more.
-      const unsigned epoch = m_nConnectionEpoch;
-      for (WPARAM i = 0; bodies && i < wParam && !m_bDestroyed && epoch == m_nConnectionEpoch; ++i)
-        m_Bodies.Handle(bodies[i].body, bodies[i].length);
+    case WM_LINK_DATA_BATCH:
+      // Each body as one WM_LINK_DATA; a window ended by one of their
+      // receivers takes no more.
+      CLinkSocket::DeliverReceived(lParam, [this](const char* body, uint32_t length) {
+        WindowProc(WM_LINK_DATA, length, reinterpret_cast<LPARAM>(body));
+        return !m_bDestroyed;
+      });
       break;
-    }
     case WM_TIMER:  // the saving timer only marks the time; nothing to do
     default:
       break;
@@ -106,7 +105,6 @@ int CDataReceive::ConnectStep() {
   Progress(0, GBK("开始初始化"));
   if (m_nOnline) return 1;
   Progress(10, GBK("正在建立连接..."));
-  ++m_nConnectionEpoch;
   CLinkSocket::DestroyLinkSocket();
   CLinkSocket* link = CLinkSocket::GetLinkSocket();
   if (m_bHostList) {
@@ -128,7 +126,6 @@ void CDataReceive::SetOffLine() {
   }
   m_hProgressWnd = nullptr;
   m_nOnline = 0;
-  ++m_nConnectionEpoch;
   CLinkSocket::DestroyLinkSocket();
 }
 

@@ -68,5 +68,4 @@ class CDataReceive : public platform::MsgTarget, private quotelink::BodyActions 
   int m_nHandlerDepth = 0;
   bool m_bDeletePending = false;
   bool m_bDestroyed = false;
-  unsigned m_nConnectionEpoch = 0;  // counts connections ended
 };

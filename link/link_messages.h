@@ -1,23 +1,19 @@
 // Window messages, notification codes and timer ids of the quote link.
 // The client program includes this header for WM_LINK_PROGRESS.
 #pragma once
-#include <cstdint>
-
 #include "platform/types.h"
 
 // Link window -> progress window (sent): wParam percent, lParam GBK text
 // valid during the call.
 constexpr UINT WM_LINK_PROGRESS = 0x466;
-// Receive thread -> link window (sent): wParam body length, lParam body.
+// One received body for the link window: wParam body length, lParam body,
+// valid during the call.
 constexpr UINT WM_LINK_DATA = 0x4DD;
-// Receive thread -> link window (sent): bodies that arrived together, each
-// handled as one WM_LINK_DATA in order. wParam the count, lParam an array
-// of SLinkBody.
+// Receive thread -> link window (posted): bodies wait on the connection
+// lParam; the window takes them with CLinkSocket::DeliverReceived and
+// handles each as one WM_LINK_DATA, in order. One message per run of
+// bodies, not per body.
 constexpr UINT WM_LINK_DATA_BATCH = 0x4DE;
-struct SLinkBody {
-  const char* body;
-  uint32_t length;
-};
 // Connection threads -> link window: wParam a COMM_ code, lParam the
 // connection object or 0.
 constexpr UINT WM_COMMNOTIFY = 0x44;

@@ -8,6 +8,7 @@
 #include "link/link_trace.h"
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
+#include "link/receive_ring.h"
 #include "link/signal_buffer.h"
 #include "link/socket_io.h"
 #include "link/time_count.h"
@@ -20,6 +21,9 @@ using quotelink::SocketPtr;
 namespace {
 
 enum WorkerIndex { kWatcher = 0, kReceiver = 1, kSender = 2, kWorkers = 3 };
+
+// Bytes read at once: many frames per receive.
+constexpr size_t kReadAhead = 64 * 1024;
 
 CLinkSocket* s_pCurrent = nullptr;  // user-interface thread only
 
@@ -63,7 +67,8 @@ struct CLinkSocket::Shared {
   SHostInfo single{};
   std::vector<SHostInfo> hosts;
   bool listMode = false;
-  quotelink::FrameReader reader;
+  quotelink::FrameReader reader{kReadAhead};
+  quotelink::ReceiveRing received{kReadAhead};
 
   SocketPtr CurrentSocket() {
     std::lock_guard<std::mutex> lock(mutex);
@@ -87,6 +92,10 @@ struct CLinkSocket::Shared {
   bool WaitGo(platform::Semaphore& go) {
     go.Wait(-1);
     return !stop.IsSet();
+  }
+  // Tells the window that received bodies wait (the ring's doorbell).
+  void PostDoorbell() {
+    if (!::PostMessage(notify.load(), WM_LINK_DATA_BATCH, 0, owner)) received.DoorbellLost();
   }
   // A blocking call into the user-interface thread that destruction can
   // abandon.
@@ -185,8 +194,6 @@ void WatchThread(std::shared_ptr<Shared> sp) {
 
 void ReceiveThread(std::shared_ptr<Shared> sp) {
   Shared& s = *sp;
-  constexpr size_t kMaxBatch = 256;
-  SLinkBody batch[kMaxBatch];
   while (!s.stop.IsSet()) {
     if (!s.WaitGo(s.receiverGo)) break;
     SocketPtr socket = s.CurrentSocket();
@@ -210,17 +217,16 @@ void ReceiveThread(std::shared_ptr<Shared> sp) {
         std::lock_guard<std::mutex> lock(g_stopwatchMutex);
         if (!g_stopwatch.IsStopped()) g_stopwatch.Stop();  // an answer has come
       }
-      // Bodies that came in with the same receive cross to the window in
-      // one call; each is still handled on its own, in order.
-      batch[0] = SLinkBody{s.reader.Body(), s.reader.BodyLength()};
-      size_t count = 1;
-      SLinkBody next;
-      while (count < kMaxBatch && s.reader.NextBuffered(&next.body, &next.length))
-        if (next.length > 0) batch[count++] = next;
-      if (count == 1)
-        s.SendToWindow(kReceiver, WM_LINK_DATA, batch[0].length, (LPARAM)batch[0].body);
-      else
-        s.SendToWindow(kReceiver, WM_LINK_DATA_BATCH, count, (LPARAM)batch);
+      // The bodies that came in with the same receive go to the window
+      // together; the reader reads on while the window handles them.
+      const auto passed = s.received.Pass(s.reader);
+      if (passed == quotelink::ReceiveRing::Passed::kInterrupted) break;
+      if (passed == quotelink::ReceiveRing::Passed::kNoMemory) {
+        LINK_TRACE("no memory to read on; the connection ends");
+        s.Disconnect();
+        break;
+      }
+      if (passed == quotelink::ReceiveRing::Passed::kRingDoorbell) s.PostDoorbell();
     }
   }
   s.workers[kReceiver].finished = true;
@@ -328,6 +334,7 @@ void CLinkSocket::StopThreads() {
   if (!m_bStarted) return;
   Shared& s = *m_pShared;
   s.stop.Set();
+  s.received.Interrupt();
   s.Disconnect();
   std::thread* threads[kWorkers] = {&m_Threads[kWatcher], &m_Threads[kReceiver], &m_Threads[kSender]};
   const auto stuckAfter = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
@@ -354,6 +361,21 @@ void CLinkSocket::StopThreads() {
       std::this_thread::sleep_for(std::chrono::milliseconds(1));
     }
   }
+}
+
+void CLinkSocket::DeliverReceived(LPARAM source, const std::function<bool(const char*, uint32_t)>& take) {
+  CLinkSocket* current = s_pCurrent;
+  // A doorbell of a connection already replaced is stale.
+  if (!current || source != current->m_pShared->owner) return;
+  // A handler that ends the connection ends this object, not the bodies
+  // being delivered.
+  std::shared_ptr<Shared> keep = current->m_pShared;
+  Shared& s = *keep;
+  const bool more = s.received.Deliver([&](const quotelink::ReceivedBody& body) {
+    return take(body.body, body.length) && !s.stop.IsSet();
+  });
+  // The rest after the window has had its turn.
+  if (more && !s.stop.IsSet() && s.received.RingDoorbell()) s.PostDoorbell();
 }
 
 void CLinkSocket::SetNotifyWindow(HWND hwnd) { m_pShared->notify = hwnd; }

@@ -1,10 +1,14 @@
 // The TCP connection to the quote server: host list and failover, proxies,
 // the connect-and-watch, receive and send threads, and the keep-alive.
-// It reports to one notify window with WM_COMMNOTIFY and WM_LINK_DATA.
+// It reports to one notify window with WM_COMMNOTIFY, and tells it of
+// received bodies with WM_LINK_DATA_BATCH; the window takes them with
+// DeliverReceived while the receive thread reads on.
 // There is one connection object in the process at a time; all its
 // operations are called on the user-interface thread.
 #pragma once
 #include <atomic>
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <thread>
@@ -68,6 +72,13 @@ class CLinkSocket {
   std::string GetStatusText() const;
   void SetState(int state);
   void ClearQueues();
+
+  // The notify window's part of receiving, on WM_LINK_DATA_BATCH from the
+  // connection `source`: hands the bodies that wait to `take` one at a
+  // time, in order, each valid until `take` returns, until `take` returns
+  // false or the connection ends. Nothing for a connection already
+  // replaced.
+  static void DeliverReceived(LPARAM source, const std::function<bool(const char*, uint32_t)>& take);
 
   // Runs the keep-alive tick now (the timer's handler).
   static void KeepAliveTick();

@@ -25,6 +25,16 @@ class ByteSource {
   virtual long Read(void* buffer, size_t capacity) = 0;
 };
 
+// What a frame reader reads into: the read-ahead block, and the receive
+// buffer that holds a body delivered by Next. Empty until a reader takes
+// it over.
+struct FrameStorage {
+  std::unique_ptr<char[]> ahead;
+  size_t aheadSize = 0;
+  std::unique_ptr<char[]> body;
+  size_t capacity = 0;
+};
+
 // Reads frames one by one. Bytes are read ahead in blocks, so one receive
 // usually yields many small frames; each body is delivered from the receive
 // buffer, which starts at 5120 bytes, grows to the longest body seen and
@@ -50,21 +60,24 @@ class FrameReader {
   // reports that). The body stays valid, like Body(), until Next is
   // called again.
   bool NextBuffered(const char** body, uint32_t* length);
-  const char* Body() const { return body_.get(); }
+  const char* Body() const { return storage_.body.get(); }
   uint32_t BodyLength() const { return bodyLength_; }
-  size_t Capacity() const { return capacity_; }
+  size_t Capacity() const { return storage_.capacity; }
   // Forgets bytes read ahead (a new connection starts clean).
   void Reset() { begin_ = end_ = 0; }
+  // Goes on reading in `spare`, which gets back the storage that every body
+  // delivered so far lies in: they stay valid for as long as the caller
+  // keeps it there, while this reader reads on. The bytes read ahead and
+  // not yet delivered move along. What `spare` lacks is allocated; false,
+  // with nothing exchanged, when that fails.
+  bool ExchangeStorage(FrameStorage& spare);
 
  private:
   bool FillAhead(ByteSource& source, size_t need);
 
-  std::unique_ptr<char[]> ahead_;
-  size_t aheadSize_;
+  FrameStorage storage_;
   size_t begin_ = 0;
   size_t end_ = 0;
-  std::unique_ptr<char[]> body_;
-  size_t capacity_;
   uint32_t maxBody_;
   uint32_t bodyLength_ = 0;
 };

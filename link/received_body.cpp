@@ -48,11 +48,10 @@ void ReceivedBodyHandler::Handle(const char* body, uint32_t length) {
     return;
   }
   uint16_t type = ReadU16(body);
-  if (type != PKT_PRE_DATA && type != PKT_NOTICE) {
-    bool expected = true;
-    if (g_awaitingFirstData.compare_exchange_strong(expected, false))
-      actions_.Progress(40, GBK("开始接收数据"));
-  }
+  // Read before it is taken: once cleared, a body costs no locked write.
+  if (type != PKT_PRE_DATA && type != PKT_NOTICE && g_awaitingFirstData.load(std::memory_order_relaxed) &&
+      g_awaitingFirstData.exchange(false))
+    actions_.Progress(40, GBK("开始接收数据"));
   switch (type) {
     case PKT_NOTICE:
       actions_.Forward(body, length);

@@ -17,6 +17,7 @@
 
 #include <ta_libc.h>
 
+#include "common/side_by_side.h"
 #include "formula/functions/builtin_functions.h"
 #include "price_series.h"
 
@@ -96,17 +97,8 @@ void Versus(benchmark::State& state, const Pair& pair, int window) {
     benchmark::ClobberMemory();
     peerDouble += Clock::now() - t;
   };
-  bool oursFirst = true;
-  for (auto _ : state) {
-    if (oursFirst) {
-      runOurs();
-      runPeers();
-    } else {
-      runPeers();
-      runOurs();
-    }
-    oursFirst = !oursFirst;
-  }
+  side_by_side::Alternation order;
+  for (auto _ : state) order.Run(runOurs, runPeers);
   if (failed) return state.SkipWithError("TA-Lib refused the call");
   auto perBar = [&](Clock::duration total) {
     return std::chrono::duration<double, std::nano>(total).count() / (static_cast<double>(state.iterations()) * kBars);
@@ -147,10 +139,10 @@ int main(int argc, char** argv) {
       floats.push_back(f);
       doubles.push_back(d);
     }
-    auto range = [](std::vector<double>& v) {
-      std::sort(v.begin(), v.end());
+    auto range = [](const std::vector<double>& v) {
+      const side_by_side::Spread spread = side_by_side::SpreadOf(v);
       char text[32];
-      std::snprintf(text, sizeof text, "%.2f %.2f %.2f", v.front(), v[v.size() / 2], v.back());
+      std::snprintf(text, sizeof text, "%.2f %.2f %.2f", spread.low, spread.median, spread.high);
       return std::string(text);
     };
     std::printf("%-14s %-20s %-20s\n", call.c_str(), range(floats).c_str(), range(doubles).c_str());

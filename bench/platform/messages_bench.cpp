@@ -27,10 +27,12 @@
 
 #include <benchmark/benchmark.h>
 
+#include "common/side_by_side.h"
 #include "platform/window.h"
 
 namespace {
 
+using namespace side_by_side;
 using Clock = std::chrono::steady_clock;
 
 constexpr int kRepetitions = 7;
@@ -107,11 +109,6 @@ class Worker {
 Worker& TheWorker() {
   static Worker worker;
   return worker;
-}
-
-double Median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 void CpuRelax() {
@@ -191,7 +188,7 @@ double OurSendMedian(Counter& target) {
   });
   platform::PumpUntil([&] { return TheWorker().Done(); }, 60000);
   TheWorker().Join();
-  return Median(std::move(micros));
+  return SpreadOf(std::move(micros)).median;
 }
 
 // The floor for a hand-off between two threads: the worker publishes a
@@ -222,53 +219,22 @@ double SpinHandoffMedian(Counter& target) {
     answer.store(r, std::memory_order_release);
   }
   TheWorker().Join();
-  return Median(std::move(micros));
-}
-
-// Runs ours and the peer alternately (the order flips each repetition) and
-// reports medians and the ratio of ours to the peer.
-template <class Ours, class Peer>
-void Compare(benchmark::State& state, const char* title, const char* unit, bool perSecond, Ours ours, Peer peer) {
-  for (auto _ : state) {
-    std::vector<double> mine, theirs, ratios;
-    for (int rep = 0; rep < kRepetitions; ++rep) {
-      double a, b;
-      if (rep % 2 == 0) {
-        a = ours();
-        b = peer();
-      } else {
-        b = peer();
-        a = ours();
-      }
-      mine.push_back(a);
-      theirs.push_back(b);
-      ratios.push_back(a / b);
-    }
-    auto shown = [&](double v) { return perSecond ? kPosts / v / 1e6 : v; };
-    std::printf("%s, %d repetitions (ours / peer %s):", title, kRepetitions, unit);
-    for (int i = 0; i < kRepetitions; ++i) std::printf(" %.2f/%.2f", shown(mine[i]), shown(theirs[i]));
-    std::printf("\n  ratio ours/peer (time): min %.2f median %.2f max %.2f\n",
-                *std::min_element(ratios.begin(), ratios.end()), Median(ratios),
-                *std::max_element(ratios.begin(), ratios.end()));
-    std::fflush(stdout);
-    state.counters["ours"] = shown(Median(mine));
-    state.counters["peer"] = shown(Median(theirs));
-    state.counters["ratio"] = Median(ratios);
-    state.counters["ratio_max"] = *std::max_element(ratios.begin(), ratios.end());
-  }
+  return SpreadOf(std::move(micros)).median;
 }
 
 void BM_PostsDrainedVsBareQueue(benchmark::State& state) {
   Counter target;
-  Compare(state, "posts drained", "M/s", true, [&] { return OurPosts(target); },
-          [&] { return BareQueuePosts(target); });
+  for (auto _ : state)
+    CompareRuns(state, {"posts drained", "M/s", kRepetitions, [](double seconds) { return kPosts / seconds / 1e6; }},
+                [&] { return OurPosts(target); }, [&] { return BareQueuePosts(target); });
 }
 BENCHMARK(BM_PostsDrainedVsBareQueue)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SendRoundTripVsSpinHandoff(benchmark::State& state) {
   Counter target;
-  Compare(state, "send round trip, median", "us", false, [&] { return OurSendMedian(target); },
-          [&] { return SpinHandoffMedian(target); });
+  for (auto _ : state)
+    CompareRuns(state, {"send round trip, median", "us", kRepetitions}, [&] { return OurSendMedian(target); },
+                [&] { return SpinHandoffMedian(target); });
 }
 BENCHMARK(BM_SendRoundTripVsSpinHandoff)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -301,7 +267,7 @@ void RunLoopFor(std::chrono::milliseconds wall) {
 void BM_ProcessorTimeIdleAndTrickle(benchmark::State& state) {
   Counter target;
   HWND h = target.GetSafeHwnd();
-  constexpr auto kWall = std::chrono::milliseconds(2000);
+  static constexpr auto kWall = std::chrono::milliseconds(2000);
   auto trickle = [&](std::chrono::microseconds pause, long& posts) {
     return CpuPercentOver([&] {
       TheWorker().Start([&, h, pause] {

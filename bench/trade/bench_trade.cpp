@@ -10,11 +10,13 @@
 #include <utility>
 #include <vector>
 
+#include "common/side_by_side.h"
 #include "quickfix_peer.h"
-#include "side_by_side.h"
 #include "trade/core/trade_codec.h"
 
 namespace {
+
+using namespace side_by_side;
 
 using FieldValues = std::vector<std::pair<int, std::string>>;
 
@@ -66,7 +68,7 @@ void BM_ParseReport_vs_QuickFix(benchmark::State& state) {
   const std::string fix = FixReport();
   std::string error, fixOrderId;
   bool sound = true;
-  RunSideBySide(
+  RunBatches(
       state, {"ours_ns", 64, 1, "quickfix_ns", 64, 1},
       [&] {
         TagMap map;
@@ -82,7 +84,7 @@ void BM_ParseReport_vs_QuickFix(benchmark::State& state) {
       });
   if (!sound) state.SkipWithError("a parser refused its message");
 }
-BENCHMARK(BM_ParseReport_vs_QuickFix)->Apply(SideBySideRepetitions);
+BENCHMARK(BM_ParseReport_vs_QuickFix)->Apply(Repetitions);
 
 // The money application, the request with the most fields, with the
 // values as the transfer form passes them.
@@ -101,7 +103,7 @@ void BM_BuildRequest_vs_QuickFix(benchmark::State& state) {
                                 "\xc9\xed\xb7\xdd\xd6\xa4\xba\xc5",
                                 "\xd2\xf8\xd0\xd0\xb5\xe7\xbb\xb0\xc3\xdc\xc2\xeb"};
   size_t oursSize = 0, fixSize = 0;
-  RunSideBySide(
+  RunBatches(
       state, {"ours_ns", 64, 1, "quickfix_ns", 64, 1},
       [&] {
         TagFieldList body;
@@ -119,7 +121,7 @@ void BM_BuildRequest_vs_QuickFix(benchmark::State& state) {
       });
   if (oursSize == 0 || fixSize == 0) state.SkipWithError("a builder refused the request");
 }
-BENCHMARK(BM_BuildRequest_vs_QuickFix)->Apply(SideBySideRepetitions);
+BENCHMARK(BM_BuildRequest_vs_QuickFix)->Apply(Repetitions);
 
 }  // namespace
 

@@ -6,12 +6,14 @@
 
 #include <string>
 
-#include "side_by_side.h"
+#include "common/side_by_side.h"
 #include "trade/core/trade_codec.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
 
 namespace {
+
+using namespace side_by_side;
 
 std::string OrderListReply(int records) {
   TagFieldList body;
@@ -46,7 +48,7 @@ void BM_ListReplyPerRecord_100k_vs_1k(benchmark::State& state) {
   CTradeSession largeStore, smallStore;
   largeStore.SetMainWnd(reinterpret_cast<HWND>(0x1));
   smallStore.SetMainWnd(reinterpret_cast<HWND>(0x1));
-  RunSideBySide(
+  RunBatches(
       state, {"per_record_100k_ns", 1, kLarge, "per_record_1k_ns", kLarge / kSmall, kSmall},
       [&] {
         largeStore.DispatchReply(large.data(), static_cast<int>(large.size()));
@@ -61,7 +63,7 @@ void BM_ListReplyPerRecord_100k_vs_1k(benchmark::State& state) {
 }
 BENCHMARK(BM_ListReplyPerRecord_100k_vs_1k)
     ->Unit(benchmark::kMillisecond)
-    ->Apply(SideBySideRepetitions);
+    ->Apply(Repetitions);
 
 }  // namespace
 

@@ -23,13 +23,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <cstring>
 #include <map>
 #include <memory>
 #include <string>
 
 #include "platform/dialog.h"
+#include "edit_input.h"
 #include "platform/gbk.h"
 #include "wnd_internal.h"
 
@@ -42,19 +42,6 @@ const char kCtlColorKind[] = "zebCtlColorKind";
 const char kCtlColored[] = "zebCtlColored";
 
 QString TextOf(const DialogItem& item) { return GbkToQString(item.text ? item.text : ""); }
-
-// Upper- or lower-cases what the user types, as ES_UPPERCASE/LOWERCASE do.
-class CaseValidator : public QValidator {
- public:
-  CaseValidator(bool upper, QObject* parent) : QValidator(parent), upper_(upper) {}
-  State validate(QString& input, int&) const override {
-    input = upper_ ? input.toUpper() : input.toLower();
-    return Acceptable;
-  }
-
- private:
-  bool upper_;
-};
 
 // Win32's check boxes and radio buttons take a click anywhere in their
 // rectangle, not only on the box and the text.
@@ -98,12 +85,7 @@ QWidget* MakeStatic(QWidget* parent, const DialogItem& item) {
   auto* label = new QLabel(parent);
   label->setTextFormat(Qt::PlainText);
   label->setText(TextOf(item));
-  Qt::Alignment h = Qt::AlignLeft;
-  if ((item.style & SS_TYPEMASK) == SS_CENTER) h = Qt::AlignHCenter;
-  if ((item.style & SS_TYPEMASK) == SS_RIGHT) h = Qt::AlignRight;
-  label->setAlignment(h | ((item.style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
-  label->setWordWrap(!(item.style & SS_CENTERIMAGE));
-  if (item.style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+  ApplyStaticStyle(label, item.style);
   return label;
 }
 
@@ -140,7 +122,7 @@ QWidget* MakeGroupBox(QWidget* parent, const DialogItem& item) {
 QWidget* MakeEdit(QWidget* parent, const DialogItem& item) {
   const DWORD style = item.style;
   if (style & ES_MULTILINE) {
-    auto* edit = new QPlainTextEdit(parent);
+    auto* edit = new PlainTextEdit(parent);
     edit->setPlainText(GbkToQString(CrLfToLf(item.text ? item.text : "")));
     edit->setReadOnly(style & ES_READONLY);
     edit->setTabChangesFocus(true);  // Tab moves on in a dialog, as Win32's
@@ -159,11 +141,7 @@ QWidget* MakeEdit(QWidget* parent, const DialogItem& item) {
   auto* edit = new QLineEdit(TextOf(item), parent);
   if (style & ES_PASSWORD) edit->setEchoMode(QLineEdit::Password);
   edit->setReadOnly(style & ES_READONLY);
-  if (style & ES_NUMBER) {
-    edit->setValidator(new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
-  } else if (style & (ES_UPPERCASE | ES_LOWERCASE)) {
-    edit->setValidator(new CaseValidator(style & ES_UPPERCASE, edit));
-  }
+  ApplyLineEditInput(edit, style, 0);
   if ((style & 3) == ES_CENTER) edit->setAlignment(Qt::AlignCenter);
   if ((style & 3) == ES_RIGHT) edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] { NotifyParent(edit, EN_CHANGE); });
@@ -188,7 +166,6 @@ QWidget* MakeComboBox(QWidget* parent, const DialogItem& item) {
 
 QWidget* MakeListBox(QWidget* parent, const DialogItem& item) {
   auto* list = new ListBox(parent);
-  list->setSortingEnabled(item.style & LBS_SORT);
   if (item.style & LBS_EXTENDEDSEL) list->setSelectionMode(QAbstractItemView::ExtendedSelection);
   else if (item.style & LBS_MULTIPLESEL) list->setSelectionMode(QAbstractItemView::MultiSelection);
   return list;
@@ -234,9 +211,14 @@ void ApplyCtlColor(QWidget* control) {
   if (!owner) return;
   const UINT kind = control->property(kCtlColorKind).toUInt();
   CDC dc;
-  auto* brush = reinterpret_cast<HBRUSH>(::SendMessage(
-      owner->GetSafeHwnd(), WM_CTLCOLORMSGBOX + kind, reinterpret_cast<WPARAM>(&dc),
-      reinterpret_cast<LPARAM>(CWnd::FromWidget(control)->GetSafeHwnd())));
+  // The control's own class answers first (reflected), then its window.
+  HWND self = CWnd::FromWidget(control)->GetSafeHwnd();
+  auto* brush = reinterpret_cast<HBRUSH>(
+      ::SendMessage(self, OCM__BASE + WM_CTLCOLORMSGBOX + kind, reinterpret_cast<WPARAM>(&dc),
+                    reinterpret_cast<LPARAM>(self)));
+  if (!brush)
+    brush = reinterpret_cast<HBRUSH>(::SendMessage(owner->GetSafeHwnd(), WM_CTLCOLORMSGBOX + kind,
+                                                   reinterpret_cast<WPARAM>(&dc), reinterpret_cast<LPARAM>(self)));
   if (!brush) {
     if (control->property(kCtlColored).toBool()) {
       control->setProperty(kCtlColored, false);
@@ -330,12 +312,21 @@ QWidget* CreateControl(CWnd* parent, const DialogItem& item, const RECT& pixels)
   if (it == Kinds().end() || !it->second) return nullptr;
   QWidget* control = it->second(parent->GetWidget(), item);
   if (!control) return nullptr;
+  MarkLayerOwned(control);
+  CWnd* wnd = LookupWnd(control);
+  if (wnd && !wnd->IsCreated()) {
+    // A window class (list control, tree, spin button ...) is created like
+    // any window, so its OnCreate sees its place and its neighbours.
+    if (CFont* font = parent->GetFont()) wnd->SetFont(font);
+    // Its colours are its own (list and tree controls ask no OnCtlColor).
+    if (!wnd->Create(parent, pixels, (UINT)item.id, item.style | WS_CHILD | WS_VISIBLE)) {
+      delete control;
+      return nullptr;
+    }
+    return control;
+  }
   control->setObjectName(QString::number(item.id));
   SetStoredStyle(control, item.style | WS_CHILD | WS_VISIBLE);
-  MarkLayerOwned(control);
-  // A kind that is a window class works as one made by Create: it has a
-  // handle for its timers, messages and notifications.
-  AttachControlHandle(LookupWnd(control));
   if (CFont* font = parent->GetFont()) CWnd::FromWidget(control)->SetFont(font);
   SetControlGeometry(control, pixels);
   control->setEnabled(!(item.style & WS_DISABLED));
@@ -344,6 +335,24 @@ QWidget* CreateControl(CWnd* parent, const DialogItem& item, const RECT& pixels)
   control->show();
   return control;
 }
+
+namespace detail {
+
+void ApplyStaticStyle(QLabel* label, DWORD style) {
+  Qt::Alignment h = Qt::AlignLeft;
+  if ((style & SS_TYPEMASK) == SS_CENTER) h = Qt::AlignHCenter;
+  if ((style & SS_TYPEMASK) == SS_RIGHT) h = Qt::AlignRight;
+  label->setAlignment(h | ((style & SS_CENTERIMAGE) ? Qt::AlignVCenter : Qt::AlignTop));
+  label->setWordWrap(!(style & SS_CENTERIMAGE));
+  if (style & SS_SUNKEN) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+}
+
+void CopyCtlColor(QWidget* from, QWidget* to) {
+  const QVariant kind = from ? from->property(kCtlColorKind) : QVariant();
+  if (kind.isValid()) InstallCtlColor(to, kind.toUInt());
+}
+
+}  // namespace detail
 
 void NotifyParent(QWidget* control, UINT code) {
   CWnd* owner = OwnerOf(control);

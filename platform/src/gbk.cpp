@@ -3,6 +3,7 @@
 #include <iconv.h>
 
 #include <QString>
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <mutex>
@@ -84,6 +85,50 @@ void GbkCopyCut(char* dst, size_t dstSize, const char* src) {
   size_t n = GbkCutLength(src, dstSize - 1);
   if (n) std::memcpy(dst, src, n);
   dst[n] = '\0';
+}
+
+namespace {
+
+unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + ('a' - 'A')) : c; }
+
+// Compares up to the end of the shorter text; sets *common to the bytes
+// that matched.
+int CompareFolded(std::string_view a, std::string_view b, size_t* common) {
+  size_t i = 0;
+  const size_t n = std::min(a.size(), b.size());
+  while (i < n) {
+    const unsigned char c = (unsigned char)a[i], d = (unsigned char)b[i];
+    if (IsGbkLeadByte(c) && c == d && i + 1 < n) {
+      // A two-byte character: its trail byte is never a letter.
+      if (a[i + 1] != b[i + 1]) {
+        *common = i;
+        return (int)(unsigned char)a[i + 1] - (int)(unsigned char)b[i + 1];
+      }
+      i += 2;
+      continue;
+    }
+    if (FoldAscii(c) != FoldAscii(d)) {
+      *common = i;
+      return (int)FoldAscii(c) - (int)FoldAscii(d);
+    }
+    ++i;
+  }
+  *common = i;
+  return 0;
+}
+
+}  // namespace
+
+int GbkCompareNoCase(std::string_view a, std::string_view b) {
+  size_t common = 0;
+  if (int c = CompareFolded(a, b, &common)) return c;
+  return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+bool GbkStartsWithNoCase(std::string_view text, std::string_view prefix) {
+  if (prefix.size() > text.size()) return false;
+  size_t common = 0;
+  return CompareFolded(text.substr(0, prefix.size()), prefix, &common) == 0;
 }
 
 const char* GbkLiteral(const char* utf8) {

@@ -455,17 +455,23 @@ BOOL CDC::BitBlt(int x, int y, int width, int height, CDC* source, int xSrc, int
 BOOL CDC::StretchBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, DWORD rop) {
   if (rop != SRCCOPY) return FALSE;
-  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, nullptr);
+  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, nullptr, nullptr);
 }
 
 BOOL CDC::AlphaBlend(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                      int srcWidth, int srcHeight, BLENDFUNCTION blend) {
   if (blend.BlendOp != AC_SRC_OVER) return FALSE;
-  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, &blend);
+  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, &blend, nullptr);
+}
+
+BOOL CDC::TransparentBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                         int srcWidth, int srcHeight, UINT transparentColor) {
+  const COLORREF key = transparentColor & 0xFFFFFF;
+  return Blit(x, y, width, height, source, xSrc, ySrc, srcWidth, srcHeight, nullptr, &key);
 }
 
 BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-               int srcHeight, const BLENDFUNCTION* blend) {
+               int srcHeight, const BLENDFUNCTION* blend, const COLORREF* key) {
   if (!source || width <= 0 || height <= 0 || srcWidth <= 0 || srcHeight <= 0) return FALSE;
   const QImage* sourceImage = source->GetImage();
   if (!sourceImage) return FALSE;
@@ -473,10 +479,11 @@ BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int y
       !ExtentFits((long long)xSrc + source->OffsetX(), (long long)ySrc + source->OffsetY(), srcWidth, srcHeight))
     return FALSE;
   QRect sourceRect(xSrc + source->OffsetX(), ySrc + source->OffsetY(), srcWidth, srcHeight);
-  // Copying within one picture: take the block out first.
+  // Copying within one picture, or keying a colour out: take the block out first.
   QImage block;
-  if (sourceImage == GetImage()) {
+  if (sourceImage == GetImage() || key) {
     block = sourceImage->copy(sourceRect);
+    if (key) platform::gdi_detail::KeyOutColor(&block, *key);
     sourceImage = &block;
     sourceRect = QRect(0, 0, srcWidth, srcHeight);
   }
@@ -487,12 +494,28 @@ BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int y
     sourceRect = QRect(0, 0, srcWidth, srcHeight);
   }
   return Paint([&](QPainter& p) {
-    if (blend) {
+    // A plain copy replaces what is there; a mixed or keyed one draws over it.
+    if (blend || key) {
       p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      p.setOpacity(blend->SourceConstantAlpha / 255.0);
+      if (blend) p.setOpacity(blend->SourceConstantAlpha / 255.0);
     } else {
       p.setCompositionMode(QPainter::CompositionMode_Source);
     }
     p.drawImage(QRect(x, y, width, height), *sourceImage, sourceRect);
   });
 }
+
+namespace platform::gdi_detail {
+
+void KeyOutColor(QImage* image, COLORREF key) {
+  if (!image || image->isNull()) return;
+  if (image->format() != QImage::Format_ARGB32) *image = image->convertToFormat(QImage::Format_ARGB32);
+  const QRgb rgb = qRgb(GetRValue(key), GetGValue(key), GetBValue(key)) & 0xFFFFFF;
+  for (int y = 0; y < image->height(); ++y) {
+    auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));
+    for (int x = 0; x < image->width(); ++x)
+      if ((line[x] & 0xFFFFFF) == rgb) line[x] = 0;
+  }
+}
+
+}  // namespace platform::gdi_detail

@@ -3,6 +3,7 @@
 #pragma once
 #include <QBrush>
 #include <QFont>
+#include <QImage>
 #include <QPen>
 #include <QRect>
 #include <QRegion>
@@ -50,6 +51,11 @@ inline QRect ToQRect(int left, int top, int right, int bottom) {
 inline QRect ToQRect(const RECT& r) { return ToQRect(r.left, r.top, r.right, r.bottom); }
 inline RECT FromQRect(const QRect& r) { return RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
 int RegionKind(const QRegion& region);
+
+// Makes the pixels of exactly the key colour (alpha aside) fully
+// transparent, converting the image to ARGB32 first: GDI's transparent
+// copies and image-list masks.
+void KeyOutColor(QImage* image, COLORREF key);
 
 // The stock font drawn when a DC has no font selected yet.
 const FontData& DefaultFontData();

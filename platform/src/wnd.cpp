@@ -32,25 +32,9 @@ std::unordered_map<HWND, CWnd*>& HandleMap() {
   return *map;
 }
 
-// A handle-only window on a plain Qt widget: the members work on the
-// widget, no handler runs for its events.
-class AttachedWnd : public CWnd {
- public:
-  explicit AttachedWnd(QWidget* widget) {
-    BindWidget(widget, false);
-    widgetGone_ = QObject::connect(widget, &QObject::destroyed, [this] { delete this; });
-  }
-  ~AttachedWnd() override {
-    QObject::disconnect(widgetGone_);
-    UnbindWidget();
-  }
-
- private:
-  QMetaObject::Connection widgetGone_;
-};
-
 const char kStyleProperty[] = "zebStyle";
 const char kOwnedProperty[] = "zebLayerOwned";
+const char kSubclassedProperty[] = "zebSubclassed";
 const char kFontProperty[] = "zebFont";
 
 CWnd* g_mainWnd = nullptr;
@@ -67,6 +51,8 @@ DWORD StoredStyle(const QWidget* widget) { return widget->property(kStylePropert
 void SetStoredStyle(QWidget* widget, DWORD style) { widget->setProperty(kStyleProperty, (uint)style); }
 void MarkLayerOwned(QWidget* widget) { widget->setProperty(kOwnedProperty, true); }
 bool IsLayerOwned(const QWidget* widget) { return widget->property(kOwnedProperty).toBool(); }
+void MarkSubclassed(QWidget* widget) { widget->setProperty(kSubclassedProperty, true); }
+bool IsSubclassed(const QWidget* widget) { return widget->property(kSubclassedProperty).toBool(); }
 
 // Registers the handle of a window that was (re)created.
 void RegisterHandle(CWnd* wnd) { HandleMap()[wnd->GetSafeHwnd()] = wnd; }
@@ -122,7 +108,7 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
 CWnd* CWnd::FromWidget(QWidget* widget) {
   if (!widget) return nullptr;
   if (CWnd* wnd = LookupWnd(widget)) return wnd;
-  return new AttachedWnd(widget);  // deletes itself with the widget
+  return AttachWindow(widget);  // deletes itself with the widget
 }
 
 CWnd* CWnd::GetParent() const {
@@ -192,10 +178,6 @@ void CWnd::AttachCreatedHandle() {
   created_ = true;
 }
 
-void platform::detail::AttachControlHandle(CWnd* wnd) {
-  if (wnd && wnd->routes_ && !wnd->created_) wnd->AttachCreatedHandle();
-}
-
 // Pre-order: a window's OnDestroy runs before its children's. The widget
 // tree is walked afresh after each handler, which may delete children.
 void CWnd::DestroyTree() {
@@ -250,12 +232,17 @@ BOOL CWnd::DestroyWindow() {
     widget_->hide();
     // The controls a table made die with the window; made again on the next
     // creation. Later, because a control's own signal may be running.
-    for (QObject* c : widget_->children()) {
-      if (!c->isWidgetType() || !IsLayerOwned(static_cast<QWidget*>(c))) continue;
+    // A window that took a table control's place (SubclassDlgItem) leaves
+    // with it but belongs to its owner, which deletes it.
+    const QObjectList children = widget_->children();
+    for (QObject* c : children) {
+      if (!c->isWidgetType()) continue;
       auto* w = static_cast<QWidget*>(c);
+      const bool owned = IsLayerOwned(w);
+      if (!owned && !IsSubclassed(w)) continue;
       w->hide();
       w->setParent(nullptr);
-      w->deleteLater();
+      if (owned) w->deleteLater();
     }
   }
   lastSizeType_ = -1;

@@ -10,6 +10,8 @@
 #include "platform/wnd.h"
 
 class QAbstractButton;
+class QComboBox;
+class QLabel;
 class QKeyEvent;
 
 namespace platform {
@@ -65,6 +67,37 @@ void SetStoredStyle(QWidget* widget, DWORD style);
 // Controls the layer made from a table (deleted when their window is destroyed).
 void MarkLayerOwned(QWidget* widget);
 bool IsLayerOwned(const QWidget* widget);
+// Windows that took a table control's place: they leave their parent when
+// it is destroyed, and their owner deletes them.
+void MarkSubclassed(QWidget* widget);
+bool IsSubclassed(const QWidget* widget);
+
+// A handle-only window on a plain Qt widget: the members of Base work on
+// the widget, no handler runs for its events; it deletes itself with the
+// widget (and when its parent window is destroyed: made again on demand).
+template <class Base>
+class AttachedWindow final : public Base {
+ public:
+  explicit AttachedWindow(QWidget* widget) {
+    this->BindWidget(widget, false);
+    widgetGone_ = QObject::connect(widget, &QObject::destroyed, [this] { delete this; });
+  }
+  ~AttachedWindow() override {
+    QObject::disconnect(widgetGone_);
+    this->UnbindWidget();
+  }
+
+ private:
+  QMetaObject::Connection widgetGone_;
+};
+// dialog_controls.cpp: a label's SS_ alignment, wrapping and frame.
+void ApplyStaticStyle(QLabel* label, DWORD style);
+// dialog_controls.cpp: gives `to` the OnCtlColor colouring `from` has.
+void CopyCtlColor(QWidget* from, QWidget* to);
+
+// The attached window for a plain widget, typed by its kind (a QComboBox
+// is reached as a CComboBox, an edit as a CEdit ...: control_windows.cpp).
+CWnd* AttachWindow(QWidget* widget);
 // Checks, unchecks (also the last radio button of an exclusive group) or
 // half-checks a button without notifying.
 void SetButtonCheck(QAbstractButton* button, UINT state);
@@ -76,6 +109,9 @@ bool ParseInteger(std::string_view text, bool isSigned, long long* value);
 // Places a control; a combo box keeps its edit height and shows the rest
 // of the height as its drop-down list.
 void SetControlGeometry(QWidget* widget, const RECT& rect);
+// The height it was last given, edit and list together.
+constexpr char kDroppedHeightProperty[] = "zebDroppedHeight";
+int DroppedHeight(const QComboBox* combo);
 
 // input.cpp: the application's keyboard filter (installed once per
 // application object); whether the filter ate the characters of a key

@@ -1,37 +1,49 @@
-// SubclassDlgItem: a window class takes the place of a control that a
-// dialog's table (or other code) made, the way MFC windows subclass the
-// statics of their dialog resource. Qt cannot change the class of a live
-// widget, so the window is created where the control was, with its id,
-// rectangle, style, text and font, and the control goes. Afterwards the id
-// names exactly one child: the new window.
+// A window class taking the place of a control that a dialog's table made
+// (MFC's SubclassDlgItem): the table gives the place, the class gives the
+// behaviour. The control it replaces is deleted, so GetDlgItem finds the
+// window class from then on.
+#include <QWidget>
+
 #include "wnd_internal.h"
 
 using namespace platform::detail;
 
 BOOL CWnd::SubclassDlgItem(UINT id, CWnd* parent) {
-  if (!parent || !parent->widget_ || created_ || !routes_ || !widget_) return FALSE;
-  QWidget* control = parent->GetDlgItemWidget((int)id);
-  if (!control || control == widget_) return FALSE;
-  CWnd* controlWnd = FromWidget(control);
-  const RECT rect = FromQRect(control->geometry());
-  const DWORD style = (controlWnd->GetStyle() & ~WS_POPUP) | WS_CHILD;
-  const std::string text = platform::GetWidgetText(control);
-  CFont* font = controlWnd->GetFont();
-
-  // The control leaves before the window arrives, so the id is never held
-  // twice; the window takes its place in the stacking order.
-  if (widget_->parentWidget() != parent->widget_) widget_->setParent(parent->widget_);
-  widget_->stackUnder(control);
-  control->setObjectName(QString());
-  control->hide();
-  if (CWnd* routed = LookupWnd(control); routed && routed->routes_) {
-    routed->DestroyWindow();  // its owner deletes it, as after any DestroyWindow
-  } else if (IsLayerOwned(control)) {
-    control->setParent(nullptr);
-    control->deleteLater();  // later: a signal of the control may be running
+  if (!parent || !parent->widget_ || !widget_ || !routes_ || created_) return FALSE;
+  QWidget* placeholder = nullptr;
+  const QString name = QString::number(id);
+  for (QObject* c : parent->widget_->children()) {
+    if (c->isWidgetType() && c != widget_ && c->objectName() == name) {
+      placeholder = static_cast<QWidget*>(c);
+      break;
+    }
   }
-
-  platform::SetWidgetText(widget_, text);
-  if (font) SetFont(font, FALSE);
-  return Create(parent, rect, id, style);
+  if (!placeholder) return FALSE;
+  const RECT rect = FromQRect(placeholder->geometry());
+  DWORD style = StoredStyle(placeholder) & ~(WS_VISIBLE | WS_DISABLED);
+  if (!placeholder->isHidden()) style |= WS_VISIBLE;
+  if (!placeholder->isEnabled()) style |= WS_DISABLED;
+  const std::string text = platform::GetWidgetText(placeholder);
+  CWnd* old = FromWidget(placeholder);
+  CFont* font = old->GetFont();
+  // Nameless from here on, so the window's OnCreate already finds itself by the id.
+  placeholder->setObjectName(QString());
+  if (font) SetFont(font);
+  // The text is there before OnCreate, which may read it.
+  if (!text.empty()) platform::SetWidgetText(widget_, text);
+  if (!Create(parent, rect, id, style | WS_CHILD)) {
+    placeholder->setObjectName(name);
+    return FALSE;
+  }
+  MarkSubclassed(widget_);
+  // Creating some classes (buttons) starts them empty: set it again.
+  if (!text.empty()) platform::SetWidgetText(widget_, text);
+  CopyCtlColor(placeholder, widget_);
+  widget_->stackUnder(placeholder);
+  QWidget::setTabOrder(placeholder, widget_);
+  old->DestroyWindow();  // a window class made by the table gets its OnDestroy
+  placeholder->hide();
+  placeholder->setParent(nullptr);
+  placeholder->deleteLater();
+  return TRUE;
 }

@@ -15,6 +15,7 @@
 #include <QTextEdit>
 #include <algorithm>
 
+#include "edit_input.h"
 #include "platform/gbk.h"
 #include "wnd_internal.h"
 
@@ -66,14 +67,14 @@ void SetWidgetText(QWidget* widget, std::string_view gbk) {
   } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
     button->setText(GbkToQString(gbk));
   } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
-    edit->setText(GbkToQString(gbk));
+    detail::SetLineEditTextByCode(edit, GbkToQString(gbk));
   } else if (auto* edit = qobject_cast<QPlainTextEdit*>(widget)) {
     edit->setPlainText(GbkToQString(CrLfToLf(gbk)));
   } else if (auto* edit = qobject_cast<QTextEdit*>(widget)) {
     edit->setPlainText(GbkToQString(CrLfToLf(gbk)));
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     // A drop-down list has no text of its own to set (Win32 refuses it).
-    if (combo->isEditable()) combo->setEditText(GbkToQString(gbk));
+    if (combo->isEditable() && combo->lineEdit()) detail::SetLineEditTextByCode(combo->lineEdit(), GbkToQString(gbk));
   } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
     group->setTitle(GbkToQString(gbk));
   } else {
@@ -82,6 +83,11 @@ void SetWidgetText(QWidget* widget, std::string_view gbk) {
 }
 
 namespace detail {
+
+int DroppedHeight(const QComboBox* combo) {
+  const QVariant height = combo ? combo->property(kDroppedHeightProperty) : QVariant();
+  return height.isValid() ? height.toInt() : (combo ? combo->height() : 0);
+}
 
 void SetButtonCheck(QAbstractButton* button, UINT state) {
   if (!button) return;
@@ -135,6 +141,7 @@ void SetControlGeometry(QWidget* widget, const RECT& rect) {
     return;
   }
   // Win32 gives a combo box its dropped height; the edit keeps its own.
+  combo->setProperty(kDroppedHeightProperty, RectHeight(rect));
   const int editHeight = combo->sizeHint().height();
   const int rest = RectHeight(rect) - editHeight;
   const int rowHeight = combo->fontMetrics().height() + 2;

@@ -10,6 +10,8 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -454,7 +456,8 @@ TEST_F(LinkSession, DestroyWhileReceiving) {
   std::string request = Request(0x0200, 1);
   link.AskData(request.data(), (DWORD)request.size());
   ASSERT_TRUE(platform::PumpUntil([&] { return client.packets.size() > 20; }, kWaitMs));
-  // The receive thread is now waiting on this thread with the next body.
+  // The receive thread is now waiting for this thread to take what it has
+  // read.
   auto start = std::chrono::steady_clock::now();
   link.UnLink();
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(kWaitMs));
@@ -481,6 +484,63 @@ TEST_F(LinkSession, UnLinkFromInsideAForwardedPacket) {
   EXPECT_EQ(client.packets.size(), 5u);
   EXPECT_EQ(link.IsOnline(), 0);
   client.onPacket = nullptr;
+}
+
+TEST_F(LinkSession, PacketsComeInOrderAndNoneWhileAHandlerRunsALoop) {
+  // Three replies, then, once the client handles the third, the rest: few
+  // enough to be read whole while the client is busy.
+  constexpr uint32_t kFirst = 3, kReplies = 1000;
+  std::mutex mutex;
+  std::condition_variable cv;
+  bool go = false, sent = false;
+  auto server = StartServer();
+  server->RegisterHandler(0x0200, [&](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+    for (uint32_t i = 0; i < kReplies; ++i) {
+      if (i == kFirst) {
+        std::unique_lock<std::mutex> lock(mutex);
+        cv.wait_for(lock, std::chrono::milliseconds(kWaitMs), [&] { return go; });
+      }
+      std::string body = Reply(0x0200, r.tag);
+      WriteU32(&body[4], i);
+      if (!s.Reply(body)) break;
+    }
+    std::lock_guard<std::mutex> lock(mutex);
+    sent = true;
+  });
+  Connect(server->Port());
+  ASSERT_TRUE(LoggedIn());
+  client.packets.clear();
+  bool looped = false;
+  size_t duringLoop = 0;
+  client.onPacket = [&] {
+    if (client.packets.size() != kFirst) return;
+    {
+      std::lock_guard<std::mutex> lock(mutex);
+      go = true;
+    }
+    cv.notify_all();
+    // A loop of the handler's own, as a message box runs, while the rest
+    // comes in.
+    const size_t before = client.packets.size();
+    looped = platform::PumpUntil([&] {
+      std::lock_guard<std::mutex> lock(mutex);
+      return sent;
+    }, kWaitMs);
+    platform::PumpMessages(50);
+    duringLoop = client.packets.size() - before;
+  };
+  std::string request = Request(0x0200, 1);
+  link.AskData(request.data(), (DWORD)request.size());
+  ASSERT_TRUE(platform::PumpUntil([&] { return client.packets.size() >= kReplies; }, kWaitMs));
+  client.onPacket = nullptr;
+  EXPECT_TRUE(looped);
+  EXPECT_EQ(duringLoop, 0u);  // nothing until the handler has returned
+  std::vector<uint32_t> numbers, inOrder;
+  for (uint32_t i = 0; i < kReplies; ++i) {
+    numbers.push_back(ReadU32(client.packets[i].data() + 4));
+    inOrder.push_back(i);
+  }
+  EXPECT_EQ(numbers, inOrder);
 }
 
 // A box whose answer the user gives by ending the link (a nested loop of a

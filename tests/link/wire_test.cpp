@@ -12,29 +12,12 @@
 #include "link/received_body.h"
 #include "link/signal_buffer.h"
 #include "link/time_count.h"
+#include "memory_source.h"
 #include "platform/gbk.h"
 
 using namespace quotelink;
 
 namespace {
-
-// Hands out the stream in pieces of at most `step` bytes.
-class MemorySource : public ByteSource {
- public:
-  MemorySource(std::string bytes, size_t step) : bytes_(std::move(bytes)), step_(step) {}
-  long Read(void* buffer, size_t capacity) override {
-    size_t n = std::min({capacity, step_, bytes_.size() - at_});
-    if (n == 0) return 0;
-    std::memcpy(buffer, bytes_.data() + at_, n);
-    at_ += n;
-    return (long)n;
-  }
-
- private:
-  std::string bytes_;
-  size_t step_;
-  size_t at_ = 0;
-};
 
 std::string Header(uint32_t length, uint32_t marker = kFrameMarker) {
   std::string h(8, '\0');
@@ -124,6 +107,33 @@ TEST(FrameReader, ReceiveBufferGrowsToTheLongestBodyAndStays) {
   ASSERT_EQ(reader.Next(source), FrameReader::Result::kBody);
   EXPECT_EQ(std::string(reader.Body(), reader.BodyLength()), small);
   EXPECT_EQ(reader.Capacity(), 9000u);
+}
+
+TEST(FrameReader, ExchangedStorageKeepsItsBodiesWhileTheReaderReadsOn) {
+  const std::string a = Body(0x0200, 1, 30), b = Body(0x0300, 2, 40), c = Body(0x0400, 3, 300);
+  const std::string frameC = EncodeFrame(c.data(), c.size());
+  // A and B come whole with the first receive, C's start with them.
+  const std::string stream = EncodeFrame(a.data(), a.size()) + EncodeFrame(b.data(), b.size()) + frameC;
+  MemorySource source(stream, stream.size() - frameC.size() + 100);
+  FrameReader reader(1024);
+  ASSERT_EQ(reader.Next(source), FrameReader::Result::kBody);
+  const char* bodyA = reader.Body();
+  const char* bodyB;
+  uint32_t lengthB;
+  ASSERT_TRUE(reader.NextBuffered(&bodyB, &lengthB));
+  const char* none;
+  uint32_t noneLength;
+  EXPECT_FALSE(reader.NextBuffered(&none, &noneLength));  // C has not come whole
+  FrameStorage kept;  // empty: the reader allocates what it goes on in
+  ASSERT_TRUE(reader.ExchangeStorage(kept));
+  EXPECT_EQ(kept.body.get(), bodyA);
+  // C is put together from the bytes carried over and the next receive,
+  // and every byte lands outside what was kept.
+  ASSERT_EQ(reader.Next(source), FrameReader::Result::kBody);
+  EXPECT_EQ(std::string(reader.Body(), reader.BodyLength()), c);
+  EXPECT_EQ(std::string(bodyA, a.size()), a);
+  EXPECT_EQ(std::string(bodyB, lengthB), b);
+  EXPECT_EQ(reader.Next(source), FrameReader::Result::kClosed);
 }
 
 TEST(Requests, LoginRequestLayout) {

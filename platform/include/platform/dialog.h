@@ -37,6 +37,8 @@ constexpr DWORD LBS_NOTIFY = 0x1, LBS_SORT = 0x2, LBS_MULTIPLESEL = 0x8, LBS_HAS
                 LBS_NOINTEGRALHEIGHT = 0x100, LBS_EXTENDEDSEL = 0x800;
 // Date picker styles.
 constexpr DWORD DTS_SHORTDATEFORMAT = 0x0, DTS_UPDOWN = 0x1, DTS_TIMEFORMAT = 0x9;
+// Messages a parent reflects back to the control they concern.
+constexpr UINT OCM__BASE = 0x2000;
 // GetDefID's high word.
 constexpr WORD DC_HASDEFID = 0x534B;
 
@@ -97,7 +99,9 @@ QWidget* CreateControl(CWnd* parent, const DialogItem& item, const RECT& pixels)
 void NotifyParent(QWidget* control, UINT code);
 // Asks the parent's OnCtlColor(dc, control, kind) before the control
 // paints and applies the text colour and background brush (the NULL_BRUSH
-// stock object: transparent; null: the control's own colours).
+// stock object: transparent; null: the control's own colours). A control
+// that is a window class is asked first with the reflected message
+// OCM__BASE + WM_CTLCOLOR* (CStatic::CtlColor); a brush from it wins.
 void InstallCtlColor(QWidget* control, UINT kind);
 
 // Dialog base units of a font: fixed per dialog font so layouts never

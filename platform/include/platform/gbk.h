@@ -27,6 +27,15 @@ size_t GbkCutLength(const char* text, size_t maxBytes);
 // cut on a character boundary. dstSize 0 writes nothing.
 void GbkCopyCut(char* dst, size_t dstSize, const char* src);
 
+// Compares two texts ignoring the case of single-byte ASCII letters only:
+// both bytes of a two-byte character compare exactly (a trail byte in
+// 'A'..'Z' is part of a Chinese character, not a letter). Byte order
+// otherwise, which for GBK puts the common characters in pinyin order.
+// <0, 0 or >0.
+int GbkCompareNoCase(std::string_view a, std::string_view b);
+// Whether text starts with prefix under the same rule.
+bool GbkStartsWithNoCase(std::string_view text, std::string_view prefix);
+
 // The GBK bytes of a UTF-8 literal, converted once and kept for the life of
 // the process: GBK("确定退出系统吗？") is a stable const char*.
 const char* GbkLiteral(const char* utf8);

@@ -381,6 +381,10 @@ class CDC {
   // skinned controls put their off-screen ARGB picture on the target.
   BOOL AlphaBlend(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
                   int srcWidth, int srcHeight, BLENDFUNCTION blend);
+  // Copies a block leaving out the pixels of the transparent colour (what
+  // is below shows there); stretches as StretchBlt.
+  BOOL TransparentBlt(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc,
+                      int srcWidth, int srcHeight, UINT transparentColor);
 
  private:
   struct State {
@@ -402,9 +406,10 @@ class CDC {
   };
   template <class Fn>
   bool Paint(Fn&& fn) const;
-  // BitBlt/StretchBlt/AlphaBlend: copies (blend null) or mixes a block.
+  // BitBlt/StretchBlt/AlphaBlend/TransparentBlt: copies a block (both
+  // null), mixes it by the blend function, or leaves out the key colour.
   BOOL Blit(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
-            int srcHeight, const BLENDFUNCTION* blend);
+            int srcHeight, const BLENDFUNCTION* blend, const COLORREF* key);
   // Device = logical + offset.
   int OffsetX() const { return state_.viewportOrg.x - state_.windowOrg.x; }
   int OffsetY() const { return state_.viewportOrg.y - state_.windowOrg.y; }

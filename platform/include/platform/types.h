@@ -18,6 +18,8 @@ typedef unsigned int UINT;
 typedef long LONG;
 typedef uintptr_t UINT_PTR;
 typedef intptr_t INT_PTR;
+typedef uintptr_t DWORD_PTR;
+typedef uintptr_t ULONG_PTR;
 typedef uintptr_t WPARAM;
 typedef intptr_t LPARAM;
 typedef intptr_t LRESULT;

@@ -77,6 +77,11 @@ constexpr UINT EN_SETFOCUS = 0x0100, EN_KILLFOCUS = 0x0200, EN_CHANGE = 0x0300, 
 constexpr UINT CBN_SELCHANGE = 1, CBN_DBLCLK = 2, CBN_SETFOCUS = 3, CBN_KILLFOCUS = 4,
                CBN_EDITCHANGE = 5, CBN_DROPDOWN = 7, CBN_CLOSEUP = 8;
 constexpr UINT LBN_SELCHANGE = 1, LBN_DBLCLK = 2, LBN_SETFOCUS = 4, LBN_KILLFOCUS = 5;
+// Scroll codes (LOWORD of WM_HSCROLL/WM_VSCROLL's wParam).
+constexpr UINT SB_LINEUP = 0, SB_LINELEFT = 0, SB_LINEDOWN = 1, SB_LINERIGHT = 1, SB_PAGEUP = 2,
+               SB_PAGELEFT = 2, SB_PAGEDOWN = 3, SB_PAGERIGHT = 3, SB_THUMBPOSITION = 4,
+               SB_THUMBTRACK = 5, SB_TOP = 6, SB_LEFT = 6, SB_BOTTOM = 7, SB_RIGHT = 7,
+               SB_ENDSCROLL = 8;
 // WM_SYSCOMMAND commands.
 constexpr UINT SC_SIZE = 0xF000, SC_MOVE = 0xF010, SC_MINIMIZE = 0xF020, SC_MAXIMIZE = 0xF030,
                SC_CLOSE = 0xF060, SC_RESTORE = 0xF120;
@@ -133,10 +138,6 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
 
 namespace platform {
 struct WndFrame;  // the message and Qt event a window is handling now
-namespace detail {
-// A window class made as a dialog table's control gets its handle here.
-void AttachControlHandle(CWnd* wnd);
-}  // namespace detail
 }  // namespace platform
 
 class CWnd : public platform::MsgTarget {
@@ -179,12 +180,14 @@ class CWnd : public platform::MsgTarget {
   // window and deletes the controls the layer made for it. The owner
   // deletes the object afterwards; destructors never rely on OnDestroy.
   virtual BOOL DestroyWindow();
-  // Takes the place of the parent's direct child with the id (a control of
-  // the dialog's table, usually a static): this window is created at its
-  // rectangle with its id, style, text and font, stacked where it was, and
-  // the control goes (a table control is deleted, a window destroyed and
-  // left to its owner, any other widget hidden and unnamed). FALSE when
-  // there is no such child or this window is already created.
+  // Takes the place of the control with the id that a table made among the
+  // parent's direct children (MFC's subclassing of a dialog item): created
+  // at its rectangle with its style, text, font and colours, in its place
+  // in the tab order; that control is deleted. Called by a window class
+  // that keeps its own control class as a member (see DDX_Control). When
+  // the parent is destroyed this window leaves it (its owner deletes it)
+  // and may take the place again when the parent is built anew. FALSE when
+  // there is no such control or this window is created already.
   BOOL SubclassDlgItem(UINT id, CWnd* parent);
 
   // ---- Geometry (RECTs exclusive; client coordinates of the parent) -------
@@ -350,7 +353,6 @@ class CWnd : public platform::MsgTarget {
 
  private:
   friend struct platform::WndFrame;
-  friend void platform::detail::AttachControlHandle(CWnd* wnd);
   friend class CPaintDC;
   friend BOOL TrackMouseEvent(TRACKMOUSEEVENT* track);
   QPainter* PaintPainter(RECT* paintRect);

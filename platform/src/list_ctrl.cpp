@@ -1,0 +1,523 @@
+// CListCtrl: a report-view list control over QTableWidget. Rows select
+// whole; item data, images and column formats live in the items and the
+// header; the selection mark is kept apart from Qt's current index, as
+// Win32 keeps it; the hooks run from Qt's signals and the mouse handlers,
+// and inserting, deleting and sorting run quietly.
+#include <QPainter>
+#include <QStyledItemDelegate>
+#include <algorithm>
+#include <cstring>
+#include <numeric>
+#include <set>
+
+#include "item_views.h"
+#include "platform/controls.h"
+#include "platform/gbk.h"
+#include "wnd_internal.h"
+
+using namespace platform::detail;
+
+namespace {
+
+// The order a comparison puts n items in, by a bottom-up merge sort: stable,
+// and every index is read in bounds whatever the comparison answers (a
+// comparison that is not a consistent order merely gives some order).
+template <class Compare>
+std::vector<int> StableOrder(int n, Compare compare) {
+  std::vector<int> a((size_t)n), b((size_t)n);
+  std::iota(a.begin(), a.end(), 0);
+  for (int width = 1; width < n; width *= 2) {
+    for (int low = 0; low < n; low += 2 * width) {
+      const int mid = std::min(low + width, n), high = std::min(low + 2 * width, n);
+      int i = low, j = mid, k = low;
+      while (i < mid && j < high) b[(size_t)k++] = compare(a[(size_t)j], a[(size_t)i]) < 0 ? a[(size_t)j++] : a[(size_t)i++];
+      while (i < mid) b[(size_t)k++] = a[(size_t)i++];
+      while (j < high) b[(size_t)k++] = a[(size_t)j++];
+    }
+    std::swap(a, b);
+  }
+  return a;
+}
+
+Qt::Alignment AlignmentOf(int format) {
+  const int justify = format & LVCFMT_JUSTIFYMASK;
+  const Qt::Alignment h = justify == LVCFMT_RIGHT ? Qt::AlignRight : justify == LVCFMT_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
+  return h | Qt::AlignVCenter;
+}
+
+}  // namespace
+
+// Paints column 0's image and the row colours OnItemColors gives.
+class CListCtrl::Delegate : public QStyledItemDelegate {
+ public:
+  explicit Delegate(CListCtrl* list) : QStyledItemDelegate(list), list_(list) {}
+
+  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+    QStyleOptionViewItem colored(option);
+    if (!(option.state & QStyle::State_Selected)) {
+      COLORREF text = list_->GetTextColor(), back = list_->GetBkColor();
+      if (list_->OnItemColors(index.row(), &text, &back)) {
+        painter->fillRect(option.rect, platform::gdi_detail::ToQColor(back));
+        colored.palette.setColor(QPalette::Text, platform::gdi_detail::ToQColor(text));
+      }
+    }
+    QStyledItemDelegate::paint(painter, colored, index);
+  }
+
+ protected:
+  void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+    QStyledItemDelegate::initStyleOption(option, index);
+    if (index.column() == 0) SetImageDecoration(option, list_->smallImages_, IndexRole(index.data(kImageRole)));
+  }
+
+ private:
+  CListCtrl* list_;
+};
+
+CListCtrl::CListCtrl() {
+  setHorizontalHeader(new CHeaderCtrl(this));
+  connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
+  verticalHeader()->hide();
+  verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+  verticalHeader()->setMinimumSectionSize(1);
+  setSelectionBehavior(QAbstractItemView::SelectRows);
+  setSelectionMode(QAbstractItemView::ExtendedSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setTabKeyNavigation(false);  // Tab leaves the list, as in a dialog
+  setShowGrid(false);
+  setWordWrap(false);
+  setCornerButtonEnabled(false);
+  setItemDelegate(new Delegate(this));
+  ConnectSelection();
+  UpdateRowHeight();
+}
+
+CListCtrl::~CListCtrl() {
+  ++quiet_;
+  disconnect(selectionModel(), nullptr, this, nullptr);
+  disconnect(horizontalHeader(), nullptr, this, nullptr);
+}
+
+void CListCtrl::ConnectSelection() {
+  connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+          [this](const QItemSelection& s, const QItemSelection& d) { SelectionChanged(s, d); });
+  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
+    if (userInput_ && !quiet_) mark_ = current.row();
+  });
+}
+
+int CListCtrl::OnCreate(LPCREATESTRUCT cs) {
+  ApplyStyle(cs ? cs->style : 0);
+  return CWndImpl<QTableWidget>::OnCreate(cs);
+}
+
+void CListCtrl::ApplyStyle(DWORD style) {
+  setSelectionMode((style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
+  horizontalHeader()->setVisible(!(style & LVS_NOCOLUMNHEADER));
+  horizontalHeader()->setSectionsClickable(!(style & LVS_NOSORTHEADER));
+  UpdateRowHeight();
+}
+
+void CListCtrl::UpdateRowHeight() {
+  int height = fontMetrics().height() + 4;
+  if (smallImages_) height = std::max(height, (int)smallImages_->GetImageSize().cy + 1);
+  verticalHeader()->setDefaultSectionSize(height);
+}
+
+// ---- Columns ----------------------------------------------------------------------
+
+int CListCtrl::InsertColumn(int column, const char* heading, int format, int width, int) {
+  if (column < 0) return -1;
+  column = std::min(column, columnCount());
+  insertColumn(column);
+  auto* head = new QTableWidgetItem(platform::GbkToQString(heading ? heading : ""));
+  head->setData(kFormatRole, format);
+  head->setTextAlignment(AlignmentOf(format));
+  setHorizontalHeaderItem(column, head);
+  if (width < 0) width = fontMetrics().horizontalAdvance(head->text()) + 12;
+  horizontalHeader()->resizeSection(column, width);
+  return column;
+}
+
+BOOL CListCtrl::DeleteColumn(int column) {
+  if (column < 0 || column >= columnCount()) return FALSE;
+  ++quiet_;
+  removeColumn(column);
+  --quiet_;
+  return TRUE;
+}
+
+int CListCtrl::GetColumnCount() const { return columnCount(); }
+
+int CListCtrl::GetColumnWidth(int column) const {
+  return column >= 0 && column < columnCount() ? horizontalHeader()->sectionSize(column) : 0;
+}
+
+BOOL CListCtrl::SetColumnWidth(int column, int width) {
+  if (column < 0 || column >= columnCount()) return FALSE;
+  if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
+    int fit = 0;
+    for (int row = 0; row < rowCount(); ++row) fit = std::max(fit, sizeHintForIndex(model()->index(row, column)).width());
+    if (width == LVSCW_AUTOSIZE_USEHEADER) fit = std::max(fit, horizontalHeader()->sectionSizeHint(column));
+    width = fit;
+  }
+  if (width < 0) return FALSE;
+  horizontalHeader()->resizeSection(column, width);
+  return TRUE;
+}
+
+CHeaderCtrl* CListCtrl::GetHeaderCtrl() const { return static_cast<CHeaderCtrl*>(horizontalHeader()); }
+
+void CListCtrl::ReplaceHeader(CHeaderCtrl* header) {
+  if (!header || header == horizontalHeader()) return;
+  QHeaderView* old = horizontalHeader();
+  std::vector<int> widths;
+  for (int c = 0; c < columnCount(); ++c) widths.push_back(old->sectionSize(c));
+  const bool shown = !old->isHidden(), clickable = old->sectionsClickable();
+  setHorizontalHeader(header);  // the old header, the list's child, is deleted
+  connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
+  header->setSectionsClickable(clickable);
+  header->setVisible(shown);
+  for (int c = 0; c < (int)widths.size(); ++c) header->resizeSection(c, widths[(size_t)c]);
+}
+
+void CListCtrl::SetColumnFixed(int column, BOOL fixed) {
+  if (column < 0 || column >= columnCount()) return;
+  if (QTableWidgetItem* head = horizontalHeaderItem(column)) head->setData(kFixedRole, (bool)fixed);
+}
+
+BOOL CListCtrl::IsColumnFixed(int column) const {
+  QTableWidgetItem* head = column >= 0 && column < columnCount() ? horizontalHeaderItem(column) : nullptr;
+  return head && head->data(kFixedRole).toBool();
+}
+
+// ---- Items ------------------------------------------------------------------------
+
+QTableWidgetItem* CListCtrl::Cell(int item, int subItem, bool make) {
+  if (item < 0 || item >= rowCount() || subItem < 0 || subItem >= columnCount()) return nullptr;
+  QTableWidgetItem* cell = this->item(item, subItem);
+  if (!cell && make) {
+    cell = new QTableWidgetItem();
+    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    QTableWidgetItem* head = horizontalHeaderItem(subItem);
+    cell->setTextAlignment(AlignmentOf(head ? head->data(kFormatRole).toInt() : LVCFMT_LEFT));
+    ++quiet_;
+    setItem(item, subItem, cell);
+    --quiet_;
+  }
+  return cell;
+}
+
+int CListCtrl::InsertItem(int item, const char* text, int image) {
+  if (item < 0 || columnCount() == 0) return -1;
+  item = std::min(item, rowCount());
+  ++quiet_;
+  insertRow(item);
+  --quiet_;
+  if (mark_ >= item) ++mark_;
+  QTableWidgetItem* cell = Cell(item, 0, true);
+  cell->setText(platform::GbkToQString(text ? text : ""));
+  if (image >= 0) cell->setData(kImageRole, image);
+  return item;
+}
+
+BOOL CListCtrl::SetItemText(int item, int subItem, const char* text) {
+  QTableWidgetItem* cell = Cell(item, subItem, true);
+  if (!cell) return FALSE;
+  cell->setText(platform::GbkToQString(text ? text : ""));
+  return TRUE;
+}
+
+std::string CListCtrl::GetItemText(int item, int subItem) const {
+  QTableWidgetItem* cell = const_cast<CListCtrl*>(this)->Cell(item, subItem, false);
+  return cell ? platform::QStringToGbk(cell->text()) : std::string();
+}
+
+int CListCtrl::GetItemText(int item, int subItem, char* buffer, int size) const {
+  if (!buffer || size <= 0) return 0;
+  platform::GbkCopyCut(buffer, (size_t)size, GetItemText(item, subItem).c_str());
+  return (int)std::strlen(buffer);
+}
+
+BOOL CListCtrl::SetItemImage(int item, int image) {
+  QTableWidgetItem* cell = Cell(item, 0, true);
+  if (!cell) return FALSE;
+  cell->setData(kImageRole, image);
+  return TRUE;
+}
+
+int CListCtrl::GetItemImage(int item) const {
+  QTableWidgetItem* cell = const_cast<CListCtrl*>(this)->Cell(item, 0, false);
+  return cell ? IndexRole(cell->data(kImageRole)) : -1;
+}
+
+BOOL CListCtrl::DeleteItem(int item) {
+  if (item < 0 || item >= rowCount()) return FALSE;
+  ++quiet_;
+  removeRow(item);
+  --quiet_;
+  if (mark_ == item) mark_ = -1;
+  else if (mark_ > item) --mark_;
+  return TRUE;
+}
+
+BOOL CListCtrl::DeleteAllItems() {
+  ++quiet_;
+  setRowCount(0);
+  --quiet_;
+  mark_ = -1;
+  return TRUE;
+}
+
+int CListCtrl::GetItemCount() const { return rowCount(); }
+
+BOOL CListCtrl::SetItemData(int item, DWORD_PTR data) {
+  QTableWidgetItem* cell = Cell(item, 0, true);
+  if (!cell) return FALSE;
+  cell->setData(kDataRole, QVariant::fromValue<qulonglong>(data));
+  return TRUE;
+}
+
+DWORD_PTR CListCtrl::GetItemData(int item) const {
+  QTableWidgetItem* cell = const_cast<CListCtrl*>(this)->Cell(item, 0, false);
+  return cell ? (DWORD_PTR)cell->data(kDataRole).toULongLong() : 0;
+}
+
+// ---- State ------------------------------------------------------------------------
+
+BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
+  if (item < -1 || item >= rowCount() || columnCount() == 0) return FALSE;
+  if (mask & LVIS_SELECTED) {
+    const bool select = state & LVIS_SELECTED;
+    if (item < 0) {
+      if (select && selectionMode() != QAbstractItemView::SingleSelection) selectAll();
+      else if (!select) clearSelection();
+    } else {
+      QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Rows;
+      if (!select) how |= QItemSelectionModel::Deselect;
+      else if (selectionMode() == QAbstractItemView::SingleSelection) how |= QItemSelectionModel::ClearAndSelect;
+      else how |= QItemSelectionModel::Select;
+      selectionModel()->select(model()->index(item, 0), how);
+    }
+  }
+  if ((mask & LVIS_FOCUSED) && item >= 0) {
+    if (state & LVIS_FOCUSED) selectionModel()->setCurrentIndex(model()->index(item, 0), QItemSelectionModel::NoUpdate);
+    else if (currentIndex().row() == item) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+  }
+  return TRUE;
+}
+
+UINT CListCtrl::GetItemState(int item, UINT mask) const {
+  if (item < 0 || item >= rowCount()) return 0;
+  UINT state = 0;
+  if (selectionModel()->isRowSelected(item, QModelIndex())) state |= LVIS_SELECTED;
+  if (currentIndex().isValid() && currentIndex().row() == item) state |= LVIS_FOCUSED;
+  return state & mask;
+}
+
+int CListCtrl::GetNextItem(int item, int flags) const {
+  for (int row = std::max(item + 1, 0); row < rowCount(); ++row) {
+    if ((flags & LVNI_SELECTED) && !GetItemState(row, LVIS_SELECTED)) continue;
+    if ((flags & LVNI_FOCUSED) && !GetItemState(row, LVIS_FOCUSED)) continue;
+    return row;
+  }
+  return -1;
+}
+
+UINT CListCtrl::GetSelectedCount() const { return (UINT)selectionModel()->selectedRows().size(); }
+
+POSITION CListCtrl::GetFirstSelectedItemPosition() const {
+  const int first = GetNextItem(-1, LVNI_SELECTED);
+  return first < 0 ? nullptr : reinterpret_cast<POSITION>((intptr_t)first + 1);
+}
+
+int CListCtrl::GetNextSelectedItem(POSITION& position) const {
+  const int item = (int)(reinterpret_cast<intptr_t>(position) - 1);
+  const int next = GetNextItem(item, LVNI_SELECTED);
+  position = next < 0 ? nullptr : reinterpret_cast<POSITION>((intptr_t)next + 1);
+  return item;
+}
+
+int CListCtrl::SetSelectionMark(int item) {
+  const int previous = mark_;
+  mark_ = item >= 0 && item < rowCount() ? item : -1;
+  return previous;
+}
+
+// ---- View -------------------------------------------------------------------------
+
+BOOL CListCtrl::EnsureVisible(int item, BOOL) {
+  if (item < 0 || item >= rowCount()) return FALSE;
+  scrollTo(model()->index(item, 0));
+  return TRUE;
+}
+
+int CListCtrl::GetTopIndex() const { return std::max(0, rowAt(0)); }
+
+int CListCtrl::GetCountPerPage() const {
+  return std::max(1, viewport()->height() / std::max(1, verticalHeader()->defaultSectionSize()));
+}
+
+BOOL CListCtrl::GetSubItemRect(int item, int subItem, int code, RECT* rect) const {
+  if (!rect || item < 0 || item >= rowCount() || subItem < 0 || subItem >= columnCount()) return FALSE;
+  QRect r = visualRect(model()->index(item, subItem));
+  const int icon = smallImages_ ? (int)smallImages_->GetImageSize().cx : 0;
+  if (subItem == 0 && code == LVIR_BOUNDS) {
+    // As Win32: sub-item 0's bounds are the whole row.
+    r = r.united(visualRect(model()->index(item, columnCount() - 1)));
+  } else if (subItem == 0 && code == LVIR_ICON) {
+    r.setWidth(icon);
+  } else if (subItem == 0 && code == LVIR_LABEL) {
+    r.setLeft(r.left() + icon);
+  }
+  *rect = FromQRect(r);
+  return TRUE;
+}
+
+BOOL CListCtrl::GetItemRect(int item, RECT* rect, UINT code) const { return GetSubItemRect(item, 0, (int)code, rect); }
+
+int CListCtrl::SubItemHitTest(CPoint point, int* subItem) const {
+  const QModelIndex index = indexAt(QPoint(point.x, point.y));
+  if (subItem) *subItem = index.isValid() ? index.column() : -1;
+  return index.isValid() && viewport()->rect().contains(point.x, point.y) ? index.row() : -1;
+}
+
+int CListCtrl::HitTest(CPoint point, UINT* flags) const {
+  UINT where = OutsideFlags{LVHT_ABOVE, LVHT_BELOW, LVHT_TOLEFT, LVHT_TORIGHT}.Of(viewport()->rect(), point);
+  int sub = -1;
+  const int item = where ? -1 : SubItemHitTest(point, &sub);
+  if (!where) {
+    RECT icon;
+    if (item < 0) where = LVHT_NOWHERE;
+    else if (sub == 0 && smallImages_ && GetSubItemRect(item, 0, LVIR_ICON, &icon) && PtInRect(icon, point))
+      where = LVHT_ONITEMICON;
+    else where = LVHT_ONITEMLABEL;
+  }
+  if (flags) *flags = where;
+  return item;
+}
+
+DWORD CListCtrl::SetExtendedStyle(DWORD exStyle) {
+  const DWORD previous = exStyle_;
+  exStyle_ = exStyle;
+  setShowGrid(exStyle & LVS_EX_GRIDLINES);
+  return previous;
+}
+
+CImageList* CListCtrl::SetImageList(CImageList* list, int which) {
+  if (which != LVSIL_SMALL) return nullptr;
+  CImageList* previous = smallImages_;
+  smallImages_ = list;
+  if (list) setIconSize(QSize(list->GetImageSize().cx, list->GetImageSize().cy));
+  UpdateRowHeight();
+  viewport()->update();
+  return previous;
+}
+
+CImageList* CListCtrl::GetImageList(int which) const { return which == LVSIL_SMALL ? smallImages_ : nullptr; }
+
+BOOL CListCtrl::SetBkColor(COLORREF color) {
+  SetPaletteColor(this, QPalette::Base, color);
+  return TRUE;
+}
+
+COLORREF CListCtrl::GetBkColor() const { return PaletteColor(this, QPalette::Base); }
+
+BOOL CListCtrl::SetTextColor(COLORREF color) {
+  SetPaletteColor(this, QPalette::Text, color);
+  return TRUE;
+}
+
+COLORREF CListCtrl::GetTextColor() const { return PaletteColor(this, QPalette::Text); }
+
+// ---- Sorting ----------------------------------------------------------------------
+
+BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR param) {
+  if (!compare) return FALSE;
+  const int rows = rowCount(), columns = columnCount();
+  std::vector<LPARAM> data((size_t)rows);
+  std::vector<bool> selected((size_t)rows);
+  for (int r = 0; r < rows; ++r) {
+    data[(size_t)r] = (LPARAM)GetItemData(r);
+    selected[(size_t)r] = GetItemState(r, LVIS_SELECTED) != 0;
+  }
+  const std::vector<int> order = StableOrder(rows, [&](int a, int b) {
+    return compare(data[(size_t)a], data[(size_t)b], (LPARAM)param);
+  });
+  std::vector<int> newRow((size_t)rows);
+  for (int i = 0; i < rows; ++i) newRow[(size_t)order[(size_t)i]] = i;
+
+  const int current = currentIndex().row();
+  ++quiet_;
+  std::vector<QTableWidgetItem*> cells((size_t)rows * (size_t)columns);
+  for (int r = 0; r < rows; ++r)
+    for (int c = 0; c < columns; ++c) cells[(size_t)r * columns + c] = takeItem(r, c);
+  for (int i = 0; i < rows; ++i)
+    for (int c = 0; c < columns; ++c)
+      if (QTableWidgetItem* cell = cells[(size_t)order[(size_t)i] * columns + c]) setItem(i, c, cell);
+  // The selection, the focus and the mark travel with their items.
+  QItemSelection selection;
+  for (int i = 0; i < rows; ++i)
+    if (selected[(size_t)order[(size_t)i]])
+      selection.select(model()->index(i, 0), model()->index(i, columns - 1));
+  selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  if (current >= 0 && current < rows)
+    selectionModel()->setCurrentIndex(model()->index(newRow[(size_t)current], 0), QItemSelectionModel::NoUpdate);
+  if (mark_ >= 0 && mark_ < rows) mark_ = newRow[(size_t)mark_];
+  --quiet_;
+  viewport()->update();
+  return TRUE;
+}
+
+// ---- Hooks and input --------------------------------------------------------------
+
+void CListCtrl::SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+  if (quiet_) return;
+  std::set<int> off, on;
+  for (const QItemSelectionRange& range : deselected)
+    for (int r = range.top(); r <= range.bottom(); ++r) off.insert(r);
+  for (const QItemSelectionRange& range : selected)
+    for (int r = range.top(); r <= range.bottom(); ++r) on.insert(r);
+  // A row may lose some cells and keep others: only whole changes count.
+  bool changed = false;
+  for (int r : off) {
+    if (on.count(r) || GetItemState(r, LVIS_SELECTED)) continue;
+    OnItemChanged(r, LVIS_SELECTED, 0);
+    changed = true;
+  }
+  for (int r : on) {
+    OnItemChanged(r, 0, LVIS_SELECTED);
+    changed = true;
+  }
+  if (changed) platform::NotifyParent(this, LVN_ITEMCHANGED);
+}
+
+void CListCtrl::OnItemChanged(int, UINT, UINT) {}
+void CListCtrl::OnClick(int, int) { platform::NotifyParent(this, NM_CLICK); }
+void CListCtrl::OnDblClk(int, int) { platform::NotifyParent(this, NM_DBLCLK); }
+void CListCtrl::OnColumnClick(int) { platform::NotifyParent(this, LVN_COLUMNCLICK); }
+BOOL CListCtrl::OnBeginTrack(int column) { return !IsColumnFixed(column); }
+BOOL CListCtrl::OnItemColors(int, COLORREF*, COLORREF*) { return FALSE; }
+
+void CListCtrl::OnLButtonDown(UINT, CPoint point) {
+  Default();
+  int sub = -1;
+  const int item = SubItemHitTest(point, &sub);
+  OnClick(item, sub);
+}
+
+void CListCtrl::OnLButtonDblClk(UINT, CPoint point) {
+  Default();
+  int sub = -1;
+  const int item = SubItemHitTest(point, &sub);
+  OnDblClk(item, sub);
+}
+
+LRESULT CListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  // The mark follows the current item only when the user moves it.
+  const bool input = (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN;
+  if (input) ++userInput_;
+  const LRESULT result = CWndImpl<QTableWidget>::WindowProc(message, wParam, lParam);
+  if (input) --userInput_;
+  return result;
+}
