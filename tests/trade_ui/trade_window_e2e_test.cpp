@@ -144,6 +144,7 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
            !Text(Find<QLabel>(entry, 7032)).empty();
   }));
   EXPECT_EQ(Text(Find<QLineEdit>(entry, 1036)), "12.34");  // the last price
+  EXPECT_FALSE(Text(Find<QLabel>(entry, 7034)).empty());    // the available funds
   QTest::keyClicks(Find<QLineEdit>(entry, 1035), "300");
   ASSERT_TRUE(Pump([&] {
     auto* list = Find<QTableWidget>(entry, 7014);
@@ -184,7 +185,10 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
 
   // Pictures: the whole trading window with a quote typed in, and the panel.
   QTest::keyClicks(code, QString::number(kItemCode));
-  ASSERT_TRUE(Pump([&] { return Text(Find<QLabel>(entry, 7033)) == GBK("庚子鼠票"); }));
+  ASSERT_TRUE(Pump([&] {
+    return Text(Find<QLabel>(entry, 7033)) == GBK("庚子鼠票") &&
+           !Text(Find<QLabel>(entry, 7034)).empty();  // the server's limits are in
+  }));
   Keep(pane.GetWidget(), "trading_window.png");
   Keep(entry, "order_entry.png");
 

@@ -262,7 +262,8 @@ void CMainDlg::Layout() {
   place(kOrdersId, 320, 0, 80, kTopBand);
   place(kLockId, w - 160, 0, 80, kTopBand);
   place(kLeaveId, w - 80, 0, 80, kTopBand);
-  place(kWelcomeId, w - 540, 3, 300, kTopBand);
+  // Up to the 锁定 button: the line with a long time in it stays whole.
+  place(kWelcomeId, w - 540, 3, 380, kTopBand);
   place(kTreeId, 0, kTopBand, kTreeWidth, h - kTopBand);
   place(kCaptionId, kTreeWidth, kTopBand, w - kTreeWidth, kTopBand);
   if (panel_ && panel_->IsCreated())
