@@ -28,20 +28,10 @@ const platform::DialogItem kItems[] = {
      80, 25},
 };
 
-platform::DialogTemplate FormTemplate() {
-  platform::DialogTemplate t;
-  t.cx = 400;
-  t.cy = 220;
-  t.style = WS_CHILD;
-  t.dialogUnits = false;
-  t.items = kItems;
-  return t;
-}
-
 }  // namespace
 
 CChangePswdForm::CChangePswdForm(const STradeWindowEnv& env, int function)
-    : CTradePanel(FormTemplate(), env, function), model_(*env.session) {}
+    : CTradePanel(TradeChildTemplate(400, 220, kItems), env, function), model_(*env.session) {}
 
 BOOL CChangePswdForm::OnInitDialog() {
   CTradePanel::OnInitDialog();

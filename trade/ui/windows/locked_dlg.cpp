@@ -3,6 +3,7 @@
 #include "platform/gbk.h"
 #include "trade/ui/rules/password_rules.h"
 #include "trade/ui/rules/trade_ui_messages.h"
+#include "trade/ui/windows/trade_panel.h"
 
 namespace {
 
@@ -13,21 +14,11 @@ const platform::DialogItem kItems[] = {
     {platform::kButton, CLockedDlg::kOkId, GBK("确定"), 0, 0, 75, 23, BS_DEFPUSHBUTTON},
 };
 
-platform::DialogTemplate LockTemplate() {
-  platform::DialogTemplate t;
-  t.cx = 400;
-  t.cy = 300;
-  t.style = WS_CHILD;
-  t.dialogUnits = false;
-  t.items = kItems;
-  return t;
-}
-
 constexpr COLORREF kBackground = 0xF6F3EC;
 
 }  // namespace
 
-CLockedDlg::CLockedDlg(CTradeSession& session) : CDialog(LockTemplate()), session_(session) {
+CLockedDlg::CLockedDlg(CTradeSession& session) : CDialog(TradeChildTemplate(400, 300, kItems)), session_(session) {
   background_.CreateSolidBrush(kBackground);
 }
 

@@ -31,16 +31,6 @@ const platform::DialogItem kItems[] = {
 constexpr int kButtonIds[] = {M::kLockId,  M::kLeaveId,  M::kPrintId, M::kBuyId,
                               M::kSellId,  M::kCancelId, M::kFundsId, M::kOrdersId};
 
-platform::DialogTemplate MainTemplate() {
-  platform::DialogTemplate t;
-  t.cx = 800;
-  t.cy = 600;
-  t.style = WS_CHILD | WS_CLIPCHILDREN;
-  t.dialogUnits = false;
-  t.items = kItems;
-  return t;
-}
-
 // The function tree's images: 16 x 16, teal (0, 128, 128) is transparent.
 constexpr char kTreeImages[] = ":/trade/function_tree.png";
 constexpr COLORREF kTreeImageMask = RGB(0, 128, 128);
@@ -53,7 +43,7 @@ STradeWindowEnv WithClock(STradeWindowEnv env) {
 }  // namespace
 
 CMainDlg::CMainDlg(const STradeWindowEnv& env)
-    : CDialog(MainTemplate()),
+    : CDialog(TradeChildTemplate(800, 600, kItems, WS_CHILD | WS_CLIPCHILDREN)),
       env_(WithClock(env)),
       core_(*this, *env_.host, *env_.session, *env_.clock) {}
 

@@ -2,17 +2,17 @@
 
 #include "trade/ui/rules/trade_ui_messages.h"
 
-namespace {
-// A panel's own size does not matter: the main dialog places it.
-const platform::DialogTemplate kEmptyPanel = [] {
+platform::DialogTemplate TradeChildTemplate(int cx, int cy,
+                                            std::span<const platform::DialogItem> items,
+                                            DWORD style) {
   platform::DialogTemplate t;
-  t.cx = 400;
-  t.cy = 300;
-  t.style = WS_CHILD;
+  t.cx = cx;
+  t.cy = cy;
+  t.style = style;
   t.dialogUnits = false;
+  t.items = items;
   return t;
-}();
-}  // namespace
+}
 
 CTradePanel::CTradePanel(const platform::DialogTemplate& tpl, const STradeWindowEnv& env,
                          int function)
@@ -35,5 +35,6 @@ LRESULT CTradePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 std::unique_ptr<CTradePanel> MakeEmptyTradePanel(const STradeWindowEnv& env, int function) {
-  return std::make_unique<CTradePanel>(kEmptyPanel, env, function);
+  // A panel's own size does not matter: the main dialog places it.
+  return std::make_unique<CTradePanel>(TradeChildTemplate(400, 300), env, function);
 }

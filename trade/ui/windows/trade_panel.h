@@ -8,6 +8,7 @@
 #pragma once
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "platform/dialog.h"
@@ -56,6 +57,12 @@ class CTradePanel : public CDialog {
   STradeWindowEnv env_;
   int function_;
 };
+
+// A child window's template in pixels (the trading window's windows place
+// their controls themselves in OnSize).
+platform::DialogTemplate TradeChildTemplate(int cx, int cy,
+                                            std::span<const platform::DialogItem> items = {},
+                                            DWORD style = WS_CHILD);
 
 // True for the message ids the main dialog relays to its panel.
 bool IsTradePanelMessage(UINT message);

@@ -3,19 +3,8 @@
 #include "trade/core/trade_session.h"
 #include "trade/ui/rules/custody_pages.h"
 
-namespace {
-platform::DialogTemplate PanelTemplate() {
-  platform::DialogTemplate t;
-  t.cx = 400;
-  t.cy = 300;
-  t.style = WS_CHILD;
-  t.dialogUnits = false;
-  return t;
-}
-}  // namespace
-
 CTrustBusiness::CTrustBusiness(const STradeWindowEnv& env, int function, int page)
-    : CTradePanel(PanelTemplate(), env, function), page_(page) {}
+    : CTradePanel(TradeChildTemplate(400, 300), env, function), page_(page) {}
 
 std::string CTrustBusiness::PageAddress() const {
   const STradeAccount account = Session().GetAccount();

@@ -40,16 +40,6 @@ const platform::DialogItem kItems[] = {
     {platform::kStatic, W::kHoldingsLabelId, "", 0, 0, 100, 20},
 };
 
-platform::DialogTemplate EntryTemplate() {
-  platform::DialogTemplate t;
-  t.cx = 800;
-  t.cy = 400;
-  t.style = WS_CHILD;
-  t.dialogUnits = false;
-  t.items = kItems;
-  return t;
-}
-
 constexpr int kCodeDigits = 6;
 constexpr COLORREF kEntryText = RGB(0, 0, 255);
 constexpr COLORREF kEntryBack = RGB(255, 255, 255);
@@ -57,7 +47,7 @@ constexpr COLORREF kEntryBack = RGB(255, 255, 255);
 }  // namespace
 
 CWtqrDlg::CWtqrDlg(const STradeWindowEnv& env, int function, int side)
-    : CTradePanel(EntryTemplate(), env, function),
+    : CTradePanel(TradeChildTemplate(800, 400, kItems), env, function),
       model_(side, *env.session, *env.host),
       holdings_(std::make_unique<CMyColorListCtrl>()) {
   white_.CreateSolidBrush(kEntryBack);
