@@ -2,18 +2,17 @@
 // custody page simulator: the page of the chosen function opens with the
 // account and the session (percent-encoded) in its address, its script
 // runs, it shows no context menu, and each switch makes a new page.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QTest>
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineView>
-#include <unistd.h>
-
 #include <cstdlib>
 #include <memory>
-
-#include <gtest/gtest.h>
 
 #include "custody_sim.h"
 #include "platform/gbk.h"
@@ -95,8 +94,8 @@ TEST(CustodyWindow, TheChosenFunctionsPageOpensInsideTheTradingWindow) {
   ASSERT_NE(custody, nullptr);
   EXPECT_EQ(custody->Page(), 3);
   // The account and the session as path segments of their own.
-  const std::string path = "/TrusteeshipApplyQuery/accountname/u%2001%2Fx/sessionid/" +
-                           rec.session.GetAccount().session;
+  const std::string path =
+      "/TrusteeshipApplyQuery/accountname/u%2001%2Fx/sessionid/" + rec.session.GetAccount().session;
   ASSERT_TRUE(Pump([&] {
     for (const std::string& p : pages.Requests())
       if (p == path) return true;
@@ -122,7 +121,8 @@ TEST(CustodyWindow, TheChosenFunctionsPageOpensInsideTheTradingWindow) {
   ASSERT_TRUE(Pump([&] { return view->title() == "after"; }));
   // A window the page opens stays in the pane.
   view->page()->runJavaScript("window.open('/HistoryAddedQuery/accountname/a/sessionid/b');");
-  ASSERT_TRUE(Pump([&] { return web->GetLocationURL().find("/HistoryAddedQuery/") != std::string::npos; }));
+  ASSERT_TRUE(
+      Pump([&] { return web->GetLocationURL().find("/HistoryAddedQuery/") != std::string::npos; }));
 
   // Another custody function: a new panel with a new web view.
   ASSERT_TRUE(dlg.GetTree().GetItemRect(dlg.FunctionItem(19), &item, TRUE));

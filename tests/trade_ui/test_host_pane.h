@@ -26,7 +26,7 @@ class CTestHostPane : public CWndImpl<QWidget> {
     uint32_t last = 0;  // thousandths
   };
   std::map<int, SItem> items;
-  HWND trading = nullptr;   // the trading window InitDialog gave
+  HWND trading = nullptr;  // the trading window InitDialog gave
   PFN_MoveDlg moveDlg = nullptr;
   std::vector<UINT> asked;  // the trading window's messages, in order
   std::vector<TradeCodeList> subscriptions;

@@ -3,6 +3,7 @@
 // [TRADESERVER] settings point at a generated test PKI and whose custody
 // addresses point at the custody page simulator.
 #pragma once
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <unistd.h>
 
@@ -10,8 +11,6 @@
 #include <fstream>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "test_pki.h"
 #include "trade/ui/rules/custody_pages.h"
@@ -41,13 +40,14 @@ inline std::string ProgramFolder(const char* name) {
 
 // "zeb.ini" for the library: TLS with the test PKI, custody pages at the
 // custody simulator's port.
-inline std::string Settings(const STestPki& pki, const std::string& caFile, int custodyPort = 19320) {
+inline std::string Settings(const STestPki& pki, const std::string& caFile,
+                            int custodyPort = 19320) {
   std::string ini = "[TRADESERVER]\r\nNEEDSSL=1\r\nCAFILEPATH=" + caFile +
                     "\r\nCERTFILEPATH=certs/client.pem\r\nEKEYPATH=" + pki.clientKey +
                     "\r\nEKEYPWD=" + pki.keyPassword + "\r\n[TRUSTBUSINESS]\r\n";
   for (int page = 0; page < kCustodyPageCount; ++page)
-    ini += std::string(CustodyPageKey(page)) + "=http://127.0.0.1:" +
-           std::to_string(custodyPort) + "/page" + std::to_string(page) + "\r\n";
+    ini += std::string(CustodyPageKey(page)) + "=http://127.0.0.1:" + std::to_string(custodyPort) +
+           "/page" + std::to_string(page) + "\r\n";
   return ini;
 }
 

@@ -29,8 +29,8 @@
 #include "trade/ui/rules/subscription.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/rules/transfer_journal.h"
-#include "trade_sim.h"
 #include "trade_app_folder.h"
+#include "trade_sim.h"
 #include "trade_ui_test_support.h"
 
 namespace {

@@ -4,6 +4,8 @@
 // the order entry reaches the simulator with its fields and its reply
 // reaches the window; pictures of the trading window and the order entry
 // land in the build tree's gallery.
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QImage>
 #include <QLabel>
@@ -14,8 +16,6 @@
 #include <QTest>
 #include <cstdlib>
 #include <functional>
-
-#include <gtest/gtest.h>
 
 #include "platform/dynlib.h"
 #include "platform/gbk.h"
@@ -144,7 +144,7 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
            !Text(Find<QLabel>(entry, 7032)).empty();
   }));
   EXPECT_EQ(Text(Find<QLineEdit>(entry, 1036)), "12.34");  // the last price
-  EXPECT_FALSE(Text(Find<QLabel>(entry, 7034)).empty());    // the available funds
+  EXPECT_FALSE(Text(Find<QLabel>(entry, 7034)).empty());   // the available funds
   QTest::keyClicks(Find<QLineEdit>(entry, 1035), "300");
   ASSERT_TRUE(Pump([&] {
     auto* list = Find<QTableWidget>(entry, 7014);
@@ -172,8 +172,8 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
       if (text.rfind(GBK("委托成交,合同号是"), 0) == 0) return true;
     return false;
   }));
-  EXPECT_EQ(BoxTexts(boxes).front().rfind(GBK("您 限价委托 买入 了602001 数量：300 价格：12.34"), 0),
-            0u);
+  EXPECT_EQ(
+      BoxTexts(boxes).front().rfind(GBK("您 限价委托 买入 了602001 数量：300 价格：12.34"), 0), 0u);
   ASSERT_TRUE(Pump([&] {
     auto* list = Find<QTableWidget>(entry, 7014);
     for (int r = 0; list && r < list->rowCount(); ++r)

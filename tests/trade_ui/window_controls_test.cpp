@@ -1,12 +1,12 @@
 // The trading window's own controls offscreen: the colour list's row
 // colours, column sorting and fixed last column; the hover button's
 // tracking and faces; the quote strip's click on a price.
+#include <gtest/gtest.h>
+
 #include <QHeaderView>
 #include <QImage>
 #include <QTest>
 #include <memory>
-
-#include <gtest/gtest.h>
 
 #include "platform/desktop.h"
 #include "platform/gbk.h"
@@ -43,7 +43,8 @@ TEST_F(WindowControlsTest, ColourListColoursRowsByCodeSortsByClicksAndKeepsTheCo
   COLORREF text = 0, back = 0;
   struct Want {
     COLORREF text, back;
-  } want[] = {{RGB(255, 0, 0), RGB(255, 255, 255)}, {RGB(0, 0, 255), 0xE7E7E7}, {0, RGB(255, 255, 255)}};
+  } want[] = {
+      {RGB(255, 0, 0), RGB(255, 255, 255)}, {RGB(0, 0, 255), 0xE7E7E7}, {0, RGB(255, 255, 255)}};
   for (int row = 0; row < 3; ++row) {
     ASSERT_TRUE(list.OnItemColors(row, &text, &back));
     EXPECT_EQ(text, want[row].text) << row;
@@ -53,7 +54,8 @@ TEST_F(WindowControlsTest, ColourListColoursRowsByCodeSortsByClicksAndKeepsTheCo
   const QImage shot = list.GetWidget()->grab().toImage();
   CRect row1;
   ASSERT_TRUE(list.GetItemRect(1, &row1, LVIR_BOUNDS));
-  EXPECT_EQ(shot.pixel(row1.left + 60, row1.CenterPoint().y + list.horizontalHeader()->height()) & 0xFFFFFF,
+  EXPECT_EQ(shot.pixel(row1.left + 60, row1.CenterPoint().y + list.horizontalHeader()->height()) &
+                0xFFFFFF,
             Rgb(0xE7E7E7) & 0xFFFFFF);
 
   // Clicks on a heading: ascending, then descending; another column ascending.
@@ -77,7 +79,8 @@ TEST_F(WindowControlsTest, ColourListColoursRowsByCodeSortsByClicksAndKeepsTheCo
   click(1);  // dates by year, month, day
   EXPECT_EQ(column(1), (std::vector<std::string>{"31/12/2025", "01/01/2026", "02/01/2026"}));
   click(2);  // long digit strings by value
-  EXPECT_EQ(column(2), (std::vector<std::string>{"9", "99999999999999999999", "100000000000000000000"}));
+  EXPECT_EQ(column(2),
+            (std::vector<std::string>{"9", "99999999999999999999", "100000000000000000000"}));
   // The colour column keeps its width; the others can be widened.
   EXPECT_FALSE(list.OnBeginTrack(3));
   EXPECT_TRUE(list.OnBeginTrack(0));

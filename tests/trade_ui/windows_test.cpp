@@ -2,6 +2,8 @@
 // dialog's tree, quick buttons, panel switches and idle lock, the lock
 // dialog's Enter, the password form, the order entry's controls, and the
 // lifetime of panels switched with replies still queued.
+#include <gtest/gtest.h>
+
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -10,15 +12,13 @@
 #include <QTest>
 #include <memory>
 
-#include <gtest/gtest.h>
-
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
 #include "platform/testing/find_ctl.h"
 #include "trade/core/sha1_digest.h"
 #include "trade/ui/rules/function_table.h"
-#include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/rules/quote_packet.h"
+#include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/windows/change_pswd_form.h"
 #include "trade/ui/windows/color_list_ctrl.h"
 #include "trade/ui/windows/locked_dlg.h"
@@ -36,7 +36,8 @@ class TradeWindowsTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { platform::testing::EnsureApplication(); }
   TradeWindowsTest() {
-    rec_.Login({{9103, GBK("测试用户")}, {9105, "2026-12-09 09:30:00"}, {9111, PasswordDigest("fund")}});
+    rec_.Login(
+        {{9103, GBK("测试用户")}, {9105, "2026-12-09 09:30:00"}, {9111, PasswordDigest("fund")}});
     rec_.session.SetPasswordDigest(PasswordDigest("pass"));
     rec_.session.SetUserId("u01");
     env_.session = &rec_.session;
@@ -69,7 +70,8 @@ class TradeWindowsTest : public ::testing::Test {
   void ClickItem(HTREEITEM item) {
     CRect r;
     ASSERT_TRUE(dlg_->GetTree().GetItemRect(item, &r, TRUE));
-    QTest::mouseClick(dlg_->GetTree().viewport(), Qt::LeftButton, {}, QPoint(r.left + 4, r.CenterPoint().y));
+    QTest::mouseClick(dlg_->GetTree().viewport(), Qt::LeftButton, {},
+                      QPoint(r.left + 4, r.CenterPoint().y));
   }
 
   RecordedSession rec_;
@@ -252,11 +254,22 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
   EXPECT_EQ(rec_.SentTypes(), (std::vector<std::string>{MT_QRY_FUNDS, MT_QRY_HOLDINGS}));
 
   // Holdings from the store, with their colour code column.
-  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"}, {9003, "2"},
-                                  {48, "602001"}, {9402, GBK("庚子鼠票")}, {9403, "500"}, {9405, "350"},
-                                  {9404, "150"}, {9406, "0"}, {9407, "10.00"},
-                                  {48, "602002"}, {9402, "B"}, {9403, "100"}, {9405, "100"},
-                                  {9404, "0"}, {9406, "0"}, {9407, "5.00"}});
+  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"},
+                                  {9003, "2"},
+                                  {48, "602001"},
+                                  {9402, GBK("庚子鼠票")},
+                                  {9403, "500"},
+                                  {9405, "350"},
+                                  {9404, "150"},
+                                  {9406, "0"},
+                                  {9407, "10.00"},
+                                  {48, "602002"},
+                                  {9402, "B"},
+                                  {9403, "100"},
+                                  {9405, "100"},
+                                  {9404, "0"},
+                                  {9406, "0"},
+                                  {9407, "5.00"}});
   dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);
   CMyColorListCtrl& list = entry->HoldingsList();
   ASSERT_TRUE(platform::PumpUntil([&] { return list.GetItemCount() == 2; }, 5000))
@@ -269,7 +282,8 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
   CRect row;
   ASSERT_TRUE(list.GetItemRect(0, &row, LVIR_BOUNDS));
   host_.calls.clear();
-  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {}, QPoint(row.left + 10, row.CenterPoint().y));
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {},
+                     QPoint(row.left + 10, row.CenterPoint().y));
   Pump();
   EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kCodeId)->GetWindowTextString(), "602001");
   EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kMaximumId)->GetWindowTextString(), "350");

@@ -36,7 +36,8 @@ CChangePswdForm::CChangePswdForm(const STradeWindowEnv& env, int function)
 BOOL CChangePswdForm::OnInitDialog() {
   CTradePanel::OnInitDialog();
   auto* types = GetDlgItemT<QComboBox>(kTypeId);
-  for (int type : {0, 1}) types->addItem(platform::GbkToQString(CPasswordChangeModel::TypeName(type)));
+  for (int type : {0, 1})
+    types->addItem(platform::GbkToQString(CPasswordChangeModel::TypeName(type)));
   types->setCurrentIndex(0);
   SetDlgItemText(kCurrentLabelId, CPasswordChangeModel::CurrentLabel(0));
   return TRUE;

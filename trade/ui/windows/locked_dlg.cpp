@@ -10,7 +10,8 @@ namespace {
 const platform::DialogItem kItems[] = {
     {platform::kStatic, CLockedDlg::kPromptId, GBK("交易已锁定，请输入密码解锁!"), 0, 0, 220, 16,
      SS_CENTER},
-    {platform::kEdit, CLockedDlg::kPasswordId, nullptr, 0, 0, 104, 24, ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kEdit, CLockedDlg::kPasswordId, nullptr, 0, 0, 104, 24,
+     ES_PASSWORD | ES_AUTOHSCROLL},
     {platform::kButton, CLockedDlg::kOkId, GBK("确定"), 0, 0, 75, 23, BS_DEFPUSHBUTTON},
 };
 
@@ -18,7 +19,8 @@ constexpr COLORREF kBackground = 0xF6F3EC;
 
 }  // namespace
 
-CLockedDlg::CLockedDlg(CTradeSession& session) : CDialog(TradeChildTemplate(400, 300, kItems)), session_(session) {
+CLockedDlg::CLockedDlg(CTradeSession& session)
+    : CDialog(TradeChildTemplate(400, 300, kItems)), session_(session) {
   background_.CreateSolidBrush(kBackground);
 }
 

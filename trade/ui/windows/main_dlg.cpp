@@ -28,8 +28,8 @@ const platform::DialogItem kItems[] = {
 };
 
 // The button windows, in the order of CMainDlg::buttons_.
-constexpr int kButtonIds[] = {M::kLockId,  M::kLeaveId,  M::kPrintId, M::kBuyId,
-                              M::kSellId,  M::kCancelId, M::kFundsId, M::kOrdersId};
+constexpr int kButtonIds[] = {M::kLockId, M::kLeaveId,  M::kPrintId, M::kBuyId,
+                              M::kSellId, M::kCancelId, M::kFundsId, M::kOrdersId};
 
 // The function tree's images: 16 x 16, teal (0, 128, 128) is transparent.
 constexpr char kTreeImages[] = ":/trade/function_tree.png";
@@ -76,7 +76,8 @@ BOOL CMainDlg::OnInitDialog() {
 
 void CMainDlg::BuildTree() {
   tree_.SetBkColor(CTreeCtrlEx::kMarkedBand);
-  if (images_.Create(kTreeImages, 16, 0, kTreeImageMask)) tree_.SetImageList(&images_, TVSIL_NORMAL);
+  if (images_.Create(kTreeImages, 16, 0, kTreeImageMask))
+    tree_.SetImageList(&images_, TVSIL_NORMAL);
   const std::vector<STreeEntry>& entries = core_.Tree();
   items_.clear();
   for (const STreeEntry& e : entries) {
@@ -196,11 +197,13 @@ HWND CMainDlg::ShowPanel(int functionIndex) {
   return panel_ ? panel_->GetSafeHwnd() : nullptr;
 }
 
-void CMainDlg::SetCaption(const std::string& caption) { SetDlgItemText(kCaptionId, caption.c_str()); }
+void CMainDlg::SetCaption(const std::string& caption) {
+  SetDlgItemText(kCaptionId, caption.c_str());
+}
 
 void CMainDlg::ShowControls(bool show) {
   for (const int id : {kCaptionId, kWelcomeId, kTreeId, kLockId, kLeaveId, kBuyId, kSellId,
-                                kCancelId, kFundsId, kOrdersId})
+                       kCancelId, kFundsId, kOrdersId})
     if (CWnd* c = GetDlgItem(id)) c->ShowWindow(show ? SW_SHOW : SW_HIDE);
   if (panel_) panel_->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }

@@ -44,8 +44,9 @@ void CShowMarket::OnPaint() {
   // The background a static control of the parent would have.
   HBRUSH brush = nullptr;
   if (CWnd* parent = GetParent())
-    brush = reinterpret_cast<HBRUSH>(parent->SendMessage(
-        WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(&memory), reinterpret_cast<LPARAM>(GetSafeHwnd())));
+    brush = reinterpret_cast<HBRUSH>(parent->SendMessage(WM_CTLCOLORSTATIC,
+                                                         reinterpret_cast<WPARAM>(&memory),
+                                                         reinterpret_cast<LPARAM>(GetSafeHwnd())));
   if (brush && !brush->IsHollow())
     memory.FillRect(&client, brush);
   else
