@@ -81,6 +81,16 @@ TEST_F(WindowControlsTest, ColourListColoursRowsByCodeSortsByClicksAndKeepsTheCo
   click(2);  // long digit strings by value
   EXPECT_EQ(column(2),
             (std::vector<std::string>{"9", "99999999999999999999", "100000000000000000000"}));
+  // A row added by hand (not through SetRows) sorts and colours from its
+  // own texts too.
+  const int added = list.InsertItem(list.GetItemCount(), "1.00");
+  list.SetItemText(added, 2, "50");
+  list.SetItemText(added, 3, "3");
+  list.SortByColumn(2, true);
+  EXPECT_EQ(column(2),
+            (std::vector<std::string>{"9", "50", "99999999999999999999", "100000000000000000000"}));
+  ASSERT_TRUE(list.OnItemColors(1, &text, &back));
+  EXPECT_EQ(text, RGB(0, 0, 255));
   // The colour column keeps its width; the others can be widened.
   EXPECT_FALSE(list.OnBeginTrack(3));
   EXPECT_TRUE(list.OnBeginTrack(0));

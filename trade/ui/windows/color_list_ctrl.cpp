@@ -125,7 +125,8 @@ void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows) {
 
 std::string CMyColorListCtrl::CellText(int row, int column) const {
   // The texts as set, without reading them back from the widget.
-  if (row >= 0 && static_cast<size_t>(row) < rows_.size()) {
+  if (row >= 0 && rows_.size() == static_cast<size_t>(GetItemCount()) &&
+      static_cast<size_t>(row) < rows_.size()) {
     const PanelRow& r = rows_[static_cast<size_t>(row)];
     return column >= 0 && static_cast<size_t>(column) < r.size() ? r[column] : std::string();
   }
@@ -139,6 +140,7 @@ void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
   if (header_) header_->SetSortArrow(column, ascending);
   // Each row carries its text in the sort column while the sort runs (as
   // an index into the texts, which live for the sort).
+  GetWidget()->setUpdatesEnabled(false);  // one repaint for the whole sort
   const int count = GetItemCount();
   std::vector<std::string> texts(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
@@ -147,11 +149,16 @@ void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
   }
   SSortContext sort{&texts, !ascending};
   SortItems(CompareRowTexts, reinterpret_cast<DWORD_PTR>(&sort));
-  // The kept texts follow the rows' new order.
-  std::vector<PanelRow> sorted(rows_.size());
-  for (int i = 0; i < count && static_cast<size_t>(i) < rows_.size(); ++i)
-    sorted[static_cast<size_t>(i)] = std::move(rows_[GetItemData(i)]);
+  // The kept texts follow the rows' new order (a list filled otherwise
+  // keeps none).
+  std::vector<PanelRow> sorted;
+  if (rows_.size() == static_cast<size_t>(count)) {
+    sorted.resize(rows_.size());
+    for (int i = 0; i < count; ++i)
+      sorted[static_cast<size_t>(i)] = std::move(rows_[GetItemData(i)]);
+  }
   rows_ = std::move(sorted);
+  GetWidget()->setUpdatesEnabled(true);
 }
 
 void CMyColorListCtrl::OnColumnClick(int column) {
