@@ -27,54 +27,59 @@ using platform::DialogItem;
 // Upper-case single-line edits as the names are kept.
 constexpr DWORD kNameEdit = ES_UPPERCASE | ES_AUTOHSCROLL;
 
+// The tree on the left; everything else in a column right of it.
+constexpr int kTreeWidth = 150;
+constexpr int kRight = 4 + kTreeWidth + 6;
+
 // The parameter grid: seven rows of five edits under a header naming the columns.
 constexpr int kGridTop = 66, kGridRowHeight = 12, kGridEditHeight = 11;
-constexpr int kGridColumnX[kGridColumns] = {150, 222, 290, 358, 426};
+constexpr int kGridColumnX[kGridColumns] = {kRight + 12, kRight + 84, kRight + 152, kRight + 220,
+                                            kRight + 288};
 constexpr int kGridColumnWidth[kGridColumns] = {68, 64, 64, 64, 64};
 
 std::vector<DialogItem> Items() {
   std::vector<DialogItem> items = {
-      {platform::kTreeCtrl, IDC_FORMULA_TREE, nullptr, 4, 4, 128, 354,
+      {platform::kTreeCtrl, IDC_FORMULA_TREE, nullptr, 4, 4, kTreeWidth, 354,
        TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER},
-      {platform::kStatic, IDC_STATIC, GBK("公式类型"), 138, 6, 34, 10},
-      {platform::kComboBox, IDC_KIND_LIST, nullptr, 174, 4, 86, 120, CBS_DROPDOWNLIST},
-      {platform::kStatic, IDC_STATIC, GBK("公式组类"), 268, 6, 34, 10},
-      {platform::kComboBox, IDC_GROUP_LIST, nullptr, 304, 4, 86, 120, CBS_DROPDOWNLIST},
-      {platform::kStatic, IDC_STATIC, GBK("画图区域"), 398, 6, 34, 10},
-      {platform::kComboBox, IDC_DRAW_AREA, nullptr, 434, 4, 82, 60, CBS_DROPDOWNLIST},
-      {platform::kStatic, IDC_STATIC, GBK("公式名称"), 138, 22, 34, 10},
-      {platform::kEdit, IDC_FORMULA_NAME, nullptr, 174, 20, 86, 12, kNameEdit},
-      {platform::kStatic, IDC_STATIC, GBK("公式中文名称"), 268, 22, 50, 10},
-      {platform::kEdit, IDC_CHINESE_NAME, nullptr, 320, 20, 110, 12, ES_AUTOHSCROLL},
-      {platform::kCheckBox, IDC_ENCRYPT, GBK("加密"), 436, 21, 28, 10, BS_AUTOCHECKBOX},
-      {platform::kEdit, IDC_ENCRYPT_TEXT, nullptr, 466, 20, 50, 12, kNameEdit},
-      {platform::kStatic, IDC_STATIC, GBK("固定Y轴分界线信息(逗号分隔)"), 138, 38, 118, 10},
-      {platform::kEdit, IDC_GRID_LINES, nullptr, 258, 36, 258, 12, ES_AUTOHSCROLL},
-      {platform::kGroupBox, IDC_STATIC, GBK("--参数名--最小----最大----缺省----测试步长"), 138, 52,
-       378, 102},
+      {platform::kStatic, IDC_STATIC, GBK("公式类型"), kRight, 6, 34, 10},
+      {platform::kComboBox, IDC_KIND_LIST, nullptr, kRight + 36, 4, 86, 120, CBS_DROPDOWNLIST},
+      {platform::kStatic, IDC_STATIC, GBK("公式组类"), kRight + 130, 6, 34, 10},
+      {platform::kComboBox, IDC_GROUP_LIST, nullptr, kRight + 166, 4, 86, 120, CBS_DROPDOWNLIST},
+      {platform::kStatic, IDC_STATIC, GBK("画图区域"), kRight + 260, 6, 34, 10},
+      {platform::kComboBox, IDC_DRAW_AREA, nullptr, kRight + 296, 4, 82, 60, CBS_DROPDOWNLIST},
+      {platform::kStatic, IDC_STATIC, GBK("公式名称"), kRight, 22, 34, 10},
+      {platform::kEdit, IDC_FORMULA_NAME, nullptr, kRight + 36, 20, 86, 12, kNameEdit},
+      {platform::kStatic, IDC_STATIC, GBK("公式中文名称"), kRight + 130, 22, 50, 10},
+      {platform::kEdit, IDC_CHINESE_NAME, nullptr, kRight + 182, 20, 110, 12, ES_AUTOHSCROLL},
+      {platform::kCheckBox, IDC_ENCRYPT, GBK("加密"), kRight + 298, 21, 28, 10, BS_AUTOCHECKBOX},
+      {platform::kEdit, IDC_ENCRYPT_TEXT, nullptr, kRight + 328, 20, 50, 12, kNameEdit},
+      {platform::kStatic, IDC_STATIC, GBK("固定Y轴分界线信息(逗号分隔)"), kRight, 38, 118, 10},
+      {platform::kEdit, IDC_GRID_LINES, nullptr, kRight + 120, 36, 258, 12, ES_AUTOHSCROLL},
+      {platform::kGroupBox, IDC_STATIC, GBK("--参数名--最小----最大----缺省----测试步长"), kRight,
+       52, 378, 102},
   };
   static const char* const kRowNumbers[kGridRows] = {"1", "2", "3", "4", "5", "6", "7"};
   for (int r = 0; r < kGridRows; ++r) {
     const int y = kGridTop + r * kGridRowHeight;
-    items.push_back({platform::kStatic, IDC_STATIC, kRowNumbers[r], 142, y + 1, 7, 10});
+    items.push_back({platform::kStatic, IDC_STATIC, kRowNumbers[r], kRight + 4, y + 1, 7, 10});
     for (int c = 0; c < kGridColumns; ++c)
       items.push_back({platform::kEdit, kGridIds[r][c], nullptr, kGridColumnX[c], y,
                        kGridColumnWidth[c], kGridEditHeight,
                        c == GRID_NAME ? kNameEdit : DWORD(ES_AUTOHSCROLL)});
   }
   const std::vector<DialogItem> rest = {
-      {CTWScriptEdit::ControlKind(), IDC_SCRIPT, nullptr, 138, 158, 378, 118,
+      {CTWScriptEdit::ControlKind(), IDC_SCRIPT, nullptr, kRight, 158, 378, 118,
        ES_MULTILINE | ES_WANTRETURN | WS_VSCROLL | WS_HSCROLL},
-      {platform::kEdit, IDC_MESSAGES, nullptr, 138, 280, 378, 46,
+      {platform::kEdit, IDC_MESSAGES, nullptr, kRight, 280, 378, 46,
        ES_MULTILINE | ES_READONLY | WS_VSCROLL},
-      {platform::kStatic, IDC_STATUS, "-->", 138, 330, 378, 10, SS_CENTERIMAGE},
-      {platform::kButton, IDC_IMPORT_FUNCTION, GBK("导入函数"), 138, 344, 46, 14},
-      {platform::kButton, IDC_NOTE, GBK("指标说明"), 188, 344, 46, 14},
-      {platform::kButton, IDC_PARAMS_DESC, GBK("参数精灵"), 238, 344, 46, 14},
-      {platform::kButton, IDC_NEW_FORMULA, GBK("新建"), 308, 344, 48, 14},
-      {platform::kButton, IDC_TEST, GBK("测试"), 360, 344, 48, 14, BS_DEFPUSHBUTTON},
-      {platform::kButton, IDC_SUBMIT, GBK("提交"), 414, 344, 48, 14},
-      {platform::kButton, IDCANCEL, GBK("取消"), 468, 344, 48, 14},
+      {platform::kStatic, IDC_STATUS, "-->", kRight, 330, 378, 10, SS_CENTERIMAGE},
+      {platform::kButton, IDC_IMPORT_FUNCTION, GBK("导入函数"), kRight, 344, 46, 14},
+      {platform::kButton, IDC_NOTE, GBK("指标说明"), kRight + 50, 344, 46, 14},
+      {platform::kButton, IDC_PARAMS_DESC, GBK("参数精灵"), kRight + 100, 344, 46, 14},
+      {platform::kButton, IDC_NEW_FORMULA, GBK("新建"), kRight + 170, 344, 48, 14},
+      {platform::kButton, IDC_TEST, GBK("测试"), kRight + 222, 344, 48, 14, BS_DEFPUSHBUTTON},
+      {platform::kButton, IDC_SUBMIT, GBK("提交"), kRight + 276, 344, 48, 14},
+      {platform::kButton, IDCANCEL, GBK("取消"), kRight + 330, 344, 48, 14},
   };
   items.insert(items.end(), rest.begin(), rest.end());
   return items;
@@ -83,7 +88,7 @@ std::vector<DialogItem> Items() {
 platform::DialogTemplate Template() {
   static const std::vector<DialogItem> items = Items();
   platform::DialogTemplate tpl;
-  tpl.cx = 520;
+  tpl.cx = kRight + 382;
   tpl.cy = 362;
   tpl.caption = GBK("公式编辑平台");
   tpl.items = items;
