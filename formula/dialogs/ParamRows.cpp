@@ -4,6 +4,7 @@
 
 #include "formula/dialogs/DialogIds.h"
 #include "platform/controls.h"
+#include "platform/gbk.h"
 
 namespace formula {
 
@@ -41,7 +42,7 @@ void PlaceLabel(CDialog& dialog, int id, const std::string& text, int x, int wid
 
 }  // namespace
 
-std::vector<platform::DialogItem> ParamRowItems(int x, int y) {
+std::vector<platform::DialogItem> ParamRowItems(int x, int y, const char* noParamsText) {
   std::vector<platform::DialogItem> items;
   items.push_back(
       {platform::kGroupBox, IDC_PARAM_FRAME, "", x, y, kParamFrameWidth, kParamFrameHeight});
@@ -56,6 +57,13 @@ std::vector<platform::DialogItem> ParamRowItems(int x, int y) {
   for (int id : kParamLabelPool)
     items.push_back(
         {platform::kStatic, id, nullptr, x + 3, y + 8, 10, kValueHeight, SS_CENTERIMAGE});
+  const int below = y + kParamButtonsTop;
+  const int right = x + kParamFrameWidth;
+  items.push_back(
+      {platform::kStatic, IDC_NO_PARAMS, noParamsText, x + 20, y + 50, 150, 12, SS_CENTER});
+  items.push_back(
+      {platform::kButton, IDOK, GBK("确定"), right - 102, below, 48, 14, BS_DEFPUSHBUTTON});
+  items.push_back({platform::kButton, IDCANCEL, GBK("取消"), right - 48, below, 48, 14});
   return items;
 }
 

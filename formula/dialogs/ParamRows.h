@@ -11,12 +11,17 @@
 
 namespace formula {
 
-// The frame, the value boxes, spin buttons and pool labels, with the frame
-// at (x, y) in dialog units.
-std::vector<platform::DialogItem> ParamRowItems(int x, int y);
-// The frame's size in dialog units.
+// The frame at (x, y) in dialog units with the value boxes, spin buttons
+// and pool labels inside, the label saying there is nothing to set (GBK)
+// over it, and "确定" and "取消" below its right end.
+std::vector<platform::DialogItem> ParamRowItems(int x, int y, const char* noParamsText);
+// The frame's size, and the height the rows and the buttons take below y
+// (dialog units).
 inline constexpr int kParamFrameWidth = 196;
 inline constexpr int kParamFrameHeight = 122;
+inline constexpr int kParamRowsHeight = kParamFrameHeight + 28;
+// The top of the line below the frame (the buttons), from y.
+inline constexpr int kParamButtonsTop = kParamFrameHeight + 6;
 
 // Binds each spin button to its value box; the pool labels start hidden.
 void PrepareParamRows(CDialog& dialog);

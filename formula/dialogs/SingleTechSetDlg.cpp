@@ -11,18 +11,13 @@ namespace {
 constexpr int kFrameX = 7, kFrameY = 7;
 
 std::vector<platform::DialogItem> Items() {
-  std::vector<platform::DialogItem> items = ParamRowItems(kFrameX, kFrameY);
-  const int below = kFrameY + kParamFrameHeight + 6;
-  const std::vector<platform::DialogItem> rest = {
-      {platform::kStatic, IDC_NO_PARAMS, GBK("该指标无参数可设置"), kFrameX + 20, kFrameY + 50, 150,
-       12, SS_CENTER},
-      {platform::kStatic, IDC_LINE_COUNT_LABEL, GBK("均线条数:"), kFrameX, below + 2, 40, 10},
-      {platform::kEdit, IDC_LINE_COUNT, nullptr, kFrameX + 42, below, 30, 12, ES_NUMBER},
-      {platform::kButton, IDOK, GBK("确定"), kFrameX + kParamFrameWidth - 102, below, 48, 14,
-       BS_DEFPUSHBUTTON},
-      {platform::kButton, IDCANCEL, GBK("取消"), kFrameX + kParamFrameWidth - 48, below, 48, 14},
-  };
-  items.insert(items.end(), rest.begin(), rest.end());
+  std::vector<platform::DialogItem> items =
+      ParamRowItems(kFrameX, kFrameY, GBK("该指标无参数可设置"));
+  const int below = kFrameY + kParamButtonsTop;
+  items.push_back(
+      {platform::kStatic, IDC_LINE_COUNT_LABEL, GBK("均线条数:"), kFrameX, below + 2, 40, 10});
+  items.push_back(
+      {platform::kEdit, IDC_LINE_COUNT, nullptr, kFrameX + 42, below, 30, 12, ES_NUMBER});
   return items;
 }
 
@@ -30,7 +25,7 @@ platform::DialogTemplate Template() {
   static const std::vector<platform::DialogItem> items = Items();
   platform::DialogTemplate tpl;
   tpl.cx = kFrameX * 2 + kParamFrameWidth;
-  tpl.cy = kFrameY + kParamFrameHeight + 28;
+  tpl.cy = kFrameY + kParamRowsHeight;
   tpl.caption = GBK("参数显示");
   tpl.items = items;
   return tpl;

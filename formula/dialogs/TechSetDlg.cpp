@@ -17,17 +17,9 @@ std::vector<platform::DialogItem> Items() {
       {platform::kListCtrl, IDC_INDICATOR_LIST, nullptr, 6, 7, kListWidth, kParamFrameHeight,
        LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER},
   };
-  const std::vector<platform::DialogItem> rows = ParamRowItems(kFrameX, kFrameY);
+  const std::vector<platform::DialogItem> rows =
+      ParamRowItems(kFrameX, kFrameY, GBK("无参数需要设置。"));
   items.insert(items.end(), rows.begin(), rows.end());
-  const int below = kFrameY + kParamFrameHeight + 6;
-  const std::vector<platform::DialogItem> rest = {
-      {platform::kStatic, IDC_NO_PARAMS, GBK("无参数需要设置。"), kFrameX + 20, kFrameY + 50, 150,
-       12, SS_CENTER},
-      {platform::kButton, IDOK, GBK("确定"), kFrameX + kParamFrameWidth - 102, below, 48, 14,
-       BS_DEFPUSHBUTTON},
-      {platform::kButton, IDCANCEL, GBK("取消"), kFrameX + kParamFrameWidth - 48, below, 48, 14},
-  };
-  items.insert(items.end(), rest.begin(), rest.end());
   return items;
 }
 
@@ -35,7 +27,7 @@ platform::DialogTemplate Template() {
   static const std::vector<platform::DialogItem> items = Items();
   platform::DialogTemplate tpl;
   tpl.cx = kFrameX + kParamFrameWidth + 6;
-  tpl.cy = kFrameY + kParamFrameHeight + 28;
+  tpl.cy = kFrameY + kParamRowsHeight;
   tpl.caption = GBK("请选择指标参数");
   tpl.items = items;
   return tpl;

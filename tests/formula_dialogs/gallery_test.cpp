@@ -2,13 +2,13 @@
 // and rendered offscreen into PNG files under the build tree
 // (gallery/formula/) for a person to look at. The checks are coarse (a
 // picture was written and is not blank); glyphs are never compared.
+#include "platform/testing/gallery.h"
+
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QSet>
 #include <QTest>
 #include <cstring>
 #include <fstream>
@@ -29,26 +29,14 @@ using platform::testing::FindCtl;
 using platform::testing::ScopedMenuScript;
 using platform::testing::ScopedModalScript;
 
-QString GalleryDir() {
-  const char* bin = std::getenv("ZEB_BIN_DIR");
-  const QString dir = QString::fromLocal8Bit(bin ? bin : ".") + "/../gallery/formula";
-  QDir().mkpath(dir);
-  return QDir(dir).absolutePath();
-}
-
-// Renders the dialog, checks it shows something and saves it.
+// Renders the dialog and keeps the picture.
 void Keep(CDialog& d, const char* name) {
   platform::PumpMessages(20);  // pending layout and paints
   QWidget* w = d.GetWidget();
   QImage image(w->size(), QImage::Format_ARGB32);
   image.fill(Qt::transparent);
   w->render(&image);
-  QSet<QRgb> colours;
-  for (int y = 0; y < image.height(); y += 2)
-    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-  EXPECT_GT(colours.size(), 8) << name << " looks blank";
-  const QString path = GalleryDir() + "/" + name;
-  EXPECT_TRUE(image.save(path, "PNG")) << path.toStdString();
+  platform::testing::KeepPicture(image, "formula", name);
 }
 
 HTREEITEM FindItem(CTreeCtrl* tree, HTREEITEM from, const char* prefix) {
