@@ -87,12 +87,7 @@ std::vector<DialogItem> Items() {
 
 platform::DialogTemplate Template() {
   static const std::vector<DialogItem> items = Items();
-  platform::DialogTemplate tpl;
-  tpl.cx = kRight + 382;
-  tpl.cy = 362;
-  tpl.caption = GBK("公式编辑平台");
-  tpl.items = items;
-  return tpl;
+  return {.cx = kRight + 382, .cy = 362, .caption = GBK("公式编辑平台"), .items = items};
 }
 
 const platform::MenuEntry kTreeMenuEntries[] = {

@@ -21,12 +21,7 @@ const platform::DialogItem kItems[] = {
 };
 
 platform::DialogTemplate Template() {
-  platform::DialogTemplate tpl;
-  tpl.cx = 220;
-  tpl.cy = 242;
-  tpl.caption = GBK("函数表");
-  tpl.items = kItems;
-  return tpl;
+  return {.cx = 220, .cy = 242, .caption = GBK("函数表"), .items = kItems};
 }
 
 // The categories at the top of the tree, in the order shown.

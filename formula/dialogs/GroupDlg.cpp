@@ -15,12 +15,7 @@ const platform::DialogItem kItems[] = {
 };
 
 platform::DialogTemplate Template() {
-  platform::DialogTemplate tpl;
-  tpl.cx = 176;
-  tpl.cy = 54;
-  tpl.caption = GBK("分组");
-  tpl.items = kItems;
-  return tpl;
+  return {.cx = 176, .cy = 54, .caption = GBK("分组"), .items = kItems};
 }
 
 }  // namespace

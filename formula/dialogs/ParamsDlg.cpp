@@ -19,12 +19,7 @@ const platform::DialogItem kItems[] = {
 };
 
 platform::DialogTemplate Template() {
-  platform::DialogTemplate tpl;
-  tpl.cx = 260;
-  tpl.cy = 132;
-  tpl.caption = GBK("参数精灵");
-  tpl.items = kItems;
-  return tpl;
+  return {.cx = 260, .cy = 132, .caption = GBK("参数精灵"), .items = kItems};
 }
 
 }  // namespace

@@ -23,12 +23,10 @@ std::vector<platform::DialogItem> Items() {
 
 platform::DialogTemplate Template() {
   static const std::vector<platform::DialogItem> items = Items();
-  platform::DialogTemplate tpl;
-  tpl.cx = kFrameX * 2 + kParamFrameWidth;
-  tpl.cy = kFrameY + kParamRowsHeight;
-  tpl.caption = GBK("参数显示");
-  tpl.items = items;
-  return tpl;
+  return {.cx = kFrameX * 2 + kParamFrameWidth,
+          .cy = kFrameY + kParamRowsHeight,
+          .caption = GBK("参数显示"),
+          .items = items};
 }
 
 }  // namespace

@@ -14,12 +14,7 @@ const platform::DialogItem kItems[] = {
 };
 
 platform::DialogTemplate Template() {
-  platform::DialogTemplate tpl;
-  tpl.cx = 260;
-  tpl.cy = 160;
-  tpl.caption = GBK("指标注释");
-  tpl.items = kItems;
-  return tpl;
+  return {.cx = 260, .cy = 160, .caption = GBK("指标注释"), .items = kItems};
 }
 
 }  // namespace

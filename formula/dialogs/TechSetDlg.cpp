@@ -25,12 +25,10 @@ std::vector<platform::DialogItem> Items() {
 
 platform::DialogTemplate Template() {
   static const std::vector<platform::DialogItem> items = Items();
-  platform::DialogTemplate tpl;
-  tpl.cx = kFrameX + kParamFrameWidth + 6;
-  tpl.cy = kFrameY + kParamRowsHeight;
-  tpl.caption = GBK("请选择指标参数");
-  tpl.items = items;
-  return tpl;
+  return {.cx = kFrameX + kParamFrameWidth + 6,
+          .cy = kFrameY + kParamRowsHeight,
+          .caption = GBK("请选择指标参数"),
+          .items = items};
 }
 
 }  // namespace
