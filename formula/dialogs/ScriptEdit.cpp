@@ -20,12 +20,21 @@ QWidget* MakeScriptEdit(QWidget* parent, const platform::DialogItem& item) {
   return edit;
 }
 
+constexpr char kKind[] = "formula.script";
+
+// The kind is registered with the window layer on first use and taken
+// back when this library is unloaded, so the layer never keeps a factory
+// whose code is gone.
+struct KindRegistration {
+  KindRegistration() { previous = platform::RegisterControlKind(kKind, MakeScriptEdit); }
+  ~KindRegistration() { platform::RegisterControlKind(kKind, previous); }
+  platform::ControlFactory previous = nullptr;
+};
+
 }  // namespace
 
 const char* CTWScriptEdit::ControlKind() {
-  static const char kKind[] = "formula.script";
-  static const bool registered = (platform::RegisterControlKind(kKind, MakeScriptEdit), true);
-  (void)registered;
+  static KindRegistration registration;
   return kKind;
 }
 
