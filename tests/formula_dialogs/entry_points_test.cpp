@@ -160,6 +160,15 @@ TEST_F(Dialogs, CancelledEditorStillAnswersItsAreaAndFixedAxisAndWritesTheFiles)
     EXPECT_FALSE(FindCtl<QWidget>(d, kName)->isEnabled());
     EXPECT_FALSE(FindCtl<QWidget>(d, kKindList)->isEnabled());
 
+    // A click on another formula loads it (once: nothing was changed, so no question).
+    HTREEITEM other = FindItem(tree, tree->GetRootItem(), "TestZB");
+    ASSERT_NE(other, nullptr);
+    RECT at{};
+    tree->GetItemRect(other, &at, TRUE);
+    QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, QPoint(at.left + 4, at.top + 4));
+    EXPECT_EQ(Text(d, kName), "TESTZB");
+    EXPECT_EQ(Text(d, kScript), "T:12;");
+
     FindCtl<QComboBox>(d, kArea)->setCurrentIndex(1);  // "副图"
     auto* lines = FindCtl<QLineEdit>(d, kGridLines);
     lines->clear();
