@@ -107,6 +107,7 @@ CFormularDlg::CFormularDlg(CWnd* parent) : CDialog(Template(), parent) {}
 CFormularDlg::~CFormularDlg() = default;
 
 BOOL CFormularDlg::OnInitDialog() {
+  shownMessages_.clear();  // the controls are new
   core_.SetOwner(GetSafeHwnd());
   core_.SetMessageListener([this] { ShowMessages(); });
 
@@ -193,10 +194,24 @@ void CFormularDlg::ShowState() {
 }
 
 void CFormularDlg::ShowMessages() {
-  SetDlgItemText(IDC_MESSAGES, core_.Fields().messages.c_str());
+  auto* box = GetDlgItemT<QPlainTextEdit>(IDC_MESSAGES);
+  if (!box) return;
+  const std::string& messages = core_.Fields().messages;
+  // Messages arrive one by one while a formula compiles: each is appended
+  // rather than the whole text set again.
+  if (messages.size() >= shownMessages_.size() &&
+      messages.compare(0, shownMessages_.size(), shownMessages_) == 0) {
+    if (messages.size() > shownMessages_.size()) {
+      box->moveCursor(QTextCursor::End);
+      box->insertPlainText(platform::GbkToQString(
+          platform::CrLfToLf(std::string_view(messages).substr(shownMessages_.size()))));
+    }
+  } else {
+    SetDlgItemText(IDC_MESSAGES, messages.c_str());
+  }
+  shownMessages_ = messages;
   // The newest message in sight.
-  if (auto* box = GetDlgItemT<QPlainTextEdit>(IDC_MESSAGES))
-    box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+  box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
 }
 
 template <class Action>

@@ -9,6 +9,7 @@
 // older one).
 #pragma once
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "formula/dialogs/Label.h"
@@ -69,6 +70,7 @@ class CFormularDlg : public CDialog {
   std::unique_ptr<CImageList> images_;
   CMenu treeMenu_;
   unsigned shownTree_ = 0;  // the tree generation the items show
+  std::string shownMessages_;  // the compiler messages the message box shows
   bool showing_ = false;    // the controls are being set from the logic
 };
 
