@@ -1,7 +1,6 @@
 #include "formula/dialogs/FormularDlg.h"
 
 #include <QPlainTextEdit>
-#include <QScrollBar>
 #include <utility>
 
 #include "formula/dialogs/DialogIds.h"
@@ -210,8 +209,9 @@ void CFormularDlg::ShowMessages() {
     SetDlgItemText(IDC_MESSAGES, messages.c_str());
   }
   shownMessages_ = messages;
-  // The newest message in sight.
-  box->verticalScrollBar()->setValue(box->verticalScrollBar()->maximum());
+  // The newest message in sight, at the bottom of the box.
+  box->moveCursor(QTextCursor::End);
+  box->ensureCursorVisible();
 }
 
 template <class Action>
