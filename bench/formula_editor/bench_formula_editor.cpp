@@ -4,7 +4,6 @@
 #include <benchmark/benchmark.h>
 
 #include <QCoreApplication>
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <unistd.h>
@@ -13,29 +12,12 @@
 #include "formula/editor/FormulaScriptWords.h"
 #include "formula/editor/ScriptScanner.h"
 #include "formula/store/formula_store.h"
-#include "platform/gbk.h"
+#include "formula_bench_data.h"
 
 namespace {
 
 using namespace formula;
-
-// 2,000 lines of the kinds a formula holds: statements with calls and
-// numbers, GBK comments, strings.
-std::string LongFormula() {
-  std::string text;
-  char line[256];
-  for (int i = 0; i < 2000; ++i) {
-    switch (i % 4) {
-      case 0: std::snprintf(line, sizeof line, "MA%d:MA(CLOSE,%d)+HHV(HIGH,N)*1.5e2-REF(LOW,3);", i, i % 250 + 1); break;
-      case 1: std::snprintf(line, sizeof line, "%s %d", GBK("'均线和最高价的组合, 第"), i); break;
-      case 2: std::snprintf(line, sizeof line, "V%d:=IF(VOL>MA(VOL,5),\"%s\",AMOUNT/100.25);", i, GBK("放量")); break;
-      default: std::snprintf(line, sizeof line, "/*%s*/ X%d:SUM(CLOSE-OPEN,%d),COLORRED;", GBK("累计涨跌"), i, i % 30 + 1); break;
-    }
-    text += line;
-    text += "\r\n";
-  }
-  return text;
-}
+using formula_bench::LongFormula;
 
 // One keystroke: the lines it touched, each scanned again, their rewrites.
 void BM_RecolourAfterKeystroke(benchmark::State& state) {
@@ -98,18 +80,7 @@ void BM_OpenEditorWith500Formulas(benchmark::State& state) {
   std::filesystem::create_directories(dir);
   CFormulaStore& store = TheFormulaStore();
   store.SetDirectoryOverride(dir.string());
-  store.Clear();
-  store.LoadAll();
-  for (int i = 0; i < 500; ++i) {
-    SFormulaRecord r;
-    std::snprintf(r.szCode, sizeof r.szCode, "F%03d", i);
-    std::snprintf(r.szName, sizeof r.szName, "%s%d", GBK("指标"), i);
-    std::snprintf(r.szParams, sizeof r.szParams, "N:^P(1,100,%d,1);\r\nM:^P(1,100,5,1);\r\n", i % 90 + 2);
-    r.nGroupHash = i % 211;
-    r.strFormula = "A:MA(CLOSE,N);\r\nB:EMA(A,M);\r\nC:A-B,COLORRED;";
-    store.Formulas(0).push_back(r);
-  }
-  store.SaveAll();
+  formula_bench::Store500Formulas(store);
   for (auto _ : state) {
     CFormulaEditorCore editor;
     editor.SetPresetName("F250");

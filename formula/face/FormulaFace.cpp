@@ -1,7 +1,5 @@
 #include "formula/face/FormulaFace.h"
 
-#include <cstdlib>
-
 #include "formula/compiler/Bindings.h"
 #include "formula/compiler/GbkText.h"
 #include "formula/face/CalcFace.h"
@@ -75,28 +73,5 @@ const char* CFormulaFace::FormuEnumName(int index) {
   return nullptr;
 }
 
-// The note, parameter and editor dialogs come with the formula editor; until
-// then these entry points show nothing and answer as if the user cancelled.
-void CFormulaFace::OnOpenFormulaDesc(const char* /*name*/) {}
-
-int CFormulaFace::OnOpenFormulaParasSet(char* /*name*/) { return IDCANCEL; }
-
-int CFormulaFace::OnOpenSingleFormulaParasSet(const char* /*name*/) { return 0; }
-
-int CFormulaFace::OnOpenDefineTechDlg(SDefineReturn& ret, const char* name) {
-  // A cancelled editor still reports its drawing area (the main chart) and
-  // the fixed Y-axis lines of the formula it opened with.
-  ret.nArea = 0;
-  ret.nFixedAxis = 0;
-  if (name) {
-    for (int kind = 0; kind < 5; ++kind) {
-      char code[20] = {};
-      for (int i = 0; i < 19 && name[i]; ++i) code[i] = name[i];
-      if (const SFormulaRecord* rec = FindFormulaByCode(short(kind), code)) {
-        ret.nFixedAxis = int32_t(std::atol(rec->szGridLines));
-        break;
-      }
-    }
-  }
-  return IDCANCEL;
-}
+// The dialog entry points (OnOpen...) live with the dialogs, in the Formula
+// library's own sources.

@@ -4,11 +4,8 @@
 // are never compared.
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QImage>
 #include <QPainter>
-#include <QSet>
-#include <cstdlib>
 #include <string>
 
 #include "controls/my_mem_dc.h"
@@ -20,26 +17,14 @@
 #include "controls/wndless_button.h"
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
+#include "platform/testing/gallery.h"
 #include "test_support.h"
 
 namespace {
 
-QString GalleryDir() {
-  const char* bin = std::getenv("ZEB_BIN_DIR");
-  const QString dir = QString::fromLocal8Bit(bin ? bin : ".") + "/../gallery/controls";
-  QDir().mkpath(dir);
-  return QDir(dir).absolutePath();
-}
-
 // Saves the picture and checks it shows something.
 void Keep(const QImage& image, const char* name) {
-  ASSERT_FALSE(image.isNull()) << name;
-  QSet<QRgb> colours;
-  for (int y = 0; y < image.height(); y += 2)
-    for (int x = 0; x < image.width(); x += 2) colours.insert(image.pixel(x, y));
-  EXPECT_GT(colours.size(), 8) << name << " looks blank";
-  const QString path = GalleryDir() + "/" + name;
-  EXPECT_TRUE(image.save(path, "PNG")) << path.toStdString();
+  platform::testing::KeepPicture(image, "controls", name);
 }
 
 // The window as it shows on screen: outside its shape nothing.

@@ -201,18 +201,6 @@ TEST_F(FormulaFace, GridInfoAndPeriodValues) {
   rec->pParamSet = nullptr;
 }
 
-TEST_F(FormulaFace, DialogEntryPointsAnswerCancelledUntilTheEditorExists) {
-  SDefineReturn ret{7, 7};
-  EXPECT_EQ(CFormulaFace::OnOpenDefineTechDlg(ret, "TestZB"), IDCANCEL);
-  EXPECT_EQ(ret.nArea, 0);
-  EXPECT_EQ(ret.nFixedAxis, 0);
-  char name[32] = "TestZB";
-  EXPECT_EQ(CFormulaFace::OnOpenFormulaParasSet(name), IDCANCEL);
-  EXPECT_EQ(CFormulaFace::OnOpenSingleFormulaParasSet("TestZB"), 0);
-  CFormulaFace::OnOpenFormulaDesc("TestZB");
-  EXPECT_TRUE(std::filesystem::is_empty(dir));  // nothing was saved
-}
-
 TEST_F(FormulaFace, ExitWritesTheStoreFiles) {
   CFormulaFace::ExitDefineTech();
   EXPECT_EQ(std::filesystem::file_size(dir / "ZBFormu.dat"), 1752u);

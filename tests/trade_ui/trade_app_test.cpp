@@ -29,43 +29,13 @@
 #include "trade/ui/rules/subscription.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/rules/transfer_journal.h"
+#include "trade_app_folder.h"
 #include "trade_sim.h"
 #include "trade_ui_test_support.h"
 
 namespace {
 
 using namespace tradeui_test;
-
-std::string MakeTempDir(const char* name) {
-  std::string pattern = std::string("/tmp/") + name + "_XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
-}
-
-void WriteFile(const std::string& path, const std::string& text) {
-  std::ofstream out(path, std::ios::binary);
-  out << text;
-}
-
-// A program folder with the secure-socket library beside it.
-std::string ProgramFolder(const char* name) {
-  const std::string dir = MakeTempDir(name);
-  const char* bin = std::getenv("ZEB_BIN_DIR");
-  const std::string lib = std::string(bin ? bin : ".") + "/libQuellan.so";
-  EXPECT_EQ(symlink(lib.c_str(), (dir + "/libQuellan.so").c_str()), 0);
-  return dir;
-}
-
-std::string Settings(const STestPki& pki, const std::string& caFile) {
-  std::string ini = "[TRADESERVER]\r\nNEEDSSL=1\r\nCAFILEPATH=" + caFile +
-                    "\r\nCERTFILEPATH=certs/client.pem\r\nEKEYPATH=" + pki.clientKey +
-                    "\r\nEKEYPWD=" + pki.keyPassword + "\r\n[TRUSTBUSINESS]\r\n";
-  for (int page = 0; page < kCustodyPageCount; ++page)
-    ini += std::string(CustodyPageKey(page)) + "=http://127.0.0.1:19320/page" +
-           std::to_string(page) + "\r\n";
-  return ini;
-}
 
 // The trading main dialog's window as the test sees it: it records what
 // reaches it and what the library does to the dialog. The library owns only

@@ -1,0 +1,59 @@
+#include "formula/dialogs/ParamsDlg.h"
+
+#include <QPlainTextEdit>
+
+#include "formula/dialogs/DialogIds.h"
+#include "formula/editor/ParamsDesc.h"
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+
+namespace formula {
+
+namespace {
+
+const platform::DialogItem kItems[] = {
+    {platform::kEdit, IDC_PARAMS_DESC_TEXT, nullptr, 6, 6, 248, 100,
+     ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL},
+    {platform::kButton, IDOK, GBK("确定"), 152, 112, 48, 14, BS_DEFPUSHBUTTON},
+    {platform::kButton, IDCANCEL, GBK("取消"), 206, 112, 48, 14},
+};
+
+platform::DialogTemplate Template() {
+  return {.cx = 260, .cy = 132, .caption = GBK("参数精灵"), .items = kItems};
+}
+
+}  // namespace
+
+CParamsDlg::CParamsDlg(CWnd* parent) : CDialog(Template(), parent) {}
+
+void CParamsDlg::SetFormula(const std::string& name, int kind) {
+  name_ = name;
+  kind_ = kind;
+}
+
+void CParamsDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_PARAMS_DESC_TEXT, text_); }
+
+void CParamsDlg::OnOK() {
+  if (!UpdateData(TRUE)) return;
+  if (const char* refusal = CheckParamsDescEntry(name_.c_str(), kind_, text_.c_str())) {
+    AfxMessageBox(refusal, MB_OK);
+    return;
+  }
+  EndDialog(IDOK);
+}
+
+BOOL CParamsDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == IDC_PARAMS_DESC_TEXT && HIWORD(wParam) == EN_SETFOCUS) {
+    // Entering the box selects nothing and shows the caret.
+    if (auto* edit = GetDlgItemT<QPlainTextEdit>(IDC_PARAMS_DESC_TEXT)) {
+      QTextCursor cursor = edit->textCursor();
+      cursor.clearSelection();
+      edit->setTextCursor(cursor);
+      edit->ensureCursorVisible();
+    }
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+}  // namespace formula

@@ -1,0 +1,342 @@
+// The trading window's windows over their rules, offscreen: the main
+// dialog's tree, quick buttons, panel switches and idle lock, the lock
+// dialog's Enter, the password form, the order entry's controls, and the
+// lifetime of panels switched with replies still queued.
+#include <gtest/gtest.h>
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <memory>
+
+#include "platform/gbk.h"
+#include "platform/testing/app.h"
+#include "platform/testing/find_ctl.h"
+#include "trade/core/sha1_digest.h"
+#include "trade/ui/rules/function_table.h"
+#include "trade/ui/rules/quote_packet.h"
+#include "trade/ui/rules/trade_ui_messages.h"
+#include "trade/ui/windows/change_pswd_form.h"
+#include "trade/ui/windows/color_list_ctrl.h"
+#include "trade/ui/windows/locked_dlg.h"
+#include "trade/ui/windows/main_dlg.h"
+#include "trade/ui/windows/wtqr_dlg.h"
+#include "trade_ui_test_support.h"
+
+namespace {
+
+using namespace tradeui_test;
+using platform::testing::ClickCtl;
+using platform::testing::FindCtl;
+
+class TradeWindowsTest : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { platform::testing::EnsureApplication(); }
+  TradeWindowsTest() {
+    rec_.Login(
+        {{9103, GBK("测试用户")}, {9105, "2026-12-09 09:30:00"}, {9111, PasswordDigest("fund")}});
+    rec_.session.SetPasswordDigest(PasswordDigest("pass"));
+    rec_.session.SetUserId("u01");
+    env_.session = &rec_.session;
+    env_.host = &host_;
+    env_.clock = &clock_;
+    env_.unlink = [this] { ++unlinks_; };
+    host_.known = {{602001, 12000}};
+  }
+  ~TradeWindowsTest() override {
+    if (dlg_) dlg_->DestroyWindow();
+    dlg_.reset();
+    if (pane_.IsCreated()) pane_.DestroyWindow();
+  }
+
+  // The trading window in a pane of its own, shown and active.
+  CMainDlg& Open() {
+    EXPECT_TRUE(pane_.Create(nullptr, CRect(0, 0, 1000, 640), 0, WS_POPUP | WS_VISIBLE));
+    dlg_ = std::make_unique<CMainDlg>(env_);
+    EXPECT_TRUE(dlg_->CreateIn(pane_.GetSafeHwnd()));
+    rec_.session.SetMainWnd(dlg_->GetSafeHwnd());  // as InitDialog registers it
+    dlg_->MoveWindow(0, 0, 1000, 640);
+    dlg_->ShowWindow(SW_SHOW);
+    EXPECT_TRUE(platform::testing::ShowAndActivate(pane_.GetWidget()));
+    rec_.TakeSent();
+    return *dlg_;
+  }
+  void Pump() { platform::PumpMessages(0); }
+  std::string Caption() { return dlg_->GetDlgItem(CMainDlg::kCaptionId)->GetWindowTextString(); }
+  // A click on a tree item, as the user makes it.
+  void ClickItem(HTREEITEM item) {
+    CRect r;
+    ASSERT_TRUE(dlg_->GetTree().GetItemRect(item, &r, TRUE));
+    QTest::mouseClick(dlg_->GetTree().viewport(), Qt::LeftButton, {},
+                      QPoint(r.left + 4, r.CenterPoint().y));
+  }
+
+  RecordedSession rec_;
+  FakeHost host_;
+  CManualTradeClock clock_;
+  STradeWindowEnv env_;
+  int unlinks_ = 0;
+  platform::ScopedRecordingBoxes boxes_;
+  CWndImpl<QWidget> pane_;
+  std::unique_ptr<CMainDlg> dlg_;
+};
+
+TEST_F(TradeWindowsTest, TreeListsTheThirtyFunctionsInOrderAndOnlyFunctionItemsSwitch) {
+  CMainDlg& dlg = Open();
+  CTreeCtrlEx& tree = dlg.GetTree();
+  EXPECT_EQ(tree.GetCount(), 35u);
+  for (int i = 0; i < kTradeFunctionCount; ++i) {
+    ASSERT_NE(dlg.FunctionItem(i), nullptr) << i;
+    EXPECT_EQ(tree.GetItemText(dlg.FunctionItem(i)), TradeFunctionName(i)) << i;
+    EXPECT_TRUE(tree.IsMarked(dlg.FunctionItem(i)));
+  }
+  // The start shows 买入 with its caption and the welcome line.
+  ASSERT_NE(dlg.GetPanel(), nullptr);
+  EXPECT_EQ(dlg.GetPanel()->Function(), 0);
+  EXPECT_EQ(Caption(), GBK("交易>>买入"));
+  EXPECT_EQ(dlg.GetDlgItem(CMainDlg::kWelcomeId)->GetWindowTextString(),
+            GBK("欢迎您 测试用户 您上次的登录时间是2026-12-09 09:30:00"));
+  EXPECT_FALSE(dlg.GetDlgItem(CMainDlg::kPrintId)->IsWindowVisible());
+
+  // A group heading changes nothing; nor does the function already shown.
+  const HWND buying = dlg.GetPanel()->GetSafeHwnd();
+  HTREEITEM queries = tree.GetParentItem(dlg.FunctionItem(4));
+  ASSERT_NE(queries, nullptr);
+  EXPECT_EQ(tree.GetItemText(queries), GBK("查询"));
+  ClickItem(queries);
+  ClickItem(dlg.FunctionItem(0));
+  EXPECT_EQ(dlg.GetPanel()->GetSafeHwnd(), buying);
+  EXPECT_EQ(Caption(), GBK("交易>>买入"));
+  // A function item switches; a selection by code shows nothing.
+  ClickItem(dlg.FunctionItem(7));
+  EXPECT_EQ(dlg.GetPanel()->Function(), 7);
+  EXPECT_EQ(Caption(), GBK("查询>>今日成交"));
+  tree.SelectItem(dlg.FunctionItem(9));
+  EXPECT_EQ(dlg.GetPanel()->Function(), 7);
+}
+
+TEST_F(TradeWindowsTest, AQuickButtonCreatesItsPanelAnewEachTime) {
+  CMainDlg& dlg = Open();
+  std::vector<HWND> seen;
+  for (int i = 0; i < 2; ++i) {
+    ClickCtl(dlg, CMainDlg::kSellId);
+    ASSERT_NE(dlg.GetPanel(), nullptr);
+    EXPECT_EQ(dlg.GetPanel()->Function(), 1);
+    EXPECT_TRUE(dlg.GetPanel()->IsWindowVisible());
+    EXPECT_NE(dynamic_cast<CWtqrDlg*>(dlg.GetPanel()), nullptr);
+    seen.push_back(dlg.GetPanel()->GetSafeHwnd());
+  }
+  EXPECT_NE(seen[0], seen[1]);
+  EXPECT_EQ(dlg.GetTree().GetSelectedItem(), dlg.FunctionItem(1));
+  EXPECT_EQ(Caption(), GBK("交易>>卖出"));
+  // Each new order entry asked for funds and holdings.
+  const auto sent = rec_.SentTypes();
+  EXPECT_EQ(std::count(sent.begin(), sent.end(), std::string(MT_QRY_FUNDS)), 2);
+  // The panel fills the area right of the tree and below the caption.
+  CRect r;
+  dlg.GetPanel()->GetWindowRect(&r);
+  dlg.ScreenToClient(&r);
+  EXPECT_EQ(r, CRect(200, 40, 1000, 640));
+}
+
+TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPress) {
+  CMainDlg& dlg = Open();
+  // No key yet: the lock timer never runs.
+  clock_.Advance(CMainDlgCore::kLockMs * 2);
+  dlg.SendMessage(WM_TIMER, CMainDlgCore::kLockTimerId);
+  EXPECT_EQ(dlg.GetLockDialog(), nullptr);
+  // One key, then only time: locked once the interval has passed.
+  auto* code = FindCtl<QLineEdit>(*dlg.GetPanel(), CWtqrDlg::kCodeId);
+  QTest::keyClick(code, Qt::Key_1);
+  clock_.Advance(CMainDlgCore::kLockMs - 1);
+  dlg.SendMessage(WM_TIMER, CMainDlgCore::kLockTimerId);
+  EXPECT_EQ(dlg.GetLockDialog(), nullptr);
+  clock_.Advance(1);
+  dlg.SendMessage(WM_TIMER, CMainDlgCore::kLockTimerId);
+  CLockedDlg* lock = dlg.GetLockDialog();
+  ASSERT_NE(lock, nullptr);
+  EXPECT_TRUE(lock->IsWindowVisible());
+  EXPECT_FALSE(dlg.GetPanel()->IsWindowVisible());
+  EXPECT_FALSE(dlg.GetDlgItem(CMainDlg::kTreeId)->IsWindowVisible());
+  CRect covered;
+  lock->GetClientRect(&covered);
+  EXPECT_EQ(covered, CRect(0, 0, 1000, 640));
+  // Replies still reach the hidden panel.
+  EXPECT_EQ(dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS), 1);
+
+  // A wrong password: Enter checks once, however long it is held.
+  auto* password = FindCtl<QLineEdit>(*lock, CLockedDlg::kPasswordId);
+  password->setFocus();
+  QTest::keyClicks(password, "wrong");
+  boxes_.Clear();
+  QTest::keyPress(password, Qt::Key_Return);
+  for (int i = 0; i < 3; ++i) {
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, "\r", true);
+    QApplication::sendEvent(password, &repeat);
+  }
+  QTest::keyRelease(password, Qt::Key_Return);
+  Pump();
+  EXPECT_EQ(BoxTexts(boxes_), std::vector<std::string>{GBK("输入密码错误，请重新输入")});
+  EXPECT_NE(dlg.GetLockDialog(), nullptr);
+  // Enter with the focus elsewhere in the trading window checks too.
+  dlg.GetWidget()->setFocus();
+  boxes_.Clear();
+  QTest::keyClick(dlg.GetWidget(), Qt::Key_Return);
+  Pump();
+  EXPECT_EQ(BoxTexts(boxes_).size(), 1u);
+  // The right one unlocks: everything but the print button is back.
+  password->setText("pass");
+  QTest::keyClick(password, Qt::Key_Return);
+  ASSERT_TRUE(platform::PumpUntil([&] { return dlg.GetLockDialog() == nullptr; }, 5000));
+  EXPECT_TRUE(dlg.GetPanel()->IsWindowVisible());
+  EXPECT_TRUE(dlg.GetDlgItem(CMainDlg::kLockId)->IsWindowVisible());
+  EXPECT_FALSE(dlg.GetDlgItem(CMainDlg::kPrintId)->IsWindowVisible());
+  // 锁定 locks at once.
+  ClickCtl(dlg, CMainDlg::kLockId);
+  EXPECT_NE(dlg.GetLockDialog(), nullptr);
+}
+
+TEST_F(TradeWindowsTest, PasswordFormSendsOnlyAConfirmedChangeOfTheRightPassword) {
+  CMainDlg& dlg = Open();
+  dlg.Core().ShowFunction(29);
+  auto* form = dynamic_cast<CChangePswdForm*>(dlg.GetPanel());
+  ASSERT_NE(form, nullptr);
+  EXPECT_EQ(form->GetDlgItem(CChangePswdForm::kCurrentLabelId)->GetWindowTextString(),
+            GBK("当前交易密码："));
+  struct Case {
+    int type;
+    const char *current, *fresh, *again;
+    const char* box;  // nullptr: sent
+  } cases[] = {
+      {0, "bad", "new1", "new1", "当前密码输入错误！"},
+      {0, "pass", "new1", "new2", "两次输入新密码不一致，请重新输入！"},
+      {1, "pass", "new1", "new1", "当前密码输入错误！"},  // the funds password is another
+      {1, "fund", "f2", "f2", nullptr},
+      {0, "pass", "", "", nullptr},  // an empty new password is a password too
+  };
+  auto* types = FindCtl<QComboBox>(*form, CChangePswdForm::kTypeId);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.current);
+    types->setFocus();
+    if (types->currentIndex() != c.type)
+      QTest::keyClick(types, c.type == 1 ? Qt::Key_Down : Qt::Key_Up);
+    EXPECT_EQ(form->GetDlgItem(CChangePswdForm::kCurrentLabelId)->GetWindowTextString(),
+              c.type == 1 ? GBK("当前资金密码：") : GBK("当前交易密码："));
+    form->SetDlgItemText(CChangePswdForm::kCurrentId, c.current);
+    form->SetDlgItemText(CChangePswdForm::kNewId, c.fresh);
+    form->SetDlgItemText(CChangePswdForm::kConfirmId, c.again);
+    boxes_.Clear();
+    ClickCtl(*form, CChangePswdForm::kChangeId);
+    const auto sent = rec_.TakeSent();
+    if (c.box) {
+      EXPECT_EQ(BoxTexts(boxes_), std::vector<std::string>{GBK(c.box)});
+      EXPECT_TRUE(sent.empty());
+    } else {
+      ASSERT_EQ(sent.size(), 1u);
+      EXPECT_EQ(sent[0].msgType, MT_CHANGE_PWD);
+      EXPECT_EQ(sent[0].body.at(0).second, c.type == 1 ? "4" : "1");
+      EXPECT_EQ(sent[0].body.at(2).second, PasswordDigest(c.fresh));
+    }
+  }
+}
+
+TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHolding) {
+  CMainDlg& dlg = Open();
+  ClickCtl(dlg, CMainDlg::kSellId);
+  auto* entry = dynamic_cast<CWtqrDlg*>(dlg.GetPanel());
+  ASSERT_NE(entry, nullptr);
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kOrderId)->GetWindowTextString(), GBK("卖出下单"));
+  EXPECT_FALSE(entry->GetDlgItem(CWtqrDlg::kFundsId)->IsWindowVisible());
+  EXPECT_EQ(entry->Levels().GetText(), QuoteStripText("", kStripFiveLevels));
+  EXPECT_EQ(rec_.SentTypes(), (std::vector<std::string>{MT_QRY_FUNDS, MT_QRY_HOLDINGS}));
+
+  // Holdings from the store, with their colour code column.
+  rec_.Feed(MT_QRY_HOLDINGS_RSP, {{9001, "0"},
+                                  {9003, "2"},
+                                  {48, "602001"},
+                                  {9402, GBK("庚子鼠票")},
+                                  {9403, "500"},
+                                  {9405, "350"},
+                                  {9404, "150"},
+                                  {9406, "0"},
+                                  {9407, "10.00"},
+                                  {48, "602002"},
+                                  {9402, "B"},
+                                  {9403, "100"},
+                                  {9405, "100"},
+                                  {9404, "0"},
+                                  {9406, "0"},
+                                  {9407, "5.00"}});
+  dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);
+  CMyColorListCtrl& list = entry->HoldingsList();
+  ASSERT_TRUE(platform::PumpUntil([&] { return list.GetItemCount() == 2; }, 5000))
+      << entry->Model().Holdings().rows.size();
+  EXPECT_EQ(list.GetItemText(0, 0), "602001");
+  EXPECT_EQ(list.GetItemText(0, 3), "350");
+
+  // Double-clicking a holding takes it: its code is looked up, the sell
+  // maximum is its sellable quantity before any reply.
+  CRect row;
+  ASSERT_TRUE(list.GetItemRect(0, &row, LVIR_BOUNDS));
+  host_.calls.clear();
+  QTest::mouseDClick(list.viewport(), Qt::LeftButton, {},
+                     QPoint(row.left + 10, row.CenterPoint().y));
+  Pump();
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kCodeId)->GetWindowTextString(), "602001");
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kMaximumId)->GetWindowTextString(), "350");
+  EXPECT_EQ(host_.calls, (std::vector<std::string>{"find 602001", "name 602001", "quote 602001"}));
+  EXPECT_EQ(rec_.SentTypes(), std::vector<std::string>{MT_MAX_QTY});
+
+  // The host's name and quote come back through the main dialog.
+  char name[61] = {};
+  std::strcpy(name, GBK("庚子鼠票"));
+  EXPECT_EQ(dlg.SendMessage(WM_TRADE_QUOTE, 1, reinterpret_cast<LPARAM>(name)), 1);
+  std::vector<unsigned char> bytes(kSingleQuoteMinLength, 0);
+  const uint32_t code = 602001, last = 12340;
+  std::memcpy(&bytes[6], &code, 4);
+  std::memcpy(&bytes[28], &last, 4);
+  STradeQuotePacket packet{bytes.data(), static_cast<int>(bytes.size())};
+  EXPECT_EQ(dlg.SendMessage(WM_TRADE_QUOTE, 3, reinterpret_cast<LPARAM>(&packet)), 1);
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kNameId)->GetWindowTextString(), GBK("庚子鼠票"));
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kPriceId)->GetWindowTextString(), "12.34");
+  EXPECT_EQ(entry->Summary().GetText().rfind(GBK("现价@  12.34"), 0), 0u);
+  // A short packet is refused; a quote for another panel is not taken.
+  packet.length = kSingleQuoteMinLength - 1;
+  dlg.SendMessage(WM_TRADE_QUOTE, 3, reinterpret_cast<LPARAM>(&packet));
+  ClickCtl(dlg, CMainDlg::kFundsId);
+  EXPECT_EQ(dlg.SendMessage(WM_TRADE_QUOTE, 1, reinterpret_cast<LPARAM>(name)), 0);
+}
+
+TEST_F(TradeWindowsTest, PanelsSwitchedWithRepliesQueuedAndTheDialogsEnd) {
+  CMainDlg& dlg = Open();
+  // Replies and prices queue up for panels that are replaced before they
+  // run: the posts to a panel that is gone are dropped.
+  for (int round = 0; round < 20; ++round) {
+    for (WPARAM m : {WM_TRADE_HOLDINGS, WM_TRADE_MAX_QTY, WM_TRADE_FUNDS, WM_TRADE_ORDERS})
+      dlg.PostMessage(WM_TRADE_REPLY, m);
+    dlg.PostMessage(WM_TRADE_SUBSCRIBE);
+    dlg.PostMessage(WM_TRADE_SELECT_FUNC, 0, round % 13);
+    ClickCtl(dlg, round % 2 ? CMainDlg::kBuyId : CMainDlg::kOrdersId);
+  }
+  ClickCtl(dlg, CMainDlg::kLockId);
+  dlg.PostMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);
+  Pump();
+  EXPECT_NE(dlg.GetPanel(), nullptr);
+  // Destroying the dialog ends its panel, the lock dialog and the link;
+  // what is still posted to them is dropped.
+  const HWND panel = dlg.GetPanel()->GetSafeHwnd();
+  const HWND lock = dlg.GetLockDialog()->GetSafeHwnd();
+  dlg.PostMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);
+  ::PostMessage(panel, WM_TRADE_HOLDINGS, 0, 0);
+  dlg.DestroyWindow();
+  EXPECT_EQ(unlinks_, 1);
+  EXPECT_EQ(CWnd::FromHandle(panel), nullptr);
+  EXPECT_EQ(CWnd::FromHandle(lock), nullptr);
+  dlg_.reset();
+  Pump();
+}
+
+}  // namespace

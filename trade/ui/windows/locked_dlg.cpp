@@ -1,0 +1,86 @@
+#include "trade/ui/windows/locked_dlg.h"
+
+#include "platform/gbk.h"
+#include "trade/ui/rules/password_rules.h"
+#include "trade/ui/rules/trade_ui_messages.h"
+#include "trade/ui/windows/trade_panel.h"
+
+namespace {
+
+const platform::DialogItem kItems[] = {
+    {platform::kStatic, CLockedDlg::kPromptId, GBK("交易已锁定，请输入密码解锁!"), 0, 0, 220, 16,
+     SS_CENTER},
+    {platform::kEdit, CLockedDlg::kPasswordId, nullptr, 0, 0, 104, 24,
+     ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kButton, CLockedDlg::kOkId, GBK("确定"), 0, 0, 75, 23, BS_DEFPUSHBUTTON},
+};
+
+constexpr COLORREF kBackground = 0xF6F3EC;
+
+}  // namespace
+
+CLockedDlg::CLockedDlg(CTradeSession& session)
+    : CDialog(TradeChildTemplate(400, 300, kItems)), session_(session) {
+  background_.CreateSolidBrush(kBackground);
+}
+
+BOOL CLockedDlg::OnInitDialog() {
+  CDialog::OnInitDialog();
+  // Typing goes straight to the password, and Enter reaches this dialog.
+  GotoDlgCtrl(GetDlgItem(kPasswordId));
+  return FALSE;
+}
+
+void CLockedDlg::RunUnlockCheck() {
+  std::string password;
+  GetDlgItemText(kPasswordId, password);
+  CWnd* parent = GetParent();
+  ::RunUnlockCheck(session_, password, parent ? parent->GetSafeHwnd() : nullptr);
+}
+
+void CLockedDlg::OfferKey(const MSG& msg) {
+  if (IsFirstEnterPress(msg.message, msg.wParam, msg.lParam)) PostMessage(WM_LOCK_ENTER);
+}
+
+BOOL CLockedDlg::PreTranslateMessage(MSG* msg) {
+  OfferKey(*msg);
+  return FALSE;
+}
+
+BOOL CLockedDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == kOkId && HIWORD(wParam) == BN_CLICKED) {
+    RunUnlockCheck();
+    return TRUE;
+  }
+  return CDialog::OnCommand(wParam, lParam);
+}
+
+LRESULT CLockedDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_LOCK_ENTER) {
+    RunUnlockCheck();
+    return 1;
+  }
+  return CDialog::WindowProc(message, wParam, lParam);
+}
+
+void CLockedDlg::OnSize(UINT type, int cx, int cy) {
+  CDialog::OnSize(type, cx, cy);
+  CWnd* prompt = GetDlgItem(kPromptId);
+  CWnd* edit = GetDlgItem(kPasswordId);
+  CWnd* ok = GetDlgItem(kOkId);
+  if (cx < 0 || cy < 0 || !prompt || !edit || !ok) return;
+  // The three are stacked in the middle of the area the dialog covers.
+  CRect p, b;
+  prompt->GetClientRect(&p);
+  ok->GetClientRect(&b);
+  prompt->MoveWindow(cx / 2 - p.Width() / 2, cy / 2 - p.Height() - 12 - 20, p.Width(), p.Height());
+  edit->MoveWindow(cx / 2 - 52, cy / 2 - 12, 104, 24);
+  ok->MoveWindow(cx / 2 - b.Width() / 2, cy / 2 + 12 + 20, b.Width(), b.Height());
+}
+
+HBRUSH CLockedDlg::OnCtlColor(CDC* dc, CWnd* child, UINT kind) {
+  if (kind == CTLCOLOR_EDIT) return nullptr;
+  if (kind == CTLCOLOR_DLG) return &background_;
+  dc->SetBkMode(TRANSPARENT);
+  return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+}

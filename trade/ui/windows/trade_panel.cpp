@@ -1,0 +1,40 @@
+#include "trade/ui/windows/trade_panel.h"
+
+#include "trade/ui/rules/trade_ui_messages.h"
+
+platform::DialogTemplate TradeChildTemplate(int cx, int cy,
+                                            std::span<const platform::DialogItem> items,
+                                            DWORD style) {
+  platform::DialogTemplate t;
+  t.cx = cx;
+  t.cy = cy;
+  t.style = style;
+  t.dialogUnits = false;
+  t.items = items;
+  return t;
+}
+
+CTradePanel::CTradePanel(const platform::DialogTemplate& tpl, const STradeWindowEnv& env,
+                         int function)
+    : CDialog(tpl), env_(env), function_(function) {}
+
+CTradePanel::~CTradePanel() = default;
+
+bool IsTradePanelMessage(UINT message) {
+  return (message >= WM_TRADE_ISSUES && message <= WM_TRADE_APPLY_RESULT) ||
+         (message >= WM_TRADE_TRANSFERS && message <= WM_TRADE_FLOW_HISTORY);
+}
+
+LRESULT CTradePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (IsTradePanelMessage(message)) {
+    OnPanelMessage(message);
+    return 1;
+  }
+  if (message == WM_TRADE_QUOTE) return OnTradeQuote(wParam, lParam);
+  return CDialog::WindowProc(message, wParam, lParam);
+}
+
+std::unique_ptr<CTradePanel> MakeEmptyTradePanel(const STradeWindowEnv& env, int function) {
+  // A panel's own size does not matter: the main dialog places it.
+  return std::make_unique<CTradePanel>(TradeChildTemplate(400, 300), env, function);
+}

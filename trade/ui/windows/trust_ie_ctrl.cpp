@@ -1,0 +1,89 @@
+#include "trade/ui/windows/trust_ie_ctrl.h"
+
+#include <QCoreApplication>
+#include <QWebEnginePage>
+#include <QWebEngineProfile>
+#include <QWebEngineSettings>
+#include <QWebEngineView>
+
+#include "platform/gbk.h"
+#include "sharecode/mythread.h"
+#include "trade/ui/rules/url_text.h"
+
+namespace {
+
+// The pages' profile: off the record, made on first use, ended with the
+// application (after every view, which the windows end before).
+QWebEngineProfile* CustodyProfile() {
+  static QWebEngineProfile* profile = new QWebEngineProfile(QCoreApplication::instance());
+  return profile;
+}
+
+// A page that keeps quiet and keeps to its view.
+class CCustodyPage : public QWebEnginePage {
+ public:
+  explicit CCustodyPage(QObject* parent) : QWebEnginePage(CustodyProfile(), parent) {
+    settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
+    settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+  }
+
+ protected:
+  // A new window would float outside the trading window: the address
+  // opens here instead.
+  QWebEnginePage* createWindow(WebWindowType) override { return this; }
+  void javaScriptAlert(const QUrl&, const QString&) override {}
+  bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
+  bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
+    return false;
+  }
+  void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+                                const QString&) override {}
+};
+
+}  // namespace
+
+CTrustIECtrl::CTrustIECtrl() = default;
+
+CTrustIECtrl::~CTrustIECtrl() { ReleaseBrowser(); }
+
+int CTrustIECtrl::OnCreate(LPCREATESTRUCT cs) {
+  if (CWndImpl<QWidget>::OnCreate(cs) == -1) return -1;
+  view_ = new QWebEngineView(GetWidget());
+  view_->setPage(new CCustodyPage(view_));
+  view_->setContextMenuPolicy(Qt::NoContextMenu);
+  view_->show();
+  return 0;
+}
+
+void CTrustIECtrl::OnSize(UINT type, int cx, int cy) {
+  CWndImpl<QWidget>::OnSize(type, cx, cy);
+  if (view_) view_->setGeometry(0, 0, cx, cy);
+}
+
+void CTrustIECtrl::Navigate(const std::string& address) {
+  if (!view_) return;
+  if (!IsWebAddress(address)) {
+    WriteTraceLine(TRACE_HERE, 0, "not a web address, nothing opened: %s\n", address.c_str());
+    return;
+  }
+  view_->setUrl(QUrl(QString::fromLatin1(address.c_str())));
+}
+
+std::string CTrustIECtrl::GetLocationURL() const {
+  return view_ ? view_->url().toString().toStdString() : std::string();
+}
+
+void CTrustIECtrl::OnDestroy() {
+  ReleaseBrowser();
+  CWndImpl<QWidget>::OnDestroy();
+}
+
+void CTrustIECtrl::ReleaseBrowser() {
+  if (!view_) return;
+  // The browser stops before it goes, so no load finishes into a view
+  // that is gone.
+  view_->stop();
+  delete view_;
+  view_ = nullptr;
+}
