@@ -145,6 +145,7 @@ bool HeldPainter::FillDirectly(const QRect& rect, QRgb opaque) {
   if (format != QImage::Format_ARGB32_Premultiplied && format != QImage::Format_ARGB32 &&
       format != QImage::Format_RGB32)
     return false;
+  if (picture->devicePixelRatio() != 1) return false;
   if (mode != QPainter::CompositionMode_SourceOver && mode != QPainter::CompositionMode_Source)
     return false;
   // To device units, cut to the picture first so nothing overflows.

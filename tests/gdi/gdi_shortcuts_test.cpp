@@ -362,6 +362,12 @@ TEST_F(GdiShortcutsTest, PictureOfAMemoryDcCanBeTakenAndPaintedByOthers) {
   }
   EXPECT_EQ(dc.GetPixel(2, 2), RGB(0, 0, 255));
   dc.FillSolidRect(10, 0, 10, 10, RGB(0, 255, 0));  // the DC paints on again
+  // Its pixels can be read while its painter stays open.
+  dc.SetBkColor(RGB(1, 1, 1));
+  RECT text{0, 0, 20, 10};
+  dc.DrawText("i", -1, &text, DT_RIGHT | DT_BOTTOM | DT_SINGLELINE);
+  EXPECT_EQ(dc.GetPixel(19, 9), RGB(1, 1, 1));
+  EXPECT_EQ(dc.GetPixel(12, 0), RGB(0, 255, 0));
   {
     QPainter painter;
     ASSERT_TRUE(painter.begin(dc.GetImage()));
