@@ -15,6 +15,7 @@
 
 #include "gdi_internal.h"
 #include "gdi_text_cache.h"
+#include "gui_app.h"
 #include "platform/gbk.h"
 #include "platform/gdi.h"
 
@@ -37,14 +38,7 @@ void EmptyTextCaches() {
 
 class GdiShortcutsTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!QGuiApplication::instance()) {
-      static int argc = 1;
-      static char arg0[] = "test_gdi";
-      static char* argv[] = {arg0, nullptr};
-      new QGuiApplication(argc, argv);
-    }
-  }
+  static void SetUpTestSuite() { gdi_test::EnsureGuiApp(); }
   void TearDown() override {
     ThreadTextCaches().layouts.SetLimits(TextCaches::kLayouts, TextCaches::kLayoutBytes);
     ThreadTextCaches().extents.SetLimits(TextCaches::kExtents, TextCaches::kExtentBytes);

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <climits>
 
+#include "gui_app.h"
 #include "platform/gbk.h"
 #include "platform/gdi.h"
 
@@ -13,14 +14,7 @@ namespace {
 
 class GdiTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!QGuiApplication::instance()) {
-      static int argc = 1;
-      static char arg0[] = "test_gdi";
-      static char* argv[] = {arg0, nullptr};
-      app_ = new QGuiApplication(argc, argv);
-    }
-  }
+  static void SetUpTestSuite() { gdi_test::EnsureGuiApp(); }
   void SetUp() override {
     image_ = QImage(40, 30, QImage::Format_ARGB32_Premultiplied);
     image_.fill(Qt::white);
@@ -33,7 +27,6 @@ class GdiTest : public ::testing::Test {
         if (dc_.GetPixel(x, y) == colour) ++n;
     return n;
   }
-  static inline QGuiApplication* app_ = nullptr;
   QImage image_;
   CDC dc_;
 };
