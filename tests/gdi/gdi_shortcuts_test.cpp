@@ -203,7 +203,7 @@ struct Rendered {
   std::vector<long> results;
 };
 
-enum class Target { MemoryDc, AttachedImage, BorrowedPainter };
+enum class Target { MemoryDc, AttachedImage, BorrowedPainter, RightToLeftPainter };
 
 // Draws the scene twice on a fresh picture of the target kind.
 Rendered Render(Target target, int passes = 1) {
@@ -229,6 +229,7 @@ Rendered Render(Target target, int passes = 1) {
   } else {
     QPainter painter(&out.image);
     painter.setClipRect(QRect(3, 3, kWidth - 6, kHeight - 6));  // the owner's own clip stays
+    if (target == Target::RightToLeftPainter) painter.setLayoutDirection(Qt::RightToLeft);
     dc.AttachPainter(&painter);
     for (int i = 0; i < passes; ++i) DrawScene(dc, out.results);
     dc.Detach();
@@ -242,7 +243,8 @@ Rendered Reference(Target target, int passes = 1) {
 }
 
 TEST_F(GdiShortcutsTest, DrawExactlyWhatThePlainWayDrawsWithCachesColdAndWarm) {
-  for (Target target : {Target::MemoryDc, Target::AttachedImage, Target::BorrowedPainter}) {
+  for (Target target : {Target::MemoryDc, Target::AttachedImage, Target::BorrowedPainter,
+                        Target::RightToLeftPainter}) {
     SCOPED_TRACE(static_cast<int>(target));
     const Rendered reference = Reference(target);
     EmptyTextCaches();
