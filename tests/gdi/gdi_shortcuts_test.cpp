@@ -203,16 +203,25 @@ struct Rendered {
   std::vector<long> results;
 };
 
-enum class Target { MemoryDc, AttachedImage, BorrowedPainter, RightToLeftPainter };
+enum class Target { MemoryDc, LowDpiBitmap, AttachedImage, BorrowedPainter, RightToLeftPainter };
 
 // Draws the scene twice on a fresh picture of the target kind.
 Rendered Render(Target target, int passes = 1) {
   Rendered out;
-  if (target == Target::MemoryDc) {
+  if (target == Target::MemoryDc || target == Target::LowDpiBitmap) {
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
     CBitmap bitmap;
-    bitmap.CreateBitmap(kWidth, kHeight);
+    if (target == Target::MemoryDc) {
+      bitmap.CreateBitmap(kWidth, kHeight);
+    } else {
+      // A picture loaded from a file keeps the file's resolution (72 dpi).
+      QImage image(kWidth, kHeight, QImage::Format_RGB32);
+      image.fill(Qt::darkGray);
+      image.setDotsPerMeterX(2835);
+      image.setDotsPerMeterY(2835);
+      bitmap.FromImage(image);
+    }
     CBitmap* old = dc.SelectObject(&bitmap);
     for (int i = 0; i < passes; ++i) DrawScene(dc, out.results);
     out.image = dc.GetImage()->copy();
@@ -243,8 +252,8 @@ Rendered Reference(Target target, int passes = 1) {
 }
 
 TEST_F(GdiShortcutsTest, DrawExactlyWhatThePlainWayDrawsWithCachesColdAndWarm) {
-  for (Target target : {Target::MemoryDc, Target::AttachedImage, Target::BorrowedPainter,
-                        Target::RightToLeftPainter}) {
+  for (Target target : {Target::MemoryDc, Target::LowDpiBitmap, Target::AttachedImage,
+                        Target::BorrowedPainter, Target::RightToLeftPainter}) {
     SCOPED_TRACE(static_cast<int>(target));
     const Rendered reference = Reference(target);
     EmptyTextCaches();
