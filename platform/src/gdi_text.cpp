@@ -117,8 +117,8 @@ int CDC::DrawText(const char* text, int length, RECT* rect, UINT format) {
         if (state_.bkMode == OPAQUE) c.Fill(drawn, ToQColor(state_.bkColor));
         c.TextPen(state_.textColor);
         // Laid-out lines are drawn where Qt draws them on a painter that only
-        // moves and lays out left to right; Qt's own drawing handles the rest.
-        if (!laidOut || !c.Unscaled() || c.Painter().layoutDirection() != Qt::LeftToRight) {
+        // moves and does not lay out right to left; Qt's own drawing handles the rest.
+        if (!laidOut || !c.Unscaled() || c.Painter().layoutDirection() == Qt::RightToLeft) {
           c.Font(fontData);
           c.Painter().drawText(target, flags, qtext);
           return;
