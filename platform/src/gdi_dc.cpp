@@ -332,8 +332,9 @@ class LineDrawer {
   }
 
   void Draw(QPoint a, QPoint b) {
-    int dx = b.x() - a.x(), dy = b.y() - a.y();
-    int steps = std::max(std::abs(dx), std::abs(dy));
+    // Ends far apart must not overflow.
+    const long long dx = (long long)b.x() - a.x(), dy = (long long)b.y() - a.y();
+    const long long steps = std::max(std::llabs(dx), std::llabs(dy));
     if (steps == 0) return;
     if (steps == 1) {
       if (run_) canvas_.Fill(QRect(a, a), *run_);
@@ -341,9 +342,11 @@ class LineDrawer {
       return;
     }
     // End one pixel short along the line.
-    QPoint end(a.x() + (int)std::lround(dx * double(steps - 1) / steps),
-               a.y() + (int)std::lround(dy * double(steps - 1) / steps));
-    if (run_ && (a.x() == end.x() || a.y() == end.y())) {
+    QPoint end((int)(a.x() + std::llround(dx * double(steps - 1) / steps)),
+               (int)(a.y() + std::llround(dy * double(steps - 1) / steps)));
+    // A run as long as a QRect can hold.
+    constexpr long long kLongestRun = INT_MAX / 2;
+    if (run_ && steps <= kLongestRun && (a.x() == end.x() || a.y() == end.y())) {
       canvas_.Fill(QRect(QPoint(std::min(a.x(), end.x()), std::min(a.y(), end.y())),
                          QPoint(std::max(a.x(), end.x()), std::max(a.y(), end.y()))),
                    *run_);

@@ -176,6 +176,14 @@ TEST_F(GdiTest, OddRectanglesStayInBounds) {
   EXPECT_EQ(CountColour(kWhite), 40 * 30);
   dc_.FillSolidRect(-10, -10, big, big, kRed);
   EXPECT_EQ(CountColour(kRed), 40 * 30);
+  // Lines between the ends of the int range cross the picture.
+  dc_.MoveTo(small, 5);
+  EXPECT_TRUE(dc_.LineTo(big, 5));
+  EXPECT_EQ(dc_.GetPixel(0, 5), kBlack);
+  EXPECT_EQ(dc_.GetPixel(39, 5), kBlack);
+  dc_.MoveTo(7, big);
+  EXPECT_TRUE(dc_.LineTo(7, small));
+  EXPECT_EQ(dc_.GetPixel(7, 0), kBlack);
 }
 
 TEST_F(GdiTest, OriginsMoveDrawingButClipStaysInDeviceUnits) {
