@@ -2,12 +2,22 @@
 #include <QImage>
 #include <QPolygon>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdlib>
+#include <optional>
 
 #include "gdi_internal.h"
 
 using namespace platform::gdi_detail;
+
+namespace platform::gdi_detail {
+namespace {
+std::atomic<bool> shortcuts{true};
+}
+bool ShortcutsEnabled() { return shortcuts.load(std::memory_order_relaxed); }
+void SetShortcutsEnabled(bool enabled) { shortcuts.store(enabled, std::memory_order_relaxed); }
+}  // namespace platform::gdi_detail
 
 CDC::CDC() { ResetObjects(); }
 
@@ -37,6 +47,7 @@ void CDC::AttachPainter(QPainter* painter) {
 }
 
 void CDC::Detach() {
+  ReleasePainter();
   device_ = nullptr;
   painter_ = nullptr;
 }
@@ -67,7 +78,23 @@ QPaintDevice* CDC::Device() const {
   return device_;
 }
 
+HeldPainter* CDC::HeldPainterReady() const {
+  if (!bitmapImage_) return nullptr;
+  if (!held_) held_ = std::make_unique<HeldPainter>();
+  if (held_->IsOpen() && held_->picture == bitmapImage_) return held_.get();
+  return held_->Open(bitmapImage_) ? held_.get() : nullptr;
+}
+
+void CDC::ReleasePainter() const {
+  if (held_) held_->Close();
+}
+
 QImage* CDC::GetImage() const {
+  ReleasePainter();
+  return Picture();
+}
+
+QImage* CDC::Picture() const {
   if (memory_) return bitmapImage_.get();
   QPaintDevice* device = Device();
   if (device && device->devType() == QInternal::Image) return static_cast<QImage*>(device);
@@ -85,10 +112,9 @@ RECT CDC::DeviceRect() const {
   return RECT{0, 0, size.cx, size.cy};
 }
 
-void CDC::ApplyState(QPainter& painter) const {
+void CDC::ApplyState(QPainter& painter, const QRect* clipRect) const {
+  // Pen and brush are set by the calls that draw with them (Canvas::Shapes).
   painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.setPen(state_.pen ? state_.pen->pen : QPen(Qt::black));
-  painter.setBrush(state_.brush ? state_.brush->brush : QBrush(Qt::NoBrush));
   // The clip is in device units, so it goes in before the origin moves.
   if (state_.clip) {
     painter.setClipRegion(state_.clip->region,
@@ -97,6 +123,8 @@ void CDC::ApplyState(QPainter& painter) const {
   painter.translate(OffsetX(), OffsetY());
   // Brush patterns line up with the device, as GDI's brush origin.
   painter.setBrushOrigin(-OffsetX(), -OffsetY());
+  if (clipRect)
+    painter.setClipRect(*clipRect, painter.hasClipping() ? Qt::IntersectClip : Qt::ReplaceClip);
 }
 
 namespace {
@@ -111,11 +139,6 @@ bool SpansFit(int left, int top, int right, int bottom) {
   return (long long)right - left <= INT_MAX && (long long)bottom - top <= INT_MAX;
 }
 
-// Lines and shapes mix with what is below by the DC's pen mode.
-void ApplyRop2(QPainter& painter, int rop2) {
-  if (rop2 == R2_NOT) painter.setCompositionMode(QPainter::RasterOp_NotDestination);
-  else if (rop2 == R2_XORPEN) painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
-}
 }  // namespace
 
 POINT CDC::SetWindowOrg(int x, int y) {
@@ -172,6 +195,7 @@ CFont* CDC::SelectObject(CFont* font) {
 CBitmap* CDC::SelectObject(CBitmap* bitmap) {
   // Only a memory DC takes a bitmap; the picture stays alive while selected.
   if (!memory_ || !bitmap || !bitmap->SharedImage()) return nullptr;
+  ReleasePainter();
   CBitmap* previous = bitmapObj_;
   bitmapObj_ = bitmap;
   bitmapImage_ = bitmap->SharedImage();
@@ -293,19 +317,58 @@ BOOL CDC::PtVisible(int x, int y) const {
 // ---- lines
 
 namespace {
-// GDI leaves out a line's last point: end one pixel short along the line.
-void DrawLineWithoutEnd(QPainter& painter, QPoint a, QPoint b) {
-  int dx = b.x() - a.x(), dy = b.y() - a.y();
-  int steps = std::max(std::abs(dx), std::abs(dy));
-  if (steps == 0) return;
-  if (steps == 1) {
-    painter.drawPoint(a);
-    return;
+// Draws lines leaving out their last point, as GDI does. A solid one-pixel
+// pen copying its colour onto an unscaled device paints exactly the pixels
+// from one end of a level or upright line to the other: those are filled
+// as runs, far cheaper than stroking. Other lines are stroked with the pen.
+class LineDrawer {
+ public:
+  LineDrawer(Canvas& canvas, const std::shared_ptr<const PenData>& pen,
+             const std::shared_ptr<const BrushData>& brush, int rop2)
+      : canvas_(canvas), pen_(pen), brush_(brush), rop2_(rop2) {
+    if (pen && pen->width == 1 && pen->pen.style() == Qt::SolidLine && rop2 == R2_COPYPEN &&
+        ShortcutsEnabled() && canvas.Unscaled())
+      run_ = ToQColor(pen->color);
   }
-  QPoint end(a.x() + (int)std::lround(dx * double(steps - 1) / steps),
-             a.y() + (int)std::lround(dy * double(steps - 1) / steps));
-  painter.drawLine(a, end);
-}
+
+  void Draw(QPoint a, QPoint b) {
+    // Ends far apart must not overflow.
+    const long long dx = (long long)b.x() - a.x(), dy = (long long)b.y() - a.y();
+    const long long steps = std::max(std::llabs(dx), std::llabs(dy));
+    if (steps == 0) return;
+    if (steps == 1) {
+      if (run_) canvas_.Fill(QRect(a, a), *run_);
+      else Stroking().drawPoint(a);
+      return;
+    }
+    // End one pixel short along the line.
+    QPoint end((int)(a.x() + std::llround(dx * double(steps - 1) / steps)),
+               (int)(a.y() + std::llround(dy * double(steps - 1) / steps)));
+    // A run as long as a QRect can hold.
+    constexpr long long kLongestRun = INT_MAX / 2;
+    if (run_ && steps <= kLongestRun && (a.x() == end.x() || a.y() == end.y())) {
+      canvas_.Fill(QRect(QPoint(std::min(a.x(), end.x()), std::min(a.y(), end.y())),
+                         QPoint(std::max(a.x(), end.x()), std::max(a.y(), end.y()))),
+                   *run_);
+      return;
+    }
+    Stroking().drawLine(a, end);
+  }
+
+ private:
+  QPainter& Stroking() {
+    if (!stroking_) canvas_.Shapes(pen_, brush_, rop2_);
+    stroking_ = true;
+    return canvas_.Painter();
+  }
+
+  Canvas& canvas_;
+  const std::shared_ptr<const PenData>& pen_;
+  const std::shared_ptr<const BrushData>& brush_;
+  int rop2_;
+  std::optional<QColor> run_;
+  bool stroking_ = false;
+};
 }  // namespace
 
 POINT CDC::MoveTo(int x, int y) {
@@ -317,17 +380,16 @@ POINT CDC::MoveTo(int x, int y) {
 BOOL CDC::LineTo(int x, int y) {
   QPoint from(state_.current.x, state_.current.y), to(x, y);
   state_.current = POINT{x, y};
-  return Paint([&](QPainter& p) {
-    ApplyRop2(p, state_.rop2);
-    DrawLineWithoutEnd(p, from, to); });
+  return Paint(
+      [&](Canvas& c) { LineDrawer(c, state_.pen, state_.brush, state_.rop2).Draw(from, to); });
 }
 
 BOOL CDC::Polyline(const POINT* points, int count) {
   if (!points || count < 2) return FALSE;
-  return Paint([&](QPainter& p) {
-    ApplyRop2(p, state_.rop2);
+  return Paint([&](Canvas& c) {
+    LineDrawer lines(c, state_.pen, state_.brush, state_.rop2);
     for (int i = 1; i < count; ++i)
-      DrawLineWithoutEnd(p, QPoint(points[i - 1].x, points[i - 1].y), QPoint(points[i].x, points[i].y));
+      lines.Draw(QPoint(points[i - 1].x, points[i - 1].y), QPoint(points[i].x, points[i].y));
   });
 }
 
@@ -335,9 +397,10 @@ BOOL CDC::Polygon(const POINT* points, int count) {
   if (!points || count < 2) return FALSE;
   QPolygon polygon;
   for (int i = 0; i < count; ++i) polygon << QPoint(points[i].x, points[i].y);
-  return Paint([&](QPainter& p) {
-    ApplyRop2(p, state_.rop2);
-    p.drawPolygon(polygon, Qt::OddEvenFill); });
+  return Paint([&](Canvas& c) {
+    c.Shapes(state_.pen, state_.brush, state_.rop2);
+    c.Painter().drawPolygon(polygon, Qt::OddEvenFill);
+  });
 }
 
 // ---- shapes
@@ -345,27 +408,29 @@ BOOL CDC::Polygon(const POINT* points, int count) {
 BOOL CDC::Rectangle(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return TRUE;
   if (!SpansFit(left, top, right, bottom)) return FALSE;
-  return Paint([&](QPainter& p) {
-    ApplyRop2(p, state_.rop2);
-    p.drawRect(QRect(left, top, right - left - 1, bottom - top - 1)); });
+  return Paint([&](Canvas& c) {
+    c.Shapes(state_.pen, state_.brush, state_.rop2);
+    c.Painter().drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+  });
 }
 
 BOOL CDC::RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight) {
   if (right <= left || bottom <= top) return TRUE;
   if (!SpansFit(left, top, right, bottom)) return FALSE;
-  return Paint([&](QPainter& p) {
-    ApplyRop2(p, state_.rop2);
-    p.drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1), cornerWidth / 2.0,
-                      cornerHeight / 2.0, Qt::AbsoluteSize);
+  return Paint([&](Canvas& c) {
+    c.Shapes(state_.pen, state_.brush, state_.rop2);
+    c.Painter().drawRoundedRect(QRect(left, top, right - left - 1, bottom - top - 1),
+                                cornerWidth / 2.0, cornerHeight / 2.0, Qt::AbsoluteSize);
   });
 }
 
 BOOL CDC::Ellipse(int left, int top, int right, int bottom) {
   if (right <= left || bottom <= top) return TRUE;
   if (!SpansFit(left, top, right, bottom)) return FALSE;
-  return Paint([&](QPainter& p) {
-    ApplyRop2(p, state_.rop2);
-    p.drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1)); });
+  return Paint([&](Canvas& c) {
+    c.Shapes(state_.pen, state_.brush, state_.rop2);
+    c.Painter().drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+  });
 }
 
 void CDC::FillSolidRect(const RECT* rect, COLORREF color) {
@@ -386,20 +451,21 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
   left = std::max(left, lo), top = std::max(top, lo);
   if (right <= left || bottom <= top) return;
   x = (int)left, y = (int)top, cx = (int)(right - left), cy = (int)(bottom - top);
-  Paint([&](QPainter& p) { p.fillRect(QRect(x, y, cx, cy), ToQColor(color)); });
+  Paint([&](Canvas& c) { c.Fill(QRect(x, y, cx, cy), ToQColor(color)); });
 }
 
 void CDC::FillRect(const RECT* rect, CBrush* brush) {
   if (!rect || !brush || brush->IsHollow() || IsRectEmpty(*rect)) return;
   const QBrush& qbrush = brush->Data()->brush;
-  Paint([&](QPainter& p) { p.fillRect(ToQRect(*rect), qbrush); });
+  Paint([&](Canvas& c) { c.Painter().fillRect(ToQRect(*rect), qbrush); });
 }
 
 void CDC::FrameRect(const RECT* rect, CBrush* brush) {
   if (!rect || !brush || brush->IsHollow() || IsRectEmpty(*rect)) return;
   const QBrush& qbrush = brush->Data()->brush;
   const RECT& r = *rect;
-  Paint([&](QPainter& p) {
+  Paint([&](Canvas& c) {
+    QPainter& p = c.Painter();
     p.fillRect(ToQRect(r.left, r.top, r.right, r.top + 1), qbrush);
     p.fillRect(ToQRect(r.left, r.bottom - 1, r.right, r.bottom), qbrush);
     p.fillRect(ToQRect(r.left, r.top, r.left + 1, r.bottom), qbrush);
@@ -423,7 +489,7 @@ void CDC::Draw3dRect(int x, int y, int cx, int cy, COLORREF topLeft, COLORREF bo
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color) {
   if (!ExtentFits(x, y, 1, 1)) return CLR_INVALID;
-  bool painted = Paint([&](QPainter& p) { p.fillRect(QRect(x, y, 1, 1), ToQColor(color)); });
+  bool painted = Paint([&](Canvas& c) { c.Fill(QRect(x, y, 1, 1), ToQColor(color)); });
   return painted ? color & 0xFFFFFF : CLR_INVALID;
 }
 
@@ -432,7 +498,8 @@ BOOL CDC::FillRgn(CRgn* region, CBrush* brush) {
   if (brush->IsHollow()) return TRUE;
   const QBrush& qbrush = brush->Data()->brush;
   const QRegion& area = *region->Region();
-  return Paint([&](QPainter& p) {
+  return Paint([&](Canvas& c) {
+    QPainter& p = c.Painter();
     for (const QRect& r : area) p.fillRect(r, qbrush);
   });
 }
@@ -441,7 +508,7 @@ BOOL CDC::PaintRgn(CRgn* region) { return FillRgn(region, state_.brushObj); }
 
 COLORREF CDC::GetPixel(int x, int y) const {
   const long long dx = (long long)x + OffsetX(), dy = (long long)y + OffsetY();
-  const QImage* image = GetImage();
+  const QImage* image = Picture();
   if (!image || dx < 0 || dy < 0 || dx >= image->width() || dy >= image->height()) return CLR_INVALID;
   return FromQColor(image->pixelColor((int)dx, (int)dy));
 }
@@ -481,7 +548,7 @@ BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int y
   QRect sourceRect(xSrc + source->OffsetX(), ySrc + source->OffsetY(), srcWidth, srcHeight);
   // Copying within one picture, or keying a colour out: take the block out first.
   QImage block;
-  if (sourceImage == GetImage() || key) {
+  if (sourceImage == Picture() || key) {
     block = sourceImage->copy(sourceRect);
     if (key) platform::gdi_detail::KeyOutColor(&block, *key);
     sourceImage = &block;
@@ -493,15 +560,15 @@ BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int y
     sourceImage = &block;
     sourceRect = QRect(0, 0, srcWidth, srcHeight);
   }
-  return Paint([&](QPainter& p) {
+  return Paint([&](Canvas& c) {
     // A plain copy replaces what is there; a mixed or keyed one draws over it.
-    if (blend || key) {
-      p.setCompositionMode(QPainter::CompositionMode_SourceOver);
-      if (blend) p.setOpacity(blend->SourceConstantAlpha / 255.0);
-    } else {
-      p.setCompositionMode(QPainter::CompositionMode_Source);
-    }
+    c.Composition((blend || key) ? QPainter::CompositionMode_SourceOver
+                                 : QPainter::CompositionMode_Source);
+    QPainter& p = c.Painter();
+    const qreal opacity = blend ? blend->SourceConstantAlpha / 255.0 : 1.0;
+    if (opacity != 1.0) p.setOpacity(opacity);
     p.drawImage(QRect(x, y, width, height), *sourceImage, sourceRect);
+    if (opacity != 1.0) p.setOpacity(1.0);  // a kept painter serves the next call as fresh
   });
 }
 

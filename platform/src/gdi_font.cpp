@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QStringList>
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <map>
@@ -52,6 +53,11 @@ QString DrawnFamily(const QString& face, bool fixed) {
 }  // namespace
 
 namespace platform::gdi_detail {
+
+uint64_t FontData::NextSerial() {
+  static std::atomic<uint64_t> next{1};  // 0 stays free for "no font"
+  return next.fetch_add(1, std::memory_order_relaxed);
+}
 
 const QFont& FontData::Resolved() const {
   std::call_once(once_, [this] {

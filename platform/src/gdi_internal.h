@@ -7,6 +7,7 @@
 #include <QPen>
 #include <QRect>
 #include <QRegion>
+#include <cstdint>
 #include <memory>
 #include <mutex>
 
@@ -29,11 +30,15 @@ struct BrushData {
 
 struct FontData {
   LOGFONT logFont;
+  // Names this font for caches of what it draws: never reused, unlike the
+  // address of a font deleted and made again.
+  const uint64_t serial = NextSerial();
   // The Qt font is worked out on first use: it needs the font database and
   // so a QGuiApplication, which making a font must not.
   const QFont& Resolved() const;
 
  private:
+  static uint64_t NextSerial();
   mutable std::once_flag once_;
   mutable std::unique_ptr<QFont> font_;
 };
@@ -60,29 +65,49 @@ void KeyOutColor(QImage* image, COLORREF key);
 // The stock font drawn when a DC has no font selected yet.
 const FontData& DefaultFontData();
 
+// Shortcuts: memory DCs keeping their painter open, laid-out text kept for
+// the next call, solid lines filled as rectangles. Each draws exactly what
+// the plain way draws; off, every call takes the plain way (tests compare
+// the two).
+bool ShortcutsEnabled();
+void SetShortcutsEnabled(bool enabled);
+
 }  // namespace platform::gdi_detail
 
-#include <QPainter>
+#include "gdi_canvas.h"
 
-// Every drawing call opens a painter on the device (or borrows the attached
-// one), applies the DC's pen, brush and clip, draws and closes again, so a
-// DC never holds a device open between calls.
+// A memory DC paints through the painter it keeps open on its picture (see
+// gdi_canvas.h). Any other DC opens a painter on the device for each call
+// (or borrows the attached one), applies the DC's state and closes it
+// again. The clip rectangle, in logical units, narrows the DC's clip.
 template <class Fn>
-bool CDC::Paint(Fn&& fn) const {
+bool CDC::Paint(Fn&& fn, const QRect* clipRect) const {
+  using platform::gdi_detail::Canvas;
+  if (memory_ && platform::gdi_detail::ShortcutsEnabled()) {
+    platform::gdi_detail::HeldPainter* held = HeldPainterReady();
+    if (!held) return false;
+    held->Prepare(QPoint(OffsetX(), OffsetY()), state_.clip, clipRect);
+    Canvas canvas(held->painter, held);
+    fn(canvas);
+    return true;
+  }
   if (painter_ && !memory_) {
     if (!painter_->isActive()) return false;
     painter_->save();
-    ApplyState(*painter_);
-    fn(*painter_);
+    ApplyState(*painter_, clipRect);
+    Canvas canvas(*painter_, nullptr);
+    fn(canvas);
     painter_->restore();
     return true;
   }
   QPaintDevice* device = Device();
   if (!device) return false;
+  platform::gdi_detail::ReleaseHeldPainter(device);
   QPainter painter;
   if (!painter.begin(device)) return false;
-  ApplyState(painter);
-  fn(painter);
+  ApplyState(painter, clipRect);
+  Canvas canvas(painter, nullptr);
+  fn(canvas);
   painter.end();
   return true;
 }

@@ -126,6 +126,16 @@ BOOL CBitmap::DeleteObject() {
   return TRUE;
 }
 
+QImage* CBitmap::Image() const {
+  ReleaseHeldPainter(image_.get());
+  return image_.get();
+}
+
+const std::shared_ptr<QImage>& CBitmap::SharedImage() const {
+  ReleaseHeldPainter(image_.get());
+  return image_;
+}
+
 SIZE CBitmap::GetSize() const {
   if (!image_) return SIZE{};
   return SIZE{image_->width(), image_->height()};

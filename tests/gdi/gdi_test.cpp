@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <unistd.h>
 
+#include "gui_app.h"
 #include "platform/gbk.h"
 #include "platform/gdi.h"
 
@@ -16,14 +17,7 @@ namespace {
 
 class GdiTest : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!QGuiApplication::instance()) {
-      static int argc = 1;
-      static char arg0[] = "test_gdi";
-      static char* argv[] = {arg0, nullptr};
-      app_ = new QGuiApplication(argc, argv);
-    }
-  }
+  static void SetUpTestSuite() { gdi_test::EnsureGuiApp(); }
   void SetUp() override {
     image_ = QImage(40, 30, QImage::Format_ARGB32_Premultiplied);
     image_.fill(Qt::white);
@@ -36,7 +30,6 @@ class GdiTest : public ::testing::Test {
         if (dc_.GetPixel(x, y) == colour) ++n;
     return n;
   }
-  static inline QGuiApplication* app_ = nullptr;
   QImage image_;
   CDC dc_;
 };
@@ -252,6 +245,14 @@ TEST_F(GdiTest, OddRectanglesStayInBounds) {
   EXPECT_EQ(CountColour(kWhite), 40 * 30);
   dc_.FillSolidRect(-10, -10, big, big, kRed);
   EXPECT_EQ(CountColour(kRed), 40 * 30);
+  // Lines between the ends of the int range cross the picture.
+  dc_.MoveTo(small, 5);
+  EXPECT_TRUE(dc_.LineTo(big, 5));
+  EXPECT_EQ(dc_.GetPixel(0, 5), kBlack);
+  EXPECT_EQ(dc_.GetPixel(39, 5), kBlack);
+  dc_.MoveTo(7, big);
+  EXPECT_TRUE(dc_.LineTo(7, small));
+  EXPECT_EQ(dc_.GetPixel(7, 0), kBlack);
 }
 
 TEST_F(GdiTest, OriginsMoveDrawingButClipStaysInDeviceUnits) {

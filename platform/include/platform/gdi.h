@@ -21,6 +21,7 @@
 class QImage;
 class QPaintDevice;
 class QPainter;
+class QRect;
 class QRegion;
 
 class CDC;
@@ -118,6 +119,7 @@ struct PenData;
 struct BrushData;
 struct FontData;
 struct RegionData;
+struct HeldPainter;
 }  // namespace platform::gdi_detail
 
 class CGdiObject {
@@ -215,9 +217,11 @@ class CBitmap : public CGdiObject {
   BOOL DeleteObject() override;
   bool IsEmptyObject() const override { return !image_; }
   SIZE GetSize() const;
-  // The picture itself (shared with any DC it is selected into); may be null.
-  QImage* Image() const { return image_.get(); }
-  const std::shared_ptr<QImage>& SharedImage() const { return image_; }
+  // The picture itself (shared with any DC it is selected into); may be
+  // null. A memory DC painting on it closes its painter first, so the
+  // picture may be painted on or copied until the DC draws again.
+  QImage* Image() const;
+  const std::shared_ptr<QImage>& SharedImage() const;
 
  private:
   std::shared_ptr<QImage> image_;
@@ -274,6 +278,7 @@ class CDC {
   BOOL DeleteDC();
   bool IsMemoryDC() const { return memory_; }
   // The picture painted on (selected bitmap or attached image); may be null.
+  // A memory DC closes the painter it keeps open first (see Paint below).
   QImage* GetImage() const;
   SIZE GetDeviceSize() const;
 
@@ -404,8 +409,12 @@ class CDC {
     int rop2 = R2_COPYPEN;
     std::shared_ptr<platform::gdi_detail::RegionData> clip;  // null: no clip
   };
+  // Runs fn(gdi_detail::Canvas&) with a painter carrying the DC's state. A
+  // memory DC keeps its painter open between calls until its picture is
+  // handed out (GetImage, the bitmap's Image/SharedImage), another DC paints
+  // on it, or it selects another bitmap, is deleted or destroyed.
   template <class Fn>
-  bool Paint(Fn&& fn) const;
+  bool Paint(Fn&& fn, const QRect* clipRect = nullptr) const;
   // BitBlt/StretchBlt/AlphaBlend/TransparentBlt: copies a block (both
   // null), mixes it by the blend function, or leaves out the key colour.
   BOOL Blit(int x, int y, int width, int height, CDC* source, int xSrc, int ySrc, int srcWidth,
@@ -414,8 +423,12 @@ class CDC {
   int OffsetX() const { return state_.viewportOrg.x - state_.windowOrg.x; }
   int OffsetY() const { return state_.viewportOrg.y - state_.windowOrg.y; }
   QPaintDevice* Device() const;
+  // The picture, leaving a memory DC's painter open (reading pixels is safe).
+  QImage* Picture() const;
   RECT DeviceRect() const;
-  void ApplyState(QPainter& painter) const;
+  void ApplyState(QPainter& painter, const QRect* clipRect) const;
+  platform::gdi_detail::HeldPainter* HeldPainterReady() const;
+  void ReleasePainter() const;
   int ClipKind() const;
   void SetClip(const QRegion& region);
   void ResetObjects();
@@ -428,4 +441,5 @@ class CDC {
   std::unique_ptr<CBitmap> defaultBitmap_;
   State state_;
   std::vector<State> saved_;
+  mutable std::unique_ptr<platform::gdi_detail::HeldPainter> held_;
 };
