@@ -214,6 +214,7 @@ void DrainQueue(bool queuedDrain) {
   bool worked = false;
   QueuedItem item, number;
   const CallSlot* answered = nullptr;
+  bool queuedFollowUp = false;
   for (unsigned n = 1;; ++n) {
     if (!core.queue.Pop(item)) {
       if (worked && LingerForMore(core, answered)) continue;
@@ -230,8 +231,14 @@ void DrainQueue(bool queuedDrain) {
     }
     // A handler may run a nested event loop (a modal box, PumpUntil): the
     // rest of the queue must reach it there, as with a modal loop's
-    // dispatch, so keep a drain queued while handlers run.
-    if (core.drainsQueued.load(std::memory_order_relaxed) == 0) QueueDrain(core);
+    // dispatch, so keep a drain queued while handlers run. It must be
+    // queued after this drain began: Qt's loops look at posted events again
+    // only when something was posted since the outer dispatch of posted
+    // events began, so a drain queued earlier would wait for the handler.
+    if (!queuedFollowUp) {
+      QueueDrain(core);
+      queuedFollowUp = true;
+    }
     // Published together with the call it follows, and taken before the
     // handler runs, where a nested drain goes on with the queue.
     const bool call = item.kind == kSend || item.kind == kCallFunction;
