@@ -53,11 +53,7 @@ const ITradeClock& CDateRangePanel::Clock() const {
 
 BOOL CDateRangePanel::OnInitDialog() {
   CTradePanel::OnInitDialog();  // the pickers show the range
-  CRect client;
-  GetClientRect(&client);
-  List().Create(this, CRect(5, 40, client.Width() - 5, client.Height() - 30), kListId,
-                WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
-  List().SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  CreatePanelList(List(), *this, kListId);
   return TRUE;
 }
 

@@ -67,11 +67,9 @@ BOOL COrderTransferForm::OnCommand(WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   if (id == kTransferId && code == BN_CLICKED) {
-    std::string amount, fundsPassword, bankPassword;
-    GetDlgItemText(kAmountId, amount);
-    GetDlgItemText(kFundsPasswordId, fundsPassword);
-    GetDlgItemText(kBankPasswordId, bankPassword);
-    model_.OnTransfer(amount, fundsPassword, bankPassword);
+    model_.OnTransfer(GetWindowString(GetDlgItem(kAmountId)),
+                      GetWindowString(GetDlgItem(kFundsPasswordId)),
+                      GetWindowString(GetDlgItem(kBankPasswordId)));
     return TRUE;
   }
   return CTradePanel::OnCommand(wParam, lParam);

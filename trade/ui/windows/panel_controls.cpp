@@ -18,6 +18,17 @@ void ShowCtl(CWnd& parent, int id, bool show) {
   if (CWnd* c = parent.GetDlgItem(id)) c->ShowWindow(show ? SW_SHOW : SW_HIDE);
 }
 
+BOOL CreatePanelList(CListCtrl& list, CWnd& panel, int id) {
+  if (!list.Create(&panel, CRect(0, 0, 0, 0), static_cast<UINT>(id),
+                   WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS))
+    return FALSE;
+  list.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  CRect client;
+  panel.GetClientRect(&client);
+  panel.SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.Width(), client.Height()));
+  return TRUE;
+}
+
 void SelectOrAddComboString(CComboBox* combo, const std::string& text) {
   if (!combo || !combo->GetSafeHwnd()) return;
   int index = combo->FindString(0, text.c_str());

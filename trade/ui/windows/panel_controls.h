@@ -1,6 +1,7 @@
 // Small routines the trading panels share for their controls: the panels'
 // background brush, reading a window's text safely, placing and showing a
-// control by id, and putting a bank's name into a combo box.
+// control by id, making a panel's list, and putting a bank's name into a
+// combo box.
 #pragma once
 #include <string>
 
@@ -18,6 +19,11 @@ std::string GetWindowString(const CWnd* wnd);
 void PlaceCtl(CWnd& parent, int id, int x, int y, int cx, int cy);
 // Shows or hides the child with the id, when it exists.
 void ShowCtl(CWnd& parent, int id, bool show);
+
+// Makes a panel's report list (single selection kept in sight, grid lines,
+// full-row selection), then has the panel lay itself out (WM_SIZE), as
+// its OnSize places the list.
+BOOL CreatePanelList(CListCtrl& list, CWnd& panel, int id);
 
 // Selects the first item that begins with text, searching after item 0 and
 // wrapping to the top as the box's own prefix search does; adds text at

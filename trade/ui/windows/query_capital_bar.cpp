@@ -38,11 +38,7 @@ CQueryCapitalBar::CQueryCapitalBar(const STradeWindowEnv& env, int function)
 
 BOOL CQueryCapitalBar::OnInitDialog() {
   CTradePanel::OnInitDialog();
-  CRect client;
-  GetClientRect(&client);
-  list_.Create(this, CRect(5, 70, client.Width() - 5, client.Height() - 10), kListId,
-               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
-  list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  CreatePanelList(list_, *this, kListId);
   list_.SetColumns(model_.Table().columns);
   model_.OnInit();
   return TRUE;

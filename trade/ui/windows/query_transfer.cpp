@@ -28,13 +28,8 @@ CQueryTransfer::CQueryTransfer(const STradeWindowEnv& env, int function)
 
 BOOL CQueryTransfer::OnInitDialog() {
   CTradePanel::OnInitDialog();
-  CRect client;
-  GetClientRect(&client);
-  list_.Create(this, CRect(5, 35, client.Width() - 5, client.Height() - 35), kListId,
-               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
-  list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  CreatePanelList(list_, *this, kListId);
   SelectOrAddComboString(GetDlgItemT<CComboBox>(kBankId), model_.BankName());
-  SetListRows(list_, {});
   SetListColumns(list_, model_.Table().columns);
   model_.OnInit();
   return TRUE;

@@ -67,12 +67,9 @@ void CSignAndUnsignDlg::ShowView() {
 BOOL CSignAndUnsignDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   // The button has the id of OK: in a panel it must not end the dialog.
   if (LOWORD(wParam) == kButtonId) {
-    if (HIWORD(wParam) == BN_CLICKED) {
-      std::string bankPassword, fundsPassword;
-      GetDlgItemText(kBankPasswordId, bankPassword);
-      GetDlgItemText(kFundsPasswordId, fundsPassword);
-      model_.OnButton(bankPassword, fundsPassword);
-    }
+    if (HIWORD(wParam) == BN_CLICKED)
+      model_.OnButton(GetWindowString(GetDlgItem(kBankPasswordId)),
+                      GetWindowString(GetDlgItem(kFundsPasswordId)));
     return TRUE;
   }
   return CTradePanel::OnCommand(wParam, lParam);

@@ -26,11 +26,7 @@ CTradeBar::CTradeBar(const STradeWindowEnv& env, int function)
 BOOL CTradeBar::OnInitDialog() {
   CTradePanel::OnInitDialog();
   subscribe_.SubclassDlgItem(kSubscribeId, this);
-  CRect client;
-  GetClientRect(&client);
-  list_.Create(this, CRect(5, 0, client.Width() - 5, client.Height() - 30), kListId,
-               WS_CHILD | WS_VISIBLE | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS);
-  list_.SetExtendedStyle(LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT);
+  CreatePanelList(list_, *this, kListId);
   SetListColumns(list_, model_.Table().columns);
   model_.OnInit();
   subscribe_.EnableWindow(FALSE);
