@@ -210,7 +210,8 @@ TEST_F(PanelWindowsTest, AnOrderPickedInASortedListIsTheOneCancelled) {
   ClickCtl(bar, CDateRangePanel::kCancelId);
   ASSERT_TRUE(Settled());
   ASSERT_FALSE(BoxTexts(boxes_).empty());
-  EXPECT_EQ(BoxTexts(boxes_)[0], std::string(GBK("您确定要撤消合同号为 ")) + second + GBK(" 的委托么?"));
+  EXPECT_EQ(BoxTexts(boxes_)[0],
+            std::string(GBK("您确定要撤消合同号为 ")) + second + GBK(" 的委托么?"));
   const auto cancels = loop_.Requests(MT_CANCEL);
   ASSERT_EQ(cancels.size(), 1u);
   EXPECT_EQ(cancels[0].Field(37), second);

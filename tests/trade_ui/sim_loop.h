@@ -22,9 +22,9 @@ class CSimLoop : public ITradeConnection, public platform::MsgTarget {
  public:
   explicit CSimLoop(STradeSimOptions options)
       : sim(Quiet(std::move(options))),
-        sinks_(STradeSinks{nullptr, nullptr,
-                           [](int code) { ADD_FAILURE() << "the session ended the process " << code; },
-                           nullptr}) {
+        sinks_(STradeSinks{
+            nullptr, nullptr,
+            [](int code) { ADD_FAILURE() << "the session ended the process " << code; }, nullptr}) {
     session.SetConnection(this);
   }
   ~CSimLoop() override {

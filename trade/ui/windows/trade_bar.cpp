@@ -18,8 +18,9 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 CTradeBar::CTradeBar(const STradeWindowEnv& env, int function)
     : CTradePanel(TradeChildTemplate(400, 300, kItems), env, function),
-      model_(*env.session, [this](const CProductInfo& issue) { OpenSubscription(issue); },
-             env.clock ? *env.clock : SystemTradeClock()) {
+      model_(
+          *env.session, [this](const CProductInfo& issue) { OpenSubscription(issue); },
+          env.clock ? *env.clock : SystemTradeClock()) {
   white_.CreateSolidBrush(kWhite);
 }
 
