@@ -13,6 +13,7 @@
 #include <mutex>
 #include <thread>
 
+#include "order_reply.h"
 #include "test_pki.h"
 #include "trade/core/comm_thread.h"
 #include "trade/core/sha1_digest.h"
@@ -159,26 +160,6 @@ BENCHMARK(BM_IdleCommunicationThreadCpu)
     ->Iterations(2)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond);
-
-std::string OrderReply(int rows) {
-  TagFieldList body;
-  AddTextField(body, 9001, "0");
-  AddIntField(body, 9003, rows);
-  for (int i = 0; i < rows; ++i) {
-    AddTextField(body, 48, "602001");
-    AddTextField(body, 40, i % 2 ? "0S" : "0B");
-    AddTextField(body, 44, "12.34");
-    AddIntField(body, 132, 100 + i);
-    AddTextField(body, 9402, "\xB8\xFD\xD7\xD3\xCA\xF3\xC6\xB1");
-    AddTextField(body, 150, i % 3 ? "2" : "1");
-    AddTextField(body, 32, "100");
-    AddTextField(body, 9210, "0");
-    AddIntField(body, 37, 100000 + i);
-    AddTextField(body, 9205, "2024-05-20 10:00:00");
-  }
-  auto m = BuildTradeMessage(0, MT_QRY_ORDERS_RSP, 0, false, &body, 2, "S");
-  return std::string(m->Data(), m->Size());
-}
 
 void BM_OrderReplyToPanelRows(benchmark::State& state) {
   ScopedTradeSinks sinks(STradeSinks{[](HWND, UINT, WPARAM, LPARAM) { return TRUE; },

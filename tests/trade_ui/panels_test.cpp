@@ -3,8 +3,6 @@
 // subscription.
 #include <gtest/gtest.h>
 
-#include <ctime>
-
 #include "platform/gbk.h"
 #include "trade/core/sha1_digest.h"
 #include "trade/ui/rules/bank_channels.h"
@@ -22,17 +20,6 @@
 namespace {
 
 using namespace tradeui_test;
-
-// Noon of a local date, so the day never depends on the time zone.
-int64_t LocalNoon(int year, int month, int day) {
-  std::tm t{};
-  t.tm_year = year - 1900;
-  t.tm_mon = month - 1;
-  t.tm_mday = day;
-  t.tm_hour = 12;
-  t.tm_isdst = -1;
-  return static_cast<int64_t>(std::mktime(&t));
-}
 
 class PanelsTest : public ::testing::Test {
  protected:

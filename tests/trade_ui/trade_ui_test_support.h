@@ -3,6 +3,7 @@
 // it is asked, a window that records what reaches it, and replies built as
 // the server sends them.
 #pragma once
+#include <ctime>
 #include <map>
 #include <mutex>
 #include <string>
@@ -141,6 +142,17 @@ class MsgProbe : public platform::MsgTarget {
     return out;
   }
 };
+
+// Noon of a local date, so the day never depends on the time zone.
+inline int64_t LocalNoon(int year, int month, int day) {
+  std::tm t{};
+  t.tm_year = year - 1900;
+  t.tm_mon = month - 1;
+  t.tm_mday = day;
+  t.tm_hour = 12;
+  t.tm_isdst = -1;
+  return static_cast<int64_t>(std::mktime(&t));
+}
 
 // The texts of the boxes shown so far.
 inline std::vector<std::string> BoxTexts(const platform::RecordingMessageBoxSink& boxes) {

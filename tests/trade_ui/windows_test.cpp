@@ -25,6 +25,7 @@
 #include "trade/ui/windows/main_dlg.h"
 #include "trade/ui/windows/wtqr_dlg.h"
 #include "trade_ui_test_support.h"
+#include "trade_window_on_pane.h"
 
 namespace {
 
@@ -46,23 +47,12 @@ class TradeWindowsTest : public ::testing::Test {
     env_.unlink = [this] { ++unlinks_; };
     host_.known = {{602001, 12000}};
   }
-  ~TradeWindowsTest() override {
-    if (dlg_) dlg_->DestroyWindow();
-    dlg_.reset();
-    if (pane_.IsCreated()) pane_.DestroyWindow();
-  }
 
   // The trading window in a pane of its own, shown and active.
   CMainDlg& Open() {
-    EXPECT_TRUE(pane_.Create(nullptr, CRect(0, 0, 1000, 640), 0, WS_POPUP | WS_VISIBLE));
-    dlg_ = std::make_unique<CMainDlg>(env_);
-    EXPECT_TRUE(dlg_->CreateIn(pane_.GetSafeHwnd()));
-    rec_.session.SetMainWnd(dlg_->GetSafeHwnd());  // as InitDialog registers it
-    dlg_->MoveWindow(0, 0, 1000, 640);
-    dlg_->ShowWindow(SW_SHOW);
-    EXPECT_TRUE(platform::testing::ShowAndActivate(pane_.GetWidget()));
+    CMainDlg& dlg = window_.Open(env_);
     rec_.TakeSent();
-    return *dlg_;
+    return dlg;
   }
   void Pump() { platform::PumpMessages(0); }
   std::string Caption() { return dlg_->GetDlgItem(CMainDlg::kCaptionId)->GetWindowTextString(); }
@@ -80,8 +70,8 @@ class TradeWindowsTest : public ::testing::Test {
   STradeWindowEnv env_;
   int unlinks_ = 0;
   platform::ScopedRecordingBoxes boxes_;
-  CWndImpl<QWidget> pane_;
-  std::unique_ptr<CMainDlg> dlg_;
+  CTradeWindowOnPane window_;
+  std::unique_ptr<CMainDlg>& dlg_ = window_.dlg;
 };
 
 TEST_F(TradeWindowsTest, TreeListsTheThirtyFunctionsInOrderAndOnlyFunctionItemsSwitch) {
@@ -311,15 +301,33 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
 }
 
 TEST_F(TradeWindowsTest, PanelsSwitchedWithRepliesQueuedAndTheDialogsEnd) {
+  // Every list holds a record, so each panel's refill has work to do.
+  const std::pair<const char*, Fields> replies[] = {
+      {MT_QRY_ORDERS_RSP, {{9001, "0"}, {9003, "1"}, {48, "602001"}, {40, "0B"}, {150, "1"}}},
+      {MT_QRY_DEALS_RSP, {{9001, "0"}, {9003, "1"}, {48, "602001"}, {40, "0S"}, {9501, "D1"}}},
+      {MT_QRY_ISSUES_RSP, {{9001, "0"}, {9003, "1"}, {48, "700001"}, {9605, "10.00"}}},
+      {MT_QRY_ALLOT_RSP, {{9001, "0"}, {9003, "1"}, {48, "700001"}, {9655, "0"}}},
+      {MT_QRY_TRANSFERS_RSP, {{9001, "0"}, {9003, "1"}, {8116, "T1"}, {8031, "1"}, {150, "1"}}},
+      {MT_QRY_FLOW_RSP, {{9001, "0"}, {9003, "1"}, {8057, "d"}, {8031, "1"}}},
+      {MT_QRY_HIS_FLOW_RSP, {{9001, "0"}, {9003, "1"}, {8057, "d"}, {8031, "S"}}},
+      {MT_QRY_HOLDINGS_RSP, {{9001, "0"}, {9003, "1"}, {48, "602001"}, {9403, "100"}}},
+      {MT_QRY_FUNDS_RSP, {{9001, "0"}, {9315, "100.00"}}},
+      {MT_MONEY_APPLY_RSP, {{9001, "0"}, {150, "1"}}},
+  };
+  for (const auto& [type, fields] : replies) rec_.Feed(type, fields);
   CMainDlg& dlg = Open();
   // Replies and prices queue up for panels that are replaced before they
-  // run: the posts to a panel that is gone are dropped.
-  for (int round = 0; round < 20; ++round) {
-    for (WPARAM m : {WM_TRADE_HOLDINGS, WM_TRADE_MAX_QTY, WM_TRADE_FUNDS, WM_TRADE_ORDERS})
-      dlg.PostMessage(WM_TRADE_REPLY, m);
+  // run: the posts to a panel that is gone are dropped. Every panel of the
+  // tree but the custody pages takes its turn.
+  for (int round = 0; round < 45; ++round) {
+    for (WPARAM m = WM_TRADE_ISSUES; m <= WM_TRADE_FLOW_HISTORY; ++m)
+      if (IsTradePanelMessage(static_cast<UINT>(m))) dlg.PostMessage(WM_TRADE_REPLY, m);
     dlg.PostMessage(WM_TRADE_SUBSCRIBE);
     dlg.PostMessage(WM_TRADE_SELECT_FUNC, 0, round % 13);
-    ClickCtl(dlg, round % 2 ? CMainDlg::kBuyId : CMainDlg::kOrdersId);
+    if (round % 3 == 2)
+      ClickCtl(dlg, round % 2 ? CMainDlg::kBuyId : CMainDlg::kOrdersId);
+    else
+      dlg.Core().ShowFunction(round % 15);
   }
   ClickCtl(dlg, CMainDlg::kLockId);
   dlg.PostMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "platform/desktop.h"
-#include "platform/gbk.h"
 #include "trade/ui/rules/list_sort.h"
+#include "trade/ui/windows/list_fill.h"
 
 namespace {
 
@@ -97,30 +97,21 @@ int CMyColorListCtrl::OnCreate(LPCREATESTRUCT cs) {
 }
 
 void CMyColorListCtrl::SetColumns(const std::vector<SColumnSpec>& columns) {
-  while (GetColumnCount() > 0) DeleteColumn(0);
-  int i = 0;
-  for (const SColumnSpec& c : columns)
-    InsertColumn(i++, platform::GbkLiteral(c.title), LVCFMT_LEFT, c.width);
+  SetListColumns(*this, columns);
 }
 
 void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows) {
-  // One repaint for the whole refill. Rows already there take the new
-  // texts in place: a reply of about the same length as the last one then
-  // neither frees nor makes any cell.
-  GetWidget()->setUpdatesEnabled(false);
-  SetItemState(-1, 0, LVIS_SELECTED);
-  SetSelectionMark(-1);
-  const int wanted = static_cast<int>(rows.size());
-  while (GetItemCount() > wanted) DeleteItem(GetItemCount() - 1);
-  const int columns = GetColumnCount();
-  for (int r = 0; r < wanted; ++r) {
-    const PanelRow& row = rows[static_cast<size_t>(r)];
-    if (r >= GetItemCount()) InsertItem(r, "");
-    for (int c = 0; c < columns; ++c)
-      SetItemText(r, c, static_cast<size_t>(c) < row.size() ? row[c].c_str() : "");
-  }
-  GetWidget()->setUpdatesEnabled(true);
+  SetListRows(*this, rows);
   rows_ = rows;
+  sources_.resize(rows.size());
+  for (size_t i = 0; i < sources_.size(); ++i) sources_[i] = static_cast<int>(i);
+}
+
+int CMyColorListCtrl::SourceRow(int row) const {
+  if (row >= 0 && sources_.size() == static_cast<size_t>(GetItemCount()) &&
+      static_cast<size_t>(row) < sources_.size())
+    return sources_[static_cast<size_t>(row)];
+  return row;
 }
 
 std::string CMyColorListCtrl::CellText(int row, int column) const {
@@ -152,12 +143,17 @@ void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
   // The kept texts follow the rows' new order (a list filled otherwise
   // keeps none).
   std::vector<PanelRow> sorted;
-  if (rows_.size() == static_cast<size_t>(count)) {
+  std::vector<int> sources;
+  if (rows_.size() == static_cast<size_t>(count) && sources_.size() == rows_.size()) {
     sorted.resize(rows_.size());
-    for (int i = 0; i < count; ++i)
+    sources.resize(rows_.size());
+    for (int i = 0; i < count; ++i) {
       sorted[static_cast<size_t>(i)] = std::move(rows_[GetItemData(i)]);
+      sources[static_cast<size_t>(i)] = sources_[GetItemData(i)];
+    }
   }
   rows_ = std::move(sorted);
+  sources_ = std::move(sources);
   GetWidget()->setUpdatesEnabled(true);
 }
 

@@ -38,6 +38,11 @@ class CMyColorListCtrl : public CListCtrl {
 
   // Sorts the rows by the column's texts.
   void SortByColumn(int column, bool ascending);
+  // The index in the rows SetRows gave of the list's row (its place before
+  // any sort); -1 for -1, the row itself for a list filled otherwise.
+  // Panels act on the record of the row the user picked, whatever order
+  // the list shows.
+  int SourceRow(int row) const;
   int SortColumn() const { return sortColumn_; }
   bool SortAscending() const { return ascending_; }
   CSortHeaderCtrl* GetSortHeader() const { return header_; }
@@ -54,6 +59,7 @@ class CMyColorListCtrl : public CListCtrl {
 
   CSortHeaderCtrl* header_ = nullptr;  // owned by the list
   std::vector<PanelRow> rows_;         // the texts of SetRows, in the list's order
+  std::vector<int> sources_;           // each list row's index in SetRows' rows
   int sortColumn_ = -1;
   bool ascending_ = true;
 };

@@ -1,6 +1,6 @@
 // The one place that knows which panel class serves which function: the
 // trading main dialog asks it for a new panel on every switch. A function
-// whose panel class is not built yet gets an empty CTradePanel.
+// outside the table gets nothing.
 #pragma once
 #include <memory>
 

@@ -33,8 +33,3 @@ LRESULT CTradePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TRADE_QUOTE) return OnTradeQuote(wParam, lParam);
   return CDialog::WindowProc(message, wParam, lParam);
 }
-
-std::unique_ptr<CTradePanel> MakeEmptyTradePanel(const STradeWindowEnv& env, int function) {
-  // A panel's own size does not matter: the main dialog places it.
-  return std::make_unique<CTradePanel>(TradeChildTemplate(400, 300), env, function);
-}

@@ -66,6 +66,3 @@ platform::DialogTemplate TradeChildTemplate(int cx, int cy,
 
 // True for the message ids the main dialog relays to its panel.
 bool IsTradePanelMessage(UINT message);
-
-// A panel with nothing in it, for functions whose panel is not built.
-std::unique_ptr<CTradePanel> MakeEmptyTradePanel(const STradeWindowEnv& env, int function);

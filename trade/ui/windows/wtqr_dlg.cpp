@@ -137,7 +137,7 @@ BOOL CWtqrDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     return TRUE;
   }
   if (id == kHoldingsId && code == NM_DBLCLK) {
-    if (model_.OnTakeHolding(holdings_->GetSelectionMark())) {
+    if (model_.OnTakeHolding(holdings_->SourceRow(holdings_->GetSelectionMark()))) {
       ShowView();
       GotoDlgCtrl(GetDlgItem(kPriceId));
     }

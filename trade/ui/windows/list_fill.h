@@ -1,0 +1,15 @@
+// Filling a report list from a panel's table (columns, rows of cell
+// texts): one way for every list of the trading window, the coloured ones
+// and the plain ones alike. A refill costs one repaint and reuses the
+// rows already there.
+#pragma once
+#include <vector>
+
+#include "trade/ui/rules/panel_table.h"
+
+class CListCtrl;
+
+// Replaces the columns (titles are UTF-8 literals shown in GBK).
+void SetListColumns(CListCtrl& list, const std::vector<SColumnSpec>& columns);
+// Replaces the rows, in the table's order; the selection and its mark go.
+void SetListRows(CListCtrl& list, const std::vector<PanelRow>& rows);
