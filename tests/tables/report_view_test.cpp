@@ -7,6 +7,7 @@
 
 #include <QImage>
 #include <QWidget>
+#include <algorithm>
 #include <filesystem>
 
 #include "platform/input.h"
@@ -127,7 +128,7 @@ TEST_F(ReportViewTest, EnterAndDoubleClickOpenTheSelectedItemAndAnEmptyListSends
   EXPECT_EQ(view.OnKey(VK_RETURN, 1, 0xFFFF0000), 1);
   ASSERT_EQ(main.opened.size(), 1u);
   EXPECT_EQ(main.opened[0], (SCodeInfo{kMarket, kFirstCode + 3}));
-  EXPECT_EQ(view.GetCurItem()->code, (SCodeInfo{kMarket, kFirstCode + 3}));
+  EXPECT_EQ(SCodeInfo(view.GetCurItem()->code), (SCodeInfo{kMarket, kFirstCode + 3}));
   // A double click opens the row clicked.
   view.SendMessage(WM_LBUTTONDOWN, 0, RowPoint(5));
   view.SendMessage(WM_LBUTTONDBLCLK, 0, RowPoint(5));
@@ -137,6 +138,51 @@ TEST_F(ReportViewTest, EnterAndDoubleClickOpenTheSelectedItemAndAnEmptyListSends
   view.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, kRow / 2));
   EXPECT_EQ(main.opened.size(), 2u);
   EXPECT_EQ(main.requests.size(), 1u);
+}
+
+TEST_F(ReportViewTest, RightClicksSelectTheRowAndOfferTheMenusOfTheMainProgram) {
+  Favourites(3);
+  Show();
+  ShowList(kFavouritesList);
+  AnswerLast();
+  platform::testing::ScopedMenuScript menus{0, 0};
+  view.SendMessage(WM_RBUTTONDOWN, 0, RowPoint(2));
+  EXPECT_EQ(view.Table().GetSelRow(), 2);
+  ASSERT_EQ(menus.Offered().size(), 1u);
+  // The market lists, the item's pages, then removing it from the favourites.
+  std::vector<std::string> texts;
+  for (const auto& item : menus.Offered()[0]) texts.push_back(platform::GbkToUtf8(item.text));
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "全部藏品"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "实时走势"), texts.end());
+  EXPECT_EQ(texts.back(), "从自选股中删除\t Del");
+  EXPECT_EQ(menus.Offered()[0].back().id, kCmdRemoveFromList);
+  // The head of a column that scrolls offers the columns to swap it with.
+  const int x = ColumnAt(4).first + 10;
+  view.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(x, kRow / 2));
+  ASSERT_EQ(menus.Offered().size(), 2u);
+  EXPECT_EQ(menus.Offered()[1].size(), size_t(kReportColumnCount - kReportFixedColumns - 1));
+}
+
+// Removing an item reloads the list shown, also one that no tab holds.
+TEST_F(ReportViewTest, ReloadingShowsTheListLoadedLast) {
+  Favourites(3);
+  Show();
+  SCurItem block;
+  block.page = kPageReport;
+  block.mode = 1;
+  block.market = kBlockList;
+  block.SetName("mine");
+  view.SetCurItem(&block);
+  EXPECT_EQ(view.Tabs().GetCurSel(), CTypeCtlPic::kNoTab);
+  ShowList(kFavouritesList);
+  store.GetSelectedStocks().pop_back();
+  view.ReloadCurrentTab();
+  EXPECT_EQ(view.Table().GetMarket(), kFavouritesList);
+  EXPECT_EQ(view.Table().GetItemCount(), 2);
+  view.SetCurItem(&block);
+  view.ReloadCurrentTab();
+  EXPECT_EQ(view.Table().GetMarket(), kBlockList);
+  EXPECT_EQ(uint16_t(view.GetCurItem()->market), kBlockList);
 }
 
 TEST_F(ReportViewTest, DeleteOnTheFavouritesOrABlockPostsTheRemoveCommand) {
@@ -228,7 +274,7 @@ TEST_F(ReportViewTest, TabsLoadTheirListsAndABlockTabOffersTheBlocks) {
   };
   clickTab(2);  // 钱币
   EXPECT_EQ(tabs.GetCurSel(), 2);
-  EXPECT_EQ(view.GetCurItem()->market, 4117);
+  EXPECT_EQ(uint16_t(view.GetCurItem()->market), 4117);
   ASSERT_EQ(main.requests.size(), 1u);
   EXPECT_EQ(main.requests[0].market, 4117);
   EXPECT_EQ(main.requests[0].count, 5);

@@ -115,7 +115,8 @@ void CPriceReportView::LoadTab(const SRepTabRecord& record) {
   PlaceScrollBar();
 }
 
-void CPriceReportView::ReloadCurrentTab() { LoadTab(m_tabs.GetCurTab()); }
+// The list shown last: a block or an item record's market has no tab.
+void CPriceReportView::ReloadCurrentTab() { LoadTab(m_curTab); }
 
 int CPriceReportView::OnData(const void* body, int length) {
   m_table.UpdateData(body, length);
