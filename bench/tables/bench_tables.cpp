@@ -6,23 +6,14 @@
 #include <stdlib.h>
 
 #include <QGuiApplication>
-#include <filesystem>
 #include <string>
-#include <vector>
 
-#include "link/quote_protocol.h"
-#include "platform/gbk.h"
-#include "platform/msgbox.h"
-#include "platform/paths.h"
-#include "sim/market/market_table_builder.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "quote_list_bench_data.h"
 #include "zeb/tables/report/report_table.h"
 
 namespace {
 
-constexpr uint16_t kMarket = 4116;
-constexpr int kItems = 2000;
+using bench_tables::kItems;
 // A full-screen quote list: 1800 x 912 pixels, 37 data rows of 24.
 constexpr int kWidth = 1800;
 constexpr int kHeight = 24 * 38;
@@ -39,49 +30,9 @@ struct Fixture {
     static char* argv[] = {name, nullptr};
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     new QGuiApplication(argc, argv);
-    static platform::ScopedRecordingBoxes boxes;  // no thumb bitmap: recorded, not shown
-    const std::string dir = (std::filesystem::temp_directory_path() / "bench_tables_scheme").string();
-    std::filesystem::create_directories(dir + "/INTERFACE");
-    platform::WriteFileAtomic(dir + "/INTERFACE/COLORSCHEME.ini", std::string("[") + GBK("配色方案") + "]\r\n0=s\r\n");
-    platform::SetProgramDirOverride(dir + "/");
-    CSysStyle::GetInstance()->LoadScheme();
-
-    sim::MarketTableBlock block{kMarket, {}};
-    for (int i = 0; i < kItems; ++i) {
-      sim::MarketTableItem item;
-      item.code = 200000 + i;
-      item.name = std::string(GBK("纪念钞精品")) + std::to_string(i);
-      item.preClose = 10000 + 7 * i;
-      item.refVolume = 500 + i;
-      item.circulating = 100000;
-      block.items.push_back(item);
-    }
-    const std::string table = sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
-    store = new CPublic();
-    store->ParseMarketTable(table.data(), static_cast<int>(table.size()));
-    for (int i = 0; i < kItems; ++i) store->GetSelectedStocks().push_back(SCodeInfo{kMarket, 200000 + i});
-
-    reply.assign(kQuoteListHeadSize + kQuoteUnitSize * kItems, '\0');
-    char* p = reply.data();
-    quotelink::WriteU16(p, PKT_REPORT);
-    quotelink::WriteU16(p + 2, 1);
-    quotelink::WriteU16(p + 4, kItems);
-    for (int i = 0; i < kItems; ++i) {
-      char* r = p + kQuoteListHeadSize + kQuoteUnitSize * i;
-      const uint32_t close = 10000 + 7 * i;
-      const uint32_t last = close + (i % 21) * 50 - 500;  // rises, falls and ties
-      quotelink::WriteU16(r, kMarket);
-      quotelink::WriteU32(r + 2, 200000 + i);
-      for (int f = 0; f < 4; ++f) quotelink::WriteU32(r + 6 + 4 * f, last);
-      quotelink::WriteU32(r + 22, 1000 + 137 * i);        // volume
-      quotelink::WriteU32(r + 26, 3 + i % 50);            // last deal volume
-      quotelink::WriteU32(r + 30, (1000 + 137 * i) * 10); // amount
-      quotelink::WriteU32(r + 34, last + 10);
-      quotelink::WriteU32(r + 38, last - 10);
-      quotelink::WriteU32(r + 42, 20);
-      quotelink::WriteU32(r + 46, 30);
-      quotelink::WriteU32(r + 50, static_cast<uint32_t>((i % 200) - 100));
-    }
+    bench_tables::UseSchemeFolder("bench_tables_scheme");
+    store = bench_tables::MakeStore();
+    reply = bench_tables::MakeReply();
   }
 };
 

@@ -10,8 +10,14 @@ namespace sim {
 
 namespace {
 
-// The spread between bid and ask: 0.2% of the previous close, at least 0.01.
-uint32_t Tick(uint32_t preClose) { return std::max<uint32_t>(preClose / 500, 10); }
+// Prices move in whole cents (10 thousandths), as the lists print them.
+constexpr int64_t kCent = 10;
+
+int64_t RoundToCent(int64_t price) { return (price + kCent / 2) / kCent * kCent; }
+
+// The spread between bid and ask: 0.2% of the previous close in whole
+// cents, at least 0.01.
+uint32_t Tick(uint32_t preClose) { return std::max<uint32_t>(preClose / 500 / kCent * kCent, kCent); }
 
 void SetBook(WalkItem& item, bool dealAtAsk, uint32_t bidVolume, uint32_t askVolume) {
   const uint32_t tick = Tick(item.preClose);
@@ -65,9 +71,10 @@ void MarketWalk::Step() {
   std::uniform_int_distribution<int> book(1, 500);
   for (WalkItem& item : items_) {
     int64_t step = (int64_t)item.preClose * move(rng_) / 10000;
-    int64_t price = (int64_t)item.price + step;
-    int64_t top = item.preClose + item.preClose / 10;
-    int64_t bottom = item.preClose - item.preClose / 10;
+    int64_t price = RoundToCent((int64_t)item.price + step);
+    // Within 10% of the previous close, in whole cents.
+    int64_t top = (item.preClose + item.preClose / 10) / kCent * kCent;
+    int64_t bottom = (item.preClose - item.preClose / 10 + kCent - 1) / kCent * kCent;
     if (price > top) price = top;
     if (price < bottom) price = bottom;
     item.price = (uint32_t)price;

@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
+#include <chrono>
 #include <csignal>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 
 #include "link/client_data_source.h"
 #include "platform/gbk.h"
@@ -31,6 +33,7 @@
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/shell/messages.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/views/price_report_view.h"
 
 namespace shell_test {
 
@@ -69,6 +72,87 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_GE(r.tradeLogons, 1u);
   EXPECT_EQ(r.quoteLogins, 1u);
   EXPECT_GE(r.quoteInitRequests, 1u);
+  EXPECT_TRUE(r.boxes.empty()) << r.boxes.front();
+}
+
+// The quote list of the running program, checked coarsely: every market
+// tab shows rows, the prices follow the simulator's moving market, a header
+// click sorts and Page Down through the frame turns the page.
+void CheckLiveQuoteList(CMainFrame& frame) {
+  CPriceReportView* list = nullptr;
+  for (int i = 0; i < frame.Splitter().GetViewCount(0) && !list; ++i)
+    list = dynamic_cast<CPriceReportView*>(frame.Splitter().GetView(0, i));
+  ASSERT_NE(list, nullptr);
+  CReportTable& table = list->Table();
+  constexpr int kWaitMs = 20000;
+  // Waits for the condition, asking for the shown quotes again now and then.
+  auto refreshUntil = [&](const std::function<bool()>& done) {
+    auto asked = std::chrono::steady_clock::now();
+    return platform::PumpUntil(
+        [&] {
+          if (done()) return true;
+          if (std::chrono::steady_clock::now() - asked > std::chrono::milliseconds(250)) {
+            list->SendMessage(WM_TIMER, kReportRefreshTimer, 0);
+            asked = std::chrono::steady_clock::now();
+          }
+          return false;
+        },
+        kWaitMs);
+  };
+  auto column = [&](int index) {
+    std::vector<std::string> texts;
+    for (int r = 0; r < table.GetRowCount(); ++r) texts.push_back(table.GetCellText(r, index));
+    return texts;
+  };
+
+  ASSERT_GT(table.GetRowCount(), 0);
+  const std::vector<std::string> prices = column(kColLast);
+  EXPECT_TRUE(refreshUntil([&] { return column(kColLast) != prices; })) << "the prices never moved";
+
+  CRepTypeCtlPic& tabs = list->Tabs();
+  for (int i = 0; i < tabs.GetTabCount(); ++i) {
+    const uint16_t market = tabs.GetRecord(i)->market;
+    if (market == kFavouritesList) continue;  // none chosen in a fresh folder
+    const RECT r = tabs.GetTab(i)->rect;
+    list->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    EXPECT_TRUE(refreshUntil([&] {
+      const auto& shown = table.GetDisplayList();
+      return table.GetRowCount() > 0 && (market == 0x3000 || shown.front().market == market);
+    })) << "tab " << i;
+  }
+
+  // Sorting by the last price: a click on its head sorts descending.
+  int x = 0;
+  const auto& order = table.GetColumnOrder();
+  for (size_t p = 0; order[p] != kColLast; ++p) x += table.GetColumnWidth(order[p]);
+  list->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(x + 10, 5));
+  EXPECT_EQ(table.GetReportSortColumn(), kColLast);
+  EXPECT_TRUE(refreshUntil([&] {
+    const std::vector<std::string> last = column(kColLast);
+    for (size_t k = 1; k < last.size(); ++k)
+      if (std::atof(last[k - 1].c_str()) < std::atof(last[k].c_str())) return false;
+    return last.size() > 1;
+  }));
+
+  // Page Down reaches the list through the frame and the router.
+  const int page = table.GetRowsPerPage();
+  ASSERT_GT(table.GetItemCount(), page);
+  frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_TRUE(refreshUntil([&] { return table.GetCellText(0, kColSequence) == std::to_string(page + 1); }));
+}
+
+TEST(ProgramRunTest, ShowsTheLiveQuoteListOfEveryMarket) {
+  shell_test::ApplicationFirst app;
+  SProgramRunOptions options;
+  bool checked = false;
+  options.whileRunning = [&](CMainFrame& frame) {
+    CheckLiveQuoteList(frame);
+    checked = true;
+  };
+  const SProgramRunResult r = RunProgramOnce(options);
+  EXPECT_TRUE(r.ok) << r.failedStage;
+  EXPECT_GT(r.quoteListRows, 0);
+  EXPECT_TRUE(checked);
   EXPECT_TRUE(r.boxes.empty()) << r.boxes.front();
 }
 

@@ -1,5 +1,10 @@
-// ZEB: the program. Everything but this function lives in the shell's
-// libraries, so tests can run the same start-up in process.
+// ZEB: the program. Everything but this function lives in the shell's and
+// the display framework's libraries, so tests can run the same start-up in
+// process.
 #include "zeb/shell/app/zeb_app.h"
+#include "zeb/tables/views/market_views.h"
 
-int main(int argc, char** argv) { return RunZebProgram(argc, argv); }
+int main(int argc, char** argv) {
+  RegisterMarketViews();
+  return RunZebProgram(argc, argv);
+}

@@ -33,6 +33,8 @@
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/views/market_views.h"
+#include "zeb/tables/views/price_report_view.h"
 
 namespace fs = std::filesystem;
 
@@ -153,11 +155,28 @@ const STestPki& ProcessPki() {
   return pki;
 }
 
+// Lets the quote list show a market that has traded since the open: the
+// simulator started here moves its prices now (a server given moves by
+// itself), the list refreshes, and the picture waits for the traded volume.
+void ShowMovedPrices(CPriceReportView& list, sim::QuoteServer* quoteSim) {
+  constexpr int kSteps = 3;
+  constexpr int kWaitMs = 5000;
+  if (quoteSim)
+    for (int i = 0; i < kSteps; ++i) quoteSim->Market().Step();
+  const auto traded = [&] {
+    const std::string& volume = list.StatStrip().GetFigures().front().second;
+    return !volume.empty() && volume != "0" && volume != GBK("——");
+  };
+  list.SendMessage(WM_TIMER, kReportRefreshTimer);
+  Pump(traded, kWaitMs);
+}
+
 }  // namespace
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   SProgramRunResult r;
   platform::testing::EnsureApplication();
+  RegisterMarketViews();
   StageWatchdog watchdog(o.stageTimeoutMs + 5000);
   watchdog.Enter("program folder and simulators");
 
@@ -280,6 +299,11 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         if (!view) continue;
         if (view->GetViewPage() == kPageReport) {
           router->ShowAllMarkets();
+          // The picture shows the list once its first quotes are in.
+          const std::vector<SCodeInfo>& rows = CPublic::GetInstance()->GetReportCodes();
+          Pump([&] { return router->GetActiveView() == view && !rows.empty(); }, o.stageTimeoutMs);
+          r.quoteListRows = int(rows.size());
+          if (auto* list = dynamic_cast<CPriceReportView*>(view)) ShowMovedPrices(*list, quoteSim.get());
         } else {
           const auto& markets = CPublic::GetInstance()->GetMarkets();
           for (const CMarketInfo& m : markets) {
@@ -294,6 +318,7 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         platform::PumpMessages(0);
         Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
       }
+      if (o.whileRunning) o.whileRunning(*frame);
     }
     if (quoteSim) {
       r.quoteLogins = quoteSim->CountReceived(quotelink::PKT_LOGIN);

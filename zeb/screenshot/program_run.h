@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+class CMainFrame;
+
 struct SProgramRunOptions {
   std::string binDir;      // the build's program folder; empty: ZEB_BIN_DIR
   std::string quote;       // "HOST:PORT"; empty: a quote simulator started here
@@ -22,6 +24,9 @@ struct SProgramRunOptions {
   int stageTimeoutMs = 20000;
   // Each picture and stage, one line each.
   std::function<void(const std::string&)> report;
+  // Called with the running program's frame once the pictures are taken,
+  // before the close (tests look at the live program here).
+  std::function<void(CMainFrame&)> whileRunning;
 };
 
 struct SProgramRunResult {
@@ -34,6 +39,7 @@ struct SProgramRunResult {
   bool loginDialogGone = false;
   bool frameShown = false;
   int marketItems = 0;             // items in the store once the frame is up
+  int quoteListRows = 0;           // rows the quote list showed in its picture
   // What reached the simulators started here (0 for servers given).
   size_t quoteLogins = 0, quoteInitRequests = 0, balanceQueries = 0, tradeLogons = 0;
 };

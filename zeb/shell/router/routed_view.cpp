@@ -9,7 +9,7 @@ int CRoutedView::SetCurItem(const SCurItem* item) {
 
 int CRoutedView::IsCurItem(const SCurItem* item) { return item && IsSameCurItem(*item, m_curItem) ? 1 : 0; }
 
-SCodeInfo* CRoutedView::GetCodeInfo(SCodeInfo* out) const {
+SCodeInfo* CRoutedView::GetCodeInfo(SCodeInfo* out) {
   if (out) std::memcpy(static_cast<void*>(out), &m_curItem.code, sizeof(SCodeInfo));
   return out;
 }

@@ -23,8 +23,8 @@ class CRoutedView : public CView {
   // 1 when all 26 bytes equal the current item, else 0.
   virtual int IsCurItem(const SCurItem* item);
   const SCurItem* GetCurItem() const { return &m_curItem; }
-  // The current item's code, copied to out.
-  SCodeInfo* GetCodeInfo(SCodeInfo* out) const;
+  // The shown item's code, copied to out (the quote list's selected row).
+  virtual SCodeInfo* GetCodeInfo(SCodeInfo* out);
 
   // A received packet of length bytes; the view drops what is not its own.
   virtual int OnData(const void* body, int length) { return 0; }

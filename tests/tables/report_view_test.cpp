@@ -1,0 +1,386 @@
+// The quote list view as a window: what it asks for and opens through the
+// main window (Enter, double click, Delete, WM_REPORT_STEP, the timer, the
+// wheel, a resize), paging with no row fitting, its tabs and the block
+// pop-up, the column scroll bar, and an offscreen render checked at points
+// computed from its layout. The table's own rules are tested with the table.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/input.h"
+#include "platform/testing/app.h"
+#include "platform/testing/menu_script.h"
+#include "report_test_support.h"
+#include "zeb/shell/blocks/block_manager.h"
+#include "zeb/tables/views/price_report_view.h"
+
+using namespace tables_test;
+
+namespace {
+
+constexpr uint16_t kMarket = 4114;  // a market list (bit 0x1000)
+constexpr int32_t kFirstCode = 602000;
+constexpr int kRow = 24;
+constexpr int kWidth = 1800;
+constexpr int kStrips = kReportTabStripHeight + kReportStatStripHeight;
+// 11 fitting rows: the header and 10 rows per page.
+constexpr int kHeight = kRow * 11 + kStrips;
+
+// The widgets need the application object before the tables' fixture,
+// which would otherwise make a plain GUI one.
+struct WidgetApplicationFirst {
+  WidgetApplicationFirst() { platform::testing::EnsureApplication(); }
+};
+
+// The main window: the requests, and the items opened, commands and keys
+// the view hands it.
+class MainWindow : public RequestRecorder {
+ public:
+  std::vector<SCodeInfo> opened;
+  std::vector<UINT> commands;
+  std::vector<std::pair<WPARAM, LPARAM>> keys;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_QUOTE_REQUEST && wParam == kRequestItem) {
+      SCodeInfo code;
+      std::memcpy(static_cast<void*>(&code), reinterpret_cast<const void*>(lParam), sizeof code);
+      opened.push_back(code);
+      return 1;
+    }
+    if (message == WM_COMMAND) commands.push_back(LOWORD(wParam));
+    if (message == WM_KEYDOWN) keys.push_back({wParam, lParam});
+    return RequestRecorder::WindowProc(message, wParam, lParam);
+  }
+};
+
+class ReportViewTest : public WidgetApplicationFirst, public TablesTest {
+ protected:
+  ReportViewTest() {
+    folders.Write("zeb.ini", "[QUOTE]\r\nServerIP=127.0.0.1\r\n");
+    store.SetMainWnd(main.GetSafeHwnd());
+  }
+  ~ReportViewTest() override {
+    view.DestroyWindow();
+    CBlockManager::ReleaseInstance();
+  }
+
+  void Show(int width = kWidth, int height = kHeight) {
+    view.Create(nullptr, CRect(0, 0, width, height), 0, WS_POPUP | WS_VISIBLE);
+    view.OnInitialUpdate();
+    view.KillTimer(kReportRefreshTimer);  // fired by WM_TIMER here
+  }
+  void ShowList(uint16_t market) {
+    SCurItem item;
+    item.page = kPageReport;
+    item.market = market;
+    view.SetCurItem(&item);
+  }
+  // The favourites: count items of the market, all of them chosen.
+  void Favourites(int count) {
+    LoadSeries(kMarket, kFirstCode, count);
+    for (int i = 0; i < count; ++i) store.GetSelectedStocks().push_back(SCodeInfo{kMarket, kFirstCode + i});
+  }
+  // Answers the last request, each price from the function.
+  template <class Price>
+  void AnswerLast(Price price) {
+    ASSERT_FALSE(main.requests.empty());
+    std::vector<SQuoteUnit> quotes;
+    for (const SCodeInfo& code : main.requests.back().items) quotes.push_back(Quote(code.market, code.code, price(code)));
+    const std::string body = QuoteListBody(PKT_REPORT, 1, quotes);
+    view.OnData(body.data(), static_cast<int>(body.size()));
+  }
+  void AnswerLast() {
+    AnswerLast([](const SCodeInfo&) { return 10000u; });
+  }
+  LPARAM RowPoint(int row, int x = 300) const { return MAKELPARAM(x, kRow * (row + 1) + kRow / 2); }
+  int Step(int step) { return int(view.SendMessage(WM_REPORT_STEP, reinterpret_cast<WPARAM>(&step), 0)); }
+  // Left edge of the column at a display position, and its width.
+  std::pair<int, int> ColumnAt(int position) {
+    CReportTable& table = view.Table();
+    int left = 0;
+    for (int p = 0; p < position; ++p) left += table.GetColumnWidth(table.GetColumnOrder()[p]);
+    return {left, table.GetColumnWidth(table.GetColumnOrder()[position])};
+  }
+
+  MainWindow main;
+  CPriceReportView view{&store};
+};
+
+TEST_F(ReportViewTest, EnterAndDoubleClickOpenTheSelectedItemAndAnEmptyListSendsNothing) {
+  Show();
+  ShowList(kFavouritesList);  // no favourites
+  EXPECT_EQ(view.OnKey(VK_RETURN, 1, 0xFFFF0000), 0);
+  view.SendMessage(WM_LBUTTONDOWN, 0, RowPoint(0));
+  view.SendMessage(WM_LBUTTONDBLCLK, 0, RowPoint(0));
+  EXPECT_TRUE(main.opened.empty());
+  EXPECT_TRUE(main.requests.empty());
+
+  LoadSeries(kMarket, kFirstCode, 25);
+  ShowList(kMarket);
+  ASSERT_EQ(main.requests.size(), 1u);
+  EXPECT_EQ(main.requests[0].count, 10);
+  AnswerLast();
+  // A click selects the fourth row; Enter opens it through the main window.
+  view.SendMessage(WM_LBUTTONDOWN, 0, RowPoint(3));
+  EXPECT_EQ(view.OnKey(VK_RETURN, 1, 0xFFFF0000), 1);
+  ASSERT_EQ(main.opened.size(), 1u);
+  EXPECT_EQ(main.opened[0], (SCodeInfo{kMarket, kFirstCode + 3}));
+  EXPECT_EQ(SCodeInfo(view.GetCurItem()->code), (SCodeInfo{kMarket, kFirstCode + 3}));
+  // A double click opens the row clicked.
+  view.SendMessage(WM_LBUTTONDOWN, 0, RowPoint(5));
+  view.SendMessage(WM_LBUTTONDBLCLK, 0, RowPoint(5));
+  ASSERT_EQ(main.opened.size(), 2u);
+  EXPECT_EQ(main.opened[1], (SCodeInfo{kMarket, kFirstCode + 5}));
+  // A double click on the header opens nothing.
+  view.SendMessage(WM_LBUTTONDBLCLK, 0, MAKELPARAM(300, kRow / 2));
+  EXPECT_EQ(main.opened.size(), 2u);
+  EXPECT_EQ(main.requests.size(), 1u);
+}
+
+TEST_F(ReportViewTest, RightClicksSelectTheRowAndOfferTheMenusOfTheMainProgram) {
+  Favourites(3);
+  Show();
+  ShowList(kFavouritesList);
+  AnswerLast();
+  platform::testing::ScopedMenuScript menus{0, 0};
+  view.SendMessage(WM_RBUTTONDOWN, 0, RowPoint(2));
+  EXPECT_EQ(view.Table().GetSelRow(), 2);
+  ASSERT_EQ(menus.Offered().size(), 1u);
+  // The market lists, the item's pages, then removing it from the favourites.
+  std::vector<std::string> texts;
+  for (const auto& item : menus.Offered()[0]) texts.push_back(platform::GbkToUtf8(item.text));
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "全部藏品"), texts.end());
+  EXPECT_NE(std::find(texts.begin(), texts.end(), "实时走势"), texts.end());
+  EXPECT_EQ(texts.back(), "从自选股中删除\t Del");
+  EXPECT_EQ(menus.Offered()[0].back().id, kCmdRemoveFromList);
+  // The head of a column that scrolls offers the columns to swap it with.
+  const int x = ColumnAt(4).first + 10;
+  view.SendMessage(WM_RBUTTONDOWN, 0, MAKELPARAM(x, kRow / 2));
+  ASSERT_EQ(menus.Offered().size(), 2u);
+  EXPECT_EQ(menus.Offered()[1].size(), size_t(kReportColumnCount - kReportFixedColumns - 1));
+}
+
+// Removing an item reloads the list shown, also one that no tab holds.
+TEST_F(ReportViewTest, ReloadingShowsTheListLoadedLast) {
+  Favourites(3);
+  Show();
+  SCurItem block;
+  block.page = kPageReport;
+  block.mode = 1;
+  block.market = kBlockList;
+  block.SetName("mine");
+  view.SetCurItem(&block);
+  EXPECT_EQ(view.Tabs().GetCurSel(), CTypeCtlPic::kNoTab);
+  ShowList(kFavouritesList);
+  store.GetSelectedStocks().pop_back();
+  view.ReloadCurrentTab();
+  EXPECT_EQ(view.Table().GetMarket(), kFavouritesList);
+  EXPECT_EQ(view.Table().GetItemCount(), 2);
+  view.SetCurItem(&block);
+  view.ReloadCurrentTab();
+  EXPECT_EQ(view.Table().GetMarket(), kBlockList);
+  EXPECT_EQ(uint16_t(view.GetCurItem()->market), kBlockList);
+}
+
+TEST_F(ReportViewTest, DeleteOnTheFavouritesOrABlockPostsTheRemoveCommand) {
+  Favourites(3);
+  Show();
+  const struct {
+    uint16_t list;
+    bool removes;
+  } cases[] = {{kMarket, false}, {kFavouritesList, true}, {kBlockList, true}, {0x3000, false}};
+  for (const auto& c : cases) {
+    main.commands.clear();
+    ShowList(c.list);
+    EXPECT_EQ(view.OnKey(VK_DELETE, 1, 0xFFFF0000), c.removes ? 1 : 0) << c.list;
+    platform::PumpMessages(0);  // the command is posted
+    EXPECT_EQ(main.commands, c.removes ? std::vector<UINT>{kCmdRemoveFromList} : std::vector<UINT>{}) << c.list;
+  }
+}
+
+TEST_F(ReportViewTest, PagingKeysDoNothingWhileNoRowFits) {
+  Favourites(25);
+  Show(kWidth, kRow + kStrips);  // room for the header only
+  for (uint16_t list : {kMarket, kFavouritesList}) {
+    ShowList(list);
+    const size_t asked = main.requests.size();
+    for (UINT key : {VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN}) EXPECT_EQ(view.OnKey(key, 1, 0xFFFF0000), 0) << key;
+    view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(-120))), 0);
+    EXPECT_EQ(Step(1), 1);
+    EXPECT_EQ(view.Table().GetPageStart(), 0);
+    EXPECT_EQ(main.requests.size(), asked);
+    EXPECT_TRUE(main.opened.empty());
+  }
+}
+
+TEST_F(ReportViewTest, ReportStepWrapsOverTheItemsTurnsThePageAndOpens) {
+  Favourites(3);
+  Show();
+  ShowList(kFavouritesList);
+  AnswerLast();
+  EXPECT_EQ(Step(-1), 1);  // from the first item back to the last
+  EXPECT_EQ(view.Table().GetSelRow(), 2);
+  EXPECT_EQ(Step(1), 1);   // and on to the first
+  EXPECT_EQ(view.Table().GetSelRow(), 0);
+  EXPECT_EQ(main.opened, (std::vector<SCodeInfo>{{kMarket, kFirstCode + 2}, {kMarket, kFirstCode}}));
+
+  LoadSeries(kMarket, kFirstCode, 25);
+  ShowList(kMarket);
+  AnswerLast();
+  view.Table().SetSelRow(9);
+  const size_t asked = main.requests.size();
+  EXPECT_EQ(Step(1), 1);  // the eleventh item is on the second page
+  ASSERT_EQ(main.requests.size(), asked + 1);
+  EXPECT_EQ(main.requests.back().items.front(), (SCodeInfo{kMarket, kFirstCode + 10}));
+  EXPECT_EQ(view.Table().GetSelRow(), 0);
+  EXPECT_EQ(main.opened.back(), (SCodeInfo{kMarket, kFirstCode + 10}));
+  EXPECT_EQ(view.SendMessage(WM_REPORT_STEP, 0, 0), 0);  // no step given
+}
+
+TEST_F(ReportViewTest, TimerWheelKeysAndAResizeAskForTheShownPage) {
+  LoadSeries(kMarket, kFirstCode, 25);
+  Show();
+  ShowList(kMarket);
+  ASSERT_EQ(main.requests.size(), 1u);
+  view.SendMessage(WM_TIMER, kReportRefreshTimer, 0);
+  ASSERT_EQ(main.requests.size(), 2u);
+  EXPECT_EQ(main.requests[1].items, main.requests[0].items);
+  // A wheel notch towards the user pages down.
+  view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(-120))), 0);
+  ASSERT_EQ(main.requests.size(), 3u);
+  EXPECT_EQ(main.requests[2].items.front(), (SCodeInfo{kMarket, kFirstCode + 10}));
+  // Five more rows fit: the page is asked for again at once.
+  view.MoveWindow(0, 0, kWidth, kHeight + 5 * kRow);
+  ASSERT_EQ(main.requests.size(), 4u);
+  EXPECT_EQ(main.requests[3].count, 15);
+  // Keys typed into the view go to the main window, which routes them back.
+  view.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+  EXPECT_EQ(main.keys, (std::vector<std::pair<WPARAM, LPARAM>>{{VK_NEXT, LPARAM(0xFFFF0000u)}}));
+}
+
+TEST_F(ReportViewTest, TabsLoadTheirListsAndABlockTabOffersTheBlocks) {
+  folders.Write("BLOCK/USERBLOCK.DEF", "[mine]\r\n");
+  CBlockManager::GetInstance()->Init(folders.ProgramDir());
+  LoadSeries(4117, 701000, 5);
+  Show();
+  CRepTypeCtlPic& tabs = view.Tabs();
+  ASSERT_EQ(tabs.GetTabCount(), 7);  // no QuoteType: the collectibles tabs
+  auto clickTab = [&](int index) {
+    const RECT r = tabs.GetTab(index)->rect;
+    view.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+  };
+  clickTab(2);  // 钱币
+  EXPECT_EQ(tabs.GetCurSel(), 2);
+  EXPECT_EQ(uint16_t(view.GetCurItem()->market), 4117);
+  ASSERT_EQ(main.requests.size(), 1u);
+  EXPECT_EQ(main.requests[0].market, 4117);
+  EXPECT_EQ(main.requests[0].count, 5);
+
+  // A block tab offers the blocks of its kind; the tab shown stays current
+  // until a block is chosen.
+  tabs.AddRecordTab(MakeRepTabRecord(GBK("自定板块"), kBlockKindUser), 0);
+  view.RecalcLayout();
+  platform::testing::ScopedMenuScript menus{0};
+  clickTab(7);
+  ASSERT_EQ(menus.Offered().size(), 1u);
+  ASSERT_EQ(menus.Offered()[0].size(), 1u);
+  EXPECT_EQ(menus.Offered()[0][0].text, "mine");
+  EXPECT_EQ(menus.Offered()[0][0].id, 0x6200u + kFirstUserBlockId);
+  EXPECT_EQ(tabs.GetCurSel(), 2);
+  EXPECT_EQ(main.requests.size(), 1u);
+}
+
+TEST(RepTypeCtlPicTest, TheTabSetFollowsQuoteTypeAndAnUnreadableFileGivesNone) {
+  platform::testing::EnsureApplication();
+  shell_test::TempFolders folders;
+  platform::ScopedRecordingBoxes boxes;
+  CPublic store;
+  CRepTypeCtlPic tabs(&store);
+  folders.Write("zeb.ini", "[QUOTE]\r\nQuoteType=0\r\n");
+  EXPECT_EQ(tabs.InitTabs(), 1);
+  ASSERT_EQ(tabs.GetTabCount(), 6);
+  EXPECT_EQ(tabs.GetTab(0)->name, GBK("股权"));
+  EXPECT_EQ(tabs.GetRecord(5)->market, 4096);
+  folders.Write("zeb.ini", "[QUOTE]\r\nQuoteType=1\r\n");
+  EXPECT_EQ(tabs.InitTabs(), 1);
+  ASSERT_EQ(tabs.GetTabCount(), 7);
+  EXPECT_EQ(tabs.GetRecord(6)->market, kFavouritesList);
+  std::filesystem::remove(folders.Path("zeb.ini"));
+  EXPECT_EQ(tabs.InitTabs(), 0);
+  EXPECT_EQ(tabs.GetTabCount(), 0);
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, GBK("读取通信配置文件出错!"));
+}
+
+TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
+  LoadSeries(kMarket, kFirstCode, 5);
+  Show(600, kHeight);
+  ShowList(kMarket);
+  AnswerLast();
+  CReportTable& table = view.Table();
+  EXPECT_EQ(view.OnKey(VK_RIGHT, 1, 0xFFFF0000), 1);
+  EXPECT_EQ(view.GetColumnScrollPos(), ColumnAt(3).second);
+  (void)view.GetWidget()->grab();  // a paint sets the bar up
+  CScrollCtlPic& bar = view.ScrollBar();
+  EXPECT_EQ(bar.GetRange(), table.GetTotalColumnWidth());
+  EXPECT_EQ(bar.GetPage(), 600);
+  EXPECT_EQ(bar.GetPos(), view.GetColumnScrollPos());
+  // A click on the right arrow moves the bar a page; the columns follow.
+  const RECT arrow = bar.GetSecondArrowRect();
+  view.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM((arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2));
+  EXPECT_EQ(view.GetColumnScrollPos(), ColumnAt(3).second + 600);
+  EXPECT_GT(table.GetColumnScroll(), 1);
+  EXPECT_LE(table.GetColumnScrollPixels(), view.GetColumnScrollPos());
+  // Wide enough for every column: nothing stays scrolled and the bar hides.
+  view.MoveWindow(0, 0, table.GetTotalColumnWidth() + 10, kHeight);
+  (void)view.GetWidget()->grab();
+  EXPECT_EQ(view.GetColumnScrollPos(), 0);
+  EXPECT_EQ(table.GetColumnScroll(), 0);
+  EXPECT_EQ(bar.GetRange(), 0);
+}
+
+TEST_F(ReportViewTest, ARenderShowsRowsInRiseAndFallColoursAboveTheTabsAndTheStrip) {
+  Favourites(2);
+  Show();
+  ShowList(kFavouritesList);
+  AnswerLast([](const SCodeInfo& code) { return code.code == kFirstCode ? 11000u : 9000u; });
+  ASSERT_EQ(view.Table().GetRowCount(), 2);
+  const QImage image = view.GetWidget()->grab().toImage();
+  auto pixel = [&](int x, int y) {
+    const QColor c = image.pixelColor(x, y);
+    return RGB(c.red(), c.green(), c.blue());
+  };
+  auto count = [&](COLORREF color, const RECT& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += pixel(x, y) == color;
+    return n;
+  };
+  auto cell = [&](int position, int row) {
+    const auto [left, width] = ColumnAt(position);
+    return RECT{left + 2, kRow * (row + 1) + 1, left + width - 2, kRow * (row + 2) - 1};
+  };
+  const int lastPosition = 8;  // 最新 in the default order
+  ASSERT_EQ(view.Table().GetColumnOrder()[lastPosition], 4);
+  const COLORREF rise = Color(2), fall = Color(4);
+  EXPECT_GT(count(rise, cell(lastPosition, 0)), 0);
+  EXPECT_EQ(count(fall, cell(lastPosition, 0)), 0);
+  EXPECT_GT(count(fall, cell(lastPosition, 1)), 0);
+  EXPECT_EQ(count(rise, cell(lastPosition, 1)), 0);
+  // Below the rows, the background.
+  EXPECT_EQ(pixel(ColumnAt(4).first + 4, kRow * 4 + kRow / 2), Color(19));
+
+  // The favourites' tab is current (dark red), the first is not (grey).
+  const RECT current = view.Tabs().GetTab(6)->rect, other = view.Tabs().GetTab(0)->rect;
+  EXPECT_EQ(view.Tabs().GetCurSel(), 6);
+  EXPECT_GT(count(RGB(128, 0, 0), current), 0);
+  EXPECT_EQ(count(RGB(128, 0, 0), other), 0);
+  EXPECT_GT(count(RGB(128, 128, 128), other), 0);
+  // The statistics strip starts with a red line.
+  EXPECT_EQ(pixel(kWidth / 2, kHeight - kReportStatStripHeight), RGB(255, 0, 0));
+}
+
+}  // namespace
