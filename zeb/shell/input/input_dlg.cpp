@@ -18,6 +18,8 @@ constexpr int kCloseSize = 20;
 // frame height + 4, a caption height wide and 14 high (no frame here).
 constexpr int kCloseIconLeft = 2, kCloseIconTop = 4, kCloseIconHeight = 14;
 constexpr COLORREF kTitleColour = RGB(255, 255, 255);
+// Posted to the box itself: type the first character (wParam).
+constexpr UINT kTypeFirstChar = WM_USER + 0x100;
 
 const platform::DialogTemplate& InputTemplate() {
   static const platform::DialogItem items[] = {
@@ -76,15 +78,22 @@ BOOL CInput::OnInitDialog() {
     const RECT at = PlaceInputBox(owner, box.Width(), box.Height());
     MoveWindow(&at);
   }
-  // The first character, as if typed into the edit box.
-  if (CEdit* edit = Edit()) {
-    const char typed[2] = {KeyUpper(char(m_firstChar & 0xFF)), 0};
-    edit->SetWindowText(typed);
-    edit->SetSel(1, 1);
-    GotoDlgCtrl(edit);
-    edit->SetSel(1, 1);
-  }
+  if (CEdit* edit = Edit()) GotoDlgCtrl(edit);
+  // The first character reaches the edit box once the box is up, as if
+  // typed there (the focus coming in would select it and the next key
+  // would replace it).
+  PostMessage(kTypeFirstChar, m_firstChar, 0);
   return FALSE;  // the focus is in the edit box
+}
+
+void CInput::TypeIntoEdit(UINT ch) {
+  CEdit* edit = Edit();
+  if (!edit || ch < 0x20 || ch > 0xFF) return;
+  if (CWnd::GetFocus() != edit) GotoDlgCtrl(edit);
+  const int end = edit->GetWindowTextLength();
+  edit->SetSel(end, end);
+  const char typed[2] = {KeyUpper(char(ch)), 0};
+  edit->ReplaceSel(typed);
 }
 
 void CInput::Refill() {
@@ -140,11 +149,7 @@ BOOL CInput::PreTranslateMessage(MSG* msg) {
   }
   // Every character goes to the edit box, wherever the focus is.
   if (msg->message == WM_CHAR && edit && msg->wParam >= 0x20 && CWnd::GetFocus() != edit) {
-    const char typed[2] = {char(msg->wParam & 0xFF), 0};
-    GotoDlgCtrl(edit);
-    const int end = edit->GetWindowTextLength();
-    edit->SetSel(end, end);
-    edit->ReplaceSel(KeyUpper(std::string(typed)).c_str());
+    TypeIntoEdit(UINT(msg->wParam));
     return TRUE;
   }
   return CDialog::PreTranslateMessage(msg);
@@ -185,6 +190,10 @@ void CInput::OnPaint() {
 }
 
 LRESULT CInput::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == kTypeFirstChar) {
+    TypeIntoEdit(UINT(wParam));
+    return 0;
+  }
   if (message == WM_DRAWITEM && wParam == IDC_INPUT_CLOSE) {
     DrawCloseButton(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
     return TRUE;

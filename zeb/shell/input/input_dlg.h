@@ -41,6 +41,8 @@ class CInput : public CDialog {
   CEdit* Edit() const;
   CListBox* List() const;
   void Refill();
+  // Appends the character to the edit box (upper case), focusing it.
+  void TypeIntoEdit(UINT ch);
   // The caption icon's place, where a press closes the box (client
   // coordinates).
   RECT CloseIconRect() const;
