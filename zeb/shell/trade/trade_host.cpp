@@ -14,6 +14,21 @@ int32_t CodeOf(WPARAM wParam) { return int32_t(wParam); }
 
 }  // namespace
 
+bool CTradeHostAnswers::IsQuestion(UINT message) {
+  switch (message) {
+    case WM_TRADE_HIDE:
+    case WM_TRADE_ASK_QUOTE:
+    case WM_TRADE_GET_NAME:
+    case WM_TRADE_FIND_CODE:
+    case WM_TRADE_GET_PRECLOSE:
+    case WM_TRADE_SUBSCRIBE:
+    case WM_TRADE_GET_CODES:
+      return true;
+    default:
+      return false;
+  }
+}
+
 bool CTradeHostAnswers::Answer(UINT message, WPARAM wParam, LPARAM lParam, HWND trade, LRESULT* result) {
   switch (message) {
     case WM_TRADE_HIDE: *result = Leave(); return true;

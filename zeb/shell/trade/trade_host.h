@@ -24,6 +24,9 @@ class CTradeHostAnswers {
  public:
   explicit CTradeHostAnswers(CPublic& store) : m_store(store) {}
 
+  // One of the messages below.
+  static bool IsQuestion(UINT message);
+
   // Answers one of the trading window's messages (WM_TRADE_HIDE,
   // WM_TRADE_ASK_QUOTE, WM_TRADE_GET_NAME, WM_TRADE_FIND_CODE,
   // WM_TRADE_GET_PRECLOSE, WM_TRADE_SUBSCRIBE, WM_TRADE_GET_CODES); trade is

@@ -6,8 +6,6 @@
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/shell/store/public_store.h"
 
-CTradeView::CTradeView() : m_answers(*CPublic::GetInstance()) {}
-
 const STradeEntries* CTradeView::Trade() {
   CZEBApp* app = CZEBApp::Current();
   return app ? &app->Trade().Entries() : nullptr;
@@ -42,7 +40,12 @@ void CTradeView::OnSize(UINT type, int cx, int cy) {
 }
 
 LRESULT CTradeView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (m_answers.Answer(message, wParam, lParam, GetTradeWnd(), &result)) return result;
+  if (CTradeHostAnswers::IsQuestion(message)) {
+    // The store of the moment: the pane never keeps it.
+    CTradeHostAnswers answers(*CPublic::GetInstance());
+    LRESULT result = 0;
+    answers.Answer(message, wParam, lParam, GetTradeWnd(), &result);
+    return result;
+  }
   return CView::WindowProc(message, wParam, lParam);
 }

@@ -13,7 +13,6 @@ struct STradeEntries;
 
 class CTradeView : public CView, public ITradeHost {
  public:
-  CTradeView();
 
   // The trading window; null while there is none or once it is gone.
   HWND GetTradeWnd() const override;
@@ -31,5 +30,4 @@ class CTradeView : public CView, public ITradeHost {
   static const STradeEntries* Trade();
 
   HWND m_hTradeWnd = nullptr;
-  CTradeHostAnswers m_answers;
 };
