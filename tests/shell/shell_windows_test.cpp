@@ -100,7 +100,7 @@ TEST_F(ShellWindowsTest, TypedInitialsListTheItemsAndOpenTheChosenOne) {
   SCodeInfo opened;
   chart->GetCodeInfo(&opened);
   EXPECT_EQ(opened, (SCodeInfo{4119, 605001}));
-  EXPECT_EQ(chart->GetCurItem()->page, kPageChart);
+  EXPECT_EQ(+chart->GetCurItem()->page, kPageChart);
 
   // The close button ends the box and opens nothing.
   const int opens = chart->setCount;

@@ -207,7 +207,7 @@ TEST_F(TradePaneTest, AnswersTheTradingWindowFromTheStore) {
   EXPECT_EQ(preClose, 77u);
   EXPECT_EQ(Ask(WM_TRADE_GET_PRECLOSE, 602001, LPARAM(&preClose)), 1);
   const SCodeInfo key{4114, 602001};
-  EXPECT_EQ(preClose, store->FindStock(&key)->preClose);
+  EXPECT_EQ(preClose, +store->FindStock(&key)->preClose);
   EXPECT_EQ(Ask(WM_TRADE_GET_PRECLOSE, 602001, 0), 0);
 
   // A quote and the prices become requests through the store.
