@@ -1,11 +1,17 @@
 // The simulators' readers of client requests: the trade simulator's
 // handlers on requests of any fields (framed and summed, after a login, so
-// every handler is reached) and the custody page server's address reader.
+// every handler is reached), the custody page server's address reader and
+// the quote simulator's readers of item-code requests (quote lists, the
+// trading window's prices and single quotes, the alarm quotes).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "custody_sim.h"
+#include "sim/market/demo_market.h"
+#include "sim/quote-server/market_walk.h"
+#include "sim/quote-server/quote_lists.h"
+#include "sim/quote-server/quote_replies.h"
 #include "platform/gbk.h"
 #include "trade/core/trade_codec.h"
 #include "trade_sim.h"
@@ -30,8 +36,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                       nullptr, nullptr, error);
     return GetFieldText(reply, 336);
   }();
+  static sim::MarketWalk* walk = [] {
+    auto* made = new sim::MarketWalk(1);
+    made->Load(BuildDemoMarketTable());
+    return made;
+  }();
+  static sim::QuoteLists* lists = new sim::QuoteLists(*walk);
   const std::string text(reinterpret_cast<const char*>(data), size);
   CCustodySimServer::Answer(text);
+  lists->Answer(1, text);
+  lists->AnswerList(sim::kTradeQuotesType, text);
+  lists->AnswerSingle(text);
 
   // The input's fields become a request: the first is its type.
   TagMap fields;

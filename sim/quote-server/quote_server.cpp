@@ -288,6 +288,17 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
       if (!reply.empty()) session.Reply(reply);
       break;
     }
+    case kTradeQuotesType:
+    case kAlarmQuotesType: {
+      const std::string reply = lists_.AnswerList(request.type, request.body);
+      if (!reply.empty()) session.Reply(reply);
+      break;
+    }
+    case kSingleQuoteType: {
+      const std::string reply = lists_.AnswerSingle(request.body);
+      if (!reply.empty()) session.Reply(reply);
+      break;
+    }
     default:
       break;  // no answer for a type nobody registered
   }

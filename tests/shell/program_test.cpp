@@ -35,16 +35,6 @@
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/price_report_view.h"
 
-namespace shell_test {
-
-std::vector<std::string> ProgramFixture::BoxTexts() const {
-  std::vector<std::string> texts;
-  for (const auto& b : boxes.Boxes()) texts.push_back(platform::GbkToUtf8(b.text));
-  return texts;
-}
-
-}  // namespace shell_test
-
 namespace {
 
 using platform::testing::ClickCtl;
@@ -73,6 +63,17 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_EQ(r.quoteLogins, 1u);
   EXPECT_GE(r.quoteInitRequests, 1u);
   EXPECT_TRUE(r.boxes.empty()) << r.boxes.front();
+  // Logged in for quotes and trading: the real trading library's window in
+  // its pane, an item typed into its order entry named from the store and
+  // quoted by the quote simulator through the pane's request.
+  EXPECT_TRUE(r.shell.tradeWindowShown);
+  EXPECT_TRUE(r.shell.tradeQuoteShown);
+  EXPECT_GE(r.singleQuoteRequests, 1u);
+  EXPECT_GE(r.tradePriceRequests, 1u);  // the held codes' prices
+  // Typed initials listed the matching items, the shortest key first.
+  ASSERT_FALSE(r.shell.inputLines.empty());
+  EXPECT_EQ(r.shell.inputLines[0].rfind("XMJB", 0), 0u) << r.shell.inputLines[0];
+  EXPECT_EQ(r.shell.formulaDialogs, 3);
 }
 
 // The quote list of the running program, checked coarsely: every market

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/testing/app.h"
 #include "shell/shell_temp_folders.h"
@@ -13,7 +14,11 @@
 namespace shell_test {
 
 struct ApplicationFirst {
-  ApplicationFirst() { platform::testing::EnsureApplication(); }
+  ApplicationFirst() {
+    // As the program does, for the trading library's web pages.
+    if (!QCoreApplication::instance()) QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    platform::testing::EnsureApplication();
+  }
 };
 
 // The calls the program made into the trading library, in order.
@@ -45,7 +50,12 @@ struct ProgramFixture {
     folders.Write("zeb.ini", kTestZebIni);
     TradeCalls().clear();
   }
-  std::vector<std::string> BoxTexts() const;
+  // The boxes shown, in UTF-8.
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const auto& b : boxes.Boxes()) texts.push_back(platform::GbkToUtf8(b.text));
+    return texts;
+  }
 };
 
 }  // namespace shell_test

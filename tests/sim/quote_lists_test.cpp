@@ -1,7 +1,10 @@
 // The quote simulator's quote lists, in-process: replies in the documented
 // layout (read back with the program's own packet reader and compared
 // with bytes written field by field), prices that move with the seeded
-// walk, and market-list pushes to the clients that show a market list.
+// walk, market-list pushes to the clients that show a market list, and
+// the trading window's and the alarms' requests, built by the program's
+// own request builders and read back by the readers of the program and
+// of the trading window.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -13,6 +16,9 @@
 #include "sim/quote-server/quote_replies.h"
 #include "sim/quote-server/quote_server.h"
 #include "tables/quote_packet_bytes.h"
+#include "trade/ui/rules/quote_packet.h"
+#include "zeb/shell/store/code_request.h"
+#include "zeb/shell/trade/trade_requests.h"
 #include "zeb/tables/packets/quote_packets.h"
 
 namespace {
@@ -69,6 +75,31 @@ class Client {
 
 const std::vector<SCodeInfo> kPage = {{4116, 100001}, {4116, 100100}, {4116, 100101}};
 
+// The records the quote-list layout carries for the walk's items.
+std::vector<SQuoteUnit> QuotesOf(const std::vector<sim::WalkItem>& items) {
+  std::vector<SQuoteUnit> quotes;
+  for (const sim::WalkItem& item : items) {
+    SQuoteUnit q;
+    q.code = SCodeInfo{item.market, item.code};
+    q.open = item.open;
+    q.high = item.high;
+    q.low = item.low;
+    q.last = item.price;
+    q.volume = static_cast<uint32_t>(item.volume);
+    q.curVolume = item.lastDeal;
+    q.amount = static_cast<uint32_t>(item.amount);
+    q.askPrice = item.ask;
+    q.bidPrice = item.bid;
+    q.askVolume = item.askVolume;
+    q.bidVolume = item.bidVolume;
+    q.orderRatio = item.orderRatio;
+    quotes.push_back(q);
+  }
+  return quotes;
+}
+
+std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
 TEST(QuoteSimLists, RepliesInTheDocumentedLayout) {
   auto server = StartQuoteSim();
   Client client(server->Port());
@@ -87,24 +118,7 @@ TEST(QuoteSimLists, RepliesInTheDocumentedLayout) {
   // Byte for byte what the layout says, for the walk's figures.
   const std::vector<sim::WalkItem> items = server->Market().Find({100001, 100100, 100101});
   ASSERT_EQ(items.size(), 3u);
-  std::vector<SQuoteUnit> expected;
-  for (const sim::WalkItem& item : items) {
-    SQuoteUnit q;
-    q.code = SCodeInfo{item.market, item.code};
-    q.open = item.open;
-    q.high = item.high;
-    q.low = item.low;
-    q.last = item.price;
-    q.volume = static_cast<uint32_t>(item.volume);
-    q.curVolume = item.lastDeal;
-    q.amount = static_cast<uint32_t>(item.amount);
-    q.askPrice = item.ask;
-    q.bidPrice = item.bid;
-    q.askVolume = item.askVolume;
-    q.bidVolume = item.bidVolume;
-    q.orderRatio = item.orderRatio;
-    expected.push_back(q);
-  }
+  const std::vector<SQuoteUnit> expected = QuotesOf(items);
   EXPECT_EQ(reply, tables_test::QuoteListBody(PKT_REPORT, 9, expected));
 
   // A count past the codes sent answers the codes there are.
@@ -112,6 +126,79 @@ TEST(QuoteSimLists, RepliesInTheDocumentedLayout) {
   const std::string bounded = client.Read();
   ASSERT_TRUE(ReadQuotePacket(bounded.data(), bounded.size(), &packet));
   EXPECT_EQ(packet.records.size(), 3u);
+}
+
+TEST(QuoteSimLists, TradingWindowPricesAndAlarmQuotesInTheQuoteListLayout) {
+  auto server = StartQuoteSim();
+  Client client(server->Port());
+  ASSERT_TRUE(client.Connected());
+  for (int i = 0; i < 3; ++i) server->Market().Step();
+  const std::vector<sim::WalkItem> items = server->Market().Find({602001, 100001, 701001});
+  ASSERT_EQ(items.size(), 3u);
+
+  const std::vector<std::vector<uint8_t>> prices = BuildSubscriptionRequests({"602001", "100001", "701001"}, 4);
+  ASSERT_EQ(prices.size(), 1u);
+  ASSERT_TRUE(client.Send(Text(prices[0])));
+  const std::string reply = client.Read();
+  EXPECT_EQ(reply, tables_test::QuoteListBody(PKT_TRADE_QUOTES, 4, QuotesOf(items)));
+
+  const std::vector<SCodeInfo> alarms = {{4114, 602001}, {4116, 100001}, {4117, 701001}};
+  const std::vector<uint8_t> alarm = BuildCodeRequest(PKT_ALARM_QUOTES, 0x3000, 6, alarms.data(), 3);
+  ASSERT_TRUE(client.Send(Text(alarm)));
+  const std::string alarmReply = client.Read();
+  EXPECT_EQ(alarmReply, tables_test::QuoteListBody(PKT_ALARM_QUOTES, 6, QuotesOf(items)));
+  SQuotePacket packet;
+  ASSERT_TRUE(ReadQuotePacket(alarmReply.data(), alarmReply.size(), &packet));
+  EXPECT_EQ(packet.records.size(), 3u);
+}
+
+TEST(QuoteSimLists, SingleQuoteOfOneItemMovesWithTheMarket) {
+  auto server = StartQuoteSim();
+  Client client(server->Port());
+  ASSERT_TRUE(client.Connected());
+  server->Market().Step();
+  const sim::WalkItem item = server->Market().Find({605001}).at(0);
+
+  ASSERT_TRUE(client.Send(Text(BuildSingleQuoteRequest(605001, 3))));
+  const std::string reply = client.Read();
+  // The documented offsets, one field at a time: the item, its range and
+  // last price, then ten levels from 61, asks from the fifth down to the
+  // best and bids from the best down to the fifth, one spread apart.
+  tables_test::PacketBytes b;
+  b.U16(0, 0x0800).U16(2, 3).U16(4, item.market).I32(6, item.code);
+  b.U32(20, item.high).U32(24, item.low).U32(28, item.price).Size(141);
+  const uint32_t spread = item.ask - item.bid;
+  for (uint32_t level = 0; level < 5; ++level) {
+    b.U32(61 + 8 * (4 - level), item.ask + level * spread).U32(65 + 8 * (4 - level), item.askVolume + 100 * level);
+    b.U32(101 + 8 * level, item.bid - level * spread).U32(105 + 8 * level, item.bidVolume + 100 * level);
+  }
+  EXPECT_EQ(reply, b.Bytes());
+  // The trading window's reader agrees.
+  SSingleQuote quote;
+  ASSERT_TRUE(ReadSingleQuote(reply.data(), static_cast<int>(reply.size()), &quote));
+  EXPECT_EQ(quote.code, 605001u);
+  EXPECT_EQ(quote.last, item.price);
+  EXPECT_EQ(quote.price[4], item.ask);  // 卖①
+  EXPECT_EQ(quote.price[5], item.bid);  // 买①
+  for (int i = 1; i < 10; ++i) EXPECT_LT(quote.price[i], quote.price[i - 1]) << i;
+
+  // As the market moves, so does the quote.
+  std::string moved;
+  for (int step = 0; step < 50 && (moved.empty() || moved.substr(28, 4) == reply.substr(28, 4)); ++step) {
+    server->Market().Step();
+    ASSERT_TRUE(client.Send(Text(BuildSingleQuoteRequest(605001, 3))));
+    moved = client.Read();
+  }
+  EXPECT_NE(moved.substr(28, 4), reply.substr(28, 4));
+
+  // An item the market does not list gets no answer: the next body is the
+  // keep-alive's.
+  ASSERT_TRUE(client.Send(Text(BuildSingleQuoteRequest(999999, 3))));
+  ShortRequest keepAlive = BuildRequestHeader(PKT_KEEPALIVE, 0, kKeepAliveTag, 0);
+  ASSERT_TRUE(client.Send(std::string(reinterpret_cast<const char*>(keepAlive.data()), keepAlive.size())));
+  const std::string next = client.Read();
+  ASSERT_GE(next.size(), 2u);
+  EXPECT_EQ(ReadU16(next.data()), PKT_KEEPALIVE);
 }
 
 TEST(QuoteSimLists, PricesMoveWithTheSeededWalk) {

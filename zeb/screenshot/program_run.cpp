@@ -114,14 +114,17 @@ void SetIni(CConfigFile& file, const char* section, const char* key, const std::
   file.SetString(section, key, value.c_str(), 0);
 }
 
-std::string Picture(const SProgramRunOptions& o, SProgramRunResult& r, const std::string& name) {
+// The screen, or the widget alone when one is given.
+std::string Picture(const SProgramRunOptions& o, SProgramRunResult& r, const std::string& name,
+                    QWidget* widget = nullptr) {
   if (o.outDir.empty()) return "";
   fs::create_directories(o.outDir);
   // Whatever is still to be laid out or painted is done before the grab.
   platform::PumpMessages(0);
   const std::string path = (fs::path(o.outDir) / name).string();
   QScreen* screen = QGuiApplication::primaryScreen();
-  if (!screen || !screen->grabWindow(0).save(QString::fromStdString(path))) return "";
+  const QPixmap grabbed = widget ? widget->grab() : screen ? screen->grabWindow(0) : QPixmap();
+  if (grabbed.isNull() || !grabbed.save(QString::fromStdString(path))) return "";
   r.pictures.push_back(path);
   if (o.report) o.report(path);
   return path;
@@ -318,11 +321,20 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         platform::PumpMessages(0);
         Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
       }
+      const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
+      watchdog.Enter("trading window");
+      PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
+      watchdog.Enter("input box");
+      PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
+      watchdog.Enter("formula dialogs");
+      PictureFormulaDialogs(keep, &r.shell);
       if (o.whileRunning) o.whileRunning(*frame);
     }
     if (quoteSim) {
       r.quoteLogins = quoteSim->CountReceived(quotelink::PKT_LOGIN);
       r.quoteInitRequests = quoteSim->CountReceived(quotelink::PKT_INIT_DATA);
+      r.singleQuoteRequests = quoteSim->CountReceived(0x0800);
+      r.tradePriceRequests = quoteSim->CountReceived(0x2200);
     }
     if (balanceSim) r.balanceQueries = balanceSim->Requests().size();
     if (tradeSim)

@@ -4,12 +4,15 @@
 // start-up with its login dialog answered through the modal script
 // (account, password and the shown verification code typed in), the main
 // frame waited for, screenshots of the screen taken at each stage, and the
-// orderly close. Shared by tools/screenshot.sh, the end-to-end test and the
-// start-up benchmark.
+// orderly close. Beyond the login and the market pane it pictures the
+// shell's own windows (shell_pictures.h). Shared by tools/screenshot.sh,
+// the end-to-end test and the start-up benchmark.
 #pragma once
 #include <functional>
 #include <string>
 #include <vector>
+
+#include "zeb/screenshot/shell_pictures.h"
 
 class CMainFrame;
 
@@ -42,6 +45,8 @@ struct SProgramRunResult {
   int quoteListRows = 0;           // rows the quote list showed in its picture
   // What reached the simulators started here (0 for servers given).
   size_t quoteLogins = 0, quoteInitRequests = 0, balanceQueries = 0, tradeLogons = 0;
+  size_t singleQuoteRequests = 0, tradePriceRequests = 0;  // the trading window's, 0x0800 and 0x2200
+  SShellPictures shell;  // what the pictures of the shell's own windows saw
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

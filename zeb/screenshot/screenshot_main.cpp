@@ -2,8 +2,9 @@
 // Runs the real start-up offscreen against the given servers (simulators
 // started on free ports for those not given), logs in through the login
 // dialog and saves pictures of the login dialog, the main frame and each
-// view of the market pane into OUTDIR, one line per picture. Exits non-zero
-// when a stage is not reached in time.
+// view of the market pane, the trading window and its order entry, the
+// keyboard-input box and the formula dialogs into OUTDIR, one line per
+// picture. Exits non-zero when a stage is not reached in time.
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -36,6 +37,9 @@ int main(int argc, char** argv) {
     std::printf("%s\n", line.c_str());
     std::fflush(stdout);
   };
+  // As the program does: the trading library's web pages share the
+  // application's graphics contexts.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   platform::testing::EnsureApplication();
   const SProgramRunResult result = RunProgramOnce(options);
   for (const std::string& box : result.boxes) std::fprintf(stderr, "box: %s\n", box.c_str());

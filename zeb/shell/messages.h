@@ -28,6 +28,10 @@ constexpr UINT WM_TRADE_FIND_CODE = 0x417;
 constexpr UINT WM_TRADE_SUBSCRIBE = 0x419;
 constexpr UINT WM_TRADE_PRICES = 0x41A;
 constexpr UINT WM_TRADE_GET_PRECLOSE = 0x41C;
+// Anyone -> trading pane: lParam a container that receives the quote
+// list's codes the trading window may trade (TradeHostCodes of
+// zeb/shell/trade/trade_host.h).
+constexpr UINT WM_TRADE_GET_CODES = 0x41D;
 
 // What the trading window and its host pane hand each other, valid during
 // the call only. WM_TRADE_SUBSCRIBE's wParam: the item codes as decimal

@@ -7,6 +7,7 @@
 #include "platform/window.h"
 #include "ui/sys_style.h"
 #include "zeb/shell/app/crash_handler.h"
+#include "zeb/shell/app/shell_windows.h"
 #include "zeb/shell/app/stage_dlg.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/login/login_dlg.h"
@@ -36,6 +37,7 @@ CZEBApp* CZEBApp::Current() { return g_pApp; }
 
 BOOL CZEBApp::InitInstance() {
   InstallCrashHandler();
+  InstallShellWindows();
   CPublic* store = CPublic::GetInstance();
   store->LoadConfig();
   CheckForUpdate();
@@ -133,6 +135,10 @@ void CZEBApp::QuoteUnLink() {
 }
 
 int RunZebProgram(int argc, char** argv) {
+  // The trading library's custody pages run in Qt WebEngine, which shares
+  // its graphics contexts with the application's: set before the
+  // application object is made.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication qtApp(argc, argv);
   // The program ends when its main frame is destroyed, not when its last
   // window hides (the login dialog hides before it ends).

@@ -154,21 +154,12 @@ LRESULT CQuoteTraffic::OnQuoteRequest(WPARAM kind, const void* data) {
 
 int CQuoteTraffic::SendAlarmRequest() {
   const std::vector<SPreAlrmUnit>& alarms = m_store.GetAlarmList();
-  constexpr int kMaxItems = (kLinkMaxRequest - int(sizeof(SCodeRequestHeader))) / int(sizeof(SCodeInfo));
-  const int count = std::min(int(alarms.size()), kMaxItems);
+  const int count = std::min(int(alarms.size()), kMaxCodesPerRequest);
   if (count <= 0) return 0;
-  std::vector<uint8_t> request(sizeof(SCodeRequestHeader) + sizeof(SCodeInfo) * size_t(count));
-  SCodeRequestHeader head;
-  head.type = PKT_ALARM_QUOTES;
-  head.market = kAllMarketsAlt;
-  head.tag = uint16_t(CPublic::GetRequestTag());
-  head.count = uint16_t(count);
-  std::memcpy(request.data(), &head, sizeof head);
-  uint8_t* at = request.data() + sizeof head;
-  for (int i = 0; i < count; ++i, at += sizeof(SCodeInfo)) {
-    const SCodeInfo code{alarms[size_t(i)].market, alarms[size_t(i)].code};
-    std::memcpy(at, &code, sizeof code);
-  }
+  std::vector<SCodeInfo> codes(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) codes[size_t(i)] = SCodeInfo{alarms[size_t(i)].market, alarms[size_t(i)].code};
+  const std::vector<uint8_t> request =
+      BuildCodeRequest(PKT_ALARM_QUOTES, kAllMarketsAlt, uint16_t(CPublic::GetRequestTag()), codes.data(), count);
   m_store.SendRequest(request.data(), int(request.size()), kRequestQuoteData);
   return count;
 }

@@ -16,6 +16,7 @@
 
 #include "platform/types.h"
 #include "zeb/shell/frame/server_notice.h"
+#include "zeb/shell/store/code_request.h"
 #include "zeb/shell/store/store_records.h"
 #include "zeb/tables/packets/quote_packets.h"
 
@@ -24,8 +25,6 @@ class CPublic;
 constexpr uint16_t PKT_SINGLE_QUOTE = 0x0800;
 constexpr uint16_t PKT_NOTICE = 0x0C00;
 constexpr uint16_t PKT_PUSH_TICK = 0x0B00;
-// The link sends at most this many request bytes in one frame.
-constexpr int kLinkMaxRequest = 2040;
 constexpr UINT kAlarmTimer = 1000;
 constexpr UINT kAlarmPeriodMs = 10000;
 

@@ -1,10 +1,12 @@
 // Result lines, OK and placement of the keyboard-input box (input_box.h).
 #include "zeb/shell/input/input_box.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
 #include "platform/gbk.h"
+#include "platform/input.h"
 #include "platform/window.h"
 #include "zeb/shell/messages.h"
 
@@ -78,6 +80,20 @@ bool SendInputChoice(HWND owner, const SInputChoice& choice) {
   const LPARAM data = choice.kind == kRequestItem ? (LPARAM)&choice.code : (LPARAM)choice.text.c_str();
   ::SendMessage(owner, WM_QUOTE_REQUEST, (WPARAM)choice.kind, data);
   return true;
+}
+
+int StepInputSelection(int selected, int count, UINT vk, int page) {
+  if (count <= 0) return -1;
+  const int step = std::max(page, 1);
+  int next = selected;
+  switch (vk) {
+    case VK_UP: next = selected - 1; break;
+    case VK_DOWN: next = selected + 1; break;
+    case VK_PRIOR: next = selected - step; break;
+    case VK_NEXT: next = selected + step; break;
+    default: return selected;
+  }
+  return std::clamp(next, 0, count - 1);
 }
 
 RECT PlaceInputBox(const RECT& ownerWindow, int width, int height) {

@@ -55,6 +55,11 @@ SInputChoice MakeInputChoice(const CKeyGhostStruct& result);
 // and empties and closes itself afterwards, with or without a choice.
 bool SendInputChoice(HWND owner, const SInputChoice& choice);
 
+// The line the list's selection moves to for VK_UP, VK_DOWN (one line),
+// VK_PRIOR, VK_NEXT (a page of lines) from the selected one (-1: none),
+// kept inside the list; -1 for an empty list, the selection for other keys.
+int StepInputSelection(int selected, int count, UINT vk, int page);
+
 // Where the box of the given size opens: its bottom right corner 16 pixels
 // inside the bottom right corner of the owner's window rectangle.
 RECT PlaceInputBox(const RECT& ownerWindow, int width, int height);

@@ -1,0 +1,86 @@
+// Pictures of the shell's own windows (shell_pictures.h).
+#include "zeb/screenshot/shell_pictures.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QTest>
+#include <cstdio>
+
+#include "formula/face/FormulaFace.h"
+#include "platform/testing/app.h"
+#include "platform/testing/modal_script.h"
+#include "platform/window.h"
+#include "zeb/shell/frame/main_frame.h"
+#include "zeb/shell/input/input_dlg.h"
+
+namespace {
+
+// The order entry's controls: code, name and price.
+constexpr int kOrderCode = 6061, kOrderName = 7033, kOrderPrice = 1036;
+// An indicator of the formula library's examples, with its parameters.
+constexpr const char* kExampleIndicator = "ZB2Param";
+
+template <class T>
+T* Child(QWidget* parent, int id) {
+  return parent ? parent->findChild<T*>(QString::number(id)) : nullptr;
+}
+
+}  // namespace
+
+void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
+  CWnd* trading = CWnd::FromHandle(frame.GetTradeWnd());
+  QWidget* window = trading ? trading->GetWidget() : nullptr;
+  seen->tradeWindowShown = window && window->isVisible();
+  auto* code = Child<QLineEdit>(window, kOrderCode);
+  if (!seen->tradeWindowShown || !code) return;
+  QWidget* entry = code->parentWidget();
+  code->clear();
+  QTest::keyClicks(code, QString::fromLatin1(kPictureItemCode));
+  seen->tradeQuoteShown = platform::PumpUntil(
+      [&] {
+        auto* name = Child<QLabel>(entry, kOrderName);
+        auto* price = Child<QLineEdit>(entry, kOrderPrice);
+        return name && !name->text().isEmpty() && price && !price->text().isEmpty();
+      },
+      timeoutMs);
+  keep("04-trading-window.png", nullptr);
+  keep("05-order-entry.png", entry);
+}
+
+void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
+  platform::testing::ScopedModalScript script{[&](CDialog& dialog) {
+    auto* box = dynamic_cast<CInput*>(&dialog);
+    auto* edit = Child<QLineEdit>(dialog.GetWidget(), IDC_INPUT_EDIT);
+    if (!box || !edit) return;
+    platform::testing::ShowAndActivate(dialog.GetWidget());
+    // The first initial opened the box and is typed into it; then the rest.
+    platform::PumpUntil([&] { return !edit->text().isEmpty(); }, timeoutMs);
+    QTest::keyClicks(edit, QString::fromLatin1(kPictureInitials + 1));
+    platform::PumpUntil([&] { return edit->text() == QLatin1String(kPictureInitials); }, timeoutMs);
+    seen->inputLines = box->Results().Lines();
+    keep("06-input-box.png", nullptr);
+    QTest::keyClick(edit, Qt::Key_Return);  // opens the first result
+  }};
+  frame.SendMessage(WM_CHAR, UINT(kPictureInitials[0]), 0);
+}
+
+void PictureFormulaDialogs(const KeepPicture& keep, SShellPictures* seen) {
+  auto picture = [&](const char* name) {
+    return [&keep, seen, name](CDialog& dialog) {
+      platform::PumpMessages(20);  // pending layout and paints
+      keep(name, nullptr);
+      ++seen->formulaDialogs;
+      dialog.EndDialog(IDCANCEL);
+    };
+  };
+  platform::testing::ScopedModalScript script{picture("07-formula-editor.png"),
+                                              picture("08-indicator-parameters.png"),
+                                              picture("09-indicator-settings.png")};
+  SDefineReturn ret{};
+  CFormulaFace::OnOpenDefineTechDlg(ret, kExampleIndicator);
+  CFormulaFace::OnOpenSingleFormulaParasSet(kExampleIndicator);
+  char name[sizeof(SFormulaRecord::szCode)] = {};
+  std::snprintf(name, sizeof name, "%s", kExampleIndicator);
+  CFormulaFace::OnOpenFormulaParasSet(name);
+}

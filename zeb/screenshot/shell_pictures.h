@@ -1,0 +1,33 @@
+// Pictures of the shell's own windows in the running program, taken by
+// the screenshot run once the main frame is up: the trading window in its
+// pane with an item typed into its order entry (name from the store, quote
+// from the quote server), the order entry alone, the keyboard-input box
+// listing the results of typed initials (and opening the first one), and
+// the formula library's editor and parameter dialogs opened through its
+// entry points. Each step also reports what it saw, for the end-to-end test.
+#pragma once
+#include <functional>
+#include <string>
+#include <vector>
+
+class CMainFrame;
+class QWidget;
+
+// Keeps a picture under the name: of the widget, or of the screen when the
+// widget is null.
+using KeepPicture = std::function<void(const std::string& name, QWidget* widget)>;
+
+struct SShellPictures {
+  bool tradeWindowShown = false;  // the trading window visible over the trade pane
+  bool tradeQuoteShown = false;   // the typed item's name and last price reached its order entry
+  std::vector<std::string> inputLines;  // what the input box listed (GBK)
+  int formulaDialogs = 0;               // formula dialogs opened and pictured
+};
+
+// The item typed into the order entry, and the initials typed into the input box.
+constexpr const char* kPictureItemCode = "602001";
+constexpr char kPictureInitials[] = "JB";
+
+void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
+void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
+void PictureFormulaDialogs(const KeepPicture& keep, SShellPictures* seen);
