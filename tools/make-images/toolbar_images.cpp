@@ -1,21 +1,17 @@
-// draw-toolbar-images: draws the program's tool bar strips with QPainter
-// (our own drawings, nothing taken from elsewhere) and writes them as PNG
-// files with transparency:
+// The tool bars' icon strips, toolbar/: 16 x 16 cells on transparency,
 //   main16.png, main16_disabled.png  the main bar, cells in the order of
 //                                    zebui::MainToolImage
 //   draw16.png                       the drawing-tools bar
-// Each cell is 16 x 16. Usage: draw-toolbar-images <output folder>
-#include <QColor>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPolygonF>
+#include <QTransform>
 #include <cmath>
-#include <cstdio>
-#include <functional>
 #include <vector>
 
+#include "families.h"
+#include "image_kit.h"
+
+namespace images {
 namespace {
 
 constexpr int kCell = 16;
@@ -252,17 +248,13 @@ std::vector<Icon> MainIcons() {
       },
       // connect
       [](QPainter& p) {
-        p.setPen(Pen(kGreen, 2.2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(1.5, 5.5, 7, 5), 2.5, 2.5);
-        p.drawRoundedRect(QRectF(7.5, 5.5, 7, 5), 2.5, 2.5);
+        RoundedFrame(p, QRectF(1.5, 5.5, 7, 5), 2.5, Pen(kGreen, 2.2), Qt::NoBrush);
+        RoundedFrame(p, QRectF(7.5, 5.5, 7, 5), 2.5, Pen(kGreen, 2.2), Qt::NoBrush);
       },
       // disconnect
       [](QPainter& p) {
-        p.setPen(Pen(kRed, 2.2));
-        p.setBrush(Qt::NoBrush);
-        p.drawRoundedRect(QRectF(0.5, 6.5, 6, 5), 2.5, 2.5);
-        p.drawRoundedRect(QRectF(9.5, 4.5, 6, 5), 2.5, 2.5);
+        RoundedFrame(p, QRectF(0.5, 6.5, 6, 5), 2.5, Pen(kRed, 2.2), Qt::NoBrush);
+        RoundedFrame(p, QRectF(9.5, 4.5, 6, 5), 2.5, Pen(kRed, 2.2), Qt::NoBrush);
         Line(p, kInk, 7, 1, 9, 4);
         Line(p, kInk, 7, 12, 9, 15);
       },
@@ -342,20 +334,13 @@ std::vector<Icon> DrawIcons() {
   };
 }
 
-QImage Strip(const std::vector<Icon>& icons) {
-  QImage strip(kCell * (int)icons.size(), kCell, QImage::Format_ARGB32_Premultiplied);
-  strip.fill(Qt::transparent);
-  QPainter p(&strip);
-  for (size_t i = 0; i < icons.size(); ++i) {
-    p.save();
-    p.translate((qreal)(i * kCell), 0);
-    p.setClipRect(0, 0, kCell, kCell);
-    p.setRenderHint(QPainter::Antialiasing);
-    icons[i](p);
-    p.restore();
-  }
-  p.end();
-  return strip.convertToFormat(QImage::Format_ARGB32);
+// The cells side by side. They are painted premultiplied and written
+// straight, as the strips always were.
+QImage IconStrip(const std::vector<Icon>& icons) {
+  return Strip({QSize(kCell, kCell), Qt::transparent, QImage::Format_ARGB32_Premultiplied},
+               static_cast<int>(icons.size()), Layout::kSideBySide,
+               [&](QPainter& p, const QRectF&, int i) { icons[i](p); })
+      .convertToFormat(QImage::Format_ARGB32);
 }
 
 // Greyed and lightened, as disabled buttons show.
@@ -374,16 +359,11 @@ QImage Disabled(const QImage& strip) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  QGuiApplication app(argc, argv);
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
-    return 2;
-  }
-  const QString dir = QString::fromLocal8Bit(argv[1]);
-  const QImage main = Strip(MainIcons());
-  const bool ok = main.save(dir + "/main16.png") && Disabled(main).save(dir + "/main16_disabled.png") &&
-                  Strip(DrawIcons()).save(dir + "/draw16.png");
-  if (!ok) std::fprintf(stderr, "could not write the strips into %s\n", argv[1]);
-  return ok ? 0 : 1;
+ImageList ToolbarImages() {
+  const QImage main = IconStrip(MainIcons());
+  return {{"toolbar/main16.png", main},
+          {"toolbar/main16_disabled.png", Disabled(main)},
+          {"toolbar/draw16.png", IconStrip(DrawIcons())}};
 }
+
+}  // namespace images
