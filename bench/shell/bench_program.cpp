@@ -27,7 +27,9 @@ namespace {
 void BM_StartupToMainFrame(benchmark::State& state) {
   platform::testing::EnsureApplication();
   for (auto _ : state) {
-    const SProgramRunResult r = RunProgramOnce({});
+    SProgramRunOptions options;
+    options.tradePanels = false;  // the start-up alone
+    const SProgramRunResult r = RunProgramOnce(options);
     if (!r.ok) {
       std::string why = "stage not reached: " + r.failedStage;
       for (const std::string& box : r.boxes) why += "; box: " + box;

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <set>
 
 #include "link/client_data_source.h"
 #include "platform/gbk.h"
@@ -62,7 +63,15 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_GE(r.tradeLogons, 1u);
   EXPECT_EQ(r.quoteLogins, 1u);
   EXPECT_GE(r.quoteInitRequests, 1u);
-  EXPECT_TRUE(r.boxes.empty()) << r.boxes.front();
+  // The only boxes: the two orders' confirmations and replies (one dealt,
+  // one resting), in the order the replies came.
+  std::multiset<std::string> boxes;
+  for (const std::string& box : r.boxes) {
+    const size_t quantity = box.find("数量");
+    boxes.insert(box.substr(0, quantity != std::string::npos ? quantity : box.find(',')));
+  }
+  EXPECT_EQ(boxes, (std::multiset<std::string>{"您 限价委托 买入 了602001 ", "您 限价委托 买入 了602001 ",
+                                                "委托成交", "委托已提交"}));
   // Logged in for quotes and trading: the real trading library's window in
   // its pane, an item typed into its order entry named from the store and
   // quoted by the quote simulator through the pane's request.
@@ -74,6 +83,12 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   ASSERT_FALSE(r.shell.inputLines.empty());
   EXPECT_EQ(r.shell.inputLines[0].rfind("XMJB", 0), 0u) << r.shell.inputLines[0];
   EXPECT_EQ(r.shell.formulaDialogs, 3);
+  // Every function of the trading window's tree opened its panel with the
+  // simulators' rows (custody pages: the page), after the two orders the
+  // order entry took.
+  EXPECT_EQ(r.shell.tradeOrdersPlaced, 2);
+  EXPECT_EQ(r.shell.tradePanels, 30);
+  EXPECT_EQ(r.shell.tradePanelsWithout, std::vector<std::string>{});
 }
 
 // The quote list of the running program, checked coarsely: every market
@@ -145,6 +160,7 @@ void CheckLiveQuoteList(CMainFrame& frame) {
 TEST(ProgramRunTest, ShowsTheLiveQuoteListOfEveryMarket) {
   shell_test::ApplicationFirst app;
   SProgramRunOptions options;
+  options.tradePanels = false;
   bool checked = false;
   options.whileRunning = [&](CMainFrame& frame) {
     CheckLiveQuoteList(frame);

@@ -14,8 +14,10 @@
 #include <memory>
 #include <mutex>
 #include <thread>
+#include <unistd.h>
 
 #include "balance_sim.h"
+#include "custody_sim.h"
 #include "link/quote_protocol.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
@@ -32,6 +34,7 @@
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/screenshot/trade_panel_pictures.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/market_views.h"
 #include "zeb/tables/views/price_report_view.h"
@@ -174,10 +177,24 @@ void ShowMovedPrices(CPriceReportView& list, sim::QuoteServer* quoteSim) {
   Pump(traded, kWaitMs);
 }
 
+// The custody pages' server, one for the process like the folder: the
+// trading library keeps the page addresses it read first. Started unless
+// a trade server is given (its own pages come with it).
+int ProcessCustodyPort() {
+  static const int port = [] {
+    static CCustodySimServer pages;
+    return pages.Start(0);
+  }();
+  return port;
+}
+
 }  // namespace
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   SProgramRunResult r;
+  // The web engine's sandbox refuses to start as root (test machines and
+  // containers often are); without this the custody pages stay blank.
+  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
   platform::testing::EnsureApplication();
   RegisterMarketViews();
   StageWatchdog watchdog(o.stageTimeoutMs + 5000);
@@ -245,6 +262,11 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
     SetIni(ini, "BALANCE", "SERVERIP1", balanceHost);
     SetIni(ini, "BALANCE", "SERVERPORT1", std::to_string(balancePort));
     SetIni(ini, "TRADESERVER", "EKEYPATH", (certs / "client.key").string());
+    if (o.trade.empty())
+      if (const int port = ProcessCustodyPort(); port > 0)
+        for (const std::string& page : CCustodySimServer::PageNames())
+          SetIni(ini, "TRUSTBUSINESS", (page + "Url").c_str(),
+                 "http://127.0.0.1:" + std::to_string(port) + "/" + page);
     ini.Save(1);
   }
   platform::SetProgramDirOverride(prog.string() + "/");
@@ -324,6 +346,9 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
       watchdog.Enter("trading window");
       PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
+      if (o.tradePanels)
+        PictureTradePanels(*frame, keep, [&](const std::string& stage) { watchdog.Enter(stage); }, o.stageTimeoutMs,
+                         &r.shell);
       watchdog.Enter("input box");
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
       watchdog.Enter("formula dialogs");

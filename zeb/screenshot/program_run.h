@@ -25,6 +25,9 @@ struct SProgramRunOptions {
   std::string account = "u01";
   std::string password = "pass";
   int stageTimeoutMs = 20000;
+  // Orders placed and every trading-window panel opened and pictured
+  // (trade_panel_pictures.h); runs that look at something else skip it.
+  bool tradePanels = true;
   // Each picture and stage, one line each.
   std::function<void(const std::string&)> report;
   // Called with the running program's frame once the pictures are taken,

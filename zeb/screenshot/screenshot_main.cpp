@@ -43,6 +43,8 @@ int main(int argc, char** argv) {
   platform::testing::EnsureApplication();
   const SProgramRunResult result = RunProgramOnce(options);
   for (const std::string& box : result.boxes) std::fprintf(stderr, "box: %s\n", box.c_str());
+  for (const std::string& name : result.shell.tradePanelsWithout)
+    std::fprintf(stderr, "trading panel without rows or page: %s\n", name.c_str());
   if (!result.ok) {
     std::fprintf(stderr, "stage not reached: %s (login ended with %d)\n", result.failedStage.c_str(), result.loginResult);
     return 1;

@@ -16,8 +16,8 @@
 
 namespace {
 
-// The order entry's controls: code, name and price.
-constexpr int kOrderCode = 6061, kOrderName = 7033, kOrderPrice = 1036;
+// The order entry's controls: code, name, price and available funds.
+constexpr int kOrderCode = 6061, kOrderName = 7033, kOrderPrice = 1036, kOrderFunds = 7034;
 // An indicator of the formula library's examples, with its parameters.
 constexpr const char* kExampleIndicator = "ZB2Param";
 
@@ -41,7 +41,9 @@ void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeou
       [&] {
         auto* name = Child<QLabel>(entry, kOrderName);
         auto* price = Child<QLineEdit>(entry, kOrderPrice);
-        return name && !name->text().isEmpty() && price && !price->text().isEmpty();
+        auto* funds = Child<QLabel>(entry, kOrderFunds);  // the server's limits
+        return name && !name->text().isEmpty() && price && !price->text().isEmpty() && funds &&
+               !funds->text().isEmpty();
       },
       timeoutMs);
   keep("04-trading-window.png", nullptr);

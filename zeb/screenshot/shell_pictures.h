@@ -22,6 +22,9 @@ struct SShellPictures {
   bool tradeQuoteShown = false;   // the typed item's name and last price reached its order entry
   std::vector<std::string> inputLines;  // what the input box listed (GBK)
   int formulaDialogs = 0;               // formula dialogs opened and pictured
+  int tradeOrdersPlaced = 0;            // orders the order entry took (of two)
+  int tradePanels = 0;                  // trading-window functions opened and pictured
+  std::vector<std::string> tradePanelsWithout;  // functions whose list stayed empty or page unloaded (UTF-8)
 };
 
 // The item typed into the order entry, and the initials typed into the input box.

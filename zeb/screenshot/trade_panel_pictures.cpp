@@ -1,0 +1,132 @@
+// Pictures of the trading window's panels (trade_panel_pictures.h).
+#include "zeb/screenshot/trade_panel_pictures.h"
+
+#include <QDate>
+#include <QDateTimeEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QTreeWidget>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "platform/window.h"
+#include "zeb/shell/frame/main_frame.h"
+
+namespace {
+
+// The trading window's function tree; the order entry's code, name,
+// price, quantity, buy button and holdings; a query panel's range start
+// and button.
+constexpr int kFunctionTree = 7011;
+constexpr int kCode = 6061, kName = 7033, kPrice = 1036, kQuantity = 1035, kBuy = 6031;
+constexpr int kRangeStart = 1021, kQueryButton = 1020;
+// Lets a form's first replies arrive before its picture.
+constexpr int kSettleMs = 300;
+
+template <class T>
+T* Shown(QWidget* parent, int id) {
+  T* child = parent->findChild<T*>(QString::number(id));
+  return child && child->isVisible() ? child : nullptr;
+}
+
+// Buys the picture item at a factor of the last price: above it the
+// simulator deals it, below it the order rests. True once the order entry took it
+// (cleared its code after the reply).
+bool Buy(QWidget& window, double priceFactor, int timeoutMs) {
+  auto* code = Shown<QLineEdit>(&window, kCode);
+  if (!code) return false;
+  QWidget* entry = code->parentWidget();
+  code->clear();
+  QTest::keyClicks(code, QString::fromLatin1(kPictureItemCode));
+  auto* price = Shown<QLineEdit>(entry, kPrice);
+  auto* name = Shown<QLabel>(entry, kName);
+  if (!price || !name ||
+      !platform::PumpUntil([&] { return !name->text().isEmpty() && price->text().toDouble() > 0; }, timeoutMs))
+    return false;
+  const double last = price->text().toDouble();
+  price->setText(QString::number(last * priceFactor, 'f', 2));
+  auto* quantity = Shown<QLineEdit>(entry, kQuantity);
+  auto* buy = Shown<QPushButton>(entry, kBuy);
+  if (!quantity || !buy) return false;
+  quantity->setText("100");
+  QTest::mouseClick(buy, Qt::LeftButton);  // the confirmation box answers yes
+  return platform::PumpUntil([&] { return code->text().isEmpty(); }, timeoutMs);
+}
+
+// The function items, top to bottom (the groups are open).
+std::vector<QTreeWidgetItem*> FunctionItems(QTreeWidget& tree) {
+  std::vector<QTreeWidgetItem*> items;
+  for (QTreeWidgetItemIterator it(&tree); *it; ++it)
+    if ((*it)->childCount() == 0) items.push_back(*it);
+  return items;
+}
+
+void Click(QTreeWidget& tree, QTreeWidgetItem* item) {
+  tree.scrollToItem(item);
+  const QRect r = tree.visualItemRect(item);
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, QPoint(r.left() + 4, r.center().y()));
+}
+
+// What the shown panel holds: lists with rows, web pages with a title.
+struct SPanelContent {
+  int lists = 0, listsWithRows = 0, pages = 0, pagesLoaded = 0;
+  bool Complete() const { return listsWithRows == lists && pagesLoaded == pages; }
+};
+
+SPanelContent Content(QWidget& window) {
+  SPanelContent c;
+  for (QTableWidget* list : window.findChildren<QTableWidget*>()) {
+    if (!list->isVisible()) continue;
+    ++c.lists;
+    c.listsWithRows += list->rowCount() > 0;
+  }
+  // Web views by class name: the screenshot run does not link the web engine.
+  for (QWidget* w : window.findChildren<QWidget*>()) {
+    if (!w->isVisible() || std::strcmp(w->metaObject()->className(), "QWebEngineView") != 0) continue;
+    ++c.pages;
+    c.pagesLoaded += !w->property("title").toString().isEmpty();
+  }
+  return c;
+}
+
+// Asks a history query for the week up to today.
+void QueryPastWeek(QWidget& window) {
+  auto* start = Shown<QDateTimeEdit>(&window, kRangeStart);
+  auto* query = Shown<QPushButton>(&window, kQueryButton);
+  if (!start || !query) return;
+  start->setDate(QDate::currentDate().addDays(-7));
+  QTest::mouseClick(query, Qt::LeftButton);
+}
+
+}  // namespace
+
+void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterStage& enter, int timeoutMs,
+                        SShellPictures* seen) {
+  CWnd* trading = CWnd::FromHandle(frame.GetTradeWnd());
+  QWidget* window = trading ? trading->GetWidget() : nullptr;
+  auto* tree = window ? window->findChild<QTreeWidget*>(QString::number(kFunctionTree)) : nullptr;
+  if (!tree || !window->isVisible()) return;
+  enter("orders placed from the trading window");
+  seen->tradeOrdersPlaced = Buy(*window, 1.1, timeoutMs) + Buy(*window, 0.9, timeoutMs);
+
+  int number = 0;
+  for (QTreeWidgetItem* item : FunctionItems(*tree)) {
+    const std::string name = item->text(0).toStdString();
+    enter("trading window panel " + name);
+    ++number;
+    Click(*tree, item);
+    QueryPastWeek(*window);
+    platform::PumpMessages(kSettleMs);
+    platform::PumpUntil([&] { return Content(*window).Complete(); }, timeoutMs);
+    // A list panel shows rows and a page panel its page; a form stands alone.
+    if (!item->isSelected() || !Content(*window).Complete()) seen->tradePanelsWithout.push_back(name);
+    ++seen->tradePanels;
+    char file[64];
+    std::snprintf(file, sizeof file, "10-trade-panel-%02d.png", number);
+    keep(file, window);
+  }
+}
