@@ -55,7 +55,7 @@ inline Spread SpreadOf(std::vector<double> values) {
   return {values.front(), values[values.size() / 2], values.back()};
 }
 
-struct BatchSpec {
+struct BatchPlan {
   std::string oursName;   // counter of the first contender, ns per item
   int oursRuns;           // calls per batch
   double oursItems;       // items per call
@@ -65,7 +65,7 @@ struct BatchSpec {
 };
 
 template <class Ours, class Other>
-void RunBatches(benchmark::State& state, const BatchSpec& spec, Ours&& ours,
+void RunBatches(benchmark::State& state, const BatchPlan& plan, Ours&& ours,
                    Other&& other) {
   using Clock = std::chrono::steady_clock;
   auto timeBatch = [](auto& run, int calls) {
@@ -76,14 +76,14 @@ void RunBatches(benchmark::State& state, const BatchSpec& spec, Ours&& ours,
   double oursNs = 0, otherNs = 0;
   Alternation order;
   for (auto _ : state) {
-    order.Run([&] { oursNs += timeBatch(ours, spec.oursRuns); },
-              [&] { otherNs += timeBatch(other, spec.otherRuns); });
+    order.Run([&] { oursNs += timeBatch(ours, plan.oursRuns); },
+              [&] { otherNs += timeBatch(other, plan.otherRuns); });
   }
   const double n = static_cast<double>(state.iterations());
-  const double oursPerItem = oursNs / (n * spec.oursRuns * spec.oursItems);
-  const double otherPerItem = otherNs / (n * spec.otherRuns * spec.otherItems);
-  state.counters[spec.oursName] = oursPerItem;
-  state.counters[spec.otherName] = otherPerItem;
+  const double oursPerItem = oursNs / (n * plan.oursRuns * plan.oursItems);
+  const double otherPerItem = otherNs / (n * plan.otherRuns * plan.otherItems);
+  state.counters[plan.oursName] = oursPerItem;
+  state.counters[plan.otherName] = otherPerItem;
   state.counters["ratio"] = oursPerItem / otherPerItem;
 }
 
@@ -94,7 +94,7 @@ inline void Repetitions(benchmark::internal::Benchmark* b) {
       ->ComputeStatistics("max", [](const std::vector<double>& v) { return SpreadOf(v).high; });
 }
 
-struct CompareSpec {
+struct ComparePlan {
   const char* title;
   const char* unit;  // of the shown values
   int runs;
@@ -103,29 +103,29 @@ struct CompareSpec {
   std::function<double(double)> shown = [](double v) { return v; };
 };
 
-// Runs ours and the peer spec.runs times, alternating, and prints every
+// Runs ours and the peer plan.runs times, alternating, and prints every
 // pair (shown) and the spread of ours / peer. Counters: ours and peer (the
 // medians, shown), ratio (the median) and ratio_max. Call inside a
 // benchmark's single iteration.
 template <class Ours, class Peer>
-void CompareRuns(benchmark::State& state, const CompareSpec& spec, Ours&& ours, Peer&& peer) {
+void CompareRuns(benchmark::State& state, const ComparePlan& plan, Ours&& ours, Peer&& peer) {
   std::vector<double> mine, theirs, ratios;
   Alternation order;
-  for (int run = 0; run < spec.runs; ++run) {
+  for (int run = 0; run < plan.runs; ++run) {
     double a = 0, b = 0;
     order.Run([&] { a = ours(); }, [&] { b = peer(); });
     mine.push_back(a);
     theirs.push_back(b);
     ratios.push_back(a / b);
   }
-  std::printf("%s, %d runs (ours / peer %s):", spec.title, spec.runs, spec.unit);
-  for (int i = 0; i < spec.runs; ++i) std::printf(" %.2f/%.2f", spec.shown(mine[i]), spec.shown(theirs[i]));
+  std::printf("%s, %d runs (ours / peer %s):", plan.title, plan.runs, plan.unit);
+  for (int i = 0; i < plan.runs; ++i) std::printf(" %.2f/%.2f", plan.shown(mine[i]), plan.shown(theirs[i]));
   const Spread ratio = SpreadOf(ratios);
   std::printf("\n  ratio ours/peer (time): min %.2f median %.2f max %.2f\n", ratio.low, ratio.median,
               ratio.high);
   std::fflush(stdout);
-  state.counters["ours"] = spec.shown(SpreadOf(mine).median);
-  state.counters["peer"] = spec.shown(SpreadOf(theirs).median);
+  state.counters["ours"] = plan.shown(SpreadOf(mine).median);
+  state.counters["peer"] = plan.shown(SpreadOf(theirs).median);
   state.counters["ratio"] = ratio.median;
   state.counters["ratio_max"] = ratio.high;
 }
