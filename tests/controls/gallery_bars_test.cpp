@@ -147,12 +147,8 @@ TEST(GalleryBars, RenderEachControl) {
   Save(draw.GetWidget()->grab().toImage(), "toolbar_mt_captions");
 
   // The login controls on a panel the colour of the login skin's band.
-  platform::DialogTemplate tpl;
-  tpl.cx = 320;
-  tpl.cy = 90;
-  tpl.dialogUnits = false;
   const platform::DialogItem loginItems[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 120, 20, 100, 20}};
-  tpl.items = loginItems;
+  const platform::DialogTemplate tpl = platform::PixelTemplate(320, 90, loginItems);
   CDialog login(tpl);
   ASSERT_TRUE(login.Create(nullptr));
   CIdentifyCode code;
@@ -167,10 +163,7 @@ TEST(GalleryBars, RenderEachControl) {
 
   // A notice in the HTML control.
   const platform::DialogItem noticeItems[] = {{platform::kStatic, 1181, nullptr, 0, 0, 420, 220}};
-  tpl.cx = 420;
-  tpl.cy = 220;
-  tpl.items = noticeItems;
-  CDialog notice(tpl);
+  CDialog notice(platform::PixelTemplate(420, 220, noticeItems));
   ASSERT_TRUE(notice.Create(nullptr));
   CHtmlCtrl html;
   html.SetHtmlText(GBK("<h3>系统通知</h3><p>本周六 <b>09:00-12:00</b> 系统维护，届时暂停交易。</p>"

@@ -251,7 +251,7 @@ TEST_F(Gallery, SkinnedDialogs) {
       {platform::kButton, IDOK, GBK("确定"), 90, 120, 70, 24},
   };
   auto shoot = [](std::span<const platform::DialogItem> items, bool skinned, const char* file) {
-    GalleryDialog dialog(PixelTemplate(320, 200, WS_POPUP | WS_CAPTION, items), skinned);
+    GalleryDialog dialog(platform::PixelTemplate(320, 200, items, WS_POPUP | WS_CAPTION), skinned);
     ASSERT_TRUE(dialog.Create(nullptr));
     dialog.ShowWindow(SW_SHOW);
     Keep(Shot(dialog), file);

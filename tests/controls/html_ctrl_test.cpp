@@ -31,15 +31,11 @@ const platform::DialogItem kItems[] = {
 
 struct NoticeScene {
   bool app = platform::testing::EnsureApplication() != nullptr;
-  platform::DialogTemplate tpl;
+  platform::DialogTemplate tpl = platform::PixelTemplate(400, 250, kItems);
   std::unique_ptr<CDialog> dialog;
   CHtmlCtrl html;
 
   NoticeScene() {
-    tpl.cx = 400;
-    tpl.cy = 250;
-    tpl.dialogUnits = false;
-    tpl.items = kItems;
     dialog = std::make_unique<CDialog>(tpl);
     EXPECT_TRUE(dialog->Create(nullptr));
   }

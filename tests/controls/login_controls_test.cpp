@@ -111,11 +111,7 @@ TEST(HyperlinkStatic, OnlyWebAndMailAddressesOpen) {
 TEST(HyperlinkStatic, TheTextOpensItsAddressAndShowsAHandFromTheSecondMove) {
   platform::testing::EnsureApplication();
   const platform::DialogItem items[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 10, 300, 20}};
-  platform::DialogTemplate tpl;
-  tpl.cx = 400;
-  tpl.cy = 100;
-  tpl.dialogUnits = false;
-  tpl.items = items;
+  const platform::DialogTemplate tpl = platform::PixelTemplate(400, 100, items);
   CDialog dialog(tpl);
   ASSERT_TRUE(dialog.Create(nullptr));
   ASSERT_TRUE(platform::testing::ShowAndActivate(dialog.GetWidget()));

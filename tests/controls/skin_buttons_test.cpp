@@ -231,7 +231,7 @@ TEST_F(SkinButtonsTest, SkinnedControlsAsTableKinds) {
       {kTranslucentBtn, IDOK, "OK", 10, 10, 80, 27},
       {kTransparentStat, 1187, "label", 10, 50, 100, 20},
   };
-  WDialog dialog(PixelTemplate(200, 100, WS_POPUP, items), "kinds");
+  WDialog dialog(platform::PixelTemplate(200, 100, items, WS_POPUP), "kinds");
   dialog.SetDialogMode(WDLG_MODE_OWN, 0);
   ASSERT_TRUE(dialog.Create(nullptr));
   auto* ok = platform::testing::FindCtl<CTranslucentBtn>(dialog, IDOK);

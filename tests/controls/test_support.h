@@ -12,18 +12,6 @@
 #include "platform/types.h"
 #include "test_scheme.h"
 
-// A dialog table in pixels.
-inline platform::DialogTemplate PixelTemplate(int cx, int cy, DWORD style,
-                                              std::span<const platform::DialogItem> items) {
-  platform::DialogTemplate tpl;
-  tpl.cx = cx;
-  tpl.cy = cy;
-  tpl.style = style;
-  tpl.dialogUnits = false;
-  tpl.items = items;
-  return tpl;
-}
-
 inline std::string RectText(const RECT& r) {
   return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
          std::to_string(r.bottom) + ")";

@@ -32,7 +32,7 @@ class TestDialog : public WDialog {
  public:
   explicit TestDialog(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, std::string skin = "", int top = 30,
                       int bottom = 50)
-      : WDialog(PixelTemplate(300, 200, style, kItems), "TestDialog"), skin_(std::move(skin)), top_(top), bottom_(bottom) {}
+      : WDialog(platform::PixelTemplate(300, 200, kItems, style), "TestDialog"), skin_(std::move(skin)), top_(top), bottom_(bottom) {}
   BOOL OnInitDialog() override {
     if (!skin_.empty()) skinLoaded = SetBkImage(skin_, top_, bottom_);
     return WDialog::OnInitDialog();

@@ -37,11 +37,7 @@ class RecordingDialog : public CDialog {
 template <class Dialog = RecordingDialog>
 std::unique_ptr<Dialog> MakeDialog(std::span<const platform::DialogItem> items, int cx = 400, int cy = 300) {
   platform::testing::EnsureApplication();
-  platform::DialogTemplate tpl;
-  tpl.cx = cx;
-  tpl.cy = cy;
-  tpl.dialogUnits = false;
-  tpl.items = items;
+  const platform::DialogTemplate tpl = platform::PixelTemplate(cx, cy, items);
   auto dialog = std::make_unique<Dialog>(tpl);
   EXPECT_TRUE(dialog->Create(nullptr));
   EXPECT_TRUE(platform::testing::ShowAndActivate(dialog.get()));

@@ -197,11 +197,7 @@ TEST(Dialog, AWindowClassMadeFromATableHasAHandle) {
   platform::testing::EnsureApplication();
   platform::RegisterControlKind("ticking", MakeTicking);
   const platform::DialogItem items[] = {{"ticking", 1200, nullptr, 0, 0, 20, 20}};
-  platform::DialogTemplate tpl;
-  tpl.cx = 100;
-  tpl.cy = 60;
-  tpl.dialogUnits = false;
-  tpl.items = items;
+  const platform::DialogTemplate tpl = platform::PixelTemplate(100, 60, items);
   CDialog dialog(tpl);
   ASSERT_TRUE(dialog.Create(nullptr));
   auto* control = FindCtl<TickingControl>(dialog, 1200);
@@ -221,11 +217,7 @@ TEST(Dialog, AWindowClassMadeFromATableHasAHandle) {
 TEST(Dialog, AWindowTakesTheTableControlsPlace) {
   platform::testing::EnsureApplication();
   const platform::DialogItem items[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 20, 60, 12}};
-  platform::DialogTemplate tpl;
-  tpl.cx = 200;
-  tpl.cy = 100;
-  tpl.dialogUnits = false;
-  tpl.items = items;
+  const platform::DialogTemplate tpl = platform::PixelTemplate(200, 100, items);
   CDialog dialog(tpl);
   ASSERT_TRUE(dialog.Create(nullptr));
   struct Replacement : CWndImpl<QWidget> {

@@ -84,6 +84,18 @@ struct DialogTemplate {
   std::span<const DialogItem> items;
 };
 
+// A template whose sizes and positions are pixels.
+inline DialogTemplate PixelTemplate(int cx, int cy, std::span<const DialogItem> items = {},
+                                    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU) {
+  DialogTemplate t;
+  t.cx = cx;
+  t.cy = cy;
+  t.style = style;
+  t.dialogUnits = false;
+  t.items = items;
+  return t;
+}
+
 // Makes the widget of a control kind under parent, with the item's text and
 // style applied and its notifications wired (NotifyParent). The caller
 // names, places, shows and hooks it.

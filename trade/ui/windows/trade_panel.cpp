@@ -5,13 +5,7 @@
 platform::DialogTemplate TradeChildTemplate(int cx, int cy,
                                             std::span<const platform::DialogItem> items,
                                             DWORD style) {
-  platform::DialogTemplate t;
-  t.cx = cx;
-  t.cy = cy;
-  t.style = style;
-  t.dialogUnits = false;
-  t.items = items;
-  return t;
+  return platform::PixelTemplate(cx, cy, items, style);
 }
 
 CTradePanel::CTradePanel(const platform::DialogTemplate& tpl, const STradeWindowEnv& env,
