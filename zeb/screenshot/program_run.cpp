@@ -34,7 +34,7 @@
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
-#include "zeb/screenshot/trade_panel_pictures.h"
+#include "zeb/screenshot/trade_pictures.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/market_views.h"
 #include "zeb/tables/views/price_report_view.h"

@@ -5,8 +5,9 @@
 // (account, password and the shown verification code typed in), the main
 // frame waited for, screenshots of the screen taken at each stage, and the
 // orderly close. Beyond the login and the market pane it pictures the
-// shell's own windows (shell_pictures.h). Shared by tools/screenshot.sh,
-// the end-to-end test and the start-up benchmark.
+// shell's own windows (shell_pictures.h) and the trading window
+// (trade_pictures.h). Shared by tools/screenshot.sh, the end-to-end test
+// and the start-up benchmark.
 #pragma once
 #include <functional>
 #include <string>
@@ -26,7 +27,7 @@ struct SProgramRunOptions {
   std::string password = "pass";
   int stageTimeoutMs = 20000;
   // Orders placed and every trading-window panel opened and pictured
-  // (trade_panel_pictures.h); runs that look at something else skip it.
+  // (trade_pictures.h); runs that look at something else skip it.
   bool tradePanels = true;
   // Each picture and stage, one line each.
   std::function<void(const std::string&)> report;

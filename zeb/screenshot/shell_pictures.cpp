@@ -1,7 +1,6 @@
 // Pictures of the shell's own windows (shell_pictures.h).
 #include "zeb/screenshot/shell_pictures.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -16,8 +15,6 @@
 
 namespace {
 
-// The order entry's controls: code, name, price and available funds.
-constexpr int kOrderCode = 6061, kOrderName = 7033, kOrderPrice = 1036, kOrderFunds = 7034;
 // An indicator of the formula library's examples, with its parameters.
 constexpr const char* kExampleIndicator = "ZB2Param";
 
@@ -27,28 +24,6 @@ T* Child(QWidget* parent, int id) {
 }
 
 }  // namespace
-
-void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
-  CWnd* trading = CWnd::FromHandle(frame.GetTradeWnd());
-  QWidget* window = trading ? trading->GetWidget() : nullptr;
-  seen->tradeWindowShown = window && window->isVisible();
-  auto* code = Child<QLineEdit>(window, kOrderCode);
-  if (!seen->tradeWindowShown || !code) return;
-  QWidget* entry = code->parentWidget();
-  code->clear();
-  QTest::keyClicks(code, QString::fromLatin1(kPictureItemCode));
-  seen->tradeQuoteShown = platform::PumpUntil(
-      [&] {
-        auto* name = Child<QLabel>(entry, kOrderName);
-        auto* price = Child<QLineEdit>(entry, kOrderPrice);
-        auto* funds = Child<QLabel>(entry, kOrderFunds);  // the server's limits
-        return name && !name->text().isEmpty() && price && !price->text().isEmpty() && funds &&
-               !funds->text().isEmpty();
-      },
-      timeoutMs);
-  keep("04-trading-window.png", nullptr);
-  keep("05-order-entry.png", entry);
-}
 
 void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
   platform::testing::ScopedModalScript script{[&](CDialog& dialog) {

@@ -1,10 +1,9 @@
 // Pictures of the shell's own windows in the running program, taken by
-// the screenshot run once the main frame is up: the trading window in its
-// pane with an item typed into its order entry (name from the store, quote
-// from the quote server), the order entry alone, the keyboard-input box
+// the screenshot run once the main frame is up: the keyboard-input box
 // listing the results of typed initials (and opening the first one), and
 // the formula library's editor and parameter dialogs opened through its
-// entry points. Each step also reports what it saw, for the end-to-end test.
+// entry points (the trading window's pictures: trade_pictures.h). Each step
+// also reports what it saw, for the end-to-end test.
 #pragma once
 #include <functional>
 #include <string>
@@ -31,6 +30,5 @@ struct SShellPictures {
 constexpr const char* kPictureItemCode = "602001";
 constexpr char kPictureInitials[] = "JB";
 
-void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
 void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
 void PictureFormulaDialogs(const KeepPicture& keep, SShellPictures* seen);

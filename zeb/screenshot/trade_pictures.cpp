@@ -1,5 +1,5 @@
-// Pictures of the trading window's panels (trade_panel_pictures.h).
-#include "zeb/screenshot/trade_panel_pictures.h"
+// Pictures of the trading window (trade_pictures.h).
+#include "zeb/screenshot/trade_pictures.h"
 
 #include <QDate>
 #include <QDateTimeEdit>
@@ -19,10 +19,10 @@
 namespace {
 
 // The trading window's function tree; the order entry's code, name,
-// price, quantity, buy button and holdings; a query panel's range start
-// and button.
+// price, available funds, quantity and buy button; a query panel's range
+// start and button.
 constexpr int kFunctionTree = 7011;
-constexpr int kCode = 6061, kName = 7033, kPrice = 1036, kQuantity = 1035, kBuy = 6031;
+constexpr int kCode = 6061, kName = 7033, kPrice = 1036, kFunds = 7034, kQuantity = 1035, kBuy = 6031;
 constexpr int kRangeStart = 1021, kQueryButton = 1020;
 // Lets a form's first replies arrive before its picture.
 constexpr int kSettleMs = 300;
@@ -33,25 +33,40 @@ T* Shown(QWidget* parent, int id) {
   return child && child->isVisible() ? child : nullptr;
 }
 
+QWidget* TradingWindow(CMainFrame& frame) {
+  CWnd* trading = CWnd::FromHandle(frame.GetTradeWnd());
+  QWidget* window = trading ? trading->GetWidget() : nullptr;
+  return window && window->isVisible() ? window : nullptr;
+}
+
+// Types the picture item's code into the order entry and waits for its
+// name, its last price and the trade server's limits.
+bool TypeItem(QLineEdit& code, int timeoutMs) {
+  QWidget* entry = code.parentWidget();
+  code.clear();
+  QTest::keyClicks(&code, QString::fromLatin1(kPictureItemCode));
+  auto* name = Shown<QLabel>(entry, kName);
+  auto* price = Shown<QLineEdit>(entry, kPrice);
+  auto* funds = Shown<QLabel>(entry, kFunds);
+  if (!name || !price || !funds) return false;
+  const auto arrived = [&] {
+    return !name->text().isEmpty() && price->text().toDouble() > 0 && !funds->text().isEmpty();
+  };
+  return platform::PumpUntil(arrived, timeoutMs);
+}
+
 // Buys the picture item at a factor of the last price: above it the
-// simulator deals it, below it the order rests. True once the order entry took it
-// (cleared its code after the reply).
+// simulator deals it, below it the order rests. True once the order entry
+// took it (cleared its code after the reply).
 bool Buy(QWidget& window, double priceFactor, int timeoutMs) {
   auto* code = Shown<QLineEdit>(&window, kCode);
-  if (!code) return false;
+  if (!code || !TypeItem(*code, timeoutMs)) return false;
   QWidget* entry = code->parentWidget();
-  code->clear();
-  QTest::keyClicks(code, QString::fromLatin1(kPictureItemCode));
   auto* price = Shown<QLineEdit>(entry, kPrice);
-  auto* name = Shown<QLabel>(entry, kName);
-  if (!price || !name ||
-      !platform::PumpUntil([&] { return !name->text().isEmpty() && price->text().toDouble() > 0; }, timeoutMs))
-    return false;
-  const double last = price->text().toDouble();
-  price->setText(QString::number(last * priceFactor, 'f', 2));
   auto* quantity = Shown<QLineEdit>(entry, kQuantity);
   auto* buy = Shown<QPushButton>(entry, kBuy);
   if (!quantity || !buy) return false;
+  price->setText(QString::number(price->text().toDouble() * priceFactor, 'f', 2));
   quantity->setText("100");
   QTest::mouseClick(buy, Qt::LeftButton);  // the confirmation box answers yes
   return platform::PumpUntil([&] { return code->text().isEmpty(); }, timeoutMs);
@@ -104,12 +119,21 @@ void QueryPastWeek(QWidget& window) {
 
 }  // namespace
 
+void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
+  QWidget* window = TradingWindow(frame);
+  seen->tradeWindowShown = window != nullptr;
+  auto* code = window ? Shown<QLineEdit>(window, kCode) : nullptr;
+  if (!code) return;
+  seen->tradeQuoteShown = TypeItem(*code, timeoutMs);
+  keep("04-trading-window.png", nullptr);
+  keep("05-order-entry.png", code->parentWidget());
+}
+
 void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterStage& enter, int timeoutMs,
                         SShellPictures* seen) {
-  CWnd* trading = CWnd::FromHandle(frame.GetTradeWnd());
-  QWidget* window = trading ? trading->GetWidget() : nullptr;
+  QWidget* window = TradingWindow(frame);
   auto* tree = window ? window->findChild<QTreeWidget*>(QString::number(kFunctionTree)) : nullptr;
-  if (!tree || !window->isVisible()) return;
+  if (!tree) return;
   enter("orders placed from the trading window");
   seen->tradeOrdersPlaced = Buy(*window, 1.1, timeoutMs) + Buy(*window, 0.9, timeoutMs);
 
