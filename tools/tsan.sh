@@ -14,6 +14,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 tree=${TSAN_BUILD_DIR:-$root/build-tsan}
 jobs=${TSAN_JOBS:-4}
+"$root/tools/install-deps.sh"
 
 echo "== ThreadSanitizer build in $tree ($(date +%T))"
 # -O1 with full debug information: instrumented programs stay quick enough
