@@ -68,6 +68,8 @@ function(zeb_add_test name)
   if(ZEB_TSAN)
     # Any report fails the test; Qt's uninstrumented libraries are named in
     # the suppression file. Options set by the caller come after and win.
+    # Instrumented programs run several times slower: a wider ceiling.
+    set_property(TEST ${name} PROPERTY TIMEOUT 900)
     set_property(TEST ${name} PROPERTY ENVIRONMENT_MODIFICATION
       "TSAN_OPTIONS=string_prepend:halt_on_error=1:second_deadlock_stack=1:suppressions=${CMAKE_SOURCE_DIR}/tools/tsan.supp:")
   endif()
