@@ -15,6 +15,14 @@ if(ZEB_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
+if(ZEB_TSAN)
+  if(ZEB_SANITIZE)
+    message(FATAL_ERROR "ZEB_TSAN and ZEB_SANITIZE cannot share a tree")
+  endif()
+  add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=thread)
+endif()
+
 if(ZEB_FUZZ)
   # Everything is instrumented for coverage; only fuzz programs link the driver.
   add_compile_options(-fsanitize=fuzzer-no-link)
@@ -57,6 +65,14 @@ function(zeb_add_test name)
   set_tests_properties(${name} PROPERTIES
     ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/platform/testing/offscreen_screen.json;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
     TIMEOUT 300)
+  if(ZEB_TSAN)
+    # Any report fails the test; Qt's uninstrumented libraries are named in
+    # the suppression file. Options set by the caller come after and win.
+    # Instrumented programs run several times slower: a wider ceiling.
+    set_property(TEST ${name} PROPERTY TIMEOUT 900)
+    set_property(TEST ${name} PROPERTY ENVIRONMENT_MODIFICATION
+      "TSAN_OPTIONS=string_prepend:halt_on_error=1:second_deadlock_stack=1:suppressions=${CMAKE_SOURCE_DIR}/tools/tsan.supp:")
+  endif()
 endfunction()
 
 # zeb_add_fuzz(name SOURCES a.cpp LIBS lib1)
@@ -77,7 +93,7 @@ endfunction()
 function(zeb_add_bench name)
   cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
   zeb_sources_complete(ok ${B_SOURCES})
-  if(NOT ZEB_BENCH OR ZEB_FUZZ OR ZEB_SANITIZE OR NOT ok)
+  if(NOT ZEB_BENCH OR ZEB_FUZZ OR ZEB_SANITIZE OR ZEB_TSAN OR NOT ok)
     return()
   endif()
   add_executable(${name} ${B_SOURCES})
