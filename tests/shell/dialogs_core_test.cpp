@@ -3,11 +3,16 @@
 // parameter saving; the colour arithmetic and the font style; the working
 // scheme and the sample picture painted from it.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <ctime>
 
 #include "dialogs_support.h"
+#include "enforced_permissions.h"
 #include "platform/profile.h"
 #include "zeb/shell/dialogs/colour_edit.h"
 #include "zeb/shell/dialogs/info_text.h"
+#include "zeb/shell/dialogs/notice_choice.h"
 #include "zeb/shell/dialogs/scheme_preview.h"
 #include "zeb/shell/dialogs/sys_params.h"
 #include "zeb/tables/packets/info_packets.h"
@@ -201,4 +206,27 @@ TEST(SchemePreview, SampleRegionsInTheirColours) {
   EXPECT_EQ(at(l.cells[0][0].left + 2, l.cells[0][0].top + 2), RGB(0, 0, 0));      // header row: unfilled
   EXPECT_EQ(second.top, 275 / 2 + 8 + (second.bottom - second.top));
   EXPECT_EQ(l.cells[0][1].left, 30);
+}
+
+// Writes that fail (a folder that cannot be written) leave every old file
+// whole: the notice choice, the parameters and the scheme's colours.
+TEST(DialogFiles, FailedWritesLeaveTheOldFilesWhole) {
+  DialogsFixture fixture;
+  const std::string kept = "[A]\r\nx=1\r\n";
+  fixture.folders.Write("sysset.ini", kept);
+  const std::string colours = fixture.folders.Read("INTERFACE/test.CLR");
+  CSchemePreview preview;
+  preview.SetColor(19, RGB(3, 3, 3));
+  for (const std::string& dir : {fixture.folders.ProgramDir(), fixture.folders.Path("INTERFACE")})
+    ASSERT_EQ(chmod(dir.c_str(), 0555), 0);
+  {
+    EnforcedPermissions enforced;
+    EXPECT_FALSE(WriteNoticeChoice(fixture.folders.Path("sysset.ini"), true, std::time(nullptr)));
+    EXPECT_FALSE(SaveSysParams({"800", "5"}, fixture.folders.ProgramDir()));
+    preview.SaveColors();
+  }
+  for (const std::string& dir : {fixture.folders.ProgramDir(), fixture.folders.Path("INTERFACE")})
+    chmod(dir.c_str(), 0755);
+  EXPECT_EQ(fixture.folders.Read("sysset.ini"), kept);
+  EXPECT_EQ(fixture.folders.Read("INTERFACE/test.CLR"), colours);
 }
