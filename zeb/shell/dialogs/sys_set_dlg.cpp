@@ -57,9 +57,10 @@ CSysSetDlg::CSysSetDlg() : CPropertyPage(LookTemplate()) {}
 BOOL CSysSetDlg::OnInitDialog() {
   CPropertyPage::OnInitDialog();
   m_preview.SubclassDlgItem(IDC_SCHEME_PREVIEW, this);
-  // Nothing fills the scheme-style list and its button has no action.
-  for (int id : {IDC_STYLE_LIST, IDC_STYLE_BUTTON})
-    if (CWnd* control = GetDlgItem(id)) control->ShowWindow(SW_HIDE);
+  // Nothing fills the scheme-style list (it stays, greyed, beside its
+  // label) and the button without a text has no action (hidden).
+  if (CWnd* styles = GetDlgItem(IDC_STYLE_LIST)) styles->EnableWindow(FALSE);
+  if (CWnd* button = GetDlgItem(IDC_STYLE_BUTTON)) button->ShowWindow(SW_HIDE);
   if (auto* colors = GetDlgItemT<CListBox>(IDC_COLOR_LIST)) {
     for (const SColorEntry& e : m_preview.Colors()) {
       const int row = colors->AddString(e.label);
