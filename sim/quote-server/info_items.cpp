@@ -28,9 +28,9 @@ int DateBefore(std::time_t now, int days) {
 
 std::vector<InfoItem> InfoItemsOf(uint16_t market, int32_t code, std::time_t now) {
   static const char* const kTitles[3] = {"季度鉴定报告发布", "托管库存变动公告", "交易提示"};
-  static const char* const kFirstLines[3] = {
-      "本季度鉴定完成，品相评级保持不变。", "托管库存较上期有所调整，详见附表。",
-      "今日成交活跃，请注意价格波动风险。"};
+  static const char* const kFirstLines[3] = {"本季度鉴定完成，品相评级保持不变。",
+                                             "托管库存较上期有所调整，详见附表。",
+                                             "今日成交活跃，请注意价格波动风险。"};
   std::vector<InfoItem> items;
   for (int i = 0; i < 3; ++i) {
     InfoItem item;

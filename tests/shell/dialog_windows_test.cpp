@@ -33,7 +33,8 @@ std::string Today() {
   std::tm local{};
   localtime_r(&now, &local);
   char date[16];
-  std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday);
   return date;
 }
 
@@ -124,26 +125,26 @@ TEST(MineInfoDlg, ListsDatesAsksForTheChosenTextAndShowsItEscaped) {
 
 TEST(WelcomeInfoDlg, ModesAndTheRecordedChoice) {
   DialogsFixture fixture;
-  ScopedModalScript script{
-      [](CDialog& d) {
-        std::string caption;
-        d.GetWindowText(caption);
-        EXPECT_EQ(caption, GBK("通知消息"));
-        EXPECT_FALSE(d.GetDlgItem(IDOK)->IsWindowVisible());
-        ClickCtl(d, IDC_NOTICE_QUIET);
-        ClickCtl(d, IDC_NOTICE_QUIET);
-        ClickCtl(d, IDCANCEL);
-      },
-      [](CDialog& d) {
-        std::string caption;
-        d.GetWindowText(caption);
-        EXPECT_EQ(caption, GBK("发布了新的版本，系统可以升级!"));
-        EXPECT_TRUE(d.GetDlgItem(IDC_NOTICE_QUIET)->IsWindowVisible());
-        ClickCtl(d, IDOK);
-      }};
+  ScopedModalScript script{[](CDialog& d) {
+                             std::string caption;
+                             d.GetWindowText(caption);
+                             EXPECT_EQ(caption, GBK("通知消息"));
+                             EXPECT_FALSE(d.GetDlgItem(IDOK)->IsWindowVisible());
+                             ClickCtl(d, IDC_NOTICE_QUIET);
+                             ClickCtl(d, IDC_NOTICE_QUIET);
+                             ClickCtl(d, IDCANCEL);
+                           },
+                           [](CDialog& d) {
+                             std::string caption;
+                             d.GetWindowText(caption);
+                             EXPECT_EQ(caption, GBK("发布了新的版本，系统可以升级!"));
+                             EXPECT_TRUE(d.GetDlgItem(IDC_NOTICE_QUIET)->IsWindowVisible());
+                             ClickCtl(d, IDOK);
+                           }};
   EXPECT_EQ(ShowNoticeDialog(0, "<b>notice</b>"), IDCANCEL);
   const std::string file = fixture.folders.Read("sysset.ini");
-  EXPECT_NE(file.find(std::string("[") + GBK("通知消息") + "]\r\nCHECKED=0\r\nCHECKDATE=" + Today() + "\r\n"),
+  EXPECT_NE(file.find(std::string("[") + GBK("通知消息") +
+                      "]\r\nCHECKED=0\r\nCHECKDATE=" + Today() + "\r\n"),
             std::string::npos)
       << file;
   EXPECT_EQ(ShowNoticeDialog(1, "update"), IDOK);
@@ -195,7 +196,8 @@ TEST(UserInfoDlg, ShowsWhatTheTradingLibraryGivesOrNothing) {
 class SysProtyDlgTest : public ::testing::Test {
  protected:
   std::string Scheme() {
-    return fixture_.folders.Read("INTERFACE/test.CLR") + fixture_.folders.Read("INTERFACE/test.FNT");
+    return fixture_.folders.Read("INTERFACE/test.CLR") +
+           fixture_.folders.Read("INTERFACE/test.FNT");
   }
   // Runs the dialog on the page with the step; returns its result.
   INT_PTR Run(int page, std::function<void(CSysProtyDlg&)> step) {
@@ -209,17 +211,20 @@ class SysProtyDlgTest : public ::testing::Test {
 
 TEST_F(SysProtyDlgTest, ParametersPageSavesOnlyTheParameters) {
   const std::string scheme = Scheme();
-  EXPECT_EQ(Run(1, [](CSysProtyDlg& d) {
-              EXPECT_FALSE(d.LookPage().IsActivated());
-              EXPECT_EQ(Text(d.ParamsPage(), IDC_BIG_ORDER), "400");
-              Type(d.ParamsPage(), IDC_PAGE_TURN, " 15");
-              ClickCtl(d, IDOK);
-            }),
+  EXPECT_EQ(Run(1,
+                [](CSysProtyDlg& d) {
+                  EXPECT_FALSE(d.LookPage().IsActivated());
+                  EXPECT_EQ(Text(d.ParamsPage(), IDC_BIG_ORDER), "400");
+                  Type(d.ParamsPage(), IDC_PAGE_TURN, " 15");
+                  ClickCtl(d, IDOK);
+                }),
             IDOK);
   EXPECT_EQ(Scheme(), scheme);
   const std::string file = fixture_.folders.Read("sysset.ini");
-  EXPECT_NE(file.find(std::string("[") + GBK("主力大单") + "]\r\nVALUE=400\r\n"), std::string::npos);
-  EXPECT_NE(file.find(std::string("[") + GBK("自动翻页间隔") + "]\r\nVALUE= 15\r\n"), std::string::npos);
+  EXPECT_NE(file.find(std::string("[") + GBK("主力大单") + "]\r\nVALUE=400\r\n"),
+            std::string::npos);
+  EXPECT_NE(file.find(std::string("[") + GBK("自动翻页间隔") + "]\r\nVALUE= 15\r\n"),
+            std::string::npos);
   EXPECT_EQ(CCmdDispatcher::GetInstance()->GetSysParam(GBK("自动翻页间隔")), 15);
 }
 
@@ -271,40 +276,42 @@ TEST_F(SysProtyDlgTest, ColoursAndFontsReachTheSchemeOnlyOnOk) {
   });
   EXPECT_EQ(Scheme(), scheme);
 
-  EXPECT_EQ(Run(0, [&](CSysProtyDlg& d) {
-              CSysSetDlg& look = d.LookPage();
-              EXPECT_FALSE(d.ParamsPage().IsActivated());
-              auto* colors = FindCtl<QListWidget>(look, IDC_COLOR_LIST);
-              ASSERT_NE(colors, nullptr);
-              // The first entry is the background (19): black in this scheme.
-              EXPECT_EQ(Text(look, IDC_RED_EDIT), "0");
-              // Pick a colour, then type a new red: green and blue stay picked.
-              ClickCtl(look, IDC_CHOOSE_COLOR);
-              EXPECT_EQ(Text(look, IDC_GREEN_EDIT), "20");
-              Type(look, IDC_RED_EDIT, "200");
-              EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 20, 30));
-              // A component out of range is refused with our message.
-              fixture_.boxes.Clear();
-              Type(look, IDC_BLUE_EDIT, "256");
-              ASSERT_EQ(fixture_.boxes.Boxes().size(), 1u);
-              EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 20, 25));
-              Type(look, IDC_BLUE_EDIT, "30");
-              // Bold italic stores bold only.
-              auto* fonts = look.GetDlgItemT<CComboBox>(IDC_FONT_LIST);
-              ASSERT_NE(fonts, nullptr);
-              fonts->SetCurSel(fonts->FindStringExact(-1, GBK("列表字体")));
-              ClickCtl(look, IDC_CHOOSE_FONT);
-              const SFontEntry* font = look.Preview().FindFont(1);
-              EXPECT_EQ(font->style, 1);
-              EXPECT_EQ(font->size, 18);
-              EXPECT_STREQ(font->face, "Serif");
-              EXPECT_EQ(CSysStyle::GetInstance()->GetColor(19), RGB(0, 0, 0));
-              ClickCtl(d, IDOK);
-            }),
+  EXPECT_EQ(Run(0,
+                [&](CSysProtyDlg& d) {
+                  CSysSetDlg& look = d.LookPage();
+                  EXPECT_FALSE(d.ParamsPage().IsActivated());
+                  auto* colors = FindCtl<QListWidget>(look, IDC_COLOR_LIST);
+                  ASSERT_NE(colors, nullptr);
+                  // The first entry is the background (19): black in this scheme.
+                  EXPECT_EQ(Text(look, IDC_RED_EDIT), "0");
+                  // Pick a colour, then type a new red: green and blue stay picked.
+                  ClickCtl(look, IDC_CHOOSE_COLOR);
+                  EXPECT_EQ(Text(look, IDC_GREEN_EDIT), "20");
+                  Type(look, IDC_RED_EDIT, "200");
+                  EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 20, 30));
+                  // A component out of range is refused with our message.
+                  fixture_.boxes.Clear();
+                  Type(look, IDC_BLUE_EDIT, "256");
+                  ASSERT_EQ(fixture_.boxes.Boxes().size(), 1u);
+                  EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 20, 25));
+                  Type(look, IDC_BLUE_EDIT, "30");
+                  // Bold italic stores bold only.
+                  auto* fonts = look.GetDlgItemT<CComboBox>(IDC_FONT_LIST);
+                  ASSERT_NE(fonts, nullptr);
+                  fonts->SetCurSel(fonts->FindStringExact(-1, GBK("列表字体")));
+                  ClickCtl(look, IDC_CHOOSE_FONT);
+                  const SFontEntry* font = look.Preview().FindFont(1);
+                  EXPECT_EQ(font->style, 1);
+                  EXPECT_EQ(font->size, 18);
+                  EXPECT_STREQ(font->face, "Serif");
+                  EXPECT_EQ(CSysStyle::GetInstance()->GetColor(19), RGB(0, 0, 0));
+                  ClickCtl(d, IDOK);
+                }),
             IDOK);
   EXPECT_EQ(CSysStyle::GetInstance()->GetColor(19), RGB(200, 20, 30));
   EXPECT_NE(fixture_.folders.Read("INTERFACE/test.CLR").find("COLOR=1971400"), std::string::npos);
-  EXPECT_NE(fixture_.folders.Read("INTERFACE/test.FNT").find("FONTSTYLE=1\r\nFONTNAME=Serif"), std::string::npos);
+  EXPECT_NE(fixture_.folders.Read("INTERFACE/test.FNT").find("FONTSTYLE=1\r\nFONTNAME=Serif"),
+            std::string::npos);
   EXPECT_EQ(fixture_.folders.Read("sysset.ini"), "");
 
   // "恢复缺省颜色" goes back to the colours saved last, not the built-in ones.

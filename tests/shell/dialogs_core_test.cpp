@@ -35,7 +35,8 @@ TEST(InfoText, DateCaptionAndRequest) {
   std::memset(item.name, 'N', sizeof item.name);  // a name of all 60 bytes has no NUL
   EXPECT_EQ(InfoCaption(item), std::string(60, 'N') + GBK("--资讯信息"));
 
-  const std::vector<uint8_t> r = BuildInfoRequest(SCodeInfo{4352, 602001}, kInfoPageKLine, 20150302, 0);
+  const std::vector<uint8_t> r =
+      BuildInfoRequest(SCodeInfo{4352, 602001}, kInfoPageKLine, 20150302, 0);
   const std::string bytes(r.begin(), r.end());
   ASSERT_EQ(bytes.size(), 30u);
   EXPECT_EQ(U16(bytes, 0), 0x1100);
@@ -80,7 +81,8 @@ TEST(InfoText, LinesBecomeParagraphsOfEscapedText) {
             "<HTML><BODY><p>&lt;img src=x&gt;&amp;&quot;</p><p></p></BODY></HTML>");
   // GBK trail bytes never look like the escaped characters.
   const std::string chinese = GBK("成交量<1万手");
-  EXPECT_EQ(InfoTextToHtml(chinese), std::string("<HTML><BODY><p>") + GBK("成交量&lt;1万手") + "</p></BODY></HTML>");
+  EXPECT_EQ(InfoTextToHtml(chinese),
+            std::string("<HTML><BODY><p>") + GBK("成交量&lt;1万手") + "</p></BODY></HTML>");
 }
 
 TEST(SysParams, ThresholdRangeAndSavingAsTyped) {
@@ -88,8 +90,8 @@ TEST(SysParams, ThresholdRangeAndSavingAsTyped) {
   const struct {
     const char* text;
     bool accepted;
-  } cases[] = {{"399", false}, {"400", true},    {"100000", true}, {"100001", false},
-               {"abc", false}, {"", false},      {" 500", true},   {"4294967696", false},
+  } cases[] = {{"399", false},  {"400", true}, {"100000", true}, {"100001", false},
+               {"abc", false},  {"", false},   {" 500", true},   {"4294967696", false},
                {"-400", false}, {"450x", true}};
   for (const auto& c : cases) EXPECT_EQ(IsBigOrderAccepted(c.text), c.accepted) << c.text;
 
@@ -98,13 +100,16 @@ TEST(SysParams, ThresholdRangeAndSavingAsTyped) {
   EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 800);
   EXPECT_EQ(router->GetSysParam(GBK("自动翻页间隔")), 15);
   const std::string file = fixture.folders.Read("sysset.ini");
-  EXPECT_NE(file.find(std::string("[") + GBK("主力大单") + "]\r\nVALUE=800\r\n"), std::string::npos);
-  EXPECT_NE(file.find(std::string("[") + GBK("自动翻页间隔") + "]\r\nVALUE= 15\r\n"), std::string::npos);
+  EXPECT_NE(file.find(std::string("[") + GBK("主力大单") + "]\r\nVALUE=800\r\n"),
+            std::string::npos);
+  EXPECT_NE(file.find(std::string("[") + GBK("自动翻页间隔") + "]\r\nVALUE= 15\r\n"),
+            std::string::npos);
 }
 
 TEST(ColourEdit, PartsComponentsAndFontStyle) {
   const SRgbParts white = SplitColor(CLR_INVALID);
-  EXPECT_EQ((std::vector<int>{white.red, white.green, white.blue}), (std::vector<int>{255, 255, 255}));
+  EXPECT_EQ((std::vector<int>{white.red, white.green, white.blue}),
+            (std::vector<int>{255, 255, 255}));
   const SRgbParts parts = SplitColor(RGB(1, 2, 3));
   EXPECT_EQ((std::vector<int>{parts.red, parts.green, parts.blue}), (std::vector<int>{1, 2, 3}));
   EXPECT_EQ(JoinColor(parts), RGB(1, 2, 3));
@@ -190,20 +195,24 @@ TEST(SchemePreview, SampleRegionsInTheirColours) {
   EXPECT_EQ(l.axisLeft, 2);
   EXPECT_EQ(l.axisRight, 2 + 228 / 2 + 10);
   EXPECT_EQ(l.chartBottom, l.chartTop + 275 / 2 - 24);
-  EXPECT_EQ(at(l.axisLeft, (l.chartTop + l.chartBottom) / 2), RGB(200, 0, 0));     // the y axis
-  EXPECT_EQ(at((l.axisLeft + l.axisRight) / 2, l.chartBottom), RGB(200, 0, 0));    // the x axis
-  const int falling = l.candleLeft[0] + l.candleWidth / 2, rising = l.candleLeft[1] + l.candleWidth / 2;
-  EXPECT_EQ(at(falling + 5, (l.bodyTop + l.bodyBottom) / 2), RGB(0, 200, 0));      // body of 阴线
-  EXPECT_EQ(at(falling, l.chartTop + 80), RGB(0, 200, 0));                          // its lower wick
-  EXPECT_EQ(at(rising - 6, (l.bodyTop + l.bodyBottom) / 2), RGB(0, 0, 200));       // body of 阳线
+  EXPECT_EQ(at(l.axisLeft, (l.chartTop + l.chartBottom) / 2), RGB(200, 0, 0));   // the y axis
+  EXPECT_EQ(at((l.axisLeft + l.axisRight) / 2, l.chartBottom), RGB(200, 0, 0));  // the x axis
+  const int falling = l.candleLeft[0] + l.candleWidth / 2,
+            rising = l.candleLeft[1] + l.candleWidth / 2;
+  EXPECT_EQ(at(falling + 5, (l.bodyTop + l.bodyBottom) / 2), RGB(0, 200, 0));  // body of 阴线
+  EXPECT_EQ(at(falling, l.chartTop + 80), RGB(0, 200, 0));                     // its lower wick
+  EXPECT_EQ(at(rising - 6, (l.bodyTop + l.bodyBottom) / 2), RGB(0, 0, 200));   // body of 阳线
   int highlighted = 0;  // the box behind its white text
   for (int x = l.highlight.left; x < l.highlight.right; ++x)
-    for (int y = l.highlight.top; y < l.highlight.bottom; ++y) highlighted += at(x, y) == RGB(50, 60, 70);
-  EXPECT_GT(highlighted * 3, (l.highlight.right - l.highlight.left) * (l.highlight.bottom - l.highlight.top));
+    for (int y = l.highlight.top; y < l.highlight.bottom; ++y)
+      highlighted += at(x, y) == RGB(50, 60, 70);
+  EXPECT_GT(highlighted * 3,
+            (l.highlight.right - l.highlight.left) * (l.highlight.bottom - l.highlight.top));
   const RECT& second = l.cells[1][0];
-  EXPECT_EQ(at(second.left + 2, second.top + 2), RGB(90, 80, 70));                 // second row
-  EXPECT_EQ(at(second.left, second.top + 2), RGB(1, 2, 3));                        // its outline
-  EXPECT_EQ(at(l.cells[0][0].left + 2, l.cells[0][0].top + 2), RGB(0, 0, 0));      // header row: unfilled
+  EXPECT_EQ(at(second.left + 2, second.top + 2), RGB(90, 80, 70));  // second row
+  EXPECT_EQ(at(second.left, second.top + 2), RGB(1, 2, 3));         // its outline
+  EXPECT_EQ(at(l.cells[0][0].left + 2, l.cells[0][0].top + 2),
+            RGB(0, 0, 0));  // header row: unfilled
   EXPECT_EQ(second.top, 275 / 2 + 8 + (second.bottom - second.top));
   EXPECT_EQ(l.cells[0][1].left, 30);
 }

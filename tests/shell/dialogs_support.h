@@ -50,12 +50,14 @@ class DialogsFixture {
  public:
   DialogsFixture() {
     platform::testing::EnsureApplication();
-    const std::string list = std::string("[") + GBK("配色方案") + "]\r\n0=test\r\n\r\n[" + GBK("当前方案") +
-                             "]\r\n001=0\r\n";
+    const std::string list = std::string("[") + GBK("配色方案") + "]\r\n0=test\r\n\r\n[" +
+                             GBK("当前方案") + "]\r\n001=0\r\n";
     folders.Write("INTERFACE/COLORSCHEME.ini", list);
-    folders.Write("INTERFACE/test.CLR", std::string("[") + GBK("背景色") + "]\r\nID=19\r\nCOLOR=0\r\n");
-    folders.Write("INTERFACE/test.FNT", std::string("[") + GBK("列表字体") +
-                                            "]\r\nID=1\r\nFONTSIZE=14\r\nFONTSTYLE=0\r\nFONTNAME=Arial\r\n");
+    folders.Write("INTERFACE/test.CLR",
+                  std::string("[") + GBK("背景色") + "]\r\nID=19\r\nCOLOR=0\r\n");
+    folders.Write("INTERFACE/test.FNT",
+                  std::string("[") + GBK("列表字体") +
+                      "]\r\nID=1\r\nFONTSIZE=14\r\nFONTSTYLE=0\r\nFONTNAME=Arial\r\n");
     QImage tile(4, 8, QImage::Format_RGB32);
     tile.fill(Qt::gray);
     tile.save(QString::fromStdString(folders.Path("INTERFACE/test.BMP")), "BMP");

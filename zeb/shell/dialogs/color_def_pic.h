@@ -8,8 +8,8 @@
 class CColorDefPic : public CStatic, public CSchemePreview {
  public:
   // A window's font and a working font entry: both meanings stay.
-  using CStatic::SetFont;
   using CSchemePreview::SetFont;
+  using CStatic::SetFont;
 
   void OnPaint() override;
 

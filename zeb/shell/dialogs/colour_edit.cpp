@@ -19,7 +19,8 @@ bool ReadColorComponent(const std::string& text, int* value) {
   if (first == std::string::npos) return false;
   const size_t last = text.find_last_not_of(' ');
   const std::string digits = text.substr(first, last - first + 1);
-  if (digits.empty() || digits.size() > 3 || digits.find_first_not_of("0123456789") != std::string::npos)
+  if (digits.empty() || digits.size() > 3 ||
+      digits.find_first_not_of("0123456789") != std::string::npos)
     return false;
   const int v = std::atoi(digits.c_str());
   if (v > 255) return false;

@@ -25,11 +25,20 @@ std::string EscapeHtmlText(std::string_view gbk) {
   out.reserve(gbk.size());
   for (char c : gbk) {
     switch (c) {
-      case '&': out += "&amp;"; break;
-      case '<': out += "&lt;"; break;
-      case '>': out += "&gt;"; break;
-      case '"': out += "&quot;"; break;
-      default: out += c;
+      case '&':
+        out += "&amp;";
+        break;
+      case '<':
+        out += "&lt;";
+        break;
+      case '>':
+        out += "&gt;";
+        break;
+      case '"':
+        out += "&quot;";
+        break;
+      default:
+        out += c;
     }
   }
   return out;
@@ -40,7 +49,8 @@ std::string InfoTextToHtml(std::string_view gbk) {
   size_t from = 0;
   for (;;) {
     const size_t at = gbk.find("\r\n", from);
-    html += EscapeHtmlText(gbk.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
+    html += EscapeHtmlText(
+        gbk.substr(from, at == std::string_view::npos ? std::string_view::npos : at - from));
     if (at == std::string_view::npos) break;
     html += "</p><p>";
     from = at + 2;

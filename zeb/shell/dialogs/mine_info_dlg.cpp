@@ -29,7 +29,8 @@ const platform::DialogTemplate& InfoTemplate() {
 
 }  // namespace
 
-CMineInfoDlg::CMineInfoDlg(int page, CWnd* parent) : CDialog(InfoTemplate(), parent), m_nPage(page) {}
+CMineInfoDlg::CMineInfoDlg(int page, CWnd* parent)
+    : CDialog(InfoTemplate(), parent), m_nPage(page) {}
 
 BOOL CMineInfoDlg::OnInitDialog() {
   CDialog::OnInitDialog();

@@ -21,9 +21,11 @@ bool WriteNoticeChoice(const std::string& syssetPath, bool checked, std::time_t 
   std::tm local{};
   localtime_r(&now, &local);
   char date[16];
-  std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1, local.tm_mday);
+  std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
+                local.tm_mday);
   const char* section = GBK("通知消息");
-  const bool a = WritePrivateProfileString(section, "CHECKED", checked ? "1" : "0", syssetPath.c_str());
+  const bool a =
+      WritePrivateProfileString(section, "CHECKED", checked ? "1" : "0", syssetPath.c_str());
   const bool b = WritePrivateProfileString(section, "CHECKDATE", date, syssetPath.c_str());
   return a && b;
 }

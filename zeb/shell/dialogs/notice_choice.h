@@ -8,9 +8,9 @@
 #include <string>
 
 struct SNoticeLook {
-  const char* caption;      // GBK
-  bool okShown;             // "系 统 升 级"
-  const char* cancelText;   // GBK
+  const char* caption;     // GBK
+  bool okShown;            // "系 统 升 级"
+  const char* cancelText;  // GBK
   bool checkShown;
 };
 

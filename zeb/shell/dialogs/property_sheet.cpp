@@ -105,13 +105,16 @@ void CPropertySheet::OnPaint() {
     RECT tab = TabRect(i);
     if (i == m_active) {
       tab.top -= 1;
-      dc.FillSolidRect(tab.left, tab.top, tab.right - tab.left, tab.bottom - tab.top + 1, RGB(255, 255, 255));
+      dc.FillSolidRect(tab.left, tab.top, tab.right - tab.left, tab.bottom - tab.top + 1,
+                       RGB(255, 255, 255));
     }
     dc.Rectangle(&tab);
     if (i == m_active)  // the active tab opens into its page
-      dc.FillSolidRect(tab.left + 1, tab.bottom - 1, tab.right - tab.left - 2, 2, RGB(255, 255, 255));
+      dc.FillSolidRect(tab.left + 1, tab.bottom - 1, tab.right - tab.left - 2, 2,
+                       RGB(255, 255, 255));
     const char* caption = m_pages[size_t(i)]->GetTemplate().caption;
-    dc.DrawText(caption ? caption : "", -1, &tab, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    dc.DrawText(caption ? caption : "", -1, &tab,
+                DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   }
   if (oldFont) dc.SelectObject(oldFont);
   dc.SelectObject(oldBrush);

@@ -79,9 +79,13 @@ void CSchemePreview::FreeFonts() {
   m_fonts.clear();
 }
 
-int CSchemePreview::SaveColors() { return Scheme()->SaveColors(Scheme()->GetCurrentScheme(), m_colors); }
+int CSchemePreview::SaveColors() {
+  return Scheme()->SaveColors(Scheme()->GetCurrentScheme(), m_colors);
+}
 
-int CSchemePreview::SaveFonts() { return Scheme()->SaveFonts(Scheme()->GetCurrentScheme(), m_fonts); }
+int CSchemePreview::SaveFonts() {
+  return Scheme()->SaveFonts(Scheme()->GetCurrentScheme(), m_fonts);
+}
 
 // ---- The sample ----
 
@@ -98,7 +102,8 @@ SPreviewLayout CSchemePreview::Layout(CDC* dc, const RECT& client) const {
   l.titleHeight = h;
   l.titleText = RECT{L + 2, T + 2, L + 2 + title.cx, T + 2 + h};
   const int highlightWidth = Extent(dc, GBK("高亮背景色")).cx;
-  l.highlight = RECT{l.titleText.right + 6, T + 2, l.titleText.right + 6 + highlightWidth, T + 2 + h};
+  l.highlight =
+      RECT{l.titleText.right + 6, T + 2, l.titleText.right + 6 + highlightWidth, T + 2 + h};
 
   l.axisLeft = L + 2;
   l.axisRight = l.axisLeft + W / 2 + 10;
@@ -123,7 +128,8 @@ SPreviewLayout CSchemePreview::Layout(CDC* dc, const RECT& client) const {
   for (int row = 0; row < 2; ++row) {
     int x = L;
     for (int col = 0; col < 5; ++col) {
-      l.cells[row][col] = RECT{x, tableTop + row * rowHeight, x + widths[col], tableTop + (row + 1) * rowHeight};
+      l.cells[row][col] =
+          RECT{x, tableTop + row * rowHeight, x + widths[col], tableTop + (row + 1) * rowHeight};
       x += widths[col];
     }
   }
@@ -238,7 +244,8 @@ void CSchemePreview::PaintSample(CDC* dc, const RECT& client) const {
   dc->SelectObject(oldPen);
   dc->SelectObject(oldBrush);
   static const char* const kHeads[5] = {"", "证券名", "现价", "总数", "其它"};
-  for (int col = 1; col < 5; ++col) cellText(l.cells[0][col], GBK(kHeads[col]), GetColor(25), DT_CENTER);
+  for (int col = 1; col < 5; ++col)
+    cellText(l.cells[0][col], GBK(kHeads[col]), GetColor(25), DT_CENTER);
   text(l.cells[0][2].right - 10, l.cells[0][2].top + 7, GBK("↓"), 34);
   cellText(l.cells[1][0], "1", GetColor(25), DT_RIGHT);
   cellText(l.cells[1][1], GBK("深发展"), GetColor(32), DT_CENTER);

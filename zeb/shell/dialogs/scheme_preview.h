@@ -15,17 +15,17 @@
 // Where the sample's parts lie in a client rectangle, in pixels; the
 // paint uses these, and tests look at the pixels there.
 struct SPreviewLayout {
-  int titleHeight = 0;             // h: text height of "大标题"
-  RECT titleText{}, highlight{};   // "大标题" and the "高亮背景色" box
-  int axisLeft = 0, axisRight = 0; // A and X
+  int titleHeight = 0;                // h: text height of "大标题"
+  RECT titleText{}, highlight{};      // "大标题" and the "高亮背景色" box
+  int axisLeft = 0, axisRight = 0;    // A and X
   int chartTop = 0, chartBottom = 0;  // Y0 and Y1
-  int candleWidth = 0;             // width of "阴线"
-  int candleLeft[3] = {};          // each sample's left edge
-  int bodyTop = 0, bodyBottom = 0; // y' + 8 and Y0 + 76
-  int legendLeft = 0;              // x0
-  int legendLineY[8] = {};         // volume, then indicators 1 to 7
-  RECT cells[2][5] = {};           // the quote table
-  int fontRow1 = 0, fontRow2 = 0;  // y1 and y2
+  int candleWidth = 0;                // width of "阴线"
+  int candleLeft[3] = {};             // each sample's left edge
+  int bodyTop = 0, bodyBottom = 0;    // y' + 8 and Y0 + 76
+  int legendLeft = 0;                 // x0
+  int legendLineY[8] = {};            // volume, then indicators 1 to 7
+  RECT cells[2][5] = {};              // the quote table
+  int fontRow1 = 0, fontRow2 = 0;     // y1 and y2
 };
 
 class CSchemePreview {

@@ -40,8 +40,8 @@ bool SaveSysParams(const SSysParamTexts& texts, const std::string& programDir) {
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   const std::string path = programDir + "sysset.ini";
   bool written = true;
-  for (const auto& [name, text] : {std::pair{BigOrderName(), &texts.bigOrder},
-                                   std::pair{PageTurnName(), &texts.pageTurn}}) {
+  for (const auto& [name, text] :
+       {std::pair{BigOrderName(), &texts.bigOrder}, std::pair{PageTurnName(), &texts.pageTurn}}) {
     router->SetSysParam(name, ReadParamNumber(*text));
     written = WritePrivateProfileString(name, "VALUE", text->c_str(), path.c_str()) && written;
   }

@@ -38,7 +38,8 @@ BOOL CSysProtyDlg::OnInitDialog() {
   sheet.right = client.right;
   if (!m_sheet.Create(this, sheet, IDC_SETTINGS_SHEET, WS_CHILD | WS_VISIBLE)) return TRUE;
   m_sheet.SetFont(GetFont());
-  m_sheet.SetActivePage(m_nStartPage == kSettingsPageParams ? kSettingsPageParams : kSettingsPageLook);
+  m_sheet.SetActivePage(m_nStartPage == kSettingsPageParams ? kSettingsPageParams
+                                                            : kSettingsPageLook);
   return TRUE;
 }
 

@@ -20,9 +20,11 @@ const platform::DialogTemplate& LookTemplate() {
       {platform::kStatic, IDC_STATIC, GBK("方案预览"), 4, 6, 36, 10},
       {platform::kStatic, IDC_SCHEME_PREVIEW, nullptr, 2, 17, 152, 183},
       {platform::kStatic, IDC_STATIC, GBK("系统风格："), 165, 6, 41, 10},
-      {platform::kComboBox, IDC_STYLE_LIST, nullptr, 209, 4, 92, 57, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL},
+      {platform::kComboBox, IDC_STYLE_LIST, nullptr, 209, 4, 92, 57,
+       CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL},
       {platform::kGroupBox, IDC_STATIC, GBK("修改颜色"), 159, 17, 141, 135},
-      {platform::kListBox, IDC_COLOR_LIST, nullptr, 159, 26, 141, 33, LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP},
+      {platform::kListBox, IDC_COLOR_LIST, nullptr, 159, 26, 141, 33,
+       LBS_NOTIFY | WS_VSCROLL | WS_TABSTOP},
       {platform::kButton, IDC_STYLE_BUTTON, nullptr, 182, 62, 104, 15},
       {kSlider, IDC_RED_SLIDER, nullptr, 168, 82, 37, 9, WS_TABSTOP},
       {kSlider, IDC_GREEN_SLIDER, nullptr, 168, 101, 37, 9, WS_TABSTOP},
@@ -30,25 +32,32 @@ const platform::DialogTemplate& LookTemplate() {
       {platform::kStatic, IDC_STATIC, "R:", 160, 83, 8, 8},
       {platform::kStatic, IDC_STATIC, "G:", 161, 102, 8, 8},
       {platform::kStatic, IDC_STATIC, "B:", 161, 121, 8, 8},
-      {platform::kEdit, IDC_RED_EDIT, nullptr, 205, 81, 31, 14, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
-      {platform::kEdit, IDC_GREEN_EDIT, nullptr, 205, 100, 31, 14, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
-      {platform::kEdit, IDC_BLUE_EDIT, nullptr, 205, 119, 31, 14, ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
+      {platform::kEdit, IDC_RED_EDIT, nullptr, 205, 81, 31, 14,
+       ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
+      {platform::kEdit, IDC_GREEN_EDIT, nullptr, 205, 100, 31, 14,
+       ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
+      {platform::kEdit, IDC_BLUE_EDIT, nullptr, 205, 119, 31, 14,
+       ES_NUMBER | ES_AUTOHSCROLL | WS_TABSTOP},
       {platform::kButton, IDC_CHOOSE_COLOR, GBK("颜色选择..."), 241, 101, 53, 14, WS_TABSTOP},
       {platform::kButton, IDC_RESTORE_COLORS, GBK("恢复缺省颜色"), 241, 134, 53, 14, WS_TABSTOP},
       {platform::kGroupBox, IDC_STATIC, GBK("修改字体"), 161, 154, 139, 46},
-      {platform::kComboBox, IDC_FONT_LIST, nullptr, 167, 165, 71, 55, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP},
+      {platform::kComboBox, IDC_FONT_LIST, nullptr, 167, 165, 71, 55,
+       CBS_DROPDOWN | CBS_SORT | WS_VSCROLL | WS_TABSTOP},
       {platform::kButton, IDC_CHOOSE_FONT, GBK("字体选择..."), 241, 164, 53, 14, WS_TABSTOP},
       {platform::kButton, IDC_RESTORE_FONTS, GBK("恢复缺省字体"), 241, 184, 53, 14, WS_TABSTOP},
   };
   RegisterSliderKind();
-  static const platform::DialogTemplate tpl{302, 205, WS_CHILD, GBK("外观设置"), nullptr, 9, true, items};
+  static const platform::DialogTemplate tpl{
+      302, 205, WS_CHILD, GBK("外观设置"), nullptr, 9, true, items};
   return tpl;
 }
 
 constexpr int kEdits[3] = {IDC_RED_EDIT, IDC_GREEN_EDIT, IDC_BLUE_EDIT};
 constexpr int kSliders[3] = {IDC_RED_SLIDER, IDC_GREEN_SLIDER, IDC_BLUE_SLIDER};
 
-int* Part(SRgbParts& rgb, int index) { return index == 0 ? &rgb.red : index == 1 ? &rgb.green : &rgb.blue; }
+int* Part(SRgbParts& rgb, int index) {
+  return index == 0 ? &rgb.red : index == 1 ? &rgb.green : &rgb.blue;
+}
 
 }  // namespace
 
@@ -102,11 +111,20 @@ BOOL CSysSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (code != BN_CLICKED) return CPropertyPage::OnCommand(wParam, lParam);
   switch (id) {
-    case IDC_CHOOSE_COLOR: OnChooseColor(); return TRUE;
-    case IDC_RESTORE_COLORS: OnRestoreColors(); return TRUE;
-    case IDC_CHOOSE_FONT: OnChooseFont(); return TRUE;
-    case IDC_RESTORE_FONTS: OnRestoreFonts(); return TRUE;
-    default: return CPropertyPage::OnCommand(wParam, lParam);
+    case IDC_CHOOSE_COLOR:
+      OnChooseColor();
+      return TRUE;
+    case IDC_RESTORE_COLORS:
+      OnRestoreColors();
+      return TRUE;
+    case IDC_CHOOSE_FONT:
+      OnChooseFont();
+      return TRUE;
+    case IDC_RESTORE_FONTS:
+      OnRestoreFonts();
+      return TRUE;
+    default:
+      return CPropertyPage::OnCommand(wParam, lParam);
   }
 }
 
@@ -157,7 +175,8 @@ void CSysSetDlg::OnNumberChanged(int editId) {
 void CSysSetDlg::OnSliderMoved(int sliderId) {
   // The slider's edit takes its position, which changes the colour.
   for (int i = 0; i < 3; ++i)
-    if (kSliders[i] == sliderId) SetDlgItemText(kEdits[i], std::to_string(GetSliderPos(this, sliderId)).c_str());
+    if (kSliders[i] == sliderId)
+      SetDlgItemText(kEdits[i], std::to_string(GetSliderPos(this, sliderId)).c_str());
 }
 
 void CSysSetDlg::OnChooseColor() {
@@ -171,7 +190,7 @@ void CSysSetDlg::OnChooseColor() {
 
 void CSysSetDlg::OnRestoreColors() {
   if (::MessageBox(GetSafeHwnd(), GBK("您确定撤销刚才对颜色的修改吗?"), GBK("系统设置"),
-                 MB_YESNO | MB_ICONQUESTION) != IDYES)
+                   MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   m_preview.ReloadColors();
   ShowSelectedColor();
@@ -194,7 +213,7 @@ void CSysSetDlg::OnChooseFont() {
 
 void CSysSetDlg::OnRestoreFonts() {
   if (::MessageBox(GetSafeHwnd(), GBK("您确定撤销刚才对字体的修改吗?"), GBK("系统设置"),
-                 MB_YESNO | MB_ICONQUESTION) != IDYES)
+                   MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   m_preview.ReloadFonts();
 }

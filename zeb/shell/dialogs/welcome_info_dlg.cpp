@@ -12,8 +12,10 @@ namespace {
 const platform::DialogTemplate& NoticeTemplate() {
   static const platform::DialogItem items[] = {
       {platform::kStatic, IDC_NOTICE_HTML, nullptr, 7, 7, 286, 150, SS_SUNKEN},
-      {platform::kCheckBox, IDC_NOTICE_QUIET, GBK("一周内不要提醒我"), 7, 166, 100, 10, BS_AUTOCHECKBOX | WS_TABSTOP},
-      {platform::kButton, IDOK, GBK("系 统 升 级"), 179, 163, 54, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
+      {platform::kCheckBox, IDC_NOTICE_QUIET, GBK("一周内不要提醒我"), 7, 166, 100, 10,
+       BS_AUTOCHECKBOX | WS_TABSTOP},
+      {platform::kButton, IDOK, GBK("系 统 升 级"), 179, 163, 54, 14,
+       BS_DEFPUSHBUTTON | WS_TABSTOP},
       {platform::kButton, IDCANCEL, GBK("关闭"), 239, 163, 54, 14, WS_TABSTOP},
   };
   static const platform::DialogTemplate tpl{
@@ -33,7 +35,8 @@ BOOL CWelcomeInfoDlg::OnInitDialog() {
   SetWindowText(look.caption);
   if (CWnd* ok = GetDlgItem(IDOK)) ok->ShowWindow(look.okShown ? SW_SHOW : SW_HIDE);
   SetDlgItemText(IDCANCEL, look.cancelText);
-  if (CWnd* check = GetDlgItem(IDC_NOTICE_QUIET)) check->ShowWindow(look.checkShown ? SW_SHOW : SW_HIDE);
+  if (CWnd* check = GetDlgItem(IDC_NOTICE_QUIET))
+    check->ShowWindow(look.checkShown ? SW_SHOW : SW_HIDE);
   if (!look.okShown) SetDefID(IDCANCEL);
   m_html.SetHtmlText(m_strHtml.c_str(), TRUE);
   m_html.CreateInPlace(IDC_NOTICE_HTML, this);
@@ -42,7 +45,8 @@ BOOL CWelcomeInfoDlg::OnInitDialog() {
 
 BOOL CWelcomeInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == IDC_NOTICE_QUIET && HIWORD(wParam) == BN_CLICKED) {
-    WriteNoticeChoice(m_strSysset, IsDlgButtonChecked(IDC_NOTICE_QUIET) == BST_CHECKED, std::time(nullptr));
+    WriteNoticeChoice(m_strSysset, IsDlgButtonChecked(IDC_NOTICE_QUIET) == BST_CHECKED,
+                      std::time(nullptr));
     return TRUE;
   }
   return CDialog::OnCommand(wParam, lParam);
@@ -54,7 +58,8 @@ void CWelcomeInfoDlg::OnCancel() {
     return;
   }
   // A forced update leaves no way on but the update: 退出 ends the program.
-  if (CWnd* main = AfxGetMainWnd(); main && main != this) ::PostMessage(main->GetSafeHwnd(), WM_CLOSE, 0, 0);
+  if (CWnd* main = AfxGetMainWnd(); main && main != this)
+    ::PostMessage(main->GetSafeHwnd(), WM_CLOSE, 0, 0);
 }
 
 void CWelcomeInfoDlg::OnDestroy() {
