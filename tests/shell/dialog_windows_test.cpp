@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QSlider>
 #include <QTest>
 #include <ctime>
 
@@ -295,6 +296,15 @@ TEST_F(SysProtyDlgTest, ColoursAndFontsReachTheSchemeOnlyOnOk) {
                   ASSERT_EQ(fixture_.boxes.Boxes().size(), 1u);
                   EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 20, 25));
                   Type(look, IDC_BLUE_EDIT, "30");
+              // A slider moved by the user writes its edit, which sets the colour.
+              auto* green = FindCtl<QSlider>(look, IDC_GREEN_SLIDER);
+              ASSERT_NE(green, nullptr);
+              EXPECT_EQ(green->value(), 20);
+              green->setValue(21);
+              EXPECT_EQ(Text(look, IDC_GREEN_EDIT), "21");
+              EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 21, 30));
+              Type(look, IDC_GREEN_EDIT, "20");
+              EXPECT_EQ(green->value(), 20);
                   // Bold italic stores bold only.
                   auto* fonts = look.GetDlgItemT<CComboBox>(IDC_FONT_LIST);
                   ASSERT_NE(fonts, nullptr);
