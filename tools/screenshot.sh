@@ -8,8 +8,9 @@
 # dialog, waits for the main frame and saves PNG pictures of the login
 # dialog, the main frame, each view of the market pane, the trading window
 # and its order entry, each panel of the trading window (after two orders),
-# the keyboard-input box and the formula dialogs into OUTDIR, one line per
-# picture. Exits non-zero when a stage is not reached in time.
+# the keyboard-input box, the formula dialogs and the notice,
+# user-information, information and settings dialogs (15-*.png) into
+# OUTDIR, one line per picture. Exits non-zero when a stage is not reached in time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ] || [ "${1#-}" != "$1" ]; then

@@ -2,13 +2,15 @@
 // handlers on requests of any fields (framed and summed, after a login, so
 // every handler is reached), the custody page server's address reader and
 // the quote simulator's readers of item-code requests (quote lists, the
-// trading window's prices and single quotes, the alarm quotes).
+// trading window's prices and single quotes, the alarm quotes, the
+// information texts).
 #include <cstddef>
 #include <cstdint>
 #include <string>
 
 #include "custody_sim.h"
 #include "sim/market/demo_market.h"
+#include "sim/quote-server/info_items.h"
 #include "sim/quote-server/market_walk.h"
 #include "sim/quote-server/quote_lists.h"
 #include "sim/quote-server/quote_replies.h"
@@ -47,6 +49,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   lists->Answer(1, text);
   lists->AnswerList(sim::kTradeQuotesType, text);
   lists->AnswerSingle(text);
+  sim::AnswerInfoRequest(text, 0);
 
   // The input's fields become a request: the first is its type.
   TagMap fields;

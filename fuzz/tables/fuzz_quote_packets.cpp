@@ -1,15 +1,18 @@
 // Quote packets from the server: any bytes, read by the packet reader
 // (each layout and the dispatch), must never read past the body, and a
 // packet that is read has exactly the records its count says, within the
-// body. The same bytes then go through the quote list table and the
+// body; an information text read from them lies within the body and holds
+// no NUL. The same bytes then go through the quote list table and the
 // statistics strip of a loaded store, which must take them or refuse them
 // without harm.
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "sim/market/demo_market.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/packets/info_packets.h"
 #include "zeb/tables/packets/quote_packets.h"
 #include "zeb/tables/report/report_table.h"
 #include "zeb/tables/report/stat_info.h"
@@ -56,6 +59,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // The grouped layout's records start even later than the list's.
   CheckRead(ReadGroupedQuotes(body.data(), body.size(), &packet), packet, body.size());
   CheckRead(ReadQuotePacket(body.data(), body.size(), &packet), packet, body.size());
+
+  std::string text;
+  if (ReadInfoText(body.data(), body.size(), &text)) {
+    if (text.size() > body.size() - kInfoTextAt || text.find('\0') != std::string::npos) std::abort();
+  } else if (!text.empty()) {
+    std::abort();
+  }
 
   static Screen* screen = new Screen();
   const int length = static_cast<int>(body.size());

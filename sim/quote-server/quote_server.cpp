@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 
 #include "link/link_socket.h"
 #include "link/quote_frame.h"
@@ -12,6 +13,7 @@
 #include "link/socket_io.h"
 #include "platform/socket.h"
 #include "sim/market/demo_market.h"
+#include "sim/quote-server/info_items.h"
 #include "sim/quote-server/quote_replies.h"
 
 namespace sim {
@@ -291,6 +293,11 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
     case kTradeQuotesType:
     case kAlarmQuotesType: {
       const std::string reply = lists_.AnswerList(request.type, request.body);
+      if (!reply.empty()) session.Reply(reply);
+      break;
+    }
+    case kInfoTextType: {
+      const std::string reply = AnswerInfoRequest(request.body, std::time(nullptr));
       if (!reply.empty()) session.Reply(reply);
       break;
     }

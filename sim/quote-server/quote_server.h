@@ -1,8 +1,8 @@
 // The quote-server simulator: speaks the frame and login protocol of the
 // quote link on loopback, serves the market table, answers keep-alives,
 // quote-list requests, the trading window's price and single-quote
-// requests and the alarm quotes with a moving market, pushes market-list
-// updates and
+// requests and the alarm quotes with a moving market, the information
+// texts (info_items.h), pushes market-list updates and
 // injects faults on request. Later request types plug in through
 // RegisterHandler. Runs in-process (tests, benchmarks) or as sim_quote.
 // Clients are served within the bounds of ConnectionServer; a client's

@@ -12,6 +12,7 @@
 #include "shell/router_test_support.h"
 #include "shell/shell_temp_folders.h"
 #include "sim/market/demo_market.h"
+#include "zeb/shell/app/shell_plugins.h"
 #include "zeb/shell/blocks/block_manager.h"
 #include "zeb/shell/router/typed_commands.h"
 #include "zeb/shell/store/public_store.h"
@@ -177,6 +178,29 @@ TEST_F(RouterTest, CommandsRunTheirGroupThenReachTheView) {
   // The drawing tools belong to the frame.
   router->ExecuteCommand(0x6904);
   EXPECT_EQ(frame.messages.back(), std::make_pair(0xD7u, WPARAM(1)));
+}
+
+// The settings dialog's hooks: its plug-in opens on the page asked for,
+// the big orders are asked again of the chart view only, and both views
+// take the scheme again.
+TEST_F(RouterTest, SettingsDialogHooks) {
+  std::vector<int> pages;
+  SShellPlugins saved = ShellPlugins();
+  ShellPlugins().systemSettingsDialog = [&](int page) { pages.push_back(page); };
+  router->ExecuteCommand(0x6907);
+  router->OpenSystemSettings(1);
+  ShellPlugins() = saved;
+  EXPECT_EQ(pages, (std::vector<int>{0, 1}));
+
+  router->ShowAllMarkets();
+  router->RefreshBigOrders();
+  EXPECT_EQ(report.bigOrderRefreshes + chart.bigOrderRefreshes, 0);
+  router->OpenChartPage({4100, 600001}, 16);
+  router->RefreshBigOrders();
+  EXPECT_EQ(chart.bigOrderRefreshes, 1);
+  router->RepaintViews();
+  EXPECT_EQ(chart.schemeChanges, 1);
+  EXPECT_EQ(report.schemeChanges, 1);
 }
 
 TEST_F(RouterTest, BlockListsAndFavourites) {

@@ -34,6 +34,8 @@ class RecordingView : public CRoutedView {
   int UpdateCommandUI(CCmdUI* ui) override { return ui->m_nID == handledId ? 1 : 0; }
   void SetAnalysisKind(int kind) override { analysisKind = kind; }
   void ReloadCurrentTab() override { ++reloads; }
+  void RefreshBigOrders() override { ++bigOrderRefreshes; }
+  void OnSchemeChanged() override { ++schemeChanges; }
   void OnDraw(CDC*) override {}
 
   int setCount = 0;
@@ -44,6 +46,8 @@ class RecordingView : public CRoutedView {
   UINT handledId = 0;
   int analysisKind = -1;
   int reloads = 0;
+  int bigOrderRefreshes = 0;
+  int schemeChanges = 0;
 
  private:
   int page_;

@@ -1,13 +1,15 @@
 // The shell's own windows in the program: typed initials in the main frame
 // open the keyboard-input box, which lists the matching items and opens the
 // chosen one in the chart view; the update check at start-up asks which
-// download server through its dialog and hands the choice to the updater.
+// download server through its dialog and hands the choice to the updater;
+// the server's notice shows in the notice dialog.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
+#include <cstring>
 #include <filesystem>
 
 #include "platform/gbk.h"
@@ -21,6 +23,7 @@
 #include "zeb/shell/app/shell_plugins.h"
 #include "zeb/shell/app/shell_windows.h"
 #include "zeb/shell/app/zeb_app.h"
+#include "zeb/shell/dialogs/welcome_info_dlg.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/input/input_dlg.h"
 #include "zeb/shell/login/login_dlg.h"
@@ -168,3 +171,41 @@ TEST_F(ShellWindowsTest, StartUpAsksForTheServerAndStartsTheUpdater) {
 }
 
 }  // namespace
+
+namespace {
+
+// The server's notice: type, text length, a pointer slot, the text.
+std::string NoticePacket(const std::string& text) {
+  std::string body(8, '\0');
+  body[1] = 0x0C;
+  const int16_t length = int16_t(text.size());
+  std::memcpy(&body[2], &length, 2);
+  return body + text;
+}
+
+}  // namespace
+
+// The frame's notice shows in the notice dialog, which ends with the frame
+// when the frame closes under it.
+TEST_F(ShellWindowsTest, NoticeDialogShowsTheNoticeAndClosesWithTheFrame) {
+  ShellPlugins().reportView = [] { return new RecordingView(kPageReport); };
+  InstallShellWindows();
+  CPublic::GetInstance()->SetLoginMode(1);
+  zeb->CreateMainFrame();
+  CMainFrame* frame = zeb->GetMainFrame();
+  ASSERT_NE(frame, nullptr);
+  const std::string notice = NoticePacket("<p>maintenance</p>");
+  frame->SendMessage(WM_QUOTE_PACKET, notice.size(), LPARAM(notice.data()));
+  bool shown = false;
+  ScopedModalScript script{[&](CDialog& dialog) {
+    auto* box = dynamic_cast<CWelcomeInfoDlg*>(&dialog);
+    ASSERT_NE(box, nullptr);
+    shown = true;
+    EXPECT_EQ(box->Html().GetHtmlText(), "<p>maintenance</p>");
+    SetMainWnd(nullptr);  // no message loop runs here for the close to end
+    frame->CloseWithoutAsking();
+  }};
+  EXPECT_EQ(frame->LaunchUpdater(1), 0);
+  EXPECT_TRUE(shown);
+  EXPECT_FALSE(frame->IsWindowVisible());
+}

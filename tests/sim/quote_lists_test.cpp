@@ -7,18 +7,22 @@
 // of the trading window.
 #include <gtest/gtest.h>
 
+#include <ctime>
 #include <string>
 #include <vector>
 
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "platform/socket.h"
+#include "sim/quote-server/info_items.h"
 #include "sim/quote-server/quote_replies.h"
 #include "sim/quote-server/quote_server.h"
 #include "tables/quote_packet_bytes.h"
 #include "trade/ui/rules/quote_packet.h"
+#include "zeb/shell/dialogs/info_text.h"
 #include "zeb/shell/store/code_request.h"
 #include "zeb/shell/trade/trade_requests.h"
+#include "zeb/tables/packets/info_packets.h"
 #include "zeb/tables/packets/quote_packets.h"
 
 namespace {
@@ -260,3 +264,28 @@ TEST(QuoteSimLists, PushesGoToClientsShowingAMarketList) {
 }
 
 }  // namespace
+
+// The information texts: the program's request is answered with the text
+// of the item's entry for that date, which the program's reader takes.
+TEST(QuoteSimLists, InformationTextsPerItemAndDate) {
+  const std::time_t now = std::time(nullptr);
+  const SCodeInfo item{4352, 602001};
+  const std::vector<sim::InfoItem> entries = sim::InfoItemsOf(item.market, item.code, now);
+  ASSERT_EQ(entries.size(), 3u);
+  EXPECT_LT(entries[0].date, entries[2].date);
+  const std::vector<uint8_t> request = BuildInfoRequest(item, kInfoPageKLine, entries[1].date, 0);
+  const std::string reply = sim::AnswerInfoRequest(std::string(request.begin(), request.end()), now);
+  SPacketHead head;
+  ASSERT_TRUE(ReadPacketHead(reply.data(), reply.size(), &head));
+  EXPECT_EQ(head.tag, kInfoPageKLine);
+  std::string text;
+  ASSERT_TRUE(ReadInfoText(reply.data(), reply.size(), &text));
+  EXPECT_EQ(text, entries[1].text);
+  EXPECT_NE(text.find("\r\n"), std::string::npos);
+  // A date without an entry gets an empty text; a short request nothing.
+  const std::vector<uint8_t> none = BuildInfoRequest(item, kInfoPageKLine, 19990101, 0);
+  const std::string empty = sim::AnswerInfoRequest(std::string(none.begin(), none.end()), now);
+  ASSERT_TRUE(ReadInfoText(empty.data(), empty.size(), &text));
+  EXPECT_EQ(text, "");
+  EXPECT_EQ(sim::AnswerInfoRequest(std::string(request.begin(), request.begin() + 20), now), "");
+}

@@ -15,6 +15,7 @@
 #include "platform/testing/menu_script.h"
 #include "report_test_support.h"
 #include "zeb/shell/blocks/block_manager.h"
+#include "ui/sys_style.h"
 #include "zeb/tables/views/price_report_view.h"
 
 using namespace tables_test;
@@ -384,3 +385,11 @@ TEST_F(ReportViewTest, ARenderShowsRowsInRiseAndFallColoursAboveTheTabsAndTheStr
 }
 
 }  // namespace
+
+// After the settings changed the scheme, the list takes its colours again.
+TEST_F(ReportViewTest, SchemeChangeRetakesTheColours) {
+  Show();
+  view.Table().SetBkColor(RGB(1, 2, 3));
+  view.OnSchemeChanged();
+  EXPECT_EQ(view.Table().GetBkColor(), CSysStyle::GetInstance()->GetColor(19));
+}

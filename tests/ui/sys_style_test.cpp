@@ -208,13 +208,16 @@ TEST_F(SysStyleTest, SavingWritesTheSchemeFiles) {
             0u);
 
   CFont* unchanged = style->GetFont(2);
+  CFont* changed = style->GetFont(1);
   std::vector<SFontEntry> fonts = *style->GetFontList();
   std::strcpy(fonts[0].face, "Arial");
   fonts[0].size = 20;
   EXPECT_EQ(style->SaveFonts(0, fonts), 1);
   EXPECT_EQ(style->GetFont(2), unchanged);
+  // A changed font keeps its object: tables hold its address.
+  EXPECT_EQ(style->GetFont(1), changed);
   LOGFONT lf;
-  style->GetFont(1)->GetLogFont(&lf);
+  changed->GetLogFont(&lf);
   EXPECT_STREQ(lf.lfFaceName, "Arial");
   EXPECT_EQ(lf.lfHeight, -20);
   std::string fnt = ReadBytes(Interface("s.FNT"));

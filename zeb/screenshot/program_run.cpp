@@ -34,6 +34,7 @@
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/screenshot/dialog_pictures.h"
 #include "zeb/screenshot/trade_pictures.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/market_views.h"
@@ -353,6 +354,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
       watchdog.Enter("formula dialogs");
       PictureFormulaDialogs(keep, &r.shell);
+      watchdog.Enter("dialogs");
+      PictureDialogs(*frame, keep, o.stageTimeoutMs);
       if (o.whileRunning) o.whileRunning(*frame);
     }
     if (quoteSim) {

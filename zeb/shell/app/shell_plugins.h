@@ -23,7 +23,9 @@ struct SShellPlugins {
   // The notice and update offer (mode = the update flag); IDOK to update.
   std::function<int(int mode, const std::string& gbkText)> noticeDialog;
   std::function<void()> userInfoDialog;
-  std::function<void()> systemSettingsDialog;
+  // The settings dialog, modal, on its start page (0 appearance, 1
+  // parameters).
+  std::function<void(int startPage)> systemSettingsDialog;
 };
 
 SShellPlugins& ShellPlugins();

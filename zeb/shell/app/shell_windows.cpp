@@ -2,6 +2,10 @@
 #include "zeb/shell/app/shell_windows.h"
 
 #include "zeb/shell/app/shell_plugins.h"
+#include "zeb/shell/app/zeb_app.h"
+#include "zeb/shell/dialogs/sys_proty_dlg.h"
+#include "zeb/shell/dialogs/user_info_dlg.h"
+#include "zeb/shell/dialogs/welcome_info_dlg.h"
 #include "zeb/shell/input/input_dlg.h"
 #include "zeb/shell/trade/trade_view.h"
 #include "zeb/shell/update/update_check.h"
@@ -11,5 +15,16 @@ void InstallShellWindows() {
   SShellPlugins& plugins = ShellPlugins();
   if (!plugins.tradeView) plugins.tradeView = [] { return new CTradeView(); };
   if (!plugins.inputBox) plugins.inputBox = OpenInputBox;
+  if (!plugins.noticeDialog) plugins.noticeDialog = ShowNoticeDialog;
+  if (!plugins.systemSettingsDialog) plugins.systemSettingsDialog = RunSystemSettings;
+  if (!plugins.userInfoDialog) {
+    plugins.userInfoDialog = [] {
+      CUserInfoDlg dialog([](std::string* fields) {
+        CZEBApp* app = CZEBApp::Current();
+        if (app && app->Trade().Entries().GetUserInfo) app->Trade().Entries().GetUserInfo(fields);
+      });
+      dialog.DoModal();
+    };
+  }
   SetUpdateServerChooser(ChooseUpdateServer);
 }

@@ -16,6 +16,7 @@
 #include "zeb/shell/app/shell_plugins.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/shell/blocks/block_manager.h"
+#include "zeb/shell/dialogs/welcome_info_dlg.h"
 #include "zeb/shell/frame/shell_commands.h"
 #include "zeb/shell/frame/shell_menus.h"
 #include "zeb/shell/frame/shell_toolbars.h"
@@ -478,10 +479,7 @@ int CMainFrame::LaunchUpdater(int flag) { return m_traffic.LaunchUpdater(flag); 
 
 int CMainFrame::ShowNotice(int mode, const std::string& text) {
   if (ShellPlugins().noticeDialog) return ShellPlugins().noticeDialog(mode, text);
-  const char* caption = mode == 1   ? GBK("发布了新的版本，系统可以升级!")
-                        : mode == 2 ? GBK("发布了关键更新的新版本，系统必须进行升级!")
-                                    : GBK("通知消息");
-  return MessageBox(GetSafeHwnd(), text.c_str(), caption, mode == 1 || mode == 2 ? MB_OKCANCEL : MB_OK);
+  return ShowNoticeDialog(mode, text);
 }
 
 HWND CMainFrame::GetTradeWnd() const {

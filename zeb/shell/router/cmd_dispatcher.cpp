@@ -235,7 +235,7 @@ int CCmdDispatcher::ToolCommand(int id) {
       if (m_frame) m_frame->ShowDrawToolBar(true);
       break;
     case 0x6907:
-      if (ShellPlugins().systemSettingsDialog) ShellPlugins().systemSettingsDialog();
+      OpenSystemSettings(0);
       break;
     case 0x6912: {
       const SCodeInfo code = GetCurCode();
@@ -358,6 +358,21 @@ void CCmdDispatcher::SetSysParam(const char* name, int value) {
   if (!name) return;
   if (std::strcmp(name, BigOrderName()) == 0) m_nBigOrder = value;
   else if (std::strcmp(name, PageTurnName()) == 0) m_nPageTurnSeconds = value;
+}
+
+void CCmdDispatcher::OpenSystemSettings(int startPage) {
+  if (ShellPlugins().systemSettingsDialog) ShellPlugins().systemSettingsDialog(startPage);
+}
+
+void CCmdDispatcher::RefreshBigOrders() {
+  if (IsChartView(m_activeView)) m_activeView->RefreshBigOrders();
+}
+
+void CCmdDispatcher::RepaintViews() {
+  CRoutedView* shown = m_frame ? m_frame->MarketPaneView() : m_activeView;
+  CRoutedView* report = m_frame ? m_frame->ReportView() : nullptr;
+  if (shown) shown->OnSchemeChanged();
+  if (report && report != shown) report->OnSchemeChanged();
 }
 
 UINT CCmdDispatcher::PageTurnIntervalMs() {

@@ -70,6 +70,16 @@ class CCmdDispatcher {
   int GetSysParam(const char* name);
   void SetSysParam(const char* name, int value);
 
+  // The settings dialog on its page (0 appearance, 1 parameters): the
+  // command "系统设置" opens page 0, the chart view's big-order title row
+  // page 1. Nothing happens without the dialog's plug-in.
+  void OpenSystemSettings(int startPage);
+  // After the settings were saved: the chart view, when it is the active
+  // view, asks for the big orders again; the market pane's views take the
+  // scheme again and repaint.
+  void RefreshBigOrders();
+  void RepaintViews();
+
   void ToggleAutoPageTurn();
   bool IsAutoPageTurnOn() const { return m_nPageTurnTimer > 0; }
   // The interval the page turn runs at, in milliseconds.

@@ -13,3 +13,7 @@ SCodeInfo* CRoutedView::GetCodeInfo(SCodeInfo* out) {
   if (out) std::memcpy(static_cast<void*>(out), &m_curItem.code, sizeof(SCodeInfo));
   return out;
 }
+
+void CRoutedView::OnSchemeChanged() {
+  if (GetSafeHwnd()) Invalidate();
+}

@@ -41,6 +41,12 @@ class CRoutedView : public CView {
   virtual void SetAnalysisKind(int kind) {}
   virtual void SetPanelPage(int page) {}
   virtual void ShowIndicator(const char* formulaName) {}
+  // The big-order threshold changed: the chart view asks for the big orders
+  // again when its panel shows them.
+  virtual void RefreshBigOrders() {}
+  // ---- Every view's ----
+  // The colour and font scheme changed: take its colours again and repaint.
+  virtual void OnSchemeChanged();
   // ---- The quote list's ----
   virtual void ReloadCurrentTab() {}
 

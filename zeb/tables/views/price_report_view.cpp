@@ -182,3 +182,8 @@ void CPriceReportView::OnTimer(UINT_PTR id) {
   RefreshData();
   CBaseView::OnTimer(id);
 }
+
+void CPriceReportView::OnSchemeChanged() {
+  m_table.InitColors();
+  CBaseView::OnSchemeChanged();
+}

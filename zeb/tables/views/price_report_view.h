@@ -43,6 +43,8 @@ class CPriceReportView : public CBaseView {
   int OnCommand(int id) override;
   void RecalcLayout() override;
   void ReloadCurrentTab() override;
+  // The list takes the scheme's colours again, then repaints.
+  void OnSchemeChanged() override;
 
   // Shows a tab's list: the table loads its items and asks for quotes.
   void LoadTab(const SRepTabRecord& record);

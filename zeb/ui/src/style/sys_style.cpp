@@ -206,8 +206,19 @@ int CSysStyle::SaveFonts(int schemeIndex, const std::vector<SFontEntry>& fonts) 
         platform::GbkCopyCut(e.face, LF_FACESIZE, given.face);
         e.size = given.size;
         e.style = given.style;
-        delete e.font;
-        e.font = CreateFont(e.face, e.size, e.style);
+        // The font object stays: tables and views keep its address, and
+        // they show the new face from their next paint.
+        CFont* made = CreateFont(e.face, e.size, e.style);
+        if (e.font && made) {
+          LOGFONT lf;
+          made->GetLogFont(&lf);
+          e.font->DeleteObject();
+          e.font->CreateFontIndirect(&lf);
+          delete made;
+        } else {
+          delete e.font;
+          e.font = made;
+        }
       }
       break;
     }

@@ -1,0 +1,19 @@
+// Reading the information reply (info_packets.h).
+#include "zeb/tables/packets/info_packets.h"
+
+#include <cstring>
+
+#include "zeb/tables/packets/quote_packets.h"
+
+bool ReadInfoText(const void* body, size_t length, std::string* text) {
+  if (text == nullptr) return false;
+  text->clear();
+  SPacketHead head;
+  if (!ReadPacketHead(body, length, &head) || PacketGroup(head.type) != PKT_INFO_LIST) return false;
+  if (length < kInfoTextAt) return false;
+  const char* start = static_cast<const char*>(body) + kInfoTextAt;
+  const size_t room = length - kInfoTextAt;
+  const void* nul = std::memchr(start, '\0', room);
+  text->assign(start, nul ? static_cast<const char*>(nul) - start : room);
+  return true;
+}
