@@ -14,6 +14,7 @@
 #include "platform/testing/app.h"
 #include "platform/testing/menu_script.h"
 #include "report_test_support.h"
+#include "sim/market/demo_market.h"
 #include "zeb/shell/blocks/block_manager.h"
 #include "zeb/tables/views/price_report_view.h"
 
@@ -291,6 +292,53 @@ TEST_F(ReportViewTest, TabsLoadTheirListsAndABlockTabOffersTheBlocks) {
   EXPECT_EQ(menus.Offered()[0][0].id, 0x6200u + kFirstUserBlockId);
   EXPECT_EQ(tabs.GetCurSel(), 2);
   EXPECT_EQ(main.requests.size(), 1u);
+}
+
+// The market the quote simulator serves, as the program builds its lists
+// from it: each market tab lists only the goods of its kind (codes that
+// map to its market, names of that kind), and 全部藏品 lists them all.
+TEST_F(ReportViewTest, EachMarketTabOfTheSimulatorsMarketListsOnlyGoodsOfItsKind) {
+  const std::string market = BuildDemoMarketTable();
+  ASSERT_EQ(store.ParseMarketTable(market.data(), int(market.size())), 0);
+  Show();
+  CRepTypeCtlPic& tabs = view.Tabs();
+  auto load = [&](const char* name) {
+    for (int i = 0; i < tabs.GetTabCount(); ++i) {
+      if (tabs.GetTab(i)->name != GBK(name)) continue;
+      view.LoadTab(*tabs.GetRecord(i));
+      return view.Table().GetItems();
+    }
+    ADD_FAILURE() << "no tab " << name;
+    return std::vector<SCodeInfo>{};
+  };
+  const struct {
+    const char* tab;
+    int32_t codePrefix;                // code / 1000
+    std::vector<std::string> kinds;    // one of these is in every name
+  } cases[] = {{"指数", 100, {"指数"}},
+               {"钱币", 701, {"币"}},
+               {"邮票", 602, {"票"}},
+               {"电话卡", 903, {"卡"}},
+               {"邮资封片", 605, {"封", "片"}}};
+  size_t listed = 0;
+  for (const auto& c : cases) {
+    const std::vector<SCodeInfo> items = load(c.tab);
+    EXPECT_GE(items.size(), 2u) << c.tab;
+    for (const SCodeInfo& item : items) {
+      EXPECT_EQ(item.code / 1000, c.codePrefix) << c.tab << " " << item.code;
+      const SStockInfo* info = store.FindStock(&item);
+      ASSERT_NE(info, nullptr);
+      const std::string name = platform::GbkToUtf8(info->GetName());
+      const bool ofKind = std::any_of(c.kinds.begin(), c.kinds.end(),
+                                      [&](const std::string& kind) { return name.find(kind) != std::string::npos; });
+      EXPECT_TRUE(ofKind) << c.tab << " lists " << item.code << " " << name;
+      // Index items are named as indexes, and no goods are.
+      EXPECT_EQ(name.find("指数") != std::string::npos, c.codePrefix == 100) << c.tab << " " << name;
+    }
+    listed += items.size();
+  }
+  // 全部藏品: the goods of every tab and the two index markets' indexes.
+  EXPECT_EQ(load("全部藏品").size(), listed + 2);
 }
 
 TEST(RepTypeCtlPicTest, TheTabSetFollowsQuoteTypeAndAnUnreadableFileGivesNone) {
