@@ -164,6 +164,28 @@ TEST_F(ReportViewTest, RightClicksSelectTheRowAndOfferTheMenusOfTheMainProgram) 
   EXPECT_EQ(menus.Offered()[1].size(), size_t(kReportColumnCount - kReportFixedColumns - 1));
 }
 
+// The band right of the last column is no row: a click there, right or
+// left, leaves the selection where it was; inside a row it selects.
+TEST_F(ReportViewTest, OnlyAClickInsideARowSelectsIt) {
+  Favourites(3);
+  Show();
+  ShowList(kFavouritesList);
+  AnswerLast();
+  CReportTable& table = view.Table();
+  const int columnsEnd = table.GetTotalColumnWidth();
+  ASSERT_LT(columnsEnd + 20, kWidth);  // an empty band right of the grid
+  ASSERT_EQ(table.GetSelRow(), 0);
+  platform::testing::ScopedMenuScript menus{0, 0};  // the body menu of each right click
+  for (UINT message : {WM_RBUTTONDOWN, WM_LBUTTONDOWN}) {
+    view.SendMessage(message, 0, RowPoint(2, columnsEnd + 10));
+    EXPECT_EQ(table.GetSelRow(), 0) << message;
+  }
+  view.SendMessage(WM_LBUTTONDBLCLK, 0, RowPoint(2, columnsEnd + 10));
+  EXPECT_TRUE(main.opened.empty());
+  view.SendMessage(WM_RBUTTONDOWN, 0, RowPoint(2, columnsEnd - 5));
+  EXPECT_EQ(table.GetSelRow(), 2);
+}
+
 // Removing an item reloads the list shown, also one that no tab holds.
 TEST_F(ReportViewTest, ReloadingShowsTheListLoadedLast) {
   Favourites(3);
