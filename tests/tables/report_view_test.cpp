@@ -26,9 +26,6 @@ constexpr uint16_t kMarket = 4114;  // a market list (bit 0x1000)
 constexpr int32_t kFirstCode = 602000;
 constexpr int kRow = 24;
 constexpr int kWidth = 1800;
-constexpr int kStrips = kReportTabStripHeight + kReportStatStripHeight;
-// 11 fitting rows: the header and 10 rows per page.
-constexpr int kHeight = kRow * 11 + kStrips;
 
 // The widgets need the application object before the tables' fixture,
 // which would otherwise make a plain GUI one.
@@ -68,7 +65,12 @@ class ReportViewTest : public WidgetApplicationFirst, public TablesTest {
     CBlockManager::ReleaseInstance();
   }
 
-  void Show(int width = kWidth, int height = kHeight) {
+  // The tab strip and the statistics strip under the table.
+  int Strips() { return view.GetTabStripHeight() + kReportStatStripHeight; }
+  // 11 fitting rows: the header and 10 rows per page.
+  int Height() { return kRow * 11 + Strips(); }
+  void Show(int width = kWidth, int height = 0) {
+    if (height == 0) height = Height();
     view.Create(nullptr, CRect(0, 0, width, height), 0, WS_POPUP | WS_VISIBLE);
     view.OnInitialUpdate();
     view.KillTimer(kReportRefreshTimer);  // fired by WM_TIMER here
@@ -226,7 +228,7 @@ TEST_F(ReportViewTest, DeleteOnTheFavouritesOrABlockPostsTheRemoveCommand) {
 
 TEST_F(ReportViewTest, PagingKeysDoNothingWhileNoRowFits) {
   Favourites(25);
-  Show(kWidth, kRow + kStrips);  // room for the header only
+  Show(kWidth, kRow + Strips());  // room for the header only
   for (uint16_t list : {kMarket, kFavouritesList}) {
     ShowList(list);
     const size_t asked = main.requests.size();
@@ -276,7 +278,7 @@ TEST_F(ReportViewTest, TimerWheelKeysAndAResizeAskForTheShownPage) {
   ASSERT_EQ(main.requests.size(), 3u);
   EXPECT_EQ(main.requests[2].items.front(), (SCodeInfo{kMarket, kFirstCode + 10}));
   // Five more rows fit: the page is asked for again at once.
-  view.MoveWindow(0, 0, kWidth, kHeight + 5 * kRow);
+  view.MoveWindow(0, 0, kWidth, Height() + 5 * kRow);
   ASSERT_EQ(main.requests.size(), 4u);
   EXPECT_EQ(main.requests[3].count, 15);
   // Keys typed into the view go to the main window, which routes them back.
@@ -385,9 +387,34 @@ TEST(RepTypeCtlPicTest, TheTabSetFollowsQuoteTypeAndAnUnreadableFileGivesNone) {
   EXPECT_EQ(boxes.Boxes()[0].text, GBK("读取通信配置文件出错!"));
 }
 
+// The strip of the tabs and the column scroll bar is as high as the tabs'
+// labels need; the table ends where it begins, the statistics strip
+// begins where it ends, and the tabs and the bar span it.
+TEST_F(ReportViewTest, TheTabStripTakesTheHeightItsLabelsNeed) {
+  Show(600);
+  CTypeCtlPic sized;  // the tab font, measured apart from the view
+  CDC measure;
+  measure.CreateCompatibleDC(nullptr);
+  const int strip = sized.GetFittingHeight(&measure);
+  EXPECT_EQ(view.GetTabStripHeight(), strip);
+  const RECT bar = view.Tabs().GetRect();
+  EXPECT_EQ(bar.bottom - bar.top, strip);
+  EXPECT_EQ(bar.bottom, Height() - kReportStatStripHeight);
+  EXPECT_EQ(view.Table().GetRect().bottom, bar.top);
+  (void)view.GetWidget()->grab();  // a paint lays the tabs out
+  for (int i = 0; i < view.Tabs().GetTabCount(); ++i) {
+    const RECT tab = view.Tabs().GetTab(i)->rect;
+    EXPECT_EQ(tab.top, bar.top) << i;
+    EXPECT_EQ(tab.bottom, bar.bottom) << i;
+  }
+  const RECT scroll = view.ScrollBar().GetBarRect();
+  EXPECT_EQ(scroll.top, bar.top);
+  EXPECT_EQ(scroll.bottom, bar.bottom);
+}
+
 TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
   LoadSeries(kMarket, kFirstCode, 5);
-  Show(600, kHeight);
+  Show(600, Height());
   ShowList(kMarket);
   AnswerLast();
   CReportTable& table = view.Table();
@@ -405,7 +432,7 @@ TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
   EXPECT_GT(table.GetColumnScroll(), 1);
   EXPECT_LE(table.GetColumnScrollPixels(), view.GetColumnScrollPos());
   // Wide enough for every column: nothing stays scrolled and the bar hides.
-  view.MoveWindow(0, 0, table.GetTotalColumnWidth() + 10, kHeight);
+  view.MoveWindow(0, 0, table.GetTotalColumnWidth() + 10, Height());
   (void)view.GetWidget()->grab();
   EXPECT_EQ(view.GetColumnScrollPos(), 0);
   EXPECT_EQ(table.GetColumnScroll(), 0);
@@ -450,7 +477,7 @@ TEST_F(ReportViewTest, ARenderShowsRowsInRiseAndFallColoursAboveTheTabsAndTheStr
   EXPECT_EQ(count(RGB(128, 0, 0), other), 0);
   EXPECT_GT(count(RGB(128, 128, 128), other), 0);
   // The statistics strip starts with a red line.
-  EXPECT_EQ(pixel(kWidth / 2, kHeight - kReportStatStripHeight), RGB(255, 0, 0));
+  EXPECT_EQ(pixel(kWidth / 2, Height() - kReportStatStripHeight), RGB(255, 0, 0));
 }
 
 }  // namespace
