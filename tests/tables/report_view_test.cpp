@@ -363,6 +363,23 @@ TEST_F(ReportViewTest, EachMarketTabOfTheSimulatorsMarketListsOnlyGoodsOfItsKind
   }
   // 全部藏品: the goods of every tab and the two index markets' indexes.
   EXPECT_EQ(load("全部藏品").size(), listed + 2);
+
+  // The 行情 menu (the rows' right-click menu too) opens the same lists:
+  // "<tab>行情" the market of that tab.
+  platform::testing::ScopedMenuScript menus{0};
+  view.SendMessage(WM_RBUTTONDOWN, 0, RowPoint(0));
+  ASSERT_EQ(menus.Offered().size(), 1u);
+  for (const auto& c : cases) {
+    const std::string text = platform::Utf8ToGbk(std::string(c.tab) + "行情");
+    const auto& offered = menus.Offered()[0];
+    const auto item = std::find_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; });
+    ASSERT_NE(item, offered.end()) << c.tab;
+    EXPECT_EQ(std::count_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; }), 1) << c.tab;
+    ASSERT_GE(item->id, 0x6200u);
+    const SStockInfo* first = store.FindStock(&load(c.tab).front());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(store.GetMarketOfCommand(int(item->id) - 0x6200), first->market) << c.tab;
+  }
 }
 
 TEST(RepTypeCtlPicTest, TheTabSetFollowsQuoteTypeAndAnUnreadableFileGivesNone) {
