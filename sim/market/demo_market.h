@@ -1,7 +1,8 @@
 // The demo market that the quote-server simulator serves and the tests load:
-// two indexes, a handful of stamps, coins, cards and notes over five
-// trading markets, one empty market block, and the day 09:30-11:30,
-// 13:00-15:00.
+// two index markets, the five markets of the quote list's tabs (stamps,
+// coins, phone cards, postal covers and cards, and the collectibles'
+// indexes), each holding only goods whose code maps to it and named as
+// its kind, one empty market block, and the day 09:30-11:30, 13:00-15:00.
 #pragma once
 #include <string>
 #include <vector>

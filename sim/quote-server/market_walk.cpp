@@ -12,6 +12,9 @@ namespace {
 
 // Prices move in whole cents (10 thousandths), as the lists print them.
 constexpr int64_t kCent = 10;
+// One item in this many trades in a step: collectibles do not all trade
+// every second, and a quote list marks the few that moved.
+constexpr int kTradeOdds = 8;
 
 int64_t RoundToCent(int64_t price) { return (price + kCent / 2) / kCent * kCent; }
 
@@ -66,10 +69,12 @@ bool MarketWalk::Load(const std::string& table) {
 void MarketWalk::Step() {
   std::lock_guard<std::mutex> lock(mutex_);
   std::uniform_int_distribution<int> move(-100, 100);  // hundredths of a percent
-  std::uniform_int_distribution<int> deal(0, 50);
+  std::uniform_int_distribution<int> deal(1, 50);  // a deal is at least one piece
   std::uniform_int_distribution<int> side(0, 1);
   std::uniform_int_distribution<int> book(1, 500);
+  std::uniform_int_distribution<int> trades(1, kTradeOdds);
   for (WalkItem& item : items_) {
+    if (trades(rng_) != 1) continue;  // no deal: every figure stays
     int64_t step = (int64_t)item.preClose * move(rng_) / 10000;
     int64_t price = RoundToCent((int64_t)item.price + step);
     // Within 10% of the previous close, in whole cents.

@@ -1,7 +1,8 @@
 // The simulator's moving market: every item of the served market table
-// takes a seeded random walk around its previous close, and keeps the
-// figures a quote record carries (open, high, low, last, volume, last deal,
-// amount, the best bid and ask with their volumes, the order ratio).
+// takes a seeded random walk around its previous close, a step whenever it
+// trades, and keeps the figures a quote record carries (open, high, low,
+// last, volume, last deal, amount, the best bid and ask with their
+// volumes, the order ratio).
 // Thread-safe: the walk thread steps it while clients are answered.
 #pragma once
 #include <cstdint>
@@ -36,8 +37,9 @@ class MarketWalk {
   explicit MarketWalk(uint32_t seed) : rng_(seed) {}
   // Takes the items of a 0x1000 reply body; false when it is malformed.
   bool Load(const std::string& marketTable);
-  // One step for every item: a move of at most 1% of the previous close,
-  // kept within +-10% of it, and one deal at the bid or the ask.
+  // One step: about one item in eight trades, with a move of at most 1%
+  // of the previous close, kept within +-10% of it, and one deal at the
+  // bid or the ask; the others keep every figure.
   void Step();
   std::vector<WalkItem> Snapshot() const;
   size_t Size() const;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <algorithm>
 #include <string>
 
 #include "controls/type_ctl_pic.h"
@@ -95,6 +96,48 @@ TEST_F(TypeCtlPicTest, HitTestingPastTheBarsWidth) {
   EXPECT_EQ(dc_.GetPixel((first.left + first.right) / 2, 18), RGB(128, 0, 0));
   EXPECT_EQ(dc_.GetPixel((second.left + second.right) / 2, 18), RGB(128, 128, 128));
   EXPECT_EQ(dc_.GetPixel(150, 10), RGB(255, 255, 255));  // nothing outside the bar
+}
+
+// Where a tab's label is inked: the box of the pixels that differ from the
+// tab's fill between its slanted ends and below its top edge. Empty when
+// there are none.
+RECT LabelInk(const CDC& dc, const RECT& tab, int slant, COLORREF fill) {
+  RECT ink{tab.right, tab.bottom, tab.left, tab.top};
+  for (int y = tab.top + 1; y < tab.bottom; ++y)
+    for (int x = tab.left + slant + 1; x < tab.right - slant; ++x) {
+      if (dc.GetPixel(x, y) == fill) continue;
+      ink = RECT{std::min<int>(ink.left, x), std::min<int>(ink.top, y), std::max<int>(ink.right, x + 1),
+                 std::max<int>(ink.bottom, y + 1)};
+    }
+  return ink;
+}
+
+// A bar of the height the font asks for keeps every label (the quote list's
+// market tabs, current or not) its margin from the slanted ends and from
+// the top and bottom.
+TEST_F(TypeCtlPicTest, LabelsKeepTheirMarginInsideTheirTabs) {
+  CTypeCtlPic bar;
+  for (const char* name : {"全部藏品", "指数", "钱币", "邮票", "电话卡", "邮资封片", "自选藏品"}) bar.AddTab(GBK(name), 0);
+  bar.SetCurSel(2);
+  const int height = bar.GetFittingHeight(&dc_);
+  QImage image(500, height + 4, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::white);
+  CDC dc;
+  dc.Attach(&image);
+  bar.SetRect(0, 2, 500, 2 + height);
+  ASSERT_EQ(bar.Draw(&dc), 1);
+  constexpr int s = 4, m = CTypeCtlPic::kLabelMargin;
+  for (int i = 0; i < bar.GetTabCount(); ++i) {
+    const RECT tab = bar.GetTab(i)->rect;
+    ASSERT_EQ(tab.bottom - tab.top, height);
+    const RECT ink = LabelInk(dc, tab, s, i == 2 ? RGB(128, 0, 0) : RGB(128, 128, 128));
+    ASSERT_LT(ink.left, ink.right) << "no label in tab " << i;
+    // One pixel of antialiasing either way.
+    EXPECT_GE(ink.left, tab.left + s + m - 1) << i;
+    EXPECT_LE(ink.right, tab.right - s - m + 1) << i;
+    EXPECT_GE(ink.top, tab.top + m - 1) << i;
+    EXPECT_LE(ink.bottom, tab.bottom - m + 1) << i;
+  }
 }
 
 TEST_F(TypeCtlPicTest, MarkerIsReadOnWholeCharacters) {

@@ -79,6 +79,14 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_TRUE(r.shell.tradeQuoteShown);
   EXPECT_GE(r.singleQuoteRequests, 1u);
   EXPECT_GE(r.tradePriceRequests, 1u);  // the held codes' prices
+  // The main frame was pictured on each market tab, showing that market's
+  // rows only.
+  ASSERT_EQ(r.marketTabs.size(), 6u);
+  for (const SMarketTabPicture& tab : r.marketTabs) {
+    EXPECT_FALSE(tab.shown.empty()) << tab.picture;
+    for (const SCodeInfo& code : tab.shown)
+      if (tab.market != 0x3000) EXPECT_EQ(code.market, tab.market) << tab.picture << " " << code.code;
+  }
   // Typed initials listed the matching items, the shortest key first.
   ASSERT_FALSE(r.shell.inputLines.empty());
   EXPECT_EQ(r.shell.inputLines[0].rfind("XMJB", 0), 0u) << r.shell.inputLines[0];

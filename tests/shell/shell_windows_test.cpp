@@ -102,7 +102,7 @@ TEST_F(ShellWindowsTest, TypedInitialsListTheItemsAndOpenTheChosenOne) {
   ASSERT_NE(chart, nullptr);
   SCodeInfo opened;
   chart->GetCodeInfo(&opened);
-  EXPECT_EQ(opened, (SCodeInfo{4119, 605001}));
+  EXPECT_EQ(opened, (SCodeInfo{4117, 701001}));  // 熊猫金币
   EXPECT_EQ(+chart->GetCurItem()->page, kPageChart);
 
   // The close button ends the box and opens nothing.

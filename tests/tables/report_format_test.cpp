@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
 
 #include "report_test_support.h"
+#include "zeb/tables/base/table_keys.h"
 #include "zeb/tables/report/report_format.h"
 
 using namespace tables_test;
@@ -108,6 +110,49 @@ TEST_F(ReportFormatTest, ChangeHighlightComparesWithTheLastRefreshOfEachItem) {
   // A new list starts without memories.
   table.LoadItems(kFavouritesList, "");
   EXPECT_EQ(refresh(10500, 10500), (std::vector<bool>{false, false}));
+}
+
+// On a market list a header click and a page turn ask the server again:
+// the replies that follow mark only the figures that moved since the last
+// reply of the same item, wherever the sort puts its row.
+TEST_F(ReportFormatTest, ResortsAndPageTurnsAreNoChange) {
+  constexpr int32_t kFirst = 100000;
+  LoadSeries(kMarket, kFirst, 25);
+  Init();  // 10 rows a page
+  std::map<int32_t, uint32_t> prices;
+  for (int i = 0; i < 25; ++i) prices[kFirst + i] = 10000 + uint32_t(i % 7) * 150;
+  // The server answers the last request with the prices of now; the rows
+  // marked as changed, by code.
+  auto answer = [&] {
+    EXPECT_EQ(Reply(Answer(frame.requests.back(), [&](const SCodeInfo& c) { return prices[c.code]; })), 1);
+    std::vector<std::string> marked;
+    for (int row = 0; row < table.GetRowCount(); ++row)
+      for (int column = kReportFirstQuoteColumn; column < kReportColumnCount; ++column)
+        if (table.GetCellItem(row, column)->background == kReportChangedBackground) {
+          marked.push_back(table.GetCellText(row, kColCode));
+          break;
+        }
+    return marked;
+  };
+  const std::vector<std::string> none;
+  ASSERT_EQ(table.LoadItems(kMarket, ""), 1);
+  table.RequestQuotes();
+  EXPECT_EQ(answer(), none);
+  table.SortBy(ReportColumnIndexOfId(kColLast));
+  EXPECT_EQ(answer(), none);
+  EXPECT_EQ(table.OnKey(table_keys::kNext), 1);
+  EXPECT_EQ(answer(), none);
+  EXPECT_EQ(table.OnKey(table_keys::kPrior), 1);
+  EXPECT_EQ(answer(), none);
+  // One item of the page trades: its row alone is marked, also after the
+  // sort moved it to the top.
+  prices[kFirst + 3] = 20000;
+  table.RequestQuotes();
+  EXPECT_EQ(answer(), std::vector<std::string>{"100003"});
+  EXPECT_EQ(table.GetCellText(0, kColCode), "100003");
+  // Sorting the other way shows what the last reply showed: no change.
+  table.SortBy(ReportColumnIndexOfId(kColLast));
+  EXPECT_EQ(answer(), none);
 }
 
 TEST_F(ReportFormatTest, NamesAreCutOnACharacterBoundary) {

@@ -14,6 +14,7 @@
 #include "platform/testing/app.h"
 #include "platform/testing/menu_script.h"
 #include "report_test_support.h"
+#include "sim/market/demo_market.h"
 #include "zeb/shell/blocks/block_manager.h"
 #include "ui/sys_style.h"
 #include "zeb/tables/views/price_report_view.h"
@@ -26,9 +27,6 @@ constexpr uint16_t kMarket = 4114;  // a market list (bit 0x1000)
 constexpr int32_t kFirstCode = 602000;
 constexpr int kRow = 24;
 constexpr int kWidth = 1800;
-constexpr int kStrips = kReportTabStripHeight + kReportStatStripHeight;
-// 11 fitting rows: the header and 10 rows per page.
-constexpr int kHeight = kRow * 11 + kStrips;
 
 // The widgets need the application object before the tables' fixture,
 // which would otherwise make a plain GUI one.
@@ -68,7 +66,12 @@ class ReportViewTest : public WidgetApplicationFirst, public TablesTest {
     CBlockManager::ReleaseInstance();
   }
 
-  void Show(int width = kWidth, int height = kHeight) {
+  // The tab strip and the statistics strip under the table.
+  int Strips() { return view.GetTabStripHeight() + kReportStatStripHeight; }
+  // 11 fitting rows: the header and 10 rows per page.
+  int Height() { return kRow * 11 + Strips(); }
+  void Show(int width = kWidth, int height = 0) {
+    if (height == 0) height = Height();
     view.Create(nullptr, CRect(0, 0, width, height), 0, WS_POPUP | WS_VISIBLE);
     view.OnInitialUpdate();
     view.KillTimer(kReportRefreshTimer);  // fired by WM_TIMER here
@@ -164,6 +167,28 @@ TEST_F(ReportViewTest, RightClicksSelectTheRowAndOfferTheMenusOfTheMainProgram) 
   EXPECT_EQ(menus.Offered()[1].size(), size_t(kReportColumnCount - kReportFixedColumns - 1));
 }
 
+// The band right of the last column is no row: a click there, right or
+// left, leaves the selection where it was; inside a row it selects.
+TEST_F(ReportViewTest, OnlyAClickInsideARowSelectsIt) {
+  Favourites(3);
+  Show();
+  ShowList(kFavouritesList);
+  AnswerLast();
+  CReportTable& table = view.Table();
+  const int columnsEnd = table.GetTotalColumnWidth();
+  ASSERT_LT(columnsEnd + 20, kWidth);  // an empty band right of the grid
+  ASSERT_EQ(table.GetSelRow(), 0);
+  platform::testing::ScopedMenuScript menus{0, 0};  // the body menu of each right click
+  for (UINT message : {WM_RBUTTONDOWN, WM_LBUTTONDOWN}) {
+    view.SendMessage(message, 0, RowPoint(2, columnsEnd + 10));
+    EXPECT_EQ(table.GetSelRow(), 0) << message;
+  }
+  view.SendMessage(WM_LBUTTONDBLCLK, 0, RowPoint(2, columnsEnd + 10));
+  EXPECT_TRUE(main.opened.empty());
+  view.SendMessage(WM_RBUTTONDOWN, 0, RowPoint(2, columnsEnd - 5));
+  EXPECT_EQ(table.GetSelRow(), 2);
+}
+
 // Removing an item reloads the list shown, also one that no tab holds.
 TEST_F(ReportViewTest, ReloadingShowsTheListLoadedLast) {
   Favourites(3);
@@ -204,7 +229,7 @@ TEST_F(ReportViewTest, DeleteOnTheFavouritesOrABlockPostsTheRemoveCommand) {
 
 TEST_F(ReportViewTest, PagingKeysDoNothingWhileNoRowFits) {
   Favourites(25);
-  Show(kWidth, kRow + kStrips);  // room for the header only
+  Show(kWidth, kRow + Strips());  // room for the header only
   for (uint16_t list : {kMarket, kFavouritesList}) {
     ShowList(list);
     const size_t asked = main.requests.size();
@@ -254,7 +279,7 @@ TEST_F(ReportViewTest, TimerWheelKeysAndAResizeAskForTheShownPage) {
   ASSERT_EQ(main.requests.size(), 3u);
   EXPECT_EQ(main.requests[2].items.front(), (SCodeInfo{kMarket, kFirstCode + 10}));
   // Five more rows fit: the page is asked for again at once.
-  view.MoveWindow(0, 0, kWidth, kHeight + 5 * kRow);
+  view.MoveWindow(0, 0, kWidth, Height() + 5 * kRow);
   ASSERT_EQ(main.requests.size(), 4u);
   EXPECT_EQ(main.requests[3].count, 15);
   // Keys typed into the view go to the main window, which routes them back.
@@ -294,6 +319,70 @@ TEST_F(ReportViewTest, TabsLoadTheirListsAndABlockTabOffersTheBlocks) {
   EXPECT_EQ(main.requests.size(), 1u);
 }
 
+// The market the quote simulator serves, as the program builds its lists
+// from it: each market tab lists only the goods of its kind (codes that
+// map to its market, names of that kind), and 全部藏品 lists them all.
+TEST_F(ReportViewTest, EachMarketTabOfTheSimulatorsMarketListsOnlyGoodsOfItsKind) {
+  const std::string market = BuildDemoMarketTable();
+  ASSERT_EQ(store.ParseMarketTable(market.data(), int(market.size())), 0);
+  Show();
+  CRepTypeCtlPic& tabs = view.Tabs();
+  auto load = [&](const char* name) {
+    for (int i = 0; i < tabs.GetTabCount(); ++i) {
+      if (tabs.GetTab(i)->name != GBK(name)) continue;
+      view.LoadTab(*tabs.GetRecord(i));
+      return view.Table().GetItems();
+    }
+    ADD_FAILURE() << "no tab " << name;
+    return std::vector<SCodeInfo>{};
+  };
+  const struct {
+    const char* tab;
+    int32_t codePrefix;                // code / 1000
+    std::vector<std::string> kinds;    // one of these is in every name
+  } cases[] = {{"指数", 100, {"指数"}},
+               {"钱币", 701, {"币"}},
+               {"邮票", 602, {"票"}},
+               {"电话卡", 903, {"卡"}},
+               {"邮资封片", 605, {"封", "片"}}};
+  size_t listed = 0;
+  for (const auto& c : cases) {
+    const std::vector<SCodeInfo> items = load(c.tab);
+    EXPECT_GE(items.size(), 2u) << c.tab;
+    for (const SCodeInfo& item : items) {
+      EXPECT_EQ(item.code / 1000, c.codePrefix) << c.tab << " " << item.code;
+      const SStockInfo* info = store.FindStock(&item);
+      ASSERT_NE(info, nullptr);
+      const std::string name = platform::GbkToUtf8(info->GetName());
+      const bool ofKind = std::any_of(c.kinds.begin(), c.kinds.end(),
+                                      [&](const std::string& kind) { return name.find(kind) != std::string::npos; });
+      EXPECT_TRUE(ofKind) << c.tab << " lists " << item.code << " " << name;
+      // Index items are named as indexes, and no goods are.
+      EXPECT_EQ(name.find("指数") != std::string::npos, c.codePrefix == 100) << c.tab << " " << name;
+    }
+    listed += items.size();
+  }
+  // 全部藏品: the goods of every tab and the two index markets' indexes.
+  EXPECT_EQ(load("全部藏品").size(), listed + 2);
+
+  // The 行情 menu (the rows' right-click menu too) opens the same lists:
+  // "<tab>行情" the market of that tab.
+  platform::testing::ScopedMenuScript menus{0};
+  view.SendMessage(WM_RBUTTONDOWN, 0, RowPoint(0));
+  ASSERT_EQ(menus.Offered().size(), 1u);
+  for (const auto& c : cases) {
+    const std::string text = platform::Utf8ToGbk(std::string(c.tab) + "行情");
+    const auto& offered = menus.Offered()[0];
+    const auto item = std::find_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; });
+    ASSERT_NE(item, offered.end()) << c.tab;
+    EXPECT_EQ(std::count_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; }), 1) << c.tab;
+    ASSERT_GE(item->id, 0x6200u);
+    const SStockInfo* first = store.FindStock(&load(c.tab).front());
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(store.GetMarketOfCommand(int(item->id) - 0x6200), first->market) << c.tab;
+  }
+}
+
 TEST(RepTypeCtlPicTest, TheTabSetFollowsQuoteTypeAndAnUnreadableFileGivesNone) {
   platform::testing::EnsureApplication();
   shell_test::TempFolders folders;
@@ -316,9 +405,34 @@ TEST(RepTypeCtlPicTest, TheTabSetFollowsQuoteTypeAndAnUnreadableFileGivesNone) {
   EXPECT_EQ(boxes.Boxes()[0].text, GBK("读取通信配置文件出错!"));
 }
 
+// The strip of the tabs and the column scroll bar is as high as the tabs'
+// labels need; the table ends where it begins, the statistics strip
+// begins where it ends, and the tabs and the bar span it.
+TEST_F(ReportViewTest, TheTabStripTakesTheHeightItsLabelsNeed) {
+  Show(600);
+  CTypeCtlPic sized;  // the tab font, measured apart from the view
+  CDC measure;
+  measure.CreateCompatibleDC(nullptr);
+  const int strip = sized.GetFittingHeight(&measure);
+  EXPECT_EQ(view.GetTabStripHeight(), strip);
+  const RECT bar = view.Tabs().GetRect();
+  EXPECT_EQ(bar.bottom - bar.top, strip);
+  EXPECT_EQ(bar.bottom, Height() - kReportStatStripHeight);
+  EXPECT_EQ(view.Table().GetRect().bottom, bar.top);
+  (void)view.GetWidget()->grab();  // a paint lays the tabs out
+  for (int i = 0; i < view.Tabs().GetTabCount(); ++i) {
+    const RECT tab = view.Tabs().GetTab(i)->rect;
+    EXPECT_EQ(tab.top, bar.top) << i;
+    EXPECT_EQ(tab.bottom, bar.bottom) << i;
+  }
+  const RECT scroll = view.ScrollBar().GetBarRect();
+  EXPECT_EQ(scroll.top, bar.top);
+  EXPECT_EQ(scroll.bottom, bar.bottom);
+}
+
 TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
   LoadSeries(kMarket, kFirstCode, 5);
-  Show(600, kHeight);
+  Show(600, Height());
   ShowList(kMarket);
   AnswerLast();
   CReportTable& table = view.Table();
@@ -336,7 +450,7 @@ TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
   EXPECT_GT(table.GetColumnScroll(), 1);
   EXPECT_LE(table.GetColumnScrollPixels(), view.GetColumnScrollPos());
   // Wide enough for every column: nothing stays scrolled and the bar hides.
-  view.MoveWindow(0, 0, table.GetTotalColumnWidth() + 10, kHeight);
+  view.MoveWindow(0, 0, table.GetTotalColumnWidth() + 10, Height());
   (void)view.GetWidget()->grab();
   EXPECT_EQ(view.GetColumnScrollPos(), 0);
   EXPECT_EQ(table.GetColumnScroll(), 0);
@@ -381,7 +495,7 @@ TEST_F(ReportViewTest, ARenderShowsRowsInRiseAndFallColoursAboveTheTabsAndTheStr
   EXPECT_EQ(count(RGB(128, 0, 0), other), 0);
   EXPECT_GT(count(RGB(128, 128, 128), other), 0);
   // The statistics strip starts with a red line.
-  EXPECT_EQ(pixel(kWidth / 2, kHeight - kReportStatStripHeight), RGB(255, 0, 0));
+  EXPECT_EQ(pixel(kWidth / 2, Height() - kReportStatStripHeight), RGB(255, 0, 0));
 }
 
 }  // namespace

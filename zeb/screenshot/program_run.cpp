@@ -35,6 +35,7 @@
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
 #include "zeb/screenshot/dialog_pictures.h"
+#include "zeb/screenshot/market_pictures.h"
 #include "zeb/screenshot/trade_pictures.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/market_views.h"
@@ -187,6 +188,12 @@ int ProcessCustodyPort() {
     return pages.Start(0);
   }();
   return port;
+}
+
+CPriceReportView* ReportView(ST_SplitterWnd& splitter) {
+  for (int i = 0; i < splitter.GetViewCount(0); ++i)
+    if (auto* list = dynamic_cast<CPriceReportView*>(splitter.GetView(0, i))) return list;
+  return nullptr;
 }
 
 }  // namespace
@@ -345,6 +352,13 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
       }
       const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
+      if (auto* list = ReportView(splitter)) {
+        watchdog.Enter("market tabs");
+        router->ShowAllMarkets();
+        Pump([&] { return router->GetActiveView() == list; }, o.stageTimeoutMs);
+        r.marketTabs = PictureMarketTabs(*list, keep, o.stageTimeoutMs);
+        if (!o.outDir.empty()) PictureSortedPage(*list, keep, o.stageTimeoutMs);
+      }
       watchdog.Enter("trading window");
       PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
       if (o.tradePanels)

@@ -5,14 +5,15 @@
 // (account, password and the shown verification code typed in), the main
 // frame waited for, screenshots of the screen taken at each stage, and the
 // orderly close. Beyond the login and the market pane it pictures the
-// shell's own windows (shell_pictures.h) and the trading window
-// (trade_pictures.h). Shared by tools/screenshot.sh, the end-to-end test
+// quote list on each market tab (market_pictures.h), the shell's own
+// windows (shell_pictures.h) and the trading window (trade_pictures.h). Shared by tools/screenshot.sh, the end-to-end test
 // and the start-up benchmark.
 #pragma once
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "zeb/screenshot/market_pictures.h"
 #include "zeb/screenshot/shell_pictures.h"
 
 class CMainFrame;
@@ -51,6 +52,7 @@ struct SProgramRunResult {
   size_t quoteLogins = 0, quoteInitRequests = 0, balanceQueries = 0, tradeLogons = 0;
   size_t singleQuoteRequests = 0, tradePriceRequests = 0;  // the trading window's, 0x0800 and 0x2200
   SShellPictures shell;  // what the pictures of the shell's own windows saw
+  std::vector<SMarketTabPicture> marketTabs;  // the quote list on each market tab
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

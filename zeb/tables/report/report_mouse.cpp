@@ -34,6 +34,14 @@ int CReportTable::HitTestHeader(int x, int y) const {
   return -1;
 }
 
+int CReportTable::HitTestRow(int x, int y) const {
+  const int row = CBaseTable::HitTestRow(x, y);
+  if (row < 0) return -1;
+  const std::vector<SDrawnColumn>& drawn = LayoutDrawnColumns();
+  if (drawn.empty() || x < drawn.front().left || x >= drawn.back().left + drawn.back().width) return -1;
+  return row;
+}
+
 int CReportTable::HitTestColumnEdge(int x, int y) const {
   if (y < m_rect.top || y >= m_rect.top + m_fRowHeight) return -1;
   for (const SDrawnColumn& c : LayoutDrawnColumns()) {

@@ -105,6 +105,9 @@ class CReportTable : public CBaseTable {
   int OnMouseMove(CDrawOwner* owner, UINT flags, int x, int y);
   int OnLButtonDblClk(CDrawOwner* owner, UINT flags, int x, int y);
   int OnRButtonDown(CDrawOwner* owner, UINT flags, int x, int y);
+  // Row of the page under the point, as the base finds it, but only inside
+  // the drawn columns: the empty band right of the last column is no row.
+  int HitTestRow(int x, int y) const override;
   // Column index of the head under the point; -1 outside the header band.
   int HitTestHeader(int x, int y) const;
   // Column index whose right edge is within 2 pixels of the point in the

@@ -41,7 +41,7 @@ void CPriceReportView::OnInitialUpdate() {
 void CPriceReportView::RecalcLayout() {
   const RECT& r = m_rcLayout;
   const int tabsBottom = r.bottom - kReportStatStripHeight;
-  const int tabsTop = tabsBottom - kReportTabStripHeight;
+  const int tabsTop = tabsBottom - GetTabStripHeight();
   m_tabs.SetRect(r.left, tabsTop, r.right, tabsBottom);
   PlaceScrollBar();
   const int pageBefore = m_table.GetRowsPerPage();
@@ -50,6 +50,12 @@ void CPriceReportView::RecalcLayout() {
   // A market list asks for the quotes of a page: when more or fewer rows
   // fit now, ask again at once rather than at the next refresh.
   if (m_table.GetRowsPerPage() != pageBefore && m_table.GetItemCount() > 0) RefreshData();
+}
+
+int CPriceReportView::GetTabStripHeight() {
+  CDC measure;
+  measure.CreateCompatibleDC(nullptr);
+  return m_tabs.GetFittingHeight(&measure);
 }
 
 void CPriceReportView::PlaceScrollBar() {

@@ -1,8 +1,8 @@
 // CPriceReportView: the quote list screen of the market pane, the first
 // thing a user sees after login. From top to bottom: the quote list table
-// (CReportTable), a 15-pixel strip with the market tabs on the left and
-// the horizontal scroll bar of the non-fixed columns on the right, and the
-// 20-pixel statistics strip. It refreshes the list on timer 1100, turns
+// (CReportTable), a strip with the market tabs on the left and the
+// horizontal scroll bar of the non-fixed columns on the right, as high as
+// the tabs' labels need, and the 20-pixel statistics strip. It refreshes the list on timer 1100, turns
 // Enter and double clicks into a request to the main window to open the
 // selected item, Delete on the favourites or a block into the command that
 // removes the item, and follows the item records the router gives it.
@@ -20,8 +20,7 @@
 
 // The view's refresh timer.
 constexpr UINT kReportRefreshTimer = 1100;
-// Heights of the strips under the table.
-constexpr int kReportTabStripHeight = 15;
+// Height of the statistics strip under the tabs.
 constexpr int kReportStatStripHeight = 20;
 
 class CPriceReportView : public CBaseView {
@@ -57,6 +56,9 @@ class CPriceReportView : public CBaseView {
   CScrollCtlPic& ScrollBar() { return m_scroll; }
   CStatInfo& StatStrip() { return m_stat; }
   int GetColumnScrollPos() const { return m_nScrollPos; }
+  // Height of the strip of the tabs and the scroll bar: the tab font's
+  // cell height and the labels' margin above and below.
+  int GetTabStripHeight();
 
   // ---- Handlers ----
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -94,7 +94,10 @@ int CTypeCtlPic::LayoutTab(CDC* dc, int index) {
   dc->SelectObject(old);
   const POINT origin = index == 0 ? POINT{m_rcBar.left, m_rcBar.top}
                                   : POINT{m_tabs[(size_t)index - 1].rect.right, m_tabs[(size_t)index - 1].rect.top};
-  tab.rect = RECT{origin.x, origin.y, origin.x + RectWidth(text) + 2 * m_nSlant, m_rcBar.bottom};
+  // The slanted ends take the slant on each side; the label keeps its
+  // margin inside them.
+  const int width = RectWidth(text) + 2 * m_nSlant + 2 * kLabelMargin;
+  tab.rect = RECT{origin.x, origin.y, origin.x + width, m_rcBar.bottom};
   return RectWidth(tab.rect);
 }
 
@@ -183,6 +186,15 @@ POINT CTypeCtlPic::GetTabPos(CDC* dc) {
   return POINT{m_rcBar.left + m_nSlant + sum, m_rcBar.top};
 }
 
+int CTypeCtlPic::GetFittingHeight(CDC* dc) {
+  if (!dc) return 0;
+  CFont* old = dc->SelectObject(&m_font);
+  TEXTMETRIC metrics{};
+  const BOOL measured = dc->GetTextMetrics(&metrics);
+  dc->SelectObject(old);
+  return (measured ? int(metrics.tmHeight) : 0) + 2 * kLabelMargin;
+}
+
 void CTypeCtlPic::InitColors() {
   CSysStyle* style = CSysStyle::GetInstance();
   m_clrLine = style->GetColor(kLineColorId);
@@ -206,7 +218,8 @@ void CTypeCtlPic::GetTabText(std::string& out, int x) {
     out = tab.name;
     return;
   }
-  if (tab.rect.right - m_nSlant - m_sizeMarker.cx < x) return;  // on the marker
+  // The marker is the label's end, inside the slant and the margin.
+  if (tab.rect.right - m_nSlant - kLabelMargin - m_sizeMarker.cx < x) return;
   out = tab.name;
   out.erase(marker, std::string_view(Marker()).size());
 }

@@ -5,7 +5,8 @@
 //
 // The owner passes its rectangle, mouse points (its client coordinates)
 // and its DC; the bar receives no messages. Tabs are laid out on every
-// paint; tabs past the bar's width are laid out but not painted, and the
+// paint, each as wide as its label and the label's margin beyond both
+// slanted ends; tabs past the bar's width are laid out but not painted, and the
 // part of such a tab inside the bar still answers the hit test. Names are
 // GBK. User-interface thread only.
 #pragma once
@@ -24,6 +25,9 @@ class CTypeCtlPic {
  public:
   // No current tab.
   static constexpr int kNoTab = 9999;
+  // Room a label keeps from its tab's edges: beyond the slanted ends on
+  // the left and right, and above and below.
+  static constexpr int kLabelMargin = 3;
   // The marker a tab name ends with when it opens a list ("◢").
   static const char* Marker();
 
@@ -56,6 +60,9 @@ class CTypeCtlPic {
   virtual RECT GetRect();
   // Lays every tab out; where the next tab would start.
   virtual POINT GetTabPos(CDC* dc);
+  // The height a bar needs so its labels keep their margin: the tab
+  // font's cell height and the margin above and below.
+  int GetFittingHeight(CDC* dc);
   // The bar's colours; the two scheme colours are read again on every paint.
   virtual void InitColors();
   virtual void SetCurTabText(const char* text);
