@@ -1,6 +1,6 @@
 // The trading window's windows over their rules, offscreen: the main
 // dialog's tree, quick buttons, panel switches and idle lock, the lock
-// dialog's Enter, the password form, the order entry's controls, and the
+// dialog's Enter (anywhere in the program), the password form, the order entry's controls, and the
 // lifetime of panels switched with replies still queued.
 #include <gtest/gtest.h>
 
@@ -130,6 +130,10 @@ TEST_F(TradeWindowsTest, AQuickButtonCreatesItsPanelAnewEachTime) {
   dlg.GetPanel()->GetWindowRect(&r);
   dlg.ScreenToClient(&r);
   EXPECT_EQ(r, CRect(200, 40, 1000, 640));
+  // The welcome line keeps its 300 pixels, 540 from the right edge.
+  dlg.GetDlgItem(CMainDlg::kWelcomeId)->GetWindowRect(&r);
+  dlg.ScreenToClient(&r);
+  EXPECT_EQ(r, CRect(460, 3, 760, 23));
 }
 
 TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPress) {
@@ -177,10 +181,22 @@ TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPr
   QTest::keyClick(dlg.GetWidget(), Qt::Key_Return);
   Pump();
   EXPECT_EQ(BoxTexts(boxes_).size(), 1u);
+  // And anywhere else in the program, in a window that is not ours.
+  QLineEdit elsewhere;
+  elsewhere.show();
+  boxes_.Clear();
+  QTest::keyClick(&elsewhere, Qt::Key_Return);
+  QTest::keyClick(&elsewhere, Qt::Key_A);
+  Pump();
+  EXPECT_EQ(BoxTexts(boxes_), std::vector<std::string>{GBK("输入密码错误，请重新输入")});
   // The right one unlocks: everything but the print button is back.
   password->setText("pass");
   QTest::keyClick(password, Qt::Key_Return);
   ASSERT_TRUE(platform::PumpUntil([&] { return dlg.GetLockDialog() == nullptr; }, 5000));
+  boxes_.Clear();
+  QTest::keyClick(&elsewhere, Qt::Key_Return);  // unlocked: Enter is Enter again
+  Pump();
+  EXPECT_TRUE(BoxTexts(boxes_).empty());
   EXPECT_TRUE(dlg.GetPanel()->IsWindowVisible());
   EXPECT_TRUE(dlg.GetDlgItem(CMainDlg::kLockId)->IsWindowVisible());
   EXPECT_FALSE(dlg.GetDlgItem(CMainDlg::kPrintId)->IsWindowVisible());
