@@ -112,6 +112,7 @@ BOOL CFormularDlg::OnInitDialog() {
 
   script_ = GetDlgItemT<CTWScriptEdit>(IDC_SCRIPT);
   script_->InitFormat();
+  script_->SetLimit(kScriptMaxChars);
   ConfigureFormulaScript(script_->Scanner());
   script_->ColorAll();
 

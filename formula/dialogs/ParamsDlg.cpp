@@ -4,6 +4,7 @@
 
 #include "formula/dialogs/DialogIds.h"
 #include "formula/editor/ParamsDesc.h"
+#include "platform/controls.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 
@@ -29,6 +30,12 @@ CParamsDlg::CParamsDlg(CWnd* parent) : CDialog(Template(), parent) {}
 void CParamsDlg::SetFormula(const std::string& name, int kind) {
   name_ = name;
   kind_ = kind;
+}
+
+BOOL CParamsDlg::OnInitDialog() {
+  const BOOL result = CDialog::OnInitDialog();
+  GetDlgItemT<CEdit>(IDC_PARAMS_DESC_TEXT)->LimitText(kParamsDescMax);
+  return result;
 }
 
 void CParamsDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_PARAMS_DESC_TEXT, text_); }

@@ -18,6 +18,7 @@ class CParamsDlg : public CDialog {
   // After OK: the text as typed (GBK, lines ending in CR LF).
   const std::string& Text() const { return text_; }
 
+  BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
   void OnOK() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
