@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -106,6 +107,28 @@ TEST_F(TradeWindowsTest, TreeListsTheThirtyFunctionsInOrderAndOnlyFunctionItemsS
   EXPECT_EQ(Caption(), GBK("查询>>今日成交"));
   tree.SelectItem(dlg.FunctionItem(9));
   EXPECT_EQ(dlg.GetPanel()->Function(), 7);
+}
+
+TEST_F(TradeWindowsTest, TheSelectedItemIsItsWhiteBoxOnTheBandWithoutAHighlightedRow) {
+  CMainDlg& dlg = Open();
+  CTreeCtrlEx& tree = dlg.GetTree();
+  tree.setFocus();
+  CRect row;
+  ASSERT_TRUE(tree.GetItemRect(dlg.FunctionItem(12), &row, TRUE));
+  ClickItem(dlg.FunctionItem(12));  // 签约解约: a marked item, selected
+  ASSERT_EQ(tree.GetSelectedItem(), dlg.FunctionItem(12));
+  const QImage image = tree.viewport()->grab().toImage();
+  // Within a shade (the style blends its selection a little).
+  auto near = [](QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 &&
+           std::abs(a.blue() - b.blue()) < 8;
+  };
+  const QColor band(0x40, 0x60, 0xB0);
+  const int y = row.CenterPoint().y;
+  EXPECT_TRUE(near(image.pixelColor(image.width() - 3, y), band))  // right of the box
+      << image.pixelColor(image.width() - 3, y).name().toStdString();
+  EXPECT_TRUE(near(image.pixelColor(2, y), band)) << image.pixelColor(2, y).name().toStdString();
+  EXPECT_TRUE(near(image.pixelColor(row.left + 1, row.top + 1), Qt::white));  // the box
 }
 
 TEST_F(TradeWindowsTest, AQuickButtonCreatesItsPanelAnewEachTime) {
