@@ -183,6 +183,18 @@ TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPr
   EXPECT_EQ(covered, CRect(0, 0, 1000, 640));
   // Replies still reach the hidden panel.
   EXPECT_EQ(dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS), 1);
+  // 确定 keeps a push button's own light face with dark text.
+  Pump();
+  const QImage okFace = FindCtl<QWidget>(*lock, CLockedDlg::kOkId)->grab().toImage();
+  int light = 0, dark = 0;
+  for (int y = 0; y < okFace.height(); ++y)
+    for (int x = 0; x < okFace.width(); ++x) {
+      const int v = okFace.pixelColor(x, y).value();
+      light += v > 200;
+      dark += v < 90;
+    }
+  EXPECT_GT(light, okFace.width() * okFace.height() / 2) << light << " " << dark;
+  EXPECT_GT(dark, 10);  // the text
 
   // A wrong password: Enter checks once, however long it is held.
   auto* password = FindCtl<QLineEdit>(*lock, CLockedDlg::kPasswordId);

@@ -90,7 +90,9 @@ void CLockedDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 HBRUSH CLockedDlg::OnCtlColor(CDC* dc, CWnd* child, UINT kind) {
-  if (kind == CTLCOLOR_EDIT) return nullptr;
+  // The edit keeps its colours; a push button keeps its own face and text,
+  // as the desktop draws one whatever its dialog answers.
+  if (kind == CTLCOLOR_EDIT || kind == CTLCOLOR_BTN) return nullptr;
   if (kind == CTLCOLOR_DLG) return &background_;
   dc->SetBkMode(TRANSPARENT);
   return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
