@@ -47,6 +47,8 @@ inline constexpr int kGroupNameMax = 99;
 // parameter descriptions count bytes, as every plain edit does.
 inline constexpr int kScriptMaxChars = 4096;
 inline constexpr int kParamsDescMax = 1000;
+// The stored, quoted descriptions: at most 1024 bytes and the end.
+inline constexpr int kParamsDescQuotedSize = 1025;
 
 // ---- Group name (dialog 11047) -------------------------------------------------
 inline constexpr int IDD_GROUP = 11047;

@@ -1,6 +1,8 @@
 #include "formula/dialogs/ParamsDlg.h"
 
 #include <QPlainTextEdit>
+#include <algorithm>
+#include <cstring>
 
 #include "formula/dialogs/DialogIds.h"
 #include "formula/editor/ParamsDesc.h"
@@ -36,6 +38,14 @@ BOOL CParamsDlg::OnInitDialog() {
   const BOOL result = CDialog::OnInitDialog();
   GetDlgItemT<CEdit>(IDC_PARAMS_DESC_TEXT)->LimitText(kParamsDescMax);
   return result;
+}
+
+int CParamsDlg::GetQuotedText(char* buf, int size) const {
+  if (!buf || size < 1) return 0;
+  std::memset(buf, 0, static_cast<size_t>(size));
+  const std::string quoted = QuoteDescText(text_, static_cast<size_t>(size));
+  std::memcpy(buf, quoted.data(), std::min(quoted.size(), static_cast<size_t>(size) - 1));
+  return 1;
 }
 
 void CParamsDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_PARAMS_DESC_TEXT, text_); }

@@ -76,6 +76,29 @@ void CTWScriptEdit::ColorAll() {
   OnContentsChanged();
 }
 
+void CTWScriptEdit::ColorRange(int first, int last) {
+  QTextDocument* doc = document();
+  first = std::max(first, 0);
+  last = std::min(last, doc->characterCount() - 1);
+  if (first >= last) return;
+  const QTextBlock from = doc->findBlock(first), to = doc->findBlock(last - 1);
+  // Colouring is no change of the text.
+  ownChange_ = true;
+  for (QTextBlock b = from; b.isValid() && b.blockNumber() <= to.blockNumber(); b = b.next())
+    highlighter_->rehighlightBlock(b);
+  ownChange_ = false;
+  notifiedRevision_ = doc->revision();
+  ApplyRewrites(from.blockNumber(), to.blockNumber());
+}
+
+void CTWScriptEdit::ColorLines(int a, int b) {
+  QTextDocument* doc = document();
+  const QTextBlock first = doc->findBlock(std::max(a, 0));
+  const QTextBlock last = doc->findBlock(std::max(b, 0));
+  if (!first.isValid() || !last.isValid()) return;
+  ColorRange(first.position(), last.position() + std::max(last.length() - 1, 1));
+}
+
 int CTWScriptEdit::Room() const {
   if (!limit_) return -1;
   const int length = document()->characterCount() - 1;  // without the closing paragraph mark

@@ -36,6 +36,12 @@ class CTWScriptEdit : public QPlainTextEdit {
   void InitFormat();
   // Colours (and rewrites) the whole text again.
   void ColorAll();
+  // Colours (and rewrites) again the lines holding characters first to
+  // last - 1; nothing when first is not below last.
+  void ColorRange(int first, int last);
+  // ColorRange from the start of the line holding character a to the end
+  // of the line holding character b.
+  void ColorLines(int a, int b);
   // The most characters the user may bring the text to (0: no limit).
   void SetLimit(int characters) { limit_ = characters > 0 ? characters : 0; }
   int Limit() const { return limit_; }

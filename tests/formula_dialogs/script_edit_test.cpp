@@ -148,6 +148,15 @@ TEST_F(ScriptEdit, OnlyTouchedLinesAreColouredAgain) {
   EXPECT_EQ(ColourAt(20, 4), ColorRefToQColor(0x0080FF));
   EXPECT_TRUE(edit.document()->findBlockByNumber(19).layout()->formats().empty());
   EXPECT_TRUE(edit.document()->findBlockByNumber(21).layout()->formats().empty());
+  // ColorLines colours whole lines from a character of one to one of another.
+  const int inLine21 = edit.document()->findBlockByNumber(21).position() + 3;
+  const int inLine22 = edit.document()->findBlockByNumber(22).position() + 1;
+  edit.ColorLines(inLine21, inLine22);
+  EXPECT_FALSE(edit.document()->findBlockByNumber(21).layout()->formats().empty());
+  EXPECT_FALSE(edit.document()->findBlockByNumber(22).layout()->formats().empty());
+  EXPECT_TRUE(edit.document()->findBlockByNumber(23).layout()->formats().empty());
+  edit.ColorRange(5, 5);  // an empty range colours nothing
+  EXPECT_TRUE(edit.document()->findBlockByNumber(0).layout()->formats().empty());
 }
 
 TEST_F(ScriptEdit, TypingAndPastingStopAtTheCharacterLimitButCodeIsNotCut) {

@@ -45,7 +45,7 @@ const int64_t kToday = LocalNoon(2026, 12, 9);
 
 STradeSimOptions SimOptions() {
   STradeSimOptions o;
-  o.today = FormatPanelDate(kToday);  // channel '9', signed, funds password "fund"
+  o.today = FormatDate(kToday);  // channel '9', signed, funds password "fund"
   return o;
 }
 
