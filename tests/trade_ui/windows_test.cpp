@@ -351,6 +351,47 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
   EXPECT_EQ(dlg.SendMessage(WM_TRADE_QUOTE, 1, reinterpret_cast<LPARAM>(name)), 0);
 }
 
+TEST_F(TradeWindowsTest, BuyEntryFillsWhatTheTypedPriceAllowsAndItsStripsFollowTheMarket) {
+  CMainDlg& dlg = Open();
+  auto* entry = dynamic_cast<CWtqrDlg*>(dlg.GetPanel());
+  ASSERT_NE(entry, nullptr);
+  QTest::keyClicks(FindCtl<QLineEdit>(*entry, CWtqrDlg::kCodeId), "602001");
+  auto quote = [&](uint32_t last) {
+    std::vector<unsigned char> bytes(kSingleQuoteMinLength, 0);
+    const uint32_t code = 602001, ask = last + 10;
+    std::memcpy(&bytes[6], &code, 4);
+    std::memcpy(&bytes[28], &last, 4);
+    std::memcpy(&bytes[61 + 8 * 4], &ask, 4);  // 卖①
+    STradeQuotePacket packet{bytes.data(), static_cast<int>(bytes.size())};
+    dlg.SendMessage(WM_TRADE_QUOTE, 3, reinterpret_cast<LPARAM>(&packet));
+  };
+  quote(8790);
+  // The server worked its maximum out at its own price.
+  rec_.Feed(MT_QRY_FUNDS_RSP, {{9001, "0"}, {9312, "100000.00"}});
+  rec_.Feed(MT_MAX_QTY_RSP, {{9001, "0"}, {9801, "11400"}, {9802, "100"}, {9805, "100000.00"}});
+  dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_MAX_QTY);
+  Pump();
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kPriceLabelId)->GetWindowTextString(), GBK("买入价格："));
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kMaximumId)->GetWindowTextString(), "11300");  // at 8.79
+  auto* price = FindCtl<QLineEdit>(*entry, CWtqrDlg::kPriceId);
+  price->setFocus();
+  price->selectAll();
+  QTest::keyClicks(price, "9.20");
+  ClickCtl(*entry, CWtqrDlg::kAllId);
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kQuantityId)->GetWindowTextString(), "10800");
+
+  // Every tick of the panel's timer asks the host again; the answer moves
+  // the strips and leaves the typed price alone.
+  host_.calls.clear();
+  entry->SendMessage(WM_TIMER, CWtqrDlg::kQuoteTimerId);
+  EXPECT_EQ(host_.calls, std::vector<std::string>{"quote 602001"});
+  const std::string before = entry->Levels().GetText();
+  quote(8900);
+  EXPECT_NE(entry->Levels().GetText(), before);
+  EXPECT_NE(entry->Summary().GetText().find("8.90"), std::string::npos);
+  EXPECT_EQ(price->text().toStdString(), "9.20");
+}
+
 TEST_F(TradeWindowsTest, PanelsSwitchedWithRepliesQueuedAndTheDialogsEnd) {
   // Every list holds a record, so each panel's refill has work to do.
   const std::pair<const char*, Fields> replies[] = {
