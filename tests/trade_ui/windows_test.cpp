@@ -224,6 +224,23 @@ TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPr
   QTest::keyClick(&elsewhere, Qt::Key_A);
   Pump();
   EXPECT_EQ(BoxTexts(boxes_), std::vector<std::string>{GBK("输入密码错误，请重新输入")});
+  {
+    // The user closes the refusal with Enter: that is no new attempt.
+    struct ClosedWithEnter : platform::RecordingMessageBoxSink {
+      QWidget* where = nullptr;
+      int Show(HWND owner, const std::string& text, const std::string& caption,
+               UINT type) override {
+        if (Boxes().size() < 3) QTest::keyClick(where, Qt::Key_Return);
+        return RecordingMessageBoxSink::Show(owner, text, caption, type);
+      }
+    } sink;
+    sink.where = &elsewhere;
+    platform::MessageBoxSink* previous = platform::SetMessageBoxSink(&sink);
+    QTest::keyClick(&elsewhere, Qt::Key_Return);
+    for (int i = 0; i < 5; ++i) Pump();
+    platform::SetMessageBoxSink(previous);
+    EXPECT_EQ(sink.Boxes().size(), 1u);
+  }
   // The right one unlocks: everything but the print button is back.
   password->setText("pass");
   QTest::keyClick(password, Qt::Key_Return);

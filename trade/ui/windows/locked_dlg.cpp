@@ -21,9 +21,12 @@ constexpr COLORREF kBackground = 0xF6F3EC;
 // The lock dialog the hook posts to, and the hook.
 HWND g_lockWnd = nullptr;
 HHOOK g_enterHook = nullptr;
+// A check is running: the Enter that closes its "wrong password" box is
+// no new attempt (else every Enter on the box would bring it back).
+bool g_checking = false;
 
 LRESULT EnterHook(int code, WPARAM key, LPARAM keyData) {
-  if (code >= 0 && g_lockWnd && IsFirstEnterPress(WM_KEYDOWN, key, keyData))
+  if (code >= 0 && g_lockWnd && !g_checking && IsFirstEnterPress(WM_KEYDOWN, key, keyData))
     ::PostMessage(g_lockWnd, WM_LOCK_ENTER, 0, 0);
   return CallNextHookEx(g_enterHook, code, key, keyData);
 }
@@ -55,7 +58,9 @@ void CLockedDlg::RunUnlockCheck() {
   std::string password;
   GetDlgItemText(kPasswordId, password);
   CWnd* parent = GetParent();
+  g_checking = true;
   ::RunUnlockCheck(session_, password, parent ? parent->GetSafeHwnd() : nullptr);
+  g_checking = false;
 }
 
 BOOL CLockedDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
