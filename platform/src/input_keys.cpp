@@ -5,9 +5,8 @@
 // (the focus widget), before that widget does: it records the key state,
 // runs the keyboard hooks, and offers the key, then its characters, to
 // PreTranslateMessage of each window from the receiver up to the top-level
-// window. An eaten key never
-// reaches the widget; eaten characters are left out of the window's
-// OnChar calls. Qt re-sends an ignored key event to the parents; those
+// window. An eaten key never reaches the widget; eaten characters are left
+// out of the window's OnChar calls. Qt re-sends an ignored key event to the parents; those
 // repeats are recognised and not offered again.
 #include <QApplication>
 #include <QKeyEvent>
