@@ -43,6 +43,12 @@ inline constexpr int kChineseNameMax = 30;
 inline constexpr int kGridLinesMax = 99;
 inline constexpr int kEncryptTextMax = 19;
 inline constexpr int kGroupNameMax = 99;
+// The formula text counts characters (the script box is a rich edit); the
+// parameter descriptions count bytes, as every plain edit does.
+inline constexpr int kScriptMaxChars = 4096;
+inline constexpr int kParamsDescMax = 1000;
+// The stored, quoted descriptions: at most 1024 bytes and the end.
+inline constexpr int kParamsDescQuotedSize = 1025;
 
 // ---- Group name (dialog 11047) -------------------------------------------------
 inline constexpr int IDD_GROUP = 11047;

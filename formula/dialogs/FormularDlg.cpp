@@ -112,6 +112,7 @@ BOOL CFormularDlg::OnInitDialog() {
 
   script_ = GetDlgItemT<CTWScriptEdit>(IDC_SCRIPT);
   script_->InitFormat();
+  script_->SetLimit(kScriptMaxChars);
   ConfigureFormulaScript(script_->Scanner());
   script_->ColorAll();
 
@@ -186,10 +187,14 @@ void CFormularDlg::ShowState() {
   UpdateData(FALSE);
   status_.SetWindowText(core_.Status().text.c_str());
   status_.SetLabelColor(core_.Status().colour);
+  EnableKeyFields();
+  showing_ = false;
+}
+
+void CFormularDlg::EnableKeyFields() {
   const BOOL keys = core_.KeyFieldsEnabled();
   GetDlgItem(IDC_FORMULA_NAME)->EnableWindow(keys);
   GetDlgItem(IDC_KIND_LIST)->EnableWindow(keys);
-  showing_ = false;
 }
 
 void CFormularDlg::ShowMessages() {
@@ -309,7 +314,9 @@ void CFormularDlg::EditParamsDesc() {
   CParamsDlg dialog(this);
   dialog.SetFormula(core_.Fields().name, core_.CurrentKind());
   dialog.SetText(text);
-  if (dialog.DoModal() == IDOK) core_.StoreParamsDesc(dialog.Text());
+  if (dialog.DoModal() != IDOK) return;
+  char quoted[kParamsDescQuotedSize];
+  if (dialog.GetQuotedText(quoted, sizeof quoted)) core_.StoreParamsDesc(quoted);
 }
 
 void CFormularDlg::NewGroup() {

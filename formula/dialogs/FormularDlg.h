@@ -48,6 +48,9 @@ class CFormularDlg : public CDialog {
   void Act(Action&& action);
   void ReadControls();
   void ShowState();
+  // The name edit and the kind list take input only while the formula is
+  // new (not one loaded from the tree or named by the caller).
+  void EnableKeyFields();
   void ShowMessages();
   void RebuildTreeItems();
   void OnTreeNotify(UINT code);

@@ -1,9 +1,12 @@
 #include "formula/dialogs/ParamsDlg.h"
 
 #include <QPlainTextEdit>
+#include <algorithm>
+#include <cstring>
 
 #include "formula/dialogs/DialogIds.h"
 #include "formula/editor/ParamsDesc.h"
+#include "platform/controls.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 
@@ -29,6 +32,20 @@ CParamsDlg::CParamsDlg(CWnd* parent) : CDialog(Template(), parent) {}
 void CParamsDlg::SetFormula(const std::string& name, int kind) {
   name_ = name;
   kind_ = kind;
+}
+
+BOOL CParamsDlg::OnInitDialog() {
+  const BOOL result = CDialog::OnInitDialog();
+  GetDlgItemT<CEdit>(IDC_PARAMS_DESC_TEXT)->LimitText(kParamsDescMax);
+  return result;
+}
+
+int CParamsDlg::GetQuotedText(char* buf, int size) const {
+  if (!buf || size < 1) return 0;
+  std::memset(buf, 0, static_cast<size_t>(size));
+  const std::string quoted = QuoteDescText(text_, static_cast<size_t>(size));
+  std::memcpy(buf, quoted.data(), std::min(quoted.size(), static_cast<size_t>(size) - 1));
+  return 1;
 }
 
 void CParamsDlg::DoDataExchange(CDataExchange* dx) { DDX_Text(dx, IDC_PARAMS_DESC_TEXT, text_); }

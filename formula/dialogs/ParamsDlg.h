@@ -17,7 +17,13 @@ class CParamsDlg : public CDialog {
   void SetText(const std::string& text) { text_ = text; }
   // After OK: the text as typed (GBK, lines ending in CR LF).
   const std::string& Text() const { return text_; }
+  // After OK: the text made ready to store into buf (size bytes, cleared
+  // first): at most size - 1 bytes, blanks around it stripped, the double
+  // quotes that close and open it added where missing and room is left.
+  // 0 for a null buffer or a size below 1, else 1.
+  int GetQuotedText(char* buf, int size) const;
 
+  BOOL OnInitDialog() override;
   void DoDataExchange(CDataExchange* dx) override;
   void OnOK() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;

@@ -86,10 +86,16 @@ void CFormulaEditorCore::Open() {
   compiler_.ResetAll();
   fields_.kindSelection = 0;
   FillGroupList();
-  presetNode_ = presetName_[0] ? FindFormulaNode(tree_.kinds[FORMULA_INDICATOR], presetName_) : nullptr;
-  if (presetNode_) SelectNode(presetNode_);
+  presetNode_ = nullptr;
+  if (presetName_[0]) SelectFormulaByName(presetName_);
   fields_.areaSelection = 0;
   area_ = 0;
+}
+
+bool CFormulaEditorCore::SelectFormulaByName(const char* name) {
+  presetNode_ = name ? FindFormulaItem(tree_.kinds[FORMULA_INDICATOR], name) : nullptr;
+  if (presetNode_) SelectNode(presetNode_);
+  return presetNode_ != nullptr;
 }
 
 void CFormulaEditorCore::Close() {

@@ -111,6 +111,10 @@ class CFormulaEditorCore {
 
   // The tree selection moved to node (or it was clicked again).
   ELoadResult SelectNode(const SFormulaTreeNode* node);
+  // Selects the indicator formula of that name (any case) as a click
+  // would, and keeps its node as PresetNode(); false when there is none
+  // (formulas of the other kinds are not looked at).
+  bool SelectFormulaByName(const char* name);
   // F2, "新建", "新建公式".
   void NewFormula();
   // F7, "测试": the grid to the parameter text, then the test.

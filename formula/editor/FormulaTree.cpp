@@ -51,10 +51,10 @@ SFormulaTree BuildFormulaTree(CFormulaStore& store) {
   return tree;
 }
 
-const SFormulaTreeNode* FindFormulaNode(const SFormulaTreeNode& node, const char* name) {
+const SFormulaTreeNode* FindFormulaItem(const SFormulaTreeNode& node, const char* name) {
   if (node.record) return SameCode(node.record->szCode, name) ? &node : nullptr;
   for (const SFormulaTreeNode& child : node.children)
-    if (const SFormulaTreeNode* found = FindFormulaNode(child, name)) return found;
+    if (const SFormulaTreeNode* found = FindFormulaItem(child, name)) return found;
   return nullptr;
 }
 

@@ -38,7 +38,7 @@ SFormulaTree BuildFormulaTree(CFormulaStore& store);
 
 // Depth-first below node (node itself first): the first formula node whose
 // record's code equals name without regard to case; null when none.
-const SFormulaTreeNode* FindFormulaNode(const SFormulaTreeNode& node, const char* name);
+const SFormulaTreeNode* FindFormulaItem(const SFormulaTreeNode& node, const char* name);
 
 // The group list of a kind: an empty entry, then the group names.
 std::vector<std::string> GroupListEntries(CFormulaStore& store, int kind);

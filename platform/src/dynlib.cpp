@@ -13,9 +13,25 @@ namespace platform {
 
 LibHandle LoadLibraryPath(const std::string& path, std::string* error) {
   void* lib = dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-  if (!lib && error) {
-    const char* e = dlerror();
-    *error = e ? e : "cannot load library";
+  if (!lib) {
+    if (error) {
+      const char* e = dlerror();
+      *error = e ? e : "cannot load library";
+    }
+    return nullptr;
+  }
+  // The library's own entry point only (not one of a library it uses).
+  auto entry = reinterpret_cast<PFN_DllMain>(dlsym(lib, "DllMain"));
+  Dl_info info{};
+  if (entry && dladdr(reinterpret_cast<void*>(entry), &info) != 0 && info.dli_fname) {
+    void* owner = dlopen(info.dli_fname, RTLD_NOW | RTLD_NOLOAD);
+    if (owner) dlclose(owner);
+    if (owner != lib) entry = nullptr;
+  }
+  if (entry && !entry(lib, DLL_PROCESS_ATTACH, nullptr)) {
+    dlclose(lib);
+    if (error) *error = "the library refused to start";
+    return nullptr;
   }
   return lib;
 }

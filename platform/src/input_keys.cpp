@@ -1,17 +1,19 @@
-// Virtual keys, key state and the application's keyboard filter.
+// Virtual keys, key state, keyboard hooks and the application's keyboard
+// filter.
 //
 // The filter sees every key event once, at the widget Qt delivers it to
-// (the focus widget), before that widget does: it records the key state
-// and offers the key, then its characters, to PreTranslateMessage of each
-// window from the receiver up to the top-level window. An eaten key never
-// reaches the widget; eaten characters are left out of the window's
-// OnChar calls. Qt re-sends an ignored key event to the parents; those
+// (the focus widget), before that widget does: it records the key state,
+// runs the keyboard hooks, and offers the key, then its characters, to
+// PreTranslateMessage of each window from the receiver up to the top-level
+// window. An eaten key never reaches the widget; eaten characters are left
+// out of the window's OnChar calls. Qt re-sends an ignored key event to the parents; those
 // repeats are recognised and not offered again.
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPointer>
 #include <algorithm>
 #include <bitset>
+#include <vector>
 
 #include "platform/gbk.h"
 #include "platform/input.h"
@@ -79,6 +81,19 @@ const QEvent* g_charsEaten = nullptr;
 // The widget that took the last mouse event (SetCursor's target).
 QPointer<QWidget> g_mouseWidget;
 
+// Keyboard hooks, newest first. A hook is its own handle.
+struct KeyboardHook {
+  HOOKPROC proc;
+};
+std::vector<KeyboardHook*> g_hooks;
+
+// Runs the newest hook (which calls on to the next ones); true when the
+// event is swallowed.
+bool RunKeyboardHooks(UINT vk, LPARAM keyData) {
+  if (g_hooks.empty()) return false;
+  return g_hooks.front()->proc(HC_ACTION, vk, keyData) != 0;
+}
+
 class KeyboardFilter : public QObject {
  public:
   using QObject::QObject;
@@ -102,6 +117,8 @@ class KeyboardFilter : public QObject {
     lastKey_ = ke->key();
     lastTime_ = ke->timestamp();
     lastReceiver_ = widget;
+    const UINT vk = detail::VkOfKeyEvent(ke);
+    if (vk && RunKeyboardHooks(vk, detail::KeyData(ke, vk, type == QEvent::KeyPress))) return true;
     return Offer(ke, widget);
   }
 
@@ -249,6 +266,30 @@ void EnsureInputFilter() {
 
 }  // namespace detail
 }  // namespace platform
+
+HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, void*, DWORD) {
+  if (idHook != WH_KEYBOARD || !proc) return nullptr;
+  platform::detail::EnsureInputFilter();
+  auto* hook = new platform::KeyboardHook{proc};
+  platform::g_hooks.insert(platform::g_hooks.begin(), hook);
+  return reinterpret_cast<HHOOK>(hook);
+}
+
+BOOL UnhookWindowsHookEx(HHOOK handle) {
+  auto* hook = reinterpret_cast<platform::KeyboardHook*>(handle);
+  auto found = std::find(platform::g_hooks.begin(), platform::g_hooks.end(), hook);
+  if (found == platform::g_hooks.end()) return FALSE;
+  platform::g_hooks.erase(found);
+  delete hook;
+  return TRUE;
+}
+
+LRESULT CallNextHookEx(HHOOK handle, int code, WPARAM wParam, LPARAM lParam) {
+  auto* hook = reinterpret_cast<platform::KeyboardHook*>(handle);
+  auto found = std::find(platform::g_hooks.begin(), platform::g_hooks.end(), hook);
+  if (found == platform::g_hooks.end() || ++found == platform::g_hooks.end()) return 0;
+  return (*found)->proc(code, wParam, lParam);
+}
 
 short GetKeyState(int vk) {
   bool down = false;

@@ -201,11 +201,17 @@ SSimResult CTradeSimAccount::PlaceOrder(const std::string& code, const std::stri
   const long fill = crossing ? std::min(qty, kFillLimit) : 0;
   const long rest = qty - fill;
   SSimHolding& h = holdings_[code];
+  // A refused order is still an order (status 5); the reply says why.
+  SSimResult result;
   if (buy) {
     const double need = Cents(product->price * fill) * (1 + kCommissionRate) + price * rest;
-    if (need > funds_ + 1e-9) o.status = "5";
+    if (need > funds_ + 1e-9) {
+      o.status = "5";
+      result.info = platform::Utf8ToGbk("可用资金不足");
+    }
   } else if (qty > h.qty - h.frozen) {
     o.status = "5";
+    result.info = platform::Utf8ToGbk("可卖数量不足");
   }
   if (o.status != "5") {
     if (fill > 0) Fill(o, *product, fill, today_);
@@ -222,7 +228,7 @@ SSimResult CTradeSimAccount::PlaceOrder(const std::string& code, const std::stri
   if (h.qty == 0 && h.frozen == 0) holdings_.erase(code);
   orders_.push_back(o);
   *placed = o;
-  return {};
+  return result;
 }
 
 SSimResult CTradeSimAccount::Subscribe(const std::string& code, const std::string& qtyText,

@@ -92,7 +92,7 @@ std::string CTradeSimServer::Handle(const TagMap& req, int requestNumber) {
     if (!r.ok()) return refuse(r);
     AddStringField(body, 150, o.status);
     AddStringField(body, 37, o.no);
-    return Reply(rt, req, "0", "", body);
+    return Reply(rt, req, "0", r.info, body);
   }
   if (type == MT_CANCEL) {
     SSimOrder o;

@@ -6,6 +6,8 @@
 // dialogs and the note.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QImage>
 #include <QLabel>
@@ -145,6 +147,34 @@ TEST_F(Dialogs, EditorTypesTestsAndSubmitsAFormulaTheReloadedFilesHold) {
   ASSERT_EQ(face.SelectFormular(0, "myma"), 1) << face.GetLastErr();
   ASSERT_EQ(face.GetRegParSize(), 1);
   EXPECT_EQ(face.GetRegParFloat(0), 12.0f);
+}
+
+TEST_F(Dialogs, EditorLimitsTheFormulaTextAndTheDescriptionsWhatTheUserEnters) {
+  SDefineReturn ret{};
+  size_t scriptChars = 0, descBytes = 0;
+  ScopedModalScript script{
+      [&](CDialog& d) {
+        auto* edit = FindCtl<QPlainTextEdit>(d, kScript);
+        edit->setFocus();
+        edit->selectAll();
+        QApplication::clipboard()->setText(QString(5000, u'a'));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        scriptChars = static_cast<size_t>(edit->toPlainText().size());
+        ClickCtl(d, 2026);  // 参数精灵
+        ClickCtl(d, IDCANCEL);
+      },
+      [&](CDialog& desc) {
+        desc.SetDlgItemText(2028, "");
+        auto* edit = FindCtl<QPlainTextEdit>(desc, 2028);
+        edit->setFocus();
+        QApplication::clipboard()->setText(QString(1200, u'b'));
+        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+        descBytes = Text(desc, 2028).size();
+        ClickCtl(desc, IDCANCEL);
+      }};
+  CFormulaFace::OnOpenDefineTechDlg(ret, "ZB2Param");
+  EXPECT_EQ(scriptChars, 4096u);
+  EXPECT_EQ(descBytes, 1000u);
 }
 
 TEST_F(Dialogs, CancelledEditorStillAnswersItsAreaAndFixedAxisAndWritesTheFiles) {

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QInputMethodEvent>
 #include <QImage>
 #include <QTest>
 #include <QTextBlock>
@@ -146,6 +148,38 @@ TEST_F(ScriptEdit, OnlyTouchedLinesAreColouredAgain) {
   EXPECT_EQ(ColourAt(20, 4), ColorRefToQColor(0x0080FF));
   EXPECT_TRUE(edit.document()->findBlockByNumber(19).layout()->formats().empty());
   EXPECT_TRUE(edit.document()->findBlockByNumber(21).layout()->formats().empty());
+  // ColorLines colours whole lines from a character of one to one of another.
+  const int inLine21 = edit.document()->findBlockByNumber(21).position() + 3;
+  const int inLine22 = edit.document()->findBlockByNumber(22).position() + 1;
+  edit.ColorLines(inLine21, inLine22);
+  EXPECT_FALSE(edit.document()->findBlockByNumber(21).layout()->formats().empty());
+  EXPECT_FALSE(edit.document()->findBlockByNumber(22).layout()->formats().empty());
+  EXPECT_TRUE(edit.document()->findBlockByNumber(23).layout()->formats().empty());
+  edit.ColorRange(5, 5);  // an empty range colours nothing
+  EXPECT_TRUE(edit.document()->findBlockByNumber(0).layout()->formats().empty());
+}
+
+TEST_F(ScriptEdit, TypingAndPastingStopAtTheCharacterLimitButCodeIsNotCut) {
+  edit.SetLimit(10);
+  edit.setPlainText(QString::fromUtf8("收盘价+1"));  // 5 characters
+  edit.moveCursor(QTextCursor::End);
+  // A paste takes what fits, counting characters (a Chinese one is one).
+  QApplication::clipboard()->setText(QString::fromUtf8("ab价cdef"));
+  QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("收盘价+1ab价cd"));
+  // Full: keys and a committed input method text add nothing.
+  Type("x");
+  QTest::keyClick(&edit, Qt::Key_Return);
+  QInputMethodEvent commit;
+  commit.setCommitString(QString::fromUtf8("均"));
+  QApplication::sendEvent(&edit, &commit);
+  EXPECT_EQ(edit.toPlainText().size(), 10);
+  // Replacing a selection makes room; the program's own text is whole.
+  edit.selectAll();
+  Type("y");
+  EXPECT_EQ(edit.toPlainText(), "y");
+  edit.setPlainText(QString(12, u'z'));
+  EXPECT_EQ(edit.toPlainText().size(), 12);
 }
 
 }  // namespace

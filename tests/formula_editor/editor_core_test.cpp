@@ -193,8 +193,8 @@ TEST_F(EditorCore, ANewFormulaIsTestedUnderItsKindsRules) {
 TEST_F(EditorCore, ChangedContentAsksBeforeAnotherFormulaIsShown) {
   editor.Open();
   const SFormulaTreeNode& kind0 = editor.Tree().kinds[0];
-  const SFormulaTreeNode* testzb = FindFormulaNode(kind0, "TestZB");
-  const SFormulaTreeNode* zb2 = FindFormulaNode(kind0, "ZB2Param");
+  const SFormulaTreeNode* testzb = FindFormulaItem(kind0, "TestZB");
+  const SFormulaTreeNode* zb2 = FindFormulaItem(kind0, "ZB2Param");
   ASSERT_EQ(editor.SelectNode(testzb), ELoadResult::Loaded);
   editor.Fields().formula = "T:13;";
   editor.OnFormulaChanged();
@@ -208,6 +208,12 @@ TEST_F(EditorCore, ChangedContentAsksBeforeAnotherFormulaIsShown) {
   EXPECT_EQ(editor.SelectNode(&editor.Tree().kinds[2]), ELoadResult::KindOnly);
   EXPECT_EQ(editor.CurrentKind(), 2);
   EXPECT_EQ(editor.Fields().kindSelection, 2);
+  // By name, in any case, among the indicators only.
+  EXPECT_TRUE(editor.SelectFormulaByName("testzb"));
+  EXPECT_EQ(editor.Fields().name, "TestZB");
+  EXPECT_EQ(editor.PresetNode(), testzb);
+  EXPECT_FALSE(editor.SelectFormulaByName("NOSUCH"));
+  EXPECT_EQ(editor.Fields().name, "TestZB");
 }
 
 TEST_F(EditorCore, CompilerMessagesGoNowhereOnceClosed) {

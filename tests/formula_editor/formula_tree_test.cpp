@@ -55,8 +55,8 @@ TEST_F(FormulaTreeTest, FormulasStandUnderTheGroupOfTheirHash) {
   EXPECT_EQ(indicators.children[6].children.size(), 1u);
   EXPECT_EQ(indicators.children[7].record->szCode, std::string("F2"));
   EXPECT_EQ(indicators.children[7].group, -1);
-  EXPECT_EQ(FindFormulaNode(indicators, "f3"), &indicators.children[2].children[1]);
-  EXPECT_EQ(FindFormulaNode(indicators, "nothing"), nullptr);
+  EXPECT_EQ(FindFormulaItem(indicators, "f3"), &indicators.children[2].children[1]);
+  EXPECT_EQ(FindFormulaItem(indicators, "nothing"), nullptr);
 
   EXPECT_EQ(GroupListEntries(TheFormulaStore(), 0).size(), 8u);
   EXPECT_EQ(GroupListSelection(TheFormulaStore(), 0, CCalcFace::GroupHash(GBK("趋势型"))), 3);
@@ -76,12 +76,12 @@ TEST_F(FormulaTreeTest, DeletingAGroupMovesItsFormulasUp) {
   const SFormulaTreeNode& indicators = editor.Tree().kinds[0];
   EXPECT_EQ(TheFormulaStore().Groups(0).size(), 6u);
   EXPECT_EQ(editor.GroupList().size(), 7u);
-  ASSERT_NE(FindFormulaNode(indicators, "F1"), nullptr);
-  EXPECT_EQ(FindFormulaNode(indicators, "F1")->group, -1);  // directly below its kind
+  ASSERT_NE(FindFormulaItem(indicators, "F1"), nullptr);
+  EXPECT_EQ(FindFormulaItem(indicators, "F1")->group, -1);  // directly below its kind
   EXPECT_EQ(TheFormulaStore().Find(0, "F1")->nGroupHash, CCalcFace::GroupHash(GBK("趋势型")));
 
   boxes.Clear();
-  EXPECT_FALSE(editor.DeleteGroup(FindFormulaNode(indicators, "F1")));
+  EXPECT_FALSE(editor.DeleteGroup(FindFormulaItem(indicators, "F1")));
   EXPECT_EQ(BoxTexts(), (std::vector<std::string>{GBK("确定要删除这个分组吗？"), GBK("不是分组，无法删除!")}));
   boxes.QueueAnswer(IDNO);
   EXPECT_FALSE(editor.DeleteGroup(&editor.Tree().kinds[0].children[0]));
@@ -116,7 +116,7 @@ TEST_F(FormulaTreeTest, DeleteFormulaRefusalsAndQuestion) {
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{GBK("没有选中公式!")});
   boxes.Clear();
   boxes.QueueAnswer(IDCANCEL);
-  EXPECT_FALSE(editor.DeleteFormula(FindFormulaNode(editor.Tree().kinds[0], "F1")));
+  EXPECT_FALSE(editor.DeleteFormula(FindFormulaItem(editor.Tree().kinds[0], "F1")));
   EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string(GBK("您确定要删除公式: F1[指标公式] "))});
   EXPECT_NE(TheFormulaStore().Find(0, "F1"), nullptr);
 }
@@ -129,7 +129,7 @@ TEST_F(FormulaTreeTest, DeletingAFormulaDropsPointersToItAndToTheRecordsThatMove
   store.SaveAll();
   CFormulaEditorCore editor;
   editor.Open();
-  auto node = [&](const char* name) { return FindFormulaNode(editor.Tree().kinds[0], name); };
+  auto node = [&](const char* name) { return FindFormulaItem(editor.Tree().kinds[0], name); };
 
   // The evaluator's selection is the deleted record itself.
   ASSERT_EQ(TheCalcFace().SelectFormular(0, "F1"), 1);

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <QWidget>
+#include <unistd.h>
+
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/dynlib.h"
@@ -262,3 +265,22 @@ TEST(TradeLibraryLoad, ALibraryLackingOneExportCountsAsNotLoaded) {
 }
 
 }  // namespace
+
+// The real trading library starts as it is loaded: a secure socket that
+// cannot be set up (its CA file is missing) refuses the load, and the
+// program says it could not open the library, before anyone logs in.
+TEST(TradeLibraryLoad, TheRealLibraryRefusesToLoadWhenItsSecureSocketCannotBeSetUp) {
+  shell_test::ProgramFixture fixture;
+  fixture.folders.Write("zeb.ini", std::string(shell_test::kTestZebIni) +
+                                       "[TRADESERVER]\r\nNEEDSSL=1\r\nCAFILEPATH=certs/missing.pem\r\n");
+  const char* bin = std::getenv("ZEB_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  ASSERT_EQ(symlink((std::string(bin) + "/libQuellan.so").c_str(),
+                    fixture.folders.Path("libQuellan.so").c_str()),
+            0);
+  SZebAppOptions options;
+  options.tradeLibraryFolder = std::string(bin) + "/";
+  CZEBApp app(options);
+  EXPECT_FALSE(app.Trade().IsLoaded());
+  EXPECT_EQ(fixture.BoxTexts(), (std::vector<std::string>{"初始化SSL失败！", "打开交易库失败!"}));
+}

@@ -78,8 +78,10 @@ TEST_F(SimAccountTest, OrdersDealRestAndCancelConsistently) {
   ASSERT_TRUE(account_.PlaceOrder("602001", "0S", "20.00", "300", &o).ok());
   EXPECT_EQ(Frozen("602001"), 300);
   SSimOrder again;
-  ASSERT_TRUE(account_.PlaceOrder("602001", "0S", "12.00", "1", &again).ok());
+  const SSimResult refused = account_.PlaceOrder("602001", "0S", "12.00", "1", &again);
+  ASSERT_TRUE(refused.ok());
   EXPECT_EQ(again.status, "5");
+  EXPECT_EQ(refused.info, GBK("可卖数量不足"));  // the reply says why
   ASSERT_TRUE(account_.Cancel(o.no, &cancelled).ok());
   EXPECT_EQ(Frozen("602001"), 0);
   // Crossing above one fill: partly dealt, the rest open and cancellable.
@@ -116,9 +118,11 @@ TEST_F(SimAccountTest, RefusedOrdersChangeNothing) {
       {"700001", "7B", "10", "150"}, {"700001", "7B", "10", "20000"}, {"700009", "7B", "1", "100"}};
   for (const Case& c : cases)
     EXPECT_FALSE(account_.PlaceOrder(c.code, c.type, c.price, c.qty, &o).ok()) << c.code << c.qty;
-  // Buying more than the funds allow is a refused order ("5").
-  ASSERT_TRUE(account_.PlaceOrder("602001", "0B", "12.34", "100000", &o).ok());
+  // Buying more than the funds allow is a refused order ("5"), with why.
+  const SSimResult refused = account_.PlaceOrder("602001", "0B", "12.34", "100000", &o);
+  ASSERT_TRUE(refused.ok());
   EXPECT_EQ(o.status, "5");
+  EXPECT_EQ(refused.info, GBK("可用资金不足"));
   EXPECT_NEAR(account_.Available(), before, 0.001);
 }
 

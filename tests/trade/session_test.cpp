@@ -392,12 +392,16 @@ TEST_F(SessionTest, OrderReplyShowsStatusAndQueriesTodaysOrders) {
   Dispatch(Reply("1016", {{9001, "0"}, {150, "4"}, {37, "124"}}));
   Dispatch(Reply("1014", {{9001, "0"}, {37, "125"}}));
   Dispatch(Reply("1004", {{9001, "0"}}));
+  // A refused order: the server's reason under the status.
+  Dispatch(Reply("1012", {{9001, "0"}, {9002, GBK("可用资金不足")}, {150, "5"}, {37, "126"}}));
   EXPECT_EQ(rec.boxes, (std::vector<std::string>{
                            std::string(GBK("委托")) + GBK("已提交") + GBK(",合同号是") + "123",
                            std::string(GBK("撤单委托")) + GBK("已撤单") + GBK(",合同号是") + "124",
                            std::string(GBK("转账请求已提交,合同号是")) + "125",
-                           GBK("密码修改成功")}));
-  ASSERT_EQ(rec.sent.size(), 2u);
+                           GBK("密码修改成功"),
+                           std::string(GBK("委托")) + GBK("交易所拒绝") + GBK(",合同号是") + "126\n" +
+                               GBK("可用资金不足")}));
+  ASSERT_EQ(rec.sent.size(), 3u);
   EXPECT_EQ(FieldsOf(rec.sent[0])[2].second, "1031");
   EXPECT_EQ(FieldsOf(rec.sent[1])[4].second, "SESS");
 }

@@ -1,8 +1,11 @@
 // The colour list's rules: colours by code, the sort order of a click and
-// the comparison of cell texts.
+// the comparison of cell texts (by value, by date, or as the Chinese
+// locale orders text).
 #include "trade/ui/rules/list_sort.h"
 
 #include <gtest/gtest.h>
+
+#include "platform/gbk.h"
 
 namespace {
 
@@ -29,7 +32,12 @@ TEST(ListSort, CompareTable) {
       {"01/01/2024", "01/01/2024", 0},
       {"01/01/2024", "short", 1},  // a shorter second text reads as zeros
       {"abc", "abd", -1},
-      {"B", "a", -1},  // case-sensitive
+      // Other texts in the Chinese locale's order, not by their bytes.
+      {"a", "B", -1},
+      {"a", "A", -1},  // case-sensitive
+      {"A", "a", 1},
+      {GBK("丂"), GBK("藏品"), 1},  // kao after cang (bytes: 0x81 before 0xB2)
+      {GBK("藏品"), GBK("藏品"), 0},
   };
   for (const Case& c : cases)
     EXPECT_EQ(CompareCellTexts(c.a, c.b), c.expected) << c.a << " vs " << c.b;

@@ -54,6 +54,25 @@ TEST(OrderEntryRules, FractionAndPriceMaximumTables) {
   EXPECT_FALSE(IsIndexCode("600001"));
 }
 
+// A quote packet of the 0x0800 layout: code, high, low, last, ten levels.
+std::string QuotePacket(uint32_t code, uint32_t high, uint32_t low, uint32_t last,
+                        int length = 141) {
+  std::string p(static_cast<size_t>(length), '\0');
+  auto put = [&](size_t at, uint32_t v) {
+    if (at + 4 <= p.size()) std::memcpy(&p[at], &v, 4);
+  };
+  put(0, 0x0800);
+  put(6, code);
+  put(20, high);
+  put(24, low);
+  put(28, last);
+  for (uint32_t i = 0; i < 10; ++i) {
+    put(61 + 8 * i, 10000 + (i < 5 ? (5 - i) * 10 : 0) - (i >= 5 ? (i - 4) * 10 : 0));
+    put(65 + 8 * i, 100 * (i + 1));
+  }
+  return p;
+}
+
 class OrderEntryTest : public ::testing::Test {
  protected:
   OrderEntryTest() {
@@ -114,7 +133,7 @@ TEST_F(OrderEntryTest, LimitsFromTheServerReply) {
   EXPECT_EQ(buy.Maximum(), 800);
   EXPECT_EQ(buy.Minimum(), 100);
   EXPECT_EQ(buy.View().fundsText, "8000.00");
-  EXPECT_EQ(buy.View().priceLabel, GBK("买入价格"));
+  EXPECT_EQ(buy.View().priceLabel, GBK("买入价格："));  // the colon stays
   EXPECT_EQ(sell.Maximum(), 350);
   EXPECT_EQ(sell.Minimum(), 50);
   EXPECT_EQ(sell.View().maximumText, "350");
@@ -130,11 +149,11 @@ TEST_F(OrderEntryTest, LimitsFromTheServerReply) {
   EXPECT_EQ(buy.Maximum(), 1050 / 11);
   EXPECT_EQ(buy.View().price, "11.00");
   EXPECT_FALSE(buy.View().priceEnabled);
-  EXPECT_EQ(buy.View().priceLabel, GBK("涨停价格"));
+  EXPECT_EQ(buy.View().priceLabel, GBK("涨停价格："));
   sell.OnKindChanged(2);
   sell.OnLimits();
   EXPECT_EQ(sell.View().price, "9.00");
-  EXPECT_EQ(sell.View().priceLabel, GBK("跌停价格"));
+  EXPECT_EQ(sell.View().priceLabel, GBK("跌停价格："));
 }
 
 TEST_F(OrderEntryTest, OrderChecksWithEqualBoundsAccepted) {
@@ -213,6 +232,60 @@ TEST_F(OrderEntryTest, ConfirmedOrderSendsItsFourFieldsThenFundsAndHoldings) {
   EXPECT_EQ(buy.View().maximumText, "");
 }
 
+TEST_F(OrderEntryTest, BuyMaximumFollowsThePriceTheOrderCarries) {
+  // The server worked 11400 out at its own price; the funds are 100000.
+  rec_.Feed(MT_QRY_FUNDS_RSP, {{9001, "0"}, {9312, "100000.00"}});
+  rec_.Feed(MT_MAX_QTY_RSP, {{9001, "0"}, {9801, "11400"}, {9802, "100"}, {9805, "100000.00"}});
+  struct Case {
+    const char* priceBefore;  // in the entry when the limits arrive
+    const char* priceAfter;   // typed after them (nullptr: none)
+    int maximum;
+  } cases[] = {
+      {"9.20", nullptr, 10800},  // typed before the limits: they take it
+      {"8.79", "9.20", 10800},
+      {"", nullptr, 11400},  // no price yet: the server's figure
+      {"", "10", 10000},
+  };
+  for (const Case& c : cases) {
+    COrderEntryModel buy(kSideBuy, rec_.session, host_);
+    buy.OnCodeChanged("600001");
+    buy.OnPriceChanged(c.priceBefore);
+    buy.OnLimits();
+    if (c.priceAfter) buy.OnPriceChanged(c.priceAfter);
+    buy.OnAllButton();
+    EXPECT_EQ(buy.Maximum(), c.maximum) << c.priceBefore;
+    EXPECT_EQ(buy.View().maximumText, std::to_string(c.maximum)) << c.priceBefore;
+    EXPECT_EQ(buy.View().quantity, std::to_string(c.maximum)) << c.priceBefore;
+  }
+}
+
+TEST_F(OrderEntryTest, RefreshedQuotesMoveTheStripsAndKeepTheTypedPrice) {
+  COrderEntryModel buy(kSideBuy, rec_.session, host_);
+  EXPECT_FALSE(buy.RefreshQuote());  // no item: nothing asked
+  buy.OnCodeChanged("600001");
+  const std::string first = QuotePacket(600001, 10500, 9800, 10000);
+  buy.OnQuotePacket(first.data(), static_cast<int>(first.size()));
+  EXPECT_EQ(buy.View().price, "10.00");  // the first quote fills the price
+  buy.OnPriceChanged("9.20");
+  host_.calls.clear();
+  EXPECT_TRUE(buy.RefreshQuote());
+  EXPECT_EQ(host_.calls, std::vector<std::string>{"quote 600001"});
+  const std::string moved = QuotePacket(600001, 10500, 9800, 10100);
+  buy.OnQuotePacket(moved.data(), static_cast<int>(moved.size()));
+  SSingleQuote q;
+  ASSERT_TRUE(ReadSingleQuote(moved.data(), static_cast<int>(moved.size()), &q));
+  EXPECT_EQ(buy.View().levelsText, FiveLevelText(q));
+  EXPECT_EQ(buy.View().price, "9.20");
+  // A late quote of another item shows nothing.
+  const std::string other = QuotePacket(600002, 20500, 19800, 20000);
+  buy.OnQuotePacket(other.data(), static_cast<int>(other.size()));
+  EXPECT_EQ(buy.View().levelsText, FiveLevelText(q));
+  // A new code starts over: its first quote fills the price again.
+  buy.OnCodeChanged("600002");
+  buy.OnQuotePacket(other.data(), static_cast<int>(other.size()));
+  EXPECT_EQ(buy.View().price, "20.00");
+}
+
 TEST_F(OrderEntryTest, QuantityButtons) {
   Limits("1000", "100", "0", "0");
   COrderEntryModel buy(kSideBuy, rec_.session, host_);
@@ -256,24 +329,6 @@ TEST_F(OrderEntryTest, HoldingsListAndTakingAHolding) {
   EXPECT_EQ(rec_.TakeSent().back().body, (Fields{{48, "600001"}, {40, "0S"}}));
 }
 
-// A quote packet of the 0x0800 layout: code, high, low, last, ten levels.
-std::string QuotePacket(uint32_t code, uint32_t high, uint32_t low, uint32_t last,
-                        int length = 141) {
-  std::string p(static_cast<size_t>(length), '\0');
-  auto put = [&](size_t at, uint32_t v) {
-    if (at + 4 <= p.size()) std::memcpy(&p[at], &v, 4);
-  };
-  put(0, 0x0800);
-  put(6, code);
-  put(20, high);
-  put(24, low);
-  put(28, last);
-  for (uint32_t i = 0; i < 10; ++i) {
-    put(61 + 8 * i, 10000 + (i < 5 ? (5 - i) * 10 : 0) - (i >= 5 ? (i - 4) * 10 : 0));
-    put(65 + 8 * i, 100 * (i + 1));
-  }
-  return p;
-}
 
 TEST_F(OrderEntryTest, QuotePacketFillsTheStripsAndThePrice) {
   const std::string packet = QuotePacket(600001, 10500, 9800, 10000);

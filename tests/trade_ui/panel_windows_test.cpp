@@ -11,6 +11,7 @@
 #include <QDateTimeEdit>
 #include <QImage>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTest>
 #include <string>
 #include <vector>
@@ -44,7 +45,7 @@ const int64_t kToday = LocalNoon(2026, 12, 9);
 
 STradeSimOptions SimOptions() {
   STradeSimOptions o;
-  o.today = FormatPanelDate(kToday);  // channel '9', signed, funds password "fund"
+  o.today = FormatDate(kToday);  // channel '9', signed, funds password "fund"
   return o;
 }
 
@@ -191,6 +192,31 @@ TEST_F(PanelWindowsTest, EveryRecordFunctionOfTheTreeShowsTheSimulatorsRows) {
   for (int id : {7026, 7027, 7028, 7031, 7029, 7045, 7030})
     EXPECT_FALSE(funds.GetDlgItem(id)->GetWindowTextString().empty()) << id;
   EXPECT_EQ(dlg.GetPanel(), &funds);
+}
+
+TEST_F(PanelWindowsTest, APanelThatDoesNotFitAShortPaneScrollsToItsLowestControl) {
+  CMainDlg& dlg = Open();
+  // The program's pane at its first height: the panel area is 274 high.
+  dlg.MoveWindow(0, 0, 1000, 314);
+  auto& sign = dynamic_cast<CSignAndUnsignDlg&>(Show(12));
+  QWidget* button = FindCtl<QWidget>(sign, CSignAndUnsignDlg::kButtonId);
+  ASSERT_TRUE(sign.Scroller().Visible());
+  auto* bar = sign.findChild<QScrollBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_EQ(bar->geometry().right(), sign.width() - 1);  // at the right edge
+  EXPECT_GT(button->geometry().bottom(), sign.height());  // cut off until scrolled
+  bar->setValue(bar->maximum());
+  EXPECT_EQ(button->geometry().bottom() + 1 + CPanelScroller::kMargin, sign.height());
+  const int labelTop = FindCtl<QWidget>(sign, CSignAndUnsignDlg::kStateId)->y();
+  bar->setValue(0);
+  EXPECT_EQ(FindCtl<QWidget>(sign, CSignAndUnsignDlg::kStateId)->y(), labelTop + bar->maximum());
+  // Tall enough: no bar, every control where the panel put it.
+  dlg.MoveWindow(0, 0, 1000, 640);
+  EXPECT_FALSE(sign.Scroller().Visible());
+  EXPECT_EQ(button->y(), 20 + 8 * 30 + 8);
+  // Panels that stretch to their bottom, or fit, never get one.
+  dlg.MoveWindow(0, 0, 1000, 314);
+  for (int function : {0, 11, 4}) EXPECT_FALSE(Show(function).Scroller().Visible()) << function;
 }
 
 TEST_F(PanelWindowsTest, AnOrderPickedInASortedListIsTheOneCancelled) {

@@ -116,7 +116,7 @@ TEST_F(PanelsTest, ModesRequestsAndDateRanges) {
   CQueryPanelModel orders(EQueryPanel::kOrders, 8, rec_.session, clock_);
   CQueryPanelModel deals(EQueryPanel::kDeals, 9, rec_.session, clock_);
   CQueryPanelModel allots(EQueryPanel::kAllotments, 0, rec_.session, clock_);
-  EXPECT_EQ(FormatPanelDate(orders.dates.start), "2024-02-28");
+  EXPECT_EQ(FormatDate(orders.dates.start), "2024-02-28");
   orders.OnQuery();
   deals.dates = {LocalNoon(2023, 12, 1), LocalNoon(2023, 12, 31)};
   deals.OnQuery();

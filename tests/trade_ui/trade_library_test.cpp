@@ -1,10 +1,18 @@
 // The Trade library as the host loads it: by name from the program folder,
-// its ten functions found by their exported names, nothing else visible.
+// its start run at load (a secure socket that cannot be set up refuses the
+// load), its ten functions found by their exported names, nothing else
+// visible.
 #include <gtest/gtest.h>
+#include <stdlib.h>
+#include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/dynlib.h"
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "platform/paths.h"
 #include "trade/ui/app/trade_exports.h"
 
 namespace {
@@ -12,10 +20,33 @@ namespace {
 TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   const char* bin = std::getenv("ZEB_BIN_DIR");
   ASSERT_NE(bin, nullptr);
+  // A program folder with the secure-socket library and the settings.
+  char pattern[] = "/tmp/trade_library_XXXXXX";
+  ASSERT_NE(mkdtemp(pattern), nullptr);
+  const std::string dir = pattern;
+  ASSERT_EQ(symlink((std::string(bin) + "/libQuellan.so").c_str(), (dir + "/libQuellan.so").c_str()),
+            0);
+  platform::SetProgramDirOverride(dir + "/");
+  auto settings = [&](const char* needSsl) {
+    std::ofstream(dir + "/zeb.ini", std::ios::binary)
+        << "[TRADESERVER]\r\nNEEDSSL=" << needSsl << "\r\nCAFILEPATH=certs/missing.pem\r\n";
+  };
+  const std::string path = std::string(bin) + "/" + platform::LibraryFileName("Trade");
+  platform::ScopedRecordingBoxes boxes;
   std::string error;
-  platform::LibHandle lib = platform::LoadLibraryPath(
-      std::string(bin) + "/" + platform::LibraryFileName("Trade"), &error);
+
+  // TLS that cannot be set up (no CA file): the load is refused after the box.
+  settings("1");
+  EXPECT_EQ(platform::LoadLibraryPath(path, &error), nullptr);
+  EXPECT_FALSE(error.empty());
+  ASSERT_EQ(boxes.Boxes().size(), 1u);
+  EXPECT_EQ(boxes.Boxes()[0].text, GBK("初始化SSL失败！"));
+
+  // Without TLS it starts, at load and without a word.
+  settings("0");
+  platform::LibHandle lib = platform::LoadLibraryPath(path, &error);
   ASSERT_NE(lib, nullptr) << error;
+  EXPECT_EQ(boxes.Boxes().size(), 1u);
   for (const char* name :
        {"InitDialog", "DestoryDialog", "MoveDlg", "Link2Server", "LinkTradeServer",
         "InitBalanceServer", "UnLink", "KeyMessage", "QuickOrder", "GetUserInfo"})
@@ -40,6 +71,8 @@ TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   EXPECT_EQ(info[1], "");  // no login yet
   unLink();
   platform::FreeLibrary(lib);
+  platform::SetProgramDirOverride("");
+  std::system(("rm -rf " + dir).c_str());
 }
 
 }  // namespace

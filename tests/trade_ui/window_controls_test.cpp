@@ -14,6 +14,7 @@
 #include "sharecode/color_hsl.h"
 #include "trade/ui/windows/button_xp.h"
 #include "trade/ui/windows/color_list_ctrl.h"
+#include "trade/ui/windows/panel_controls.h"
 #include "trade/ui/windows/show_market.h"
 
 namespace {
@@ -94,6 +95,21 @@ TEST_F(WindowControlsTest, ColourListColoursRowsByCodeSortsByClicksAndKeepsTheCo
   // The colour column keeps its width; the others can be widened.
   EXPECT_FALSE(list.OnBeginTrack(3));
   EXPECT_TRUE(list.OnBeginTrack(0));
+  list.DestroyWindow();
+}
+
+TEST_F(WindowControlsTest, SetListCellInsertsARowAtColumnZeroAndSetsTheOthers) {
+  CMyColorListCtrl list;
+  ASSERT_TRUE(list.Create(&host_, CRect(0, 0, 300, 200), 7015, WS_CHILD | LVS_REPORT));
+  list.InsertColumn(0, "a", LVCFMT_LEFT, 50);
+  list.InsertColumn(1, "b", LVCFMT_LEFT, 50);
+  SetListCell(list, 0, 0, "r1");
+  SetListCell(list, 0, 1, ToStdString(QString::fromUtf8("藏品")));
+  SetListCell(list, 0, 0, "r0");  // a new row above
+  ASSERT_EQ(list.GetItemCount(), 2);
+  EXPECT_EQ(list.GetItemText(0, 0), "r0");
+  EXPECT_EQ(list.GetItemText(1, 0), "r1");
+  EXPECT_EQ(list.GetItemText(1, 1), GBK("藏品"));  // Qt's text as GBK bytes
   list.DestroyWindow();
 }
 

@@ -1,10 +1,11 @@
 // The trading window's windows over their rules, offscreen: the main
 // dialog's tree, quick buttons, panel switches and idle lock, the lock
-// dialog's Enter, the password form, the order entry's controls, and the
+// dialog's Enter (anywhere in the program), the password form, the order entry's controls, and the
 // lifetime of panels switched with replies still queued.
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -108,6 +109,28 @@ TEST_F(TradeWindowsTest, TreeListsTheThirtyFunctionsInOrderAndOnlyFunctionItemsS
   EXPECT_EQ(dlg.GetPanel()->Function(), 7);
 }
 
+TEST_F(TradeWindowsTest, TheSelectedItemIsItsWhiteBoxOnTheBandWithoutAHighlightedRow) {
+  CMainDlg& dlg = Open();
+  CTreeCtrlEx& tree = dlg.GetTree();
+  tree.setFocus();
+  CRect row;
+  ASSERT_TRUE(tree.GetItemRect(dlg.FunctionItem(12), &row, TRUE));
+  ClickItem(dlg.FunctionItem(12));  // 签约解约: a marked item, selected
+  ASSERT_EQ(tree.GetSelectedItem(), dlg.FunctionItem(12));
+  const QImage image = tree.viewport()->grab().toImage();
+  // Within a shade (the style blends its selection a little).
+  auto near = [](QColor a, QColor b) {
+    return std::abs(a.red() - b.red()) < 8 && std::abs(a.green() - b.green()) < 8 &&
+           std::abs(a.blue() - b.blue()) < 8;
+  };
+  const QColor band(0x40, 0x60, 0xB0);
+  const int y = row.CenterPoint().y;
+  EXPECT_TRUE(near(image.pixelColor(image.width() - 3, y), band))  // right of the box
+      << image.pixelColor(image.width() - 3, y).name().toStdString();
+  EXPECT_TRUE(near(image.pixelColor(2, y), band)) << image.pixelColor(2, y).name().toStdString();
+  EXPECT_TRUE(near(image.pixelColor(row.left + 1, row.top + 1), Qt::white));  // the box
+}
+
 TEST_F(TradeWindowsTest, AQuickButtonCreatesItsPanelAnewEachTime) {
   CMainDlg& dlg = Open();
   std::vector<HWND> seen;
@@ -130,6 +153,10 @@ TEST_F(TradeWindowsTest, AQuickButtonCreatesItsPanelAnewEachTime) {
   dlg.GetPanel()->GetWindowRect(&r);
   dlg.ScreenToClient(&r);
   EXPECT_EQ(r, CRect(200, 40, 1000, 640));
+  // The welcome line keeps its 300 pixels, 540 from the right edge.
+  dlg.GetDlgItem(CMainDlg::kWelcomeId)->GetWindowRect(&r);
+  dlg.ScreenToClient(&r);
+  EXPECT_EQ(r, CRect(460, 3, 760, 23));
 }
 
 TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPress) {
@@ -156,6 +183,18 @@ TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPr
   EXPECT_EQ(covered, CRect(0, 0, 1000, 640));
   // Replies still reach the hidden panel.
   EXPECT_EQ(dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS), 1);
+  // 确定 keeps a push button's own light face with dark text.
+  Pump();
+  const QImage okFace = FindCtl<QWidget>(*lock, CLockedDlg::kOkId)->grab().toImage();
+  int light = 0, dark = 0;
+  for (int y = 0; y < okFace.height(); ++y)
+    for (int x = 0; x < okFace.width(); ++x) {
+      const int v = okFace.pixelColor(x, y).value();
+      light += v > 200;
+      dark += v < 90;
+    }
+  EXPECT_GT(light, okFace.width() * okFace.height() / 2) << light << " " << dark;
+  EXPECT_GT(dark, 10);  // the text
 
   // A wrong password: Enter checks once, however long it is held.
   auto* password = FindCtl<QLineEdit>(*lock, CLockedDlg::kPasswordId);
@@ -177,10 +216,39 @@ TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPr
   QTest::keyClick(dlg.GetWidget(), Qt::Key_Return);
   Pump();
   EXPECT_EQ(BoxTexts(boxes_).size(), 1u);
+  // And anywhere else in the program, in a window that is not ours.
+  QLineEdit elsewhere;
+  elsewhere.show();
+  boxes_.Clear();
+  QTest::keyClick(&elsewhere, Qt::Key_Return);
+  QTest::keyClick(&elsewhere, Qt::Key_A);
+  Pump();
+  EXPECT_EQ(BoxTexts(boxes_), std::vector<std::string>{GBK("输入密码错误，请重新输入")});
+  {
+    // The user closes the refusal with Enter: that is no new attempt.
+    struct ClosedWithEnter : platform::RecordingMessageBoxSink {
+      QWidget* where = nullptr;
+      int Show(HWND owner, const std::string& text, const std::string& caption,
+               UINT type) override {
+        if (Boxes().size() < 3) QTest::keyClick(where, Qt::Key_Return);
+        return RecordingMessageBoxSink::Show(owner, text, caption, type);
+      }
+    } sink;
+    sink.where = &elsewhere;
+    platform::MessageBoxSink* previous = platform::SetMessageBoxSink(&sink);
+    QTest::keyClick(&elsewhere, Qt::Key_Return);
+    for (int i = 0; i < 5; ++i) Pump();
+    platform::SetMessageBoxSink(previous);
+    EXPECT_EQ(sink.Boxes().size(), 1u);
+  }
   // The right one unlocks: everything but the print button is back.
   password->setText("pass");
   QTest::keyClick(password, Qt::Key_Return);
   ASSERT_TRUE(platform::PumpUntil([&] { return dlg.GetLockDialog() == nullptr; }, 5000));
+  boxes_.Clear();
+  QTest::keyClick(&elsewhere, Qt::Key_Return);  // unlocked: Enter is Enter again
+  Pump();
+  EXPECT_TRUE(BoxTexts(boxes_).empty());
   EXPECT_TRUE(dlg.GetPanel()->IsWindowVisible());
   EXPECT_TRUE(dlg.GetDlgItem(CMainDlg::kLockId)->IsWindowVisible());
   EXPECT_FALSE(dlg.GetDlgItem(CMainDlg::kPrintId)->IsWindowVisible());
@@ -298,6 +366,47 @@ TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHold
   dlg.SendMessage(WM_TRADE_QUOTE, 3, reinterpret_cast<LPARAM>(&packet));
   ClickCtl(dlg, CMainDlg::kFundsId);
   EXPECT_EQ(dlg.SendMessage(WM_TRADE_QUOTE, 1, reinterpret_cast<LPARAM>(name)), 0);
+}
+
+TEST_F(TradeWindowsTest, BuyEntryFillsWhatTheTypedPriceAllowsAndItsStripsFollowTheMarket) {
+  CMainDlg& dlg = Open();
+  auto* entry = dynamic_cast<CWtqrDlg*>(dlg.GetPanel());
+  ASSERT_NE(entry, nullptr);
+  QTest::keyClicks(FindCtl<QLineEdit>(*entry, CWtqrDlg::kCodeId), "602001");
+  auto quote = [&](uint32_t last) {
+    std::vector<unsigned char> bytes(kSingleQuoteMinLength, 0);
+    const uint32_t code = 602001, ask = last + 10;
+    std::memcpy(&bytes[6], &code, 4);
+    std::memcpy(&bytes[28], &last, 4);
+    std::memcpy(&bytes[61 + 8 * 4], &ask, 4);  // 卖①
+    STradeQuotePacket packet{bytes.data(), static_cast<int>(bytes.size())};
+    dlg.SendMessage(WM_TRADE_QUOTE, 3, reinterpret_cast<LPARAM>(&packet));
+  };
+  quote(8790);
+  // The server worked its maximum out at its own price.
+  rec_.Feed(MT_QRY_FUNDS_RSP, {{9001, "0"}, {9312, "100000.00"}});
+  rec_.Feed(MT_MAX_QTY_RSP, {{9001, "0"}, {9801, "11400"}, {9802, "100"}, {9805, "100000.00"}});
+  dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_MAX_QTY);
+  Pump();
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kPriceLabelId)->GetWindowTextString(), GBK("买入价格："));
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kMaximumId)->GetWindowTextString(), "11300");  // at 8.79
+  auto* price = FindCtl<QLineEdit>(*entry, CWtqrDlg::kPriceId);
+  price->setFocus();
+  price->selectAll();
+  QTest::keyClicks(price, "9.20");
+  ClickCtl(*entry, CWtqrDlg::kAllId);
+  EXPECT_EQ(entry->GetDlgItem(CWtqrDlg::kQuantityId)->GetWindowTextString(), "10800");
+
+  // Every tick of the panel's timer asks the host again; the answer moves
+  // the strips and leaves the typed price alone.
+  host_.calls.clear();
+  entry->SendMessage(WM_TIMER, CWtqrDlg::kQuoteTimerId);
+  EXPECT_EQ(host_.calls, std::vector<std::string>{"quote 602001"});
+  const std::string before = entry->Levels().GetText();
+  quote(8900);
+  EXPECT_NE(entry->Levels().GetText(), before);
+  EXPECT_NE(entry->Summary().GetText().find("8.90"), std::string::npos);
+  EXPECT_EQ(price->text().toStdString(), "9.20");
 }
 
 TEST_F(TradeWindowsTest, PanelsSwitchedWithRepliesQueuedAndTheDialogsEnd) {

@@ -107,10 +107,13 @@ void CTradeSession::DispatchReply(const char* data, int len) {
   }
   if (!mainWnd_.load()) return;
 
+  // The server's own text, when it gives one, says why an order was
+  // refused: the user reads it under the status.
   auto orderBox = [&](const char* head) {
-    sinks.box(std::string(head) + GetOrderStatusText(std::string(reply.First(150))) +
-                  GBK(",合同号是") + std::string(reply.First(37)),
-              MB_OK);
+    std::string text = std::string(head) + GetOrderStatusText(std::string(reply.First(150))) +
+                       GBK(",合同号是") + std::string(reply.First(37));
+    if (!info.empty()) text += "\n" + info;
+    sinks.box(text, MB_OK);
     QueryTodayOrders();
   };
   auto announce = [&](WPARAM panel) { PostMain(WM_TRADE_REPLY, panel, 0); };

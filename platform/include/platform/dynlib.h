@@ -3,10 +3,20 @@
 #include <string>
 #include <vector>
 
+// A library's entry point, as a Win32 library has one: a library that
+// defines extern "C" DllMain hears DLL_PROCESS_ATTACH when it is loaded and
+// may refuse the load by answering FALSE. (The entry point hears no
+// detach: a library's exit runs with its static objects.)
+constexpr unsigned long DLL_PROCESS_DETACH = 0, DLL_PROCESS_ATTACH = 1;
+extern "C" {
+using PFN_DllMain = int (*)(void* module, unsigned long reason, void* reserved);
+}
+
 namespace platform {
 
 using LibHandle = void*;
-// Loads a shared library by path; nullptr on failure (reason in *error).
+// Loads a shared library by path and runs its entry point; nullptr on
+// failure (reason in *error), also when the entry point refused the load.
 LibHandle LoadLibraryPath(const std::string& path, std::string* error = nullptr);
 void* GetProcAddress(LibHandle lib, const char* name);
 void FreeLibrary(LibHandle lib);

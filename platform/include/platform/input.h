@@ -60,6 +60,20 @@ short GetAsyncKeyState(int vk);
 BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk);
 BOOL UnregisterHotKey(HWND hwnd, int id);
 
+// Keyboard hooks of the user-interface thread (WH_KEYBOARD only): the
+// procedure sees every key event of the program, in any window, before the
+// window does, with HC_ACTION, the virtual key and the key data (bit 30: the
+// key was down before, bit 31: released). A procedure passes the event on
+// with CallNextHookEx; answering non-zero swallows it. The newest hook runs
+// first. module and threadId are ignored (the program has one
+// user-interface thread).
+typedef struct HHOOK__* HHOOK;
+typedef LRESULT (*HOOKPROC)(int code, WPARAM wParam, LPARAM lParam);
+constexpr int WH_KEYBOARD = 2, HC_ACTION = 0;
+HHOOK SetWindowsHookEx(int idHook, HOOKPROC proc, void* module, DWORD threadId);
+BOOL UnhookWindowsHookEx(HHOOK hook);
+LRESULT CallNextHookEx(HHOOK hook, int code, WPARAM wParam, LPARAM lParam);
+
 // Cursor shapes.
 typedef struct HCURSOR__* HCURSOR;
 constexpr int IDC_ARROW = 32512, IDC_IBEAM = 32513, IDC_WAIT = 32514, IDC_CROSS = 32515,

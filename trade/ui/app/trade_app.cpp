@@ -40,6 +40,12 @@ bool CTradeApp::EnsureStarted() {
   return started_ == 1;
 }
 
+bool CTradeApp::StartAtLoad() {
+  if (EnsureStarted()) return true;
+  started_ = -1;
+  return false;
+}
+
 bool CTradeApp::InitInstance() {
   CSockLibrary& sockets = GetSockLibrary();
   // Load() has told the user when the library is missing; SockInit must

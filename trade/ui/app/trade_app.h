@@ -3,12 +3,12 @@
 // trading main dialog and its exit. The exported functions are thin calls
 // into it.
 //
-// Nothing here runs while the library is loaded: the host loads it before
-// its own application object exists, and a message box then would have no
-// user-interface thread to show on. The start runs at the first export
-// that needs it, on the host's user-interface thread; when it fails (no
-// "zeb.ini", no secure-socket library, SockInit refused) the user has seen
-// why in a box and every export does nothing from then on.
+// The start runs when the host loads the library (its entry point, on the
+// host's user-interface thread, with the host's Qt application made); when
+// it fails (no "zeb.ini", no secure-socket library, SockInit refused) the
+// user has seen why in a box and the load is refused. Used without the
+// entry point (linked in), the start runs at the first export that needs
+// it and a failed start leaves every export doing nothing.
 #pragma once
 #include <memory>
 #include <mutex>
@@ -46,6 +46,9 @@ class CTradeApp {
 
   // Runs the start once; later calls give its result.
   bool EnsureStarted();
+  // The start at load: a refused load leaves nothing started, so the next
+  // load tries again, as a library that refused is unloaded.
+  bool StartAtLoad();
   bool IsStarted() const { return started_ == 1; }
   // The start: binds the secure-socket library, reads "zeb.ini" and
   // initialises the secure socket. False (after a box) when it cannot.

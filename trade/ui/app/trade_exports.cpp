@@ -4,12 +4,18 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/dynlib.h"
 #include "trade/core/trade_session.h"
 #include "trade/ui/app/trade_app.h"
 
 namespace {
 std::string Text(const char* text) { return text ? text : ""; }
 }  // namespace
+
+int DllMain(void*, unsigned long reason, void*) {
+  if (reason != DLL_PROCESS_ATTACH) return TRUE;
+  return TheTradeApp().StartAtLoad() ? TRUE : FALSE;
+}
 
 HWND InitDialog(HWND hostPane) { return TheTradeApp().InitDialog(hostPane); }
 

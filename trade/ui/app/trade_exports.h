@@ -42,6 +42,11 @@ TRADE_API int QuickOrder(int, int, int, int, int);
 // out[0] the user name of the login reply, out[1] the user id; 1 (0 for a
 // null out).
 TRADE_API BYTE GetUserInfo(std::string* out);
+// The library's entry point (not one of its exports): its start runs when
+// the host loads it, and a start that fails (no "zeb.ini", no
+// secure-socket library, the secure socket refused) refuses the load, so
+// the host tells the user it could not open the library.
+TRADE_API int DllMain(void* module, unsigned long reason, void* reserved);
 }
 
 typedef HWND (*PFN_InitDialog)(HWND);

@@ -1,7 +1,10 @@
 #include "trade/ui/rules/list_sort.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <algorithm>
-#include <cstring>
+
+#include "platform/gbk.h"
 
 namespace {
 
@@ -51,6 +54,19 @@ SBigInt DateField(const std::string& s, size_t from, size_t len) {
   return ReadInteger(from < s.size() ? s.substr(from, len) : std::string());
 }
 
+// The Chinese locale's comparison, case-sensitive (pinyin order for the
+// names, not the order of their GBK bytes). One per thread: a collator is
+// costly to make and not safe to share between threads.
+int CompareAsLocaleText(const std::string& a, const std::string& b) {
+  thread_local const QCollator collator = [] {
+    QCollator c(QLocale(QLocale::Chinese, QLocale::China));
+    c.setCaseSensitivity(Qt::CaseSensitive);
+    return c;
+  }();
+  const int c = collator.compare(platform::GbkToQString(a), platform::GbkToQString(b));
+  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+}
+
 }  // namespace
 
 SRowColours RowColoursOfCode(const std::string& code) {
@@ -76,8 +92,7 @@ int CompareCellTexts(const std::string& a, const std::string& b) {
     }
     return 0;
   }
-  const int c = std::strcmp(a.c_str(), b.c_str());
-  return c < 0 ? -1 : (c > 0 ? 1 : 0);
+  return CompareAsLocaleText(a, b);
 }
 
 void SortRows(std::vector<PanelRow>& rows, int column, bool ascending) {

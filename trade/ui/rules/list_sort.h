@@ -1,7 +1,7 @@
 // The colour list's rules: row colours from the colour code in a row's last
 // column, the order a column click sorts in, and the comparison of two cell
 // texts (digit texts by value, dd/mm/yyyy dates by date, anything else as
-// text, so "10.00" sorts before "9.50").
+// text in the Chinese locale's order, so "10.00" sorts before "9.50").
 #pragma once
 #include <string>
 #include <vector>
@@ -24,7 +24,8 @@ bool NextSortAscending(int sortColumn, bool ascending, int clicked);
 
 // -1, 0 or 1, chosen by the first text alone: all digits (or empty) compares
 // the integer values of both (any length, no overflow); dd/mm/yyyy compares
-// year, month and day; otherwise a byte comparison.
+// year, month and day; otherwise the Chinese locale's case-sensitive
+// comparison of the texts.
 int CompareCellTexts(const std::string& a, const std::string& b);
 
 // Sorts rows by one column (stable; a row without that column counts as an

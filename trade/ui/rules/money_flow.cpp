@@ -34,7 +34,7 @@ void CMoneyFlowModel::OnInit() {
 
 void CMoneyFlowModel::OnQuery() {
   if (mode_ == 1)
-    session_.QueryMoneyFlowHistory(FormatPanelDate(dates.start), FormatPanelDate(dates.end));
+    session_.QueryMoneyFlowHistory(FormatDate(dates.start), FormatDate(dates.end));
 }
 
 bool CMoneyFlowModel::OnPanelMessage(WPARAM message) {

@@ -102,12 +102,15 @@ void COrderEntryModel::ClearItemFields() {
 void COrderEntryModel::OnCodeChanged(const std::string& code) {
   view_.code = code;
   ClearItemFields();
+  quoteCode_ = 0;
+  quoteShown_ = false;
   if (code.size() != 6 || !IsDigitText(code) || IsIndexCode(code)) return;
   const int number = TextToInt(code);
   if (!host_.FindCode(number)) {
     maximum_ = 0;
     return;
   }
+  quoteCode_ = number;
   host_.AskName(number);
   host_.AskQuote(number);
   MaximumQuery();
@@ -126,8 +129,12 @@ void COrderEntryModel::MaximumQuery() {
 
 void COrderEntryModel::OnPriceChanged(const std::string& price) {
   view_.price = price;
-  if (side_ != kSideBuy) return;
-  const int maximum = MaximumFromPrice(price, session_.GetPreTradeData().fundsAvail, minimum_);
+  if (side_ == kSideBuy) ApplyPriceMaximum();
+}
+
+void COrderEntryModel::ApplyPriceMaximum() {
+  const int maximum =
+      MaximumFromPrice(view_.price, session_.GetPreTradeData().fundsAvail, minimum_);
   if (maximum < 0) return;
   maximum_ = maximum;
   view_.maximumText = IntText(maximum);
@@ -153,13 +160,17 @@ void COrderEntryModel::OnLimits() {
     view_.fundsText = session_.GetFunds().available;
   }
   view_.checkedFraction = 0;
+  // The labels keep their colon, as every label of the panel has one.
   if (IsBestPriceKind(kind_)) {
-    view_.priceLabel = buy ? GBK("涨停价格") : GBK("跌停价格");
+    view_.priceLabel = buy ? GBK("涨停价格：") : GBK("跌停价格：");
     view_.priceEnabled = false;
     view_.price = buy ? pre.limitUp : pre.limitDown;
   } else {
-    view_.priceLabel = buy ? GBK("买入价格") : GBK("卖出价格");
+    view_.priceLabel = OrderSideTexts(side_).priceLabel;
     view_.priceEnabled = true;
+    // The server worked its maximum out at its own price: the order
+    // carries the price in the entry.
+    if (buy) ApplyPriceMaximum();
   }
 }
 
@@ -171,11 +182,21 @@ void COrderEntryModel::OnName(const char* name) {
 void COrderEntryModel::OnQuotePacket(const void* data, int length) {
   SSingleQuote quote;
   if (!ReadSingleQuote(data, length, &quote)) return;
+  // A late answer for an item no longer entered shows nothing.
+  if (quoteCode_ != 0 && quote.code != static_cast<uint32_t>(quoteCode_)) return;
   const uint32_t preClose = host_.GetPreClose(static_cast<int>(quote.code));
   view_.summaryText = QuoteSummaryText(quote, preClose);
   view_.levelsText = FiveLevelText(quote);
+  if (quoteShown_) return;
+  quoteShown_ = quoteCode_ != 0;
   // The window sets the edit without notifying; the change runs here.
   if (kind_ == 0) OnPriceChanged(LastPriceText(quote));
+}
+
+bool COrderEntryModel::RefreshQuote() {
+  if (quoteCode_ == 0) return false;
+  host_.AskQuote(quoteCode_);
+  return true;
 }
 
 void COrderEntryModel::OnHoldings() {
@@ -203,6 +224,8 @@ void COrderEntryModel::OnFractionButton(int divisor) {
 
 void COrderEntryModel::ClearEntry() {
   view_.code.clear();
+  quoteCode_ = 0;
+  quoteShown_ = false;
   ClearItemFields();
   view_.checkedFraction = 0;
 }

@@ -80,8 +80,15 @@ class COrderEntryModel {
   // WM_TRADE_QUOTE 1: the item's name from the host.
   void OnName(const char* name);
   // WM_TRADE_QUOTE 3: the quote packet with its length; a short one is
-  // ignored.
+  // ignored, and so is one of another item than the one entered. The
+  // first quote of an entered item fills the price; the later ones (the
+  // refreshes) move the strips only, so a typed price stays.
   void OnQuotePacket(const void* data, int length);
+  // The quote strips follow the market: while a known item is entered the
+  // host is asked for its quote again (the window's timer calls this).
+  // False when no item is entered.
+  bool RefreshQuote();
+  static constexpr unsigned kQuoteRefreshMs = 1000;
   // WM_TRADE_HOLDINGS: the holdings list from the store.
   void OnHoldings();
   // A double-click on holding row; false when the row is not valid.
@@ -95,6 +102,9 @@ class COrderEntryModel {
 
  private:
   void MaximumQuery();
+  // Buy side: the maximum the funds pay at the price in the entry (kept
+  // when it cannot be told).
+  void ApplyPriceMaximum();
   // The fields that belong to one item: name, price, quantity, limits and
   // quote strips.
   void ClearItemFields();
@@ -109,4 +119,6 @@ class COrderEntryModel {
   SOrderEntryView view_;
   SPanelTable holdings_;
   std::vector<SPositionInfo> heldRows_;  // the rows the list shows
+  int quoteCode_ = 0;         // the known item entered, 0 when none
+  bool quoteShown_ = false;   // its first quote has filled the price
 };

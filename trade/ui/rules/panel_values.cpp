@@ -44,7 +44,7 @@ bool ParseWholeInt(const std::string& text, int* value) {
   return true;
 }
 
-std::string FormatPanelDate(int64_t seconds) {
+std::string FormatDate(int64_t seconds) {
   int year = 0, month = 0, day = 0;
   if (!SplitLocalTime(seconds, &year, &month, &day, nullptr, nullptr, nullptr, nullptr)) return "";
   char out[32];

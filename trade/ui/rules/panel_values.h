@@ -21,7 +21,7 @@ bool ParseWholeInt(const std::string& text, int* value);
 // Local calendar dates of the panels' date ranges.
 constexpr int64_t kSecondsPerDay = 86400;
 // "%04d-%02d-%02d" of the local date of a time; "" when it cannot be told.
-std::string FormatPanelDate(int64_t seconds);
+std::string FormatDate(int64_t seconds);
 inline int64_t PreviousDay(int64_t seconds) { return seconds - kSecondsPerDay; }
 inline int64_t NextDay(int64_t seconds) { return seconds + kSecondsPerDay; }
 

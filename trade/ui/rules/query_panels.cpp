@@ -129,13 +129,13 @@ void CQueryPanelModel::OnInit() {
 void CQueryPanelModel::OnQuery() {
   switch (kind_) {
     case EQueryPanel::kOrders:
-      session_.QueryOrderHistory(FormatPanelDate(dates.start), FormatPanelDate(dates.end));
+      session_.QueryOrderHistory(FormatDate(dates.start), FormatDate(dates.end));
       break;
     case EQueryPanel::kDeals:
-      session_.QueryDealHistory(FormatPanelDate(dates.start), FormatPanelDate(dates.end));
+      session_.QueryDealHistory(FormatDate(dates.start), FormatDate(dates.end));
       break;
     case EQueryPanel::kAllotments:
-      session_.QueryAllotment(0, FormatPanelDate(dates.start), FormatPanelDate(NextDay(dates.end)));
+      session_.QueryAllotment(0, FormatDate(dates.start), FormatDate(NextDay(dates.end)));
       break;
   }
 }

@@ -35,7 +35,7 @@ CIssueListModel::CIssueListModel(CTradeSession& session,
 
 void CIssueListModel::QueryTodayAllotments() {
   const int64_t now = clock_.WallSeconds();
-  session_.QueryAllotment(0, FormatPanelDate(now), FormatPanelDate(NextDay(now)));
+  session_.QueryAllotment(0, FormatDate(now), FormatDate(NextDay(now)));
 }
 
 void CIssueListModel::OnInit() {

@@ -1,6 +1,7 @@
 #include "trade/ui/windows/locked_dlg.h"
 
 #include "platform/gbk.h"
+#include "platform/input.h"
 #include "trade/ui/rules/password_rules.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/windows/trade_panel.h"
@@ -17,6 +18,19 @@ const platform::DialogItem kItems[] = {
 
 constexpr COLORREF kBackground = 0xF6F3EC;
 
+// The lock dialog the hook posts to, and the hook.
+HWND g_lockWnd = nullptr;
+HHOOK g_enterHook = nullptr;
+// A check is running: the Enter that closes its "wrong password" box is
+// no new attempt (else every Enter on the box would bring it back).
+bool g_checking = false;
+
+LRESULT EnterHook(int code, WPARAM key, LPARAM keyData) {
+  if (code >= 0 && g_lockWnd && !g_checking && IsFirstEnterPress(WM_KEYDOWN, key, keyData))
+    ::PostMessage(g_lockWnd, WM_LOCK_ENTER, 0, 0);
+  return CallNextHookEx(g_enterHook, code, key, keyData);
+}
+
 }  // namespace
 
 CLockedDlg::CLockedDlg(CTradeSession& session)
@@ -26,25 +40,27 @@ CLockedDlg::CLockedDlg(CTradeSession& session)
 
 BOOL CLockedDlg::OnInitDialog() {
   CDialog::OnInitDialog();
-  // Typing goes straight to the password, and Enter reaches this dialog.
+  // Typing goes straight to the password; Enter anywhere runs the check.
   GotoDlgCtrl(GetDlgItem(kPasswordId));
+  g_lockWnd = GetSafeHwnd();
+  if (!g_enterHook) g_enterHook = SetWindowsHookEx(WH_KEYBOARD, EnterHook, nullptr, 0);
   return FALSE;
+}
+
+void CLockedDlg::OnDestroy() {
+  if (g_enterHook) UnhookWindowsHookEx(g_enterHook);
+  g_enterHook = nullptr;
+  g_lockWnd = nullptr;
+  CDialog::OnDestroy();
 }
 
 void CLockedDlg::RunUnlockCheck() {
   std::string password;
   GetDlgItemText(kPasswordId, password);
   CWnd* parent = GetParent();
+  g_checking = true;
   ::RunUnlockCheck(session_, password, parent ? parent->GetSafeHwnd() : nullptr);
-}
-
-void CLockedDlg::OfferKey(const MSG& msg) {
-  if (IsFirstEnterPress(msg.message, msg.wParam, msg.lParam)) PostMessage(WM_LOCK_ENTER);
-}
-
-BOOL CLockedDlg::PreTranslateMessage(MSG* msg) {
-  OfferKey(*msg);
-  return FALSE;
+  g_checking = false;
 }
 
 BOOL CLockedDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
@@ -79,7 +95,9 @@ void CLockedDlg::OnSize(UINT type, int cx, int cy) {
 }
 
 HBRUSH CLockedDlg::OnCtlColor(CDC* dc, CWnd* child, UINT kind) {
-  if (kind == CTLCOLOR_EDIT) return nullptr;
+  // The edit keeps its colours; a push button keeps its own face and text,
+  // as the desktop draws one whatever its dialog answers.
+  if (kind == CTLCOLOR_EDIT || kind == CTLCOLOR_BTN) return nullptr;
   if (kind == CTLCOLOR_DLG) return &background_;
   dc->SetBkMode(TRANSPARENT);
   return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));

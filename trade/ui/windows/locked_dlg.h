@@ -1,10 +1,10 @@
 // CLockedDlg: covers the trading main dialog while the session is locked
 // and unlocks it when the login password is typed again (checked against
-// the session's digest, no server involved). Enter runs the check too:
-// the window layer's keyboard filter offers every key to this dialog while
-// the keyboard focus is inside it (or inside the main dialog, which hands
-// it on), and a first key-down of Enter posts WM_LOCK_ENTER here; the key
-// itself is never swallowed.
+// the session's digest, no server involved). Enter runs the check too,
+// wherever the focus is in the program: while the dialog exists a keyboard
+// hook of the user-interface thread posts WM_LOCK_ENTER here for every
+// first key-down of Enter; the key itself is never swallowed. One lock
+// dialog at a time.
 #pragma once
 #include "platform/dialog.h"
 
@@ -20,12 +20,8 @@ class CLockedDlg : public CDialog {
   // The check: the main dialog (the parent) gets WM_TRADE_UNLOCK when the
   // password matches, else the user is told.
   void RunUnlockCheck();
-  // The keyboard filter's part: a first key-down of Enter posts
-  // WM_LOCK_ENTER to the dialog. Never eats the key.
-  void OfferKey(const MSG& msg);
-
   BOOL OnInitDialog() override;
-  BOOL PreTranslateMessage(MSG* msg) override;
+  void OnDestroy() override;
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnSize(UINT type, int cx, int cy) override;

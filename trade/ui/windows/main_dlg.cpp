@@ -129,14 +129,6 @@ BOOL CMainDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 BOOL CMainDlg::PreTranslateMessage(MSG* msg) {
   if (msg->message == WM_KEYDOWN || msg->message == WM_CHAR) core_.OnKeyInput();
-  // The lock dialog hears Enter wherever the focus is in the trading
-  // window; keys inside it were offered to it already.
-  if (lock_ && lock_->IsCreated()) {
-    CWnd* from = CWnd::FromHandle(msg->hwnd);
-    QWidget* widget = from ? from->GetWidget() : nullptr;
-    QWidget* lock = lock_->GetWidget();
-    if (!widget || (widget != lock && !lock->isAncestorOf(widget))) lock_->OfferKey(*msg);
-  }
   return CDialog::PreTranslateMessage(msg);
 }
 
@@ -255,8 +247,7 @@ void CMainDlg::Layout() {
   place(kOrdersId, 320, 0, 80, kTopBand);
   place(kLockId, w - 160, 0, 80, kTopBand);
   place(kLeaveId, w - 80, 0, 80, kTopBand);
-  // Up to the 锁定 button: the line with a long time in it stays whole.
-  place(kWelcomeId, w - 540, 3, 380, kTopBand);
+  place(kWelcomeId, w - 540, 3, kWelcomeWidth, kTopBand);
   place(kTreeId, 0, kTopBand, kTreeWidth, h - kTopBand);
   place(kCaptionId, kTreeWidth, kTopBand, w - kTreeWidth, kTopBand);
   if (panel_ && panel_->IsCreated())

@@ -35,7 +35,7 @@ class CMainDlg : public CDialog, private IMainDlgView {
     kTreeId = 7011,
     kWelcomeId = 7033,
   };
-  static constexpr int kTreeWidth = 200, kTopBand = 20, kPanelTop = 40;
+  static constexpr int kTreeWidth = 200, kTopBand = 20, kPanelTop = 40, kWelcomeWidth = 300;
 
   // env: what the windows work with; env.host is the pane's link.
   explicit CMainDlg(const STradeWindowEnv& env);

@@ -1,5 +1,9 @@
 #include "trade/ui/windows/panel_controls.h"
 
+#include <QString>
+
+#include "platform/gbk.h"
+
 CBrush& TradePanelBrush() {
   // Never destroyed: it may still be asked for while windows go at exit.
   static CBrush* brush = new CBrush(RGB(0xF0, 0xF0, 0xF0));
@@ -8,6 +12,15 @@ CBrush& TradePanelBrush() {
 
 std::string GetWindowString(const CWnd* wnd) {
   return wnd && wnd->GetSafeHwnd() ? wnd->GetWindowTextString() : std::string();
+}
+
+std::string ToStdString(const QString& text) { return platform::QStringToGbk(text); }
+
+void SetListCell(CListCtrl& list, int row, int column, const std::string& text) {
+  if (column == 0)
+    list.InsertItem(row, text.c_str());
+  else
+    list.SetItemText(row, column, text.c_str());
 }
 
 void PlaceCtl(CWnd& parent, int id, int x, int y, int cx, int cy) {

@@ -25,5 +25,11 @@ LRESULT CTradePanel::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return 1;
   }
   if (message == WM_TRADE_QUOTE) return OnTradeQuote(wParam, lParam);
+  if (message == WM_SIZE) {
+    // The panel lays its controls out first (OnSize), then they scroll.
+    const LRESULT result = CDialog::WindowProc(message, wParam, lParam);
+    scroller_.Fit(LOWORD(lParam), HIWORD(lParam));
+    return result;
+  }
   return CDialog::WindowProc(message, wParam, lParam);
 }

@@ -4,7 +4,8 @@
 // main dialog creates a panel anew on every switch (CreateTradePanel) and
 // talks to it only by messages: the reply announcements it relays arrive
 // as OnPanelMessage, the host's name and quote for the order entry as
-// OnTradeQuote, keys from the host as WM_CHAR.
+// OnTradeQuote, keys from the host as WM_CHAR. A panel whose controls do
+// not fit its area gets a vertical scroll bar.
 #pragma once
 #include <functional>
 #include <memory>
@@ -14,6 +15,7 @@
 #include "platform/dialog.h"
 #include "trade/ui/rules/host_pane.h"
 #include "trade/ui/rules/trade_clock.h"
+#include "trade/ui/windows/panel_scroller.h"
 
 class CTradeSession;
 
@@ -48,6 +50,9 @@ class CTradePanel : public CDialog {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  // The scroll bar a panel gets when its controls do not fit.
+  const CPanelScroller& Scroller() const { return scroller_; }
+
  protected:
   CTradeSession& Session() const { return *env_.session; }
   ITradeHostPane& Host() const { return *env_.host; }
@@ -56,6 +61,7 @@ class CTradePanel : public CDialog {
  private:
   STradeWindowEnv env_;
   int function_;
+  CPanelScroller scroller_{this};
 };
 
 // A child window's template in pixels (the trading window's windows place

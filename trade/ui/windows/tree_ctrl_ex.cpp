@@ -1,10 +1,20 @@
 #include "trade/ui/windows/tree_ctrl_ex.h"
 
+#include <QPalette>
+
 namespace {
 constexpr int kSelectedWeight = 700, kSelectedHeight = 12, kMarkedWeight = 300, kCharWidth = 7;
 }  // namespace
 
-CTreeCtrlEx::CTreeCtrlEx() = default;
+CTreeCtrlEx::CTreeCtrlEx() {
+  // The tree's own selection is only what the box covers: the row around
+  // it stays in the band's colour instead of a highlight across the tree.
+  QPalette p = palette();
+  const QColor band(GetRValue(kMarkedBand), GetGValue(kMarkedBand), GetBValue(kMarkedBand));
+  for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled})
+    p.setColor(group, QPalette::Highlight, band);
+  setPalette(p);
+}
 
 void CTreeCtrlEx::SetItemColor(HTREEITEM item, COLORREF color) {
   auto found = colours_.find(item);

@@ -2,6 +2,7 @@
 // over it this control paints the selected item as bold black text in a
 // white box, and the items the owner marked (SetItemColor) as white text on
 // the blue band. Only whether an item is marked counts, not the colour.
+// The box is the whole selection: no highlight runs across the row.
 #pragma once
 #include <map>
 

@@ -82,7 +82,12 @@ BOOL CWtqrDlg::OnInitDialog() {
   holdings_->SetColumns(model_.Holdings().columns);
   ShowView();
   model_.OnInit();
+  SetTimer(kQuoteTimerId, COrderEntryModel::kQuoteRefreshMs);
   return TRUE;
+}
+
+void CWtqrDlg::OnTimer(UINT_PTR id) {
+  if (id == kQuoteTimerId) model_.RefreshQuote();
 }
 
 std::string CWtqrDlg::ItemText(int id) const {

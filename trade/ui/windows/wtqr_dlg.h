@@ -43,6 +43,9 @@ class CWtqrDlg : public CTradePanel {
     kHoldingsLabelId = 7016,
     kHoldingsId = 7014,
   };
+  // Asks the host for the entered item's quote again, so the strips move
+  // with the market.
+  static constexpr UINT_PTR kQuoteTimerId = 1;
 
   CWtqrDlg(const STradeWindowEnv& env, int function, int side);
   ~CWtqrDlg() override;
@@ -58,6 +61,7 @@ class CWtqrDlg : public CTradePanel {
   HBRUSH OnCtlColor(CDC* dc, CWnd* child, UINT kind) override;
   void OnPanelMessage(UINT message) override;
   LRESULT OnTradeQuote(WPARAM kind, LPARAM data) override;
+  void OnTimer(UINT_PTR id) override;
 
  private:
   // The model's view into the controls (only what changed is written).

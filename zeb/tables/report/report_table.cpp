@@ -220,7 +220,6 @@ void CReportTable::FormatRow(const SQuoteUnit& quote, const SStockInfo& item, SR
   // The change highlight compares with this item's figures of the last
   // refresh, kept per item between fills.
   SPreviousValues& previous = m_previous[ItemKey(quote.code)];
-  SReportFormatContext context{m_store, CSysStyle::GetInstance(), m_nMinuteIndex};
   const auto& columns = ReportColumns();
   for (int i = 0; i < kReportQuoteCellCount; ++i) {
     const int id = columns[static_cast<size_t>(kReportFirstQuoteColumn + i)].id;
@@ -228,11 +227,17 @@ void CReportTable::FormatRow(const SQuoteUnit& quote, const SStockInfo& item, SR
     if (id == kColLast) before = previous.last;
     else if (id == kColHigh) before = previous.high;
     else if (id == kColLow) before = previous.low;
-    FormatReportCell(context, id, quote, item, before, &row->cells[i]);
+    FormatCell(id, quote, item, before, &row->cells[i]);
   }
   previous.last = row->cells[ReportColumnIndexOfId(kColLast) - kReportFirstQuoteColumn].value;
   previous.high = row->cells[ReportColumnIndexOfId(kColHigh) - kReportFirstQuoteColumn].value;
   previous.low = row->cells[ReportColumnIndexOfId(kColLow) - kReportFirstQuoteColumn].value;
+}
+
+void CReportTable::FormatCell(int columnId, const SQuoteUnit& quote, const SStockInfo& item,
+                              float previous, SReportCell* cell) const {
+  const SReportFormatContext context{m_store, CSysStyle::GetInstance(), m_nMinuteIndex};
+  FormatReportCell(context, columnId, quote, item, previous, cell);
 }
 
 void CReportTable::ShowSorted(int column, int descending) {

@@ -153,6 +153,10 @@ class CReportTable : public CBaseTable {
   void UpdateMinuteIndex();
   void FillRows(int sortColumn, int descending);
   void FormatRow(const SQuoteUnit& quote, const SStockInfo& item, SReportRow* row);
+  // One figure of a row, with this table's store, scheme and time of day
+  // (FormatReportCell does the work).
+  void FormatCell(int columnId, const SQuoteUnit& quote, const SStockInfo& item, float previous,
+                  SReportCell* cell) const;
   void ShowSorted(int column, int descending);
   void ShowRows(int descending);
   void SwapColumns(int first, int second);
