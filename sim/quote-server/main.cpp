@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/gbk.h"
+#include "platform/socket.h"
 #include "sim/serve/stop_signal.h"
 #include "sim/quote-server/quote_server.h"
 
@@ -27,6 +28,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   // The session log is read while the simulator runs.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   sim::QuoteServerOptions options;

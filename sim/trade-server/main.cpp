@@ -21,11 +21,13 @@
 
 #include "platform/paths.h"
 #include "sim/ports.h"
+#include "platform/socket.h"
 #include "sim/serve/stop_signal.h"
 #include "test_pki.h"
 #include "trade_sim.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   STradeSimOptions options;
   int port = sim::kTradeSimPort;
   std::string certDir, keyPassword = "test";

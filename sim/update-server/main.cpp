@@ -11,10 +11,12 @@
 #include <string>
 
 #include "sim/ports.h"
+#include "platform/socket.h"
 #include "sim/serve/stop_signal.h"
 #include "update_sim.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   int port = sim::kUpdateSimPort, servers = 1;
   std::string time = "20261210";
   EUpdateSimMode mode = EUpdateSimMode::Normal;
