@@ -11,8 +11,8 @@
 #include <string>
 
 #include "balance_sim.h"
-#include "sim/ports.h"
 #include "platform/socket.h"
+#include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 
 int main(int argc, char** argv) {

@@ -131,8 +131,9 @@ std::vector<std::string> CCustodySimServer::PageNames() {
 
 std::vector<std::string> CCustodySimServer::OutsideLinks() {
   const std::string madeUp = std::string(kMadeUpScheme) + ":";
-  return {"file:///etc/passwd", madeUp + "open?what=1", "file:///etc/hosts", madeUp + "window",
-          "script:file:///etc/group", "script:" + madeUp + "script", kOutsideLinksBack};
+  return {"file:///etc/passwd", madeUp + "open?what=1",     "file:///etc/hosts",
+          madeUp + "window",    "script:file:///etc/group", "script:" + madeUp + "script",
+          kOutsideLinksBack};
 }
 
 namespace {
@@ -146,7 +147,8 @@ std::string OutsideLinksHtml() {
       "<body style=\"margin:0\">\n";
   const std::string style =
       "display:block;height:" + std::to_string(CCustodySimServer::kOutsideLinkHeight) + "px";
-  html += "<div id=\"probe\" style=\"" + style + "\" onclick=\"this.textContent='seen'\">probe</div>\n";
+  html +=
+      "<div id=\"probe\" style=\"" + style + "\" onclick=\"this.textContent='seen'\">probe</div>\n";
   for (size_t i = 0; i < links.size(); ++i) {
     std::string target = EscapeHtml(links[i]);
     std::string extra = (i == 2 || i == 3) ? " target=\"_blank\"" : "";
@@ -154,8 +156,8 @@ std::string OutsideLinksHtml() {
       extra = " onclick=\"window.open('" + EscapeHtml(links[i].substr(7)) + "'); return false;\"";
       target = "#";
     }
-    html += "<a id=\"link" + std::to_string(i) + "\" style=\"" + style + "\" href=\"" + target + "\"" +
-            extra + ">" + EscapeHtml(links[i]) + "</a>\n";
+    html += "<a id=\"link" + std::to_string(i) + "\" style=\"" + style + "\" href=\"" + target +
+            "\"" + extra + ">" + EscapeHtml(links[i]) + "</a>\n";
   }
   return html + "</body></html>\n";
 }

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "custody_sim.h"
-#include "sim/ports.h"
 #include "platform/socket.h"
+#include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 
 int main(int argc, char** argv) {

@@ -12,8 +12,8 @@
 
 #include "platform/gbk.h"
 #include "platform/socket.h"
-#include "sim/serve/stop_signal.h"
 #include "sim/quote-server/quote_server.h"
+#include "sim/serve/stop_signal.h"
 
 namespace {
 

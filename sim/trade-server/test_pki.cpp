@@ -1,10 +1,10 @@
 #include "test_pki.h"
 
+#include <fcntl.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 

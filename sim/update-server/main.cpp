@@ -10,8 +10,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "sim/ports.h"
 #include "platform/socket.h"
+#include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 #include "update_sim.h"
 
@@ -29,7 +29,8 @@ int main(int argc, char** argv) {
     else if (a == "--mode" && v == "normal") mode = EUpdateSimMode::Normal;
     else if (a == "--mode" && v == "silent") mode = EUpdateSimMode::Silent;
     else if (a == "--mode" && v == "slow") mode = EUpdateSimMode::Slow;
-    else if (a == "--mode" && v == "chunked") mode = EUpdateSimMode::Chunked;
+    else if (a == "--mode" && v == "chunked")
+      mode = EUpdateSimMode::Chunked;
     else {
       std::fprintf(stderr, "usage: see the comment at the top of sim/update-server/main.cpp\n");
       return 2;

@@ -94,8 +94,9 @@ void CUpdateSimServer::Serve(int fd) {
   }
   const bool chunked = found && mode_ == EUpdateSimMode::Chunked;
   if (chunked) {
-    answer = "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n"
-             "Connection: close\r\n\r\n";
+    answer =
+        "HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nTransfer-Encoding: chunked\r\n"
+        "Connection: close\r\n\r\n";
   }
   if (mode_ != EUpdateSimMode::Slow) {
     if (!platform::SendAll(fd, answer.data(), answer.size(), 2000)) return;

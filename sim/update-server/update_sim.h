@@ -12,11 +12,11 @@
 #include "sim/serve/connection_server.h"
 
 enum class EUpdateSimMode {
-  Normal,  // answers every request at once
-  Silent,  // reads the request and never answers
-  Slow,    // sends the head at once, then one body byte per slow step
-  Chunked, // answers with Transfer-Encoding: chunked (no length given), a
-           // slow step between chunks
+  Normal,   // answers every request at once
+  Silent,   // reads the request and never answers
+  Slow,     // sends the head at once, then one body byte per slow step
+  Chunked,  // answers with Transfer-Encoding: chunked (no length given), a
+            // slow step between chunks
 };
 
 class CUpdateSimServer {

@@ -147,9 +147,12 @@ TEST_F(UpdateCheckTest, EndsWithoutHandingOver) {
 // written or started, one trace line.
 TEST_F(UpdateCheckTest, RefusesHostileLists) {
   const std::vector<std::pair<std::string, std::string>> good = {{"a", "http://a/"}};
-  auto component = [](const std::string& name) { return std::vector<Component>{{name, "20261210", "x.zip"}}; };
+  auto component = [](const std::string& name) {
+    return std::vector<Component>{{name, "20261210", "x.zip"}};
+  };
   std::vector<Component> many;
-  for (int i = 0; i <= kUpdateMaxComponents; ++i) many.push_back({"c" + std::to_string(i), "1", "c.zip"});
+  for (int i = 0; i <= kUpdateMaxComponents; ++i)
+    many.push_back({"c" + std::to_string(i), "1", "c.zip"});
   std::string unknownEncoding = List(good, kTwo);
   unknownEncoding.replace(unknownEncoding.find("GBK"), 3, "X-NOWHERE");
   const struct Case {
@@ -157,12 +160,14 @@ TEST_F(UpdateCheckTest, RefusesHostileLists) {
     std::string list;
   } cases[] = {
       {"a file: server", List({{"a", "file:///etc/"}}, kTwo)},
-      {"one good server and one without a scheme we fetch", List({{"a", "http://a/"}, {"b", "ftp://b/"}}, kTwo)},
+      {"one good server and one without a scheme we fetch",
+       List({{"a", "http://a/"}, {"b", "ftp://b/"}}, kTwo)},
       {"an http server without a host", List({{"a", "http:///files/"}}, kTwo)},
       {"a host with only a port", List({{"a", "https://:8080/"}}, kTwo)},
       {"credentials in the address", List({{"a", "http://user:pw@a/"}}, kTwo)},
       {"a space in the address", List({{"a", "http://a/x y/"}}, kTwo)},
-      {"an address past the bound", List({{"a", "http://a/" + std::string(kUpdateMaxAddress, 'x')}}, kTwo)},
+      {"an address past the bound",
+       List({{"a", "http://a/" + std::string(kUpdateMaxAddress, 'x')}}, kTwo)},
       {"a 3,000,000-byte server name", List({{std::string(3000000, 'n'), "http://a/"}}, kTwo)},
       {"a server name with a line break", List({{"a&#10;b", "http://a/"}}, kTwo)},
       {"an unknown encoding", unknownEncoding},
@@ -172,9 +177,11 @@ TEST_F(UpdateCheckTest, RefusesHostileLists) {
       {"a component named dot-dot", List(good, component(".."))},
       {"a control byte in a component name", List(good, component("a\tb"))},
       {"an empty component name", List(good, component(""))},
-      {"a component name past its record", List(good, component(std::string(kUpdateMaxComponentName + 1, 'n')))},
+      {"a component name past its record",
+       List(good, component(std::string(kUpdateMaxComponentName + 1, 'n')))},
       {"an update time past its record", List(good, {{"main", "202612101", "m.zip"}})},
-      {"a line break in a download address", List(good, {{"main", "1", "m.zip&#13;&#10;Host: evil"}})},
+      {"a line break in a download address",
+       List(good, {{"main", "1", "m.zip&#13;&#10;Host: evil"}})},
       {"too many components", List(good, many)},
   };
   std::vector<std::string> trace;
@@ -194,7 +201,8 @@ TEST_F(UpdateCheckTest, RefusesHostileLists) {
 
   // Within the bounds, names of any script and https servers pass.
   http.Serve(List({{"a", "HTTPS://a.example:8443/files/"}, {GBK("备用"), "http://[::1]/"}},
-                  {{GBK("行情"), "20261210", "q.zip"}, {std::string(kUpdateMaxComponentName, 'n'), "1", "n.zip"}}));
+                  {{GBK("行情"), "20261210", "q.zip"},
+                   {std::string(kUpdateMaxComponentName, 'n'), "1", "n.zip"}}));
   chosen = GBK("备用");
   EXPECT_TRUE(CheckForUpdate(MakeSetup()));
   EXPECT_EQ(launches, 1);

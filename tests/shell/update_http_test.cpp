@@ -130,7 +130,8 @@ long long CurrentMemory() {
 TEST(QtHttpGetter, ChunkedAnswersAreCappedAndTimed) {
   shell_test::EnsureQtApp();
   CUpdateSimServer server(EUpdateSimMode::Chunked, 0);
-  const std::string list = List({{"a", "http://a/"}}, {{"ZEB", "20261210", std::string(200000, 'z')}});
+  const std::string list =
+      List({{"a", "http://a/"}}, {{"ZEB", "20261210", std::string(200000, 'z')}});
   server.SetFile("/list.xml", list);  // several chunks
   constexpr size_t kFlood = 256u << 20;
   server.SetFlood("/flood", kFlood);

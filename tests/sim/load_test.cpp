@@ -249,8 +249,9 @@ bool HandshakeAndHangUp(int port, const std::string& certDir) {
   SSL_CTX* ctx = SSL_CTX_new(TLS_client_method());
   if (!ctx) return false;
   SSL_CTX_set_default_passwd_cb_userdata(ctx, const_cast<char*>("test"));
-  bool ok = SSL_CTX_use_certificate_file(ctx, (certDir + "/client.pem").c_str(), SSL_FILETYPE_PEM) == 1 &&
-            SSL_CTX_use_PrivateKey_file(ctx, (certDir + "/client.key").c_str(), SSL_FILETYPE_PEM) == 1;
+  bool ok =
+      SSL_CTX_use_certificate_file(ctx, (certDir + "/client.pem").c_str(), SSL_FILETYPE_PEM) == 1 &&
+      SSL_CTX_use_PrivateKey_file(ctx, (certDir + "/client.key").c_str(), SSL_FILETYPE_PEM) == 1;
   int fd = ok ? platform::ConnectTcp("127.0.0.1", port, kWaitMs) : -1;
   SSL* ssl = fd >= 0 ? SSL_new(ctx) : nullptr;
   ok = ssl && SSL_set_fd(ssl, fd) == 1 && SSL_connect(ssl) == 1;
@@ -318,7 +319,8 @@ TEST(SimulatorsUnderLoad, ClientsThatCloseRightAfterTheTlsHandshake) {
   char dir[] = "/tmp/zeb_sim_load_XXXXXX";
   ASSERT_NE(mkdtemp(dir), nullptr);
   {
-    SimProcess sim(std::string(bin) + "/sim_trade", {"--port", "0", "--cert-dir", dir}, kDescriptorLimit);
+    SimProcess sim(std::string(bin) + "/sim_trade", {"--port", "0", "--cert-dir", dir},
+                   kDescriptorLimit);
     ASSERT_GT(sim.Port(), 0);
     for (int i = 0; i < 20; ++i) EXPECT_TRUE(HandshakeAndHangUp(sim.Port(), dir)) << i;
     // The last hang-up's writes have had their time to fail.

@@ -186,7 +186,8 @@ TEST(CustodyWindow, LinksOffTheWebOpenNothing) {
   pane.GetClientRect(&client);
   ASSERT_TRUE(web.Create(&pane, client, CTrustIECtrl::kControlId, WS_CHILD | WS_VISIBLE));
   ASSERT_TRUE(platform::testing::ShowAndActivate(pane.GetWidget()));
-  const std::string page = "http://127.0.0.1:" + std::to_string(port) + CCustodySimServer::kOutsideLinksPath;
+  const std::string page =
+      "http://127.0.0.1:" + std::to_string(port) + CCustodySimServer::kOutsideLinksPath;
   web.Navigate(page);
   QWebEngineView* view = web.GetBrowser();
   ASSERT_TRUE(Pump([&] { return view->title() == "outside-links"; }));
@@ -220,7 +221,8 @@ TEST(CustodyWindow, LinksOffTheWebOpenNothing) {
   for (const std::string& url : handed) all += url + " ";
   EXPECT_TRUE(handed.empty()) << all;
   EXPECT_GE(web.RefusedNavigations(), 2);  // the two new windows of the made-up scheme
-  for (const char* scheme : {CCustodySimServer::kMadeUpScheme, "file"}) QDesktopServices::unsetUrlHandler(scheme);
+  for (const char* scheme : {CCustodySimServer::kMadeUpScheme, "file"})
+    QDesktopServices::unsetUrlHandler(scheme);
   web.DestroyWindow();
 }
 

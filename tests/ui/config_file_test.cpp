@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sys/stat.h>
 
 #include <climits>
@@ -274,8 +273,9 @@ TEST(ProgramFolder, SettingsWithThePasswordAreTheOwnersAlone) {
   ASSERT_NE(source, nullptr);
   TempDir out;
   const std::string src(source);
-  const std::string command = "umask 022 && python3 " + src + "/zeb/program/make_program_folder.py " + src +
-                              "/zeb/program " + src + "/resources " + out.Path() + " " + out.Path() + " " +
+  const std::string command = "umask 022 && python3 " + src +
+                              "/zeb/program/make_program_folder.py " + src + "/zeb/program " + src +
+                              "/resources " + out.Path() + " " + out.Path() + " " +
                               out.File("stamp");
   ASSERT_EQ(std::system(command.c_str()), 0) << command;
   struct stat st;

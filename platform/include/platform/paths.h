@@ -43,10 +43,11 @@ enum class FileAccess { kShared, kPrivate };
 // A file replaced whole or not at all. The new content goes into a
 // temporary file of its own in the same folder, created exclusively (a link
 // planted under its name is never written through) with the old file's
-// permissions, or those access gives a new file; Commit syncs it and renames it over the file, or over the
-// file a link names (the link stays). Dropped without a successful Commit,
-// the temporary file is removed and the file is left as it was. Every
-// failure returns false with errno telling why.
+// permissions, or those access gives a new file; Commit syncs it and
+// renames it over the file, or over the file a link names (the link
+// stays). Dropped without a successful Commit, the temporary file is
+// removed and the file is left as it was. Every failure returns false with
+// errno telling why.
 class AtomicFile {
  public:
   AtomicFile() = default;

@@ -41,7 +41,9 @@ class CCustodyPage : public QWebEnginePage {
   int Refused() const { return refused_; }
 
  protected:
-  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return Allowed(url); }
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    return Allowed(url);
+  }
   void javaScriptAlert(const QUrl&, const QString&) override {}
   bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
   bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
@@ -55,7 +57,8 @@ class CCustodyPage : public QWebEnginePage {
     const std::string address = url.toEncoded().toStdString();
     if (IsWebAddress(address)) return true;
     ++refused_;
-    WriteTraceLine(TRACE_HERE, 0, "custody page: not a web address, not opened: %.200s\n", address.c_str());
+    WriteTraceLine(TRACE_HERE, 0, "custody page: not a web address, not opened: %.200s\n",
+                   address.c_str());
     return false;
   }
 

@@ -72,8 +72,10 @@ SHttpResult CQtHttpGetter::Get(const SHttpRequest& request) {
   QDeadlineTimer connectDeadline(request.connectTimeoutMs, Qt::PreciseTimer);
   QDeadlineTimer readDeadline = QDeadlineTimer::Forever;
   auto pastDeadline = [&] {
-    if (readDeadline.hasExpired()) stop(EHttpError::ReadTimeout);
-    else if (readDeadline.isForever() && connectDeadline.hasExpired()) stop(EHttpError::ConnectTimeout);
+    if (readDeadline.hasExpired())
+      stop(EHttpError::ReadTimeout);
+    else if (readDeadline.isForever() && connectDeadline.hasExpired())
+      stop(EHttpError::ConnectTimeout);
     return stopped != EHttpError::None;
   };
   QObject::connect(&connectTimer, &QTimer::timeout, [&] { stop(EHttpError::ConnectTimeout); });

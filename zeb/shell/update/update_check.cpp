@@ -45,7 +45,8 @@ bool CheckForUpdate(const SUpdateCheckSetup& setup) {
   CUpdateList list;
   if (!list.Parse(text) || list.Servers().empty()) return false;
   if (const std::string fault = list.Fault(); !fault.empty()) {
-    WriteTraceLine(TRACE_HERE, 0, "update list refused, nothing written or started: %s\n", fault.c_str());
+    WriteTraceLine(TRACE_HERE, 0, "update list refused, nothing written or started: %s\n",
+                   fault.c_str());
     return false;
   }
   if (list.DropCurrent(recorded) == 0) return false;

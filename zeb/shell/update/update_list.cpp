@@ -45,11 +45,15 @@ bool IsDownloadServer(const std::string& url) {
   if (url.size() > kUpdateMaxAddress || HasControlByte(url)) return false;
   if (url.find_first_of(" \\") != std::string::npos) return false;
   size_t start;
-  if (StartsWithNoCase(url, "http://")) start = 7;
-  else if (StartsWithNoCase(url, "https://")) start = 8;
-  else return false;
+  if (StartsWithNoCase(url, "http://"))
+    start = 7;
+  else if (StartsWithNoCase(url, "https://"))
+    start = 8;
+  else
+    return false;
   const size_t end = url.find_first_of("/?#", start);
-  const std::string authority = url.substr(start, end == std::string::npos ? std::string::npos : end - start);
+  const std::string authority =
+      url.substr(start, end == std::string::npos ? std::string::npos : end - start);
   if (authority.find('@') != std::string::npos) return false;
   std::string host = authority, port;
   if (!authority.empty() && authority[0] == '[') {
