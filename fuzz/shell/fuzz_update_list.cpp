@@ -2,7 +2,8 @@
 // split at the first NUL-NUL: before it the update list, after it the
 // recorded times. Reading, dropping the current components and prefixing
 // the addresses never read out of bounds, and what is left of a well-formed
-// list is exactly what DropCurrent counted.
+// list is exactly what DropCurrent counted; a list that Fault accepts names
+// only http:// and https:// servers.
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -37,6 +38,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!list.Parse(text)) return 0;
   const bool wellFormed = list.Doc().IsWellFormed();
   if (list.Servers().size() > (size_t)kUpdateMaxServers) std::abort();
+  if (list.Fault().empty()) {
+    for (const auto& [name, url] : list.Servers()) {
+      const std::string scheme = LowerAscii(url.substr(0, 8));
+      if (scheme.rfind("http://", 0) != 0 && scheme != "https://") std::abort();
+    }
+  }
   const int outdated = list.DropCurrent(recorded);
   list.PrefixDownAddresses("http://127.0.0.1/files/");
 

@@ -24,7 +24,7 @@ AtomicFile::~AtomicFile() {
   errno = saved;
 }
 
-bool AtomicFile::Open(const std::string& path) {
+bool AtomicFile::Open(const std::string& path, FileAccess access) {
   if (fd_ >= 0 || !temp_.empty()) {
     errno = EBUSY;
     return false;
@@ -38,16 +38,19 @@ bool AtomicFile::Open(const std::string& path) {
     target_ = resolved;
   }
   // The new file keeps the old one's permissions: a private settings file
-  // holding a key password must not become readable by others.
-  mode_t mode = 0644;
-  if (stat(target_.c_str(), &st) == 0) mode = st.st_mode & 07777;
+  // holding a key password must not become readable by others. A file made
+  // anew gets its mode at creation, where the umask applies (a private one
+  // never passes through a wider mode).
+  const bool exists = stat(target_.c_str(), &st) == 0;
+  const mode_t existingMode = exists ? st.st_mode & 07777 : 0;
+  const mode_t createMode = exists || access == FileAccess::kPrivate ? 0600 : 0666;
   // A temporary name of its own per call, created exclusively: two threads
   // saving one file never share it, and nothing planted under the name is
   // opened or written through.
   static std::atomic<unsigned long> sequence{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
     std::string name = target_ + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++sequence);
-    fd_ = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    fd_ = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
     if (fd_ >= 0) {
       temp_ = std::move(name);
       break;
@@ -55,7 +58,7 @@ bool AtomicFile::Open(const std::string& path) {
     if (errno != EEXIST) return false;
   }
   if (fd_ < 0) return false;
-  return fchmod(fd_, mode) == 0;
+  return !exists || fchmod(fd_, existingMode) == 0;
 }
 
 bool AtomicFile::Write(const std::string& data) {
@@ -89,9 +92,9 @@ bool AtomicFile::Commit() {
   return true;
 }
 
-bool WriteFileAtomic(const std::string& path, const std::string& data) {
+bool WriteFileAtomic(const std::string& path, const std::string& data, FileAccess access) {
   AtomicFile file;
-  return file.Open(path) && file.Write(data) && file.Commit();
+  return file.Open(path, access) && file.Write(data) && file.Commit();
 }
 
 FileRead ReadWholeFile(const std::string& path, std::string& out) {

@@ -6,6 +6,7 @@
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -180,6 +181,12 @@ SocketFd AcceptClient(SocketFd listener, int timeoutMs, int* error) {
     setsockopt(fd, IPPROTO_TCP, TCP_NODELAY, &one, sizeof one);
   }
   return fd;
+}
+
+void IgnoreBrokenPipe() {
+  struct sigaction current {};
+  if (sigaction(SIGPIPE, nullptr, &current) == 0 && current.sa_handler == SIG_DFL)
+    signal(SIGPIPE, SIG_IGN);
 }
 
 }  // namespace platform

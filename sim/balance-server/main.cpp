@@ -11,10 +11,12 @@
 #include <string>
 
 #include "balance_sim.h"
+#include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   int port = sim::kBalanceSimPort, tradePort = sim::kTradeSimPort, quotePort = sim::kQuoteSimPort;
   EBalanceMode mode = EBalanceMode::Good;
   for (int i = 1; i < argc; i += 2) {

@@ -129,8 +129,44 @@ std::vector<std::string> CCustodySimServer::PageNames() {
   return names;
 }
 
+std::vector<std::string> CCustodySimServer::OutsideLinks() {
+  const std::string madeUp = std::string(kMadeUpScheme) + ":";
+  return {"file:///etc/passwd", madeUp + "open?what=1",     "file:///etc/hosts",
+          madeUp + "window",    "script:file:///etc/group", "script:" + madeUp + "script",
+          kOutsideLinksBack};
+}
+
+namespace {
+
+// Links as blocks of a known height; a new window for the second of each
+// pair, and "script:" links run window.open from a click handler.
+std::string OutsideLinksHtml() {
+  const std::vector<std::string> links = CCustodySimServer::OutsideLinks();
+  std::string html =
+      "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>outside-links</title></head>\n"
+      "<body style=\"margin:0\">\n";
+  const std::string style =
+      "display:block;height:" + std::to_string(CCustodySimServer::kOutsideLinkHeight) + "px";
+  html +=
+      "<div id=\"probe\" style=\"" + style + "\" onclick=\"this.textContent='seen'\">probe</div>\n";
+  for (size_t i = 0; i < links.size(); ++i) {
+    std::string target = EscapeHtml(links[i]);
+    std::string extra = (i == 2 || i == 3) ? " target=\"_blank\"" : "";
+    if (links[i].rfind("script:", 0) == 0) {
+      extra = " onclick=\"window.open('" + EscapeHtml(links[i].substr(7)) + "'); return false;\"";
+      target = "#";
+    }
+    html += "<a id=\"link" + std::to_string(i) + "\" style=\"" + style + "\" href=\"" + target +
+            "\"" + extra + ">" + EscapeHtml(links[i]) + "</a>\n";
+  }
+  return html + "</body></html>\n";
+}
+
+}  // namespace
+
 CCustodySimServer::SAnswer CCustodySimServer::Answer(const std::string& fullPath) {
   const std::string path = fullPath.substr(0, fullPath.find('?'));
+  if (path == kOutsideLinksPath) return {200, OutsideLinksHtml()};
   const std::vector<std::string> parts = Split(path);
   std::string account, session;
   if (parts.size() != 5 || parts[1] != "accountname" || parts[3] != "sessionid" ||

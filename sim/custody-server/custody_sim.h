@@ -24,6 +24,18 @@ class CCustodySimServer {
   // address of a page is http://127.0.0.1:<port>/<name>.
   static std::vector<std::string> PageNames();
 
+  // A page whose links lead off the web: to a file, to a made-up scheme
+  // (kMadeUpScheme), each also as a new window, and by script; its last
+  // link leads back to a custody page (kOutsideLinksBack). Each link is a
+  // block kOutsideLinkHeight pixels high, in the order of kOutsideLinks,
+  // below a first block "probe" whose text becomes "seen" when clicked (so
+  // a client knows that its clicks arrive).
+  static constexpr const char* kOutsideLinksPath = "/outside-links";
+  static constexpr const char* kMadeUpScheme = "zebtest-made-up";
+  static constexpr const char* kOutsideLinksBack = "/TrusteeshipApply/accountname/back/sessionid/1";
+  static constexpr int kOutsideLinkHeight = 40;
+  static std::vector<std::string> OutsideLinks();
+
   // The answer to a request path: 200 with the page, or 404.
   struct SAnswer {
     int status = 404;

@@ -10,10 +10,12 @@
 #include <string>
 
 #include "custody_sim.h"
+#include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   int port = sim::kCustodySimPort;
   for (int i = 1; i < argc; i += 2) {
     const std::string a = argv[i];

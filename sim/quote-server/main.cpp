@@ -11,8 +11,9 @@
 #include <string>
 
 #include "platform/gbk.h"
-#include "sim/serve/stop_signal.h"
+#include "platform/socket.h"
 #include "sim/quote-server/quote_server.h"
+#include "sim/serve/stop_signal.h"
 
 namespace {
 
@@ -27,6 +28,7 @@ int Usage() {
 }  // namespace
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   // The session log is read while the simulator runs.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
   sim::QuoteServerOptions options;

@@ -11,21 +11,23 @@
 // folder and prints where; with --cert-dir it uses that folder's, writing
 // them there first when it has none. The client needs the folder's ca.pem,
 // client.pem and client.key with the key password.
-#include <memory>
-#include <sstream>
-#include <vector>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "platform/paths.h"
+#include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 #include "test_pki.h"
 #include "trade_sim.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   STradeSimOptions options;
   int port = sim::kTradeSimPort;
   std::string certDir, keyPassword = "test";

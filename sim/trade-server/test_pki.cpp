@@ -1,10 +1,12 @@
 #include "test_pki.h"
 
+#include <fcntl.h>
 #include <openssl/evp.h>
 #include <openssl/pem.h>
 #include <openssl/x509.h>
 #include <openssl/x509v3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <memory>
@@ -66,9 +68,15 @@ bool WriteCert(const std::string& path, X509* cert) {
 }
 
 bool WriteKey(const std::string& path, EVP_PKEY* key, const std::string& password) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
-  ::chmod(path.c_str(), 0600);
+  // The owner's alone from its creation: a reader that opened it while it
+  // was wider would keep reading what is written later.
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0600);
+  if (fd < 0) return false;
+  FILE* f = ::fchmod(fd, 0600) == 0 ? ::fdopen(fd, "wb") : nullptr;
+  if (!f) {
+    ::close(fd);
+    return false;
+  }
   const EVP_CIPHER* cipher = password.empty() ? nullptr : EVP_aes_256_cbc();
   const bool ok =
       PEM_write_PKCS8PrivateKey(f, key, cipher, password.empty() ? nullptr : password.data(),

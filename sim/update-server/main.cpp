@@ -1,6 +1,6 @@
 // sim_update: an update server on loopback.
 //
-//   sim_update [--port N] [--mode normal|silent|slow] [--servers N] [--time YYYYMMDD]
+//   sim_update [--port N] [--mode normal|silent|slow|chunked] [--servers N] [--time YYYYMMDD]
 //
 // Serves the update list at /zeb/update.xml (the program's [UPDATE]
 // UPDATETAG) naming N download servers (all this one, under /files/) and
@@ -10,11 +10,13 @@
 #include <cstdlib>
 #include <string>
 
+#include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
 #include "update_sim.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   int port = sim::kUpdateSimPort, servers = 1;
   std::string time = "20261210";
   EUpdateSimMode mode = EUpdateSimMode::Normal;
@@ -27,6 +29,8 @@ int main(int argc, char** argv) {
     else if (a == "--mode" && v == "normal") mode = EUpdateSimMode::Normal;
     else if (a == "--mode" && v == "silent") mode = EUpdateSimMode::Silent;
     else if (a == "--mode" && v == "slow") mode = EUpdateSimMode::Slow;
+    else if (a == "--mode" && v == "chunked")
+      mode = EUpdateSimMode::Chunked;
     else {
       std::fprintf(stderr, "usage: see the comment at the top of sim/update-server/main.cpp\n");
       return 2;

@@ -6,6 +6,7 @@
 // handed over. Self-contained, so it runs from any folder it is copied to.
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -16,6 +17,9 @@
 namespace fs = std::filesystem;
 
 int main(int argc, char** argv) {
+  // The real updater downloads; a server that hangs up must cost a failed
+  // write, not the process.
+  std::signal(SIGPIPE, SIG_IGN);
   std::error_code ec;
   const fs::path self = fs::read_symlink("/proc/self/exe", ec);
   const fs::path folder = ec ? fs::current_path() : self.parent_path();

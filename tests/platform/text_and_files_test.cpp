@@ -351,6 +351,42 @@ TEST(Files, AtomicWriteReplacesWholeFile) {
   EXPECT_EQ(platform::ToNativePath("INDEX\\ALARM.DEX"), "INDEX/ALARM.DEX");
 }
 
+// A new file honours the umask unless it holds a secret (then it is the
+// owner's alone whatever the umask); a file that exists keeps its mode.
+TEST(Files, AtomicWriteModesOfNewAndExistingFiles) {
+  struct Case {
+    mode_t umask;
+    platform::FileAccess access;
+    int existing;  // the mode of a file already there, -1 for none
+    mode_t want;
+  };
+  using platform::FileAccess;
+  const Case cases[] = {
+      {022, FileAccess::kShared, -1, 0644},   {077, FileAccess::kShared, -1, 0600},
+      {002, FileAccess::kShared, -1, 0664},   {000, FileAccess::kPrivate, -1, 0600},
+      {022, FileAccess::kPrivate, -1, 0600},  {022, FileAccess::kPrivate, 0644, 0644},
+      {077, FileAccess::kShared, 0640, 0640}, {000, FileAccess::kShared, 0600, 0600},
+  };
+  const std::string dir = TempDir();
+  const mode_t saved = umask(022);
+  int n = 0;
+  for (const Case& c : cases) {
+    const std::string path = dir + "f" + std::to_string(++n);
+    if (c.existing >= 0) {
+      ASSERT_TRUE(platform::WriteFileAtomic(path, "old"));
+      ASSERT_EQ(chmod(path.c_str(), (mode_t)c.existing), 0);
+    }
+    umask(c.umask);
+    const bool written = platform::WriteFileAtomic(path, "EKEYPWD=x", c.access);
+    umask(022);
+    ASSERT_TRUE(written) << n;
+    struct stat st;
+    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 07777, c.want) << "case " << n;
+  }
+  umask(saved);
+}
+
 TEST(Files, AtomicWriteKeepsPermissionsAndLinks) {
   std::string dir = TempDir();
   std::string secret = dir + "zeb.ini";

@@ -4,6 +4,7 @@
 
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
+#include "sharecode/mythread.h"
 #include "update_test_support.h"
 #include "zeb/shell/update/update_check.h"
 #include "zeb/shell/update/updater_launch.h"
@@ -140,6 +141,71 @@ TEST_F(UpdateCheckTest, EndsWithoutHandingOver) {
     ExpectNoHandOver(c.what);
   }
   EXPECT_TRUE(boxes.Boxes().empty());
+}
+
+// Lists the update program must never be handed: refused whole, nothing
+// written or started, one trace line.
+TEST_F(UpdateCheckTest, RefusesHostileLists) {
+  const std::vector<std::pair<std::string, std::string>> good = {{"a", "http://a/"}};
+  auto component = [](const std::string& name) {
+    return std::vector<Component>{{name, "20261210", "x.zip"}};
+  };
+  std::vector<Component> many;
+  for (int i = 0; i <= kUpdateMaxComponents; ++i)
+    many.push_back({"c" + std::to_string(i), "1", "c.zip"});
+  std::string unknownEncoding = List(good, kTwo);
+  unknownEncoding.replace(unknownEncoding.find("GBK"), 3, "X-NOWHERE");
+  const struct Case {
+    const char* what;
+    std::string list;
+  } cases[] = {
+      {"a file: server", List({{"a", "file:///etc/"}}, kTwo)},
+      {"one good server and one without a scheme we fetch",
+       List({{"a", "http://a/"}, {"b", "ftp://b/"}}, kTwo)},
+      {"an http server without a host", List({{"a", "http:///files/"}}, kTwo)},
+      {"a host with only a port", List({{"a", "https://:8080/"}}, kTwo)},
+      {"credentials in the address", List({{"a", "http://user:pw@a/"}}, kTwo)},
+      {"a space in the address", List({{"a", "http://a/x y/"}}, kTwo)},
+      {"an address past the bound",
+       List({{"a", "http://a/" + std::string(kUpdateMaxAddress, 'x')}}, kTwo)},
+      {"a 3,000,000-byte server name", List({{std::string(3000000, 'n'), "http://a/"}}, kTwo)},
+      {"a server name with a line break", List({{"a&#10;b", "http://a/"}}, kTwo)},
+      {"an unknown encoding", unknownEncoding},
+      {"a component climbing out of the folder", List(good, component("../../../../tmp/x"))},
+      {"an absolute component name", List(good, component("/etc/shadow"))},
+      {"a backslash in a component name", List(good, component("a\\x"))},
+      {"a component named dot-dot", List(good, component(".."))},
+      {"a control byte in a component name", List(good, component("a\tb"))},
+      {"an empty component name", List(good, component(""))},
+      {"a component name past its record",
+       List(good, component(std::string(kUpdateMaxComponentName + 1, 'n')))},
+      {"an update time past its record", List(good, {{"main", "202612101", "m.zip"}})},
+      {"a line break in a download address",
+       List(good, {{"main", "1", "m.zip&#13;&#10;Host: evil"}})},
+      {"too many components", List(good, many)},
+  };
+  std::vector<std::string> trace;
+  CMyThread::SetTraceSink([&](const std::string& line) { trace.push_back(line); });
+  for (const Case& c : cases) {
+    trace.clear();
+    http.Serve(c.list);
+    EXPECT_FALSE(CheckForUpdate(MakeSetup())) << c.what;
+    ExpectNoHandOver(c.what);
+    ASSERT_LE(trace.size(), 1u) << c.what;
+    const std::string line = trace.empty() ? "(no trace line)" : trace[0];
+    EXPECT_NE(line.find("update list refused"), std::string::npos) << c.what << ": " << line;
+    EXPECT_LT(line.size(), 300u) << c.what;
+  }
+  CMyThread::SetTraceSink(nullptr);
+  EXPECT_TRUE(offered.empty());
+
+  // Within the bounds, names of any script and https servers pass.
+  http.Serve(List({{"a", "HTTPS://a.example:8443/files/"}, {GBK("备用"), "http://[::1]/"}},
+                  {{GBK("行情"), "20261210", "q.zip"},
+                   {std::string(kUpdateMaxComponentName, 'n'), "1", "n.zip"}}));
+  chosen = GBK("备用");
+  EXPECT_TRUE(CheckForUpdate(MakeSetup()));
+  EXPECT_EQ(launches, 1);
 }
 
 TEST_F(UpdateCheckTest, UpdaterThatDoesNotStartIsReported) {

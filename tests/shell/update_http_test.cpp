@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 
 #include "platform/msgbox.h"
 #include "platform/socket.h"
@@ -98,6 +99,74 @@ TEST(QtHttpGetter, SilentAndSlowServersTimeOut) {
     EXPECT_LT(took, std::chrono::seconds(10)) << (int)mode;
     server.Stop();
   }
+}
+
+// The peak resident size since the last reset, in bytes; -1 when the
+// system cannot reset it.
+long long ResetPeakMemory() {
+  std::ofstream clear("/proc/self/clear_refs");
+  clear << "5";
+  clear.flush();
+  return clear ? 0 : -1;
+}
+long long PeakMemory() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmHWM:", 0) == 0) return std::atoll(line.c_str() + 6) * 1024;
+  return -1;
+}
+long long CurrentMemory() {
+  std::ifstream status("/proc/self/status");
+  std::string line;
+  while (std::getline(status, line))
+    if (line.rfind("VmRSS:", 0) == 0) return std::atoll(line.c_str() + 6) * 1024;
+  return -1;
+}
+
+// A chunked answer declares no length: a list in chunks is read whole, and
+// a server streaming chunks without end is cut at the cap, within the
+// time-out and without holding much more than the cap in memory.
+TEST(QtHttpGetter, ChunkedAnswersAreCappedAndTimed) {
+  shell_test::EnsureQtApp();
+  CUpdateSimServer server(EUpdateSimMode::Chunked, 0);
+  const std::string list =
+      List({{"a", "http://a/"}}, {{"ZEB", "20261210", std::string(200000, 'z')}});
+  server.SetFile("/list.xml", list);  // several chunks
+  constexpr size_t kFlood = 256u << 20;
+  server.SetFlood("/flood", kFlood);
+  const int port = server.Start(0);
+  ASSERT_GT(port, 0);
+  CQtHttpGetter http;
+  SHttpResult whole = http.Get(Request(port, "/list.xml"));
+  ASSERT_TRUE(whole.Ok());
+  EXPECT_EQ(whole.body, list);
+
+  const bool measured = ResetPeakMemory() == 0;
+  const long long before = CurrentMemory();
+  const auto start = Clock::now();
+  SHttpResult flood = http.Get(Request(port, "/flood", 3000));
+  const auto took = Clock::now() - start;
+  EXPECT_EQ(flood.error, EHttpError::TooLarge);
+  EXPECT_TRUE(flood.body.empty());
+  EXPECT_LT(took, std::chrono::milliseconds(3000));
+  // Past the cap the client stopped reading: the server got rid of little
+  // more than the cap and what the sockets' buffers hold.
+  EXPECT_LT(server.BodyBytesSent(), kHttpDefaultMaxBody + (32u << 20));
+  if (measured) EXPECT_LT(PeakMemory() - before, 64ll << 20) << "before " << before;
+  server.Stop();
+
+  // Chunks that keep coming below the cap end at the read time-out.
+  CUpdateSimServer paced(EUpdateSimMode::Chunked, 2);
+  paced.SetFlood("/flood", kFlood);
+  const int pacedPort = paced.Start(0);
+  ASSERT_GT(pacedPort, 0);
+  SHttpRequest endless = Request(pacedPort, "/flood", 400);
+  endless.maxBodyBytes = kFlood;
+  const auto begun = Clock::now();
+  EXPECT_EQ(http.Get(endless).error, EHttpError::ReadTimeout);
+  EXPECT_LT(Clock::now() - begun, std::chrono::milliseconds(400 + 1500));
+  paced.Stop();
 }
 
 // A listener whose accept queue is full takes no more connections: the

@@ -2,8 +2,10 @@
 // runs with a small descriptor limit, is driven past it by a crowd of
 // clients and then by a burst of 2,000 connections, and must wait at the
 // limit without burning CPU, give every finished connection back, serve a
-// real client afterwards and stop cleanly.
+// real client afterwards and stop cleanly. A client that completes a TLS
+// handshake and hangs up at once must not end the trade simulator.
 #include <gtest/gtest.h>
+#include <openssl/ssl.h>
 
 #include <fcntl.h>
 #include <netinet/in.h>
@@ -19,6 +21,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <dirent.h>
+#include <filesystem>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -91,6 +94,7 @@ class SimProcess {
   }
 
   int Port() const { return port_; }
+  pid_t Pid() const { return pid_; }
 
   // Ends it with SIGTERM; true when it exits 0 within the bound.
   bool Stop() {
@@ -103,7 +107,13 @@ class SimProcess {
       waitpid(pid_, &status, 0);
     }
     stopped_ = true;
+    status_ = status;
     return exited && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  }
+  // How it ended, once stopped: "exit N" or "signal N".
+  std::string Ended() const {
+    return WIFSIGNALED(status_) ? "signal " + std::to_string(WTERMSIG(status_))
+                                : "exit " + std::to_string(WEXITSTATUS(status_));
   }
 
   int OpenDescriptors() const {
@@ -157,6 +167,7 @@ class SimProcess {
   int output_ = -1;
   int port_ = -1;
   bool stopped_ = false;
+  int status_ = 0;
   std::thread drain_;
 };
 
@@ -219,6 +230,37 @@ bool BalanceQueryAnswered(int port) {
   return CBalanceClient(kWaitMs).Query("127.0.0.1", port, 1, out) == 0;
 }
 
+// Whether the process ignores SIGPIPE (its SigIgn mask in /proc).
+bool IgnoresBrokenPipe(pid_t pid) {
+  std::ifstream in("/proc/" + std::to_string(pid) + "/status");
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.rfind("SigIgn:", 0) != 0) continue;
+    const unsigned long long mask = std::strtoull(line.c_str() + 7, nullptr, 16);
+    return (mask >> (SIGPIPE - 1)) & 1;
+  }
+  return false;
+}
+
+// A client with a valid certificate that completes the TLS handshake and
+// closes without reading: the server's next writes (the session tickets of
+// TLS 1.3) meet a closed connection. True when the handshake completed.
+bool HandshakeAndHangUp(int port, const std::string& certDir) {
+  SSL_CTX* ctx = SSL_CTX_new(TLS_client_method());
+  if (!ctx) return false;
+  SSL_CTX_set_default_passwd_cb_userdata(ctx, const_cast<char*>("test"));
+  bool ok =
+      SSL_CTX_use_certificate_file(ctx, (certDir + "/client.pem").c_str(), SSL_FILETYPE_PEM) == 1 &&
+      SSL_CTX_use_PrivateKey_file(ctx, (certDir + "/client.key").c_str(), SSL_FILETYPE_PEM) == 1;
+  int fd = ok ? platform::ConnectTcp("127.0.0.1", port, kWaitMs) : -1;
+  SSL* ssl = fd >= 0 ? SSL_new(ctx) : nullptr;
+  ok = ssl && SSL_set_fd(ssl, fd) == 1 && SSL_connect(ssl) == 1;
+  if (ssl) SSL_free(ssl);  // no close_notify: the peer sees the connection end
+  if (fd >= 0) close(fd);
+  SSL_CTX_free(ctx);
+  return ok;
+}
+
 struct SimCase {
   const char* program;
   std::vector<std::string> args;
@@ -237,6 +279,7 @@ TEST(SimulatorsUnderLoad, CrowdAndBurstPastTheDescriptorLimit) {
     SCOPED_TRACE(c.program);
     SimProcess sim(std::string(bin) + "/" + c.program, c.args, kDescriptorLimit);
     ASSERT_GT(sim.Port(), 0);
+    EXPECT_TRUE(IgnoresBrokenPipe(sim.Pid()));
     const int idle = sim.OpenDescriptors();
     ASSERT_TRUE(c.served(sim.Port()));
 
@@ -266,6 +309,26 @@ TEST(SimulatorsUnderLoad, CrowdAndBurstPastTheDescriptorLimit) {
     EXPECT_TRUE(c.served(sim.Port()));
     EXPECT_TRUE(sim.Stop());
   }
+}
+
+// The trade simulator over TLS: clients that hang up right after the
+// handshake leave it running and serving.
+TEST(SimulatorsUnderLoad, ClientsThatCloseRightAfterTheTlsHandshake) {
+  const char* bin = std::getenv("ZEB_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  char dir[] = "/tmp/zeb_sim_load_XXXXXX";
+  ASSERT_NE(mkdtemp(dir), nullptr);
+  {
+    SimProcess sim(std::string(bin) + "/sim_trade", {"--port", "0", "--cert-dir", dir},
+                   kDescriptorLimit);
+    ASSERT_GT(sim.Port(), 0);
+    for (int i = 0; i < 20; ++i) EXPECT_TRUE(HandshakeAndHangUp(sim.Port(), dir)) << i;
+    // The last hang-up's writes have had their time to fail.
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(HandshakeAndHangUp(sim.Port(), dir));
+    EXPECT_TRUE(sim.Stop()) << sim.Ended();
+  }
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

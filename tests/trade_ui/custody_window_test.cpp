@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QElapsedTimer>
 #include <QTest>
+#include <QTextBrowser>
 #include <QVariant>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -21,6 +23,7 @@
 #include "trade/ui/rules/custody_pages.h"
 #include "trade/ui/windows/main_dlg.h"
 #include "trade/ui/windows/trust_business.h"
+#include "trade/ui/windows/trust_ie_ctrl.h"
 #include "trade_ui_test_support.h"
 
 namespace {
@@ -37,11 +40,11 @@ const bool kSandboxSet = [] {
 // Waits running the event loop in slices: the engine's own work is
 // scheduled through Qt's event loop and needs it to run freely (a loop
 // woken every millisecond by a polling timer starves the engine's replies).
-bool Pump(const std::function<bool()>& done) {
+bool Pump(const std::function<bool()>& done, int boundMs = 30000) {
   QElapsedTimer clock;
   clock.start();
   while (!done()) {
-    if (clock.elapsed() > 30000) return false;
+    if (clock.elapsed() > boundMs) return false;
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   return true;
@@ -156,6 +159,71 @@ TEST(CustodyWindow, AnAddressThatIsNotAWebAddressOpensNothing) {
   EXPECT_EQ(panel.PageAddress().rfind("/accountname/", 0), 0u);
   EXPECT_EQ(panel.GetWebView()->GetLocationURL(), "");
   panel.DestroyWindow();
+}
+
+// Once a page is open, its links, its new windows and its scripts open
+// nothing outside http and https: not in the view, and nothing reaches the
+// desktop (whose handlers this test takes over for the schemes involved).
+TEST(CustodyWindow, LinksOffTheWebOpenNothing) {
+  platform::testing::EnsureApplication();
+  CCustodySimServer pages;
+  const int port = pages.Start(0);
+  ASSERT_GT(port, 0);
+  QTextBrowser desktop;  // stands in for the desktop's programs
+  std::vector<std::string> handed;
+  QObject::connect(&desktop, &QTextBrowser::sourceChanged,
+                   [&](const QUrl& url) { handed.push_back(url.toString().toStdString()); });
+  for (const char* scheme : {CCustodySimServer::kMadeUpScheme, "file"})
+    QDesktopServices::setUrlHandler(scheme, &desktop, "setSource");
+
+  const int linkHeight = CCustodySimServer::kOutsideLinkHeight;
+  const std::vector<std::string> links = CCustodySimServer::OutsideLinks();
+  CWndImpl<QWidget> pane;
+  ASSERT_TRUE(pane.Create(nullptr, CRect(0, 0, 400, linkHeight * ((int)links.size() + 2)), 0,
+                          WS_POPUP | WS_VISIBLE));
+  CTrustIECtrl web;
+  CRect client;
+  pane.GetClientRect(&client);
+  ASSERT_TRUE(web.Create(&pane, client, CTrustIECtrl::kControlId, WS_CHILD | WS_VISIBLE));
+  ASSERT_TRUE(platform::testing::ShowAndActivate(pane.GetWidget()));
+  const std::string page =
+      "http://127.0.0.1:" + std::to_string(port) + CCustodySimServer::kOutsideLinksPath;
+  web.Navigate(page);
+  QWebEngineView* view = web.GetBrowser();
+  ASSERT_TRUE(Pump([&] { return view->title() == "outside-links"; }));
+  ASSERT_TRUE(Pump([&] { return view->focusProxy() != nullptr; }));
+
+  // Real clicks, as a user's: the engine lets a user's click hand an
+  // unknown scheme to the desktop unless told not to.
+  auto click = [&](int block) {  // 0: the probe, 1..: the links
+    const QPoint at(20, linkHeight * block + linkHeight / 2);
+    QTest::mouseMove(view->focusProxy(), at);
+    QTest::mousePress(view->focusProxy(), Qt::LeftButton, {}, at);
+    QTest::mouseRelease(view->focusProxy(), Qt::LeftButton, {}, at, 20);
+    Pump([&] { return false; }, 200);
+  };
+  // The engine takes input once its first frame is shown.
+  ASSERT_TRUE(Pump([&] {
+    click(0);
+    return Evaluate(view->page(), "document.getElementById('probe').textContent") == "seen";
+  }));
+  for (size_t i = 0; i + 1 < links.size(); ++i) {
+    click((int)i + 1);
+    EXPECT_EQ(web.GetLocationURL(), page) << links[i];
+  }
+  // The last link leads back to the web; once it has opened, every click
+  // before it has been dealt with.
+  click((int)links.size());
+  EXPECT_TRUE(Pump([&] {
+    return web.GetLocationURL().find(CCustodySimServer::kOutsideLinksBack) != std::string::npos;
+  })) << web.GetLocationURL();
+  std::string all;
+  for (const std::string& url : handed) all += url + " ";
+  EXPECT_TRUE(handed.empty()) << all;
+  EXPECT_GE(web.RefusedNavigations(), 2);  // the two new windows of the made-up scheme
+  for (const char* scheme : {CCustodySimServer::kMadeUpScheme, "file"})
+    QDesktopServices::unsetUrlHandler(scheme);
+  web.DestroyWindow();
 }
 
 }  // namespace

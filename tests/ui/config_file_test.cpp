@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <climits>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -261,6 +263,39 @@ TEST_F(ConfigFileTest, FailedSaveLeavesTheFileAlone) {
   EXPECT_EQ(f.Save(1), -1);
   EXPECT_EQ(ReadBytes(path), before);
   EXPECT_EQ(f.FindSection("S"), 0);
+}
+
+// The program folder's "zeb.ini" holds the client key's password: the build
+// writes it for the owner alone, whatever the umask; other settings follow
+// the umask.
+TEST(ProgramFolder, SettingsWithThePasswordAreTheOwnersAlone) {
+  const char* source = std::getenv("ZEB_SOURCE_DIR");
+  ASSERT_NE(source, nullptr);
+  TempDir out;
+  const std::string src(source);
+  const std::string command = "umask 022 && python3 " + src +
+                              "/zeb/program/make_program_folder.py " + src + "/zeb/program " + src +
+                              "/resources " + out.Path() + " " + out.Path() + " " +
+                              out.File("stamp");
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  struct stat st;
+  ASSERT_EQ(stat(out.File("zeb.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
+  ASSERT_EQ(stat(out.File("sysset.ini").c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0644u);
+}
+
+// A save of "zeb.ini" that finds no file (removed since it was read) makes
+// it the owner's alone.
+TEST_F(ConfigFileTest, ASaveThatCreatesTheFileMakesItPrivate) {
+  const std::string path = Make("[TRADESERVER]\r\nEKEYPWD=test\r\n");
+  CConfigFile f(path.c_str(), 0);
+  ASSERT_EQ(f.IsLoaded(), 1);
+  std::filesystem::remove(path);
+  ASSERT_EQ(f.Save(0), 0);
+  struct stat st;
+  ASSERT_EQ(stat(path.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0600u);
 }
 
 }  // namespace

@@ -1,10 +1,12 @@
 // ZEB: the program. Everything but this function lives in the shell's and
 // the display framework's libraries, so tests can run the same start-up in
 // process.
+#include "platform/socket.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/tables/views/market_views.h"
 
 int main(int argc, char** argv) {
+  platform::IgnoreBrokenPipe();
   RegisterMarketViews();
   return RunZebProgram(argc, argv);
 }

@@ -19,13 +19,22 @@ def gbk_name(path):
     return os.fsencode(path) if path.isascii() else path.encode("gbk")
 
 
+# Files holding a password or a key (zeb.ini: the client key's password)
+# are the owner's alone from their creation; the rest follow the umask.
+PRIVATE_FILES = {"zeb.ini"}
+
+
 def write(out, relative, data, keep):
     target = os.path.join(os.fsencode(out), gbk_name(relative))
     if keep and os.path.exists(target):
         return
     os.makedirs(os.path.dirname(target), exist_ok=True)
     partial = target + b".part"
-    with open(partial, "wb") as f:
+    if os.path.lexists(partial):
+        os.remove(partial)
+    mode = 0o600 if relative in PRIVATE_FILES else 0o666
+    fd = os.open(partial, os.O_WRONLY | os.O_CREAT | os.O_EXCL | os.O_NOFOLLOW, mode)
+    with os.fdopen(fd, "wb") as f:
         f.write(data)
     os.replace(partial, target)
 

@@ -10,10 +10,13 @@
 #include <cstring>
 #include <string>
 
+#include "platform/socket.h"
 #include "platform/testing/app.h"
 #include "zeb/screenshot/program_run.h"
 
 int main(int argc, char** argv) {
+  // It runs the simulators in process, a TLS server among them.
+  platform::IgnoreBrokenPipe();
   if (argc < 2 || argv[1][0] == '-') {
     std::fprintf(stderr, "usage: zeb_screenshot OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]\n");
     return 2;

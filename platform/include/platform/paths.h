@@ -34,13 +34,20 @@ std::string ToNativePath(std::string path);
 bool MakeDirs(const std::string& dir);
 bool FileExists(const std::string& path);
 
+// Who may read a file the program creates: kShared honours the umask (as
+// any program's files do), kPrivate is the owner's alone (0600), for a file
+// that holds a password or a key. A file that exists keeps its own mode
+// either way: the user may have opened or closed it on purpose.
+enum class FileAccess { kShared, kPrivate };
+
 // A file replaced whole or not at all. The new content goes into a
 // temporary file of its own in the same folder, created exclusively (a link
 // planted under its name is never written through) with the old file's
-// permissions; Commit syncs it and renames it over the file, or over the
-// file a link names (the link stays). Dropped without a successful Commit,
-// the temporary file is removed and the file is left as it was. Every
-// failure returns false with errno telling why.
+// permissions, or those access gives a new file; Commit syncs it and
+// renames it over the file, or over the file a link names (the link
+// stays). Dropped without a successful Commit, the temporary file is
+// removed and the file is left as it was. Every failure returns false with
+// errno telling why.
 class AtomicFile {
  public:
   AtomicFile() = default;
@@ -48,7 +55,7 @@ class AtomicFile {
   AtomicFile(const AtomicFile&) = delete;
   AtomicFile& operator=(const AtomicFile&) = delete;
 
-  bool Open(const std::string& path);
+  bool Open(const std::string& path, FileAccess access = FileAccess::kShared);
   bool Write(const std::string& data);
   bool Commit();
 
@@ -59,7 +66,8 @@ class AtomicFile {
 
 // AtomicFile in one call: a crash or a failure never leaves a truncated
 // file. False on any failure (the old file is then untouched).
-bool WriteFileAtomic(const std::string& path, const std::string& data);
+bool WriteFileAtomic(const std::string& path, const std::string& data,
+                     FileAccess access = FileAccess::kShared);
 
 // What reading a whole file found.
 enum class FileRead {

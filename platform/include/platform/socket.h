@@ -38,4 +38,10 @@ SocketFd ListenLoopback(int port, int* chosenPort);
 // 0) or failure (*error the errno value, EMFILE when out of descriptors).
 SocketFd AcceptClient(SocketFd listener, int timeoutMs, int* error = nullptr);
 
+// A peer that hangs up must cost a write error, never the process: writes
+// that do not pass MSG_NOSIGNAL (a TLS library's, a pipe's) would end it
+// with SIGPIPE. Every program calls this first in main; a handler the
+// process already set is kept.
+void IgnoreBrokenPipe();
+
 }  // namespace platform

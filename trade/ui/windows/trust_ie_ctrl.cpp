@@ -1,6 +1,7 @@
 #include "trade/ui/windows/trust_ie_ctrl.h"
 
 #include <QCoreApplication>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <QWebEngineSettings>
@@ -19,19 +20,30 @@ QWebEngineProfile* CustodyProfile() {
   return profile;
 }
 
-// A page that keeps quiet and keeps to its view.
+// A page that keeps quiet, keeps to its view and to the web: a link, a
+// script or a new window that leads anywhere but http or https opens
+// nothing, neither here nor on the desktop (which would hand a file or an
+// address of another scheme to whatever program the desktop picks).
 class CCustodyPage : public QWebEnginePage {
  public:
   explicit CCustodyPage(QObject* parent) : QWebEnginePage(CustodyProfile(), parent) {
     settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, true);
     settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, true);
     settings()->setAttribute(QWebEngineSettings::ErrorPageEnabled, false);
+    settings()->setUnknownUrlSchemePolicy(QWebEngineSettings::DisallowUnknownUrlSchemes);
+    // A new window would float outside the trading window: a web address
+    // opens here instead, any other opens nowhere.
+    connect(this, &QWebEnginePage::newWindowRequested, [this](QWebEngineNewWindowRequest& request) {
+      if (Allowed(request.requestedUrl())) request.openIn(this);
+    });
   }
 
+  int Refused() const { return refused_; }
+
  protected:
-  // A new window would float outside the trading window: the address
-  // opens here instead.
-  QWebEnginePage* createWindow(WebWindowType) override { return this; }
+  bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override {
+    return Allowed(url);
+  }
   void javaScriptAlert(const QUrl&, const QString&) override {}
   bool javaScriptConfirm(const QUrl&, const QString&) override { return false; }
   bool javaScriptPrompt(const QUrl&, const QString&, const QString&, QString*) override {
@@ -39,6 +51,18 @@ class CCustodyPage : public QWebEnginePage {
   }
   void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
                                 const QString&) override {}
+
+ private:
+  bool Allowed(const QUrl& url) {
+    const std::string address = url.toEncoded().toStdString();
+    if (IsWebAddress(address)) return true;
+    ++refused_;
+    WriteTraceLine(TRACE_HERE, 0, "custody page: not a web address, not opened: %.200s\n",
+                   address.c_str());
+    return false;
+  }
+
+  int refused_ = 0;
 };
 
 }  // namespace
@@ -68,6 +92,11 @@ void CTrustIECtrl::Navigate(const std::string& address) {
     return;
   }
   view_->setUrl(QUrl(QString::fromLatin1(address.c_str())));
+}
+
+int CTrustIECtrl::RefusedNavigations() const {
+  const auto* page = view_ ? dynamic_cast<const CCustodyPage*>(view_->page()) : nullptr;
+  return page ? page->Refused() : 0;
 }
 
 std::string CTrustIECtrl::GetLocationURL() const {

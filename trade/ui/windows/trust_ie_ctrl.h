@@ -1,7 +1,8 @@
 // CTrustIECtrl: the web view of a custody page, Qt WebEngine inside a
 // child window of the panel. Scripts run as the pages need; nothing of the
 // browser's own leaves the pane: no context menu, no script boxes, and a
-// page's request for a new window opens in this view instead. Pages share
+// page's request for a new window opens in this view instead. Nothing but
+// http and https opens, whether typed, linked, scripted or in a new window. Pages share
 // one private (in-memory) profile per process, so nothing of a session is
 // kept on disk.
 #pragma once
@@ -21,6 +22,8 @@ class CTrustIECtrl : public CWndImpl<QWidget> {
   // Opens the address (GBK; an address that is not http or https opens
   // nothing).
   void Navigate(const std::string& address);
+  // Navigations the page asked for and was refused (not http or https).
+  int RefusedNavigations() const;
   // The address shown now (UTF-8), "" before any.
   std::string GetLocationURL() const;
   // The browser inside (null before the window exists or after it ends).

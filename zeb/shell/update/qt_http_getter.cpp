@@ -1,7 +1,12 @@
 // The Qt Network getter (http_get.h). The body grows as it arrives and is
-// refused once it passes the cap; the connect phase ends when the request
-// has been sent, the read phase when the answer is complete.
+// refused once it passes the cap, whatever the framing (a declared length,
+// chunks, or none until the close): Qt's own read buffer is held small, so
+// the network is read only as fast as the handlers take it, and every byte
+// that arrives is counted. The connect phase ends when the request has
+// been sent, the read phase when the answer is complete; both are hard
+// bounds, checked on every piece that arrives as well as by the timers.
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -12,6 +17,9 @@
 #include "zeb/shell/update/http_get.h"
 
 namespace {
+
+// What Qt may hold of an answer that the handlers have not taken yet.
+constexpr qint64 kReadBufferBytes = 64 * 1024;
 
 QUrl MakeUrl(const SHttpRequest& request) {
   std::string path = request.path;
@@ -46,6 +54,7 @@ SHttpResult CQtHttpGetter::Get(const SHttpRequest& request) {
   get.setAttribute(QNetworkRequest::CacheSaveControlAttribute, false);
   get.setAttribute(QNetworkRequest::Http2AllowedAttribute, false);
   QNetworkReply* reply = manager.get(get);
+  reply->setReadBufferSize(kReadBufferBytes);
 
   QEventLoop loop;
   QTimer connectTimer, readTimer;
@@ -58,19 +67,38 @@ SHttpResult CQtHttpGetter::Get(const SHttpRequest& request) {
     if (stopped == EHttpError::None) stopped = why;
     reply->abort();
   };
+  // The timers' own deadlines, for the checks made as data arrives: a
+  // stream of pieces must not hold the answer open past them.
+  QDeadlineTimer connectDeadline(request.connectTimeoutMs, Qt::PreciseTimer);
+  QDeadlineTimer readDeadline = QDeadlineTimer::Forever;
+  auto pastDeadline = [&] {
+    if (readDeadline.hasExpired())
+      stop(EHttpError::ReadTimeout);
+    else if (readDeadline.isForever() && connectDeadline.hasExpired())
+      stop(EHttpError::ConnectTimeout);
+    return stopped != EHttpError::None;
+  };
   QObject::connect(&connectTimer, &QTimer::timeout, [&] { stop(EHttpError::ConnectTimeout); });
   QObject::connect(&readTimer, &QTimer::timeout, [&] { stop(EHttpError::ReadTimeout); });
   QObject::connect(reply, &QNetworkReply::requestSent, [&] {
     if (!connectTimer.isActive()) return;
     connectTimer.stop();
     readTimer.start(request.readTimeoutMs);
+    readDeadline.setRemainingTime(request.readTimeoutMs, Qt::PreciseTimer);
   });
   QObject::connect(reply, &QNetworkReply::metaDataChanged, [&] {
     // A declared length beyond the cap is refused before any body is read.
     const QVariant length = reply->header(QNetworkRequest::ContentLengthHeader);
     if (length.isValid() && length.toULongLong() > request.maxBodyBytes) stop(EHttpError::TooLarge);
   });
+  // Everything that arrived, taken or not: caught even where no handler
+  // gets to read it.
+  QObject::connect(reply, &QNetworkReply::downloadProgress, [&](qint64 received, qint64) {
+    if (pastDeadline()) return;
+    if (received > 0 && (quint64)received > request.maxBodyBytes) stop(EHttpError::TooLarge);
+  });
   QObject::connect(reply, &QNetworkReply::readyRead, [&] {
+    if (pastDeadline()) return;
     const QByteArray piece = reply->readAll();
     if (result.body.size() + (size_t)piece.size() > request.maxBodyBytes) {
       stop(EHttpError::TooLarge);
@@ -81,6 +109,7 @@ SHttpResult CQtHttpGetter::Get(const SHttpRequest& request) {
   QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
   connectTimer.start(request.connectTimeoutMs);
   if (!reply->isFinished()) loop.exec(QEventLoop::ExcludeUserInputEvents);
+  pastDeadline();  // an answer completed late is still late
 
   const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
   if (status.isValid()) result.status = status.toInt();

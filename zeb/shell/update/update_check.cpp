@@ -4,6 +4,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
+#include "sharecode/mythread.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/shell/update/updater_launch.h"
 
@@ -43,6 +44,11 @@ bool CheckForUpdate(const SUpdateCheckSetup& setup) {
 
   CUpdateList list;
   if (!list.Parse(text) || list.Servers().empty()) return false;
+  if (const std::string fault = list.Fault(); !fault.empty()) {
+    WriteTraceLine(TRACE_HERE, 0, "update list refused, nothing written or started: %s\n",
+                   fault.c_str());
+    return false;
+  }
   if (list.DropCurrent(recorded) == 0) return false;
   const std::string base = ChooseBase(list.Servers(), setup.chooseServer);
   if (base.empty()) return false;

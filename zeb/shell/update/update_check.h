@@ -8,7 +8,8 @@
 // a request; the fetch has connect and read time-outs and a size cap;
 // cancelling the server choice (or a choice that names no server, or a
 // server without an address) ends the check with nothing written and
-// nothing started.
+// nothing started; so does a list the update program must not be handed
+// (CUpdateList::Fault), with one trace line saying why.
 #pragma once
 #include <functional>
 #include <string>

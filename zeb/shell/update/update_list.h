@@ -16,6 +16,13 @@
 #include "zeb/shell/update/last_update_file.h"
 
 constexpr int kUpdateMaxServers = 10;
+// Bounds of what a list may hand to the update program (a component name
+// and time also fit their "lastupdate.dat" fields).
+constexpr size_t kUpdateMaxServerName = 64;
+constexpr size_t kUpdateMaxAddress = 1024;  // a server's URL, a download address
+constexpr size_t kUpdateMaxComponentName = kLastUpdateNameSize - 1;
+constexpr size_t kUpdateMaxTime = kLastUpdateTimeSize - 1;
+constexpr int kUpdateMaxComponents = 256;
 
 // Server name -> URL, ordered by name; a repeated name keeps its last URL.
 using UpdateServerMap = std::map<std::string, std::string>;
@@ -27,6 +34,15 @@ class CUpdateList {
   // number. False when there is no "Product" element.
   bool Parse(const std::string& text);
   const UpdateServerMap& Servers() const { return m_servers; }
+
+  // Why the list must not reach the update program, "" when it may. The
+  // updater downloads from the servers and names files after the
+  // components, so a list from a hostile or broken server is refused
+  // whole: an encoding that cannot be read, a server address that is not
+  // http:// or https:// with a host, a component name that is not a plain
+  // file name (a "/", "\", "..", a control byte), or anything past the
+  // bounds above.
+  std::string Fault();
 
   // Removes every component whose lower-cased name has a recorded time
   // that compares greater than or equal to its listed one (text order;
@@ -45,4 +61,5 @@ class CUpdateList {
 
   CXmlDoc m_doc;
   UpdateServerMap m_servers;
+  std::string m_encodingFault;  // set by Parse
 };

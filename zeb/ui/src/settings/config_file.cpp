@@ -173,5 +173,9 @@ std::string CConfigFile::FormatText(int withHeader) const {
 
 int CConfigFile::Save(int withHeader) {
   if (!m_nLoaded) return -1;
-  return platform::WriteFileAtomic(m_strPath, FormatText(withHeader)) ? 0 : -1;
+  // It holds the client key's password: a file made here is the user's alone.
+  return platform::WriteFileAtomic(m_strPath, FormatText(withHeader),
+                                   platform::FileAccess::kPrivate)
+             ? 0
+             : -1;
 }
