@@ -41,6 +41,8 @@ class CRoutedView : public CView {
   virtual void SetAnalysisKind(int kind) {}
   virtual void SetPanelPage(int page) {}
   virtual void ShowIndicator(const char* formulaName) {}
+  // The big-order list asks again (its threshold changed).
+  virtual void RefreshBigOrders() {}
   // ---- The quote list's ----
   virtual void ReloadCurrentTab() {}
 
