@@ -6,7 +6,8 @@
 # (local simulators on free ports for those not given, stopped afterwards),
 # types the account, password and shown verification code into the login
 # dialog, waits for the main frame and saves PNG pictures of the login
-# dialog, the main frame, each view of the market pane, the trading window
+# dialog, the main frame, each view of the market pane, the chart view
+# with its analysis and panel pages, the trading window
 # and its order entry, each panel of the trading window (after two orders),
 # the keyboard-input box and the formula dialogs into OUTDIR, one line per
 # picture. Exits non-zero when a stage is not reached in time.

@@ -58,7 +58,7 @@ TEST(ChartPackets, TruncatedAndLyingBodiesAreRefused) {
   }
   ASSERT_TRUE(ReadBigOrders(bigAdd.data(), bigAdd.size(), &b));
   ASSERT_EQ(b.orders.size(), 1u);
-  EXPECT_EQ(b.orders[0].code.code, 602001);
+  EXPECT_EQ(+b.orders[0].code.code, 602001);
 }
 
 TEST(ChartPackets, PushedRecordsReadTheirOwnLevelCountAndNothingPastTheBody) {

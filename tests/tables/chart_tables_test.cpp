@@ -204,7 +204,7 @@ TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
   EXPECT_EQ(Cell(orders, 0, 1), "B");
   EXPECT_EQ(Cell(orders, 0, 0), "09:35");
   ASSERT_EQ(orders.RowCodes().size(), 1u);
-  EXPECT_EQ(orders.RowCodes()[0].code, 602002);
+  EXPECT_EQ(+orders.RowCodes()[0].code, 602002);
 }
 
 TEST_F(ChartTablesTest, ValuationRowAndTitle) {
@@ -225,7 +225,7 @@ TEST_F(ChartTablesTest, ValuationRowAndTitle) {
   EXPECT_EQ(Cell(values, 0, 3), "2.00%");  // 1000 of 50000
   CTitleTable title(&store);
   title.SetStock(&item);
-  EXPECT_EQ(title.Stock().code, 602001);
+  EXPECT_EQ(+title.Stock().code, 602001);
 }
 
 TEST(IntervalFigures, UnitsAndTheRangeOfTheFirstPeriod) {

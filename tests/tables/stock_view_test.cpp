@@ -103,7 +103,7 @@ TEST_F(StockViewTest, PageCodesChooseTheAnalysisPageAndThePanelPage) {
   EXPECT_EQ(view.GetPageCode(), 0x12);
   // An unknown code changes nothing.
   EXPECT_EQ(Open(999999, 0x20), 0);
-  EXPECT_EQ(view.Stock().code, 602001);
+  EXPECT_EQ(+view.Stock().code, 602001);
 }
 
 TEST_F(StockViewTest, PageKeysStepOneItemOnlyOnTheChartPagesAndTheKeyGoesOn) {

@@ -3,8 +3,10 @@
 // process.
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/tables/views/market_views.h"
+#include "zeb/views/stock/chart_view_plugin.h"
 
 int main(int argc, char** argv) {
   RegisterMarketViews();
+  RegisterChartView();
   return RunZebProgram(argc, argv);
 }

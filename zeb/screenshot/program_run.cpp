@@ -37,6 +37,7 @@
 #include "zeb/screenshot/trade_pictures.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/market_views.h"
+#include "zeb/views/stock/chart_view_plugin.h"
 #include "zeb/tables/views/price_report_view.h"
 
 namespace fs = std::filesystem;
@@ -197,6 +198,7 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
   platform::testing::EnsureApplication();
   RegisterMarketViews();
+  RegisterChartView();
   StageWatchdog watchdog(o.stageTimeoutMs + 5000);
   watchdog.Enter("program folder and simulators");
 
@@ -344,6 +346,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
       }
       const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
+      watchdog.Enter("chart view");
+      PictureChartView(*frame, keep, o.stageTimeoutMs, &r.chart);
       watchdog.Enter("trading window");
       PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
       if (o.tradePanels)
@@ -351,6 +355,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
                          &r.shell);
       watchdog.Enter("input box");
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
+      // The box opened its first result in the chart view: back to the list.
+      ReturnToQuoteList(o.stageTimeoutMs);
       watchdog.Enter("formula dialogs");
       PictureFormulaDialogs(keep, &r.shell);
       if (o.whileRunning) o.whileRunning(*frame);

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "zeb/screenshot/chart_pictures.h"
 #include "zeb/screenshot/shell_pictures.h"
 
 class CMainFrame;
@@ -51,6 +52,7 @@ struct SProgramRunResult {
   size_t quoteLogins = 0, quoteInitRequests = 0, balanceQueries = 0, tradeLogons = 0;
   size_t singleQuoteRequests = 0, tradePriceRequests = 0;  // the trading window's, 0x0800 and 0x2200
   SShellPictures shell;  // what the pictures of the shell's own windows saw
+  SChartPictures chart;  // what the chart view's pictures saw
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);
