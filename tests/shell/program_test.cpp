@@ -90,6 +90,8 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_GT(r.chart.deals, 0);
   EXPECT_GT(r.chart.priceLevels, 0);
   EXPECT_GT(r.chart.bigOrders, 0);
+  EXPECT_TRUE(r.chart.tabTurnedPage);
+  EXPECT_TRUE(r.chart.pageDownStepped);
   EXPECT_TRUE(r.chart.backToList);
   // Every function of the trading window's tree opened its panel with the
   // simulators' rows (custody pages: the page), after the two orders the

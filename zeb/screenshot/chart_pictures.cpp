@@ -69,5 +69,13 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   }
   seen->bigOrders = panel.BigOrders().GetRowCount();
   panel.SelectTab(0);
+
+  // Keys reach the view as a user types them: through the main frame.
+  frame.SendMessage(WM_KEYDOWN, VK_TAB, 0);
+  seen->tabTurnedPage = analysis.GetPage() == kPageTechnical;
+  view->SetAnalysisKind(0);
+  const int32_t shown = view->Stock().code;
+  frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+  seen->pageDownStepped = platform::PumpUntil([&] { return view->Stock().code != shown; }, timeoutMs);
   seen->backToList = ReturnToQuoteList(timeoutMs);
 }

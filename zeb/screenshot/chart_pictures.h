@@ -12,6 +12,8 @@ struct SChartPictures {
   int deals = 0;               // rows of the deal details
   int priceLevels = 0;         // levels of the price-volume distribution
   int bigOrders = 0;           // rows of the big-order page
+  bool tabTurnedPage = false;  // Tab through the main frame showed the next analysis page
+  bool pageDownStepped = false;  // Page Down through the main frame opened another item
   bool backToList = false;     // Esc showed the quote list again
 };
 

@@ -26,7 +26,12 @@ void DrawNotice(CDC* dc, const RECT& rect, const std::string& text) {
   CFont* old = font ? dc->SelectObject(font) : nullptr;
   const int mode = dc->SetBkMode(TRANSPARENT);
   dc->SetTextColor(style->GetColor(3));
-  dc->DrawText(text, &r, DT_CENTER | DT_VCENTER | DT_WORDBREAK);
+  // Several lines: measured first, then centred by hand.
+  RECT measured = r;
+  dc->DrawText(text, &measured, DT_CENTER | DT_WORDBREAK | DT_CALCRECT);
+  const int height = measured.bottom - measured.top;
+  r.top += ((r.bottom - r.top) - height) / 2;
+  dc->DrawText(text, &r, DT_CENTER | DT_WORDBREAK);
   dc->SetBkMode(mode);
   if (old) dc->SelectObject(old);
 }

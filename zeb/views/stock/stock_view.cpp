@@ -245,6 +245,8 @@ void CStockView::OnTimer(UINT_PTR id) {
 }
 
 void CStockView::OnCrosshairTimer() {
+  // A hidden view has no crosshair to move.
+  if (!IsWindowVisible()) return;
   CWnd* focus = CWnd::GetFocus();
   if (!focus || focus->GetSafeHwnd() != MainWnd() || m_analysis.GetPage() >= kPageDeals) return;
   POINT at{};
