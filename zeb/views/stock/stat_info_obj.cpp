@@ -92,8 +92,13 @@ void CStatInfoObj::SetStock(SStockInfo* item) {
   m_bigOrders.SetStock(item);
   if (m_nPage == kPanelBigOrders) m_bigOrders.Request();
   m_itemChart.SetStock(item);
-  m_indexItem = m_store->GetIndexStock(static_cast<uint16_t>((item->market & 0xF0) | 0x1001));
-  if (m_indexItem) m_indexChart.SetStock(m_indexItem);
+  const SStockInfo* index = m_store->GetIndexStock(static_cast<uint16_t>((item->market & 0xF0) | 0x1001));
+  m_indexItem = nullptr;
+  if (index) {
+    m_indexCopy = *index;
+    m_indexItem = &m_indexCopy;
+    m_indexChart.SetStock(m_indexItem);
+  }
 }
 
 void CStatInfoObj::SelectTab(int tab) {

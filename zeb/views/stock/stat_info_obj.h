@@ -81,7 +81,9 @@ class CStatInfoObj : public CBaseDrawObj {
   CPublic* m_store;
   int m_nPage = kPanelTicks;
   SStockInfo* m_item = nullptr;
-  SStockInfo* m_indexItem = nullptr;
+  SStockInfo* m_indexItem = nullptr;  // m_indexCopy, or null without an index
+  // A copy: the store's records move when a new market table arrives.
+  SStockInfo m_indexCopy;
   CTitleTable m_title;
   CStatTable m_board;
   CValueTable m_values;
