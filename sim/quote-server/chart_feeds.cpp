@@ -24,6 +24,7 @@ bool ChartFeeds::Serves(uint16_t type) {
     case kTraceListType:
     case kCapitalType:
     case kBigOrderType:
+    case kInfoType:
       return true;
     default:
       return false;
@@ -67,6 +68,11 @@ std::string ChartFeeds::Answer(int connection, const std::string& request) {
       Show(feed, item.code);
       return BuildMinuteTrace(tag, item, deals);
     case kCapitalType: return BuildCapital(tag, item, tradeDate_);
+    case kInfoType: {
+      // The second item of the request carries the date.
+      const uint32_t date = request.size() >= kHead + 2 * kItem ? ReadU32(p + kHead + kItem + 2) : 0;
+      return BuildInfoText(tag, item, date);
+    }
     default: return {};
   }
 }

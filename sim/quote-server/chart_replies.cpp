@@ -108,6 +108,20 @@ std::string BuildBigOrders(uint16_t type, const std::vector<WalkBigDeal>& deals)
   return body;
 }
 
+std::string BuildInfoText(uint16_t tag, const WalkItem& item, uint32_t date) {
+  std::string body(12, '\0');
+  WriteU16(&body[0], kInfoType);
+  WriteU16(&body[2], tag);
+  WriteU16(&body[4], item.market);
+  // GBK: 资讯信息, 最新价, 成交量.
+  body += item.name + " \xD7\xCA\xD1\xB6\xD0\xC5\xCF\xA2 " + std::to_string(date) + "\r\n";
+  body += "\xD7\xEE\xD0\xC2\xBC\xDB " + std::to_string(item.price / 1000) + "." +
+          std::to_string(item.price % 1000 / 100) + std::to_string(item.price % 100 / 10) + "\r\n";
+  body += "\xB3\xC9\xBD\xBB\xC1\xBF " + std::to_string(item.volume);
+  body.push_back('\0');
+  return body;
+}
+
 std::string BuildCapital(uint16_t tag, const WalkItem& item, int32_t tradeDate) {
   std::string body(10, '\0');
   WriteU16(&body[0], kCapitalType);

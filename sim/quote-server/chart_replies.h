@@ -2,7 +2,8 @@
 // the program reads: the 51-byte quote record with its ten 8-byte levels,
 // the time-share reply (0x0300: the record, then the day's ticks), the deal
 // list (0x0100), pushed records (0x0B00), the big-order list and its pushed
-// additions (0x1C00, 0x1D00) and the capital records (0x1300).
+// additions (0x1C00, 0x1D00), the capital records (0x1300) and an item's
+// information text (0x1100).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -16,6 +17,7 @@ constexpr uint16_t kDealListType = 0x0100;
 constexpr uint16_t kMinuteTraceType = 0x0300;
 constexpr uint16_t kTraceListType = 0x0900;
 constexpr uint16_t kPushTickType = 0x0B00;
+constexpr uint16_t kInfoType = 0x1100;
 constexpr uint16_t kCapitalType = 0x1300;
 constexpr uint16_t kBigOrderType = 0x1C00;
 constexpr uint16_t kBigOrderAddType = 0x1D00;
@@ -36,6 +38,9 @@ std::string BuildPushTicks(const std::vector<WalkItem>& items, uint16_t minute);
 // 0x1C00: the count at 4, records from 10; 0x1D00: the count at 19,
 // records from 25. At most 32767 of the latest deals.
 std::string BuildBigOrders(uint16_t type, const std::vector<WalkBigDeal>& deals);
+// An information text of an item for a date: type, tag, the item's market
+// at 4, then from 12 the GBK text (lines split by CR LF) and a NUL.
+std::string BuildInfoText(uint16_t tag, const WalkItem& item, uint32_t date);
 // Two 16-byte records: date (yyyymmdd), circulating shares, the rest zero.
 std::string BuildCapital(uint16_t tag, const WalkItem& item, int32_t tradeDate);
 

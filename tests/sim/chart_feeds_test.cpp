@@ -52,6 +52,21 @@ TEST_F(ChartFeedsTest, DealsAndTicksAgreeWithTheMarket) {
   EXPECT_EQ(minutes.ticks.size(), list.deals.size());
 
   EXPECT_TRUE(Ask(PKT_PRICE_DISTRIB, 999999).empty());
+
+  // An information text: the item and date asked for, NUL-terminated from 12.
+  std::string info = BuildItemRequest(PKT_INFO_LIST, kMarket, 32, kMarket, kCode);
+  info.resize(30, '\0');
+  info[6] = 3;
+  const uint32_t date = 20261209;
+  for (int b = 0; b < 4; ++b) info[20 + b] = static_cast<char>((date >> (8 * b)) & 0xFF);
+  const std::string text = feeds.Answer(1, info);
+  ASSERT_GT(text.size(), 13u);
+  EXPECT_EQ(text[2], 32);
+  EXPECT_EQ(text.back(), '\0');
+  const std::string body = text.substr(12, text.size() - 13);
+  EXPECT_EQ(body.find('\0'), std::string::npos);
+  EXPECT_EQ(body.rfind(item.name, 0), 0u);
+  EXPECT_NE(body.find("20261209\r\n"), std::string::npos);
 }
 
 TEST_F(ChartFeedsTest, PushesFollowTheShownItemsAndBigOrdersTheirThreshold) {
