@@ -34,6 +34,7 @@ class RecordingView : public CRoutedView {
   int UpdateCommandUI(CCmdUI* ui) override { return ui->m_nID == handledId ? 1 : 0; }
   void SetAnalysisKind(int kind) override { analysisKind = kind; }
   void ReloadCurrentTab() override { ++reloads; }
+  void RefreshBigOrders() override { ++bigOrderRefreshes; }
   void OnDraw(CDC*) override {}
 
   int setCount = 0;
@@ -44,6 +45,7 @@ class RecordingView : public CRoutedView {
   UINT handledId = 0;
   int analysisKind = -1;
   int reloads = 0;
+  int bigOrderRefreshes = 0;
 
  private:
   int page_;
