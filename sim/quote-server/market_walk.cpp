@@ -55,6 +55,7 @@ bool MarketWalk::Load(const std::string& table) {
       item.code = (int32_t)ReadU32(p + at + 64);
       item.market = ReadU16(p + at + 68);
       item.preClose = ReadU32(p + at + 70);
+      item.circulating = (int32_t)ReadU32(p + at + 86);
       // The day opens at the previous close.
       item.open = item.price = item.high = item.low = item.preClose;
       SetBook(item, false, 0, 0);
@@ -63,35 +64,94 @@ bool MarketWalk::Load(const std::string& table) {
   }
   std::lock_guard<std::mutex> lock(mutex_);
   items_ = std::move(items);
+  deals_.assign(items_.size(), {});
+  bigDeals_.clear();
+  steps_ = 0;
+  // The morning so far: its own seeded moves, so the live walk's stream
+  // stays what it was.
+  std::mt19937 morning(rng_() ^ 0x5bd1e995u);
+  for (int minute = 0; minute < kMorningDeals; ++minute)
+    for (size_t i = 0; i < items_.size(); ++i) StepItem(i, morning, (uint16_t)minute);
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (!deals_[i].empty()) items_[i].open = deals_[i].front().price;
   return true;
 }
 
 void MarketWalk::Step() {
   std::lock_guard<std::mutex> lock(mutex_);
+  const uint16_t minute = (uint16_t)std::min<long>(kMorningDeals + steps_ / kStepsPerMinute, kLastMinute);
+  ++steps_;
+  std::uniform_int_distribution<int> trades(1, kTradeOdds);
+  for (size_t i = 0; i < items_.size(); ++i)
+    if (trades(rng_) == 1) StepItem(i, rng_, minute);  // no deal: every figure stays
+}
+
+void MarketWalk::StepItem(size_t index, std::mt19937& rng, uint16_t minute) {
   std::uniform_int_distribution<int> move(-100, 100);  // hundredths of a percent
   std::uniform_int_distribution<int> deal(1, 50);  // a deal is at least one piece
   std::uniform_int_distribution<int> side(0, 1);
   std::uniform_int_distribution<int> book(1, 500);
-  std::uniform_int_distribution<int> trades(1, kTradeOdds);
-  for (WalkItem& item : items_) {
-    if (trades(rng_) != 1) continue;  // no deal: every figure stays
-    int64_t step = (int64_t)item.preClose * move(rng_) / 10000;
-    int64_t price = RoundToCent((int64_t)item.price + step);
-    // Within 10% of the previous close, in whole cents.
-    int64_t top = (item.preClose + item.preClose / 10) / kCent * kCent;
-    int64_t bottom = (item.preClose - item.preClose / 10 + kCent - 1) / kCent * kCent;
-    if (price > top) price = top;
-    if (price < bottom) price = bottom;
-    item.price = (uint32_t)price;
-    if (item.price > item.high) item.high = item.price;
-    if (item.price < item.low) item.low = item.price;
-    item.lastDeal = (uint32_t)deal(rng_);
-    item.volume += item.lastDeal;
-    item.amount += (uint64_t)item.lastDeal * item.price;
-    const bool atAsk = side(rng_) == 1;
-    const uint32_t bidVolume = (uint32_t)book(rng_);
-    SetBook(item, atAsk, bidVolume, (uint32_t)book(rng_));
+  // Now and then a big deal, for the big-order lists.
+  std::uniform_int_distribution<int> big(0, 39);
+  std::uniform_int_distribution<int> bigSize(400, 1500);
+  WalkItem& item = items_[index];
+  int64_t step = (int64_t)item.preClose * move(rng) / 10000;
+  int64_t price = RoundToCent((int64_t)item.price + step);
+  // Within 10% of the previous close, in whole cents.
+  int64_t top = (item.preClose + item.preClose / 10) / kCent * kCent;
+  int64_t bottom = (item.preClose - item.preClose / 10 + kCent - 1) / kCent * kCent;
+  if (price > top) price = top;
+  if (price < bottom) price = bottom;
+  item.price = (uint32_t)price;
+  if (item.price > item.high) item.high = item.price;
+  if (item.price < item.low) item.low = item.price;
+  item.lastDeal = (uint32_t)deal(rng);
+  item.volume += item.lastDeal;
+  item.amount += (uint64_t)item.lastDeal * item.price;
+  const bool atAsk = side(rng) == 1;
+  const uint32_t bidVolume = (uint32_t)book(rng);
+  SetBook(item, atAsk, bidVolume, (uint32_t)book(rng));
+  if (big(dealRng_) == 0) {
+    const uint32_t extra = (uint32_t)bigSize(dealRng_);
+    item.volume += extra;
+    item.amount += (uint64_t)extra * item.price;
+    item.lastDeal += extra;
   }
+  (atAsk ? item.activeBuy : item.activeSell) += item.lastDeal;
+  if (item.lastDeal == 0) return;
+  WalkDeal d{minute, item.price, item.lastDeal, item.bid, item.ask};
+  std::vector<WalkDeal>& day = deals_[index];
+  if (day.size() >= kKeptDeals) day.erase(day.begin(), day.begin() + kKeptDeals / 4);
+  day.push_back(d);
+  if (d.volume >= 400) {
+    bigDeals_.push_back(WalkBigDeal{item.market, item.code, d, ++serial_});
+    if (bigDeals_.size() > kKeptDeals) bigDeals_.erase(bigDeals_.begin(), bigDeals_.begin() + kKeptDeals / 4);
+  }
+}
+
+bool MarketWalk::Day(int32_t code, WalkItem* item, std::vector<WalkDeal>* deals) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  for (size_t i = 0; i < items_.size(); ++i) {
+    if (items_[i].code != code) continue;
+    if (item) *item = items_[i];
+    if (deals) *deals = deals_[i];
+    return true;
+  }
+  return false;
+}
+
+std::vector<WalkBigDeal> MarketWalk::BigDeals(uint16_t market, uint32_t minVolume, uint64_t after) const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  std::vector<WalkBigDeal> found;
+  const bool all = market == 0x1000 || market == 0x3000;
+  for (const WalkBigDeal& b : bigDeals_)
+    if (b.serial > after && b.deal.volume >= minVolume && (all || b.market == market)) found.push_back(b);
+  return found;
+}
+
+uint64_t MarketWalk::LastSerial() const {
+  std::lock_guard<std::mutex> lock(mutex_);
+  return serial_;
 }
 
 std::vector<WalkItem> MarketWalk::Snapshot() const {

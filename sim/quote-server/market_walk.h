@@ -1,8 +1,10 @@
 // The simulator's moving market: every item of the served market table
 // takes a seeded random walk around its previous close, a step whenever it
 // trades, and keeps the figures a quote record carries (open, high, low,
-// last, volume, last deal, amount, the best bid and ask with their
-// volumes, the order ratio).
+// last, volume, last deal, amount, the best bid and ask with their volumes,
+// the order ratio), and each item's deals of the day: a seeded morning made
+// at load, then one deal whenever it trades, now and then a big one; the big
+// deals of the whole market are kept in order for the big-order lists.
 // Thread-safe: the walk thread steps it while clients are answered.
 #pragma once
 #include <cstdint>
@@ -30,11 +32,39 @@ struct WalkItem {
   uint32_t bidVolume = 0;
   uint32_t askVolume = 0;
   int32_t orderRatio = 0;  // hundredths of a percent
+  int32_t circulating = 0;  // shares, from the market table
+  uint64_t activeBuy = 0;   // volume dealt at the ask
+  uint64_t activeSell = 0;  // volume dealt at the bid
 };
+
+// One deal of an item's day.
+struct WalkDeal {
+  uint16_t minute = 0;  // minutes after the start of the first session
+  uint32_t price = 0;
+  uint32_t volume = 0;
+  uint32_t bid = 0;     // the book when it was dealt
+  uint32_t ask = 0;
+};
+
+// A deal of at least some volume, with its item.
+struct WalkBigDeal {
+  uint16_t market = 0;
+  int32_t code = 0;
+  WalkDeal deal;
+  uint64_t serial = 0;  // increasing over the whole market
+};
+
+// Deals of the morning every item has already made when the server starts.
+constexpr int kMorningDeals = 90;
+// The deals kept per item (the oldest go first).
+constexpr size_t kKeptDeals = 4000;
+// A live step is one second: a new minute every 60 steps, up to the day's end.
+constexpr int kStepsPerMinute = 60;
+constexpr uint16_t kLastMinute = 239;
 
 class MarketWalk {
  public:
-  explicit MarketWalk(uint32_t seed) : rng_(seed) {}
+  explicit MarketWalk(uint32_t seed) : rng_(seed), dealRng_(seed ^ 0x9E3779B9u) {}
   // Takes the items of a 0x1000 reply body; false when it is malformed.
   bool Load(const std::string& marketTable);
   // One step: about one item in eight trades, with a move of at most 1%
@@ -48,11 +78,26 @@ class MarketWalk {
   std::vector<WalkItem> Find(const std::vector<int32_t>& codes) const;
   // Items of a market; 0x1000 and 0x3000 count every item.
   size_t CountMarket(uint16_t market) const;
+  // The item of a code (first in market order) and its deals of the day,
+  // taken together; false when the market does not list the code.
+  bool Day(int32_t code, WalkItem* item, std::vector<WalkDeal>* deals) const;
+  // Deals of a market's items of at least minVolume with a serial above
+  // after, oldest first (0x1000 and 0x3000: every market).
+  std::vector<WalkBigDeal> BigDeals(uint16_t market, uint32_t minVolume, uint64_t after) const;
+  uint64_t LastSerial() const;
 
  private:
+  // One deal of one item; minute is the deal's time.
+  void StepItem(size_t index, std::mt19937& moves, uint16_t minute);
+
   mutable std::mutex mutex_;
   std::mt19937 rng_;
+  std::mt19937 dealRng_;  // deal sizes apart from the price moves
   std::vector<WalkItem> items_;
+  std::vector<std::vector<WalkDeal>> deals_;  // per item, oldest first
+  std::vector<WalkBigDeal> bigDeals_;         // the latest, oldest first
+  uint64_t serial_ = 0;
+  long steps_ = 0;
 };
 
 }  // namespace sim

@@ -59,9 +59,18 @@ std::string BuildQuoteList(uint16_t type, uint16_t tag, const std::vector<WalkIt
   return body;
 }
 
+void BookLevels(const WalkItem& item, BookLevel (&levels)[10]) {
+  constexpr int kDepth = 5;
+  const uint32_t spread = item.ask > item.bid ? item.ask - item.bid : 1;
+  for (int level = 0; level < kDepth; ++level) {
+    const uint32_t out = spread * (uint32_t)level;
+    levels[kDepth - 1 - level] = {item.ask + out, item.askVolume + 100 * (uint32_t)level};  // 卖① fifth
+    levels[kDepth + level] = {item.bid > out ? item.bid - out : 0, item.bidVolume + 100 * (uint32_t)level};
+  }
+}
+
 std::string BuildSingleQuote(uint16_t tag, const WalkItem& item) {
   constexpr size_t kLevels = 61;
-  constexpr int kDepth = 5;
   std::string body(kSingleQuoteSize, '\0');
   char* p = body.data();
   WriteU16(p + 0, kSingleQuoteType);
@@ -71,20 +80,11 @@ std::string BuildSingleQuote(uint16_t tag, const WalkItem& item) {
   WriteU32(p + 20, item.high);
   WriteU32(p + 24, item.low);
   WriteU32(p + 28, item.price);
-  const uint32_t spread = item.ask > item.bid ? item.ask - item.bid : 1;
-  for (int level = 0; level < kDepth; ++level) {
-    // Deeper levels lie one spread further out and hold more.
-    const uint32_t out = spread * (uint32_t)level;
-    const uint32_t ask = item.ask + out;
-    const uint32_t bid = item.bid > out ? item.bid - out : 0;
-    const uint32_t askVolume = item.askVolume + 100 * (uint32_t)level;
-    const uint32_t bidVolume = item.bidVolume + 100 * (uint32_t)level;
-    char* askAt = p + kLevels + 8 * (kDepth - 1 - level);  // 卖⑤ first, 卖① fifth
-    char* bidAt = p + kLevels + 8 * (kDepth + level);      // 买① sixth
-    WriteU32(askAt, ask);
-    WriteU32(askAt + 4, askVolume);
-    WriteU32(bidAt, bid);
-    WriteU32(bidAt + 4, bidVolume);
+  BookLevel levels[10];
+  BookLevels(item, levels);
+  for (int i = 0; i < 10; ++i) {
+    WriteU32(p + kLevels + 8 * i, levels[i].price);
+    WriteU32(p + kLevels + 8 * i + 4, levels[i].volume);
   }
   return body;
 }

@@ -23,6 +23,15 @@ constexpr uint16_t kAlarmQuotesType = 0x3300;
 constexpr size_t kQuoteRecordSize = 54;
 constexpr size_t kSingleQuoteSize = 141;
 
+// The five-level book around the item's best bid and ask, in display
+// order: asks from the fifth to the best, then bids from the best to the
+// fifth; deeper levels lie one spread further out and hold more.
+struct BookLevel {
+  uint32_t price = 0;
+  uint32_t volume = 0;
+};
+void BookLevels(const WalkItem& item, BookLevel (&levels)[10]);
+
 // One record; volume and amount stop at the largest 32-bit value.
 std::string EncodeQuoteRecord(const WalkItem& item);
 

@@ -56,6 +56,7 @@ void QuoteSession::Drop() { shutdown(fd_, SHUT_RDWR); }
 QuoteServer::QuoteServer(QuoteServerOptions options)
     : options_(std::move(options)),
       walk_(options_.seed),
+      charts_(walk_, kDemoTradeDate),
       connections_("sim_quote", [this](int fd, int number) { Serve(fd, number); }) {
   answerKeepAlive_ = options_.answerKeepAlive;
   table_ = options_.marketTable.empty() ? BuildDemoMarketTable() : options_.marketTable;
@@ -131,6 +132,10 @@ void QuoteServer::PushQuoteLists() {
   for (const auto& [connection, body] : lists_.Pushes()) SendTo(connection, body);
 }
 
+void QuoteServer::PushChartFeeds() {
+  for (const auto& [connection, body] : charts_.Pushes()) SendTo(connection, body);
+}
+
 void QuoteServer::DropAll() { connections_.ShutdownAll(); }
 
 std::string QuoteServer::LoginReply(uint16_t tag) const {
@@ -185,6 +190,7 @@ void QuoteServer::Serve(int fd, int number) {
     std::erase(sessions_, session);
   }
   lists_.Forget(number);
+  charts_.Forget(number);
   // A push to every client may still hold the session: it writes no more.
   session->Close();
 }
@@ -196,12 +202,12 @@ void QuoteServer::WalkLoop() {
     stopCv_.wait_for(lock, std::chrono::milliseconds(options_.walkIntervalMs));
     if (stopping_) break;
     walk_.Step();
-    if (options_.pushEveryWalks > 0 && ++steps % options_.pushEveryWalks == 0) {
-      // Pushes write to sockets: not while Stop waits for this lock.
-      lock.unlock();
-      PushQuoteLists();
-      lock.lock();
-    }
+    const bool lists = options_.pushEveryWalks > 0 && ++steps % options_.pushEveryWalks == 0;
+    // Pushes write to sockets: not while Stop waits for this lock.
+    lock.unlock();
+    if (lists) PushQuoteLists();
+    PushChartFeeds();
+    lock.lock();
   }
 }
 
@@ -307,6 +313,10 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
       break;
     }
     default:
+      if (ChartFeeds::Serves(request.type)) {
+        const std::string reply = charts_.Answer(session.number_, request.body);
+        if (!reply.empty()) session.Reply(reply);
+      }
       break;  // no answer for a type nobody registered
   }
 }

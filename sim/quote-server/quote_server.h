@@ -1,8 +1,10 @@
 // The quote-server simulator: speaks the frame and login protocol of the
 // quote link on loopback, serves the market table, answers keep-alives,
 // quote-list requests, the trading window's price and single-quote
-// requests and the alarm quotes with a moving market, the information
-// texts (info_items.h), pushes market-list updates and
+// requests, the alarm quotes and the chart view's requests (deal list,
+// time-share, capital, big orders) with a moving market, the information
+// texts (info_items.h), pushes market-list updates and the shown items'
+// records and big orders, and
 // injects faults on request. Later request types plug in through
 // RegisterHandler. Runs in-process (tests, benchmarks) or as sim_quote.
 // Clients are served within the bounds of ConnectionServer; a client's
@@ -22,6 +24,7 @@
 
 #include "link/socket_io.h"
 #include "sim/ports.h"
+#include "sim/quote-server/chart_feeds.h"
 #include "sim/quote-server/market_walk.h"
 #include "sim/quote-server/quote_lists.h"
 #include "sim/serve/connection_server.h"
@@ -120,6 +123,8 @@ class QuoteServer {
   bool SendTo(int connection, const std::string& body);
   // One round of market-list pushes to the clients showing a market list.
   void PushQuoteLists();
+  // The shown items' records and the new big orders of every client.
+  void PushChartFeeds();
   void DropAll();
 
   MarketWalk& Market() { return walk_; }
@@ -160,6 +165,7 @@ class QuoteServer {
   std::map<uint16_t, RequestHandler> handlers_;
   MarketWalk walk_;
   QuoteLists lists_{walk_};
+  ChartFeeds charts_;
   // Last: its threads use everything above, so it stops first.
   ConnectionServer connections_;
 };

@@ -91,6 +91,16 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   ASSERT_FALSE(r.shell.inputLines.empty());
   EXPECT_EQ(r.shell.inputLines[0].rfind("XMJB", 0), 0u) << r.shell.inputLines[0];
   EXPECT_EQ(r.shell.formulaDialogs, 3);
+  // An item opened in the chart view: its board, ticks, deal details,
+  // distribution and big orders from the simulator; Esc back to the list.
+  EXPECT_TRUE(r.chart.boardFilled);
+  EXPECT_GT(r.chart.ticks, 0);
+  EXPECT_GT(r.chart.deals, 0);
+  EXPECT_GT(r.chart.priceLevels, 0);
+  EXPECT_GT(r.chart.bigOrders, 0);
+  EXPECT_TRUE(r.chart.tabTurnedPage);
+  EXPECT_TRUE(r.chart.pageDownStepped);
+  EXPECT_TRUE(r.chart.backToList);
   // Every function of the trading window's tree opened its panel with the
   // simulators' rows (custody pages: the page), after the two orders the
   // order entry took.

@@ -262,6 +262,13 @@ TEST_F(RouterTest, SettingsOfSyssetFromTheProgramFolder) {
   EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 400);
   router->SetSysParam(GBK("主力大单"), 150);
   EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 150);
+  // A new threshold makes a shown chart view's big-order list ask again.
+  EXPECT_EQ(frame.chart->bigOrderRefreshes, 0);
+  router->SetActiveView(frame.chart);
+  router->SetSysParam(GBK("主力大单"), 600);
+  EXPECT_EQ(frame.chart->bigOrderRefreshes, 1);
+  router->SetSysParam(GBK("自动翻页间隔"), 30);
+  EXPECT_EQ(frame.chart->bigOrderRefreshes, 1);
   EXPECT_EQ(router->GetSysParam(GBK("自动翻页间隔")), 30);
   EXPECT_EQ(router->GetSysParam("other"), -1);
   struct Case {

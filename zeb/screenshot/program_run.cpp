@@ -39,6 +39,7 @@
 #include "zeb/screenshot/trade_pictures.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/views/market_views.h"
+#include "zeb/views/stock/chart_view_plugin.h"
 #include "zeb/tables/views/price_report_view.h"
 
 namespace fs = std::filesystem;
@@ -205,6 +206,7 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
   platform::testing::EnsureApplication();
   RegisterMarketViews();
+  RegisterChartView();
   StageWatchdog watchdog(o.stageTimeoutMs + 5000);
   watchdog.Enter("program folder and simulators");
 
@@ -352,13 +354,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
       }
       const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
-      if (auto* list = ReportView(splitter)) {
-        watchdog.Enter("market tabs");
-        router->ShowAllMarkets();
-        Pump([&] { return router->GetActiveView() == list; }, o.stageTimeoutMs);
-        r.marketTabs = PictureMarketTabs(*list, keep, o.stageTimeoutMs);
-        if (!o.outDir.empty()) PictureSortedPage(*list, keep, o.stageTimeoutMs);
-      }
+      watchdog.Enter("chart view");
+      PictureChartView(*frame, keep, o.stageTimeoutMs, &r.chart);
       watchdog.Enter("trading window");
       PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
       if (o.tradePanels)
@@ -366,6 +363,17 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
                          &r.shell);
       watchdog.Enter("input box");
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
+      // The box opened its first result in the chart view: back to the list.
+      ReturnToQuoteList(o.stageTimeoutMs);
+      // The market tabs last: they leave the list sorted and on another
+      // market, which the chart view's stepping pictures above do not expect.
+      if (auto* list = ReportView(splitter)) {
+        watchdog.Enter("market tabs");
+        router->ShowAllMarkets();
+        Pump([&] { return router->GetActiveView() == list; }, o.stageTimeoutMs);
+        r.marketTabs = PictureMarketTabs(*list, keep, o.stageTimeoutMs);
+        if (!o.outDir.empty()) PictureSortedPage(*list, keep, o.stageTimeoutMs);
+      }
       watchdog.Enter("formula dialogs");
       PictureFormulaDialogs(keep, &r.shell);
       watchdog.Enter("dialogs");

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "zeb/screenshot/market_pictures.h"
+#include "zeb/screenshot/chart_pictures.h"
 #include "zeb/screenshot/shell_pictures.h"
 
 class CMainFrame;
@@ -53,6 +54,7 @@ struct SProgramRunResult {
   size_t singleQuoteRequests = 0, tradePriceRequests = 0;  // the trading window's, 0x0800 and 0x2200
   SShellPictures shell;  // what the pictures of the shell's own windows saw
   std::vector<SMarketTabPicture> marketTabs;  // the quote list on each market tab
+  SChartPictures chart;  // what the chart view's pictures saw
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

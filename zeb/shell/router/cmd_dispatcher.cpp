@@ -356,7 +356,11 @@ int CCmdDispatcher::GetSysParam(const char* name) {
 
 void CCmdDispatcher::SetSysParam(const char* name, int value) {
   if (!name) return;
-  if (std::strcmp(name, BigOrderName()) == 0) m_nBigOrder = value;
+  if (std::strcmp(name, BigOrderName()) == 0) {
+    m_nBigOrder = value;
+    // A shown big-order list asks again with the new threshold.
+    if (IsChartView(m_activeView)) m_activeView->RefreshBigOrders();
+  }
   else if (std::strcmp(name, PageTurnName()) == 0) m_nPageTurnSeconds = value;
 }
 

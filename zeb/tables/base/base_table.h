@@ -90,6 +90,8 @@ class CBaseTable {
   virtual void SetRowHeight(int height) { m_fRowHeight = static_cast<float>(height); }
   virtual void AddStyle(int bits) { m_nStyle |= bits; }
   virtual void AddStyle2(int bits) { m_nStyle2 |= bits; }
+  void RemoveStyle2(int bits) { m_nStyle2 &= ~bits; }
+  int Style2() const { return m_nStyle2; }
   virtual void SetTextColor(COLORREF color) { m_crText = color; }
   virtual int OnMouse(int x, int y) { return 0; }
   // One received packet body (lent for the call).

@@ -1,0 +1,111 @@
+// The quote simulator's chart data, read back with the program's own
+// readers: the deal list and the time-share reply of an item agree with the
+// moving market (the deals sum to the day's volume), pushes follow the
+// shown items after each step, big orders lie above the requested threshold
+// in the requested market, and an unknown code gets no reply.
+#include <gtest/gtest.h>
+
+#include "sim/market/demo_market.h"
+#include "sim/quote-server/chart_feeds.h"
+#include "zeb/tables/packets/chart_packets.h"
+
+namespace {
+
+constexpr uint16_t kMarket = 4114;
+constexpr int32_t kCode = 602001;
+
+class ChartFeedsTest : public ::testing::Test {
+ protected:
+  ChartFeedsTest() { walk.Load(BuildDemoMarketTable()); }
+  std::string Ask(uint16_t type, uint32_t word, uint16_t market = kMarket) {
+    return feeds.Answer(1, BuildItemRequest(type, market, 1, market, word));
+  }
+
+  sim::MarketWalk walk{7};
+  sim::ChartFeeds feeds{walk, sim::kDemoTradeDate};
+};
+
+TEST_F(ChartFeedsTest, DealsAndTicksAgreeWithTheMarket) {
+  sim::WalkItem item;
+  ASSERT_TRUE(walk.Day(kCode, &item, nullptr));
+  const std::string deals = Ask(PKT_PRICE_DISTRIB, kCode);
+  SDealListPacket list;
+  ASSERT_TRUE(ReadDealList(deals.data(), deals.size(), &list));
+  ASSERT_FALSE(list.deals.empty());
+  uint64_t volume = 0;
+  for (const SDealRecord& d : list.deals) {
+    volume += d.volume;
+    EXPECT_TRUE(d.price == d.bid || d.price == d.ask);
+    EXPECT_GE(d.price, item.low);
+    EXPECT_LE(d.price, item.high);
+  }
+  EXPECT_EQ(volume, item.volume);
+
+  const std::string trace = Ask(PKT_MINUTE_TRACE, kCode);
+  SMinuteTracePacket minutes;
+  ASSERT_TRUE(ReadMinuteTrace(trace.data(), trace.size(), &minutes));
+  EXPECT_EQ(minutes.quote.code, (SCodeInfo{kMarket, kCode}));
+  EXPECT_EQ(minutes.quote.last, item.price);
+  EXPECT_EQ(minutes.quote.volume, item.volume);
+  EXPECT_EQ(minutes.quote.LevelPrice(kBestBidEntry), item.bid);
+  EXPECT_EQ(minutes.quote.LevelPrice(kBestAskEntry), item.ask);
+  EXPECT_EQ(minutes.ticks.size(), list.deals.size());
+
+  EXPECT_TRUE(Ask(PKT_PRICE_DISTRIB, 999999).empty());
+
+  // An information text: the item and date asked for, NUL-terminated from 12.
+  std::string info = BuildItemRequest(PKT_INFO_LIST, kMarket, 32, kMarket, kCode);
+  info.resize(30, '\0');
+  info[6] = 3;
+  const uint32_t date = 20261209;
+  for (int b = 0; b < 4; ++b) info[20 + b] = static_cast<char>((date >> (8 * b)) & 0xFF);
+  const std::string text = feeds.Answer(1, info);
+  ASSERT_GT(text.size(), 13u);
+  EXPECT_EQ(text[2], 32);
+  EXPECT_EQ(text.back(), '\0');
+  const std::string body = text.substr(12, text.size() - 13);
+  EXPECT_EQ(body.find('\0'), std::string::npos);
+  EXPECT_EQ(body.rfind(item.name, 0), 0u);
+  EXPECT_NE(body.find("20261209\r\n"), std::string::npos);
+}
+
+TEST_F(ChartFeedsTest, PushesFollowTheShownItemsAndBigOrdersTheirThreshold) {
+  EXPECT_TRUE(feeds.Pushes().empty());  // nothing shown yet
+  Ask(PKT_MINUTE_TRACE, kCode);
+  const std::string big = Ask(PKT_BIG_ORDER, 600);
+  SBigOrderPacket orders;
+  ASSERT_TRUE(ReadBigOrders(big.data(), big.size(), &orders));
+  for (const SBigOrder& o : orders.orders) {
+    EXPECT_GE(o.volume, 600u);
+    EXPECT_EQ(o.code.market, kMarket);
+  }
+  bool pushedRecord = false, pushedBig = false;
+  for (int step = 0; step < 200 && !(pushedRecord && pushedBig); ++step) {
+    walk.Step();
+    sim::WalkItem item;
+    walk.Day(kCode, &item, nullptr);
+    for (const auto& [connection, body] : feeds.Pushes()) {
+      EXPECT_EQ(connection, 1);
+      SPushTickPacket push;
+      if (ReadPushTicks(body.data(), body.size(), &push) && !push.records.empty()) {
+        ASSERT_EQ(push.records.size(), 1u);
+        EXPECT_EQ(push.records[0].volume, item.volume);
+        EXPECT_EQ(push.records[0].levelCount, kBoardLevels);
+        pushedRecord = true;
+      }
+      SBigOrderPacket added;
+      if (ReadBigOrders(body.data(), body.size(), &added)) {
+        EXPECT_EQ(PacketGroup(added.head.type), PKT_BIG_ORDER_ADD);
+        EXPECT_GT(added.orders.size(), orders.orders.size());
+        pushedBig = true;
+      }
+    }
+  }
+  EXPECT_TRUE(pushedRecord);
+  EXPECT_TRUE(pushedBig);
+  feeds.Forget(1);
+  walk.Step();
+  EXPECT_TRUE(feeds.Pushes().empty());
+}
+
+}  // namespace

@@ -1,0 +1,255 @@
+// The chart view's tables fed with packets built from their layouts: the
+// board's missing levels, the deal and tick rows, the distribution's levels
+// and bars, the big orders' rows and request, the valuation row and the
+// interval statistics' units.
+#include <gtest/gtest.h>
+
+#include <QImage>
+
+#include "chart_packet_bytes.h"
+#include "tables_test_support.h"
+#include "zeb/tables/bigorder/large_vol_table.h"
+#include "zeb/tables/chartinfo/chart_info_tables.h"
+#include "zeb/tables/deals/deal_table.h"
+#include "zeb/tables/deals/price_table.h"
+#include "zeb/tables/panel/stat_table.h"
+#include "zeb/tables/panel/title_rows.h"
+#include "zeb/tables/panel/trace_table.h"
+
+using namespace tables_test;
+
+namespace {
+
+constexpr uint16_t kMarket = 4114;
+constexpr uint16_t kIndexMarket = 4113;
+constexpr uint16_t kCoinMarket = 4116;  // kind 4: price-to-book and turnover
+
+class ChartTablesTest : public TablesTest {
+ protected:
+  ChartTablesTest() {
+    sim::MarketTableItem a = Item(602001, "A", 12340, 100, 50000);
+    a.valuePerShare = 0;
+    sim::MarketTableItem b = Item(602002, "B", 10000, 100, 0);
+    b.valuePerShare = 5000;
+    sim::MarketTableItem c = Item(100001, "C", 12340, 100, 50000);
+    LoadMarket({{kIndexMarket, {Item(399001, "IDX", 2000000)}}, {kMarket, {a, b}}, {kCoinMarket, {c}}});
+    item = *store.FindStock(&kA);
+    index = *store.FindStock(&kIndex);
+  }
+  std::string Cell(const CBaseTable& t, int row, int col) const { return t.GetCellText(row, col); }
+  template <class Table>
+  void Feed(Table& table, const std::string& body) {
+    table.UpdateData(body.data(), static_cast<int>(body.size()));
+  }
+  static TickBytes Tick(uint32_t last, uint32_t volume, int levels = 10) {
+    TickBytes t;
+    t.last = t.open = t.high = t.low = last;
+    t.volume = volume;
+    t.curVolume = 7;
+    t.levels = TenLevels(last, last + 10);
+    t.levels.resize(static_cast<size_t>(levels));
+    return t;
+  }
+
+  const SCodeInfo kA{kMarket, 602001};
+  const SCodeInfo kIndex{kIndexMarket, 399001};
+  SStockInfo item;
+  SStockInfo index;
+};
+
+TEST_F(ChartTablesTest, BoardShowsDashForLevelsTheRecordLacksAndIgnoresOtherItems) {
+  CStatTable board(&store);
+  board.InitColumns();
+  board.SetRect(0, 0, 250, 18 * kBoardRows);
+  board.SetStock(&item);
+  EXPECT_EQ(board.FormatValue(1500000), "1500");
+  EXPECT_EQ(board.FormatValue(12500), "12.50");
+  EXPECT_EQ(board.FormatValue(0), "-");
+
+  Feed(board, PushBody({Tick(12350, 100, 10)}));
+  EXPECT_EQ(Cell(board, 4, 1), "12.36");  // best ask, entry 4
+  EXPECT_EQ(Cell(board, 6, 1), "12.35");  // best bid, entry 5
+  EXPECT_EQ(Cell(board, 5, 1), "12.35");
+
+  // Three levels: the fourth and fifth ask rows and every bid row show "-".
+  Feed(board, PushBody({Tick(12360, 200, 3)}));
+  EXPECT_EQ(Cell(board, 2, 1), "12.39");  // fifth ask 12.41, fourth 12.40, third
+  EXPECT_EQ(Cell(board, 3, 1), "-");
+  EXPECT_EQ(Cell(board, 3, 3), "-");
+  EXPECT_EQ(Cell(board, 6, 1), "-");
+  EXPECT_EQ(Cell(board, 10, 3), "-");
+
+  // Another item, or the same total volume again, changes nothing.
+  TickBytes other = Tick(99990, 300);
+  other.code = 602002;
+  Feed(board, PushBody({other, Tick(11110, 200)}));
+  EXPECT_EQ(Cell(board, 5, 1), "12.36");
+
+  CStatTable indexBoard(&store);
+  indexBoard.SetRect(0, 0, 250, 18 * kBoardRows);
+  indexBoard.SetStock(&index);
+  EXPECT_EQ(indexBoard.GetColumnCount(), 2);
+  EXPECT_EQ(Cell(indexBoard, 5, 0), GBK("成交"));
+  EXPECT_EQ(Cell(indexBoard, 5, 2), "");
+}
+
+TEST_F(ChartTablesTest, DistributionSumsByPriceInDescendingOrderAndDrawsEmptyLevels) {
+  CPriceTable prices(&store);
+  prices.SetRect(0, 0, 600, 400);
+  prices.SetStock(&item);
+  // One deal above the bid, one at it: one level with both.
+  Feed(prices, DealListBody({{0, 12340, 5, 12330, 12340}, {1, 12340, 7, 12340, 12350}}));
+  ASSERT_EQ(prices.Levels().size(), 1u);
+  EXPECT_EQ(prices.Levels()[0].outer, 5u);
+  EXPECT_EQ(prices.Levels()[0].inner, 7u);
+  EXPECT_EQ(prices.UpdateData(DealListBody({{0, 1, 1, 0, 0}}, 2).data(), 46), 0);  // foreign tag
+
+  Feed(prices, PushBody({Tick(12400, 50), Tick(12300, 60), Tick(12300, 60), Tick(12350, 70)}));
+  std::vector<uint32_t> order;
+  for (const SPriceVolItem& l : prices.Levels()) order.push_back(l.price);
+  EXPECT_EQ(order, (std::vector<uint32_t>{12400, 12350, 12340, 12300}));
+  EXPECT_EQ(prices.Levels()[3].inner, 7u);  // the repeated record added once
+
+  // A level without volume and a day without any: drawn without a bar.
+  CPriceTable empty(&store);
+  empty.SetRect(0, 0, 600, 400);
+  empty.SetStock(&item);
+  empty.AddDeal(12340, 0, 12330);
+  QImage image(600, 400, QImage::Format_RGB32);
+  image.fill(Qt::black);
+  CDC dc(&image);
+  EXPECT_EQ(empty.Draw(&dc), 1);
+  EXPECT_EQ(empty.ScrollBar().GetRange(), 0);
+}
+
+TEST_F(ChartTablesTest, DealRowsShowChangeAgainstThePreviousCloseAndMissingSides) {
+  CDealTable deals(&store);
+  deals.SetRect(0, 0, 610, 400);
+  deals.SetStock(&item);
+  Feed(deals, DealListBody({{0, 12340, 5, 12330, 12340}, {1, 12350, 6, 12340, 12350}}));
+  ASSERT_EQ(deals.GetRowCount(), 2);
+  EXPECT_EQ(Cell(deals, 0, 0), "09:30");
+  EXPECT_EQ(Cell(deals, 0, 2), "0.00");
+  EXPECT_EQ(deals.GetCellItem(0, 2)->textColor, Color(3));
+  EXPECT_EQ(Cell(deals, 1, 2), "+0.01");
+  EXPECT_EQ(deals.GetCellItem(0, 5)->textColor, Color(2));  // dealt at the ask
+
+  Feed(deals, PushBody({Tick(12330, 100, 5)}));  // the asks only
+  ASSERT_EQ(deals.GetRowCount(), 3);
+  EXPECT_EQ(Cell(deals, 2, 2), "-0.01");
+  EXPECT_EQ(Cell(deals, 2, 3), "-");
+  EXPECT_EQ(Cell(deals, 2, 4), "12.34");
+  Feed(deals, PushBody({Tick(12330, 100)}));  // unchanged total volume
+  EXPECT_EQ(deals.GetRowCount(), 3);
+
+  CDealTable indexDeals(&store);
+  indexDeals.SetRect(0, 0, 610, 400);
+  indexDeals.SetStock(&index);
+  EXPECT_EQ(std::string(indexDeals.GetColumnHead(1)->name), GBK("指  数"));
+  indexDeals.AddTick(600, 2000000, 1, 2, 3);
+  EXPECT_EQ(Cell(indexDeals, 0, 3), "0");
+}
+
+TEST_F(ChartTablesTest, TickTableShowsTheNewestThatFit) {
+  CTraceTable ticks(&store);
+  ticks.InitColumns();
+  ticks.SetRect(0, 0, 250, 16 * 15);
+  ticks.SetStock(&item);
+  std::vector<DealBytes> day;
+  for (int i = 0; i < 200; ++i) day.push_back({static_cast<uint16_t>(i % 120), 12000u + 10u * i, 1u + i, 0, 0});
+  Feed(ticks, TraceBody(Tick(12340, 1000), day));
+  QImage image(250, 240, QImage::Format_RGB32);
+  CDC dc(&image);
+  ticks.Draw(&dc);
+  ASSERT_EQ(ticks.GetRowCount(), 15);
+  EXPECT_EQ(Cell(ticks, 0, 2), "186");   // tick 185
+  EXPECT_EQ(Cell(ticks, 14, 2), "200");  // tick 199 at the bottom
+  // An index item's large volumes in 万.
+  CTraceTable indexTicks(&store);
+  indexTicks.SetRect(0, 0, 250, 160);
+  indexTicks.SetStock(&index);
+  TickBytes quote = Tick(2000000, 1);
+  quote.market = kIndexMarket;
+  quote.code = 399001;
+  Feed(indexTicks, TraceBody(quote, {{0, 2000000, 123456, 0, 0}}));
+  indexTicks.Draw(&dc);
+  EXPECT_EQ(Cell(indexTicks, 0, 2), GBK("12万"));
+}
+
+TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
+  SBigOrderHooks hooks;
+  hooks.threshold = [] { return 400; };
+  CLargeVolTable orders(&store, &hooks);
+  orders.SetRect(0, 22, 250, 300);
+  orders.InitColumns();
+  orders.SetStock(&item);
+  SStockInfo sameMarket = item;
+  sameMarket.code = 602002;
+  orders.SetStock(&sameMarket);
+  EXPECT_EQ(orders.Stock(), &item);  // the list follows the market
+  orders.SetStock(&index);
+  EXPECT_EQ(orders.Stock(), &index);
+  orders.SetStock(&item);
+  orders.Request();
+  ASSERT_FALSE(frame.requests.empty());
+  const std::string& request = frame.requests.back().bytes;
+  ASSERT_EQ(request.size(), 18u);
+  EXPECT_EQ(frame.requests.back().type, 0x1C00);
+  EXPECT_EQ(frame.requests.back().market, kMarket);
+  EXPECT_EQ(request.substr(14), std::string("\x90\x01\x00\x00", 4));  // 400
+
+  EXPECT_EQ(orders.UpdateData(BigOrderBody(0x1C00, {}, 0).data(), 10), 0);
+  Feed(orders, BigOrderBody(0x1C00, {{0, kMarket, 999999, 1, 500}, {5, kMarket, 602002, 10100, 600}}));
+  ASSERT_EQ(orders.GetRowCount(), 1);
+  EXPECT_EQ(Cell(orders, 0, 1), "B");
+  EXPECT_EQ(Cell(orders, 0, 0), "09:35");
+  ASSERT_EQ(orders.RowCodes().size(), 1u);
+  EXPECT_EQ(+orders.RowCodes()[0].code, 602002);
+}
+
+TEST_F(ChartTablesTest, ValuationRowAndTitle) {
+  const SCodeInfo coinKey{kCoinMarket, 100001};
+  const SStockInfo coin = *store.FindStock(&coinKey);
+  CValueTable values(&store);
+  values.InitColumns();
+  values.SetRect(0, 0, 250, 100);
+  values.SetStock(&item);
+  EXPECT_EQ(Cell(values, 0, 0), GBK("应计息"));
+  values.SetStock(&coin);
+  EXPECT_EQ(Cell(values, 0, 0), GBK("市净"));
+  TickBytes quote = Tick(12340, 1000);
+  quote.market = kCoinMarket;
+  quote.code = 100001;
+  Feed(values, PushBody({quote}));
+  EXPECT_EQ(Cell(values, 0, 1), "0.00");   // no per-share value
+  EXPECT_EQ(Cell(values, 0, 3), "2.00%");  // 1000 of 50000
+  CTitleTable title(&store);
+  title.SetStock(&item);
+  EXPECT_EQ(+title.Stock().code, 602001);
+}
+
+TEST(IntervalFigures, UnitsAndTheRangeOfTheFirstPeriod) {
+  EXPECT_EQ(IntervalVolumeText(100000000), GBK("10000.00万手"));
+  EXPECT_EQ(IntervalVolumeText(100000001), GBK("1.00亿手"));
+  // Amounts in hundredths of the currency unit.
+  EXPECT_EQ(IntervalAmountText(1234567800), GBK("1234.57万"));
+  EXPECT_EQ(IntervalAmountText(int64_t(25) * 1000000000), GBK("2.50亿"));
+  // Prices far above 10000 and a single period.
+  const SHistoryUnit bars[] = {{20260101, 20000, 21000, 19000, 20500, 100, 5000},
+                               {20260102, 20500, 20800, 18500, 20000, 300, 7000}};
+  SIntervalFigures f = ComputeInterval({2, bars}, 0);
+  EXPECT_DOUBLE_EQ(f.lowest, 18500);
+  EXPECT_EQ(f.lowDate, 20260102);
+  EXPECT_DOUBLE_EQ(f.highest, 21000);
+  EXPECT_EQ(f.highDate, 20260101);
+  f = ComputeInterval({1, bars}, 0);
+  EXPECT_EQ(f.startDate, f.endDate);
+  EXPECT_DOUBLE_EQ(f.change, 500);
+  // Highs below 1 still have a highest and its date.
+  const SHistoryUnit cheap[] = {{20260101, 0.5f, 0.6f, 0.4f, 0.5f, 1, 1}};
+  f = ComputeInterval({1, cheap}, 0);
+  EXPECT_FLOAT_EQ(static_cast<float>(f.highest), 0.6f);
+  EXPECT_EQ(f.highDate, 20260101);
+}
+
+}  // namespace

@@ -1,0 +1,263 @@
+// The chart view and its two parts as windows and drawn objects: page
+// codes, the keys that step items or switch pages, the first request of
+// each page once per item, packet routing (by a copy of the type; the lent
+// buffer untouched), the panel's board height, pages and missing index
+// item, the messages the view takes, and one offscreen render checked for
+// its regions.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <QWidget>
+
+#include "chart_packet_bytes.h"
+#include "platform/input.h"
+#include "platform/testing/app.h"
+#include "tables_test_support.h"
+#include "zeb/views/stock/stock_view.h"
+
+using namespace tables_test;
+
+namespace {
+
+constexpr uint16_t kMarket = 4114;
+constexpr uint16_t kIndexMarket = 4113;
+constexpr uint16_t kLonelyMarket = 4130;  // no index item for it
+constexpr int kWidth = 1000;
+constexpr int kHeight = 600;
+
+struct WidgetApplicationFirst {
+  WidgetApplicationFirst() { platform::testing::EnsureApplication(); }
+};
+
+// The main window: requests, report steps and the chart messages.
+class MainWindow : public RequestRecorder {
+ public:
+  std::vector<int> steps;
+  std::vector<std::pair<UINT, LPARAM>> chartMessages;
+
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_REPORT_STEP) steps.push_back(*reinterpret_cast<const int*>(wParam));
+    if (message == WM_CHIP_UPDATE || message == WM_STAT_PAGE) chartMessages.push_back({message, lParam});
+    return RequestRecorder::WindowProc(message, wParam, lParam);
+  }
+  size_t Count(uint16_t type) const {
+    size_t n = 0;
+    for (const auto& r : requests) n += (r.type & 0xFF00) == type;
+    return n;
+  }
+};
+
+class StockViewTest : public WidgetApplicationFirst, public TablesTest {
+ protected:
+  StockViewTest() {
+    LoadMarket({{kIndexMarket, {Item(399001, "IDX", 2000000)}},
+                {kMarket, {Item(602001, "A", 12340, 100, 50000), Item(602002, "B", 10000)}},
+                {kLonelyMarket, {Item(800001, "L", 5000)}}});
+    store.SetMainWnd(main.GetSafeHwnd());
+    CPriceVolObj::ClearTraceCodes();
+  }
+  ~StockViewTest() override { view.DestroyWindow(); }
+
+  void Show() {
+    view.Create(nullptr, CRect(0, 0, kWidth, kHeight), 0, WS_POPUP | WS_VISIBLE);
+    view.OnInitialUpdate();
+    view.KillTimer(kCrosshairTimer);
+    view.KillTimer(kChartRefreshTimer);
+  }
+  int Open(int32_t code, int mode, uint16_t market = kMarket) {
+    SCurItem item;
+    item.page = kPageChart;
+    item.mode = mode;
+    item.code = SCodeInfo{market, code};
+    return view.SetCurItem(&item);
+  }
+  void Feed(const std::string& body) { view.OnData(body.data(), static_cast<int>(body.size())); }
+
+  MainWindow main;
+  CStockView view{&store};
+};
+
+TEST_F(StockViewTest, PageCodesChooseTheAnalysisPageAndThePanelPage) {
+  Show();
+  struct Case {
+    int mode;
+    int analysisPage;
+    int panelPage;
+    int subPic;
+  } cases[] = {
+      {0x22, kPageTechnical, kPanelItemChart, 0},
+      {0x12, kPageTimeShare, kPanelTicks, 2},
+      {0x15, kPageTimeShare, kPanelBigOrders, 2},  // panel page 5 while the bar is on tab 0
+      {0x30, kPageTimeShare, kPanelBigOrders, 2},  // a new item shows the time-share chart
+  };
+  for (const Case& c : cases) {
+    main.requests.clear();
+    ASSERT_EQ(Open(602001, c.mode), 1) << c.mode;
+    EXPECT_EQ(view.Analysis().GetPage(), c.analysisPage) << c.mode;
+    EXPECT_EQ(view.Panel().GetPage(), c.panelPage) << c.mode;
+    EXPECT_EQ(view.Analysis().GetSubPicType(), c.subPic) << c.mode;
+    if (c.panelPage == kPanelBigOrders) {
+      EXPECT_EQ(main.Count(0x1C00), 1u);
+    }
+  }
+  EXPECT_EQ(view.GetPageCode(), 0x12);
+  // An unknown code changes nothing.
+  EXPECT_EQ(Open(999999, 0x20), 0);
+  EXPECT_EQ(+view.Stock().code, 602001);
+}
+
+TEST_F(StockViewTest, PageKeysStepOneItemOnlyOnTheChartPagesAndTheKeyGoesOn) {
+  Show();
+  Open(602001, 0x10);
+  EXPECT_EQ(view.OnKey(VK_NEXT, 1, 0), 0);
+  EXPECT_EQ(main.steps, std::vector<int>{1});
+  view.OnKey(VK_PRIOR, 1, 0);
+  EXPECT_EQ(main.steps, (std::vector<int>{1, -1}));
+  view.SetAnalysisKind(2);
+  ASSERT_EQ(view.Analysis().GetPage(), kPageDeals);
+  view.OnKey(VK_NEXT, 1, 0);
+  EXPECT_EQ(main.steps.size(), 2u);
+  // F2: an index item takes it and nothing changes; without an item 0.
+  CStockView empty(&store);
+  EXPECT_EQ(empty.OnKey(VK_F2, 1, 0), 0);
+  Open(399001, 0x10, kIndexMarket);
+  EXPECT_EQ(view.OnKey(VK_F2, 1, 0), 1);
+  EXPECT_EQ(view.Analysis().GetPage(), kPageTimeShare);
+}
+
+TEST_F(StockViewTest, EachPageSendsItsFirstRequestOncePerItem) {
+  Show();
+  Open(602001, 0x10);
+  EXPECT_EQ(main.Count(0x0300), 1u);
+  CAnalisysObj& a = view.Analysis();
+  a.SetKind(0);
+  EXPECT_EQ(main.Count(0x0300), 1u);
+  EXPECT_EQ(view.OnKey(VK_F1, 1, 0), 1);  // deal details
+  EXPECT_EQ(main.Count(0x0100), 1u);
+  EXPECT_EQ(view.OnKey(VK_F1, 1, 0), 0);  // already there: nothing sent
+  EXPECT_EQ(main.Count(0x0100), 1u);
+  view.OnKey(VK_F2, 1, 0);
+  EXPECT_EQ(main.Count(0x0100), 2u);
+  EXPECT_TRUE(a.IsVisited(kPageDistribution));
+  // Tab from the distribution returns to the time-share chart.
+  EXPECT_EQ(a.OnKey(9), 1);
+  EXPECT_EQ(a.GetPage(), kPageTimeShare);
+  EXPECT_EQ(a.Tabs().GetCurSel(), 0);
+  // Into technical analysis (day lines) and back: one K-line request.
+  a.OnKey(9);
+  EXPECT_EQ(main.Count(0x0500), 1u);
+  a.SetKind(0);
+  a.SetKind(1);
+  EXPECT_EQ(main.Count(0x0500), 1u);
+  // A new item asks again.
+  Open(602002, 0x10);
+  EXPECT_EQ(main.Count(0x0300), 2u);
+  // The technical page told the main window, the others untold it.
+  ASSERT_FALSE(main.chartMessages.empty());
+  EXPECT_EQ(main.chartMessages.back(), (std::pair<UINT, LPARAM>{WM_CHIP_UPDATE, 0}));
+}
+
+TEST_F(StockViewTest, PacketsReachOnlyTheirPagesAndTheLentBufferIsNotWritten) {
+  Show();
+  Open(602001, 0x10);
+  view.SetAnalysisKind(2);
+  CAnalisysObj& a = view.Analysis();
+  const int before = a.PriceVol().PacketsTaken() + a.HisTech().PacketsTaken();
+  PacketBytes info;
+  info.U16(0, 0x1101).Size(40);
+  std::string body = info.Bytes();
+  Feed(body);
+  EXPECT_EQ(a.PriceVol().PacketsTaken() + a.HisTech().PacketsTaken(), before);
+  EXPECT_EQ(static_cast<uint8_t>(body[0]), 0x01);  // the type's low byte is still there
+  view.SetAnalysisKind(0);
+  Feed(body);
+  EXPECT_EQ(a.PriceVol().PacketsTaken(), before + 1);
+}
+
+TEST_F(StockViewTest, PanelBoardHeightPagesAndMissingIndexItem) {
+  Show();
+  CStatInfoObj& panel = view.Panel();
+  Open(602001, 0x10);
+  EXPECT_EQ(panel.Board().GetRect().bottom - panel.Board().GetRect().top, 18 * 19);
+  Open(399001, 0x10, kIndexMarket);
+  EXPECT_EQ(panel.Board().GetRect().bottom - panel.Board().GetRect().top, 18 * 14);
+
+  // Page 4: the capital records are taken, pushes are not.
+  Open(602001, 0x10);
+  panel.SelectTab(3);
+  ASSERT_EQ(panel.GetPage(), kPanelChips);
+  TickBytes t;
+  t.last = 12500;
+  t.volume = 999;
+  t.levels = TenLevels(12500, 12510);
+  Feed(PushBody({t}));
+  EXPECT_EQ(panel.Board().GetCellText(5, 1), "-");
+  PacketBytes capital;
+  capital.U16(0, 0x1300).U16(4, 2).Size(10 + 32);
+  Feed(capital.Bytes());
+  EXPECT_EQ(panel.Chips().CapitalRecords(), 2);
+  EXPECT_EQ(panel.Chips().Shares(), 50000);
+  panel.SelectTab(0);
+  Feed(PushBody({t}));
+  EXPECT_EQ(panel.Board().GetCellText(5, 1), "12.50");
+
+  // A market without an index item: the index chart's tab asks for nothing.
+  Open(800001, 0x10, kLonelyMarket);
+  EXPECT_EQ(panel.IndexStock(), nullptr);
+  main.requests.clear();
+  panel.SelectTab(2);
+  EXPECT_EQ(main.Count(0x0900), 0u);
+  QImage image(kWidth, kHeight, QImage::Format_RGB32);
+  CDC dc(&image);
+  EXPECT_EQ(panel.Draw(&dc), 1);
+  // '+' walks the tabs: 2 -> 3 -> 4 -> 5 -> 0.
+  for (int tab : {3, 4, 5, 0}) {
+    panel.OnKey(187);
+    EXPECT_EQ(panel.GetCurTab(), tab);
+  }
+}
+
+TEST_F(StockViewTest, ChartMessagesAndThePanelToggle) {
+  Show();
+  Open(602001, 0x20);
+  view.Panel().SelectTab(3);
+  EXPECT_EQ(view.SendMessage(WM_STAT_PAGE, 0, 1), 1);
+  EXPECT_EQ(view.Analysis().HisTech().ChipPageShown(), 1);
+  EXPECT_EQ(view.SendMessage(WM_CHIP_UPDATE, 2, 1), 1);
+  EXPECT_EQ(view.Panel().Chips().IsTechShown(), 1);
+  view.TogglePanel();
+  EXPECT_EQ(view.Analysis().GetRect().right, kWidth);
+  EXPECT_TRUE(IsRectEmpty(view.Panel().GetRect()));
+  view.TogglePanel();
+  EXPECT_EQ(view.Panel().GetRect().left, kWidth - kPanelWidth);
+}
+
+TEST_F(StockViewTest, ARenderShowsTheChartTheTabsAndThePanel) {
+  Show();
+  Open(602001, 0x10);
+  TickBytes quote;
+  quote.last = 12500;
+  quote.volume = 100;
+  quote.levels = TenLevels(12500, 12510);
+  std::vector<DealBytes> ticks;
+  for (int i = 0; i < 30; ++i) ticks.push_back({static_cast<uint16_t>(i), 12340u + 10u * (i % 7), 3, 0, 0});
+  Feed(TraceBody(quote, ticks));
+  const QImage image = view.GetWidget()->grab().toImage();
+  const COLORREF background = Color(19);
+  const QRgb back = qRgb(GetRValue(background), GetGValue(background), GetBValue(background));
+  const auto paintedIn = [&](int left, int top, int right, int bottom) {
+    int painted = 0;
+    for (int y = top; y < bottom; ++y)
+      for (int x = left; x < right; ++x) painted += image.pixel(x, y) != back;
+    return painted;
+  };
+  const int chartRight = kWidth - kPanelWidth;
+  EXPECT_GT(paintedIn(10, 10, chartRight - 10, kHeight - 30), 200);               // the time-share line
+  EXPECT_GT(paintedIn(0, kHeight - kAnalysisTabHeight, chartRight, kHeight), 100);  // the page tabs
+  EXPECT_GT(paintedIn(chartRight + 2, 0, kWidth, kTitleRowHeight), 20);           // the title
+  EXPECT_GT(paintedIn(chartRight + 2, 22, kWidth, 22 + 18 * 19), 500);            // the board
+  // The panel's left edge line.
+  EXPECT_NE(image.pixel(chartRight, kHeight / 2), back);
+}
+
+}  // namespace

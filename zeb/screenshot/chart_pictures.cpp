@@ -1,0 +1,81 @@
+// Pictures of the chart view (chart_pictures.h).
+#include "zeb/screenshot/chart_pictures.h"
+
+#include <string>
+
+#include "platform/input.h"
+#include "platform/testing/app.h"
+#include "platform/window.h"
+#include "zeb/shell/frame/main_frame.h"
+#include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/shell/store/public_store.h"
+#include "zeb/views/stock/stock_view.h"
+
+namespace {
+
+// The item pictured: a stamp of the demo market, whose market has an index.
+constexpr uint16_t kPictureMarket = 4114;
+constexpr int32_t kPictureCode = 602001;
+
+CStockView* FindChartView(CMainFrame& frame) {
+  for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
+    if (auto* view = dynamic_cast<CStockView*>(frame.Splitter().GetView(0, i))) return view;
+  return nullptr;
+}
+
+}  // namespace
+
+bool ReturnToQuoteList(int timeoutMs) {
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  CRoutedView* active = router->GetActiveView();
+  if (!active || active->GetViewPage() != kPageChart) return active != nullptr;
+  router->OnKey(VK_ESCAPE);
+  return platform::PumpUntil(
+      [&] { return router->GetActiveView() && router->GetActiveView()->GetViewPage() == kPageReport; }, timeoutMs);
+}
+
+void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SChartPictures* seen) {
+  CStockView* view = FindChartView(frame);
+  if (!view) return;
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  router->OpenChartPage(SCodeInfo{kPictureMarket, kPictureCode}, 0x10);
+  CStatInfoObj& panel = view->Panel();
+  CAnalisysObj& analysis = view->Analysis();
+  platform::PumpUntil([&] { return panel.Board().GetCellText(5, 1) != "-" && !panel.Ticks().Ticks().empty(); },
+                      timeoutMs);
+  seen->boardFilled = panel.Board().GetCellText(5, 1) != "-";
+  seen->ticks = static_cast<int>(panel.Ticks().Ticks().size());
+  keep("11-chart-view.png", nullptr);
+
+  for (int kind = 0; kind < 4; ++kind) {
+    view->SetAnalysisKind(kind);
+    if (kind == 2) platform::PumpUntil([&] { return analysis.Deals().GetRowCount() > 0; }, timeoutMs);
+    if (kind == 3) platform::PumpUntil([&] { return !analysis.Prices().Levels().empty(); }, timeoutMs);
+    view->Invalidate(FALSE);
+    keep("11-chart-view-page-" + std::to_string((kind + 1) * 16) + ".png", nullptr);
+  }
+  seen->deals = analysis.Deals().GetRowCount();
+  seen->priceLevels = static_cast<int>(analysis.Prices().Levels().size());
+  view->SetAnalysisKind(0);
+
+  // The panel's six pages; page 1 (the valuation row) has no tab of its own.
+  for (int page = kPanelTicks; page <= kPanelBigOrders; ++page) {
+    if (page == kPanelValues) panel.ShowPage(page);
+    else panel.SelectTab(page == kPanelTicks ? 0 : page - 1);
+    if (page == kPanelBigOrders) platform::PumpUntil([&] { return panel.BigOrders().GetRowCount() > 0; }, timeoutMs);
+    platform::PumpMessages(50);
+    view->Invalidate(FALSE);
+    keep("12-chart-panel-" + std::to_string(page + 1) + ".png", nullptr);
+  }
+  seen->bigOrders = panel.BigOrders().GetRowCount();
+  panel.SelectTab(0);
+
+  // Keys reach the view as a user types them: through the main frame.
+  frame.SendMessage(WM_KEYDOWN, VK_TAB, 0);
+  seen->tabTurnedPage = analysis.GetPage() == kPageTechnical;
+  view->SetAnalysisKind(0);
+  const int32_t shown = view->Stock().code;
+  frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+  seen->pageDownStepped = platform::PumpUntil([&] { return view->Stock().code != shown; }, timeoutMs);
+  seen->backToList = ReturnToQuoteList(timeoutMs);
+}

@@ -1,0 +1,178 @@
+// Reading the chart view's quote packets by offset, every count checked
+// against the body's length first.
+#include "zeb/tables/packets/chart_packets.h"
+
+#include "link/quote_protocol.h"
+
+namespace {
+
+using quotelink::ReadU16;
+using quotelink::ReadU32;
+
+// 0x0100: tag at 2, count at 10, records from 16.
+constexpr size_t kDealCountAt = 10;
+constexpr size_t kDealsAt = 16;
+// 0x0300: tick count at 10, the quote record at 22, its level count at 68.
+constexpr size_t kTraceCountAt = 10;
+constexpr size_t kTraceQuoteAt = 22;
+// 0x0B00: u8 entries at 4, record count at 9, entries of 16 bytes from 15.
+constexpr size_t kPushEntriesAt = 4;
+constexpr size_t kPushCountAt = 9;
+constexpr size_t kPushHead = 15;
+constexpr size_t kPushEntrySize = 16;
+// 0x1C00: count at 4, records from 10; 0x1D00: count at 19, records from 25.
+constexpr size_t kBigCountAt = 4;
+constexpr size_t kBigAt = 10;
+constexpr size_t kBigAddCountAt = 19;
+constexpr size_t kBigAddAt = 25;
+// 0x1300: count at 4, records from 10.
+constexpr size_t kCapitalCountAt = 4;
+constexpr size_t kCapitalAt = 10;
+
+bool Head(const void* body, size_t length, size_t need, uint16_t group, SPacketHead* head) {
+  if (!ReadPacketHead(body, length, head) || length < need) return false;
+  return PacketGroup(head->type) == group;
+}
+
+bool Fits(size_t length, size_t at, size_t count, size_t size) {
+  return at <= length && (length - at) / size >= count;
+}
+
+SDealRecord ReadDeal(const uint8_t* r) {
+  SDealRecord d;
+  d.time = ReadU16(r);
+  d.price = ReadU32(r + 2);
+  d.volume = ReadU32(r + 6);
+  d.bid = ReadU32(r + 18);
+  d.ask = ReadU32(r + 22);
+  return d;
+}
+
+void ReadDeals(const uint8_t* p, size_t at, size_t count, std::vector<SDealRecord>* out) {
+  out->resize(count);
+  for (size_t i = 0; i < count; ++i) (*out)[i] = ReadDeal(p + at + i * kDealRecordSize);
+}
+
+}  // namespace
+
+size_t ReadTickRecord(const uint8_t* p, size_t avail, STickRecord* out) {
+  if (avail < kTickRecordHead) return 0;
+  const uint8_t m = p[46];
+  if ((avail - kTickRecordHead) / kLevelSize < m) return 0;
+  const uint32_t packed = ReadU32(p);
+  out->code.market = static_cast<uint16_t>((packed >> 24) | 0x1000);
+  out->code.code = static_cast<int32_t>(packed & 0xFFFFFF);
+  out->time = ReadU16(p + 4);
+  out->open = ReadU32(p + 6);
+  out->high = ReadU32(p + 10);
+  out->low = ReadU32(p + 14);
+  out->last = ReadU32(p + 18);
+  out->average = ReadU32(p + 22);
+  out->volume = ReadU32(p + 26);
+  out->curVolume = ReadU32(p + 30);
+  out->amount = ReadU32(p + 34);
+  out->activeBuy = ReadU32(p + 38);
+  out->activeSell = ReadU32(p + 42);
+  out->levelCount = m;
+  out->levels = {};
+  for (size_t i = 0; i < m && i < static_cast<size_t>(kBoardLevels); ++i) {
+    out->levels[i].price = ReadU32(p + kTickRecordHead + i * kLevelSize);
+    out->levels[i].volume = ReadU32(p + kTickRecordHead + i * kLevelSize + 4);
+  }
+  return kTickRecordHead + kLevelSize * m;
+}
+
+bool ReadDealList(const void* body, size_t length, SDealListPacket* out) {
+  out->deals.clear();
+  if (!Head(body, length, kDealsAt, PKT_PRICE_DISTRIB, &out->head)) return false;
+  const uint8_t* p = static_cast<const uint8_t*>(body);
+  const size_t n = ReadU16(p + kDealCountAt);
+  if (!Fits(length, kDealsAt, n, kDealRecordSize)) return false;
+  ReadDeals(p, kDealsAt, n, &out->deals);
+  return true;
+}
+
+bool ReadMinuteTrace(const void* body, size_t length, SMinuteTracePacket* out) {
+  out->ticks.clear();
+  out->quote = STickRecord{};
+  if (!Head(body, length, kTraceQuoteAt, PKT_MINUTE_TRACE, &out->head)) return false;
+  const uint8_t* p = static_cast<const uint8_t*>(body);
+  const size_t taken = ReadTickRecord(p + kTraceQuoteAt, length - kTraceQuoteAt, &out->quote);
+  if (taken == 0) {
+    out->quote = STickRecord{};
+    return false;
+  }
+  const size_t at = kTraceQuoteAt + taken;
+  const size_t n = ReadU16(p + kTraceCountAt);
+  if (!Fits(length, at, n, kDealRecordSize)) {
+    out->quote = STickRecord{};
+    return false;
+  }
+  ReadDeals(p, at, n, &out->ticks);
+  return true;
+}
+
+bool ReadPushTicks(const void* body, size_t length, SPushTickPacket* out) {
+  out->records.clear();
+  if (!Head(body, length, kPushHead, PKT_PUSH_TICK, &out->head)) return false;
+  const uint8_t* p = static_cast<const uint8_t*>(body);
+  size_t at = kPushHead + kPushEntrySize * p[kPushEntriesAt];
+  if (at > length) return false;
+  const size_t n = ReadU16(p + kPushCountAt);
+  STickRecord record;
+  for (size_t i = 0; i < n; ++i) {
+    const size_t taken = ReadTickRecord(p + at, length - at, &record);
+    if (taken == 0) break;
+    out->records.push_back(record);
+    at += taken;
+  }
+  return true;
+}
+
+bool ReadBigOrders(const void* body, size_t length, SBigOrderPacket* out) {
+  out->orders.clear();
+  if (!ReadPacketHead(body, length, &out->head)) return false;
+  const uint16_t group = PacketGroup(out->head.type);
+  if (group != PKT_BIG_ORDER && group != PKT_BIG_ORDER_ADD) return false;
+  const size_t countAt = group == PKT_BIG_ORDER ? kBigCountAt : kBigAddCountAt;
+  const size_t at = group == PKT_BIG_ORDER ? kBigAt : kBigAddAt;
+  if (length < at) return false;
+  const uint8_t* p = static_cast<const uint8_t*>(body);
+  const int16_t n = static_cast<int16_t>(ReadU16(p + countAt));
+  if (n <= 0 || !Fits(length, at, static_cast<size_t>(n), kBigOrderSize)) return false;
+  out->orders.resize(static_cast<size_t>(n));
+  for (size_t i = 0; i < out->orders.size(); ++i) {
+    const uint8_t* r = p + at + i * kBigOrderSize;
+    SBigOrder& o = out->orders[i];
+    o.time = ReadU16(r);
+    o.code.market = ReadU16(r + 2);
+    o.code.code = static_cast<int32_t>(ReadU32(r + 4));
+    o.price = ReadU32(r + 8);
+    o.volume = ReadU32(r + 12);
+  }
+  return true;
+}
+
+bool ReadCapital(const void* body, size_t length, SCapitalPacket* out) {
+  out->records.clear();
+  if (!Head(body, length, kCapitalAt, PKT_CAPITAL, &out->head)) return false;
+  const uint8_t* p = static_cast<const uint8_t*>(body);
+  const int16_t n = static_cast<int16_t>(ReadU16(p + kCapitalCountAt));
+  if (n < 0 || !Fits(length, kCapitalAt, static_cast<size_t>(n), kCapitalRecordSize)) return false;
+  out->records.resize(static_cast<size_t>(n));
+  for (size_t i = 0; i < out->records.size(); ++i)
+    for (size_t b = 0; b < kCapitalRecordSize; ++b) out->records[i][b] = p[kCapitalAt + i * kCapitalRecordSize + b];
+  return true;
+}
+
+std::string BuildItemRequest(uint16_t type, uint16_t headMarket, uint16_t tag, uint16_t market,
+                             uint32_t word) {
+  std::string r(kCodeRequestSize, '\0');
+  quotelink::WriteU16(&r[0], type);
+  quotelink::WriteU16(&r[2], headMarket);
+  quotelink::WriteU16(&r[4], tag);
+  quotelink::WriteU16(&r[6], 1);
+  quotelink::WriteU16(&r[12], market);
+  quotelink::WriteU32(&r[14], word);
+  return r;
+}

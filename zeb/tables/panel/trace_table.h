@@ -1,0 +1,64 @@
+// CTraceTable: the tick table "笔" of the chart's information panel. Three
+// headerless columns (time, price, volume with a direction mark) that always
+// show the newest ticks at the bottom: filled from the ticks of the
+// time-share reply and extended by every pushed record of the item whose
+// total volume moved.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "zeb/shell/store/store_records.h"
+#include "zeb/tables/base/base_table.h"
+#include "zeb/tables/base/price_colors.h"
+#include "zeb/tables/packets/chart_packets.h"
+
+class CPublic;
+
+// One tick.
+struct SFenTraceUnit {
+  int16_t direction = 0;  // 1 at the best bid, -1 at the best ask, else 0
+  uint16_t time = 0;      // minutes of the day
+  uint32_t price = 0;
+  int32_t volume = 0;
+};
+
+// The direction marks of the tick table: image 0 a rising mark (a deal at
+// the ask), image 1 a falling one (at the bid), image 2 none; 7 pixels wide,
+// drawn in the scheme's rise and fall colours.
+class CTickMarkImages : public CTableImageList {
+ public:
+  static constexpr int kWidth = 7;
+  int GetImageCount() const override { return 3; }
+  void Draw(CDC* dc, int index, int x, int y) const override;
+};
+
+constexpr int kTraceRowHeight = 16;
+
+class CTraceTable : public CBaseTable {
+ public:
+  explicit CTraceTable(CPublic* store = nullptr);
+
+  void SetStock(const SStockInfo* item);
+  void RebuildColumns();
+  void InitColumns() override;
+  // Null body: the ticks are emptied.
+  int UpdateData(const void* body, int length) override;
+  // Lays the newest ticks that fit into rows, then paints.
+  int Draw(CDC* dc) override;
+
+  const std::vector<SFenTraceUnit>& Ticks() const { return m_ticks; }
+
+ private:
+  void BuildRows();
+
+  CPublic* m_store;
+  SStockInfo m_item;
+  std::vector<SFenTraceUnit> m_ticks;
+  int m_nUnit = 1000;
+  uint32_t m_nLastVolume = 0;
+  std::string m_strFormat = "%.2f";
+  SPriceColors m_colors;
+  CTickMarkImages m_marks;
+  SMinuteTracePacket m_trace;
+  SPushTickPacket m_push;
+};

@@ -1,0 +1,304 @@
+// The analysis object's pages, routing and first requests.
+#include "zeb/views/stock/analysis_obj.h"
+
+#include <algorithm>
+
+#include "platform/gbk.h"
+#include "platform/menu.h"
+#include "platform/window.h"
+#include "zeb/shell/messages.h"
+#include "zeb/shell/store/public_store.h"
+#include "zeb/tables/base/table_keys.h"
+
+namespace {
+constexpr UINT kKeyTab = 9;
+constexpr UINT kKeyF1 = 0x70;
+constexpr UINT kKeyF2 = 0x71;
+constexpr int kMenuMain = 130;
+}  // namespace
+
+CAnalisysObj::CAnalisysObj(CPublic* store)
+    : m_store(store ? store : CPublic::GetInstance()),
+      m_priceVol(m_store),
+      m_deals(m_store),
+      m_prices(m_store),
+      m_hisTech(m_store) {}
+
+void CAnalisysObj::InitTabs() {
+  m_tabs.RemoveAll();
+  m_tabs.SetCurSel(-1);
+  m_tabs.AddTab(GBK("分时走势"), 1);
+  m_tabs.AddTab(GBK("技术分析"), 0);
+  m_tabs.AddTab(GBK("行情报价"), 0);
+  m_tabs.AddTab(GBK("量价分布"), 0);
+  m_tabs.SetCurSel(0);
+}
+
+int CAnalisysObj::RecalcLayout() {
+  const RECT& r = m_rect;
+  m_tabs.SetRect(r.left, r.bottom - kAnalysisTabHeight, r.right, r.bottom);
+  const int bottom = r.bottom - kAnalysisTabHeight;
+  m_priceVol.SetRect(r.left, r.top, r.right, bottom);
+  m_hisTech.SetRect(r.left, r.top, r.right, bottom);
+  m_prices.SetRect(r.left, r.top, r.right, bottom);
+  m_deals.SetRect(r.left, r.top, r.right, bottom);
+  return 1;
+}
+
+BOOL CAnalisysObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
+
+int CAnalisysObj::Draw(CDC* dc) {
+  switch (m_nPage) {
+    case kPageTimeShare: m_priceVol.Draw(dc); break;
+    case kPageTechnical: m_hisTech.Draw(dc); break;
+    case kPageDeals: m_deals.Draw(dc); break;
+    case kPageDistribution: m_prices.Draw(dc); break;
+    default: break;
+  }
+  m_tabs.Draw(dc);
+  return 1;
+}
+
+void CAnalisysObj::SetStock(SStockInfo* item) {
+  if (!item) return;
+  m_item = item;
+  m_priceVol.SetStock(item);
+  m_hisTech.SetStock(item);
+  m_deals.SetStock(item);
+  m_prices.SetStock(item);
+  m_visited.clear();
+  SetKind(m_nPage == kPageTechnical ? 1 : 0);
+}
+
+int CAnalisysObj::IsVisited(int page) const {
+  return std::find(m_visited.begin(), m_visited.end(), page) != m_visited.end() ? 1 : 0;
+}
+
+void CAnalisysObj::SetKind(int kind) {
+  m_priceVol.SetActive(0);
+  m_hisTech.SetActive(0);
+  m_nKind = kind;
+  switch (kind) {
+    case 0:
+      m_priceVol.SetActive(1);
+      m_nPage = kPageTimeShare;
+      if (!IsVisited(kPageTimeShare)) {
+        m_priceVol.RequestMinuteTrace();
+        Visit(kPageTimeShare);
+      }
+      break;
+    case 1: {
+      const int previous = m_nPage;
+      m_nPage = kPageTechnical;
+      m_hisTech.SetActive(1);
+      if (IsVisited(kPageTechnical)) {
+        if (m_hisTech.IsDayPeriod()) break;
+        m_hisTech.SetDayPeriod();
+      } else if (previous != kPageTechnical) {
+        m_hisTech.SetDayPeriod();
+      }
+      m_hisTech.SetStock(m_item);
+      m_hisTech.RequestKLine();
+      if (!IsVisited(kPageTechnical)) Visit(kPageTechnical);
+      break;
+    }
+    case 2:
+      m_nPage = kPageDeals;
+      if (!IsVisited(kPageDeals)) {
+        m_deals.RequestDeals();
+        Visit(kPageDeals);
+      }
+      m_hisTech.SetDayPeriod();
+      break;
+    case 3:
+      m_nPage = kPageDistribution;
+      if (!IsVisited(kPageDistribution)) {
+        m_prices.RequestDeals();
+        Visit(kPageDistribution);
+      }
+      m_hisTech.SetDayPeriod();
+      break;
+    default:
+      break;
+  }
+  NotifyTechnicalShown(kind);
+}
+
+void CAnalisysObj::NotifyTechnicalShown(int kind) {
+  if (HWND main = m_store->GetMainWnd()) ::SendMessage(main, WM_CHIP_UPDATE, 2, kind == 1 ? 1 : 0);
+}
+
+void CAnalisysObj::SwitchKind(int kind, int apply) {
+  if (kind == m_nKind) return;
+  if (apply) SetKind(kind);
+  m_tabs.SetCurSel(kind);
+}
+
+void CAnalisysObj::SetPageCode(int mode) {
+  m_nPage = mode & 0xF0;
+  if (m_nPage == kPageTimeShare) m_priceVol.SetSubPicType(mode & 0xF);
+}
+
+void CAnalisysObj::ShowIndicator(const char* name) {
+  if (m_nPage == kPageTechnical) m_hisTech.SetLastPaneTech(name);
+}
+
+void CAnalisysObj::SetChipPageShown(int flag) {
+  if (m_nPage == kPageTechnical) m_hisTech.SetChipPageShown(flag);
+}
+
+int CAnalisysObj::Refresh() {
+  m_priceVol.RequestMinuteTrace();
+  if (m_nKind == 2) m_deals.RequestDeals();
+  if (m_nKind == 3) m_prices.RequestDeals();
+  return 1;
+}
+
+int CAnalisysObj::OnData(const void* body, int length) {
+  SPacketHead head;
+  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
+  switch (PacketGroup(head.type)) {
+    case 0x0100:
+      m_deals.UpdateData(body, length);
+      m_prices.UpdateData(body, length);
+      break;
+    case 0x0300:
+    case 0x0900:
+      m_priceVol.OnData(body, length);
+      m_hisTech.OnData(body, length);
+      break;
+    case 0x0B00:
+      m_priceVol.OnData(body, length);
+      m_hisTech.OnData(body, length);
+      m_deals.UpdateData(body, length);
+      m_prices.UpdateData(body, length);
+      break;
+    case 0x1100:
+    case 0x1E00:
+      if (m_nPage == kPageTimeShare) m_priceVol.OnData(body, length);
+      else if (m_nPage == kPageTechnical) m_hisTech.OnData(body, length);
+      break;
+    case 0x0500:
+    case 0x0600:
+    case 0x1300:
+    case 0x1F00:
+    case 0x4100:
+    case 0x4C00:
+      m_hisTech.OnData(body, length);
+      break;
+    default:
+      break;
+  }
+  return 1;
+}
+
+int CAnalisysObj::OnKey(UINT key) {
+  if (key == kKeyTab) {
+    m_nPage = m_nPage >= kPageDistribution || m_nPage < kPageTimeShare ? kPageTimeShare : m_nPage + 0x10;
+    const int index = m_nPage / 0x10 - 1;
+    m_tabs.SetCurSel(index);
+    SwitchKind(index, 1);
+    return 1;
+  }
+  if (key == kKeyF1) {
+    if (m_nPage == kPageDeals) return 0;
+    SwitchKind(2, 1);
+    return 1;
+  }
+  if (key == kKeyF2) {
+    if (m_nPage == kPageDistribution) return 0;
+    SwitchKind(3, 1);
+    return 1;
+  }
+  switch (m_nPage) {
+    case kPageTimeShare: return m_priceVol.OnKey(key);
+    case kPageTechnical: return m_hisTech.OnKey(key);
+    case kPageDeals: return m_deals.OnPageKey(key);
+    case kPageDistribution: return m_prices.OnPageKey(key);
+    default: return 0;
+  }
+}
+
+int CAnalisysObj::OnCommand(UINT id) {
+  if (m_nPage == kPageTimeShare) return m_priceVol.OnCommand(id);
+  if (m_nPage == kPageTechnical) return m_hisTech.OnCommand(id);
+  return 0;
+}
+
+int CAnalisysObj::UpdateCommandUI(CCmdUI* ui) {
+  if (!ui) return 0;
+  const UINT id = ui->m_nID;
+  if (m_nPage == kPageTimeShare) {
+    if (id >= 26390 && id <= 26396) {
+      ui->Enable(TRUE);
+      return 1;
+    }
+    return m_priceVol.UpdateCommandUI(ui);
+  }
+  if (m_nPage == kPageTechnical) {
+    const bool enabled = id == 26387 || id == 26388 || (id >= 26401 && id <= 26403) || (id >= 26405 && id <= 26407);
+    if (enabled) {
+      ui->Enable(TRUE);
+      m_hisTech.UpdateCommandUI(ui);
+      return 1;
+    }
+    return m_hisTech.UpdateCommandUI(ui);
+  }
+  return 0;
+}
+
+int CAnalisysObj::OnLButtonDown(int x, int y) {
+  const int tab = m_tabs.HitTest(x, y);
+  if (tab >= 0) {
+    m_tabs.SetCurSel(tab);
+    SetKind(tab);
+    return 1;
+  }
+  switch (m_nPage) {
+    case kPageTimeShare: return m_priceVol.OnLButtonDown(x, y);
+    case kPageTechnical: return m_hisTech.OnLButtonDown(x, y);
+    case kPageDeals: return m_deals.OnScrollButtonDown(x, y);
+    case kPageDistribution: return m_prices.OnScrollButtonDown(x, y);
+    default: return 0;
+  }
+}
+
+int CAnalisysObj::OnMouseMove(int x, int y) {
+  switch (m_nPage) {
+    case kPageTimeShare: return m_priceVol.OnMouseMove(x, y);
+    case kPageTechnical: return m_hisTech.OnMouseMove(x, y);
+    case kPageDeals: return m_deals.OnScrollMouseMove(x, y);
+    case kPageDistribution: return m_prices.OnScrollMouseMove(x, y);
+    default: return 0;
+  }
+}
+
+int CAnalisysObj::OnLButtonUp(int x, int y) {
+  switch (m_nPage) {
+    case kPageTimeShare: return m_priceVol.OnLButtonUp(x, y);
+    case kPageTechnical: return m_hisTech.OnLButtonUp(x, y);
+    case kPageDeals: return m_deals.OnScrollButtonUp(x, y);
+    case kPageDistribution: return m_prices.OnScrollButtonUp(x, y);
+    default: return 0;
+  }
+}
+
+int CAnalisysObj::OnLButtonDblClk(int x, int y) {
+  if (m_nPage == kPageTimeShare && m_priceVol.HitTest(x, y)) return m_priceVol.OnLButtonDblClk(x, y);
+  if (m_nPage == kPageTechnical && m_hisTech.HitTest(x, y)) return m_hisTech.OnLButtonDblClk(x, y);
+  return 0;
+}
+
+int CAnalisysObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
+  switch (m_nPage) {
+    case kPageTimeShare: return m_priceVol.OnRButtonDown(owner, x, y);
+    case kPageTechnical: return m_hisTech.OnRButtonDown(owner, x, y);
+    case kPageDeals: return m_deals.OnRButtonDown(owner, x, y);
+    case kPageDistribution: return m_prices.OnRButtonDown(owner, x, y);
+    default: return 0;
+  }
+}
+
+int CAnalisysObj::OnRButtonUp(int x, int y) {
+  return m_nPage == kPageTechnical ? m_hisTech.OnRButtonUp(x, y) : 0;
+}

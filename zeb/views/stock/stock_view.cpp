@@ -1,0 +1,279 @@
+// The chart view: page codes, input routing, timers and painting.
+#include "zeb/views/stock/stock_view.h"
+
+#include "controls/my_mem_dc.h"
+#include "platform/gbk.h"
+#include "platform/input.h"
+#include "platform/window.h"
+#include "zeb/shell/messages.h"
+#include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/shell/store/public_store.h"
+#include "zeb/tables/base/table_keys.h"
+
+namespace {
+constexpr UINT kKeyF2 = 0x71;
+constexpr UINT kKeyF5 = 0x74;
+}  // namespace
+
+CStockView::CStockView(CPublic* store)
+    : CBaseView(store), m_panel(Store(), &m_hooks), m_analysis(Store()) {
+  m_hooks.threshold = [] { return CCmdDispatcher::GetInstance()->GetSysParam(GBK("主力大单")); };
+  // The big-order title row opens the settings on the page of its threshold.
+  m_hooks.openSettings = [] { CCmdDispatcher::GetInstance()->OpenSystemSettings(1); };
+}
+
+CStockView::~CStockView() = default;
+
+void CStockView::OnInitialUpdate() {
+  CBaseView::OnInitialUpdate();
+  m_nCrosshairTimer = SetTimer(kCrosshairTimer, kCrosshairPeriodMs);
+  m_analysis.InitTabs();
+  m_panel.InitParts();
+  m_nRefreshTimer = SetTimer(kChartRefreshTimer, UINT(Store()->GetQuoteRefreshPeriod()));
+}
+
+void CStockView::OnDestroy() {
+  CBaseView::OnDestroy();
+  if (m_nCrosshairTimer) KillTimer(m_nCrosshairTimer);
+  if (m_nRefreshTimer) KillTimer(m_nRefreshTimer);
+  m_nCrosshairTimer = m_nRefreshTimer = 0;
+}
+
+// ---- Layout and painting ----
+
+void CStockView::RecalcLayout() {
+  const RECT& r = m_rcLayout;
+  m_analysis.SetRect(r.left, r.top, r.right - m_nPanelWidth, r.bottom);
+  if (m_nPanelWidth != 0) m_panel.SetRect(r.right - m_nPanelWidth, r.top, r.right, r.bottom);
+  else m_panel.SetRect(0, 0, 0, 0);
+}
+
+void CStockView::OnDraw(CDC* dc) {
+  CBaseView::OnDraw(dc);
+  CMyMemDC memory(dc, &m_rcLayout);
+  m_panel.Draw(&memory);
+  m_analysis.Draw(&memory);
+}
+
+// ---- Items and page codes ----
+
+int CStockView::SetCurItem(const SCurItem* record) {
+  if (!record) return 0;
+  CRoutedView::SetCurItem(record);
+  SCodeInfo key = record->code;
+  SStockInfo* found = Store()->FindStock(&key);
+  if (!found) return 0;
+  const int code = record->mode;
+  if ((code & 0xF) < 5) m_analysis.SetPageCode(code);
+  else m_panel.SetPageDirect(code);
+  SwitchAnalysis(((code & 0xF0) >> 4) - 1, 0);
+  SetStock(found);
+  return 1;
+}
+
+int CStockView::IsCurItem(const SCurItem* record) {
+  if (!record) return 0;
+  SCodeInfo key = record->code;
+  if (Store()->RestoreRemappedCode(key)) return 0;
+  return CRoutedView::IsCurItem(record);
+}
+
+void CStockView::SetStock(const SStockInfo* item) {
+  if (!item) return;
+  m_item = *item;
+  SCodeInfo key = m_item.GetKey();
+  if (Store()->RemapCode(key)) {
+    m_item.code = key.code;
+    m_item.market = key.market;
+  }
+  m_curItem.code = m_item.GetKey();
+  m_panel.SetStock(&m_item);
+  m_analysis.SetStock(&m_item);
+  Repaint();
+}
+
+int CStockView::GetPageCode() const {
+  const int page = m_analysis.GetPage();
+  if (page == kPageTechnical) return kPageTechnical;
+  return kPageTimeShare + (m_analysis.GetSubPicType() & 0xF);
+}
+
+const SCurItem* CStockView::GetCurItemWithPage() {
+  m_curItem.mode = m_analysis.GetPage() + m_panel.GetPage();
+  return &m_curItem;
+}
+
+void CStockView::SwitchAnalysis(int kind, int apply) {
+  SetPanelPage((kind + 1) * 16 == kPageTechnical ? 1 : 0);
+  if (kind < 0) return;
+  m_analysis.SwitchKind(kind, apply);
+  if (!apply) m_curItem.mode = GetPageCode();
+}
+
+void CStockView::SetPanelPage(int tab) {
+  if (tab < 0) return;
+  if (tab != m_panel.GetCurTab()) m_panel.SelectTab(tab);
+  Repaint();
+}
+
+void CStockView::RefreshBigOrders() { m_panel.RefreshBigOrders(); }
+
+void CStockView::ShowIndicator(const char* name) {
+  if (m_analysis.GetPage() != kPageTechnical) SwitchAnalysis(1, 1);
+  m_analysis.ShowIndicator(name);
+  Repaint();
+}
+
+void CStockView::SetAnalysisKind(int kind) { m_analysis.SwitchKind(kind, 1); }
+
+int CStockView::TogglePanel() {
+  m_nPanelWidth = m_nPanelWidth == 0 ? kPanelWidth : 0;
+  RecalcLayout();
+  m_panel.RefillTables();
+  m_analysis.RebuildDealColumns();
+  Repaint();
+  return 1;
+}
+
+// ---- Packets, keys, commands ----
+
+int CStockView::OnData(const void* body, int length) {
+  m_analysis.OnData(body, length);
+  m_panel.OnData(body, length);
+  Repaint();
+  return 0;
+}
+
+int CStockView::OnKey(UINT key, UINT data, UINT flags) {
+  using namespace table_keys;
+  const int page = m_analysis.GetPage();
+  if (page == kPageTimeShare || page == kPageTechnical) {
+    int step = 0;
+    if (key == kPrior) step = -int(data);
+    if (key == kNext) step = int(data);
+    if (step != 0)
+      if (HWND main = MainWnd()) ::SendMessage(main, WM_REPORT_STEP, WPARAM(&step), 0);
+  }
+  if (key == kReturn || key == kKeyF5) {
+    SwitchAnalysis(page == kPageTimeShare ? 1 : 0, 1);
+    Repaint();
+    return 1;
+  }
+  if (key == kKeyF2) {
+    if (m_item.market == 0) return 0;
+    const SCodeInfo itemKey = m_item.GetKey();
+    if (CPublic::IsIndexMarket(&itemKey)) return 1;
+  }
+  const int analysis = m_analysis.OnKey(key);
+  const int panel = m_panel.OnKey(key);
+  if (analysis || panel) Repaint();
+  return analysis | panel;
+}
+
+int CStockView::OnCommand(int id) {
+  const UINT command = UINT(id);
+  if (command >= kCmdFirstPeriod && command <= kCmdLastPeriod) {
+    SwitchAnalysis(1, 1);
+    m_analysis.OnCommand(command);
+    return 1;
+  }
+  if (command == kCmdMovingChips) {
+    // The chip page and the board page take turns.
+    m_panel.SelectTab(m_panel.GetPage() == kPanelChips ? 0 : 3);
+    Repaint();
+    return 1;
+  }
+  if (command == kCmdTogglePanel) return TogglePanel();
+  return m_analysis.OnCommand(command);
+}
+
+int CStockView::UpdateCommandUI(CCmdUI* ui) {
+  if (!ui) return 0;
+  const UINT id = ui->m_nID;
+  const SCodeInfo key = m_item.GetKey();
+  switch (id) {
+    case kCmdTimeShare:
+      ui->Enable(m_analysis.GetPage() != kPageTimeShare);
+      return 1;
+    case kCmdDealDetails:
+    case kCmdTimeShareTechnical:
+      ui->Enable(TRUE);
+      return 1;
+    case kCmdDistribution:
+    case kCmdItemInfo:
+      if (m_item.code != 0) ui->Enable(!CPublic::IsIndexMarket(&key));
+      return 1;
+    case kCmdMovingChips: {
+      const bool technical = m_analysis.GetPage() == kPageTechnical;
+      ui->Enable(technical);
+      ui->SetCheck(technical && m_panel.GetPage() == kPanelChips ? 1 : 0);
+      return 1;
+    }
+    case kCmdTogglePanel:
+      ui->SetCheck(IsPanelShown() ? 0 : 1);
+      return 1;
+    default:
+      return m_analysis.UpdateCommandUI(ui);
+  }
+}
+
+// ---- Messages, timers, mouse ----
+
+LRESULT CStockView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CHIP_UPDATE) {
+    m_panel.OnChipUpdate(int(wParam), lParam);
+    Repaint();
+    return 1;
+  }
+  if (message == WM_STAT_PAGE) {
+    m_analysis.SetChipPageShown(int(lParam));
+    return 1;
+  }
+  if (message == WM_COMMAND && LOWORD(wParam) == kCmdIgnored) return 0;
+  return CBaseView::WindowProc(message, wParam, lParam);
+}
+
+void CStockView::OnTimer(UINT_PTR id) {
+  CBaseView::OnTimer(id);
+  if (id == m_nCrosshairTimer && m_nCrosshairTimer != 0) {
+    OnCrosshairTimer();
+  } else if (id == m_nRefreshTimer && m_nRefreshTimer != 0) {
+    if (GetCurItemWithPage()->page == kPageChart) m_analysis.Refresh();
+  }
+}
+
+void CStockView::OnCrosshairTimer() {
+  // A hidden view has no crosshair to move.
+  if (!IsWindowVisible()) return;
+  CWnd* focus = CWnd::GetFocus();
+  if (!focus || focus->GetSafeHwnd() != MainWnd() || m_analysis.GetPage() >= kPageDeals) return;
+  POINT at{};
+  if (!::GetCursorPos(&at) || (at.x == m_ptLastCursor.x && at.y == m_ptLastCursor.y)) return;
+  m_ptLastCursor = at;
+  ScreenToClient(&at);
+  m_analysis.OnMouseMove(at.x, at.y);
+  Repaint();
+}
+
+void CStockView::OnLButtonDown(UINT flags, CPoint point) {
+  if (m_panel.OnLButtonDown(point.x, point.y)) Repaint();
+  if (m_analysis.OnLButtonDown(point.x, point.y)) Repaint();
+}
+
+void CStockView::OnLButtonDblClk(UINT flags, CPoint point) {
+  if (m_analysis.HitTest(point.x, point.y)) m_analysis.OnLButtonDblClk(point.x, point.y);
+  else if (m_panel.HitTest(point.x, point.y)) m_panel.OnLButtonDblClk(point.x, point.y);
+}
+
+void CStockView::OnLButtonUp(UINT flags, CPoint point) {
+  if (m_analysis.OnLButtonUp(point.x, point.y)) Repaint();
+}
+
+void CStockView::OnRButtonDown(UINT flags, CPoint point) { m_analysis.OnRButtonDown(this, point.x, point.y); }
+
+void CStockView::OnRButtonUp(UINT flags, CPoint point) { m_analysis.OnRButtonUp(point.x, point.y); }
+
+void CStockView::OnMouseMove(UINT flags, CPoint point) {
+  if (m_analysis.OnMouseMove(point.x, point.y)) Repaint();
+  CBaseView::OnMouseMove(flags, point);
+}

@@ -1,0 +1,90 @@
+// CStockView: the chart view of the market pane (page 512). One item as
+// charts: on the left the analysis object with its four pages, on the right
+// the 250-pixel information panel. The view draws only its background,
+// routes input to its two parts, paints both through one off-screen DC and
+// owns two timers: the crosshair follows the mouse (100, every 50 ms) and
+// the shown data are asked for again (200).
+//
+// The page code (SCurItem::mode): bits 4-7 the analysis page (0x10
+// time-share, 0x20 technical analysis, 0x30 deal details, 0x40
+// distribution); bits 0-3 the time-share chart's extra pane (0-4) or a
+// panel page to show (5-15).
+#pragma once
+#include "zeb/tables/views/base_view.h"
+#include "zeb/views/stock/analysis_obj.h"
+#include "zeb/views/stock/stat_info_obj.h"
+
+constexpr UINT kCrosshairTimer = 100;
+constexpr UINT kCrosshairPeriodMs = 50;
+constexpr UINT kChartRefreshTimer = 200;
+// Commands the view answers.
+constexpr UINT kCmdTimeShare = 26369;
+constexpr UINT kCmdDealDetails = 26370;
+constexpr UINT kCmdDistribution = 26371;
+constexpr UINT kCmdFirstPeriod = 26390;
+constexpr UINT kCmdLastPeriod = 26396;
+constexpr UINT kCmdMovingChips = 26405;
+constexpr UINT kCmdItemInfo = 26626;
+constexpr UINT kCmdTogglePanel = 26883;
+constexpr UINT kCmdTimeShareTechnical = 26905;
+constexpr UINT kCmdIgnored = 36867;
+
+class CStockView : public CBaseView {
+ public:
+  explicit CStockView(CPublic* store = nullptr);
+  ~CStockView() override;
+
+  int GetViewPage() const override { return kPageChart; }
+  void OnInitialUpdate() override;
+  void OnDraw(CDC* dc) override;
+  void RecalcLayout() override;
+
+  int SetCurItem(const SCurItem* item) override;
+  int IsCurItem(const SCurItem* item) override;
+  int OnData(const void* body, int length) override;
+  int OnKey(UINT key, UINT data, UINT flags) override;
+  using CBaseView::OnCommand;
+  int OnCommand(int id) override;
+  int UpdateCommandUI(CCmdUI* ui) override;
+
+  // ---- What the router calls ----
+  int GetPageCode() const override;
+  void SetPanelPage(int tab) override;
+  void RefreshBigOrders() override;
+  void ShowIndicator(const char* name) override;
+  void SetAnalysisKind(int kind) override;
+
+  // The mode field with the analysis page and the panel page.
+  const SCurItem* GetCurItemWithPage();
+  void SetStock(const SStockInfo* item);
+  void SwitchAnalysis(int kind, int apply);
+  int TogglePanel();
+  int IsPanelShown() const { return m_nPanelWidth != 0 ? 1 : 0; }
+
+  CAnalisysObj& Analysis() { return m_analysis; }
+  CStatInfoObj& Panel() { return m_panel; }
+  const SStockInfo& Stock() const { return m_item; }
+
+  // ---- Handlers ----
+  LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void OnTimer(UINT_PTR id) override;
+  void OnDestroy() override;
+  void OnLButtonDown(UINT flags, CPoint point) override;
+  void OnLButtonUp(UINT flags, CPoint point) override;
+  void OnLButtonDblClk(UINT flags, CPoint point) override;
+  void OnRButtonDown(UINT flags, CPoint point) override;
+  void OnRButtonUp(UINT flags, CPoint point) override;
+  void OnMouseMove(UINT flags, CPoint point) override;
+
+ private:
+  void OnCrosshairTimer();
+
+  SBigOrderHooks m_hooks;
+  CStatInfoObj m_panel;
+  CAnalisysObj m_analysis;
+  int m_nPanelWidth = kPanelWidth;
+  SStockInfo m_item;
+  UINT_PTR m_nCrosshairTimer = 0;
+  POINT m_ptLastCursor{};
+  UINT_PTR m_nRefreshTimer = 0;
+};
