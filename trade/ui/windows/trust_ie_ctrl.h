@@ -3,7 +3,8 @@
 // browser's own leaves the pane: no context menu, no script boxes, and a
 // page's request for a new window opens in this view instead. Pages share
 // one private (in-memory) profile per process, so nothing of a session is
-// kept on disk.
+// kept on disk. The engine is asked first whether it can start in this
+// process (web_engine_start.h); where it cannot, the window stays blank.
 #pragma once
 #include <string>
 
