@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tools/screenshot.sh OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]
 #
-# Builds what is missing, then runs the real start-up offscreen in a
+# Builds what is missing (the picture tool and everything the program
+# loads, as tools/run.sh does), then runs the real start-up offscreen in a
 # temporary program folder whose "zeb.ini" points at the given servers
 # (local simulators on free ports for those not given, stopped afterwards),
 # types the account, password and shown verification code into the login
