@@ -9,8 +9,9 @@
 # dialog, waits for the main frame and saves PNG pictures of the login
 # dialog, the main frame, each view of the market pane, the trading window
 # and its order entry, each panel of the trading window (after two orders),
-# the keyboard-input box and the formula dialogs into OUTDIR, one line per
-# picture. Exits non-zero when a stage is not reached in time.
+# the keyboard-input box, the menu bar's pop-ups and the formula dialogs
+# into OUTDIR, one line per picture. Exits non-zero when a stage is not
+# reached in time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ] || [ "${1#-}" != "$1" ]; then

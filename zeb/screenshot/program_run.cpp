@@ -356,6 +356,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
                          &r.shell);
       watchdog.Enter("input box");
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
+      watchdog.Enter("menus");
+      PictureMenus(*frame, keep);
       watchdog.Enter("formula dialogs");
       PictureFormulaDialogs(keep, &r.shell);
       if (o.whileRunning) o.whileRunning(*frame);
