@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # tools/screenshot.sh OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]
 #
-# Builds what is missing, then runs the real start-up offscreen in a
+# Builds what is missing (the picture tool and everything the program
+# loads, as tools/run.sh does), then runs the real start-up offscreen in a
 # temporary program folder whose "zeb.ini" points at the given servers
 # (local simulators on free ports for those not given, stopped afterwards),
 # types the account, password and shown verification code into the login
@@ -10,9 +11,10 @@
 # each market tab (02-main-frame-<tab>.png) and on a sorted page, the chart
 # view with its analysis and panel pages, the trading window
 # and its order entry, each panel of the trading window (after two orders),
-# the keyboard-input box, the formula dialogs and the notice,
-# user-information, information and settings dialogs (15-*.png) into
-# OUTDIR, one line per picture. Exits non-zero when a stage is not reached in time.
+# the keyboard-input box, the menu bar's pop-ups, the formula dialogs and
+# the notice, user-information, information and settings dialogs (15-*.png)
+# into OUTDIR, one line per picture. Exits non-zero when a stage is not
+# reached in time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ] || [ "${1#-}" != "$1" ]; then

@@ -49,7 +49,7 @@ void CDialog::Build(CWnd* parent, bool child) {
     if (!parentWidget && AfxGetMainWnd() && AfxGetMainWnd() != this)
       parentWidget = AfxGetMainWnd()->GetWidget();
     Qt::WindowFlags flags = Qt::Dialog;
-    if (!(tpl_.style & WS_CAPTION)) flags |= Qt::FramelessWindowHint;
+    if (!HasCaption(tpl_.style)) flags |= Qt::FramelessWindowHint;
     setParent(parentWidget ? parentWidget->window() : nullptr, flags);
   }
   SetStoredStyle(this, tpl_.style);

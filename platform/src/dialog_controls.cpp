@@ -228,14 +228,23 @@ void ApplyCtlColor(QWidget* control) {
     return;
   }
   control->setProperty(kCtlColored, true);
+  // The colours are the label's and the background's. A check box or radio
+  // button keeps its own box (white, framed, dark mark), as the desktop
+  // draws it whatever the window asks: on a dark window a box coloured
+  // like its label would show a bare mark.
   QPalette palette = control->palette();
+  const bool ownBox = qobject_cast<QCheckBox*>(control) || qobject_cast<QRadioButton*>(control);
   const QColor text = gdi_detail::ToQColor(dc.GetTextColor());
-  for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-    palette.setColor(role, text);
+  palette.setColor(QPalette::WindowText, text);
+  if (!ownBox)
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText}) palette.setColor(role, text);
   const bool transparent = brush->IsHollow();
   const QColor back = transparent ? QColor(Qt::transparent) : gdi_detail::ToQColor(brush->GetColor());
-  for (QPalette::ColorRole role : {QPalette::Window, QPalette::Base, QPalette::Button})
-    palette.setColor(role, back);
+  if (!ownBox)
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button}) palette.setColor(role, back);
+  // A hollow brush leaves the window role alone: nothing is filled, and
+  // the box's frame is drawn from it.
+  if (!ownBox || !transparent) palette.setColor(QPalette::Window, back);
   control->setPalette(palette);  // no change, no repaint
   control->setAutoFillBackground(!transparent);
 }

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "platform/gbk.h"
+#include "platform/qt_texts.h"
 #include "platform/window.h"
 
 namespace platform {
@@ -30,7 +31,11 @@ int ShowQtBox(HWND, const std::string& text, const std::string& caption, UINT ty
     std::fprintf(stderr, "[%s] %s\n", GbkToUtf8(caption).c_str(), GbkToUtf8(text).c_str());
     return FirstButtonAnswer(type);
   }
+  // The standard buttons speak the program's language (是/否, 确定/取消).
+  InstallQtChineseTexts();
   QMessageBox box;
+  // A box is answered, never minimised or maximised.
+  box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
   box.setTextFormat(Qt::PlainText);  // server texts are never markup
   box.setWindowTitle(GbkToQString(caption));
   box.setText(GbkToQString(text));

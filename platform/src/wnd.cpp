@@ -150,7 +150,7 @@ BOOL CWnd::Create(CWnd* parent, const RECT& rect, UINT id, DWORD style) {
     if (widget_->parentWidget() != parentWidget || widget_->isWindow()) widget_->setParent(parentWidget);
   } else {
     Qt::WindowFlags flags = widget_->windowFlags() | Qt::Window;
-    if ((style & WS_POPUP) && !(style & WS_CAPTION)) flags |= Qt::FramelessWindowHint;
+    if ((style & WS_POPUP) && !HasCaption(style)) flags |= Qt::FramelessWindowHint;
     widget_->setParent(parentWidget, flags);
   }
   SetStoredStyle(widget_, style);
@@ -380,9 +380,9 @@ BOOL CWnd::ModifyStyle(DWORD remove, DWORD add, UINT) {
   if (now == old) return FALSE;
   SetStoredStyle(widget_, now);
   if ((old ^ now) & WS_DISABLED) widget_->setEnabled(!(now & WS_DISABLED));
-  if (widget_->isWindow() && ((old ^ now) & WS_CAPTION) == WS_CAPTION) {
+  if (widget_->isWindow() && HasCaption(old) != HasCaption(now)) {
     const bool visible = widget_->isVisible();
-    widget_->setWindowFlag(Qt::FramelessWindowHint, !(now & WS_CAPTION));
+    widget_->setWindowFlag(Qt::FramelessWindowHint, !HasCaption(now));
     if (visible) widget_->show();  // changing the flags hides a window
   }
   if ((old ^ now) & WS_VISIBLE) widget_->setVisible((now & WS_VISIBLE) != 0);

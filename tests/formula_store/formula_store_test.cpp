@@ -1,6 +1,7 @@
 // The store files of the five kinds in a temporary formula folder.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -365,6 +366,21 @@ TEST_F(FormulaStoreTest, DefaultFolderIsNextToTheProgram) {
   ASSERT_GE(dir.size(), 8u);
   EXPECT_EQ(dir.substr(dir.size() - 8), "formula/");
   EXPECT_EQ(store_.Directory(), dir_.string() + "/");
+}
+
+// The program folder the build ships: a valid store without a formula in
+// any kind (the examples are the tests' own, for a folder without files).
+TEST(ShippedFormulaStore, HoldsNoFormula) {
+  const char* bin = std::getenv("ZEB_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  CFormulaStore shipped;
+  shipped.SetTraceSink([](const std::string& line) { ADD_FAILURE() << line; });
+  shipped.SetDirectoryOverride(std::string(bin) + "/formula");
+  shipped.LoadAll();
+  for (int kind = 0; kind < FORMULA_KIND_COUNT; ++kind) {
+    EXPECT_TRUE(shipped.Formulas(kind).empty()) << kind << ": " << shipped.Formulas(kind).front().szCode;
+    EXPECT_FALSE(shipped.IsDatRefused(kind)) << kind;
+  }
 }
 
 }  // namespace

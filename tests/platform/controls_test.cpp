@@ -3,6 +3,7 @@
 // character, combo searches that wrap, selections by code that stay
 // silent, the dropped height of a moved combo box, the spin button with
 // its buddy, owner-drawn buttons and image-list masks.
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
@@ -398,3 +399,38 @@ TEST(Controls, ImageListsDrawTheirMaskTransparentAtThePointGiven) {
 }
 
 }  // namespace
+
+// A dark window that gives its controls white text on a hollow brush: the
+// check box's label turns white, its box stays a white framed box with a
+// dark mark, as the desktop draws it.
+class DarkDialog : public controls_test::RecordingDialog {
+ public:
+  using RecordingDialog::RecordingDialog;
+  HBRUSH OnCtlColor(CDC* dc, CWnd*, UINT) override {
+    dc->SetTextColor(RGB(255, 255, 255));
+    dc->SetBkMode(TRANSPARENT);
+    return static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));
+  }
+};
+
+TEST(Controls, ACheckBoxOnADarkWindowKeepsItsBox) {
+  static const platform::DialogItem kItems[] = {
+      {platform::kCheckBox, 60, "box", 10, 10, 80, 20, BS_AUTOCHECKBOX},
+      {platform::kStatic, 61, "label", 10, 40, 80, 20}};
+  auto dlg = MakeDialog<DarkDialog>(kItems, 120, 80);
+  auto* box = dlg->findChild<QCheckBox*>(QString::number(60));
+  auto* label = dlg->findChild<QWidget*>(QString::number(61));
+  ASSERT_TRUE(box && label);
+  box->setChecked(true);
+  controls_test::Render(box);
+  controls_test::Render(label);
+  const QPalette boxColours = box->palette(), labelColours = label->palette();
+  EXPECT_EQ(boxColours.color(QPalette::WindowText), QColor(Qt::white));
+  EXPECT_EQ(boxColours.color(QPalette::Base).alpha(), 255);
+  EXPECT_NE(boxColours.color(QPalette::Text), QColor(Qt::white));
+  EXPECT_GT(boxColours.color(QPalette::Window).alpha(), 0);  // the frame is drawn from it
+  EXPECT_FALSE(box->autoFillBackground());
+  // Other controls take both colours.
+  EXPECT_EQ(labelColours.color(QPalette::WindowText), QColor(Qt::white));
+  EXPECT_EQ(labelColours.color(QPalette::Window).alpha(), 0);
+}

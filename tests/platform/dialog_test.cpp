@@ -5,6 +5,10 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
 #include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -15,6 +19,7 @@
 
 #include "platform/dialog.h"
 #include "platform/gbk.h"
+#include "platform/msgbox.h"
 #include "platform/testing/app.h"
 #include "platform/testing/find_ctl.h"
 
@@ -239,5 +244,60 @@ TEST(Dialog, AWindowTakesTheTableControlsPlace) {
   EXPECT_TRUE(wnd.GetStyle() & WS_VISIBLE);
   EXPECT_FALSE(other.SubclassDlgItem(1029, &dialog));  // no such control
   EXPECT_FALSE(wnd.SubclassDlgItem(1028, &dialog));    // already created
+  dialog.DestroyWindow();
+}
+
+// The program's own box (no sink installed): its standard buttons speak
+// Chinese from Qt's catalogue, and it has no minimise or maximise button.
+TEST(Dialog, TheQtBoxSpeaksChineseAndCannotBeMinimised) {
+  platform::testing::EnsureApplication();
+  struct Seen {
+    QString buttons;
+    Qt::WindowFlags flags;
+  };
+  auto ask = [](UINT type, QMessageBox::StandardButton press, Seen* seen) {
+    QTimer::singleShot(0, [=] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      for (QAbstractButton* b : box->buttons()) seen->buttons += b->text() + ' ';
+      seen->flags = box->windowFlags();
+      box->button(press)->click();
+    });
+    return MessageBox(nullptr, GBK("问"), GBK("题"), type);
+  };
+  const QString yes = QString::fromUtf8("是"), no = QString::fromUtf8("否");
+  Seen yesNo;
+  EXPECT_EQ(ask(MB_YESNO, QMessageBox::No, &yesNo), IDNO);
+  EXPECT_TRUE(yesNo.buttons.contains(yes) && yesNo.buttons.contains(no)) << yesNo.buttons.toStdString();
+  EXPECT_FALSE(yesNo.flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
+  Seen okCancel;
+  EXPECT_EQ(ask(MB_OKCANCEL, QMessageBox::Ok, &okCancel), IDOK);
+  EXPECT_TRUE(okCancel.buttons.contains(QString::fromUtf8("确定")) &&
+              okCancel.buttons.contains(QString::fromUtf8("取消")))
+      << okCancel.buttons.toStdString();
+}
+
+// Only a full caption (border and dialog frame) gives a dialog a title bar:
+// a bordered pop-up draws its own, and the desktop must add none.
+TEST(Dialog, ABorderAloneIsNoTitleBar) {
+  platform::testing::EnsureApplication();
+  const struct {
+    DWORD style;
+    bool frameless;
+  } cases[] = {{WS_POPUP | WS_BORDER, true}, {WS_POPUP, true}, {WS_POPUP | WS_DLGFRAME, true},
+               {WS_POPUP | WS_CAPTION, false}, {WS_POPUP | WS_CAPTION | WS_SYSMENU, false}};
+  for (const auto& c : cases) {
+    CDialog dialog(platform::PixelTemplate(100, 60, {}, c.style));
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ(bool(dialog.windowFlags() & Qt::FramelessWindowHint), c.frameless) << std::hex << c.style;
+    dialog.DestroyWindow();
+  }
+  // Adding the caption later gives the title bar; taking one bit away removes it.
+  CDialog dialog(platform::PixelTemplate(100, 60, {}, WS_POPUP | WS_BORDER));
+  ASSERT_TRUE(dialog.Create(nullptr));
+  dialog.ModifyStyle(0, WS_DLGFRAME);
+  EXPECT_FALSE(dialog.windowFlags() & Qt::FramelessWindowHint);
+  dialog.ModifyStyle(WS_DLGFRAME, 0);
+  EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
   dialog.DestroyWindow();
 }

@@ -5,6 +5,7 @@
 #include "formula/face/FormulaFace.h"
 #include "input_test_support.h"
 #include "platform/registry.h"
+#include "shell_temp_folders.h"
 #include "shell_test_app.h"
 #include "zeb/shell/input/key_weights.h"
 #include "zeb/shell/input/normal_cmd_file.h"
@@ -185,7 +186,10 @@ TEST_F(InputTest, ReleaseSavesTheWeights) {
 // Unset, the formulas come from the formula library's indicator store.
 TEST(InputFormulas, IndicatorsOfTheFormulaLibrary) {
   shell_test::EnsureQtApp();
-  CFormulaFace::InitDefineTech();  // a store without files holds its examples
+  // A program folder without store files: the store holds its examples
+  // (the build's own folder ships an empty store).
+  shell_test::TempFolders folders;
+  CFormulaFace::InitDefineTech();
   const int count = CFormulaFace::SizeAtSet(0);
   ASSERT_GT(count, 0);
   std::vector<SFormulaKey> formulas = FormulaLibraryIndicators();

@@ -118,7 +118,8 @@ void CheckLiveQuoteList(CMainFrame& frame) {
     list = dynamic_cast<CPriceReportView*>(frame.Splitter().GetView(0, i));
   ASSERT_NE(list, nullptr);
   CReportTable& table = list->Table();
-  constexpr int kWaitMs = 20000;
+  // A ceiling only: each wait ends as soon as its event is seen.
+  constexpr int kWaitMs = 90000;
   // Waits for the condition, asking for the shown quotes again now and then.
   auto refreshUntil = [&](const std::function<bool()>& done) {
     auto asked = std::chrono::steady_clock::now();
@@ -175,6 +176,31 @@ void CheckLiveQuoteList(CMainFrame& frame) {
   EXPECT_TRUE(refreshUntil([&] { return table.GetCellText(0, kColSequence) == std::to_string(page + 1); }));
 }
 
+// Whether the frame offers the command now, as its menu shows it.
+int CommandEnabled(CMainFrame& frame, UINT id) {
+  struct StateUI : CCmdUI {
+    int enabled = -1;
+    void Enable(BOOL on) override { enabled = on; }
+  } ui;
+  ui.m_nID = id;
+  frame.OnUpdateCmdUI(&ui);
+  return ui.enabled;
+}
+
+// The link commands follow the link: connect only while off line,
+// disconnect only while on line.
+void CheckLinkCommands(CMainFrame& frame) {
+  CClientDataSource* link = CZEBApp::Current()->GetLink();
+  ASSERT_NE(link, nullptr);
+  ASSERT_TRUE(link->IsOnline());
+  EXPECT_EQ(CommandEnabled(frame, cmd::kConnect), 0);
+  EXPECT_EQ(CommandEnabled(frame, cmd::kDisconnect), 1);
+  frame.SendMessage(WM_COMMAND, cmd::kDisconnect, 0);
+  EXPECT_TRUE(platform::PumpUntil([&] { return !link->IsOnline(); }, 90000));
+  EXPECT_EQ(CommandEnabled(frame, cmd::kConnect), 1);
+  EXPECT_EQ(CommandEnabled(frame, cmd::kDisconnect), 0);
+}
+
 TEST(ProgramRunTest, ShowsTheLiveQuoteListOfEveryMarket) {
   shell_test::ApplicationFirst app;
   SProgramRunOptions options;
@@ -182,6 +208,7 @@ TEST(ProgramRunTest, ShowsTheLiveQuoteListOfEveryMarket) {
   bool checked = false;
   options.whileRunning = [&](CMainFrame& frame) {
     CheckLiveQuoteList(frame);
+    CheckLinkCommands(frame);
     checked = true;
   };
   const SProgramRunResult r = RunProgramOnce(options);

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
+#include <QImage>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QTest>
@@ -69,10 +70,15 @@ TEST_F(ShellWindowsTest, TypedInitialsListTheItemsAndOpenTheChosenOne) {
   // The market table arrives and the keyboard index is built from it.
   const std::string table = BuildDemoMarketTable();
   frame->SendMessage(WM_QUOTE_PACKET, table.size(), LPARAM(table.data()));
+  // Shown, so its window rectangle (with the desktop's frame) is the one
+  // the box is placed against.
+  frame->ShowWindow(SW_SHOW);
 
   ScopedModalScript script{[&](CDialog& dialog) {
     auto* box = dynamic_cast<CInput*>(&dialog);
     ASSERT_NE(box, nullptr);
+    // The box draws its own caption: the desktop adds no title bar.
+    EXPECT_TRUE(dialog.windowFlags() & Qt::FramelessWindowHint);
     ASSERT_TRUE(platform::testing::ShowAndActivate(dialog.GetWidget()));
     CRect owner, placed;
     frame->GetWindowRect(&owner);
@@ -168,6 +174,48 @@ TEST_F(ShellWindowsTest, StartUpAsksForTheServerAndStartsTheUpdater) {
   const std::string record = folders.Read("novarel-record.txt");
   EXPECT_NE(record.find("arg3 quenlirt\narg4 1\n"), std::string::npos) << record;
   EXPECT_NE(record.find("<DownAddress>http://127.0.0.1:2/files/ZEB.zip</DownAddress>"), std::string::npos) << record;
+}
+
+// The login dialog takes the keyboard at once: the account field when no
+// account is saved, else the password. Its login and cancel buttons stand
+// side by side from (210, 340), centred under the form, and their images
+// leave a margin so the two do not touch.
+TEST_F(ShellWindowsTest, TheLoginTakesTheKeyboardAndCentresItsButtons) {
+  const char* bin = std::getenv("ZEB_BIN_DIR");
+  ASSERT_NE(bin, nullptr);
+  const std::filesystem::path skin = folders.Path("UIInterface/Login");
+  std::filesystem::create_directories(skin.parent_path());
+  std::filesystem::copy(std::filesystem::path(bin) / "UIInterface/Login", skin);
+  for (const std::string saved : {"", "u01"}) {
+    std::string ini = shell_test::kTestZebIni;
+    ini.replace(ini.find("UserID=") + 7, 0, saved);
+    folders.Write("zeb.ini", ini);
+    QWidget* focused = nullptr;
+    QWidget* expected = nullptr;
+    QRect ok, cancel;
+    int width = 0;
+    ScopedModalScript script{[&](CDialog& login) {
+      focused = login.focusWidget();
+      expected = FindCtl<QLineEdit>(login, saved.empty() ? IDC_LOGIN_ACCOUNT : IDC_LOGIN_PASSWORD);
+      ok = login.GetDlgItemWidget(IDOK)->geometry();
+      cancel = login.GetDlgItemWidget(IDC_LOGIN_CANCEL)->geometry();
+      width = login.width();
+      ClickCtl(login, IDC_LOGIN_CANCEL);
+    }};
+    CLoginDlg login(nullptr, 0);
+    EXPECT_EQ(login.DoModal(), IDCANCEL);
+    ASSERT_NE(expected, nullptr);
+    EXPECT_EQ(focused, expected) << "saved account: " << saved;
+    EXPECT_EQ(ok.topLeft(), QPoint(210, 340));
+    EXPECT_EQ(cancel.left(), ok.right() + 1);
+    EXPECT_EQ(ok.left() + cancel.right() + 1, width) << "the pair is centred";
+  }
+  const QImage strip(QString::fromStdString((skin / "ImgOkBtn.png").string()));
+  ASSERT_FALSE(strip.isNull());
+  for (int y : {5, 15, 25}) {
+    EXPECT_EQ(qAlpha(strip.pixel(0, y)), 0) << y;
+    EXPECT_EQ(qAlpha(strip.pixel(strip.width() - 1, y)), 0) << y;
+  }
 }
 
 }  // namespace

@@ -30,13 +30,6 @@ namespace {
 
 using namespace tradeui_test;
 
-// The browser's sandbox refuses to run as root; this test process (and
-// only this one) runs the engine without it there.
-const bool kSandboxSet = [] {
-  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 1);
-  return true;
-}();
-
 // Waits running the event loop in slices: the engine's own work is
 // scheduled through Qt's event loop and needs it to run freely (a loop
 // woken every millisecond by a polling timer starves the engine's replies).

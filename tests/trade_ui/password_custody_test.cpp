@@ -8,6 +8,7 @@
 #include "trade/ui/rules/password_rules.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/rules/url_text.h"
+#include "trade/ui/rules/web_engine_start.h"
 #include "trade_ui_test_support.h"
 
 namespace {
@@ -101,6 +102,31 @@ TEST(CustodyPages, AddressesEncodeTheirSegments) {
   EXPECT_STREQ(CustodyPageKey(14), "");
   EXPECT_EQ(CustodyPageOfFunction(18), 3);
   EXPECT_EQ(CustodyPageOfFunction(29), -1);
+}
+
+// Before the first web view: as root the sandbox goes off for the process
+// (unless already off), with one trace line; without the engine's helper no
+// view is made at all, since the engine would end the program.
+TEST(WebEngineStart, TheSandboxGoesOffAsRootAndAMissingHelperMakesNoView) {
+  struct Case {
+    SWebEngineFacts facts;
+    bool canStart, sandboxOff, traced;
+  } cases[] = {
+      {{false, false, true}, true, false, false},
+      {{true, false, true}, true, true, true},
+      {{true, true, true}, true, false, false},
+      {{true, false, false}, false, false, true},
+      {{false, false, false}, false, false, true},
+  };
+  for (const Case& c : cases) {
+    const SWebEngineStart start = DecideWebEngineStart(c.facts);
+    SCOPED_TRACE(::testing::Message() << c.facts.root << c.facts.sandboxAlreadyOff << c.facts.helperFound);
+    EXPECT_EQ(start.canStart, c.canStart);
+    EXPECT_EQ(start.turnSandboxOff, c.sandboxOff);
+    EXPECT_EQ(!start.trace.empty(), c.traced);
+  }
+  // This machine's engine is installed: its helper is found.
+  EXPECT_TRUE(WebEngineFactsOfProcess().helperFound);
 }
 
 }  // namespace

@@ -110,8 +110,15 @@ bool SplitHostPort(const std::string& text, std::string* host, int* port) {
 void CopyProgramFolder(const fs::path& bin, const fs::path& prog) {
   for (const char* name : {"zeb.ini", "sysset.ini", "normalcmd.dat"})
     if (fs::exists(bin / name)) fs::copy_file(bin / name, prog / name);
-  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface", "formula"})
+  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface"})
     if (fs::exists(bin / folder)) fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
+  // The shipped formula store is empty; the run pictures the formula dialogs
+  // on the store's examples, which a folder without store files gets.
+  fs::create_directories(prog / "formula");
+  if (fs::exists(bin / "formula"))
+    for (const fs::directory_entry& file : fs::directory_iterator(bin / "formula"))
+      if (file.path().extension() == ".tch")
+        fs::copy_file(file.path(), prog / "formula" / file.path().filename());
   for (const char* name : {"libTrade.so", "libQuellan.so", "Novarel"})
     if (fs::exists(bin / name)) fs::create_symlink(bin / name, prog / name);
 }
@@ -201,9 +208,6 @@ CPriceReportView* ReportView(ST_SplitterWnd& splitter) {
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   SProgramRunResult r;
-  // The web engine's sandbox refuses to start as root (test machines and
-  // containers often are); without this the custody pages stay blank.
-  if (geteuid() == 0) setenv("QTWEBENGINE_DISABLE_SANDBOX", "1", 0);
   platform::testing::EnsureApplication();
   RegisterMarketViews();
   RegisterChartView();
@@ -332,6 +336,7 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       for (int i = 0; i < splitter.GetViewCount(0); ++i) {
         auto* view = dynamic_cast<CRoutedView*>(splitter.GetView(0, i));
         if (!view) continue;
+        watchdog.Enter("market pane view " + std::to_string(view->GetViewPage()));
         if (view->GetViewPage() == kPageReport) {
           router->ShowAllMarkets();
           // The picture shows the list once its first quotes are in.
@@ -374,6 +379,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         r.marketTabs = PictureMarketTabs(*list, keep, o.stageTimeoutMs);
         if (!o.outDir.empty()) PictureSortedPage(*list, keep, o.stageTimeoutMs);
       }
+      watchdog.Enter("menus");
+      PictureMenus(*frame, keep);
       watchdog.Enter("formula dialogs");
       PictureFormulaDialogs(keep, &r.shell);
       watchdog.Enter("dialogs");

@@ -27,7 +27,10 @@ struct SProgramRunOptions {
   std::string outDir;      // where the pictures go; empty: no pictures
   std::string account = "u01";
   std::string password = "pass";
-  int stageTimeoutMs = 20000;
+  // The ceiling of one wait for an event (a reply, a window, a page). Only
+  // a run that fails waits that long; it holds on a slow, loaded machine
+  // under the sanitizers.
+  int stageTimeoutMs = 90000;
   // Orders placed and every trading-window panel opened and pictured
   // (trade_pictures.h); runs that look at something else skip it.
   bool tradePanels = true;

@@ -3,9 +3,10 @@
 // started on free ports for those not given), logs in through the login
 // dialog and saves pictures of the login dialog, the main frame (also on
 // each market tab and on a sorted page) and each view of the market pane,
-// the trading window and its order entry, each panel of the trading window,
-// the keyboard-input box and the formula dialogs into OUTDIR, one line per
-// picture. Exits non-zero when a stage is not reached in time.
+// the chart view, the trading window and its order entry, each panel of the
+// trading window, the keyboard-input box, the menu bar's pop-ups, the
+// formula dialogs and the shell's dialogs into OUTDIR, one line per picture.
+// Exits non-zero when a stage is not reached in time.
 #include <cstdio>
 #include <cstring>
 #include <string>

@@ -3,6 +3,8 @@
 
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
 #include <QTest>
 #include <cstdio>
 
@@ -40,6 +42,22 @@ void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, 
     QTest::keyClick(edit, Qt::Key_Return);  // opens the first result
   }};
   frame.SendMessage(WM_CHAR, UINT(kPictureInitials[0]), 0);
+}
+
+void PictureMenus(CMainFrame& frame, const KeepPicture& keep) {
+  auto* bar = frame.GetWidget()->findChild<QMenuBar*>();
+  if (!bar) return;
+  int number = 0;
+  for (QAction* action : bar->actions()) {
+    QMenu* menu = action->menu();
+    if (!menu) continue;
+    menu->popup(bar->mapToGlobal(bar->actionGeometry(action).bottomLeft()));
+    platform::PumpMessages(50);
+    char file[32];
+    std::snprintf(file, sizeof file, "11-menu-%02d.png", ++number);
+    keep(file, nullptr);
+    menu->hide();
+  }
 }
 
 void PictureFormulaDialogs(const KeepPicture& keep, SShellPictures* seen) {

@@ -1,6 +1,7 @@
 // Pictures of the shell's own windows in the running program, taken by
 // the screenshot run once the main frame is up: the keyboard-input box
-// listing the results of typed initials (and opening the first one), and
+// listing the results of typed initials (and opening the first one), the
+// menu bar's pop-ups, and
 // the formula library's editor and parameter dialogs opened through its
 // entry points (the trading window's pictures: trade_pictures.h). Each step
 // also reports what it saw, for the end-to-end test.
@@ -32,3 +33,6 @@ constexpr char kPictureInitials[] = "JB";
 
 void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
 void PictureFormulaDialogs(const KeepPicture& keep, SShellPictures* seen);
+// Each pop-up of the menu bar, opened as a click opens it (its items'
+// states asked of the frame then): "11-menu-NN.png".
+void PictureMenus(CMainFrame& frame, const KeepPicture& keep);

@@ -57,9 +57,13 @@ bool TypeItem(QLineEdit& code, int timeoutMs) {
 
 // Buys the picture item at a factor of the last price: above it the
 // simulator deals it, below it the order rests. True once the order entry
-// took it (cleared its code after the reply).
-bool Buy(QWidget& window, double priceFactor, int timeoutMs) {
+// took it (cleared its code after the reply). Each wait is a stage of its
+// own, so the watchdog's ceiling holds for one wait, however slow the
+// machine.
+bool Buy(QWidget& window, double priceFactor, int timeoutMs, const std::string& order,
+         const EnterStage& enter) {
   auto* code = Shown<QLineEdit>(&window, kCode);
+  enter(order + ": the item's name, price and limits");
   if (!code || !TypeItem(*code, timeoutMs)) return false;
   QWidget* entry = code->parentWidget();
   auto* price = Shown<QLineEdit>(entry, kPrice);
@@ -68,6 +72,7 @@ bool Buy(QWidget& window, double priceFactor, int timeoutMs) {
   if (!quantity || !buy) return false;
   price->setText(QString::number(price->text().toDouble() * priceFactor, 'f', 2));
   quantity->setText("100");
+  enter(order + ": the server's reply");
   QTest::mouseClick(buy, Qt::LeftButton);  // the confirmation box answers yes
   return platform::PumpUntil([&] { return code->text().isEmpty(); }, timeoutMs);
 }
@@ -134,8 +139,8 @@ void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterS
   QWidget* window = TradingWindow(frame);
   auto* tree = window ? window->findChild<QTreeWidget*>(QString::number(kFunctionTree)) : nullptr;
   if (!tree) return;
-  enter("orders placed from the trading window");
-  seen->tradeOrdersPlaced = Buy(*window, 1.1, timeoutMs) + Buy(*window, 0.9, timeoutMs);
+  seen->tradeOrdersPlaced = Buy(*window, 1.1, timeoutMs, "order dealt", enter) +
+                            Buy(*window, 0.9, timeoutMs, "order resting", enter);
 
   int number = 0;
   for (QTreeWidgetItem* item : FunctionItems(*tree)) {

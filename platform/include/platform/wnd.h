@@ -99,6 +99,9 @@ constexpr DWORD WS_OVERLAPPED = 0x00000000, WS_POPUP = 0x80000000, WS_CHILD = 0x
                 WS_SYSMENU = 0x00080000, WS_THICKFRAME = 0x00040000, WS_GROUP = 0x00020000,
                 WS_TABSTOP = 0x00010000, WS_MINIMIZEBOX = 0x00020000, WS_MAXIMIZEBOX = 0x00010000,
                 WS_OVERLAPPEDWINDOW = 0x00CF0000;
+// A title bar takes both bits of WS_CAPTION: a border alone (WS_BORDER) or
+// a dialog frame alone draws none.
+constexpr bool HasCaption(DWORD style) { return (style & WS_CAPTION) == WS_CAPTION; }
 // TrackMouseEvent.
 constexpr DWORD TME_HOVER = 0x1, TME_LEAVE = 0x2, TME_CANCEL = 0x80000000;
 constexpr DWORD HOVER_DEFAULT = 0xFFFFFFFF;

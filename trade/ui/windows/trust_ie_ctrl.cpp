@@ -10,6 +10,7 @@
 #include "platform/gbk.h"
 #include "sharecode/mythread.h"
 #include "trade/ui/rules/url_text.h"
+#include "trade/ui/rules/web_engine_start.h"
 
 namespace {
 
@@ -36,6 +37,13 @@ class CCustodyPage : public QWebEnginePage {
     connect(this, &QWebEnginePage::newWindowRequested, [this](QWebEngineNewWindowRequest& request) {
       if (Allowed(request.requestedUrl())) request.openIn(this);
     });
+    // A page whose renderer ends stays blank; the program goes on.
+    connect(this, &QWebEnginePage::renderProcessTerminated, this,
+            [](RenderProcessTerminationStatus status, int code) {
+              if (status == NormalTerminationStatus) return;
+              WriteTraceLine(TRACE_HERE, 0, "custody page renderer ended (status %d, code %d)\n",
+                             int(status), code);
+            });
   }
 
   int Refused() const { return refused_; }
@@ -73,6 +81,8 @@ CTrustIECtrl::~CTrustIECtrl() { ReleaseBrowser(); }
 
 int CTrustIECtrl::OnCreate(LPCREATESTRUCT cs) {
   if (CWndImpl<QWidget>::OnCreate(cs) == -1) return -1;
+  // Where the engine cannot start the window stays, without a page.
+  if (!PrepareWebEngine()) return 0;
   view_ = new QWebEngineView(GetWidget());
   view_->setPage(new CCustodyPage(view_));
   view_->setContextMenuPolicy(Qt::NoContextMenu);

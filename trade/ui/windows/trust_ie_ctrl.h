@@ -4,7 +4,8 @@
 // page's request for a new window opens in this view instead. Nothing but
 // http and https opens, whether typed, linked, scripted or in a new window. Pages share
 // one private (in-memory) profile per process, so nothing of a session is
-// kept on disk.
+// kept on disk. The engine is asked first whether it can start in this
+// process (web_engine_start.h); where it cannot, the window stays blank.
 #pragma once
 #include <string>
 

@@ -4,6 +4,7 @@
 
 #include "link/client_data_source.h"
 #include "platform/paths.h"
+#include "platform/qt_texts.h"
 #include "platform/window.h"
 #include "ui/sys_style.h"
 #include "zeb/shell/app/crash_handler.h"
@@ -37,6 +38,8 @@ CZEBApp* CZEBApp::Current() { return g_pApp; }
 
 BOOL CZEBApp::InitInstance() {
   InstallCrashHandler();
+  // Qt's own texts (box buttons, edit menus) in the program's language.
+  platform::InstallQtChineseTexts();
   InstallShellWindows();
   CPublic* store = CPublic::GetInstance();
   store->LoadConfig();

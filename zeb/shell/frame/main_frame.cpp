@@ -62,20 +62,20 @@ CMainFrame::~CMainFrame() {
 
 BOOL CMainFrame::LoadFrame() {
   // Created hidden; the show stage maximises it.
-  if (!Create(nullptr, CRect(0, 0, 1280, 800), 0, WS_OVERLAPPEDWINDOW | WS_MAXIMIZE)) return FALSE;
+  if (!Create(nullptr, CRect(0, 0, 1280, 800), 0, PreCreateWindow())) return FALSE;
   if (m_menu.LoadMenu(ShellMenus(), IDR_MAINFRAME)) {
     if (CMenu* tools = m_menu.GetSubMenu(3)) tools->RemoveMenu(cmd::kDrawTools, MF_BYCOMMAND);
     if (CMenu* functions = m_menu.GetSubMenu(1)) functions->RemoveMenu(cmd::kUpdateNow, MF_BYCOMMAND);
     SetMenu(&m_menu);
   }
-  SetWindowText(Store()->GetSystemTitle());
+  OnUpdateFrameTitle();
   InitialUpdateFrame();
   return TRUE;
 }
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CFrameWnd::OnCreate(cs) == -1) return -1;
-  CreateClient();
+  OnCreateClient();
   CFormulaFace::InitDefineTech();
   CBlockManager::GetInstance()->Init(Store()->GetAppDir());
   CreateToolBars();
@@ -90,7 +90,9 @@ int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   return 0;
 }
 
-void CMainFrame::CreateClient() {
+void CMainFrame::OnUpdateFrameTitle() { SetWindowText(Store()->GetSystemTitle()); }
+
+void CMainFrame::OnCreateClient() {
   m_wndSplitter.Create(this, nullptr, Factory(ShellPlugins().tradeView), false, AFX_IDW_PANE_FIRST);
   SetCentralWnd(&m_wndSplitter);
   const COLORREF background = CSysStyle::GetInstance()->GetColor(19);
@@ -237,29 +239,23 @@ void CMainFrame::CloseWithoutAsking() {
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_QUOTE_PACKET: {
-      const int length = wParam > WPARAM(INT32_MAX) ? INT32_MAX : int(wParam);
-      return m_traffic.OnQuotePacket(reinterpret_cast<const void*>(lParam), length);
-    }
+    case WM_QUOTE_PACKET:
+      return OnQuotePacket(wParam, lParam);
     case WM_QUOTE_REQUEST:
-      return m_traffic.OnQuoteRequest(wParam, reinterpret_cast<const void*>(lParam));
+      return OnQuoteRequest(wParam, lParam);
     case WM_REFRESH_TIMER:
-      SetTimer(kAlarmTimer, kAlarmPeriodMs);
-      return 1;
+      return OnRefreshTimer();
     case WM_SWITCH_VIEW:
       return OnSwitchView(wParam);
     case WM_CHIP_UPDATE:
     case WM_STAT_PAGE:
-      if (CWnd* pane = m_wndSplitter.GetPane(0, 0)) ::SendMessage(pane->GetSafeHwnd(), message, wParam, lParam);
-      return 1;
+      return OnChipUpdate(message, wParam, lParam);
     case WM_TRADE_HIDE:
       return OnTradeHide(wParam);
     case WM_REPORT_STEP:
-      if (CRoutedView* report = ReportView()) ::SendMessage(report->GetSafeHwnd(), message, wParam, lParam);
-      return 1;
+      return OnReportStep(wParam, lParam);
     case WM_SPLITTER_MOVED:
-      m_wndSplitter.GetRowInfo(1, &m_nTradeHeight, &m_nTradeMin);
-      return 1;
+      return OnSplitterMoved();
     case WM_TRAY_NOTIFY:
       return OnTrayNotify(wParam, lParam);
     default:
@@ -267,8 +263,40 @@ LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+LRESULT CMainFrame::OnQuotePacket(WPARAM length, LPARAM body) {
+  const int size = length > WPARAM(INT32_MAX) ? INT32_MAX : int(length);
+  return m_traffic.OnQuotePacket(reinterpret_cast<const void*>(body), size);
+}
+
+LRESULT CMainFrame::OnQuoteRequest(WPARAM length, LPARAM body) {
+  return m_traffic.OnQuoteRequest(length, reinterpret_cast<const void*>(body));
+}
+
+LRESULT CMainFrame::OnRefreshTimer() {
+  SetTimer(kAlarmTimer, kAlarmPeriodMs);
+  return 1;
+}
+
+LRESULT CMainFrame::OnChipUpdate(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (CWnd* pane = m_wndSplitter.GetPane(0, 0)) ::SendMessage(pane->GetSafeHwnd(), message, wParam, lParam);
+  return 1;
+}
+
+LRESULT CMainFrame::OnReportStep(WPARAM wParam, LPARAM lParam) {
+  if (CRoutedView* report = ReportView())
+    ::SendMessage(report->GetSafeHwnd(), WM_REPORT_STEP, wParam, lParam);
+  return 1;
+}
+
+LRESULT CMainFrame::OnSplitterMoved() {
+  m_wndSplitter.GetRowInfo(1, &m_nTradeHeight, &m_nTradeMin);
+  return 1;
+}
+
+void CMainFrame::SendAlarmRequest() { m_traffic.SendAlarmRequest(); }
+
 void CMainFrame::OnTimer(UINT_PTR id) {
-  if (id == kAlarmTimer) m_traffic.SendAlarmRequest();
+  if (id == kAlarmTimer) SendAlarmRequest();
 }
 
 void CMainFrame::OnSize(UINT type, int cx, int cy) {
@@ -428,7 +456,16 @@ void CMainFrame::OnCommandRange(UINT id) {
 BOOL CMainFrame::OnUpdateCmdUI(CCmdUI* cmdUI) {
   const UINT id = cmdUI->m_nID;
   if (id < cmd::kFirstFrameCommand || id > cmd::kLastFrameCommand) return CFrameWnd::OnUpdateCmdUI(cmdUI);
-  switch (id) {
+  return OnUpdateCommandRange(cmdUI);
+}
+
+BOOL CMainFrame::OnUpdateCommandRange(CCmdUI* cmdUI) {
+  switch (cmdUI->m_nID) {
+    // Connecting is offered only while the link is off line, disconnecting
+    // only while it is on line.
+    case cmd::kConnect:
+      cmdUI->Enable(m_pLink && !m_pLink->IsOnline());
+      return TRUE;
     case cmd::kDisconnect:
       cmdUI->Enable(m_pLink && m_pLink->IsOnline());
       return TRUE;

@@ -74,6 +74,23 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
   BOOL OnUpdateCmdUI(CCmdUI* cmdUI) override;
 
+  // The frame's own messages, each from WindowProc: quote packets in
+  // (length, body), requests out, the alarm timer restarted, panel messages
+  // for the chart view, the quote list's step, a splitter drag; the alarm
+  // request of the timer; the command states of the frame's range.
+  LRESULT OnQuotePacket(WPARAM length, LPARAM body);
+  LRESULT OnQuoteRequest(WPARAM length, LPARAM body);
+  LRESULT OnRefreshTimer();
+  LRESULT OnChipUpdate(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT OnReportStep(WPARAM wParam, LPARAM lParam);
+  LRESULT OnSplitterMoved();
+  void SendAlarmRequest();
+  BOOL OnUpdateCommandRange(CCmdUI* cmdUI);
+  // The window's style: an overlapped window, maximised.
+  static DWORD PreCreateWindow() { return WS_OVERLAPPEDWINDOW | WS_MAXIMIZE; }
+  // The caption is always the system's title.
+  void OnUpdateFrameTitle();
+
  private:
   // IQuoteTrafficHost
   void RoutePacket(const void* body, int length) override;
@@ -89,7 +106,7 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   CRoutedView* MarketPaneView() override;
   CRoutedView* ReportView() override;
 
-  void CreateClient();
+  void OnCreateClient();
   void CreateToolBars();
   void ShowMainToolBar();
   // The market lists (the menu bar's "行情" pop-up) and the block lists,

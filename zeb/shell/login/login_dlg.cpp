@@ -37,31 +37,37 @@ std::function<int64_t()>& Clock() {
   return clock;
 }
 
-// Template 110, in pixels on the 480 x 420 skin.
+// Template 110, in pixels on the skin. The login and cancel buttons stand
+// where the login rules put them, side by side from (210, 340); the skin is
+// as wide as centres them under the form (their images leave a margin
+// either side, so the two do not touch).
+constexpr int kSkinWidth = 560, kSkinHeight = 420;
+constexpr int kLoginButtonWidth = 70, kLoginButtonHeight = 30;
 const platform::DialogTemplate& LoginTemplate() {
   using platform::DialogItem;
   static const DialogItem items[] = {
-      {kTranslucentBtn, IDC_LOGIN_QUOTES_ONLY, GBK("行情"), 60, 96, 110, 30},
-      {kTranslucentBtn, IDC_LOGIN_QUOTES_TRADE, GBK("行情+交易"), 185, 96, 110, 30},
-      {kTranslucentBtn, IDC_LOGIN_TRADE_ONLY, GBK("交易"), 310, 96, 110, 30},
-      {kTransparentStat, IDC_LOGIN_LABEL_ACCOUNT, GBK("用户帐号："), 80, 150, 80, 20},
-      {platform::kEdit, IDC_LOGIN_ACCOUNT, "", 165, 148, 180, 22, WS_TABSTOP},
-      {platform::kStatic, IDC_LOGIN_REGISTER, GBK("申 请 帐 户"), 355, 150, 80, 20},
-      {kTransparentStat, IDC_LOGIN_LABEL_PASSWORD, GBK("用户密码："), 80, 182, 80, 20},
-      {platform::kEdit, IDC_LOGIN_PASSWORD, "", 165, 180, 180, 22, ES_PASSWORD | WS_TABSTOP},
-      {kTransparentStat, IDC_LOGIN_LABEL_CODE, GBK("验 证 码："), 80, 214, 80, 20},
-      {platform::kEdit, IDC_LOGIN_CODE, "", 165, 212, 80, 22, WS_TABSTOP},
-      {platform::kStatic, IDC_LOGIN_CODE_PICTURE, "", 255, 210, 90, 26},
-      {kTransparentStat, IDC_LOGIN_LABEL_SERVER, GBK("服 务 器："), 80, 246, 80, 20},
-      {platform::kComboBox, IDC_LOGIN_SERVER, "", 165, 244, 180, 22 + kComboDropHeight,
+      {kTranslucentBtn, IDC_LOGIN_QUOTES_ONLY, GBK("行情"), 100, 96, 110, 30},
+      {kTranslucentBtn, IDC_LOGIN_QUOTES_TRADE, GBK("行情+交易"), 225, 96, 110, 30},
+      {kTranslucentBtn, IDC_LOGIN_TRADE_ONLY, GBK("交易"), 350, 96, 110, 30},
+      {kTransparentStat, IDC_LOGIN_LABEL_ACCOUNT, GBK("用户帐号："), 120, 150, 80, 20},
+      {platform::kEdit, IDC_LOGIN_ACCOUNT, "", 205, 148, 180, 22, WS_TABSTOP},
+      {platform::kStatic, IDC_LOGIN_REGISTER, GBK("申 请 帐 户"), 395, 150, 80, 20},
+      {kTransparentStat, IDC_LOGIN_LABEL_PASSWORD, GBK("用户密码："), 120, 182, 80, 20},
+      {platform::kEdit, IDC_LOGIN_PASSWORD, "", 205, 180, 180, 22, ES_PASSWORD | WS_TABSTOP},
+      {kTransparentStat, IDC_LOGIN_LABEL_CODE, GBK("验 证 码："), 120, 214, 80, 20},
+      {platform::kEdit, IDC_LOGIN_CODE, "", 205, 212, 80, 22, WS_TABSTOP},
+      {platform::kStatic, IDC_LOGIN_CODE_PICTURE, "", 295, 210, 90, 26},
+      {kTransparentStat, IDC_LOGIN_LABEL_SERVER, GBK("服 务 器："), 120, 246, 80, 20},
+      {platform::kComboBox, IDC_LOGIN_SERVER, "", 205, 244, 180, 22 + kComboDropHeight,
        CBS_DROPDOWNLIST | WS_TABSTOP},
-      {platform::kCheckBox, IDC_LOGIN_SAVE_ACCOUNT, GBK("保存帐户"), 165, 278, 90, 20, BS_AUTOCHECKBOX},
-      {platform::kCheckBox, IDC_LOGIN_AUTO, GBK("自动登录"), 260, 278, 90, 20, BS_AUTOCHECKBOX | WS_DISABLED},
-      {kTranslucentBtn, IDOK, GBK("登 录"), kLoginButtonX, kLoginButtonY, 90, 30},
-      {kTranslucentBtn, IDC_LOGIN_CANCEL, GBK("取 消"), 300, kLoginButtonY, 90, 30},
-      {platform::kStatic, IDC_LOGIN_PROGRESS_TEXT, "", 20, 378, 440, 18},
+      {platform::kCheckBox, IDC_LOGIN_SAVE_ACCOUNT, GBK("保存帐户"), 205, 278, 90, 20, BS_AUTOCHECKBOX},
+      {platform::kCheckBox, IDC_LOGIN_AUTO, GBK("自动登录"), 300, 278, 90, 20, BS_AUTOCHECKBOX | WS_DISABLED},
+      {kTranslucentBtn, IDOK, GBK("登 录"), kLoginButtonX, kLoginButtonY, kLoginButtonWidth, kLoginButtonHeight},
+      {kTranslucentBtn, IDC_LOGIN_CANCEL, GBK("取 消"), kLoginButtonX + kLoginButtonWidth, kLoginButtonY,
+       kLoginButtonWidth, kLoginButtonHeight},
+      {platform::kStatic, IDC_LOGIN_PROGRESS_TEXT, "", 20, 378, kSkinWidth - 40, 18},
   };
-  static const platform::DialogTemplate tpl{480, 420, WS_POPUP, GBK("登录"), nullptr, 9, false, items};
+  static const platform::DialogTemplate tpl{kSkinWidth, kSkinHeight, WS_POPUP, GBK("登录"), nullptr, 9, false, items};
   return tpl;
 }
 
@@ -86,9 +92,7 @@ std::string CLoginDlg::SkinFolder() const { return CPublic::GetInstance()->GetAp
 BOOL CLoginDlg::OnInitDialog() {
   SetDialogMode(WDLG_MODE_OWN, 0);
   SLoginSettings settings;
-  if (!LoadLoginSettings(ConfigPath(), &settings)) AfxMessageBox(GBK("读取通信配置文件出错!"), MB_OK);
-  m_account = settings.userId;
-  m_saveAccount = settings.saveAccount != 0;
+  if (!LoadLoginConfig(&settings)) AfxMessageBox(GBK("读取通信配置文件出错!"), MB_OK);
   SetBkImage(SkinFolder() + "ImgBk.png", 0, 0);
   WDialog::OnInitDialog();
 
@@ -97,7 +101,7 @@ BOOL CLoginDlg::OnInitDialog() {
   m_code.SubclassDlgItem(IDC_LOGIN_CODE_PICTURE, this);
   m_progress = new QProgressBar(this);
   m_progress->setObjectName(QString::number(IDC_LOGIN_PROGRESS));
-  m_progress->setGeometry(20, 400, 440, 8);
+  m_progress->setGeometry(20, 400, kSkinWidth - 40, 8);
   m_progress->setTextVisible(false);
   m_progress->hide();
 
@@ -120,7 +124,24 @@ BOOL CLoginDlg::OnInitDialog() {
   LayoutControls();
   const std::string title = CPublic::GetInstance()->GetSystemTitle();
   SetTitle(title.empty() ? GBK("登录") : title.c_str());
+  // Typing goes where the user types first: the password when the account
+  // is filled in already, else the account.
+  if (CWnd* first = GetDlgItem(m_account.empty() ? IDC_LOGIN_ACCOUNT : IDC_LOGIN_PASSWORD)) {
+    GotoDlgCtrl(first);
+    return FALSE;
+  }
   return TRUE;
+}
+
+bool CLoginDlg::LoadLoginConfig(SLoginSettings* settings) {
+  const bool read = LoadLoginSettings(ConfigPath(), settings);
+  m_account = settings->userId;
+  m_saveAccount = settings->saveAccount != 0;
+  return read;
+}
+
+void CLoginDlg::SaveLoginConfig() {
+  SaveLoginSettings(ConfigPath(), m_saveAccount, m_account, m_flow.Settings().defaultServer);
 }
 
 void CLoginDlg::SetButtonImages() {
@@ -179,7 +200,7 @@ void CLoginDlg::DoDataExchange(CDataExchange* dx) {
 
 void CLoginDlg::OnOK() {
   if (!UpdateData(TRUE)) return;
-  SaveLoginSettings(ConfigPath(), m_saveAccount, m_account, m_flow.Settings().defaultServer);
+  SaveLoginConfig();
   SLoginInput input;
   input.account = m_account;
   input.password = m_password;
@@ -217,9 +238,9 @@ void CLoginDlg::OnTimer(UINT_PTR id) { m_flow.OnTimer(UINT(id)); }
 LRESULT CLoginDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_LINK_PROGRESS:
-      return m_flow.OnLinkProgress(int(intptr_t(wParam)), reinterpret_cast<const char*>(lParam));
+      return OnLinkProgress(wParam, lParam);
     case WM_TRADE_LOGIN_RESULT:
-      return m_flow.OnTradeLoginResult(wParam, lParam);
+      return OnTradeLoginResult(wParam, lParam);
     case WM_LINK_READY:
       m_flow.OnLinkReady();
       return 0;
@@ -227,6 +248,12 @@ LRESULT CLoginDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       return WDialog::WindowProc(message, wParam, lParam);
   }
 }
+
+LRESULT CLoginDlg::OnLinkProgress(WPARAM percent, LPARAM text) {
+  return m_flow.OnLinkProgress(int(intptr_t(percent)), reinterpret_cast<const char*>(text));
+}
+
+LRESULT CLoginDlg::OnTradeLoginResult(WPARAM result, LPARAM detail) { return m_flow.OnTradeLoginResult(result, detail); }
 
 // ---- What the login rules ask of the dialog ----
 

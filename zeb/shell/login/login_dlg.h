@@ -56,7 +56,24 @@ class CLoginDlg : public WDialog, private ILoginHost {
   void OnTimer(UINT_PTR id) override;
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+  // The dialog's own steps, each handed to the login rules or the settings
+  // file: the link's progress (percent, text), the trading library's login
+  // result, the progress line, the end of a login either way, the request
+  // for the main frame, and the balance server's reply.
+  LRESULT OnLinkProgress(WPARAM percent, LPARAM text);
+  LRESULT OnTradeLoginResult(WPARAM result, LPARAM detail);
+  void SetProgress(int pos, const std::string& text) { m_flow.SetProgress(pos, text); }
+  void OnLoginDone() { m_flow.OnLoginDone(); }
+  void OnLoginFailed() { m_flow.OnLoginFailed(); }
+  void RequestMainFrame() { m_flow.RequestMainFrame(); }
+  static bool ParseBalanceReply(const void* buffer, int size, SLoginHosts* hosts) {
+    return ::ParseBalanceReply(buffer, size, hosts);
+  }
+
  private:
+  // "zeb.ini" read at start (false: unreadable) and written at each login click.
+  bool LoadLoginConfig(SLoginSettings* settings);
+  void SaveLoginConfig();
   // ILoginHost
   HWND DialogWnd() override { return GetSafeHwnd(); }
   void ShowProgress() override;

@@ -108,10 +108,14 @@ class CLoginFlow {
   bool IsLinking() const { return m_linking; }
   bool IsDone() const { return m_done; }
 
- private:
+  // The steps the handlers above take: a failed login returns to idle with
+  // the links closed; a done one shows the frame and ends the dialog a
+  // second later; the frame is asked for (made hidden) once.
   void OnLoginFailed();
   void OnLoginDone();
   void RequestMainFrame();
+
+ private:
   void StartQuoteLink();
   void StartTimeout();
   void StopTimeout();

@@ -40,8 +40,10 @@ bool LoadLoginSettings(const std::string& path, SLoginSettings* s) {
   file.GetString("TRADE", "ServerIP", s->tradeHost);
   if (file.GetString("TRADE", "ServerPort", text) == 0) s->tradePort = TextToPort(text);
 
+  // More servers than the list takes give a full list, not none.
   int count = 0;
-  file.GetIntInRange("BALANCE", "SERVERNUM", &count, 0, kMaxBalanceServers);
+  file.GetInt("BALANCE", "SERVERNUM", &count);
+  count = std::clamp(count, 0, kMaxBalanceServers);
   file.GetInt("BALANCE", "DEFAULTSERVER", &s->defaultServer);
   for (int i = 1; i <= count; ++i) {
     char key[32];
