@@ -169,7 +169,8 @@ TEST_F(ChartsTest, WilliamsOverAFlatSeriesDrawsWithoutARange) {
 TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
   CTechAnalysisKLine pic;
   pic.SetRect(80, 0, 600, 300);
-  std::vector<SHistoryUnit> u = {{20240101, 10, 12, 9, 11, 100, 0}, {20240102, 11, 11.5f, 8, 9, 100, 0}};
+  std::vector<SHistoryUnit> u = {{20240101, 10, 12, 9, 11, 100, 0},
+                                 {20240102, 11, 11.5f, 8, 9, 100, 0}};
   Bars bars(u);
   bars.Give(pic);
   RecordingPainter p;
@@ -227,7 +228,8 @@ TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactNam
   struct Case {
     const char* name;
     bool kline, ma, vol;
-  } cases[] = {{"kline", true, false, false}, {"KLineMA", true, true, false}, {"Vol", false, false, true}};
+  } cases[] = {
+      {"kline", true, false, false}, {"KLineMA", true, true, false}, {"Vol", false, false, true}};
   for (const Case& c : cases) {
     CTechCreator pane;
     pane.CreatePic(c.name);

@@ -62,7 +62,8 @@ inline std::vector<SHistoryRecord> DailyBars(int n, int from = 0) {
   std::vector<SHistoryRecord> out;
   for (int i = from; i < from + n; ++i) {
     const uint32_t c = 10000 + 50 * static_cast<uint32_t>(i % 40) + 10 * static_cast<uint32_t>(i);
-    out.push_back(Rec(DayOf(i), c - 100, c + 200, c - 300, c, 1000 + 10 * static_cast<uint32_t>(i)));
+    out.push_back(
+        Rec(DayOf(i), c - 100, c + 200, c - 300, c, 1000 + 10 * static_cast<uint32_t>(i)));
   }
   return out;
 }

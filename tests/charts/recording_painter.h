@@ -16,7 +16,7 @@ struct SDrawn {
   RECT rect{};                // line: (x1, y1, x2, y2); rect, fill, text: the box
   std::vector<POINT> points;  // polyline
   SPenSpec pen;
-  COLORREF fill = kHollow;    // rect fill, fill colour, text colour
+  COLORREF fill = kHollow;  // rect fill, fill colour, text colour
   std::string text;
   bool inverted = false;
 };
@@ -30,8 +30,13 @@ class RecordingPainter : public CChartPainter {
   }
   void Polyline(const POINT* points, int count, const SPenSpec& pen) override {
     if (count < 2) return;
-    drawn.push_back({SDrawn::Kind::kPolyline, {}, std::vector<POINT>(points, points + count), pen,
-                     kHollow, {}, invert_});
+    drawn.push_back({SDrawn::Kind::kPolyline,
+                     {},
+                     std::vector<POINT>(points, points + count),
+                     pen,
+                     kHollow,
+                     {},
+                     invert_});
   }
   void Rect(const RECT& rect, const SPenSpec& pen, COLORREF fill) override {
     drawn.push_back({SDrawn::Kind::kRect, rect, {}, pen, fill, {}, invert_});

@@ -18,7 +18,8 @@ bool CopyField(char* field, size_t size, const std::string& gbk) {
 
 }  // namespace
 
-bool ParseIndicatorList(const std::string& utf8, std::deque<SFormulaRecord>* out, std::string* error) {
+bool ParseIndicatorList(const std::string& utf8, std::deque<SFormulaRecord>* out,
+                        std::string* error) {
   out->clear();
   std::istringstream in(utf8);
   std::string line;
@@ -37,7 +38,8 @@ bool ParseIndicatorList(const std::string& utf8, std::deque<SFormulaRecord>* out
       if (close == std::string::npos || close == 1) return fail("bad code line");
       SFormulaRecord r;
       r.nKind = FORMULA_INDICATOR;
-      if (!CopyField(r.szCode, sizeof r.szCode, line.substr(1, close - 1))) return fail("code too long");
+      if (!CopyField(r.szCode, sizeof r.szCode, line.substr(1, close - 1)))
+        return fail("code too long");
       out->push_back(std::move(r));
       continue;
     }

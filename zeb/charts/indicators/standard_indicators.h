@@ -10,7 +10,8 @@
 
 // Reads the UTF-8 text of the list; false with a reason for a malformed
 // block (no code, an unknown key, a text too long for its field).
-bool ParseIndicatorList(const std::string& utf8, std::deque<SFormulaRecord>* out, std::string* error);
+bool ParseIndicatorList(const std::string& utf8, std::deque<SFormulaRecord>* out,
+                        std::string* error);
 
 // The list as the bytes of an indicator store file ("ZBFormu.dat").
 bool BuildIndicatorStore(const std::string& utf8, std::string* dat, std::string* error);

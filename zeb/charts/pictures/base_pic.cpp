@@ -99,8 +99,8 @@ void CBasePic::DrawFrame(CChartPainter& p) {
   p.Rect(m_rcPicture, SPenSpec{PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(6)}, kHollow);
 }
 
-void CBasePic::DrawLabel(CChartPainter& p, const std::string& text, int left, int y,
-                         COLORREF color, CFont* font) {
+void CBasePic::DrawLabel(CChartPainter& p, const std::string& text, int left, int y, COLORREF color,
+                         CFont* font) {
   const SIZE s = p.TextExtent(text, font);
   const RECT box{left - 2 - s.cx, y - s.cy / 2, left - 2, y + s.cy / 2 + 1};
   p.Text(text, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE, color, font);
@@ -177,7 +177,8 @@ void CBasePic::DrawPercentGrid(CChartPainter& p, const RECT& rect, const float* 
     if (style == 4 || (i != 0 && i != n - 1))
       p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
     char text[64];
-    const double pct = reference != 0.0f ? (double(values[i]) - reference) * 100.0 / reference : 0.0;
+    const double pct =
+        reference != 0.0f ? (double(values[i]) - reference) * 100.0 / reference : 0.0;
     std::snprintf(text, sizeof text, "%.2f%%", pct);
     DrawLabel(p, text, rect.left, y, label, m_pLabelFont);
   }

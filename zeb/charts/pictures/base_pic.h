@@ -57,7 +57,8 @@ class CBasePic {
 
   CFont* SetFont(CFont* font);
   // Range update in thousandths (64-bit), so the range is quantised to 0.001.
-  void UpdateMinMax(float* minimum, float* maximum, const float* values, int count, int fresh) const;
+  void UpdateMinMax(float* minimum, float* maximum, const float* values, int count,
+                    int fresh) const;
   int ValueToY(float value) const;
   void AllocOutputs(int barCount);
   void FreeOutputs();

@@ -70,9 +70,7 @@ void CDCPainter::Rect(const RECT& rect, const SPenSpec& pen, COLORREF fill) {
   m_pDC->Rectangle(&rect);
 }
 
-void CDCPainter::Fill(const RECT& rect, COLORREF color) {
-  m_pDC->FillSolidRect(&rect, color);
-}
+void CDCPainter::Fill(const RECT& rect, COLORREF color) { m_pDC->FillSolidRect(&rect, color); }
 
 void CDCPainter::Text(const std::string& text, const RECT& box, UINT format, COLORREF color,
                       CFont* font) {

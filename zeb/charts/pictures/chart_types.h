@@ -24,10 +24,10 @@ struct SAppendCloseData {
 
 // What the K-line object lends its pictures at every recompute.
 struct SKLineRange {
-  int32_t end = 0;            // one past the last visible bar
-  int32_t first = 0;          // first visible bar
-  int32_t candleWidth = 0;    // pixels
-  int32_t decimals = 2;       // price decimals of the item
+  int32_t end = 0;          // one past the last visible bar
+  int32_t first = 0;        // first visible bar
+  int32_t candleWidth = 0;  // pixels
+  int32_t decimals = 2;     // price decimals of the item
   int32_t barsPerColumn = 1;
   int32_t reserved = 0;
   const SHistoryUnit* const* bars = nullptr;  // the object's shown-series pointer

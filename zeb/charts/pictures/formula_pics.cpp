@@ -29,10 +29,14 @@ std::string OutputNames(CFormulaFace& face, int count) {
 
 int StyleOf(int property) {
   switch (property) {
-    case 288: return kStyleColorSticks;
-    case 289: return kStyleSticks;
-    case 290: return kStyleHidden;
-    default: return kStyleLine;
+    case 288:
+      return kStyleColorSticks;
+    case 289:
+      return kStyleSticks;
+    case 290:
+      return kStyleHidden;
+    default:
+      return kStyleLine;
   }
 }
 

@@ -194,7 +194,8 @@ void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) {
   const SPenSpec pen{PS_SOLID, 1, SchemeColor(23)};
   const double width = m_rcPlot.right - m_rcPlot.left;
   for (int r = 0; r < height; ++r) {
-    const int length = ToPixel(width * double(counters[static_cast<size_t>(r)]) / double(largest) * 2.0 / 3.0);
+    const int length =
+        ToPixel(width * double(counters[static_cast<size_t>(r)]) / double(largest) * 2.0 / 3.0);
     p.Line(m_rcPlot.right, m_rcPlot.bottom - r, m_rcPlot.right - length, m_rcPlot.bottom - r, pen);
   }
 }
@@ -202,7 +203,8 @@ void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) {
 void CTechAnalysisKLine::DrawMark(CChartPainter& p, int kind, int x, int y) {
   // information: a blue square; ex-rights: an orange square, red when highlighted
   static constexpr COLORREF kColors[3] = {RGB(0, 128, 255), RGB(255, 160, 0), RGB(255, 0, 0)};
-  p.Rect(RECT{x, y, x + kMarkSize, y + kMarkSize}, SPenSpec{PS_SOLID, 1, kColors[kind]}, kColors[kind]);
+  p.Rect(RECT{x, y, x + kMarkSize, y + kMarkSize}, SPenSpec{PS_SOLID, 1, kColors[kind]},
+         kColors[kind]);
 }
 
 void CTechAnalysisKLine::DrawInfoMarks(CChartPainter& p) {

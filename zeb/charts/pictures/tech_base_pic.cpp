@@ -1,11 +1,12 @@
 // Range, rows, grid, output lines and title of the technical-analysis pictures.
 #include "zeb/charts/pictures/tech_base_pic.h"
 
+#include <strings.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <strings.h>
 
 #include "platform/gbk.h"
 #include "ui/sys_style.h"
@@ -77,7 +78,8 @@ int CTechAnalysisBasePic::GetMaxParam() const {
   return largest;
 }
 
-void CTechAnalysisBasePic::SetOutputInfo(const std::string& names, int paramCount, int outputCount) {
+void CTechAnalysisBasePic::SetOutputInfo(const std::string& names, int paramCount,
+                                         int outputCount) {
   m_strOutputNames = names;
   AllocParams(paramCount, outputCount);
 }
@@ -113,7 +115,8 @@ std::string CTechAnalysisBasePic::GetOutputName(int k) const {
   size_t start = 0;
   for (int i = 0;; ++i) {
     const size_t comma = m_strOutputNames.find(',', start);
-    last = m_strOutputNames.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    last = m_strOutputNames.substr(start,
+                                   comma == std::string::npos ? std::string::npos : comma - start);
     if (i == k || comma == std::string::npos) return last;
     start = comma + 1;
   }
@@ -132,14 +135,21 @@ void CTechAnalysisBasePic::SetRange(float maximum, float minimum) {
 void CTechAnalysisBasePic::SetRectByKind(int left, int top, int right, int bottom, int kind) {
   const RECT r{left, top, right, bottom};
   switch (kind) {
-    case 0: m_rcTitle = r; break;
-    case 1: m_rcGrid = r; break;
+    case 0:
+      m_rcTitle = r;
+      break;
+    case 1:
+      m_rcGrid = r;
+      break;
     case 2:
       m_rcPlot = r;
       RecalcPixels();
       break;
-    case 3: m_rcPicture = r; break;
-    default: break;
+    case 3:
+      m_rcPicture = r;
+      break;
+    default:
+      break;
   }
 }
 
@@ -165,7 +175,8 @@ void CTechAnalysisBasePic::CalcRange() {
   if (!grid.empty()) {
     const float low = float(std::atof(grid.c_str()));
     const size_t comma = grid.rfind(',');
-    const float high = float(std::atof(grid.c_str() + (comma == std::string::npos ? 0 : comma + 1)));
+    const float high =
+        float(std::atof(grid.c_str() + (comma == std::string::npos ? 0 : comma + 1)));
     m_fMin = std::min(m_fMin, low);
     m_fMax = std::max(m_fMax, high);
   }
@@ -194,8 +205,9 @@ void CTechAnalysisBasePic::RecalcPixels() {
       if (v == kNoValue) {
         rows[i] = kNoRow;
       } else if (upsideDown) {
-        rows[i] = span == 0.0 ? m_rcPlot.top
-                              : m_rcPlot.top + ToPixel(double(ToPixel(double(v) - m_fMin)) * height / span);
+        rows[i] = span == 0.0
+                      ? m_rcPlot.top
+                      : m_rcPlot.top + ToPixel(double(ToPixel(double(v) - m_fMin)) * height / span);
       } else {
         rows[i] = ValueToY(v);
       }
@@ -221,7 +233,8 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
       values.push_back(m_fMax);
     } else {
       for (int i = 0; i < m_nGridLines; ++i)
-        values.push_back(m_fMin + (m_fMax - m_fMin) * m_fScale / float(m_nGridLines - 1) * float(i));
+        values.push_back(m_fMin +
+                         (m_fMax - m_fMin) * m_fScale / float(m_nGridLines - 1) * float(i));
     }
     const int n = static_cast<int>(values.size());
     if (m_nLabelMode == 0)
@@ -243,15 +256,20 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
         DrawLines(p, 1, m_colors[c], r, count, j == m_nSelectedLine);
         break;
       }
-      case kStyleSticks: DrawBars(p, 1, r, count, SchemeColor(2), SchemeColor(24), 0.0f); break;
+      case kStyleSticks:
+        DrawBars(p, 1, r, count, SchemeColor(2), SchemeColor(24), 0.0f);
+        break;
       case kStyleCandles:
         for (int i = first; i < m_nBarCount; ++i) DrawCandle(p, i);
         break;
-      case kStyleColorSticks: DrawColorSticks(p, 1, r, count, SchemeColor(2), SchemeColor(24)); break;
+      case kStyleColorSticks:
+        DrawColorSticks(p, 1, r, count, SchemeColor(2), SchemeColor(24));
+        break;
       case kStyleBars:
         for (int i = 0; i < count; ++i) DrawBar(p, i);
         break;
-      default: break;
+      default:
+        break;
     }
   }
   DrawTitle(p);

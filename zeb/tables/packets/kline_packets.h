@@ -83,10 +83,10 @@ bool ReadKLineFirstTick(const void* body, size_t length, SKLineTick* out);
 
 // One ex-rights record: the 16 bytes kept as received and their fields.
 struct SExRightsRecord {
-  int32_t date = 0;          // yyyymmdd
-  int16_t dividend = 0;      // cash per 10 shares, thousandths
-  uint16_t shares = 0;       // bonus or rights shares per 10, thousandths (read as the field's bits)
-  int32_t rightsPrice = 0;   // ten-thousandths; 0: the shares are a bonus
+  int32_t date = 0;         // yyyymmdd
+  int16_t dividend = 0;     // cash per 10 shares, thousandths
+  uint16_t shares = 0;      // bonus or rights shares per 10, thousandths (read as the field's bits)
+  int32_t rightsPrice = 0;  // ten-thousandths; 0: the shares are a bonus
   int32_t dividendFlag = 0;
 };
 constexpr size_t kExRightsRecordSize = 16;
