@@ -166,6 +166,35 @@ TEST_F(ChartsTest, WilliamsOverAFlatSeriesDrawsWithoutARange) {
   EXPECT_EQ(pic.Paint(p), 1);
 }
 
+TEST_F(ChartsTest, TheOverlaidCloseOfAFlatPairHasNoRangeAndStillDraws) {
+  std::vector<SHistoryUnit> own = Units(std::vector<float>(20, 10.0f));
+  std::vector<SHistoryUnit> other = Units(std::vector<float>(20, 5.0f));
+  SAppendCloseData data{own.data(), other.data(), {'6', '0', '2', '0', '0', '2', ' ', ' '}};
+  Bars bars(own);
+  bars.range.overlay = &data;
+  CTechAnalysisAppendClosePrice pic;
+  pic.SetRect(80, 0, 600, 200);
+  bars.Give(pic);
+  EXPECT_FLOAT_EQ(pic.Output(1)[3], 10.0f);  // rescaled to the own close
+  for (int row : pic.OutputRows(1)) EXPECT_EQ(row, 16);
+  RecordingPainter p;
+  EXPECT_EQ(pic.Paint(p), 1);
+}
+
+TEST_F(ChartsTest, SeriesLongerThanTheLibraryTakesAreComputedOverTheirNewestBars) {
+  std::vector<float> closes(40000);
+  for (size_t i = 0; i < closes.size(); ++i) closes[i] = 10.0f + float(i % 100) / 10.0f;
+  CTechAnalysisSelf pic("BIGV");
+  pic.SetRect(80, 0, 600, 200);
+  Bars bars(Units(closes), 39900);
+  bars.Give(pic);
+  ASSERT_EQ(pic.GetOutputCount(), 2);
+  const int skipped = 40000 - CTechAnalysisSelf::kMaxCalcBars;
+  EXPECT_EQ(pic.Output(0)[size_t(skipped - 1)], kNoValue);
+  EXPECT_FLOAT_EQ(pic.Output(0)[39999], closes[39999]);
+  EXPECT_FLOAT_EQ(pic.Output(0)[size_t(skipped)], closes[size_t(skipped)]);
+}
+
 TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
   CTechAnalysisKLine pic;
   pic.SetRect(80, 0, 600, 300);

@@ -108,6 +108,8 @@ TEST_F(KLineTest, AHeldWeekBarFoldsIntoTheNewestBarOfItsWeek) {
   Open(kPeriodWeek);
   Feed(HistoryBody(0x053E, {Rec(20240110, 11000, 13000, 9000, 12000, 500, 50)}));
   ASSERT_EQ(obj->Raw().size(), 1u);
+  EXPECT_EQ(obj->HistoryState(), 3);  // fewer than wanted: no older history
+  EXPECT_EQ(obj->First(), 0);         // not 1 - wanted
   Feed(HistoryBody(0x063E, {Rec(20231229, 9000, 9500, 8500, 9200),
                             Rec(20240108, 10000, 12000, 9500, 10500, 300, 30)}));
   ASSERT_EQ(obj->Raw().size(), 2u);
@@ -306,6 +308,18 @@ TEST_F(KLineTest, ZoomingOutAsksForExactlyTheMissingBars) {
   obj->OnKey(VK_UP);  // zoom in keeps 10/11 ending at the end
   EXPECT_EQ(obj->End() - obj->First(), 138 * 10 / 11);
   EXPECT_EQ(obj->End(), 138);
+}
+
+TEST_F(KLineTest, AChartWithoutWidthTakesRepliesAndDraws) {
+  obj = std::make_unique<CHisTechObj>(&store);
+  obj->SetStock(item);
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  EXPECT_EQ(obj->Raw().size(), 126u);
+  EXPECT_EQ(obj->BarsPerColumn(), 1);
+  RecordingPainter p;
+  EXPECT_EQ(obj->Draw(p), 1);
+  obj->OnKey(VK_DOWN);
+  obj->OnKey(VK_LEFT);
 }
 
 TEST_F(KLineTest, F8StepsThroughThePeriodsAndWraps) {

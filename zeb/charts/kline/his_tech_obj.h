@@ -61,6 +61,11 @@ class CHisTechObj : public CBaseDrawObj {
     std::function<void(const SStockInfo* item, const SHistoryUnit* bars, int count,
                        const RECT& rect)>
         intervalStat;
+    // The floating information table: the bar under the cursor and the
+    // value at the cursor's height (null bar: no cursor).
+    std::function<void(const SHistoryUnit* bar, const std::string& value)> cursorInfo;
+    // The information list of a date that has a title (double-click on its mark).
+    std::function<void(const InfoTitleMap& titles, int date)> infoList;
   };
 
   explicit CHisTechObj(CPublic* store = nullptr);
@@ -152,6 +157,7 @@ class CHisTechObj : public CBaseDrawObj {
   void SetBarGeometry();
   void ComputeXPositions();
   void RefreshCursorInfo();
+  std::string ValueAtCursor() const;
   int LargestPaneNeed() const;
   int MinFirst() const { return LargestPaneNeed(); }
   bool MayHaveOlder() const { return m_nHistoryState != 3; }
