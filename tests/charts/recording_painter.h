@@ -48,7 +48,7 @@ class RecordingPainter : public CChartPainter {
     drawn.push_back({SDrawn::Kind::kText, box, {}, {}, color, text, invert_});
   }
   SIZE TextExtent(const std::string& text, CFont*) override {
-    return SIZE{static_cast<LONG>(6 * text.size()), 12};
+    return SIZE{static_cast<int32_t>(6 * text.size()), 12};
   }
   void SetInvert(bool on) override { invert_ = on; }
 
