@@ -307,7 +307,6 @@ void RegisterKLineReplies(QuoteServer& server, uint32_t tradeDate) {
   server.RegisterHandler(0x0500, answer(&KLineReplies::History));
   server.RegisterHandler(0x0600, answer(&KLineReplies::History));
   server.RegisterHandler(0x0400, answer(&KLineReplies::DayTrace));
-  server.RegisterHandler(0x1300, answer(&KLineReplies::ExRights));
   server.RegisterHandler(0x1E00, answer(&KLineReplies::InfoTitles));
 }
 

@@ -4,8 +4,10 @@
 // price the quote list shows), and intraday minutes for the last days from
 // which the 5- to 60-minute bars are made. It answers the K-line history
 // requests (0x0500/0x0600 + period, the stretch asked counted back from the
-// newest bar, fewer bars at the start of history), the day trace (0x0400),
-// the ex-rights records (0x1300) and the information titles (0x1E00).
+// newest bar, fewer bars at the start of history), the day trace (0x0400)
+// and the information titles (0x1E00). Its ex-rights records (0x1300) are
+// built here but not served: that packet type also carries the capital
+// records of the chip distribution, which its own feed answers.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -51,7 +53,7 @@ class KLineReplies {
   uint32_t tradeDate_;
 };
 
-// Answers the requests above on the server (one handler per group).
+// Answers the history, day-trace and title requests on the server.
 void RegisterKLineReplies(QuoteServer& server, uint32_t tradeDate);
 
 }  // namespace sim

@@ -24,7 +24,6 @@ class CPublic;
 
 constexpr uint16_t PKT_SINGLE_QUOTE = 0x0800;
 constexpr uint16_t PKT_NOTICE = 0x0C00;
-constexpr uint16_t PKT_PUSH_TICK = 0x0B00;
 constexpr UINT kAlarmTimer = 1000;
 constexpr UINT kAlarmPeriodMs = 10000;
 

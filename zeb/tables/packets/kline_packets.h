@@ -20,7 +20,6 @@ constexpr uint16_t PKT_HIS_KLINE = 0x0500;       // history of the period in the
 constexpr uint16_t PKT_HIS_KLINE_MORE = 0x0600;  // older bars than those held
 constexpr uint16_t PKT_HIS_KLINE_EXT = 0x1F00;   // extended history
 constexpr uint16_t PKT_DAY_TRACE = 0x0400;       // one day's minutes
-constexpr uint16_t PKT_PUSH_TICK = 0x0B00;       // pushed quotes
 constexpr uint16_t PKT_EXRIGHTS = 0x1300;        // ex-rights records
 constexpr uint16_t PKT_INFO_TITLES = 0x1E00;     // information titles by date
 constexpr uint16_t PKT_KLINE_MINUTES = 0x0300;   // the time-share reply

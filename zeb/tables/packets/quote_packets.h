@@ -23,6 +23,7 @@ constexpr uint16_t PKT_ALARM_QUOTES = 0x3300;      // quotes of the alarm list
 constexpr uint16_t PKT_REPORT_PUSH = 0x7000;       // a market list pushed by the server
 constexpr uint16_t PKT_REPORT_PUSH_ALT = 0x7100;   // the same, second kind
 constexpr uint16_t PKT_REPORT_GROUPED = 0x3B00;    // grouped head, then a block of quotes
+constexpr uint16_t PKT_PUSH_TICK = 0x0B00;         // pushed quote records of shown items
 
 constexpr uint16_t PacketGroup(uint16_t type) { return static_cast<uint16_t>(type & 0xFF00); }
 
