@@ -36,7 +36,8 @@ std::vector<SHistoryRecord> Wander(int n, bool hourly) {
 
 class KLineRender : public ChartsTest {
  protected:
-  QImage Render(int period, int bars, int zoomSteps) {
+  QImage Render(int period, int bars, int zoomSteps, const char* panes) {
+    WritePaneFile("4", panes);
     CHisTechObj obj(&store);
     obj.SetPeriod(period);
     obj.SetRect(0, 0, 1280, 800);
@@ -74,13 +75,14 @@ class KLineRender : public ChartsTest {
 TEST_F(KLineRender, EveryPeriodPaintsCandlesInTheSchemeColours) {
   struct Case {
     int period, bars, zoom;
+    const char* panes;
     const char* file;
-  } cases[] = {{kPeriodDay, 300, 0, "13-kline-day.png"},
-               {kPeriod60, 240, 0, "13-kline-60min.png"},
-               {kPeriodWeek, 160, 0, "13-kline-week.png"},
-               {kPeriodDay, 300, 8, "13-kline-zoomed.png"}};
+  } cases[] = {{kPeriodDay, 300, 0, "KLINE,VOL,MACD,KDJ,", "13-kline-day.png"},
+               {kPeriod60, 240, 0, "KLINE,VOL,MACD,KDJ,", "13-kline-60min.png"},
+               {kPeriodWeek, 160, 0, "KLINEMA,VOL,RSI,WR,", "13-kline-week.png"},
+               {kPeriodDay, 300, 8, "KLINEMA,VOL,MACD,BOLL,", "13-kline-zoomed.png"}};
   for (const Case& c : cases) {
-    const QImage image = Render(c.period, c.bars, c.zoom);
+    const QImage image = Render(c.period, c.bars, c.zoom, c.panes);
     Save(image, c.file);
     const QRect price(70, 30, 1200, 300);
     EXPECT_GT(Count(image, Color(2), price), 200) << c.file;
