@@ -322,6 +322,21 @@ TEST_F(KLineTest, AChartWithoutWidthTakesRepliesAndDraws) {
   obj->OnKey(VK_LEFT);
 }
 
+TEST_F(KLineTest, ZoomingOutAtTheStartOfHistoryShowsEveryBar) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126, 5)));
+  obj->OnKey(VK_DOWN);  // asks for 12 older bars; the server has 5
+  EXPECT_EQ(U32At(frame.requests.back().bytes, 26), 12u);
+  Feed(HistoryBody(0x063D, DailyBars(5)));
+  EXPECT_EQ(obj->HistoryState(), 3);
+  EXPECT_EQ(obj->First(), 0);
+  EXPECT_EQ(obj->End(), 131);
+  const size_t requests = frame.requests.size();
+  obj->OnKey(VK_DOWN);  // nothing older: no request, the range stays whole
+  EXPECT_EQ(frame.requests.size(), requests);
+  EXPECT_EQ(obj->End() - obj->First(), 131);
+}
+
 TEST_F(KLineTest, F8StepsThroughThePeriodsAndWraps) {
   Open(kPeriodMonth);
   EXPECT_EQ(obj->CheckedPeriodCommand(), 26396);

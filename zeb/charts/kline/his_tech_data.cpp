@@ -251,7 +251,10 @@ int CHisTechObj::OnHistory(const void* body, int length) {
     default:
       m_nEnd = count;
       m_nAccumulator += n;
-      if (m_nHistoryState == 3) {
+      // Older bars asked by a zoom out that reached the start of history
+      // are shown with all the rest: counting the range back from the end by
+      // the number asked would show only that many bars.
+      if (m_nHistoryState == 3 && held == 0) {
         m_nFirst = m_nEnd - m_nBarsWanted;
         m_nAccumulator -= m_nFirst;
       } else {
