@@ -4,6 +4,9 @@
 // pane, a cancelled one leaves it.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstring>
+
 #include "kline_test_support.h"
 #include "platform/testing/app.h"
 #include "platform/testing/modal_script.h"
@@ -56,6 +59,41 @@ TEST_F(KLineDialogs, ConfirmedParametersRebuildThePaneAndCancelledOnesLeaveIt) {
   }
   EXPECT_EQ(obj->Pane(2).GetPic()->GetSelectedLine(), -1);
   EXPECT_EQ(obj->Pane(2).GetName(), "MACD");
+}
+
+TEST_F(KLineDialogs, TheCandlePaneMadeAnewKeepsItsMarksAndCaption) {
+  WritePaneFile("2", "KLINEMA,VOL,");
+  SetUp();
+  SExRightsRecord r{DayOf(60), 1500, 0, 0, 1};
+  std::string ex(26, '\0');
+  ex[0] = 0x00, ex[1] = 0x13, ex[2] = 1, ex[4] = 1;
+  std::memcpy(&ex[10], &r.date, 4);
+  ex[14] = char(r.dividend & 0xFF), ex[15] = char(r.dividend >> 8), ex[22] = 1;
+  ASSERT_EQ(obj->OnData(ex.data(), int(ex.size())), 1);
+  RecordingPainter before;
+  obj->Draw(before);
+  const RECT& title = obj->Pane(0).GetPic()->GetPictureRect();
+  // the moving average's parameters follow the caption on the title line
+  const int x = title.left + 6 * int(std::string("602001 test item(").size() + 6) + 20;
+  ASSERT_EQ(obj->Pane(0).HitTestTitle(x, title.top + 5), 2);
+  {
+    ScopedModalScript script{[](CDialog& d) { d.EndDialog(IDOK); }};
+    obj->OnLButtonDblClk(x, title.top + 5);
+    EXPECT_EQ(script.Shown(), 1);
+  }
+  RecordingPainter after;
+  obj->Draw(after);
+  auto marks = [](const RecordingPainter& p) {
+    int n = 0;
+    for (const SDrawn& d : p.Of(SDrawn::Kind::kRect)) n += d.fill == RGB(255, 160, 0);
+    return n;
+  };
+  EXPECT_EQ(marks(before), 1);
+  EXPECT_EQ(marks(after), 1);
+  const std::vector<std::string> texts = after.Texts();
+  EXPECT_NE(
+      std::find(texts.begin(), texts.end(), std::string("602001 test item(") + GBK("日线") + ")"),
+      texts.end());
 }
 
 TEST_F(KLineDialogs, TheIndicatorNameOpensTheChoiceOfIndicators) {

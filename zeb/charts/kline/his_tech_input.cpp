@@ -263,6 +263,7 @@ int CHisTechObj::OnCommand(UINT id) {
         std::snprintf(name, sizeof name, "%s", selected->GetName().c_str());
         if (CFormulaFace::OnOpenFormulaParasSet(name) == 1) {
           selected->CreatePic(name);
+          GiveKLineData();
           RecalcLayout();
           SavePanes();
         }
@@ -282,6 +283,7 @@ int CHisTechObj::OnCommand(UINT id) {
     case kIndicatorParams:
       if (selected && CFormulaFace::OnOpenSingleFormulaParasSet(formulaName().c_str())) {
         if (selected->GetName() != "MA") selected->CreatePic(selected->GetName());
+        GiveKLineData();
         RecalcLayout();
       }
       return 1;
@@ -290,6 +292,7 @@ int CHisTechObj::OnCommand(UINT id) {
         SDefineReturn ret{};
         if (CFormulaFace::OnOpenDefineTechDlg(ret, formulaName().c_str()) == 1) {
           selected->CreatePic(selected->GetName());
+          GiveKLineData();
           RecalcLayout();
         }
       }
@@ -467,4 +470,3 @@ int CHisTechObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
   if (owner) owner->TrackPopup(menu, x, y);
   return 1;
 }
-

@@ -170,6 +170,9 @@ class CHisTechObj : public CBaseDrawObj {
   void MoveCursorTo(int offset);
   int TradingMinute(int minuteOfDay) const;
   void ResetPaneOutputs();
+  // The first pane's K-line data (flags, ex-rights, titles, caption), given
+  // again whenever its picture is made anew.
+  void GiveKLineData();
   void SetPaneCount(int count);
   void DrawDateAxis(CChartPainter& p);
   void DrawCrosshair(CChartPainter& p);

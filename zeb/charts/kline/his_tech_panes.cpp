@@ -62,11 +62,16 @@ void CHisTechObj::SetPaneNames(const std::vector<std::string>& names) {
     m_panes.push_back(std::make_unique<CTechCreator>());
     m_panes.back()->CreatePic(names[i]);
   }
-  if (!m_panes.empty()) {
-    m_panes[0]->SetFlags(m_nDisplayBits);
-    m_panes[0]->SetExRightsData(m_exRights.data(), static_cast<int>(m_exRights.size()));
-    m_panes[0]->SetInfoMarks(&m_titles);
-  }
+  GiveKLineData();
+}
+
+void CHisTechObj::GiveKLineData() {
+  if (m_panes.empty()) return;
+  m_panes[0]->SetFlags(m_nDisplayBits);
+  m_panes[0]->SetExRightsData(m_exRights.data(), static_cast<int>(m_exRights.size()));
+  m_panes[0]->SetExRightsHighlight(m_nExRightsMode != kExRightsNone ? 1 : 0);
+  m_panes[0]->SetInfoMarks(&m_titles);
+  m_panes[0]->SetCaption(m_strCaption, 0);
 }
 
 void CHisTechObj::SavePanes() const {
@@ -181,4 +186,3 @@ std::string CHisTechObj::ValueAtCursor() const {
   }
   return "-";
 }
-
