@@ -64,7 +64,7 @@ TEST_F(KLineDialogs, ConfirmedParametersRebuildThePaneAndCancelledOnesLeaveIt) {
 TEST_F(KLineDialogs, TheCandlePaneMadeAnewKeepsItsMarksAndCaption) {
   WritePaneFile("2", "KLINEMA,VOL,");
   SetUp();
-  SExRightsRecord r{DayOf(60), 1500, 0, 0, 1};
+  SExRightsRecord r{static_cast<int32_t>(DayOf(60)), 1500, 0, 0, 1};
   std::string ex(26, '\0');
   ex[0] = 0x00, ex[1] = 0x13, ex[2] = 1, ex[4] = 1;
   std::memcpy(&ex[10], &r.date, 4);
