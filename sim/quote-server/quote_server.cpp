@@ -8,6 +8,7 @@
 #include <ctime>
 
 #include "link/link_socket.h"
+#include "sim/quote-server/kline_replies.h"
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "link/socket_io.h"
@@ -62,6 +63,7 @@ QuoteServer::QuoteServer(QuoteServerOptions options)
   table_ = options_.marketTable.empty() ? BuildDemoMarketTable() : options_.marketTable;
   if (options_.dataVersion != 0 && table_.size() >= 8) WriteU32(&table_[4], options_.dataVersion);
   walk_.Load(table_);
+  RegisterKLineReplies(*this, table_.size() >= 8 ? ReadU32(&table_[4]) : 0);
 }
 
 QuoteServer::~QuoteServer() { Stop(); }

@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Writes the program folder's own content (settings, block lists, alarm
-list, colour schemes, the login dialog's skin) into the build's bin folder.
+list, K-line panes, colour schemes, the login dialog's skin) into the build's bin folder.
 
 Texts are kept in UTF-8 in the repository; the program reads GBK, so every
 text file is written in GBK with CR LF line ends, and names holding Chinese
@@ -79,6 +79,8 @@ def main():
         write(out, "BLOCK/" + name + ".BLK", data, name in user_blocks)
     for _, data in records(os.path.join(source, "INDEX/alarms.txt"), 26).items():
         write(out, "INDEX/ALARM.DEX", data, True)
+    # the K-line chart's panes; the chart rewrites it when the user changes them
+    write(out, "INDEX/INDEX.DEX", text(source, "INDEX/INDEX.DEX", bin_dir), True)
 
     interface = os.path.join(source, "INTERFACE")
     with open(os.path.join(resources, "scheme/slider.bmp"), "rb") as f:

@@ -17,8 +17,8 @@
 
 namespace {
 
-// An indicator of the formula library's examples, with its parameters.
-constexpr const char* kExampleIndicator = "ZB2Param";
+// A standard indicator of the program folder's store, with its parameters.
+constexpr const char* kExampleIndicator = "MACD";
 
 template <class T>
 T* Child(QWidget* parent, int id) {

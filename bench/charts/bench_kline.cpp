@@ -1,0 +1,271 @@
+// Speed of the K-line chart: the page of 2,000 bars with the VOL, MACD and
+// KDJ panes repainted into a 1920 x 1080 memory DC, beside a bare QPainter
+// loop drawing the same candles, polylines and sticks into the same
+// picture; the recompute of six formula panes over 5,000 bars; a 2,000-bar
+// history reply parsed and merged; the ex-rights adjustment of 10,000 bars
+// by 30 records; and one pushed tick taken and the page repainted.
+#include <benchmark/benchmark.h>
+#include <stdlib.h>
+
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <string>
+
+#include "bench/common/side_by_side.h"
+#include "formula/face/FormulaFace.h"
+#include "link/quote_protocol.h"
+#include "platform/gbk.h"
+#include "platform/msgbox.h"
+#include "platform/paths.h"
+#include "sim/market/market_table_builder.h"
+#include "ui/sys_style.h"
+#include "zeb/charts/indicators/standard_indicators.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/shell/store/public_store.h"
+
+namespace {
+
+constexpr int kWidth = 1920, kHeight = 1080;
+constexpr uint16_t kMarket = 0x1012;
+constexpr int32_t kCode = 602001;
+
+void Put(std::string& b, size_t at, uint32_t v, int width) {
+  if (b.size() < at + width) b.resize(at + width, '\0');
+  if (width == 2)
+    quotelink::WriteU16(&b[at], uint16_t(v));
+  else
+    quotelink::WriteU32(&b[at], v);
+}
+
+// n day bars of a wandering price, oldest first.
+std::string History(int n) {
+  std::string b;
+  Put(b, 0, 0x053D, 2);
+  Put(b, 2, 1, 2);
+  Put(b, 4, 1, 2);
+  Put(b, 10, kMarket, 2);
+  Put(b, 12, kCode, 4);
+  Put(b, 16, uint32_t(n), 2);
+  b.resize(22 + 28 * size_t(n), '\0');
+  double price = 20.0;
+  for (int i = 0; i < n; ++i) {
+    const double open = price;
+    price *= 1.0 + 0.03 * std::sin(i * 0.37) * std::cos(i * 0.11);
+    const size_t at = 22 + 28 * size_t(i);
+    const int month = i / 28;
+    Put(b, at, uint32_t((1990 + month / 12) * 10000 + (month % 12 + 1) * 100 + i % 28 + 1), 4);
+    Put(b, at + 4, uint32_t(open * 1000), 4);
+    Put(b, at + 8, uint32_t(std::max(open, price) * 1010), 4);
+    Put(b, at + 12, uint32_t(std::min(open, price) * 990), 4);
+    Put(b, at + 16, uint32_t(price * 1000), 4);
+    Put(b, at + 20, uint32_t(50000 + 30000 * std::sin(i * 0.5)), 4);
+  }
+  return b;
+}
+
+struct Fixture {
+  CPublic* store = nullptr;
+  SStockInfo* item = nullptr;
+  platform::ScopedRecordingBoxes boxes;
+
+  Fixture() {
+    static int argc = 1;
+    static char name[] = "bench_kline";
+    static char* argv[] = {name, nullptr};
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    new QGuiApplication(argc, argv);
+    const std::string dir =
+        (std::filesystem::temp_directory_path() / "bench_kline_folder").string();
+    std::filesystem::create_directories(dir + "/INTERFACE");
+    std::filesystem::create_directories(dir + "/formula");
+    std::filesystem::create_directories(dir + "/INDEX");
+    platform::WriteFileAtomic(dir + "/INTERFACE/COLORSCHEME.ini",
+                              std::string("[") + GBK("配色方案") + "]\r\n0=s\r\n");
+    std::ifstream in(std::string(ZEB_SOURCE_DIR) +
+                     "/zeb/charts/indicators/standard_indicators.txt");
+    std::string dat, error;
+    BuildIndicatorStore(std::string(std::istreambuf_iterator<char>(in), {}), &dat, &error);
+    platform::WriteFileAtomic(dir + "/formula/ZBFormu.dat", dat);
+    platform::WriteFileAtomic(dir + "/INDEX/INDEX.DEX", std::string("[") + GBK("指标个数") +
+                                                            "]\r\n001=4\r\n[" + GBK("指标类型") +
+                                                            "]\r\n001=KLINE,VOL,MACD,KDJ,\r\n");
+    platform::SetProgramDirOverride(dir + "/");
+    CSysStyle::GetInstance()->LoadScheme();
+    CFormulaFace::InitDefineTech();
+    store = new CPublic;
+    sim::MarketTableBlock block{kMarket, {}};
+    sim::MarketTableItem it;
+    it.code = kCode;
+    it.name = "bench";
+    it.preClose = 20000;
+    block.items.push_back(it);
+    const std::string table = sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
+    store->ParseMarketTable(table.data(), int(table.size()));
+    const SCodeInfo key{kMarket, kCode};
+    item = store->FindStock(&key);
+  }
+};
+
+Fixture& Setup() {
+  static Fixture* fixture = new Fixture();
+  return *fixture;
+}
+
+// A chart holding bars and showing them all.
+std::unique_ptr<CHisTechObj> Chart(int bars, const std::vector<std::string>& panes = {}) {
+  auto obj = std::make_unique<CHisTechObj>(Setup().store);
+  if (!panes.empty()) obj->SetPaneNames(panes);
+  obj->SetRect(0, 0, kWidth, kHeight);
+  obj->SetStock(Setup().item);
+  const std::string body = History(bars);
+  obj->OnData(body.data(), int(body.size()));
+  obj->SetRange(0, bars);
+  obj->Recompute();
+  if (static_cast<int>(obj->Raw().size()) != bars) {
+    std::fprintf(stderr, "bench_kline: the chart holds %zu bars, not %d\n", obj->Raw().size(),
+                 bars);
+    std::abort();
+  }
+  return obj;
+}
+
+struct Canvas {
+  CDC dc;
+  CBitmap bitmap;
+  Canvas() {
+    dc.CreateCompatibleDC(nullptr);
+    bitmap.CreateBitmap(kWidth, kHeight);
+    dc.SelectObject(&bitmap);
+  }
+};
+
+QColor Q(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
+
+void BM_PageRepaint(benchmark::State& state) {
+  auto obj = Chart(2000);
+  Canvas ours;
+  // The peer: the same primitives with QPainter straight into a picture.
+  QImage image(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
+  const std::vector<int>& x = obj->XPositions();
+  const int w = obj->CandleWidth();
+  const SHistoryUnit* bars = obj->Shown();
+  CTechCreator& price = obj->Pane(0);
+  std::vector<std::array<int, 4>> candles;
+  for (size_t i = 0; i < x.size(); ++i)
+    candles.push_back({price.ValueToY(bars[i].fOpen), price.ValueToY(bars[i].fClose),
+                       price.ValueToY(bars[i].fHigh), price.ValueToY(bars[i].fLow)});
+  struct Line {
+    std::vector<QPoint> points;
+    bool sticks;
+    int base;
+  };
+  std::vector<Line> lines;
+  for (int p = 1; p < obj->GetPaneCount(); ++p) {
+    CTechAnalysisBasePic* pic = obj->Pane(p).GetPic();
+    for (int j = 0; j < pic->GetOutputCount(); ++j) {
+      Line l{{}, pic->GetStyle(j) != kStyleLine, pic->GetPlotRect().bottom};
+      for (size_t i = 0; i < x.size(); ++i)
+        l.points.emplace_back(x[i] + w / 2, pic->OutputRows(j)[i]);
+      lines.push_back(std::move(l));
+    }
+  }
+  const QColor up = Q(CSysStyle::GetInstance()->GetColor(2));
+  const QColor down = Q(CSysStyle::GetInstance()->GetColor(24));
+  auto bare = [&] {
+    QPainter p(&image);
+    p.fillRect(0, 0, kWidth, kHeight, Qt::black);
+    for (size_t i = 0; i < candles.size(); ++i) {
+      const auto& c = candles[i];
+      const bool rise = c[1] <= c[0];
+      p.setPen(rise ? up : down);
+      p.setBrush(rise ? Qt::NoBrush : QBrush(down));
+      p.drawRect(x[i], std::min(c[0], c[1]), w, std::abs(c[0] - c[1]));
+      p.drawLine(x[i] + w / 2, c[2], x[i] + w / 2, std::min(c[0], c[1]));
+      p.drawLine(x[i] + w / 2, c[3], x[i] + w / 2, std::max(c[0], c[1]));
+    }
+    for (const Line& l : lines) {
+      p.setPen(up);
+      if (l.sticks)
+        for (const QPoint& pt : l.points) p.drawLine(pt.x(), l.base, pt.x(), pt.y());
+      else
+        p.drawPolyline(l.points.data(), int(l.points.size()));
+    }
+  };
+  auto page = [&] {
+    ours.dc.FillSolidRect(0, 0, kWidth, kHeight, 0);
+    obj->Draw(&ours.dc);
+    ours.dc.GetImage();  // the picture finished, as a view would blit it
+  };
+  side_by_side::RunBatches(state, {"ours_ns", 1, 1.0, "qpainter_ns", 1, 1.0}, page, bare);
+}
+BENCHMARK(BM_PageRepaint)->Unit(benchmark::kMillisecond)->Apply(side_by_side::Repetitions);
+
+void BM_RecomputeSixFormulaPanes(benchmark::State& state) {
+  auto obj = Chart(5000, {"KLINE", "VOL", "MACD", "KDJ", "RSI", "WR", "BOLL"});
+  for (auto _ : state) obj->Recompute();
+}
+BENCHMARK(BM_RecomputeSixFormulaPanes)->Unit(benchmark::kMillisecond);
+
+void BM_HistoryReplyParsedAndMerged(benchmark::State& state) {
+  const std::string body = History(2000);
+  auto obj = Chart(1, {"KLINE"});
+  for (auto _ : state) {
+    obj->SetStock(nullptr);
+    obj->OnData(body.data(), int(body.size()));
+  }
+}
+BENCHMARK(BM_HistoryReplyParsedAndMerged)->Unit(benchmark::kMicrosecond);
+
+void BM_AdjustSeries(benchmark::State& state) {
+  auto obj = Chart(10000, {"KLINE"});
+  std::string b;
+  Put(b, 0, 0x1300, 2);
+  Put(b, 2, 1, 2);
+  Put(b, 4, 30, 2);
+  for (int i = 0; i < 30; ++i) {
+    const size_t at = 10 + 16 * size_t(i);
+    Put(b, at, uint32_t((1990 + i) * 10000 + 601), 4);
+    Put(b, at + 4, 500, 2);
+    Put(b, at + 6, i % 2 ? 2000 : 3000, 2);
+    Put(b, at + 8, i % 2 ? 0 : 50000, 4);
+    Put(b, at + 12, 1, 4);
+  }
+  obj->OnData(b.data(), int(b.size()));
+  obj->BuildPowerReturnList();
+  obj->SetExRightsMode(kExRightsForward);
+  const SHistoryUnit* raw = obj->Raw().data();
+  for (auto _ : state) benchmark::DoNotOptimize(obj->AdjustSeries(raw, 10000));
+}
+BENCHMARK(BM_AdjustSeries)->Unit(benchmark::kMicrosecond);
+
+void BM_TickUpdatesAndRepaints(benchmark::State& state) {
+  auto obj = Chart(static_cast<int>(state.range(0)));
+  Canvas canvas;
+  std::string tick;
+  Put(tick, 0, 0x0B00, 2);
+  Put(tick, 2, 1, 2);
+  tick.resize(15 + 51, '\0');
+  Put(tick, 15, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode), 4);
+  Put(tick, 19, 600, 2);
+  uint32_t last = 20000;
+  for (auto _ : state) {
+    last = last == 20000 ? 20010 : 20000;
+    for (size_t at : {21u, 25u, 29u, 33u}) Put(tick, at, last, 4);
+    obj->OnData(tick.data(), int(tick.size()));
+    obj->Draw(&canvas.dc);
+    canvas.dc.GetImage();
+  }
+}
+BENCHMARK(BM_TickUpdatesAndRepaints)->Arg(126)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,292 @@
+// The chart pictures: value range and pixel mapping, the primitives they
+// draw, the formula pictures computed through the Formula library, the
+// candles and the moving-average overlay, and the pane factory.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "kline_test_support.h"
+#include "recording_painter.h"
+#include "zeb/charts/pictures/tech_creator.h"
+
+namespace charts_test {
+namespace {
+
+using Kind = SDrawn::Kind;
+
+// A picture of the CBasePic primitives with a plot and a range set by hand.
+class PlainPic : public CTechAnalysisBasePic {
+ public:
+  void Plot(RECT r, float min, float max) {
+    SetRect(r.left, r.top - 16, r.right + 3, r.bottom);
+    SetRange(max, min);
+  }
+  using CBasePic::DrawLines;
+  using CBasePic::UpdateMinMax;
+};
+
+struct Bars {
+  std::vector<SHistoryUnit> units;
+  const SHistoryUnit* ptr = nullptr;
+  std::vector<int> x;
+  SKLineRange range;
+  explicit Bars(const std::vector<SHistoryUnit>& u, int first = 0) : units(u) {
+    ptr = units.data();
+    range.end = static_cast<int>(units.size());
+    range.first = first;
+    range.candleWidth = 5;
+    range.bars = &ptr;
+    for (int i = first; i < range.end; ++i) x.push_back(10 + 8 * (i - first));
+  }
+  void Give(CTechAnalysisBasePic& pic) {
+    pic.SetXPositions(x.data(), static_cast<int>(x.size()));
+    pic.SetData(&range);
+  }
+};
+
+std::vector<SHistoryUnit> Units(const std::vector<float>& closes, uint32_t volume = 100) {
+  std::vector<SHistoryUnit> u;
+  for (size_t i = 0; i < closes.size(); ++i) {
+    const float c = closes[i];
+    u.push_back(SHistoryUnit{int32_t(20240101 + i), c - 0.5f, c + 1.0f, c - 1.0f, c, volume, 0});
+  }
+  return u;
+}
+
+TEST(ChartMapping, RangeIsQuantisedToThousandthsIn64Bits) {
+  PlainPic pic;
+  float min = 0, max = 0;
+  const float a[] = {1.2344f, 1.2346f};
+  pic.UpdateMinMax(&min, &max, a, 2, 1);
+  EXPECT_FLOAT_EQ(min, 1.234f);
+  EXPECT_FLOAT_EQ(max, 1.234f);
+  // 3,000,000 x 1000 does not fit 32 bits; the range must still hold it.
+  const float big[] = {-3000000.0f, kNoValue, 3000000.0f};
+  pic.UpdateMinMax(&min, &max, big, 3, 1);
+  EXPECT_FLOAT_EQ(min, -3000000.0f);
+  EXPECT_FLOAT_EQ(max, 3000000.0f);
+}
+
+TEST(ChartMapping, PixelsStayInsideThePlotForAnyValue) {
+  EXPECT_EQ(ToPixel(std::nan("")), 0);
+  EXPECT_EQ(ToPixel(std::numeric_limits<double>::infinity()), 1000000000);
+  EXPECT_EQ(ToPixel(-std::numeric_limits<double>::infinity()), -1000000000);
+  EXPECT_EQ(ToPixel(-2.7), -2);
+  PlainPic pic;
+  pic.Plot(RECT{10, 100, 200, 300}, 0.0f, 10.0f);
+  for (float v : {std::nanf(""), INFINITY, -INFINITY, 1e30f, -1e30f}) {
+    const int y = pic.ValueToY(v);
+    EXPECT_GE(y, 100);
+    EXPECT_LE(y, 300);
+  }
+  EXPECT_EQ(pic.ValueToY(10.0f), 100);
+  EXPECT_EQ(pic.ValueToY(0.0f), 300);
+  EXPECT_FLOAT_EQ(pic.ValueAtY(99), -1.0f);
+  pic.SetRange(5.0f, 5.0f);
+  EXPECT_EQ(pic.ValueToY(7.0f), 100);  // no range: the plot top
+}
+
+TEST(ChartPrimitives, AMissingRowSplitsAPolylineAndMarksKeepTheirDistance) {
+  PlainPic pic;
+  pic.Plot(RECT{0, 0, 1000, 100}, 0.0f, 100.0f);
+  std::vector<int> x;
+  for (int i = 0; i < 20; ++i) x.push_back(i * 10);
+  pic.SetXPositions(x.data(), static_cast<int>(x.size()));
+  std::vector<int> rows(20, 50);
+  rows[5] = kNoRow;
+  RecordingPainter p;
+  pic.DrawLines(p, 1, RGB(1, 2, 3), rows.data(), 20, 0);
+  const auto lines = p.Of(Kind::kPolyline);
+  ASSERT_EQ(lines.size(), 2u);
+  EXPECT_EQ(lines[0].points.size(), 5u);   // bars 0-4
+  EXPECT_EQ(lines[1].points.size(), 14u);  // bars 6-19
+  EXPECT_EQ(lines[1].points.front().x, 60);
+  RecordingPainter marked;
+  pic.DrawLines(marked, 1, RGB(1, 2, 3), rows.data(), 20, 1);
+  std::vector<int> markX;
+  for (const SDrawn& d : marked.Of(Kind::kRect)) markX.push_back(d.rect.left + 3);
+  // a mark follows a drawn segment: bar 6 (x 60) has none, the gap being before it
+  EXPECT_EQ(markX, (std::vector<int>{70, 130, 190}));
+}
+
+TEST_F(ChartsTest, FixedGridLevelsSetTheRangeAndTheGrid) {
+  CTechAnalysisSelf pic("GRID2080");
+  pic.SetRect(80, 0, 600, 200);
+  Bars bars(Units({30, 40, 50, 60, 70}));
+  bars.Give(pic);
+  EXPECT_FLOAT_EQ(pic.GetMin(), 20.0f);
+  EXPECT_FLOAT_EQ(pic.GetMax(), 80.0f);
+  RecordingPainter p;
+  pic.Paint(p);
+  std::vector<std::string> labels;
+  for (const SDrawn& d : p.Of(Kind::kText))
+    if (d.rect.right == 80 - 2) labels.push_back(d.text);
+  EXPECT_EQ(labels, (std::vector<std::string>{"20.00", "20.00", "80.00", "80.00"}));
+}
+
+TEST_F(ChartsTest, VolumeTitleHidesTheVolumeItself) {
+  CTechAnalysisVol pic("VOL");
+  pic.SetRect(80, 0, 900, 200);
+  Bars bars(Units({10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
+  bars.Give(pic);
+  EXPECT_FLOAT_EQ(pic.GetMin(), 0.0f);
+  RecordingPainter p;
+  pic.Paint(p);
+  std::string title;
+  for (const std::string& t : p.Texts()) title += t + "|";
+  EXPECT_NE(title.find("VOL(5,10)|MA1=100|MA2=100|"), std::string::npos) << title;
+  EXPECT_EQ(title.find("VOLUME"), std::string::npos) << title;
+}
+
+TEST_F(ChartsTest, LargeOutputsAreHeldInTenThousandsFromOneMillionAndOne) {
+  struct Case {
+    float close;
+    float held;
+  } cases[] = {{1000000.0f, 1000000.0f}, {1000001.0f, 100.0001f}};
+  for (const Case& c : cases) {
+    CTechAnalysisSelf pic("BIGV");
+    pic.SetRect(80, 0, 600, 200);
+    Bars bars(Units({1.0f, c.close}));
+    bars.Give(pic);
+    ASSERT_EQ(pic.GetOutputCount(), 2);
+    EXPECT_FLOAT_EQ(pic.Output(0)[1], c.held) << c.close;
+  }
+}
+
+TEST_F(ChartsTest, WilliamsOverAFlatSeriesDrawsWithoutARange) {
+  CTechAnalysisSelf pic("WR");
+  pic.SetRect(80, 0, 600, 200);
+  Bars bars(Units(std::vector<float>(30, 10.0f)));
+  bars.Give(pic);
+  pic.SetRange(50.0f, 50.0f);
+  pic.RecalcPixels();
+  for (int row : pic.OutputRows(0)) EXPECT_TRUE(row == kNoRow || (row >= 16 && row <= 200));
+  RecordingPainter p;
+  EXPECT_EQ(pic.Paint(p), 1);
+}
+
+TEST_F(ChartsTest, TheOverlaidCloseOfAFlatPairHasNoRangeAndStillDraws) {
+  std::vector<SHistoryUnit> own = Units(std::vector<float>(20, 10.0f));
+  std::vector<SHistoryUnit> other = Units(std::vector<float>(20, 5.0f));
+  SAppendCloseData data{own.data(), other.data(), {'6', '0', '2', '0', '0', '2', ' ', ' '}};
+  Bars bars(own);
+  bars.range.overlay = &data;
+  CTechAnalysisAppendClosePrice pic;
+  pic.SetRect(80, 0, 600, 200);
+  bars.Give(pic);
+  EXPECT_FLOAT_EQ(pic.Output(1)[3], 10.0f);  // rescaled to the own close
+  for (int row : pic.OutputRows(1)) EXPECT_EQ(row, 16);
+  RecordingPainter p;
+  EXPECT_EQ(pic.Paint(p), 1);
+}
+
+TEST_F(ChartsTest, SeriesLongerThanTheLibraryTakesAreComputedOverTheirNewestBars) {
+  std::vector<float> closes(40000);
+  for (size_t i = 0; i < closes.size(); ++i) closes[i] = 10.0f + float(i % 100) / 10.0f;
+  CTechAnalysisSelf pic("BIGV");
+  pic.SetRect(80, 0, 600, 200);
+  Bars bars(Units(closes), 39900);
+  bars.Give(pic);
+  ASSERT_EQ(pic.GetOutputCount(), 2);
+  const int skipped = 40000 - CTechAnalysisSelf::kMaxCalcBars;
+  EXPECT_EQ(pic.Output(0)[size_t(skipped - 1)], kNoValue);
+  EXPECT_FLOAT_EQ(pic.Output(0)[39999], closes[39999]);
+  EXPECT_FLOAT_EQ(pic.Output(0)[size_t(skipped)], closes[size_t(skipped)]);
+}
+
+TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  std::vector<SHistoryUnit> u = {{20240101, 10, 12, 9, 11, 100, 0},
+                                 {20240102, 11, 11.5f, 8, 9, 100, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  RecordingPainter p;
+  pic.Paint(p);
+  std::vector<SDrawn> bodies;
+  for (const SDrawn& d : p.Of(Kind::kRect))
+    if (d.rect.left == 10 || d.rect.left == 18) bodies.push_back(d);
+  ASSERT_EQ(bodies.size(), 2u);
+  EXPECT_EQ(bodies[0].pen.color, Color(2));
+  EXPECT_EQ(bodies[0].fill, kHollow);
+  EXPECT_EQ(bodies[1].pen.color, Color(24));
+  EXPECT_EQ(bodies[1].fill, Color(24));
+  EXPECT_EQ(pic.HighestBar(), 0);
+  EXPECT_EQ(pic.LowestBar(), 1);
+}
+
+TEST_F(ChartsTest, TheMovingAverageWidensThePriceRange) {
+  // Falling closes: the averages of the visible bars lie above their highs.
+  std::vector<float> closes;
+  for (int i = 0; i < 80; ++i) closes.push_back(100.0f - float(i));
+  CTechAnalysisKLine pic;
+  pic.AddMovingAverage();
+  pic.SetRect(80, 0, 600, 300);
+  Bars bars(Units(closes), 70);
+  bars.Give(pic);
+  const float highest = closes[70] + 1.0f;
+  EXPECT_GT(pic.GetMax(), highest);
+  float maMax, maMin;
+  pic.MovingAverage()->GetRange(&maMax, &maMin);
+  EXPECT_FLOAT_EQ(maMax, pic.GetMax());
+  EXPECT_EQ(pic.GetMaxParam(), 60);
+}
+
+TEST_F(ChartsTest, TheHistogramAddsTheWholeVolumePerRow) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(0, 0, 306, 140);  // plot 300 x 100
+  pic.SetFlags(2);
+  // bar 0 spans the whole range, bar 1 the upper half: the upper rows count twice.
+  std::vector<SHistoryUnit> u = {{1, 5, 10, 0, 5, 1000, 0}, {2, 8, 10, 5, 8, 1000, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  RecordingPainter p;
+  pic.Paint(p);
+  int longest = 0, shortest = 1 << 30;
+  for (const SDrawn& d : p.Of(Kind::kLine))
+    if (d.pen.color == Color(23)) {
+      longest = std::max<int>(longest, d.rect.left - d.rect.right);
+      shortest = std::min<int>(shortest, d.rect.left - d.rect.right);
+    }
+  EXPECT_EQ(longest, 200);  // two thirds of the width
+  EXPECT_EQ(shortest, 100);
+}
+
+TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactName) {
+  struct Case {
+    const char* name;
+    bool kline, ma, vol;
+  } cases[] = {
+      {"kline", true, false, false}, {"KLineMA", true, true, false}, {"Vol", false, false, true}};
+  for (const Case& c : cases) {
+    CTechCreator pane;
+    pane.CreatePic(c.name);
+    auto* k = dynamic_cast<CTechAnalysisKLine*>(pane.GetPic());
+    EXPECT_EQ(k != nullptr, c.kline) << c.name;
+    if (k) EXPECT_EQ(k->MovingAverage() != nullptr, c.ma) << c.name;
+    EXPECT_EQ(dynamic_cast<CTechAnalysisVol*>(pane.GetPic()) != nullptr, c.vol) << c.name;
+    pane.SetFlags(6);
+    EXPECT_EQ(pane.GetPic()->GetFlags(), 0) << c.name;  // not "KLINE"/"KLINEMA" exactly
+  }
+  CTechCreator exact;
+  exact.CreatePic("KLINE");
+  exact.SetFlags(6);
+  EXPECT_EQ(exact.GetPic()->GetFlags(), 6);
+}
+
+TEST(ExRightsTips, TextsFollowTheReceivedLayout) {
+  struct Case {
+    SExRightsRecord r;
+    const char* text;
+  } cases[] = {
+      {{20240105, 1500, 0, 0, 1}, "20240105 每10股分红1.50元"},
+      {{20240105, 0, 2500, 0, 0}, "20240105 每10股送2.50股"},
+      {{20240105, 1000, 2500, 0, 0}, "20240105 每10股分红利1.00元 送红股2.50股"},
+      {{20240105, 0, 3000, 50000, 0}, "20240105 每10股配3.00股 每股5.00元"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CTechAnalysisKLine::ExRightsText(c.r), GBK(c.text));
+}
+
+}  // namespace
+}  // namespace charts_test

@@ -1,0 +1,397 @@
+// The K-line object: requests, history replies (prepend, repair, overlap,
+// fold), minute packets and ticks, ex-rights adjustment, the pane file,
+// layout, zooming that fetches older bars, keys and command states.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "kline_test_support.h"
+#include "platform/input.h"
+#include "platform/menu.h"
+#include "recording_painter.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+
+namespace charts_test {
+namespace {
+
+using tables_test::PacketBytes;
+
+uint32_t U32At(const std::string& b, size_t at) {
+  uint32_t v = 0;
+  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(b[at + i]);
+  return v;
+}
+
+class KLineTest : public ChartsTest {
+ protected:
+  void Open(int period = kPeriodDay) {
+    obj = std::make_unique<CHisTechObj>(&store);
+    obj->SetPeriod(period);
+    obj->SetRect(0, 0, 800, 600);
+    obj->SetStock(item);
+    obj->RequestKLine();
+  }
+  int Feed(const std::string& body) {
+    return obj->OnData(body.data(), static_cast<int>(body.size()));
+  }
+  int Period() const { return obj->GetPeriod(); }
+  std::unique_ptr<CHisTechObj> obj;
+};
+
+TEST_F(KLineTest, RequestsCarryTheItemTheHeldCountAndTheWantedCount) {
+  Open();
+  ASSERT_EQ(frame.requests.size(), 1u);
+  const auto& r = frame.requests[0];
+  ASSERT_EQ(r.bytes.size(), 30u);
+  EXPECT_EQ(r.type, 0x0500 + 61);
+  EXPECT_EQ(r.market, kMarket);
+  EXPECT_EQ(r.tag, 1);
+  EXPECT_EQ(r.count, 3);
+  EXPECT_EQ(U32At(r.bytes, 14), uint32_t(kCode));
+  EXPECT_EQ(U32At(r.bytes, 20), 0u);
+  EXPECT_EQ(U32At(r.bytes, 26), uint32_t(obj->BarsWanted()));
+  EXPECT_EQ(obj->BarsWanted(), 26 + 100);  // MACD's 26 is the largest need
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  obj->RequestKLine();
+  EXPECT_EQ(frame.requests.back().type, 0x0600 + 61);
+  EXPECT_EQ(U32At(frame.requests.back().bytes, 20), 126u);
+  obj->RequestDayTrace(20240105);
+  const auto& d = frame.requests.back();
+  ASSERT_EQ(d.bytes.size(), 24u);
+  EXPECT_EQ(d.type, 0x0400);
+  EXPECT_EQ(d.count, 2);
+  EXPECT_EQ(U32At(d.bytes, 20), 20240105u);
+}
+
+TEST_F(KLineTest, OlderBarsArePrependedRepairedAndComeIntoView) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126, 40)));
+  ASSERT_EQ(obj->Raw().size(), 126u);
+  EXPECT_EQ(obj->HistoryState(), 2);
+  const int first = obj->First(), end = obj->End();
+  // the cursor at the first bar, then one more to the left asks for older bars
+  obj->OnKey(VK_HOME);
+  obj->OnKey(VK_LEFT);
+  EXPECT_EQ(obj->ScrollMode(), 1);
+  EXPECT_EQ(frame.requests.back().type, 0x0600 + 61);
+  // 40 older bars and one that overlaps the first held: bar 5 lacks its
+  // open and close, bar 6 has high and low swapped
+  std::vector<SHistoryRecord> older = DailyBars(41);
+  older[5].open = 0;
+  older[5].close = 0;
+  older[5].high = 0;
+  std::swap(older[6].high, older[6].low);
+  Feed(HistoryBody(0x063D, older));
+  ASSERT_EQ(obj->Raw().size(), 166u);
+  EXPECT_EQ(obj->ScrollMode(), 0);
+  EXPECT_EQ(obj->First(), first);
+  EXPECT_EQ(obj->End(), end);
+  EXPECT_EQ(obj->Raw()[40].nDate, int32_t(DayOf(40)));  // no bar twice
+  const SHistoryUnit& fixed = obj->Raw()[5];
+  EXPECT_FLOAT_EQ(fixed.fOpen, obj->Raw()[4].fClose);
+  EXPECT_FLOAT_EQ(fixed.fClose, fixed.fOpen);
+  EXPECT_FLOAT_EQ(fixed.fHigh, fixed.fOpen);
+  EXPECT_GE(obj->Raw()[6].fHigh, obj->Raw()[6].fLow);
+}
+
+TEST_F(KLineTest, ARefusedOrForeignReplyLeavesTheSeries) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  const std::string more = HistoryBody(0x063D, DailyBars(10));
+  EXPECT_EQ(obj->OnData(more.data(), static_cast<int>(more.size()) - 1), 0);
+  EXPECT_EQ(Feed(HistoryBody(0x063D, DailyBars(10), kMarket, kCode + 1)), 1);
+  EXPECT_EQ(Feed(HistoryBody(0x063D, DailyBars(10), kMarket, kCode, 2)), 0);
+  EXPECT_EQ(obj->Raw().size(), 126u);
+}
+
+TEST_F(KLineTest, AHeldWeekBarFoldsIntoTheNewestBarOfItsWeek) {
+  Open(kPeriodWeek);
+  Feed(HistoryBody(0x053E, {Rec(20240110, 11000, 13000, 9000, 12000, 500, 50)}));
+  ASSERT_EQ(obj->Raw().size(), 1u);
+  EXPECT_EQ(obj->HistoryState(), 3);  // fewer than wanted: no older history
+  EXPECT_EQ(obj->First(), 0);         // not 1 - wanted
+  Feed(HistoryBody(0x063E, {Rec(20231229, 9000, 9500, 8500, 9200),
+                            Rec(20240108, 10000, 12000, 9500, 10500, 300, 30)}));
+  ASSERT_EQ(obj->Raw().size(), 2u);
+  const SHistoryUnit& week = obj->Raw()[1];
+  EXPECT_EQ(week.nDate, 20240110);
+  EXPECT_FLOAT_EQ(week.fOpen, 10.0f);
+  EXPECT_FLOAT_EQ(week.fHigh, 13.0f);
+  EXPECT_FLOAT_EQ(week.fLow, 9.0f);
+  EXPECT_FLOAT_EQ(week.fClose, 12.0f);
+  EXPECT_EQ(week.nVolume, 800u);
+  EXPECT_EQ(week.nAmount, 80u);
+}
+
+std::string MinutePacket(const std::vector<std::pair<int, uint32_t>>& minutes, int newestPoint) {
+  PacketBytes b;
+  const size_t records = 73 + 8;  // one 8-byte entry
+  b.U16(0, 0x0300).U16(2, 1).U16(4, kMarket).U32(6, kCode).U16(10, uint16_t(minutes.size()));
+  b.U16(16, 1).U8(68, 1);
+  for (size_t i = 0; i < minutes.size(); ++i) {
+    const size_t at = records + 30 * i;
+    b.U16(at, uint16_t(minutes[i].first))
+        .U32(at + 2, minutes[i].second)
+        .U32(at + 6, 10)
+        .I32(at + 26, 100);
+  }
+  const size_t points = records + 30 * minutes.size();
+  b.U16(points, uint16_t(newestPoint)).Size(points + 26);
+  return b.Bytes();
+}
+
+TEST_F(KLineTest, AMinutePacketPastTheLastFiveMinuteBarAppendsOneBar) {
+  Open(kPeriod5);
+  Feed(HistoryBody(
+      0x0505, {Rec(1050955, 10000, 10100, 9900, 10000), Rec(1051000, 10000, 10200, 9900, 10100)}));
+  ASSERT_EQ(obj->Raw().size(), 2u);
+  EXPECT_EQ(Feed(MinutePacket({{30, 10100}, {31, 10300}, {32, 10250}}, 32)), 1);
+  ASSERT_EQ(obj->Raw().size(), 3u);
+  const SHistoryUnit& bar = obj->Raw()[2];
+  EXPECT_EQ(bar.nDate, 1051005);
+  EXPECT_FLOAT_EQ(bar.fOpen, 10.1f);
+  EXPECT_FLOAT_EQ(bar.fHigh, 10.3f);
+  EXPECT_FLOAT_EQ(bar.fClose, 10.25f);
+  EXPECT_EQ(bar.nVolume, 20u);  // minutes 31 and 32 only
+  EXPECT_EQ(obj->End(), 3);
+}
+
+std::string Tick(int minuteOfDay, uint32_t last, uint32_t increment = 5) {
+  PacketBytes b;
+  b.U16(0, 0x0B00).U16(2, 1).U8(4, 0);
+  const size_t at = 15;
+  b.U32(at, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode))
+      .U16(at + 4, uint16_t(minuteOfDay));
+  b.U32(at + 6, last).U32(at + 10, last).U32(at + 14, last).U32(at + 18, last);
+  b.U32(at + 26, 1000).U32(at + 30, increment).U32(at + 34, 0).Size(at + 51);
+  return b.Bytes();
+}
+
+TEST_F(KLineTest, SixtyMinuteBarsStartEverySixtyTradingMinutes) {
+  Open(kPeriod60);
+  Feed(HistoryBody(0x053C, {Rec(1051030, 10000, 10100, 9900, 10000)}));
+  ASSERT_EQ(obj->Raw().size(), 1u);
+  struct Step {
+    int minute;  // of the day
+    size_t bars;
+  } steps[] = {{630, 1}, {631, 2}, {690, 2}, {780, 3}, {810, 3}, {840, 3}, {841, 4}, {900, 4}};
+  for (const Step& s : steps) {
+    Feed(Tick(s.minute, 10000 + uint32_t(s.minute)));
+    EXPECT_EQ(obj->Raw().size(), s.bars) << s.minute;
+  }
+  EXPECT_EQ(obj->Raw().back().nDate, 1051500);
+  EXPECT_FLOAT_EQ(obj->Raw().back().fClose, 10.9f);
+}
+
+TEST_F(KLineTest, ATickOfAnotherItemChangesNothing) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(3)));
+  std::string other = Tick(600, 55555);
+  other[15] = 7;  // another code
+  Feed(other);
+  EXPECT_NE(obj->Raw().back().fClose, 55.555f);
+  Feed(Tick(600, 55555));
+  EXPECT_FLOAT_EQ(obj->Raw().back().fClose, 55.555f);
+}
+
+std::string ExRights(const std::vector<SExRightsRecord>& records) {
+  PacketBytes b;
+  b.U16(0, 0x1300).U16(2, 1).U16(4, uint16_t(records.size())).Size(10);
+  for (size_t i = 0; i < records.size(); ++i) {
+    const size_t at = 10 + 16 * i;
+    b.I32(at, records[i].date)
+        .U16(at + 4, uint16_t(records[i].dividend))
+        .U16(at + 6, records[i].shares);
+    b.I32(at + 8, records[i].rightsPrice).I32(at + 12, records[i].dividendFlag).Size(at + 16);
+  }
+  return b.Bytes();
+}
+
+TEST_F(KLineTest, ExRightsAdjustOnlyTheBarsOnTheirSideOfTheDate) {
+  Open();
+  Feed(HistoryBody(
+      0x053D, {Rec(20240102, 12000, 12000, 12000, 12000), Rec(20240103, 10000, 10000, 10000, 10000),
+               Rec(20240104, 0, 0, 0, 0), Rec(20240108, 10000, 10000, 10000, 10000),
+               Rec(20240110, 10000, 10000, 10000, 10000)}));
+  EXPECT_EQ(obj->Shown(), obj->Raw().data());       // mode 2: the raw series itself
+  Feed(ExRights({{20240105, 0, 2500, 0, 0},         // bonus 2.5 per 10 counts as 2
+                 {20240106, 500, 0, 0, 0},          // dividend without flag: skipped
+                 {20240110, 0, 3000, 50000, 0}}));  // rights 3 per 10 at 5.000
+  EXPECT_EQ(obj->Shown(), obj->Raw().data());
+  obj->OnCommand(kline_cmd::kForward);
+  ASSERT_EQ(obj->PowerList().size(), 2u);
+  ASSERT_NE(obj->Shown(), obj->Raw().data());
+  EXPECT_FLOAT_EQ(obj->Shown()[1].fClose,
+                  10.0f / 1.2f * ((10.0f / 1.2f * 10.0f + 15.0f) / 13.0f / (10.0f / 1.2f)));
+  EXPECT_FLOAT_EQ(obj->Shown()[3].fClose, (100.0f + 15.0f) / 13.0f);  // rights only: X = 115 / 13
+  EXPECT_FLOAT_EQ(obj->Shown()[4].fClose, 10.0f);  // on the ex-date: forward leaves it
+  EXPECT_FLOAT_EQ(obj->Raw()[1].fClose, 10.0f);    // raw untouched
+  // a bar without a close (none comes from a reply, which repairs it) has
+  // nothing to scale the rights against: it is left as it is, not NaN
+  std::vector<SHistoryUnit> empty = {{20240103, 0, 0, 0, 0, 0, 0}};
+  EXPECT_EQ(obj->AdjustSeries(empty.data(), 1)[0].fClose, 0.0f);
+  obj->OnCommand(kline_cmd::kBackward);
+  // after the bonus date too: x 1.2 first, then the rights on close 12
+  const float q = 12.0f, xb = (q * 10.0f + 15.0f) / 13.0f;
+  EXPECT_FLOAT_EQ(obj->Shown()[4].fClose, q / (xb / q));
+  EXPECT_FLOAT_EQ(obj->Shown()[3].fClose, 12.0f);
+  EXPECT_FLOAT_EQ(obj->Shown()[0].fClose, 12.0f);
+  obj->OnCommand(kline_cmd::kNoAdjust);
+  EXPECT_EQ(obj->Shown(), obj->Raw().data());
+}
+
+TEST_F(KLineTest, PanesShareTheHeightAsLaidOut) {
+  struct Case {
+    const char* count;
+    const char* names;
+    std::vector<RECT> rects;
+  } cases[] = {
+      {"1", "KLINE,", {{66, 0, 800, 582}}},
+      {"2", "KLINE,VOL,", {{66, 0, 800, 441}, {66, 440, 800, 582}}},
+      {"3", "KLINE,VOL,MACD,", {{66, 0, 800, 358}, {66, 357, 800, 470}, {66, 469, 800, 582}}},
+  };
+  for (const Case& c : cases) {
+    WritePaneFile(c.count, c.names);
+    Open();
+    ASSERT_EQ(obj->GetPaneCount(), static_cast<int>(c.rects.size())) << c.count;
+    for (size_t i = 0; i < c.rects.size(); ++i) {
+      const RECT& r = obj->Pane(int(i)).GetPic()->GetPictureRect();
+      EXPECT_EQ(r.left, c.rects[i].left);
+      EXPECT_EQ(r.top, c.rects[i].top) << c.count << " pane " << i;
+      EXPECT_EQ(r.right, c.rects[i].right);
+      EXPECT_EQ(r.bottom, c.rects[i].bottom) << c.count << " pane " << i;
+    }
+    EXPECT_EQ(obj->DateAxis().top, 582);
+  }
+}
+
+TEST_F(KLineTest, ThePaneFileRoundTripsAndBadCountsAreTamed) {
+  Open();
+  obj->OnCommand(kline_cmd::kFirstLayout + 1);  // two panes
+  CHisTechObj again(&store);
+  ASSERT_EQ(again.GetPaneCount(), 2);
+  EXPECT_EQ(again.Pane(0).GetName(), "KLINE");
+  EXPECT_EQ(again.Pane(1).GetName(), "VOL");
+  struct Case {
+    const char* count;
+    const char* names;
+    int panes;
+    bool box;
+  } cases[] = {{"0", "KLINE,VOL,", 1, false},
+               {"12", "KLINE,VOL,MACD,KDJ,RSI,WR,BOLL,BIAS,CCI,OBV,MA,VOL,", 9, false},
+               {"5", "KLINEMA,VOL,", 2, false},
+               {"", "KLINE,", 1, true},
+               {"3", "", 1, true}};
+  for (const Case& c : cases) {
+    WritePaneFile(c.count, c.names);
+    const size_t boxesBefore = boxes.Boxes().size();
+    CHisTechObj o(&store);
+    EXPECT_EQ(o.GetPaneCount(), c.panes) << c.count << " " << c.names;
+    EXPECT_EQ(o.Pane(0).GetName().rfind("KLINE", 0), 0u);
+    EXPECT_EQ(boxes.Boxes().size() > boxesBefore, c.box) << c.count << " " << c.names;
+  }
+}
+
+TEST_F(KLineTest, ZoomingOutAsksForExactlyTheMissingBars) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126, 100)));
+  ASSERT_EQ(obj->First(), 0);
+  ASSERT_EQ(obj->End(), 126);
+  const size_t before = frame.requests.size();
+  obj->OnKey(VK_DOWN);
+  ASSERT_EQ(frame.requests.size(), before + 1);
+  EXPECT_EQ(U32At(frame.requests.back().bytes, 20), 126u);
+  EXPECT_EQ(U32At(frame.requests.back().bytes, 26), 12u);  // 126 x 11 / 10 - 126
+  Feed(HistoryBody(0x063D, DailyBars(12, 88)));
+  EXPECT_EQ(obj->Raw().size(), 138u);
+  EXPECT_EQ(obj->End() - obj->First(), 138);
+  obj->OnKey(VK_UP);  // zoom in keeps 10/11 ending at the end
+  EXPECT_EQ(obj->End() - obj->First(), 138 * 10 / 11);
+  EXPECT_EQ(obj->End(), 138);
+}
+
+TEST_F(KLineTest, AChartWithoutWidthTakesRepliesAndDraws) {
+  obj = std::make_unique<CHisTechObj>(&store);
+  obj->SetStock(item);
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  EXPECT_EQ(obj->Raw().size(), 126u);
+  EXPECT_EQ(obj->BarsPerColumn(), 1);
+  RecordingPainter p;
+  EXPECT_EQ(obj->Draw(p), 1);
+  obj->OnKey(VK_DOWN);
+  obj->OnKey(VK_LEFT);
+}
+
+TEST_F(KLineTest, ZoomingOutAtTheStartOfHistoryShowsEveryBar) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126, 5)));
+  obj->OnKey(VK_DOWN);  // asks for 12 older bars; the server has 5
+  EXPECT_EQ(U32At(frame.requests.back().bytes, 26), 12u);
+  Feed(HistoryBody(0x063D, DailyBars(5)));
+  EXPECT_EQ(obj->HistoryState(), 3);
+  EXPECT_EQ(obj->First(), 0);
+  EXPECT_EQ(obj->End(), 131);
+  const size_t requests = frame.requests.size();
+  obj->OnKey(VK_DOWN);  // nothing older: no request, the range stays whole
+  EXPECT_EQ(frame.requests.size(), requests);
+  EXPECT_EQ(obj->End() - obj->First(), 131);
+}
+
+TEST_F(KLineTest, F8StepsThroughThePeriodsAndWraps) {
+  Open(kPeriodMonth);
+  EXPECT_EQ(obj->CheckedPeriodCommand(), 26396);
+  obj->OnKey(VK_F8);
+  EXPECT_EQ(obj->CheckedPeriodCommand(), 26390);
+  EXPECT_EQ(Period(), kPeriod5);
+  EXPECT_EQ(frame.requests.back().type, 0x0505);
+}
+
+class RecordingCmdUI : public CCmdUI {
+ public:
+  int enabled = -1, checked = -1;
+  void Enable(BOOL on) override { enabled = on ? 1 : 0; }
+  void SetCheck(int check) override { checked = check; }
+};
+
+TEST_F(KLineTest, CommandStatesFollowTheChart) {
+  Open();
+  auto state = [&](UINT id) {
+    RecordingCmdUI ui;
+    ui.m_nID = id;
+    const int handled = obj->UpdateCommandUI(&ui);
+    return std::make_tuple(handled, ui.enabled, ui.checked);
+  };
+  EXPECT_EQ(state(kline_cmd::kDayPeriod), std::make_tuple(1, 0, -1));
+  EXPECT_EQ(state(kline_cmd::kFirstPeriod), std::make_tuple(1, 1, -1));
+  EXPECT_EQ(state(kline_cmd::kNoAdjust), std::make_tuple(1, -1, 1));
+  EXPECT_EQ(state(kline_cmd::kForward), std::make_tuple(1, -1, 0));
+  EXPECT_EQ(state(kline_cmd::kStackedVolume), std::make_tuple(1, -1, 0));
+  obj->OnCommand(kline_cmd::kStackedVolume);
+  EXPECT_EQ(state(kline_cmd::kStackedVolume), std::make_tuple(1, -1, 1));
+  EXPECT_EQ(obj->Pane(0).GetPic()->GetFlags(), 3);
+  obj->OnCommand(kline_cmd::kIntervalStat);
+  EXPECT_EQ(state(kline_cmd::kIntervalStat), std::make_tuple(1, -1, 1));
+  EXPECT_EQ(obj->OnKey(VK_ESCAPE), 1);  // selection off first
+  EXPECT_EQ(state(kline_cmd::kIntervalStat), std::make_tuple(1, -1, 0));
+  EXPECT_EQ(state(kline_cmd::kFirstTool), std::make_tuple(1, 1, 1));
+  EXPECT_EQ(state(12345), std::make_tuple(0, -1, -1));
+}
+
+TEST_F(KLineTest, ThePageDrawsCandlesEveryPaneAndTheDateAxis) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  RecordingPainter p;
+  obj->Draw(p);
+  int candles = 0;
+  for (const SDrawn& d : p.Of(SDrawn::Kind::kRect))
+    if (d.pen.color == Color(2) || d.pen.color == Color(24)) ++candles;
+  EXPECT_GE(candles, 126);
+  std::string texts;
+  for (const std::string& t : p.Texts()) texts += t + "|";
+  for (const char* part : {"VOL(5,10)", "MACD(12,26,9)", "KDJ(9,3,3)", "2020|"})
+    EXPECT_NE(texts.find(part), std::string::npos) << part;
+  EXPECT_NE(texts.find(std::string("602001 test item(") + GBK("日线") + ")"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace charts_test

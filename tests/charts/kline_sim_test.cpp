@@ -1,0 +1,82 @@
+// The quote simulator's K-line replies: the stretch asked counted back from
+// the newest bar, fewer bars at the start of history, today's bar at the
+// live price, and the K-line object taking them as they come.
+#include <gtest/gtest.h>
+
+#include "kline_test_support.h"
+#include "link/quote_protocol.h"
+#include "sim/market/demo_market.h"
+#include "sim/quote-server/kline_replies.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+
+namespace charts_test {
+namespace {
+
+std::string Request(int period, uint32_t held, uint32_t wanted, int32_t code = 602001) {
+  tables_test::PacketBytes b;
+  b.U16(0, uint16_t((held ? 0x0600 : 0x0500) + period)).U16(2, 0x1012).U16(4, 1).U16(6, 3);
+  b.U16(12, 0x1012).U32(14, uint32_t(code)).U32(20, held).U32(26, wanted);
+  return b.Bytes();
+}
+
+class KLineSim : public ChartsTest {
+ protected:
+  KLineSim() : walk(7) {
+    walk.Load(BuildDemoMarketTable());
+    walk.Step();
+  }
+  sim::MarketWalk walk;
+  sim::KLineReplies replies{walk, 20260105};
+};
+
+TEST_F(KLineSim, HistoryEndsAtTheLivePriceAndShortensAtItsStart) {
+  const sim::WalkItem live = walk.Find({602001})[0];
+  SHistoryPacket reply;
+  std::string body = replies.History(Request(61, 0, 126));
+  ASSERT_TRUE(ReadKLineHistory(body.data(), body.size(), &reply));
+  ASSERT_EQ(reply.records.size(), 126u);
+  EXPECT_EQ(reply.records.back().date, 20260105u);
+  EXPECT_EQ(reply.records.back().close, live.price);
+  EXPECT_EQ(reply.records[124].close, live.preClose);
+  EXPECT_EQ(reply.records[124].date, 20260102u);  // the Friday before
+  const size_t all = sim::KLineReplies::kHistoryDays + 1;
+  body = replies.History(Request(61, uint32_t(all - 10), 126));
+  ASSERT_TRUE(ReadKLineHistory(body.data(), body.size(), &reply));
+  EXPECT_EQ(reply.records.size(), 10u);
+  body = replies.History(Request(61, uint32_t(all), 126));
+  ASSERT_TRUE(ReadKLineHistory(body.data(), body.size(), &reply));
+  EXPECT_EQ(reply.hasData, 0);
+  for (int period : {5, 60}) {
+    body = replies.History(Request(period, 0, 100000));
+    ASSERT_TRUE(ReadKLineHistory(body.data(), body.size(), &reply));
+    EXPECT_EQ(reply.records.size(), size_t(sim::KLineReplies::kMinuteDays * 240 / period));
+    EXPECT_EQ(reply.records.back().date, 1051500u);
+    EXPECT_EQ(reply.records.back().close, live.price);
+  }
+  EXPECT_TRUE(replies.History(Request(61, 0, 10, 999999)).empty());
+}
+
+TEST_F(KLineSim, TheObjectTakesTheSimulatorsHistoryAndItsOlderBars) {
+  CHisTechObj obj(&store);
+  obj.SetRect(0, 0, 1000, 700);
+  obj.SetStock(item);
+  obj.RequestKLine();
+  std::string body = replies.History(frame.requests.back().bytes);
+  ASSERT_EQ(obj.OnData(body.data(), int(body.size())), 1);
+  EXPECT_EQ(obj.Raw().size(), 126u);
+  obj.OnCommand(kline_cmd::kZoomOut);
+  body = replies.History(frame.requests.back().bytes);
+  obj.OnData(body.data(), int(body.size()));
+  EXPECT_EQ(obj.Raw().size(), 138u);
+  for (size_t i = 1; i < obj.Raw().size(); ++i)
+    ASSERT_LT(obj.Raw()[i - 1].nDate, obj.Raw()[i].nDate);
+  body = replies.ExRights(frame.requests.back().bytes);
+  obj.OnData(body.data(), int(body.size()));
+  EXPECT_EQ(obj.ExRights().size(), 2u);
+  body = replies.InfoTitles(frame.requests.back().bytes);
+  obj.OnData(body.data(), int(body.size()));
+  EXPECT_EQ(obj.Titles().size(), 2u);
+}
+
+}  // namespace
+}  // namespace charts_test

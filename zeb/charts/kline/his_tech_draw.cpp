@@ -1,0 +1,124 @@
+// The K-line object's drawing: pane frames and pictures, the date axis,
+// the crosshair with its value and date labels, interval marks and the
+// zoom box.
+#include <strings.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/gbk.h"
+#include "platform/input.h"
+#include "platform/menu.h"
+#include "platform/msgbox.h"
+#include "ui/ini_file.h"
+#include "ui/sys_style.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/shell/store/public_store.h"
+
+namespace {
+
+COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
+
+}  // namespace
+
+// ---- Drawing ----
+
+int CHisTechObj::Draw(CDC* dc) {
+  if (dc == nullptr) return 0;
+  CDCPainter painter(dc);
+  return Draw(painter);
+}
+
+int CHisTechObj::Draw(CChartPainter& p) {
+  for (auto& pane : m_panes) pane->DrawFrame(p);
+  if (m_raw.empty()) return 1;
+  for (auto& pane : m_panes) pane->Paint(p);
+  DrawDateAxis(p);
+  if (m_bCursorShown && m_bMouseIn) DrawCrosshair(p);
+  if (m_nIntervalState == 1 || m_nIntervalState == 2) {
+    p.SetInvert(true);
+    const SPenSpec pen{PS_SOLID, 1, 0};
+    auto centre = [&](int offset) {
+      offset = std::clamp(offset, 0, std::max(0, static_cast<int>(m_x.size()) - 1));
+      return m_x.empty() ? m_rcKLine.left : m_x[static_cast<size_t>(offset)] + m_nCandleWidth / 2;
+    };
+    const int a = centre(m_nIntervalStart);
+    p.Line(a, m_rcKLine.top + 16, a, m_rcKLine.bottom, pen);
+    const int end = m_nIntervalState == 2 ? centre(m_nIntervalEnd - 1) : centre(m_nCursor);
+    if (m_nIntervalState == 2) p.Line(end, m_rcKLine.top + 16, end, m_rcKLine.bottom, pen);
+    const int mid = (m_rcKLine.top + m_rcKLine.bottom) / 2;
+    p.Line(a, mid, end, mid, pen);
+    p.SetInvert(false);
+  }
+  if (m_bZoomActive) {
+    p.SetInvert(true);
+    RECT r{std::min(m_rcZoom.left, m_rcZoom.right), std::min(m_rcZoom.top, m_rcZoom.bottom),
+           std::max(m_rcZoom.left, m_rcZoom.right), std::max(m_rcZoom.top, m_rcZoom.bottom)};
+    p.Rect(r, SPenSpec{PS_SOLID, 1, 0}, kHollow);
+    p.SetInvert(false);
+  }
+  return 1;
+}
+
+void CHisTechObj::DrawDateAxis(CChartPainter& p) {
+  if (!m_pShown) return;
+  CFont* font = CSysStyle::GetInstance()->GetFont(2);
+  const COLORREF color = SchemeColor(5);
+  const SPenSpec pen{PS_SOLID, 1, color};
+  int lastRight = -1000000;
+  int previous = 0;
+  for (size_t i = 0; i < m_x.size(); ++i) {
+    const int bar = m_nFirst + static_cast<int>(i);
+    if (bar >= static_cast<int>(m_raw.size())) break;
+    const int date = m_pShown[bar].nDate;
+    const int x = m_x[i] + m_nCandleWidth / 2;
+    char text[16] = {};
+    if (IsMinutePeriod(m_nPeriod)) {
+      if (i == 0 || date / 10000 != previous / 10000)
+        std::snprintf(text, sizeof text, "%04d", date / 10000);
+    } else if (i == 0) {
+      std::snprintf(text, sizeof text, "%d", date / 10000);
+    } else if (m_nPeriod == kPeriodMonth) {
+      if (date / 10000 != previous / 10000) std::snprintf(text, sizeof text, "%d", date / 10000);
+    } else if (date / 100 != previous / 100) {
+      std::snprintf(text, sizeof text, "%02d", date / 100 % 100);
+    }
+    previous = date;
+    if (!text[0]) continue;
+    const SIZE s = p.TextExtent(text, font);
+    if (x <= lastRight) continue;
+    p.Line(x, m_rcDateAxis.top, x, m_rcDateAxis.top + 6, pen);
+    p.Text(text, RECT{x + 2, m_rcDateAxis.top, x + 2 + s.cx, m_rcDateAxis.bottom},
+           DT_LEFT | DT_VCENTER | DT_SINGLELINE, color, font);
+    lastRight = x + 2 + s.cx + 4;
+  }
+}
+
+void CHisTechObj::DrawCrosshair(CChartPainter& p) {
+  const int visible = m_nEnd - m_nFirst;
+  if (m_nCursor < 0 || m_nCursor >= visible || m_nCursor >= static_cast<int>(m_x.size())) return;
+  if (m_nCursorY < m_rect.top || m_nCursorY > m_rcDateAxis.top) return;
+  const int x = m_x[static_cast<size_t>(m_nCursor)] + m_nCandleWidth / 2;
+  p.SetInvert(true);
+  p.Line(x, m_rect.top + 16, x, m_rcDateAxis.top, SPenSpec{});
+  p.Line(m_rcDateAxis.left, m_nCursorY, m_rcDateAxis.right, m_nCursorY, SPenSpec{});
+  p.SetInvert(false);
+  CFont* font = CSysStyle::GetInstance()->GetFont(2);
+  const SPenSpec frame{PS_SOLID, 1, SchemeColor(6)};
+  const std::string value = ValueAtCursor();
+  SIZE s = p.TextExtent(value, font);
+  RECT box{m_rect.left + 66 - s.cx - 6, m_nCursorY - s.cy / 2 - 1, m_rect.left + 66,
+           m_nCursorY + s.cy / 2 + 1};
+  p.Rect(box, frame, 0xFF0000);
+  p.Text(value, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255), font);
+  if (m_nCursorDate >= 0) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%08d", m_nCursorDate);
+    s = p.TextExtent(date, font);
+    int left = std::min<int>(x, m_rcDateAxis.right - s.cx - 4);
+    RECT dbox{left, m_rcDateAxis.top, left + s.cx + 4, m_rcDateAxis.bottom};
+    p.Rect(dbox, frame, 0xFF0000);
+    p.Text(date, dbox, DT_CENTER | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255), font);
+  }
+}

@@ -1,0 +1,472 @@
+// The K-line object's input: scrolling and zooming (fetching older bars
+// when the view reaches the oldest held bar), the cursor, the keys, the
+// commands with their check and enable states, and the mouse.
+#include <strings.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+
+#include "platform/gbk.h"
+#include "platform/input.h"
+#include "platform/menu.h"
+#include "platform/msgbox.h"
+#include "ui/ini_file.h"
+#include "ui/sys_style.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/shell/store/public_store.h"
+
+namespace {
+
+bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+}  // namespace
+
+// ---- Scrolling and zooming ----
+
+void CHisTechObj::ZoomIn() {
+  if (m_nCursor < 0) m_nCursor = 0;
+  const int n = m_nEnd - m_nFirst;
+  if (n <= 10) return;
+  const int keep = n * 10 / 11;
+  m_nEnd = std::min<int>(m_nEnd, static_cast<int>(m_raw.size()));
+  m_nFirst = std::max(0, m_nEnd - keep);
+  Recompute();
+}
+
+void CHisTechObj::ZoomOut() {
+  const int n = m_nEnd - m_nFirst;
+  const int want = n * 11 / 10;
+  const int first = m_nEnd - want;
+  if (first < 0 && MayHaveOlder()) {
+    m_nBarsWanted = -first;
+    m_nScrollMode = 0;
+    m_nFirst = 0;
+    RequestKLine();
+    return;
+  }
+  m_nFirst = std::max(0, first);
+  if (first < 0) m_nEnd = std::min<int>(want, static_cast<int>(m_raw.size()));
+  Recompute();
+}
+
+void CHisTechObj::PageLeft() {
+  const int n = m_nEnd - m_nFirst;
+  const int span =
+      std::max(n, ToPixel((m_rcDateAxis.right - m_rcDateAxis.left) / std::max(0.01f, m_fBarWidth)));
+  if (m_nFirst <= MinFirst() && MayHaveOlder()) {
+    m_nBarsWanted = span;
+    m_nScrollMode = 2;
+    RequestKLine();
+    return;
+  }
+  m_nFirst = std::max(m_nFirst - span, 0);
+  m_nEnd = std::min<int>(m_nFirst + span, static_cast<int>(m_raw.size()));
+  m_nCursor = -1;
+  m_nCursorDate = -1;
+  Recompute();
+}
+
+void CHisTechObj::PageRight() {
+  const int count = static_cast<int>(m_raw.size());
+  if (m_nEnd >= count) return;
+  const int n = m_nEnd - m_nFirst;
+  m_nEnd = std::min(count, m_nEnd + n);
+  m_nFirst = std::max(0, m_nEnd - n);
+  m_nCursor = -1;
+  Recompute();
+}
+
+void CHisTechObj::MoveCursorTo(int offset) {
+  m_nCursor = offset;
+  const int bar =
+      std::min<int>(m_nFirst + offset * m_nBarsPerColumn, static_cast<int>(m_raw.size()) - 1);
+  if (bar >= 0 && m_pShown) {
+    m_nCursorDate = m_pShown[bar].nDate & 0x7FFFFFFF;
+    if (!m_panes.empty() && m_panes[0]->ValueAtY(m_nCursorY) == -1.0f)
+      m_nCursorY = m_panes[0]->ValueToY(m_pShown[bar].fClose);
+  }
+  RefreshCursorInfo();
+}
+
+void CHisTechObj::CursorLeft() {
+  m_bCursorShown = true;
+  const int visible = m_nEnd - m_nFirst;
+  if (m_nCursor < 0) {
+    MoveCursorTo(visible - 1);
+  } else if (m_nCursor > 0) {
+    MoveCursorTo(m_nCursor - 1);
+  } else if (m_nFirst <= MinFirst() && MayHaveOlder()) {
+    m_nBarsWanted = visible;
+    m_nScrollMode = 1;
+    RequestKLine();
+  } else if (m_nFirst > 0) {
+    const bool full = visible >= static_cast<int>(m_x.size());
+    --m_nFirst;
+    if (full) --m_nEnd;
+    Recompute();
+  }
+}
+
+void CHisTechObj::CursorRight() {
+  m_bCursorShown = true;
+  const int visible = m_nEnd - m_nFirst;
+  if (m_nCursor < 0) {
+    MoveCursorTo(0);
+  } else if (m_nCursor < visible - 1) {
+    MoveCursorTo(m_nCursor + 1);
+  } else if (m_nEnd < static_cast<int>(m_raw.size())) {
+    ++m_nFirst;
+    ++m_nEnd;
+    Recompute();
+    MoveCursorTo(m_nEnd - m_nFirst - 1);
+  }
+}
+
+// ---- Keys ----
+
+int CHisTechObj::OnKey(UINT key) {
+  switch (key) {
+    case VK_RETURN:
+      return OnLButtonDblClk(0, 0), 1;
+    case VK_ESCAPE:
+      if (m_nIntervalState != 3) {
+        m_nIntervalState = 3;
+        if (m_hooks.intervalStat) m_hooks.intervalStat(nullptr, nullptr, 0, RECT{});
+        return 1;
+      }
+      if (m_bCursorShown) {
+        m_bCursorShown = false;
+        return 1;
+      }
+      return 0;
+    case VK_DELETE:
+      return OnCommand(kline_cmd::kDeleteTool), 1;
+    case VK_F8: {
+      UINT next = static_cast<UINT>(m_nCheckedPeriod) + 1;
+      if (next > kline_cmd::kLastPeriod) next = kline_cmd::kFirstPeriod;
+      OnCommand(next);
+      return 1;
+    }
+    default:
+      break;
+  }
+  if (m_raw.empty()) return 1;
+  switch (key) {
+    case VK_END:
+      MoveCursorTo(m_nEnd - m_nFirst - 1);
+      break;
+    case VK_HOME:
+      MoveCursorTo(0);
+      break;
+    case VK_LEFT:
+      CtrlDown() ? PageLeft() : CursorLeft();
+      break;
+    case VK_RIGHT:
+      CtrlDown() ? PageRight() : CursorRight();
+      break;
+    case VK_UP:
+      if (CtrlDown()) {
+        if (!m_panes.empty()) m_panes[0]->Zoom(0);
+      } else {
+        ZoomIn();
+      }
+      break;
+    case VK_DOWN:
+      if (CtrlDown()) {
+        if (!m_panes.empty()) m_panes[0]->Zoom(1);
+      } else {
+        ZoomOut();
+      }
+      break;
+    default:
+      return 0;
+  }
+  return 1;
+}
+
+// ---- Commands ----
+
+int CHisTechObj::OnCommand(UINT id) {
+  using namespace kline_cmd;
+  CTechCreator* selected =
+      m_nSelectedPane >= 0 && m_nSelectedPane < static_cast<int>(m_panes.size())
+          ? m_panes[static_cast<size_t>(m_nSelectedPane)].get()
+          : nullptr;
+  auto formulaName = [&]() {
+    return selected->GetName() == "KLINEMA" ? std::string("MA") : selected->GetName();
+  };
+  if (id >= kFirstPeriod && id <= kLastPeriod) {
+    m_nCheckedPeriod = static_cast<int>(id);
+    const int period = PeriodOfCommand(id);
+    if (period != m_nPeriod) {
+      m_nPeriod = period;
+      m_nFirst = m_nEnd = 0;
+      SetStock(nullptr);
+      RequestKLine();
+    }
+    return 1;
+  }
+  if (id >= kFirstLayout && id <= kLastLayout) {
+    static constexpr int kCounts[] = {1, 2, 3, 4, 6, 9};
+    SetPaneCount(kCounts[id - kFirstLayout]);
+    return 1;
+  }
+  if (id >= kFirstTool && id < kDeleteTool) {
+    m_nTool = static_cast<int>(id - kFirstTool);
+    m_nDrawState = id == kFirstTool ? 4 : 1;
+    return 1;
+  }
+  switch (id) {
+    case kStackedVolume:
+    case kDisplayBit1:
+      m_nDisplayBits ^= id == kStackedVolume ? 2 : 1;
+      if (!m_panes.empty()) m_panes[0]->SetFlags(m_nDisplayBits);
+      Redraw();
+      return 1;
+    case kIntervalStat:
+      if (m_nIntervalState == 3) {
+        m_nIntervalState = 0;
+      } else {
+        m_nIntervalState = 3;
+        if (m_hooks.intervalStat) m_hooks.intervalStat(nullptr, nullptr, 0, RECT{});
+        Redraw();
+      }
+      return 1;
+    case kForward:
+    case kBackward: {
+      const int mode = id == kForward ? kExRightsForward : kExRightsBackward;
+      if (mode != m_nExRightsMode) {
+        BuildPowerReturnList();
+        m_nExRightsMode = mode;
+        if (!m_panes.empty()) m_panes[0]->SetExRightsHighlight(1);
+        Recompute();
+      }
+      return 1;
+    }
+    case kNoAdjust:
+      if (m_nExRightsMode != kExRightsNone) {
+        m_nExRightsMode = kExRightsNone;
+        if (!m_panes.empty()) m_panes[0]->SetExRightsHighlight(0);
+        Recompute();
+      }
+      return 1;
+    case kZoomIn:
+      ZoomIn();
+      return 1;
+    case kZoomOut:
+      ZoomOut();
+      return 1;
+    case kSwitchIndicator:
+      if (selected && m_nSelectedPane > 0 && m_panes.size() > 1) {
+        char name[256];
+        std::snprintf(name, sizeof name, "%s", selected->GetName().c_str());
+        if (CFormulaFace::OnOpenFormulaParasSet(name) == 1) {
+          selected->CreatePic(name);
+          GiveKLineData();
+          RecalcLayout();
+          SavePanes();
+        }
+      }
+      return 1;
+    case kIndicatorNote:
+      if (selected) CFormulaFace::OnOpenFormulaDesc(formulaName().c_str());
+      return 1;
+    case kDeleteIndicator:
+      if (selected && m_nSelectedPane > 0 && m_panes.size() > 1) {
+        m_panes.erase(m_panes.begin() + m_nSelectedPane);
+        m_nSelectedPane = -1;
+        RecalcLayout();
+        SavePanes();
+      }
+      return 1;
+    case kIndicatorParams:
+      if (selected && CFormulaFace::OnOpenSingleFormulaParasSet(formulaName().c_str())) {
+        if (selected->GetName() != "MA") selected->CreatePic(selected->GetName());
+        GiveKLineData();
+        RecalcLayout();
+      }
+      return 1;
+    case kEditFormula:
+      if (selected) {
+        SDefineReturn ret{};
+        if (CFormulaFace::OnOpenDefineTechDlg(ret, formulaName().c_str()) == 1) {
+          selected->CreatePic(selected->GetName());
+          GiveKLineData();
+          RecalcLayout();
+        }
+      }
+      return 1;
+    case kDeleteTool:
+      m_nTool = -1;
+      Redraw();
+      return 1;
+    default:
+      return 0;
+  }
+}
+
+int CHisTechObj::UpdateCommandUI(CCmdUI* ui) {
+  using namespace kline_cmd;
+  const UINT id = ui->m_nID;
+  if (id == kStackedVolume) return ui->SetCheck((m_nDisplayBits & 2) ? 1 : 0), 1;
+  if (id == kIntervalStat) return ui->SetCheck(m_nIntervalState != 3 ? 1 : 0), 1;
+  if (id == kDisplayBit1) return ui->SetCheck((m_nDisplayBits & 1) ? 1 : 0), 1;
+  if (id >= kFirstPeriod && id <= kLastPeriod)
+    return ui->Enable(static_cast<int>(id) != m_nCheckedPeriod ? TRUE : FALSE), 1;
+  if (id >= kForward && id <= kNoAdjust)
+    return ui->SetCheck(static_cast<int>(id - kForward) == m_nExRightsMode ? 1 : 0), 1;
+  if (id >= kFirstTool && id <= kDeleteTool) {
+    ui->Enable(TRUE);
+    if (id == kFirstTool)
+      ui->SetCheck(m_nDrawState == 4 ? 1 : 0);
+    else
+      ui->SetCheck(m_nDrawState == 1 && static_cast<int>(id - kFirstTool) == m_nTool ? 1 : 0);
+    return 1;
+  }
+  return 0;
+}
+
+// ---- Mouse ----
+
+BOOL CHisTechObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
+
+int CHisTechObj::OnLButtonDown(int x, int y) {
+  if (m_x.empty()) return 0;
+  m_bCursorShown = true;
+  if (m_nIntervalState == 0 || m_nIntervalState == 2) {
+    m_nIntervalStart = m_nCursor;
+    m_nIntervalState = 1;
+    return 1;
+  }
+  if (m_nIntervalState == 1) {
+    int a = m_nIntervalStart, b = m_nCursor + 1;
+    if (b < a) std::swap(a, b);
+    m_nIntervalStart = std::max(0, a);
+    m_nIntervalEnd = std::min(b, m_nEnd - m_nFirst);
+    m_nIntervalState = 2;
+    if (m_hooks.intervalStat && m_pShown) {
+      const int mid = (m_rcDateAxis.left + m_rcDateAxis.right) / 2;
+      const RECT rect{mid - 200, m_rcDateAxis.top - 20 - 7 * 18, mid + 200, m_rcDateAxis.top - 20};
+      m_hooks.intervalStat(m_item, m_pShown + m_nFirst + m_nIntervalStart,
+                           m_nIntervalEnd - m_nIntervalStart, rect);
+    }
+    return 1;
+  }
+  const POINT pt{x, y};
+  if (PtInRect(m_rcKLine, pt)) {
+    m_rcZoom = RECT{x, y, x, y};
+    m_bZoomActive = true;
+    m_nSelectedPane = -1;
+    for (size_t i = 0; i < m_panes.size(); ++i)
+      if (m_panes[i]->OnLButtonDown(x, y)) {
+        m_nSelectedPane = static_cast<int>(i);
+        break;
+      }
+  }
+  if (m_nSelectedPane < 0) {
+    for (size_t i = 0; i < m_panes.size(); ++i)
+      if (m_panes[i]->HitTest(x, y)) {
+        m_nSelectedPane = static_cast<int>(i);
+        return 1;
+      }
+    return PtInRect(m_rcKLine, pt) ? 0 : 1;
+  }
+  return 1;
+}
+
+int CHisTechObj::OnLButtonUp(int x, int y) {
+  for (auto& pane : m_panes) pane->OnLButtonUp(x, y);
+  m_nDrawState = 4;
+  if (m_bZoomActive) {
+    m_bZoomActive = false;
+    if (!PtInRect(m_rcKLine, POINT{x, y}) || m_fBarWidth <= 0.0f) return m_bCursorShown ? 1 : 0;
+    const float bars = float(x - m_rcZoom.left) / m_fBarWidth;
+    if (bars < 11.0f) return 0;
+    auto firstRightOf = [&](int px) {
+      for (size_t i = 0; i < m_x.size(); ++i)
+        if (m_x[i] > px) return static_cast<int>(i);
+      return static_cast<int>(m_x.size());
+    };
+    const int first = m_nFirst;
+    m_nEnd = first + firstRightOf(x);
+    m_nFirst = first + firstRightOf(m_rcZoom.left);
+    Recompute();
+    return 1;
+  }
+  return m_bCursorShown ? 1 : 0;
+}
+
+int CHisTechObj::OnMouseMove(int x, int y) {
+  const POINT pt{x, y};
+  m_bMouseIn = PtInRect(m_rect, pt) != 0;
+  if (!m_bMouseIn) m_bZoomActive = false;
+  if (x == m_rect.left && y == m_rect.top) return 0;
+  for (auto& pane : m_panes) pane->OnMouse(x, y);
+  if (m_bZoomActive) {
+    m_rcZoom.right = x;
+    m_rcZoom.bottom = y;
+  }
+  const size_t limit = std::min<size_t>(3, m_panes.size());
+  for (size_t i = 0; i < limit; ++i) {
+    if (!m_panes[i]->HitTest(x, y)) continue;
+    for (size_t k = 0; k < m_x.size(); ++k)
+      if (x >= m_x[k] && x < m_x[k] + std::max(1.0f, m_fBarWidth)) {
+        m_nCursorY = y;
+        MoveCursorTo(static_cast<int>(k));
+        return 1;
+      }
+    return 0;
+  }
+  return 0;
+}
+
+int CHisTechObj::OnLButtonDblClk(int x, int y) {
+  if (m_bRequestPending || m_raw.empty()) return 0;
+  for (size_t i = 0; i < m_panes.size(); ++i) {
+    const int hit = m_panes[i]->HitTestTitle(x, y);
+    if (hit == 0) continue;
+    m_nSelectedPane = static_cast<int>(i);
+    OnCommand(hit == 1 ? kline_cmd::kSwitchIndicator : kline_cmd::kIndicatorParams);
+    return 1;
+  }
+  if (!m_panes.empty() && m_panes[0]->HitTest(x, y) == 2 &&
+      m_titles.count(static_cast<uint32_t>(m_nCursorDate))) {
+    if (m_hooks.infoList) m_hooks.infoList(m_titles, m_nCursorDate);
+    return 1;
+  }
+  if (m_nPeriod == kDayPeriod && m_nCursor >= 0 && m_pShown) {
+    if (m_hooks.mainCommand) m_hooks.mainCommand(kline_cmd::kDayTraceView);
+    const int bar =
+        std::min<int>(m_nFirst + m_nCursor * m_nBarsPerColumn, static_cast<int>(m_raw.size()) - 1);
+    RequestDayTrace(m_pShown[bar].nDate);
+  }
+  return 1;
+}
+
+int CHisTechObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
+  bool title = false;
+  m_nSelectedPane = -1;
+  for (size_t i = 0; i < m_panes.size(); ++i)
+    if (m_panes[i]->HitTestLine(x, y) || m_panes[i]->HitTestTitle(x, y)) {
+      m_nSelectedPane = static_cast<int>(i);
+      title = m_panes[i]->HitTestTitle(x, y) != 0;
+      break;
+    }
+  if (m_nSelectedPane < 0)
+    for (size_t i = 0; i < m_panes.size(); ++i)
+      if (m_panes[i]->HitTest(x, y)) {
+        m_nSelectedPane = static_cast<int>(i);
+        break;
+      }
+  SPopupMenu menu;
+  menu.baseResource = 130;
+  menu.baseSubMenu = title ? 4 : 3;
+  if (!title && m_nSelectedPane > 0) {
+    menu.items.push_back(SPopupItem{SPopupItem::Kind::kSeparator});
+    menu.items.push_back(
+        SPopupItem{SPopupItem::Kind::kCommand, kline_cmd::kSwitchIndicator, GBK("切换指标")});
+  }
+  if (owner) owner->TrackPopup(menu, x, y);
+  return 1;
+}

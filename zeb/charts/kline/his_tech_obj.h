@@ -1,0 +1,234 @@
+// CHisTechObj: the K-line chart of the chart view's technical-analysis
+// page. It keeps the bar series of one item and one period, sends the
+// history, day-trace requests, merges every reply, minute packet and
+// pushed tick into the series, adjusts it for ex-rights, and lends it to a
+// stack of indicator panes (read from "INDEX/INDEX.DEX") that it lays out,
+// scrolls, zooms and drives with the keys, the mouse and its commands.
+//
+// Reply bodies are lent and read only through the bounds-checked readers
+// of zeb/tables/packets; nothing is ever written into them.
+#pragma once
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zeb/charts/pictures/tech_creator.h"
+#include "zeb/shell/store/store_records.h"
+#include "zeb/tables/base/draw_obj.h"
+
+class CPublic;
+
+// One corporate action as the adjustment uses it.
+struct SPowerReturnInfo {
+  int32_t date = 0;           // ex-date yyyymmdd
+  int32_t dividend = 0;       // cash per 10 shares, thousandths
+  uint32_t bonus = 0;         // bonus shares per 10, thousandths
+  uint32_t rightsShares = 0;  // rights shares per 10, thousandths
+  uint32_t rightsPrice = 0;   // thousandths
+};
+
+// Ex-rights modes.
+constexpr int kExRightsForward = 0, kExRightsBackward = 1, kExRightsNone = 2;
+
+// Commands of the chart.
+namespace kline_cmd {
+constexpr UINT kStackedVolume = 26387, kIntervalStat = 26388, kDisplayBit1 = 26389;
+constexpr UINT kFirstPeriod = 26390, kDayPeriod = 26394, kLastPeriod = 26396;
+constexpr UINT kForward = 26401, kBackward = 26402, kNoAdjust = 26403;
+constexpr UINT kSwitchIndicator = 26404, kZoomIn = 26406, kZoomOut = 26407;
+constexpr UINT kFirstLayout = 26417, kLastLayout = 26422;
+constexpr UINT kIndicatorNote = 26432, kDeleteIndicator = 26433, kIndicatorParams = 26434;
+constexpr UINT kEditFormula = 26435;
+constexpr UINT kFirstTool = 29953, kDeleteTool = 29959;
+constexpr UINT kDayTraceView = 26904;
+}  // namespace kline_cmd
+
+class CHisTechObj : public CBaseDrawObj {
+ public:
+  static constexpr int kDayPeriod = 61;
+  static constexpr int kMaxPanes = 9;
+
+  // The hooks the hosting view gives: the chip-distribution notices
+  // (wParam 0 range, 1 cursor, 3 price rectangle), a repaint, a command for
+  // the main window, and the interval statistics (bars, count; count 0
+  // hides the table).
+  struct SHooks {
+    std::function<void(int what, const void* data)> chipUpdate;
+    std::function<void()> redraw;
+    std::function<void(UINT id)> mainCommand;
+    std::function<void(const SStockInfo* item, const SHistoryUnit* bars, int count,
+                       const RECT& rect)>
+        intervalStat;
+    // The floating information table: the bar under the cursor and the
+    // value at the cursor's height (null bar: no cursor).
+    std::function<void(const SHistoryUnit* bar, const std::string& value)> cursorInfo;
+    // The information list of a date that has a title (double-click on its mark).
+    std::function<void(const InfoTitleMap& titles, int date)> infoList;
+  };
+
+  explicit CHisTechObj(CPublic* store = nullptr);
+  ~CHisTechObj() override;
+
+  int RecalcLayout() override;
+  int OnData(const void* body, int length) override;
+  BOOL HitTest(int x, int y) override;
+  int Draw(CDC* dc) override;
+  int Draw(CChartPainter& p);
+  int OnKey(UINT key) override;
+  int OnCommand(UINT id) override;
+  int UpdateCommandUI(CCmdUI* ui) override;
+
+  // A null item keeps the current one; clears the series either way.
+  void SetStock(SStockInfo* item);
+  void RequestKLine();
+  void RequestDayTrace(int date);
+  void Recompute();
+  void SetDayPeriod();
+  int IsDayPeriod() const { return m_nPeriod == kDayPeriod ? 1 : 0; }
+  void SetPeriod(int period);
+  int GetPeriod() const { return m_nPeriod; }
+  void SetLastPaneTech(const char* name);
+  const std::string& LastPaneTech() const { return m_strLastTech; }
+  void SetChipPageShown(int flag) { m_nChipShown = flag; }
+  int ChipPageShown() const { return m_nChipShown; }
+  int PacketsTaken() const { return m_nPackets; }
+  void SetHooks(SHooks hooks) { m_hooks = std::move(hooks); }
+
+  int OnLButtonDown(int x, int y);
+  int OnLButtonUp(int x, int y);
+  int OnMouseMove(int x, int y);
+  int OnLButtonDblClk(int x, int y);
+  int OnRButtonDown(CDrawOwner* owner, int x, int y);
+  int OnRButtonUp(int x, int y) { return 1; }
+
+  // Ex-rights.
+  void BuildPowerReturnList();
+  // The shown series: raw itself in mode 2 or without records, else the
+  // adjusted copy (owned here, replaced on the next call).
+  const SHistoryUnit* AdjustSeries(const SHistoryUnit* raw, int count);
+  void SetExRightsMode(int mode) { m_nExRightsMode = mode; }
+
+  // Panes.
+  void LoadPanes();  // from "INDEX/INDEX.DEX" under the program folder
+  void SavePanes() const;
+  void SetPaneNames(const std::vector<std::string>& names);
+  int GetPaneCount() const { return static_cast<int>(m_panes.size()); }
+  CTechCreator& Pane(int i) { return *m_panes[static_cast<size_t>(i)]; }
+  void SetPaneFile(const std::string& path) { m_strPaneFile = path; }
+
+  // State read by the view and the tests.
+  const std::vector<SHistoryUnit>& Raw() const { return m_raw; }
+  const SHistoryUnit* Shown() const { return m_pShown; }
+  int First() const { return m_nFirst; }
+  int End() const { return m_nEnd; }
+  int HistoryState() const { return m_nHistoryState; }
+  int BarsWanted() const { return m_nBarsWanted; }
+  int ScrollMode() const { return m_nScrollMode; }
+  int CursorOffset() const { return m_nCursor; }
+  int CandleWidth() const { return m_nCandleWidth; }
+  float BarWidth() const { return m_fBarWidth; }
+  int BarsPerColumn() const { return m_nBarsPerColumn; }
+  const RECT& KLineArea() const { return m_rcKLine; }
+  const RECT& DateAxis() const { return m_rcDateAxis; }
+  const std::vector<int>& XPositions() const { return m_x; }
+  const std::vector<SPowerReturnInfo>& PowerList() const { return m_powerList; }
+  const std::vector<SExRightsRecord>& ExRights() const { return m_exRights; }
+  const InfoTitleMap& Titles() const { return m_titles; }
+  int CheckedPeriodCommand() const { return m_nCheckedPeriod; }
+  bool IsRequestPending() const { return m_bRequestPending; }
+  int IntervalState() const { return m_nIntervalState; }
+  bool IsCursorShown() const { return m_bCursorShown; }
+  void SetRange(int first, int end) {
+    m_nFirst = first;
+    m_nEnd = end;
+  }
+
+  // Candle width for a bar width truncated to whole pixels; bar width may
+  // be changed (65 for very wide bars).
+  static int CandleWidthFor(float* barWidth);
+
+ private:
+  int OnHistory(const void* body, int length);
+  int OnMinutes(const void* body, int length);
+  int OnTick(const void* body, int length);
+  void RepairBar(int k);
+  void SetBarGeometry();
+  void ComputeXPositions();
+  void RefreshCursorInfo();
+  std::string ValueAtCursor() const;
+  int LargestPaneNeed() const;
+  int MinFirst() const { return LargestPaneNeed(); }
+  bool MayHaveOlder() const { return m_nHistoryState != 3; }
+  void ZoomIn();
+  void ZoomOut();
+  void PageLeft();
+  void PageRight();
+  void CursorLeft();
+  void CursorRight();
+  void MoveCursorTo(int offset);
+  int TradingMinute(int minuteOfDay) const;
+  void ResetPaneOutputs();
+  // The first pane's K-line data (flags, ex-rights, titles, caption), given
+  // again whenever its picture is made anew.
+  void GiveKLineData();
+  void SetPaneCount(int count);
+  void DrawDateAxis(CChartPainter& p);
+  void DrawCrosshair(CChartPainter& p);
+  void Redraw();
+  void ChipUpdate(int what, const void* data);
+
+  CPublic* m_store;
+  SStockInfo* m_item = nullptr;
+  int m_nPeriod = kDayPeriod;
+  std::vector<SHistoryUnit> m_raw;
+  std::vector<SHistoryUnit> m_adjusted;
+  const SHistoryUnit* m_pShown = nullptr;
+  int m_nHistoryState = 1;
+  int m_nBarsWanted = 100;
+  int m_nScrollMode = 0;
+  std::vector<SExRightsRecord> m_exRights;
+  InfoTitleMap m_titles;
+  std::vector<SPowerReturnInfo> m_powerList;
+  int m_nFirst = 0;
+  int m_nEnd = 0;
+  float m_fBarWidth = 10.0f;
+  int m_nBarsPerColumn = 1;
+  int m_nCandleWidth = 1;
+  RECT m_rcKLine{};
+  RECT m_rcDateAxis{};
+  int m_nCursor = -1;
+  int m_nCursorY = 0;
+  int m_nCursorDate = -1;
+  bool m_bCursorShown = false;
+  bool m_bMouseIn = false;
+  bool m_bRequestPending = false;
+  int m_nExRightsMode = kExRightsNone;
+  std::vector<std::unique_ptr<CTechCreator>> m_panes;
+  int m_nAccumulator = 0;
+  int m_nCursorBase = 0;
+  SKLineRange m_range;
+  std::vector<int> m_x;
+  int m_nDisplayBits = 1;
+  int m_nSelectedPane = -1;
+  int m_nIntervalState = 3;
+  int m_nIntervalStart = 0;
+  int m_nIntervalEnd = 0;
+  RECT m_rcZoom{};
+  bool m_bZoomActive = false;
+  int m_nTool = -1;
+  int m_nDrawState = 4;
+  int m_nCheckedPeriod = kline_cmd::kDayPeriod;
+  std::string m_strPaneFile;
+  std::string m_strLastTech;
+  std::string m_strCaption;
+  int m_nChipShown = 0;
+  int m_nPackets = 0;
+  SHooks m_hooks;
+};
+
+// Period code of a period command (26390-26396), 0 for another id.
+int PeriodOfCommand(UINT id);
+// "5分钟线" .. "月线" (GBK), empty for an unknown code.
+const char* PeriodName(int period);

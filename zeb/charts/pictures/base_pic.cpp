@@ -1,0 +1,226 @@
+// Value range, pixel mapping and drawing primitives of every chart picture.
+#include "zeb/charts/pictures/base_pic.h"
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "ui/sys_style.h"
+#include "zeb/shell/store/public_store.h"
+
+std::string DecimalsFormat(int decimals) {
+  char fmt[16];
+  std::snprintf(fmt, sizeof fmt, "%%.%df", decimals < 0 ? 0 : (decimals > 9 ? 9 : decimals));
+  return fmt;
+}
+
+std::string FormatFixed(double value, int decimals) {
+  char text[64];
+  std::snprintf(text, sizeof text, DecimalsFormat(decimals).c_str(), value);
+  return text;
+}
+
+int CBasePic::HitTest(int x, int y) {
+  m_ptLast = POINT{x, y};
+  return PtInRect(m_rcPlot, m_ptLast) ? 1 : 0;
+}
+
+const RECT* CBasePic::SetRect(int left, int top, int right, int bottom) {
+  m_rcPicture = RECT{left, top, right, bottom};
+  return &m_rcPicture;
+}
+
+void CBasePic::SetXPositions(const int* positions, int count) {
+  m_pX = positions;
+  m_nXCount = positions ? count : 0;
+}
+
+float CBasePic::ValueAtY(int y) const {
+  const int height = m_rcPlot.bottom - m_rcPlot.top;
+  if (y > m_rcPlot.bottom || y < m_rcPlot.top || height <= 0) return -1.0f;
+  return float(m_rcPlot.bottom - y) / float(height) * (m_fMax - m_fMin) * m_fScale + m_fMin;
+}
+
+CFont* CBasePic::SetFont(CFont* font) {
+  CFont* old = m_pLabelFont;
+  m_pLabelFont = font;
+  return old;
+}
+
+void CBasePic::UpdateMinMax(float* minimum, float* maximum, const float* values, int count,
+                            int fresh) const {
+  if (count <= 0 || values == nullptr) return;
+  int64_t high = fresh ? INT64_MIN : static_cast<int64_t>(double(*maximum) * 1000.0);
+  int64_t low = fresh ? INT64_MAX : static_cast<int64_t>(double(*minimum) * 1000.0);
+  bool any = false;
+  for (int i = 0; i < count; ++i) {
+    const float v = values[i];
+    if (v == kNoValue || !std::isfinite(v)) continue;
+    const int64_t t = static_cast<int64_t>(double(v) * 1000.0);
+    if (t > high) high = t;
+    if (t < low) low = t;
+    any = true;
+  }
+  if (!any && fresh) return;
+  *maximum = float(double(high) / 1000.0);
+  *minimum = float(double(low) / 1000.0);
+}
+
+int CBasePic::ValueToY(float value) const {
+  if (m_fMax == m_fMin) return m_rcPlot.top;
+  const double height = m_rcPlot.bottom - m_rcPlot.top;
+  const double span = (double(m_fMax) - m_fMin) * m_fScale;
+  int row = m_rcPlot.bottom - ToPixel(height * ((double(value) - m_fMin) / span));
+  if (row > m_rcPlot.bottom) row = m_rcPlot.bottom;
+  if (row < m_rcPlot.top) row = m_rcPlot.top;
+  return row;
+}
+
+void CBasePic::AllocOutputs(int barCount) {
+  FreeOutputs();
+  const size_t bars = barCount > 0 ? static_cast<size_t>(barCount) : 0;
+  m_outValues.assign(static_cast<size_t>(m_nOutputs), std::vector<float>(bars, 0.0f));
+  m_outRows.assign(static_cast<size_t>(m_nOutputs), std::vector<int>(bars, 0));
+}
+
+void CBasePic::FreeOutputs() {
+  m_outValues.clear();
+  m_outRows.clear();
+}
+
+int CBasePic::Paint(CDC* dc) {
+  if (dc == nullptr) return 0;
+  CDCPainter painter(dc);
+  return Paint(painter);
+}
+
+void CBasePic::DrawFrame(CChartPainter& p) {
+  p.Rect(m_rcPicture, SPenSpec{PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(6)}, kHollow);
+}
+
+void CBasePic::DrawLabel(CChartPainter& p, const std::string& text, int left, int y, COLORREF color,
+                         CFont* font) {
+  const SIZE s = p.TextExtent(text, font);
+  const RECT box{left - 2 - s.cx, y - s.cy / 2, left - 2, y + s.cy / 2 + 1};
+  p.Text(text, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE, color, font);
+}
+
+void CBasePic::DrawYAxis(CChartPainter& p, const SAxisSpec& a) {
+  const int n = a.lines;
+  if (m_pX == nullptr || n <= 1) return;
+  const float step = (m_fMax - m_fMin) / float(n - 1);
+  const SPenSpec grid{PS_SOLID, 1, a.gridColor};
+  p.Rect(a.rect, grid, kHollow);
+  const int top = a.rect.top, bottom = a.rect.bottom, left = a.rect.left, right = a.rect.right;
+  if (a.style == 0 || a.style == 2) {
+    if (n % 2 == 0) return;
+    const int mid = (top + bottom) / 2;
+    p.Line(left, mid, right, mid, SPenSpec{PS_SOLID, 2, a.gridColor});
+  }
+  if (m_fMax == m_fMin) return;
+  const float middle =
+      float(std::atof(FormatFixed((double(m_fMax) + m_fMin) / 2.0, m_nDecimals).c_str()));
+  const int height = bottom - top;
+  CFont* percentFont = CSysStyle::GetInstance()->GetFont(6);
+  for (int i = 0; i < n; ++i) {
+    if (a.style == 3 && (i == 0 || i == n - 1)) continue;
+    if (a.style == 5 && i == 0) continue;
+    const int y = bottom - height * i / (n - 1);
+    if (i != 0 && i != n - 1) p.Line(left, y, right, y, grid);
+    const float value = i == n / 2 ? middle : m_fMin + float(i) * step;
+    COLORREF color = a.labelColor;
+    if (a.style == 0 || a.style == 2) {
+      if (i > n / 2) color = a.aboveColor;
+      if (i < n / 2) color = a.belowColor;
+    }
+    DrawLabel(p, FormatFixed(value, m_nDecimals), left, y, color, m_pLabelFont);
+    if (a.style == 0 && middle != 0.0f) {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.2f%%", std::fabs(value - middle) * 100.0 / middle);
+      const SIZE s = p.TextExtent(text, percentFont);
+      p.Text(text, RECT{right + 2, y - s.cy / 2, right + 2 + s.cx, y + s.cy / 2 + 1},
+             DT_CENTER | DT_VCENTER | DT_SINGLELINE, color, percentFont);
+    }
+  }
+  for (int k = 0; k < a.verticalCount; ++k) {
+    const int index = a.verticals[k];
+    if (index < 0 || index >= m_nXCount) continue;
+    const int x = m_pX[index];
+    const int style = index == a.highlighted ? PS_SOLID : (k % 2 ? PS_DOT : PS_SOLID);
+    p.Line(x, top, x, bottom, SPenSpec{style, 1, a.gridColor});
+  }
+}
+
+void CBasePic::DrawValueGrid(CChartPainter& p, const RECT& rect, const float* values, int n,
+                             int style, COLORREF line, COLORREF label) {
+  if (m_fMax == m_fMin || m_pX == nullptr || n <= 1) return;
+  if (style != 4) p.Rect(rect, SPenSpec{PS_SOLID, 1, line}, kHollow);
+  const double height = rect.bottom - rect.top;
+  const double span = (double(m_fMax) - m_fMin) * m_fScale;
+  for (int i = 0; i < n; ++i) {
+    const int y = rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / span);
+    if (style == 4 || (i != 0 && i != n - 1))
+      p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
+    DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont);
+  }
+}
+
+void CBasePic::DrawPercentGrid(CChartPainter& p, const RECT& rect, const float* values, int n,
+                               int style, COLORREF line, COLORREF label, float reference) {
+  if (m_fMax == m_fMin || m_pX == nullptr || n <= 1) return;
+  if (style != 4) p.Rect(rect, SPenSpec{PS_SOLID, 1, line}, kHollow);
+  const double height = rect.bottom - rect.top;
+  for (int i = 0; i < n; ++i) {
+    const int y =
+        rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / (double(m_fMax) - m_fMin));
+    if (style == 4 || (i != 0 && i != n - 1))
+      p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
+    char text[64];
+    const double pct =
+        reference != 0.0f ? (double(values[i]) - reference) * 100.0 / reference : 0.0;
+    std::snprintf(text, sizeof text, "%.2f%%", pct);
+    DrawLabel(p, text, rect.left, y, label, m_pLabelFont);
+  }
+}
+
+void CBasePic::DrawLines(CChartPainter& p, int width, COLORREF color, const int* rows, int n,
+                         int marks) {
+  if (rows == nullptr || m_pX == nullptr) return;
+  if (n > m_nXCount) n = m_nXCount;
+  if (m_fMax == 0.0f && m_fMin == 0.0f) return;
+  const SPenSpec pen{PS_SOLID, width, color};
+  const int half = m_nCandleWidth / 2;
+  // Runs of rows with a value become one polyline; a missing row breaks it.
+  std::vector<POINT> run;
+  run.reserve(static_cast<size_t>(n > 0 ? n : 0));
+  int lastMark = 0;
+  for (int i = 0; i < n; ++i) {
+    if (rows[i] == kNoRow) {
+      p.Polyline(run.data(), static_cast<int>(run.size()), pen);
+      run.clear();
+      continue;
+    }
+    run.push_back(POINT{m_pX[i] + half, rows[i]});
+    if (marks && run.size() >= 2 && m_pX[i] - lastMark > 50) {
+      lastMark = m_pX[i];
+      p.Rect(RECT{m_pX[i] - 3, rows[i] - 3, m_pX[i] + 3, rows[i] + 3}, pen, color);
+    }
+  }
+  p.Polyline(run.data(), static_cast<int>(run.size()), pen);
+}
+
+void CBasePic::DrawBars(CChartPainter& p, int width, const int* rows, int n, COLORREF up,
+                        COLORREF down, float base) {
+  if (rows == nullptr || m_pX == nullptr || m_fMax == m_fMin) return;
+  if (n > m_nXCount) n = m_nXCount;
+  const double height = m_rcPlot.bottom - m_rcPlot.top;
+  const int baseRow =
+      ToPixel(m_rcPlot.bottom - height * (double(base) - m_fMin) / (double(m_fMax) - m_fMin));
+  const int half = m_nCandleWidth / 2;
+  for (int i = 0; i < n; ++i) {
+    if (rows[i] == kNoRow) continue;
+    const int x = m_pX[i] + half;
+    p.Line(x, baseRow, x, rows[i], SPenSpec{PS_SOLID, width, rows[i] < baseRow ? up : down});
+  }
+}

@@ -1,0 +1,48 @@
+// The formula pictures: CTechAnalysisSelf computes any indicator of the
+// formula library over the bars through the library's exported interface;
+// CTechAnalysisVol is the same with its value axis starting at 0; and
+// CTechAnalysisAppendClosePrice overlays a second item's close, rescaled to
+// the first item's close, with percentage labels.
+#pragma once
+#include <string>
+
+#include "zeb/charts/pictures/tech_base_pic.h"
+
+class CTechAnalysisSelf : public CTechAnalysisBasePic {
+ public:
+  explicit CTechAnalysisSelf(const std::string& name);
+  int SetData(const SKLineRange* range) override;
+  void Compute() override;
+  const std::string& GetFormulaName() const { return m_strName; }
+
+  // The formula library takes at most this many bars per calculation (its
+  // count is 16 bits); longer series are computed over their newest bars.
+  static constexpr int kMaxCalcBars = 32767;
+  // Outputs whose largest value passes this are held in ten-thousands.
+  static constexpr float kDivisorLimit = 1000000.0f;
+
+ private:
+  CFormulaFace m_face;
+  std::string m_strName;
+};
+
+class CTechAnalysisVol : public CTechAnalysisSelf {
+ public:
+  explicit CTechAnalysisVol(const std::string& name) : CTechAnalysisSelf(name) {}
+  int SetData(const SKLineRange* range) override;
+};
+
+class CTechAnalysisAppendClosePrice : public CTechAnalysisBasePic {
+ public:
+  CTechAnalysisAppendClosePrice();
+  int SetData(const SKLineRange* range) override;
+  void RecalcPixels() override;
+  void Compute() override;
+  void CalcRange() override;
+  void DrawTitle(CChartPainter& p) override;
+  void SetItemName(const std::string& name) { m_strItemName = name; }
+
+ private:
+  const SAppendCloseData* m_pData = nullptr;
+  std::string m_strItemName;
+};

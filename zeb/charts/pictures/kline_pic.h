@@ -1,0 +1,63 @@
+// CTechAnalysisKLine: the price pane of the K-line chart. Candles over a
+// dotted price grid, the view's highest high and lowest low with arrows,
+// information marks under the title, ex-rights marks at the bottom with
+// their tooltips, an optional volume-by-price histogram and, for
+// "KLINEMA", the "MA" formula picture drawn over the candles.
+#pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "zeb/charts/pictures/formula_pics.h"
+
+class CTechAnalysisKLine : public CTechAnalysisBasePic {
+ public:
+  CTechAnalysisKLine();
+
+  int SetData(const SKLineRange* range) override;
+  int HitTest(int x, int y) override;
+  const RECT* SetRect(int left, int top, int right, int bottom) override;
+  int OnMouse(int x, int y) override;
+  int ClearInterval() override;
+  void SetXPositions(const int* positions, int count) override;
+  void SetCursorIndex(int index) override;
+  int Paint(CChartPainter& p) override;
+  using CBasePic::Paint;
+  void Zoom(bool widen) override;
+  void SetExRightsData(const SExRightsRecord* records, int count) override;
+  void SetInfoMarks(const InfoTitleMap* marks) override { m_pInfoMarks = marks; }
+  void SetCaption(const std::string& caption, int unused) override;
+  int GetMaxParam() const override;
+  int OnLButtonDown(int x, int y) override;
+  int HitTestLine(int x, int y) override;
+  int HitTestTitle(int x, int y) override;
+  void RecalcPixels() override {}
+  void CalcRange() override;
+  void DrawTitle(CChartPainter& p) override;
+
+  void AddMovingAverage();
+  void SetExRightsHighlight(int on);
+  CTechAnalysisSelf* MovingAverage() const { return m_pMA.get(); }
+  int HighestBar() const { return m_nHighBar; }
+  int LowestBar() const { return m_nLowBar; }
+  // The tooltip text of an ex-rights record.
+  static std::string ExRightsText(const SExRightsRecord& r);
+
+ private:
+  void DrawVolumeByPrice(CChartPainter& p);
+  void DrawInfoMarks(CChartPainter& p);
+  void DrawExRightsMarks(CChartPainter& p);
+  void DrawHighLow(CChartPainter& p);
+  void DrawMark(CChartPainter& p, int kind, int x, int y);
+
+  RECT m_rcMarks{};
+  RECT m_rcBottom{};
+  std::string m_strCaption;
+  const InfoTitleMap* m_pInfoMarks = nullptr;
+  const SExRightsRecord* m_pExRights = nullptr;
+  int m_nExRights = 0;
+  std::vector<int> m_highlight;
+  std::unique_ptr<CTechAnalysisSelf> m_pMA;
+  int m_nHighBar = 0;
+  int m_nLowBar = 0;
+};

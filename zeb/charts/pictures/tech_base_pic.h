@@ -1,0 +1,100 @@
+// CTechAnalysisBasePic: the base of every technical-analysis picture (the
+// candles, the formula pictures, volume, the overlaid close). It binds a
+// picture to an indicator name, keeps the computed output lines, finds the
+// value range of the visible bars, turns values into rows, and paints the
+// grid, the lines in their drawing styles and the title line with every
+// line's value at the cursor.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+
+#include "formula/face/FormulaFace.h"
+#include "zeb/charts/pictures/base_pic.h"
+#include "zeb/tables/packets/kline_packets.h"
+
+// Drawing styles of output lines.
+enum EOutputStyle : int {
+  kStyleLine = 0,
+  kStyleSticks = 1,
+  kStyleHidden = 2,
+  kStyleCandles = 3,
+  kStyleColorSticks = 4,
+  kStyleBars = 5,
+};
+
+using InfoTitleMap = std::map<uint32_t, std::string>;
+
+class CTechAnalysisBasePic : public CBasePic {
+ public:
+  CTechAnalysisBasePic();
+
+  int SetData(const SKLineRange* range) override;
+  const RECT* SetRect(int left, int top, int right, int bottom) override;
+  int OnMouse(int x, int y) override;
+  int Paint(CChartPainter& p) override;
+  using CBasePic::Paint;
+
+  virtual void Zoom(bool widen) {}
+  virtual int OnLButtonUp(int x, int y) { return 0; }
+  virtual void SetExRightsData(const SExRightsRecord* records, int count) {}
+  virtual void SetFlags(int flags) { m_nFlags = flags; }
+  virtual void SetInfoMarks(const InfoTitleMap* marks) {}
+  virtual void SetCaption(const std::string& caption, int unused) {}
+  virtual int GetMaxParam() const;
+  virtual int OnLButtonDown(int x, int y) { return 0; }
+  virtual int HitTestLine(int x, int y);
+  virtual int HitTestTitle(int x, int y);
+  virtual void RecalcPixels();
+  virtual void DrawBar(CChartPainter& p, int i);
+  virtual void DrawCandle(CChartPainter& p, int index);
+  virtual void DrawTip(CChartPainter& p, int x, int y, const std::string& text);
+  virtual void DrawColorSticks(CChartPainter& p, int width, const int* rows, int n, COLORREF up,
+                               COLORREF down);
+  virtual void Compute() {}
+  virtual void CalcRange();
+  virtual void DrawTitle(CChartPainter& p);
+
+  void SetOutputInfo(const std::string& names, int paramCount, int outputCount);
+  void SetOutputNames(const std::string& names) { m_strOutputNames = names; }
+  void SetFormulaName(const std::string& name);
+  void BuildTitle();
+  std::string GetOutputName(int k) const;
+  void GetRange(float* maximum, float* minimum) const;
+  void SetRange(float maximum, float minimum);
+  void SetTitleIndent(int indent) { m_nTitleIndent = indent; }
+  const RECT* GetParamRect() const { return &m_rcParam; }
+  // kind 0 title band, 1 grid rectangle, 2 plot rectangle (rows recomputed), 3 picture.
+  void SetRectByKind(int left, int top, int right, int bottom, int kind);
+  void Reset();
+  int AllocParams(int paramCount, int outputCount);
+
+  const std::string& GetFormulaNameText() const { return m_strFormulaName; }
+  const std::string& GetTitle() const { return m_strTitle; }
+  int GetFlags() const { return m_nFlags; }
+  int GetSelectedLine() const { return m_nSelectedLine; }
+  int GetStyle(int i) const { return m_styles[static_cast<size_t>(i)]; }
+  int GetFirstVisible() const { return m_nFirst; }
+
+ protected:
+  // The formula's fixed grid levels ("20,80"), empty when it has none.
+  std::string GridText();
+  bool NameIs(const char* name) const;  // case-insensitive
+  static CFont* TitleFont();
+
+  RECT m_rcName{};
+  RECT m_rcParam{};
+  RECT m_rcTitle{};
+  RECT m_rcGrid{};
+  int m_nTitleIndent = 0;
+  int m_nFlags = 0;
+  CFormulaFace m_gridFace;
+  const SHistoryUnit* m_pBars = nullptr;
+  int m_nFirst = 0;
+  int m_nSelectedLine = -1;
+  int m_nLabelMode = 0;
+  std::string m_strFormulaName;
+  std::string m_strTitle;
+  std::string m_strOutputNames;
+  POINT m_ptMouse{-1, -1};
+};

@@ -1,0 +1,51 @@
+// CTechCreator: one pane of the K-line chart. It makes the pane's picture
+// from an indicator name and forwards the chart object's calls to it; the
+// K-line-only calls reach the picture only when the pane is a K-line pane.
+#pragma once
+#include <memory>
+#include <string>
+
+#include "zeb/charts/pictures/kline_pic.h"
+
+class CTechCreator {
+ public:
+  CTechCreator() = default;
+  CTechCreator(const CTechCreator&) = delete;
+  CTechCreator& operator=(const CTechCreator&) = delete;
+
+  void CreatePic(const std::string& name);
+  const std::string& GetName() const { return m_strName; }
+  CTechAnalysisBasePic* GetPic() const { return m_pPic.get(); }
+
+  int SetData(const SKLineRange* range);
+  int Paint(CChartPainter& p);
+  int Paint(CDC* dc);
+  void SetRect(int left, int top, int right, int bottom);
+  void SetCaption(const std::string& caption, int unused);
+  void SetInfoMarks(const InfoTitleMap* marks);
+  void SetFlags(int flags);
+  void SetExRightsData(const SExRightsRecord* records, int count);
+  void SetExRightsHighlight(int on);
+  void Zoom(int widen);
+  void BuildTitle();
+  int HitTest(int x, int y);
+  void SetXPositions(const int* positions, int count);
+  void SetCursorIndex(int index);
+  float ValueAtY(int y) const;
+  int ValueToY(float value) const;
+  int GetMaxParam() const;
+  int OnLButtonDown(int x, int y);
+  int OnMouse(int x, int y);
+  void DrawFrame(CChartPainter& p);
+  int HitTestTitle(int x, int y);
+  void Reset();
+  int OnLButtonUp(int x, int y);
+  int HitTestLine(int x, int y);
+
+ private:
+  bool IsKLinePane() const { return m_strName == "KLINE" || m_strName == "KLINEMA"; }
+  CTechAnalysisKLine* KLine() const;
+
+  std::unique_ptr<CTechAnalysisBasePic> m_pPic;
+  std::string m_strName;
+};

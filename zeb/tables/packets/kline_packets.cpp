@@ -1,0 +1,139 @@
+// Reading the K-line chart's reply bodies by offset, every count checked
+// against the body's length first.
+#include "zeb/tables/packets/kline_packets.h"
+
+#include "link/quote_protocol.h"
+
+namespace {
+
+using quotelink::ReadU16;
+using quotelink::ReadU32;
+
+const uint8_t* Bytes(const void* body) { return static_cast<const uint8_t*>(body); }
+
+// Whether count records of size bytes fit from at on.
+bool Fits(size_t length, size_t at, size_t count, size_t size) {
+  return at <= length && (length - at) / size >= count;
+}
+
+}  // namespace
+
+bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out) {
+  out->records.clear();
+  if (body == nullptr || length < kHistoryRecordsAt) return false;
+  const uint8_t* p = Bytes(body);
+  ReadPacketHead(p, length, &out->head);
+  out->hasData = ReadU16(p + 4);
+  out->code.market = ReadU16(p + 10);
+  out->code.code = static_cast<int32_t>(ReadU32(p + 12));
+  const size_t n = ReadU16(p + 16);
+  if (!Fits(length, kHistoryRecordsAt, n, kHistoryRecordSize)) return false;
+  out->records.resize(n);
+  for (size_t i = 0; i < n; ++i) {
+    const uint8_t* r = p + kHistoryRecordsAt + i * kHistoryRecordSize;
+    SHistoryRecord& h = out->records[i];
+    h.date = ReadU32(r);
+    h.open = ReadU32(r + 4);
+    h.high = ReadU32(r + 8);
+    h.low = ReadU32(r + 12);
+    h.close = ReadU32(r + 16);
+    h.volume = ReadU32(r + 20);
+    h.amount = static_cast<int32_t>(ReadU32(r + 24));
+  }
+  return true;
+}
+
+bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out) {
+  out->minutes.clear();
+  out->pointCount = 0;
+  out->newestPointMinute = 0;
+  if (body == nullptr || length < kMinuteEntriesAt) return false;
+  const uint8_t* p = Bytes(body);
+  ReadPacketHead(p, length, &out->head);
+  out->code.market = ReadU16(p + 4);
+  out->code.code = static_cast<int32_t>(ReadU32(p + 6));
+  const size_t m = ReadU16(p + 10);
+  const size_t k = ReadU16(p + 16);
+  const size_t n = p[68];
+  const size_t records = kMinuteEntriesAt + n * kMinuteEntrySize;
+  if (!Fits(length, kMinuteEntriesAt, n, kMinuteEntrySize) ||
+      !Fits(length, records, m, kMinuteRecordSize))
+    return false;
+  const size_t points = records + m * kMinuteRecordSize;
+  if (!Fits(length, points, k, kMinutePointSize)) return false;
+  out->minutes.resize(m);
+  for (size_t i = 0; i < m; ++i) {
+    const uint8_t* r = p + records + i * kMinuteRecordSize;
+    out->minutes[i] = SKLineMinute{ReadU16(r), ReadU32(r + 2), ReadU32(r + 6),
+                                   static_cast<int32_t>(ReadU32(r + 26))};
+  }
+  out->pointCount = static_cast<uint16_t>(k);
+  if (k > 0) out->newestPointMinute = ReadU16(p + points + (k - 1) * kMinutePointSize);
+  return true;
+}
+
+bool ReadKLineFirstTick(const void* body, size_t length, SKLineTick* out) {
+  *out = SKLineTick{};
+  if (body == nullptr || length < kTickEntriesAt) return false;
+  const uint8_t* p = Bytes(body);
+  const size_t at = kTickEntriesAt + kTickEntrySize * p[4];
+  if (!Fits(length, at, 1, kTickHeadSize)) return false;
+  const uint8_t* r = p + at;
+  const uint32_t item = ReadU32(r);
+  out->code.market = static_cast<uint16_t>(0x1000 + (item >> 24));
+  out->code.code = static_cast<int32_t>(item & 0xFFFFFF);
+  out->minuteOfDay = ReadU16(r + 4);
+  out->open = ReadU32(r + 6);
+  out->high = ReadU32(r + 10);
+  out->low = ReadU32(r + 14);
+  out->last = ReadU32(r + 18);
+  out->dayVolume = ReadU32(r + 26);
+  out->volumeIncrement = ReadU32(r + 30);
+  out->amount = ReadU32(r + 34);
+  return true;
+}
+
+bool ReadExRights(const void* body, size_t length, std::vector<SExRightsRecord>* out) {
+  out->clear();
+  if (body == nullptr || length < kExRightsAt) return false;
+  const uint8_t* p = Bytes(body);
+  const int16_t count = static_cast<int16_t>(ReadU16(p + 4));
+  if (count < 0 || !Fits(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
+    return false;
+  out->resize(static_cast<size_t>(count));
+  for (int i = 0; i < count; ++i) {
+    const uint8_t* r = p + kExRightsAt + static_cast<size_t>(i) * kExRightsRecordSize;
+    SExRightsRecord& e = (*out)[static_cast<size_t>(i)];
+    e.date = static_cast<int32_t>(ReadU32(r));
+    e.dividend = static_cast<int16_t>(ReadU16(r + 4));
+    e.shares = ReadU16(r + 6);
+    e.rightsPrice = static_cast<int32_t>(ReadU32(r + 8));
+    e.dividendFlag = static_cast<int32_t>(ReadU32(r + 12));
+  }
+  return true;
+}
+
+bool ReadInfoTitles(const void* body, size_t length, std::map<uint32_t, std::string>* out) {
+  out->clear();
+  constexpr size_t kEntriesAt = 18, kEntryHead = 9;
+  if (body == nullptr || length < kEntriesAt) return false;
+  const uint8_t* p = Bytes(body);
+  const uint32_t count = ReadU32(p + 10);
+  size_t at = kEntriesAt;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (length - at < kEntryHead) {
+      out->clear();
+      return false;
+    }
+    const uint32_t key = ReadU32(p + at);
+    const size_t len = p[at + 4];
+    at += kEntryHead;
+    if (length - at < len) {
+      out->clear();
+      return false;
+    }
+    (*out)[key] = std::string(reinterpret_cast<const char*>(p + at), len);
+    at += len;
+  }
+  return true;
+}
