@@ -124,7 +124,7 @@ TEST_F(ReportFormatTest, ResortsAndPageTurnsAreNoChange) {
   // The server answers the last request with the prices of now; the rows
   // marked as changed, by code.
   auto answer = [&] {
-    EXPECT_EQ(Reply(Answer(frame.requests.back(), [&](const SCodeInfo& c) { return prices[c.code]; })), 1);
+    EXPECT_EQ(Reply(Answer(frame.requests.back(), [&](const SCodeInfo& c) { return prices[int32_t(c.code)]; })), 1);
     std::vector<std::string> marked;
     for (int row = 0; row < table.GetRowCount(); ++row)
       for (int column = kReportFirstQuoteColumn; column < kReportColumnCount; ++column)
