@@ -53,12 +53,7 @@ class CMyColorListCtrl : public CListCtrl {
   BOOL OnItemColors(int item, COLORREF* text, COLORREF* back) override;
 
  private:
-  // A cell's text: from the rows SetRows gave (kept in the list's order),
-  // else read from the list.
-  std::string CellText(int row, int column) const;
-
   CSortHeaderCtrl* header_ = nullptr;  // owned by the list
-  std::vector<PanelRow> rows_;         // the texts of SetRows, in the list's order
   std::vector<int> sources_;           // each list row's index in SetRows' rows
   int sortColumn_ = -1;
   bool ascending_ = true;

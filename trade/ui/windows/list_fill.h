@@ -1,7 +1,7 @@
 // Filling a report list from a panel's table (columns, rows of cell
 // texts): one way for every list of the trading window, the coloured ones
-// and the plain ones alike. A refill costs one repaint and reuses the
-// rows already there.
+// and the plain ones alike. A refill costs one repaint and the texts:
+// only the rows on the screen are converted for it.
 #pragma once
 #include <vector>
 
