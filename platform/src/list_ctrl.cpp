@@ -406,6 +406,27 @@ BOOL CListCtrl::SetTextColor(COLORREF color) {
 
 COLORREF CListCtrl::GetTextColor() const { return PaletteColor(this, QPalette::Text); }
 
+void CListCtrl::SetNote(const std::string& text) {
+  if (!note_) {
+    if (text.empty()) return;
+    // In the scroll bar's strip, which Qt keeps under the rows: no row is
+    // ever behind it.
+    note_ = new QLabel(this);
+    note_->setAutoFillBackground(true);
+    note_->setContentsMargins(4, 0, 4, 0);
+    note_->setBackgroundRole(QPalette::ToolTipBase);
+    note_->setForegroundRole(QPalette::ToolTipText);
+    addScrollBarWidget(note_, Qt::AlignLeft);
+  }
+  note_->setText(platform::GbkToQString(text));
+  note_->setVisible(!text.empty());
+  setHorizontalScrollBarPolicy(text.empty() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
+}
+
+std::string CListCtrl::GetNote() const {
+  return note_ && !note_->isHidden() ? platform::QStringToGbk(note_->text()) : std::string();
+}
+
 // ---- Sorting ----------------------------------------------------------------------
 
 BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR param) {

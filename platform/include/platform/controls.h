@@ -470,6 +470,11 @@ class CListCtrl : public CWndImpl<QTableView> {
   COLORREF GetBkColor() const;
   BOOL SetTextColor(COLORREF color);
   COLORREF GetTextColor() const;
+  // A line of text the list shows under its rows, apart from them, beside
+  // the horizontal scroll bar (GBK; empty hides it): what its owner has to
+  // say about the list as a whole.
+  void SetNote(const std::string& text);
+  std::string GetNote() const;
 
   // Orders the rows by compare(item data, item data, param), stably;
   // selection and the mark stay with their items. A comparison that is
@@ -506,6 +511,7 @@ class CListCtrl : public CWndImpl<QTableView> {
   void ReorderItems(const std::vector<int>& order);
 
   platform::detail::ListModel* model_;  // owned by the list
+  QLabel* note_ = nullptr;               // made by the first SetNote
 
   DWORD exStyle_ = 0;
   CImageList* smallImages_ = nullptr;

@@ -179,7 +179,7 @@ void COrderEntryModel::OnQuotePacket(const void* data, int length) {
 }
 
 void COrderEntryModel::OnHoldings() {
-  heldRows_ = session_.GetHoldings();
+  heldRows_ = session_.GetHoldings(&holdings_.cut);
   holdings_.rows.clear();
   for (const SPositionInfo& h : heldRows_) holdings_.rows.push_back(HoldingCells(h));
 }

@@ -100,8 +100,8 @@ void CMyColorListCtrl::SetColumns(const std::vector<SColumnSpec>& columns) {
   SetListColumns(*this, columns);
 }
 
-void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows) {
-  SetListRows(*this, rows);
+void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows, bool cut) {
+  SetListRows(*this, rows, cut);
   sources_.resize(rows.size());
   for (size_t i = 0; i < sources_.size(); ++i) sources_[i] = static_cast<int>(i);
 }

@@ -33,8 +33,8 @@ class CMyColorListCtrl : public CListCtrl {
   // Replaces the columns (titles are UTF-8 literals shown in GBK).
   void SetColumns(const std::vector<SColumnSpec>& columns);
   // Replaces the rows; the list is not re-sorted (a refill shows the
-  // panel's order).
-  void SetRows(const std::vector<PanelRow>& rows);
+  // panel's order). A cut list says so under its rows (SetListRows).
+  void SetRows(const std::vector<PanelRow>& rows, bool cut = false);
 
   // Sorts the rows by the column's texts.
   void SortByColumn(int column, bool ascending);
