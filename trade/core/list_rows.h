@@ -92,9 +92,10 @@ class CListReply {
 constexpr size_t kRowsAhead = 8;
 // The most rows one reply makes. A message of 16 MiB can hold some three
 // million records of one short field each; far more than anyone reads in a
-// panel, and each row costs its texts all the way to the list. The rest of
-// such a reply is dropped and the panel says so.
-constexpr size_t kMaxListRows = 100000;
+// panel, and each row costs its record and texts several times on the way
+// to the list (the store, its spare, the panel's copy and cells, the
+// list). The rest of such a reply is dropped and the panel says so.
+constexpr size_t kMaxListRows = 50000;
 
 // Fills rows with one row per record: RecordNum rows, but never more than
 // the most frequent of the columns' tags has values, so a lying count makes

@@ -159,10 +159,11 @@ void CQueryPanelModel::Refill() {
   shownOrders_.clear();
   switch (kind_) {
     case EQueryPanel::kOrders:
-      for (const COrderDetail& o : session_.GetOrders(&table_.cut)) {
+      // The copy of the store is this panel's: its shown orders move on.
+      for (COrderDetail& o : session_.GetOrders(&table_.cut)) {
         if (!OrderShownInMode(mode_, o)) continue;
-        shownOrders_.push_back(o);
         table_.rows.push_back(OrderCells(o));
+        shownOrders_.push_back(std::move(o));
       }
       break;
     case EQueryPanel::kDeals:
