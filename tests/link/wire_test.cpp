@@ -8,6 +8,7 @@
 #include <thread>
 #include <vector>
 
+#include "link/link_trace.h"
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "link/received_body.h"
@@ -288,13 +289,14 @@ TEST_F(BodyHandling, ShortBodiesAreRefused) {
 TEST_F(BodyHandling, AFloodOfShortBodiesTracesFewLines) {
   const std::string shortLogin = LoginReply("", 0).substr(0, 6);
   const std::string shortInit = InitData(5).substr(0, 10);
-  testing::internal::CaptureStderr();
+  std::string trace;
+  SetTraceSink([&](const std::string& line) { trace += line; });
   for (int i = 0; i < 100000; ++i) {
     Handle(std::string(1, '\x02'));
     Handle(shortLogin);
     Handle(shortInit);
   }
-  const std::string trace = testing::internal::GetCapturedStderr();
+  SetTraceSink(nullptr);
   const auto lines = std::count(trace.begin(), trace.end(), '\n');
   EXPECT_GE(lines, 1);
   EXPECT_LE(lines, 20);  // one per doubling of the 300,000 dropped
