@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <utility>
 
 #include "sharecode/mythread.h"
 
@@ -14,6 +15,10 @@ void TraceLine(const char* file, int line, const char* format, ...) {
   std::vsnprintf(message, sizeof message, format, args);
   va_end(args);
   WriteTraceLine(file, line, 0, "%s\n", message);
+}
+
+void SetTraceSink(std::function<void(const std::string&)> sink) {
+  CMyThread::SetTraceSink(std::move(sink));
 }
 
 }  // namespace quotelink

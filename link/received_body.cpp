@@ -42,9 +42,16 @@ void ReceivedBodyHandler::RequestInitialData() {
   actions_.Request(request.data(), (uint32_t)request.size());
 }
 
+void ReceivedBodyHandler::TraceDropped(const char* why, uint32_t length) {
+  ++dropped_;
+  if ((dropped_ & (dropped_ - 1)) != 0) return;
+  LINK_TRACE("dropped a body of %u byte(s): %s (%llu dropped so far)", length, why,
+             (unsigned long long)dropped_);
+}
+
 void ReceivedBodyHandler::Handle(const char* body, uint32_t length) {
   if (length < 2) {
-    LINK_TRACE("dropped a body of %u byte(s): no packet type", length);
+    TraceDropped("no packet type", length);
     return;
   }
   uint16_t type = ReadU16(body);
@@ -71,7 +78,7 @@ void ReceivedBodyHandler::Handle(const char* body, uint32_t length) {
 
 void ReceivedBodyHandler::HandleLoginReply(const char* body, uint32_t length) {
   if (length < 8) {
-    LINK_TRACE("login reply of %u bytes is too short; ignored", length);
+    TraceDropped("a login reply too short to read", length);
     return;
   }
   if (ReadU32(body + 4) == 0) {
@@ -89,7 +96,7 @@ void ReceivedBodyHandler::HandleInitialData(const char* body, uint32_t length) {
   // The pointer slots are left alone: a 4-byte slot cannot hold an address
   // here, and readers find the parts from the counts.
   if (length < kInitDataHeadSize) {
-    LINK_TRACE("initial data of %u bytes is shorter than its head; not forwarded", length);
+    TraceDropped("initial data shorter than its head", length);
   } else {
     uint32_t version = ReadU32(body + 4);
     if (version > keptVersion_) {

@@ -52,8 +52,14 @@ class ReceivedBodyHandler {
  private:
   void HandleLoginReply(const char* body, uint32_t length);
   void HandleInitialData(const char* body, uint32_t length);
+  // Traces a body dropped as unusable. A server can send such bodies as
+  // fast as the line carries them (a 1-byte body is a 9-byte frame): only
+  // the 1st, 2nd, 4th, 8th ... one is traced, with the count so far, so
+  // the trace grows with the logarithm of the flood, not with it.
+  void TraceDropped(const char* why, uint32_t length);
 
   BodyActions& actions_;
+  uint64_t dropped_ = 0;
   uint32_t keptVersion_ = 0;
   bool initialDataPending_ = false;
 };

@@ -1,8 +1,9 @@
-// CListCtrl: a report-view list control over QTableWidget. Rows select
-// whole; item data, images and column formats live in the items and the
-// header; the selection mark is kept apart from Qt's current index, as
-// Win32 keeps it; the hooks run from Qt's signals and the mouse handlers,
-// and inserting, deleting and sorting run quietly.
+// CListCtrl: a report-view list control over QTableView and a model of its
+// own (list_model.h), which keeps the GBK texts, item data and images, so
+// that only the rows on the screen are ever converted for it. Rows select
+// whole; the selection mark is kept apart from Qt's current index, as Win32
+// keeps it; the hooks run from Qt's signals and the mouse handlers, and
+// inserting, deleting and sorting run quietly.
 #include <QPainter>
 #include <QStyledItemDelegate>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include <set>
 
 #include "item_views.h"
+#include "list_model.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
 #include "wnd_internal.h"
@@ -37,12 +39,6 @@ std::vector<int> StableOrder(int n, Compare compare) {
     std::swap(a, b);
   }
   return a;
-}
-
-Qt::Alignment AlignmentOf(int format) {
-  const int justify = format & LVCFMT_JUSTIFYMASK;
-  const Qt::Alignment h = justify == LVCFMT_RIGHT ? Qt::AlignRight : justify == LVCFMT_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
-  return h | Qt::AlignVCenter;
 }
 
 }  // namespace
@@ -74,7 +70,8 @@ class CListCtrl::Delegate : public QStyledItemDelegate {
   CListCtrl* list_;
 };
 
-CListCtrl::CListCtrl() {
+CListCtrl::CListCtrl() : model_(new ListModel(this)) {
+  setModel(model_);
   setHorizontalHeader(new CHeaderCtrl(this));
   connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
   verticalHeader()->hide();
@@ -108,7 +105,7 @@ void CListCtrl::ConnectSelection() {
 
 int CListCtrl::OnCreate(LPCREATESTRUCT cs) {
   ApplyStyle(cs ? cs->style : 0);
-  return CWndImpl<QTableWidget>::OnCreate(cs);
+  return CWndImpl<QTableView>::OnCreate(cs);
 }
 
 void CListCtrl::ApplyStyle(DWORD style) {
@@ -128,36 +125,33 @@ void CListCtrl::UpdateRowHeight() {
 
 int CListCtrl::InsertColumn(int column, const char* heading, int format, int width, int) {
   if (column < 0) return -1;
-  column = std::min(column, columnCount());
-  insertColumn(column);
-  auto* head = new QTableWidgetItem(platform::GbkToQString(heading ? heading : ""));
-  head->setData(kFormatRole, format);
-  head->setTextAlignment(AlignmentOf(format));
-  setHorizontalHeaderItem(column, head);
-  if (width < 0) width = fontMetrics().horizontalAdvance(head->text()) + 12;
+  column = std::min(column, model_->Columns());
+  const QString title = platform::GbkToQString(heading ? heading : "");
+  model_->InsertColumn(column, title, format);
+  if (width < 0) width = fontMetrics().horizontalAdvance(title) + 12;
   horizontalHeader()->resizeSection(column, width);
   return column;
 }
 
 BOOL CListCtrl::DeleteColumn(int column) {
-  if (column < 0 || column >= columnCount()) return FALSE;
+  if (column < 0 || column >= model_->Columns()) return FALSE;
   ++quiet_;
-  removeColumn(column);
+  model_->RemoveColumn(column);
   --quiet_;
   return TRUE;
 }
 
-int CListCtrl::GetColumnCount() const { return columnCount(); }
+int CListCtrl::GetColumnCount() const { return model_->Columns(); }
 
 int CListCtrl::GetColumnWidth(int column) const {
-  return column >= 0 && column < columnCount() ? horizontalHeader()->sectionSize(column) : 0;
+  return column >= 0 && column < model_->Columns() ? horizontalHeader()->sectionSize(column) : 0;
 }
 
 BOOL CListCtrl::SetColumnWidth(int column, int width) {
-  if (column < 0 || column >= columnCount()) return FALSE;
+  if (column < 0 || column >= model_->Columns()) return FALSE;
   if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
     int fit = 0;
-    for (int row = 0; row < rowCount(); ++row) fit = std::max(fit, sizeHintForIndex(model()->index(row, column)).width());
+    for (int row = 0; row < model_->Rows(); ++row) fit = std::max(fit, sizeHintForIndex(model()->index(row, column)).width());
     if (width == LVSCW_AUTOSIZE_USEHEADER) fit = std::max(fit, horizontalHeader()->sectionSizeHint(column));
     width = fit;
   }
@@ -172,7 +166,7 @@ void CListCtrl::ReplaceHeader(CHeaderCtrl* header) {
   if (!header || header == horizontalHeader()) return;
   QHeaderView* old = horizontalHeader();
   std::vector<int> widths;
-  for (int c = 0; c < columnCount(); ++c) widths.push_back(old->sectionSize(c));
+  for (int c = 0; c < model_->Columns(); ++c) widths.push_back(old->sectionSize(c));
   const bool shown = !old->isHidden(), clickable = old->sectionsClickable();
   setHorizontalHeader(header);  // the old header, the list's child, is deleted
   connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
@@ -182,55 +176,48 @@ void CListCtrl::ReplaceHeader(CHeaderCtrl* header) {
 }
 
 void CListCtrl::SetColumnFixed(int column, BOOL fixed) {
-  if (column < 0 || column >= columnCount()) return;
-  if (QTableWidgetItem* head = horizontalHeaderItem(column)) head->setData(kFixedRole, (bool)fixed);
+  if (column >= 0 && column < model_->Columns()) model_->SetFixed(column, fixed);
 }
 
 BOOL CListCtrl::IsColumnFixed(int column) const {
-  QTableWidgetItem* head = column >= 0 && column < columnCount() ? horizontalHeaderItem(column) : nullptr;
-  return head && head->data(kFixedRole).toBool();
+  return column >= 0 && column < model_->Columns() && model_->Fixed(column);
 }
 
 // ---- Items ------------------------------------------------------------------------
 
-QTableWidgetItem* CListCtrl::Cell(int item, int subItem, bool make) {
-  if (item < 0 || item >= rowCount() || subItem < 0 || subItem >= columnCount()) return nullptr;
-  QTableWidgetItem* cell = this->item(item, subItem);
-  if (!cell && make) {
-    cell = new QTableWidgetItem();
-    cell->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-    QTableWidgetItem* head = horizontalHeaderItem(subItem);
-    cell->setTextAlignment(AlignmentOf(head ? head->data(kFormatRole).toInt() : LVCFMT_LEFT));
-    ++quiet_;
-    setItem(item, subItem, cell);
-    --quiet_;
-  }
-  return cell;
-}
+bool CListCtrl::IsItem(int item) const { return item >= 0 && item < model_->Rows(); }
 
 int CListCtrl::InsertItem(int item, const char* text, int image) {
-  if (item < 0 || columnCount() == 0) return -1;
-  item = std::min(item, rowCount());
+  if (item < 0 || model_->Columns() == 0) return -1;
+  item = std::min(item, model_->Rows());
+  ListRow row;
+  row.texts.emplace_back(text ? text : "");
+  row.image = image;
   ++quiet_;
-  insertRow(item);
+  model_->InsertRow(item, std::move(row));
   --quiet_;
   if (mark_ >= item) ++mark_;
-  QTableWidgetItem* cell = Cell(item, 0, true);
-  cell->setText(platform::GbkToQString(text ? text : ""));
-  if (image >= 0) cell->setData(kImageRole, image);
   return item;
 }
 
+void CListCtrl::SetItemTexts(std::vector<std::vector<std::string>> rows) {
+  std::vector<ListRow> content(rows.size());
+  for (size_t i = 0; i < rows.size(); ++i) content[i].texts = std::move(rows[i]);
+  ++quiet_;
+  model_->ResetRows(std::move(content));
+  --quiet_;
+  mark_ = -1;
+}
+
 BOOL CListCtrl::SetItemText(int item, int subItem, const char* text) {
-  QTableWidgetItem* cell = Cell(item, subItem, true);
-  if (!cell) return FALSE;
-  cell->setText(platform::GbkToQString(text ? text : ""));
+  if (!IsItem(item) || subItem < 0 || subItem >= model_->Columns()) return FALSE;
+  model_->SetText(item, subItem, text ? text : "");
   return TRUE;
 }
 
 std::string CListCtrl::GetItemText(int item, int subItem) const {
-  QTableWidgetItem* cell = const_cast<CListCtrl*>(this)->Cell(item, subItem, false);
-  return cell ? platform::QStringToGbk(cell->text()) : std::string();
+  if (!IsItem(item) || subItem < 0 || subItem >= model_->Columns()) return std::string();
+  return model_->Text(item, subItem);
 }
 
 int CListCtrl::GetItemText(int item, int subItem, char* buffer, int size) const {
@@ -240,21 +227,17 @@ int CListCtrl::GetItemText(int item, int subItem, char* buffer, int size) const 
 }
 
 BOOL CListCtrl::SetItemImage(int item, int image) {
-  QTableWidgetItem* cell = Cell(item, 0, true);
-  if (!cell) return FALSE;
-  cell->setData(kImageRole, image);
+  if (!IsItem(item)) return FALSE;
+  model_->SetImage(item, image);
   return TRUE;
 }
 
-int CListCtrl::GetItemImage(int item) const {
-  QTableWidgetItem* cell = const_cast<CListCtrl*>(this)->Cell(item, 0, false);
-  return cell ? IndexRole(cell->data(kImageRole)) : -1;
-}
+int CListCtrl::GetItemImage(int item) const { return IsItem(item) ? model_->Row(item).image : -1; }
 
 BOOL CListCtrl::DeleteItem(int item) {
-  if (item < 0 || item >= rowCount()) return FALSE;
+  if (!IsItem(item)) return FALSE;
   ++quiet_;
-  removeRow(item);
+  model_->RemoveRow(item);
   --quiet_;
   if (mark_ == item) mark_ = -1;
   else if (mark_ > item) --mark_;
@@ -262,31 +245,24 @@ BOOL CListCtrl::DeleteItem(int item) {
 }
 
 BOOL CListCtrl::DeleteAllItems() {
-  ++quiet_;
-  setRowCount(0);
-  --quiet_;
-  mark_ = -1;
+  SetItemTexts({});
   return TRUE;
 }
 
-int CListCtrl::GetItemCount() const { return rowCount(); }
+int CListCtrl::GetItemCount() const { return model_->Rows(); }
 
 BOOL CListCtrl::SetItemData(int item, DWORD_PTR data) {
-  QTableWidgetItem* cell = Cell(item, 0, true);
-  if (!cell) return FALSE;
-  cell->setData(kDataRole, QVariant::fromValue<qulonglong>(data));
+  if (!IsItem(item)) return FALSE;
+  model_->SetData(item, data);
   return TRUE;
 }
 
-DWORD_PTR CListCtrl::GetItemData(int item) const {
-  QTableWidgetItem* cell = const_cast<CListCtrl*>(this)->Cell(item, 0, false);
-  return cell ? (DWORD_PTR)cell->data(kDataRole).toULongLong() : 0;
-}
+DWORD_PTR CListCtrl::GetItemData(int item) const { return IsItem(item) ? model_->Row(item).data : 0; }
 
 // ---- State ------------------------------------------------------------------------
 
 BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
-  if (item < -1 || item >= rowCount() || columnCount() == 0) return FALSE;
+  if (item < -1 || item >= model_->Rows() || model_->Columns() == 0) return FALSE;
   if (mask & LVIS_SELECTED) {
     const bool select = state & LVIS_SELECTED;
     if (item < 0) {
@@ -308,7 +284,7 @@ BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
 }
 
 UINT CListCtrl::GetItemState(int item, UINT mask) const {
-  if (item < 0 || item >= rowCount()) return 0;
+  if (item < 0 || item >= model_->Rows()) return 0;
   UINT state = 0;
   if (selectionModel()->isRowSelected(item, QModelIndex())) state |= LVIS_SELECTED;
   if (currentIndex().isValid() && currentIndex().row() == item) state |= LVIS_FOCUSED;
@@ -316,7 +292,7 @@ UINT CListCtrl::GetItemState(int item, UINT mask) const {
 }
 
 int CListCtrl::GetNextItem(int item, int flags) const {
-  for (int row = std::max(item + 1, 0); row < rowCount(); ++row) {
+  for (int row = std::max(item + 1, 0); row < model_->Rows(); ++row) {
     if ((flags & LVNI_SELECTED) && !GetItemState(row, LVIS_SELECTED)) continue;
     if ((flags & LVNI_FOCUSED) && !GetItemState(row, LVIS_FOCUSED)) continue;
     return row;
@@ -340,14 +316,14 @@ int CListCtrl::GetNextSelectedItem(POSITION& position) const {
 
 int CListCtrl::SetSelectionMark(int item) {
   const int previous = mark_;
-  mark_ = item >= 0 && item < rowCount() ? item : -1;
+  mark_ = item >= 0 && item < model_->Rows() ? item : -1;
   return previous;
 }
 
 // ---- View -------------------------------------------------------------------------
 
 BOOL CListCtrl::EnsureVisible(int item, BOOL) {
-  if (item < 0 || item >= rowCount()) return FALSE;
+  if (item < 0 || item >= model_->Rows()) return FALSE;
   scrollTo(model()->index(item, 0));
   return TRUE;
 }
@@ -359,12 +335,12 @@ int CListCtrl::GetCountPerPage() const {
 }
 
 BOOL CListCtrl::GetSubItemRect(int item, int subItem, int code, RECT* rect) const {
-  if (!rect || item < 0 || item >= rowCount() || subItem < 0 || subItem >= columnCount()) return FALSE;
+  if (!rect || item < 0 || item >= model_->Rows() || subItem < 0 || subItem >= model_->Columns()) return FALSE;
   QRect r = visualRect(model()->index(item, subItem));
   const int icon = smallImages_ ? (int)smallImages_->GetImageSize().cx : 0;
   if (subItem == 0 && code == LVIR_BOUNDS) {
     // As Win32: sub-item 0's bounds are the whole row.
-    r = r.united(visualRect(model()->index(item, columnCount() - 1)));
+    r = r.united(visualRect(model()->index(item, model_->Columns() - 1)));
   } else if (subItem == 0 && code == LVIR_ICON) {
     r.setWidth(icon);
   } else if (subItem == 0 && code == LVIR_LABEL) {
@@ -430,31 +406,49 @@ BOOL CListCtrl::SetTextColor(COLORREF color) {
 
 COLORREF CListCtrl::GetTextColor() const { return PaletteColor(this, QPalette::Text); }
 
+void CListCtrl::SetNote(const std::string& text) {
+  if (!note_) {
+    if (text.empty()) return;
+    // In the scroll bar's strip, which Qt keeps under the rows: no row is
+    // ever behind it.
+    note_ = new QLabel(this);
+    note_->setAutoFillBackground(true);
+    note_->setContentsMargins(4, 0, 4, 0);
+    note_->setBackgroundRole(QPalette::ToolTipBase);
+    note_->setForegroundRole(QPalette::ToolTipText);
+    addScrollBarWidget(note_, Qt::AlignLeft);
+  }
+  note_->setText(platform::GbkToQString(text));
+  note_->setVisible(!text.empty());
+  setHorizontalScrollBarPolicy(text.empty() ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOn);
+}
+
+std::string CListCtrl::GetNote() const {
+  return note_ && !note_->isHidden() ? platform::QStringToGbk(note_->text()) : std::string();
+}
+
 // ---- Sorting ----------------------------------------------------------------------
 
 BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR param) {
   if (!compare) return FALSE;
-  const int rows = rowCount(), columns = columnCount();
+  const int rows = model_->Rows();
   std::vector<LPARAM> data((size_t)rows);
-  std::vector<bool> selected((size_t)rows);
-  for (int r = 0; r < rows; ++r) {
-    data[(size_t)r] = (LPARAM)GetItemData(r);
-    selected[(size_t)r] = GetItemState(r, LVIS_SELECTED) != 0;
-  }
-  const std::vector<int> order = StableOrder(rows, [&](int a, int b) {
+  for (int r = 0; r < rows; ++r) data[(size_t)r] = (LPARAM)model_->Row(r).data;
+  ReorderItems(StableOrder(rows, [&](int a, int b) {
     return compare(data[(size_t)a], data[(size_t)b], (LPARAM)param);
-  });
+  }));
+  return TRUE;
+}
+
+void CListCtrl::ReorderItems(const std::vector<int>& order) {
+  const int rows = model_->Rows(), columns = model_->Columns();
+  std::vector<bool> selected((size_t)rows);
+  for (int r = 0; r < rows; ++r) selected[(size_t)r] = GetItemState(r, LVIS_SELECTED) != 0;
   std::vector<int> newRow((size_t)rows);
   for (int i = 0; i < rows; ++i) newRow[(size_t)order[(size_t)i]] = i;
-
   const int current = currentIndex().row();
   ++quiet_;
-  std::vector<QTableWidgetItem*> cells((size_t)rows * (size_t)columns);
-  for (int r = 0; r < rows; ++r)
-    for (int c = 0; c < columns; ++c) cells[(size_t)r * columns + c] = takeItem(r, c);
-  for (int i = 0; i < rows; ++i)
-    for (int c = 0; c < columns; ++c)
-      if (QTableWidgetItem* cell = cells[(size_t)order[(size_t)i] * columns + c]) setItem(i, c, cell);
+  model_->Reorder(order);
   // The selection, the focus and the mark travel with their items.
   QItemSelection selection;
   for (int i = 0; i < rows; ++i)
@@ -466,7 +460,6 @@ BOOL CListCtrl::SortItems(PFNLVCOMPARE compare, DWORD_PTR param) {
   if (mark_ >= 0 && mark_ < rows) mark_ = newRow[(size_t)mark_];
   --quiet_;
   viewport()->update();
-  return TRUE;
 }
 
 // ---- Hooks and input --------------------------------------------------------------
@@ -517,7 +510,7 @@ LRESULT CListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The mark follows the current item only when the user moves it.
   const bool input = (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN;
   if (input) ++userInput_;
-  const LRESULT result = CWndImpl<QTableWidget>::WindowProc(message, wParam, lParam);
+  const LRESULT result = CWndImpl<QTableView>::WindowProc(message, wParam, lParam);
   if (input) --userInput_;
   return result;
 }

@@ -13,7 +13,7 @@
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -92,7 +92,7 @@ template class CWndImpl<QMainWindow>;
 template class CWndImpl<QDialog>;
 template class CWndImpl<QLabel>;
 template class CWndImpl<QPushButton>;
-template class CWndImpl<QTableWidget>;
+template class CWndImpl<QTableView>;
 template class CWndImpl<QTreeWidget>;
 template class CWndImpl<QLineEdit>;
 template class CWndImpl<QComboBox>;

@@ -2,11 +2,13 @@
 // byte queue and the stopwatch.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "link/link_trace.h"
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "link/received_body.h"
@@ -280,6 +282,25 @@ TEST_F(BodyHandling, ShortBodiesAreRefused) {
   std::vector<std::string> expected = {"progress 40 开始接收数据", "progress 100 完成初始化过程",
                                        "end"};
   EXPECT_EQ(rec.events, expected);
+}
+
+// A server may send unusable bodies as fast as the line carries them: the
+// trace must not grow with them (it did by one line per body).
+TEST_F(BodyHandling, AFloodOfShortBodiesTracesFewLines) {
+  const std::string shortLogin = LoginReply("", 0).substr(0, 6);
+  const std::string shortInit = InitData(5).substr(0, 10);
+  std::string trace;
+  SetTraceSink([&](const std::string& line) { trace += line; });
+  for (int i = 0; i < 100000; ++i) {
+    Handle(std::string(1, '\x02'));
+    Handle(shortLogin);
+    Handle(shortInit);
+  }
+  SetTraceSink(nullptr);
+  const auto lines = std::count(trace.begin(), trace.end(), '\n');
+  EXPECT_GE(lines, 1);
+  EXPECT_LE(lines, 20);  // one per doubling of the 300,000 dropped
+  EXPECT_NE(trace.find("(262144 dropped so far)"), std::string::npos) << trace;
 }
 
 TEST(SignalBufferTest, ChunksAndPartialGets) {

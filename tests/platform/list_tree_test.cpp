@@ -299,6 +299,43 @@ TEST(TreeCtrl, NavigatesHitTestsAndTellsSelectionCauses) {
   EXPECT_EQ(tree.changes, "B:mouse C:code B:keys ") << "deleting never notifies";
 }
 
+// A whole list at once: the rows replace the old ones (selection and mark
+// gone, columns and their widths kept), missing cells read empty, the
+// shown texts are the given GBK ones, and a note shows under the rows
+// until it is cleared.
+TEST(ListCtrl, SetItemTextsReplacesEveryRowAndANoteShowsUnderThem) {
+  auto dlg = MakeDialog(kItems);
+  ColourList list;
+  ASSERT_TRUE(list.SubclassDlgItem(kList, dlg.get()));
+  list.InsertColumn(0, GBK("代码"), LVCFMT_LEFT, 70);
+  list.InsertColumn(1, GBK("名称"), LVCFMT_RIGHT, 90);
+  list.InsertColumn(2, "", LVCFMT_LEFT, 0);
+  list.InsertItem(0, "old");
+  list.SetItemState(0, LVIS_SELECTED, LVIS_SELECTED);
+  list.SetSelectionMark(0);
+  dlg->Take();
+  list.SetItemTexts({{"600001", GBK("甲"), "1"}, {"600002"}, {}});
+  EXPECT_EQ(dlg->Take(), "") << "filling the list is silent";
+  ASSERT_EQ(list.GetItemCount(), 3);
+  EXPECT_EQ(list.GetSelectedCount(), 0u);
+  EXPECT_EQ(list.GetSelectionMark(), -1);
+  EXPECT_EQ(list.GetItemText(0, 1), GBK("甲"));
+  EXPECT_EQ(list.GetItemText(1, 1), "");
+  EXPECT_EQ(list.GetItemText(2, 0), "");
+  EXPECT_EQ(list.GetItemText(3, 0), "");  // no such row
+  EXPECT_EQ(list.GetColumnWidth(1), 90);
+  EXPECT_EQ(list.model()->index(0, 1).data().toString(), QString::fromUtf8("甲"));
+  EXPECT_TRUE(list.SetItemText(1, 1, GBK("乙")));
+  EXPECT_EQ(list.GetItemText(1, 1), GBK("乙"));
+
+  EXPECT_EQ(list.GetNote(), "");
+  list.SetNote(GBK("只显示了一部分"));
+  EXPECT_EQ(list.GetNote(), GBK("只显示了一部分"));
+  list.SetNote("");
+  EXPECT_EQ(list.GetNote(), "");
+
+}
+
 // A window class in a table's place leaves with its dialog and comes back
 // when the dialog is built again.
 TEST(ListCtrl, AWindowClassTakesTheTablesPlaceEachTimeTheDialogIsBuilt) {

@@ -11,6 +11,7 @@
 
 #include "platform/gbk.h"
 #include "sharecode/mythread.h"
+#include "trade/core/list_rows.h"
 #include "trade/core/trade_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
@@ -279,6 +280,33 @@ TEST_F(SessionTest, ListRepliesRefillTheStoreAndAnnounce) {
   ASSERT_EQ(transfers.size(), 1u);
   EXPECT_EQ(transfers[0].operationType, 2);
   EXPECT_EQ(transfers[0].status, 3);
+}
+
+// A reply may ask for millions of rows at a few bytes each: a list takes
+// kMaxListRows of them, the first ones, and says it was cut; the next
+// reply within the bound clears the mark.
+TEST_F(SessionTest, AListReplyMakesAtMostTheBoundOfRows) {
+  LogIn();
+  session.SetMainWnd(kMain);
+  const int asked = static_cast<int>(kMaxListRows) + 5;
+  Fields many{{9001, "0"}, {9003, std::to_string(asked)}};
+  for (int i = 0; i < asked; ++i) many.push_back({37, std::to_string(i)});
+  Dispatch(Reply("1032", many));
+  bool cut = false;
+  const auto orders = session.GetOrders(&cut);
+  ASSERT_EQ(orders.size(), kMaxListRows);
+  EXPECT_EQ(orders.front().orderNo, "0");
+  EXPECT_EQ(orders.back().orderNo, std::to_string(kMaxListRows - 1));
+  EXPECT_TRUE(cut);
+  EXPECT_EQ(rec.posts.back(), (Post{kMain, WM_TRADE_REPLY, WM_TRADE_ORDERS, 0}));
+  // A count above the bound with values within it cuts nothing.
+  for (const Fields& within :
+       {Fields{{9001, "0"}, {9003, std::to_string(asked)}, {37, "1"}, {37, "2"}},
+        Fields{{9001, "0"}, {9003, "2"}, {37, "1"}, {37, "2"}}}) {
+    Dispatch(Reply("1032", within));
+    EXPECT_EQ(session.GetOrders(&cut).size(), 2u);
+    EXPECT_FALSE(cut);
+  }
 }
 
 // Every field of an order row, in record order, for whole-row comparison.

@@ -12,7 +12,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSet>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <cstdlib>
 #include <functional>
@@ -147,8 +147,8 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
   EXPECT_FALSE(Text(Find<QLabel>(entry, 7034)).empty());   // the available funds
   QTest::keyClicks(Find<QLineEdit>(entry, 1035), "300");
   ASSERT_TRUE(Pump([&] {
-    auto* list = Find<QTableWidget>(entry, 7014);
-    return list && list->rowCount() > 0;  // the holdings the panel asked for
+    auto* list = Find<QTableView>(entry, 7014);
+    return list && list->model()->rowCount() > 0;  // the holdings the panel asked for
   }));
   boxes.Clear();
   QTest::mouseClick(Find<QPushButton>(entry, 6031), Qt::LeftButton);
@@ -175,9 +175,9 @@ TEST(TradeWindow, AnOrderTypedInTheWindowReachesTheSimulatorAndItsReplyTheWindow
   EXPECT_EQ(
       BoxTexts(boxes).front().rfind(GBK("您 限价委托 买入 了602001 数量：300 价格：12.34"), 0), 0u);
   ASSERT_TRUE(Pump([&] {
-    auto* list = Find<QTableWidget>(entry, 7014);
-    for (int r = 0; list && r < list->rowCount(); ++r)
-      if (list->item(r, 0) && list->item(r, 0)->text() == "602001") return true;
+    auto* list = Find<QTableView>(entry, 7014);
+    for (int r = 0; list && r < list->model()->rowCount(); ++r)
+      if (list->model()->index(r, 0).data().toString() == "602001") return true;
     return false;
   }));
   // The order entry was cleared for the next order.

@@ -9,21 +9,25 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTest>
 #include <memory>
 
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
 #include "platform/testing/find_ctl.h"
+#include "platform/testing/gallery.h"
+#include "trade/core/list_rows.h"
 #include "trade/core/sha1_digest.h"
 #include "trade/ui/rules/function_table.h"
 #include "trade/ui/rules/quote_packet.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/windows/change_pswd_form.h"
 #include "trade/ui/windows/color_list_ctrl.h"
+#include "trade/ui/windows/list_fill.h"
 #include "trade/ui/windows/locked_dlg.h"
 #include "trade/ui/windows/main_dlg.h"
+#include "trade/ui/windows/query_trade_bars.h"
 #include "trade/ui/windows/wtqr_dlg.h"
 #include "trade_ui_test_support.h"
 #include "trade_window_on_pane.h"
@@ -299,6 +303,56 @@ TEST_F(TradeWindowsTest, PasswordFormSendsOnlyAConfirmedChangeOfTheRightPassword
       EXPECT_EQ(sent[0].body.at(2).second, PasswordDigest(c.fresh));
     }
   }
+}
+
+// A reply of today's orders asking for more rows than a list takes: the
+// panel shows the first ones and says in a line under them that the list
+// was cut; the line covers no row, and goes with the next reply.
+TEST_F(TradeWindowsTest, AListCutToTheBoundSaysSoUnderItsRows) {
+  CMainDlg& dlg = Open();
+  dlg.Core().ShowFunction(6);
+  Pump();
+  auto* bar = dynamic_cast<CRecordQueryBar*>(dlg.GetPanel());
+  ASSERT_NE(bar, nullptr);
+  CMyColorListCtrl& list = bar->RecordList();
+  const int asked = static_cast<int>(kMaxListRows) * 3;
+  Fields many{{9001, "0"}, {9003, std::to_string(asked)}};
+  for (int i = 0; i < asked; ++i) {
+    many.push_back({40, i % 2 ? "0S" : "0B"});
+    many.push_back({37, std::to_string(i)});
+  }
+  rec_.Feed(MT_QRY_ORDERS_RSP, many);
+  dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_ORDERS);
+  ASSERT_TRUE(platform::PumpUntil([&] { return list.GetItemCount() > 0; }, 10000));
+  ASSERT_EQ(list.GetItemCount(), static_cast<int>(kMaxListRows));
+  EXPECT_EQ(list.GetItemText(static_cast<int>(kMaxListRows) - 1, 8),
+            std::to_string(kMaxListRows - 1));
+  EXPECT_EQ(list.GetNote(), ListCutNote());
+  EXPECT_NE(ListCutNote().find(std::to_string(kMaxListRows)), std::string::npos);
+  auto* note = list.GetWidget()->findChild<QLabel*>();
+  ASSERT_NE(note, nullptr);
+  EXPECT_TRUE(note->isVisible());
+  const QRect noteRect(note->mapTo(list.GetWidget(), QPoint(0, 0)), note->size());
+  EXPECT_GT(noteRect.top(), list.viewport()->geometry().bottom());
+  EXPECT_LE(noteRect.bottom(), list.GetWidget()->height());
+  EXPECT_GE(noteRect.height(), note->fontMetrics().height());
+  // The last row, scrolled to, shows whole above the line.
+  ASSERT_TRUE(list.EnsureVisible(list.GetItemCount() - 1, FALSE));
+  CRect last;
+  ASSERT_TRUE(list.GetItemRect(list.GetItemCount() - 1, &last, LVIR_BOUNDS));
+  EXPECT_LE(last.bottom, list.viewport()->height());
+  platform::testing::KeepPicture(bar->GetWidget()->grab().toImage(), "trade",
+                                 "orders_cut_to_the_bound.png");
+  // Sorting keeps every row and the line.
+  list.SortByColumn(8, false);
+  EXPECT_EQ(list.GetItemCount(), static_cast<int>(kMaxListRows));
+  EXPECT_EQ(list.GetNote(), ListCutNote());
+
+  rec_.Feed(MT_QRY_ORDERS_RSP, {{9001, "0"}, {9003, "1"}, {37, "7"}});
+  dlg.SendMessage(WM_TRADE_REPLY, WM_TRADE_ORDERS);
+  ASSERT_TRUE(platform::PumpUntil([&] { return list.GetItemCount() == 1; }, 10000));
+  EXPECT_EQ(list.GetNote(), "");
+  EXPECT_FALSE(note->isVisible());
 }
 
 TEST_F(TradeWindowsTest, OrderEntryShowsTheHostsQuoteAndTheHoldingsAndTakesAHolding) {

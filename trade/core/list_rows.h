@@ -88,19 +88,27 @@ class CListReply {
   const CScannedReply* scanned_ = nullptr;
 };
 
-// Fills rows with one row per record: RecordNum rows, but never more than
-// the most frequent of the columns' tags has values, so a lying count makes
-// no rows that hold nothing. A column with fewer values leaves its field
-// empty in the later rows. Rows already in the vector are overwritten in
-// place, every column of every row, in one pass over the reply.
 // How many rows ahead FillRows asks for the memory it will write.
 constexpr size_t kRowsAhead = 8;
+// The most rows one reply makes. A message of 16 MiB can hold some three
+// million records of one short field each; far more than anyone reads in a
+// panel, and each row costs its record and texts several times on the way
+// to the list (the store, its spare, the panel's copy and cells, the
+// list). The rest of such a reply is dropped and the panel says so.
+constexpr size_t kMaxListRows = 50000;
 
+// Fills rows with one row per record: RecordNum rows, but never more than
+// the most frequent of the columns' tags has values, so a lying count makes
+// no rows that hold nothing, nor more than maxRows. A column with fewer
+// values leaves its field empty in the later rows. Rows already in the
+// vector are overwritten in place, every column of every row, in one pass
+// over the reply. True when the reply held more rows than maxRows.
 template <class Row, class Allocator, size_t N>
-void FillRows(std::vector<Row, Allocator>& rows, const SListColumn<Row> (&columns)[N],
-              const CListReply& reply) {
+bool FillRows(std::vector<Row, Allocator>& rows, const SListColumn<Row> (&columns)[N],
+              const CListReply& reply, size_t maxRows = kMaxListRows) {
   const int n = reply.RecordNum();
-  const size_t limit = n <= 0 ? 0 : static_cast<size_t>(n);
+  const size_t asked = n <= 0 ? 0 : static_cast<size_t>(n);
+  const size_t limit = std::min(asked, maxRows);
   rows.reserve(std::min(limit, reply.ValueCount() / N + 1));
   size_t count[N] = {};
   // Records repeat their tags in one order: the column that followed the
@@ -133,4 +141,5 @@ void FillRows(std::vector<Row, Allocator>& rows, const SListColumn<Row> (&column
   rows.resize(std::min(limit, present));
   for (size_t c = 0; c < N; ++c)
     for (size_t k = count[c]; k < rows.size(); ++k) columns[c].store(rows[k], std::string_view());
+  return std::min(asked, present) > maxRows;
 }

@@ -170,10 +170,11 @@ template <class Row, size_t N>
 void CTradeSession::Refill(SRefilledList<Row>& list, const SListColumn<Row> (&columns)[N],
                            const CListReply& reply) {
   std::lock_guard<std::mutex> fill(list.fill);
-  FillRows(list.spare, columns, reply);
+  const bool cut = FillRows(list.spare, columns, reply);
   {
     std::lock_guard<std::mutex> guard(lock_);
     list.rows.swap(list.spare);
+    list.cut = cut;
   }
   if (list.spare.capacity() > 2 * list.rows.size() + kKeptSpareRows)
     typename SRefilledList<Row>::Rows().swap(list.spare);

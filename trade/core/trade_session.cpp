@@ -111,14 +111,21 @@ int CTradeSession::GetLoginResult() const {
     std::lock_guard<std::mutex> guard(lock_);     \
     return member;                                \
   }
-TRADE_SESSION_COPY(std::vector<COrderDetail>, GetOrders, orders_.Copy())
-TRADE_SESSION_COPY(std::vector<COrderTurnOver>, GetDeals, deals_.Copy())
-TRADE_SESSION_COPY(std::vector<CProductInfo>, GetIssues, issues_.Copy())
-TRADE_SESSION_COPY(std::vector<CSwingOrder>, GetAllotments, allotments_.Copy())
-TRADE_SESSION_COPY(std::vector<STransferInfo>, GetTransfers, transfers_.Copy())
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowToday, moneyFlowToday_.Copy())
-TRADE_SESSION_COPY(std::vector<SMoneyFlowInfo>, GetMoneyFlowHistory, moneyFlowHistory_.Copy())
-TRADE_SESSION_COPY(std::vector<SPositionInfo>, GetHoldings, holdings_.Copy())
+#define TRADE_SESSION_LIST(Row, Getter, member)           \
+  std::vector<Row> CTradeSession::Getter(bool* cut) const { \
+    std::lock_guard<std::mutex> guard(lock_);              \
+    if (cut) *cut = member.cut;                            \
+    return member.Copy();                                  \
+  }
+TRADE_SESSION_LIST(COrderDetail, GetOrders, orders_)
+TRADE_SESSION_LIST(COrderTurnOver, GetDeals, deals_)
+TRADE_SESSION_LIST(CProductInfo, GetIssues, issues_)
+TRADE_SESSION_LIST(CSwingOrder, GetAllotments, allotments_)
+TRADE_SESSION_LIST(STransferInfo, GetTransfers, transfers_)
+TRADE_SESSION_LIST(SMoneyFlowInfo, GetMoneyFlowToday, moneyFlowToday_)
+TRADE_SESSION_LIST(SMoneyFlowInfo, GetMoneyFlowHistory, moneyFlowHistory_)
+TRADE_SESSION_LIST(SPositionInfo, GetHoldings, holdings_)
+#undef TRADE_SESSION_LIST
 TRADE_SESSION_COPY(SFundsInfo, GetFunds, funds_)
 TRADE_SESSION_COPY(CPreTradeData, GetPreTradeData, preTrade_)
 TRADE_SESSION_COPY(SApplyResult, GetApplyResult, applyResult_)

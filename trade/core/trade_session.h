@@ -34,7 +34,8 @@ struct SRefilledList {
   using Rows = std::vector<Row, SLargeBlockAllocator<Row>>;
   Rows rows;
   Rows spare;
-  std::mutex fill;  // one refill of the list at a time
+  bool cut = false;  // the last reply held more rows than it made
+  std::mutex fill;   // one refill of the list at a time
 
   std::vector<Row> Copy() const { return std::vector<Row>(rows.begin(), rows.end()); }
 };
@@ -99,14 +100,16 @@ class CTradeSession {
   void GetPayChannelName(std::string& out) const;
   int GetLoginResult() const;
 
-  std::vector<COrderDetail> GetOrders() const;
-  std::vector<COrderTurnOver> GetDeals() const;
-  std::vector<CProductInfo> GetIssues() const;
-  std::vector<CSwingOrder> GetAllotments() const;
-  std::vector<STransferInfo> GetTransfers() const;
-  std::vector<SMoneyFlowInfo> GetMoneyFlowToday() const;
-  std::vector<SMoneyFlowInfo> GetMoneyFlowHistory() const;
-  std::vector<SPositionInfo> GetHoldings() const;
+  // The lists as the last reply of each left them; *cut, when asked, is
+  // set when that reply held more rows than a list takes (kMaxListRows).
+  std::vector<COrderDetail> GetOrders(bool* cut = nullptr) const;
+  std::vector<COrderTurnOver> GetDeals(bool* cut = nullptr) const;
+  std::vector<CProductInfo> GetIssues(bool* cut = nullptr) const;
+  std::vector<CSwingOrder> GetAllotments(bool* cut = nullptr) const;
+  std::vector<STransferInfo> GetTransfers(bool* cut = nullptr) const;
+  std::vector<SMoneyFlowInfo> GetMoneyFlowToday(bool* cut = nullptr) const;
+  std::vector<SMoneyFlowInfo> GetMoneyFlowHistory(bool* cut = nullptr) const;
+  std::vector<SPositionInfo> GetHoldings(bool* cut = nullptr) const;
   SFundsInfo GetFunds() const;
   CPreTradeData GetPreTradeData() const;
   SApplyResult GetApplyResult() const;

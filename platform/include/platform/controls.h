@@ -22,9 +22,10 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTreeWidget>
 #include <string>
+#include <vector>
 
 #include "platform/dialog.h"
 #include "platform/image_list.h"
@@ -37,6 +38,9 @@ class QPlainTextEdit;
 class CListCtrl;
 
 namespace platform {
+namespace detail {
+class ListModel;
+}
 // Control kinds of dialog tables (see DialogItem).
 inline constexpr char kListCtrl[] = "listctrl";  // CListCtrl; LVS_REPORT, LVS_SINGLESEL, LVS_NOSORTHEADER ...
 inline constexpr char kTreeCtrl[] = "tree";      // CTreeCtrl; TVS_HASBUTTONS, TVS_LINESATROOT ...
@@ -380,10 +384,12 @@ class CHeaderCtrl : public QHeaderView {
   int pressed_ = -1;
 };
 
-// A list control in report view (QTableWidget): columns, rows of texts
-// with item data, selection and the selection mark, sorting through a
-// comparison, a replaceable header, columns the user may not resize, and
-// hooks. Rows select whole; LVS_SINGLESEL allows one.
+// A list control in report view (QTableView over a model of the list's
+// own): columns, rows of texts with item data, selection and the selection
+// mark, sorting through a comparison, a replaceable header, columns the
+// user may not resize, and hooks. Rows select whole; LVS_SINGLESEL allows
+// one. The list keeps its texts as given and converts only those of the
+// rows on the screen, as they are painted: a long list costs its texts.
 //
 // Hooks (override in a window class; the base of each sends the
 // notification to the window): OnItemChanged per item whose selection
@@ -392,7 +398,7 @@ class CHeaderCtrl : public QHeaderView {
 // press; OnColumnClick (LVN_COLUMNCLICK); OnBeginTrack, asked before the
 // user resizes a column; OnItemColors, asked as each row paints.
 // Inserting, deleting and sorting items never notify.
-class CListCtrl : public CWndImpl<QTableWidget> {
+class CListCtrl : public CWndImpl<QTableView> {
  public:
   CListCtrl();
   ~CListCtrl() override;
@@ -425,6 +431,9 @@ class CListCtrl : public CWndImpl<QTableWidget> {
   int GetItemImage(int item) const;
   BOOL DeleteItem(int item);
   BOOL DeleteAllItems();
+  // Replaces every row by these texts at once (a row's missing cells are
+  // empty; no item data, no image); the selection and the mark go.
+  void SetItemTexts(std::vector<std::vector<std::string>> rows);
   int GetItemCount() const;
   BOOL SetItemData(int item, DWORD_PTR data);
   DWORD_PTR GetItemData(int item) const;
@@ -461,6 +470,11 @@ class CListCtrl : public CWndImpl<QTableWidget> {
   COLORREF GetBkColor() const;
   BOOL SetTextColor(COLORREF color);
   COLORREF GetTextColor() const;
+  // A line of text the list shows under its rows, apart from them, beside
+  // the horizontal scroll bar (GBK; empty hides it): what its owner has to
+  // say about the list as a whole.
+  void SetNote(const std::string& text);
+  std::string GetNote() const;
 
   // Orders the rows by compare(item data, item data, param), stably;
   // selection and the mark stay with their items. A comparison that is
@@ -491,7 +505,13 @@ class CListCtrl : public CWndImpl<QTableWidget> {
   void UpdateRowHeight();
   void ConnectSelection();
   void SelectionChanged(const QItemSelection& selected, const QItemSelection& deselected);
-  QTableWidgetItem* Cell(int item, int subItem, bool make);
+  bool IsItem(int item) const;
+  // Row i takes what row order[i] held (a permutation of the rows); the
+  // selection, the focus and the mark go with their rows.
+  void ReorderItems(const std::vector<int>& order);
+
+  platform::detail::ListModel* model_;  // owned by the list
+  QLabel* note_ = nullptr;               // made by the first SetNote
 
   DWORD exStyle_ = 0;
   CImageList* smallImages_ = nullptr;

@@ -1,5 +1,5 @@
 // Windows over Qt's control widgets: a window class that is a label, a
-// push button, a table, a tree, a line edit, a combo box, a tool bar or a
+// push button, a table view, a tree, a line edit, a combo box, a tool bar or a
 // rich-text browser derives from CWndImpl<that widget>. The template is instantiated once, in the platform
 // library; a further base is one line there and one here.
 #pragma once
@@ -7,7 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QTableWidget>
+#include <QTableView>
 #include <QTextBrowser>
 #include <QToolBar>
 #include <QTreeWidget>
@@ -16,7 +16,7 @@
 
 extern template class CWndImpl<QLabel>;
 extern template class CWndImpl<QPushButton>;
-extern template class CWndImpl<QTableWidget>;
+extern template class CWndImpl<QTableView>;
 extern template class CWndImpl<QTreeWidget>;
 extern template class CWndImpl<QLineEdit>;
 extern template class CWndImpl<QComboBox>;

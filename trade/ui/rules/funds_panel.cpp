@@ -23,7 +23,7 @@ void CFundsPanelModel::OnFunds() {
 void CFundsPanelModel::OnHoldings() {
   table_.rows.clear();
   double marketValue = 0, profit = 0;
-  for (const SPositionInfo& h : session_.GetHoldings()) {
+  for (const SPositionInfo& h : session_.GetHoldings(&table_.cut)) {
     const SHoldingValues v = ValueHolding(h);
     marketValue += v.marketValue;
     profit += v.profit;

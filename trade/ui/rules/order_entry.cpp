@@ -200,7 +200,7 @@ bool COrderEntryModel::RefreshQuote() {
 }
 
 void COrderEntryModel::OnHoldings() {
-  heldRows_ = session_.GetHoldings();
+  heldRows_ = session_.GetHoldings(&holdings_.cut);
   holdings_.rows.clear();
   for (const SPositionInfo& h : heldRows_) holdings_.rows.push_back(HoldingCells(h));
 }

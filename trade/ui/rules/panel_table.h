@@ -16,4 +16,5 @@ using PanelRow = std::vector<std::string>;  // GBK cell texts
 struct SPanelTable {
   std::vector<SColumnSpec> columns;
   std::vector<PanelRow> rows;
+  bool cut = false;  // the reply held more rows than a list takes
 };

@@ -159,17 +159,19 @@ void CQueryPanelModel::Refill() {
   shownOrders_.clear();
   switch (kind_) {
     case EQueryPanel::kOrders:
-      for (const COrderDetail& o : session_.GetOrders()) {
+      // The copy of the store is this panel's: its shown orders move on.
+      for (COrderDetail& o : session_.GetOrders(&table_.cut)) {
         if (!OrderShownInMode(mode_, o)) continue;
-        shownOrders_.push_back(o);
         table_.rows.push_back(OrderCells(o));
+        shownOrders_.push_back(std::move(o));
       }
       break;
     case EQueryPanel::kDeals:
-      for (const COrderTurnOver& d : session_.GetDeals()) table_.rows.push_back(DealCells(d));
+      for (const COrderTurnOver& d : session_.GetDeals(&table_.cut))
+        table_.rows.push_back(DealCells(d));
       break;
     case EQueryPanel::kAllotments:
-      for (const CSwingOrder& a : session_.GetAllotments())
+      for (const CSwingOrder& a : session_.GetAllotments(&table_.cut))
         table_.rows.push_back(AllotmentCells(a));
       break;
   }

@@ -45,7 +45,7 @@ void CIssueListModel::OnInit() {
 
 bool CIssueListModel::OnPanelMessage(WPARAM message) {
   if (message != WM_TRADE_ISSUES) return false;
-  issues_ = session_.GetIssues();
+  issues_ = session_.GetIssues(&table_.cut);
   table_.rows.clear();
   for (const CProductInfo& p : issues_) table_.rows.push_back(IssueCells(p));
   return true;

@@ -64,7 +64,7 @@ void CTransferJournalModel::OnTransfers() {
   table_.rows.clear();
   bool unknownSeen = false;
   int firstUnknown = 0;
-  for (const STransferInfo& t : session_.GetTransfers()) {
+  for (const STransferInfo& t : session_.GetTransfers(&table_.cut)) {
     const char* operation = TransferOperationText(t.operationType);
     if (!operation) {
       operation = GBK("操作状态异常");

@@ -100,9 +100,8 @@ void CMyColorListCtrl::SetColumns(const std::vector<SColumnSpec>& columns) {
   SetListColumns(*this, columns);
 }
 
-void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows) {
-  SetListRows(*this, rows);
-  rows_ = rows;
+void CMyColorListCtrl::SetRows(const std::vector<PanelRow>& rows, bool cut) {
+  SetListRows(*this, rows, cut);
   sources_.resize(rows.size());
   for (size_t i = 0; i < sources_.size(); ++i) sources_[i] = static_cast<int>(i);
 }
@@ -112,16 +111,6 @@ int CMyColorListCtrl::SourceRow(int row) const {
       static_cast<size_t>(row) < sources_.size())
     return sources_[static_cast<size_t>(row)];
   return row;
-}
-
-std::string CMyColorListCtrl::CellText(int row, int column) const {
-  // The texts as set, without reading them back from the widget.
-  if (row >= 0 && rows_.size() == static_cast<size_t>(GetItemCount()) &&
-      static_cast<size_t>(row) < rows_.size()) {
-    const PanelRow& r = rows_[static_cast<size_t>(row)];
-    return column >= 0 && static_cast<size_t>(column) < r.size() ? r[column] : std::string();
-  }
-  return GetItemText(row, column);
 }
 
 void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
@@ -135,24 +124,18 @@ void CMyColorListCtrl::SortByColumn(int column, bool ascending) {
   const int count = GetItemCount();
   std::vector<std::string> texts(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {
-    texts[static_cast<size_t>(i)] = CellText(i, column);
+    texts[static_cast<size_t>(i)] = GetItemText(i, column);
     SetItemData(i, static_cast<DWORD_PTR>(i));
   }
   SSortContext sort{&texts, !ascending};
   SortItems(CompareRowTexts, reinterpret_cast<DWORD_PTR>(&sort));
-  // The kept texts follow the rows' new order (a list filled otherwise
-  // keeps none).
-  std::vector<PanelRow> sorted;
+  // The rows' places in SetRows follow the new order (a list filled
+  // otherwise keeps none).
   std::vector<int> sources;
-  if (rows_.size() == static_cast<size_t>(count) && sources_.size() == rows_.size()) {
-    sorted.resize(rows_.size());
-    sources.resize(rows_.size());
-    for (int i = 0; i < count; ++i) {
-      sorted[static_cast<size_t>(i)] = std::move(rows_[GetItemData(i)]);
-      sources[static_cast<size_t>(i)] = sources_[GetItemData(i)];
-    }
+  if (sources_.size() == static_cast<size_t>(count)) {
+    sources.resize(sources_.size());
+    for (int i = 0; i < count; ++i) sources[static_cast<size_t>(i)] = sources_[GetItemData(i)];
   }
-  rows_ = std::move(sorted);
   sources_ = std::move(sources);
   GetWidget()->setUpdatesEnabled(true);
 }
@@ -171,7 +154,7 @@ BOOL CMyColorListCtrl::OnBeginTrack(int column) {
 BOOL CMyColorListCtrl::OnItemColors(int item, COLORREF* text, COLORREF* back) {
   const int last = GetColumnCount() - 1;
   if (last < 0) return FALSE;
-  const SRowColours colours = RowColoursOfCode(CellText(item, last));
+  const SRowColours colours = RowColoursOfCode(GetItemText(item, last));
   *text = colours.text;
   *back = colours.background;
   return TRUE;

@@ -33,8 +33,8 @@ class CMyColorListCtrl : public CListCtrl {
   // Replaces the columns (titles are UTF-8 literals shown in GBK).
   void SetColumns(const std::vector<SColumnSpec>& columns);
   // Replaces the rows; the list is not re-sorted (a refill shows the
-  // panel's order).
-  void SetRows(const std::vector<PanelRow>& rows);
+  // panel's order). A cut list says so under its rows (SetListRows).
+  void SetRows(const std::vector<PanelRow>& rows, bool cut = false);
 
   // Sorts the rows by the column's texts.
   void SortByColumn(int column, bool ascending);
@@ -53,12 +53,7 @@ class CMyColorListCtrl : public CListCtrl {
   BOOL OnItemColors(int item, COLORREF* text, COLORREF* back) override;
 
  private:
-  // A cell's text: from the rows SetRows gave (kept in the list's order),
-  // else read from the list.
-  std::string CellText(int row, int column) const;
-
   CSortHeaderCtrl* header_ = nullptr;  // owned by the list
-  std::vector<PanelRow> rows_;         // the texts of SetRows, in the list's order
   std::vector<int> sources_;           // each list row's index in SetRows' rows
   int sortColumn_ = -1;
   bool ascending_ = true;

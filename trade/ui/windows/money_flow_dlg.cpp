@@ -22,5 +22,5 @@ BOOL CDlgQueryMoneyFlow::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CDlgQueryMoneyFlow::OnPanelMessage(UINT message) {
-  if (model_.OnPanelMessage(message)) SetListRows(list_, model_.Table().rows);
+  if (model_.OnPanelMessage(message)) SetListRows(list_, model_.Table().rows, model_.Table().cut);
 }

@@ -58,7 +58,7 @@ void CQueryCapitalBar::OnPanelMessage(UINT message) {
     }
     return;
   }
-  list_.SetRows(model_.Table().rows);
+  list_.SetRows(model_.Table().rows, model_.Table().cut);
   SetDlgItemText(kMarketValueId, v.marketValue.c_str());
   SetDlgItemText(kAssetsId, v.assets.c_str());
   SetDlgItemText(kProfitId, v.profit.c_str());

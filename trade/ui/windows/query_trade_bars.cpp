@@ -41,7 +41,7 @@ BOOL CRecordQueryBar::OnCommand(WPARAM wParam, LPARAM lParam) {
 }
 
 void CRecordQueryBar::OnPanelMessage(UINT message) {
-  if (model_.OnPanelMessage(message)) list_.SetRows(model_.Table().rows);
+  if (model_.OnPanelMessage(message)) list_.SetRows(model_.Table().rows, model_.Table().cut);
 }
 
 CQueryTradeBar::CQueryTradeBar(const STradeWindowEnv& env, int function, int mode)

@@ -36,7 +36,7 @@ BOOL CQueryTransfer::OnInitDialog() {
 }
 
 void CQueryTransfer::OnPanelMessage(UINT message) {
-  if (model_.OnPanelMessage(message)) SetListRows(list_, model_.Table().rows);
+  if (model_.OnPanelMessage(message)) SetListRows(list_, model_.Table().rows, model_.Table().cut);
 }
 
 void CQueryTransfer::OnSize(UINT type, int cx, int cy) {

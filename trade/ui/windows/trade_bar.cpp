@@ -36,7 +36,7 @@ BOOL CTradeBar::OnInitDialog() {
 
 void CTradeBar::OnPanelMessage(UINT message) {
   if (!model_.OnPanelMessage(message)) return;
-  SetListRows(list_, model_.Table().rows);
+  SetListRows(list_, model_.Table().rows, model_.Table().cut);
   subscribe_.EnableWindow(model_.ButtonEnabled());
 }
 

@@ -119,7 +119,7 @@ void CWtqrDlg::ShowView() {
   --writing_;
 }
 
-void CWtqrDlg::FillHoldings() { holdings_->SetRows(model_.Holdings().rows); }
+void CWtqrDlg::FillHoldings() { holdings_->SetRows(model_.Holdings().rows, model_.Holdings().cut); }
 
 BOOL CWtqrDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   const int id = LOWORD(wParam);
