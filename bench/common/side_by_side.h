@@ -104,9 +104,11 @@ struct ComparePlan {
 };
 
 // Runs ours and the peer plan.runs times, alternating, and prints every
-// pair (shown) and the spread of ours / peer. Counters: ours and peer (the
-// medians, shown), ratio (the median) and ratio_max. Call inside a
-// benchmark's single iteration.
+// pair (shown) and the spread of ours / peer (lowest, quartiles, median,
+// highest). Counters: ours and peer (the medians, shown), ratio (the
+// median), ratio_min and ratio_max. Call inside a
+// benchmark's single iteration. Many short runs rather than a few long
+// ones: one lucky or preempted run then moves the median little.
 template <class Ours, class Peer>
 void CompareRuns(benchmark::State& state, const ComparePlan& plan, Ours&& ours, Peer&& peer) {
   std::vector<double> mine, theirs, ratios;
@@ -121,11 +123,14 @@ void CompareRuns(benchmark::State& state, const ComparePlan& plan, Ours&& ours, 
   std::printf("%s, %d runs (ours / peer %s):", plan.title, plan.runs, plan.unit);
   for (int i = 0; i < plan.runs; ++i) std::printf(" %.2f/%.2f", plan.shown(mine[i]), plan.shown(theirs[i]));
   const Spread ratio = SpreadOf(ratios);
-  std::printf("\n  ratio ours/peer (time): min %.2f median %.2f max %.2f\n", ratio.low, ratio.median,
-              ratio.high);
+  std::sort(ratios.begin(), ratios.end());
+  const size_t quarter = ratios.size() / 4;
+  std::printf("\n  ratio ours/peer (time): min %.2f q1 %.2f median %.2f q3 %.2f max %.2f\n", ratio.low,
+              ratios[quarter], ratio.median, ratios[ratios.size() - 1 - quarter], ratio.high);
   std::fflush(stdout);
   state.counters["ours"] = plan.shown(SpreadOf(mine).median);
   state.counters["peer"] = plan.shown(SpreadOf(theirs).median);
+  state.counters["ratio_min"] = ratio.low;
   state.counters["ratio"] = ratio.median;
   state.counters["ratio_max"] = ratio.high;
 }

@@ -1,8 +1,11 @@
 // The window built-ins through CallBuiltin next to TA-Lib's functions for
-// the same statistic, over the same 1,000,000-bar price series, in the same
-// process. Each iteration runs ours and TA-Lib back to back (the order
-// alternates), so both see the same machine load; the counters give the
-// time per bar of each and the ratio ours / TA-Lib. TA-Lib is timed on the
+// the same statistic, over the same price series, in the same process, at
+// the lengths a chart computes (1,000 to 30,000 bars: every scroll
+// recomputes the panes) and at 1,000,000 bars. Each iteration runs ours and
+// TA-Lib back to back (the order alternates), so both see the same machine
+// load; short series are called many times per timing, so a run times
+// about as many bars at every length. The counters give the time per bar of
+// each and the ratio ours / TA-Lib. TA-Lib is timed on the
 // float series itself (its TA_S_ functions, ratio) and on a double copy
 // (its usual entry points, ratio_double). The table printed at the end gives
 // the lowest, median and highest ratio of the repetitions per call.
@@ -23,8 +26,12 @@
 
 namespace {
 
-constexpr int kBars = 1000000;
+constexpr int kBars = 1000000;  // the longest series; shorter ones are its first bars
+constexpr int kLengths[] = {1000, 5000, 30000, kBars};
 constexpr int kRepetitions = 5;
+// Bars timed together: a short series is called this many bars' worth of
+// times in a row, so the clock's own cost stays small beside it.
+constexpr int kBarsPerTiming = 200000;
 
 struct Data {
   std::vector<float> x;
@@ -73,8 +80,9 @@ RatioRuns& RatiosOf(const std::string& call) {
   return Ratios().emplace_back(call, RatioRuns{}).second;
 }
 
-void Versus(benchmark::State& state, const Pair& pair, int window) {
+void Versus(benchmark::State& state, const Pair& pair, int window, int bars) {
   Data& d = D();
+  const int calls = std::max(1, kBarsPerTiming / bars);
   const SFunctionItem* item = formula::FindBuiltin(pair.builtin);
   SRegPar args[2] = {{REG_SERIES, 0.0f, d.x.data(), nullptr}, {REG_NUMBER, static_cast<float>(window), nullptr, nullptr}};
   using Clock = std::chrono::steady_clock;
@@ -82,33 +90,41 @@ void Versus(benchmark::State& state, const Pair& pair, int window) {
   bool failed = false;
   auto runOurs = [&] {
     const Clock::time_point t = Clock::now();
-    formula::CallBuiltin(*item, args, 2, d.ours.data(), kBars, nullptr);
-    benchmark::ClobberMemory();
+    for (int c = 0; c < calls; ++c) {
+      formula::CallBuiltin(*item, args, 2, d.ours.data(), bars, nullptr);
+      benchmark::ClobberMemory();
+    }
     ours += Clock::now() - t;
   };
   auto runPeers = [&] {
     int begin = 0, count = 0;
     Clock::time_point t = Clock::now();
-    failed |= pair.peerFloat(0, kBars - 1, d.x.data(), window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
-    benchmark::ClobberMemory();
+    for (int c = 0; c < calls; ++c) {
+      failed |= pair.peerFloat(0, bars - 1, d.x.data(), window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
+      benchmark::ClobberMemory();
+    }
     peerFloat += Clock::now() - t;
     t = Clock::now();
-    failed |= pair.peerDouble(0, kBars - 1, d.xd.data(), window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
-    benchmark::ClobberMemory();
+    for (int c = 0; c < calls; ++c) {
+      failed |= pair.peerDouble(0, bars - 1, d.xd.data(), window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
+      benchmark::ClobberMemory();
+    }
     peerDouble += Clock::now() - t;
   };
   side_by_side::Alternation order;
   for (auto _ : state) order.Run(runOurs, runPeers);
   if (failed) return state.SkipWithError("TA-Lib refused the call");
   auto perBar = [&](Clock::duration total) {
-    return std::chrono::duration<double, std::nano>(total).count() / (static_cast<double>(state.iterations()) * kBars);
+    return std::chrono::duration<double, std::nano>(total).count() /
+           (static_cast<double>(state.iterations()) * calls * bars);
   };
   state.counters["ours_ns"] = perBar(ours);
   state.counters["talib_ns"] = perBar(peerFloat);
   state.counters["talib_double_ns"] = perBar(peerDouble);
   state.counters["ratio"] = perBar(ours) / perBar(peerFloat);
   state.counters["ratio_double"] = perBar(ours) / perBar(peerDouble);
-  RatiosOf(std::string(pair.builtin) + "(X," + std::to_string(window) + ")").emplace_back(
+  RatiosOf(std::string(pair.builtin) + "(X," + std::to_string(window) + ") " + std::to_string(bars))
+      .emplace_back(
       perBar(ours) / perBar(peerFloat), perBar(ours) / perBar(peerDouble));
 }
 
@@ -122,17 +138,19 @@ int main(int argc, char** argv) {
   D();
   for (const Pair& pair : kPairs)
     for (int window : {20, 1000})
-      benchmark::RegisterBenchmark((std::string("Versus/") + pair.builtin + "/" + std::to_string(window)).c_str(),
-                                   Versus, pair, window)
-          ->Unit(benchmark::kMillisecond)
-          ->Iterations(30)
-          ->Repetitions(kRepetitions);
+      for (int bars : kLengths)
+        benchmark::RegisterBenchmark((std::string("Versus/") + pair.builtin + "/" +
+                                      std::to_string(window) + "/" + std::to_string(bars)).c_str(),
+                                     Versus, pair, window, bars)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(30)
+            ->Repetitions(kRepetitions);
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
 
-  std::printf("\nours / TA-Lib over %d bars: lowest, median, highest of the repetitions\n", kBars);
-  std::printf("%-14s %-20s %-20s\n", "call", "float input", "double input");
+  std::printf("\nours / TA-Lib: lowest, median, highest of the repetitions\n");
+  std::printf("%-22s %-20s %-20s\n", "call, bars", "float input", "double input");
   for (auto& [call, runs] : Ratios()) {
     std::vector<double> floats, doubles;
     for (const auto& [f, d] : runs) {
@@ -145,7 +163,7 @@ int main(int argc, char** argv) {
       std::snprintf(text, sizeof text, "%.2f %.2f %.2f", spread.low, spread.median, spread.high);
       return std::string(text);
     };
-    std::printf("%-14s %-20s %-20s\n", call.c_str(), range(floats).c_str(), range(doubles).c_str());
+    std::printf("%-22s %-20s %-20s\n", call.c_str(), range(floats).c_str(), range(doubles).c_str());
   }
   TA_Shutdown();
   return 0;

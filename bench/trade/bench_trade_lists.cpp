@@ -1,10 +1,14 @@
 // A list reply into the store: time per record of a 100,000-record reply
 // beside a 1,000-record one, interleaved in one process. The ratio counter
 // (large over small) is 1 when the cost per record does not grow with the
-// size of the reply.
+// size of the reply. And single 100,000-record replies timed one by one:
+// the slowest beside the median, as a user waits for each.
 #include <benchmark/benchmark.h>
 
+#include <chrono>
+#include <cstdio>
 #include <string>
+#include <vector>
 
 #include "common/side_by_side.h"
 #include "trade/core/trade_codec.h"
@@ -64,6 +68,44 @@ void BM_ListReplyPerRecord_100k_vs_1k(benchmark::State& state) {
 BENCHMARK(BM_ListReplyPerRecord_100k_vs_1k)
     ->Unit(benchmark::kMillisecond)
     ->Apply(Repetitions);
+
+// Single 100,000-record replies into one store, each timed alone, with a
+// 1,000-record reply into another store between them (a session receives
+// other replies meanwhile). The first two write fresh memory (the list,
+// then its spare) and are shown apart; the twenty after them give the
+// counters: the median and the slowest reply, and slowest over median.
+void BM_SingleListReplies100k(benchmark::State& state) {
+  ScopedTradeSinks sinks(STradeSinks{[](HWND, UINT, WPARAM, LPARAM) { return TRUE; },
+                                     [](const std::string&, UINT) { return IDOK; }, [](int) {},
+                                     [](const char*, int) {}});
+  constexpr int kFresh = 2, kReplies = 20;
+  const std::string large = OrderListReply(100000);
+  const std::string small = OrderListReply(1000);
+  CTradeSession largeStore, smallStore;
+  largeStore.SetMainWnd(reinterpret_cast<HWND>(0x1));
+  smallStore.SetMainWnd(reinterpret_cast<HWND>(0x1));
+  std::vector<double> ms;
+  for (auto _ : state) {
+    for (int i = 0; i < kFresh + kReplies; ++i) {
+      const auto start = std::chrono::steady_clock::now();
+      largeStore.DispatchReply(large.data(), static_cast<int>(large.size()));
+      benchmark::ClobberMemory();
+      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+      smallStore.DispatchReply(small.data(), static_cast<int>(small.size()));
+    }
+  }
+  const Spread spread = SpreadOf(std::vector<double>(ms.begin() + kFresh, ms.end()));
+  std::printf("single 100k-record replies (ms): into fresh memory %.1f %.1f; then", ms[0], ms[1]);
+  for (size_t i = kFresh; i < ms.size(); ++i) std::printf(" %.1f", ms[i]);
+  std::printf("\n  lowest %.1f median %.1f slowest %.1f (slowest / median %.2f; first / median %.2f)\n",
+              spread.low, spread.median, spread.high, spread.high / spread.median, ms[0] / spread.median);
+  std::fflush(stdout);
+  state.counters["median_ms"] = spread.median;
+  state.counters["slowest_ms"] = spread.high;
+  state.counters["slowest_over_median"] = spread.high / spread.median;
+  state.counters["first_over_median"] = ms[0] / spread.median;
+}
+BENCHMARK(BM_SingleListReplies100k)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

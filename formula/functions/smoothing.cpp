@@ -46,10 +46,12 @@ int LeadBars(const Recurrence& rec) {
 void Smooth(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
   const Recurrence rec{keep, weight, divisor};
   // Only a contracting recurrence (0 <= keep < divisor) has chains that
-  // meet, and only a long series pays for the lead bars.
+  // meet. The stretches run side by side in about the time of one serial
+  // bar per step, (total + 7 lead) / 8 steps in all: they pay once the
+  // series is twice the lead (a chart's few thousand bars at short windows).
   if (!(keep >= 0.0f && keep < divisor)) return Serial(r, x, start, n, rec);
   const int total = n - start, lead = LeadBars(rec);
-  if (total / 9 < lead) return Serial(r, x, start, n, rec);
+  if (total / 2 < lead) return Serial(r, x, start, n, rec);
 
   // Every stretch runs `steps` bars: the first from start, the others from
   // `lead` bars before their own bars begin[k] .. begin[k]+steps-lead-1.

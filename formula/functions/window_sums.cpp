@@ -86,16 +86,17 @@ class ExactRange {
   int32_t largest_ = 0, smallest_ = INT32_MAX;  // magnitudes met, as bits
 };
 
-// Bars from .. to-1 with the window full, from the exact sum before bar
-// from; returns the sum at bar to-1. Four bars per step: their differences
-// X[i] - X[i-N] are summed within the step, and the running sum advances
-// once per step.
-template <bool kDivide>
+// Bars from .. to-1, from the exact sum before bar from; returns the sum at
+// bar to-1. Four bars per step: their differences X[i] - X[i-N] (or, while
+// the window fills, X[i] alone) are summed within the step, and the running
+// sum advances once per step.
+template <bool kDivide, bool kWindowFull = true>
 double ExactBlock(float* r, const float* x, int from, int to, int N, double sum, double divisor) {
   Double2 running = Both(sum);
   int i = from;
   for (; i + 4 <= to; i += 4) {
-    const Float4 entering = Load4(x + i), leaving = Load4(x + i - N);
+    const Float4 entering = Load4(x + i);
+    const Float4 leaving = kWindowFull ? Load4(x + i - N) : Float4{};
     const Double2 d01 = LowToDouble(entering) - LowToDouble(leaving);
     const Double2 d23 = HighToDouble(entering) - HighToDouble(leaving);
     const Double2 to01 = d01 + Double2{0.0, d01[0]};  // d0, d0+d1
@@ -111,9 +112,30 @@ double ExactBlock(float* r, const float* x, int from, int to, int N, double sum,
   }
   sum = running[0];
   for (; i < to; ++i) {
-    sum += static_cast<double>(x[i]) - static_cast<double>(x[i - N]);
+    if constexpr (kWindowFull)
+      sum += static_cast<double>(x[i]) - static_cast<double>(x[i - N]);
+    else
+      sum += x[i];
     r[i] = static_cast<float>(kDivide ? sum / divisor : sum);
   }
+  return sum;
+}
+
+// The exact sum of x[from .. to-1] added to sum: in double these sums are
+// exact, so four chains side by side give the bits of the serial order.
+double ExactTotal(const float* x, int from, int to, double sum) {
+  Double2 a = Both(0.0), b = Both(0.0), c = Both(0.0), d = Both(0.0);
+  int i = from;
+  for (; i + 8 <= to; i += 8) {
+    const Float4 v0 = Load4(x + i), v1 = Load4(x + i + 4);
+    a += LowToDouble(v0);
+    b += HighToDouble(v0);
+    c += LowToDouble(v1);
+    d += HighToDouble(v1);
+  }
+  const Double2 all = (a + b) + (c + d);
+  sum += all[0] + all[1];
+  for (; i < to; ++i) sum += x[i];
   return sum;
 }
 
@@ -127,6 +149,14 @@ void Run(float* r, const float* x, int f, int n, int N, int firstWritten, double
   const int filled = std::min(n, f + N);
   ExactRange range(N);
   bool exact = range.Add(x, f, filled);
+  if (exact) {
+    // The first window without a chain through every bar: the bars before
+    // firstWritten only add to the sum, the rest are written four at once.
+    const int quiet = std::clamp(firstWritten, i, filled);
+    sum = ExactTotal(x, i, quiet, sum);
+    sum = ExactBlock<kDivide, false>(r, x, quiet, filled, N, sum, divisor);
+    i = filled;
+  }
   for (; i < filled; ++i) {
     sum += x[i];
     put(i, sum);

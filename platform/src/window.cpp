@@ -19,6 +19,7 @@
 #include <QEventLoop>
 #include <QThread>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <functional>
@@ -88,6 +89,11 @@ class Core {
   int drainDepth = 0;
   Clock::duration linger = kMaxLinger;  // adapted to how often lingering pays
   detail::WaitingCpu drainerCpu{-1};    // written only when the drainer moved
+  Clock::time_point idleSince{};        // when the last drain found nothing more
+
+  // Written by the producer that wakes the drainer: when it did. The gap
+  // from idleSince tells the drainer how long it would have had to linger.
+  alignas(64) std::atomic<Clock::rep> wakeAskedAt{0};
 
   // Timers live on the user-interface thread only.
   std::map<TimerKey, QTimer*> timers;
@@ -113,7 +119,10 @@ void Enqueue(const QueuedItem* items, unsigned count) {
   core.queue.Push(items, count);
   // Read after the item is published, while the drainer clears the flag
   // before it looks at the queue a last time: one of them sees the other.
-  if (!core.drainerAwake.load() && !core.drainerAwake.exchange(true)) QueueDrain(core);
+  if (!core.drainerAwake.load() && !core.drainerAwake.exchange(true)) {
+    core.wakeAskedAt.store(Clock::now().time_since_epoch().count(), std::memory_order_relaxed);
+    QueueDrain(core);
+  }
 }
 
 // Runs the target's handler; 0 when the handle is dead.
@@ -200,6 +209,20 @@ bool LingerForMore(Core& core, const CallSlot* answered) {
   return false;
 }
 
+// A drain woken by a producer: when the item came soon after the drainer
+// went idle, a linger of twice that gap would have caught it without a
+// wake-up. Shrinking alone could leave the linger below the usual gap for
+// good (after a preemption, or with both threads sharing one processor),
+// every item then paying a wake-up; a trickle of posts far apart leaves it
+// as it is, so nothing spins while the queue stays empty.
+void LearnFromWakeUp(Core& core) {
+  if (core.idleSince == Clock::time_point{}) return;
+  const Clock::time_point asked{Clock::duration{core.wakeAskedAt.load(std::memory_order_relaxed)}};
+  const Clock::duration gap = asked - core.idleSince;
+  if (gap <= Clock::duration::zero() || gap >= kMaxLinger / 2) return;
+  core.linger = std::clamp<Clock::duration>(2 * gap, core.linger, kMaxLinger);
+}
+
 void DrainQueue(bool queuedDrain) {
   Core& core = TheCore();
   if (queuedDrain) {
@@ -221,13 +244,17 @@ void DrainQueue(bool queuedDrain) {
       // Going idle: the flag is cleared before the queue is looked at a
       // last time, while producers read it after publishing.
       core.drainerAwake.store(false);
-      if (!core.queue.Ready()) return;
+      if (!core.queue.Ready()) {
+        if (worked) core.idleSince = Clock::now();
+        return;
+      }
       core.drainerAwake.store(true, std::memory_order_relaxed);
       continue;
     }
     if (!worked) {
       worked = true;
       core.drainerAwake.store(true, std::memory_order_relaxed);
+      if (queuedDrain) LearnFromWakeUp(core);
     }
     // A handler may run a nested event loop (a modal box, PumpUntil): the
     // rest of the queue must reach it there, as with a modal loop's

@@ -1,8 +1,9 @@
 // The allocator of the trade store's long lists and of the scanned reply:
-// blocks of 2 MiB and more are aligned to 2 MiB and offered to the kernel
-// for huge pages, so writing a list of a hundred thousand records does not
-// stall on a page-table walk every few rows. Smaller blocks come from the
-// ordinary heap. Where the kernel offers no huge pages it changes nothing.
+// blocks of 2 MiB and more are aligned to 2 MiB (where the kernel gives huge
+// pages unasked, it can) and have their pages made present when they are
+// allocated, in one call, so the first reply written into a fresh block of a
+// hundred thousand records does not take a page fault every few rows.
+// Smaller blocks come from the ordinary heap.
 #pragma once
 #include <cstddef>
 #include <new>

@@ -143,6 +143,12 @@ class TagMap {
       if (last_ + 1 < entries_.size() && entries_[last_ + 1].first == tag)
         return &entries_[++last_].second;
     }
+    // Messages mostly list their tags in ascending order: a tag above every
+    // one seen so far is new, and its place is the end, without a search.
+    if (index_.empty() || index_.back().first < tag) {
+      *at = index_.size();
+      return nullptr;
+    }
     auto it = IndexOf(tag);
     *at = static_cast<size_t>(it - index_.begin());
     if (it == index_.end() || it->first != tag) return nullptr;

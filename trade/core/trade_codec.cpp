@@ -397,34 +397,42 @@ std::unique_ptr<CByteBuffer> BuildTradeMessage(int dialect, const char* msgType,
   if (body) {
     for (const STagField& f : *body) bound += f.value.size() + kFieldOverhead;
   }
+  // The begin string and body length go in front of the header once its
+  // length is known, the trailer after the body: the message is whole in
+  // the scratch buffer and is summed and copied out in one piece.
+  constexpr size_t kPrefixRoom = 48;
+  bound += kPrefixRoom + 9;
   thread_local std::vector<char> scratch;
   if (scratch.size() < bound) scratch.resize(bound);
-  char* p = scratch.data();
+  char* const headerStart = scratch.data() + kPrefixRoom;
+  char* p = headerStart;
   for (size_t i = 0; i < headerFields; ++i) {
     p = WriteField(p, headerTags[i], header[i], false, kSOH);
   }
   if (body) {
     for (const STagField& f : *body) p = WriteField(p, f.tag, f.value, false, kSOH);
   }
-  const int size = static_cast<int>(p - scratch.data());
+  const int size = static_cast<int>(p - headerStart);
 
   const std::string_view begin = BeginStringOf(dialect, version);
-  char prefix[48];
-  std::memcpy(prefix, begin.data(), begin.size());
-  char* end = std::to_chars(prefix + begin.size(), prefix + sizeof prefix - 1, size).ptr;
-  *end++ = kSOH;
-  const int prefixLen = static_cast<int>(end - prefix);
-
-  auto buffer = std::make_unique<CByteBuffer>(size + 128);
-  buffer->Append(prefix, prefixLen);
-  buffer->Append(scratch.data(), size);
+  char digits[16];
+  const size_t digitCount =
+      static_cast<size_t>(std::to_chars(digits, digits + sizeof digits, size).ptr - digits);
+  char* const start = headerStart - (begin.size() + digitCount + 1);
+  std::memcpy(start, begin.data(), begin.size());
+  std::memcpy(start + begin.size(), digits, digitCount);
+  headerStart[-1] = kSOH;
 
   // "1010=" and the sum as three digits ("%03d").
-  const int c = CalcTradeChecksum(buffer->Data(), buffer->Size());
+  const int c = CalcTradeChecksum(start, static_cast<int>(p - start));
   const char trailer[9] = {'1', '0', '1', '0', '=', static_cast<char>('0' + c / 100),
                            static_cast<char>('0' + c / 10 % 10), static_cast<char>('0' + c % 10),
                            kSOH};
-  buffer->Append(trailer, sizeof trailer);
+  std::memcpy(p, trailer, sizeof trailer);
+  p += sizeof trailer;
+
+  auto buffer = std::make_unique<CByteBuffer>(size + 128);
+  buffer->Append(start, static_cast<int>(p - start));
   return buffer;
 }
 
