@@ -63,8 +63,10 @@ QuoteServer::QuoteServer(QuoteServerOptions options)
   table_ = options_.marketTable.empty() ? BuildDemoMarketTable() : options_.marketTable;
   if (options_.dataVersion != 0 && table_.size() >= 8) WriteU32(&table_[4], options_.dataVersion);
   walk_.Load(table_);
-  RegisterKLineReplies(*this, table_.size() >= 8 ? ReadU32(&table_[4]) : 0);
+  RegisterKLineReplies(*this, TradeDate());
 }
+
+uint32_t QuoteServer::TradeDate() const { return table_.size() >= 8 ? ReadU32(&table_[4]) : 0; }
 
 QuoteServer::~QuoteServer() { Stop(); }
 
@@ -305,7 +307,7 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
       break;
     }
     case kInfoTextType: {
-      const std::string reply = AnswerInfoRequest(request.body, std::time(nullptr));
+      const std::string reply = AnswerInfoRequest(request.body, DayClock(TradeDate()));
       if (!reply.empty()) session.Reply(reply);
       break;
     }
