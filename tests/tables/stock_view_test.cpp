@@ -13,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "tables_test_support.h"
+#include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/views/stock/stock_view.h"
 
 using namespace tables_test;
@@ -283,6 +284,40 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   for (int py = area.top + 1; py < area.bottom - 1; ++py)
     for (int px = area.left + 80; px < area.right - 1; ++px) painted += image.pixel(px, py) != back;
   EXPECT_GT(painted, 500);
+}
+
+// A double click on a news mark opens the information window on that date's
+// entry; its text reply reaches the window.
+TEST_F(StockViewTest, ANewsMarkOpensTheInformationWindow) {
+  Show();
+  Open(602001, 0x20);
+  Feed(HistoryBody(602001, 60));
+  CHisTechObj& chart = view.Analysis().HisTech();
+  ASSERT_GE(chart.XPositions().size(), 3u);
+  const int marked = chart.Shown()[chart.First() + 2].nDate;
+  PacketBytes titles;
+  titles.U16(0, 0x1E00).U16(2, 1).U32(10, 2);
+  const std::string first = "first", second = "second";
+  titles.U32(18, uint32_t(marked)).U8(22, uint8_t(first.size()));
+  std::string body = titles.Size(27).Bytes() + first;
+  PacketBytes next;
+  next.U32(0, uint32_t(marked - 1)).U8(4, uint8_t(second.size())).Size(9);
+  body += next.Bytes() + second;
+  Feed(body);
+  ASSERT_EQ(chart.Titles().size(), 2u);
+  EXPECT_EQ(view.InfoWindow(), nullptr);
+
+  const int x = chart.XPositions()[2] + 1, y = chart.KLineArea().top + 20;
+  view.Analysis().OnMouseMove(x, y);
+  view.OnLButtonDblClk(0, CPoint(x, y));
+  ASSERT_NE(view.InfoWindow(), nullptr);
+  EXPECT_TRUE(view.InfoWindow()->IsWindowVisible());
+  EXPECT_EQ(view.InfoWindow()->List().GetItemCount(), 2);
+  EXPECT_EQ(view.InfoWindow()->GetDate(), marked);
+  PacketBytes text;
+  text.U16(0, 0x1100).U16(2, 32).Size(12);
+  Feed(text.Bytes() + "news text" + std::string(1, '\0'));
+  EXPECT_NE(view.InfoWindow()->Html().GetHtmlText().find("news text"), std::string::npos);
 }
 
 TEST_F(StockViewTest, ChartMessagesAndThePanelToggle) {
