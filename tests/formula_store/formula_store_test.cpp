@@ -368,9 +368,10 @@ TEST_F(FormulaStoreTest, DefaultFolderIsNextToTheProgram) {
   EXPECT_EQ(store_.Directory(), dir_.string() + "/");
 }
 
-// The program folder the build ships: a valid store without a formula in
-// any kind (the examples are the tests' own, for a folder without files).
-TEST(ShippedFormulaStore, HoldsNoFormula) {
+// The program folder the build ships: a valid store whose only formulas
+// are the standard indicators (the examples are the tests' own, for a
+// folder without files).
+TEST(ShippedFormulaStore, HoldsOnlyTheStandardIndicators) {
   const char* bin = std::getenv("ZEB_BIN_DIR");
   ASSERT_NE(bin, nullptr);
   CFormulaStore shipped;
@@ -378,9 +379,14 @@ TEST(ShippedFormulaStore, HoldsNoFormula) {
   shipped.SetDirectoryOverride(std::string(bin) + "/formula");
   shipped.LoadAll();
   for (int kind = 0; kind < FORMULA_KIND_COUNT; ++kind) {
-    EXPECT_TRUE(shipped.Formulas(kind).empty()) << kind << ": " << shipped.Formulas(kind).front().szCode;
     EXPECT_FALSE(shipped.IsDatRefused(kind)) << kind;
+    if (kind != FORMULA_INDICATOR)
+      EXPECT_TRUE(shipped.Formulas(kind).empty()) << kind << ": " << shipped.Formulas(kind).front().szCode;
   }
+  EXPECT_EQ(shipped.Find(FORMULA_INDICATOR, "TestZB"), nullptr);
+  EXPECT_EQ(shipped.Find(FORMULA_INDICATOR, "ZB2Param"), nullptr);
+  for (const char* name : {"VOL", "MACD", "KDJ"})
+    EXPECT_NE(shipped.Find(FORMULA_INDICATOR, name), nullptr) << name;
 }
 
 }  // namespace
