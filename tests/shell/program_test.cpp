@@ -103,6 +103,7 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_TRUE(r.chart.backToList);
   // Page 32 showed the simulator's history as day, 60-minute and week
   // bars with the default panes, the news titles, and zoomed in.
+  EXPECT_TRUE(r.kline.onTechnicalPage);
   EXPECT_GT(r.kline.dayBars, 60);
   EXPECT_EQ(r.kline.panes, (std::vector<std::string>{"KLINE", "VOL", "MACD", "KDJ"}));
   EXPECT_GT(r.kline.minuteBars, 0);

@@ -1,7 +1,9 @@
 // Pictures of the K-line chart (kline_pictures.h).
 #include "zeb/screenshot/kline_pictures.h"
 
+#include "platform/input.h"
 #include "platform/testing/app.h"
+#include "platform/window.h"
 #include "zeb/screenshot/chart_pictures.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
@@ -36,11 +38,16 @@ void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKL
   CStockView* view = FindChartView(frame);
   if (!view) return;
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
-  router->OpenChartPage(SCodeInfo{kPictureMarket, kPictureCode}, kPageTechnical);
+  // As a user goes: the item opens on its time-share page, whose reply
+  // fills the panel, and F5 turns to the K-line page.
+  router->OpenChartPage(SCodeInfo{kPictureMarket, kPictureCode}, kPageTimeShare);
+  platform::PumpUntil([&] { return view->Panel().Board().GetCellText(5, 1) != "-"; }, timeoutMs);
+  frame.SendMessage(WM_KEYDOWN, VK_F5, 0);
   CHisTechObj& chart = view->Analysis().HisTech();
   // The titles follow the first history reply.
   platform::PumpUntil([&] { return !chart.Raw().empty() && !chart.Titles().empty(); }, timeoutMs);
   seen->dayBars = WaitForBars(chart, CHisTechObj::kDayPeriod, timeoutMs);
+  seen->onTechnicalPage = view->Analysis().GetPage() == kPageTechnical;
   seen->newsMarks = static_cast<int>(chart.Titles().size());
   for (int i = 0; i < chart.GetPaneCount(); ++i) seen->panes.push_back(chart.Pane(i).GetName());
   view->Invalidate(FALSE);
