@@ -248,6 +248,13 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   ASSERT_GT(chart.End(), chart.First());
   ASSERT_EQ(main.chipBars.count, chart.End() - chart.First());
   EXPECT_EQ(main.chipBars.units, chart.Shown() + chart.First());
+  // Another item: the chip picture lets go of these bars.
+  Open(602002, 0x20);
+  EXPECT_EQ(main.chipBars.count, 0);
+  EXPECT_EQ(main.chipBars.units, nullptr);
+  Open(602001, 0x20);
+  Feed(HistoryBody(602001, 60));
+  ASSERT_EQ(chart.Raw().size(), 60u);
 
   // The cursor box follows the bar under the mouse, at its fixed place.
   const std::vector<int>& x = chart.XPositions();
@@ -318,6 +325,9 @@ TEST_F(StockViewTest, ANewsMarkOpensTheInformationWindow) {
   text.U16(0, 0x1100).U16(2, 32).Size(12);
   Feed(text.Bytes() + "news text" + std::string(1, '\0'));
   EXPECT_NE(view.InfoWindow()->Html().GetHtmlText().find("news text"), std::string::npos);
+  // New titles hide the list of the old ones.
+  Feed(body);
+  EXPECT_FALSE(view.InfoWindow()->IsWindowVisible());
 }
 
 TEST_F(StockViewTest, ChartMessagesAndThePanelToggle) {

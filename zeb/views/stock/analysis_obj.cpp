@@ -147,6 +147,10 @@ void CAnalisysObj::SetStock(SStockInfo* item) {
   m_interval.SetStock(item);
   m_cursorBox.SetStock(item);
   m_bIntervalShown = m_bCursorBoxShown = false;
+  // The chip picture lets go of the bars of the item shown before.
+  m_chipRange = SHistoryInterval{};
+  if (HWND main = m_store->GetMainWnd())
+    ::SendMessage(main, WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&m_chipRange));
   m_visited.clear();
   SetKind(m_nPage == kPageTechnical ? 1 : 0);
 }

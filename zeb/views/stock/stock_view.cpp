@@ -10,6 +10,7 @@
 #include "zeb/shell/messages.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/base/table_keys.h"
 
 namespace {
@@ -153,7 +154,14 @@ int CStockView::TogglePanel() {
 // ---- Packets, keys, commands ----
 
 int CStockView::OnData(const void* body, int length) {
-  if (m_infoWindow) m_infoWindow->OnInfoData(body, length);
+  if (m_infoWindow) {
+    m_infoWindow->OnInfoData(body, length);
+    // New titles: the list shown is of the old ones.
+    SPacketHead head;
+    if (length >= 0 && ReadPacketHead(body, size_t(length), &head) &&
+        PacketGroup(head.type) == PKT_INFO_TITLES && m_infoWindow->IsWindowVisible())
+      m_infoWindow->ShowWindow(SW_HIDE);
+  }
   m_analysis.OnData(body, length);
   m_panel.OnData(body, length);
   Repaint();
