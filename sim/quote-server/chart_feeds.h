@@ -21,7 +21,7 @@ constexpr size_t kMaxShown = 64;
 
 class ChartFeeds {
  public:
-  ChartFeeds(const MarketWalk& walk, int32_t tradeDate) : walk_(walk), tradeDate_(tradeDate) {}
+  explicit ChartFeeds(const MarketWalk& walk) : walk_(walk) {}
 
   // Whether the type is one of these requests.
   static bool Serves(uint16_t type);
@@ -42,7 +42,6 @@ class ChartFeeds {
   void Show(Feed& feed, int32_t code);
 
   const MarketWalk& walk_;
-  int32_t tradeDate_;
   std::mutex mutex_;
   std::map<int, Feed> feeds_;
 };

@@ -57,7 +57,7 @@ void QuoteSession::Drop() { shutdown(fd_, SHUT_RDWR); }
 QuoteServer::QuoteServer(QuoteServerOptions options)
     : options_(std::move(options)),
       walk_(options_.seed),
-      charts_(walk_, kDemoTradeDate),
+      charts_(walk_),
       connections_("sim_quote", [this](int fd, int number) { Serve(fd, number); }) {
   answerKeepAlive_ = options_.answerKeepAlive;
   table_ = options_.marketTable.empty() ? BuildDemoMarketTable() : options_.marketTable;
