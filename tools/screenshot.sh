@@ -9,7 +9,8 @@
 # dialog, waits for the main frame and saves PNG pictures of the login
 # dialog, the main frame, each view of the market pane, the main frame on
 # each market tab (02-main-frame-<tab>.png) and on a sorted page, the chart
-# view with its analysis and panel pages, the trading window
+# view with its analysis and panel pages, the K-line page by period and
+# zoomed (13-kline-*.png), the trading window
 # and its order entry, each panel of the trading window (after two orders),
 # the keyboard-input box, the menu bar's pop-ups, the formula dialogs and
 # the notice, user-information, information and settings dialogs (15-*.png)

@@ -13,6 +13,7 @@
 #include "sim/market/demo_market.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/kline_packets.h"
 #include "zeb/views/stock/analysis_obj.h"
 #include "zeb/views/stock/stat_info_obj.h"
 
@@ -56,8 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (ReadPushTicks(body.data(), body.size(), &push) && 15 + push.records.size() * kTickRecordHead > size) std::abort();
   SBigOrderPacket big;
   if (ReadBigOrders(body.data(), body.size(), &big) && 10 + big.orders.size() * kBigOrderSize > size) std::abort();
-  SCapitalPacket capital;
-  if (ReadCapital(body.data(), body.size(), &capital) && 10 + capital.records.size() * kCapitalRecordSize > size)
+  std::vector<SExRightsRecord> exRights;
+  if (ReadExRights(body.data(), body.size(), &exRights) && kExRightsAt + exRights.size() * kExRightsRecordSize > size)
     std::abort();
 
   static Screen* screen = new Screen();

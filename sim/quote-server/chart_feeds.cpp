@@ -22,7 +22,6 @@ bool ChartFeeds::Serves(uint16_t type) {
     case kDealListType:
     case kMinuteTraceType:
     case kTraceListType:
-    case kCapitalType:
     case kBigOrderType:
     case kInfoType:
       return true;
@@ -67,7 +66,6 @@ std::string ChartFeeds::Answer(int connection, const std::string& request) {
     case kMinuteTraceType:
       Show(feed, item.code);
       return BuildMinuteTrace(tag, item, deals);
-    case kCapitalType: return BuildCapital(tag, item, tradeDate_);
     case kInfoType: {
       // The second item of the request carries the date.
       const uint32_t date = request.size() >= kHead + 2 * kItem ? ReadU32(p + kHead + kItem + 2) : 0;

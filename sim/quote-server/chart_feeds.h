@@ -1,7 +1,6 @@
 // What the simulator serves the chart view, per connection: the deal list
 // (0x0100), the time-share reply (0x0300) of an item, whose code it then
-// keeps as shown, the traced codes of 0x0900, the capital records (0x1300),
-// an item's information text of a date (0x1100) and the big orders of a market above a threshold (0x1C00), whose market
+// keeps as shown, the traced codes of 0x0900, an item's information text of a date (0x1100) and the big orders of a market above a threshold (0x1C00), whose market
 // and threshold it keeps. After each walk step it pushes the records of the
 // shown items (0x0B00) and the new big orders (0x1D00). Everything comes
 // from the one moving market, so lists, ticks and pushes agree. What it
@@ -22,7 +21,7 @@ constexpr size_t kMaxShown = 64;
 
 class ChartFeeds {
  public:
-  ChartFeeds(const MarketWalk& walk, int32_t tradeDate) : walk_(walk), tradeDate_(tradeDate) {}
+  explicit ChartFeeds(const MarketWalk& walk) : walk_(walk) {}
 
   // Whether the type is one of these requests.
   static bool Serves(uint16_t type);
@@ -43,7 +42,6 @@ class ChartFeeds {
   void Show(Feed& feed, int32_t code);
 
   const MarketWalk& walk_;
-  int32_t tradeDate_;
   std::mutex mutex_;
   std::map<int, Feed> feeds_;
 };

@@ -122,18 +122,4 @@ std::string BuildInfoText(uint16_t tag, const WalkItem& item, uint32_t date) {
   return body;
 }
 
-std::string BuildCapital(uint16_t tag, const WalkItem& item, int32_t tradeDate) {
-  std::string body(10, '\0');
-  WriteU16(&body[0], kCapitalType);
-  WriteU16(&body[2], tag);
-  WriteU16(&body[4], 2);
-  for (int32_t date : {tradeDate - 10000, tradeDate}) {
-    std::string r(16, '\0');
-    WriteU32(&r[0], (uint32_t)date);
-    WriteU32(&r[4], (uint32_t)item.circulating);
-    body += r;
-  }
-  return body;
-}
-
 }  // namespace sim

@@ -2,8 +2,7 @@
 // the program reads: the 51-byte quote record with its ten 8-byte levels,
 // the time-share reply (0x0300: the record, then the day's ticks), the deal
 // list (0x0100), pushed records (0x0B00), the big-order list and its pushed
-// additions (0x1C00, 0x1D00), the capital records (0x1300) and an item's
-// information text (0x1100).
+// additions (0x1C00, 0x1D00) and an item's information text (0x1100).
 #pragma once
 #include <cstdint>
 #include <string>
@@ -18,7 +17,6 @@ constexpr uint16_t kMinuteTraceType = 0x0300;
 constexpr uint16_t kTraceListType = 0x0900;
 constexpr uint16_t kPushTickType = 0x0B00;
 constexpr uint16_t kInfoType = 0x1100;
-constexpr uint16_t kCapitalType = 0x1300;
 constexpr uint16_t kBigOrderType = 0x1C00;
 constexpr uint16_t kBigOrderAddType = 0x1D00;
 // The first trading minute of the demo day (09:30): records carry minutes
@@ -42,6 +40,5 @@ std::string BuildBigOrders(uint16_t type, const std::vector<WalkBigDeal>& deals)
 // at 4, then from 12 the GBK text (lines split by CR LF) and a NUL.
 std::string BuildInfoText(uint16_t tag, const WalkItem& item, uint32_t date);
 // Two 16-byte records: date (yyyymmdd), circulating shares, the rest zero.
-std::string BuildCapital(uint16_t tag, const WalkItem& item, int32_t tradeDate);
 
 }  // namespace sim

@@ -18,13 +18,28 @@ constexpr size_t kItemAt = 12, kDateAt = 18;
 constexpr int kDaysBack[3] = {23, 9, 2};
 
 int DateBefore(std::time_t now, int days) {
-  const std::time_t then = now - std::time_t(days) * 86400;
+  std::time_t then = now - std::time_t(days) * 86400;
   std::tm local{};
   localtime_r(&then, &local);
+  if (local.tm_wday == 0 || local.tm_wday == 6) {
+    then -= std::time_t(local.tm_wday == 0 ? 2 : 1) * 86400;
+    localtime_r(&then, &local);
+  }
   return (local.tm_year + 1900) * 10000 + (local.tm_mon + 1) * 100 + local.tm_mday;
 }
 
 }  // namespace
+
+std::time_t DayClock(uint32_t date) {
+  if (date < 19700101 || date > 29991231) return std::time(nullptr);
+  std::tm local{};
+  local.tm_year = int(date / 10000) - 1900;
+  local.tm_mon = int(date / 100 % 100) - 1;
+  local.tm_mday = int(date % 100);
+  local.tm_hour = 12;
+  local.tm_isdst = -1;
+  return std::mktime(&local);
+}
 
 std::vector<InfoItem> InfoItemsOf(uint16_t market, int32_t code, std::time_t now) {
   static const char* const kTitles[3] = {"季度鉴定报告发布", "托管库存变动公告", "交易提示"};

@@ -21,8 +21,14 @@ struct InfoItem {
 };
 
 // The entries of an item, oldest first; dates lie 2, 9 and 23 days
-// before the day of now (local time).
+// before the day of now (local time), a Saturday or Sunday moved back to
+// the Friday, so each falls on a day of the K-line history.
 std::vector<InfoItem> InfoItemsOf(uint16_t market, int32_t code, std::time_t now);
+
+// Local noon of a day yyyymmdd: the simulator's clock for its entries, so
+// they lie before the trade date its histories end at (the current time for
+// a date out of range).
+std::time_t DayClock(uint32_t date);
 
 // The reply to a 0x1100 request body; empty for a request too short to
 // name its item and date.

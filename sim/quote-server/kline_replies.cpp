@@ -8,6 +8,7 @@
 #include <random>
 
 #include "link/quote_protocol.h"
+#include "sim/quote-server/info_items.h"
 #include "sim/quote-server/quote_server.h"
 
 namespace sim {
@@ -276,19 +277,17 @@ std::string KLineReplies::ExRights(const std::string& request) const {
 std::string KLineReplies::InfoTitles(const std::string& request) const {
   WalkItem item;
   if (!FindItem(request, &item)) return {};
-  const std::vector<SimBar> daily = Daily(item);
-  const char* texts[] = {"\xc4\xea\xb6\xc8\xb1\xa8\xb8\xe6",   // 年度报告
-                         "\xb7\xd6\xba\xec\xb9\xab\xb8\xe6"};  // 分红公告
-  const size_t back[] = {60, 170};
+  // The entries the information window shows, so each mark opens its text.
+  const std::vector<InfoItem> entries = InfoItemsOf(item.market, item.code, DayClock(tradeDate_));
   std::string b;
   Put(b, 0, 0x1E00, 2);
   Put(b, 2, 1, 2);
-  Put(b, 10, 2, 4);
+  Put(b, 10, uint32_t(entries.size()), 4);
   b.resize(18, '\0');
-  for (size_t i = 0; i < 2; ++i) {
-    const std::string text = texts[i];
+  for (const InfoItem& e : entries) {
+    const std::string text = e.title.substr(0, 255);
     const size_t at = b.size();
-    Put(b, at, daily[daily.size() - 1 - back[i]].date, 4);
+    Put(b, at, uint32_t(e.date), 4);
     b.resize(at + 9, '\0');
     b[at + 4] = char(text.size());
     b += text;
@@ -304,9 +303,16 @@ void RegisterKLineReplies(QuoteServer& server, uint32_t tradeDate) {
       if (!body.empty()) session.Reply(body);
     };
   };
-  server.RegisterHandler(0x0500, answer(&KLineReplies::History));
+  // A first history request also brings the item's ex-rights records and
+  // information titles, which nothing asks for on its own.
+  server.RegisterHandler(0x0500, [replies](QuoteSession& session, const ReceivedRequest& request) {
+    for (const std::string& body : {replies->History(request.body), replies->ExRights(request.body),
+                                    replies->InfoTitles(request.body)})
+      if (!body.empty()) session.Reply(body);
+  });
   server.RegisterHandler(0x0600, answer(&KLineReplies::History));
   server.RegisterHandler(0x0400, answer(&KLineReplies::DayTrace));
+  server.RegisterHandler(0x1300, answer(&KLineReplies::ExRights));
   server.RegisterHandler(0x1E00, answer(&KLineReplies::InfoTitles));
 }
 

@@ -4,10 +4,11 @@
 // price the quote list shows), and intraday minutes for the last days from
 // which the 5- to 60-minute bars are made. It answers the K-line history
 // requests (0x0500/0x0600 + period, the stretch asked counted back from the
-// newest bar, fewer bars at the start of history), the day trace (0x0400)
-// and the information titles (0x1E00). Its ex-rights records (0x1300) are
-// built here but not served: that packet type also carries the capital
-// records of the chip distribution, which its own feed answers.
+// newest bar, fewer bars at the start of history), the day trace (0x0400),
+// the ex-rights records (0x1300, the one layout the chart and the chip
+// distribution read) and the information titles (0x1E00, the entries of
+// the information window). A first history request (0x0500) is answered
+// with the history, then the ex-rights records and the titles.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -53,7 +54,7 @@ class KLineReplies {
   uint32_t tradeDate_;
 };
 
-// Answers the history, day-trace and title requests on the server.
+// Answers the history, day-trace, ex-rights and title requests on the server.
 void RegisterKLineReplies(QuoteServer& server, uint32_t tradeDate);
 
 }  // namespace sim

@@ -57,14 +57,16 @@ void QuoteSession::Drop() { shutdown(fd_, SHUT_RDWR); }
 QuoteServer::QuoteServer(QuoteServerOptions options)
     : options_(std::move(options)),
       walk_(options_.seed),
-      charts_(walk_, kDemoTradeDate),
+      charts_(walk_),
       connections_("sim_quote", [this](int fd, int number) { Serve(fd, number); }) {
   answerKeepAlive_ = options_.answerKeepAlive;
   table_ = options_.marketTable.empty() ? BuildDemoMarketTable() : options_.marketTable;
   if (options_.dataVersion != 0 && table_.size() >= 8) WriteU32(&table_[4], options_.dataVersion);
   walk_.Load(table_);
-  RegisterKLineReplies(*this, table_.size() >= 8 ? ReadU32(&table_[4]) : 0);
+  RegisterKLineReplies(*this, TradeDate());
 }
+
+uint32_t QuoteServer::TradeDate() const { return table_.size() >= 8 ? ReadU32(&table_[4]) : 0; }
 
 QuoteServer::~QuoteServer() { Stop(); }
 
@@ -305,7 +307,7 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
       break;
     }
     case kInfoTextType: {
-      const std::string reply = AnswerInfoRequest(request.body, std::time(nullptr));
+      const std::string reply = AnswerInfoRequest(request.body, DayClock(TradeDate()));
       if (!reply.empty()) session.Reply(reply);
       break;
     }

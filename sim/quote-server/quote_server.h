@@ -128,6 +128,9 @@ class QuoteServer {
   void DropAll();
 
   MarketWalk& Market() { return walk_; }
+  // The day the market table names (yyyymmdd): the histories end there and
+  // the information entries lie before it.
+  uint32_t TradeDate() const;
   const QuoteServerOptions& Options() const { return options_; }
 
   // The built-in replies.

@@ -3,9 +3,12 @@
 // live price, and the K-line object taking them as they come.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "kline_test_support.h"
 #include "link/quote_protocol.h"
 #include "sim/market/demo_market.h"
+#include "sim/quote-server/info_items.h"
 #include "sim/quote-server/kline_replies.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 
@@ -75,7 +78,20 @@ TEST_F(KLineSim, TheObjectTakesTheSimulatorsHistoryAndItsOlderBars) {
   EXPECT_EQ(obj.ExRights().size(), 2u);
   body = replies.InfoTitles(frame.requests.back().bytes);
   obj.OnData(body.data(), int(body.size()));
-  EXPECT_EQ(obj.Titles().size(), 2u);
+  // The titles are the information window's entries, each on a day of the
+  // history, so every mark opens a text.
+  const sim::WalkItem live = walk.Find({602001})[0];
+  const std::vector<sim::InfoItem> entries =
+      sim::InfoItemsOf(live.market, live.code, sim::DayClock(20260105));
+  ASSERT_EQ(obj.Titles().size(), entries.size());
+  const std::vector<sim::SimBar> daily = replies.Bars(live, 61);
+  for (const sim::InfoItem& e : entries) {
+    ASSERT_EQ(obj.Titles().count(uint32_t(e.date)), 1u) << e.date;
+    EXPECT_EQ(obj.Titles().at(uint32_t(e.date)), e.title);
+    EXPECT_TRUE(std::any_of(daily.begin(), daily.end(),
+                            [&](const sim::SimBar& b) { return b.date == uint32_t(e.date); }))
+        << e.date;
+  }
 }
 
 }  // namespace

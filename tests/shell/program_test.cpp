@@ -101,6 +101,16 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_TRUE(r.chart.tabTurnedPage);
   EXPECT_TRUE(r.chart.pageDownStepped);
   EXPECT_TRUE(r.chart.backToList);
+  // Page 32 showed the simulator's history as day, 60-minute and week
+  // bars with the default panes, the news titles, and zoomed in.
+  EXPECT_TRUE(r.kline.onTechnicalPage);
+  EXPECT_GT(r.kline.dayBars, 60);
+  EXPECT_EQ(r.kline.panes, (std::vector<std::string>{"KLINE", "VOL", "MACD", "KDJ"}));
+  EXPECT_GT(r.kline.minuteBars, 0);
+  EXPECT_GT(r.kline.weekBars, 0);
+  EXPECT_EQ(r.kline.newsMarks, 3);
+  EXPECT_GT(r.kline.visibleBefore, 0);
+  EXPECT_LE(r.kline.visibleZoomed * 2, r.kline.visibleBefore);
   // Every function of the trading window's tree opened its panel with the
   // simulators' rows (custody pages: the page), after the two orders the
   // order entry took.

@@ -22,7 +22,7 @@ class ChartFeedsTest : public ::testing::Test {
   }
 
   sim::MarketWalk walk{7};
-  sim::ChartFeeds feeds{walk, sim::kDemoTradeDate};
+  sim::ChartFeeds feeds{walk};
 };
 
 TEST_F(ChartFeedsTest, DealsAndTicksAgreeWithTheMarket) {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <ctime>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,7 @@
 #include "zeb/shell/store/code_request.h"
 #include "zeb/shell/trade/trade_requests.h"
 #include "zeb/tables/packets/info_packets.h"
+#include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/packets/quote_packets.h"
 
 namespace {
@@ -298,4 +300,47 @@ TEST(QuoteSimLists, InformationTextsPerItemAndDate) {
   ASSERT_TRUE(ReadInfoText(empty.data(), empty.size(), &text));
   EXPECT_EQ(text, "");
   EXPECT_EQ(sim::AnswerInfoRequest(std::string(request.begin(), request.begin() + 20), now), "");
+}
+
+// A first K-line request brings the history, then the ex-rights records in
+// the one layout the chart and the chip distribution read, then the titles
+// of the information entries, whose texts the information request returns;
+// a request for the ex-rights records alone gets the same records.
+TEST(QuoteSimLists, KLineHistoryBringsExRightsAndTheInformationTitles) {
+  auto server = StartQuoteSim();
+  Client client(server->Port());
+  ASSERT_TRUE(client.Connected());
+  tables_test::PacketBytes request;
+  request.U16(0, 0x0500 + 61).U16(2, 4114).U16(4, 1).U16(6, 3).U16(12, 4114).U32(14, 602001);
+  request.U32(20, 0).U32(26, 100);
+  ASSERT_TRUE(client.Send(request.Bytes()));
+  const std::string history = client.Read();
+  const std::string exRights = client.Read();
+  const std::string titles = client.Read();
+  ASSERT_GE(history.size(), 2u);
+  EXPECT_EQ(ReadU16(history.data()), 0x053D);
+  std::vector<SExRightsRecord> records;
+  ASSERT_TRUE(ReadExRights(exRights.data(), exRights.size(), &records));
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[0].shares, 2000);      // a bonus: no rights price
+  EXPECT_EQ(records[0].rightsPrice, 0);
+  EXPECT_EQ(records[1].dividend, 1500);
+  EXPECT_LT(uint32_t(records[0].date), server->TradeDate());
+  std::map<uint32_t, std::string> read;
+  ASSERT_TRUE(ReadInfoTitles(titles.data(), titles.size(), &read));
+  const std::time_t day = sim::DayClock(server->TradeDate());
+  const std::vector<sim::InfoItem> entries = sim::InfoItemsOf(4114, 602001, day);
+  ASSERT_EQ(read.size(), entries.size());
+  for (const sim::InfoItem& e : entries) {
+    EXPECT_EQ(read[uint32_t(e.date)], e.title);
+    const std::vector<uint8_t> ask = BuildInfoRequest(SCodeInfo{4114, 602001}, kInfoPageKLine, e.date, 0);
+    ASSERT_TRUE(client.Send(Text(ask)));
+    const std::string reply = client.Read();
+    std::string text;
+    ASSERT_TRUE(ReadInfoText(reply.data(), reply.size(), &text));
+    EXPECT_EQ(text, e.text);
+  }
+  request.U16(0, 0x1300);
+  ASSERT_TRUE(client.Send(request.Bytes()));
+  EXPECT_EQ(client.Read(), exRights);
 }

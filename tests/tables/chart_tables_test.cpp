@@ -84,6 +84,8 @@ TEST_F(ChartTablesTest, BoardShowsDashForLevelsTheRecordLacksAndIgnoresOtherItem
   other.code = 602002;
   Feed(board, PushBody({other, Tick(11110, 200)}));
   EXPECT_EQ(Cell(board, 5, 1), "12.36");
+  Feed(board, TraceBody(other, {}));  // a late time-share reply of another item
+  EXPECT_EQ(Cell(board, 5, 1), "12.36");
 
   CStatTable indexBoard(&store);
   indexBoard.SetRect(0, 0, 250, 18 * kBoardRows);
@@ -174,6 +176,9 @@ TEST_F(ChartTablesTest, TickTableShowsTheNewestThatFit) {
   Feed(indexTicks, TraceBody(quote, {{0, 2000000, 123456, 0, 0}}));
   indexTicks.Draw(&dc);
   EXPECT_EQ(Cell(indexTicks, 0, 2), GBK("12万"));
+  // A late time-share reply of another item leaves the ticks alone.
+  Feed(ticks, TraceBody(quote, {{0, 2000000, 123456, 0, 0}}));
+  EXPECT_EQ(ticks.Ticks().size(), 200u);
 }
 
 TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
@@ -223,6 +228,8 @@ TEST_F(ChartTablesTest, ValuationRowAndTitle) {
   Feed(values, PushBody({quote}));
   EXPECT_EQ(Cell(values, 0, 1), "0.00");   // no per-share value
   EXPECT_EQ(Cell(values, 0, 3), "2.00%");  // 1000 of 50000
+  Feed(values, TraceBody(Tick(12340, 5000), {}));  // another item's late reply
+  EXPECT_EQ(Cell(values, 0, 3), "2.00%");
   CTitleTable title(&store);
   title.SetStock(&item);
   EXPECT_EQ(+title.Stock().code, 602001);

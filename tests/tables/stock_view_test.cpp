@@ -13,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "tables_test_support.h"
+#include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/views/stock/stock_view.h"
 
 using namespace tables_test;
@@ -34,9 +35,11 @@ class MainWindow : public RequestRecorder {
  public:
   std::vector<int> steps;
   std::vector<std::pair<UINT, LPARAM>> chartMessages;
+  SHistoryInterval chipBars;  // the last bars lent to the chip picture
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_REPORT_STEP) steps.push_back(*reinterpret_cast<const int*>(wParam));
+    if (message == WM_CHIP_UPDATE && wParam == 0) chipBars = *reinterpret_cast<const SHistoryInterval*>(lParam);
     if (message == WM_CHIP_UPDATE || message == WM_STAT_PAGE) chartMessages.push_back({message, lParam});
     return RequestRecorder::WindowProc(message, wParam, lParam);
   }
@@ -215,6 +218,116 @@ TEST_F(StockViewTest, PanelBoardHeightPagesAndMissingIndexItem) {
     panel.OnKey(187);
     EXPECT_EQ(panel.GetCurTab(), tab);
   }
+}
+
+// A day-line reply of n bars (closes rising by 0.10 from 10.00).
+std::string HistoryBody(int32_t code, int n) {
+  PacketBytes b;
+  b.U16(0, 0x0500 + 61).U16(2, 1).U16(4, 1).U16(10, kMarket).U32(12, uint32_t(code)).U16(16, uint16_t(n));
+  for (int i = 0; i < n; ++i) {
+    const size_t at = 22 + 28 * size_t(i);
+    const uint32_t close = 10000 + 100 * uint32_t(i);
+    const uint32_t date = 20250000 + 100 * uint32_t(1 + i / 28) + uint32_t(1 + i % 28);
+    b.U32(at, date).U32(at + 4, close - 50).U32(at + 8, close + 80).U32(at + 12, close - 90);
+    b.U32(at + 16, close).U32(at + 20, 1000).U32(at + 24, 100000);
+  }
+  return b.Bytes();
+}
+
+// Page 32 hosts the K-line chart: its history is drawn as bars, its cursor
+// box and interval statistics are placed over it, and its visible bars go
+// to the chip picture through the main window.
+TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
+  Show();
+  Open(602001, 0x20);
+  ASSERT_EQ(main.Count(0x0500), 1u);
+  CAnalisysObj& a = view.Analysis();
+  Feed(HistoryBody(602001, 60));
+  CHisTechObj& chart = a.HisTech();
+  ASSERT_EQ(chart.Raw().size(), 60u);
+  ASSERT_GT(chart.End(), chart.First());
+  ASSERT_EQ(main.chipBars.count, chart.End() - chart.First());
+  EXPECT_EQ(main.chipBars.units, chart.Shown() + chart.First());
+  // Another item: the chip picture lets go of these bars.
+  Open(602002, 0x20);
+  EXPECT_EQ(main.chipBars.count, 0);
+  EXPECT_EQ(main.chipBars.units, nullptr);
+  Open(602001, 0x20);
+  Feed(HistoryBody(602001, 60));
+  ASSERT_EQ(chart.Raw().size(), 60u);
+
+  // The cursor box follows the bar under the mouse, at its fixed place.
+  const std::vector<int>& x = chart.XPositions();
+  ASSERT_GE(x.size(), 5u);
+  const int y = (chart.KLineArea().top + chart.KLineArea().bottom) / 2;
+  a.OnMouseMove(x[2] + 1, y);
+  ASSERT_TRUE(a.IsCursorBoxShown());
+  const RECT& box = a.CursorTable().GetRect();
+  EXPECT_EQ(box.left, a.GetRect().left);
+  EXPECT_EQ(box.top, a.GetRect().top + 16);
+  EXPECT_EQ(box.right - box.left, 66);
+  EXPECT_EQ(box.bottom - box.top, 292);
+  const SHistoryUnit& under = chart.Shown()[chart.First() + chart.CursorOffset()];
+  EXPECT_EQ(a.CursorTable().GetCellText(1, 0), TextPrintf("%08d", under.nDate));
+
+  // Two clicks after the interval command mark a range; Esc hides it.
+  view.OnCommand(kline_cmd::kIntervalStat);
+  a.OnMouseMove(x[1] + 1, y);
+  a.OnLButtonDown(x[1] + 1, y);
+  a.OnMouseMove(x[4] + 1, y);
+  a.OnLButtonDown(x[4] + 1, y);
+  ASSERT_TRUE(a.IsIntervalShown());
+  EXPECT_EQ(a.IntervalTable().GetCellText(0, 2), TextPrintf("%d", chart.Shown()[chart.First() + 1].nDate));
+  EXPECT_EQ(a.IntervalTable().GetCellText(1, 2), TextPrintf("%d", chart.Shown()[chart.First() + 4].nDate));
+  view.OnKey(VK_ESCAPE, 1, 0);
+  EXPECT_FALSE(a.IsIntervalShown());
+
+  // The picture shows the candles.
+  const QImage image = view.GetWidget()->grab().toImage();
+  const COLORREF background = Color(19);
+  const QRgb back = qRgb(GetRValue(background), GetGValue(background), GetBValue(background));
+  int painted = 0;
+  const RECT& area = chart.KLineArea();
+  for (int py = area.top + 1; py < area.bottom - 1; ++py)
+    for (int px = area.left + 80; px < area.right - 1; ++px) painted += image.pixel(px, py) != back;
+  EXPECT_GT(painted, 500);
+}
+
+// A double click on a news mark opens the information window on that date's
+// entry; its text reply reaches the window.
+TEST_F(StockViewTest, ANewsMarkOpensTheInformationWindow) {
+  Show();
+  Open(602001, 0x20);
+  Feed(HistoryBody(602001, 60));
+  CHisTechObj& chart = view.Analysis().HisTech();
+  ASSERT_GE(chart.XPositions().size(), 3u);
+  const int marked = chart.Shown()[chart.First() + 2].nDate;
+  PacketBytes titles;
+  titles.U16(0, 0x1E00).U16(2, 1).U32(10, 2);
+  const std::string first = "first", second = "second";
+  titles.U32(18, uint32_t(marked)).U8(22, uint8_t(first.size()));
+  std::string body = titles.Size(27).Bytes() + first;
+  PacketBytes next;
+  next.U32(0, uint32_t(marked - 1)).U8(4, uint8_t(second.size())).Size(9);
+  body += next.Bytes() + second;
+  Feed(body);
+  ASSERT_EQ(chart.Titles().size(), 2u);
+  EXPECT_EQ(view.InfoWindow(), nullptr);
+
+  const int x = chart.XPositions()[2] + 1, y = chart.KLineArea().top + 20;
+  view.Analysis().OnMouseMove(x, y);
+  view.OnLButtonDblClk(0, CPoint(x, y));
+  ASSERT_NE(view.InfoWindow(), nullptr);
+  EXPECT_TRUE(view.InfoWindow()->IsWindowVisible());
+  EXPECT_EQ(view.InfoWindow()->List().GetItemCount(), 2);
+  EXPECT_EQ(view.InfoWindow()->GetDate(), marked);
+  PacketBytes text;
+  text.U16(0, 0x1100).U16(2, 32).Size(12);
+  Feed(text.Bytes() + "news text" + std::string(1, '\0'));
+  EXPECT_NE(view.InfoWindow()->Html().GetHtmlText().find("news text"), std::string::npos);
+  // New titles hide the list of the old ones.
+  Feed(body);
+  EXPECT_FALSE(view.InfoWindow()->IsWindowVisible());
 }
 
 TEST_F(StockViewTest, ChartMessagesAndThePanelToggle) {

@@ -49,6 +49,7 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
 
   for (int kind = 0; kind < 4; ++kind) {
     view->SetAnalysisKind(kind);
+    if (kind == 1) platform::PumpUntil([&] { return !analysis.HisTech().Raw().empty(); }, timeoutMs);
     if (kind == 2) platform::PumpUntil([&] { return analysis.Deals().GetRowCount() > 0; }, timeoutMs);
     if (kind == 3) platform::PumpUntil([&] { return !analysis.Prices().Levels().empty(); }, timeoutMs);
     view->Invalidate(FALSE);

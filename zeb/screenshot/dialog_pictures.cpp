@@ -7,6 +7,7 @@
 #include "platform/gbk.h"
 #include "platform/testing/modal_script.h"
 #include "platform/window.h"
+#include "sim/market/demo_market.h"
 #include "sim/quote-server/info_items.h"
 #include "zeb/shell/app/shell_plugins.h"
 #include "zeb/shell/dialogs/info_text.h"
@@ -74,7 +75,7 @@ int PictureDialogs(CMainFrame& frame, const KeepPicture& keep, int timeoutMs) {
     router->SetActiveView(&tap);
     std::map<int, std::string> titles;
     int last = 0;
-    for (const sim::InfoItem& e : sim::InfoItemsOf(item->market, item->code, std::time(nullptr))) {
+    for (const sim::InfoItem& e : sim::InfoItemsOf(item->market, item->code, sim::DayClock(sim::kDemoTradeDate))) {
       titles[e.date] = e.title;
       last = e.date;
     }

@@ -110,15 +110,11 @@ bool SplitHostPort(const std::string& text, std::string* host, int* port) {
 void CopyProgramFolder(const fs::path& bin, const fs::path& prog) {
   for (const char* name : {"zeb.ini", "sysset.ini", "normalcmd.dat"})
     if (fs::exists(bin / name)) fs::copy_file(bin / name, prog / name);
-  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface"})
+  // The formula store holds the standard indicators the K-line panes and
+  // the formula dialogs' pictures use.
+  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface", "formula"})
     if (fs::exists(bin / folder)) fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
-  // The shipped formula store is empty; the run pictures the formula dialogs
-  // on the store's examples, which a folder without store files gets.
   fs::create_directories(prog / "formula");
-  if (fs::exists(bin / "formula"))
-    for (const fs::directory_entry& file : fs::directory_iterator(bin / "formula"))
-      if (file.path().extension() == ".tch")
-        fs::copy_file(file.path(), prog / "formula" / file.path().filename());
   for (const char* name : {"libTrade.so", "libQuellan.so", "Novarel"})
     if (fs::exists(bin / name)) fs::create_symlink(bin / name, prog / name);
 }
@@ -361,6 +357,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
       watchdog.Enter("chart view");
       PictureChartView(*frame, keep, o.stageTimeoutMs, &r.chart);
+      watchdog.Enter("k-line chart");
+      PictureKLine(*frame, keep, o.stageTimeoutMs, &r.kline);
       watchdog.Enter("trading window");
       PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
       if (o.tradePanels)

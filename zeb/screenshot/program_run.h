@@ -15,6 +15,7 @@
 
 #include "zeb/screenshot/market_pictures.h"
 #include "zeb/screenshot/chart_pictures.h"
+#include "zeb/screenshot/kline_pictures.h"
 #include "zeb/screenshot/shell_pictures.h"
 
 class CMainFrame;
@@ -58,6 +59,7 @@ struct SProgramRunResult {
   SShellPictures shell;  // what the pictures of the shell's own windows saw
   std::vector<SMarketTabPicture> marketTabs;  // the quote list on each market tab
   SChartPictures chart;  // what the chart view's pictures saw
+  SKLinePictures kline;  // what the K-line chart's pictures saw
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

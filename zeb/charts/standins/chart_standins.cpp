@@ -17,7 +17,6 @@ namespace {
 std::vector<SCodeInfo> g_traceCodes;
 constexpr UINT kCmdVolumePane = 26644;
 constexpr int kMenuMain = 130;
-constexpr int kKLineRequestSize = 30;
 
 void DrawNotice(CDC* dc, const RECT& rect, const std::string& text) {
   const CSysStyle* style = CSysStyle::GetInstance();
@@ -154,40 +153,6 @@ int CPriceVolObj::Draw(CDC* dc) {
     else dc->LineTo(x, y);
   }
   dc->SelectObject(old);
-  return 1;
-}
-
-// ---- CHisTechObj ----
-
-CHisTechObj::CHisTechObj(CPublic* store) : m_store(store ? store : CPublic::GetInstance()) {}
-
-void CHisTechObj::SetStock(SStockInfo* item) {
-  m_bHasRecords = false;
-  if (item) m_item = item;
-}
-
-void CHisTechObj::RequestKLine() {
-  if (!m_item) return;
-  std::string request(kKLineRequestSize, '\0');
-  const uint16_t type = static_cast<uint16_t>((m_bHasRecords ? 0x0600 : 0x0500) + m_nPeriod);
-  quotelink::WriteU16(&request[0], type);
-  quotelink::WriteU16(&request[2], m_item->market);
-  quotelink::WriteU16(&request[4], static_cast<uint16_t>(CPublic::GetRequestTag()));
-  quotelink::WriteU16(&request[6], 1);
-  quotelink::WriteU16(&request[12], m_item->market);
-  quotelink::WriteU32(&request[14], static_cast<uint32_t>(m_item->code));
-  m_store->SendRequest(request.data(), static_cast<int>(request.size()), 1);
-}
-
-BOOL CHisTechObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
-
-int CHisTechObj::Draw(CDC* dc) {
-  if (!dc || !CPublic::IsValidRect(m_rect)) return 0;
-  DrawFrame(dc, m_rect);
-  std::string text = GBK("技术分析");
-  if (m_item) text = m_item->GetName() + "  " + text;
-  if (!m_strLastTech.empty()) text += "  " + m_strLastTech;
-  DrawNotice(dc, m_rect, text);
   return 1;
 }
 

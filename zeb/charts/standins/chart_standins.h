@@ -1,5 +1,5 @@
 // Stand-ins for the chart objects the chart view holds (the time-share
-// chart, the K-line chart and the chip distribution). They offer the
+// chart and the chip distribution; the K-line chart is real). They offer the
 // operations the analysis object and the information panel call, send the
 // same requests, and draw a simple picture, so the view, its routing and
 // its panel work and are tested before the real charts exist.
@@ -58,54 +58,6 @@ class CPriceVolObj : public CBaseDrawObj {
   int m_nSubPic = 0;
   uint32_t m_nLastVolume = 0;
   std::vector<uint32_t> m_prices;
-};
-
-// K-line chart stand-in: keeps its item and period and draws a notice.
-class CHisTechObj : public CBaseDrawObj {
- public:
-  static constexpr int kDayPeriod = 61;
-
-  explicit CHisTechObj(CPublic* store = nullptr);
-
-  int RecalcLayout() override { return 1; }
-  int OnData(const void* body, int length) override {
-    ++m_nPackets;
-    return 1;
-  }
-  BOOL HitTest(int x, int y) override;
-  int Draw(CDC* dc) override;
-  int OnKey(UINT key) override { return 0; }
-  int OnCommand(UINT id) override { return 0; }
-  // Packets handed in so far.
-  int PacketsTaken() const { return m_nPackets; }
-
-  // A null item keeps the current one.
-  void SetStock(SStockInfo* item);
-  // Sends the 30-byte K-line request of the day period; nothing without an item.
-  void RequestKLine();
-  void SetDayPeriod() { m_nPeriod = kDayPeriod; }
-  int IsDayPeriod() const { return m_nPeriod == kDayPeriod ? 1 : 0; }
-  void SetPeriod(int period) { m_nPeriod = period; }
-  void SetLastPaneTech(const char* name) { m_strLastTech = name ? name : ""; }
-  const std::string& LastPaneTech() const { return m_strLastTech; }
-  void SetChipPageShown(int flag) { m_nChipShown = flag; }
-  int ChipPageShown() const { return m_nChipShown; }
-
-  int OnLButtonDown(int x, int y) { return 0; }
-  int OnLButtonUp(int x, int y) { return 0; }
-  int OnMouseMove(int x, int y) { return 0; }
-  int OnLButtonDblClk(int x, int y) { return 0; }
-  int OnRButtonDown(CDrawOwner* owner, int x, int y) { return 0; }
-  int OnRButtonUp(int x, int y) { return 0; }
-
- private:
-  CPublic* m_store;
-  SStockInfo* m_item = nullptr;
-  int m_nPeriod = kDayPeriod;
-  bool m_bHasRecords = false;
-  std::string m_strLastTech;
-  int m_nChipShown = 0;
-  int m_nPackets = 0;
 };
 
 // Chip distribution stand-in: the notice outside technical analysis, the

@@ -25,9 +25,6 @@ constexpr size_t kBigCountAt = 4;
 constexpr size_t kBigAt = 10;
 constexpr size_t kBigAddCountAt = 19;
 constexpr size_t kBigAddAt = 25;
-// 0x1300: count at 4, records from 10.
-constexpr size_t kCapitalCountAt = 4;
-constexpr size_t kCapitalAt = 10;
 
 bool Head(const void* body, size_t length, size_t need, uint16_t group, SPacketHead* head) {
   if (!ReadPacketHead(body, length, head) || length < need) return false;
@@ -150,18 +147,6 @@ bool ReadBigOrders(const void* body, size_t length, SBigOrderPacket* out) {
     o.price = ReadU32(r + 8);
     o.volume = ReadU32(r + 12);
   }
-  return true;
-}
-
-bool ReadCapital(const void* body, size_t length, SCapitalPacket* out) {
-  out->records.clear();
-  if (!Head(body, length, kCapitalAt, PKT_CAPITAL, &out->head)) return false;
-  const uint8_t* p = static_cast<const uint8_t*>(body);
-  const int16_t n = static_cast<int16_t>(ReadU16(p + kCapitalCountAt));
-  if (n < 0 || !Fits(length, kCapitalAt, static_cast<size_t>(n), kCapitalRecordSize)) return false;
-  out->records.resize(static_cast<size_t>(n));
-  for (size_t i = 0; i < out->records.size(); ++i)
-    for (size_t b = 0; b < kCapitalRecordSize; ++b) out->records[i][b] = p[kCapitalAt + i * kCapitalRecordSize + b];
   return true;
 }
 

@@ -1,9 +1,9 @@
 // The reader of the quote packets behind the chart view: the deal list
 // (0x0100), the time-share reply (0x0300) with its embedded quote record
 // and ticks, the pushed quote records (0x0B00, each with a variable number
-// of 8-byte levels), the big-order list and its pushed additions (0x1C00,
-// 0x1D00) and the capital records (0x1300); and the 18-byte one-item
-// requests those tables send.
+// of 8-byte levels) and the big-order list and its pushed additions
+// (0x1C00, 0x1D00); and the 18-byte one-item requests those tables send.
+// The ex-rights records (0x1300) have one reader, in kline_packets.h.
 //
 // As with the quote-list reader: every count is checked against the body's
 // length before a record is touched, records are decoded field by field,
@@ -25,7 +25,6 @@ constexpr uint16_t PKT_PRICE_DISTRIB = 0x0100;   // the day's deal list
 constexpr uint16_t PKT_MINUTE_TRACE = 0x0300;    // time-share reply with ticks
 constexpr uint16_t PKT_TRACE_LIST = 0x0900;      // the traced codes' minutes
 constexpr uint16_t PKT_INFO_LIST = 0x1100;       // information texts
-constexpr uint16_t PKT_CAPITAL = 0x1300;         // capital and ex-rights records
 constexpr uint16_t PKT_BIG_ORDER = 0x1C00;       // big orders of a market
 constexpr uint16_t PKT_BIG_ORDER_ADD = 0x1D00;   // pushed big orders
 
@@ -38,7 +37,6 @@ constexpr size_t kTickRecordHead = 51;
 constexpr size_t kLevelSize = 8;
 constexpr size_t kDealRecordSize = 30;
 constexpr size_t kBigOrderSize = 16;
-constexpr size_t kCapitalRecordSize = 16;
 constexpr size_t kCodeRequestSize = 18;
 
 struct SBoardLevel {
@@ -104,10 +102,6 @@ struct SBigOrderPacket {
   SPacketHead head;
   std::vector<SBigOrder> orders;
 };
-struct SCapitalPacket {
-  SPacketHead head;
-  std::vector<std::array<uint8_t, kCapitalRecordSize>> records;
-};
 
 // Each returns false (and an empty result) for a body that is too short,
 // of another group (type & 0xFF00), or whose counts reach past it.
@@ -118,7 +112,6 @@ bool ReadMinuteTrace(const void* body, size_t length, SMinuteTracePacket* out);
 bool ReadPushTicks(const void* body, size_t length, SPushTickPacket* out);
 // 0x1C00 or 0x1D00; a count of 0 or less is refused.
 bool ReadBigOrders(const void* body, size_t length, SBigOrderPacket* out);
-bool ReadCapital(const void* body, size_t length, SCapitalPacket* out);
 
 // Decodes one record at p of at most avail bytes; 0 when it does not fit,
 // else the bytes it takes.

@@ -180,7 +180,8 @@ int CStatTable::UpdateData(const void* body, int length) {
   if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
   const size_t size = static_cast<size_t>(length);
   if (PacketGroup(head.type) == PKT_MINUTE_TRACE) {
-    if (!ReadMinuteTrace(body, size, &m_trace)) return 1;
+    // A late reply for the item shown before is not this item's board.
+    if (!ReadMinuteTrace(body, size, &m_trace) || !(m_trace.quote.code == m_item.GetKey())) return 1;
     m_nLastVolume = m_trace.quote.volume;
     Fill(m_trace.quote);
   } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {

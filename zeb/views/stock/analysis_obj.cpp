@@ -22,7 +22,74 @@ CAnalisysObj::CAnalisysObj(CPublic* store)
       m_priceVol(m_store),
       m_deals(m_store),
       m_prices(m_store),
-      m_hisTech(m_store) {}
+      m_hisTech(m_store) {
+  SetKLineHooks(nullptr, nullptr);
+}
+
+void CAnalisysObj::SetKLineHooks(std::function<void()> redraw,
+                                 std::function<void(const InfoTitleMap&, int)> infoList) {
+  CHisTechObj::SHooks hooks;
+  hooks.chipUpdate = [this](int what, const void* data) { OnKLineChip(what, data); };
+  hooks.redraw = std::move(redraw);
+  hooks.mainCommand = [this](UINT id) {
+    if (HWND main = m_store->GetMainWnd()) ::PostMessage(main, WM_COMMAND, id, 0);
+  };
+  hooks.intervalStat = [this](const SStockInfo* item, const SHistoryUnit* bars, int count,
+                              const RECT& rect) { OnKLineInterval(item, bars, count, rect); };
+  hooks.cursorInfo = [this](const SHistoryUnit* bar, const std::string&) { OnKLineCursor(bar); };
+  hooks.infoList = std::move(infoList);
+  m_hisTech.SetHooks(std::move(hooks));
+}
+
+// The panel's chip picture takes the visible bars as an interval, the
+// cursor as an index into it and the price rectangle by address; they
+// travel as the chart view's chip notices through the main window.
+void CAnalisysObj::OnKLineChip(int what, const void* data) {
+  HWND main = m_store->GetMainWnd();
+  if (!main || !data) return;
+  switch (what) {
+    case 0: {
+      const auto* range = static_cast<const SKLineRange*>(data);
+      const SHistoryUnit* bars = range->bars ? *range->bars : nullptr;
+      const int first = std::max(0, range->first);
+      m_chipRange = SHistoryInterval{};
+      if (bars && range->end > first) m_chipRange = SHistoryInterval{range->end - first, bars + first};
+      ::SendMessage(main, WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&m_chipRange));
+      break;
+    }
+    case 1: ::SendMessage(main, WM_CHIP_UPDATE, 1, *static_cast<const int*>(data)); break;
+    case 3: ::SendMessage(main, WM_CHIP_UPDATE, 3, reinterpret_cast<LPARAM>(data)); break;
+    default: break;
+  }
+}
+
+void CAnalisysObj::OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count,
+                                   const RECT& rect) {
+  m_bIntervalShown = false;
+  if (!bars || count <= 0) return;
+  if (!m_bTablesReady) InitTables();
+  m_interval.SetStock(item ? item : m_item);
+  const SHistoryInterval interval{count, bars};
+  if (!m_interval.UpdateData(&interval, static_cast<int>(sizeof interval))) return;
+  m_interval.SetRect(rect.left, rect.top, rect.right, rect.bottom);
+  m_bIntervalShown = true;
+}
+
+void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar) {
+  m_bCursorBoxShown = false;
+  const SHistoryUnit* shown = m_hisTech.Shown();
+  if (!bar || !shown || !m_item) return;
+  if (!m_bTablesReady) InitTables();
+  // The change is against the bar before; the first bar has none.
+  SInfoCursor cursor;
+  cursor.bar = bar;
+  cursor.reference = bar > shown ? bar[-1].fClose : 0;
+  m_cursorBox.UpdateData(&cursor, static_cast<int>(sizeof cursor));
+  const RECT& r = m_hisTech.GetRect();
+  m_cursorBox.SetRect(r.left + kKLineCursorBox.left, r.top + kKLineCursorBox.top,
+                      r.left + kKLineCursorBox.right, r.top + kKLineCursorBox.bottom);
+  m_bCursorBoxShown = true;
+}
 
 void CAnalisysObj::InitTabs() {
   m_tabs.RemoveAll();
@@ -32,6 +99,13 @@ void CAnalisysObj::InitTabs() {
   m_tabs.AddTab(GBK("行情报价"), 0);
   m_tabs.AddTab(GBK("量价分布"), 0);
   m_tabs.SetCurSel(0);
+  InitTables();
+}
+
+void CAnalisysObj::InitTables() {
+  m_interval.InitColumns();
+  m_cursorBox.SetMode(1);
+  m_bTablesReady = true;
 }
 
 int CAnalisysObj::RecalcLayout() {
@@ -50,7 +124,11 @@ BOOL CAnalisysObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y});
 int CAnalisysObj::Draw(CDC* dc) {
   switch (m_nPage) {
     case kPageTimeShare: m_priceVol.Draw(dc); break;
-    case kPageTechnical: m_hisTech.Draw(dc); break;
+    case kPageTechnical:
+      m_hisTech.Draw(dc);
+      if (m_bIntervalShown) m_interval.Draw(dc);
+      if (m_bCursorBoxShown && m_hisTech.IsCursorShown()) m_cursorBox.Draw(dc);
+      break;
     case kPageDeals: m_deals.Draw(dc); break;
     case kPageDistribution: m_prices.Draw(dc); break;
     default: break;
@@ -66,6 +144,13 @@ void CAnalisysObj::SetStock(SStockInfo* item) {
   m_hisTech.SetStock(item);
   m_deals.SetStock(item);
   m_prices.SetStock(item);
+  m_interval.SetStock(item);
+  m_cursorBox.SetStock(item);
+  m_bIntervalShown = m_bCursorBoxShown = false;
+  // The chip picture lets go of the bars of the item shown before.
+  m_chipRange = SHistoryInterval{};
+  if (HWND main = m_store->GetMainWnd())
+    ::SendMessage(main, WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&m_chipRange));
   m_visited.clear();
   SetKind(m_nPage == kPageTechnical ? 1 : 0);
 }

@@ -5,13 +5,21 @@
 // sends a page's first request once per item (the visited list), and tells
 // the main window whether the technical-analysis page is shown.
 //
+// On the technical-analysis page it also hosts what the K-line chart asks
+// its view for: the interval statistics and the cursor box drawn over the
+// chart, and the chip-distribution notices sent to the main window (which
+// passes them on to the panel).
+//
 // Packets are lent: their type is read and masked on a copy, never in the
 // buffer.
 #pragma once
+#include <functional>
 #include <vector>
 
 #include "controls/type_ctl_pic.h"
+#include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/charts/standins/chart_standins.h"
+#include "zeb/tables/chartinfo/chart_info_tables.h"
 #include "zeb/tables/base/draw_obj.h"
 #include "zeb/tables/deals/deal_table.h"
 #include "zeb/tables/deals/price_table.h"
@@ -24,6 +32,8 @@ constexpr int kPageTechnical = 0x20;
 constexpr int kPageDeals = 0x30;
 constexpr int kPageDistribution = 0x40;
 constexpr int kAnalysisTabHeight = 16;
+// The K-line chart's cursor box, from the chart's top-left corner.
+constexpr RECT kKLineCursorBox{0, 16, 66, 308};
 
 class CAnalisysObj : public CBaseDrawObj {
  public:
@@ -54,6 +64,10 @@ class CAnalisysObj : public CBaseDrawObj {
   void ShowIndicator(const char* name);
   void SetChipPageShown(int flag);
   void RebuildDealColumns() { m_deals.RebuildColumns(); }
+  // What only the window can do for the K-line chart: repaint, and show
+  // the information list of a date (titles by date, the date clicked).
+  void SetKLineHooks(std::function<void()> redraw,
+                     std::function<void(const InfoTitleMap&, int)> infoList);
   int Refresh();
   int IsVisited(int page) const;
 
@@ -62,10 +76,18 @@ class CAnalisysObj : public CBaseDrawObj {
   CDealTable& Deals() { return m_deals; }
   CPriceTable& Prices() { return m_prices; }
   CTypeCtlPic& Tabs() { return m_tabs; }
+  CDistractStatTable& IntervalTable() { return m_interval; }
+  bool IsIntervalShown() const { return m_bIntervalShown; }
+  CInfoTable& CursorTable() { return m_cursorBox; }
+  bool IsCursorBoxShown() const { return m_bCursorBoxShown; }
 
  private:
   void Visit(int page) { m_visited.push_back(page); }
   void NotifyTechnicalShown(int kind);
+  void InitTables();
+  void OnKLineChip(int what, const void* data);
+  void OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count, const RECT& rect);
+  void OnKLineCursor(const SHistoryUnit* bar);
 
   CPublic* m_store;
   SStockInfo* m_item = nullptr;
@@ -76,5 +98,13 @@ class CAnalisysObj : public CBaseDrawObj {
   CPriceTable m_prices;
   CHisTechObj m_hisTech;
   CTypeCtlPic m_tabs;
+  CDistractStatTable m_interval;
+  bool m_bIntervalShown = false;
+  CInfoTable m_cursorBox;
+  bool m_bCursorBoxShown = false;
+  bool m_bTablesReady = false;
+  // The visible bars lent to the chip distribution; kept here because the
+  // notice carries only its address.
+  SHistoryInterval m_chipRange;
   int m_nKind = -1;  // no page shown before the first item
 };

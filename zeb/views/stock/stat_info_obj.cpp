@@ -6,10 +6,10 @@
 #include "ui/sys_style.h"
 #include "zeb/shell/messages.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/packets/kline_packets.h"
 
 namespace {
 constexpr UINT kKeyPlus = 187;
-constexpr int kCapitalSlotAt = 10;
 }  // namespace
 
 int CStatTypeCtlPic::InitTabs() {
@@ -162,7 +162,7 @@ int CStatInfoObj::OnData(const void* body, int length) {
   SPacketHead head;
   if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
   const uint16_t group = PacketGroup(head.type);
-  if (m_nPage == kPanelChips && group != PKT_CAPITAL) return 1;
+  if (m_nPage == kPanelChips && group != PKT_EXRIGHTS) return 1;
   switch (group) {
     case 0x0300:
       m_board.UpdateData(body, length);
@@ -184,11 +184,12 @@ int CStatInfoObj::OnData(const void* body, int length) {
       m_itemChart.OnData(body, length);
       m_indexChart.OnData(body, length);
       break;
-    case PKT_CAPITAL: {
-      SCapitalPacket capital;
-      if (!m_item || !ReadCapital(body, static_cast<size_t>(length), &capital)) break;
-      const uint8_t* records = static_cast<const uint8_t*>(body) + kCapitalSlotAt;
-      m_chips.SetCapitalInfo(m_item->circulating, records, static_cast<int>(capital.records.size()));
+    case PKT_EXRIGHTS: {
+      // The chip picture reads the checked records in place.
+      std::vector<SExRightsRecord> records;
+      if (!m_item || !ReadExRights(body, static_cast<size_t>(length), &records)) break;
+      const uint8_t* first = static_cast<const uint8_t*>(body) + kExRightsAt;
+      m_chips.SetCapitalInfo(m_item->circulating, first, static_cast<int>(records.size()));
       break;
     }
     case 0x1C00:

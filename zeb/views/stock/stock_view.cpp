@@ -5,9 +5,12 @@
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/window.h"
+#include "zeb/shell/dialogs/info_text.h"
+#include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/shell/messages.h"
 #include "zeb/shell/router/cmd_dispatcher.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/base/table_keys.h"
 
 namespace {
@@ -20,6 +23,8 @@ CStockView::CStockView(CPublic* store)
   m_hooks.threshold = [] { return CCmdDispatcher::GetInstance()->GetSysParam(GBK("主力大单")); };
   // The big-order title row opens the settings on the page of its threshold.
   m_hooks.openSettings = [] { CCmdDispatcher::GetInstance()->OpenSystemSettings(1); };
+  m_analysis.SetKLineHooks([this] { Repaint(); },
+                           [this](const InfoTitleMap& titles, int date) { ShowInfoList(titles, date); });
 }
 
 CStockView::~CStockView() = default;
@@ -37,6 +42,17 @@ void CStockView::OnDestroy() {
   if (m_nCrosshairTimer) KillTimer(m_nCrosshairTimer);
   if (m_nRefreshTimer) KillTimer(m_nRefreshTimer);
   m_nCrosshairTimer = m_nRefreshTimer = 0;
+  if (m_infoWindow && m_infoWindow->GetSafeHwnd()) m_infoWindow->DestroyWindow();
+}
+
+void CStockView::ShowInfoList(const InfoTitleMap& titles, int date) {
+  if (!m_infoWindow) {
+    m_infoWindow = std::make_unique<CMineInfoDlg>(kInfoPageKLine, CWnd::FromHandle(MainWnd()));
+    m_infoWindow->Create(CWnd::FromHandle(MainWnd()));
+  }
+  std::map<int, std::string> byDate;
+  for (const auto& [key, title] : titles) byDate[static_cast<int>(key)] = title;
+  m_infoWindow->ShowItems(&m_item, byDate, date);
 }
 
 // ---- Layout and painting ----
@@ -138,6 +154,14 @@ int CStockView::TogglePanel() {
 // ---- Packets, keys, commands ----
 
 int CStockView::OnData(const void* body, int length) {
+  if (m_infoWindow) {
+    m_infoWindow->OnInfoData(body, length);
+    // New titles: the list shown is of the old ones.
+    SPacketHead head;
+    if (length >= 0 && ReadPacketHead(body, size_t(length), &head) &&
+        PacketGroup(head.type) == PKT_INFO_TITLES && m_infoWindow->IsWindowVisible())
+      m_infoWindow->ShowWindow(SW_HIDE);
+  }
   m_analysis.OnData(body, length);
   m_panel.OnData(body, length);
   Repaint();

@@ -9,7 +9,12 @@
 // time-share, 0x20 technical analysis, 0x30 deal details, 0x40
 // distribution); bits 0-3 the time-share chart's extra pane (0-4) or a
 // panel page to show (5-15).
+//
+// A double click on a K-line news mark opens the information window
+// (created once, then shown again); every 0x1100 reply goes to it.
 #pragma once
+#include <memory>
+
 #include "zeb/tables/views/base_view.h"
 #include "zeb/views/stock/analysis_obj.h"
 #include "zeb/views/stock/stat_info_obj.h"
@@ -28,6 +33,8 @@ constexpr UINT kCmdItemInfo = 26626;
 constexpr UINT kCmdTogglePanel = 26883;
 constexpr UINT kCmdTimeShareTechnical = 26905;
 constexpr UINT kCmdIgnored = 36867;
+
+class CMineInfoDlg;
 
 class CStockView : public CBaseView {
  public:
@@ -64,6 +71,8 @@ class CStockView : public CBaseView {
   CAnalisysObj& Analysis() { return m_analysis; }
   CStatInfoObj& Panel() { return m_panel; }
   const SStockInfo& Stock() const { return m_item; }
+  // Null until a news mark was opened.
+  CMineInfoDlg* InfoWindow() { return m_infoWindow.get(); }
 
   // ---- Handlers ----
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -78,6 +87,7 @@ class CStockView : public CBaseView {
 
  private:
   void OnCrosshairTimer();
+  void ShowInfoList(const InfoTitleMap& titles, int date);
 
   SBigOrderHooks m_hooks;
   CStatInfoObj m_panel;
@@ -87,4 +97,5 @@ class CStockView : public CBaseView {
   UINT_PTR m_nCrosshairTimer = 0;
   POINT m_ptLastCursor{};
   UINT_PTR m_nRefreshTimer = 0;
+  std::unique_ptr<CMineInfoDlg> m_infoWindow;
 };
