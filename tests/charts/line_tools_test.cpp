@@ -106,6 +106,15 @@ TEST_F(ToolsTest, ParallelLinesDefaultFortyPixelsApart) {
   EXPECT_TRUE(Red(395, 110));
 }
 
+TEST_F(ToolsTest, ParallelLinesLeavingThroughTheRightAndBottomEdgesAreDrawn) {
+  // A base line from the bottom edge to the right edge of the plot.
+  Drag(3, {303, 240}, {383, 200});
+  set.Draw(&dc);
+  EXPECT_TRUE(Red(343, 220));
+  const POINT third = set.Tools()[0].ScreenPoint(2);
+  EXPECT_LT(third.y, 240);
+}
+
 TEST_F(ToolsTest, SidewaysBodyDragMovesAndTheFigureFollowsScrolling) {
   Drag(1, {133, 100}, {233, 200});
   const SToolAnchor before = set.Tools()[0].Anchor(0);

@@ -8,6 +8,7 @@
 
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
+#include "sim/quote-server/timeshare_feed.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 
 using namespace tables_test;
@@ -199,6 +200,21 @@ TEST_F(TimeShareTest, TicksPastTheChartsMinutesAreNeverWritten) {
   EXPECT_EQ(chart.GetDataCount(), 6);
 }
 
+// Figures near the top of 32 bits from the server keep the scale and the
+// volumes in range instead of wrapping round.
+TEST_F(TimeShareTest, HugeFiguresSaturateInsteadOfWrapping) {
+  Minutes(3, 10000);
+  ASSERT_EQ(Feed(TickBody({At(572, 2000000000u, 2000000000u, 2000000000u)})), 1);
+  ASSERT_EQ(Feed(TickBody({At(572, 2000000001u, 2100000000u, 2000000000u)})), 1);
+  EXPECT_EQ(chart.Volumes()[2], INT32_MAX);
+  EXPECT_GE(chart.PricePic().GetTop(), 2000000001);
+  EXPECT_LT(chart.PricePic().GetBottom(), chart.PricePic().GetTop());
+  // The previous close in the middle, the huge price near the top.
+  const RECT& plot = chart.PricePic().GetPlotRect();
+  EXPECT_NEAR(chart.PricePic().PriceRows()[0], (plot.top + plot.bottom) / 2, 2);
+  EXPECT_LE(chart.PricePic().PriceRows()[2], plot.top + 2);
+}
+
 TEST_F(TimeShareTest, FlatDayTraceGetsTenPercentBounds) {
   ASSERT_EQ(Feed(charts_test::DayTraceBody(20260102, 8000, {{8000, 10, 0}, {8000, 20, 0}, {8000, 5, 0}})), 1);
   EXPECT_EQ(chart.GetDataCount(), 3);
@@ -314,6 +330,39 @@ TEST_F(TimeShareTest, PaintsThePriceLineAndVolumeBarsInTheirColours) {
     dc.Detach();
     image.save(QString::fromStdString(std::string(dir) + "/timeshare-test.png"));
   }
+}
+
+}  // namespace
+
+namespace {
+
+// The simulator's minute data of an item agree with its quote: the chart
+// ends at the item's last price with the item's volume, inside its range,
+// and a past day reaches the chart as served.
+TEST_F(TimeShareTest, SimulatorMinutesAgreeWithTheQuote) {
+  sim::WalkItem item;
+  item.market = kMarket;
+  item.code = kCode;
+  item.preClose = kPreClose;
+  item.open = 10050;
+  item.price = 10230;
+  item.high = 10400;
+  item.low = 9900;
+  item.volume = 123456;
+  const std::vector<sim::MinuteBar> bars = sim::MinuteBarsOf(item, 150, 7);
+  ASSERT_EQ(Feed(sim::BuildMinuteData(1, item, bars)), 1);
+  ASSERT_EQ(chart.GetDataCount(), 150);
+  EXPECT_EQ(chart.Prices()[149], 10230);
+  int64_t volume = 0;
+  for (int i = 0; i < 150; ++i) {
+    volume += chart.Volumes()[i];
+    EXPECT_GE(chart.Prices()[i], 9900);
+    EXPECT_LE(chart.Prices()[i], 10400);
+  }
+  EXPECT_EQ(volume, 123456);
+  ASSERT_EQ(Feed(sim::BuildDayTrace(1, 20260102, 9000, bars)), 1);
+  EXPECT_EQ(chart.GetPreClose(), 9000u);
+  EXPECT_EQ(chart.Volumes()[10], static_cast<int32_t>(bars[10].volume));
 }
 
 }  // namespace

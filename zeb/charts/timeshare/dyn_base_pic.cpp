@@ -96,7 +96,7 @@ void CDynBasePic::DrawCursor(CDC* dc) {
 
 void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
   if (m_arX.empty() || g.rows <= 1) return;
-  const double step = static_cast<double>(static_cast<float>(g.top - g.bottom) / static_cast<float>(g.rows - 1));
+  const double step = static_cast<double>(static_cast<float>(static_cast<int64_t>(g.top) - g.bottom) / static_cast<float>(g.rows - 1));
   CPen framePen(PS_SOLID, 1, g.frame);
   CPen* oldPen = dc->SelectObject(&framePen);
   CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);

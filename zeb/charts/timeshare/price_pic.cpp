@@ -2,6 +2,7 @@
 #include "zeb/charts/timeshare/price_pic.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 
 #include "ui/sys_style.h"
@@ -21,7 +22,7 @@ int CPricePic::YOf(int64_t v) const {
   const int height = m_rcPlot.bottom - m_rcPlot.top;
   if (m_nTop == m_nBottom) return m_rcPlot.bottom;
   int y = m_rcPlot.bottom - static_cast<int>(static_cast<double>(height) * static_cast<double>(v - m_nBottom) /
-                                             static_cast<double>(m_nTop - m_nBottom));
+                                             (static_cast<double>(m_nTop) - m_nBottom));
   if (y >= m_rcPlot.bottom) y = m_rcPlot.bottom - 1;
   if (y <= m_rcPlot.top) y = m_rcPlot.top + 1;
   return y;
@@ -77,8 +78,10 @@ int CPricePic::SetData(const SDynPicData& d) {
     e = 10 * h;
   }
   e = std::max<int64_t>(e, static_cast<int64_t>(static_cast<double>(ref) * 0.01));
-  m_nTop = static_cast<int>(ref + e);
-  m_nBottom = static_cast<int>(ref - e);
+  // Prices from the server may be anywhere in 32 bits: the range is kept
+  // within them.
+  m_nTop = static_cast<int>(std::min<int64_t>(ref + e, INT32_MAX));
+  m_nBottom = static_cast<int>(std::max<int64_t>(ref - e, INT32_MIN));
 
   const size_t n = static_cast<size_t>(m_nDataCount);
   m_arPriceY.assign(n, kNoPrice);

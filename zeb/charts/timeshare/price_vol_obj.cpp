@@ -2,6 +2,7 @@
 #include "zeb/charts/timeshare/price_vol_obj.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/packets/timeshare_packets.h"
@@ -224,7 +225,9 @@ int CPriceVolObj::TakeTicks(const STimeShareTicks& ticks) {
     int at;
     if (d < m_nDataCount) {
       at = m_nDataCount - 1;
-      m_arVolume[at] += static_cast<int32_t>(t.volumeStep);
+      // Volumes from the server are not trusted to stay small: the sum saturates.
+      m_arVolume[at] = static_cast<int32_t>(
+          std::min<int64_t>(int64_t{m_arVolume[at]} + t.volumeStep, INT32_MAX));
     } else {
       // Outside the day's minutes: never written.
       if (d >= m_nPoints) continue;
@@ -268,8 +271,11 @@ bool CPriceVolObj::ShowsAverage() const {
 
 void CPriceVolObj::GiveData(int32_t upper, int32_t lower) {
   if (upper == lower) {
-    upper = static_cast<int32_t>(upper * 1.1);
-    lower = static_cast<int32_t>(lower * 0.9);
+    const auto scaled = [](int32_t v, double f) {
+      return static_cast<int32_t>(std::clamp(v * f, double{INT32_MIN}, double{INT32_MAX}));
+    };
+    upper = scaled(upper, 1.1);
+    lower = scaled(lower, 0.9);
   }
   m_nGivenUpper = upper;
   m_nGivenLower = lower;

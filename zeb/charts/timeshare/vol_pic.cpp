@@ -2,6 +2,7 @@
 #include "zeb/charts/timeshare/vol_pic.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "ui/sys_style.h"
 
@@ -32,7 +33,8 @@ int CVolPic::SetData(const SDynPicData& d) {
     hi = std::max<int64_t>(hi, m_pVolume[i]);
   }
   const int rows = GetRows();
-  m_nTop = rows < 2 ? 0 : static_cast<int>(((hi - lo) / (rows - 1) + 1) * (rows - 1) + lo);
+  const int64_t top = rows < 2 ? 0 : ((hi - lo) / (rows - 1) + 1) * (rows - 1) + lo;
+  m_nTop = static_cast<int>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
   m_nBottom = 0;
   m_arUp.assign(static_cast<size_t>(m_nDataCount), 1);
   m_arY.assign(static_cast<size_t>(m_nDataCount), 0);

@@ -154,7 +154,9 @@ bool CDrawLineTool::ClipLine(int x1, int y1, int x2, int y2, POINT out[2]) const
 void CDrawLineTool::DrawAcross(CDC* dc, POINT a, POINT b) const {
   POINT ends[2];
   if (!ClipLine(a.x, a.y, b.x, b.y, ends) || Same(ends[0], ends[1])) return;
-  if (!PtInRect(m_rcClip, ends[0]) && !PtInRect(m_rcClip, ends[1])) return;
+  // The ends lie on the clip's edges, the right and bottom ones included:
+  // a line leaving through those two is still inside the plot.
+  if (!Inside(m_rcClip, ends[0].x, ends[0].y) && !Inside(m_rcClip, ends[1].x, ends[1].y)) return;
   Segment(dc, ends[0].x, ends[0].y, ends[1].x, ends[1].y);
 }
 

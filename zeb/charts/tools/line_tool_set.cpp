@@ -149,14 +149,25 @@ void CLineToolSet::Draw(CDC* dc) {
   for (CDrawLineTool& t : m_arTools) t.Draw(dc);
 }
 
+namespace {
+
+// The key of an item's figures; the packed fields are copied, never bound.
+std::pair<uint16_t, int32_t> ShelfKey(SCodeInfo item) {
+  const uint16_t market = item.market;
+  const int32_t code = item.code;
+  return {market, code};
+}
+
+}  // namespace
+
 void CLineToolSet::SwitchItem(SCodeInfo item) {
   if (item == m_item) return;
   Release();
   for (CDrawLineTool& t : m_arTools) t.SetSelected(0);
-  m_shelf[{m_item.market, m_item.code}] = std::move(m_arTools);
+  m_shelf[ShelfKey(m_item)] = std::move(m_arTools);
   m_arTools.clear();
   m_item = item;
-  const auto it = m_shelf.find({item.market, item.code});
+  const auto it = m_shelf.find(ShelfKey(item));
   if (it != m_shelf.end()) {
     m_arTools = std::move(it->second);
     m_shelf.erase(it);
