@@ -75,7 +75,8 @@ std::string TickBody(const SStockInfo& item, uint16_t time, uint32_t price, uint
   quotelink::WriteU16(b.data(), PKT_PUSH_TICK);
   quotelink::WriteU16(b.data() + 9, 1);
   char* r = b.data() + 15;
-  quotelink::WriteU32(r, (static_cast<uint32_t>(item.market - 0x1000) << 24) | static_cast<uint32_t>(item.code));
+  quotelink::WriteU32(
+      r, (static_cast<uint32_t>(item.market - 0x1000) << 24) | static_cast<uint32_t>(item.code));
   quotelink::WriteU16(r + 4, time);
   quotelink::WriteU32(r + 18, price);
   quotelink::WriteU32(r + 22, price);
@@ -106,8 +107,9 @@ void BM_ChipRecomputeOnCursorMove(benchmark::State& state) {
   for (int i = 0; i < 1000; ++i) {
     const float open = close;
     close = std::max(1.0f, close + move(rng));
-    bars.push_back(SHistoryUnit{20220101 + i, open, std::max(open, close) + 0.1f, std::min(open, close) - 0.1f,
-                                close, 30000u + static_cast<uint32_t>(i % 97) * 100, 0});
+    bars.push_back(SHistoryUnit{20220101 + i, open, std::max(open, close) + 0.1f,
+                                std::min(open, close) - 0.1f, close,
+                                30000u + static_cast<uint32_t>(i % 97) * 100, 0});
   }
   CChipDistribPic pic;
   pic.SetTradeDate(20260105);

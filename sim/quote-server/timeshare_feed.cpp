@@ -25,7 +25,8 @@ void Put32(std::string& s, size_t at, uint32_t v) {
 }  // namespace
 
 uint16_t MinuteElapsed(int index) {
-  return static_cast<uint16_t>(index <= kMorningMinutes ? index : index + (kAfternoon - kOpen) - kMorningMinutes - 1);
+  return static_cast<uint16_t>(
+      index <= kMorningMinutes ? index : index + (kAfternoon - kOpen) - kMorningMinutes - 1);
 }
 
 uint16_t MinuteOfDay(int index) { return static_cast<uint16_t>(kOpen + MinuteElapsed(index)); }
@@ -53,7 +54,8 @@ std::vector<MinuteBar> MinuteBarsOf(const WalkItem& item, int count, uint32_t se
   bars.back().price = item.price;
   uint64_t given = 0, amount = 0;
   for (size_t i = 0; i < bars.size(); ++i) {
-    const uint64_t volume = i + 1 == bars.size() ? item.volume - given : item.volume * weights[i] / weightSum;
+    const uint64_t volume =
+        i + 1 == bars.size() ? item.volume - given : item.volume * weights[i] / weightSum;
     bars[i].volume = static_cast<uint32_t>(volume);
     given += volume;
     amount += volume * bars[i].price;
@@ -75,7 +77,8 @@ void AppendMinutePoints(std::string& body, const std::vector<MinuteBar>& bars) {
   }
 }
 
-std::string BuildMinuteData(uint16_t tag, const WalkItem& item, const std::vector<MinuteBar>& bars) {
+std::string BuildMinuteData(uint16_t tag, const WalkItem& item,
+                            const std::vector<MinuteBar>& bars) {
   std::string body(73, '\0');
   Put16(body, 0, 0x0300);
   Put16(body, 2, tag);
@@ -88,7 +91,8 @@ std::string BuildMinuteData(uint16_t tag, const WalkItem& item, const std::vecto
   return body;
 }
 
-std::string BuildDayTrace(uint16_t tag, uint32_t date, uint32_t preClose, const std::vector<MinuteBar>& bars) {
+std::string BuildDayTrace(uint16_t tag, uint32_t date, uint32_t preClose,
+                          const std::vector<MinuteBar>& bars) {
   std::string body(18, '\0');
   Put16(body, 0, kDayTraceType);
   Put16(body, 2, tag);

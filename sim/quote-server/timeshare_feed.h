@@ -16,7 +16,7 @@ namespace sim {
 constexpr uint16_t kDayTraceType = 0x0400;
 
 struct MinuteBar {
-  uint32_t price = 0;    // thousandths
+  uint32_t price = 0;  // thousandths
   uint32_t volume = 0;
   uint32_t average = 0;  // thousandths
 };

@@ -62,7 +62,8 @@ TEST(ChipDistribution, FullTurnoverEmptiesEveryBinBeforeAddingItsOwn) {
 TEST(ChipDistribution, NineRowsGiveFourBins) {
   Chips c;
   c.pic.SetPriceRect(0, 10, 100, 19);
-  const std::vector<SHistoryUnit> bars = {Bar(1, 10, 20, 0), Bar(2, 10, 20, 10), Bar(3, 12, 14, 10)};
+  const std::vector<SHistoryUnit> bars = {Bar(1, 10, 20, 0), Bar(2, 10, 20, 10),
+                                          Bar(3, 12, 14, 10)};
   c.pic.SetBars(bars.data(), 3);
   c.pic.SetCurIndex(2);
   EXPECT_EQ(c.pic.GetLineCount(), 4);
@@ -80,7 +81,8 @@ class ChipGuards : public ::testing::TestWithParam<GuardCase> {};
 // Each degenerate input computes nothing: the earlier distribution stays.
 TEST_P(ChipGuards, KeepThePreviousDistribution) {
   Chips c(GetParam().shares);
-  const std::vector<SHistoryUnit> good = {Bar(1, 10, 20, 0), Bar(2, 10, 20, 10), Bar(3, 12, 14, 10)};
+  const std::vector<SHistoryUnit> good = {Bar(1, 10, 20, 0), Bar(2, 10, 20, 10),
+                                          Bar(3, 12, 14, 10)};
   Chips reference;
   reference.pic.SetBars(good.data(), 3);
   reference.pic.SetCurIndex(2);
@@ -97,10 +99,12 @@ TEST_P(ChipGuards, KeepThePreviousDistribution) {
 
 INSTANTIATE_TEST_SUITE_P(
     Inputs, ChipGuards,
-    ::testing::Values(GuardCase{"OnePrice", {Bar(1, 10, 10, 5), Bar(2, 10, 10, 5), Bar(3, 10, 10, 5)}, 2, 1000},
-                      GuardCase{"NoBars", {}, 2, 1000},
-                      GuardCase{"CursorBelowTwo", {Bar(1, 10, 30, 5), Bar(2, 10, 30, 5), Bar(3, 10, 30, 5)}, 1, 1000},
-                      GuardCase{"NoShares", {Bar(1, 10, 30, 5), Bar(2, 10, 30, 5), Bar(3, 10, 30, 5)}, 2, 0}),
+    ::testing::Values(
+        GuardCase{"OnePrice", {Bar(1, 10, 10, 5), Bar(2, 10, 10, 5), Bar(3, 10, 10, 5)}, 2, 1000},
+        GuardCase{"NoBars", {}, 2, 1000},
+        GuardCase{
+            "CursorBelowTwo", {Bar(1, 10, 30, 5), Bar(2, 10, 30, 5), Bar(3, 10, 30, 5)}, 1, 1000},
+        GuardCase{"NoShares", {Bar(1, 10, 30, 5), Bar(2, 10, 30, 5), Bar(3, 10, 30, 5)}, 2, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(ChipDistribution, KeepsItsOwnCopyOfTheBars) {
@@ -117,7 +121,8 @@ class ChipDrawing : public tables_test::TablesTest {};
 
 TEST_F(ChipDrawing, NoticeOffTheTechnicalPageAndLinesOnIt) {
   Chips c;
-  const std::vector<SHistoryUnit> bars = {Bar(1, 10, 20, 0), Bar(2, 10, 20, 300), Bar(3, 12, 16, 300)};
+  const std::vector<SHistoryUnit> bars = {Bar(1, 10, 20, 0), Bar(2, 10, 20, 300),
+                                          Bar(3, 12, 16, 300)};
   c.pic.SetBars(bars.data(), 3);
   c.pic.SetCurIndex(2);
   QImage image(100, 200, QImage::Format_ARGB32_Premultiplied);

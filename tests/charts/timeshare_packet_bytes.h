@@ -63,7 +63,8 @@ inline std::string TickBody(const std::vector<Tick>& ticks, uint8_t entries = 1)
   size_t at = 15 + entries * 16u;
   b.Size(at);
   for (const Tick& t : ticks) {
-    const uint32_t word = (static_cast<uint32_t>(t.code.market - 0x1000) << 24) | (t.code.code & 0xFFFFFF);
+    const uint32_t word =
+        (static_cast<uint32_t>(t.code.market - 0x1000) << 24) | (t.code.code & 0xFFFFFF);
     b.U32(at, word).U16(at + 4, t.time).U32(at + 18, t.last).U32(at + 22, t.average);
     b.U32(at + 26, t.total).U32(at + 30, t.step).U8(at + 46, t.levels);
     at += 51 + t.levels * 8u;

@@ -10,7 +10,8 @@ using namespace charts_test;
 namespace {
 
 TEST(TimeSharePackets, MinuteAndDayBodiesCutShortAreRefusedWhole) {
-  const std::string minute = MinuteBody(0x0300, 1, {4116, 7}, 575, 10100, 77, {{0, 1, 2, 3}, {5, 4, 5, 6}}, 3, 2);
+  const std::string minute =
+      MinuteBody(0x0300, 1, {4116, 7}, 575, 10100, 77, {{0, 1, 2, 3}, {5, 4, 5, 6}}, 3, 2);
   SMinuteData m;
   ASSERT_TRUE(ReadMinuteData(minute.data(), minute.size(), &m));
   ASSERT_EQ(m.points.size(), 2u);

@@ -6,9 +6,9 @@
 #include <QImage>
 #include <cstdlib>
 
+#include "sim/quote-server/timeshare_feed.h"
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
-#include "sim/quote-server/timeshare_feed.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 
 using namespace tables_test;
@@ -70,7 +70,8 @@ TEST_P(FlatSeries, GetsAtLeastOnePercentWithThePreviousCloseInTheMiddle) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Heights, FlatSeries,
-                         ::testing::Values(FlatCase{150, 2}, FlatCase{66, 2}, FlatCase{300, 3}, FlatCase{10, 2}));
+                         ::testing::Values(FlatCase{150, 2}, FlatCase{66, 2}, FlatCase{300, 3},
+                                           FlatCase{10, 2}));
 
 TEST(TimeSharePictures, SecondItemWithZeroReferenceLeavesTheScaleAlone) {
   std::vector<int32_t> price = {10000, 10100, 9900}, second = {5000, 5200, 4800};
@@ -126,13 +127,15 @@ class TimeShareTest : public TablesTest {
     chart.SetRect(0, 0, 800, 400);
     chart.SetStock(stock);
   }
-  int Feed(const std::string& body) { return chart.OnData(body.data(), static_cast<int>(body.size())); }
+  int Feed(const std::string& body) {
+    return chart.OnData(body.data(), static_cast<int>(body.size()));
+  }
   // Minute data up to 09:3x with one point per minute at price p.
   void Minutes(int count, uint32_t price) {
     std::vector<Point> points;
     for (int i = 0; i < count; ++i) points.push_back({static_cast<uint16_t>(i), price, 100, price});
-    ASSERT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode}, static_cast<uint16_t>(570 + count - 1), price,
-                              100u * count, points)),
+    ASSERT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode}, static_cast<uint16_t>(570 + count - 1),
+                              price, 100u * count, points)),
               1);
   }
   Tick At(uint16_t time, uint32_t last, uint32_t total, uint32_t step) {
@@ -147,8 +150,10 @@ TEST_F(TimeShareTest, MinuteDataFillsPointsAndGapsAndRefusesOtherTags) {
   EXPECT_EQ(chart.GetPointCount(), 242);
   // Minutes 0, 1 and 4 given; 2 and 3 take the previous price; the second
   // record for minute 1 without volume is ignored.
-  const std::vector<Point> points = {{0, 10100, 5, 10050}, {1, 10200, 7, 0}, {1, 9000, 0, 9000}, {4, 10300, 9, 10150}};
-  EXPECT_EQ(Feed(MinuteBody(0x0A00, 2, {kMarket, kCode}, 574, 10300, 21, points)), 0);  // another tag
+  const std::vector<Point> points = {
+      {0, 10100, 5, 10050}, {1, 10200, 7, 0}, {1, 9000, 0, 9000}, {4, 10300, 9, 10150}};
+  EXPECT_EQ(Feed(MinuteBody(0x0A00, 2, {kMarket, kCode}, 574, 10300, 21, points)),
+            0);  // another tag
   ASSERT_EQ(Feed(MinuteBody(0x0D00, 1, {kMarket, kCode}, 574, 10300, 21, points)), 1);
   ASSERT_EQ(chart.GetDataCount(), 5);
   const std::vector<int32_t> prices(chart.Prices().begin(), chart.Prices().begin() + 5);
@@ -216,7 +221,9 @@ TEST_F(TimeShareTest, HugeFiguresSaturateInsteadOfWrapping) {
 }
 
 TEST_F(TimeShareTest, FlatDayTraceGetsTenPercentBounds) {
-  ASSERT_EQ(Feed(charts_test::DayTraceBody(20260102, 8000, {{8000, 10, 0}, {8000, 20, 0}, {8000, 5, 0}})), 1);
+  ASSERT_EQ(
+      Feed(charts_test::DayTraceBody(20260102, 8000, {{8000, 10, 0}, {8000, 20, 0}, {8000, 5, 0}})),
+      1);
   EXPECT_EQ(chart.GetDataCount(), 3);
   EXPECT_EQ(chart.GetTradeDate(), 20260102);
   EXPECT_EQ(chart.GivenUpper(), 8800);
@@ -308,7 +315,8 @@ TEST_F(TimeShareTest, PaintsThePriceLineAndVolumeBarsInTheirColours) {
   chart.SetRect(0, 0, 600, 318);
   std::vector<Point> points;
   for (int i = 0; i < 242; ++i)
-    points.push_back({static_cast<uint16_t>(i < 121 ? i : i + 89), static_cast<uint32_t>(10000 + (i % 40) * 10),
+    points.push_back({static_cast<uint16_t>(i < 121 ? i : i + 89),
+                      static_cast<uint32_t>(10000 + (i % 40) * 10),
                       static_cast<uint32_t>(100 + i % 7), 10100});
   ASSERT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode}, 900, 10100, 1000, points)), 1);
   EXPECT_EQ(chart.GetDataCount(), 242);

@@ -45,7 +45,8 @@ sim::WalkItem WalkOf(const SStockInfo& s) {
 
 // Feeds a day of minutes (morning and part of the afternoon) to a chart.
 void Feed(CPriceVolObj& chart, const SStockInfo& item, int minutes) {
-  const std::string body = sim::BuildMinuteData(1, WalkOf(item), sim::MinuteBarsOf(WalkOf(item), minutes, 11));
+  const std::string body =
+      sim::BuildMinuteData(1, WalkOf(item), sim::MinuteBarsOf(WalkOf(item), minutes, 11));
   chart.OnData(body.data(), static_cast<int>(body.size()));
 }
 
@@ -95,8 +96,10 @@ void DrawCloses(CDC& dc, const CAnchorMap& map, const std::vector<SHistoryUnit>&
   for (size_t i = 0; i < v.xs.size(); ++i) {
     const int x = v.xs[i] + v.candleWidth / 2;
     const int y = map.ValueToY(bars[v.first + i].fClose);
-    if (i == 0) dc.MoveTo(x, y);
-    else dc.LineTo(x, y);
+    if (i == 0)
+      dc.MoveTo(x, y);
+    else
+      dc.LineTo(x, y);
   }
   dc.SelectObject(old);
 }
@@ -170,13 +173,13 @@ QImage ToolsPicture() {
     set.OnMouse(q.x, q.y);
     set.OnLButtonUp(q.x, q.y);
   };
-  drag(1, {60, 380}, {300, 120});    // line
-  drag(2, {330, 80}, {450, 170});    // rectangle
-  drag(3, {480, 300}, {640, 240});   // parallel lines
-  drag(4, {660, 60}, {820, 200});    // golden section
-  drag(5, {100, 250}, {200, 330});   // Gann lines
+  drag(1, {60, 380}, {300, 120});   // line
+  drag(2, {330, 80}, {450, 170});   // rectangle
+  drag(3, {480, 300}, {640, 240});  // parallel lines
+  drag(4, {660, 60}, {820, 200});   // golden section
+  drag(5, {100, 250}, {200, 330});  // Gann lines
   set.SetDrawMode(0);
-  set.OnLButtonDown(480, 300);       // the parallel lines selected
+  set.OnLButtonDown(480, 300);  // the parallel lines selected
   set.OnLButtonUp(480, 300);
   set.Draw(&c.dc);
   return c.Take();

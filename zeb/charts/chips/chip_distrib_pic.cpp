@@ -40,8 +40,10 @@ int CChipDistribPic::SetCapitalInfo(int shares, const uint8_t* records, int coun
 }
 
 void CChipDistribPic::SetBars(const SHistoryUnit* bars, int count) {
-  if (bars && count > 0) m_arBars.assign(bars, bars + count);
-  else m_arBars.clear();
+  if (bars && count > 0)
+    m_arBars.assign(bars, bars + count);
+  else
+    m_arBars.clear();
   Recompute();
 }
 
@@ -78,7 +80,8 @@ void CChipDistribPic::Recompute() {
 
   double high = 0, low = 0;
   for (int i = 0; i < count; ++i) {
-    const double h = std::round(m_arBars[i].fHigh * 1000.0), l = std::round(m_arBars[i].fLow * 1000.0);
+    const double h = std::round(m_arBars[i].fHigh * 1000.0),
+                 l = std::round(m_arBars[i].fLow * 1000.0);
     if (i == 0 || h > high) high = h;
     if (i == 0 || l < low) low = l;
   }
@@ -105,7 +108,8 @@ void CChipDistribPic::Recompute() {
   m_arLineEnds.assign(static_cast<size_t>(n), m_rcPanel.left);
   if (largest <= 0) return;
   for (int i = 0; i < n; ++i)
-    m_arLineEnds[i] = std::max(m_rcPanel.left, static_cast<int>(m_rcPanel.left + width * bins[i] / largest));
+    m_arLineEnds[i] =
+        std::max(m_rcPanel.left, static_cast<int>(m_rcPanel.left + width * bins[i] / largest));
 }
 
 int CChipDistribPic::Draw(CDC* dc) {

@@ -31,8 +31,10 @@ void CDynBasePic::SetPointCount(int count) {
   m_nPoints = std::max(count, 0);
   m_arX.assign(static_cast<size_t>(m_nPoints), m_rcPlot.left);
   if (m_nPoints < 2) return;
-  const float step = static_cast<float>(m_rcPlot.right - m_rcPlot.left) / static_cast<float>(m_nPoints - 1);
-  for (int i = 0; i < m_nPoints; ++i) m_arX[i] = m_rcPlot.left + static_cast<int>(static_cast<float>(i) * step);
+  const float step =
+      static_cast<float>(m_rcPlot.right - m_rcPlot.left) / static_cast<float>(m_nPoints - 1);
+  for (int i = 0; i < m_nPoints; ++i)
+    m_arX[i] = m_rcPlot.left + static_cast<int>(static_cast<float>(i) * step);
 }
 
 BOOL CDynBasePic::HitTest(int x, int y) {
@@ -83,7 +85,8 @@ double CDynBasePic::Rounded(double value) const {
 }
 
 void CDynBasePic::DrawCursor(CDC* dc) {
-  if (m_nCursor < 0 || m_nCursor >= m_nDataCount || m_nCursor >= static_cast<int>(m_arX.size())) return;
+  if (m_nCursor < 0 || m_nCursor >= m_nDataCount || m_nCursor >= static_cast<int>(m_arX.size()))
+    return;
   const int x = DrawnX(m_nCursor);
   CPen pen(PS_SOLID, 1, RGB(255, 255, 255));
   CPen* old = dc->SelectObject(&pen);
@@ -96,7 +99,8 @@ void CDynBasePic::DrawCursor(CDC* dc) {
 
 void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
   if (m_arX.empty() || g.rows <= 1) return;
-  const double step = static_cast<double>(static_cast<float>(static_cast<int64_t>(g.top) - g.bottom) / static_cast<float>(g.rows - 1));
+  const double step = static_cast<double>(
+      static_cast<float>(static_cast<int64_t>(g.top) - g.bottom) / static_cast<float>(g.rows - 1));
   CPen framePen(PS_SOLID, 1, g.frame);
   CPen* oldPen = dc->SelectObject(&framePen);
   CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
@@ -124,13 +128,17 @@ void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
     const double middle = Rounded((g.top + g.bottom) / 2.0);
     const int middleRow = g.rows / 2;
     for (int i = 0; i < g.rows; ++i) {
-      if ((g.kind == kVolumeGrid && (i == 0 || i == g.rows - 1)) || (g.kind == kSkipFirstRow && i == 0)) continue;
-      const int y = g.plot.bottom - static_cast<int>(static_cast<int64_t>(height) * i / (g.rows - 1));
+      if ((g.kind == kVolumeGrid && (i == 0 || i == g.rows - 1)) ||
+          (g.kind == kSkipFirstRow && i == 0))
+        continue;
+      const int y =
+          g.plot.bottom - static_cast<int>(static_cast<int64_t>(height) * i / (g.rows - 1));
       if (i != 0 && i != g.rows - 1) {
         dc->MoveTo(g.plot.left, y);
         dc->LineTo(g.plot.right, y);
       }
-      const double value = (g.rows % 2 == 1 && i == middleRow) ? middle : Rounded(g.bottom + i * step);
+      const double value =
+          (g.rows % 2 == 1 && i == middleRow) ? middle : Rounded(g.bottom + i * step);
       COLORREF color = g.neutral;
       if (priceKind) color = i > middleRow ? g.up : (i < middleRow ? g.down : g.neutral);
       dc->SetTextColor(color);

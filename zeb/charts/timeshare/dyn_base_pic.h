@@ -23,10 +23,10 @@ constexpr int32_t kNoPrice = INT_MAX;
 // item's price or null, second item's previous close or null} for the
 // price picture, {volume, price} for the volume picture.
 struct SDynPicData {
-  int32_t count = 0;       // points holding data
+  int32_t count = 0;  // points holding data
   int32_t reserved = 0;
-  int32_t preClose = 0;    // thousandths
-  int32_t upper = 0;       // price bounds of the day, thousandths
+  int32_t preClose = 0;  // thousandths
+  int32_t upper = 0;     // price bounds of the day, thousandths
   int32_t lower = 0;
   int32_t valueSlots = 4;
   const int32_t* values[4] = {};

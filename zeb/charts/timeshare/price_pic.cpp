@@ -21,8 +21,9 @@ void CPricePic::SetRectDeferred(int left, int top, int right, int bottom, bool d
 int CPricePic::YOf(int64_t v) const {
   const int height = m_rcPlot.bottom - m_rcPlot.top;
   if (m_nTop == m_nBottom) return m_rcPlot.bottom;
-  int y = m_rcPlot.bottom - static_cast<int>(static_cast<double>(height) * static_cast<double>(v - m_nBottom) /
-                                             (static_cast<double>(m_nTop) - m_nBottom));
+  int y = m_rcPlot.bottom -
+          static_cast<int>(static_cast<double>(height) * static_cast<double>(v - m_nBottom) /
+                           (static_cast<double>(m_nTop) - m_nBottom));
   if (y >= m_rcPlot.bottom) y = m_rcPlot.bottom - 1;
   if (y <= m_rcPlot.top) y = m_rcPlot.top + 1;
   return y;
@@ -115,10 +116,11 @@ void CPricePic::Recalc() {
   }
 }
 
-void CPricePic::DrawSeries(CDC* dc, const std::vector<int>& rows, const int32_t* values, COLORREF color) const {
+void CPricePic::DrawSeries(CDC* dc, const std::vector<int>& rows, const int32_t* values,
+                           COLORREF color) const {
   if (!values) return;
-  const int n = std::min<int>({m_nDataCount, m_nPoints, static_cast<int>(rows.size()),
-                               static_cast<int>(m_arX.size())});
+  const int n = std::min<int>(
+      {m_nDataCount, m_nPoints, static_cast<int>(rows.size()), static_cast<int>(m_arX.size())});
   CPen pen(PS_SOLID, 1, color);
   CPen* old = dc->SelectObject(&pen);
   for (int i = 1; i < n; ++i) {
@@ -132,9 +134,18 @@ void CPricePic::DrawSeries(CDC* dc, const std::vector<int>& rows, const int32_t*
 int CPricePic::Paint(CDC* dc) {
   CSysStyle* style = CSysStyle::GetInstance();
   ApplyDeferred(dc, m_nStyle);
-  SGridSpec g{m_rcPlot, m_nBottom, m_nTop, m_nRows, (m_nStyle & 2) ? kPriceGridNoRight : kPriceGrid,
-              style->GetColor(6), style->GetColor(3), style->GetColor(2), style->GetColor(4),
-              kGridPoints, static_cast<int>(std::size(kGridPoints)), kStrongPoint};
+  SGridSpec g{m_rcPlot,
+              m_nBottom,
+              m_nTop,
+              m_nRows,
+              (m_nStyle & 2) ? kPriceGridNoRight : kPriceGrid,
+              style->GetColor(6),
+              style->GetColor(3),
+              style->GetColor(2),
+              style->GetColor(4),
+              kGridPoints,
+              static_cast<int>(std::size(kGridPoints)),
+              kStrongPoint};
   DrawGrid(dc, g);
   DrawSeries(dc, m_arAvgY, m_pAverage, style->GetColor(8));
   DrawSeries(dc, m_arPriceY, m_pPrice, style->GetColor(7));

@@ -23,7 +23,8 @@ class CPricePic : public CDynBasePic {
   const std::vector<int>& SecondRows() const { return m_arSecondY; }
 
  private:
-  void DrawSeries(CDC* dc, const std::vector<int>& rows, const int32_t* values, COLORREF color) const;
+  void DrawSeries(CDC* dc, const std::vector<int>& rows, const int32_t* values,
+                  COLORREF color) const;
 
   int m_nStyle = 0;
   int m_nRef = 0;

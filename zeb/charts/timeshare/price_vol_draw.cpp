@@ -21,7 +21,8 @@ std::string PriceText(int64_t value, int decimals, int divisor) {
 // vertically centred; a field that would pass the right edge ends the line.
 class TitleWriter {
  public:
-  TitleWriter(CDC* dc, const RECT& strip, bool stopAtEdge) : dc_(dc), strip_(strip), x_(strip.left), stop_(stopAtEdge) {}
+  TitleWriter(CDC* dc, const RECT& strip, bool stopAtEdge)
+      : dc_(dc), strip_(strip), x_(strip.left), stop_(stopAtEdge) {}
   void Field(const std::string& text, COLORREF color) {
     if (full_) return;
     const int width = dc_->GetTextExtent(text).cx;
@@ -84,7 +85,8 @@ void CPriceVolObj::DrawTitle(CDC* dc) {
   if (!m_pItem || m_nDataCount <= 0) return;
   CSysStyle* style = CSysStyle::GetInstance();
   CFont font;
-  font.CreateFont((m_nStyle & kLargeTitle) ? 16 : 12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, "Tohoma");
+  font.CreateFont((m_nStyle & kLargeTitle) ? 16 : 12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0,
+                  "Tohoma");
   CFont* old = dc->SelectObject(&font);
   const COLORREF oldColor = dc->GetTextColor();
   const SCodeInfo key = m_pItem->GetKey();
@@ -98,10 +100,13 @@ void CPriceVolObj::DrawTitle(CDC* dc) {
   const std::string codeName = code + m_pItem->GetName();
   const int stripWidth = m_rcTitle.right - m_rcTitle.left;
   if (m_nStyle & kQuoteTitle) {
-    const int w = dc->GetTextExtent(GBK("000000 商品名称商品名称   成交:0000.00   涨跌:-000.00   幅度:-00.00%")).cx;
+    const int w = dc->GetTextExtent(
+                        GBK("000000 商品名称商品名称   成交:0000.00   涨跌:-000.00   幅度:-00.00%"))
+                      .cx;
     const int gap = (stripWidth / 2 - w) / 4 + 4;
     char percent[32];
-    std::snprintf(percent, sizeof percent, "%.2f%%", m_nPreClose ? change * 100.0 / m_nPreClose : 0.0);
+    std::snprintf(percent, sizeof percent, "%.2f%%",
+                  m_nPreClose ? change * 100.0 / m_nPreClose : 0.0);
     TitleWriter t(dc, m_rcTitle, false);
     t.Field(codeName, neutral);
     t.Gap(gap);

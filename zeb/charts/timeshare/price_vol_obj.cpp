@@ -52,11 +52,14 @@ int CPriceVolObj::RecalcLayout() {
   }
   const int units = m_nSubPic != 0 ? 4 : 3;
   const float h = static_cast<float>(plot.bottom - plot.top) / static_cast<float>(units);
-  m_rcPrice = RECT{plot.left, plot.top, plot.right, static_cast<int>(static_cast<float>(plot.top) + h * 1.8f)};
+  m_rcPrice = RECT{plot.left, plot.top, plot.right,
+                   static_cast<int>(static_cast<float>(plot.top) + h * 1.8f)};
   m_rcVolume = RECT{plot.left, m_rcPrice.bottom, plot.right,
                     static_cast<int>(static_cast<float>(m_rcPrice.bottom) + h * 1.2f)};
-  m_pricePic.SetRectDeferred(m_rcPrice.left, m_rcPrice.top, m_rcPrice.right, m_rcPrice.bottom, true);
-  m_volPic.SetRectDeferred(m_rcVolume.left, m_rcVolume.top, m_rcVolume.right, m_rcVolume.bottom, true);
+  m_pricePic.SetRectDeferred(m_rcPrice.left, m_rcPrice.top, m_rcPrice.right, m_rcPrice.bottom,
+                             true);
+  m_volPic.SetRectDeferred(m_rcVolume.left, m_rcVolume.top, m_rcVolume.right, m_rcVolume.bottom,
+                           true);
   m_rcExtra = RECT{plot.left, m_rcVolume.bottom, plot.right, o.bottom - 18};
   m_rcInfo = RECT{o.left, o.top + 18, o.left + 58, o.top + 198};
   if (m_pInfoBox) m_pInfoBox->SetRect(m_rcInfo);
@@ -103,7 +106,8 @@ void CPriceVolObj::SetStock(SStockInfo* item) {
     m_volPic.SetPointCount(points);
   }
   // A new item starts from an empty day.
-  for (auto* a : {&m_arPrice, &m_arAverage, &m_arSpare, &m_arVolume}) a->assign(static_cast<size_t>(points), 0);
+  for (auto* a : {&m_arPrice, &m_arAverage, &m_arSpare, &m_arVolume})
+    a->assign(static_cast<size_t>(points), 0);
   m_nDataCount = 0;
   m_nCursor = 0;
   GiveData(static_cast<int32_t>(item->limitUp), static_cast<int32_t>(item->limitDown));
@@ -113,7 +117,8 @@ void CPriceVolObj::SetStock(SStockInfo* item) {
 void CPriceVolObj::RequestMinuteTrace() {
   if (!m_pItem) return;
   TraceList().push_back(m_pItem->GetKey());
-  const std::string request = BuildMinuteTraceRequest(static_cast<uint16_t>(CPublic::GetRequestTag()), m_pItem->GetKey());
+  const std::string request =
+      BuildMinuteTraceRequest(static_cast<uint16_t>(CPublic::GetRequestTag()), m_pItem->GetKey());
   m_pStore->SendRequest(request.data(), static_cast<int>(request.size()), 1);
 }
 
@@ -124,7 +129,8 @@ void CPriceVolObj::AddTraceCode(SCodeInfo code) {
 }
 
 void CPriceVolObj::SendTraceList() {
-  const std::string request = BuildListTraceRequest(static_cast<uint16_t>(CPublic::GetRequestTag()), TraceList());
+  const std::string request =
+      BuildListTraceRequest(static_cast<uint16_t>(CPublic::GetRequestTag()), TraceList());
   m_pStore->SendRequest(request.data(), static_cast<int>(request.size()), 1);
 }
 
@@ -177,7 +183,8 @@ int CPriceVolObj::TakeMinuteData(const SMinuteData& data) {
     m_arVolume[index] = static_cast<int32_t>(p.volume);
   }
   FillGaps();
-  GiveData(m_pItem ? static_cast<int32_t>(m_pItem->limitUp) : 0, m_pItem ? static_cast<int32_t>(m_pItem->limitDown) : 0);
+  GiveData(m_pItem ? static_cast<int32_t>(m_pItem->limitUp) : 0,
+           m_pItem ? static_cast<int32_t>(m_pItem->limitDown) : 0);
   return 1;
 }
 
@@ -217,11 +224,13 @@ int CPriceVolObj::TakeTicks(const STimeShareTicks& ticks) {
   bool changed = false;
   for (const STimeShareTick& t : ticks.ticks) {
     if (!(t.code == key)) continue;
-    if (t.totalVolume <= m_nLastVolume && t.last == m_nLastPrice) break;  // a repeat ends the packet
+    if (t.totalVolume <= m_nLastVolume && t.last == m_nLastPrice)
+      break;  // a repeat ends the packet
     m_nLastPrice = t.last;
     m_nLastVolume = t.totalVolume;
     const int d = m_pStore->TimeToMinuteIndex(key.market, t.time);
-    const int32_t average = t.totalVolume == 0 ? static_cast<int32_t>(m_nPreClose) : static_cast<int32_t>(t.average);
+    const int32_t average =
+        t.totalVolume == 0 ? static_cast<int32_t>(m_nPreClose) : static_cast<int32_t>(t.average);
     int at;
     if (d < m_nDataCount) {
       at = m_nDataCount - 1;
@@ -302,7 +311,9 @@ void CPriceVolObj::RefreshInfo() {
   if (m_nCursor >= 0 && m_nCursor < m_nDataCount) {
     info.hasData = true;
     info.price = static_cast<float>(m_arPrice[m_nCursor]) / 1000.0f;
-    info.average = static_cast<float>(ShowsAverage() ? m_arAverage[m_nCursor] : m_arPrice[m_nCursor]) / 1000.0f;
+    info.average =
+        static_cast<float>(ShowsAverage() ? m_arAverage[m_nCursor] : m_arPrice[m_nCursor]) /
+        1000.0f;
     info.volume = static_cast<uint32_t>(m_arVolume[m_nCursor]);
     info.preClose = m_nPreClose;
   }

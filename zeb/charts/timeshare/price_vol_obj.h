@@ -40,7 +40,7 @@ struct STimeShareCursor {
   float price = 0;       // currency units
   float average = 0;
   uint32_t volume = 0;
-  uint32_t preClose = 0; // thousandths
+  uint32_t preClose = 0;  // thousandths
 };
 
 // The floating box the chart places over itself; the chart view's cursor

@@ -55,16 +55,25 @@ void CVolPic::Recalc() {
 int CVolPic::Paint(CDC* dc) {
   CSysStyle* style = CSysStyle::GetInstance();
   ApplyDeferred(dc, m_nStyle);
-  SGridSpec g{m_rcPlot, m_nBottom, m_nTop, m_nRows, kVolumeGrid,
-              style->GetColor(6), style->GetColor(1), style->GetColor(2), style->GetColor(24),
-              kGridPoints, static_cast<int>(std::size(kGridPoints)), kStrongPoint};
+  SGridSpec g{m_rcPlot,
+              m_nBottom,
+              m_nTop,
+              m_nRows,
+              kVolumeGrid,
+              style->GetColor(6),
+              style->GetColor(1),
+              style->GetColor(2),
+              style->GetColor(24),
+              kGridPoints,
+              static_cast<int>(std::size(kGridPoints)),
+              kStrongPoint};
   DrawGrid(dc, g);
   CPen upPen(PS_SOLID, 1, style->GetColor(41));
   CPen downPen(PS_SOLID, 1, style->GetColor(42));
   CPen* old = dc->SelectObject(&upPen);
   const int base = m_rcPlot.bottom - 2;
-  const int n = std::min<int>({m_nDataCount, m_nPoints, static_cast<int>(m_arY.size()),
-                               static_cast<int>(m_arX.size())});
+  const int n = std::min<int>(
+      {m_nDataCount, m_nPoints, static_cast<int>(m_arY.size()), static_cast<int>(m_arX.size())});
   for (int i = 0; i < n; ++i) {
     if (m_arY[i] >= base) continue;
     dc->SelectObject(m_arUp[i] ? &upPen : &downPen);

@@ -15,7 +15,10 @@ SToolAnchor CAnchorMap::ScreenToAnchor(POINT p) const {
   const int width = v.plot.right - v.plot.left;
   const int height = v.plot.bottom - v.plot.top;
   const int count = static_cast<int>(v.dates.size());
-  if (height > 0) a.value = (v.maximum - v.minimum) / static_cast<float>(height) * static_cast<float>(v.plot.bottom - p.y) + v.minimum;
+  if (height > 0)
+    a.value = (v.maximum - v.minimum) / static_cast<float>(height) *
+                  static_cast<float>(v.plot.bottom - p.y) +
+              v.minimum;
   // Without bars there is no date to anchor to.
   if (count == 0 || width <= 0) return a;
   // The bar under x by the bars' own spacing, so a point and its anchor
@@ -28,7 +31,8 @@ SToolAnchor CAnchorMap::ScreenToAnchor(POINT p) const {
     const int dx = p.x - v.xs[0];
     bar = v.first + (dx >= 0 ? dx / step : -((-dx + step - 1) / step));
   } else {
-    bar = static_cast<int>(static_cast<int64_t>(p.x - v.plot.left) * (count - v.first) / width) + v.first;
+    bar = static_cast<int>(static_cast<int64_t>(p.x - v.plot.left) * (count - v.first) / width) +
+          v.first;
   }
   if (bar < 0) {
     a.date = DateOf(v.dates.front());
@@ -44,8 +48,12 @@ int CAnchorMap::ValueToY(float value) const {
   const SView& v = m_view;
   if (v.maximum == v.minimum) return v.plot.top;
   const int height = v.plot.bottom - v.plot.top;
-  const int y = v.plot.bottom - static_cast<int>(static_cast<float>(height) * ((value - v.minimum) / ((v.maximum - v.minimum) * v.verticalScale)));
-  return std::clamp(y, static_cast<int>(v.plot.top), static_cast<int>(std::max(v.plot.top, v.plot.bottom)));
+  const int y =
+      v.plot.bottom -
+      static_cast<int>(static_cast<float>(height) *
+                       ((value - v.minimum) / ((v.maximum - v.minimum) * v.verticalScale)));
+  return std::clamp(y, static_cast<int>(v.plot.top),
+                    static_cast<int>(std::max(v.plot.top, v.plot.bottom)));
 }
 
 POINT CAnchorMap::AnchorToScreen(const SToolAnchor& a) const {

@@ -12,11 +12,15 @@ constexpr int kHandleSize = 3;
 
 bool Same(POINT a, POINT b) { return a.x == b.x && a.y == b.y; }
 POINT Shift(POINT p, POINT d) { return POINT{p.x + d.x, p.y + d.y}; }
-bool Near(POINT p, int x, int y) { return std::abs(x - p.x) <= kHandle && std::abs(y - p.y) <= kHandle; }
+bool Near(POINT p, int x, int y) {
+  return std::abs(x - p.x) <= kHandle && std::abs(y - p.y) <= kHandle;
+}
 RECT Spanned(POINT a, POINT b) {
   return RECT{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
-bool Inside(const RECT& r, int x, int y) { return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom; }
+bool Inside(const RECT& r, int x, int y) {
+  return x >= r.left && x <= r.right && y >= r.top && y <= r.bottom;
+}
 
 void Segment(CDC* dc, int x1, int y1, int x2, int y2) {
   dc->MoveTo(x1, y1);
@@ -87,10 +91,14 @@ int CDrawLineTool::MoveBy(int dx, int dy) {
   // Keep both ends in the plot with their distance unchanged.
   const RECT& c = m_rcClip;
   int fixX = 0, fixY = 0;
-  if (std::min(p1.x, p2.x) < c.left) fixX = c.left - std::min(p1.x, p2.x);
-  else if (std::max(p1.x, p2.x) > c.right - 1) fixX = c.right - 1 - std::max(p1.x, p2.x);
-  if (std::min(p1.y, p2.y) < c.top) fixY = c.top - std::min(p1.y, p2.y);
-  else if (std::max(p1.y, p2.y) > c.bottom - 1) fixY = c.bottom - 1 - std::max(p1.y, p2.y);
+  if (std::min(p1.x, p2.x) < c.left)
+    fixX = c.left - std::min(p1.x, p2.x);
+  else if (std::max(p1.x, p2.x) > c.right - 1)
+    fixX = c.right - 1 - std::max(p1.x, p2.x);
+  if (std::min(p1.y, p2.y) < c.top)
+    fixY = c.top - std::min(p1.y, p2.y);
+  else if (std::max(p1.y, p2.y) > c.bottom - 1)
+    fixY = c.bottom - 1 - std::max(p1.y, p2.y);
   const POINT shift{m_offset.x + fixX, m_offset.y + fixY};
   p1 = Shift(p1, POINT{fixX, fixY});
   p2 = Shift(p2, POINT{fixX, fixY});
@@ -116,7 +124,8 @@ int CDrawLineTool::HitTest(int x, int y) {
     part = kThirdPoint;
   } else if (m_bHasEnd) {
     RECT body = Spanned(p1, p2);
-    const bool thin = m_nKind == kLine && (std::abs(p1.x - p2.x) <= 4 || std::abs(p1.y - p2.y) <= 4);
+    const bool thin =
+        m_nKind == kLine && (std::abs(p1.x - p2.x) <= 4 || std::abs(p1.y - p2.y) <= 4);
     if (thin) body = RECT{body.left - 5, body.top - 5, body.right + 5, body.bottom + 5};
     if (Inside(body, x, y)) part = kBody;
   }
@@ -168,7 +177,8 @@ void CDrawLineTool::DrawParallel(CDC* dc, POINT p1, POINT p2) {
     p3 = ScreenPoint(2);
     if (m_bMoving) p3 = Shift(p3, m_offset);
     const auto length = [](POINT a, POINT b) {
-      return std::sqrt(static_cast<float>(a.x - b.x) * (a.x - b.x) + static_cast<float>(a.y - b.y) * (a.y - b.y));
+      return std::sqrt(static_cast<float>(a.x - b.x) * (a.x - b.x) +
+                       static_cast<float>(a.y - b.y) * (a.y - b.y));
     };
     const float a = length(p1, p2), b = length(p1, p3), c = length(p2, p3);
     const float s = (a + b + c) / 2;
@@ -205,7 +215,8 @@ void CDrawLineTool::DrawParallel(CDC* dc, POINT p1, POINT p2) {
   }
   DrawAcross(dc, p1, p2);
   DrawAcross(dc, q1, q2);
-  if (m_nSelected != kNone) Handle(dc, m_bHasThird ? (m_bMoving ? Shift(ScreenPoint(2), m_offset) : ScreenPoint(2)) : q1);
+  if (m_nSelected != kNone)
+    Handle(dc, m_bHasThird ? (m_bMoving ? Shift(ScreenPoint(2), m_offset) : ScreenPoint(2)) : q1);
 }
 
 void CDrawLineTool::DrawGann(CDC* dc, POINT p1, POINT p2) const {
@@ -255,7 +266,8 @@ void CDrawLineTool::Draw(CDC* dc) {
       break;
     case kGolden: {
       const int e = static_cast<int>((p2.y - p1.y) * 0.618);
-      for (int y : {p1.y, p1.y + e, p2.y - e, (p1.y + p2.y) / 2, p2.y}) Segment(dc, p1.x, y, p2.x, y);
+      for (int y : {p1.y, p1.y + e, p2.y - e, (p1.y + p2.y) / 2, p2.y})
+        Segment(dc, p1.x, y, p2.x, y);
       break;
     }
     case kGann:

@@ -18,8 +18,9 @@ void CLineToolSet::SetDrawMode(int tool) {
 POINT CLineToolSet::Clamp(int x, int y) const {
   if (!m_bGrabbed || !m_pCanvas) return POINT{x, y};
   const RECT r = m_pCanvas->GetPlotRect();
-  return POINT{std::clamp(x, static_cast<int>(r.left), static_cast<int>(std::max(r.left, r.right - 1))),
-               std::clamp(y, static_cast<int>(r.top), static_cast<int>(std::max(r.top, r.bottom - 1)))};
+  return POINT{
+      std::clamp(x, static_cast<int>(r.left), static_cast<int>(std::max(r.left, r.right - 1))),
+      std::clamp(y, static_cast<int>(r.top), static_cast<int>(std::max(r.top, r.bottom - 1)))};
 }
 
 void CLineToolSet::Grab() {
@@ -75,13 +76,21 @@ CLineToolSet::Click CLineToolSet::OnLButtonDown(int x, int y) {
 
 bool CLineToolSet::OnMouse(int x, int y) {
   const POINT p = Clamp(x, y);
-  if (m_nState == kDragging && m_nSelected >= 0 && m_nSelected < static_cast<int>(m_arTools.size())) {
+  if (m_nState == kDragging && m_nSelected >= 0 &&
+      m_nSelected < static_cast<int>(m_arTools.size())) {
     CDrawLineTool& tool = m_arTools[m_nSelected];
     const int dx = p.x - m_ptDrag.x, dy = p.y - m_ptDrag.y;
     switch (m_nHitPart) {
-      case CDrawLineTool::kFirstEnd: tool.StartAt(p.x, p.y); tool.SetSelected(m_nHitPart); break;
-      case CDrawLineTool::kSecondEnd: tool.SetEnd(p.x, p.y); break;
-      case CDrawLineTool::kThirdPoint: tool.SetThird(p.x, p.y); break;
+      case CDrawLineTool::kFirstEnd:
+        tool.StartAt(p.x, p.y);
+        tool.SetSelected(m_nHitPart);
+        break;
+      case CDrawLineTool::kSecondEnd:
+        tool.SetEnd(p.x, p.y);
+        break;
+      case CDrawLineTool::kThirdPoint:
+        tool.SetThird(p.x, p.y);
+        break;
       case CDrawLineTool::kBody:
         // A move along either axis drags the figure; only no move at all is ignored.
         if (dx == 0 && dy == 0) return false;
@@ -89,7 +98,8 @@ bool CLineToolSet::OnMouse(int x, int y) {
         m_ptDrag = p;
         m_cursor = Cursor::kSizeAll;
         return true;
-      default: break;
+      default:
+        break;
     }
     m_cursor = std::abs(dy) >= std::abs(dx) ? Cursor::kSizeNS : Cursor::kSizeWE;
     m_ptDrag = p;
@@ -106,17 +116,26 @@ int CLineToolSet::OnLButtonUp(int x, int y) {
   const POINT p = Clamp(x, y);
   const RECT plot = m_pCanvas ? m_pCanvas->GetPlotRect() : RECT{};
   if (!PtInRect(plot, p)) return 0;
-  if (m_nState == kDragging && m_nSelected >= 0 && m_nSelected < static_cast<int>(m_arTools.size())) {
+  if (m_nState == kDragging && m_nSelected >= 0 &&
+      m_nSelected < static_cast<int>(m_arTools.size())) {
     CDrawLineTool& tool = m_arTools[m_nSelected];
     switch (m_nHitPart) {
-      case CDrawLineTool::kFirstEnd: tool.StartAt(p.x, p.y); tool.SetSelected(m_nHitPart); break;
-      case CDrawLineTool::kSecondEnd: tool.SetEnd(p.x, p.y); break;
-      case CDrawLineTool::kThirdPoint: tool.SetThird(p.x, p.y); break;
+      case CDrawLineTool::kFirstEnd:
+        tool.StartAt(p.x, p.y);
+        tool.SetSelected(m_nHitPart);
+        break;
+      case CDrawLineTool::kSecondEnd:
+        tool.SetEnd(p.x, p.y);
+        break;
+      case CDrawLineTool::kThirdPoint:
+        tool.SetThird(p.x, p.y);
+        break;
       case CDrawLineTool::kBody:
         tool.MoveBy(p.x - m_ptDrag.x, p.y - m_ptDrag.y);
         m_ptDrag = p;
         break;
-      default: break;
+      default:
+        break;
     }
     m_cursor = Cursor::kArrow;
     m_nState = kIdle;

@@ -55,8 +55,8 @@ struct SMinutePoint {
 struct SMinuteData {
   SPacketHead head;
   SCodeInfo code;
-  uint16_t time = 0;         // minutes of the day of the latest data
-  uint32_t last = 0;         // thousandths
+  uint16_t time = 0;  // minutes of the day of the latest data
+  uint32_t last = 0;  // thousandths
   uint32_t totalVolume = 0;
   std::vector<SMinutePoint> points;
 };
@@ -76,12 +76,12 @@ struct SDayTrace {
 
 // One pushed tick, as far as the time-share chart reads it.
 struct STimeShareTick {
-  SCodeInfo code;             // market = 0x1000 + the item word's top byte
-  uint16_t time = 0;          // minutes of the day
+  SCodeInfo code;     // market = 0x1000 + the item word's top byte
+  uint16_t time = 0;  // minutes of the day
   uint32_t last = 0;
   uint32_t average = 0;
   uint32_t totalVolume = 0;
-  uint32_t volumeStep = 0;    // volume since the previous tick
+  uint32_t volumeStep = 0;  // volume since the previous tick
 };
 
 struct STimeShareTicks {
