@@ -9,7 +9,8 @@
 # dialog, the main frame, each view of the market pane, the trading window
 # and its order entry, each panel of the trading window (after two orders),
 # the keyboard-input box, the formula dialogs and the notice,
-# user-information, information and settings dialogs (15-*.png) into
+# user-information, information and settings dialogs (15-*.png) and the
+# time-share chart, chip distribution and drawing tools (14-*.png) into
 # OUTDIR, one line per picture. Exits non-zero when a stage is not reached in time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)

@@ -4,7 +4,7 @@
 // dialog and saves pictures of the login dialog, the main frame and each
 // view of the market pane, the trading window and its order entry, each
 // panel of the trading window, the keyboard-input box and the formula
-// dialogs into OUTDIR, one line per picture. Exits non-zero when a stage is not reached in time.
+// dialogs and the charts into OUTDIR, one line per picture. Exits non-zero when a stage is not reached in time.
 #include <cstdio>
 #include <cstring>
 #include <string>
