@@ -43,6 +43,8 @@ TEST(ChipDistribution, ShareTableGoesBackThroughBonusRecords) {
   EXPECT_EQ(pic.ShareTable()[1].date, 20250601);
   EXPECT_EQ(pic.ShareTable()[1].shares, 1500);
   EXPECT_EQ(pic.ShareTable()[2].shares, 1000);
+  EXPECT_EQ(pic.Shares(), 3000);
+  EXPECT_EQ(pic.CapitalRecords(), 3);
 }
 
 TEST(ChipDistribution, FullTurnoverEmptiesEveryBinBeforeAddingItsOwn) {

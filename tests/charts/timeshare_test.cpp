@@ -306,8 +306,18 @@ TEST_F(TimeShareTest, MouseTracksTheCrosshairAndMenuNeedsAnItem) {
   ASSERT_EQ(owner.menus.size(), 1u);
   EXPECT_EQ(owner.menus[0].menu.baseResource, 130);
   EXPECT_EQ(owner.menus[0].menu.baseSubMenu, 0);
+  EXPECT_TRUE(owner.menus[0].menu.retitles.empty());
   CPriceVolObj empty(&store);
   EXPECT_EQ(empty.OnRButtonDown(&owner, 5, 5), 0);
+  // An index item's menu shows the advance-decline line.
+  SStockInfo index = *stock;
+  index.market = 4097;
+  chart.SetStock(&index);
+  EXPECT_EQ(chart.OnRButtonDown(&owner, price.left + 5, price.top + 5), 1);
+  ASSERT_EQ(owner.menus.size(), 2u);
+  ASSERT_EQ(owner.menus[1].menu.retitles.size(), 1u);
+  EXPECT_EQ(owner.menus[1].menu.retitles[0].id, 26642u);
+  EXPECT_EQ(owner.menus[1].menu.retitles[0].text, GBK("ADL图"));
 }
 
 TEST_F(TimeShareTest, PaintsThePriceLineAndVolumeBarsInTheirColours) {

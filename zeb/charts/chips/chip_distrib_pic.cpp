@@ -26,6 +26,8 @@ uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)
 
 int CChipDistribPic::SetCapitalInfo(int shares, const uint8_t* records, int count) {
   m_arShares.clear();
+  m_nShares = shares;
+  m_nCapitalRecords = records ? std::max(count, 0) : 0;
   const int32_t today = m_nTradeDate >= 0 ? m_nTradeDate : CPublic::GetInstance()->GetTradeDate();
   m_arShares.push_back(SShareEntry{today, shares});
   double x = shares;

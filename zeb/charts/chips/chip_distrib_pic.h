@@ -52,6 +52,9 @@ class CChipDistribPic {
     int32_t shares;
   };
   const std::vector<SShareEntry>& ShareTable() const { return m_arShares; }
+  // What the last SetCapitalInfo was given.
+  int Shares() const { return m_nShares; }
+  int CapitalRecords() const { return m_nCapitalRecords; }
   int GetLineCount() const { return static_cast<int>(m_arLineEnds.size()); }
   const std::vector<int>& LineEnds() const { return m_arLineEnds; }
   // Bin values of the last computation (0 .. 1 of the circulating stock).
@@ -73,4 +76,6 @@ class CChipDistribPic {
   std::vector<double> m_arBins;
   RECT m_rcPrice{};
   int32_t m_nTradeDate = -1;
+  int m_nShares = 0;
+  int m_nCapitalRecords = 0;
 };

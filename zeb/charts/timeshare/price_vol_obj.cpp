@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "platform/gbk.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/packets/timeshare_packets.h"
 
@@ -135,6 +136,7 @@ void CPriceVolObj::SendTraceList() {
 }
 
 int CPriceVolObj::OnData(const void* body, int length) {
+  ++m_nPackets;
   if (!body || length < 4) return 0;
   const size_t size = static_cast<size_t>(length);
   SPacketHead head;
@@ -400,7 +402,15 @@ int CPriceVolObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
   if (!m_pItem) return 0;
   if (owner) m_pOwner = owner;
   if (!InRect(m_rcPrice, x, y) && !InRect(m_rcVolume, x, y)) return 1;
-  TrackMenuResource(owner, x, y, kMenu, kMenuTimeShare);
+  SPopupMenu menu;
+  menu.baseResource = kMenu;
+  menu.baseSubMenu = kMenuTimeShare;
+  // Index items show their advance-decline line under the long-short entry.
+  const SCodeInfo key = m_pItem->GetKey();
+  if (key.market == 4113 || key.market == 4097)
+    menu.retitles.push_back(
+        SPopupItem{SPopupItem::Kind::kCommand, kLongShortCommand, GBK("ADL图")});
+  if (owner) owner->TrackPopup(menu, x, y);
   return 1;
 }
 

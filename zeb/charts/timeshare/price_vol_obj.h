@@ -56,7 +56,8 @@ class CTimeShareInfoBox {
 
 class CPriceVolObj : public CBaseDrawObj {
  public:
-  static constexpr UINT kVolumeCommand = 26644;  // "成交量": no extra pane
+  static constexpr UINT kLongShortCommand = 26642;  // "多空指标"
+  static constexpr UINT kVolumeCommand = 26644;     // "成交量": no extra pane
   static constexpr int kMenu = 130;
   static constexpr int kMenuTimeShare = 0;
 
@@ -94,6 +95,8 @@ class CPriceVolObj : public CBaseDrawObj {
   void SetInfoBox(CTimeShareInfoBox* box);
 
   const SStockInfo* Stock() const { return m_pItem; }
+  // Bodies handed to OnData so far, taken or not.
+  int PacketsTaken() const { return m_nPackets; }
   int GetPointCount() const { return m_nPoints; }
   int GetDataCount() const { return m_nDataCount; }
   const std::vector<int32_t>& Prices() const { return m_arPrice; }
@@ -156,4 +159,5 @@ class CPriceVolObj : public CBaseDrawObj {
   bool m_bMouseInChart = false;
   CDrawOwner* m_pOwner = nullptr;
   int32_t m_nGivenUpper = 0, m_nGivenLower = 0;
+  int m_nPackets = 0;
 };
