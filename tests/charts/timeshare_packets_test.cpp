@@ -62,6 +62,11 @@ TEST(TimeSharePackets, RequestsHaveTheirBytes) {
   const std::string list = BuildListTraceRequest(1, {{4116, 1}, {4097, 2}});
   ASSERT_EQ(list.size(), 24u);
   EXPECT_EQ(list.substr(0, 8), std::string("\x00\x09\x00\x00\x01\x00\x02\x00", 8));
+  // A list longer than the 16-bit count sends as many codes as it counts.
+  const std::string longest =
+      BuildListTraceRequest(1, std::vector<SCodeInfo>(70000, SCodeInfo{4116, 1}));
+  EXPECT_EQ(longest.size(), 12u + 6u * 65535u);
+  EXPECT_EQ(longest.substr(6, 2), std::string("\xff\xff", 2));
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 // the body's length first.
 #include "zeb/tables/packets/timeshare_packets.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "link/quote_protocol.h"
@@ -114,7 +115,10 @@ std::string BuildMinuteTraceRequest(uint16_t tag, SCodeInfo item) {
 }
 
 std::string BuildListTraceRequest(uint16_t tag, const std::vector<SCodeInfo>& codes) {
-  std::string s = RequestHead(kListTraceType, 0, tag, static_cast<uint16_t>(codes.size()));
-  for (const SCodeInfo& c : codes) PutCode(s, c);
+  // The count is 16 bits: a longer list sends its first 65535 codes, so
+  // the count always matches the codes that follow.
+  const size_t n = std::min<size_t>(codes.size(), 0xFFFF);
+  std::string s = RequestHead(kListTraceType, 0, tag, static_cast<uint16_t>(n));
+  for (size_t i = 0; i < n; ++i) PutCode(s, codes[i]);
   return s;
 }
