@@ -22,7 +22,9 @@ CAnalisysObj::CAnalisysObj(CPublic* store)
       m_priceVol(m_store),
       m_deals(m_store),
       m_prices(m_store),
-      m_hisTech(m_store) {}
+      m_hisTech(m_store) {
+  m_priceVol.SetInfoBox(&m_infoBox);
+}
 
 void CAnalisysObj::InitTabs() {
   m_tabs.RemoveAll();

@@ -6,6 +6,7 @@
 #include "ui/sys_style.h"
 #include "zeb/shell/messages.h"
 #include "zeb/shell/store/public_store.h"
+#include "zeb/tables/chartinfo/chart_info_tables.h"
 
 namespace {
 constexpr UINT kKeyPlus = 187;
