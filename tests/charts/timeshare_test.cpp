@@ -146,7 +146,7 @@ class TimeShareTest : public TablesTest {
   CPriceVolObj chart{&store};
 };
 
-TEST_F(TimeShareTest, MinuteDataFillsPointsAndGapsAndRefusesOtherTags) {
+TEST_F(TimeShareTest, MinuteDataFillsPointsAndGapsAndRefusesOtherTagsAndItems) {
   EXPECT_EQ(chart.GetPointCount(), 242);
   // Minutes 0, 1 and 4 given; 2 and 3 take the previous price; the second
   // record for minute 1 without volume is ignored.
@@ -154,6 +154,9 @@ TEST_F(TimeShareTest, MinuteDataFillsPointsAndGapsAndRefusesOtherTags) {
       {0, 10100, 5, 10050}, {1, 10200, 7, 0}, {1, 9000, 0, 9000}, {4, 10300, 9, 10150}};
   EXPECT_EQ(Feed(MinuteBody(0x0A00, 2, {kMarket, kCode}, 574, 10300, 21, points)),
             0);  // another tag
+  EXPECT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode + 1}, 574, 10300, 21, points)),
+            0);  // another item's day
+  EXPECT_EQ(chart.GetDataCount(), 0);
   ASSERT_EQ(Feed(MinuteBody(0x0D00, 1, {kMarket, kCode}, 574, 10300, 21, points)), 1);
   ASSERT_EQ(chart.GetDataCount(), 5);
   const std::vector<int32_t> prices(chart.Prices().begin(), chart.Prices().begin() + 5);

@@ -92,6 +92,9 @@ void CPriceVolObj::SetInfoBox(CTimeShareInfoBox* box) {
 void CPriceVolObj::SetStock(SStockInfo* item) {
   if (!item) return;
   m_pItem = item;
+  // The new item's day is the store's trade date: a chart made before the
+  // market table arrived would otherwise refuse every pushed tick.
+  m_nTradeDate = m_pStore->GetTradeDate();
   m_nPreClose = item->preClose;
   m_nLastVolume = 0;
   m_nLastPrice = 0;
@@ -150,6 +153,8 @@ int CPriceVolObj::OnData(const void* body, int length) {
     case PKT_MINUTE_TRACE_D: {
       SMinuteData data;
       if (!ReadMinuteData(body, size, &data) || data.head.tag != CPublic::GetRequestTag()) return 0;
+      // A late reply of the item shown before is not this item's day.
+      if (!m_pItem || !(data.code == m_pItem->GetKey())) return 0;
       return TakeMinuteData(data);
     }
     case PKT_DAY_TRACE: {

@@ -189,6 +189,8 @@ int CStatInfoObj::OnData(const void* body, int length) {
       SCapitalPacket capital;
       if (!m_item || !ReadCapital(body, static_cast<size_t>(length), &capital)) break;
       const uint8_t* records = static_cast<const uint8_t*>(body) + kCapitalSlotAt;
+      // Today's shares head the table under this store's trade date.
+      m_chips.SetTradeDate(m_store->GetTradeDate());
       m_chips.SetCapitalInfo(m_item->circulating, records, static_cast<int>(capital.records.size()));
       break;
     }
