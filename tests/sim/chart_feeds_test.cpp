@@ -58,6 +58,7 @@ TEST_F(ChartFeedsTest, DealsAndTicksAgreeWithTheMarket) {
   ASSERT_TRUE(ReadMinuteData(trace.data(), trace.size(), &points));
   ASSERT_EQ(points.points.size(), static_cast<size_t>(list.deals.back().time) + 1);
   EXPECT_EQ(points.points.back().price, item.price);
+  EXPECT_EQ(points.points.back().average, minutes.quote.average);
   EXPECT_EQ(points.time, minutes.quote.time);
   uint64_t pointVolume = 0;
   for (const SMinutePoint& p : points.points) {

@@ -1,5 +1,5 @@
-// Draws the time-share chart, the chip distribution and the drawing tools
-// headless for the screenshot run.
+// Draws the chip distribution and the drawing tools headless for the
+// screenshot run.
 #include "zeb/screenshot/chart_object_pictures.h"
 
 #include <algorithm>
@@ -7,48 +7,14 @@
 #include <vector>
 
 #include "platform/gdi.h"
-#include "sim/quote-server/timeshare_feed.h"
 #include "ui/sys_style.h"
 #include "zeb/charts/chips/chip_distrib_pic.h"
-#include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/charts/tools/anchor_map.h"
 #include "zeb/charts/tools/line_tool_set.h"
-#include "zeb/shell/store/public_store.h"
 
 namespace {
 
 constexpr COLORREF kBackground = RGB(0, 0, 0);
-
-SStockInfo* FirstItem() {
-  CPublic* store = CPublic::GetInstance();
-  for (const CMarketInfo& m : store->GetMarkets()) {
-    if (m.stocks.empty()) continue;
-    SCodeInfo key = m.stocks.front().GetKey();
-    if (CPublic::IsIndexMarket(&key)) continue;
-    return store->FindStock(&key);
-  }
-  return nullptr;
-}
-
-sim::WalkItem WalkOf(const SStockInfo& s) {
-  sim::WalkItem w;
-  w.market = s.market;
-  w.code = s.code;
-  w.preClose = s.preClose ? s.preClose : 10000;
-  w.open = w.preClose + w.preClose / 200;
-  w.price = w.preClose + w.preClose / 60;
-  w.high = w.preClose + w.preClose / 30;
-  w.low = w.preClose - w.preClose / 40;
-  w.volume = 250000;
-  return w;
-}
-
-// Feeds a day of minutes (morning and part of the afternoon) to a chart.
-void Feed(CPriceVolObj& chart, const SStockInfo& item, int minutes) {
-  const std::string body =
-      sim::BuildMinuteData(1, WalkOf(item), sim::MinuteBarsOf(WalkOf(item), minutes, 11));
-  chart.OnData(body.data(), static_cast<int>(body.size()));
-}
 
 struct Canvas {
   QImage image;
@@ -102,30 +68,6 @@ void DrawCloses(CDC& dc, const CAnchorMap& map, const std::vector<SHistoryUnit>&
       dc.LineTo(x, y);
   }
   dc.SelectObject(old);
-}
-
-QImage TimeSharePicture(SStockInfo* item) {
-  Canvas c(1100, 440);
-  CPriceVolObj chart(CPublic::GetInstance());
-  chart.SetStyle(0);
-  chart.SetRect(0, 0, 820, 440);
-  chart.SetStock(item);
-  Feed(chart, *item, 180);
-  chart.OnKey(37);  // the crosshair on the last minute
-  chart.Draw(&c.dc);
-  // The information panel's two small charts.
-  CPriceVolObj small(CPublic::GetInstance()), plain(CPublic::GetInstance());
-  small.SetStyle(198);
-  small.SetRect(840, 10, 1090, 210);
-  small.SetStock(item);
-  Feed(small, *item, 180);
-  small.Draw(&c.dc);
-  plain.SetStyle(71);
-  plain.SetRect(840, 230, 1090, 430);
-  plain.SetStock(item);
-  Feed(plain, *item, 242);
-  plain.Draw(&c.dc);
-  return c.Take();
 }
 
 QImage ChipPicture() {
@@ -188,13 +130,7 @@ QImage ToolsPicture() {
 }  // namespace
 
 int PictureCharts(const KeepImage& keep) {
-  SStockInfo* item = FirstItem();
-  int kept = 0;
-  if (item) {
-    keep("14-timeshare.png", TimeSharePicture(item));
-    ++kept;
-  }
   keep("14-chips.png", ChipPicture());
   keep("14-drawing-tools.png", ToolsPicture());
-  return kept + 2;
+  return 2;
 }
