@@ -1,15 +1,10 @@
 // The K-line stand-in: its request, and a notice naming the item.
 #include "zeb/charts/standins/chart_standins.h"
 
-#include <algorithm>
-#include <cstring>
-
 #include "link/quote_protocol.h"
 #include "platform/gbk.h"
 #include "ui/sys_style.h"
 #include "zeb/shell/store/public_store.h"
-#include "zeb/tables/base/price_colors.h"
-#include "zeb/tables/packets/chart_packets.h"
 
 namespace {
 
