@@ -223,6 +223,18 @@ TEST_F(TimeShareTest, HugeFiguresSaturateInsteadOfWrapping) {
   EXPECT_LE(chart.PricePic().PriceRows()[2], plot.top + 2);
 }
 
+// A past day near the top of 32 bits: the price scale's two bounds are
+// both huge, and the middle label of the grid is computed without wrapping
+// (the sanitizer tree's run of this test catches the overflow).
+TEST_F(TimeShareTest, HugeDayTraceDrawsItsGrid) {
+  ASSERT_EQ(Feed(charts_test::DayTraceBody(20260102, 2000000000u, {{2000000000u, 10, 0}})), 1);
+  ASSERT_GT(chart.PricePic().GetBottom(), 1000000000);
+  QImage image(800, 400, QImage::Format_ARGB32_Premultiplied);
+  CDC dc;
+  dc.Attach(&image);
+  EXPECT_EQ(chart.Draw(&dc), 1);
+}
+
 TEST_F(TimeShareTest, FlatDayTraceGetsTenPercentBounds) {
   ASSERT_EQ(
       Feed(charts_test::DayTraceBody(20260102, 8000, {{8000, 10, 0}, {8000, 20, 0}, {8000, 5, 0}})),

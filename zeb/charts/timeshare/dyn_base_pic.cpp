@@ -125,7 +125,8 @@ void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
     CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
     const int mode = dc->SetBkMode(TRANSPARENT);
     const COLORREF oldText = dc->GetTextColor();
-    const double middle = Rounded((g.top + g.bottom) / 2.0);
+    // Summed as doubles: two bounds near the top of 32 bits would wrap.
+    const double middle = Rounded((static_cast<double>(g.top) + g.bottom) / 2.0);
     const int middleRow = g.rows / 2;
     for (int i = 0; i < g.rows; ++i) {
       if ((g.kind == kVolumeGrid && (i == 0 || i == g.rows - 1)) ||
