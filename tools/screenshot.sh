@@ -12,10 +12,11 @@
 # view with its analysis and panel pages, the K-line page by period and
 # zoomed (13-kline-*.png), the trading window
 # and its order entry, each panel of the trading window (after two orders),
-# the keyboard-input box, the menu bar's pop-ups, the formula dialogs and
-# the notice, user-information, information and settings dialogs (15-*.png)
-# into OUTDIR, one line per picture. Exits non-zero when a stage is not
-# reached in time.
+# the keyboard-input box, the menu bar's pop-ups, the formula dialogs, the
+# notice, user-information, information and settings dialogs (15-*.png) and
+# the time-share chart, chip distribution and drawing tools (14-*.png) into
+# OUTDIR, one line per picture. Exits non-zero when a stage is not reached
+# in time.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 if [ $# -lt 1 ] || [ "${1#-}" != "$1" ]; then

@@ -22,7 +22,7 @@ uint32_t Clamp32(uint64_t v) { return (uint32_t)std::min<uint64_t>(v, std::numer
 
 void AppendDeal(std::string& body, const WalkDeal& d) {
   std::string r(kDealSize, '\0');
-  WriteU16(&r[0], d.minute);
+  WriteU16(&r[0], MinuteElapsed(d.minute));
   WriteU32(&r[2], d.price);
   WriteU32(&r[6], d.volume);
   WriteU32(&r[18], d.bid);
@@ -38,7 +38,7 @@ std::string EncodeTickRecord(const WalkItem& item, uint16_t minute) {
   std::string r(kRecordHead + 8 * 10, '\0');
   char* p = r.data();
   WriteU32(p, ((uint32_t)(item.market & 0xFF) << 24) | ((uint32_t)item.code & 0xFFFFFF));
-  WriteU16(p + 4, (uint16_t)(kFirstSessionStart + minute));
+  WriteU16(p + 4, MinuteOfDay(minute));
   WriteU32(p + 6, item.open);
   WriteU32(p + 10, item.high);
   WriteU32(p + 14, item.low);
@@ -57,7 +57,8 @@ std::string EncodeTickRecord(const WalkItem& item, uint16_t minute) {
   return r;
 }
 
-std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals) {
+std::string BuildMinuteReply(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals,
+                             uint16_t minute, const std::vector<MinuteBar>& bars) {
   const size_t count = std::min<size_t>(deals.size(), 0xFFFF);
   std::string body(22, '\0');
   WriteU16(&body[0], kMinuteTraceType);
@@ -65,10 +66,15 @@ std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vect
   WriteU16(&body[4], item.market);
   WriteU32(&body[6], (uint32_t)item.code);
   WriteU16(&body[10], (uint16_t)count);
-  const uint16_t minute = deals.empty() ? 0 : deals.back().minute;
   body += EncodeTickRecord(item, minute);
   for (size_t i = deals.size() - count; i < deals.size(); ++i) AppendDeal(body, deals[i]);
+  AppendMinutePoints(body, bars);
   return body;
+}
+
+std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals) {
+  const uint16_t minute = deals.empty() ? 0 : deals.back().minute;
+  return BuildMinuteReply(tag, item, deals, minute, MinuteBarsOfDeals(item, deals));
 }
 
 std::string BuildDealList(uint16_t tag, const std::vector<WalkDeal>& deals) {
@@ -98,7 +104,7 @@ std::string BuildBigOrders(uint16_t type, const std::vector<WalkBigDeal>& deals)
   WriteU16(&body[add ? 19 : 4], (uint16_t)count);
   for (size_t i = deals.size() - count; i < deals.size(); ++i) {
     std::string r(kBigSize, '\0');
-    WriteU16(&r[0], deals[i].deal.minute);
+    WriteU16(&r[0], MinuteElapsed(deals[i].deal.minute));
     WriteU16(&r[2], deals[i].market);
     WriteU32(&r[4], (uint32_t)deals[i].code);
     WriteU32(&r[8], deals[i].deal.price);

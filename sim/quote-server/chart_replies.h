@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "sim/quote-server/market_walk.h"
+#include "sim/quote-server/timeshare_feed.h"
 
 namespace sim {
 
@@ -19,15 +20,21 @@ constexpr uint16_t kPushTickType = 0x0B00;
 constexpr uint16_t kInfoType = 0x1100;
 constexpr uint16_t kBigOrderType = 0x1C00;
 constexpr uint16_t kBigOrderAddType = 0x1D00;
-// The first trading minute of the demo day (09:30): records carry minutes
-// of the day, deal lists minutes after this one.
-constexpr uint16_t kFirstSessionStart = 570;
+// The walk's minutes are trading minutes (0 = 09:30, the lunch break left
+// out): records carry them as minutes of the day (MinuteOfDay), deal lists
+// as minutes after 09:30 (MinuteElapsed), the way the program reads them.
 
 // The record of an item at a deal minute: packed code (market's low byte
 // in bits 24-31), minutes of the day, prices, volumes, then ten levels.
 std::string EncodeTickRecord(const WalkItem& item, uint16_t minute);
 // Type, tag, market at 4, code at 6, the tick count at 10, a pointer slot
-// at 12, the record at 22 and the ticks (30 bytes each) after it.
+// at 12, the point count at 16, the record at 22 (at the minute given),
+// the ticks (30 bytes each) after it, then the per-minute points.
+std::string BuildMinuteReply(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals,
+                             uint16_t minute, const std::vector<MinuteBar>& bars);
+// The time-share reply of an item's day: its deals as ticks and the
+// minute points made of them (MinuteBarsOfDeals), the record at the last
+// deal's minute.
 std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals);
 // Type, tag, the count at 10, a pointer slot at 12, deals from 16.
 std::string BuildDealList(uint16_t tag, const std::vector<WalkDeal>& deals);

@@ -39,7 +39,7 @@ struct WalkItem {
 
 // One deal of an item's day.
 struct WalkDeal {
-  uint16_t minute = 0;  // minutes after the start of the first session
+  uint16_t minute = 0;  // trading minute: 0 = 09:30, the lunch break left out
   uint32_t price = 0;
   uint32_t volume = 0;
   uint32_t bid = 0;     // the book when it was dealt

@@ -98,6 +98,13 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_GT(r.chart.deals, 0);
   EXPECT_GT(r.chart.priceLevels, 0);
   EXPECT_GT(r.chart.bigOrders, 0);
+  // Its time-share page and the panel's small charts drew the simulator's
+  // day: the chart ends at the board's last price; the index chart took
+  // the index's pushes.
+  EXPECT_GT(r.chart.timeShareMinutes, 0);
+  EXPECT_EQ(r.chart.timeShareLast, r.chart.boardLast);
+  EXPECT_GT(r.chart.itemChartMinutes, 0);
+  EXPECT_GT(r.chart.indexChartMinutes, 0);
   EXPECT_TRUE(r.chart.tabTurnedPage);
   EXPECT_TRUE(r.chart.pageDownStepped);
   EXPECT_TRUE(r.chart.backToList);

@@ -7,7 +7,9 @@
 
 #include "sim/market/demo_market.h"
 #include "sim/quote-server/chart_feeds.h"
+#include "sim/quote-server/chart_replies.h"
 #include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/timeshare_packets.h"
 
 namespace {
 
@@ -50,6 +52,23 @@ TEST_F(ChartFeedsTest, DealsAndTicksAgreeWithTheMarket) {
   EXPECT_EQ(minutes.quote.LevelPrice(kBestBidEntry), item.bid);
   EXPECT_EQ(minutes.quote.LevelPrice(kBestAskEntry), item.ask);
   EXPECT_EQ(minutes.ticks.size(), list.deals.size());
+  // The same reply's minute points are made of those deals: up to the last
+  // deal's minute, ending at the last price, adding up to the day's volume.
+  SMinuteData points;
+  ASSERT_TRUE(ReadMinuteData(trace.data(), trace.size(), &points));
+  ASSERT_EQ(points.points.size(), static_cast<size_t>(list.deals.back().time) + 1);
+  EXPECT_EQ(points.points.back().price, item.price);
+  EXPECT_EQ(points.points.back().average, minutes.quote.average);
+  EXPECT_EQ(points.time, minutes.quote.time);
+  uint64_t pointVolume = 0;
+  for (const SMinutePoint& p : points.points) {
+    pointVolume += p.volume;
+    EXPECT_GE(p.price, item.low);
+    EXPECT_LE(p.price, item.high);
+    EXPECT_GE(p.average, item.low);
+    EXPECT_LE(p.average, item.high);
+  }
+  EXPECT_EQ(pointVolume, item.volume);
 
   EXPECT_TRUE(Ask(PKT_PRICE_DISTRIB, 999999).empty());
 
@@ -67,6 +86,28 @@ TEST_F(ChartFeedsTest, DealsAndTicksAgreeWithTheMarket) {
   EXPECT_EQ(body.find('\0'), std::string::npos);
   EXPECT_EQ(body.rfind(item.name, 0), 0u);
   EXPECT_NE(body.find("20261209\r\n"), std::string::npos);
+}
+
+// Trading minutes past the morning go out as afternoon times, the way the
+// program maps times to chart points (the lunch break is no trading time).
+TEST(ChartReplies, TradingMinutesSkipTheLunchBreak) {
+  sim::WalkItem item;
+  item.market = kMarket;
+  item.code = kCode;
+  item.price = item.preClose = 10000;
+  const struct {
+    uint16_t minute, ofDay, elapsed;
+  } cases[] = {{0, 570, 0}, {120, 690, 120}, {121, 780, 210}, {239, 898, 328}};
+  for (const auto& c : cases) {
+    const std::string deals = sim::BuildDealList(1, {sim::WalkDeal{c.minute, 10000, 1, 0, 0}});
+    SDealListPacket list;
+    ASSERT_TRUE(ReadDealList(deals.data(), deals.size(), &list));
+    EXPECT_EQ(list.deals[0].time, c.elapsed) << c.minute;
+    const std::string record = sim::EncodeTickRecord(item, c.minute);
+    STickRecord r;
+    ASSERT_GT(ReadTickRecord(reinterpret_cast<const uint8_t*>(record.data()), record.size(), &r), 0u);
+    EXPECT_EQ(r.time, c.ofDay) << c.minute;
+  }
 }
 
 TEST_F(ChartFeedsTest, PushesFollowTheShownItemsAndBigOrdersTheirThreshold) {

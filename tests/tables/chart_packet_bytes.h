@@ -70,14 +70,29 @@ inline std::string DealListBody(const std::vector<DealBytes>& deals, uint16_t ta
   return b.Bytes();
 }
 
-// 0x0300: tick count at 10, the record at 22, ticks after it.
-inline std::string TraceBody(const TickBytes& quote, const std::vector<DealBytes>& ticks, int claimed = -1) {
+// A per-minute point of the time-share reply (26 bytes).
+struct PointBytes {
+  uint16_t elapsed = 0;  // minutes since 09:30
+  uint32_t price = 0, volume = 0, average = 0;
+};
+
+// 0x0300: the record's market at 4 and code at 6, tick count at 10, point
+// count at 16, the record at 22, ticks after it, then the points.
+inline std::string TraceBody(const TickBytes& quote, const std::vector<DealBytes>& ticks, int claimed = -1,
+                             const std::vector<PointBytes>& points = {}) {
   PacketBytes b;
-  b.U16(0, 0x0300).U16(2, 1).U16(10, static_cast<uint16_t>(claimed < 0 ? ticks.size() : claimed));
+  b.U16(0, 0x0300).U16(2, 1).U16(4, quote.market).I32(6, quote.code);
+  b.U16(10, static_cast<uint16_t>(claimed < 0 ? ticks.size() : claimed));
+  b.U16(16, static_cast<uint16_t>(points.size()));
   WriteTick(b, 22, quote);
-  const size_t at = 22 + TickSize(quote);
+  size_t at = 22 + TickSize(quote);
   b.Size(at);
   for (size_t i = 0; i < ticks.size(); ++i) WriteDeal(b, at + 30 * i, ticks[i]);
+  at += 30 * ticks.size();
+  for (const PointBytes& p : points) {
+    b.U16(at, p.elapsed).U32(at + 2, p.price).U32(at + 6, p.volume).U32(at + 14, p.average).Size(at + 26);
+    at += 26;
+  }
   return b.Bytes();
 }
 

@@ -16,6 +16,7 @@
 #include "report_test_support.h"
 #include "sim/market/demo_market.h"
 #include "zeb/shell/blocks/block_manager.h"
+#include "zeb/tables/views/popup_menu.h"
 #include "ui/sys_style.h"
 #include "zeb/tables/views/price_report_view.h"
 
@@ -506,4 +507,22 @@ TEST_F(ReportViewTest, SchemeChangeRetakesTheColours) {
   view.Table().SetBkColor(RGB(1, 2, 3));
   view.OnSchemeChanged();
   EXPECT_EQ(view.Table().GetBkColor(), CSysStyle::GetInstance()->GetColor(19));
+}
+
+// A drawn object may show a command of a menu resource under another text
+// (the time-share menu names its long-short entry "ADL图" for indices).
+TEST(PopupMenuTest, RetitledCommandsShowTheirNewText) {
+  platform::testing::EnsureApplication();
+  SPopupMenu description;
+  description.baseResource = 130;
+  description.baseSubMenu = 0;
+  description.retitles.push_back({SPopupItem::Kind::kCommand, 26642, GBK("ADL图")});
+  CMenu menu;
+  std::vector<std::unique_ptr<CMenu>> keep;
+  ASSERT_TRUE(BuildPopupMenu(description, &menu, &keep));
+  std::string text;
+  menu.GetMenuString(26642, text, MF_BYCOMMAND);
+  EXPECT_EQ(text, GBK("ADL图"));
+  menu.GetMenuString(26644, text, MF_BYCOMMAND);
+  EXPECT_EQ(text, GBK("成交量"));
 }

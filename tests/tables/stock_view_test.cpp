@@ -345,16 +345,30 @@ TEST_F(StockViewTest, ChartMessagesAndThePanelToggle) {
   EXPECT_EQ(view.Panel().GetRect().left, kWidth - kPanelWidth);
 }
 
+// The time-share reply of item A: 30 minutes of points around 12.40 and
+// the record at 09:59.
+std::string ThirtyMinutes() {
+  TickBytes quote;
+  quote.time = 570 + 29;
+  quote.last = 12340 + 10 * (29 % 7);
+  quote.volume = 90;
+  quote.levels = TenLevels(12500, 12510);
+  std::vector<DealBytes> ticks;
+  std::vector<PointBytes> points;
+  for (int i = 0; i < 30; ++i) {
+    const uint32_t price = 12340u + 10u * (i % 7);
+    ticks.push_back({static_cast<uint16_t>(i), price, 3, 0, 0});
+    points.push_back({static_cast<uint16_t>(i), price, 3, 12350});
+  }
+  return TraceBody(quote, ticks, -1, points);
+}
+
 TEST_F(StockViewTest, ARenderShowsTheChartTheTabsAndThePanel) {
   Show();
   Open(602001, 0x10);
-  TickBytes quote;
-  quote.last = 12500;
-  quote.volume = 100;
-  quote.levels = TenLevels(12500, 12510);
-  std::vector<DealBytes> ticks;
-  for (int i = 0; i < 30; ++i) ticks.push_back({static_cast<uint16_t>(i), 12340u + 10u * (i % 7), 3, 0, 0});
-  Feed(TraceBody(quote, ticks));
+  const QImage empty = view.GetWidget()->grab().toImage();
+  Feed(ThirtyMinutes());
+  ASSERT_EQ(view.Analysis().PriceVol().GetDataCount(), 30);
   const QImage image = view.GetWidget()->grab().toImage();
   const COLORREF background = Color(19);
   const QRgb back = qRgb(GetRValue(background), GetGValue(background), GetBValue(background));
@@ -364,13 +378,114 @@ TEST_F(StockViewTest, ARenderShowsTheChartTheTabsAndThePanel) {
       for (int x = left; x < right; ++x) painted += image.pixel(x, y) != back;
     return painted;
   };
+  // The day's price line: the price picture changed where the minutes lie.
+  const RECT price = view.Analysis().PriceVol().PriceRect();
+  int changed = 0;
+  for (int y = price.top; y < price.bottom; ++y)
+    for (int x = price.left; x < price.right; ++x) changed += image.pixel(x, y) != empty.pixel(x, y);
+  EXPECT_GT(changed, 30);
   const int chartRight = kWidth - kPanelWidth;
-  EXPECT_GT(paintedIn(10, 10, chartRight - 10, kHeight - 30), 200);               // the time-share line
   EXPECT_GT(paintedIn(0, kHeight - kAnalysisTabHeight, chartRight, kHeight), 100);  // the page tabs
   EXPECT_GT(paintedIn(chartRight + 2, 0, kWidth, kTitleRowHeight), 20);           // the title
   EXPECT_GT(paintedIn(chartRight + 2, 22, kWidth, 22 + 18 * 19), 500);            // the board
   // The panel's left edge line.
   EXPECT_NE(image.pixel(chartRight, kHeight / 2), back);
+}
+
+// The time-share page is the real chart: a late reply of the item shown
+// before is refused, the cursor box is the chart information table showing
+// the minute under the mouse, and the chart's commands reach it.
+TEST_F(StockViewTest, TheTimeSharePageShowsTheMinuteUnderTheCursorInItsBox) {
+  Show();
+  Open(602002, 0x10);
+  Feed(ThirtyMinutes());  // item A's day while B is shown
+  EXPECT_EQ(view.Analysis().PriceVol().GetDataCount(), 0);
+  Open(602001, 0x12);
+  Feed(ThirtyMinutes());
+  CAnalisysObj& a = view.Analysis();
+  CPriceVolObj& chart = a.PriceVol();
+  ASSERT_EQ(chart.GetDataCount(), 30);
+  const RECT price = chart.PriceRect();
+  // Across the minutes to the one whose x is the picture's for minute 3.
+  int x = price.left, y = (price.top + price.bottom) / 2;
+  while (x < price.right && chart.GetCursorIndex() != 3) a.OnMouseMove(++x, y);
+  ASSERT_EQ(chart.GetCursorIndex(), 3);
+  const CInfoTable& box = a.InfoBox().Table();
+  EXPECT_EQ(box.GetCellText(1, 0), "09:33");
+  EXPECT_EQ(box.GetCellText(3, 0), "12.37");
+  EXPECT_EQ(box.GetCellText(7, 0), "12.35");
+  // Past the minutes with data: the time alone.
+  while (x < price.right - 1 && chart.GetCursorIndex() < 40) a.OnMouseMove(++x, y);
+  ASSERT_EQ(chart.GetCursorIndex(), 40);
+  EXPECT_EQ(box.GetRowCount(), 2);
+  EXPECT_EQ(box.GetCellText(1, 0), "10:10");
+  // The crosshair on (a click) with the mouse in the chart draws the box.
+  const QImage without = view.GetWidget()->grab().toImage();
+  a.OnLButtonDown(x, y);
+  a.OnMouseMove(x, y);
+  ASSERT_TRUE(chart.IsCrosshairOn());
+  const QImage with = view.GetWidget()->grab().toImage();
+  const RECT r = box.GetRect();
+  int changed = 0;
+  for (int by = r.top; by < r.bottom; ++by)
+    for (int bx = r.left; bx < r.right; ++bx) changed += with.pixel(bx, by) != without.pixel(bx, by);
+  EXPECT_GT(changed, 50);
+  // "成交量" from the menu drops the extra pane (the page code said 2).
+  ASSERT_EQ(a.GetSubPicType(), 2);
+  EXPECT_EQ(view.OnCommand(static_cast<int>(CPriceVolObj::kVolumeCommand)), 1);
+  EXPECT_EQ(a.GetSubPicType(), 0);
+}
+
+// The panel's two small charts and its chip page are the real charts: the
+// item's chart takes the time-share reply, the index chart the index item's
+// pushes once its tab asked for them, and the chip page computes a
+// distribution from what the K-line chart tells it.
+TEST_F(StockViewTest, ThePanelChartsAndChipsTakeTheirData) {
+  Show();
+  Open(602001, 0x10);
+  CStatInfoObj& panel = view.Panel();
+  main.requests.clear();
+  panel.SelectTab(1);
+  EXPECT_EQ(main.Count(0x0300), 1u);
+  Feed(ThirtyMinutes());
+  EXPECT_EQ(panel.ItemChart().GetStyle(), kPanelItemChartStyle);
+  EXPECT_EQ(panel.ItemChart().GetDataCount(), 30);
+  panel.SelectTab(2);
+  ASSERT_EQ(main.Count(0x0900), 1u);
+  EXPECT_EQ(main.requests.back().items.back(), (SCodeInfo{kIndexMarket, 399001}));
+  TickBytes index;
+  index.market = kIndexMarket;
+  index.code = 399001;
+  index.time = 575;
+  index.last = 2010000;
+  index.volume = 500;
+  index.curVolume = 500;
+  Feed(PushBody({index}));
+  // The view was made before the market table (its trade date) arrived.
+  EXPECT_EQ(panel.IndexChart().GetStyle(), kPanelIndexChartStyle);
+  EXPECT_EQ(panel.IndexChart().GetDataCount(), 6);
+  EXPECT_EQ(panel.IndexChart().Prices()[5], 2010000);
+
+  // The chip page: shares from the capital records, bars, the price area,
+  // the technical page shown and the cursor bar, as the K-line chart sends them.
+  panel.SelectTab(3);
+  PacketBytes capital;
+  capital.U16(0, 0x1300).U16(4, 0).Size(10);
+  Feed(capital.Bytes());
+  std::vector<SHistoryUnit> bars;
+  for (int i = 0; i < 20; ++i)
+    bars.push_back(SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
+  const SHistoryInterval interval{static_cast<int>(bars.size()), bars.data()};
+  const RECT area{0, 20, 0, 400};
+  view.SendMessage(WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&interval));
+  view.SendMessage(WM_CHIP_UPDATE, 3, reinterpret_cast<LPARAM>(&area));
+  view.SendMessage(WM_CHIP_UPDATE, 2, 1);
+  view.SendMessage(WM_CHIP_UPDATE, 1, 15);
+  EXPECT_EQ(panel.Chips().GetCurIndex(), 15);
+  ASSERT_EQ(panel.Chips().Bins().size(), 190u);
+  double held = 0;
+  for (double b : panel.Chips().Bins()) held += b;
+  EXPECT_GT(held, 0.0);
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 // list the way a user goes (Esc). Reports what it saw, for the end-to-end
 // test.
 #pragma once
+#include <string>
+
 #include "zeb/screenshot/shell_pictures.h"
 
 struct SChartPictures {
@@ -12,6 +14,11 @@ struct SChartPictures {
   int deals = 0;               // rows of the deal details
   int priceLevels = 0;         // levels of the price-volume distribution
   int bigOrders = 0;           // rows of the big-order page
+  int timeShareMinutes = 0;    // minutes with data in the time-share page
+  std::string timeShareLast;   // the time-share chart's last point, "%.2f"
+  std::string boardLast;       // the board's last price as shown
+  int itemChartMinutes = 0;    // minutes of the panel's small chart of the item
+  int indexChartMinutes = 0;   // minutes of the panel's index chart (from pushes)
   bool tabTurnedPage = false;  // Tab through the main frame showed the next analysis page
   bool pageDownStepped = false;  // Page Down through the main frame opened another item
   bool backToList = false;     // Esc showed the quote list again

@@ -5,8 +5,8 @@
 // each market tab and on a sorted page) and each view of the market pane,
 // the chart view, the trading window and its order entry, each panel of the
 // trading window, the keyboard-input box, the menu bar's pop-ups, the
-// formula dialogs and the shell's dialogs into OUTDIR, one line per picture.
-// Exits non-zero when a stage is not reached in time.
+// formula dialogs, the shell's dialogs and the charts into OUTDIR, one line
+// per picture. Exits non-zero when a stage is not reached in time.
 #include <cstdio>
 #include <cstring>
 #include <string>

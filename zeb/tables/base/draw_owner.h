@@ -40,6 +40,8 @@ struct SPopupMenu {
   int baseSubMenu = 0;
   std::vector<SPopupItem> items;
   UINT flags = popup_flags::kRightButton;
+  // Commands of the menu shown under another text (id and text of each).
+  std::vector<SPopupItem> retitles;
 };
 
 class CDrawOwner {

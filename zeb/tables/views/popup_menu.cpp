@@ -61,6 +61,8 @@ bool BuildPopupMenu(const SPopupMenu& description, CMenu* menu, std::vector<std:
       }
     }
   }
+  for (const SPopupItem& item : description.retitles)
+    menu->ModifyMenu(item.id, MF_BYCOMMAND | MF_STRING, item.id, item.text.c_str());
   return true;
 }
 

@@ -23,6 +23,7 @@ CAnalisysObj::CAnalisysObj(CPublic* store)
       m_deals(m_store),
       m_prices(m_store),
       m_hisTech(m_store) {
+  m_priceVol.SetInfoBox(&m_infoBox);
   SetKLineHooks(nullptr, nullptr);
 }
 

@@ -18,11 +18,12 @@
 
 #include "controls/type_ctl_pic.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/charts/standins/chart_standins.h"
+#include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/tables/chartinfo/chart_info_tables.h"
 #include "zeb/tables/base/draw_obj.h"
 #include "zeb/tables/deals/deal_table.h"
 #include "zeb/tables/deals/price_table.h"
+#include "zeb/views/stock/timeshare_info_box.h"
 
 class CPublic;
 
@@ -54,6 +55,8 @@ class CAnalisysObj : public CBaseDrawObj {
   int OnRButtonUp(int x, int y);
 
   void InitTabs();
+  // The window the time-share chart repaints after its commands.
+  void SetOwner(CDrawOwner* owner) { m_priceVol.SetOwner(owner); }
   void SetStock(SStockInfo* item);
   void SetKind(int kind);
   void SwitchKind(int kind, int apply);
@@ -72,6 +75,7 @@ class CAnalisysObj : public CBaseDrawObj {
   int IsVisited(int page) const;
 
   CPriceVolObj& PriceVol() { return m_priceVol; }
+  const CTimeShareInfoTable& InfoBox() const { return m_infoBox; }
   CHisTechObj& HisTech() { return m_hisTech; }
   CDealTable& Deals() { return m_deals; }
   CPriceTable& Prices() { return m_prices; }
@@ -93,6 +97,7 @@ class CAnalisysObj : public CBaseDrawObj {
   SStockInfo* m_item = nullptr;
   int m_nPage = kPageTimeShare;
   std::vector<int> m_visited;
+  CTimeShareInfoTable m_infoBox;  // before the chart that points at it
   CPriceVolObj m_priceVol;
   CDealTable m_deals;
   CPriceTable m_prices;

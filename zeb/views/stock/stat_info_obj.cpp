@@ -7,6 +7,7 @@
 #include "zeb/shell/messages.h"
 #include "zeb/shell/store/public_store.h"
 #include "zeb/tables/packets/kline_packets.h"
+#include "zeb/tables/chartinfo/chart_info_tables.h"
 
 namespace {
 constexpr UINT kKeyPlus = 187;
@@ -189,6 +190,8 @@ int CStatInfoObj::OnData(const void* body, int length) {
       std::vector<SExRightsRecord> records;
       if (!m_item || !ReadExRights(body, static_cast<size_t>(length), &records)) break;
       const uint8_t* first = static_cast<const uint8_t*>(body) + kExRightsAt;
+      // Today's shares head the table under this store's trade date.
+      m_chips.SetTradeDate(m_store->GetTradeDate());
       m_chips.SetCapitalInfo(m_item->circulating, first, static_cast<int>(records.size()));
       break;
     }

@@ -9,7 +9,8 @@
 // leaves the parts that need it alone: no request, no drawing.
 #pragma once
 #include "controls/type_ctl_pic.h"
-#include "zeb/charts/standins/chart_standins.h"
+#include "zeb/charts/chips/chip_distrib_pic.h"
+#include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/tables/base/draw_obj.h"
 #include "zeb/tables/bigorder/large_vol_table.h"
 #include "zeb/tables/panel/stat_table.h"

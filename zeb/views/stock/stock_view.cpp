@@ -20,6 +20,7 @@ constexpr UINT kKeyF5 = 0x74;
 
 CStockView::CStockView(CPublic* store)
     : CBaseView(store), m_panel(Store(), &m_hooks), m_analysis(Store()) {
+  m_analysis.SetOwner(this);
   m_hooks.threshold = [] { return CCmdDispatcher::GetInstance()->GetSysParam(GBK("主力大单")); };
   // The big-order title row opens the settings on the page of its threshold.
   m_hooks.openSettings = [] { CCmdDispatcher::GetInstance()->OpenSystemSettings(1); };

@@ -1,0 +1,405 @@
+// The time-share pictures and object: point layout, the symmetric price
+// scale, minute data, day traces and ticks as the chart keeps them, the
+// requests it sends, its keys and layout, and what it paints.
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <cstdlib>
+
+#include "sim/quote-server/timeshare_feed.h"
+#include "tables/tables_test_support.h"
+#include "timeshare_packet_bytes.h"
+#include "zeb/charts/timeshare/price_vol_obj.h"
+
+using namespace tables_test;
+using charts_test::MinuteBody;
+using charts_test::Point;
+using charts_test::Tick;
+using charts_test::TickBody;
+
+namespace {
+
+constexpr uint16_t kMarket = 4116;
+constexpr int32_t kCode = 100000;
+constexpr uint32_t kPreClose = 10000;
+
+TEST(TimeSharePictures, PointsSpanThePlotAndItsRightEdgeStaysExclusive) {
+  CVolPic pic;
+  pic.SetRectDeferred(10, 0, 251, 100, false);  // 241 pixels wide
+  pic.SetPointCount(242);
+  const std::vector<int>& xs = pic.GetXs();
+  ASSERT_EQ(xs.size(), 242u);
+  EXPECT_EQ(xs.front(), 10);
+  EXPECT_EQ(xs.back(), 251);  // the last point sits on the right edge
+  for (size_t i = 0; i < xs.size(); ++i) EXPECT_EQ(xs[i], 10 + static_cast<int>(i));
+  // The edge itself is outside the plot; the pixel left of it is inside.
+  EXPECT_EQ(pic.IndexAtX(251, 50), -1);
+  EXPECT_GE(pic.IndexAtX(250, 50), 240);
+  EXPECT_EQ(pic.IndexAtX(9, 50), -1);
+}
+
+struct FlatCase {
+  int height;
+  int decimals;
+};
+
+class FlatSeries : public ::testing::TestWithParam<FlatCase> {};
+
+TEST_P(FlatSeries, GetsAtLeastOnePercentWithThePreviousCloseInTheMiddle) {
+  CPricePic pic;
+  pic.SetFormat(GetParam().decimals, 1000);
+  pic.SetRectDeferred(0, 0, 241, GetParam().height, false);
+  std::vector<int32_t> price(100, 10000);
+  SDynPicData d;
+  d.count = 100;
+  d.preClose = 10000;
+  d.upper = 11000;
+  d.lower = 9000;
+  d.values[0] = price.data();
+  pic.SetData(d);
+  EXPECT_EQ(pic.GetTop() - 10000, 10000 - pic.GetBottom());
+  EXPECT_GE(pic.GetTop() - 10000, 100);  // 1 % of 10.00
+  // The middle of the plot is the previous close.
+  const RECT& plot = pic.GetPlotRect();
+  EXPECT_NEAR(pic.YOf(10000), (plot.top + plot.bottom) / 2, 1);
+  if (GetParam().decimals == 2) {
+    const int rows = pic.GetRows();
+    const int half = (rows % 2 == 0 ? rows + 1 : rows) / 2;
+    EXPECT_GE((pic.GetTop() - 10000) / half, 10);  // ten thousandths per row at least
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Heights, FlatSeries,
+                         ::testing::Values(FlatCase{150, 2}, FlatCase{66, 2}, FlatCase{300, 3},
+                                           FlatCase{10, 2}));
+
+TEST(TimeSharePictures, SecondItemWithZeroReferenceLeavesTheScaleAlone) {
+  std::vector<int32_t> price = {10000, 10100, 9900}, second = {5000, 5200, 4800};
+  for (int32_t secondRef : {0, 5000}) {
+    CPricePic pic;
+    pic.SetFormat(2, 1000);
+    pic.SetRectDeferred(0, 0, 241, 150, false);
+    SDynPicData d;
+    d.count = 3;
+    d.preClose = 10000;
+    d.upper = d.lower = 0;
+    d.values[0] = price.data();
+    d.values[2] = second.data();
+    d.values[3] = &secondRef;
+    pic.SetData(d);
+    ASSERT_EQ(pic.SecondRows().size(), 3u);
+    if (secondRef == 0) {
+      // Nothing to scale by: the second line lies on the plot bottom.
+      for (int y : pic.SecondRows()) EXPECT_EQ(y, pic.GetPlotRect().bottom);
+      EXPECT_LE(pic.GetTop() - 10000, 200);
+    } else {
+      // +4 % on the second item widens this one's scale to at least +4 %.
+      EXPECT_GE(pic.GetTop(), 10400);
+    }
+  }
+}
+
+TEST(TimeSharePictures, VolumeBarsStartAtOnePixelAndZeroDrawsNone) {
+  CVolPic pic;
+  pic.SetRectDeferred(0, 0, 241, 100, false);
+  std::vector<int32_t> volume = {0, 1, 1000000}, price = {10, 10, 9};
+  SDynPicData d;
+  d.count = 3;
+  d.values[0] = volume.data();
+  d.values[1] = price.data();
+  pic.SetData(d);
+  const int base = pic.GetPlotRect().bottom - 2;
+  EXPECT_EQ(pic.BarRows()[0], base);      // no bar
+  EXPECT_EQ(pic.BarRows()[1], base - 1);  // a 1-pixel bar
+  EXPECT_LT(pic.BarRows()[2], base - 50);
+  EXPECT_EQ(pic.UpFlags()[2], 0);  // a falling minute
+}
+
+class TimeShareTest : public TablesTest {
+ protected:
+  TimeShareTest() {
+    sim::MarketTableItem item = Item(kCode, "item", kPreClose);
+    item.limitUp = 11000;
+    item.limitDown = 9000;
+    LoadMarket({{kMarket, {item}}});
+    SCodeInfo key{kMarket, kCode};
+    stock = store.FindStock(&key);
+    chart.SetRect(0, 0, 800, 400);
+    chart.SetStock(stock);
+  }
+  int Feed(const std::string& body) {
+    return chart.OnData(body.data(), static_cast<int>(body.size()));
+  }
+  // Minute data up to 09:3x with one point per minute at price p.
+  void Minutes(int count, uint32_t price) {
+    std::vector<Point> points;
+    for (int i = 0; i < count; ++i) points.push_back({static_cast<uint16_t>(i), price, 100, price});
+    ASSERT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode}, static_cast<uint16_t>(570 + count - 1),
+                              price, 100u * count, points)),
+              1);
+  }
+  Tick At(uint16_t time, uint32_t last, uint32_t total, uint32_t step) {
+    return Tick{{kMarket, kCode}, time, last, last, total, step};
+  }
+
+  SStockInfo* stock = nullptr;
+  CPriceVolObj chart{&store};
+};
+
+TEST_F(TimeShareTest, MinuteDataFillsPointsAndGapsAndRefusesOtherTagsAndItems) {
+  EXPECT_EQ(chart.GetPointCount(), 242);
+  // Minutes 0, 1 and 4 given; 2 and 3 take the previous price; the second
+  // record for minute 1 without volume is ignored.
+  const std::vector<Point> points = {
+      {0, 10100, 5, 10050}, {1, 10200, 7, 0}, {1, 9000, 0, 9000}, {4, 10300, 9, 10150}};
+  EXPECT_EQ(Feed(MinuteBody(0x0A00, 2, {kMarket, kCode}, 574, 10300, 21, points)),
+            0);  // another tag
+  EXPECT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode + 1}, 574, 10300, 21, points)),
+            0);  // another item's day
+  EXPECT_EQ(chart.GetDataCount(), 0);
+  ASSERT_EQ(Feed(MinuteBody(0x0D00, 1, {kMarket, kCode}, 574, 10300, 21, points)), 1);
+  ASSERT_EQ(chart.GetDataCount(), 5);
+  const std::vector<int32_t> prices(chart.Prices().begin(), chart.Prices().begin() + 5);
+  EXPECT_EQ(prices, (std::vector<int32_t>{10100, 10200, 10200, 10200, 10300}));
+  EXPECT_EQ(chart.Averages()[1], 10050);  // a zero average takes the one before
+  EXPECT_EQ(chart.Volumes()[2], 0);
+  EXPECT_EQ(chart.Volumes()[4], 9);
+}
+
+TEST_F(TimeShareTest, TicksUpdateExtendAndStopAsTheyShould) {
+  Minutes(5, 10000);  // 09:30 .. 09:34
+  // An earlier minute updates the last point.
+  ASSERT_EQ(Feed(TickBody({At(572, 10100, 600, 50)})), 1);
+  EXPECT_EQ(chart.GetDataCount(), 5);
+  EXPECT_EQ(chart.Prices()[4], 10100);
+  EXPECT_EQ(chart.Volumes()[4], 150);
+  // Two minutes after the last point: the minute between is filled with
+  // the previous price and no volume.
+  ASSERT_EQ(Feed(TickBody({At(576, 10200, 700, 40)})), 1);
+  EXPECT_EQ(chart.GetDataCount(), 7);
+  EXPECT_EQ(chart.Prices()[5], 10100);
+  EXPECT_EQ(chart.Volumes()[5], 0);
+  EXPECT_EQ(chart.Prices()[6], 10200);
+  EXPECT_EQ(chart.Volumes()[6], 40);
+  // A repeat (no new volume, same price) drops the rest of the packet.
+  EXPECT_EQ(Feed(TickBody({At(577, 10200, 700, 0), At(578, 10500, 800, 100)})), 0);
+  EXPECT_EQ(chart.GetDataCount(), 7);
+  // Ticks of another item are skipped.
+  Tick other = At(579, 9000, 900, 5);
+  other.code.code = kCode + 1;
+  EXPECT_EQ(Feed(TickBody({other})), 0);
+  EXPECT_EQ(chart.GetDataCount(), 7);
+}
+
+TEST_F(TimeShareTest, TicksPastTheChartsMinutesAreNeverWritten) {
+  SStockInfo item = *stock;  // outlives the market table reloaded below
+  chart.SetStock(&item);
+  Minutes(5, 10000);
+  // The market's afternoon grows after the chart was sized: minute 16:00
+  // lies past its 242 points.
+  const std::string table = sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 960}},
+                                                  {{kMarket, {Item(kCode, "item", kPreClose)}}});
+  ASSERT_EQ(store.ParseMarketTable(table.data(), static_cast<int>(table.size())), 0);
+  EXPECT_EQ(Feed(TickBody({At(950, 10600, 1000, 5)})), 0);
+  EXPECT_EQ(chart.GetDataCount(), 5);
+  EXPECT_EQ(chart.Prices()[241], 0);
+  // A later tick inside the day still counts.
+  EXPECT_EQ(Feed(TickBody({At(575, 10700, 1100, 5)})), 1);
+  EXPECT_EQ(chart.GetDataCount(), 6);
+}
+
+// Figures near the top of 32 bits from the server keep the scale and the
+// volumes in range instead of wrapping round.
+TEST_F(TimeShareTest, HugeFiguresSaturateInsteadOfWrapping) {
+  Minutes(3, 10000);
+  ASSERT_EQ(Feed(TickBody({At(572, 2000000000u, 2000000000u, 2000000000u)})), 1);
+  ASSERT_EQ(Feed(TickBody({At(572, 2000000001u, 2100000000u, 2000000000u)})), 1);
+  EXPECT_EQ(chart.Volumes()[2], INT32_MAX);
+  EXPECT_GE(chart.PricePic().GetTop(), 2000000001);
+  EXPECT_LT(chart.PricePic().GetBottom(), chart.PricePic().GetTop());
+  // The previous close in the middle, the huge price near the top.
+  const RECT& plot = chart.PricePic().GetPlotRect();
+  EXPECT_NEAR(chart.PricePic().PriceRows()[0], (plot.top + plot.bottom) / 2, 2);
+  EXPECT_LE(chart.PricePic().PriceRows()[2], plot.top + 2);
+}
+
+// A past day near the top of 32 bits: the price scale's two bounds are
+// both huge, and the middle label of the grid is computed without wrapping
+// (the sanitizer tree's run of this test catches the overflow).
+TEST_F(TimeShareTest, HugeDayTraceDrawsItsGrid) {
+  ASSERT_EQ(Feed(charts_test::DayTraceBody(20260102, 2000000000u, {{2000000000u, 10, 0}})), 1);
+  ASSERT_GT(chart.PricePic().GetBottom(), 1000000000);
+  QImage image(800, 400, QImage::Format_ARGB32_Premultiplied);
+  CDC dc;
+  dc.Attach(&image);
+  EXPECT_EQ(chart.Draw(&dc), 1);
+}
+
+TEST_F(TimeShareTest, FlatDayTraceGetsTenPercentBounds) {
+  ASSERT_EQ(
+      Feed(charts_test::DayTraceBody(20260102, 8000, {{8000, 10, 0}, {8000, 20, 0}, {8000, 5, 0}})),
+      1);
+  EXPECT_EQ(chart.GetDataCount(), 3);
+  EXPECT_EQ(chart.GetTradeDate(), 20260102);
+  EXPECT_EQ(chart.GivenUpper(), 8800);
+  EXPECT_EQ(chart.GivenLower(), 7200);
+  EXPECT_EQ(chart.Averages()[0], 8000);  // a zero average takes the price at the start
+  // The picture still has a range around the previous close.
+  EXPECT_GT(chart.PricePic().GetTop(), 8000);
+  EXPECT_LT(chart.PricePic().GetBottom(), 8000);
+  // The chart now shows a past day: today's ticks do not reach it.
+  EXPECT_EQ(Feed(TickBody({At(571, 8100, 50, 50)})), 0);
+  EXPECT_EQ(chart.GetDataCount(), 3);
+}
+
+TEST_F(TimeShareTest, RequestsCarryTheItemAndTheTraceList) {
+  CPriceVolObj::ClearTraceCodes();
+  chart.RequestMinuteTrace();
+  chart.AddTraceCode({4097, 1});
+  chart.AddTraceCode({4097, 1});
+  ASSERT_EQ(frame.requests.size(), 3u);
+  EXPECT_EQ(frame.requests[0].bytes.size(), 18u);
+  EXPECT_EQ(frame.requests[0].type, 0x0300);
+  EXPECT_EQ(frame.requests[0].market, kMarket);
+  EXPECT_EQ(frame.requests[0].tag, 1);
+  EXPECT_EQ(frame.requests[0].items, (std::vector<SCodeInfo>{{kMarket, kCode}}));
+  EXPECT_EQ(frame.requests[2].type, 0x0900);
+  EXPECT_EQ(frame.requests[2].items, (std::vector<SCodeInfo>{{kMarket, kCode}, {4097, 1}}));
+  // Asked again (the view's refresh timer): the list does not grow.
+  chart.RequestMinuteTrace();
+  chart.AddTraceCode({4097, 1});
+  EXPECT_EQ(frame.requests.back().items, (std::vector<SCodeInfo>{{kMarket, kCode}, {4097, 1}}));
+  // A new chart starts the process-wide list afresh.
+  { CPriceVolObj another(&store); }
+  EXPECT_TRUE(CPriceVolObj::TraceCodes().empty());
+}
+
+TEST_F(TimeShareTest, ArrowKeysWrapOverThePointsWithData) {
+  Minutes(10, 10000);
+  EXPECT_EQ(chart.OnKey(36), 1);
+  EXPECT_EQ(chart.OnKey(37), 1);  // Left on the first point
+  EXPECT_EQ(chart.GetCursorIndex(), 9);
+  EXPECT_TRUE(chart.IsCrosshairOn());
+  EXPECT_EQ(chart.OnKey(39), 1);  // Right on the last
+  EXPECT_EQ(chart.GetCursorIndex(), 0);
+  EXPECT_TRUE(chart.CursorInfo().hasData);
+  EXPECT_EQ(chart.CursorInfo().time, 570);
+  EXPECT_EQ(chart.OnKey(27), 1);
+  EXPECT_FALSE(chart.IsCrosshairOn());
+  EXPECT_EQ(chart.OnKey(27), 0);
+}
+
+TEST_F(TimeShareTest, LayoutFollowsTheStyleBitsAndTheExtraPane) {
+  chart.SetStyle(0);
+  chart.SetRect(0, 0, 600, 318);
+  EXPECT_EQ(chart.PriceRect().left, 60);
+  EXPECT_EQ(chart.PriceRect().right, 540);
+  EXPECT_EQ(chart.TitleRect().bottom, 18);
+  EXPECT_EQ(chart.AxisRect().top, 300);
+  EXPECT_EQ(chart.PriceRect().bottom, 18 + static_cast<int>(282 / 3.0f * 1.8f));
+  EXPECT_EQ(chart.VolumeRect().bottom, 299);  // 187 + 94 x 1.2, truncated
+  chart.SetSubPicType(2);
+  EXPECT_LT(chart.VolumeRect().bottom, 250);
+  EXPECT_EQ(chart.ExtraRect().top, chart.VolumeRect().bottom);
+  EXPECT_EQ(chart.OnCommand(CPriceVolObj::kVolumeCommand), 1);
+  EXPECT_EQ(chart.GetSubPicType(), 0);
+  EXPECT_EQ(chart.SetSubPicType(9), 1);
+  EXPECT_EQ(chart.GetSubPicType(), 0);
+  // The panel's small charts: 71 has no title, axes or time axis.
+  chart.SetStyle(71);
+  chart.SetRect(0, 0, 240, 160);
+  EXPECT_EQ(chart.PriceRect().left, 0);
+  EXPECT_EQ(chart.PriceRect().top, 10);
+  EXPECT_EQ(chart.VolumeRect().bottom, 160);
+  EXPECT_EQ(chart.TitleRect().right, 0);
+}
+
+TEST_F(TimeShareTest, MouseTracksTheCrosshairAndMenuNeedsAnItem) {
+  Minutes(120, 10000);
+  const RECT price = chart.PriceRect();
+  EXPECT_EQ(chart.OnMouseMove(price.left + 30, price.top + 20), 1);
+  EXPECT_GT(chart.GetCursorIndex(), 0);
+  EXPECT_EQ(chart.OnMouseMove(price.left + 30, price.top + 20), 0);  // same point: no repaint
+  RecordingOwner owner;
+  EXPECT_EQ(chart.OnRButtonDown(&owner, price.left + 5, price.top + 5), 1);
+  ASSERT_EQ(owner.menus.size(), 1u);
+  EXPECT_EQ(owner.menus[0].menu.baseResource, 130);
+  EXPECT_EQ(owner.menus[0].menu.baseSubMenu, 0);
+  EXPECT_TRUE(owner.menus[0].menu.retitles.empty());
+  CPriceVolObj empty(&store);
+  EXPECT_EQ(empty.OnRButtonDown(&owner, 5, 5), 0);
+  // An index item's menu shows the advance-decline line.
+  SStockInfo index = *stock;
+  index.market = 4097;
+  chart.SetStock(&index);
+  EXPECT_EQ(chart.OnRButtonDown(&owner, price.left + 5, price.top + 5), 1);
+  ASSERT_EQ(owner.menus.size(), 2u);
+  ASSERT_EQ(owner.menus[1].menu.retitles.size(), 1u);
+  EXPECT_EQ(owner.menus[1].menu.retitles[0].id, 26642u);
+  EXPECT_EQ(owner.menus[1].menu.retitles[0].text, GBK("ADL图"));
+}
+
+TEST_F(TimeShareTest, PaintsThePriceLineAndVolumeBarsInTheirColours) {
+  chart.SetStyle(0);
+  chart.SetRect(0, 0, 600, 318);
+  std::vector<Point> points;
+  for (int i = 0; i < 242; ++i)
+    points.push_back({static_cast<uint16_t>(i < 121 ? i : i + 89),
+                      static_cast<uint32_t>(10000 + (i % 40) * 10),
+                      static_cast<uint32_t>(100 + i % 7), 10100});
+  ASSERT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode}, 900, 10100, 1000, points)), 1);
+  EXPECT_EQ(chart.GetDataCount(), 242);
+  QImage image(600, 318, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::black);
+  CDC dc;
+  dc.Attach(&image);
+  ASSERT_EQ(chart.Draw(&dc), 1);
+  const auto count = [&](COLORREF c, const RECT& r) {
+    int n = 0;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = r.left; x < r.right; ++x) n += dc.GetPixel(x, y) == c;
+    return n;
+  };
+  EXPECT_GT(count(Color(7), chart.PriceRect()), 200);
+  EXPECT_EQ(count(Color(7), chart.VolumeRect()), 0);
+  EXPECT_GT(count(Color(41), chart.VolumeRect()) + count(Color(42), chart.VolumeRect()), 200);
+  if (const char* dir = std::getenv("ZEB_CHART_PNG_DIR")) {
+    dc.Detach();
+    image.save(QString::fromStdString(std::string(dir) + "/timeshare-test.png"));
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// The simulator's minute data of an item agree with its quote: the chart
+// ends at the item's last price with the item's volume, inside its range,
+// and a past day reaches the chart as served.
+TEST_F(TimeShareTest, SimulatorMinutesAgreeWithTheQuote) {
+  sim::WalkItem item;
+  item.market = kMarket;
+  item.code = kCode;
+  item.preClose = kPreClose;
+  item.open = 10050;
+  item.price = 10230;
+  item.high = 10400;
+  item.low = 9900;
+  item.volume = 123456;
+  const std::vector<sim::MinuteBar> bars = sim::MinuteBarsOf(item, 150, 7);
+  ASSERT_EQ(Feed(sim::BuildMinuteData(1, item, bars)), 1);
+  ASSERT_EQ(chart.GetDataCount(), 150);
+  EXPECT_EQ(chart.Prices()[149], 10230);
+  int64_t volume = 0;
+  for (int i = 0; i < 150; ++i) {
+    volume += chart.Volumes()[i];
+    EXPECT_GE(chart.Prices()[i], 9900);
+    EXPECT_LE(chart.Prices()[i], 10400);
+  }
+  EXPECT_EQ(volume, 123456);
+  ASSERT_EQ(Feed(sim::BuildDayTrace(1, 20260102, 9000, bars)), 1);
+  EXPECT_EQ(chart.GetPreClose(), 9000u);
+  EXPECT_EQ(chart.Volumes()[10], static_cast<int32_t>(bars[10].volume));
+}
+
+}  // namespace

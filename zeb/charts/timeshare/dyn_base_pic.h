@@ -1,0 +1,113 @@
+// CDynBasePic: what the time-share chart's price and volume pictures share.
+// It maps point indices (one per trading minute) to x, draws the grid with
+// its value and percentage labels and the vertical cursor. Pictures own no
+// window: they paint into whatever device context they are handed, so they
+// draw into memory DCs and test headless.
+//
+// Rectangles keep Win32's exclusive right and bottom edges: a plot W pixels
+// wide spans x = left .. left + W - 1 for hit testing, and the last point of
+// the series sits on the right edge itself (drawn one pixel to its left).
+#pragma once
+#include <climits>
+#include <cstdint>
+#include <vector>
+
+#include "platform/gdi.h"
+#include "platform/types.h"
+
+// A point without a value in the price picture.
+constexpr int32_t kNoPrice = INT_MAX;
+
+// What a picture is given to draw. The arrays are the caller's and must
+// stay valid until the next SetData: {price, average or null, second
+// item's price or null, second item's previous close or null} for the
+// price picture, {volume, price} for the volume picture.
+struct SDynPicData {
+  int32_t count = 0;  // points holding data
+  int32_t reserved = 0;
+  int32_t preClose = 0;  // thousandths
+  int32_t upper = 0;     // price bounds of the day, thousandths
+  int32_t lower = 0;
+  int32_t valueSlots = 4;
+  const int32_t* values[4] = {};
+};
+
+class CDynBasePic {
+ public:
+  static constexpr int kDefaultPoints = 242;
+
+  CDynBasePic() = default;
+  virtual ~CDynBasePic() = default;
+  CDynBasePic(const CDynBasePic&) = delete;
+  CDynBasePic& operator=(const CDynBasePic&) = delete;
+
+  // The point under x, -1 outside the plot.
+  virtual int IndexAtX(int x, int y) const;
+  // Recomputes the pixel rows of the data (nothing in the base).
+  virtual void Recalc() {}
+  // Rebuilds the x of every point across the plot.
+  virtual void SetPointCount(int count);
+  virtual int SetData(const SDynPicData& data) = 0;
+  // Remembers the point; whether it lies in the plot.
+  virtual BOOL HitTest(int x, int y);
+  virtual int Paint(CDC* dc) = 0;
+  // Runs after a picture painted (nothing here).
+  virtual void AfterPaint(CDC* dc) {}
+  virtual void SetRect(int left, int top, int right, int bottom);
+  virtual void SetGridSpacing(int pixels) { m_nRowSpacing = pixels > 0 ? pixels : 1; }
+  // The vertical cursor at the cursor point, inverting what is below.
+  virtual void DrawCursor(CDC* dc);
+
+  void SetCursorIndex(int index) { m_nCursor = index; }
+  void SetFormat(int decimals, int divisor) {
+    m_nDecimals = decimals;
+    m_nDivisor = divisor > 0 ? divisor : 1;
+  }
+
+  int GetPointCount() const { return m_nPoints; }
+  int GetDataCount() const { return m_nDataCount; }
+  int GetCursorIndex() const { return m_nCursor; }
+  int GetTop() const { return m_nTop; }
+  int GetBottom() const { return m_nBottom; }
+  const RECT& GetPlotRect() const { return m_rcPlot; }
+  const RECT& GetOuterRect() const { return m_rcOuter; }
+  const std::vector<int>& GetXs() const { return m_arX; }
+  // Grid rows the plot height gives: height / spacing + 1, at least 2.
+  int GetRows() const;
+
+ protected:
+  enum GridKind { kPriceGrid = 0, kPriceGridNoRight = 2, kVolumeGrid = 3, kSkipFirstRow = 4 };
+  struct SGridSpec {
+    RECT plot;
+    int bottom, top, rows, kind;
+    COLORREF frame, neutral, up, down;
+    const int* vlines;
+    int vlineCount;
+    int strong;
+  };
+  void DrawGrid(CDC* dc, const SGridSpec& g) const;
+  // A value in the picture's unit rounded to the shown decimals.
+  double Rounded(double value) const;
+  void ApplyRect(const RECT& rect);
+  // With the "no left axis" style the kept rectangle is used at paint
+  // time, narrowed so the labels fit inside it.
+  void SetRectDeferredImpl(int style, const RECT& rect, bool deferOnly);
+  void ApplyDeferred(CDC* dc, int style);
+  // x of point i, kept left of the plot's right edge.
+  int DrawnX(int i) const;
+
+  int m_nDecimals = 0;
+  int m_nDivisor = 1;
+  int m_nTop = 1000;
+  int m_nBottom = 0;
+  std::vector<int> m_arX;
+  int m_nPoints = kDefaultPoints;
+  int m_nRowSpacing = 22;
+  int m_nRows = 0;
+  POINT m_ptHit{};
+  int m_nCursor = -1;
+  int m_nDataCount = 0;
+  RECT m_rcOuter{};
+  RECT m_rcPlot{};
+  RECT m_rcDeferred{};
+};

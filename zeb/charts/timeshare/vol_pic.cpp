@@ -1,0 +1,88 @@
+// Scaling and drawing of the time-share volume picture.
+#include "zeb/charts/timeshare/vol_pic.h"
+
+#include <algorithm>
+#include <cstdint>
+
+#include "ui/sys_style.h"
+
+namespace {
+
+constexpr int kGridPoints[] = {0, 30, 60, 90, 120, 150, 180, 210};
+constexpr int kStrongPoint = 120;
+
+}  // namespace
+
+int CVolPic::VolY(int64_t v) const {
+  const int height = m_rcPlot.bottom - m_rcPlot.top;
+  if (v <= 0 || m_nTop <= 0) return m_rcPlot.bottom - 2;
+  if (v > m_nTop) return m_rcPlot.top;
+  const int64_t y = m_rcPlot.bottom - v * height / m_nTop;
+  return static_cast<int>(std::min<int64_t>(y, m_rcPlot.bottom - 3));
+}
+
+int CVolPic::SetData(const SDynPicData& d) {
+  m_nDataCount = std::max(d.count, 0);
+  m_pVolume = d.values[0];
+  m_pPrice = d.values[1];
+  if (!m_pVolume || !m_pPrice) m_nDataCount = 0;
+  int64_t lo = 0, hi = 0;
+  for (int i = 0; i < m_nDataCount; ++i) {
+    if (i == 0) lo = hi = m_pVolume[0];
+    lo = std::min<int64_t>(lo, m_pVolume[i]);
+    hi = std::max<int64_t>(hi, m_pVolume[i]);
+  }
+  const int rows = GetRows();
+  const int64_t top = rows < 2 ? 0 : ((hi - lo) / (rows - 1) + 1) * (rows - 1) + lo;
+  m_nTop = static_cast<int>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
+  m_nBottom = 0;
+  m_arUp.assign(static_cast<size_t>(m_nDataCount), 1);
+  m_arY.assign(static_cast<size_t>(m_nDataCount), 0);
+  Recalc();
+  return 1;
+}
+
+void CVolPic::Recalc() {
+  m_nBarWidth = m_nPoints > 0 ? std::max(0, (m_rcPlot.right - m_rcPlot.left) / m_nPoints) : 0;
+  m_nRows = GetRows();
+  const int n = std::min<int>(m_nDataCount, static_cast<int>(m_arY.size()));
+  for (int i = 0; i < n; ++i) {
+    m_arUp[i] = (i == 0 || m_pPrice[i] >= m_pPrice[i - 1]) ? 1 : 0;
+    m_arY[i] = VolY(m_pVolume[i]);
+  }
+}
+
+int CVolPic::Paint(CDC* dc) {
+  CSysStyle* style = CSysStyle::GetInstance();
+  ApplyDeferred(dc, m_nStyle);
+  SGridSpec g{m_rcPlot,
+              m_nBottom,
+              m_nTop,
+              m_nRows,
+              kVolumeGrid,
+              style->GetColor(6),
+              style->GetColor(1),
+              style->GetColor(2),
+              style->GetColor(24),
+              kGridPoints,
+              static_cast<int>(std::size(kGridPoints)),
+              kStrongPoint};
+  DrawGrid(dc, g);
+  CPen upPen(PS_SOLID, 1, style->GetColor(41));
+  CPen downPen(PS_SOLID, 1, style->GetColor(42));
+  CPen* old = dc->SelectObject(&upPen);
+  const int base = m_rcPlot.bottom - 2;
+  const int n = std::min<int>(
+      {m_nDataCount, m_nPoints, static_cast<int>(m_arY.size()), static_cast<int>(m_arX.size())});
+  for (int i = 0; i < n; ++i) {
+    if (m_arY[i] >= base) continue;
+    dc->SelectObject(m_arUp[i] ? &upPen : &downPen);
+    const int x = DrawnX(i);
+    dc->MoveTo(x, base);
+    dc->LineTo(x, m_arY[i]);
+  }
+  dc->SelectObject(old);
+  AfterPaint(dc);
+  DrawCursor(dc);
+  return 1;
+}

@@ -1,0 +1,78 @@
+// Screen points to (date, value) anchors and back.
+#include "zeb/charts/tools/anchor_map.h"
+
+#include <algorithm>
+
+namespace {
+
+int32_t DateOf(int32_t word) { return word & 0x7FFFFFFF; }
+
+}  // namespace
+
+SToolAnchor CAnchorMap::ScreenToAnchor(POINT p) const {
+  const SView& v = m_view;
+  SToolAnchor a;
+  const int width = v.plot.right - v.plot.left;
+  const int height = v.plot.bottom - v.plot.top;
+  const int count = static_cast<int>(v.dates.size());
+  if (height > 0)
+    a.value = (v.maximum - v.minimum) / static_cast<float>(height) *
+                  static_cast<float>(v.plot.bottom - p.y) +
+              v.minimum;
+  // Without bars there is no date to anchor to.
+  if (count == 0 || width <= 0) return a;
+  // The bar under x by the bars' own spacing, so a point and its anchor
+  // map back onto each other also right of the last bar; without two
+  // visible bars the plot is shared out evenly between the bars.
+  const int visible = std::min<int>(static_cast<int>(v.xs.size()), count - v.first);
+  int bar;
+  if (visible >= 2 && v.xs[1] > v.xs[0]) {
+    const int step = v.xs[1] - v.xs[0];
+    const int dx = p.x - v.xs[0];
+    bar = v.first + (dx >= 0 ? dx / step : -((-dx + step - 1) / step));
+  } else {
+    bar = static_cast<int>(static_cast<int64_t>(p.x - v.plot.left) * (count - v.first) / width) +
+          v.first;
+  }
+  if (bar < 0) {
+    a.date = DateOf(v.dates.front());
+  } else if (bar < count) {
+    a.date = DateOf(v.dates[bar]);
+  } else {
+    a.date = DateOf(v.dates.back()) + (bar - (count - 1));
+  }
+  return a;
+}
+
+int CAnchorMap::ValueToY(float value) const {
+  const SView& v = m_view;
+  if (v.maximum == v.minimum) return v.plot.top;
+  const int height = v.plot.bottom - v.plot.top;
+  const int y =
+      v.plot.bottom -
+      static_cast<int>(static_cast<float>(height) *
+                       ((value - v.minimum) / ((v.maximum - v.minimum) * v.verticalScale)));
+  return std::clamp(y, static_cast<int>(v.plot.top),
+                    static_cast<int>(std::max(v.plot.top, v.plot.bottom)));
+}
+
+POINT CAnchorMap::AnchorToScreen(const SToolAnchor& a) const {
+  const SView& v = m_view;
+  POINT p{v.plot.left, ValueToY(a.value)};
+  const int count = static_cast<int>(v.dates.size());
+  const int visible = std::min<int>(static_cast<int>(v.xs.size()), count - v.first);
+  if (visible <= 0 || v.first < 0) return p;
+  const int half = v.candleWidth / 2;
+  for (int i = 0; i < visible; ++i) {
+    if (DateOf(v.dates[v.first + i]) >= a.date) {
+      p.x = v.xs[i] + half;
+      return p;
+    }
+  }
+  // Past the last visible bar: one bar step per date unit. With a single
+  // bar there is no step between bars; the candle width stands for it.
+  const int step = visible >= 2 ? v.xs[1] - v.xs[0] : std::max(v.candleWidth, 1);
+  const int32_t lastDate = DateOf(v.dates[v.first + visible - 1]);
+  p.x = v.xs[visible - 1] + half + static_cast<int>(static_cast<int64_t>(a.date - lastDate) * step);
+  return p;
+}
