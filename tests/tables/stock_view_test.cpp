@@ -13,6 +13,7 @@
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "tables_test_support.h"
+#include "ui/sys_style.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/views/stock/stock_view.h"
 
@@ -218,6 +219,30 @@ TEST_F(StockViewTest, PanelBoardHeightPagesAndMissingIndexItem) {
     panel.OnKey(187);
     EXPECT_EQ(panel.GetCurTab(), tab);
   }
+}
+
+// After the settings dialog saves a new scheme the panel's figures take the
+// new colours at once, not with the next reply.
+TEST_F(StockViewTest, ANewSchemeRecoloursThePanelsFigures) {
+  Show();
+  Open(602001, 0x10);
+  TickBytes t;
+  t.last = 12500;  // above the previous close: the rise colour
+  t.volume = 999;
+  t.levels = TenLevels(12500, 12510);
+  Feed(PushBody({t}));
+  CStatTable& board = view.Panel().Board();
+  ASSERT_EQ(board.GetCellText(5, 1), "12.50");
+  CSysStyle* style = CSysStyle::GetInstance();
+  const std::vector<SColorEntry> saved = *style->GetColorList();
+  const COLORREF rise = style->GetColor(2);
+  ASSERT_EQ(board.GetCellItem(5, 1)->textColor, rise);
+  const COLORREF recoloured = rise ^ 0x00FFFFFF;
+  for (SColorEntry& e : *style->GetColorList())
+    if (e.id == 2) e.color = recoloured;
+  view.OnSchemeChanged();
+  EXPECT_EQ(board.GetCellItem(5, 1)->textColor, recoloured);
+  *style->GetColorList() = saved;
 }
 
 // A day-line reply of n bars (closes rising by 0.10 from 10.00).

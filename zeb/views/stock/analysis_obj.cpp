@@ -103,6 +103,14 @@ void CAnalisysObj::InitTabs() {
   InitTables();
 }
 
+void CAnalisysObj::OnSchemeChanged() {
+  // The deal tables load their price colours with each reply; the rest now.
+  for (CBaseTable* table : std::initializer_list<CBaseTable*>{&m_deals, &m_prices, &m_interval, &m_cursorBox})
+    table->InitColors();
+  m_interval.InitColumns();
+  m_cursorBox.InitColumns();
+}
+
 void CAnalisysObj::InitTables() {
   m_interval.InitColumns();
   m_cursorBox.SetMode(1);

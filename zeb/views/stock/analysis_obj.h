@@ -55,6 +55,8 @@ class CAnalisysObj : public CBaseDrawObj {
   int OnRButtonUp(int x, int y);
 
   void InitTabs();
+  // The colour scheme changed: the tables take its colours.
+  void OnSchemeChanged();
   // The window the time-share chart repaints after its commands.
   void SetOwner(CDrawOwner* owner) { m_priceVol.SetOwner(owner); }
   void SetStock(SStockInfo* item);

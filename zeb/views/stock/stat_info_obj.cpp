@@ -141,6 +141,17 @@ void CStatInfoObj::RefillTables() {
   m_values.RebuildColumns();
 }
 
+void CStatInfoObj::OnSchemeChanged() {
+  for (CBaseTable* table : std::initializer_list<CBaseTable*>{&m_title, &m_board, &m_values, &m_ticks,
+                                                              &m_bigOrders, &m_bigTitle}) {
+    table->InitColors();
+    table->InitColumns();
+  }
+  RecalcLayout();
+  RefillTables();
+  RefreshBigOrders();
+}
+
 void CStatInfoObj::RefreshBigOrders() {
   if (m_nPage == kPanelBigOrders) m_bigOrders.Request();
 }

@@ -63,6 +63,8 @@ class CStatInfoObj : public CBaseDrawObj {
   int GetCurTab() { return m_tabs.GetCurSel(); }
   void RefillTables();
   void RefreshBigOrders();
+  // The colour scheme changed: the tables take its colours and refill.
+  void OnSchemeChanged();
   void OnChipUpdate(int kind, LPARAM value);
 
   CStatTable& Board() { return m_board; }

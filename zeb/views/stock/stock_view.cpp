@@ -135,6 +135,12 @@ void CStockView::SetPanelPage(int tab) {
 
 void CStockView::RefreshBigOrders() { m_panel.RefreshBigOrders(); }
 
+void CStockView::OnSchemeChanged() {
+  m_analysis.OnSchemeChanged();
+  m_panel.OnSchemeChanged();
+  CBaseView::OnSchemeChanged();
+}
+
 void CStockView::ShowIndicator(const char* name) {
   if (m_analysis.GetPage() != kPageTechnical) SwitchAnalysis(1, 1);
   m_analysis.ShowIndicator(name);

@@ -58,6 +58,7 @@ class CStockView : public CBaseView {
   int GetPageCode() const override;
   void SetPanelPage(int tab) override;
   void RefreshBigOrders() override;
+  void OnSchemeChanged() override;
   void ShowIndicator(const char* name) override;
   void SetAnalysisKind(int kind) override;
 
