@@ -12,6 +12,7 @@
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/panel/item_quote_feed.h"
 
 class CPublic;
 
@@ -50,11 +51,9 @@ class CStatTable : public CBaseTable {
   SStockInfo m_item;
   int m_nUnit = 1000;
   std::string m_strFormat = "%.2f";
-  uint32_t m_nLastVolume = 0;
   bool m_bHasRecord = false;
   STickRecord m_last;
   SPriceColors m_colors;
   COLORREF m_crTitle = 0;
-  SMinuteTracePacket m_trace;  // reused between packets
-  SPushTickPacket m_push;
+  CItemQuoteFeed m_feed;
 };

@@ -51,7 +51,7 @@ void CValueTable::SetStock(const SStockInfo* item) {
   const SCodeInfo key = m_item.GetKey();
   m_nUnit = CPublic::GetPriceUnit(&key);
   m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
-  m_nLastVolume = 0;
+  m_feed.Reset();
   RebuildColumns();
 }
 
@@ -123,20 +123,8 @@ void CValueTable::Fill(const STickRecord& r) {
 }
 
 int CValueTable::UpdateData(const void* body, int length) {
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const size_t size = static_cast<size_t>(length);
-  if (PacketGroup(head.type) == PKT_MINUTE_TRACE) {
-    if (!ReadMinuteTrace(body, size, &m_trace) || !(m_trace.quote.code == m_item.GetKey())) return 1;
-    m_nLastVolume = m_trace.quote.volume;
-    Fill(m_trace.quote);
-  } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {
-    if (!ReadPushTicks(body, size, &m_push)) return 1;
-    for (const STickRecord& r : m_push.records) {
-      if (!(r.code == m_item.GetKey()) || r.volume == m_nLastVolume) continue;
-      Fill(r);
-      m_nLastVolume = r.volume;
-    }
-  }
+  m_feed.Take(
+      body, length, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
+      [&](const STickRecord& r) { Fill(r); });
   return 1;
 }

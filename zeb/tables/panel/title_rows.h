@@ -11,6 +11,7 @@
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/panel/item_quote_feed.h"
 
 class CPublic;
 
@@ -48,8 +49,6 @@ class CValueTable : public CBaseTable {
   SStockInfo m_item;
   int m_nUnit = 1000;
   std::string m_strFormat = "%.2f";
-  uint32_t m_nLastVolume = 0;
   SPriceColors m_colors;
-  SMinuteTracePacket m_trace;
-  SPushTickPacket m_push;
+  CItemQuoteFeed m_feed;
 };

@@ -45,7 +45,7 @@ void CTraceTable::SetStock(const SStockInfo* item) {
   m_nUnit = CPublic::GetPriceUnit(&key);
   m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
   m_ticks.clear();
-  m_nLastVolume = 0;
+  m_feed.Reset();
   RebuildColumns();
 }
 
@@ -63,39 +63,32 @@ int CTraceTable::UpdateData(const void* body, int length) {
     m_ticks.clear();
     return 1;
   }
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const size_t size = static_cast<size_t>(length);
-  if (PacketGroup(head.type) == PKT_MINUTE_TRACE) {
-    if (!ReadMinuteTrace(body, size, &m_trace) || !(m_trace.quote.code == m_item.GetKey())) return 1;
-    m_nLastVolume = m_trace.quote.volume;
-    m_ticks.clear();
-    m_ticks.reserve(m_trace.ticks.size());
-    for (const SDealRecord& d : m_trace.ticks) {
-      SFenTraceUnit t;
-      t.direction = d.price == d.ask ? -1 : (d.price == d.bid ? 1 : 0);
-      t.time = m_store->OffsetToTime(d.time);
-      t.price = d.price;
-      t.volume = static_cast<int32_t>(d.volume);
-      m_ticks.push_back(t);
-    }
-  } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {
-    if (!ReadPushTicks(body, size, &m_push)) return 1;
-    if (m_push.records.empty()) return 0;
-    for (const STickRecord& r : m_push.records) {
-      if (!(r.code == m_item.GetKey()) || r.volume == m_nLastVolume) continue;
-      SFenTraceUnit t;
-      if (r.levelCount == 10 || r.levelCount == 11) {
-        if (r.last == r.LevelPrice(kBestBidEntry)) t.direction = 1;
-        if (r.last == r.LevelPrice(kBestAskEntry)) t.direction = -1;
-      }
-      t.time = r.time;
-      t.price = r.last;
-      t.volume = static_cast<int32_t>(r.curVolume);
-      m_ticks.push_back(t);
-      m_nLastVolume = r.volume;
-    }
-  }
+  const auto taken = m_feed.Take(
+      body, length, m_item.GetKey(),
+      [&](const SMinuteTracePacket& trace) {
+        m_ticks.clear();
+        m_ticks.reserve(trace.ticks.size());
+        for (const SDealRecord& d : trace.ticks) {
+          SFenTraceUnit t;
+          t.direction = d.price == d.ask ? -1 : (d.price == d.bid ? 1 : 0);
+          t.time = m_store->OffsetToTime(d.time);
+          t.price = d.price;
+          t.volume = static_cast<int32_t>(d.volume);
+          m_ticks.push_back(t);
+        }
+      },
+      [&](const STickRecord& r) {
+        SFenTraceUnit t;
+        if (r.levelCount == 10 || r.levelCount == 11) {
+          if (r.last == r.LevelPrice(kBestBidEntry)) t.direction = 1;
+          if (r.last == r.LevelPrice(kBestAskEntry)) t.direction = -1;
+        }
+        t.time = r.time;
+        t.price = r.last;
+        t.volume = static_cast<int32_t>(r.curVolume);
+        m_ticks.push_back(t);
+      });
+  if (taken == CItemQuoteFeed::Taken::kPush && m_feed.LastPush().records.empty()) return 0;
   return 1;
 }
 

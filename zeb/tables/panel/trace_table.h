@@ -10,6 +10,7 @@
 #include "zeb/shell/store/store_records.h"
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
+#include "zeb/tables/panel/item_quote_feed.h"
 #include "zeb/tables/packets/chart_packets.h"
 
 class CPublic;
@@ -55,10 +56,8 @@ class CTraceTable : public CBaseTable {
   SStockInfo m_item;
   std::vector<SFenTraceUnit> m_ticks;
   int m_nUnit = 1000;
-  uint32_t m_nLastVolume = 0;
   std::string m_strFormat = "%.2f";
   SPriceColors m_colors;
   CTickMarkImages m_marks;
-  SMinuteTracePacket m_trace;
-  SPushTickPacket m_push;
+  CItemQuoteFeed m_feed;
 };
