@@ -55,8 +55,12 @@ class CAnalisysObj : public CBaseDrawObj {
   int OnRButtonUp(int x, int y);
 
   void InitTabs();
-  // The window the time-share chart repaints after its commands.
-  void SetOwner(CDrawOwner* owner) { m_priceVol.SetOwner(owner); }
+  // The window the time-share chart repaints after its commands and that
+  // the K-line chart's drawing tools grab the mouse of.
+  void SetOwner(CDrawOwner* owner) {
+    m_priceVol.SetOwner(owner);
+    m_hisTech.SetOwner(owner);
+  }
   void SetStock(SStockInfo* item);
   void SetKind(int kind);
   void SwitchKind(int kind, int apply);
