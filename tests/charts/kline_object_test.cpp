@@ -466,6 +466,31 @@ TEST_F(KLineTest, ToolCommandsCheckTheChosenToolUntilAFigureIsDrawn) {
   EXPECT_TRUE(obj->Pane(0).Tools().Tools().empty());
 }
 
+TEST_F(KLineTest, DraggingAFigureGrabsTheMouseAndShowsTheMoveCursor) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  tables_test::RecordingOwner owner;
+  obj->SetOwner(&owner);
+  DrawFigure(*obj, kline_cmd::kFirstTool + 2, 30, 60);
+  EXPECT_FALSE(owner.captured);
+  const CDrawLineTool& box = obj->Pane(0).Tools().Tools().at(0);
+  const SToolAnchor first = box.Anchor(0);
+  const POINT a = box.ScreenPoint(0), b = box.ScreenPoint(1);
+  const int visible = obj->End() - obj->First();
+  // Pressed inside the rectangle, away from its handles, and dragged down.
+  const POINT mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+  EXPECT_EQ(obj->OnLButtonDown(mid.x, mid.y), 1);
+  EXPECT_TRUE(owner.captured);
+  EXPECT_EQ(obj->OnMouseMove(mid.x, mid.y + 20), 1);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kSizeAll);
+  EXPECT_EQ(obj->OnLButtonUp(mid.x, mid.y + 20), 1);
+  EXPECT_FALSE(owner.captured);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kArrow);
+  EXPECT_EQ(box.Anchor(0).date, first.date);
+  EXPECT_LT(box.Anchor(0).value, first.value);  // lower on the chart
+  EXPECT_EQ(obj->End() - obj->First(), visible);  // no zoom rectangle
+}
+
 TEST_F(KLineTest, FiguresAreKeptPerItem) {
   Open();
   Feed(HistoryBody(0x053D, DailyBars(126)));
