@@ -377,6 +377,136 @@ TEST_F(KLineTest, CommandStatesFollowTheChart) {
   EXPECT_EQ(state(12345), std::make_tuple(0, -1, -1));
 }
 
+// Draws a figure of the chosen tool with the mouse from bar a to bar b of the
+// visible bars, on the K-line pane's plot.
+void DrawFigure(CHisTechObj& chart, UINT command, int a, int b) {
+  chart.OnCommand(command);
+  const RECT plot = chart.Pane(0).GetPic()->GetPlotRect();
+  const int half = chart.CandleWidth() / 2;
+  const int y1 = plot.top + (plot.bottom - plot.top) / 4;
+  const int y2 = plot.bottom - (plot.bottom - plot.top) / 4;
+  const int x1 = chart.XPositions()[static_cast<size_t>(a)] + half;
+  const int x2 = chart.XPositions()[static_cast<size_t>(b)] + half;
+  EXPECT_EQ(chart.OnLButtonDown(x1, y1), 1);
+  EXPECT_EQ(chart.OnMouseMove((x1 + x2) / 2, (y1 + y2) / 2), 1);
+  EXPECT_EQ(chart.OnMouseMove(x2, y2), 1);
+  EXPECT_EQ(chart.OnLButtonUp(x2, y2), 1);
+}
+
+// Each end of the figure sits on the centre of its bar, at the row the
+// picture gives its value.
+void ExpectOnAnchors(CHisTechObj& chart, const CDrawLineTool& tool) {
+  for (int end = 0; end < 2; ++end) {
+    const SToolAnchor& anchor = tool.Anchor(end);
+    int bar = -1;
+    for (int i = chart.First(); i < chart.End(); ++i)
+      if (chart.Shown()[i].nDate == anchor.date) bar = i - chart.First();
+    ASSERT_GE(bar, 0) << "end " << end << " scrolled out of view";
+    const POINT p = tool.ScreenPoint(end);
+    EXPECT_EQ(p.x, chart.XPositions()[static_cast<size_t>(bar)] + chart.CandleWidth() / 2) << end;
+    EXPECT_NEAR(p.y, chart.Pane(0).ValueToY(anchor.value), 1) << end;
+  }
+}
+
+TEST_F(KLineTest, AFigureDrawnWithTheMouseFollowsScrollAndZoom) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126, 5)));
+  Feed(HistoryBody(0x063D, DailyBars(5)));  // the whole history: scrolling needs no request
+  ASSERT_EQ(obj->End() - obj->First(), 131);
+  DrawFigure(*obj, kline_cmd::kFirstTool + 1, 60, 100);
+  // The drag drew a figure, not the zoom rectangle of an empty press.
+  EXPECT_EQ(obj->End() - obj->First(), 131);
+  const auto& tools = obj->Pane(0).Tools().Tools();
+  ASSERT_EQ(tools.size(), 1u);
+  const CDrawLineTool& line = tools[0];
+  EXPECT_EQ(line.GetKind(), CDrawLineTool::kLine);
+  EXPECT_EQ(line.Anchor(0).date, obj->Shown()[60].nDate);
+  EXPECT_EQ(line.Anchor(1).date, obj->Shown()[100].nDate);
+  EXPECT_GT(line.Anchor(0).value, line.Anchor(1).value);
+  ExpectOnAnchors(*obj, line);
+  const POINT before = line.ScreenPoint(0);
+
+  obj->OnKey(VK_UP);  // zoom in: fewer, wider bars ending at the last
+  ASSERT_LT(obj->End() - obj->First(), 131);
+  ExpectOnAnchors(*obj, line);
+  EXPECT_NE(line.ScreenPoint(0).x, before.x);
+  obj->OnKey(VK_HOME);
+  const int first = obj->First();
+  obj->OnKey(VK_LEFT);  // the cursor at the left edge scrolls one bar
+  ASSERT_EQ(obj->First(), first - 1);
+  ExpectOnAnchors(*obj, line);
+}
+
+TEST_F(KLineTest, ToolCommandsCheckTheChosenToolUntilAFigureIsDrawn) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  auto checked = [&](UINT id) {
+    RecordingCmdUI ui;
+    ui.m_nID = id;
+    EXPECT_EQ(obj->UpdateCommandUI(&ui), 1);
+    EXPECT_EQ(ui.enabled, 1);
+    return ui.checked;
+  };
+  const UINT gann = kline_cmd::kFirstTool + 5;
+  EXPECT_EQ(checked(kline_cmd::kFirstTool), 1);
+  obj->OnCommand(gann);
+  EXPECT_EQ(checked(kline_cmd::kFirstTool), 0);
+  EXPECT_EQ(checked(gann), 1);
+  EXPECT_EQ(checked(gann - 1), 0);
+  for (int i = 0; i < obj->GetPaneCount(); ++i)
+    EXPECT_EQ(obj->Pane(i).Tools().GetState(), CLineToolSet::kArmed) << i;
+  DrawFigure(*obj, gann, 20, 60);
+  EXPECT_EQ(checked(kline_cmd::kFirstTool), 1);
+  EXPECT_EQ(checked(gann), 0);
+  ASSERT_EQ(obj->Pane(0).Tools().Tools().size(), 1u);
+  EXPECT_EQ(obj->Pane(0).Tools().Tools()[0].GetKind(), CDrawLineTool::kGann);
+  EXPECT_TRUE(obj->Pane(1).Tools().Tools().empty());
+  // The new figure is selected; "删除" removes it.
+  obj->OnCommand(kline_cmd::kDeleteTool);
+  EXPECT_TRUE(obj->Pane(0).Tools().Tools().empty());
+}
+
+TEST_F(KLineTest, DraggingAFigureGrabsTheMouseAndShowsTheMoveCursor) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  tables_test::RecordingOwner owner;
+  obj->SetOwner(&owner);
+  DrawFigure(*obj, kline_cmd::kFirstTool + 2, 30, 60);
+  EXPECT_FALSE(owner.captured);
+  const CDrawLineTool& box = obj->Pane(0).Tools().Tools().at(0);
+  const SToolAnchor first = box.Anchor(0);
+  const POINT a = box.ScreenPoint(0), b = box.ScreenPoint(1);
+  const int visible = obj->End() - obj->First();
+  // Pressed inside the rectangle, away from its handles, and dragged down.
+  const POINT mid{(a.x + b.x) / 2, (a.y + b.y) / 2};
+  EXPECT_EQ(obj->OnLButtonDown(mid.x, mid.y), 1);
+  EXPECT_TRUE(owner.captured);
+  EXPECT_EQ(obj->OnMouseMove(mid.x, mid.y + 20), 1);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kSizeAll);
+  EXPECT_EQ(obj->OnLButtonUp(mid.x, mid.y + 20), 1);
+  EXPECT_FALSE(owner.captured);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kArrow);
+  EXPECT_EQ(box.Anchor(0).date, first.date);
+  EXPECT_LT(box.Anchor(0).value, first.value);  // lower on the chart
+  EXPECT_EQ(obj->End() - obj->First(), visible);  // no zoom rectangle
+}
+
+TEST_F(KLineTest, FiguresAreKeptPerItem) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  DrawFigure(*obj, kline_cmd::kFirstTool + 2, 30, 50);
+  ASSERT_EQ(obj->Pane(0).Tools().Tools().size(), 1u);
+  SStockInfo other = *item;
+  other.code = item->code + 1;
+  obj->SetStock(&other);
+  EXPECT_TRUE(obj->Pane(0).Tools().Tools().empty());
+  obj->SetStock(item);
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  ASSERT_EQ(obj->Pane(0).Tools().Tools().size(), 1u);
+  EXPECT_EQ(obj->Pane(0).Tools().Tools()[0].GetKind(), CDrawLineTool::kRectangle);
+  EXPECT_EQ(obj->Pane(0).Tools().Tools()[0].Anchor(0).date, obj->Shown()[30].nDate);
+}
+
 TEST_F(KLineTest, ThePageDrawsCandlesEveryPaneAndTheDateAxis) {
   Open();
   Feed(HistoryBody(0x053D, DailyBars(126)));

@@ -45,6 +45,23 @@ TEST(ToolAnchors, RoundTripIncludingDatesPastTheLastBar) {
   }
 }
 
+TEST(ToolAnchors, UnevenBarColumnsMapEachBarCentreOntoItsOwnDate) {
+  // A bar width of 5.5 pixels: columns alternate 5 and 6 pixels wide, so the
+  // first step alone would drift a bar every 11 pixels.
+  CAnchorMap::SView v = View();
+  v.xs.clear();
+  for (int i = 0; i < 20; ++i) v.xs.push_back(100 + static_cast<int>(i * 5.5));
+  v.candleWidth = 3;
+  CAnchorMap map;
+  map.SetView(v);
+  for (int bar : {0, 1, 9, 18, 19}) {
+    const POINT centre{v.xs[static_cast<size_t>(bar)] + 1, 120};
+    const SToolAnchor a = map.ScreenToAnchor(centre);
+    EXPECT_EQ(a.date, 20260101 + bar) << bar;
+    EXPECT_EQ(map.AnchorToScreen(a).x, centre.x) << bar;
+  }
+}
+
 TEST(ToolAnchors, OneBarAndNoBarsAreGuarded) {
   CAnchorMap map;
   CAnchorMap::SView v = View();

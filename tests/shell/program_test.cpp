@@ -118,6 +118,7 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_EQ(r.kline.newsMarks, 3);
   EXPECT_GT(r.kline.visibleBefore, 0);
   EXPECT_LE(r.kline.visibleZoomed * 2, r.kline.visibleBefore);
+  EXPECT_EQ(r.kline.figures, 5);  // one of each drawing tool, by the mouse
   // Every function of the trading window's tree opened its panel with the
   // simulators' rows (custody pages: the page), after the two orders the
   // order entry took.

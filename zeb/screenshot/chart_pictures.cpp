@@ -52,9 +52,17 @@ bool ReturnToQuoteList(int timeoutMs) {
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   CRoutedView* active = router->GetActiveView();
   if (!active || active->GetViewPage() != kPageChart) return active != nullptr;
-  router->OnKey(VK_ESCAPE);
-  return platform::PumpUntil(
-      [&] { return router->GetActiveView() && router->GetActiveView()->GetViewPage() == kPageReport; }, timeoutMs);
+  const auto listShown = [&] {
+    return router->GetActiveView() && router->GetActiveView()->GetViewPage() == kPageReport;
+  };
+  // As a user presses it: Esc first closes what the chart shows over its
+  // bars (the interval statistics, the crosshair), then leaves the view.
+  for (int press = 0; press < 3; ++press) {
+    router->OnKey(VK_ESCAPE);
+    platform::PumpMessages(50);
+    if (listShown()) return true;
+  }
+  return platform::PumpUntil(listShown, timeoutMs);
 }
 
 void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SChartPictures* seen) {

@@ -32,6 +32,37 @@ int WaitForBars(CHisTechObj& chart, int period, int timeoutMs) {
   return chart.GetPeriod() == period ? static_cast<int>(chart.Raw().size()) : 0;
 }
 
+// One figure of each tool, drawn as a user draws it: the tool's command,
+// then a press, a drag and a release on the K-line pane (in hundredths of
+// its plot). Counts the figures the pane then holds.
+int PlaceFigures(CStockView& view, CHisTechObj& chart) {
+  const RECT plot = chart.Pane(0).GetPic()->GetPlotRect();
+  const auto at = [&](int fx, int fy) {
+    return MAKELPARAM(plot.left + (plot.right - plot.left) * fx / 100,
+                      plot.top + (plot.bottom - plot.top) * fy / 100);
+  };
+  struct SFigure {
+    UINT command;
+    int x1, y1, x2, y2;
+  };
+  const SFigure figures[] = {
+      {kline_cmd::kFirstTool + 1, 4, 85, 30, 30},   // "直线"
+      {kline_cmd::kFirstTool + 2, 34, 15, 50, 35},  // "矩形"
+      {kline_cmd::kFirstTool + 3, 55, 80, 75, 65},  // "平行线"
+      {kline_cmd::kFirstTool + 4, 78, 12, 96, 45},  // "黄金分割"
+      {kline_cmd::kFirstTool + 5, 8, 45, 24, 65},   // "甘氏线"
+  };
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  for (const SFigure& f : figures) {
+    router->ExecuteCommand(f.command);
+    view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at(f.x1, f.y1));
+    view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at((f.x1 + f.x2) / 2, (f.y1 + f.y2) / 2));
+    view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, at(f.x2, f.y2));
+    view.SendMessage(WM_LBUTTONUP, 0, at(f.x2, f.y2));
+  }
+  return static_cast<int>(chart.Pane(0).Tools().Tools().size());
+}
+
 }  // namespace
 
 void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKLinePictures* seen) {
@@ -73,5 +104,10 @@ void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKL
   seen->visibleZoomed = chart.End() - chart.First();
   view->Invalidate(FALSE);
   keep("13-kline-zoomed.png", nullptr);
+
+  seen->figures = PlaceFigures(*view, chart);
+  platform::PumpMessages(50);
+  view->Invalidate(FALSE);
+  keep("14-drawing-tools.png", nullptr);
   ReturnToQuoteList(timeoutMs);
 }

@@ -2,7 +2,8 @@
 // technical-analysis page of one item (reached with F5 from its time-share
 // page), on the simulator's history, as day
 // lines, 60-minute lines and week lines (switched by the chart's period
-// commands) and zoomed in; then back to the quote list. Reports what it
+// commands), zoomed in, and with one figure of each drawing tool placed
+// through the mouse; then back to the quote list. Reports what it
 // saw, for the end-to-end test.
 #pragma once
 #include <string>
@@ -19,6 +20,7 @@ struct SKLinePictures {
   int visibleBefore = 0;           // bars shown before and after zooming in
   int visibleZoomed = 0;
   int newsMarks = 0;               // information titles received
+  int figures = 0;                 // drawing-tool figures the mouse placed on the K-line pane
 };
 
 void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKLinePictures* seen);

@@ -63,6 +63,11 @@ int CHisTechObj::LargestPaneNeed() const {
 
 void CHisTechObj::SetStock(SStockInfo* item) {
   if (item) m_item = item;
+  if (m_item) {
+    // Each item keeps its own figures.
+    const SCodeInfo code{m_item->market, m_item->code};
+    for (auto& pane : m_panes) pane->Tools().SwitchItem(code);
+  }
   ResetPaneOutputs();
   m_raw.clear();
   m_adjusted.clear();
@@ -446,6 +451,8 @@ void CHisTechObj::Recompute() {
   for (auto& pane : m_panes) {
     pane->SetXPositions(m_x.data(), static_cast<int>(m_x.size()));
     pane->SetData(&m_range);
+    pane->SetToolBars(m_pShown, count, m_nFirst, m_x.data(), static_cast<int>(m_x.size()),
+                      m_nCandleWidth);
   }
   RefreshCursorInfo();
 }

@@ -26,8 +26,14 @@ COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
 
 int CHisTechObj::Draw(CDC* dc) {
   if (dc == nullptr) return 0;
-  CDCPainter painter(dc);
-  return Draw(painter);
+  {
+    CDCPainter painter(dc);
+    Draw(painter);
+  }
+  // The drawn figures lie over the chart's own lines.
+  if (!m_raw.empty())
+    for (auto& pane : m_panes) pane->DrawTools(dc);
+  return 1;
 }
 
 int CHisTechObj::Draw(CChartPainter& p) {

@@ -212,9 +212,9 @@ int CHisTechObj::OnCommand(UINT id) {
     SetPaneCount(kCounts[id - kFirstLayout]);
     return 1;
   }
-  if (id >= kFirstTool && id < kDeleteTool) {
-    m_nTool = static_cast<int>(id - kFirstTool);
-    m_nDrawState = id == kFirstTool ? 4 : 1;
+  if (id >= kFirstTool && id <= kDeleteTool) {
+    m_toolCommands.OnCommand(id, ToolSets());
+    Redraw();
     return 1;
   }
   switch (id) {
@@ -297,10 +297,6 @@ int CHisTechObj::OnCommand(UINT id) {
         }
       }
       return 1;
-    case kDeleteTool:
-      m_nTool = -1;
-      Redraw();
-      return 1;
     default:
       return 0;
   }
@@ -316,18 +312,43 @@ int CHisTechObj::UpdateCommandUI(CCmdUI* ui) {
     return ui->Enable(static_cast<int>(id) != m_nCheckedPeriod ? TRUE : FALSE), 1;
   if (id >= kForward && id <= kNoAdjust)
     return ui->SetCheck(static_cast<int>(id - kForward) == m_nExRightsMode ? 1 : 0), 1;
-  if (id >= kFirstTool && id <= kDeleteTool) {
-    ui->Enable(TRUE);
-    if (id == kFirstTool)
-      ui->SetCheck(m_nDrawState == 4 ? 1 : 0);
-    else
-      ui->SetCheck(m_nDrawState == 1 && static_cast<int>(id - kFirstTool) == m_nTool ? 1 : 0);
-    return 1;
-  }
+  if (id >= kFirstTool && id <= kDeleteTool) return m_toolCommands.UpdateCommandUI(ui);
   return 0;
 }
 
 // ---- Mouse ----
+
+namespace {
+
+CDrawOwner::Cursor OwnerCursor(CLineToolSet::Cursor cursor) {
+  switch (cursor) {
+    case CLineToolSet::Cursor::kSizeNS: return CDrawOwner::Cursor::kSizeNS;
+    case CLineToolSet::Cursor::kSizeWE: return CDrawOwner::Cursor::kSizeWE;
+    case CLineToolSet::Cursor::kSizeAll: return CDrawOwner::Cursor::kSizeAll;
+    default: return CDrawOwner::Cursor::kArrow;
+  }
+}
+
+}  // namespace
+
+void CHisTechObj::SetOwner(CDrawOwner* owner) {
+  m_pOwner = owner;
+  for (auto& pane : m_panes) pane->Tools().SetOwner(owner);
+}
+
+std::vector<CLineToolSet*> CHisTechObj::ToolSets() {
+  std::vector<CLineToolSet*> sets;
+  for (auto& pane : m_panes) sets.push_back(&pane->Tools());
+  return sets;
+}
+
+bool CHisTechObj::AnyToolBusy() const {
+  for (const auto& pane : m_panes) {
+    const int state = pane->Tools().GetState();
+    if (state == CLineToolSet::kDrawing || state == CLineToolSet::kDragging) return true;
+  }
+  return false;
+}
 
 BOOL CHisTechObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
 
@@ -353,6 +374,12 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
     }
     return 1;
   }
+  // Every pane's figures see the press: the pane under it draws, selects
+  // or drags a figure, the others drop their selection.
+  for (size_t i = 0; i < m_panes.size(); ++i)
+    if (m_panes[i]->Tools().OnLButtonDown(x, y) == CLineToolSet::Click::kHandled)
+      m_nSelectedPane = static_cast<int>(i);
+  if (AnyToolBusy()) return 1;
   const POINT pt{x, y};
   if (PtInRect(m_rcKLine, pt)) {
     m_rcZoom = RECT{x, y, x, y};
@@ -376,8 +403,15 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
 }
 
 int CHisTechObj::OnLButtonUp(int x, int y) {
+  const bool figure = AnyToolBusy();
+  for (auto& pane : m_panes) pane->Tools().OnLButtonUp(x, y);
+  if (figure) {
+    // A drawn figure ends the drawing mode: the next press selects.
+    if (!AnyToolBusy()) m_toolCommands.OnCommand(kline_cmd::kFirstTool, ToolSets());
+    if (m_pOwner) m_pOwner->SetCursor(CDrawOwner::Cursor::kArrow);
+    return 1;
+  }
   for (auto& pane : m_panes) pane->OnLButtonUp(x, y);
-  m_nDrawState = 4;
   if (m_bZoomActive) {
     m_bZoomActive = false;
     if (!PtInRect(m_rcKLine, POINT{x, y}) || m_fBarWidth <= 0.0f) return m_bCursorShown ? 1 : 0;
@@ -402,6 +436,12 @@ int CHisTechObj::OnMouseMove(int x, int y) {
   m_bMouseIn = PtInRect(m_rect, pt) != 0;
   if (!m_bMouseIn) m_bZoomActive = false;
   if (x == m_rect.left && y == m_rect.top) return 0;
+  for (auto& pane : m_panes) {
+    CLineToolSet& tools = pane->Tools();
+    if (!tools.OnMouse(x, y)) continue;
+    if (m_pOwner) m_pOwner->SetCursor(OwnerCursor(tools.GetCursor()));
+    return 1;
+  }
   for (auto& pane : m_panes) pane->OnMouse(x, y);
   if (m_bZoomActive) {
     m_rcZoom.right = x;

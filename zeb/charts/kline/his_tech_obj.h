@@ -102,6 +102,10 @@ class CHisTechObj : public CBaseDrawObj {
   int OnLButtonDblClk(int x, int y);
   int OnRButtonDown(CDrawOwner* owner, int x, int y);
   int OnRButtonUp(int x, int y) { return 1; }
+  // The window that takes the mouse grab and the cursor shape while a
+  // figure is drawn or dragged.
+  void SetOwner(CDrawOwner* owner);
+  const CLineToolCommands& ToolCommands() const { return m_toolCommands; }
 
   // Ex-rights.
   void BuildPowerReturnList();
@@ -178,6 +182,9 @@ class CHisTechObj : public CBaseDrawObj {
   void DrawCrosshair(CChartPainter& p);
   void Redraw();
   void ChipUpdate(int what, const void* data);
+  std::vector<CLineToolSet*> ToolSets();
+  // A figure is being drawn or dragged on some pane.
+  bool AnyToolBusy() const;
 
   CPublic* m_store;
   SStockInfo* m_item = nullptr;
@@ -217,8 +224,8 @@ class CHisTechObj : public CBaseDrawObj {
   int m_nIntervalEnd = 0;
   RECT m_rcZoom{};
   bool m_bZoomActive = false;
-  int m_nTool = -1;
-  int m_nDrawState = 4;
+  CLineToolCommands m_toolCommands;
+  CDrawOwner* m_pOwner = nullptr;
   int m_nCheckedPeriod = kline_cmd::kDayPeriod;
   std::string m_strPaneFile;
   std::string m_strLastTech;

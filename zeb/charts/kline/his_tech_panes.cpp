@@ -62,6 +62,7 @@ void CHisTechObj::SetPaneNames(const std::vector<std::string>& names) {
     m_panes.push_back(std::make_unique<CTechCreator>());
     m_panes.back()->CreatePic(names[i]);
   }
+  SetOwner(m_pOwner);
   GiveKLineData();
 }
 
@@ -105,6 +106,7 @@ void CHisTechObj::SetPaneCount(int count) {
       const char* code = k < formulas ? CFormulaFace::FormuCode(k, 0) : nullptr;
       m_panes.back()->CreatePic(code ? code : "VOL");
     }
+    SetOwner(m_pOwner);
   }
   RecalcLayout();
   SavePanes();

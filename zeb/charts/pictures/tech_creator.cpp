@@ -3,7 +3,11 @@
 
 #include <strings.h>
 
+#include <algorithm>
+
 void CTechCreator::CreatePic(const std::string& name) {
+  // Figures drawn on another indicator's scale mean nothing on the new one.
+  if (m_pPic && name != m_strName) m_tools.ClearTools();
   m_strName = name;
   m_pPic.reset();
   const char* n = name.c_str();
@@ -29,6 +33,7 @@ CTechAnalysisKLine* CTechCreator::KLine() const {
 
 int CTechCreator::SetData(const SKLineRange* range) {
   if (m_pPic) m_pPic->SetData(range);
+  RefreshToolRange();
   return 1;
 }
 int CTechCreator::Paint(CChartPainter& p) {
@@ -41,6 +46,7 @@ int CTechCreator::Paint(CDC* dc) {
 }
 void CTechCreator::SetRect(int left, int top, int right, int bottom) {
   if (m_pPic) m_pPic->SetRect(left, top, right, bottom);
+  RefreshToolRange();
 }
 void CTechCreator::SetCaption(const std::string& caption, int unused) {
   if (m_pPic) m_pPic->SetCaption(caption, unused);
@@ -61,6 +67,7 @@ void CTechCreator::Zoom(int widen) {
   if (m_pPic && (strcasecmp(m_strName.c_str(), "KLINE") == 0 ||
                  strcasecmp(m_strName.c_str(), "KLINEMA") == 0))
     m_pPic->Zoom((widen & 0xFF) != 0);
+  RefreshToolRange();
 }
 void CTechCreator::BuildTitle() {
   if (m_pPic) m_pPic->BuildTitle();
@@ -86,3 +93,30 @@ void CTechCreator::Reset() {
 }
 int CTechCreator::OnLButtonUp(int x, int y) { return m_pPic ? m_pPic->OnLButtonUp(x, y) : 0; }
 int CTechCreator::HitTestLine(int x, int y) { return m_pPic ? m_pPic->HitTestLine(x, y) : 0; }
+
+void CTechCreator::SetToolBars(const SHistoryUnit* bars, int count, int first, const int* xs,
+                               int nx, int candleWidth) {
+  CAnchorMap::SView view = m_anchors.View();
+  view.dates.clear();
+  if (bars && count > 0) {
+    view.dates.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) view.dates.push_back(bars[i].nDate);
+  }
+  view.first = first;
+  view.xs.assign(xs, xs + std::max(0, xs ? nx : 0));
+  view.candleWidth = candleWidth;
+  m_anchors.SetView(std::move(view));
+  RefreshToolRange();
+}
+
+void CTechCreator::RefreshToolRange() {
+  if (!m_pPic) return;
+  CAnchorMap::SView view = m_anchors.View();
+  view.plot = m_pPic->GetPlotRect();
+  view.maximum = m_pPic->GetMax();
+  view.minimum = m_pPic->GetMin();
+  view.verticalScale = m_pPic->GetVerticalScale();
+  m_anchors.SetView(std::move(view));
+  // The figures clip to the plot as it is now.
+  m_tools.SetCanvas(&m_anchors);
+}

@@ -1,11 +1,18 @@
 // CTechCreator: one pane of the K-line chart. It makes the pane's picture
 // from an indicator name and forwards the chart object's calls to it; the
 // K-line-only calls reach the picture only when the pane is a K-line pane.
+//
+// A pane also carries the figures drawn on it. Their anchor mapping is
+// refreshed whenever the bars, the x positions, the rectangle or the value
+// range change, so the figures are drawn from their (date, value) anchors
+// and follow the chart when it scrolls or zooms.
 #pragma once
 #include <memory>
 #include <string>
 
 #include "zeb/charts/pictures/kline_pic.h"
+#include "zeb/charts/tools/anchor_map.h"
+#include "zeb/charts/tools/line_tool_set.h"
 
 class CTechCreator {
  public:
@@ -42,10 +49,25 @@ class CTechCreator {
   int OnLButtonUp(int x, int y);
   int HitTestLine(int x, int y);
 
+  // Drawing tools: the bars (every date, oldest first), the first visible
+  // bar, the x of each visible bar and the candle width as the chart laid
+  // them out.
+  void SetToolBars(const SHistoryUnit* bars, int count, int first, const int* xs, int nx,
+                   int candleWidth);
+  CLineToolSet& Tools() { return m_tools; }
+  const CLineToolSet& Tools() const { return m_tools; }
+  const CAnchorMap& ToolMap() const { return m_anchors; }
+  void DrawTools(CDC* dc) { m_tools.Draw(dc); }
+
  private:
+  // The plot and value range of the picture into the anchor mapping.
+  void RefreshToolRange();
+
   bool IsKLinePane() const { return m_strName == "KLINE" || m_strName == "KLINEMA"; }
   CTechAnalysisKLine* KLine() const;
 
   std::unique_ptr<CTechAnalysisBasePic> m_pPic;
   std::string m_strName;
+  CAnchorMap m_anchors;
+  CLineToolSet m_tools{&m_anchors};
 };

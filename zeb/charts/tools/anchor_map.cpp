@@ -21,15 +21,25 @@ SToolAnchor CAnchorMap::ScreenToAnchor(POINT p) const {
               v.minimum;
   // Without bars there is no date to anchor to.
   if (count == 0 || width <= 0) return a;
-  // The bar under x by the bars' own spacing, so a point and its anchor
-  // map back onto each other also right of the last bar; without two
+  // The bar under x: among the visible bars the one whose column holds x
+  // (the columns of a fractional bar width are not all equally wide);
+  // outside them the first bar step continues, as AnchorToScreen extends
+  // it, so a point and its anchor map back onto each other. Without two
   // visible bars the plot is shared out evenly between the bars.
   const int visible = std::min<int>(static_cast<int>(v.xs.size()), count - v.first);
   int bar;
   if (visible >= 2 && v.xs[1] > v.xs[0]) {
     const int step = v.xs[1] - v.xs[0];
-    const int dx = p.x - v.xs[0];
-    bar = v.first + (dx >= 0 ? dx / step : -((-dx + step - 1) / step));
+    const int last = visible - 1;
+    if (p.x < v.xs[0]) {
+      bar = v.first - (v.xs[0] - p.x + step - 1) / step;
+    } else if (p.x >= v.xs[last]) {
+      bar = v.first + last + (p.x - v.xs[last]) / step;
+    } else {
+      const auto column =
+          std::upper_bound(v.xs.begin(), v.xs.begin() + visible, static_cast<int>(p.x));
+      bar = v.first + static_cast<int>(column - v.xs.begin()) - 1;
+    }
   } else {
     bar = static_cast<int>(static_cast<int64_t>(p.x - v.plot.left) * (count - v.first) / width) +
           v.first;

@@ -46,7 +46,7 @@ struct SPopupMenu {
 
 class CDrawOwner {
  public:
-  enum class Cursor { kArrow, kSizeWE };
+  enum class Cursor { kArrow, kSizeWE, kSizeNS, kSizeAll };
 
   virtual ~CDrawOwner() = default;
   // Invalidates the owner's window so it paints again.

@@ -44,7 +44,14 @@ int CBaseView::TrackMenu(CDrawOwner* owner, int x, int y, int menuId, int subMen
 void CBaseView::Repaint() { Invalidate(FALSE); }
 
 void CBaseView::SetCursor(Cursor cursor) {
-  ::SetCursor(LoadCursor(nullptr, cursor == Cursor::kSizeWE ? IDC_SIZEWE : IDC_ARROW));
+  int shape = IDC_ARROW;
+  switch (cursor) {
+    case Cursor::kSizeWE: shape = IDC_SIZEWE; break;
+    case Cursor::kSizeNS: shape = IDC_SIZENS; break;
+    case Cursor::kSizeAll: shape = IDC_SIZEALL; break;
+    default: break;
+  }
+  ::SetCursor(LoadCursor(nullptr, shape));
 }
 
 void CBaseView::CaptureMouse() { SetCapture(); }

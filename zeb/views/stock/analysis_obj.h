@@ -57,8 +57,12 @@ class CAnalisysObj : public CBaseDrawObj {
   void InitTabs();
   // The colour scheme changed: the tables take its colours.
   void OnSchemeChanged();
-  // The window the time-share chart repaints after its commands.
-  void SetOwner(CDrawOwner* owner) { m_priceVol.SetOwner(owner); }
+  // The window the time-share chart repaints after its commands and that
+  // the K-line chart's drawing tools grab the mouse of.
+  void SetOwner(CDrawOwner* owner) {
+    m_priceVol.SetOwner(owner);
+    m_hisTech.SetOwner(owner);
+  }
   void SetStock(SStockInfo* item);
   void SetKind(int kind);
   void SwitchKind(int kind, int apply);
