@@ -292,6 +292,7 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   EXPECT_EQ(box.top, a.GetRect().top + 16);
   EXPECT_EQ(box.right - box.left, 66);
   EXPECT_EQ(box.bottom - box.top, 292);
+  EXPECT_EQ(a.CursorTable().GetColumnWidth(0), 66);  // its texts have room
   const SHistoryUnit& under = chart.Shown()[chart.First() + chart.CursorOffset()];
   EXPECT_EQ(a.CursorTable().GetCellText(1, 0), TextPrintf("%08d", under.nDate));
 

@@ -85,10 +85,13 @@ void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar) {
   SInfoCursor cursor;
   cursor.bar = bar;
   cursor.reference = bar > shown ? bar[-1].fClose : 0;
-  m_cursorBox.UpdateData(&cursor, static_cast<int>(sizeof cursor));
   const RECT& r = m_hisTech.GetRect();
   m_cursorBox.SetRect(r.left + kKLineCursorBox.left, r.top + kKLineCursorBox.top,
                       r.left + kKLineCursorBox.right, r.top + kKLineCursorBox.bottom);
+  // The box's one column spans the box: it was made before the box had a
+  // place, with no width.
+  if (m_cursorBox.GetColumnWidth(0) != m_cursorBox.GetWidth()) m_cursorBox.InitColumns();
+  m_cursorBox.UpdateData(&cursor, static_cast<int>(sizeof cursor));
   m_bCursorBoxShown = true;
 }
 
