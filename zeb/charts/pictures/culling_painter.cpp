@@ -4,8 +4,10 @@
 #include <algorithm>
 
 bool CCullingPainter::Meets(int x1, int y1, int x2, int y2, int penWidth) const {
-  // Two pixels beyond the pen keep line caps and rectangle corners inside.
-  const int margin = std::max(1, penWidth) + 2;
+  // The box taken with its far edges (which a line or rectangle leaves
+  // out) and half the pen around it holds all the ink; no more, or every
+  // stick of a pane would meet the title band of the pane below.
+  const int margin = std::max(0, penWidth / 2);
   const long long left = std::min(x1, x2) - margin, right = std::max(x1, x2) + margin;
   const long long top = std::min(y1, y2) - margin, bottom = std::max(y1, y2) + margin;
   for (const RECT& a : m_areas)
