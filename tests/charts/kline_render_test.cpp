@@ -91,5 +91,93 @@ TEST_F(KLineRender, EveryPeriodPaintsCandlesInTheSchemeColours) {
   }
 }
 
+
+// A pushed tick for the item: the day's open, high, low and last all at
+// one price (thousandths), as the day bar then shows it.
+std::string DayTick(uint32_t price) {
+  tables_test::PacketBytes b;
+  b.U16(0, 0x0B00).U16(2, 1).U8(4, 0);
+  const size_t at = 15;
+  b.U32(at, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode)).U16(at + 4, 600);
+  b.U32(at + 6, price).U32(at + 10, price).U32(at + 14, price).U32(at + 18, price);
+  b.U32(at + 26, 1000).U32(at + 30, 5).U32(at + 34, 0).Size(at + 51);
+  return b.Bytes();
+}
+
+// After every tick the live chart is painted over a page spoilt with a
+// colour the chart never uses: a tick that moved only the last bar must be
+// painted from the kept picture (no trace of the spoiling colour) and give
+// the very pixels of a fresh chart given the same packets and painted in
+// full; a tick that moved a pane's range is painted in full.
+TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
+  constexpr int kW = 1280, kH = 800;
+  constexpr COLORREF kSpoilt = RGB(1, 2, 3);
+  // The cursor where the history left it, or on the last bar (the titles
+  // then show the values the tick changes).
+  for (const auto& [panes, cursorOnLast] : {std::pair{"KLINE,VOL,MACD,KDJ,", false},
+                                            std::pair{"KLINE,VOL,MACD,KDJ,", true},
+                                            std::pair{"KLINEMA,VOL,RSI,WR,", true}}) {
+    WritePaneFile("4", panes);
+    const std::string history = HistoryBody(0x053D, Wander(300, false));
+    auto open = [&](CHisTechObj& obj) {
+      obj.SetRect(0, 0, kW, kH);
+      obj.SetStock(item);
+      obj.RequestKLine();
+      obj.OnData(history.data(), static_cast<int>(history.size()));
+      obj.SetRange(0, 300);
+      obj.Recompute();
+      if (cursorOnLast) obj.OnKey(VK_END);
+    };
+    auto canvas = [&](CDC& dc, CBitmap& bitmap) {
+      dc.CreateCompatibleDC(nullptr);
+      bitmap.CreateBitmap(kW, kH);
+      dc.SelectObject(&bitmap);
+    };
+    CHisTechObj live(&store);
+    open(live);
+    CDC liveDC;
+    CBitmap liveBitmap;
+    canvas(liveDC, liveBitmap);
+    float high = 0, low = 1e9f;
+    for (const SHistoryUnit& bar : live.Raw()) {
+      high = std::max(high, bar.fHigh);
+      low = std::min(low, bar.fLow);
+    }
+    const uint32_t mid = uint32_t((high + low) / 2 * 1000);
+    struct Step {
+      uint32_t price;
+      int fast;  // 1 kept picture, 0 full paint, -1 either
+    } steps[] = {{mid, -1},     {mid + 270, 1},      {mid - 310, 1}, {mid + 3, 1},
+                 {uint32_t(high * 3000), 0}, {mid, 0}, {mid + 150, 1}};
+    std::vector<std::string> fed;
+    liveDC.FillSolidRect(0, 0, kW, kH, Color(19));
+    live.Draw(&liveDC);
+    for (const Step& step : steps) {
+      fed.push_back(DayTick(step.price));
+      live.OnData(fed.back().data(), static_cast<int>(fed.back().size()));
+      liveDC.FillSolidRect(0, 0, kW, kH, step.fast == 0 ? Color(19) : kSpoilt);
+      if (step.fast == -1) liveDC.FillSolidRect(0, 0, kW, kH, Color(19));
+      live.Draw(&liveDC);
+      const QImage got = liveDC.GetImage()->copy();
+
+      CHisTechObj fresh(&store);
+      open(fresh);
+      for (const std::string& tick : fed) fresh.OnData(tick.data(), static_cast<int>(tick.size()));
+      CDC freshDC;
+      CBitmap freshBitmap;
+      canvas(freshDC, freshBitmap);
+      freshDC.FillSolidRect(0, 0, kW, kH, Color(19));
+      fresh.Draw(&freshDC);
+      const QImage want = freshDC.GetImage()->copy();
+
+      int differing = 0;
+      for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) differing += got.pixel(x, y) != want.pixel(x, y);
+      EXPECT_EQ(differing, 0) << panes << cursorOnLast << " price " << step.price;
+      EXPECT_FLOAT_EQ(live.Raw().back().fClose, float(step.price / 1000.0));
+    }
+  }
+}
+
 }  // namespace
 }  // namespace charts_test

@@ -7,6 +7,7 @@
 
 #include "link/quote_protocol.h"
 #include "platform/gbk.h"
+#include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/shell/store/public_store.h"
 
@@ -62,6 +63,7 @@ int CHisTechObj::LargestPaneNeed() const {
 }
 
 void CHisTechObj::SetStock(SStockInfo* item) {
+  ForgetKeptImage();
   if (item) m_item = item;
   if (m_item) {
     // Each item keeps its own figures.
@@ -93,11 +95,13 @@ void CHisTechObj::SetStock(SStockInfo* item) {
 }
 
 void CHisTechObj::SetDayPeriod() {
+  ForgetKeptImage();
   m_nPeriod = kDayPeriod;
   m_nCheckedPeriod = kline_cmd::kDayPeriod;
 }
 
 void CHisTechObj::SetPeriod(int period) {
+  ForgetKeptImage();
   for (UINT id = kline_cmd::kFirstPeriod; id <= kline_cmd::kLastPeriod; ++id)
     if (PeriodOfCommand(id) == period) {
       m_nPeriod = period;
@@ -144,6 +148,8 @@ void CHisTechObj::ResetPaneOutputs() {
 
 int CHisTechObj::OnData(const void* body, int length) {
   ++m_nPackets;
+  const bool keptBefore = m_bKeptCurrent;
+  ForgetKeptImage();
   if (!m_item) return 0;
   if (body == nullptr) {
     m_raw.clear();
@@ -165,7 +171,7 @@ int CHisTechObj::OnData(const void* body, int length) {
       return result;
     }
     case PKT_PUSH_TICK:
-      return OnTick(body, length);
+      return OnTick(body, length, keptBefore);
     case PKT_EXRIGHTS: {
       std::vector<SExRightsRecord> records;
       if (!ReadExRights(body, static_cast<size_t>(length), &records)) return 0;
@@ -366,7 +372,8 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
   return 1;
 }
 
-int CHisTechObj::OnTick(const void* body, int length) {
+int CHisTechObj::TakeTick(const void* body, int length) {
+  m_bTicksSeen = true;
   SKLineTick t;
   if (!ReadKLineFirstTick(body, static_cast<size_t>(length), &t)) return 0;
   if (!(t.code == m_item->GetKey()) || m_raw.empty()) return 1;
@@ -423,6 +430,7 @@ int CHisTechObj::OnTick(const void* body, int length) {
 }
 
 void CHisTechObj::Recompute() {
+  ForgetKeptImage();
   if (m_raw.empty() || m_nFirst < 0) return;
   if (!m_panes.empty() && m_item) {
     char code[16];

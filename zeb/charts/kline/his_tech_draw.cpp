@@ -26,6 +26,13 @@ COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
 
 int CHisTechObj::Draw(CDC* dc) {
   if (dc == nullptr) return 0;
+  if (CanPaintTickOnly(dc)) {
+    PaintTickOnly(dc);
+    return 1;
+  }
+  // Pictures are kept only for charts that take ticks; others pay nothing.
+  const bool keep = m_bTicksSeen && !m_raw.empty() && dc->GetImage() != nullptr;
+  if (keep) KeepImage(dc, true);
   {
     CDCPainter painter(dc);
     Draw(painter);
@@ -33,6 +40,8 @@ int CHisTechObj::Draw(CDC* dc) {
   // The drawn figures lie over the chart's own lines.
   if (!m_raw.empty())
     for (auto& pane : m_panes) pane->DrawTools(dc);
+  if (keep) KeepImage(dc, false);
+  m_bKeptCurrent = keep && m_kept != nullptr;
   return 1;
 }
 

@@ -126,6 +126,7 @@ void CHisTechObj::CursorRight() {
 // ---- Keys ----
 
 int CHisTechObj::OnKey(UINT key) {
+  ForgetKeptImage();
   switch (key) {
     case VK_RETURN:
       return OnLButtonDblClk(0, 0), 1;
@@ -188,6 +189,7 @@ int CHisTechObj::OnKey(UINT key) {
 // ---- Commands ----
 
 int CHisTechObj::OnCommand(UINT id) {
+  ForgetKeptImage();
   using namespace kline_cmd;
   CTechCreator* selected =
       m_nSelectedPane >= 0 && m_nSelectedPane < static_cast<int>(m_panes.size())
@@ -353,6 +355,7 @@ bool CHisTechObj::AnyToolBusy() const {
 BOOL CHisTechObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
 
 int CHisTechObj::OnLButtonDown(int x, int y) {
+  ForgetKeptImage();
   if (m_x.empty()) return 0;
   m_bCursorShown = true;
   if (m_nIntervalState == 0 || m_nIntervalState == 2) {
@@ -403,6 +406,7 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
 }
 
 int CHisTechObj::OnLButtonUp(int x, int y) {
+  ForgetKeptImage();
   const bool figure = AnyToolBusy();
   for (auto& pane : m_panes) pane->Tools().OnLButtonUp(x, y);
   if (figure) {
@@ -432,6 +436,7 @@ int CHisTechObj::OnLButtonUp(int x, int y) {
 }
 
 int CHisTechObj::OnMouseMove(int x, int y) {
+  ForgetKeptImage();
   const POINT pt{x, y};
   m_bMouseIn = PtInRect(m_rect, pt) != 0;
   if (!m_bMouseIn) m_bZoomActive = false;
@@ -462,6 +467,7 @@ int CHisTechObj::OnMouseMove(int x, int y) {
 }
 
 int CHisTechObj::OnLButtonDblClk(int x, int y) {
+  ForgetKeptImage();
   if (m_bRequestPending || m_raw.empty()) return 0;
   for (size_t i = 0; i < m_panes.size(); ++i) {
     const int hit = m_panes[i]->HitTestTitle(x, y);
@@ -485,6 +491,7 @@ int CHisTechObj::OnLButtonDblClk(int x, int y) {
 }
 
 int CHisTechObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
+  ForgetKeptImage();
   bool title = false;
   m_nSelectedPane = -1;
   for (size_t i = 0; i < m_panes.size(); ++i)

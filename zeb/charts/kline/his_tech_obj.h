@@ -112,7 +112,10 @@ class CHisTechObj : public CBaseDrawObj {
   // The shown series: raw itself in mode 2 or without records, else the
   // adjusted copy (owned here, replaced on the next call).
   const SHistoryUnit* AdjustSeries(const SHistoryUnit* raw, int count);
-  void SetExRightsMode(int mode) { m_nExRightsMode = mode; }
+  void SetExRightsMode(int mode) {
+    m_nExRightsMode = mode;
+    ForgetKeptImage();
+  }
 
   // Panes.
   void LoadPanes();  // from "INDEX/INDEX.DEX" under the program folder
@@ -145,6 +148,7 @@ class CHisTechObj : public CBaseDrawObj {
   int IntervalState() const { return m_nIntervalState; }
   bool IsCursorShown() const { return m_bCursorShown; }
   void SetRange(int first, int end) {
+    ForgetKeptImage();
     m_nFirst = first;
     m_nEnd = end;
   }
@@ -156,7 +160,21 @@ class CHisTechObj : public CBaseDrawObj {
  private:
   int OnHistory(const void* body, int length);
   int OnMinutes(const void* body, int length);
-  int OnTick(const void* body, int length);
+  // A pushed tick; keptBefore tells whether the kept image showed the
+  // state before it.
+  int OnTick(const void* body, int length, bool keptBefore);
+  int TakeTick(const void* body, int length);
+  // What a tick may leave unchanged for the kept image to stay usable.
+  struct STickSnapshot;
+  STickSnapshot Snapshot() const;
+  // Once ticks arrive, every full paint keeps its picture (and what lay
+  // under it); a paint after ticks that moved only the last bar redraws
+  // just the last bar's column, the titles and the date axis over it.
+  void ForgetKeptImage() { m_bKeptCurrent = false; }
+  bool CanPaintTickOnly(CDC* dc) const;
+  void PaintTickOnly(CDC* dc);
+  void KeepImage(CDC* dc, bool under);
+  std::vector<RECT> TickDirtyRects() const;
   void RepairBar(int k);
   void SetBarGeometry();
   void ComputeXPositions();
@@ -233,6 +251,10 @@ class CHisTechObj : public CBaseDrawObj {
   int m_nChipShown = 0;
   int m_nPackets = 0;
   SHooks m_hooks;
+  struct SKeptImage;
+  std::unique_ptr<SKeptImage> m_kept;
+  bool m_bTicksSeen = false;
+  bool m_bKeptCurrent = false;
 };
 
 // Period code of a period command (26390-26396), 0 for another id.

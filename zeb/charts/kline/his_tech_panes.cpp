@@ -28,6 +28,7 @@ constexpr int kAxisHeight = 18;
 // ---- Pane file ----
 
 void CHisTechObj::LoadPanes() {
+  ForgetKeptImage();
   CIniFile file;
   file.Open(m_strPaneFile, 0);
   int count = 0;
@@ -57,6 +58,7 @@ void CHisTechObj::LoadPanes() {
 }
 
 void CHisTechObj::SetPaneNames(const std::vector<std::string>& names) {
+  ForgetKeptImage();
   m_panes.clear();
   for (size_t i = 0; i < names.size() && i < size_t(kMaxPanes); ++i) {
     m_panes.push_back(std::make_unique<CTechCreator>());
@@ -86,6 +88,7 @@ void CHisTechObj::SavePanes() const {
 }
 
 void CHisTechObj::SetLastPaneTech(const char* name) {
+  ForgetKeptImage();
   m_strLastTech = name ? name : "";
   if (m_panes.size() < 2 || m_strLastTech.empty()) return;
   m_panes.back()->CreatePic(m_strLastTech);
@@ -94,6 +97,7 @@ void CHisTechObj::SetLastPaneTech(const char* name) {
 }
 
 void CHisTechObj::SetPaneCount(int count) {
+  ForgetKeptImage();
   count = std::clamp(count, 1, kMaxPanes);
   const int old = static_cast<int>(m_panes.size());
   if (count == old) return;
@@ -115,6 +119,7 @@ void CHisTechObj::SetPaneCount(int count) {
 // ---- Layout and geometry ----
 
 int CHisTechObj::RecalcLayout() {
+  ForgetKeptImage();
   const int l = m_rect.left, t = m_rect.top, r = m_rect.right, b = m_rect.bottom;
   const int n = std::max(1, static_cast<int>(m_panes.size()));
   const int unit = (b - t - 36) / (n + 2);

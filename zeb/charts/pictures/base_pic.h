@@ -70,6 +70,7 @@ class CBasePic {
   int GetOutputCount() const { return m_nOutputs; }
   const std::vector<float>& Output(int i) const { return m_outValues[static_cast<size_t>(i)]; }
   const std::vector<int>& OutputRows(int i) const { return m_outRows[static_cast<size_t>(i)]; }
+  int OutputRowsCount() const { return static_cast<int>(m_outRows.size()); }
   int GetDecimals() const { return m_nDecimals; }
   float GetVerticalScale() const { return m_fScale; }
   void SetVerticalScale(float scale) { m_fScale = scale; }

@@ -1,0 +1,152 @@
+// The K-line chart's cheap repaint after pushed ticks. Once ticks arrive,
+// each full paint keeps its picture and what lay under it. A tick that
+// moves only the last bar (no pane's range, no other bar, row or mark
+// changes) lets the next paint put the kept picture back and redraw just
+// the last bar's column, the title bands and the date axis, each under a
+// clip and through a culling painter, so those areas get exactly the
+// pixels a full paint would give. Anything else forgets the kept picture
+// and the next paint is a full one.
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "zeb/charts/kline/his_tech_kept_image.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/charts/pictures/culling_painter.h"
+#include "zeb/charts/pictures/kline_pic.h"
+
+struct CHisTechObj::STickSnapshot {
+  std::vector<int> ints;
+  std::vector<float> ranges;
+  std::string bars;  // every bar but the last, as bytes
+  bool operator==(const STickSnapshot&) const = default;
+};
+
+CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
+  STickSnapshot s;
+  const int count = static_cast<int>(m_raw.size());
+  s.ints = {count,          m_nFirst,         m_nEnd, m_nCandleWidth, m_nBarsPerColumn,
+            m_nCursor,      m_nDisplayBits,   count > 0 ? m_raw.back().nDate : 0,
+            static_cast<int>(m_x.size())};
+  s.ints.insert(s.ints.end(), m_x.begin(), m_x.end());
+  s.ranges.push_back(m_fBarWidth);
+  if (m_pShown && count > 1)
+    s.bars.assign(reinterpret_cast<const char*>(m_pShown), sizeof(SHistoryUnit) * (count - 1));
+  auto rows = [&](const CBasePic& pic) {
+    for (int j = 0; j < pic.OutputRowsCount(); ++j) {
+      const std::vector<int>& r = pic.OutputRows(j);
+      s.ints.push_back(static_cast<int>(r.size()));
+      if (!r.empty()) s.ints.insert(s.ints.end(), r.begin(), r.end() - 1);
+    }
+  };
+  for (const auto& pane : m_panes) {
+    const CTechAnalysisBasePic* pic = pane->GetPic();
+    if (!pic) continue;
+    float maximum = 0, minimum = 0;
+    pic->GetRange(&maximum, &minimum);
+    s.ranges.push_back(maximum);
+    s.ranges.push_back(minimum);
+    s.ints.push_back(pic->GetFlags());
+    rows(*pic);
+    if (const auto* kline = dynamic_cast<const CTechAnalysisKLine*>(pic)) {
+      // The extreme marks carry labels that reach beyond the last column.
+      const bool last = kline->HighestBar() == count - 1 || kline->LowestBar() == count - 1;
+      s.ints.push_back(last ? -1 : kline->HighestBar());
+      s.ints.push_back(kline->LowestBar());
+      if (last) s.ranges.push_back(std::numeric_limits<float>::quiet_NaN());  // never equal
+      if (kline->GetFlags() & 2) s.ranges.push_back(std::numeric_limits<float>::quiet_NaN());
+      if (kline->MovingAverage()) rows(*kline->MovingAverage());
+    }
+  }
+  return s;
+}
+
+int CHisTechObj::OnTick(const void* body, int length, bool keptBefore) {
+  if (!keptBefore) return TakeTick(body, length);
+  const STickSnapshot before = Snapshot();
+  const int result = TakeTick(body, length);
+  m_bKeptCurrent = Snapshot() == before;
+  return result;
+}
+
+std::vector<RECT> CHisTechObj::TickDirtyRects() const {
+  std::vector<RECT> dirty;
+  const size_t last = m_x.size() - 1;
+  // The last candle and every segment reaching it, with room for pens.
+  const int left = std::min(m_x[last - 1] + m_nCandleWidth / 2, m_x[last]) - 4;
+  dirty.push_back(RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rect.bottom});
+  for (const auto& pane : m_panes) {
+    const CTechAnalysisBasePic* pic = pane->GetPic();
+    if (!pic) continue;
+    const RECT& r = pic->GetPictureRect();
+    dirty.push_back(RECT{r.left, r.top, r.right, std::max(r.top + 16, pic->GetPlotRect().top) + 1});
+  }
+  dirty.push_back(m_rcDateAxis);
+  for (RECT& r : dirty) {
+    r.left = std::max(r.left, m_rect.left);
+    r.top = std::max(r.top, m_rect.top);
+    r.right = std::min(r.right, m_rect.right);
+    r.bottom = std::min(r.bottom, m_rect.bottom);
+  }
+  return dirty;
+}
+
+bool CHisTechObj::CanPaintTickOnly(CDC* dc) const {
+  if (!m_bKeptCurrent || !m_kept || !EqualRect(m_kept->rect, m_rect) || m_raw.empty()) return false;
+  // Inverted marks and figures being moved are left to the full paint.
+  if ((m_bCursorShown && m_bMouseIn) || m_nIntervalState == 1 || m_nIntervalState == 2 ||
+      m_bZoomActive || AnyToolBusy())
+    return false;
+  const int visible = m_nEnd - m_nFirst;
+  return m_x.size() >= 2 && visible == static_cast<int>(m_x.size()) &&
+         m_nEnd == static_cast<int>(m_raw.size()) && dc->GetImage() != nullptr;
+}
+
+void CHisTechObj::KeepImage(CDC* dc, bool under) {
+  if (!m_kept || !EqualRect(m_kept->rect, m_rect)) {
+    m_kept = std::make_unique<SKeptImage>();
+    if (!m_kept->Make(m_rect)) {
+      m_kept.reset();
+      return;
+    }
+  }
+  CDC& target = under ? m_kept->under : m_kept->picture;
+  target.BitBlt(0, 0, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top, dc, m_rect.left,
+                m_rect.top, SRCCOPY);
+}
+
+void CHisTechObj::PaintTickOnly(CDC* dc) {
+  const int width = m_rect.right - m_rect.left, height = m_rect.bottom - m_rect.top;
+  dc->BitBlt(m_rect.left, m_rect.top, width, height, &m_kept->picture, 0, 0, SRCCOPY);
+  std::vector<RECT> dirty = TickDirtyRects();
+  dirty.erase(std::remove_if(dirty.begin(), dirty.end(),
+                             [](const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }),
+              dirty.end());
+  if (dirty.empty()) return;
+  // One pass over the chart under a clip of all the dirty areas (the clip
+  // region speaks device units).
+  CRgn clip;
+  clip.CreateRectRgnIndirect(&dirty[0]);
+  for (size_t i = 1; i < dirty.size(); ++i) {
+    CRgn more;
+    more.CreateRectRgnIndirect(&dirty[i]);
+    clip.CombineRgn(&clip, &more, RGN_OR);
+  }
+  const POINT viewport = dc->GetViewportOrg(), window = dc->GetWindowOrg();
+  clip.OffsetRgn(viewport.x - window.x, viewport.y - window.y);
+  for (const RECT& r : dirty)
+    dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under,
+               r.left - m_rect.left, r.top - m_rect.top, SRCCOPY);
+  const int saved = dc->SaveDC();
+  dc->SelectClipRgn(&clip);
+  {
+    CDCPainter painter(dc);
+    CCullingPainter culled(painter, dirty);
+    Draw(culled);
+  }
+  for (auto& pane : m_panes) pane->DrawTools(dc);
+  dc->RestoreDC(saved);
+  for (const RECT& r : dirty)
+    m_kept->picture.BitBlt(r.left - m_rect.left, r.top - m_rect.top, r.right - r.left,
+                           r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
+}
