@@ -112,6 +112,8 @@ class CHisTechObj : public CBaseDrawObj {
   // The shown series: raw itself in mode 2 or without records, else the
   // adjusted copy (owned here, replaced on the next call).
   const SHistoryUnit* AdjustSeries(const SHistoryUnit* raw, int count);
+  // The colour scheme changed: the next paint draws everything anew.
+  void OnSchemeChanged() { ForgetKeptImage(); }
   void SetExRightsMode(int mode) {
     m_nExRightsMode = mode;
     ForgetKeptImage();

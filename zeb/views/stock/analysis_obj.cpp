@@ -112,6 +112,7 @@ void CAnalisysObj::OnSchemeChanged() {
     table->InitColors();
   m_interval.InitColumns();
   m_cursorBox.InitColumns();
+  m_hisTech.OnSchemeChanged();
 }
 
 void CAnalisysObj::InitTables() {
