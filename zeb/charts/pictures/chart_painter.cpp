@@ -19,10 +19,10 @@ CDCPainter::~CDCPainter() {
 
 void CDCPainter::UsePen(const SPenSpec& pen) {
   if (m_pCurrentPen && *m_pCurrentPen == pen) return;
-  for (auto& [spec, obj] : m_pens)
-    if (spec == pen) {
+  for (auto& [style, obj] : m_pens)
+    if (style == pen) {
       m_pDC->SelectObject(obj.get());
-      m_pCurrentPen = &spec;
+      m_pCurrentPen = &style;
       return;
     }
   m_pens.emplace_back(pen, std::make_unique<CPen>(pen.style, pen.width, pen.color));
