@@ -80,27 +80,15 @@ bool CLineToolSet::OnMouse(int x, int y) {
       m_nSelected < static_cast<int>(m_arTools.size())) {
     CDrawLineTool& tool = m_arTools[m_nSelected];
     const int dx = p.x - m_ptDrag.x, dy = p.y - m_ptDrag.y;
-    switch (m_nHitPart) {
-      case CDrawLineTool::kFirstEnd:
-        tool.StartAt(p.x, p.y);
-        tool.SetSelected(m_nHitPart);
-        break;
-      case CDrawLineTool::kSecondEnd:
-        tool.SetEnd(p.x, p.y);
-        break;
-      case CDrawLineTool::kThirdPoint:
-        tool.SetThird(p.x, p.y);
-        break;
-      case CDrawLineTool::kBody:
-        // A move along either axis drags the figure; only no move at all is ignored.
-        if (dx == 0 && dy == 0) return false;
-        tool.SetOffset(dx, dy);
-        m_ptDrag = p;
-        m_cursor = Cursor::kSizeAll;
-        return true;
-      default:
-        break;
+    if (m_nHitPart == CDrawLineTool::kBody) {
+      // A move along either axis drags the figure; only no move at all is ignored.
+      if (dx == 0 && dy == 0) return false;
+      tool.SetOffset(dx, dy);
+      m_ptDrag = p;
+      m_cursor = Cursor::kSizeAll;
+      return true;
     }
+    MoveHitPoint(tool, p);
     m_cursor = std::abs(dy) >= std::abs(dx) ? Cursor::kSizeNS : Cursor::kSizeWE;
     m_ptDrag = p;
     return true;
@@ -112,6 +100,24 @@ bool CLineToolSet::OnMouse(int x, int y) {
   return false;
 }
 
+// An end or the third point of the dragged figure follows the mouse.
+void CLineToolSet::MoveHitPoint(CDrawLineTool& tool, POINT p) {
+  switch (m_nHitPart) {
+    case CDrawLineTool::kFirstEnd:
+      tool.StartAt(p.x, p.y);
+      tool.SetSelected(m_nHitPart);
+      break;
+    case CDrawLineTool::kSecondEnd:
+      tool.SetEnd(p.x, p.y);
+      break;
+    case CDrawLineTool::kThirdPoint:
+      tool.SetThird(p.x, p.y);
+      break;
+    default:
+      break;
+  }
+}
+
 int CLineToolSet::OnLButtonUp(int x, int y) {
   const POINT p = Clamp(x, y);
   const RECT plot = m_pCanvas ? m_pCanvas->GetPlotRect() : RECT{};
@@ -119,23 +125,11 @@ int CLineToolSet::OnLButtonUp(int x, int y) {
   if (m_nState == kDragging && m_nSelected >= 0 &&
       m_nSelected < static_cast<int>(m_arTools.size())) {
     CDrawLineTool& tool = m_arTools[m_nSelected];
-    switch (m_nHitPart) {
-      case CDrawLineTool::kFirstEnd:
-        tool.StartAt(p.x, p.y);
-        tool.SetSelected(m_nHitPart);
-        break;
-      case CDrawLineTool::kSecondEnd:
-        tool.SetEnd(p.x, p.y);
-        break;
-      case CDrawLineTool::kThirdPoint:
-        tool.SetThird(p.x, p.y);
-        break;
-      case CDrawLineTool::kBody:
-        tool.MoveBy(p.x - m_ptDrag.x, p.y - m_ptDrag.y);
-        m_ptDrag = p;
-        break;
-      default:
-        break;
+    if (m_nHitPart == CDrawLineTool::kBody) {
+      tool.MoveBy(p.x - m_ptDrag.x, p.y - m_ptDrag.y);
+      m_ptDrag = p;
+    } else {
+      MoveHitPoint(tool, p);
     }
     m_cursor = Cursor::kArrow;
     m_nState = kIdle;

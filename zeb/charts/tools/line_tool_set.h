@@ -54,6 +54,7 @@ class CLineToolSet {
 
  private:
   POINT Clamp(int x, int y) const;
+  void MoveHitPoint(CDrawLineTool& tool, POINT p);
   void Grab();
   void Release();
 
