@@ -114,9 +114,10 @@ TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
   constexpr COLORREF kSpoilt = RGB(1, 2, 3);
   // The cursor where the history left it, or on the last bar (the titles
   // then show the values the tick changes).
-  for (const auto& [panes, cursorOnLast] : {std::pair{"KLINE,VOL,MACD,KDJ,", false},
-                                            std::pair{"KLINE,VOL,MACD,KDJ,", true},
-                                            std::pair{"KLINEMA,VOL,RSI,WR,", true}}) {
+  for (const auto& setup : {std::pair{"KLINE,VOL,MACD,KDJ,", false}, std::pair{"KLINE,VOL,MACD,KDJ,", true},
+                            std::pair{"KLINEMA,VOL,RSI,WR,", true}}) {
+    const char* panes = setup.first;
+    const bool cursorOnLast = setup.second;  // a plain local: lambdas below take it
     WritePaneFile("4", panes);
     const std::string history = HistoryBody(0x053D, Wander(300, false));
     auto open = [&](CHisTechObj& obj) {
