@@ -10,7 +10,7 @@
 # dialog, the main frame, each view of the market pane, the main frame on
 # each market tab (02-main-frame-<tab>.png) and on a sorted page, the chart
 # view with its analysis and panel pages, the K-line page by period and
-# zoomed (13-kline-*.png), the trading window
+# zoomed and with its cursor box (13-kline-*.png), the trading window
 # and its order entry, each panel of the trading window (after two orders),
 # the keyboard-input box, the menu bar's pop-ups, the formula dialogs, the
 # notice, user-information, information and settings dialogs (15-*.png) and

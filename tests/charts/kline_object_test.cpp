@@ -491,6 +491,115 @@ TEST_F(KLineTest, DraggingAFigureGrabsTheMouseAndShowsTheMoveCursor) {
   EXPECT_EQ(obj->End() - obj->First(), visible);  // no zoom rectangle
 }
 
+// The information table is taken by a press while it shows, follows the
+// pointer over the panes (the crosshair stays put), ends where released and
+// never leaves the chart; the next layout puts it back beside the K-line.
+TEST_F(KLineTest, TheInformationTableIsDraggedInsideTheChart) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  tables_test::RecordingOwner owner;
+  obj->SetOwner(&owner);
+  const RECT home{0, 16, 66, 308};
+  const auto rectIs = [&](const RECT& want) {
+    const RECT& r = obj->InfoTableRect();
+    return r.left == want.left && r.top == want.top && r.right == want.right &&
+           r.bottom == want.bottom;
+  };
+  ASSERT_TRUE(rectIs(home));
+  // No cursor yet: the table is not shown, a press there takes nothing.
+  obj->OnLButtonDown(30, 100);
+  EXPECT_FALSE(obj->IsInfoTableDragged());
+  obj->OnLButtonUp(30, 100);
+
+  const RECT plot = obj->Pane(0).GetPic()->GetPlotRect();
+  const int y = (plot.top + plot.bottom) / 2;
+  ASSERT_EQ(obj->OnMouseMove(obj->XPositions()[10] + 1, y), 1);
+  ASSERT_EQ(obj->CursorOffset(), 10);
+  const int first = obj->First(), end = obj->End();
+
+  EXPECT_EQ(obj->OnLButtonDown(30, 100), 1);  // 30, 84 into the table
+  EXPECT_TRUE(obj->IsInfoTableDragged());
+  EXPECT_TRUE(owner.captured);
+  EXPECT_EQ(obj->OnMouseMove(330, 150), 1);  // over the K-line pane
+  EXPECT_TRUE(rectIs(RECT{300, 66, 366, 358}));
+  EXPECT_EQ(obj->CursorOffset(), 10);
+  EXPECT_EQ(obj->OnLButtonUp(400, 200), 1);
+  EXPECT_TRUE(rectIs(RECT{370, 116, 436, 408}));
+  EXPECT_FALSE(obj->IsInfoTableDragged());
+  EXPECT_FALSE(owner.captured);
+  EXPECT_EQ(obj->First(), first);  // no zoom box came of it
+  EXPECT_EQ(obj->End(), end);
+  // The next press on the table at its new place takes it again; dragged
+  // past the corner it stops at the chart's edges.
+  EXPECT_EQ(obj->OnLButtonDown(380, 120), 1);
+  EXPECT_TRUE(obj->IsInfoTableDragged());
+  obj->OnMouseMove(5000, 5000);
+  EXPECT_TRUE(rectIs(RECT{734, 308, 800, 600}));
+  obj->OnLButtonUp(-5000, -5000);
+  EXPECT_TRUE(rectIs(RECT{0, 0, 66, 292}));
+  // A press beside the table is no drag.
+  obj->OnLButtonDown(200, y);
+  EXPECT_FALSE(obj->IsInfoTableDragged());
+  obj->OnLButtonUp(200, y);
+
+  obj->SetRect(0, 0, 900, 600);
+  EXPECT_TRUE(rectIs(home));
+}
+
+// The pointer shows a hand over a pane's indicator name and parameters,
+// which a double click opens, and the arrow elsewhere.
+TEST_F(KLineTest, AHandShowsOverAPaneTitle) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  tables_test::RecordingOwner owner;
+  obj->SetOwner(&owner);
+  RecordingPainter p;
+  obj->Draw(p);  // lays the titles out
+  const RECT vol = obj->Pane(1).GetPic()->GetPictureRect();
+  const RECT plot = obj->Pane(1).GetPic()->GetPlotRect();
+  const int titleY = vol.top + 6;
+  const int paramsX = obj->Pane(1).GetPic()->GetParamRect()->left + 2;
+  ASSERT_EQ(obj->Pane(1).HitTestTitle(vol.left + 3, titleY), 1);
+  ASSERT_EQ(obj->Pane(1).HitTestTitle(paramsX, titleY), 2);
+  obj->OnMouseMove(vol.left + 3, titleY);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kHand);
+  obj->OnMouseMove((plot.left + plot.right) / 2, (plot.top + plot.bottom) / 2);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kArrow);
+  obj->OnMouseMove(paramsX, titleY);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kHand);
+  obj->OnMouseMove(400, obj->DateAxis().top + 5);
+  EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kArrow);
+}
+
+// Left parks the mouse pointer on the chart's top-left corner (in the
+// window's coordinates), whose moves the chart ignores, so the crosshair
+// stays on the bar the keys chose; Right leaves the pointer.
+TEST_F(KLineTest, LeftParksThePointerOnTheChartsCorner) {
+  Open();
+  obj->SetRect(10, 20, 810, 620);
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  tables_test::RecordingOwner owner;
+  obj->SetOwner(&owner);
+  const int last = obj->End() - obj->First() - 1;
+  obj->OnKey(VK_END);
+  ASSERT_EQ(obj->CursorOffset(), last);
+  EXPECT_TRUE(owner.pointerMoves.empty());
+  obj->OnKey(VK_LEFT);
+  ASSERT_EQ(owner.pointerMoves.size(), 1u);
+  EXPECT_EQ(owner.pointerMoves[0].x, 10);
+  EXPECT_EQ(owner.pointerMoves[0].y, 20);
+  EXPECT_TRUE(obj->IsCursorShown());
+  EXPECT_EQ(obj->CursorOffset(), last - 1);
+  obj->OnKey(VK_LEFT);
+  EXPECT_EQ(obj->CursorOffset(), last - 2);
+  EXPECT_EQ(owner.pointerMoves.size(), 2u);
+  EXPECT_EQ(obj->OnMouseMove(10, 20), 0);  // the parked pointer's move
+  EXPECT_EQ(obj->CursorOffset(), last - 2);
+  obj->OnKey(VK_RIGHT);
+  EXPECT_EQ(obj->CursorOffset(), last - 1);
+  EXPECT_EQ(owner.pointerMoves.size(), 2u);
+}
+
 TEST_F(KLineTest, FiguresAreKeptPerItem) {
   Open();
   Feed(HistoryBody(0x053D, DailyBars(126)));

@@ -119,6 +119,11 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_GT(r.kline.visibleBefore, 0);
   EXPECT_LE(r.kline.visibleZoomed * 2, r.kline.visibleBefore);
   EXPECT_EQ(r.kline.figures, 5);  // one of each drawing tool, by the mouse
+  // Left moved the cursor a bar and parked the pointer without losing the
+  // crosshair; the cursor box showed a price and followed a mouse drag.
+  EXPECT_TRUE(r.kline.leftKeptCursor);
+  EXPECT_GT(std::atof(r.kline.cursorValue.c_str()), 0.0) << r.kline.cursorValue;
+  EXPECT_TRUE(r.kline.boxDragged);
   // Every function of the trading window's tree opened its panel with the
   // simulators' rows (custody pages: the page), after the two orders the
   // order entry took.

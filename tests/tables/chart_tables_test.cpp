@@ -235,6 +235,29 @@ TEST_F(ChartTablesTest, ValuationRowAndTitle) {
   EXPECT_EQ(+title.Stock().code, 602001);
 }
 
+// The K-line cursor box: the bar's rows, then the value at the cursor's
+// height ("-" without one); all 16 rows fit the box's height.
+TEST_F(ChartTablesTest, TheKLineCursorBoxEndsWithTheValueAtTheCursor) {
+  CInfoTable box;
+  box.SetStock(&item);
+  box.SetMode(1);
+  box.SetRect(0, 16, 66, 308);
+  box.InitColumns();
+  const SHistoryUnit bar{20260105, 12.0f, 12.5f, 11.9f, 12.4f, 1000, 100};
+  SInfoCursor cursor;
+  cursor.bar = &bar;
+  cursor.value = "12.34";
+  box.UpdateData(&cursor, static_cast<int>(sizeof cursor));
+  ASSERT_EQ(box.GetRowCount(), 16);
+  EXPECT_EQ(Cell(box, 13, 0), "-");  // no reference
+  EXPECT_EQ(Cell(box, 14, 0), GBK("数    值"));
+  EXPECT_EQ(Cell(box, 15, 0), "12.34");
+  EXPECT_LE(16 * box.GetRowHeight(), box.GetRect().bottom - box.GetRect().top);
+  cursor.value.clear();
+  box.UpdateData(&cursor, static_cast<int>(sizeof cursor));
+  EXPECT_EQ(Cell(box, 15, 0), "-");
+}
+
 TEST(IntervalFigures, UnitsAndTheRangeOfTheFirstPeriod) {
   EXPECT_EQ(IntervalVolumeText(100000000), GBK("10000.00万手"));
   EXPECT_EQ(IntervalVolumeText(100000001), GBK("1.00亿手"));

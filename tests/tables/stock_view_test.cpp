@@ -6,6 +6,9 @@
 // its regions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
+
 #include <QImage>
 #include <QWidget>
 
@@ -295,6 +298,34 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   EXPECT_EQ(a.CursorTable().GetColumnWidth(0), 66);  // its texts have room
   const SHistoryUnit& under = chart.Shown()[chart.First() + chart.CursorOffset()];
   EXPECT_EQ(a.CursorTable().GetCellText(1, 0), TextPrintf("%08d", under.nDate));
+  // Its last rows: the price at the pointer's height, inside the K-line
+  // pane's price range.
+  EXPECT_EQ(a.CursorTable().GetCellText(14, 0), GBK("数    值"));
+  const double value = std::atof(a.CursorTable().GetCellText(15, 0).c_str());
+  float low = 1e9f, high = 0;
+  for (int i = chart.First(); i < chart.End(); ++i) {
+    low = std::min(low, chart.Shown()[i].fLow);
+    high = std::max(high, chart.Shown()[i].fHigh);
+  }
+  EXPECT_GT(value, low * 0.8);
+  EXPECT_LT(value, high * 1.2);
+  // Dragged by the mouse, the box goes where the chart keeps it.
+  const POINT grab{box.left + 10, box.top + 10};
+  a.OnLButtonDown(grab.x, grab.y);
+  a.OnMouseMove(grab.x + 200, grab.y + 30);
+  a.OnLButtonUp(grab.x + 200, grab.y + 30);
+  EXPECT_EQ(a.CursorTable().GetRect().left, a.GetRect().left + 200);
+  EXPECT_EQ(a.CursorTable().GetRect().top, a.GetRect().top + 46);
+  EXPECT_EQ(a.CursorTable().GetRect().right - a.CursorTable().GetRect().left, 66);
+  // Left parks the real pointer on the chart's top-left corner.
+  POINT corner{chart.GetRect().left, chart.GetRect().top};
+  view.ClientToScreen(&corner);
+  ::SetCursorPos(corner.x + 50, corner.y + 60);
+  view.OnKey(VK_LEFT, 1, 0);
+  POINT pointer{};
+  ASSERT_TRUE(::GetCursorPos(&pointer));
+  EXPECT_EQ(pointer.x, corner.x);
+  EXPECT_EQ(pointer.y, corner.y);
 
   // Two clicks after the interval command mark a range; Esc hides it.
   view.OnCommand(kline_cmd::kIntervalStat);

@@ -87,6 +87,7 @@ class RecordingOwner : public CDrawOwner {
   int repaints = 0;
   Cursor cursor = Cursor::kArrow;
   bool captured = false;
+  std::vector<POINT> pointerMoves;
   struct Shown {
     SPopupMenu menu;
     int x, y;
@@ -97,6 +98,7 @@ class RecordingOwner : public CDrawOwner {
   void SetCursor(Cursor c) override { cursor = c; }
   void CaptureMouse() override { captured = true; }
   void ReleaseMouse() override { captured = false; }
+  void MovePointer(int x, int y) override { pointerMoves.push_back(POINT{x, y}); }
   int TrackPopup(const SPopupMenu& menu, int x, int y) override {
     menus.push_back({menu, x, y});
     return 0;

@@ -63,6 +63,61 @@ int PlaceFigures(CStockView& view, CHisTechObj& chart) {
   return static_cast<int>(chart.Pane(0).Tools().Tools().size());
 }
 
+// The mouse over a point of the view's client area: the real pointer
+// goes there too, so the view's crosshair timer agrees with the move.
+void MouseTo(CStockView& view, POINT at, WPARAM buttons) {
+  POINT screen = at;
+  view.ClientToScreen(&screen);
+  ::SetCursorPos(screen.x, screen.y);
+  view.SendMessage(WM_MOUSEMOVE, buttons, MAKELPARAM(at.x, at.y));
+}
+
+void DragWithMouse(CStockView& view, POINT from, POINT to) {
+  view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(from.x, from.y));
+  MouseTo(view, POINT{(from.x + to.x) / 2, (from.y + to.y) / 2}, MK_LBUTTON);
+  MouseTo(view, to, MK_LBUTTON);
+  view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(to.x, to.y));
+}
+
+// The cursor on a bar of the K-line pane, one bar left with the Left key
+// (which parks the pointer on the chart's corner, leaving the crosshair
+// where the key put it), then its cursor box dragged over the chart and
+// back. Hides the cursor at the end.
+void PictureCursor(CMainFrame& frame, CStockView& view, CHisTechObj& chart,
+                   const KeepPicture& keep, SKLinePictures* seen) {
+  CAnalisysObj& analysis = view.Analysis();
+  const RECT plot = chart.Pane(0).GetPic()->GetPlotRect();
+  const POINT over{plot.left + (plot.right - plot.left) * 3 / 5,
+                   plot.top + (plot.bottom - plot.top) / 3};
+  MouseTo(view, over, 0);
+  platform::PumpMessages(50);
+  const int before = chart.CursorOffset();
+  frame.SendMessage(WM_KEYDOWN, VK_LEFT, 0);
+  platform::PumpMessages(300);  // the crosshair timer sees the parked pointer
+  POINT pointer{}, corner{chart.GetRect().left, chart.GetRect().top};
+  view.ClientToScreen(&corner);
+  ::GetCursorPos(&pointer);
+  seen->leftKeptCursor = before > 0 && chart.CursorOffset() == before - 1 &&
+                         chart.IsCursorShown() && pointer.x == corner.x && pointer.y == corner.y;
+  if (analysis.IsCursorBoxShown()) seen->cursorValue = analysis.CursorTable().GetCellText(15, 0);
+  view.Invalidate(FALSE);
+  keep("13-kline-cursor.png", nullptr);
+
+  const RECT box = analysis.CursorTable().GetRect();
+  const POINT grab{box.left + 30, box.top + 60};
+  const POINT to{grab.x + 260, grab.y + 30};
+  DragWithMouse(view, grab, to);
+  // The mouse goes on to the bar it was over; the box stays where dropped.
+  MouseTo(view, over, 0);
+  platform::PumpMessages(50);
+  seen->boxDragged = analysis.CursorTable().GetRect().left == box.left + 260 &&
+                     analysis.CursorTable().GetRect().top == box.top + 30;
+  view.Invalidate(FALSE);
+  keep("13-kline-cursor-dragged.png", nullptr);
+  DragWithMouse(view, to, grab);
+  chart.OnKey(VK_ESCAPE);
+}
+
 }  // namespace
 
 void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKLinePictures* seen) {
@@ -104,6 +159,8 @@ void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKL
   seen->visibleZoomed = chart.End() - chart.First();
   view->Invalidate(FALSE);
   keep("13-kline-zoomed.png", nullptr);
+
+  PictureCursor(frame, *view, chart, keep, seen);
 
   seen->figures = PlaceFigures(*view, chart);
   platform::PumpMessages(50);

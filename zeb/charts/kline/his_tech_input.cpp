@@ -89,7 +89,12 @@ void CHisTechObj::MoveCursorTo(int offset) {
   RefreshCursorInfo();
 }
 
+void CHisTechObj::ParkPointer() {
+  if (m_pOwner) m_pOwner->MovePointer(m_rect.left, m_rect.top);
+}
+
 void CHisTechObj::CursorLeft() {
+  ParkPointer();
   m_bCursorShown = true;
   const int visible = m_nEnd - m_nFirst;
   if (m_nCursor < 0) {
@@ -354,6 +359,18 @@ bool CHisTechObj::AnyToolBusy() const {
 
 BOOL CHisTechObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
 
+bool CHisTechObj::IsInfoTableShown() const {
+  return m_bCursorShown && m_nCursor >= 0 && m_nCursorDate >= 0 && m_pShown != nullptr;
+}
+
+void CHisTechObj::PlaceInfoTable(int left, int top) {
+  // Kept wholly inside the chart, so it can always be taken back.
+  const int width = m_rcInfo.right - m_rcInfo.left, height = m_rcInfo.bottom - m_rcInfo.top;
+  left = std::max<int>(m_rect.left, std::min<int>(left, m_rect.right - width));
+  top = std::max<int>(m_rect.top, std::min<int>(top, m_rect.bottom - height));
+  m_rcInfo = RECT{left, top, left + width, top + height};
+}
+
 int CHisTechObj::OnLButtonDown(int x, int y) {
   ForgetKeptImage();
   if (m_x.empty()) return 0;
@@ -375,6 +392,13 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
       m_hooks.intervalStat(m_item, m_pShown + m_nFirst + m_nIntervalStart,
                            m_nIntervalEnd - m_nIntervalStart, rect);
     }
+    return 1;
+  }
+  if (!m_bInfoDrag && IsInfoTableShown() && PtInRect(m_rcInfo, POINT{x, y})) {
+    m_bInfoDrag = true;
+    m_ptGrab = POINT{x - m_rcInfo.left, y - m_rcInfo.top};
+    // A release outside the window still ends the drag.
+    if (m_pOwner) m_pOwner->CaptureMouse();
     return 1;
   }
   // Every pane's figures see the press: the pane under it draws, selects
@@ -416,6 +440,12 @@ int CHisTechObj::OnLButtonUp(int x, int y) {
     return 1;
   }
   for (auto& pane : m_panes) pane->OnLButtonUp(x, y);
+  if (m_bInfoDrag) {
+    m_bInfoDrag = false;
+    PlaceInfoTable(x - m_ptGrab.x, y - m_ptGrab.y);
+    if (m_pOwner) m_pOwner->ReleaseMouse();
+    return 1;
+  }
   if (m_bZoomActive) {
     m_bZoomActive = false;
     if (!PtInRect(m_rcKLine, POINT{x, y}) || m_fBarWidth <= 0.0f) return m_bCursorShown ? 1 : 0;
@@ -441,6 +471,12 @@ int CHisTechObj::OnMouseMove(int x, int y) {
   m_bMouseIn = PtInRect(m_rect, pt) != 0;
   if (!m_bMouseIn) m_bZoomActive = false;
   if (x == m_rect.left && y == m_rect.top) return 0;
+  // The dragged table follows the pointer wherever it goes, over the
+  // panes too, where the crosshair would otherwise take the move.
+  if (m_bInfoDrag) {
+    PlaceInfoTable(x - m_ptGrab.x, y - m_ptGrab.y);
+    return 1;
+  }
   for (auto& pane : m_panes) {
     CLineToolSet& tools = pane->Tools();
     if (!tools.OnMouse(x, y)) continue;
@@ -448,6 +484,13 @@ int CHisTechObj::OnMouseMove(int x, int y) {
     return 1;
   }
   for (auto& pane : m_panes) pane->OnMouse(x, y);
+  if (m_pOwner) {
+    // A pane's indicator name and parameters open their dialogs on a
+    // double click: the hand says so.
+    bool title = false;
+    for (auto& pane : m_panes) title = title || pane->HitTestTitle(x, y) != 0;
+    m_pOwner->SetCursor(title ? CDrawOwner::Cursor::kHand : CDrawOwner::Cursor::kArrow);
+  }
   if (m_bZoomActive) {
     m_rcZoom.right = x;
     m_rcZoom.bottom = y;

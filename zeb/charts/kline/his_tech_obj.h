@@ -61,8 +61,9 @@ class CHisTechObj : public CBaseDrawObj {
     std::function<void(const SStockInfo* item, const SHistoryUnit* bars, int count,
                        const RECT& rect)>
         intervalStat;
-    // The floating information table: the bar under the cursor and the
-    // value at the cursor's height (null bar: no cursor).
+    // The floating information table (drawn by the view at
+    // InfoTableRect()): the bar under the cursor and the value at the
+    // cursor's height (null bar: no cursor).
     std::function<void(const SHistoryUnit* bar, const std::string& value)> cursorInfo;
     // The information list of a date that has a title (double-click on its mark).
     std::function<void(const InfoTitleMap& titles, int date)> infoList;
@@ -140,6 +141,11 @@ class CHisTechObj : public CBaseDrawObj {
   float BarWidth() const { return m_fBarWidth; }
   int BarsPerColumn() const { return m_nBarsPerColumn; }
   const RECT& KLineArea() const { return m_rcKLine; }
+  // Where the information table stands: its place beside the K-line area
+  // after each layout, wherever the user dragged it since (kept inside
+  // the chart).
+  const RECT& InfoTableRect() const { return m_rcInfo; }
+  bool IsInfoTableDragged() const { return m_bInfoDrag; }
   const RECT& DateAxis() const { return m_rcDateAxis; }
   const std::vector<int>& XPositions() const { return m_x; }
   const std::vector<SPowerReturnInfo>& PowerList() const { return m_powerList; }
@@ -192,6 +198,13 @@ class CHisTechObj : public CBaseDrawObj {
   void CursorLeft();
   void CursorRight();
   void MoveCursorTo(int offset);
+  // The table is drawn only while the cursor stands on a bar.
+  bool IsInfoTableShown() const;
+  // Puts the table's top-left corner at (left, top), inside the chart.
+  void PlaceInfoTable(int left, int top);
+  // The mouse pointer goes to the chart's top-left corner, which mouse
+  // moves ignore: the crosshair stays where the keys put it.
+  void ParkPointer();
   int TradingMinute(int minuteOfDay) const;
   void ResetPaneOutputs();
   // The first pane's K-line data (flags, ex-rights, titles, caption), given
@@ -225,6 +238,9 @@ class CHisTechObj : public CBaseDrawObj {
   int m_nCandleWidth = 1;
   RECT m_rcKLine{};
   RECT m_rcDateAxis{};
+  RECT m_rcInfo{};
+  bool m_bInfoDrag = false;
+  POINT m_ptGrab{};  // the pressed point, from the table's top-left corner
   int m_nCursor = -1;
   int m_nCursorY = 0;
   int m_nCursorDate = -1;

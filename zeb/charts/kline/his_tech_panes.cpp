@@ -22,6 +22,9 @@ const char* SectionCount() { return GBK("指标个数"); }
 const char* SectionNames() { return GBK("指标类型"); }
 constexpr int kInfoWidth = 66;
 constexpr int kAxisHeight = 18;
+// The information table's place below the K-line title row: 16 rows of 18.
+constexpr int kInfoTop = 16;
+constexpr int kInfoBottom = 308;
 
 }  // namespace
 
@@ -131,6 +134,7 @@ int CHisTechObj::RecalcLayout() {
     m_panes[static_cast<size_t>(i)]->SetRect(l + kInfoWidth, base + (i - 1) * unit - 1, r,
                                              base + i * unit);
   m_rcDateAxis = RECT{l + kInfoWidth + 3, b - kAxisHeight, r - 3, b};
+  m_rcInfo = RECT{l, t + kInfoTop, l + kInfoWidth, t + kInfoBottom};
   Recompute();
   const RECT price{l + kInfoWidth, t + 28, r, m_rcKLine.bottom - 12};
   ChipUpdate(3, &price);

@@ -46,7 +46,9 @@ struct SPopupMenu {
 
 class CDrawOwner {
  public:
-  enum class Cursor { kArrow, kSizeWE, kSizeNS, kSizeAll };
+  // kHand: over a link-like part (a chart pane's indicator name or
+  // parameters, which a double click opens).
+  enum class Cursor { kArrow, kSizeWE, kSizeNS, kSizeAll, kHand };
 
   virtual ~CDrawOwner() = default;
   // Invalidates the owner's window so it paints again.
@@ -54,6 +56,8 @@ class CDrawOwner {
   virtual void SetCursor(Cursor cursor) = 0;
   virtual void CaptureMouse() = 0;
   virtual void ReleaseMouse() = 0;
+  // Moves the mouse pointer to (x, y) of the owner's client area.
+  virtual void MovePointer(int x, int y) = 0;
   // Shows the menu at (x, y) in the owner's client coordinates; non-zero
   // when a command was chosen.
   virtual int TrackPopup(const SPopupMenu& menu, int x, int y) = 0;

@@ -175,7 +175,7 @@ int CInfoTable::UpdateData(const void* body, int length) {
   if (!body || length < static_cast<int>(sizeof(SInfoCursor))) return 1;
   const SInfoCursor& c = *static_cast<const SInfoCursor*>(body);
   if (m_nMode == 0 && c.minute) ShowMinute(*c.minute, c.reference);
-  if (m_nMode == 1 && c.bar) ShowBar(*c.bar, c.reference);
+  if (m_nMode == 1 && c.bar) ShowBar(*c.bar, c.reference, c.value);
   return 1;
 }
 
@@ -195,7 +195,7 @@ void CInfoTable::ShowMinute(const SMinuteUnit& m, double x) {
   Row(9, CPublic::FormatValue(static_cast<float>(m.volume), 0), m_colors.volume, 1);
 }
 
-void CInfoTable::ShowBar(const SHistoryUnit& b, double x) {
+void CInfoTable::ShowBar(const SHistoryUnit& b, double x, const std::string& value) {
   DeleteAllRows();
   const auto color = [&](double v) { return x < v ? m_colors.up : (x > v ? m_colors.down : m_colors.level); };
   const auto price = [&](double v) { return TextPrintf(m_strFormat.c_str(), v); };
@@ -214,6 +214,9 @@ void CInfoTable::ShowBar(const SHistoryUnit& b, double x) {
   Row(11, CPublic::FormatValue(static_cast<float>(b.nVolume), 0), m_colors.volume, 1);
   Row(12, GBK("涨    幅"), m_colors.label, -1);
   Row(13, x == 0 ? std::string("-") : TextPrintf("%.2f%%", (b.fClose - x) * 100 / x), color(b.fClose), 1);
+  // The value may be an indicator's, so it has no rise or fall colour.
+  Row(14, GBK("数    值"), m_colors.label, -1);
+  Row(15, value.empty() ? std::string("-") : value, m_colors.level, 1);
 }
 
 int CInfoTable::Draw(CDC* dc) {

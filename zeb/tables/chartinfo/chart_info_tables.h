@@ -64,11 +64,13 @@ struct SMinuteUnit {
 
 // What the charts hand the cursor box: the record under the cursor and the
 // reference price (the previous close in currency units, or the K-line
-// chart's reference).
+// chart's reference), and from the K-line chart the value at the cursor's
+// height, formatted by the pane it lies in ("-" or empty: none).
 struct SInfoCursor {
   const SMinuteUnit* minute = nullptr;   // mode 0
   const SHistoryUnit* bar = nullptr;     // mode 1
   double reference = 0;
+  std::string value;                     // mode 1
 };
 
 class CInfoTable : public CBaseTable {
@@ -81,7 +83,8 @@ class CInfoTable : public CBaseTable {
   // body: an SInfoCursor; 1.
   int UpdateData(const void* body, int length) override;
   void ShowMinute(const SMinuteUnit& minute, double reference);
-  void ShowBar(const SHistoryUnit& bar, double reference);
+  // The bar's rows, then "数    值" and the value at the cursor's height.
+  void ShowBar(const SHistoryUnit& bar, double reference, const std::string& value);
   int Draw(CDC* dc) override;
 
  private:

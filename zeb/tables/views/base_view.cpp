@@ -49,6 +49,7 @@ void CBaseView::SetCursor(Cursor cursor) {
     case Cursor::kSizeWE: shape = IDC_SIZEWE; break;
     case Cursor::kSizeNS: shape = IDC_SIZENS; break;
     case Cursor::kSizeAll: shape = IDC_SIZEALL; break;
+    case Cursor::kHand: shape = IDC_HAND; break;
     default: break;
   }
   ::SetCursor(LoadCursor(nullptr, shape));
@@ -57,6 +58,12 @@ void CBaseView::SetCursor(Cursor cursor) {
 void CBaseView::CaptureMouse() { SetCapture(); }
 
 void CBaseView::ReleaseMouse() { ::ReleaseCapture(); }
+
+void CBaseView::MovePointer(int x, int y) {
+  POINT at{x, y};
+  ClientToScreen(&at);
+  ::SetCursorPos(at.x, at.y);
+}
 
 int CBaseView::TrackPopup(const SPopupMenu& menu, int x, int y) {
   POINT at{x, y};

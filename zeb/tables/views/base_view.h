@@ -44,6 +44,7 @@ class CBaseView : public CRoutedView, public CDrawOwner {
   void SetCursor(Cursor cursor) override;
   void CaptureMouse() override;
   void ReleaseMouse() override;
+  void MovePointer(int x, int y) override;
   int TrackPopup(const SPopupMenu& menu, int x, int y) override;
 
   // ---- Handlers ----

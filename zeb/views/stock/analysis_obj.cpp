@@ -37,7 +37,9 @@ void CAnalisysObj::SetKLineHooks(std::function<void()> redraw,
   };
   hooks.intervalStat = [this](const SStockInfo* item, const SHistoryUnit* bars, int count,
                               const RECT& rect) { OnKLineInterval(item, bars, count, rect); };
-  hooks.cursorInfo = [this](const SHistoryUnit* bar, const std::string&) { OnKLineCursor(bar); };
+  hooks.cursorInfo = [this](const SHistoryUnit* bar, const std::string& value) {
+    OnKLineCursor(bar, value);
+  };
   hooks.infoList = std::move(infoList);
   m_hisTech.SetHooks(std::move(hooks));
 }
@@ -76,7 +78,7 @@ void CAnalisysObj::OnKLineInterval(const SStockInfo* item, const SHistoryUnit* b
   m_bIntervalShown = true;
 }
 
-void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar) {
+void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar, const std::string& value) {
   m_bCursorBoxShown = false;
   const SHistoryUnit* shown = m_hisTech.Shown();
   if (!bar || !shown || !m_item) return;
@@ -85,14 +87,20 @@ void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar) {
   SInfoCursor cursor;
   cursor.bar = bar;
   cursor.reference = bar > shown ? bar[-1].fClose : 0;
-  const RECT& r = m_hisTech.GetRect();
-  m_cursorBox.SetRect(r.left + kKLineCursorBox.left, r.top + kKLineCursorBox.top,
-                      r.left + kKLineCursorBox.right, r.top + kKLineCursorBox.bottom);
+  cursor.value = value;
+  PlaceCursorBox();
   // The box's one column spans the box: it was made before the box had a
   // place, with no width.
   if (m_cursorBox.GetColumnWidth(0) != m_cursorBox.GetWidth()) m_cursorBox.InitColumns();
   m_cursorBox.UpdateData(&cursor, static_cast<int>(sizeof cursor));
   m_bCursorBoxShown = true;
+}
+
+void CAnalisysObj::PlaceCursorBox() {
+  const RECT& to = m_hisTech.InfoTableRect();
+  const RECT& at = m_cursorBox.GetRect();
+  if (to.left != at.left || to.top != at.top || to.right != at.right || to.bottom != at.bottom)
+    m_cursorBox.SetRect(to.left, to.top, to.right, to.bottom);
 }
 
 void CAnalisysObj::InitTabs() {
@@ -127,6 +135,7 @@ int CAnalisysObj::RecalcLayout() {
   const int bottom = r.bottom - kAnalysisTabHeight;
   m_priceVol.SetRect(r.left, r.top, r.right, bottom);
   m_hisTech.SetRect(r.left, r.top, r.right, bottom);
+  PlaceCursorBox();
   m_prices.SetRect(r.left, r.top, r.right, bottom);
   m_deals.SetRect(r.left, r.top, r.right, bottom);
   return 1;
@@ -364,7 +373,11 @@ int CAnalisysObj::OnLButtonDown(int x, int y) {
 int CAnalisysObj::OnMouseMove(int x, int y) {
   switch (m_nPage) {
     case kPageTimeShare: return m_priceVol.OnMouseMove(x, y);
-    case kPageTechnical: return m_hisTech.OnMouseMove(x, y);
+    case kPageTechnical: {
+      const int taken = m_hisTech.OnMouseMove(x, y);
+      PlaceCursorBox();
+      return taken;
+    }
     case kPageDeals: return m_deals.OnScrollMouseMove(x, y);
     case kPageDistribution: return m_prices.OnScrollMouseMove(x, y);
     default: return 0;
@@ -374,7 +387,11 @@ int CAnalisysObj::OnMouseMove(int x, int y) {
 int CAnalisysObj::OnLButtonUp(int x, int y) {
   switch (m_nPage) {
     case kPageTimeShare: return m_priceVol.OnLButtonUp(x, y);
-    case kPageTechnical: return m_hisTech.OnLButtonUp(x, y);
+    case kPageTechnical: {
+      const int taken = m_hisTech.OnLButtonUp(x, y);
+      PlaceCursorBox();
+      return taken;
+    }
     case kPageDeals: return m_deals.OnScrollButtonUp(x, y);
     case kPageDistribution: return m_prices.OnScrollButtonUp(x, y);
     default: return 0;

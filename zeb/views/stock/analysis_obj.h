@@ -33,8 +33,6 @@ constexpr int kPageTechnical = 0x20;
 constexpr int kPageDeals = 0x30;
 constexpr int kPageDistribution = 0x40;
 constexpr int kAnalysisTabHeight = 16;
-// The K-line chart's cursor box, from the chart's top-left corner.
-constexpr RECT kKLineCursorBox{0, 16, 66, 308};
 
 class CAnalisysObj : public CBaseDrawObj {
  public:
@@ -97,7 +95,9 @@ class CAnalisysObj : public CBaseDrawObj {
   void InitTables();
   void OnKLineChip(int what, const void* data);
   void OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count, const RECT& rect);
-  void OnKLineCursor(const SHistoryUnit* bar);
+  void OnKLineCursor(const SHistoryUnit* bar, const std::string& value);
+  // The cursor box stands where the chart keeps it (the user may drag it).
+  void PlaceCursorBox();
 
   CPublic* m_store;
   SStockInfo* m_item = nullptr;
