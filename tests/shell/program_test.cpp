@@ -24,7 +24,7 @@
 #include "zeb/shell/frame/shell_toolbars.h"
 #include "shell/program_test_support.h"
 #include "shell/router_test_support.h"
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 #include "zeb/screenshot/program_run.h"
 #include "zeb/shell/app/crash_handler.h"
 #include "zeb/shell/app/shell_plugins.h"

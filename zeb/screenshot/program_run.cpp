@@ -29,7 +29,7 @@
 #include "sim/quote-server/quote_server.h"
 #include "test_pki.h"
 #include "trade_sim.h"
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/login/login_dlg.h"

@@ -11,7 +11,7 @@
 #include "platform/input.h"
 #include "platform/menu.h"
 #include "platform/msgbox.h"
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 #include "ui/sys_style.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/shell/store/public_store.h"

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "platform/types.h"
-#include "trade/ui/app/trade_exports.h"
+#include "trade/host/trade_exports.h"
 
 struct STradeEntries {
   PFN_InitDialog InitDialog = nullptr;

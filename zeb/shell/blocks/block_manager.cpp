@@ -7,7 +7,7 @@
 #include "platform/menu.h"
 #include "platform/paths.h"
 #include "sharecode/mythread.h"
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 
 namespace {
 

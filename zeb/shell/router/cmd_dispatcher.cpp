@@ -11,7 +11,7 @@
 #include "platform/input.h"
 #include "platform/msgbox.h"
 #include "platform/profile.h"
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 #include "zeb/shell/app/shell_plugins.h"
 #include "zeb/shell/blocks/block_manager.h"
 #include "zeb/shell/messages.h"

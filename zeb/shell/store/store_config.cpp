@@ -6,7 +6,7 @@
 
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 #include "zeb/shell/store/public_store.h"
 
 namespace {

@@ -1,9 +1,9 @@
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 #include <cstdio>
 
-#include "../text_trim.h"
 #include "platform/paths.h"
+#include "settings/text_trim.h"
 
 namespace {
 

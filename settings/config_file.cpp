@@ -1,11 +1,11 @@
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 
 #include <cstdio>
 #include <cstring>
 
-#include "../text_trim.h"
-#include "config_line.h"
 #include "platform/paths.h"
+#include "settings/config_line.h"
+#include "settings/text_trim.h"
 #include "sharecode/time_text.h"
 
 namespace {

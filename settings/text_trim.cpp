@@ -1,4 +1,4 @@
-#include "text_trim.h"
+#include "settings/text_trim.h"
 
 #include <climits>
 

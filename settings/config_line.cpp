@@ -1,6 +1,6 @@
-#include "config_line.h"
+#include "settings/config_line.h"
 
-#include "../text_trim.h"
+#include "settings/text_trim.h"
 
 namespace zebui {
 namespace {
