@@ -10,7 +10,7 @@
 #include "platform/window.h"
 #include "platform/wnd.h"
 #include "trade/host/trade_exports.h"
-#include "zeb/shell/messages.h"
+#include "zeb/messages.h"
 
 #define STUB_API extern "C" __attribute__((visibility("default")))
 
