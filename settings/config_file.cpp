@@ -17,7 +17,7 @@ bool CanStoreValue(const std::string& key, const std::string& value) {
   if (value.find_first_of("\r\n") != std::string::npos) return false;
   if (value.find('"') == std::string::npos) return true;
   bool exact = false;
-  zebui::FormatConfigKeyLine(key, value, exact);
+  settings::FormatConfigKeyLine(key, value, exact);
   return exact;
 }
 
@@ -42,7 +42,7 @@ void CConfigFile::ParseText(const std::string& text) {
   while (pos < text.size()) {
     size_t end = text.find('\n', pos);
     if (end == std::string::npos) end = text.size();
-    std::string_view line = zebui::TrimBlanks(std::string_view(text).substr(pos, end - pos));
+    std::string_view line = settings::TrimBlanks(std::string_view(text).substr(pos, end - pos));
     pos = end + 1;
     if (line.empty()) continue;
     char first = line[0];
@@ -57,7 +57,7 @@ void CConfigFile::ParseText(const std::string& text) {
       continue;
     }
     std::string key, value;
-    if (!zebui::ParseConfigKeyLine(line, key, value)) continue;
+    if (!settings::ParseConfigKeyLine(line, key, value)) continue;
     ++keyNumber;
     auto it = m_mapSections.find(section);
     if (it == m_mapSections.end()) continue;  // keys before the first section
@@ -91,7 +91,7 @@ int CConfigFile::GetInt(const char* section, const char* key, int* value) const 
   const std::string* found = FindValue(section, key);
   if (!found || !value) return -1;
   int parsed = 0;
-  if (!zebui::ParseDecimalInt(*found, &parsed)) return -1;
+  if (!settings::ParseDecimalInt(*found, &parsed)) return -1;
   *value = parsed;
   return 0;
 }
@@ -163,7 +163,7 @@ std::string CConfigFile::FormatText(int withHeader) const {
     out += "[" + s.name + "]\r\n";
     for (const auto& [n, k] : s.keys) {
       bool exact = false;
-      out += zebui::FormatConfigKeyLine(k.key, k.value, exact);
+      out += settings::FormatConfigKeyLine(k.key, k.value, exact);
       out += "\r\n";
     }
     out += "\r\n";

@@ -2,7 +2,7 @@
 
 #include "settings/text_trim.h"
 
-namespace zebui {
+namespace settings {
 namespace {
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -55,4 +55,4 @@ std::string FormatConfigKeyLine(const std::string& key, const std::string& value
   return quoted;
 }
 
-}  // namespace zebui
+}  // namespace settings

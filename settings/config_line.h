@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-namespace zebui {
+namespace settings {
 
 // Parses one line already trimmed of white space. False when it is no key
 // line (too short, wrong first byte, no unescaped '=', unclosed quoted
@@ -17,4 +17,4 @@ bool ParseConfigKeyLine(std::string_view line, std::string& key, std::string& va
 // when neither form reads back unchanged (the quoted form is returned).
 std::string FormatConfigKeyLine(const std::string& key, const std::string& value, bool& exact);
 
-}  // namespace zebui
+}  // namespace settings

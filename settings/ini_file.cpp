@@ -71,11 +71,11 @@ int CIniFile::FindKeyLine(const std::string& section, const std::string& key) co
   if (m_arrLines.empty()) return -1;
   size_t i = 0;
   for (; i < m_arrLines.size(); ++i) {
-    std::string_view line = zebui::TrimBlanksLeft(m_arrLines[i]);
+    std::string_view line = settings::TrimBlanksLeft(m_arrLines[i]);
     if (Contains(line, "[") && Contains(line, section, 1)) break;
   }
   for (++i; i < m_arrLines.size(); ++i) {
-    std::string_view line = zebui::TrimBlanksLeft(m_arrLines[i]);
+    std::string_view line = settings::TrimBlanksLeft(m_arrLines[i]);
     if (Contains(line, "//")) continue;
     if (Contains(line, key)) return (int)i + 1;
     if (Contains(line, "[")) return -2;
@@ -98,7 +98,7 @@ int CIniFile::GetInt(const std::string& section, const std::string& key, int* va
   std::string text;
   if (!value || !GetString(section, key, text)) return 0;
   int parsed = 0;
-  if (!zebui::ParseDecimalInt(text, &parsed)) return 0;
+  if (!settings::ParseDecimalInt(text, &parsed)) return 0;
   *value = parsed;
   return 1;
 }
@@ -137,12 +137,12 @@ int CIniFile::WriteValue(const std::string& section, const std::string& key,
   }
   size_t i = 0;
   for (; i < m_arrLines.size(); ++i) {
-    std::string_view line = zebui::TrimBlanksLeft(m_arrLines[i]);
+    std::string_view line = settings::TrimBlanksLeft(m_arrLines[i]);
     if (Contains(line, "[") && Contains(line, section)) break;
   }
   bool headerFound = i < m_arrLines.size();
   for (++i; i < m_arrLines.size(); ++i) {
-    std::string_view line = zebui::TrimBlanksLeft(m_arrLines[i]);
+    std::string_view line = settings::TrimBlanksLeft(m_arrLines[i]);
     if (Contains(line, "//")) continue;
     if (Contains(line, key)) {
       ReplaceLine(i, newLine);
@@ -169,7 +169,7 @@ int CIniFile::GetKeyCount(const std::string& section) const {
   std::string header = "[" + section + "]";
   size_t i = 0;
   for (; i < m_arrLines.size(); ++i) {
-    if (zebui::TrimBlanks(m_arrLines[i]) == header) break;
+    if (settings::TrimBlanks(m_arrLines[i]) == header) break;
   }
   if (i == m_arrLines.size()) return 0;
   int count = 0;
@@ -185,7 +185,7 @@ int CIniFile::GetSectionNames(std::vector<std::string>& names) const {
   names.clear();
   if (!m_nLoaded) return 0;
   for (const std::string& raw : m_arrLines) {
-    std::string_view line = zebui::TrimBlanks(raw);
+    std::string_view line = settings::TrimBlanks(raw);
     if (line.empty() || line[0] != '[') continue;
     names.emplace_back(line.size() >= 2 ? line.substr(1, line.size() - 2) : std::string_view());
   }

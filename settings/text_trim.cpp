@@ -2,7 +2,7 @@
 
 #include <climits>
 
-namespace zebui {
+namespace settings {
 
 bool ParseDecimalInt(std::string_view text, int* out) {
   text = TrimBlanksLeft(text);
@@ -26,4 +26,4 @@ bool ParseDecimalInt(std::string_view text, int* out) {
   return true;
 }
 
-}  // namespace zebui
+}  // namespace settings

@@ -4,7 +4,7 @@
 #pragma once
 #include <string_view>
 
-namespace zebui {
+namespace settings {
 
 inline bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
@@ -29,4 +29,4 @@ inline std::string_view TrimBlanksLeft(std::string_view text) {
 // False when the number does not fit an int.
 bool ParseDecimalInt(std::string_view text, int* out);
 
-}  // namespace zebui
+}  // namespace settings
