@@ -26,7 +26,7 @@
 #include "shell/router_test_support.h"
 #include "settings/config_file.h"
 #include "tools/screenshot/program_run.h"
-#include "zeb/shell/app/crash_handler.h"
+#include "zeb/core/app/crash_handler.h"
 #include "zeb/core/app/shell_plugins.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/shell/frame/main_frame.h"

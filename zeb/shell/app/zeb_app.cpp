@@ -7,7 +7,7 @@
 #include "platform/qt_texts.h"
 #include "platform/window.h"
 #include "zeb/scheme/sys_style.h"
-#include "zeb/shell/app/crash_handler.h"
+#include "zeb/core/app/crash_handler.h"
 #include "zeb/shell/app/shell_windows.h"
 #include "zeb/shell/app/stage_dlg.h"
 #include "zeb/shell/frame/main_frame.h"

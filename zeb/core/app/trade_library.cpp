@@ -1,4 +1,4 @@
-#include "zeb/shell/app/trade_library.h"
+#include "zeb/core/app/trade_library.h"
 
 #include "platform/dynlib.h"
 #include "platform/gbk.h"

@@ -1,4 +1,4 @@
-#include "zeb/shell/app/crash_handler.h"
+#include "zeb/core/app/crash_handler.h"
 
 #include <signal.h>
 #include <unistd.h>
