@@ -26,10 +26,10 @@
 #include "platform/msgbox.h"
 #include "platform/paths.h"
 #include "sim/market/market_table_builder.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 #include "zeb/charts/indicators/standard_indicators.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

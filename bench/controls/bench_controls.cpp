@@ -9,9 +9,9 @@
 #include <QPainter>
 #include <QPainterPath>
 
-#include "controls/key_color_mask.h"
-#include "controls/scroll_ctl_pic.h"
-#include "controls/type_ctl_pic.h"
+#include "zeb/controls/key_color_mask.h"
+#include "zeb/controls/scroll_ctl_pic.h"
+#include "zeb/controls/type_ctl_pic.h"
 #include "platform/gbk.h"
 #include "test_scheme.h"
 

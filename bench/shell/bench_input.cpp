@@ -11,9 +11,9 @@
 
 #include "platform/gbk.h"
 #include "platform/paths.h"
-#include "zeb/shell/input/input_box.h"
-#include "zeb/shell/input/input_key.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/core/input/input_box.h"
+#include "zeb/core/input/input_key.h"
+#include "zeb/store/store_records.h"
 
 namespace {
 

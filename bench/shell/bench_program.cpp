@@ -16,13 +16,13 @@
 #include "platform/paths.h"
 #include "platform/testing/app.h"
 #include "platform/window.h"
-#include "zeb/screenshot/program_run.h"
-#include "zeb/shell/app/shell_plugins.h"
+#include "tools/screenshot/program_run.h"
+#include "zeb/core/app/shell_plugins.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/shell/frame/main_frame.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/messages.h"
+#include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "sim/market/market_table_builder.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

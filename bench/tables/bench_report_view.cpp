@@ -11,7 +11,7 @@
 
 #include "platform/testing/app.h"
 #include "quote_list_bench_data.h"
-#include "zeb/tables/views/price_report_view.h"
+#include "zeb/views/report/price_report_view.h"
 
 namespace {
 

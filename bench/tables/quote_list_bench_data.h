@@ -12,8 +12,8 @@
 #include "platform/msgbox.h"
 #include "platform/paths.h"
 #include "sim/market/market_table_builder.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/quote_packets.h"
 
 namespace bench_tables {

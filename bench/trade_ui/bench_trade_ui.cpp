@@ -18,7 +18,7 @@
 #include "trade/core/comm_thread.h"
 #include "trade/core/sha1_digest.h"
 #include "trade/core/sock_library.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
 #include "trade/ui/rules/list_sort.h"

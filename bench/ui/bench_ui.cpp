@@ -9,8 +9,8 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
-#include "ui/sys_style.h"
-#include "ui/xml_doc.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/xml/xml_doc.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include "platform/msgbox.h"
 #include "sim/market/demo_market.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/kline_packets.h"
 
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "sharecode/mythread.h"
-#include "zeb/shell/frame/quote_traffic.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/core/frame/quote_traffic.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "zeb/shell/login/login_settings.h"
+#include "zeb/core/login/login_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > 4096) return 0;

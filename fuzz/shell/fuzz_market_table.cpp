@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 22)) return 0;

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "zeb/shell/input/input_box.h"
-#include "zeb/shell/input/input_key.h"
-#include "zeb/shell/input/normal_cmd_file.h"
+#include "zeb/core/input/input_box.h"
+#include "zeb/core/input/input_key.h"
+#include "zeb/core/input/normal_cmd_file.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 16)) return 0;

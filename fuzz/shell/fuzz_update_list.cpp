@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "zeb/shell/update/last_update_file.h"
-#include "zeb/shell/update/update_list.h"
+#include "zeb/core/update/last_update_file.h"
+#include "zeb/core/update/update_list.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sim/market/demo_market.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/chart_packets.h"
 #include "zeb/tables/packets/kline_packets.h"
 #include "zeb/views/stock/analysis_obj.h"

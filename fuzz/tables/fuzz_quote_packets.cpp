@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "sim/market/demo_market.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/info_packets.h"
 #include "zeb/tables/packets/quote_packets.h"
 #include "zeb/tables/report/report_table.h"

@@ -11,7 +11,7 @@
 
 #include "sim/market/demo_market.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/timeshare_packets.h"
 
 namespace {

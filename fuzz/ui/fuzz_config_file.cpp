@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 

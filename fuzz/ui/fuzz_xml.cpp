@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/xml_doc.h"
-#include "ui/xml_encoding.h"
+#include "zeb/xml/xml_doc.h"
+#include "zeb/xml/xml_encoding.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/xml_escape.h"
+#include "zeb/xml/xml_escape.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string text(reinterpret_cast<const char*>(data), size);

@@ -11,13 +11,13 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/html_ctrl.h"
-#include "controls/hyperlink_static.h"
-#include "controls/identify_code.h"
-#include "controls/mt_toolbar.h"
-#include "controls/picture_ex.h"
-#include "controls/toolbar_resources.h"
-#include "controls/toolbar_xp.h"
+#include "zeb/controls/html_ctrl.h"
+#include "zeb/controls/hyperlink_static.h"
+#include "zeb/controls/identify_code.h"
+#include "zeb/controls/mt_toolbar.h"
+#include "zeb/controls/picture_ex.h"
+#include "zeb/controls/toolbar_resources.h"
+#include "zeb/controls/toolbar_xp.h"
 #include "platform/dialog.h"
 #include "platform/gbk.h"
 #include "platform/testing/app.h"

@@ -8,13 +8,13 @@
 #include <QPainter>
 #include <string>
 
-#include "controls/my_mem_dc.h"
-#include "controls/scroll_ctl_pic.h"
-#include "controls/translucent_btn.h"
-#include "controls/transparent_stat.h"
-#include "controls/type_ctl_pic.h"
-#include "controls/wdialog.h"
-#include "controls/wndless_button.h"
+#include "zeb/controls/my_mem_dc.h"
+#include "zeb/controls/scroll_ctl_pic.h"
+#include "zeb/controls/translucent_btn.h"
+#include "zeb/controls/transparent_stat.h"
+#include "zeb/controls/type_ctl_pic.h"
+#include "zeb/controls/wdialog.h"
+#include "zeb/controls/wndless_button.h"
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
 #include "platform/testing/gallery.h"

@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/html_ctrl.h"
-#include "controls/toolbar_resources.h"
+#include "zeb/controls/html_ctrl.h"
+#include "zeb/controls/toolbar_resources.h"
 #include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/gbk.h"

@@ -6,7 +6,7 @@
 #include <QImage>
 #include <random>
 
-#include "controls/key_color_mask.h"
+#include "zeb/controls/key_color_mask.h"
 #include "test_support.h"
 
 namespace {

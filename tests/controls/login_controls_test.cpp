@@ -10,10 +10,10 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/hyperlink_static.h"
-#include "controls/identify_code.h"
-#include "controls/link_policy.h"
-#include "controls/picture_ex.h"
+#include "zeb/controls/hyperlink_static.h"
+#include "zeb/controls/identify_code.h"
+#include "zeb/controls/link_policy.h"
+#include "zeb/controls/picture_ex.h"
 #include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/gbk.h"

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "controls/my_mem_dc.h"
+#include "zeb/controls/my_mem_dc.h"
 #include "platform/testing/app.h"
 
 namespace {

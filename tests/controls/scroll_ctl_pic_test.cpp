@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/scroll_ctl_pic.h"
+#include "zeb/controls/scroll_ctl_pic.h"
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "platform/wnd.h"

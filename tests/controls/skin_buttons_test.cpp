@@ -9,11 +9,11 @@
 #include <string>
 #include <vector>
 
-#include "controls/skin_paint.h"
-#include "controls/translucent_btn.h"
-#include "controls/transparent_stat.h"
-#include "controls/wdialog.h"
-#include "controls/wndless_button.h"
+#include "zeb/controls/skin_paint.h"
+#include "zeb/controls/translucent_btn.h"
+#include "zeb/controls/transparent_stat.h"
+#include "zeb/controls/wdialog.h"
+#include "zeb/controls/wndless_button.h"
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
 #include "platform/testing/find_ctl.h"

@@ -10,7 +10,7 @@
 
 #include "platform/gbk.h"
 #include "platform/paths.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 #include "ui/temp_dir.h"
 
 class ScopedTestScheme {

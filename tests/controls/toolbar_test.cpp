@@ -11,9 +11,9 @@
 
 #include <gtest/gtest.h>
 
-#include "controls/mt_toolbar.h"
-#include "controls/toolbar_resources.h"
-#include "controls/toolbar_xp.h"
+#include "zeb/controls/mt_toolbar.h"
+#include "zeb/controls/toolbar_resources.h"
+#include "zeb/controls/toolbar_xp.h"
 #include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/gbk.h"

@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <string>
 
-#include "controls/type_ctl_pic.h"
+#include "zeb/controls/type_ctl_pic.h"
 #include "platform/gbk.h"
 #include "platform/testing/app.h"
 #include "test_support.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "controls/wdialog.h"
+#include "zeb/controls/wdialog.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/testing/app.h"

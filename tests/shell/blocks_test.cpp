@@ -9,7 +9,7 @@
 #include "platform/menu.h"
 #include "sharecode/mythread.h"
 #include "shell/shell_temp_folders.h"
-#include "zeb/shell/blocks/block_manager.h"
+#include "zeb/core/blocks/block_manager.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "platform/controls.h"
 #include "platform/testing/find_ctl.h"
 #include "platform/testing/modal_script.h"
-#include "zeb/shell/dialogs/info_text.h"
+#include "zeb/core/dialogs/info_text.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/shell/dialogs/sys_proty_dlg.h"
 #include "zeb/shell/dialogs/user_info_dlg.h"

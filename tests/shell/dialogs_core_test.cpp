@@ -10,11 +10,11 @@
 #include "dialogs_support.h"
 #include "enforced_permissions.h"
 #include "platform/profile.h"
-#include "zeb/shell/dialogs/colour_edit.h"
-#include "zeb/shell/dialogs/info_text.h"
-#include "zeb/shell/dialogs/notice_choice.h"
-#include "zeb/shell/dialogs/scheme_preview.h"
-#include "zeb/shell/dialogs/sys_params.h"
+#include "zeb/core/dialogs/colour_edit.h"
+#include "zeb/core/dialogs/info_text.h"
+#include "zeb/core/dialogs/notice_choice.h"
+#include "zeb/core/dialogs/scheme_preview.h"
+#include "zeb/core/dialogs/sys_params.h"
 #include "zeb/tables/packets/info_packets.h"
 
 using namespace dialogs_test;

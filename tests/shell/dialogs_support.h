@@ -14,10 +14,10 @@
 #include "platform/testing/app.h"
 #include "platform/window.h"
 #include "shell_temp_folders.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/messages.h"
+#include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/store/public_store.h"
 
 namespace dialogs_test {
 

@@ -7,9 +7,9 @@
 #include "platform/registry.h"
 #include "platform/window.h"
 #include "shell_test_app.h"
-#include "zeb/shell/input/input_box.h"
-#include "zeb/shell/input/key_weights.h"
-#include "zeb/shell/messages.h"
+#include "zeb/core/input/input_box.h"
+#include "zeb/core/input/key_weights.h"
+#include "zeb/messages.h"
 
 using namespace input_test;
 

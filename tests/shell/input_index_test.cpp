@@ -7,8 +7,8 @@
 #include "platform/registry.h"
 #include "shell_temp_folders.h"
 #include "shell_test_app.h"
-#include "zeb/shell/input/key_weights.h"
-#include "zeb/shell/input/normal_cmd_file.h"
+#include "zeb/core/input/key_weights.h"
+#include "zeb/core/input/normal_cmd_file.h"
 
 using namespace input_test;
 

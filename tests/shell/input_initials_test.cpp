@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "platform/gbk.h"
-#include "zeb/shell/input/key_initials.h"
-#include "zeb/shell/input/py_data.h"
+#include "zeb/core/input/key_initials.h"
+#include "zeb/core/input/py_data.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "platform/gbk.h"
 #include "platform/paths.h"
 #include "shell_temp_folders.h"
-#include "zeb/shell/input/input_key.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/core/input/input_key.h"
+#include "zeb/store/store_records.h"
 
 namespace input_test {
 

@@ -12,7 +12,7 @@
 
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
-#include "zeb/shell/login/login_flow.h"
+#include "zeb/core/login/login_flow.h"
 
 namespace {
 

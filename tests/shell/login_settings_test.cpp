@@ -4,7 +4,7 @@
 #include <string>
 
 #include "shell/shell_temp_folders.h"
-#include "zeb/shell/login/login_settings.h"
+#include "zeb/core/login/login_settings.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 
 #include "platform/gbk.h"
 #include "shell/shell_temp_folders.h"
-#include "zeb/shell/frame/server_notice.h"
+#include "zeb/core/frame/server_notice.h"
 
 namespace {
 

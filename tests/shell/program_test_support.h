@@ -9,7 +9,7 @@
 #include "platform/msgbox.h"
 #include "platform/testing/app.h"
 #include "shell/shell_temp_folders.h"
-#include "zeb/shell/app/trade_library.h"
+#include "zeb/core/app/trade_library.h"
 
 namespace shell_test {
 

@@ -14,9 +14,9 @@
 #include "sharecode/mythread.h"
 #include "shell/shell_temp_folders.h"
 #include "shell/shell_test_app.h"
-#include "zeb/shell/frame/quote_traffic.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/core/frame/quote_traffic.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

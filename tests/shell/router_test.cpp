@@ -12,10 +12,10 @@
 #include "shell/router_test_support.h"
 #include "shell/shell_temp_folders.h"
 #include "sim/market/demo_market.h"
-#include "zeb/shell/app/shell_plugins.h"
-#include "zeb/shell/blocks/block_manager.h"
-#include "zeb/shell/router/typed_commands.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/core/app/shell_plugins.h"
+#include "zeb/core/blocks/block_manager.h"
+#include "zeb/core/router/typed_commands.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

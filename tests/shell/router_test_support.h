@@ -6,8 +6,8 @@
 #include <vector>
 
 #include "platform/window.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/messages.h"
+#include "zeb/core/router/cmd_dispatcher.h"
 
 namespace shell_test {
 

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "shell/program_test_support.h"
-#include "zeb/shell/messages.h"
+#include "zeb/messages.h"
 #include "zeb/shell/splitter/splitter_wnd.h"
 
 namespace {

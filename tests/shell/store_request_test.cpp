@@ -5,7 +5,7 @@
 #include "platform/window.h"
 #include "shell_test_app.h"
 #include "store_test_support.h"
-#include "zeb/shell/messages.h"
+#include "zeb/messages.h"
 
 using namespace store_test;
 

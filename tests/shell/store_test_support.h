@@ -12,7 +12,7 @@
 #include "platform/paths.h"
 #include "shell_temp_folders.h"
 #include "sim/market/demo_market.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 namespace store_test {
 

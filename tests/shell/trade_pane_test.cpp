@@ -17,10 +17,10 @@
 #include "shell/stub_trade/stub_trade.h"
 #include "sim/market/demo_market.h"
 #include "zeb/shell/app/zeb_app.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/code_request.h"
-#include "zeb/shell/store/public_store.h"
-#include "zeb/shell/trade/trade_requests.h"
+#include "zeb/messages.h"
+#include "zeb/store/code_request.h"
+#include "zeb/store/public_store.h"
+#include "zeb/core/trade/trade_requests.h"
 #include "zeb/shell/trade/trade_view.h"
 
 namespace {

@@ -6,8 +6,8 @@
 #include "platform/msgbox.h"
 #include "sharecode/mythread.h"
 #include "update_test_support.h"
-#include "zeb/shell/update/update_check.h"
-#include "zeb/shell/update/updater_launch.h"
+#include "zeb/core/update/update_check.h"
+#include "zeb/core/update/updater_launch.h"
 
 using namespace update_test;
 

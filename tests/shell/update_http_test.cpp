@@ -14,8 +14,8 @@
 #include "platform/msgbox.h"
 #include "platform/socket.h"
 #include "update_test_support.h"
-#include "zeb/shell/store/public_store.h"
-#include "zeb/shell/update/update_check.h"
+#include "zeb/store/public_store.h"
+#include "zeb/core/update/update_check.h"
 
 using namespace update_test;
 

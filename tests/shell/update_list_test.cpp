@@ -2,8 +2,8 @@
 // components and the addresses handed to the update program.
 #include "platform/gbk.h"
 #include "update_test_support.h"
-#include "zeb/shell/update/last_update_file.h"
-#include "zeb/shell/update/update_list.h"
+#include "zeb/core/update/last_update_file.h"
+#include "zeb/core/update/update_list.h"
 
 using namespace update_test;
 

@@ -17,7 +17,7 @@
 #include "shell_temp_folders.h"
 #include "shell_test_app.h"
 #include "sim/update-server/update_sim.h"
-#include "zeb/shell/update/http_get.h"
+#include "zeb/core/update/http_get.h"
 
 namespace update_test {
 

@@ -15,10 +15,10 @@
 #include "platform/testing/menu_script.h"
 #include "report_test_support.h"
 #include "sim/market/demo_market.h"
-#include "zeb/shell/blocks/block_manager.h"
-#include "zeb/tables/views/popup_menu.h"
-#include "ui/sys_style.h"
-#include "zeb/tables/views/price_report_view.h"
+#include "zeb/core/blocks/block_manager.h"
+#include "zeb/views/report/popup_menu.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/views/report/price_report_view.h"
 
 using namespace tables_test;
 

@@ -16,7 +16,7 @@
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "tables_test_support.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/views/stock/stock_view.h"
 

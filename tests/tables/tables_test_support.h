@@ -17,9 +17,9 @@
 #include "quote_packet_bytes.h"
 #include "shell/shell_temp_folders.h"
 #include "sim/market/market_table_builder.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/base/draw_owner.h"
 
 namespace tables_test {

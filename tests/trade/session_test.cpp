@@ -12,7 +12,7 @@
 #include "platform/gbk.h"
 #include "sharecode/mythread.h"
 #include "trade/core/list_rows.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
 #include "trade_test_util.h"

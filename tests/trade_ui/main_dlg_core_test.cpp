@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "platform/gbk.h"
+#include "trade/core/trade_messages.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade_ui_test_support.h"
 

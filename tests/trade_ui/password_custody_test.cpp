@@ -6,6 +6,7 @@
 #include "trade/core/sha1_digest.h"
 #include "trade/ui/rules/custody_pages.h"
 #include "trade/ui/rules/password_rules.h"
+#include "trade/core/trade_messages.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/rules/url_text.h"
 #include "trade/ui/rules/web_engine_start.h"

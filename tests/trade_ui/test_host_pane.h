@@ -12,8 +12,8 @@
 
 #include "platform/gbk.h"
 #include "platform/wnd.h"
-#include "trade/core/trade_messages.h"
-#include "trade/ui/app/trade_exports.h"
+#include "trade/host/trade_host_messages.h"
+#include "trade/host/trade_exports.h"
 #include "trade/ui/rules/quote_packet.h"
 
 namespace tradeui_test {

@@ -20,7 +20,7 @@
 #include "trade/core/sha1_digest.h"
 #include "trade/core/sock_library.h"
 #include "trade/core/trade_session.h"
-#include "trade/ui/app/trade_exports.h"
+#include "trade/host/trade_exports.h"
 #include "trade/ui/rules/funds_panel.h"
 #include "trade/ui/rules/money_flow.h"
 #include "trade/ui/rules/order_entry.h"

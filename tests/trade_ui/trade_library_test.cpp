@@ -13,7 +13,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
-#include "trade/ui/app/trade_exports.h"
+#include "trade/host/trade_exports.h"
 
 namespace {
 

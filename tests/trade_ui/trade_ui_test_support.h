@@ -13,6 +13,7 @@
 #include "platform/window.h"
 #include "shell/shell_test_app.h"
 #include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
 #include "trade/trade_test_util.h"

@@ -23,7 +23,7 @@
 #include "platform/paths.h"
 #include "platform/testing/app.h"
 #include "test_host_pane.h"
-#include "trade/ui/app/trade_exports.h"
+#include "trade/host/trade_exports.h"
 #include "trade_app_folder.h"
 #include "trade_sim.h"
 #include "trade_ui_test_support.h"

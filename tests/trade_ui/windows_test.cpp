@@ -21,6 +21,7 @@
 #include "trade/core/sha1_digest.h"
 #include "trade/ui/rules/function_table.h"
 #include "trade/ui/rules/quote_packet.h"
+#include "trade/core/trade_messages.h"
 #include "trade/ui/rules/trade_ui_messages.h"
 #include "trade/ui/windows/change_pswd_form.h"
 #include "trade/ui/windows/color_list_ctrl.h"

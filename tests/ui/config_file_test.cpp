@@ -9,7 +9,7 @@
 
 #include "platform/gbk.h"
 #include "temp_dir.h"
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "platform/gbk.h"
 #include "temp_dir.h"
-#include "ui/ini_file.h"
+#include "settings/ini_file.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/msgbox.h"
 #include "platform/paths.h"
 #include "temp_dir.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 

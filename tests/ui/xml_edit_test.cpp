@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/gbk.h"
-#include "ui/xml_doc.h"
-#include "ui/xml_escape.h"
+#include "zeb/xml/xml_doc.h"
+#include "zeb/xml/xml_escape.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/gbk.h"
-#include "ui/xml_doc.h"
+#include "zeb/xml/xml_doc.h"
 
 namespace {
 

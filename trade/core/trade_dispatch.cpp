@@ -4,6 +4,7 @@
 #include "platform/gbk.h"
 #include "trade/core/list_rows.h"
 #include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/core/trade_sinks.h"
 #include "trade/core/trade_vocab.h"

@@ -1,28 +1,8 @@
-// Window messages between the trading library and its windows, and the
-// message codes of the trade protocol.
+// The message codes of the trade protocol: request and reply types and the
+// reply fields every reply carries. The window messages the library posts
+// live in trade/host/.
 #pragma once
 #include "platform/types.h"
-
-// The messages the trading library shares with its host (the login result,
-// the subscription) are defined once, in the main program's list.
-#include "zeb/shell/messages.h"
-
-// Posted to the trading main dialog; wParam is one of the panel ids below.
-constexpr UINT WM_TRADE_REPLY = 0x409;
-
-// Panel message ids (wParam of WM_TRADE_REPLY).
-constexpr WPARAM WM_TRADE_ISSUES = 0x40B;
-constexpr WPARAM WM_TRADE_HOLDINGS = 0x40C;
-constexpr WPARAM WM_TRADE_FUNDS = 0x40D;
-constexpr WPARAM WM_TRADE_ORDERS = 0x40E;
-constexpr WPARAM WM_TRADE_HIS_ORDERS = 0x40F;
-constexpr WPARAM WM_TRADE_DEALS = 0x410;
-constexpr WPARAM WM_TRADE_ALLOTS = 0x412;
-constexpr WPARAM WM_TRADE_MAX_QTY = 0x414;
-constexpr WPARAM WM_TRADE_APPLY_RESULT = 0x415;
-constexpr WPARAM WM_TRADE_TRANSFERS = 0x432;
-constexpr WPARAM WM_TRADE_FLOW_TODAY = 0x433;
-constexpr WPARAM WM_TRADE_FLOW_HISTORY = 0x434;
 
 // Request message types and their replies.
 #define MT_LOGIN "1001"

@@ -3,7 +3,7 @@
 // process.
 #include "platform/socket.h"
 #include "zeb/shell/app/zeb_app.h"
-#include "zeb/tables/views/market_views.h"
+#include "zeb/views/report/market_views.h"
 #include "zeb/views/stock/chart_view_plugin.h"
 
 int main(int argc, char** argv) {

@@ -9,8 +9,8 @@
 
 #include "platform/window.h"
 #include "platform/wnd.h"
-#include "trade/ui/app/trade_exports.h"
-#include "zeb/shell/messages.h"
+#include "trade/host/trade_exports.h"
+#include "zeb/messages.h"
 
 #define STUB_API extern "C" __attribute__((visibility("default")))
 

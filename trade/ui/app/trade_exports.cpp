@@ -1,4 +1,4 @@
-#include "trade/ui/app/trade_exports.h"
+#include "trade/host/trade_exports.h"
 
 #include <cstdint>
 #include <cstring>

@@ -1,7 +1,7 @@
 #include "trade/ui/app/trade_settings.h"
 
 #include "trade/core/trade_codec.h"
-#include "ui/config_file.h"
+#include "settings/config_file.h"
 
 bool ReadTradeSettings(const std::string& iniPath, STradeSettings& out) {
   CConfigFile file(iniPath.c_str(), 0);

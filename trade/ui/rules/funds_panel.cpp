@@ -1,6 +1,6 @@
 #include "trade/ui/rules/funds_panel.h"
 
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/ui/rules/holding_values.h"
 #include "trade/ui/rules/panel_values.h"

@@ -1,7 +1,7 @@
 #include "trade/ui/rules/host_pane.h"
 
 #include "platform/window.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_host_messages.h"
 
 bool CHostPaneLink::FindCode(int code) {
   int known = 0;

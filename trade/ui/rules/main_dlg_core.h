@@ -12,7 +12,7 @@
 #include "trade/ui/rules/function_table.h"
 #include "trade/ui/rules/host_pane.h"
 #include "trade/ui/rules/trade_clock.h"
-#include "zeb/shell/messages.h"
+#include "trade/host/trade_host_messages.h"
 
 class CTradeSession;
 

@@ -1,7 +1,7 @@
 #include "trade/ui/rules/money_flow.h"
 
 #include "platform/gbk.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/ui/rules/panel_values.h"
 

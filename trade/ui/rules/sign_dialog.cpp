@@ -3,7 +3,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "trade/core/sha1_digest.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 #include "trade/ui/rules/bank_channels.h"
 #include "trade/ui/rules/typed_input.h"

@@ -4,7 +4,7 @@
 
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"
 
 const char* TransferOperationText(int operation) {

@@ -1,7 +1,7 @@
 #include "trade/ui/windows/query_capital_bar.h"
 
 #include "platform/gbk.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/ui/windows/panel_controls.h"
 
 namespace {

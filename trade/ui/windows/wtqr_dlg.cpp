@@ -4,7 +4,7 @@
 #include <QLineEdit>
 
 #include "platform/gbk.h"
-#include "trade/core/trade_messages.h"
+#include "trade/host/trade_reply_messages.h"
 #include "trade/ui/windows/color_list_ctrl.h"
 
 namespace {

@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "platform/gbk.h"
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

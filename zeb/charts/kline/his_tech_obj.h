@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "zeb/charts/pictures/tech_creator.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_obj.h"
 
 class CPublic;

@@ -11,10 +11,10 @@
 #include "platform/input.h"
 #include "platform/menu.h"
 #include "platform/msgbox.h"
-#include "ui/ini_file.h"
-#include "ui/sys_style.h"
+#include "settings/ini_file.h"
+#include "zeb/scheme/sys_style.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

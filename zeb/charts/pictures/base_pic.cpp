@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 
 std::string DecimalsFormat(int decimals) {
   char fmt[16];

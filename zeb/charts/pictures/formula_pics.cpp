@@ -5,7 +5,7 @@
 #include <cctype>
 #include <cstdint>
 
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 

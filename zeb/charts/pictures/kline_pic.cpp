@@ -6,7 +6,7 @@
 #include <cstdio>
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 

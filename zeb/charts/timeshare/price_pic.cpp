@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 

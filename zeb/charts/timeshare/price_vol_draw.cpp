@@ -5,9 +5,9 @@
 #include <string>
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

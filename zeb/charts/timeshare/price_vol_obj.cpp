@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "platform/gbk.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/timeshare_packets.h"
 
 namespace {

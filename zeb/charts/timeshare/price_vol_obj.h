@@ -13,7 +13,7 @@
 
 #include "zeb/charts/timeshare/price_pic.h"
 #include "zeb/charts/timeshare/vol_pic.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_obj.h"
 
 class CPublic;

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 

@@ -15,7 +15,7 @@
 
 #include "platform/menu.h"
 #include "zeb/charts/tools/draw_line_tool.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_owner.h"
 
 class CLineToolSet {

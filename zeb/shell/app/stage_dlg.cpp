@@ -2,7 +2,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/shell/app/zeb_app.h"
-#include "zeb/shell/messages.h"
+#include "zeb/messages.h"
 
 namespace {
 

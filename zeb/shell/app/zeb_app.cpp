@@ -6,16 +6,16 @@
 #include "platform/paths.h"
 #include "platform/qt_texts.h"
 #include "platform/window.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/app/crash_handler.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/core/app/crash_handler.h"
 #include "zeb/shell/app/shell_windows.h"
 #include "zeb/shell/app/stage_dlg.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/shell/login/login_dlg.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
-#include "zeb/shell/store/public_store.h"
-#include "zeb/shell/update/update_check.h"
+#include "zeb/messages.h"
+#include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/store/public_store.h"
+#include "zeb/core/update/update_check.h"
 
 namespace {
 CZEBApp* g_pApp = nullptr;

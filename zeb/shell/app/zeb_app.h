@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/types.h"
-#include "zeb/shell/app/trade_library.h"
+#include "zeb/core/app/trade_library.h"
 
 class CAboutDlg;
 class CClientDataSource;

@@ -3,7 +3,7 @@
 // repainted off screen on every change, so edits show without flicker.
 #pragma once
 #include "platform/controls.h"
-#include "zeb/shell/dialogs/scheme_preview.h"
+#include "zeb/core/dialogs/scheme_preview.h"
 
 class CColorDefPic : public CStatic, public CSchemePreview {
  public:

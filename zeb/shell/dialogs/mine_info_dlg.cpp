@@ -2,10 +2,10 @@
 #include "zeb/shell/dialogs/mine_info_dlg.h"
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/dialogs/info_text.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/core/dialogs/info_text.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/info_packets.h"
 
 namespace {

@@ -10,10 +10,10 @@
 #include <map>
 #include <string>
 
-#include "controls/html_ctrl.h"
+#include "zeb/controls/html_ctrl.h"
 #include "platform/controls.h"
 #include "platform/dialog.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 
 constexpr int IDC_INFO_SEPARATOR = 1132, IDC_INFO_LIST = 1135, IDC_INFO_HTML = 1181;
 

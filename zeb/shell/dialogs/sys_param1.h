@@ -4,7 +4,7 @@
 // shown.
 #pragma once
 #include "zeb/shell/dialogs/property_sheet.h"
-#include "zeb/shell/dialogs/sys_params.h"
+#include "zeb/core/dialogs/sys_params.h"
 
 constexpr int IDC_BIG_ORDER = 1125, IDC_PAGE_TURN = 1145;
 

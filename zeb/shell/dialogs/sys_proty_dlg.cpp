@@ -3,8 +3,8 @@
 
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

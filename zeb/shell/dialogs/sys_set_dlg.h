@@ -5,7 +5,7 @@
 // dialog's 确定 (CSysProtyDlg), and only when this page was shown.
 #pragma once
 #include "zeb/shell/dialogs/color_def_pic.h"
-#include "zeb/shell/dialogs/colour_edit.h"
+#include "zeb/core/dialogs/colour_edit.h"
 #include "zeb/shell/dialogs/property_sheet.h"
 
 constexpr int IDC_SCHEME_PREVIEW = 1086, IDC_COLOR_LIST = 1087, IDC_FONT_LIST = 1003,

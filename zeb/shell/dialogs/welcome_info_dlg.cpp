@@ -4,8 +4,8 @@
 #include <ctime>
 
 #include "platform/gbk.h"
-#include "zeb/shell/dialogs/notice_choice.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/core/dialogs/notice_choice.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

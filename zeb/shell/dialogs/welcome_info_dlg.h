@@ -9,7 +9,7 @@
 #pragma once
 #include <string>
 
-#include "controls/html_ctrl.h"
+#include "zeb/controls/html_ctrl.h"
 #include "platform/dialog.h"
 
 constexpr int IDC_NOTICE_HTML = 1182, IDC_NOTICE_QUIET = 1146;

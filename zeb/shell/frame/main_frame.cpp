@@ -4,25 +4,25 @@
 #include <QMenuBar>
 #include <cctype>
 
-#include "controls/mt_toolbar.h"
-#include "controls/toolbar_resources.h"
-#include "controls/toolbar_xp.h"
+#include "zeb/controls/mt_toolbar.h"
+#include "zeb/controls/toolbar_resources.h"
+#include "zeb/controls/toolbar_xp.h"
 #include "formula/face/FormulaFace.h"
 #include "link/client_data_source.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/msgbox.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/app/shell_plugins.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/core/app/shell_plugins.h"
 #include "zeb/shell/app/zeb_app.h"
-#include "zeb/shell/blocks/block_manager.h"
+#include "zeb/core/blocks/block_manager.h"
 #include "zeb/shell/dialogs/welcome_info_dlg.h"
 #include "zeb/shell/frame/shell_commands.h"
 #include "zeb/shell/frame/shell_menus.h"
 #include "zeb/shell/frame/shell_toolbars.h"
-#include "zeb/shell/input/input_key.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/core/input/input_key.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

@@ -18,8 +18,8 @@
 #include "platform/desktop.h"
 #include "platform/menu.h"
 #include "platform/wnd.h"
-#include "zeb/shell/frame/quote_traffic.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
+#include "zeb/core/frame/quote_traffic.h"
+#include "zeb/core/router/cmd_dispatcher.h"
 #include "zeb/shell/splitter/splitter_wnd.h"
 
 class CClientDataSource;

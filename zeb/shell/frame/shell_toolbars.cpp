@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "controls/toolbar_resources.h"
+#include "zeb/controls/toolbar_resources.h"
 #include "platform/gbk.h"
 #include "zeb/shell/frame/shell_commands.h"
 

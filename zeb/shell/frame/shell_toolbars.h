@@ -7,7 +7,7 @@
 #pragma once
 #include <span>
 
-#include "controls/toolbar_base.h"
+#include "zeb/controls/toolbar_base.h"
 
 // The split drop-down buttons of the main tool bar: the market lists and
 // the block lists.

@@ -10,7 +10,7 @@
 
 #include "platform/controls.h"
 #include "platform/dialog.h"
-#include "zeb/shell/input/input_box.h"
+#include "zeb/core/input/input_box.h"
 
 constexpr int IDC_INPUT_EDIT = 1000;
 constexpr int IDC_INPUT_LIST = 1009;

@@ -4,14 +4,14 @@
 #include <QProgressBar>
 #include <chrono>
 
-#include "controls/translucent_btn.h"
-#include "controls/transparent_stat.h"
+#include "zeb/controls/translucent_btn.h"
+#include "zeb/controls/transparent_stat.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "zeb/shell/app/zeb_app.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <functional>
 #include <string>
 
-#include "controls/hyperlink_static.h"
-#include "controls/identify_code.h"
-#include "controls/wdialog.h"
-#include "zeb/shell/login/login_flow.h"
+#include "zeb/controls/hyperlink_static.h"
+#include "zeb/controls/identify_code.h"
+#include "zeb/controls/wdialog.h"
+#include "zeb/core/login/login_flow.h"
 
 class QProgressBar;
 

@@ -2,7 +2,7 @@
 
 #include "platform/desktop.h"
 #include "platform/input.h"
-#include "zeb/shell/messages.h"
+#include "zeb/messages.h"
 
 namespace {
 constexpr int kInitialViewSize = 100;

@@ -16,7 +16,7 @@
 #include <vector>
 
 #include "platform/wnd.h"
-#include "zeb/shell/splitter/split_layout.h"
+#include "zeb/core/splitter/split_layout.h"
 
 // Makes a new, not yet created view for a pane; null when it cannot.
 using SplitterViewFactory = std::function<CWnd*()>;

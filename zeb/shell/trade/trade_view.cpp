@@ -4,7 +4,7 @@
 #include "platform/desktop.h"
 #include "platform/window.h"
 #include "zeb/shell/app/zeb_app.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 const STradeEntries* CTradeView::Trade() {
   CZEBApp* app = CZEBApp::Current();

@@ -6,8 +6,8 @@
 // replies meant for the trading window reach it.
 #pragma once
 #include "platform/wnd.h"
-#include "zeb/shell/app/shell_plugins.h"
-#include "zeb/shell/trade/trade_host.h"
+#include "zeb/core/app/shell_plugins.h"
+#include "zeb/core/trade/trade_host.h"
 
 struct STradeEntries;
 

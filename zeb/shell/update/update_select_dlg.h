@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/dialog.h"
-#include "zeb/shell/update/update_list.h"
+#include "zeb/core/update/update_list.h"
 
 constexpr int IDC_UPDATE_SERVER = 1149;
 

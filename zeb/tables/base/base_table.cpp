@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 #include "zeb/tables/base/table_keys.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 
 #pragma pack(push, 1)
 struct SCurItem {

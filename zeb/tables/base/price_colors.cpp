@@ -5,7 +5,7 @@
 #include <cstdarg>
 #include <cstdio>
 
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 void SPriceColors::Load() {
   const CSysStyle* style = CSysStyle::GetInstance();

@@ -3,9 +3,9 @@
 
 #include "platform/gbk.h"
 #include "platform/window.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 // The settings' floor of the threshold.

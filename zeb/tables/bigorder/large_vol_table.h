@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/packets/chart_packets.h"

@@ -2,8 +2,8 @@
 #include "zeb/tables/chartinfo/chart_info_tables.h"
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "formula/functions/formula_types.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
 

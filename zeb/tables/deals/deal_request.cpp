@@ -1,7 +1,7 @@
 // Building and sending the deal-list request.
 #include "zeb/tables/deals/deal_request.h"
 
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/chart_packets.h"
 
 int RequestDeals(CPublic* store, const SStockInfo& item) {

@@ -2,7 +2,7 @@
 // by the price-volume distribution and the deal-details tables: both keep a
 // copy of the item and ask for its deals through this function.
 #pragma once
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 
 class CPublic;
 

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "platform/gbk.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/deals/deal_request.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #pragma once
 #include <string>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_owner.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/deals/scrolled_table.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_owner.h"
 #include "zeb/tables/deals/scrolled_table.h"
 #include "zeb/tables/packets/chart_packets.h"

@@ -3,7 +3,7 @@
 // tables. It keeps the row count and rows per page of the last paint, pages
 // by key within them, and moves its top row with the bar's mouse handling.
 #pragma once
-#include "controls/scroll_ctl_pic.h"
+#include "zeb/controls/scroll_ctl_pic.h"
 #include "zeb/tables/base/base_table.h"
 
 constexpr int kTableScrollWidth = 10;

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/packets/quote_packets.h"
 
 constexpr uint16_t PKT_PRICE_DISTRIB = 0x0100;   // the day's deal list

@@ -14,7 +14,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 
 // Packet types (the 16-bit field at offset 0; receivers match type & 0xFF00).
 constexpr uint16_t PKT_REPORT = 0x0200;            // quote list of requested items

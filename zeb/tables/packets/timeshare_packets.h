@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/packets/chart_packets.h"
 
 constexpr uint16_t PKT_MINUTE_TRACE_A = 0x0A00;  // minute data, second form

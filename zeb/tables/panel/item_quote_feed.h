@@ -7,7 +7,7 @@
 #pragma once
 #include <cstdint>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/packets/chart_packets.h"
 
 class CItemQuoteFeed {

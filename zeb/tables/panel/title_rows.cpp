@@ -2,8 +2,8 @@
 #include "zeb/tables/panel/title_rows.h"
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 
 namespace {
 constexpr int kTitleFont = 4;

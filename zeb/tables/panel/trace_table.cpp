@@ -5,8 +5,8 @@
 #include <cstdlib>
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 
 void CTickMarkImages::Draw(CDC* dc, int index, int x, int y) const {
   if (!dc || index < 0 || index > 1) return;

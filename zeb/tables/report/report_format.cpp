@@ -6,8 +6,8 @@
 #include <charconv>
 
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/report/report_columns.h"
 
 namespace {

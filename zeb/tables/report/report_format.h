@@ -7,7 +7,7 @@
 #include <string>
 
 #include "platform/types.h"
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/packets/quote_packets.h"
 
 class CPublic;

@@ -8,9 +8,9 @@
 
 #include "link/quote_protocol.h"
 #include "platform/gbk.h"
-#include "ui/sys_style.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/scheme/sys_style.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/base/table_keys.h"
 
 namespace {

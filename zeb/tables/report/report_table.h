@@ -25,7 +25,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "zeb/shell/store/store_records.h"
+#include "zeb/store/store_records.h"
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/packets/quote_packets.h"
 #include "zeb/tables/report/report_columns.h"

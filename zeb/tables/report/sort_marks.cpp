@@ -1,7 +1,7 @@
 // Drawing the sort marks.
 #include "zeb/tables/report/sort_marks.h"
 
-#include "ui/sys_style.h"
+#include "zeb/scheme/sys_style.h"
 
 namespace {
 constexpr int kColorSortMark = 34;

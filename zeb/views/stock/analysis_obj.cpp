@@ -6,8 +6,8 @@
 #include "platform/gbk.h"
 #include "platform/menu.h"
 #include "platform/window.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/messages.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/base/table_keys.h"
 
 namespace {

@@ -16,7 +16,7 @@
 #include <functional>
 #include <vector>
 
-#include "controls/type_ctl_pic.h"
+#include "zeb/controls/type_ctl_pic.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/tables/chartinfo/chart_info_tables.h"

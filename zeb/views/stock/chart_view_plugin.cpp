@@ -1,7 +1,7 @@
 // The chart view as the shell's plug-in.
 #include "zeb/views/stock/chart_view_plugin.h"
 
-#include "zeb/shell/app/shell_plugins.h"
+#include "zeb/core/app/shell_plugins.h"
 #include "zeb/views/stock/stock_view.h"
 
 void RegisterChartView() {

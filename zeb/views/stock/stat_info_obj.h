@@ -8,7 +8,7 @@
 // An item the store does not know, or a market without an index item,
 // leaves the parts that need it alone: no request, no drawing.
 #pragma once
-#include "controls/type_ctl_pic.h"
+#include "zeb/controls/type_ctl_pic.h"
 #include "zeb/charts/chips/chip_distrib_pic.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/tables/base/draw_obj.h"

@@ -1,15 +1,15 @@
 // The chart view: page codes, input routing, timers and painting.
 #include "zeb/views/stock/stock_view.h"
 
-#include "controls/my_mem_dc.h"
+#include "zeb/controls/my_mem_dc.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/window.h"
-#include "zeb/shell/dialogs/info_text.h"
+#include "zeb/core/dialogs/info_text.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
-#include "zeb/shell/messages.h"
-#include "zeb/shell/router/cmd_dispatcher.h"
-#include "zeb/shell/store/public_store.h"
+#include "zeb/messages.h"
+#include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/store/public_store.h"
 #include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/base/table_keys.h"
 

@@ -15,7 +15,7 @@
 #pragma once
 #include <memory>
 
-#include "zeb/tables/views/base_view.h"
+#include "zeb/views/report/base_view.h"
 #include "zeb/views/stock/analysis_obj.h"
 #include "zeb/views/stock/stat_info_obj.h"
 

@@ -1,7 +1,7 @@
 // The time-share chart's information box over the cursor information table.
 #include "zeb/views/stock/timeshare_info_box.h"
 
-#include "zeb/shell/store/public_store.h"
+#include "zeb/store/public_store.h"
 
 CTimeShareInfoTable::CTimeShareInfoTable() { m_table.SetMode(0); }
 

@@ -1,0 +1,144 @@
+#!/usr/bin/env python3
+"""Writes the initial-letter table of the GB2312 characters as C++ source.
+
+The keyboard index finds Chinese names by the initial letters of their
+readings. This build step makes that table from the Unicode Han database's
+readings (Debian's unicode-data) and the GB2312 code table (through the
+system's iconv), so no table of letters is kept by hand.
+
+Table: 6,768 entries of 4 bytes, one per double-byte code 0xB0A1..0xF7FE in
+row order (entry = (lead - 0xB0) * 94 + (trail - 0xA1)); each entry holds the
+distinct capital initials of the character's readings, at most four, in the
+order the readings are listed, zero-padded. Codes with no character stay zero.
+
+Readings: kMandarin (the customary reading first), then kXHC1983 (the
+readings of the modern standard dictionary, so 长 gets both C and Z);
+kHanyuPinyin only for a character neither lists, since it also carries
+archaic readings that would make names match letters nobody types.
+
+usage: make_py_data.py UNIHAN OUTPUT.cpp
+  UNIHAN: Unihan_Readings.txt, its .bz2, or the Unihan.zip archive.
+"""
+import bz2
+import io
+import subprocess
+import sys
+import unicodedata
+import zipfile
+
+FIRST_LEAD, LAST_LEAD = 0xB0, 0xF7
+FIRST_TRAIL, LAST_TRAIL = 0xA1, 0xFE
+ROW = LAST_TRAIL - FIRST_TRAIL + 1
+ENTRIES = (LAST_LEAD - FIRST_LEAD + 1) * ROW
+SLOT = 4
+
+
+def open_readings(path):
+    if path.endswith(".zip"):
+        archive = zipfile.ZipFile(path)
+        return io.TextIOWrapper(archive.open("Unihan_Readings.txt"), encoding="utf-8")
+    if path.endswith(".bz2"):
+        return bz2.open(path, "rt", encoding="utf-8")
+    return open(path, encoding="utf-8")
+
+
+def syllables(field, value):
+    """The pinyin syllables of one reading field, in the order listed."""
+    if field == "kMandarin":
+        return value.split()
+    if field == "kXHC1983":  # "0121.040:cháng 1456.020:zhǎng"
+        return [part.split(":", 1)[1] for part in value.split() if ":" in part]
+    if field == "kHanyuPinyin":  # "10028.100:zhōng,zhòng"
+        return [s for part in value.split() if ":" in part for s in part.split(":", 1)[1].split(",")]
+    return []
+
+
+def initial(syllable):
+    for c in unicodedata.normalize("NFD", syllable):
+        if "a" <= c.lower() <= "z":
+            return c.upper()
+    return None
+
+
+def read_fields(path):
+    fields = {}
+    wanted = ("kMandarin", "kXHC1983", "kHanyuPinyin")
+    with open_readings(path) as lines:
+        for line in lines:
+            if line.startswith("#") or not line.strip():
+                continue
+            parts = line.rstrip("\n").split("\t", 2)
+            if len(parts) != 3 or parts[1] not in wanted or not parts[0].startswith("U+"):
+                continue
+            fields.setdefault(chr(int(parts[0][2:], 16)), {})[parts[1]] = parts[2]
+    return fields
+
+
+def gb2312_characters():
+    """The character of every code of the table's range ('' for none), through iconv.
+
+    Each code goes on a line of its own; iconv -c drops codes it cannot
+    convert but keeps the line ends, so line i stays code i."""
+    codes = bytearray()
+    for lead in range(FIRST_LEAD, LAST_LEAD + 1):
+        for trail in range(FIRST_TRAIL, LAST_TRAIL + 1):
+            codes += bytes((lead, trail)) + b"\n"
+    done = subprocess.run(["iconv", "-c", "-f", "GB2312", "-t", "UTF-8"], input=bytes(codes),
+                          capture_output=True, check=False)
+    # -c makes iconv exit with 1 when it dropped something; anything else is a failure.
+    if done.returncode not in (0, 1):
+        sys.exit("make_py_data: iconv failed: " + done.stderr.decode(errors="replace"))
+    chars = done.stdout.decode("utf-8").split("\n")
+    if len(chars) != ENTRIES + 1:
+        sys.exit("make_py_data: iconv gave %d lines, expected %d" % (len(chars) - 1, ENTRIES))
+    return chars[:ENTRIES]
+
+
+def initials_of(readings):
+    listed = []
+    for field in ("kMandarin", "kXHC1983"):
+        if field in readings:
+            listed += syllables(field, readings[field])
+    if not listed and "kHanyuPinyin" in readings:
+        listed = syllables("kHanyuPinyin", readings["kHanyuPinyin"])
+    letters = []
+    for s in listed:
+        letter = initial(s)
+        if letter and letter not in letters:
+            letters.append(letter)
+    return letters[:SLOT]
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__)
+    fields = read_fields(sys.argv[1])
+    chars = gb2312_characters()
+    table = bytearray(ENTRIES * SLOT)
+    filled = 0
+    for i, ch in enumerate(chars):
+        if len(ch) != 1:
+            continue
+        letters = initials_of(fields.get(ch, {}))
+        if letters:
+            filled += 1
+        for k, letter in enumerate(letters):
+            table[i * SLOT + k] = ord(letter)
+    if filled < 6700:
+        sys.exit("make_py_data: only %d characters have readings; is the Han database complete?" % filled)
+    out = ["// Generated by zeb/core/input/gen/make_py_data.py from the Unicode Han",
+           "// database's readings; do not edit.",
+           '#include "zeb/core/input/py_data.h"',
+           "",
+           "const unsigned char kPyData[kPyDataEntries][kPyDataSlot] = {"]
+    for i in range(ENTRIES):
+        entry = table[i * SLOT:(i + 1) * SLOT]
+        out.append("  {%s}," % ", ".join("%d" % b for b in entry))
+    out.append("};")
+    text = "\n".join(out) + "\n"
+    with open(sys.argv[2], "w", encoding="ascii") as f:
+        f.write(text)
+
+
+if __name__ == "__main__":
+    main()

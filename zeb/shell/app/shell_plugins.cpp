@@ -1,6 +1,0 @@
-#include "zeb/shell/app/shell_plugins.h"
-
-SShellPlugins& ShellPlugins() {
-  static SShellPlugins plugins;
-  return plugins;
-}
