@@ -1,5 +1,6 @@
 // Message boxes go through one replaceable sink: a real Qt box in the
-// program, a recording sink in tests. A box asked for on a worker thread is
+// program (the window layer installs it as the default), a recording sink
+// in tests, standard error where no window layer is loaded. A box asked for on a worker thread is
 // shown on the user-interface thread while the worker waits.
 #pragma once
 #include <functional>
@@ -18,8 +19,20 @@ class MessageBoxSink {
   virtual int Show(HWND owner, const std::string& text, const std::string& caption, UINT type) = 0;
 };
 
-// Installs a sink and returns the previous one (nullptr = the Qt box).
+// Installs a sink and returns the previous one (nullptr = the default).
 MessageBoxSink* SetMessageBoxSink(MessageBoxSink* sink);
+
+// The sink used while none is installed, returning the previous default.
+// The window layer sets its Qt box as it loads; until then (and in a
+// program without it) boxes go to a ConsoleMessageBoxSink.
+MessageBoxSink* SetDefaultMessageBoxSink(MessageBoxSink* sink);
+
+// Writes the caption and text to standard error and answers with the
+// first button: a box where nobody can see a window.
+class ConsoleMessageBoxSink : public MessageBoxSink {
+ public:
+  int Show(HWND owner, const std::string& text, const std::string& caption, UINT type) override;
+};
 
 // Records every box and answers from a script (default: the first button).
 class RecordingMessageBoxSink : public MessageBoxSink {
