@@ -48,8 +48,8 @@ struct STradeQuotePacket {
 constexpr UINT WM_TRADE_LOGIN_RESULT = 0x464;
 // Link -> login dialog: the quote link is being set up (kills the time-out).
 constexpr UINT WM_LINK_READY = 0x465;
-// Link -> login dialog: connection progress (percent and text).
-constexpr UINT WM_LINK_PROGRESS = 0x466;
+// Link -> login dialog: connection progress is WM_LINK_PROGRESS (0x466) of
+// "link/link_messages.h".
 // Chart's information panel -> main window: its page changed; the frame
 // passes it on to the chart view as it does WM_CHIP_UPDATE.
 constexpr UINT WM_STAT_PAGE = 0x408;

@@ -6,6 +6,7 @@
 
 #include "controls/translucent_btn.h"
 #include "controls/transparent_stat.h"
+#include "link/link_messages.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
