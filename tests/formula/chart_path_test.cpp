@@ -15,17 +15,10 @@
 #include <vector>
 
 #include "formula/face/FormulaFace.h"
+#include "link/code_info.h"
 #include "formula/store/store_files.h"
 #include "platform/gbk.h"
 #include "platform/paths.h"
-
-// The shell's item key; the library only passes it through.
-#pragma pack(push, 1)
-struct SCodeInfo {
-  uint16_t market;
-  int32_t code;
-};
-#pragma pack(pop)
 
 namespace {
 

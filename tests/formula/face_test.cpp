@@ -12,6 +12,7 @@
 
 #include "formula/face/CalcFace.h"
 #include "formula/face/FormulaFace.h"
+#include "link/code_info.h"
 #include "formula/face/FormulaMessages.h"
 #include "formula/face/FormulaTrace.h"
 #include "formula_test_support.h"
@@ -23,14 +24,6 @@ using namespace formula;
 namespace {
 
 }  // namespace
-
-// The shell's item key; the library only passes it through.
-#pragma pack(push, 1)
-struct SCodeInfo {
-  uint16_t market;
-  int32_t code;
-};
-#pragma pack(pop)
 
 namespace {
 
