@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -22,12 +23,15 @@
 #include "platform/registry.h"
 #include "platform/socket.h"
 #include "platform/types.h"
+#include "support/temp_folder.h"
 
 namespace {
 
+// A fresh folder for each call (with a trailing '/'), all removed when the
+// program ends.
 std::string TempDir() {
-  char tmpl[] = "/tmp/zeb-platform-XXXXXX";
-  return std::string(mkdtemp(tmpl)) + "/";
+  static std::deque<test_support::TempFolder> folders;
+  return folders.emplace_back("zeb-platform").Path() + "/";
 }
 
 TEST(Gbk, RoundTripsChineseText) {
