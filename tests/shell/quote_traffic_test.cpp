@@ -81,7 +81,7 @@ struct RecordingTrafficHost : IQuoteTrafficHost {
   std::vector<std::string> asked;
   std::vector<std::string> calls;
   HWND trade = nullptr;
-  void RoutePacket(const void* body, int length) override {
+  void Route(const void* body, int length) {
     routed.emplace_back(static_cast<const char*>(body), size_t(length));
   }
   void RebuildKeyboardIndex() override { ++rebuilds; }
@@ -120,6 +120,7 @@ struct QuoteTrafficTest : ::testing::Test {
     host.trade = tradeWindow.GetSafeHwnd();
     store.SetLoginMode(2);
     traffic.programDir = [this] { return folders.ProgramDir(); };
+    traffic.route = [this](const void* body, int length) { host.Route(body, length); };
     CMyThread::SetTraceSink([this](const std::string& line) { traces.push_back(line); });
   }
   ~QuoteTrafficTest() override { CMyThread::SetTraceSink(nullptr); }
