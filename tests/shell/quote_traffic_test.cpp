@@ -14,27 +14,14 @@
 #include "sharecode/mythread.h"
 #include "shell/shell_temp_folders.h"
 #include "shell/shell_test_app.h"
+#include "support/packet_bytes.h"
 #include "zeb/shell/frame/quote_traffic.h"
 #include "zeb/shell/messages.h"
 #include "zeb/shell/store/public_store.h"
 
 namespace {
 
-// Little-endian packet bytes written field by field.
-struct Bytes {
-  std::string data;
-  Bytes& U16(uint16_t v) { return Raw(&v, 2); }
-  Bytes& U32(uint32_t v) { return Raw(&v, 4); }
-  Bytes& Raw(const void* p, size_t n) {
-    data.append(static_cast<const char*>(p), n);
-    return *this;
-  }
-  Bytes& Text(const std::string& t) { return Raw(t.data(), t.size()); }
-  Bytes& Zeros(size_t n) {
-    data.append(n, '\0');
-    return *this;
-  }
-};
+using test_support::Bytes;
 
 // A quote-list body (type, tag, count, total, slot) with records of a code
 // and a last price each.
