@@ -56,14 +56,11 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMNOTIFY:
       OnCommNotify(wParam, lParam);
       break;
-    case WM_LINK_DATA:
-      if (lParam) m_Bodies.Handle(reinterpret_cast<const char*>(lParam), (uint32_t)wParam);
-      break;
     case WM_LINK_DATA_BATCH:
-      // Each body as one WM_LINK_DATA; a window ended by one of their
-      // receivers takes no more.
+      // Each body to the body handler, in order; a window ended by one of
+      // their receivers takes no more.
       CLinkSocket::DeliverReceived(lParam, [this](const char* body, uint32_t length) {
-        WindowProc(WM_LINK_DATA, length, reinterpret_cast<LPARAM>(body));
+        if (body) m_Bodies.Handle(body, length);
         return !m_bDestroyed;
       });
       break;

@@ -6,12 +6,9 @@
 // Link window -> progress window (sent): wParam percent, lParam GBK text
 // valid during the call.
 constexpr UINT WM_LINK_PROGRESS = 0x466;
-// One received body for the link window: wParam body length, lParam body,
-// valid during the call.
-constexpr UINT WM_LINK_DATA = 0x4DD;
 // Receive thread -> link window (posted): bodies wait on the connection
 // lParam; the window takes them with CLinkSocket::DeliverReceived and
-// handles each as one WM_LINK_DATA, in order. One message per run of
+// hands each to its body handler, in order. One message per run of
 // bodies, not per body.
 constexpr UINT WM_LINK_DATA_BATCH = 0x4DE;
 // Connection threads -> link window: wParam a COMM_ code, lParam the

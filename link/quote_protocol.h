@@ -9,6 +9,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/le_bytes.h"
+
 namespace quotelink {
 
 constexpr uint16_t PKT_LOGIN = 0x8B00;
@@ -35,23 +37,10 @@ constexpr size_t kInitDataHeadSize = 18;
 using LoginRequest = std::array<unsigned char, kLoginRequestSize>;
 using ShortRequest = std::array<unsigned char, kRequestHeaderSize>;
 
-inline uint16_t ReadU16(const void* p) {
-  const unsigned char* b = static_cast<const unsigned char*>(p);
-  return (uint16_t)(b[0] | (b[1] << 8));
-}
-inline uint32_t ReadU32(const void* p) {
-  const unsigned char* b = static_cast<const unsigned char*>(p);
-  return (uint32_t)b[0] | ((uint32_t)b[1] << 8) | ((uint32_t)b[2] << 16) | ((uint32_t)b[3] << 24);
-}
-inline void WriteU16(void* p, uint16_t v) {
-  unsigned char* b = static_cast<unsigned char*>(p);
-  b[0] = (unsigned char)v;
-  b[1] = (unsigned char)(v >> 8);
-}
-inline void WriteU32(void* p, uint32_t v) {
-  unsigned char* b = static_cast<unsigned char*>(p);
-  for (int i = 0; i < 4; ++i) b[i] = (unsigned char)(v >> (8 * i));
-}
+using platform::ReadU16;
+using platform::ReadU32;
+using platform::WriteU16;
+using platform::WriteU32;
 
 // The 12-byte head of a request: type, market, tag, count, reserved 0.
 ShortRequest BuildRequestHeader(uint16_t type, uint16_t market, uint16_t tag, uint16_t count);

@@ -25,8 +25,8 @@ constexpr UINT WM_TRADE_GET_CODES = 0x41D;
 
 // Link -> login dialog: the quote link is being set up (kills the time-out).
 constexpr UINT WM_LINK_READY = 0x465;
-// Link -> login dialog: connection progress (percent and text).
-constexpr UINT WM_LINK_PROGRESS = 0x466;
+// Link -> login dialog: connection progress is WM_LINK_PROGRESS (0x466) of
+// "link/link_messages.h".
 // Chart's information panel -> main window: its page changed; the frame
 // passes it on to the chart view as it does WM_CHIP_UPDATE.
 constexpr UINT WM_STAT_PAGE = 0x408;

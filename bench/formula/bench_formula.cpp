@@ -8,15 +8,8 @@
 #include "formula/compiler/FormulaHistory.h"
 #include "formula/compiler/QTPar.h"
 #include "formula/face/FormulaFace.h"
+#include "link/code_info.h"
 #include "formula/store/formula_store.h"
-
-// The shell's item key; the library only passes it through.
-#pragma pack(push, 1)
-struct SCodeInfo {
-  uint16_t market;
-  int32_t code;
-};
-#pragma pack(pop)
 
 namespace {
 

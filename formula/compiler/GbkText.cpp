@@ -1,5 +1,7 @@
 #include "formula/compiler/GbkText.h"
 
+#include "platform/gbk.h"
+
 namespace formula {
 namespace {
 
@@ -30,23 +32,7 @@ int CompareNoCase(const char* a, const char* b) {
   if (a == b) return 0;
   if (!a) return -1;
   if (!b) return 1;
-  const unsigned char* p = reinterpret_cast<const unsigned char*>(a);
-  const unsigned char* q = reinterpret_cast<const unsigned char*>(b);
-  for (;;) {
-    unsigned char c = *p, d = *q;
-    if (IsLead(c) && IsLead(d) && c == d && p[1] && q[1]) {
-      // Inside a two-byte character both bytes must match exactly.
-      if (p[1] != q[1]) return int(p[1]) - int(q[1]);
-      p += 2;
-      q += 2;
-      continue;
-    }
-    c = Lower(c);
-    d = Lower(d);
-    if (c != d || !c) return int(c) - int(d);
-    ++p;
-    ++q;
-  }
+  return platform::GbkCompareNoCase(a, b);
 }
 
 }  // namespace formula

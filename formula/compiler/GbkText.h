@@ -13,7 +13,8 @@ void FoldLowerAscii(char* text);
 void FoldUpperAscii(char* text);
 
 // Compares two NUL-ended texts ignoring ASCII case only; the bytes of a
-// two-byte character must match exactly. 0 when equal.
+// two-byte character must match exactly (platform::GbkCompareNoCase, the
+// program's one such compare). 0 when equal; a null text sorts first.
 int CompareNoCase(const char* a, const char* b);
 inline bool EqualNoCase(const char* a, const char* b) { return CompareNoCase(a, b) == 0; }
 

@@ -10,7 +10,7 @@
 #define FORMULA_API __attribute__((visibility("default")))
 #endif
 
-struct SCodeInfo;  // the item key of the market-data store; passed through only
+struct SCodeInfo;  // the item key ("link/code_info.h"); passed through only
 
 // The kind of data a data callback is asked for. The library stores the
 // callback and requires it before calculating, but never calls it.

@@ -5,25 +5,16 @@
 
 #include "formula/store/blowfish.h"
 
+#include "platform/le_bytes.h"
+
 namespace formula {
 
 namespace {
 
-void PutInt32(uint8_t* p, int32_t v) {
-  const uint32_t u = static_cast<uint32_t>(v);
-  for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(u >> (8 * i));
-}
-int32_t GetInt32(const uint8_t* p) {
-  uint32_t u = 0;
-  for (int i = 0; i < 4; ++i) u |= static_cast<uint32_t>(p[i]) << (8 * i);
-  return static_cast<int32_t>(u);
-}
-void PutInt16(uint8_t* p, int16_t v) {
-  const uint16_t u = static_cast<uint16_t>(v);
-  p[0] = static_cast<uint8_t>(u);
-  p[1] = static_cast<uint8_t>(u >> 8);
-}
-int16_t GetInt16(const uint8_t* p) { return static_cast<int16_t>(p[0] | p[1] << 8); }
+void PutInt32(uint8_t* p, int32_t v) { platform::WriteU32(p, static_cast<uint32_t>(v)); }
+void PutInt16(uint8_t* p, int16_t v) { platform::WriteU16(p, static_cast<uint16_t>(v)); }
+using platform::ReadI16;
+using platform::ReadI32;
 
 // A fixed text field read from a file always ends in a zero in memory.
 template <size_t N>
@@ -70,15 +61,15 @@ void PackRecord(const SFormulaRecord& r, uint8_t* out) {
 }
 
 void UnpackRecord(const uint8_t* in, SFormulaRecord& r) {
-  r.nKind = GetInt16(in);
+  r.nKind = ReadI16(in);
   GetText(r.szCode, in + kOffCode);
   GetText(r.szName, in + kOffName);
-  r.nGroupHash = GetInt32(in + kOffGroup);
+  r.nGroupHash = ReadI32(in + kOffGroup);
   std::memcpy(r.reserved, in + kOffReserved, sizeof r.reserved);
   GetText(r.szGridLines, in + kOffGrid);
   GetText(r.szParams, in + kOffParams);
-  r.nFormulaLen = GetInt32(in + kOffFormulaLen);
-  r.nNoteLen = GetInt32(in + kOffNoteLen);
+  r.nFormulaLen = ReadI32(in + kOffFormulaLen);
+  r.nNoteLen = ReadI32(in + kOffNoteLen);
   r.strFormula.clear();
   r.strNote.clear();
   r.pParamSet = nullptr;
@@ -117,8 +108,8 @@ bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>&
   std::string plain = file;
   auto* data = reinterpret_cast<uint8_t*>(plain.data());
   FormulaCipher().DecipherBuffer(data, size);
-  const int32_t count = GetInt32(data);
-  const int32_t textOffset = GetInt32(data + 4);
+  const int32_t count = ReadI32(data);
+  const int32_t textOffset = ReadI32(data + 4);
   if (count < 0 || static_cast<size_t>(count) > (size - kDatHeaderSize) / kRecordSize) {
     error = "formula count " + std::to_string(count) + " runs past the end";
     return false;
@@ -171,12 +162,12 @@ void PackParamSet(const SParamSet& set, uint8_t* out) {
 }
 
 void UnpackParamSet(const uint8_t* in, SParamSet& set) {
-  set.nKind = GetInt16(in);
+  set.nKind = ReadI16(in);
   GetText(set.szCode, in + kOffSetCode);
   const uint8_t* values = in + kOffSetValues;
   for (int p = 0; p < PARAM_SET_PARAMS; ++p)
     for (int q = 0; q < PARAM_SET_PERIODS; ++q) {
-      const uint32_t bits = static_cast<uint32_t>(GetInt32(values));
+      const uint32_t bits = static_cast<uint32_t>(ReadI32(values));
       std::memcpy(&set.fValues[p][q], &bits, 4);
       values += 4;
     }

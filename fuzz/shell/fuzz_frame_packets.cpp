@@ -16,7 +16,7 @@ namespace {
 struct CheckingHost : IQuoteTrafficHost {
   const uint8_t* body = nullptr;
   int length = 0;
-  void RoutePacket(const void* routed, int routedLength) override {
+  void Route(const void* routed, int routedLength) const {
     if (routed != body || routedLength != length) std::abort();
   }
   void RebuildKeyboardIndex() override {}
@@ -43,6 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     store.SetLoginMode(mode);
     for (size_t skip : {size_t(0), size / 3}) {
       CQuoteTraffic traffic(host, store);
+      traffic.route = [&host](const void* routed, int routedLength) { host.Route(routed, routedLength); };
       traffic.programDir = [] { return std::string("/nonexistent/"); };
       // Exact-size copies so any over-read is caught.
       const std::vector<uint8_t> original(data + skip, data + size);

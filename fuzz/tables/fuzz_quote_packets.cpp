@@ -71,7 +71,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const int length = static_cast<int>(body.size());
   screen->favourites.UpdateData(body.data(), length);
   screen->market.UpdateData(body.data(), length);
-  screen->strip.Update(body.data(), length, 1);
+  SPacketHead head;
+  if (ReadPacketHead(body.data(), body.size(), &head)) {
+    const bool read = ReadQuotePacket(body.data(), body.size(), &packet);
+    screen->strip.Update(head, read ? &packet : nullptr, 1);
+  }
   if (screen->favourites.GetDisplayList().size() != static_cast<size_t>(screen->favourites.GetRowCount())) std::abort();
   screen->favourites.GetSelectedCode();
   screen->market.GetSelectedCode();

@@ -7,6 +7,7 @@
 
 #include "kline_test_support.h"
 #include "platform/input.h"
+#include "platform/le_bytes.h"
 #include "platform/menu.h"
 #include "recording_painter.h"
 #include "zeb/charts/kline/his_tech_obj.h"
@@ -16,11 +17,7 @@ namespace {
 
 using tables_test::PacketBytes;
 
-uint32_t U32At(const std::string& b, size_t at) {
-  uint32_t v = 0;
-  for (int i = 3; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(b[at + i]);
-  return v;
-}
+uint32_t U32At(const std::string& b, size_t at) { return platform::ReadU32(b.data() + at); }
 
 class KLineTest : public ChartsTest {
  protected:

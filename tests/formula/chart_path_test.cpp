@@ -15,17 +15,11 @@
 #include <vector>
 
 #include "formula/face/FormulaFace.h"
+#include "link/code_info.h"
 #include "formula/store/store_files.h"
 #include "platform/gbk.h"
 #include "platform/paths.h"
-
-// The shell's item key; the library only passes it through.
-#pragma pack(push, 1)
-struct SCodeInfo {
-  uint16_t market;
-  int32_t code;
-};
-#pragma pack(pop)
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -47,9 +41,7 @@ std::vector<double> Ema(const std::vector<double>& x, int n) {
 class ChartPath : public ::testing::Test {
  protected:
   void SetUp() override {
-    root = std::filesystem::temp_directory_path() /
-           ("formula_chart_" + std::to_string(getpid()));
-    std::filesystem::remove_all(root);
+    root = folder_.Path();
     std::filesystem::create_directories(root / "formula");
     platform::SetProgramDirOverride(root.string());
 
@@ -74,9 +66,9 @@ class ChartPath : public ::testing::Test {
   void TearDown() override {
     face.ResetIt();
     platform::SetProgramDirOverride("");
-    std::filesystem::remove_all(root);
   }
 
+  test_support::TempFolder folder_{"formula_chart"};
   std::filesystem::path root;
   std::string datFile;
   std::vector<SHistoryUnit> bars;

@@ -12,25 +12,19 @@
 
 #include "formula/face/CalcFace.h"
 #include "formula/face/FormulaFace.h"
+#include "link/code_info.h"
 #include "formula/face/FormulaMessages.h"
 #include "formula/face/FormulaTrace.h"
 #include "formula_test_support.h"
 #include "platform/gbk.h"
 #include "platform/window.h"
+#include "support/temp_folder.h"
 
 using namespace formula;
 
 namespace {
 
 }  // namespace
-
-// The shell's item key; the library only passes it through.
-#pragma pack(push, 1)
-struct SCodeInfo {
-  uint16_t market;
-  int32_t code;
-};
-#pragma pack(pop)
 
 namespace {
 
@@ -46,11 +40,7 @@ class FormulaFace : public ::testing::Test {
     if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
   }
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("formula_face_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    dir = folder_.Path();
     TheFormulaStore().Clear();
     TheFormulaStore().SetDirectoryOverride(dir.string() + "/");
     TheCalcFace().RegisterDataIO(nullptr);
@@ -61,9 +51,9 @@ class FormulaFace : public ::testing::Test {
     TheCalcFace().ForgetSelection();
     TheFormulaStore().Clear();
     TheFormulaStore().SetDirectoryOverride("");
-    std::filesystem::remove_all(dir);
   }
 
+  test_support::TempFolder folder_{"formula_face"};
   std::filesystem::path dir;
   std::vector<SHistoryUnit> bars;
   CFormulaFace face;

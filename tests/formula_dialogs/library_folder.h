@@ -16,6 +16,7 @@
 #include "platform/msgbox.h"
 #include "platform/paths.h"
 #include "platform/testing/app.h"
+#include "support/temp_folder.h"
 
 namespace formula_dialogs_test {
 
@@ -23,10 +24,7 @@ class LibraryFolder : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { platform::testing::EnsureApplication(); }
   void SetUp() override {
-    root = std::filesystem::temp_directory_path() /
-           ("formula_dialogs_" + std::to_string(getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(root);
+    root = folder_.Path();
     std::filesystem::create_directories(root / "formula");
     const char* bin = std::getenv("ZEB_BIN_DIR");
     ASSERT_NE(bin, nullptr);
@@ -39,7 +37,6 @@ class LibraryFolder : public ::testing::Test {
   void TearDown() override {
     CFormulaFace().ResetIt();
     platform::SetProgramDirOverride("");
-    std::filesystem::remove_all(root);
   }
 
   std::filesystem::path Formulas() const { return root / "formula"; }
@@ -49,6 +46,7 @@ class LibraryFolder : public ::testing::Test {
     return texts;
   }
 
+  test_support::TempFolder folder_{"formula_dialogs"};
   std::filesystem::path root;
   platform::ScopedRecordingBoxes boxes;
 };

@@ -13,6 +13,7 @@
 #include "formula/face/CalcFace.h"
 #include "formula/store/formula_store.h"
 #include "platform/msgbox.h"
+#include "support/temp_folder.h"
 
 namespace editor_test {
 
@@ -26,11 +27,7 @@ class StoreFolder : public ::testing::Test {
     if (!QCoreApplication::instance()) new QCoreApplication(argc, argv);
   }
   void SetUp() override {
-    dir = std::filesystem::temp_directory_path() /
-          ("formula_editor_" + std::to_string(getpid()) + "_" +
-           ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::remove_all(dir);
-    std::filesystem::create_directories(dir);
+    dir = folder_.Path();
     formula::TheFormulaStore().Clear();
     formula::TheFormulaStore().SetDirectoryOverride(dir.string() + "/");
     formula::TheFormulaStore().LoadAll();  // the two examples and the default groups
@@ -39,7 +36,6 @@ class StoreFolder : public ::testing::Test {
     TheCalcFace().ForgetSelection();
     formula::TheFormulaStore().Clear();
     formula::TheFormulaStore().SetDirectoryOverride("");
-    std::filesystem::remove_all(dir);
   }
 
   std::string Folder() const { return dir.string() + "/"; }
@@ -57,6 +53,7 @@ class StoreFolder : public ::testing::Test {
     return texts;
   }
 
+  test_support::TempFolder folder_{"formula_editor"};
   std::filesystem::path dir;
   platform::ScopedRecordingBoxes boxes;
 };

@@ -12,6 +12,7 @@
 #include "formula/store/store_files.h"
 #include "enforced_permissions.h"
 #include "platform/gbk.h"
+#include "support/temp_folder.h"
 
 namespace formula {
 namespace {
@@ -38,12 +39,10 @@ std::string Deciphered(std::string file) {
 class FormulaStoreTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/formula_store_XXXXXX";
-    dir_ = mkdtemp(pattern);
+    dir_ = folder_.Path();
     store_.SetDirectoryOverride(dir_.string());
     store_.SetTraceSink([this](const std::string& line) { traces_.push_back(line); });
   }
-  void TearDown() override { fs::remove_all(dir_); }
 
   SFormulaRecord MakeFormula(const char* code, const char* body, const char* note) {
     SFormulaRecord r;
@@ -58,6 +57,7 @@ class FormulaStoreTest : public ::testing::Test {
     return r;
   }
 
+  test_support::TempFolder folder_{"formula_store"};
   fs::path dir_;
   CFormulaStore store_;
   std::vector<std::string> traces_;

@@ -12,6 +12,7 @@
 #include "gui_app.h"
 #include "platform/gbk.h"
 #include "platform/gdi.h"
+#include "support/temp_folder.h"
 
 namespace {
 
@@ -407,9 +408,8 @@ TEST(BitmapFileTest, LoadsAFileNamedInGbk) {
     static char* argv[] = {arg0, nullptr};
     new QGuiApplication(argc, argv);
   }
-  char folder[] = "/tmp/zebbitmap_XXXXXX";
-  ASSERT_NE(mkdtemp(folder), nullptr);
-  const std::string path = std::string(folder) + "/" + GBK("经典") + ".BMP";
+  const test_support::TempFolder folder("zebbitmap");
+  const std::string path = folder.File(std::string(GBK("经典")) + ".BMP");
   QImage tile(8, 4, QImage::Format_RGB32);
   tile.fill(QColor(0, 110, 130));
   QByteArray bytes;
@@ -423,9 +423,7 @@ TEST(BitmapFileTest, LoadsAFileNamedInGbk) {
   CBitmap bitmap;
   EXPECT_TRUE(bitmap.LoadFromFile(path));
   EXPECT_EQ(bitmap.GetSize().cx, 8);
-  EXPECT_FALSE(CBitmap().LoadFromFile(std::string(folder) + "/missing.BMP"));
-  std::remove(path.c_str());
-  rmdir(folder);
+  EXPECT_FALSE(CBitmap().LoadFromFile(folder.File("missing.BMP")));
 }
 
 }  // namespace

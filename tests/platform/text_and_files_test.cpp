@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <string>
 #include <thread>
@@ -22,12 +23,15 @@
 #include "platform/registry.h"
 #include "platform/socket.h"
 #include "platform/types.h"
+#include "support/temp_folder.h"
 
 namespace {
 
+// A fresh folder for each call (with a trailing '/'), all removed when the
+// program ends.
 std::string TempDir() {
-  char tmpl[] = "/tmp/zeb-platform-XXXXXX";
-  return std::string(mkdtemp(tmpl)) + "/";
+  static std::deque<test_support::TempFolder> folders;
+  return folders.emplace_back("zeb-platform").Path() + "/";
 }
 
 TEST(Gbk, RoundTripsChineseText) {
@@ -97,6 +101,34 @@ TEST(Profile, ReadsWritesAndKeepsOtherLines) {
   char small[3];
   EXPECT_EQ(GetPrivateProfileString(section, "VALUE", "", small, sizeof small, path.c_str()), 2u);
   EXPECT_STREQ(small, "50");
+}
+
+// Names ignore the case of ASCII letters only. "\x81\x41" and "\x81\x61" are
+// two Chinese characters whose trail bytes happen to be 'A' and 'a': folding
+// them made one key overwrite the other.
+TEST(Profile, ChineseNamesDifferingInATrailByteStayApart) {
+  const std::string path = TempDir() + "names.ini";
+  const char* upperTrail = "\x81\x41";
+  const char* lowerTrail = "\x81\x61";
+  for (const char* section : {upperTrail, lowerTrail}) {
+    EXPECT_TRUE(WritePrivateProfileString(section, upperTrail, "1", path.c_str()));
+    EXPECT_TRUE(WritePrivateProfileString(section, lowerTrail, "2", path.c_str()));
+  }
+  char buf[8];
+  for (const char* section : {upperTrail, lowerTrail}) {
+    GetPrivateProfileString(section, upperTrail, "d", buf, sizeof buf, path.c_str());
+    EXPECT_STREQ(buf, "1");
+    GetPrivateProfileString(section, lowerTrail, "d", buf, sizeof buf, path.c_str());
+    EXPECT_STREQ(buf, "2");
+  }
+  std::string data;
+  ASSERT_TRUE(platform::ReadFile(path, data));
+  const std::string body = std::string(upperTrail) + "=1\r\n" + lowerTrail + "=2\r\n";
+  EXPECT_EQ(data, "[" + std::string(upperTrail) + "]\r\n" + body + "[" + lowerTrail + "]\r\n" + body);
+  // ASCII letters still fold, also beside a Chinese character.
+  EXPECT_TRUE(WritePrivateProfileString("Mixed", (std::string(upperTrail) + "key").c_str(), "3", path.c_str()));
+  GetPrivateProfileString("MIXED", (std::string(upperTrail) + "KEY").c_str(), "d", buf, sizeof buf, path.c_str());
+  EXPECT_STREQ(buf, "3");
 }
 
 // Files as they come from elsewhere: other line ends, NUL bytes, a huge line.

@@ -14,27 +14,14 @@
 #include "sharecode/mythread.h"
 #include "shell/shell_temp_folders.h"
 #include "shell/shell_test_app.h"
+#include "support/packet_bytes.h"
 #include "zeb/core/frame/quote_traffic.h"
 #include "zeb/messages.h"
 #include "zeb/store/public_store.h"
 
 namespace {
 
-// Little-endian packet bytes written field by field.
-struct Bytes {
-  std::string data;
-  Bytes& U16(uint16_t v) { return Raw(&v, 2); }
-  Bytes& U32(uint32_t v) { return Raw(&v, 4); }
-  Bytes& Raw(const void* p, size_t n) {
-    data.append(static_cast<const char*>(p), n);
-    return *this;
-  }
-  Bytes& Text(const std::string& t) { return Raw(t.data(), t.size()); }
-  Bytes& Zeros(size_t n) {
-    data.append(n, '\0');
-    return *this;
-  }
-};
+using test_support::Bytes;
 
 // A quote-list body (type, tag, count, total, slot) with records of a code
 // and a last price each.
@@ -81,7 +68,7 @@ struct RecordingTrafficHost : IQuoteTrafficHost {
   std::vector<std::string> asked;
   std::vector<std::string> calls;
   HWND trade = nullptr;
-  void RoutePacket(const void* body, int length) override {
+  void Route(const void* body, int length) {
     routed.emplace_back(static_cast<const char*>(body), size_t(length));
   }
   void RebuildKeyboardIndex() override { ++rebuilds; }
@@ -120,6 +107,7 @@ struct QuoteTrafficTest : ::testing::Test {
     host.trade = tradeWindow.GetSafeHwnd();
     store.SetLoginMode(2);
     traffic.programDir = [this] { return folders.ProgramDir(); };
+    traffic.route = [this](const void* body, int length) { host.Route(body, length); };
     CMyThread::SetTraceSink([this](const std::string& line) { traces.push_back(line); });
   }
   ~QuoteTrafficTest() override { CMyThread::SetTraceSink(nullptr); }

@@ -2,22 +2,21 @@
 // folder (where the registry stand-in lives) for one test of the shell,
 // pointed to by the platform's overrides and removed afterwards.
 #pragma once
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
 
 #include "platform/paths.h"
+#include "support/temp_folder.h"
 
 namespace shell_test {
 
 class TempFolders {
  public:
   TempFolders() {
-    char tmpl[] = "/tmp/zebshell_XXXXXX";
-    root_ = mkdtemp(tmpl);
-    for (const char* sub : {"/prog", "/appdata", "/config"}) std::filesystem::create_directories(root_ + sub);
+    for (const char* sub : {"/prog", "/appdata", "/config"})
+      std::filesystem::create_directories(root_.Path() + sub);
     platform::SetProgramDirOverride(ProgramDir());
     platform::SetAppDataDirOverride(AppDataDir());
     platform::SetConfigDirOverride(ConfigDir());
@@ -26,15 +25,13 @@ class TempFolders {
     platform::SetProgramDirOverride("");
     platform::SetAppDataDirOverride("");
     platform::SetConfigDirOverride("");
-    std::error_code ec;
-    std::filesystem::remove_all(root_, ec);
   }
   TempFolders(const TempFolders&) = delete;
   TempFolders& operator=(const TempFolders&) = delete;
 
-  std::string ProgramDir() const { return root_ + "/prog/"; }
-  std::string AppDataDir() const { return root_ + "/appdata/"; }
-  std::string ConfigDir() const { return root_ + "/config/"; }
+  std::string ProgramDir() const { return root_.Path() + "/prog/"; }
+  std::string AppDataDir() const { return root_.Path() + "/appdata/"; }
+  std::string ConfigDir() const { return root_.Path() + "/config/"; }
 
   // Files of the program folder by name.
   std::string Path(const std::string& name) const { return ProgramDir() + name; }
@@ -49,7 +46,7 @@ class TempFolders {
   bool Has(const std::string& name) const { return std::filesystem::exists(Path(name)); }
 
  private:
-  std::string root_;
+  test_support::TempFolder root_{"zebshell"};
 };
 
 }  // namespace shell_test

@@ -16,6 +16,7 @@
 #include "shell/program_test_support.h"
 #include "shell/stub_trade/stub_trade.h"
 #include "sim/market/demo_market.h"
+#include "support/packet_bytes.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/messages.h"
 #include "zeb/store/code_request.h"
@@ -25,16 +26,7 @@
 
 namespace {
 
-// Little-endian bytes written in order.
-struct Bytes {
-  std::string data;
-  Bytes& U16(uint16_t v) { return Put(v, 2); }
-  Bytes& U32(uint32_t v) { return Put(v, 4); }
-  Bytes& Put(uint32_t v, int width) {
-    for (int i = 0; i < width; ++i) data += char((v >> (8 * i)) & 0xFF);
-    return *this;
-  }
-};
+using test_support::Bytes;
 
 std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 

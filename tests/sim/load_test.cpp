@@ -32,6 +32,7 @@
 #include "link/quote_frame.h"
 #include "link/quote_protocol.h"
 #include "platform/socket.h"
+#include "support/temp_folder.h"
 #include "trade/core/balance_client.h"
 #include "trade/core/trade_codec.h"
 #include "trade/core/trade_messages.h"
@@ -316,8 +317,8 @@ TEST(SimulatorsUnderLoad, CrowdAndBurstPastTheDescriptorLimit) {
 TEST(SimulatorsUnderLoad, ClientsThatCloseRightAfterTheTlsHandshake) {
   const char* bin = std::getenv("ZEB_BIN_DIR");
   ASSERT_NE(bin, nullptr);
-  char dir[] = "/tmp/zeb_sim_load_XXXXXX";
-  ASSERT_NE(mkdtemp(dir), nullptr);
+  const test_support::TempFolder folder("zeb_sim_load");
+  const char* dir = folder.Path().c_str();
   {
     SimProcess sim(std::string(bin) + "/sim_trade", {"--port", "0", "--cert-dir", dir},
                    kDescriptorLimit);
@@ -328,7 +329,6 @@ TEST(SimulatorsUnderLoad, ClientsThatCloseRightAfterTheTlsHandshake) {
     EXPECT_TRUE(HandshakeAndHangUp(sim.Port(), dir));
     EXPECT_TRUE(sim.Stop()) << sim.Ended();
   }
-  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "chart_packet_bytes.h"
+#include "platform/le_bytes.h"
 #include "zeb/tables/packets/chart_packets.h"
 
 using namespace tables_test;
@@ -50,7 +51,7 @@ TEST(ChartPackets, TruncatedAndLyingBodiesAreRefused) {
   SBigOrderPacket b;
   for (const Case& c : cases) {
     bool read = false;
-    const uint16_t type = static_cast<uint16_t>(static_cast<uint8_t>(c.body[0]) | (static_cast<uint8_t>(c.body[1]) << 8));
+    const uint16_t type = platform::ReadU16(c.body.data());
     if (type == 0x0100) read = ReadDealList(c.body.data(), c.body.size(), &d) && !d.deals.empty();
     if (type == 0x0300) read = ReadMinuteTrace(c.body.data(), c.body.size(), &t);
     if (type == 0x1C00 || type == 0x1D00) read = ReadBigOrders(c.body.data(), c.body.size(), &b);

@@ -16,6 +16,15 @@ namespace {
 constexpr uint16_t kMarket = 4116;
 constexpr int kRow = 24;
 
+// A reply as the quote list view hands it to the strip: decoded once.
+int Feed(CStatInfo* strip, const std::string& body, int listed) {
+  SPacketHead head;
+  if (!ReadPacketHead(body.data(), body.size(), &head)) return 0;
+  SQuotePacket quotes;
+  const bool read = ReadQuotePacket(body.data(), body.size(), &quotes);
+  return strip->Update(head, read ? &quotes : nullptr, listed);
+}
+
 class ReportRenderTest : public ReportTest {
  protected:
   ReportRenderTest() : image(1800, kPageHeight, QImage::Format_ARGB32_Premultiplied) {
@@ -102,20 +111,20 @@ TEST_F(ReportRenderTest, StatisticsStripSumsRepliesAndDraws) {
   SQuoteUnit unknown = Quote(kMarket, 999999, 10000, 5);      // no inventory to add
   unknown.amount = 0;
   const std::string reply = QuoteListBody(PKT_REPORT, 1, {a, b, skipped, unknown});
-  EXPECT_EQ(strip.Update(reply.data(), static_cast<int>(reply.size()), 1), 1);
+  EXPECT_EQ(Feed(&strip, reply, 1), 1);
   EXPECT_EQ(figures(), (std::vector<std::string>{"3005", "800", "1235.57"}));
 
   // Another request's reply, a truncated one and one without records change nothing.
   const std::string foreign = QuoteListBody(PKT_REPORT, 2, {a});
-  EXPECT_EQ(strip.Update(foreign.data(), static_cast<int>(foreign.size()), 1), 0);
-  EXPECT_EQ(strip.Update(reply.data(), static_cast<int>(reply.size()) - 1, 1), 0);
+  EXPECT_EQ(Feed(&strip, foreign, 1), 0);
+  EXPECT_EQ(Feed(&strip, reply.substr(0, reply.size() - 1), 1), 0);
   const std::string empty = QuoteListBody(PKT_REPORT, 1, {});
-  EXPECT_EQ(strip.Update(empty.data(), static_cast<int>(empty.size()), 1), 0);
+  EXPECT_EQ(Feed(&strip, empty, 1), 0);
   const std::string push = QuoteListBody(PKT_REPORT_PUSH, 1, {a});
-  EXPECT_EQ(strip.Update(push.data(), static_cast<int>(push.size()), 1), 1);
+  EXPECT_EQ(Feed(&strip, push, 1), 1);
   EXPECT_EQ(figures(), (std::vector<std::string>{"3005", "800", "1235.57"}));
   // An empty list brings the dashes back.
-  EXPECT_EQ(strip.Update(reply.data(), static_cast<int>(reply.size()), 0x100), 1);
+  EXPECT_EQ(Feed(&strip, reply, 0x100), 1);
   EXPECT_EQ(figures(), (std::vector<std::string>{none, none, none}));
 
   EXPECT_EQ(strip.Draw(&dc), 0);  // no rectangle yet

@@ -458,6 +458,44 @@ TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
   EXPECT_EQ(bar.GetRange(), 0);
 }
 
+// The view decodes a reply once and hands the same records to the table and
+// the statistics strip: both show a reply, and a reply the view cannot
+// read or that answers another request changes neither.
+TEST_F(ReportViewTest, TheTableAndTheStripTakeTheSameReply) {
+  Favourites(3);
+  Show();
+  ShowList(kFavouritesList);
+  ASSERT_FALSE(main.requests.empty());
+  const auto reply = [&](uint16_t tag, uint32_t volume) {
+    std::vector<SQuoteUnit> quotes;
+    for (const SCodeInfo& code : main.requests.back().items)
+      quotes.push_back(Quote(code.market, code.code, 10000, volume));
+    return QuoteListBody(PKT_REPORT, tag, quotes);
+  };
+  const auto shown = [&] {
+    std::vector<std::string> texts;
+    const int volume = ReportColumnIndexOfId(kColVolume);
+    for (int row = 0; row < view.Table().GetRowCount(); ++row)
+      texts.push_back(view.Table().GetCellText(row, volume));
+    texts.push_back(view.StatStrip().GetFigures()[0].second);  // 成交总量
+    return texts;
+  };
+  const std::string first = reply(1, 100);
+  view.OnData(first.data(), static_cast<int>(first.size()));
+  ASSERT_EQ(view.Table().GetRowCount(), 3);
+  EXPECT_EQ(view.StatStrip().GetFigures()[0].second, "300");
+  const std::vector<std::string> before = shown();
+
+  const std::string second = reply(1, 200);
+  for (const std::string& body : {second.substr(0, second.size() - 1), reply(2, 200)}) {
+    view.OnData(body.data(), static_cast<int>(body.size()));
+    EXPECT_EQ(shown(), before);
+  }
+  view.OnData(second.data(), static_cast<int>(second.size()));
+  const std::vector<std::string> after = shown();
+  EXPECT_EQ(after, (std::vector<std::string>{"200", "200", "200", "600"}));
+}
+
 TEST_F(ReportViewTest, ARenderShowsRowsInRiseAndFallColoursAboveTheTabsAndTheStrip) {
   Favourites(2);
   Show();

@@ -16,6 +16,7 @@
 #include "platform/msgbox.h"
 #include "platform/socket.h"
 #include "platform/window.h"
+#include "support/temp_folder.h"
 #include "test_pki.h"
 #include "trade/core/comm_thread.h"
 #include "trade/core/sha1_digest.h"
@@ -55,9 +56,8 @@ class LinkTest : public ::testing::Test {
     static char name[] = "test_trade_link";
     static char* argv[] = {name, nullptr};
     app_ = new QCoreApplication(argc, argv);
-    char dir[] = "/tmp/trade_pki_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    ASSERT_TRUE(GenerateTestPki(dir, "secret", &pki_));
+    folder_ = new test_support::TempFolder("trade_pki");
+    ASSERT_TRUE(GenerateTestPki(folder_->Path(), "secret", &pki_));
     // By name from the program folder, the way the trading library binds it.
     ASSERT_EQ(GetSockLibrary().Load(), 0);
     char error[500] = "";
@@ -72,7 +72,8 @@ class LinkTest : public ::testing::Test {
         << error;
   }
   static void TearDownTestSuite() {
-    std::system(("rm -rf " + pki_.dir).c_str());
+    delete folder_;
+    folder_ = nullptr;
     delete app_;
   }
 
@@ -134,6 +135,7 @@ class LinkTest : public ::testing::Test {
 
   static QCoreApplication* app_;
   static STestPki pki_;
+  static test_support::TempFolder* folder_;
   std::mutex m_;
   std::vector<Post> posts_;
   std::vector<std::string> boxes_;
@@ -144,6 +146,7 @@ class LinkTest : public ::testing::Test {
 
 QCoreApplication* LinkTest::app_ = nullptr;
 STestPki LinkTest::pki_;
+test_support::TempFolder* LinkTest::folder_ = nullptr;
 
 using Notify = std::vector<std::pair<WPARAM, LPARAM>>;
 

@@ -8,20 +8,21 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <deque>
 #include <fstream>
 #include <string>
 #include <vector>
 
+#include "support/temp_folder.h"
 #include "test_pki.h"
 #include "trade/ui/rules/custody_pages.h"
 
 namespace tradeui_test {
 
+// A fresh folder; all of them are removed when the test program ends.
 inline std::string MakeTempDir(const char* name) {
-  std::string pattern = std::string("/tmp/") + name + "_XXXXXX";
-  std::vector<char> buffer(pattern.begin(), pattern.end());
-  buffer.push_back('\0');
-  return mkdtemp(buffer.data()) ? std::string(buffer.data()) : std::string();
+  static std::deque<test_support::TempFolder> folders;
+  return folders.emplace_back(name).Path();
 }
 
 inline void WriteFile(const std::string& path, const std::string& text) {

@@ -92,7 +92,6 @@ class TradeAppTest : public ::testing::Test {
     delete first_;
     delete second_;
     platform::SetProgramDirOverride("");
-    std::system(("rm -rf " + dir_).c_str());
   }
   void SetUp() override { platform::SetProgramDirOverride(dir_ + "/"); }
 

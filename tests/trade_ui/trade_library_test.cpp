@@ -13,6 +13,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
+#include "support/temp_folder.h"
 #include "trade/host/trade_exports.h"
 
 namespace {
@@ -21,9 +22,8 @@ TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   const char* bin = std::getenv("ZEB_BIN_DIR");
   ASSERT_NE(bin, nullptr);
   // A program folder with the secure-socket library and the settings.
-  char pattern[] = "/tmp/trade_library_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  const std::string dir = pattern;
+  const test_support::TempFolder folder("trade_library");
+  const std::string dir = folder.Path();
   ASSERT_EQ(symlink((std::string(bin) + "/libQuellan.so").c_str(), (dir + "/libQuellan.so").c_str()),
             0);
   platform::SetProgramDirOverride(dir + "/");
@@ -72,7 +72,6 @@ TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   unLink();
   platform::FreeLibrary(lib);
   platform::SetProgramDirOverride("");
-  std::system(("rm -rf " + dir).c_str());
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "enforced_permissions.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
+#include "support/temp_folder.h"
 #include "trace.h"
 #include "vospel/IniParser.h"
 
@@ -24,16 +25,12 @@ void Record(const char* line) { g_trace.push_back(line); }
 class IniFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    char pattern[] = "/tmp/vospel_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    dir_ = pattern;
+    dir_ = folder_.Path();
     g_trace.clear();
     previous_ = vospel::SetTraceSink(Record);
   }
   void TearDown() override {
     vospel::SetTraceSink(previous_);
-    std::string cmd = "rm -rf '" + dir_ + "'";
-    ASSERT_EQ(std::system(cmd.c_str()), 0);
   }
   std::string Write(const std::string& name, const std::string& text) {
     std::string path = dir_ + "/" + name;
@@ -47,6 +44,7 @@ class IniFiles : public ::testing::Test {
     return text.str();
   }
 
+  test_support::TempFolder folder_{"vospel"};
   std::string dir_;
   vospel::TraceSink previous_ = nullptr;
   platform::ScopedRecordingBoxes boxes_;

@@ -1,7 +1,6 @@
 #include "trade/core/sock_library.h"
 
-#include <type_traits>
-
+#include "platform/dynlib.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
@@ -38,22 +37,16 @@ int CSockLibrary::LoadFrom(const std::string& path) {
     return -1;
   }
   module = lib;
-  auto bind = [lib](auto& fn, const char* name) {
-    fn = reinterpret_cast<std::remove_reference_t<decltype(fn)>>(platform::GetProcAddress(lib, name));
-  };
-  bind(SockInit, "SockInit");
-  bind(SockConnect, "SockConnect");
-  bind(SockGetConnStatus, "SockGetConnStatus");
-  bind(SockGetSockInfo, "SockGetSockInfo");
-  bind(SockSend, "SockSend");
-  bind(SockRecv, "SockRecv");
-  bind(SockFreeMemory, "SockFreeMemory");
-  bind(SockClose, "SockClose");
-  bind(SockDestroy, "SockDestroy");
+  using platform::LibEntry;
   // A library without one of the nine would fail at the first call that
   // needs it; treat it as not loadable.
-  if (!SockInit || !SockConnect || !SockGetConnStatus || !SockGetSockInfo || !SockSend ||
-      !SockRecv || !SockFreeMemory || !SockClose || !SockDestroy) {
+  if (!platform::BindEntries(lib, nullptr, LibEntry{"SockInit", &SockInit},
+                             LibEntry{"SockConnect", &SockConnect},
+                             LibEntry{"SockGetConnStatus", &SockGetConnStatus},
+                             LibEntry{"SockGetSockInfo", &SockGetSockInfo},
+                             LibEntry{"SockSend", &SockSend}, LibEntry{"SockRecv", &SockRecv},
+                             LibEntry{"SockFreeMemory", &SockFreeMemory},
+                             LibEntry{"SockClose", &SockClose}, LibEntry{"SockDestroy", &SockDestroy})) {
     WriteTraceLine(TRACE_HERE, 0, "%s lacks an entry point\n", path.c_str());
     Unload();
     return -1;

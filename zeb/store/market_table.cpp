@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "platform/le_bytes.h"
 #include "zeb/store/public_store.h"
 
 static_assert(std::endian::native == std::endian::little,
@@ -27,13 +28,8 @@ constexpr size_t kTradeDateAt = 4;
 constexpr size_t kBlockHeadSize = 12;
 constexpr size_t kBlockItemCountAt = 6;
 
-uint16_t ReadU16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
-
-int32_t ReadI32(const uint8_t* p) {
-  uint32_t v = static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-               (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
-  return static_cast<int32_t>(v);
-}
+using platform::ReadI32;
+using platform::ReadU16;
 
 }  // namespace
 

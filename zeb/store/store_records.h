@@ -6,21 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "link/code_info.h"
+
 // Fields of packed records may sit at odd addresses: read them by value
 // (copy to a local, or +field in a test macro), never bind a reference.
 #pragma pack(push, 1)
-
-// An item's identity: the key of requests, look-ups, favourites and blocks.
-struct SCodeInfo {
-  uint16_t market = 0;
-  int32_t code = 0;  // shown as six digits
-
-  bool operator==(const SCodeInfo& other) const {
-    return market == other.market && code == other.code;
-  }
-  bool IsEmpty() const { return market == 0 && code == 0; }
-};
-static_assert(sizeof(SCodeInfo) == 6);
 
 constexpr size_t kStockNameSize = 60;
 

@@ -10,23 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/gbk.h"
 #include "platform/paths.h"
 
 namespace {
 
-bool SameName(const std::string& a, const char* b) {
-  size_t n = std::strlen(b);
-  if (a.size() != n) return false;
-  for (size_t i = 0; i < n; ++i) {
-    unsigned char x = (unsigned char)a[i], y = (unsigned char)b[i];
-    if (x < 0x80 && y < 0x80) {
-      if (std::tolower(x) != std::tolower(y)) return false;
-    } else if (x != y) {
-      return false;
-    }
-  }
-  return true;
-}
+// Section and key names ignore ASCII case only: the trail byte of a Chinese
+// name is never a letter, so two names differing there stay two names.
+bool SameName(const std::string& a, const char* b) { return platform::GbkCompareNoCase(a, b) == 0; }
 
 std::string Trim(const std::string& s) {
   size_t b = s.find_first_not_of(" \t");

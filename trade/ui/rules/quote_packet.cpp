@@ -4,13 +4,11 @@
 #include <cstring>
 
 #include "platform/gbk.h"
+#include "platform/le_bytes.h"
 
 namespace {
 
-uint32_t ReadU32(const unsigned char* p) {
-  return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
-         static_cast<uint32_t>(p[2]) << 16 | static_cast<uint32_t>(p[3]) << 24;
-}
+using platform::ReadU32;
 
 double Units(uint32_t thousandths) { return thousandths / 1000.0; }
 

@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "platform/gbk.h"
+#include "platform/le_bytes.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/store/public_store.h"
 
@@ -14,13 +15,8 @@ namespace {
 
 int32_t DateOf(const SHistoryUnit& bar) { return bar.nDate & 0x7FFFFFFF; }
 
-int32_t I32(const uint8_t* p) {
-  int32_t v;
-  std::memcpy(&v, p, 4);
-  return v;
-}
-
-uint16_t U16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+using platform::ReadI32;
+using platform::ReadU16;
 
 }  // namespace
 
@@ -33,10 +29,10 @@ int CChipDistribPic::SetCapitalInfo(int shares, const uint8_t* records, int coun
   double x = shares;
   for (int i = 0; records && i < count; ++i) {
     const uint8_t* r = records + static_cast<size_t>(i) * kExRightsRecordSize;
-    const uint16_t ratio = U16(r + 6);
+    const uint16_t ratio = ReadU16(r + 6);
     if (ratio == 0) continue;
     x = x / (static_cast<double>(static_cast<float>(ratio) / 10000.0f) + 1.0);
-    m_arShares.push_back(SShareEntry{I32(r), static_cast<int32_t>(x)});
+    m_arShares.push_back(SShareEntry{ReadI32(r), static_cast<int32_t>(x)});
   }
   return 1;
 }

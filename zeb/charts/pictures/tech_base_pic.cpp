@@ -1,8 +1,6 @@
 // Range, rows, grid, output lines and title of the technical-analysis pictures.
 #include "zeb/charts/pictures/tech_base_pic.h"
 
-#include <strings.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -34,7 +32,7 @@ CFont* CTechAnalysisBasePic::TitleFont() {
 }
 
 bool CTechAnalysisBasePic::NameIs(const char* name) const {
-  return strcasecmp(m_strFormulaName.c_str(), name) == 0;
+  return platform::GbkCompareNoCase(m_strFormulaName, name) == 0;
 }
 
 std::string CTechAnalysisBasePic::GridText() {

@@ -5,17 +5,6 @@
 #include "platform/msgbox.h"
 #include "sharecode/mythread.h"
 
-namespace {
-
-template <class Fn>
-bool Bind(void* module, const char* name, Fn* slot, std::string* missing) {
-  *slot = reinterpret_cast<Fn>(platform::GetProcAddress(module, name));
-  if (!*slot) *missing = name;
-  return *slot != nullptr;
-}
-
-}  // namespace
-
 CTradeLibrary::~CTradeLibrary() { Unload(); }
 
 bool CTradeLibrary::Load(const std::string& folder, bool quiet) {
@@ -25,16 +14,15 @@ bool CTradeLibrary::Load(const std::string& folder, bool quiet) {
   void* module = platform::LoadLibraryPath(path, &m_error);
   STradeEntries e;
   std::string missing;
-  bool ok = module != nullptr;
-  ok = ok && Bind(module, "InitDialog", &e.InitDialog, &missing);
-  ok = ok && Bind(module, "MoveDlg", &e.MoveDlg, &missing);
-  ok = ok && Bind(module, "DestoryDialog", &e.DestoryDialog, &missing);
-  ok = ok && Bind(module, "Link2Server", &e.Link2Server, &missing);
-  ok = ok && Bind(module, "UnLink", &e.UnLink, &missing);
-  ok = ok && Bind(module, "KeyMessage", &e.KeyMessage, &missing);
-  ok = ok && Bind(module, "GetUserInfo", &e.GetUserInfo, &missing);
-  ok = ok && Bind(module, "InitBalanceServer", &e.InitBalanceServer, &missing);
-  ok = ok && Bind(module, "LinkTradeServer", &e.LinkTradeServer, &missing);
+  using platform::LibEntry;
+  const bool ok =
+      module != nullptr &&
+      platform::BindEntries(module, &missing, LibEntry{"InitDialog", &e.InitDialog},
+                            LibEntry{"MoveDlg", &e.MoveDlg}, LibEntry{"DestoryDialog", &e.DestoryDialog},
+                            LibEntry{"Link2Server", &e.Link2Server}, LibEntry{"UnLink", &e.UnLink},
+                            LibEntry{"KeyMessage", &e.KeyMessage}, LibEntry{"GetUserInfo", &e.GetUserInfo},
+                            LibEntry{"InitBalanceServer", &e.InitBalanceServer},
+                            LibEntry{"LinkTradeServer", &e.LinkTradeServer});
   if (!ok) {
     if (module) {
       m_error = "the trading library lacks " + missing;

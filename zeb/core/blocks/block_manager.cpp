@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/gbk.h"
+#include "platform/le_bytes.h"
 #include "platform/menu.h"
 #include "platform/paths.h"
 #include "sharecode/mythread.h"
@@ -16,10 +17,7 @@ CBlockManager* g_pBlockManager = nullptr;
 const char* FavouritesName() { return GBK("自选"); }
 const char* UserGroupName() { return GBK("自定"); }
 
-int32_t ReadI32(const uint8_t* p) {
-  uint32_t v = uint32_t(p[0]) | (uint32_t(p[1]) << 8) | (uint32_t(p[2]) << 16) | (uint32_t(p[3]) << 24);
-  return static_cast<int32_t>(v);
-}
+using platform::ReadI32;
 
 }  // namespace
 
@@ -62,7 +60,7 @@ bool CBlockManager::ReadBlockCodes(const std::string& name, std::vector<SCodeInf
   const uint8_t* p = reinterpret_cast<const uint8_t*>(bytes.data());
   for (size_t i = 0; i < count; ++i, p += sizeof(SCodeInfo)) {
     SCodeInfo code;
-    code.market = static_cast<uint16_t>(p[0] | (p[1] << 8));
+    code.market = platform::ReadU16(p);
     code.code = ReadI32(p + 2);
     codes->push_back(code);
   }

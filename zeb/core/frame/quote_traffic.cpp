@@ -9,6 +9,7 @@
 #include "platform/window.h"
 #include "sharecode/mythread.h"
 #include "zeb/messages.h"
+#include "zeb/core/router/cmd_dispatcher.h"
 #include "zeb/store/public_store.h"
 #include "zeb/core/update/updater_launch.h"
 
@@ -28,6 +29,10 @@ bool IsPushTick(uint16_t type) {
 }  // namespace
 
 CQuoteTraffic::CQuoteTraffic(IQuoteTrafficHost& host, CPublic& store) : m_host(host), m_store(store) {}
+
+void CQuoteTraffic::RouteToProgramRouter(const void* body, int length) {
+  CCmdDispatcher::GetInstance()->RoutePacket(body, length);
+}
 
 void CQuoteTraffic::Drop(uint16_t type, int length, const char* why) {
   WriteTraceLine(TRACE_HERE, 0, "packet 0x%04x of %d bytes dropped: %s\n", type, length, why);
@@ -55,7 +60,7 @@ LRESULT CQuoteTraffic::OnQuotePacket(const void* body, int length) {
   if (type == PKT_NOTICE) return OnNotice(p, length);
   if (type == PKT_INIT_DATA) {
     // The router loads the table into the store; the index is built from it.
-    m_host.RoutePacket(body, length);
+    route(body, length);
     m_host.RebuildKeyboardIndex();
     return 1;
   }
@@ -68,7 +73,7 @@ LRESULT CQuoteTraffic::OnQuotePacket(const void* body, int length) {
     }
     if (ReadU16(p + kPushCountAt) == 0) return 1;  // nothing pushed
   }
-  m_host.RoutePacket(body, length);
+  route(body, length);
   return 1;
 }
 

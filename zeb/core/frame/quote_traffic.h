@@ -27,12 +27,12 @@ constexpr uint16_t PKT_NOTICE = 0x0C00;
 constexpr UINT kAlarmTimer = 1000;
 constexpr UINT kAlarmPeriodMs = 10000;
 
-// What the traffic hands on to the rest of the program.
+// What the traffic hands on to the rest of the program besides the
+// packets, which go to the command router (it loads the market table into
+// the store and passes every other packet to the active view).
 class IQuoteTrafficHost {
  public:
   virtual ~IQuoteTrafficHost() = default;
-  // The command router (the market table goes to the store there).
-  virtual void RoutePacket(const void* body, int length) = 0;
   virtual void RebuildKeyboardIndex() = 0;
   // The trading window; null while there is none.
   virtual HWND TradeWindow() = 0;
@@ -67,6 +67,11 @@ class CQuoteTraffic {
   std::function<std::string()> programDir;
   std::function<int(int mode, const std::string& text)> showNotice;
   std::function<bool(int flag)> startUpdater;
+  // Where packets go: the program's command router, looked up on each
+  // packet (it is released when the frame closes); tests record instead.
+  std::function<void(const void* body, int length)> route = RouteToProgramRouter;
+
+  static void RouteToProgramRouter(const void* body, int length);
 
  private:
   LRESULT OnNotice(const uint8_t* body, int length);

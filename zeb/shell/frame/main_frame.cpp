@@ -526,8 +526,6 @@ HWND CMainFrame::GetTradeWnd() const {
 
 // ---- What the traffic and the router ask of the frame ----
 
-void CMainFrame::RoutePacket(const void* body, int length) { Router()->RoutePacket(body, length); }
-
 void CMainFrame::RebuildKeyboardIndex() {
   CInputKey* index = CInputKey::GetInstance();
   index->Clear();

@@ -93,7 +93,6 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
 
  private:
   // IQuoteTrafficHost
-  void RoutePacket(const void* body, int length) override;
   void RebuildKeyboardIndex() override;
   HWND TradeWindow() override { return GetTradeWnd(); }
   bool AskData(const void* body, int length) override;

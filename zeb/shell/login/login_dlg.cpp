@@ -4,6 +4,7 @@
 #include <QProgressBar>
 #include <chrono>
 
+#include "link/link_messages.h"
 #include "zeb/controls/translucent_btn.h"
 #include "zeb/controls/transparent_stat.h"
 #include "platform/controls.h"

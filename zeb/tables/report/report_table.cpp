@@ -136,16 +136,22 @@ void CReportTable::RequestQuotes() {
 int CReportTable::UpdateData(const void* body, int length) {
   SPacketHead head;
   if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 0;
+  if (head.tag != CPublic::GetRequestTag() || m_items.empty()) return UpdateQuotes(head, nullptr);
+  const bool read = ReadQuotePacket(body, static_cast<size_t>(length), &m_packet);
+  return UpdateQuotes(head, read ? &m_packet : nullptr);
+}
+
+int CReportTable::UpdateQuotes(const SPacketHead& head, const SQuotePacket* quotes) {
   if (head.tag != CPublic::GetRequestTag()) return 0;
   if (m_items.empty()) return 1;
   switch (PacketGroup(head.type)) {
     case PKT_REPORT:
-      return OnQuoteList(body, length);
+      return OnQuoteList(quotes);
     case PKT_REPORT_PUSH:
     case PKT_REPORT_PUSH_ALT:
-      return IsMarketList() ? OnMarketPush(body, length, false) : 1;
+      return IsMarketList() ? OnMarketPush(quotes, false) : 1;
     case PKT_REPORT_GROUPED:
-      return IsMarketList() ? OnMarketPush(body, length, true) : 1;
+      return IsMarketList() ? OnMarketPush(quotes, true) : 1;
     default:
       return 1;
   }
@@ -156,11 +162,11 @@ void CReportTable::UpdateMinuteIndex() {
   m_nMinuteIndex = m_store->TimeToMinuteIndex(m_market, static_cast<uint16_t>(std::clamp(minutes, 0, 24 * 60)));
 }
 
-int CReportTable::OnQuoteList(const void* body, int length) {
-  if (!ReadQuoteList(body, static_cast<size_t>(length), &m_packet) || m_packet.count == 0) return 0;
+int CReportTable::OnQuoteList(const SQuotePacket* quotes) {
+  if (quotes == nullptr || quotes->count == 0) return 0;
   UpdateMinuteIndex();
   if (m_nWindowFirst == 0) m_pending.clear();
-  m_pending.insert(m_pending.end(), m_packet.records.begin(), m_packet.records.end());
+  m_pending.insert(m_pending.end(), quotes->records.begin(), quotes->records.end());
   m_nLastWindowStart = m_nWindowFirst;
 
   if (!IsMarketList() && m_nWindowEnd > 0 && m_nWindowEnd < m_nItemCount) {
@@ -183,14 +189,12 @@ int CReportTable::OnQuoteList(const void* body, int length) {
   return 1;
 }
 
-int CReportTable::OnMarketPush(const void* body, int length, bool grouped) {
-  const bool read = grouped ? ReadGroupedQuotes(body, static_cast<size_t>(length), &m_packet)
-                            : ReadQuoteList(body, static_cast<size_t>(length), &m_packet);
-  if (!read || m_packet.count == 0) return 0;
+int CReportTable::OnMarketPush(const SQuotePacket* quotes, bool grouped) {
+  if (quotes == nullptr || quotes->count == 0) return 0;
   UpdateMinuteIndex();
-  m_quotes.assign(m_packet.records.begin(), m_packet.records.end());
+  m_quotes.assign(quotes->records.begin(), quotes->records.end());
   if (!grouped) {
-    m_nItemCount = m_packet.total;
+    m_nItemCount = quotes->total;
     m_nLastWindowStart = 0;
   }
   m_nShownPageStart = m_nPageStart;

@@ -73,7 +73,13 @@ class CReportTable : public CBaseTable {
   int OnKey(UINT key) override;
   int Draw(CDC* dc) override;
   void InitColumns() override;
+  // Decodes the body and hands it to UpdateQuotes.
   int UpdateData(const void* body, int length) override;
+  // A reply already decoded by the view, which shares the one decode with
+  // the statistics strip: its head, and its records (null when the body
+  // held no readable quote layout). 0 for a reply of another request or
+  // one without records.
+  int UpdateQuotes(const SPacketHead& head, const SQuotePacket* quotes);
 
   // Loads the items of a tab (0x21FF the favourites, other ids the store's
   // items of that market, 4096 and 0x3000 every market); 1 with items.
@@ -148,8 +154,8 @@ class CReportTable : public CBaseTable {
   void TurnToPage();
   void ShowFirstPage();
   void SendWindow(int start, int count);
-  int OnQuoteList(const void* body, int length);
-  int OnMarketPush(const void* body, int length, bool grouped);
+  int OnQuoteList(const SQuotePacket* quotes);
+  int OnMarketPush(const SQuotePacket* quotes, bool grouped);
   void UpdateMinuteIndex();
   void FillRows(int sortColumn, int descending);
   void FormatRow(const SQuoteUnit& quote, const SStockInfo& item, SReportRow* row);

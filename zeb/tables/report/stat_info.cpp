@@ -32,22 +32,20 @@ void CStatInfo::Reset() {
   m_figures = {{GBK("成交总量"), none}, {GBK("库存总量"), none}, {GBK("成交金额"), none}};
 }
 
-int CStatInfo::Update(const void* body, int length, int listed) {
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 0;
+int CStatInfo::Update(const SPacketHead& head, const SQuotePacket* quotes, int listed) {
   if (head.tag != CPublic::GetRequestTag()) return 0;
   if ((listed & 0xFF) == 0) {
     Reset();
     return 1;
   }
   if (PacketGroup(head.type) != PKT_REPORT) return 1;
-  if (!ReadQuoteList(body, static_cast<size_t>(length), &m_packet) || m_packet.count == 0) return 0;
+  if (quotes == nullptr || quotes->count == 0) return 0;
 
   // 64-bit sums: a market's volume or inventory can pass 2^31.
   long long volume = 0;
   long long inventory = 0;
   double amount = 0;
-  for (const SQuoteUnit& quote : m_packet.records) {
+  for (const SQuoteUnit& quote : quotes->records) {
     if (quote.code.code / 1000 == kExcludedCodeGroup) continue;
     volume += quote.volume;
     amount += quote.amount / 1000.0;

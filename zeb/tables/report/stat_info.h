@@ -2,7 +2,8 @@
 // ("成交总量"), the listed items' inventory ("库存总量") and the amount
 // ("成交金额") over the records of each quote-list reply and draws the
 // three figures side by side. The quote list view places it, resets it
-// when its list is empty and hands it every reply.
+// when its list is empty and hands it every reply as the view decoded it
+// (the strip never reads a body itself).
 #pragma once
 #include <string>
 #include <utility>
@@ -24,10 +25,12 @@ class CStatInfo {
   void Init();
   void Reset();
   void SetRect(int left, int top, int right, int bottom) { m_rect = RECT{left, top, right, bottom}; }
-  // Sums a reply. listed tells (low byte) whether the view's list holds
-  // items; without, the figures go back to their defaults. 0 for a reply
-  // of another request, an unreadable one or one without records.
-  int Update(const void* body, int length, int listed);
+  // Sums a reply the view has decoded: its head, and its records (null when
+  // the body held no readable quote layout). listed tells (low byte)
+  // whether the view's list holds items; without, the figures go back to
+  // their defaults. 0 for a reply of another request, an unreadable one or
+  // one without records.
+  int Update(const SPacketHead& head, const SQuotePacket* quotes, int listed);
   virtual int Draw(CDC* dc);
 
   // (name, value) in drawing order, GBK.
@@ -40,5 +43,4 @@ class CStatInfo {
   COLORREF m_crText = RGB(0xFF, 0xF8, 0x50);
   COLORREF m_crBack = 0;
   CFont m_font;
-  SQuotePacket m_packet;
 };

@@ -125,8 +125,16 @@ void CPriceReportView::LoadTab(const SRepTabRecord& record) {
 void CPriceReportView::ReloadCurrentTab() { LoadTab(m_curTab); }
 
 int CPriceReportView::OnData(const void* body, int length) {
-  m_table.UpdateData(body, length);
-  m_stat.Update(body, length, m_table.GetItemCount() > 0 ? 1 : 0);
+  // The head and the records are read here, once; the table and the strip
+  // take the same decoded reply.
+  SPacketHead head;
+  if (length >= 0 && ReadPacketHead(body, static_cast<size_t>(length), &head)) {
+    const bool read = head.tag == CPublic::GetRequestTag() &&
+                      ReadQuotePacket(body, static_cast<size_t>(length), &m_packet);
+    const SQuotePacket* quotes = read ? &m_packet : nullptr;
+    m_table.UpdateQuotes(head, quotes);
+    m_stat.Update(head, quotes, m_table.GetItemCount() > 0 ? 1 : 0);
+  }
   Repaint();
   return 0;
 }

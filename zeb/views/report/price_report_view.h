@@ -84,6 +84,7 @@ class CPriceReportView : public CBaseView {
   CRepTypeCtlPic m_tabs;
   CScrollCtlPic m_scroll;
   CStatInfo m_stat;
+  SQuotePacket m_packet;  // each reply decoded once, for the table and the strip
   int m_nTotalWidth = 0;
   int m_nVisibleWidth = 0;
   int m_nScrollPos = 0;  // column scroll in pixels

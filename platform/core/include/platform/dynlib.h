@@ -1,6 +1,7 @@
 // Dynamic libraries and processes (addresses open through desktop.h).
 #pragma once
 #include <string>
+#include <type_traits>
 #include <vector>
 
 // A library's entry point, as a Win32 library has one: a library that
@@ -23,6 +24,32 @@ void FreeLibrary(LibHandle lib);
 // Platform file name of a library named as the system names it: "Trade"
 // gives "libTrade.so".
 std::string LibraryFileName(const std::string& name);
+
+// One named entry point of a library and the function-pointer slot it fills.
+template <class Fn>
+struct LibEntry {
+  const char* name;
+  Fn* slot;
+};
+
+// Fills every slot with its entry of lib (null when lib lacks it, or when
+// lib is null). True when lib has them all; else *missing (when given) is
+// the first name it lacks. The loaders bind through this one place:
+//   BindEntries(lib, &missing, LibEntry{"SockInit", &SockInit}, ...);
+template <class... Fn>
+bool BindEntries(LibHandle lib, std::string* missing, LibEntry<Fn>... entries) {
+  bool all = true;
+  auto bind = [&](auto entry) {
+    using Slot = std::remove_pointer_t<decltype(entry.slot)>;
+    *entry.slot = lib ? reinterpret_cast<Slot>(GetProcAddress(lib, entry.name)) : nullptr;
+    if (!*entry.slot && all) {
+      all = false;
+      if (missing) *missing = entry.name;
+    }
+  };
+  (bind(entries), ...);
+  return all;
+}
 
 // Starts a program with an argument vector (never through a shell);
 // returns the process id or -1. newProcessGroup puts it into a process
