@@ -1,11 +1,13 @@
 // The device context: selected objects, modes, clipping, shapes and copies.
 #include <QImage>
+#include <QLine>
 #include <QPolygon>
 #include <algorithm>
 #include <atomic>
 #include <climits>
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include "gdi_internal.h"
 
@@ -329,6 +331,18 @@ class LineDrawer {
     if (pen && pen->width == 1 && pen->pen.style() == Qt::SolidLine && rop2 == R2_COPYPEN &&
         ShortcutsEnabled() && canvas.Unscaled())
       run_ = ToQColor(pen->color);
+    // Slanted lines of one solid pen copying its colour give the same pixels
+    // in any order, so they go to the painter in one call (a polyline's
+    // thousands of segments cost one call's overhead, not one each).
+    batch_ = pen && pen->pen.style() == Qt::SolidLine && rop2 == R2_COPYPEN && ShortcutsEnabled();
+  }
+  ~LineDrawer() { Flush(); }
+  LineDrawer(const LineDrawer&) = delete;
+  LineDrawer& operator=(const LineDrawer&) = delete;
+
+  void Flush() {
+    if (!lines_.empty()) Stroking().drawLines(lines_.data(), static_cast<int>(lines_.size()));
+    lines_.clear();
   }
 
   void Draw(QPoint a, QPoint b) {
@@ -352,7 +366,8 @@ class LineDrawer {
                    *run_);
       return;
     }
-    Stroking().drawLine(a, end);
+    if (batch_) lines_.emplace_back(a, end);
+    else Stroking().drawLine(a, end);
   }
 
  private:
@@ -368,6 +383,8 @@ class LineDrawer {
   int rop2_;
   std::optional<QColor> run_;
   bool stroking_ = false;
+  bool batch_ = false;
+  std::vector<QLine> lines_;
 };
 }  // namespace
 

@@ -183,6 +183,11 @@ void DrawScene(CDC& dc, std::vector<long>& results) {
     dc.SetROP2(R2_COPYPEN);
     const POINT corner[] = {{200, 200}, {200, 260}, {150, 260}, {150, 262}, {300, 290}};
     results.push_back(dc.Polyline(corner, 5));
+    // A chart's line: many slanted segments crossing an earlier one, which
+    // go to the painter together.
+    POINT zigzag[120];
+    for (int i = 0; i < 120; ++i) zigzag[i] = POINT{10 + 4 * i, 330 + (i * 37) % 61 - (i % 3) * 9};
+    results.push_back(dc.Polyline(zigzag, 120));
     const int saved = dc.SaveDC();
     dc.IntersectClipRect(180, 210, 260, 280);
     dc.SetWindowOrg(-4, 2);
