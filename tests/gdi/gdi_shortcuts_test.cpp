@@ -197,6 +197,12 @@ void DrawScene(CDC& dc, std::vector<long>& results) {
     CBrush brush(RGB(240, 200, 0));
     dc.SelectObject(&brush);
     results.push_back(dc.Rectangle(320, 200, 360, 240));
+    // Candles: one, two and three pixels wide or high, and a solid brush.
+    const RECT thin[] = {{370, 200, 371, 240}, {374, 200, 376, 240}, {380, 200, 383, 240},
+                         {386, 200, 400, 201}, {386, 204, 400, 206}, {386, 210, 400, 213}};
+    for (const RECT& r : thin) results.push_back(dc.Rectangle(&r));
+    dc.SelectStockObject(HOLLOW_BRUSH);
+    for (const RECT& r : thin) results.push_back(dc.Rectangle(r.left + 40, r.top, r.right + 40, r.bottom));
     dc.SelectStockObject(WHITE_BRUSH);
   }
   dc.SelectStockObject(BLACK_PEN);
