@@ -202,7 +202,8 @@ void DrawScene(CDC& dc, std::vector<long>& results) {
                          {386, 200, 400, 201}, {386, 204, 400, 206}, {386, 210, 400, 213}};
     for (const RECT& r : thin) results.push_back(dc.Rectangle(&r));
     dc.SelectStockObject(HOLLOW_BRUSH);
-    for (const RECT& r : thin) results.push_back(dc.Rectangle(r.left + 40, r.top, r.right + 40, r.bottom));
+    for (const RECT& r : thin)
+      results.push_back(dc.Rectangle(r.left + 40, r.top, r.right + 40, r.bottom));
     dc.SelectStockObject(WHITE_BRUSH);
   }
   dc.SelectStockObject(BLACK_PEN);
