@@ -3,7 +3,8 @@
 // loop drawing the same candles, polylines and sticks into the same
 // picture; the recompute of six formula panes over 5,000 bars; a 2,000-bar
 // history reply parsed and merged; the ex-rights adjustment of 10,000 bars
-// by 30 records; and one pushed tick taken and the page repainted.
+// by 30 records; and one pushed tick taken and the page repainted, into a
+// fresh DC and, as the chart view does, into a kept back buffer.
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
 
@@ -246,25 +247,70 @@ void BM_AdjustSeries(benchmark::State& state) {
 }
 BENCHMARK(BM_AdjustSeries)->Unit(benchmark::kMicrosecond);
 
-void BM_TickUpdatesAndRepaints(benchmark::State& state) {
-  auto obj = Chart(static_cast<int>(state.range(0)));
-  Canvas canvas;
+// A pushed tick for the item at a price (thousandths): open, high, low and
+// last alike.
+void PutTickPrice(std::string& tick, uint32_t price) {
+  for (size_t at : {21u, 25u, 29u, 33u}) Put(tick, at, price, 4);
+}
+
+std::string Tick() {
   std::string tick;
   Put(tick, 0, 0x0B00, 2);
   Put(tick, 2, 1, 2);
   tick.resize(15 + 51, '\0');
   Put(tick, 15, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode), 4);
   Put(tick, 19, 600, 2);
+  return tick;
+}
+
+// The chart painting into a fresh memory DC each time: it keeps its own
+// copy of the picture and puts it back first.
+void BM_TickUpdatesAndRepaints(benchmark::State& state) {
+  auto obj = Chart(static_cast<int>(state.range(0)));
+  Canvas canvas;
+  std::string tick = Tick();
   uint32_t last = 20000;
   for (auto _ : state) {
     last = last == 20000 ? 20010 : 20000;
-    for (size_t at : {21u, 25u, 29u, 33u}) Put(tick, at, last, 4);
+    PutTickPrice(tick, last);
     obj->OnData(tick.data(), int(tick.size()));
     obj->Draw(&canvas.dc);
     canvas.dc.GetImage();
   }
 }
 BENCHMARK(BM_TickUpdatesAndRepaints)->Arg(126)->Arg(2000)->Unit(benchmark::kMillisecond);
+
+// As the chart view paints: the chart redraws the areas a tick changed in
+// the view's back buffer, and only those are copied to the window's picture
+// (what the window layer's paint of the invalidated areas does).
+void BM_TickRepaintsChangedAreas(benchmark::State& state) {
+  auto obj = Chart(static_cast<int>(state.range(0)));
+  Canvas back, window;
+  std::string tick = Tick();
+  uint32_t last = 20000;
+  back.dc.FillSolidRect(0, 0, kWidth, kHeight, 0);
+  // Ticks are seen once before the chart keeps what lies under it.
+  PutTickPrice(tick, last);
+  obj->OnData(tick.data(), int(tick.size()));
+  obj->DrawInPlace(&back.dc, false, nullptr);
+  size_t areas = 0;
+  std::vector<RECT> drawn;
+  for (auto _ : state) {
+    last = last == 20000 ? 20010 : 20000;
+    PutTickPrice(tick, last);
+    obj->OnData(tick.data(), int(tick.size()));
+    obj->DrawInPlace(&back.dc, true, &drawn);
+    for (const RECT& r : drawn) {
+      window.dc.BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &back.dc, r.left, r.top,
+                       SRCCOPY);
+      ++areas;
+    }
+    window.dc.GetImage();
+  }
+  // One area a tick would mean every paint fell back to a full one.
+  state.counters["areas_per_tick"] = benchmark::Counter(double(areas) / double(state.iterations()));
+}
+BENCHMARK(BM_TickRepaintsChangedAreas)->Arg(126)->Arg(2000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

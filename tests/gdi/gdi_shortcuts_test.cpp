@@ -183,6 +183,11 @@ void DrawScene(CDC& dc, std::vector<long>& results) {
     dc.SetROP2(R2_COPYPEN);
     const POINT corner[] = {{200, 200}, {200, 260}, {150, 260}, {150, 262}, {300, 290}};
     results.push_back(dc.Polyline(corner, 5));
+    // A chart's line: many slanted segments crossing an earlier one, which
+    // go to the painter together.
+    POINT zigzag[120];
+    for (int i = 0; i < 120; ++i) zigzag[i] = POINT{10 + 4 * i, 330 + (i * 37) % 61 - (i % 3) * 9};
+    results.push_back(dc.Polyline(zigzag, 120));
     const int saved = dc.SaveDC();
     dc.IntersectClipRect(180, 210, 260, 280);
     dc.SetWindowOrg(-4, 2);
@@ -192,6 +197,13 @@ void DrawScene(CDC& dc, std::vector<long>& results) {
     CBrush brush(RGB(240, 200, 0));
     dc.SelectObject(&brush);
     results.push_back(dc.Rectangle(320, 200, 360, 240));
+    // Candles: one, two and three pixels wide or high, and a solid brush.
+    const RECT thin[] = {{370, 200, 371, 240}, {374, 200, 376, 240}, {380, 200, 383, 240},
+                         {386, 200, 400, 201}, {386, 204, 400, 206}, {386, 210, 400, 213}};
+    for (const RECT& r : thin) results.push_back(dc.Rectangle(&r));
+    dc.SelectStockObject(HOLLOW_BRUSH);
+    for (const RECT& r : thin)
+      results.push_back(dc.Rectangle(r.left + 40, r.top, r.right + 40, r.bottom));
     dc.SelectStockObject(WHITE_BRUSH);
   }
   dc.SelectStockObject(BLACK_PEN);

@@ -350,6 +350,51 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   EXPECT_GT(painted, 500);
 }
 
+// A tick that moves only the K-line's last bar is painted from the view's
+// back buffer with just the areas the chart reports: the window then shows
+// the very pixels a repaint of everything gives.
+TEST_F(StockViewTest, ATickRepaintsOnlyTheChangedAreasWithTheSamePixels) {
+  Show();
+  Open(602001, 0x20);
+  // A peak in the middle: the last bar holds no extreme.
+  PacketBytes b;
+  constexpr int kBars = 80;
+  b.U16(0, 0x0500 + 61).U16(2, 1).U16(4, 1).U16(10, kMarket).U32(12, 602001u).U16(16, kBars);
+  for (int i = 0; i < kBars; ++i) {
+    const size_t at = 22 + 28 * size_t(i);
+    const uint32_t close = 10000 + 100 * uint32_t(std::min(i, kBars - 1 - i));
+    const uint32_t date = 20250000 + 100 * uint32_t(1 + i / 28) + uint32_t(1 + i % 28);
+    b.U32(at, date).U32(at + 4, close - 50).U32(at + 8, close + 80).U32(at + 12, close - 90);
+    b.U32(at + 16, close).U32(at + 20, 1000).U32(at + 24, 100000);
+  }
+  Feed(b.Bytes());
+  ASSERT_EQ(view.Analysis().HisTech().Raw().size(), size_t(kBars));
+  auto tick = [&](uint32_t price) {
+    TickBytes t;
+    t.open = 10000, t.high = std::max(10100u, price), t.low = 9950, t.last = price, t.volume = 1000;
+    Feed(PushBody({t}));
+  };
+  tick(10020);
+  EXPECT_FALSE(view.IsPartialRepaintPending());  // nothing kept yet of what lies under
+  view.GetWidget()->grab();
+  for (uint32_t price : {10050u, 10000u, 10080u}) {
+    tick(price);
+    ASSERT_TRUE(view.IsPartialRepaintPending()) << price;
+    const QImage got = view.GetWidget()->grab().toImage();
+    EXPECT_FALSE(view.IsPartialRepaintPending());
+    view.Repaint();
+    const QImage want = view.GetWidget()->grab().toImage();
+    ASSERT_EQ(got.size(), want.size());
+    int differing = 0;
+    for (int y = 0; y < want.height(); ++y)
+      for (int x = 0; x < want.width(); ++x) differing += got.pixel(x, y) != want.pixel(x, y);
+    EXPECT_EQ(differing, 0) << price;
+  }
+  // A tick that moves the price pane's range repaints everything.
+  tick(30000);
+  EXPECT_FALSE(view.IsPartialRepaintPending());
+}
+
 // A double click on a news mark opens the information window on that date's
 // entry; its text reply reaches the window.
 TEST_F(StockViewTest, ANewsMarkOpensTheInformationWindow) {

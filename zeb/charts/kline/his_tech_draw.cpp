@@ -12,6 +12,7 @@
 #include "platform/menu.h"
 #include "platform/msgbox.h"
 #include "settings/ini_file.h"
+#include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/store/public_store.h"
@@ -26,10 +27,34 @@ COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
 
 int CHisTechObj::Draw(CDC* dc) {
   if (dc == nullptr) return 0;
-  if (CanPaintTickOnly(dc)) {
+  if (m_bKeptPicture && CanPaintTickOnly(dc)) {
     PaintTickOnly(dc);
     return 1;
   }
+  PaintFull(dc, true);
+  return 1;
+}
+
+bool CHisTechObj::DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>* drawn) {
+  std::vector<RECT> areas;
+  if (back == nullptr) return false;
+  if (holdsLastPaint && CanPaintTickOnly(back)) {
+    ChangedAreas(&areas);
+    RedrawAreas(back, areas);
+  } else {
+    if (holdsLastPaint) {
+      if (!m_bUnderKept || !m_kept || !EqualRect(m_kept->rect, m_rect)) return false;
+      back->BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
+                   m_rect.bottom - m_rect.top, &m_kept->under, 0, 0, SRCCOPY);
+    }
+    PaintFull(back, false);
+    areas.push_back(m_rect);
+  }
+  if (drawn) *drawn = std::move(areas);
+  return true;
+}
+
+void CHisTechObj::PaintFull(CDC* dc, bool keepPicture) {
   // Pictures are kept only for charts that take ticks; others pay nothing.
   const bool keep = m_bTicksSeen && !m_raw.empty() && dc->GetImage() != nullptr;
   if (keep) KeepImage(dc, true);
@@ -40,9 +65,10 @@ int CHisTechObj::Draw(CDC* dc) {
   // The drawn figures lie over the chart's own lines.
   if (!m_raw.empty())
     for (auto& pane : m_panes) pane->DrawTools(dc);
-  if (keep) KeepImage(dc, false);
+  if (keep && keepPicture) KeepImage(dc, false);
   m_bKeptCurrent = keep && m_kept != nullptr;
-  return 1;
+  m_bKeptPicture = m_bKeptCurrent && keepPicture;
+  m_bUnderKept = m_bKeptCurrent;
 }
 
 int CHisTechObj::Draw(CChartPainter& p) {

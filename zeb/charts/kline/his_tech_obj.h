@@ -77,6 +77,17 @@ class CHisTechObj : public CBaseDrawObj {
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
   int Draw(CChartPainter& p);
+  // Paints into a back buffer its owner keeps between paints (the view's)
+  // and gives the areas drawn: all the owner has to put on screen. When
+  // the buffer still holds this chart's last paint (holdsLastPaint) and
+  // only ticks that moved the last bar came since, just the areas they
+  // changed are redrawn; otherwise everything, over what lay under the
+  // last paint. False, drawing nothing, when that is not kept: the owner
+  // then gives the background and calls again with holdsLastPaint false.
+  bool DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>* drawn);
+  // The areas DrawInPlace would redraw over the last paint now; false when
+  // it would paint everything.
+  bool ChangedAreas(std::vector<RECT>* areas) const;
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;
   int UpdateCommandUI(CCmdUI* ui) override;
@@ -180,7 +191,13 @@ class CHisTechObj : public CBaseDrawObj {
   // just the last bar's column, the titles and the date axis over it.
   void ForgetKeptImage() { m_bKeptCurrent = false; }
   bool CanPaintTickOnly(CDC* dc) const;
+  bool CanRedrawChanged() const;
   void PaintTickOnly(CDC* dc);
+  // A full paint; keepPicture keeps a copy of it for PaintTickOnly (a back
+  // buffer that outlives the paint needs none).
+  void PaintFull(CDC* dc, bool keepPicture);
+  // Puts back what lay under the areas and draws the chart again there only.
+  void RedrawAreas(CDC* dc, const std::vector<RECT>& areas);
   void KeepImage(CDC* dc, bool under);
   std::vector<RECT> TickDirtyRects() const;
   void RepairBar(int k);
@@ -273,6 +290,11 @@ class CHisTechObj : public CBaseDrawObj {
   std::unique_ptr<SKeptImage> m_kept;
   bool m_bTicksSeen = false;
   bool m_bKeptCurrent = false;
+  // The kept image's picture holds the last paint (not so after a paint
+  // into a back buffer).
+  bool m_bKeptPicture = false;
+  // The kept image's under part holds what lay under the last paint.
+  bool m_bUnderKept = false;
 };
 
 // Period code of a period command (26390-26396), 0 for another id.

@@ -5,7 +5,9 @@
 // the last bar's column, the title bands and the date axis, each under a
 // clip and through a culling painter, so those areas get exactly the
 // pixels a full paint would give. Anything else forgets the kept picture
-// and the next paint is a full one.
+// and the next paint is a full one. A back buffer its owner keeps between
+// paints needs no copy of the picture at all: the areas are redrawn in it
+// and reported, so only they go on screen.
 #include <algorithm>
 #include <cstring>
 #include <limits>
@@ -91,7 +93,7 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
   return dirty;
 }
 
-bool CHisTechObj::CanPaintTickOnly(CDC* dc) const {
+bool CHisTechObj::CanRedrawChanged() const {
   if (!m_bKeptCurrent || !m_kept || !EqualRect(m_kept->rect, m_rect) || m_raw.empty()) return false;
   // Inverted marks and figures being moved are left to the full paint.
   if ((m_bCursorShown && m_bMouseIn) || m_nIntervalState == 1 || m_nIntervalState == 2 ||
@@ -99,7 +101,21 @@ bool CHisTechObj::CanPaintTickOnly(CDC* dc) const {
     return false;
   const int visible = m_nEnd - m_nFirst;
   return m_x.size() >= 2 && visible == static_cast<int>(m_x.size()) &&
-         m_nEnd == static_cast<int>(m_raw.size()) && dc->GetImage() != nullptr;
+         m_nEnd == static_cast<int>(m_raw.size());
+}
+
+bool CHisTechObj::CanPaintTickOnly(CDC* dc) const {
+  return CanRedrawChanged() && dc->GetImage() != nullptr;
+}
+
+bool CHisTechObj::ChangedAreas(std::vector<RECT>* areas) const {
+  if (!CanRedrawChanged()) return false;
+  std::vector<RECT> dirty = TickDirtyRects();
+  dirty.erase(std::remove_if(dirty.begin(), dirty.end(),
+                             [](const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }),
+              dirty.end());
+  if (areas) *areas = std::move(dirty);
+  return true;
 }
 
 void CHisTechObj::KeepImage(CDC* dc, bool under) {
@@ -118,10 +134,15 @@ void CHisTechObj::KeepImage(CDC* dc, bool under) {
 void CHisTechObj::PaintTickOnly(CDC* dc) {
   const int width = m_rect.right - m_rect.left, height = m_rect.bottom - m_rect.top;
   dc->BitBlt(m_rect.left, m_rect.top, width, height, &m_kept->picture, 0, 0, SRCCOPY);
-  std::vector<RECT> dirty = TickDirtyRects();
-  dirty.erase(std::remove_if(dirty.begin(), dirty.end(),
-                             [](const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }),
-              dirty.end());
+  std::vector<RECT> dirty;
+  ChangedAreas(&dirty);
+  RedrawAreas(dc, dirty);
+  for (const RECT& r : dirty)
+    m_kept->picture.BitBlt(r.left - m_rect.left, r.top - m_rect.top, r.right - r.left,
+                           r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
+}
+
+void CHisTechObj::RedrawAreas(CDC* dc, const std::vector<RECT>& dirty) {
   if (dirty.empty()) return;
   // One pass over the chart under a clip of all the dirty areas (the clip
   // region speaks device units).
@@ -146,7 +167,4 @@ void CHisTechObj::PaintTickOnly(CDC* dc) {
   }
   for (auto& pane : m_panes) pane->DrawTools(dc);
   dc->RestoreDC(saved);
-  for (const RECT& r : dirty)
-    m_kept->picture.BitBlt(r.left - m_rect.left, r.top - m_rect.top, r.right - r.left,
-                           r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
 }

@@ -16,7 +16,24 @@ bool CCullingPainter::Meets(int x1, int y1, int x2, int y2, int penWidth) const 
 }
 
 void CCullingPainter::Line(int x1, int y1, int x2, int y2, const SPenSpec& pen) {
-  if (Meets(x1, y1, x2, y2, pen.width)) m_target.Line(x1, y1, x2, y2, pen);
+  if (!Meets(x1, y1, x2, y2, pen.width)) return;
+  if (y1 == y2 && x1 < x2) {
+    // A level line across the chart (a grid line) is cut down to the
+    // columns the areas it meets span: dotted ones cost a stroke of every
+    // pixel else. The start moves by whole periods of every dash pattern,
+    // so the dots keep their places; the new end lies beyond the areas.
+    const int margin = std::max(0, pen.width / 2);
+    long long lo = x2, hi = x1;
+    for (const RECT& a : m_areas)
+      if (y1 + margin >= a.top && y1 - margin < a.bottom) {
+        lo = std::min<long long>(lo, a.left - margin);
+        hi = std::max<long long>(hi, a.right + margin);
+      }
+    const long long period = 36LL * std::max(1, pen.width);
+    if (lo - x1 > period) x1 += static_cast<int>((lo - x1) / period * period - period);
+    if (hi + 2 < x2) x2 = static_cast<int>(hi + 2);
+  }
+  m_target.Line(x1, y1, x2, y2, pen);
 }
 
 void CCullingPainter::Polyline(const POINT* points, int count, const SPenSpec& pen) {

@@ -147,7 +147,7 @@ int CAnalisysObj::Draw(CDC* dc) {
   switch (m_nPage) {
     case kPageTimeShare: m_priceVol.Draw(dc); break;
     case kPageTechnical:
-      m_hisTech.Draw(dc);
+      m_hisTech.DrawInPlace(dc, false, nullptr);
       if (m_bIntervalShown) m_interval.Draw(dc);
       if (m_bCursorBoxShown && m_hisTech.IsCursorShown()) m_cursorBox.Draw(dc);
       break;
@@ -156,7 +156,20 @@ int CAnalisysObj::Draw(CDC* dc) {
     default: break;
   }
   m_tabs.Draw(dc);
+  m_bChartBare = m_nPage == kPageTechnical && !m_bIntervalShown &&
+                 !(m_bCursorBoxShown && m_hisTech.IsCursorShown());
   return 1;
+}
+
+bool CAnalisysObj::ChangedAreas(std::vector<RECT>* areas) const {
+  const bool bare = m_nPage == kPageTechnical && !m_bIntervalShown &&
+                    !(m_bCursorBoxShown && m_hisTech.IsCursorShown());
+  return m_bChartBare && bare && m_hisTech.ChangedAreas(areas);
+}
+
+bool CAnalisysObj::DrawChanged(CDC* back, std::vector<RECT>* drawn) {
+  if (!ChangedAreas(nullptr)) return false;
+  return m_hisTech.DrawInPlace(back, true, drawn);
 }
 
 void CAnalisysObj::SetStock(SStockInfo* item) {

@@ -41,7 +41,15 @@ class CAnalisysObj : public CBaseDrawObj {
   int RecalcLayout() override;
   int OnData(const void* body, int length) override;
   BOOL HitTest(int x, int y) override;
+  // Draws into the view's back buffer (kept between paints, so the K-line
+  // chart keeps no picture of its own).
   int Draw(CDC* dc) override;
+  // The areas of the back buffer a paint would change now, when only the
+  // K-line chart's ticks changed it since the last Draw; false otherwise.
+  bool ChangedAreas(std::vector<RECT>* areas) const;
+  // Redraws those areas in the back buffer that holds the last Draw and
+  // gives the areas drawn; false (nothing drawn) when a full Draw is needed.
+  bool DrawChanged(CDC* back, std::vector<RECT>* drawn);
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;
   int UpdateCommandUI(CCmdUI* ui) override;
@@ -114,6 +122,8 @@ class CAnalisysObj : public CBaseDrawObj {
   CInfoTable m_cursorBox;
   bool m_bCursorBoxShown = false;
   bool m_bTablesReady = false;
+  // The last Draw showed the K-line chart with nothing drawn over it.
+  bool m_bChartBare = false;
   // The visible bars lent to the chip distribution; kept here because the
   // notice carries only its address.
   SHistoryInterval m_chipRange;

@@ -1,7 +1,6 @@
 // The chart view: page codes, input routing, timers and painting.
 #include "zeb/views/stock/stock_view.h"
 
-#include "zeb/controls/my_mem_dc.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/window.h"
@@ -65,11 +64,80 @@ void CStockView::RecalcLayout() {
   else m_panel.SetRect(0, 0, 0, 0);
 }
 
+bool CStockView::FitBackBuffer() {
+  const RECT& r = m_rcLayout;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+  if (EqualRect(m_rcBack, r)) return true;
+  m_bBackHolds = false;
+  m_back.CreateCompatibleDC(nullptr);
+  if (!m_backBitmap.CreateBitmap(width, height) || !m_back.SelectObject(&m_backBitmap)) {
+    m_rcBack = RECT{};
+    return false;
+  }
+  m_back.SetWindowOrg(r.left, r.top);
+  m_rcBack = r;
+  return true;
+}
+
+void CStockView::Repaint() {
+  m_bFullPending = true;
+  m_pending.clear();
+  CBaseView::Repaint();
+}
+
+void CStockView::RepaintChanged() {
+  std::vector<RECT> areas;
+  if (m_bFullPending || !m_bBackHolds || !m_analysis.ChangedAreas(&areas)) {
+    Repaint();
+    return;
+  }
+  // The panel shows the packet's figures too.
+  if (m_nPanelWidth != 0) areas.push_back(m_panel.GetRect());
+  for (const RECT& r : areas) {
+    InvalidateRect(&r, FALSE);
+    m_pending.push_back(r);
+  }
+}
+
 void CStockView::OnDraw(CDC* dc) {
   CBaseView::OnDraw(dc);
-  CMyMemDC memory(dc, &m_rcLayout);
-  m_panel.Draw(&memory);
-  m_analysis.Draw(&memory);
+  if (!FitBackBuffer()) return;
+  const RECT& layout = m_rcLayout;
+  const bool partial = !m_bFullPending && m_bBackHolds && !m_pending.empty();
+  std::vector<RECT> drawn;
+  if (partial && m_analysis.DrawChanged(&m_back, &drawn)) {
+    if (m_nPanelWidth != 0) {
+      m_back.FillSolidRect(&m_panel.GetRect(), dc->GetBkColor());
+      m_panel.Draw(&m_back);
+      drawn.push_back(m_panel.GetRect());
+    }
+    // The rest of the back buffer is current too: a paint reaching beyond
+    // the areas asked for (the window uncovered meanwhile) gets all of it.
+    RECT asked = m_pending[0];
+    for (const RECT& r : m_pending) UnionRect(asked, asked, r);
+    const auto* paint = dynamic_cast<const CPaintDC*>(dc);
+    const RECT* p = paint ? &paint->m_ps.rcPaint : nullptr;
+    if (!p || p->left < asked.left || p->top < asked.top || p->right > asked.right ||
+        p->bottom > asked.bottom)
+      drawn.assign(1, layout);
+    for (const RECT& r : drawn)
+      dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_back, r.left, r.top,
+                 SRCCOPY);
+    m_pending.clear();
+    return;
+  }
+  m_back.FillSolidRect(&layout, dc->GetBkColor());
+  m_panel.Draw(&m_back);
+  m_analysis.Draw(&m_back);
+  m_bBackHolds = true;
+  dc->BitBlt(layout.left, layout.top, layout.right - layout.left, layout.bottom - layout.top,
+             &m_back, layout.left, layout.top, SRCCOPY);
+  // A paint of a few areas that had to draw everything: the rest follows
+  // (drawn anew once more; the back buffer is current either way).
+  if (partial) CBaseView::Repaint();
+  m_bFullPending = false;
+  m_pending.clear();
 }
 
 // ---- Items and page codes ----
@@ -171,7 +239,7 @@ int CStockView::OnData(const void* body, int length) {
   }
   m_analysis.OnData(body, length);
   m_panel.OnData(body, length);
-  Repaint();
+  RepaintChanged();
   return 0;
 }
 

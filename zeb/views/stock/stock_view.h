@@ -10,10 +10,17 @@
 // distribution); bits 0-3 the time-share chart's extra pane (0-4) or a
 // panel page to show (5-15).
 //
+// The view keeps its picture in a back buffer between paints. A packet
+// that changed only the K-line chart's last bar invalidates just the areas
+// the chart reports changed (and the panel); that paint redraws them in the
+// back buffer and copies only them to the window. Every other repaint draws
+// the whole picture anew.
+//
 // A double click on a K-line news mark opens the information window
 // (created once, then shown again); every 0x1100 reply goes to it.
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "zeb/views/report/base_view.h"
 #include "zeb/views/stock/analysis_obj.h"
@@ -69,6 +76,10 @@ class CStockView : public CBaseView {
   int TogglePanel();
   int IsPanelShown() const { return m_nPanelWidth != 0 ? 1 : 0; }
 
+  // Asks for a paint of everything, drawn anew.
+  void Repaint() override;
+  // The next paint redraws only the areas a packet changed.
+  bool IsPartialRepaintPending() const { return !m_bFullPending && !m_pending.empty(); }
   CAnalisysObj& Analysis() { return m_analysis; }
   CStatInfoObj& Panel() { return m_panel; }
   const SStockInfo& Stock() const { return m_item; }
@@ -88,6 +99,10 @@ class CStockView : public CBaseView {
 
  private:
   void OnCrosshairTimer();
+  // After a packet: only the changed areas when the chart can tell them.
+  void RepaintChanged();
+  // Makes the back buffer fit the layout; false when it is empty.
+  bool FitBackBuffer();
   void ShowInfoList(const InfoTitleMap& titles, int date);
 
   SBigOrderHooks m_hooks;
@@ -99,4 +114,10 @@ class CStockView : public CBaseView {
   POINT m_ptLastCursor{};
   UINT_PTR m_nRefreshTimer = 0;
   std::unique_ptr<CMineInfoDlg> m_infoWindow;
+  CDC m_back;
+  CBitmap m_backBitmap;
+  RECT m_rcBack{};
+  bool m_bBackHolds = false;   // the back buffer holds the last full paint
+  bool m_bFullPending = true;  // a repaint of everything is asked for
+  std::vector<RECT> m_pending;  // areas asked for since the last paint
 };
