@@ -243,15 +243,15 @@ void Std(float* r, const SFunctionArgs& a) {
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
   if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
-  FillInvalid(r, 0, f, n);
+  if (f > 0) FillInvalid(r, 0, f, n);
   RunningSums sums{x, x[f], N};
   int i = f + N - 1;
   sums.StartMarking(i, r);
   // A square is never negative: once an infinity or a NaN is met, the sum
   // of squares stays infinite or NaN. Then no window has a value.
   if (!std::isfinite(sums.s2)) return FillInvalid(r, 0, n, n);
-  const int end = FirstNonFinite(x, i + 1, n);
-  FillInvalid(r, end, n, n);
+  const int end = i + 1 < n ? FirstNonFinite(x, i + 1, n) : n;
+  if (end < n) FillInvalid(r, end, n, n);
   auto deviation = [N = static_cast<double>(N)](Double2 s1, Double2 s2) {
     const Double2 squares = s2 - s1 * s1 / N;
     return SquareRoot((squares < 0.0 ? Double2{} : squares) / N);
