@@ -211,7 +211,10 @@ ZEB_WIDE double ExactBlockWide(float* r, const float* x, int from, int to, int N
 std::atomic<bool> g_narrowOnly{false};
 bool Wide() {
 #if ZEB_WIDE_SUMS
-  static const bool has = __builtin_cpu_supports("avx2");
+  static const bool has = [] {
+    __builtin_cpu_init();  // in case the first sum runs while statics are made
+    return __builtin_cpu_supports("avx2") != 0;
+  }();
   return has && !g_narrowOnly.load(std::memory_order_relaxed);
 #else
   return false;
