@@ -1,4 +1,5 @@
-// Running window sums: the exact fast path and the plain order.
+// Running window sums: the exact fast path (128 or 256 bits wide) and the
+// plain order.
 #include "formula/functions/window_sums.h"
 
 #include <algorithm>
