@@ -22,8 +22,9 @@ namespace {
 
 enum WorkerIndex { kWatcher = 0, kReceiver = 1, kSender = 2, kWorkers = 3 };
 
-// Bytes read at once: many frames per receive.
-constexpr size_t kReadAhead = 64 * 1024;
+// Bytes read at once: many frames per receive, and during a burst one
+// receive and one wake-up of the window for over a thousand quote frames.
+constexpr size_t kReadAhead = 256 * 1024;
 
 CLinkSocket* s_pCurrent = nullptr;  // user-interface thread only
 

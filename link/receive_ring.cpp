@@ -28,9 +28,12 @@ ReceiveRing::Passed ReceiveRing::Pass(FrameReader& reader) {
   Batch* batch = NextToFill();
   if (!batch) return Passed::kInterrupted;
   batch->bodies.push_back({reader.Body(), reader.BodyLength()});
-  ReceivedBody next;
-  while (reader.NextBuffered(&next.body, &next.length))
-    if (next.length > 0) batch->bodies.push_back(next);
+  // Read back from registers, not as one record of the two stores just
+  // made (which would wait on every frame for the stores to land).
+  const char* body;
+  uint32_t length;
+  while (reader.NextBuffered(&body, &length))
+    if (length > 0) batch->bodies.push_back({body, length});
   if (!reader.ExchangeStorage(batch->storage)) return Passed::kNoMemory;  // the next fill takes it again
   fillNext_ = (fillNext_ + 1) % kBatches;
   // Handed over before the doorbell is looked at, while the window clears

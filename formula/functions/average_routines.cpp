@@ -9,12 +9,6 @@
 
 namespace formula::routines {
 
-int FirstValid(const float* x, int n) {
-  int i = 0;
-  while (i < n && IsInvalidValue(x[i])) ++i;
-  return i;
-}
-
 // v - v is 0 for a finite v and NaN otherwise, and a NaN stays in a sum:
 // 64 bars are tested with one comparison (the sum across the lanes costs
 // more than the bars themselves), then the block that failed eight at once.

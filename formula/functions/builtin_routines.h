@@ -10,7 +10,12 @@
 namespace formula::routines {
 
 // First bar whose value is not INVALID_VALUE; n when there is none.
-int FirstValid(const float* x, int n);
+// Inline: on every call of nearly every routine, usually at bar 0.
+inline int FirstValid(const float* x, int n) {
+  int i = 0;
+  while (i < n && IsInvalidValue(x[i])) ++i;
+  return i;
+}
 // First bar from from on whose value is an infinity or a NaN; n when there
 // is none.
 int FirstNonFinite(const float* x, int from, int n);

@@ -1,4 +1,5 @@
 // The table of built-in functions and the call of one row.
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -215,8 +216,9 @@ const SFunctionItem* FindBuiltin(const char* name) {
 }
 
 int BuiltinArgCount(const SFunctionItem& item) {
-  const size_t len = strnlen(item.szSignature, sizeof item.szSignature);
-  return len == 0 ? 0 : static_cast<int>(len) - 1;
+  int len = 0;
+  while (len < static_cast<int>(sizeof item.szSignature) && item.szSignature[len]) ++len;
+  return len == 0 ? 0 : len - 1;
 }
 
 bool HasRoutine(const SFunctionItem& item) {
@@ -227,8 +229,9 @@ bool HasRoutine(const SFunctionItem& item) {
 
 int16_t WindowArg(float value) {
   if (std::isnan(value)) return 0;
-  double t = std::trunc(static_cast<double>(value));
-  t = std::fmin(std::fmax(t, -2147483648.0), 2147483647.0);
+  // Clamped to the 32-bit range (whose ends are whole numbers), then
+  // truncated by the conversion itself: no library calls on every call.
+  const double t = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
   return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(static_cast<int32_t>(t))));
 }
 
@@ -236,7 +239,10 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
                  float* result, int nBars, const SHistoryUnit* pUnits) {
   const int n = nBars > 0 ? nBars : 0;
   const int wanted = BuiltinArgCount(item);
-  if (!HasRoutine(item) || argCount != wanted || wanted > 3 || (wanted > 0 && !args)) {
+  const bool hasRoutine = item.nCategory == FUNC_MATH
+                              ? (wanted == 1 ? item.routine.pMath1 != nullptr : item.routine.pMath2 != nullptr)
+                              : item.routine.pSeries != nullptr;
+  if (!hasRoutine || argCount != wanted || wanted > 3 || (wanted > 0 && !args)) {
     FillInvalid(result, 0, n, n);
     return false;
   }
@@ -244,7 +250,7 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
   SFunctionArgs a;
   a.nBars = n;
   a.pUnits = pUnits;
-  std::vector<float> spread[3];  // numbers spread over every bar
+  int spreadCount = 0;  // numbers the routine reads bar by bar
   for (int k = 0; k < wanted; ++k) {
     const SRegPar& arg = args[k];
     const bool fits = Compatible(arg.cType, item.szSignature[k + 1]) && (arg.cType != REG_SERIES || arg.pSeries || n == 0);
@@ -252,19 +258,28 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
       FillInvalid(result, 0, n, n);
       return false;
     }
-    if (arg.cType == REG_TEXT) continue;
     if (arg.cType == REG_SERIES) {
       a.pSeries[k] = arg.pSeries;
       a.fNumber[k] = n > 0 ? arg.pSeries[0] : 0.0f;
-    } else {
+    } else if (arg.cType != REG_TEXT) {
       a.fNumber[k] = arg.fValue;
-      if (ReadsSeries(item, k)) {
-        spread[k].assign(static_cast<size_t>(n), arg.fValue);
-        a.pSeries[k] = spread[k].data();
-      }
+      spreadCount += ReadsSeries(item, k);
     }
   }
   if (n == 0) return true;
+
+  // Numbers spread over every bar, in one block (most calls have none).
+  std::vector<float> spread;
+  if (spreadCount > 0) {
+    spread.resize(static_cast<size_t>(n) * spreadCount);
+    float* next = spread.data();
+    for (int k = 0; k < wanted; ++k) {
+      if (args[k].cType != REG_NUMBER || !ReadsSeries(item, k)) continue;
+      std::fill(next, next + n, args[k].fValue);
+      a.pSeries[k] = next;
+      next += n;
+    }
+  }
 
   if (item.nCategory == FUNC_MATH)
     ApplyMath(item, a, result);

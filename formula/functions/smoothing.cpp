@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/float_vectors.h"
 
 namespace formula::routines {
 
@@ -65,21 +66,44 @@ void Smooth(float* r, const float* x, int start, int n, float keep, float weight
   }
   const int tail = begin[kStretches - 1] + steps - lead;  // bars from here on follow serially
 
-  float y[kStretches];
-  y[0] = r[start - 1];
-  for (int k = 1; k < kStretches; ++k) y[k] = x[first[k] - 1];  // the guess: the value itself
+  // The stretches four to a vector: lane by lane the same float steps as
+  // Recurrence::Step, a division instruction for four of them.
+  static_assert(kStretches % 4 == 0);
+  constexpr int kVectors = kStretches / 4;
+  const Float4 keep4 = Float4{} + keep, weight4 = Float4{} + weight, divisor4 = Float4{} + divisor;
+  const Float4 invalid4 = Float4{} + INVALID_VALUE;
+  const float* from[kStretches];  // each stretch's input from its first bar
+  float* to[kStretches];          // and its result
+  for (int k = 0; k < kStretches; ++k) {
+    from[k] = x + first[k];
+    to[k] = r + first[k];
+  }
+  Float4 y[kVectors];
+  for (int v = 0; v < kVectors; ++v)
+    for (int lane = 0; lane < 4; ++lane) y[v][lane] = from[4 * v + lane][-1];  // the guess: the value itself
+  y[0][0] = r[start - 1];
+  auto step = [&](int t) {
+    for (int v = 0; v < kVectors; ++v) {
+      const float* const* at = from + 4 * v;
+      const Float4 value = {at[0][t], at[1][t], at[2][t], at[3][t]};
+      y[v] = (keep4 * y[v] + weight4 * value) / divisor4;
+    }
+  };
+  auto stored = [&](int v) { return y[v] != y[v] ? invalid4 : y[v]; };  // lane by lane StoredValue
   int t = 0;
   for (; t < lead; ++t) {
-    for (int k = 0; k < kStretches; ++k) y[k] = rec.Step(y[k], x[first[k] + t]);
-    r[start + t] = StoredValue(y[0]);
+    step(t);
+    r[start + t] = StoredValue(y[0][0]);
   }
   float atBegin[kStretches];  // each stretch's value on the bar before its own
-  for (int k = 1; k < kStretches; ++k) atBegin[k] = StoredValue(y[k]);
-  for (; t < steps; ++t)
-    for (int k = 0; k < kStretches; ++k) {
-      y[k] = rec.Step(y[k], x[first[k] + t]);
-      r[first[k] + t] = StoredValue(y[k]);
+  for (int v = 0; v < kVectors; ++v) Store4(atBegin + 4 * v, stored(v));
+  for (; t < steps; ++t) {
+    step(t);
+    for (int v = 0; v < kVectors; ++v) {
+      const Float4 out = stored(v);
+      for (int lane = 0; lane < 4; ++lane) to[4 * v + lane][t] = out[lane];
     }
+  }
 
   // Each stretch in turn: from the true value before it, recompute until the
   // stretch's value agrees (from there on the two are the same chain).

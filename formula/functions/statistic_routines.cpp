@@ -51,12 +51,20 @@ struct RunningSums {
   double s1 = 0.0, s2 = 0.0;
 
   // The window ending at bar last, summed afresh.
-  void Start(int last) {
+  void Start(int last) { Fresh<false>(last, nullptr); }
+  // Start, also marking the window's bars in r as without a value (the
+  // caller writes bar last afterwards): the stores fill the time the loop
+  // waits on its additions.
+  void StartMarking(int last, float* r) { Fresh<true>(last, r); }
+
+  template <bool kMark>
+  void Fresh(int last, float* r) {
     s1 = s2 = 0.0;
     for (int j = last - N + 1; j <= last; ++j) {
       const double d = x[j] - shift;
       s1 += d;
       s2 += d * d;
+      if constexpr (kMark) r[j] = INVALID_VALUE;
     }
     fresh1 = fresh2 = 0.0;
     untilFresh = N;
@@ -224,20 +232,32 @@ void AvedevByRanks(float* r, const float* x, const StatRange& s) {
 // STD(X,N): sqrt(sum of (X - mean)^2 over the window / N), four bars per
 // step: their divisions and square roots run two bars per instruction. The
 // inputs are finite, so no NaN comes out.
+//
+// The first window's sums wait on one addition per bar; the bars before
+// the first value are marked invalid in that same loop, and whether the
+// first window is finite is read from its sum of squares, so a chart-sized
+// series costs little more than that chain.
 void Std(float* r, const SFunctionArgs& a) {
-  const StatRange s = RangeOf(a);
-  s.FillOutside(r, a.nBars);
-  if (!s.any()) return;
+  const int n = a.nBars;
+  const int N = WindowArg(a.fNumber[1]);
   const float* x = a.pSeries[0];
-  RunningSums sums{x, x[s.f], s.N};
-  auto deviation = [N = static_cast<double>(s.N)](Double2 s1, Double2 s2) {
+  const int f = FirstValid(x, n);
+  if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
+  if (f > 0) FillInvalid(r, 0, f, n);
+  RunningSums sums{x, x[f], N};
+  int i = f + N - 1;
+  sums.StartMarking(i, r);
+  // A square is never negative: once an infinity or a NaN is met, the sum
+  // of squares stays infinite or NaN. Then no window has a value.
+  if (!std::isfinite(sums.s2)) return FillInvalid(r, 0, n, n);
+  const int end = i + 1 < n ? FirstNonFinite(x, i + 1, n) : n;
+  if (end < n) FillInvalid(r, end, n, n);
+  auto deviation = [N = static_cast<double>(N)](Double2 s1, Double2 s2) {
     const Double2 squares = s2 - s1 * s1 / N;
     return SquareRoot((squares < 0.0 ? Double2{} : squares) / N);
   };
-  int i = s.f + s.N - 1;
-  sums.Start(i);
   r[i] = static_cast<float>(deviation(Both(sums.s1), Both(sums.s2))[0]);
-  for (++i; i + 4 <= s.end; i += 4) {
+  for (++i; i + 4 <= end; i += 4) {
     sums.Next(i);
     const double a1 = sums.s1, a2 = sums.s2;
     sums.Next(i + 1);
@@ -247,7 +267,7 @@ void Std(float* r, const SFunctionArgs& a) {
     sums.Next(i + 3);
     Store4(r + i, ToFloat4(deviation(Double2{a1, b1}, Double2{a2, b2}), deviation(Double2{c1, sums.s1}, Double2{c2, sums.s2})));
   }
-  for (; i < s.end; ++i) {
+  for (; i < end; ++i) {
     sums.Next(i);
     r[i] = static_cast<float>(deviation(Both(sums.s1), Both(sums.s2))[0]);
   }

@@ -17,4 +17,8 @@ namespace formula::routines {
 // Other bars are not written.
 void WriteWindowSums(float* r, const float* x, int f, int n, int N, int firstWritten, int divisor);
 
+// Tests: true keeps the sums to the 128-bit kernels every x86-64 has, so
+// that both widths are checked on one machine.
+void UseNarrowWindowSums(bool narrow);
+
 }  // namespace formula::routines

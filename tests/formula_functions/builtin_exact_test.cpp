@@ -12,10 +12,12 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <limits>
 #include <random>
 #include <string>
 
 #include "builtin_test_support.h"
+#include "formula/functions/window_sums.h"
 
 namespace formula::test {
 namespace {
@@ -114,6 +116,10 @@ std::vector<Shape> Shapes(bool withSubnormals) {
       {"prices over forty binades", [](int, float p, std::mt19937& rng) { return std::ldexp(p, static_cast<int>(rng() % 40) - 20); }},
       {"a bar without a value midway", [](int i, float p, std::mt19937&) { return i == 11111 ? I : p; }},
       {"an infinity midway", [](int i, float p, std::mt19937&) { return i == 12345 ? INFINITY : p; }},
+      // within the first window of the long windows
+      {"an infinity early", [](int i, float p, std::mt19937&) { return i == 500 ? INFINITY : p; }},
+      {"a NaN on the first bar with a value",
+       [](int i, float p, std::mt19937&) { return i == 3 ? std::numeric_limits<float>::quiet_NaN() : p; }},
       {"small signed integers and both zeros",
        [](int, float, std::mt19937& rng) {
          const int v = static_cast<int>(rng() % 7) - 3;
@@ -140,8 +146,17 @@ Series Make(const Shape& shape, int n, unsigned seed) {
 
 // Chart-sized series too, where the first window is most of the series
 // (summed in any order while exact) and its length no multiple of the
-// kernels' steps.
-TEST(BuiltinExact, WindowSumsAndDeviationsMatchThePlainLoops) {
+// kernels' steps. The window sums run at the processor's widest vectors
+// and again at the narrow ones every x86-64 has.
+class BuiltinExactSums : public ::testing::TestWithParam<bool> {
+ protected:
+  void SetUp() override { routines::UseNarrowWindowSums(GetParam()); }
+  void TearDown() override { routines::UseNarrowWindowSums(false); }
+};
+INSTANTIATE_TEST_SUITE_P(Widths, BuiltinExactSums, ::testing::Values(false, true),
+                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Narrow" : "Widest"; });
+
+TEST_P(BuiltinExactSums, WindowSumsAndDeviationsMatchThePlainLoops) {
   for (const Shape& shape : Shapes(true)) {
     for (int n : {1003, 1999}) {
       const Series x = Make(shape, n, 4);
