@@ -56,32 +56,4 @@ void ReceiveRing::GiveBack(Batch& batch) {
   }
 }
 
-bool ReceiveRing::Deliver(const std::function<bool(const ReceivedBody&)>& take) {
-  doorbell_.store(false);
-  if (delivering_) return false;
-  delivering_ = true;
-  struct Done {
-    bool& delivering;
-    ~Done() { delivering = false; }
-  } done{delivering_};
-  for (size_t round = 0; round < kBatches; ++round) {
-    Batch& batch = batches_[takeBatch_];
-    if (!batch.withWindow.load()) return false;
-    while (takeBody_ < batch.bodies.size()) {
-      // The bodies were written on the receive thread's processor: ask for
-      // a later one now, so its fetch overlaps the handlers before it.
-      constexpr size_t kAhead = 8;
-      if (takeBody_ + kAhead < batch.bodies.size()) __builtin_prefetch(batch.bodies[takeBody_ + kAhead].body);
-      // Counted before the handler runs: a delivery after one that ended
-      // early never hands the same body twice.
-      const ReceivedBody body = batch.bodies[takeBody_++];
-      if (!take(body)) return false;
-    }
-    takeBody_ = 0;
-    takeBatch_ = (takeBatch_ + 1) % kBatches;
-    GiveBack(batch);
-  }
-  return batches_[takeBatch_].withWindow.load();
-}
-
 }  // namespace quotelink
