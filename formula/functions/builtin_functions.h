@@ -2,6 +2,8 @@
 // the lexer searches by name, the function picker lists by category, and
 // the evaluator calls through CallBuiltin.
 #pragma once
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -82,7 +84,14 @@ bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
                  float* result, int nBars, const SHistoryUnit* pUnits);
 
 // A window or count argument as the routines take it: truncated toward
-// zero and kept as a 16-bit signed integer; NaN counts as 0.
-int16_t WindowArg(float value);
+// zero and kept as a 16-bit signed integer; NaN counts as 0. Inline: every
+// window routine reads one on every call.
+inline int16_t WindowArg(float value) {
+  if (std::isnan(value)) return 0;
+  // Clamped to the 32-bit range (whose ends are whole numbers), then
+  // truncated by the conversion itself: no library calls on every call.
+  const double t = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
+  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(static_cast<int32_t>(t))));
+}
 
 }  // namespace formula

@@ -227,14 +227,6 @@ bool HasRoutine(const SFunctionItem& item) {
   return item.routine.pSeries != nullptr;
 }
 
-int16_t WindowArg(float value) {
-  if (std::isnan(value)) return 0;
-  // Clamped to the 32-bit range (whose ends are whole numbers), then
-  // truncated by the conversion itself: no library calls on every call.
-  const double t = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
-  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(static_cast<int32_t>(t))));
-}
-
 bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
                  float* result, int nBars, const SHistoryUnit* pUnits) {
   const int n = nBars > 0 ? nBars : 0;
