@@ -31,6 +31,10 @@ struct LibEntry {
   const char* name;
   Fn* slot;
 };
+// Spelled out for compilers without class template argument deduction for
+// aggregates (clang before 17).
+template <class Fn>
+LibEntry(const char*, Fn*) -> LibEntry<Fn>;
 
 // Fills every slot with its entry of lib (null when lib lacks it, or when
 // lib is null). True when lib has them all; else *missing (when given) is
