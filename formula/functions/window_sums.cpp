@@ -31,6 +31,17 @@ struct Extremes {
   float lowest, highest, oddSum;
 };
 
+// Takes the values x[i .. to-1] one by one into e: the tail a vector step
+// leaves.
+Extremes WithTail(Extremes e, const float* x, int i, int to) {
+  for (; i < to; ++i) {
+    e.lowest = std::min(e.lowest, x[i]);
+    e.highest = std::max(e.highest, x[i]);
+    e.oddSum += x[i] - x[i];
+  }
+  return e;
+}
+
 // Two independent accumulators of each kind keep the loop from waiting on
 // one chain.
 Extremes ExtremesOf(const float* x, int from, int to) {
@@ -50,12 +61,7 @@ Extremes ExtremesOf(const float* x, int from, int to) {
   Extremes e{std::min(std::min(low[0], low[1]), std::min(low[2], low[3])),
              std::max(std::max(high[0], high[1]), std::max(high[2], high[3])),
              (odd[0] + odd[1]) + (odd[2] + odd[3])};
-  for (; i < to; ++i) {
-    e.lowest = std::min(e.lowest, x[i]);
-    e.highest = std::max(e.highest, x[i]);
-    e.oddSum += x[i] - x[i];
-  }
-  return e;
+  return WithTail(e, x, i, to);
 }
 
 #if ZEB_WIDE_SUMS
@@ -78,12 +84,7 @@ ZEB_WIDE Extremes ExtremesWide(const float* x, int from, int to) {
   _mm_storeu_ps(o, odd4);
   Extremes e{std::min(std::min(l[0], l[1]), std::min(l[2], l[3])),
              std::max(std::max(h[0], h[1]), std::max(h[2], h[3])), (o[0] + o[1]) + (o[2] + o[3])};
-  for (; i < to; ++i) {
-    e.lowest = std::min(e.lowest, x[i]);
-    e.highest = std::max(e.highest, x[i]);
-    e.oddSum += x[i] - x[i];
-  }
-  return e;
+  return WithTail(e, x, i, to);
 }
 #endif
 
@@ -195,15 +196,8 @@ ZEB_WIDE double ExactBlockWide(float* r, const float* x, int from, int to, int N
     if constexpr (kDivide) sums = _mm256_div_pd(sums, by);
     _mm_storeu_ps(r + i, _mm256_cvtpd_ps(sums));  // finite: no NaN to clean
   }
-  sum = _mm256_cvtsd_f64(running);
-  for (; i < to; ++i) {
-    if constexpr (kWindowFull)
-      sum += static_cast<double>(x[i]) - static_cast<double>(x[i - N]);
-    else
-      sum += x[i];
-    r[i] = static_cast<float>(kDivide ? sum / divisor : sum);
-  }
-  return sum;
+  // Fewer than four bars are left: the narrow kernel's tail takes them.
+  return ExactBlock<kDivide, kWindowFull>(r, x, i, to, N, _mm256_cvtsd_f64(running), divisor);
 }
 #endif
 

@@ -98,9 +98,7 @@ void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar, const std::string& val
 
 void CAnalisysObj::PlaceCursorBox() {
   const RECT& to = m_hisTech.InfoTableRect();
-  const RECT& at = m_cursorBox.GetRect();
-  if (to.left != at.left || to.top != at.top || to.right != at.right || to.bottom != at.bottom)
-    m_cursorBox.SetRect(to.left, to.top, to.right, to.bottom);
+  if (!EqualRect(to, m_cursorBox.GetRect())) m_cursorBox.SetRect(to.left, to.top, to.right, to.bottom);
 }
 
 void CAnalisysObj::InitTabs() {
@@ -156,15 +154,17 @@ int CAnalisysObj::Draw(CDC* dc) {
     default: break;
   }
   m_tabs.Draw(dc);
-  m_bChartBare = m_nPage == kPageTechnical && !m_bIntervalShown &&
-                 !(m_bCursorBoxShown && m_hisTech.IsCursorShown());
+  m_bChartBare = IsChartBare();
   return 1;
 }
 
+bool CAnalisysObj::IsChartBare() const {
+  return m_nPage == kPageTechnical && !m_bIntervalShown &&
+         !(m_bCursorBoxShown && m_hisTech.IsCursorShown());
+}
+
 bool CAnalisysObj::ChangedAreas(std::vector<RECT>* areas) const {
-  const bool bare = m_nPage == kPageTechnical && !m_bIntervalShown &&
-                    !(m_bCursorBoxShown && m_hisTech.IsCursorShown());
-  return m_bChartBare && bare && m_hisTech.ChangedAreas(areas);
+  return m_bChartBare && IsChartBare() && m_hisTech.ChangedAreas(areas);
 }
 
 bool CAnalisysObj::DrawChanged(CDC* back, std::vector<RECT>* drawn) {

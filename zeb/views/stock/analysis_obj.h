@@ -106,6 +106,8 @@ class CAnalisysObj : public CBaseDrawObj {
   void OnKLineCursor(const SHistoryUnit* bar, const std::string& value);
   // The cursor box stands where the chart keeps it (the user may drag it).
   void PlaceCursorBox();
+  // The technical page shows the K-line chart with nothing drawn over it.
+  bool IsChartBare() const;
 
   CPublic* m_store;
   SStockInfo* m_item = nullptr;
