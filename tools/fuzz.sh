@@ -4,6 +4,7 @@
 # minutes per target whenever a parser changes, and commit the corpus:
 #   tools/fuzz.sh [SECONDS]        (default 600 per target)
 #   FUZZ_JOBS=n                    targets run at once (default nproc)
+#   FUZZ_TARGETS="fuzz_a fuzz_b"   only these targets (default all)
 # It builds or reuses the sanitizer and fuzzing tree, runs every libFuzzer
 # target for SECONDS from its corpus, then merges the corpus and what the
 # run found into the smallest set that covers the same features, which
@@ -71,6 +72,14 @@ export root seconds work failures
 echo "== fuzzing, ${seconds}s per target, ${FUZZ_JOBS:-$jobs} at a time ($(date +%T))"
 shopt -s nullglob
 fuzzers=("$sanitized"/bin/fuzz_*)
+if [ -n "${FUZZ_TARGETS:-}" ]; then
+  chosen=()
+  for name in $FUZZ_TARGETS; do
+    [ -x "$sanitized/bin/$name" ] || { echo "no fuzz target $name in $sanitized/bin"; exit 1; }
+    chosen+=("$sanitized/bin/$name")
+  done
+  fuzzers=("${chosen[@]}")
+fi
 [ ${#fuzzers[@]} -gt 0 ] || { echo "no fuzz targets in $sanitized/bin"; exit 1; }
 result=0
 printf '%s\n' "${fuzzers[@]}" | xargs -P "${FUZZ_JOBS:-$jobs}" -I{} bash -c 'grow_corpus "$1"' _ {} || result=1
