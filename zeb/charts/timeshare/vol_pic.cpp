@@ -26,15 +26,12 @@ int CVolPic::SetData(const SDynPicData& d) {
   m_pVolume = d.values[0];
   m_pPrice = d.values[1];
   if (!m_pVolume || !m_pPrice) m_nDataCount = 0;
-  int64_t lo = 0, hi = 0;
+  m_nLowest = m_nHighest = 0;
   for (int i = 0; i < m_nDataCount; ++i) {
-    if (i == 0) lo = hi = m_pVolume[0];
-    lo = std::min<int64_t>(lo, m_pVolume[i]);
-    hi = std::max<int64_t>(hi, m_pVolume[i]);
+    if (i == 0) m_nLowest = m_nHighest = m_pVolume[0];
+    m_nLowest = std::min<int64_t>(m_nLowest, m_pVolume[i]);
+    m_nHighest = std::max<int64_t>(m_nHighest, m_pVolume[i]);
   }
-  const int rows = GetRows();
-  const int64_t top = rows < 2 ? 0 : ((hi - lo) / (rows - 1) + 1) * (rows - 1) + lo;
-  m_nTop = static_cast<int>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
   m_nBottom = 0;
   m_arUp.assign(static_cast<size_t>(m_nDataCount), 1);
   m_arY.assign(static_cast<size_t>(m_nDataCount), 0);
@@ -45,6 +42,11 @@ int CVolPic::SetData(const SDynPicData& d) {
 void CVolPic::Recalc() {
   m_nBarWidth = m_nPoints > 0 ? std::max(0, (m_rcPlot.right - m_rcPlot.left) / m_nPoints) : 0;
   m_nRows = GetRows();
+  // The scale's top is a whole number of rows above the lowest volume, so
+  // it follows the height: a resized chart scales as one made at that size.
+  const int rows = m_nRows;
+  const int64_t top = rows < 2 ? 0 : ((m_nHighest - m_nLowest) / (rows - 1) + 1) * (rows - 1) + m_nLowest;
+  m_nTop = static_cast<int>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
   const int n = std::min<int>(m_nDataCount, static_cast<int>(m_arY.size()));
   for (int i = 0; i < n; ++i) {
     m_arUp[i] = (i == 0 || m_pPrice[i] >= m_pPrice[i - 1]) ? 1 : 0;

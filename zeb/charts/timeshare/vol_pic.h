@@ -24,4 +24,5 @@ class CVolPic : public CDynBasePic {
   const int32_t* m_pPrice = nullptr;
   int m_nStyle = 0;
   int m_nBarWidth = 0;
+  int64_t m_nLowest = 0, m_nHighest = 0;  // the volumes' range, from SetData
 };

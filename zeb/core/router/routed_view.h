@@ -22,7 +22,9 @@ class CRoutedView : public CView {
   virtual int SetCurItem(const SCurItem* item);
   // 1 when all 26 bytes equal the current item, else 0.
   virtual int IsCurItem(const SCurItem* item);
-  const SCurItem* GetCurItem() const { return &m_curItem; }
+  // The item shown, as the router reads it (a view may bring fields that
+  // follow the user, such as its page, up to date first).
+  virtual const SCurItem* GetCurItem() { return &m_curItem; }
   // The shown item's code, copied to out (the quote list's selected row).
   virtual SCodeInfo* GetCodeInfo(SCodeInfo* out);
 

@@ -70,7 +70,10 @@ bool CStockView::FitBackBuffer() {
   if (width <= 0 || height <= 0) return false;
   if (EqualRect(m_rcBack, r)) return true;
   m_bBackHolds = false;
+  // A new DC lets go of the old picture; a bitmap is created only once, so
+  // the old one is released before the picture of the new size is made.
   m_back.CreateCompatibleDC(nullptr);
+  m_backBitmap.DeleteObject();
   if (!m_backBitmap.CreateBitmap(width, height) || !m_back.SelectObject(&m_backBitmap)) {
     m_rcBack = RECT{};
     return false;
@@ -160,6 +163,7 @@ int CStockView::IsCurItem(const SCurItem* record) {
   if (!record) return 0;
   SCodeInfo key = record->code;
   if (Store()->RestoreRemappedCode(key)) return 0;
+  GetCurItem();  // compared with the page shown now
   return CRoutedView::IsCurItem(record);
 }
 
@@ -183,7 +187,7 @@ int CStockView::GetPageCode() const {
   return kPageTimeShare + (m_analysis.GetSubPicType() & 0xF);
 }
 
-const SCurItem* CStockView::GetCurItemWithPage() {
+const SCurItem* CStockView::GetCurItem() {
   m_curItem.mode = m_analysis.GetPage() + m_panel.GetPage();
   return &m_curItem;
 }
@@ -337,7 +341,7 @@ void CStockView::OnTimer(UINT_PTR id) {
   if (id == m_nCrosshairTimer && m_nCrosshairTimer != 0) {
     OnCrosshairTimer();
   } else if (id == m_nRefreshTimer && m_nRefreshTimer != 0) {
-    if (GetCurItemWithPage()->page == kPageChart) m_analysis.Refresh();
+    if (GetCurItem()->page == kPageChart) m_analysis.Refresh();
   }
 }
 

@@ -69,8 +69,9 @@ class CStockView : public CBaseView {
   void ShowIndicator(const char* name) override;
   void SetAnalysisKind(int kind) override;
 
-  // The mode field with the analysis page and the panel page.
-  const SCurItem* GetCurItemWithPage();
+  // The mode field brought up to date with the analysis page and the panel
+  // page the user looks at now.
+  const SCurItem* GetCurItem() override;
   void SetStock(const SStockInfo* item);
   void SwitchAnalysis(int kind, int apply);
   int TogglePanel();
