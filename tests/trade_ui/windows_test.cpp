@@ -201,8 +201,15 @@ TEST_F(TradeWindowsTest, IdleLockAfterTheInjectedIntervalAndEnterChecksOncePerPr
   EXPECT_GT(light, okFace.width() * okFace.height() / 2) << light << " " << dark;
   EXPECT_GT(dark, 10);  // the text
 
-  // A wrong password: Enter checks once, however long it is held.
+  // Nothing typed yet: Enter, in the field or anywhere else, is no attempt.
   auto* password = FindCtl<QLineEdit>(*lock, CLockedDlg::kPasswordId);
+  boxes_.Clear();
+  QTest::keyClick(password, Qt::Key_Return);
+  QTest::keyClick(dlg.GetWidget(), Qt::Key_Return);
+  Pump();
+  EXPECT_TRUE(BoxTexts(boxes_).empty());
+  EXPECT_NE(dlg.GetLockDialog(), nullptr);
+  // A wrong password: Enter checks once, however long it is held.
   password->setFocus();
   QTest::keyClicks(password, "wrong");
   boxes_.Clear();

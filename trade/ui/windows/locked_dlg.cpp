@@ -73,7 +73,12 @@ BOOL CLockedDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 LRESULT CLockedDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_LOCK_ENTER) {
-    RunUnlockCheck();
+    // Enter pressed anywhere is an attempt only once something is typed:
+    // a user who never came to unlock must not meet a refusal on every
+    // Enter in the rest of the program. 确定 still checks what is there.
+    std::string password;
+    GetDlgItemText(kPasswordId, password);
+    if (!password.empty()) RunUnlockCheck();
     return 1;
   }
   return CDialog::WindowProc(message, wParam, lParam);
