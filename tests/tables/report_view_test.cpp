@@ -145,6 +145,45 @@ TEST_F(ReportViewTest, EnterAndDoubleClickOpenTheSelectedItemAndAnEmptyListSends
   EXPECT_EQ(main.requests.size(), 1u);
 }
 
+// Back from the chart view the router hands the list its own item again:
+// the item opened stays selected on its page, in the order the user chose,
+// while another list starts at its first row.
+TEST_F(ReportViewTest, TheOwnItemHandedBackKeepsTheOpenedItemSelectedAndInView) {
+  sim::MarketTableBlock first{kMarket, {}}, second{kMarket + 1, {}};
+  for (int i = 0; i < 25; ++i) {
+    first.items.push_back(Item(kFirstCode + i, "a" + std::to_string(i), 10000));
+    second.items.push_back(Item(kFirstCode + 100 + i, "b" + std::to_string(i), 10000));
+  }
+  LoadMarket({first, second});
+  Show();
+  const auto price = [](const SCodeInfo& code) { return 10000u + 37u * uint32_t(code.code % 11); };
+  for (const bool sorted : {false, true}) {
+    ShowList(kMarket);
+    AnswerLast(price);
+    if (sorted) {
+      view.Table().SortBy(kColLast);
+      AnswerLast(price);
+    }
+    const int column = view.Table().GetReportSortColumn();
+    view.OnKey(VK_NEXT, 1, 0xFFFF0000);
+    AnswerLast(price);
+    view.SendMessage(WM_LBUTTONDOWN, 0, RowPoint(3));
+    main.opened.clear();
+    ASSERT_EQ(view.OnKey(VK_RETURN, 1, 0xFFFF0000), 1);
+    ASSERT_EQ(main.opened.size(), 1u);
+    const SCurItem own = *view.GetCurItem();
+    view.SetCurItem(&own);
+    EXPECT_EQ(main.requests.back().items.front(), (SCodeInfo{kMarket, kFirstCode + 10})) << sorted;
+    AnswerLast(price);
+    EXPECT_EQ(view.Table().GetReportSortColumn(), column) << sorted;
+    EXPECT_EQ(view.Table().GetPageStart(), 10) << sorted;
+    EXPECT_EQ(view.Table().GetSelectedCode(), main.opened[0]) << sorted;
+  }
+  ShowList(kMarket + 1);
+  EXPECT_EQ(view.Table().GetPageStart(), 0);
+  EXPECT_EQ(view.Table().GetSelRow(), 0);
+}
+
 TEST_F(ReportViewTest, RightClicksSelectTheRowAndOfferTheMenusOfTheMainProgram) {
   Favourites(3);
   Show();

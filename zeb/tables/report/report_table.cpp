@@ -400,6 +400,17 @@ int CReportTable::StepSelection(int step) {
   return 1;
 }
 
+int CReportTable::GetSelectedIndex() const { return m_nSelRow < 0 ? -1 : m_nPageStart + m_nSelRow; }
+
+void CReportTable::SelectIndex(int index) {
+  const int page = GetRowsPerPage();
+  // A user list's rows come later: its place is checked against its items.
+  if (index < 0 || index >= m_nItemCount || page <= 0) return;
+  m_nPageStart = index - index % page;
+  m_nSelRow = index - m_nPageStart;
+  if (!IsMarketList()) m_nTopRow = m_nPageStart;
+}
+
 SCodeInfo CReportTable::GetSelectedCode() const {
   if (GetRowCount() == 0 || m_nSelRow < 0) return SCodeInfo{};
   if (IsMarketList()) {

@@ -102,6 +102,13 @@ class CReportTable : public CBaseTable {
   // the first item to the last and back, turns to that item's page and
   // selects it; 0 while there is nothing to select.
   int StepSelection(int step);
+  // The selected item's place in the whole list (page start + row); -1
+  // while nothing is selected.
+  int GetSelectedIndex() const;
+  // Selects the item at that place of the list just loaded, on its page
+  // (the quotes are asked for by the next request); out of range: kept as
+  // loaded.
+  void SelectIndex(int index);
 
   // Mouse, in the owner's client coordinates. The first four return
   // whether the table used the event; OnRButtonDown returns -1 without an

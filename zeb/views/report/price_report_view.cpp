@@ -98,22 +98,31 @@ void CPriceReportView::DrawScrollBar(CDC* dc) {
 
 int CPriceReportView::SetCurItem(const SCurItem* item) {
   if (!item) return 0;
+  // The view's own item handed back (Esc from the chart view, new market
+  // tables): the list reloads in the user's order, and the item the user
+  // opened stays selected and in view instead of the list starting over
+  // at its first row.
+  const bool own = IsCurItem(item) && m_table.GetItemCount() > 0;
+  const int place = own ? m_table.GetSelectedIndex() : -1;
   CBaseView::SetCurItem(item);
   const std::string name(item->name, strnlen(item->name, sizeof item->name));
   const SRepTabRecord record = MakeRepTabRecord(name.c_str(), item->market);
-  m_table.SetSortFromItem(item->market, item->mode);
-  m_table.ScrollToColumn(m_table.GetColumnPos(item->mode & 0xFF));
-  m_nScrollPos = m_table.GetColumnScrollPixels();
-  LoadTab(record);
+  if (!own) {
+    m_table.SetSortFromItem(item->market, item->mode);
+    m_table.ScrollToColumn(m_table.GetColumnPos(item->mode & 0xFF));
+    m_nScrollPos = m_table.GetColumnScrollPixels();
+  }
+  LoadTab(record, place);
   m_tabs.SelectTabOf(record);
   return 1;
 }
 
-void CPriceReportView::LoadTab(const SRepTabRecord& record) {
+void CPriceReportView::LoadTab(const SRepTabRecord& record, int place) {
   m_curItem.market = record.market;
   m_curItem.SetName(record.name);
   m_curTab = record;
   const int listed = m_table.LoadItems(record.market, record.name);
+  if (place >= 0) m_table.SelectIndex(place);
   if (listed && !IsRectEmpty(m_rcLayout)) RefreshData();
   // The figures of the list shown before do not belong to this one.
   if (!listed) m_stat.Reset();

@@ -46,7 +46,8 @@ class CPriceReportView : public CBaseView {
   void OnSchemeChanged() override;
 
   // Shows a tab's list: the table loads its items and asks for quotes.
-  void LoadTab(const SRepTabRecord& record);
+  // Loads the tab's list; a place >= 0 selects that item of it again.
+  void LoadTab(const SRepTabRecord& record, int place = -1);
   // Steps the selection by step items (wrapping) and opens that item; 0
   // while the list has nothing to step over.
   int StepReport(int step);
