@@ -108,6 +108,23 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   EXPECT_TRUE(r.chart.tabTurnedPage);
   EXPECT_TRUE(r.chart.pageDownStepped);
   EXPECT_TRUE(r.chart.backToList);
+  // The keys go where the user looks, with no click: the quote list after
+  // the login; the chart view after opening an item by Enter or by a double
+  // click (Left moves its cursor, F5 turns its page, Esc leaves it); the
+  // list again after Esc, with the item opened still selected and in view.
+  EXPECT_TRUE(r.viewFocus.listFocusedAtStart);
+  for (const SOpenedByKeys* way : {&r.viewFocus.byEnter, &r.viewFocus.byDoubleClick}) {
+    const char* name = way == &r.viewFocus.byEnter ? "Enter" : "double click";
+    EXPECT_TRUE(way->opened) << name;
+    EXPECT_TRUE(way->leftMovedCursor) << name;
+    EXPECT_TRUE(way->f5TurnedPage) << name;
+    EXPECT_TRUE(way->escBackToList) << name;
+    EXPECT_TRUE(way->openedStaysSelected) << name;
+    EXPECT_TRUE(way->listFocused) << name;
+  }
+  // A restored, smaller main window and a dragged split bar: the chart
+  // view still draws.
+  EXPECT_TRUE(r.viewFocus.resizedChartDrawn);
   // Page 32 showed the simulator's history as day, 60-minute and week
   // bars with the default panes, the news titles, and zoomed in.
   EXPECT_TRUE(r.kline.onTechnicalPage);

@@ -1,9 +1,13 @@
 // The main frame's splitter: hiding a pane and showing it again with its
 // sizes, several views per pane and switching between them (also while the
-// top pane is hidden), views that fail to be made, and the drag of the
-// split bar that tells the parent.
+// top pane is hidden), the focus going to the view switched in, views
+// that fail to be made, and the drag of the split bar that tells the
+// parent.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
+
+#include "platform/testing/app.h"
 #include "shell/program_test_support.h"
 #include "zeb/messages.h"
 #include "zeb/shell/splitter/splitter_wnd.h"
@@ -102,6 +106,33 @@ TEST_F(SplitterTest, WithTheTopPaneHiddenTheChosenViewTakesTheFirstPlace) {
   splitter.SwitchView(0, 0);
   EXPECT_EQ(splitter.GetPane(0, 0), splitter.GetView(0, 0));
   EXPECT_TRUE(splitter.GetView(0, 0)->IsWindowVisible());
+}
+
+// The keys follow the view the user now sees, however it was opened: from
+// the view put aside, from the other pane, from a window outside them.
+TEST_F(SplitterTest, TheViewSwitchedInTakesTheFocus) {
+  Make();
+  splitter.AddView(0, [] { return new PlainView(); });
+  splitter.AddView(0, [] { return new PlainView(); });
+  QLineEdit outside(parent.GetWidget());  // a field beside the panes that takes Tab focus
+  outside.show();
+  ASSERT_TRUE(platform::testing::ShowAndActivate(parent.GetWidget()));
+  CWnd* first = splitter.GetView(0, 0);
+  CWnd* second = splitter.GetView(0, 1);
+  CWnd* lower = splitter.GetPane(1, 0);
+  struct Case {
+    CWnd* focusedBefore;  // null: the field outside the panes
+    int view;
+    CWnd* shown;
+  };
+  for (const Case& c : {Case{second, 0, first}, Case{first, 1, second}, Case{lower, 0, first},
+                        Case{nullptr, -1, second}}) {
+    if (c.focusedBefore) c.focusedBefore->SetFocus();
+    else outside.setFocus();
+    splitter.SwitchView(0, c.view);
+    ASSERT_EQ(splitter.GetPane(0, 0), c.shown);
+    EXPECT_EQ(QApplication::focusWidget(), c.shown->GetWidget()) << c.view;
+  }
 }
 
 TEST_F(SplitterTest, DraggingTheBarTellsTheParent) {

@@ -338,6 +338,7 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       watchdog.Enter("pictures");
       (void)QTest::qWaitForWindowExposed(frame);
       Picture(o, r, "02-main-frame.png");
+      r.viewFocus.listFocusedAtStart = QuoteListHasFocus(*frame);
       ST_SplitterWnd& splitter = frame->Splitter();
       CCmdDispatcher* router = CCmdDispatcher::GetInstance();
       for (int i = 0; i < splitter.GetViewCount(0); ++i) {
@@ -378,6 +379,11 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       watchdog.Enter("input box");
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
       // The box opened its first result in the chart view: back to the list.
+      ReturnToQuoteList(o.stageTimeoutMs);
+      watchdog.Enter("keys after opening");
+      CheckKeysAfterOpening(*frame, o.stageTimeoutMs, &r.viewFocus);
+      watchdog.Enter("resized chart");
+      PictureResizedChart(*frame, keep, o.stageTimeoutMs, &r.viewFocus);
       ReturnToQuoteList(o.stageTimeoutMs);
       // The market tabs last: they leave the list sorted and on another
       // market, which the chart view's stepping pictures above do not expect.

@@ -17,6 +17,7 @@
 #include "tools/screenshot/chart_pictures.h"
 #include "tools/screenshot/kline_pictures.h"
 #include "tools/screenshot/shell_pictures.h"
+#include "tools/screenshot/view_focus_pictures.h"
 
 class CMainFrame;
 
@@ -60,6 +61,7 @@ struct SProgramRunResult {
   std::vector<SMarketTabPicture> marketTabs;  // the quote list on each market tab
   SChartPictures chart;  // what the chart view's pictures saw
   SKLinePictures kline;  // what the K-line chart's pictures saw
+  SViewFocusRun viewFocus;  // where the keys went, and the chart view after a resize
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

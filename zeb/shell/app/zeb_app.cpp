@@ -109,6 +109,9 @@ void CZEBApp::ShowMainFrame(int how) {
   m_pFrame->UpdateWindow();
   m_frameShownAt = std::chrono::steady_clock::now();
   CCmdDispatcher::GetInstance()->ShowAllMarkets();
+  // The keys go to the quote list the user sees (not to a field of the
+  // trading window), also once the notice that may follow is closed.
+  if (CWnd* list = m_pFrame->Splitter().GetPane(0, 0)) list->SetFocus();
   m_pFrame->RecalcLayout();
   m_pFrame->LaunchUpdater(1);
 }

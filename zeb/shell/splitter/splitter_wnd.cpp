@@ -69,12 +69,16 @@ void ST_SplitterWnd::SwitchView(int pane, int view) {
   if (view < 0 || view >= count) return;
   const UINT place = IsHidden(0) ? PlaceId(0) : PlaceId(pane);
   CWnd* chosen = m_views[pane][size_t(view)].get();
-  if (CWnd* old = GetDlgItem(int(place)); old && old != chosen) {
-    old->SetDlgCtrlID(0);
-    old->ShowWindow(SW_HIDE);
-  }
+  CWnd* old = GetDlgItem(int(place));
+  if (old == chosen) old = nullptr;
+  if (old) old->SetDlgCtrlID(0);
   chosen->SetDlgCtrlID(int(place));
   chosen->ShowWindow(SW_SHOW);
+  // The view switched in takes the keys: the one put aside may hold the
+  // focus, and a hidden window's focus would go to whatever comes next
+  // (or nowhere) until the user clicks into the new view.
+  chosen->SetFocus();
+  if (old) old->ShowWindow(SW_HIDE);
   m_current[pane] = view;
   RecalcLayout();
 }

@@ -348,8 +348,11 @@ void CStockView::OnTimer(UINT_PTR id) {
 void CStockView::OnCrosshairTimer() {
   // A hidden view has no crosshair to move.
   if (!IsWindowVisible()) return;
+  // Only while the user works in the main window (this view keeps the
+  // focus there once it is shown).
   CWnd* focus = CWnd::GetFocus();
-  if (!focus || focus->GetSafeHwnd() != MainWnd() || m_analysis.GetPage() >= kPageDeals) return;
+  CWnd* top = focus ? focus->GetTopLevelParent() : nullptr;
+  if (!top || top->GetSafeHwnd() != MainWnd() || m_analysis.GetPage() >= kPageDeals) return;
   POINT at{};
   if (!::GetCursorPos(&at) || (at.x == m_ptLastCursor.x && at.y == m_ptLastCursor.y)) return;
   m_ptLastCursor = at;
