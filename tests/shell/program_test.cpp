@@ -442,10 +442,10 @@ TEST_F(AppTest, ToolBarsOfTheFrame) {
   EXPECT_NE(bar->IsWindowVisible(), shown);
   if (!bar->IsWindowVisible()) frame->SendMessage(WM_COMMAND, cmd::kToolbar, 0);
   EXPECT_TRUE(bar->IsWindowVisible());
-  // The drawing tools float; full-screen mode has its own bar.
+  // The drawing tools float (over the K-line page only, see below).
   frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
   ASSERT_NE(frame->GetDrawToolBar(), nullptr);
-  EXPECT_TRUE(frame->GetDrawToolBar()->IsWindowVisible());
+  // Full-screen mode has its own bar.
   frame->SendMessage(WM_COMMAND, cmd::kFullScreen, 0);
   EXPECT_TRUE(frame->IsFullScreen());
   ASSERT_NE(frame->GetFullScreenBar(), nullptr);
@@ -455,6 +455,41 @@ TEST_F(AppTest, ToolBarsOfTheFrame) {
   EXPECT_FALSE(frame->IsFullScreen());
   EXPECT_FALSE(frame->GetFullScreenBar()->IsWindowVisible());
   EXPECT_TRUE(bar->IsWindowVisible());
+  frame->CloseWithoutAsking();
+}
+
+// The drawing tools float over the K-line page only, where they act; the
+// button turns them off again, and so does the bar's close box.
+TEST_F(AppTest, TheDrawingToolsShowOnTheKLinePageAndClose) {
+  ShellPlugins().chartView = [] { return new shell_test::RecordingView(kPageChart); };
+  ShellPlugins().reportView = [] { return new shell_test::RecordingView(kPageReport); };
+  CMainFrame* frame = MakeFrame(1);
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  router->ShowAllMarkets();
+  const auto shown = [&] { return frame->GetDrawToolBar() && frame->GetDrawToolBar()->IsWindowVisible(); };
+  frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
+  ASSERT_NE(frame->GetDrawToolBar(), nullptr);
+  EXPECT_FALSE(shown());  // over the quote list
+  router->OpenChartPage(SCodeInfo{4114, 602001}, 0x20);
+  frame->SendMessage(WM_TIMER, kDrawBarTimer, 0);
+  EXPECT_TRUE(shown());
+  router->OpenChartPage(SCodeInfo{4114, 602001}, 0x10);  // the time-share page
+  frame->SendMessage(WM_TIMER, kDrawBarTimer, 0);
+  EXPECT_FALSE(shown());
+  router->OpenChartPage(SCodeInfo{4114, 602001}, 0x20);
+  frame->SendMessage(WM_TIMER, kDrawBarTimer, 0);
+  EXPECT_TRUE(shown());
+  frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
+  EXPECT_EQ(frame->GetDrawToolBar(), nullptr);
+  frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
+  EXPECT_TRUE(shown());
+  frame->GetDrawToolBar()->SendMessage(WM_CLOSE, 0, 0);
+  EXPECT_FALSE(shown());
+  frame->SendMessage(WM_TIMER, kDrawBarTimer, 0);
+  EXPECT_EQ(frame->GetDrawToolBar(), nullptr);
+  // Turned on again after the close box, it comes back.
+  frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
+  EXPECT_TRUE(shown());
   frame->CloseWithoutAsking();
 }
 

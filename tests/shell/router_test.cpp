@@ -175,9 +175,11 @@ TEST_F(RouterTest, CommandsRunTheirGroupThenReachTheView) {
   // F1 of the chart view's deal list reports handled without the view.
   EXPECT_EQ(router->ExecuteCommand(0x6702), 1);
   EXPECT_EQ(chart.keys.back().first, UINT(VK_F1));
-  // The drawing tools belong to the frame.
+  // The drawing tools belong to the frame; the button turns them on and off.
   router->ExecuteCommand(0x6904);
   EXPECT_EQ(frame.messages.back(), std::make_pair(0xD7u, WPARAM(1)));
+  router->ExecuteCommand(0x6904);
+  EXPECT_EQ(frame.messages.back(), std::make_pair(0xD7u, WPARAM(0)));
 }
 
 // The settings dialog's hooks: its plug-in opens on the page asked for,

@@ -65,7 +65,12 @@ class FakeRouterFrame : public IRouterFrame, public platform::MsgTarget {
   HWND MainWnd() override { return GetSafeHwnd(); }
   CRoutedView* MarketPaneView() override { return shown; }
   CRoutedView* ReportView() override { return report; }
-  void ShowDrawToolBar(bool show) override { messages.push_back({0xD7, show}); }
+  bool drawBarOn = false;
+  void ShowDrawToolBar(bool show) override {
+    drawBarOn = show;
+    messages.push_back({0xD7, show});
+  }
+  bool IsDrawToolBarOn() override { return drawBarOn; }
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
     messages.push_back({message, wParam});

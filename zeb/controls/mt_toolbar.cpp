@@ -84,3 +84,8 @@ BOOL CMTToolBar::LoadTextToolBar(std::span<const ToolBarResource> module, UINT i
   GetImageList().Create(*picture.Image(), cellWidth, cellHeight);
   return TRUE;
 }
+
+void CMTToolBar::OnClose() {
+  ShowWindow(SW_HIDE);
+  m_bClosed = true;
+}

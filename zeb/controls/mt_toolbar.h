@@ -13,4 +13,14 @@ class CMTToolBar : public CToolBarBase {
   // strings come from the resource. FALSE when the module has no resource
   // with the id or its strip does not load.
   BOOL LoadTextToolBar(std::span<const zebui::ToolBarResource> module, UINT id);
+
+  // The close box of the floating bar hides it and marks it closed; its
+  // owner takes that as the user turning the bar off (and clears the mark
+  // when the bar is turned on again).
+  void OnClose() override;
+  bool IsClosed() const { return m_bClosed; }
+  void SetClosed(bool closed) { m_bClosed = closed; }
+
+ private:
+  bool m_bClosed = false;
 };

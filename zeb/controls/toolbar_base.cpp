@@ -94,10 +94,11 @@ void CToolBarBase::EnableDocking(DWORD align) {
   setFloatable(areas != Qt::ToolBarAreas());
 }
 
-void CToolBarBase::Float(POINT screenPoint) {
+void CToolBarBase::Float(POINT screenPoint, bool closeBox) {
   QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
   const bool shown = !isHidden();
-  setParent(over, Qt::Tool | Qt::FramelessWindowHint);
+  setParent(over, closeBox ? Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+                           : Qt::Tool | Qt::FramelessWindowHint);
   setOrientation(Qt::Horizontal);
   move(screenPoint.x, screenPoint.y);
   RecalcLayout();

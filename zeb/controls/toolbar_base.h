@@ -94,7 +94,9 @@ class CToolBarBase : public CWndImpl<QToolBar> {
   // frame's sides and floated; 0: it stays where it is.
   void EnableDocking(DWORD align);
   // A floating bar at the screen point, over its frame, never docked.
-  void Float(POINT screenPoint);
+  // closeBox: a small caption with a close box, as a floating bar's
+  // frame has (the full-screen bar has none).
+  void Float(POINT screenPoint, bool closeBox = false);
 
   // ---- Buttons ----------------------------------------------------------
   // The buttons (and the strip, when it names one) of the resource with

@@ -232,7 +232,8 @@ int CCmdDispatcher::ToolCommand(int id) {
       ToggleAutoPageTurn();
       break;
     case 0x6904:
-      if (m_frame) m_frame->ShowDrawToolBar(true);
+      // The button turns the bar on and off again.
+      if (m_frame) m_frame->ShowDrawToolBar(!m_frame->IsDrawToolBarOn());
       break;
     case 0x6907:
       OpenSystemSettings(0);

@@ -30,6 +30,9 @@ class IRouterFrame {
   // The quote list view, shown or not; null: none.
   virtual CRoutedView* ReportView() = 0;
   virtual void ShowDrawToolBar(bool show) = 0;
+  // Whether the user has the drawing toolbar on (it shows on the K-line
+  // page only).
+  virtual bool IsDrawToolBarOn() = 0;
 };
 
 constexpr UINT kPageTurnTimer = 13;

@@ -37,6 +37,8 @@ constexpr DWORD kFloatingBarStyle = 0x50002800;
 constexpr DWORD kFloatingBarExtra = CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
 constexpr int kDrawBarFromRight = 400;
 constexpr int kDrawBarTop = 100;
+// The chart view's page code of its technical-analysis (K-line) page.
+constexpr int kKLinePageCode = 0x20;
 
 // The command a split drop-down's arrow sends: the negated id's low word.
 constexpr UINT DropDownCommand(UINT id) { return (0u - id) & 0xFFFF; }
@@ -166,6 +168,7 @@ void CMainFrame::DropDownBlocks() {
 void CMainFrame::ShowDrawToolBar(bool show) {
   if (!show) {
     if (m_pDrawBar) {
+      KillTimer(kDrawBarTimer);
       m_pDrawBar->ShowWindow(SW_HIDE);
       m_pDrawBar->DestroyWindow();
       m_pDrawBar.reset();
@@ -181,10 +184,27 @@ void CMainFrame::ShowDrawToolBar(bool show) {
     bar->SetWindowText(GBK("画线工具栏"));
     bar->ModifyStyle(TBSTYLE_FLAT, 0);
     bar->EnableDocking(0);
-    bar->Float(POINT{GetSystemMetrics(SM_CXSCREEN) - kDrawBarFromRight, kDrawBarTop});
+    bar->Float(POINT{GetSystemMetrics(SM_CXSCREEN) - kDrawBarFromRight, kDrawBarTop}, true);
     m_pDrawBar = std::move(bar);
   }
-  m_pDrawBar->ShowWindow(SW_SHOW);
+  m_pDrawBar->SetClosed(false);
+  SetTimer(kDrawBarTimer, kDrawBarFollowMs);
+  FollowDrawToolBar();
+}
+
+bool CMainFrame::IsDrawToolBarOn() { return m_pDrawBar && !m_pDrawBar->IsClosed(); }
+
+void CMainFrame::FollowDrawToolBar() {
+  if (!m_pDrawBar) return;
+  if (m_pDrawBar->IsClosed()) {
+    ShowDrawToolBar(false);
+    return;
+  }
+  // Its tools draw on the K-line chart only; elsewhere the bar would sit
+  // over the board with buttons that do nothing.
+  CRoutedView* shown = MarketPaneView();
+  const bool klinePage = shown && shown->GetViewPage() == kPageChart && shown->GetPageCode() == kKLinePageCode;
+  if (klinePage != bool(m_pDrawBar->IsWindowVisible())) m_pDrawBar->ShowWindow(klinePage ? SW_SHOW : SW_HIDE);
 }
 
 void CMainFrame::RegisterHotKeys() {
@@ -297,6 +317,7 @@ void CMainFrame::SendAlarmRequest() { m_traffic.SendAlarmRequest(); }
 
 void CMainFrame::OnTimer(UINT_PTR id) {
   if (id == kAlarmTimer) SendAlarmRequest();
+  if (id == kDrawBarTimer) FollowDrawToolBar();
 }
 
 void CMainFrame::OnSize(UINT type, int cx, int cy) {
@@ -343,6 +364,7 @@ LRESULT CMainFrame::OnSwitchView(WPARAM page) {
   CRoutedView* shown = MarketPaneView();
   Router()->SetActiveView(shown);
   SetActiveView(shown);
+  FollowDrawToolBar();
   return 1;
 }
 

@@ -36,6 +36,9 @@ constexpr int kMarketPaneMin = 100;
 constexpr int kMarketPaneIdeal = 400;
 // The room the menu bar and toolbar take from the frame's height.
 constexpr int kFrameBarsHeight = 50;
+// While the drawing toolbar is on, it follows the market pane's page.
+constexpr UINT kDrawBarTimer = 1001;
+constexpr UINT kDrawBarFollowMs = 200;
 
 class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterFrame {
  public:
@@ -48,6 +51,7 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   CClientDataSource* GetLink() const { return m_pLink; }
   int LaunchUpdater(int flag);
   void ShowDrawToolBar(bool show) override;
+  bool IsDrawToolBarOn() override;
   HWND GetTradeWnd() const;
   void RecalcLayout();
   // The close sequence without the question (the frame the user never saw).
@@ -116,6 +120,9 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   void RegisterHotKeys();
   void OnCommandRange(UINT id);
   LRESULT OnSwitchView(WPARAM page);
+  // The drawing toolbar shows where its tools act, the K-line page, and
+  // goes when its close box was used.
+  void FollowDrawToolBar();
   LRESULT OnTradeHide(WPARAM arg);
   LRESULT OnTrayNotify(WPARAM id, LPARAM mouse);
   void HideToTray();
