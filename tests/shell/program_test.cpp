@@ -216,16 +216,21 @@ void CheckLiveQuoteList(CMainFrame& frame) {
   EXPECT_TRUE(refreshUntil([&] { return table.GetCellText(0, kColSequence) == std::to_string(page + 1); }));
 }
 
-// Whether the frame offers the command now, as its menu shows it.
-int CommandEnabled(CMainFrame& frame, UINT id) {
+// The state the frame gives a command now, as its menu shows it: whether
+// it is offered and whether it is checked (-1: left as it was).
+std::pair<int, int> CommandState(CMainFrame& frame, UINT id) {
   struct StateUI : CCmdUI {
-    int enabled = -1;
+    int enabled = -1, checked = -1;
     void Enable(BOOL on) override { enabled = on; }
+    void SetCheck(int state) override { checked = state; }
   } ui;
   ui.m_nID = id;
   frame.OnUpdateCmdUI(&ui);
-  return ui.enabled;
+  return {ui.enabled, ui.checked};
 }
+
+int CommandEnabled(CMainFrame& frame, UINT id) { return CommandState(frame, id).first; }
+int CommandChecked(CMainFrame& frame, UINT id) { return CommandState(frame, id).second; }
 
 // The link commands follow the link: connect only while off line,
 // disconnect only while on line.
@@ -404,13 +409,7 @@ TEST_F(AppTest, KeysAndCommandsOfTheFrame) {
   frame->SendMessage(WM_COMMAND, 0x6805, 0);
   EXPECT_EQ(report->commands.back(), 0x6805);
   // Disconnecting is offered only while the link is on line.
-  struct StateUI : CCmdUI {
-    int enabled = -1;
-    void Enable(BOOL on) override { enabled = on; }
-  } ui;
-  ui.m_nID = cmd::kDisconnect;
-  frame->OnUpdateCmdUI(&ui);
-  EXPECT_EQ(ui.enabled, 0);
+  EXPECT_EQ(CommandEnabled(*frame, cmd::kDisconnect), 0);
   // The chart view's panel messages go to the view in the market pane.
   EXPECT_EQ(frame->SendMessage(WM_STAT_PAGE, 0, 1), 1);
   frame->CloseWithoutAsking();
@@ -467,8 +466,12 @@ TEST_F(AppTest, TheDrawingToolsShowOnTheKLinePageAndClose) {
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   router->ShowAllMarkets();
   const auto shown = [&] { return frame->GetDrawToolBar() && frame->GetDrawToolBar()->IsWindowVisible(); };
+  // The button is checked while the bar is on.
+  const auto checked = [&] { return CommandChecked(*frame, cmd::kDrawTools); };
+  EXPECT_EQ(checked(), 0);
   frame->SendMessage(WM_COMMAND, cmd::kDrawTools, 0);
   ASSERT_NE(frame->GetDrawToolBar(), nullptr);
+  EXPECT_EQ(checked(), 1);
   EXPECT_FALSE(shown());  // over the quote list
   router->OpenChartPage(SCodeInfo{4114, 602001}, 0x20);
   frame->SendMessage(WM_TIMER, kDrawBarTimer, 0);
@@ -485,6 +488,7 @@ TEST_F(AppTest, TheDrawingToolsShowOnTheKLinePageAndClose) {
   EXPECT_TRUE(shown());
   frame->GetDrawToolBar()->SendMessage(WM_CLOSE, 0, 0);
   EXPECT_FALSE(shown());
+  EXPECT_EQ(checked(), 0);
   frame->SendMessage(WM_TIMER, kDrawBarTimer, 0);
   EXPECT_EQ(frame->GetDrawToolBar(), nullptr);
   // Turned on again after the close box, it comes back.

@@ -496,6 +496,9 @@ BOOL CMainFrame::OnUpdateCommandRange(CCmdUI* cmdUI) {
       return TRUE;
     case cmd::kStatusBar:
       return TRUE;
+    case cmd::kDrawTools:  // a button that turns the bar on and off shows which
+      cmdUI->SetCheck(IsDrawToolBarOn() ? 1 : 0);
+      return TRUE;
     default:
       return Router()->UpdateCommandUI(cmdUI) ? TRUE : FALSE;
   }
