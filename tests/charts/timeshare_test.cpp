@@ -252,6 +252,31 @@ TEST_F(TimeShareTest, FlatDayTraceGetsTenPercentBounds) {
   EXPECT_EQ(chart.GetDataCount(), 3);
 }
 
+// A past day that moves 0.1% spans the plot: its own extremes bound the
+// scale, not the 1% the scale keeps at least.
+TEST_F(TimeShareTest, QuietDayTraceSpansThePlot) {
+  ASSERT_EQ(Feed(charts_test::DayTraceBody(20260102, 10000,
+                                           {{10000, 10, 0}, {10010, 20, 0}, {9995, 5, 0}})),
+            1);
+  EXPECT_EQ(chart.GivenUpper(), 10010);
+  EXPECT_EQ(chart.GivenLower(), 9990);
+  EXPECT_EQ(chart.PricePic().GetTop(), 10010);
+  EXPECT_EQ(chart.PricePic().GetBottom(), 9990);
+  const RECT& plot = chart.PricePic().GetPlotRect();
+  EXPECT_LE(chart.PricePic().PriceRows()[1], plot.top + 2);  // the high at the top
+}
+
+// The trace list is answered with each traced item's day in the minute
+// data's layout: the chart takes its own item's and leaves the others'.
+TEST_F(TimeShareTest, TraceListRepliesFeedTheTracedItem) {
+  const std::vector<Point> points = {{0, 10100, 5, 10050}, {1, 10200, 7, 10100}};
+  EXPECT_EQ(Feed(MinuteBody(0x0900, 1, {kMarket, kCode + 1}, 571, 10200, 12, points)), 0);
+  EXPECT_EQ(chart.GetDataCount(), 0);
+  ASSERT_EQ(Feed(MinuteBody(0x0900, 1, {kMarket, kCode}, 571, 10200, 12, points)), 1);
+  ASSERT_EQ(chart.GetDataCount(), 2);
+  EXPECT_EQ(chart.Prices()[1], 10200);
+}
+
 TEST_F(TimeShareTest, RequestsCarryTheItemAndTheTraceList) {
   CPriceVolObj::ClearTraceCodes();
   chart.RequestMinuteTrace();

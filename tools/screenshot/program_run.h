@@ -15,6 +15,7 @@
 
 #include "tools/screenshot/market_pictures.h"
 #include "tools/screenshot/chart_pictures.h"
+#include "tools/screenshot/interval_pictures.h"
 #include "tools/screenshot/kline_pictures.h"
 #include "tools/screenshot/shell_pictures.h"
 
@@ -60,6 +61,7 @@ struct SProgramRunResult {
   std::vector<SMarketTabPicture> marketTabs;  // the quote list on each market tab
   SChartPictures chart;  // what the chart view's pictures saw
   SKLinePictures kline;  // what the K-line chart's pictures saw
+  SIntervalPictures interval;  // the interval statistics after a full day
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

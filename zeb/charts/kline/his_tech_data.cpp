@@ -9,6 +9,7 @@
 #include "platform/gbk.h"
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -215,7 +216,9 @@ int CHisTechObj::OnHistory(const void* body, int length) {
     const SHistoryRecord& r = reply.records[static_cast<size_t>(i)];
     bars.push_back(SHistoryUnit{
         static_cast<int32_t>(r.date), float(r.open / 1000.0), float(r.high / 1000.0),
-        float(r.low / 1000.0), float(r.close / 1000.0), r.volume, static_cast<uint32_t>(r.amount)});
+        float(r.low / 1000.0), float(r.close / 1000.0), r.volume,
+        // A negative amount is no amount: it must not read as billions.
+        static_cast<uint32_t>(std::max(r.amount, 0))});
   }
   bars.insert(bars.end(), m_raw.begin(), m_raw.end());
   m_raw.swap(bars);
@@ -231,7 +234,8 @@ int CHisTechObj::OnHistory(const void* body, int length) {
       if (old.fLow < newest.fLow && old.fLow != 0.0f) newest.fLow = old.fLow;
       newest.fClose = old.fClose;
       newest.nVolume += old.nVolume;
-      newest.nAmount += old.nAmount;
+      // Saturates: a month of a busy item may not fit the bar's field.
+      newest.nAmount = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{newest.nAmount} + old.nAmount, UINT32_MAX));
       newest.nDate = old.nDate;
       m_raw.pop_back();
     }
@@ -362,7 +366,8 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
       const float p = float(it->price / 1000.0);
       last->fHigh = std::max(last->fHigh, p);
       last->fLow = std::min(last->fLow, p);
-      last->nAmount += static_cast<uint32_t>(it->amount);
+      last->nAmount = static_cast<uint32_t>(
+          std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(std::max(it->amount, 0)), UINT32_MAX));
       last->nVolume += packet.code.market == 4097 ? it->volume / 100 : it->volume;
     }
     if (e - d < newest.minute) last->fClose = float(newest.price / 1000.0);
@@ -389,7 +394,7 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     last.fClose = lastPrice;
     last.fOpen = float(t.open / 1000.0);
     last.nVolume = t.dayVolume;
-    last.nAmount = t.amount;
+    last.nAmount = BarAmountOfRecordAmount(t.amount);
   } else if (m_nPeriod == kPeriodWeek || m_nPeriod == kPeriodMonth) {
     widen(last, float(t.high / 1000.0), float(t.low / 1000.0));
     last.fClose = lastPrice;
@@ -423,7 +428,8 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     uint32_t earlier = 0;
     for (size_t i = 0; i + 1 < m_raw.size(); ++i)
       if (m_raw[i].nDate / 10000 == tradeDay) earlier += m_raw[i].nAmount;
-    m_raw.back().nAmount = t.amount - earlier;
+    const uint32_t dayAmount = BarAmountOfRecordAmount(t.amount);
+    m_raw.back().nAmount = dayAmount > earlier ? dayAmount - earlier : 0;
   }
   Recompute();
   return 1;
