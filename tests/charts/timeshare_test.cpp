@@ -10,6 +10,7 @@
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
+#include "zeb/scheme/sys_style.h"
 
 using namespace tables_test;
 using charts_test::MinuteBody;
@@ -264,6 +265,31 @@ TEST_F(TimeShareTest, QuietDayTraceSpansThePlot) {
   EXPECT_EQ(chart.PricePic().GetBottom(), 9990);
   const RECT& plot = chart.PricePic().GetPlotRect();
   EXPECT_LE(chart.PricePic().PriceRows()[1], plot.top + 2);  // the high at the top
+}
+
+// Without a left axis (the panel's index chart) the value labels sit
+// inside the rectangle: a four-digit price keeps its first digit.
+TEST_F(TimeShareTest, LabelsInsideTheRectKeepTheirFirstDigit) {
+  CPricePic pic;
+  pic.SetStyle(71);
+  pic.SetFormat(2, 1000);
+  pic.SetPointCount(242);
+  pic.SetRectDeferred(0, 0, 250, 150, true);
+  const std::vector<int32_t> prices = {1981300, 1990000, 1975000};
+  SDynPicData d;
+  d.count = 3;
+  d.preClose = 1981300;
+  d.upper = 2179430;
+  d.lower = 1783170;
+  d.values[0] = prices.data();
+  pic.SetData(d);
+  QImage image(250, 150, QImage::Format_ARGB32_Premultiplied);
+  CDC dc;
+  dc.Attach(&image);
+  pic.Paint(&dc);
+  dc.SelectObject(CSysStyle::GetInstance()->GetFont(6));  // the labels' font
+  const int widest = dc.GetTextExtent("1999.99").cx;
+  EXPECT_GE(pic.GetPlotRect().left - 2 - widest, 0);
 }
 
 // The trace list is answered with each traced item's day in the minute
