@@ -32,6 +32,16 @@ class KLineSim : public ChartsTest {
     walk.Load(BuildDemoMarketTable());
     walk.Step();
   }
+  // The object on the item's day lines, as the simulator first answers.
+  std::string LoadDays(CHisTechObj& obj) {
+    obj.SetRect(0, 0, 1000, 700);
+    obj.SetStock(item);
+    obj.RequestKLine();
+    const std::string body = replies.History(frame.requests.back().bytes);
+    EXPECT_EQ(obj.OnData(body.data(), int(body.size())), 1);
+    return body;
+  }
+
   sim::MarketWalk walk;
   sim::KLineReplies replies{walk, 20260105};
 };
@@ -126,13 +136,9 @@ TEST_F(KLineSim, RepliesCarryTheirRequestsTag) {
 // the average within a cent, the amount in its own unit.
 TEST_F(KLineSim, IntervalStatisticsOfTheHistoryAddUp) {
   CHisTechObj obj(&store);
-  obj.SetRect(0, 0, 1000, 700);
-  obj.SetStock(item);
-  obj.RequestKLine();
-  const std::string body = replies.History(frame.requests.back().bytes);
+  const std::string body = LoadDays(obj);
   SHistoryPacket reply;
   ASSERT_TRUE(ReadKLineHistory(body.data(), body.size(), &reply));
-  ASSERT_EQ(obj.OnData(body.data(), int(body.size())), 1);
   ASSERT_EQ(obj.Raw().size(), reply.records.size());
   // The past days' amounts are their closes times their volumes; today's
   // is the walk's own sum of its deals.
@@ -155,11 +161,7 @@ TEST_F(KLineSim, IntervalStatisticsOfTheHistoryAddUp) {
 // bar's hundredths.
 TEST_F(KLineSim, TodaysBarTakesThePushedAmountInItsUnit) {
   CHisTechObj obj(&store);
-  obj.SetRect(0, 0, 1000, 700);
-  obj.SetStock(item);
-  obj.RequestKLine();
-  const std::string body = replies.History(frame.requests.back().bytes);
-  ASSERT_EQ(obj.OnData(body.data(), int(body.size())), 1);
+  LoadDays(obj);
   for (int step = 0; step < 600; ++step) walk.Step();
   const sim::WalkItem live = walk.Find({602001})[0];
   const std::string push = sim::BuildPushTicks({live}, 100);
@@ -199,6 +201,26 @@ TEST_F(KLineSim, AmountsOfAFullDayAndAYearOfMonthsFitTheirFields) {
     }
   }
   EXPECT_EQ(grew, before.size());
+}
+
+// A held month bar and the newest month of older bars fold into one; an
+// amount too large for the bar's field stays at its largest value instead
+// of wrapping round to a small one.
+TEST_F(KLineSim, FoldedMonthAmountSaturates) {
+  CHisTechObj obj(&store);
+  obj.SetRect(0, 0, 1000, 700);
+  obj.SetStock(item);
+  obj.OnCommand(kline_cmd::kLastPeriod);  // month lines
+  ASSERT_EQ(obj.GetPeriod(), 63);
+  std::string body = HistoryBody(0x0500 + 63, {Rec(20260105, 10000, 10100, 9900, 10050, 1000, -1)});
+  ASSERT_EQ(obj.OnData(body.data(), int(body.size())), 1);
+  ASSERT_EQ(obj.Raw().size(), 1u);
+  body = HistoryBody(0x0600 + 63, {Rec(20251231, 9000, 9100, 8900, 9050, 500, 7),
+                                   Rec(20260102, 10000, 10200, 9800, 10000, 500, 2000000000)});
+  ASSERT_EQ(obj.OnData(body.data(), int(body.size())), 1);
+  ASSERT_EQ(obj.Raw().size(), 2u);
+  EXPECT_EQ(obj.Raw().back().nAmount, UINT32_MAX);
+  EXPECT_EQ(obj.Raw().back().nVolume, 1500u);
 }
 
 }  // namespace

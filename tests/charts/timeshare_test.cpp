@@ -44,20 +44,25 @@ struct FlatCase {
   int decimals;
 };
 
+// A price picture's data: the prices, the previous close and the day's bounds.
+SDynPicData PriceData(const std::vector<int32_t>& price, int32_t preClose, int32_t upper, int32_t lower) {
+  SDynPicData d;
+  d.count = static_cast<int32_t>(price.size());
+  d.preClose = preClose;
+  d.upper = upper;
+  d.lower = lower;
+  d.values[0] = price.data();
+  return d;
+}
+
 class FlatSeries : public ::testing::TestWithParam<FlatCase> {};
 
 TEST_P(FlatSeries, GetsAtLeastOnePercentWithThePreviousCloseInTheMiddle) {
   CPricePic pic;
   pic.SetFormat(GetParam().decimals, 1000);
   pic.SetRectDeferred(0, 0, 241, GetParam().height, false);
-  std::vector<int32_t> price(100, 10000);
-  SDynPicData d;
-  d.count = 100;
-  d.preClose = 10000;
-  d.upper = 11000;
-  d.lower = 9000;
-  d.values[0] = price.data();
-  pic.SetData(d);
+  const std::vector<int32_t> price(100, 10000);
+  pic.SetData(PriceData(price, 10000, 11000, 9000));
   EXPECT_EQ(pic.GetTop() - 10000, 10000 - pic.GetBottom());
   EXPECT_GE(pic.GetTop() - 10000, 100);  // 1 % of 10.00
   // The middle of the plot is the previous close.
@@ -276,13 +281,7 @@ TEST_F(TimeShareTest, LabelsInsideTheRectKeepTheirFirstDigit) {
   pic.SetPointCount(242);
   pic.SetRectDeferred(0, 0, 250, 150, true);
   const std::vector<int32_t> prices = {1981300, 1990000, 1975000};
-  SDynPicData d;
-  d.count = 3;
-  d.preClose = 1981300;
-  d.upper = 2179430;
-  d.lower = 1783170;
-  d.values[0] = prices.data();
-  pic.SetData(d);
+  pic.SetData(PriceData(prices, 1981300, 2179430, 1783170));
   QImage image(250, 150, QImage::Format_ARGB32_Premultiplied);
   CDC dc;
   dc.Attach(&image);

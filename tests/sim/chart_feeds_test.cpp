@@ -131,7 +131,9 @@ TEST_F(ChartFeedsTest, PushesFollowTheShownItemsAndBigOrdersTheirThreshold) {
     const SBigOrder& o = orders.orders[i];
     EXPECT_GE(o.volume, 600u);
     EXPECT_EQ(o.code.market, kMarket);
-    if (i > 0) EXPECT_LE(o.time, orders.orders[i - 1].time);
+    if (i > 0) {
+      EXPECT_LE(o.time, orders.orders[i - 1].time);
+    }
   }
   bool pushedRecord = false, pushedBig = false;
   for (int step = 0; step < 400 && !(pushedRecord && pushedBig); ++step) {
@@ -208,6 +210,32 @@ TEST_F(ChartFeedsTest, TraceListIsAnsweredWithEachItemsDay) {
   SPushTickPacket push;
   ASSERT_TRUE(ReadPushTicks(pushes[0].second.data(), pushes[0].second.size(), &push));
   EXPECT_EQ(push.records.size(), 2u);
+}
+
+// Golden bytes: each amount in the unit of its field. A deal record
+// (shared by the deal list and the time-share reply, whose K-line reader
+// sums it into a bar) carries the deal's amount in the bar's hundredths at
+// 26; a quote record its day's amount in thousandths at 34.
+TEST(ChartReplies, AmountsGoOutInTheirFieldsUnits) {
+  const std::string deals = sim::BuildDealList(7, {sim::WalkDeal{5, 12340, 3, 12330, 12340}});
+  const std::string golden(
+      "\x00\x01\x07\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00"  // head, one deal
+      "\x05\x00\x34\x30\x00\x00\x03\x00\x00\x00"                            // 09:35, 12.34, 3 pieces
+      "\x00\x00\x00\x00\x00\x00\x00\x00\x2A\x30\x00\x00\x34\x30\x00\x00"  // bid 12.33, ask 12.34
+      "\x76\x0E\x00\x00",                                                 // 37.02 in hundredths
+      46);
+  EXPECT_EQ(deals, golden);
+  sim::WalkItem item;
+  item.market = kMarket;
+  item.code = kCode;
+  item.amount = 123456789;  // 123456.789 in thousandths
+  const std::string record = sim::EncodeTickRecord(item, 0);
+  EXPECT_EQ(record.substr(34, 4), std::string("\x15\xCD\x5B\x07", 4));
+  // Too large for the field: its largest value, never a wrapped one.
+  item.amount = uint64_t{1} << 33;
+  EXPECT_EQ(sim::EncodeTickRecord(item, 0).substr(34, 4), std::string("\xFF\xFF\xFF\xFF", 4));
+  EXPECT_EQ(sim::BarAmountOf(4000000000u, 4000000000u), INT32_MAX);
+  EXPECT_EQ(sim::AddBarAmounts(INT32_MAX, 5), INT32_MAX);
 }
 
 }  // namespace

@@ -21,12 +21,6 @@ constexpr int32_t kIntervalCode = 605001;
 // The interval: the last bars shown, today's included.
 constexpr int kIntervalBars = 20;
 
-CStockView* ChartView(CMainFrame& frame) {
-  for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
-    if (auto* view = dynamic_cast<CStockView*>(frame.Splitter().GetView(0, i))) return view;
-  return nullptr;
-}
-
 // A click on a visible bar of the K-line pane: the pointer goes there (the
 // bar under it becomes the cursor), then a press and a release.
 void ClickBar(CStockView& view, CHisTechObj& chart, int bar) {
@@ -46,14 +40,14 @@ void ClickBar(CStockView& view, CHisTechObj& chart, int bar) {
 
 void PictureIntervalStats(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
                           sim::QuoteServer* quoteSim, SIntervalPictures* seen) {
-  CStockView* view = ChartView(frame);
-  if (!view) return;
   if (quoteSim) {
     const int left = (sim::kLastMinute + 1 - sim::kMorningDeals) * sim::kStepsPerMinute;
     for (int step = 0; step < left; ++step) quoteSim->Market().Step();
   }
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   router->OpenChartPage(SCodeInfo{kIntervalMarket, kIntervalCode}, kPageTimeShare);
+  auto* view = dynamic_cast<CStockView*>(router->GetActiveView());
+  if (!view) return;
   CStatTable& board = view->Panel().Board();
   platform::PumpUntil([&] { return board.GetCellText(15, 1) != "-" && !board.GetCellText(15, 1).empty(); },
                       timeoutMs);

@@ -216,9 +216,7 @@ int CHisTechObj::OnHistory(const void* body, int length) {
     const SHistoryRecord& r = reply.records[static_cast<size_t>(i)];
     bars.push_back(SHistoryUnit{
         static_cast<int32_t>(r.date), float(r.open / 1000.0), float(r.high / 1000.0),
-        float(r.low / 1000.0), float(r.close / 1000.0), r.volume,
-        // A negative amount is no amount: it must not read as billions.
-        static_cast<uint32_t>(std::max(r.amount, 0))});
+        float(r.low / 1000.0), float(r.close / 1000.0), r.volume, static_cast<uint32_t>(r.amount)});
   }
   bars.insert(bars.end(), m_raw.begin(), m_raw.end());
   m_raw.swap(bars);
@@ -366,8 +364,9 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
       const float p = float(it->price / 1000.0);
       last->fHigh = std::max(last->fHigh, p);
       last->fLow = std::min(last->fLow, p);
+      // Saturates: a busy bar's minutes may not fit the bar's field.
       last->nAmount = static_cast<uint32_t>(
-          std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(std::max(it->amount, 0)), UINT32_MAX));
+          std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
       last->nVolume += packet.code.market == 4097 ? it->volume / 100 : it->volume;
     }
     if (e - d < newest.minute) last->fClose = float(newest.price / 1000.0);
