@@ -3,6 +3,8 @@
 // candles and the moving-average overlay, and the pane factory.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -272,6 +274,60 @@ TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
   EXPECT_EQ(bodies[1].fill, Color(24));
   EXPECT_EQ(pic.HighestBar(), 0);
   EXPECT_EQ(pic.LowestBar(), 1);
+}
+
+// Draws on a DC as the chart does and keeps what each text call asked.
+class KeepingPainter : public CDCPainter {
+ public:
+  using CDCPainter::CDCPainter;
+  struct SCall {
+    std::string text;
+    RECT box;
+    UINT format;
+    CFont* font;
+  };
+  std::vector<SCall> calls;
+  void Text(const std::string& text, const RECT& box, UINT format, COLORREF color, CFont* font) override {
+    calls.push_back({text, box, format, font});
+    CDCPainter::Text(text, box, format, color, font);
+  }
+};
+
+// The high and low labels are drawn whole: each comes out as the same
+// text drawn without a box to keep it in (an end ellipsis in a box of the
+// text's own measure cut "8.12" to "8.…").
+TEST_F(ChartsTest, HighAndLowLabelsAreDrawnWhole) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  std::vector<SHistoryUnit> u = {{20240101, 9.0f, 9.91f, 8.12f, 9.5f, 100, 0},
+                                 {20240102, 9.5f, 11.31f, 9.2f, 11.0f, 100, 0},
+                                 {20240103, 11.0f, 11.2f, 10.1f, 10.5f, 100, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  QImage image(600, 300, QImage::Format_ARGB32_Premultiplied);
+  CDC dc;
+  dc.Attach(&image);
+  KeepingPainter p(&dc);
+  pic.Paint(p);
+  int labels = 0;
+  for (const KeepingPainter::SCall& c : p.calls) {
+    // The labels beside the extremes (the value axis' labels are centred
+    // in their boxes, these start at the arrow).
+    if ((c.text != "8.12" && c.text != "11.31") || (c.format & DT_CENTER)) continue;
+    ++labels;
+    const auto draw = [&](const RECT& box, UINT format) {
+      QImage out(700, 300, QImage::Format_ARGB32_Premultiplied);
+      out.fill(0);
+      CDC d;
+      d.Attach(&out);
+      CDCPainter painter(&d);
+      painter.Text(c.text, box, format, RGB(255, 255, 255), c.font);
+      return out;
+    };
+    const RECT wide{c.box.left, c.box.top, c.box.left + 300, c.box.bottom};
+    EXPECT_TRUE(draw(c.box, c.format) == draw(wide, c.format & ~UINT(DT_END_ELLIPSIS))) << c.text;
+  }
+  EXPECT_EQ(labels, 2);
 }
 
 TEST_F(ChartsTest, TheMovingAverageWidensThePriceRange) {
