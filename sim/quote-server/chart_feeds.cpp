@@ -36,7 +36,7 @@ void ChartFeeds::Show(Feed& feed, int32_t code) {
   feed.shown.push_back(code);
 }
 
-std::string ChartFeeds::Answer(int connection, const std::string& request) {
+std::vector<std::string> ChartFeeds::Answer(int connection, const std::string& request) {
   if (request.size() < kHead + kItem) return {};
   const char* p = request.data();
   const uint16_t type = ReadU16(p) & 0xFF00;
@@ -51,25 +51,38 @@ std::string ChartFeeds::Answer(int connection, const std::string& request) {
     feed.bigSeen = walk_.LastSerial();
     std::vector<WalkBigDeal> deals = walk_.BigDeals(market, word, 0);
     if (deals.empty()) return {};  // a count of 0 is not a list
-    return BuildBigOrders(kBigOrderType, deals);
+    if (deals.size() > kRecentBigOrders) deals.erase(deals.begin(), deals.end() - kRecentBigOrders);
+    return {BuildBigOrders(kBigOrderType, tag, deals)};
   }
   if (type == kTraceListType) {
+    // Each traced item's day so far, so a chart that starts tracing late
+    // still shows the morning; the pushes then keep it going.
+    std::vector<std::string> replies;
     const size_t count = std::min<size_t>(ReadU16(p + 6), (request.size() - kHead) / kItem);
-    for (size_t i = 0; i < count; ++i) Show(feed, (int32_t)ReadU32(p + kHead + kItem * i + 2));
-    return {};
+    for (size_t i = 0; i < count; ++i) {
+      const int32_t code = (int32_t)ReadU32(p + kHead + kItem * i + 2);
+      WalkItem item;
+      std::vector<WalkDeal> deals;
+      if (!walk_.Day(code, &item, &deals)) continue;
+      Show(feed, code);
+      std::string body = BuildMinuteTrace(tag, item, deals);
+      quotelink::WriteU16(body.data(), kTraceListType);
+      replies.push_back(std::move(body));
+    }
+    return replies;
   }
   WalkItem item;
   std::vector<WalkDeal> deals;
   if (!walk_.Day((int32_t)word, &item, &deals)) return {};
   switch (type) {
-    case kDealListType: return BuildDealList(tag, deals);
+    case kDealListType: return {BuildDealList(tag, deals)};
     case kMinuteTraceType:
       Show(feed, item.code);
-      return BuildMinuteTrace(tag, item, deals);
+      return {BuildMinuteTrace(tag, item, deals)};
     case kInfoType: {
       // The second item of the request carries the date.
       const uint32_t date = request.size() >= kHead + 2 * kItem ? ReadU32(p + kHead + kItem + 2) : 0;
-      return BuildInfoText(tag, item, date);
+      return {BuildInfoText(tag, item, date)};
     }
     default: return {};
   }
@@ -95,8 +108,8 @@ std::vector<std::pair<int, std::string>> ChartFeeds::Pushes() {
       std::vector<WalkBigDeal> fresh = walk_.BigDeals(feed.bigMarket, feed.threshold, feed.bigSeen);
       if (!fresh.empty()) {
         feed.bigSeen = fresh.back().serial;
-        // The list shows what the last packet holds: the whole list so far.
-        out.emplace_back(connection, BuildBigOrders(kBigOrderAddType, walk_.BigDeals(feed.bigMarket, feed.threshold, 0)));
+        // Only what is new: the list already holds the rest.
+        out.emplace_back(connection, BuildBigOrders(kBigOrderAddType, 0, fresh));
       }
     }
   }

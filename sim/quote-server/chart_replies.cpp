@@ -27,6 +27,7 @@ void AppendDeal(std::string& body, const WalkDeal& d) {
   WriteU32(&r[6], d.volume);
   WriteU32(&r[18], d.bid);
   WriteU32(&r[22], d.ask);
+  WriteU32(&r[26], (uint32_t)BarAmountOf(d.price, d.volume));
   body += r;
 }
 
@@ -46,7 +47,7 @@ std::string EncodeTickRecord(const WalkItem& item, uint16_t minute) {
   WriteU32(p + 22, item.volume ? (uint32_t)(item.amount / item.volume) : item.price);
   WriteU32(p + 26, Clamp32(item.volume));
   WriteU32(p + 30, item.lastDeal);
-  WriteU32(p + 34, Clamp32(item.amount));
+  WriteU32(p + 34, RecordAmount(item.amount));
   WriteU32(p + 38, Clamp32(item.activeBuy));
   WriteU32(p + 42, Clamp32(item.activeSell));
   p[46] = 10;
@@ -96,13 +97,15 @@ std::string BuildPushTicks(const std::vector<WalkItem>& items, uint16_t minute) 
   return body;
 }
 
-std::string BuildBigOrders(uint16_t type, const std::vector<WalkBigDeal>& deals) {
+std::string BuildBigOrders(uint16_t type, uint16_t tag, const std::vector<WalkBigDeal>& deals) {
   const size_t count = std::min<size_t>(deals.size(), 0x7FFF);
   const bool add = type == kBigOrderAddType;
   std::string body(add ? 25 : 10, '\0');
   WriteU16(&body[0], type);
+  if (!add) WriteU16(&body[2], tag);
   WriteU16(&body[add ? 19 : 4], (uint16_t)count);
-  for (size_t i = deals.size() - count; i < deals.size(); ++i) {
+  for (size_t k = 0; k < count; ++k) {
+    const size_t i = deals.size() - 1 - k;
     std::string r(kBigSize, '\0');
     WriteU16(&r[0], MinuteElapsed(deals[i].deal.minute));
     WriteU16(&r[2], deals[i].market);

@@ -40,9 +40,10 @@ std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vect
 std::string BuildDealList(uint16_t tag, const std::vector<WalkDeal>& deals);
 // Type, no 16-byte entries, the record count at 9, records from 15.
 std::string BuildPushTicks(const std::vector<WalkItem>& items, uint16_t minute);
-// 0x1C00: the count at 4, records from 10; 0x1D00: the count at 19,
-// records from 25. At most 32767 of the latest deals.
-std::string BuildBigOrders(uint16_t type, const std::vector<WalkBigDeal>& deals);
+// 0x1C00: the tag at 2, the count at 4, records from 10; 0x1D00: the
+// count at 19, records from 25. The deals come oldest first and go out
+// latest first, at most 32767 of the latest.
+std::string BuildBigOrders(uint16_t type, uint16_t tag, const std::vector<WalkBigDeal>& deals);
 // An information text of an item for a date: type, tag, the item's market
 // at 4, then from 12 the GBK text (lines split by CR LF) and a NUL.
 std::string BuildInfoText(uint16_t tag, const WalkItem& item, uint32_t date);

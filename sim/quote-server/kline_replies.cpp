@@ -48,6 +48,10 @@ void Put(std::string& b, size_t at, uint32_t v, int width) {
     WriteU32(&b[at], v);
 }
 
+// Every reply carries the tag of the request it answers (requests are
+// checked for their 12-byte head before this is read).
+uint16_t RequestTag(const std::string& request) { return ReadU16(request.data() + 4); }
+
 uint32_t Thousandths(double price) {
   return uint32_t(std::lround(std::max(price, 0.01) * 100.0) * 10);
 }
@@ -63,6 +67,9 @@ std::vector<SimBar> KLineReplies::Daily(const WalkItem& item) const {
   std::mt19937 rng(uint32_t(item.code) * 2654435761u);
   std::normal_distribution<double> move(0.0003, 0.018);
   std::uniform_real_distribution<double> spread(0.002, 0.02);
+  // A day's amount in currency units: a month of them stays well inside
+  // the bar's 32-bit hundredths.
+  std::uniform_int_distribution<uint32_t> turnover(150000, 600000);
   std::vector<SimBar> bars(kHistoryDays);
   double close = std::max(item.preClose, 10u) / 1000.0;
   chr::sys_days day = DayOf(tradeDate_);
@@ -78,8 +85,8 @@ std::vector<SimBar> KLineReplies::Daily(const WalkItem& item) const {
     b.high = std::max(b.open, b.close) + Thousandths(close * spread(rng)) - 10;
     b.low = std::min(b.open, b.close) - std::min<uint32_t>(std::min(b.open, b.close) / 2,
                                                            Thousandths(close * spread(rng)) - 10);
-    b.volume = uint32_t(20000 + (rng() % 80000));
-    b.amount = int32_t(std::min<double>(double(b.volume) * b.close / 1000.0, 2e9));
+    b.volume = std::max<uint32_t>(1, uint32_t(uint64_t(turnover(rng)) * 1000 / std::max<uint32_t>(b.close, 1)));
+    b.amount = BarAmountOf(b.close, b.volume);
     close = open;
   }
   // Today: the moving market's figures.
@@ -91,7 +98,7 @@ std::vector<SimBar> KLineReplies::Daily(const WalkItem& item) const {
   today.low =
       item.low ? std::min({item.low, today.open, today.close}) : std::min(today.open, today.close);
   today.volume = uint32_t(item.volume);
-  today.amount = int32_t(std::min<uint64_t>(item.amount / 1000, 2000000000u));
+  today.amount = BarAmount(item.amount);
   bars.push_back(today);
   return bars;
 }
@@ -124,8 +131,9 @@ std::vector<SimBar> KLineReplies::Minutes(const WalkItem& item, uint32_t date) c
     b.date = (date % 10000) * 10000 + uint32_t(TimeOfMinute(m) / 60 * 100 + TimeOfMinute(m) % 60);
     b.close = std::clamp<uint32_t>(uint32_t(std::lround(p / 10.0) * 10), day.low, day.high);
     b.open = b.high = b.low = b.close;
-    b.volume = day.volume / 240 + (m == 240 ? day.volume % 240 : 0);
-    b.amount = int32_t(double(b.volume) * b.close / 1000.0);
+    // Spread evenly, so a dear item's few pieces still trade all day.
+    b.volume = uint32_t(uint64_t(day.volume) * uint32_t(m) / 240 - uint64_t(day.volume) * uint32_t(m - 1) / 240);
+    b.amount = BarAmountOf(b.close, b.volume);
     if (m == to) {
       price = target;
       from = m;
@@ -141,8 +149,8 @@ std::vector<SimBar> KLineReplies::Bars(const WalkItem& item, int period) const {
     into.high = std::max(into.high, b.high);
     into.low = std::min(into.low, b.low);
     into.close = b.close;
-    into.volume += b.volume;
-    into.amount += b.amount;
+    into.volume = uint32_t(std::min<uint64_t>(uint64_t(into.volume) + b.volume, UINT32_MAX));
+    into.amount = AddBarAmounts(into.amount, b.amount);
     into.date = b.date;
   };
   if (period == 61) return daily;
@@ -198,7 +206,7 @@ std::string KLineReplies::History(const std::string& request) const {
   const size_t begin = end > wanted ? end - wanted : 0;  // fewer at the start of history
   std::string b;
   Put(b, 0, type, 2);
-  Put(b, 2, 1, 2);
+  Put(b, 2, RequestTag(request), 2);
   Put(b, 4, end > begin ? 1 : 0, 2);
   Put(b, 10, item.market, 2);
   Put(b, 12, uint32_t(item.code), 4);
@@ -230,7 +238,7 @@ std::string KLineReplies::DayTrace(const std::string& request) const {
   const std::vector<SimBar> minutes = Minutes(item, date);
   std::string b;
   Put(b, 0, 0x0400, 2);
-  Put(b, 2, 1, 2);
+  Put(b, 2, RequestTag(request), 2);
   Put(b, 4, date, 4);
   Put(b, 8, preClose, 4);
   Put(b, 12, uint32_t(minutes.size()), 2);
@@ -260,7 +268,7 @@ std::string KLineReplies::ExRights(const std::string& request) const {
   } recs[] = {{380, 0, 2000, 0, 0}, {170, 1500, 0, 0, 1}};
   std::string b;
   Put(b, 0, 0x1300, 2);
-  Put(b, 2, 1, 2);
+  Put(b, 2, RequestTag(request), 2);
   Put(b, 4, 2, 2);
   b.resize(10 + 16 * 2, '\0');
   for (size_t i = 0; i < 2; ++i) {
@@ -281,7 +289,7 @@ std::string KLineReplies::InfoTitles(const std::string& request) const {
   const std::vector<InfoItem> entries = InfoItemsOf(item.market, item.code, DayClock(tradeDate_));
   std::string b;
   Put(b, 0, 0x1E00, 2);
-  Put(b, 2, 1, 2);
+  Put(b, 2, RequestTag(request), 2);
   Put(b, 10, uint32_t(entries.size()), 4);
   b.resize(18, '\0');
   for (const InfoItem& e : entries) {

@@ -15,6 +15,10 @@ constexpr int64_t kCent = 10;
 // One item in this many trades in a step: collectibles do not all trade
 // every second, and a quote list marks the few that moved.
 constexpr int kTradeOdds = 8;
+// Items dearer than this trade less often, in proportion.
+constexpr uint32_t kDearPrice = 250000;
+// What a lot of a deal is worth, in thousandths.
+constexpr uint64_t kLotValue = 10000;
 
 int64_t RoundToCent(int64_t price) { return (price + kCent / 2) / kCent * kCent; }
 
@@ -33,6 +37,32 @@ void SetBook(WalkItem& item, bool dealAtAsk, uint32_t bidVolume, uint32_t askVol
 }
 
 }  // namespace
+
+uint32_t RecordAmount(uint64_t thousandths) {
+  return (uint32_t)std::min<uint64_t>(thousandths, UINT32_MAX);
+}
+
+int32_t BarAmount(uint64_t thousandths) {
+  return (int32_t)std::min<uint64_t>(thousandths / 10, INT32_MAX);
+}
+
+int32_t BarAmountOf(uint32_t price, uint64_t volume) {
+  // Both factors below 2^32 but the product may not fit: divide first
+  // when it would not.
+  const uint64_t limit = UINT64_MAX / std::max<uint64_t>(price, 1);
+  return volume > limit ? INT32_MAX : BarAmount(volume * price);
+}
+
+int32_t AddBarAmounts(int32_t a, int32_t b) {
+  return (int32_t)std::clamp<int64_t>((int64_t)a + b, 0, INT32_MAX);
+}
+
+int TradeOdds(uint32_t preClose) { return kTradeOdds * (int)std::max<uint32_t>(1, preClose / kDearPrice); }
+
+uint32_t DealPieces(uint32_t lots, uint32_t price) {
+  if (price == 0) return std::max<uint32_t>(lots, 1);
+  return (uint32_t)std::max<uint64_t>(1, (lots * kLotValue + price / 2) / price);
+}
 
 bool MarketWalk::Load(const std::string& table) {
   using quotelink::ReadU16;
@@ -81,9 +111,10 @@ void MarketWalk::Step() {
   std::lock_guard<std::mutex> lock(mutex_);
   const uint16_t minute = (uint16_t)std::min<long>(kMorningDeals + steps_ / kStepsPerMinute, kLastMinute);
   ++steps_;
-  std::uniform_int_distribution<int> trades(1, kTradeOdds);
-  for (size_t i = 0; i < items_.size(); ++i)
+  for (size_t i = 0; i < items_.size(); ++i) {
+    std::uniform_int_distribution<int> trades(1, TradeOdds(items_[i].preClose));
     if (trades(rng_) == 1) StepItem(i, rng_, minute);  // no deal: every figure stays
+  }
 }
 
 void MarketWalk::StepItem(size_t index, std::mt19937& rng, uint16_t minute) {
@@ -105,14 +136,14 @@ void MarketWalk::StepItem(size_t index, std::mt19937& rng, uint16_t minute) {
   item.price = (uint32_t)price;
   if (item.price > item.high) item.high = item.price;
   if (item.price < item.low) item.low = item.price;
-  item.lastDeal = (uint32_t)deal(rng);
+  item.lastDeal = DealPieces((uint32_t)deal(rng), item.price);
   item.volume += item.lastDeal;
   item.amount += (uint64_t)item.lastDeal * item.price;
   const bool atAsk = side(rng) == 1;
   const uint32_t bidVolume = (uint32_t)book(rng);
   SetBook(item, atAsk, bidVolume, (uint32_t)book(rng));
   if (big(dealRng_) == 0) {
-    const uint32_t extra = (uint32_t)bigSize(dealRng_);
+    const uint32_t extra = DealPieces((uint32_t)bigSize(dealRng_), item.price);
     item.volume += extra;
     item.amount += (uint64_t)extra * item.price;
     item.lastDeal += extra;

@@ -5,6 +5,10 @@
 // the order ratio), and each item's deals of the day: a seeded morning made
 // at load, then one deal whenever it trades, now and then a big one; the big
 // deals of the whole market are kept in order for the big-order lists.
+// Dear items trade in fewer pieces and less often, so that a day's amount
+// of every item stays near a million currency units: within the quote
+// record's 32-bit thousandths for a whole session, and a month of K-line
+// bars within their 32-bit hundredths.
 // Thread-safe: the walk thread steps it while clients are answered.
 #pragma once
 #include <cstdint>
@@ -37,6 +41,17 @@ struct WalkItem {
   uint64_t activeSell = 0;  // volume dealt at the bid
 };
 
+// The units the fields carry amounts in. Quote and tick records: u32
+// thousandths of the currency unit; K-line bars and the time-share reply's
+// minute records: i32 hundredths. A figure too large for its field goes out
+// as the field's largest value, never wrapped.
+uint32_t RecordAmount(uint64_t thousandths);
+int32_t BarAmount(uint64_t thousandths);
+// Hundredths of price x volume (thousandths x pieces), saturated.
+int32_t BarAmountOf(uint32_t price, uint64_t volume);
+// a + b in hundredths, saturated.
+int32_t AddBarAmounts(int32_t a, int32_t b);
+
 // One deal of an item's day.
 struct WalkDeal {
   uint16_t minute = 0;  // trading minute: 0 = 09:30, the lunch break left out
@@ -62,12 +77,19 @@ constexpr size_t kKeptDeals = 4000;
 constexpr int kStepsPerMinute = 60;
 constexpr uint16_t kLastMinute = 239;
 
+// One in this many steps an item of this previous close trades.
+int TradeOdds(uint32_t preClose);
+// Pieces of a deal of this many lots at this price: a lot is worth about
+// ten currency units, a deal at least one piece.
+uint32_t DealPieces(uint32_t lots, uint32_t price);
+
 class MarketWalk {
  public:
   explicit MarketWalk(uint32_t seed) : rng_(seed), dealRng_(seed ^ 0x9E3779B9u) {}
   // Takes the items of a 0x1000 reply body; false when it is malformed.
   bool Load(const std::string& marketTable);
-  // One step: about one item in eight trades, with a move of at most 1%
+  // One step: about one item in eight trades (dear items fewer, see
+  // TradeOdds), with a move of at most 1%
   // of the previous close, kept within +-10% of it, and one deal at the
   // bid or the ask; the others keep every figure.
   void Step();

@@ -39,7 +39,7 @@ std::string EncodeQuoteRecord(const WalkItem& item) {
   WriteU32(p + 18, item.price);
   WriteU32(p + 22, Clamp32(item.volume));
   WriteU32(p + 26, item.lastDeal);
-  WriteU32(p + 30, Clamp32(item.amount));
+  WriteU32(p + 30, RecordAmount(item.amount));
   WriteU32(p + 34, item.ask);
   WriteU32(p + 38, item.bid);
   WriteU32(p + 42, item.askVolume);

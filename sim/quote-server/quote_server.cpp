@@ -318,8 +318,7 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
     }
     default:
       if (ChartFeeds::Serves(request.type)) {
-        const std::string reply = charts_.Answer(session.number_, request.body);
-        if (!reply.empty()) session.Reply(reply);
+        for (const std::string& reply : charts_.Answer(session.number_, request.body)) session.Reply(reply);
       }
       break;  // no answer for a type nobody registered
   }

@@ -3,6 +3,9 @@
 // candles and the moving-average overlay, and the pane factory.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -122,7 +125,9 @@ TEST_F(ChartsTest, FixedGridLevelsSetTheRangeAndTheGrid) {
   std::vector<std::string> labels;
   for (const SDrawn& d : p.Of(Kind::kText))
     if (d.rect.right == 80 - 2) labels.push_back(d.text);
-  EXPECT_EQ(labels, (std::vector<std::string>{"20.00", "20.00", "80.00", "80.00"}));
+  // The range's ends fall on the two levels: each label is drawn once, not
+  // a second time over itself.
+  EXPECT_EQ(labels, (std::vector<std::string>{"20.00", "80.00"}));
 }
 
 TEST_F(ChartsTest, VolumeTitleHidesTheVolumeItself) {
@@ -137,6 +142,61 @@ TEST_F(ChartsTest, VolumeTitleHidesTheVolumeItself) {
   for (const std::string& t : p.Texts()) title += t + "|";
   EXPECT_NE(title.find("VOL(5,10)|MA1=100|MA2=100|"), std::string::npos) << title;
   EXPECT_EQ(title.find("VOLUME"), std::string::npos) << title;
+}
+
+// A cursor hidden, or left outside the range by a zoom out that brought
+// older bars, leaves the title with the last bar's values.
+TEST_F(ChartsTest, TitleWithoutACursorInRangeShowsTheLastBar) {
+  CTechAnalysisVol pic("VOL");
+  pic.SetRect(80, 0, 900, 200);
+  Bars bars(Units({10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
+  bars.Give(pic);
+  for (int cursor : {-1, 12, 40}) {
+    pic.SetCursorIndex(cursor);
+    RecordingPainter p;
+    pic.Paint(p);
+    std::string title;
+    for (const std::string& t : p.Texts()) title += t + "|";
+    EXPECT_NE(title.find("VOL(5,10)|MA1=100|MA2=100|"), std::string::npos) << cursor << " " << title;
+  }
+}
+
+// Value labels stay inside their pane, so those on the edges of two
+// adjacent panes do not overlap.
+TEST_F(ChartsTest, AxisLabelsStayInsideTheirPane) {
+  CTechAnalysisVol upper("VOL"), lower("VOL");
+  upper.SetRect(80, 0, 900, 100);
+  lower.SetRect(80, 99, 900, 200);
+  Bars bars(Units({10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21}));
+  bars.Give(upper);
+  bars.Give(lower);
+  RecordingPainter a, b;
+  upper.Paint(a);
+  lower.Paint(b);
+  int upperBottom = 0, lowerTop = 1000;
+  for (const SDrawn& d : a.Of(Kind::kText))
+    if (d.rect.right <= 80) upperBottom = std::max<int>(upperBottom, d.rect.bottom);
+  for (const SDrawn& d : b.Of(Kind::kText))
+    if (d.rect.right <= 80) lowerTop = std::min<int>(lowerTop, d.rect.top);
+  ASSERT_GT(upperBottom, 0);
+  EXPECT_LE(upperBottom, 100);
+  EXPECT_GE(lowerTop, 99);
+  EXPECT_LE(upperBottom, lowerTop + 1);
+  // Nor do the labels of one pane overlap each other, however low it is.
+  for (int height : {30, 45, 100}) {
+    CTechAnalysisVol pane("VOL");
+    pane.SetRect(80, 0, 900, height);
+    bars.Give(pane);
+    RecordingPainter p;
+    pane.Paint(p);
+    std::vector<RECT> labels;
+    for (const SDrawn& d : p.Of(Kind::kText))
+      if (d.rect.right <= 80) labels.push_back(d.rect);
+    ASSERT_FALSE(labels.empty()) << height;
+    for (size_t i = 0; i < labels.size(); ++i)
+      for (size_t j = i + 1; j < labels.size(); ++j)
+        EXPECT_FALSE(labels[i].top < labels[j].bottom && labels[i].bottom > labels[j].top) << height;
+  }
 }
 
 TEST_F(ChartsTest, LargeOutputsAreHeldInTenThousandsFromOneMillionAndOne) {
@@ -214,6 +274,60 @@ TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
   EXPECT_EQ(bodies[1].fill, Color(24));
   EXPECT_EQ(pic.HighestBar(), 0);
   EXPECT_EQ(pic.LowestBar(), 1);
+}
+
+// Draws on a DC as the chart does and keeps what each text call asked.
+class KeepingPainter : public CDCPainter {
+ public:
+  using CDCPainter::CDCPainter;
+  struct SCall {
+    std::string text;
+    RECT box;
+    UINT format;
+    CFont* font;
+  };
+  std::vector<SCall> calls;
+  void Text(const std::string& text, const RECT& box, UINT format, COLORREF color, CFont* font) override {
+    calls.push_back({text, box, format, font});
+    CDCPainter::Text(text, box, format, color, font);
+  }
+};
+
+// The high and low labels are drawn whole: each comes out as the same
+// text drawn without a box to keep it in (an end ellipsis in a box of the
+// text's own measure cut "8.12" to "8.…").
+TEST_F(ChartsTest, HighAndLowLabelsAreDrawnWhole) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  std::vector<SHistoryUnit> u = {{20240101, 9.0f, 9.91f, 8.12f, 9.5f, 100, 0},
+                                 {20240102, 9.5f, 11.31f, 9.2f, 11.0f, 100, 0},
+                                 {20240103, 11.0f, 11.2f, 10.1f, 10.5f, 100, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  QImage image(600, 300, QImage::Format_ARGB32_Premultiplied);
+  CDC dc;
+  dc.Attach(&image);
+  KeepingPainter p(&dc);
+  pic.Paint(p);
+  int labels = 0;
+  for (const KeepingPainter::SCall& c : p.calls) {
+    // The labels beside the extremes (the value axis' labels are centred
+    // in their boxes, these start at the arrow).
+    if ((c.text != "8.12" && c.text != "11.31") || (c.format & DT_CENTER)) continue;
+    ++labels;
+    const auto draw = [&](const RECT& box, UINT format) {
+      QImage out(700, 300, QImage::Format_ARGB32_Premultiplied);
+      out.fill(0);
+      CDC d;
+      d.Attach(&out);
+      CDCPainter painter(&d);
+      painter.Text(c.text, box, format, RGB(255, 255, 255), c.font);
+      return out;
+    };
+    const RECT wide{c.box.left, c.box.top, c.box.left + 300, c.box.bottom};
+    EXPECT_TRUE(draw(c.box, c.format) == draw(wide, c.format & ~UINT(DT_END_ELLIPSIS))) << c.text;
+  }
+  EXPECT_EQ(labels, 2);
 }
 
 TEST_F(ChartsTest, TheMovingAverageWidensThePriceRange) {

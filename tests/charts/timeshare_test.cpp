@@ -10,6 +10,7 @@
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
+#include "zeb/scheme/sys_style.h"
 
 using namespace tables_test;
 using charts_test::MinuteBody;
@@ -43,20 +44,25 @@ struct FlatCase {
   int decimals;
 };
 
+// A price picture's data: the prices, the previous close and the day's bounds.
+SDynPicData PriceData(const std::vector<int32_t>& price, int32_t preClose, int32_t upper, int32_t lower) {
+  SDynPicData d;
+  d.count = static_cast<int32_t>(price.size());
+  d.preClose = preClose;
+  d.upper = upper;
+  d.lower = lower;
+  d.values[0] = price.data();
+  return d;
+}
+
 class FlatSeries : public ::testing::TestWithParam<FlatCase> {};
 
 TEST_P(FlatSeries, GetsAtLeastOnePercentWithThePreviousCloseInTheMiddle) {
   CPricePic pic;
   pic.SetFormat(GetParam().decimals, 1000);
   pic.SetRectDeferred(0, 0, 241, GetParam().height, false);
-  std::vector<int32_t> price(100, 10000);
-  SDynPicData d;
-  d.count = 100;
-  d.preClose = 10000;
-  d.upper = 11000;
-  d.lower = 9000;
-  d.values[0] = price.data();
-  pic.SetData(d);
+  const std::vector<int32_t> price(100, 10000);
+  pic.SetData(PriceData(price, 10000, 11000, 9000));
   EXPECT_EQ(pic.GetTop() - 10000, 10000 - pic.GetBottom());
   EXPECT_GE(pic.GetTop() - 10000, 100);  // 1 % of 10.00
   // The middle of the plot is the previous close.
@@ -250,6 +256,50 @@ TEST_F(TimeShareTest, FlatDayTraceGetsTenPercentBounds) {
   // The chart now shows a past day: today's ticks do not reach it.
   EXPECT_EQ(Feed(TickBody({At(571, 8100, 50, 50)})), 0);
   EXPECT_EQ(chart.GetDataCount(), 3);
+}
+
+// A past day that moves 0.1% spans the plot: its own extremes bound the
+// scale, not the 1% the scale keeps at least.
+TEST_F(TimeShareTest, QuietDayTraceSpansThePlot) {
+  ASSERT_EQ(Feed(charts_test::DayTraceBody(20260102, 10000,
+                                           {{10000, 10, 0}, {10010, 20, 0}, {9995, 5, 0}})),
+            1);
+  EXPECT_EQ(chart.GivenUpper(), 10010);
+  EXPECT_EQ(chart.GivenLower(), 9990);
+  EXPECT_EQ(chart.PricePic().GetTop(), 10010);
+  EXPECT_EQ(chart.PricePic().GetBottom(), 9990);
+  const RECT& plot = chart.PricePic().GetPlotRect();
+  EXPECT_LE(chart.PricePic().PriceRows()[1], plot.top + 2);  // the high at the top
+}
+
+// Without a left axis (the panel's index chart) the value labels sit
+// inside the rectangle: a four-digit price keeps its first digit.
+TEST_F(TimeShareTest, LabelsInsideTheRectKeepTheirFirstDigit) {
+  CPricePic pic;
+  pic.SetStyle(71);
+  pic.SetFormat(2, 1000);
+  pic.SetPointCount(242);
+  pic.SetRectDeferred(0, 0, 250, 150, true);
+  const std::vector<int32_t> prices = {1981300, 1990000, 1975000};
+  pic.SetData(PriceData(prices, 1981300, 2179430, 1783170));
+  QImage image(250, 150, QImage::Format_ARGB32_Premultiplied);
+  CDC dc;
+  dc.Attach(&image);
+  pic.Paint(&dc);
+  dc.SelectObject(CSysStyle::GetInstance()->GetFont(6));  // the labels' font
+  const int widest = dc.GetTextExtent("1999.99").cx;
+  EXPECT_GE(pic.GetPlotRect().left - 2 - widest, 0);
+}
+
+// The trace list is answered with each traced item's day in the minute
+// data's layout: the chart takes its own item's and leaves the others'.
+TEST_F(TimeShareTest, TraceListRepliesFeedTheTracedItem) {
+  const std::vector<Point> points = {{0, 10100, 5, 10050}, {1, 10200, 7, 10100}};
+  EXPECT_EQ(Feed(MinuteBody(0x0900, 1, {kMarket, kCode + 1}, 571, 10200, 12, points)), 0);
+  EXPECT_EQ(chart.GetDataCount(), 0);
+  ASSERT_EQ(Feed(MinuteBody(0x0900, 1, {kMarket, kCode}, 571, 10200, 12, points)), 1);
+  ASSERT_EQ(chart.GetDataCount(), 2);
+  EXPECT_EQ(chart.Prices()[1], 10200);
 }
 
 TEST_F(TimeShareTest, RequestsCarryTheItemAndTheTraceList) {

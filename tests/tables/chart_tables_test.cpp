@@ -8,6 +8,7 @@
 
 #include "chart_packet_bytes.h"
 #include "tables_test_support.h"
+#include "zeb/tables/base/table_keys.h"
 #include "zeb/tables/bigorder/large_vol_table.h"
 #include "zeb/tables/chartinfo/chart_info_tables.h"
 #include "zeb/tables/deals/deal_table.h"
@@ -29,6 +30,8 @@ class ChartTablesTest : public TablesTest {
   ChartTablesTest() {
     sim::MarketTableItem a = Item(602001, "A", 12340, 100, 50000);
     a.valuePerShare = 0;
+    a.limitUp = 13570;
+    a.limitDown = 11110;
     sim::MarketTableItem b = Item(602002, "B", 10000, 100, 0);
     b.valuePerShare = 5000;
     sim::MarketTableItem c = Item(100001, "C", 12340, 100, 50000);
@@ -67,6 +70,14 @@ TEST_F(ChartTablesTest, BoardShowsDashForLevelsTheRecordLacksAndIgnoresOtherItem
   EXPECT_EQ(board.FormatValue(0), "-");
 
   Feed(board, PushBody({Tick(12350, 100, 10)}));
+  // 跌停 is the lower limit in the fall colour, 涨停 the upper in the rise colour.
+  EXPECT_EQ(Cell(board, 18, 0), GBK("跌停"));
+  EXPECT_EQ(Cell(board, 18, 1), board.FormatValue(item.limitDown));
+  EXPECT_EQ(board.GetCellItem(18, 1)->textColor, Color(4));
+  EXPECT_EQ(Cell(board, 18, 2), GBK("涨停"));
+  EXPECT_EQ(Cell(board, 18, 3), board.FormatValue(item.limitUp));
+  EXPECT_EQ(board.GetCellItem(18, 3)->textColor, Color(2));
+  EXPECT_LT(item.limitDown, item.limitUp);
   EXPECT_EQ(Cell(board, 4, 1), "12.36");  // best ask, entry 4
   EXPECT_EQ(Cell(board, 6, 1), "12.35");  // best bid, entry 5
   EXPECT_EQ(Cell(board, 5, 1), "12.35");
@@ -210,6 +221,32 @@ TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
   EXPECT_EQ(Cell(orders, 0, 0), "09:35");
   ASSERT_EQ(orders.RowCodes().size(), 1u);
   EXPECT_EQ(+orders.RowCodes()[0].code, 602002);
+
+  // Pushed additions go on top of the list, the newest first; a new list
+  // replaces the rows.
+  Feed(orders, BigOrderBody(0x1D00, {{9, kMarket, 602001, 12400, 700}, {7, kMarket, 602002, 10200, 800}}));
+  ASSERT_EQ(orders.GetRowCount(), 3);
+  EXPECT_EQ(Cell(orders, 0, 0), "09:39");
+  EXPECT_EQ(Cell(orders, 1, 0), "09:37");
+  EXPECT_EQ(Cell(orders, 2, 0), "09:35");
+  EXPECT_EQ(+orders.RowCodes()[0].code, 602001);
+  EXPECT_EQ(+orders.RowCodes()[2].code, 602002);
+  // Up and Down scroll the rows shown, within the list.
+  std::vector<BigBytes> many;
+  for (int i = 0; i < 40; ++i) many.push_back({static_cast<uint16_t>(100 - i), kMarket, 602001, 12400, 700});
+  Feed(orders, BigOrderBody(0x1C00, many));
+  ASSERT_EQ(orders.GetRowCount(), 40);
+  const int page = orders.GetRowsPerPage();
+  ASSERT_LT(page, 40);
+  EXPECT_EQ(orders.OnKey(table_keys::kUp), 1);
+  EXPECT_EQ(orders.GetTopRow(), 0);
+  EXPECT_EQ(orders.OnKey(table_keys::kDown), 1);
+  EXPECT_EQ(orders.GetTopRow(), 1);
+  EXPECT_EQ(orders.OnKey(table_keys::kNext), 1);
+  EXPECT_EQ(orders.GetTopRow(), 1 + page);
+  for (int i = 0; i < 40; ++i) orders.OnKey(table_keys::kDown);
+  EXPECT_EQ(orders.GetTopRow(), 40 - page);
+  EXPECT_EQ(orders.OnKey(table_keys::kReturn), 0);
 }
 
 TEST_F(ChartTablesTest, ValuationRowAndTitle) {

@@ -590,4 +590,41 @@ TEST_F(StockViewTest, ThePanelChartsAndChipsTakeTheirData) {
   EXPECT_GT(held, 0.0);
 }
 
+// The index chart shows the morning the trace list's reply brings (the
+// index's day in the minute data's layout, type 0x0900), not a flat line
+// until the pushes start; and the big-order page scrolls with Up and Down
+// where the chart leaves them over (the time-share page), not where they
+// zoom the K-line.
+TEST_F(StockViewTest, TheIndexChartTakesItsTraceAndTheBigOrdersScroll) {
+  Show();
+  Open(602001, 0x10);
+  CStatInfoObj& panel = view.Panel();
+  panel.SelectTab(2);
+  TickBytes index;
+  index.market = kIndexMarket;
+  index.code = 399001;
+  index.time = 570 + 19;
+  index.last = 2010000;
+  index.volume = 400;
+  std::vector<PointBytes> points;
+  for (int i = 0; i < 20; ++i) points.push_back({static_cast<uint16_t>(i), 2000000u + 500u * i, 20, 2000000});
+  std::string trace = TraceBody(index, {}, -1, points);
+  trace[0] = 0x00;
+  trace[1] = 0x09;
+  Feed(trace);
+  ASSERT_EQ(panel.IndexChart().GetDataCount(), 20);
+  EXPECT_EQ(panel.IndexChart().Prices()[19], 2009500);
+
+  panel.SelectTab(4);
+  std::vector<BigBytes> many;
+  for (int i = 0; i < 60; ++i) many.push_back({static_cast<uint16_t>(100 - i), kMarket, 602001, 12400, 700});
+  Feed(BigOrderBody(0x1C00, many));
+  ASSERT_EQ(panel.BigOrders().GetRowCount(), 60);
+  EXPECT_EQ(view.OnKey(VK_DOWN, 1, 0), 1);
+  EXPECT_EQ(panel.BigOrders().GetTopRow(), 1);
+  view.OnKey(VK_F5, 1, 0);  // the K-line page: Down zooms out there
+  view.OnKey(VK_DOWN, 1, 0);
+  EXPECT_EQ(panel.BigOrders().GetTopRow(), 1);
+}
+
 }  // namespace

@@ -394,6 +394,9 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         r.marketTabs = PictureMarketTabs(*list, keep, o.stageTimeoutMs);
         if (!o.outDir.empty()) PictureSortedPage(*list, keep, o.stageTimeoutMs);
       }
+      // After the pictures of the morning's market: it walks to the day's end.
+      watchdog.Enter("interval statistics");
+      PictureIntervalStats(*frame, keep, o.stageTimeoutMs, quoteSim.get(), &r.interval);
       watchdog.Enter("menus");
       PictureMenus(*frame, keep);
       watchdog.Enter("formula dialogs");

@@ -15,6 +15,7 @@
 
 #include "tools/screenshot/market_pictures.h"
 #include "tools/screenshot/chart_pictures.h"
+#include "tools/screenshot/interval_pictures.h"
 #include "tools/screenshot/kline_pictures.h"
 #include "tools/screenshot/shell_pictures.h"
 #include "tools/screenshot/view_focus_pictures.h"
@@ -62,6 +63,7 @@ struct SProgramRunResult {
   SChartPictures chart;  // what the chart view's pictures saw
   SKLinePictures kline;  // what the K-line chart's pictures saw
   SViewFocusRun viewFocus;  // where the keys went, and the chart view after a resize
+  SIntervalPictures interval;  // the interval statistics after a full day
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);

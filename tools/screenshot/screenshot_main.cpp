@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/gbk.h"
 #include "platform/socket.h"
 #include "platform/testing/app.h"
 #include "tools/screenshot/program_run.h"
@@ -55,5 +56,9 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::fprintf(stderr, "main frame shown %.0f ms after start; %d items\n", result.startupMs, result.marketItems);
+  const SIntervalPictures& interval = result.interval;
+  std::fprintf(stderr, "interval statistics of %d bars after a full day: average %s, volume %s, amount %s; day total %s\n",
+               interval.bars, interval.average.c_str(), platform::GbkToUtf8(interval.volume).c_str(),
+               platform::GbkToUtf8(interval.amount).c_str(), platform::GbkToUtf8(interval.dayTotal).c_str());
   return 0;
 }

@@ -9,6 +9,7 @@
 #include "platform/gbk.h"
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -231,7 +232,8 @@ int CHisTechObj::OnHistory(const void* body, int length) {
       if (old.fLow < newest.fLow && old.fLow != 0.0f) newest.fLow = old.fLow;
       newest.fClose = old.fClose;
       newest.nVolume += old.nVolume;
-      newest.nAmount += old.nAmount;
+      // Saturates: a month of a busy item may not fit the bar's field.
+      newest.nAmount = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{newest.nAmount} + old.nAmount, UINT32_MAX));
       newest.nDate = old.nDate;
       m_raw.pop_back();
     }
@@ -362,7 +364,9 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
       const float p = float(it->price / 1000.0);
       last->fHigh = std::max(last->fHigh, p);
       last->fLow = std::min(last->fLow, p);
-      last->nAmount += static_cast<uint32_t>(it->amount);
+      // Saturates: a busy bar's minutes may not fit the bar's field.
+      last->nAmount = static_cast<uint32_t>(
+          std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
       last->nVolume += packet.code.market == 4097 ? it->volume / 100 : it->volume;
     }
     if (e - d < newest.minute) last->fClose = float(newest.price / 1000.0);
@@ -389,7 +393,7 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     last.fClose = lastPrice;
     last.fOpen = float(t.open / 1000.0);
     last.nVolume = t.dayVolume;
-    last.nAmount = t.amount;
+    last.nAmount = BarAmountOfRecordAmount(t.amount);
   } else if (m_nPeriod == kPeriodWeek || m_nPeriod == kPeriodMonth) {
     widen(last, float(t.high / 1000.0), float(t.low / 1000.0));
     last.fClose = lastPrice;
@@ -423,7 +427,8 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     uint32_t earlier = 0;
     for (size_t i = 0; i + 1 < m_raw.size(); ++i)
       if (m_raw[i].nDate / 10000 == tradeDay) earlier += m_raw[i].nAmount;
-    m_raw.back().nAmount = t.amount - earlier;
+    const uint32_t dayAmount = BarAmountOfRecordAmount(t.amount);
+    m_raw.back().nAmount = dayAmount > earlier ? dayAmount - earlier : 0;
   }
   Recompute();
   return 1;

@@ -100,9 +100,19 @@ void CBasePic::DrawFrame(CChartPainter& p) {
 }
 
 void CBasePic::DrawLabel(CChartPainter& p, const std::string& text, int left, int y, COLORREF color,
-                         CFont* font) {
+                         CFont* font, RECT* last) {
   const SIZE s = p.TextExtent(text, font);
-  const RECT box{left - 2 - s.cx, y - s.cy / 2, left - 2, y + s.cy / 2 + 1};
+  RECT box{left - 2 - s.cx, y - s.cy / 2, left - 2, y + s.cy / 2 + 1};
+  // Kept inside the picture: a label on its bottom edge would overlap the
+  // top label of the pane below.
+  int shift = 0;
+  if (box.bottom > m_rcPicture.bottom) shift = m_rcPicture.bottom - box.bottom;
+  if (box.top + shift < m_rcPicture.top) shift = m_rcPicture.top - box.top;
+  box.top += shift;
+  box.bottom += shift;
+  // Rows closer than a label's height: every other label shows.
+  if (last->bottom > last->top && box.top < last->bottom && box.bottom > last->top) return;
+  *last = box;
   p.Text(text, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE, color, font);
 }
 
@@ -123,6 +133,7 @@ void CBasePic::DrawYAxis(CChartPainter& p, const SAxisSpec& a) {
       float(std::atof(FormatFixed((double(m_fMax) + m_fMin) / 2.0, m_nDecimals).c_str()));
   const int height = bottom - top;
   CFont* percentFont = CSysStyle::GetInstance()->GetFont(6);
+  RECT drawn{};
   for (int i = 0; i < n; ++i) {
     if (a.style == 3 && (i == 0 || i == n - 1)) continue;
     if (a.style == 5 && i == 0) continue;
@@ -134,7 +145,7 @@ void CBasePic::DrawYAxis(CChartPainter& p, const SAxisSpec& a) {
       if (i > n / 2) color = a.aboveColor;
       if (i < n / 2) color = a.belowColor;
     }
-    DrawLabel(p, FormatFixed(value, m_nDecimals), left, y, color, m_pLabelFont);
+    DrawLabel(p, FormatFixed(value, m_nDecimals), left, y, color, m_pLabelFont, &drawn);
     if (a.style == 0 && middle != 0.0f) {
       char text[64];
       std::snprintf(text, sizeof text, "%.2f%%", std::fabs(value - middle) * 100.0 / middle);
@@ -158,11 +169,12 @@ void CBasePic::DrawValueGrid(CChartPainter& p, const RECT& rect, const float* va
   if (style != 4) p.Rect(rect, SPenSpec{PS_SOLID, 1, line}, kHollow);
   const double height = rect.bottom - rect.top;
   const double span = (double(m_fMax) - m_fMin) * m_fScale;
+  RECT drawn{};
   for (int i = 0; i < n; ++i) {
     const int y = rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / span);
     if (style == 4 || (i != 0 && i != n - 1))
       p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
-    DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont);
+    DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont, &drawn);
   }
 }
 
@@ -171,6 +183,7 @@ void CBasePic::DrawPercentGrid(CChartPainter& p, const RECT& rect, const float* 
   if (m_fMax == m_fMin || m_pX == nullptr || n <= 1) return;
   if (style != 4) p.Rect(rect, SPenSpec{PS_SOLID, 1, line}, kHollow);
   const double height = rect.bottom - rect.top;
+  RECT drawn{};
   for (int i = 0; i < n; ++i) {
     const int y =
         rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / (double(m_fMax) - m_fMin));
@@ -180,7 +193,7 @@ void CBasePic::DrawPercentGrid(CChartPainter& p, const RECT& rect, const float* 
     const double pct =
         reference != 0.0f ? (double(values[i]) - reference) * 100.0 / reference : 0.0;
     std::snprintf(text, sizeof text, "%.2f%%", pct);
-    DrawLabel(p, text, rect.left, y, label, m_pLabelFont);
+    DrawLabel(p, text, rect.left, y, label, m_pLabelFont, &drawn);
   }
 }
 

@@ -76,9 +76,11 @@ class CBasePic {
   void SetVerticalScale(float scale) { m_fScale = scale; }
 
  protected:
-  // Right-aligned label against left - 2, centred on y.
+  // Right-aligned label against left - 2, centred on y, kept inside the
+  // picture; a label that would overlap the one drawn before it in the same
+  // grid (last, empty at the first) is left out. Updates last.
   void DrawLabel(CChartPainter& p, const std::string& text, int left, int y, COLORREF color,
-                 CFont* font);
+                 CFont* font, RECT* last);
 
   int m_nDecimals = 0;
   float m_fMax = 0.0f;

@@ -264,7 +264,9 @@ void CTechAnalysisKLine::DrawHighLow(CChartPainter& p) {
   if (m_nHighBar - m_nFirst >= m_nXCount || m_nLowBar - m_nFirst >= m_nXCount) return;
   CFont* font = TitleFont();
   const SPenSpec pen{PS_SOLID, 1, SchemeColor(3)};
-  const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX | DT_END_ELLIPSIS;
+  // The box is the text's own measure: nothing to elide (an end ellipsis
+  // cut a label whose drawn width came out a pixel wider than measured).
+  const UINT format = DT_SINGLELINE | DT_VCENTER | DT_NOCLIP | DT_NOPREFIX;
   auto label = [&](int bar, float value, bool high) {
     const std::string text = FormatFixed(value, m_nDecimals);
     const SIZE s = p.TextExtent(text, font);

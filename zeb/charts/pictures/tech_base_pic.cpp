@@ -355,8 +355,11 @@ void CTechAnalysisBasePic::DrawTitle(CChartPainter& p) {
   m_rcParam = m_rcTitle;
   m_rcParam.left = m_rcName.right + 3;
   int lastRight = box.left + titleWidth;
-  const int bar = m_nCursor + m_nFirst;
-  if (!m_outValues.empty() && !m_colors.empty() && m_nCursor >= 0 && m_nFirst >= 0 &&
+  // No cursor in the range (hidden, or left outside it by a zoom out that
+  // brought older bars): the title shows the last bar's values.
+  const int cursor = m_nCursor >= 0 && m_nCursor + m_nFirst < m_nBarCount ? m_nCursor : m_nBarCount - m_nFirst - 1;
+  const int bar = cursor + m_nFirst;
+  if (!m_outValues.empty() && !m_colors.empty() && cursor >= 0 && m_nFirst >= 0 &&
       bar < m_nBarCount) {
     const bool vol = m_strFormulaName == "VOL";
     const int lines = vol ? m_nOutputs - 1 : m_nOutputs;

@@ -11,6 +11,9 @@
 
 namespace {
 
+// The scheme font of the grid's value labels ("走势涨跌比例字体").
+constexpr int kLabelFont = 6;
+
 constexpr int kStyleNoLeftAxis = 0x40;
 
 std::string Format(const char* format, double v, int decimals) {
@@ -66,7 +69,9 @@ void CDynBasePic::SetRectDeferredImpl(int style, const RECT& rect, bool deferOnl
 
 void CDynBasePic::ApplyDeferred(CDC* dc, int style) {
   if (!(style & kStyleNoLeftAxis)) return;
-  CFont* font = CSysStyle::GetInstance()->GetFont(2);
+  // Measured in the font the labels are drawn in: a narrower one cut the
+  // first digit of a four-digit price.
+  CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
   CFont* old = font ? dc->SelectObject(font) : nullptr;
   const int labelWidth = dc->GetTextExtent("9999.99 ").cx;
   if (old) dc->SelectObject(old);
@@ -121,7 +126,7 @@ void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
     return;
   }
   if (g.top != g.bottom) {
-    CFont* font = CSysStyle::GetInstance()->GetFont(6);
+    CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
     CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
     const int mode = dc->SetBkMode(TRANSPARENT);
     const COLORREF oldText = dc->GetTextColor();

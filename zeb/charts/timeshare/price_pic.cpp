@@ -68,6 +68,16 @@ int CPricePic::SetData(const SDynPicData& d) {
     }
   }
 
+  // The day's price bounds: prices outside them widen them around the
+  // reference by the farther side, with a margin of 1% (after the second
+  // line has widened the range, so the bounds hold both lines).
+  int64_t upper = d.upper, lower = d.lower;
+  if (any && (upper < top || lower > bottom)) {
+    const int64_t e = std::max(std::llabs(ref - bottom), std::llabs(top - ref));
+    lower = static_cast<int64_t>(static_cast<double>(ref - e) * 0.99);
+    upper = static_cast<int64_t>(static_cast<double>(ref + e) * 1.01);
+  }
+
   const int rows = GetRows();
   const int64_t c = std::llabs(top - ref), dd = std::llabs(bottom - ref);
   int64_t h = (rows % 2 == 0 ? rows + 1 : rows) / 2;
@@ -81,8 +91,13 @@ int CPricePic::SetData(const SDynPicData& d) {
   e = std::max<int64_t>(e, static_cast<int64_t>(static_cast<double>(ref) * 0.01));
   // Prices from the server may be anywhere in 32 bits: the range is kept
   // within them.
-  m_nTop = static_cast<int>(std::min<int64_t>(ref + e, INT32_MAX));
-  m_nBottom = static_cast<int>(std::max<int64_t>(ref - e, INT32_MIN));
+  int64_t rangeTop = ref + e, rangeBottom = ref - e;
+  // Bounds inside the range narrow it to them, so a quiet day (a past
+  // day's bounds are its own extremes) spans the plot.
+  if (upper > 0 && upper < rangeTop) rangeTop = upper;
+  if (lower > 0 && lower > rangeBottom) rangeBottom = lower;
+  m_nTop = static_cast<int>(std::min<int64_t>(rangeTop, INT32_MAX));
+  m_nBottom = static_cast<int>(std::max<int64_t>(rangeBottom, INT32_MIN));
 
   const size_t n = static_cast<size_t>(m_nDataCount);
   m_arPriceY.assign(n, kNoPrice);

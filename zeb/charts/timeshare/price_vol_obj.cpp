@@ -150,7 +150,9 @@ int CPriceVolObj::OnData(const void* body, int length) {
   switch (head.type) {
     case PKT_MINUTE_TRACE:
     case PKT_MINUTE_TRACE_A:
-    case PKT_MINUTE_TRACE_D: {
+    case PKT_MINUTE_TRACE_D:
+    // The traced items' days come in the same layout, one item each.
+    case PKT_TRACE_LIST: {
       SMinuteData data;
       if (!ReadMinuteData(body, size, &data) || data.head.tag != CPublic::GetRequestTag()) return 0;
       // A late reply of the item shown before is not this item's day.

@@ -1,11 +1,14 @@
 // The big-order title and list.
 #include "zeb/tables/bigorder/large_vol_table.h"
 
+#include <algorithm>
+
 #include "platform/gbk.h"
 #include "platform/window.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/messages.h"
 #include "zeb/store/public_store.h"
+#include "zeb/tables/base/table_keys.h"
 
 namespace {
 // The settings' floor of the threshold.
@@ -71,7 +74,30 @@ void CLargeVolTable::Request() {
 
 int CLargeVolTable::UpdateData(const void* body, int length) {
   if (length < 0 || !ReadBigOrders(body, static_cast<size_t>(length), &m_packet)) return 0;
-  Fill(m_packet.orders);
+  if (PacketGroup(m_packet.head.type) == PKT_BIG_ORDER_ADD) {
+    // Additions: the list so far stays below them.
+    m_orders.insert(m_orders.begin(), m_packet.orders.begin(), m_packet.orders.end());
+  } else {
+    m_orders = m_packet.orders;
+  }
+  if (m_orders.size() > kBigOrderRows) m_orders.resize(kBigOrderRows);
+  Fill(m_orders);
+  return 1;
+}
+
+int CLargeVolTable::OnKey(UINT key) {
+  using namespace table_keys;
+  const int page = std::max(GetRowsPerPage(), 1);
+  const int lastTop = std::max(GetRowCount() - page, 0);
+  int top = GetTopRow();
+  switch (key) {
+    case kUp: top -= 1; break;
+    case kDown: top += 1; break;
+    case kPrior: top -= page; break;
+    case kNext: top += page; break;
+    default: return 0;
+  }
+  SetTopRow(std::clamp(top, 0, lastTop));
   return 1;
 }
 

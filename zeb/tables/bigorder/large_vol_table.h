@@ -3,8 +3,10 @@
 // CLargeTitleTable is its one-line title (caption and threshold; a double
 // click opens the settings), CLargeVolTable the list (time, name, price,
 // volume) whose rows open their item on a double click. The list follows
-// the market of the item shown: it is requested for that market (0x1C00)
-// and replaced by every list or pushed addition (0x1D00).
+// the market of the item shown: it is requested for that market (0x1C00,
+// the latest first), which replaces the rows, and grows with the pushed
+// additions (0x1D00), which go on top, the newest first; the oldest rows
+// beyond kBigOrderRows leave.
 //
 // A record of a code the store does not know gives no row, and its code is
 // not kept either, so every row's code stays the code of what it shows.
@@ -19,6 +21,9 @@
 #include "zeb/tables/packets/chart_packets.h"
 
 class CPublic;
+
+// The most rows the list keeps.
+constexpr size_t kBigOrderRows = 500;
 
 // The threshold the list asks for (the settings' "主力大单"), and the
 // settings dialog at its big-order page; given by the shell.
@@ -52,6 +57,9 @@ class CLargeVolTable : public CBaseTable {
   void Request();
   // 0 for a count of 0 or less (the rows are kept); else 1.
   int UpdateData(const void* body, int length) override;
+  // Up and Down move the rows shown by one, PageUp and PageDown by a page
+  // (as the deal tables page); 1 when taken.
+  int OnKey(UINT key) override;
   // Opens the row's item through the main window; 1, else 0.
   int OnLButtonDblClk(int x, int y);
   void Fill(const std::vector<SBigOrder>& orders);
@@ -68,4 +76,5 @@ class CLargeVolTable : public CBaseTable {
   std::string m_strFormat = "%.2f";
   SPriceColors m_colors;
   SBigOrderPacket m_packet;
+  std::vector<SBigOrder> m_orders;  // the rows' records, newest first
 };

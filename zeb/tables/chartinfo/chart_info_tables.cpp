@@ -3,6 +3,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -48,7 +49,9 @@ SIntervalFigures ComputeInterval(const SHistoryInterval& in, int32_t circulating
     else if (p.fOpen > p.fClose) ++f.falling;
     else ++f.unchanged;
   }
-  f.average = f.volume > 0 ? static_cast<double>((f.amount * 10 / f.volume) / 1000) : 0;
+  // In currency units to the cent the price format shows (a whole-unit
+  // average would print 12.00 for 12.34).
+  f.average = f.volume > 0 ? CurrencyOfBarAmount(static_cast<double>(f.amount)) / static_cast<double>(f.volume) : 0;
   f.change = f.endPrice - f.startPrice;
   if (f.startPrice > 0) {
     f.changeRate = f.change * 100 / f.startPrice;
@@ -64,7 +67,7 @@ std::string IntervalVolumeText(int64_t v) {
 }
 
 std::string IntervalAmountText(int64_t amount) {
-  const double money = static_cast<double>(amount) / 100;
+  const double money = CurrencyOfBarAmount(static_cast<double>(amount));
   if (money <= 1e8) return TextPrintf(GBK("%.2f万"), money / 1e4);
   return TextPrintf(GBK("%.2f亿"), money / 1e8);
 }

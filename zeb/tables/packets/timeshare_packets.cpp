@@ -42,7 +42,8 @@ bool ReadMinuteData(const void* body, size_t length, SMinuteData* out) {
   const auto* p = static_cast<const uint8_t*>(body);
   if (!p || length < kMinuteHeadSize) return false;
   const uint16_t type = ReadU16(p);
-  if (type != PKT_MINUTE_TRACE && type != PKT_MINUTE_TRACE_A && type != PKT_MINUTE_TRACE_D)
+  if (type != PKT_MINUTE_TRACE && type != PKT_MINUTE_TRACE_A && type != PKT_MINUTE_TRACE_D &&
+      type != PKT_TRACE_LIST)
     return false;
   STickRecord quote;
   const size_t taken = ReadTickRecord(p + kMinuteQuoteAt, length - kMinuteQuoteAt, &quote);

@@ -1,6 +1,7 @@
 // The reader of the packets only the time-share chart takes: the minute
-// data of the day (0x0300 and its two variants 0x0A00, 0x0D00) as far as
-// its per-minute points, and a past day's trace (0x0400); and the two
+// data of the day (0x0300 and its two variants 0x0A00, 0x0D00, and the
+// trace-list reply 0x0900 in the same layout) as far as its per-minute
+// points, and a past day's trace (0x0400); and the two
 // requests the chart sends (0x0300 for one item, 0x0900 for the whole
 // trace list). The embedded quote record, the deal records and the pushed
 // tick records (0x0B00) are read by the chart view's reader
@@ -66,7 +67,7 @@ struct SDayTrace {
 
 // Each returns false (and an empty result) for a body that is too short,
 // of another type, or whose counts reach past it. ReadMinuteData takes
-// 0x0300, 0x0A00 and 0x0D00 (exact types).
+// 0x0300, 0x0A00, 0x0D00 and 0x0900 (exact types).
 bool ReadMinuteData(const void* body, size_t length, SMinuteData* out);
 bool ReadDayTrace(const void* body, size_t length, SDayTrace* out);
 

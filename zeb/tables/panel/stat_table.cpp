@@ -5,6 +5,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -161,7 +162,7 @@ void CStatTable::Fill(const STickRecord& r) {
   const int64_t diff = bids - asks;
   SetValue(14, 3, diff == 0 || bids + asks == 0 ? "-" : TextPrintf("%.2f%%", diff * 100.0 / (bids + asks)),
            m_colors.OfSign(diff), 0);
-  SetValue(15, 1, CPublic::FormatAmount(static_cast<float>(r.amount / 1000.0)), m_colors.volume, 0);
+  SetValue(15, 1, CPublic::FormatAmount(static_cast<float>(CurrencyOfRecordAmount(r.amount))), m_colors.volume, 0);
   SetValue(15, 3, TextPrintf("%lld", static_cast<long long>(std::llabs(diff))), m_colors.OfSign(diff), 0);
   SetValue(16, 1, TextPrintf("%u", r.activeBuy), m_colors.up, 0);
   SetValue(16, 3, TextPrintf("%u", r.activeSell), m_colors.down, 0);
@@ -171,8 +172,9 @@ void CStatTable::Fill(const STickRecord& r) {
                                m_item.refVolume);
   SetValue(17, 3, r.volume != 0 && m_item.refVolume != 0 ? TextPrintf("%.2f", ratio) : "0", m_colors.volume,
            0x2000);
-  SetValue(18, 1, FormatValue(m_item.limitDown), m_colors.up, 0x3000);
-  SetValue(18, 3, FormatValue(m_item.limitUp), m_colors.down, 0x3000);
+  // The lower limit in the fall colour, the upper in the rise colour.
+  SetValue(18, 1, FormatValue(m_item.limitDown), m_colors.down, 0x3000);
+  SetValue(18, 3, FormatValue(m_item.limitUp), m_colors.up, 0x3000);
 }
 
 int CStatTable::UpdateData(const void* body, int length) {

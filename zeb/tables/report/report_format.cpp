@@ -7,6 +7,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 #include "zeb/tables/report/report_columns.h"
 
@@ -113,7 +114,7 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
       break;
     case kColAverage:
       if (q.volume != 0) {
-        const double average = static_cast<double>(q.amount) / q.volume / kPriceUnit;
+        const double average = CurrencyOfRecordAmount(static_cast<double>(q.amount)) / q.volume;
         cell->value = static_cast<float>(average);
         AssignFixed2(&cell->text, average);
         cell->textColor = upDown(average);
@@ -153,7 +154,7 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
       cell->textColor = style->GetColor(kColorVolume);
       break;
     case kColAmount: {
-      const float amount = static_cast<float>(q.amount / kPriceUnit);
+      const float amount = static_cast<float>(CurrencyOfRecordAmount(q.amount));
       cell->value = amount;
       cell->text = CPublic::FormatAmount(amount);
       cell->textColor = style->GetColor(kColorOther);

@@ -5,6 +5,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -48,7 +49,7 @@ int CStatInfo::Update(const SPacketHead& head, const SQuotePacket* quotes, int l
   for (const SQuoteUnit& quote : quotes->records) {
     if (quote.code.code / 1000 == kExcludedCodeGroup) continue;
     volume += quote.volume;
-    amount += quote.amount / 1000.0;
+    amount += CurrencyOfRecordAmount(quote.amount);
     // An item the store does not know has no inventory to add.
     if (const SStockInfo* item = m_store->FindStock(&quote.code)) inventory += item->inventory;
   }

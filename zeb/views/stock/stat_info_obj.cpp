@@ -6,6 +6,7 @@
 #include "zeb/scheme/sys_style.h"
 #include "zeb/messages.h"
 #include "zeb/store/public_store.h"
+#include "zeb/tables/base/table_keys.h"
 #include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/chartinfo/chart_info_tables.h"
 
@@ -249,6 +250,11 @@ int CStatInfoObj::Draw(CDC* dc) {
 }
 
 int CStatInfoObj::OnKey(UINT key) {
+  // The big-order list scrolls by rows with Up and Down, which the view
+  // hands over when the chart has not taken them (PageUp and PageDown step
+  // to the next item in this view).
+  if (m_nPage == kPanelBigOrders && (key == table_keys::kUp || key == table_keys::kDown))
+    return m_bigOrders.OnKey(key);
   if (key != kKeyPlus) return 0;
   const int current = m_tabs.GetCurSel();
   SelectTab(current == 5 ? 0 : current + 1);

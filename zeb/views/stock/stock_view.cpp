@@ -268,7 +268,10 @@ int CStockView::OnKey(UINT key, UINT data, UINT flags) {
     if (CPublic::IsIndexMarket(&itemKey)) return 1;
   }
   const int analysis = m_analysis.OnKey(key);
-  const int panel = m_panel.OnKey(key);
+  // Up and Down go to the panel only when the chart did not take them
+  // (they zoom the K-line; on the time-share they scroll the big orders).
+  const bool chartArrow = analysis && (key == kUp || key == kDown);
+  const int panel = chartArrow ? 0 : m_panel.OnKey(key);
   if (analysis || panel) Repaint();
   return analysis | panel;
 }
