@@ -89,7 +89,10 @@ void PictureCursor(CMainFrame& frame, CStockView& view, CHisTechObj& chart,
   const RECT plot = chart.Pane(0).GetPic()->GetPlotRect();
   const POINT over{plot.left + (plot.right - plot.left) * 3 / 5,
                    plot.top + (plot.bottom - plot.top) / 3};
+  // A click shows the cursor on the bar; Left steps from there.
   MouseTo(view, over, 0);
+  view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(over.x, over.y));
+  view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
   platform::PumpMessages(50);
   const int before = chart.CursorOffset();
   frame.SendMessage(WM_KEYDOWN, VK_LEFT, 0);
