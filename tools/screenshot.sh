@@ -14,7 +14,9 @@
 # and its order entry, each panel of the trading window (after two orders),
 # the keyboard-input box, the menu bar's pop-ups, the formula dialogs, the
 # notice, user-information, information and settings dialogs (15-*.png) and
-# the time-share chart, chip distribution and drawing tools (14-*.png) into
+# the time-share chart, the panel's chip page beside the K-line and the
+# drawing tools (14-*.png), the K-line's right-click menus, its crosshair
+# in a lower pane and KDJ on 5-minute bars (16-*.png) into
 # OUTDIR, one line per picture. Exits non-zero when a stage is not reached
 # in time.
 set -euo pipefail
