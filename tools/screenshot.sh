@@ -14,9 +14,10 @@
 # and its order entry, each panel of the trading window (after two orders),
 # the keyboard-input box, the menu bar's pop-ups, the formula dialogs, the
 # notice, user-information, information and settings dialogs (15-*.png) and
-# the time-share chart, chip distribution and drawing tools (14-*.png) and
-# the chart view after a resize of the main window and a split-bar drag
-# (16-resized-chart.png) into
+# the time-share chart, the panel's chip page beside the K-line and the
+# drawing tools (14-*.png), the K-line's right-click menus, its crosshair
+# in a lower pane, KDJ on 5-minute bars and the chart view after a resize
+# of the main window and a split-bar drag (16-*.png) into
 # OUTDIR, one line per picture. Exits non-zero when a stage is not reached
 # in time.
 set -euo pipefail

@@ -113,6 +113,8 @@ TEST(ChartPrimitives, AMissingRowSplitsAPolylineAndMarksKeepTheirDistance) {
   EXPECT_EQ(markX, (std::vector<int>{70, 130, 190}));
 }
 
+// The grid is the picture's own formula's even when another pane's
+// formula was computed after it, as the panes below it are.
 TEST_F(ChartsTest, FixedGridLevelsSetTheRangeAndTheGrid) {
   CTechAnalysisSelf pic("GRID2080");
   pic.SetRect(80, 0, 600, 200);
@@ -120,6 +122,9 @@ TEST_F(ChartsTest, FixedGridLevelsSetTheRangeAndTheGrid) {
   bars.Give(pic);
   EXPECT_FLOAT_EQ(pic.GetMin(), 20.0f);
   EXPECT_FLOAT_EQ(pic.GetMax(), 80.0f);
+  CTechAnalysisSelf later("BIGV");
+  later.SetRect(80, 200, 600, 400);
+  bars.Give(later);
   RecordingPainter p;
   pic.Paint(p);
   std::vector<std::string> labels;

@@ -3,7 +3,10 @@
 // layout, zooming that fetches older bars, keys and command states.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 
 #include "kline_test_support.h"
 #include "platform/input.h"
@@ -595,6 +598,228 @@ TEST_F(KLineTest, LeftParksThePointerOnTheChartsCorner) {
   obj->OnKey(VK_RIGHT);
   EXPECT_EQ(obj->CursorOffset(), last - 1);
   EXPECT_EQ(owner.pointerMoves.size(), 2u);
+}
+
+// A row of a pane's plot that no output line of the pane passes within
+// 10 pixels of at the bar: a click there is on the pane, not on a line.
+int RowOffTheLines(CHisTechObj& chart, int pane, int bar) {
+  const CTechAnalysisBasePic& pic = *chart.Pane(pane).GetPic();
+  const RECT plot = pic.GetPlotRect();
+  for (int y = plot.top + 1; y < plot.bottom - 1; ++y) {
+    bool near = false;
+    for (int j = 0; j < pic.OutputRowsCount(); ++j)
+      near = near || std::abs(pic.OutputRows(j)[static_cast<size_t>(bar)] - y) <= 10;
+    if (!near) return y;
+  }
+  return -1;
+}
+
+// The right-click menu is the one of the pane under the mouse: its
+// indicator's own menu on its title or a line, else the chart's menu with
+// 切换指标 for every pane below the K-line pane.
+TEST_F(KLineTest, TheRightClickMenuFollowsThePaneUnderTheMouse) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  RecordingPainter p;
+  obj->Draw(p);  // lays the titles out
+  tables_test::RecordingOwner owner;
+  const int x = obj->XPositions()[60];  // the bar both the cursor and the line test take
+  obj->OnMouseMove(x, (obj->KLineArea().top + obj->KLineArea().bottom) / 2);
+  ASSERT_EQ(obj->CursorOffset(), 60);
+  const int bar = obj->First() + 60;
+  enum Where { kPlot, kTitle, kLine };
+  const struct {
+    int pane;
+    Where where;
+    int subMenu;
+    bool switchOffered;
+  } cases[] = {
+      {0, kPlot, 3, false}, {1, kPlot, 3, true},  {2, kPlot, 3, true},
+      {2, kTitle, 4, false}, {3, kTitle, 4, false}, {2, kLine, 4, false},
+  };
+  for (const auto& c : cases) {
+    const CTechAnalysisBasePic& pic = *obj->Pane(c.pane).GetPic();
+    int px = x, py = 0;
+    if (c.where == kTitle) {
+      px = pic.GetPictureRect().left + 3;
+      py = pic.GetPictureRect().top + 6;
+    } else if (c.where == kPlot) {
+      py = RowOffTheLines(*obj, c.pane, bar);
+    } else {
+      py = pic.OutputRows(0)[static_cast<size_t>(bar)];
+    }
+    ASSERT_GT(py, 0) << c.pane << " " << c.where;
+    owner.menus.clear();
+    EXPECT_EQ(obj->OnRButtonDown(&owner, px, py), 1);
+    ASSERT_EQ(owner.menus.size(), 1u);
+    const SPopupMenu& menu = owner.menus[0].menu;
+    EXPECT_EQ(menu.baseResource, 130);
+    EXPECT_EQ(menu.baseSubMenu, c.subMenu) << c.pane << " " << c.where;
+    EXPECT_EQ(obj->SelectedPane(), c.pane) << c.pane << " " << c.where;
+    const bool offered =
+        std::any_of(menu.items.begin(), menu.items.end(),
+                    [](const SPopupItem& i) { return i.id == kline_cmd::kSwitchIndicator; });
+    EXPECT_EQ(offered, c.switchOffered) << c.pane << " " << c.where;
+  }
+}
+
+// With no cursor shown, Left starts at the newest bar shown and Right at
+// the oldest, whatever cursor the last load or zoom left behind.
+TEST_F(KLineTest, ArrowsStartAtTheEdgeOfTheViewWithoutAShownCursor) {
+  const struct {
+    const char* before;
+    UINT key;
+    bool last;
+  } cases[] = {
+      {"", VK_LEFT, true},        {"zoom", VK_LEFT, true},  {"esc", VK_LEFT, true},
+      {"other item", VK_LEFT, true}, {"", VK_RIGHT, false}, {"zoom", VK_RIGHT, false},
+  };
+  for (const auto& c : cases) {
+    Open();
+    Feed(HistoryBody(0x053D, DailyBars(126)));
+    const std::string before = c.before;
+    if (before == "zoom") obj->OnKey(VK_UP);
+    if (before == "esc") {
+      obj->OnKey(VK_HOME);
+      obj->OnKey(VK_ESCAPE);
+    }
+    if (before == "other item") {
+      obj->OnKey(VK_HOME);
+      obj->SetStock(item);
+      obj->RequestKLine();
+      Feed(HistoryBody(0x053D, DailyBars(126)));
+    }
+    const int first = obj->First(), end = obj->End();
+    const size_t requests = frame.requests.size();
+    obj->OnKey(c.key);
+    EXPECT_TRUE(obj->IsCursorShown());
+    EXPECT_EQ(obj->CursorOffset(), c.last ? end - first - 1 : 0) << before << " " << c.key;
+    EXPECT_EQ(obj->First(), first) << before;
+    EXPECT_EQ(frame.requests.size(), requests) << before;
+  }
+}
+
+// The crosshair stays at the mouse's height in whichever pane the mouse
+// is, and the value shown is that pane's value there.
+TEST_F(KLineTest, TheCrosshairStandsInEveryPane) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  std::string shown;
+  CHisTechObj::SHooks hooks;
+  hooks.cursorInfo = [&](const SHistoryUnit*, const std::string& value) { shown = value; };
+  obj->SetHooks(hooks);
+  const int x = obj->XPositions()[40] + 1;
+  obj->OnLButtonDown(x, 100);
+  obj->OnLButtonUp(x, 100);
+  for (int pane : {0, 1, 2}) {
+    const RECT plot = obj->Pane(pane).GetPic()->GetPlotRect();
+    const int y = plot.top + (plot.bottom - plot.top) / 3;
+    ASSERT_EQ(obj->OnMouseMove(x, y), 1) << pane;
+    RecordingPainter p;
+    obj->Draw(p);
+    bool across = false;
+    for (const SDrawn& d : p.Of(SDrawn::Kind::kLine))
+      across = across || (d.inverted && d.rect.top == y && d.rect.bottom == y &&
+                          d.rect.left == obj->DateAxis().left);
+    EXPECT_TRUE(across) << pane;
+    const float value = obj->Pane(pane).ValueAtY(y);
+    EXPECT_NEAR(std::atof(shown.c_str()), value, pane == 1 ? 0.5 : 0.005) << pane << " " << shown;
+  }
+}
+
+// A left click on an indicator line picks it (drawn with point marks); a
+// click beside the lines, and any click on the candles, picks none.
+TEST_F(KLineTest, ALeftClickPicksTheIndicatorLineUnderIt) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  const int x = obj->XPositions()[60] + 1;
+  const struct {
+    int pane;
+    bool onLine;
+    int picked;
+  } cases[] = {{2, true, 0}, {2, false, -1}, {3, true, 0}, {0, false, -1}};
+  for (const auto& c : cases) {
+    const RECT plot = obj->Pane(c.pane).GetPic()->GetPlotRect();
+    obj->OnMouseMove(x, (obj->KLineArea().top + obj->KLineArea().bottom) / 2);
+    const int bar = obj->First() + obj->CursorOffset();
+    const int y = c.onLine ? obj->Pane(c.pane).GetPic()->OutputRows(0)[static_cast<size_t>(bar)]
+                           : RowOffTheLines(*obj, c.pane, bar);
+    ASSERT_TRUE(y > plot.top && y < plot.bottom) << c.pane;
+    obj->OnLButtonDown(x, y);
+    obj->OnLButtonUp(x, y);
+    EXPECT_EQ(obj->Pane(c.pane).GetPic()->GetSelectedLine(), c.picked) << c.pane << c.onLine;
+    if (c.picked >= 0) {
+      EXPECT_EQ(obj->SelectedPane(), c.pane);
+    }
+  }
+}
+
+// After loading, each pane's title gives its values at the newest bar.
+TEST_F(KLineTest, TitlesShowTheNewestBarAfterLoading) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  RecordingPainter p;
+  obj->Draw(p);
+  const CTechAnalysisBasePic& macd = *obj->Pane(2).GetPic();
+  const float dif = macd.Output(0)[static_cast<size_t>(obj->End() - 1)];
+  char want[32];
+  std::snprintf(want, sizeof want, "DIF=%.2f", dif);
+  const std::vector<std::string> texts = p.Texts();
+  EXPECT_NE(std::find(texts.begin(), texts.end(), want), texts.end()) << want;
+}
+
+// The information table and the crosshair go when the mouse leaves the
+// chart, and come back with it.
+TEST_F(KLineTest, TheInformationTableHidesWhileTheMouseIsOutside) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  const int x = obj->XPositions()[20] + 1, y = 150;
+  obj->OnMouseMove(x, y);
+  obj->OnLButtonDown(x, y);
+  obj->OnLButtonUp(x, y);
+  ASSERT_TRUE(obj->IsInfoTableShown());
+  EXPECT_EQ(obj->OnMouseMove(900, y), 1);  // out: the chart is drawn again
+  EXPECT_FALSE(obj->IsInfoTableShown());
+  EXPECT_TRUE(obj->IsCursorShown());
+  obj->OnMouseMove(x, y);
+  EXPECT_TRUE(obj->IsInfoTableShown());
+}
+
+// A marked interval whose first bar scrolls out of view runs to the
+// area's edge from its other end, which keeps its own bar.
+TEST_F(KLineTest, AnIntervalEndOutOfViewRunsToTheEdge) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  obj->OnCommand(kline_cmd::kIntervalStat);
+  const int y = 150;
+  auto click = [&](int offset) {
+    const int x = obj->XPositions()[static_cast<size_t>(offset)] + 1;
+    obj->OnMouseMove(x, y);
+    obj->OnLButtonDown(x, y);
+    obj->OnLButtonUp(x, y);
+  };
+  click(10);
+  click(120);
+  const int lastDate = obj->Shown()[obj->First() + 120].nDate;
+  for (int i = 0; i < 6; ++i) obj->OnKey(VK_UP);  // zoom in: the start leaves the view
+  obj->OnMouseMove(900, y);                      // and no crosshair is drawn
+  ASSERT_GT(obj->First(), 10);
+  int endX = -1;
+  for (int i = obj->First(); i < obj->End(); ++i)
+    if (obj->Shown()[i].nDate == lastDate)
+      endX = obj->XPositions()[static_cast<size_t>(i - obj->First())] + obj->CandleWidth() / 2;
+  ASSERT_GE(endX, 0);
+  RecordingPainter p;
+  obj->Draw(p);
+  std::vector<RECT> inverted;
+  for (const SDrawn& d : p.Of(SDrawn::Kind::kLine))
+    if (d.inverted) inverted.push_back(d.rect);
+  const int mid = (obj->KLineArea().top + obj->KLineArea().bottom) / 2;
+  const RECT across{obj->KLineArea().left, mid, endX, mid};
+  const RECT down{endX, obj->KLineArea().top + 16, endX, obj->KLineArea().bottom};
+  ASSERT_EQ(inverted.size(), 2u);  // the end's line down and the line across
+  EXPECT_TRUE(EqualRect(inverted[0], down));
+  EXPECT_TRUE(EqualRect(inverted[1], across));
 }
 
 TEST_F(KLineTest, FiguresAreKeptPerItem) {

@@ -78,6 +78,31 @@ TEST(ToolAnchors, OneBarAndNoBarsAreGuarded) {
   EXPECT_EQ(map.AnchorToScreen(a).x, 100);
 }
 
+// Bars scrolled out of view on either side keep one bar step each, so a
+// figure whose end left the view keeps its slope.
+TEST(ToolAnchors, BarsOutOfViewKeepTheirBarStep) {
+  CAnchorMap::SView v = View(5);
+  v.xs.resize(10);  // bars 5..14 shown, 15..19 hidden to the right
+  CAnchorMap map;
+  map.SetView(v);
+  const struct {
+    int32_t date;
+    int x;
+  } cases[] = {
+      {20260101, 103 - 50},      // the oldest bar, five bars left of the view
+      {20260105, 103 - 10},      // the bar just left of the view
+      {20260106, 103},           // the first shown
+      {20260115, 103 + 90},      // the last shown
+      {20260118, 103 + 120},     // a held bar right of the view
+      {20260120 + 3, 103 + 170}, // three date units past the newest bar
+  };
+  for (const auto& c : cases) {
+    const POINT p = map.AnchorToScreen({c.date, 100});
+    EXPECT_EQ(p.x, c.x) << c.date;
+    EXPECT_EQ(map.ScreenToAnchor(p).date, c.date) << c.date;
+  }
+}
+
 class ToolsTest : public tables_test::TablesTest {
  protected:
   ToolsTest() : image(500, 300, QImage::Format_ARGB32_Premultiplied) {
@@ -149,6 +174,16 @@ TEST_F(ToolsTest, SidewaysBodyDragMovesAndTheFigureFollowsScrolling) {
   map.SetView(View(5));
   EXPECT_EQ(tool.ScreenPoint(0).x, shown.x - 50);
   EXPECT_EQ(set.Tools()[0].HitTest(shown.x - 50, shown.y), CDrawLineTool::kFirstEnd);
+}
+
+TEST_F(ToolsTest, ALineWhoseEndScrolledOffKeepsItsSlopeAndStaysInThePlot) {
+  Drag(1, {123, 100}, {223, 200});
+  map.SetView(View(5));  // the first end's bar is now three bars left of the view
+  set.Draw(&dc);
+  EXPECT_TRUE(Red(123, 150));
+  EXPECT_TRUE(Red(153, 180));
+  for (int x = 60; x < 100; ++x)
+    for (int y = 50; y <= 250; ++y) ASSERT_FALSE(Red(x, y)) << x << "," << y;
 }
 
 TEST_F(ToolsTest, ReleaseOutsideThePlotIsClampedAndEndsTheGesture) {

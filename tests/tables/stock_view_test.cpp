@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <map>
 
 #include <QImage>
 #include <QWidget>
@@ -15,6 +16,7 @@
 #include "chart_packet_bytes.h"
 #include "platform/input.h"
 #include "platform/testing/app.h"
+#include "platform/testing/menu_script.h"
 #include "tables_test_support.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
@@ -348,6 +350,61 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   for (int py = area.top + 1; py < area.bottom - 1; ++py)
     for (int px = area.left + 80; px < area.right - 1; ++px) painted += image.pixel(px, py) != back;
   EXPECT_GT(painted, 500);
+}
+
+// Each ex-rights entry of the chart's right-click menu does what it says,
+// and the entry of the chart's mode is the one checked: 不复权 on a fresh
+// chart.
+TEST_F(StockViewTest, TheExRightsEntriesAreCheckedAndLabelledByWhatTheyDo) {
+  Show();
+  Open(602001, 0x20);
+  Feed(HistoryBody(602001, 60));
+  CAnalisysObj& a = view.Analysis();
+  CHisTechObj& chart = a.HisTech();
+  const POINT at{chart.DateAxis().left + 50, chart.DateAxis().top + 5};  // the chart's menu
+  const char* const labels[] = {"不复权", "前复权", "后复权"};
+  // The menu as offered: each label's command and whether the view (the
+  // main window asks the active view) checks it.
+  struct SEntry {
+    UINT id = 0;
+    bool checked = false;
+  };
+  class CheckUI : public CCmdUI {
+   public:
+    int checked = -1;
+    void Enable(BOOL) override {}
+    void SetCheck(int check) override { checked = check; }
+  };
+  auto offered = [&]() {
+    std::map<std::string, SEntry> entries;
+    platform::testing::ScopedMenuScript script({0});
+    a.OnRButtonDown(&view, at.x, at.y);
+    for (const auto& item : script.Offered().at(0))
+      for (const char* label : labels)
+        if (item.text == GBK(label)) {
+          CheckUI ui;
+          ui.m_nID = item.id;
+          view.UpdateCommandUI(&ui);
+          entries[label] = SEntry{item.id, ui.checked == 1};
+        }
+    return entries;
+  };
+  auto checkedOnly = [&](const std::string& label) {
+    const auto entries = offered();
+    EXPECT_EQ(entries.size(), 3u);
+    for (const auto& [text, entry] : entries) EXPECT_EQ(entry.checked, text == label) << text;
+  };
+  EXPECT_EQ(chart.ExRightsMode(), kExRightsNone);
+  checkedOnly("不复权");
+  const struct {
+    const char* label;
+    int mode;
+  } cases[] = {{"前复权", kExRightsForward}, {"后复权", kExRightsBackward}, {"不复权", kExRightsNone}};
+  for (const auto& c : cases) {
+    view.OnCommand(static_cast<int>(offered()[c.label].id));
+    EXPECT_EQ(chart.ExRightsMode(), c.mode) << c.label;
+    checkedOnly(c.label);
+  }
 }
 
 // A tick that moves only the K-line's last bar is painted from the view's

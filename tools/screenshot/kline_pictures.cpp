@@ -1,6 +1,10 @@
 // Pictures of the K-line chart (kline_pictures.h).
 #include "tools/screenshot/kline_pictures.h"
 
+#include <QApplication>
+#include <QMenu>
+#include <QTimer>
+
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "platform/window.h"
@@ -89,7 +93,10 @@ void PictureCursor(CMainFrame& frame, CStockView& view, CHisTechObj& chart,
   const RECT plot = chart.Pane(0).GetPic()->GetPlotRect();
   const POINT over{plot.left + (plot.right - plot.left) * 3 / 5,
                    plot.top + (plot.bottom - plot.top) / 3};
+  // A click shows the cursor on the bar; Left steps from there.
   MouseTo(view, over, 0);
+  view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(over.x, over.y));
+  view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(over.x, over.y));
   platform::PumpMessages(50);
   const int before = chart.CursorOffset();
   frame.SendMessage(WM_KEYDOWN, VK_LEFT, 0);
@@ -116,6 +123,73 @@ void PictureCursor(CMainFrame& frame, CStockView& view, CHisTechObj& chart,
   keep("13-kline-cursor-dragged.png", nullptr);
   DragWithMouse(view, to, grab);
   chart.OnKey(VK_ESCAPE);
+}
+
+// Right-clicks the point and keeps a picture of the menu that opens,
+// then closes it unchosen.
+void PictureMenuAt(CStockView& view, POINT at, const KeepPicture& keep, const char* name) {
+  MouseTo(view, at, 0);
+  platform::PumpMessages(50);
+  QTimer::singleShot(300, [&keep, name] {
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+      auto* menu = qobject_cast<QMenu*>(widget);
+      if (!menu || !menu->isVisible()) continue;
+      keep(name, nullptr);
+      menu->close();
+      return;
+    }
+  });
+  view.SendMessage(WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+  view.SendMessage(WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  platform::PumpMessages(50);
+}
+
+// A point of a pane's plot that none of its lines passes near at the bar
+// under the point, a quarter of the plot from the left.
+POINT OffTheLines(CHisTechObj& chart, int pane) {
+  const CTechAnalysisBasePic& pic = *chart.Pane(pane).GetPic();
+  const RECT plot = pic.GetPlotRect();
+  const int x = plot.left + (plot.right - plot.left) / 4;
+  for (int y = plot.top + (plot.bottom - plot.top) / 5; y < plot.bottom - 2; ++y)
+    if (!chart.Pane(pane).HitTestLine(x, y)) return POINT{x, y};
+  return POINT{x, plot.bottom - 2};
+}
+
+// The K-line as the mouse and keys use it: the MACD pane's right-click
+// menu (with "切换指标"), the chart's menu with its ex-rights entries, the
+// crosshair in the MACD pane, KDJ on 5-minute bars, and the panel's chip
+// page beside the K-line.
+void PictureKLineInput(CStockView& view, CHisTechObj& chart, const KeepPicture& keep,
+                       int timeoutMs) {
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  constexpr int kMacdPane = 2;
+  if (chart.GetPaneCount() <= kMacdPane) return;
+  PictureMenuAt(view, OffTheLines(chart, kMacdPane), keep, "16-pane-menu.png");
+  PictureMenuAt(view, OffTheLines(chart, 0), keep, "16-exrights-menu.png");
+
+  const RECT macd = chart.Pane(kMacdPane).GetPic()->GetPlotRect();
+  const POINT press{macd.left + (macd.right - macd.left) * 2 / 3, macd.top + 4};
+  MouseTo(view, press, 0);
+  view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(press.x, press.y));
+  view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(press.x, press.y));
+  MouseTo(view, POINT{press.x, macd.top + (macd.bottom - macd.top) / 3}, 0);
+  platform::PumpMessages(100);
+  view.Invalidate(FALSE);
+  keep("16-crosshair-lower-pane.png", nullptr);
+  chart.OnKey(VK_ESCAPE);
+
+  router->ExecuteCommand(kCmdMovingChips);
+  platform::PumpMessages(100);
+  view.Invalidate(FALSE);
+  keep("14-chips.png", nullptr);
+  router->ExecuteCommand(kCmdMovingChips);
+
+  router->ExecuteCommand(kline_cmd::kFirstPeriod);
+  WaitForBars(chart, 5, timeoutMs);
+  view.Invalidate(FALSE);
+  keep("16-kdj-5min.png", nullptr);
+  router->ExecuteCommand(kline_cmd::kDayPeriod);
+  WaitForBars(chart, CHisTechObj::kDayPeriod, timeoutMs);
 }
 
 }  // namespace
@@ -166,5 +240,6 @@ void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKL
   platform::PumpMessages(50);
   view->Invalidate(FALSE);
   keep("14-drawing-tools.png", nullptr);
+  PictureKLineInput(*view, chart, keep, timeoutMs);
   ReturnToQuoteList(timeoutMs);
 }

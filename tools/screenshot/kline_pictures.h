@@ -5,7 +5,9 @@
 // commands), zoomed in, with the cursor on a bar (moved there by the
 // mouse, then one bar left by the Left key) and its cursor box, the box
 // dragged over the chart, and with one figure of each drawing tool placed
-// through the mouse; then back to the quote list. Reports what it
+// through the mouse; the pane and chart menus of a right click, the
+// crosshair in a lower pane, KDJ on 5-minute bars and the panel's chip
+// page beside the K-line; then back to the quote list. Reports what it
 // saw, for the end-to-end test.
 #pragma once
 #include <string>

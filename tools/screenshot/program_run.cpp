@@ -35,7 +35,6 @@
 #include "zeb/shell/login/login_dlg.h"
 #include "zeb/core/router/cmd_dispatcher.h"
 #include "tools/screenshot/dialog_pictures.h"
-#include "tools/screenshot/chart_object_pictures.h"
 #include "tools/screenshot/market_pictures.h"
 #include "tools/screenshot/trade_pictures.h"
 #include "zeb/store/public_store.h"
@@ -138,16 +137,6 @@ std::string Picture(const SProgramRunOptions& o, SProgramRunResult& r, const std
   r.pictures.push_back(path);
   if (o.report) o.report(path);
   return path;
-}
-
-// Keeps a picture drawn into memory under the name.
-void SaveImage(const SProgramRunOptions& o, SProgramRunResult& r, const std::string& name, const QImage& image) {
-  if (o.outDir.empty()) return;
-  fs::create_directories(o.outDir);
-  const std::string path = (fs::path(o.outDir) / name).string();
-  if (image.isNull() || !image.save(QString::fromStdString(path))) return;
-  r.pictures.push_back(path);
-  if (o.report) o.report(path);
 }
 
 bool Pump(const std::function<bool()>& done, int timeoutMs) { return platform::PumpUntil(done, timeoutMs); }
@@ -403,8 +392,6 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       PictureFormulaDialogs(keep, &r.shell);
       watchdog.Enter("dialogs");
       PictureDialogs(*frame, keep, o.stageTimeoutMs);
-      watchdog.Enter("charts");
-      PictureCharts([&](const std::string& name, const QImage& image) { SaveImage(o, r, name, image); });
       if (o.whileRunning) o.whileRunning(*frame);
     }
     if (quoteSim) {

@@ -78,6 +78,7 @@ void CHisTechObj::SetStock(SStockInfo* item) {
   m_nFirst = m_nEnd = 0;
   m_nCursor = -1;
   m_nCursorDate = -1;
+  m_bCursorShown = false;
   m_nScrollMode = 0;
   m_nAccumulator = 0;
   m_nHistoryState = 1;

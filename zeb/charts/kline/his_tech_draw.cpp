@@ -77,21 +77,7 @@ int CHisTechObj::Draw(CChartPainter& p) {
   for (auto& pane : m_panes) pane->Paint(p);
   DrawDateAxis(p);
   if (m_bCursorShown && m_bMouseIn) DrawCrosshair(p);
-  if (m_nIntervalState == 1 || m_nIntervalState == 2) {
-    p.SetInvert(true);
-    const SPenSpec pen{PS_SOLID, 1, 0};
-    auto centre = [&](int offset) {
-      offset = std::clamp(offset, 0, std::max(0, static_cast<int>(m_x.size()) - 1));
-      return m_x.empty() ? m_rcKLine.left : m_x[static_cast<size_t>(offset)] + m_nCandleWidth / 2;
-    };
-    const int a = centre(m_nIntervalStart);
-    p.Line(a, m_rcKLine.top + 16, a, m_rcKLine.bottom, pen);
-    const int end = m_nIntervalState == 2 ? centre(m_nIntervalEnd - 1) : centre(m_nCursor);
-    if (m_nIntervalState == 2) p.Line(end, m_rcKLine.top + 16, end, m_rcKLine.bottom, pen);
-    const int mid = (m_rcKLine.top + m_rcKLine.bottom) / 2;
-    p.Line(a, mid, end, mid, pen);
-    p.SetInvert(false);
-  }
+  if (m_nIntervalState == 1 || m_nIntervalState == 2) DrawIntervalMarks(p);
   if (m_bZoomActive) {
     p.SetInvert(true);
     RECT r{std::min(m_rcZoom.left, m_rcZoom.right), std::min(m_rcZoom.top, m_rcZoom.bottom),
@@ -134,6 +120,34 @@ void CHisTechObj::DrawDateAxis(CChartPainter& p) {
            DT_LEFT | DT_VCENTER | DT_SINGLELINE, color, font);
     lastRight = x + 2 + s.cx + 4;
   }
+}
+
+void CHisTechObj::DrawIntervalMarks(CChartPainter& p) {
+  const SPenSpec pen{PS_SOLID, 1, 0};
+  const int shown = std::min<int>(m_nEnd - m_nFirst, static_cast<int>(m_x.size()));
+  // A marked bar in view gets its vertical line; one out of view only
+  // takes the horizontal line to the area's edge on its side.
+  struct SMark {
+    int x;
+    bool inView;
+  };
+  auto mark = [&](int date) {
+    if (shown <= 0 || date < DateOfBar(m_nFirst)) return SMark{static_cast<int>(m_rcKLine.left), false};
+    if (date > DateOfBar(m_nFirst + shown - 1)) return SMark{static_cast<int>(m_rcKLine.right), false};
+    const int offset = std::clamp(BarOfDate(date) - m_nFirst, 0, shown - 1);
+    return SMark{m_x[static_cast<size_t>(offset)] + m_nCandleWidth / 2, true};
+  };
+  const SMark start = mark(m_nIntervalStartDate);
+  const bool chosen = m_nIntervalState == 2 || m_nCursor >= 0;
+  const SMark end = m_nIntervalState == 2 ? mark(m_nIntervalEndDate)
+                                          : mark(DateOfBar(m_nFirst + std::max(0, m_nCursor)));
+  p.SetInvert(true);
+  if (start.inView) p.Line(start.x, m_rcKLine.top + 16, start.x, m_rcKLine.bottom, pen);
+  if (m_nIntervalState == 2 && end.inView)
+    p.Line(end.x, m_rcKLine.top + 16, end.x, m_rcKLine.bottom, pen);
+  const int mid = (m_rcKLine.top + m_rcKLine.bottom) / 2;
+  if (chosen && start.x != end.x) p.Line(start.x, mid, end.x, mid, pen);
+  p.SetInvert(false);
 }
 
 void CHisTechObj::DrawCrosshair(CChartPainter& p) {

@@ -83,21 +83,30 @@ void CHisTechObj::MoveCursorTo(int offset) {
       std::min<int>(m_nFirst + offset * m_nBarsPerColumn, static_cast<int>(m_raw.size()) - 1);
   if (bar >= 0 && m_pShown) {
     m_nCursorDate = m_pShown[bar].nDate & 0x7FFFFFFF;
-    if (!m_panes.empty() && m_panes[0]->ValueAtY(m_nCursorY) == -1.0f)
-      m_nCursorY = m_panes[0]->ValueToY(m_pShown[bar].fClose);
+    // The crosshair stays at its height in whichever pane it stands; only
+    // off every pane does it go to the close.
+    const bool inPane = std::any_of(m_panes.begin(), m_panes.end(), [&](const auto& pane) {
+      return pane->ValueAtY(m_nCursorY) != -1.0f;
+    });
+    if (!m_panes.empty() && !inPane) m_nCursorY = m_panes[0]->ValueToY(m_pShown[bar].fClose);
   }
   RefreshCursorInfo();
 }
 
 void CHisTechObj::ParkPointer() {
-  if (m_pOwner) m_pOwner->MovePointer(m_rect.left, m_rect.top);
+  if (!m_pOwner) return;
+  m_pOwner->MovePointer(m_rect.left, m_rect.top);
+  m_bMouseIn = true;
 }
 
 void CHisTechObj::CursorLeft() {
   ParkPointer();
+  // A cursor the user cannot see is no place to step from: Left starts at
+  // the newest bar shown, Right at the oldest.
+  const bool fresh = !HasCursor();
   m_bCursorShown = true;
   const int visible = m_nEnd - m_nFirst;
-  if (m_nCursor < 0) {
+  if (fresh) {
     MoveCursorTo(visible - 1);
   } else if (m_nCursor > 0) {
     MoveCursorTo(m_nCursor - 1);
@@ -114,9 +123,10 @@ void CHisTechObj::CursorLeft() {
 }
 
 void CHisTechObj::CursorRight() {
+  const bool fresh = !HasCursor();
   m_bCursorShown = true;
   const int visible = m_nEnd - m_nFirst;
-  if (m_nCursor < 0) {
+  if (fresh) {
     MoveCursorTo(0);
   } else if (m_nCursor < visible - 1) {
     MoveCursorTo(m_nCursor + 1);
@@ -143,6 +153,7 @@ int CHisTechObj::OnKey(UINT key) {
       }
       if (m_bCursorShown) {
         m_bCursorShown = false;
+        RefreshCursorInfo();
         return 1;
       }
       return 0;
@@ -160,9 +171,11 @@ int CHisTechObj::OnKey(UINT key) {
   if (m_raw.empty()) return 1;
   switch (key) {
     case VK_END:
+      m_bCursorShown = true;
       MoveCursorTo(m_nEnd - m_nFirst - 1);
       break;
     case VK_HOME:
+      m_bCursorShown = true;
       MoveCursorTo(0);
       break;
     case VK_LEFT:
@@ -357,10 +370,23 @@ bool CHisTechObj::AnyToolBusy() const {
   return false;
 }
 
+int CHisTechObj::DateOfBar(int bar) const {
+  if (!m_pShown || m_raw.empty()) return 0;
+  bar = std::clamp(bar, 0, static_cast<int>(m_raw.size()) - 1);
+  return m_pShown[bar].nDate & 0x7FFFFFFF;
+}
+
+int CHisTechObj::BarOfDate(int date) const {
+  int bar = 0;
+  while (bar < static_cast<int>(m_raw.size()) - 1 && DateOfBar(bar) < date) ++bar;
+  return bar;
+}
+
 BOOL CHisTechObj::HitTest(int x, int y) { return PtInRect(m_rect, POINT{x, y}); }
 
 bool CHisTechObj::IsInfoTableShown() const {
-  return m_bCursorShown && m_nCursor >= 0 && m_nCursorDate >= 0 && m_pShown != nullptr;
+  return m_bCursorShown && m_bMouseIn && m_nCursor >= 0 && m_nCursorDate >= 0 &&
+         m_pShown != nullptr;
 }
 
 void CHisTechObj::PlaceInfoTable(int left, int top) {
@@ -375,22 +401,27 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
   ForgetKeptImage();
   if (m_x.empty()) return 0;
   m_bCursorShown = true;
+  // The panes' titles and line picking now follow the cursor.
+  RefreshCursorInfo();
   if (m_nIntervalState == 0 || m_nIntervalState == 2) {
-    m_nIntervalStart = m_nCursor;
+    // The marks keep to their bars (by date) when the chart scrolls
+    // between and after the two clicks.
+    m_nIntervalStartDate = DateOfBar(m_nFirst + std::max(0, m_nCursor));
     m_nIntervalState = 1;
     return 1;
   }
   if (m_nIntervalState == 1) {
-    int a = m_nIntervalStart, b = m_nCursor + 1;
-    if (b < a) std::swap(a, b);
-    m_nIntervalStart = std::max(0, a);
-    m_nIntervalEnd = std::min(b, m_nEnd - m_nFirst);
+    int start = BarOfDate(m_nIntervalStartDate), end = m_nFirst + std::max(0, m_nCursor) + 1;
+    if (end < start) std::swap(start, end);
+    start = std::max(0, start);
+    end = std::min<int>(end, static_cast<int>(m_raw.size()));
+    m_nIntervalStartDate = DateOfBar(start);
+    m_nIntervalEndDate = DateOfBar(end - 1);
     m_nIntervalState = 2;
     if (m_hooks.intervalStat && m_pShown) {
       const int mid = (m_rcDateAxis.left + m_rcDateAxis.right) / 2;
       const RECT rect{mid - 200, m_rcDateAxis.top - 20 - 7 * 18, mid + 200, m_rcDateAxis.top - 20};
-      m_hooks.intervalStat(m_item, m_pShown + m_nFirst + m_nIntervalStart,
-                           m_nIntervalEnd - m_nIntervalStart, rect);
+      m_hooks.intervalStat(m_item, m_pShown + start, end - start, rect);
     }
     return 1;
   }
@@ -411,13 +442,13 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
   if (PtInRect(m_rcKLine, pt)) {
     m_rcZoom = RECT{x, y, x, y};
     m_bZoomActive = true;
-    m_nSelectedPane = -1;
-    for (size_t i = 0; i < m_panes.size(); ++i)
-      if (m_panes[i]->OnLButtonDown(x, y)) {
-        m_nSelectedPane = static_cast<int>(i);
-        break;
-      }
   }
+  // A press on an indicator line picks it in any pane; every other pane
+  // lets go of the line it had picked.
+  m_nSelectedPane = -1;
+  for (size_t i = 0; i < m_panes.size(); ++i)
+    if (m_panes[i]->OnLButtonDown(x, y) && m_nSelectedPane < 0)
+      m_nSelectedPane = static_cast<int>(i);
   if (m_nSelectedPane < 0) {
     for (size_t i = 0; i < m_panes.size(); ++i)
       if (m_panes[i]->HitTest(x, y)) {
@@ -468,6 +499,7 @@ int CHisTechObj::OnLButtonUp(int x, int y) {
 int CHisTechObj::OnMouseMove(int x, int y) {
   ForgetKeptImage();
   const POINT pt{x, y};
+  const bool wasIn = m_bMouseIn;
   m_bMouseIn = PtInRect(m_rect, pt) != 0;
   if (!m_bMouseIn) m_bZoomActive = false;
   if (x == m_rect.left && y == m_rect.top) return 0;
@@ -506,7 +538,8 @@ int CHisTechObj::OnMouseMove(int x, int y) {
       }
     return 0;
   }
-  return 0;
+  // Leaving the chart takes the crosshair and the information table away.
+  return wasIn && !m_bMouseIn && m_bCursorShown ? 1 : 0;
 }
 
 int CHisTechObj::OnLButtonDblClk(int x, int y) {
@@ -535,12 +568,15 @@ int CHisTechObj::OnLButtonDblClk(int x, int y) {
 
 int CHisTechObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
   ForgetKeptImage();
+  // A press on a pane's title or on one of its lines offers the
+  // indicator's own commands; elsewhere the pane under the mouse is
+  // chosen and the chart's menu offers to switch its indicator.
   bool title = false;
   m_nSelectedPane = -1;
   for (size_t i = 0; i < m_panes.size(); ++i)
-    if (m_panes[i]->HitTestLine(x, y) || m_panes[i]->HitTestTitle(x, y)) {
+    if (m_panes[i]->HitTestTitle(x, y) || m_panes[i]->HitTestLine(x, y)) {
       m_nSelectedPane = static_cast<int>(i);
-      title = m_panes[i]->HitTestTitle(x, y) != 0;
+      title = true;
       break;
     }
   if (m_nSelectedPane < 0)

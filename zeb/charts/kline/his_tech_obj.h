@@ -166,6 +166,12 @@ class CHisTechObj : public CBaseDrawObj {
   bool IsRequestPending() const { return m_bRequestPending; }
   int IntervalState() const { return m_nIntervalState; }
   bool IsCursorShown() const { return m_bCursorShown; }
+  // The information table is drawn while a cursor shown on a bar has the
+  // mouse in the chart.
+  bool IsInfoTableShown() const;
+  int ExRightsMode() const { return m_nExRightsMode; }
+  // The pane the last click or menu chose, -1 none.
+  int SelectedPane() const { return m_nSelectedPane; }
   void SetRange(int first, int end) {
     ForgetKeptImage();
     m_nFirst = first;
@@ -215,8 +221,8 @@ class CHisTechObj : public CBaseDrawObj {
   void CursorLeft();
   void CursorRight();
   void MoveCursorTo(int offset);
-  // The table is drawn only while the cursor stands on a bar.
-  bool IsInfoTableShown() const;
+  // A cursor shown on a bar.
+  bool HasCursor() const { return m_bCursorShown && m_nCursor >= 0; }
   // Puts the table's top-left corner at (left, top), inside the chart.
   void PlaceInfoTable(int left, int top);
   // The mouse pointer goes to the chart's top-left corner, which mouse
@@ -230,6 +236,11 @@ class CHisTechObj : public CBaseDrawObj {
   void SetPaneCount(int count);
   void DrawDateAxis(CChartPainter& p);
   void DrawCrosshair(CChartPainter& p);
+  void DrawIntervalMarks(CChartPainter& p);
+  // The date of a bar of the shown series (clamped into it), 0 without bars;
+  // the first bar on or after a date (the newest when none is).
+  int DateOfBar(int bar) const;
+  int BarOfDate(int date) const;
   void Redraw();
   void ChipUpdate(int what, const void* data);
   std::vector<CLineToolSet*> ToolSets();
@@ -273,8 +284,9 @@ class CHisTechObj : public CBaseDrawObj {
   int m_nDisplayBits = 1;
   int m_nSelectedPane = -1;
   int m_nIntervalState = 3;
-  int m_nIntervalStart = 0;
-  int m_nIntervalEnd = 0;
+  // The dates of the first and the last marked bar.
+  int m_nIntervalStartDate = 0;
+  int m_nIntervalEndDate = 0;
   RECT m_rcZoom{};
   bool m_bZoomActive = false;
   CLineToolCommands m_toolCommands;

@@ -174,7 +174,9 @@ void CHisTechObj::ComputeXPositions() {
 }
 
 void CHisTechObj::RefreshCursorInfo() {
-  for (auto& pane : m_panes) pane->SetCursorIndex(m_nCursor);
+  // Until the user shows a cursor the titles give the newest bar's values.
+  const int titleBar = HasCursor() ? m_nCursor : m_nEnd - m_nFirst - 1;
+  for (auto& pane : m_panes) pane->SetCursorIndex(titleBar);
   if (m_hooks.cursorInfo) {
     const int bar = std::min(m_nFirst + m_nCursor, m_nEnd - 1);
     if (m_nCursor >= 0 && m_pShown && bar >= 0)

@@ -120,16 +120,17 @@ int CTechAnalysisKLine::OnMouse(int x, int y) {
 
 int CTechAnalysisKLine::ClearInterval() { return 0; }
 
+// The candles are no line: only the moving averages drawn over them can
+// be picked, and a miss leaves the press and the menu to the pane under
+// the mouse.
 int CTechAnalysisKLine::OnLButtonDown(int x, int y) {
   if (CTechAnalysisBasePic::OnLButtonDown(x, y)) return 1;
-  if (m_pMA) return m_pMA->OnLButtonDown(x, y);
-  return 1;
+  return m_pMA ? m_pMA->OnLButtonDown(x, y) : 0;
 }
 
 int CTechAnalysisKLine::HitTestLine(int x, int y) {
   if (CTechAnalysisBasePic::HitTestLine(x, y)) return 1;
-  if (m_pMA) return m_pMA->HitTestLine(x, y);
-  return 1;
+  return m_pMA ? m_pMA->HitTestLine(x, y) : 0;
 }
 
 void CTechAnalysisKLine::CalcRange() {

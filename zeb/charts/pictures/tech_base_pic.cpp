@@ -169,7 +169,10 @@ void CTechAnalysisBasePic::CalcRange() {
     const int count = std::min<int>(m_nBarCount, static_cast<int>(v.size())) - first;
     if (count > 0) UpdateMinMax(&m_fMin, &m_fMax, v.data() + first, count, i == 0);
   }
-  const std::string grid = GridText();
+  // The library answers only for the formula computed last, which is this
+  // one now but another pane's by the time this one paints: kept for Paint.
+  m_strGrid = GridText();
+  const std::string& grid = m_strGrid;
   if (!grid.empty()) {
     const float low = float(std::atof(grid.c_str()));
     const size_t comma = grid.rfind(',');
@@ -218,7 +221,7 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
   m_pLabelFont = CSysStyle::GetInstance()->GetFont(2);
   if (!(m_nFlags & 4)) {
     std::vector<float> values;
-    const std::string grid = GridText();
+    const std::string& grid = m_strGrid;
     if (!grid.empty()) {
       values.push_back(m_fMin);
       const char* s = grid.c_str();
@@ -396,6 +399,21 @@ int CTechAnalysisBasePic::HitTestTitle(int x, int y) {
   if (!PtInRect(m_rcTitle, pt)) return 0;
   if (PtInRect(m_rcName, pt)) return 1;
   if (PtInRect(m_rcParam, pt)) return 2;
+  return 0;
+}
+
+int CTechAnalysisBasePic::OnLButtonDown(int x, int y) {
+  m_nSelectedLine = -1;
+  if (!PtInRect(m_rcPlot, POINT{x, y}) || m_nCursor < 0 || m_nFirst < 0) return 0;
+  const size_t index = static_cast<size_t>(m_nFirst + m_nCursor);
+  for (size_t j = 0; j < m_outRows.size(); ++j) {
+    if (index >= m_outRows[j].size()) continue;
+    const int row = m_outRows[j][index];
+    if (row != kNoRow && std::abs(row - y) < 10) {
+      m_nSelectedLine = static_cast<int>(j);
+      return 1;
+    }
+  }
   return 0;
 }
 

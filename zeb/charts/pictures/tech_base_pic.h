@@ -42,7 +42,9 @@ class CTechAnalysisBasePic : public CBasePic {
   virtual void SetInfoMarks(const InfoTitleMap* marks) {}
   virtual void SetCaption(const std::string& caption, int unused) {}
   virtual int GetMaxParam() const;
-  virtual int OnLButtonDown(int x, int y) { return 0; }
+  // Picks the output line passing within 10 pixels of the press at the
+  // cursor bar (it is drawn with point marks); 0 when none does.
+  virtual int OnLButtonDown(int x, int y);
   virtual int HitTestLine(int x, int y);
   virtual int HitTestTitle(int x, int y);
   virtual void RecalcPixels();
@@ -96,5 +98,6 @@ class CTechAnalysisBasePic : public CBasePic {
   std::string m_strFormulaName;
   std::string m_strTitle;
   std::string m_strOutputNames;
+  std::string m_strGrid;  // the grid levels as the last range found them
   POINT m_ptMouse{-1, -1};
 };

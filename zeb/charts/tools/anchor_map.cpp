@@ -7,6 +7,13 @@ namespace {
 
 int32_t DateOf(int32_t word) { return word & 0x7FFFFFFF; }
 
+// An x some bars off the view, kept where the drawing arithmetic cannot
+// overflow even for an anchor dated far from every bar.
+int OffViewX(int from, int64_t bars, int step) {
+  constexpr int64_t kFar = int64_t{1} << 24;
+  return static_cast<int>(std::clamp<int64_t>(from + bars * step, -kFar, kFar));
+}
+
 }  // namespace
 
 SToolAnchor CAnchorMap::ScreenToAnchor(POINT p) const {
@@ -73,16 +80,31 @@ POINT CAnchorMap::AnchorToScreen(const SToolAnchor& a) const {
   const int visible = std::min<int>(static_cast<int>(v.xs.size()), count - v.first);
   if (visible <= 0 || v.first < 0) return p;
   const int half = v.candleWidth / 2;
-  for (int i = 0; i < visible; ++i) {
-    if (DateOf(v.dates[v.first + i]) >= a.date) {
-      p.x = v.xs[i] + half;
-      return p;
-    }
-  }
-  // Past the last visible bar: one bar step per date unit. With a single
-  // bar there is no step between bars; the candle width stands for it.
+  // With a single bar there is no step between bars; the candle width
+  // stands for it.
   const int step = visible >= 2 ? v.xs[1] - v.xs[0] : std::max(v.candleWidth, 1);
-  const int32_t lastDate = DateOf(v.dates[v.first + visible - 1]);
-  p.x = v.xs[visible - 1] + half + static_cast<int>(static_cast<int64_t>(a.date - lastDate) * step);
+  // The bar of the anchor: the first on or after its date. One scrolled off
+  // the left edge lies a bar step per bar left of the first shown, so the
+  // figure keeps its slope and leaves the plot through its edge.
+  const auto bar = std::partition_point(v.dates.begin(), v.dates.end(),
+                                        [&](int32_t word) { return DateOf(word) < a.date; });
+  const int index = static_cast<int>(bar - v.dates.begin());
+  if (index < v.first) {
+    p.x = OffViewX(v.xs[0] + half, index - v.first, step);
+    return p;
+  }
+  if (index < v.first + visible) {
+    p.x = v.xs[static_cast<size_t>(index - v.first)] + half;
+    return p;
+  }
+  // Right of the last shown bar: a bar step per bar up to the newest bar,
+  // then one per date unit past it.
+  const int lastShown = v.first + visible - 1;
+  const int newest = count - 1;
+  const int64_t bars = index <= newest
+                           ? index - lastShown
+                           : (newest - lastShown) +
+                                 static_cast<int64_t>(a.date - DateOf(v.dates.back()));
+  p.x = OffViewX(v.xs[static_cast<size_t>(visible - 1)] + half, bars, step);
   return p;
 }

@@ -251,6 +251,10 @@ void CDrawLineTool::Draw(CDC* dc) {
     p2 = Shift(p2, m_offset);
   }
   if (!PtInRect(m_rcClip, p1) && !PtInRect(m_rcClip, p2)) return;
+  // An end may lie off the plot (its bar scrolled out of view): the figure
+  // is cut at the plot's edges, which it may touch on every side.
+  const int saved = dc->SaveDC();
+  dc->IntersectClipRect(m_rcClip.left, m_rcClip.top, m_rcClip.right + 1, m_rcClip.bottom + 1);
   CPen pen(PS_SOLID, 1, m_color);
   CPen* oldPen = dc->SelectObject(&pen);
   CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
@@ -278,8 +282,9 @@ void CDrawLineTool::Draw(CDC* dc) {
   }
   dc->SelectObject(oldBrush);
   dc->SelectObject(oldPen);
+  dc->RestoreDC(saved);
   if (m_nSelected != kNone) {
-    Handle(dc, p1);
-    Handle(dc, p2);
+    for (POINT end : {p1, p2})
+      if (Inside(m_rcClip, end.x, end.y)) Handle(dc, end);
   }
 }

@@ -147,7 +147,7 @@ int CAnalisysObj::Draw(CDC* dc) {
     case kPageTechnical:
       m_hisTech.DrawInPlace(dc, false, nullptr);
       if (m_bIntervalShown) m_interval.Draw(dc);
-      if (m_bCursorBoxShown && m_hisTech.IsCursorShown()) m_cursorBox.Draw(dc);
+      if (m_bCursorBoxShown && m_hisTech.IsInfoTableShown()) m_cursorBox.Draw(dc);
       break;
     case kPageDeals: m_deals.Draw(dc); break;
     case kPageDistribution: m_prices.Draw(dc); break;
@@ -160,7 +160,7 @@ int CAnalisysObj::Draw(CDC* dc) {
 
 bool CAnalisysObj::IsChartBare() const {
   return m_nPage == kPageTechnical && !m_bIntervalShown &&
-         !(m_bCursorBoxShown && m_hisTech.IsCursorShown());
+         !(m_bCursorBoxShown && m_hisTech.IsInfoTableShown());
 }
 
 bool CAnalisysObj::ChangedAreas(std::vector<RECT>* areas) const {
