@@ -8,8 +8,8 @@
 
 // The deals or ticks of one item a table keeps: a whole trading day of the
 // busiest item (four hours of a deal every 0.15 s is 96,000) fits, a flood
-// from a runaway server does not. At about 24 bytes a record this is the
-// most a table holds, some 2.4 MB.
+// from a runaway server does not. At 12 to 32 bytes a record this is the
+// most a table holds, some 3 MB.
 constexpr size_t kMaxDayDeals = 100000;
 
 template <class T>
