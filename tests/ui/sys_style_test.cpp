@@ -311,4 +311,22 @@ TEST_F(SysStyleTest, SchemeSavesThatFailSaySoAndKeepTheFile) {
   }
 }
 
+// Scheme files that are there but cannot be read are called unreadable
+// when the scheme loads, each by its path; the defaults stand in for them.
+TEST_F(SysStyleTest, UnreadableSchemeFilesAreNamedWhenLoading) {
+  WriteSchemeList({"s"}, "0");
+  WriteBitmap("s");
+  const std::vector<std::string> files = {Interface("s.CLR"), Interface("s.FNT")};
+  for (const std::string& path : files) std::filesystem::create_directory(path);
+  CSysStyle* style = CSysStyle::GetInstance();
+  ASSERT_EQ(style->LoadScheme(), 1);
+  EXPECT_EQ(style->GetColorList()->size(), CSysStyle::DefaultColors().size());
+  const auto boxes = boxes_.Boxes();
+  ASSERT_EQ(boxes.size(), files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_NE(boxes[i].text.find(GBK("无法读取")), std::string::npos) << boxes[i].text;
+    EXPECT_NE(boxes[i].text.find(files[i]), std::string::npos) << boxes[i].text;
+  }
+}
+
 }  // namespace
