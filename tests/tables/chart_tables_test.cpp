@@ -170,19 +170,22 @@ TEST_F(ChartTablesTest, DealPageKeepsTheReadersPlaceAndFollowsTheNewestOnlyInVie
     for (int i = 0; i < n; ++i) day.push_back({static_cast<uint16_t>(i), 12340, 100u + i, 12330, 12340});
     return DealListBody(day);
   };
+  enum Then { kList, kPush, kShorter };  // the list again with five more, a pushed deal, five rows less
   const struct {
     const char* name;
-    std::vector<UINT> keys;  // before the new deals come
-    bool push;               // one pushed deal, else the list again with five more
+    std::vector<UINT> keys;  // before
+    Then then;
     int top;                 // the top deal after
   } cases[] = {
-      {"newest in view, list again", {}, false, 95},
-      {"newest in view, push", {}, true, 91},
-      {"a page up, list again", {table_keys::kPrior}, false, 79},
-      {"a page up, push", {table_keys::kPrior}, true, 79},
-      {"read to the first deal, list again", std::vector<UINT>(10, table_keys::kPrior), false, 0},
-      {"a page up and back down, list again", {table_keys::kPrior, table_keys::kNext}, false, 95},
-      {"one row up, push", {table_keys::kUp}, true, 89},
+      {"newest in view, list again", {}, kList, 95},
+      {"newest in view, push", {}, kPush, 91},
+      {"newest in view, page made shorter", {}, kShorter, 95},
+      {"a page up, list again", {table_keys::kPrior}, kList, 79},
+      {"a page up, push", {table_keys::kPrior}, kPush, 79},
+      {"a page up, page made shorter", {table_keys::kPrior}, kShorter, 79},
+      {"read to the first deal, list again", std::vector<UINT>(10, table_keys::kPrior), kList, 0},
+      {"a page up and back down, list again", {table_keys::kPrior, table_keys::kNext}, kList, 95},
+      {"one row up, push", {table_keys::kUp}, kPush, 89},
   };
   QImage image(610, 18 * 11, QImage::Format_RGB32);
   CDC dc(&image);
@@ -195,8 +198,9 @@ TEST_F(ChartTablesTest, DealPageKeepsTheReadersPlaceAndFollowsTheNewestOnlyInVie
     deals.Draw(&dc);
     ASSERT_EQ(deals.GetTopRow(), 90);
     for (UINT key : c.keys) deals.OnPageKey(key);
-    if (c.push) Feed(deals, PushBody({Tick(12350, 5000)}));
-    else Feed(deals, list(105));
+    if (c.then == kPush) Feed(deals, PushBody({Tick(12350, 5000)}));
+    if (c.then == kList) Feed(deals, list(105));
+    if (c.then == kShorter) deals.SetRect(0, 0, 610 + kTableScrollWidth, 18 * 6);
     deals.Draw(&dc);
     EXPECT_EQ(deals.GetTopRow(), c.top);
     EXPECT_EQ(Cell(deals, 0, 0), DealText(deals, c.top, 0));

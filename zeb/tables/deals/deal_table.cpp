@@ -44,8 +44,11 @@ void CDealTable::RebuildColumns() {
 }
 
 int CDealTable::SetRect(int left, int top, int right, int bottom) {
+  // A page that showed the newest deal shows it after a resize too.
+  const bool following = ShowsNewest();
   CScrolledTable::SetRect(left, top, right, bottom);
   RebuildColumns();
+  SetTop(following ? LastPageTop() : GetTopRow());
   return 1;
 }
 
