@@ -46,7 +46,8 @@ BOOL CWelcomeInfoDlg::OnInitDialog() {
 BOOL CWelcomeInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == IDC_NOTICE_QUIET && HIWORD(wParam) == BN_CLICKED) {
     const bool checked = IsDlgButtonChecked(IDC_NOTICE_QUIET) == BST_CHECKED;
-    // Not recorded (a box has named the file): the box shows what holds.
+    // Not recorded (a box has named the file): the check goes back, so it
+    // never shows a choice that will not hold.
     if (!WriteNoticeChoice(m_strSysset, checked, std::time(nullptr)))
       CheckDlgButton(IDC_NOTICE_QUIET, checked ? BST_UNCHECKED : BST_CHECKED);
     return TRUE;
