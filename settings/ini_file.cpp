@@ -44,6 +44,7 @@ int CIniFile::Open(const std::string& path, int create) {
   m_strPath = path;
   std::string text;
   const platform::FileRead read = platform::ReadWholeFile(path, text);
+  m_eRead = read;
   if (read == platform::FileRead::kRead) {
     m_arrLines = SplitLines(text);
     m_nLoaded = 1;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/paths.h"
+
 class CIniFile {
  public:
   CIniFile();
@@ -43,6 +45,12 @@ class CIniFile {
 
   const std::vector<std::string>& GetLines() const { return m_arrLines; }
   int IsLoaded() const { return m_nLoaded; }
+  // Whether Open found a file there that it could not read (permissions, a
+  // folder in its place, above the size cap): the user is told that, not
+  // that an entry is missing.
+  bool IsUnreadable() const {
+    return m_eRead == platform::FileRead::kUnreadable || m_eRead == platform::FileRead::kTooLarge;
+  }
 
   // Writes the lines now when they changed; false when that failed (the
   // file is then left as it was). The destructor does the same.
@@ -60,5 +68,6 @@ class CIniFile {
   std::vector<std::string> m_arrLines;
   int m_nLoaded = 0;
   bool m_bModified = false;
+  platform::FileRead m_eRead = platform::FileRead::kMissing;
   std::string m_strPath;
 };

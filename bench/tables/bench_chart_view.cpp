@@ -1,11 +1,15 @@
 // Speed of the chart view's live path: one pushed record (0x0B00) of the
 // shown item taken by the information panel (board, ticks, valuation row,
 // small charts) and the panel painted into a memory DC, as every push does;
-// and a day of 10,000 deals summed by the price-volume table and painted.
+// and a day of 10,000 deals summed by the price-volume table and painted;
+// and the heap the deal and tick tables hold after a flood of a million
+// pushed deals of the shown item (and after the item changes).
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <stdlib.h>
 
 #include <QImage>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -13,7 +17,9 @@
 #include "quote_list_bench_data.h"
 #include "sim/market/demo_market.h"
 #include "sim/quote-server/chart_replies.h"
+#include "zeb/tables/deals/deal_table.h"
 #include "zeb/tables/deals/price_table.h"
+#include "zeb/tables/panel/trace_table.h"
 #include "zeb/views/stock/stat_info_obj.h"
 
 namespace {
@@ -96,6 +102,48 @@ void BM_PriceTableTenThousandDeals(benchmark::State& state) {
   state.counters["levels"] = static_cast<double>(prices.Levels().size());
 }
 BENCHMARK(BM_PriceTableTenThousandDeals)->Unit(benchmark::kMillisecond);
+
+// A runaway quote server: a million pushed deals of the shown item, a
+// hundred to a push, with the deal page painted after every push. The
+// counters give the heap in use after the flood and after another item is
+// shown, each less the heap in use before (MB).
+void BM_DealAndTickTablesFlood(benchmark::State& state) {
+  Fixture& f = TheFixture();
+  constexpr int kDeals = 1000000;
+  constexpr int kPerPush = 100;
+  QImage image(1670, 760, QImage::Format_ARGB32_Premultiplied);
+  CDC dc(&image);
+  const auto heapMB = [] { return static_cast<double>(mallinfo2().uordblks) / (1024.0 * 1024.0); };
+  for (auto _ : state) {
+    const double before = heapMB();
+    auto deals = std::make_unique<CDealTable>(&f.store);
+    auto ticks = std::make_unique<CTraceTable>(&f.store);
+    deals->SetRect(0, 0, 1670, 760);
+    deals->SetStock(&f.item);
+    ticks->SetRect(0, 0, 250, 300);
+    ticks->SetStock(&f.item);
+    sim::WalkItem moving = f.walk;
+    std::vector<sim::WalkItem> push(kPerPush);
+    for (int sent = 0; sent < kDeals; sent += kPerPush) {
+      for (sim::WalkItem& record : push) {
+        moving.volume += 7;
+        moving.lastDeal = 7;
+        record = moving;
+      }
+      const std::string body = sim::BuildPushTicks(push, 100);
+      deals->UpdateData(body.data(), static_cast<int>(body.size()));
+      ticks->UpdateData(body.data(), static_cast<int>(body.size()));
+      deals->Draw(&dc);
+    }
+    state.counters["flood_MB"] = heapMB() - before;
+    SStockInfo other = f.item;
+    other.code += 1;
+    deals->SetStock(&other);
+    ticks->SetStock(&other);
+    state.counters["next_item_MB"] = heapMB() - before;
+  }
+}
+BENCHMARK(BM_DealAndTickTablesFlood)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

@@ -3,11 +3,17 @@
 // layout, zooming that fetches older bars, keys and command states.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include <cmath>
+#include <filesystem>
+#include <functional>
+
+#include "enforced_permissions.h"
 #include "kline_test_support.h"
 #include "platform/input.h"
 #include "platform/le_bytes.h"
@@ -289,6 +295,53 @@ TEST_F(KLineTest, ThePaneFileRoundTripsAndBadCountsAreTamed) {
     EXPECT_EQ(o.GetPaneCount(), c.panes) << c.count << " " << c.names;
     EXPECT_EQ(o.Pane(0).GetName().rfind("KLINE", 0), 0u);
     EXPECT_EQ(boxes.Boxes().size() > boxesBefore, c.box) << c.count << " " << c.names;
+  }
+}
+
+// The pane file is the user's: one that is there but cannot be read is
+// called unreadable (not a missing entry) and never written over; a save
+// that could not be written says so, naming the file, and leaves it whole.
+TEST_F(KLineTest, APaneFileThatCannotBeReadOrWrittenIsNamedInABox) {
+  const std::string path = folders.Path("INDEX/INDEX.DEX");
+  const std::string folder = folders.Path("INDEX");
+  const struct {
+    const char* name;
+    std::function<void()> spoil;
+    const char* loadBox;  // what the box on loading says, or null for none
+    const char* saveBox;
+  } cases[] = {
+      {"a folder in its place", [&] { std::filesystem::remove(path); std::filesystem::create_directory(path); },
+       "无法读取", "无法读取"},
+      {"an unreadable file", [&] { chmod(path.c_str(), 0); }, "无法读取", "无法读取"},
+      {"a folder that cannot be written", [&] { chmod(folder.c_str(), 0555); }, nullptr, "未能保存"},
+  };
+  const auto said = [&](size_t from, const char* what) {
+    const auto all = boxes.Boxes();
+    if (!what) return all.size() == from;
+    return all.size() == from + 1 && all[from].text.find(GBK(what)) != std::string::npos &&
+           all[from].text.find(path) != std::string::npos;
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WritePaneFile("2", "KLINE,VOL,");
+    const std::string kept = folders.Read("INDEX/INDEX.DEX");
+    c.spoil();
+    {
+      EnforcedPermissions enforced;
+      size_t before = boxes.Boxes().size();
+      CHisTechObj o(&store);
+      EXPECT_TRUE(said(before, c.loadBox));
+      before = boxes.Boxes().size();
+      o.OnCommand(kline_cmd::kFirstLayout + 2);  // three panes
+      EXPECT_TRUE(said(before, c.saveBox));
+    }
+    chmod(folder.c_str(), 0755);
+    if (std::filesystem::is_directory(path)) {
+      std::filesystem::remove(path);
+    } else {
+      chmod(path.c_str(), 0644);
+      EXPECT_EQ(folders.Read("INDEX/INDEX.DEX"), kept);
+    }
   }
 }
 

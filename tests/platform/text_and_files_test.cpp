@@ -103,6 +103,30 @@ TEST(Profile, ReadsWritesAndKeepsOtherLines) {
   EXPECT_STREQ(small, "50");
 }
 
+// Several changes saved together: all of them in one rewrite, or none when
+// one of them is refused (a line break in a value).
+TEST(Profile, SeveralChangesAreSavedTogetherOrNotAtAll) {
+  const std::string path = TempDir() + "together.ini";
+  const std::string kept = "[A]\r\nx=1\r\n";
+  const struct {
+    const char* name;
+    std::vector<platform::ProfileWrite> writes;
+    std::string after;
+  } cases[] = {
+      {"two sections", {{"A", "x", "2"}, {"B", "y", "3"}}, "[A]\r\nx=2\r\n[B]\r\ny=3\r\n"},
+      {"the second refused", {{"A", "x", "2"}, {"B", "y", "3\r\n[C]"}}, kept},
+      {"a key and a section deleted", {{"A", "x", nullptr}, {"A", nullptr, nullptr}}, ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ASSERT_TRUE(platform::WriteFileAtomic(path, kept));
+    EXPECT_EQ(platform::WriteProfileStrings(c.writes, path.c_str()) != FALSE, c.after != kept);
+    std::string data;
+    ASSERT_TRUE(platform::ReadFile(path, data));
+    EXPECT_EQ(data, c.after);
+  }
+}
+
 // Names ignore the case of ASCII letters only. "\x81\x41" and "\x81\x61" are
 // two Chinese characters whose trail bytes happen to be 'A' and 'a': folding
 // them made one key overwrite the other.

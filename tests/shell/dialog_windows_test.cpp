@@ -12,7 +12,11 @@
 #include <QTest>
 #include <ctime>
 
+#include <sys/stat.h>
+
 #include "dialogs_support.h"
+#include "enforced_permissions.h"
+#include "shell/router_test_support.h"
 #include "platform/controls.h"
 #include "platform/testing/find_ctl.h"
 #include "platform/testing/modal_script.h"
@@ -151,6 +155,26 @@ TEST(WelcomeInfoDlg, ModesAndTheRecordedChoice) {
   EXPECT_EQ(ShowNoticeDialog(1, "update"), IDOK);
 }
 
+// A choice that cannot be recorded (a program folder that cannot be
+// written): a box names "sysset.ini" and the check box goes back.
+TEST(WelcomeInfoDlg, AChoiceThatCannotBeRecordedIsNamedAndTakenBack) {
+  DialogsFixture fixture;
+  ASSERT_EQ(chmod(fixture.folders.ProgramDir().c_str(), 0555), 0);
+  ScopedModalScript script{[](CDialog& d) {
+    EnforcedPermissions enforced;
+    ClickCtl(d, IDC_NOTICE_QUIET);
+    EXPECT_EQ(d.IsDlgButtonChecked(IDC_NOTICE_QUIET), UINT(BST_UNCHECKED));
+    ClickCtl(d, IDCANCEL);
+  }};
+  EXPECT_EQ(ShowNoticeDialog(0, "notice"), IDCANCEL);
+  chmod(fixture.folders.ProgramDir().c_str(), 0755);
+  const auto boxes = fixture.boxes.Boxes();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_NE(boxes[0].text.find(GBK("未能保存")), std::string::npos);
+  EXPECT_NE(boxes[0].text.find(fixture.folders.Path("sysset.ini")), std::string::npos);
+  EXPECT_EQ(fixture.folders.Read("sysset.ini"), "");
+}
+
 // The forced update: 退出 asks the main window to close and stays; the
 // dialog ends when the main window is destroyed.
 TEST(WelcomeInfoDlg, ForcedUpdateClosesTheMainWindowAndEndsWithIt) {
@@ -258,6 +282,70 @@ TEST_F(SysProtyDlgTest, ThresholdOutsideItsRangeIsRefusedAndNothingSaved) {
       EXPECT_EQ(boxes[0].text, GBK("主力大单阀值规定在400到100000之间。"));
       EXPECT_EQ(fixture_.folders.Read("sysset.ini"), "");
       EXPECT_EQ(CSysStyle::GetInstance()->GetColor(19), RGB(0, 0, 0));
+    }
+  }
+}
+
+// 确定 with a folder that cannot be written: a box names the file, the
+// dialog stays open and nothing cached changes. Written, both sections of
+// "sysset.ini" are there and a shown chart view asks for its big orders
+// once.
+TEST_F(SysProtyDlgTest, OkSavesOrNamesTheFileItCouldNotWriteAndStays) {
+  const struct {
+    const char* name;
+    int page;
+    const char* locked;               // the folder made unwritable ("" the program folder), or null
+    std::vector<std::string> named;   // the files the boxes name; none: saved
+  } cases[] = {
+      {"parameters, program folder locked", kSettingsPageParams, "", {"sysset.ini"}},
+      {"colours and fonts, scheme folder locked", kSettingsPageLook, "INTERFACE",
+       {"INTERFACE/test.CLR", "INTERFACE/test.FNT"}},
+      {"parameters, written", kSettingsPageParams, nullptr, {}},
+  };
+  // In this order: only the last case saves anything.
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    shell_test::RecordingView chart(kPageChart);
+    router->SetActiveView(&chart);
+    fixture_.boxes.Clear();
+    const std::string scheme = Scheme();
+    const std::string folder = c.locked ? fixture_.folders.Path(c.locked) : "";
+    if (c.locked) ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    const bool params = c.page == kSettingsPageParams;
+    INT_PTR result = 0;
+    {
+      EnforcedPermissions enforced;
+      result = Run(c.page, [&](CSysProtyDlg& d) {
+        if (params) Type(d.ParamsPage(), IDC_BIG_ORDER, "800");
+        else d.LookPage().Preview().SetColor(19, RGB(7, 7, 7));
+        ClickCtl(d, IDOK);
+        if (!c.named.empty()) d.EndDialog(IDCANCEL);
+      });
+    }
+    if (c.locked) chmod(folder.c_str(), 0755);
+    router->SetActiveView(nullptr);
+    const auto boxes = fixture_.boxes.Boxes();
+    if (!c.named.empty()) {
+      EXPECT_EQ(result, IDCANCEL);  // still open after 确定
+      ASSERT_EQ(boxes.size(), c.named.size());
+      for (size_t i = 0; i < boxes.size(); ++i) {
+        EXPECT_NE(boxes[i].text.find(GBK("未能保存")), std::string::npos) << boxes[i].text;
+        EXPECT_NE(boxes[i].text.find(fixture_.folders.Path(c.named[i])), std::string::npos) << boxes[i].text;
+      }
+      EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 400);
+      EXPECT_EQ(CSysStyle::GetInstance()->GetColor(19), RGB(0, 0, 0));
+      EXPECT_EQ(fixture_.folders.Read("sysset.ini"), "");
+      EXPECT_EQ(Scheme(), scheme);
+      EXPECT_EQ(chart.bigOrderRefreshes, 0);
+    } else {
+      EXPECT_EQ(result, IDOK);
+      EXPECT_TRUE(boxes.empty());
+      EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 800);
+      EXPECT_EQ(fixture_.folders.Read("sysset.ini"),
+                std::string("[") + GBK("主力大单") + "]\r\nVALUE=800\r\n[" + GBK("自动翻页间隔") +
+                    "]\r\nVALUE=0\r\n");
+      EXPECT_EQ(chart.bigOrderRefreshes, 1);
     }
   }
 }

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <functional>
 
 #include "chart_packet_bytes.h"
 #include "tables_test_support.h"
@@ -40,6 +41,7 @@ class ChartTablesTest : public TablesTest {
     index = *store.FindStock(&kIndex);
   }
   std::string Cell(const CBaseTable& t, int row, int col) const { return t.GetCellText(row, col); }
+  static std::string DealText(const CDealTable& t, int deal, int col) { return t.DealCell(deal, col).text; }
   template <class Table>
   void Feed(Table& table, const std::string& body) {
     table.UpdateData(body.data(), static_cast<int>(body.size()));
@@ -140,27 +142,125 @@ TEST_F(ChartTablesTest, DealRowsShowChangeAgainstThePreviousCloseAndMissingSides
   deals.SetRect(0, 0, 610, 400);
   deals.SetStock(&item);
   Feed(deals, DealListBody({{0, 12340, 5, 12330, 12340}, {1, 12350, 6, 12340, 12350}}));
-  ASSERT_EQ(deals.GetRowCount(), 2);
-  EXPECT_EQ(Cell(deals, 0, 0), "09:30");
-  EXPECT_EQ(Cell(deals, 0, 2), "0.00");
-  EXPECT_EQ(deals.GetCellItem(0, 2)->textColor, Color(3));
-  EXPECT_EQ(Cell(deals, 1, 2), "+0.01");
-  EXPECT_EQ(deals.GetCellItem(0, 5)->textColor, Color(2));  // dealt at the ask
+  ASSERT_EQ(deals.DealCount(), 2);
+  EXPECT_EQ(DealText(deals, 0, 0), "09:30");
+  EXPECT_EQ(DealText(deals, 0, 2), "0.00");
+  EXPECT_EQ(deals.DealCell(0, 2).textColor, Color(3));
+  EXPECT_EQ(DealText(deals, 1, 2), "+0.01");
+  EXPECT_EQ(deals.DealCell(0, 5).textColor, Color(2));  // dealt at the ask
 
   Feed(deals, PushBody({Tick(12330, 100, 5)}));  // the asks only
+  ASSERT_EQ(deals.DealCount(), 3);
+  EXPECT_EQ(DealText(deals, 2, 2), "-0.01");
+  EXPECT_EQ(DealText(deals, 2, 3), "-");
+  EXPECT_EQ(DealText(deals, 2, 4), "12.34");
+  Feed(deals, PushBody({Tick(12330, 100)}));  // unchanged total volume
+  EXPECT_EQ(deals.DealCount(), 3);
+  // The page paints the rows it made from the deals.
+  QImage image(610, 400, QImage::Format_RGB32);
+  CDC dc(&image);
+  deals.Draw(&dc);
   ASSERT_EQ(deals.GetRowCount(), 3);
   EXPECT_EQ(Cell(deals, 2, 2), "-0.01");
-  EXPECT_EQ(Cell(deals, 2, 3), "-");
-  EXPECT_EQ(Cell(deals, 2, 4), "12.34");
-  Feed(deals, PushBody({Tick(12330, 100)}));  // unchanged total volume
-  EXPECT_EQ(deals.GetRowCount(), 3);
 
   CDealTable indexDeals(&store);
   indexDeals.SetRect(0, 0, 610, 400);
   indexDeals.SetStock(&index);
   EXPECT_EQ(std::string(indexDeals.GetColumnHead(1)->name), GBK("指  数"));
   indexDeals.AddTick(600, 2000000, 1, 2, 3);
-  EXPECT_EQ(Cell(indexDeals, 0, 3), "0");
+  EXPECT_EQ(DealText(indexDeals, 0, 3), "0");
+}
+
+// The deal page follows the newest deal only while the newest is in view:
+// a reader of older deals keeps his page through pushes and through the deal
+// list the view asks for again every few seconds. Ten data rows fit.
+TEST_F(ChartTablesTest, DealPageKeepsTheReadersPlaceAndFollowsTheNewestOnlyInView) {
+  const auto list = [](int n) {
+    std::vector<DealBytes> day;
+    for (int i = 0; i < n; ++i) day.push_back({static_cast<uint16_t>(i), 12340, 100u + i, 12330, 12340});
+    return DealListBody(day);
+  };
+  enum Then { kList, kPush, kShorter };  // the list again with five more, a pushed deal, five rows less
+  const struct {
+    const char* name;
+    std::vector<UINT> keys;  // before
+    Then then;
+    int top;                 // the top deal after
+  } cases[] = {
+      {"newest in view, list again", {}, kList, 95},
+      {"newest in view, push", {}, kPush, 91},
+      {"newest in view, page made shorter", {}, kShorter, 95},
+      {"a page up, list again", {table_keys::kPrior}, kList, 79},
+      {"a page up, push", {table_keys::kPrior}, kPush, 79},
+      {"a page up, page made shorter", {table_keys::kPrior}, kShorter, 79},
+      {"read to the first deal, list again", std::vector<UINT>(10, table_keys::kPrior), kList, 0},
+      {"a page up and back down, list again", {table_keys::kPrior, table_keys::kNext}, kList, 95},
+      {"one row up, push", {table_keys::kUp}, kPush, 89},
+  };
+  QImage image(610, 18 * 11, QImage::Format_RGB32);
+  CDC dc(&image);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CDealTable deals(&store);
+    deals.SetRect(0, 0, 610 + kTableScrollWidth, 18 * 11);
+    deals.SetStock(&item);
+    Feed(deals, list(100));
+    deals.Draw(&dc);
+    ASSERT_EQ(deals.GetTopRow(), 90);
+    for (UINT key : c.keys) deals.OnPageKey(key);
+    if (c.then == kPush) Feed(deals, PushBody({Tick(12350, 5000)}));
+    if (c.then == kList) Feed(deals, list(105));
+    if (c.then == kShorter) deals.SetRect(0, 0, 610 + kTableScrollWidth, 18 * 6);
+    deals.Draw(&dc);
+    EXPECT_EQ(deals.GetTopRow(), c.top);
+    EXPECT_EQ(Cell(deals, 0, 0), DealText(deals, c.top, 0));
+  }
+}
+
+// A server pushing without pause: both tables keep the newest deals up to
+// their bound and drop the oldest; another item takes the memory back.
+TEST_F(ChartTablesTest, DealAndTickTablesKeepTheNewestUpToTheirBound) {
+  CDealTable deals(&store);
+  deals.SetRect(0, 0, 610, 400);
+  deals.SetStock(&item);
+  CTraceTable ticks(&store);
+  ticks.SetRect(0, 0, 250, 240);
+  ticks.SetStock(&item);
+  const size_t flood = kMaxDayDeals + 1500;
+  const int perBody = 500;
+  uint32_t volume = 0;
+  for (size_t sent = 0; sent < flood; sent += perBody) {
+    std::vector<TickBytes> records;
+    for (int i = 0; i < perBody; ++i) {
+      TickBytes t = Tick(12340, ++volume);
+      t.curVolume = volume;
+      records.push_back(t);
+    }
+    const std::string body = PushBody(records);
+    Feed(deals, body);
+    Feed(ticks, body);
+  }
+  const struct {
+    const char* name;
+    std::function<size_t()> count;
+    std::function<std::string()> oldest, newest;  // their volumes
+    std::function<void()> nextItem;
+  } cases[] = {
+      {"deal details", [&] { return static_cast<size_t>(deals.DealCount()); },
+       [&] { return DealText(deals, 0, 5); }, [&] { return DealText(deals, deals.DealCount() - 1, 5); },
+       [&] { deals.SetStock(&index); }},
+      {"ticks", [&] { return ticks.Ticks().size(); },
+       [&] { return std::to_string(ticks.Ticks().front().volume); },
+       [&] { return std::to_string(ticks.Ticks().back().volume); }, [&] { ticks.SetStock(&index); }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(c.count(), kMaxDayDeals);
+    EXPECT_EQ(c.oldest(), std::to_string(flood - kMaxDayDeals + 1));
+    EXPECT_EQ(c.newest(), std::to_string(flood));
+    c.nextItem();
+    EXPECT_EQ(c.count(), 0u);
+  }
 }
 
 TEST_F(ChartTablesTest, TickTableShowsTheNewestThatFit) {

@@ -183,6 +183,45 @@ TEST_F(StockViewTest, PacketsReachOnlyTheirPagesAndTheLentBufferIsNotWritten) {
   EXPECT_EQ(a.PriceVol().PacketsTaken(), before + 1);
 }
 
+// Put out of its pane the view lets go of its deal and tick rows; hidden
+// with its main window (minimised) it keeps them.
+TEST_F(StockViewTest, AViewPutOutOfItsPaneLetsGoOfItsDealAndTickRows) {
+  const struct {
+    const char* name;
+    bool paneHidden;  // else the main window is
+    bool kept;
+  } cases[] = {{"the view hidden", true, false}, {"the main window hidden", false, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CWndImpl<QWidget> host;
+    ASSERT_TRUE(host.Create(nullptr, CRect(0, 0, kWidth, kHeight), 0, WS_POPUP | WS_VISIBLE));
+    CStockView child(&store);
+    ASSERT_TRUE(child.Create(&host, CRect(0, 0, kWidth, kHeight), AFX_IDW_PANE_FIRST, WS_CHILD | WS_VISIBLE));
+    child.OnInitialUpdate();
+    SCurItem item;
+    item.page = kPageChart;
+    item.mode = 0x30;
+    item.code = SCodeInfo{kMarket, 602001};
+    child.SetCurItem(&item);
+    TickBytes tick;
+    tick.volume = 100;
+    tick.curVolume = 100;
+    tick.last = 12340;
+    const std::string trace = TraceBody(tick, {{0, 12340, 5, 12330, 12340}, {1, 12350, 6, 12340, 12350}});
+    child.OnData(trace.data(), static_cast<int>(trace.size()));
+    const std::string deals = DealListBody({{0, 12340, 5, 12330, 12340}}, CPublic::GetRequestTag());
+    child.OnData(deals.data(), static_cast<int>(deals.size()));
+    ASSERT_EQ(child.Analysis().Deals().DealCount(), 1);
+    ASSERT_EQ(child.Panel().Ticks().Ticks().size(), 2u);
+    if (c.paneHidden) child.ShowWindow(SW_HIDE);
+    else host.ShowWindow(SW_HIDE);
+    EXPECT_EQ(child.Analysis().Deals().DealCount(), c.kept ? 1 : 0);
+    EXPECT_EQ(child.Panel().Ticks().Ticks().size(), c.kept ? 2u : 0u);
+    child.DestroyWindow();
+    host.DestroyWindow();
+  }
+}
+
 TEST_F(StockViewTest, PanelBoardHeightPagesAndMissingIndexItem) {
   Show();
   CStatInfoObj& panel = view.Panel();

@@ -2,10 +2,14 @@
 
 #include <QGuiApplication>
 #include <QImage>
+#include <sys/stat.h>
+
 #include <cstring>
 #include <filesystem>
+#include <functional>
 #include <string>
 
+#include "enforced_permissions.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
@@ -229,6 +233,100 @@ TEST_F(SysStyleTest, SavingWritesTheSchemeFiles) {
   ASSERT_EQ(style->LoadScheme(), 1);
   EXPECT_EQ(style->GetColor(19), RGB(1, 2, 3));
   EXPECT_EQ(style->GetFontList()->at(0).size, 20);
+}
+
+// The scheme's files are the user's: a save that could not be written, or
+// one into a file that is there but cannot be read, is named in a box and
+// changes neither the file nor the colours and fonts in use; a damaged file
+// is read as far as it goes and written whole at the next save.
+TEST_F(SysStyleTest, SchemeSavesThatFailSaySoAndKeepTheFile) {
+  WriteSchemeList({"s"}, "0");
+  WriteBitmap("s");
+  const std::string folder = Interface("");
+  const struct {
+    const char* name;
+    const char* file;  // "CLR" or "FNT"
+    std::function<void(const std::string&)> spoil;
+    const char* box;   // what the box says, or null: saved
+  } cases[] = {
+      {"colours, a folder that cannot be written", "CLR", [&](const std::string&) { chmod(folder.c_str(), 0555); },
+       "未能保存"},
+      {"fonts, a folder that cannot be written", "FNT", [&](const std::string&) { chmod(folder.c_str(), 0555); },
+       "未能保存"},
+      {"colours, an unreadable file", "CLR", [](const std::string& p) { chmod(p.c_str(), 0); }, "无法读取"},
+      {"fonts, a folder in the file's place", "FNT",
+       [](const std::string& p) { std::filesystem::remove(p); std::filesystem::create_directory(p); }, "无法读取"},
+      {"colours, a damaged file", "CLR", [](const std::string& p) { WriteBytes(p, std::string("\x01\xff[\x00garbage\n", 13)); },
+       nullptr},
+      {"fonts, a damaged file", "FNT", [](const std::string& p) { WriteBytes(p, std::string("\x01\xff[\x00garbage\n", 13)); },
+       nullptr},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::string path = Interface(std::string("s.") + c.file);
+    std::filesystem::remove_all(path);
+    CSysStyle::ReleaseInstance();
+    CSysStyle* style = CSysStyle::GetInstance();
+    ASSERT_EQ(style->LoadScheme(), 1);
+    const bool colours = c.file == std::string("CLR");
+    // The file as a first save wrote it, then spoiled.
+    ASSERT_EQ(colours ? style->SaveColors(0, {}) : style->SaveFonts(0, {}), 1);
+    const std::string sound = ReadBytes(path);
+    const COLORREF oldColor = style->GetColor(19);  // the first entry's
+    const int oldSize = style->GetFontList()->at(0).size;
+    c.spoil(path);
+    const std::string spoiled = std::filesystem::is_regular_file(path) ? ReadBytes(path) : "";
+    std::vector<SColorEntry> newColors = *style->GetColorList();
+    newColors[0].color = RGB(9, 8, 7);
+    std::vector<SFontEntry> newFonts = *style->GetFontList();
+    newFonts[0].size = 21;
+    const size_t before = boxes_.Boxes().size();
+    int saved = 0;
+    {
+      EnforcedPermissions enforced;
+      saved = colours ? style->SaveColors(0, newColors) : style->SaveFonts(0, newFonts);
+    }
+    chmod(folder.c_str(), 0755);
+    chmod(path.c_str(), 0644);
+    const auto all = boxes_.Boxes();
+    if (c.box) {
+      EXPECT_EQ(saved, 0);
+      ASSERT_EQ(all.size(), before + 1);
+      EXPECT_NE(all[before].text.find(GBK(c.box)), std::string::npos) << all[before].text;
+      EXPECT_NE(all[before].text.find(path), std::string::npos) << all[before].text;
+      EXPECT_EQ(style->GetColor(19), oldColor);
+      EXPECT_EQ(style->GetFontList()->at(0).size, oldSize);
+      if (std::filesystem::is_regular_file(path)) EXPECT_EQ(ReadBytes(path), spoiled);
+    } else {
+      EXPECT_EQ(saved, 1);
+      EXPECT_EQ(all.size(), before);
+      // Whole again: nothing of the damage, and what a sound file would hold.
+      std::string expected = sound;
+      const std::string from = colours ? "COLOR=" + std::to_string(oldColor) + "\r\n"
+                                       : "FONTSIZE=" + std::to_string(oldSize) + "\r\n";
+      const std::string to = colours ? "COLOR=460809\r\n" : "FONTSIZE=21\r\n";
+      expected.replace(expected.find(from), from.size(), to);
+      EXPECT_EQ(ReadBytes(path), expected);
+    }
+  }
+}
+
+// Scheme files that are there but cannot be read are called unreadable
+// when the scheme loads, each by its path; the defaults stand in for them.
+TEST_F(SysStyleTest, UnreadableSchemeFilesAreNamedWhenLoading) {
+  WriteSchemeList({"s"}, "0");
+  WriteBitmap("s");
+  const std::vector<std::string> files = {Interface("s.CLR"), Interface("s.FNT")};
+  for (const std::string& path : files) std::filesystem::create_directory(path);
+  CSysStyle* style = CSysStyle::GetInstance();
+  ASSERT_EQ(style->LoadScheme(), 1);
+  EXPECT_EQ(style->GetColorList()->size(), CSysStyle::DefaultColors().size());
+  const auto boxes = boxes_.Boxes();
+  ASSERT_EQ(boxes.size(), files.size());
+  for (size_t i = 0; i < files.size(); ++i) {
+    EXPECT_NE(boxes[i].text.find(GBK("无法读取")), std::string::npos) << boxes[i].text;
+    EXPECT_NE(boxes[i].text.find(files[i]), std::string::npos) << boxes[i].text;
+  }
 }
 
 }  // namespace

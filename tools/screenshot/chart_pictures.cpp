@@ -87,12 +87,12 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   for (int kind = 0; kind < 4; ++kind) {
     view->SetAnalysisKind(kind);
     if (kind == 1) platform::PumpUntil([&] { return !analysis.HisTech().Raw().empty(); }, timeoutMs);
-    if (kind == 2) platform::PumpUntil([&] { return analysis.Deals().GetRowCount() > 0; }, timeoutMs);
+    if (kind == 2) platform::PumpUntil([&] { return analysis.Deals().DealCount() > 0; }, timeoutMs);
     if (kind == 3) platform::PumpUntil([&] { return !analysis.Prices().Levels().empty(); }, timeoutMs);
     view->Invalidate(FALSE);
     keep("11-chart-view-page-" + std::to_string((kind + 1) * 16) + ".png", nullptr);
   }
-  seen->deals = analysis.Deals().GetRowCount();
+  seen->deals = analysis.Deals().DealCount();
   seen->priceLevels = static_cast<int>(analysis.Prices().Levels().size());
   view->SetAnalysisKind(0);
 

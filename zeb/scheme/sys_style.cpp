@@ -6,6 +6,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
+#include "settings/file_report.h"
 #include "settings/ini_file.h"
 
 namespace {
@@ -20,6 +21,12 @@ constexpr int kMaxFontSize = 200;
 // keeps the default (the high byte would turn it into a palette index, and
 // -1 is the "no such colour" answer).
 constexpr int kMaxColor = 0xFFFFFF;
+
+// A scheme file that is there but cannot be read leaves the defaults, and
+// the user is told which file it was.
+void ReportIfUnreadable(const CIniFile& ini, const std::string& path) {
+  if (ini.IsUnreadable()) settings::ReportUnreadable(path);
+}
 
 }  // namespace
 
@@ -96,8 +103,11 @@ void CSysStyle::LoadSchemeList() {
 
 void CSysStyle::LoadColors(const std::string& basePath) {
   std::vector<SColorEntry> colors = DefaultColors();
+  const std::string path = basePath + ".CLR";
   CIniFile ini;
-  if (ini.Open(basePath + ".CLR", 0)) {
+  if (!ini.Open(path, 0)) {
+    ReportIfUnreadable(ini, path);
+  } else {
     for (SColorEntry& e : colors) {
       int value = 0;
       if (ini.GetInt(e.label, "COLOR", &value) && value >= 0 && value <= kMaxColor) {
@@ -112,8 +122,11 @@ void CSysStyle::SetColors(const std::vector<SColorEntry>& colors) { m_vecColors 
 
 void CSysStyle::LoadFonts(const std::string& basePath) {
   std::vector<SFontEntry> fonts = DefaultFonts();
+  const std::string path = basePath + ".FNT";
   CIniFile ini;
-  if (ini.Open(basePath + ".FNT", 0)) {
+  if (!ini.Open(path, 0)) {
+    ReportIfUnreadable(ini, path);
+  } else {
     for (SFontEntry& e : fonts) {
       int value = 0;
       if (ini.GetInt(e.label, "FONTSIZE", &value) && value >= kMinFontSize &&
@@ -173,10 +186,35 @@ int CSysStyle::GetSchemeName(int index, std::string& name) const {
   return 1;
 }
 
+namespace {
+
+// A value as one line of the file: a line break would start lines of its own.
+std::string OneLine(const char* text) {
+  std::string line = text;
+  return line.substr(0, line.find_first_of("\r\n"));
+}
+
+// Writes a scheme file whole (so a damaged one is replaced by a sound one,
+// never added to); a file that is there but cannot be read is the user's
+// and is left alone. Says so in a box when the file was not written.
+bool WriteSchemeFile(const std::string& path, const std::string& text) {
+  std::string old;
+  if (platform::ReadWholeFile(path, old) == platform::FileRead::kUnreadable) {
+    settings::ReportUnreadable(path);
+    return false;
+  }
+  if (platform::WriteFileAtomic(path, text)) return true;
+  settings::ReportNotSaved(path);
+  return false;
+}
+
+}  // namespace
+
 int CSysStyle::SaveColors(int schemeIndex, const std::vector<SColorEntry>& colors) {
   const SSchemeName* scheme = FindScheme(schemeIndex);
   if (!scheme) return 0;
-  for (SColorEntry& e : m_vecColors) {
+  std::vector<SColorEntry> saved = m_vecColors;
+  for (SColorEntry& e : saved) {
     for (const SColorEntry& given : colors) {
       if (given.id == e.id) {
         e.color = given.color;
@@ -184,53 +222,55 @@ int CSysStyle::SaveColors(int schemeIndex, const std::vector<SColorEntry>& color
       }
     }
   }
-  CIniFile ini;
-  if (ini.Open(m_strFolder + scheme->name + ".CLR", 1)) {
-    for (const SColorEntry& e : m_vecColors) {
-      int id = e.id;
-      int color = (int)e.color;
-      ini.SetInt(e.label, "ID", &id, 0);
-      ini.SetInt(e.label, "COLOR", &color, 0);
-    }
+  std::string text;
+  for (const SColorEntry& e : saved) {
+    text += "[" + OneLine(e.label) + "]\r\nID=" + std::to_string(e.id) +
+            "\r\nCOLOR=" + std::to_string(static_cast<int>(e.color)) + "\r\n";
   }
+  // The program shows the new colours only once they are on disk.
+  if (!WriteSchemeFile(m_strFolder + scheme->name + ".CLR", text)) return 0;
+  SetColors(saved);
   return 1;
 }
 
 int CSysStyle::SaveFonts(int schemeIndex, const std::vector<SFontEntry>& fonts) {
   const SSchemeName* scheme = FindScheme(schemeIndex);
   if (!scheme) return 0;
-  for (SFontEntry& e : m_vecFonts) {
+  std::vector<SFontEntry> saved = m_vecFonts;
+  for (SFontEntry& e : saved) {
     for (const SFontEntry& given : fonts) {
       if (given.id != e.id) continue;
-      if (!(given == e)) {
-        platform::GbkCopyCut(e.face, LF_FACESIZE, given.face);
-        e.size = given.size;
-        e.style = given.style;
-        // The font object stays: tables and views keep its address, and
-        // they show the new face from their next paint.
-        CFont* made = CreateFont(e.face, e.size, e.style);
-        if (e.font && made) {
-          LOGFONT lf;
-          made->GetLogFont(&lf);
-          e.font->DeleteObject();
-          e.font->CreateFontIndirect(&lf);
-          delete made;
-        } else {
-          delete e.font;
-          e.font = made;
-        }
-      }
+      platform::GbkCopyCut(e.face, LF_FACESIZE, given.face);
+      e.size = given.size;
+      e.style = given.style;
       break;
     }
   }
-  CIniFile ini;
-  if (ini.Open(m_strFolder + scheme->name + ".FNT", 1)) {
-    for (const SFontEntry& e : m_vecFonts) {
-      int id = e.id, size = e.size, style = e.style;
-      ini.SetInt(e.label, "ID", &id, 0);
-      ini.SetInt(e.label, "FONTSIZE", &size, 0);
-      ini.SetInt(e.label, "FONTSTYLE", &style, 0);
-      ini.SetString(e.label, "FONTNAME", e.face, 0);
+  std::string text;
+  for (const SFontEntry& e : saved) {
+    text += "[" + OneLine(e.label) + "]\r\nID=" + std::to_string(e.id) + "\r\nFONTSIZE=" +
+            std::to_string(e.size) + "\r\nFONTSTYLE=" + std::to_string(e.style) +
+            "\r\nFONTNAME=" + OneLine(e.face) + "\r\n";
+  }
+  if (!WriteSchemeFile(m_strFolder + scheme->name + ".FNT", text)) return 0;
+  for (size_t i = 0; i < saved.size(); ++i) {
+    SFontEntry& e = m_vecFonts[i];
+    if (saved[i] == e) continue;
+    std::memcpy(e.face, saved[i].face, sizeof e.face);
+    e.size = saved[i].size;
+    e.style = saved[i].style;
+    // The font object stays: tables and views keep its address, and
+    // they show the new face from their next paint.
+    CFont* made = CreateFont(e.face, e.size, e.style);
+    if (e.font && made) {
+      LOGFONT lf;
+      made->GetLogFont(&lf);
+      e.font->DeleteObject();
+      e.font->CreateFontIndirect(&lf);
+      delete made;
+    } else {
+      delete e.font;
+      e.font = made;
     }
   }
   return 1;

@@ -62,9 +62,11 @@ class CSysStyle {
   int GetCurrentScheme() const { return m_nCurScheme; }
   const std::string& GetFolder() const { return m_strFolder; }
 
-  // Copy the given entries (matched by id) into the current lists and
-  // write them into the scheme's ".CLR" / ".FNT" file; 0 when no scheme has
-  // the index, else 1.
+  // Write the current lists with the given entries (matched by id) in
+  // place into the scheme's ".CLR" / ".FNT" file, whole (a damaged file is
+  // replaced, never added to), then take them. 0 when no scheme has the
+  // index, or when the file is unreadable or could not be written: a box
+  // names it, and the file and the lists stay as they were. Else 1.
   int SaveColors(int scheme, const std::vector<SColorEntry>& colors);
   int SaveFonts(int scheme, const std::vector<SFontEntry>& fonts);
 

@@ -128,29 +128,22 @@ UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue
   return (UINT)v;
 }
 
-BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
-                               const char* path) {
-  if (!section || !path) return FALSE;
-  // A line break inside a name or value would write lines of its own
-  // (another section, another key): refused, the file stays as it is.
-  for (const char* text : {section, key, value})
-    if (text && std::strpbrk(text, "\r\n")) return FALSE;
-  // Read, change and write back as one step, or two threads writing
-  // different keys of one file lose one of them.
-  static std::mutex writing;
-  std::lock_guard<std::mutex> lock(writing);
-  std::vector<std::string> lines;
-  if (!ReadLines(path, lines)) return FALSE;
+namespace {
+
+bool HasLineBreak(const char* text) { return text && std::strpbrk(text, "\r\n"); }
+
+// One write applied to the lines in memory.
+void ApplyWrite(std::vector<std::string>& lines, const char* section, const char* key, const char* value) {
   long s = FindSection(lines, section);
   if (!key) {
     if (s >= 0) lines.erase(lines.begin() + s, lines.begin() + (long)SectionEnd(lines, (size_t)s));
-    return WriteLines(path, lines) ? TRUE : FALSE;
+    return;
   }
   if (s < 0) {
-    if (!value) return TRUE;
+    if (!value) return;
     lines.push_back(std::string("[") + section + "]");
     lines.push_back(std::string(key) + "=" + value);
-    return WriteLines(path, lines) ? TRUE : FALSE;
+    return;
   }
   long k = FindKey(lines, (size_t)s, key, nullptr);
   if (k >= 0) {
@@ -162,10 +155,36 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
     while (at > (size_t)s + 1 && Trim(lines[at - 1]).empty()) --at;
     lines.insert(lines.begin() + (long)at, std::string(key) + "=" + value);
   }
-  return WriteLines(path, lines) ? TRUE : FALSE;
+}
+
+}  // namespace
+
+BOOL WritePrivateProfileString(const char* section, const char* key, const char* value,
+                               const char* path) {
+  return platform::WriteProfileStrings({{section, key, value}}, path);
 }
 
 namespace platform {
+
+BOOL WriteProfileStrings(const std::vector<ProfileWrite>& writes, const char* path) {
+  if (!path) return FALSE;
+  // A line break inside a name or value would write lines of its own
+  // (another section, another key): refused, the file stays as it is.
+  for (const ProfileWrite& w : writes) {
+    if (!w.section || HasLineBreak(w.section) || HasLineBreak(w.key) || HasLineBreak(w.value)) return FALSE;
+  }
+  // Read, change and write back as one step, or two threads writing
+  // different keys of one file lose one of them.
+  static std::mutex writing;
+  std::lock_guard<std::mutex> lock(writing);
+  std::vector<std::string> lines;
+  if (!ReadLines(path, lines)) return FALSE;
+  const std::vector<std::string> before = lines;
+  for (const ProfileWrite& w : writes) ApplyWrite(lines, w.section, w.key, w.value);
+  // Nothing to change (a key or section to delete that is not there).
+  if (lines == before) return TRUE;
+  return WriteLines(path, lines) ? TRUE : FALSE;
+}
 
 std::vector<std::pair<std::string, std::string>> ReadProfileSection(const char* section,
                                                                     const char* path) {

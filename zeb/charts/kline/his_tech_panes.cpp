@@ -11,6 +11,7 @@
 #include "platform/input.h"
 #include "platform/menu.h"
 #include "platform/msgbox.h"
+#include "settings/file_report.h"
 #include "settings/ini_file.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/kline/his_tech_obj.h"
@@ -37,7 +38,9 @@ void CHisTechObj::LoadPanes() {
   int count = 0;
   std::string names;
   std::vector<std::string> list;
-  if (!file.GetInt(SectionCount(), "001", &count)) {
+  if (file.IsUnreadable()) {
+    settings::ReportUnreadable(m_strPaneFile);
+  } else if (!file.GetInt(SectionCount(), "001", &count)) {
     AfxMessageBox(GBK("执行目录下的INDEX\\INDEX.DEX 文件中没有[指标个数]-001项"));
   } else if (!file.GetString(SectionNames(), "001", names)) {
     AfxMessageBox(GBK("执行目录下的INDEX\\INDEX.DEX 文件中没有[指标类型]-001项"));
@@ -82,12 +85,18 @@ void CHisTechObj::GiveKLineData() {
 
 void CHisTechObj::SavePanes() const {
   CIniFile file;
-  if (!file.Open(m_strPaneFile, 0)) return;
+  if (!file.Open(m_strPaneFile, 0)) {
+    // A missing file is not made; one that is there but unreadable is the
+    // user's and is not written over.
+    if (file.IsUnreadable()) settings::ReportUnreadable(m_strPaneFile);
+    return;
+  }
   const int count = static_cast<int>(m_panes.size());
   file.SetInt(SectionCount(), "001", &count, 1);
   std::string names;
   for (const auto& pane : m_panes) names += pane->GetName() + ",";
   file.SetString(SectionNames(), "001", names, 1);
+  if (!file.Flush()) settings::ReportNotSaved(m_strPaneFile);
 }
 
 void CHisTechObj::SetLastPaneTech(const char* name) {

@@ -5,6 +5,7 @@
 
 #include "platform/gbk.h"
 #include "platform/profile.h"
+#include "settings/file_report.h"
 
 SNoticeLook NoticeLook(int mode) {
   switch (mode) {
@@ -24,8 +25,10 @@ bool WriteNoticeChoice(const std::string& syssetPath, bool checked, std::time_t 
   std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
                 local.tm_mday);
   const char* section = GBK("通知消息");
-  const bool a =
-      WritePrivateProfileString(section, "CHECKED", checked ? "1" : "0", syssetPath.c_str());
-  const bool b = WritePrivateProfileString(section, "CHECKDATE", date, syssetPath.c_str());
-  return a && b;
+  // Both keys in one save: the file has both or neither.
+  if (platform::WriteProfileStrings({{section, "CHECKED", checked ? "1" : "0"}, {section, "CHECKDATE", date}},
+                                    syssetPath.c_str()))
+    return true;
+  settings::ReportNotSaved(syssetPath);
+  return false;
 }

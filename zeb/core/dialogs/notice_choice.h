@@ -17,6 +17,6 @@ struct SNoticeLook {
 SNoticeLook NoticeLook(int mode);
 
 // Writes CHECKED = "1" or "0" and CHECKDATE = the local date of now as
-// yyyymmdd into the settings file; false when a write failed (the file is
-// then left as it was: each write replaces it whole or not at all).
+// yyyymmdd into the settings file, in one save; false when the file was
+// not written: a box names it and the file is left as it was.
 bool WriteNoticeChoice(const std::string& syssetPath, bool checked, std::time_t now);

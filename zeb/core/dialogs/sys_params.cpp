@@ -7,6 +7,7 @@
 
 #include "platform/gbk.h"
 #include "platform/profile.h"
+#include "settings/file_report.h"
 #include "zeb/core/router/cmd_dispatcher.h"
 
 namespace {
@@ -37,13 +38,18 @@ bool IsBigOrderAccepted(const std::string& text) {
 }
 
 bool SaveSysParams(const SSysParamTexts& texts, const std::string& programDir) {
-  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   const std::string path = programDir + "sysset.ini";
-  bool written = true;
-  for (const auto& [name, text] :
-       {std::pair{BigOrderName(), &texts.bigOrder}, std::pair{PageTurnName(), &texts.pageTurn}}) {
-    router->SetSysParam(name, ReadParamNumber(*text));
-    written = WritePrivateProfileString(name, "VALUE", text->c_str(), path.c_str()) && written;
+  // Both sections in one save: the file has both or neither.
+  if (!platform::WriteProfileStrings({{BigOrderName(), "VALUE", texts.bigOrder.c_str()},
+                                      {PageTurnName(), "VALUE", texts.pageTurn.c_str()}},
+                                     path.c_str())) {
+    settings::ReportNotSaved(path);
+    return false;
   }
-  return written;
+  // Cached only once on disk; a new threshold asks a shown big-order list
+  // again, once.
+  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  router->SetSysParam(BigOrderName(), ReadParamNumber(texts.bigOrder));
+  router->SetSysParam(PageTurnName(), ReadParamNumber(texts.pageTurn));
+  return true;
 }

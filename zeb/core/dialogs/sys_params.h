@@ -25,7 +25,9 @@ int ReadParamNumber(const std::string& text);
 // Whether the threshold text is within the range.
 bool IsBigOrderAccepted(const std::string& text);
 
-// Caches both values in the router and writes both texts into
-// "sysset.ini" of the folder (the threshold must have been accepted);
-// false when a write failed (that file is then left as it was).
+// Writes both texts into "sysset.ini" of the folder in one save, then
+// caches both values in the router (which asks a shown big-order list again
+// with the threshold). The threshold must have been accepted. False when
+// the file was not written: a box names it, the file and the cache stay as
+// they were.
 bool SaveSysParams(const SSysParamTexts& texts, const std::string& programDir);

@@ -4,6 +4,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/scheme/sys_style.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -44,22 +45,30 @@ BOOL CSysProtyDlg::OnInitDialog() {
 }
 
 void CSysProtyDlg::OnOK() {
-  CCmdDispatcher* router = CCmdDispatcher::GetInstance();
+  bool saved = true;
   if (m_params.IsActivated()) {
     const SSysParamTexts texts = m_params.Texts();
     if (!IsBigOrderAccepted(texts.bigOrder)) {
       AfxMessageBox(GBK("主力大单阀值规定在400到100000之间。"), MB_OK);
       return;
     }
-    SaveSysParams(texts, m_strAppDir);
-    router->RefreshBigOrders();
+    saved = SaveSysParams(texts, m_strAppDir);
   }
-  if (m_look.IsActivated()) {
-    m_look.Preview().SaveColors();
-    m_look.Preview().SaveFonts();
+  if (m_look.IsActivated() && HasCurrentScheme()) {
+    const bool colors = m_look.Preview().SaveColors() != 0;
+    const bool fonts = m_look.Preview().SaveFonts() != 0;
+    saved = colors && fonts && saved;
   }
-  router->RepaintViews();
-  EndDialog(IDOK);
+  CCmdDispatcher::GetInstance()->RepaintViews();
+  // A file not written has been named in a box; the dialog stays with what
+  // the user chose, to try again or to cancel.
+  if (saved) EndDialog(IDOK);
+}
+
+bool CSysProtyDlg::HasCurrentScheme() {
+  CSysStyle* scheme = CSysStyle::GetInstance();
+  std::string name;
+  return scheme->GetSchemeName(scheme->GetCurrentScheme(), name) != 0;
 }
 
 void RunSystemSettings(int startPage) {

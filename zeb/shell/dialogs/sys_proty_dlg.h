@@ -3,8 +3,10 @@
 // big-order threshold and the page-turn interval). Nothing is saved before
 // 确定, and then only the pages that were shown: a threshold outside 400 to
 // 100000 is refused with its message and nothing of either page is saved.
-// After saving, the chart view is asked for the big orders again and the
-// market pane's views take the new scheme (the command router's hooks).
+// After saving, the chart view is asked for the big orders again (once)
+// and the market pane's views take the new scheme (the command router's
+// hooks). A file that could not be written is named in a box and the
+// dialog stays open.
 #pragma once
 #include <string>
 
@@ -31,6 +33,9 @@ class CSysProtyDlg : public CDialog {
   void OnOK() override;
 
  private:
+  // Whether the scheme has a current entry to save colours and fonts into.
+  static bool HasCurrentScheme();
+
   CSysSetDlg m_look;
   CSysParam1 m_params;
   CPropertySheet m_sheet;

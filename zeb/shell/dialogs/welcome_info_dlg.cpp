@@ -45,8 +45,11 @@ BOOL CWelcomeInfoDlg::OnInitDialog() {
 
 BOOL CWelcomeInfoDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == IDC_NOTICE_QUIET && HIWORD(wParam) == BN_CLICKED) {
-    WriteNoticeChoice(m_strSysset, IsDlgButtonChecked(IDC_NOTICE_QUIET) == BST_CHECKED,
-                      std::time(nullptr));
+    const bool checked = IsDlgButtonChecked(IDC_NOTICE_QUIET) == BST_CHECKED;
+    // Not recorded (a box has named the file): the check goes back, so it
+    // never shows a choice that will not hold.
+    if (!WriteNoticeChoice(m_strSysset, checked, std::time(nullptr)))
+      CheckDlgButton(IDC_NOTICE_QUIET, checked ? BST_UNCHECKED : BST_CHECKED);
     return TRUE;
   }
   return CDialog::OnCommand(wParam, lParam);

@@ -27,6 +27,8 @@ void CDealTable::SetStock(const SStockInfo* item) {
   m_nUnit = CPublic::GetPriceUnit(&key);
   m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
   m_nLastVolume = 0;
+  // Another item's deals go, and the memory they took.
+  ReleaseRows();
   RebuildColumns();
 }
 
@@ -42,48 +44,81 @@ void CDealTable::RebuildColumns() {
 }
 
 int CDealTable::SetRect(int left, int top, int right, int bottom) {
+  // A page that showed the newest deal shows it after a resize too.
+  const bool following = ShowsNewest();
   CScrolledTable::SetRect(left, top, right, bottom);
   RebuildColumns();
+  SetTop(following ? LastPageTop() : GetTopRow());
   return 1;
 }
 
-void CDealTable::AddTick(uint16_t time, uint32_t price, int64_t bid, int64_t ask, uint32_t volume) {
-  const int row = GetRowCount();
+int CDealTable::DataRowsPerPage() const { return std::max(0, m_nFittingRows - ExtraTopRows()); }
+
+int CDealTable::LastPageTop() const { return std::max(0, DealCount() - DataRowsPerPage()); }
+
+bool CDealTable::ShowsNewest() const { return m_rows.empty() || GetTopRow() >= LastPageTop(); }
+
+void CDealTable::SetTop(int top) {
+  SetTopRow(std::clamp(top, 0, LastPageTop()));
+  m_nRowCount = DealCount();
+  m_scroll.SetPos(GetTopRow());
+}
+
+void CDealTable::ReleaseRows() {
+  m_rows.Release();
+  DeleteAllRows();
+  m_deals = SDealListPacket{};
+  m_push = SPushTickPacket{};
+  SetTop(0);
+}
+
+SSubItem CDealTable::DealCell(int deal, int col) const {
+  SSubItem item;
+  if (deal < 0 || deal >= DealCount() || col < 0 || col > 5) return item;
+  const SDealRow& d = m_rows[static_cast<size_t>(deal)];
   const int64_t P = m_item.preClose;
   const bool index = IsIndex();
-  const auto cell = [&](int col, const std::string& text, COLORREF color) {
-    SSubItem item;
-    item.text = text;
+  item.borders = kCellBorders;
+  item.align = col == 0 ? -1 : 1;
+  const auto set = [&](std::string text, COLORREF color) {
+    item.text = std::move(text);
     item.textColor = color;
-    item.borders = kCellBorders;
-    item.align = col == 0 ? -1 : 1;
-    SetCellItem(row, col, item);
   };
-  cell(0, TextPrintf("%02d:%02d", time / 60, time % 60), m_colors.level);
-  cell(1, PriceText(price, m_nUnit, m_strFormat), m_colors.Of(price, P));
-  const int64_t change = static_cast<int64_t>(price) - P;
-  std::string changeText = PriceText(change < 0 ? -change : change, m_nUnit, m_strFormat);
-  if (change >= 1) changeText = "+" + changeText;
-  if (change < 0) changeText = "-" + changeText;
-  cell(2, changeText, m_colors.OfSign(change));
-  const auto side = [&](int col, int64_t value) {
-    if (index) cell(col, "0", m_colors.level);
-    else if (value == kNoPrice) cell(col, "-", m_colors.level);
-    else cell(col, PriceText(value, m_nUnit, m_strFormat), m_colors.Of(value, P));
+  const auto side = [&](int64_t value) {
+    if (index) set("0", m_colors.level);
+    else if (value == kNoPrice) set("-", m_colors.level);
+    else set(PriceText(value, m_nUnit, m_strFormat), m_colors.Of(value, P));
   };
-  side(3, bid);
-  side(4, ask);
-  COLORREF volumeColor = m_colors.level;
-  if (index) volumeColor = m_colors.volume;
-  else if (price == bid) volumeColor = m_colors.down;
-  else if (price == ask) volumeColor = m_colors.up;
-  cell(5, TextPrintf("%u", volume / static_cast<uint32_t>(CPublic::GetLotSize())), volumeColor);
-  // The rows per page count the header's row, as the scroll range does.
-  const int page = m_nFittingRows;
-  if (page > 0 && GetTopRow() >= page) {
-    SetTopRow(std::max(0, m_nRowCount - page + 2));
-    m_scroll.SetPos(GetTopRow());
+  switch (col) {
+    case 0: set(TextPrintf("%02d:%02d", d.time / 60, d.time % 60), m_colors.level); break;
+    case 1: set(PriceText(d.price, m_nUnit, m_strFormat), m_colors.Of(d.price, P)); break;
+    case 2: {
+      const int64_t change = static_cast<int64_t>(d.price) - P;
+      std::string text = PriceText(change < 0 ? -change : change, m_nUnit, m_strFormat);
+      if (change >= 1) text = "+" + text;
+      if (change < 0) text = "-" + text;
+      set(text, m_colors.OfSign(change));
+      break;
+    }
+    case 3: side(d.bid); break;
+    case 4: side(d.ask); break;
+    default: {
+      COLORREF color = m_colors.level;
+      if (index) color = m_colors.volume;
+      else if (d.price == d.bid) color = m_colors.down;
+      else if (d.price == d.ask) color = m_colors.up;
+      set(TextPrintf("%u", d.volume / static_cast<uint32_t>(CPublic::GetLotSize())), color);
+      break;
+    }
   }
+  return item;
+}
+
+void CDealTable::AddTick(uint16_t time, uint32_t price, int64_t bid, int64_t ask, uint32_t volume) {
+  const bool following = ShowsNewest();
+  const int dropped = static_cast<int>(m_rows.Add(SDealRow{time, price, bid, ask, volume}));
+  // A reader of older deals stays on the same deal while the oldest go.
+  SetTop(following ? LastPageTop() : GetTopRow() - dropped);
 }
 
 int CDealTable::UpdateData(const void* body, int length) {
@@ -92,14 +127,18 @@ int CDealTable::UpdateData(const void* body, int length) {
   const size_t size = static_cast<size_t>(length);
   m_colors.Load();
   if (PacketGroup(head.type) == PKT_PRICE_DISTRIB) {
+    // The list comes again every few seconds: a reader of older deals keeps
+    // his place, a table showing the newest shows the newest again.
+    const bool following = ShowsNewest();
+    const int top = GetTopRow();
+    m_rows.Release();
     DeleteAllRows();
+    SetTop(0);
     if (head.tag != CPublic::GetRequestTag()) return 0;
     if (!ReadDealList(body, size, &m_deals)) return 1;
     for (const SDealRecord& d : m_deals.deals)
-      AddTick(m_store->OffsetToTime(d.time), d.price, d.bid, d.ask, d.volume);
-    const int n = static_cast<int>(m_deals.deals.size());
-    SetTopRow(n < m_nFittingRows ? 0 : n - m_nFittingRows + 1);
-    m_scroll.SetPos(GetTopRow());
+      m_rows.Add(SDealRow{m_store->OffsetToTime(d.time), d.price, d.bid, d.ask, d.volume});
+    SetTop(following ? LastPageTop() : top);
   } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {
     if (!ReadPushTicks(body, size, &m_push)) return 1;
     for (const STickRecord& r : m_push.records) {
@@ -113,10 +152,25 @@ int CDealTable::UpdateData(const void* body, int length) {
   return 1;
 }
 
+void CDealTable::BuildRows() {
+  DeleteAllRows();
+  const int first = GetTopRow();
+  const int last = std::min(DealCount(), first + DataRowsPerPage());
+  for (int deal = first; deal < last; ++deal) {
+    for (int col = 0; col < 6; ++col) SetCellItem(deal - first, col, DealCell(deal, col));
+  }
+}
+
 int CDealTable::Draw(CDC* dc) {
+  SetTop(GetTopRow());
+  BuildRows();
+  // The rows made are the page's: the grid paints them from its first row.
+  const int top = GetTopRow();
+  SetTopRow(0);
   const int drawn = CBaseTable::Draw(dc);
+  SetTopRow(top);
   m_nRowsPerPage = m_nFittingRows;
-  m_nRowCount = GetRowCount();
+  m_nRowCount = DealCount();
   if (m_nRowCount < m_nRowsPerPage) {
     m_scroll.SetRange(0);
   } else {
@@ -126,6 +180,13 @@ int CDealTable::Draw(CDC* dc) {
   }
   if (dc) m_scroll.Draw(dc);
   return drawn;
+}
+
+int CDealTable::HitTestRow(int x, int y) const {
+  if (!PtInRect(m_rect, POINT{x, y}) || GetRowHeight() <= 0) return -1;
+  const int row = static_cast<int>((y - m_rect.top) / m_fRowHeight) - ExtraTopRows();
+  if (row < 0 || GetTopRow() + row >= DealCount()) return -1;
+  return row;
 }
 
 int CDealTable::OnRButtonDown(CDrawOwner* owner, int x, int y) {

@@ -44,7 +44,8 @@ void CTraceTable::SetStock(const SStockInfo* item) {
   const SCodeInfo key = m_item.GetKey();
   m_nUnit = CPublic::GetPriceUnit(&key);
   m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
-  m_ticks.clear();
+  m_ticks.Release();
+  DeleteAllRows();
   m_feed.Reset();
   RebuildColumns();
 }
@@ -60,21 +61,21 @@ void CTraceTable::RebuildColumns() {
 
 int CTraceTable::UpdateData(const void* body, int length) {
   if (!body) {
-    m_ticks.clear();
+    m_ticks.Release();
+    DeleteAllRows();
     return 1;
   }
   const auto taken = m_feed.Take(
       body, length, m_item.GetKey(),
       [&](const SMinuteTracePacket& trace) {
-        m_ticks.clear();
-        m_ticks.reserve(trace.ticks.size());
+        m_ticks.Release();
         for (const SDealRecord& d : trace.ticks) {
           SFenTraceUnit t;
           t.direction = d.price == d.ask ? -1 : (d.price == d.bid ? 1 : 0);
           t.time = m_store->OffsetToTime(d.time);
           t.price = d.price;
           t.volume = static_cast<int32_t>(d.volume);
-          m_ticks.push_back(t);
+          m_ticks.Add(t);
         }
       },
       [&](const STickRecord& r) {
@@ -86,7 +87,7 @@ int CTraceTable::UpdateData(const void* body, int length) {
         t.time = r.time;
         t.price = r.last;
         t.volume = static_cast<int32_t>(r.curVolume);
-        m_ticks.push_back(t);
+        m_ticks.Add(t);
       });
   if (taken == CItemQuoteFeed::Taken::kPush && m_feed.LastPush().records.empty()) return 0;
   return 1;

@@ -2,13 +2,14 @@
 // headerless columns (time, price, volume with a direction mark) that always
 // show the newest ticks at the bottom: filled from the ticks of the
 // time-share reply and extended by every pushed record of the item whose
-// total volume moved.
+// total volume moved. It keeps the newest kMaxDayDeals ticks
+// (newest_rows.h) and makes rows only for those it paints.
 #pragma once
 #include <string>
-#include <vector>
 
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/base_table.h"
+#include "zeb/tables/base/newest_rows.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/panel/item_quote_feed.h"
 #include "zeb/tables/packets/chart_packets.h"
@@ -42,19 +43,19 @@ class CTraceTable : public CBaseTable {
   void SetStock(const SStockInfo* item);
   void RebuildColumns();
   void InitColumns() override;
-  // Null body: the ticks are emptied.
+  // Null body: the ticks are emptied and their memory given back.
   int UpdateData(const void* body, int length) override;
   // Lays the newest ticks that fit into rows, then paints.
   int Draw(CDC* dc) override;
 
-  const std::vector<SFenTraceUnit>& Ticks() const { return m_ticks; }
+  const CNewestRows<SFenTraceUnit>& Ticks() const { return m_ticks; }
 
  private:
   void BuildRows();
 
   CPublic* m_store;
   SStockInfo m_item;
-  std::vector<SFenTraceUnit> m_ticks;
+  CNewestRows<SFenTraceUnit> m_ticks;
   int m_nUnit = 1000;
   std::string m_strFormat = "%.2f";
   SPriceColors m_colors;

@@ -45,6 +45,16 @@ void CStockView::OnDestroy() {
   if (m_infoWindow && m_infoWindow->GetSafeHwnd()) m_infoWindow->DestroyWindow();
 }
 
+// Put out of the pane (the list shown in its place), the view lets go of
+// its deal and tick rows: the item it shows next brings its own. Hidden with
+// a minimised main window, it keeps them.
+void CStockView::OnShowWindow(BOOL show, UINT status) {
+  CBaseView::OnShowWindow(show, status);
+  if (show || (GetStyle() & WS_VISIBLE)) return;
+  m_analysis.Deals().ReleaseRows();
+  m_panel.Ticks().UpdateData(nullptr, 0);
+}
+
 void CStockView::ShowInfoList(const InfoTitleMap& titles, int date) {
   if (!m_infoWindow) {
     m_infoWindow = std::make_unique<CMineInfoDlg>(kInfoPageKLine, CWnd::FromHandle(MainWnd()));

@@ -91,6 +91,7 @@ class CStockView : public CBaseView {
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void OnTimer(UINT_PTR id) override;
   void OnDestroy() override;
+  void OnShowWindow(BOOL show, UINT status) override;
   void OnLButtonDown(UINT flags, CPoint point) override;
   void OnLButtonUp(UINT flags, CPoint point) override;
   void OnLButtonDblClk(UINT flags, CPoint point) override;

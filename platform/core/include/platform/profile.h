@@ -21,6 +21,17 @@ BOOL WritePrivateProfileString(const char* section, const char* key, const char*
 
 namespace platform {
 
+// One change of WriteProfileStrings, as WritePrivateProfileString takes it.
+struct ProfileWrite {
+  const char* section;
+  const char* key;    // null: the section goes
+  const char* value;  // null: the key goes
+};
+// Several changes of one file saved together: the file is read once and
+// rewritten once, atomically, with all of them or none (FALSE, the file as
+// it was).
+BOOL WriteProfileStrings(const std::vector<ProfileWrite>& writes, const char* path);
+
 // The key=value lines of one section in file order, names as written and
 // values as GetPrivateProfileString gives them; empty when the section or
 // the file does not exist.
