@@ -6,10 +6,9 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
-
-#include <cmath>
 #include <filesystem>
 #include <functional>
 
