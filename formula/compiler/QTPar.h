@@ -44,6 +44,9 @@ class CQTPar : public yl::yyfparser {
   int BarCount() const { return m_bars; }
   const SFormulaRecord* Formula() const { return m_formula; }
   const char* SourceText() const { return m_source.c_str(); }
+  // Bytes of the series buffers held: those of the last parse and the
+  // spares kept for the next.
+  size_t HeldSeriesBytes() const;
 
   // The formulas this parser runs inside (its callers, outermost first).
   // A call of any of them, or a call deeper than kMaxCallDepth, is refused.
