@@ -145,6 +145,7 @@ bool CQTPar::CallFunction(SQTValue& call) {
 }
 
 bool CQTPar::CallFormula(SQTValue& call) {
+  m_calledFormula = true;
   std::vector<SRegPar> args;
   if (!m_argLists.empty()) {
     args = std::move(m_argLists.back());

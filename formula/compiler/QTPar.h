@@ -44,6 +44,9 @@ class CQTPar : public yl::yyfparser {
   int BarCount() const { return m_bars; }
   const SFormulaRecord* Formula() const { return m_formula; }
   const char* SourceText() const { return m_source.c_str(); }
+  // True when the last parse called another stored formula (its outcome
+  // then depends on more than the loaded text).
+  bool CalledOtherFormula() const { return m_calledFormula; }
   // Bytes of the series buffers held: those of the last parse and the
   // spares kept for the next.
   size_t HeldSeriesBytes() const;
@@ -101,6 +104,7 @@ class CQTPar : public yl::yyfparser {
   const SFormulaRecord* m_formula = nullptr;
   short m_kind = 0;
   bool m_calculate = false;
+  bool m_calledFormula = false;
   int m_bars = 0;
   std::vector<formula::SOutputLine> m_outputs;
   std::vector<formula::SVariableLine> m_variables;
