@@ -126,6 +126,11 @@ std::vector<Shape> Shapes(bool withSubnormals) {
          return v == 0 && rng() % 2 ? -0.0f : static_cast<float>(v);
        }},
       {"prices then flat", [](int i, float p, std::mt19937&) { return i < 3000 ? p : 50.0f; }},
+      // each bar a new extreme: no search at all one way, one on every bar
+      // the other
+      {"rising", [](int i, float, std::mt19937&) { return 10.0f + 0.01f * static_cast<float>(i); }},
+      {"falling then an infinity",
+       [](int i, float, std::mt19937&) { return i == 15000 ? INFINITY : 500.0f - 0.01f * static_cast<float>(i); }},
   };
   if (withSubnormals)
     shapes.push_back({"subnormals", [](int, float, std::mt19937& rng) { return 1e-40f * static_cast<float>(rng() % 100); }});
