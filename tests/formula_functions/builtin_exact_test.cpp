@@ -1,9 +1,11 @@
 // The window and average built-ins against the plain loops that define
-// them, bit for bit, on series long enough for every path of their kernels:
-// window sums summed several bars at a time while exact and in the plain
-// order after a value that breaks exactness, the block kernel of HHV and its
-// step-by-step rule, and the recurrence of the averages in stretches that
-// must meet the true chain (or be recomputed where they do not).
+// them, on series long enough for every path of their kernels: bit for bit
+// the window sums summed several bars at a time while exact and in the
+// plain order after a value that breaks exactness, HHV's searches and its
+// step-by-step rule, and the float recurrence of the averages in stretches
+// that must meet the true chain (or be recomputed where they do not); the
+// averages carried in double within four units in the last place of their
+// defining form.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -91,6 +93,47 @@ std::string Bits(float v) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(std::bit_cast<uint32_t>(v)));
   return text;
+}
+
+// EMA, EXPMA, EXPMEMA as defined: Y = ((N-1)*Y' + 2*X) / (N+1), worked in
+// long double from the seed on bar seedAt and rounded once per bar.
+Series DefiningRecurrence(const Series& x, int seedAt, float seed, int N) {
+  const int n = static_cast<int>(x.size());
+  Series r(n, I);
+  long double y = seed;
+  r[seedAt] = Stored(seed);
+  for (int i = seedAt + 1; i < n; ++i) {
+    y = ((N - 1) * y + 2.0L * x[i]) / (N + 1);
+    r[i] = Stored(static_cast<float>(y));
+  }
+  return r;
+}
+
+// Distance in units in the last place (floats of one sign ordered as
+// integers, across zero too).
+int64_t UlpDistance(float a, float b) {
+  auto order = [](float v) {
+    const int32_t bits = std::bit_cast<int32_t>(v);
+    return bits < 0 ? int64_t{INT32_MIN} - bits : int64_t{bits};
+  };
+  return std::llabs(order(a) - order(b));
+}
+
+// Bars without a value and infinities alike, every other bar within ulps of
+// the defining form; or, where the defining form cancels to nearly nothing,
+// within a rounding of the values averaged (sizeOfValues, 0 for none).
+::testing::AssertionResult WithinUlps(const Series& got, const Series& want, int64_t ulps, float sizeOfValues = 0) {
+  if (got.size() != want.size()) return ::testing::AssertionFailure() << "size " << got.size();
+  for (size_t i = 0; i < want.size(); ++i) {
+    const bool same = std::bit_cast<uint32_t>(got[i]) == std::bit_cast<uint32_t>(want[i]);
+    if (same) continue;
+    if (IsInvalidValue(want[i]) || IsInvalidValue(got[i]) || !std::isfinite(want[i]) || UlpDistance(got[i], want[i]) > ulps) {
+      if (std::isfinite(got[i]) && std::isfinite(want[i]) && std::fabs(got[i] - want[i]) <= 1e-13f * sizeOfValues) continue;
+      return ::testing::AssertionFailure() << "bar " << i << ": got " << got[i] << " (" << Bits(got[i]) << "), want "
+                                           << want[i] << " (" << Bits(want[i]) << ")";
+    }
+  }
+  return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult SameBits(const Series& got, const Series& want) {
@@ -215,12 +258,40 @@ TEST(BuiltinExact, AveragesMatchTheFloatRecurrence) {
         double seedSum = 0.0;
         for (int j = f; j < f + N; ++j) seedSum += x[j];
         const float mean = static_cast<float>(seedSum / N);
-        EXPECT_TRUE(SameBits(CallByName("EXPMA", {x, w}, n), PlainRecurrence(x, f, x[f], keep, 2, w + 1)));
-        EXPECT_TRUE(SameBits(CallByName("EMA", {x, w}, n), PlainRecurrence(x, f, x[f], keep, 2, w + 1)));
+        const float size = 3.0f;  // of the signed integers; prices never cancel
+        EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), DefiningRecurrence(x, f, x[f], N), 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), DefiningRecurrence(x, f, x[f], N), 4, size));
         EXPECT_TRUE(SameBits(CallByName("MEMA", {x, w}, n), PlainRecurrence(x, f + N - 1, mean, keep, 1, w)));
-        EXPECT_TRUE(SameBits(CallByName("EXPMEMA", {x, w}, n), PlainRecurrence(x, f + N - 1, mean, keep, 2, w + 1)));
+        EXPECT_TRUE(WithinUlps(CallByName("EXPMEMA", {x, w}, n), DefiningRecurrence(x, f + N - 1, mean, N), 4, size));
         EXPECT_TRUE(SameBits(CallByName("SMA", {x, w, 1.0f}, n), PlainRecurrence(x, f, x[f], keep, 1, w)));
       }
+    }
+  }
+}
+
+// The averages whose weight is 2 of N+1 step as Y' + k (X - Y'): over a
+// million bars of prices, and of prices with a bar without a value, a NaN,
+// or infinities, every bar stays within four units in the last place of the
+// defining form (where the float loop strays by dozens at long windows).
+TEST(BuiltinExact, FactorFormStaysWithinFourUnitsOfTheDefiningForm) {
+  constexpr int n = 1000000;
+  const std::vector<Shape> shapes = {
+      {"prices", [](int, float p, std::mt19937&) { return p; }},
+      {"a bar without a value at 600,000", [](int i, float p, std::mt19937&) { return i == 600000 ? I : p; }},
+      {"a NaN at 700,000",
+       [](int i, float p, std::mt19937&) { return i == 700000 ? std::numeric_limits<float>::quiet_NaN() : p; }},
+      {"an infinity at 800,000", [](int i, float p, std::mt19937&) { return i == 800000 ? INFINITY : p; }},
+      {"both infinities", [](int i, float p, std::mt19937&) { return i == 500000 ? INFINITY : i == 900000 ? -INFINITY : p; }},
+  };
+  for (const Shape& shape : shapes) {
+    const Series x = Make(shape, n, 8);
+    const int f = First(x);
+    for (int N : {2, 12, 26, 1000}) {
+      SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
+      const float w = static_cast<float>(N);
+      const Series want = DefiningRecurrence(x, f, x[f], N);
+      EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), want, 4));
+      EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), want, 4));
     }
   }
 }
