@@ -63,6 +63,7 @@ void CQTPar::ClearParseState() {
   m_params.clear();
   m_pending.clear();
   m_argLists.clear();
+  m_historySeries.clear();
   m_calledFormula = false;
   m_bars = 0;
   std::memset(m_label, 0, sizeof m_label);

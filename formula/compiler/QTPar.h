@@ -6,6 +6,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formula/compiler/QTFX.h"
@@ -118,6 +119,8 @@ class CQTPar : public yl::yyfparser {
   std::vector<SeriesBuffer> m_series;  // series of the current parse
   std::vector<SeriesBuffer> m_spare;   // freed by the last load, reused before allocating
   std::vector<std::vector<SRegPar>> m_argLists;
+  // The series of the built-ins without arguments (quotes) this parse made.
+  std::vector<std::pair<const SFunctionItem*, float*>> m_historySeries;
   std::vector<const SFormulaRecord*> m_callChain;
   char m_label[255] = {};
   char m_lastError[255] = {};

@@ -2,6 +2,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "formula/functions/builtin_routines.h"
@@ -161,14 +163,11 @@ const SFunctionItem kTable[] = {
 };
 static_assert(sizeof(kTable) / sizeof(kTable[0]) == kBuiltinCount);
 
-bool SameAsciiNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    unsigned char ca = static_cast<unsigned char>(*a), cb = static_cast<unsigned char>(*b);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-    if (ca != cb) return false;
-    if (ca == 0) return true;
-  }
+std::string LowerAscii(const char* text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
 }
 
 bool Compatible(char given, char wanted) {
@@ -210,9 +209,15 @@ std::span<const SFunctionItem> BuiltinTable() { return kTable; }
 
 const SFunctionItem* FindBuiltin(const char* name) {
   if (!name) return nullptr;
-  for (const SFunctionItem& item : kTable)
-    if (SameAsciiNoCase(item.szName, name)) return &item;
-  return nullptr;
+  // The compiler asks for every name of every formula it reads: the rows
+  // by their lower-case names, the first row of a name winning.
+  static const std::unordered_map<std::string, const SFunctionItem*> byName = [] {
+    std::unordered_map<std::string, const SFunctionItem*> index;
+    for (const SFunctionItem& item : kTable) index.emplace(LowerAscii(item.szName), &item);
+    return index;
+  }();
+  const auto it = byName.find(LowerAscii(name));
+  return it == byName.end() ? nullptr : it->second;
 }
 
 int BuiltinArgCount(const SFunctionItem& item) {

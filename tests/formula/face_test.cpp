@@ -106,7 +106,7 @@ TEST_F(FormulaFace, AnEditedFormulaIsComputedWithItsNewText) {
   face.RegisterDataIO(FakeDataIO);
   SFormulaRecord* callee = formula_test::AddToStore(0, "INNER", "V: CLOSE;");
   SFormulaRecord* edited = formula_test::AddToStore(0, "EDITED", "A: CLOSE+N;", "N:^P(0,100,1,1);");
-  SFormulaRecord* caller = formula_test::AddToStore(0, "OUTER", "B: INNER;");
+  formula_test::AddToStore(0, "OUTER", "B: INNER;");
   const short n = short(bars.size());
   auto lastOf = [&](const char* code) {
     EXPECT_EQ(face.Calc(0, code, bars.data(), n), 1) << face.GetLastErr();
