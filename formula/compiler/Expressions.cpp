@@ -49,7 +49,7 @@ void CQTPar::EvalNegate(const SRegPar& in, SRegPar& out) {
     if (!m_calculate) return;
     SRegPar src = in;
     MakeUsable(src);
-    out.pSeries = NewSeries(m_bars + 1, 0.0f);
+    out.pSeries = NewSeries(m_bars + 1, 0.0f, m_bars);
     NegateSeries(src.pSeries, out.pSeries, m_bars);
     return;
   }
@@ -68,7 +68,7 @@ void CQTPar::EvalBinary(int op, const SRegPar& a, const SRegPar& b, SRegPar& out
   SRegPar x = a, y = b;
   MakeUsable(x);
   MakeUsable(y);
-  out.pSeries = NewSeries(m_bars + 1, INVALID_VALUE);
+  out.pSeries = NewSeries(m_bars + 1, INVALID_VALUE, m_bars);
   ApplyBinarySeries(op, x.cType == REG_SERIES ? x.pSeries : nullptr, x.fValue,
                     y.cType == REG_SERIES ? y.pSeries : nullptr, y.fValue, out.pSeries, m_bars);
 }
@@ -86,7 +86,7 @@ void CQTPar::EvalIf(const SRegPar& c, const SRegPar& x, const SRegPar& y, SRegPa
     out.pSeries = chosen.cType == REG_SERIES ? chosen.pSeries : NewSeries(m_bars, chosen.fValue);
     return;
   }
-  out.pSeries = NewSeries(m_bars, INVALID_VALUE);
+  out.pSeries = NewSeries(m_bars, INVALID_VALUE, m_bars);
   const float* xs = xx.cType == REG_SERIES ? xx.pSeries : nullptr;
   const float* ys = yy.cType == REG_SERIES ? yy.pSeries : nullptr;
   for (int i = 0; i < m_bars; ++i)

@@ -137,7 +137,7 @@ size_t CQTPar::HeldSeriesBytes() const {
   return floats * sizeof(float);
 }
 
-float* CQTPar::NewSeries(int count, float fill) {
+float* CQTPar::NewSeries(int count, float fill, int filledFrom) {
   if (count < 1) count = 1;
   // The smallest spare that holds the series; failing that the largest
   // spare is released, so the pool never keeps a buffer it has outgrown.
@@ -164,7 +164,7 @@ float* CQTPar::NewSeries(int count, float fill) {
   }
   m_series.push_back(std::move(buffer));
   float* s = m_series.back().data.get();
-  for (int i = 0; i < count; ++i) s[i] = fill;
+  for (int i = std::max(filledFrom, 0); i < count; ++i) s[i] = fill;
   return s;
 }
 

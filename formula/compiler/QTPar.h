@@ -79,7 +79,9 @@ class CQTPar : public yl::yyfparser {
   bool FailF(const char* format, ...);
   void ClearParseState();
   bool RunParse(bool calculate, int bars);
-  float* NewSeries(int count, float fill);
+  // A series of count floats, each set to fill from bar filledFrom on (the
+  // caller writes every bar before it).
+  float* NewSeries(int count, float fill, int filledFrom = 0);
 
   // Statements.
   bool DefineCheck(const formula::SSymbol& sym);

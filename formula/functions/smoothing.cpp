@@ -14,21 +14,6 @@ namespace {
 
 constexpr int kStretches = 8;
 
-// Result[i] = (keep * Result[i-1] + weight * X[i]) / divisor in float.
-struct FloatDivision {
-  using State = float;
-  float keep, weight, divisor;
-  template <class T>
-  T Step(T previous, T value) const {
-    return (keep * previous + weight * value) / divisor;
-  }
-  bool Contracting() const { return keep >= 0.0f && keep < divisor; }
-  // The distance to the true values shrinks by keep/divisor per bar;
-  // measured on prices, the rounded chains met within 10 (N+1) bars of an
-  // EMA started from the price itself, which is 20 / (1 - keep/divisor).
-  double Lead() const { return 20.0 * divisor / (divisor - keep); }
-};
-
 // Result[i] = Y' + k (X[i] - Y') as (1-k) Y' + k X[i], carried in double
 // from bar to bar and stored as float.
 struct DoubleFactor {
@@ -39,8 +24,8 @@ struct DoubleFactor {
     return keep * previous + k * value;
   }
   bool Contracting() const { return k > 0.0 && k <= 1.0; }
-  // A double chain needs its distance below 2^-53 of the value rather than
-  // 2^-24: twice the float lead, and more.
+  // The distance to the true values shrinks by 1-k per bar, from about the
+  // size of the values; below 2^-53 of them after some 37/k bars.
   double Lead() const { return 45.0 / k; }
 };
 
@@ -72,8 +57,7 @@ void Serial(float* r, const float* x, int from, int to, const Chain& chain) {
 template <class Chain>
 void Run(float* r, const float* x, int start, int n, const Chain& chain) {
   using S = typename Chain::State;
-  // The stretches as many to a vector as an SSE register holds: four float
-  // chains, two double ones.
+  // The stretches as many to a vector as an SSE register holds.
   constexpr int kLanes = 16 / sizeof(S);
   typedef S Vec __attribute__((vector_size(16)));
   // The stretches run side by side in about the time of one serial bar per
@@ -148,10 +132,6 @@ void Run(float* r, const float* x, int start, int n, const Chain& chain) {
 }
 
 }  // namespace
-
-void Smooth(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
-  Run(r, x, start, n, FloatDivision{keep, weight, divisor});
-}
 
 void SmoothByFactor(float* r, const float* x, int start, int n, double k) {
   Run(r, x, start, n, DoubleFactor{1.0 - k, k});

@@ -2,10 +2,9 @@
 // them, on series long enough for every path of their kernels: bit for bit
 // the window sums summed several bars at a time while exact and in the
 // plain order after a value that breaks exactness, HHV's searches and its
-// step-by-step rule, and the float recurrence of the averages in stretches
-// that must meet the true chain (or be recomputed where they do not); the
-// averages carried in double within four units in the last place of their
-// defining form.
+// step-by-step rule; and within four units in the last place of their
+// defining form, the averages carried in double, in stretches that must
+// meet the true chain (or be recomputed where they do not).
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -73,37 +72,21 @@ Series PlainStd(const Series& x, int N) {
   return r;
 }
 
-// The averages: Y = (keep*Y' + weight*X) / divisor in float from the seed on
-// bar seedAt, one operation per statement.
-Series PlainRecurrence(const Series& x, int seedAt, float seed, float keep, float weight, float divisor) {
-  const int n = static_cast<int>(x.size());
-  Series r(n, I);
-  float y = seed;
-  r[seedAt] = Stored(y);
-  for (int i = seedAt + 1; i < n; ++i) {
-    const float kept = keep * y;
-    const float added = weight * x[i];
-    y = (kept + added) / divisor;
-    r[i] = Stored(y);
-  }
-  return r;
-}
-
 std::string Bits(float v) {
   char text[16];
   std::snprintf(text, sizeof text, "0x%08X", static_cast<unsigned>(std::bit_cast<uint32_t>(v)));
   return text;
 }
 
-// EMA, EXPMA, EXPMEMA as defined: Y = ((N-1)*Y' + 2*X) / (N+1), worked in
+// The averages as defined: Y = (keep*Y' + weight*X) / divisor, worked in
 // long double from the seed on bar seedAt and rounded once per bar.
-Series DefiningRecurrence(const Series& x, int seedAt, float seed, int N) {
+Series DefiningRecurrence(const Series& x, int seedAt, float seed, int keep, int weight, int divisor) {
   const int n = static_cast<int>(x.size());
   Series r(n, I);
   long double y = seed;
   r[seedAt] = Stored(seed);
   for (int i = seedAt + 1; i < n; ++i) {
-    y = ((N - 1) * y + 2.0L * x[i]) / (N + 1);
+    y = (keep * y + static_cast<long double>(weight) * x[i]) / divisor;
     r[i] = Stored(static_cast<float>(y));
   }
   return r;
@@ -246,7 +229,7 @@ TEST(BuiltinExact, HighestAndLowestMatchTheRule) {
 // 200000 bars: long enough for the stretches of every window here; the
 // shorter series have stretches only for the shorter windows, some barely
 // longer than the bars they run ahead.
-TEST(BuiltinExact, AveragesMatchTheFloatRecurrence) {
+TEST(BuiltinExact, AveragesMatchTheirDefiningRecurrence) {
   for (const Shape& shape : Shapes(false)) {
     for (int n : {450, 1000, 4999, 30001, 200000}) {
       const Series x = Make(shape, n, 7);
@@ -254,25 +237,56 @@ TEST(BuiltinExact, AveragesMatchTheFloatRecurrence) {
       for (int N : {2, 20, 1000}) {
         if (f + N + 1 >= n) continue;  // no value at all: the golden tests see to that
         SCOPED_TRACE(std::string(shape.name) + ", n=" + std::to_string(n) + ", N=" + std::to_string(N));
-        const float w = static_cast<float>(N), keep = static_cast<float>(N - 1);
+        const float w = static_cast<float>(N);
         double seedSum = 0.0;
         for (int j = f; j < f + N; ++j) seedSum += x[j];
         const float mean = static_cast<float>(seedSum / N);
         const float size = 3.0f;  // of the signed integers; prices never cancel
-        EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), DefiningRecurrence(x, f, x[f], N), 4, size));
-        EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), DefiningRecurrence(x, f, x[f], N), 4, size));
-        EXPECT_TRUE(SameBits(CallByName("MEMA", {x, w}, n), PlainRecurrence(x, f + N - 1, mean, keep, 1, w)));
-        EXPECT_TRUE(WithinUlps(CallByName("EXPMEMA", {x, w}, n), DefiningRecurrence(x, f + N - 1, mean, N), 4, size));
-        EXPECT_TRUE(SameBits(CallByName("SMA", {x, w, 1.0f}, n), PlainRecurrence(x, f, x[f], keep, 1, w)));
+        const Series emaLike = DefiningRecurrence(x, f, x[f], N - 1, 2, N + 1);
+        EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), emaLike, 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), emaLike, 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("MEMA", {x, w}, n), DefiningRecurrence(x, f + N - 1, mean, N - 1, 1, N), 4, size));
+        EXPECT_TRUE(
+            WithinUlps(CallByName("EXPMEMA", {x, w}, n), DefiningRecurrence(x, f + N - 1, mean, N - 1, 2, N + 1), 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 1.0f}, n), DefiningRecurrence(x, f, x[f], N - 1, 1, N), 4, size));
+        if (N > 2) {
+          EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 2.0f}, n), DefiningRecurrence(x, f, x[f], N - 2, 2, N), 4, size));
+        }
       }
     }
   }
 }
 
-// The averages whose weight is 2 of N+1 step as Y' + k (X - Y'): over a
-// million bars of prices, and of prices with a bar without a value, a NaN,
-// or infinities, every bar stays within four units in the last place of the
-// defining form (where the float loop strays by dozens at long windows).
+// ABS, MAX and MIN (and FMOD and MOD, bound to MIN) four bars at a time:
+// every bar what the routine gives in double, stored as a float, whatever
+// value meets whatever, the bars after the last whole four included.
+TEST(BuiltinExact, MathFunctionsMatchTheirRoutinesOnEveryBar) {
+  const float values[] = {1.5f, -2.0f, 0.0f, -0.0f, INFINITY, -INFINITY, I, std::nanf(""), 3e38f, 1e-40f, -7.0f};
+  constexpr int n = 11 * 11 + 3;
+  Series x(n), y(n);
+  for (int i = 0; i < n; ++i) {
+    x[i] = i < 3 ? I : values[(i - 3) % 11];
+    y[i] = values[((i - 3) / 11) % 11];
+  }
+  for (const char* name : {"ABS", "MAX", "MIN", "FMOD", "MOD"}) {
+    SCOPED_TRACE(name);
+    const SFunctionItem* row = FindBuiltin(name);
+    ASSERT_NE(row, nullptr);
+    const bool two = row->routine.pMath2 != nullptr;
+    const Series got = two ? CallByName(name, {x, y}, n) : CallByName(name, {x}, n);
+    int start = First(x);
+    while (two && start < n && IsInvalidValue(y[start])) ++start;
+    Series want(n, I);
+    for (int i = start; i < n; ++i)
+      want[i] = Stored(static_cast<float>(two ? row->routine.pMath2(x[i], y[i]) : row->routine.pMath1(x[i])));
+    EXPECT_TRUE(SameBits(got, want));
+  }
+}
+
+// The averages step as Y' + k (X - Y'): over a million bars of prices, and
+// of prices with a bar without a value, a NaN, or infinities, every bar
+// stays within four units in the last place of the defining form (where
+// the float loop strays by dozens at long windows).
 TEST(BuiltinExact, FactorFormStaysWithinFourUnitsOfTheDefiningForm) {
   constexpr int n = 1000000;
   const std::vector<Shape> shapes = {
@@ -289,9 +303,10 @@ TEST(BuiltinExact, FactorFormStaysWithinFourUnitsOfTheDefiningForm) {
     for (int N : {2, 12, 26, 1000}) {
       SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
       const float w = static_cast<float>(N);
-      const Series want = DefiningRecurrence(x, f, x[f], N);
+      const Series want = DefiningRecurrence(x, f, x[f], N - 1, 2, N + 1);
       EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), want, 4));
       EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), want, 4));
+      EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 1.0f}, n), DefiningRecurrence(x, f, x[f], N - 1, 1, N), 4));
     }
   }
 }
