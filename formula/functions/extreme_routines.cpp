@@ -113,6 +113,39 @@ bool ExtremeByRunningIndex(float* r, const float* x, int f, int n, int N) {
   return true;
 }
 
+// The value alone (HHV, LLV) over a short window of a series without NaN:
+// the best of every two bars, of every four, ... doubling up to the window,
+// four bars at a time and no branch, then the best of the two halves that
+// cover each window. The later bar of a pair is put second, so an equal
+// value (-0 against +0) is the later bar's, as the rule has it.
+template <bool kHigh>
+void ExtremeBySteps(float* r, const float* x, int f, int n, int N, int first) {
+  auto better = [](auto earlier, auto later) {
+    if constexpr (kHigh) return earlier > later ? earlier : later;
+    else return earlier < later ? earlier : later;
+  };
+  // Best of [i-w+1, i] for every bar i from f+w-1; first the window of one.
+  std::vector<float> steps[2];
+  const float* best = x;
+  int w = 1;
+  auto pair = [&](float* out, const float* in, int shift, int from) {
+    int i = from;
+    for (; i + 4 <= n; i += 4) Store4(out + i, better(Load4(in + i - shift), Load4(in + i)));
+    for (; i < n; ++i) out[i] = better(in[i - shift], in[i]);
+  };
+  for (int k = 0; 2 * w <= N; ++k, w *= 2) {
+    std::vector<float>& next = steps[k % 2];
+    next.resize(static_cast<size_t>(n));
+    pair(next.data(), best, w, f + 2 * w - 1);
+    best = next.data();
+  }
+  if (w == N) {
+    std::copy(best + first, best + n, r + first);
+  } else {
+    pair(r, best, N - w, first);
+  }
+}
+
 // Any series: the rule step by step. The search of a window is answered
 // from a monotonic queue of the window's comparable (non-NaN) bars.
 template <bool kHigh, bool kBars>
@@ -165,6 +198,9 @@ void WindowExtreme(float* r, const SFunctionArgs& a) {
   const int firstWritten = N == n ? f + 1 : f + std::max(N - 1, 1);
   FillInvalid(r, 0, firstWritten, n);
   if (firstWritten >= n) return;
+  // Short windows: the value by doubling steps, when no NaN asks for the rule.
+  constexpr int kStepsUpTo = 32;
+  if (!kBars && N < n && N <= kStepsUpTo && !HasNaN(x, f, n)) return ExtremeBySteps<kHigh>(r, x, f, n, N, firstWritten);
   if (!ExtremeByRunningIndex<kHigh, kBars>(r, x, f, n, N)) ExtremeByRule<kHigh, kBars>(r, x, f, n, N);
 }
 

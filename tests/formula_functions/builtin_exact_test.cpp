@@ -215,7 +215,7 @@ TEST_P(BuiltinExactSums, WindowSumsAndDeviationsMatchThePlainLoops) {
 TEST(BuiltinExact, HighestAndLowestMatchTheRule) {
   for (const Shape& shape : Shapes(true)) {
     const Series x = Make(shape, 20000, 6);
-    for (int N : {0, 1, 2, 3, 20, 1000, 20000}) {
+    for (int N : {0, 1, 2, 3, 9, 20, 32, 33, 1000, 20000}) {
       SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
       const float w = static_cast<float>(N);
       EXPECT_TRUE(SameBits(CallByName("HHV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, false, I)));
