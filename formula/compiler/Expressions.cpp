@@ -49,7 +49,7 @@ void CQTPar::EvalNegate(const SRegPar& in, SRegPar& out) {
     if (!m_calculate) return;
     SRegPar src = in;
     MakeUsable(src);
-    out.pSeries = NewSeries(m_bars + 1, 0.0f);
+    out.pSeries = NewSeries(m_bars + 1, 0.0f, m_bars);
     NegateSeries(src.pSeries, out.pSeries, m_bars);
     return;
   }
@@ -68,7 +68,7 @@ void CQTPar::EvalBinary(int op, const SRegPar& a, const SRegPar& b, SRegPar& out
   SRegPar x = a, y = b;
   MakeUsable(x);
   MakeUsable(y);
-  out.pSeries = NewSeries(m_bars + 1, INVALID_VALUE);
+  out.pSeries = NewSeries(m_bars + 1, INVALID_VALUE, m_bars);
   ApplyBinarySeries(op, x.cType == REG_SERIES ? x.pSeries : nullptr, x.fValue,
                     y.cType == REG_SERIES ? y.pSeries : nullptr, y.fValue, out.pSeries, m_bars);
 }
@@ -86,7 +86,7 @@ void CQTPar::EvalIf(const SRegPar& c, const SRegPar& x, const SRegPar& y, SRegPa
     out.pSeries = chosen.cType == REG_SERIES ? chosen.pSeries : NewSeries(m_bars, chosen.fValue);
     return;
   }
-  out.pSeries = NewSeries(m_bars, INVALID_VALUE);
+  out.pSeries = NewSeries(m_bars, INVALID_VALUE, m_bars);
   const float* xs = xx.cType == REG_SERIES ? xx.pSeries : nullptr;
   const float* ys = yy.cType == REG_SERIES ? yy.pSeries : nullptr;
   for (int i = 0; i < m_bars; ++i)
@@ -136,8 +136,20 @@ bool CQTPar::CallFunction(SQTValue& call) {
       if (a.cType == REG_TEXT && !a.pText) a.pText = const_cast<char*>("");
     }
     result.cType = REG_SERIES;  // every built-in yields a series
-    result.pSeries = NewSeries(m_bars + 1, INVALID_VALUE);
-    formula::CallFunction(row, result.pSeries, args.data(), expected, m_bars);
+    // A built-in without arguments reads only the history, which one parse
+    // never changes, and no series is changed once made: CLOSE written
+    // three times is copied out of the history once.
+    float* const* known = nullptr;
+    if (expected == 0)
+      for (const auto& [function, series] : m_historySeries)
+        if (function == row) known = &series;
+    if (known) {
+      result.pSeries = *known;
+    } else {
+      result.pSeries = NewSeries(m_bars + 1, INVALID_VALUE);
+      formula::CallFunction(row, result.pSeries, args.data(), expected, m_bars);
+      if (expected == 0) m_historySeries.emplace_back(row, result.pSeries);
+    }
   }
   ClearValue(call);
   call.value = result;
@@ -145,6 +157,7 @@ bool CQTPar::CallFunction(SQTValue& call) {
 }
 
 bool CQTPar::CallFormula(SQTValue& call) {
+  m_calledFormula = true;
   std::vector<SRegPar> args;
   if (!m_argLists.empty()) {
     args = std::move(m_argLists.back());

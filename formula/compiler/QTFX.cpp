@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string_view>
+#include <unordered_map>
 
 #include "formula/compiler/Bindings.h"
 #include "formula/compiler/GbkText.h"
@@ -64,9 +66,14 @@ const Keyword kKeywords[] = {
 };
 
 int KeywordRule(const char* text) {
-  for (const Keyword& k : kKeywords)
-    if (!std::strcmp(k.text, text)) return k.rule;
-  return 0;
+  // Asked of every name the scanner reads.
+  static const std::unordered_map<std::string_view, int> byText = [] {
+    std::unordered_map<std::string_view, int> index;
+    for (const Keyword& k : kKeywords) index.emplace(k.text, k.rule);
+    return index;
+  }();
+  const auto it = byText.find(text);
+  return it == byText.end() ? 0 : it->second;
 }
 
 float DecimalValue(const char* text) { return float(std::strtod(text, nullptr)); }

@@ -1,5 +1,6 @@
 #include "formula/compiler/QTPar.h"
 
+#include <algorithm>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -49,8 +50,12 @@ bool CQTPar::SetPreset(int index, const SRegPar& value) {
 
 void CQTPar::ClearParseState() {
   m_lexer.Reset();
-  // Series of the previous formula are freed for reuse: evaluating the same
-  // formula again then allocates nothing.
+  // Series of the previous formula are kept for reuse: evaluating the same
+  // formula again then allocates nothing. The spares never outnumber the
+  // series of the busiest parse since the last reset (NewSeries gives one
+  // back for every one it allocates while spares exist), so recomputing
+  // over more and more bars holds about one parse's worth, not every
+  // parse's.
   for (SeriesBuffer& b : m_series) m_spare.push_back(std::move(b));
   m_series.clear();
   m_outputs.clear();
@@ -58,6 +63,8 @@ void CQTPar::ClearParseState() {
   m_params.clear();
   m_pending.clear();
   m_argLists.clear();
+  m_historySeries.clear();
+  m_calledFormula = false;
   m_bars = 0;
   std::memset(m_label, 0, sizeof m_label);
   std::memset(m_lastError, 0, sizeof m_lastError);
@@ -123,24 +130,41 @@ bool CQTPar::CalcFormula(int bars) {
   return true;
 }
 
-float* CQTPar::NewSeries(int count, float fill) {
+size_t CQTPar::HeldSeriesBytes() const {
+  size_t floats = 0;
+  for (const SeriesBuffer& b : m_series) floats += size_t(b.capacity);
+  for (const SeriesBuffer& b : m_spare) floats += size_t(b.capacity);
+  return floats * sizeof(float);
+}
+
+float* CQTPar::NewSeries(int count, float fill, int filledFrom) {
   if (count < 1) count = 1;
-  SeriesBuffer buffer;
-  for (size_t i = m_spare.size(); i-- > 0;) {
-    if (m_spare[i].capacity >= count) {
-      buffer = std::move(m_spare[i]);
-      m_spare[i] = std::move(m_spare.back());
-      m_spare.pop_back();
-      break;
-    }
+  // The smallest spare that holds the series; failing that the largest
+  // spare is released, so the pool never keeps a buffer it has outgrown.
+  size_t best = m_spare.size(), largest = m_spare.size();
+  for (size_t i = 0; i < m_spare.size(); ++i) {
+    const int capacity = m_spare[i].capacity;
+    if (capacity >= count && (best == m_spare.size() || capacity < m_spare[best].capacity)) best = i;
+    if (largest == m_spare.size() || capacity > m_spare[largest].capacity) largest = i;
   }
-  if (!buffer.data) {
-    buffer.data.reset(new float[size_t(count)]);
-    buffer.capacity = count;
+  SeriesBuffer buffer;
+  if (best != m_spare.size() || largest != m_spare.size()) {
+    const size_t taken = best != m_spare.size() ? best : largest;
+    buffer = std::move(m_spare[taken]);
+    m_spare[taken] = std::move(m_spare.back());
+    m_spare.pop_back();
+  }
+  if (buffer.capacity < count) {
+    // A chart adds a bar at a time: room for a few more bars spares a new
+    // buffer on every one of them.
+    const int capacity = count + std::min(count / 8, 4096);
+    buffer.data.reset();
+    buffer.data.reset(new float[size_t(capacity)]);
+    buffer.capacity = capacity;
   }
   m_series.push_back(std::move(buffer));
   float* s = m_series.back().data.get();
-  for (int i = 0; i < count; ++i) s[i] = fill;
+  for (int i = std::max(filledFrom, 0); i < count; ++i) s[i] = fill;
   return s;
 }
 

@@ -6,6 +6,7 @@
 #pragma once
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "formula/compiler/QTFX.h"
@@ -44,6 +45,12 @@ class CQTPar : public yl::yyfparser {
   int BarCount() const { return m_bars; }
   const SFormulaRecord* Formula() const { return m_formula; }
   const char* SourceText() const { return m_source.c_str(); }
+  // True when the last parse called another stored formula (its outcome
+  // then depends on more than the loaded text).
+  bool CalledOtherFormula() const { return m_calledFormula; }
+  // Bytes of the series buffers held: those of the last parse and the
+  // spares kept for the next.
+  size_t HeldSeriesBytes() const;
 
   // The formulas this parser runs inside (its callers, outermost first).
   // A call of any of them, or a call deeper than kMaxCallDepth, is refused.
@@ -72,7 +79,9 @@ class CQTPar : public yl::yyfparser {
   bool FailF(const char* format, ...);
   void ClearParseState();
   bool RunParse(bool calculate, int bars);
-  float* NewSeries(int count, float fill);
+  // A series of count floats, each set to fill from bar filledFrom on (the
+  // caller writes every bar before it).
+  float* NewSeries(int count, float fill, int filledFrom = 0);
 
   // Statements.
   bool DefineCheck(const formula::SSymbol& sym);
@@ -98,6 +107,7 @@ class CQTPar : public yl::yyfparser {
   const SFormulaRecord* m_formula = nullptr;
   short m_kind = 0;
   bool m_calculate = false;
+  bool m_calledFormula = false;
   int m_bars = 0;
   std::vector<formula::SOutputLine> m_outputs;
   std::vector<formula::SVariableLine> m_variables;
@@ -111,6 +121,8 @@ class CQTPar : public yl::yyfparser {
   std::vector<SeriesBuffer> m_series;  // series of the current parse
   std::vector<SeriesBuffer> m_spare;   // freed by the last load, reused before allocating
   std::vector<std::vector<SRegPar>> m_argLists;
+  // The series of the built-ins without arguments (quotes) this parse made.
+  std::vector<std::pair<const SFunctionItem*, float*>> m_historySeries;
   std::vector<const SFormulaRecord*> m_callChain;
   char m_label[255] = {};
   char m_lastError[255] = {};

@@ -40,6 +40,37 @@ int CCalcFace::SelectFormular(short kind, const char* name) {
   return 1;
 }
 
+std::string CCalcFace::CheckKey(const SFormulaRecord* rec) const {
+  std::string key(1, char('0' + rec->nKind));
+  key += FormulaParamText(rec);
+  key += '\0';
+  key += FormulaBodyText(rec);
+  key += '\0';
+  for (const SRegPar& p : Presets()) {
+    key += p.cType;
+    key.append(reinterpret_cast<const char*>(&p.fValue), sizeof p.fValue);
+  }
+  return key;
+}
+
+int CCalcFace::SelectForCalc(short kind, const char* name) {
+  m_selected = nullptr;
+  if (kind < 0 || kind > 4 || !name) return 0;
+  SFormulaRecord* rec = FindFormulaByCode(kind, name);
+  if (!rec) return 0;
+  std::string key = CheckKey(rec);
+  if (m_checked.count(key)) {
+    m_selected = rec;
+    return 1;
+  }
+  if (!SelectFormular(kind, name)) return 0;
+  // A store of many formulas edited over a long session: the set is only
+  // a saving, emptied rather than grown without end.
+  if (m_checked.size() >= 256) m_checked.clear();
+  if (!CalledOtherFormula()) m_checked.insert(std::move(key));
+  return 1;
+}
+
 int CCalcFace::Calc(short kind, const char* name, const SHistoryUnit* bars, short count) {
   if (!bars) return SelectFormular(kind, name);
   if (!m_dataIO) {
@@ -47,7 +78,7 @@ int CCalcFace::Calc(short kind, const char* name, const SHistoryUnit* bars, shor
     return 0;
   }
   SetHistory(bars, count);
-  if (!SelectFormular(kind, name)) return 0;
+  if (!(count > 0 ? SelectForCalc(kind, name) : SelectFormular(kind, name))) return 0;
   if (count <= 0) return 1;
   if (!LoadFormula(m_selected) || !CalcFormula(count)) {
     SetError(GBK("公式计算出错,请重新编译公式,检查错误!"));

@@ -2,6 +2,9 @@
 // and name, compiles it, loads a caller's history, evaluates the formula and
 // keeps the output lines and parameters until the next selection.
 #pragma once
+#include <string>
+#include <unordered_set>
+
 #include "formula/compiler/QTPar.h"
 #include "formula/face/FormulaFace.h"
 
@@ -29,13 +32,16 @@ class CCalcFace : public CQTPar {
 
   const char* GetLastErr() const { return GetLastError(); }
   const char* GetFormulaGridInfo(const char* name) const;
-  void ResetIt() { ResetAll(); }
+  void ResetIt() {
+    ResetAll();
+    m_checked.clear();
+  }
 
   const SFormulaRecord* Selected() const { return m_selected; }
   // Drops the selection and the compiled state: the store is about to
   // replace the records they point into.
   void ForgetSelection() {
-    ResetAll();
+    ResetIt();
     m_selected = nullptr;
   }
 
@@ -44,6 +50,17 @@ class CCalcFace : public CQTPar {
 
  private:
   void SetError(const char* text);
+  // What a formula's check depends on: its kind, its texts and the presets.
+  std::string CheckKey(const SFormulaRecord* rec) const;
+  // Selects and checks, or only selects when this very text passed its
+  // check before: a chart recomputing its panes then parses each formula
+  // once per computation, not twice.
+  int SelectForCalc(short kind, const char* name);
+
+  // Keys of the formulas whose check passed, each compared whole, so an
+  // edited text or parameter is checked again. A formula that calls
+  // another is never kept: the other may have changed.
+  std::unordered_set<std::string> m_checked;
 
   PDATAIOFUNC m_dataIO = nullptr;
   SFormulaRecord* m_selected = nullptr;

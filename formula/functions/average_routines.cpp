@@ -88,7 +88,8 @@ void QuoteAmount(float* r, const SFunctionArgs& a) {
   CopyQuoteField(r, a, [](const SHistoryUnit& u) { return static_cast<float>(u.nAmount / 100.0); });
 }
 
-// SMA(X,N,M): Y = (M*X + (N-M)*Y') / N, seeded with X on the first valid bar.
+// SMA(X,N,M): Y = (M*X + (N-M)*Y') / N, seeded with X on the first valid
+// bar, as Y' + k (X - Y') with k = M/N.
 void Sma(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int N = WindowArg(a.fNumber[1]);
@@ -97,7 +98,7 @@ void Sma(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= M || N < 1 || f >= n) return FillInvalid(r, 0, n, n);
   Seed(r, f, x[f], n);
-  Smooth(r, x, f + 1, n, static_cast<float>(N - M), static_cast<float>(M), static_cast<float>(N));
+  SmoothByFactor(r, x, f + 1, n, static_cast<double>(M) / N);
 }
 
 // MA(X,N): plain moving average; the first value on bar f+N-1.
@@ -111,7 +112,8 @@ void Ma(float* r, const SFunctionArgs& a) {
   WriteWindowSums(r, x, f, n, N, f + N - 1, N);
 }
 
-// EXPMA(X,N): Y = ((N-1)*Y' + 2*X) / (N+1), seeded with X on bar f.
+// EXPMA(X,N): Y = ((N-1)*Y' + 2*X) / (N+1), seeded with X on bar f, as
+// Y' + k (X - Y') with k = 2/(N+1).
 void Expma(float* r, const SFunctionArgs& a) {
   const int n = a.nBars;
   const int N = WindowArg(a.fNumber[1]);
@@ -119,7 +121,7 @@ void Expma(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || n < f + N) return FillInvalid(r, 0, n, n);
   Seed(r, f, x[f], n);
-  Smooth(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  SmoothByFactor(r, x, f + 1, n, 2.0 / (N + 1));
 }
 
 // EMA(X,N): the EXPMA recurrence, but the guard reads the argument as given.
@@ -131,7 +133,7 @@ void Ema(float* r, const SFunctionArgs& a) {
   if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return FillInvalid(r, 0, n, n);
   const int N = WindowArg(given);
   Seed(r, f, x[f], n);
-  Smooth(r, x, f + 1, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  SmoothByFactor(r, x, f + 1, n, 2.0 / (N + 1));
 }
 
 // MEMA(X,N): seeded with the mean of the first N valid bars, then
@@ -143,7 +145,7 @@ void Mema(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || f + N >= n) return FillInvalid(r, 0, n, n);
   Seed(r, f + N - 1, SeedMean(x, f, N), n);
-  Smooth(r, x, f + N, n, static_cast<float>(N - 1), 1.0f, static_cast<float>(N));
+  SmoothByFactor(r, x, f + N, n, 1.0 / N);
 }
 
 // EXPMEMA(X,N): seeded like MEMA, then the EXPMA recurrence. f+N bars suffice.
@@ -154,7 +156,7 @@ void Expmema(float* r, const SFunctionArgs& a) {
   const int f = FirstValid(x, n);
   if (N <= 0 || f + N > n) return FillInvalid(r, 0, n, n);
   Seed(r, f + N - 1, SeedMean(x, f, N), n);
-  Smooth(r, x, f + N, n, static_cast<float>(N - 1), 2.0f, static_cast<float>(N + 1));
+  SmoothByFactor(r, x, f + N, n, 2.0 / (N + 1));
 }
 
 // DMA(X,A): Y = A*X + (1-A)*Y' while A < 1, else X; A is read bar by bar.

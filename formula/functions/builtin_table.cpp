@@ -2,9 +2,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <string>
+#include <type_traits>
+#include <unordered_map>
 #include <vector>
 
 #include "formula/functions/builtin_routines.h"
+#include "formula/functions/float_vectors.h"
 
 namespace formula {
 
@@ -161,14 +165,11 @@ const SFunctionItem kTable[] = {
 };
 static_assert(sizeof(kTable) / sizeof(kTable[0]) == kBuiltinCount);
 
-bool SameAsciiNoCase(const char* a, const char* b) {
-  for (;; ++a, ++b) {
-    unsigned char ca = static_cast<unsigned char>(*a), cb = static_cast<unsigned char>(*b);
-    if (ca >= 'A' && ca <= 'Z') ca = static_cast<unsigned char>(ca - 'A' + 'a');
-    if (cb >= 'A' && cb <= 'Z') cb = static_cast<unsigned char>(cb - 'A' + 'a');
-    if (ca != cb) return false;
-    if (ca == 0) return true;
-  }
+std::string LowerAscii(const char* text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
 }
 
 bool Compatible(char given, char wanted) {
@@ -187,6 +188,38 @@ bool ReadsSeries(const SFunctionItem& item, int position) {
   return position == 1 && (routine == &Dma || routine == &Cross || routine == &Sumbars);
 }
 
+// ABS, MAX and MIN give the same float whether worked in double or in
+// float (widening is exact and they only compare or clear the sign), so
+// they run four bars at a time; f takes floats and vectors of four alike.
+template <class F>
+void EachBar(float* r, const float* x, const float* y, int start, int n, F f) {
+  const Float4 invalid = Float4{} + INVALID_VALUE;
+  int i = start;
+  for (; i + 4 <= n; i += 4) {
+    const Float4 v = f(Load4(x + i), y ? Load4(y + i) : Float4{});
+    Store4(r + i, v != v ? invalid : v);
+  }
+  for (; i < n; ++i) r[i] = StoredValue(f(x[i], y ? y[i] : 0.0f));
+}
+
+template <class T>
+T Magnitude(T v, T) {
+  if constexpr (std::is_same_v<T, float>) {
+    return std::fabs(v);
+  } else {
+    using Int4 = int __attribute__((vector_size(16)));
+    return reinterpret_cast<T>(reinterpret_cast<Int4>(v) & 0x7FFFFFFF);
+  }
+}
+template <class T>
+T Larger(T a, T b) {
+  return a > b ? a : b;
+}
+template <class T>
+T Smaller(T a, T b) {
+  return a < b ? a : b;
+}
+
 void ApplyMath(const SFunctionItem& item, const SFunctionArgs& a, float* r) {
   const int n = a.nBars;
   const float* x = a.pSeries[0];
@@ -194,6 +227,7 @@ void ApplyMath(const SFunctionItem& item, const SFunctionArgs& a, float* r) {
   if (item.routine.pMath1) {
     FillInvalid(r, 0, start, n);
     const MathRoutine1 fn = item.routine.pMath1;
+    if (fn == &MathAbs) return EachBar(r, x, nullptr, start, n, [](auto v, auto w) { return Magnitude(v, w); });
     for (int i = start; i < n; ++i) r[i] = StoredValue(static_cast<float>(fn(x[i])));
     return;
   }
@@ -201,6 +235,8 @@ void ApplyMath(const SFunctionItem& item, const SFunctionArgs& a, float* r) {
   while (start < n && IsInvalidValue(y[start])) ++start;
   FillInvalid(r, 0, start, n);
   const MathRoutine2 fn = item.routine.pMath2;
+  if (fn == &MathMax) return EachBar(r, x, y, start, n, [](auto v, auto w) { return Larger(v, w); });
+  if (fn == &MathMin) return EachBar(r, x, y, start, n, [](auto v, auto w) { return Smaller(v, w); });
   for (int i = start; i < n; ++i) r[i] = StoredValue(static_cast<float>(fn(x[i], y[i])));
 }
 
@@ -210,9 +246,15 @@ std::span<const SFunctionItem> BuiltinTable() { return kTable; }
 
 const SFunctionItem* FindBuiltin(const char* name) {
   if (!name) return nullptr;
-  for (const SFunctionItem& item : kTable)
-    if (SameAsciiNoCase(item.szName, name)) return &item;
-  return nullptr;
+  // The compiler asks for every name of every formula it reads: the rows
+  // by their lower-case names, the first row of a name winning.
+  static const std::unordered_map<std::string, const SFunctionItem*> byName = [] {
+    std::unordered_map<std::string, const SFunctionItem*> index;
+    for (const SFunctionItem& item : kTable) index.emplace(LowerAscii(item.szName), &item);
+    return index;
+  }();
+  const auto it = byName.find(LowerAscii(name));
+  return it == byName.end() ? nullptr : it->second;
 }
 
 int BuiltinArgCount(const SFunctionItem& item) {

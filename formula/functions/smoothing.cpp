@@ -1,4 +1,4 @@
-// The exponential averages' recurrence, serial and in stretches side by side.
+// The exponential averages' recurrences, serial and in stretches side by side.
 #include "formula/functions/smoothing.h"
 
 #include <algorithm>
@@ -7,7 +7,6 @@
 #include <cstdint>
 
 #include "formula/functions/builtin_routines.h"
-#include "formula/functions/float_vectors.h"
 
 namespace formula::routines {
 
@@ -15,44 +14,59 @@ namespace {
 
 constexpr int kStretches = 8;
 
-struct Recurrence {
-  float keep, weight, divisor;
-  float Step(float previous, float value) const { return (keep * previous + weight * value) / divisor; }
+// Result[i] = Y' + k (X[i] - Y') as (1-k) Y' + k X[i], carried in double
+// from bar to bar and stored as float.
+struct DoubleFactor {
+  using State = double;
+  double keep, k;
+  template <class T>
+  T Step(T previous, T value) const {
+    return keep * previous + k * value;
+  }
+  bool Contracting() const { return k > 0.0 && k <= 1.0; }
+  // The distance to the true values shrinks by 1-k per bar, from about the
+  // size of the values; below 2^-53 of them after some 37/k bars.
+  double Lead() const { return 45.0 / k; }
 };
 
 // Stored results are the same when their bits are (bars without a value
 // all hold INVALID_VALUE).
 bool Same(float a, float b) { return std::bit_cast<uint32_t>(a) == std::bit_cast<uint32_t>(b); }
 
-void Serial(float* r, const float* x, int from, int to, const Recurrence& rec) {
+template <class State>
+float Stored(State y) {
+  return y != y ? INVALID_VALUE : static_cast<float>(y);
+}
+
+template <class Chain>
+void Serial(float* r, const float* x, int from, int to, const Chain& chain) {
   if (from >= to) return;
-  float y = r[from - 1];
+  typename Chain::State y = r[from - 1];
   for (int i = from; i < to; ++i) {
-    y = rec.Step(y, x[i]);
-    r[i] = StoredValue(y);
+    y = chain.Step(y, static_cast<typename Chain::State>(x[i]));
+    r[i] = Stored(y);
   }
 }
 
-// Bars a stretch runs before its own, for 0 <= keep < divisor: the distance
-// to the true values shrinks by keep/divisor per bar; measured on prices,
-// the rounded chains met within 10 (N+1) bars of an EMA started from the
-// price itself, which is 20 / (1 - keep/divisor).
-int LeadBars(const Recurrence& rec) {
-  const double lead = std::ceil(20.0 * rec.divisor / (rec.divisor - rec.keep));
-  return static_cast<int>(std::clamp(lead, 16.0, 1e8));
-}
-
-}  // namespace
-
-void Smooth(float* r, const float* x, int start, int n, float keep, float weight, float divisor) {
-  const Recurrence rec{keep, weight, divisor};
-  // Only a contracting recurrence (0 <= keep < divisor) has chains that
-  // meet. The stretches run side by side in about the time of one serial
-  // bar per step, (total + 7 lead) / 8 steps in all: they pay once the
-  // series is twice the lead (a chart's few thousand bars at short windows).
-  if (!(keep >= 0.0f && keep < divisor)) return Serial(r, x, start, n, rec);
-  const int total = n - start, lead = LeadBars(rec);
-  if (total / 2 < lead) return Serial(r, x, start, n, rec);
+// Long series are cut into eight stretches computed side by side, each
+// started some bars early from a guess (the value itself): a contracting
+// recurrence shrinks the distance to the true values on every step, and
+// the rounded chains meet and then stay equal. Where a stretch has not met
+// the true value at its start, it is recomputed from there until it does,
+// so the results never depend on the guess.
+template <class Chain>
+void Run(float* r, const float* x, int start, int n, const Chain& chain) {
+  using S = typename Chain::State;
+  // The stretches as many to a vector as an SSE register holds.
+  constexpr int kLanes = 16 / sizeof(S);
+  typedef S Vec __attribute__((vector_size(16)));
+  // The stretches run side by side in about the time of one serial bar per
+  // step, (total + 7 lead) / 8 steps in all: they pay once the series is
+  // twice the lead (a chart's few thousand bars at short windows).
+  if (!chain.Contracting()) return Serial(r, x, start, n, chain);
+  const int total = n - start;
+  const int lead = static_cast<int>(std::clamp(std::ceil(chain.Lead()), 16.0, 1e8));
+  if (total / 2 < lead) return Serial(r, x, start, n, chain);
 
   // Every stretch runs `steps` bars: the first from start, the others from
   // `lead` bars before their own bars begin[k] .. begin[k]+steps-lead-1.
@@ -66,43 +80,37 @@ void Smooth(float* r, const float* x, int start, int n, float keep, float weight
   }
   const int tail = begin[kStretches - 1] + steps - lead;  // bars from here on follow serially
 
-  // The stretches four to a vector: lane by lane the same float steps as
-  // Recurrence::Step, a division instruction for four of them.
-  static_assert(kStretches % 4 == 0);
-  constexpr int kVectors = kStretches / 4;
-  const Float4 keep4 = Float4{} + keep, weight4 = Float4{} + weight, divisor4 = Float4{} + divisor;
-  const Float4 invalid4 = Float4{} + INVALID_VALUE;
+  // Lane by lane the same steps as the serial chain.
+  static_assert(kStretches % kLanes == 0);
+  constexpr int kVectors = kStretches / kLanes;
   const float* from[kStretches];  // each stretch's input from its first bar
   float* to[kStretches];          // and its result
   for (int k = 0; k < kStretches; ++k) {
     from[k] = x + first[k];
     to[k] = r + first[k];
   }
-  Float4 y[kVectors];
+  Vec y[kVectors];
   for (int v = 0; v < kVectors; ++v)
-    for (int lane = 0; lane < 4; ++lane) y[v][lane] = from[4 * v + lane][-1];  // the guess: the value itself
-  y[0][0] = r[start - 1];
+    for (int lane = 0; lane < kLanes; ++lane) y[v][lane] = static_cast<S>(from[kLanes * v + lane][-1]);
+  y[0][0] = static_cast<S>(r[start - 1]);
   auto step = [&](int t) {
     for (int v = 0; v < kVectors; ++v) {
-      const float* const* at = from + 4 * v;
-      const Float4 value = {at[0][t], at[1][t], at[2][t], at[3][t]};
-      y[v] = (keep4 * y[v] + weight4 * value) / divisor4;
+      const float* const* at = from + kLanes * v;
+      Vec value;
+      for (int lane = 0; lane < kLanes; ++lane) value[lane] = static_cast<S>(at[lane][t]);
+      y[v] = chain.Step(y[v], value);
     }
   };
-  auto stored = [&](int v) { return y[v] != y[v] ? invalid4 : y[v]; };  // lane by lane StoredValue
   int t = 0;
   for (; t < lead; ++t) {
     step(t);
-    r[start + t] = StoredValue(y[0][0]);
+    r[start + t] = Stored(y[0][0]);
   }
   float atBegin[kStretches];  // each stretch's value on the bar before its own
-  for (int v = 0; v < kVectors; ++v) Store4(atBegin + 4 * v, stored(v));
+  for (int k = 0; k < kStretches; ++k) atBegin[k] = Stored(y[k / kLanes][k % kLanes]);
   for (; t < steps; ++t) {
     step(t);
-    for (int v = 0; v < kVectors; ++v) {
-      const Float4 out = stored(v);
-      for (int lane = 0; lane < 4; ++lane) to[4 * v + lane][t] = out[lane];
-    }
+    for (int k = 0; k < kStretches; ++k) to[k][t] = Stored(y[k / kLanes][k % kLanes]);
   }
 
   // Each stretch in turn: from the true value before it, recompute until the
@@ -110,15 +118,23 @@ void Smooth(float* r, const float* x, int start, int n, float keep, float weight
   for (int k = 1; k < kStretches; ++k) {
     if (Same(atBegin[k], r[begin[k] - 1])) continue;
     const int end = k + 1 < kStretches ? begin[k + 1] : tail;
+    S state = r[begin[k] - 1];
     for (int i = begin[k]; i < end; ++i) {
       // a chain without a value never gets one back
       if (IsInvalidValue(r[i - 1])) return FillInvalid(r, i, n, n);
-      const float v = StoredValue(rec.Step(r[i - 1], x[i]));
+      state = chain.Step(state, static_cast<S>(x[i]));
+      const float v = Stored(state);
       if (Same(v, r[i])) break;
       r[i] = v;
     }
   }
-  Serial(r, x, tail, n, rec);
+  Serial(r, x, tail, n, chain);
+}
+
+}  // namespace
+
+void SmoothByFactor(float* r, const float* x, int start, int n, double k) {
+  Run(r, x, start, n, DoubleFactor{1.0 - k, k});
 }
 
 }  // namespace formula::routines

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unistd.h>
@@ -96,6 +97,52 @@ TEST_F(FormulaFace, UnknownOrBrokenFormulasFailWithTheirTexts) {
   formula_test::AddToStore(0, "BAD", "X: nothing;");
   EXPECT_EQ(face.SelectFormular(0, "BAD"), 0);
   EXPECT_STREQ(face.GetLastErr(), GBK("公式编写有错,可能是与其他公式冲突,请察看公式,检查错误!"));
+}
+
+// A chart computes the same formula again and again; an edit in between,
+// of the text, of the parameters or of a formula it calls, takes effect at
+// the next computation, a broken one with the compile error.
+TEST_F(FormulaFace, AnEditedFormulaIsComputedWithItsNewText) {
+  face.RegisterDataIO(FakeDataIO);
+  SFormulaRecord* callee = formula_test::AddToStore(0, "INNER", "V: CLOSE;");
+  SFormulaRecord* edited = formula_test::AddToStore(0, "EDITED", "A: CLOSE+N;", "N:^P(0,100,1,1);");
+  formula_test::AddToStore(0, "OUTER", "B: INNER;");
+  const short n = short(bars.size());
+  auto lastOf = [&](const char* code) {
+    EXPECT_EQ(face.Calc(0, code, bars.data(), n), 1) << face.GetLastErr();
+    return face[0] ? face[0][n - 1] : -1.0f;
+  };
+  const float close = bars[size_t(n) - 1].fClose;
+  ASSERT_EQ(lastOf("EDITED"), close + 1);
+  ASSERT_EQ(lastOf("OUTER"), close);
+  struct Edit {
+    const char* what;
+    std::function<void()> apply;
+    const char* code;
+    float want;
+  };
+  const Edit edits[] = {
+      {"body", [&] { edited->strFormula = "A: CLOSE*2+N;"; }, "EDITED", close * 2 + 1},
+      {"parameters", [&] { std::snprintf(edited->szParams, sizeof edited->szParams, "N:^P(0,100,7,1);"); },
+       "EDITED", close * 2 + 7},
+      {"callee", [&] { callee->strFormula = "V: OPEN;"; }, "OUTER", bars[size_t(n) - 1].fOpen},
+  };
+  for (const Edit& e : edits) {
+    SCOPED_TRACE(e.what);
+    e.apply();
+    EXPECT_EQ(lastOf(e.code), e.want);
+    EXPECT_EQ(lastOf(e.code), e.want);  // and again, as a chart does
+  }
+  // A preset replaces the default, and the next computation sees it.
+  ASSERT_EQ(face.SetRegParFloat(0, 3.0f), 1);
+  EXPECT_EQ(lastOf("EDITED"), close * 2 + 3);
+  face.ResetIt();
+  // Broken by an edit: refused with the compile error, not computed.
+  edited->strFormula = "A: CLOSE+nothing;";
+  EXPECT_EQ(face.Calc(0, "EDITED", bars.data(), n), 0);
+  EXPECT_STREQ(face.GetLastErr(), GBK("公式编写有错,可能是与其他公式冲突,请察看公式,检查错误!"));
+  callee->strFormula = "V: nothing;";
+  EXPECT_EQ(face.Calc(0, "OUTER", bars.data(), n), 0);
 }
 
 TEST_F(FormulaFace, ParametersAndPresets) {

@@ -281,4 +281,32 @@ TEST_F(FormulaParser, ALongChainOfCallsIsCapped) {
   EXPECT_EQ(Output(0)[0], 5.0f);
 }
 
+// ---- the series pool ------------------------------------------------------
+
+// A chart recomputes its panes over one more bar, again and again: the
+// buffers of the earlier, shorter parses are not kept beside the new ones.
+TEST(FormulaSeriesPool, StaysFlatWhileTheSeriesGrow) {
+  constexpr int kFirst = 100, kRecomputes = 10000;
+  const std::vector<SHistoryUnit> history = formula_test::RisingOnOddBars(kFirst + kRecomputes);
+  const SFormulaRecord rec = MakeRecord(0, "UNDERTEST",
+                                        "DIF:EMA(CLOSE,12)-EMA(CLOSE,26);\r\nDEA:EMA(DIF,9);\r\n"
+                                        "RSV:=(CLOSE-LLV(LOW,9))/(HHV(HIGH,9)-LLV(LOW,9))*100;\r\n"
+                                        "K:SMA(RSV,3,1);\r\nJ:IF(1,K,DEA);");
+  CQTPar parser;
+  ASSERT_TRUE(parser.Init());
+  size_t perBar = 0;  // bytes the formula's series take per bar, from the first parse
+  for (int bars = kFirst; bars < kFirst + kRecomputes; ++bars) {
+    SetHistory(history.data(), bars);
+    ASSERT_TRUE(parser.LoadFormula(&rec) && parser.CalcFormula(bars)) << platform::GbkToUtf8(parser.GetLastError());
+    if (bars == kFirst) perBar = parser.HeldSeriesBytes() / size_t(kFirst);
+    ASSERT_GT(perBar, 0u);
+    // one parse's worth, with room for some bars to come
+    ASSERT_LE(parser.HeldSeriesBytes(), 2 * perBar * size_t(bars)) << "after " << bars << " bars";
+  }
+  ASSERT_EQ(parser.Outputs().size(), 4u);
+  EXPECT_EQ(parser.Outputs()[3].value.pSeries[kFirst + kRecomputes - 2], parser.Outputs()[2].value.pSeries[kFirst + kRecomputes - 2]);
+  parser.ResetAll();
+  EXPECT_EQ(parser.HeldSeriesBytes(), 0u);
+}
+
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 
 #include "formula/compiler/GbkText.h"
@@ -62,6 +63,35 @@ TEST(FormulaOperators, InvalidValueIsFalseInConditionsAndSpreadsThroughArithmeti
     EXPECT_TRUE(IsInvalidValue(ApplyBinary(op, 2.0f, bad))) << op;
   }
   EXPECT_FALSE(IsTrue(bad));
+}
+
+// Long series take the operators several bars at a time: every bar, the
+// tail after the last whole block included, is the element form's, bit for
+// bit, whatever value meets whatever.
+TEST(FormulaOperators, TheSeriesFormMatchesTheElementFormOnEveryBar) {
+  const float inf = INFINITY;
+  const float values[] = {1.5f, -2.0f, 0.0f, -0.0f, inf, -inf, INVALID_VALUE, std::nanf(""), 3e38f, 1e-40f, 7.0f};
+  constexpr int n = 11 * 11;
+  float a[n], b[n], out[n];
+  for (int i = 0; i < n; ++i) {
+    a[i] = values[i % 11];
+    b[i] = values[i / 11];
+  }
+  auto bits = [](float v) {
+    uint32_t u;
+    std::memcpy(&u, &v, sizeof u);
+    return u;
+  };
+  for (int op : {OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_MOD, OP_LT, OP_GE, OP_EQ, OP_AND, OP_OR}) {
+    ApplyBinarySeries(op, a, 0, b, 0, out, n);
+    for (int i = 0; i < n; ++i) ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, a[i], b[i]))) << op << " bar " << i;
+    for (float scalar : values) {
+      ApplyBinarySeries(op, nullptr, scalar, b, 0, out, n);
+      for (int i = 0; i < n; ++i) ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, scalar, b[i]))) << op << " bar " << i;
+      ApplyBinarySeries(op, a, 0, nullptr, scalar, out, n);
+      for (int i = 0; i < n; ++i) ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, a[i], scalar))) << op << " bar " << i;
+    }
+  }
 }
 
 TEST(FormulaOperators, UnaryMinusKeepsTheInvalidValueInvalid) {
