@@ -205,9 +205,11 @@ struct LastLengthInMap {
 
 // The field reader behind ParseTagField, ParseTradeMessage and
 // ScanTradeMessage; the views point into the caller's data. lastLength
-// gives the most recent value of a length tag read so far.
+// gives the most recent value of a length tag read so far. Inlined into
+// the loops that read message after message, where a call per field
+// costs as much as the common case of the read itself.
 template <class LastLength>
-int ReadField(const char** cursor, const char* end, std::string_view& tagText, int* tagNumber,
+[[gnu::always_inline]] inline int ReadField(const char** cursor, const char* end, std::string_view& tagText, int* tagNumber,
               std::string_view& value, const RawDataTags& rawData, const LastLength& lastLength,
               std::string& error, char separator, char delimiter) {
   const char* start = *cursor;
