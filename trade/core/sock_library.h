@@ -30,6 +30,9 @@ class CSockLibrary {
   PFN_SockFreeMemory SockFreeMemory = nullptr;
   PFN_SockClose SockClose = nullptr;
   PFN_SockDestroy SockDestroy = nullptr;
+  // Optional: null when the library has no wait, and the connection is
+  // then polled.
+  PFN_SockWaitReadable SockWaitReadable = nullptr;
 };
 
 // The process's binding; the communication thread goes through it.
