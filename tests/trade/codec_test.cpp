@@ -31,6 +31,26 @@ TEST(TradeCodec, HoldingsQueryAndLoginHaveTheExactWireBytes) {
   EXPECT_EQ(VerifyTradeChecksum(login->Data(), login->Size()), 1);
 }
 
+TEST(TradeCodec, TagsAndSerialNumbersOfEveryLengthAreWrittenInDecimal) {
+  for (const int n : {0, 7, 10, 42, 99, 100, 336, 999, 1000, 9999, 10000, 123456789, -5, -12345}) {
+    SCOPED_TRACE(n);
+    TagFieldList body;
+    AddTextField(body, n, "v");
+    auto m = BuildTradeMessage(0, "1021", n, false, &body, 2, "S");
+    const std::string fields = "1035=1021\x01" "1053=" + std::to_string(n) + "\x01" "336=S\x01" +
+                               std::to_string(n) + "=v\x01";
+    const std::string head = "1008=FIX.4.2\x01" "1009=" + std::to_string(fields.size()) + "\x01";
+    const std::string text = Bytes(*m);
+    EXPECT_EQ(text.substr(0, text.size() - 9), head + fields);
+    EXPECT_EQ(VerifyTradeChecksum(text.data(), static_cast<int>(text.size())), 1);
+  }
+  std::vector<char> out;
+  TagFieldList lengths{{5, std::string(12345, '\x01'), ""}, {6, "a\x01", ""}};
+  ASSERT_EQ(SerializeFields(out, nullptr, nullptr, &lengths, true, '\x01'), 0);
+  EXPECT_EQ(std::string(out.begin(), out.begin() + 9), "5(12345)=");
+  EXPECT_EQ(std::string(out.end() - 8, out.end()), "6(2)=a\x01\x01");
+}
+
 TEST(TradeCodec, ResendFlagAndBeginStrings) {
   auto m = BuildTradeMessage(0, "1021", 7, true, nullptr, 2, "");
   EXPECT_NE(Bytes(*m).find("1053=7\x01" "336=\x01" "1097=Y\x01"), std::string::npos);
