@@ -413,11 +413,11 @@ int SockWaitReadable(int socket, int wakeFd, int timeoutMs) {
     std::lock_guard<std::mutex> guard(c->io);
     if (c->closed || c->status.load() != 0) return 1;
     // What the last receive left behind: more whole messages read with the
-    // one it gave, or records the TLS layer has taken off the socket
-    // already. Neither makes the socket readable again.
+    // one it gave, or bytes the TLS layer has taken off the socket already
+    // (decrypted or not). Neither makes the socket readable again.
     if (FindTradeMessageEnd(c->inbuf.data() + c->inStart, c->inbuf.size() - c->inStart) != 0)
       return 1;
-    if (c->ssl && SSL_pending(c->ssl) > 0) return 1;
+    if (c->ssl && SSL_has_pending(c->ssl) == 1) return 1;
     fd = c->fd;
   }
   pollfd p[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
