@@ -72,21 +72,27 @@ bool BodyLengthAgrees(const char* data, int len) {
   return stated == (end - 9) - (p + 1);
 }
 
+// Calls take(tag, value) for each field of a written message.
+template <class Take>
+void ForEachField(const std::string& message, Take&& take) {
+  size_t at = 0;
+  while (at < message.size()) {
+    const size_t eq = message.find('=', at);
+    const size_t soh = message.find('\x01', eq);
+    if (eq == std::string::npos || soh == std::string::npos) break;
+    take(std::stoi(message.substr(at, eq - at)), message.substr(eq + 1, soh - eq - 1));
+    at = soh + 1;
+  }
+}
+
 // The body fields in the order QuickFIX's own serialiser writes them: the
 // tags after the header of the report it builds from kReportBody.
 FieldValues InQuickFixOrder() {
-  const std::string written = QuickFixBuild("8", 0, "SESSION01", kReportBody);
   FieldValues ordered;
-  size_t at = 0;
-  while (at < written.size()) {
-    const size_t eq = written.find('=', at);
-    const size_t soh = written.find('\x01', eq);
-    if (eq == std::string::npos || soh == std::string::npos) break;
-    const int tag = std::stoi(written.substr(at, eq - at));
+  ForEachField(QuickFixBuild("8", 0, "SESSION01", kReportBody), [&](int tag, const std::string&) {
     for (const auto& f : kReportBody)
       if (f.first == tag) ordered.push_back(f);
-    at = soh + 1;
-  }
+  });
   return ordered;
 }
 
@@ -98,19 +104,12 @@ int FieldCount(const std::string& message) {
 // of 8, 9, 35 and 10, with the body length and checksum written anew.
 std::string InHouseFraming(const std::string& fix) {
   std::string begin, body;
-  size_t at = 0;
-  while (at < fix.size()) {
-    const size_t eq = fix.find('=', at);
-    const size_t soh = fix.find('\x01', eq);
-    if (eq == std::string::npos || soh == std::string::npos) break;
-    const int tag = std::stoi(fix.substr(at, eq - at));
-    const std::string value = fix.substr(eq + 1, soh - eq - 1);
+  ForEachField(fix, [&](int tag, const std::string& value) {
     if (tag == 8)
       begin = value;
     else if (tag != 9 && tag != 10)
       body += std::to_string(tag == 35 ? 1035 : tag) + "=" + value + "\x01";
-    at = soh + 1;
-  }
+  });
   std::string m = "1008=" + begin + "\x01" "1009=" + std::to_string(body.size()) + "\x01" + body;
   char trailer[16];
   std::snprintf(trailer, sizeof trailer, "1010=%03d\x01",

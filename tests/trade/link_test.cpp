@@ -128,6 +128,13 @@ class LinkTest : public ::testing::Test {
     std::lock_guard<std::mutex> g(m_);
     return boxes_;
   }
+  // The replies announced to the main window so far.
+  size_t Replies() {
+    std::lock_guard<std::mutex> g(m_);
+    size_t n = 0;
+    for (const Post& p : posts_) n += p.wnd == kMain && p.msg == WM_TRADE_REPLY;
+    return n;
+  }
   void Answer(std::vector<int> answers) {
     std::lock_guard<std::mutex> g(m_);
     answers_ = std::move(answers);
@@ -311,12 +318,7 @@ TEST_F(LinkTest, ConcurrentSendsAndReceivesShareOneConnection) {
   for (int i = 0; i < 100; ++i) session_.QueryFunds();
   other.join();
   ASSERT_TRUE(WaitFor([&] { return sim.Requests().size() == 201; }));
-  ASSERT_TRUE(WaitFor([&] {
-    std::lock_guard<std::mutex> g(m_);
-    size_t replies = 0;
-    for (const Post& p : posts_) replies += p.wnd == kMain && p.msg == WM_TRADE_REPLY;
-    return replies == 200;
-  }));
+  ASSERT_TRUE(WaitFor([&] { return Replies() == 200; }));
   EXPECT_EQ(conn.IsConnected(), 1);
 }
 
@@ -360,18 +362,12 @@ TEST_F(LinkTest, AnIdleConnectionSleepsUntilARequestAReplyOrAStop) {
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   EXPECT_LT(conn.steps.load() - before, 10);
 
-  auto replies = [&] {
-    std::lock_guard<std::mutex> g(m_);
-    size_t n = 0;
-    for (const Post& p : posts_) n += p.wnd == kMain && p.msg == WM_TRADE_REPLY;
-    return n;
-  };
   for (size_t round = 0; round < 3; ++round) {
     // Requests from this thread while the worker sleeps: their replies wake it.
     session_.QueryHoldings();
-    ASSERT_TRUE(WaitFor([&] { return replies() == 2 * round + 1; }));
+    ASSERT_TRUE(WaitFor([&] { return Replies() == 2 * round + 1; }));
     session_.QueryFunds();
-    ASSERT_TRUE(WaitFor([&] { return replies() == 2 * round + 2; }));
+    ASSERT_TRUE(WaitFor([&] { return Replies() == 2 * round + 2; }));
     // A message queued for the thread wakes it too.
     SThreadMsg own;
     own.type = CountedCommThread::kOwnMessage;
