@@ -11,7 +11,8 @@ class CSockLibrary {
   CSockLibrary(const CSockLibrary&) = delete;
   CSockLibrary& operator=(const CSockLibrary&) = delete;
 
-  // Loads <program folder>/libQuellan.so and looks up the nine entry points.
+  // Loads <program folder>/libQuellan.so and looks up the nine entry points
+  // (and the optional wait).
   // Shows "载入Quellan.dll出错!" and leaves them all zero when it cannot be
   // loaded. Returns 0 or -1.
   int Load();
