@@ -56,14 +56,20 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_COMMNOTIFY:
       OnCommNotify(wParam, lParam);
       break;
-    case WM_LINK_DATA_BATCH:
+    case WM_LINK_DATA_BATCH: {
       // Each body to the body handler, in order; a window ended by one of
-      // their receivers takes no more.
+      // their receivers takes no more. The client window's handle is taken
+      // once for the batch.
+      platform::TargetRun run(m_hClientWnd);
+      platform::TargetRun* const outer = m_pClientRun;
+      m_pClientRun = &run;
       CLinkSocket::DeliverReceived(lParam, [this](const char* body, uint32_t length) {
         if (body) m_Bodies.Handle(body, length);
         return !m_bDestroyed;
       });
+      m_pClientRun = outer;
       break;
+    }
     case WM_TIMER:  // the saving timer only marks the time; nothing to do
     default:
       break;
@@ -181,7 +187,12 @@ void CDataReceive::OnCommNotify(WPARAM code, LPARAM source) {
 }
 
 void CDataReceive::Forward(const char* body, uint32_t length) {
-  if (m_hClientWnd && !m_bDestroyed) ::SendMessage(m_hClientWnd, m_nClientMsg, length, (LPARAM)body);
+  if (!m_hClientWnd || m_bDestroyed) return;
+  // A body's handler may have named another client window meanwhile.
+  if (m_pClientRun && m_pClientRun->Target() == m_hClientWnd)
+    m_pClientRun->Send(m_nClientMsg, length, (LPARAM)body);
+  else
+    ::SendMessage(m_hClientWnd, m_nClientMsg, length, (LPARAM)body);
 }
 
 void CDataReceive::ForwardInitialData(const char* body, uint32_t length) {

@@ -52,6 +52,7 @@ class CDataReceive : public platform::MsgTarget, private quotelink::BodyActions 
   int m_nOnline = 0;
   quotelink::ReceivedBodyHandler m_Bodies{*this};  // keeps the data version
   HWND m_hClientWnd = nullptr;
+  platform::TargetRun* m_pClientRun = nullptr;  // while a batch is delivered
   UINT m_nClientMsg = 0;
   int m_nLoginPhase = 0;
   HWND m_hProgressWnd = nullptr;

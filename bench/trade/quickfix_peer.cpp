@@ -29,3 +29,16 @@ std::string QuickFixBuild(const std::string& msgType, int serNo, const std::stri
     return std::string();
   }
 }
+
+std::string QuickFixWrite(const std::vector<std::pair<int, std::string>>& header,
+                          const std::vector<std::pair<int, std::string>>& body) {
+  try {
+    FIX::Message m;
+    m.getHeader().setField(8, "FIX.4.2");
+    for (const auto& f : header) m.getHeader().setField(f.first, f.second);
+    for (const auto& f : body) m.setField(f.first, f.second);
+    return m.toString();
+  } catch (const std::exception&) {
+    return std::string();
+  }
+}

@@ -14,3 +14,9 @@ bool QuickFixParse(const std::string& message, std::string* orderId);
 // QuickFIX adds body length and checksum. Empty when it refuses.
 std::string QuickFixBuild(const std::string& msgType, int serNo, const std::string& session,
                           const std::vector<std::pair<int, std::string>>& body);
+
+// A FIX.4.2 message as QuickFIX writes it from header fields (beside 8)
+// and body fields, in the order its serialiser puts them; empty when it
+// refuses.
+std::string QuickFixWrite(const std::vector<std::pair<int, std::string>>& header,
+                          const std::vector<std::pair<int, std::string>>& body);

@@ -324,6 +324,70 @@ TEST_F(MessagesTest, DetachOnAWorkerWaitsForTheRunningHandler) {
   EXPECT_EQ(f.detachedWhileRunning.load(), 0);
 }
 
+// A run of sends to one target: the handler at once on the user-interface
+// thread, nothing once the target has ended (by one of its own handlers or
+// before the run began), a worker's end of the target held off until the
+// run is over, and a run made on a worker sends through the queue.
+TEST_F(MessagesTest, ARunOfSendsReachesItsTargetWhileItLives) {
+  struct SelfEnding : Recorder {
+    LRESULT WindowProc(UINT message, WPARAM w, LPARAM l) override {
+      const LRESULT result = Recorder::WindowProc(message, w, l);
+      if (message == WM_CLOSE) DetachHandle();
+      return result;
+    }
+  } r;
+  {
+    platform::TargetRun run(r.GetSafeHwnd());
+    EXPECT_EQ(run.Target(), r.GetSafeHwnd());
+    EXPECT_EQ(run.Send(WM_USER, 3, 4), 7);
+    EXPECT_EQ(run.Send(WM_CLOSE, 5, 0), 11);
+    EXPECT_EQ(run.Send(WM_USER, 6, 0), 0);  // ended by its own handler: not called
+  }
+  ASSERT_EQ(r.got.size(), 2u);
+  EXPECT_EQ(r.got[0].l, 4);
+  EXPECT_TRUE(r.got[0].onUi);
+  EXPECT_EQ(platform::TargetRun(r.GetSafeHwnd()).Send(WM_USER, 1, 0), 0);
+  EXPECT_EQ(r.got.size(), 2u);
+
+  // Ended on a worker during a run: the handle is dead at once, so the run
+  // sends nothing more, and the worker waits for the run's end before the
+  // object may go.
+  auto* other = new Recorder;
+  const HWND otherHandle = other->GetSafeHwnd();
+  std::atomic<bool> detached{false};
+  std::thread worker;
+  {
+    platform::TargetRun run(otherHandle);
+    EXPECT_EQ(run.Send(WM_USER, 1, 0), 3);
+    worker = std::thread([&] {
+      other->DetachHandle();
+      detached = true;
+    });
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (IsWindow(otherHandle) && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    EXPECT_EQ(run.Send(WM_USER, 2, 0), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(detached.load());
+  }
+  worker.join();
+  EXPECT_TRUE(detached.load());
+  EXPECT_EQ(other->got.size(), 1u);
+  delete other;
+
+  // Made on a worker: each send goes to the user-interface thread.
+  Recorder target;
+  std::atomic<LRESULT> result{-1};
+  std::thread sender([&] {
+    platform::TargetRun run(target.GetSafeHwnd());
+    result = run.Send(WM_USER, 10, 0);
+  });
+  ASSERT_TRUE(platform::PumpUntil([&] { return result.load() != -1; }, 5000));
+  sender.join();
+  EXPECT_EQ(result.load(), 21);
+  ASSERT_EQ(target.got.size(), 1u);
+  EXPECT_TRUE(target.got[0].onUi);
+}
+
 // Workers post, send and call while targets come and go on both threads;
 // run under the sanitizers this finds races and use after free.
 TEST_F(MessagesTest, TrafficWhileTargetsComeAndGo) {

@@ -1,7 +1,10 @@
 // The tag=value codec: message building, checksum, field parsing, buffer.
 #include <gtest/gtest.h>
 
+#include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "trade/core/byte_buffer.h"
 #include "trade/core/trade_codec.h"
@@ -26,6 +29,26 @@ TEST(TradeCodec, HoldingsQueryAndLoginHaveTheExactWireBytes) {
                            "336=\x01" "1=u01\x01" "91=" + std::string(40, 'a') +
                                "\x01" "1010=016\x01");
   EXPECT_EQ(VerifyTradeChecksum(login->Data(), login->Size()), 1);
+}
+
+TEST(TradeCodec, TagsAndSerialNumbersOfEveryLengthAreWrittenInDecimal) {
+  for (const int n : {0, 7, 10, 42, 99, 100, 336, 999, 1000, 9999, 10000, 123456789, -5, -12345}) {
+    SCOPED_TRACE(n);
+    TagFieldList body;
+    AddTextField(body, n, "v");
+    auto m = BuildTradeMessage(0, "1021", n, false, &body, 2, "S");
+    const std::string fields = "1035=1021\x01" "1053=" + std::to_string(n) + "\x01" "336=S\x01" +
+                               std::to_string(n) + "=v\x01";
+    const std::string head = "1008=FIX.4.2\x01" "1009=" + std::to_string(fields.size()) + "\x01";
+    const std::string text = Bytes(*m);
+    EXPECT_EQ(text.substr(0, text.size() - 9), head + fields);
+    EXPECT_EQ(VerifyTradeChecksum(text.data(), static_cast<int>(text.size())), 1);
+  }
+  std::vector<char> out;
+  TagFieldList lengths{{5, std::string(12345, '\x01'), ""}, {6, "a\x01", ""}};
+  ASSERT_EQ(SerializeFields(out, nullptr, nullptr, &lengths, true, '\x01'), 0);
+  EXPECT_EQ(std::string(out.begin(), out.begin() + 9), "5(12345)=");
+  EXPECT_EQ(std::string(out.end() - 8, out.end()), "6(2)=a\x01\x01");
 }
 
 TEST(TradeCodec, ResendFlagAndBeginStrings) {
@@ -227,3 +250,54 @@ TEST(TradeVocabulary, CodesAndTheirLabels) {
 }
 
 }  // namespace
+
+// The map against a plain reference: few tags (read one after another) and
+// many (through the sorted index), tags that share their filter bit, values
+// added again later and out of order, maps copied, moved and made anew on a
+// thread that kept the blocks of a dropped one.
+TEST(TagMapTest, EveryTagKeepsItsValuesInOrderAtAnySize) {
+  for (const int distinct : {1, 5, 31, 32, 33, 48, 49, 300}) {
+    SCOPED_TRACE(distinct);
+    std::vector<int> tags;
+    for (int i = 0; i < distinct; ++i) tags.push_back((i * 7919) % 1000 * 256 + i % 3);  // clashing bits
+    std::vector<std::pair<int, std::string>> added;
+    for (int pass = 0; pass < 3; ++pass)
+      for (int i = 0; i < distinct; ++i)
+        if ((i + pass) % 2 == 0 || pass == 0)
+          added.emplace_back(tags[static_cast<size_t>(pass == 1 ? distinct - 1 - i : i)],
+                             std::to_string(pass) + "-" + std::to_string(i) + std::string(pass * 9, 'x'));
+    std::map<int, std::vector<std::string>> reference;
+    std::vector<int> firstSeen;
+    TagMap kept;
+    for (int round = 0; round < 2; ++round) {
+      TagMap map;  // the second is made from the blocks the first gave back
+      for (const auto& [tag, value] : added) {
+        if (round == 0 && !reference.count(tag)) firstSeen.push_back(tag);
+        if (round == 0) reference[tag].push_back(value);
+        map.Add(tag, value);
+      }
+      ASSERT_EQ(map.size(), reference.size());
+      std::vector<int> order;
+      for (const auto& entry : map) order.push_back(entry.first);
+      EXPECT_EQ(order, firstSeen);
+      for (const auto& [tag, values] : reference) {
+        auto it = map.find(tag);
+        ASSERT_NE(it, map.end()) << tag;
+        EXPECT_EQ(it->second.ToVector(), values);
+      }
+      for (int missing : {0, tags[0] + 256, tags[0] + 1000000, -1})
+        if (!reference.count(missing)) EXPECT_EQ(map.count(missing), 0u) << missing;
+      map[7] = TagValues("seven");
+      EXPECT_EQ(GetFieldText(map, 7), "seven");
+      if (round == 0) kept = map;
+    }
+    TagMap moved(std::move(kept));
+    EXPECT_EQ(moved.size(), reference.size() + 1);
+    EXPECT_EQ(GetFieldText(moved, tags.back()), reference[tags.back()].front());
+    moved.clear();
+    EXPECT_TRUE(moved.empty());
+    EXPECT_EQ(moved.count(tags[0]), 0u);
+    moved.Add(tags[0], "again");
+    EXPECT_EQ(GetFieldText(moved, tags[0]), "again");
+  }
+}

@@ -128,6 +128,13 @@ class LinkTest : public ::testing::Test {
     std::lock_guard<std::mutex> g(m_);
     return boxes_;
   }
+  // The replies announced to the main window so far.
+  size_t Replies() {
+    std::lock_guard<std::mutex> g(m_);
+    size_t n = 0;
+    for (const Post& p : posts_) n += p.wnd == kMain && p.msg == WM_TRADE_REPLY;
+    return n;
+  }
   void Answer(std::vector<int> answers) {
     std::lock_guard<std::mutex> g(m_);
     answers_ = std::move(answers);
@@ -311,13 +318,71 @@ TEST_F(LinkTest, ConcurrentSendsAndReceivesShareOneConnection) {
   for (int i = 0; i < 100; ++i) session_.QueryFunds();
   other.join();
   ASSERT_TRUE(WaitFor([&] { return sim.Requests().size() == 201; }));
-  ASSERT_TRUE(WaitFor([&] {
-    std::lock_guard<std::mutex> g(m_);
-    size_t replies = 0;
-    for (const Post& p : posts_) replies += p.wnd == kMain && p.msg == WM_TRADE_REPLY;
-    return replies == 200;
-  }));
+  ASSERT_TRUE(WaitFor([&] { return Replies() == 200; }));
   EXPECT_EQ(conn.IsConnected(), 1);
+}
+
+// Counts the thread's steps and takes one message of its own.
+class CountedCommThread : public CCommThread {
+ public:
+  static constexpr int kOwnMessage = 77;
+  using CCommThread::CCommThread;
+  std::atomic<int> steps{0};
+  std::atomic<int> ownMessages{0};
+
+ protected:
+  int Step() override {
+    ++steps;
+    return CCommThread::Step();
+  }
+  int OnMessage(const SThreadMsg& msg, int forced) override {
+    if (msg.type == kOwnMessage) {
+      ++ownMessages;
+      return 0;
+    }
+    return CCommThread::OnMessage(msg, forced);
+  }
+};
+
+TEST_F(LinkTest, AnIdleConnectionSleepsUntilARequestAReplyOrAStop) {
+  // Each reply comes in one write with a heartbeat before it: the reply is
+  // already read when the heartbeat is taken, and nothing more arrives to
+  // wake the thread for it.
+  STradeSimOptions o = SimOptions();
+  o.coalesce = true;
+  CTradeSimServer sim(o);
+  CountedCommThread conn(&session_);
+  conn.SetServer({"127.0.0.1", sim.Start(0)});
+  ASSERT_EQ(conn.Start(0), 0);
+  ASSERT_TRUE(WaitFor([&] { return session_.GetLoginResult() == 1; }));
+  session_.SetMainWnd(kMain);
+
+  // Idle: a thread that polled every 5 ms would step some 60 times.
+  const int before = conn.steps.load();
+  std::this_thread::sleep_for(std::chrono::milliseconds(300));
+  EXPECT_LT(conn.steps.load() - before, 10);
+
+  for (size_t round = 0; round < 3; ++round) {
+    // Requests from this thread while the worker sleeps: their replies wake it.
+    session_.QueryHoldings();
+    ASSERT_TRUE(WaitFor([&] { return Replies() == 2 * round + 1; }));
+    session_.QueryFunds();
+    ASSERT_TRUE(WaitFor([&] { return Replies() == 2 * round + 2; }));
+    // A message queued for the thread wakes it too.
+    SThreadMsg own;
+    own.type = CountedCommThread::kOwnMessage;
+    conn.PostMsg(0, own);
+    ASSERT_TRUE(WaitFor([&] { return conn.ownMessages.load() == static_cast<int>(round) + 1; }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  EXPECT_FALSE(session_.GetHoldings().empty());
+  EXPECT_FALSE(session_.GetFunds().available.empty());
+  EXPECT_EQ(conn.IsConnected(), 1);
+  // And a stop ends the wait: this returns rather than waiting for data.
+  conn.Stop();
+  conn.WaitForExit();
+  EXPECT_EQ(conn.IsConnected(), 0);
+  EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(LinkTest, WrongPasswordIsRefused) {

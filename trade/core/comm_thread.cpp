@@ -1,6 +1,10 @@
 #include "trade/core/comm_thread.h"
 
+#include <sys/eventfd.h>
+#include <unistd.h>
+
 #include <chrono>
+#include <cstdint>
 
 #include "platform/gbk.h"
 #include "platform/window.h"
@@ -11,16 +15,18 @@
 CCommThread::CCommThread(CTradeSession* session, CSockLibrary* library)
     : m_session(session ? session : CTradeSession::GetInstance()),
       m_library(library ? library : &GetSockLibrary()) {
-  // Timers are the only messages; nothing is left to drain at exit, and the
-  // loop must wake often enough for the 5 ms poll.
+  // Timers are the only messages; nothing is left to drain at exit, and
+  // when the thread polls its loop must wake often enough for the 5 ms poll.
   SetDrainOnExit(false);
   SetIdleWait(kPollIntervalMs);
+  m_wakeFd = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
   m_session->SetConnection(this);
 }
 
 CCommThread::~CCommThread() {
   Stop();
   WaitForExit();
+  if (m_wakeFd >= 0) ::close(m_wakeFd);
   // Only forget the registration when no newer connection took it over.
   if (m_session->GetConnection() == this) m_session->SetConnection(nullptr);
 }
@@ -38,12 +44,33 @@ int CCommThread::IsConnected() {
 int CCommThread::Send(const char* data, int len) {
   const int socket = m_socket.load();
   if (!m_library->IsLoaded() || socket == 0) return -1;
-  return m_library->SockSend(socket, data, len);
+  const int r = m_library->SockSend(socket, data, len);
+  // A failed send loses the connection without a byte to read: the thread
+  // must look at it, as its next poll would.
+  if (r != 0) Wake();
+  return r;
 }
 
 void CCommThread::Stop() {
   CMyThread::Stop();
+  Wake();
   if (m_started.load()) platform::CancelPendingCalls(m_worker.load());
+}
+
+void CCommThread::PostMsg(int priority, const SThreadMsg& msg) {
+  CQELMsgQ::PostMsg(priority, msg);
+  Wake();
+}
+
+void CCommThread::Wake() {
+  if (m_wakeFd < 0) return;
+  const uint64_t one = 1;
+  // Only fails when the counter is full, and then the thread is woken anyway.
+  [[maybe_unused]] const ssize_t written = ::write(m_wakeFd, &one, sizeof one);
+}
+
+bool CCommThread::WaitsOnConnection() const {
+  return m_wakeFd >= 0 && m_library->IsLoaded() && m_library->SockWaitReadable != nullptr;
 }
 
 int CCommThread::WaitForExit() {
@@ -69,7 +96,22 @@ int CCommThread::Run() {
 int CCommThread::Init() {
   CQELMsgQ::Init();
   if (Connect() != 0) return -1;
-  SetTimer(kPollTimerId, kPollIntervalMs, 0, 0, 0, 0);
+  if (!WaitsOnConnection()) SetTimer(kPollTimerId, kPollIntervalMs, 0, 0, 0, 0);
+  return 0;
+}
+
+int CCommThread::Step() {
+  if (!WaitsOnConnection()) return CQELMsgQ::Step();
+  const bool queued = ProcessStep(false, 0) == 0;
+  if (!IsRunning()) return 0;
+  // A wait that ends at once when messages were handled: more may be
+  // queued behind them, and the connection is looked at between them.
+  const int ready = m_library->SockWaitReadable(m_socket.load(), m_wakeFd, queued ? 0 : -1);
+  uint64_t count;
+  [[maybe_unused]] const ssize_t taken = ::read(m_wakeFd, &count, sizeof count);
+  // An unknown handle (a reconnect that failed) is a lost connection: the
+  // poll asks again whether to reconnect.
+  if (ready != 0 && IsRunning()) Poll();
   return 0;
 }
 

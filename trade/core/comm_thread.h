@@ -1,7 +1,13 @@
 // The one connection of the trading library to the trade server: a worker
 // thread that connects through the secure-socket library, sends the login,
-// polls the connection every 5 ms and hands each received message to the
-// session store's dispatcher.
+// polls the connection and hands each received message to the session
+// store's dispatcher.
+//
+// A poll runs when the connection has something to read or is lost: while
+// nothing is queued for the thread and nothing arrives it sleeps on the
+// connection and its wake-up descriptor, so an idle program costs no
+// processor time here. With a secure-socket library that cannot wait, it
+// polls on a 5 ms timer.
 #pragma once
 #include <atomic>
 #include <cstdint>
@@ -35,16 +41,23 @@ class CCommThread : public CQELMsgQ, public ITradeConnection {
   int IsConnected();
   int Send(const char* data, int len) override;
 
-  // Clears the run flag and abandons a box the thread is waiting for
-  // (answered No), so a stop from the user-interface thread cannot wait on
-  // a box that only the user-interface thread could show.
+  // Clears the run flag, wakes the thread and abandons a box it is waiting
+  // for (answered No), so a stop from the user-interface thread cannot wait
+  // on a box that only the user-interface thread could show.
   void Stop();
+  // Queues a message for the thread and wakes it.
+  void PostMsg(int priority, const SThreadMsg& msg);
+  // Ends the thread's wait, so it looks at its queue and its connection.
+  void Wake();
   // Waits for the thread to end, abandoning any box it raises meanwhile.
   int WaitForExit();
 
  protected:
   int Run() override;
   int Init() override;
+  // What is queued or due, then the connection when it has something to
+  // read; sleeps on the connection when neither had work.
+  int Step() override;
   int Exit() override;
   int OnMessage(const SThreadMsg& msg, int forced) override;
 
@@ -56,6 +69,8 @@ class CCommThread : public CQELMsgQ, public ITradeConnection {
  private:
   void OnConnected();
   void OnConnectFailed();
+  // True when the thread sleeps on its connection rather than polling.
+  bool WaitsOnConnection() const;
 
   CTradeSession* m_session;
   CSockLibrary* m_library;
@@ -69,4 +84,5 @@ class CCommThread : public CQELMsgQ, public ITradeConnection {
   std::atomic<std::thread::id> m_worker{};
   std::atomic<bool> m_finished{false};
   std::atomic<bool> m_started{false};
+  int m_wakeFd = -1;  // an event descriptor; readable after Wake
 };

@@ -20,6 +20,7 @@ void CSockLibrary::Unload() {
   SockFreeMemory = nullptr;
   SockClose = nullptr;
   SockDestroy = nullptr;
+  SockWaitReadable = nullptr;
 }
 
 int CSockLibrary::Load() {
@@ -51,6 +52,7 @@ int CSockLibrary::LoadFrom(const std::string& path) {
     Unload();
     return -1;
   }
+  platform::BindEntries(lib, nullptr, LibEntry{"SockWaitReadable", &SockWaitReadable});
   return 0;
 }
 

@@ -11,7 +11,8 @@ class CSockLibrary {
   CSockLibrary(const CSockLibrary&) = delete;
   CSockLibrary& operator=(const CSockLibrary&) = delete;
 
-  // Loads <program folder>/libQuellan.so and looks up the nine entry points.
+  // Loads <program folder>/libQuellan.so and looks up the nine entry points
+  // (and the optional wait).
   // Shows "载入Quellan.dll出错!" and leaves them all zero when it cannot be
   // loaded. Returns 0 or -1.
   int Load();
@@ -30,6 +31,9 @@ class CSockLibrary {
   PFN_SockFreeMemory SockFreeMemory = nullptr;
   PFN_SockClose SockClose = nullptr;
   PFN_SockDestroy SockDestroy = nullptr;
+  // Optional: null when the library has no wait, and the connection is
+  // then polled.
+  PFN_SockWaitReadable SockWaitReadable = nullptr;
 };
 
 // The process's binding; the communication thread goes through it.

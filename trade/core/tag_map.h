@@ -69,15 +69,26 @@ class TagValues {
   std::vector<std::string> rest_;
 };
 
-// Tags are kept in order of first occurrence with a sorted index beside
-// them, so a lookup is a binary search and adding a tag moves only index
-// entries, never values.
+// Tags are kept in order of first occurrence. A message has a few dozen
+// distinct tags at most, and over so few a lookup reads the tags one after
+// another, after a one-word filter has said whether the tag may be there at
+// all (most tags a parse adds are new): cheaper than keeping them sorted,
+// which moves entries on every tag that arrives out of order. A map with
+// many distinct tags (only a malformed message has them) keeps a sorted
+// index beside them, so lookups stay logarithmic.
 class TagMap {
  public:
   using Values = TagValues;
   using value_type = std::pair<int, Values>;
   using iterator = std::vector<value_type>::iterator;
   using const_iterator = std::vector<value_type>::const_iterator;
+
+  TagMap() = default;
+  TagMap(const TagMap&) = default;
+  TagMap(TagMap&&) noexcept = default;
+  TagMap& operator=(const TagMap&) = default;
+  TagMap& operator=(TagMap&&) noexcept = default;
+  ~TagMap() { GiveBackBlocks(); }
 
   // Iteration runs in order of first occurrence.
   iterator begin() { return entries_.begin(); }
@@ -88,34 +99,34 @@ class TagMap {
   size_t size() const { return entries_.size(); }
   void clear() {
     entries_.clear();
+    tags_.clear();
     index_.clear();
+    for (uint64_t& word : seen_) word = 0;
     last_ = 0;
   }
 
   const_iterator find(int tag) const {
-    auto it = IndexOf(tag);
-    return it != index_.end() && it->first == tag ? entries_.begin() + it->second : entries_.end();
+    const size_t at = Position(tag);
+    return at == kNone ? entries_.end() : entries_.begin() + static_cast<std::ptrdiff_t>(at);
   }
   iterator find(int tag) {
-    auto it = IndexOf(tag);
-    return it != index_.end() && it->first == tag ? entries_.begin() + it->second : entries_.end();
+    const size_t at = Position(tag);
+    return at == kNone ? entries_.end() : entries_.begin() + static_cast<std::ptrdiff_t>(at);
   }
-  size_t count(int tag) const { return find(tag) != end() ? 1 : 0; }
+  size_t count(int tag) const { return Position(tag) != kNone ? 1 : 0; }
 
   // The values of tag, created empty on first use.
   Values& operator[](int tag) {
-    size_t at;
-    if (Values* values = Existing(tag, &at)) return *values;
-    return Create(at, tag);
+    if (Values* values = Existing(tag)) return *values;
+    return Create(tag);
   }
 
   // Appends a value to tag, which is created on its first value.
   void Add(int tag, std::string_view value) {
-    size_t at;
-    if (Values* values = Existing(tag, &at)) {
+    if (Values* values = Existing(tag)) {
       values->push_back(value);
     } else {
-      Create(at, tag, value);
+      Create(tag, value);
     }
   }
 
@@ -130,12 +141,33 @@ class TagMap {
 
  private:
   using IndexEntry = std::pair<int, uint32_t>;
-  // A message has a few dozen tags: room for them from the start, so a
-  // parse does not move its values to a larger block halfway.
+  static constexpr size_t kNone = ~size_t{0};
+  // Room for the tags of a message from the start, so a parse does not
+  // move its values to a larger block halfway.
   static constexpr size_t kInitialTags = 32;
+  // Beyond this many distinct tags lookups go through the sorted index.
+  static constexpr size_t kScanTags = 48;
 
-  // The values of tag, or null with *at the place of tag in the index.
-  Values* Existing(int tag, size_t* at) {
+  static uint64_t Bit(int tag) { return uint64_t{1} << (static_cast<unsigned>(tag) & 63); }
+  static size_t Word(int tag) { return (static_cast<unsigned>(tag) >> 6) & 3; }
+  bool MayHave(int tag) const { return (seen_[Word(tag)] & Bit(tag)) != 0; }
+
+  // The place of tag in entries_, or kNone.
+  size_t Position(int tag) const {
+    if (!MayHave(tag)) return kNone;
+    if (index_.empty()) {
+      const int* tags = tags_.data();
+      for (size_t i = 0, n = tags_.size(); i < n; ++i)
+        if (tags[i] == tag) return i;
+      return kNone;
+    }
+    auto it = std::lower_bound(index_.begin(), index_.end(), tag,
+                               [](const IndexEntry& e, int t) { return e.first < t; });
+    return it != index_.end() && it->first == tag ? it->second : kNone;
+  }
+
+  // The values of tag, or null when it has none yet.
+  Values* Existing(int tag) {
     // Records of a list reply repeat their tags in the same order: the tag
     // after the previous one is the likely next.
     if (last_ < entries_.size()) {
@@ -143,38 +175,67 @@ class TagMap {
       if (last_ + 1 < entries_.size() && entries_[last_ + 1].first == tag)
         return &entries_[++last_].second;
     }
-    // Messages mostly list their tags in ascending order: a tag above every
-    // one seen so far is new, and its place is the end, without a search.
-    if (index_.empty() || index_.back().first < tag) {
-      *at = index_.size();
-      return nullptr;
+    const size_t at = Position(tag);
+    if (at == kNone) return nullptr;
+    last_ = static_cast<uint32_t>(at);
+    return &entries_[at].second;
+  }
+
+  // A parse makes a map, reads it and drops it, and the next parse on the
+  // thread makes another: each thread keeps the blocks of one dropped map
+  // (emptied) for its next, which saves the allocation of the larger one.
+  struct SpareBlocks {
+    std::vector<value_type> entries;
+    std::vector<int> tags;
+  };
+  static SpareBlocks& ThreadSpare() {
+    thread_local SpareBlocks spare;
+    return spare;
+  }
+  void GiveBackBlocks() {
+    if (entries_.capacity() != kInitialTags || tags_.capacity() != kInitialTags) return;
+    SpareBlocks& spare = ThreadSpare();
+    if (spare.entries.capacity() != 0) return;
+    entries_.clear();
+    tags_.clear();
+    spare.entries.swap(entries_);
+    spare.tags.swap(tags_);
+  }
+  void TakeBlocks() {
+    SpareBlocks& spare = ThreadSpare();
+    if (spare.entries.capacity() == kInitialTags && entries_.capacity() == 0 &&
+        tags_.capacity() == 0) {
+      entries_.swap(spare.entries);
+      tags_.swap(spare.tags);
+    } else {
+      entries_.reserve(kInitialTags);
+      tags_.reserve(kInitialTags);
     }
-    auto it = IndexOf(tag);
-    *at = static_cast<size_t>(it - index_.begin());
-    if (it == index_.end() || it->first != tag) return nullptr;
-    last_ = it->second;
-    return &entries_[last_].second;
   }
 
   template <class... FirstValue>
-  Values& Create(size_t at, int tag, FirstValue&&... first) {
-    if (entries_.empty()) {
-      entries_.reserve(kInitialTags);
-      index_.reserve(kInitialTags);
-    }
+  Values& Create(int tag, FirstValue&&... first) {
+    if (entries_.empty()) TakeBlocks();
     last_ = static_cast<uint32_t>(entries_.size());
-    index_.emplace(index_.begin() + static_cast<std::ptrdiff_t>(at), tag, last_);
+    tags_.push_back(tag);
+    seen_[Word(tag)] |= Bit(tag);
+    if (!index_.empty()) {
+      const IndexEntry entry{tag, last_};
+      index_.insert(std::lower_bound(index_.begin(), index_.end(), entry), entry);
+    } else if (tags_.size() > kScanTags) {
+      index_.reserve(tags_.size() * 2);
+      for (size_t i = 0; i < tags_.size(); ++i)
+        index_.emplace_back(tags_[i], static_cast<uint32_t>(i));
+      std::sort(index_.begin(), index_.end());
+    }
     entries_.emplace_back(std::piecewise_construct, std::forward_as_tuple(tag),
                           std::forward_as_tuple(std::forward<FirstValue>(first)...));
     return entries_.back().second;
   }
 
-  std::vector<IndexEntry>::const_iterator IndexOf(int tag) const {
-    return std::lower_bound(index_.begin(), index_.end(), tag,
-                            [](const IndexEntry& e, int t) { return e.first < t; });
-  }
-
   std::vector<value_type> entries_;
-  std::vector<IndexEntry> index_;  // sorted by tag: position in entries_
+  std::vector<int> tags_;           // the tag of each entry, side by side
+  std::vector<IndexEntry> index_;   // sorted by tag, once there are many tags
+  uint64_t seen_[4] = {};           // a bit per tag modulo 256: may it be here
   uint32_t last_ = 0;
 };

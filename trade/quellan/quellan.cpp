@@ -405,6 +405,27 @@ int SockRecv(int socket, char** data, int* len, int waitMs) {
   }
 }
 
+int SockWaitReadable(int socket, int wakeFd, int timeoutMs) {
+  auto c = Find(socket);
+  if (!c) return -1;
+  int fd;
+  {
+    std::lock_guard<std::mutex> guard(c->io);
+    if (c->closed || c->status.load() != 0) return 1;
+    // What the last receive left behind: more whole messages read with the
+    // one it gave, or bytes the TLS layer has taken off the socket already
+    // (decrypted or not). Neither makes the socket readable again.
+    if (FindTradeMessageEnd(c->inbuf.data() + c->inStart, c->inbuf.size() - c->inStart) != 0)
+      return 1;
+    if (c->ssl && SSL_has_pending(c->ssl) == 1) return 1;
+    fd = c->fd;
+  }
+  pollfd p[2] = {{fd, POLLIN, 0}, {wakeFd, POLLIN, 0}};
+  const int r = ::poll(p, wakeFd >= 0 ? 2 : 1, timeoutMs < 0 ? -1 : timeoutMs);
+  if (r < 0) return errno == EINTR ? 0 : 1;  // a failing descriptor: let the receive tell
+  return r > 0 && p[0].revents != 0 ? 1 : 0;
+}
+
 int SockFreeMemory(char* data) {
   std::free(data);
   return 0;

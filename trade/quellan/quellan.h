@@ -1,6 +1,7 @@
 // Quellan: the secure-socket library that carries the trade-server
 // connection. The trading library loads it by name at run time and uses
-// exactly these nine entry points. A connection is an int handle, 0 = none.
+// the nine entry points below (and the optional wait). A connection is an
+// int handle, 0 = none.
 //
 // One whole trade message per SockRecv: the stream is cut at the end of
 // each message as its own body-length field (1009) declares. Sends and
@@ -39,6 +40,13 @@ QUELLAN_API int SockSend(int socket, const char* data, int len);
 // the connection is lost.
 QUELLAN_API int SockRecv(int socket, char** data, int* len, int waitMs);
 QUELLAN_API int SockFreeMemory(char* data);
+// Waits until SockRecv has something to give (a whole message, or the news
+// that the connection is lost) or the descriptor wakeFd (-1: none) turns
+// readable, at most timeoutMs milliseconds (negative: no limit). 1 when
+// the connection wants a SockRecv, 0 when woken or out of time, -1 for an
+// unknown handle. Lets a reader sleep on its connection rather than ask it
+// again and again; optional for the trading library, which polls without it.
+QUELLAN_API int SockWaitReadable(int socket, int wakeFd, int timeoutMs);
 QUELLAN_API int SockClose(int socket);
 // Ends the context made by SockInit.
 QUELLAN_API int SockDestroy(int context);
@@ -55,5 +63,6 @@ typedef int (*PFN_SockGetSockInfo)(int, char*, int);
 typedef int (*PFN_SockSend)(int, const char*, int);
 typedef int (*PFN_SockRecv)(int, char**, int*, int);
 typedef int (*PFN_SockFreeMemory)(char*);
+typedef int (*PFN_SockWaitReadable)(int, int, int);
 typedef int (*PFN_SockClose)(int);
 typedef int (*PFN_SockDestroy)(int);

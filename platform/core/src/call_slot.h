@@ -23,6 +23,7 @@
 
 #include <pthread.h>
 
+#include "fast_tls.h"
 #include "platform/types.h"
 #include "spin_wait.h"
 
@@ -198,7 +199,7 @@ class CallSlots {
   std::mutex mutex_;
   std::vector<CallSlot*> all_;
   std::vector<CallSlot*> free_;
-  static inline thread_local CallSlot* mine_ = nullptr;
+  ZEB_FAST_TLS static inline thread_local CallSlot* mine_ = nullptr;
 };
 
 }  // namespace platform::detail

@@ -18,6 +18,8 @@
 
 #include "platform/window.h"
 
+#include "fast_tls.h"
+
 namespace platform::detail {
 
 class HandleTable {
@@ -161,7 +163,7 @@ class HandleTable {
   std::condition_variable leaveCv_;
   std::atomic<int> leaveWaiters_{0};
 
-  static inline thread_local Frame* top_ = nullptr;
+  ZEB_FAST_TLS static inline thread_local Frame* top_ = nullptr;
 };
 
 }  // namespace platform::detail

@@ -28,6 +28,7 @@
 #include <mutex>
 
 #include "call_slot.h"
+#include "fast_tls.h"
 #include "handle_table.h"
 #include "post_queue.h"
 #include "spin_wait.h"
@@ -73,6 +74,8 @@ class Core {
   // Read by every post and send, written seldom.
   alignas(64) std::atomic<bool> shutdown{false};
   std::atomic<bool> appAlive{false};
+  // Application objects made so far (never 0 once one exists).
+  std::atomic<unsigned> applications{0};
   // True while the user-interface thread will look at the queue without
   // being woken: it is draining, or a drain is queued on the application.
   // Producers that find it false set it and queue a drain.
@@ -297,6 +300,7 @@ void OnApplicationEnding() {
 void OnApplicationStarted() {
   if (!QCoreApplication::instance()) return;
   Core& core = TheCore();
+  core.applications.fetch_add(1);
   {
     std::lock_guard<std::mutex> lock(core.appMutex);
     core.appAlive.store(true);
@@ -361,7 +365,46 @@ void MsgTarget::DetachHandle() {
 
 bool IsUiThread() {
   QCoreApplication* app = QCoreApplication::instance();
-  return !app || QThread::currentThread() == app->thread();
+  if (!app) return true;
+  // Asked for every message sent, so each thread keeps its answer for the
+  // application object it was given for (counted, as a later one may be
+  // made at the same address).
+  struct Answer {
+    unsigned application = ~0u;  // none yet
+    bool ui = false;
+  };
+  ZEB_FAST_TLS static thread_local Answer answer;
+  const unsigned application = TheCore().applications.load(std::memory_order_acquire);
+  if (answer.application != application) {
+    answer.ui = QThread::currentThread() == app->thread();
+    answer.application = application;
+  }
+  return answer.ui;
+}
+
+struct TargetRun::State {
+  HandleTable::Frame frame;
+  MsgTarget* target = nullptr;
+};
+
+TargetRun::TargetRun(HWND hwnd) : hwnd_(hwnd) {
+  if (!hwnd || !IsUiThread()) return;
+  auto state = std::make_unique<State>();
+  state->target = TheCore().handles.Enter(hwnd, state->frame);
+  if (state->target) state_ = state.release();
+}
+
+TargetRun::~TargetRun() {
+  if (!state_) return;
+  TheCore().handles.Leave(state_->frame);
+  delete state_;
+}
+
+LRESULT TargetRun::Send(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (!state_) return ::SendMessage(hwnd_, message, wParam, lParam);
+  // The taken handle keeps its slot, and the object lives while it matches.
+  if (!TheCore().handles.IsLive(hwnd_)) return 0;
+  return state_->target->WindowProc(message, wParam, lParam);
 }
 
 void BeginShutdown() {

@@ -64,6 +64,10 @@ HTREEITEM CMainDlg::FunctionItem(int functionIndex) const {
 
 BOOL CMainDlg::OnInitDialog() {
   CDialog::OnInitDialog();
+  // The store announces replies to this window. It has its handle only
+  // now, and its panels ask the server as they open: registered before
+  // them, no reply comes back to a store that knows no window (and drops it).
+  env_.session->SetMainWnd(GetSafeHwnd());
   for (size_t i = 0; i < buttons_.size(); ++i) buttons_[i].SubclassDlgItem(kButtonIds[i], this);
   tree_.SubclassDlgItem(kTreeId, this);
   GetDlgItem(kPrintId)->ShowWindow(SW_HIDE);

@@ -52,6 +52,30 @@ void CancelPendingCalls(std::thread::id caller);
 // cancelled.
 LRESULT CallOnUiThread(const std::function<LRESULT()>& fn);
 
+// A run of sends to one target from the user-interface thread (a batch of
+// received bodies for one window): the handle is taken once for the run
+// rather than once per message, which a send on that thread costs as much
+// as a short handler. Send calls the handler at once while the handle
+// lives and returns 0 once the target has ended, also when one of its own
+// handlers ended it. A target ended on another thread is waited for until
+// the run is over. Made on another thread, each Send is a SendMessage.
+// Runs nest like handlers: end them in reverse order of making.
+class TargetRun {
+ public:
+  explicit TargetRun(HWND hwnd);
+  ~TargetRun();
+  TargetRun(const TargetRun&) = delete;
+  TargetRun& operator=(const TargetRun&) = delete;
+
+  HWND Target() const { return hwnd_; }
+  LRESULT Send(UINT message, WPARAM wParam, LPARAM lParam);
+
+ private:
+  struct State;
+  HWND hwnd_;
+  State* state_ = nullptr;  // null when the handle was not taken
+};
+
 // Runs queued posts, sends and timers for up to ms milliseconds (tests and
 // modal waits). PumpUntil returns whether the condition became true.
 void PumpMessages(int ms);
