@@ -281,6 +281,59 @@ TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
   EXPECT_EQ(pic.LowestBar(), 1);
 }
 
+// The candles are placed when the bars, the size or the zoom change, and a
+// paint issues just what was placed: each candle's body and two wicks.
+TEST_F(ChartsTest, CandlesArePlacedWithTheirDataAndFollowSizeAndZoom) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  std::vector<SHistoryUnit> u = {{20240101, 10, 12, 9, 11, 100, 0},
+                                 {20240102, 11, 11.5f, 8, 9, 100, 0},
+                                 {20240103, 10, 10.5f, 9.5f, 10, 100, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  using SCandle = CTechAnalysisBasePic::SCandle;
+  const auto expectPlaced = [&](const char* when) {
+    const std::vector<SCandle>& c = pic.Candles();
+    ASSERT_EQ(c.size(), 3u) << when;
+    const SCandle::Body bodies[] = {SCandle::kOutlined, SCandle::kFilled, SCandle::kLevel};
+    for (size_t i = 0; i < c.size(); ++i) {
+      const SHistoryUnit& b = u[i];
+      EXPECT_EQ(c[i].body, bodies[i]) << when << i;
+      EXPECT_EQ(c[i].box.left, bars.x[i]) << when << i;
+      EXPECT_EQ(c[i].box.right, bars.x[i] + 5) << when << i;
+      EXPECT_EQ(c[i].box.top, pic.ValueToY(std::max(b.fOpen, b.fClose))) << when << i;
+      EXPECT_EQ(c[i].box.bottom, pic.ValueToY(std::min(b.fOpen, b.fClose))) << when << i;
+      EXPECT_EQ(c[i].mid, bars.x[i] + 2) << when << i;
+      EXPECT_EQ(c[i].highY, pic.ValueToY(b.fHigh)) << when << i;
+      EXPECT_EQ(c[i].lowY, pic.ValueToY(b.fLow)) << when << i;
+      EXPECT_EQ(c[i].falling, b.fClose < b.fOpen) << when << i;
+    }
+  };
+  expectPlaced("given");
+  const int lowBefore = pic.Candles()[1].lowY;
+  pic.SetRect(80, 0, 600, 200);
+  expectPlaced("resized");
+  EXPECT_LT(pic.Candles()[1].lowY, lowBefore);
+  const int highBefore = pic.Candles()[0].highY;
+  pic.Zoom(true);
+  expectPlaced("zoomed");
+  EXPECT_GT(pic.Candles()[0].highY, highBefore);
+
+  RecordingPainter p;
+  pic.Paint(p);
+  std::vector<SDrawn> issued;
+  for (const SDrawn& d : p.drawn)
+    if (d.pen.color == Color(2) || d.pen.color == Color(24))
+      if (d.rect.left >= 10 && d.rect.right <= 31 && d.kind != Kind::kText) issued.push_back(d);
+  ASSERT_EQ(issued.size(), 9u);  // a body and two wicks each
+  for (size_t i = 0; i < 3; ++i) {
+    const SCandle& c = pic.Candles()[i];
+    EXPECT_EQ(issued[3 * i].kind, i == 2 ? Kind::kLine : Kind::kRect);
+    EXPECT_TRUE(EqualRect(issued[3 * i + 1].rect, RECT{c.mid, c.highY, c.mid, c.box.top}));
+    EXPECT_TRUE(EqualRect(issued[3 * i + 2].rect, RECT{c.mid, c.lowY, c.mid, c.box.bottom - 1}));
+  }
+}
+
 // Draws on a DC as the chart does and keeps what each text call asked.
 class KeepingPainter : public CDCPainter {
  public:

@@ -34,6 +34,8 @@ int CTechAnalysisKLine::SetData(const SKLineRange* range) {
     if (maMin < m_fMin && maMin != 0.0f) m_fMin = maMin;
     m_pMA->SetRange(m_fMax, m_fMin);
     m_pMA->RecalcPixels();
+    // The overlay may have widened the range the candles were placed in.
+    RecalcPixels();
   }
   return 1;
 }
@@ -59,6 +61,7 @@ const RECT* CTechAnalysisKLine::SetRect(int left, int top, int right, int bottom
     m_pMA->SetRectByKind(left, top, right, bottom, 3);
     m_pMA->SetRectByKind(m_rcPlot.left, m_rcPlot.top, m_rcPlot.right, m_rcPlot.bottom, 2);
   }
+  RecalcPixels();
   return &m_rcPicture;
 }
 
@@ -70,6 +73,7 @@ void CTechAnalysisKLine::SetCaption(const std::string& caption, int) {
 void CTechAnalysisKLine::SetXPositions(const int* positions, int count) {
   CBasePic::SetXPositions(positions, count);
   if (m_pMA) m_pMA->SetXPositions(positions, count);
+  RecalcPixels();
 }
 
 void CTechAnalysisKLine::SetCursorIndex(int index) {
@@ -100,6 +104,7 @@ void CTechAnalysisKLine::Zoom(bool widen) {
     m_pMA->SetVerticalScale(m_fScale);
     m_pMA->RecalcPixels();
   }
+  RecalcPixels();
 }
 
 int CTechAnalysisKLine::HitTestTitle(int x, int y) {
@@ -160,8 +165,7 @@ int CTechAnalysisKLine::Paint(CChartPainter& p) {
   for (int i = 0; i < 5; ++i) values[i] = m_fMin + (m_fMax - m_fMin) * m_fScale / 4.0f * float(i);
   DrawValueGrid(p, m_rcGrid, values, 5, 4, SchemeColor(6), SchemeColor(40));
   if (m_nFlags & 2) DrawVolumeByPrice(p);
-  if (m_pBars)
-    for (int i = m_nFirst; i < m_nBarCount; ++i) DrawCandle(p, i);
+  DrawCandles(p);
   DrawInfoMarks(p);
   DrawExRightsMarks(p);
   DrawTitle(p);

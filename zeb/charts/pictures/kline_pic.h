@@ -31,7 +31,8 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   int OnLButtonDown(int x, int y) override;
   int HitTestLine(int x, int y) override;
   int HitTestTitle(int x, int y) override;
-  void RecalcPixels() override {}
+  // The candles (the moving-average overlay keeps its own rows).
+  void RecalcPixels() override { PrepareCandles(); }
   void CalcRange() override;
   void DrawTitle(CChartPainter& p) override;
 

@@ -194,6 +194,8 @@ void CTechAnalysisBasePic::CalcRange() {
 }
 
 void CTechAnalysisBasePic::RecalcPixels() {
+  if (std::find(m_styles.begin(), m_styles.end(), kStyleCandles) != m_styles.end())
+    PrepareCandles();
   if (m_outRows.empty()) return;
   const bool upsideDown = NameIs("WR");
   const double height = m_rcPlot.bottom - m_rcPlot.top;
@@ -261,7 +263,7 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
         DrawBars(p, 1, r, count, SchemeColor(2), SchemeColor(24), 0.0f);
         break;
       case kStyleCandles:
-        for (int i = first; i < m_nBarCount; ++i) DrawCandle(p, i);
+        DrawCandles(p);
         break;
       case kStyleColorSticks:
         DrawColorSticks(p, 1, r, count, SchemeColor(2), SchemeColor(24));
@@ -298,31 +300,54 @@ void CTechAnalysisBasePic::DrawColorSticks(CChartPainter& p, int width, const in
   }
 }
 
-void CTechAnalysisBasePic::DrawCandle(CChartPainter& p, int index) {
+void CTechAnalysisBasePic::PrepareCandles() {
+  m_candles.clear();
   if (m_pX == nullptr || m_pBars == nullptr || m_nFirst < 0) return;
-  const int rel = index - m_nFirst;
-  if (rel < 0 || rel >= m_nXCount) return;
-  const SHistoryUnit& bar = m_pBars[index];
-  const COLORREF color = SchemeColor(bar.fClose < bar.fOpen ? 24 : 2);
-  const SPenSpec pen{PS_SOLID, 1, color};
-  const int x = m_pX[rel], w = m_nCandleWidth;
-  const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
-  int top, bottom;
-  if (close < open) {
-    p.Rect(RECT{x, close, x + w, open}, pen, kHollow);
-    top = close;
-    bottom = open;
-  } else if (close > open) {
-    p.Rect(RECT{x, open, x + w, close}, pen, color);
-    top = open;
-    bottom = close;
-  } else {
-    p.Line(x, open, x + w, open, pen);
-    top = bottom = open;
+  const int end = std::min(m_nBarCount, m_nFirst + m_nXCount);
+  if (end > m_nFirst) m_candles.reserve(static_cast<size_t>(end - m_nFirst));
+  const int w = m_nCandleWidth;
+  for (int index = m_nFirst; index < end; ++index) {
+    const SHistoryUnit& bar = m_pBars[index];
+    const int x = m_pX[index - m_nFirst];
+    const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
+    SCandle c;
+    if (close < open) {
+      c.body = SCandle::kOutlined;
+      c.box = RECT{x, close, x + w, open};
+    } else if (close > open) {
+      c.body = SCandle::kFilled;
+      c.box = RECT{x, open, x + w, close};
+    } else {
+      c.body = SCandle::kLevel;
+      c.box = RECT{x, open, x + w, open};
+    }
+    c.mid = x + w / 2;
+    c.highY = ValueToY(bar.fHigh);
+    c.lowY = ValueToY(bar.fLow);
+    c.falling = bar.fClose < bar.fOpen;
+    m_candles.push_back(c);
   }
-  const int mid = x + w / 2;
-  p.Line(mid, ValueToY(bar.fHigh), mid, top, pen);
-  p.Line(mid, ValueToY(bar.fLow), mid, bottom - 1, pen);
+}
+
+void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) const {
+  const COLORREF rise = SchemeColor(2), fall = SchemeColor(24);
+  const SPenSpec risePen{PS_SOLID, 1, rise}, fallPen{PS_SOLID, 1, fall};
+  for (const SCandle& c : m_candles) {
+    const SPenSpec& pen = c.falling ? fallPen : risePen;
+    switch (c.body) {
+      case SCandle::kOutlined:
+        p.Rect(c.box, pen, kHollow);
+        break;
+      case SCandle::kFilled:
+        p.Rect(c.box, pen, c.falling ? fall : rise);
+        break;
+      case SCandle::kLevel:
+        p.Line(c.box.left, c.box.top, c.box.right, c.box.top, pen);
+        break;
+    }
+    p.Line(c.mid, c.highY, c.mid, c.box.top, pen);
+    p.Line(c.mid, c.lowY, c.mid, c.box.bottom - 1, pen);
+  }
 }
 
 void CTechAnalysisBasePic::DrawBar(CChartPainter& p, int i) {
