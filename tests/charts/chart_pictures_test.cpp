@@ -425,6 +425,34 @@ TEST_F(ChartsTest, TheHistogramAddsTheWholeVolumePerRow) {
   EXPECT_EQ(shortest, 100);
 }
 
+// The histogram is placed when it is switched on after the bars came, follows
+// the plot's height, and goes with its display bit.
+TEST_F(ChartsTest, TheHistogramFollowsItsDisplayBitAndThePlotHeight) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(0, 0, 306, 140);  // plot 300 x 100
+  std::vector<SHistoryUnit> u = {{1, 5, 10, 0, 5, 1000, 0}, {2, 8, 10, 5, 8, 1000, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  EXPECT_TRUE(pic.VolumeByPrice().empty());
+  pic.SetFlags(2);
+  ASSERT_EQ(pic.VolumeByPrice().size(), 100u);
+  EXPECT_EQ(pic.VolumeByPrice().back(), 200);  // the upper rows count twice
+  pic.SetRect(0, 0, 306, 90);                  // plot 300 x 50
+  ASSERT_EQ(pic.VolumeByPrice().size(), 50u);
+  EXPECT_EQ(pic.VolumeByPrice().front(), 100);
+  const auto histogramLines = [&] {
+    RecordingPainter p;
+    pic.Paint(p);
+    int n = 0;
+    for (const SDrawn& d : p.Of(Kind::kLine)) n += d.pen.color == Color(23);
+    return n;
+  };
+  EXPECT_EQ(histogramLines(), 50);
+  pic.SetFlags(0);
+  EXPECT_TRUE(pic.VolumeByPrice().empty());
+  EXPECT_EQ(histogramLines(), 0);
+}
+
 TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactName) {
   struct Case {
     const char* name;

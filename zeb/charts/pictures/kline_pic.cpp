@@ -21,6 +21,16 @@ CTechAnalysisKLine::CTechAnalysisKLine() {
   m_nGridLines = 5;
 }
 
+void CTechAnalysisKLine::RecalcPixels() {
+  PrepareCandles();
+  PrepareVolumeByPrice();
+}
+
+void CTechAnalysisKLine::SetFlags(int flags) {
+  m_nFlags = flags;
+  PrepareVolumeByPrice();
+}
+
 void CTechAnalysisKLine::AddMovingAverage() { m_pMA = std::make_unique<CTechAnalysisSelf>("MA"); }
 
 int CTechAnalysisKLine::SetData(const SKLineRange* range) {
@@ -164,7 +174,7 @@ int CTechAnalysisKLine::Paint(CChartPainter& p) {
   float values[5];
   for (int i = 0; i < 5; ++i) values[i] = m_fMin + (m_fMax - m_fMin) * m_fScale / 4.0f * float(i);
   DrawValueGrid(p, m_rcGrid, values, 5, 4, SchemeColor(6), SchemeColor(40));
-  if (m_nFlags & 2) DrawVolumeByPrice(p);
+  DrawVolumeByPrice(p);
   DrawCandles(p);
   DrawInfoMarks(p);
   DrawExRightsMarks(p);
@@ -181,9 +191,11 @@ void CTechAnalysisKLine::DrawTitle(CChartPainter& p) {
   m_rcParam.left += p.TextExtent(m_strCaption, font).cx;
 }
 
-void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) {
+void CTechAnalysisKLine::PrepareVolumeByPrice() {
+  m_volumeByPrice.clear();
+  if (!(m_nFlags & 2) || !m_pBars || m_nFirst < 0) return;
   const int height = m_rcPlot.bottom - m_rcPlot.top;
-  if (height <= 0 || height > 2047 || !m_pBars) return;
+  if (height <= 0 || height > 2047) return;
   const double unit = (double(m_fMax) - m_fMin) / height;
   if (!(unit > 0.0)) return;
   std::vector<int64_t> counters(static_cast<size_t>(height), 0);
@@ -196,12 +208,18 @@ void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) {
   }
   const int64_t largest = *std::max_element(counters.begin(), counters.end());
   if (largest <= 0) return;
-  const SPenSpec pen{PS_SOLID, 1, SchemeColor(23)};
   const double width = m_rcPlot.right - m_rcPlot.left;
-  for (int r = 0; r < height; ++r) {
-    const int length =
+  m_volumeByPrice.resize(static_cast<size_t>(height));
+  for (int r = 0; r < height; ++r)
+    m_volumeByPrice[static_cast<size_t>(r)] =
         ToPixel(width * double(counters[static_cast<size_t>(r)]) / double(largest) * 2.0 / 3.0);
-    p.Line(m_rcPlot.right, m_rcPlot.bottom - r, m_rcPlot.right - length, m_rcPlot.bottom - r, pen);
+}
+
+void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) const {
+  const SPenSpec pen{PS_SOLID, 1, SchemeColor(23)};
+  for (size_t r = 0; r < m_volumeByPrice.size(); ++r) {
+    const int y = m_rcPlot.bottom - static_cast<int>(r);
+    p.Line(m_rcPlot.right, y, m_rcPlot.right - m_volumeByPrice[r], y, pen);
   }
 }
 

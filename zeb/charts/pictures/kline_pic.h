@@ -31,8 +31,11 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   int OnLButtonDown(int x, int y) override;
   int HitTestLine(int x, int y) override;
   int HitTestTitle(int x, int y) override;
-  // The candles (the moving-average overlay keeps its own rows).
-  void RecalcPixels() override { PrepareCandles(); }
+  // The candles and the volume-by-price histogram (the moving-average
+  // overlay keeps its own rows).
+  void RecalcPixels() override;
+  // Display bits: 2 shows the volume-by-price histogram.
+  void SetFlags(int flags) override;
   void CalcRange() override;
   void DrawTitle(CChartPainter& p) override;
 
@@ -43,9 +46,13 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   int LowestBar() const { return m_nLowBar; }
   // The tooltip text of an ex-rights record.
   static std::string ExRightsText(const SExRightsRecord& r);
+  // The histogram's line length of each pixel row of the plot from the
+  // bottom up; empty when it is not shown or there is no volume.
+  const std::vector<int>& VolumeByPrice() const { return m_volumeByPrice; }
 
  private:
-  void DrawVolumeByPrice(CChartPainter& p);
+  void PrepareVolumeByPrice();
+  void DrawVolumeByPrice(CChartPainter& p) const;
   void DrawInfoMarks(CChartPainter& p);
   void DrawExRightsMarks(CChartPainter& p);
   void DrawHighLow(CChartPainter& p);
@@ -61,4 +68,5 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   std::unique_ptr<CTechAnalysisSelf> m_pMA;
   int m_nHighBar = 0;
   int m_nLowBar = 0;
+  std::vector<int> m_volumeByPrice;
 };

@@ -194,8 +194,7 @@ void CTechAnalysisBasePic::CalcRange() {
 }
 
 void CTechAnalysisBasePic::RecalcPixels() {
-  if (std::find(m_styles.begin(), m_styles.end(), kStyleCandles) != m_styles.end())
-    PrepareCandles();
+  if (DrawsBars()) PrepareCandles();
   if (m_outRows.empty()) return;
   const bool upsideDown = NameIs("WR");
   const double height = m_rcPlot.bottom - m_rcPlot.top;
@@ -269,15 +268,14 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
         DrawColorSticks(p, 1, r, count, SchemeColor(2), SchemeColor(24));
         break;
       case kStyleBars:
-        for (int i = 0; i < count; ++i) DrawBar(p, i);
+        DrawPriceBars(p);
         break;
       default:
         break;
     }
   }
   DrawTitle(p);
-  if (NameIs("BOLL") || NameIs("SAR"))
-    for (int i = 0; i < count; ++i) DrawBar(p, i);
+  if (NameIs("BOLL") || NameIs("SAR")) DrawPriceBars(p);
   return 1;
 }
 
@@ -324,6 +322,8 @@ void CTechAnalysisBasePic::PrepareCandles() {
     c.mid = x + w / 2;
     c.highY = ValueToY(bar.fHigh);
     c.lowY = ValueToY(bar.fLow);
+    c.openY = open;
+    c.closeY = close;
     c.falling = bar.fClose < bar.fOpen;
     m_candles.push_back(c);
   }
@@ -350,16 +350,20 @@ void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) const {
   }
 }
 
-void CTechAnalysisBasePic::DrawBar(CChartPainter& p, int i) {
-  if (m_pX == nullptr || m_pBars == nullptr || m_nFirst < 0 || i < 0 || i >= m_nXCount) return;
-  if (m_nFirst + i >= m_nBarCount) return;
-  const SHistoryUnit& bar = m_pBars[m_nFirst + i];
-  const SPenSpec pen{PS_SOLID, 1, SchemeColor(bar.fClose < bar.fOpen ? 24 : 2)};
-  const int x = m_pX[i], w = m_nCandleWidth, mid = x + w / 2;
-  p.Line(mid, ValueToY(bar.fLow), mid, ValueToY(bar.fHigh), pen);
-  const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
-  p.Line(mid, open, x, open, pen);
-  p.Line(mid, close, x + w, close, pen);
+void CTechAnalysisBasePic::DrawPriceBars(CChartPainter& p) const {
+  const SPenSpec risePen{PS_SOLID, 1, SchemeColor(2)}, fallPen{PS_SOLID, 1, SchemeColor(24)};
+  for (const SCandle& c : m_candles) {
+    const SPenSpec& pen = c.falling ? fallPen : risePen;
+    p.Line(c.mid, c.lowY, c.mid, c.highY, pen);
+    p.Line(c.mid, c.openY, c.box.left, c.openY, pen);
+    p.Line(c.mid, c.closeY, c.box.right, c.closeY, pen);
+  }
+}
+
+bool CTechAnalysisBasePic::DrawsBars() const {
+  for (int style : m_styles)
+    if (style == kStyleCandles || style == kStyleBars) return true;
+  return NameIs("BOLL") || NameIs("SAR");
 }
 
 void CTechAnalysisBasePic::DrawTip(CChartPainter& p, int x, int y, const std::string& text) {

@@ -48,9 +48,8 @@ class CTechAnalysisBasePic : public CBasePic {
   virtual int HitTestLine(int x, int y);
   virtual int HitTestTitle(int x, int y);
   // Recomputes the pixel arrays: the output rows and, for a picture that
-  // draws candles, the candles.
+  // draws candles or price bars, the visible bars' candles.
   virtual void RecalcPixels();
-  virtual void DrawBar(CChartPainter& p, int i);
   virtual void DrawTip(CChartPainter& p, int x, int y, const std::string& text);
   virtual void DrawColorSticks(CChartPainter& p, int width, const int* rows, int n, COLORREF up,
                                COLORREF down);
@@ -72,15 +71,18 @@ class CTechAnalysisBasePic : public CBasePic {
   void Reset();
   int AllocParams(int paramCount, int outputCount);
 
-  // A visible bar's candle in pixels: its body (outlined when the close is
-  // above the open, filled when below, a line at the open when level) and
-  // its wicks from the high down to the body and from the body to the low.
+  // A visible bar in pixels. As a candle: its body (outlined when the
+  // close is above the open, filled when below, a line at the open when
+  // level) and its wicks from the high down to the body and from the body to
+  // the low. As a price bar: the high-low line at mid with the open ticked
+  // to the left and the close to the right.
   struct SCandle {
     enum Body { kOutlined, kFilled, kLevel };
     Body body;
     RECT box;  // a level body spans left .. right at top (= bottom)
     int mid;   // x of the wicks
     int highY, lowY;
+    int openY, closeY;
     bool falling;  // closed below its open: the fall colour, else the rise colour
   };
   const std::vector<SCandle>& Candles() const { return m_candles; }
@@ -100,6 +102,9 @@ class CTechAnalysisBasePic : public CBasePic {
   // The candles of the visible bars from the bars, x positions and scale.
   void PrepareCandles();
   void DrawCandles(CChartPainter& p) const;
+  // The same bars as price bars (style 5, and under BOLL and SAR).
+  void DrawPriceBars(CChartPainter& p) const;
+  bool DrawsBars() const;
 
   RECT m_rcName{};
   RECT m_rcParam{};
