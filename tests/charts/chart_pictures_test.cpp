@@ -453,6 +453,48 @@ TEST_F(ChartsTest, TheHistogramFollowsItsDisplayBitAndThePlotHeight) {
   EXPECT_EQ(histogramLines(), 0);
 }
 
+// Information marks sit over the bars of their dates (while the display
+// bits show them), an ex-rights record over the first bar on or after its
+// date; the marks follow the bars' x, and the mark under the mouse shows
+// its text.
+TEST_F(ChartsTest, MarksSitOverTheirBarsAndShowTheirTextUnderTheMouse) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  Bars bars(Units({10, 11, 12, 11, 10}));  // dates 20240101 .. 20240105
+  bars.Give(pic);
+  const InfoTitleMap titles = {{20240102, "news"}, {20240109, "later"}};
+  pic.SetInfoMarks(&titles);
+  EXPECT_TRUE(pic.InfoMarks().empty());  // not shown by the display bits
+  pic.SetFlags(1);
+  ASSERT_EQ(pic.InfoMarks().size(), 1u);
+  EXPECT_EQ(pic.InfoMarks()[0].x, bars.x[1]);
+  const std::vector<SExRightsRecord> records = {
+      {20231201, 100, 0, 0, 0}, {20240103, 100, 0, 0, 0}, {20240110, 100, 0, 0, 0}};
+  pic.SetExRightsData(records.data(), 3);
+  ASSERT_EQ(pic.ExRightsMarks().size(), 1u);
+  EXPECT_EQ(pic.ExRightsMarks()[0].x, bars.x[2]);
+  EXPECT_EQ(pic.ExRightsMarks()[0].record, 1);
+
+  for (int& x : bars.x) x += 40;
+  pic.SetXPositions(bars.x.data(), static_cast<int>(bars.x.size()));
+  EXPECT_EQ(pic.InfoMarks()[0].x, bars.x[1]);
+  EXPECT_EQ(pic.ExRightsMarks()[0].x, bars.x[2]);
+
+  const auto texts = [&] {
+    RecordingPainter p;
+    pic.Paint(p);
+    return p.Texts();
+  };
+  const auto has = [](const std::vector<std::string>& all, const std::string& text) {
+    return std::find(all.begin(), all.end(), text) != all.end();
+  };
+  EXPECT_FALSE(has(texts(), "news"));
+  pic.OnMouse(bars.x[1] + 1, 20);  // over the information mark
+  EXPECT_TRUE(has(texts(), "news"));
+  pic.OnMouse(bars.x[2] + 1, 295);  // over the ex-rights mark
+  EXPECT_TRUE(has(texts(), CTechAnalysisKLine::ExRightsText(records[1])));
+}
+
 TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactName) {
   struct Case {
     const char* name;

@@ -24,11 +24,18 @@ CTechAnalysisKLine::CTechAnalysisKLine() {
 void CTechAnalysisKLine::RecalcPixels() {
   PrepareCandles();
   PrepareVolumeByPrice();
+  PrepareMarks();
 }
 
 void CTechAnalysisKLine::SetFlags(int flags) {
   m_nFlags = flags;
   PrepareVolumeByPrice();
+  PrepareMarks();
+}
+
+void CTechAnalysisKLine::SetInfoMarks(const InfoTitleMap* marks) {
+  m_pInfoMarks = marks;
+  PrepareMarks();
 }
 
 void CTechAnalysisKLine::AddMovingAverage() { m_pMA = std::make_unique<CTechAnalysisSelf>("MA"); }
@@ -95,6 +102,7 @@ void CTechAnalysisKLine::SetExRightsData(const SExRightsRecord* records, int cou
   m_pExRights = records;
   m_nExRights = records ? std::max(0, count) : 0;
   m_highlight.assign(static_cast<size_t>(m_nExRights), 0);
+  PrepareMarks();
 }
 
 void CTechAnalysisKLine::SetExRightsHighlight(int on) {
@@ -230,19 +238,42 @@ void CTechAnalysisKLine::DrawMark(CChartPainter& p, int kind, int x, int y) {
          kColors[kind]);
 }
 
+void CTechAnalysisKLine::PrepareMarks() {
+  m_infoMarks.clear();
+  m_exRightsMarks.clear();
+  if (!m_pBars || !m_pX || m_nFirst < 0) return;
+  if (m_pInfoMarks && m_nFlags != 0)
+    for (const auto& entry : *m_pInfoMarks)
+      for (int i = 0; i < m_nXCount && m_nFirst + i < m_nBarCount; ++i)
+        if ((static_cast<uint32_t>(m_pBars[m_nFirst + i].nDate) & kDateBits) == entry.first)
+          m_infoMarks.push_back(SMark{m_pX[i], entry.first, -1});
+  if (!m_pExRights || m_nBarCount <= m_nFirst || m_nXCount == 0) return;
+  // Each record marks the first visible bar on or after its date.
+  const int last = std::min(m_nBarCount, m_nFirst + m_nXCount) - 1;
+  const uint32_t firstDate = static_cast<uint32_t>(m_pBars[m_nFirst].nDate) & kDateBits;
+  const uint32_t lastDate = static_cast<uint32_t>(m_pBars[last].nDate) & kDateBits;
+  for (int k = 0; k < m_nExRights; ++k) {
+    const uint32_t date = static_cast<uint32_t>(m_pExRights[k].date) & kDateBits;
+    if (date < firstDate) continue;
+    if (date > lastDate) break;
+    for (int i = m_nFirst; i <= last; ++i) {
+      if ((static_cast<uint32_t>(m_pBars[i].nDate) & kDateBits) < date) continue;
+      m_exRightsMarks.push_back(SMark{m_pX[i - m_nFirst], 0, k});
+      break;
+    }
+  }
+}
+
 void CTechAnalysisKLine::DrawInfoMarks(CChartPainter& p) {
   if (!m_pBars || !m_pInfoMarks) return;
   p.Line(m_rcMarks.left, m_rcMarks.top, m_rcMarks.right, m_rcMarks.top,
          SPenSpec{PS_SOLID, 1, SchemeColor(6)});
-  if (m_nFlags == 0) return;
-  for (const auto& [key, text] : *m_pInfoMarks)
-    for (int i = 0; i < m_nXCount && m_nFirst + i < m_nBarCount; ++i) {
-      if ((static_cast<uint32_t>(m_pBars[m_nFirst + i].nDate) & kDateBits) != key) continue;
-      const int x = m_pX[i];
-      DrawMark(p, 0, x + m_nCandleWidth / 2 - 3, m_rcMarks.top + 1);
-      if (PtInRect(RECT{x, m_rcMarks.top, x + 10, m_rcMarks.bottom}, m_ptMouse))
-        DrawTip(p, m_ptMouse.x, m_ptMouse.y, text);
-    }
+  for (const SMark& m : m_infoMarks) {
+    DrawMark(p, 0, m.x + m_nCandleWidth / 2 - 3, m_rcMarks.top + 1);
+    if (!PtInRect(RECT{m.x, m_rcMarks.top, m.x + 10, m_rcMarks.bottom}, m_ptMouse)) continue;
+    const auto text = m_pInfoMarks->find(m.date);
+    if (text != m_pInfoMarks->end()) DrawTip(p, m_ptMouse.x, m_ptMouse.y, text->second);
+  }
 }
 
 std::string CTechAnalysisKLine::ExRightsText(const SExRightsRecord& r) {
@@ -262,23 +293,11 @@ std::string CTechAnalysisKLine::ExRightsText(const SExRightsRecord& r) {
 }
 
 void CTechAnalysisKLine::DrawExRightsMarks(CChartPainter& p) {
-  if (!m_pBars || !m_pExRights || m_nBarCount <= m_nFirst || m_nXCount == 0) return;
-  const int last = std::min(m_nBarCount, m_nFirst + m_nXCount) - 1;
-  const uint32_t firstDate = static_cast<uint32_t>(m_pBars[m_nFirst].nDate) & kDateBits;
-  const uint32_t lastDate = static_cast<uint32_t>(m_pBars[last].nDate) & kDateBits;
-  for (int k = 0; k < m_nExRights; ++k) {
-    const uint32_t date = static_cast<uint32_t>(m_pExRights[k].date) & kDateBits;
-    if (date < firstDate) continue;
-    if (date > lastDate) break;
-    for (int i = m_nFirst; i <= last; ++i) {
-      if ((static_cast<uint32_t>(m_pBars[i].nDate) & kDateBits) < date) continue;
-      const int x = m_pX[i - m_nFirst];
-      DrawMark(p, m_highlight[static_cast<size_t>(k)] ? 2 : 1, x + m_nCandleWidth / 2 - 3,
-               m_rcPicture.bottom - 11);
-      if (PtInRect(RECT{x, m_rcBottom.top, x + m_nCandleWidth, m_rcPicture.bottom}, m_ptMouse))
-        DrawTip(p, m_ptMouse.x, m_ptMouse.y, ExRightsText(m_pExRights[k]));
-      break;
-    }
+  for (const SMark& m : m_exRightsMarks) {
+    const size_t k = static_cast<size_t>(m.record);
+    DrawMark(p, m_highlight[k] ? 2 : 1, m.x + m_nCandleWidth / 2 - 3, m_rcPicture.bottom - 11);
+    if (PtInRect(RECT{m.x, m_rcBottom.top, m.x + m_nCandleWidth, m_rcPicture.bottom}, m_ptMouse))
+      DrawTip(p, m_ptMouse.x, m_ptMouse.y, ExRightsText(m_pExRights[m.record]));
   }
 }
 

@@ -25,7 +25,7 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   using CBasePic::Paint;
   void Zoom(bool widen) override;
   void SetExRightsData(const SExRightsRecord* records, int count) override;
-  void SetInfoMarks(const InfoTitleMap* marks) override { m_pInfoMarks = marks; }
+  void SetInfoMarks(const InfoTitleMap* marks) override;
   void SetCaption(const std::string& caption, int unused) override;
   int GetMaxParam() const override;
   int OnLButtonDown(int x, int y) override;
@@ -49,9 +49,20 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   // The histogram's line length of each pixel row of the plot from the
   // bottom up; empty when it is not shown or there is no volume.
   const std::vector<int>& VolumeByPrice() const { return m_volumeByPrice; }
+  // A mark placed over a visible bar: an information mark under the title
+  // (by the date its text is kept under) or an ex-rights mark at the bottom
+  // (by its record).
+  struct SMark {
+    int x;          // the bar's left
+    uint32_t date;  // information marks
+    int record;     // ex-rights marks, else -1
+  };
+  const std::vector<SMark>& InfoMarks() const { return m_infoMarks; }
+  const std::vector<SMark>& ExRightsMarks() const { return m_exRightsMarks; }
 
  private:
   void PrepareVolumeByPrice();
+  void PrepareMarks();
   void DrawVolumeByPrice(CChartPainter& p) const;
   void DrawInfoMarks(CChartPainter& p);
   void DrawExRightsMarks(CChartPainter& p);
@@ -69,4 +80,6 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   int m_nHighBar = 0;
   int m_nLowBar = 0;
   std::vector<int> m_volumeByPrice;
+  std::vector<SMark> m_infoMarks;
+  std::vector<SMark> m_exRightsMarks;
 };
