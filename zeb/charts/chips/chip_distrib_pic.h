@@ -29,7 +29,7 @@ class CChipDistribPic {
   // 0 while no distribution was computed on that page. Draw paints on the
   // device context through the chart painter.
   virtual int Draw(CDC* dc);
-  virtual int Paint(CChartPainter& painter);
+  int Paint(CChartPainter& painter);
 
   // shares: circulating shares now; records: count 16-byte ex-rights
   // records (date, dividend, shares per 10 x 1000 at +6, ...). Always 1.

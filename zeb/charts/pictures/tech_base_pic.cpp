@@ -329,35 +329,44 @@ void CTechAnalysisBasePic::PrepareCandles() {
   }
 }
 
-void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) const {
-  const COLORREF rise = SchemeColor(2), fall = SchemeColor(24);
-  const SPenSpec risePen{PS_SOLID, 1, rise}, fallPen{PS_SOLID, 1, fall};
-  for (const SCandle& c : m_candles) {
-    const SPenSpec& pen = c.falling ? fallPen : risePen;
-    switch (c.body) {
-      case SCandle::kOutlined:
-        p.Rect(c.box, pen, kHollow);
-        break;
-      case SCandle::kFilled:
-        p.Rect(c.box, pen, c.falling ? fall : rise);
-        break;
-      case SCandle::kLevel:
-        p.Line(c.box.left, c.box.top, c.box.right, c.box.top, pen);
-        break;
-    }
-    p.Line(c.mid, c.highY, c.mid, c.box.top, pen);
-    p.Line(c.mid, c.lowY, c.mid, c.box.bottom - 1, pen);
-  }
+void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) {
+  const int n = static_cast<int>(m_candles.size());
+  for (int i = 0; i < n; ++i) DrawCandle(p, m_nFirst + i);
 }
 
-void CTechAnalysisBasePic::DrawPriceBars(CChartPainter& p) const {
-  const SPenSpec risePen{PS_SOLID, 1, SchemeColor(2)}, fallPen{PS_SOLID, 1, SchemeColor(24)};
-  for (const SCandle& c : m_candles) {
-    const SPenSpec& pen = c.falling ? fallPen : risePen;
-    p.Line(c.mid, c.lowY, c.mid, c.highY, pen);
-    p.Line(c.mid, c.openY, c.box.left, c.openY, pen);
-    p.Line(c.mid, c.closeY, c.box.right, c.closeY, pen);
+void CTechAnalysisBasePic::DrawPriceBars(CChartPainter& p) {
+  const int n = static_cast<int>(m_candles.size());
+  for (int i = 0; i < n; ++i) DrawBar(p, i);
+}
+
+void CTechAnalysisBasePic::DrawCandle(CChartPainter& p, int index) {
+  const int rel = index - m_nFirst;
+  if (rel < 0 || rel >= static_cast<int>(m_candles.size())) return;
+  const SCandle& c = m_candles[static_cast<size_t>(rel)];
+  const COLORREF color = SchemeColor(c.falling ? 24 : 2);
+  const SPenSpec pen{PS_SOLID, 1, color};
+  switch (c.body) {
+    case SCandle::kOutlined:
+      p.Rect(c.box, pen, kHollow);
+      break;
+    case SCandle::kFilled:
+      p.Rect(c.box, pen, color);
+      break;
+    case SCandle::kLevel:
+      p.Line(c.box.left, c.box.top, c.box.right, c.box.top, pen);
+      break;
   }
+  p.Line(c.mid, c.highY, c.mid, c.box.top, pen);
+  p.Line(c.mid, c.lowY, c.mid, c.box.bottom - 1, pen);
+}
+
+void CTechAnalysisBasePic::DrawBar(CChartPainter& p, int i) {
+  if (i < 0 || i >= static_cast<int>(m_candles.size())) return;
+  const SCandle& c = m_candles[static_cast<size_t>(i)];
+  const SPenSpec pen{PS_SOLID, 1, SchemeColor(c.falling ? 24 : 2)};
+  p.Line(c.mid, c.lowY, c.mid, c.highY, pen);
+  p.Line(c.mid, c.openY, c.box.left, c.openY, pen);
+  p.Line(c.mid, c.closeY, c.box.right, c.closeY, pen);
 }
 
 bool CTechAnalysisBasePic::DrawsBars() const {

@@ -50,6 +50,10 @@ class CTechAnalysisBasePic : public CBasePic {
   // Recomputes the pixel arrays: the output rows and, for a picture that
   // draws candles or price bars, the visible bars' candles.
   virtual void RecalcPixels();
+  // The prepared price bar of visible bar i (relative index).
+  virtual void DrawBar(CChartPainter& p, int i);
+  // The prepared candle of bar index (absolute index).
+  virtual void DrawCandle(CChartPainter& p, int index);
   virtual void DrawTip(CChartPainter& p, int x, int y, const std::string& text);
   virtual void DrawColorSticks(CChartPainter& p, int width, const int* rows, int n, COLORREF up,
                                COLORREF down);
@@ -101,9 +105,9 @@ class CTechAnalysisBasePic : public CBasePic {
   static CFont* TitleFont();
   // The candles of the visible bars from the bars, x positions and scale.
   void PrepareCandles();
-  void DrawCandles(CChartPainter& p) const;
-  // The same bars as price bars (style 5, and under BOLL and SAR).
-  void DrawPriceBars(CChartPainter& p) const;
+  // Candles or price bars for every visible bar.
+  void DrawCandles(CChartPainter& p);
+  void DrawPriceBars(CChartPainter& p);
   bool DrawsBars() const;
 
   RECT m_rcName{};
