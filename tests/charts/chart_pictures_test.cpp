@@ -281,6 +281,59 @@ TEST_F(ChartsTest, CandlesTakeTheSchemeColoursOfRiseAndFall) {
   EXPECT_EQ(pic.LowestBar(), 1);
 }
 
+// The candles are placed when the bars, the size or the zoom change, and a
+// paint issues just what was placed: each candle's body and two wicks.
+TEST_F(ChartsTest, CandlesArePlacedWithTheirDataAndFollowSizeAndZoom) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  std::vector<SHistoryUnit> u = {{20240101, 10, 12, 9, 11, 100, 0},
+                                 {20240102, 11, 11.5f, 8, 9, 100, 0},
+                                 {20240103, 10, 10.5f, 9.5f, 10, 100, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  using SCandle = CTechAnalysisBasePic::SCandle;
+  const auto expectPlaced = [&](const char* when) {
+    const std::vector<SCandle>& c = pic.Candles();
+    ASSERT_EQ(c.size(), 3u) << when;
+    const SCandle::Body bodies[] = {SCandle::kOutlined, SCandle::kFilled, SCandle::kLevel};
+    for (size_t i = 0; i < c.size(); ++i) {
+      const SHistoryUnit& b = u[i];
+      EXPECT_EQ(c[i].body, bodies[i]) << when << i;
+      EXPECT_EQ(c[i].box.left, bars.x[i]) << when << i;
+      EXPECT_EQ(c[i].box.right, bars.x[i] + 5) << when << i;
+      EXPECT_EQ(c[i].box.top, pic.ValueToY(std::max(b.fOpen, b.fClose))) << when << i;
+      EXPECT_EQ(c[i].box.bottom, pic.ValueToY(std::min(b.fOpen, b.fClose))) << when << i;
+      EXPECT_EQ(c[i].mid, bars.x[i] + 2) << when << i;
+      EXPECT_EQ(c[i].highY, pic.ValueToY(b.fHigh)) << when << i;
+      EXPECT_EQ(c[i].lowY, pic.ValueToY(b.fLow)) << when << i;
+      EXPECT_EQ(c[i].falling, b.fClose < b.fOpen) << when << i;
+    }
+  };
+  expectPlaced("given");
+  const int lowBefore = pic.Candles()[1].lowY;
+  pic.SetRect(80, 0, 600, 200);
+  expectPlaced("resized");
+  EXPECT_LT(pic.Candles()[1].lowY, lowBefore);
+  const int highBefore = pic.Candles()[0].highY;
+  pic.Zoom(true);
+  expectPlaced("zoomed");
+  EXPECT_GT(pic.Candles()[0].highY, highBefore);
+
+  RecordingPainter p;
+  pic.Paint(p);
+  std::vector<SDrawn> issued;
+  for (const SDrawn& d : p.drawn)
+    if (d.pen.color == Color(2) || d.pen.color == Color(24))
+      if (d.rect.left >= 10 && d.rect.right <= 31 && d.kind != Kind::kText) issued.push_back(d);
+  ASSERT_EQ(issued.size(), 9u);  // a body and two wicks each
+  for (size_t i = 0; i < 3; ++i) {
+    const SCandle& c = pic.Candles()[i];
+    EXPECT_EQ(issued[3 * i].kind, i == 2 ? Kind::kLine : Kind::kRect);
+    EXPECT_TRUE(EqualRect(issued[3 * i + 1].rect, RECT{c.mid, c.highY, c.mid, c.box.top}));
+    EXPECT_TRUE(EqualRect(issued[3 * i + 2].rect, RECT{c.mid, c.lowY, c.mid, c.box.bottom - 1}));
+  }
+}
+
 // Draws on a DC as the chart does and keeps what each text call asked.
 class KeepingPainter : public CDCPainter {
  public:
@@ -370,6 +423,76 @@ TEST_F(ChartsTest, TheHistogramAddsTheWholeVolumePerRow) {
     }
   EXPECT_EQ(longest, 200);  // two thirds of the width
   EXPECT_EQ(shortest, 100);
+}
+
+// The histogram is placed when it is switched on after the bars came, follows
+// the plot's height, and goes with its display bit.
+TEST_F(ChartsTest, TheHistogramFollowsItsDisplayBitAndThePlotHeight) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(0, 0, 306, 140);  // plot 300 x 100
+  std::vector<SHistoryUnit> u = {{1, 5, 10, 0, 5, 1000, 0}, {2, 8, 10, 5, 8, 1000, 0}};
+  Bars bars(u);
+  bars.Give(pic);
+  EXPECT_TRUE(pic.VolumeByPrice().empty());
+  pic.SetFlags(2);
+  ASSERT_EQ(pic.VolumeByPrice().size(), 100u);
+  EXPECT_EQ(pic.VolumeByPrice().back(), 200);  // the upper rows count twice
+  pic.SetRect(0, 0, 306, 90);                  // plot 300 x 50
+  ASSERT_EQ(pic.VolumeByPrice().size(), 50u);
+  EXPECT_EQ(pic.VolumeByPrice().front(), 100);
+  const auto histogramLines = [&] {
+    RecordingPainter p;
+    pic.Paint(p);
+    int n = 0;
+    for (const SDrawn& d : p.Of(Kind::kLine)) n += d.pen.color == Color(23);
+    return n;
+  };
+  EXPECT_EQ(histogramLines(), 50);
+  pic.SetFlags(0);
+  EXPECT_TRUE(pic.VolumeByPrice().empty());
+  EXPECT_EQ(histogramLines(), 0);
+}
+
+// Information marks sit over the bars of their dates (while the display
+// bits show them), an ex-rights record over the first bar on or after its
+// date; the marks follow the bars' x, and the mark under the mouse shows
+// its text.
+TEST_F(ChartsTest, MarksSitOverTheirBarsAndShowTheirTextUnderTheMouse) {
+  CTechAnalysisKLine pic;
+  pic.SetRect(80, 0, 600, 300);
+  Bars bars(Units({10, 11, 12, 11, 10}));  // dates 20240101 .. 20240105
+  bars.Give(pic);
+  const InfoTitleMap titles = {{20240102, "news"}, {20240109, "later"}};
+  pic.SetInfoMarks(&titles);
+  EXPECT_TRUE(pic.InfoMarks().empty());  // not shown by the display bits
+  pic.SetFlags(1);
+  ASSERT_EQ(pic.InfoMarks().size(), 1u);
+  EXPECT_EQ(pic.InfoMarks()[0].x, bars.x[1]);
+  const std::vector<SExRightsRecord> records = {
+      {20231201, 100, 0, 0, 0}, {20240103, 100, 0, 0, 0}, {20240110, 100, 0, 0, 0}};
+  pic.SetExRightsData(records.data(), 3);
+  ASSERT_EQ(pic.ExRightsMarks().size(), 1u);
+  EXPECT_EQ(pic.ExRightsMarks()[0].x, bars.x[2]);
+  EXPECT_EQ(pic.ExRightsMarks()[0].record, 1);
+
+  for (int& x : bars.x) x += 40;
+  pic.SetXPositions(bars.x.data(), static_cast<int>(bars.x.size()));
+  EXPECT_EQ(pic.InfoMarks()[0].x, bars.x[1]);
+  EXPECT_EQ(pic.ExRightsMarks()[0].x, bars.x[2]);
+
+  const auto texts = [&] {
+    RecordingPainter p;
+    pic.Paint(p);
+    return p.Texts();
+  };
+  const auto has = [](const std::vector<std::string>& all, const std::string& text) {
+    return std::find(all.begin(), all.end(), text) != all.end();
+  };
+  EXPECT_FALSE(has(texts(), "news"));
+  pic.OnMouse(bars.x[1] + 1, 20);  // over the information mark
+  EXPECT_TRUE(has(texts(), "news"));
+  pic.OnMouse(bars.x[2] + 1, 295);  // over the ex-rights mark
+  EXPECT_TRUE(has(texts(), CTechAnalysisKLine::ExRightsText(records[1])));
 }
 
 TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactName) {

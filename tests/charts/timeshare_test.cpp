@@ -6,6 +6,7 @@
 #include <QImage>
 #include <cstdlib>
 
+#include "recording_painter.h"
 #include "sim/quote-server/timeshare_feed.h"
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
@@ -15,6 +16,8 @@
 using namespace tables_test;
 using charts_test::MinuteBody;
 using charts_test::Point;
+using charts_test::RecordingPainter;
+using charts_test::SDrawn;
 using charts_test::Tick;
 using charts_test::TickBody;
 
@@ -78,6 +81,43 @@ TEST_P(FlatSeries, GetsAtLeastOnePercentWithThePreviousCloseInTheMiddle) {
 INSTANTIATE_TEST_SUITE_P(Heights, FlatSeries,
                          ::testing::Values(FlatCase{150, 2}, FlatCase{66, 2}, FlatCase{300, 3},
                                            FlatCase{10, 2}));
+
+// The price grid frames the plot and labels its rows: the previous close on
+// the middle row in the level colour, rises above it and falls below it, each
+// with its distance from the close in percent on the right.
+TEST(TimeSharePictures, PriceGridLabelsRowsAroundThePreviousClose) {
+  CPricePic pic;
+  pic.SetFormat(2, 1000);
+  pic.SetRectDeferred(60, 0, 301, 150, false);
+  const std::vector<int32_t> price(10, 10000);
+  pic.SetData(PriceData(price, 10000, 11000, 9000));
+  RecordingPainter painter;
+  pic.Paint(painter);
+  const RECT& plot = pic.GetPlotRect();
+  const std::vector<SDrawn> rects = painter.Of(SDrawn::Kind::kRect);
+  ASSERT_EQ(rects.size(), 1u);
+  EXPECT_TRUE(EqualRect(rects[0].rect, plot));
+  EXPECT_EQ(rects[0].fill, kHollow);
+  const int middleY = (plot.top + plot.bottom) / 2;
+  int values = 0, percents = 0;
+  for (const SDrawn& text : painter.Of(SDrawn::Kind::kText)) {
+    const int y = (text.rect.top + text.rect.bottom) / 2;
+    const COLORREF expected = y < middleY - 1 ? CSysStyle::GetInstance()->GetColor(2)
+                              : y > middleY + 1 ? CSysStyle::GetInstance()->GetColor(4)
+                                                : CSysStyle::GetInstance()->GetColor(3);
+    EXPECT_EQ(text.fill, expected) << text.text;
+    if (text.rect.right <= plot.left) {
+      ++values;
+      if (y == middleY) EXPECT_EQ(text.text, "10.00");
+    } else {
+      EXPECT_GE(text.rect.left, plot.right);
+      ++percents;
+      if (y == middleY) EXPECT_EQ(text.text, "0.00%");
+    }
+  }
+  EXPECT_EQ(values, pic.GetRows() % 2 == 1 ? pic.GetRows() : pic.GetRows() - 1);
+  EXPECT_EQ(percents, values);
+}
 
 TEST(TimeSharePictures, SecondItemWithZeroReferenceLeavesTheScaleAlone) {
   std::vector<int32_t> price = {10000, 10100, 9900}, second = {5000, 5200, 4800};
@@ -285,7 +325,10 @@ TEST_F(TimeShareTest, LabelsInsideTheRectKeepTheirFirstDigit) {
   QImage image(250, 150, QImage::Format_ARGB32_Premultiplied);
   CDC dc;
   dc.Attach(&image);
-  pic.Paint(&dc);
+  {
+    CDCPainter painter(&dc);
+    pic.Paint(painter);
+  }
   dc.SelectObject(CSysStyle::GetInstance()->GetFont(6));  // the labels' font
   const int widest = dc.GetTextExtent("1999.99").cx;
   EXPECT_GE(pic.GetPlotRect().left - 2 - widest, 0);
@@ -399,23 +442,33 @@ TEST_F(TimeShareTest, PaintsThePriceLineAndVolumeBarsInTheirColours) {
                       static_cast<uint32_t>(100 + i % 7), 10100});
   ASSERT_EQ(Feed(MinuteBody(0x0300, 1, {kMarket, kCode}, 900, 10100, 1000, points)), 1);
   EXPECT_EQ(chart.GetDataCount(), 242);
-  QImage image(600, 318, QImage::Format_ARGB32_Premultiplied);
-  image.fill(Qt::black);
-  CDC dc;
-  dc.Attach(&image);
-  ASSERT_EQ(chart.Draw(&dc), 1);
-  const auto count = [&](COLORREF c, const RECT& r) {
-    int n = 0;
-    for (int y = r.top; y < r.bottom; ++y)
-      for (int x = r.left; x < r.right; ++x) n += dc.GetPixel(x, y) == c;
-    return n;
+  RecordingPainter painter;
+  chart.Paint(painter);
+  const auto inside = [](const SDrawn& d, const RECT& r) {
+    return d.rect.left >= r.left && d.rect.left < r.right && d.rect.right >= r.left &&
+           d.rect.right < r.right && d.rect.top >= r.top && d.rect.top < r.bottom &&
+           d.rect.bottom >= r.top && d.rect.bottom < r.bottom;
   };
-  EXPECT_GT(count(Color(7), chart.PriceRect()), 200);
-  EXPECT_EQ(count(Color(7), chart.VolumeRect()), 0);
-  EXPECT_GT(count(Color(41), chart.VolumeRect()) + count(Color(42), chart.VolumeRect()), 200);
-  if (const char* dir = std::getenv("ZEB_CHART_PNG_DIR")) {
-    dc.Detach();
-    image.save(QString::fromStdString(std::string(dir) + "/timeshare-test.png"));
+  std::vector<SDrawn> priceLine, bars;
+  for (const SDrawn& d : painter.Of(SDrawn::Kind::kLine)) {
+    if (d.pen.color == Color(7)) priceLine.push_back(d);
+    if (d.pen.color == Color(41) || d.pen.color == Color(42)) bars.push_back(d);
+  }
+  // One segment joins each two neighbouring minutes, all in the price plot.
+  ASSERT_EQ(priceLine.size(), 241u);
+  for (size_t i = 0; i < priceLine.size(); ++i) {
+    EXPECT_TRUE(inside(priceLine[i], chart.PriceRect())) << i;
+    EXPECT_FALSE(inside(priceLine[i], chart.VolumeRect())) << i;
+    if (i > 0) {
+      EXPECT_EQ(priceLine[i].rect.left, priceLine[i - 1].rect.right) << i;
+      EXPECT_EQ(priceLine[i].rect.top, priceLine[i - 1].rect.bottom) << i;
+    }
+  }
+  // Every minute has volume: one vertical bar each, in the volume plot.
+  ASSERT_EQ(bars.size(), 242u);
+  for (const SDrawn& bar : bars) {
+    EXPECT_TRUE(inside(bar, chart.VolumeRect()));
+    EXPECT_EQ(bar.rect.left, bar.rect.right);
   }
 }
 

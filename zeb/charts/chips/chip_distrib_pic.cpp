@@ -43,11 +43,13 @@ void CChipDistribPic::SetBars(const SHistoryUnit* bars, int count) {
   else
     m_arBars.clear();
   Recompute();
+  PrepareLines();
 }
 
 void CChipDistribPic::SetCurIndex(int index) {
   m_nCurIndex = index;
   Recompute();
+  PrepareLines();
 }
 
 int CChipDistribPic::SetRect(int left, int top, int right, int bottom) {
@@ -55,11 +57,22 @@ int CChipDistribPic::SetRect(int left, int top, int right, int bottom) {
   m_rcPrice.left = left;
   m_rcPrice.right = right;
   Recompute();
+  PrepareLines();
   return 1;
 }
 
 void CChipDistribPic::SetPriceRect(int left, int top, int right, int bottom) {
   m_rcPrice = RECT{m_rcPanel.left, top, m_rcPanel.right, bottom};
+  PrepareLines();
+}
+
+void CChipDistribPic::PrepareLines() {
+  m_arLines.clear();
+  int y = m_rcPrice.bottom;
+  for (int end : m_arLineEnds) {
+    m_arLines.push_back(SLine{m_rcPrice.left, end, y});
+    y -= 2;
+  }
 }
 
 int32_t CChipDistribPic::SharesAt(int32_t date) const {
@@ -112,36 +125,24 @@ void CChipDistribPic::Recompute() {
 
 int CChipDistribPic::Draw(CDC* dc) {
   if (!dc) return 0;
+  CDCPainter painter(dc);
+  return Paint(painter);
+}
+
+int CChipDistribPic::Paint(CChartPainter& painter) {
   CSysStyle* style = CSysStyle::GetInstance();
   const COLORREF color = style->GetColor(33);
-  CFont* font = style->GetFont(2);
-  CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
-  const COLORREF oldText = dc->SetTextColor(color);
-  int result = 1;
   if (m_nTechShown) {
-    if (m_arLineEnds.empty()) {
-      result = 0;
-    } else {
-      CPen pen(PS_SOLID, 1, color);
-      CPen* old = dc->SelectObject(&pen);
-      int y = m_rcPrice.bottom;
-      for (int end : m_arLineEnds) {
-        dc->MoveTo(m_rcPrice.left, y);
-        dc->LineTo(end, y);
-        y -= 2;
-      }
-      dc->SelectObject(old);
-    }
-  } else {
-    const char* notice = GBK("筹码分布只能显示\r\n在技术分析视图中");
-    const int textHeight = dc->GetTextExtent(notice).cy;
-    const int middle = (m_rcPanel.top + m_rcPanel.bottom) / 2;
-    RECT box{m_rcPanel.left, middle - textHeight, m_rcPanel.right, middle + textHeight};
-    const int mode = dc->SetBkMode(TRANSPARENT);
-    dc->DrawText(notice, -1, &box, DT_CENTER | DT_WORDBREAK);
-    dc->SetBkMode(mode);
+    if (m_arLines.empty()) return 0;
+    const SPenSpec pen{PS_SOLID, 1, color};
+    for (const SLine& line : m_arLines) painter.Line(line.x1, line.y, line.x2, line.y, pen);
+    return 1;
   }
-  dc->SetTextColor(oldText);
-  if (oldFont) dc->SelectObject(oldFont);
-  return result;
+  CFont* font = style->GetFont(2);
+  const char* notice = GBK("筹码分布只能显示\r\n在技术分析视图中");
+  const int textHeight = painter.TextExtent(notice, font).cy;
+  const int middle = (m_rcPanel.top + m_rcPanel.bottom) / 2;
+  const RECT box{m_rcPanel.left, middle - textHeight, m_rcPanel.right, middle + textHeight};
+  painter.Text(notice, box, DT_CENTER | DT_WORDBREAK, color, font);
+  return 1;
 }

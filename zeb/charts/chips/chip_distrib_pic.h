@@ -16,6 +16,7 @@
 #include "formula/functions/formula_types.h"
 #include "platform/gdi.h"
 #include "platform/types.h"
+#include "zeb/charts/pictures/chart_painter.h"
 
 class CChipDistribPic {
  public:
@@ -25,8 +26,10 @@ class CChipDistribPic {
   virtual ~CChipDistribPic() = default;
 
   // The distribution, or the notice outside the technical-analysis page;
-  // 0 while no distribution was computed on that page.
+  // 0 while no distribution was computed on that page. Draw paints on the
+  // device context through the chart painter.
   virtual int Draw(CDC* dc);
+  int Paint(CChartPainter& painter);
 
   // shares: circulating shares now; records: count 16-byte ex-rights
   // records (date, dividend, shares per 10 x 1000 at +6, ...). Always 1.
@@ -57,6 +60,12 @@ class CChipDistribPic {
   int CapitalRecords() const { return m_nCapitalRecords; }
   int GetLineCount() const { return static_cast<int>(m_arLineEnds.size()); }
   const std::vector<int>& LineEnds() const { return m_arLineEnds; }
+  // The prepared lines: one per bin, from the bottom of the price area up
+  // every 2 pixels, from the panel's left edge to the bin's end.
+  struct SLine {
+    int x1, x2, y;
+  };
+  const std::vector<SLine>& Lines() const { return m_arLines; }
   // Bin values of the last computation (0 .. 1 of the circulating stock).
   const std::vector<double>& Bins() const { return m_arBins; }
   int GetCurIndex() const { return m_nCurIndex; }
@@ -65,6 +74,8 @@ class CChipDistribPic {
 
  private:
   void Recompute();
+  // The lines from the line ends and the price area (after either changed).
+  void PrepareLines();
   int32_t SharesAt(int32_t date) const;
 
   std::vector<SHistoryUnit> m_arBars;
@@ -73,6 +84,7 @@ class CChipDistribPic {
   RECT m_rcPanel{};
   int m_nTechShown = 0;
   std::vector<int> m_arLineEnds;
+  std::vector<SLine> m_arLines;
   std::vector<double> m_arBins;
   RECT m_rcPrice{};
   int32_t m_nTradeDate = -1;

@@ -21,6 +21,23 @@ CTechAnalysisKLine::CTechAnalysisKLine() {
   m_nGridLines = 5;
 }
 
+void CTechAnalysisKLine::RecalcPixels() {
+  PrepareCandles();
+  PrepareVolumeByPrice();
+  PrepareMarks();
+}
+
+void CTechAnalysisKLine::SetFlags(int flags) {
+  m_nFlags = flags;
+  PrepareVolumeByPrice();
+  PrepareMarks();
+}
+
+void CTechAnalysisKLine::SetInfoMarks(const InfoTitleMap* marks) {
+  m_pInfoMarks = marks;
+  PrepareMarks();
+}
+
 void CTechAnalysisKLine::AddMovingAverage() { m_pMA = std::make_unique<CTechAnalysisSelf>("MA"); }
 
 int CTechAnalysisKLine::SetData(const SKLineRange* range) {
@@ -34,6 +51,8 @@ int CTechAnalysisKLine::SetData(const SKLineRange* range) {
     if (maMin < m_fMin && maMin != 0.0f) m_fMin = maMin;
     m_pMA->SetRange(m_fMax, m_fMin);
     m_pMA->RecalcPixels();
+    // The overlay may have widened the range the candles were placed in.
+    RecalcPixels();
   }
   return 1;
 }
@@ -59,6 +78,7 @@ const RECT* CTechAnalysisKLine::SetRect(int left, int top, int right, int bottom
     m_pMA->SetRectByKind(left, top, right, bottom, 3);
     m_pMA->SetRectByKind(m_rcPlot.left, m_rcPlot.top, m_rcPlot.right, m_rcPlot.bottom, 2);
   }
+  RecalcPixels();
   return &m_rcPicture;
 }
 
@@ -70,6 +90,7 @@ void CTechAnalysisKLine::SetCaption(const std::string& caption, int) {
 void CTechAnalysisKLine::SetXPositions(const int* positions, int count) {
   CBasePic::SetXPositions(positions, count);
   if (m_pMA) m_pMA->SetXPositions(positions, count);
+  RecalcPixels();
 }
 
 void CTechAnalysisKLine::SetCursorIndex(int index) {
@@ -81,6 +102,7 @@ void CTechAnalysisKLine::SetExRightsData(const SExRightsRecord* records, int cou
   m_pExRights = records;
   m_nExRights = records ? std::max(0, count) : 0;
   m_highlight.assign(static_cast<size_t>(m_nExRights), 0);
+  PrepareMarks();
 }
 
 void CTechAnalysisKLine::SetExRightsHighlight(int on) {
@@ -100,6 +122,7 @@ void CTechAnalysisKLine::Zoom(bool widen) {
     m_pMA->SetVerticalScale(m_fScale);
     m_pMA->RecalcPixels();
   }
+  RecalcPixels();
 }
 
 int CTechAnalysisKLine::HitTestTitle(int x, int y) {
@@ -159,9 +182,8 @@ int CTechAnalysisKLine::Paint(CChartPainter& p) {
   float values[5];
   for (int i = 0; i < 5; ++i) values[i] = m_fMin + (m_fMax - m_fMin) * m_fScale / 4.0f * float(i);
   DrawValueGrid(p, m_rcGrid, values, 5, 4, SchemeColor(6), SchemeColor(40));
-  if (m_nFlags & 2) DrawVolumeByPrice(p);
-  if (m_pBars)
-    for (int i = m_nFirst; i < m_nBarCount; ++i) DrawCandle(p, i);
+  DrawVolumeByPrice(p);
+  DrawCandles(p);
   DrawInfoMarks(p);
   DrawExRightsMarks(p);
   DrawTitle(p);
@@ -177,9 +199,11 @@ void CTechAnalysisKLine::DrawTitle(CChartPainter& p) {
   m_rcParam.left += p.TextExtent(m_strCaption, font).cx;
 }
 
-void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) {
+void CTechAnalysisKLine::PrepareVolumeByPrice() {
+  m_volumeByPrice.clear();
+  if (!(m_nFlags & 2) || !m_pBars || m_nFirst < 0) return;
   const int height = m_rcPlot.bottom - m_rcPlot.top;
-  if (height <= 0 || height > 2047 || !m_pBars) return;
+  if (height <= 0 || height > 2047) return;
   const double unit = (double(m_fMax) - m_fMin) / height;
   if (!(unit > 0.0)) return;
   std::vector<int64_t> counters(static_cast<size_t>(height), 0);
@@ -192,12 +216,18 @@ void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) {
   }
   const int64_t largest = *std::max_element(counters.begin(), counters.end());
   if (largest <= 0) return;
-  const SPenSpec pen{PS_SOLID, 1, SchemeColor(23)};
   const double width = m_rcPlot.right - m_rcPlot.left;
-  for (int r = 0; r < height; ++r) {
-    const int length =
+  m_volumeByPrice.resize(static_cast<size_t>(height));
+  for (int r = 0; r < height; ++r)
+    m_volumeByPrice[static_cast<size_t>(r)] =
         ToPixel(width * double(counters[static_cast<size_t>(r)]) / double(largest) * 2.0 / 3.0);
-    p.Line(m_rcPlot.right, m_rcPlot.bottom - r, m_rcPlot.right - length, m_rcPlot.bottom - r, pen);
+}
+
+void CTechAnalysisKLine::DrawVolumeByPrice(CChartPainter& p) const {
+  const SPenSpec pen{PS_SOLID, 1, SchemeColor(23)};
+  for (size_t r = 0; r < m_volumeByPrice.size(); ++r) {
+    const int y = m_rcPlot.bottom - static_cast<int>(r);
+    p.Line(m_rcPlot.right, y, m_rcPlot.right - m_volumeByPrice[r], y, pen);
   }
 }
 
@@ -208,19 +238,42 @@ void CTechAnalysisKLine::DrawMark(CChartPainter& p, int kind, int x, int y) {
          kColors[kind]);
 }
 
+void CTechAnalysisKLine::PrepareMarks() {
+  m_infoMarks.clear();
+  m_exRightsMarks.clear();
+  if (!m_pBars || !m_pX || m_nFirst < 0) return;
+  if (m_pInfoMarks && m_nFlags != 0)
+    for (const auto& entry : *m_pInfoMarks)
+      for (int i = 0; i < m_nXCount && m_nFirst + i < m_nBarCount; ++i)
+        if ((static_cast<uint32_t>(m_pBars[m_nFirst + i].nDate) & kDateBits) == entry.first)
+          m_infoMarks.push_back(SMark{m_pX[i], entry.first, -1});
+  if (!m_pExRights || m_nBarCount <= m_nFirst || m_nXCount == 0) return;
+  // Each record marks the first visible bar on or after its date.
+  const int last = std::min(m_nBarCount, m_nFirst + m_nXCount) - 1;
+  const uint32_t firstDate = static_cast<uint32_t>(m_pBars[m_nFirst].nDate) & kDateBits;
+  const uint32_t lastDate = static_cast<uint32_t>(m_pBars[last].nDate) & kDateBits;
+  for (int k = 0; k < m_nExRights; ++k) {
+    const uint32_t date = static_cast<uint32_t>(m_pExRights[k].date) & kDateBits;
+    if (date < firstDate) continue;
+    if (date > lastDate) break;
+    for (int i = m_nFirst; i <= last; ++i) {
+      if ((static_cast<uint32_t>(m_pBars[i].nDate) & kDateBits) < date) continue;
+      m_exRightsMarks.push_back(SMark{m_pX[i - m_nFirst], 0, k});
+      break;
+    }
+  }
+}
+
 void CTechAnalysisKLine::DrawInfoMarks(CChartPainter& p) {
   if (!m_pBars || !m_pInfoMarks) return;
   p.Line(m_rcMarks.left, m_rcMarks.top, m_rcMarks.right, m_rcMarks.top,
          SPenSpec{PS_SOLID, 1, SchemeColor(6)});
-  if (m_nFlags == 0) return;
-  for (const auto& [key, text] : *m_pInfoMarks)
-    for (int i = 0; i < m_nXCount && m_nFirst + i < m_nBarCount; ++i) {
-      if ((static_cast<uint32_t>(m_pBars[m_nFirst + i].nDate) & kDateBits) != key) continue;
-      const int x = m_pX[i];
-      DrawMark(p, 0, x + m_nCandleWidth / 2 - 3, m_rcMarks.top + 1);
-      if (PtInRect(RECT{x, m_rcMarks.top, x + 10, m_rcMarks.bottom}, m_ptMouse))
-        DrawTip(p, m_ptMouse.x, m_ptMouse.y, text);
-    }
+  for (const SMark& m : m_infoMarks) {
+    DrawMark(p, 0, m.x + m_nCandleWidth / 2 - 3, m_rcMarks.top + 1);
+    if (!PtInRect(RECT{m.x, m_rcMarks.top, m.x + 10, m_rcMarks.bottom}, m_ptMouse)) continue;
+    const auto text = m_pInfoMarks->find(m.date);
+    if (text != m_pInfoMarks->end()) DrawTip(p, m_ptMouse.x, m_ptMouse.y, text->second);
+  }
 }
 
 std::string CTechAnalysisKLine::ExRightsText(const SExRightsRecord& r) {
@@ -240,23 +293,11 @@ std::string CTechAnalysisKLine::ExRightsText(const SExRightsRecord& r) {
 }
 
 void CTechAnalysisKLine::DrawExRightsMarks(CChartPainter& p) {
-  if (!m_pBars || !m_pExRights || m_nBarCount <= m_nFirst || m_nXCount == 0) return;
-  const int last = std::min(m_nBarCount, m_nFirst + m_nXCount) - 1;
-  const uint32_t firstDate = static_cast<uint32_t>(m_pBars[m_nFirst].nDate) & kDateBits;
-  const uint32_t lastDate = static_cast<uint32_t>(m_pBars[last].nDate) & kDateBits;
-  for (int k = 0; k < m_nExRights; ++k) {
-    const uint32_t date = static_cast<uint32_t>(m_pExRights[k].date) & kDateBits;
-    if (date < firstDate) continue;
-    if (date > lastDate) break;
-    for (int i = m_nFirst; i <= last; ++i) {
-      if ((static_cast<uint32_t>(m_pBars[i].nDate) & kDateBits) < date) continue;
-      const int x = m_pX[i - m_nFirst];
-      DrawMark(p, m_highlight[static_cast<size_t>(k)] ? 2 : 1, x + m_nCandleWidth / 2 - 3,
-               m_rcPicture.bottom - 11);
-      if (PtInRect(RECT{x, m_rcBottom.top, x + m_nCandleWidth, m_rcPicture.bottom}, m_ptMouse))
-        DrawTip(p, m_ptMouse.x, m_ptMouse.y, ExRightsText(m_pExRights[k]));
-      break;
-    }
+  for (const SMark& m : m_exRightsMarks) {
+    const size_t k = static_cast<size_t>(m.record);
+    DrawMark(p, m_highlight[k] ? 2 : 1, m.x + m_nCandleWidth / 2 - 3, m_rcPicture.bottom - 11);
+    if (PtInRect(RECT{m.x, m_rcBottom.top, m.x + m_nCandleWidth, m_rcPicture.bottom}, m_ptMouse))
+      DrawTip(p, m_ptMouse.x, m_ptMouse.y, ExRightsText(m_pExRights[m.record]));
   }
 }
 

@@ -25,13 +25,17 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   using CBasePic::Paint;
   void Zoom(bool widen) override;
   void SetExRightsData(const SExRightsRecord* records, int count) override;
-  void SetInfoMarks(const InfoTitleMap* marks) override { m_pInfoMarks = marks; }
+  void SetInfoMarks(const InfoTitleMap* marks) override;
   void SetCaption(const std::string& caption, int unused) override;
   int GetMaxParam() const override;
   int OnLButtonDown(int x, int y) override;
   int HitTestLine(int x, int y) override;
   int HitTestTitle(int x, int y) override;
-  void RecalcPixels() override {}
+  // The candles and the volume-by-price histogram (the moving-average
+  // overlay keeps its own rows).
+  void RecalcPixels() override;
+  // Display bits: 2 shows the volume-by-price histogram.
+  void SetFlags(int flags) override;
   void CalcRange() override;
   void DrawTitle(CChartPainter& p) override;
 
@@ -42,9 +46,24 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   int LowestBar() const { return m_nLowBar; }
   // The tooltip text of an ex-rights record.
   static std::string ExRightsText(const SExRightsRecord& r);
+  // The histogram's line length of each pixel row of the plot from the
+  // bottom up; empty when it is not shown or there is no volume.
+  const std::vector<int>& VolumeByPrice() const { return m_volumeByPrice; }
+  // A mark placed over a visible bar: an information mark under the title
+  // (by the date its text is kept under) or an ex-rights mark at the bottom
+  // (by its record).
+  struct SMark {
+    int x;          // the bar's left
+    uint32_t date;  // information marks
+    int record;     // ex-rights marks, else -1
+  };
+  const std::vector<SMark>& InfoMarks() const { return m_infoMarks; }
+  const std::vector<SMark>& ExRightsMarks() const { return m_exRightsMarks; }
 
  private:
-  void DrawVolumeByPrice(CChartPainter& p);
+  void PrepareVolumeByPrice();
+  void PrepareMarks();
+  void DrawVolumeByPrice(CChartPainter& p) const;
   void DrawInfoMarks(CChartPainter& p);
   void DrawExRightsMarks(CChartPainter& p);
   void DrawHighLow(CChartPainter& p);
@@ -60,4 +79,7 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   std::unique_ptr<CTechAnalysisSelf> m_pMA;
   int m_nHighBar = 0;
   int m_nLowBar = 0;
+  std::vector<int> m_volumeByPrice;
+  std::vector<SMark> m_infoMarks;
+  std::vector<SMark> m_exRightsMarks;
 };

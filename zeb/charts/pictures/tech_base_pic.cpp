@@ -194,6 +194,7 @@ void CTechAnalysisBasePic::CalcRange() {
 }
 
 void CTechAnalysisBasePic::RecalcPixels() {
+  if (DrawsBars()) PrepareCandles();
   if (m_outRows.empty()) return;
   const bool upsideDown = NameIs("WR");
   const double height = m_rcPlot.bottom - m_rcPlot.top;
@@ -261,21 +262,20 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
         DrawBars(p, 1, r, count, SchemeColor(2), SchemeColor(24), 0.0f);
         break;
       case kStyleCandles:
-        for (int i = first; i < m_nBarCount; ++i) DrawCandle(p, i);
+        DrawCandles(p);
         break;
       case kStyleColorSticks:
         DrawColorSticks(p, 1, r, count, SchemeColor(2), SchemeColor(24));
         break;
       case kStyleBars:
-        for (int i = 0; i < count; ++i) DrawBar(p, i);
+        DrawPriceBars(p);
         break;
       default:
         break;
     }
   }
   DrawTitle(p);
-  if (NameIs("BOLL") || NameIs("SAR"))
-    for (int i = 0; i < count; ++i) DrawBar(p, i);
+  if (NameIs("BOLL") || NameIs("SAR")) DrawPriceBars(p);
   return 1;
 }
 
@@ -298,43 +298,81 @@ void CTechAnalysisBasePic::DrawColorSticks(CChartPainter& p, int width, const in
   }
 }
 
-void CTechAnalysisBasePic::DrawCandle(CChartPainter& p, int index) {
+void CTechAnalysisBasePic::PrepareCandles() {
+  m_candles.clear();
   if (m_pX == nullptr || m_pBars == nullptr || m_nFirst < 0) return;
-  const int rel = index - m_nFirst;
-  if (rel < 0 || rel >= m_nXCount) return;
-  const SHistoryUnit& bar = m_pBars[index];
-  const COLORREF color = SchemeColor(bar.fClose < bar.fOpen ? 24 : 2);
-  const SPenSpec pen{PS_SOLID, 1, color};
-  const int x = m_pX[rel], w = m_nCandleWidth;
-  const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
-  int top, bottom;
-  if (close < open) {
-    p.Rect(RECT{x, close, x + w, open}, pen, kHollow);
-    top = close;
-    bottom = open;
-  } else if (close > open) {
-    p.Rect(RECT{x, open, x + w, close}, pen, color);
-    top = open;
-    bottom = close;
-  } else {
-    p.Line(x, open, x + w, open, pen);
-    top = bottom = open;
+  const int end = std::min(m_nBarCount, m_nFirst + m_nXCount);
+  if (end > m_nFirst) m_candles.reserve(static_cast<size_t>(end - m_nFirst));
+  const int w = m_nCandleWidth;
+  for (int index = m_nFirst; index < end; ++index) {
+    const SHistoryUnit& bar = m_pBars[index];
+    const int x = m_pX[index - m_nFirst];
+    const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
+    SCandle c;
+    if (close < open) {
+      c.body = SCandle::kOutlined;
+      c.box = RECT{x, close, x + w, open};
+    } else if (close > open) {
+      c.body = SCandle::kFilled;
+      c.box = RECT{x, open, x + w, close};
+    } else {
+      c.body = SCandle::kLevel;
+      c.box = RECT{x, open, x + w, open};
+    }
+    c.mid = x + w / 2;
+    c.highY = ValueToY(bar.fHigh);
+    c.lowY = ValueToY(bar.fLow);
+    c.openY = open;
+    c.closeY = close;
+    c.falling = bar.fClose < bar.fOpen;
+    m_candles.push_back(c);
   }
-  const int mid = x + w / 2;
-  p.Line(mid, ValueToY(bar.fHigh), mid, top, pen);
-  p.Line(mid, ValueToY(bar.fLow), mid, bottom - 1, pen);
+}
+
+void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) {
+  const int n = static_cast<int>(m_candles.size());
+  for (int i = 0; i < n; ++i) DrawCandle(p, m_nFirst + i);
+}
+
+void CTechAnalysisBasePic::DrawPriceBars(CChartPainter& p) {
+  const int n = static_cast<int>(m_candles.size());
+  for (int i = 0; i < n; ++i) DrawBar(p, i);
+}
+
+void CTechAnalysisBasePic::DrawCandle(CChartPainter& p, int index) {
+  const int rel = index - m_nFirst;
+  if (rel < 0 || rel >= static_cast<int>(m_candles.size())) return;
+  const SCandle& c = m_candles[static_cast<size_t>(rel)];
+  const COLORREF color = SchemeColor(c.falling ? 24 : 2);
+  const SPenSpec pen{PS_SOLID, 1, color};
+  switch (c.body) {
+    case SCandle::kOutlined:
+      p.Rect(c.box, pen, kHollow);
+      break;
+    case SCandle::kFilled:
+      p.Rect(c.box, pen, color);
+      break;
+    case SCandle::kLevel:
+      p.Line(c.box.left, c.box.top, c.box.right, c.box.top, pen);
+      break;
+  }
+  p.Line(c.mid, c.highY, c.mid, c.box.top, pen);
+  p.Line(c.mid, c.lowY, c.mid, c.box.bottom - 1, pen);
 }
 
 void CTechAnalysisBasePic::DrawBar(CChartPainter& p, int i) {
-  if (m_pX == nullptr || m_pBars == nullptr || m_nFirst < 0 || i < 0 || i >= m_nXCount) return;
-  if (m_nFirst + i >= m_nBarCount) return;
-  const SHistoryUnit& bar = m_pBars[m_nFirst + i];
-  const SPenSpec pen{PS_SOLID, 1, SchemeColor(bar.fClose < bar.fOpen ? 24 : 2)};
-  const int x = m_pX[i], w = m_nCandleWidth, mid = x + w / 2;
-  p.Line(mid, ValueToY(bar.fLow), mid, ValueToY(bar.fHigh), pen);
-  const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
-  p.Line(mid, open, x, open, pen);
-  p.Line(mid, close, x + w, close, pen);
+  if (i < 0 || i >= static_cast<int>(m_candles.size())) return;
+  const SCandle& c = m_candles[static_cast<size_t>(i)];
+  const SPenSpec pen{PS_SOLID, 1, SchemeColor(c.falling ? 24 : 2)};
+  p.Line(c.mid, c.lowY, c.mid, c.highY, pen);
+  p.Line(c.mid, c.openY, c.box.left, c.openY, pen);
+  p.Line(c.mid, c.closeY, c.box.right, c.closeY, pen);
+}
+
+bool CTechAnalysisBasePic::DrawsBars() const {
+  for (int style : m_styles)
+    if (style == kStyleCandles || style == kStyleBars) return true;
+  return NameIs("BOLL") || NameIs("SAR");
 }
 
 void CTechAnalysisBasePic::DrawTip(CChartPainter& p, int x, int y, const std::string& text) {

@@ -47,8 +47,12 @@ class CTechAnalysisBasePic : public CBasePic {
   virtual int OnLButtonDown(int x, int y);
   virtual int HitTestLine(int x, int y);
   virtual int HitTestTitle(int x, int y);
+  // Recomputes the pixel arrays: the output rows and, for a picture that
+  // draws candles or price bars, the visible bars' candles.
   virtual void RecalcPixels();
+  // The prepared price bar of visible bar i (relative index).
   virtual void DrawBar(CChartPainter& p, int i);
+  // The prepared candle of bar index (absolute index).
   virtual void DrawCandle(CChartPainter& p, int index);
   virtual void DrawTip(CChartPainter& p, int x, int y, const std::string& text);
   virtual void DrawColorSticks(CChartPainter& p, int width, const int* rows, int n, COLORREF up,
@@ -71,6 +75,22 @@ class CTechAnalysisBasePic : public CBasePic {
   void Reset();
   int AllocParams(int paramCount, int outputCount);
 
+  // A visible bar in pixels. As a candle: its body (outlined when the
+  // close is above the open, filled when below, a line at the open when
+  // level) and its wicks from the high down to the body and from the body to
+  // the low. As a price bar: the high-low line at mid with the open ticked
+  // to the left and the close to the right.
+  struct SCandle {
+    enum Body { kOutlined, kFilled, kLevel };
+    Body body;
+    RECT box;  // a level body spans left .. right at top (= bottom)
+    int mid;   // x of the wicks
+    int highY, lowY;
+    int openY, closeY;
+    bool falling;  // closed below its open: the fall colour, else the rise colour
+  };
+  const std::vector<SCandle>& Candles() const { return m_candles; }
+
   const std::string& GetFormulaNameText() const { return m_strFormulaName; }
   const std::string& GetTitle() const { return m_strTitle; }
   int GetFlags() const { return m_nFlags; }
@@ -83,6 +103,12 @@ class CTechAnalysisBasePic : public CBasePic {
   std::string GridText();
   bool NameIs(const char* name) const;  // case-insensitive
   static CFont* TitleFont();
+  // The candles of the visible bars from the bars, x positions and scale.
+  void PrepareCandles();
+  // Candles or price bars for every visible bar.
+  void DrawCandles(CChartPainter& p);
+  void DrawPriceBars(CChartPainter& p);
+  bool DrawsBars() const;
 
   RECT m_rcName{};
   RECT m_rcParam{};
@@ -100,4 +126,5 @@ class CTechAnalysisBasePic : public CBasePic {
   std::string m_strOutputNames;
   std::string m_strGrid;  // the grid levels as the last range found them
   POINT m_ptMouse{-1, -1};
+  std::vector<SCandle> m_candles;
 };

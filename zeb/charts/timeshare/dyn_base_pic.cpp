@@ -30,14 +30,25 @@ int CDynBasePic::IndexAtX(int x, int y) const {
   return static_cast<int>(static_cast<int64_t>(x - m_rcPlot.left) * m_nPoints / width);
 }
 
-void CDynBasePic::SetPointCount(int count) {
-  m_nPoints = std::max(count, 0);
+void CDynBasePic::LayoutPoints() {
   m_arX.assign(static_cast<size_t>(m_nPoints), m_rcPlot.left);
   if (m_nPoints < 2) return;
   const float step =
       static_cast<float>(m_rcPlot.right - m_rcPlot.left) / static_cast<float>(m_nPoints - 1);
   for (int i = 0; i < m_nPoints; ++i)
     m_arX[i] = m_rcPlot.left + static_cast<int>(static_cast<float>(i) * step);
+}
+
+void CDynBasePic::SetPointCount(int count) {
+  m_nPoints = std::max(count, 0);
+  LayoutPoints();
+  Recalc();
+}
+
+void CDynBasePic::SetFormat(int decimals, int divisor) {
+  m_nDecimals = decimals;
+  m_nDivisor = divisor > 0 ? divisor : 1;
+  Recalc();
 }
 
 BOOL CDynBasePic::HitTest(int x, int y) {
@@ -57,7 +68,7 @@ int CDynBasePic::GetRows() const {
 void CDynBasePic::ApplyRect(const RECT& rect) {
   m_rcOuter = rect;
   m_rcPlot = rect;
-  SetPointCount(m_nPoints);
+  LayoutPoints();
   Recalc();
 }
 
@@ -67,16 +78,15 @@ void CDynBasePic::SetRectDeferredImpl(int style, const RECT& rect, bool deferOnl
   ApplyRect(rect);
 }
 
-void CDynBasePic::ApplyDeferred(CDC* dc, int style) {
+void CDynBasePic::ApplyDeferred(CChartPainter& painter, int style) {
   if (!(style & kStyleNoLeftAxis)) return;
   // Measured in the font the labels are drawn in: a narrower one cut the
   // first digit of a four-digit price.
   CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
-  CFont* old = font ? dc->SelectObject(font) : nullptr;
-  const int labelWidth = dc->GetTextExtent("9999.99 ").cx;
-  if (old) dc->SelectObject(old);
+  const int labelWidth = painter.TextExtent("9999.99 ", font).cx;
   RECT r = m_rcDeferred;
   r.left = std::min(r.left + labelWidth, r.right);
+  if (EqualRect(r, m_rcPlot) && EqualRect(r, m_rcOuter)) return;
   ApplyRect(r);
 }
 
@@ -89,47 +99,31 @@ double CDynBasePic::Rounded(double value) const {
   return std::atof(Format("%.*f", value / m_nDivisor, m_nDecimals).c_str()) * m_nDivisor;
 }
 
-void CDynBasePic::DrawCursor(CDC* dc) {
+void CDynBasePic::DrawCursor(CChartPainter& painter) {
   if (m_nCursor < 0 || m_nCursor >= m_nDataCount || m_nCursor >= static_cast<int>(m_arX.size()))
     return;
   const int x = DrawnX(m_nCursor);
-  CPen pen(PS_SOLID, 1, RGB(255, 255, 255));
-  CPen* old = dc->SelectObject(&pen);
-  const int rop = dc->SetROP2(R2_NOT);
-  dc->MoveTo(x, m_rcPlot.top);
-  dc->LineTo(x, m_rcPlot.bottom);
-  dc->SetROP2(rop);
-  dc->SelectObject(old);
+  painter.SetInvert(true);
+  painter.Line(x, m_rcPlot.top, x, m_rcPlot.bottom, SPenSpec{PS_SOLID, 1, RGB(255, 255, 255)});
+  painter.SetInvert(false);
 }
 
-void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
+void CDynBasePic::PrepareGrid(const SGridShape& g) {
+  m_grid = SGrid{};
   if (m_arX.empty() || g.rows <= 1) return;
+  m_grid.shown = true;
+  const RECT& plot = m_rcPlot;
   const double step = static_cast<double>(
       static_cast<float>(static_cast<int64_t>(g.top) - g.bottom) / static_cast<float>(g.rows - 1));
-  CPen framePen(PS_SOLID, 1, g.frame);
-  CPen* oldPen = dc->SelectObject(&framePen);
-  CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-  dc->Rectangle(&g.plot);
   const bool priceKind = g.kind == kPriceGrid || g.kind == kPriceGridNoRight;
-  const int height = g.plot.bottom - g.plot.top;
+  const int height = plot.bottom - plot.top;
   if (priceKind && g.rows % 2 == 1) {
-    CPen middlePen(PS_SOLID, 2, g.frame);
-    dc->SelectObject(&middlePen);
-    const int y = (g.plot.top + g.plot.bottom) / 2;
-    dc->MoveTo(g.plot.left, y);
-    dc->LineTo(g.plot.right, y);
-    dc->SelectObject(&framePen);
+    m_grid.middleLine = true;
+    m_grid.middleY = (plot.top + plot.bottom) / 2;
   }
-  if (priceKind && g.rows % 2 == 0) {
-    dc->SelectObject(oldBrush);
-    dc->SelectObject(oldPen);
-    return;
-  }
+  if (priceKind && g.rows % 2 == 0) return;
+  m_grid.rowsShown = true;
   if (g.top != g.bottom) {
-    CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
-    CFont* oldFont = font ? dc->SelectObject(font) : nullptr;
-    const int mode = dc->SetBkMode(TRANSPARENT);
-    const COLORREF oldText = dc->GetTextColor();
     // Summed as doubles: two bounds near the top of 32 bits would wrap.
     const double middle = Rounded((static_cast<double>(g.top) + g.bottom) / 2.0);
     const int middleRow = g.rows / 2;
@@ -137,42 +131,56 @@ void CDynBasePic::DrawGrid(CDC* dc, const SGridSpec& g) const {
       if ((g.kind == kVolumeGrid && (i == 0 || i == g.rows - 1)) ||
           (g.kind == kSkipFirstRow && i == 0))
         continue;
-      const int y =
-          g.plot.bottom - static_cast<int>(static_cast<int64_t>(height) * i / (g.rows - 1));
-      if (i != 0 && i != g.rows - 1) {
-        dc->MoveTo(g.plot.left, y);
-        dc->LineTo(g.plot.right, y);
-      }
+      SGridRow row;
+      row.y = plot.bottom - static_cast<int>(static_cast<int64_t>(height) * i / (g.rows - 1));
+      row.line = i != 0 && i != g.rows - 1;
       const double value =
           (g.rows % 2 == 1 && i == middleRow) ? middle : Rounded(g.bottom + i * step);
-      COLORREF color = g.neutral;
-      if (priceKind) color = i > middleRow ? g.up : (i < middleRow ? g.down : g.neutral);
-      dc->SetTextColor(color);
-      const std::string text = Format("%.*f", value / m_nDivisor, m_nDecimals);
-      const SIZE size = dc->GetTextExtent(text);
-      RECT box{g.plot.left - 2 - size.cx, y - size.cy / 2, g.plot.left - 2, y + size.cy / 2 + 1};
-      dc->DrawText(text, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
-      if (g.kind == kPriceGrid && middle != 0) {
+      row.tone = priceKind ? (i > middleRow ? 1 : (i < middleRow ? -1 : 0)) : 0;
+      row.value = Format("%.*f", value / m_nDivisor, m_nDecimals);
+      if (priceKind && middle != 0) {
         char percent[32];
         std::snprintf(percent, sizeof percent, "%.2f%%", std::fabs(value - middle) * 100 / middle);
-        const SIZE ps = dc->GetTextExtent(percent);
-        RECT pbox{g.plot.right + 2, y - ps.cy / 2, g.plot.right + 2 + ps.cx, y + ps.cy / 2 + 1};
-        dc->DrawText(percent, -1, &pbox, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+        row.percent = percent;
       }
+      m_grid.rows.push_back(std::move(row));
     }
-    dc->SetTextColor(oldText);
-    dc->SetBkMode(mode);
-    if (oldFont) dc->SelectObject(oldFont);
   }
-  CPen dotPen(PS_DOT, 1, g.frame);
   for (int k = 0; k < g.vlineCount; ++k) {
     const int index = g.vlines[k];
     if (index < 0 || index >= static_cast<int>(m_arX.size())) continue;
-    dc->SelectObject((index == g.strong || k % 2 == 0) ? &framePen : &dotPen);
-    const int x = m_arX[static_cast<size_t>(index)];
-    dc->MoveTo(x, g.plot.top);
-    dc->LineTo(x, g.plot.bottom);
+    m_grid.vlines.push_back(
+        SGridLine{m_arX[static_cast<size_t>(index)], index == g.strong || k % 2 == 0});
   }
-  dc->SelectObject(oldBrush);
-  dc->SelectObject(oldPen);
+}
+
+void CDynBasePic::DrawGrid(CChartPainter& painter, const SGridColors& colors,
+                           bool percents) const {
+  if (!m_grid.shown) return;
+  const RECT& plot = m_rcPlot;
+  const SPenSpec framePen{PS_SOLID, 1, colors.frame};
+  painter.Rect(plot, framePen, kHollow);
+  if (m_grid.middleLine)
+    painter.Line(plot.left, m_grid.middleY, plot.right, m_grid.middleY,
+                 SPenSpec{PS_SOLID, 2, colors.frame});
+  if (!m_grid.rowsShown) return;
+  CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
+  for (const SGridRow& row : m_grid.rows) {
+    if (row.line) painter.Line(plot.left, row.y, plot.right, row.y, framePen);
+    const COLORREF color = row.tone > 0 ? colors.up : (row.tone < 0 ? colors.down : colors.neutral);
+    const SIZE size = painter.TextExtent(row.value, font);
+    const RECT box{plot.left - 2 - size.cx, row.y - size.cy / 2, plot.left - 2,
+                   row.y + size.cy / 2 + 1};
+    painter.Text(row.value, box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color, font);
+    if (percents && !row.percent.empty()) {
+      const SIZE ps = painter.TextExtent(row.percent, font);
+      const RECT pbox{plot.right + 2, row.y - ps.cy / 2, plot.right + 2 + ps.cx,
+                      row.y + ps.cy / 2 + 1};
+      painter.Text(row.percent, pbox, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color,
+                   font);
+    }
+  }
+  const SPenSpec dotPen{PS_DOT, 1, colors.frame};
+  for (const SGridLine& line : m_grid.vlines)
+    painter.Line(line.x, plot.top, line.x, plot.bottom, line.solid ? framePen : dotPen);
 }

@@ -129,43 +129,40 @@ void CPricePic::Recalc() {
       }
     }
   }
+  PrepareSeries(m_arAvgY, m_pAverage, m_arAvgLine);
+  PrepareSeries(m_arPriceY, m_pPrice, m_arPriceLine);
+  PrepareSeries(m_arSecondY, m_pSecond, m_arSecondLine);
+  PrepareGrid(SGridShape{m_nBottom, m_nTop, m_nRows, kPriceGrid, kGridPoints,
+                         static_cast<int>(std::size(kGridPoints)), kStrongPoint});
 }
 
-void CPricePic::DrawSeries(CDC* dc, const std::vector<int>& rows, const int32_t* values,
-                           COLORREF color) const {
+void CPricePic::PrepareSeries(const std::vector<int>& rows, const int32_t* values,
+                              std::vector<SDynSegment>& out) const {
+  out.clear();
   if (!values) return;
   const int n = std::min<int>(
       {m_nDataCount, m_nPoints, static_cast<int>(rows.size()), static_cast<int>(m_arX.size())});
-  CPen pen(PS_SOLID, 1, color);
-  CPen* old = dc->SelectObject(&pen);
   for (int i = 1; i < n; ++i) {
     if (rows[i - 1] == kNoPrice || rows[i] == kNoPrice) continue;
-    dc->MoveTo(DrawnX(i - 1), rows[i - 1]);
-    dc->LineTo(DrawnX(i), rows[i]);
+    out.push_back(SDynSegment{DrawnX(i - 1), rows[i - 1], DrawnX(i), rows[i]});
   }
-  dc->SelectObject(old);
 }
 
-int CPricePic::Paint(CDC* dc) {
+int CPricePic::Paint(CChartPainter& painter) {
   CSysStyle* style = CSysStyle::GetInstance();
-  ApplyDeferred(dc, m_nStyle);
-  SGridSpec g{m_rcPlot,
-              m_nBottom,
-              m_nTop,
-              m_nRows,
-              (m_nStyle & 2) ? kPriceGridNoRight : kPriceGrid,
-              style->GetColor(6),
-              style->GetColor(3),
-              style->GetColor(2),
-              style->GetColor(4),
-              kGridPoints,
-              static_cast<int>(std::size(kGridPoints)),
-              kStrongPoint};
-  DrawGrid(dc, g);
-  DrawSeries(dc, m_arAvgY, m_pAverage, style->GetColor(8));
-  DrawSeries(dc, m_arPriceY, m_pPrice, style->GetColor(7));
-  DrawSeries(dc, m_arSecondY, m_pSecond, style->GetColor(9));
-  AfterPaint(dc);
-  DrawCursor(dc);
+  ApplyDeferred(painter, m_nStyle);
+  DrawGrid(painter,
+           SGridColors{style->GetColor(6), style->GetColor(3), style->GetColor(2),
+                       style->GetColor(4)},
+           !(m_nStyle & 2));
+  const auto draw = [&](const std::vector<SDynSegment>& line, int color) {
+    const SPenSpec pen{PS_SOLID, 1, style->GetColor(color)};
+    for (const SDynSegment& s : line) painter.Line(s.x1, s.y1, s.x2, s.y2, pen);
+  };
+  draw(m_arAvgLine, 8);
+  draw(m_arPriceLine, 7);
+  draw(m_arSecondLine, 9);
+  AfterPaint(painter);
+  DrawCursor(painter);
   return 1;
 }

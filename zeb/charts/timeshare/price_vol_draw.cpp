@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/gbk.h"
+#include "zeb/charts/pictures/chart_painter.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/store/public_store.h"
@@ -21,24 +22,24 @@ std::string PriceText(int64_t value, int decimals, int divisor) {
 // vertically centred; a field that would pass the right edge ends the line.
 class TitleWriter {
  public:
-  TitleWriter(CDC* dc, const RECT& strip, bool stopAtEdge)
-      : dc_(dc), strip_(strip), x_(strip.left), stop_(stopAtEdge) {}
+  TitleWriter(CChartPainter& painter, CFont* font, const RECT& strip, bool stopAtEdge)
+      : painter_(painter), font_(font), strip_(strip), x_(strip.left), stop_(stopAtEdge) {}
   void Field(const std::string& text, COLORREF color) {
     if (full_) return;
-    const int width = dc_->GetTextExtent(text).cx;
+    const int width = painter_.TextExtent(text, font_).cx;
     if (stop_ && x_ + width > strip_.right) {
       full_ = true;
       return;
     }
-    RECT box{x_, strip_.top, x_ + width, strip_.bottom};
-    dc_->SetTextColor(color);
-    dc_->DrawText(text, &box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    const RECT box{x_, strip_.top, x_ + width, strip_.bottom};
+    painter_.Text(text, box, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color, font_);
     x_ += width;
   }
   void Gap(int pixels) { x_ += pixels; }
 
  private:
-  CDC* dc_;
+  CChartPainter& painter_;
+  CFont* font_;
   RECT strip_;
   int x_;
   bool stop_;
@@ -49,22 +50,30 @@ class TitleWriter {
 
 int CPriceVolObj::Draw(CDC* dc) {
   if (!dc) return 0;
-  const int mode = dc->SetBkMode(TRANSPARENT);
-  if (!(m_nStyle & timeshare_style::kNoTimeAxis)) DrawTimeAxis(dc);
-  if (!(m_nStyle & timeshare_style::kNoTitle)) DrawTitle(dc);
-  m_pricePic.Paint(dc);
-  m_volPic.Paint(dc);
-  if (m_bCrosshair && m_bMouseInChart && m_pInfoBox) m_pInfoBox->Draw(dc);
-  dc->SetBkMode(mode);
+  {
+    CDCPainter painter(dc);
+    Paint(painter);
+  }
+  if (m_bCrosshair && m_bMouseInChart && m_pInfoBox) {
+    const int mode = dc->SetBkMode(TRANSPARENT);
+    m_pInfoBox->Draw(dc);
+    dc->SetBkMode(mode);
+  }
   return 1;
 }
 
-void CPriceVolObj::DrawTimeAxis(CDC* dc) {
+void CPriceVolObj::Paint(CChartPainter& painter) {
+  if (!(m_nStyle & timeshare_style::kNoTimeAxis)) DrawTimeAxis(painter);
+  if (!(m_nStyle & timeshare_style::kNoTitle)) DrawTitle(painter);
+  m_pricePic.Paint(painter);
+  m_volPic.Paint(painter);
+}
+
+void CPriceVolObj::DrawTimeAxis(CChartPainter& painter) {
   if (m_nPoints <= 2) return;
   CSysStyle* style = CSysStyle::GetInstance();
   CFont* font = style->GetFont(2);
-  CFont* old = font ? dc->SelectObject(font) : nullptr;
-  const COLORREF oldColor = dc->SetTextColor(style->GetColor(5));
+  const COLORREF color = style->GetColor(5);
   const uint16_t market = m_pItem ? m_pItem->market : 0;
   const int width = m_rcAxis.right - m_rcAxis.left;
   for (int i = 0; i <= m_nPoints; i += 60) {
@@ -72,23 +81,20 @@ void CPriceVolObj::DrawTimeAxis(CDC* dc) {
     char text[16];
     std::snprintf(text, sizeof text, "%02d:%02d", (t / 60) % 100, t % 60);
     const int x = m_rcAxis.left + width * i / (m_nPoints - 2);
-    const SIZE size = dc->GetTextExtent(text);
-    RECT box{x - size.cx / 2, m_rcAxis.top, x - size.cx / 2 + size.cx, m_rcAxis.top + size.cy};
-    dc->DrawText(text, -1, &box, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP);
+    const SIZE size = painter.TextExtent(text, font);
+    const RECT box{x - size.cx / 2, m_rcAxis.top, x - size.cx / 2 + size.cx,
+                   m_rcAxis.top + size.cy};
+    painter.Text(text, box, DT_CENTER | DT_TOP | DT_SINGLELINE | DT_NOCLIP, color, font);
   }
-  dc->SetTextColor(oldColor);
-  if (old) dc->SelectObject(old);
 }
 
-void CPriceVolObj::DrawTitle(CDC* dc) {
+void CPriceVolObj::DrawTitle(CChartPainter& painter) {
   using namespace timeshare_style;
   if (!m_pItem || m_nDataCount <= 0) return;
   CSysStyle* style = CSysStyle::GetInstance();
   CFont font;
   font.CreateFont((m_nStyle & kLargeTitle) ? 16 : 12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0,
                   "Tohoma");
-  CFont* old = dc->SelectObject(&font);
-  const COLORREF oldColor = dc->GetTextColor();
   const SCodeInfo key = m_pItem->GetKey();
   const int decimals = CPublic::GetPriceDecimals(&key), divisor = CPublic::GetPriceUnit(&key);
   const int64_t last = m_arPrice[m_nDataCount - 1];
@@ -100,14 +106,16 @@ void CPriceVolObj::DrawTitle(CDC* dc) {
   const std::string codeName = code + m_pItem->GetName();
   const int stripWidth = m_rcTitle.right - m_rcTitle.left;
   if (m_nStyle & kQuoteTitle) {
-    const int w = dc->GetTextExtent(
-                        GBK("000000 商品名称商品名称   成交:0000.00   涨跌:-000.00   幅度:-00.00%"))
-                      .cx;
+    const int w =
+        painter
+            .TextExtent(GBK("000000 商品名称商品名称   成交:0000.00   涨跌:-000.00   幅度:-00.00%"),
+                        &font)
+            .cx;
     const int gap = (stripWidth / 2 - w) / 4 + 4;
     char percent[32];
     std::snprintf(percent, sizeof percent, "%.2f%%",
                   m_nPreClose ? change * 100.0 / m_nPreClose : 0.0);
-    TitleWriter t(dc, m_rcTitle, false);
+    TitleWriter t(painter, &font, m_rcTitle, false);
     t.Field(codeName, neutral);
     t.Gap(gap);
     t.Field(GBK("   成交:"), neutral);
@@ -119,12 +127,12 @@ void CPriceVolObj::DrawTitle(CDC* dc) {
     t.Field(GBK("   幅度:"), neutral);
     t.Field(percent, valueColor);
   } else if (m_nStyle & kQuoteTitleShort) {
-    const int w = dc->GetTextExtent(GBK("成交:0000.00涨跌:-000.00成交量:0000000手")).cx;
+    const int w = painter.TextExtent(GBK("成交:0000.00涨跌:-000.00成交量:0000000手"), &font).cx;
     int gap = (stripWidth - w) / 4;
     if (gap < 1) gap = 4;
     char volume[32];
     std::snprintf(volume, sizeof volume, "%d%s", m_arVolume[m_nDataCount - 1], GBK("手"));
-    TitleWriter t(dc, m_rcTitle, true);
+    TitleWriter t(painter, &font, m_rcTitle, true);
     t.Field(codeName, neutral);
     t.Gap(gap);
     t.Field(GBK("成交:"), neutral);
@@ -138,15 +146,12 @@ void CPriceVolObj::DrawTitle(CDC* dc) {
   } else if (m_nStyle & kDateTitle) {
     char date[16];
     std::snprintf(date, sizeof date, "%d", m_nTradeDate);
-    RECT box = m_rcTitle;
-    dc->SetTextColor(neutral);
-    dc->DrawText(date, -1, &box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP);
+    painter.Text(date, m_rcTitle, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, neutral,
+                 &font);
   } else {
-    TitleWriter t(dc, m_rcTitle, false);
+    TitleWriter t(painter, &font, m_rcTitle, false);
     t.Field(GBK("分时走势"), style->GetColor(25));
     t.Gap(5);
     t.Field(codeName, style->GetColor(20));
   }
-  dc->SetTextColor(oldColor);
-  dc->SelectObject(old);
 }

@@ -68,6 +68,9 @@ class CPriceVolObj : public CBaseDrawObj {
   int OnData(const void* body, int length) override;
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
+  // The time axis, the title line and the two pictures, through the
+  // painter (Draw adds the floating information box on the device context).
+  void Paint(CChartPainter& painter);
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;
 
@@ -130,8 +133,8 @@ class CPriceVolObj : public CBaseDrawObj {
   int Track(int x, int y);
   int MoveCursor(int index);
   void MoveInfoBox(int dx, int dy);
-  void DrawTimeAxis(CDC* dc);
-  void DrawTitle(CDC* dc);
+  void DrawTimeAxis(CChartPainter& painter);
+  void DrawTitle(CChartPainter& painter);
   void SendTraceList();
 
   CPublic* m_pStore;

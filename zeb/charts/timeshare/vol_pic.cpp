@@ -52,39 +52,31 @@ void CVolPic::Recalc() {
     m_arUp[i] = (i == 0 || m_pPrice[i] >= m_pPrice[i - 1]) ? 1 : 0;
     m_arY[i] = VolY(m_pVolume[i]);
   }
+  m_arBars.clear();
+  const int base = m_rcPlot.bottom - 2;
+  const int drawn = std::min<int>(
+      {m_nDataCount, m_nPoints, static_cast<int>(m_arY.size()), static_cast<int>(m_arX.size())});
+  for (int i = 0; i < drawn; ++i) {
+    if (m_arY[i] >= base) continue;
+    const int x = DrawnX(i);
+    m_arBars.push_back(SBar{SDynSegment{x, base, x, m_arY[i]}, m_arUp[i] != 0});
+  }
+  PrepareGrid(SGridShape{m_nBottom, m_nTop, m_nRows, kVolumeGrid, kGridPoints,
+                         static_cast<int>(std::size(kGridPoints)), kStrongPoint});
 }
 
-int CVolPic::Paint(CDC* dc) {
+int CVolPic::Paint(CChartPainter& painter) {
   CSysStyle* style = CSysStyle::GetInstance();
-  ApplyDeferred(dc, m_nStyle);
-  SGridSpec g{m_rcPlot,
-              m_nBottom,
-              m_nTop,
-              m_nRows,
-              kVolumeGrid,
-              style->GetColor(6),
-              style->GetColor(1),
-              style->GetColor(2),
-              style->GetColor(24),
-              kGridPoints,
-              static_cast<int>(std::size(kGridPoints)),
-              kStrongPoint};
-  DrawGrid(dc, g);
-  CPen upPen(PS_SOLID, 1, style->GetColor(41));
-  CPen downPen(PS_SOLID, 1, style->GetColor(42));
-  CPen* old = dc->SelectObject(&upPen);
-  const int base = m_rcPlot.bottom - 2;
-  const int n = std::min<int>(
-      {m_nDataCount, m_nPoints, static_cast<int>(m_arY.size()), static_cast<int>(m_arX.size())});
-  for (int i = 0; i < n; ++i) {
-    if (m_arY[i] >= base) continue;
-    dc->SelectObject(m_arUp[i] ? &upPen : &downPen);
-    const int x = DrawnX(i);
-    dc->MoveTo(x, base);
-    dc->LineTo(x, m_arY[i]);
-  }
-  dc->SelectObject(old);
-  AfterPaint(dc);
-  DrawCursor(dc);
+  ApplyDeferred(painter, m_nStyle);
+  DrawGrid(painter,
+           SGridColors{style->GetColor(6), style->GetColor(1), style->GetColor(2),
+                       style->GetColor(24)},
+           false);
+  const SPenSpec upPen{PS_SOLID, 1, style->GetColor(41)};
+  const SPenSpec downPen{PS_SOLID, 1, style->GetColor(42)};
+  for (const SBar& bar : m_arBars)
+    painter.Line(bar.line.x1, bar.line.y1, bar.line.x2, bar.line.y2, bar.up ? upPen : downPen);
+  AfterPaint(painter);
+  DrawCursor(painter);
   return 1;
 }

@@ -7,7 +7,7 @@ class CVolPic : public CDynBasePic {
  public:
   void Recalc() override;
   int SetData(const SDynPicData& data) override;
-  int Paint(CDC* dc) override;
+  int Paint(CChartPainter& painter) override;
   void SetRectDeferred(int left, int top, int right, int bottom, bool deferOnly) {
     SetRectDeferredImpl(m_nStyle, RECT{left, top, right, bottom}, deferOnly);
   }
@@ -16,10 +16,18 @@ class CVolPic : public CDynBasePic {
   const std::vector<int>& BarRows() const { return m_arY; }
   const std::vector<uint8_t>& UpFlags() const { return m_arUp; }
   int GetBarWidth() const { return m_nBarWidth; }
+  // A prepared bar: a line from the base up to its row, in the rise or
+  // fall colour.
+  struct SBar {
+    SDynSegment line;
+    bool up;
+  };
+  const std::vector<SBar>& Bars() const { return m_arBars; }
 
  private:
   std::vector<uint8_t> m_arUp;
   std::vector<int> m_arY;
+  std::vector<SBar> m_arBars;
   const int32_t* m_pVolume = nullptr;
   const int32_t* m_pPrice = nullptr;
   int m_nStyle = 0;
