@@ -197,7 +197,7 @@ TEST_F(ChartFeedsTest, TraceListIsAnsweredWithEachItemsDay) {
     ASSERT_TRUE(ReadMinuteData(replies[i].data(), replies[i].size(), &day));
     EXPECT_EQ(day.head.type, PKT_TRACE_LIST);
     EXPECT_EQ(day.head.tag, 5);
-    EXPECT_EQ(day.code.code, codes[i]);
+    EXPECT_EQ(+day.code.code, codes[i]);  // a packed field: read as a value
     sim::WalkItem item;
     ASSERT_TRUE(walk.Day(codes[i], &item, nullptr));
     ASSERT_FALSE(day.points.empty());

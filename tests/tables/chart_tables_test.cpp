@@ -79,7 +79,7 @@ TEST_F(ChartTablesTest, BoardShowsDashForLevelsTheRecordLacksAndIgnoresOtherItem
   EXPECT_EQ(Cell(board, 18, 2), GBK("涨停"));
   EXPECT_EQ(Cell(board, 18, 3), board.FormatValue(item.limitUp));
   EXPECT_EQ(board.GetCellItem(18, 3)->textColor, Color(2));
-  EXPECT_LT(item.limitDown, item.limitUp);
+  EXPECT_LT(+item.limitDown, +item.limitUp);  // packed fields: compared as values
   EXPECT_EQ(Cell(board, 4, 1), "12.36");  // best ask, entry 4
   EXPECT_EQ(Cell(board, 6, 1), "12.35");  // best bid, entry 5
   EXPECT_EQ(Cell(board, 5, 1), "12.35");

@@ -463,6 +463,10 @@ void CHisTechObj::Recompute() {
   if (m_nCursor >= visible) m_nCursor = visible - 1;
   ComputeXPositions();
   for (auto& pane : m_panes) {
+    // A new bar or new positions may have moved both arrays the pane points
+    // into: it forgets them first, so placing the positions prepares nothing
+    // from bars that are gone, and SetData prepares from both fresh arrays.
+    pane->Reset();
     pane->SetXPositions(m_x.data(), static_cast<int>(m_x.size()));
     pane->SetData(&m_range);
     pane->SetToolBars(m_pShown, count, m_nFirst, m_x.data(), static_cast<int>(m_x.size()),
