@@ -33,7 +33,7 @@ void CheckReaders(const uint8_t* data, size_t size) {
     std::abort();
   }
   SKLineTick tick;
-  ReadKLineFirstTick(data, size, &tick);
+  ReadKLineTick(data, size, SCodeInfo{0x1012, 602001}, &tick);
   std::vector<SExRightsRecord> exRights;
   if (ReadExRights(data, size, &exRights)) {
     if (kExRightsAt + exRights.size() * kExRightsRecordSize > size) std::abort();
