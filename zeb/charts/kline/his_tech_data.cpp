@@ -422,18 +422,52 @@ void CHisTechObj::TraceRefused(CTraceBudget& kind, const char* what) {
                  what, static_cast<unsigned long long>(kind.Count()));
 }
 
-int CHisTechObj::TakeTick(const void* body, int length) {
+// The bar of the last bar's time and of a tick's minute, in bars of the
+// period counted in trading minutes since the session start (so 60-minute
+// bars and the hour boundaries fall where the sessions put them); a last
+// bar of another day than the trade date's (or the night after it) gives
+// today false.
+struct CHisTechObj::STickBars {
+  bool today = false;
+  int lastBar = 0;
+  int tickBar = 0;
+};
+
+CHisTechObj::STickBars CHisTechObj::BarsOfTick(int minuteOfDay) const {
+  const int tradeDay = m_store->GetTradeDate() % 10000;
+  const SHistoryUnit& last = m_raw.back();
+  const int lastDay = last.nDate / 10000;
+  const int lastHhmm = last.nDate % 10000;
+  STickBars b;
+  b.today = lastDay == tradeDay || lastDay == tradeDay + 1;
+  const int lastMinute = (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
+  b.lastBar = (TradingMinute(lastMinute) - 1) / m_nPeriod;
+  b.tickBar = (TradingMinute(minuteOfDay) - 1) / m_nPeriod;
+  return b;
+}
+
+bool CHisTechObj::ReadOwnTick(const void* body, int length, SKLineTick* t) {
   m_bTicksSeen = true;
-  SKLineTick t;
-  if (!ReadKLineTick(body, static_cast<size_t>(length), m_item->GetKey(), &t) || m_raw.empty())
-    return 1;
+  if (!ReadKLineTick(body, static_cast<size_t>(length), m_item->GetKey(), t) || m_raw.empty())
+    return false;
   // A quote stamped outside the sessions is no trade of the day: it moves
   // no bar, whatever the period (a server's bad clock would otherwise open
   // a bar per tick).
-  if (!InSession(t.minuteOfDay)) {
+  if (!InSession(t->minuteOfDay)) {
     TraceRefused(m_tickOutside, "a pushed quote outside the trading sessions");
-    return 1;
+    return false;
   }
+  if (IsMinutePeriod(m_nPeriod)) {
+    const STickBars b = BarsOfTick(t->minuteOfDay);
+    if (b.today && b.tickBar < b.lastBar) {
+      TraceRefused(m_tickEarlier, "a pushed quote earlier than the last bar");
+      return false;
+    }
+  }
+  return true;
+}
+
+void CHisTechObj::TakeTick(const SKLineTick& t) {
   SHistoryUnit& last = m_raw.back();
   const float lastPrice = float(t.last / 1000.0);
   auto widen = [&](SHistoryUnit& b, float high, float low) {
@@ -459,19 +493,8 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     const int32_t time = (tradeDay + minute / kMinutesPerDay) * 10000 +
                          minute % kMinutesPerDay / 60 * 100 + minute % 60;
     const uint32_t increment = t.code.market == 4097 ? t.volumeIncrement / 100 : t.volumeIncrement;
-    // Bars are counted in trading minutes since the session start, so
-    // 60-minute bars and the hour boundaries fall where the sessions put them.
-    const int lastDay = last.nDate / 10000;
-    const int lastHhmm = last.nDate % 10000;
-    const bool today = lastDay == tradeDay || lastDay == tradeDay + 1;
-    const int lastMinute = (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
-    const int lastBar = (TradingMinute(lastMinute) - 1) / m_nPeriod;
-    const int tickBar = (TradingMinute(minute) - 1) / m_nPeriod;
-    if (today && tickBar < lastBar) {
-      TraceRefused(m_tickEarlier, "a pushed quote earlier than the last bar");
-      return 1;
-    }
-    if (!today || lastBar < tickBar) {
+    const STickBars b = BarsOfTick(minute);
+    if (!b.today || b.lastBar < b.tickBar) {
       m_raw.push_back(SHistoryUnit{time, lastPrice, lastPrice, lastPrice, lastPrice, increment, 0});
       ++m_nFirst;
       ++m_nEnd;
@@ -491,7 +514,6 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     m_raw.back().nAmount = t.amount - earlier;
   }
   Recompute();
-  return 1;
 }
 
 void CHisTechObj::Recompute() {

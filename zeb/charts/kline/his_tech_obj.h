@@ -20,6 +20,7 @@
 #include "zeb/tables/base/draw_obj.h"
 
 class CPublic;
+struct SKLineTick;
 
 // One corporate action as the adjustment uses it.
 struct SPowerReturnInfo {
@@ -188,7 +189,14 @@ class CHisTechObj : public CBaseDrawObj {
   // A pushed tick; keptBefore tells whether the kept image showed the
   // state before it.
   int OnTick(const void* body, int length, bool keptBefore);
-  int TakeTick(const void* body, int length);
+  // Finds the chart's own record in a push; false when there is none or
+  // it moves no bar (stamped outside the sessions, or, on minute bars,
+  // earlier than the last bar: both traced).
+  bool ReadOwnTick(const void* body, int length, SKLineTick* tick);
+  // Puts a tick ReadOwnTick accepted into the last bar or a new one.
+  void TakeTick(const SKLineTick& tick);
+  struct STickBars;
+  STickBars BarsOfTick(int minuteOfDay) const;
   // What a tick may leave unchanged for the kept image to stay usable.
   struct STickSnapshot;
   STickSnapshot Snapshot() const;
