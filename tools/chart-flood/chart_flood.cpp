@@ -7,7 +7,8 @@
 //   ticks    50 pushes a second of the item's quote stamped with impossible
 //            minutes: 1440 and above, 65535, and minutes going backwards;
 //   history  every 8 seconds 16 history replies of 65,535 bars each, every
-//            one older than the last, whether asked for or not;
+//            one older than the last, each answering a request (as if the
+//            user kept scrolling back);
 //   deals    1000 pushes a second of ten items' quotes with ten levels,
 //            inside the sessions (what the deal and tick tables take).
 // A key goes to the chart every second (Left, Right, Up, Down, Home, End)
@@ -155,31 +156,46 @@ class CFlood {
   }
 
   SFigures Run() {
-    const Clock::time_point start = Clock::now();
+    m_start = Clock::now();
     static constexpr UINT kKeys[] = {VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END};
-    for (int s = 0; s < kSeconds && m_figures.stopped.empty(); ++s) {
+    for (int s = 0; s < kSeconds && !Stopped(s); ++s) {
+      // Each reply answers a request, as if the user kept scrolling back:
+      // the worst a server can make of them.
       if (m_options.history && s % kCascadeEvery == 0)
-        for (const std::string& reply : m_replies) Send(reply);
+        for (const std::string& reply : m_replies) {
+          m_view.Analysis().HisTech().RequestKLine();
+          Send(reply);
+        }
       for (int i = 0; i < std::max(kTicksPerSecond, kDealsPerSecond); ++i) {
+        if (i % 100 == 0 && Stopped(s)) break;
         const int k = s * kDealsPerSecond + i;
         if (m_options.ticks && i < kTicksPerSecond)
           Send(Push({kShown}, ImpossibleMinute(k), 10000 + uint32_t(k % 300), 100000 + uint32_t(k)));
         if (m_options.deals && i < kDealsPerSecond)
           Send(Push(m_dealCodes, uint16_t(570 + k / 1000 % 120), 10000 + uint32_t(k % 300),
                     200000 + 10 * uint32_t(k)));
-        if (i % 10 == 9) platform::PumpMessages(0);
+        // The screen is repainted about ten times a second of the stream.
+        if (i % 100 == 99) platform::PumpMessages(0);
       }
       Key(kKeys[s % (sizeof kKeys / sizeof kKeys[0])]);
-      m_figures.seconds = std::chrono::duration<double>(Clock::now() - start).count();
-      if (ResidentMb() > kStopMb) m_figures.stopped = "resident memory above " + std::to_string(kStopMb) + " MB";
-      else if (m_figures.seconds > kStopSeconds) m_figures.stopped = "still running after 10 minutes";
-      if (!m_figures.stopped.empty()) m_figures.stopped += " after " + std::to_string(s + 1) + " s of the stream";
     }
+    m_figures.seconds = Seconds();
     m_figures.bars = static_cast<int>(m_view.Analysis().HisTech().Raw().size());
     return m_figures;
   }
 
  private:
+  double Seconds() const { return std::chrono::duration<double>(Clock::now() - m_start).count(); }
+  // Whether the flood has to stop (checked as it goes); s is the second
+  // of the stream being played.
+  bool Stopped(int s) {
+    if (!m_figures.stopped.empty()) return true;
+    if (ResidentMb() > kStopMb) m_figures.stopped = "resident memory above " + std::to_string(kStopMb) + " MB";
+    else if (Seconds() > kStopSeconds) m_figures.stopped = "still running after 10 minutes";
+    else return false;
+    m_figures.stopped += " in second " + std::to_string(s + 1) + " of the stream";
+    return true;
+  }
   void Send(const std::string& body) {
     const Clock::time_point t = Clock::now();
     m_frame.SendMessage(WM_QUOTE_PACKET, body.size(), reinterpret_cast<LPARAM>(body.data()));
@@ -201,6 +217,7 @@ class CFlood {
   CMainFrame& m_frame;
   CStockView& m_view;
   SOptions m_options;
+  Clock::time_point m_start;
   std::vector<SCodeInfo> m_dealCodes;
   std::vector<std::string> m_replies;
   SFigures m_figures;
