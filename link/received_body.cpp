@@ -43,10 +43,9 @@ void ReceivedBodyHandler::RequestInitialData() {
 }
 
 void ReceivedBodyHandler::TraceDropped(const char* why, uint32_t length) {
-  ++dropped_;
-  if ((dropped_ & (dropped_ - 1)) != 0) return;
+  if (!dropped_.Take()) return;
   LINK_TRACE("dropped a body of %u byte(s): %s (%llu dropped so far)", length, why,
-             (unsigned long long)dropped_);
+             (unsigned long long)dropped_.Count());
 }
 
 void ReceivedBodyHandler::Handle(const char* body, uint32_t length) {

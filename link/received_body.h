@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+#include "sharecode/trace_budget.h"
+
 namespace quotelink {
 
 // The effects of handling a body, carried out by the link window.
@@ -59,7 +61,7 @@ class ReceivedBodyHandler {
   void TraceDropped(const char* why, uint32_t length);
 
   BodyActions& actions_;
-  uint64_t dropped_ = 0;
+  CTraceBudget dropped_;
   uint32_t keptVersion_ = 0;
   bool initialDataPending_ = false;
 };

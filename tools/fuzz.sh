@@ -4,7 +4,7 @@
 # minutes per target whenever a parser changes, and commit the corpus:
 #   tools/fuzz.sh [SECONDS]        (default 600 per target)
 #   FUZZ_JOBS=n                    targets run at once (default nproc)
-#   FUZZ_TARGETS="fuzz_a fuzz_b"   only these targets (default all)
+#   FUZZ_TARGETS="fuzz_a fuzz_b"   only these targets, and only they are built (default all)
 # It builds or reuses the sanitizer and fuzzing tree, runs every libFuzzer
 # target for SECONDS from its corpus, then merges the corpus and what the
 # run found into the smallest set that covers the same features, which
@@ -23,7 +23,8 @@ seconds=${1:-600}
 jobs=$(nproc)
 source "$root/tools/sanitized-tree.sh"
 echo "== sanitizer and fuzzing build ($(date +%T))"
-build_sanitized_tree
+# shellcheck disable=SC2086
+build_sanitized_tree ${FUZZ_TARGETS:-}
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -3,14 +3,15 @@
 # libFuzzer targets, and the settings every run in it uses.
 sanitized=${SANITIZE_BUILD_DIR:-$root/build-sanitize}
 
-# Configures and builds the tree (a build that is up to date costs seconds).
+# Configures and builds the tree (a build that is up to date costs seconds);
+# with target names, only those and what they need.
 build_sanitized_tree() {
   # Line tables only: the sanitizers' reports keep file and line, and the
   # tree compiles and links faster than with full debug information.
   CC=clang CXX=clang++ cmake -S "$root" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_C_FLAGS_DEBUG="-g1" \
     -DZEB_SANITIZE=ON -DZEB_FUZZ=ON -DZEB_BENCH=OFF >/dev/null
-  cmake --build "$sanitized" -j "$jobs"
+  cmake --build "$sanitized" -j "$jobs" ${1:+--target "$@"}
 }
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=0:abort_on_error=1}

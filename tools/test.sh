@@ -3,8 +3,10 @@
 #   1. the normal tree (g++) and its ctest suite;
 #   2. a second tree (clang) with AddressSanitizer and UndefinedBehaviorSanitizer,
 #      which also builds the libFuzzer targets; each fuzzer runs for a bounded time,
-#      starting from its corpus under fuzz/corpus (grown by tools/fuzz.sh);
-#   3. the sanitizer tree's ctest suite, whose summary is the last line printed.
+#      starting from its corpus under fuzz/corpus (grown by tools/fuzz.sh); then the
+#      chart view's memory ceiling under a hostile quote stream (tools/memory-ceiling.sh);
+#   3. the sanitizer tree's ctest suite, whose summary is the last line printed
+#      unless the memory ceiling failed.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -63,5 +65,10 @@ if [ ${#fuzzers[@]} -gt 0 ]; then
     echo "a fuzzer failed"; exit 1; }
 fi
 
+echo "== memory ceiling of the chart view ($(date +%T))"
+ceiling=ok
+BUILD_DIR=$normal "$root/tools/memory-ceiling.sh" || ceiling=FAILED
+
 echo "== sanitizer tests ($(date +%T))"
-cd "$sanitized" && ctest -j "$jobs" --output-on-failure
+(cd "$sanitized" && ctest -j "$jobs" --output-on-failure)
+[ "$ceiling" = ok ] || { echo "the chart view's memory ceiling was not kept (see above)"; exit 1; }

@@ -126,6 +126,7 @@ std::unique_ptr<CHisTechObj> Chart(int bars, const std::vector<std::string>& pan
   if (!panes.empty()) obj->SetPaneNames(panes);
   obj->SetRect(0, 0, kWidth, kHeight);
   obj->SetStock(Setup().item);
+  obj->RequestKLine();
   const std::string body = History(bars);
   obj->OnData(body.data(), int(body.size()));
   obj->SetRange(0, bars);
@@ -220,6 +221,7 @@ void BM_HistoryReplyParsedAndMerged(benchmark::State& state) {
   auto obj = Chart(1, {"KLINE"});
   for (auto _ : state) {
     obj->SetStock(nullptr);
+    obj->RequestKLine();
     obj->OnData(body.data(), int(body.size()));
   }
 }

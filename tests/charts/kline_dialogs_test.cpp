@@ -25,6 +25,7 @@ class KLineDialogs : public ChartsTest {
     obj = std::make_unique<CHisTechObj>(&store);
     obj->SetRect(0, 0, 800, 600);
     obj->SetStock(item);
+    obj->RequestKLine();
     const std::string body = HistoryBody(0x053D, DailyBars(126));
     obj->OnData(body.data(), static_cast<int>(body.size()));
     RecordingPainter p;

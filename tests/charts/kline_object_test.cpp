@@ -115,6 +115,7 @@ TEST_F(KLineTest, AHeldWeekBarFoldsIntoTheNewestBarOfItsWeek) {
   ASSERT_EQ(obj->Raw().size(), 1u);
   EXPECT_EQ(obj->HistoryState(), 3);  // fewer than wanted: no older history
   EXPECT_EQ(obj->First(), 0);         // not 1 - wanted
+  obj->RequestKLine();
   Feed(HistoryBody(0x063E, {Rec(20231229, 9000, 9500, 8500, 9200),
                             Rec(20240108, 10000, 12000, 9500, 10500, 300, 30)}));
   ASSERT_EQ(obj->Raw().size(), 2u);
@@ -163,7 +164,7 @@ TEST_F(KLineTest, AMinutePacketPastTheLastFiveMinuteBarAppendsOneBar) {
 
 std::string Tick(int minuteOfDay, uint32_t last, uint32_t increment = 5) {
   PacketBytes b;
-  b.U16(0, 0x0B00).U16(2, 1).U8(4, 0);
+  b.U16(0, 0x0B00).U16(2, 1).U8(4, 0).U16(9, 1);
   const size_t at = 15;
   b.U32(at, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode))
       .U16(at + 4, uint16_t(minuteOfDay));
@@ -365,6 +366,7 @@ TEST_F(KLineTest, ZoomingOutAsksForExactlyTheMissingBars) {
 TEST_F(KLineTest, AChartWithoutWidthTakesRepliesAndDraws) {
   obj = std::make_unique<CHisTechObj>(&store);
   obj->SetStock(item);
+  obj->RequestKLine();
   Feed(HistoryBody(0x053D, DailyBars(126)));
   EXPECT_EQ(obj->Raw().size(), 126u);
   EXPECT_EQ(obj->BarsPerColumn(), 1);
@@ -463,6 +465,7 @@ void ExpectOnAnchors(CHisTechObj& chart, const CDrawLineTool& tool) {
 TEST_F(KLineTest, AFigureDrawnWithTheMouseFollowsScrollAndZoom) {
   Open();
   Feed(HistoryBody(0x053D, DailyBars(126, 5)));
+  obj->RequestKLine();
   Feed(HistoryBody(0x063D, DailyBars(5)));  // the whole history: scrolling needs no request
   ASSERT_EQ(obj->End() - obj->First(), 131);
   DrawFigure(*obj, kline_cmd::kFirstTool + 1, 60, 100);
@@ -884,6 +887,7 @@ TEST_F(KLineTest, FiguresAreKeptPerItem) {
   obj->SetStock(&other);
   EXPECT_TRUE(obj->Pane(0).Tools().Tools().empty());
   obj->SetStock(item);
+  obj->RequestKLine();
   Feed(HistoryBody(0x053D, DailyBars(126)));
   ASSERT_EQ(obj->Pane(0).Tools().Tools().size(), 1u);
   EXPECT_EQ(obj->Pane(0).Tools().Tools()[0].GetKind(), CDrawLineTool::kRectangle);

@@ -43,6 +43,7 @@ class KLineRender : public ChartsTest {
     obj.SetPeriod(period);
     obj.SetRect(0, 0, 1280, 800);
     obj.SetStock(item);
+    obj.RequestKLine();
     const std::string body =
         HistoryBody(static_cast<uint16_t>(0x0500 + period), Wander(bars, period == kPeriod60));
     obj.OnData(body.data(), static_cast<int>(body.size()));
@@ -97,7 +98,7 @@ TEST_F(KLineRender, EveryPeriodPaintsCandlesInTheSchemeColours) {
 // one price (thousandths), as the day bar then shows it.
 std::string DayTick(uint32_t price) {
   tables_test::PacketBytes b;
-  b.U16(0, 0x0B00).U16(2, 1).U8(4, 0);
+  b.U16(0, 0x0B00).U16(2, 1).U8(4, 0).U16(9, 1);
   const size_t at = 15;
   b.U32(at, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode)).U16(at + 4, 600);
   b.U32(at + 6, price).U32(at + 10, price).U32(at + 14, price).U32(at + 18, price);
@@ -191,8 +192,12 @@ TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
           reported += (long long)q.width() * q.height();
         }
       }
-      if (step.fast == 1) EXPECT_LT(reported, (long long)kW * kH / 3) << panes << step.price;
-      if (step.fast == 0) EXPECT_EQ(reported, (long long)kW * kH) << panes << step.price;
+      if (step.fast == 1) {
+        EXPECT_LT(reported, (long long)kW * kH / 3) << panes << step.price;
+      }
+      if (step.fast == 0) {
+        EXPECT_EQ(reported, (long long)kW * kH) << panes << step.price;
+      }
 
       CHisTechObj fresh(&store);
       open(fresh);

@@ -8,6 +8,7 @@
 #include "kline_test_support.h"
 #include "link/quote_protocol.h"
 #include "sim/market/demo_market.h"
+#include "sim/quote-server/chart_feeds.h"
 #include "sim/quote-server/info_items.h"
 #include "sim/quote-server/chart_replies.h"
 #include "sim/quote-server/kline_replies.h"
@@ -17,6 +18,15 @@
 
 namespace charts_test {
 namespace {
+
+// The time-share request of an item (0x0300), after which the simulator
+// pushes the item's quotes.
+std::string MinuteTraceRequest(SCodeInfo code) {
+  tables_test::PacketBytes b;
+  b.U16(0, 0x0300).U16(2, code.market).U16(4, 1).U16(6, 1);
+  b.U16(12, code.market).U32(14, uint32_t(code.code));
+  return b.Bytes();
+}
 
 std::string Request(int period, uint32_t held, uint32_t wanted, int32_t code = 602001,
                     uint16_t tag = 1) {
@@ -221,6 +231,47 @@ TEST_F(KLineSim, FoldedMonthAmountSaturates) {
   ASSERT_EQ(obj.Raw().size(), 2u);
   EXPECT_EQ(obj.Raw().back().nAmount, UINT32_MAX);
   EXPECT_EQ(obj.Raw().back().nVolume, 1500u);
+
+// The simulator pushes the records of every item a client showed, in the
+// order first shown; the K-line of each item takes its own record, so the
+// second and third items opened get live volume as the first does.
+TEST_F(KLineSim, EveryShownItemGetsLiveVolumeOnItsKLine) {
+  const std::string table = BuildDemoMarketTable();
+  ASSERT_EQ(store.ParseMarketTable(table.data(), int(table.size())), 0);
+  const std::vector<SCodeInfo> opened = {{0x1012, 602001}, {0x1012, 602002}, {0x1015, 701001}};
+  sim::ChartFeeds feeds(walk);
+  for (const SCodeInfo& code : opened)
+    ASSERT_FALSE(feeds.Answer(1, MinuteTraceRequest(code)).empty()) << code.code;
+  std::vector<std::unique_ptr<CHisTechObj>> charts;
+  for (SCodeInfo code : opened) {
+    charts.push_back(std::make_unique<CHisTechObj>(&store));
+    CHisTechObj& chart = *charts.back();
+    chart.SetRect(0, 0, 800, 600);
+    chart.SetStock(store.FindStock(&code));
+    chart.RequestKLine();
+    const std::string body = replies.History(frame.requests.back().bytes);
+    ASSERT_EQ(chart.OnData(body.data(), int(body.size())), 1) << code.code;
+  }
+  // Walk on until every item traded since its history was sent.
+  auto volume = [&](size_t i) { return uint32_t(walk.Find({opened[i].code})[0].volume); };
+  for (int step = 0; step < 2000; ++step) {
+    bool all = true;
+    for (size_t i = 0; i < opened.size(); ++i) all = all && volume(i) != charts[i]->Raw().back().nVolume;
+    if (all) break;
+    walk.Step();
+  }
+  std::string push;
+  for (const auto& [connection, body] : feeds.Pushes())
+    if (connection == 1 && (quotelink::ReadU16(body.data()) & 0xFF00) == PKT_PUSH_TICK) push = body;
+  SPushTickPacket records;
+  ASSERT_TRUE(ReadPushTicks(push.data(), push.size(), &records));
+  ASSERT_EQ(records.records.size(), opened.size());
+  for (size_t i = 0; i < opened.size(); ++i) {
+    EXPECT_EQ(records.records[i].code, opened[i]) << i;  // in the order first shown
+    ASSERT_NE(volume(i), charts[i]->Raw().back().nVolume) << i;
+    charts[i]->OnData(push.data(), int(push.size()));
+    EXPECT_EQ(charts[i]->Raw().back().nVolume, volume(i)) << opened[i].code;
+  }
 }
 
 }  // namespace

@@ -343,6 +343,41 @@ TEST_F(TimeShareTest, TraceListRepliesFeedTheTracedItem) {
   ASSERT_EQ(Feed(MinuteBody(0x0900, 1, {kMarket, kCode}, 571, 10200, 12, points)), 1);
   ASSERT_EQ(chart.GetDataCount(), 2);
   EXPECT_EQ(chart.Prices()[1], 10200);
+
+// The low byte of a packet's type is a variant within its group: the chart
+// reads every variant of the minute data, a past day and a push as the
+// group, as the view's readers after the first see it.
+TEST_F(TimeShareTest, EveryVariantOfAGroupIsReadAsItsGroup) {
+  const auto typed = [](std::string body, uint16_t type) {
+    body[0] = static_cast<char>(type & 0xFF);
+    body[1] = static_cast<char>(type >> 8);
+    return body;
+  };
+  struct Case {
+    uint16_t type;
+    int dataCount;   // after the body
+    int32_t price;   // of the last point
+  } cases[] = {
+      {0x0301, 3, 10000}, {0x0A7F, 3, 10000}, {0x0DFF, 3, 10000},  // minute data
+      {0x0B01, 3, 10300}, {0x0BFF, 3, 10300},                      // pushes
+      {0x0401, 2, 9900},                                           // a past day
+  };
+  for (const Case& c : cases) {
+    chart.SetStock(stock);
+    if ((c.type & 0xFF00) == PKT_PUSH_TICK) {
+      Minutes(3, 10000);
+      EXPECT_EQ(Feed(typed(TickBody({At(572, 10300, 400, 100)}), c.type)), 1) << std::hex << c.type;
+    } else if ((c.type & 0xFF00) == PKT_DAY_TRACE) {
+      const std::string day = charts_test::DayTraceBody(20260102, 10000, {{9800, 10, 0}, {9900, 5, 0}});
+      EXPECT_EQ(Feed(typed(day, c.type)), 1) << std::hex << c.type;
+    } else {
+      const std::vector<Point> points = {{0, 10000, 5, 10000}, {2, 10000, 5, 10000}};
+      EXPECT_EQ(Feed(MinuteBody(c.type, 1, {kMarket, kCode}, 572, 10000, 10, points)), 1)
+          << std::hex << c.type;
+    }
+    EXPECT_EQ(chart.GetDataCount(), c.dataCount) << std::hex << c.type;
+    EXPECT_EQ(chart.Prices()[static_cast<size_t>(c.dataCount - 1)], c.price) << std::hex << c.type;
+  }
 }
 
 TEST_F(TimeShareTest, RequestsCarryTheItemAndTheTraceList) {

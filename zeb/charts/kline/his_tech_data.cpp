@@ -7,6 +7,7 @@
 
 #include "link/quote_protocol.h"
 #include "platform/gbk.h"
+#include "sharecode/mythread.h"
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/store/amount_units.h"
@@ -17,6 +18,7 @@ namespace {
 constexpr size_t kKLineRequestSize = 30;
 constexpr size_t kDayTraceRequestSize = 24;
 constexpr uint32_t kDateMask = 0x0FFFFFFF;
+constexpr int kMinutesPerDay = 1440;
 
 bool Missing(float v) { return v < 0.001f; }
 
@@ -168,9 +170,7 @@ int CHisTechObj::OnData(const void* body, int length) {
     case PKT_HIS_KLINE_EXT: {
       if (m_nHistoryState == 1) m_nHistoryState = 2;
       if (head.tag != CPublic::GetRequestTag()) return 0;
-      const int result = OnHistory(body, length);
-      m_bRequestPending = false;
-      return result;
+      return OnHistory(body, length);
     }
     case PKT_PUSH_TICK:
       return OnTick(body, length, keptBefore);
@@ -196,25 +196,54 @@ int CHisTechObj::OnData(const void* body, int length) {
 
 int CHisTechObj::OnHistory(const void* body, int length) {
   SHistoryPacket reply;
-  if (!ReadKLineHistory(body, static_cast<size_t>(length), &reply)) return 0;
+  const bool read = ReadKLineHistory(body, static_cast<size_t>(length), &reply);
+  // Another item's late reply answers nothing asked of this one.
+  if (read && reply.hasData != 0 && !reply.records.empty() && !(reply.code == m_item->GetKey()))
+    return 1;
+  // One reply per request: a server repeating its answer, or sending
+  // history unasked, would otherwise prepend it again and again.
+  if (!m_bRequestPending) {
+    TraceRefused(m_replyUnasked, "a history reply no request waits for");
+    return 0;
+  }
+  m_bRequestPending = false;
+  if (!read) return 0;
   const bool extended = PacketGroup(reply.head.type) == PKT_HIS_KLINE_EXT;
   if (reply.hasData == 0 || reply.records.empty()) {
     Recompute();
     return 0;
   }
-  if (!(reply.code == m_item->GetKey())) return 1;
   int n = static_cast<int>(reply.records.size());
   const int held = static_cast<int>(m_raw.size());
   // Overlap with the held bars: records not older than the first held bar
-  // are left out, so no bar is held twice.
-  if (held > 0 && m_nPeriod <= kDayPeriod) {
+  // are left out, so no bar is held twice; of week and month lines also
+  // those of the first held bar's week or month, unless that bar is the
+  // only one held (today's bar, folded into its week below).
+  if (held > 0) {
     const uint32_t firstHeld = static_cast<uint32_t>(m_raw[0].nDate) & kDateMask;
-    while (n > 0 && (reply.records[static_cast<size_t>(n - 1)].date & kDateMask) >= firstHeld) --n;
+    auto overlaps = [&](uint32_t date) {
+      date &= kDateMask;
+      if (date >= firstHeld) return true;
+      if (held == 1) return false;
+      if (m_nPeriod == kPeriodWeek) return CPublic::IsSameWeek(date, firstHeld);
+      if (m_nPeriod == kPeriodMonth) return CPublic::IsSameMonth(date, firstHeld);
+      return false;
+    };
+    while (n > 0 && overlaps(reply.records[static_cast<size_t>(n - 1)].date)) --n;
+  }
+  // Held bars are bounded: the newest of the reply that fit are taken,
+  // and no older history is asked for after that.
+  const int room = std::max(0, kMaxHeldBars - held);
+  int skipped = 0;
+  if (n > room) {
+    TraceRefused(m_barsOverCap, "history past the most bars held");
+    skipped = n - room;
+    n = room;
   }
   std::vector<SHistoryUnit> bars;
   bars.reserve(static_cast<size_t>(n + held));
   for (int i = 0; i < n; ++i) {
-    const SHistoryRecord& r = reply.records[static_cast<size_t>(i)];
+    const SHistoryRecord& r = reply.records[static_cast<size_t>(skipped + i)];
     bars.push_back(SHistoryUnit{
         static_cast<int32_t>(r.date), float(r.open / 1000.0), float(r.high / 1000.0),
         float(r.low / 1000.0), float(r.close / 1000.0), r.volume, static_cast<uint32_t>(r.amount)});
@@ -241,7 +270,8 @@ int CHisTechObj::OnHistory(const void* body, int length) {
   }
   ResetPaneOutputs();
   const int count = static_cast<int>(m_raw.size());
-  if (!extended && static_cast<int>(reply.records.size()) < m_nBarsWanted) m_nHistoryState = 3;
+  if ((!extended && static_cast<int>(reply.records.size()) < m_nBarsWanted) || count >= kMaxHeldBars)
+    m_nHistoryState = 3;
   if (extended) {
     m_nFirst = 0;
     m_nEnd = n;
@@ -338,7 +368,13 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
     const int d = m_nPeriod;
     const int hhmm = last->nDate % 10000;
     int e = hhmm / 100 * 60 + hhmm % 100 - 570;
-    if (e < packet.newestPointMinute) {
+    // Minute numbers past the day's last session are no trading minute:
+    // they would open a bar per packet.
+    const std::vector<SPhase>& phases = m_store->GetPhases();
+    const int dayEnd = (phases.empty() ? kMinutesPerDay : phases.back().end) - 570;
+    if (packet.newestPointMinute > dayEnd)
+      TraceRefused(m_tickOutside, "a bar for a minute past the trading sessions");
+    else if (e < packet.newestPointMinute) {
       SHistoryUnit bar = *last;
       int minutes = hhmm / 100 * 60 + hhmm % 100 + d;
       bar.nDate = last->nDate - hhmm + minutes / 60 * 100 + minutes % 60;
@@ -377,11 +413,66 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
   return 1;
 }
 
-int CHisTechObj::TakeTick(const void* body, int length) {
+bool CHisTechObj::InSession(int minuteOfDay) const {
+  const std::vector<SPhase>& phases = m_store->GetPhases();
+  if (phases.empty()) return minuteOfDay < kMinutesPerDay;
+  return std::any_of(phases.begin(), phases.end(), [&](const SPhase& phase) {
+    return phase.begin <= minuteOfDay && minuteOfDay <= phase.end;
+  });
+}
+
+void CHisTechObj::TraceRefused(CTraceBudget& kind, const char* what) {
+  if (!kind.Take()) return;
+  WriteTraceLine(TRACE_HERE, 0, "K-line %06d: %s refused (%llu so far)\n", m_item ? m_item->code : 0,
+                 what, static_cast<unsigned long long>(kind.Count()));
+}
+
+// The bar of the last bar's time and of a tick's minute, in bars of the
+// period counted in trading minutes since the session start (so 60-minute
+// bars and the hour boundaries fall where the sessions put them); a last
+// bar of another day than the trade date's (or the night after it) gives
+// today false.
+struct CHisTechObj::STickBars {
+  bool today = false;
+  int lastBar = 0;
+  int tickBar = 0;
+};
+
+CHisTechObj::STickBars CHisTechObj::BarsOfTick(int minuteOfDay) const {
+  const int tradeDay = m_store->GetTradeDate() % 10000;
+  const SHistoryUnit& last = m_raw.back();
+  const int lastDay = last.nDate / 10000;
+  const int lastHhmm = last.nDate % 10000;
+  STickBars b;
+  b.today = lastDay == tradeDay || lastDay == tradeDay + 1;
+  const int lastMinute = (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
+  b.lastBar = (TradingMinute(lastMinute) - 1) / m_nPeriod;
+  b.tickBar = (TradingMinute(minuteOfDay) - 1) / m_nPeriod;
+  return b;
+}
+
+bool CHisTechObj::ReadOwnTick(const void* body, int length, SKLineTick* t) {
   m_bTicksSeen = true;
-  SKLineTick t;
-  if (!ReadKLineFirstTick(body, static_cast<size_t>(length), &t)) return 0;
-  if (!(t.code == m_item->GetKey()) || m_raw.empty()) return 1;
+  if (!ReadKLineTick(body, static_cast<size_t>(length), m_item->GetKey(), t) || m_raw.empty())
+    return false;
+  // A quote stamped outside the sessions is no trade of the day: it moves
+  // no bar, whatever the period (a server's bad clock would otherwise open
+  // a bar per tick).
+  if (!InSession(t->minuteOfDay)) {
+    TraceRefused(m_tickOutside, "a pushed quote outside the trading sessions");
+    return false;
+  }
+  if (IsMinutePeriod(m_nPeriod)) {
+    const STickBars b = BarsOfTick(t->minuteOfDay);
+    if (b.today && b.tickBar < b.lastBar) {
+      TraceRefused(m_tickEarlier, "a pushed quote earlier than the last bar");
+      return false;
+    }
+  }
+  return true;
+}
+
+void CHisTechObj::TakeTick(const SKLineTick& t) {
   SHistoryUnit& last = m_raw.back();
   const float lastPrice = float(t.last / 1000.0);
   auto widen = [&](SHistoryUnit& b, float high, float low) {
@@ -401,38 +492,34 @@ int CHisTechObj::TakeTick(const void* body, int length) {
     last.nVolume += t.volumeIncrement;
   } else {
     const int tradeDay = m_store->GetTradeDate() % 10000;
-    int minute = t.minuteOfDay;
-    int dayPart = tradeDay;
-    if (minute >= 1440) {
-      minute -= 1440;
-      dayPart += 1;
-    }
-    const int32_t time = dayPart * 10000 + minute / 60 * 100 + minute % 60;
+    // Minutes of the trade date; past midnight they run on (a session
+    // that ends after midnight), and the bar's date moves to the next day.
+    const int minute = t.minuteOfDay;
+    const int32_t time = (tradeDay + minute / kMinutesPerDay) * 10000 +
+                         minute % kMinutesPerDay / 60 * 100 + minute % 60;
     const uint32_t increment = t.code.market == 4097 ? t.volumeIncrement / 100 : t.volumeIncrement;
-    // Bars are counted in trading minutes since the session start, so
-    // 60-minute bars and the hour boundaries fall where the sessions put them.
-    const int lastHhmm = last.nDate % 10000;
-    const int lastIndex = TradingMinute(lastHhmm / 100 * 60 + lastHhmm % 100);
-    const int tickIndex = TradingMinute(minute);
-    const bool newDay = last.nDate / 10000 != time / 10000;
-    if (newDay || (lastIndex - 1) / m_nPeriod < (tickIndex - 1) / m_nPeriod) {
+    const STickBars b = BarsOfTick(minute);
+    if (!b.today || b.lastBar < b.tickBar) {
       m_raw.push_back(SHistoryUnit{time, lastPrice, lastPrice, lastPrice, lastPrice, increment, 0});
       ++m_nFirst;
       ++m_nEnd;
     } else {
-      last.nDate = time;
+      last.nDate = std::max(last.nDate, time);
       widen(last, lastPrice, lastPrice);
       last.fClose = lastPrice;
       last.nVolume += increment;
     }
+    // The day's amount so far less that of the day's bars before the last.
     uint32_t earlier = 0;
-    for (size_t i = 0; i + 1 < m_raw.size(); ++i)
-      if (m_raw[i].nDate / 10000 == tradeDay) earlier += m_raw[i].nAmount;
+    for (size_t i = m_raw.size() - 1; i-- > 0;) {
+      const int day = m_raw[i].nDate / 10000;
+      if (day != tradeDay && day != tradeDay + 1) break;
+      if (day == tradeDay) earlier += m_raw[i].nAmount;
+    }
     const uint32_t dayAmount = BarAmountOfRecordAmount(t.amount);
     m_raw.back().nAmount = dayAmount > earlier ? dayAmount - earlier : 0;
   }
   Recompute();
-  return 1;
 }
 
 void CHisTechObj::Recompute() {

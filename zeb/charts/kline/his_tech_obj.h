@@ -14,11 +14,13 @@
 #include <string>
 #include <vector>
 
+#include "sharecode/trace_budget.h"
 #include "zeb/charts/pictures/tech_creator.h"
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_obj.h"
 
 class CPublic;
+struct SKLineTick;
 
 // One corporate action as the adjustment uses it.
 struct SPowerReturnInfo {
@@ -49,6 +51,11 @@ class CHisTechObj : public CBaseDrawObj {
  public:
   static constexpr int kDayPeriod = 61;
   static constexpr int kMaxPanes = 9;
+  // The most bars history replies bring: 400 years of day lines, about
+  // eight years of 5-minute bars. Scrolling back stops there (the rest of
+  // a reply is refused), so a server that answers without end cannot fill
+  // the memory.
+  static constexpr int kMaxHeldBars = 100000;
 
   // The hooks the hosting view gives: the chip-distribution notices
   // (wParam 0 range, 1 cursor, 3 price rectangle), a repaint, a command for
@@ -188,7 +195,14 @@ class CHisTechObj : public CBaseDrawObj {
   // A pushed tick; keptBefore tells whether the kept image showed the
   // state before it.
   int OnTick(const void* body, int length, bool keptBefore);
-  int TakeTick(const void* body, int length);
+  // Finds the chart's own record in a push; false when there is none or
+  // it moves no bar (stamped outside the sessions, or, on minute bars,
+  // earlier than the last bar: both traced).
+  bool ReadOwnTick(const void* body, int length, SKLineTick* tick);
+  // Puts a tick ReadOwnTick accepted into the last bar or a new one.
+  void TakeTick(const SKLineTick& tick);
+  struct STickBars;
+  STickBars BarsOfTick(int minuteOfDay) const;
   // What a tick may leave unchanged for the kept image to stay usable.
   struct STickSnapshot;
   STickSnapshot Snapshot() const;
@@ -229,6 +243,12 @@ class CHisTechObj : public CBaseDrawObj {
   // moves ignore: the crosshair stays where the keys put it.
   void ParkPointer();
   int TradingMinute(int minuteOfDay) const;
+  // Whether a minute of the day lies in one of the trading sessions (any
+  // minute of the day when the store has none).
+  bool InSession(int minuteOfDay) const;
+  // What the server sent and the chart refused, traced per kind at the
+  // 1st, 2nd, 4th... time.
+  void TraceRefused(CTraceBudget& kind, const char* what);
   void ResetPaneOutputs();
   // The first pane's K-line data (flags, ex-rights, titles, caption), given
   // again whenever its picture is made anew.
@@ -275,6 +295,7 @@ class CHisTechObj : public CBaseDrawObj {
   bool m_bCursorShown = false;
   bool m_bMouseIn = false;
   bool m_bRequestPending = false;
+  CTraceBudget m_tickOutside, m_tickEarlier, m_replyUnasked, m_barsOverCap;
   int m_nExRightsMode = kExRightsNone;
   std::vector<std::unique_ptr<CTechCreator>> m_panes;
   int m_nAccumulator = 0;

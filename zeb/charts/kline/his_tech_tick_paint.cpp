@@ -16,6 +16,7 @@
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/charts/pictures/culling_painter.h"
 #include "zeb/charts/pictures/kline_pic.h"
+#include "zeb/tables/packets/kline_packets.h"
 
 struct CHisTechObj::STickSnapshot {
   std::vector<int> ints;
@@ -64,11 +65,21 @@ CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
 }
 
 int CHisTechObj::OnTick(const void* body, int length, bool keptBefore) {
-  if (!keptBefore) return TakeTick(body, length);
+  SKLineTick t;
+  // A push that moves no bar of this chart leaves the kept picture as it
+  // was, without the cost of comparing the chart before and after.
+  if (!ReadOwnTick(body, length, &t)) {
+    m_bKeptCurrent = keptBefore;
+    return 1;
+  }
+  if (!keptBefore) {
+    TakeTick(t);
+    return 1;
+  }
   const STickSnapshot before = Snapshot();
-  const int result = TakeTick(body, length);
+  TakeTick(t);
   m_bKeptCurrent = Snapshot() == before;
-  return result;
+  return 1;
 }
 
 std::vector<RECT> CHisTechObj::TickDirtyRects() const {

@@ -147,7 +147,9 @@ int CPriceVolObj::OnData(const void* body, int length) {
   const size_t size = static_cast<size_t>(length);
   SPacketHead head;
   if (!ReadPacketHead(body, size, &head)) return 0;
-  switch (head.type) {
+  // A packet's low byte is a variant of its group (0x0B01 is a push as
+  // much as 0x0B00 is): the group says what the body holds.
+  switch (PacketGroup(head.type)) {
     case PKT_MINUTE_TRACE:
     case PKT_MINUTE_TRACE_A:
     case PKT_MINUTE_TRACE_D:

@@ -3,6 +3,7 @@
 #include "zeb/tables/packets/kline_packets.h"
 
 #include "link/quote_protocol.h"
+#include "zeb/tables/packets/chart_packets.h"
 
 namespace {
 
@@ -72,25 +73,23 @@ bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out) 
   return true;
 }
 
-bool ReadKLineFirstTick(const void* body, size_t length, SKLineTick* out) {
+bool ReadKLineTick(const void* body, size_t length, SCodeInfo item, SKLineTick* out) {
   *out = SKLineTick{};
-  if (body == nullptr || length < kTickEntriesAt) return false;
+  constexpr size_t kEntriesAt = 4, kCountAt = 9, kEntries = 15, kEntrySize = 16;
+  if (body == nullptr || length < kEntries) return false;
   const uint8_t* p = Bytes(body);
-  const size_t at = kTickEntriesAt + kTickEntrySize * p[4];
-  if (!Fits(length, at, 1, kTickHeadSize)) return false;
-  const uint8_t* r = p + at;
-  const uint32_t item = ReadU32(r);
-  out->code.market = static_cast<uint16_t>(0x1000 + (item >> 24));
-  out->code.code = static_cast<int32_t>(item & 0xFFFFFF);
-  out->minuteOfDay = ReadU16(r + 4);
-  out->open = ReadU32(r + 6);
-  out->high = ReadU32(r + 10);
-  out->low = ReadU32(r + 14);
-  out->last = ReadU32(r + 18);
-  out->dayVolume = ReadU32(r + 26);
-  out->volumeIncrement = ReadU32(r + 30);
-  out->amount = ReadU32(r + 34);
-  return true;
+  size_t at = kEntries + kEntrySize * p[kEntriesAt];
+  const size_t count = ReadU16(p + kCountAt);
+  STickRecord r;
+  for (size_t i = 0; i < count && at <= length; ++i) {
+    const size_t taken = ReadTickRecord(p + at, length - at, &r);
+    if (taken == 0) return false;
+    at += taken;
+    if (!(r.code == item)) continue;
+    *out = SKLineTick{r.code, r.time, r.open, r.high, r.low, r.last, r.volume, r.curVolume, r.amount};
+    return true;
+  }
+  return false;
 }
 
 bool ReadExRights(const void* body, size_t length, std::vector<SExRightsRecord>* out) {

@@ -74,11 +74,12 @@ struct SKLineTick {
   uint32_t open = 0, high = 0, low = 0, last = 0;
   uint32_t dayVolume = 0, volumeIncrement = 0, amount = 0;
 };
-constexpr size_t kTickEntriesAt = 15;
-constexpr size_t kTickEntrySize = 16;
-constexpr size_t kTickHeadSize = 51;
-// The first tick record of the packet (the K-line takes only that one).
-bool ReadKLineFirstTick(const void* body, size_t length, SKLineTick* out);
+// A push lists the records of every item the client shows, each item
+// where the server put it: the K-line looks for its own. The records
+// follow the u8 count of 16-byte entries at +4 (from +15), their u16 count
+// at +9; each is 51 + 8 x (u8 at +46) bytes. False when the body holds no
+// whole record of the item.
+bool ReadKLineTick(const void* body, size_t length, SCodeInfo item, SKLineTick* out);
 
 // One ex-rights record: the 16 bytes kept as received and their fields.
 struct SExRightsRecord {

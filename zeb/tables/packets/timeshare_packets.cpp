@@ -42,8 +42,9 @@ bool ReadMinuteData(const void* body, size_t length, SMinuteData* out) {
   const auto* p = static_cast<const uint8_t*>(body);
   if (!p || length < kMinuteHeadSize) return false;
   const uint16_t type = ReadU16(p);
-  if (type != PKT_MINUTE_TRACE && type != PKT_MINUTE_TRACE_A && type != PKT_MINUTE_TRACE_D &&
-      type != PKT_TRACE_LIST)
+  const uint16_t group = PacketGroup(type);
+  if (group != PKT_MINUTE_TRACE && group != PKT_MINUTE_TRACE_A && group != PKT_MINUTE_TRACE_D &&
+      group != PKT_TRACE_LIST)
     return false;
   STickRecord quote;
   const size_t taken = ReadTickRecord(p + kMinuteQuoteAt, length - kMinuteQuoteAt, &quote);
@@ -70,7 +71,7 @@ bool ReadMinuteData(const void* body, size_t length, SMinuteData* out) {
 bool ReadDayTrace(const void* body, size_t length, SDayTrace* out) {
   *out = SDayTrace{};
   const auto* p = static_cast<const uint8_t*>(body);
-  if (!p || length < kDayTraceHeadSize || ReadU16(p) != PKT_DAY_TRACE) return false;
+  if (!p || length < kDayTraceHeadSize || PacketGroup(ReadU16(p)) != PKT_DAY_TRACE) return false;
   const size_t count = ReadU16(p + 12);
   if ((length - kDayTraceHeadSize) / kDayTracePointSize < count) return false;
   out->head = SPacketHead{ReadU16(p), ReadU16(p + 2)};
