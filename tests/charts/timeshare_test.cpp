@@ -343,6 +343,8 @@ TEST_F(TimeShareTest, TraceListRepliesFeedTheTracedItem) {
   ASSERT_EQ(Feed(MinuteBody(0x0900, 1, {kMarket, kCode}, 571, 10200, 12, points)), 1);
   ASSERT_EQ(chart.GetDataCount(), 2);
   EXPECT_EQ(chart.Prices()[1], 10200);
+}
+
 
 // The low byte of a packet's type is a variant within its group: the chart
 // reads every variant of the minute data, a past day and a push as the
