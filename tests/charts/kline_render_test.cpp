@@ -191,8 +191,12 @@ TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
           reported += (long long)q.width() * q.height();
         }
       }
-      if (step.fast == 1) EXPECT_LT(reported, (long long)kW * kH / 3) << panes << step.price;
-      if (step.fast == 0) EXPECT_EQ(reported, (long long)kW * kH) << panes << step.price;
+      if (step.fast == 1) {
+        EXPECT_LT(reported, (long long)kW * kH / 3) << panes << step.price;
+      }
+      if (step.fast == 0) {
+        EXPECT_EQ(reported, (long long)kW * kH) << panes << step.price;
+      }
 
       CHisTechObj fresh(&store);
       open(fresh);
