@@ -23,11 +23,11 @@ if [ $# -lt 1 ] || [ "${1#-}" != "$1" ]; then
   echo "usage: tools/screenshot.sh OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]" >&2
   exit 2
 fi
-build=${BUILD_DIR:-$root/build}
-if [ ! -x "$build/bin/zeb_screenshot" ]; then
+source "$root/tools/normal-tree.sh"
+if [ ! -x "$normal/bin/zeb_screenshot" ]; then
   "$root/tools/install-deps.sh" >&2
-  cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+  configure_normal_tree >/dev/null
 fi
-cmake --build "$build" -j "$(nproc)" --target zeb_screenshot >&2
+cmake --build "$normal" -j "$(nproc)" --target zeb_screenshot >&2
 export QT_QPA_PLATFORM="offscreen:configfile=$root/platform/testing/offscreen_screen.json"
-exec "$build/bin/zeb_screenshot" "$@"
+exec "$normal/bin/zeb_screenshot" "$@"

@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test:
-#   1. the normal tree (g++) and its ctest suite;
+#   1. the normal tree (g++) and its ctest suite, which runs every benchmark
+#      program once, briefly (a benchmark that fails or reports an error
+#      fails the suite; no figure is checked);
 #   2. a second tree (clang) with AddressSanitizer and UndefinedBehaviorSanitizer,
 #      which also builds the libFuzzer targets; each fuzzer runs for a bounded time,
 #      starting from its corpus under fuzz/corpus (grown by tools/fuzz.sh);
@@ -11,16 +13,11 @@ cd "$root"
 "$root/tools/install-deps.sh"
 
 jobs=$(nproc)
-normal=${BUILD_DIR:-$root/build}
+source "$root/tools/normal-tree.sh"
 source "$root/tools/sanitized-tree.sh"
 
 echo "== normal build ($(date +%T))"
-# Line tables only: backtraces keep file and line, and the tree builds about
-# a quarter faster than with full debug information. -O1 compiles the
-# Qt-heavy test files a fifth faster than -O2; the tests run as fast (the
-# benchmarks have their own Release tree).
-cmake -S . -B "$normal" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" -DCMAKE_C_FLAGS_RELWITHDEBINFO="-O1 -g1 -DNDEBUG" >/dev/null
+configure_normal_tree >/dev/null
 cmake --build "$normal" -j "$jobs"
 (cd "$normal" && ctest -j "$jobs" --output-on-failure)
 
