@@ -2,8 +2,9 @@
 //
 //   sim_custody [--port N] [--log FILE] [--verbose]
 //
-// Prints the base address of every page; "zeb.ini" [TRUSTBUSINESS] takes
-// them (CollectionPublishedApplyUrl=http://127.0.0.1:19320/CollectionPublishedApply
+// Writes the base address of every page to its log (--log FILE; on the
+// terminal with --verbose); "zeb.ini" [TRUSTBUSINESS] takes them
+// (CollectionPublishedApplyUrl=http://127.0.0.1:19320/CollectionPublishedApply
 // and so on, the key being the page name followed by "Url").
 #include <cstdio>
 #include <cstdlib>
@@ -35,9 +36,10 @@ int main(int argc, char** argv) {
     return 1;
   }
   sim::ProgramLog().Started("sim_custody: PORT " + std::to_string(chosen));
+  // The pages' addresses, as "zeb.ini" [TRUSTBUSINESS] takes them: in the
+  // log, on the terminal with --verbose.
   for (const std::string& name : CCustodySimServer::PageNames())
-    std::printf("%sUrl=http://127.0.0.1:%d/%s\n", name.c_str(), chosen, name.c_str());
-  std::fflush(stdout);
+    sim::ProgramLog().Request(name + "Url=http://127.0.0.1:" + std::to_string(chosen) + "/" + name);
   sim::WaitForStopSignal();
   server.Stop();
   sim::ProgramLog().Event("sim_custody: stopped");
