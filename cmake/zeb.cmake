@@ -264,8 +264,9 @@ endfunction()
 # target, and reused by every target of its layer. A PCH only fits a target
 # whose flags match the holder's: libraries and executables differ (-fPIC,
 # -fPIE), so each has its holders; a target with options of its own
-# (COMPILE_OPTIONS, e.g. the formula functions' floating-point settings)
-# keeps no set, as does one with ZEB_NO_PCH set or named here:
+# (COMPILE_OPTIONS, e.g. the formula functions' floating-point settings, or
+# a visibility preset) keeps no set, as does one with ZEB_NO_PCH set or
+# named here:
 option(ZEB_PCH "Precompile the common headers of each layer" ON)
 set(ZEB_NO_PCH_TARGETS
   zebinput                # a variable named slots, a macro in Qt's headers
@@ -386,7 +387,9 @@ function(zeb_apply_precompiled_headers)
     endif()
     get_target_property(own ${target} PRECOMPILE_HEADERS)
     get_target_property(reused ${target} PRECOMPILE_HEADERS_REUSE_FROM)
-    if(skip OR options OR own OR reused)
+    get_target_property(visibility ${target} CXX_VISIBILITY_PRESET)
+    get_target_property(inlines ${target} VISIBILITY_INLINES_HIDDEN)
+    if(skip OR options OR own OR reused OR visibility OR inlines)
       continue()
     endif()
     get_target_property(sources ${target} SOURCES)

@@ -19,7 +19,8 @@ done
 "$root/tools/install-deps.sh"
 source "$root/tools/normal-tree.sh"
 if [ ! -x "$normal/bin/ZEB" ]; then
-  echo "run: the first build takes about 4 minutes on 8 cores, 9 on 2 (later runs build only what changed)"
+  echo "run: the first build takes about a minute on 8 cores, two to three on 2" \
+       "(later runs build only what changed)"
 fi
 echo "run: configuring $normal"
 configure_normal_tree
