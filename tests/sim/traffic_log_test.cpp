@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "sim/serve/traffic_log.h"
@@ -36,6 +37,18 @@ struct Streams {
   std::FILE* errors;
 };
 
+// A program's argument vector as main gets it, over strings that stay put.
+struct CommandLine {
+  explicit CommandLine(std::vector<std::string> words) : args(std::move(words)) {
+    for (std::string& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    argc = static_cast<int>(args.size());
+  }
+  std::vector<std::string> args;
+  std::vector<char*> argv;
+  int argc;
+};
+
 struct Case {
   const char* name;
   bool withFile;
@@ -54,10 +67,9 @@ TEST_P(TrafficLogChoice, SendsEachKindOfLineWhereTheOptionsSay) {
   if (c.verbose) args.push_back("--verbose");
   args.push_back("--seed");
   args.push_back("7");
-  std::vector<char*> argv;
-  for (std::string& a : args) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  int argc = static_cast<int>(args.size());
+  CommandLine line(args);
+  int& argc = line.argc;
+  std::vector<char*>& argv = line.argv;
 
   Streams streams;
   sim::TrafficLog log(streams.terminal, streams.errors);
@@ -98,16 +110,13 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(TrafficLog, RefusesALogFileItCannotWriteOrThatIsMissing) {
   TempFolder folder("zeb_traffic_log");
-  for (std::vector<std::string> args :
+  for (const std::vector<std::string>& args :
        {std::vector<std::string>{"sim_trade", "--log", folder.File("no/such/folder/x.log")},
         std::vector<std::string>{"sim_trade", "--log"}}) {
-    std::vector<char*> argv;
-    for (std::string& a : args) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(args.size());
+    CommandLine line(args);
     Streams streams;
     sim::TrafficLog log(streams.terminal, streams.errors);
-    EXPECT_FALSE(log.TakeOptions(&argc, argv.data())) << args.size();
+    EXPECT_FALSE(log.TakeOptions(&line.argc, line.argv.data())) << args.size();
     EXPECT_NE(Contents(streams.errors).find("sim_trade: "), std::string::npos);
     EXPECT_EQ(log.FilePath(), "");
     // With no file, request lines reach nowhere rather than the terminal.
