@@ -262,8 +262,8 @@ endfunction()
 # or Qt Widgets for the targets that build on them, with GoogleTest for the
 # test programs. Each set is compiled once per tree, by a small holder
 # target, and reused by every target of its layer. A PCH only fits a target
-# whose flags match the holder's: libraries and executables differ (-fPIC,
-# -fPIE), so each has its holders; a target with options of its own
+# whose flags match the holder's: libraries and executables without Qt
+# differ (-fPIC, -fPIE), so each has its holders; a target with options of its own
 # (COMPILE_OPTIONS, e.g. the formula functions' floating-point settings, or
 # a visibility preset) keeps no set, as does one with ZEB_NO_PCH set or
 # named here:
@@ -425,8 +425,10 @@ function(zeb_apply_precompiled_headers)
     if(GTest::gtest IN_LIST closure)
       set(test TRUE)
     endif()
+    # Qt's -fPIC comes last on every command line of its users, programs
+    # too: one set serves both kinds there.
     set(kind lib)
-    if(type STREQUAL "EXECUTABLE")
+    if(type STREQUAL "EXECUTABLE" AND layer STREQUAL "core")
       set(kind exe)
     endif()
     _zeb_pch_holder(${layer} ${kind} ${test} holder)
