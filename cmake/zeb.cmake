@@ -11,12 +11,14 @@ if(ZEB_WERROR)
   add_compile_options(-Werror)
 endif()
 
-# ccache, when installed, compiles nothing twice: not across rebuilds, trees
-# or checkouts in other folders. Paths below the source folder are hashed
+# ccache, when installed, compiles nothing twice within a checkout, however
+# often its trees are wiped. Paths below the source folder are hashed
 # relative to it (base_dir) and the build folder's path not at all
-# (hash_dir), so a second checkout of the same sources hits the cache;
-# precompiled headers are cached too (sloppiness, as ccache's manual asks).
-# A setting made in the environment at configure time is left to it.
+# (hash_dir), so a checkout in another folder shares the cache too: with
+# g++ for nearly everything, while clang's precompiled headers keep their
+# checkout's paths, so its sources compile again there. Precompiled headers
+# are cached (sloppiness, as ccache's manual asks). A setting made in the
+# environment at configure time is left to it.
 option(ZEB_CCACHE "Compile through ccache when it is installed" ON)
 find_program(ZEB_CCACHE_PROGRAM ccache)
 if(ZEB_CCACHE AND ZEB_CCACHE_PROGRAM)
