@@ -4,10 +4,45 @@ if(CMAKE_CXX_COMPILER_ID MATCHES "GNU|Clang")
   add_compile_options(-Wall -Wextra -Wno-unused-parameter -Wno-missing-field-initializers)
 endif()
 
-find_program(ZEB_CCACHE ccache)
-if(ZEB_CCACHE)
-  set(CMAKE_C_COMPILER_LAUNCHER ${ZEB_CCACHE})
-  set(CMAKE_CXX_COMPILER_LAUNCHER ${ZEB_CCACHE})
+# CI (tools/test.sh, and the run command, on the compilers of
+# tools/packages.txt) builds with warnings as errors, so none comes back.
+option(ZEB_WERROR "Treat compiler warnings as errors" OFF)
+if(ZEB_WERROR)
+  add_compile_options(-Werror)
+endif()
+
+# ccache, when installed, compiles nothing twice within a checkout, however
+# often its trees are wiped. Paths below the source folder are hashed
+# relative to it (base_dir) and the build folder's path not at all
+# (hash_dir), so a checkout in another folder shares the cache too: with
+# g++ for nearly everything, while clang's precompiled headers keep their
+# checkout's paths, so its sources compile again there. Precompiled headers
+# are cached (sloppiness, as ccache's manual asks). A setting made in the
+# environment at configure time is left to it.
+option(ZEB_CCACHE "Compile through ccache when it is installed" ON)
+find_program(ZEB_CCACHE_PROGRAM ccache)
+if(ZEB_CCACHE AND ZEB_CCACHE_PROGRAM)
+  set(zeb_ccache_env)
+  if(NOT DEFINED ENV{CCACHE_BASEDIR})
+    list(APPEND zeb_ccache_env CCACHE_BASEDIR=${CMAKE_SOURCE_DIR})
+  endif()
+  if(NOT DEFINED ENV{CCACHE_NOHASHDIR} AND NOT DEFINED ENV{CCACHE_HASHDIR})
+    list(APPEND zeb_ccache_env CCACHE_NOHASHDIR=1)
+  endif()
+  if(NOT DEFINED ENV{CCACHE_SLOPPINESS})
+    list(APPEND zeb_ccache_env
+      CCACHE_SLOPPINESS=pch_defines,time_macros,include_file_mtime,include_file_ctime)
+  endif()
+  find_program(ZEB_ENV_PROGRAM env REQUIRED)
+  set(CMAKE_C_COMPILER_LAUNCHER ${ZEB_ENV_PROGRAM} ${zeb_ccache_env} ${ZEB_CCACHE_PROGRAM})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${ZEB_ENV_PROGRAM} ${zeb_ccache_env} ${ZEB_CCACHE_PROGRAM})
+endif()
+
+# lld links the many test programs several times faster than the system's
+# default linker (the package is in tools/packages.txt).
+find_program(ZEB_LLD ld.lld)
+if(ZEB_LLD)
+  add_link_options(-fuse-ld=lld)
 endif()
 
 if(ZEB_SANITIZE)
@@ -67,15 +102,24 @@ function(zeb_add_fuzz name)
   set_property(GLOBAL APPEND PROPERTY ZEB_FUZZ_TARGETS ${name})
 endfunction()
 
-# zeb_add_bench(name SOURCES a.cpp LIBS lib1)
+# zeb_add_bench(name SOURCES a.cpp LIBS lib1 [SMOKE_ARGS --benchmark_filter=...])
 function(zeb_add_bench name)
-  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS;SMOKE_ARGS" ${ARGN})
   if(NOT ZEB_BENCH OR ZEB_FUZZ OR ZEB_SANITIZE OR ZEB_TSAN)
     return()
   endif()
   add_executable(${name} ${B_SOURCES})
   target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark Threads::Threads)
   set_property(GLOBAL APPEND PROPERTY ZEB_BENCH_TARGETS ${name})
+  # Every benchmark runs once, briefly, in the normal tree's test suite, so
+  # one that breaks or reports an error fails CI. No figure is looked at:
+  # tools/bench.sh measures, in a Release tree.
+  add_test(NAME ${name} COMMAND ${name} --benchmark_min_time=0.001 ${B_SMOKE_ARGS})
+  set_tests_properties(${name} PROPERTIES
+    LABELS bench
+    FAIL_REGULAR_EXPRESSION "ERROR OCCURRED"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/platform/testing/offscreen_screen.json;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+    TIMEOUT 600)
 endfunction()
 
 # Adds every subfolder (one per subsystem) that has a CMakeLists.txt.
@@ -213,3 +257,221 @@ function(zeb_check_qt_layers)
     message(FATAL_ERROR "Library layers broken:\n  ${text}")
   endif()
 endfunction()
+
+# ---------------------------------------------------------------------------
+# Precompiled headers. Every C++ target of the project gets the header set of
+# its layer (cmake/pch/): the standard library's common headers, with Qt Gui
+# or Qt Widgets for the targets that build on them, with GoogleTest for the
+# test programs. Each set is compiled once per tree, by a small holder
+# target, and reused by every target of its layer. A PCH only fits a target
+# whose flags match the holder's: libraries and executables without Qt
+# differ (-fPIC, -fPIE), so each has its holders; a target with options of its own
+# (COMPILE_OPTIONS, e.g. the formula functions' floating-point settings, or
+# a visibility preset) keeps no set, as does one with ZEB_NO_PCH set or
+# named here:
+option(ZEB_PCH "Precompile the common headers of each layer" ON)
+set(ZEB_NO_PCH_TARGETS
+  zebinput                # a variable named slots, a macro in Qt's headers
+  test_shell_input)       # the same
+
+# The targets whose usage requirements reach target's sources: what it
+# links, and what those hand on (not what a library keeps to itself).
+function(_zeb_usage_closure target out)
+  set(seen)
+  get_target_property(queue ${target} LINK_LIBRARIES)
+  if(NOT queue)
+    set(queue)
+  endif()
+  while(queue)
+    list(POP_FRONT queue item)
+    if(item MATCHES "\\$<" OR item IN_LIST seen OR NOT TARGET ${item})
+      continue()
+    endif()
+    get_target_property(aliased ${item} ALIASED_TARGET)
+    if(aliased)
+      set(item ${aliased})
+    endif()
+    list(APPEND seen ${item})
+    get_target_property(handed ${item} INTERFACE_LINK_LIBRARIES)
+    if(handed)
+      list(APPEND queue ${handed})
+    endif()
+  endwhile()
+  set(${out} ${seen} PARENT_SCOPE)
+endfunction()
+
+# Every target defined in dir and the folders below it.
+function(_zeb_targets_below dir out)
+  get_property(targets DIRECTORY ${dir} PROPERTY BUILDSYSTEM_TARGETS)
+  get_property(subdirs DIRECTORY ${dir} PROPERTY SUBDIRECTORIES)
+  foreach(sub IN LISTS subdirs)
+    _zeb_targets_below(${sub} below)
+    list(APPEND targets ${below})
+  endforeach()
+  set(${out} ${targets} PARENT_SCOPE)
+endfunction()
+
+# The holder of one header set (layer core, qtcore: the core set for a
+# target on Qt Core, gui or widgets; kind lib or exe; test or not), made
+# the first time a target asks for it.
+function(_zeb_pch_holder layer kind test out)
+  set(name zeb_pch_${layer}_${kind})
+  set(headers ${CMAKE_SOURCE_DIR}/cmake/pch/${layer}.h)
+  if(layer STREQUAL "qtcore")
+    set(headers ${CMAKE_SOURCE_DIR}/cmake/pch/core.h)
+  endif()
+  if(test)
+    set(name ${name}_test)
+    list(APPEND headers ${CMAKE_SOURCE_DIR}/cmake/pch/test.h)
+  endif()
+  if(NOT TARGET ${name})
+    add_library(${name} OBJECT ${CMAKE_SOURCE_DIR}/cmake/pch/holder.cpp)
+    if(kind STREQUAL "exe")
+      # Executables compile as position-independent executables.
+      set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE OFF)
+      target_compile_options(${name} PRIVATE -fPIE)
+    endif()
+    if(layer STREQUAL "qtcore")
+      target_link_libraries(${name} PRIVATE Qt6::Core)
+    elseif(layer STREQUAL "gui")
+      target_link_libraries(${name} PRIVATE Qt6::Gui)
+    elseif(layer STREQUAL "widgets")
+      target_link_libraries(${name} PRIVATE Qt6::Widgets)
+    endif()
+    if(test)
+      target_link_libraries(${name} PRIVATE GTest::gtest GTest::gmock)
+    endif()
+    target_precompile_headers(${name} PRIVATE ${headers})
+    if(CMAKE_CXX_COMPILER_ID MATCHES "Clang")
+      # No file times in the header: ccache may hand it to another tree or
+      # checkout, whose headers have other times.
+      target_compile_options(${name} PRIVATE "SHELL:-Xclang -fno-pch-timestamp")
+    endif()
+  endif()
+  set(${out} ${name} PARENT_SCOPE)
+endfunction()
+
+if(ZEB_PCH AND CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+  # g++ 12 reports out-of-bounds copies inside the standard library's own
+  # std::string code once that code comes from a precompiled header (its
+  # system-header silence is lost); clang's checks and the sanitizer tree
+  # still guard our code.
+  add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-array-bounds>
+                      $<$<COMPILE_LANGUAGE:CXX>:-Wno-stringop-overflow>)
+endif()
+
+# Gives every C++ target its layer's set, and takes the targets named in
+# ZEB_NO_UNITY_TARGETS out of unity builds; runs once every target exists.
+function(zeb_apply_precompiled_headers)
+  foreach(target IN LISTS ZEB_NO_UNITY_TARGETS)
+    if(TARGET ${target})
+      set_target_properties(${target} PROPERTIES UNITY_BUILD OFF)
+    endif()
+  endforeach()
+  if(NOT ZEB_PCH)
+    return()
+  endif()
+  _zeb_targets_below(${CMAKE_SOURCE_DIR} targets)
+  # Options every target has from this file are no options of its own.
+  get_property(common DIRECTORY ${CMAKE_SOURCE_DIR} PROPERTY COMPILE_OPTIONS)
+  foreach(target IN LISTS targets)
+    get_target_property(type ${target} TYPE)
+    if(NOT type MATCHES "^(STATIC_LIBRARY|SHARED_LIBRARY|MODULE_LIBRARY|OBJECT_LIBRARY|EXECUTABLE)$")
+      continue()
+    endif()
+    get_target_property(skip ${target} ZEB_NO_PCH)
+    if(target IN_LIST ZEB_NO_PCH_TARGETS)
+      set(skip TRUE)
+    endif()
+    get_target_property(options ${target} COMPILE_OPTIONS)
+    if(options)
+      list(REMOVE_ITEM options ${common})
+    endif()
+    get_target_property(own ${target} PRECOMPILE_HEADERS)
+    get_target_property(reused ${target} PRECOMPILE_HEADERS_REUSE_FROM)
+    get_target_property(visibility ${target} CXX_VISIBILITY_PRESET)
+    get_target_property(inlines ${target} VISIBILITY_INLINES_HIDDEN)
+    if(skip OR options OR own OR reused OR visibility OR inlines)
+      continue()
+    endif()
+    get_target_property(sources ${target} SOURCES)
+    list(FILTER sources INCLUDE REGEX "\\.(cpp|cc|cxx)$")
+    if(NOT sources)
+      continue()
+    endif()
+    # A source compiled with a language or code option of its own (another
+    # -std, say) cannot take the set.
+    get_target_property(target_dir ${target} SOURCE_DIR)
+    foreach(source IN LISTS sources)
+      if(NOT IS_ABSOLUTE ${source})
+        set(source ${target_dir}/${source})
+      endif()
+      get_source_file_property(source_options ${source} TARGET_DIRECTORY ${target} COMPILE_OPTIONS)
+      if(source_options MATCHES "(^|;)-(std=|f)")
+        set_source_files_properties(${source} TARGET_DIRECTORY ${target}
+          PROPERTIES SKIP_PRECOMPILE_HEADERS ON)
+      endif()
+    endforeach()
+    _zeb_usage_closure(${target} closure)
+    # Qt hands its users -fPIC and its macros: a target on Qt takes a set
+    # compiled with them, one without Qt a set compiled without.
+    set(layer core)
+    if(Qt6::Widgets IN_LIST closure)
+      set(layer widgets)
+    elseif(Qt6::Gui IN_LIST closure)
+      set(layer gui)
+    elseif(Qt6::Core IN_LIST closure)
+      set(layer qtcore)
+    endif()
+    set(test FALSE)
+    if(GTest::gtest IN_LIST closure)
+      set(test TRUE)
+    endif()
+    # Qt's -fPIC comes last on every command line of its users, programs
+    # too: one set serves both kinds there.
+    set(kind lib)
+    if(type STREQUAL "EXECUTABLE" AND layer STREQUAL "core")
+      set(kind exe)
+    endif()
+    _zeb_pch_holder(${layer} ${kind} ${test} holder)
+    set_target_properties(${target} PROPERTIES PRECOMPILE_HEADERS_REUSE_FROM ${holder})
+  endforeach()
+endfunction()
+
+# Unity builds: the sources of a target compile in batches, one compiler run
+# per batch, which saves parsing the same headers and instantiating the same
+# templates in every file. Names a file keeps to itself (an unnamed
+# namespace, static) must then differ between the files of a target; a file
+# that cannot share a batch says so with
+#   set_source_files_properties(f.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
+# and the reason beside it.
+# A target whose files share such names compiles file by file; it is named
+# below with them (set_target_properties(t PROPERTIES UNITY_BUILD OFF) in
+# its folder does the same).
+option(ZEB_UNITY "Compile each target's sources in batches" ON)
+set(ZEB_NO_UNITY_TARGETS
+  formula_dialogs         # each dialog's Template(), Items(), kItems, kFrameX
+  tradewindows            # each dialog's kItems and layout constants
+  sim_quote_server        # Clamp32 in two reply builders
+  zebquotepackets         # packet codes and sizes kept in two headers each
+  zebchartpics            # SchemeColor in two pictures
+  zebtimeshare            # kGridPoints, kStrongPoint in two pictures
+  zebdealtables           # kMenuMain in two tables
+  test_formula_functions  # each suite's Series and First
+  test_platform_windows   # each suite's control ids (kEdit, kCombo, kList)
+  test_sharecode          # each queue suite's fake clock
+  test_tables             # each report suite's kMarket
+  zebshell                # kLoginModeQuotesTrade seen through two namespaces
+  zebprogramrun           # each picture stage's kPictureMarket, FindChartView
+  zebinput                # a variable named slots, a macro wherever Qt is in
+  test_shell_input)       # the same
+if(ZEB_UNITY)
+  set(CMAKE_UNITY_BUILD ON)
+  set(CMAKE_UNITY_BUILD_BATCH_SIZE 8)
+  if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU")
+    # g++ takes a source in a batch for a header, and a class of that
+    # source holding a type of its unnamed namespace for a fault.
+    add_compile_options($<$<COMPILE_LANGUAGE:CXX>:-Wno-subobject-linkage>)
+  endif()
+endif()
+cmake_language(DEFER DIRECTORY ${CMAKE_SOURCE_DIR} CALL zeb_apply_precompiled_headers)

@@ -3,13 +3,14 @@
 # of the target (configuring the tree first when it has no build yet) and
 # runs it on the offscreen screen the tests use, in place of the script.
 run_offscreen_tool() {
-  local target=$1 build=${BUILD_DIR:-$root/build}
+  local target=$1
   shift
-  if [ ! -x "$build/bin/$target" ]; then
+  source "$root/tools/normal-tree.sh"
+  if [ ! -x "$normal/bin/$target" ]; then
     "$root/tools/install-deps.sh" >&2
-    cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    configure_normal_tree >/dev/null
   fi
-  cmake --build "$build" -j "$(nproc)" --target "$target" >&2
+  cmake --build "$normal" -j "$(nproc)" --target "$target" >&2
   export QT_QPA_PLATFORM="offscreen:configfile=$root/platform/testing/offscreen_screen.json"
-  exec "$build/bin/$target" "$@"
+  exec "$normal/bin/$target" "$@"
 }

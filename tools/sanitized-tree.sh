@@ -8,9 +8,10 @@ sanitized=${SANITIZE_BUILD_DIR:-$root/build-sanitize}
 build_sanitized_tree() {
   # Line tables only: the sanitizers' reports keep file and line, and the
   # tree compiles and links faster than with full debug information.
+  # Warnings are errors, as in the normal tree.
   CC=clang CXX=clang++ cmake -S "$root" -B "$sanitized" -G Ninja -DCMAKE_BUILD_TYPE=Debug \
     -DCMAKE_CXX_FLAGS_DEBUG="-g1" -DCMAKE_C_FLAGS_DEBUG="-g1" \
-    -DZEB_SANITIZE=ON -DZEB_FUZZ=ON -DZEB_BENCH=OFF >/dev/null
+    -DZEB_SANITIZE=ON -DZEB_FUZZ=ON -DZEB_BENCH=OFF -DZEB_WERROR=ON >/dev/null
   cmake --build "$sanitized" -j "$jobs" ${1:+--target "$@"}
 }
 

@@ -2,9 +2,23 @@
 # Starts every simulator that the build produced, on loopback, waits until
 # they listen, then runs the program against them. Closing the program or
 # Ctrl-C stops everything.
+#   tools/start-sims.sh BUILD [--verbose]
+# Each simulator writes its request lines to BUILD/logs/<simulator>.log (its
+# start line names the file) and prints only its start, stop and errors;
+# --verbose prints the request lines too.
 set -uo pipefail
 build=$1
+shift
+verbose=()
+for arg in "$@"; do
+  case $arg in
+    --verbose) verbose=(--verbose) ;;
+    *) echo "usage: tools/start-sims.sh BUILD [--verbose]" >&2; exit 2 ;;
+  esac
+done
 bin="$build/bin"
+logs="$build/logs"
+mkdir -p "$logs"
 pids=()
 trap 'kill "${pids[@]}" 2>/dev/null; wait 2>/dev/null; exit 0' INT TERM EXIT
 shopt -s nullglob
@@ -13,7 +27,7 @@ for sim in "$bin"/sim_*; do
   # The trading library finds the trade simulator's certificates beside the
   # program ("zeb.ini" [TRADESERVER], see the README).
   [ "$(basename "$sim")" = sim_trade ] && args=(--cert-dir "$bin/tradecerts")
-  "$sim" "${args[@]}" &
+  "$sim" "${args[@]}" --log "$logs/$(basename "$sim").log" "${verbose[@]}" &
   pids+=($!)
 done
 if [ ${#pids[@]} -eq 0 ]; then

@@ -37,6 +37,9 @@ function(yl_generate_lexer out_var)
     DEPENDS ${source} yltables
     COMMENT "Generating the lexer tables of ${L_SOURCE}"
     VERBATIM)
+  # Every generated source names its tables alike: each compiles alone, not
+  # in a unity batch with another.
+  set_source_files_properties(${out} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
   set(${out_var} ${out} PARENT_SCOPE)
   set(${out_var}_INCLUDE_DIR ${dir} PARENT_SCOPE)
 endfunction()
@@ -68,6 +71,7 @@ function(yl_generate_parser out_var)
     DEPENDS ${source} yltables
     COMMENT "Generating the parser tables of ${P_SOURCE}"
     VERBATIM)
+  set_source_files_properties(${out} PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
   set(${out_var} ${out} ${tokens} PARENT_SCOPE)
   set(${out_var}_INCLUDE_DIR ${dir} PARENT_SCOPE)
 endfunction()

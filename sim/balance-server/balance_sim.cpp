@@ -6,6 +6,7 @@
 
 #include "platform/socket.h"
 #include "sim/ports.h"
+#include "sim/serve/traffic_log.h"
 #include "trade/core/balance_client.h"
 
 namespace {
@@ -64,7 +65,10 @@ void CBalanceSimServer::Serve(int fd) {
     if (n <= 0) break;
     have += static_cast<size_t>(n);
   }
-  if (CheckBalanceFrame(request, have, &len) == 1) {
+  const bool whole = CheckBalanceFrame(request, have, &len) == 1;
+  sim::ProgramLog().Request(whole ? "sim_balance: request of " + std::to_string(len) + " bytes"
+                                  : "sim_balance: an incomplete request");
+  if (whole) {
     std::lock_guard<std::mutex> g(lock_);
     if (requests_.size() == kKeptRequests) requests_.pop_front();
     requests_.emplace_back(reinterpret_cast<char*>(request) + kBalanceHeaderSize, len);

@@ -1,7 +1,7 @@
 // sim_balance: a balance server on loopback.
 //
 //   sim_balance [--port N] [--mode good|badsum|empty|silent|beyond]
-//               [--trade-port PORT] [--quote-port PORT]
+//               [--trade-port PORT] [--quote-port PORT] [--log FILE] [--verbose]
 //
 // The good reply lists five pairs of servers, each naming the trade server
 // 127.0.0.1:trade-port and the quote server 127.0.0.1:quote-port; by default
@@ -14,9 +14,11 @@
 #include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
+#include "sim/serve/traffic_log.h"
 
 int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
+  if (!sim::ProgramLog().TakeOptions(&argc, argv)) return 2;
   int port = sim::kBalanceSimPort, tradePort = sim::kTradeSimPort, quotePort = sim::kQuoteSimPort;
   EBalanceMode mode = EBalanceMode::Good;
   for (int i = 1; i < argc; i += 2) {
@@ -43,12 +45,12 @@ int main(int argc, char** argv) {
   CBalanceSimServer server(mode, SimulatorPairs(tradePort, quotePort));
   const int chosen = server.Start(port);
   if (chosen < 0) {
-    std::fprintf(stderr, "sim_balance: cannot listen on port %d\n", port);
+    sim::ProgramLog().Error("sim_balance: cannot listen on port " + std::to_string(port));
     return 1;
   }
-  std::printf("PORT %d\n", chosen);
-  std::fflush(stdout);
+  sim::ProgramLog().Started("sim_balance: PORT " + std::to_string(chosen));
   sim::WaitForStopSignal();
   server.Stop();
+  sim::ProgramLog().Event("sim_balance: stopped");
   return 0;
 }

@@ -3,6 +3,7 @@
 #include "platform/gbk.h"
 #include "platform/socket.h"
 #include "sim/serve/http_text.h"
+#include "sim/serve/traffic_log.h"
 
 namespace {
 
@@ -186,6 +187,7 @@ void CCustodySimServer::Serve(int fd) {
   std::string head;
   if (!sim::ReadHttpHead(fd, &head, kMaxRequestHead, 2000)) return;
   const std::string path = sim::HttpGetPath(head);
+  sim::ProgramLog().Request("sim_custody: GET " + path);
   {
     std::lock_guard<std::mutex> g(lock_);
     if (requests_.size() == kKeptRequests) requests_.erase(requests_.begin());

@@ -2,8 +2,10 @@
 //   sim_quote [--port N] [--refuse TEXT] [--notice TEXT] [--version N]
 //             [--no-keepalive] [--split] [--delay MS] [--slow-reader MS]
 //             [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]
-//             [--push-every N] [--quiet]
+//             [--push-every N] [--quiet] [--log FILE] [--verbose]
 // Quote-list pushes go out every N walk steps (10 unless given; 0: none).
+// A line per client and request goes to the --log file, and to standard
+// output with --verbose; --quiet writes none.
 // Texts are given in UTF-8 and sent in GBK. --port 0 picks a free port.
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +16,7 @@
 #include "platform/socket.h"
 #include "sim/quote-server/quote_server.h"
 #include "sim/serve/stop_signal.h"
+#include "sim/serve/traffic_log.h"
 
 namespace {
 
@@ -22,7 +25,7 @@ int Usage() {
                "usage: sim_quote [--port N] [--refuse TEXT] [--notice TEXT] [--version N]\n"
                "                 [--no-keepalive] [--split] [--delay MS] [--slow-reader MS]\n"
                "                 [--fault bad-marker|zero-length|drop] [--seed N] [--walk-ms MS]\n"
-               "                 [--push-every N] [--quiet]\n");
+               "                 [--push-every N] [--quiet] [--log FILE] [--verbose]\n");
   return 2;
 }
 }  // namespace
@@ -31,6 +34,7 @@ int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
   // The session log is read while the simulator runs.
   std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  if (!sim::ProgramLog().TakeOptions(&argc, argv)) return Usage();
   sim::QuoteServerOptions options;
   options.verbose = true;
   options.pushEveryWalks = 10;
@@ -64,13 +68,13 @@ int main(int argc, char** argv) {
   }
   sim::QuoteServer server(options);
   if (!server.Start()) {
-    std::fprintf(stderr, "sim_quote: cannot listen on 127.0.0.1:%d\n", options.port);
+    sim::ProgramLog().Error("sim_quote: cannot listen on 127.0.0.1:" + std::to_string(options.port));
     return 1;
   }
-  std::printf("sim_quote: listening on 127.0.0.1:%d (%zu items)\n", server.Port(),
-              server.Market().Size());
-  std::fflush(stdout);
+  sim::ProgramLog().Started("sim_quote: listening on 127.0.0.1:" + std::to_string(server.Port()) +
+                            " (" + std::to_string(server.Market().Size()) + " items)");
   sim::WaitForStopSignal();
   server.Stop();
+  sim::ProgramLog().Event("sim_quote: stopped");
   return 0;
 }

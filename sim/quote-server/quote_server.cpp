@@ -16,6 +16,7 @@
 #include "sim/market/demo_market.h"
 #include "sim/quote-server/info_items.h"
 #include "sim/quote-server/quote_replies.h"
+#include "sim/serve/traffic_log.h"
 
 namespace sim {
 
@@ -186,9 +187,10 @@ void QuoteServer::Serve(int fd, int number) {
     std::lock_guard<std::mutex> lock(mutex_);
     sessions_.push_back(session);
   }
-  if (options_.verbose) std::printf("sim_quote: client %d connected\n", number);
+  if (options_.verbose)
+    ProgramLog().Request("sim_quote: client " + std::to_string(number) + " connected");
   ReadLoop(*session);
-  if (options_.verbose) std::printf("sim_quote: client %d gone\n", number);
+  if (options_.verbose) ProgramLog().Request("sim_quote: client " + std::to_string(number) + " gone");
   {
     std::lock_guard<std::mutex> lock(mutex_);
     std::erase(sessions_, session);
@@ -243,17 +245,21 @@ void QuoteServer::ReadLoop(QuoteSession& session) {
     FrameReader::Result result = reader.Next(source);
     if (result == FrameReader::Result::kEmpty) continue;
     if (result == FrameReader::Result::kTooLong)
-      std::fprintf(stderr, "sim_quote: client %d sent a frame longer than %d bytes; closed\n",
-                   session.number_, CLinkSocket::kMaxRequestBody);
+      ProgramLog().Error("sim_quote: client " + std::to_string(session.number_) +
+                         " sent a frame longer than " + std::to_string(CLinkSocket::kMaxRequestBody) +
+                         " bytes; closed");
     if (result != FrameReader::Result::kBody) break;
     ReceivedRequest request;
     request.connection = session.number_;
     request.body.assign(reader.Body(), reader.BodyLength());
     if (request.body.size() >= 2) request.type = ReadU16(request.body.data());
     if (request.body.size() >= 6) request.tag = ReadU16(request.body.data() + 4);
-    if (options_.verbose)
-      std::printf("sim_quote: request type 0x%04X tag %u, %zu bytes\n", request.type, request.tag,
-                  request.body.size());
+    if (options_.verbose) {
+      char line[96];
+      std::snprintf(line, sizeof line, "sim_quote: request type 0x%04X tag %u, %zu bytes",
+                    unsigned(request.type), unsigned(request.tag), request.body.size());
+      ProgramLog().Request(line);
+    }
     {
       std::lock_guard<std::mutex> lock(mutex_);
       if (received_.size() == kKeptRequests) received_.pop_front();

@@ -46,7 +46,7 @@ struct QuoteServerOptions {
   uint32_t dataVersion = 0;      // 0: the table's own trading date
   std::string marketTable;       // 0x1000 body; empty: the demo market
   bool answerKeepAlive = true;
-  bool verbose = false;          // log every request on standard output
+  bool verbose = false;          // a line per client and request to the program's log
   // Faults.
   bool splitWrites = false;      // every frame in two writes with a pause
   int replyDelayMs = 0;          // before every reply

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "platform/socket.h"
+#include "sim/serve/traffic_log.h"
 
 namespace sim {
 namespace {
@@ -110,7 +111,7 @@ void ConnectionServer::Run(int fd, int number) {
 void ConnectionServer::Pause(const char* reason) {
   const auto now = std::chrono::steady_clock::now();
   if (lastReport_ == std::chrono::steady_clock::time_point{} || now - lastReport_ > kReportEvery) {
-    std::fprintf(stderr, "%s: %s; accepting waits for a client to leave\n", name_.c_str(), reason);
+    ProgramLog().Error(name_ + ": " + reason + "; accepting waits for a client to leave");
     lastReport_ = now;
   }
   std::unique_lock<std::mutex> lock(mutex_);

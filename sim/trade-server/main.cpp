@@ -4,13 +4,15 @@
 //             [--plain] [--cert-dir DIR] [--key-password PW]
 //             [--user U] [--password P] [--heartbeat MS] [--drop-after N]
 //             [--kick-at N] [--bad-checksum] [--split] [--coalesce] [--delay MS]
+//             [--log FILE] [--verbose]
 //
 // --ports with --listen serves only the listed (1-based) entries of the
 // five ports, so a client's server round-robin meets refused ports first.
 // Without --cert-dir it writes throw-away test certificates to a temporary
 // folder and prints where; with --cert-dir it uses that folder's, writing
 // them there first when it has none. The client needs the folder's ca.pem,
-// client.pem and client.key with the key password.
+// client.pem and client.key with the key password. A line per request goes
+// to the --log file, and to standard output with --verbose.
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,11 +25,13 @@
 #include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
+#include "sim/serve/traffic_log.h"
 #include "test_pki.h"
 #include "trade_sim.h"
 
 int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
+  if (!sim::ProgramLog().TakeOptions(&argc, argv)) return 2;
   STradeSimOptions options;
   int port = sim::kTradeSimPort;
   std::string certDir, keyPassword = "test";
@@ -94,14 +98,14 @@ int main(int argc, char** argv) {
     auto server = std::make_unique<CTradeSimServer>(options);
     const int chosen = server->Start(ports[static_cast<size_t>(index - 1)]);
     if (chosen < 0) {
-      std::fprintf(stderr, "sim_trade: cannot listen on port %d\n", ports[index - 1]);
+      sim::ProgramLog().Error("sim_trade: cannot listen on port " + std::to_string(ports[index - 1]));
       return 1;
     }
-    std::printf("PORT %d\n", chosen);
+    sim::ProgramLog().Started("sim_trade: PORT " + std::to_string(chosen));
     servers.push_back(std::move(server));
   }
-  std::fflush(stdout);
   sim::WaitForStopSignal();
   for (auto& server : servers) server->Stop();
+  sim::ProgramLog().Event("sim_trade: stopped");
   return 0;
 }

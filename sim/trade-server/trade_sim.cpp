@@ -12,6 +12,7 @@
 
 #include "platform/gbk.h"
 #include "platform/socket.h"
+#include "sim/serve/traffic_log.h"
 #include "trade/core/sha1_digest.h"
 #include "trade/core/trade_messages.h"
 #include "trade/quellan/trade_framer.h"
@@ -72,7 +73,7 @@ CTradeSimServer::~CTradeSimServer() {
 }
 
 void CTradeSimServer::Log(const std::string& line) {
-  if (options_.log) std::fprintf(stderr, "sim_trade: %s\n", line.c_str());
+  if (options_.log) sim::ProgramLog().Request("sim_trade: " + line);
 }
 
 int CTradeSimServer::Start(int port) {
@@ -83,7 +84,7 @@ int CTradeSimServer::Start(int port) {
     if (SSL_CTX_use_certificate_chain_file(ctx, options_.certFile.c_str()) != 1 ||
         SSL_CTX_use_PrivateKey_file(ctx, options_.keyFile.c_str(), SSL_FILETYPE_PEM) != 1 ||
         SSL_CTX_load_verify_locations(ctx, options_.caFile.c_str(), nullptr) != 1) {
-      Log("cannot load the server certificate, key or CA");
+      sim::ProgramLog().Error("sim_trade: cannot load the server certificate, key or CA");
       return -1;
     }
     SSL_CTX_set_verify(ctx,

@@ -33,7 +33,7 @@ struct STradeSimOptions {
   bool split = false;           // every reply in two writes with a pause
   bool coalesce = false;        // a heartbeat and the reply in one write
   int delayMs = 0;              // wait before each reply
-  bool log = true;              // requests to standard error
+  bool log = true;              // a line per request to the program's log
   // The account.
   std::string fundsPassword = "fund";  // checked as a digest by transfers and signing
   char payChannel = '9';               // login tag 9116

@@ -1,6 +1,7 @@
 // sim_update: an update server on loopback.
 //
 //   sim_update [--port N] [--mode normal|silent|slow|chunked] [--servers N] [--time YYYYMMDD]
+//              [--log FILE] [--verbose]
 //
 // Serves the update list at /zeb/update.xml (the program's [UPDATE]
 // UPDATETAG) naming N download servers (all this one, under /files/) and
@@ -13,10 +14,12 @@
 #include "platform/socket.h"
 #include "sim/ports.h"
 #include "sim/serve/stop_signal.h"
+#include "sim/serve/traffic_log.h"
 #include "update_sim.h"
 
 int main(int argc, char** argv) {
   platform::IgnoreBrokenPipe();
+  if (!sim::ProgramLog().TakeOptions(&argc, argv)) return 2;
   int port = sim::kUpdateSimPort, servers = 1;
   std::string time = "20261210";
   EUpdateSimMode mode = EUpdateSimMode::Normal;
@@ -39,7 +42,7 @@ int main(int argc, char** argv) {
   CUpdateSimServer server(mode);
   const int chosen = server.Start(port);
   if (chosen < 0) {
-    std::fprintf(stderr, "sim_update: cannot listen on port %d\n", port);
+    sim::ProgramLog().Error("sim_update: cannot listen on port " + std::to_string(port));
     return 1;
   }
   const std::string files = "http://127.0.0.1:" + std::to_string(chosen) + "/files/";
@@ -49,9 +52,10 @@ int main(int argc, char** argv) {
                  CUpdateSimServer::BuildList(list, {{"ZEB", time, "ZEB.zip"}, {"Trade", time, "Trade.zip"}}));
   server.SetFile("/files/ZEB.zip", "demo component ZEB\n");
   server.SetFile("/files/Trade.zip", "demo component Trade\n");
-  std::printf("PORT %d (update list at /zeb/update.xml)\n", chosen);
-  std::fflush(stdout);
+  sim::ProgramLog().Started("sim_update: PORT " + std::to_string(chosen) +
+                            " (update list at /zeb/update.xml)");
   sim::WaitForStopSignal();
   server.Stop();
+  sim::ProgramLog().Event("sim_update: stopped");
   return 0;
 }

@@ -9,6 +9,7 @@
 
 #include "platform/socket.h"
 #include "sim/serve/http_text.h"
+#include "sim/serve/traffic_log.h"
 
 namespace {
 
@@ -62,6 +63,7 @@ void CUpdateSimServer::Serve(int fd) {
   char buffer[1024];
   if (!sim::ReadHttpHead(fd, &head, kMaxRequestHead, 2000)) return;
   const std::string path = sim::HttpGetPath(head);
+  sim::ProgramLog().Request("sim_update: GET " + path);
   std::string answer, body;
   size_t filler = 0;
   bool found = false;

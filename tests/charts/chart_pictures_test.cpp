@@ -506,7 +506,9 @@ TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactNam
     pane.CreatePic(c.name);
     auto* k = dynamic_cast<CTechAnalysisKLine*>(pane.GetPic());
     EXPECT_EQ(k != nullptr, c.kline) << c.name;
-    if (k) EXPECT_EQ(k->MovingAverage() != nullptr, c.ma) << c.name;
+    if (k) {
+      EXPECT_EQ(k->MovingAverage() != nullptr, c.ma) << c.name;
+    }
     EXPECT_EQ(dynamic_cast<CTechAnalysisVol*>(pane.GetPic()) != nullptr, c.vol) << c.name;
     pane.SetFlags(6);
     EXPECT_EQ(pane.GetPic()->GetFlags(), 0) << c.name;  // not "KLINE"/"KLINEMA" exactly

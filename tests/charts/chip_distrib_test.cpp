@@ -95,7 +95,9 @@ TEST_P(ChipGuards, KeepThePreviousDistribution) {
   c.pic.SetCurIndex(2);
   const std::vector<double> before = c.pic.Bins();
   const bool sharesCase = GetParam().shares == 0;
-  if (!sharesCase) EXPECT_EQ(before, reference.pic.Bins());
+  if (!sharesCase) {
+    EXPECT_EQ(before, reference.pic.Bins());
+  }
   c.pic.SetCurIndex(GetParam().cursor);
   c.pic.SetBars(GetParam().bars.data(), static_cast<int>(GetParam().bars.size()));
   EXPECT_EQ(c.pic.Bins(), before);

@@ -304,8 +304,11 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
           ASSERT_TRUE(IsInvalidValue(got[i])) << "bar " << i << " of " << n << " got " << got[i];
         } else {
           ASSERT_FALSE(IsInvalidValue(got[i])) << "bar " << i << " of " << n << " want " << want[i];
-          if (std::isinf(wantF)) ASSERT_EQ(got[i], wantF) << "bar " << i << " of " << n;
-          else ASSERT_NEAR(got[i], wantF, 2e-4 * std::max(1.0f, std::fabs(wantF))) << "bar " << i << " of " << n;
+          if (std::isinf(wantF)) {
+            ASSERT_EQ(got[i], wantF) << "bar " << i << " of " << n;
+          } else {
+            ASSERT_NEAR(got[i], wantF, 2e-4 * std::max(1.0f, std::fabs(wantF))) << "bar " << i << " of " << n;
+          }
         }
       }
       ++compared;

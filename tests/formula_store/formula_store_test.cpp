@@ -380,8 +380,9 @@ TEST(ShippedFormulaStore, HoldsOnlyTheStandardIndicators) {
   shipped.LoadAll();
   for (int kind = 0; kind < FORMULA_KIND_COUNT; ++kind) {
     EXPECT_FALSE(shipped.IsDatRefused(kind)) << kind;
-    if (kind != FORMULA_INDICATOR)
+    if (kind != FORMULA_INDICATOR) {
       EXPECT_TRUE(shipped.Formulas(kind).empty()) << kind << ": " << shipped.Formulas(kind).front().szCode;
+    }
   }
   EXPECT_EQ(shipped.Find(FORMULA_INDICATOR, "TestZB"), nullptr);
   EXPECT_EQ(shipped.Find(FORMULA_INDICATOR, "ZB2Param"), nullptr);

@@ -75,8 +75,11 @@ TEST(QueueAcrossApplications, ASendWaitingWhenTheApplicationEndsReturnsZero) {
   worker.join();
   // Queued sends are abandoned; one that came after the end ran at once on
   // the worker, as every thread counts as the user-interface thread then.
-  if (result.load() == 0) EXPECT_EQ(target.count.load(), 0);
-  else EXPECT_EQ(result.load(), 5);
+  if (result.load() == 0) {
+    EXPECT_EQ(target.count.load(), 0);
+  } else {
+    EXPECT_EQ(result.load(), 5);
+  }
 }
 
 // Last in this program: shutdown cannot be undone.

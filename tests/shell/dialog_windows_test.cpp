@@ -37,7 +37,7 @@ std::string Today() {
   const std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);
-  char date[16];
+  char date[3 * 12];  // room for any three ints: the text is never cut
   std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
                 local.tm_mday);
   return date;

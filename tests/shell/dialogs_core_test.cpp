@@ -123,7 +123,9 @@ TEST(ColourEdit, PartsComponentsAndFontStyle) {
   for (const auto& c : components) {
     int value = -5;
     EXPECT_EQ(ReadColorComponent(c.text, &value), c.read) << c.text;
-    if (c.read) EXPECT_EQ(value, c.value) << c.text;
+    if (c.read) {
+      EXPECT_EQ(value, c.value) << c.text;
+    }
   }
 
   const struct {

@@ -20,7 +20,9 @@ TEST(LoginSettingsTest, TheServerCountIsCappedNotRefused) {
     SLoginSettings settings;
     ASSERT_TRUE(LoadLoginSettings(folders.Path("zeb.ini"), &settings));
     EXPECT_EQ(settings.servers.size(), c.servers) << c.number;
-    if (c.servers) EXPECT_EQ(settings.servers[0].host, "10.0.0.1");
+    if (c.servers) {
+      EXPECT_EQ(settings.servers[0].host, "10.0.0.1");
+    }
   }
 }
 

@@ -85,7 +85,9 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
   for (const SMarketTabPicture& tab : r.marketTabs) {
     EXPECT_FALSE(tab.shown.empty()) << tab.picture;
     for (const SCodeInfo& code : tab.shown)
-      if (tab.market != 0x3000) EXPECT_EQ(code.market, tab.market) << tab.picture << " " << code.code;
+      if (tab.market != 0x3000) {
+        EXPECT_EQ(code.market, tab.market) << tab.picture << " " << code.code;
+      }
   }
   // Typed initials listed the matching items, the shortest key first.
   ASSERT_FALSE(r.shell.inputLines.empty());

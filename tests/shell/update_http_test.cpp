@@ -153,7 +153,9 @@ TEST(QtHttpGetter, ChunkedAnswersAreCappedAndTimed) {
   // Past the cap the client stopped reading: the server got rid of little
   // more than the cap and what the sockets' buffers hold.
   EXPECT_LT(server.BodyBytesSent(), kHttpDefaultMaxBody + (32u << 20));
-  if (measured) EXPECT_LT(PeakMemory() - before, 64ll << 20) << "before " << before;
+  if (measured) {
+    EXPECT_LT(PeakMemory() - before, 64ll << 20) << "before " << before;
+  }
   server.Stop();
 
   // Chunks that keep coming below the cap end at the read time-out.

@@ -21,7 +21,8 @@ SNoticeLook NoticeLook(int mode) {
 bool WriteNoticeChoice(const std::string& syssetPath, bool checked, std::time_t now) {
   std::tm local{};
   localtime_r(&now, &local);
-  char date[16];
+  // Room for any three ints, so the text is never cut (a real date takes 8).
+  char date[3 * 12];
   std::snprintf(date, sizeof date, "%04d%02d%02d", local.tm_year + 1900, local.tm_mon + 1,
                 local.tm_mday);
   const char* section = GBK("通知消息");

@@ -116,6 +116,5 @@ class CLoginDlg : public WDialog, private ILoginHost {
   CHyperlinkStatic m_register;
   int m_saveAccount = 0;
   int m_autoLogin = 0;
-  int m_server = 0;
   QProgressBar* m_progress = nullptr;
 };

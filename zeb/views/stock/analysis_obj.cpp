@@ -14,7 +14,6 @@ namespace {
 constexpr UINT kKeyTab = 9;
 constexpr UINT kKeyF1 = 0x70;
 constexpr UINT kKeyF2 = 0x71;
-constexpr int kMenuMain = 130;
 }  // namespace
 
 CAnalisysObj::CAnalisysObj(CPublic* store)

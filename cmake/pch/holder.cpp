@@ -1,0 +1,1 @@
+// The one source of a target that only holds a precompiled header set.
