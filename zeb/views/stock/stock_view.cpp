@@ -95,8 +95,20 @@ bool CStockView::FitBackBuffer() {
 
 void CStockView::Repaint() {
   m_bFullPending = true;
+  m_bChartPending = m_bPanelPending = false;
   m_pending.clear();
   CBaseView::Repaint();
+}
+
+void CStockView::AskForArea(const RECT& area) {
+  InvalidateRect(&area, FALSE);
+  m_pending.push_back(area);
+}
+
+void CStockView::RepaintPanel() {
+  if (m_nPanelWidth == 0 || m_bFullPending) return;
+  m_bPanelPending = true;
+  AskForArea(m_panel.GetRect());
 }
 
 void CStockView::RepaintChanged() {
@@ -105,12 +117,10 @@ void CStockView::RepaintChanged() {
     Repaint();
     return;
   }
+  m_bChartPending = true;
+  for (const RECT& r : areas) AskForArea(r);
   // The panel shows the packet's figures too.
-  if (m_nPanelWidth != 0) areas.push_back(m_panel.GetRect());
-  for (const RECT& r : areas) {
-    InvalidateRect(&r, FALSE);
-    m_pending.push_back(r);
-  }
+  RepaintPanel();
 }
 
 void CStockView::OnDraw(CDC* dc) {
@@ -119,8 +129,8 @@ void CStockView::OnDraw(CDC* dc) {
   const RECT& layout = m_rcLayout;
   const bool partial = !m_bFullPending && m_bBackHolds && !m_pending.empty();
   std::vector<RECT> drawn;
-  if (partial && m_analysis.DrawChanged(&m_back, &drawn)) {
-    if (m_nPanelWidth != 0) {
+  if (partial && (!m_bChartPending || m_analysis.DrawChanged(&m_back, &drawn))) {
+    if (m_bPanelPending && m_nPanelWidth != 0) {
       m_back.FillSolidRect(&m_panel.GetRect(), dc->GetBkColor());
       m_panel.Draw(&m_back);
       drawn.push_back(m_panel.GetRect());
@@ -137,6 +147,7 @@ void CStockView::OnDraw(CDC* dc) {
     for (const RECT& r : drawn)
       dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_back, r.left, r.top,
                  SRCCOPY);
+    m_bChartPending = m_bPanelPending = false;
     m_pending.clear();
     return;
   }
@@ -149,7 +160,7 @@ void CStockView::OnDraw(CDC* dc) {
   // A paint of a few areas that had to draw everything: the rest follows
   // (drawn anew once more; the back buffer is current either way).
   if (partial) CBaseView::Repaint();
-  m_bFullPending = false;
+  m_bFullPending = m_bChartPending = m_bPanelPending = false;
   m_pending.clear();
 }
 
@@ -229,7 +240,10 @@ void CStockView::ShowIndicator(const char* name) {
   Repaint();
 }
 
-void CStockView::SetAnalysisKind(int kind) { m_analysis.SwitchKind(kind, 1); }
+void CStockView::SetAnalysisKind(int kind) {
+  m_analysis.SwitchKind(kind, 1);
+  Repaint();
+}
 
 int CStockView::TogglePanel() {
   m_nPanelWidth = m_nPanelWidth == 0 ? kPanelWidth : 0;
@@ -291,6 +305,7 @@ int CStockView::OnCommand(int id) {
   if (command >= kCmdFirstPeriod && command <= kCmdLastPeriod) {
     SwitchAnalysis(1, 1);
     m_analysis.OnCommand(command);
+    Repaint();
     return 1;
   }
   if (command == kCmdMovingChips) {
@@ -300,7 +315,11 @@ int CStockView::OnCommand(int id) {
     return 1;
   }
   if (command == kCmdTogglePanel) return TogglePanel();
-  return m_analysis.OnCommand(command);
+  // What a chart command changed is drawn anew (the chip notices that
+  // follow repaint the panel alone).
+  const int taken = m_analysis.OnCommand(command);
+  if (taken) Repaint();
+  return taken;
 }
 
 int CStockView::UpdateCommandUI(CCmdUI* ui) {
@@ -337,8 +356,10 @@ int CStockView::UpdateCommandUI(CCmdUI* ui) {
 
 LRESULT CStockView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHIP_UPDATE) {
+    // The chip picture is the panel's: the chart that sent the notice
+    // repaints itself.
     m_panel.OnChipUpdate(int(wParam), lParam);
-    Repaint();
+    if (m_panel.GetPage() == kPanelChips) RepaintPanel();
     return 1;
   }
   if (message == WM_STAT_PAGE) {

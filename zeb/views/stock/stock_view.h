@@ -12,9 +12,10 @@
 //
 // The view keeps its picture in a back buffer between paints. A packet
 // that changed only the K-line chart's last bar invalidates just the areas
-// the chart reports changed (and the panel); that paint redraws them in the
-// back buffer and copies only them to the window. Every other repaint draws
-// the whole picture anew.
+// the chart reports changed (and the panel); a chip notice of the K-line
+// chart, just the panel while it shows the chips; that paint redraws them
+// in the back buffer and copies only them to the window. Every other
+// repaint draws the whole picture anew.
 //
 // A double click on a K-line news mark opens the information window
 // (created once, then shown again); every 0x1100 reply goes to it.
@@ -103,6 +104,9 @@ class CStockView : public CBaseView {
   void OnCrosshairTimer();
   // After a packet: only the changed areas when the chart can tell them.
   void RepaintChanged();
+  // The panel alone, over the kept picture.
+  void RepaintPanel();
+  void AskForArea(const RECT& area);
   // Makes the back buffer fit the layout; false when it is empty.
   bool FitBackBuffer();
   void ShowInfoList(const InfoTitleMap& titles, int date);
@@ -121,5 +125,7 @@ class CStockView : public CBaseView {
   RECT m_rcBack{};
   bool m_bBackHolds = false;   // the back buffer holds the last full paint
   bool m_bFullPending = true;  // a repaint of everything is asked for
+  bool m_bChartPending = false;  // the chart's changed areas are asked for
+  bool m_bPanelPending = false;  // the panel is asked for
   std::vector<RECT> m_pending;  // areas asked for since the last paint
 };
