@@ -82,15 +82,12 @@ BENCHMARK(BM_FrameTickRepaint)->Unit(benchmark::kMillisecond)->Repetitions(5);
 void BM_FrameCrosshairMove(benchmark::State& state) {
   auto run = KLinePage(state);
   if (!run) return;
-  CStockView& view = run->View();
   const RECT plot = run->Chart().Pane(0).GetPic()->GetPlotRect();
   const int y = (plot.top + plot.bottom) / 2;
   // A click shows the cursor; the mouse then moves between two bars.
   const POINT at[] = {{plot.left + (plot.right - plot.left) * 3 / 5, y},
                       {plot.left + (plot.right - plot.left) * 3 / 5 + 7, y + 11}};
-  view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(at[0].x, at[0].y));
-  view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at[0].x, at[0].y));
-  view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at[0].x, at[0].y));
+  run->Click(at[0]);
   run->PaintPending();
   if (!run->Chart().IsCursorShown()) {
     state.SkipWithError("the click showed no cursor");
@@ -99,7 +96,7 @@ void BM_FrameCrosshairMove(benchmark::State& state) {
   double painted = 0;
   int next = 1;
   for (auto _ : state) {
-    view.SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(at[next].x, at[next].y));
+    run->MouseTo(at[next]);
     painted += double(RegionArea(run->PaintPending()));
     next ^= 1;
   }

@@ -2,9 +2,12 @@
 // notices go up to the frame and come back to the view: a pushed tick
 // repaints a small part of the chart (the last bar's column, the titles,
 // the date axis) and the panel, never the whole view; with the panel on
-// its chip page the notices repaint the panel alone.
+// its chip page the notices repaint the panel alone; the crosshair moves
+// over the chart's kept picture.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <QWidget>
 #include <algorithm>
 
 #include "platform/window.h"
@@ -99,6 +102,51 @@ TEST_F(ChartFrameTest, ChipNoticesRepaintThePanelAloneWhileItShowsTheChips) {
   run.Chart().Recompute();
   painted = run.PaintPending();
   EXPECT_EQ(RegionArea(painted), 0);
+}
+
+// With a cursor shown, the crosshair follows the mouse over the kept
+// picture of the chart: a move repaints a few narrow areas (the old and the
+// new crosshair, the titles, the cursor box), and the window then shows the
+// very pixels a repaint of everything gives, in lower panes too, and when
+// the mouse leaves the chart.
+TEST_F(ChartFrameTest, TheCrosshairMovesOverTheKeptPictureWithTheSamePixels) {
+  CStockView& view = run.View();
+  CHisTechObj& chart = run.Chart();
+  const RECT price = chart.Pane(0).GetPic()->GetPlotRect();
+  // The crosshair follows the mouse over the first three panes.
+  const RECT lower = chart.Pane(std::min(2, chart.GetPaneCount() - 1)).GetPic()->GetPlotRect();
+  const auto at = [](const RECT& r, int fx, int fy) {
+    return POINT{r.left + (r.right - r.left) * fx / 100, r.top + (r.bottom - r.top) * fy / 100};
+  };
+  const POINT first = at(price, 40, 50);
+  run.Click(first);
+  run.PaintPending();
+  ASSERT_TRUE(chart.IsCursorShown());
+  const RECT area = chart.GetRect();
+  const POINT moves[] = {at(price, 41, 50), at(price, 41, 30), at(price, 70, 80), at(lower, 20, 50),
+                         at(lower, 21, 10), POINT{view.Panel().GetRect().left + 20, first.y}};
+  for (const POINT& to : moves) {
+    run.MouseTo(to);
+    ASSERT_TRUE(view.IsPartialRepaintPending()) << to.x << "," << to.y;
+    // The paint of the move (which asks for nothing more: it did not fall
+    // back to a repaint of everything), then the same picture painted whole.
+    const QImage got = view.GetWidget()->grab().toImage();
+    EXPECT_LT(AreaIn(run.PaintPending(), area) * 4, Area(area)) << to.x << "," << to.y;
+    view.Repaint();
+    const QImage want = view.GetWidget()->grab().toImage();
+    run.PaintPending();
+    ASSERT_EQ(got.size(), want.size());
+    int differing = 0;
+    for (int y = 0; y < want.height(); ++y)
+      for (int x = 0; x < want.width(); ++x) differing += got.pixel(x, y) != want.pixel(x, y);
+    EXPECT_EQ(differing, 0) << to.x << "," << to.y;
+  }
+  // What a move asks to repaint: a small part of the chart.
+  const POINT to = at(price, 60, 40);
+  run.MouseTo(to);
+  const QRegion painted = run.PaintPending();
+  EXPECT_GT(AreaIn(painted, area), 0);
+  EXPECT_LT(AreaIn(painted, area) * 4, Area(area));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <fstream>
 
+#include "platform/input.h"
 #include "platform/paths.h"
 #include "platform/testing/app.h"
 #include "platform/window.h"
@@ -110,6 +111,19 @@ bool CChartFrameRun::ShowKLine(const std::string& history) {
 void CChartFrameRun::Deliver(const std::string& body) {
   ::SendMessage(m_frame->GetSafeHwnd(), WM_QUOTE_PACKET, body.size(),
                 reinterpret_cast<LPARAM>(body.data()));
+}
+
+void CChartFrameRun::MouseTo(POINT at) {
+  POINT screen = at;
+  m_view->ClientToScreen(&screen);
+  ::SetCursorPos(screen.x, screen.y);
+  m_view->SendMessage(WM_MOUSEMOVE, 0, MAKELPARAM(at.x, at.y));
+}
+
+void CChartFrameRun::Click(POINT at) {
+  MouseTo(at);
+  m_view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  m_view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
 }
 
 QRegion CChartFrameRun::PaintPending() {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "platform/msgbox.h"
+#include "platform/types.h"
 
 class CMainFrame;
 class CStockView;
@@ -43,6 +44,10 @@ class CChartFrameRun {
   bool ShowKLine(const std::string& history);
   // One packet through the frame's packet message.
   void Deliver(const std::string& body);
+  // The mouse over a point of the view's client area, pressed or not: the
+  // pointer goes there too, so the view's crosshair timer agrees.
+  void MouseTo(POINT at);
+  void Click(POINT at);
   // Runs the paints asked for so far; the region they painted, in the
   // view's coordinates.
   QRegion PaintPending();

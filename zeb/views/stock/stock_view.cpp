@@ -1,6 +1,8 @@
 // The chart view: page codes, input routing, timers and painting.
 #include "zeb/views/stock/stock_view.h"
 
+#include <algorithm>
+
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/window.h"
@@ -95,7 +97,7 @@ bool CStockView::FitBackBuffer() {
 
 void CStockView::Repaint() {
   m_bFullPending = true;
-  m_bChartPending = m_bPanelPending = false;
+  m_bChartPending = m_bPanelPending = m_bCursorPending = false;
   m_pending.clear();
   CBaseView::Repaint();
 }
@@ -103,6 +105,16 @@ void CStockView::Repaint() {
 void CStockView::AskForArea(const RECT& area) {
   InvalidateRect(&area, FALSE);
   m_pending.push_back(area);
+}
+
+void CStockView::RepaintCursor() {
+  std::vector<RECT> areas;
+  if (m_bFullPending || !m_bBackHolds || !m_analysis.CursorAreas(&areas)) {
+    Repaint();
+    return;
+  }
+  m_bCursorPending = true;
+  for (const RECT& r : areas) AskForArea(r);
 }
 
 void CStockView::RepaintPanel() {
@@ -123,13 +135,26 @@ void CStockView::RepaintChanged() {
   RepaintPanel();
 }
 
+void CStockView::CopyToWindow(CDC* dc, const RECT& r) {
+  // In bands of a few dozen rows: the raster engine hands a copy of more
+  // rows to its thread pool, and for the narrow areas of a tick or a
+  // crosshair the wake-ups cost more than the copy.
+  constexpr int kBand = 64;
+  for (int top = r.top; top < r.bottom; top += kBand)
+    dc->BitBlt(r.left, top, r.right - r.left, std::min<int>(kBand, r.bottom - top), &m_back,
+               r.left, top, SRCCOPY);
+}
+
 void CStockView::OnDraw(CDC* dc) {
   CBaseView::OnDraw(dc);
   if (!FitBackBuffer()) return;
   const RECT& layout = m_rcLayout;
   const bool partial = !m_bFullPending && m_bBackHolds && !m_pending.empty();
   std::vector<RECT> drawn;
-  if (partial && (!m_bChartPending || m_analysis.DrawChanged(&m_back, &drawn))) {
+  std::vector<RECT> cursor;
+  if (partial && (!m_bChartPending || m_analysis.DrawChanged(&m_back, &drawn)) &&
+      (!m_bCursorPending || m_analysis.DrawCursorChanged(&m_back, &cursor))) {
+    drawn.insert(drawn.end(), cursor.begin(), cursor.end());
     if (m_bPanelPending && m_nPanelWidth != 0) {
       m_back.FillSolidRect(&m_panel.GetRect(), dc->GetBkColor());
       m_panel.Draw(&m_back);
@@ -142,12 +167,17 @@ void CStockView::OnDraw(CDC* dc) {
     const auto* paint = dynamic_cast<const CPaintDC*>(dc);
     const RECT* p = paint ? &paint->m_ps.rcPaint : nullptr;
     if (!p || p->left < asked.left || p->top < asked.top || p->right > asked.right ||
-        p->bottom > asked.bottom)
+        p->bottom > asked.bottom) {
       drawn.assign(1, layout);
-    for (const RECT& r : drawn)
-      dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_back, r.left, r.top,
-                 SRCCOPY);
-    m_bChartPending = m_bPanelPending = false;
+    } else {
+      // Areas asked for by moves the paint caught up with hold the current
+      // picture too.
+      for (const RECT& r : m_pending)
+        if (std::none_of(drawn.begin(), drawn.end(), [&](const RECT& d) { return EqualRect(d, r); }))
+          drawn.push_back(r);
+    }
+    for (const RECT& r : drawn) CopyToWindow(dc, r);
+    m_bChartPending = m_bPanelPending = m_bCursorPending = false;
     m_pending.clear();
     return;
   }
@@ -160,7 +190,7 @@ void CStockView::OnDraw(CDC* dc) {
   // A paint of a few areas that had to draw everything: the rest follows
   // (drawn anew once more; the back buffer is current either way).
   if (partial) CBaseView::Repaint();
-  m_bFullPending = m_bChartPending = m_bPanelPending = false;
+  m_bFullPending = m_bChartPending = m_bPanelPending = m_bCursorPending = false;
   m_pending.clear();
 }
 
@@ -392,7 +422,7 @@ void CStockView::OnCrosshairTimer() {
   m_ptLastCursor = at;
   ScreenToClient(&at);
   m_analysis.OnMouseMove(at.x, at.y);
-  Repaint();
+  RepaintCursor();
 }
 
 void CStockView::OnLButtonDown(UINT flags, CPoint point) {
@@ -414,6 +444,6 @@ void CStockView::OnRButtonDown(UINT flags, CPoint point) { m_analysis.OnRButtonD
 void CStockView::OnRButtonUp(UINT flags, CPoint point) { m_analysis.OnRButtonUp(point.x, point.y); }
 
 void CStockView::OnMouseMove(UINT flags, CPoint point) {
-  if (m_analysis.OnMouseMove(point.x, point.y)) Repaint();
+  if (m_analysis.OnMouseMove(point.x, point.y)) RepaintCursor();
   CBaseView::OnMouseMove(flags, point);
 }
