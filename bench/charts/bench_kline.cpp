@@ -74,13 +74,7 @@ struct Fixture {
     CSysStyle::GetInstance()->LoadScheme();
     CFormulaFace::InitDefineTech();
     store = new CPublic;
-    sim::MarketTableBlock block{kMarket, {}};
-    sim::MarketTableItem it;
-    it.code = kCode;
-    it.name = "bench";
-    it.preClose = 20000;
-    block.items.push_back(it);
-    const std::string table = sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
+    const std::string table = sim::BuildOneItemMarketTable(kMarket, kCode, "bench", 20000);
     store->ParseMarketTable(table.data(), int(table.size()));
     const SCodeInfo key{kMarket, kCode};
     item = store->FindStock(&key);

@@ -54,14 +54,7 @@ CChartFrameRun::CChartFrameRun(int width, int height) {
   m_app = std::make_unique<CZEBApp>(options);
   CPublic* store = CPublic::GetInstance();
   store->SetLoginMode(1);  // quotes only: no trading pane
-  sim::MarketTableBlock block{kMarket, {}};
-  sim::MarketTableItem item;
-  item.code = kCode;
-  item.name = "chart";
-  item.preClose = 20000;
-  block.items.push_back(item);
-  const std::string table =
-      sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
+  const std::string table = sim::BuildOneItemMarketTable(kMarket, kCode, "chart", 20000);
   store->ParseMarketTable(table.data(), static_cast<int>(table.size()));
   m_app->CreateMainFrame();
   m_frame = m_app->GetMainFrame();

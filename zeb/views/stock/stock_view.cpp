@@ -107,14 +107,19 @@ void CStockView::AskForArea(const RECT& area) {
   m_pending.push_back(area);
 }
 
-void CStockView::RepaintCursor() {
+bool CStockView::AskForAreas(const std::function<bool(std::vector<RECT>*)>& areasOf) {
   std::vector<RECT> areas;
-  if (m_bFullPending || !m_bBackHolds || !m_analysis.CursorAreas(&areas)) {
+  if (m_bFullPending || !m_bBackHolds || !areasOf(&areas)) {
     Repaint();
-    return;
+    return false;
   }
-  m_bCursorPending = true;
   for (const RECT& r : areas) AskForArea(r);
+  return true;
+}
+
+void CStockView::RepaintCursor() {
+  if (AskForAreas([this](std::vector<RECT>* areas) { return m_analysis.CursorAreas(areas); }))
+    m_bCursorPending = true;
 }
 
 void CStockView::RepaintPanel() {
@@ -124,13 +129,9 @@ void CStockView::RepaintPanel() {
 }
 
 void CStockView::RepaintChanged() {
-  std::vector<RECT> areas;
-  if (m_bFullPending || !m_bBackHolds || !m_analysis.ChangedAreas(&areas)) {
-    Repaint();
+  if (!AskForAreas([this](std::vector<RECT>* areas) { return m_analysis.ChangedAreas(areas); }))
     return;
-  }
   m_bChartPending = true;
-  for (const RECT& r : areas) AskForArea(r);
   // The panel shows the packet's figures too.
   RepaintPanel();
 }

@@ -21,6 +21,7 @@
 // A double click on a K-line news mark opens the information window
 // (created once, then shown again); every 0x1100 reply goes to it.
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -111,6 +112,9 @@ class CStockView : public CBaseView {
   // the chart can draw them over its kept picture.
   void RepaintCursor();
   void AskForArea(const RECT& area);
+  // Asks for the areas the analysis object names; for everything when it
+  // names none (false then).
+  bool AskForAreas(const std::function<bool(std::vector<RECT>*)>& areasOf);
   // Copies an area of the back buffer to the window being painted.
   void CopyToWindow(CDC* dc, const RECT& area);
   // Makes the back buffer fit the layout; false when it is empty.
