@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "bench/common/kline_bodies.h"
 #include "bench/common/side_by_side.h"
 #include "formula/face/FormulaFace.h"
 #include "link/quote_protocol.h"
@@ -38,39 +39,10 @@ constexpr int kWidth = 1920, kHeight = 1080;
 constexpr uint16_t kMarket = 0x1012;
 constexpr int32_t kCode = 602001;
 
-void Put(std::string& b, size_t at, uint32_t v, int width) {
-  if (b.size() < at + width) b.resize(at + width, '\0');
-  if (width == 2)
-    quotelink::WriteU16(&b[at], uint16_t(v));
-  else
-    quotelink::WriteU32(&b[at], v);
-}
+using kline_bodies::Put;
+using kline_bodies::PutTickPrice;
 
-// n day bars of a wandering price, oldest first.
-std::string History(int n) {
-  std::string b;
-  Put(b, 0, 0x053D, 2);
-  Put(b, 2, 1, 2);
-  Put(b, 4, 1, 2);
-  Put(b, 10, kMarket, 2);
-  Put(b, 12, kCode, 4);
-  Put(b, 16, uint32_t(n), 2);
-  b.resize(22 + 28 * size_t(n), '\0');
-  double price = 20.0;
-  for (int i = 0; i < n; ++i) {
-    const double open = price;
-    price *= 1.0 + 0.03 * std::sin(i * 0.37) * std::cos(i * 0.11);
-    const size_t at = 22 + 28 * size_t(i);
-    const int month = i / 28;
-    Put(b, at, uint32_t((1990 + month / 12) * 10000 + (month % 12 + 1) * 100 + i % 28 + 1), 4);
-    Put(b, at + 4, uint32_t(open * 1000), 4);
-    Put(b, at + 8, uint32_t(std::max(open, price) * 1010), 4);
-    Put(b, at + 12, uint32_t(std::min(open, price) * 990), 4);
-    Put(b, at + 16, uint32_t(price * 1000), 4);
-    Put(b, at + 20, uint32_t(50000 + 30000 * std::sin(i * 0.5)), 4);
-  }
-  return b;
-}
+std::string History(int n) { return kline_bodies::History(kMarket, kCode, n); }
 
 struct Fixture {
   CPublic* store = nullptr;
@@ -102,13 +74,7 @@ struct Fixture {
     CSysStyle::GetInstance()->LoadScheme();
     CFormulaFace::InitDefineTech();
     store = new CPublic;
-    sim::MarketTableBlock block{kMarket, {}};
-    sim::MarketTableItem it;
-    it.code = kCode;
-    it.name = "bench";
-    it.preClose = 20000;
-    block.items.push_back(it);
-    const std::string table = sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
+    const std::string table = sim::BuildOneItemMarketTable(kMarket, kCode, "bench", 20000);
     store->ParseMarketTable(table.data(), int(table.size()));
     const SCodeInfo key{kMarket, kCode};
     item = store->FindStock(&key);
@@ -249,21 +215,7 @@ void BM_AdjustSeries(benchmark::State& state) {
 }
 BENCHMARK(BM_AdjustSeries)->Unit(benchmark::kMicrosecond);
 
-// A pushed tick for the item at a price (thousandths): open, high, low and
-// last alike.
-void PutTickPrice(std::string& tick, uint32_t price) {
-  for (size_t at : {21u, 25u, 29u, 33u}) Put(tick, at, price, 4);
-}
-
-std::string Tick() {
-  std::string tick;
-  Put(tick, 0, 0x0B00, 2);
-  Put(tick, 2, 1, 2);
-  tick.resize(15 + 51, '\0');
-  Put(tick, 15, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode), 4);
-  Put(tick, 19, 600, 2);
-  return tick;
-}
+std::string Tick() { return kline_bodies::Tick(kMarket, kCode); }
 
 // The chart painting into a fresh memory DC each time: it keeps its own
 // copy of the picture and puts it back first.

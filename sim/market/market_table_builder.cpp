@@ -57,4 +57,15 @@ std::string BuildMarketTable(int32_t tradeDate, uint16_t tag,
   return out;
 }
 
+std::string BuildOneItemMarketTable(uint16_t market, int32_t code, const std::string& name,
+                                    uint32_t preClose) {
+  MarketTableBlock block{market, {}};
+  MarketTableItem item;
+  item.code = code;
+  item.name = name;
+  item.preClose = preClose;
+  block.items.push_back(item);
+  return BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
+}
+
 }  // namespace sim

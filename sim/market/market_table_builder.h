@@ -45,4 +45,10 @@ std::string BuildMarketTable(int32_t tradeDate, uint16_t tag,
                              const std::vector<MarketTablePhase>& phases,
                              const std::vector<MarketTableBlock>& blocks);
 
+// A market of one item (previous close in thousandths) on a trading day of
+// 09:30-11:30 and 13:00-15:00: what the chart benchmarks and their harness
+// load.
+std::string BuildOneItemMarketTable(uint16_t market, int32_t code, const std::string& name,
+                                    uint32_t preClose);
+
 }  // namespace sim

@@ -106,19 +106,6 @@ bool SplitHostPort(const std::string& text, std::string* host, int* port) {
   return !host->empty() && *port > 0 && *port < 65536;
 }
 
-// The build's program folder without what one run changes or needs anew.
-void CopyProgramFolder(const fs::path& bin, const fs::path& prog) {
-  for (const char* name : {"zeb.ini", "sysset.ini", "normalcmd.dat"})
-    if (fs::exists(bin / name)) fs::copy_file(bin / name, prog / name);
-  // The formula store holds the standard indicators the K-line panes and
-  // the formula dialogs' pictures use.
-  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface", "formula"})
-    if (fs::exists(bin / folder)) fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
-  fs::create_directories(prog / "formula");
-  for (const char* name : {"libTrade.so", "libQuellan.so", "Novarel"})
-    if (fs::exists(bin / name)) fs::create_symlink(bin / name, prog / name);
-}
-
 void SetIni(CConfigFile& file, const char* section, const char* key, const std::string& value) {
   file.SetString(section, key, value.c_str(), 0);
 }
@@ -201,6 +188,19 @@ CPriceReportView* ReportView(ST_SplitterWnd& splitter) {
 }
 
 }  // namespace
+
+// The build's program folder without what one run changes or needs anew.
+void CopyProgramFolder(const std::filesystem::path& bin, const std::filesystem::path& prog) {
+  for (const char* name : {"zeb.ini", "sysset.ini", "normalcmd.dat"})
+    if (fs::exists(bin / name)) fs::copy_file(bin / name, prog / name);
+  // The formula store holds the standard indicators the K-line panes and
+  // the formula dialogs' pictures use.
+  for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface", "formula"})
+    if (fs::exists(bin / folder)) fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
+  fs::create_directories(prog / "formula");
+  for (const char* name : {"libTrade.so", "libQuellan.so", "Novarel"})
+    if (fs::exists(bin / name)) fs::create_symlink(bin / name, prog / name);
+}
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   SProgramRunResult r;

@@ -9,6 +9,7 @@
 // windows (shell_pictures.h) and the trading window (trade_pictures.h). Shared by tools/screenshot.sh, the end-to-end test
 // and the start-up benchmark.
 #pragma once
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -67,3 +68,7 @@ struct SProgramRunResult {
 };
 
 SProgramRunResult RunProgramOnce(const SProgramRunOptions& options);
+
+// The program folder of a run made from the build's one: the settings
+// files, the formula store, the pane and scheme folders, the libraries.
+void CopyProgramFolder(const std::filesystem::path& bin, const std::filesystem::path& prog);

@@ -1,6 +1,5 @@
 // The K-line object's drawing: pane frames and pictures, the date axis,
-// the crosshair with its value and date labels, interval marks and the
-// zoom box.
+// interval marks and the zoom box (the crosshair: his_tech_crosshair.cpp).
 #include <strings.h>
 
 #include <algorithm>
@@ -41,6 +40,8 @@ bool CHisTechObj::DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>*
   if (holdsLastPaint && CanPaintTickOnly(back)) {
     ChangedAreas(&areas);
     RedrawAreas(back, areas);
+    m_bBareCurrent = false;  // the bare picture has not seen the tick
+    m_bShownCurrent = true;
   } else {
     if (holdsLastPaint) {
       if (!m_bUnderKept || !m_kept || !EqualRect(m_kept->rect, m_rect)) return false;
@@ -57,18 +58,35 @@ bool CHisTechObj::DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>*
 void CHisTechObj::PaintFull(CDC* dc, bool keepPicture) {
   // Pictures are kept only for charts that take ticks; others pay nothing.
   const bool keep = m_bTicksSeen && !m_raw.empty() && dc->GetImage() != nullptr;
-  if (keep) KeepImage(dc, true);
+  // In a back buffer, while a cursor is shown, the crosshair is drawn over
+  // a kept picture of the chart without it and the figures.
+  const bool bare = !keepPicture && CanKeepBare() && dc->GetImage() != nullptr;
+  if (keep || bare) KeepImage(dc, true);
+  const bool bareKept = bare && m_kept && m_kept->MakeBare();
+  m_bHideCrosshair = bareKept;
   {
     CDCPainter painter(dc);
     Draw(painter);
   }
+  m_bHideCrosshair = false;
+  if (bareKept) {
+    m_kept->bare.BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
+                        m_rect.bottom - m_rect.top, dc, m_rect.left, m_rect.top, SRCCOPY);
+    CDCPainter painter(dc);
+    DrawCrosshair(painter);
+    m_crosshairDrawn = CrosshairAreas(painter);
+    m_nTitleBarDrawn = TitleBar();
+  }
+  m_ptMousePainted = m_ptMouse;
   // The drawn figures lie over the chart's own lines.
   if (!m_raw.empty())
     for (auto& pane : m_panes) pane->DrawTools(dc);
   if (keep && keepPicture) KeepImage(dc, false);
   m_bKeptCurrent = keep && m_kept != nullptr;
   m_bKeptPicture = m_bKeptCurrent && keepPicture;
-  m_bUnderKept = m_bKeptCurrent;
+  m_bUnderKept = (keep || bare) && m_kept != nullptr;
+  m_bBareCurrent = bareKept;
+  m_bShownCurrent = true;
 }
 
 int CHisTechObj::Draw(CChartPainter& p) {
@@ -76,7 +94,7 @@ int CHisTechObj::Draw(CChartPainter& p) {
   if (m_raw.empty()) return 1;
   for (auto& pane : m_panes) pane->Paint(p);
   DrawDateAxis(p);
-  if (m_bCursorShown && m_bMouseIn) DrawCrosshair(p);
+  if (!m_bHideCrosshair) DrawCrosshair(p);
   if (m_nIntervalState == 1 || m_nIntervalState == 2) DrawIntervalMarks(p);
   if (m_bZoomActive) {
     p.SetInvert(true);
@@ -148,32 +166,4 @@ void CHisTechObj::DrawIntervalMarks(CChartPainter& p) {
   const int mid = (m_rcKLine.top + m_rcKLine.bottom) / 2;
   if (chosen && start.x != end.x) p.Line(start.x, mid, end.x, mid, pen);
   p.SetInvert(false);
-}
-
-void CHisTechObj::DrawCrosshair(CChartPainter& p) {
-  const int visible = m_nEnd - m_nFirst;
-  if (m_nCursor < 0 || m_nCursor >= visible || m_nCursor >= static_cast<int>(m_x.size())) return;
-  if (m_nCursorY < m_rect.top || m_nCursorY > m_rcDateAxis.top) return;
-  const int x = m_x[static_cast<size_t>(m_nCursor)] + m_nCandleWidth / 2;
-  p.SetInvert(true);
-  p.Line(x, m_rect.top + 16, x, m_rcDateAxis.top, SPenSpec{});
-  p.Line(m_rcDateAxis.left, m_nCursorY, m_rcDateAxis.right, m_nCursorY, SPenSpec{});
-  p.SetInvert(false);
-  CFont* font = CSysStyle::GetInstance()->GetFont(2);
-  const SPenSpec frame{PS_SOLID, 1, SchemeColor(6)};
-  const std::string value = ValueAtCursor();
-  SIZE s = p.TextExtent(value, font);
-  RECT box{m_rect.left + 66 - s.cx - 6, m_nCursorY - s.cy / 2 - 1, m_rect.left + 66,
-           m_nCursorY + s.cy / 2 + 1};
-  p.Rect(box, frame, 0xFF0000);
-  p.Text(value, box, DT_CENTER | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255), font);
-  if (m_nCursorDate >= 0) {
-    char date[16];
-    std::snprintf(date, sizeof date, "%08d", m_nCursorDate);
-    s = p.TextExtent(date, font);
-    int left = std::min<int>(x, m_rcDateAxis.right - s.cx - 4);
-    RECT dbox{left, m_rcDateAxis.top, left + s.cx + 4, m_rcDateAxis.bottom};
-    p.Rect(dbox, frame, 0xFF0000);
-    p.Text(date, dbox, DT_CENTER | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255), font);
-  }
 }

@@ -497,6 +497,7 @@ int CHisTechObj::OnLButtonUp(int x, int y) {
 }
 
 int CHisTechObj::OnMouseMove(int x, int y) {
+  const SKeptState kept{m_bKeptCurrent, m_bBareCurrent, m_bShownCurrent};
   ForgetKeptImage();
   const POINT pt{x, y};
   const bool wasIn = m_bMouseIn;
@@ -516,6 +517,7 @@ int CHisTechObj::OnMouseMove(int x, int y) {
     return 1;
   }
   for (auto& pane : m_panes) pane->OnMouse(x, y);
+  m_ptMouse = pt;
   if (m_pOwner) {
     // A pane's indicator name and parameters open their dialogs on a
     // double click: the hand says so.
@@ -534,10 +536,13 @@ int CHisTechObj::OnMouseMove(int x, int y) {
       if (x >= m_x[k] && x < m_x[k] + std::max(1.0f, m_fBarWidth)) {
         m_nCursorY = y;
         MoveCursorTo(static_cast<int>(k));
+        KeepAfterMove(kept);
         return 1;
       }
+    KeepAfterMove(kept);
     return 0;
   }
+  KeepAfterMove(kept);
   // Leaving the chart takes the crosshair and the information table away.
   return wasIn && !m_bMouseIn && m_bCursorShown ? 1 : 0;
 }

@@ -95,6 +95,17 @@ class CHisTechObj : public CBaseDrawObj {
   // The areas DrawInPlace would redraw over the last paint now; false when
   // it would paint everything.
   bool ChangedAreas(std::vector<RECT>* areas) const;
+  // The crosshair is drawn over a kept picture of the chart without it.
+  // After mouse moves that moved only the cursor: the areas the crosshair
+  // takes now and took at the last paint into the back buffer, with the
+  // panes' title bands when the cursor's bar changed; false when the next
+  // paint must draw everything.
+  bool CursorAreas(std::vector<RECT>* areas);
+  // Puts the kept picture back over those areas and the others given
+  // (what the owner draws over the chart there), then the crosshair and
+  // the drawn figures over it, and gives the areas drawn; false, drawing
+  // nothing, when the picture is not kept.
+  bool DrawCursorInPlace(CDC* back, const std::vector<RECT>& more, std::vector<RECT>* drawn);
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;
   int UpdateCommandUI(CCmdUI* ui) override;
@@ -209,15 +220,41 @@ class CHisTechObj : public CBaseDrawObj {
   // Once ticks arrive, every full paint keeps its picture (and what lay
   // under it); a paint after ticks that moved only the last bar redraws
   // just the last bar's column, the titles and the date axis over it.
-  void ForgetKeptImage() { m_bKeptCurrent = false; }
+  void ForgetKeptImage() {
+    m_bKeptCurrent = false;
+    m_bBareCurrent = false;
+    m_bShownCurrent = false;
+  }
   bool CanPaintTickOnly(CDC* dc) const;
   bool CanRedrawChanged() const;
   void PaintTickOnly(CDC* dc);
   // A full paint; keepPicture keeps a copy of it for PaintTickOnly (a back
   // buffer that outlives the paint needs none).
   void PaintFull(CDC* dc, bool keepPicture);
-  // Puts back what lay under the areas and draws the chart again there only.
-  void RedrawAreas(CDC* dc, const std::vector<RECT>& areas);
+  // Puts back what lay under the areas and draws the chart again there
+  // only; without the crosshair and the figures for the kept bare picture.
+  void RedrawAreas(CDC* dc, const std::vector<RECT>& areas, bool overlays = true);
+  // The panes' title bands (they show the values of the cursor's bar).
+  std::vector<RECT> TitleBands() const;
+  // The bar whose values the titles show.
+  int TitleBar() const;
+  // Where the crosshair and its two labels are drawn now (false: none).
+  struct SCrosshair;
+  bool CrosshairAt(CChartPainter& p, SCrosshair* at) const;
+  // The areas of the back buffer the crosshair drawn now covers.
+  std::vector<RECT> CrosshairAreas(CChartPainter& p) const;
+  // No picture draws a tip at this mouse point (outside the chart, or in
+  // a pane's plot area).
+  bool TipFree(POINT pt) const;
+  // The kept bare picture may serve a crosshair drawn over it.
+  bool CanKeepBare() const;
+  // After a mouse move that moved only the cursor: without a cursor shown
+  // the picture stays as it is, with one the bare picture stays usable (no
+  // tip at the last painted or the new point either way).
+  struct SKeptState {
+    bool kept, bare, shown;
+  };
+  void KeepAfterMove(const SKeptState& before);
   void KeepImage(CDC* dc, bool under);
   std::vector<RECT> TickDirtyRects() const;
   void RepairBar(int k);
@@ -328,6 +365,18 @@ class CHisTechObj : public CBaseDrawObj {
   bool m_bKeptPicture = false;
   // The kept image's under part holds what lay under the last paint.
   bool m_bUnderKept = false;
+  // The kept image's bare part holds the last paint without the crosshair
+  // and the drawn figures, and nothing but the cursor moved since.
+  bool m_bBareCurrent = false;
+  // The last paint shows the chart as it is now.
+  bool m_bShownCurrent = false;
+  // Draw leaves the crosshair out (the bare picture is being drawn).
+  bool m_bHideCrosshair = false;
+  // What the last paint into the back buffer drew of the cursor.
+  std::vector<RECT> m_crosshairDrawn;
+  int m_nTitleBarDrawn = -1;
+  POINT m_ptMouse{-1, -1};  // the last mouse point the panes saw
+  POINT m_ptMousePainted{-1, -1};
 };
 
 // Period code of a period command (26390-26396), 0 for another id.

@@ -88,12 +88,8 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
   // The last candle and every segment reaching it, with room for pens.
   const int left = std::min(m_x[last - 1] + m_nCandleWidth / 2, m_x[last]) - 4;
   dirty.push_back(RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rect.bottom});
-  for (const auto& pane : m_panes) {
-    const CTechAnalysisBasePic* pic = pane->GetPic();
-    if (!pic) continue;
-    const RECT& r = pic->GetPictureRect();
-    dirty.push_back(RECT{r.left, r.top, r.right, std::max(r.top + 16, pic->GetPlotRect().top) + 1});
-  }
+  const std::vector<RECT> titles = TitleBands();
+  dirty.insert(dirty.end(), titles.begin(), titles.end());
   dirty.push_back(m_rcDateAxis);
   for (RECT& r : dirty) {
     r.left = std::max(r.left, m_rect.left);
@@ -102,6 +98,17 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
     r.bottom = std::min(r.bottom, m_rect.bottom);
   }
   return dirty;
+}
+
+std::vector<RECT> CHisTechObj::TitleBands() const {
+  std::vector<RECT> bands;
+  for (const auto& pane : m_panes) {
+    const CTechAnalysisBasePic* pic = pane->GetPic();
+    if (!pic) continue;
+    const RECT& r = pic->GetPictureRect();
+    bands.push_back(RECT{r.left, r.top, r.right, std::max(r.top + 16, pic->GetPlotRect().top) + 1});
+  }
+  return bands;
 }
 
 bool CHisTechObj::CanRedrawChanged() const {
@@ -153,29 +160,37 @@ void CHisTechObj::PaintTickOnly(CDC* dc) {
                            r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
 }
 
-void CHisTechObj::RedrawAreas(CDC* dc, const std::vector<RECT>& dirty) {
-  if (dirty.empty()) return;
-  // One pass over the chart under a clip of all the dirty areas (the clip
-  // region speaks device units).
+int ClipToAreas(CDC* dc, const std::vector<RECT>& areas) {
+  // The clip region speaks device units.
   CRgn clip;
-  clip.CreateRectRgnIndirect(&dirty[0]);
-  for (size_t i = 1; i < dirty.size(); ++i) {
+  clip.CreateRectRgnIndirect(&areas[0]);
+  for (size_t i = 1; i < areas.size(); ++i) {
     CRgn more;
-    more.CreateRectRgnIndirect(&dirty[i]);
+    more.CreateRectRgnIndirect(&areas[i]);
     clip.CombineRgn(&clip, &more, RGN_OR);
   }
   const POINT viewport = dc->GetViewportOrg(), window = dc->GetWindowOrg();
   clip.OffsetRgn(viewport.x - window.x, viewport.y - window.y);
+  const int saved = dc->SaveDC();
+  dc->SelectClipRgn(&clip);
+  return saved;
+}
+
+void CHisTechObj::RedrawAreas(CDC* dc, const std::vector<RECT>& dirty, bool overlays) {
+  if (dirty.empty()) return;
   for (const RECT& r : dirty)
     dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under,
                r.left - m_rect.left, r.top - m_rect.top, SRCCOPY);
-  const int saved = dc->SaveDC();
-  dc->SelectClipRgn(&clip);
+  // One pass over the chart under a clip of all the dirty areas.
+  const int saved = ClipToAreas(dc, dirty);
+  m_bHideCrosshair = !overlays;
   {
     CDCPainter painter(dc);
     CCullingPainter culled(painter, dirty);
     Draw(culled);
   }
-  for (auto& pane : m_panes) pane->DrawTools(dc);
+  m_bHideCrosshair = false;
+  if (overlays)
+    for (auto& pane : m_panes) pane->DrawTools(dc);
   dc->RestoreDC(saved);
 }

@@ -63,7 +63,10 @@ void CCullingPainter::Fill(const RECT& rect, COLORREF color) {
 
 void CCullingPainter::Text(const std::string& text, const RECT& box, UINT format, COLORREF color,
                            CFont* font) {
-  m_target.Text(text, box, format, color, font);
+  // A text drawn with clipping keeps its ink inside its box; one without may
+  // overflow it anywhere and always goes on.
+  if ((format & DT_NOCLIP) || Meets(box.left, box.top, box.right - 1, box.bottom - 1, 0))
+    m_target.Text(text, box, format, color, font);
 }
 
 SIZE CCullingPainter::TextExtent(const std::string& text, CFont* font) {

@@ -2,8 +2,9 @@
 // few rectangles. A chart redrawn under a clip of those rectangles through it
 // gives the same pixels there as a full paint, while the thousands of
 // candles and segments elsewhere cost a bounds test each instead of a
-// rasterisation. Texts are always passed on (their ink may overflow the
-// box); the device's clip bounds them.
+// rasterisation. A text drawn with clipping goes on when its box meets an
+// area; one drawn without (DT_NOCLIP) always does, its ink may overflow the
+// box; the device's clip bounds them.
 #pragma once
 #include <vector>
 

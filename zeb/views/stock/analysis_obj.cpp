@@ -146,7 +146,7 @@ int CAnalisysObj::Draw(CDC* dc) {
     case kPageTechnical:
       m_hisTech.DrawInPlace(dc, false, nullptr);
       if (m_bIntervalShown) m_interval.Draw(dc);
-      if (m_bCursorBoxShown && m_hisTech.IsInfoTableShown()) m_cursorBox.Draw(dc);
+      if (IsCursorBoxDrawn()) m_cursorBox.Draw(dc);
       break;
     case kPageDeals: m_deals.Draw(dc); break;
     case kPageDistribution: m_prices.Draw(dc); break;
@@ -154,6 +154,9 @@ int CAnalisysObj::Draw(CDC* dc) {
   }
   m_tabs.Draw(dc);
   m_bChartBare = IsChartBare();
+  m_bCursorReady = m_nPage == kPageTechnical && !m_bIntervalShown;
+  m_bBoxDrawn = m_bCursorReady && IsCursorBoxDrawn();
+  m_rcBoxDrawn = m_cursorBox.GetRect();
   return 1;
 }
 
@@ -169,6 +172,33 @@ bool CAnalisysObj::ChangedAreas(std::vector<RECT>* areas) const {
 bool CAnalisysObj::DrawChanged(CDC* back, std::vector<RECT>* drawn) {
   if (!ChangedAreas(nullptr)) return false;
   return m_hisTech.DrawInPlace(back, true, drawn);
+}
+
+std::vector<RECT> CAnalisysObj::CursorBoxAreas() const {
+  std::vector<RECT> areas;
+  if (m_bBoxDrawn) areas.push_back(m_rcBoxDrawn);
+  if (IsCursorBoxDrawn()) areas.push_back(m_cursorBox.GetRect());
+  return areas;
+}
+
+bool CAnalisysObj::CursorAreas(std::vector<RECT>* areas) {
+  if (!m_bCursorReady || m_nPage != kPageTechnical || m_bIntervalShown ||
+      !m_hisTech.CursorAreas(areas))
+    return false;
+  if (areas) {
+    const std::vector<RECT> boxes = CursorBoxAreas();
+    areas->insert(areas->end(), boxes.begin(), boxes.end());
+  }
+  return true;
+}
+
+bool CAnalisysObj::DrawCursorChanged(CDC* back, std::vector<RECT>* drawn) {
+  if (!CursorAreas(nullptr) || !m_hisTech.DrawCursorInPlace(back, CursorBoxAreas(), drawn))
+    return false;
+  m_bBoxDrawn = IsCursorBoxDrawn();
+  if (m_bBoxDrawn) m_cursorBox.Draw(back);
+  m_rcBoxDrawn = m_cursorBox.GetRect();
+  return true;
 }
 
 void CAnalisysObj::SetStock(SStockInfo* item) {

@@ -50,6 +50,14 @@ class CAnalisysObj : public CBaseDrawObj {
   // Redraws those areas in the back buffer that holds the last Draw and
   // gives the areas drawn; false (nothing drawn) when a full Draw is needed.
   bool DrawChanged(CDC* back, std::vector<RECT>* drawn);
+  // After mouse moves that moved only the K-line chart's cursor: the areas
+  // of the back buffer the crosshair, the titles and the cursor box take
+  // now and took at the last Draw; false when a full Draw is needed.
+  bool CursorAreas(std::vector<RECT>* areas);
+  // Redraws those areas in the back buffer that holds the last Draw (the
+  // crosshair over the chart's kept picture, the cursor box over both)
+  // and gives the areas drawn; false (nothing drawn) otherwise.
+  bool DrawCursorChanged(CDC* back, std::vector<RECT>* drawn);
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;
   int UpdateCommandUI(CCmdUI* ui) override;
@@ -108,6 +116,9 @@ class CAnalisysObj : public CBaseDrawObj {
   void PlaceCursorBox();
   // The technical page shows the K-line chart with nothing drawn over it.
   bool IsChartBare() const;
+  bool IsCursorBoxDrawn() const { return m_bCursorBoxShown && m_hisTech.IsInfoTableShown(); }
+  // Where the cursor box was and is (the areas it takes from the chart).
+  std::vector<RECT> CursorBoxAreas() const;
 
   CPublic* m_store;
   SStockInfo* m_item = nullptr;
@@ -126,6 +137,11 @@ class CAnalisysObj : public CBaseDrawObj {
   bool m_bTablesReady = false;
   // The last Draw showed the K-line chart with nothing drawn over it.
   bool m_bChartBare = false;
+  // The last Draw showed the K-line chart with no interval table, and the
+  // cursor box there, if it drew it.
+  bool m_bCursorReady = false;
+  bool m_bBoxDrawn = false;
+  RECT m_rcBoxDrawn{};
   // The visible bars lent to the chip distribution; kept here because the
   // notice carries only its address.
   SHistoryInterval m_chipRange;

@@ -1,6 +1,8 @@
 // The chart view: page codes, input routing, timers and painting.
 #include "zeb/views/stock/stock_view.h"
 
+#include <algorithm>
+
 #include "platform/gbk.h"
 #include "platform/input.h"
 #include "platform/window.h"
@@ -95,22 +97,53 @@ bool CStockView::FitBackBuffer() {
 
 void CStockView::Repaint() {
   m_bFullPending = true;
+  m_bChartPending = m_bPanelPending = m_bCursorPending = false;
   m_pending.clear();
   CBaseView::Repaint();
 }
 
-void CStockView::RepaintChanged() {
+void CStockView::AskForArea(const RECT& area) {
+  InvalidateRect(&area, FALSE);
+  m_pending.push_back(area);
+}
+
+bool CStockView::AskForAreas(const std::function<bool(std::vector<RECT>*)>& areasOf) {
   std::vector<RECT> areas;
-  if (m_bFullPending || !m_bBackHolds || !m_analysis.ChangedAreas(&areas)) {
+  if (m_bFullPending || !m_bBackHolds || !areasOf(&areas)) {
     Repaint();
+    return false;
+  }
+  for (const RECT& r : areas) AskForArea(r);
+  return true;
+}
+
+void CStockView::RepaintCursor() {
+  if (AskForAreas([this](std::vector<RECT>* areas) { return m_analysis.CursorAreas(areas); }))
+    m_bCursorPending = true;
+}
+
+void CStockView::RepaintPanel() {
+  if (m_nPanelWidth == 0 || m_bFullPending) return;
+  m_bPanelPending = true;
+  AskForArea(m_panel.GetRect());
+}
+
+void CStockView::RepaintChanged() {
+  if (!AskForAreas([this](std::vector<RECT>* areas) { return m_analysis.ChangedAreas(areas); }))
     return;
-  }
+  m_bChartPending = true;
   // The panel shows the packet's figures too.
-  if (m_nPanelWidth != 0) areas.push_back(m_panel.GetRect());
-  for (const RECT& r : areas) {
-    InvalidateRect(&r, FALSE);
-    m_pending.push_back(r);
-  }
+  RepaintPanel();
+}
+
+void CStockView::CopyToWindow(CDC* dc, const RECT& r) {
+  // In bands of a few dozen rows: the raster engine hands a copy of more
+  // rows to its thread pool, and for the narrow areas of a tick or a
+  // crosshair the wake-ups cost more than the copy.
+  constexpr int kBand = 64;
+  for (int top = r.top; top < r.bottom; top += kBand)
+    dc->BitBlt(r.left, top, r.right - r.left, std::min<int>(kBand, r.bottom - top), &m_back,
+               r.left, top, SRCCOPY);
 }
 
 void CStockView::OnDraw(CDC* dc) {
@@ -119,8 +152,11 @@ void CStockView::OnDraw(CDC* dc) {
   const RECT& layout = m_rcLayout;
   const bool partial = !m_bFullPending && m_bBackHolds && !m_pending.empty();
   std::vector<RECT> drawn;
-  if (partial && m_analysis.DrawChanged(&m_back, &drawn)) {
-    if (m_nPanelWidth != 0) {
+  std::vector<RECT> cursor;
+  if (partial && (!m_bChartPending || m_analysis.DrawChanged(&m_back, &drawn)) &&
+      (!m_bCursorPending || m_analysis.DrawCursorChanged(&m_back, &cursor))) {
+    drawn.insert(drawn.end(), cursor.begin(), cursor.end());
+    if (m_bPanelPending && m_nPanelWidth != 0) {
       m_back.FillSolidRect(&m_panel.GetRect(), dc->GetBkColor());
       m_panel.Draw(&m_back);
       drawn.push_back(m_panel.GetRect());
@@ -132,11 +168,17 @@ void CStockView::OnDraw(CDC* dc) {
     const auto* paint = dynamic_cast<const CPaintDC*>(dc);
     const RECT* p = paint ? &paint->m_ps.rcPaint : nullptr;
     if (!p || p->left < asked.left || p->top < asked.top || p->right > asked.right ||
-        p->bottom > asked.bottom)
+        p->bottom > asked.bottom) {
       drawn.assign(1, layout);
-    for (const RECT& r : drawn)
-      dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_back, r.left, r.top,
-                 SRCCOPY);
+    } else {
+      // Areas asked for by moves the paint caught up with hold the current
+      // picture too.
+      for (const RECT& r : m_pending)
+        if (std::none_of(drawn.begin(), drawn.end(), [&](const RECT& d) { return EqualRect(d, r); }))
+          drawn.push_back(r);
+    }
+    for (const RECT& r : drawn) CopyToWindow(dc, r);
+    m_bChartPending = m_bPanelPending = m_bCursorPending = false;
     m_pending.clear();
     return;
   }
@@ -149,7 +191,7 @@ void CStockView::OnDraw(CDC* dc) {
   // A paint of a few areas that had to draw everything: the rest follows
   // (drawn anew once more; the back buffer is current either way).
   if (partial) CBaseView::Repaint();
-  m_bFullPending = false;
+  m_bFullPending = m_bChartPending = m_bPanelPending = m_bCursorPending = false;
   m_pending.clear();
 }
 
@@ -229,7 +271,10 @@ void CStockView::ShowIndicator(const char* name) {
   Repaint();
 }
 
-void CStockView::SetAnalysisKind(int kind) { m_analysis.SwitchKind(kind, 1); }
+void CStockView::SetAnalysisKind(int kind) {
+  m_analysis.SwitchKind(kind, 1);
+  Repaint();
+}
 
 int CStockView::TogglePanel() {
   m_nPanelWidth = m_nPanelWidth == 0 ? kPanelWidth : 0;
@@ -291,6 +336,7 @@ int CStockView::OnCommand(int id) {
   if (command >= kCmdFirstPeriod && command <= kCmdLastPeriod) {
     SwitchAnalysis(1, 1);
     m_analysis.OnCommand(command);
+    Repaint();
     return 1;
   }
   if (command == kCmdMovingChips) {
@@ -300,7 +346,11 @@ int CStockView::OnCommand(int id) {
     return 1;
   }
   if (command == kCmdTogglePanel) return TogglePanel();
-  return m_analysis.OnCommand(command);
+  // What a chart command changed is drawn anew (the chip notices that
+  // follow repaint the panel alone).
+  const int taken = m_analysis.OnCommand(command);
+  if (taken) Repaint();
+  return taken;
 }
 
 int CStockView::UpdateCommandUI(CCmdUI* ui) {
@@ -337,8 +387,10 @@ int CStockView::UpdateCommandUI(CCmdUI* ui) {
 
 LRESULT CStockView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CHIP_UPDATE) {
+    // The chip picture is the panel's: the chart that sent the notice
+    // repaints itself.
     m_panel.OnChipUpdate(int(wParam), lParam);
-    Repaint();
+    if (m_panel.GetPage() == kPanelChips) RepaintPanel();
     return 1;
   }
   if (message == WM_STAT_PAGE) {
@@ -371,7 +423,7 @@ void CStockView::OnCrosshairTimer() {
   m_ptLastCursor = at;
   ScreenToClient(&at);
   m_analysis.OnMouseMove(at.x, at.y);
-  Repaint();
+  RepaintCursor();
 }
 
 void CStockView::OnLButtonDown(UINT flags, CPoint point) {
@@ -393,6 +445,6 @@ void CStockView::OnRButtonDown(UINT flags, CPoint point) { m_analysis.OnRButtonD
 void CStockView::OnRButtonUp(UINT flags, CPoint point) { m_analysis.OnRButtonUp(point.x, point.y); }
 
 void CStockView::OnMouseMove(UINT flags, CPoint point) {
-  if (m_analysis.OnMouseMove(point.x, point.y)) Repaint();
+  if (m_analysis.OnMouseMove(point.x, point.y)) RepaintCursor();
   CBaseView::OnMouseMove(flags, point);
 }

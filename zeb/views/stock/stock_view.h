@@ -12,13 +12,16 @@
 //
 // The view keeps its picture in a back buffer between paints. A packet
 // that changed only the K-line chart's last bar invalidates just the areas
-// the chart reports changed (and the panel); that paint redraws them in the
-// back buffer and copies only them to the window. Every other repaint draws
-// the whole picture anew.
+// the chart reports changed (and the panel); a chip notice of the K-line
+// chart, just the panel while it shows the chips; a mouse move of the
+// chart's cursor, just the areas of the crosshair, the titles and the
+// cursor box; that paint redraws them in the back buffer and copies only
+// them to the window. Every other repaint draws the whole picture anew.
 //
 // A double click on a K-line news mark opens the information window
 // (created once, then shown again); every 0x1100 reply goes to it.
 #pragma once
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -103,6 +106,17 @@ class CStockView : public CBaseView {
   void OnCrosshairTimer();
   // After a packet: only the changed areas when the chart can tell them.
   void RepaintChanged();
+  // The panel alone, over the kept picture.
+  void RepaintPanel();
+  // After the mouse moved the chart's cursor: the crosshair's areas when
+  // the chart can draw them over its kept picture.
+  void RepaintCursor();
+  void AskForArea(const RECT& area);
+  // Asks for the areas the analysis object names; for everything when it
+  // names none (false then).
+  bool AskForAreas(const std::function<bool(std::vector<RECT>*)>& areasOf);
+  // Copies an area of the back buffer to the window being painted.
+  void CopyToWindow(CDC* dc, const RECT& area);
   // Makes the back buffer fit the layout; false when it is empty.
   bool FitBackBuffer();
   void ShowInfoList(const InfoTitleMap& titles, int date);
@@ -121,5 +135,8 @@ class CStockView : public CBaseView {
   RECT m_rcBack{};
   bool m_bBackHolds = false;   // the back buffer holds the last full paint
   bool m_bFullPending = true;  // a repaint of everything is asked for
+  bool m_bChartPending = false;  // the chart's changed areas are asked for
+  bool m_bPanelPending = false;  // the panel is asked for
+  bool m_bCursorPending = false;  // the chart's cursor areas are asked for
   std::vector<RECT> m_pending;  // areas asked for since the last paint
 };

@@ -1,0 +1,201 @@
+// The K-line object's crosshair: the two inverted lines through the
+// cursor with the value and date labels, drawn over the chart. While a
+// cursor is shown, a paint into the owner's back buffer keeps the chart as
+// it is without the crosshair and the drawn figures (the bare picture); a
+// mouse move that moved only the cursor then puts the bare picture back
+// where the crosshair was and is now, and draws the crosshair and the
+// figures again there. The candles are not drawn again; only when the
+// cursor reaches another bar are the panes' title bands, which show that
+// bar's values, redrawn in the bare picture first.
+#include <algorithm>
+#include <cstdio>
+
+#include "zeb/charts/kline/his_tech_kept_image.h"
+#include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/scheme/sys_style.h"
+
+struct CHisTechObj::SCrosshair {
+  int x = 0;
+  std::string value;
+  RECT valueBox{};
+  std::string date;  // empty: no date label
+  RECT dateBox{};
+};
+
+bool CHisTechObj::CrosshairAt(CChartPainter& p, SCrosshair* at) const {
+  if (!m_bCursorShown || !m_bMouseIn) return false;
+  const int visible = m_nEnd - m_nFirst;
+  if (m_nCursor < 0 || m_nCursor >= visible || m_nCursor >= static_cast<int>(m_x.size())) return false;
+  if (m_nCursorY < m_rect.top || m_nCursorY > m_rcDateAxis.top) return false;
+  CFont* font = CSysStyle::GetInstance()->GetFont(2);
+  at->x = m_x[static_cast<size_t>(m_nCursor)] + m_nCandleWidth / 2;
+  at->value = ValueAtCursor();
+  SIZE s = p.TextExtent(at->value, font);
+  at->valueBox = RECT{m_rect.left + 66 - s.cx - 6, m_nCursorY - s.cy / 2 - 1, m_rect.left + 66,
+                      m_nCursorY + s.cy / 2 + 1};
+  at->date.clear();
+  if (m_nCursorDate >= 0) {
+    char date[16];
+    std::snprintf(date, sizeof date, "%08d", m_nCursorDate);
+    at->date = date;
+    s = p.TextExtent(at->date, font);
+    const int left = std::min<int>(at->x, m_rcDateAxis.right - s.cx - 4);
+    at->dateBox = RECT{left, m_rcDateAxis.top, left + s.cx + 4, m_rcDateAxis.bottom};
+  }
+  return true;
+}
+
+namespace {
+
+// A line across or down the chart in pieces of a few dozen pixels. Each
+// piece ends a pixel short, so together they invert the very pixels of
+// the one line; the raster engine inverts a short piece at once, where it
+// hands the pixels of a long one to its thread pool in batches, whose
+// wake-ups cost more than the line.
+void InvertedLine(CChartPainter& p, int x1, int y1, int x2, int y2) {
+  constexpr int kPiece = 64;
+  if (y1 == y2 && x1 < x2) {
+    for (int x = x1; x < x2; x += kPiece) p.Line(x, y1, std::min(x + kPiece, x2), y1, SPenSpec{});
+  } else if (x1 == x2 && y1 < y2) {
+    for (int y = y1; y < y2; y += kPiece) p.Line(x1, y, x1, std::min(y + kPiece, y2), SPenSpec{});
+  } else {
+    p.Line(x1, y1, x2, y2, SPenSpec{});
+  }
+}
+
+}  // namespace
+
+void CHisTechObj::DrawCrosshair(CChartPainter& p) {
+  SCrosshair at;
+  if (!CrosshairAt(p, &at)) return;
+  p.SetInvert(true);
+  InvertedLine(p, at.x, m_rect.top + 16, at.x, m_rcDateAxis.top);
+  InvertedLine(p, m_rcDateAxis.left, m_nCursorY, m_rcDateAxis.right, m_nCursorY);
+  p.SetInvert(false);
+  CFont* font = CSysStyle::GetInstance()->GetFont(2);
+  const SPenSpec frame{PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(6)};
+  p.Rect(at.valueBox, frame, 0xFF0000);
+  p.Text(at.value, at.valueBox, DT_CENTER | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255), font);
+  if (!at.date.empty()) {
+    p.Rect(at.dateBox, frame, 0xFF0000);
+    p.Text(at.date, at.dateBox, DT_CENTER | DT_VCENTER | DT_SINGLELINE, RGB(255, 255, 255), font);
+  }
+}
+
+std::vector<RECT> CHisTechObj::CrosshairAreas(CChartPainter& p) const {
+  std::vector<RECT> areas;
+  SCrosshair at;
+  if (!CrosshairAt(p, &at)) return areas;
+  // With a pixel to spare on every side for the pen and the text.
+  areas.push_back(RECT{at.x - 1, m_rect.top + 15, at.x + 2, m_rcDateAxis.top + 2});
+  areas.push_back(
+      RECT{m_rcDateAxis.left - 1, m_nCursorY - 1, m_rcDateAxis.right + 2, m_nCursorY + 2});
+  areas.push_back(RECT{at.valueBox.left - 2, at.valueBox.top - 2, at.valueBox.right + 2,
+                       at.valueBox.bottom + 2});
+  if (!at.date.empty())
+    areas.push_back(RECT{at.dateBox.left - 2, at.dateBox.top - 2, at.dateBox.right + 2,
+                         at.dateBox.bottom + 2});
+  for (RECT& r : areas) {
+    r.left = std::max(r.left, m_rect.left);
+    r.top = std::max(r.top, m_rect.top);
+    r.right = std::min(r.right, m_rect.right);
+    r.bottom = std::min(r.bottom, m_rect.bottom);
+  }
+  areas.erase(std::remove_if(areas.begin(), areas.end(),
+                             [](const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }),
+              areas.end());
+  return areas;
+}
+
+int CHisTechObj::TitleBar() const { return HasCursor() ? m_nCursor : m_nEnd - m_nFirst - 1; }
+
+bool CHisTechObj::TipFree(POINT pt) const {
+  if (!PtInRect(m_rect, pt)) return true;
+  return std::any_of(m_panes.begin(), m_panes.end(), [&](const auto& pane) {
+    const CTechAnalysisBasePic* pic = pane->GetPic();
+    return pic && PtInRect(pic->GetPlotRect(), pt);
+  });
+}
+
+bool CHisTechObj::CanKeepBare() const {
+  // Interval marks and the zoom box are drawn after the crosshair, the
+  // figures being drawn follow the mouse, and a tip follows the mouse in
+  // the bare picture itself: those are left to the full paint.
+  return m_bCursorShown && !m_raw.empty() && m_nIntervalState != 1 && m_nIntervalState != 2 &&
+         !m_bZoomActive && !AnyToolBusy() && TipFree(m_ptMouse);
+}
+
+void CHisTechObj::KeepAfterMove(const SKeptState& before) {
+  if (!TipFree(m_ptMousePainted) || !TipFree(m_ptMouse)) return;
+  if (!m_bCursorShown) {
+    // No crosshair and titles of the newest bar: nothing shown changed.
+    m_bKeptCurrent = before.kept;
+    m_bShownCurrent = before.shown;
+    return;
+  }
+  m_bBareCurrent = before.bare && CanKeepBare();
+}
+
+bool CHisTechObj::CursorAreas(std::vector<RECT>* areas) {
+  if (!m_bCursorShown) {
+    if (areas) areas->clear();
+    return m_bShownCurrent;
+  }
+  if (!m_bBareCurrent || !m_kept || !m_kept->bareMade || !EqualRect(m_kept->rect, m_rect))
+    return false;
+  std::vector<RECT> now;
+  {
+    CDCPainter measure(&m_kept->bare);
+    now = CrosshairAreas(measure);
+  }
+  if (areas) {
+    *areas = m_crosshairDrawn;
+    areas->insert(areas->end(), now.begin(), now.end());
+    if (TitleBar() != m_nTitleBarDrawn) {
+      const std::vector<RECT> bands = TitleBands();
+      areas->insert(areas->end(), bands.begin(), bands.end());
+    }
+  }
+  return true;
+}
+
+bool CHisTechObj::DrawCursorInPlace(CDC* back, const std::vector<RECT>& more,
+                                    std::vector<RECT>* drawn) {
+  std::vector<RECT> areas;
+  if (back == nullptr || !CursorAreas(&areas)) return false;
+  if (!m_bCursorShown) {
+    // Nothing of the chart changed; what the owner drew over it did not
+    // either (it follows the cursor).
+    if (drawn) drawn->clear();
+    return more.empty();
+  }
+  // The titles of another bar go into the bare picture first.
+  if (TitleBar() != m_nTitleBarDrawn) RedrawAreas(&m_kept->bare, TitleBands(), false);
+  for (const RECT& r : more) {
+    RECT in{std::max(r.left, m_rect.left), std::max(r.top, m_rect.top),
+            std::min(r.right, m_rect.right), std::min(r.bottom, m_rect.bottom)};
+    if (in.right > in.left && in.bottom > in.top) areas.push_back(in);
+  }
+  for (const RECT& r : areas)
+    back->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->bare, r.left, r.top,
+                 SRCCOPY);
+  {
+    // Every pixel the crosshair inverts lies in its areas, now bare.
+    CDCPainter painter(back);
+    DrawCrosshair(painter);
+    m_crosshairDrawn = CrosshairAreas(painter);
+  }
+  // The figures lie over the crosshair, as a full paint draws them.
+  const bool figures = std::any_of(m_panes.begin(), m_panes.end(),
+                                   [](const auto& pane) { return !pane->Tools().Tools().empty(); });
+  if (figures && !areas.empty()) {
+    const int saved = ClipToAreas(back, areas);
+    for (auto& pane : m_panes) pane->DrawTools(back);
+    back->RestoreDC(saved);
+  }
+  m_nTitleBarDrawn = TitleBar();
+  m_ptMousePainted = m_ptMouse;
+  m_bShownCurrent = true;
+  if (drawn) *drawn = std::move(areas);
+  return true;
+}
