@@ -108,11 +108,11 @@ TEST(TimeSharePictures, PriceGridLabelsRowsAroundThePreviousClose) {
     EXPECT_EQ(text.fill, expected) << text.text;
     if (text.rect.right <= plot.left) {
       ++values;
-      if (y == middleY) EXPECT_EQ(text.text, "10.00");
+      if (y == middleY) { EXPECT_EQ(text.text, "10.00"); }
     } else {
       EXPECT_GE(text.rect.left, plot.right);
       ++percents;
-      if (y == middleY) EXPECT_EQ(text.text, "0.00%");
+      if (y == middleY) { EXPECT_EQ(text.text, "0.00%"); }
     }
   }
   EXPECT_EQ(values, pic.GetRows() % 2 == 1 ? pic.GetRows() : pic.GetRows() - 1);

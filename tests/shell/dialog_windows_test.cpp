@@ -311,7 +311,7 @@ TEST_F(SysProtyDlgTest, OkSavesOrNamesTheFileItCouldNotWriteAndStays) {
     fixture_.boxes.Clear();
     const std::string scheme = Scheme();
     const std::string folder = c.locked ? fixture_.folders.Path(c.locked) : "";
-    if (c.locked) ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    if (c.locked) { ASSERT_EQ(chmod(folder.c_str(), 0555), 0); }
     const bool params = c.page == kSettingsPageParams;
     INT_PTR result = 0;
     {

@@ -286,7 +286,7 @@ TEST(TagMapTest, EveryTagKeepsItsValuesInOrderAtAnySize) {
         EXPECT_EQ(it->second.ToVector(), values);
       }
       for (int missing : {0, tags[0] + 256, tags[0] + 1000000, -1})
-        if (!reference.count(missing)) EXPECT_EQ(map.count(missing), 0u) << missing;
+        if (!reference.count(missing)) { EXPECT_EQ(map.count(missing), 0u) << missing; }
       map[7] = TagValues("seven");
       EXPECT_EQ(GetFieldText(map, 7), "seven");
       if (round == 0) kept = map;

@@ -296,7 +296,7 @@ TEST_F(SysStyleTest, SchemeSavesThatFailSaySoAndKeepTheFile) {
       EXPECT_NE(all[before].text.find(path), std::string::npos) << all[before].text;
       EXPECT_EQ(style->GetColor(19), oldColor);
       EXPECT_EQ(style->GetFontList()->at(0).size, oldSize);
-      if (std::filesystem::is_regular_file(path)) EXPECT_EQ(ReadBytes(path), spoiled);
+      if (std::filesystem::is_regular_file(path)) { EXPECT_EQ(ReadBytes(path), spoiled); }
     } else {
       EXPECT_EQ(saved, 1);
       EXPECT_EQ(all.size(), before);
