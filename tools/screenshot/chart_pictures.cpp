@@ -8,6 +8,7 @@
 #include "platform/window.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/views/stock/stock_view.h"
@@ -80,7 +81,7 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   seen->ticks = static_cast<int>(panel.Ticks().Ticks().size());
   seen->timeShareMinutes = chart.GetDataCount();
   if (chart.GetDataCount() > 0)
-    seen->timeShareLast = TextPrintf("%.2f", chart.Prices()[chart.GetDataCount() - 1] / 1000.0);
+    seen->timeShareLast = TextPrintf("%.2f", chart.Prices()[chart.GetDataCount() - 1] / kPriceUnit);
   seen->boardLast = panel.Board().GetCellText(5, 1);
   keep("11-chart-view.png", nullptr);
 

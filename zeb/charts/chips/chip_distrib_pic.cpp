@@ -9,6 +9,7 @@
 #include "platform/gbk.h"
 #include "platform/le_bytes.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -91,8 +92,8 @@ void CChipDistribPic::Recompute() {
 
   double high = 0, low = 0;
   for (int i = 0; i < count; ++i) {
-    const double h = std::round(m_arBars[i].fHigh * 1000.0),
-                 l = std::round(m_arBars[i].fLow * 1000.0);
+    const double h = std::round(m_arBars[i].fHigh * kPriceUnit),
+                 l = std::round(m_arBars[i].fLow * kPriceUnit);
     if (i == 0 || h > high) high = h;
     if (i == 0 || l < low) low = l;
   }
@@ -101,8 +102,8 @@ void CChipDistribPic::Recompute() {
   if (!(step > 0)) return;
   std::vector<double> bins(static_cast<size_t>(n), 0.0);
   const auto span = [&](const SHistoryUnit& bar, double add, bool set) {
-    const int from = std::max(0, static_cast<int>((bar.fLow * 1000.0 - low) / step));
-    const int to = std::min(n, static_cast<int>((bar.fHigh * 1000.0 - low) / step));
+    const int from = std::max(0, static_cast<int>((bar.fLow * kPriceUnit - low) / step));
+    const int to = std::min(n, static_cast<int>((bar.fHigh * kPriceUnit - low) / step));
     for (int b = from; b < to; ++b) bins[b] = set ? add : bins[b] + add;
   };
   span(m_arBars[0], 1.0, true);

@@ -3,6 +3,7 @@
 // the series. Every step is kept in single precision, as charts elsewhere
 // compute it, so adjusted prices match to the last digit.
 #include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/store/amount_units.h"
 
 namespace {
 
@@ -19,9 +20,9 @@ void ApplyStep(SHistoryUnit& bar, const SPowerReturnInfo& r, bool backward) {
   // A bar without a positive close has nothing to scale against.
   if (r.rightsShares > 0 && r.rightsPrice > 0 && bar.fClose > 0.0f) {
     const float q = bar.fClose;
-    const float x =
-        (q * 10.0f + (float(r.rightsShares) / 1000.0f) * (float(r.rightsPrice) / 1000.0f)) /
-        float(int(r.rightsShares / 1000) + 10);
+    const float rightsPrice = float(r.rightsPrice) / float(kPriceUnit);
+    const float x = (q * 10.0f + (float(r.rightsShares) / 1000.0f) * rightsPrice) /
+                    float(int(r.rightsShares / 1000) + 10);
     const float h = x / q;
     for (float* p : prices) *p = backward ? *p / h : *p * h;
   }

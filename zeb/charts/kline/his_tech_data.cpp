@@ -245,8 +245,8 @@ int CHisTechObj::OnHistory(const void* body, int length) {
   for (int i = 0; i < n; ++i) {
     const SHistoryRecord& r = reply.records[static_cast<size_t>(skipped + i)];
     bars.push_back(SHistoryUnit{
-        static_cast<int32_t>(r.date), float(r.open / 1000.0), float(r.high / 1000.0),
-        float(r.low / 1000.0), float(r.close / 1000.0), r.volume, static_cast<uint32_t>(r.amount)});
+        static_cast<int32_t>(r.date), float(r.open / kPriceUnit), float(r.high / kPriceUnit),
+        float(r.low / kPriceUnit), float(r.close / kPriceUnit), r.volume, static_cast<uint32_t>(r.amount)});
   }
   bars.insert(bars.end(), m_raw.begin(), m_raw.end());
   m_raw.swap(bars);
@@ -360,7 +360,7 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
   const SKLineMinute& newest = packet.minutes.back();
   SHistoryUnit* last = &m_raw.back();
   if (!IsMinutePeriod(m_nPeriod)) {
-    const float p = float(newest.price / 1000.0);
+    const float p = float(newest.price / kPriceUnit);
     last->fHigh = std::max(last->fHigh, p);
     last->fLow = std::min(last->fLow, p);
     last->fClose = p;
@@ -398,7 +398,7 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
     for (auto it = packet.minutes.rbegin(); it != packet.minutes.rend(); ++it) {
       const int m = it->minute;
       if (!(m > e - d || (d == e && m == 0) || (e - d == 210 && m == 210))) break;
-      const float p = float(it->price / 1000.0);
+      const float p = float(it->price / kPriceUnit);
       last->fHigh = std::max(last->fHigh, p);
       last->fLow = std::min(last->fLow, p);
       // Saturates: a busy bar's minutes may not fit the bar's field.
@@ -406,7 +406,7 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
           std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
       last->nVolume += packet.code.market == 4097 ? it->volume / 100 : it->volume;
     }
-    if (e - d < newest.minute) last->fClose = float(newest.price / 1000.0);
+    if (e - d < newest.minute) last->fClose = float(newest.price / kPriceUnit);
   }
   ResetPaneOutputs();
   Recompute();
@@ -474,20 +474,20 @@ bool CHisTechObj::ReadOwnTick(const void* body, int length, SKLineTick* t) {
 
 void CHisTechObj::TakeTick(const SKLineTick& t) {
   SHistoryUnit& last = m_raw.back();
-  const float lastPrice = float(t.last / 1000.0);
+  const float lastPrice = float(t.last / kPriceUnit);
   auto widen = [&](SHistoryUnit& b, float high, float low) {
     b.fHigh = std::max(b.fHigh, high);
     if (low != 0.0f) b.fLow = std::min(b.fLow, low);
   };
   if (m_nPeriod == kDayPeriod) {
-    last.fHigh = float(t.high / 1000.0);
-    if (t.low != 0) last.fLow = float(t.low / 1000.0);
+    last.fHigh = float(t.high / kPriceUnit);
+    if (t.low != 0) last.fLow = float(t.low / kPriceUnit);
     last.fClose = lastPrice;
-    last.fOpen = float(t.open / 1000.0);
+    last.fOpen = float(t.open / kPriceUnit);
     last.nVolume = t.dayVolume;
     last.nAmount = BarAmountOfRecordAmount(t.amount);
   } else if (m_nPeriod == kPeriodWeek || m_nPeriod == kPeriodMonth) {
-    widen(last, float(t.high / 1000.0), float(t.low / 1000.0));
+    widen(last, float(t.high / kPriceUnit), float(t.low / kPriceUnit));
     last.fClose = lastPrice;
     last.nVolume += t.volumeIncrement;
   } else {

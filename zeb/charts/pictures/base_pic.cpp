@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 std::string DecimalsFormat(int decimals) {
@@ -51,20 +52,20 @@ CFont* CBasePic::SetFont(CFont* font) {
 void CBasePic::UpdateMinMax(float* minimum, float* maximum, const float* values, int count,
                             int fresh) const {
   if (count <= 0 || values == nullptr) return;
-  int64_t high = fresh ? INT64_MIN : static_cast<int64_t>(double(*maximum) * 1000.0);
-  int64_t low = fresh ? INT64_MAX : static_cast<int64_t>(double(*minimum) * 1000.0);
+  int64_t high = fresh ? INT64_MIN : static_cast<int64_t>(double(*maximum) * kPriceUnit);
+  int64_t low = fresh ? INT64_MAX : static_cast<int64_t>(double(*minimum) * kPriceUnit);
   bool any = false;
   for (int i = 0; i < count; ++i) {
     const float v = values[i];
     if (v == kNoValue || !std::isfinite(v)) continue;
-    const int64_t t = static_cast<int64_t>(double(v) * 1000.0);
+    const int64_t t = static_cast<int64_t>(double(v) * kPriceUnit);
     if (t > high) high = t;
     if (t < low) low = t;
     any = true;
   }
   if (!any && fresh) return;
-  *maximum = float(double(high) / 1000.0);
-  *minimum = float(double(low) / 1000.0);
+  *maximum = float(double(high) / kPriceUnit);
+  *minimum = float(double(low) / kPriceUnit);
 }
 
 int CBasePic::ValueToY(float value) const {

@@ -7,6 +7,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 
 namespace {
 
@@ -160,8 +161,8 @@ void CTechAnalysisKLine::CalcRange() {
   if (m_pBars == nullptr || m_nFirst < 0 || m_nFirst >= m_nBarCount) return;
   int64_t high = INT64_MIN, low = INT64_MAX;
   for (int i = m_nFirst; i < m_nBarCount; ++i) {
-    const int64_t h = static_cast<int64_t>(double(m_pBars[i].fHigh) * 1000.0);
-    const int64_t l = static_cast<int64_t>(double(m_pBars[i].fLow) * 1000.0);
+    const int64_t h = static_cast<int64_t>(double(m_pBars[i].fHigh) * kPriceUnit);
+    const int64_t l = static_cast<int64_t>(double(m_pBars[i].fLow) * kPriceUnit);
     if (h > high) {
       high = h;
       m_nHighBar = i;
@@ -172,8 +173,8 @@ void CTechAnalysisKLine::CalcRange() {
     }
   }
   m_nGridLines = 5;
-  m_fMax = float(double(high) / 1000.0);
-  m_fMin = float(double(low) / 1000.0);
+  m_fMax = float(double(high) / kPriceUnit);
+  m_fMin = float(double(low) / kPriceUnit);
 }
 
 int CTechAnalysisKLine::Paint(CChartPainter& p) {
@@ -284,9 +285,9 @@ std::string CTechAnalysisKLine::ExRightsText(const SExRightsRecord& r) {
                   static_cast<int16_t>(r.shares) / 1000.0, r.rightsPrice / 10000.0);
   else if (r.dividend != 0 && r.shares != 0)
     std::snprintf(text, sizeof text, GBK("%d 每10股分红利%.2f元 送红股%.2f股"), r.date,
-                  r.dividend / 1000.0, shares);
+                  r.dividend / kPriceUnit, shares);
   else if (r.dividend != 0)
-    std::snprintf(text, sizeof text, GBK("%d 每10股分红%.2f元"), r.date, r.dividend / 1000.0);
+    std::snprintf(text, sizeof text, GBK("%d 每10股分红%.2f元"), r.date, r.dividend / kPriceUnit);
   else
     std::snprintf(text, sizeof text, GBK("%d 每10股送%.2f股"), r.date, shares);
   return text;

@@ -8,6 +8,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 namespace {
@@ -182,14 +183,14 @@ void CTechAnalysisBasePic::CalcRange() {
     m_fMax = std::max(m_fMax, high);
   }
   if ((NameIs("BOLL") || NameIs("SAR")) && m_pBars) {
-    int64_t high = static_cast<int64_t>(double(m_fMax) * 1000.0);
-    int64_t low = static_cast<int64_t>(double(m_fMin) * 1000.0);
+    int64_t high = static_cast<int64_t>(double(m_fMax) * kPriceUnit);
+    int64_t low = static_cast<int64_t>(double(m_fMin) * kPriceUnit);
     for (int i = first; i < m_nBarCount; ++i) {
-      high = std::max<int64_t>(high, static_cast<int64_t>(double(m_pBars[i].fHigh) * 1000.0));
-      low = std::min<int64_t>(low, static_cast<int64_t>(double(m_pBars[i].fLow) * 1000.0));
+      high = std::max<int64_t>(high, static_cast<int64_t>(double(m_pBars[i].fHigh) * kPriceUnit));
+      low = std::min<int64_t>(low, static_cast<int64_t>(double(m_pBars[i].fLow) * kPriceUnit));
     }
-    m_fMax = float(double(high) / 1000.0);
-    m_fMin = float(double(low) / 1000.0);
+    m_fMax = float(double(high) / kPriceUnit);
+    m_fMin = float(double(low) / kPriceUnit);
   }
 }
 

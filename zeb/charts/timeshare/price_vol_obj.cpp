@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "platform/gbk.h"
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 #include "zeb/tables/packets/timeshare_packets.h"
 
@@ -324,10 +325,10 @@ void CPriceVolObj::RefreshInfo() {
   info.time = m_pStore->MinuteIndexToTime(market, static_cast<uint16_t>(cursor), 1);
   if (m_nCursor >= 0 && m_nCursor < m_nDataCount) {
     info.hasData = true;
-    info.price = static_cast<float>(m_arPrice[m_nCursor]) / 1000.0f;
+    info.price = static_cast<float>(m_arPrice[m_nCursor]) / static_cast<float>(kPriceUnit);
     info.average =
         static_cast<float>(ShowsAverage() ? m_arAverage[m_nCursor] : m_arPrice[m_nCursor]) /
-        1000.0f;
+        static_cast<float>(kPriceUnit);
     info.volume = static_cast<uint32_t>(m_arVolume[m_nCursor]);
     info.preClose = m_nPreClose;
   }

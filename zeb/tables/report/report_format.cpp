@@ -20,8 +20,6 @@ constexpr int kColorLevel = 3;
 constexpr int kColorFall = 4;
 constexpr int kColorOther = 33;
 
-constexpr double kPriceUnit = 1000.0;
-
 // "%.2f" of v followed by suffix; "-" for a value too large to print.
 void AssignFixed2(std::string* out, double v, const char* suffix = "") {
   char buffer[64];

@@ -1,6 +1,7 @@
 // The time-share chart's information box over the cursor information table.
 #include "zeb/views/stock/timeshare_info_box.h"
 
+#include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
 CTimeShareInfoTable::CTimeShareInfoTable() { m_table.SetMode(0); }
@@ -32,7 +33,7 @@ void CTimeShareInfoTable::Show() {
   minute.price = m_cursor.price;
   minute.average = m_cursor.average;
   minute.volume = m_cursor.volume;
-  m_table.ShowMinute(minute, static_cast<double>(m_cursor.preClose) / 1000.0);
+  m_table.ShowMinute(minute, static_cast<double>(m_cursor.preClose) / kPriceUnit);
 }
 
 void CTimeShareInfoTable::Draw(CDC* dc) {
