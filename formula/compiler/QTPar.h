@@ -91,6 +91,11 @@ class CQTPar : public yl::yyfparser {
   bool DefineParamP(const formula::SQTValue& name);
   bool DefineParamT(const formula::SQTValue& name, float typeNumber);
   void ApplyPreset(int index, formula::SParamRecord& rec);
+  // Index of the parameter record named name; a new record of that name is
+  // appended when there is none.
+  int ParamIndexNamed(const char (&name)[sizeof formula::SParamRecord::name]);
+  // Makes sym the parameter of record index, with the formula's preset over it.
+  void NameParam(formula::SSymbol& sym, int index);
   void ArrangeTradingOutputs();
 
   // Expressions.

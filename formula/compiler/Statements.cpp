@@ -106,6 +106,22 @@ SRegPar ParamValue(const SParamRecord& rec) {
 
 }  // namespace
 
+int CQTPar::ParamIndexNamed(const char (&name)[sizeof SParamRecord::name]) {
+  const int index = FindParam(m_params, name);
+  if (index >= 0) return index;
+  SParamRecord rec;
+  std::memcpy(rec.name, name, sizeof rec.name);
+  m_params.push_back(rec);
+  return int(m_params.size()) - 1;
+}
+
+void CQTPar::NameParam(SSymbol& sym, int index) {
+  SParamRecord& stored = m_params[size_t(index)];
+  ApplyPreset(index, stored);
+  sym.kind = SSymbol::PARAMETER;
+  sym.value = ParamValue(stored);
+}
+
 bool CQTPar::DefineParamP(const SQTValue& name) {
   if (name.symbol < 0) return Fail("syntax error");
   SSymbol& sym = m_lexer.Symbols()[size_t(name.symbol)];
@@ -125,17 +141,9 @@ bool CQTPar::DefineParamP(const SQTValue& name) {
   for (size_t i = 4; i < m_pending.size() && i < 16; ++i) rec.periods[i - 4] = m_pending[i];
   rec.type = REG_NUMBER;
   rec.number = rec.defaultValue;
-  int index = FindParam(m_params, rec.name);
-  if (index >= 0) {
-    m_params[size_t(index)] = rec;
-  } else {
-    m_params.push_back(rec);
-    index = int(m_params.size()) - 1;
-  }
-  SParamRecord& stored = m_params[size_t(index)];
-  ApplyPreset(index, stored);
-  sym.kind = SSymbol::PARAMETER;
-  sym.value = ParamValue(stored);
+  const int index = ParamIndexNamed(rec.name);
+  m_params[size_t(index)] = rec;
+  NameParam(sym, index);
   m_pending.clear();
   return true;
 }
@@ -150,22 +158,11 @@ bool CQTPar::DefineParamT(const SQTValue& name, float typeNumber) {
     sym.kind = SSymbol::UNDEFINED;
   }
   if (!DefineCheck(sym)) return false;
-  char cut[10];
+  char cut[sizeof SParamRecord::name];
   platform::GbkCopyCut(cut, sizeof cut, sym.name);
-  int index = FindParam(m_params, cut);
-  if (index >= 0) {
-    m_params[size_t(index)].type = type;
-  } else {
-    SParamRecord rec;
-    std::memcpy(rec.name, cut, sizeof rec.name);
-    rec.type = type;
-    m_params.push_back(rec);
-    index = int(m_params.size()) - 1;
-  }
-  SParamRecord& stored = m_params[size_t(index)];
-  ApplyPreset(index, stored);
-  sym.kind = SSymbol::PARAMETER;
-  sym.value = ParamValue(stored);
+  const int index = ParamIndexNamed(cut);
+  m_params[size_t(index)].type = type;
+  NameParam(sym, index);
   return true;
 }
 
