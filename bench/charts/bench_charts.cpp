@@ -113,7 +113,7 @@ void BM_ChipRecomputeOnCursorMove(benchmark::State& state) {
   }
   CChipDistribPic pic;
   pic.SetTradeDate(20260105);
-  pic.SetCapitalInfo(5000000, nullptr, 0);
+  pic.SetCapitalInfo(5000000, {});
   pic.SetRect(0, 0, 250, 600);
   pic.SetPriceRect(0, 0, 250, 600);  // 300 bins
   pic.SetBars(bars.data(), 1000);

@@ -32,7 +32,7 @@ void CheckReaders(const uint8_t* data, size_t size) {
   }
   SKLineMinutePacket minutes;
   if (ReadKLineMinutes(data, size, &minutes)) {
-    if (kMinuteEntriesAt + minutes.minutes.size() * kMinuteRecordSize +
+    if (kMinuteHeadSize + minutes.minutes.size() * kDealRecordSize +
             size_t(minutes.pointCount) * kMinutePointSize >
         size)
       std::abort();

@@ -23,24 +23,26 @@ struct Chips {
   CChipDistribPic pic;
   Chips(int shares = 1000) {
     pic.SetTradeDate(20260105);
-    pic.SetCapitalInfo(shares, nullptr, 0);
+    pic.SetCapitalInfo(shares, {});
     pic.SetRect(0, 0, 100, 200);
     pic.SetPriceRect(0, 10, 100, 50);
   }
 };
 
 TEST(ChipDistribution, ShareTableGoesBackThroughBonusRecords) {
-  uint8_t records[3 * 16] = {};
-  const auto put = [&](int i, int32_t date, uint16_t ratio) {
-    std::memcpy(records + i * 16, &date, 4);
-    std::memcpy(records + i * 16 + 6, &ratio, 2);
+  const auto record = [](int32_t date, uint16_t ratio) {
+    SExRightsRecord r;
+    r.date = date;
+    r.shares = ratio;
+    return r;
   };
-  put(0, 20250601, 10000);  // 10 for 10: half before
-  put(1, 20240601, 0);      // a dividend only: no entry
-  put(2, 20230601, 5000);   // 5 for 10
+  const std::vector<SExRightsRecord> records = {
+      record(20250601, 10000),  // 10 for 10: half before
+      record(20240601, 0),      // a dividend only: no entry
+      record(20230601, 5000)};  // 5 for 10
   CChipDistribPic pic;
   pic.SetTradeDate(20260105);
-  EXPECT_EQ(pic.SetCapitalInfo(3000, records, 3), 1);
+  EXPECT_EQ(pic.SetCapitalInfo(3000, records), 1);
   ASSERT_EQ(pic.ShareTable().size(), 3u);
   EXPECT_EQ(pic.ShareTable()[0].shares, 3000);
   EXPECT_EQ(pic.ShareTable()[1].date, 20250601);

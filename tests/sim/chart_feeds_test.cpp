@@ -9,6 +9,7 @@
 #include "sim/quote-server/chart_feeds.h"
 #include "sim/quote-server/chart_replies.h"
 #include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/info_packets.h"
 #include "zeb/tables/packets/timeshare_packets.h"
 
 namespace {

@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "platform/gbk.h"
-#include "platform/le_bytes.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
@@ -16,24 +15,20 @@ namespace {
 
 int32_t DateOf(const SHistoryUnit& bar) { return bar.nDate & 0x7FFFFFFF; }
 
-using platform::ReadI32;
-using platform::ReadU16;
-
 }  // namespace
 
-int CChipDistribPic::SetCapitalInfo(int shares, const uint8_t* records, int count) {
+int CChipDistribPic::SetCapitalInfo(int shares, const std::vector<SExRightsRecord>& records) {
   m_arShares.clear();
   m_nShares = shares;
-  m_nCapitalRecords = records ? std::max(count, 0) : 0;
+  m_nCapitalRecords = static_cast<int>(records.size());
   const int32_t today = m_nTradeDate >= 0 ? m_nTradeDate : CPublic::GetInstance()->GetTradeDate();
   m_arShares.push_back(SShareEntry{today, shares});
   double x = shares;
-  for (int i = 0; records && i < count; ++i) {
-    const uint8_t* r = records + static_cast<size_t>(i) * kExRightsRecordSize;
-    const uint16_t ratio = ReadU16(r + 6);
+  for (const SExRightsRecord& r : records) {
+    const uint16_t ratio = r.shares;
     if (ratio == 0) continue;
     x = x / (static_cast<double>(static_cast<float>(ratio) / 10000.0f) + 1.0);
-    m_arShares.push_back(SShareEntry{ReadI32(r), static_cast<int32_t>(x)});
+    m_arShares.push_back(SShareEntry{r.date, static_cast<int32_t>(x)});
   }
   return 1;
 }

@@ -17,11 +17,10 @@
 #include "platform/gdi.h"
 #include "platform/types.h"
 #include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/tables/packets/kline_packets.h"
 
 class CChipDistribPic {
  public:
-  static constexpr size_t kExRightsRecordSize = 16;
-
   CChipDistribPic() = default;
   virtual ~CChipDistribPic() = default;
 
@@ -31,9 +30,10 @@ class CChipDistribPic {
   virtual int Draw(CDC* dc);
   int Paint(CChartPainter& painter);
 
-  // shares: circulating shares now; records: count 16-byte ex-rights
-  // records (date, dividend, shares per 10 x 1000 at +6, ...). Always 1.
-  int SetCapitalInfo(int shares, const uint8_t* records, int count);
+  // shares: circulating shares now; records: the item's ex-rights records
+  // as received, each bonus (shares per 10 x 1000) one step further back
+  // from today's shares. Always 1.
+  int SetCapitalInfo(int shares, const std::vector<SExRightsRecord>& records);
   // The visible bars from the first visible one to the range end (copied).
   void SetBars(const SHistoryUnit* bars, int count);
   // Any range record with the bars in `units` and their number in `count`.

@@ -163,7 +163,7 @@ int CHisTechObj::OnData(const void* body, int length) {
   SPacketHead head;
   if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 0;
   switch (PacketGroup(head.type)) {
-    case PKT_KLINE_MINUTES:
+    case PKT_MINUTE_TRACE:
       return OnMinutes(body, length);
     case PKT_HIS_KLINE:
     case PKT_HIS_KLINE_MORE:

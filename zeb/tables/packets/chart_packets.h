@@ -24,7 +24,6 @@
 constexpr uint16_t PKT_PRICE_DISTRIB = 0x0100;   // the day's deal list
 constexpr uint16_t PKT_MINUTE_TRACE = 0x0300;    // time-share reply with ticks
 constexpr uint16_t PKT_TRACE_LIST = 0x0900;      // the traced codes' minutes
-constexpr uint16_t PKT_INFO_LIST = 0x1100;       // information texts
 constexpr uint16_t PKT_BIG_ORDER = 0x1C00;       // big orders of a market
 constexpr uint16_t PKT_BIG_ORDER_ADD = 0x1D00;   // pushed big orders
 

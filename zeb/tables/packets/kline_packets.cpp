@@ -48,7 +48,7 @@ bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out) 
   out->minutes.clear();
   out->pointCount = 0;
   out->newestPointMinute = 0;
-  if (body == nullptr || length < kMinuteEntriesAt) return false;
+  if (body == nullptr || length < kMinuteHeadSize) return false;
   const uint8_t* p = Bytes(body);
   ReadPacketHead(p, length, &out->head);
   out->code.market = ReadU16(p + 4);
@@ -56,15 +56,15 @@ bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out) 
   const size_t m = ReadU16(p + 10);
   const size_t k = ReadU16(p + 16);
   const size_t n = p[68];
-  const size_t records = kMinuteEntriesAt + n * kMinuteEntrySize;
-  if (!Fits(length, kMinuteEntriesAt, n, kMinuteEntrySize) ||
-      !Fits(length, records, m, kMinuteRecordSize))
+  const size_t records = kMinuteHeadSize + n * kLevelSize;
+  if (!Fits(length, kMinuteHeadSize, n, kLevelSize) ||
+      !Fits(length, records, m, kDealRecordSize))
     return false;
-  const size_t points = records + m * kMinuteRecordSize;
+  const size_t points = records + m * kDealRecordSize;
   if (!Fits(length, points, k, kMinutePointSize)) return false;
   out->minutes.resize(m);
   for (size_t i = 0; i < m; ++i) {
-    const uint8_t* r = p + records + i * kMinuteRecordSize;
+    const uint8_t* r = p + records + i * kDealRecordSize;
     out->minutes[i] = SKLineMinute{ReadU16(r), ReadU32(r + 2), ReadU32(r + 6),
                                    static_cast<int32_t>(ReadU32(r + 26))};
   }

@@ -14,15 +14,13 @@
 #include <string>
 #include <vector>
 
-#include "zeb/tables/packets/quote_packets.h"
+#include "zeb/tables/packets/timeshare_packets.h"
 
 constexpr uint16_t PKT_HIS_KLINE = 0x0500;       // history of the period in the low byte
 constexpr uint16_t PKT_HIS_KLINE_MORE = 0x0600;  // older bars than those held
 constexpr uint16_t PKT_HIS_KLINE_EXT = 0x1F00;   // extended history
-constexpr uint16_t PKT_DAY_TRACE = 0x0400;       // one day's minutes
 constexpr uint16_t PKT_EXRIGHTS = 0x1300;        // ex-rights records
 constexpr uint16_t PKT_INFO_TITLES = 0x1E00;     // information titles by date
-constexpr uint16_t PKT_KLINE_MINUTES = 0x0300;   // the time-share reply
 
 // One history record as it travels: prices in thousandths.
 struct SHistoryRecord {
@@ -60,11 +58,9 @@ struct SKLineMinutePacket {
   uint16_t pointCount = 0;            // k, 26-byte points
   uint16_t newestPointMinute = 0;     // minute of the last 26-byte point
 };
-constexpr size_t kMinuteEntriesAt = 73;
-constexpr size_t kMinuteEntrySize = 8;
-constexpr size_t kMinuteRecordSize = 30;
-constexpr size_t kMinutePointSize = 26;
-// Records start at 73 + 8n and the points at 73 + 8n + 30m.
+// The time-share reply's layout (timeshare_packets.h): the n 8-byte levels
+// start at kMinuteHeadSize (73), the records at 73 + 8n and the points at
+// 73 + 8n + 30m.
 bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out);
 
 // One pushed quote of 0x0B00 as the K-line reads it.

@@ -198,13 +198,11 @@ int CStatInfoObj::OnData(const void* body, int length) {
       m_indexChart.OnData(body, length);
       break;
     case PKT_EXRIGHTS: {
-      // The chip picture reads the checked records in place.
       std::vector<SExRightsRecord> records;
       if (!m_item || !ReadExRights(body, static_cast<size_t>(length), &records)) break;
-      const uint8_t* first = static_cast<const uint8_t*>(body) + kExRightsAt;
       // Today's shares head the table under this store's trade date.
       m_chips.SetTradeDate(m_store->GetTradeDate());
-      m_chips.SetCapitalInfo(m_item->circulating, first, static_cast<int>(records.size()));
+      m_chips.SetCapitalInfo(m_item->circulating, records);
       break;
     }
     case 0x1C00:
