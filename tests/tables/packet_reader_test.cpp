@@ -119,3 +119,21 @@ TEST(QuotePacketReader, ShortAndTruncatedBodiesAreRefused) {
   EXPECT_TRUE(ReadQuotePacket(empty.data(), empty.size(), &packet));
   EXPECT_EQ(packet.count, 0);
 }
+
+// The one check every reader makes before it touches a count of records.
+TEST(QuotePacketReader, RecordsFitOnlyWithinTheBody) {
+  constexpr size_t kHuge = SIZE_MAX / 16 + 1;  // times 16 wraps to 0
+  const struct {
+    size_t length, at, count, size;
+    bool fits;
+  } cases[] = {
+      {100, 20, 5, 16, true},     // 80 bytes from 20: exactly five
+      {99, 20, 5, 16, false},     // one byte short of the fifth
+      {100, 100, 0, 16, true},    // no records at the very end
+      {100, 101, 0, 16, false},   // an offset past the body
+      {100, 20, kHuge, 16, false} // a count whose byte size wraps
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(RecordsFit(c.length, c.at, c.count, c.size), c.fits)
+        << c.length << " " << c.at << " " << c.count << " " << c.size;
+}

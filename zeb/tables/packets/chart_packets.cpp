@@ -31,10 +31,6 @@ bool Head(const void* body, size_t length, size_t need, uint16_t group, SPacketH
   return PacketGroup(head->type) == group;
 }
 
-bool Fits(size_t length, size_t at, size_t count, size_t size) {
-  return at <= length && (length - at) / size >= count;
-}
-
 SDealRecord ReadDeal(const uint8_t* r) {
   SDealRecord d;
   d.time = ReadU16(r);
@@ -84,7 +80,7 @@ bool ReadDealList(const void* body, size_t length, SDealListPacket* out) {
   if (!Head(body, length, kDealsAt, PKT_PRICE_DISTRIB, &out->head)) return false;
   const uint8_t* p = static_cast<const uint8_t*>(body);
   const size_t n = ReadU16(p + kDealCountAt);
-  if (!Fits(length, kDealsAt, n, kDealRecordSize)) return false;
+  if (!RecordsFit(length, kDealsAt, n, kDealRecordSize)) return false;
   ReadDeals(p, kDealsAt, n, &out->deals);
   return true;
 }
@@ -101,7 +97,7 @@ bool ReadMinuteTrace(const void* body, size_t length, SMinuteTracePacket* out) {
   }
   const size_t at = kTraceQuoteAt + taken;
   const size_t n = ReadU16(p + kTraceCountAt);
-  if (!Fits(length, at, n, kDealRecordSize)) {
+  if (!RecordsFit(length, at, n, kDealRecordSize)) {
     out->quote = STickRecord{};
     return false;
   }
@@ -136,7 +132,7 @@ bool ReadBigOrders(const void* body, size_t length, SBigOrderPacket* out) {
   if (length < at) return false;
   const uint8_t* p = static_cast<const uint8_t*>(body);
   const int16_t n = static_cast<int16_t>(ReadU16(p + countAt));
-  if (n <= 0 || !Fits(length, at, static_cast<size_t>(n), kBigOrderSize)) return false;
+  if (n <= 0 || !RecordsFit(length, at, static_cast<size_t>(n), kBigOrderSize)) return false;
   out->orders.resize(static_cast<size_t>(n));
   for (size_t i = 0; i < out->orders.size(); ++i) {
     const uint8_t* r = p + at + i * kBigOrderSize;

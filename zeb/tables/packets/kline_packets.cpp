@@ -12,11 +12,6 @@ using quotelink::ReadU32;
 
 const uint8_t* Bytes(const void* body) { return static_cast<const uint8_t*>(body); }
 
-// Whether count records of size bytes fit from at on.
-bool Fits(size_t length, size_t at, size_t count, size_t size) {
-  return at <= length && (length - at) / size >= count;
-}
-
 }  // namespace
 
 bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out) {
@@ -28,7 +23,7 @@ bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out) {
   out->code.market = ReadU16(p + 10);
   out->code.code = static_cast<int32_t>(ReadU32(p + 12));
   const size_t n = ReadU16(p + 16);
-  if (!Fits(length, kHistoryRecordsAt, n, kHistoryRecordSize)) return false;
+  if (!RecordsFit(length, kHistoryRecordsAt, n, kHistoryRecordSize)) return false;
   out->records.resize(n);
   for (size_t i = 0; i < n; ++i) {
     const uint8_t* r = p + kHistoryRecordsAt + i * kHistoryRecordSize;
@@ -57,11 +52,11 @@ bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out) 
   const size_t k = ReadU16(p + 16);
   const size_t n = p[68];
   const size_t records = kMinuteHeadSize + n * kLevelSize;
-  if (!Fits(length, kMinuteHeadSize, n, kLevelSize) ||
-      !Fits(length, records, m, kDealRecordSize))
+  if (!RecordsFit(length, kMinuteHeadSize, n, kLevelSize) ||
+      !RecordsFit(length, records, m, kDealRecordSize))
     return false;
   const size_t points = records + m * kDealRecordSize;
-  if (!Fits(length, points, k, kMinutePointSize)) return false;
+  if (!RecordsFit(length, points, k, kMinutePointSize)) return false;
   out->minutes.resize(m);
   for (size_t i = 0; i < m; ++i) {
     const uint8_t* r = p + records + i * kDealRecordSize;
@@ -97,7 +92,7 @@ bool ReadExRights(const void* body, size_t length, std::vector<SExRightsRecord>*
   if (body == nullptr || length < kExRightsAt) return false;
   const uint8_t* p = Bytes(body);
   const int16_t count = static_cast<int16_t>(ReadU16(p + 4));
-  if (count < 0 || !Fits(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
+  if (count < 0 || !RecordsFit(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
     return false;
   out->resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {

@@ -21,8 +21,7 @@ constexpr size_t kBlockCountAt = 4;
 constexpr size_t kBlockRecordsAt = 12;
 
 bool ReadRecords(const uint8_t* p, size_t length, size_t at, uint16_t count, SQuotePacket* out) {
-  // at <= length is checked by the callers; the product cannot overflow.
-  if (length - at < static_cast<size_t>(count) * kQuoteUnitSize) return false;
+  if (!RecordsFit(length, at, count, kQuoteUnitSize)) return false;
   out->count = count;
   out->records.resize(count);
   for (uint16_t i = 0; i < count; ++i) out->records[i] = ReadQuoteUnit(p + at + i * kQuoteUnitSize);

@@ -52,9 +52,9 @@ bool ReadMinuteData(const void* body, size_t length, SMinuteData* out) {
   const size_t deals = ReadU16(p + 10);
   const size_t points = ReadU16(p + 16);
   const size_t dealsAt = kMinuteQuoteAt + taken;
-  if ((length - dealsAt) / kDealRecordSize < deals) return false;
+  if (!RecordsFit(length, dealsAt, deals, kDealRecordSize)) return false;
   const size_t pointsAt = dealsAt + deals * kDealRecordSize;
-  if ((length - pointsAt) / kMinutePointSize < points) return false;
+  if (!RecordsFit(length, pointsAt, points, kMinutePointSize)) return false;
   out->head = SPacketHead{type, ReadU16(p + 2)};
   out->code = SCodeInfo{ReadU16(p + 4), static_cast<int32_t>(ReadU32(p + 6))};
   out->time = quote.time;
@@ -73,7 +73,7 @@ bool ReadDayTrace(const void* body, size_t length, SDayTrace* out) {
   const auto* p = static_cast<const uint8_t*>(body);
   if (!p || length < kDayTraceHeadSize || PacketGroup(ReadU16(p)) != PKT_DAY_TRACE) return false;
   const size_t count = ReadU16(p + 12);
-  if ((length - kDayTraceHeadSize) / kDayTracePointSize < count) return false;
+  if (!RecordsFit(length, kDayTraceHeadSize, count, kDayTracePointSize)) return false;
   out->head = SPacketHead{ReadU16(p), ReadU16(p + 2)};
   out->date = ReadU32(p + 4);
   out->preClose = ReadU32(p + 8);
