@@ -686,6 +686,32 @@ TEST_F(StockViewTest, ThePanelChartsAndChipsTakeTheirData) {
   EXPECT_GT(held, 0.0);
 }
 
+// The K-line tells the panel its cursor bar whatever page the panel shows:
+// the chip page chosen afterwards draws that bar's distribution at once.
+TEST_F(StockViewTest, TheChipPageChosenAfterTheCursorMovedDrawsAtOnce) {
+  Show();
+  Open(602001, 0x10);
+  CStatInfoObj& panel = view.Panel();
+  panel.SelectTab(0);
+  PacketBytes capital;
+  capital.U16(0, 0x1300).U16(4, 0).Size(10);
+  Feed(capital.Bytes());
+  std::vector<SHistoryUnit> bars;
+  for (int i = 0; i < 20; ++i)
+    bars.push_back(SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
+  const SHistoryInterval interval{static_cast<int>(bars.size()), bars.data()};
+  const RECT area{0, 20, 0, 400};
+  view.SendMessage(WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&interval));
+  view.SendMessage(WM_CHIP_UPDATE, 3, reinterpret_cast<LPARAM>(&area));
+  view.SendMessage(WM_CHIP_UPDATE, 2, 1);
+  view.SendMessage(WM_CHIP_UPDATE, 1, 12);
+  panel.SelectTab(3);
+  EXPECT_EQ(panel.Chips().GetCurIndex(), 12);
+  double held = 0;
+  for (double b : panel.Chips().Bins()) held += b;
+  EXPECT_GT(held, 0.0);
+}
+
 // The index chart shows the morning the trace list's reply brings (the
 // index's day in the minute data's layout, type 0x0900), not a flat line
 // until the pushes start; and the big-order page scrolls with Up and Down

@@ -120,7 +120,10 @@ void CStatInfoObj::SetPage(int tab) {
       m_nPage = kPanelIndexChart;
       if (m_indexItem) m_indexChart.AddTraceCode(m_indexItem->GetKey());
       break;
-    case 3: m_nPage = kPanelChips; break;
+    case 3:
+      m_nPage = kPanelChips;
+      if (m_nChipCursor >= 0) m_chips.SetCurIndex(m_nChipCursor);
+      break;
     case 4:
       m_nPage = kPanelBigOrders;
       m_bigOrders.Request();
@@ -161,7 +164,11 @@ void CStatInfoObj::OnChipUpdate(int kind, LPARAM value) {
   switch (kind) {
     case 0: m_chips.SetKLineData(reinterpret_cast<const SHistoryInterval*>(value)); break;
     case 1:
-      if (m_nPage == kPanelChips) m_chips.SetCurIndex(static_cast<int>(value));
+      // The chart's cursor bar is kept while another page shows, so the
+      // chip page has a distribution the moment it is chosen, not only
+      // after the chart's next notice.
+      m_nChipCursor = static_cast<int>(value);
+      if (m_nPage == kPanelChips) m_chips.SetCurIndex(m_nChipCursor);
       break;
     case 2: m_chips.SetTechShown(static_cast<int>(value)); break;
     case 3:

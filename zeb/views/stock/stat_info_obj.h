@@ -83,6 +83,7 @@ class CStatInfoObj : public CBaseDrawObj {
 
   CPublic* m_store;
   int m_nPage = kPanelTicks;
+  int m_nChipCursor = -1;  // the K-line's cursor bar as last told, for the chip page
   SStockInfo* m_item = nullptr;
   SStockInfo* m_indexItem = nullptr;  // m_indexCopy, or null without an index
   // A copy: the store's records move when a new market table arrives.
