@@ -81,8 +81,35 @@ class StockViewTest : public WidgetApplicationFirst, public TablesTest {
     return view.SetCurItem(&item);
   }
   void Feed(const std::string& body) { view.OnData(body.data(), static_cast<int>(body.size())); }
+  // The capital reply of an item without records (the chip page's shares).
+  void FeedNoCapitalRecords() {
+    PacketBytes capital;
+    capital.U16(0, 0x1300).U16(4, 0).Size(10);
+    Feed(capital.Bytes());
+  }
+  // What the K-line chart tells the panel: 20 bars, the price area, the
+  // technical page shown and the cursor bar.
+  void TellChips(int cursor) {
+    chipBars.clear();
+    for (int i = 0; i < 20; ++i)
+      chipBars.push_back(SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
+    chipInterval = SHistoryInterval{static_cast<int>(chipBars.size()), chipBars.data()};
+    const RECT area{0, 20, 0, 400};
+    view.SendMessage(WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&chipInterval));
+    view.SendMessage(WM_CHIP_UPDATE, 3, reinterpret_cast<LPARAM>(&area));
+    view.SendMessage(WM_CHIP_UPDATE, 2, 1);
+    view.SendMessage(WM_CHIP_UPDATE, 1, cursor);
+  }
+  double ChipsHeld() {
+    double held = 0;
+    for (double b : view.Panel().Chips().Bins()) held += b;
+    return held;
+  }
 
   MainWindow main;
+  // Before the view: the chip picture keeps a pointer to them.
+  std::vector<SHistoryUnit> chipBars;
+  SHistoryInterval chipInterval{};
   CStockView view{&store};
 };
 
@@ -667,23 +694,11 @@ TEST_F(StockViewTest, ThePanelChartsAndChipsTakeTheirData) {
   // The chip page: shares from the capital records, bars, the price area,
   // the technical page shown and the cursor bar, as the K-line chart sends them.
   panel.SelectTab(3);
-  PacketBytes capital;
-  capital.U16(0, 0x1300).U16(4, 0).Size(10);
-  Feed(capital.Bytes());
-  std::vector<SHistoryUnit> bars;
-  for (int i = 0; i < 20; ++i)
-    bars.push_back(SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
-  const SHistoryInterval interval{static_cast<int>(bars.size()), bars.data()};
-  const RECT area{0, 20, 0, 400};
-  view.SendMessage(WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&interval));
-  view.SendMessage(WM_CHIP_UPDATE, 3, reinterpret_cast<LPARAM>(&area));
-  view.SendMessage(WM_CHIP_UPDATE, 2, 1);
-  view.SendMessage(WM_CHIP_UPDATE, 1, 15);
+  FeedNoCapitalRecords();
+  TellChips(15);
   EXPECT_EQ(panel.Chips().GetCurIndex(), 15);
   ASSERT_EQ(panel.Chips().Bins().size(), 190u);
-  double held = 0;
-  for (double b : panel.Chips().Bins()) held += b;
-  EXPECT_GT(held, 0.0);
+  EXPECT_GT(ChipsHeld(), 0.0);
 }
 
 // The K-line tells the panel its cursor bar whatever page the panel shows:
@@ -693,23 +708,11 @@ TEST_F(StockViewTest, TheChipPageChosenAfterTheCursorMovedDrawsAtOnce) {
   Open(602001, 0x10);
   CStatInfoObj& panel = view.Panel();
   panel.SelectTab(0);
-  PacketBytes capital;
-  capital.U16(0, 0x1300).U16(4, 0).Size(10);
-  Feed(capital.Bytes());
-  std::vector<SHistoryUnit> bars;
-  for (int i = 0; i < 20; ++i)
-    bars.push_back(SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
-  const SHistoryInterval interval{static_cast<int>(bars.size()), bars.data()};
-  const RECT area{0, 20, 0, 400};
-  view.SendMessage(WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&interval));
-  view.SendMessage(WM_CHIP_UPDATE, 3, reinterpret_cast<LPARAM>(&area));
-  view.SendMessage(WM_CHIP_UPDATE, 2, 1);
-  view.SendMessage(WM_CHIP_UPDATE, 1, 12);
+  FeedNoCapitalRecords();
+  TellChips(12);
   panel.SelectTab(3);
   EXPECT_EQ(panel.Chips().GetCurIndex(), 12);
-  double held = 0;
-  for (double b : panel.Chips().Bins()) held += b;
-  EXPECT_GT(held, 0.0);
+  EXPECT_GT(ChipsHeld(), 0.0);
 }
 
 // The index chart shows the morning the trace list's reply brings (the
