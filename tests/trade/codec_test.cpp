@@ -31,6 +31,27 @@ TEST(TradeCodec, HoldingsQueryAndLoginHaveTheExactWireBytes) {
   EXPECT_EQ(VerifyTradeChecksum(login->Data(), login->Size()), 1);
 }
 
+TEST(TradeCodec, AMoneyApplyOfNineFieldsHasTheExactWireBytes) {
+  // Values short and long (past a string's inline room), one empty, tags of
+  // one to four digits; the labels never reach the wire.
+  TagFieldList body;
+  AddTextField(body, 1, "u0001", "account");
+  AddTextField(body, 9310, "1", "direction");
+  AddTextField(body, 9311, "5000.00", "amount");
+  AddTextField(body, 9309, "6222000011112222", "bank account");
+  AddStringField(body, 9415, std::string(40, 'a'), "funds password");
+  AddCharField(body, 150, '0', "state");
+  AddTextField(body, 8107, "13900000000", "phone");
+  AddTextField(body, 8108, "110101199001011234", "id number");
+  AddTextField(body, 9416, "", "phone bank password");
+  auto m = BuildTradeMessage(0, "2017", 0, false, &body, 2, "SESSION01");
+  EXPECT_EQ(Bytes(*m), "1008=FIX.4.2\x01" "1009=180\x01" "1035=2017\x01" "1053=0\x01"
+                       "336=SESSION01\x01" "1=u0001\x01" "9310=1\x01" "9311=5000.00\x01"
+                       "9309=6222000011112222\x01" "9415=" + std::string(40, 'a') + "\x01"
+                       "150=0\x01" "8107=13900000000\x01" "8108=110101199001011234\x01"
+                       "9416=\x01" "1010=047\x01");
+}
+
 TEST(TradeCodec, TagsAndSerialNumbersOfEveryLengthAreWrittenInDecimal) {
   for (const int n : {0, 7, 10, 42, 99, 100, 336, 999, 1000, 9999, 10000, 123456789, -5, -12345}) {
     SCOPED_TRACE(n);
