@@ -60,12 +60,19 @@ int CByteBuffer::Grow(int add) {
   return 0;
 }
 
-int CByteBuffer::Append(const void* data, int len) {
-  if (!IsValid() || len < 0 || (len > 0 && !data)) return -1;
-  if (Grow(len) != 0) return -1;
-  if (len > 0) std::memcpy(write_, data, static_cast<size_t>(len));
+char* CByteBuffer::Extend(int len) {
+  if (!IsValid() || len < 0 || Grow(len) != 0) return nullptr;
+  char* at = write_;
   write_ += len;
   *write_ = '\0';
+  return at;
+}
+
+int CByteBuffer::Append(const void* data, int len) {
+  if (len > 0 && !data) return -1;
+  char* at = Extend(len);
+  if (!at) return -1;
+  if (len > 0) std::memcpy(at, data, static_cast<size_t>(len));
   return 0;
 }
 

@@ -18,6 +18,11 @@ class CByteBuffer {
   int Insert(int offset, const void* data, int len);
   int Compact();
 
+  // Lengthens the data by len bytes and returns where they start, for the
+  // caller to write all of them in place; null (nothing changed) when the
+  // buffer is not valid or cannot grow.
+  char* Extend(int len);
+
   const char* Data() const { return read_; }
   int Size() const { return static_cast<int>(write_ - read_); }
   int Capacity() const { return capacity_; }
