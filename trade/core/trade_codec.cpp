@@ -118,19 +118,19 @@ constexpr size_t kFieldOverhead = 40;
 }
 
 // The bytes WriteField writes for a field without an explicit length.
-size_t FieldLength(int tag, std::string_view value) {
+[[gnu::always_inline]] inline size_t FieldLength(int tag, std::string_view value) {
   return DecimalLength(tag) + 1 + value.size() + 1;
 }
 
 // The house trailer "1010=ddd<SOH>".
 constexpr size_t kTrailerLength = 9;
 
-// Copies a value to p and returns the end. Most values are shorter than 16
+// Copies text to p and returns the end. Most values are shorter than 16
 // bytes, for which a call of memcpy costs more than the copy: two
 // overlapping moves of 8 (or 4) bytes copy them whole.
-[[gnu::always_inline]] inline char* CopyValue(char* p, std::string_view value) {
-  const char* from = value.data();
-  const size_t n = value.size();
+[[gnu::always_inline]] inline char* CopyText(char* p, std::string_view text) {
+  const char* from = text.data();
+  const size_t n = text.size();
   if (n > 16) {
     std::memcpy(p, from, n);
   } else if (n >= 8) {
@@ -167,7 +167,7 @@ constexpr size_t kTrailerLength = 9;
     *p++ = ')';
   }
   *p++ = '=';
-  p = CopyValue(p, value);
+  p = CopyText(p, value);
   *p++ = delimiter;
   return p;
 }
@@ -482,8 +482,8 @@ std::unique_ptr<CByteBuffer> BuildTradeMessage(int dialect, const char* msgType,
   const size_t total = begin.size() + sizeText.size() + 1 + size + kTrailerLength;
   char* const start = buffer->Extend(static_cast<int>(total));
   if (!start) return buffer;
-  char* p = std::copy(begin.begin(), begin.end(), start);
-  p = std::copy(sizeText.begin(), sizeText.end(), p);
+  char* p = CopyText(start, begin);
+  p = CopyText(p, sizeText);
   *p++ = kSOH;
   for (size_t i = 0; i < headerFields; ++i) {
     p = WriteField(p, headerTags[i], header[i], false, kSOH);
