@@ -1,6 +1,7 @@
 // The tag=value codec: message building, checksum, field parsing, buffer.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <map>
 #include <string>
 #include <utility>
@@ -70,6 +71,26 @@ TEST(TradeCodec, TagsAndSerialNumbersOfEveryLengthAreWrittenInDecimal) {
   ASSERT_EQ(SerializeFields(out, nullptr, nullptr, &lengths, true, '\x01'), 0);
   EXPECT_EQ(std::string(out.begin(), out.begin() + 9), "5(12345)=");
   EXPECT_EQ(std::string(out.end() - 8, out.end()), "6(2)=a\x01\x01");
+}
+
+TEST(TradeCodec, ValuesOfEveryLengthAreCopiedWhole) {
+  // Short values are copied in overlapping pieces: every byte differs, so a
+  // piece put in the wrong place shows.
+  for (size_t n = 0; n <= 40; ++n) {
+    SCOPED_TRACE(n);
+    std::string value;
+    for (size_t i = 0; i < n; ++i) value += static_cast<char>('A' + i);
+    TagFieldList body;
+    AddStringField(body, 58, value);
+    AddTextField(body, 9, "z");
+    auto m = BuildTradeMessage(0, "1011", 0, false, &body, 2, value.c_str());
+    const std::string fields = "1035=1011\x01" "1053=0\x01" "336=" + value + "\x01" "58=" + value +
+                               "\x01" "9=z\x01";
+    const std::string text = Bytes(*m);
+    EXPECT_EQ(text.substr(0, text.size() - 9),
+              "1008=FIX.4.2\x01" "1009=" + std::to_string(fields.size()) + "\x01" + fields);
+    EXPECT_EQ(VerifyTradeChecksum(text.data(), static_cast<int>(text.size())), 1);
+  }
 }
 
 TEST(TradeCodec, ResendFlagAndBeginStrings) {
@@ -257,6 +278,20 @@ TEST(ByteBuffer, GrowsInsertsAndRefusesWhenReleased) {
   EXPECT_FALSE(b.IsValid());
   EXPECT_EQ(b.Append("x", 1), -1);
   EXPECT_EQ(b.Compact(), -1);
+}
+
+TEST(ByteBuffer, ExtendGivesRoomToWriteInPlace) {
+  CByteBuffer b;
+  ASSERT_EQ(b.Append("head", 4), 0);
+  char* at = b.Extend(40);  // past the first capacity
+  ASSERT_NE(at, nullptr);
+  EXPECT_EQ(at, b.Data() + 4);
+  std::memset(at, 'x', 40);
+  EXPECT_EQ(std::string(b.Data()), "head" + std::string(40, 'x'));  // NUL-terminated
+  EXPECT_EQ(b.Extend(-1), nullptr);
+  EXPECT_EQ(b.Size(), 44);
+  b.Release();
+  EXPECT_EQ(b.Extend(1), nullptr);
 }
 
 TEST(TradeVocabulary, CodesAndTheirLabels) {
