@@ -8,6 +8,7 @@
 #include "platform/window.h"
 #include "zeb/messages.h"
 #include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/shell/router/routed_view.h"
 
 namespace shell_test {
 

@@ -51,7 +51,7 @@ void PictureCursorBox(CStockView& view, const KeepPicture& keep) {
 
 bool ReturnToQuoteList(int timeoutMs) {
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
-  CRoutedView* active = router->GetActiveView();
+  IRoutedView* active = router->GetActiveView();
   if (!active || active->GetViewPage() != kPageChart) return active != nullptr;
   const auto listShown = [&] {
     return router->GetActiveView() && router->GetActiveView()->GetViewPage() == kPageReport;

@@ -70,7 +70,7 @@ int PictureDialogs(CMainFrame& frame, const KeepPicture& keep, int timeoutMs) {
     CMineInfoDlg window(kInfoPageKLine);
     window.Create(&frame);
     CCmdDispatcher* router = CCmdDispatcher::GetInstance();
-    CRoutedView* shown = router->GetActiveView();
+    IRoutedView* shown = router->GetActiveView();
     InfoReplyTap tap(window);
     router->SetActiveView(&tap);
     std::map<int, std::string> titles;

@@ -29,7 +29,7 @@ CStockView* FindChart(CMainFrame& frame) {
 }
 
 bool Shows(int page) {
-  const CRoutedView* active = CCmdDispatcher::GetInstance()->GetActiveView();
+  const IRoutedView* active = CCmdDispatcher::GetInstance()->GetActiveView();
   return active && active->GetViewPage() == page;
 }
 

@@ -9,8 +9,11 @@
 #include "platform/desktop.h"
 #include "platform/gbk.h"
 #include "platform/input.h"
+#include "platform/menu.h"
 #include "platform/msgbox.h"
 #include "platform/profile.h"
+#include "platform/window.h"
+#include "platform/wnd.h"
 #include "settings/config_file.h"
 #include "zeb/core/app/shell_plugins.h"
 #include "zeb/core/blocks/block_manager.h"
@@ -93,13 +96,13 @@ void CCmdDispatcher::RoutePacket(const void* body, int length) {
 
 // ---- Switching the market pane ----
 
-bool CCmdDispatcher::IsChartView(const CRoutedView* view) const {
+bool CCmdDispatcher::IsChartView(const IRoutedView* view) const {
   return view && view->GetViewPage() == kPageChart;
 }
 
 int CCmdDispatcher::SwitchTo(const SCurItem* item) {
   if (!item || item->page == 0) return 0;
-  CRoutedView* pane = m_activeView ? m_activeView : (m_frame ? m_frame->MarketPaneView() : nullptr);
+  IRoutedView* pane = m_activeView ? m_activeView : (m_frame ? m_frame->MarketPaneView() : nullptr);
   if (!pane) return 0;
   if (pane->IsCurItem(item)) return 1;
   const int shown = pane->GetCurItem()->page ? pane->GetCurItem()->page : pane->GetViewPage();
@@ -257,7 +260,7 @@ int CCmdDispatcher::ToolCommand(int id) {
                                       [code](const SCodeInfo& c) { return c.code == code; }),
                        favourites.end());
       if (favourites.size() != before && m_frame)
-        if (CRoutedView* report = m_frame->ReportView()) report->ReloadCurrentTab();
+        if (IRoutedView* report = m_frame->ReportView()) report->ReloadCurrentTab();
       break;
     }
     case 0x6918:
@@ -374,8 +377,8 @@ void CCmdDispatcher::RefreshBigOrders() {
 }
 
 void CCmdDispatcher::RepaintViews() {
-  CRoutedView* shown = m_frame ? m_frame->MarketPaneView() : m_activeView;
-  CRoutedView* report = m_frame ? m_frame->ReportView() : nullptr;
+  IRoutedView* shown = m_frame ? m_frame->MarketPaneView() : m_activeView;
+  IRoutedView* report = m_frame ? m_frame->ReportView() : nullptr;
   if (shown) shown->OnSchemeChanged();
   if (report && report != shown) report->OnSchemeChanged();
 }

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "platform/types.h"
-#include "zeb/core/router/routed_view.h"
+#include "zeb/core/router/routed_view_contract.h"
 
 // What the router needs of the main frame.
 class IRouterFrame {
@@ -26,9 +26,9 @@ class IRouterFrame {
   virtual ~IRouterFrame() = default;
   virtual HWND MainWnd() = 0;
   // The view now shown in the market pane (row 0, column 0); null: none.
-  virtual CRoutedView* MarketPaneView() = 0;
+  virtual IRoutedView* MarketPaneView() = 0;
   // The quote list view, shown or not; null: none.
-  virtual CRoutedView* ReportView() = 0;
+  virtual IRoutedView* ReportView() = 0;
   virtual void ShowDrawToolBar(bool show) = 0;
   // Whether the user has the drawing toolbar on (it shows on the K-line
   // page only).
@@ -52,8 +52,8 @@ class CCmdDispatcher {
   static void ReleaseInstance();
 
   void SetFrame(IRouterFrame* frame) { m_frame = frame; }
-  void SetActiveView(CRoutedView* view) { m_activeView = view; }
-  CRoutedView* GetActiveView() const { return m_activeView; }
+  void SetActiveView(IRoutedView* view) { m_activeView = view; }
+  IRoutedView* GetActiveView() const { return m_activeView; }
 
   void RoutePacket(const void* body, int length);
   int ExecuteCommand(int id);
@@ -95,10 +95,10 @@ class CCmdDispatcher {
  private:
   int ChartCommand(int id);
   int ToolCommand(int id);
-  bool IsChartView(const CRoutedView* view) const;
+  bool IsChartView(const IRoutedView* view) const;
   void OpenFile(const char* name);
 
-  CRoutedView* m_activeView = nullptr;
+  IRoutedView* m_activeView = nullptr;
   IRouterFrame* m_frame = nullptr;
   int m_nBigOrder = -1;
   int m_nPageTurnSeconds = -1;

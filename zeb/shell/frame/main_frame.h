@@ -20,6 +20,7 @@
 #include "platform/wnd.h"
 #include "zeb/core/frame/quote_traffic.h"
 #include "zeb/core/router/cmd_dispatcher.h"
+#include "zeb/shell/router/routed_view.h"
 #include "zeb/shell/splitter/splitter_wnd.h"
 
 class CClientDataSource;

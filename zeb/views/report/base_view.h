@@ -12,7 +12,7 @@
 #pragma once
 #include <string>
 
-#include "zeb/core/router/routed_view.h"
+#include "zeb/shell/router/routed_view.h"
 #include "zeb/tables/base/draw_owner.h"
 
 class CPublic;

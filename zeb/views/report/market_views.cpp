@@ -8,5 +8,5 @@
 
 void RegisterMarketViews() {
   ShellPlugins().reportView = [] { return new CPriceReportView(); };
-  CScrollCtlPic::SetClipWindowSource([]() -> CWnd* { return CCmdDispatcher::GetInstance()->GetActiveView(); });
+  CScrollCtlPic::SetClipWindowSource([]() -> CWnd* { return dynamic_cast<CRoutedView*>(CCmdDispatcher::GetInstance()->GetActiveView()); });
 }

@@ -1,20 +1,25 @@
-// CRoutedView: what the command router needs of the view that fills the
-// market pane. Every view of that pane (the quote list, the chart view)
-// derives from it, directly or through the display framework's view base:
-// the router tells it which item to show (SetCurItem), hands it the
-// received packets (OnData, with their length), its keys (OnKey) and its
-// commands (OnCommand, UpdateCommandUI). Bodies are lent for the call only.
+// IRoutedView: what the command router needs of the view that fills the
+// market pane, without the window. Every view of that pane (the quote
+// list, the chart view) carries it through CRoutedView
+// (zeb/shell/router/routed_view.h), the window that adds it to a view: the
+// router tells it which item to show (SetCurItem), hands it the received
+// packets (OnData, with their length), its keys (OnKey) and its commands
+// (OnCommand, UpdateCommandUI). Bodies are lent for the call only. The
+// router's tests drive it headless through this contract.
 #pragma once
-#include "platform/menu.h"
-#include "platform/wnd.h"
+#include "platform/types.h"
 #include "zeb/tables/base/cur_item.h"
+
+class CCmdUI;
 
 // Pages of the market pane's views (SCurItem::page).
 constexpr int kPageChart = 512;
 constexpr int kPageReport = 1024;
 
-class CRoutedView : public CView {
+class IRoutedView {
  public:
+  virtual ~IRoutedView() = default;
+
   // The page this view shows (kPageChart or kPageReport).
   virtual int GetViewPage() const = 0;
 
@@ -32,7 +37,6 @@ class CRoutedView : public CView {
   virtual int OnData(const void* body, int length) { return 0; }
   // A key the frame did not keep; data is the repeat count. Non-zero: taken.
   virtual int OnKey(UINT key, UINT data, UINT flags) { return 0; }
-  using CView::OnCommand;
   // A command the router offers after its own action; non-zero: handled.
   virtual int OnCommand(int id) { return 0; }
   // Non-zero when the view set the command's state.
@@ -48,7 +52,7 @@ class CRoutedView : public CView {
   virtual void RefreshBigOrders() {}
   // ---- Every view's ----
   // The colour and font scheme changed: take its colours again and repaint.
-  virtual void OnSchemeChanged();
+  virtual void OnSchemeChanged() = 0;
   // ---- The quote list's ----
   virtual void ReloadCurrentTab() {}
 
