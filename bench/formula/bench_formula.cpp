@@ -5,7 +5,7 @@
 #include <cmath>
 #include <vector>
 
-#include "formula/compiler/FormulaHistory.h"
+#include "formula/text/FormulaHistory.h"
 #include "formula/compiler/QTPar.h"
 #include "formula/face/FormulaFace.h"
 #include "link/code_info.h"

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "formula/compiler/FormulaHistory.h"
-#include "formula/compiler/GbkText.h"
+#include "formula/text/FormulaHistory.h"
+#include "formula/text/GbkText.h"
 #include "formula/functions/builtin_functions.h"
 #include "formula/store/formula_kinds.h"
 #include "formula/store/formula_store.h"

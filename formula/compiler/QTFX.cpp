@@ -7,9 +7,9 @@
 #include <unordered_map>
 
 #include "formula/compiler/Bindings.h"
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/compiler/QTFXRules.h"
-#include "formula/face/FormulaTrace.h"
+#include "formula/trace/FormulaTrace.h"
 #include "platform/gbk.h"
 
 namespace formula {

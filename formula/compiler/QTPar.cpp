@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "formula/compiler/Bindings.h"
-#include "formula/compiler/GbkText.h"
-#include "formula/face/FormulaTrace.h"
+#include "formula/text/GbkText.h"
+#include "formula/trace/FormulaTrace.h"
 #include "platform/gbk.h"
 
 using namespace formula;

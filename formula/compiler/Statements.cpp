@@ -3,11 +3,11 @@
 #include <cstring>
 
 #include "formula/compiler/Bindings.h"
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/compiler/QTPar.h"
 #include "formula/compiler/QTParRules.h"
-#include "formula/compiler/ValueOps.h"
-#include "formula/face/FormulaTrace.h"
+#include "formula/text/ValueOps.h"
+#include "formula/trace/FormulaTrace.h"
 #include "platform/gbk.h"
 
 using namespace formula;

@@ -6,14 +6,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/editor/FieldText.h"
 #include "formula/editor/ParamText.h"
 #include "formula/editor/ParamsDesc.h"
 #include "formula/editor/TechNote.h"
 #include "formula/face/CalcFace.h"
-#include "formula/face/FormulaMessages.h"
-#include "formula/face/FormulaTrace.h"
+#include "formula/trace/FormulaMessages.h"
+#include "formula/trace/FormulaTrace.h"
 #include "formula/functions/builtin_functions.h"
 #include "formula/store/formula_kinds.h"
 #include "platform/gbk.h"

@@ -1,6 +1,6 @@
 #include "formula/editor/FormulaScriptWords.h"
 
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/functions/builtin_functions.h"
 
 namespace formula {

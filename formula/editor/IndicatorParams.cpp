@@ -6,7 +6,7 @@
 #include <cstring>
 #include <limits>
 
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/editor/FieldText.h"
 #include "formula/editor/ParamText.h"
 #include "formula/editor/ParamsDesc.h"

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/editor/ParamText.h"
 #include "platform/gbk.h"
 

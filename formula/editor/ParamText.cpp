@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "platform/gbk.h"
 
 namespace formula {

@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "formula/compiler/Bindings.h"
-#include "formula/compiler/FormulaHistory.h"
-#include "formula/compiler/GbkText.h"
+#include "formula/text/FormulaHistory.h"
+#include "formula/text/GbkText.h"
 #include "platform/gbk.h"
 
 using namespace formula;

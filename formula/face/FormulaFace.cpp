@@ -1,7 +1,7 @@
 #include "formula/face/FormulaFace.h"
 
 #include "formula/compiler/Bindings.h"
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/face/CalcFace.h"
 #include "platform/types.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 #include "formula/store/formula_kinds.h"
 #include "formula/store/store_files.h"
 #include "platform/paths.h"

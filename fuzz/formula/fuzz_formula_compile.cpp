@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/compiler/FormulaHistory.h"
+#include "formula/text/FormulaHistory.h"
 #include "formula/compiler/QTPar.h"
 #include "formula/store/formula_store.h"
 

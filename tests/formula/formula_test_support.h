@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/compiler/FormulaHistory.h"
+#include "formula/text/FormulaHistory.h"
 #include "formula/functions/formula_types.h"
 #include "formula/store/formula_store.h"
 

@@ -6,8 +6,8 @@
 #include <cstdint>
 #include <cstring>
 
-#include "formula/compiler/GbkText.h"
-#include "formula/compiler/ValueOps.h"
+#include "formula/text/GbkText.h"
+#include "formula/text/ValueOps.h"
 
 using namespace formula;
 

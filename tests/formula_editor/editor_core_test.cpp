@@ -8,7 +8,7 @@
 #include "formula/editor/FormulaEditorCore.h"
 #include "formula/editor/ParamText.h"
 #include "formula/functions/builtin_functions.h"
-#include "formula/face/FormulaTrace.h"
+#include "formula/trace/FormulaTrace.h"
 #include "platform/gbk.h"
 
 namespace formula {

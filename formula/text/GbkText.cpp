@@ -1,4 +1,4 @@
-#include "formula/compiler/GbkText.h"
+#include "formula/text/GbkText.h"
 
 #include "platform/gbk.h"
 

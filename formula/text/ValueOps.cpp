@@ -1,4 +1,4 @@
-#include "formula/compiler/ValueOps.h"
+#include "formula/text/ValueOps.h"
 
 #include <cmath>
 

@@ -1,11 +1,11 @@
-#include "formula/face/FormulaTrace.h"
+#include "formula/trace/FormulaTrace.h"
 
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
-#include "formula/compiler/GbkText.h"
-#include "formula/face/FormulaMessages.h"
+#include "formula/text/GbkText.h"
+#include "formula/trace/FormulaMessages.h"
 #include "platform/gbk.h"
 #include "platform/window.h"
 

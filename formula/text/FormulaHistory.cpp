@@ -1,4 +1,4 @@
-#include "formula/compiler/FormulaHistory.h"
+#include "formula/text/FormulaHistory.h"
 
 namespace formula {
 namespace {
