@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds, and runs every test:
+# Installs what is missing, checks the format of the C and C++ files the
+# branch changed (tools/format-check.sh), builds, and runs every test:
 #   1. the normal tree (g++) and its ctest suite, which runs every benchmark
 #      program once, briefly (a benchmark that fails or reports an error
 #      fails the suite; no figure is checked);
@@ -13,6 +14,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 "$root/tools/install-deps.sh"
+
+echo "== format of the changed files ($(date +%T))"
+"$root/tools/format-check.sh"
 
 jobs=$(nproc)
 source "$root/tools/normal-tree.sh"
