@@ -11,7 +11,7 @@
 #include "platform/gbk.h"
 #include "platform/paths.h"
 #include "zeb/scheme/sys_style.h"
-#include "ui/temp_dir.h"
+#include "support/temp_dir.h"
 
 class ScopedTestScheme {
  public:

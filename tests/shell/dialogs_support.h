@@ -13,7 +13,7 @@
 #include "platform/msgbox.h"
 #include "platform/testing/app.h"
 #include "platform/window.h"
-#include "shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/messages.h"
 #include "zeb/core/router/cmd_dispatcher.h"

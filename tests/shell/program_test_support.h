@@ -8,7 +8,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/testing/app.h"
-#include "shell/shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "zeb/core/app/trade_library.h"
 
 namespace shell_test {

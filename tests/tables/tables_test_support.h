@@ -15,7 +15,7 @@
 #include "platform/msgbox.h"
 #include "platform/window.h"
 #include "quote_packet_bytes.h"
-#include "shell/shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "sim/market/market_table_builder.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/messages.h"

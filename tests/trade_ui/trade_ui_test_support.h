@@ -11,7 +11,7 @@
 
 #include "platform/msgbox.h"
 #include "platform/window.h"
-#include "shell/shell_test_app.h"
+#include "support/shell_test_app.h"
 #include "trade/core/trade_messages.h"
 #include "trade/host/trade_reply_messages.h"
 #include "trade/core/trade_session.h"

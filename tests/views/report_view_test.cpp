@@ -13,7 +13,7 @@
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "platform/testing/menu_script.h"
-#include "report_test_support.h"
+#include "tables/report_test_support.h"
 #include "sim/market/demo_market.h"
 #include "zeb/core/blocks/block_manager.h"
 #include "zeb/views/report/popup_menu.h"

@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "platform/paths.h"
-#include "shell_temp_folders.h"
-#include "shell_test_app.h"
+#include "support/shell_temp_folders.h"
+#include "support/shell_test_app.h"
 #include "sim/update-server/update_sim.h"
 #include "zeb/core/update/http_get.h"
 

@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "platform/window.h"
-#include "shell_test_app.h"
+#include "support/shell_test_app.h"
 #include "store_test_support.h"
 #include "zeb/messages.h"
 

@@ -13,11 +13,11 @@
 #include <QImage>
 #include <QWidget>
 
-#include "chart_packet_bytes.h"
+#include "tables/chart_packet_bytes.h"
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "platform/testing/menu_script.h"
-#include "tables_test_support.h"
+#include "tables/tables_test_support.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/views/stock/stock_view.h"

@@ -6,7 +6,7 @@
 #include "platform/input.h"
 #include "platform/registry.h"
 #include "platform/window.h"
-#include "shell_test_app.h"
+#include "support/shell_test_app.h"
 #include "zeb/core/input/input_box.h"
 #include "zeb/core/input/key_weights.h"
 #include "zeb/messages.h"

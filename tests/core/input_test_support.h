@@ -12,7 +12,7 @@
 
 #include "platform/gbk.h"
 #include "platform/paths.h"
-#include "shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "zeb/core/input/input_key.h"
 #include "zeb/store/store_records.h"
 

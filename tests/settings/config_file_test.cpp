@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "platform/gbk.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 #include "settings/config_file.h"
 
 namespace {

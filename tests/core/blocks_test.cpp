@@ -8,7 +8,7 @@
 #include "platform/gbk.h"
 #include "platform/menu.h"
 #include "sharecode/mythread.h"
-#include "shell/shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "zeb/core/blocks/block_manager.h"
 
 namespace {

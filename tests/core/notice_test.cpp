@@ -6,7 +6,7 @@
 #include <ctime>
 
 #include "platform/gbk.h"
-#include "shell/shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "zeb/core/frame/server_notice.h"
 
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
 #include "platform/paths.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 #include "zeb/scheme/sys_style.h"
 
 namespace {

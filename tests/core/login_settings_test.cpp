@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "shell/shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "zeb/core/login/login_settings.h"
 
 namespace {

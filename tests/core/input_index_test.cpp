@@ -5,8 +5,8 @@
 #include "formula/face/FormulaFace.h"
 #include "input_test_support.h"
 #include "platform/registry.h"
-#include "shell_temp_folders.h"
-#include "shell_test_app.h"
+#include "support/shell_temp_folders.h"
+#include "support/shell_test_app.h"
 #include "zeb/core/input/key_weights.h"
 #include "zeb/core/input/normal_cmd_file.h"
 

@@ -7,7 +7,7 @@
 
 #include <ctime>
 
-#include "dialogs_support.h"
+#include "shell/dialogs_support.h"
 #include "enforced_permissions.h"
 #include "platform/profile.h"
 #include "zeb/core/dialogs/colour_edit.h"

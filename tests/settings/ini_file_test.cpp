@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/gbk.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 #include "settings/ini_file.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/gbk.h"
-#include "temp_dir.h"
+#include "support/temp_dir.h"
 #include "zeb/xml/xml_doc.h"
 #include "zeb/xml/xml_encoding.h"
 

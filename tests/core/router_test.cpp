@@ -10,7 +10,7 @@
 #include "platform/msgbox.h"
 #include "platform/testing/app.h"
 #include "shell/router_test_support.h"
-#include "shell/shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "sim/market/demo_market.h"
 #include "zeb/core/app/shell_plugins.h"
 #include "zeb/core/blocks/block_manager.h"

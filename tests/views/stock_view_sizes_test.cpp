@@ -7,10 +7,10 @@
 #include <QImage>
 #include <QWidget>
 
-#include "chart_packet_bytes.h"
+#include "tables/chart_packet_bytes.h"
 #include "platform/input.h"
 #include "platform/testing/app.h"
-#include "tables_test_support.h"
+#include "tables/tables_test_support.h"
 #include "zeb/views/stock/stock_view.h"
 
 using namespace tables_test;

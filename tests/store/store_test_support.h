@@ -10,7 +10,7 @@
 
 #include "platform/gbk.h"
 #include "platform/paths.h"
-#include "shell_temp_folders.h"
+#include "support/shell_temp_folders.h"
 #include "sim/market/demo_market.h"
 #include "zeb/store/public_store.h"
 
