@@ -450,21 +450,11 @@ endfunction()
 # its folder does the same).
 option(ZEB_UNITY "Compile each target's sources in batches" ON)
 set(ZEB_NO_UNITY_TARGETS
-  formula_dialogs         # each dialog's Template(), Items(), kItems, kFrameX
-  tradewindows            # each dialog's kItems and layout constants
-  sim_quote_server        # Clamp32 in two reply builders
   zebquotepackets         # packet codes and sizes kept in two headers each
   zebchartpics            # SchemeColor in two pictures
   zebtimeshare            # kGridPoints, kStrongPoint in two pictures
   zebdealtables           # kMenuMain in two tables
-  test_formula_functions  # each suite's Series and First
-  test_platform_windows   # each suite's control ids (kEdit, kCombo, kList)
-  test_sharecode          # each queue suite's fake clock
-  test_tables             # each report suite's kMarket
-  zebshell                # kLoginModeQuotesTrade seen through two namespaces
-  zebprogramrun           # each picture stage's kPictureMarket, FindChartView
-  zebinput                # a variable named slots, a macro wherever Qt is in
-  test_shell_input)       # the same
+  test_formula_functions) # each suite's Series and First
 if(ZEB_UNITY)
   set(CMAKE_UNITY_BUILD ON)
   set(CMAKE_UNITY_BUILD_BATCH_SIZE 8)

@@ -36,7 +36,7 @@ constexpr int kGridColumnX[kGridColumns] = {kRight + 12, kRight + 84, kRight + 1
                                             kRight + 288};
 constexpr int kGridColumnWidth[kGridColumns] = {68, 64, 64, 64, 64};
 
-std::vector<DialogItem> Items() {
+std::vector<DialogItem> FormularItems() {
   std::vector<DialogItem> items = {
       {platform::kTreeCtrl, IDC_FORMULA_TREE, nullptr, 4, 4, kTreeWidth, 354,
        TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | WS_BORDER},
@@ -84,8 +84,8 @@ std::vector<DialogItem> Items() {
   return items;
 }
 
-platform::DialogTemplate Template() {
-  static const std::vector<DialogItem> items = Items();
+platform::DialogTemplate FormularTemplate() {
+  static const std::vector<DialogItem> items = FormularItems();
   return {.cx = kRight + 382, .cy = 362, .caption = GBK("公式编辑平台"), .items = items};
 }
 
@@ -101,7 +101,7 @@ const platform::MenuResource kMenus[] = {{IDR_TREE_MENU, kTreeMenuEntries}};
 
 }  // namespace
 
-CFormularDlg::CFormularDlg(CWnd* parent) : CDialog(Template(), parent) {}
+CFormularDlg::CFormularDlg(CWnd* parent) : CDialog(FormularTemplate(), parent) {}
 
 CFormularDlg::~CFormularDlg() = default;
 

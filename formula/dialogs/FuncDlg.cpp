@@ -10,7 +10,7 @@ namespace formula {
 
 namespace {
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kFuncItems[] = {
     {platform::kTreeCtrl, IDC_FUNCTION_TREE, nullptr, 6, 6, 208, 150,
      TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_SHOWSELALWAYS | TVS_FULLROWSELECT |
          TVS_INFOTIP},
@@ -20,8 +20,8 @@ const platform::DialogItem kItems[] = {
     {platform::kButton, IDCANCEL, GBK("取消"), 166, 222, 48, 14},
 };
 
-platform::DialogTemplate Template() {
-  return {.cx = 220, .cy = 242, .caption = GBK("函数表"), .items = kItems};
+platform::DialogTemplate FuncTemplate() {
+  return {.cx = 220, .cy = 242, .caption = GBK("函数表"), .items = kFuncItems};
 }
 
 // The categories at the top of the tree, in the order shown.
@@ -39,7 +39,7 @@ constexpr int kCategorySlots = 20;
 
 }  // namespace
 
-CFuncDlg::CFuncDlg(CWnd* parent) : CDialog(Template(), parent) {}
+CFuncDlg::CFuncDlg(CWnd* parent) : CDialog(FuncTemplate(), parent) {}
 
 CFuncDlg::~CFuncDlg() = default;
 

@@ -14,20 +14,20 @@ namespace formula {
 
 namespace {
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kParamsItems[] = {
     {platform::kEdit, IDC_PARAMS_DESC_TEXT, nullptr, 6, 6, 248, 100,
      ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | WS_VSCROLL},
     {platform::kButton, IDOK, GBK("确定"), 152, 112, 48, 14, BS_DEFPUSHBUTTON},
     {platform::kButton, IDCANCEL, GBK("取消"), 206, 112, 48, 14},
 };
 
-platform::DialogTemplate Template() {
-  return {.cx = 260, .cy = 132, .caption = GBK("参数精灵"), .items = kItems};
+platform::DialogTemplate ParamsTemplate() {
+  return {.cx = 260, .cy = 132, .caption = GBK("参数精灵"), .items = kParamsItems};
 }
 
 }  // namespace
 
-CParamsDlg::CParamsDlg(CWnd* parent) : CDialog(Template(), parent) {}
+CParamsDlg::CParamsDlg(CWnd* parent) : CDialog(ParamsTemplate(), parent) {}
 
 void CParamsDlg::SetFormula(const std::string& name, int kind) {
   name_ = name;

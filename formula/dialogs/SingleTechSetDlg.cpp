@@ -8,30 +8,30 @@ namespace formula {
 
 namespace {
 
-constexpr int kFrameX = 7, kFrameY = 7;
+constexpr int kSingleTechSetFrameX = 7, kSingleTechSetFrameY = 7;
 
-std::vector<platform::DialogItem> Items() {
+std::vector<platform::DialogItem> SingleTechSetItems() {
   std::vector<platform::DialogItem> items =
-      ParamRowItems(kFrameX, kFrameY, GBK("该指标无参数可设置"));
-  const int below = kFrameY + kParamButtonsTop;
+      ParamRowItems(kSingleTechSetFrameX, kSingleTechSetFrameY, GBK("该指标无参数可设置"));
+  const int below = kSingleTechSetFrameY + kParamButtonsTop;
   items.push_back(
-      {platform::kStatic, IDC_LINE_COUNT_LABEL, GBK("均线条数:"), kFrameX, below + 2, 40, 10});
+      {platform::kStatic, IDC_LINE_COUNT_LABEL, GBK("均线条数:"), kSingleTechSetFrameX, below + 2, 40, 10});
   items.push_back(
-      {platform::kEdit, IDC_LINE_COUNT, nullptr, kFrameX + 42, below, 30, 12, ES_NUMBER});
+      {platform::kEdit, IDC_LINE_COUNT, nullptr, kSingleTechSetFrameX + 42, below, 30, 12, ES_NUMBER});
   return items;
 }
 
-platform::DialogTemplate Template() {
-  static const std::vector<platform::DialogItem> items = Items();
-  return {.cx = kFrameX * 2 + kParamFrameWidth,
-          .cy = kFrameY + kParamRowsHeight,
+platform::DialogTemplate SingleTechSetTemplate() {
+  static const std::vector<platform::DialogItem> items = SingleTechSetItems();
+  return {.cx = kSingleTechSetFrameX * 2 + kParamFrameWidth,
+          .cy = kSingleTechSetFrameY + kParamRowsHeight,
           .caption = GBK("参数显示"),
           .items = items};
 }
 
 }  // namespace
 
-CSingleTechSetDlg::CSingleTechSetDlg(CWnd* parent) : CDialog(Template(), parent) {}
+CSingleTechSetDlg::CSingleTechSetDlg(CWnd* parent) : CDialog(SingleTechSetTemplate(), parent) {}
 
 BOOL CSingleTechSetDlg::OnInitDialog() {
   PrepareParamRows(*this);

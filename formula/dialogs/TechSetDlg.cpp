@@ -10,30 +10,30 @@ namespace formula {
 namespace {
 
 constexpr int kListWidth = 236;
-constexpr int kFrameX = 6 + kListWidth + 6, kFrameY = 7;
+constexpr int kTechSetFrameX = 6 + kListWidth + 6, kTechSetFrameY = 7;
 
-std::vector<platform::DialogItem> Items() {
+std::vector<platform::DialogItem> TechSetItems() {
   std::vector<platform::DialogItem> items = {
       {platform::kListCtrl, IDC_INDICATOR_LIST, nullptr, 6, 7, kListWidth, kParamFrameHeight,
        LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | WS_BORDER},
   };
   const std::vector<platform::DialogItem> rows =
-      ParamRowItems(kFrameX, kFrameY, GBK("无参数需要设置。"));
+      ParamRowItems(kTechSetFrameX, kTechSetFrameY, GBK("无参数需要设置。"));
   items.insert(items.end(), rows.begin(), rows.end());
   return items;
 }
 
-platform::DialogTemplate Template() {
-  static const std::vector<platform::DialogItem> items = Items();
-  return {.cx = kFrameX + kParamFrameWidth + 6,
-          .cy = kFrameY + kParamRowsHeight,
+platform::DialogTemplate TechSetTemplate() {
+  static const std::vector<platform::DialogItem> items = TechSetItems();
+  return {.cx = kTechSetFrameX + kParamFrameWidth + 6,
+          .cy = kTechSetFrameY + kParamRowsHeight,
           .caption = GBK("请选择指标参数"),
           .items = items};
 }
 
 }  // namespace
 
-CTechSetDlg::CTechSetDlg(CWnd* parent) : CDialog(Template(), parent) {}
+CTechSetDlg::CTechSetDlg(CWnd* parent) : CDialog(TechSetTemplate(), parent) {}
 
 CTechSetDlg::~CTechSetDlg() = default;
 

@@ -18,8 +18,6 @@ constexpr size_t kRecordHead = 51;
 constexpr size_t kDealSize = 30;
 constexpr size_t kBigSize = 16;
 
-uint32_t Clamp32(uint64_t v) { return (uint32_t)std::min<uint64_t>(v, std::numeric_limits<uint32_t>::max()); }
-
 void AppendDeal(std::string& body, const WalkDeal& d) {
   std::string r(kDealSize, '\0');
   WriteU16(&r[0], MinuteElapsed(d.minute));

@@ -18,15 +18,15 @@ constexpr size_t kGroupEntries = 15;
 constexpr size_t kGroupEntrySize = 16;
 constexpr size_t kBlockHead = 12;
 
-uint32_t Clamp32(uint64_t v) {
-  return (uint32_t)std::min<uint64_t>(v, std::numeric_limits<uint32_t>::max());
-}
-
 void AppendRecords(std::string& body, const std::vector<WalkItem>& items) {
   for (const WalkItem& item : items) body += EncodeQuoteRecord(item);
 }
 
 }  // namespace
+
+uint32_t Clamp32(uint64_t v) {
+  return (uint32_t)std::min<uint64_t>(v, std::numeric_limits<uint32_t>::max());
+}
 
 std::string EncodeQuoteRecord(const WalkItem& item) {
   std::string r(kQuoteRecordSize, '\0');

@@ -13,6 +13,9 @@
 
 namespace sim {
 
+// A figure wider than its u32 field goes out saturated, never wrapped.
+uint32_t Clamp32(uint64_t v);
+
 constexpr uint16_t kQuoteListType = 0x0200;
 constexpr uint16_t kMarketPushType = 0x7000;
 constexpr uint16_t kMarketPushAltType = 0x7100;

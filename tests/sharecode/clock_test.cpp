@@ -6,11 +6,10 @@
 #include <vector>
 
 #include "sharecode/clock.h"
+#include "fake_ticks.h"
 
 namespace {
 
-std::atomic<uint32_t> g_ticks{0};
-uint32_t FakeTicks() { return g_ticks.load(); }
 
 class ClockTest : public ::testing::Test {
  protected:

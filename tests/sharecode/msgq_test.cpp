@@ -10,12 +10,11 @@
 #include <vector>
 
 #include "sharecode/clock.h"
+#include "fake_ticks.h"
 #include "sharecode/qelmsgq.h"
 
 namespace {
 
-std::atomic<uint32_t> g_ticks{0};
-uint32_t FakeTicks() { return g_ticks.load(); }
 
 class RecordingQueue : public CQELMsgQ {
  public:

@@ -10,7 +10,6 @@ using namespace tables_test;
 
 namespace {
 
-constexpr uint16_t kMarket = 4116;
 
 std::string OrderBytes(const std::vector<int32_t>& entries) {
   PacketBytes b;

@@ -14,7 +14,6 @@ using namespace tables_test;
 
 namespace {
 
-constexpr uint16_t kMarket = 4116;
 constexpr COLORREF kNone = CLR_INVALID;
 
 class ReportFormatTest : public ReportTest {};

@@ -13,7 +13,6 @@ using namespace tables_test;
 
 namespace {
 
-constexpr uint16_t kMarket = 4116;
 constexpr int kRow = 24;
 
 // A reply as the quote list view hands it to the strip: decoded once.

@@ -10,7 +10,6 @@ using namespace table_keys;
 
 namespace {
 
-constexpr uint16_t kMarket = 4116;
 
 class ReportRequestTest : public ReportTest {
  protected:

@@ -6,6 +6,10 @@
 
 namespace tables_test {
 
+// The market of the listed items (codes 100000 up, from the simulator's
+// market of that number).
+constexpr uint16_t kMarket = 4116;
+
 class ReportTest : public TablesTest {
  protected:
   // Row height 24: 11 fitting rows, 10 per page.

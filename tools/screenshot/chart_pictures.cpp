@@ -15,16 +15,6 @@
 
 namespace {
 
-// The item pictured: a stamp of the demo market, whose market has an index.
-constexpr uint16_t kPictureMarket = 4114;
-constexpr int32_t kPictureCode = 602001;
-
-CStockView* FindChartView(CMainFrame& frame) {
-  for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
-    if (auto* view = dynamic_cast<CStockView*>(frame.Splitter().GetView(0, i))) return view;
-  return nullptr;
-}
-
 // The time-share page with its crosshair on a minute two thirds into the
 // day so far and the information box beside it, the panel showing the
 // item's small chart: "14-timeshare.png". The crosshair is put away after.
@@ -48,6 +38,12 @@ void PictureCursorBox(CStockView& view, const KeepPicture& keep) {
 }
 
 }  // namespace
+
+CStockView* FindChartView(CMainFrame& frame) {
+  for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
+    if (auto* view = dynamic_cast<CStockView*>(frame.Splitter().GetView(0, i))) return view;
+  return nullptr;
+}
 
 bool ReturnToQuoteList(int timeoutMs) {
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();

@@ -4,6 +4,7 @@
 // list the way a user goes (Esc). Reports what it saw, for the end-to-end
 // test.
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "tools/screenshot/shell_pictures.h"
@@ -23,6 +24,15 @@ struct SChartPictures {
   bool pageDownStepped = false;  // Page Down through the main frame opened another item
   bool backToList = false;     // Esc showed the quote list again
 };
+
+class CStockView;
+
+// The item pictured: a stamp of the demo market, whose market has an index.
+constexpr uint16_t kPictureMarket = 4114;
+constexpr int32_t kPictureCode = 602001;
+
+// The chart view among the main frame's views, or null before one is made.
+CStockView* FindChartView(CMainFrame& frame);
 
 void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SChartPictures* seen);
 // Esc through the router while the chart view is shown; true once the

@@ -15,17 +15,8 @@
 
 namespace {
 
-// The item pictured: a stamp of the demo market.
-constexpr uint16_t kPictureMarket = 4114;
-constexpr int32_t kPictureCode = 602001;
 constexpr UINT kCmd60Minutes = 26393;
 constexpr UINT kCmdWeek = 26395;
-
-CStockView* FindChartView(CMainFrame& frame) {
-  for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
-    if (auto* view = dynamic_cast<CStockView*>(frame.Splitter().GetView(0, i))) return view;
-  return nullptr;
-}
 
 // Waits for the reply to the chart's last request, then lets it paint.
 int WaitForBars(CHisTechObj& chart, int period, int timeoutMs) {

@@ -9,6 +9,7 @@
 
 #include "platform/testing/app.h"
 #include "platform/window.h"
+#include "tools/screenshot/chart_pictures.h"
 #include "zeb/core/router/cmd_dispatcher.h"
 #include "zeb/shell/frame/main_frame.h"
 #include "zeb/views/report/price_report_view.h"
@@ -19,12 +20,6 @@ namespace {
 CPriceReportView* FindList(CMainFrame& frame) {
   for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
     if (auto* list = dynamic_cast<CPriceReportView*>(frame.Splitter().GetView(0, i))) return list;
-  return nullptr;
-}
-
-CStockView* FindChart(CMainFrame& frame) {
-  for (int i = 0; i < frame.Splitter().GetViewCount(0); ++i)
-    if (auto* chart = dynamic_cast<CStockView*>(frame.Splitter().GetView(0, i))) return chart;
   return nullptr;
 }
 
@@ -84,7 +79,7 @@ bool QuoteListHasFocus(CMainFrame& frame) {
 
 void CheckKeysAfterOpening(CMainFrame& frame, int timeoutMs, SViewFocusRun* seen) {
   CPriceReportView* list = FindList(frame);
-  CStockView* chart = FindChart(frame);
+  CStockView* chart = FindChartView(frame);
   if (!list || !chart) return;
   // The user works in the main window: it is the active one, as on a
   // desktop, where a window hidden with the focus passes it on.
@@ -105,7 +100,7 @@ void CheckKeysAfterOpening(CMainFrame& frame, int timeoutMs, SViewFocusRun* seen
 }
 
 void PictureResizedChart(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SViewFocusRun* seen) {
-  CStockView* chart = FindChart(frame);
+  CStockView* chart = FindChartView(frame);
   if (!chart) return;
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   router->OpenChartPage(SCodeInfo{4114, 602001}, 0x10);

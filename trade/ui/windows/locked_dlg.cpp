@@ -8,7 +8,7 @@
 
 namespace {
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kLockedItems[] = {
     {platform::kStatic, CLockedDlg::kPromptId, GBK("交易已锁定，请输入密码解锁!"), 0, 0, 220, 16,
      SS_CENTER},
     {platform::kEdit, CLockedDlg::kPasswordId, nullptr, 0, 0, 104, 24,
@@ -34,7 +34,7 @@ LRESULT EnterHook(int code, WPARAM key, LPARAM keyData) {
 }  // namespace
 
 CLockedDlg::CLockedDlg(CTradeSession& session)
-    : CDialog(TradeChildTemplate(400, 300, kItems)), session_(session) {
+    : CDialog(TradeChildTemplate(400, 300, kLockedItems)), session_(session) {
   background_.CreateSolidBrush(kBackground);
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 using M = CMainDlg;
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kMainItems[] = {
     {platform::kButton, M::kBuyId, GBK("买入"), 0, 0, 80, 20},
     {platform::kButton, M::kSellId, GBK("卖出"), 80, 0, 80, 20},
     {platform::kButton, M::kCancelId, GBK("撤单"), 160, 0, 80, 20},
@@ -43,7 +43,7 @@ STradeWindowEnv WithClock(STradeWindowEnv env) {
 }  // namespace
 
 CMainDlg::CMainDlg(const STradeWindowEnv& env)
-    : CDialog(TradeChildTemplate(800, 600, kItems, WS_CHILD | WS_CLIPCHILDREN)),
+    : CDialog(TradeChildTemplate(800, 600, kMainItems, WS_CHILD | WS_CLIPCHILDREN)),
       env_(WithClock(env)),
       core_(*this, *env_.host, *env_.session, *env_.clock) {}
 

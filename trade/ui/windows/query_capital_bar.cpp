@@ -12,7 +12,7 @@ using B = CQueryCapitalBar;
 // Labels are 40 pixels wide (64 for the long one), values 110.
 constexpr int kLine1 = 12, kLine2 = 40, kHigh = 20, kValueWidth = 110;
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kQueryCapitalItems[] = {
     {platform::kStatic, IDC_STATIC, GBK("人民币:"), 10, kLine1, 56, kHigh, SS_CENTERIMAGE},
     {platform::kStatic, IDC_STATIC, GBK("余额:"), 70, kLine1, 40, kHigh, SS_CENTERIMAGE},
     {platform::kStatic, B::kBalanceId, "", 110, kLine1, kValueWidth, kHigh, SS_CENTERIMAGE},
@@ -34,7 +34,7 @@ const platform::DialogItem kItems[] = {
 }  // namespace
 
 CQueryCapitalBar::CQueryCapitalBar(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(800, 400, kItems), env, function), model_(*env.session) {}
+    : CTradePanel(TradeChildTemplate(800, 400, kQueryCapitalItems), env, function), model_(*env.session) {}
 
 BOOL CQueryCapitalBar::OnInitDialog() {
   CTradePanel::OnInitDialog();

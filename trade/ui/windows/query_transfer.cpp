@@ -10,7 +10,7 @@ using Q = CQueryTransfer;
 
 // 查询 sends nothing, and the bank list holds the one bank of the account:
 // the journal is the whole account's.
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kQueryTransferItems[] = {
     {platform::kButton, Q::kQueryId, GBK("查询"), 10, 270, 100, 25},
     {platform::kComboBox, Q::kBankId, nullptr, 60, 7, 200, 100, CBS_DROPDOWNLIST},
     {platform::kStatic, Q::kBankLabelId, GBK("银行："), 8, 9, 40, 25},
@@ -22,7 +22,7 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 }  // namespace
 
 CQueryTransfer::CQueryTransfer(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(400, 300, kItems), env, function), model_(*env.session) {
+    : CTradePanel(TradeChildTemplate(400, 300, kQueryTransferItems), env, function), model_(*env.session) {
   white_.CreateSolidBrush(kWhite);
 }
 

@@ -7,16 +7,16 @@ namespace {
 using S = CScribleDlg;
 
 // Dialog units of "MS Shell Dlg" 8: a label and its field on row i.
-constexpr int kLabelX = 10, kFieldX = 75, kTop = 10, kRow = 18;
+constexpr int kScribleLabelX = 10, kScribleFieldX = 75, kScribleTop = 10, kScribleRow = 18;
 
 platform::DialogItem Label(int row, const char* text) {
-  return {platform::kStatic, IDC_STATIC, text, kLabelX, kTop + row * kRow + 2, 62, 10};
+  return {platform::kStatic, IDC_STATIC, text, kScribleLabelX, kScribleTop + row * kScribleRow + 2, 62, 10};
 }
 platform::DialogItem Field(int row, int id, DWORD style = ES_READONLY | ES_AUTOHSCROLL) {
-  return {platform::kEdit, id, nullptr, kFieldX, kTop + row * kRow, 110, 13, style};
+  return {platform::kEdit, id, nullptr, kScribleFieldX, kScribleTop + row * kScribleRow, 110, 13, style};
 }
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kScribleItems[] = {
     Label(0, GBK("藏品名称：")),
     Field(0, S::kNameId),
     Label(1, GBK("交易代码：")),
@@ -35,21 +35,21 @@ const platform::DialogItem kItems[] = {
     {platform::kButton, IDCANCEL, GBK("取消"), 110, 138, 50, 14},
 };
 
-platform::DialogTemplate Template() {
+platform::DialogTemplate ScribleTemplate() {
   platform::DialogTemplate t;
   t.cx = 198;
   t.cy = 159;
   t.caption = GBK("藏品申购");
   t.fontFace = "MS Shell Dlg";
   t.fontPoints = 8;
-  t.items = kItems;
+  t.items = kScribleItems;
   return t;
 }
 
 }  // namespace
 
 CScribleDlg::CScribleDlg(CTradeSession& session, CWnd* parent)
-    : CDialog(Template(), parent), model_(session) {}
+    : CDialog(ScribleTemplate(), parent), model_(session) {}
 
 void CScribleDlg::SetProduct(const CProductInfo& issue) { model_.SetProduct(issue); }
 

@@ -7,28 +7,28 @@ namespace {
 
 using S = CSignAndUnsignDlg;
 
-constexpr int kLabelX = 20, kFieldX = 100, kTop = 20, kRow = 30, kFieldWidth = 180;
+constexpr int kSignLabelX = 20, kSignFieldX = 100, kSignTop = 20, kSignRow = 30, kFieldWidth = 180;
 
 // A label and its field on row i.
 constexpr platform::DialogItem Label(int row, const char* text) {
-  return {platform::kStatic, IDC_STATIC, text, kLabelX, kTop + row * kRow + 3, 78, 20};
+  return {platform::kStatic, IDC_STATIC, text, kSignLabelX, kSignTop + row * kSignRow + 3, 78, 20};
 }
 constexpr platform::DialogItem Value(int row, int id) {
-  return {platform::kStatic, id, "", kFieldX, kTop + row * kRow, kFieldWidth, 22, SS_CENTERIMAGE};
+  return {platform::kStatic, id, "", kSignFieldX, kSignTop + row * kSignRow, kFieldWidth, 22, SS_CENTERIMAGE};
 }
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kSignItems[] = {
     Label(0, GBK("选择银行：")),
-    {platform::kComboBox, S::kBankId, nullptr, kFieldX, kTop, kFieldWidth, 120, CBS_DROPDOWNLIST},
+    {platform::kComboBox, S::kBankId, nullptr, kSignFieldX, kSignTop, kFieldWidth, 120, CBS_DROPDOWNLIST},
     Label(1, GBK("会员代码：")),
     Value(1, S::kUserId),
     Label(2, GBK("银行账号：")),
     Value(2, S::kBankAccountId),
     Label(3, GBK("银行密码：")),
-    {platform::kEdit, S::kBankPasswordId, nullptr, kFieldX, kTop + 3 * kRow, kFieldWidth, 22,
+    {platform::kEdit, S::kBankPasswordId, nullptr, kSignFieldX, kSignTop + 3 * kSignRow, kFieldWidth, 22,
      ES_PASSWORD | ES_AUTOHSCROLL},
     Label(4, GBK("资金密码：")),
-    {platform::kEdit, S::kFundsPasswordId, nullptr, kFieldX, kTop + 4 * kRow, kFieldWidth, 22,
+    {platform::kEdit, S::kFundsPasswordId, nullptr, kSignFieldX, kSignTop + 4 * kSignRow, kFieldWidth, 22,
      ES_PASSWORD | ES_AUTOHSCROLL},
     Label(5, GBK("账号名称：")),
     Value(5, S::kAccountNameId),
@@ -36,13 +36,13 @@ const platform::DialogItem kItems[] = {
     Value(6, S::kIdNumberId),
     Label(7, GBK("签约状态：")),
     Value(7, S::kStateId),
-    {platform::kButton, S::kButtonId, GBK("确定"), kFieldX + 50, kTop + 8 * kRow + 8, 80, 25},
+    {platform::kButton, S::kButtonId, GBK("确定"), kSignFieldX + 50, kSignTop + 8 * kSignRow + 8, 80, 25},
 };
 
 }  // namespace
 
 CSignAndUnsignDlg::CSignAndUnsignDlg(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(400, 300, kItems), env, function), model_(*env.session) {}
+    : CTradePanel(TradeChildTemplate(400, 300, kSignItems), env, function), model_(*env.session) {}
 
 BOOL CSignAndUnsignDlg::OnInitDialog() {
   CTradePanel::OnInitDialog();

@@ -7,17 +7,17 @@
 
 namespace {
 
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kTradeBarItems[] = {
     {platform::kButton, CTradeBar::kSubscribeId, GBK("申购"), 10, 270, 100, 25},
 };
 
-constexpr COLORREF kEntryText = RGB(0, 0, 255);
+constexpr COLORREF kTradeBarEntryText = RGB(0, 0, 255);
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 
 }  // namespace
 
 CTradeBar::CTradeBar(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(400, 300, kItems), env, function),
+    : CTradePanel(TradeChildTemplate(400, 300, kTradeBarItems), env, function),
       model_(
           *env.session, [this](const CProductInfo& issue) { OpenSubscription(issue); },
           env.clock ? *env.clock : SystemTradeClock()) {
@@ -63,7 +63,7 @@ void CTradeBar::OnSize(UINT type, int cx, int cy) {
 
 HBRUSH CTradeBar::OnCtlColor(CDC* dc, CWnd* child, UINT kind) {
   if (kind == CTLCOLOR_EDIT || kind == CTLCOLOR_LISTBOX) {
-    dc->SetTextColor(kEntryText);
+    dc->SetTextColor(kTradeBarEntryText);
     dc->SetBkColor(kWhite);
     return &white_;
   }

@@ -13,7 +13,7 @@ using W = CWtqrDlg;
 
 // Controls with their texts; OnSize places them (the rows of the buy and
 // the sell side differ), so the table's rectangles are only sizes.
-const platform::DialogItem kItems[] = {
+const platform::DialogItem kWtqrItems[] = {
     {platform::kStatic, W::kCodeLabelId, GBK("藏品代码："), 0, 0, 60, 20},
     {platform::kEdit, W::kCodeId, nullptr, 0, 0, 120, 20, ES_NUMBER | ES_AUTOHSCROLL},
     {platform::kStatic, W::kNameLabelId, GBK("藏品名称："), 0, 0, 60, 20},
@@ -41,13 +41,13 @@ const platform::DialogItem kItems[] = {
 };
 
 constexpr int kCodeDigits = 6;
-constexpr COLORREF kEntryText = RGB(0, 0, 255);
+constexpr COLORREF kWtqrEntryText = RGB(0, 0, 255);
 constexpr COLORREF kEntryBack = RGB(255, 255, 255);
 
 }  // namespace
 
 CWtqrDlg::CWtqrDlg(const STradeWindowEnv& env, int function, int side)
-    : CTradePanel(TradeChildTemplate(800, 400, kItems), env, function),
+    : CTradePanel(TradeChildTemplate(800, 400, kWtqrItems), env, function),
       model_(side, *env.session, *env.host),
       holdings_(std::make_unique<CMyColorListCtrl>()) {
   white_.CreateSolidBrush(kEntryBack);
@@ -228,7 +228,7 @@ void CWtqrDlg::OnSize(UINT type, int cx, int cy) {
 
 HBRUSH CWtqrDlg::OnCtlColor(CDC* dc, CWnd* child, UINT kind) {
   if (kind == CTLCOLOR_EDIT || kind == CTLCOLOR_LISTBOX) {
-    dc->SetTextColor(kEntryText);
+    dc->SetTextColor(kWtqrEntryText);
     dc->SetBkColor(kEntryBack);
     return &white_;
   }

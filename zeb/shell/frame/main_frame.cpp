@@ -21,13 +21,12 @@
 #include "zeb/shell/frame/shell_menus.h"
 #include "zeb/shell/frame/shell_toolbars.h"
 #include "zeb/core/input/input_key.h"
+#include "zeb/core/login/login_flow.h"
 #include "zeb/messages.h"
 #include "zeb/store/public_store.h"
 
 namespace {
 
-constexpr int kLoginModeQuotesOnly = 1;
-constexpr int kLoginModeQuotesTrade = 2;
 constexpr const char* kFeedbackAddress = "mailto:support@zeb-collect.example?subject=";
 constexpr const char* kTrayIcon = ":/icons/zeb.png";
 // Styles of the bars: a child shown along the top with tooltips, fly-by
@@ -104,7 +103,7 @@ void CMainFrame::OnCreateClient() {
   m_wndSplitter.SetRowInfo(0, kMarketPaneIdeal, kMarketPaneMin);
   m_wndSplitter.SetRowInfo(1, kTradePaneHeight, kTradePaneHeight);
   m_nTradeHeight = m_nTradeMin = kTradePaneHeight;
-  if (Store()->GetLoginMode() == kLoginModeQuotesOnly) m_wndSplitter.TogglePane(1);
+  if (Store()->GetLoginMode() == kLoginModeQuotes) m_wndSplitter.TogglePane(1);
   if (CRoutedView* view = MarketPaneView()) SetActiveView(view);
 }
 
@@ -239,7 +238,7 @@ void CMainFrame::CloseWithoutAsking() {
   if (m_bClosing) return;
   m_bClosing = true;
   Store()->SaveSelectedStocks(CPublic::GetSelectedStocksPath().c_str());
-  if (Store()->GetLoginMode() != kLoginModeQuotesOnly) {
+  if (Store()->GetLoginMode() != kLoginModeQuotes) {
     if (CZEBApp* app = CZEBApp::Current()) {
       const STradeEntries& trade = app->Trade().Entries();
       if (trade.UnLink) trade.UnLink();
@@ -371,7 +370,7 @@ LRESULT CMainFrame::OnSwitchView(WPARAM page) {
 LRESULT CMainFrame::OnTradeHide(WPARAM arg) {
   m_nTradeHideArg = int(arg);
   if (Store()->GetLoginMode() == kLoginModeQuotesTrade) {
-    Store()->SetLoginMode(kLoginModeQuotesOnly);
+    Store()->SetLoginMode(kLoginModeQuotes);
     if (!m_wndSplitter.IsHidden(1)) m_wndSplitter.TogglePane(1);
   }
   return 0;
