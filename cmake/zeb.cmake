@@ -118,7 +118,7 @@ function(zeb_add_bench name)
   set_tests_properties(${name} PROPERTIES
     LABELS bench
     FAIL_REGULAR_EXPRESSION "ERROR OCCURRED"
-    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/platform/testing/offscreen_screen.json;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
+    ENVIRONMENT "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/platform/testing/offscreen_screen.json;ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR};ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin;ZEB_BENCH_SMOKE=1"
     TIMEOUT 600)
 endfunction()
 

@@ -34,14 +34,14 @@ shopt -s nullglob
 fuzzers=("$sanitized"/bin/fuzz_*)
 # Every fuzzer starts from its committed corpus (grown by tools/fuzz.sh) and
 # runs all of it before anything else, so a short run re-checks what long
-# runs found; the time left goes to new inputs. The whole phase gets about a
-# minute and a half of wall time, each target between 5 and 20 seconds of
-# it (20 from 8 cores up).
+# runs found; the time left goes to new inputs (long searches are
+# tools/fuzz.sh's). The whole phase gets about half a minute of wall time
+# beyond the replays, each target between 2 and 20 seconds of it.
 if [ -n "${FUZZ_SECONDS:-}" ]; then
   fuzz_seconds=$FUZZ_SECONDS
 else
-  fuzz_seconds=$(( ${#fuzzers[@]} > 0 ? 90 * jobs / ${#fuzzers[@]} : 20 ))
-  fuzz_seconds=$(( fuzz_seconds > 20 ? 20 : (fuzz_seconds < 5 ? 5 : fuzz_seconds) ))
+  fuzz_seconds=$(( ${#fuzzers[@]} > 0 ? 30 * jobs / ${#fuzzers[@]} : 20 ))
+  fuzz_seconds=$(( fuzz_seconds > 20 ? 20 : (fuzz_seconds < 2 ? 2 : fuzz_seconds) ))
 fi
 echo "== fuzzing, ${fuzz_seconds}s per target, $jobs at a time ($(date +%T))"
 run_fuzzer() {

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+#include "smoke.h"
+
 namespace side_by_side {
 
 // Runs a then b, or b then a: the order flips on every call, so neither
@@ -89,7 +91,7 @@ void RunBatches(benchmark::State& state, const BatchPlan& plan, Ours&& ours,
 
 // Repetitions with the spread of every counter, the ratio included.
 inline void Repetitions(benchmark::internal::Benchmark* b) {
-  b->Repetitions(6)
+  b->Repetitions(bench_smoke::Scaled(6, 1))
       ->ComputeStatistics("min", [](const std::vector<double>& v) { return SpreadOf(v).low; })
       ->ComputeStatistics("max", [](const std::vector<double>& v) { return SpreadOf(v).high; });
 }
@@ -113,15 +115,16 @@ template <class Ours, class Peer>
 void CompareRuns(benchmark::State& state, const ComparePlan& plan, Ours&& ours, Peer&& peer) {
   std::vector<double> mine, theirs, ratios;
   Alternation order;
-  for (int run = 0; run < plan.runs; ++run) {
+  const int runs = bench_smoke::Scaled(plan.runs, std::min(plan.runs, 2));
+  for (int run = 0; run < runs; ++run) {
     double a = 0, b = 0;
     order.Run([&] { a = ours(); }, [&] { b = peer(); });
     mine.push_back(a);
     theirs.push_back(b);
     ratios.push_back(a / b);
   }
-  std::printf("%s, %d runs (ours / peer %s):", plan.title, plan.runs, plan.unit);
-  for (int i = 0; i < plan.runs; ++i) std::printf(" %.2f/%.2f", plan.shown(mine[i]), plan.shown(theirs[i]));
+  std::printf("%s, %d runs (ours / peer %s):", plan.title, runs, plan.unit);
+  for (int i = 0; i < runs; ++i) std::printf(" %.2f/%.2f", plan.shown(mine[i]), plan.shown(theirs[i]));
   const Spread ratio = SpreadOf(ratios);
   std::sort(ratios.begin(), ratios.end());
   const size_t quarter = ratios.size() / 4;

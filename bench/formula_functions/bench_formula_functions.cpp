@@ -12,10 +12,11 @@
 
 #include "formula/functions/builtin_functions.h"
 #include "price_series.h"
+#include "common/smoke.h"
 
 namespace {
 
-constexpr int kBars = 1000000;
+const int kBars = bench_smoke::Scaled(1000000, 20000);
 
 struct Data {
   std::vector<float> x, y, flags, weights;

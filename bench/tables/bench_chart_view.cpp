@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "common/smoke.h"
 #include "platform/testing/app.h"
 #include "quote_list_bench_data.h"
 #include "sim/market/demo_market.h"
@@ -109,7 +110,7 @@ BENCHMARK(BM_PriceTableTenThousandDeals)->Unit(benchmark::kMillisecond);
 // shown, each less the heap in use before (MB).
 void BM_DealAndTickTablesFlood(benchmark::State& state) {
   Fixture& f = TheFixture();
-  constexpr int kDeals = 1000000;
+  const int kDeals = bench_smoke::Scaled(1000000, 20000);
   constexpr int kPerPush = 100;
   QImage image(1670, 760, QImage::Format_ARGB32_Premultiplied);
   CDC dc(&image);
