@@ -110,7 +110,7 @@ bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>&
   FormulaCipher().DecipherBuffer(data, size);
   const int32_t count = ReadI32(data);
   const int32_t textOffset = ReadI32(data + 4);
-  if (count < 0 || static_cast<size_t>(count) > (size - kDatHeaderSize) / kRecordSize) {
+  if (count < 0 || !platform::RecordsFit(size, kDatHeaderSize, static_cast<size_t>(count), kRecordSize)) {
     error = "formula count " + std::to_string(count) + " runs past the end";
     return false;
   }

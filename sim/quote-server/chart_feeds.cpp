@@ -81,7 +81,7 @@ std::vector<std::string> ChartFeeds::Answer(int connection, const std::string& r
       return {BuildMinuteTrace(tag, item, deals)};
     case kInfoType: {
       // The second item of the request carries the date.
-      const uint32_t date = request.size() >= kHead + 2 * kItem ? ReadU32(p + kHead + kItem + 2) : 0;
+      const uint32_t date = platform::RecordsFit(request.size(), kHead, 2, kItem) ? ReadU32(p + kHead + kItem + 2) : 0;
       return {BuildInfoText(tag, item, date)};
     }
     default: return {};

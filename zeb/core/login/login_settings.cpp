@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/le_bytes.h"
 #include "settings/config_file.h"
 
 namespace {
 
-constexpr int kPairSize = 36;
+constexpr size_t kPairSize = 36;
 constexpr int kHostField = 16;
 constexpr int kOnlyFirstPair = 72;
 
@@ -91,8 +92,8 @@ bool ParseBalanceReply(const void* buffer, int size, SLoginHosts* hosts) {
   const int pairs = length == kOnlyFirstPair ? 1 : kHostPairs;
   for (int k = 0; k < pairs; ++k) {
     // The first pair is always taken, as far as the buffer holds it.
-    if (k > 0 && long(kPairSize) * (k + 1) > available) break;
-    if (4 + kPairSize * (k + 1) > size) break;
+    if (k > 0 && !platform::RecordsFit(size_t(available), 0, size_t(k + 1), kPairSize)) break;
+    if (!platform::RecordsFit(size_t(size), 4, size_t(k + 1), kPairSize)) break;
     const unsigned char* pair = p + 4 + kPairSize * k;
     hosts->tradeHost[k] = ReadHost(pair);
     hosts->tradePort[k] = ReadPort(pair + 16);

@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/le_bytes.h"
 #include "zeb/store/store_records.h"
 
 // Packet types (the 16-bit field at offset 0; receivers match type & 0xFF00).
@@ -27,12 +28,8 @@ constexpr uint16_t PKT_PUSH_TICK = 0x0B00;         // pushed quote records of sh
 
 constexpr uint16_t PacketGroup(uint16_t type) { return static_cast<uint16_t>(type & 0xFF00); }
 
-// Whether count records of size bytes, from offset at on, lie within a body
-// of length bytes. Divides rather than multiplies, so a count no body could
-// hold never wraps the product into a small size.
-constexpr bool RecordsFit(size_t length, size_t at, size_t count, size_t size) {
-  return at <= length && (length - at) / size >= count;
-}
+// The check of every count against its body (platform/le_bytes.h).
+using platform::RecordsFit;
 
 // One quote record as decoded from the wire (the wire form is 54 packed
 // little-endian bytes; this is the program's own copy of it).
