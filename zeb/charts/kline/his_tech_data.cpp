@@ -12,6 +12,7 @@
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 
 namespace {
 
@@ -150,42 +151,43 @@ void CHisTechObj::ResetPaneOutputs() {
   for (auto& pane : m_panes) pane->Reset();
 }
 
-int CHisTechObj::OnData(const void* body, int length) {
+int CHisTechObj::OnData(const void* body, int length) { return OnPacket(CChartPacket(body, length)); }
+
+int CHisTechObj::OnPacket(const CChartPacket& packet) {
   ++m_nPackets;
   const bool keptBefore = m_bKeptCurrent;
   ForgetKeptImage();
   if (!m_item) return 0;
-  if (body == nullptr) {
+  if (packet.Body() == nullptr) {
     m_raw.clear();
     Recompute();
     return 1;
   }
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 0;
-  switch (PacketGroup(head.type)) {
+  if (!packet.HasHead()) return 0;
+  switch (packet.Group()) {
     case PKT_MINUTE_TRACE:
-      return OnMinutes(body, length);
+      return OnMinutes(packet.Minutes());
     case PKT_HIS_KLINE:
     case PKT_HIS_KLINE_MORE:
     case PKT_HIS_KLINE_EXT: {
       if (m_nHistoryState == 1) m_nHistoryState = 2;
-      if (head.tag != CPublic::GetRequestTag()) return 0;
-      return OnHistory(body, length);
+      if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
+      return OnHistory(packet.History());
     }
     case PKT_PUSH_TICK:
-      return OnTick(body, length, keptBefore);
+      return OnTick(packet.Push(), keptBefore);
     case PKT_EXRIGHTS: {
-      std::vector<SExRightsRecord> records;
-      if (!ReadExRights(body, static_cast<size_t>(length), &records)) return 0;
-      m_exRights = std::move(records);
+      const std::vector<SExRightsRecord>* records = packet.ExRights();
+      if (!records) return 0;
+      m_exRights = *records;
       if (!m_panes.empty())
         m_panes[0]->SetExRightsData(m_exRights.data(), static_cast<int>(m_exRights.size()));
       return 1;
     }
     case PKT_INFO_TITLES: {
-      InfoTitleMap titles;
-      if (!ReadInfoTitles(body, static_cast<size_t>(length), &titles)) return 0;
-      m_titles = std::move(titles);
+      const InfoTitleMap* titles = packet.Titles();
+      if (!titles) return 0;
+      m_titles = *titles;
       if (!m_panes.empty()) m_panes[0]->SetInfoMarks(&m_titles);
       return 1;
     }
@@ -194,11 +196,9 @@ int CHisTechObj::OnData(const void* body, int length) {
   }
 }
 
-int CHisTechObj::OnHistory(const void* body, int length) {
-  SHistoryPacket reply;
-  const bool read = ReadKLineHistory(body, static_cast<size_t>(length), &reply);
+int CHisTechObj::OnHistory(const SHistoryPacket* read) {
   // Another item's late reply answers nothing asked of this one.
-  if (read && reply.hasData != 0 && !reply.records.empty() && !(reply.code == m_item->GetKey()))
+  if (read && read->hasData != 0 && !read->records.empty() && !(read->code == m_item->GetKey()))
     return 1;
   // One reply per request: a server repeating its answer, or sending
   // history unasked, would otherwise prepend it again and again.
@@ -208,6 +208,7 @@ int CHisTechObj::OnHistory(const void* body, int length) {
   }
   m_bRequestPending = false;
   if (!read) return 0;
+  const SHistoryPacket& reply = *read;
   const bool extended = PacketGroup(reply.head.type) == PKT_HIS_KLINE_EXT;
   if (reply.hasData == 0 || reply.records.empty()) {
     Recompute();
@@ -352,9 +353,9 @@ int CHisTechObj::TradingMinute(int minuteOfDay) const {
   return sum;
 }
 
-int CHisTechObj::OnMinutes(const void* body, int length) {
+int CHisTechObj::OnMinutes(const SMinuteTracePacket* body) {
   SKLineMinutePacket packet;
-  if (!ReadKLineMinutes(body, static_cast<size_t>(length), &packet)) return 0;
+  if (!body || !KLineMinutesOf(*body, &packet)) return 0;
   if (packet.head.tag != CPublic::GetRequestTag() || packet.code.code != m_item->code) return 0;
   if (m_raw.empty() || packet.minutes.empty() || packet.pointCount == 0) return 1;
   const SKLineMinute& newest = packet.minutes.back();
@@ -451,9 +452,9 @@ CHisTechObj::STickBars CHisTechObj::BarsOfTick(int minuteOfDay) const {
   return b;
 }
 
-bool CHisTechObj::ReadOwnTick(const void* body, int length, SKLineTick* t) {
+bool CHisTechObj::ReadOwnTick(const SPushTickPacket* push, SKLineTick* t) {
   m_bTicksSeen = true;
-  if (!ReadKLineTick(body, static_cast<size_t>(length), m_item->GetKey(), t) || m_raw.empty())
+  if (!push || !KLineTickOf(*push, m_item->GetKey(), t) || m_raw.empty())
     return false;
   // A quote stamped outside the sessions is no trade of the day: it moves
   // no bar, whatever the period (a server's bad clock would otherwise open

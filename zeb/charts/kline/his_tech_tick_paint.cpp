@@ -64,11 +64,11 @@ CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
   return s;
 }
 
-int CHisTechObj::OnTick(const void* body, int length, bool keptBefore) {
+int CHisTechObj::OnTick(const SPushTickPacket* push, bool keptBefore) {
   SKLineTick t;
   // A push that moves no bar of this chart leaves the kept picture as it
   // was, without the cost of comparing the chart before and after.
-  if (!ReadOwnTick(body, length, &t)) {
+  if (!ReadOwnTick(push, &t)) {
     m_bKeptCurrent = keptBefore;
     return 1;
   }

@@ -72,13 +72,16 @@ void CLargeVolTable::Request() {
   m_store->SendRequest(request.data(), static_cast<int>(request.size()), 1);
 }
 
-int CLargeVolTable::UpdateData(const void* body, int length) {
-  if (length < 0 || !ReadBigOrders(body, static_cast<size_t>(length), &m_packet)) return 0;
-  if (PacketGroup(m_packet.head.type) == PKT_BIG_ORDER_ADD) {
+int CLargeVolTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+
+int CLargeVolTable::UpdatePacket(const CChartPacket& packet) {
+  const SBigOrderPacket* orders = packet.BigOrders();
+  if (!orders) return 0;
+  if (packet.Group() == PKT_BIG_ORDER_ADD) {
     // Additions: the list so far stays below them.
-    m_orders.insert(m_orders.begin(), m_packet.orders.begin(), m_packet.orders.end());
+    m_orders.insert(m_orders.begin(), orders->orders.begin(), orders->orders.end());
   } else {
-    m_orders = m_packet.orders;
+    m_orders = orders->orders;
   }
   if (m_orders.size() > kBigOrderRows) m_orders.resize(kBigOrderRows);
   Fill(m_orders);

@@ -34,28 +34,29 @@ void CPriceTable::AddDeal(uint32_t price, uint32_t volume, uint32_t bid) {
   (outer ? it->outer : it->inner) += volume;
 }
 
-int CPriceTable::UpdateData(const void* body, int length) {
+int CPriceTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+
+int CPriceTable::UpdatePacket(const CChartPacket& packet) {
   DeleteAllRows();
   const SCodeInfo key = m_item.GetKey();
-  if (!body || CPublic::IsIndexMarket(&key)) {
+  if (!packet.Body() || CPublic::IsIndexMarket(&key)) {
     m_levels.clear();
     return 1;
   }
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const size_t size = static_cast<size_t>(length);
-  if (PacketGroup(head.type) == PKT_PRICE_DISTRIB) {
-    if (head.tag != CPublic::GetRequestTag()) return 0;
-    if (!ReadDealList(body, size, &m_deals)) return 1;
+  if (packet.Group() == PKT_PRICE_DISTRIB) {
+    if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
+    const SDealListPacket* list = packet.Deals();
+    if (!list) return 1;
     m_levels.clear();
-    for (const SDealRecord& d : m_deals.deals) AddDeal(d.price, d.volume, d.bid);
-  } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {
-    if (!ReadPushTicks(body, size, &m_push)) return 1;
-    for (const STickRecord& r : m_push.records) {
-      if (!(r.code == key) || r.levelCount != kBoardLevels || r.volume == m_nLastVolume) continue;
+    for (const SDealRecord& d : list->deals) AddDeal(d.price, d.volume, d.bid);
+  } else if (const SPushTickPacket* push = packet.Push()) {
+    // A record without all ten levels has no best bid to split by: it is
+    // not taken, and a later record of its volume still counts.
+    m_feed.TakePush(*push, key, [&](const STickRecord& r) {
+      if (r.levelCount != kBoardLevels) return false;
       AddDeal(r.last, r.curVolume, r.LevelPrice(kBestBidEntry));
-      m_nLastVolume = r.volume;
-    }
+      return true;
+    });
   }
   return 1;
 }

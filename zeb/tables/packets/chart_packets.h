@@ -1,6 +1,6 @@
 // The reader of the quote packets behind the chart view: the deal list
-// (0x0100), the time-share reply (0x0300) with its embedded quote record
-// and ticks, the pushed quote records (0x0B00, each with a variable number
+// (0x0100), the time-share reply (0x0300, and the types sharing its
+// layout) with its embedded quote record, ticks and per-minute points, the pushed quote records (0x0B00, each with a variable number
 // of 8-byte levels) and the big-order list and its pushed additions
 // (0x1C00, 0x1D00); and the 18-byte one-item requests those tables send.
 // The ex-rights records (0x1300) have one reader, in kline_packets.h.
@@ -37,6 +37,9 @@ constexpr size_t kLevelSize = 8;
 constexpr size_t kDealRecordSize = 30;
 constexpr size_t kBigOrderSize = 16;
 constexpr size_t kCodeRequestSize = 18;
+// The minute-data layout: the quote record starts here; 26-byte points.
+constexpr size_t kMinuteQuoteAt = 22;
+constexpr size_t kMinutePointSize = 26;
 
 struct SBoardLevel {
   uint32_t price = 0;  // thousandths
@@ -67,13 +70,23 @@ struct STickRecord {
   uint32_t LevelPrice(int i) const { return HasLevel(i) ? levels[static_cast<size_t>(i)].price : 0; }
 };
 
-// One deal of a deal list or tick of a time-share reply.
+// One deal of a deal list or tick (minute record) of a time-share reply:
+// the one reader of the 30-byte record.
 struct SDealRecord {
   uint16_t time = 0;    // minutes after the start of the first session
   uint32_t price = 0;   // thousandths
   uint32_t volume = 0;
   uint32_t bid = 0;     // best bid at the time of the deal
   uint32_t ask = 0;     // best ask
+  int32_t amount = 0;   // the minute's amount (the K-line's minute merge)
+};
+
+// One per-minute point of the minute data (26 bytes).
+struct SMinutePoint {
+  uint16_t elapsed = 0;  // minutes since the first session's start
+  uint32_t price = 0;    // thousandths
+  uint32_t volume = 0;
+  uint32_t average = 0;  // thousandths
 };
 
 struct SBigOrder {
@@ -88,10 +101,17 @@ struct SDealListPacket {
   SPacketHead head;
   std::vector<SDealRecord> deals;
 };
+// Everything a body of the minute-data layout holds (0x0300 and the types
+// that share its layout), read once: the item of the head, the embedded
+// quote record, the ticks and, when they lie within the body too, the
+// per-minute points.
 struct SMinuteTracePacket {
   SPacketHead head;
+  SCodeInfo code;  // the head's item: market at 4, code at 6
   STickRecord quote;
   std::vector<SDealRecord> ticks;
+  bool pointsRead = false;  // false: the points reach past the body (none kept)
+  std::vector<SMinutePoint> points;
 };
 struct SPushTickPacket {
   SPacketHead head;
@@ -111,6 +131,18 @@ bool ReadMinuteTrace(const void* body, size_t length, SMinuteTracePacket* out);
 bool ReadPushTicks(const void* body, size_t length, SPushTickPacket* out);
 // 0x1C00 or 0x1D00; a count of 0 or less is refused.
 bool ReadBigOrders(const void* body, size_t length, SBigOrderPacket* out);
+
+// The same readers for a body whose head the caller has read already (the
+// chart view's one decode, chart_view_packet.h): the head given is kept and
+// not read again; its group is checked as above.
+bool ReadDealList(const SPacketHead& head, const void* body, size_t length, SDealListPacket* out);
+bool ReadPushTicks(const SPacketHead& head, const void* body, size_t length, SPushTickPacket* out);
+bool ReadBigOrders(const SPacketHead& head, const void* body, size_t length, SBigOrderPacket* out);
+// The one reader of the minute-data layout, of whatever type the head says
+// (the callers choose the types they take): false, and an empty result,
+// when the quote record or the ticks reach past the body; the points are
+// kept only when they fit too (pointsRead).
+bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length, SMinuteTracePacket* out);
 
 // Decodes one record at p of at most avail bytes; 0 when it does not fit,
 // else the bytes it takes.

@@ -1,14 +1,17 @@
-// The quote records the panel's tables follow for their one item: the
-// time-share reply brings the item's record (and its day's ticks), a push
-// brings new records of every shown item. One reader for the three tables:
-// both bodies are read within their length, a late time-share reply for the
-// item shown before is dropped, and a pushed record counts only when it is
-// the item's and its volume moved since the last record taken.
+// The quote records a table follows for its one item: the time-share reply
+// brings the item's record (and its day's ticks), a push brings new records
+// of every shown item. The one push filter of the chart view's tables (the
+// panel's board, ticks and valuation row, the deal details and the
+// price-volume distribution): a late time-share reply for the item shown
+// before is dropped, and a pushed record counts only when it is the item's
+// and its total volume moved since the last record taken. The records come
+// read already (chart_view_packet.h); the feed keeps only the last volume.
 #pragma once
 #include <cstdint>
+#include <type_traits>
 
 #include "zeb/store/store_records.h"
-#include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 
 class CItemQuoteFeed {
  public:
@@ -17,34 +20,40 @@ class CItemQuoteFeed {
 
   enum class Taken { kNothing, kTrace, kPush };
 
-  // Reads one body. The item's time-share reply goes to onTrace, each new
-  // pushed record of the item to onRecord. Says which reply was read:
+  // The item's time-share reply goes to onTrace, each new pushed record of
+  // the item to onRecord (see TakePush). Says which reply was taken:
   // nothing for another packet, a refused body or another item's reply.
   template <class OnTrace, class OnRecord>
-  Taken Take(const void* body, int length, const SCodeInfo& item, OnTrace&& onTrace, OnRecord&& onRecord) {
-    SPacketHead head;
-    if (!body || length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return Taken::kNothing;
-    const size_t size = static_cast<size_t>(length);
-    if (PacketGroup(head.type) == PKT_MINUTE_TRACE) {
-      if (!ReadMinuteTrace(body, size, &m_trace) || !(m_trace.quote.code == item)) return Taken::kNothing;
-      m_nLastVolume = m_trace.quote.volume;
-      onTrace(m_trace);
+  Taken Take(const CChartPacket& packet, const SCodeInfo& item, OnTrace&& onTrace, OnRecord&& onRecord) {
+    if (packet.Group() == PKT_MINUTE_TRACE) {
+      const SMinuteTracePacket* trace = packet.Minutes();
+      if (!trace || !(trace->quote.code == item)) return Taken::kNothing;
+      m_nLastVolume = trace->quote.volume;
+      onTrace(*trace);
       return Taken::kTrace;
     }
-    if (PacketGroup(head.type) != PKT_PUSH_TICK || !ReadPushTicks(body, size, &m_push)) return Taken::kNothing;
-    for (const STickRecord& r : m_push.records) {
-      if (!(r.code == item) || r.volume == m_nLastVolume) continue;
-      onRecord(r);
-      m_nLastVolume = r.volume;
-    }
+    const SPushTickPacket* push = packet.Push();
+    if (!push) return Taken::kNothing;
+    TakePush(*push, item, onRecord);
     return Taken::kPush;
   }
 
-  // The last push read (whatever its items).
-  const SPushTickPacket& LastPush() const { return m_push; }
+  // Each new record of the item in the push, oldest first, goes to
+  // onRecord. An onRecord that answers false did not take the record: the
+  // last volume stays, so a later record of the same volume still counts.
+  template <class OnRecord>
+  void TakePush(const SPushTickPacket& push, const SCodeInfo& item, OnRecord&& onRecord) {
+    for (const STickRecord& r : push.records) {
+      if (!(r.code == item) || r.volume == m_nLastVolume) continue;
+      if constexpr (std::is_same_v<std::invoke_result_t<OnRecord&, const STickRecord&>, bool>) {
+        if (!onRecord(r)) continue;
+      } else {
+        onRecord(r);
+      }
+      m_nLastVolume = r.volume;
+    }
+  }
 
  private:
   uint32_t m_nLastVolume = 0;
-  SMinuteTracePacket m_trace;  // reused between packets
-  SPushTickPacket m_push;
 };

@@ -177,9 +177,11 @@ void CStatTable::Fill(const STickRecord& r) {
   SetValue(18, 3, FormatValue(m_item.limitUp), m_colors.up, 0x3000);
 }
 
-int CStatTable::UpdateData(const void* body, int length) {
+int CStatTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+
+int CStatTable::UpdatePacket(const CChartPacket& packet) {
   m_feed.Take(
-      body, length, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
+      packet, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
       [&](const STickRecord& r) { Fill(r); });
   return 1;
 }

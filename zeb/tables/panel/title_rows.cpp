@@ -122,9 +122,11 @@ void CValueTable::Fill(const STickRecord& r) {
   }
 }
 
-int CValueTable::UpdateData(const void* body, int length) {
+int CValueTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+
+int CValueTable::UpdatePacket(const CChartPacket& packet) {
   m_feed.Take(
-      body, length, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
+      packet, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
       [&](const STickRecord& r) { Fill(r); });
   return 1;
 }

@@ -59,14 +59,16 @@ void CTraceTable::RebuildColumns() {
   AddStyle(kTableStyleNoHeader);
 }
 
-int CTraceTable::UpdateData(const void* body, int length) {
-  if (!body) {
+int CTraceTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+
+int CTraceTable::UpdatePacket(const CChartPacket& packet) {
+  if (!packet.Body()) {
     m_ticks.Release();
     DeleteAllRows();
     return 1;
   }
   const auto taken = m_feed.Take(
-      body, length, m_item.GetKey(),
+      packet, m_item.GetKey(),
       [&](const SMinuteTracePacket& trace) {
         m_ticks.Release();
         for (const SDealRecord& d : trace.ticks) {
@@ -89,7 +91,7 @@ int CTraceTable::UpdateData(const void* body, int length) {
         t.volume = static_cast<int32_t>(r.curVolume);
         m_ticks.Add(t);
       });
-  if (taken == CItemQuoteFeed::Taken::kPush && m_feed.LastPush().records.empty()) return 0;
+  if (taken == CItemQuoteFeed::Taken::kPush && packet.Push()->records.empty()) return 0;
   return 1;
 }
 

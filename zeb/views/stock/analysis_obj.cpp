@@ -303,37 +303,38 @@ int CAnalisysObj::Refresh() {
   return 1;
 }
 
-int CAnalisysObj::OnData(const void* body, int length) {
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  switch (PacketGroup(head.type)) {
-    case 0x0100:
-      m_deals.UpdateData(body, length);
-      m_prices.UpdateData(body, length);
+int CAnalisysObj::OnData(const void* body, int length) { return OnPacket(CChartPacket(body, length)); }
+
+int CAnalisysObj::OnPacket(const CChartPacket& packet) {
+  if (!packet.HasHead()) return 1;
+  switch (packet.Group()) {
+    case PKT_PRICE_DISTRIB:
+      m_deals.UpdatePacket(packet);
+      m_prices.UpdatePacket(packet);
       break;
-    case 0x0300:
-    case 0x0900:
-      m_priceVol.OnData(body, length);
-      m_hisTech.OnData(body, length);
+    case PKT_MINUTE_TRACE:
+    case PKT_TRACE_LIST:
+      m_priceVol.OnPacket(packet);
+      m_hisTech.OnPacket(packet);
       break;
-    case 0x0B00:
-      m_priceVol.OnData(body, length);
-      m_hisTech.OnData(body, length);
-      m_deals.UpdateData(body, length);
-      m_prices.UpdateData(body, length);
+    case PKT_PUSH_TICK:
+      m_priceVol.OnPacket(packet);
+      m_hisTech.OnPacket(packet);
+      m_deals.UpdatePacket(packet);
+      m_prices.UpdatePacket(packet);
       break;
-    case 0x1100:
-    case 0x1E00:
-      if (m_nPage == kPageTimeShare) m_priceVol.OnData(body, length);
-      else if (m_nPage == kPageTechnical) m_hisTech.OnData(body, length);
+    case PKT_INFO_LIST:
+    case PKT_INFO_TITLES:
+      if (m_nPage == kPageTimeShare) m_priceVol.OnPacket(packet);
+      else if (m_nPage == kPageTechnical) m_hisTech.OnPacket(packet);
       break;
-    case 0x0500:
-    case 0x0600:
-    case 0x1300:
-    case 0x1F00:
-    case 0x4100:
-    case 0x4C00:
-      m_hisTech.OnData(body, length);
+    case PKT_HIS_KLINE:
+    case PKT_HIS_KLINE_MORE:
+    case PKT_EXRIGHTS:
+    case PKT_HIS_KLINE_EXT:
+    case PKT_KLINE_SPARE_A:
+    case PKT_KLINE_SPARE_B:
+      m_hisTech.OnPacket(packet);
       break;
     default:
       break;

@@ -178,43 +178,44 @@ void CStatInfoObj::OnChipUpdate(int kind, LPARAM value) {
   }
 }
 
-int CStatInfoObj::OnData(const void* body, int length) {
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const uint16_t group = PacketGroup(head.type);
+int CStatInfoObj::OnData(const void* body, int length) { return OnPacket(CChartPacket(body, length)); }
+
+int CStatInfoObj::OnPacket(const CChartPacket& packet) {
+  if (!packet.HasHead()) return 1;
+  const uint16_t group = packet.Group();
   if (m_nPage == kPanelChips && group != PKT_EXRIGHTS) return 1;
   switch (group) {
-    case 0x0300:
-      m_board.UpdateData(body, length);
-      m_ticks.UpdateData(body, length);
-      m_values.UpdateData(body, length);
-      m_itemChart.OnData(body, length);
+    case PKT_MINUTE_TRACE:
+      m_board.UpdatePacket(packet);
+      m_ticks.UpdatePacket(packet);
+      m_values.UpdatePacket(packet);
+      m_itemChart.OnPacket(packet);
       break;
-    case 0x0400:
-    case 0x0D00:
-      m_itemChart.OnData(body, length);
+    case PKT_DAY_TRACE:
+    case PKT_MINUTE_TRACE_D:
+      m_itemChart.OnPacket(packet);
       break;
-    case 0x0900:
-      m_indexChart.OnData(body, length);
+    case PKT_TRACE_LIST:
+      m_indexChart.OnPacket(packet);
       break;
-    case 0x0B00:
-      m_board.UpdateData(body, length);
-      m_ticks.UpdateData(body, length);
-      m_values.UpdateData(body, length);
-      m_itemChart.OnData(body, length);
-      m_indexChart.OnData(body, length);
+    case PKT_PUSH_TICK:
+      m_board.UpdatePacket(packet);
+      m_ticks.UpdatePacket(packet);
+      m_values.UpdatePacket(packet);
+      m_itemChart.OnPacket(packet);
+      m_indexChart.OnPacket(packet);
       break;
     case PKT_EXRIGHTS: {
-      std::vector<SExRightsRecord> records;
-      if (!m_item || !ReadExRights(body, static_cast<size_t>(length), &records)) break;
+      const std::vector<SExRightsRecord>* records = m_item ? packet.ExRights() : nullptr;
+      if (!records) break;
       // Today's shares head the table under this store's trade date.
       m_chips.SetTradeDate(m_store->GetTradeDate());
-      m_chips.SetCapitalInfo(m_item->circulating, records);
+      m_chips.SetCapitalInfo(m_item->circulating, *records);
       break;
     }
-    case 0x1C00:
-    case 0x1D00:
-      m_bigOrders.UpdateData(body, length);
+    case PKT_BIG_ORDER:
+    case PKT_BIG_ORDER_ADD:
+      m_bigOrders.UpdatePacket(packet);
       break;
     default:
       break;

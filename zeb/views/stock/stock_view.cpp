@@ -288,18 +288,21 @@ int CStockView::TogglePanel() {
 // ---- Packets, keys, commands ----
 
 int CStockView::OnData(const void* body, int length) {
-  if (m_infoWindow) {
-    m_infoWindow->OnInfoData(body, length);
-    // New titles: the list shown is of the old ones.
-    SPacketHead head;
-    if (length >= 0 && ReadPacketHead(body, size_t(length), &head) &&
-        PacketGroup(head.type) == PKT_INFO_TITLES && m_infoWindow->IsWindowVisible())
-      m_infoWindow->ShowWindow(SW_HIDE);
-  }
-  m_analysis.OnData(body, length);
-  m_panel.OnData(body, length);
+  // One decode per body, of its own: a receiver's request answered at
+  // once brings its packet here while this one is still being handed out.
+  const CChartPacket packet(body, length);
+  PassToInfoWindow(packet);
+  m_analysis.OnPacket(packet);
+  m_panel.OnPacket(packet);
   RepaintChanged();
   return 0;
+}
+
+void CStockView::PassToInfoWindow(const CChartPacket& packet) {
+  if (!m_infoWindow) return;
+  if (const std::string* text = packet.InfoText()) m_infoWindow->ShowText(*text);
+  // New titles: the list shown is of the old ones.
+  if (packet.Group() == PKT_INFO_TITLES && m_infoWindow->IsWindowVisible()) m_infoWindow->ShowWindow(SW_HIDE);
 }
 
 int CStockView::OnKey(UINT key, UINT data, UINT flags) {
