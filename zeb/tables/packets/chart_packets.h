@@ -1,8 +1,9 @@
 // The reader of the quote packets behind the chart view: the deal list
 // (0x0100), the time-share reply (0x0300, and the types sharing its
-// layout) with its embedded quote record, ticks and per-minute points, the pushed quote records (0x0B00, each with a variable number
-// of 8-byte levels) and the big-order list and its pushed additions
-// (0x1C00, 0x1D00); and the 18-byte one-item requests those tables send.
+// layout) with its embedded quote record, ticks and per-minute points, the
+// pushed quote records (0x0B00, each with a variable number of 8-byte
+// levels) and the big-order list and its pushed additions (0x1C00,
+// 0x1D00); and the 18-byte one-item requests those tables send.
 // The ex-rights records (0x1300) have one reader, in kline_packets.h.
 //
 // As with the quote-list reader: every count is checked against the body's
@@ -70,8 +71,8 @@ struct STickRecord {
   uint32_t LevelPrice(int i) const { return HasLevel(i) ? levels[static_cast<size_t>(i)].price : 0; }
 };
 
-// One deal of a deal list or tick (minute record) of a time-share reply:
-// the one reader of the 30-byte record.
+// One deal of a deal list or tick (minute record) of a time-share reply;
+// both are the same 30-byte record, read by one reader.
 struct SDealRecord {
   uint16_t time = 0;    // minutes after the start of the first session
   uint32_t price = 0;   // thousandths

@@ -22,7 +22,7 @@ constexpr uint16_t PKT_HIS_KLINE_EXT = 0x1F00;   // extended history
 constexpr uint16_t PKT_EXRIGHTS = 0x1300;        // ex-rights records
 constexpr uint16_t PKT_INFO_TITLES = 0x1E00;     // information titles by date
 // Two types the chart view routes to the K-line chart, which accepts them
-// and takes nothing of them (they still end its kept picture).
+// and takes nothing of them.
 constexpr uint16_t PKT_KLINE_SPARE_A = 0x4100;
 constexpr uint16_t PKT_KLINE_SPARE_B = 0x4C00;
 
