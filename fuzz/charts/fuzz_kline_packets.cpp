@@ -41,7 +41,8 @@ void CheckReaders(const uint8_t* data, size_t size) {
   }
   SPushTickPacket push;
   SKLineTick tick;
-  if (ReadPushTicks(data, size, &push) && KLineTickOf(push, kItem, &tick) && !(tick.code == kItem)) std::abort();
+  if (ReadPushTicks(data, size, &push) && KLineTickOf(push, kItem, &tick) && !(tick.code == kItem))
+    std::abort();
   std::vector<SExRightsRecord> exRights;
   if (ReadExRights(data, size, &exRights)) {
     if (kExRightsAt + exRights.size() * kExRightsRecordSize > size) std::abort();

@@ -59,7 +59,13 @@ std::string DayTraceBody() {
 std::string HistoryBody(uint16_t type) {
   PacketBytes b;
   b.U16(0, type).U16(2, 1).U16(4, 1).U16(10, 4114).U32(12, 602001).U16(16, 1).Size(22);
-  b.U32(22, 20240105).U32(26, 12000).U32(30, 12500).U32(34, 11900).U32(38, 12300).U32(42, 900).I32(46, -5);
+  b.U32(22, 20240105)
+      .U32(26, 12000)
+      .U32(30, 12500)
+      .U32(34, 11900)
+      .U32(38, 12300)
+      .U32(42, 900)
+      .I32(46, -5);
   return b.Bytes();
 }
 
@@ -86,7 +92,8 @@ std::string InfoBody() {
 }
 
 TEST(ChartViewPacket, EachGroupGivesItsRecordsThroughItsOwnAccessorOnly) {
-  const std::string trace = TraceBody(Quote(12340, 500), {{1, 12340, 5, 12330, 12340}}, -1, {{0, 12340, 5, 12338}});
+  const std::string trace =
+      TraceBody(Quote(12340, 500), {{1, 12340, 5, 12330, 12340}}, -1, {{0, 12340, 5, 12338}});
   const std::string push = PushBody({Quote(12340, 500)});
   struct Case {
     const char* name;
@@ -136,8 +143,8 @@ TEST(ChartViewPacket, TheRecordsAreThoseOfTheGoldenBytes) {
   TickBytes quote = Quote(12340, 500);
   quote.time = 615;
   PacketBytes withAmount;
-  std::string trace = TraceBody(quote, {{1, 12340, 5, 12330, 12340}, {2, 12350, 6, 12340, 12350}}, -1,
-                                {{0, 12340, 5, 12338}, {3, 12350, 11, 12344}});
+  std::string trace = TraceBody(quote, {{1, 12340, 5, 12330, 12340}, {2, 12350, 6, 12340, 12350}},
+                                -1, {{0, 12340, 5, 12338}, {3, 12350, 11, 12344}});
   const size_t ticksAt = 22 + 51 + 80;
   for (int i = 0; i < 4; ++i) trace[ticksAt + 30 + 26 + i] = static_cast<char>(i == 0 ? 0x40 : 0);
   const CChartPacket minutes(trace.data(), static_cast<int>(trace.size()));
@@ -235,12 +242,15 @@ TEST(ItemQuoteFeed, FollowsItsItemOnceAVolumeAndOnlyWhatWasTaken) {
     });
   };
   const auto all = [](const STickRecord&) { return true; };
-  take(PushBody({Quote(12340, 100), Quote(12340, 150, 602002), Quote(12340, 100), Quote(12350, 120)}), all);
+  take(PushBody(
+           {Quote(12340, 100), Quote(12340, 150, 602002), Quote(12340, 100), Quote(12350, 120)}),
+       all);
   EXPECT_EQ(taken, (std::vector<uint32_t>{100, 120}));
   // Declined (fewer than ten levels): the next record of that volume counts.
   TickBytes five = Quote(12360, 130);
   five.levels.resize(5);
-  take(PushBody({five, Quote(12360, 130)}), [](const STickRecord& r) { return r.levelCount == 10; });
+  take(PushBody({five, Quote(12360, 130)}),
+       [](const STickRecord& r) { return r.levelCount == 10; });
   EXPECT_EQ(taken, (std::vector<uint32_t>{100, 120, 130}));
   // A new item starts from no volume.
   feed.Reset();

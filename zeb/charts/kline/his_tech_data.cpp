@@ -33,22 +33,14 @@ int PeriodOfCommand(UINT id) {
 
 const char* PeriodName(int period) {
   switch (period) {
-    case 5:
-      return GBK("5分钟线");
-    case 15:
-      return GBK("15分钟线");
-    case 30:
-      return GBK("30分钟线");
-    case 60:
-      return GBK("60分钟线");
-    case 61:
-      return GBK("日线");
-    case 62:
-      return GBK("周线");
-    case 63:
-      return GBK("月线");
-    default:
-      return "";
+    case 5: return GBK("5分钟线");
+    case 15: return GBK("15分钟线");
+    case 30: return GBK("30分钟线");
+    case 60: return GBK("60分钟线");
+    case 61: return GBK("日线");
+    case 62: return GBK("周线");
+    case 63: return GBK("月线");
+    default: return "";
   }
 }
 
@@ -151,7 +143,9 @@ void CHisTechObj::ResetPaneOutputs() {
   for (auto& pane : m_panes) pane->Reset();
 }
 
-int CHisTechObj::OnData(const void* body, int length) { return OnPacket(CChartPacket(body, length)); }
+int CHisTechObj::OnData(const void* body, int length) {
+  return OnPacket(CChartPacket(body, length));
+}
 
 int CHisTechObj::OnPacket(const CChartPacket& packet) {
   ++m_nPackets;
@@ -165,8 +159,7 @@ int CHisTechObj::OnPacket(const CChartPacket& packet) {
   }
   if (!packet.HasHead()) return 0;
   switch (packet.Group()) {
-    case PKT_MINUTE_TRACE:
-      return OnMinutes(packet.Minutes());
+    case PKT_MINUTE_TRACE: return OnMinutes(packet.Minutes());
     case PKT_HIS_KLINE:
     case PKT_HIS_KLINE_MORE:
     case PKT_HIS_KLINE_EXT: {
@@ -174,8 +167,7 @@ int CHisTechObj::OnPacket(const CChartPacket& packet) {
       if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
       return OnHistory(packet.History());
     }
-    case PKT_PUSH_TICK:
-      return OnTick(packet.Push(), keptBefore);
+    case PKT_PUSH_TICK: return OnTick(packet.Push(), keptBefore);
     case PKT_EXRIGHTS: {
       const std::vector<SExRightsRecord>* records = packet.ExRights();
       if (!records) return 0;
@@ -191,8 +183,7 @@ int CHisTechObj::OnPacket(const CChartPacket& packet) {
       if (!m_panes.empty()) m_panes[0]->SetInfoMarks(&m_titles);
       return 1;
     }
-    default:
-      return 1;
+    default: return 1;
   }
 }
 
@@ -245,9 +236,10 @@ int CHisTechObj::OnHistory(const SHistoryPacket* read) {
   bars.reserve(static_cast<size_t>(n + held));
   for (int i = 0; i < n; ++i) {
     const SHistoryRecord& r = reply.records[static_cast<size_t>(skipped + i)];
-    bars.push_back(SHistoryUnit{
-        static_cast<int32_t>(r.date), float(r.open / kPriceUnit), float(r.high / kPriceUnit),
-        float(r.low / kPriceUnit), float(r.close / kPriceUnit), r.volume, static_cast<uint32_t>(r.amount)});
+    bars.push_back(SHistoryUnit{static_cast<int32_t>(r.date), float(r.open / kPriceUnit),
+                                float(r.high / kPriceUnit), float(r.low / kPriceUnit),
+                                float(r.close / kPriceUnit), r.volume,
+                                static_cast<uint32_t>(r.amount)});
   }
   bars.insert(bars.end(), m_raw.begin(), m_raw.end());
   m_raw.swap(bars);
@@ -264,14 +256,16 @@ int CHisTechObj::OnHistory(const SHistoryPacket* read) {
       newest.fClose = old.fClose;
       newest.nVolume += old.nVolume;
       // Saturates: a month of a busy item may not fit the bar's field.
-      newest.nAmount = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{newest.nAmount} + old.nAmount, UINT32_MAX));
+      newest.nAmount = static_cast<uint32_t>(
+          std::min<uint64_t>(uint64_t{newest.nAmount} + old.nAmount, UINT32_MAX));
       newest.nDate = old.nDate;
       m_raw.pop_back();
     }
   }
   ResetPaneOutputs();
   const int count = static_cast<int>(m_raw.size());
-  if ((!extended && static_cast<int>(reply.records.size()) < m_nBarsWanted) || count >= kMaxHeldBars)
+  if ((!extended && static_cast<int>(reply.records.size()) < m_nBarsWanted) ||
+      count >= kMaxHeldBars)
     m_nHistoryState = 3;
   if (extended) {
     m_nFirst = 0;
@@ -281,14 +275,10 @@ int CHisTechObj::OnHistory(const SHistoryPacket* read) {
   }
   switch (m_nScrollMode) {
     case 1:
-    case 2:
-      m_nScrollMode = 0;
-      break;
+    case 2: m_nScrollMode = 0; break;
     case 3:
-      if (m_nHistoryState == 3)
-        m_nCursorBase = std::max(0, m_nCursorBase + count - m_nBarsWanted);
-      else if (count > m_nBarsWanted)
-        m_nFirst = m_nEnd;
+      if (m_nHistoryState == 3) m_nCursorBase = std::max(0, m_nCursorBase + count - m_nBarsWanted);
+      else if (count > m_nBarsWanted) m_nFirst = m_nEnd;
       m_nEnd = count;
       m_nScrollMode = 0;
       m_nCursor = -1;
@@ -403,8 +393,8 @@ int CHisTechObj::OnMinutes(const SMinuteTracePacket* body) {
       last->fHigh = std::max(last->fHigh, p);
       last->fLow = std::min(last->fLow, p);
       // Saturates: a busy bar's minutes may not fit the bar's field.
-      last->nAmount = static_cast<uint32_t>(
-          std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
+      last->nAmount = static_cast<uint32_t>(std::min<uint64_t>(
+          uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
       last->nVolume += packet.code.market == 4097 ? it->volume / 100 : it->volume;
     }
     if (e - d < newest.minute) last->fClose = float(newest.price / kPriceUnit);
@@ -424,8 +414,8 @@ bool CHisTechObj::InSession(int minuteOfDay) const {
 
 void CHisTechObj::TraceRefused(CTraceBudget& kind, const char* what) {
   if (!kind.Take()) return;
-  WriteTraceLine(TRACE_HERE, 0, "K-line %06d: %s refused (%llu so far)\n", m_item ? m_item->code : 0,
-                 what, static_cast<unsigned long long>(kind.Count()));
+  WriteTraceLine(TRACE_HERE, 0, "K-line %06d: %s refused (%llu so far)\n",
+                 m_item ? m_item->code : 0, what, static_cast<unsigned long long>(kind.Count()));
 }
 
 // The bar of the last bar's time and of a tick's minute, in bars of the
@@ -446,7 +436,8 @@ CHisTechObj::STickBars CHisTechObj::BarsOfTick(int minuteOfDay) const {
   const int lastHhmm = last.nDate % 10000;
   STickBars b;
   b.today = lastDay == tradeDay || lastDay == tradeDay + 1;
-  const int lastMinute = (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
+  const int lastMinute =
+      (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
   b.lastBar = (TradingMinute(lastMinute) - 1) / m_nPeriod;
   b.tickBar = (TradingMinute(minuteOfDay) - 1) / m_nPeriod;
   return b;
@@ -454,8 +445,7 @@ CHisTechObj::STickBars CHisTechObj::BarsOfTick(int minuteOfDay) const {
 
 bool CHisTechObj::ReadOwnTick(const SPushTickPacket* push, SKLineTick* t) {
   m_bTicksSeen = true;
-  if (!push || !KLineTickOf(*push, m_item->GetKey(), t) || m_raw.empty())
-    return false;
+  if (!push || !KLineTickOf(*push, m_item->GetKey(), t) || m_raw.empty()) return false;
   // A quote stamped outside the sessions is no trade of the day: it moves
   // no bar, whatever the period (a server's bad clock would otherwise open
   // a bar per tick).

@@ -28,8 +28,14 @@ struct CHisTechObj::STickSnapshot {
 CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
   STickSnapshot s;
   const int count = static_cast<int>(m_raw.size());
-  s.ints = {count,          m_nFirst,         m_nEnd, m_nCandleWidth, m_nBarsPerColumn,
-            m_nCursor,      m_nDisplayBits,   count > 0 ? m_raw.back().nDate : 0,
+  s.ints = {count,
+            m_nFirst,
+            m_nEnd,
+            m_nCandleWidth,
+            m_nBarsPerColumn,
+            m_nCursor,
+            m_nDisplayBits,
+            count > 0 ? m_raw.back().nDate : 0,
             static_cast<int>(m_x.size())};
   s.ints.insert(s.ints.end(), m_x.begin(), m_x.end());
   s.ranges.push_back(m_fBarWidth);

@@ -142,7 +142,9 @@ void CPriceVolObj::SendTraceList() {
   m_pStore->SendRequest(request.data(), static_cast<int>(request.size()), 1);
 }
 
-int CPriceVolObj::OnData(const void* body, int length) { return OnPacket(CChartPacket(body, length)); }
+int CPriceVolObj::OnData(const void* body, int length) {
+  return OnPacket(CChartPacket(body, length));
+}
 
 int CPriceVolObj::OnPacket(const CChartPacket& packet) {
   ++m_nPackets;
@@ -169,8 +171,7 @@ int CPriceVolObj::OnPacket(const CChartPacket& packet) {
       const SPushTickPacket* ticks = packet.Push();
       return ticks ? TakeTicks(*ticks) : 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
@@ -235,8 +236,7 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
   bool changed = false;
   for (const STickRecord& t : ticks.records) {
     if (!(t.code == key)) continue;
-    if (t.volume <= m_nLastVolume && t.last == m_nLastPrice)
-      break;  // a repeat ends the packet
+    if (t.volume <= m_nLastVolume && t.last == m_nLastPrice) break;  // a repeat ends the packet
     m_nLastPrice = t.last;
     m_nLastVolume = t.volume;
     const int d = m_pStore->TimeToMinuteIndex(key.market, t.time);
@@ -246,8 +246,8 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
     if (d < m_nDataCount) {
       at = m_nDataCount - 1;
       // Volumes from the server are not trusted to stay small: the sum saturates.
-      m_arVolume[at] = static_cast<int32_t>(
-          std::min<int64_t>(int64_t{m_arVolume[at]} + t.curVolume, INT32_MAX));
+      m_arVolume[at] =
+          static_cast<int32_t>(std::min<int64_t>(int64_t{m_arVolume[at]} + t.curVolume, INT32_MAX));
     } else {
       // Outside the day's minutes: never written.
       if (d >= m_nPoints) continue;
@@ -355,22 +355,15 @@ int CPriceVolObj::Track(int x, int y) {
 int CPriceVolObj::OnKey(UINT key) {
   const int last = m_nDataCount - 1;
   switch (key) {
-    case kKeyEnd:
-      return MoveCursor(last);
-    case kKeyHome:
-      return MoveCursor(0);
-    case kKeyLeft:
-      m_bCrosshair = true;
-      return MoveCursor(m_nCursor <= 0 ? last : m_nCursor - 1);
-    case kKeyRight:
-      m_bCrosshair = true;
-      return MoveCursor(m_nCursor >= last ? 0 : m_nCursor + 1);
+    case kKeyEnd: return MoveCursor(last);
+    case kKeyHome: return MoveCursor(0);
+    case kKeyLeft: m_bCrosshair = true; return MoveCursor(m_nCursor <= 0 ? last : m_nCursor - 1);
+    case kKeyRight: m_bCrosshair = true; return MoveCursor(m_nCursor >= last ? 0 : m_nCursor + 1);
     case kKeyEscape:
       if (!m_bCrosshair) return 0;
       m_bCrosshair = false;
       return Track(0, 0);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

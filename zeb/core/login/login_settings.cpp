@@ -19,7 +19,8 @@ int TextToPort(const std::string& text) { return ToPort(std::strtol(text.c_str()
 
 std::string ReadHost(const unsigned char* field) {
   const void* end = std::memchr(field, 0, kHostField);
-  const size_t length = end ? size_t(static_cast<const unsigned char*>(end) - field) : size_t(kHostField);
+  const size_t length =
+      end ? size_t(static_cast<const unsigned char*>(end) - field) : size_t(kHostField);
   return std::string(reinterpret_cast<const char*>(field), length);
 }
 
@@ -35,7 +36,8 @@ bool LoadLoginSettings(const std::string& path, SLoginSettings* s) {
   if (!file.IsLoaded()) return false;
   std::string text;
   file.GetString("USERINFO", "UserID", s->userId);
-  if (file.GetString("USERINFO", "SaveAccount", text) == 0) s->saveAccount = std::atoi(text.c_str());
+  if (file.GetString("USERINFO", "SaveAccount", text) == 0)
+    s->saveAccount = std::atoi(text.c_str());
   file.GetString("QUOTE", "ServerIP", s->quoteHost);
   if (file.GetString("QUOTE", "ServerPort", text) == 0) s->quotePort = TextToPort(text);
   file.GetString("TRADE", "ServerIP", s->tradeHost);

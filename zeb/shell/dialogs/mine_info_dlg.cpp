@@ -104,4 +104,6 @@ int CMineInfoDlg::OnInfoData(const void* body, int length) {
   return 1;
 }
 
-void CMineInfoDlg::ShowText(const std::string& text) { m_html.SetHtmlText(InfoTextToHtml(text).c_str(), TRUE); }
+void CMineInfoDlg::ShowText(const std::string& text) {
+  m_html.SetHtmlText(InfoTextToHtml(text).c_str(), TRUE);
+}

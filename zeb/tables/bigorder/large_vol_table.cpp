@@ -35,7 +35,9 @@ int CLargeTitleTable::Draw(CDC* dc) {
   return 1;
 }
 
-int CLargeTitleTable::HitTestRow(int x, int y) const { return PtInRect(m_rect, POINT{x, y}) ? 1 : 0; }
+int CLargeTitleTable::HitTestRow(int x, int y) const {
+  return PtInRect(m_rect, POINT{x, y}) ? 1 : 0;
+}
 
 int CLargeTitleTable::OnLButtonDblClk(int x, int y) {
   if (!HitTestRow(x, y)) return 0;
@@ -66,13 +68,15 @@ void CLargeVolTable::SetStock(const SStockInfo* item) {
 
 void CLargeVolTable::Request() {
   if (!m_item) return;
-  const std::string request =
-      BuildItemRequest(PKT_BIG_ORDER, m_item->market, static_cast<uint16_t>(CPublic::GetRequestTag()),
-                       m_item->market, static_cast<uint32_t>(Threshold(m_hooks)));
+  const std::string request = BuildItemRequest(
+      PKT_BIG_ORDER, m_item->market, static_cast<uint16_t>(CPublic::GetRequestTag()),
+      m_item->market, static_cast<uint32_t>(Threshold(m_hooks)));
   m_store->SendRequest(request.data(), static_cast<int>(request.size()), 1);
 }
 
-int CLargeVolTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+int CLargeVolTable::UpdateData(const void* body, int length) {
+  return UpdatePacket(CChartPacket(body, length));
+}
 
 int CLargeVolTable::UpdatePacket(const CChartPacket& packet) {
   const SBigOrderPacket* orders = packet.BigOrders();
@@ -134,6 +138,7 @@ int CLargeVolTable::OnLButtonDblClk(int x, int y) {
   const size_t index = static_cast<size_t>(GetTopRow() + row);
   if (index >= m_codes.size()) return 0;
   SCodeInfo code = m_codes[index];
-  if (HWND main = m_store->GetMainWnd()) ::SendMessage(main, WM_QUOTE_REQUEST, kRequestItem, LPARAM(&code));
+  if (HWND main = m_store->GetMainWnd())
+    ::SendMessage(main, WM_QUOTE_REQUEST, kRequestItem, LPARAM(&code));
   return 1;
 }

@@ -119,7 +119,9 @@ void CDealTable::AddTick(uint16_t time, uint32_t price, int64_t bid, int64_t ask
   SetTop(following ? LastPageTop() : GetTopRow() - dropped);
 }
 
-int CDealTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+int CDealTable::UpdateData(const void* body, int length) {
+  return UpdatePacket(CChartPacket(body, length));
+}
 
 int CDealTable::UpdatePacket(const CChartPacket& packet) {
   if (!packet.Body() || !packet.HasHead()) return 1;

@@ -29,7 +29,7 @@ class CPublic;
 struct SDealRow {
   uint16_t time = 0;  // minutes of the day
   uint32_t price = 0;
-  int64_t bid = 0;    // CDealTable::kNoPrice when the record had none
+  int64_t bid = 0;  // CDealTable::kNoPrice when the record had none
   int64_t ask = 0;
   uint32_t volume = 0;
 };

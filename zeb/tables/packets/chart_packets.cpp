@@ -32,7 +32,8 @@ constexpr size_t kBigAddAt = 25;
 
 // The group check of a reader given the head; the body must be as long as
 // the layout's fixed part.
-bool OfGroup(const SPacketHead& head, const void* body, size_t length, size_t need, uint16_t group) {
+bool OfGroup(const SPacketHead& head, const void* body, size_t length, size_t need,
+             uint16_t group) {
   return body != nullptr && length >= need && PacketGroup(head.type) == group;
 }
 
@@ -118,7 +119,8 @@ bool ReadMinuteTrace(const void* body, size_t length, SMinuteTracePacket* out) {
   return ReadMinuteLayout(head, body, length, out);
 }
 
-bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length, SMinuteTracePacket* out) {
+bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length,
+                      SMinuteTracePacket* out) {
   out->ticks.clear();
   out->points.clear();
   out->pointsRead = false;
@@ -134,7 +136,8 @@ bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length, 
     out->quote = STickRecord{};
     return false;
   }
-  out->code = SCodeInfo{ReadU16(p + kTraceMarketAt), static_cast<int32_t>(ReadU32(p + kTraceCodeAt))};
+  out->code =
+      SCodeInfo{ReadU16(p + kTraceMarketAt), static_cast<int32_t>(ReadU32(p + kTraceCodeAt))};
   ReadDeals(p, at, n, &out->ticks);
   const size_t pointsAt = at + n * kDealRecordSize;
   const size_t k = ReadU16(p + kTracePointCountAt);

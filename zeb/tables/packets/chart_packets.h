@@ -22,11 +22,11 @@
 #include "zeb/store/store_records.h"
 #include "zeb/tables/packets/quote_packets.h"
 
-constexpr uint16_t PKT_PRICE_DISTRIB = 0x0100;   // the day's deal list
-constexpr uint16_t PKT_MINUTE_TRACE = 0x0300;    // time-share reply with ticks
-constexpr uint16_t PKT_TRACE_LIST = 0x0900;      // the traced codes' minutes
-constexpr uint16_t PKT_BIG_ORDER = 0x1C00;       // big orders of a market
-constexpr uint16_t PKT_BIG_ORDER_ADD = 0x1D00;   // pushed big orders
+constexpr uint16_t PKT_PRICE_DISTRIB = 0x0100;  // the day's deal list
+constexpr uint16_t PKT_MINUTE_TRACE = 0x0300;   // time-share reply with ticks
+constexpr uint16_t PKT_TRACE_LIST = 0x0900;     // the traced codes' minutes
+constexpr uint16_t PKT_BIG_ORDER = 0x1C00;      // big orders of a market
+constexpr uint16_t PKT_BIG_ORDER_ADD = 0x1D00;  // pushed big orders
 
 // Levels a quote record carries in full: five asks (fifth to first), then
 // five bids (first to fifth).
@@ -50,8 +50,8 @@ struct SBoardLevel {
 // One pushed or embedded quote record (the wire form is 51 bytes and then
 // levelCount 8-byte levels).
 struct STickRecord {
-  SCodeInfo code;          // market = the packed byte | 0x1000
-  uint16_t time = 0;       // minutes of the day
+  SCodeInfo code;     // market = the packed byte | 0x1000
+  uint16_t time = 0;  // minutes of the day
   uint32_t open = 0;
   uint32_t high = 0;
   uint32_t low = 0;
@@ -62,24 +62,26 @@ struct STickRecord {
   uint32_t amount = 0;     // thousandths
   uint32_t activeBuy = 0;
   uint32_t activeSell = 0;
-  uint8_t levelCount = 0;  // as the record says
+  uint8_t levelCount = 0;                          // as the record says
   std::array<SBoardLevel, kBoardLevels> levels{};  // the first min(levelCount, 10)
 
   // Whether entry i exists in the record.
   bool HasLevel(int i) const { return i >= 0 && i < levelCount && i < kBoardLevels; }
   // The entry's price, 0 when the record lacks it.
-  uint32_t LevelPrice(int i) const { return HasLevel(i) ? levels[static_cast<size_t>(i)].price : 0; }
+  uint32_t LevelPrice(int i) const {
+    return HasLevel(i) ? levels[static_cast<size_t>(i)].price : 0;
+  }
 };
 
 // One deal of a deal list or tick (minute record) of a time-share reply;
 // both are the same 30-byte record, read by one reader.
 struct SDealRecord {
-  uint16_t time = 0;    // minutes after the start of the first session
-  uint32_t price = 0;   // thousandths
+  uint16_t time = 0;   // minutes after the start of the first session
+  uint32_t price = 0;  // thousandths
   uint32_t volume = 0;
-  uint32_t bid = 0;     // best bid at the time of the deal
-  uint32_t ask = 0;     // best ask
-  int32_t amount = 0;   // the minute's amount (the K-line's minute merge)
+  uint32_t bid = 0;    // best bid at the time of the deal
+  uint32_t ask = 0;    // best ask
+  int32_t amount = 0;  // the minute's amount (the K-line's minute merge)
 };
 
 // One per-minute point of the minute data (26 bytes).
@@ -91,7 +93,7 @@ struct SMinutePoint {
 };
 
 struct SBigOrder {
-  uint16_t time = 0;    // minutes after the start of the first session
+  uint16_t time = 0;  // minutes after the start of the first session
   SCodeInfo code;
   uint32_t price = 0;
   uint32_t volume = 0;
@@ -143,7 +145,8 @@ bool ReadBigOrders(const SPacketHead& head, const void* body, size_t length, SBi
 // (the callers choose the types they take): false, and an empty result,
 // when the quote record or the ticks reach past the body; the points are
 // kept only when they fit too (pointsRead).
-bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length, SMinuteTracePacket* out);
+bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length,
+                      SMinuteTracePacket* out);
 
 // Decodes one record at p of at most avail bytes; 0 when it does not fit,
 // else the bytes it takes.

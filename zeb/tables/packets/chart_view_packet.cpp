@@ -23,8 +23,9 @@ const SDealListPacket* CChartPacket::Deals() const {
 }
 
 const SMinuteTracePacket* CChartPacket::Minutes() const {
-  return Once(IsMinuteDataGroup(Group()), m_minutes,
-              [&](SMinuteTracePacket& r) { return ReadMinuteLayout(m_head, m_body, m_length, &r); });
+  return Once(IsMinuteDataGroup(Group()), m_minutes, [&](SMinuteTracePacket& r) {
+    return ReadMinuteLayout(m_head, m_body, m_length, &r);
+  });
 }
 
 const SDayTrace* CChartPacket::DayTrace() const {
@@ -48,8 +49,9 @@ const std::vector<SExRightsRecord>* CChartPacket::ExRights() const {
 }
 
 const std::map<uint32_t, std::string>* CChartPacket::Titles() const {
-  return Once(Group() == PKT_INFO_TITLES, m_titles,
-              [&](std::map<uint32_t, std::string>& r) { return ReadInfoTitles(m_body, m_length, &r); });
+  return Once(Group() == PKT_INFO_TITLES, m_titles, [&](std::map<uint32_t, std::string>& r) {
+    return ReadInfoTitles(m_body, m_length, &r);
+  });
 }
 
 const SBigOrderPacket* CChartPacket::BigOrders() const {

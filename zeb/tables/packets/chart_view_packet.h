@@ -43,14 +43,14 @@ class CChartPacket {
   // PKT_MINUTE_TRACE and the types of its layout (PKT_MINUTE_TRACE_A,
   // PKT_MINUTE_TRACE_D, PKT_TRACE_LIST); the points only with pointsRead.
   const SMinuteTracePacket* Minutes() const;
-  const SDayTrace* DayTrace() const;     // PKT_DAY_TRACE
-  const SPushTickPacket* Push() const;   // PKT_PUSH_TICK
+  const SDayTrace* DayTrace() const;    // PKT_DAY_TRACE
+  const SPushTickPacket* Push() const;  // PKT_PUSH_TICK
   // PKT_HIS_KLINE, PKT_HIS_KLINE_MORE, PKT_HIS_KLINE_EXT.
   const SHistoryPacket* History() const;
   const std::vector<SExRightsRecord>* ExRights() const;   // PKT_EXRIGHTS
   const std::map<uint32_t, std::string>* Titles() const;  // PKT_INFO_TITLES
-  const SBigOrderPacket* BigOrders() const;  // PKT_BIG_ORDER, PKT_BIG_ORDER_ADD
-  const std::string* InfoText() const;       // PKT_INFO_LIST
+  const SBigOrderPacket* BigOrders() const;               // PKT_BIG_ORDER, PKT_BIG_ORDER_ADD
+  const std::string* InfoText() const;                    // PKT_INFO_LIST
 
  private:
   // The group's records, read by read(records) on the first call.

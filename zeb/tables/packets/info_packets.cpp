@@ -17,7 +17,8 @@ bool ReadInfoText(const void* body, size_t length, std::string* text) {
 bool ReadInfoText(const SPacketHead& head, const void* body, size_t length, std::string* text) {
   if (text == nullptr) return false;
   text->clear();
-  if (body == nullptr || PacketGroup(head.type) != PKT_INFO_LIST || length < kInfoTextAt) return false;
+  if (body == nullptr || PacketGroup(head.type) != PKT_INFO_LIST || length < kInfoTextAt)
+    return false;
   const char* start = static_cast<const char*>(body) + kInfoTextAt;
   const size_t room = length - kInfoTextAt;
   const void* nul = std::memchr(start, '\0', room);

@@ -24,7 +24,8 @@ class CItemQuoteFeed {
   // the item to onRecord (see TakePush). Says which reply was taken:
   // nothing for another packet, a refused body or another item's reply.
   template <class OnTrace, class OnRecord>
-  Taken Take(const CChartPacket& packet, const SCodeInfo& item, OnTrace&& onTrace, OnRecord&& onRecord) {
+  Taken Take(const CChartPacket& packet, const SCodeInfo& item, OnTrace&& onTrace,
+             OnRecord&& onRecord) {
     if (packet.Group() == PKT_MINUTE_TRACE) {
       const SMinuteTracePacket* trace = packet.Minutes();
       if (!trace || !(trace->quote.code == item)) return Taken::kNothing;

@@ -20,7 +20,8 @@ bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out) {
   return ReadKLineHistory(head, body, length, out);
 }
 
-bool ReadKLineHistory(const SPacketHead& head, const void* body, size_t length, SHistoryPacket* out) {
+bool ReadKLineHistory(const SPacketHead& head, const void* body, size_t length,
+                      SHistoryPacket* out) {
   out->records.clear();
   if (body == nullptr || length < kHistoryRecordsAt) return false;
   const uint8_t* p = Bytes(body);
@@ -63,7 +64,8 @@ bool KLineMinutesOf(const SMinuteTracePacket& body, SKLineMinutePacket* out) {
   out->code = body.code;
   if (!body.pointsRead) return false;
   out->minutes.reserve(body.ticks.size());
-  for (const SDealRecord& d : body.ticks) out->minutes.push_back(SKLineMinute{d.time, d.price, d.volume, d.amount});
+  for (const SDealRecord& d : body.ticks)
+    out->minutes.push_back(SKLineMinute{d.time, d.price, d.volume, d.amount});
   out->pointCount = static_cast<uint16_t>(body.points.size());
   if (!body.points.empty()) out->newestPointMinute = body.points.back().elapsed;
   return true;
@@ -73,7 +75,8 @@ bool KLineTickOf(const SPushTickPacket& push, SCodeInfo item, SKLineTick* out) {
   *out = SKLineTick{};
   for (const STickRecord& r : push.records) {
     if (!(r.code == item)) continue;
-    *out = SKLineTick{r.code, r.time, r.open, r.high, r.low, r.last, r.volume, r.curVolume, r.amount};
+    *out =
+        SKLineTick{r.code, r.time, r.open, r.high, r.low, r.last, r.volume, r.curVolume, r.amount};
     return true;
   }
   return false;
@@ -84,7 +87,8 @@ bool ReadExRights(const void* body, size_t length, std::vector<SExRightsRecord>*
   if (body == nullptr || length < kExRightsAt) return false;
   const uint8_t* p = Bytes(body);
   const int16_t count = static_cast<int16_t>(ReadU16(p + 4));
-  if (count < 0 || !RecordsFit(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
+  if (count < 0 ||
+      !RecordsFit(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
     return false;
   out->resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {

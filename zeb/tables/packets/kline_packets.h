@@ -53,7 +53,8 @@ struct SHistoryPacket {
 // refused (false, no records).
 bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out);
 // The same for a body whose head the caller has read (chart_packets.h).
-bool ReadKLineHistory(const SPacketHead& head, const void* body, size_t length, SHistoryPacket* out);
+bool ReadKLineHistory(const SPacketHead& head, const void* body, size_t length,
+                      SHistoryPacket* out);
 
 // What the K-line takes of a 0x0300 body: the item, the 30-byte minute
 // records and the newest of the 26-byte points.

@@ -59,7 +59,9 @@ void CTraceTable::RebuildColumns() {
   AddStyle(kTableStyleNoHeader);
 }
 
-int CTraceTable::UpdateData(const void* body, int length) { return UpdatePacket(CChartPacket(body, length)); }
+int CTraceTable::UpdateData(const void* body, int length) {
+  return UpdatePacket(CChartPacket(body, length));
+}
 
 int CTraceTable::UpdatePacket(const CChartPacket& packet) {
   if (!packet.Body()) {
@@ -108,13 +110,15 @@ void CTraceTable::BuildRows() {
     const SFenTraceUnit& t = m_ticks[static_cast<size_t>(i)];
     const int row = i - first;
     const int top = row == 0 ? 0x1000 : 0;
-    SetCell(row, 0, TextPrintf("%02d:%02d", t.time / 60, t.time % 60), -1, text, CLR_INVALID, top | 0x4000);
-    SetCell(row, 1, PriceText(t.price, m_nUnit, m_strFormat), -1, m_colors.Of(t.price, m_item.preClose),
-            CLR_INVALID, top);
+    SetCell(row, 0, TextPrintf("%02d:%02d", t.time / 60, t.time % 60), -1, text, CLR_INVALID,
+            top | 0x4000);
+    SetCell(row, 1, PriceText(t.price, m_nUnit, m_strFormat), -1,
+            m_colors.Of(t.price, m_item.preClose), CLR_INVALID, top);
     std::string volume;
     int image = -1;
     if (index) {
-      volume = std::abs(t.volume) < 10000 ? TextPrintf("%d", t.volume) : TextPrintf(GBK("%d万"), t.volume / 10000);
+      volume = std::abs(t.volume) < 10000 ? TextPrintf("%d", t.volume)
+                                          : TextPrintf(GBK("%d万"), t.volume / 10000);
     } else {
       volume = TextPrintf("%d", t.volume / CPublic::GetLotSize());
       image = t.direction == 1 ? 1 : (t.direction == -1 ? 0 : 2);

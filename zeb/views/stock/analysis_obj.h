@@ -114,7 +114,8 @@ class CAnalisysObj : public CBaseDrawObj {
   void NotifyTechnicalShown(int kind);
   void InitTables();
   void OnKLineChip(int what, const void* data);
-  void OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count, const RECT& rect);
+  void OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count,
+                       const RECT& rect);
   void OnKLineCursor(const SHistoryUnit* bar, const std::string& value);
   // The cursor box stands where the chart keeps it (the user may drag it).
   void PlaceCursorBox();

@@ -94,7 +94,8 @@ void CStatInfoObj::SetStock(SStockInfo* item) {
   m_bigOrders.SetStock(item);
   if (m_nPage == kPanelBigOrders) m_bigOrders.Request();
   m_itemChart.SetStock(item);
-  const SStockInfo* index = m_store->GetIndexStock(static_cast<uint16_t>((item->market & 0xF0) | 0x1001));
+  const SStockInfo* index =
+      m_store->GetIndexStock(static_cast<uint16_t>((item->market & 0xF0) | 0x1001));
   m_indexItem = nullptr;
   if (index) {
     m_indexCopy = *index;
@@ -146,8 +147,8 @@ void CStatInfoObj::RefillTables() {
 }
 
 void CStatInfoObj::OnSchemeChanged() {
-  for (CBaseTable* table : std::initializer_list<CBaseTable*>{&m_title, &m_board, &m_values, &m_ticks,
-                                                              &m_bigOrders, &m_bigTitle}) {
+  for (CBaseTable* table : std::initializer_list<CBaseTable*>{
+           &m_title, &m_board, &m_values, &m_ticks, &m_bigOrders, &m_bigTitle}) {
     table->InitColors();
     table->InitColumns();
   }
@@ -172,13 +173,16 @@ void CStatInfoObj::OnChipUpdate(int kind, LPARAM value) {
       break;
     case 2: m_chips.SetTechShown(static_cast<int>(value)); break;
     case 3:
-      if (const RECT* r = reinterpret_cast<const RECT*>(value)) m_chips.SetPriceRect(r->left, r->top, r->right, r->bottom);
+      if (const RECT* r = reinterpret_cast<const RECT*>(value))
+        m_chips.SetPriceRect(r->left, r->top, r->right, r->bottom);
       break;
     default: break;
   }
 }
 
-int CStatInfoObj::OnData(const void* body, int length) { return OnPacket(CChartPacket(body, length)); }
+int CStatInfoObj::OnData(const void* body, int length) {
+  return OnPacket(CChartPacket(body, length));
+}
 
 int CStatInfoObj::OnPacket(const CChartPacket& packet) {
   if (!packet.HasHead()) return 1;
@@ -192,12 +196,8 @@ int CStatInfoObj::OnPacket(const CChartPacket& packet) {
       m_itemChart.OnPacket(packet);
       break;
     case PKT_DAY_TRACE:
-    case PKT_MINUTE_TRACE_D:
-      m_itemChart.OnPacket(packet);
-      break;
-    case PKT_TRACE_LIST:
-      m_indexChart.OnPacket(packet);
-      break;
+    case PKT_MINUTE_TRACE_D: m_itemChart.OnPacket(packet); break;
+    case PKT_TRACE_LIST: m_indexChart.OnPacket(packet); break;
     case PKT_PUSH_TICK:
       m_board.UpdatePacket(packet);
       m_ticks.UpdatePacket(packet);
@@ -214,11 +214,8 @@ int CStatInfoObj::OnPacket(const CChartPacket& packet) {
       break;
     }
     case PKT_BIG_ORDER:
-    case PKT_BIG_ORDER_ADD:
-      m_bigOrders.UpdatePacket(packet);
-      break;
-    default:
-      break;
+    case PKT_BIG_ORDER_ADD: m_bigOrders.UpdatePacket(packet); break;
+    default: break;
   }
   return 1;
 }

@@ -139,10 +139,10 @@ class CStockView : public CBaseView {
   CDC m_back;
   CBitmap m_backBitmap;
   RECT m_rcBack{};
-  bool m_bBackHolds = false;   // the back buffer holds the last full paint
-  bool m_bFullPending = true;  // a repaint of everything is asked for
-  bool m_bChartPending = false;  // the chart's changed areas are asked for
-  bool m_bPanelPending = false;  // the panel is asked for
+  bool m_bBackHolds = false;      // the back buffer holds the last full paint
+  bool m_bFullPending = true;     // a repaint of everything is asked for
+  bool m_bChartPending = false;   // the chart's changed areas are asked for
+  bool m_bPanelPending = false;   // the panel is asked for
   bool m_bCursorPending = false;  // the chart's cursor areas are asked for
-  std::vector<RECT> m_pending;  // areas asked for since the last paint
+  std::vector<RECT> m_pending;    // areas asked for since the last paint
 };
