@@ -23,11 +23,14 @@ void GetText(char (&field)[N], const uint8_t* p) {
   field[N - 1] = '\0';
 }
 
-int32_t StoredLength(const std::string& text) { return text.empty() ? 0 : static_cast<int32_t>(text.size() + 1); }
+int32_t StoredLength(const std::string& text) {
+  return text.empty() ? 0 : static_cast<int32_t>(text.size() + 1);
+}
 
 // Offsets inside a record.
 constexpr size_t kOffCode = 2, kOffName = 102, kOffGroup = 153, kOffReserved = 157, kOffGrid = 213,
-                 kOffParams = 313, kOffFormulaLen = 813, kOffNoteLen = 817;  // 817-820, the record's end
+                 kOffParams = 313, kOffFormulaLen = 813,
+                 kOffNoteLen = 817;  // 817-820, the record's end
 // Offsets inside a parameter set.
 constexpr size_t kOffSetCode = 2, kOffSetValues = 102, kOffSetReserved = 486;
 
@@ -39,7 +42,8 @@ bool TakeText(const uint8_t* data, size_t size, size_t& at, int32_t stored, std:
   if (static_cast<size_t>(stored) > size - at) return false;
   const uint8_t* begin = data + at;
   const void* zero = std::memchr(begin, 0, static_cast<size_t>(stored));
-  const size_t length = zero ? static_cast<const uint8_t*>(zero) - begin : static_cast<size_t>(stored);
+  const size_t length =
+      zero ? static_cast<const uint8_t*>(zero) - begin : static_cast<size_t>(stored);
   text.assign(reinterpret_cast<const char*>(begin), length);
   at += static_cast<size_t>(stored);
   return true;
@@ -78,7 +82,8 @@ void UnpackRecord(const uint8_t* in, SFormulaRecord& r) {
 std::string BuildDatFile(const std::deque<SFormulaRecord>& formulas) {
   const size_t count = formulas.size();
   size_t size = kDatHeaderSize + kRecordSize * count;
-  for (const SFormulaRecord& r : formulas) size += StoredLength(r.strFormula) + StoredLength(r.strNote);
+  for (const SFormulaRecord& r : formulas)
+    size += StoredLength(r.strFormula) + StoredLength(r.strNote);
   size = (size + 7) / 8 * 8;
   std::string file(size, '\0');
   auto* data = reinterpret_cast<uint8_t*>(file.data());
@@ -99,7 +104,8 @@ std::string BuildDatFile(const std::deque<SFormulaRecord>& formulas) {
   return file;
 }
 
-bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>& records, std::string& error) {
+bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>& records,
+                  std::string& error) {
   const size_t size = file.size();
   if (size < kDatHeaderSize || size % 8 != 0) {
     error = "length " + std::to_string(size) + " is not a store file";
@@ -110,7 +116,8 @@ bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>&
   FormulaCipher().DecipherBuffer(data, size);
   const int32_t count = ReadI32(data);
   const int32_t textOffset = ReadI32(data + 4);
-  if (count < 0 || static_cast<size_t>(count) > (size - kDatHeaderSize) / kRecordSize) {
+  if (count < 0 ||
+      !platform::RecordsFit(size, kDatHeaderSize, static_cast<size_t>(count), kRecordSize)) {
     error = "formula count " + std::to_string(count) + " runs past the end";
     return false;
   }
@@ -125,7 +132,8 @@ bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>&
     loaded[i].nKind = static_cast<int16_t>(kind);
   }
   for (SFormulaRecord& r : loaded)
-    if (!TakeText(data, size, at, r.nFormulaLen, r.strFormula) || !TakeText(data, size, at, r.nNoteLen, r.strNote)) {
+    if (!TakeText(data, size, at, r.nFormulaLen, r.strFormula) ||
+        !TakeText(data, size, at, r.nNoteLen, r.strNote)) {
       error = std::string("texts of ") + r.szCode + " run past the end";
       return false;
     }
@@ -135,7 +143,8 @@ bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>&
 
 std::string BuildGroupFile(const std::vector<SFormulaGroup>& groups) {
   std::string file(groups.size() * kGroupSize, '\0');
-  for (size_t i = 0; i < groups.size(); ++i) std::memcpy(file.data() + i * kGroupSize, groups[i].szName, kGroupSize);
+  for (size_t i = 0; i < groups.size(); ++i)
+    std::memcpy(file.data() + i * kGroupSize, groups[i].szName, kGroupSize);
   return file;
 }
 

@@ -39,8 +39,10 @@ void CheckReaders(const uint8_t* data, size_t size) {
   } else if (!minutes.minutes.empty()) {
     std::abort();
   }
+  SPushTickPacket push;
   SKLineTick tick;
-  if (ReadKLineTick(data, size, kItem, &tick) && !(tick.code == kItem)) std::abort();
+  if (ReadPushTicks(data, size, &push) && KLineTickOf(push, kItem, &tick) && !(tick.code == kItem))
+    std::abort();
   std::vector<SExRightsRecord> exRights;
   if (ReadExRights(data, size, &exRights)) {
     if (kExRightsAt + exRights.size() * kExRightsRecordSize > size) std::abort();

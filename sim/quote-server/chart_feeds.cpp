@@ -23,10 +23,8 @@ bool ChartFeeds::Serves(uint16_t type) {
     case kMinuteTraceType:
     case kTraceListType:
     case kBigOrderType:
-    case kInfoType:
-      return true;
-    default:
-      return false;
+    case kInfoType: return true;
+    default: return false;
   }
 }
 
@@ -76,12 +74,12 @@ std::vector<std::string> ChartFeeds::Answer(int connection, const std::string& r
   if (!walk_.Day((int32_t)word, &item, &deals)) return {};
   switch (type) {
     case kDealListType: return {BuildDealList(tag, deals)};
-    case kMinuteTraceType:
-      Show(feed, item.code);
-      return {BuildMinuteTrace(tag, item, deals)};
+    case kMinuteTraceType: Show(feed, item.code); return {BuildMinuteTrace(tag, item, deals)};
     case kInfoType: {
       // The second item of the request carries the date.
-      const uint32_t date = request.size() >= kHead + 2 * kItem ? ReadU32(p + kHead + kItem + 2) : 0;
+      const uint32_t date = platform::RecordsFit(request.size(), kHead, 2, kItem)
+                                ? ReadU32(p + kHead + kItem + 2)
+                                : 0;
       return {BuildInfoText(tag, item, date)};
     }
     default: return {};

@@ -23,6 +23,7 @@ namespace {
 
 constexpr size_t kHeadSize = 18;
 constexpr size_t kPeriodCountAt = 8;
+constexpr size_t kPhaseSize = 4;  // begin and end, u16 minutes
 constexpr size_t kBlockCountAt = 13;
 constexpr size_t kTradeDateAt = 4;
 constexpr size_t kBlockHeadSize = 12;
@@ -30,6 +31,7 @@ constexpr size_t kBlockItemCountAt = 6;
 
 using platform::ReadI32;
 using platform::ReadU16;
+using platform::RecordsFit;
 
 }  // namespace
 
@@ -42,7 +44,7 @@ int CPublic::ParseMarketTable(const void* body, int len) {
 
   const int32_t tradeDate = ReadI32(p + kTradeDateAt);
   const unsigned blockCount = p[kBlockCountAt];
-  size_t at = kHeadSize + 4u * p[kPeriodCountAt];
+  size_t at = kHeadSize + kPhaseSize * p[kPeriodCountAt];
   int result = 0;
   bool changed = false;
   for (unsigned b = 0; b < blockCount; ++b) {
@@ -53,15 +55,14 @@ int CPublic::ParseMarketTable(const void* body, int len) {
     const uint16_t count = ReadU16(p + at + kBlockItemCountAt);
     at += kBlockHeadSize;
     if (count == 0) continue;
-    const size_t bytes = static_cast<size_t>(count) * sizeof(SStockInfo);
-    if (size - at < bytes) {
+    if (!RecordsFit(size, at, count, sizeof(SStockInfo))) {
       result = -1;
       break;
     }
     m_nTradeDate = tradeDate;
     StoreMarketBlock(p + at, count);
     changed = true;
-    at += bytes;
+    at += static_cast<size_t>(count) * sizeof(SStockInfo);
   }
   if (changed) RebuildIndex();
   return result;
@@ -69,11 +70,11 @@ int CPublic::ParseMarketTable(const void* body, int len) {
 
 bool CPublic::ParsePhases(const uint8_t* body, size_t len) {
   const size_t n = body[kPeriodCountAt];
-  if (len - kHeadSize < 4 * n) return false;
+  if (!RecordsFit(len, kHeadSize, n, kPhaseSize)) return false;
   m_arPhases.clear();
   m_arPhases.reserve(n);
   for (size_t i = 0; i < n; ++i) {
-    const uint8_t* rec = body + kHeadSize + 4 * i;
+    const uint8_t* rec = body + kHeadSize + kPhaseSize * i;
     m_arPhases.push_back(SPhase{ReadU16(rec), ReadU16(rec + 2)});
   }
   return true;

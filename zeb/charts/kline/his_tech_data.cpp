@@ -12,6 +12,7 @@
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 
 namespace {
 
@@ -32,22 +33,14 @@ int PeriodOfCommand(UINT id) {
 
 const char* PeriodName(int period) {
   switch (period) {
-    case 5:
-      return GBK("5分钟线");
-    case 15:
-      return GBK("15分钟线");
-    case 30:
-      return GBK("30分钟线");
-    case 60:
-      return GBK("60分钟线");
-    case 61:
-      return GBK("日线");
-    case 62:
-      return GBK("周线");
-    case 63:
-      return GBK("月线");
-    default:
-      return "";
+    case 5: return GBK("5分钟线");
+    case 15: return GBK("15分钟线");
+    case 30: return GBK("30分钟线");
+    case 60: return GBK("60分钟线");
+    case 61: return GBK("日线");
+    case 62: return GBK("周线");
+    case 63: return GBK("月线");
+    default: return "";
   }
 }
 
@@ -151,54 +144,52 @@ void CHisTechObj::ResetPaneOutputs() {
 }
 
 int CHisTechObj::OnData(const void* body, int length) {
+  return OnPacket(CChartPacket(body, length));
+}
+
+int CHisTechObj::OnPacket(const CChartPacket& packet) {
   ++m_nPackets;
   const bool keptBefore = m_bKeptCurrent;
   ForgetKeptImage();
   if (!m_item) return 0;
-  if (body == nullptr) {
+  if (packet.Body() == nullptr) {
     m_raw.clear();
     Recompute();
     return 1;
   }
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 0;
-  switch (PacketGroup(head.type)) {
-    case PKT_MINUTE_TRACE:
-      return OnMinutes(body, length);
+  if (!packet.HasHead()) return 0;
+  switch (packet.Group()) {
+    case PKT_MINUTE_TRACE: return OnMinutes(packet.Minutes());
     case PKT_HIS_KLINE:
     case PKT_HIS_KLINE_MORE:
     case PKT_HIS_KLINE_EXT: {
       if (m_nHistoryState == 1) m_nHistoryState = 2;
-      if (head.tag != CPublic::GetRequestTag()) return 0;
-      return OnHistory(body, length);
+      if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
+      return OnHistory(packet.History());
     }
-    case PKT_PUSH_TICK:
-      return OnTick(body, length, keptBefore);
+    case PKT_PUSH_TICK: return OnTick(packet.Push(), keptBefore);
     case PKT_EXRIGHTS: {
-      std::vector<SExRightsRecord> records;
-      if (!ReadExRights(body, static_cast<size_t>(length), &records)) return 0;
-      m_exRights = std::move(records);
+      const std::vector<SExRightsRecord>* records = packet.ExRights();
+      if (!records) return 0;
+      m_exRights = *records;
       if (!m_panes.empty())
         m_panes[0]->SetExRightsData(m_exRights.data(), static_cast<int>(m_exRights.size()));
       return 1;
     }
     case PKT_INFO_TITLES: {
-      InfoTitleMap titles;
-      if (!ReadInfoTitles(body, static_cast<size_t>(length), &titles)) return 0;
-      m_titles = std::move(titles);
+      const InfoTitleMap* titles = packet.Titles();
+      if (!titles) return 0;
+      m_titles = *titles;
       if (!m_panes.empty()) m_panes[0]->SetInfoMarks(&m_titles);
       return 1;
     }
-    default:
-      return 1;
+    default: return 1;
   }
 }
 
-int CHisTechObj::OnHistory(const void* body, int length) {
-  SHistoryPacket reply;
-  const bool read = ReadKLineHistory(body, static_cast<size_t>(length), &reply);
+int CHisTechObj::OnHistory(const SHistoryPacket* read) {
   // Another item's late reply answers nothing asked of this one.
-  if (read && reply.hasData != 0 && !reply.records.empty() && !(reply.code == m_item->GetKey()))
+  if (read && read->hasData != 0 && !read->records.empty() && !(read->code == m_item->GetKey()))
     return 1;
   // One reply per request: a server repeating its answer, or sending
   // history unasked, would otherwise prepend it again and again.
@@ -208,6 +199,7 @@ int CHisTechObj::OnHistory(const void* body, int length) {
   }
   m_bRequestPending = false;
   if (!read) return 0;
+  const SHistoryPacket& reply = *read;
   const bool extended = PacketGroup(reply.head.type) == PKT_HIS_KLINE_EXT;
   if (reply.hasData == 0 || reply.records.empty()) {
     Recompute();
@@ -244,9 +236,10 @@ int CHisTechObj::OnHistory(const void* body, int length) {
   bars.reserve(static_cast<size_t>(n + held));
   for (int i = 0; i < n; ++i) {
     const SHistoryRecord& r = reply.records[static_cast<size_t>(skipped + i)];
-    bars.push_back(SHistoryUnit{
-        static_cast<int32_t>(r.date), float(r.open / kPriceUnit), float(r.high / kPriceUnit),
-        float(r.low / kPriceUnit), float(r.close / kPriceUnit), r.volume, static_cast<uint32_t>(r.amount)});
+    bars.push_back(SHistoryUnit{static_cast<int32_t>(r.date), float(r.open / kPriceUnit),
+                                float(r.high / kPriceUnit), float(r.low / kPriceUnit),
+                                float(r.close / kPriceUnit), r.volume,
+                                static_cast<uint32_t>(r.amount)});
   }
   bars.insert(bars.end(), m_raw.begin(), m_raw.end());
   m_raw.swap(bars);
@@ -263,14 +256,16 @@ int CHisTechObj::OnHistory(const void* body, int length) {
       newest.fClose = old.fClose;
       newest.nVolume += old.nVolume;
       // Saturates: a month of a busy item may not fit the bar's field.
-      newest.nAmount = static_cast<uint32_t>(std::min<uint64_t>(uint64_t{newest.nAmount} + old.nAmount, UINT32_MAX));
+      newest.nAmount = static_cast<uint32_t>(
+          std::min<uint64_t>(uint64_t{newest.nAmount} + old.nAmount, UINT32_MAX));
       newest.nDate = old.nDate;
       m_raw.pop_back();
     }
   }
   ResetPaneOutputs();
   const int count = static_cast<int>(m_raw.size());
-  if ((!extended && static_cast<int>(reply.records.size()) < m_nBarsWanted) || count >= kMaxHeldBars)
+  if ((!extended && static_cast<int>(reply.records.size()) < m_nBarsWanted) ||
+      count >= kMaxHeldBars)
     m_nHistoryState = 3;
   if (extended) {
     m_nFirst = 0;
@@ -280,14 +275,10 @@ int CHisTechObj::OnHistory(const void* body, int length) {
   }
   switch (m_nScrollMode) {
     case 1:
-    case 2:
-      m_nScrollMode = 0;
-      break;
+    case 2: m_nScrollMode = 0; break;
     case 3:
-      if (m_nHistoryState == 3)
-        m_nCursorBase = std::max(0, m_nCursorBase + count - m_nBarsWanted);
-      else if (count > m_nBarsWanted)
-        m_nFirst = m_nEnd;
+      if (m_nHistoryState == 3) m_nCursorBase = std::max(0, m_nCursorBase + count - m_nBarsWanted);
+      else if (count > m_nBarsWanted) m_nFirst = m_nEnd;
       m_nEnd = count;
       m_nScrollMode = 0;
       m_nCursor = -1;
@@ -352,9 +343,9 @@ int CHisTechObj::TradingMinute(int minuteOfDay) const {
   return sum;
 }
 
-int CHisTechObj::OnMinutes(const void* body, int length) {
+int CHisTechObj::OnMinutes(const SMinuteTracePacket* body) {
   SKLineMinutePacket packet;
-  if (!ReadKLineMinutes(body, static_cast<size_t>(length), &packet)) return 0;
+  if (!body || !KLineMinutesOf(*body, &packet)) return 0;
   if (packet.head.tag != CPublic::GetRequestTag() || packet.code.code != m_item->code) return 0;
   if (m_raw.empty() || packet.minutes.empty() || packet.pointCount == 0) return 1;
   const SKLineMinute& newest = packet.minutes.back();
@@ -402,8 +393,8 @@ int CHisTechObj::OnMinutes(const void* body, int length) {
       last->fHigh = std::max(last->fHigh, p);
       last->fLow = std::min(last->fLow, p);
       // Saturates: a busy bar's minutes may not fit the bar's field.
-      last->nAmount = static_cast<uint32_t>(
-          std::min<uint64_t>(uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
+      last->nAmount = static_cast<uint32_t>(std::min<uint64_t>(
+          uint64_t{last->nAmount} + static_cast<uint32_t>(it->amount), UINT32_MAX));
       last->nVolume += packet.code.market == 4097 ? it->volume / 100 : it->volume;
     }
     if (e - d < newest.minute) last->fClose = float(newest.price / kPriceUnit);
@@ -423,8 +414,8 @@ bool CHisTechObj::InSession(int minuteOfDay) const {
 
 void CHisTechObj::TraceRefused(CTraceBudget& kind, const char* what) {
   if (!kind.Take()) return;
-  WriteTraceLine(TRACE_HERE, 0, "K-line %06d: %s refused (%llu so far)\n", m_item ? m_item->code : 0,
-                 what, static_cast<unsigned long long>(kind.Count()));
+  WriteTraceLine(TRACE_HERE, 0, "K-line %06d: %s refused (%llu so far)\n",
+                 m_item ? m_item->code : 0, what, static_cast<unsigned long long>(kind.Count()));
 }
 
 // The bar of the last bar's time and of a tick's minute, in bars of the
@@ -445,16 +436,16 @@ CHisTechObj::STickBars CHisTechObj::BarsOfTick(int minuteOfDay) const {
   const int lastHhmm = last.nDate % 10000;
   STickBars b;
   b.today = lastDay == tradeDay || lastDay == tradeDay + 1;
-  const int lastMinute = (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
+  const int lastMinute =
+      (lastDay - tradeDay) * kMinutesPerDay + lastHhmm / 100 * 60 + lastHhmm % 100;
   b.lastBar = (TradingMinute(lastMinute) - 1) / m_nPeriod;
   b.tickBar = (TradingMinute(minuteOfDay) - 1) / m_nPeriod;
   return b;
 }
 
-bool CHisTechObj::ReadOwnTick(const void* body, int length, SKLineTick* t) {
+bool CHisTechObj::ReadOwnTick(const SPushTickPacket* push, SKLineTick* t) {
   m_bTicksSeen = true;
-  if (!ReadKLineTick(body, static_cast<size_t>(length), m_item->GetKey(), t) || m_raw.empty())
-    return false;
+  if (!push || !KLineTickOf(*push, m_item->GetKey(), t) || m_raw.empty()) return false;
   // A quote stamped outside the sessions is no trade of the day: it moves
   // no bar, whatever the period (a server's bad clock would otherwise open
   // a bar per tick).

@@ -19,8 +19,12 @@
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_obj.h"
 
+class CChartPacket;
 class CPublic;
+struct SHistoryPacket;
 struct SKLineTick;
+struct SMinuteTracePacket;
+struct SPushTickPacket;
 
 // One corporate action as the adjustment uses it.
 struct SPowerReturnInfo {
@@ -80,7 +84,11 @@ class CHisTechObj : public CBaseDrawObj {
   ~CHisTechObj() override;
 
   int RecalcLayout() override;
+  // Decodes the body, then OnPacket.
   int OnData(const void* body, int length) override;
+  // Takes a history reply, the minute data, a push, the ex-rights or the
+  // information titles; a packet without a body lets go of the series.
+  int OnPacket(const CChartPacket& packet);
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
   int Draw(CChartPainter& p);
@@ -201,15 +209,16 @@ class CHisTechObj : public CBaseDrawObj {
   static int CandleWidthFor(float* barWidth);
 
  private:
-  int OnHistory(const void* body, int length);
-  int OnMinutes(const void* body, int length);
+  // Null: a body the reader refused.
+  int OnHistory(const SHistoryPacket* reply);
+  int OnMinutes(const SMinuteTracePacket* body);
   // A pushed tick; keptBefore tells whether the kept image showed the
   // state before it.
-  int OnTick(const void* body, int length, bool keptBefore);
+  int OnTick(const SPushTickPacket* push, bool keptBefore);
   // Finds the chart's own record in a push; false when there is none or
   // it moves no bar (stamped outside the sessions, or, on minute bars,
   // earlier than the last bar: both traced).
-  bool ReadOwnTick(const void* body, int length, SKLineTick* tick);
+  bool ReadOwnTick(const SPushTickPacket* push, SKLineTick* tick);
   // Puts a tick ReadOwnTick accepted into the last bar or a new one.
   void TakeTick(const SKLineTick& tick);
   struct STickBars;

@@ -28,8 +28,14 @@ struct CHisTechObj::STickSnapshot {
 CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
   STickSnapshot s;
   const int count = static_cast<int>(m_raw.size());
-  s.ints = {count,          m_nFirst,         m_nEnd, m_nCandleWidth, m_nBarsPerColumn,
-            m_nCursor,      m_nDisplayBits,   count > 0 ? m_raw.back().nDate : 0,
+  s.ints = {count,
+            m_nFirst,
+            m_nEnd,
+            m_nCandleWidth,
+            m_nBarsPerColumn,
+            m_nCursor,
+            m_nDisplayBits,
+            count > 0 ? m_raw.back().nDate : 0,
             static_cast<int>(m_x.size())};
   s.ints.insert(s.ints.end(), m_x.begin(), m_x.end());
   s.ranges.push_back(m_fBarWidth);
@@ -64,11 +70,11 @@ CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
   return s;
 }
 
-int CHisTechObj::OnTick(const void* body, int length, bool keptBefore) {
+int CHisTechObj::OnTick(const SPushTickPacket* push, bool keptBefore) {
   SKLineTick t;
   // A push that moves no bar of this chart leaves the kept picture as it
   // was, without the cost of comparing the chart before and after.
-  if (!ReadOwnTick(body, length, &t)) {
+  if (!ReadOwnTick(push, &t)) {
     m_bKeptCurrent = keptBefore;
     return 1;
   }

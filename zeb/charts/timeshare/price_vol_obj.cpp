@@ -7,7 +7,7 @@
 #include "platform/gbk.h"
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
-#include "zeb/tables/packets/timeshare_packets.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 
 namespace {
 
@@ -143,49 +143,46 @@ void CPriceVolObj::SendTraceList() {
 }
 
 int CPriceVolObj::OnData(const void* body, int length) {
+  return OnPacket(CChartPacket(body, length));
+}
+
+int CPriceVolObj::OnPacket(const CChartPacket& packet) {
   ++m_nPackets;
-  if (!body || length < 4) return 0;
-  const size_t size = static_cast<size_t>(length);
-  SPacketHead head;
-  if (!ReadPacketHead(body, size, &head)) return 0;
   // A packet's low byte is a variant of its group (0x0B01 is a push as
   // much as 0x0B00 is): the group says what the body holds.
-  switch (PacketGroup(head.type)) {
+  switch (packet.Group()) {
     case PKT_MINUTE_TRACE:
     case PKT_MINUTE_TRACE_A:
     case PKT_MINUTE_TRACE_D:
     // The traced items' days come in the same layout, one item each.
     case PKT_TRACE_LIST: {
-      SMinuteData data;
-      if (!ReadMinuteData(body, size, &data) || data.head.tag != CPublic::GetRequestTag()) return 0;
+      const SMinuteTracePacket* data = packet.Minutes();
+      if (!data || !data->pointsRead || data->head.tag != CPublic::GetRequestTag()) return 0;
       // A late reply of the item shown before is not this item's day.
-      if (!m_pItem || !(data.code == m_pItem->GetKey())) return 0;
-      return TakeMinuteData(data);
+      if (!m_pItem || !(data->code == m_pItem->GetKey())) return 0;
+      return TakeMinuteData(*data);
     }
     case PKT_DAY_TRACE: {
-      SDayTrace trace;
-      if (!ReadDayTrace(body, size, &trace)) return 0;
-      return TakeDayTrace(trace);
+      const SDayTrace* trace = packet.DayTrace();
+      return trace ? TakeDayTrace(*trace) : 0;
     }
     case PKT_PUSH_TICK: {
       if (m_pStore->GetTradeDate() != m_nTradeDate) return 0;
-      SPushTickPacket ticks;
-      if (!ReadPushTicks(body, size, &ticks)) return 0;
-      return TakeTicks(ticks);
+      const SPushTickPacket* ticks = packet.Push();
+      return ticks ? TakeTicks(*ticks) : 0;
     }
-    default:
-      return 0;
+    default: return 0;
   }
 }
 
-int CPriceVolObj::TakeMinuteData(const SMinuteData& data) {
+int CPriceVolObj::TakeMinuteData(const SMinuteTracePacket& data) {
   if (m_arPrice.empty()) return 1;
   m_nTradeDate = m_pStore->GetTradeDate();
   if (m_pItem) m_nPreClose = m_pItem->preClose;
-  m_nLastPrice = data.last;
-  m_nLastVolume = data.totalVolume;
+  m_nLastPrice = data.quote.last;
+  m_nLastVolume = data.quote.volume;
   const uint16_t market = m_pItem ? m_pItem->market : 0;
-  m_nDataCount = std::min<int>(m_pStore->TimeToMinuteIndex(market, data.time) + 1, m_nPoints);
+  m_nDataCount = std::min<int>(m_pStore->TimeToMinuteIndex(market, data.quote.time) + 1, m_nPoints);
   std::fill_n(m_arPrice.begin(), m_nDataCount, 0);
   std::fill_n(m_arVolume.begin(), m_nDataCount, 0);
   std::vector<uint8_t> seen(static_cast<size_t>(m_nPoints), 0);
@@ -239,8 +236,7 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
   bool changed = false;
   for (const STickRecord& t : ticks.records) {
     if (!(t.code == key)) continue;
-    if (t.volume <= m_nLastVolume && t.last == m_nLastPrice)
-      break;  // a repeat ends the packet
+    if (t.volume <= m_nLastVolume && t.last == m_nLastPrice) break;  // a repeat ends the packet
     m_nLastPrice = t.last;
     m_nLastVolume = t.volume;
     const int d = m_pStore->TimeToMinuteIndex(key.market, t.time);
@@ -250,8 +246,8 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
     if (d < m_nDataCount) {
       at = m_nDataCount - 1;
       // Volumes from the server are not trusted to stay small: the sum saturates.
-      m_arVolume[at] = static_cast<int32_t>(
-          std::min<int64_t>(int64_t{m_arVolume[at]} + t.curVolume, INT32_MAX));
+      m_arVolume[at] =
+          static_cast<int32_t>(std::min<int64_t>(int64_t{m_arVolume[at]} + t.curVolume, INT32_MAX));
     } else {
       // Outside the day's minutes: never written.
       if (d >= m_nPoints) continue;
@@ -359,22 +355,15 @@ int CPriceVolObj::Track(int x, int y) {
 int CPriceVolObj::OnKey(UINT key) {
   const int last = m_nDataCount - 1;
   switch (key) {
-    case kKeyEnd:
-      return MoveCursor(last);
-    case kKeyHome:
-      return MoveCursor(0);
-    case kKeyLeft:
-      m_bCrosshair = true;
-      return MoveCursor(m_nCursor <= 0 ? last : m_nCursor - 1);
-    case kKeyRight:
-      m_bCrosshair = true;
-      return MoveCursor(m_nCursor >= last ? 0 : m_nCursor + 1);
+    case kKeyEnd: return MoveCursor(last);
+    case kKeyHome: return MoveCursor(0);
+    case kKeyLeft: m_bCrosshair = true; return MoveCursor(m_nCursor <= 0 ? last : m_nCursor - 1);
+    case kKeyRight: m_bCrosshair = true; return MoveCursor(m_nCursor >= last ? 0 : m_nCursor + 1);
     case kKeyEscape:
       if (!m_bCrosshair) return 0;
       m_bCrosshair = false;
       return Track(0, 0);
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

@@ -17,7 +17,8 @@
 #include "zeb/tables/base/draw_obj.h"
 
 class CPublic;
-struct SMinuteData;
+class CChartPacket;
+struct SMinuteTracePacket;
 struct SDayTrace;
 struct SPushTickPacket;
 
@@ -65,7 +66,11 @@ class CPriceVolObj : public CBaseDrawObj {
   ~CPriceVolObj() override;
 
   int RecalcLayout() override;
+  // Decodes the body, then OnPacket.
   int OnData(const void* body, int length) override;
+  // Takes the minute data, a past day's trace or a push; 1 when the chart
+  // changed, 0 when the packet is not its own.
+  int OnPacket(const CChartPacket& packet);
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
   // The time axis, the title line and the two pictures, through the
@@ -123,7 +128,7 @@ class CPriceVolObj : public CBaseDrawObj {
   int32_t GivenLower() const { return m_nGivenLower; }
 
  private:
-  int TakeMinuteData(const SMinuteData& data);
+  int TakeMinuteData(const SMinuteTracePacket& data);
   int TakeDayTrace(const SDayTrace& trace);
   int TakeTicks(const SPushTickPacket& ticks);
   void FillGaps();

@@ -6,11 +6,12 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "platform/le_bytes.h"
 #include "settings/config_file.h"
 
 namespace {
 
-constexpr int kPairSize = 36;
+constexpr size_t kPairSize = 36;
 constexpr int kHostField = 16;
 constexpr int kOnlyFirstPair = 72;
 
@@ -18,7 +19,8 @@ int TextToPort(const std::string& text) { return ToPort(std::strtol(text.c_str()
 
 std::string ReadHost(const unsigned char* field) {
   const void* end = std::memchr(field, 0, kHostField);
-  const size_t length = end ? size_t(static_cast<const unsigned char*>(end) - field) : size_t(kHostField);
+  const size_t length =
+      end ? size_t(static_cast<const unsigned char*>(end) - field) : size_t(kHostField);
   return std::string(reinterpret_cast<const char*>(field), length);
 }
 
@@ -34,7 +36,8 @@ bool LoadLoginSettings(const std::string& path, SLoginSettings* s) {
   if (!file.IsLoaded()) return false;
   std::string text;
   file.GetString("USERINFO", "UserID", s->userId);
-  if (file.GetString("USERINFO", "SaveAccount", text) == 0) s->saveAccount = std::atoi(text.c_str());
+  if (file.GetString("USERINFO", "SaveAccount", text) == 0)
+    s->saveAccount = std::atoi(text.c_str());
   file.GetString("QUOTE", "ServerIP", s->quoteHost);
   if (file.GetString("QUOTE", "ServerPort", text) == 0) s->quotePort = TextToPort(text);
   file.GetString("TRADE", "ServerIP", s->tradeHost);
@@ -91,8 +94,8 @@ bool ParseBalanceReply(const void* buffer, int size, SLoginHosts* hosts) {
   const int pairs = length == kOnlyFirstPair ? 1 : kHostPairs;
   for (int k = 0; k < pairs; ++k) {
     // The first pair is always taken, as far as the buffer holds it.
-    if (k > 0 && long(kPairSize) * (k + 1) > available) break;
-    if (4 + kPairSize * (k + 1) > size) break;
+    if (k > 0 && !platform::RecordsFit(size_t(available), 0, size_t(k + 1), kPairSize)) break;
+    if (!platform::RecordsFit(size_t(size), 4, size_t(k + 1), kPairSize)) break;
     const unsigned char* pair = p + 4 + kPairSize * k;
     hosts->tradeHost[k] = ReadHost(pair);
     hosts->tradePort[k] = ReadPort(pair + 16);

@@ -100,6 +100,10 @@ void CMineInfoDlg::RequestText(SCodeInfo item, int date, int time) {
 int CMineInfoDlg::OnInfoData(const void* body, int length) {
   std::string text;
   if (length < 0 || !ReadInfoText(body, size_t(length), &text)) return 0;
-  m_html.SetHtmlText(InfoTextToHtml(text).c_str(), TRUE);
+  ShowText(text);
   return 1;
+}
+
+void CMineInfoDlg::ShowText(const std::string& text) {
+  m_html.SetHtmlText(InfoTextToHtml(text).c_str(), TRUE);
 }

@@ -30,6 +30,8 @@ class CMineInfoDlg : public CDialog {
   // A received packet: a 0x1100 reply's text is shown; 1 when taken, 0 for
   // any other packet.
   int OnInfoData(const void* body, int length);
+  // The text of a 0x1100 reply read already (GBK bytes): shown.
+  void ShowText(const std::string& text);
   // Sends the text request of the item and date (yyyymmdd) at time (hhmmss).
   void RequestText(SCodeInfo item, int date, int time);
 

@@ -35,7 +35,9 @@ int CLargeTitleTable::Draw(CDC* dc) {
   return 1;
 }
 
-int CLargeTitleTable::HitTestRow(int x, int y) const { return PtInRect(m_rect, POINT{x, y}) ? 1 : 0; }
+int CLargeTitleTable::HitTestRow(int x, int y) const {
+  return PtInRect(m_rect, POINT{x, y}) ? 1 : 0;
+}
 
 int CLargeTitleTable::OnLButtonDblClk(int x, int y) {
   if (!HitTestRow(x, y)) return 0;
@@ -66,19 +68,24 @@ void CLargeVolTable::SetStock(const SStockInfo* item) {
 
 void CLargeVolTable::Request() {
   if (!m_item) return;
-  const std::string request =
-      BuildItemRequest(PKT_BIG_ORDER, m_item->market, static_cast<uint16_t>(CPublic::GetRequestTag()),
-                       m_item->market, static_cast<uint32_t>(Threshold(m_hooks)));
+  const std::string request = BuildItemRequest(
+      PKT_BIG_ORDER, m_item->market, static_cast<uint16_t>(CPublic::GetRequestTag()),
+      m_item->market, static_cast<uint32_t>(Threshold(m_hooks)));
   m_store->SendRequest(request.data(), static_cast<int>(request.size()), 1);
 }
 
 int CLargeVolTable::UpdateData(const void* body, int length) {
-  if (length < 0 || !ReadBigOrders(body, static_cast<size_t>(length), &m_packet)) return 0;
-  if (PacketGroup(m_packet.head.type) == PKT_BIG_ORDER_ADD) {
+  return UpdatePacket(CChartPacket(body, length));
+}
+
+int CLargeVolTable::UpdatePacket(const CChartPacket& packet) {
+  const SBigOrderPacket* orders = packet.BigOrders();
+  if (!orders) return 0;
+  if (packet.Group() == PKT_BIG_ORDER_ADD) {
     // Additions: the list so far stays below them.
-    m_orders.insert(m_orders.begin(), m_packet.orders.begin(), m_packet.orders.end());
+    m_orders.insert(m_orders.begin(), orders->orders.begin(), orders->orders.end());
   } else {
-    m_orders = m_packet.orders;
+    m_orders = orders->orders;
   }
   if (m_orders.size() > kBigOrderRows) m_orders.resize(kBigOrderRows);
   Fill(m_orders);
@@ -131,6 +138,7 @@ int CLargeVolTable::OnLButtonDblClk(int x, int y) {
   const size_t index = static_cast<size_t>(GetTopRow() + row);
   if (index >= m_codes.size()) return 0;
   SCodeInfo code = m_codes[index];
-  if (HWND main = m_store->GetMainWnd()) ::SendMessage(main, WM_QUOTE_REQUEST, kRequestItem, LPARAM(&code));
+  if (HWND main = m_store->GetMainWnd())
+    ::SendMessage(main, WM_QUOTE_REQUEST, kRequestItem, LPARAM(&code));
   return 1;
 }

@@ -18,7 +18,7 @@
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
-#include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 
 class CPublic;
 
@@ -55,8 +55,10 @@ class CLargeVolTable : public CBaseTable {
   void InitColumns() override;
   // Sends the 0x1C00 request of the item's market with the threshold.
   void Request();
-  // 0 for a count of 0 or less (the rows are kept); else 1.
+  // Decodes the body, then UpdatePacket.
   int UpdateData(const void* body, int length) override;
+  // 0 for another packet or a count of 0 or less (the rows are kept); else 1.
+  int UpdatePacket(const CChartPacket& packet);
   // Up and Down move the rows shown by one, PageUp and PageDown by a page
   // (as the deal tables page); 1 when taken.
   int OnKey(UINT key) override;
@@ -75,6 +77,5 @@ class CLargeVolTable : public CBaseTable {
   int m_nUnit = 1000;
   std::string m_strFormat = "%.2f";
   SPriceColors m_colors;
-  SBigOrderPacket m_packet;
   std::vector<SBigOrder> m_orders;  // the rows' records, newest first
 };

@@ -26,7 +26,7 @@ void CDealTable::SetStock(const SStockInfo* item) {
   const SCodeInfo key = m_item.GetKey();
   m_nUnit = CPublic::GetPriceUnit(&key);
   m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
-  m_nLastVolume = 0;
+  m_feed.Reset();
   // Another item's deals go, and the memory they took.
   ReleaseRows();
   RebuildColumns();
@@ -67,8 +67,6 @@ void CDealTable::SetTop(int top) {
 void CDealTable::ReleaseRows() {
   m_rows.Release();
   DeleteAllRows();
-  m_deals = SDealListPacket{};
-  m_push = SPushTickPacket{};
   SetTop(0);
 }
 
@@ -122,11 +120,13 @@ void CDealTable::AddTick(uint16_t time, uint32_t price, int64_t bid, int64_t ask
 }
 
 int CDealTable::UpdateData(const void* body, int length) {
-  SPacketHead head;
-  if (!body || length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const size_t size = static_cast<size_t>(length);
+  return UpdatePacket(CChartPacket(body, length));
+}
+
+int CDealTable::UpdatePacket(const CChartPacket& packet) {
+  if (!packet.Body() || !packet.HasHead()) return 1;
   m_colors.Load();
-  if (PacketGroup(head.type) == PKT_PRICE_DISTRIB) {
+  if (packet.Group() == PKT_PRICE_DISTRIB) {
     // The list comes again every few seconds: a reader of older deals keeps
     // his place, a table showing the newest shows the newest again.
     const bool following = ShowsNewest();
@@ -134,20 +134,18 @@ int CDealTable::UpdateData(const void* body, int length) {
     m_rows.Release();
     DeleteAllRows();
     SetTop(0);
-    if (head.tag != CPublic::GetRequestTag()) return 0;
-    if (!ReadDealList(body, size, &m_deals)) return 1;
-    for (const SDealRecord& d : m_deals.deals)
+    if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
+    const SDealListPacket* list = packet.Deals();
+    if (!list) return 1;
+    for (const SDealRecord& d : list->deals)
       m_rows.Add(SDealRow{m_store->OffsetToTime(d.time), d.price, d.bid, d.ask, d.volume});
     SetTop(following ? LastPageTop() : top);
-  } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {
-    if (!ReadPushTicks(body, size, &m_push)) return 1;
-    for (const STickRecord& r : m_push.records) {
-      if (!(r.code == m_item.GetKey()) || r.volume == m_nLastVolume) continue;
+  } else if (const SPushTickPacket* push = packet.Push()) {
+    m_feed.TakePush(*push, m_item.GetKey(), [&](const STickRecord& r) {
       const int64_t bid = r.HasLevel(kBestBidEntry) ? r.LevelPrice(kBestBidEntry) : kNoPrice;
       const int64_t ask = r.HasLevel(kBestAskEntry) ? r.LevelPrice(kBestAskEntry) : kNoPrice;
       AddTick(r.time, r.last, bid, ask, r.curVolume);
-      m_nLastVolume = r.volume;
-    }
+    });
   }
   return 1;
 }

@@ -20,7 +20,8 @@
 #include "zeb/tables/base/newest_rows.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/deals/scrolled_table.h"
-#include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/chart_view_packet.h"
+#include "zeb/tables/packets/item_quote_feed.h"
 
 class CPublic;
 
@@ -28,7 +29,7 @@ class CPublic;
 struct SDealRow {
   uint16_t time = 0;  // minutes of the day
   uint32_t price = 0;
-  int64_t bid = 0;    // CDealTable::kNoPrice when the record had none
+  int64_t bid = 0;  // CDealTable::kNoPrice when the record had none
   int64_t ask = 0;
   uint32_t volume = 0;
 };
@@ -45,7 +46,11 @@ class CDealTable : public CScrolledTable {
   void RebuildColumns();
   void InitColumns() override {}
   int SetRect(int left, int top, int right, int bottom) override;
+  // Decodes the body, then UpdatePacket.
   int UpdateData(const void* body, int length) override;
+  // The deal list replaces the deals (0 for another request's list); each
+  // new pushed record of the item adds one.
+  int UpdatePacket(const CChartPacket& packet);
   // Lays the deals of the page into rows, then paints.
   int Draw(CDC* dc) override;
   // The data row under the point, counted from the top deal of the page.
@@ -78,10 +83,8 @@ class CDealTable : public CScrolledTable {
   CPublic* m_store;
   SStockInfo m_item;
   int m_nUnit = 1000;
-  uint32_t m_nLastVolume = 0;
+  CItemQuoteFeed m_feed;
   std::string m_strFormat = "%.2f";
   SPriceColors m_colors;
   CNewestRows<SDealRow> m_rows;
-  SDealListPacket m_deals;
-  SPushTickPacket m_push;
 };

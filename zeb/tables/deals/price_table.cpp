@@ -29,33 +29,38 @@ void CPriceTable::RequestDeals() { ::RequestDeals(m_store, m_item); }
 
 void CPriceTable::AddDeal(uint32_t price, uint32_t volume, uint32_t bid) {
   const bool outer = bid < price;
-  auto it = std::find_if(m_levels.begin(), m_levels.end(), [&](const SPriceVolItem& l) { return l.price <= price; });
-  if (it == m_levels.end() || it->price != price) it = m_levels.insert(it, SPriceVolItem{price, 0, 0});
+  auto it = std::find_if(m_levels.begin(), m_levels.end(),
+                         [&](const SPriceVolItem& l) { return l.price <= price; });
+  if (it == m_levels.end() || it->price != price)
+    it = m_levels.insert(it, SPriceVolItem{price, 0, 0});
   (outer ? it->outer : it->inner) += volume;
 }
 
 int CPriceTable::UpdateData(const void* body, int length) {
+  return UpdatePacket(CChartPacket(body, length));
+}
+
+int CPriceTable::UpdatePacket(const CChartPacket& packet) {
   DeleteAllRows();
   const SCodeInfo key = m_item.GetKey();
-  if (!body || CPublic::IsIndexMarket(&key)) {
+  if (!packet.Body() || CPublic::IsIndexMarket(&key)) {
     m_levels.clear();
     return 1;
   }
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const size_t size = static_cast<size_t>(length);
-  if (PacketGroup(head.type) == PKT_PRICE_DISTRIB) {
-    if (head.tag != CPublic::GetRequestTag()) return 0;
-    if (!ReadDealList(body, size, &m_deals)) return 1;
+  if (packet.Group() == PKT_PRICE_DISTRIB) {
+    if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
+    const SDealListPacket* list = packet.Deals();
+    if (!list) return 1;
     m_levels.clear();
-    for (const SDealRecord& d : m_deals.deals) AddDeal(d.price, d.volume, d.bid);
-  } else if (PacketGroup(head.type) == PKT_PUSH_TICK) {
-    if (!ReadPushTicks(body, size, &m_push)) return 1;
-    for (const STickRecord& r : m_push.records) {
-      if (!(r.code == key) || r.levelCount != kBoardLevels || r.volume == m_nLastVolume) continue;
+    for (const SDealRecord& d : list->deals) AddDeal(d.price, d.volume, d.bid);
+  } else if (const SPushTickPacket* push = packet.Push()) {
+    // A record without all ten levels has no best bid to split by: it is
+    // not taken, and a later record of its volume still counts.
+    m_feed.TakePush(*push, key, [&](const STickRecord& r) {
+      if (r.levelCount != kBoardLevels) return false;
       AddDeal(r.last, r.curVolume, r.LevelPrice(kBestBidEntry));
-      m_nLastVolume = r.volume;
-    }
+      return true;
+    });
   }
   return 1;
 }
@@ -97,15 +102,18 @@ int CPriceTable::Draw(CDC* dc) {
     const SPriceVolItem& l = m_levels[i];
     const int top = m_rect.top + drawn * rowHeight;
     RECT cell{m_rect.left, top, m_rect.left + w, top + rowHeight};
-    dc->DrawText(PriceText(l.price, m_nUnit, m_strFormat), &cell, DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
+    dc->DrawText(PriceText(l.price, m_nUnit, m_strFormat), &cell,
+                 DT_RIGHT | DT_VCENTER | DT_SINGLELINE);
     const uint64_t sum = static_cast<uint64_t>(l.outer) + l.inner;
     ++drawn;
     // A level without volume (or a day without any) has no bar to scale.
     if (sum == 0 || largest == 0 || total == 0) continue;
     const int x0 = m_rect.left + w + 4, y0 = top + 2;
-    const int x1 = x0 + static_cast<int>(static_cast<double>(sum) / static_cast<double>(largest) * std::max(barRoom, 0));
+    const int x1 = x0 + static_cast<int>(static_cast<double>(sum) / static_cast<double>(largest) *
+                                         std::max(barRoom, 0));
     const int y1 = y0 + h;
-    const int split = x0 + static_cast<int>(static_cast<double>(x1 - x0) * l.inner / static_cast<double>(sum));
+    const int split =
+        x0 + static_cast<int>(static_cast<double>(x1 - x0) * l.inner / static_cast<double>(sum));
     CBrush* oldBrush = dc->SelectObject(&inner);
     if (split > x0) dc->Rectangle(x0, y0, split, y1);
     dc->SelectObject(&outer);

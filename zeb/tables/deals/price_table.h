@@ -13,7 +13,8 @@
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_owner.h"
 #include "zeb/tables/deals/scrolled_table.h"
-#include "zeb/tables/packets/chart_packets.h"
+#include "zeb/tables/packets/chart_view_packet.h"
+#include "zeb/tables/packets/item_quote_feed.h"
 
 class CPublic;
 
@@ -30,8 +31,12 @@ class CPriceTable : public CScrolledTable {
   void SetStock(const SStockInfo* item);
   void RequestDeals();
   void InitColumns() override {}
-  // 0 for a deal list with a foreign tag; else 1.
+  // Decodes the body, then UpdatePacket.
   int UpdateData(const void* body, int length) override;
+  // The deal list sums the levels anew, each new pushed record of the item
+  // with all ten levels adds its deal. 0 for a deal list with a foreign
+  // tag; else 1.
+  int UpdatePacket(const CChartPacket& packet);
   int Draw(CDC* dc) override;
   CFont* InitColors() override;
   // The pop-up "分价表" when the point is in the table; 1.
@@ -48,11 +53,9 @@ class CPriceTable : public CScrolledTable {
   std::vector<SPriceVolItem> m_levels;  // descending price, no two equal
   int m_nUnit = 1000;
   std::string m_strFormat = "%.2f";
-  uint32_t m_nLastVolume = 0;
+  CItemQuoteFeed m_feed;
   CFont* m_pFont = nullptr;
   COLORREF m_crText = 0;
   COLORREF m_crInner = 0;
   COLORREF m_crOuter = 0;
-  SDealListPacket m_deals;
-  SPushTickPacket m_push;
 };

@@ -12,9 +12,13 @@ using quotelink::ReadU32;
 // 0x0100: tag at 2, count at 10, records from 16.
 constexpr size_t kDealCountAt = 10;
 constexpr size_t kDealsAt = 16;
-// 0x0300: tick count at 10, the quote record at 22, its level count at 68.
+// 0x0300: the item at 4 (market) and 6 (code), tick count at 10, point
+// count at 16, the quote record at kMinuteQuoteAt; ticks after it, then
+// the points.
+constexpr size_t kTraceMarketAt = 4;
+constexpr size_t kTraceCodeAt = 6;
 constexpr size_t kTraceCountAt = 10;
-constexpr size_t kTraceQuoteAt = 22;
+constexpr size_t kTracePointCountAt = 16;
 // 0x0B00: u8 entries at 4, record count at 9, entries of 16 bytes from 15.
 constexpr size_t kPushEntriesAt = 4;
 constexpr size_t kPushCountAt = 9;
@@ -26,9 +30,11 @@ constexpr size_t kBigAt = 10;
 constexpr size_t kBigAddCountAt = 19;
 constexpr size_t kBigAddAt = 25;
 
-bool Head(const void* body, size_t length, size_t need, uint16_t group, SPacketHead* head) {
-  if (!ReadPacketHead(body, length, head) || length < need) return false;
-  return PacketGroup(head->type) == group;
+// The group check of a reader given the head; the body must be as long as
+// the layout's fixed part.
+bool OfGroup(const SPacketHead& head, const void* body, size_t length, size_t need,
+             uint16_t group) {
+  return body != nullptr && length >= need && PacketGroup(head.type) == group;
 }
 
 SDealRecord ReadDeal(const uint8_t* r) {
@@ -38,6 +44,7 @@ SDealRecord ReadDeal(const uint8_t* r) {
   d.volume = ReadU32(r + 6);
   d.bid = ReadU32(r + 18);
   d.ask = ReadU32(r + 22);
+  d.amount = static_cast<int32_t>(ReadU32(r + 26));
   return d;
 }
 
@@ -46,12 +53,24 @@ void ReadDeals(const uint8_t* p, size_t at, size_t count, std::vector<SDealRecor
   for (size_t i = 0; i < count; ++i) (*out)[i] = ReadDeal(p + at + i * kDealRecordSize);
 }
 
+// Each public reader reads the head, then hands it to its form that takes it.
+template <class Packet>
+bool WithHead(const void* body, size_t length, Packet* out,
+              bool (*read)(const SPacketHead&, const void*, size_t, Packet*)) {
+  SPacketHead head;
+  if (!ReadPacketHead(body, length, &head)) {
+    *out = Packet{};
+    return false;
+  }
+  return read(head, body, length, out);
+}
+
 }  // namespace
 
 size_t ReadTickRecord(const uint8_t* p, size_t avail, STickRecord* out) {
   if (avail < kTickRecordHead) return 0;
   const uint8_t m = p[46];
-  if ((avail - kTickRecordHead) / kLevelSize < m) return 0;
+  if (!RecordsFit(avail, kTickRecordHead, m, kLevelSize)) return 0;
   const uint32_t packed = ReadU32(p);
   out->code.market = static_cast<uint16_t>((packed >> 24) | 0x1000);
   out->code.code = static_cast<int32_t>(packed & 0xFFFFFF);
@@ -76,8 +95,13 @@ size_t ReadTickRecord(const uint8_t* p, size_t avail, STickRecord* out) {
 }
 
 bool ReadDealList(const void* body, size_t length, SDealListPacket* out) {
+  return WithHead(body, length, out, &ReadDealList);
+}
+
+bool ReadDealList(const SPacketHead& head, const void* body, size_t length, SDealListPacket* out) {
   out->deals.clear();
-  if (!Head(body, length, kDealsAt, PKT_PRICE_DISTRIB, &out->head)) return false;
+  out->head = head;
+  if (!OfGroup(head, body, length, kDealsAt, PKT_PRICE_DISTRIB)) return false;
   const uint8_t* p = static_cast<const uint8_t*>(body);
   const size_t n = ReadU16(p + kDealCountAt);
   if (!RecordsFit(length, kDealsAt, n, kDealRecordSize)) return false;
@@ -86,28 +110,55 @@ bool ReadDealList(const void* body, size_t length, SDealListPacket* out) {
 }
 
 bool ReadMinuteTrace(const void* body, size_t length, SMinuteTracePacket* out) {
+  SPacketHead head;
+  if (!ReadPacketHead(body, length, &head) || PacketGroup(head.type) != PKT_MINUTE_TRACE) {
+    *out = SMinuteTracePacket{};
+    out->head = head;
+    return false;
+  }
+  return ReadMinuteLayout(head, body, length, out);
+}
+
+bool ReadMinuteLayout(const SPacketHead& head, const void* body, size_t length,
+                      SMinuteTracePacket* out) {
   out->ticks.clear();
+  out->points.clear();
+  out->pointsRead = false;
   out->quote = STickRecord{};
-  if (!Head(body, length, kTraceQuoteAt, PKT_MINUTE_TRACE, &out->head)) return false;
+  out->code = SCodeInfo{};
+  out->head = head;
+  if (body == nullptr || length < kMinuteQuoteAt) return false;
   const uint8_t* p = static_cast<const uint8_t*>(body);
-  const size_t taken = ReadTickRecord(p + kTraceQuoteAt, length - kTraceQuoteAt, &out->quote);
-  if (taken == 0) {
-    out->quote = STickRecord{};
-    return false;
-  }
-  const size_t at = kTraceQuoteAt + taken;
+  const size_t taken = ReadTickRecord(p + kMinuteQuoteAt, length - kMinuteQuoteAt, &out->quote);
+  const size_t at = kMinuteQuoteAt + taken;
   const size_t n = ReadU16(p + kTraceCountAt);
-  if (!RecordsFit(length, at, n, kDealRecordSize)) {
+  if (taken == 0 || !RecordsFit(length, at, n, kDealRecordSize)) {
     out->quote = STickRecord{};
     return false;
   }
+  out->code =
+      SCodeInfo{ReadU16(p + kTraceMarketAt), static_cast<int32_t>(ReadU32(p + kTraceCodeAt))};
   ReadDeals(p, at, n, &out->ticks);
+  const size_t pointsAt = at + n * kDealRecordSize;
+  const size_t k = ReadU16(p + kTracePointCountAt);
+  if (!RecordsFit(length, pointsAt, k, kMinutePointSize)) return true;
+  out->pointsRead = true;
+  out->points.resize(k);
+  for (size_t i = 0; i < k; ++i) {
+    const uint8_t* r = p + pointsAt + i * kMinutePointSize;
+    out->points[i] = SMinutePoint{ReadU16(r), ReadU32(r + 2), ReadU32(r + 6), ReadU32(r + 14)};
+  }
   return true;
 }
 
 bool ReadPushTicks(const void* body, size_t length, SPushTickPacket* out) {
+  return WithHead(body, length, out, &ReadPushTicks);
+}
+
+bool ReadPushTicks(const SPacketHead& head, const void* body, size_t length, SPushTickPacket* out) {
   out->records.clear();
-  if (!Head(body, length, kPushHead, PKT_PUSH_TICK, &out->head)) return false;
+  out->head = head;
+  if (!OfGroup(head, body, length, kPushHead, PKT_PUSH_TICK)) return false;
   const uint8_t* p = static_cast<const uint8_t*>(body);
   size_t at = kPushHead + kPushEntrySize * p[kPushEntriesAt];
   if (at > length) return false;
@@ -123,10 +174,14 @@ bool ReadPushTicks(const void* body, size_t length, SPushTickPacket* out) {
 }
 
 bool ReadBigOrders(const void* body, size_t length, SBigOrderPacket* out) {
+  return WithHead(body, length, out, &ReadBigOrders);
+}
+
+bool ReadBigOrders(const SPacketHead& head, const void* body, size_t length, SBigOrderPacket* out) {
   out->orders.clear();
-  if (!ReadPacketHead(body, length, &out->head)) return false;
-  const uint16_t group = PacketGroup(out->head.type);
-  if (group != PKT_BIG_ORDER && group != PKT_BIG_ORDER_ADD) return false;
+  out->head = head;
+  const uint16_t group = PacketGroup(head.type);
+  if (body == nullptr || (group != PKT_BIG_ORDER && group != PKT_BIG_ORDER_ADD)) return false;
   const size_t countAt = group == PKT_BIG_ORDER ? kBigCountAt : kBigAddCountAt;
   const size_t at = group == PKT_BIG_ORDER ? kBigAt : kBigAddAt;
   if (length < at) return false;

@@ -6,11 +6,19 @@
 #include "zeb/tables/packets/quote_packets.h"
 
 bool ReadInfoText(const void* body, size_t length, std::string* text) {
+  SPacketHead head;
+  if (!ReadPacketHead(body, length, &head)) {
+    if (text) text->clear();
+    return false;
+  }
+  return ReadInfoText(head, body, length, text);
+}
+
+bool ReadInfoText(const SPacketHead& head, const void* body, size_t length, std::string* text) {
   if (text == nullptr) return false;
   text->clear();
-  SPacketHead head;
-  if (!ReadPacketHead(body, length, &head) || PacketGroup(head.type) != PKT_INFO_LIST) return false;
-  if (length < kInfoTextAt) return false;
+  if (body == nullptr || PacketGroup(head.type) != PKT_INFO_LIST || length < kInfoTextAt)
+    return false;
   const char* start = static_cast<const char*>(body) + kInfoTextAt;
   const size_t room = length - kInfoTextAt;
   const void* nul = std::memchr(start, '\0', room);

@@ -15,3 +15,6 @@ constexpr size_t kInfoTextAt = 12;
 // The text (GBK bytes up to the first NUL or the body's end). False, with
 // the text emptied, for another type group or a body shorter than its head.
 bool ReadInfoText(const void* body, size_t length, std::string* text);
+// The same for a body whose head the caller has read.
+struct SPacketHead;
+bool ReadInfoText(const SPacketHead& head, const void* body, size_t length, std::string* text);

@@ -15,10 +15,17 @@ const uint8_t* Bytes(const void* body) { return static_cast<const uint8_t*>(body
 }  // namespace
 
 bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out) {
+  SPacketHead head;
+  ReadPacketHead(body, length, &head);
+  return ReadKLineHistory(head, body, length, out);
+}
+
+bool ReadKLineHistory(const SPacketHead& head, const void* body, size_t length,
+                      SHistoryPacket* out) {
   out->records.clear();
   if (body == nullptr || length < kHistoryRecordsAt) return false;
   const uint8_t* p = Bytes(body);
-  ReadPacketHead(p, length, &out->head);
+  out->head = head;
   out->hasData = ReadU16(p + 4);
   out->code.market = ReadU16(p + 10);
   out->code.code = static_cast<int32_t>(ReadU32(p + 12));
@@ -40,48 +47,36 @@ bool ReadKLineHistory(const void* body, size_t length, SHistoryPacket* out) {
 }
 
 bool ReadKLineMinutes(const void* body, size_t length, SKLineMinutePacket* out) {
+  SPacketHead head;
+  SMinuteTracePacket read;
+  if (!ReadPacketHead(body, length, &head) || !ReadMinuteLayout(head, body, length, &read)) {
+    KLineMinutesOf(SMinuteTracePacket{}, out);
+    return false;
+  }
+  return KLineMinutesOf(read, out);
+}
+
+bool KLineMinutesOf(const SMinuteTracePacket& body, SKLineMinutePacket* out) {
   out->minutes.clear();
   out->pointCount = 0;
   out->newestPointMinute = 0;
-  if (body == nullptr || length < kMinuteHeadSize) return false;
-  const uint8_t* p = Bytes(body);
-  ReadPacketHead(p, length, &out->head);
-  out->code.market = ReadU16(p + 4);
-  out->code.code = static_cast<int32_t>(ReadU32(p + 6));
-  const size_t m = ReadU16(p + 10);
-  const size_t k = ReadU16(p + 16);
-  const size_t n = p[68];
-  const size_t records = kMinuteHeadSize + n * kLevelSize;
-  if (!RecordsFit(length, kMinuteHeadSize, n, kLevelSize) ||
-      !RecordsFit(length, records, m, kDealRecordSize))
-    return false;
-  const size_t points = records + m * kDealRecordSize;
-  if (!RecordsFit(length, points, k, kMinutePointSize)) return false;
-  out->minutes.resize(m);
-  for (size_t i = 0; i < m; ++i) {
-    const uint8_t* r = p + records + i * kDealRecordSize;
-    out->minutes[i] = SKLineMinute{ReadU16(r), ReadU32(r + 2), ReadU32(r + 6),
-                                   static_cast<int32_t>(ReadU32(r + 26))};
-  }
-  out->pointCount = static_cast<uint16_t>(k);
-  if (k > 0) out->newestPointMinute = ReadU16(p + points + (k - 1) * kMinutePointSize);
+  out->head = body.head;
+  out->code = body.code;
+  if (!body.pointsRead) return false;
+  out->minutes.reserve(body.ticks.size());
+  for (const SDealRecord& d : body.ticks)
+    out->minutes.push_back(SKLineMinute{d.time, d.price, d.volume, d.amount});
+  out->pointCount = static_cast<uint16_t>(body.points.size());
+  if (!body.points.empty()) out->newestPointMinute = body.points.back().elapsed;
   return true;
 }
 
-bool ReadKLineTick(const void* body, size_t length, SCodeInfo item, SKLineTick* out) {
+bool KLineTickOf(const SPushTickPacket& push, SCodeInfo item, SKLineTick* out) {
   *out = SKLineTick{};
-  constexpr size_t kEntriesAt = 4, kCountAt = 9, kEntries = 15, kEntrySize = 16;
-  if (body == nullptr || length < kEntries) return false;
-  const uint8_t* p = Bytes(body);
-  size_t at = kEntries + kEntrySize * p[kEntriesAt];
-  const size_t count = ReadU16(p + kCountAt);
-  STickRecord r;
-  for (size_t i = 0; i < count && at <= length; ++i) {
-    const size_t taken = ReadTickRecord(p + at, length - at, &r);
-    if (taken == 0) return false;
-    at += taken;
+  for (const STickRecord& r : push.records) {
     if (!(r.code == item)) continue;
-    *out = SKLineTick{r.code, r.time, r.open, r.high, r.low, r.last, r.volume, r.curVolume, r.amount};
+    *out =
+        SKLineTick{r.code, r.time, r.open, r.high, r.low, r.last, r.volume, r.curVolume, r.amount};
     return true;
   }
   return false;
@@ -92,7 +87,8 @@ bool ReadExRights(const void* body, size_t length, std::vector<SExRightsRecord>*
   if (body == nullptr || length < kExRightsAt) return false;
   const uint8_t* p = Bytes(body);
   const int16_t count = static_cast<int16_t>(ReadU16(p + 4));
-  if (count < 0 || !RecordsFit(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
+  if (count < 0 ||
+      !RecordsFit(length, kExRightsAt, static_cast<size_t>(count), kExRightsRecordSize))
     return false;
   out->resize(static_cast<size_t>(count));
   for (int i = 0; i < count; ++i) {

@@ -14,42 +14,39 @@
 #include <cstdint>
 #include <vector>
 
+#include "platform/le_bytes.h"
 #include "zeb/store/store_records.h"
 
 // Packet types (the 16-bit field at offset 0; receivers match type & 0xFF00).
-constexpr uint16_t PKT_REPORT = 0x0200;            // quote list of requested items
-constexpr uint16_t PKT_TRADE_QUOTES = 0x2200;      // prices for the trading window
-constexpr uint16_t PKT_ALARM_QUOTES = 0x3300;      // quotes of the alarm list
-constexpr uint16_t PKT_REPORT_PUSH = 0x7000;       // a market list pushed by the server
-constexpr uint16_t PKT_REPORT_PUSH_ALT = 0x7100;   // the same, second kind
-constexpr uint16_t PKT_REPORT_GROUPED = 0x3B00;    // grouped head, then a block of quotes
-constexpr uint16_t PKT_PUSH_TICK = 0x0B00;         // pushed quote records of shown items
+constexpr uint16_t PKT_REPORT = 0x0200;           // quote list of requested items
+constexpr uint16_t PKT_TRADE_QUOTES = 0x2200;     // prices for the trading window
+constexpr uint16_t PKT_ALARM_QUOTES = 0x3300;     // quotes of the alarm list
+constexpr uint16_t PKT_REPORT_PUSH = 0x7000;      // a market list pushed by the server
+constexpr uint16_t PKT_REPORT_PUSH_ALT = 0x7100;  // the same, second kind
+constexpr uint16_t PKT_REPORT_GROUPED = 0x3B00;   // grouped head, then a block of quotes
+constexpr uint16_t PKT_PUSH_TICK = 0x0B00;        // pushed quote records of shown items
 
 constexpr uint16_t PacketGroup(uint16_t type) { return static_cast<uint16_t>(type & 0xFF00); }
 
-// Whether count records of size bytes, from offset at on, lie within a body
-// of length bytes. Divides rather than multiplies, so a count no body could
-// hold never wraps the product into a small size.
-constexpr bool RecordsFit(size_t length, size_t at, size_t count, size_t size) {
-  return at <= length && (length - at) / size >= count;
-}
+// The check of every count against its body (platform/le_bytes.h).
+using platform::RecordsFit;
 
 // One quote record as decoded from the wire (the wire form is 54 packed
 // little-endian bytes; this is the program's own copy of it).
 struct SQuoteUnit {
   SCodeInfo code;
-  uint32_t open = 0;        // thousandths
+  uint32_t open = 0;  // thousandths
   uint32_t high = 0;
   uint32_t low = 0;
   uint32_t last = 0;
   uint32_t volume = 0;
-  uint32_t curVolume = 0;   // last deal volume (现量)
-  uint32_t amount = 0;      // thousandths of the currency unit
-  uint32_t askPrice = 0;    // 卖价
-  uint32_t bidPrice = 0;    // 买价
+  uint32_t curVolume = 0;  // last deal volume (现量)
+  uint32_t amount = 0;     // thousandths of the currency unit
+  uint32_t askPrice = 0;   // 卖价
+  uint32_t bidPrice = 0;   // 买价
   uint32_t askVolume = 0;
   uint32_t bidVolume = 0;
-  int32_t orderRatio = 0;   // 委比, hundredths of a percent
+  int32_t orderRatio = 0;  // 委比, hundredths of a percent
 };
 
 constexpr size_t kQuoteUnitSize = 54;
@@ -72,8 +69,8 @@ bool ReadPacketHead(const void* body, size_t length, SPacketHead* head);
 // reading the same kind of packet over and over does not allocate.
 struct SQuotePacket {
   SPacketHead head;
-  uint16_t count = 0;   // records in the packet
-  uint16_t total = 0;   // the u16 at offset 6: the market's item count in a push
+  uint16_t count = 0;  // records in the packet
+  uint16_t total = 0;  // the u16 at offset 6: the market's item count in a push
   std::vector<SQuoteUnit> records;
 };
 

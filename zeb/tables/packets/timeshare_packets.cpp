@@ -35,46 +35,55 @@ void PutCode(std::string& s, SCodeInfo code) {
   PutU32(s, static_cast<uint32_t>(code.code));
 }
 
-}  // namespace
-
-bool ReadMinuteData(const void* body, size_t length, SMinuteData* out) {
+bool MinuteDataOf(const SMinuteTracePacket& body, SMinuteData* out) {
   *out = SMinuteData{};
-  const auto* p = static_cast<const uint8_t*>(body);
-  if (!p || length < kMinuteHeadSize) return false;
-  const uint16_t type = ReadU16(p);
-  const uint16_t group = PacketGroup(type);
-  if (group != PKT_MINUTE_TRACE && group != PKT_MINUTE_TRACE_A && group != PKT_MINUTE_TRACE_D &&
-      group != PKT_TRACE_LIST)
-    return false;
-  STickRecord quote;
-  const size_t taken = ReadTickRecord(p + kMinuteQuoteAt, length - kMinuteQuoteAt, &quote);
-  if (taken == 0) return false;
-  const size_t deals = ReadU16(p + 10);
-  const size_t points = ReadU16(p + 16);
-  const size_t dealsAt = kMinuteQuoteAt + taken;
-  if (!RecordsFit(length, dealsAt, deals, kDealRecordSize)) return false;
-  const size_t pointsAt = dealsAt + deals * kDealRecordSize;
-  if (!RecordsFit(length, pointsAt, points, kMinutePointSize)) return false;
-  out->head = SPacketHead{type, ReadU16(p + 2)};
-  out->code = SCodeInfo{ReadU16(p + 4), static_cast<int32_t>(ReadU32(p + 6))};
-  out->time = quote.time;
-  out->last = quote.last;
-  out->totalVolume = quote.volume;
-  out->points.resize(points);
-  for (size_t i = 0; i < points; ++i) {
-    const uint8_t* r = p + pointsAt + i * kMinutePointSize;
-    out->points[i] = SMinutePoint{ReadU16(r), ReadU32(r + 2), ReadU32(r + 6), ReadU32(r + 14)};
-  }
+  if (!IsMinuteDataGroup(body.head.type) || !body.pointsRead) return false;
+  out->head = body.head;
+  out->code = body.code;
+  out->time = body.quote.time;
+  out->last = body.quote.last;
+  out->totalVolume = body.quote.volume;
+  out->points = body.points;
   return true;
 }
 
+}  // namespace
+
+bool IsMinuteDataGroup(uint16_t type) {
+  const uint16_t group = PacketGroup(type);
+  return group == PKT_MINUTE_TRACE || group == PKT_MINUTE_TRACE_A || group == PKT_MINUTE_TRACE_D ||
+         group == PKT_TRACE_LIST;
+}
+
+bool ReadMinuteData(const void* body, size_t length, SMinuteData* out) {
+  SPacketHead head;
+  SMinuteTracePacket read;
+  if (!ReadPacketHead(body, length, &head) || !IsMinuteDataGroup(head.type) ||
+      !ReadMinuteLayout(head, body, length, &read)) {
+    *out = SMinuteData{};
+    return false;
+  }
+  return MinuteDataOf(read, out);
+}
+
 bool ReadDayTrace(const void* body, size_t length, SDayTrace* out) {
-  *out = SDayTrace{};
+  SPacketHead head;
+  if (!ReadPacketHead(body, length, &head)) {
+    *out = SDayTrace{};
+    return false;
+  }
+  return ReadDayTrace(head, body, length, out);
+}
+
+bool ReadDayTrace(const SPacketHead& head, const void* body, size_t length, SDayTrace* out) {
+  out->points.clear();
+  out->head = SPacketHead{};
+  out->date = out->preClose = 0;
   const auto* p = static_cast<const uint8_t*>(body);
-  if (!p || length < kDayTraceHeadSize || PacketGroup(ReadU16(p)) != PKT_DAY_TRACE) return false;
+  if (!p || length < kDayTraceHeadSize || PacketGroup(head.type) != PKT_DAY_TRACE) return false;
   const size_t count = ReadU16(p + 12);
   if (!RecordsFit(length, kDayTraceHeadSize, count, kDayTracePointSize)) return false;
-  out->head = SPacketHead{ReadU16(p), ReadU16(p + 2)};
+  out->head = head;
   out->date = ReadU32(p + 4);
   out->preClose = ReadU32(p + 8);
   out->points.resize(count);

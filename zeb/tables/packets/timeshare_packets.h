@@ -3,9 +3,11 @@
 // trace-list reply 0x0900 in the same layout) as far as its per-minute
 // points, and a past day's trace (0x0400); and the two
 // requests the chart sends (0x0300 for one item, 0x0900 for the whole
-// trace list). The embedded quote record, the deal records and the pushed
-// tick records (0x0B00) are read by the chart view's reader
-// (chart_packets.h), the one decoder of those records.
+// trace list). The minute-data layout itself (the embedded quote record,
+// the deal records, the points) and the pushed tick records (0x0B00) are
+// read by the chart view's reader (chart_packets.h), the one decoder of
+// those records; ReadMinuteData is that reader's answer as the time-share
+// chart takes it.
 //
 // As with the quote-list reader: every count is checked against the body's
 // length before a record is touched, records are decoded field by field,
@@ -25,23 +27,13 @@ constexpr uint16_t PKT_MINUTE_TRACE_A = 0x0A00;  // minute data, second form
 constexpr uint16_t PKT_MINUTE_TRACE_D = 0x0D00;  // minute data, third form
 constexpr uint16_t PKT_DAY_TRACE = 0x0400;       // a past day's trace
 
-// Minute-data body: the quote record at 22 (51 bytes and its 8-byte
-// levels), then m 30-byte deal records (m at 10), then k 26-byte
-// per-minute points (k at 16).
-constexpr size_t kMinuteQuoteAt = 22;
+// Minute-data body (chart_packets.h reads it): the quote record at
+// kMinuteQuoteAt (51 bytes and its 8-byte levels), then m 30-byte deal
+// records (m at 10), then k 26-byte per-minute points (k at 16).
 constexpr size_t kMinuteHeadSize = kMinuteQuoteAt + kTickRecordHead;
-constexpr size_t kMinutePointSize = 26;
 // Day trace: records of 12 bytes from 18.
 constexpr size_t kDayTraceHeadSize = 18;
 constexpr size_t kDayTracePointSize = 12;
-
-// One per-minute point of the minute data.
-struct SMinutePoint {
-  uint16_t elapsed = 0;  // minutes since the first session's start
-  uint32_t price = 0;    // thousandths
-  uint32_t volume = 0;
-  uint32_t average = 0;  // thousandths
-};
 
 struct SMinuteData {
   SPacketHead head;
@@ -70,6 +62,10 @@ struct SDayTrace {
 // 0x0300, 0x0A00, 0x0D00 and 0x0900 (exact types).
 bool ReadMinuteData(const void* body, size_t length, SMinuteData* out);
 bool ReadDayTrace(const void* body, size_t length, SDayTrace* out);
+// Whether the type's group is one of the four of the minute-data layout.
+bool IsMinuteDataGroup(uint16_t type);
+// The day trace of a body whose head the caller has read (chart_packets.h).
+bool ReadDayTrace(const SPacketHead& head, const void* body, size_t length, SDayTrace* out);
 
 // The 18-byte minute-data request of one item (type 0x0300, the item's
 // market in the head, count 1).

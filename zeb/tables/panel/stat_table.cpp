@@ -14,7 +14,7 @@ constexpr int kTitleColor = 40;
 constexpr int kSelectionColor = 23;
 
 struct STitleRow {
-  const char* left;   // UTF-8, converted once
+  const char* left;  // UTF-8, converted once
   const char* right;
   int titleBorders;
   int otherBorders;
@@ -23,24 +23,15 @@ struct STitleRow {
 };
 
 const STitleRow kTitles[kBoardRows] = {
-    {"卖⑤", "", 0x5000, 0x1000, "-", "-"},
-    {"卖④", "", 0x4000, 0, "-", "-"},
-    {"卖③", "", 0x4000, 0, "-", "-"},
-    {"卖②", "", 0x4000, 0, "-", "-"},
-    {"卖①", "", 0x4000, 0, "-", "-"},
-    {"成交", "现量", 0x7000, 0x3000, "-", "-"},
-    {"买①", "", 0x4000, 0, "-", "-"},
-    {"买②", "", 0x4000, 0, "-", "-"},
-    {"买③", "", 0x4000, 0, "-", "-"},
-    {"买④", "", 0x4000, 0, "-", "-"},
-    {"买⑤", "", 0x4000, 0, "-", "-"},
-    {"涨跌", "开盘", 0x5000, 0x1000, "-", "-"},
-    {"涨幅", "最高", 0x4000, 0, "-%", "-"},
-    {"均价", "最低", 0x4000, 0, "-", "-"},
-    {"总数", "委比", 0x4000, 0, "-", "-%"},
-    {"总额", "委差", 0x4000, 0, "-", "-"},
-    {"主买", "主卖", 0x4000, 0, "-", "-"},
-    {"昨收", "量比", 0x6000, 0x2000, "-", "-"},
+    {"卖⑤", "", 0x5000, 0x1000, "-", "-"},      {"卖④", "", 0x4000, 0, "-", "-"},
+    {"卖③", "", 0x4000, 0, "-", "-"},           {"卖②", "", 0x4000, 0, "-", "-"},
+    {"卖①", "", 0x4000, 0, "-", "-"},           {"成交", "现量", 0x7000, 0x3000, "-", "-"},
+    {"买①", "", 0x4000, 0, "-", "-"},           {"买②", "", 0x4000, 0, "-", "-"},
+    {"买③", "", 0x4000, 0, "-", "-"},           {"买④", "", 0x4000, 0, "-", "-"},
+    {"买⑤", "", 0x4000, 0, "-", "-"},           {"涨跌", "开盘", 0x5000, 0x1000, "-", "-"},
+    {"涨幅", "最高", 0x4000, 0, "-%", "-"},     {"均价", "最低", 0x4000, 0, "-", "-"},
+    {"总数", "委比", 0x4000, 0, "-", "-%"},     {"总额", "委差", 0x4000, 0, "-", "-"},
+    {"主买", "主卖", 0x4000, 0, "-", "-"},      {"昨收", "量比", 0x6000, 0x2000, "-", "-"},
     {"跌停", "涨停", 0x7000, 0x3000, "-", "-"},
 };
 
@@ -137,8 +128,8 @@ void CStatTable::Fill(const STickRecord& r) {
     if (r.HasLevel(entry)) {
       const SBoardLevel& l = r.levels[static_cast<size_t>(entry)];
       SetValue(row, 1, FormatValue(l.price), price(l.price), borders);
-      SetValue(row, 3, TextPrintf("%u", l.volume / static_cast<uint32_t>(CPublic::GetLotSize())), m_colors.volume,
-               borders);
+      SetValue(row, 3, TextPrintf("%u", l.volume / static_cast<uint32_t>(CPublic::GetLotSize())),
+               m_colors.volume, borders);
     } else {
       SetValue(row, 1, "-", m_colors.level, borders);
       SetValue(row, 3, "-", m_colors.level, borders);
@@ -150,7 +141,8 @@ void CStatTable::Fill(const STickRecord& r) {
   const int64_t d = r.last != 0 ? static_cast<int64_t>(r.last) - P : 0;
   SetValue(11, 1, FormatValue(d), m_colors.OfSign(d), 0x1000);
   SetValue(11, 3, FormatValue(r.open), price(r.open), 0x1000);
-  SetValue(12, 1, d == 0 || P == 0 ? "-" : TextPrintf("%.2f%%", d * 100.0 / P), m_colors.OfSign(d), 0);
+  SetValue(12, 1, d == 0 || P == 0 ? "-" : TextPrintf("%.2f%%", d * 100.0 / P), m_colors.OfSign(d),
+           0);
   SetValue(12, 3, FormatValue(r.high), price(r.high), 0);
   SetValue(13, 1, FormatValue(r.average), price(r.average), 0);
   SetValue(13, 3, r.high < r.low ? "-" : FormatValue(r.low), price(r.low), 0);
@@ -160,26 +152,32 @@ void CStatTable::Fill(const STickRecord& r) {
     if (r.HasLevel(e)) (e < kBestBidEntry ? asks : bids) += r.levels[static_cast<size_t>(e)].volume;
   SetValue(14, 1, VolumeText(r.volume), m_colors.volume, 0);
   const int64_t diff = bids - asks;
-  SetValue(14, 3, diff == 0 || bids + asks == 0 ? "-" : TextPrintf("%.2f%%", diff * 100.0 / (bids + asks)),
+  SetValue(14, 3,
+           diff == 0 || bids + asks == 0 ? "-" : TextPrintf("%.2f%%", diff * 100.0 / (bids + asks)),
            m_colors.OfSign(diff), 0);
-  SetValue(15, 1, CPublic::FormatAmount(static_cast<float>(CurrencyOfRecordAmount(r.amount))), m_colors.volume, 0);
-  SetValue(15, 3, TextPrintf("%lld", static_cast<long long>(std::llabs(diff))), m_colors.OfSign(diff), 0);
+  SetValue(15, 1, CPublic::FormatAmount(static_cast<float>(CurrencyOfRecordAmount(r.amount))),
+           m_colors.volume, 0);
+  SetValue(15, 3, TextPrintf("%lld", static_cast<long long>(std::llabs(diff))),
+           m_colors.OfSign(diff), 0);
   SetValue(16, 1, TextPrintf("%u", r.activeBuy), m_colors.up, 0);
   SetValue(16, 3, TextPrintf("%u", r.activeSell), m_colors.down, 0);
   SetValue(17, 1, FormatValue(P), m_colors.level, 0x2000);
-  const float ratio =
-      m_store->CalcVolumeRatio(m_item.market, m_store->TimeToMinuteIndex(m_item.market, r.time), r.volume,
-                               m_item.refVolume);
-  SetValue(17, 3, r.volume != 0 && m_item.refVolume != 0 ? TextPrintf("%.2f", ratio) : "0", m_colors.volume,
-           0x2000);
+  const float ratio = m_store->CalcVolumeRatio(
+      m_item.market, m_store->TimeToMinuteIndex(m_item.market, r.time), r.volume, m_item.refVolume);
+  SetValue(17, 3, r.volume != 0 && m_item.refVolume != 0 ? TextPrintf("%.2f", ratio) : "0",
+           m_colors.volume, 0x2000);
   // The lower limit in the fall colour, the upper in the rise colour.
   SetValue(18, 1, FormatValue(m_item.limitDown), m_colors.down, 0x3000);
   SetValue(18, 3, FormatValue(m_item.limitUp), m_colors.up, 0x3000);
 }
 
 int CStatTable::UpdateData(const void* body, int length) {
+  return UpdatePacket(CChartPacket(body, length));
+}
+
+int CStatTable::UpdatePacket(const CChartPacket& packet) {
   m_feed.Take(
-      body, length, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
+      packet, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
       [&](const STickRecord& r) { Fill(r); });
   return 1;
 }

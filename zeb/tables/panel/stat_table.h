@@ -12,7 +12,7 @@
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/packets/chart_packets.h"
-#include "zeb/tables/panel/item_quote_feed.h"
+#include "zeb/tables/packets/item_quote_feed.h"
 
 class CPublic;
 
@@ -30,7 +30,10 @@ class CStatTable : public CBaseTable {
   // the titles with "-" values.
   void SetStock(const SStockInfo* item);
   void InitColumns() override;
+  // Decodes the body, then UpdatePacket.
   int UpdateData(const void* body, int length) override;
+  // Shows the item's record of a time-share reply or a push.
+  int UpdatePacket(const CChartPacket& packet);
   // Writes the values of one quote record.
   void Fill(const STickRecord& record);
   // Builds the columns and titles again (the panel shown again) and shows

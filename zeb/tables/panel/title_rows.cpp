@@ -107,24 +107,29 @@ void CValueTable::Fill(const STickRecord& r) {
       SetCell(0, 1, "", -1, m_colors.label, CLR_INVALID, 0x1000);
       return;
     case 3:
-      SetCell(0, 1, PriceText(perShare, m_nUnit, m_strFormat), -1, m_colors.OfSign(perShare), CLR_INVALID,
-              0x3000);
+      SetCell(0, 1, PriceText(perShare, m_nUnit, m_strFormat), -1, m_colors.OfSign(perShare),
+              CLR_INVALID, 0x3000);
       return;
     default: {
-      const double pb = perShare != 0 ? static_cast<double>(r.last) / static_cast<double>(perShare) : 0.0;
+      const double pb =
+          perShare != 0 ? static_cast<double>(r.last) / static_cast<double>(perShare) : 0.0;
       SetCell(0, 1, TextPrintf(m_strFormat.c_str(), pb), -1, m_colors.up, CLR_INVALID, 0x3000);
-      const double turnover = m_item.circulating != 0
-                                  ? (static_cast<double>(r.volume) / CPublic::GetLotSize()) * 100.0 /
-                                        m_item.circulating
-                                  : 0.0;
+      const double turnover =
+          m_item.circulating != 0
+              ? (static_cast<double>(r.volume) / CPublic::GetLotSize()) * 100.0 / m_item.circulating
+              : 0.0;
       SetCell(0, 3, TextPrintf("%.2f%%", turnover), -1, m_colors.up, CLR_INVALID, 0x3000);
     }
   }
 }
 
 int CValueTable::UpdateData(const void* body, int length) {
+  return UpdatePacket(CChartPacket(body, length));
+}
+
+int CValueTable::UpdatePacket(const CChartPacket& packet) {
   m_feed.Take(
-      body, length, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
+      packet, m_item.GetKey(), [&](const SMinuteTracePacket& trace) { Fill(trace.quote); },
       [&](const STickRecord& r) { Fill(r); });
   return 1;
 }

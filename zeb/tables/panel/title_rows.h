@@ -11,7 +11,7 @@
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
 #include "zeb/tables/packets/chart_packets.h"
-#include "zeb/tables/panel/item_quote_feed.h"
+#include "zeb/tables/packets/item_quote_feed.h"
 
 class CPublic;
 
@@ -38,7 +38,10 @@ class CValueTable : public CBaseTable {
   void SetStock(const SStockInfo* item);
   void RebuildColumns();
   void InitColumns() override;
+  // Decodes the body, then UpdatePacket.
   int UpdateData(const void* body, int length) override;
+  // Shows the item's record of a time-share reply or a push.
+  int UpdatePacket(const CChartPacket& packet);
   void Fill(const STickRecord& record);
 
  private:

@@ -60,13 +60,17 @@ void CTraceTable::RebuildColumns() {
 }
 
 int CTraceTable::UpdateData(const void* body, int length) {
-  if (!body) {
+  return UpdatePacket(CChartPacket(body, length));
+}
+
+int CTraceTable::UpdatePacket(const CChartPacket& packet) {
+  if (!packet.Body()) {
     m_ticks.Release();
     DeleteAllRows();
     return 1;
   }
   const auto taken = m_feed.Take(
-      body, length, m_item.GetKey(),
+      packet, m_item.GetKey(),
       [&](const SMinuteTracePacket& trace) {
         m_ticks.Release();
         for (const SDealRecord& d : trace.ticks) {
@@ -89,7 +93,7 @@ int CTraceTable::UpdateData(const void* body, int length) {
         t.volume = static_cast<int32_t>(r.curVolume);
         m_ticks.Add(t);
       });
-  if (taken == CItemQuoteFeed::Taken::kPush && m_feed.LastPush().records.empty()) return 0;
+  if (taken == CItemQuoteFeed::Taken::kPush && packet.Push()->records.empty()) return 0;
   return 1;
 }
 
@@ -106,13 +110,15 @@ void CTraceTable::BuildRows() {
     const SFenTraceUnit& t = m_ticks[static_cast<size_t>(i)];
     const int row = i - first;
     const int top = row == 0 ? 0x1000 : 0;
-    SetCell(row, 0, TextPrintf("%02d:%02d", t.time / 60, t.time % 60), -1, text, CLR_INVALID, top | 0x4000);
-    SetCell(row, 1, PriceText(t.price, m_nUnit, m_strFormat), -1, m_colors.Of(t.price, m_item.preClose),
-            CLR_INVALID, top);
+    SetCell(row, 0, TextPrintf("%02d:%02d", t.time / 60, t.time % 60), -1, text, CLR_INVALID,
+            top | 0x4000);
+    SetCell(row, 1, PriceText(t.price, m_nUnit, m_strFormat), -1,
+            m_colors.Of(t.price, m_item.preClose), CLR_INVALID, top);
     std::string volume;
     int image = -1;
     if (index) {
-      volume = std::abs(t.volume) < 10000 ? TextPrintf("%d", t.volume) : TextPrintf(GBK("%d万"), t.volume / 10000);
+      volume = std::abs(t.volume) < 10000 ? TextPrintf("%d", t.volume)
+                                          : TextPrintf(GBK("%d万"), t.volume / 10000);
     } else {
       volume = TextPrintf("%d", t.volume / CPublic::GetLotSize());
       image = t.direction == 1 ? 1 : (t.direction == -1 ? 0 : 2);

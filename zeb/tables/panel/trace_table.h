@@ -11,7 +11,7 @@
 #include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/newest_rows.h"
 #include "zeb/tables/base/price_colors.h"
-#include "zeb/tables/panel/item_quote_feed.h"
+#include "zeb/tables/packets/item_quote_feed.h"
 #include "zeb/tables/packets/chart_packets.h"
 
 class CPublic;
@@ -44,7 +44,11 @@ class CTraceTable : public CBaseTable {
   void RebuildColumns();
   void InitColumns() override;
   // Null body: the ticks are emptied and their memory given back.
+  // Decodes the body, then UpdatePacket.
   int UpdateData(const void* body, int length) override;
+  // The item's day of ticks from a time-share reply, its new ticks from a
+  // push; 0 for a push of no records.
+  int UpdatePacket(const CChartPacket& packet);
   // Lays the newest ticks that fit into rows, then paints.
   int Draw(CDC* dc) override;
 

@@ -55,7 +55,8 @@ void CAnalisysObj::OnKLineChip(int what, const void* data) {
       const SHistoryUnit* bars = range->bars ? *range->bars : nullptr;
       const int first = std::max(0, range->first);
       m_chipRange = SHistoryInterval{};
-      if (bars && range->end > first) m_chipRange = SHistoryInterval{range->end - first, bars + first};
+      if (bars && range->end > first)
+        m_chipRange = SHistoryInterval{range->end - first, bars + first};
       ::SendMessage(main, WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&m_chipRange));
       break;
     }
@@ -97,7 +98,8 @@ void CAnalisysObj::OnKLineCursor(const SHistoryUnit* bar, const std::string& val
 
 void CAnalisysObj::PlaceCursorBox() {
   const RECT& to = m_hisTech.InfoTableRect();
-  if (!EqualRect(to, m_cursorBox.GetRect())) m_cursorBox.SetRect(to.left, to.top, to.right, to.bottom);
+  if (!EqualRect(to, m_cursorBox.GetRect()))
+    m_cursorBox.SetRect(to.left, to.top, to.right, to.bottom);
 }
 
 void CAnalisysObj::InitTabs() {
@@ -113,7 +115,8 @@ void CAnalisysObj::InitTabs() {
 
 void CAnalisysObj::OnSchemeChanged() {
   // The deal tables load their price colours with each reply; the rest now.
-  for (CBaseTable* table : std::initializer_list<CBaseTable*>{&m_deals, &m_prices, &m_interval, &m_cursorBox})
+  for (CBaseTable* table :
+       std::initializer_list<CBaseTable*>{&m_deals, &m_prices, &m_interval, &m_cursorBox})
     table->InitColors();
   m_interval.InitColumns();
   m_cursorBox.InitColumns();
@@ -267,8 +270,7 @@ void CAnalisysObj::SetKind(int kind) {
       }
       m_hisTech.SetDayPeriod();
       break;
-    default:
-      break;
+    default: break;
   }
   NotifyTechnicalShown(kind);
 }
@@ -304,46 +306,47 @@ int CAnalisysObj::Refresh() {
 }
 
 int CAnalisysObj::OnData(const void* body, int length) {
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  switch (PacketGroup(head.type)) {
-    case 0x0100:
-      m_deals.UpdateData(body, length);
-      m_prices.UpdateData(body, length);
+  return OnPacket(CChartPacket(body, length));
+}
+
+int CAnalisysObj::OnPacket(const CChartPacket& packet) {
+  if (!packet.HasHead()) return 1;
+  switch (packet.Group()) {
+    case PKT_PRICE_DISTRIB:
+      m_deals.UpdatePacket(packet);
+      m_prices.UpdatePacket(packet);
       break;
-    case 0x0300:
-    case 0x0900:
-      m_priceVol.OnData(body, length);
-      m_hisTech.OnData(body, length);
+    case PKT_MINUTE_TRACE:
+    case PKT_TRACE_LIST:
+      m_priceVol.OnPacket(packet);
+      m_hisTech.OnPacket(packet);
       break;
-    case 0x0B00:
-      m_priceVol.OnData(body, length);
-      m_hisTech.OnData(body, length);
-      m_deals.UpdateData(body, length);
-      m_prices.UpdateData(body, length);
+    case PKT_PUSH_TICK:
+      m_priceVol.OnPacket(packet);
+      m_hisTech.OnPacket(packet);
+      m_deals.UpdatePacket(packet);
+      m_prices.UpdatePacket(packet);
       break;
-    case 0x1100:
-    case 0x1E00:
-      if (m_nPage == kPageTimeShare) m_priceVol.OnData(body, length);
-      else if (m_nPage == kPageTechnical) m_hisTech.OnData(body, length);
+    case PKT_INFO_LIST:
+    case PKT_INFO_TITLES:
+      if (m_nPage == kPageTimeShare) m_priceVol.OnPacket(packet);
+      else if (m_nPage == kPageTechnical) m_hisTech.OnPacket(packet);
       break;
-    case 0x0500:
-    case 0x0600:
-    case 0x1300:
-    case 0x1F00:
-    case 0x4100:
-    case 0x4C00:
-      m_hisTech.OnData(body, length);
-      break;
-    default:
-      break;
+    case PKT_HIS_KLINE:
+    case PKT_HIS_KLINE_MORE:
+    case PKT_EXRIGHTS:
+    case PKT_HIS_KLINE_EXT:
+    case PKT_KLINE_SPARE_A:
+    case PKT_KLINE_SPARE_B: m_hisTech.OnPacket(packet); break;
+    default: break;
   }
   return 1;
 }
 
 int CAnalisysObj::OnKey(UINT key) {
   if (key == kKeyTab) {
-    m_nPage = m_nPage >= kPageDistribution || m_nPage < kPageTimeShare ? kPageTimeShare : m_nPage + 0x10;
+    m_nPage =
+        m_nPage >= kPageDistribution || m_nPage < kPageTimeShare ? kPageTimeShare : m_nPage + 0x10;
     const int index = m_nPage / 0x10 - 1;
     m_tabs.SetCurSel(index);
     SwitchKind(index, 1);
@@ -385,7 +388,8 @@ int CAnalisysObj::UpdateCommandUI(CCmdUI* ui) {
     return m_priceVol.UpdateCommandUI(ui);
   }
   if (m_nPage == kPageTechnical) {
-    const bool enabled = id == 26387 || id == 26388 || (id >= 26401 && id <= 26403) || (id >= 26405 && id <= 26407);
+    const bool enabled =
+        id == 26387 || id == 26388 || (id >= 26401 && id <= 26403) || (id >= 26405 && id <= 26407);
     if (enabled) {
       ui->Enable(TRUE);
       m_hisTech.UpdateCommandUI(ui);
@@ -441,7 +445,8 @@ int CAnalisysObj::OnLButtonUp(int x, int y) {
 }
 
 int CAnalisysObj::OnLButtonDblClk(int x, int y) {
-  if (m_nPage == kPageTimeShare && m_priceVol.HitTest(x, y)) return m_priceVol.OnLButtonDblClk(x, y);
+  if (m_nPage == kPageTimeShare && m_priceVol.HitTest(x, y))
+    return m_priceVol.OnLButtonDblClk(x, y);
   if (m_nPage == kPageTechnical && m_hisTech.HitTest(x, y)) return m_hisTech.OnLButtonDblClk(x, y);
   return 0;
 }

@@ -10,8 +10,8 @@
 // chart, and the chip-distribution notices sent to the main window (which
 // passes them on to the panel).
 //
-// Packets are lent: their type is read and masked on a copy, never in the
-// buffer.
+// Packets come decoded once by the view (chart_view_packet.h) and go on by
+// their group; the lent buffer is never written.
 #pragma once
 #include <functional>
 #include <vector>
@@ -23,6 +23,7 @@
 #include "zeb/tables/base/draw_obj.h"
 #include "zeb/tables/deals/deal_table.h"
 #include "zeb/tables/deals/price_table.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 #include "zeb/views/stock/timeshare_info_box.h"
 
 class CPublic;
@@ -39,7 +40,10 @@ class CAnalisysObj : public CBaseDrawObj {
   explicit CAnalisysObj(CPublic* store = nullptr);
 
   int RecalcLayout() override;
+  // Decodes the body, then OnPacket.
   int OnData(const void* body, int length) override;
+  // Hands the packet to the pages that take its group; 1.
+  int OnPacket(const CChartPacket& packet);
   BOOL HitTest(int x, int y) override;
   // Draws into the view's back buffer (kept between paints, so the K-line
   // chart keeps no picture of its own).
@@ -110,7 +114,8 @@ class CAnalisysObj : public CBaseDrawObj {
   void NotifyTechnicalShown(int kind);
   void InitTables();
   void OnKLineChip(int what, const void* data);
-  void OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count, const RECT& rect);
+  void OnKLineInterval(const SStockInfo* item, const SHistoryUnit* bars, int count,
+                       const RECT& rect);
   void OnKLineCursor(const SHistoryUnit* bar, const std::string& value);
   // The cursor box stands where the chart keeps it (the user may drag it).
   void PlaceCursorBox();

@@ -94,7 +94,8 @@ void CStatInfoObj::SetStock(SStockInfo* item) {
   m_bigOrders.SetStock(item);
   if (m_nPage == kPanelBigOrders) m_bigOrders.Request();
   m_itemChart.SetStock(item);
-  const SStockInfo* index = m_store->GetIndexStock(static_cast<uint16_t>((item->market & 0xF0) | 0x1001));
+  const SStockInfo* index =
+      m_store->GetIndexStock(static_cast<uint16_t>((item->market & 0xF0) | 0x1001));
   m_indexItem = nullptr;
   if (index) {
     m_indexCopy = *index;
@@ -146,8 +147,8 @@ void CStatInfoObj::RefillTables() {
 }
 
 void CStatInfoObj::OnSchemeChanged() {
-  for (CBaseTable* table : std::initializer_list<CBaseTable*>{&m_title, &m_board, &m_values, &m_ticks,
-                                                              &m_bigOrders, &m_bigTitle}) {
+  for (CBaseTable* table : std::initializer_list<CBaseTable*>{
+           &m_title, &m_board, &m_values, &m_ticks, &m_bigOrders, &m_bigTitle}) {
     table->InitColors();
     table->InitColumns();
   }
@@ -172,52 +173,49 @@ void CStatInfoObj::OnChipUpdate(int kind, LPARAM value) {
       break;
     case 2: m_chips.SetTechShown(static_cast<int>(value)); break;
     case 3:
-      if (const RECT* r = reinterpret_cast<const RECT*>(value)) m_chips.SetPriceRect(r->left, r->top, r->right, r->bottom);
+      if (const RECT* r = reinterpret_cast<const RECT*>(value))
+        m_chips.SetPriceRect(r->left, r->top, r->right, r->bottom);
       break;
     default: break;
   }
 }
 
 int CStatInfoObj::OnData(const void* body, int length) {
-  SPacketHead head;
-  if (length < 0 || !ReadPacketHead(body, static_cast<size_t>(length), &head)) return 1;
-  const uint16_t group = PacketGroup(head.type);
+  return OnPacket(CChartPacket(body, length));
+}
+
+int CStatInfoObj::OnPacket(const CChartPacket& packet) {
+  if (!packet.HasHead()) return 1;
+  const uint16_t group = packet.Group();
   if (m_nPage == kPanelChips && group != PKT_EXRIGHTS) return 1;
   switch (group) {
-    case 0x0300:
-      m_board.UpdateData(body, length);
-      m_ticks.UpdateData(body, length);
-      m_values.UpdateData(body, length);
-      m_itemChart.OnData(body, length);
+    case PKT_MINUTE_TRACE:
+      m_board.UpdatePacket(packet);
+      m_ticks.UpdatePacket(packet);
+      m_values.UpdatePacket(packet);
+      m_itemChart.OnPacket(packet);
       break;
-    case 0x0400:
-    case 0x0D00:
-      m_itemChart.OnData(body, length);
-      break;
-    case 0x0900:
-      m_indexChart.OnData(body, length);
-      break;
-    case 0x0B00:
-      m_board.UpdateData(body, length);
-      m_ticks.UpdateData(body, length);
-      m_values.UpdateData(body, length);
-      m_itemChart.OnData(body, length);
-      m_indexChart.OnData(body, length);
+    case PKT_DAY_TRACE:
+    case PKT_MINUTE_TRACE_D: m_itemChart.OnPacket(packet); break;
+    case PKT_TRACE_LIST: m_indexChart.OnPacket(packet); break;
+    case PKT_PUSH_TICK:
+      m_board.UpdatePacket(packet);
+      m_ticks.UpdatePacket(packet);
+      m_values.UpdatePacket(packet);
+      m_itemChart.OnPacket(packet);
+      m_indexChart.OnPacket(packet);
       break;
     case PKT_EXRIGHTS: {
-      std::vector<SExRightsRecord> records;
-      if (!m_item || !ReadExRights(body, static_cast<size_t>(length), &records)) break;
+      const std::vector<SExRightsRecord>* records = m_item ? packet.ExRights() : nullptr;
+      if (!records) break;
       // Today's shares head the table under this store's trade date.
       m_chips.SetTradeDate(m_store->GetTradeDate());
-      m_chips.SetCapitalInfo(m_item->circulating, records);
+      m_chips.SetCapitalInfo(m_item->circulating, *records);
       break;
     }
-    case 0x1C00:
-    case 0x1D00:
-      m_bigOrders.UpdateData(body, length);
-      break;
-    default:
-      break;
+    case PKT_BIG_ORDER:
+    case PKT_BIG_ORDER_ADD: m_bigOrders.UpdatePacket(packet); break;
+    default: break;
   }
   return 1;
 }

@@ -13,6 +13,7 @@
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/tables/base/draw_obj.h"
 #include "zeb/tables/bigorder/large_vol_table.h"
+#include "zeb/tables/packets/chart_view_packet.h"
 #include "zeb/tables/panel/stat_table.h"
 #include "zeb/tables/panel/title_rows.h"
 #include "zeb/tables/panel/trace_table.h"
@@ -44,7 +45,11 @@ class CStatInfoObj : public CBaseDrawObj {
   CStatInfoObj(CPublic* store = nullptr, const SBigOrderHooks* hooks = nullptr);
 
   int RecalcLayout() override;
+  // Decodes the body, then OnPacket.
   int OnData(const void* body, int length) override;
+  // Hands the packet to the parts that take its group (on the chip page
+  // only the ex-rights); 1.
+  int OnPacket(const CChartPacket& packet);
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
   int OnKey(UINT key) override;

@@ -25,8 +25,8 @@ CStockView::CStockView(CPublic* store)
   m_hooks.threshold = [] { return CCmdDispatcher::GetInstance()->GetSysParam(GBK("主力大单")); };
   // The big-order title row opens the settings on the page of its threshold.
   m_hooks.openSettings = [] { CCmdDispatcher::GetInstance()->OpenSystemSettings(1); };
-  m_analysis.SetKLineHooks([this] { Repaint(); },
-                           [this](const InfoTitleMap& titles, int date) { ShowInfoList(titles, date); });
+  m_analysis.SetKLineHooks([this] { Repaint(); }, [this](const InfoTitleMap& titles,
+                                                         int date) { ShowInfoList(titles, date); });
 }
 
 CStockView::~CStockView() = default;
@@ -142,8 +142,8 @@ void CStockView::CopyToWindow(CDC* dc, const RECT& r) {
   // crosshair the wake-ups cost more than the copy.
   constexpr int kBand = 64;
   for (int top = r.top; top < r.bottom; top += kBand)
-    dc->BitBlt(r.left, top, r.right - r.left, std::min<int>(kBand, r.bottom - top), &m_back,
-               r.left, top, SRCCOPY);
+    dc->BitBlt(r.left, top, r.right - r.left, std::min<int>(kBand, r.bottom - top), &m_back, r.left,
+               top, SRCCOPY);
 }
 
 void CStockView::OnDraw(CDC* dc) {
@@ -174,7 +174,8 @@ void CStockView::OnDraw(CDC* dc) {
       // Areas asked for by moves the paint caught up with hold the current
       // picture too.
       for (const RECT& r : m_pending)
-        if (std::none_of(drawn.begin(), drawn.end(), [&](const RECT& d) { return EqualRect(d, r); }))
+        if (std::none_of(drawn.begin(), drawn.end(),
+                         [&](const RECT& d) { return EqualRect(d, r); }))
           drawn.push_back(r);
     }
     for (const RECT& r : drawn) CopyToWindow(dc, r);
@@ -288,18 +289,22 @@ int CStockView::TogglePanel() {
 // ---- Packets, keys, commands ----
 
 int CStockView::OnData(const void* body, int length) {
-  if (m_infoWindow) {
-    m_infoWindow->OnInfoData(body, length);
-    // New titles: the list shown is of the old ones.
-    SPacketHead head;
-    if (length >= 0 && ReadPacketHead(body, size_t(length), &head) &&
-        PacketGroup(head.type) == PKT_INFO_TITLES && m_infoWindow->IsWindowVisible())
-      m_infoWindow->ShowWindow(SW_HIDE);
-  }
-  m_analysis.OnData(body, length);
-  m_panel.OnData(body, length);
+  // One decode per body, of its own: a receiver's request answered at
+  // once brings its packet here while this one is still being handed out.
+  const CChartPacket packet(body, length);
+  PassToInfoWindow(packet);
+  m_analysis.OnPacket(packet);
+  m_panel.OnPacket(packet);
   RepaintChanged();
   return 0;
+}
+
+void CStockView::PassToInfoWindow(const CChartPacket& packet) {
+  if (!m_infoWindow) return;
+  if (const std::string* text = packet.InfoText()) m_infoWindow->ShowText(*text);
+  // New titles: the list shown is of the old ones.
+  if (packet.Group() == PKT_INFO_TITLES && m_infoWindow->IsWindowVisible())
+    m_infoWindow->ShowWindow(SW_HIDE);
 }
 
 int CStockView::OnKey(UINT key, UINT data, UINT flags) {
@@ -358,13 +363,9 @@ int CStockView::UpdateCommandUI(CCmdUI* ui) {
   const UINT id = ui->m_nID;
   const SCodeInfo key = m_item.GetKey();
   switch (id) {
-    case kCmdTimeShare:
-      ui->Enable(m_analysis.GetPage() != kPageTimeShare);
-      return 1;
+    case kCmdTimeShare: ui->Enable(m_analysis.GetPage() != kPageTimeShare); return 1;
     case kCmdDealDetails:
-    case kCmdTimeShareTechnical:
-      ui->Enable(TRUE);
-      return 1;
+    case kCmdTimeShareTechnical: ui->Enable(TRUE); return 1;
     case kCmdDistribution:
     case kCmdItemInfo:
       if (m_item.code != 0) ui->Enable(!CPublic::IsIndexMarket(&key));
@@ -375,11 +376,8 @@ int CStockView::UpdateCommandUI(CCmdUI* ui) {
       ui->SetCheck(technical && m_panel.GetPage() == kPanelChips ? 1 : 0);
       return 1;
     }
-    case kCmdTogglePanel:
-      ui->SetCheck(IsPanelShown() ? 0 : 1);
-      return 1;
-    default:
-      return m_analysis.UpdateCommandUI(ui);
+    case kCmdTogglePanel: ui->SetCheck(IsPanelShown() ? 0 : 1); return 1;
+    default: return m_analysis.UpdateCommandUI(ui);
   }
 }
 
@@ -440,7 +438,9 @@ void CStockView::OnLButtonUp(UINT flags, CPoint point) {
   if (m_analysis.OnLButtonUp(point.x, point.y)) Repaint();
 }
 
-void CStockView::OnRButtonDown(UINT flags, CPoint point) { m_analysis.OnRButtonDown(this, point.x, point.y); }
+void CStockView::OnRButtonDown(UINT flags, CPoint point) {
+  m_analysis.OnRButtonDown(this, point.x, point.y);
+}
 
 void CStockView::OnRButtonUp(UINT flags, CPoint point) { m_analysis.OnRButtonUp(point.x, point.y); }
 

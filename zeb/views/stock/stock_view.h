@@ -19,7 +19,11 @@
 // them to the window. Every other repaint draws the whole picture anew.
 //
 // A double click on a K-line news mark opens the information window
-// (created once, then shown again); every 0x1100 reply goes to it.
+// (created once, then shown again); every 0x1100 reply's text goes to it.
+//
+// A packet is decoded here once: the head is read and the records of its
+// group are read on first demand (chart_view_packet.h), and the analysis
+// object and the panel hand that one decode to their charts and tables.
 #pragma once
 #include <functional>
 #include <memory>
@@ -120,6 +124,8 @@ class CStockView : public CBaseView {
   // Makes the back buffer fit the layout; false when it is empty.
   bool FitBackBuffer();
   void ShowInfoList(const InfoTitleMap& titles, int date);
+  // The information window's part of a packet.
+  void PassToInfoWindow(const CChartPacket& packet);
 
   SBigOrderHooks m_hooks;
   CStatInfoObj m_panel;
@@ -133,10 +139,10 @@ class CStockView : public CBaseView {
   CDC m_back;
   CBitmap m_backBitmap;
   RECT m_rcBack{};
-  bool m_bBackHolds = false;   // the back buffer holds the last full paint
-  bool m_bFullPending = true;  // a repaint of everything is asked for
-  bool m_bChartPending = false;  // the chart's changed areas are asked for
-  bool m_bPanelPending = false;  // the panel is asked for
+  bool m_bBackHolds = false;      // the back buffer holds the last full paint
+  bool m_bFullPending = true;     // a repaint of everything is asked for
+  bool m_bChartPending = false;   // the chart's changed areas are asked for
+  bool m_bPanelPending = false;   // the panel is asked for
   bool m_bCursorPending = false;  // the chart's cursor areas are asked for
-  std::vector<RECT> m_pending;  // areas asked for since the last paint
+  std::vector<RECT> m_pending;    // areas asked for since the last paint
 };

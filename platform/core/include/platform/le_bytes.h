@@ -1,11 +1,20 @@
 // Little-endian fields of wire packets and stored files, read and written
 // byte by byte: no alignment is assumed and the host's byte order does not
 // matter. The one set of such readers every library uses; callers check
-// that the bytes exist before they read them.
+// that the bytes exist before they read them, a count of records with
+// RecordsFit.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace platform {
+
+// Whether count records of size bytes, from offset at on, lie within a body
+// of length bytes. Divides rather than multiplies, so a count no body could
+// hold never wraps the product into a small size. The one such check.
+constexpr bool RecordsFit(size_t length, size_t at, size_t count, size_t size) {
+  return at <= length && (length - at) / size >= count;
+}
 
 inline uint16_t ReadU16(const void* p) {
   const unsigned char* b = static_cast<const unsigned char*>(p);
