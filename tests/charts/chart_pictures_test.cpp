@@ -519,6 +519,69 @@ TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactNam
   EXPECT_EQ(exact.GetPic()->GetFlags(), 6);
 }
 
+// A change of the newest bar alone (a pushed tick) taken by a pane leaves
+// its picture as a fresh preparation of the changed bars leaves it: the
+// same outputs, value range, rows and candles. A change inside the range
+// touches no earlier pixel and says so; one past the range is prepared
+// whole and says that.
+TEST_F(ChartsTest, ANewestBarChangeLeavesThePictureAsAFreshPreparation) {
+  std::vector<float> closes;
+  for (int i = 0; i < 90; ++i) closes.push_back(50.0f + 8.0f * std::sin(float(i) / 6.0f));
+  const auto same = [](const CTechAnalysisBasePic& a, const CTechAnalysisBasePic& b, const std::string& what) {
+    EXPECT_EQ(a.GetMax(), b.GetMax()) << what;
+    EXPECT_EQ(a.GetMin(), b.GetMin()) << what;
+    ASSERT_EQ(a.OutputRowsCount(), b.OutputRowsCount()) << what;
+    for (int j = 0; j < a.OutputRowsCount(); ++j) {
+      EXPECT_EQ(a.Output(j), b.Output(j)) << what << " output " << j;
+      EXPECT_EQ(a.OutputRows(j), b.OutputRows(j)) << what << " output " << j;
+    }
+    ASSERT_EQ(a.Candles().size(), b.Candles().size()) << what;
+    for (size_t i = 0; i < a.Candles().size(); ++i) {
+      const auto &x = a.Candles()[i], &y = b.Candles()[i];
+      EXPECT_TRUE(x.body == y.body && EqualRect(x.box, y.box) && x.mid == y.mid && x.highY == y.highY &&
+                  x.lowY == y.lowY && x.openY == y.openY && x.closeY == y.closeY && x.falling == y.falling)
+          << what << " candle " << i;
+    }
+  };
+  struct Case {
+    float close;  // of the newest bar
+    bool column;  // only the newest bar's column changes
+  };
+  // The newest close sits mid-range: a small move keeps every range, a
+  // leap far above moves them all.
+  for (const char* name : {"KLINE", "KLINEMA", "VOL", "MACD", "KDJ", "RSI", "WR", "BOLL"}) {
+    for (const Case c : {Case{closes.back() + 0.2f, true}, Case{closes.back() + 400.0f, false}}) {
+      const std::string what = std::string(name) + (c.column ? " in range" : " past the range");
+      Bars bars(Units(closes), 30);
+      CTechCreator taking;
+      taking.CreatePic(name);
+      taking.SetRect(80, 0, 600, 300);
+      taking.SetXPositions(bars.x.data(), static_cast<int>(bars.x.size()));
+      taking.SetData(&bars.range);
+      SHistoryUnit& newest = bars.units.back();
+      newest.fClose = c.close;
+      newest.fHigh = std::max(newest.fHigh, c.close);
+      newest.nVolume = c.column ? 90 : 100000;
+      const bool column = taking.TakeLastBar(newest);
+      // Whether an oscillator's range moves depends on where its newest
+      // value falls; the price and volume panes' ranges are known here.
+      const std::string n = name;
+      if (n == "KLINE" || n == "KLINEMA" || n == "VOL" || (!c.column && (n == "MACD" || n == "BOLL"))) {
+        EXPECT_EQ(column, c.column) << what;
+      }
+      CTechCreator fresh;
+      fresh.CreatePic(name);
+      fresh.SetRect(80, 0, 600, 300);
+      fresh.SetXPositions(bars.x.data(), static_cast<int>(bars.x.size()));
+      fresh.SetData(&bars.range);
+      same(*taking.GetPic(), *fresh.GetPic(), what);
+      if (const auto* kline = dynamic_cast<const CTechAnalysisKLine*>(taking.GetPic()); kline && kline->MovingAverage())
+        same(*kline->MovingAverage(), *static_cast<const CTechAnalysisKLine*>(fresh.GetPic())->MovingAverage(),
+             what + " MA");
+    }
+  }
+}
+
 TEST(ExRightsTips, TextsFollowTheReceivedLayout) {
   struct Case {
     SExRightsRecord r;

@@ -8,6 +8,7 @@
 #include <QPainter>
 #include <cmath>
 #include <cstdlib>
+#include <functional>
 
 #include "kline_test_support.h"
 #include "platform/input.h"
@@ -96,11 +97,11 @@ TEST_F(KLineRender, EveryPeriodPaintsCandlesInTheSchemeColours) {
 
 // A pushed tick for the item: the day's open, high, low and last all at
 // one price (thousandths), as the day bar then shows it.
-std::string DayTick(uint32_t price) {
+std::string DayTick(uint32_t price, int32_t code = kCode) {
   tables_test::PacketBytes b;
   b.U16(0, 0x0B00).U16(2, 1).U8(4, 0).U16(9, 1);
   const size_t at = 15;
-  b.U32(at, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(kCode)).U16(at + 4, 600);
+  b.U32(at, (uint32_t(kMarket - 0x1000) << 24) | uint32_t(code)).U16(at + 4, 600);
   b.U32(at + 6, price).U32(at + 10, price).U32(at + 14, price).U32(at + 18, price);
   b.U32(at + 26, 1000).U32(at + 30, 5).U32(at + 34, 0).Size(at + 51);
   return b.Bytes();
@@ -219,6 +220,84 @@ TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
       EXPECT_EQ(differingOnScreen, 0) << panes << cursorOnLast << " price " << step.price;
       EXPECT_FLOAT_EQ(live.Raw().back().fClose, float(step.price / 1000.0));
     }
+  }
+}
+
+}  // namespace
+}  // namespace charts_test
+
+namespace charts_test {
+namespace {
+
+// Each change of the chart carries its kind, and a paint takes them all
+// in: a tick inside the ranges is of the newest bar alone, one past a
+// range moves the range; the cursor, a zoom, the scheme and a new layout
+// say what they are; a push of another item changes nothing.
+TEST_F(KLineRender, EachChangeCarriesItsKindUntilThePaint) {
+  WritePaneFile("4", "KLINE,VOL,MACD,KDJ,");
+  CHisTechObj obj(&store);
+  obj.SetRect(0, 0, 1280, 800);
+  obj.SetStock(item);
+  obj.RequestKLine();
+  const std::vector<SHistoryRecord> bars = Wander(300, false);
+  const std::string history = HistoryBody(0x053D, bars);
+  obj.OnData(history.data(), static_cast<int>(history.size()));
+  obj.SetRange(0, 300);
+  obj.Recompute();
+  CDC dc;
+  dc.CreateCompatibleDC(nullptr);
+  CBitmap bitmap;
+  bitmap.CreateBitmap(1280, 800);
+  dc.SelectObject(&bitmap);
+  const auto paint = [&] {
+    dc.FillSolidRect(0, 0, 1280, 800, Color(19));
+    ASSERT_TRUE(obj.DrawInPlace(&dc, false, nullptr));
+    EXPECT_TRUE(obj.Unpainted().None());
+  };
+  paint();
+  float high = 0, low = 1e9f;
+  for (const SHistoryUnit& bar : obj.Raw()) {
+    high = std::max(high, bar.fHigh);
+    low = std::min(low, bar.fLow);
+  }
+  const uint32_t mid = uint32_t((high + low) / 2 * 1000);
+  using K = EChartChange;
+  const auto deliver = [&](const std::string& body) { obj.OnData(body.data(), static_cast<int>(body.size())); };
+  // The first tick makes the history's newest bar the day's.
+  deliver(DayTick(mid));
+  paint();
+  struct Step {
+    const char* what;
+    std::function<void()> act;
+    CChartChanges has;   // kinds it must carry
+    CChartChanges only;  // the most it may carry
+  } steps[] = {
+      {"tick in range", [&] { deliver(DayTick(mid + 270)); }, K::kLastBar, K::kLastBar},
+      {"another tick in range", [&] { deliver(DayTick(mid - 310)); }, K::kLastBar, K::kLastBar},
+      {"tick past the range", [&] { deliver(DayTick(uint32_t(high * 3000))); }, K::kRange,
+       K::kRange | K::kLastBar},
+      {"another item's tick", [&] { deliver(DayTick(mid, kCode + 1)); }, CChartChanges(), CChartChanges()},
+      {"cursor", [&] { obj.OnKey(VK_END); }, K::kCursor, K::kCursor | K::kOverlay},
+      {"zoom", [&] { obj.OnCommand(kline_cmd::kZoomIn); }, K::kRange, K::kRange | K::kOverlay},
+      {"scheme", [&] { obj.OnSchemeChanged(); }, K::kScheme, K::kScheme},
+      {"layout", [&] { obj.SetRect(0, 0, 1200, 760); }, K::kSize, K::kSize | K::kRange},
+  };
+  for (const Step& step : steps) {
+    step.act();
+    const CChartChanges changed = obj.Unpainted();
+    EXPECT_TRUE(changed.Within(step.only)) << step.what;
+    EXPECT_TRUE((changed | step.has) == changed) << step.what;
+    // What the next paint redraws: the newest bar's areas, none, or all.
+    std::vector<RECT> areas;
+    const bool some = obj.ChangedAreas(&areas);
+    if (changed.None()) {
+      EXPECT_TRUE(some && areas.empty()) << step.what;
+    } else if (changed == CChartChanges(K::kLastBar)) {
+      EXPECT_TRUE(some && !areas.empty()) << step.what;
+    } else if (!changed.Within(K::kLastBar)) {
+      EXPECT_FALSE(some) << step.what;
+    }
+    paint();
   }
 }
 

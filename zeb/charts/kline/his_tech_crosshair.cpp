@@ -125,23 +125,23 @@ bool CHisTechObj::CanKeepBare() const {
          !m_bZoomActive && !AnyToolBusy() && TipFree(m_ptMouse);
 }
 
-void CHisTechObj::KeepAfterMove(const SKeptState& before) {
-  if (!TipFree(m_ptMousePainted) || !TipFree(m_ptMouse)) return;
-  if (!m_bCursorShown) {
-    // No crosshair and titles of the newest bar: nothing shown changed.
-    m_bKeptCurrent = before.kept;
-    m_bShownCurrent = before.shown;
+void CHisTechObj::NoteMove() {
+  // A tip follows the mouse in the picture itself.
+  if (!TipFree(m_ptMousePainted) || !TipFree(m_ptMouse)) {
+    Changed(EChartChange::kOverlay);
     return;
   }
-  m_bBareCurrent = before.bare && CanKeepBare();
+  // Without a cursor the crosshair and the titles of the newest bar stay.
+  if (m_bCursorShown) Changed(CanKeepBare() ? CChartChanges(EChartChange::kCursor) : EChartChange::kOverlay);
 }
 
 bool CHisTechObj::CursorAreas(std::vector<RECT>* areas) {
   if (!m_bCursorShown) {
     if (areas) areas->clear();
-    return m_bShownCurrent;
+    return m_unpainted.None();
   }
-  if (!m_bBareCurrent || !m_kept || !m_kept->bareMade || !EqualRect(m_kept->rect, m_rect))
+  if (!m_unpainted.Within(EChartChange::kCursor) || !m_bBareKept || !m_kept || !m_kept->bareMade ||
+      !EqualRect(m_kept->rect, m_rect))
     return false;
   std::vector<RECT> now;
   {
@@ -195,7 +195,7 @@ bool CHisTechObj::DrawCursorInPlace(CDC* back, const std::vector<RECT>& more,
   }
   m_nTitleBarDrawn = TitleBar();
   m_ptMousePainted = m_ptMouse;
-  m_bShownCurrent = true;
+  m_unpainted = CChartChanges();
   if (drawn) *drawn = std::move(areas);
   return true;
 }

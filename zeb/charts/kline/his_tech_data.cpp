@@ -59,7 +59,7 @@ int CHisTechObj::LargestPaneNeed() const {
 }
 
 void CHisTechObj::SetStock(SStockInfo* item) {
-  ForgetKeptImage();
+  Changed(EChartChange::kSeries | EChartChange::kRange | EChartChange::kCursor);
   if (item) m_item = item;
   if (m_item) {
     // Each item keeps its own figures.
@@ -92,13 +92,13 @@ void CHisTechObj::SetStock(SStockInfo* item) {
 }
 
 void CHisTechObj::SetDayPeriod() {
-  ForgetKeptImage();
+  Changed(EChartChange::kSeries);
   m_nPeriod = kDayPeriod;
   m_nCheckedPeriod = kline_cmd::kDayPeriod;
 }
 
 void CHisTechObj::SetPeriod(int period) {
-  ForgetKeptImage();
+  Changed(EChartChange::kSeries);
   for (UINT id = kline_cmd::kFirstPeriod; id <= kline_cmd::kLastPeriod; ++id)
     if (PeriodOfCommand(id) == period) {
       m_nPeriod = period;
@@ -149,8 +149,6 @@ int CHisTechObj::OnData(const void* body, int length) {
 
 int CHisTechObj::OnPacket(const CChartPacket& packet) {
   ++m_nPackets;
-  const bool keptBefore = m_bKeptCurrent;
-  ForgetKeptImage();
   if (!m_item) return 0;
   if (packet.Body() == nullptr) {
     m_raw.clear();
@@ -167,11 +165,12 @@ int CHisTechObj::OnPacket(const CChartPacket& packet) {
       if (packet.Head().tag != CPublic::GetRequestTag()) return 0;
       return OnHistory(packet.History());
     }
-    case PKT_PUSH_TICK: return OnTick(packet.Push(), keptBefore);
+    case PKT_PUSH_TICK: return OnTick(packet.Push());
     case PKT_EXRIGHTS: {
       const std::vector<SExRightsRecord>* records = packet.ExRights();
       if (!records) return 0;
       m_exRights = *records;
+      Changed(EChartChange::kSeries);
       if (!m_panes.empty())
         m_panes[0]->SetExRightsData(m_exRights.data(), static_cast<int>(m_exRights.size()));
       return 1;
@@ -180,6 +179,7 @@ int CHisTechObj::OnPacket(const CChartPacket& packet) {
       const InfoTitleMap* titles = packet.Titles();
       if (!titles) return 0;
       m_titles = *titles;
+      Changed(EChartChange::kSeries);
       if (!m_panes.empty()) m_panes[0]->SetInfoMarks(&m_titles);
       return 1;
     }
@@ -271,6 +271,7 @@ int CHisTechObj::OnHistory(const SHistoryPacket* read) {
     m_nFirst = 0;
     m_nEnd = n;
     m_nScrollMode = 3;
+    Owe(EChartChange::kSeries | EChartChange::kRange);
     return 1;
   }
   switch (m_nScrollMode) {
@@ -465,6 +466,7 @@ bool CHisTechObj::ReadOwnTick(const SPushTickPacket* push, SKLineTick* t) {
 
 void CHisTechObj::TakeTick(const SKLineTick& t) {
   SHistoryUnit& last = m_raw.back();
+  bool opened = false;
   const float lastPrice = float(t.last / kPriceUnit);
   auto widen = [&](SHistoryUnit& b, float high, float low) {
     b.fHigh = std::max(b.fHigh, high);
@@ -494,6 +496,7 @@ void CHisTechObj::TakeTick(const SKLineTick& t) {
       m_raw.push_back(SHistoryUnit{time, lastPrice, lastPrice, lastPrice, lastPrice, increment, 0});
       ++m_nFirst;
       ++m_nEnd;
+      opened = true;
     } else {
       last.nDate = std::max(last.nDate, time);
       widen(last, lastPrice, lastPrice);
@@ -510,11 +513,15 @@ void CHisTechObj::TakeTick(const SKLineTick& t) {
     const uint32_t dayAmount = BarAmountOfRecordAmount(t.amount);
     m_raw.back().nAmount = dayAmount > earlier ? dayAmount - earlier : 0;
   }
-  Recompute();
+  Recompute(opened ? EChartChange::kSeries | EChartChange::kRange : CChartChanges(EChartChange::kLastBar));
 }
 
-void CHisTechObj::Recompute() {
-  ForgetKeptImage();
+void CHisTechObj::Recompute(CChartChanges what) {
+  what |= m_owed;
+  m_owed = CChartChanges();
+  if (what.Within(EChartChange::kLastBar) && RecomputeLastBar()) return;
+  // Prepared anew whole, the chart is drawn anew whole.
+  Changed(what | EChartChange::kRange);
   if (m_raw.empty() || m_nFirst < 0) return;
   if (!m_panes.empty() && m_item) {
     char code[16];
@@ -536,7 +543,7 @@ void CHisTechObj::Recompute() {
   m_range.decimals = CPublic::GetPriceDecimals();
   m_range.barsPerColumn = m_nBarsPerColumn;
   m_range.bars = &m_pShown;
-  ChipUpdate(0, &m_range);
+  GiveChipBars(true);
   const int visible = m_nEnd - m_nFirst;
   if (m_nCursor >= visible) m_nCursor = visible - 1;
   ComputeXPositions();
@@ -551,6 +558,40 @@ void CHisTechObj::Recompute() {
                       m_nCandleWidth);
   }
   RefreshCursorInfo();
+}
+
+bool CHisTechObj::RecomputeLastBar() {
+  const int count = static_cast<int>(m_raw.size());
+  // The panes hold the bars and positions of the last recompute, the
+  // newest bar among the visible ones.
+  if (count == 0 || m_nFirst < 0 || m_nEnd != count || m_range.end != m_nEnd ||
+      m_range.first != m_nFirst || m_x.size() != static_cast<size_t>(m_nEnd - m_nFirst) ||
+      m_pShown == nullptr)
+    return false;
+  const SHistoryUnit* shown = AdjustSeries(m_raw.data(), count);
+  if (shown != m_pShown) {
+    m_pShown = shown;
+    return false;
+  }
+  bool column = true;
+  for (auto& pane : m_panes) column = pane->TakeLastBar(m_pShown[count - 1]) && column;
+  // A pane whose range moved is drawn whole, and so is the chart.
+  Changed(column ? CChartChanges(EChartChange::kLastBar) : EChartChange::kRange);
+  GiveChipBars(false);
+  // The cursor box shows the values of the bar under the cursor.
+  if (m_hooks.cursorInfo && m_nCursor >= 0 && m_nFirst + m_nCursor >= count - 1)
+    m_hooks.cursorInfo(&m_pShown[count - 1], ValueAtCursor());
+  return true;
+}
+
+void CHisTechObj::GiveChipBars(bool always) {
+  m_bChipStale = !always && m_nChipShown == 0;
+  if (!m_bChipStale) ChipUpdate(0, &m_range);
+}
+
+void CHisTechObj::SetChipPageShown(int flag) {
+  m_nChipShown = flag;
+  if (flag && m_bChipStale) GiveChipBars(true);
 }
 
 void CHisTechObj::ChipUpdate(int what, const void* data) {

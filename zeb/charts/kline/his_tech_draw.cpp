@@ -40,8 +40,9 @@ bool CHisTechObj::DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>*
   if (holdsLastPaint && CanPaintTickOnly(back)) {
     ChangedAreas(&areas);
     RedrawAreas(back, areas);
-    m_bBareCurrent = false;  // the bare picture has not seen the tick
-    m_bShownCurrent = true;
+    // The bare picture has not seen the newest bar's change.
+    if (!areas.empty()) m_bBareKept = false;
+    m_unpainted = CChartChanges();
   } else {
     if (holdsLastPaint) {
       if (!m_bUnderKept || !m_kept || !EqualRect(m_kept->rect, m_rect)) return false;
@@ -82,11 +83,10 @@ void CHisTechObj::PaintFull(CDC* dc, bool keepPicture) {
   if (!m_raw.empty())
     for (auto& pane : m_panes) pane->DrawTools(dc);
   if (keep && keepPicture) KeepImage(dc, false);
-  m_bKeptCurrent = keep && m_kept != nullptr;
-  m_bKeptPicture = m_bKeptCurrent && keepPicture;
+  m_bKeptPicture = keep && keepPicture && m_kept != nullptr;
   m_bUnderKept = (keep || bare) && m_kept != nullptr;
-  m_bBareCurrent = bareKept;
-  m_bShownCurrent = true;
+  m_bBareKept = bareKept;
+  m_unpainted = CChartChanges();
 }
 
 int CHisTechObj::Draw(CChartPainter& p) {

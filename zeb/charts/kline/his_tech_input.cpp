@@ -31,7 +31,7 @@ void CHisTechObj::ZoomIn() {
   const int keep = n * 10 / 11;
   m_nEnd = std::min<int>(m_nEnd, static_cast<int>(m_raw.size()));
   m_nFirst = std::max(0, m_nEnd - keep);
-  Recompute();
+  Recompute(EChartChange::kRange);
 }
 
 void CHisTechObj::ZoomOut() {
@@ -47,7 +47,7 @@ void CHisTechObj::ZoomOut() {
   }
   m_nFirst = std::max(0, first);
   if (first < 0) m_nEnd = std::min<int>(want, static_cast<int>(m_raw.size()));
-  Recompute();
+  Recompute(EChartChange::kRange);
 }
 
 void CHisTechObj::PageLeft() {
@@ -64,7 +64,7 @@ void CHisTechObj::PageLeft() {
   m_nEnd = std::min<int>(m_nFirst + span, static_cast<int>(m_raw.size()));
   m_nCursor = -1;
   m_nCursorDate = -1;
-  Recompute();
+  Recompute(EChartChange::kRange);
 }
 
 void CHisTechObj::PageRight() {
@@ -74,10 +74,12 @@ void CHisTechObj::PageRight() {
   m_nEnd = std::min(count, m_nEnd + n);
   m_nFirst = std::max(0, m_nEnd - n);
   m_nCursor = -1;
-  Recompute();
+  Recompute(EChartChange::kRange);
 }
 
 void CHisTechObj::MoveCursorTo(int offset) {
+  // Hidden, the cursor shows nowhere (the titles give the newest bar).
+  if (m_bCursorShown) Changed(EChartChange::kCursor);
   m_nCursor = offset;
   const int bar =
       std::min<int>(m_nFirst + offset * m_nBarsPerColumn, static_cast<int>(m_raw.size()) - 1);
@@ -118,7 +120,7 @@ void CHisTechObj::CursorLeft() {
     const bool full = visible >= static_cast<int>(m_x.size());
     --m_nFirst;
     if (full) --m_nEnd;
-    Recompute();
+    Recompute(EChartChange::kRange);
   }
 }
 
@@ -133,7 +135,7 @@ void CHisTechObj::CursorRight() {
   } else if (m_nEnd < static_cast<int>(m_raw.size())) {
     ++m_nFirst;
     ++m_nEnd;
-    Recompute();
+    Recompute(EChartChange::kRange);
     MoveCursorTo(m_nEnd - m_nFirst - 1);
   }
 }
@@ -141,7 +143,9 @@ void CHisTechObj::CursorRight() {
 // ---- Keys ----
 
 int CHisTechObj::OnKey(UINT key) {
-  ForgetKeptImage();
+  // Every key moves the cursor or what shows over the chart; those that
+  // scroll or zoom say so through Recompute.
+  Changed(EChartChange::kCursor | EChartChange::kOverlay);
   switch (key) {
     case VK_RETURN:
       return OnLButtonDblClk(0, 0), 1;
@@ -207,7 +211,9 @@ int CHisTechObj::OnKey(UINT key) {
 // ---- Commands ----
 
 int CHisTechObj::OnCommand(UINT id) {
-  ForgetKeptImage();
+  // The figures' and the marks' commands change what lies over the chart;
+  // the others say what they change through Recompute and the layout.
+  Changed(EChartChange::kOverlay);
   using namespace kline_cmd;
   CTechCreator* selected =
       m_nSelectedPane >= 0 && m_nSelectedPane < static_cast<int>(m_panes.size())
@@ -240,6 +246,7 @@ int CHisTechObj::OnCommand(UINT id) {
   switch (id) {
     case kStackedVolume:
     case kDisplayBit1:
+      Changed(EChartChange::kSeries);
       m_nDisplayBits ^= id == kStackedVolume ? 2 : 1;
       if (!m_panes.empty()) m_panes[0]->SetFlags(m_nDisplayBits);
       Redraw();
@@ -260,7 +267,7 @@ int CHisTechObj::OnCommand(UINT id) {
         BuildPowerReturnList();
         m_nExRightsMode = mode;
         if (!m_panes.empty()) m_panes[0]->SetExRightsHighlight(1);
-        Recompute();
+        Recompute(EChartChange::kSeries);
       }
       return 1;
     }
@@ -268,7 +275,7 @@ int CHisTechObj::OnCommand(UINT id) {
       if (m_nExRightsMode != kExRightsNone) {
         m_nExRightsMode = kExRightsNone;
         if (!m_panes.empty()) m_panes[0]->SetExRightsHighlight(0);
-        Recompute();
+        Recompute(EChartChange::kSeries);
       }
       return 1;
     case kZoomIn:
@@ -398,7 +405,7 @@ void CHisTechObj::PlaceInfoTable(int left, int top) {
 }
 
 int CHisTechObj::OnLButtonDown(int x, int y) {
-  ForgetKeptImage();
+  Changed(EChartChange::kCursor | EChartChange::kOverlay);
   if (m_x.empty()) return 0;
   m_bCursorShown = true;
   // The panes' titles and line picking now follow the cursor.
@@ -461,7 +468,7 @@ int CHisTechObj::OnLButtonDown(int x, int y) {
 }
 
 int CHisTechObj::OnLButtonUp(int x, int y) {
-  ForgetKeptImage();
+  Changed(EChartChange::kOverlay);
   const bool figure = AnyToolBusy();
   for (auto& pane : m_panes) pane->Tools().OnLButtonUp(x, y);
   if (figure) {
@@ -490,29 +497,36 @@ int CHisTechObj::OnLButtonUp(int x, int y) {
     const int first = m_nFirst;
     m_nEnd = first + firstRightOf(x);
     m_nFirst = first + firstRightOf(m_rcZoom.left);
-    Recompute();
+    Recompute(EChartChange::kRange);
     return 1;
   }
   return m_bCursorShown ? 1 : 0;
 }
 
 int CHisTechObj::OnMouseMove(int x, int y) {
-  const SKeptState kept{m_bKeptCurrent, m_bBareCurrent, m_bShownCurrent};
-  ForgetKeptImage();
   const POINT pt{x, y};
   const bool wasIn = m_bMouseIn;
   m_bMouseIn = PtInRect(m_rect, pt) != 0;
-  if (!m_bMouseIn) m_bZoomActive = false;
-  if (x == m_rect.left && y == m_rect.top) return 0;
+  if (!m_bMouseIn && m_bZoomActive) {
+    m_bZoomActive = false;
+    Changed(EChartChange::kOverlay);
+  }
+  if (x == m_rect.left && y == m_rect.top) {
+    // The pointer parked by the keys: the crosshair stays where they put it.
+    Changed(EChartChange::kCursor | EChartChange::kOverlay);
+    return 0;
+  }
   // The dragged table follows the pointer wherever it goes, over the
   // panes too, where the crosshair would otherwise take the move.
   if (m_bInfoDrag) {
+    Changed(EChartChange::kOverlay);
     PlaceInfoTable(x - m_ptGrab.x, y - m_ptGrab.y);
     return 1;
   }
   for (auto& pane : m_panes) {
     CLineToolSet& tools = pane->Tools();
     if (!tools.OnMouse(x, y)) continue;
+    Changed(EChartChange::kOverlay);
     if (m_pOwner) m_pOwner->SetCursor(OwnerCursor(tools.GetCursor()));
     return 1;
   }
@@ -528,6 +542,7 @@ int CHisTechObj::OnMouseMove(int x, int y) {
   if (m_bZoomActive) {
     m_rcZoom.right = x;
     m_rcZoom.bottom = y;
+    Changed(EChartChange::kOverlay);
   }
   const size_t limit = std::min<size_t>(3, m_panes.size());
   for (size_t i = 0; i < limit; ++i) {
@@ -536,19 +551,19 @@ int CHisTechObj::OnMouseMove(int x, int y) {
       if (x >= m_x[k] && x < m_x[k] + std::max(1.0f, m_fBarWidth)) {
         m_nCursorY = y;
         MoveCursorTo(static_cast<int>(k));
-        KeepAfterMove(kept);
+        NoteMove();
         return 1;
       }
-    KeepAfterMove(kept);
+    NoteMove();
     return 0;
   }
-  KeepAfterMove(kept);
+  NoteMove();
   // Leaving the chart takes the crosshair and the information table away.
   return wasIn && !m_bMouseIn && m_bCursorShown ? 1 : 0;
 }
 
 int CHisTechObj::OnLButtonDblClk(int x, int y) {
-  ForgetKeptImage();
+  Changed(EChartChange::kOverlay);
   if (m_bRequestPending || m_raw.empty()) return 0;
   for (size_t i = 0; i < m_panes.size(); ++i) {
     const int hit = m_panes[i]->HitTestTitle(x, y);
@@ -572,7 +587,8 @@ int CHisTechObj::OnLButtonDblClk(int x, int y) {
 }
 
 int CHisTechObj::OnRButtonDown(CDrawOwner* owner, int x, int y) {
-  ForgetKeptImage();
+  // The chosen pane and its picked line show.
+  Changed(EChartChange::kOverlay);
   // A press on a pane's title or on one of its lines offers the
   // indicator's own commands; elsewhere the pane under the mouse is
   // chosen and the chart's menu offers to switch its indicator.

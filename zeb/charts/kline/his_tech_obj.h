@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "sharecode/trace_budget.h"
+#include "zeb/charts/pictures/chart_change.h"
 #include "zeb/charts/pictures/tech_creator.h"
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_obj.h"
@@ -95,10 +96,10 @@ class CHisTechObj : public CBaseDrawObj {
   // Paints into a back buffer its owner keeps between paints (the view's)
   // and gives the areas drawn: all the owner has to put on screen. When
   // the buffer still holds this chart's last paint (holdsLastPaint) and
-  // only ticks that moved the last bar came since, just the areas they
-  // changed are redrawn; otherwise everything, over what lay under the
-  // last paint. False, drawing nothing, when that is not kept: the owner
-  // then gives the background and calls again with holdsLastPaint false.
+  // only the newest bar changed since, just the areas it touches are
+  // redrawn; otherwise everything, over what lay under the last paint.
+  // False, drawing nothing, when that is not kept: the owner then gives
+  // the background and calls again with holdsLastPaint false.
   bool DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>* drawn);
   // The areas DrawInPlace would redraw over the last paint now; false when
   // it would paint everything.
@@ -122,14 +123,22 @@ class CHisTechObj : public CBaseDrawObj {
   void SetStock(SStockInfo* item);
   void RequestKLine();
   void RequestDayTrace(int date);
-  void Recompute();
+  // Recomputes what the kinds of change ask for (the newest bar alone: the
+  // panes' outputs and that bar's pixels; else the range, positions and
+  // every pane) and notes them for the next paint. Without kinds: the
+  // series and everything shown from it.
+  void Recompute(CChartChanges what = EChartChange::kSeries | EChartChange::kRange);
+  // What changed since the last paint.
+  CChartChanges Unpainted() const { return m_unpainted; }
   void SetDayPeriod();
   int IsDayPeriod() const { return m_nPeriod == kDayPeriod ? 1 : 0; }
   void SetPeriod(int period);
   int GetPeriod() const { return m_nPeriod; }
   void SetLastPaneTech(const char* name);
   const std::string& LastPaneTech() const { return m_strLastTech; }
-  void SetChipPageShown(int flag) { m_nChipShown = flag; }
+  // The chip page shows the newest bar's changes as they come; hidden, it
+  // is given them when it shows again.
+  void SetChipPageShown(int flag);
   int ChipPageShown() const { return m_nChipShown; }
   int PacketsTaken() const { return m_nPackets; }
   void SetHooks(SHooks hooks) { m_hooks = std::move(hooks); }
@@ -151,10 +160,11 @@ class CHisTechObj : public CBaseDrawObj {
   // adjusted copy (owned here, replaced on the next call).
   const SHistoryUnit* AdjustSeries(const SHistoryUnit* raw, int count);
   // The colour scheme changed: the next paint draws everything anew.
-  void OnSchemeChanged() { ForgetKeptImage(); }
+  void OnSchemeChanged() { Changed(EChartChange::kScheme); }
+  // Takes effect at the next Recompute.
   void SetExRightsMode(int mode) {
     m_nExRightsMode = mode;
-    ForgetKeptImage();
+    Owe(EChartChange::kSeries);
   }
 
   // Panes.
@@ -198,8 +208,9 @@ class CHisTechObj : public CBaseDrawObj {
   int ExRightsMode() const { return m_nExRightsMode; }
   // The pane the last click or menu chose, -1 none.
   int SelectedPane() const { return m_nSelectedPane; }
+  // Takes effect at the next Recompute.
   void SetRange(int first, int end) {
-    ForgetKeptImage();
+    Owe(EChartChange::kRange);
     m_nFirst = first;
     m_nEnd = end;
   }
@@ -212,9 +223,8 @@ class CHisTechObj : public CBaseDrawObj {
   // Null: a body the reader refused.
   int OnHistory(const SHistoryPacket* reply);
   int OnMinutes(const SMinuteTracePacket* body);
-  // A pushed tick; keptBefore tells whether the kept image showed the
-  // state before it.
-  int OnTick(const SPushTickPacket* push, bool keptBefore);
+  // A pushed tick: the newest bar changes, or a new bar opens.
+  int OnTick(const SPushTickPacket* push);
   // Finds the chart's own record in a push; false when there is none or
   // it moves no bar (stamped outside the sessions, or, on minute bars,
   // earlier than the last bar: both traced).
@@ -223,17 +233,20 @@ class CHisTechObj : public CBaseDrawObj {
   void TakeTick(const SKLineTick& tick);
   struct STickBars;
   STickBars BarsOfTick(int minuteOfDay) const;
-  // What a tick may leave unchanged for the kept image to stay usable.
-  struct STickSnapshot;
-  STickSnapshot Snapshot() const;
   // Once ticks arrive, every full paint keeps its picture (and what lay
-  // under it); a paint after ticks that moved only the last bar redraws
-  // just the last bar's column, the titles and the date axis over it.
-  void ForgetKeptImage() {
-    m_bKeptCurrent = false;
-    m_bBareCurrent = false;
-    m_bShownCurrent = false;
+  // under it); a paint after changes of the newest bar alone redraws just
+  // the last bar's column, the titles and the date axis over it.
+  void Changed(CChartChanges what) { m_unpainted |= what; }
+  // A change that a later Recompute takes in (noted for the paint too).
+  void Owe(CChartChanges what) {
+    m_owed |= what;
+    Changed(what);
   }
+  // The newest bar's change given to the panes that hold the series as the
+  // last recompute left it; false when they do not (a full recompute then).
+  bool RecomputeLastBar();
+  // The chip page is given the visible bars (now, or when it shows).
+  void GiveChipBars(bool always);
   bool CanPaintTickOnly(CDC* dc) const;
   bool CanRedrawChanged() const;
   void PaintTickOnly(CDC* dc);
@@ -257,13 +270,9 @@ class CHisTechObj : public CBaseDrawObj {
   bool TipFree(POINT pt) const;
   // The kept bare picture may serve a crosshair drawn over it.
   bool CanKeepBare() const;
-  // After a mouse move that moved only the cursor: without a cursor shown
-  // the picture stays as it is, with one the bare picture stays usable (no
-  // tip at the last painted or the new point either way).
-  struct SKeptState {
-    bool kept, bare, shown;
-  };
-  void KeepAfterMove(const SKeptState& before);
+  // What a mouse move changed of what shows: nothing without a cursor
+  // shown, the cursor with one; more when a tip is or was shown.
+  void NoteMove();
   void KeepImage(CDC* dc, bool under);
   std::vector<RECT> TickDirtyRects() const;
   void RepairBar(int k);
@@ -368,17 +377,20 @@ class CHisTechObj : public CBaseDrawObj {
   struct SKeptImage;
   std::unique_ptr<SKeptImage> m_kept;
   bool m_bTicksSeen = false;
-  bool m_bKeptCurrent = false;
+  // What changed since the last paint, and what since the last recompute
+  // that the next one must take in.
+  CChartChanges m_unpainted = EChartChange::kSeries;
+  CChartChanges m_owed;
+  // The chip page has not been given the newest bar's last change.
+  bool m_bChipStale = false;
   // The kept image's picture holds the last paint (not so after a paint
   // into a back buffer).
   bool m_bKeptPicture = false;
   // The kept image's under part holds what lay under the last paint.
   bool m_bUnderKept = false;
   // The kept image's bare part holds the last paint without the crosshair
-  // and the drawn figures, and nothing but the cursor moved since.
-  bool m_bBareCurrent = false;
-  // The last paint shows the chart as it is now.
-  bool m_bShownCurrent = false;
+  // and the drawn figures.
+  bool m_bBareKept = false;
   // Draw leaves the crosshair out (the bare picture is being drawn).
   bool m_bHideCrosshair = false;
   // What the last paint into the back buffer drew of the cursor.

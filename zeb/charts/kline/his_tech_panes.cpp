@@ -32,7 +32,6 @@ constexpr int kInfoBottom = 308;
 // ---- Pane file ----
 
 void CHisTechObj::LoadPanes() {
-  ForgetKeptImage();
   CIniFile file;
   file.Open(m_strPaneFile, 0);
   int count = 0;
@@ -64,7 +63,7 @@ void CHisTechObj::LoadPanes() {
 }
 
 void CHisTechObj::SetPaneNames(const std::vector<std::string>& names) {
-  ForgetKeptImage();
+  Changed(EChartChange::kSeries | EChartChange::kSize);
   m_panes.clear();
   for (size_t i = 0; i < names.size() && i < size_t(kMaxPanes); ++i) {
     m_panes.push_back(std::make_unique<CTechCreator>());
@@ -100,7 +99,7 @@ void CHisTechObj::SavePanes() const {
 }
 
 void CHisTechObj::SetLastPaneTech(const char* name) {
-  ForgetKeptImage();
+  Changed(EChartChange::kSeries);
   m_strLastTech = name ? name : "";
   if (m_panes.size() < 2 || m_strLastTech.empty()) return;
   m_panes.back()->CreatePic(m_strLastTech);
@@ -109,7 +108,6 @@ void CHisTechObj::SetLastPaneTech(const char* name) {
 }
 
 void CHisTechObj::SetPaneCount(int count) {
-  ForgetKeptImage();
   count = std::clamp(count, 1, kMaxPanes);
   const int old = static_cast<int>(m_panes.size());
   if (count == old) return;
@@ -131,7 +129,6 @@ void CHisTechObj::SetPaneCount(int count) {
 // ---- Layout and geometry ----
 
 int CHisTechObj::RecalcLayout() {
-  ForgetKeptImage();
   const int l = m_rect.left, t = m_rect.top, r = m_rect.right, b = m_rect.bottom;
   const int n = std::max(1, static_cast<int>(m_panes.size()));
   const int unit = (b - t - 36) / (n + 2);
@@ -144,7 +141,7 @@ int CHisTechObj::RecalcLayout() {
                                              base + i * unit);
   m_rcDateAxis = RECT{l + kInfoWidth + 3, b - kAxisHeight, r - 3, b};
   m_rcInfo = RECT{l, t + kInfoTop, l + kInfoWidth, t + kInfoBottom};
-  Recompute();
+  Recompute(EChartChange::kSize | EChartChange::kRange);
   const RECT price{l + kInfoWidth, t + 28, r, m_rcKLine.bottom - 12};
   ChipUpdate(3, &price);
   return 1;

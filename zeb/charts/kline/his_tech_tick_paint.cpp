@@ -1,90 +1,25 @@
 // The K-line chart's cheap repaint after pushed ticks. Once ticks arrive,
-// each full paint keeps its picture and what lay under it. A tick that
-// moves only the last bar (no pane's range, no other bar, row or mark
-// changes) lets the next paint put the kept picture back and redraw just
-// the last bar's column, the title bands and the date axis, each under a
-// clip and through a culling painter, so those areas get exactly the
-// pixels a full paint would give. Anything else forgets the kept picture
-// and the next paint is a full one. A back buffer its owner keeps between
-// paints needs no copy of the picture at all: the areas are redrawn in it
-// and reported, so only they go on screen.
+// each full paint keeps its picture and what lay under it. While the only
+// change since is of the newest bar's kind (no pane's range moved, no other
+// bar, row or mark changed: the panes said so when they took it), the next
+// paint puts the kept picture back and redraws just the last bar's column,
+// the title bands and the date axis, each under a clip and through a
+// culling painter, so those areas get exactly the pixels a full paint
+// would give. A change of any other kind makes the next paint a full one.
+// A back buffer its owner keeps between paints needs no copy of the
+// picture at all: the areas are redrawn in it and reported, so only they
+// go on screen.
 #include <algorithm>
-#include <cstring>
-#include <limits>
 
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/charts/pictures/culling_painter.h"
-#include "zeb/charts/pictures/kline_pic.h"
 #include "zeb/tables/packets/kline_packets.h"
 
-struct CHisTechObj::STickSnapshot {
-  std::vector<int> ints;
-  std::vector<float> ranges;
-  std::string bars;  // every bar but the last, as bytes
-  bool operator==(const STickSnapshot&) const = default;
-};
-
-CHisTechObj::STickSnapshot CHisTechObj::Snapshot() const {
-  STickSnapshot s;
-  const int count = static_cast<int>(m_raw.size());
-  s.ints = {count,
-            m_nFirst,
-            m_nEnd,
-            m_nCandleWidth,
-            m_nBarsPerColumn,
-            m_nCursor,
-            m_nDisplayBits,
-            count > 0 ? m_raw.back().nDate : 0,
-            static_cast<int>(m_x.size())};
-  s.ints.insert(s.ints.end(), m_x.begin(), m_x.end());
-  s.ranges.push_back(m_fBarWidth);
-  if (m_pShown && count > 1)
-    s.bars.assign(reinterpret_cast<const char*>(m_pShown), sizeof(SHistoryUnit) * (count - 1));
-  auto rows = [&](const CBasePic& pic) {
-    for (int j = 0; j < pic.OutputRowsCount(); ++j) {
-      const std::vector<int>& r = pic.OutputRows(j);
-      s.ints.push_back(static_cast<int>(r.size()));
-      if (!r.empty()) s.ints.insert(s.ints.end(), r.begin(), r.end() - 1);
-    }
-  };
-  for (const auto& pane : m_panes) {
-    const CTechAnalysisBasePic* pic = pane->GetPic();
-    if (!pic) continue;
-    float maximum = 0, minimum = 0;
-    pic->GetRange(&maximum, &minimum);
-    s.ranges.push_back(maximum);
-    s.ranges.push_back(minimum);
-    s.ints.push_back(pic->GetFlags());
-    rows(*pic);
-    if (const auto* kline = dynamic_cast<const CTechAnalysisKLine*>(pic)) {
-      // The extreme marks carry labels that reach beyond the last column.
-      const bool last = kline->HighestBar() == count - 1 || kline->LowestBar() == count - 1;
-      s.ints.push_back(last ? -1 : kline->HighestBar());
-      s.ints.push_back(kline->LowestBar());
-      if (last) s.ranges.push_back(std::numeric_limits<float>::quiet_NaN());  // never equal
-      if (kline->GetFlags() & 2) s.ranges.push_back(std::numeric_limits<float>::quiet_NaN());
-      if (kline->MovingAverage()) rows(*kline->MovingAverage());
-    }
-  }
-  return s;
-}
-
-int CHisTechObj::OnTick(const SPushTickPacket* push, bool keptBefore) {
+int CHisTechObj::OnTick(const SPushTickPacket* push) {
   SKLineTick t;
-  // A push that moves no bar of this chart leaves the kept picture as it
-  // was, without the cost of comparing the chart before and after.
-  if (!ReadOwnTick(push, &t)) {
-    m_bKeptCurrent = keptBefore;
-    return 1;
-  }
-  if (!keptBefore) {
-    TakeTick(t);
-    return 1;
-  }
-  const STickSnapshot before = Snapshot();
-  TakeTick(t);
-  m_bKeptCurrent = Snapshot() == before;
+  // A push that moves no bar of this chart changes nothing shown.
+  if (ReadOwnTick(push, &t)) TakeTick(t);
   return 1;
 }
 
@@ -118,7 +53,9 @@ std::vector<RECT> CHisTechObj::TitleBands() const {
 }
 
 bool CHisTechObj::CanRedrawChanged() const {
-  if (!m_bKeptCurrent || !m_kept || !EqualRect(m_kept->rect, m_rect) || m_raw.empty()) return false;
+  if (!m_unpainted.Within(EChartChange::kLastBar) || !m_bUnderKept || !m_kept ||
+      !EqualRect(m_kept->rect, m_rect) || m_raw.empty())
+    return false;
   // Inverted marks and figures being moved are left to the full paint.
   if ((m_bCursorShown && m_bMouseIn) || m_nIntervalState == 1 || m_nIntervalState == 2 ||
       m_bZoomActive || AnyToolBusy())
@@ -134,7 +71,8 @@ bool CHisTechObj::CanPaintTickOnly(CDC* dc) const {
 
 bool CHisTechObj::ChangedAreas(std::vector<RECT>* areas) const {
   if (!CanRedrawChanged()) return false;
-  std::vector<RECT> dirty = TickDirtyRects();
+  std::vector<RECT> dirty;
+  if (m_unpainted.Has(EChartChange::kLastBar)) dirty = TickDirtyRects();
   dirty.erase(std::remove_if(dirty.begin(), dirty.end(),
                              [](const RECT& r) { return r.right <= r.left || r.bottom <= r.top; }),
               dirty.end());
@@ -164,6 +102,7 @@ void CHisTechObj::PaintTickOnly(CDC* dc) {
   for (const RECT& r : dirty)
     m_kept->picture.BitBlt(r.left - m_rect.left, r.top - m_rect.top, r.right - r.left,
                            r.bottom - r.top, dc, r.left, r.top, SRCCOPY);
+  m_unpainted = CChartChanges();
 }
 
 int ClipToAreas(CDC* dc, const std::vector<RECT>& areas) {

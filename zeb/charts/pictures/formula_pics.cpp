@@ -60,6 +60,8 @@ void CTechAnalysisSelf::Compute() {
   const int skip = std::max(0, m_nBarCount - kMaxCalcBars);
   const int count = m_nBarCount - skip;
   if (!m_face.Calc(0, m_strName.c_str(), m_pBars + skip, static_cast<short>(count))) return;
+  const std::vector<std::vector<float>> before = std::move(m_outValues);
+  std::vector<std::vector<int>> rows = std::move(m_outRows);
   FreeOutputs();
   const int outputs = m_face.GetOutVarSize();
   const int params = m_face.GetRegParSize();
@@ -90,6 +92,13 @@ void CTechAnalysisSelf::Compute() {
   for (int i = 0; i < params; ++i)
     m_params[static_cast<size_t>(i)] = static_cast<int>(m_face.GetRegParFloat(i));
   m_strOutputNames = OutputNames(m_face, outputs);
+  m_bEarlierMoved = EarlierOutputsMoved(before);
+  // The earlier bars' rows stand while their values do (a new newest bar
+  // value); a full preparation places them all again anyway.
+  if (!m_bEarlierMoved && rows.size() == m_outRows.size() &&
+      std::equal(rows.begin(), rows.end(), m_outRows.begin(),
+                 [](const std::vector<int>& a, const std::vector<int>& b) { return a.size() == b.size(); }))
+    m_outRows = std::move(rows);
 }
 
 int CTechAnalysisSelf::SetData(const SKLineRange* range) {
@@ -106,13 +115,26 @@ int CTechAnalysisVol::SetData(const SKLineRange* range) {
   m_pBars = *range->bars;
   Compute();
   CalcRange();
-  m_fMin = 0.0f;
   RecalcPixels();
   if (m_nCursor < 0 || m_nCursor >= m_nBarCount) m_nCursor = m_nBarCount - m_nFirst - 1;
   return 1;
 }
 
+void CTechAnalysisVol::CalcRange() {
+  CTechAnalysisSelf::CalcRange();
+  m_fMin = 0.0f;
+}
+
 CTechAnalysisAppendClosePrice::CTechAnalysisAppendClosePrice() { m_nLabelMode = 1; }
+
+bool CTechAnalysisAppendClosePrice::TakeLastBar() {
+  if (m_pData == nullptr) return true;
+  // The overlay is rescaled from the first visible bar: prepared whole.
+  Compute();
+  CalcRange();
+  RecalcPixels();
+  return false;
+}
 
 int CTechAnalysisAppendClosePrice::SetData(const SKLineRange* range) {
   if (range == nullptr || range->overlay == nullptr || range->overlay->own == nullptr) return 0;

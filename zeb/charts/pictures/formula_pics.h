@@ -30,6 +30,7 @@ class CTechAnalysisVol : public CTechAnalysisSelf {
  public:
   explicit CTechAnalysisVol(const std::string& name) : CTechAnalysisSelf(name) {}
   int SetData(const SKLineRange* range) override;
+  void CalcRange() override;
 };
 
 class CTechAnalysisAppendClosePrice : public CTechAnalysisBasePic {
@@ -37,6 +38,7 @@ class CTechAnalysisAppendClosePrice : public CTechAnalysisBasePic {
   CTechAnalysisAppendClosePrice();
   int SetData(const SKLineRange* range) override;
   void RecalcPixels() override;
+  bool TakeLastBar() override;
   void Compute() override;
   void CalcRange() override;
   void DrawTitle(CChartPainter& p) override;

@@ -28,6 +28,46 @@ void CTechAnalysisKLine::RecalcPixels() {
   PrepareMarks();
 }
 
+void CTechAnalysisKLine::RecalcLastPixels() {
+  const int last = m_nBarCount - 1;
+  const int rel = last - m_nFirst;
+  if (last >= 0 && rel >= 0 && rel < static_cast<int>(m_candles.size()))
+    m_candles[static_cast<size_t>(rel)] = CandleOf(last);
+  // A minute bar's date moves with its ticks: the marks follow the dates.
+  PrepareMarks();
+}
+
+bool CTechAnalysisKLine::TakeLastBar() {
+  if (m_pBars == nullptr) return true;
+  const float maximum = m_fMax, minimum = m_fMin;
+  const int highest = m_nHighBar, lowest = m_nLowBar;
+  CalcRange();
+  bool whole = false;
+  if (m_pMA) {
+    // The overlay's own range first, then the candles' widened by it, as
+    // SetData finds them.
+    whole = !m_pMA->ComputeLastBar();
+    float maMax, maMin;
+    m_pMA->GetRange(&maMax, &maMin);
+    if (maMax > m_fMax && maMax != 0.0f) m_fMax = maMax;
+    if (maMin < m_fMin && maMin != 0.0f) m_fMin = maMin;
+    m_pMA->SetRange(m_fMax, m_fMin);
+  }
+  const int last = m_nBarCount - 1;
+  // The extreme marks carry labels that reach beyond the last column; the
+  // volume-by-price histogram spans every bar.
+  whole = whole || m_fMax != maximum || m_fMin != minimum || m_nHighBar != highest ||
+          m_nLowBar != lowest || highest == last || lowest == last || (m_nFlags & 2) != 0;
+  if (whole) {
+    if (m_pMA) m_pMA->RecalcPixels();
+    RecalcPixels();
+    return false;
+  }
+  if (m_pMA) m_pMA->RecalcLastPixels();
+  RecalcLastPixels();
+  return true;
+}
+
 void CTechAnalysisKLine::SetFlags(int flags) {
   m_nFlags = flags;
   PrepareVolumeByPrice();

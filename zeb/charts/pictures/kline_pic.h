@@ -34,6 +34,8 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   // The candles and the volume-by-price histogram (the moving-average
   // overlay keeps its own rows).
   void RecalcPixels() override;
+  bool TakeLastBar() override;
+  void RecalcLastPixels() override;
   // Display bits: 2 shows the volume-by-price histogram.
   void SetFlags(int flags) override;
   void CalcRange() override;

@@ -194,28 +194,69 @@ void CTechAnalysisBasePic::CalcRange() {
   }
 }
 
-void CTechAnalysisBasePic::RecalcPixels() {
-  if (DrawsBars()) PrepareCandles();
-  if (m_outRows.empty()) return;
-  const bool upsideDown = NameIs("WR");
+int CTechAnalysisBasePic::RowOf(float value, bool upsideDown) const {
+  if (value == kNoValue) return kNoRow;
+  if (!upsideDown) return ValueToY(value);
+  // WR runs upside down: 0 at the top.
   const double height = m_rcPlot.bottom - m_rcPlot.top;
   const double span = double(m_fMax) - m_fMin;
+  return span == 0.0 ? m_rcPlot.top
+                     : m_rcPlot.top + ToPixel(double(ToPixel(double(value) - m_fMin)) * height / span);
+}
+
+void CTechAnalysisBasePic::RecalcPixels() {
+  if (DrawsBars()) PrepareCandles();
+  const bool upsideDown = UpsideDown();
   for (size_t j = 0; j < m_outRows.size(); ++j) {
     const std::vector<float>& values = m_outValues[j];
     std::vector<int>& rows = m_outRows[j];
-    for (size_t i = 0; i < rows.size() && i < values.size(); ++i) {
-      const float v = values[i];
-      if (v == kNoValue) {
-        rows[i] = kNoRow;
-      } else if (upsideDown) {
-        rows[i] = span == 0.0
-                      ? m_rcPlot.top
-                      : m_rcPlot.top + ToPixel(double(ToPixel(double(v) - m_fMin)) * height / span);
-      } else {
-        rows[i] = ValueToY(v);
-      }
-    }
+    for (size_t i = 0; i < rows.size() && i < values.size(); ++i) rows[i] = RowOf(values[i], upsideDown);
   }
+}
+
+void CTechAnalysisBasePic::RecalcLastPixels() {
+  const int last = m_nBarCount - 1;
+  if (last < 0) return;
+  const int rel = last - m_nFirst;
+  if (DrawsBars() && rel >= 0 && rel < static_cast<int>(m_candles.size()))
+    m_candles[static_cast<size_t>(rel)] = CandleOf(last);
+  for (size_t j = 0; j < m_outRows.size(); ++j)
+    if (static_cast<size_t>(last) < m_outRows[j].size() && static_cast<size_t>(last) < m_outValues[j].size())
+      m_outRows[j][static_cast<size_t>(last)] = RowOf(m_outValues[j][static_cast<size_t>(last)], UpsideDown());
+}
+
+bool CTechAnalysisBasePic::EarlierOutputsMoved(const std::vector<std::vector<float>>& before) const {
+  if (before.size() != m_outValues.size()) return true;
+  for (size_t j = 0; j < before.size(); ++j) {
+    const std::vector<float>& was = before[j];
+    const std::vector<float>& now = m_outValues[j];
+    if (was.size() != now.size()) return true;
+    // Bit for bit: a value that is no number counts as moved.
+    if (now.size() > 1 && std::memcmp(was.data(), now.data(), sizeof(float) * (now.size() - 1)) != 0)
+      return true;
+  }
+  return false;
+}
+
+bool CTechAnalysisBasePic::ComputeLastBar() {
+  m_bEarlierMoved = false;
+  Compute();
+  CalcRange();
+  return !m_bEarlierMoved;
+}
+
+bool CTechAnalysisBasePic::TakeLastBar() {
+  // A picture given no bars shows none: nothing of it changes.
+  if (m_pBars == nullptr) return true;
+  const float maximum = m_fMax, minimum = m_fMin;
+  const std::string grid = m_strGrid;
+  const bool earlierKept = ComputeLastBar();
+  if (!earlierKept || m_fMax != maximum || m_fMin != minimum || m_strGrid != grid) {
+    RecalcPixels();
+    return false;
+  }
+  RecalcLastPixels();
+  return true;
 }
 
 int CTechAnalysisBasePic::Paint(CChartPainter& p) {
@@ -299,35 +340,37 @@ void CTechAnalysisBasePic::DrawColorSticks(CChartPainter& p, int width, const in
   }
 }
 
+CTechAnalysisBasePic::SCandle CTechAnalysisBasePic::CandleOf(int index) const {
+  const SHistoryUnit& bar = m_pBars[index];
+  const int x = m_pX[index - m_nFirst];
+  const int w = m_nCandleWidth;
+  const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
+  SCandle c;
+  if (close < open) {
+    c.body = SCandle::kOutlined;
+    c.box = RECT{x, close, x + w, open};
+  } else if (close > open) {
+    c.body = SCandle::kFilled;
+    c.box = RECT{x, open, x + w, close};
+  } else {
+    c.body = SCandle::kLevel;
+    c.box = RECT{x, open, x + w, open};
+  }
+  c.mid = x + w / 2;
+  c.highY = ValueToY(bar.fHigh);
+  c.lowY = ValueToY(bar.fLow);
+  c.openY = open;
+  c.closeY = close;
+  c.falling = bar.fClose < bar.fOpen;
+  return c;
+}
+
 void CTechAnalysisBasePic::PrepareCandles() {
   m_candles.clear();
   if (m_pX == nullptr || m_pBars == nullptr || m_nFirst < 0) return;
   const int end = std::min(m_nBarCount, m_nFirst + m_nXCount);
   if (end > m_nFirst) m_candles.reserve(static_cast<size_t>(end - m_nFirst));
-  const int w = m_nCandleWidth;
-  for (int index = m_nFirst; index < end; ++index) {
-    const SHistoryUnit& bar = m_pBars[index];
-    const int x = m_pX[index - m_nFirst];
-    const int open = ValueToY(bar.fOpen), close = ValueToY(bar.fClose);
-    SCandle c;
-    if (close < open) {
-      c.body = SCandle::kOutlined;
-      c.box = RECT{x, close, x + w, open};
-    } else if (close > open) {
-      c.body = SCandle::kFilled;
-      c.box = RECT{x, open, x + w, close};
-    } else {
-      c.body = SCandle::kLevel;
-      c.box = RECT{x, open, x + w, open};
-    }
-    c.mid = x + w / 2;
-    c.highY = ValueToY(bar.fHigh);
-    c.lowY = ValueToY(bar.fLow);
-    c.openY = open;
-    c.closeY = close;
-    c.falling = bar.fClose < bar.fOpen;
-    m_candles.push_back(c);
-  }
+  for (int index = m_nFirst; index < end; ++index) m_candles.push_back(CandleOf(index));
 }
 
 void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) {

@@ -50,6 +50,17 @@ class CTechAnalysisBasePic : public CBasePic {
   // Recomputes the pixel arrays: the output rows and, for a picture that
   // draws candles or price bars, the visible bars' candles.
   virtual void RecalcPixels();
+  // The newest bar's values changed and nothing else did (a pushed tick):
+  // the outputs are computed again and, while the value range and every
+  // output of the earlier bars stay as they were, only the newest bar's
+  // rows and candle. False when the picture changed beyond the newest
+  // bar's column: it is then prepared whole, as SetData prepares it.
+  virtual bool TakeLastBar();
+  // Its first steps: the outputs and the value range computed again;
+  // false when an output of an earlier bar moved.
+  bool ComputeLastBar();
+  // Its last step: the newest bar's rows and candle, the rest kept.
+  virtual void RecalcLastPixels();
   // The prepared price bar of visible bar i (relative index).
   virtual void DrawBar(CChartPainter& p, int i);
   // The prepared candle of bar index (absolute index).
@@ -105,6 +116,15 @@ class CTechAnalysisBasePic : public CBasePic {
   static CFont* TitleFont();
   // The candles of the visible bars from the bars, x positions and scale.
   void PrepareCandles();
+  // The candle of a visible bar (absolute index).
+  SCandle CandleOf(int index) const;
+  // The row of an output value, as RecalcPixels places it (WR's values
+  // run upside down).
+  int RowOf(float value, bool upsideDown) const;
+  bool UpsideDown() const { return NameIs("WR"); }
+  // Whether outputs computed anew differ from those before them anywhere
+  // but at the newest bar (a formula that looks ahead, a new divisor).
+  bool EarlierOutputsMoved(const std::vector<std::vector<float>>& before) const;
   // Candles or price bars for every visible bar.
   void DrawCandles(CChartPainter& p);
   void DrawPriceBars(CChartPainter& p);
@@ -127,4 +147,6 @@ class CTechAnalysisBasePic : public CBasePic {
   std::string m_strGrid;  // the grid levels as the last range found them
   POINT m_ptMouse{-1, -1};
   std::vector<SCandle> m_candles;
+  // The last Compute changed outputs of bars before the newest.
+  bool m_bEarlierMoved = false;
 };

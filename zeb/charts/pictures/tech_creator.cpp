@@ -36,6 +36,13 @@ int CTechCreator::SetData(const SKLineRange* range) {
   RefreshToolRange();
   return 1;
 }
+bool CTechCreator::TakeLastBar(const SHistoryUnit& newest) {
+  const bool column = !m_pPic || m_pPic->TakeLastBar();
+  m_anchors.SetLastDate(newest.nDate);
+  // A range that moved moves the figures.
+  if (!column) RefreshToolRange();
+  return column;
+}
 int CTechCreator::Paint(CChartPainter& p) {
   if (m_pPic) m_pPic->Paint(p);
   return 1;

@@ -25,6 +25,10 @@ class CTechCreator {
   CTechAnalysisBasePic* GetPic() const { return m_pPic.get(); }
 
   int SetData(const SKLineRange* range);
+  // The newest of the bars lent at the last SetToolBars changed its values
+  // (and, for minute bars, its date); false when the picture changed
+  // beyond the newest bar's column.
+  bool TakeLastBar(const SHistoryUnit& newest);
   int Paint(CChartPainter& p);
   int Paint(CDC* dc);
   void SetRect(int left, int top, int right, int bottom);

@@ -26,6 +26,10 @@ class CAnchorMap : public CToolCanvas {
   };
 
   void SetView(SView view) { m_view = std::move(view); }
+  // The newest bar's date moved on (a tick of minute bars).
+  void SetLastDate(int32_t date) {
+    if (!m_view.dates.empty()) m_view.dates.back() = date;
+  }
   const SView& View() const { return m_view; }
 
   RECT GetPlotRect() const override { return m_view.plot; }
