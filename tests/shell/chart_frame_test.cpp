@@ -1,12 +1,15 @@
 // The chart view inside the real main frame, where the K-line chart's chip
 // notices go up to the frame and come back to the view: a pushed tick
 // repaints a small part of the chart (the last bar's column, the titles,
-// the date axis) and the panel, never the whole view; with the panel on
-// its chip page the notices repaint the panel alone; the crosshair moves
-// over the chart's kept picture.
+// the date axis) and of the panel (the board's rows it moved, the tick
+// list), never the whole view, and leaves the very pixels a repaint of
+// everything gives; with the panel on its chip page the notices repaint
+// the panel alone; the crosshair moves over the chart's kept picture.
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPixmap>
+#include <QScreen>
 #include <QWidget>
 #include <algorithm>
 
@@ -40,15 +43,23 @@ std::string History() {
   return b.Bytes();
 }
 
-std::string Tick(uint32_t price) {
+std::string Tick(uint32_t price, uint32_t volume = 1000) {
   TickBytes t;
   t.market = CChartFrameRun::kMarket;
   t.code = CChartFrameRun::kCode;
-  t.open = 10000, t.high = std::max(10100u, price), t.low = 9950, t.last = price, t.volume = 1000;
+  t.open = 10000, t.high = std::max(10100u, price), t.low = 9950, t.last = price, t.volume = volume;
   return PushBody({t});
 }
 
 QRect Q(const RECT& r) { return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top); }
+
+// What the window shows of a widget: its pixels as the paints left them
+// (a grab would paint the widget anew).
+QImage WindowPixels(QWidget* w) {
+  QWidget* top = w->window();
+  const QPoint at = w->mapTo(top, QPoint(0, 0));
+  return w->screen()->grabWindow(top->winId(), at.x(), at.y(), w->width(), w->height()).toImage();
+}
 
 class ChartFrameTest : public ::testing::Test {
  protected:
@@ -74,12 +85,30 @@ TEST_F(ChartFrameTest, APushedTickRepaintsLessThanAThirdOfTheChart) {
   const std::vector<int>& x = run.Chart().XPositions();
   ASSERT_FALSE(x.empty());
   const RECT lastBar{x.back(), chart.top, x.back() + run.Chart().CandleWidth(), chart.bottom};
+  // Below the history's volumes: the volume pane keeps its range.
+  uint32_t volume = 900;
   for (uint32_t price : {10050u, 10000u, 10080u}) {
-    run.Deliver(Tick(price));
+    // A deal: the board's price and volume rows and the tick list move.
+    run.Deliver(Tick(price, volume += 7));
+    ASSERT_TRUE(run.View().IsPartialRepaintPending()) << price;
+    // The paint of the tick, then the same picture painted whole, as the
+    // window shows them.
     const QRegion painted = run.PaintPending();
+    const QImage got = WindowPixels(run.View().GetWidget());
     EXPECT_LT(AreaIn(painted, chart) * 3, Area(chart)) << price;
     EXPECT_GT(AreaIn(painted, lastBar), 0) << price;
-    EXPECT_EQ(AreaIn(painted, panel), Area(panel)) << price;
+    // The panel's rows the tick moved, not the whole panel.
+    EXPECT_GT(AreaIn(painted, panel), 0) << price;
+    EXPECT_LT(AreaIn(painted, panel), Area(panel)) << price;
+    run.View().Repaint();
+    run.PaintPending();
+    const QImage want = WindowPixels(run.View().GetWidget());
+    ASSERT_EQ(got.size(), want.size());
+    ASSERT_FALSE(got.isNull());
+    int differing = 0;
+    for (int y = 0; y < want.height(); ++y)
+      for (int x = 0; x < want.width(); ++x) differing += got.pixel(x, y) != want.pixel(x, y);
+    EXPECT_EQ(differing, 0) << price;
   }
 }
 

@@ -133,6 +133,9 @@ class CBaseTable {
   // Width of the columns scrolled out of view: the scroll bar's position.
   int GetColumnScrollPixels() const;
   int GetRowHeight() const { return static_cast<int>(m_fRowHeight); }
+  // Where Draw puts a row (counted from the first row, not the page's top
+  // row); empty when it is not on the page.
+  RECT RowRect(int row) const;
   int GetTopRow() const { return m_nTopRow; }
   void SetTopRow(int top) { m_nTopRow = top; }
   const RECT& GetRect() const { return m_rect; }

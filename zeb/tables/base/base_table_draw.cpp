@@ -82,6 +82,16 @@ void CBaseTable::DrawHeader(CDC* dc, float headerHeight) {
   }
 }
 
+RECT CBaseTable::RowRect(int row) const {
+  const int i = row - m_nTopRow;
+  if (i < 0 || row >= GetRowCount()) return RECT{};
+  // As DrawRows places it.
+  const int top = static_cast<int>(m_rect.top + HeaderHeight() + i * m_fRowHeight);
+  const int bottom = static_cast<int>(top + m_fRowHeight);
+  if (bottom > m_rect.bottom) return RECT{};
+  return RECT{m_rect.left, top, m_rect.right, bottom};
+}
+
 void CBaseTable::DrawRows(CDC* dc, float headerHeight) {
   const int visible = GetRowCount() - m_nTopRow;
   for (int i = 0; i < visible; ++i) {

@@ -295,7 +295,9 @@ void CAnalisysObj::ShowIndicator(const char* name) {
 }
 
 void CAnalisysObj::SetChipPageShown(int flag) {
-  if (m_nPage == kPageTechnical) m_hisTech.SetChipPageShown(flag);
+  // Kept whatever page shows: the chart gives the chip page the newest
+  // bar's changes only while it shows, and what it missed when it shows.
+  m_hisTech.SetChipPageShown(flag);
 }
 
 int CAnalisysObj::Refresh() {

@@ -1,6 +1,9 @@
 // The information panel's pages, layout and packet routing.
 #include "zeb/views/stock/stat_info_obj.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "platform/gbk.h"
 #include "platform/window.h"
 #include "zeb/scheme/sys_style.h"
@@ -9,10 +12,158 @@
 #include "zeb/tables/base/table_keys.h"
 #include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/chartinfo/chart_info_tables.h"
+#include "zeb/charts/kline/his_tech_kept_image.h"
 
 namespace {
 constexpr UINT kKeyPlus = 187;
+
+template <class T>
+void Put(std::string& print, const T& value) {
+  print.append(reinterpret_cast<const char*>(&value), sizeof value);
+}
+
+// A table as a whole: its place, page, colours and columns.
+std::string FramePrint(const CBaseTable& t) {
+  std::string print;
+  Put(print, t.GetRect());
+  Put(print, t.GetTopRow());
+  Put(print, t.GetSelRow());
+  Put(print, t.GetRowCount());
+  Put(print, t.GetBkColor());
+  Put(print, t.GetTextColor());
+  Put(print, t.GetSelColor());
+  for (int c = 0; c < t.GetColumnCount(); ++c) Put(print, t.GetColumnWidth(c));
+  return print;
+}
+
+// One row's cells as drawn.
+std::string RowPrint(const CBaseTable& t, int row) {
+  std::string print;
+  for (int c = 0; c < t.GetColumnCount(); ++c) {
+    const SSubItem* cell = t.GetCellItem(row, c);
+    if (!cell) continue;
+    print += cell->text;
+    print += '\0';
+    Put(print, cell->image);
+    Put(print, cell->textColor);
+    Put(print, cell->background);
+    Put(print, cell->borders);
+    Put(print, cell->align);
+    Put(print, cell->font);
+  }
+  return print;
+}
+
+std::string TablePrint(const CBaseTable& t) {
+  std::string print = FramePrint(t);
+  for (int r = 0; r < t.GetRowCount(); ++r) print += RowPrint(t, r);
+  return print;
+}
+
+bool Meets(const RECT& a, const RECT& b) {
+  return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
 }  // namespace
+
+// What a Draw shows, part by part: the panel's frame (page, place, item,
+// tabs), the title, the board row by row and the lower page. A lower page
+// that is a chart has no print: it counts as changed at every look.
+struct CStatInfoObj::SShown {
+  std::string frame;
+  std::string title;
+  std::string board;  // the board as a whole
+  std::vector<std::string> rows;
+  std::string lower;
+  bool lowerIsChart = false;
+};
+
+CStatInfoObj::~CStatInfoObj() = default;
+
+RECT CStatInfoObj::LowerRect() const {
+  switch (m_nPage) {
+    case kPanelTicks: return m_ticks.GetRect();
+    case kPanelValues: return m_values.GetRect();
+    case kPanelItemChart: return m_itemChart.GetRect();
+    case kPanelIndexChart: return m_indexItem ? m_indexChart.GetRect() : RECT{};
+    default: return RECT{};
+  }
+}
+
+CStatInfoObj::SShown CStatInfoObj::Shown() const {
+  SShown shown;
+  Put(shown.frame, m_nPage);
+  Put(shown.frame, m_rect);
+  Put(shown.frame, m_item);
+  Put(shown.frame, m_indexItem);
+  Put(shown.frame, const_cast<CStatTypeCtlPic&>(m_tabs).GetCurSel());
+  Put(shown.frame, CSysStyle::GetInstance()->GetColor(6));
+  if (!m_item) return shown;
+  const SStockInfo& title = m_title.Stock();
+  Put(shown.title, title.market);
+  Put(shown.title, title.code);
+  shown.title += title.GetName();
+  shown.title += FramePrint(m_title);
+  shown.board = FramePrint(m_board);
+  for (int r = 0; r < m_board.GetRowCount(); ++r) shown.rows.push_back(RowPrint(m_board, r));
+  switch (m_nPage) {
+    case kPanelTicks: {
+      // The tick list lays its rows out when it draws: its ticks stand for them.
+      const auto& ticks = m_ticks.Ticks();
+      shown.lower = FramePrint(m_ticks);
+      Put(shown.lower, ticks.size());
+      if (!ticks.empty()) {
+        Put(shown.lower, ticks.front());
+        Put(shown.lower, ticks.back());
+      }
+      break;
+    }
+    case kPanelValues: shown.lower = TablePrint(m_values); break;
+    default: shown.lowerIsChart = true; break;
+  }
+  return shown;
+}
+
+bool CStatInfoObj::ChangedAreas(std::vector<RECT>* areas) const {
+  if (!m_drawn || !CPublic::IsValidRect(m_rect)) return false;
+  const SShown now = Shown();
+  // Another page, place, item or colour: everything.
+  if (now.frame != m_drawn->frame || m_nPage > kPanelIndexChart) return false;
+  std::vector<RECT> changed;
+  if (m_item) {
+    if (now.title != m_drawn->title) changed.push_back(m_title.GetRect());
+    if (now.board != m_drawn->board || now.rows.size() != m_drawn->rows.size()) {
+      changed.push_back(m_board.GetRect());
+    } else {
+      for (size_t r = 0; r < now.rows.size(); ++r) {
+        if (now.rows[r] == m_drawn->rows[r]) continue;
+        RECT row = m_board.RowRect(static_cast<int>(r));
+        if (IsRectEmpty(row)) continue;
+        // With the lines along its edges.
+        row.top -= 1;
+        row.bottom += 1;
+        changed.push_back(row);
+      }
+    }
+    const RECT lower = LowerRect();
+    if (!IsRectEmpty(lower) && (now.lowerIsChart || now.lower != m_drawn->lower))
+      changed.push_back(lower);
+  }
+  for (RECT& r : changed) IntersectRect(r, r, m_rect);
+  changed.erase(std::remove_if(changed.begin(), changed.end(), [](const RECT& r) { return IsRectEmpty(r); }),
+                changed.end());
+  if (areas) *areas = std::move(changed);
+  return true;
+}
+
+void CStatInfoObj::DrawAreas(CDC* dc, const std::vector<RECT>& areas, COLORREF background) {
+  if (!dc || areas.empty()) return;
+  for (const RECT& r : areas) dc->FillSolidRect(&r, background);
+  const int saved = ClipToAreas(dc, areas);
+  DrawParts(dc, &areas);
+  dc->RestoreDC(saved);
+  m_drawn = std::make_unique<SShown>(Shown());
+}
 
 int CStatTypeCtlPic::InitTabs() {
   RemoveAll();
@@ -222,14 +373,26 @@ int CStatInfoObj::OnPacket(const CChartPacket& packet) {
 
 int CStatInfoObj::Draw(CDC* dc) {
   if (!dc || !CPublic::IsValidRect(m_rect)) return 0;
+  DrawParts(dc, nullptr);
+  m_drawn = std::make_unique<SShown>(Shown());
+  return 1;
+}
+
+void CStatInfoObj::DrawParts(CDC* dc, const std::vector<RECT>* areas) {
+  // A part's lines may lie on its edges, a pixel or two outside.
+  const auto wanted = [&](const RECT& part) {
+    const RECT near{part.left - 2, part.top - 2, part.right + 2, part.bottom + 2};
+    return !areas || std::any_of(areas->begin(), areas->end(), [&](const RECT& a) { return Meets(a, near); });
+  };
   if (m_item) {
     switch (m_nPage) {
       case kPanelTicks:
       case kPanelValues:
       case kPanelItemChart:
       case kPanelIndexChart:
-        m_title.Draw(dc);
-        m_board.Draw(dc);
+        if (wanted(m_title.GetRect())) m_title.Draw(dc);
+        if (wanted(m_board.GetRect())) m_board.Draw(dc);
+        if (!wanted(LowerRect())) break;
         if (m_nPage == kPanelTicks) m_ticks.Draw(dc);
         else if (m_nPage == kPanelValues) m_values.Draw(dc);
         else if (m_nPage == kPanelItemChart) m_itemChart.Draw(dc);
@@ -243,13 +406,12 @@ int CStatInfoObj::Draw(CDC* dc) {
       default: break;
     }
   }
-  m_tabs.Draw(dc);
+  if (wanted(m_tabs.GetRect())) m_tabs.Draw(dc);
   CPen pen(PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(6));
   CPen* old = dc->SelectObject(&pen);
   dc->MoveTo(m_rect.left, m_rect.top);
   dc->LineTo(m_rect.left, m_rect.bottom);
   dc->SelectObject(old);
-  return 1;
 }
 
 int CStatInfoObj::OnKey(UINT key) {

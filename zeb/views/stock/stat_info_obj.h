@@ -7,7 +7,15 @@
 //
 // An item the store does not know, or a market without an index item,
 // leaves the parts that need it alone: no request, no drawing.
+//
+// The panel remembers what its last Draw showed, row by row for the quote
+// board, so a packet that moved a few figures has only their rows (and
+// the tick list when it grew) drawn again.
 #pragma once
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "zeb/controls/type_ctl_pic.h"
 #include "zeb/charts/chips/chip_distrib_pic.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
@@ -43,6 +51,7 @@ class CStatTypeCtlPic : public CTypeCtlPic {
 class CStatInfoObj : public CBaseDrawObj {
  public:
   CStatInfoObj(CPublic* store = nullptr, const SBigOrderHooks* hooks = nullptr);
+  ~CStatInfoObj() override;
 
   int RecalcLayout() override;
   // Decodes the body, then OnPacket.
@@ -52,6 +61,13 @@ class CStatInfoObj : public CBaseDrawObj {
   int OnPacket(const CChartPacket& packet);
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
+  // The areas that show something else than the last Draw did: the
+  // board's rows whose cells changed, the title, the lower page when what
+  // it shows moved; false when the whole panel must be drawn again.
+  bool ChangedAreas(std::vector<RECT>* areas) const;
+  // Draws those areas again over the last Draw, each filled with the
+  // background first, as a whole Draw gives them.
+  void DrawAreas(CDC* dc, const std::vector<RECT>& areas, COLORREF background);
   int OnKey(UINT key) override;
   int OnLButtonDown(int x, int y);
   int OnLButtonDblClk(int x, int y);
@@ -85,6 +101,13 @@ class CStatInfoObj : public CBaseDrawObj {
 
  private:
   void LayoutTables();
+  // The parts that meet the areas (all of them without areas).
+  void DrawParts(CDC* dc, const std::vector<RECT>* areas);
+  // What a Draw shows now, part by part.
+  struct SShown;
+  SShown Shown() const;
+  // The lower page's part: a table, a chart or nothing.
+  RECT LowerRect() const;
 
   CPublic* m_store;
   int m_nPage = kPanelTicks;
@@ -103,4 +126,5 @@ class CStatInfoObj : public CBaseDrawObj {
   CLargeVolTable m_bigOrders;
   CLargeTitleTable m_bigTitle;
   CStatTypeCtlPic m_tabs;
+  std::unique_ptr<SShown> m_drawn;  // what the last Draw showed
 };

@@ -99,6 +99,7 @@ void CStockView::Repaint() {
   m_bFullPending = true;
   m_bChartPending = m_bPanelPending = m_bCursorPending = false;
   m_pending.clear();
+  m_panelAreas.clear();
   CBaseView::Repaint();
 }
 
@@ -122,9 +123,19 @@ void CStockView::RepaintCursor() {
     m_bCursorPending = true;
 }
 
-void CStockView::RepaintPanel() {
+void CStockView::RepaintPanel(bool whole) {
   if (m_nPanelWidth == 0 || m_bFullPending) return;
+  const bool wholePending = m_bPanelPending && m_panelAreas.empty();
+  std::vector<RECT> areas;
+  if (!whole && !wholePending && m_bBackHolds && m_panel.ChangedAreas(&areas)) {
+    // Found against the panel's last paint: they hold those asked before.
+    for (const RECT& r : areas) AskForArea(r);
+    if (!areas.empty()) m_bPanelPending = true;
+    m_panelAreas = std::move(areas);
+    return;
+  }
   m_bPanelPending = true;
+  m_panelAreas.clear();
   AskForArea(m_panel.GetRect());
 }
 
@@ -133,7 +144,7 @@ void CStockView::RepaintChanged() {
     return;
   m_bChartPending = true;
   // The panel shows the packet's figures too.
-  RepaintPanel();
+  RepaintPanel(false);
 }
 
 void CStockView::CopyToWindow(CDC* dc, const RECT& r) {
@@ -156,7 +167,10 @@ void CStockView::OnDraw(CDC* dc) {
   if (partial && (!m_bChartPending || m_analysis.DrawChanged(&m_back, &drawn)) &&
       (!m_bCursorPending || m_analysis.DrawCursorChanged(&m_back, &cursor))) {
     drawn.insert(drawn.end(), cursor.begin(), cursor.end());
-    if (m_bPanelPending && m_nPanelWidth != 0) {
+    if (m_bPanelPending && m_nPanelWidth != 0 && !m_panelAreas.empty()) {
+      m_panel.DrawAreas(&m_back, m_panelAreas, dc->GetBkColor());
+      drawn.insert(drawn.end(), m_panelAreas.begin(), m_panelAreas.end());
+    } else if (m_bPanelPending && m_nPanelWidth != 0) {
       m_back.FillSolidRect(&m_panel.GetRect(), dc->GetBkColor());
       m_panel.Draw(&m_back);
       drawn.push_back(m_panel.GetRect());
@@ -181,6 +195,7 @@ void CStockView::OnDraw(CDC* dc) {
     for (const RECT& r : drawn) CopyToWindow(dc, r);
     m_bChartPending = m_bPanelPending = m_bCursorPending = false;
     m_pending.clear();
+    m_panelAreas.clear();
     return;
   }
   m_back.FillSolidRect(&layout, dc->GetBkColor());
@@ -194,6 +209,7 @@ void CStockView::OnDraw(CDC* dc) {
   if (partial) CBaseView::Repaint();
   m_bFullPending = m_bChartPending = m_bPanelPending = m_bCursorPending = false;
   m_pending.clear();
+  m_panelAreas.clear();
 }
 
 // ---- Items and page codes ----
@@ -388,7 +404,7 @@ LRESULT CStockView::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     // The chip picture is the panel's: the chart that sent the notice
     // repaints itself.
     m_panel.OnChipUpdate(int(wParam), lParam);
-    if (m_panel.GetPage() == kPanelChips) RepaintPanel();
+    if (m_panel.GetPage() == kPanelChips) RepaintPanel(true);
     return 1;
   }
   if (message == WM_STAT_PAGE) {

@@ -11,12 +11,13 @@
 // panel page to show (5-15).
 //
 // The view keeps its picture in a back buffer between paints. A packet
-// that changed only the K-line chart's last bar invalidates just the areas
-// the chart reports changed (and the panel); a chip notice of the K-line
-// chart, just the panel while it shows the chips; a mouse move of the
-// chart's cursor, just the areas of the crosshair, the titles and the
-// cursor box; that paint redraws them in the back buffer and copies only
-// them to the window. Every other repaint draws the whole picture anew.
+// that changed only the K-line chart's newest bar invalidates just the
+// areas the chart reports changed, and the panel's rows it changed; a chip
+// notice of the K-line chart, just the panel while it shows the chips; a
+// mouse move of the chart's cursor, just the areas of the crosshair, the
+// titles and the cursor box; that paint redraws them in the back buffer
+// and copies only them to the window. Every other repaint draws the whole
+// picture anew.
 //
 // A double click on a K-line news mark opens the information window
 // (created once, then shown again); every 0x1100 reply's text goes to it.
@@ -110,8 +111,9 @@ class CStockView : public CBaseView {
   void OnCrosshairTimer();
   // After a packet: only the changed areas when the chart can tell them.
   void RepaintChanged();
-  // The panel alone, over the kept picture.
-  void RepaintPanel();
+  // The panel alone, over the kept picture: the areas it changed, or
+  // (whole, or when it cannot tell them) all of it.
+  void RepaintPanel(bool whole);
   // After the mouse moved the chart's cursor: the crosshair's areas when
   // the chart can draw them over its kept picture.
   void RepaintCursor();
@@ -145,4 +147,5 @@ class CStockView : public CBaseView {
   bool m_bPanelPending = false;   // the panel is asked for
   bool m_bCursorPending = false;  // the chart's cursor areas are asked for
   std::vector<RECT> m_pending;    // areas asked for since the last paint
+  std::vector<RECT> m_panelAreas;  // of the panel asked for; none: all of it
 };
