@@ -93,7 +93,8 @@ int CHisTechObj::Draw(CChartPainter& p) {
   for (auto& pane : m_panes) pane->DrawFrame(p);
   if (m_raw.empty()) return 1;
   for (auto& pane : m_panes) pane->Paint(p);
-  DrawDateAxis(p);
+  // The labels may pass the axis' ends, never its band.
+  if (p.Reaches(RECT{m_rect.left, m_rcDateAxis.top, m_rect.right, m_rcDateAxis.bottom})) DrawDateAxis(p);
   if (!m_bHideCrosshair) DrawCrosshair(p);
   if (m_nIntervalState == 1 || m_nIntervalState == 2) DrawIntervalMarks(p);
   if (m_bZoomActive) {

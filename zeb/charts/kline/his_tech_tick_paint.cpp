@@ -26,12 +26,13 @@ int CHisTechObj::OnTick(const SPushTickPacket* push) {
 std::vector<RECT> CHisTechObj::TickDirtyRects() const {
   std::vector<RECT> dirty;
   const size_t last = m_x.size() - 1;
-  // The last candle and every segment reaching it, with room for pens.
+  // The last candle and every segment reaching it, with room for pens,
+  // down to the date axis: the newest bar's date moves within its day
+  // (minute bars) or not at all, and the axis names only days and months.
   const int left = std::min(m_x[last - 1] + m_nCandleWidth / 2, m_x[last]) - 4;
-  dirty.push_back(RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rect.bottom});
+  dirty.push_back(RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rcDateAxis.top});
   const std::vector<RECT> titles = TitleBands();
   dirty.insert(dirty.end(), titles.begin(), titles.end());
-  dirty.push_back(m_rcDateAxis);
   for (RECT& r : dirty) {
     r.left = std::max(r.left, m_rect.left);
     r.top = std::max(r.top, m_rect.top);

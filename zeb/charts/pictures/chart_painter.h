@@ -37,6 +37,10 @@ class CChartPainter {
   virtual SIZE TextExtent(const std::string& text, CFont* font) = 0;
   // Lines and shapes invert what is below while on (crosshair, zoom box).
   virtual void SetInvert(bool on) = 0;
+  // Whether anything drawn inside the rectangle can show: a painter that
+  // draws only over some areas says no for the rest, so a part of a
+  // picture lying wholly elsewhere need not even be laid out.
+  virtual bool Reaches(const RECT& rect) const { return true; }
 };
 
 // Draws on a CDC; restores the DC's pen, brush, font, colours and modes

@@ -74,3 +74,9 @@ SIZE CCullingPainter::TextExtent(const std::string& text, CFont* font) {
 }
 
 void CCullingPainter::SetInvert(bool on) { m_target.SetInvert(on); }
+
+bool CCullingPainter::Reaches(const RECT& rect) const {
+  return std::any_of(m_areas.begin(), m_areas.end(), [&](const RECT& a) {
+    return rect.left < a.right && a.left < rect.right && rect.top < a.bottom && a.top < rect.bottom;
+  });
+}

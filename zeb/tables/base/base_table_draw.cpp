@@ -93,11 +93,16 @@ RECT CBaseTable::RowRect(int row) const {
 }
 
 void CBaseTable::DrawRows(CDC* dc, float headerHeight) {
+  // Rows the clip leaves out (a redraw of a few rows) are not laid out;
+  // a row's lines may lie a pixel beyond it.
+  RECT shown{};
+  dc->GetClipBox(&shown);
   const int visible = GetRowCount() - m_nTopRow;
   for (int i = 0; i < visible; ++i) {
     int top = static_cast<int>(m_rect.top + headerHeight + i * m_fRowHeight);
     const int bottom = static_cast<int>(top + m_fRowHeight);
     if (bottom > m_rect.bottom) break;
+    if (bottom + 1 < shown.top || top - 1 >= shown.bottom) continue;
     if ((m_nStyle2 & kTableStyle2HighlightSel) && i == m_nSelRow) {
       if (m_nSelectionFill) {
         dc->FillSolidRect(m_rect.left, top + 1, m_rect.right - m_rect.left, bottom - top - 1, m_crSel);

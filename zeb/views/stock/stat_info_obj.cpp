@@ -157,11 +157,17 @@ bool CStatInfoObj::ChangedAreas(std::vector<RECT>* areas) const {
 }
 
 void CStatInfoObj::DrawAreas(CDC* dc, const std::vector<RECT>& areas, COLORREF background) {
-  if (!dc || areas.empty()) return;
-  for (const RECT& r : areas) dc->FillSolidRect(&r, background);
-  const int saved = ClipToAreas(dc, areas);
-  DrawParts(dc, &areas);
-  dc->RestoreDC(saved);
+  if (!dc) return;
+  // One area at a time: a part meeting it draws only what lies there (the
+  // board, the rows inside it); where areas overlap the later one's paint
+  // is whole again.
+  for (const RECT& r : areas) {
+    dc->FillSolidRect(&r, background);
+    const std::vector<RECT> one{r};
+    const int saved = ClipToAreas(dc, one);
+    DrawParts(dc, &one);
+    dc->RestoreDC(saved);
+  }
   m_drawn = std::make_unique<SShown>(Shown());
 }
 
