@@ -107,6 +107,35 @@ std::vector<RECT> CHisTechObj::CrosshairAreas(CChartPainter& p) const {
   return areas;
 }
 
+std::vector<RECT> CHisTechObj::TitleTextAreas() const {
+  std::vector<RECT> areas;
+  for (const auto& pane : m_panes) {
+    const CTechAnalysisBasePic* pic = pane->GetPic();
+    if (!pic) continue;
+    const RECT& r = pic->GetPictureRect();
+    // The title row is 16 pixels: its first two rows hold the frame and
+    // the lowest rows of the pane above, its ends the frame.
+    const RECT text{r.left + 1, r.top + 2, r.right - 1, std::min<int>(r.top + 16, pic->GetPlotRect().top)};
+    if (text.right > text.left && text.bottom > text.top) areas.push_back(text);
+  }
+  return areas;
+}
+
+void CHisTechObj::RedrawTitles(CDC* dc) {
+  const std::vector<RECT> areas = TitleTextAreas();
+  if (areas.empty()) return;
+  for (const RECT& r : areas)
+    dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under, r.left - m_rect.left,
+               r.top - m_rect.top, SRCCOPY);
+  const int saved = ClipToAreas(dc, areas);
+  {
+    CDCPainter painter(dc);
+    for (auto& pane : m_panes)
+      if (CTechAnalysisBasePic* pic = pane->GetPic()) pic->DrawTitles(painter);
+  }
+  dc->RestoreDC(saved);
+}
+
 int CHisTechObj::TitleBar() const { return HasCursor() ? m_nCursor : m_nEnd - m_nFirst - 1; }
 
 bool CHisTechObj::TipFree(POINT pt) const {
@@ -152,8 +181,8 @@ bool CHisTechObj::CursorAreas(std::vector<RECT>* areas) {
     *areas = m_crosshairDrawn;
     areas->insert(areas->end(), now.begin(), now.end());
     if (TitleBar() != m_nTitleBarDrawn) {
-      const std::vector<RECT> bands = TitleBands();
-      areas->insert(areas->end(), bands.begin(), bands.end());
+      const std::vector<RECT> titles = TitleTextAreas();
+      areas->insert(areas->end(), titles.begin(), titles.end());
     }
   }
   return true;
@@ -170,7 +199,7 @@ bool CHisTechObj::DrawCursorInPlace(CDC* back, const std::vector<RECT>& more,
     return more.empty();
   }
   // The titles of another bar go into the bare picture first.
-  if (TitleBar() != m_nTitleBarDrawn) RedrawAreas(&m_kept->bare, TitleBands(), false);
+  if (TitleBar() != m_nTitleBarDrawn) RedrawTitles(&m_kept->bare);
   for (const RECT& r : more) {
     RECT in{std::max(r.left, m_rect.left), std::max(r.top, m_rect.top),
             std::min(r.right, m_rect.right), std::min(r.bottom, m_rect.bottom)};

@@ -258,6 +258,11 @@ class CHisTechObj : public CBaseDrawObj {
   void RedrawAreas(CDC* dc, const std::vector<RECT>& areas, bool overlays = true);
   // The panes' title bands (they show the values of the cursor's bar).
   std::vector<RECT> TitleBands() const;
+  // Inside each title band, clear of the pane's frame and of the last
+  // rows of the pane above: nothing but the titles is drawn there.
+  std::vector<RECT> TitleTextAreas() const;
+  // The titles drawn again there, over what lay under the chart.
+  void RedrawTitles(CDC* dc);
   // The bar whose values the titles show.
   int TitleBar() const;
   // Where the crosshair and its two labels are drawn now (false: none).

@@ -240,6 +240,11 @@ void CTechAnalysisKLine::DrawTitle(CChartPainter& p) {
   m_rcParam.left += p.TextExtent(m_strCaption, font).cx;
 }
 
+void CTechAnalysisKLine::DrawTitles(CChartPainter& p) {
+  DrawTitle(p);
+  if (m_pMA) m_pMA->DrawTitle(p);
+}
+
 void CTechAnalysisKLine::PrepareVolumeByPrice() {
   m_volumeByPrice.clear();
   if (!(m_nFlags & 2) || !m_pBars || m_nFirst < 0) return;

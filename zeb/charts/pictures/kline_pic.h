@@ -40,6 +40,7 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   void SetFlags(int flags) override;
   void CalcRange() override;
   void DrawTitle(CChartPainter& p) override;
+  void DrawTitles(CChartPainter& p) override;
 
   void AddMovingAverage();
   void SetExRightsHighlight(int on);

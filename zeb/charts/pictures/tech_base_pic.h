@@ -71,6 +71,8 @@ class CTechAnalysisBasePic : public CBasePic {
   virtual void Compute() {}
   virtual void CalcRange();
   virtual void DrawTitle(CChartPainter& p);
+  // Every title the picture shows in its title row (an overlay's too).
+  virtual void DrawTitles(CChartPainter& p) { DrawTitle(p); }
 
   void SetOutputInfo(const std::string& names, int paramCount, int outputCount);
   void SetOutputNames(const std::string& names) { m_strOutputNames = names; }
