@@ -12,6 +12,7 @@
 
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
+#include "zeb/charts/pictures/culling_painter.h"
 #include "zeb/scheme/sys_style.h"
 
 struct CHisTechObj::SCrosshair {
@@ -107,22 +108,43 @@ std::vector<RECT> CHisTechObj::CrosshairAreas(CChartPainter& p) const {
   return areas;
 }
 
-std::vector<RECT> CHisTechObj::TitleTextAreas() const {
+std::vector<RECT> CHisTechObj::TitleTextAreas(const std::vector<int>& now) const {
   std::vector<RECT> areas;
-  for (const auto& pane : m_panes) {
-    const CTechAnalysisBasePic* pic = pane->GetPic();
+  const bool known = now.size() == m_panes.size() && m_titleRights.size() == m_panes.size();
+  for (size_t i = 0; i < m_panes.size(); ++i) {
+    const CTechAnalysisBasePic* pic = m_panes[i]->GetPic();
     if (!pic) continue;
     const RECT& r = pic->GetPictureRect();
     // The title row is 16 pixels: its first two rows hold the frame and
-    // the lowest rows of the pane above, its ends the frame.
-    const RECT text{r.left + 1, r.top + 2, r.right - 1, std::min<int>(r.top + 16, pic->GetPlotRect().top)};
+    // the lowest rows of the pane above, its ends the frame. Glyphs may
+    // reach a few pixels past their measured width.
+    RECT text{r.left + 1, r.top + 2, r.right - 1, std::min<int>(r.top + 16, pic->GetPlotRect().top)};
+    if (known) text.right = std::min<int>(text.right, std::max(now[i], m_titleRights[i]) + 4);
     if (text.right > text.left && text.bottom > text.top) areas.push_back(text);
   }
   return areas;
 }
 
+std::vector<int> CHisTechObj::TitleRights(CChartPainter& measure) {
+  // Laid out through a painter that draws nothing.
+  CCullingPainter layout(measure, {});
+  std::vector<int> rights;
+  for (auto& pane : m_panes) {
+    CTechAnalysisBasePic* pic = pane->GetPic();
+    if (pic) pic->DrawTitles(layout);
+    rights.push_back(pic ? pic->TitlesRight() : 0);
+  }
+  return rights;
+}
+
 void CHisTechObj::RedrawTitles(CDC* dc) {
-  const std::vector<RECT> areas = TitleTextAreas();
+  std::vector<int> now;
+  {
+    CDCPainter measure(dc);
+    now = TitleRights(measure);
+  }
+  const std::vector<RECT> areas = TitleTextAreas(now);
+  m_titleRights = now;
   if (areas.empty()) return;
   for (const RECT& r : areas)
     dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under, r.left - m_rect.left,
@@ -181,7 +203,8 @@ bool CHisTechObj::CursorAreas(std::vector<RECT>* areas) {
     *areas = m_crosshairDrawn;
     areas->insert(areas->end(), now.begin(), now.end());
     if (TitleBar() != m_nTitleBarDrawn) {
-      const std::vector<RECT> titles = TitleTextAreas();
+      CDCPainter measure(&m_kept->bare);
+      const std::vector<RECT> titles = TitleTextAreas(TitleRights(measure));
       areas->insert(areas->end(), titles.begin(), titles.end());
     }
   }

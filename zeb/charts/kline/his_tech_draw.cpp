@@ -71,6 +71,9 @@ void CHisTechObj::PaintFull(CDC* dc, bool keepPicture) {
   }
   m_bHideCrosshair = false;
   if (bareKept) {
+    // Where the titles just drawn end.
+    m_titleRights.clear();
+    for (auto& pane : m_panes) m_titleRights.push_back(pane->GetPic() ? pane->GetPic()->TitlesRight() : 0);
     m_kept->bare.BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
                         m_rect.bottom - m_rect.top, dc, m_rect.left, m_rect.top, SRCCOPY);
     CDCPainter painter(dc);

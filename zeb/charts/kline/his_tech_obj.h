@@ -259,8 +259,11 @@ class CHisTechObj : public CBaseDrawObj {
   // The panes' title bands (they show the values of the cursor's bar).
   std::vector<RECT> TitleBands() const;
   // Inside each title band, clear of the pane's frame and of the last
-  // rows of the pane above: nothing but the titles is drawn there.
-  std::vector<RECT> TitleTextAreas() const;
+  // rows of the pane above: nothing but the titles is drawn there. As far
+  // right as the titles reach in the bare picture or now.
+  std::vector<RECT> TitleTextAreas(const std::vector<int>& now) const;
+  // Where each pane's titles for the cursor's bar end (laid out, not drawn).
+  std::vector<int> TitleRights(CChartPainter& measure);
   // The titles drawn again there, over what lay under the chart.
   void RedrawTitles(CDC* dc);
   // The bar whose values the titles show.
@@ -400,6 +403,7 @@ class CHisTechObj : public CBaseDrawObj {
   bool m_bHideCrosshair = false;
   // What the last paint into the back buffer drew of the cursor.
   std::vector<RECT> m_crosshairDrawn;
+  std::vector<int> m_titleRights;  // where the bare picture's titles end
   int m_nTitleBarDrawn = -1;
   POINT m_ptMouse{-1, -1};  // the last mouse point the panes saw
   POINT m_ptMousePainted{-1, -1};

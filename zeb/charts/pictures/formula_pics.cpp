@@ -212,4 +212,5 @@ void CTechAnalysisAppendClosePrice::DrawTitle(CChartPainter& p) {
   }
   m_rcParam = m_rcTitle;
   m_rcParam.left += last;
+  m_nTitleRight = box.left + last;
 }

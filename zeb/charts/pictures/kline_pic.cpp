@@ -238,6 +238,11 @@ void CTechAnalysisKLine::DrawTitle(CChartPainter& p) {
   p.Text(m_strCaption, m_rcTitle, DT_LEFT | DT_VCENTER | DT_SINGLELINE, SchemeColor(38), font);
   m_rcParam = m_rcTitle;
   m_rcParam.left += p.TextExtent(m_strCaption, font).cx;
+  m_nTitleRight = m_rcParam.left;
+}
+
+int CTechAnalysisKLine::TitlesRight() const {
+  return m_pMA ? std::max(m_nTitleRight, m_pMA->TitlesRight()) : m_nTitleRight;
 }
 
 void CTechAnalysisKLine::DrawTitles(CChartPainter& p) {

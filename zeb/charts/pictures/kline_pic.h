@@ -41,6 +41,7 @@ class CTechAnalysisKLine : public CTechAnalysisBasePic {
   void CalcRange() override;
   void DrawTitle(CChartPainter& p) override;
   void DrawTitles(CChartPainter& p) override;
+  int TitlesRight() const override;
 
   void AddMovingAverage();
   void SetExRightsHighlight(int on);

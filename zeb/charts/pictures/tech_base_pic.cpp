@@ -466,6 +466,7 @@ void CTechAnalysisBasePic::DrawTitle(CChartPainter& p) {
       previous = text;
     }
   }
+  m_nTitleRight = lastRight;
   if (PtInRect(m_rcName, m_ptMouse)) {
     DrawTip(p, m_ptMouse.x, m_ptMouse.y, GBK("双击指标名称可切换指标类型"));
   } else {

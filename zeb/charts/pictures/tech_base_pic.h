@@ -73,6 +73,8 @@ class CTechAnalysisBasePic : public CBasePic {
   virtual void DrawTitle(CChartPainter& p);
   // Every title the picture shows in its title row (an overlay's too).
   virtual void DrawTitles(CChartPainter& p) { DrawTitle(p); }
+  // Where the texts the last DrawTitles laid out end on the right.
+  virtual int TitlesRight() const { return m_nTitleRight; }
 
   void SetOutputInfo(const std::string& names, int paramCount, int outputCount);
   void SetOutputNames(const std::string& names) { m_strOutputNames = names; }
@@ -151,4 +153,5 @@ class CTechAnalysisBasePic : public CBasePic {
   std::vector<SCandle> m_candles;
   // The last Compute changed outputs of bars before the newest.
   bool m_bEarlierMoved = false;
+  int m_nTitleRight = 0;  // the right end of the title texts last laid out
 };
