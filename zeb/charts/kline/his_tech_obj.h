@@ -256,11 +256,10 @@ class CHisTechObj : public CBaseDrawObj {
   // Puts back what lay under the areas and draws the chart again there
   // only; without the crosshair and the figures for the kept bare picture.
   void RedrawAreas(CDC* dc, const std::vector<RECT>& areas, bool overlays = true);
-  // The panes' title bands (they show the values of the cursor's bar).
-  std::vector<RECT> TitleBands() const;
-  // Inside each title band, clear of the pane's frame and of the last
-  // rows of the pane above: nothing but the titles is drawn there. As far
-  // right as the titles reach in the bare picture or now.
+  // The panes' titles (they show the values of the cursor's bar): inside
+  // each pane's title row, clear of its frame and of the last rows of the
+  // pane above, where nothing but the titles is drawn. As far right as
+  // the titles reach in the bare picture or now, when that is given.
   std::vector<RECT> TitleTextAreas(const std::vector<int>& now) const;
   // Where each pane's titles for the cursor's bar end (laid out, not drawn).
   std::vector<int> TitleRights(CChartPainter& measure);

@@ -31,7 +31,9 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
   // (minute bars) or not at all, and the axis names only days and months.
   const int left = std::min(m_x[last - 1] + m_nCandleWidth / 2, m_x[last]) - 4;
   dirty.push_back(RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rcDateAxis.top});
-  const std::vector<RECT> titles = TitleBands();
+  // The titles, where nothing else is drawn: the redraw lays out no bar
+  // outside the last column.
+  const std::vector<RECT> titles = TitleTextAreas({});
   dirty.insert(dirty.end(), titles.begin(), titles.end());
   for (RECT& r : dirty) {
     r.left = std::max(r.left, m_rect.left);
@@ -40,17 +42,6 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
     r.bottom = std::min(r.bottom, m_rect.bottom);
   }
   return dirty;
-}
-
-std::vector<RECT> CHisTechObj::TitleBands() const {
-  std::vector<RECT> bands;
-  for (const auto& pane : m_panes) {
-    const CTechAnalysisBasePic* pic = pane->GetPic();
-    if (!pic) continue;
-    const RECT& r = pic->GetPictureRect();
-    bands.push_back(RECT{r.left, r.top, r.right, std::max(r.top + 16, pic->GetPlotRect().top) + 1});
-  }
-  return bands;
 }
 
 bool CHisTechObj::CanRedrawChanged() const {

@@ -198,18 +198,39 @@ void CBasePic::DrawPercentGrid(CChartPainter& p, const RECT& rect, const float* 
   }
 }
 
+void CBasePic::ChooseDrawnBars(CChartPainter& p, bool marks) {
+  m_nFromBar = 0;
+  m_nEndBar = INT_MAX;
+  if (marks || m_pX == nullptr || m_nXCount <= 0) return;
+  // A bar draws inside the plot's rows, within its column and up to the
+  // next bar's (a segment of a line).
+  const int reach = std::max(1, m_nCandleWidth) + 2;
+  const RECT within{m_rcPlot.left - reach, m_rcPlot.top, m_rcPlot.right + reach, m_rcPlot.bottom + 1};
+  int left = 0, right = 0;
+  if (!p.ReachedColumns(within, &left, &right)) return;
+  int from = 0;
+  while (from < m_nXCount && m_pX[from] + reach < left) ++from;
+  int to = m_nXCount - 1;
+  while (to >= 0 && m_pX[to] - reach > right) --to;
+  // The segments from the bar before and to the bar after.
+  m_nFromBar = std::max(0, from - 1);
+  m_nEndBar = to + 2;
+}
+
 void CBasePic::DrawLines(CChartPainter& p, int width, COLORREF color, const int* rows, int n,
                          int marks) {
   if (rows == nullptr || m_pX == nullptr) return;
   if (n > m_nXCount) n = m_nXCount;
+  if (!marks && m_nEndBar < n) n = m_nEndBar;
+  const int start = marks ? 0 : std::min(m_nFromBar, std::max(0, n));
   if (m_fMax == 0.0f && m_fMin == 0.0f) return;
   const SPenSpec pen{PS_SOLID, width, color};
   const int half = m_nCandleWidth / 2;
   // Runs of rows with a value become one polyline; a missing row breaks it.
   std::vector<POINT> run;
-  run.reserve(static_cast<size_t>(n > 0 ? n : 0));
+  run.reserve(static_cast<size_t>(n > start ? n - start : 0));
   int lastMark = 0;
-  for (int i = 0; i < n; ++i) {
+  for (int i = start; i < n; ++i) {
     if (rows[i] == kNoRow) {
       p.Polyline(run.data(), static_cast<int>(run.size()), pen);
       run.clear();

@@ -52,6 +52,10 @@ class CBasePic {
   virtual void DrawLines(CChartPainter& p, int width, COLORREF color, const int* rows, int n,
                          int marks);
   virtual int Paint(CChartPainter& p) = 0;
+  // Chooses the visible bars whose candles, lines and sticks can show
+  // through the painter: all, unless it draws only over a few columns of
+  // the plot (a line picked shows its marks: all of them then).
+  void ChooseDrawnBars(CChartPainter& p, bool marks);
   // Paints through the window layer's device context.
   int Paint(CDC* dc);
 
@@ -103,6 +107,9 @@ class CBasePic {
   std::vector<COLORREF> m_colors;
   int m_nParams = 0;
   float m_fScale = 1.0f;
+  // The visible bars drawn (relative indexes, from included, end not).
+  int m_nFromBar = 0;
+  int m_nEndBar = INT_MAX;
 };
 
 // The label format "%.<decimals>f".

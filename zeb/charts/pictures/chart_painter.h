@@ -41,6 +41,9 @@ class CChartPainter {
   // draws only over some areas says no for the rest, so a part of a
   // picture lying wholly elsewhere need not even be laid out.
   virtual bool Reaches(const RECT& rect) const { return true; }
+  // The columns from left to right that the areas meeting the rectangle
+  // span (none: left > right); false when the painter draws everywhere.
+  virtual bool ReachedColumns(const RECT& within, int* left, int* right) const { return false; }
 };
 
 // Draws on a CDC; restores the DC's pen, brush, font, colours and modes

@@ -2,6 +2,7 @@
 #include "zeb/charts/pictures/culling_painter.h"
 
 #include <algorithm>
+#include <climits>
 
 bool CCullingPainter::Meets(int x1, int y1, int x2, int y2, int penWidth) const {
   // The box taken with its far edges (which a line or rectangle leaves
@@ -74,6 +75,17 @@ SIZE CCullingPainter::TextExtent(const std::string& text, CFont* font) {
 }
 
 void CCullingPainter::SetInvert(bool on) { m_target.SetInvert(on); }
+
+bool CCullingPainter::ReachedColumns(const RECT& within, int* left, int* right) const {
+  *left = INT_MAX;
+  *right = INT_MIN;
+  for (const RECT& a : m_areas)
+    if (within.left < a.right && a.left < within.right && within.top < a.bottom && a.top < within.bottom) {
+      *left = std::min<int>(*left, a.left);
+      *right = std::max<int>(*right, a.right);
+    }
+  return true;
+}
 
 bool CCullingPainter::Reaches(const RECT& rect) const {
   return std::any_of(m_areas.begin(), m_areas.end(), [&](const RECT& a) {

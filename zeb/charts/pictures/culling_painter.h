@@ -24,6 +24,7 @@ class CCullingPainter : public CChartPainter {
   SIZE TextExtent(const std::string& text, CFont* font) override;
   void SetInvert(bool on) override;
   bool Reaches(const RECT& rect) const override;
+  bool ReachedColumns(const RECT& within, int* left, int* right) const override;
 
  private:
   // The box from (x1, y1) to (x2, y2) widened by the pen meets an area.

@@ -224,6 +224,7 @@ int CTechAnalysisKLine::Paint(CChartPainter& p) {
   for (int i = 0; i < 5; ++i) values[i] = m_fMin + (m_fMax - m_fMin) * m_fScale / 4.0f * float(i);
   DrawValueGrid(p, m_rcGrid, values, 5, 4, SchemeColor(6), SchemeColor(40));
   DrawVolumeByPrice(p);
+  ChooseDrawnBars(p, false);
   DrawCandles(p);
   DrawInfoMarks(p);
   DrawExRightsMarks(p);

@@ -289,6 +289,7 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
   }
   const int first = std::max(0, m_nFirst);
   const int count = m_nBarCount - first;
+  ChooseDrawnBars(p, m_nSelectedLine >= 0);
   int lineColour = 0;
   for (int j = 0; j < m_nOutputs && j < static_cast<int>(m_outRows.size()); ++j) {
     const std::vector<int>& rows = m_outRows[static_cast<size_t>(j)];
@@ -327,8 +328,9 @@ void CTechAnalysisBasePic::DrawColorSticks(CChartPainter& p, int width, const in
       m_nFirst < 0)
     return;
   if (n > m_nXCount) n = m_nXCount;
+  n = std::min(n, m_nEndBar);
   const int base = m_rcPlot.bottom - 2;
-  for (int i = 0; i < n; ++i) {
+  for (int i = m_nFromBar; i < n; ++i) {
     if (rows[i] == kNoRow) continue;
     const int row = rows[i] > base ? base - 1 : rows[i];
     const SHistoryUnit& bar = m_pBars[m_nFirst + i];
@@ -374,13 +376,13 @@ void CTechAnalysisBasePic::PrepareCandles() {
 }
 
 void CTechAnalysisBasePic::DrawCandles(CChartPainter& p) {
-  const int n = static_cast<int>(m_candles.size());
-  for (int i = 0; i < n; ++i) DrawCandle(p, m_nFirst + i);
+  const int n = std::min(static_cast<int>(m_candles.size()), m_nEndBar);
+  for (int i = m_nFromBar; i < n; ++i) DrawCandle(p, m_nFirst + i);
 }
 
 void CTechAnalysisBasePic::DrawPriceBars(CChartPainter& p) {
-  const int n = static_cast<int>(m_candles.size());
-  for (int i = 0; i < n; ++i) DrawBar(p, i);
+  const int n = std::min(static_cast<int>(m_candles.size()), m_nEndBar);
+  for (int i = m_nFromBar; i < n; ++i) DrawBar(p, i);
 }
 
 void CTechAnalysisBasePic::DrawCandle(CChartPainter& p, int index) {
