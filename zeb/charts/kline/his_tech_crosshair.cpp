@@ -5,8 +5,9 @@
 // mouse move that moved only the cursor then puts the bare picture back
 // where the crosshair was and is now, and draws the crosshair and the
 // figures again there. The candles are not drawn again; only when the
-// cursor reaches another bar are the panes' title bands, which show that
-// bar's values, redrawn in the bare picture first.
+// cursor reaches another bar are the panes' titles, which show that bar's
+// values, redrawn in the bare picture first: alone, in the part of each
+// title row where nothing else is drawn.
 #include <algorithm>
 #include <cstdio>
 

@@ -107,8 +107,8 @@ class CHisTechObj : public CBaseDrawObj {
   // The crosshair is drawn over a kept picture of the chart without it.
   // After mouse moves that moved only the cursor: the areas the crosshair
   // takes now and took at the last paint into the back buffer, with the
-  // panes' title bands when the cursor's bar changed; false when the next
-  // paint must draw everything.
+  // panes' titles when the cursor's bar changed; false when the next paint
+  // must draw everything.
   bool CursorAreas(std::vector<RECT>* areas);
   // Puts the kept picture back over those areas and the others given
   // (what the owner draws over the chart there), then the crosshair and

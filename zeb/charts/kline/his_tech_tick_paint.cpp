@@ -2,10 +2,10 @@
 // each full paint keeps its picture and what lay under it. While the only
 // change since is of the newest bar's kind (no pane's range moved, no other
 // bar, row or mark changed: the panes said so when they took it), the next
-// paint puts the kept picture back and redraws just the last bar's column,
-// the title bands and the date axis, each under a clip and through a
-// culling painter, so those areas get exactly the pixels a full paint
-// would give. A change of any other kind makes the next paint a full one.
+// paint puts the kept picture back and redraws just the last bar's column
+// and the titles, each under a clip and through a culling painter, so
+// those areas get exactly the pixels a full paint would give; the panes
+// lay out only the bars of that column. A change of any other kind makes the next paint a full one.
 // A back buffer its owner keeps between paints needs no copy of the
 // picture at all: the areas are redrawn in it and reported, so only they
 // go on screen.
