@@ -28,6 +28,7 @@ class RecordingView : public CRoutedView {
     keys.push_back({key, data});
     return takesKeys ? 1 : 0;
   }
+  using CRoutedView::OnCommand;
   int OnCommand(int id) override {
     commands.push_back(id);
     return 7;
