@@ -465,11 +465,8 @@ endfunction()
 # its folder does the same).
 option(ZEB_UNITY "Compile each target's sources in batches" ON)
 set(ZEB_NO_UNITY_TARGETS
-  zebquotepackets         # packet codes and sizes kept in two headers each
   zebchartpics            # SchemeColor in two pictures
-  zebtimeshare            # kGridPoints, kStrongPoint in two pictures
-  zebdealtables           # kMenuMain in two tables
-  test_formula_functions) # each suite's Series and First
+  zebtimeshare)           # kGridPoints, kStrongPoint in two pictures
 if(ZEB_UNITY)
   set(CMAKE_UNITY_BUILD ON)
   set(CMAKE_UNITY_BUILD_BATCH_SIZE 8)

@@ -20,7 +20,9 @@
 #include "builtin_test_support.h"
 #include "formula/functions/window_sums.h"
 
-namespace formula::test {
+// A namespace of its own: the suites beside it name their own Series and
+// First, over doubles.
+namespace formula::test::exact {
 namespace {
 
 using Series = std::vector<float>;
@@ -312,4 +314,4 @@ TEST(BuiltinExact, FactorFormStaysWithinFourUnitsOfTheDefiningForm) {
 }
 
 }  // namespace
-}  // namespace formula::test
+}  // namespace formula::test::exact

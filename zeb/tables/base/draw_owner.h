@@ -63,6 +63,10 @@ class CDrawOwner {
   virtual int TrackPopup(const SPopupMenu& menu, int x, int y) = 0;
 };
 
+// The menu resource of the main window, whose sub-menus the quote list and
+// the chart view's tables pop up.
+constexpr int kMenuMain = 130;
+
 // The pop-up of a menu resource shared by drawn objects, views and tables:
 // -1 without an owner, else what the owner's tracking returns.
 int TrackMenuResource(CDrawOwner* owner, int x, int y, int menuId, int subMenu);

@@ -8,7 +8,6 @@
 #include "zeb/tables/deals/deal_request.h"
 
 namespace {
-constexpr int kMenuMain = 130;
 constexpr int kMenuDeals = 1;
 constexpr int kCellBorders = 0xA000;  // bottom and right
 }  // namespace

@@ -10,7 +10,6 @@
 #include "zeb/tables/deals/deal_request.h"
 
 namespace {
-constexpr int kMenuMain = 130;
 constexpr int kMenuPriceTable = 2;
 constexpr int kLegendRoom = 30;
 }  // namespace

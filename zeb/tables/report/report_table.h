@@ -48,7 +48,6 @@ constexpr UINT kCmdRemoveFromList = 26902;     // from the favourites or the blo
 // Menu resources the body menu is built from.
 constexpr int kMenuReportBody = 120;
 constexpr int kMenuReportBodySub = 2;
-constexpr int kMenuMain = 130;
 constexpr int kMenuMainItemSub = 6;
 
 // Most items asked for in one request of a user list.
