@@ -460,13 +460,11 @@ endfunction()
 # that cannot share a batch says so with
 #   set_source_files_properties(f.cpp PROPERTIES SKIP_UNITY_BUILD_INCLUSION ON)
 # and the reason beside it.
-# A target whose files share such names compiles file by file; it is named
-# below with them (set_target_properties(t PROPERTIES UNITY_BUILD OFF) in
-# its folder does the same).
+# A target whose files cannot be told apart that way would compile file by
+# file, named below with the names it shares (none does today; a name kept
+# in two files is usually one thing to keep once, in a header).
 option(ZEB_UNITY "Compile each target's sources in batches" ON)
-set(ZEB_NO_UNITY_TARGETS
-  zebchartpics            # SchemeColor in two pictures
-  zebtimeshare)           # kGridPoints, kStrongPoint in two pictures
+set(ZEB_NO_UNITY_TARGETS)
 if(ZEB_UNITY)
   set(CMAKE_UNITY_BUILD ON)
   set(CMAKE_UNITY_BUILD_BATCH_SIZE 8)

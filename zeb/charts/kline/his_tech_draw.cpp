@@ -16,12 +16,6 @@
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/store/public_store.h"
 
-namespace {
-
-COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
-
-}  // namespace
-
 // ---- Drawing ----
 
 int CHisTechObj::Draw(CDC* dc) {

@@ -10,6 +10,8 @@
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
+COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
+
 std::string DecimalsFormat(int decimals) {
   char fmt[16];
   std::snprintf(fmt, sizeof fmt, "%%.%df", decimals < 0 ? 0 : (decimals > 9 ? 9 : decimals));

@@ -24,6 +24,9 @@ struct SAxisSpec {
   int highlighted = -1;
 };
 
+// A colour of the current scheme, by its number.
+COLORREF SchemeColor(int id);
+
 class CBasePic {
  public:
   CBasePic() = default;

@@ -11,7 +11,6 @@
 
 namespace {
 
-COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
 constexpr int kMarkSize = 7;
 constexpr uint32_t kDateBits = 0x7FFFFFFF;
 

@@ -11,11 +11,6 @@
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
-namespace {
-
-COLORREF SchemeColor(int id) { return CSysStyle::GetInstance()->GetColor(id); }
-
-}  // namespace
 
 CTechAnalysisBasePic::CTechAnalysisBasePic() {
   m_nGridLines = 5;

@@ -19,6 +19,11 @@
 #include "platform/types.h"
 #include "zeb/charts/pictures/chart_painter.h"
 
+// The minutes of the day's vertical grid lines, and the one drawn strong
+// (the midday break).
+constexpr int kGridPoints[] = {0, 30, 60, 90, 120, 150, 180, 210};
+constexpr int kStrongPoint = 120;
+
 // A point without a value in the price picture.
 constexpr int32_t kNoPrice = INT_MAX;
 

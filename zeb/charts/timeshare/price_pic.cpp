@@ -7,13 +7,6 @@
 
 #include "zeb/scheme/sys_style.h"
 
-namespace {
-
-constexpr int kGridPoints[] = {0, 30, 60, 90, 120, 150, 180, 210};
-constexpr int kStrongPoint = 120;
-
-}  // namespace
-
 void CPricePic::SetRectDeferred(int left, int top, int right, int bottom, bool deferOnly) {
   SetRectDeferredImpl(m_nStyle, RECT{left, top, right, bottom}, deferOnly);
 }

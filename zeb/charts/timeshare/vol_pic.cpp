@@ -6,13 +6,6 @@
 
 #include "zeb/scheme/sys_style.h"
 
-namespace {
-
-constexpr int kGridPoints[] = {0, 30, 60, 90, 120, 150, 180, 210};
-constexpr int kStrongPoint = 120;
-
-}  // namespace
-
 int CVolPic::VolY(int64_t v) const {
   const int height = m_rcPlot.bottom - m_rcPlot.top;
   if (v <= 0 || m_nTop <= 0) return m_rcPlot.bottom - 2;
