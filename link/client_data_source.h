@@ -19,8 +19,8 @@ class CClientDataSource {
 
   void SetIPPortInfo(std::string host, int port, std::string account1, std::string account2);
   void SetHostsInfo(std::string account1, std::string account2, std::string host1, int port1,
-                    std::string host2, int port2, std::string host3, int port3,
-                    std::string host4, int port4, std::string host5, int port5);
+                    std::string host2, int port2, std::string host3, int port3, std::string host4,
+                    int port4, std::string host5, int port5);
   // Stores the progress window (NULL: none) and connects. Always 0.
   int SetOnLine(HWND progressWindow, DWORD unused);
   int Link(HWND progressWindow, DWORD unused);

@@ -30,10 +30,8 @@ void CDataReceive::DestroyInstance() {
   if (!window) return;
   s_pInstance = nullptr;
   window->OnDestroy();
-  if (window->m_nHandlerDepth > 0)
-    window->m_bDeletePending = true;
-  else
-    delete window;
+  if (window->m_nHandlerDepth > 0) window->m_bDeletePending = true;
+  else delete window;
 }
 
 CDataReceive::~CDataReceive() {
@@ -53,9 +51,7 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   ++m_nHandlerDepth;
   LRESULT result = 0;
   switch (message) {
-    case WM_COMMNOTIFY:
-      OnCommNotify(wParam, lParam);
-      break;
+    case WM_COMMNOTIFY: OnCommNotify(wParam, lParam); break;
     case WM_LINK_DATA_BATCH: {
       // Each body to the body handler, in order; a window ended by one of
       // their receivers takes no more. The client window's handle is taken
@@ -71,8 +67,7 @@ LRESULT CDataReceive::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     }
     case WM_TIMER:  // the saving timer only marks the time; nothing to do
-    default:
-      break;
+    default: break;
   }
   if (--m_nHandlerDepth == 0 && m_bDeletePending) delete this;
   return result;
@@ -181,8 +176,7 @@ void CDataReceive::OnCommNotify(WPARAM code, LPARAM source) {
       if (loginAgain) QueueLogin();
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -191,8 +185,7 @@ void CDataReceive::Forward(const char* body, uint32_t length) {
   // A body's handler may have named another client window meanwhile.
   if (m_pClientRun && m_pClientRun->Target() == m_hClientWnd)
     m_pClientRun->Send(m_nClientMsg, length, (LPARAM)body);
-  else
-    ::SendMessage(m_hClientWnd, m_nClientMsg, length, (LPARAM)body);
+  else ::SendMessage(m_hClientWnd, m_nClientMsg, length, (LPARAM)body);
 }
 
 void CDataReceive::ForwardInitialData(const char* body, uint32_t length) {
@@ -219,5 +212,6 @@ void CDataReceive::EndLoginPhase() {
 }
 
 void CDataReceive::ShowRefusal(const std::string& text) {
-  if (!platform::IsShuttingDown() && !m_bDestroyed) MessageBox(GetSafeHwnd(), text.c_str(), "ZEB", MB_OK);
+  if (!platform::IsShuttingDown() && !m_bDestroyed)
+    MessageBox(GetSafeHwnd(), text.c_str(), "ZEB", MB_OK);
 }

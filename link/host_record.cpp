@@ -11,7 +11,9 @@ void CopyField(char* field, size_t size, const std::string& text) {
   std::memcpy(field, text.data(), n);
 }
 
-std::string FieldText(const char* field, size_t size) { return std::string(field, strnlen(field, size)); }
+std::string FieldText(const char* field, size_t size) {
+  return std::string(field, strnlen(field, size));
+}
 
 SHostInfo MakeHostRecord(const std::string& host, int port) {
   SHostInfo record;

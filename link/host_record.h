@@ -6,8 +6,8 @@
 #include <string>
 
 struct SProxyInfo {
-  char type[5];      // "S4", "S5" or "HTTP"
-  char host[20];     // dotted IPv4 address; empty: no proxy
+  char type[5];   // "S4", "S5" or "HTTP"
+  char host[20];  // dotted IPv4 address; empty: no proxy
   int32_t port;
   char user[20];
   char password[20];
@@ -15,7 +15,7 @@ struct SProxyInfo {
 
 struct SHostInfo {
   char host[50];
-  int32_t kind;      // 0 a name to resolve, 1 a dotted IPv4 address
+  int32_t kind;  // 0 a name to resolve, 1 a dotted IPv4 address
   int32_t port;
   SProxyInfo proxy;
 };

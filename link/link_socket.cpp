@@ -167,7 +167,8 @@ void WatchThread(std::shared_ptr<Shared> sp) {
     ::PostMessage(s.notify.load(), WM_COMMNOTIFY, COMM_CONNECTED, s.owner);
     HWND notify = s.notify.load();
     s.workers[kWatcher].inUiCall = true;
-    if (!s.stop.IsSet()) platform::CallOnUiThread([notify] {
+    if (!s.stop.IsSet())
+      platform::CallOnUiThread([notify] {
         StartKeepAliveOnUiThread(notify);
         return (LRESULT)0;
       });
@@ -337,7 +338,8 @@ void CLinkSocket::StopThreads() {
   s.stop.Set();
   s.received.Interrupt();
   s.Disconnect();
-  std::thread* threads[kWorkers] = {&m_Threads[kWatcher], &m_Threads[kReceiver], &m_Threads[kSender]};
+  std::thread* threads[kWorkers] = {&m_Threads[kWatcher], &m_Threads[kReceiver],
+                                    &m_Threads[kSender]};
   const auto stuckAfter = std::chrono::steady_clock::now() + std::chrono::milliseconds(200);
   for (int i = 0; i < kWorkers; ++i) {
     std::thread& t = *threads[i];
@@ -364,7 +366,8 @@ void CLinkSocket::StopThreads() {
   }
 }
 
-void CLinkSocket::DeliverReceived(LPARAM source, const std::function<bool(const char*, uint32_t)>& take) {
+void CLinkSocket::DeliverReceived(LPARAM source,
+                                  const std::function<bool(const char*, uint32_t)>& take) {
   CLinkSocket* current = s_pCurrent;
   // A doorbell of a connection already replaced is stale.
   if (!current || source != current->m_pShared->owner) return;

@@ -78,7 +78,8 @@ class CLinkSocket {
   // time, in order, each valid until `take` returns, until `take` returns
   // false or the connection ends. Nothing for a connection already
   // replaced.
-  static void DeliverReceived(LPARAM source, const std::function<bool(const char*, uint32_t)>& take);
+  static void DeliverReceived(LPARAM source,
+                              const std::function<bool(const char*, uint32_t)>& take);
 
   // Runs the keep-alive tick now (the timer's handler).
   static void KeepAliveTick();

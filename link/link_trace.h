@@ -11,6 +11,6 @@ void TraceLine(const char* file, int line, const char* format, ...)
 // empty function restores it). The library keeps its own trace sink: the
 // process's is not the library's.
 void SetTraceSink(std::function<void(const std::string&)> sink);
-}
+}  // namespace quotelink
 
 #define LINK_TRACE(...) ::quotelink::TraceLine(__FILE__, __LINE__, __VA_ARGS__)

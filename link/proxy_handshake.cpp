@@ -46,7 +46,9 @@ std::string BuildSocks5Auth(const char* user, const char* password, size_t field
   return out;
 }
 
-bool Socks5AuthAccepted(const unsigned char reply[2]) { return reply[0] == 0x01 && reply[1] == 0x00; }
+bool Socks5AuthAccepted(const unsigned char reply[2]) {
+  return reply[0] == 0x01 && reply[1] == 0x00;
+}
 
 std::string BuildSocks5Connect(uint32_t targetIp, uint16_t targetPort) {
   std::string out("\x05\x01\x00\x01", 4);
@@ -111,7 +113,8 @@ std::string BuildHttpConnect(const std::string& targetIp, int targetPort, const 
   std::string out = "CONNECT " + targetIp + ":" + std::to_string(targetPort) + " HTTP/1.0\r\n";
   std::string trimmedUser = TrimSpaces(user);
   if (!trimmedUser.empty())
-    out += "Proxy-Authorization: Basic " + Base64Encode(trimmedUser + ":" + TrimSpaces(password)) + "\r\n";
+    out += "Proxy-Authorization: Basic " + Base64Encode(trimmedUser + ":" + TrimSpaces(password)) +
+           "\r\n";
   out += "User-Agent: MyApp/0.1\r\n\r\n";
   return out;
 }

@@ -92,7 +92,8 @@ FrameReader::Result FrameReader::Next(ByteSource& source) {
   const unsigned char* h = reinterpret_cast<const unsigned char*>(storage_.ahead.get() + begin_);
   uint32_t marker = (uint32_t)h[4] << 24 | (uint32_t)h[5] << 16 | (uint32_t)h[6] << 8 | h[7];
   if (marker != kFrameMarker) return Result::kBadMarker;
-  int32_t length = (int32_t)((uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3]);
+  int32_t length =
+      (int32_t)((uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3]);
   begin_ += kFrameHeaderSize;
   if (length < 1) return Result::kEmpty;
   if ((uint32_t)length > maxBody_) return Result::kTooLong;

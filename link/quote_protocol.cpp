@@ -29,7 +29,9 @@ LoginRequest BuildLoginRequest(const std::string& account1, const std::string& a
   return body;
 }
 
-ShortRequest BuildInitDataRequest() { return BuildRequestHeader(PKT_INIT_DATA, 0, kInitDataTag, 0); }
+ShortRequest BuildInitDataRequest() {
+  return BuildRequestHeader(PKT_INIT_DATA, 0, kInitDataTag, 0);
+}
 
 ShortRequest BuildKeepAliveRequest() {
   return BuildRequestHeader(PKT_KEEPALIVE, 0, kKeepAliveTag, 0);

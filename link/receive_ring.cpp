@@ -34,7 +34,8 @@ ReceiveRing::Passed ReceiveRing::Pass(FrameReader& reader) {
   uint32_t length;
   while (reader.NextBuffered(&body, &length))
     if (length > 0) batch->bodies.push_back({body, length});
-  if (!reader.ExchangeStorage(batch->storage)) return Passed::kNoMemory;  // the next fill takes it again
+  if (!reader.ExchangeStorage(batch->storage))
+    return Passed::kNoMemory;  // the next fill takes it again
   fillNext_ = (fillNext_ + 1) % kBatches;
   // Handed over before the doorbell is looked at, while the window clears
   // the doorbell before it looks at the batches: no batch waits unseen.

@@ -89,7 +89,8 @@ class ReceiveRing {
         // The bodies were written on the receive thread's processor: ask
         // for a later one now, so its fetch overlaps the handlers before it.
         constexpr size_t kAhead = 8;
-        if (takeBody_ + kAhead < batch.bodies.size()) __builtin_prefetch(batch.bodies[takeBody_ + kAhead].body);
+        if (takeBody_ + kAhead < batch.bodies.size())
+          __builtin_prefetch(batch.bodies[takeBody_ + kAhead].body);
         // Counted before the handler runs: a delivery after one that ended
         // early never hands the same body twice.
         const ReceivedBody body = batch.bodies[takeBody_++];

@@ -55,20 +55,16 @@ void ReceivedBodyHandler::Handle(const char* body, uint32_t length) {
   }
   uint16_t type = ReadU16(body);
   // Read before it is taken: once cleared, a body costs no locked write.
-  if (type != PKT_PRE_DATA && type != PKT_NOTICE && g_awaitingFirstData.load(std::memory_order_relaxed) &&
-      g_awaitingFirstData.exchange(false))
+  if (type != PKT_PRE_DATA && type != PKT_NOTICE &&
+      g_awaitingFirstData.load(std::memory_order_relaxed) && g_awaitingFirstData.exchange(false))
     actions_.Progress(40, GBK("开始接收数据"));
   switch (type) {
     case PKT_NOTICE:
       actions_.Forward(body, length);
       RequestInitialData();
       break;
-    case PKT_INIT_DATA:
-      HandleInitialData(body, length);
-      break;
-    case PKT_LOGIN:
-      HandleLoginReply(body, length);
-      break;
+    case PKT_INIT_DATA: HandleInitialData(body, length); break;
+    case PKT_LOGIN: HandleLoginReply(body, length); break;
     default:
       if (ShouldForward(body, length)) actions_.Forward(body, length);
       break;

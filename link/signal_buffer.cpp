@@ -7,7 +7,7 @@
 namespace {
 const char kAllocError[] = "SignalBuffer::Allocate Memory Error...";
 const char kFullError[] = "SignalBuffer::Put Queue Full...";
-}
+}  // namespace
 
 SignalBuffer::SignalBuffer() { m_szError[0] = 0; }
 
@@ -123,9 +123,7 @@ int SignalBuffer::Lock() {
   return 0;
 }
 
-int SignalBuffer::TryLock() {
-  return m_Mutex.try_lock_for(std::chrono::milliseconds(20)) ? 0 : -1;
-}
+int SignalBuffer::TryLock() { return m_Mutex.try_lock_for(std::chrono::milliseconds(20)) ? 0 : -1; }
 
 int SignalBuffer::Unlock() {
   m_Mutex.unlock();

@@ -265,8 +265,8 @@ int ConnectHostRecord(const SHostInfo& record, const ConnectTiming& timing, cons
   const SProxyInfo& proxy = record.proxy;
   std::string proxyHost = FieldText(proxy.host, sizeof proxy.host);
   std::string proxyType = FieldText(proxy.type, sizeof proxy.type);
-  bool viaProxy = !proxyHost.empty() &&
-                  (proxyType == "S4" || proxyType == "S5" || proxyType == "HTTP");
+  bool viaProxy =
+      !proxyHost.empty() && (proxyType == "S4" || proxyType == "S5" || proxyType == "HTTP");
   if (!proxyHost.empty() && proxy.port <= 0) {
     *error = EINVAL;
     return -1;
@@ -287,12 +287,9 @@ int ConnectHostRecord(const SHostInfo& record, const ConnectTiming& timing, cons
   int fd = ConnectWithTimeout(proxyHost, proxy.port, timing.connectTimeoutMs, stop, error);
   if (fd < 0) return -1;
   bool ok;
-  if (proxyType == "S4")
-    ok = Socks4(fd, targetIp, port, timing, stop, error);
-  else if (proxyType == "S5")
-    ok = Socks5(fd, targetIp, port, proxy, timing, stop, error);
-  else
-    ok = HttpConnect(fd, address, record.port, proxy, timing, stop, error);
+  if (proxyType == "S4") ok = Socks4(fd, targetIp, port, timing, stop, error);
+  else if (proxyType == "S5") ok = Socks5(fd, targetIp, port, proxy, timing, stop, error);
+  else ok = HttpConnect(fd, address, record.port, proxy, timing, stop, error);
   if (!ok) {
     shutdown(fd, SHUT_RDWR);
     close(fd);

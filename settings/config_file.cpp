@@ -158,7 +158,8 @@ int CConfigFile::SetString(const char* section, const char* key, const char* val
 
 std::string CConfigFile::FormatText(int withHeader) const {
   std::string out;
-  if (withHeader) out += "# This ini was modified by system on " + GetLocalTimeString(1) + ".\r\n\r\n";
+  if (withHeader)
+    out += "# This ini was modified by system on " + GetLocalTimeString(1) + ".\r\n\r\n";
   for (const auto& [number, s] : m_mapSections) {
     out += "[" + s.name + "]\r\n";
     for (const auto& [n, k] : s.keys) {

@@ -14,8 +14,8 @@ struct SConfigKey {
 };
 
 struct SConfigSection {
-  int number = 0;     // 0, 1, 2 ... in file order; an added section takes the count
-  std::string name;   // the text between the brackets, exactly as written
+  int number = 0;    // 0, 1, 2 ... in file order; an added section takes the count
+  std::string name;  // the text between the brackets, exactly as written
   std::map<int, SConfigKey> keys;
 };
 

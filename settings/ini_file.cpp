@@ -48,7 +48,8 @@ int CIniFile::Open(const std::string& path, int create) {
   if (read == platform::FileRead::kRead) {
     m_arrLines = SplitLines(text);
     m_nLoaded = 1;
-  } else if (create && read == platform::FileRead::kMissing && platform::WriteFileAtomic(path, std::string())) {
+  } else if (create && read == platform::FileRead::kMissing &&
+             platform::WriteFileAtomic(path, std::string())) {
     // Only when nothing stands there: a file that exists but cannot be read
     // (or is too large) must not be replaced by an empty one.
     m_nLoaded = 1;

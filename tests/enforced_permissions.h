@@ -15,7 +15,8 @@ class EnforcedPermissions {
   EnforcedPermissions() {
     if (syscall(SYS_capget, &header_, saved_) != 0) return;
     __user_cap_data_struct reduced[2] = {saved_[0], saved_[1]};
-    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH}) reduced[cap / 32].effective &= ~(1u << (cap % 32));
+    for (int cap : {CAP_DAC_OVERRIDE, CAP_DAC_READ_SEARCH})
+      reduced[cap / 32].effective &= ~(1u << (cap % 32));
     active_ = syscall(SYS_capset, &header_, reduced) == 0;
   }
   ~EnforcedPermissions() {

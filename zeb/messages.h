@@ -39,9 +39,9 @@ constexpr UINT WM_TRAY_NOTIFY = 0x7D7;
 
 // wParam of WM_QUOTE_REQUEST.
 enum QuoteRequestKind : int {
-  kRequestItem = 0,        // an item chosen by keyboard or table
-  kRequestQuoteData = 1,   // request bytes for the quote link
-  kRequestCommand = 2,     // a typed command
-  kRequestBlock = 3,       // a block name
-  kRequestFormula = 4,     // a formula code
+  kRequestItem = 0,       // an item chosen by keyboard or table
+  kRequestQuoteData = 1,  // request bytes for the quote link
+  kRequestCommand = 2,    // a typed command
+  kRequestBlock = 3,      // a block name
+  kRequestFormula = 4,    // a formula code
 };

@@ -163,8 +163,7 @@ void BM_PageRepaint(benchmark::State& state) {
       p.setPen(up);
       if (l.sticks)
         for (const QPoint& pt : l.points) p.drawLine(pt.x(), l.base, pt.x(), pt.y());
-      else
-        p.drawPolyline(l.points.data(), int(l.points.size()));
+      else p.drawPolyline(l.points.data(), int(l.points.size()));
     }
   };
   auto page = [&] {

@@ -12,10 +12,8 @@ namespace kline_bodies {
 
 inline void Put(std::string& b, size_t at, uint32_t v, int width) {
   if (b.size() < at + width) b.resize(at + width, '\0');
-  if (width == 2)
-    quotelink::WriteU16(&b[at], uint16_t(v));
-  else
-    quotelink::WriteU32(&b[at], v);
+  if (width == 2) quotelink::WriteU16(&b[at], uint16_t(v));
+  else quotelink::WriteU32(&b[at], v);
 }
 
 // n day bars of a wandering price, oldest first (reply 0x053D).

@@ -67,8 +67,7 @@ struct BatchPlan {
 };
 
 template <class Ours, class Other>
-void RunBatches(benchmark::State& state, const BatchPlan& plan, Ours&& ours,
-                   Other&& other) {
+void RunBatches(benchmark::State& state, const BatchPlan& plan, Ours&& ours, Other&& other) {
   using Clock = std::chrono::steady_clock;
   auto timeBatch = [](auto& run, int calls) {
     const auto start = Clock::now();
@@ -124,12 +123,14 @@ void CompareRuns(benchmark::State& state, const ComparePlan& plan, Ours&& ours, 
     ratios.push_back(a / b);
   }
   std::printf("%s, %d runs (ours / peer %s):", plan.title, runs, plan.unit);
-  for (int i = 0; i < runs; ++i) std::printf(" %.2f/%.2f", plan.shown(mine[i]), plan.shown(theirs[i]));
+  for (int i = 0; i < runs; ++i)
+    std::printf(" %.2f/%.2f", plan.shown(mine[i]), plan.shown(theirs[i]));
   const Spread ratio = SpreadOf(ratios);
   std::sort(ratios.begin(), ratios.end());
   const size_t quarter = ratios.size() / 4;
-  std::printf("\n  ratio ours/peer (time): min %.2f q1 %.2f median %.2f q3 %.2f max %.2f\n", ratio.low,
-              ratios[quarter], ratio.median, ratios[ratios.size() - 1 - quarter], ratio.high);
+  std::printf("\n  ratio ours/peer (time): min %.2f q1 %.2f median %.2f q3 %.2f max %.2f\n",
+              ratio.low, ratios[quarter], ratio.median, ratios[ratios.size() - 1 - quarter],
+              ratio.high);
   std::fflush(stdout);
   state.counters["ours"] = plan.shown(SpreadOf(mine).median);
   state.counters["peer"] = plan.shown(SpreadOf(theirs).median);

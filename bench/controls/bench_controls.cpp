@@ -46,7 +46,8 @@ void BM_SkinMask800x600(benchmark::State& state) {
   App();
   const QImage skin = Skin(800, 600);
   for (auto _ : state) {
-    QRegion shape = zebui::WindowShapeFromMask(zebui::KeyColorMask(skin), skin.size(), QSize(800, 600));
+    QRegion shape =
+        zebui::WindowShapeFromMask(zebui::KeyColorMask(skin), skin.size(), QSize(800, 600));
     benchmark::DoNotOptimize(shape);
   }
 }
@@ -57,7 +58,8 @@ void BM_SkinMaskNoise800x600(benchmark::State& state) {
   App();
   QImage skin(800, 600, QImage::Format_ARGB32);
   for (int y = 0; y < 600; ++y)
-    for (int x = 0; x < 800; ++x) skin.setPixel(x, y, (x + y) % 2 ? qRgb(255, 0, 255) : qRgb(x % 256, y % 256, 9));
+    for (int x = 0; x < 800; ++x)
+      skin.setPixel(x, y, (x + y) % 2 ? qRgb(255, 0, 255) : qRgb(x % 256, y % 256, 9));
   skin.setPixel(0, 0, qRgb(255, 0, 255));
   for (auto _ : state) {
     QRegion mask = zebui::KeyColorMask(skin);
@@ -77,7 +79,8 @@ void BM_TabBarAndScrollBarPaint(benchmark::State& state) {
   bitmap.CreateCompatibleBitmap(&target, 800, 420);
   memory.SelectObject(&bitmap);
   CTypeCtlPic tabs;
-  for (const char* name : {"沪深A股", "上证指数", "深证成指", "中小板", "创业板", "自选股", "板块◢", "综合排名"})
+  for (const char* name :
+       {"沪深A股", "上证指数", "深证成指", "中小板", "创业板", "自选股", "板块◢", "综合排名"})
     tabs.AddTab(GBK(name), 0);
   tabs.SetCurSel(2);
   tabs.SetRect(0, 400, 780, 420);

@@ -28,17 +28,23 @@ std::vector<SHistoryUnit> MakeHistory(int n) {
   for (int i = 0; i < n; ++i) {
     price += 0.05f * std::sin(float(i) * 0.37f) + 0.01f * float((i * 7919) % 13 - 6);
     if (price < 1.0f) price = 1.0f;
-    h[size_t(i)] = SHistoryUnit{i, price - 0.1f, price + 0.2f, price - 0.2f, price, uint32_t(1000 + i % 500),
+    h[size_t(i)] = SHistoryUnit{i,
+                                price - 0.1f,
+                                price + 0.2f,
+                                price - 0.2f,
+                                price,
+                                uint32_t(1000 + i % 500),
                                 uint32_t(100000 + i)};
   }
   return h;
 }
 
 void BM_CompileTenStatements(benchmark::State& state) {
-  SFormulaRecord rec = MakeRecord("N:^P(1,100,12,1);M:^P(1,100,26,1);",
-                                  "A:=MA(CLOSE,N);\r\nB:=MA(CLOSE,M);\r\nC:=A-B;\r\nD:=EMA(C,9);\r\n"
-                                  "E:=HHV(HIGH,N);\r\nF:=LLV(LOW,N);\r\nG:=(CLOSE-F)/(E-F)*100;\r\n"
-                                  "K:SMA(G,3,1),COLORRED;\r\nDD:SMA(K,3,1);\r\nJ:3*K-2*DD;");
+  SFormulaRecord rec =
+      MakeRecord("N:^P(1,100,12,1);M:^P(1,100,26,1);",
+                 "A:=MA(CLOSE,N);\r\nB:=MA(CLOSE,M);\r\nC:=A-B;\r\nD:=EMA(C,9);\r\n"
+                 "E:=HHV(HIGH,N);\r\nF:=LLV(LOW,N);\r\nG:=(CLOSE-F)/(E-F)*100;\r\n"
+                 "K:SMA(G,3,1),COLORRED;\r\nDD:SMA(K,3,1);\r\nJ:3*K-2*DD;");
   CQTPar parser;
   parser.Init();
   for (auto _ : state) {

@@ -82,8 +82,8 @@ BENCHMARK(BM_RecolourAfterKeystrokeInTheScriptBox)->Unit(benchmark::kMicrosecond
 // timed.
 void BM_OpenEditorWindowWith500Formulas(benchmark::State& state) {
   Application();
-  const std::filesystem::path dir =
-      std::filesystem::temp_directory_path() / ("bench_formula_dialogs_" + std::to_string(getpid()));
+  const std::filesystem::path dir = std::filesystem::temp_directory_path() /
+                                    ("bench_formula_dialogs_" + std::to_string(getpid()));
   std::filesystem::create_directories(dir);
   CFormulaStore& store = TheFormulaStore();
   store.SetDirectoryOverride(dir.string());

@@ -37,7 +37,8 @@ void BM_RecolourAfterKeystroke(benchmark::State& state) {
     size_t start = text.rfind('\n', position - 1) + 1;
     for (int line = range.first; line <= range.last; ++line) {
       size_t end = text.find('\n', start);
-      const std::string_view view(text.data() + start, (end == std::string::npos ? text.size() : end) - start);
+      const std::string_view view(text.data() + start,
+                                  (end == std::string::npos ? text.size() : end) - start);
       scanner.ScanLine(view, scan);
       tokens += scan.tokens.size();
       benchmark::DoNotOptimize(CScriptScanner::Rewritten(view, scan));

@@ -21,9 +21,7 @@ inline std::string LongFormula() {
         std::snprintf(line, sizeof line, "MA%d:MA(CLOSE,%d)+HHV(HIGH,N)*1.5e2-REF(LOW,3);", i,
                       i % 250 + 1);
         break;
-      case 1:
-        std::snprintf(line, sizeof line, "%s %d", GBK("'均线和最高价的组合, 第"), i);
-        break;
+      case 1: std::snprintf(line, sizeof line, "%s %d", GBK("'均线和最高价的组合, 第"), i); break;
       case 2:
         std::snprintf(line, sizeof line, "V%d:=IF(VOL>MA(VOL,5),\"%s\",AMOUNT/100.25);", i,
                       GBK("放量"));

@@ -84,7 +84,7 @@ int None(int) { return 0; }
 int EmaLead(int window) { return window - 1; }
 
 const Pair kPairs[] = {
-    {"MA", TA_S_SMA, TA_SMA, None},          {"EMA", TA_S_EMA, TA_EMA, EmaLead},
+    {"MA", TA_S_SMA, TA_SMA, None},           {"EMA", TA_S_EMA, TA_EMA, EmaLead},
     {"STD", StdDevFloat, StdDevDouble, None}, {"HHV", TA_S_MAX, TA_MAX, None},
     {"LLV", TA_S_MIN, TA_MIN, None},          {"SUM", TA_S_SUM, TA_SUM, None},
 };
@@ -130,20 +130,23 @@ void Versus(benchmark::State& state, const Pair& pair, int window, int bars, boo
     int begin = 0, count = 0;
     Clock::time_point t = Clock::now();
     for (int c = 0; c < calls; ++c) {
-      failed |= pair.peerFloat(0, bars - 1, x, window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
+      failed |=
+          pair.peerFloat(0, bars - 1, x, window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
       benchmark::ClobberMemory();
     }
     peerFloat += Clock::now() - t;
     t = Clock::now();
     for (int c = 0; c < calls; ++c) {
-      failed |= pair.peerDouble(0, bars - 1, xd, window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
+      failed |=
+          pair.peerDouble(0, bars - 1, xd, window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
       benchmark::ClobberMemory();
     }
     peerDouble += Clock::now() - t;
     if (lead == 0) return;
     t = Clock::now();
     for (int c = 0; c < calls; ++c) {
-      failed |= pair.peerFloat(0, bars + lead - 1, x, window, &begin, &count, d.theirs.data()) != TA_SUCCESS;
+      failed |= pair.peerFloat(0, bars + lead - 1, x, window, &begin, &count, d.theirs.data()) !=
+                TA_SUCCESS;
       failed |= lead == pair.extraValues(window) && count != bars;
       benchmark::ClobberMemory();
     }
@@ -163,8 +166,8 @@ void Versus(benchmark::State& state, const Pair& pair, int window, int bars, boo
   state.counters["ratio"] = perBar(ours) / perBar(peerFloat);
   state.counters["ratio_double"] = perBar(ours) / perBar(peerDouble);
   state.counters["ratio_equal"] = perBar(ours) / perBar(peerEqual);
-  RatiosOf(std::string(pair.builtin) + "(X," + std::to_string(window) + ") " + std::to_string(bars) +
-           (rising ? " rising" : ""))
+  RatiosOf(std::string(pair.builtin) + "(X," + std::to_string(window) + ") " +
+           std::to_string(bars) + (rising ? " rising" : ""))
       .push_back({perBar(ours) / perBar(peerFloat), perBar(ours) / perBar(peerDouble),
                   perBar(ours) / perBar(peerEqual)});
 }
@@ -178,10 +181,11 @@ int main(int argc, char** argv) {
   }
   D();
   auto add = [](const Pair& pair, int window, int bars, bool rising) {
-    benchmark::RegisterBenchmark((std::string("Versus/") + pair.builtin + "/" + std::to_string(window) + "/" +
-                                  std::to_string(bars) + (rising ? "/rising" : ""))
-                                     .c_str(),
-                                 Versus, pair, window, bars, rising)
+    benchmark::RegisterBenchmark(
+        (std::string("Versus/") + pair.builtin + "/" + std::to_string(window) + "/" +
+         std::to_string(bars) + (rising ? "/rising" : ""))
+            .c_str(),
+        Versus, pair, window, bars, rising)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(30)
         ->Repetitions(kRepetitions);
@@ -213,8 +217,8 @@ int main(int argc, char** argv) {
       std::snprintf(text, sizeof text, "%.2f %.2f %.2f", spread.low, spread.median, spread.high);
       return std::string(text);
     };
-    std::printf("%-29s %-20s %-20s %-20s\n", call.c_str(), range(floats).c_str(), range(doubles).c_str(),
-                range(equal).c_str());
+    std::printf("%-29s %-20s %-20s %-20s\n", call.c_str(), range(floats).c_str(),
+                range(doubles).c_str(), range(equal).c_str());
   }
   TA_Shutdown();
   return 0;

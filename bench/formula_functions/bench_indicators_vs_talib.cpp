@@ -42,7 +42,8 @@ struct Bars {
       const float o = walk[size_t(i)], c = walk[size_t(i) + 1];
       const float spread = 0.2f + 0.1f * float(i % 7);
       const float h = std::max(o, c) + spread, l = std::max(0.5f, std::min(o, c) - spread);
-      units.push_back(SHistoryUnit{i, o, h, l, c, uint32_t(1000 + (i * 7919) % 5000), uint32_t(100000 + i)});
+      units.push_back(
+          SHistoryUnit{i, o, h, l, c, uint32_t(1000 + (i * 7919) % 5000), uint32_t(100000 + i)});
       open.push_back(o);
       high.push_back(h);
       low.push_back(l);
@@ -89,8 +90,8 @@ bool Ok(TA_RetCode code) { return code == TA_SUCCESS; }
 bool PeerMacd() {
   Bars& b = B();
   int begin = 0, count = 0;
-  return Ok(TA_S_MACD(0, kBars - 1, b.close.data(), 12, 26, 9, &begin, &count, b.out[0].data(), b.out[1].data(),
-                      b.out[2].data()));
+  return Ok(TA_S_MACD(0, kBars - 1, b.close.data(), 12, 26, 9, &begin, &count, b.out[0].data(),
+                      b.out[1].data(), b.out[2].data()));
 }
 bool PeerMa() {
   Bars& b = B();
@@ -106,14 +107,16 @@ bool PeerRsi() {
   int begin = 0, count = 0;
   bool ok = true;
   int k = 0;
-  for (int window : {6, 12, 24}) ok &= Ok(TA_S_RSI(0, kBars - 1, b.close.data(), window, &begin, &count, b.out[k++].data()));
+  for (int window : {6, 12, 24})
+    ok &= Ok(TA_S_RSI(0, kBars - 1, b.close.data(), window, &begin, &count, b.out[k++].data()));
   return ok;
 }
 bool PeerStoch() {
   Bars& b = B();
   int begin = 0, count = 0;
-  return Ok(TA_S_STOCH(0, kBars - 1, b.high.data(), b.low.data(), b.close.data(), 9, 3, TA_MAType_EMA, 3,
-                       TA_MAType_EMA, &begin, &count, b.out[0].data(), b.out[1].data()));
+  return Ok(TA_S_STOCH(0, kBars - 1, b.high.data(), b.low.data(), b.close.data(), 9, 3,
+                       TA_MAType_EMA, 3, TA_MAType_EMA, &begin, &count, b.out[0].data(),
+                       b.out[1].data()));
 }
 bool PeerBbands() {
   Bars& b = B();
@@ -123,7 +126,7 @@ bool PeerBbands() {
 }
 
 const Case kCases[] = {
-    {"MACD", "MACD", PeerMacd},   {"MA", "SMA x4", PeerMa},          {"RSI", "RSI x3", PeerRsi},
+    {"MACD", "MACD", PeerMacd},  {"MA", "SMA x4", PeerMa},       {"RSI", "RSI x3", PeerRsi},
     {"KDJ", "STOCH", PeerStoch}, {"BOLL", "BBANDS", PeerBbands},
 };
 
@@ -159,7 +162,8 @@ int main(int argc, char** argv) {
   CFormulaFace().RegisterDataIO(NoData);
   B();
   for (const Case& c : kCases)
-    benchmark::RegisterBenchmark((std::string("Indicator/") + c.indicator + "/5000").c_str(), Versus, c)
+    benchmark::RegisterBenchmark((std::string("Indicator/") + c.indicator + "/5000").c_str(),
+                                 Versus, c)
         ->Unit(benchmark::kMillisecond)
         ->Apply(side_by_side::Repetitions);
   benchmark::Initialize(&argc, argv);

@@ -111,10 +111,11 @@ struct Rig {
     });
     // Every initial-data reply carries a newer version, so each is forwarded.
     table = BigMarketTable();
-    server->RegisterHandler(PKT_INIT_DATA, [this](sim::QuoteSession& s, const sim::ReceivedRequest&) {
-      WriteU32(&table[4], ++version);
-      s.Reply(table);
-    });
+    server->RegisterHandler(PKT_INIT_DATA,
+                            [this](sim::QuoteSession& s, const sim::ReceivedRequest&) {
+                              WriteU32(&table[4], ++version);
+                              s.Reply(table);
+                            });
     server->Start();
     link.ChangeReceieveWnd(client.GetSafeHwnd(), kQuotePacket);
     link.SetIPPortInfo("127.0.0.1", server->Port(), "bench", "bench");
@@ -160,7 +161,8 @@ double RawSocketBurst(Rig& rig) {
   static char buffer[64 * 1024];
   PacketCount count;
   count.until = kBurstFrames;
-  std::string request = EncodeFrame(BuildRequestHeader(kBurstType, 0, 5, 0).data(), kRequestHeaderSize);
+  std::string request =
+      EncodeFrame(BuildRequestHeader(kBurstType, 0, 5, 0).data(), kRequestHeaderSize);
   const auto start = Clock::now();
   if (!platform::SendAll(rig.raw, request.data(), request.size(), 10000)) return 0;
   size_t have = 0;
@@ -171,8 +173,11 @@ double RawSocketBurst(Rig& rig) {
     size_t at = 0;
     while (have - at >= kFrameHeaderSize) {
       const unsigned char* h = reinterpret_cast<const unsigned char*>(buffer + at);
-      const uint32_t length = (uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3];
-      if (std::memcmp(h + 4, "\x0A\x0A\x0A\x0A", 4) != 0 || length > sizeof buffer - kFrameHeaderSize) return 0;
+      const uint32_t length =
+          (uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3];
+      if (std::memcmp(h + 4, "\x0A\x0A\x0A\x0A", 4) != 0 ||
+          length > sizeof buffer - kFrameHeaderSize)
+        return 0;
       if (have - at - kFrameHeaderSize < length) break;
       count.Take(buffer + at + kFrameHeaderSize, length);
       at += kFrameHeaderSize + length;
@@ -185,20 +190,25 @@ double RawSocketBurst(Rig& rig) {
 
 void BM_FramesToClientWindowVsRawSocket(benchmark::State& state) {
   Rig& rig = TheRig();
-  if (rig.raw == platform::kInvalidSocket) return state.SkipWithError("no connection for the raw socket");
+  if (rig.raw == platform::kInvalidSocket)
+    return state.SkipWithError("no connection for the raw socket");
   bool lost = false;
   auto checked = [&](double seconds) {
     lost |= seconds <= 0;
     return seconds > 0 ? seconds : 1.0;
   };
   for (auto _ : state)
-    CompareRuns(state,
-                {"208-byte frames to the window's handler vs raw socket", "M frames/s", kRuns,
-                 [](double seconds) { return kBurstFrames / seconds / 1e6; }},
-                [&] { return checked(OursBurst(rig)); }, [&] { return checked(RawSocketBurst(rig)); });
+    CompareRuns(
+        state,
+        {"208-byte frames to the window's handler vs raw socket", "M frames/s", kRuns,
+         [](double seconds) { return kBurstFrames / seconds / 1e6; }},
+        [&] { return checked(OursBurst(rig)); }, [&] { return checked(RawSocketBurst(rig)); });
   if (lost) state.SkipWithError("a burst was not delivered");
 }
-BENCHMARK(BM_FramesToClientWindowVsRawSocket)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FramesToClientWindowVsRawSocket)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 void BM_InitialData1MB(benchmark::State& state) {
   Rig& rig = TheRig();

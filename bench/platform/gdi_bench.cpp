@@ -44,10 +44,8 @@ struct Page {
     dc.SelectObject(&font);
     dc.SetBkMode(TRANSPARENT);
     for (int i = 0; i < kColumns * kRows; ++i) {
-      if (i % kColumns == 2)
-        texts.push_back(std::string(GBK("纪念钞精品")) + std::to_string(i));
-      else
-        texts.push_back(std::to_string(10 + i % 90) + "." + std::to_string(10 + i % 83));
+      if (i % kColumns == 2) texts.push_back(std::string(GBK("纪念钞精品")) + std::to_string(i));
+      else texts.push_back(std::to_string(10 + i % 90) + "." + std::to_string(10 + i % 83));
     }
   }
   RECT Cell(int i) const {

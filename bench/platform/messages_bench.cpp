@@ -128,7 +128,8 @@ double OurPosts(Counter& target) {
   TheWorker().Start([h] {
     for (long i = 0; i < kPosts; ++i) PostMessage(h, WM_USER, (WPARAM)i, 0);
   });
-  platform::PumpUntil([&] { return target.count.load(std::memory_order_relaxed) == kPosts; }, 60000);
+  platform::PumpUntil([&] { return target.count.load(std::memory_order_relaxed) == kPosts; },
+                      60000);
   const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
   TheWorker().Join();
   return seconds;
@@ -228,18 +229,25 @@ double SpinHandoffMedian(Counter& target) {
 void BM_PostsDrainedVsBareQueue(benchmark::State& state) {
   Counter target;
   for (auto _ : state)
-    CompareRuns(state, {"posts drained", "M/s", kRepetitions, [](double seconds) { return kPosts / seconds / 1e6; }},
-                [&] { return OurPosts(target); }, [&] { return BareQueuePosts(target); });
+    CompareRuns(
+        state,
+        {"posts drained", "M/s", kRepetitions,
+         [](double seconds) { return kPosts / seconds / 1e6; }},
+        [&] { return OurPosts(target); }, [&] { return BareQueuePosts(target); });
 }
 BENCHMARK(BM_PostsDrainedVsBareQueue)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_SendRoundTripVsSpinHandoff(benchmark::State& state) {
   Counter target;
   for (auto _ : state)
-    CompareRuns(state, {"send round trip, median", "us", kSendRounds}, [&] { return OurSendMedian(target); },
-                [&] { return SpinHandoffMedian(target); });
+    CompareRuns(
+        state, {"send round trip, median", "us", kSendRounds},
+        [&] { return OurSendMedian(target); }, [&] { return SpinHandoffMedian(target); });
 }
-BENCHMARK(BM_SendRoundTripVsSpinHandoff)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_SendRoundTripVsSpinHandoff)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // Sends after a quiet spell, as a program sees them: posts a few hundred
 // microseconds apart (timers, a slow feed) teach the user-interface thread
@@ -278,9 +286,10 @@ void BM_SendsAfterQuietSpell(benchmark::State& state) {
     }
   }
   const Spread median = SpreadOf(medians), p90 = SpreadOf(p90s);
-  std::printf("sends after a quiet spell, %d rounds (us): median of a round %.2f / %.2f / %.2f, "
-              "90th percentile %.2f / %.2f / %.2f (lowest / median / highest round)\n",
-              kSendRounds, median.low, median.median, median.high, p90.low, p90.median, p90.high);
+  std::printf(
+      "sends after a quiet spell, %d rounds (us): median of a round %.2f / %.2f / %.2f, "
+      "90th percentile %.2f / %.2f / %.2f (lowest / median / highest round)\n",
+      kSendRounds, median.low, median.median, median.high, p90.low, p90.median, p90.high);
   std::fflush(stdout);
   state.counters["median_us"] = median.median;
   state.counters["median_us_max"] = median.high;
@@ -339,15 +348,19 @@ void BM_ProcessorTimeIdleAndTrickle(benchmark::State& state) {
     const double slow = trickle(std::chrono::milliseconds(1), slowPosts);
     const double fast = trickle(std::chrono::microseconds(50), fastPosts);
     const double seconds = std::chrono::duration<double>(kWall).count();
-    std::printf("processor time (of one core, whole process): idle %.2f %%; posts at %.0f/s %.2f %%; at %.0f/s %.2f %%\n",
-                idle, slowPosts / seconds, slow, fastPosts / seconds, fast);
+    std::printf(
+        "processor time (of one core, whole process): idle %.2f %%; posts at %.0f/s %.2f %%; at %.0f/s %.2f %%\n",
+        idle, slowPosts / seconds, slow, fastPosts / seconds, fast);
     std::fflush(stdout);
     state.counters["idle_cpu_pct"] = idle;
     state.counters["slow_trickle_cpu_pct"] = slow;
     state.counters["fast_trickle_cpu_pct"] = fast;
   }
 }
-BENCHMARK(BM_ProcessorTimeIdleAndTrickle)->Iterations(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_ProcessorTimeIdleAndTrickle)
+    ->Iterations(1)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace
 

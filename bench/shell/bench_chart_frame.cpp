@@ -24,8 +24,8 @@ constexpr int kWidth = 1920, kHeight = 1080, kBars = 2000;
 
 std::unique_ptr<CChartFrameRun> KLinePage(benchmark::State& state) {
   auto run = std::make_unique<CChartFrameRun>(kWidth, kHeight);
-  if (!run->ok() ||
-      !run->ShowKLine(kline_bodies::History(CChartFrameRun::kMarket, CChartFrameRun::kCode, kBars))) {
+  if (!run->ok() || !run->ShowKLine(kline_bodies::History(CChartFrameRun::kMarket,
+                                                          CChartFrameRun::kCode, kBars))) {
     state.SkipWithError("the chart view did not show the K-line page of 2,000 bars");
     return nullptr;
   }

@@ -72,7 +72,8 @@ void UseScratchConfig() {
 void Build(CInputKey& index, const std::vector<std::vector<SStockInfo>>& markets) {
   index.Clear();
   index.Load();
-  for (const auto& items : markets) index.AddItems(items.front().market, items.data(), (int)items.size());
+  for (const auto& items : markets)
+    index.AddItems(items.front().market, items.data(), (int)items.size());
 }
 
 void BM_IndexBuild(benchmark::State& state) {
@@ -96,14 +97,16 @@ void BM_SearchKeystroke(benchmark::State& state) {
   index.SetSources(Sources());
   Build(index, Markets());
   CInputList list(&index);
-  const std::vector<std::string> typed = {"6", "60", "600", "6001", "0", "Z", "ZG", "ZGY", "C", "CP", "F1"};
+  const std::vector<std::string> typed = {"6",  "60",  "600", "6001", "0", "Z",
+                                          "ZG", "ZGY", "C",   "CP",   "F1"};
   size_t k = 0;
   int64_t lines = 0;
   for (auto _ : state) {
     lines += (int64_t)list.Refill(typed[k]).size();
     k = (k + 1) % typed.size();
   }
-  state.counters["lines/keystroke"] = benchmark::Counter((double)lines / (double)state.iterations());
+  state.counters["lines/keystroke"] =
+      benchmark::Counter((double)lines / (double)state.iterations());
 }
 BENCHMARK(BM_SearchKeystroke)->Unit(benchmark::kMicrosecond);
 

@@ -128,7 +128,8 @@ void BM_RoutePacketsByCall(benchmark::State& state) {
   const std::string body = QuoteListBody();
   CQuoteTraffic& traffic = under.frame->Traffic();
   for (auto _ : state) {
-    for (int i = 0; i < 1000000; ++i) benchmark::DoNotOptimize(traffic.OnQuotePacket(body.data(), int(body.size())));
+    for (int i = 0; i < 1000000; ++i)
+      benchmark::DoNotOptimize(traffic.OnQuotePacket(body.data(), int(body.size())));
   }
   state.SetItemsProcessed(int64_t(state.iterations()) * 1000000);
 }

@@ -34,7 +34,8 @@ void BM_ParseMarketTable(benchmark::State& state) {
     int r = store.ParseMarketTable(body.data(), static_cast<int>(body.size()));
     benchmark::DoNotOptimize(r);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(body.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(body.size()));
 }
 BENCHMARK(BM_ParseMarketTable)->Unit(benchmark::kMicrosecond);
 

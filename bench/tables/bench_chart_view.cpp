@@ -63,7 +63,8 @@ void BM_PanelPushAndRepaint(benchmark::State& state) {
   panel.SetStock(&f.item);
   // A morning of ticks already shown.
   std::vector<sim::WalkDeal> morning;
-  for (uint16_t m = 0; m < 120; ++m) morning.push_back({m, f.walk.price + 10u * (m % 9), 5, f.walk.bid, f.walk.ask});
+  for (uint16_t m = 0; m < 120; ++m)
+    morning.push_back({m, f.walk.price + 10u * (m % 9), 5, f.walk.bid, f.walk.ask});
   const std::string trace = sim::BuildMinuteTrace(1, f.walk, morning);
   panel.OnData(trace.data(), static_cast<int>(trace.size()));
   QImage image(250, 760, QImage::Format_ARGB32_Premultiplied);
@@ -88,7 +89,8 @@ void BM_PriceTableTenThousandDeals(benchmark::State& state) {
   std::vector<sim::WalkDeal> deals;
   for (int i = 0; i < 10000; ++i) {
     const uint32_t price = f.item.preClose - 1000 + 10u * static_cast<uint32_t>((i * 7919) % 200);
-    deals.push_back({static_cast<uint16_t>(i / 60), price, 1u + static_cast<uint32_t>(i % 50), price - 10, price});
+    deals.push_back({static_cast<uint16_t>(i / 60), price, 1u + static_cast<uint32_t>(i % 50),
+                     price - 10, price});
   }
   const std::string list = sim::BuildDealList(1, deals);
   CPriceTable prices(&f.store);

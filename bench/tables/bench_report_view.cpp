@@ -26,7 +26,8 @@ struct Fixture {
   Fixture() {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     platform::testing::EnsureApplication();
-    bench_tables::UseSchemeFolder("bench_report_view", {{"zeb.ini", "[QUOTE]\r\nServerIP=127.0.0.1\r\n"}});
+    bench_tables::UseSchemeFolder("bench_report_view",
+                                  {{"zeb.ini", "[QUOTE]\r\nServerIP=127.0.0.1\r\n"}});
     store = bench_tables::MakeStore();
     view = new CPriceReportView(store);
     view->Create(nullptr, CRect(0, 0, kWidth, kHeight), 0, WS_POPUP | WS_VISIBLE);
@@ -44,7 +45,8 @@ struct Fixture {
 void BM_QuoteListViewPaint(benchmark::State& state) {
   static Fixture fixture;
   QImage target(kWidth, kHeight, QImage::Format_ARGB32_Premultiplied);
-  if (fixture.view->Table().GetRowCount() != bench_tables::kItems) state.SkipWithError("reply not taken");
+  if (fixture.view->Table().GetRowCount() != bench_tables::kItems)
+    state.SkipWithError("reply not taken");
   for (auto _ : state) fixture.view->GetWidget()->render(&target);
   state.counters["rows_shown"] = fixture.view->Table().GetRowsPerPage();
 }

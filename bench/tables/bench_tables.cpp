@@ -66,7 +66,8 @@ struct Screen {
 void BM_Reply2000ParsedFormattedSortedPainted(benchmark::State& state) {
   Screen screen;
   for (auto _ : state) {
-    if (screen.Reply() != 1 || screen.table.GetRowCount() != kItems) state.SkipWithError("reply not taken");
+    if (screen.Reply() != 1 || screen.table.GetRowCount() != kItems)
+      state.SkipWithError("reply not taken");
     screen.table.Draw(&screen.memory);
   }
 }
@@ -83,7 +84,8 @@ void BM_FullPageGridPaint(benchmark::State& state) {
   Screen screen;
   screen.Reply();
   for (auto _ : state) screen.table.Draw(&screen.memory);
-  state.counters["cells"] = static_cast<double>((screen.table.GetRowsPerPage()) * kReportColumnCount);
+  state.counters["cells"] =
+      static_cast<double>((screen.table.GetRowsPerPage()) * kReportColumnCount);
 }
 BENCHMARK(BM_FullPageGridPaint)->Unit(benchmark::kMillisecond);
 

@@ -23,11 +23,13 @@ constexpr int kItems = 2000;
 
 // The program folder (a folder of the temporary directory) with the scheme
 // loaded; extra files by name and content.
-inline void UseSchemeFolder(const std::string& name, std::initializer_list<std::pair<const char*, std::string>> files = {}) {
+inline void UseSchemeFolder(const std::string& name,
+                            std::initializer_list<std::pair<const char*, std::string>> files = {}) {
   static platform::ScopedRecordingBoxes boxes;  // no thumb bitmap: recorded, not shown
   const std::string dir = (std::filesystem::temp_directory_path() / name).string();
   std::filesystem::create_directories(dir + "/INTERFACE");
-  platform::WriteFileAtomic(dir + "/INTERFACE/COLORSCHEME.ini", std::string("[") + GBK("配色方案") + "]\r\n0=s\r\n");
+  platform::WriteFileAtomic(dir + "/INTERFACE/COLORSCHEME.ini",
+                            std::string("[") + GBK("配色方案") + "]\r\n0=s\r\n");
   for (const auto& [file, content] : files) platform::WriteFileAtomic(dir + "/" + file, content);
   platform::SetProgramDirOverride(dir + "/");
   CSysStyle::GetInstance()->LoadScheme();
@@ -47,7 +49,8 @@ inline CPublic* MakeStore() {
   const std::string table = sim::BuildMarketTable(20260105, 1, {{570, 690}, {780, 900}}, {block});
   auto* store = new CPublic();
   store->ParseMarketTable(table.data(), static_cast<int>(table.size()));
-  for (int i = 0; i < kItems; ++i) store->GetSelectedStocks().push_back(SCodeInfo{kMarket, 200000 + i});
+  for (int i = 0; i < kItems; ++i)
+    store->GetSelectedStocks().push_back(SCodeInfo{kMarket, 200000 + i});
   return store;
 }
 
@@ -64,9 +67,9 @@ inline std::string MakeReply() {
     quotelink::WriteU16(r, kMarket);
     quotelink::WriteU32(r + 2, 200000 + i);
     for (int f = 0; f < 4; ++f) quotelink::WriteU32(r + 6 + 4 * f, last);
-    quotelink::WriteU32(r + 22, 1000 + 137 * i);        // volume
-    quotelink::WriteU32(r + 26, 3 + i % 50);            // last deal volume
-    quotelink::WriteU32(r + 30, (1000 + 137 * i) * 10); // amount
+    quotelink::WriteU32(r + 22, 1000 + 137 * i);         // volume
+    quotelink::WriteU32(r + 26, 3 + i % 50);             // last deal volume
+    quotelink::WriteU32(r + 30, (1000 + 137 * i) * 10);  // amount
     quotelink::WriteU32(r + 34, last + 10);
     quotelink::WriteU32(r + 38, last - 10);
     quotelink::WriteU32(r + 42, 20);

@@ -32,12 +32,23 @@ using FieldValues = std::vector<std::pair<int, std::string>>;
 // The 17 body fields of an order's execution report; with the header
 // (begin string, body length, message type, serial number, session) and the
 // checksum the message has 23 fields.
-const FieldValues kReportBody = {
-    {9001, "0"},          {9002, ""},       {37, "20240520000123"}, {11, "ORD0000123"},
-    {17, "EXEC0000456"},  {150, "1"},       {39, "1"},              {1, "u0001"},
-    {48, "600001"},       {54, "1"},        {38, "1000"},           {44, "12.50"},
-    {32, "100"},          {31, "12.50"},    {151, "900"},           {14, "100"},
-    {60, "20240520-10:00:00"}};
+const FieldValues kReportBody = {{9001, "0"},
+                                 {9002, ""},
+                                 {37, "20240520000123"},
+                                 {11, "ORD0000123"},
+                                 {17, "EXEC0000456"},
+                                 {150, "1"},
+                                 {39, "1"},
+                                 {1, "u0001"},
+                                 {48, "600001"},
+                                 {54, "1"},
+                                 {38, "1000"},
+                                 {44, "12.50"},
+                                 {32, "100"},
+                                 {31, "12.50"},
+                                 {151, "900"},
+                                 {14, "100"},
+                                 {60, "20240520-10:00:00"}};
 
 std::string HouseReport(const FieldValues& fields) {
   TagFieldList body;
@@ -49,9 +60,15 @@ std::string HouseReport(const FieldValues& fields) {
 // The same fields as a FIX 4.2 execution report: 8, 9, 35, 34 and 336 in
 // place of the house 1008, 1009, 1035, 1053 and 336, and 10 for 1010.
 std::string FixReport(const FieldValues& fields) {
-  std::string body = "35=8\x01" "34=0\x01" "336=SESSION01\x01";
+  std::string body =
+      "35=8\x01"
+      "34=0\x01"
+      "336=SESSION01\x01";
   for (const auto& f : fields) body += std::to_string(f.first) + "=" + f.second + "\x01";
-  std::string m = "8=FIX.4.2\x01" "9=" + std::to_string(body.size()) + "\x01" + body;
+  std::string m =
+      "8=FIX.4.2\x01"
+      "9=" +
+      std::to_string(body.size()) + "\x01" + body;
   char trailer[16];
   std::snprintf(trailer, sizeof trailer, "10=%03d\x01",
                 CalcTradeChecksum(m.data(), static_cast<int>(m.size())));
@@ -105,12 +122,14 @@ int FieldCount(const std::string& message) {
 std::string InHouseFraming(const std::string& fix) {
   std::string begin, body;
   ForEachField(fix, [&](int tag, const std::string& value) {
-    if (tag == 8)
-      begin = value;
+    if (tag == 8) begin = value;
     else if (tag != 9 && tag != 10)
       body += std::to_string(tag == 35 ? 1035 : tag) + "=" + value + "\x01";
   });
-  std::string m = "1008=" + begin + "\x01" "1009=" + std::to_string(body.size()) + "\x01" + body;
+  std::string m = "1008=" + begin +
+                  "\x01"
+                  "1009=" +
+                  std::to_string(body.size()) + "\x01" + body;
   char trailer[16];
   std::snprintf(trailer, sizeof trailer, "1010=%03d\x01",
                 CalcTradeChecksum(m.data(), static_cast<int>(m.size())));
@@ -155,11 +174,8 @@ BENCHMARK(BM_ParseReport_vs_QuickFix_HouseOrder)->Apply(Repetitions);
 // The standard header in place of the session (336) and the two house
 // fields (9001, 9002), so the report still has 23 fields.
 void BM_ParseReport_vs_QuickFix_StandardHeader(benchmark::State& state) {
-  const FieldValues header = {{35, "8"},
-                              {34, "215"},
-                              {49, "TRADESRV"},
-                              {56, "u0001"},
-                              {52, "20240520-10:00:00.123"}};
+  const FieldValues header = {
+      {35, "8"}, {34, "215"}, {49, "TRADESRV"}, {56, "u0001"}, {52, "20240520-10:00:00.123"}};
   FieldValues body;
   for (const auto& f : kReportBody)
     if (f.first != 9001 && f.first != 9002) body.push_back(f);
@@ -170,18 +186,25 @@ BENCHMARK(BM_ParseReport_vs_QuickFix_StandardHeader)->Apply(Repetitions);
 
 // The money application, the request with the most fields, with the
 // values as the transfer form passes them.
-const FieldValues kApplyBody = {
-    {1, "u0001"},          {9310, "1"},       {9311, "5000.00"},
-    {9309, "6222000011112222"}, {9415, std::string(40, 'a')}, {150, "0"},
-    {8107, "13900000000"}, {8108, "110101199001011234"}, {9416, ""}};
+const FieldValues kApplyBody = {{1, "u0001"},
+                                {9310, "1"},
+                                {9311, "5000.00"},
+                                {9309, "6222000011112222"},
+                                {9415, std::string(40, 'a')},
+                                {150, "0"},
+                                {8107, "13900000000"},
+                                {8108, "110101199001011234"},
+                                {9416, ""}};
 
 void BM_BuildRequest_vs_QuickFix(benchmark::State& state) {
   // The labels the request builder gives its fields (GBK, never sent).
-  const char* const labels[] = {"\xd5\xcb\xbb\xa7ID", "\xb2\xd9\xd7\xf7\xc0\xe0\xd0\xcd",
+  const char* const labels[] = {"\xd5\xcb\xbb\xa7ID",
+                                "\xb2\xd9\xd7\xf7\xc0\xe0\xd0\xcd",
                                 "\xc8\xeb\xb3\xf6\xbd\xf0\xbd\xf0\xb6\xee",
                                 "\xbf\xaa\xbb\xa7\xd5\xcb\xbb\xa7",
                                 "\xd7\xca\xbd\xf0\xc3\xdc\xc2\xeb",
-                                "\xd6\xb4\xd0\xd0\xd7\xb4\xcc\xac", "\xb5\xe7\xbb\xb0",
+                                "\xd6\xb4\xd0\xd0\xd7\xb4\xcc\xac",
+                                "\xb5\xe7\xbb\xb0",
                                 "\xc9\xed\xb7\xdd\xd6\xa4\xba\xc5",
                                 "\xd2\xf8\xd0\xd0\xb5\xe7\xbb\xb0\xc3\xdc\xc2\xeb"};
   size_t oursSize = 0, fixSize = 0;

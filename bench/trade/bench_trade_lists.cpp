@@ -69,9 +69,7 @@ void BM_ListReplyPerRecord_Longest_vs_1k(benchmark::State& state) {
   if (largeStore.GetOrders(&cut).size() != kLarge || cut || smallStore.GetOrders().size() != kSmall)
     state.SkipWithError("the store did not get every record");
 }
-BENCHMARK(BM_ListReplyPerRecord_Longest_vs_1k)
-    ->Unit(benchmark::kMillisecond)
-    ->Apply(Repetitions);
+BENCHMARK(BM_ListReplyPerRecord_Longest_vs_1k)->Unit(benchmark::kMillisecond)->Apply(Repetitions);
 
 // Single 100,000-record replies into one store, each timed alone, with a
 // 1,000-record reply into another store between them (a session receives
@@ -94,15 +92,18 @@ void BM_SingleListReplies100k(benchmark::State& state) {
       const auto start = std::chrono::steady_clock::now();
       largeStore.DispatchReply(large.data(), static_cast<int>(large.size()));
       benchmark::ClobberMemory();
-      ms.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+      ms.push_back(
+          std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
+              .count());
       smallStore.DispatchReply(small.data(), static_cast<int>(small.size()));
     }
   }
   const Spread spread = SpreadOf(std::vector<double>(ms.begin() + kFresh, ms.end()));
   std::printf("single 100k-record replies (ms): into fresh memory %.1f %.1f; then", ms[0], ms[1]);
   for (size_t i = kFresh; i < ms.size(); ++i) std::printf(" %.1f", ms[i]);
-  std::printf("\n  lowest %.1f median %.1f slowest %.1f (slowest / median %.2f; first / median %.2f)\n",
-              spread.low, spread.median, spread.high, spread.high / spread.median, ms[0] / spread.median);
+  std::printf(
+      "\n  lowest %.1f median %.1f slowest %.1f (slowest / median %.2f; first / median %.2f)\n",
+      spread.low, spread.median, spread.high, spread.high / spread.median, ms[0] / spread.median);
   std::fflush(stdout);
   state.counters["median_ms"] = spread.median;
   state.counters["slowest_ms"] = spread.high;

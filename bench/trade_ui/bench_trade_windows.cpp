@@ -224,7 +224,11 @@ void BM_LongestReplyShown(benchmark::State& state) {
   state.counters["reply_mb"] = static_cast<double>(reply.size()) / (1 << 20);
   state.counters["peak_rss_mb"] = PeakRssMb();
 }
-BENCHMARK(BM_LongestReplyShown)->Arg(0)->Arg(1)->Iterations(bench_smoke::Scaled(3, 1))->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongestReplyShown)
+    ->Arg(0)
+    ->Arg(1)
+    ->Iterations(bench_smoke::Scaled(3, 1))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 

@@ -21,7 +21,8 @@ std::string MakeDocument(size_t bytes, int* count = nullptr) {
   while (text.size() < bytes) {
     text += "  <file name=\"bin/module" + std::to_string(n) +
             ".dll\" size=\"123456\" md5=\"0123456789abcdef0123456789abcdef\">"
-            "<desc>Module &amp; resources, part " + std::to_string(n) + "</desc></file>\r\n";
+            "<desc>Module &amp; resources, part " +
+            std::to_string(n) + "</desc></file>\r\n";
     ++n;
   }
   text += "</update>\r\n";

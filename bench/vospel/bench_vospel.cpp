@@ -19,12 +19,14 @@ std::string MakeFile(size_t bytes) {
   while (text.size() < bytes) {
     text += "domain<<Formu" + std::to_string(n) + ">>\r\n{\r\n";
     for (int k = 0; k < 20; ++k) {
-      text += "\tKEY" + std::to_string(k) + "=\"text with blanks " + std::to_string(n) + "\",{5,10,{20,60}},abc,";
+      text += "\tKEY" + std::to_string(k) + "=\"text with blanks " + std::to_string(n) +
+              "\",{5,10,{20,60}},abc,";
       text += std::to_string(k * 7) + "\r\n";
     }
     text += "\t# a comment line inside the block\r\n};\r\n";
     text += "[Section" + std::to_string(n) + "]\r\n";
-    for (int k = 0; k < 10; ++k) text += "name" + std::to_string(k) + "=value" + std::to_string(k) + "\r\n";
+    for (int k = 0; k < 10; ++k)
+      text += "name" + std::to_string(k) + "=value" + std::to_string(k) + "\r\n";
     ++n;
   }
   return text;
@@ -43,7 +45,8 @@ void BM_ParseText(benchmark::State& state) {
     if (ok != 1) state.SkipWithError("parse failed");
     benchmark::DoNotOptimize(ok);
   }
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(text.size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(text.size()));
 }
 BENCHMARK(BM_ParseText)->Unit(benchmark::kMillisecond);
 
@@ -57,7 +60,8 @@ void BM_SetIniFile(benchmark::State& state) {
     benchmark::DoNotOptimize(ok);
   }
   std::remove(path.c_str());
-  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(File().size()));
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) *
+                          static_cast<int64_t>(File().size()));
 }
 BENCHMARK(BM_SetIniFile)->Unit(benchmark::kMillisecond);
 

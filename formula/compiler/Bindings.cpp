@@ -21,7 +21,8 @@ const char* FunctionName(const SFunctionItem* row) { return row->szName; }
 const char* FunctionSignature(const SFunctionItem* row) { return row->szSignature; }
 bool FunctionHasRoutine(const SFunctionItem* row) { return HasRoutine(*row); }
 
-void CallFunction(const SFunctionItem* row, float* result, const SRegPar* args, int argCount, int barCount) {
+void CallFunction(const SFunctionItem* row, float* result, const SRegPar* args, int argCount,
+                  int barCount) {
   // The quote series read the history; a calculation longer than the
   // history gets none rather than reading past it.
   const HistoryView history = CurrentHistory();
@@ -51,14 +52,17 @@ const char* FormulaParamText(const SFormulaRecord* rec) {
 
 const char* FormulaBodyText(const SFormulaRecord* rec) { return rec->strFormula.c_str(); }
 
-const SFormulaRecord* FindCalledFormula(short kind, const char* name, const SFormulaRecord* current) {
+const SFormulaRecord* FindCalledFormula(short kind, const char* name,
+                                        const SFormulaRecord* current) {
   if (kind < 0 || kind > 4 || !name || !*name) return nullptr;
   // A formula never calls itself: its own name reads as a variable.
   if (current && SameCode(current->szCode, name)) return nullptr;
   return TheFormulaStore().FindForCall(kind, name);
 }
 
-bool IsIndicatorName(const char* name) { return name && TheFormulaStore().Find(0, name) != nullptr; }
+bool IsIndicatorName(const char* name) {
+  return name && TheFormulaStore().Find(0, name) != nullptr;
+}
 
 SFormulaRecord* FindFormulaByCode(short kind, const char* name) {
   if (kind < 0 || kind > 4 || !name) return nullptr;

@@ -16,7 +16,8 @@ bool FunctionHasRoutine(const SFunctionItem* row);
 // Runs a built-in over barCount bars into result (barCount floats at least,
 // already filled with the invalid value), reading the current history.
 // args are of the types the compiler accepted for the row.
-void CallFunction(const SFunctionItem* row, float* result, const SRegPar* args, int argCount, int barCount);
+void CallFunction(const SFunctionItem* row, float* result, const SRegPar* args, int argCount,
+                  int barCount);
 
 // Formula store.
 const char* KindName(short kind);  // "指标公式" ... "自定义函数公式"
@@ -29,7 +30,8 @@ const char* FormulaBodyText(const SFormulaRecord* rec);
 // The formula of that kind a name calls: the first whose code equals name
 // (case-insensitive); none when the list reaches an empty code first, or
 // when the name is the current formula's own (a formula never calls itself).
-const SFormulaRecord* FindCalledFormula(short kind, const char* name, const SFormulaRecord* current);
+const SFormulaRecord* FindCalledFormula(short kind, const char* name,
+                                        const SFormulaRecord* current);
 // Any indicator formula whose code equals name (case-insensitive).
 bool IsIndicatorName(const char* name);
 // Loading and saving one kind's files; group lists.

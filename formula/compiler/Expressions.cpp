@@ -32,7 +32,8 @@ int CountParameters(const char* paramText) {
 void CQTPar::MakeUsable(SRegPar& v) {
   // A series without storage (a "^t(2)" parameter nobody preset) reads as a
   // series of its number, never as a null pointer.
-  if (m_calculate && v.cType == REG_SERIES && !v.pSeries) v.pSeries = NewSeries(m_bars + 1, v.fValue);
+  if (m_calculate && v.cType == REG_SERIES && !v.pSeries)
+    v.pSeries = NewSeries(m_bars + 1, v.fValue);
 }
 
 bool CQTPar::EvalName(const SQTValue& name, SRegPar& out) {
@@ -121,7 +122,8 @@ bool CQTPar::CallFunction(SQTValue& call) {
   }
   for (int k = 0; k < expected; ++k)
     if (!TypesCompatible(args[size_t(k)].cType, sig[k + 1]))
-      return FailF(GBK("函数%s的第%d个参数类型不匹配，应当是%s类型"), name, k + 1, TypeName(sig[k + 1]));
+      return FailF(GBK("函数%s的第%d个参数类型不匹配，应当是%s类型"), name, k + 1,
+                   TypeName(sig[k + 1]));
   SRegPar result;
   result.cType = sig[0];
   if (!FunctionHasRoutine(row)) return FailF(GBK("函数%s的指针为空，无法继续运算"), name);
@@ -174,7 +176,8 @@ bool CQTPar::CallFormula(SQTValue& call) {
   Trace(GBK("%s公式%s有%d个参数"), kindName, code, int(args.size()));
   for (size_t k = 0; k < args.size(); ++k)
     if (!TypesCompatible(args[k].cType, REG_NUMBER))
-      return FailF(GBK("%s公式%s的第%d个参数类型不匹配，应当是浮点常数"), kindName, code, int(k + 1));
+      return FailF(GBK("%s公式%s的第%d个参数类型不匹配，应当是浮点常数"), kindName, code,
+                   int(k + 1));
 
   // A formula already running further out (A calls B calls A), or a chain
   // of calls deeper than the cap, would never end: refuse it as a failed call.

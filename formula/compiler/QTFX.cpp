@@ -282,9 +282,7 @@ int CQTFXCore::OnRule(int rule, const char* text, int length, int& newCondition)
     case RULE_DOTTED_NAME: return ClassifyDotted(text);
     case RULE_NAME: return ClassifyName(text);
     case RULE_STRING_DOUBLE:
-    case RULE_STRING_SINGLE:
-      m_value->text = Intern(text);
-      return TK_STRING;
+    case RULE_STRING_SINGLE: m_value->text = Intern(text); return TK_STRING;
     case RULE_LE: return TK_LE;
     case RULE_GE: return TK_GE;
     case RULE_EQ: return TK_EQ;
@@ -297,9 +295,7 @@ int CQTFXCore::OnRule(int rule, const char* text, int length, int& newCondition)
     case RULE_COMMENT_LINE:
     case RULE_COMMENT_TEXT:
     case RULE_BLANK: return 0;
-    case RULE_OTHER:
-      Trace("%s", m_tokenText.c_str());
-      return 0;
+    case RULE_OTHER: Trace("%s", m_tokenText.c_str()); return 0;
     default: return 0;
   }
 }

@@ -16,7 +16,7 @@ enum QTFXRule : int {
   RULE_ENTERSHORT,
   RULE_EXITSHORT,
   RULE_RETURN,
-  RULE_STYLE_FIRST,                      // "colorred" = 270
+  RULE_STYLE_FIRST,                         // "colorred" = 270
   RULE_STYLE_LAST = RULE_STYLE_FIRST + 21,  // "nodraw" = 291
   RULE_HEX_NUMBER,
   RULE_ZERO_NUMBER,

@@ -144,7 +144,8 @@ float* CQTPar::NewSeries(int count, float fill, int filledFrom) {
   size_t best = m_spare.size(), largest = m_spare.size();
   for (size_t i = 0; i < m_spare.size(); ++i) {
     const int capacity = m_spare[i].capacity;
-    if (capacity >= count && (best == m_spare.size() || capacity < m_spare[best].capacity)) best = i;
+    if (capacity >= count && (best == m_spare.size() || capacity < m_spare[best].capacity))
+      best = i;
     if (largest == m_spare.size() || capacity > m_spare[largest].capacity) largest = i;
   }
   SeriesBuffer buffer;

@@ -15,11 +15,11 @@ constexpr int kMaxNameParts = 5;
 constexpr int kNamePartChars = 29;
 
 struct SQTValue {
-  int symbol;           // IDENT and trade words: index in the lexer's symbol list; -1 none
-  SRegPar value;        // expressions and call results
-  int property;         // style words: the drawing property (token number)
-  float number;         // NUMBER
-  const char* text;     // STRING: the interned literal, quotes included; names: the interned name
+  int symbol;        // IDENT and trade words: index in the lexer's symbol list; -1 none
+  SRegPar value;     // expressions and call results
+  int property;      // style words: the drawing property (token number)
+  float number;      // NUMBER
+  const char* text;  // STRING: the interned literal, quotes included; names: the interned name
   const SFunctionItem* function;  // FUNC: the built-in row
   const SFormulaRecord* formula;  // FORMULA: the called formula
   short kind;                     // FORMULA: the called formula's kind

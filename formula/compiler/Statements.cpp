@@ -15,10 +15,12 @@ using namespace formula;
 namespace {
 
 const char* TradingMessageShort() {
-  return GBK("交易系统公式的输出变量下列指定变量之一:\r\n ENTERLONG/BUYPOINT(多头买入)、EXITLONG/SELPOINT(多头卖出)；\r\n ENTERSHORT(空头买入)、EXITSHORT(空头卖出)! ");
+  return GBK(
+      "交易系统公式的输出变量下列指定变量之一:\r\n ENTERLONG/BUYPOINT(多头买入)、EXITLONG/SELPOINT(多头卖出)；\r\n ENTERSHORT(空头买入)、EXITSHORT(空头卖出)! ");
 }
 const char* TradingMessageLong() {
-  return GBK("交易系统公式的输出变量下列指定变量之一:\r\n ENTERLONG/BUYPOINT(多头买入)、EXITLONG/SELPOINT(多头卖出)；\r\n ENTERSHORT(空头买入)、EXITSHORT(空头卖出)! 并且交易系统没有修饰符号!");
+  return GBK(
+      "交易系统公式的输出变量下列指定变量之一:\r\n ENTERLONG/BUYPOINT(多头买入)、EXITLONG/SELPOINT(多头卖出)；\r\n ENTERSHORT(空头买入)、EXITSHORT(空头卖出)! 并且交易系统没有修饰符号!");
 }
 
 const char* TradeLabel(int token) {
@@ -196,7 +198,7 @@ bool CQTPar::OnReduce(int rule, SQTValue* rhs, int length, SQTValue& out) {
     return true;
   }
   if (rule >= R_EXPR_AND && rule <= R_EXPR_MOD) {
-    static const int kOps[] = {OP_AND, OP_OR, OP_LE, OP_GE, OP_LT, OP_GT, OP_EQ,
+    static const int kOps[] = {OP_AND, OP_OR,  OP_LE,  OP_GE,  OP_LT,  OP_GT, OP_EQ,
                                OP_NE,  OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_MOD};
     SRegPar result;
     EvalBinary(kOps[rule - R_EXPR_AND], rhs[0].value, rhs[2].value, result);
@@ -215,7 +217,8 @@ bool CQTPar::OnReduce(int rule, SQTValue* rhs, int length, SQTValue& out) {
       Trace("%s:......OK", m_lexer.Symbols()[size_t(rhs[0].symbol)].name);
       return true;
     case R_OUTPUT_STYLED:
-      if (!OutputKindCheck(true) || !DefineOutput(rhs[0], rhs[2].value, rhs[4].property)) return false;
+      if (!OutputKindCheck(true) || !DefineOutput(rhs[0], rhs[2].value, rhs[4].property))
+        return false;
       Trace("%s:......OK", m_lexer.Symbols()[size_t(rhs[0].symbol)].name);
       return true;
     case R_OUTPUT_TRADE:
@@ -251,10 +254,8 @@ bool CQTPar::OnReduce(int rule, SQTValue* rhs, int length, SQTValue& out) {
     case R_EXPR_IF:
     case R_EXPR_IFN: {
       SRegPar result;
-      if (rule == R_EXPR_IF)
-        EvalIf(rhs[2].value, rhs[4].value, rhs[6].value, result);
-      else
-        EvalIf(rhs[2].value, rhs[6].value, rhs[4].value, result);
+      if (rule == R_EXPR_IF) EvalIf(rhs[2].value, rhs[4].value, rhs[6].value, result);
+      else EvalIf(rhs[2].value, rhs[6].value, rhs[4].value, result);
       ClearValue(out);
       out.value = result;
       return true;
@@ -285,13 +286,9 @@ bool CQTPar::OnReduce(int rule, SQTValue* rhs, int length, SQTValue& out) {
       m_argLists.emplace_back();
       return true;
     case R_FUNC_CALL_BARE:
-    case R_FUNC_CALL:
-      out = rhs[0];
-      return CallFunction(out);
+    case R_FUNC_CALL: out = rhs[0]; return CallFunction(out);
     case R_FORMULA_CALL_BARE:
-    case R_FORMULA_CALL:
-      out = rhs[0];
-      return CallFormula(out);
+    case R_FORMULA_CALL: out = rhs[0]; return CallFormula(out);
     case R_ARGS_EXPR:
     case R_ARGS_NEXT_EXPR:
     case R_ARGS_STRING:
@@ -307,8 +304,6 @@ bool CQTPar::OnReduce(int rule, SQTValue* rhs, int length, SQTValue& out) {
       if (!m_argLists.empty()) m_argLists.back().push_back(v);
       return true;
     }
-    default:
-      (void)length;
-      return true;
+    default: (void)length; return true;
   }
 }

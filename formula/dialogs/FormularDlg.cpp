@@ -263,11 +263,8 @@ void CFormularDlg::OnTreeNotify(UINT code) {
       // just selected (and so loaded) it.
       if (!std::exchange(loadedByClick_, false)) Act([&] { core_.SelectNode(SelectedNode()); });
       break;
-    case NM_RCLICK:
-      ShowTreeMenu();
-      break;
-    default:
-      break;
+    case NM_RCLICK: ShowTreeMenu(); break;
+    default: break;
   }
 }
 
@@ -338,32 +335,15 @@ BOOL CFormularDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (code != BN_CLICKED) return CDialog::OnCommand(wParam, lParam);
   switch (id) {
-    case IDC_NEW_FORMULA:
-      Act([&] { core_.NewFormula(); });
-      return TRUE;
-    case IDC_SUBMIT:
-      Submit();
-      return TRUE;
-    case IDC_IMPORT_FUNCTION:
-      ImportFunction();
-      return TRUE;
-    case IDC_NOTE:
-      ShowNote();
-      return TRUE;
-    case IDC_PARAMS_DESC:
-      EditParamsDesc();
-      return TRUE;
-    case ID_NEW_GROUP:
-      NewGroup();
-      return TRUE;
-    case ID_DELETE_GROUP:
-      Act([&] { core_.DeleteGroup(SelectedNode()); });
-      return TRUE;
-    case ID_DELETE_FORMULA:
-      Act([&] { core_.DeleteFormula(SelectedNode()); });
-      return TRUE;
-    default:
-      return CDialog::OnCommand(wParam, lParam);
+    case IDC_NEW_FORMULA: Act([&] { core_.NewFormula(); }); return TRUE;
+    case IDC_SUBMIT: Submit(); return TRUE;
+    case IDC_IMPORT_FUNCTION: ImportFunction(); return TRUE;
+    case IDC_NOTE: ShowNote(); return TRUE;
+    case IDC_PARAMS_DESC: EditParamsDesc(); return TRUE;
+    case ID_NEW_GROUP: NewGroup(); return TRUE;
+    case ID_DELETE_GROUP: Act([&] { core_.DeleteGroup(SelectedNode()); }); return TRUE;
+    case ID_DELETE_FORMULA: Act([&] { core_.DeleteFormula(SelectedNode()); }); return TRUE;
+    default: return CDialog::OnCommand(wParam, lParam);
   }
 }
 
@@ -376,10 +356,8 @@ void CFormularDlg::OnCancel() {
 
 BOOL CFormularDlg::PreTranslateMessage(MSG* msg) {
   if (msg->message == WM_KEYDOWN && (msg->wParam == VK_F2 || msg->wParam == VK_F7)) {
-    if (msg->wParam == VK_F2)
-      Act([&] { core_.NewFormula(); });
-    else
-      TestButton();
+    if (msg->wParam == VK_F2) Act([&] { core_.NewFormula(); });
+    else TestButton();
     return TRUE;
   }
   return CDialog::PreTranslateMessage(msg);

@@ -72,9 +72,9 @@ class CFormularDlg : public CDialog {
   bool loadedByClick_ = false;      // a click's selection change loaded its item already
   std::unique_ptr<CImageList> images_;
   CMenu treeMenu_;
-  unsigned shownTree_ = 0;  // the tree generation the items show
+  unsigned shownTree_ = 0;     // the tree generation the items show
   std::string shownMessages_;  // the compiler messages the message box shows
-  bool showing_ = false;    // the controls are being set from the logic
+  bool showing_ = false;       // the controls are being set from the logic
 };
 
 }  // namespace formula

@@ -14,10 +14,10 @@ std::vector<platform::DialogItem> SingleTechSetItems() {
   std::vector<platform::DialogItem> items =
       ParamRowItems(kSingleTechSetFrameX, kSingleTechSetFrameY, GBK("该指标无参数可设置"));
   const int below = kSingleTechSetFrameY + kParamButtonsTop;
-  items.push_back(
-      {platform::kStatic, IDC_LINE_COUNT_LABEL, GBK("均线条数:"), kSingleTechSetFrameX, below + 2, 40, 10});
-  items.push_back(
-      {platform::kEdit, IDC_LINE_COUNT, nullptr, kSingleTechSetFrameX + 42, below, 30, 12, ES_NUMBER});
+  items.push_back({platform::kStatic, IDC_LINE_COUNT_LABEL, GBK("均线条数:"), kSingleTechSetFrameX,
+                   below + 2, 40, 10});
+  items.push_back({platform::kEdit, IDC_LINE_COUNT, nullptr, kSingleTechSetFrameX + 42, below, 30,
+                   12, ES_NUMBER});
   return items;
 }
 

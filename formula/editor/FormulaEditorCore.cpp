@@ -27,7 +27,8 @@ class CFormulaEditorCore::TraceReceiver : public platform::MsgTarget {
  public:
   explicit TraceReceiver(CFormulaEditorCore& core) : core_(core) {}
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM) override {
-    if (message == WM_FORMULA_TRACE && wParam != 0) core_.AppendMessage(reinterpret_cast<const char*>(wParam));
+    if (message == WM_FORMULA_TRACE && wParam != 0)
+      core_.AppendMessage(reinterpret_cast<const char*>(wParam));
     return 0;
   }
 
@@ -138,7 +139,8 @@ void CFormulaEditorCore::RebuildTree() {
 
 ELoadResult CFormulaEditorCore::SelectNode(const SFormulaTreeNode* node) {
   if (!node) return ELoadResult::Nothing;
-  if (!clean_ && Ask(GBK("您确定要清空当前内容，浏览其他公式吗?"), GBK("存盘提示"), MB_YESNOCANCEL) != IDYES)
+  if (!clean_ &&
+      Ask(GBK("您确定要清空当前内容，浏览其他公式吗?"), GBK("存盘提示"), MB_YESNOCANCEL) != IDYES)
     return ELoadResult::Declined;
   clean_ = 1;
   const bool underKind = node->type != ETreeNode::Formula || node->group < 0;
@@ -173,8 +175,8 @@ void CFormulaEditorCore::NewFormula() {
   mode_ = 0;
   clean_ = 0;
   compiler_.ResetAll();
-  if (newWithoutAsking_ ||
-      Ask(GBK("您清空当前内容，新建公式,还是保留当前内容进行修改?"), GBK("存盘提示"), MB_YESNOCANCEL) == IDYES) {
+  if (newWithoutAsking_ || Ask(GBK("您清空当前内容，新建公式,还是保留当前内容进行修改?"),
+                               GBK("存盘提示"), MB_YESNOCANCEL) == IDYES) {
     newWithoutAsking_ = 0;
     working_ = SFormulaRecord();
     paramText_.clear();
@@ -199,7 +201,9 @@ void CFormulaEditorCore::CollectParams() {
   paramText_ = collected.text;
 }
 
-void CFormulaEditorCore::FillParamGrid() { fields_.grid = formula::FillParamGrid(compiler_.Params()); }
+void CFormulaEditorCore::FillParamGrid() {
+  fields_.grid = formula::FillParamGrid(compiler_.Params());
+}
 
 int CFormulaEditorCore::TestButton() {
   CollectParams();
@@ -248,7 +252,8 @@ ESubmitResult CFormulaEditorCore::SubmitFormula() {
   CopyField(working_.szGridLines, sizeof working_.szGridLines, fields_.gridLines);
   const std::vector<SFormulaGroup>& groups = store.Groups(currentKind_);
   const int g = fields_.groupSelection;
-  if (g > 0 && size_t(g - 1) < groups.size()) working_.nGroupHash = CCalcFace::GroupHash(groups[size_t(g - 1)].szName);
+  if (g > 0 && size_t(g - 1) < groups.size())
+    working_.nGroupHash = CCalcFace::GroupHash(groups[size_t(g - 1)].szName);
   const int kind = KindForNew();
   if (!current_) mode_ = 0;
   if (mode_ == 0) {
@@ -318,8 +323,8 @@ bool CFormulaEditorCore::DeleteFormula(const SFormulaTreeNode* selected) {
     return false;
   }
   char question[256];
-  std::snprintf(question, sizeof question, GBK("您确定要删除公式: %s[%s] "), FieldText(selected->record->szCode).c_str(),
-                FormulaKindName(selected->kind));
+  std::snprintf(question, sizeof question, GBK("您确定要删除公式: %s[%s] "),
+                FieldText(selected->record->szCode).c_str(), FormulaKindName(selected->kind));
   if (Ask(question, GBK("删除公式"), MB_YESNOCANCEL) != IDYES) return false;
   CFormulaStore& store = TheFormulaStore();
   const int kind = selected->kind;

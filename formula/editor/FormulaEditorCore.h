@@ -38,9 +38,9 @@ struct SEditorFields {
   std::string messages;     // compiler messages
   std::string formula;      // the script editor's text
   SParamGrid grid;
-  int kindSelection = 0;    // kind list (-1: none)
-  int groupSelection = 0;   // group list (0: the empty entry)
-  int areaSelection = 0;    // drawing area: 0 "主图", 1 "副图"
+  int kindSelection = 0;   // kind list (-1: none)
+  int groupSelection = 0;  // group list (0: the empty entry)
+  int areaSelection = 0;   // drawing area: 0 "主图", 1 "副图"
 };
 
 struct SEditorStatus {
@@ -76,7 +76,9 @@ class CFormulaEditorCore {
   // null changes nothing.
   void SetPresetName(const char* name);
   // Called whenever a compiler message was appended to Fields().messages.
-  void SetMessageListener(std::function<void()> listener) { messageListener_ = std::move(listener); }
+  void SetMessageListener(std::function<void()> listener) {
+    messageListener_ = std::move(listener);
+  }
 
   // The dialog opens: starts receiving compiler messages, reloads the five
   // kinds from their files, builds the tree, fills the group list, and

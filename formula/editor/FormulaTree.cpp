@@ -43,8 +43,7 @@ SFormulaTree BuildFormulaTree(CFormulaStore& store) {
       if (g < hashes.size()) {
         node.group = int(g);
         kindNode.children[g].children.push_back(std::move(node));
-      }
-      else ungrouped.push_back(std::move(node));
+      } else ungrouped.push_back(std::move(node));
     }
     for (SFormulaTreeNode& node : ungrouped) kindNode.children.push_back(std::move(node));
   }
@@ -60,8 +59,7 @@ const SFormulaTreeNode* FindFormulaItem(const SFormulaTreeNode& node, const char
 
 std::vector<std::string> GroupListEntries(CFormulaStore& store, int kind) {
   std::vector<std::string> entries{std::string()};
-  for (const SFormulaGroup& group : store.Groups(kind))
-    entries.push_back(FieldText(group.szName));
+  for (const SFormulaGroup& group : store.Groups(kind)) entries.push_back(FieldText(group.szName));
   return entries;
 }
 

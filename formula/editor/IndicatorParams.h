@@ -17,20 +17,20 @@ namespace formula {
 inline constexpr int kParamRows = 7;
 
 struct SParamRow {
-  std::string value;    // the default as an integer ("%d" of the truncated value)
-  std::string name;     // the parameter's name: the label without a description line
+  std::string value;       // the default as an integer ("%d" of the truncated value)
+  std::string name;        // the parameter's name: the label without a description line
   bool described = false;  // the description has this row's line
-  std::string prefix;   // described: text before the box (empty: none)
-  std::string suffix;   // described: text after the box (empty: none)
-  int spinMinimum = 0;  // the parameter's range, truncated
+  std::string prefix;      // described: text before the box (empty: none)
+  std::string suffix;      // described: text after the box (empty: none)
+  int spinMinimum = 0;     // the parameter's range, truncated
   int spinMaximum = 0;
 };
 
 struct SParamLayout {
-  int paramCount = 0;          // 0: the "no parameters" label shows
+  int paramCount = 0;           // 0: the "no parameters" label shows
   std::vector<SParamRow> rows;  // the first seven parameters
-  bool isMA = false;           // the indicator is "MA": the line-count field shows
-  unsigned lineCount = 0;      // isMA: the parameter count
+  bool isMA = false;            // the indicator is "MA": the line-count field shows
+  unsigned lineCount = 0;       // isMA: the parameter count
 };
 
 // Compiles the indicator formula (kind 0) of that name in the library's

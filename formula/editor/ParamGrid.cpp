@@ -41,7 +41,8 @@ SParamGrid FillParamGrid(const std::vector<SParamRecord>& params) {
   for (size_t i = 0; i < params.size(); ++i) {
     const SParamRecord& p = params[i];
     if (i >= size_t(kGridRows)) {
-      AppendParamDeclaration(grid.hiddenDeclarations, p.name, p.minimum, p.maximum, p.defaultValue, p.step);
+      AppendParamDeclaration(grid.hiddenDeclarations, p.name, p.minimum, p.maximum, p.defaultValue,
+                             p.step);
       continue;
     }
     auto& row = grid.cells[i];

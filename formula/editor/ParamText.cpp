@@ -42,8 +42,8 @@ void AppendParamDeclaration(std::string& out, std::string_view name, float minim
   out += ");\r\n";
 }
 
-void AppendParamDeclaration(std::string& out, std::string_view name, float minimum, float maximum, float value,
-                            float step) {
+void AppendParamDeclaration(std::string& out, std::string_view name, float minimum, float maximum,
+                            float value, float step) {
   AppendParamDeclaration(out, name, minimum, maximum, Number3(value), step);
 }
 
@@ -72,8 +72,8 @@ bool CheckParamValue(std::string_view typed, const char* paramName, float minimu
   }
   const double number = std::strtod(value.c_str(), nullptr);
   if (number < double(minimum) || number > double(maximum)) {
-    std::snprintf(text, sizeof text, GBK("参数%s的值必须在%g和%g之间!"), UpperName(paramName).c_str(), double(minimum),
-                  double(maximum));
+    std::snprintf(text, sizeof text, GBK("参数%s的值必须在%g和%g之间!"),
+                  UpperName(paramName).c_str(), double(minimum), double(maximum));
     message = text;
     return false;
   }

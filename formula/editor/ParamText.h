@@ -26,8 +26,8 @@ const char* ParamTextTooLongMessage();
 void AppendParamDeclaration(std::string& out, std::string_view name, float minimum, float maximum,
                             std::string_view value, float step);
 // The same with a number value ("%.3f").
-void AppendParamDeclaration(std::string& out, std::string_view name, float minimum, float maximum, float value,
-                            float step);
+void AppendParamDeclaration(std::string& out, std::string_view name, float minimum, float maximum,
+                            float value, float step);
 
 // Checks a typed parameter value: blanks around it are dropped, then it must
 // be a plain decimal number (digits with an optional fraction, no sign, no

@@ -148,7 +148,8 @@ std::string ReadParamsDesc(const std::string& formulaDir, int kind, const char* 
   return ReadKindValue(formulaDir + kParamsDescFile, kind, formulaName);
 }
 
-bool WriteParamsDesc(const std::string& formulaDir, int kind, const char* formulaName, const std::string& value) {
+bool WriteParamsDesc(const std::string& formulaDir, int kind, const char* formulaName,
+                     const std::string& value) {
   return WriteKindValue(formulaDir + kParamsDescFile, kind, formulaName, value);
 }
 

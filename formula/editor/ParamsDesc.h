@@ -71,6 +71,7 @@ std::string ReadParamsDesc(const std::string& formulaDir, int kind, const char* 
 // Stores value (already quoted) as the key's first value, adding the key
 // when the file does not have it yet, and writes the file back. False when
 // the file could not be written (or would no longer read back).
-bool WriteParamsDesc(const std::string& formulaDir, int kind, const char* formulaName, const std::string& value);
+bool WriteParamsDesc(const std::string& formulaDir, int kind, const char* formulaName,
+                     const std::string& value);
 
 }  // namespace formula

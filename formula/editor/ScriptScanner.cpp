@@ -83,7 +83,9 @@ void CScriptScanner::SetCommentChars(char first, char second) {
   commentSecond_ = commentFirst_ ? AsciiOrNone(second) : '\0';
 }
 
-void CScriptScanner::SetCommentKeyword(const char* keyword) { commentKeyword_ = keyword ? keyword : ""; }
+void CScriptScanner::SetCommentKeyword(const char* keyword) {
+  commentKeyword_ = keyword ? keyword : "";
+}
 
 void CScriptScanner::SetKeywords(const char* names) {
   if (names) keywords_ += names;
@@ -96,7 +98,8 @@ void CScriptScanner::SetFunctions(const char* names) {
 }
 
 void CScriptScanner::RebuildLookup() {
-  auto fill = [this](const std::string& list, std::unordered_map<std::string, std::string>& lookup) {
+  auto fill = [this](const std::string& list,
+                     std::unordered_map<std::string, std::string>& lookup) {
     lookup.clear();
     size_t i = 0;
     while (i < list.size()) {
@@ -114,7 +117,8 @@ void CScriptScanner::RebuildLookup() {
   fill(functions_, functionLookup_);
 }
 
-bool CScriptScanner::Lookup(const std::string& word, EScriptToken& kind, const std::string*& spelling) const {
+bool CScriptScanner::Lookup(const std::string& word, EScriptToken& kind,
+                            const std::string*& spelling) const {
   const std::string key = caseSensitive_ ? word : Folded(word);
   if (auto it = keywordLookup_.find(key); it != keywordLookup_.end()) {
     kind = EScriptToken::Keyword;
@@ -176,7 +180,8 @@ void CScriptScanner::Scan(const Unit* t, size_t n, SScriptLineScan& out) const {
       if (Lookup(word, kind, spelling)) {
         if (!caseSensitive_ && autoCase_ && *spelling != word && spelling->size() == word.size())
           out.rewrites.push_back({uint32_t(p), *spelling});
-        if (kind == EScriptToken::Keyword && !commentKeyword_.empty() && Folded(word) == Folded(commentKeyword_)) {
+        if (kind == EScriptToken::Keyword && !commentKeyword_.empty() &&
+            Folded(word) == Folded(commentKeyword_)) {
           end = lineEndFrom(p);
           kind = EScriptToken::Comment;
         }
@@ -206,7 +211,8 @@ SScriptLineScan CScriptScanner::ScanLine(std::string_view line) const {
 std::string CScriptScanner::Rewritten(std::string_view line, const SScriptLineScan& scan) {
   std::string out(line);
   for (const SScriptRewrite& r : scan.rewrites)
-    if (r.start + r.spelling.size() <= out.size()) out.replace(r.start, r.spelling.size(), r.spelling);
+    if (r.start + r.spelling.size() <= out.size())
+      out.replace(r.start, r.spelling.size(), r.spelling);
   return out;
 }
 

@@ -78,11 +78,21 @@ class CScriptScanner {
   void SetKeywords(const char* names);
   void SetFunctions(const char* names);
 
-  void SetKeywordColor(COLORREF colour, bool bold) { styles_[size_t(EScriptToken::Keyword)] = {colour, bold}; }
-  void SetFunctionColor(COLORREF colour, bool bold) { styles_[size_t(EScriptToken::Function)] = {colour, bold}; }
-  void SetCommentColor(COLORREF colour, bool bold) { styles_[size_t(EScriptToken::Comment)] = {colour, bold}; }
-  void SetNumberColor(COLORREF colour, bool bold) { styles_[size_t(EScriptToken::Number)] = {colour, bold}; }
-  void SetStringColor(COLORREF colour, bool bold) { styles_[size_t(EScriptToken::String)] = {colour, bold}; }
+  void SetKeywordColor(COLORREF colour, bool bold) {
+    styles_[size_t(EScriptToken::Keyword)] = {colour, bold};
+  }
+  void SetFunctionColor(COLORREF colour, bool bold) {
+    styles_[size_t(EScriptToken::Function)] = {colour, bold};
+  }
+  void SetCommentColor(COLORREF colour, bool bold) {
+    styles_[size_t(EScriptToken::Comment)] = {colour, bold};
+  }
+  void SetNumberColor(COLORREF colour, bool bold) {
+    styles_[size_t(EScriptToken::Number)] = {colour, bold};
+  }
+  void SetStringColor(COLORREF colour, bool bold) {
+    styles_[size_t(EScriptToken::String)] = {colour, bold};
+  }
   // The colour of a class; Word is plain text (black, not bold), which is
   // also the format of everything between tokens.
   SScriptStyle Style(EScriptToken kind) const { return styles_[size_t(kind)]; }

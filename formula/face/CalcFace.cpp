@@ -90,10 +90,8 @@ int CCalcFace::Calc(short kind, const char* name, const SHistoryUnit* bars, shor
 float* CCalcFace::OutputSeries(int i) const {
   if (!m_selected) return nullptr;
   int index = -1;
-  if (m_selected->nKind == 2 && i >= 265 && i <= 268)
-    index = i - 265;
-  else if (i >= 0 && i < 20)
-    index = i;
+  if (m_selected->nKind == 2 && i >= 265 && i <= 268) index = i - 265;
+  else if (i >= 0 && i < 20) index = i;
   if (index < 0 || index >= OutputCount()) return nullptr;
   const SRegPar& v = Outputs()[size_t(index)].value;
   return v.cType == REG_SERIES ? v.pSeries : nullptr;
@@ -119,9 +117,7 @@ float CCalcFace::ParamDefault(int i) const {
   return Params()[size_t(i)].defaultValue;
 }
 
-int CCalcFace::SetRegParFloat(int i, float v) {
-  return SetPreset(i, NumberValue(v)) ? 1 : 0;
-}
+int CCalcFace::SetRegParFloat(int i, float v) { return SetPreset(i, NumberValue(v)) ? 1 : 0; }
 
 float (&CCalcFace::PeriodsPar(int i))[12] {
   if (i > 7) i = 7;

@@ -32,7 +32,9 @@ float CFormulaFace::GetRegParFloat(int i) { return TheCalcFace().ParamDefault(i)
 int CFormulaFace::SetRegParFloat(int i, float v) { return TheCalcFace().SetRegParFloat(i, v); }
 float (&CFormulaFace::PeriodsPar(int i))[12] { return TheCalcFace().PeriodsPar(i); }
 const char* CFormulaFace::GetLastErr() { return TheCalcFace().GetLastErr(); }
-const char* CFormulaFace::GetFormulaGridInfo(char* name) { return TheCalcFace().GetFormulaGridInfo(name); }
+const char* CFormulaFace::GetFormulaGridInfo(char* name) {
+  return TheCalcFace().GetFormulaGridInfo(name);
+}
 void CFormulaFace::ResetIt() { TheCalcFace().ResetIt(); }
 
 void CFormulaFace::InitDefineTech() {

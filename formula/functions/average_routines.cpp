@@ -17,7 +17,8 @@ int FirstNonFinite(const float* x, int from, int n) {
   for (; i + 64 <= n; i += 64) {
     Float4 odd0{}, odd1{}, odd2{}, odd3{};
     for (int j = i; j < i + 64; j += 16) {
-      const Float4 a = Load4(x + j), b = Load4(x + j + 4), c = Load4(x + j + 8), d = Load4(x + j + 12);
+      const Float4 a = Load4(x + j), b = Load4(x + j + 4), c = Load4(x + j + 8),
+                   d = Load4(x + j + 12);
       odd0 += a - a;
       odd1 += b - b;
       odd2 += c - c;
@@ -130,7 +131,8 @@ void Ema(float* r, const SFunctionArgs& a) {
   const float given = a.fNumber[1];
   const float* x = a.pSeries[0];
   const int f = FirstValid(x, n);
-  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given)) return FillInvalid(r, 0, n, n);
+  if (!(given >= 1.0f) || static_cast<double>(n) < f + static_cast<double>(given))
+    return FillInvalid(r, 0, n, n);
   const int N = WindowArg(given);
   Seed(r, f, x[f], n);
   SmoothByFactor(r, x, f + 1, n, 2.0 / (N + 1));

@@ -12,16 +12,16 @@
 
 // Branches of the function picker.
 enum EFunctionCategory : int32_t {
-  FUNC_QUOTE = 0,      // "行情函数"
-  FUNC_DATE = 1,       // "日期函数"
-  FUNC_GEOMETRY = 2,   // "几何函数"
-  FUNC_STATISTIC = 3,  // "统计函数"
-  FUNC_LOGIC = 4,      // "逻辑函数"
-  FUNC_MATH = 5,       // "数学函数"
-  FUNC_MARKET = 6,     // "大盘函数"
-  FUNC_FINANCE = 7,    // "财务函数"
-  FUNC_DYNAMIC = 8,    // "动态行情"
-  FUNC_REFERENCE = 10, // "引用函数"
+  FUNC_QUOTE = 0,       // "行情函数"
+  FUNC_DATE = 1,        // "日期函数"
+  FUNC_GEOMETRY = 2,    // "几何函数"
+  FUNC_STATISTIC = 3,   // "统计函数"
+  FUNC_LOGIC = 4,       // "逻辑函数"
+  FUNC_MATH = 5,        // "数学函数"
+  FUNC_MARKET = 6,      // "大盘函数"
+  FUNC_FINANCE = 7,     // "财务函数"
+  FUNC_DYNAMIC = 8,     // "动态行情"
+  FUNC_REFERENCE = 10,  // "引用函数"
 };
 
 // The inputs of one call as the routines read them. A series argument is
@@ -51,10 +51,10 @@ struct SFunctionRoutine {
 struct SFunctionItem {
   int32_t nCategory;
   char szName[100];
-  char szLabel[255];       // Chinese short name (GBK)
+  char szLabel[255];  // Chinese short name (GBK)
   char szSignature[10];
   SFunctionRoutine routine;
-  char szDescription[500]; // help text (GBK): summary, "\r\n用法:\r\n", usage
+  char szDescription[500];  // help text (GBK): summary, "\r\n用法:\r\n", usage
 };
 
 namespace formula {
@@ -80,8 +80,8 @@ bool HasRoutine(const SFunctionItem& item);
 // quote series read it). Every bar without a value ends as INVALID_VALUE,
 // NaN results included. Returns false, leaving result wholly invalid, when
 // the row has no routine or the argument count or types do not fit.
-bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount,
-                 float* result, int nBars, const SHistoryUnit* pUnits);
+bool CallBuiltin(const SFunctionItem& item, const SRegPar* args, int argCount, float* result,
+                 int nBars, const SHistoryUnit* pUnits);
 
 // A window or count argument as the routines take it: truncated toward
 // zero and kept as a 16-bit signed integer; NaN counts as 0. Inline: every
@@ -91,7 +91,8 @@ inline int16_t WindowArg(float value) {
   // Clamped to the 32-bit range (whose ends are whole numbers), then
   // truncated by the conversion itself: no library calls on every call.
   const double t = std::clamp(static_cast<double>(value), -2147483648.0, 2147483647.0);
-  return static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint32_t>(static_cast<int32_t>(t))));
+  return static_cast<int16_t>(
+      static_cast<uint16_t>(static_cast<uint32_t>(static_cast<int32_t>(t))));
 }
 
 }  // namespace formula

@@ -48,9 +48,15 @@ bool HasNaN(const float* x, int from, int n) {
 // series has one.
 template <bool kHigh, bool kBars>
 bool ExtremeByRunningIndex(float* r, const float* x, int f, int n, int N) {
-  auto takes = [](float held, float candidate) { return kHigh ? held <= candidate : held >= candidate; };
-  auto beats = [](float held, float candidate) { return kHigh ? held < candidate : held > candidate; };
-  auto write = [&](int i, int at, float value) { r[i] = kBars ? static_cast<float>(i - at) : value; };
+  auto takes = [](float held, float candidate) {
+    return kHigh ? held <= candidate : held >= candidate;
+  };
+  auto beats = [](float held, float candidate) {
+    return kHigh ? held < candidate : held > candidate;
+  };
+  auto write = [&](int i, int at, float value) {
+    r[i] = kBars ? static_cast<float>(i - at) : value;
+  };
   int a = f;
   float held = x[f];
   const int warmEnd = std::min(n, f + std::max(N - 1, 1));  // first bar of the main phase
@@ -75,9 +81,10 @@ bool ExtremeByRunningIndex(float* r, const float* x, int f, int n, int N) {
     write(i, a, held);
   }
   if (i < n && HasNaN(x, f, n)) return false;
-  std::vector<int> suffix;  // suffix[k]: the latest best bar of built .. builtEnd, built = builtEnd-N+1+k
-  int builtEnd = -1;        // no suffix built yet
-  int since = -1;           // the latest best bar after builtEnd (-1: none yet)
+  std::vector<int>
+      suffix;         // suffix[k]: the latest best bar of built .. builtEnd, built = builtEnd-N+1+k
+  int builtEnd = -1;  // no suffix built yet
+  int since = -1;     // the latest best bar after builtEnd (-1: none yet)
   float sinceValue = 0.0f;
   for (; i < n; ++i) {
     const float v = x[i];
@@ -200,8 +207,10 @@ void WindowExtreme(float* r, const SFunctionArgs& a) {
   if (firstWritten >= n) return;
   // Short windows: the value by doubling steps, when no NaN asks for the rule.
   constexpr int kStepsUpTo = 32;
-  if (!kBars && N < n && N <= kStepsUpTo && !HasNaN(x, f, n)) return ExtremeBySteps<kHigh>(r, x, f, n, N, firstWritten);
-  if (!ExtremeByRunningIndex<kHigh, kBars>(r, x, f, n, N)) ExtremeByRule<kHigh, kBars>(r, x, f, n, N);
+  if (!kBars && N < n && N <= kStepsUpTo && !HasNaN(x, f, n))
+    return ExtremeBySteps<kHigh>(r, x, f, n, N, firstWritten);
+  if (!ExtremeByRunningIndex<kHigh, kBars>(r, x, f, n, N))
+    ExtremeByRule<kHigh, kBars>(r, x, f, n, N);
 }
 
 }  // namespace

@@ -38,7 +38,9 @@ inline Double2 LowToDouble(Float4 v) {
   return __builtin_convertvector(__builtin_shufflevector(v, v, 0, 1), Double2);
 #endif
 }
-inline Double2 HighToDouble(Float4 v) { return LowToDouble(__builtin_shufflevector(v, v, 2, 3, 2, 3)); }
+inline Double2 HighToDouble(Float4 v) {
+  return LowToDouble(__builtin_shufflevector(v, v, 2, 3, 2, 3));
+}
 // Lanes rounded to float: a's two lanes, then b's.
 inline Float4 ToFloat4(Double2 a, Double2 b) {
 #if defined(__SSE2__)

@@ -33,7 +33,7 @@ struct SRegPar {
 
 // One K-line period as the charts hand it in, oldest first.
 struct SHistoryUnit {
-  int32_t nDate;     // yyyymmdd or mmddhhmm; not read by the library
+  int32_t nDate;  // yyyymmdd or mmddhhmm; not read by the library
   float fOpen;
   float fHigh;
   float fLow;
@@ -87,7 +87,7 @@ struct SFormulaRecord {
   int32_t nNoteLen = 0;        // stored length of strNote (+1), 0 when empty
   // The file record ends with the note length (bytes 817-820), so its last
   // byte is the length's top byte, 0 for every text that fits in a file.
-  std::string strFormula;      // the formula body
-  std::string strNote;         // the note text
+  std::string strFormula;          // the formula body
+  std::string strNote;             // the note text
   SParamSet* pParamSet = nullptr;  // linked parameter set of the store, or null
 };

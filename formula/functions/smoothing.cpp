@@ -70,7 +70,8 @@ void Run(float* r, const float* x, int start, int n, const Chain& chain) {
 
   // Every stretch runs `steps` bars: the first from start, the others from
   // `lead` bars before their own bars begin[k] .. begin[k]+steps-lead-1.
-  const int steps = static_cast<int>((int64_t{total} + int64_t{kStretches - 1} * lead) / kStretches);
+  const int steps =
+      static_cast<int>((int64_t{total} + int64_t{kStretches - 1} * lead) / kStretches);
   int first[kStretches], begin[kStretches];
   first[0] = begin[0] = start;
   begin[1] = start + steps;
@@ -91,7 +92,8 @@ void Run(float* r, const float* x, int start, int n, const Chain& chain) {
   }
   Vec y[kVectors];
   for (int v = 0; v < kVectors; ++v)
-    for (int lane = 0; lane < kLanes; ++lane) y[v][lane] = static_cast<S>(from[kLanes * v + lane][-1]);
+    for (int lane = 0; lane < kLanes; ++lane)
+      y[v][lane] = static_cast<S>(from[kLanes * v + lane][-1]);
   y[0][0] = static_cast<S>(r[start - 1]);
   auto step = [&](int t) {
     for (int v = 0; v < kVectors; ++v) {

@@ -131,7 +131,8 @@ constexpr int kDirectAvedevWindow = 64;
 void AvedevDirect(float* r, const float* x, const StatRange& s) {
   RunningSums sums{x, x[s.f], s.N};
   for (int i = s.f + s.N - 1; i < s.end; ++i) {
-    if (i == s.f + s.N - 1) sums.Start(i); else sums.Next(i);
+    if (i == s.f + s.N - 1) sums.Start(i);
+    else sums.Next(i);
     const double mean = sums.s1 / s.N + sums.shift;
     double dev = 0.0;
     for (int j = i - s.N + 1; j <= i; ++j) dev += std::fabs(x[j] - mean);
@@ -172,7 +173,8 @@ int Locate(const std::vector<float>& sorted, double target, int from) {
   }
   while (lo < hi) {
     const int mid = lo + (hi - lo) / 2;
-    if (below(mid)) lo = mid + 1; else hi = mid;
+    if (below(mid)) lo = mid + 1;
+    else hi = mid;
   }
   return lo;
 }
@@ -215,13 +217,15 @@ void AvedevByRanks(float* r, const float* x, const StatRange& s) {
     for (int i = block; i < hi; ++i) {
       tree.Add(rankOf[i - lo], x[i] - shift, +1);
       if (i > block) tree.Add(rankOf[i - N - lo], x[i - N] - shift, -1);
-      if (i == first) sums.Start(i); else sums.Next(i);
+      if (i == first) sums.Start(i);
+      else sums.Next(i);
       const double mean = sums.s1 / N;  // relative to shift
       below = Locate(sorted, mean + shift, below);
       int64_t countBelow;
       double sumBelow;
       tree.Below(below, countBelow, sumBelow);
-      const double dev = (countBelow * mean - sumBelow) + ((sums.s1 - sumBelow) - (N - countBelow) * mean);
+      const double dev =
+          (countBelow * mean - sumBelow) + ((sums.s1 - sumBelow) - (N - countBelow) * mean);
       r[i] = StoredValue(static_cast<float>(std::max(dev, 0.0) / N));
     }
   }
@@ -265,7 +269,8 @@ void Std(float* r, const SFunctionArgs& a) {
     sums.Next(i + 2);
     const double c1 = sums.s1, c2 = sums.s2;
     sums.Next(i + 3);
-    Store4(r + i, ToFloat4(deviation(Double2{a1, b1}, Double2{a2, b2}), deviation(Double2{c1, sums.s1}, Double2{c2, sums.s2})));
+    Store4(r + i, ToFloat4(deviation(Double2{a1, b1}, Double2{a2, b2}),
+                           deviation(Double2{c1, sums.s1}, Double2{c2, sums.s2})));
   }
   for (; i < end; ++i) {
     sums.Next(i);
@@ -278,10 +283,8 @@ void Avedev(float* r, const SFunctionArgs& a) {
   const StatRange s = RangeOf(a);
   s.FillOutside(r, a.nBars);
   if (!s.any()) return;
-  if (s.N <= kDirectAvedevWindow)
-    AvedevDirect(r, a.pSeries[0], s);
-  else
-    AvedevByRanks(r, a.pSeries[0], s);
+  if (s.N <= kDirectAvedevWindow) AvedevDirect(r, a.pSeries[0], s);
+  else AvedevByRanks(r, a.pSeries[0], s);
 }
 
 }  // namespace formula::routines

@@ -131,7 +131,8 @@ void Sumbars(float* r, const SFunctionArgs& a) {
   bool nonNegative = true;
   for (int j = f; j < n && nonNegative; ++j) nonNegative = x[j] >= 0.0f && x[j] <= 3.4e38f;
   if (nonNegative) {
-    std::vector<double> total(static_cast<size_t>(n - f) + 1, 0.0);  // total[j-f] = X[f] + ... + X[j-1]
+    std::vector<double> total(static_cast<size_t>(n - f) + 1,
+                              0.0);  // total[j-f] = X[f] + ... + X[j-1]
     for (int j = f; j < n; ++j) total[j - f + 1] = total[j - f] + x[j];
     for (int k = f; k < n; ++k) {
       const double want = target[k];
@@ -148,7 +149,8 @@ void Sumbars(float* r, const SFunctionArgs& a) {
       }
       while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
-        if (end - total[k + 1 - f - mid] >= want) hi = mid; else lo = mid + 1;
+        if (end - total[k + 1 - f - mid] >= want) hi = mid;
+        else lo = mid + 1;
       }
       r[k] = static_cast<float>(lo);
     }

@@ -57,7 +57,8 @@ Extremes ExtremesOf(const float* x, int from, int to) {
     odd0 += v0 - v0;
     odd1 += v1 - v1;
   }
-  const Float4 low = low0 < low1 ? low0 : low1, high = high0 > high1 ? high0 : high1, odd = odd0 + odd1;
+  const Float4 low = low0 < low1 ? low0 : low1, high = high0 > high1 ? high0 : high1,
+               odd = odd0 + odd1;
   Extremes e{std::min(std::min(low[0], low[1]), std::min(low[2], low[3])),
              std::max(std::max(high[0], high[1]), std::max(high[2], high[3])),
              (odd[0] + odd[1]) + (odd[2] + odd[3])};
@@ -133,7 +134,8 @@ class ExactRange {
       if (belowSmallest != INT32_MAX) smallest_ = std::min(smallest_, belowSmallest + 1);
     }
     if (smallest_ == INT32_MAX) return true;  // only zeros so far
-    return (largest_ >> 23) - std::max(smallest_ >> 23, 1) <= spreadLimit_;  // subnormals share the unit of exponent 1
+    return (largest_ >> 23) - std::max(smallest_ >> 23, 1) <=
+           spreadLimit_;  // subnormals share the unit of exponent 1
   }
 
  private:
@@ -167,10 +169,8 @@ double ExactBlock(float* r, const float* x, int from, int to, int N, double sum,
   }
   sum = running[0];
   for (; i < to; ++i) {
-    if constexpr (kWindowFull)
-      sum += static_cast<double>(x[i]) - static_cast<double>(x[i - N]);
-    else
-      sum += x[i];
+    if constexpr (kWindowFull) sum += static_cast<double>(x[i]) - static_cast<double>(x[i - N]);
+    else sum += x[i];
     r[i] = static_cast<float>(kDivide ? sum / divisor : sum);
   }
   return sum;
@@ -181,7 +181,8 @@ double ExactBlock(float* r, const float* x, int from, int to, int N, double sum,
 // summed within the step by two shifts, and the running sum advances by
 // the step's total off the chain of the bars' sums.
 template <bool kDivide, bool kWindowFull = true>
-ZEB_WIDE double ExactBlockWide(float* r, const float* x, int from, int to, int N, double sum, double divisor) {
+ZEB_WIDE double ExactBlockWide(float* r, const float* x, int from, int to, int N, double sum,
+                               double divisor) {
   const __m256d zero = _mm256_setzero_pd(), by = _mm256_set1_pd(divisor);
   __m256d running = _mm256_set1_pd(sum);
   int i = from;
@@ -189,7 +190,8 @@ ZEB_WIDE double ExactBlockWide(float* r, const float* x, int from, int to, int N
     __m256d d = _mm256_cvtps_pd(_mm_loadu_ps(x + i));
     if constexpr (kWindowFull) d = _mm256_sub_pd(d, _mm256_cvtps_pd(_mm_loadu_ps(x + i - N)));
     const __m256d pairs = _mm256_add_pd(d, _mm256_unpacklo_pd(zero, d));  // d0, d0+d1, d2, d2+d3
-    const __m256d below = _mm256_blend_pd(zero, _mm256_permute4x64_pd(pairs, 0x55), 0xC);  // 0, 0, d0+d1, d0+d1
+    const __m256d below =
+        _mm256_blend_pd(zero, _mm256_permute4x64_pd(pairs, 0x55), 0xC);  // 0, 0, d0+d1, d0+d1
     const __m256d upTo = _mm256_add_pd(pairs, below);  // d0, d0+d1, d0+d1+d2, d0+..+d3
     __m256d sums = _mm256_add_pd(running, upTo);
     running = _mm256_add_pd(running, _mm256_permute4x64_pd(upTo, 0xFF));
@@ -217,7 +219,8 @@ bool Wide() {
 }
 
 template <bool kDivide, bool kWindowFull = true>
-double Block(bool wide, float* r, const float* x, int from, int to, int N, double sum, double divisor) {
+double Block(bool wide, float* r, const float* x, int from, int to, int N, double sum,
+             double divisor) {
 #if ZEB_WIDE_SUMS
   if (wide) return ExactBlockWide<kDivide, kWindowFull>(r, x, from, to, N, sum, divisor);
 #else
@@ -270,7 +273,8 @@ void Run(float* r, const float* x, int f, int n, int N, int firstWritten, double
   while (exact && i < n) {
     const int end = std::min(n, i + kBlock);
     const double next = Block<kDivide>(wide, r, x, i, end, N, sum, divisor);
-    exact = range.Add(x, i, end, wide);  // checked after the block: it is redone below when not exact
+    exact =
+        range.Add(x, i, end, wide);  // checked after the block: it is redone below when not exact
     if (exact) {
       sum = next;
       i = end;
@@ -288,10 +292,8 @@ void Run(float* r, const float* x, int f, int n, int N, int firstWritten, double
 void UseNarrowWindowSums(bool narrow) { g_narrowOnly.store(narrow); }
 
 void WriteWindowSums(float* r, const float* x, int f, int n, int N, int firstWritten, int divisor) {
-  if (divisor == 1)
-    Run<false>(r, x, f, n, N, firstWritten, 1.0);
-  else
-    Run<true>(r, x, f, n, N, firstWritten, divisor);
+  if (divisor == 1) Run<false>(r, x, f, n, N, firstWritten, 1.0);
+  else Run<true>(r, x, f, n, N, firstWritten, divisor);
 }
 
 }  // namespace formula::routines

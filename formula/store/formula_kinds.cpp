@@ -18,9 +18,9 @@ const char* FormulaKindName(int kind) { return kind >= 0 && kind < 5 ? kNames[ki
 
 const char* ValueTypeName(char type) {
   switch (type) {
-    case '0': return "\xb8\xa1\xb5\xe3\xca\xfd";              // 浮点数
-    case '1': return "\xd7\xd6\xb7\xfb\xb4\xae";              // 字符串
-    case '2': return "\xb8\xa1\xb5\xe3\xca\xfd\xd7\xe9";      // 浮点数组
+    case '0': return "\xb8\xa1\xb5\xe3\xca\xfd";          // 浮点数
+    case '1': return "\xd7\xd6\xb7\xfb\xb4\xae";          // 字符串
+    case '2': return "\xb8\xa1\xb5\xe3\xca\xfd\xd7\xe9";  // 浮点数组
     default: return "";
   }
 }

@@ -8,6 +8,6 @@ namespace formula {
 const char* FormulaKindStem(int kind);  // "ZBFormu", "TJFormu", "JYFormu", "KLFormu", "FCFormu"
 const char* FormulaKindName(int kind);  // "指标公式", "条件选股公式", ...
 // '0', '1', '2'; anything else gives "".
-const char* ValueTypeName(char type);   // "浮点数", "字符串", "浮点数组"
+const char* ValueTypeName(char type);  // "浮点数", "字符串", "浮点数组"
 
 }  // namespace formula

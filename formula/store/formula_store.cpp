@@ -18,7 +18,8 @@ int ClampKind(int kind) { return std::clamp(kind, 0, FORMULA_KIND_COUNT - 1); }
 
 // Why a read gave nothing, for the trace line of a refused file.
 const char* RefusalReason(platform::FileRead read) {
-  return read == platform::FileRead::kTooLarge ? "the file is too large" : "the file cannot be read";
+  return read == platform::FileRead::kTooLarge ? "the file is too large"
+                                               : "the file cannot be read";
 }
 
 void CopyText(char* field, size_t size, const char* text) {
@@ -36,13 +37,13 @@ SParamSet NewParamSet(int kind, const char* code) {
 }  // namespace
 
 const char* const CFormulaStore::kDefaultGroups[7] = {
-    "\xb4\xf3\xca\xc6\xd0\xcd",              // 大势型
+    "\xb4\xf3\xca\xc6\xd0\xcd",                  // 大势型
     "\xb3\xac\xc2\xf2\xb3\xac\xc2\xf4\xd0\xcd",  // 超买超卖型
-    "\xc7\xf7\xca\xc6\xd0\xcd",              // 趋势型
-    "\xc4\xdc\xc1\xbf\xd0\xcd",              // 能量型
-    "\xb3\xc9\xbd\xbb\xc1\xbf\xd0\xcd",      // 成交量型
-    "\xbe\xf9\xcf\xdf\xd0\xcd",              // 均线型
-    "\xc6\xe4\xcb\xfb",                      // 其他
+    "\xc7\xf7\xca\xc6\xd0\xcd",                  // 趋势型
+    "\xc4\xdc\xc1\xbf\xd0\xcd",                  // 能量型
+    "\xb3\xc9\xbd\xbb\xc1\xbf\xd0\xcd",          // 成交量型
+    "\xbe\xf9\xcf\xdf\xd0\xcd",                  // 均线型
+    "\xc6\xe4\xcb\xfb",                          // 其他
 };
 
 bool SameCode(const char* a, const char* b) {
@@ -69,7 +70,9 @@ std::string CFormulaStore::KindPath(int kind, const char* extension) const {
   return Directory() + FormulaKindStem(kind) + extension;
 }
 
-void CFormulaStore::SetTraceSink(std::function<void(const std::string&)> sink) { trace_ = std::move(sink); }
+void CFormulaStore::SetTraceSink(std::function<void(const std::string&)> sink) {
+  trace_ = std::move(sink);
+}
 
 void CFormulaStore::Trace(const std::string& line) const {
   if (trace_) trace_(line);
@@ -177,9 +180,11 @@ void CFormulaStore::LoadGroups(int kind) {
 
 void CFormulaStore::LoadParamSets(int kind) {
   std::string file;
-  if (ReadKindFile(kind, kSetFile, file) == platform::FileRead::kRead) sets_[kind] = ParseParamSetFile(file);
+  if (ReadKindFile(kind, kSetFile, file) == platform::FileRead::kRead)
+    sets_[kind] = ParseParamSetFile(file);
   if (sets_[kind].empty())
-    for (const SFormulaRecord& r : formulas_[kind]) sets_[kind].push_back(NewParamSet(kind, r.szCode));
+    for (const SFormulaRecord& r : formulas_[kind])
+      sets_[kind].push_back(NewParamSet(kind, r.szCode));
 }
 
 void CFormulaStore::LinkParamSets(int kind) {
@@ -208,7 +213,7 @@ void CFormulaStore::AddExamples(int kind) {
     r.strFormula = body;
     formulas_[kind].push_back(std::move(r));
   };
-  add("TestZB", "\xb2\xe2\xca\xd4\xd6\xb8\xb1\xea", "", "T:12;");  // 测试指标
+  add("TestZB", "\xb2\xe2\xca\xd4\xd6\xb8\xb1\xea", "", "T:12;");      // 测试指标
   add("ZB2Param", "\xb2\xe2\xca\xd4\xd6\xb8\xb1\xea\xb2\xce\xca\xfd",  // 测试指标参数
       "N:^P(1,100,80,2,10);/*\xd2\xc0\xb4\xce\xb6\xa8\xd2\xe5\xb2\xce\xca\xfd\xd7\xee\xd0\xa1,\xd7\xee\xb4\xf3,"
       "\xc8\xb1\xca\xa1\xd6\xb5,\xb2\xbd\xb3\xa4\xb5\xc8*/\r\nM:^P(1,100,80,2,10);",  // 依次定义参数最小,最大,缺省值,步长等

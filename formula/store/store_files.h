@@ -21,7 +21,8 @@ inline constexpr size_t kDatHeaderSize = 88;
 inline constexpr size_t kGroupSize = 400;
 inline constexpr size_t kParamSetSize = 1042;
 
-void PackRecord(const SFormulaRecord& record, uint8_t* out);  // kRecordSize bytes; lengths from the texts
+void PackRecord(const SFormulaRecord& record,
+                uint8_t* out);  // kRecordSize bytes; lengths from the texts
 void UnpackRecord(const uint8_t* in, SFormulaRecord& record);  // texts left empty
 
 // The enciphered .dat file of a formula list.
@@ -29,7 +30,8 @@ std::string BuildDatFile(const std::deque<SFormulaRecord>& formulas);
 // Reads an enciphered .dat file into records of the given kind. False, with
 // a reason, for a file that is cut short, not whole blocks, or whose count
 // or text lengths run past its end; records is then untouched.
-bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>& records, std::string& error);
+bool ParseDatFile(const std::string& file, int kind, std::deque<SFormulaRecord>& records,
+                  std::string& error);
 
 std::string BuildGroupFile(const std::vector<SFormulaGroup>& groups);
 std::vector<SFormulaGroup> ParseGroupFile(const std::string& file);  // trailing bytes ignored

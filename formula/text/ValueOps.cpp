@@ -28,7 +28,9 @@ inline T Arithmetic(T a, T b) {
   if constexpr (Op == OP_MUL) return a * b;
   return a / b;
 }
-constexpr bool IsArithmetic(int op) { return op == OP_ADD || op == OP_SUB || op == OP_MUL || op == OP_DIV; }
+constexpr bool IsArithmetic(int op) {
+  return op == OP_ADD || op == OP_SUB || op == OP_MUL || op == OP_DIV;
+}
 
 template <int Op>
 inline float Apply(float a, float b) {
@@ -66,7 +68,8 @@ int ArithmeticBlocks(const float* a, float as, const float* b, float bs, float* 
   const Float4 a4 = {as, as, as, as}, b4 = {bs, bs, bs, bs};  // -0 stays -0
   int i = 0;
   for (; i + 4 <= n; i += 4) {
-    const Float4 r = Arithmetic<Op>(kSeriesA ? routines::Load4(a + i) : a4, kSeriesB ? routines::Load4(b + i) : b4);
+    const Float4 r = Arithmetic<Op>(kSeriesA ? routines::Load4(a + i) : a4,
+                                    kSeriesB ? routines::Load4(b + i) : b4);
     routines::Store4(out + i, r != r ? invalid : r);
   }
   return i;
@@ -123,7 +126,8 @@ float ApplyBinary(int op, float a, float b) {
   }
 }
 
-void ApplyBinarySeries(int op, const float* a, float as, const float* b, float bs, float* out, int n) {
+void ApplyBinarySeries(int op, const float* a, float as, const float* b, float bs, float* out,
+                       int n) {
   switch (op) {
     case OP_ADD: return Loop<OP_ADD>(a, as, b, bs, out, n);
     case OP_SUB: return Loop<OP_SUB>(a, as, b, bs, out, n);

@@ -7,8 +7,19 @@ namespace formula {
 
 // Operator codes are the token numbers of the grammar.
 enum OpCode : int {
-  OP_LT = '<', OP_GT = '>', OP_ADD = '+', OP_SUB = '-', OP_MUL = '*', OP_DIV = '/', OP_MOD = '%',
-  OP_LE = 292, OP_GE = 293, OP_EQ = 294, OP_NE = 295, OP_AND = 298, OP_OR = 299,
+  OP_LT = '<',
+  OP_GT = '>',
+  OP_ADD = '+',
+  OP_SUB = '-',
+  OP_MUL = '*',
+  OP_DIV = '/',
+  OP_MOD = '%',
+  OP_LE = 292,
+  OP_GE = 293,
+  OP_EQ = 294,
+  OP_NE = 295,
+  OP_AND = 298,
+  OP_OR = 299,
 };
 
 constexpr double kTruthTolerance = 0.001;
@@ -31,7 +42,8 @@ float Negate(float v);
 
 // Whole-series forms of the above over n elements (the hot loops of
 // evaluation). a or b may be null, in which case the scalar is used.
-void ApplyBinarySeries(int op, const float* a, float as, const float* b, float bs, float* out, int n);
+void ApplyBinarySeries(int op, const float* a, float as, const float* b, float bs, float* out,
+                       int n);
 void NegateSeries(const float* in, float* out, int n);
 
 }  // namespace formula

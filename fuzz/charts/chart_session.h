@@ -21,8 +21,8 @@ namespace chart_fuzz {
 constexpr size_t kMaxBodies = 4;
 
 struct SBlock {
-  uint8_t kind = 0;  // the target's packet type (index) and its bits
-  uint8_t step = 0;  // what the user does after the body
+  uint8_t kind = 0;           // the target's packet type (index) and its bits
+  uint8_t step = 0;           // what the user does after the body
   std::vector<uint8_t> body;  // an exact-size copy: any over-read is caught
 };
 
@@ -57,7 +57,8 @@ inline void Stamp(SBlock& b, uint16_t group, bool keepTag, uint16_t tag) {
 // The key of a step (low three bits): none, the cursor keys, zoom keys,
 // and the keys that leave the cursor.
 inline UINT StepKey(uint8_t step) {
-  static constexpr UINT kKeys[] = {0, VK_LEFT, VK_RIGHT, VK_UP, VK_DOWN, VK_HOME, VK_END, VK_ESCAPE};
+  static constexpr UINT kKeys[] = {0,       VK_LEFT, VK_RIGHT, VK_UP,
+                                   VK_DOWN, VK_HOME, VK_END,   VK_ESCAPE};
   return kKeys[step & 7];
 }
 

@@ -22,7 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::vector<SHistoryUnit> h(40);
     for (int i = 0; i < 40; ++i) {
       float c = 10.0f + float(i % 7) - float(i % 3);
-      h[size_t(i)] = SHistoryUnit{20240101 + i, c - 0.5f, c + 1.0f, c - 1.0f, c, uint32_t(1000 + i), uint32_t(50000 + i)};
+      h[size_t(i)] = SHistoryUnit{20240101 + i,       c - 0.5f,           c + 1.0f, c - 1.0f, c,
+                                  uint32_t(1000 + i), uint32_t(50000 + i)};
     }
     return h;
   }();

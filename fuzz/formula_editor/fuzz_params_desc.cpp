@@ -26,9 +26,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string line, part;
     const bool has = desc.Line(n, line);
     if (has != (n >= 0 && n < lines)) std::abort();
-    if (desc.GetLine(n, buffer, bufferSize) == 1 && (!has || std::strcmp(buffer, line.c_str()) != 0)) std::abort();
-    if (desc.LinePrefix(n, part) && desc.GetLinePrefix(n, buffer, bufferSize) == 1 && part != buffer) std::abort();
-    if (desc.LineSuffix(n, part) && desc.GetLineSuffix(n, buffer, bufferSize) == 1 && part != buffer) std::abort();
+    if (desc.GetLine(n, buffer, bufferSize) == 1 &&
+        (!has || std::strcmp(buffer, line.c_str()) != 0))
+      std::abort();
+    if (desc.LinePrefix(n, part) && desc.GetLinePrefix(n, buffer, bufferSize) == 1 &&
+        part != buffer)
+      std::abort();
+    if (desc.LineSuffix(n, part) && desc.GetLineSuffix(n, buffer, bufferSize) == 1 &&
+        part != buffer)
+      std::abort();
   }
   std::free(buffer);
 

@@ -35,7 +35,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string rewritten = formula::CScriptScanner::Rewritten(line, scan);
   if (rewritten.size() != size) std::abort();
   for (size_t i = 0; i < size; ++i) {
-    const unsigned char a = static_cast<unsigned char>(line[i]), b = static_cast<unsigned char>(rewritten[i]);
+    const unsigned char a = static_cast<unsigned char>(line[i]),
+                        b = static_cast<unsigned char>(rewritten[i]);
     if (a != b && ((a | 0x20) != (b | 0x20) || (a | 0x20) < 'a' || (a | 0x20) > 'z')) std::abort();
   }
 
@@ -44,7 +45,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   scanner.ScanLine(wide, scan);
   CheckTokens(scan, wide.size());
 
-  const formula::SLineRange range = formula::LinesTouchedByEdit(line, size ? data[0] : 0, size > 1 ? data[1] : 0);
+  const formula::SLineRange range =
+      formula::LinesTouchedByEdit(line, size ? data[0] : 0, size > 1 ? data[1] : 0);
   if (range.first < 0 || range.last < range.first) std::abort();
   return 0;
 }

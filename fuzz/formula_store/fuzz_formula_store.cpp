@@ -24,9 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (formula::ParseDatFile(file, data[0] % 5, records, error)) {
     const std::string again = formula::BuildDatFile(records);
     std::deque<SFormulaRecord> reloaded;
-    if (!formula::ParseDatFile(again, data[0] % 5, reloaded, error) || reloaded.size() != records.size()) std::abort();
+    if (!formula::ParseDatFile(again, data[0] % 5, reloaded, error) ||
+        reloaded.size() != records.size())
+      std::abort();
     for (size_t i = 0; i < records.size(); ++i)
-      if (reloaded[i].strFormula != records[i].strFormula || reloaded[i].strNote != records[i].strNote) std::abort();
+      if (reloaded[i].strFormula != records[i].strFormula ||
+          reloaded[i].strNote != records[i].strNote)
+        std::abort();
   }
   const auto groups = formula::ParseGroupFile(file);
   const auto sets = formula::ParseParamSetFile(file);

@@ -62,7 +62,8 @@ std::vector<std::string> BodiesOf(const uint8_t* data, size_t size) {
   while (size - at >= quotelink::kFrameHeaderSize) {
     const uint8_t* h = data + at;
     if (h[4] != 0x0A || h[5] != 0x0A || h[6] != 0x0A || h[7] != 0x0A) break;
-    const int32_t length = (int32_t)((uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3]);
+    const int32_t length =
+        (int32_t)((uint32_t)h[0] << 24 | (uint32_t)h[1] << 16 | (uint32_t)h[2] << 8 | h[3]);
     at += quotelink::kFrameHeaderSize;
     if (length < 1) continue;
     if ((uint32_t)length > quotelink::kMaxFrameBody || (size_t)length > size - at) break;
@@ -81,7 +82,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   (void)quiet;
   if (size < 1) return 0;
   const size_t piece = 1 + data[0] % 64;
-  const size_t lag = 1 + data[0] % quotelink::ReceiveRing::kBatches;  // batches read ahead of the window
+  const size_t lag =
+      1 + data[0] % quotelink::ReceiveRing::kBatches;  // batches read ahead of the window
   const std::vector<std::string> expected = BodiesOf(data + 1, size - 1);
   PieceSource source(data + 1, size - 1, piece);
   quotelink::FrameReader reader(64 + data[0]);
@@ -91,7 +93,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   size_t delivered = 0, waiting = 0;
   auto deliver = [&] {
     ring.Deliver([&](const quotelink::ReceivedBody& b) {
-      if (delivered >= expected.size() || expected[delivered] != std::string(b.body, b.length)) __builtin_trap();
+      if (delivered >= expected.size() || expected[delivered] != std::string(b.body, b.length))
+        __builtin_trap();
       ++delivered;
       handler.Handle(b.body, b.length);
       return true;

@@ -25,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string key = size > 12 ? text.substr(10, data[1] % 8) : "k";
   if (section.find('\0') != std::string::npos || key.find('\0') != std::string::npos) return 0;
   char small[5];
-  DWORD n = GetPrivateProfileString(section.c_str(), key.c_str(), "dflt", small, sizeof small, path.c_str());
+  DWORD n = GetPrivateProfileString(section.c_str(), key.c_str(), "dflt", small, sizeof small,
+                                    path.c_str());
   if (n >= sizeof small || small[n] != '\0') abort();
   GetPrivateProfileInt(section.c_str(), key.c_str(), 1, path.c_str());
   const bool wrote = WritePrivateProfileString(section.c_str(), key.c_str(), "v", path.c_str());
@@ -37,6 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     return !name.empty() && name.find_first_of(special) == std::string::npos &&
            name.front() != ' ' && name.front() != '\t' && name.back() != ' ' && name.back() != '\t';
   };
-  if (plain(section, "[]\r\n") && plain(key, "=[;\r\n") && (!wrote || std::string(back) != "v")) abort();
+  if (plain(section, "[]\r\n") && plain(key, "=[;\r\n") && (!wrote || std::string(back) != "v"))
+    abort();
   return 0;
 }

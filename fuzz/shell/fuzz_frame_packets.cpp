@@ -43,7 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     store.SetLoginMode(mode);
     for (size_t skip : {size_t(0), size / 3}) {
       CQuoteTraffic traffic(host, store);
-      traffic.route = [&host](const void* routed, int routedLength) { host.Route(routed, routedLength); };
+      traffic.route = [&host](const void* routed, int routedLength) {
+        host.Route(routed, routedLength);
+      };
       traffic.programDir = [] { return std::string("/nonexistent/"); };
       // Exact-size copies so any over-read is caught.
       const std::vector<uint8_t> original(data + skip, data + size);

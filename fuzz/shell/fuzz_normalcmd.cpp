@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 16)) return 0;
   // Exact-size copy so any over-read is caught.
   std::vector<char> bytes(data, data + size);
-  const std::vector<SNormalCmd> cmds = ParseNormalCmdFile(std::string_view(bytes.data(), bytes.size()));
+  const std::vector<SNormalCmd> cmds =
+      ParseNormalCmdFile(std::string_view(bytes.data(), bytes.size()));
   if (cmds.size() > kNormalCmdMaxRecords) std::abort();
 
   CInputKey index;
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   for (int i = 0; i < index.GetEntryCount(); ++i) {
     const CKeyGhostStruct& e = index.GetEntry(i);
     if (e.slotCount < 0 || e.slotCount > (int)kKeySlots) std::abort();
-    if (strnlen(e.code, kKeyCodeSize) == kKeyCodeSize || strnlen(e.name, kKeyNameSize) == kKeyNameSize)
+    if (strnlen(e.code, kKeyCodeSize) == kKeyCodeSize ||
+        strnlen(e.name, kKeyNameSize) == kKeyNameSize)
       std::abort();
   }
 
@@ -42,7 +44,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     index.SortResults(found);
     for (int i = 0; i < found; ++i) {
       const CKeyGhostStruct r = index.GetResult(i);
-      if (std::string_view(r.key[0] ? r.key : r.code).find(upper) == std::string_view::npos) std::abort();
+      if (std::string_view(r.key[0] ? r.key : r.code).find(upper) == std::string_view::npos)
+        std::abort();
     }
     for (const std::string& line : list.Refill(text))
       if (line.size() > kInputLineBytes) std::abort();

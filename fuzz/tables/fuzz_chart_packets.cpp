@@ -49,16 +49,24 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size > (1u << 20)) return 0;
   std::vector<uint8_t> body(data, data + size);
   SDealListPacket deals;
-  if (ReadDealList(body.data(), body.size(), &deals) && 16 + deals.deals.size() * kDealRecordSize > size) std::abort();
+  if (ReadDealList(body.data(), body.size(), &deals) &&
+      16 + deals.deals.size() * kDealRecordSize > size)
+    std::abort();
   SMinuteTracePacket trace;
-  if (ReadMinuteTrace(body.data(), body.size(), &trace) && 22 + 51 + trace.ticks.size() * kDealRecordSize > size)
+  if (ReadMinuteTrace(body.data(), body.size(), &trace) &&
+      22 + 51 + trace.ticks.size() * kDealRecordSize > size)
     std::abort();
   SPushTickPacket push;
-  if (ReadPushTicks(body.data(), body.size(), &push) && 15 + push.records.size() * kTickRecordHead > size) std::abort();
+  if (ReadPushTicks(body.data(), body.size(), &push) &&
+      15 + push.records.size() * kTickRecordHead > size)
+    std::abort();
   SBigOrderPacket big;
-  if (ReadBigOrders(body.data(), body.size(), &big) && 10 + big.orders.size() * kBigOrderSize > size) std::abort();
+  if (ReadBigOrders(body.data(), body.size(), &big) &&
+      10 + big.orders.size() * kBigOrderSize > size)
+    std::abort();
   std::vector<SExRightsRecord> exRights;
-  if (ReadExRights(body.data(), body.size(), &exRights) && kExRightsAt + exRights.size() * kExRightsRecordSize > size)
+  if (ReadExRights(body.data(), body.size(), &exRights) &&
+      kExRightsAt + exRights.size() * kExRightsRecordSize > size)
     std::abort();
 
   static Screen* screen = new Screen();

@@ -62,7 +62,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   std::string text;
   if (ReadInfoText(body.data(), body.size(), &text)) {
-    if (text.size() > body.size() - kInfoTextAt || text.find('\0') != std::string::npos) std::abort();
+    if (text.size() > body.size() - kInfoTextAt || text.find('\0') != std::string::npos)
+      std::abort();
   } else if (!text.empty()) {
     std::abort();
   }
@@ -76,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const bool read = ReadQuotePacket(body.data(), body.size(), &packet);
     screen->strip.Update(head, read ? &packet : nullptr, 1);
   }
-  if (screen->favourites.GetDisplayList().size() != static_cast<size_t>(screen->favourites.GetRowCount())) std::abort();
+  if (screen->favourites.GetDisplayList().size() !=
+      static_cast<size_t>(screen->favourites.GetRowCount()))
+    std::abort();
   screen->favourites.GetSelectedCode();
   screen->market.GetSelectedCode();
   return 0;

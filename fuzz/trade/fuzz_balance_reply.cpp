@@ -6,7 +6,6 @@
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   uint32_t len = 0;
-  if (CheckBalanceFrame(data, size, &len) == 1 && kBalanceHeaderSize + len > size)
-    __builtin_trap();
+  if (CheckBalanceFrame(data, size, &len) == 1 && kBalanceHeaderSize + len > size) __builtin_trap();
   return 0;
 }

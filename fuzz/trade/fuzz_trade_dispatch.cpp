@@ -9,10 +9,9 @@
 #include "trade/core/trade_sinks.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static ScopedTradeSinks sinks(STradeSinks{
-      [](HWND, UINT, WPARAM, LPARAM) { return TRUE; },
-      [](const std::string&, UINT) { return IDNO; }, [](int) {},
-      [](const char*, int) {}});
+  static ScopedTradeSinks sinks(STradeSinks{[](HWND, UINT, WPARAM, LPARAM) { return TRUE; },
+                                            [](const std::string&, UINT) { return IDNO; },
+                                            [](int) {}, [](const char*, int) {}});
   static CTradeSession session;
   session.SetMainWnd(reinterpret_cast<HWND>(0x1));
   std::string block(reinterpret_cast<const char*>(data), size);

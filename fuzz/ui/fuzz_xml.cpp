@@ -68,7 +68,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       case 1: doc.EnterElement(); break;
       case 2: doc.LeaveElement(); break;
       case 3: doc.ResetMainPos(); break;
-      case 4: doc.GetData(); doc.GetAttrib(name); break;
+      case 4:
+        doc.GetData();
+        doc.GetAttrib(name);
+        break;
       case 5: doc.SetData("x<&]]>y", (step & 1) ? XML_EDIT_CDATA : XML_EDIT_KEEP_REFS); break;
       case 6: doc.RemoveElement(); break;
       case 7: doc.SetAttrib("n", "v\"'<"); break;

@@ -8,7 +8,8 @@ int yyflexer::yynextstate(int state, int c) const {
   for (int guard = 0; guard <= t.statecount; ++guard) {
     const yystate_t& st = t.state[state];
     int index = st.base + c;
-    if (index >= 0 && index < t.transitioncount && t.transition[index].check == state) return t.transition[index].next;
+    if (index >= 0 && index < t.transitioncount && t.transition[index].check == state)
+      return t.transition[index].next;
     if (st.def < 0) return -st.def;
     if (st.def == 0) return 0;
     state = st.def;

@@ -34,7 +34,8 @@ int yyfparser::yygoto(int state, int nonterm) const {
   for (int guard = 0; guard <= t.statecount && state >= 0 && state < t.statecount; ++guard) {
     const yystategoto_t& g = t.stategoto[state];
     int index = g.base + nonterm;
-    if (index >= 0 && index < t.nontermgotocount && t.nontermgoto[index].check == state) return t.nontermgoto[index].next;
+    if (index >= 0 && index < t.nontermgotocount && t.nontermgoto[index].check == state)
+      return t.nontermgoto[index].next;
     state = g.def;
   }
   return -1;
@@ -111,8 +112,7 @@ int yyfparser::yywork() {
         break;
       }
 
-      case YYAT_ACCEPT:
-        return yyfinish(0);
+      case YYAT_ACCEPT: return yyfinish(0);
 
       default:  // error
         if (yyskip == 0) {

@@ -94,7 +94,8 @@ void yylexer::yyreset() {
 
 void yylexer::yycleanup() {
   if (yytextsize > yyinittextsize && yyleng <= yyinittextsize) yyresizetext(yyinittextsize);
-  if (yyunputsize > yyinitunputsize && yyunputindex <= yyinitunputsize) yyresizeunput(yyinitunputsize);
+  if (yyunputsize > yyinitunputsize && yyunputindex <= yyinitunputsize)
+    yyresizeunput(yyinitunputsize);
 }
 
 bool yylexer::yysettextsize(int size) {
@@ -103,7 +104,8 @@ bool yylexer::yysettextsize(int size) {
 }
 
 bool yylexer::yysetunputsize(int size) {
-  if (size < yyunputindex || size == INT_MAX || (yyunput_max != 0 && size > yyunput_max)) return false;
+  if (size < yyunputindex || size == INT_MAX || (yyunput_max != 0 && size > yyunput_max))
+    return false;
   return yyresizeunput(size);
 }
 

@@ -14,11 +14,17 @@ yyparser::yyparser(int attributesize) : yyattributesize(attributesize > 0 ? attr
 yyparser::~yyparser() { yydestroy(); }
 
 // Plain byte copies; a parser whose values need more overrides these.
-void yyparser::yystacktoresult(int index) { std::memcpy(yyresultptr, yyattribute(index), yyattributesize); }
-void yyparser::yyresulttostack(int index) { std::memcpy(yyattribute(index), yyresultptr, yyattributesize); }
+void yyparser::yystacktoresult(int index) {
+  std::memcpy(yyresultptr, yyattribute(index), yyattributesize);
+}
+void yyparser::yyresulttostack(int index) {
+  std::memcpy(yyattribute(index), yyresultptr, yyattributesize);
+}
 void yyparser::yylvaltoresult() { std::memcpy(yyresultptr, yylvalptr, yyattributesize); }
 void yyparser::yyresulttolval() { std::memcpy(yylvalptr, yyresultptr, yyattributesize); }
-void yyparser::yylvaltostack(int index) { std::memcpy(yyattribute(index), yylvalptr, yyattributesize); }
+void yyparser::yylvaltostack(int index) {
+  std::memcpy(yyattribute(index), yylvalptr, yyattributesize);
+}
 
 void* yyparser::yynewattribute(int count) {
   if (count <= 0 || count > INT_MAX / yyattributesize) return nullptr;
@@ -52,7 +58,8 @@ void yyparser::yyerror(const char* text) {
 
 bool yyparser::yycreate(yylexer* lexer) {
   yylexerptr = lexer;
-  if (yystatestack == nullptr && yyinitstacksize > 0 && !yyreallocstack(yyinitstacksize)) return false;
+  if (yystatestack == nullptr && yyinitstacksize > 0 && !yyreallocstack(yyinitstacksize))
+    return false;
   if (yyresultptr == nullptr) yyresultptr = yynewattribute(1);
   if (yylvalptr == nullptr) yylvalptr = yynewattribute(1);
   return yyresultptr != nullptr && yylvalptr != nullptr;
@@ -107,7 +114,8 @@ void yyparser::yycleanup() {
 }
 
 bool yyparser::yysetstacksize(int size) {
-  if (size < yytop + 1 || size <= 0 || size == INT_MAX || (yystack_max != 0 && size > yystack_max)) return false;
+  if (size < yytop + 1 || size <= 0 || size == INT_MAX || (yystack_max != 0 && size > yystack_max))
+    return false;
   return yyreallocstack(size);
 }
 

@@ -71,7 +71,8 @@ int CMyThread::Start(int stackSize) {
   pthread_attr_t attr;
   pthread_attr_init(&attr);
   if (stackSize > 0) {
-    size_t size = (size_t)stackSize < (size_t)PTHREAD_STACK_MIN ? (size_t)PTHREAD_STACK_MIN : (size_t)stackSize;
+    size_t size = (size_t)stackSize < (size_t)PTHREAD_STACK_MIN ? (size_t)PTHREAD_STACK_MIN
+                                                                : (size_t)stackSize;
     pthread_attr_setstacksize(&attr, size);
   }
   int rc = pthread_create(&m_thread, &attr, &ThreadMain, this);
@@ -105,7 +106,8 @@ void CMyThread::Trace(const char* sourcePath, int line, int level, const char* f
   va_end(args);
 }
 
-void CMyThread::TraceV(const char* sourcePath, int line, int level, const char* format, va_list args) {
+void CMyThread::TraceV(const char* sourcePath, int line, int level, const char* format,
+                       va_list args) {
   CAutoLock guard(&m_traceLock);
   if (level > m_traceLevel.Get()) return;
   WriteTraceLineV(sourcePath, line, level, format, args);
@@ -118,7 +120,8 @@ void WriteTraceLine(const char* sourcePath, int line, int level, const char* for
   va_end(args);
 }
 
-void WriteTraceLineV(const char* sourcePath, int line, int level, const char* format, va_list args) {
+void WriteTraceLineV(const char* sourcePath, int line, int level, const char* format,
+                     va_list args) {
   std::string dir, file;
   SplitPath(sourcePath ? sourcePath : "", dir, file);
   // The file name right-aligned in 17 columns (cut to 17 when longer).

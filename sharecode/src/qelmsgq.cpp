@@ -129,10 +129,12 @@ int CQELMsgQ::OnMessage(const SThreadMsg& msg, int) {
 void CQELMsgQ::OnUnhandled(int type, int id, int, int, int, int, int) {
   char text[160];
   if (type == THREAD_MSG_TIMER)
-    std::snprintf(text, sizeof text,
-                  "$$$$$$$$$$$$$$$$$$$$$ the msg[timerID=%d] has not been deal. $$$$$$$$$$$$$$$$$$$$$\n", id);
+    std::snprintf(
+        text, sizeof text,
+        "$$$$$$$$$$$$$$$$$$$$$ the msg[timerID=%d] has not been deal. $$$$$$$$$$$$$$$$$$$$$\n", id);
   else
-    std::snprintf(text, sizeof text,
-                  "$$$$$$$$$$$$$$$$$$$$$ the msg[msgID=%d] has not been deal. $$$$$$$$$$$$$$$$$$$$$\n", type);
+    std::snprintf(
+        text, sizeof text,
+        "$$$$$$$$$$$$$$$$$$$$$ the msg[msgID=%d] has not been deal. $$$$$$$$$$$$$$$$$$$$$\n", type);
   Trace("..\\sharecode\\qelmsgq", 81, 0, "%s", text);
 }

@@ -15,7 +15,12 @@ bool Split(int64_t seconds, bool local, Fields& f) {
   if ((int64_t)t != seconds) return false;
   struct tm tm;
   if (!(local ? localtime_r(&t, &tm) : gmtime_r(&t, &tm))) return false;
-  f = Fields{tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday, tm.tm_hour, tm.tm_min, tm.tm_sec,
+  f = Fields{tm.tm_year + 1900,
+             tm.tm_mon + 1,
+             tm.tm_mday,
+             tm.tm_hour,
+             tm.tm_min,
+             tm.tm_sec,
              tm.tm_wday == 0 ? 7 : tm.tm_wday};
   return true;
 }
@@ -44,7 +49,8 @@ STimeStamp Now() {
 
 void GetTimeStamp(STimeStamp* stamp, int* milliseconds) {
   using namespace std::chrono;
-  int64_t ms = duration_cast<std::chrono::milliseconds>(system_clock::now().time_since_epoch()).count();
+  int64_t ms =
+      duration_cast<std::chrono::milliseconds>(system_clock::now().time_since_epoch()).count();
   int64_t seconds = ms / 1000;
   int32_t rest = (int32_t)(ms % 1000);
   if (rest < 0) {  // before 1970
@@ -87,12 +93,10 @@ std::string FormatLocalTime(int type, const STimeStamp& stamp) {
       std::snprintf(text, sizeof text, "%04d%02d%02d%02d%02d%02d", f.year, f.month, f.day, f.hour,
                     f.minute, f.second);
       break;
-    case 5:
-      std::snprintf(text, sizeof text, "%04d%02d%02d", f.year, f.month, f.day);
-      break;
+    case 5: std::snprintf(text, sizeof text, "%04d%02d%02d", f.year, f.month, f.day); break;
     default:
-      std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", f.year, f.month,
-                    f.day, f.hour, f.minute, f.second, ms);
+      std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d.%03d", f.year, f.month, f.day,
+                    f.hour, f.minute, f.second, ms);
       break;
   }
   return text;

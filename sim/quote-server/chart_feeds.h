@@ -45,7 +45,7 @@ class ChartFeeds {
     std::vector<int32_t> shown;  // codes whose records are pushed
     uint16_t bigMarket = 0;      // 0: no big-order list shown
     uint32_t threshold = 0;
-    uint64_t bigSeen = 0;        // serial of the last big order sent
+    uint64_t bigSeen = 0;  // serial of the last big order sent
   };
   void Show(Feed& feed, int32_t code);
 

@@ -71,7 +71,8 @@ std::string BuildMinuteReply(uint16_t tag, const WalkItem& item, const std::vect
   return body;
 }
 
-std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals) {
+std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item,
+                             const std::vector<WalkDeal>& deals) {
   const uint16_t minute = deals.empty() ? 0 : deals.back().minute;
   return BuildMinuteReply(tag, item, deals, minute, MinuteBarsOfDeals(item, deals));
 }

@@ -35,7 +35,8 @@ std::string BuildMinuteReply(uint16_t tag, const WalkItem& item, const std::vect
 // The time-share reply of an item's day: its deals as ticks and the
 // minute points made of them (MinuteBarsOfDeals), the record at the last
 // deal's minute.
-std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item, const std::vector<WalkDeal>& deals);
+std::string BuildMinuteTrace(uint16_t tag, const WalkItem& item,
+                             const std::vector<WalkDeal>& deals);
 // Type, tag, the count at 10, a pointer slot at 12, deals from 16.
 std::string BuildDealList(uint16_t tag, const std::vector<WalkDeal>& deals);
 // Type, no 16-byte entries, the record count at 9, records from 15.

@@ -42,10 +42,8 @@ int TimeOfMinute(int m) { return m <= 120 ? 570 + m : 780 + (m - 120); }
 
 void Put(std::string& b, size_t at, uint32_t v, int width) {
   if (b.size() < at + width) b.resize(at + width, '\0');
-  if (width == 2)
-    WriteU16(&b[at], uint16_t(v));
-  else
-    WriteU32(&b[at], v);
+  if (width == 2) WriteU16(&b[at], uint16_t(v));
+  else WriteU32(&b[at], v);
 }
 
 // Every reply carries the tag of the request it answers (requests are
@@ -85,7 +83,8 @@ std::vector<SimBar> KLineReplies::Daily(const WalkItem& item) const {
     b.high = std::max(b.open, b.close) + Thousandths(close * spread(rng)) - 10;
     b.low = std::min(b.open, b.close) - std::min<uint32_t>(std::min(b.open, b.close) / 2,
                                                            Thousandths(close * spread(rng)) - 10);
-    b.volume = std::max<uint32_t>(1, uint32_t(uint64_t(turnover(rng)) * 1000 / std::max<uint32_t>(b.close, 1)));
+    b.volume = std::max<uint32_t>(
+        1, uint32_t(uint64_t(turnover(rng)) * 1000 / std::max<uint32_t>(b.close, 1)));
     b.amount = BarAmountOf(b.close, b.volume);
     close = open;
   }
@@ -132,7 +131,8 @@ std::vector<SimBar> KLineReplies::Minutes(const WalkItem& item, uint32_t date) c
     b.close = std::clamp<uint32_t>(uint32_t(std::lround(p / 10.0) * 10), day.low, day.high);
     b.open = b.high = b.low = b.close;
     // Spread evenly, so a dear item's few pieces still trade all day.
-    b.volume = uint32_t(uint64_t(day.volume) * uint32_t(m) / 240 - uint64_t(day.volume) * uint32_t(m - 1) / 240);
+    b.volume = uint32_t(uint64_t(day.volume) * uint32_t(m) / 240 -
+                        uint64_t(day.volume) * uint32_t(m - 1) / 240);
     b.amount = BarAmountOf(b.close, b.volume);
     if (m == to) {
       price = target;
@@ -162,10 +162,8 @@ std::vector<SimBar> KLineReplies::Bars(const WalkItem& item, int period) const {
                         : chr::sys_days{DayOf(b.date)} - DayOf(out.back().date) < chr::days{7} &&
                               chr::weekday{DayOf(b.date)}.c_encoding() >
                                   chr::weekday{DayOf(out.back().date)}.c_encoding());
-      if (same)
-        fold(out.back(), b);
-      else
-        out.push_back(b);
+      if (same) fold(out.back(), b);
+      else out.push_back(b);
     }
     return out;
   }

@@ -50,7 +50,8 @@ int main(int argc, char** argv) {
     if (arg == "--port") options.port = std::atoi(value("--port"));
     else if (arg == "--refuse") options.refuseText = platform::Utf8ToGbk(value("--refuse"));
     else if (arg == "--notice") options.noticeText = platform::Utf8ToGbk(value("--notice"));
-    else if (arg == "--version") options.dataVersion = (uint32_t)std::strtoul(value("--version"), nullptr, 10);
+    else if (arg == "--version")
+      options.dataVersion = (uint32_t)std::strtoul(value("--version"), nullptr, 10);
     else if (arg == "--no-keepalive") options.answerKeepAlive = false;
     else if (arg == "--split") options.splitWrites = true;
     else if (arg == "--delay") options.replyDelayMs = std::atoi(value("--delay"));
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
   }
   sim::QuoteServer server(options);
   if (!server.Start()) {
-    sim::ProgramLog().Error("sim_quote: cannot listen on 127.0.0.1:" + std::to_string(options.port));
+    sim::ProgramLog().Error("sim_quote: cannot listen on 127.0.0.1:" +
+                            std::to_string(options.port));
     return 1;
   }
   sim::ProgramLog().Started("sim_quote: listening on 127.0.0.1:" + std::to_string(server.Port()) +

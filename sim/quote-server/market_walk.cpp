@@ -24,7 +24,9 @@ int64_t RoundToCent(int64_t price) { return (price + kCent / 2) / kCent * kCent;
 
 // The spread between bid and ask: 0.2% of the previous close in whole
 // cents, at least 0.01.
-uint32_t Tick(uint32_t preClose) { return std::max<uint32_t>(preClose / 500 / kCent * kCent, kCent); }
+uint32_t Tick(uint32_t preClose) {
+  return std::max<uint32_t>(preClose / 500 / kCent * kCent, kCent);
+}
 
 void SetBook(WalkItem& item, bool dealAtAsk, uint32_t bidVolume, uint32_t askVolume) {
   const uint32_t tick = Tick(item.preClose);
@@ -33,7 +35,8 @@ void SetBook(WalkItem& item, bool dealAtAsk, uint32_t bidVolume, uint32_t askVol
   item.bidVolume = bidVolume;
   item.askVolume = askVolume;
   const int64_t sum = static_cast<int64_t>(bidVolume) + askVolume;
-  item.orderRatio = sum ? static_cast<int32_t>((static_cast<int64_t>(bidVolume) - askVolume) * 10000 / sum) : 0;
+  item.orderRatio =
+      sum ? static_cast<int32_t>((static_cast<int64_t>(bidVolume) - askVolume) * 10000 / sum) : 0;
 }
 
 }  // namespace
@@ -57,7 +60,9 @@ int32_t AddBarAmounts(int32_t a, int32_t b) {
   return (int32_t)std::clamp<int64_t>((int64_t)a + b, 0, INT32_MAX);
 }
 
-int TradeOdds(uint32_t preClose) { return kTradeOdds * (int)std::max<uint32_t>(1, preClose / kDearPrice); }
+int TradeOdds(uint32_t preClose) {
+  return kTradeOdds * (int)std::max<uint32_t>(1, preClose / kDearPrice);
+}
 
 uint32_t DealPieces(uint32_t lots, uint32_t price) {
   if (price == 0) return std::max<uint32_t>(lots, 1);
@@ -109,7 +114,8 @@ bool MarketWalk::Load(const std::string& table) {
 
 void MarketWalk::Step() {
   std::lock_guard<std::mutex> lock(mutex_);
-  const uint16_t minute = (uint16_t)std::min<long>(kMorningDeals + steps_ / kStepsPerMinute, kLastMinute);
+  const uint16_t minute =
+      (uint16_t)std::min<long>(kMorningDeals + steps_ / kStepsPerMinute, kLastMinute);
   ++steps_;
   for (size_t i = 0; i < items_.size(); ++i) {
     std::uniform_int_distribution<int> trades(1, TradeOdds(items_[i].preClose));
@@ -119,7 +125,7 @@ void MarketWalk::Step() {
 
 void MarketWalk::StepItem(size_t index, std::mt19937& rng, uint16_t minute) {
   std::uniform_int_distribution<int> move(-100, 100);  // hundredths of a percent
-  std::uniform_int_distribution<int> deal(1, 50);  // a deal is at least one piece
+  std::uniform_int_distribution<int> deal(1, 50);      // a deal is at least one piece
   std::uniform_int_distribution<int> side(0, 1);
   std::uniform_int_distribution<int> book(1, 500);
   // Now and then a big deal, for the big-order lists.
@@ -156,7 +162,8 @@ void MarketWalk::StepItem(size_t index, std::mt19937& rng, uint16_t minute) {
   day.push_back(d);
   if (d.volume >= 400) {
     bigDeals_.push_back(WalkBigDeal{item.market, item.code, d, ++serial_});
-    if (bigDeals_.size() > kKeptDeals) bigDeals_.erase(bigDeals_.begin(), bigDeals_.begin() + kKeptDeals / 4);
+    if (bigDeals_.size() > kKeptDeals)
+      bigDeals_.erase(bigDeals_.begin(), bigDeals_.begin() + kKeptDeals / 4);
   }
 }
 
@@ -171,12 +178,14 @@ bool MarketWalk::Day(int32_t code, WalkItem* item, std::vector<WalkDeal>* deals)
   return false;
 }
 
-std::vector<WalkBigDeal> MarketWalk::BigDeals(uint16_t market, uint32_t minVolume, uint64_t after) const {
+std::vector<WalkBigDeal> MarketWalk::BigDeals(uint16_t market, uint32_t minVolume,
+                                              uint64_t after) const {
   std::lock_guard<std::mutex> lock(mutex_);
   std::vector<WalkBigDeal> found;
   const bool all = market == 0x1000 || market == 0x3000;
   for (const WalkBigDeal& b : bigDeals_)
-    if (b.serial > after && b.deal.volume >= minVolume && (all || b.market == market)) found.push_back(b);
+    if (b.serial > after && b.deal.volume >= minVolume && (all || b.market == market))
+      found.push_back(b);
   return found;
 }
 
@@ -212,7 +221,8 @@ std::vector<WalkItem> MarketWalk::Find(const std::vector<int32_t>& codes) const 
 size_t MarketWalk::CountMarket(uint16_t market) const {
   std::lock_guard<std::mutex> lock(mutex_);
   if (market == 0x1000 || market == 0x3000) return items_.size();
-  return (size_t)std::count_if(items_.begin(), items_.end(), [&](const WalkItem& i) { return i.market == market; });
+  return (size_t)std::count_if(items_.begin(), items_.end(),
+                               [&](const WalkItem& i) { return i.market == market; });
 }
 
 }  // namespace sim

@@ -22,10 +22,10 @@ namespace sim {
 struct WalkItem {
   uint16_t market = 0;
   int32_t code = 0;
-  std::string name;  // GBK
+  std::string name;       // GBK
   uint32_t preClose = 0;  // thousandths
   uint32_t open = 0;
-  uint32_t price = 0;     // last
+  uint32_t price = 0;  // last
   uint32_t high = 0;
   uint32_t low = 0;
   uint64_t volume = 0;
@@ -35,7 +35,7 @@ struct WalkItem {
   uint32_t ask = 0;
   uint32_t bidVolume = 0;
   uint32_t askVolume = 0;
-  int32_t orderRatio = 0;  // hundredths of a percent
+  int32_t orderRatio = 0;   // hundredths of a percent
   int32_t circulating = 0;  // shares, from the market table
   uint64_t activeBuy = 0;   // volume dealt at the ask
   uint64_t activeSell = 0;  // volume dealt at the bid
@@ -57,7 +57,7 @@ struct WalkDeal {
   uint16_t minute = 0;  // trading minute: 0 = 09:30, the lunch break left out
   uint32_t price = 0;
   uint32_t volume = 0;
-  uint32_t bid = 0;     // the book when it was dealt
+  uint32_t bid = 0;  // the book when it was dealt
   uint32_t ask = 0;
 };
 

@@ -31,7 +31,8 @@ bool ReadRequest(const std::string& body, Request* out) {
   const size_t count = std::min<size_t>(ReadU16(p + 6), (body.size() - kRequestHead) / kCodeSize);
   out->codes.clear();
   out->codes.reserve(count);
-  for (size_t i = 0; i < count; ++i) out->codes.push_back((int32_t)ReadU32(p + kRequestHead + kCodeSize * i + 2));
+  for (size_t i = 0; i < count; ++i)
+    out->codes.push_back((int32_t)ReadU32(p + kRequestHead + kCodeSize * i + 2));
   return true;
 }
 
@@ -77,8 +78,12 @@ std::vector<std::pair<int, std::string>> QuoteLists::Pushes() {
     if (items.empty()) continue;
     const uint16_t total = (uint16_t)std::min<size_t>(walk_.CountMarket(page.market), 0xFFFF);
     switch (round % 3) {
-      case 0: pushes.emplace_back(connection, BuildQuoteList(kMarketPushType, page.tag, items, total)); break;
-      case 1: pushes.emplace_back(connection, BuildQuoteList(kMarketPushAltType, page.tag, items, total)); break;
+      case 0:
+        pushes.emplace_back(connection, BuildQuoteList(kMarketPushType, page.tag, items, total));
+        break;
+      case 1:
+        pushes.emplace_back(connection, BuildQuoteList(kMarketPushAltType, page.tag, items, total));
+        break;
       default: pushes.emplace_back(connection, BuildGroupedPush(page.tag, items)); break;
     }
   }

@@ -48,7 +48,8 @@ std::string EncodeQuoteRecord(const WalkItem& item) {
   return r;
 }
 
-std::string BuildQuoteList(uint16_t type, uint16_t tag, const std::vector<WalkItem>& items, uint16_t total) {
+std::string BuildQuoteList(uint16_t type, uint16_t tag, const std::vector<WalkItem>& items,
+                           uint16_t total) {
   const size_t count = std::min<size_t>(items.size(), 0xFFFF);
   std::string body(kListHead, '\0');
   WriteU16(&body[0], type);
@@ -64,8 +65,10 @@ void BookLevels(const WalkItem& item, BookLevel (&levels)[10]) {
   const uint32_t spread = item.ask > item.bid ? item.ask - item.bid : 1;
   for (int level = 0; level < kDepth; ++level) {
     const uint32_t out = spread * (uint32_t)level;
-    levels[kDepth - 1 - level] = {item.ask + out, item.askVolume + 100 * (uint32_t)level};  // 卖① fifth
-    levels[kDepth + level] = {item.bid > out ? item.bid - out : 0, item.bidVolume + 100 * (uint32_t)level};
+    levels[kDepth - 1 - level] = {item.ask + out,
+                                  item.askVolume + 100 * (uint32_t)level};  // 卖① fifth
+    levels[kDepth + level] = {item.bid > out ? item.bid - out : 0,
+                              item.bidVolume + 100 * (uint32_t)level};
   }
 }
 
@@ -100,7 +103,8 @@ std::string BuildGroupedPush(uint16_t tag, const std::vector<WalkItem>& items) {
   WriteU16(&body[2], tag);
   body[4] = (char)entries;
   size_t at = kGroupEntries;
-  for (auto it = markets.begin(); it != markets.end() && at < kGroupEntries + kGroupEntrySize * entries;
+  for (auto it = markets.begin();
+       it != markets.end() && at < kGroupEntries + kGroupEntrySize * entries;
        ++it, at += kGroupEntrySize) {
     WriteU16(&body[at], it->first);
     WriteU16(&body[at + 2], it->second);

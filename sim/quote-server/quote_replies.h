@@ -40,7 +40,8 @@ std::string EncodeQuoteRecord(const WalkItem& item);
 
 // type, tag, u16 count at 4, u16 total at 6 (the market's item count in a
 // push, 0 in a reply), a zero pointer slot, the records from 12.
-std::string BuildQuoteList(uint16_t type, uint16_t tag, const std::vector<WalkItem>& items, uint16_t total);
+std::string BuildQuoteList(uint16_t type, uint16_t tag, const std::vector<WalkItem>& items,
+                           uint16_t total);
 
 // 0x3B00: u8 entry count at 4, a pointer slot, 6 bytes, 16-byte entries
 // from 15 (one per market: id, item count), then a block with its u16

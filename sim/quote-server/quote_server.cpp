@@ -80,9 +80,7 @@ bool QuoteServer::Start() {
 
 void QuoteServer::Stop() {
   if (stopping_.exchange(true)) return;
-  {
-    std::lock_guard<std::mutex> lock(stopMutex_);
-  }
+  { std::lock_guard<std::mutex> lock(stopMutex_); }
   stopCv_.notify_all();
   if (walkThread_.joinable()) walkThread_.join();
   connections_.Stop();
@@ -190,7 +188,8 @@ void QuoteServer::Serve(int fd, int number) {
   if (options_.verbose)
     ProgramLog().Request("sim_quote: client " + std::to_string(number) + " connected");
   ReadLoop(*session);
-  if (options_.verbose) ProgramLog().Request("sim_quote: client " + std::to_string(number) + " gone");
+  if (options_.verbose)
+    ProgramLog().Request("sim_quote: client " + std::to_string(number) + " gone");
   {
     std::lock_guard<std::mutex> lock(mutex_);
     std::erase(sessions_, session);
@@ -246,8 +245,8 @@ void QuoteServer::ReadLoop(QuoteSession& session) {
     if (result == FrameReader::Result::kEmpty) continue;
     if (result == FrameReader::Result::kTooLong)
       ProgramLog().Error("sim_quote: client " + std::to_string(session.number_) +
-                         " sent a frame longer than " + std::to_string(CLinkSocket::kMaxRequestBody) +
-                         " bytes; closed");
+                         " sent a frame longer than " +
+                         std::to_string(CLinkSocket::kMaxRequestBody) + " bytes; closed");
     if (result != FrameReader::Result::kBody) break;
     ReceivedRequest request;
     request.connection = session.number_;
@@ -283,9 +282,7 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
     return;
   }
   switch (request.type) {
-    case PKT_LOGIN:
-      session.Reply(LoginReply(request.tag));
-      break;
+    case PKT_LOGIN: session.Reply(LoginReply(request.tag)); break;
     case PKT_INIT_DATA: {
       session.Reply(InitDataReply(request.tag));
       const std::string& fault = options_.faultAfterInitData;
@@ -324,7 +321,8 @@ void QuoteServer::Dispatch(QuoteSession& session, const ReceivedRequest& request
     }
     default:
       if (ChartFeeds::Serves(request.type)) {
-        for (const std::string& reply : charts_.Answer(session.number_, request.body)) session.Reply(reply);
+        for (const std::string& reply : charts_.Answer(session.number_, request.body))
+          session.Reply(reply);
       }
       break;  // no answer for a type nobody registered
   }

@@ -46,16 +46,16 @@ struct QuoteServerOptions {
   uint32_t dataVersion = 0;      // 0: the table's own trading date
   std::string marketTable;       // 0x1000 body; empty: the demo market
   bool answerKeepAlive = true;
-  bool verbose = false;          // a line per client and request to the program's log
+  bool verbose = false;  // a line per client and request to the program's log
   // Faults.
-  bool splitWrites = false;      // every frame in two writes with a pause
-  int replyDelayMs = 0;          // before every reply
-  int slowReaderMs = 0;          // before every read of a request
+  bool splitWrites = false;        // every frame in two writes with a pause
+  int replyDelayMs = 0;            // before every reply
+  int slowReaderMs = 0;            // before every read of a request
   std::string faultAfterInitData;  // "bad-marker", "zero-length" or "drop"
   // The moving market.
   uint32_t seed = 1;
-  int walkIntervalMs = 1000;     // 0: no walk
-  int pushEveryWalks = 0;        // market-list pushes every N walk steps; 0: none
+  int walkIntervalMs = 1000;  // 0: no walk
+  int pushEveryWalks = 0;     // market-list pushes every N walk steps; 0: none
 };
 
 struct ReceivedRequest {
@@ -70,7 +70,8 @@ class QuoteServer;
 // One client connection, while it is served.
 class QuoteSession {
  public:
-  QuoteSession(QuoteServer& server, int fd, int number) : server_(server), fd_(fd), number_(number) {}
+  QuoteSession(QuoteServer& server, int fd, int number)
+      : server_(server), fd_(fd), number_(number) {}
   // Writes body as one frame (or two writes when splitting is on); false
   // once the connection has ended.
   bool Reply(const std::string& body);
@@ -163,7 +164,7 @@ class QuoteServer {
 
   mutable std::mutex mutex_;
   mutable std::condition_variable received_cv_;
-  std::deque<ReceivedRequest> received_;  // the latest kKeptRequests
+  std::deque<ReceivedRequest> received_;                 // the latest kKeptRequests
   std::vector<std::shared_ptr<QuoteSession>> sessions_;  // being served
   std::map<uint16_t, RequestHandler> handlers_;
   MarketWalk walk_;

@@ -5,7 +5,8 @@
 
 namespace sim {
 
-TrafficLog::TrafficLog(std::FILE* terminal, std::FILE* errors) : terminal_(terminal), errors_(errors) {}
+TrafficLog::TrafficLog(std::FILE* terminal, std::FILE* errors)
+    : terminal_(terminal), errors_(errors) {}
 
 TrafficLog::~TrafficLog() {
   if (file_) std::fclose(file_);

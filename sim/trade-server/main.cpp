@@ -98,7 +98,8 @@ int main(int argc, char** argv) {
     auto server = std::make_unique<CTradeSimServer>(options);
     const int chosen = server->Start(ports[static_cast<size_t>(index - 1)]);
     if (chosen < 0) {
-      sim::ProgramLog().Error("sim_trade: cannot listen on port " + std::to_string(ports[index - 1]));
+      sim::ProgramLog().Error("sim_trade: cannot listen on port " +
+                              std::to_string(ports[index - 1]));
       return 1;
     }
     sim::ProgramLog().Started("sim_trade: PORT " + std::to_string(chosen));

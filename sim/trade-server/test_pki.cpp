@@ -34,8 +34,8 @@ bool AddExtension(X509* cert, X509* issuer, int nid, const char* value) {
 }
 
 // A certificate for key, signed by issuerKey (self-signed when issuer is null).
-Cert MakeCert(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_PKEY* issuerKey,
-              bool ca, long serial, const char* altNames = "IP:127.0.0.1,DNS:localhost") {
+Cert MakeCert(EVP_PKEY* key, const char* commonName, X509* issuer, EVP_PKEY* issuerKey, bool ca,
+              long serial, const char* altNames = "IP:127.0.0.1,DNS:localhost") {
   Cert cert(X509_new());
   if (!cert) return nullptr;
   X509_set_version(cert.get(), 2);
@@ -122,15 +122,14 @@ bool GenerateTestPki(const std::string& dir, const std::string& keyPassword, STe
   Cert otherHost = MakeCert(otherHostKey.get(), "127.0.0.1", ca.get(), caKey.get(), false, 4,
                             "IP:10.9.8.7,DNS:trade.invalid");
   if (!server || !client || !otherServer || !otherHost) return false;
-  const bool ok = WriteCert(p.caCert, ca.get()) && WriteCert(p.serverCert, server.get()) &&
-                  WriteKey(p.serverKey, serverKey.get(), "") &&
-                  WriteCert(p.clientCert, client.get()) &&
-                  WriteKey(p.clientKey, clientKey.get(), keyPassword) &&
-                  WriteCert(p.otherCaCert, otherCa.get()) &&
-                  WriteCert(p.otherServerCert, otherServer.get()) &&
-                  WriteKey(p.otherServerKey, otherServerKey.get(), "") &&
-                  WriteCert(p.otherHostCert, otherHost.get()) &&
-                  WriteKey(p.otherHostKey, otherHostKey.get(), "");
+  const bool ok =
+      WriteCert(p.caCert, ca.get()) && WriteCert(p.serverCert, server.get()) &&
+      WriteKey(p.serverKey, serverKey.get(), "") && WriteCert(p.clientCert, client.get()) &&
+      WriteKey(p.clientKey, clientKey.get(), keyPassword) &&
+      WriteCert(p.otherCaCert, otherCa.get()) && WriteCert(p.otherServerCert, otherServer.get()) &&
+      WriteKey(p.otherServerKey, otherServerKey.get(), "") &&
+      WriteCert(p.otherHostCert, otherHost.get()) &&
+      WriteKey(p.otherHostKey, otherHostKey.get(), "");
   if (ok && out) *out = p;
   return ok;
 }

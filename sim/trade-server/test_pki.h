@@ -9,13 +9,13 @@
 
 struct STestPki {
   std::string dir;
-  std::string caCert;         // ca.pem
-  std::string serverCert;     // server.pem
-  std::string serverKey;      // server.key (unencrypted)
-  std::string clientCert;     // client.pem
-  std::string clientKey;      // client.key (encrypted with keyPassword)
+  std::string caCert;      // ca.pem
+  std::string serverCert;  // server.pem
+  std::string serverKey;   // server.key (unencrypted)
+  std::string clientCert;  // client.pem
+  std::string clientKey;   // client.key (encrypted with keyPassword)
   std::string keyPassword;
-  std::string otherCaCert;    // other-ca.pem
+  std::string otherCaCert;      // other-ca.pem
   std::string otherServerCert;  // other-server.pem, issued by the other CA
   std::string otherServerKey;   // other-server.key
   // Issued by the right CA but for another host (10.9.8.7, trade.invalid).

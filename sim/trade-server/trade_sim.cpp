@@ -127,8 +127,7 @@ bool CTradeSimServer::Write(Link& link, const std::string& bytes) {
     long n;
     if (link.ssl)
       n = SSL_write(link.ssl, bytes.data() + done, static_cast<int>(bytes.size() - done));
-    else
-      n = ::send(link.fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
+    else n = ::send(link.fd, bytes.data() + done, bytes.size() - done, MSG_NOSIGNAL);
     if (n <= 0) return false;
     done += static_cast<size_t>(n);
   }
@@ -188,7 +187,8 @@ void CTradeSimServer::Serve(int fd) {
         number = requestCount_ + 1;
       }
       std::string reply = Answer(request, number);
-      if (options_.delayMs > 0) std::this_thread::sleep_for(std::chrono::milliseconds(options_.delayMs));
+      if (options_.delayMs > 0)
+        std::this_thread::sleep_for(std::chrono::milliseconds(options_.delayMs));
       if (options_.coalesce) reply = Reply(MT_HEARTBEAT, empty, "0", "", {}) + reply;
       bool ok;
       if (options_.split && reply.size() > 1) {

@@ -19,26 +19,26 @@
 
 struct STradeSimOptions {
   bool tls = true;
-  std::string caFile;      // verifies client certificates
-  std::string certFile;    // the server's certificate
-  std::string keyFile;     // and its key
+  std::string caFile;    // verifies client certificates
+  std::string certFile;  // the server's certificate
+  std::string keyFile;   // and its key
   bool requireClientCert = true;
   std::string user = "u01";
   std::string password = "pass";  // the client sends its SHA-1 digest
   // Faults.
-  int heartbeatMs = 0;          // a "HB" message this often
-  int dropAfterRequests = -1;   // close the link after answering this many
-  int kickAtRequest = -1;       // answer this request (1-based) with code "1"
-  bool badChecksum = false;     // every reply with a wrong checksum
-  bool split = false;           // every reply in two writes with a pause
-  bool coalesce = false;        // a heartbeat and the reply in one write
-  int delayMs = 0;              // wait before each reply
-  bool log = true;              // a line per request to the program's log
+  int heartbeatMs = 0;         // a "HB" message this often
+  int dropAfterRequests = -1;  // close the link after answering this many
+  int kickAtRequest = -1;      // answer this request (1-based) with code "1"
+  bool badChecksum = false;    // every reply with a wrong checksum
+  bool split = false;          // every reply in two writes with a pause
+  bool coalesce = false;       // a heartbeat and the reply in one write
+  int delayMs = 0;             // wait before each reply
+  bool log = true;             // a line per request to the program's log
   // The account.
-  std::string fundsPassword = "fund";  // checked as a digest by transfers and signing
-  char payChannel = '9';               // login tag 9116
+  std::string fundsPassword = "fund";    // checked as a digest by transfers and signing
+  char payChannel = '9';                 // login tag 9116
   std::string channelLink = "FORBIDED";  // login tag 9121 (the web deposit page)
-  std::string today;                   // "YYYY-MM-DD"; empty: the local date at start
+  std::string today;                     // "YYYY-MM-DD"; empty: the local date at start
 };
 
 // One request as received: its type and every field in wire order.

@@ -79,10 +79,8 @@ std::string CTradeSimServer::Handle(const TagMap& req, int requestNumber) {
     if (kind != "1" && kind != "4") return Reply(rt, req, "6", GBK("密码类型错误"), {});
     const std::string current = kind == "4" ? a.FundsDigest() : digest_;
     if (GetFieldText(req, 91) != current) return Reply(rt, req, "6", GBK("原密码错误"), {});
-    if (kind == "4")
-      a.SetFundsDigest(GetFieldText(req, 9107));
-    else
-      digest_ = GetFieldText(req, 9107);
+    if (kind == "4") a.SetFundsDigest(GetFieldText(req, 9107));
+    else digest_ = GetFieldText(req, 9107);
     return Reply(rt, req, "0", "", {});
   }
   if (type == MT_ORDER) {
@@ -169,8 +167,9 @@ std::string CTradeSimServer::Handle(const TagMap& req, int requestNumber) {
       AddStringField(body, 40, o.type);
       AddStringField(body, 44, o.price);
       AddIntField(body, 132, static_cast<int>(o.qty));
-      AddStringField(body, 9402, o.type == "7B" && a.FindIssue(o.code) ? a.FindIssue(o.code)->name
-                                                                       : ProductName(o.code));
+      AddStringField(
+          body, 9402,
+          o.type == "7B" && a.FindIssue(o.code) ? a.FindIssue(o.code)->name : ProductName(o.code));
       AddStringField(body, 150, o.status);
       AddIntField(body, 32, static_cast<int>(o.dealt));
       AddStringField(body, 9210, today ? "0" : "1");

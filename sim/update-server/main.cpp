@@ -32,8 +32,7 @@ int main(int argc, char** argv) {
     else if (a == "--mode" && v == "normal") mode = EUpdateSimMode::Normal;
     else if (a == "--mode" && v == "silent") mode = EUpdateSimMode::Silent;
     else if (a == "--mode" && v == "slow") mode = EUpdateSimMode::Slow;
-    else if (a == "--mode" && v == "chunked")
-      mode = EUpdateSimMode::Chunked;
+    else if (a == "--mode" && v == "chunked") mode = EUpdateSimMode::Chunked;
     else {
       std::fprintf(stderr, "usage: see the comment at the top of sim/update-server/main.cpp\n");
       return 2;
@@ -47,9 +46,11 @@ int main(int argc, char** argv) {
   }
   const std::string files = "http://127.0.0.1:" + std::to_string(chosen) + "/files/";
   std::vector<std::pair<std::string, std::string>> list;
-  for (int i = 1; i <= servers && i <= 10; ++i) list.emplace_back("server" + std::to_string(i), files);
-  server.SetFile("/zeb/update.xml",
-                 CUpdateSimServer::BuildList(list, {{"ZEB", time, "ZEB.zip"}, {"Trade", time, "Trade.zip"}}));
+  for (int i = 1; i <= servers && i <= 10; ++i)
+    list.emplace_back("server" + std::to_string(i), files);
+  server.SetFile(
+      "/zeb/update.xml",
+      CUpdateSimServer::BuildList(list, {{"ZEB", time, "ZEB.zip"}, {"Trade", time, "Trade.zip"}}));
   server.SetFile("/files/ZEB.zip", "demo component ZEB\n");
   server.SetFile("/files/Trade.zip", "demo component Trade\n");
   sim::ProgramLog().Started("sim_update: PORT " + std::to_string(chosen) +

@@ -22,7 +22,9 @@ std::string Head(const char* status, size_t length, const std::string& extra = "
 }  // namespace
 
 CUpdateSimServer::CUpdateSimServer(EUpdateSimMode mode, int slowStepMs)
-    : mode_(mode), slowStepMs_(slowStepMs), connections_("sim_update", [this](int fd, int) { Serve(fd); }) {}
+    : mode_(mode),
+      slowStepMs_(slowStepMs),
+      connections_("sim_update", [this](int fd, int) { Serve(fd); }) {}
 
 CUpdateSimServer::~CUpdateSimServer() { Stop(); }
 
@@ -145,8 +147,9 @@ bool CUpdateSimServer::SendBody(int fd, const std::string& body, size_t fillerBy
   return !chunked || platform::SendAll(fd, "0\r\n\r\n", 5, 2000);
 }
 
-std::string CUpdateSimServer::BuildList(const std::vector<std::pair<std::string, std::string>>& servers,
-                                        const std::vector<SComponent>& components) {
+std::string CUpdateSimServer::BuildList(
+    const std::vector<std::pair<std::string, std::string>>& servers,
+    const std::vector<SComponent>& components) {
   std::string xml = "<?xml version=\"1.0\" encoding=\"GBK\"?>\r\n<Product>\r\n  <ServerList>\r\n";
   for (size_t i = 0; i < servers.size(); ++i) {
     xml += "    <Server" + std::to_string(i + 1) + " Name=\"" + servers[i].first + "\" URL=\"" +
@@ -155,7 +158,8 @@ std::string CUpdateSimServer::BuildList(const std::vector<std::pair<std::string,
   xml += "  </ServerList>\r\n";
   for (const SComponent& c : components) {
     xml += "  <Component>\r\n    <Name>" + c.name + "</Name>\r\n    <UpdateTime>" + c.time +
-           "</UpdateTime>\r\n    <DownAddress>" + c.address + "</DownAddress>\r\n  </Component>\r\n";
+           "</UpdateTime>\r\n    <DownAddress>" + c.address +
+           "</DownAddress>\r\n  </Component>\r\n";
   }
   xml += "</Product>\r\n";
   return xml;

@@ -162,7 +162,8 @@ TEST_F(ChartsTest, TitleWithoutACursorInRangeShowsTheLastBar) {
     pic.Paint(p);
     std::string title;
     for (const std::string& t : p.Texts()) title += t + "|";
-    EXPECT_NE(title.find("VOL(5,10)|MA1=100|MA2=100|"), std::string::npos) << cursor << " " << title;
+    EXPECT_NE(title.find("VOL(5,10)|MA1=100|MA2=100|"), std::string::npos)
+        << cursor << " " << title;
   }
 }
 
@@ -200,7 +201,8 @@ TEST_F(ChartsTest, AxisLabelsStayInsideTheirPane) {
     ASSERT_FALSE(labels.empty()) << height;
     for (size_t i = 0; i < labels.size(); ++i)
       for (size_t j = i + 1; j < labels.size(); ++j)
-        EXPECT_FALSE(labels[i].top < labels[j].bottom && labels[i].bottom > labels[j].top) << height;
+        EXPECT_FALSE(labels[i].top < labels[j].bottom && labels[i].bottom > labels[j].top)
+            << height;
   }
 }
 
@@ -345,7 +347,8 @@ class KeepingPainter : public CDCPainter {
     CFont* font;
   };
   std::vector<SCall> calls;
-  void Text(const std::string& text, const RECT& box, UINT format, COLORREF color, CFont* font) override {
+  void Text(const std::string& text, const RECT& box, UINT format, COLORREF color,
+            CFont* font) override {
     calls.push_back({text, box, format, font});
     CDCPainter::Text(text, box, format, color, font);
   }
@@ -527,7 +530,8 @@ TEST_F(ChartsTest, TheFactoryMatchesNamesWithoutCaseButKLineCallsNeedTheExactNam
 TEST_F(ChartsTest, ANewestBarChangeLeavesThePictureAsAFreshPreparation) {
   std::vector<float> closes;
   for (int i = 0; i < 90; ++i) closes.push_back(50.0f + 8.0f * std::sin(float(i) / 6.0f));
-  const auto same = [](const CTechAnalysisBasePic& a, const CTechAnalysisBasePic& b, const std::string& what) {
+  const auto same = [](const CTechAnalysisBasePic& a, const CTechAnalysisBasePic& b,
+                       const std::string& what) {
     EXPECT_EQ(a.GetMax(), b.GetMax()) << what;
     EXPECT_EQ(a.GetMin(), b.GetMin()) << what;
     ASSERT_EQ(a.OutputRowsCount(), b.OutputRowsCount()) << what;
@@ -538,8 +542,9 @@ TEST_F(ChartsTest, ANewestBarChangeLeavesThePictureAsAFreshPreparation) {
     ASSERT_EQ(a.Candles().size(), b.Candles().size()) << what;
     for (size_t i = 0; i < a.Candles().size(); ++i) {
       const auto &x = a.Candles()[i], &y = b.Candles()[i];
-      EXPECT_TRUE(x.body == y.body && EqualRect(x.box, y.box) && x.mid == y.mid && x.highY == y.highY &&
-                  x.lowY == y.lowY && x.openY == y.openY && x.closeY == y.closeY && x.falling == y.falling)
+      EXPECT_TRUE(x.body == y.body && EqualRect(x.box, y.box) && x.mid == y.mid &&
+                  x.highY == y.highY && x.lowY == y.lowY && x.openY == y.openY &&
+                  x.closeY == y.closeY && x.falling == y.falling)
           << what << " candle " << i;
     }
   };
@@ -566,7 +571,8 @@ TEST_F(ChartsTest, ANewestBarChangeLeavesThePictureAsAFreshPreparation) {
       // Whether an oscillator's range moves depends on where its newest
       // value falls; the price and volume panes' ranges are known here.
       const std::string n = name;
-      if (n == "KLINE" || n == "KLINEMA" || n == "VOL" || (!c.column && (n == "MACD" || n == "BOLL"))) {
+      if (n == "KLINE" || n == "KLINEMA" || n == "VOL" ||
+          (!c.column && (n == "MACD" || n == "BOLL"))) {
         EXPECT_EQ(column, c.column) << what;
       }
       CTechCreator fresh;
@@ -575,8 +581,10 @@ TEST_F(ChartsTest, ANewestBarChangeLeavesThePictureAsAFreshPreparation) {
       fresh.SetXPositions(bars.x.data(), static_cast<int>(bars.x.size()));
       fresh.SetData(&bars.range);
       same(*taking.GetPic(), *fresh.GetPic(), what);
-      if (const auto* kline = dynamic_cast<const CTechAnalysisKLine*>(taking.GetPic()); kline && kline->MovingAverage())
-        same(*kline->MovingAverage(), *static_cast<const CTechAnalysisKLine*>(fresh.GetPic())->MovingAverage(),
+      if (const auto* kline = dynamic_cast<const CTechAnalysisKLine*>(taking.GetPic());
+          kline && kline->MovingAverage())
+        same(*kline->MovingAverage(),
+             *static_cast<const CTechAnalysisKLine*>(fresh.GetPic())->MovingAverage(),
              what + " MA");
     }
   }

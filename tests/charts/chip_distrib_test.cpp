@@ -36,10 +36,9 @@ TEST(ChipDistribution, ShareTableGoesBackThroughBonusRecords) {
     r.shares = ratio;
     return r;
   };
-  const std::vector<SExRightsRecord> records = {
-      record(20250601, 10000),  // 10 for 10: half before
-      record(20240601, 0),      // a dividend only: no entry
-      record(20230601, 5000)};  // 5 for 10
+  const std::vector<SExRightsRecord> records = {record(20250601, 10000),  // 10 for 10: half before
+                                                record(20240601, 0),  // a dividend only: no entry
+                                                record(20230601, 5000)};  // 5 for 10
   CChipDistribPic pic;
   pic.SetTradeDate(20260105);
   EXPECT_EQ(pic.SetCapitalInfo(3000, records), 1);

@@ -139,11 +139,9 @@ TEST_F(KLineIntake, HistoryIsTakenOncePerRequestAndNoBarTwice) {
   struct Case {
     int period;
     std::vector<SHistoryRecord> newer, older;  // the first reply, the next
-    size_t held;                                // bars after both
+    size_t held;                               // bars after both
   } cases[] = {
-      {kPeriodDay,
-       DailyBars(130, 100),
-       DailyBars(140, 0),  // its last 40 are held already
+      {kPeriodDay, DailyBars(130, 100), DailyBars(140, 0),  // its last 40 are held already
        230},
       {kPeriodWeek,
        {Bar(20240112), Bar(20240119), Bar(20240126)},  // Fridays
@@ -154,10 +152,7 @@ TEST_F(KLineIntake, HistoryIsTakenOncePerRequestAndNoBarTwice) {
        {Bar(20240131), Bar(20240229), Bar(20240329)},
        {Bar(20231229), Bar(20240115), Bar(20240131)},  // January twice more
        4},
-      {kPeriod5,
-       {Bar(1051000), Bar(1051005)},
-       {Bar(1050955), Bar(1051000), Bar(1051005)},
-       3},
+      {kPeriod5, {Bar(1051000), Bar(1051005)}, {Bar(1050955), Bar(1051000), Bar(1051005)}, 3},
   };
   for (const Case& c : cases) {
     Open(c.period);

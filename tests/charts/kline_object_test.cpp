@@ -310,10 +310,15 @@ TEST_F(KLineTest, APaneFileThatCannotBeReadOrWrittenIsNamedInABox) {
     const char* loadBox;  // what the box on loading says, or null for none
     const char* saveBox;
   } cases[] = {
-      {"a folder in its place", [&] { std::filesystem::remove(path); std::filesystem::create_directory(path); },
+      {"a folder in its place",
+       [&] {
+         std::filesystem::remove(path);
+         std::filesystem::create_directory(path);
+       },
        "无法读取", "无法读取"},
       {"an unreadable file", [&] { chmod(path.c_str(), 0); }, "无法读取", "无法读取"},
-      {"a folder that cannot be written", [&] { chmod(folder.c_str(), 0555); }, nullptr, "未能保存"},
+      {"a folder that cannot be written", [&] { chmod(folder.c_str(), 0555); }, nullptr,
+       "未能保存"},
   };
   const auto said = [&](size_t from, const char* what) {
     const auto all = boxes.Boxes();
@@ -542,7 +547,7 @@ TEST_F(KLineTest, DraggingAFigureGrabsTheMouseAndShowsTheMoveCursor) {
   EXPECT_FALSE(owner.captured);
   EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kArrow);
   EXPECT_EQ(box.Anchor(0).date, first.date);
-  EXPECT_LT(box.Anchor(0).value, first.value);  // lower on the chart
+  EXPECT_LT(box.Anchor(0).value, first.value);    // lower on the chart
   EXPECT_EQ(obj->End() - obj->First(), visible);  // no zoom rectangle
 }
 
@@ -689,7 +694,7 @@ TEST_F(KLineTest, TheRightClickMenuFollowsThePaneUnderTheMouse) {
     int subMenu;
     bool switchOffered;
   } cases[] = {
-      {0, kPlot, 3, false}, {1, kPlot, 3, true},  {2, kPlot, 3, true},
+      {0, kPlot, 3, false},  {1, kPlot, 3, true},   {2, kPlot, 3, true},
       {2, kTitle, 4, false}, {3, kTitle, 4, false}, {2, kLine, 4, false},
   };
   for (const auto& c : cases) {
@@ -711,9 +716,9 @@ TEST_F(KLineTest, TheRightClickMenuFollowsThePaneUnderTheMouse) {
     EXPECT_EQ(menu.baseResource, 130);
     EXPECT_EQ(menu.baseSubMenu, c.subMenu) << c.pane << " " << c.where;
     EXPECT_EQ(obj->SelectedPane(), c.pane) << c.pane << " " << c.where;
-    const bool offered =
-        std::any_of(menu.items.begin(), menu.items.end(),
-                    [](const SPopupItem& i) { return i.id == kline_cmd::kSwitchIndicator; });
+    const bool offered = std::any_of(menu.items.begin(), menu.items.end(), [](const SPopupItem& i) {
+      return i.id == kline_cmd::kSwitchIndicator;
+    });
     EXPECT_EQ(offered, c.switchOffered) << c.pane << " " << c.where;
   }
 }
@@ -726,8 +731,8 @@ TEST_F(KLineTest, ArrowsStartAtTheEdgeOfTheViewWithoutAShownCursor) {
     UINT key;
     bool last;
   } cases[] = {
-      {"", VK_LEFT, true},        {"zoom", VK_LEFT, true},  {"esc", VK_LEFT, true},
-      {"other item", VK_LEFT, true}, {"", VK_RIGHT, false}, {"zoom", VK_RIGHT, false},
+      {"", VK_LEFT, true},           {"zoom", VK_LEFT, true}, {"esc", VK_LEFT, true},
+      {"other item", VK_LEFT, true}, {"", VK_RIGHT, false},   {"zoom", VK_RIGHT, false},
   };
   for (const auto& c : cases) {
     Open();
@@ -857,7 +862,7 @@ TEST_F(KLineTest, AnIntervalEndOutOfViewRunsToTheEdge) {
   click(120);
   const int lastDate = obj->Shown()[obj->First() + 120].nDate;
   for (int i = 0; i < 6; ++i) obj->OnKey(VK_UP);  // zoom in: the start leaves the view
-  obj->OnMouseMove(900, y);                      // and no crosshair is drawn
+  obj->OnMouseMove(900, y);                       // and no crosshair is drawn
   ASSERT_GT(obj->First(), 10);
   int endX = -1;
   for (int i = obj->First(); i < obj->End(); ++i)

@@ -94,7 +94,6 @@ TEST_F(KLineRender, EveryPeriodPaintsCandlesInTheSchemeColours) {
   }
 }
 
-
 // A pushed tick for the item: the day's open, high, low and last all at
 // one price (thousandths), as the day bar then shows it.
 std::string DayTick(uint32_t price, int32_t code = kCode) {
@@ -121,8 +120,9 @@ TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
   constexpr COLORREF kSpoilt = RGB(1, 2, 3);
   // The cursor where the history left it, or on the last bar (the titles
   // then show the values the tick changes).
-  for (const auto& setup : {std::pair{"KLINE,VOL,MACD,KDJ,", false}, std::pair{"KLINE,VOL,MACD,KDJ,", true},
-                            std::pair{"KLINEMA,VOL,RSI,WR,", true}}) {
+  for (const auto& setup :
+       {std::pair{"KLINE,VOL,MACD,KDJ,", false}, std::pair{"KLINE,VOL,MACD,KDJ,", true},
+        std::pair{"KLINEMA,VOL,RSI,WR,", true}}) {
     const char* panes = setup.first;
     const bool cursorOnLast = setup.second;  // a plain local: lambdas below take it
     WritePaneFile("4", panes);
@@ -163,8 +163,9 @@ TEST_F(KLineRender, APaintAfterATickMatchesAFullPaintPixelForPixel) {
     struct Step {
       uint32_t price;
       int fast;  // 1 kept picture, 0 full paint, -1 either
-    } steps[] = {{mid, -1},     {mid + 270, 1},      {mid - 310, 1}, {mid + 3, 1},
-                 {uint32_t(high * 3000), 0}, {mid, 0}, {mid + 150, 1}};
+    } steps[] = {
+        {mid, -1}, {mid + 270, 1}, {mid - 310, 1}, {mid + 3, 1}, {uint32_t(high * 3000), 0},
+        {mid, 0},  {mid + 150, 1}};
     std::vector<std::string> fed;
     liveDC.FillSolidRect(0, 0, kW, kH, Color(19));
     live.Draw(&liveDC);
@@ -262,7 +263,9 @@ TEST_F(KLineRender, EachChangeCarriesItsKindUntilThePaint) {
   }
   const uint32_t mid = uint32_t((high + low) / 2 * 1000);
   using K = EChartChange;
-  const auto deliver = [&](const std::string& body) { obj.OnData(body.data(), static_cast<int>(body.size())); };
+  const auto deliver = [&](const std::string& body) {
+    obj.OnData(body.data(), static_cast<int>(body.size()));
+  };
   // The first tick makes the history's newest bar the day's.
   deliver(DayTick(mid));
   paint();
@@ -276,7 +279,8 @@ TEST_F(KLineRender, EachChangeCarriesItsKindUntilThePaint) {
       {"another tick in range", [&] { deliver(DayTick(mid - 310)); }, K::kLastBar, K::kLastBar},
       {"tick past the range", [&] { deliver(DayTick(uint32_t(high * 3000))); }, K::kRange,
        K::kRange | K::kLastBar},
-      {"another item's tick", [&] { deliver(DayTick(mid, kCode + 1)); }, CChartChanges(), CChartChanges()},
+      {"another item's tick", [&] { deliver(DayTick(mid, kCode + 1)); }, CChartChanges(),
+       CChartChanges()},
       {"cursor", [&] { obj.OnKey(VK_END); }, K::kCursor, K::kCursor | K::kOverlay},
       {"zoom", [&] { obj.OnCommand(kline_cmd::kZoomIn); }, K::kRange, K::kRange | K::kOverlay},
       {"scheme", [&] { obj.OnSchemeChanged(); }, K::kScheme, K::kScheme},

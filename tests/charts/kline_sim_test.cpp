@@ -112,9 +112,9 @@ TEST_F(KLineSim, TheObjectTakesTheSimulatorsHistoryAndItsOlderBars) {
   for (const sim::InfoItem& e : entries) {
     ASSERT_EQ(obj.Titles().count(uint32_t(e.date)), 1u) << e.date;
     EXPECT_EQ(obj.Titles().at(uint32_t(e.date)), e.title);
-    EXPECT_TRUE(std::any_of(daily.begin(), daily.end(),
-                            [&](const sim::SimBar& b) { return b.date == uint32_t(e.date); }))
-        << e.date;
+    EXPECT_TRUE(std::any_of(daily.begin(), daily.end(), [&](const sim::SimBar& b) {
+      return b.date == uint32_t(e.date);
+    })) << e.date;
   }
 }
 
@@ -134,7 +134,8 @@ TEST_F(KLineSim, RepliesCarryTheirRequestsTag) {
     for (const uint16_t tag : {1, 2, 9, 100}) {
       std::string request = Request(61, c.held, 126, 602001, tag);
       // The day trace reads a date where the K-line request has its second item.
-      if (c.answer == &sim::KLineReplies::DayTrace) request = Request(61, 20260102, 126, 602001, tag);
+      if (c.answer == &sim::KLineReplies::DayTrace)
+        request = Request(61, 20260102, 126, 602001, tag);
       const std::string reply = (replies.*c.answer)(request);
       ASSERT_GE(reply.size(), 4u);
       EXPECT_EQ(quotelink::ReadU16(reply.data() + 2), tag) << c.held;
@@ -193,7 +194,8 @@ TEST_F(KLineSim, AmountsOfAFullDayAndAYearOfMonthsFitTheirFields) {
     for (size_t i = 0; i < now.size(); ++i) {
       const std::string record = sim::EncodeTickRecord(now[i], 100);
       STickRecord r;
-      ASSERT_GT(ReadTickRecord(reinterpret_cast<const uint8_t*>(record.data()), record.size(), &r), 0u);
+      ASSERT_GT(ReadTickRecord(reinterpret_cast<const uint8_t*>(record.data()), record.size(), &r),
+                0u);
       ASSERT_LT(r.amount, UINT32_MAX) << now[i].code << " at minute " << minute;
       ASSERT_EQ(r.amount, now[i].amount);
       ASSERT_GE(now[i].amount, before[i].amount);
@@ -234,7 +236,6 @@ TEST_F(KLineSim, FoldedMonthAmountSaturates) {
   EXPECT_EQ(obj.Raw().back().nVolume, 1500u);
 }
 
-
 // The simulator pushes the records of every item a client showed, in the
 // order first shown; the K-line of each item takes its own record, so the
 // second and third items opened get live volume as the first does.
@@ -259,7 +260,8 @@ TEST_F(KLineSim, EveryShownItemGetsLiveVolumeOnItsKLine) {
   auto volume = [&](size_t i) { return uint32_t(walk.Find({opened[i].code})[0].volume); };
   for (int step = 0; step < 2000; ++step) {
     bool all = true;
-    for (size_t i = 0; i < opened.size(); ++i) all = all && volume(i) != charts[i]->Raw().back().nVolume;
+    for (size_t i = 0; i < opened.size(); ++i)
+      all = all && volume(i) != charts[i]->Raw().back().nVolume;
     if (all) break;
     walk.Step();
   }

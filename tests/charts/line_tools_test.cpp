@@ -89,12 +89,12 @@ TEST(ToolAnchors, BarsOutOfViewKeepTheirBarStep) {
     int32_t date;
     int x;
   } cases[] = {
-      {20260101, 103 - 50},      // the oldest bar, five bars left of the view
-      {20260105, 103 - 10},      // the bar just left of the view
-      {20260106, 103},           // the first shown
-      {20260115, 103 + 90},      // the last shown
-      {20260118, 103 + 120},     // a held bar right of the view
-      {20260120 + 3, 103 + 170}, // three date units past the newest bar
+      {20260101, 103 - 50},       // the oldest bar, five bars left of the view
+      {20260105, 103 - 10},       // the bar just left of the view
+      {20260106, 103},            // the first shown
+      {20260115, 103 + 90},       // the last shown
+      {20260118, 103 + 120},      // a held bar right of the view
+      {20260120 + 3, 103 + 170},  // three date units past the newest bar
   };
   for (const auto& c : cases) {
     const POINT p = map.AnchorToScreen({c.date, 100});

@@ -48,7 +48,8 @@ struct FlatCase {
 };
 
 // A price picture's data: the prices, the previous close and the day's bounds.
-SDynPicData PriceData(const std::vector<int32_t>& price, int32_t preClose, int32_t upper, int32_t lower) {
+SDynPicData PriceData(const std::vector<int32_t>& price, int32_t preClose, int32_t upper,
+                      int32_t lower) {
   SDynPicData d;
   d.count = static_cast<int32_t>(price.size());
   d.preClose = preClose;
@@ -102,17 +103,21 @@ TEST(TimeSharePictures, PriceGridLabelsRowsAroundThePreviousClose) {
   int values = 0, percents = 0;
   for (const SDrawn& text : painter.Of(SDrawn::Kind::kText)) {
     const int y = (text.rect.top + text.rect.bottom) / 2;
-    const COLORREF expected = y < middleY - 1 ? CSysStyle::GetInstance()->GetColor(2)
+    const COLORREF expected = y < middleY - 1   ? CSysStyle::GetInstance()->GetColor(2)
                               : y > middleY + 1 ? CSysStyle::GetInstance()->GetColor(4)
                                                 : CSysStyle::GetInstance()->GetColor(3);
     EXPECT_EQ(text.fill, expected) << text.text;
     if (text.rect.right <= plot.left) {
       ++values;
-      if (y == middleY) { EXPECT_EQ(text.text, "10.00"); }
+      if (y == middleY) {
+        EXPECT_EQ(text.text, "10.00");
+      }
     } else {
       EXPECT_GE(text.rect.left, plot.right);
       ++percents;
-      if (y == middleY) { EXPECT_EQ(text.text, "0.00%"); }
+      if (y == middleY) {
+        EXPECT_EQ(text.text, "0.00%");
+      }
     }
   }
   EXPECT_EQ(values, pic.GetRows() % 2 == 1 ? pic.GetRows() : pic.GetRows() - 1);
@@ -345,7 +350,6 @@ TEST_F(TimeShareTest, TraceListRepliesFeedTheTracedItem) {
   EXPECT_EQ(chart.Prices()[1], 10200);
 }
 
-
 // The low byte of a packet's type is a variant within its group: the chart
 // reads every variant of the minute data, a past day and a push as the
 // group, as the view's readers after the first see it.
@@ -357,8 +361,8 @@ TEST_F(TimeShareTest, EveryVariantOfAGroupIsReadAsItsGroup) {
   };
   struct Case {
     uint16_t type;
-    int dataCount;   // after the body
-    int32_t price;   // of the last point
+    int dataCount;  // after the body
+    int32_t price;  // of the last point
   } cases[] = {
       {0x0301, 3, 10000}, {0x0A7F, 3, 10000}, {0x0DFF, 3, 10000},  // minute data
       {0x0B01, 3, 10300}, {0x0BFF, 3, 10300},                      // pushes
@@ -370,7 +374,8 @@ TEST_F(TimeShareTest, EveryVariantOfAGroupIsReadAsItsGroup) {
       Minutes(3, 10000);
       EXPECT_EQ(Feed(typed(TickBody({At(572, 10300, 400, 100)}), c.type)), 1) << std::hex << c.type;
     } else if ((c.type & 0xFF00) == PKT_DAY_TRACE) {
-      const std::string day = charts_test::DayTraceBody(20260102, 10000, {{9800, 10, 0}, {9900, 5, 0}});
+      const std::string day =
+          charts_test::DayTraceBody(20260102, 10000, {{9800, 10, 0}, {9900, 5, 0}});
       EXPECT_EQ(Feed(typed(day, c.type)), 1) << std::hex << c.type;
     } else {
       const std::vector<Point> points = {{0, 10000, 5, 10000}, {2, 10000, 5, 10000}};

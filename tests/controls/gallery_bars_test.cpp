@@ -50,21 +50,35 @@ constexpr UINT kHome = 0x5100, kUser = 0x5200, kBack = 0x6011, kList = 0x6200, k
                kFavourite = 0x6912, kDrawTools = 0x6904, kFormula = 0x7410, kAlarm = 0x6905,
                kSettings = 0x6907, kFullScreen = 0x6901, kHelp = 0x7001, kCombo = 0x6FF0;
 
-const ToolBarItem kMainItems[] = {
-    {kHome, "\nHome", kImgHome},       {kUser, "\nUser", kImgUser},
-    {kBack, "\nBack", kImgBack},       {0},
-    {kList, "\nList", kImgQuoteList},  {kMarkets, "\nMarkets", kImgMarkets},
-    {kBlocks, "\nBlocks", kImgBlocks}, {0},
-    {kTimeShare, "\nTime", kImgTimeShare}, {kKLine, "\nK-line", kImgKLine},
-    {kTicks, "\nTicks", kImgTicks},    {kFavourite, "\nFavourite", kImgFavourite},
-    {0},                               {kDrawTools, "\nDraw", kImgDrawTools},
-    {kFormula, "\nFormula", kImgFormula}, {kAlarm, "\nAlarm", kImgAlarm},
-    {kSettings, "\nSettings", kImgSettings}, {kFullScreen, "\nFull", kImgFullScreen},
-    {0},                               {kHelp, "\nHelp", kImgHelp}};
-const ToolBarItem kDrawItems[] = {
-    {29953, "Select\n选择"}, {29954, "Line\n直线"},     {29955, "Rectangle\n矩形"},
-    {29956, "Parallel\n平行线"}, {0}, {29957, "Golden\n黄金分割"}, {29958, "Gann\n甘氏线"},
-    {0}, {29959, "Delete\n删除"}};
+const ToolBarItem kMainItems[] = {{kHome, "\nHome", kImgHome},
+                                  {kUser, "\nUser", kImgUser},
+                                  {kBack, "\nBack", kImgBack},
+                                  {0},
+                                  {kList, "\nList", kImgQuoteList},
+                                  {kMarkets, "\nMarkets", kImgMarkets},
+                                  {kBlocks, "\nBlocks", kImgBlocks},
+                                  {0},
+                                  {kTimeShare, "\nTime", kImgTimeShare},
+                                  {kKLine, "\nK-line", kImgKLine},
+                                  {kTicks, "\nTicks", kImgTicks},
+                                  {kFavourite, "\nFavourite", kImgFavourite},
+                                  {0},
+                                  {kDrawTools, "\nDraw", kImgDrawTools},
+                                  {kFormula, "\nFormula", kImgFormula},
+                                  {kAlarm, "\nAlarm", kImgAlarm},
+                                  {kSettings, "\nSettings", kImgSettings},
+                                  {kFullScreen, "\nFull", kImgFullScreen},
+                                  {0},
+                                  {kHelp, "\nHelp", kImgHelp}};
+const ToolBarItem kDrawItems[] = {{29953, "Select\n选择"},
+                                  {29954, "Line\n直线"},
+                                  {29955, "Rectangle\n矩形"},
+                                  {29956, "Parallel\n平行线"},
+                                  {0},
+                                  {29957, "Golden\n黄金分割"},
+                                  {29958, "Gann\n甘氏线"},
+                                  {0},
+                                  {29959, "Delete\n删除"}};
 
 class GalleryFrame : public CFrameWnd {
  public:
@@ -100,19 +114,23 @@ TEST(GalleryBars, RenderEachControl) {
   bar.SetButtonStyle(bar.CommandToIndex(kBlocks), TBSTYLE_DROPDOWN);
   bar.LoadImages(kMainToolStrip, kMainToolStripDisabled, 16, 16);
   bar.SetButtonInfo(bar.CommandToIndex(kHelp) - 1, kCombo, TBSTYLE_SEP, 110);
-  const platform::DialogItem comboItem{platform::kComboBox, (int)kCombo, nullptr, 0, 0, 110, 200, CBS_DROPDOWNLIST};
-  auto* combo = static_cast<QComboBox*>(platform::CreateControl(&bar, comboItem, CRect(0, 0, 110, 200)));
+  const platform::DialogItem comboItem{platform::kComboBox, (int)kCombo, nullptr, 0, 0, 110, 200,
+                                       CBS_DROPDOWNLIST};
+  auto* combo =
+      static_cast<QComboBox*>(platform::CreateControl(&bar, comboItem, CRect(0, 0, 110, 200)));
   ASSERT_NE(combo, nullptr);
   combo->addItem(QString::fromUtf8("全部市场"));
   frame.AddControlBar(&bar);
   bar.EnableDocking(CBRS_ALIGN_ANY);
   ASSERT_TRUE(platform::testing::ShowAndActivate(frame.GetWidget()));
   bar.SendMessage(WM_TIMER, CToolBarBase::kUpdateUiTimer);
-  platform::PumpUntil([&] {
-    CRect r;
-    bar.GetItemRect(bar.CommandToIndex(kHelp) - 1, &r);
-    return combo->isVisible() && combo->x() == r.left + 1;
-  }, 5000);
+  platform::PumpUntil(
+      [&] {
+        CRect r;
+        bar.GetItemRect(bar.CommandToIndex(kHelp) - 1, &r);
+        return combo->isVisible() && combo->x() == r.left + 1;
+      },
+      5000);
 
   CRect kline, markets, blocks;
   bar.GetItemRect(bar.CommandToIndex(kKLine), &kline);
@@ -147,7 +165,8 @@ TEST(GalleryBars, RenderEachControl) {
   Save(draw.GetWidget()->grab().toImage(), "toolbar_mt_captions");
 
   // The login controls on a panel the colour of the login skin's band.
-  const platform::DialogItem loginItems[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 120, 20, 100, 20}};
+  const platform::DialogItem loginItems[] = {
+      {platform::kStatic, 1028, GBK("申 请 帐 户"), 120, 20, 100, 20}};
   const platform::DialogTemplate tpl = platform::PixelTemplate(320, 90, loginItems);
   CDialog login(tpl);
   ASSERT_TRUE(login.Create(nullptr));
@@ -166,10 +185,11 @@ TEST(GalleryBars, RenderEachControl) {
   CDialog notice(platform::PixelTemplate(420, 220, noticeItems));
   ASSERT_TRUE(notice.Create(nullptr));
   CHtmlCtrl html;
-  html.SetHtmlText(GBK("<h3>系统通知</h3><p>本周六 <b>09:00-12:00</b> 系统维护，届时暂停交易。</p>"
-                       "<ul><li>行情服务照常</li><li>委托查询暂停</li></ul>"
-                       "<p><a href=\"app:Beep\">知道了</a> · <a href=\"http://example.com/notice\">详情</a>"
-                       " · café</p>"));
+  html.SetHtmlText(
+      GBK("<h3>系统通知</h3><p>本周六 <b>09:00-12:00</b> 系统维护，届时暂停交易。</p>"
+          "<ul><li>行情服务照常</li><li>委托查询暂停</li></ul>"
+          "<p><a href=\"app:Beep\">知道了</a> · <a href=\"http://example.com/notice\">详情</a>"
+          " · café</p>"));
   ASSERT_TRUE(html.CreateInPlace(1181, &notice));
   ASSERT_TRUE(platform::testing::ShowAndActivate(notice.GetWidget()));
   Save(html.GetWidget()->grab().toImage(), "html_ctrl");

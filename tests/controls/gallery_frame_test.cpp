@@ -57,13 +57,15 @@ TEST_F(Gallery, TabBarsAndScrollBarsThroughAMemoryDc) {
     target.SetBkColor(CSysStyle::GetInstance()->GetColor(19));
     CMyMemDC dc(&target, &all);
     CTypeCtlPic markets;
-    for (const char* name : {"沪深A股", "上证指数", "深证成指", "中小板", "创业板"}) markets.AddTab(GBK(name), 0);
+    for (const char* name : {"沪深A股", "上证指数", "深证成指", "中小板", "创业板"})
+      markets.AddTab(GBK(name), 0);
     markets.AddTab((std::string(GBK("板块")) + CTypeCtlPic::Marker()).c_str(), 0);
     markets.SetCurSel(1);
     markets.SetRect(0, 4, 440, 24);
     markets.Draw(dc);
     CTypeCtlPic narrow;  // runs past its bar: later tabs are not painted
-    for (const char* name : {"分时成交", "分价表", "大单统计", "指标说明"}) narrow.AddTab(GBK(name), 0);
+    for (const char* name : {"分时成交", "分价表", "大单统计", "指标说明"})
+      narrow.AddTab(GBK(name), 0);
     narrow.SetCurSel(0);
     narrow.SetRect(0, 34, 180, 54);
     narrow.Draw(dc);
@@ -125,8 +127,8 @@ TEST_F(Gallery, CaptionButtons) {
     int x = 4 + glyphs * 250;
     for (const Kind& k : kinds) {
       WWndLessButton button;
-      button.Create(RECT{0, 0, k.id == ID_CAPTION_CLOSE ? 50 : 27, 22}, nullptr, k.id, glyphs ? "" : k.strip,
-                    nullptr, glyphs ? "" : k.second);
+      button.Create(RECT{0, 0, k.id == ID_CAPTION_CLOSE ? 50 : 27, 22}, nullptr, k.id,
+                    glyphs ? "" : k.strip, nullptr, glyphs ? "" : k.second);
       const SIZE size = button.GetSize();
       for (int state = 0; state < 4; ++state) {
         button.SetState(state);
@@ -197,7 +199,8 @@ TEST_F(Gallery, TranslucentButtonsAndTransparentStatics) {
       stat->SetProgress(s.progress);
     }
     if (s.mode == CTransparentStat::kModeBusy)
-      for (int tick = 0; tick < 3; ++tick) ::SendMessage(stat->GetSafeHwnd(), WM_TIMER, CTransparentStat::kBusyTimer, 0);
+      for (int tick = 0; tick < 3; ++tick)
+        ::SendMessage(stat->GetSafeHwnd(), WM_TIMER, CTransparentStat::kBusyTimer, 0);
   }
   auto* hovered = new CTransparentStat;
   hovered->Create(&panel, CRect(310, 80, 450, 100), id++);
@@ -210,12 +213,14 @@ TEST_F(Gallery, TranslucentButtonsAndTransparentStatics) {
 
 class GalleryDialog : public WDialog {
  public:
-  GalleryDialog(const platform::DialogTemplate& tpl, bool skinned) : WDialog(tpl, "gallery"), skinned_(skinned) {}
+  GalleryDialog(const platform::DialogTemplate& tpl, bool skinned)
+      : WDialog(tpl, "gallery"), skinned_(skinned) {}
   BOOL OnInitDialog() override {
     if (skinned_) {
       SetBkImage(":/skin/dialog.png", 30, 50);
-      SetCaptionImages(":/skin/caption_close.png", ":/skin/caption_minimize.png", ":/skin/caption_restore.png",
-                       ":/skin/caption_settings.png", ":/skin/caption_help.png", ":/skin/caption_back.png");
+      SetCaptionImages(":/skin/caption_close.png", ":/skin/caption_minimize.png",
+                       ":/skin/caption_restore.png", ":/skin/caption_settings.png",
+                       ":/skin/caption_help.png", ":/skin/caption_back.png");
       SetDialogMode(WDLG_MODE_OWN, WCB_CLOSE_MINIMIZE | WCB_SETTINGS | WCB_HELP);
     }
     WDialog::OnInitDialog();
@@ -223,12 +228,14 @@ class GalleryDialog : public WDialog {
     SetTitle(GBK("ZEB 行情交易系统"));
     if (skinned_) {
       if (auto* ok = GetDlgItemT<CTranslucentBtn>(IDOK)) {
-        ok->SetImage(CTranslucentBtn::kKindText, ":/skin/button_blue.png", 4, zebui::kFramesStacked);
+        ok->SetImage(CTranslucentBtn::kKindText, ":/skin/button_blue.png", 4,
+                     zebui::kFramesStacked);
         ok->SetTextStyle(MakeARGB(255, 255, 255, 255), 14, 1);
         ok->SetTextOffset(24, 5);
       }
       if (auto* cancel = GetDlgItemT<CTranslucentBtn>(IDCANCEL)) {
-        cancel->SetImage(CTranslucentBtn::kKindText, ":/skin/button_grey.png", 4, zebui::kFramesStacked);
+        cancel->SetImage(CTranslucentBtn::kKindText, ":/skin/button_grey.png", 4,
+                         zebui::kFramesStacked);
         cancel->SetTextStyle(MakeARGB(255, 30, 30, 30), 14, 0);
         cancel->SetTextOffset(24, 5);
       }

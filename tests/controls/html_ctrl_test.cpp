@@ -99,7 +99,8 @@ TEST(HtmlCtrl, AppLinksRunCommandsAndOtherLinksNeverNavigate) {
   for (int y = 1; y < viewport->height(); y += 2)
     for (int x = 1; x < 120; x += 2) {
       const QString href = s.html.anchorAt(QPoint(x, y));
-      if (!href.isEmpty() && !links.count(href.toStdString())) links[href.toStdString()] = QPoint(x + 1, y + 1);
+      if (!href.isEmpty() && !links.count(href.toStdString()))
+        links[href.toStdString()] = QPoint(x + 1, y + 1);
     }
   ASSERT_EQ(links.size(), 6u);
 
@@ -125,7 +126,8 @@ TEST(HtmlCtrl, AppLinksRunCommandsAndOtherLinksNeverNavigate) {
     const auto link = links.find(c.href);
     ASSERT_NE(link, links.end());
     QTest::mouseMove(viewport, link->second);
-    EXPECT_EQ(s.dialog->GetDlgItem(kStatus)->GetWindowTextString(), QUrl(link->first.c_str()).toString().toStdString());
+    EXPECT_EQ(s.dialog->GetDlgItem(kStatus)->GetWindowTextString(),
+              QUrl(link->first.c_str()).toString().toStdString());
     QTest::mouseClick(viewport, Qt::LeftButton, {}, link->second);
     ASSERT_EQ(boxes.Boxes().size(), c.box ? 1u : 0u);
     if (c.box) {

@@ -16,10 +16,11 @@ const QRgb kKey = qRgba(255, 0, 255, 255);
 TEST(KeyColorMask, ExcludesExactlyTheKeyColouredPixels) {
   QImage image(7, 5, QImage::Format_ARGB32);
   image.fill(qRgba(10, 20, 30, 255));
-  for (QPoint p : {QPoint(0, 0), QPoint(6, 0), QPoint(3, 2), QPoint(0, 4), QPoint(6, 4)}) image.setPixel(p, kKey);
+  for (QPoint p : {QPoint(0, 0), QPoint(6, 0), QPoint(3, 2), QPoint(0, 4), QPoint(6, 4)})
+    image.setPixel(p, kKey);
   for (int x = 0; x < 7; ++x) image.setPixel(x, 1, kKey);  // a whole row of key
-  image.setPixel(4, 2, qRgba(255, 0, 255, 254));            // not the key: alpha differs
-  image.setPixel(5, 3, qRgba(255, 1, 255, 255));            // nor is a colour one off
+  image.setPixel(4, 2, qRgba(255, 0, 255, 254));           // not the key: alpha differs
+  image.setPixel(5, 3, qRgba(255, 1, 255, 255));           // nor is a colour one off
   const QRegion mask = zebui::KeyColorMask(image);
   ExpectKeyMask(image, mask);
   EXPECT_TRUE(mask.contains(QPoint(4, 2)));
@@ -28,7 +29,8 @@ TEST(KeyColorMask, ExcludesExactlyTheKeyColouredPixels) {
   // is read by its own stride and never past the image.
   QImage packed(7, 5, QImage::Format_RGB888);
   packed.fill(QColor(10, 20, 30));
-  for (QPoint p : {QPoint(0, 0), QPoint(2, 1), QPoint(6, 4)}) packed.setPixelColor(p, QColor(255, 0, 255));
+  for (QPoint p : {QPoint(0, 0), QPoint(2, 1), QPoint(6, 4)})
+    packed.setPixelColor(p, QColor(255, 0, 255));
   ASSERT_GT(packed.bytesPerLine(), 7 * 3);
   ExpectKeyMask(packed, zebui::KeyColorMask(packed));
 
@@ -47,7 +49,9 @@ TEST(KeyColorMask, RandomSkinsMatchPixelForPixel) {
         continue;
       }
       for (int x = 0; x < image.width(); ++x)
-        image.setPixel(x, y, (int)(random() % 100) < keyShare ? kKey : qRgba(0, 0, (int)(random() % 256), 255));
+        image.setPixel(
+            x, y,
+            (int)(random() % 100) < keyShare ? kKey : qRgba(0, 0, (int)(random() % 256), 255));
     }
     image.setPixel(0, 0, kKey);
     SCOPED_TRACE(round);

@@ -69,12 +69,13 @@ TEST(IdentifyCode, ThePictureIsAFramedBoxOfDottedGlyphsAndNoise) {
     image.fill(Qt::gray);
     CDC dc(&image);
     zebui::DrawIdentifyCode(&dc, zeros, 90, 22, [&] { return c.random; });
-    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));    // frame
+    EXPECT_EQ(image.pixelColor(0, 0), QColor(Qt::black));  // frame
     EXPECT_EQ(image.pixelColor(89, 21), QColor(Qt::black));
     EXPECT_EQ(image.pixelColor(4, 4), c.atNoisePoint);
     // "0", top row "1110000111": columns 3-6 are dots.
     EXPECT_EQ(image.pixelColor(5 + 10, 6), QColor(Qt::black));  // column 5, left half
-    EXPECT_EQ(image.pixelColor(5 + 11, 7), QColor(Qt::black));  // column 5, right half: a pixel lower
+    EXPECT_EQ(image.pixelColor(5 + 11, 7),
+              QColor(Qt::black));  // column 5, right half: a pixel lower
     EXPECT_EQ(image.pixelColor(5 + 11, 6), QColor(Qt::white));
     EXPECT_EQ(image.pixelColor(5 + 20 * 3 + 10, 6), QColor(Qt::black));  // the fourth digit
     // Bottom row, column 3: its shadow lies below every dot.
@@ -102,7 +103,8 @@ TEST(HyperlinkStatic, OnlyWebAndMailAddressesOpen) {
       {"http://example.com/\nfile:///etc/passwd", false},
       {"", false},
   };
-  for (const Case& c : cases) EXPECT_EQ(zebui::IsOpenableLinkAddress(c.address), c.opens) << c.address;
+  for (const Case& c : cases)
+    EXPECT_EQ(zebui::IsOpenableLinkAddress(c.address), c.opens) << c.address;
   EXPECT_TRUE(zebui::IsOpenableLinkAddress(std::string("http://example.com/") + GBK("注册")));
 }
 
@@ -110,7 +112,8 @@ TEST(HyperlinkStatic, OnlyWebAndMailAddressesOpen) {
 // dialog's font, and reacts to its text only.
 TEST(HyperlinkStatic, TheTextOpensItsAddressAndShowsAHandFromTheSecondMove) {
   platform::testing::EnsureApplication();
-  const platform::DialogItem items[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 10, 300, 20}};
+  const platform::DialogItem items[] = {
+      {platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 10, 300, 20}};
   const platform::DialogTemplate tpl = platform::PixelTemplate(400, 100, items);
   CDialog dialog(tpl);
   ASSERT_TRUE(dialog.Create(nullptr));

@@ -22,11 +22,12 @@ TEST(MyMemDc, DrawsOffScreenAndCopiesItsAreaOnce) {
     CMyMemDC dc(&target, &area);
     dc.FillSolidRect(20, 10, 5, 5, RGB(255, 0, 0));  // the target's coordinates
     dc.FillSolidRect(0, 0, 5, 5, RGB(0, 255, 0));    // outside the area: lost
-    EXPECT_EQ(target.GetPixel(20, 10), RGB(255, 255, 255)) << "nothing reaches the target before the end";
+    EXPECT_EQ(target.GetPixel(20, 10), RGB(255, 255, 255))
+        << "nothing reaches the target before the end";
   }
   EXPECT_EQ(target.GetPixel(20, 10), RGB(255, 0, 0));
   EXPECT_EQ(target.GetPixel(24, 14), RGB(255, 0, 0));
-  EXPECT_EQ(target.GetPixel(10, 5), RGB(0, 0, 128));   // the area's background
+  EXPECT_EQ(target.GetPixel(10, 5), RGB(0, 0, 128));  // the area's background
   EXPECT_EQ(target.GetPixel(49, 34), RGB(0, 0, 128));
   EXPECT_EQ(target.GetPixel(50, 34), RGB(255, 255, 255));  // right of the area
   EXPECT_EQ(target.GetPixel(2, 2), RGB(255, 255, 255));

@@ -59,7 +59,8 @@ TEST_F(SkinButtonsTest, TranslucentButtonShowsTheFrameOfItsState) {
       {"normal", 4, zebui::kFramesStacked, kBtnNormal, true, 0, 0},
       {"hover", 4, zebui::kFramesStacked, kBtnHover, true, 0, 1},
       {"pressed", 4, zebui::kFramesStacked, kBtnPressed, true, 0, 2},
-      {"state 3 on an enabled button shows normal", 4, zebui::kFramesStacked, kBtnDisabled, true, 0, 0},
+      {"state 3 on an enabled button shows normal", 4, zebui::kFramesStacked, kBtnDisabled, true, 0,
+       0},
       {"disabled", 4, zebui::kFramesStacked, kBtnNormal, false, 0, 3},
       {"disabled with two frames shows the last", 2, zebui::kFramesStacked, kBtnHover, false, 1, 1},
       {"a state past the frames shows the last", 2, zebui::kFramesStacked, kBtnPressed, true, 1, 1},
@@ -185,13 +186,16 @@ TEST_F(SkinButtonsTest, TransparentStaticBusyAndProgress) {
 // in the state's line colour.
 TEST_F(SkinButtonsTest, CaptionButtonFramesAndGlyphs) {
   WWndLessButton close;
-  close.Create(RECT{0, 0, 50, 22}, &host_, ID_CAPTION_CLOSE, ":/skin/caption_close.png", nullptr, "");
+  close.Create(RECT{0, 0, 50, 22}, &host_, ID_CAPTION_CLOSE, ":/skin/caption_close.png", nullptr,
+               "");
   EXPECT_EQ(CSize(close.GetSize()), CSize(40, 22));
   WWndLessButton back;
-  back.Create(RECT{38, 54, 64, 80}, &host_, ID_CAPTION_BACK, ":/skin/caption_back.png", nullptr, "");
+  back.Create(RECT{38, 54, 64, 80}, &host_, ID_CAPTION_BACK, ":/skin/caption_back.png", nullptr,
+              "");
   EXPECT_EQ(CSize(back.GetSize()), CSize(26, 26));
   WRestoreButton minimise;
-  minimise.Create(RECT{0, 0, 27, 22}, &host_, ID_CAPTION_MINIMIZE, ID_CAPTION_RESTORE, "", nullptr, "");
+  minimise.Create(RECT{0, 0, 27, 22}, &host_, ID_CAPTION_MINIMIZE, ID_CAPTION_RESTORE, "", nullptr,
+                  "");
   EXPECT_EQ(CSize(minimise.GetSize()), CSize(27, 22));
 
   QImage image(100, 30, QImage::Format_ARGB32_Premultiplied);

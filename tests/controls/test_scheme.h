@@ -17,9 +17,11 @@ class ScopedTestScheme {
  public:
   ScopedTestScheme() {
     std::filesystem::create_directories(dir_.File("INTERFACE"));
-    WriteBytes(dir_.File("INTERFACE/COLORSCHEME.ini"),
-               std::string("[") + GBK("配色方案") + "]\r\n0=test\r\n\r\n[" + GBK("当前方案") + "]\r\n001=0\r\n");
-    QImage(":/skin/scroll_thumb.png").save(QString::fromStdString(dir_.File("INTERFACE/test.BMP")), "BMP");
+    WriteBytes(dir_.File("INTERFACE/COLORSCHEME.ini"), std::string("[") + GBK("配色方案") +
+                                                           "]\r\n0=test\r\n\r\n[" +
+                                                           GBK("当前方案") + "]\r\n001=0\r\n");
+    QImage(":/skin/scroll_thumb.png")
+        .save(QString::fromStdString(dir_.File("INTERFACE/test.BMP")), "BMP");
     platform::SetProgramDirOverride(dir_.Path() + "/");
     CSysStyle::ReleaseInstance();
     loaded_ = CSysStyle::GetInstance()->LoadScheme() == 1;

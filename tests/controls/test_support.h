@@ -13,8 +13,8 @@
 #include "test_scheme.h"
 
 inline std::string RectText(const RECT& r) {
-  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom) + ")";
+  return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + "," +
+         std::to_string(r.right) + "," + std::to_string(r.bottom) + ")";
 }
 
 // Every pixel of the image is in the region exactly when it is not the key
@@ -30,6 +30,7 @@ inline void ExpectKeyMask(const QImage& image, const QRegion& region) {
       kept += keep;
       ASSERT_EQ(region.contains(QPoint(x, y)), keep) << x << "," << y;
     }
-  EXPECT_TRUE(QRect(0, 0, argb.width(), argb.height()).contains(region.boundingRect()) || region.isEmpty());
+  EXPECT_TRUE(QRect(0, 0, argb.width(), argb.height()).contains(region.boundingRect()) ||
+              region.isEmpty());
   EXPECT_GT(kept, 0);
 }

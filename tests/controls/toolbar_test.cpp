@@ -29,10 +29,14 @@ constexpr UINT kHome = 0x5100, kMarkets = 0x6311, kBlocks = 0x6317, kTimeShare =
 constexpr UINT kSentinel = 0x7FFF;
 
 const zebui::ToolBarItem kMainItems[] = {
-    {kHome, "Home page\nHome page"}, {0},
-    {kMarkets, "Markets\nMarkets", zebui::kImgMarkets}, {kBlocks, "Blocks\nBlocks", zebui::kImgBlocks},
-    {0}, {kTimeShare, "Time-share\nTime-share", zebui::kImgTimeShare},
-    {kKLine, "K-line\nK-line", zebui::kImgKLine}, {kSettings, "Settings\nSettings", zebui::kImgSettings}};
+    {kHome, "Home page\nHome page"},
+    {0},
+    {kMarkets, "Markets\nMarkets", zebui::kImgMarkets},
+    {kBlocks, "Blocks\nBlocks", zebui::kImgBlocks},
+    {0},
+    {kTimeShare, "Time-share\nTime-share", zebui::kImgTimeShare},
+    {kKLine, "K-line\nK-line", zebui::kImgKLine},
+    {kSettings, "Settings\nSettings", zebui::kImgSettings}};
 const zebui::ToolBarResource kModule[] = {{120, 16, 16, zebui::kMainToolStrip, kMainItems}};
 
 // A frame that records every command it hears, in order, and may take the
@@ -64,7 +68,8 @@ struct BarScene {
 
   BarScene() {
     EXPECT_TRUE(frame.Create(nullptr, CRect(0, 0, 700, 300), 0, WS_OVERLAPPEDWINDOW));
-    EXPECT_TRUE(bar.CreateEx(&frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS));
+    EXPECT_TRUE(
+        bar.CreateEx(&frame, TBSTYLE_FLAT, WS_CHILD | WS_VISIBLE | CBRS_TOP | CBRS_TOOLTIPS));
     EXPECT_TRUE(bar.LoadToolBar(kModule, 120));
     bar.SetButtonStyle(bar.CommandToIndex(kMarkets), TBSTYLE_DROPDOWN);
     bar.SetButtonStyle(bar.CommandToIndex(kBlocks), TBSTYLE_DROPDOWN);
@@ -76,14 +81,16 @@ struct BarScene {
   }
   // Until Qt has placed the bar's buttons and the bar has laid them out.
   void Settle() {
-    platform::PumpUntil([&] {
-      QApplication::processEvents();
-      CRect before, after;
-      bar.GetItemRect(0, &before);
-      QApplication::processEvents();
-      bar.GetItemRect(0, &after);
-      return EqualRect(before, after) && !after.IsRectEmpty();
-    }, 5000);
+    platform::PumpUntil(
+        [&] {
+          QApplication::processEvents();
+          CRect before, after;
+          bar.GetItemRect(0, &before);
+          QApplication::processEvents();
+          bar.GetItemRect(0, &after);
+          return EqualRect(before, after) && !after.IsRectEmpty();
+        },
+        5000);
   }
   CRect ItemRect(UINT id) {
     CRect r;
@@ -93,7 +100,8 @@ struct BarScene {
   // Every command posted so far has arrived once the sentinel posted now has.
   void DrainPosts() {
     frame.PostMessage(WM_COMMAND, kSentinel, 0);
-    platform::PumpUntil([&] { return !frame.commands.empty() && frame.commands.back() == kSentinel; }, 5000);
+    platform::PumpUntil(
+        [&] { return !frame.commands.empty() && frame.commands.back() == kSentinel; }, 5000);
     frame.commands.pop_back();
   }
   QColor PixelAt(POINT p) { return bar.GetWidget()->grab().toImage().pixelColor(p.x, p.y); }
@@ -152,10 +160,8 @@ TEST(ToolBarLayout, CommandStringsGiveTooltipsAndCaptionLines) {
     std::vector<std::string> lines;
   };
   const Case cases[] = {
-      {"Line", "Line", {}},
-      {"Draw a line\nLine", "Line", {"Line"}},
-      {"Tip\nA\nB", "A", {"A", "B"}},
-      {"Tip\nA\n", "A", {"A"}},
+      {"Line", "Line", {}},           {"Draw a line\nLine", "Line", {"Line"}},
+      {"Tip\nA\nB", "A", {"A", "B"}}, {"Tip\nA\n", "A", {"A"}},
       {"Tip\n\nB", "", {"", "B"}},
   };
   for (const Case& c : cases) {
@@ -183,7 +189,13 @@ TEST(ToolBar, AClickPostsItsCommandAndASplitArrowAsksTheFrameFirst) {
       {"a plain button", kKLine, false, false, 0, {}, {kKLine}},
       {"the body of a split button", kMarkets, false, false, 0, {}, {kMarkets}},
       {"the arrow, taken by the frame", kMarkets, true, true, 0, {dropMarkets}, {dropMarkets}},
-      {"the arrow, left to the button", kMarkets, true, false, 0, {dropMarkets}, {dropMarkets, kMarkets}},
+      {"the arrow, left to the button",
+       kMarkets,
+       true,
+       false,
+       0,
+       {dropMarkets},
+       {dropMarkets, kMarkets}},
       {"a button disabled by update-UI", kKLine, false, false, kKLine, {}, {}},
   };
   for (const Case& c : cases) {
@@ -221,7 +233,8 @@ TEST(ToolBar, ADropDownPressedOnItsArrowLooksHotUntilTheMouseReachesItsBody) {
   QTest::mouseRelease(w, Qt::LeftButton, {}, QPoint(r.left + 5, r.top + 5));
 
   const CRect checked = s.ItemRect(kTimeShare);
-  EXPECT_EQ(s.PixelAt(POINT{checked.left + 1, checked.bottom - 2}), Colour(AdjustColorHsl(highlight, 80, -66)));
+  EXPECT_EQ(s.PixelAt(POINT{checked.left + 1, checked.bottom - 2}),
+            Colour(AdjustColorHsl(highlight, 80, -66)));
   const CRect plain = s.ItemRect(kSettings);
   EXPECT_EQ(s.PixelAt(POINT{plain.left + 1, plain.bottom - 2}),
             Colour(AdjustColorHsl(GetSysColor(COLOR_BTNFACE), 20, 0)));
@@ -234,7 +247,8 @@ TEST(ToolBar, AHostedControlFollowsItsSeparatorAndHidesOnASideDock) {
   BarScene s;
   const int place = s.bar.CommandToIndex(kTimeShare) - 1;  // the separator before it
   s.bar.SetButtonInfo(place, kCombo, TBSTYLE_SEP, 90);
-  const platform::DialogItem item{platform::kComboBox, (int)kCombo, nullptr, 0, 0, 90, 200, CBS_DROPDOWNLIST};
+  const platform::DialogItem item{platform::kComboBox, (int)kCombo, nullptr, 0, 0, 90, 200,
+                                  CBS_DROPDOWNLIST};
   QWidget* combo = platform::CreateControl(&s.bar, item, CRect(0, 0, 90, 200));
   ASSERT_NE(combo, nullptr);
   s.bar.RecalcLayout();
@@ -243,8 +257,8 @@ TEST(ToolBar, AHostedControlFollowsItsSeparatorAndHidesOnASideDock) {
   auto placedOnSeparator = [&] {
     CRect r;
     s.bar.GetItemRect(place, &r);
-    return combo->isVisibleTo(s.bar.GetWidget()) && combo->x() == r.left + 1 && combo->y() == r.top + 1 &&
-           combo->width() == r.Width() - 2;
+    return combo->isVisibleTo(s.bar.GetWidget()) && combo->x() == r.left + 1 &&
+           combo->y() == r.top + 1 && combo->width() == r.Width() - 2;
   };
   EXPECT_TRUE(platform::PumpUntil(placedOnSeparator, 5000));
   CRect r;
@@ -265,8 +279,12 @@ TEST(ToolBar, KeyGreyTakesTheFaceColourOfTheSystemClassRowByRow) {
   const struct {
     int osClass;
     COLORREF face;
-  } classes[] = {{1, RGB(200, 204, 200)}, {5, RGB(239, 236, 222)}, {4, RGB(219, 218, 210)}, {0, RGB(219, 218, 210)}};
-  for (const auto& c : classes) EXPECT_EQ(CToolBarXP::FaceColorOfOsClass(c.osClass), c.face) << c.osClass;
+  } classes[] = {{1, RGB(200, 204, 200)},
+                 {5, RGB(239, 236, 222)},
+                 {4, RGB(219, 218, 210)},
+                 {0, RGB(219, 218, 210)}};
+  for (const auto& c : classes)
+    EXPECT_EQ(CToolBarXP::FaceColorOfOsClass(c.osClass), c.face) << c.osClass;
   EXPECT_EQ(CToolBarXP::GetOsClass(), 4);
 
   // 5 pixels of 3 bytes: each row is padded to 16 bytes.
@@ -280,7 +298,8 @@ TEST(ToolBar, KeyGreyTakesTheFaceColourOfTheSystemClassRowByRow) {
   for (int y = 0; y < 3; ++y) {
     for (int x = 0; x < 5; ++x) {
       const bool key = x == 4 || (x == 0 && y == 2);
-      const QColor want = key ? QColor(219, 218, 210) : (x == 1 && y == 2 ? QColor(192, 192, 191) : QColor(10, 20, 30));
+      const QColor want = key ? QColor(219, 218, 210)
+                              : (x == 1 && y == 2 ? QColor(192, 192, 191) : QColor(10, 20, 30));
       EXPECT_EQ(image.pixelColor(x, y), want) << x << "," << y;
     }
   }
@@ -291,7 +310,8 @@ TEST(ToolBar, KeyGreyTakesTheFaceColourOfTheSystemClassRowByRow) {
 TEST(ToolBar, CaptionedCellsGrowWithTheirLongestLine) {
   platform::testing::EnsureApplication();
   const zebui::ToolBarItem noCaptions[] = {{29953, "Select"}, {0}, {29954, "Line"}};
-  const zebui::ToolBarItem captions[] = {{29953, "Select\nSelect lines"}, {0}, {29954, "Line\nLine"}};
+  const zebui::ToolBarItem captions[] = {
+      {29953, "Select\nSelect lines"}, {0}, {29954, "Line\nLine"}};
   const zebui::ToolBarItem twoLines[] = {{29953, "Select\nSelect\nlines"}, {29954, "Line\nLine"}};
   const zebui::ToolBarResource module[] = {{206, 16, 16, zebui::kDrawToolStrip, noCaptions},
                                            {207, 16, 16, zebui::kDrawToolStrip, captions},
@@ -316,7 +336,8 @@ TEST(ToolBar, CaptionedCellsGrowWithTheirLongestLine) {
   const Case cases[] = {
       {206, 206, TRUE, CSize(23, 23)},
       {207, 207, TRUE, CSize(widest({"Select lines", "Line"}) + 7, (int)longest.cy + 16 + 7)},
-      {208, 208, TRUE, CSize(widest({"Select", "lines", "Line"}) + 7, 2 * (int)longest.cy + 16 + 7)},
+      {208, 208, TRUE,
+       CSize(widest({"Select", "lines", "Line"}) + 7, 2 * (int)longest.cy + 16 + 7)},
       {207, 209, FALSE, CSize(23, 23)},  // its strip is missing
       {206, 210, FALSE, CSize(23, 23)},  // no such resource
   };

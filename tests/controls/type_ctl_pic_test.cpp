@@ -106,8 +106,8 @@ RECT LabelInk(const CDC& dc, const RECT& tab, int slant, COLORREF fill) {
   for (int y = tab.top + 1; y < tab.bottom; ++y)
     for (int x = tab.left + slant + 1; x < tab.right - slant; ++x) {
       if (dc.GetPixel(x, y) == fill) continue;
-      ink = RECT{std::min<int>(ink.left, x), std::min<int>(ink.top, y), std::max<int>(ink.right, x + 1),
-                 std::max<int>(ink.bottom, y + 1)};
+      ink = RECT{std::min<int>(ink.left, x), std::min<int>(ink.top, y),
+                 std::max<int>(ink.right, x + 1), std::max<int>(ink.bottom, y + 1)};
     }
   return ink;
 }
@@ -117,7 +117,8 @@ RECT LabelInk(const CDC& dc, const RECT& tab, int slant, COLORREF fill) {
 // the top and bottom.
 TEST_F(TypeCtlPicTest, LabelsKeepTheirMarginInsideTheirTabs) {
   CTypeCtlPic bar;
-  for (const char* name : {"全部藏品", "指数", "钱币", "邮票", "电话卡", "邮资封片", "自选藏品"}) bar.AddTab(GBK(name), 0);
+  for (const char* name : {"全部藏品", "指数", "钱币", "邮票", "电话卡", "邮资封片", "自选藏品"})
+    bar.AddTab(GBK(name), 0);
   bar.SetCurSel(2);
   const int height = bar.GetFittingHeight(&dc_);
   QImage image(500, height + 4, QImage::Format_ARGB32_Premultiplied);

@@ -30,9 +30,12 @@ const platform::DialogItem kItems[] = {
 
 class TestDialog : public WDialog {
  public:
-  explicit TestDialog(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, std::string skin = "", int top = 30,
-                      int bottom = 50)
-      : WDialog(platform::PixelTemplate(300, 200, kItems, style), "TestDialog"), skin_(std::move(skin)), top_(top), bottom_(bottom) {}
+  explicit TestDialog(DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU, std::string skin = "",
+                      int top = 30, int bottom = 50)
+      : WDialog(platform::PixelTemplate(300, 200, kItems, style), "TestDialog"),
+        skin_(std::move(skin)),
+        top_(top),
+        bottom_(bottom) {}
   BOOL OnInitDialog() override {
     if (!skin_.empty()) skinLoaded = SetBkImage(skin_, top_, bottom_);
     return WDialog::OnInitDialog();
@@ -68,7 +71,8 @@ class WDialogTest : public ::testing::Test {
   std::string WriteImage(int width, int height) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(QColor(20, 90, 160));
-    const std::string path = dir_.File(std::to_string(width) + "x" + std::to_string(height) + ".png");
+    const std::string path =
+        dir_.File(std::to_string(width) + "x" + std::to_string(height) + ".png");
     EXPECT_TRUE(image.save(QString::fromStdString(path)));
     return path;
   }
@@ -134,12 +138,13 @@ TEST_F(WDialogTest, RestoreButtonFollowsTheWindowState) {
     const char* tip;
   } rows[] = {
       {"shown", [] {}, ID_CAPTION_MINIMIZE, "最小化"},
-      {"minimise command", [&] { dialog.SendMessage(WM_COMMAND, ID_CAPTION_MINIMIZE); }, ID_CAPTION_RESTORE, "还原"},
-      {"restore command", [&] { dialog.SendMessage(WM_COMMAND, ID_CAPTION_RESTORE); }, ID_CAPTION_MINIMIZE,
-       "最小化"},
+      {"minimise command", [&] { dialog.SendMessage(WM_COMMAND, ID_CAPTION_MINIMIZE); },
+       ID_CAPTION_RESTORE, "还原"},
+      {"restore command", [&] { dialog.SendMessage(WM_COMMAND, ID_CAPTION_RESTORE); },
+       ID_CAPTION_MINIMIZE, "最小化"},
       {"maximised", [&] { dialog.ShowWindow(SW_SHOWMAXIMIZED); }, ID_CAPTION_RESTORE, "还原"},
-      {"minimised from maximised: no second swap", [&] { dialog.ShowWindow(SW_MINIMIZE); }, ID_CAPTION_RESTORE,
-       "还原"},
+      {"minimised from maximised: no second swap", [&] { dialog.ShowWindow(SW_MINIMIZE); },
+       ID_CAPTION_RESTORE, "还原"},
       {"restored", [&] { dialog.ShowWindow(SW_RESTORE); }, ID_CAPTION_MINIMIZE, "最小化"},
   };
   for (const Row& r : rows) {

@@ -67,7 +67,8 @@ TEST_F(BlocksTest, IdsFollowKeyPositionsAcrossGroups) {
   folders.Write("BLOCK/BLOCK.DEF", std::string("[") + GBK("地区") + "]\r\n001=" + GBK("北京") +
                                        "\r\nx=y\r\n003=" + GBK("上海") + "\r\n\r\n[" + GBK("行业") +
                                        "]\r\n001=" + GBK("邮票") + "\r\n");
-  folders.Write(std::string("BLOCK/") + GBK("北京") + ".BLK", Codes({{4100, 600001}, {4116, 2}}) + "x");
+  folders.Write(std::string("BLOCK/") + GBK("北京") + ".BLK",
+                Codes({{4100, 600001}, {4116, 2}}) + "x");
   EXPECT_TRUE(blocks.Init(folders.ProgramDir()));
   EXPECT_EQ(blocks.GetBlockName(16), GBK("北京"));
   EXPECT_EQ(blocks.GetBlockName(18), GBK("上海"));

@@ -125,11 +125,12 @@ TEST(InputBox, ArrowAndPageKeysStepTheSelectionWithinTheList) {
     UINT vk;
     int page, expected;
   } cases[] = {
-      {0, 10, VK_DOWN, 4, 1},   {9, 10, VK_DOWN, 4, 9},   {3, 10, VK_UP, 4, 2},
-      {0, 10, VK_UP, 4, 0},     {-1, 10, VK_DOWN, 4, 0},  {2, 10, VK_NEXT, 4, 6},
-      {8, 10, VK_NEXT, 4, 9},   {5, 10, VK_PRIOR, 4, 1},  {2, 10, VK_PRIOR, 4, 0},
-      {4, 10, VK_RETURN, 4, 4}, {0, 0, VK_DOWN, 4, -1},
-      {3, 10, VK_NEXT, 0, 4},  // a list too small for one line still steps
+      {0, 10, VK_DOWN, 4, 1},  {9, 10, VK_DOWN, 4, 9},
+      {3, 10, VK_UP, 4, 2},    {0, 10, VK_UP, 4, 0},
+      {-1, 10, VK_DOWN, 4, 0}, {2, 10, VK_NEXT, 4, 6},
+      {8, 10, VK_NEXT, 4, 9},  {5, 10, VK_PRIOR, 4, 1},
+      {2, 10, VK_PRIOR, 4, 0}, {4, 10, VK_RETURN, 4, 4},
+      {0, 0, VK_DOWN, 4, -1},  {3, 10, VK_NEXT, 0, 4},  // a list too small for one line still steps
   };
   for (const auto& c : cases)
     EXPECT_EQ(StepInputSelection(c.selected, c.count, c.vk, c.page), c.expected)

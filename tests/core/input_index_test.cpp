@@ -19,9 +19,12 @@ void AddItems(CInputKey& index, std::vector<SStockInfo> items, uint16_t market =
 }
 
 TEST_F(InputTest, InitialsMatchAnywhereInTheCombination) {
-  AddItems(index, {Item(602001, GBK("中国邮汇股")), Item(602002, std::string("\xD7\xFA" "ABCD").c_str())});
+  AddItems(index, {Item(602001, GBK("中国邮汇股")), Item(602002, std::string("\xD7\xFA"
+                                                                             "ABCD")
+                                                                     .c_str())});
   EXPECT_EQ(Search("GYH"), (std::vector<std::string>{"ZGYHG|602001|0"}));
-  EXPECT_EQ(Search("zgy"), (std::vector<std::string>{"ZGYHG|602001|0"}));  // typed case does not matter
+  EXPECT_EQ(Search("zgy"),
+            (std::vector<std::string>{"ZGYHG|602001|0"}));  // typed case does not matter
   // A leading character without readings: never found by initials.
   EXPECT_TRUE(Search("ABCD").empty());
   EXPECT_TRUE(Search("").empty());
@@ -43,8 +46,9 @@ TEST_F(InputTest, ResultOrder) {
   EXPECT_EQ(Search("6001"), (std::vector<std::string>{"160012|160012|0", "600100|600100|0"}));
   // Equal weights: the five-letter initials before the six-character codes,
   // keys of equal length in text order.
-  EXPECT_EQ(Search("6"), (std::vector<std::string>{"6HCPX|000002|0", "6HZPX|000002|0", "160012|160012|0",
-                                                   "600011|600011|0", "600100|600100|0"}));
+  EXPECT_EQ(Search("6"),
+            (std::vector<std::string>{"6HCPX|000002|0", "6HZPX|000002|0", "160012|160012|0",
+                                      "600011|600011|0", "600100|600100|0"}));
   // A weight beats a shorter key.
   platform::RegSetDword(kKeyWeightRegistryKey, "600100", 3);
   index.Load();
@@ -80,9 +84,10 @@ TEST_F(InputTest, AddEntryReplacesAndRefuses) {
 }
 
 TEST_F(InputTest, LoadTakesCommandsBlocksAndFormulas) {
-  std::string file = CmdRecord(2, "1", GBK("分类行情一"), 0) + CmdRecord(2, "06", GBK("自选藏品"), 0) +
+  std::string file = CmdRecord(2, "1", GBK("分类行情一"), 0) +
+                     CmdRecord(2, "06", GBK("自选藏品"), 0) +
                      CmdRecord(2, "TOOLONG", "code without NUL", 0) +  // 7 bytes: refused
-                     CmdRecord(2, "7", std::string(17, 'N'), 0);        // name without NUL: bounded
+                     CmdRecord(2, "7", std::string(17, 'N'), 0);       // name without NUL: bounded
   program.Write("normalcmd.dat", file + "partial");
   blocks = {GBK("钱币精品"), std::string(25, 'L')};
   formulas = {{"macd", GBK("平滑异同")}, {"LONGCODE", "cut code opens nothing"}};
@@ -129,11 +134,12 @@ TEST_F(InputTest, WeightsReadBackAsStored) {
   const std::string key = kKeyWeightRegistryKey;
   platform::RegSetDword(key, "600001", 5);
   platform::RegSetDword(key, "01", 100);
-  platform::RegSetDword(key, "600002", 0x105);           // only the low byte counts: 5
+  platform::RegSetDword(key, "600002", 0x105);  // only the low byte counts: 5
   for (DWORD bad : {0u, 0xFFu, 101u}) platform::RegSetDword(key, "B" + std::to_string(bad), bad);
-  platform::RegSetDword(key, std::string(21, '7'), 9);   // name too long
-  platform::RegSetString(key, "600003", "9");            // not a DWORD
-  EXPECT_EQ(ReadKeyWeights(), (std::map<std::string, int32_t>{{"01", 100}, {"600001", 5}, {"600002", 5}}));
+  platform::RegSetDword(key, std::string(21, '7'), 9);  // name too long
+  platform::RegSetString(key, "600003", "9");           // not a DWORD
+  EXPECT_EQ(ReadKeyWeights(),
+            (std::map<std::string, int32_t>{{"01", 100}, {"600001", 5}, {"600002", 5}}));
 
   // Items come after Load at every market table and still get their weights.
   index.AddEntry("01", "F1", kKeyCommand, 0);
@@ -145,7 +151,8 @@ TEST_F(InputTest, WeightsReadBackAsStored) {
 
   // Saved and read again, nothing decays.
   ASSERT_TRUE(index.SaveWeights());
-  EXPECT_EQ(ReadKeyWeights(), (std::map<std::string, int32_t>{{"01", 100}, {"600001", 5}, {"600002", 5}}));
+  EXPECT_EQ(ReadKeyWeights(),
+            (std::map<std::string, int32_t>{{"01", 100}, {"600001", 5}, {"600002", 5}}));
   std::vector<platform::SRegValue> stored = platform::RegEnumValues(key);
   ASSERT_EQ(stored.size(), 3u);
   EXPECT_EQ(stored[0].name, "01");  // larger first
@@ -153,7 +160,8 @@ TEST_F(InputTest, WeightsReadBackAsStored) {
 
 TEST_F(InputTest, AtMostThirtyWeights) {
   const std::string key = kKeyWeightRegistryKey;
-  for (int i = 0; i < 40; ++i) platform::RegSetDword(key, std::to_string(100000 + i), (DWORD)(1 + i % 50));
+  for (int i = 0; i < 40; ++i)
+    platform::RegSetDword(key, std::to_string(100000 + i), (DWORD)(1 + i % 50));
   EXPECT_EQ(ReadKeyWeights().size(), kKeyMaxWeights);
 
   std::vector<std::pair<std::string, int32_t>> many;

@@ -63,7 +63,8 @@ class RecordingLoginHost : public ILoginHost {
     account = acc;
     events.push_back("quote " + host + ":" + std::to_string(port));
   }
-  void SetQuoteHosts(const std::string& acc, const std::string&, const SLoginHosts& hosts) override {
+  void SetQuoteHosts(const std::string& acc, const std::string&,
+                     const SLoginHosts& hosts) override {
     account = acc;
     quoteHosts = hosts;
     events.push_back("quote hosts");
@@ -75,7 +76,8 @@ class RecordingLoginHost : public ILoginHost {
     events.push_back("balance " + host + ":" + std::to_string(port));
     const int answer = balanceAnswers.empty() ? -1 : balanceAnswers.front();
     if (!balanceAnswers.empty()) balanceAnswers.erase(balanceAnswers.begin());
-    if (answer == 0) std::memcpy(buffer, reply.data(), std::min<size_t>(reply.size(), size_t(size)));
+    if (answer == 0)
+      std::memcpy(buffer, reply.data(), std::min<size_t>(reply.size(), size_t(size)));
     return answer;
   }
   void LinkTradeServer(const std::string& acc, const std::string&, bool viaBalance,
@@ -119,7 +121,7 @@ std::vector<unsigned char> BalanceReply(int32_t length, int pairs, const char* h
     std::memcpy(pair, trade.c_str(), trade.size());
     pair[16] = 0x10, pair[17] = 0x27 + k;  // 10000 + 256 k
     std::memcpy(pair + 18, quote.c_str(), quote.size());
-    pair[34] = 0xF0, pair[35] = 0xFF;      // 65520: an unsigned port
+    pair[34] = 0xF0, pair[35] = 0xFF;  // 65520: an unsigned port
   }
   return bytes;
 }
@@ -339,9 +341,9 @@ TEST(BalanceReplyTest, LengthAndBoundsDecideThePairsTaken) {
     int bufferSize;
     int pairsTaken;
   } cases[] = {{180, 5, kBalanceReplyBuffer, 5},
-               {72, 5, kBalanceReplyBuffer, 1},    // 72: only pair 1
-               {108, 5, kBalanceReplyBuffer, 3},   // pairs past the length stay
-               {180, 5, 4 + 36 * 2, 2},            // never past the buffer
+               {72, 5, kBalanceReplyBuffer, 1},   // 72: only pair 1
+               {108, 5, kBalanceReplyBuffer, 3},  // pairs past the length stay
+               {180, 5, 4 + 36 * 2, 2},           // never past the buffer
                {-5, 5, kBalanceReplyBuffer, 1}};
   for (const Case& c : cases) {
     SLoginHosts hosts;

@@ -65,12 +65,15 @@ TEST(NoticeTest, ProgramFolderFilesDecide) {
   shell_test::TempFolders folders;
   const std::time_t now = LocalTime(2024, 1, 9, 10);
   const std::string text = "0^~2024-01-01^~t^~hello";
-  folders.Write("sysset.ini", std::string("[") + GBK("通知消息") + "]\r\nCHECKED=1\r\nCHECKDATE=20240109\r\n");
+  folders.Write("sysset.ini",
+                std::string("[") + GBK("通知消息") + "]\r\nCHECKED=1\r\nCHECKDATE=20240109\r\n");
   EXPECT_EQ(ReadServerNotice(text, folders.ProgramDir(), now).text, "");
-  folders.Write("sysset.ini", std::string("[") + GBK("通知消息") + "]\r\nCHECKED=1\r\nCHECKDATE=20240101\r\n");
+  folders.Write("sysset.ini",
+                std::string("[") + GBK("通知消息") + "]\r\nCHECKED=1\r\nCHECKDATE=20240101\r\n");
   EXPECT_EQ(ReadServerNotice(text, folders.ProgramDir(), now).text, "hello");
   // An update offer is shown whatever the user chose for notices.
-  folders.Write("sysset.ini", std::string("[") + GBK("通知消息") + "]\r\nCHECKED=1\r\nCHECKDATE=20240109\r\n");
+  folders.Write("sysset.ini",
+                std::string("[") + GBK("通知消息") + "]\r\nCHECKED=1\r\nCHECKDATE=20240109\r\n");
   SServerNotice offer = ReadServerNotice("1^~2024-01-05^~t^~new", folders.ProgramDir(), now);
   EXPECT_EQ(offer.updateFlag, 1);
   EXPECT_EQ(offer.text, "new");

@@ -25,7 +25,8 @@ using test_support::Bytes;
 
 // A quote-list body (type, tag, count, total, slot) with records of a code
 // and a last price each.
-std::string QuoteList(uint16_t type, uint16_t count, std::vector<std::pair<int32_t, uint32_t>> records) {
+std::string QuoteList(uint16_t type, uint16_t count,
+                      std::vector<std::pair<int32_t, uint32_t>> records) {
   Bytes b;
   b.U16(type).U16(1).U16(count).U16(0).U32(0);
   for (auto [code, last] : records) {
@@ -77,7 +78,9 @@ struct RecordingTrafficHost : IQuoteTrafficHost {
     asked.emplace_back(static_cast<const char*>(body), size_t(length));
     return true;
   }
-  void SelectCode(SCodeInfo code) override { calls.push_back("select " + std::to_string(code.code)); }
+  void SelectCode(SCodeInfo code) override {
+    calls.push_back("select " + std::to_string(code.code));
+  }
   void RunTypedCommand(const char* text) override { calls.push_back(std::string("typed ") + text); }
   void OpenBlock(const char* name) override { calls.push_back(std::string("block ") + name); }
   void ShowIndicator(const char* name) override { calls.push_back(std::string("formula ") + name); }
@@ -132,9 +135,9 @@ TEST_F(QuoteTrafficTest, DispatchTable) {
     const char* what;
     std::string body;
     LRESULT result;
-    size_t routed;      // packets routed after this one, in total
-    size_t tradeMsgs;   // messages the trading window got, in total
-    size_t traces;      // trace lines, in total
+    size_t routed;     // packets routed after this one, in total
+    size_t tradeMsgs;  // messages the trading window got, in total
+    size_t traces;     // trace lines, in total
   } cases[] = {
       {"single quote to the trading window", single, 1, 0, 1, 0},
       {"single quote shorter than its head", single.substr(0, 10), -1, 0, 1, 1},
@@ -206,7 +209,8 @@ TEST_F(QuoteTrafficTest, RequestFunnel) {
   EXPECT_EQ(traffic.OnQuoteRequest(kRequestBlock, "mine"), 1);
   EXPECT_EQ(traffic.OnQuoteRequest(kRequestFormula, "MACD"), 1);
   EXPECT_EQ(traffic.OnQuoteRequest(9, "x"), 1);
-  const std::vector<std::string> calls = {"select 600001", "typed 03", "block mine", "formula MACD"};
+  const std::vector<std::string> calls = {"select 600001", "typed 03", "block mine",
+                                          "formula MACD"};
   EXPECT_EQ(host.calls, calls);
   store.SetLoginMode(1);
   traffic.OnQuoteRequest(kRequestItem, &item);

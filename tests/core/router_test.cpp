@@ -22,7 +22,8 @@ namespace {
 using shell_test::FakeRouterFrame;
 using shell_test::RecordingView;
 
-SCurItem Item(int page, int mode, uint16_t market, SCodeInfo code = {}, const char* name = nullptr) {
+SCurItem Item(int page, int mode, uint16_t market, SCodeInfo code = {},
+              const char* name = nullptr) {
   SCurItem item;
   item.page = page;
   item.mode = mode;
@@ -135,12 +136,18 @@ TEST(TypedCommandTest, CodesByLengthAndNumber) {
     const char* text;
     STypedCommand::Kind kind;
     UINT value;
-  } cases[] = {{"1", STypedCommand::kCommand, 0x6200}, {"3", STypedCommand::kCommand, 0x6207},
-               {"9", STypedCommand::kCommand, 0x620D}, {"0", STypedCommand::kNone, 0},
-               {"01", STypedCommand::kKey, VK_F1},     {"03", STypedCommand::kKey, VK_F3},
-               {"10", STypedCommand::kKey, VK_F10},    {"71", STypedCommand::kCommand, 0x6806},
-               {"76", STypedCommand::kCommand, 0x6808}, {"77", STypedCommand::kNone, 0},
-               {"11", STypedCommand::kNone, 0},        {"123", STypedCommand::kNone, 0},
+  } cases[] = {{"1", STypedCommand::kCommand, 0x6200},
+               {"3", STypedCommand::kCommand, 0x6207},
+               {"9", STypedCommand::kCommand, 0x620D},
+               {"0", STypedCommand::kNone, 0},
+               {"01", STypedCommand::kKey, VK_F1},
+               {"03", STypedCommand::kKey, VK_F3},
+               {"10", STypedCommand::kKey, VK_F10},
+               {"71", STypedCommand::kCommand, 0x6806},
+               {"76", STypedCommand::kCommand, 0x6808},
+               {"77", STypedCommand::kNone, 0},
+               {"11", STypedCommand::kNone, 0},
+               {"123", STypedCommand::kNone, 0},
                {"", STypedCommand::kNone, 0}};
   for (const Case& c : cases) {
     const STypedCommand command = ParseTypedCommand(c.text);

@@ -51,7 +51,8 @@ class UpdateCheckTest : public ::testing::Test {
   }
 };
 
-const std::vector<Component> kTwo = {{"Main", "20261210", "main.zip"}, {"Trade", "20261210", "trade.zip"}};
+const std::vector<Component> kTwo = {{"Main", "20261210", "main.zip"},
+                                     {"Trade", "20261210", "trade.zip"}};
 
 TEST_F(UpdateCheckTest, OneServerWritesTheListAndStartsTheUpdater) {
   program.Write("lastupdate.dat", LastUpdateRecord("main", "20261210"));
@@ -105,15 +106,19 @@ TEST_F(UpdateCheckTest, EndsWithoutHandingOver) {
        },
        1},
       {"a server without an address",
-       [](UpdateCheckTest& t, SUpdateCheckSetup&) { t.http.Serve(List({{"a", ""}}, kTwo)); }, 1},
+       [](UpdateCheckTest& t, SUpdateCheckSetup&) {
+         t.http.Serve(List({{"a", ""}}, kTwo));
+       },
+       1},
       {"everything current",
        [](UpdateCheckTest& t, SUpdateCheckSetup&) {
-         t.program.Write("lastupdate.dat",
-                         LastUpdateRecord("MAIN", "20261210") + LastUpdateRecord("trade", "20261211"));
+         t.program.Write("lastupdate.dat", LastUpdateRecord("MAIN", "20261210") +
+                                               LastUpdateRecord("trade", "20261211"));
          t.http.Serve(List({{"a", "http://a/"}}, kTwo));
        },
        1},
-      {"no servers listed", [](UpdateCheckTest& t, SUpdateCheckSetup&) { t.http.Serve(List({}, kTwo)); }, 1},
+      {"no servers listed",
+       [](UpdateCheckTest& t, SUpdateCheckSetup&) { t.http.Serve(List({}, kTwo)); }, 1},
       {"no Product", [](UpdateCheckTest& t, SUpdateCheckSetup&) { t.http.Serve("<List/>"); }, 1},
       {"no answer",
        [](UpdateCheckTest& t, SUpdateCheckSetup&) {

@@ -62,7 +62,8 @@ TEST(QtHttpGetter, AnswersAndRefusals) {
   EXPECT_EQ(missing.status, 404);
   EXPECT_TRUE(missing.body.empty());
   // The redirect was not followed.
-  EXPECT_EQ(server.Requests(), (std::vector<std::string>{"/list.xml", "/big", "/big", "/moved", "/nothing"}));
+  EXPECT_EQ(server.Requests(),
+            (std::vector<std::string>{"/list.xml", "/big", "/big", "/moved", "/nothing"}));
 
   std::string text;
   int status = -1;
@@ -221,8 +222,10 @@ TEST(UpdateEndToEnd, StartsTheUpdaterWithTheList) {
   server.SetFile("/zeb/update.xml",
                  List({{"one", "http://127.0.0.1:1/files/"}, {"two", "http://127.0.0.1:2/files/"}},
                       {{"ZEB", "20261210", "ZEB.zip"}}));
-  program.Write("zeb.ini", "[UPDATE]\r\nUPDATESERVER=127.0.0.1\r\nUPDATEPORT=" + std::to_string(port) +
-                               "\r\nUPDATETAG=/zeb/update.xml\r\nUPDATETMOUT=5000\r\n[SYSTEM]\r\nSYSTEMTITLE=ZEB\r\n");
+  program.Write(
+      "zeb.ini",
+      "[UPDATE]\r\nUPDATESERVER=127.0.0.1\r\nUPDATEPORT=" + std::to_string(port) +
+          "\r\nUPDATETAG=/zeb/update.xml\r\nUPDATETMOUT=5000\r\n[SYSTEM]\r\nSYSTEMTITLE=ZEB\r\n");
   platform::ScopedRecordingBoxes boxes;
   CPublic::GetInstance()->LoadConfig();
   std::vector<std::string> offered;
@@ -239,7 +242,8 @@ TEST(UpdateEndToEnd, StartsTheUpdaterWithTheList) {
   const std::string expected = "argc 4\narg1 " + platform::GetExecutablePath() + "\narg2 " +
                                std::to_string(getpid()) + "\narg3 quenlirt\narg4 1\nupdate.xml\n";
   EXPECT_EQ(record.substr(0, expected.size()), expected);
-  EXPECT_NE(record.find("<DownAddress>http://127.0.0.1:2/files/ZEB.zip</DownAddress>"), std::string::npos);
+  EXPECT_NE(record.find("<DownAddress>http://127.0.0.1:2/files/ZEB.zip</DownAddress>"),
+            std::string::npos);
   EXPECT_TRUE(boxes.Boxes().empty());
 
   SetUpdateServerChooser(nullptr);

@@ -47,7 +47,8 @@ TEST(UpdateList, ServersUpToTheFirstMissingNumber) {
   }
   std::string eleven = "<Product><ServerList>";
   for (int i = 1; i <= 11; ++i)
-    eleven += "<Server" + std::to_string(i) + " Name=\"s" + std::to_string(i + 10) + "\" URL=\"u\"/>";
+    eleven +=
+        "<Server" + std::to_string(i) + " Name=\"s" + std::to_string(i + 10) + "\" URL=\"u\"/>";
   CUpdateList list;
   ASSERT_TRUE(list.Parse(eleven + "</ServerList></Product>"));
   EXPECT_EQ(list.Servers().size(), 10u);
@@ -56,7 +57,8 @@ TEST(UpdateList, ServersUpToTheFirstMissingNumber) {
 }
 
 TEST(UpdateList, OutdatedComponents) {
-  const LastUpdateMap recorded = {{"main", "20261210"}, {"trade", "20261210"}, {"quotes", "20261210"}};
+  const LastUpdateMap recorded = {
+      {"main", "20261210"}, {"trade", "20261210"}, {"quotes", "20261210"}};
   struct Case {
     const char* name;
     const char* listed;
@@ -68,13 +70,15 @@ TEST(UpdateList, OutdatedComponents) {
       {"charts", "20200101", true},  // never installed
   };
   std::vector<Component> components;
-  for (const Case& c : cases) components.push_back({c.name, c.listed, std::string(c.name) + ".zip"});
+  for (const Case& c : cases)
+    components.push_back({c.name, c.listed, std::string(c.name) + ".zip"});
   CUpdateList list;
   ASSERT_TRUE(list.Parse(List({{"s", "http://s/"}}, components)));
   EXPECT_EQ(list.DropCurrent(recorded), 2);
   const std::string doc = list.Doc().GetDoc();
   for (const Case& c : cases)
-    EXPECT_EQ(doc.find(std::string("<Name>") + c.name + "</Name>") != std::string::npos, c.outdated) << c.name;
+    EXPECT_EQ(doc.find(std::string("<Name>") + c.name + "</Name>") != std::string::npos, c.outdated)
+        << c.name;
 
   list.PrefixDownAddresses("http://s/files/?a=1&b=2/");
   CXmlDoc saved(list.Doc().GetDoc().c_str());
@@ -92,9 +96,10 @@ TEST(UpdateList, OutdatedComponents) {
 
 // A list in UTF-8 is read as such and saved back as such, names intact.
 TEST(UpdateList, KeepsTheEncodingItCameIn) {
-  const std::string utf8 = "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Product><ServerList>"
-                           "<Server1 Name=\"本地\" URL=\"http://s/\"/></ServerList>"
-                           "<Component><Name>行情</Name><DownAddress>行情.zip</DownAddress></Component></Product>";
+  const std::string utf8 =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?><Product><ServerList>"
+      "<Server1 Name=\"本地\" URL=\"http://s/\"/></ServerList>"
+      "<Component><Name>行情</Name><DownAddress>行情.zip</DownAddress></Component></Product>";
   shell_test::TempFolders program;
   CUpdateList list;
   ASSERT_TRUE(list.Parse(utf8));
@@ -102,7 +107,8 @@ TEST(UpdateList, KeepsTheEncodingItCameIn) {
   EXPECT_EQ(list.DropCurrent({}), 1);
   list.PrefixDownAddresses("http://s/");
   ASSERT_TRUE(list.Save(program.Path("update.xml")));
-  EXPECT_NE(program.Read("update.xml").find("<DownAddress>http://s/行情.zip</DownAddress>"), std::string::npos);
+  EXPECT_NE(program.Read("update.xml").find("<DownAddress>http://s/行情.zip</DownAddress>"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -52,15 +52,18 @@ class ChartPath : public ::testing::Test {
     std::snprintf(macd.szCode, sizeof macd.szCode, "MACD");
     std::snprintf(macd.szName, sizeof macd.szName, "%s", GBK("平滑异同平均线"));
     std::snprintf(macd.szGridLines, sizeof macd.szGridLines, "0");
-    std::snprintf(macd.szParams, sizeof macd.szParams, "SHORT:^P(2,200,12,1,10);LONG:^P(2,200,26,1,10);MID:^P(2,200,9,1,10);");
-    macd.strFormula = std::string("DIF:EMA(CLOSE,SHORT)-EMA(CLOSE,LONG);\r\nDEA:EMA(DIF,MID);\r\n") +
-                      GBK("柱线") + ":2*(DIF-DEA),COLORSTICK;";
+    std::snprintf(macd.szParams, sizeof macd.szParams,
+                  "SHORT:^P(2,200,12,1,10);LONG:^P(2,200,26,1,10);MID:^P(2,200,9,1,10);");
+    macd.strFormula =
+        std::string("DIF:EMA(CLOSE,SHORT)-EMA(CLOSE,LONG);\r\nDEA:EMA(DIF,MID);\r\n") +
+        GBK("柱线") + ":2*(DIF-DEA),COLORSTICK;";
     datFile = formula::BuildDatFile(saved);
     std::ofstream(root / "formula" / "ZBFormu.dat", std::ios::binary) << datFile;
 
     for (int i = 0; i < 300; ++i) {
       const float close = float(20.0 + 0.02 * i + 3.0 * std::sin(i / 9.0));
-      bars.push_back(SHistoryUnit{20240101 + i, close - 0.1f, close + 0.5f, close - 0.5f, close, 1000u + uint32_t(i), 0u});
+      bars.push_back(SHistoryUnit{20240101 + i, close - 0.1f, close + 0.5f, close - 0.5f, close,
+                                  1000u + uint32_t(i), 0u});
     }
   }
   void TearDown() override {

@@ -39,12 +39,34 @@ TEST(FormulaExports, OnlyTheMembersOfCFormulaFaceAreExported) {
   }
   pclose(pipe);
   ASSERT_GT(symbols, 0) << "nm found nothing in " << LibraryPath();
-  const std::set<std::string> expected = {
-      "CFormulaFace", "~CFormulaFace", "operator=", "RegisterDataIO", "Calc", "SelectFormular", "operator[]",
-      "GetOutVarSize", "GetOutVarWord", "GetOutVarProperty", "GetRegParSize", "GetParaName", "GetRegParFloat",
-      "SetRegParFloat", "PeriodsPar", "GetLastErr", "GetFormulaGridInfo", "ResetIt", "InitDefineTech",
-      "ExitDefineTech", "SizeAtSet", "FormuCode", "FormuName", "FormuEnumName", "OnOpenFormulaDesc",
-      "OnOpenFormulaParasSet", "OnOpenSingleFormulaParasSet", "OnOpenDefineTechDlg"};
+  const std::set<std::string> expected = {"CFormulaFace",
+                                          "~CFormulaFace",
+                                          "operator=",
+                                          "RegisterDataIO",
+                                          "Calc",
+                                          "SelectFormular",
+                                          "operator[]",
+                                          "GetOutVarSize",
+                                          "GetOutVarWord",
+                                          "GetOutVarProperty",
+                                          "GetRegParSize",
+                                          "GetParaName",
+                                          "GetRegParFloat",
+                                          "SetRegParFloat",
+                                          "PeriodsPar",
+                                          "GetLastErr",
+                                          "GetFormulaGridInfo",
+                                          "ResetIt",
+                                          "InitDefineTech",
+                                          "ExitDefineTech",
+                                          "SizeAtSet",
+                                          "FormuCode",
+                                          "FormuName",
+                                          "FormuEnumName",
+                                          "OnOpenFormulaDesc",
+                                          "OnOpenFormulaParasSet",
+                                          "OnOpenSingleFormulaParasSet",
+                                          "OnOpenDefineTechDlg"};
   EXPECT_EQ(members, expected);
 }
 

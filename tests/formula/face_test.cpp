@@ -23,9 +23,7 @@
 
 using namespace formula;
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 namespace {
 
@@ -123,7 +121,8 @@ TEST_F(FormulaFace, AnEditedFormulaIsComputedWithItsNewText) {
   };
   const Edit edits[] = {
       {"body", [&] { edited->strFormula = "A: CLOSE*2+N;"; }, "EDITED", close * 2 + 1},
-      {"parameters", [&] { std::snprintf(edited->szParams, sizeof edited->szParams, "N:^P(0,100,7,1);"); },
+      {"parameters",
+       [&] { std::snprintf(edited->szParams, sizeof edited->szParams, "N:^P(0,100,7,1);"); },
        "EDITED", close * 2 + 7},
       {"callee", [&] { callee->strFormula = "V: OPEN;"; }, "OUTER", bars[size_t(n) - 1].fOpen},
   };
@@ -250,7 +249,8 @@ TEST_F(FormulaFace, ExitWritesTheStoreFiles) {
 class TraceRecorder : public platform::MsgTarget {
  public:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
-    if (message == WM_FORMULA_TRACE && lParam == 0) lines.emplace_back(reinterpret_cast<const char*>(wParam));
+    if (message == WM_FORMULA_TRACE && lParam == 0)
+      lines.emplace_back(reinterpret_cast<const char*>(wParam));
     return 0;
   }
   std::vector<std::string> lines;
@@ -268,7 +268,9 @@ TEST_F(FormulaFace, CompilerMessagesReachTheRegisteredWindowUpperCased) {
   EXPECT_EQ(recorder.lines[0], "MA5:=......OK\r\n");
   EXPECT_EQ(recorder.lines[1], "#\r\n");
   EXPECT_EQ(recorder.lines[2], "\xD6\xD0X:......OK\r\n");
-  EXPECT_EQ(recorder.lines[3].rfind(GBK("[错误行号]：1\r\n[错误单词]：1\r\n[错误信息]：SYNTAX ERROR\r\n"), 0), 0u)
+  EXPECT_EQ(recorder.lines[3].rfind(
+                GBK("[错误行号]：1\r\n[错误单词]：1\r\n[错误信息]：SYNTAX ERROR\r\n"), 0),
+            0u)
       << platform::GbkToUtf8(recorder.lines[3]);
   face.SelectFormular(0, "TestZB");
   EXPECT_EQ(recorder.lines.size(), 4u);  // nobody listens any more

@@ -11,7 +11,8 @@
 
 namespace formula_test {
 
-inline SFormulaRecord MakeRecord(short kind, const char* code, const char* body, const char* params = "") {
+inline SFormulaRecord MakeRecord(short kind, const char* code, const char* body,
+                                 const char* params = "") {
   SFormulaRecord rec;
   rec.nKind = kind;
   std::snprintf(rec.szCode, sizeof rec.szCode, "%s", code);
@@ -21,7 +22,8 @@ inline SFormulaRecord MakeRecord(short kind, const char* code, const char* body,
 }
 
 // Puts a formula into the library's store (kind lists keep addresses).
-inline SFormulaRecord* AddToStore(short kind, const char* code, const char* body, const char* params = "") {
+inline SFormulaRecord* AddToStore(short kind, const char* code, const char* body,
+                                  const char* params = "") {
   auto& list = formula::TheFormulaStore().Formulas(kind);
   list.push_back(MakeRecord(kind, code, body, params));
   return &list.back();
@@ -33,7 +35,8 @@ inline std::vector<SHistoryUnit> RisingOnOddBars(int n) {
   for (int i = 0; i < n; ++i) {
     float open = float(10 + i);
     float close = open + ((i % 2) ? 1.0f : -1.0f);
-    h[size_t(i)] = SHistoryUnit{20240101 + i, open, open + 2.0f, open - 2.0f, close, uint32_t(100 * i), uint32_t(1000 * i)};
+    h[size_t(i)] = SHistoryUnit{
+        20240101 + i, open, open + 2.0f, open - 2.0f, close, uint32_t(100 * i), uint32_t(1000 * i)};
   }
   return h;
 }

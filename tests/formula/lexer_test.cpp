@@ -63,17 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
         TokenCase{"default defaultkcolor defaults", {287, 286, 257}},
         TokenCase{"colorred colorstick volstick circledot nodraw", {270, 289, 288, 290, 291}},
         TokenCase{"a=b a==b", {257, 294, 257, 257, 294, 257}},
-        TokenCase{"and && or || <= >= != : := ^p ^t", {298, 298, 299, 299, 292, 293, 295, 297, 296, 261, 262}},
+        TokenCase{"and && or || <= >= != : := ^p ^t",
+                  {298, 298, 299, 299, 292, 293, 295, 297, 296, 261, 262}},
         TokenCase{"enterlong exitlong entershort exitshort return", {265, 266, 267, 268, 269}},
-        TokenCase{"< > ; , ( ) . ! - + * / %", {'<', '>', ';', ',', '(', ')', '.', '!', '-', '+', '*', '/', '%'}},
+        TokenCase{"< > ; , ( ) . ! - + * / %",
+                  {'<', '>', ';', ',', '(', ')', '.', '!', '-', '+', '*', '/', '%'}},
         TokenCase{"x/*note*/:=1;", {257, 296, 300, ';'}},
-        TokenCase{"a /* spans\nlines */ b", {257, 257}},
-        TokenCase{"a /* never closed ; b", {257}},
+        TokenCase{"a /* spans\nlines */ b", {257, 257}}, TokenCase{"a /* never closed ; b", {257}},
         TokenCase{"'it''s' \"say \\\"hi\\\"\"", {301, 301, 301}},
         TokenCase{"\"unclosed ;", {257, ';'}},  // the lone quote is traced and skipped
         TokenCase{"a#b", {257, 257}},
-        TokenCase{"\xD6\xD0\xCE\xC4" "1", {257, 300}},  // a digit right after a Chinese character ends the name
-        TokenCase{"a\xD6", {257}},                      // a lead byte at the end is skipped
+        TokenCase{"\xD6\xD0\xCE\xC4"
+                  "1",
+                  {257, 300}},      // a digit right after a Chinese character ends the name
+        TokenCase{"a\xD6", {257}},  // a lead byte at the end is skipped
         TokenCase{"0x1f 007 .5 5. 12", {300, 300, 300, 300, 300}}));
 
 TEST_F(FormulaLexer, NumbersGetTheirOwnValuesHexAndLeadingZeroIncluded) {
@@ -85,7 +88,8 @@ TEST_F(FormulaLexer, NumbersGetTheirOwnValuesHexAndLeadingZeroIncluded) {
 TEST_F(FormulaLexer, NamesAreBuiltinsStoredFormulasOrVariables) {
   TheFormulaStore().Formulas(0).push_back(formula_test::MakeRecord(0, "MACD", "DIF:1;"));
   TheFormulaStore().Formulas(2).push_back(formula_test::MakeRecord(2, "SYS1", "ENTERLONG:1;"));
-  EXPECT_EQ(Lex("close macd macd.dea system.sys1 mine mine"), (std::vector<int>{258, 259, 259, 259, 257, 257}));
+  EXPECT_EQ(Lex("close macd macd.dea system.sys1 mine mine"),
+            (std::vector<int>{258, 259, 259, 259, 257, 257}));
   EXPECT_EQ(values[2].partCount, 2);
   EXPECT_STREQ(values[2].parts[1], "dea");
   EXPECT_EQ(values[3].kind, 2);

@@ -75,19 +75,23 @@ INSTANTIATE_TEST_SUITE_P(
         StatementCase{0, "/* only a note */", false, "公式没有输出"},
         StatementCase{0, "a:=1; a:=2; x:a;", false, "变量a已经定义为临时变量，不能重复定义!"},
         StatementCase{0, "a:1; a:=2;", false, "变量a已经定义为输出变量，不能重复定义!"},
-        StatementCase{0, "N:=^P(1,100,12,1); N:1;", false, "变量n已经定义为参数变量，不能重复定义!"},
+        StatementCase{0, "N:=^P(1,100,12,1); N:1;", false,
+                      "变量n已经定义为参数变量，不能重复定义!"},
         StatementCase{0, "N:=^P(1,100,12); x:N;", false, "参数定义不对,至少要四个"},
         StatementCase{0, "N:=^P(1,100,12,1); N:=^P(2,50,5,1); x:N;", true, ""},
         StatementCase{0, "S:=^T(1); S:=^T(0); x:1;", false, "前后参数类型定义不一致"},
         StatementCase{0, "ENTERLONG: CLOSE>OPEN;", true, ""},
-        StatementCase{2, "X: CLOSE;", false, "交易系统公式的输出变量下列指定变量之一:\r\n ENTERLONG/BUYPOINT(多头买入)、EXITLONG/SELPOINT(多头卖出)；\r\n ENTERSHORT(空头买入)、EXITSHORT(空头卖出)! \r\n"},
+        StatementCase{
+            2, "X: CLOSE;", false,
+            "交易系统公式的输出变量下列指定变量之一:\r\n ENTERLONG/BUYPOINT(多头买入)、EXITLONG/SELPOINT(多头卖出)；\r\n ENTERSHORT(空头买入)、EXITSHORT(空头卖出)! \r\n"},
         StatementCase{2, "X: CLOSE, COLORRED;", false, "! 并且交易系统没有修饰符号!"},
         StatementCase{2, "RETURN: CLOSE;", false, "EXITSHORT(空头卖出)! \r\n"},
         StatementCase{4, "RETURN: CLOSE;", true, ""},
         StatementCase{0, "x: abc;", false, "发现未知变量---> abc"},
         StatementCase{0, "x: MA(CLOSE);", false, "参数个不对，函数MA( 浮点数组, 浮点数) 有2个参数"},
         StatementCase{0, "x: CLOSE(1);", false, "参数个不对，函数CLOSE 有0个参数"},
-        StatementCase{0, "x: MA(\"c\", 5);", false, "函数MA的第1个参数类型不匹配，应当是浮点数组类型"},
+        StatementCase{0, "x: MA(\"c\", 5);", false,
+                      "函数MA的第1个参数类型不匹配，应当是浮点数组类型"},
         StatementCase{0, "x: MA(,CLOSE);", false, "参数个不对"},
         StatementCase{0, "x: 1 ! 2;", false, "syntax error"},
         StatementCase{0, "Close: 1; x: CLOSE;", false, "syntax error"}));
@@ -107,12 +111,14 @@ TEST_F(FormulaParser, OutputsCarryTheirStyleAndNumbersBecomeFlatSeries) {
 }
 
 TEST_F(FormulaParser, ParametersRedeclareInPlaceAndPresetsOverrideDefaults) {
-  ASSERT_TRUE(Calc("T:N; U:M;", 0, "N:=^P(1,100,12,1,3,4); M:^P(0,9,2,1); N:=^P(2,50,5,1);")) << Error();
+  ASSERT_TRUE(Calc("T:N; U:M;", 0, "N:=^P(1,100,12,1,3,4); M:^P(0,9,2,1); N:=^P(2,50,5,1);"))
+      << Error();
   ASSERT_EQ(parser.Params().size(), 2u);
   EXPECT_STREQ(parser.Params()[0].name, "n");
   EXPECT_EQ(parser.Params()[0].defaultValue, 5.0f);
   EXPECT_EQ(parser.Params()[0].minimum, 2.0f);
-  EXPECT_EQ(parser.Params()[0].periods[0], 0.0f);  // the second declaration replaced the first whole
+  EXPECT_EQ(parser.Params()[0].periods[0],
+            0.0f);  // the second declaration replaced the first whole
   EXPECT_EQ(Output(0)[0], 5.0f);
   EXPECT_TRUE(parser.SetPreset(0, NumberValue(7.0f)));
   EXPECT_FALSE(parser.SetPreset(2, NumberValue(1.0f)));  // only the next index may be added
@@ -149,7 +155,10 @@ TEST_F(FormulaParser, ChineseOutputNamesKeepTheirBytes) {
 
 TEST_F(FormulaParser, ASyntaxErrorReportsLineWordMessageAndTheTextThatFollows) {
   EXPECT_FALSE(Check("a:=1 b:=2;"));
-  EXPECT_EQ(Error(), std::string(GBK("[错误行号]：1\r\n[错误单词]：b\r\n[错误信息]：syntax error\r\n[参考下文]：b:=2;\r\n")));
+  EXPECT_EQ(
+      Error(),
+      std::string(GBK(
+          "[错误行号]：1\r\n[错误单词]：b\r\n[错误信息]：syntax error\r\n[参考下文]：b:=2;\r\n")));
   EXPECT_FALSE(Check("A:1;\r\nB:2;\r\nC:+;"));
   EXPECT_EQ(Error().rfind(GBK("[错误行号]：3\r\n"), 0), 0u) << platform::GbkToUtf8(Error());
   // The report stays until the next check.
@@ -160,7 +169,8 @@ TEST_F(FormulaParser, ASyntaxErrorReportsLineWordMessageAndTheTextThatFollows) {
 TEST_F(FormulaParser, AnIndicatorNameUsedAsAVariableAddsTheHint) {
   formula_test::AddToStore(0, "MACD", "DIF:1;");
   EXPECT_FALSE(Check("macd:=1;"));
-  const std::string hint = std::string(GBK("\r\n【推断】可能错误原因在于，用指标名")) + "\"macd\"" + GBK("作为变量");
+  const std::string hint =
+      std::string(GBK("\r\n【推断】可能错误原因在于，用指标名")) + "\"macd\"" + GBK("作为变量");
   EXPECT_NE(Error().find(hint), std::string::npos) << platform::GbkToUtf8(Error());
 }
 
@@ -192,19 +202,21 @@ TEST_P(ExpressionTable, Evaluates) {
 // Bar 0 falls (open 10, close 9), bar 1 rises (open 11, close 12).
 INSTANTIATE_TEST_SUITE_P(
     Formula, ExpressionTable,
-    ::testing::Values(
-        ValueCase{"a: 3 < 3;", {1, 1}}, ValueCase{"a: 3 >= 3;", {0, 0}},
-        ValueCase{"a: 7 % 2.9;", {1, 1}}, ValueCase{"a: -7 % 2;", {-1, -1}},
-        ValueCase{"a: 0x1f + 007;", {38, 38}},
-        ValueCase{"a: 1 + 2 * 3 % 2;", {3, 3}},       // % binds tighter than *
-        ValueCase{"a: 1 or 0 and 0;", {0, 0}},        // one level: (1 or 0) and 0
-        ValueCase{"a: IF(CLOSE>OPEN, 1, 0);", {0, 1}}, ValueCase{"a: IFN(CLOSE>OPEN, 1, 0);", {1, 0}},
-        ValueCase{"a: IFF(CLOSE>OPEN, CLOSE, 5);", {5, 12}},
-        ValueCase{"a: IF(1, CLOSE, OPEN);", {9, 12}}, ValueCase{"a: IF(0, 5, CLOSE);", {9, 12}},
-        ValueCase{"a: CLOSE - OPEN;", {-1, 1}}, ValueCase{"a: -(CLOSE - OPEN);", {1, -1}},
-        ValueCase{"a: CLOSE = 9 && OPEN != 9;", {1, 0}},
-        ValueCase{"a: COUNT(CLOSE > OPEN, 0);", {0, 1}},
-        ValueCase{"a: MAX(CLOSE, 10.5);", {10.5f, 12}}));
+    ::testing::Values(ValueCase{"a: 3 < 3;", {1, 1}}, ValueCase{"a: 3 >= 3;", {0, 0}},
+                      ValueCase{"a: 7 % 2.9;", {1, 1}}, ValueCase{"a: -7 % 2;", {-1, -1}},
+                      ValueCase{"a: 0x1f + 007;", {38, 38}},
+                      ValueCase{"a: 1 + 2 * 3 % 2;", {3, 3}},  // % binds tighter than *
+                      ValueCase{"a: 1 or 0 and 0;", {0, 0}},   // one level: (1 or 0) and 0
+                      ValueCase{"a: IF(CLOSE>OPEN, 1, 0);", {0, 1}},
+                      ValueCase{"a: IFN(CLOSE>OPEN, 1, 0);", {1, 0}},
+                      ValueCase{"a: IFF(CLOSE>OPEN, CLOSE, 5);", {5, 12}},
+                      ValueCase{"a: IF(1, CLOSE, OPEN);", {9, 12}},
+                      ValueCase{"a: IF(0, 5, CLOSE);", {9, 12}},
+                      ValueCase{"a: CLOSE - OPEN;", {-1, 1}},
+                      ValueCase{"a: -(CLOSE - OPEN);", {1, -1}},
+                      ValueCase{"a: CLOSE = 9 && OPEN != 9;", {1, 0}},
+                      ValueCase{"a: COUNT(CLOSE > OPEN, 0);", {0, 1}},
+                      ValueCase{"a: MAX(CLOSE, 10.5);", {10.5f, 12}}));
 
 TEST_F(FormulaParser, UnaryMinusKeepsInvalidBarsInvalidAndLeavesItsOperand) {
   ASSERT_TRUE(Calc("a: REF(CLOSE,1); b: -a; c: a;")) << Error();
@@ -246,9 +258,11 @@ TEST_F(FormulaParser, CallArgumentsSetTheCalleesParametersInOrder) {
   EXPECT_EQ(Output(0)[0], 52.0f);
   EXPECT_EQ(Output(1)[0], 56.0f);
   EXPECT_FALSE(Calc("a: TWO(1, 2, 3);"));
-  EXPECT_NE(Error().find(GBK("参数个太多，指标公式公式TWO有2个参数!")), std::string::npos) << platform::GbkToUtf8(Error());
+  EXPECT_NE(Error().find(GBK("参数个太多，指标公式公式TWO有2个参数!")), std::string::npos)
+      << platform::GbkToUtf8(Error());
   EXPECT_FALSE(Calc("a: TWO(\"x\");"));
-  EXPECT_NE(Error().find(GBK("指标公式公式TWO的第1个参数类型不匹配，应当是浮点常数")), std::string::npos);
+  EXPECT_NE(Error().find(GBK("指标公式公式TWO的第1个参数类型不匹配，应当是浮点常数")),
+            std::string::npos);
 }
 
 TEST_F(FormulaParser, ACalleeThatFailsFailsTheCall) {
@@ -264,7 +278,8 @@ TEST_F(FormulaParser, ACallCycleIsRefusedInsteadOfRecursingForever) {
   SFormulaRecord* aaa = &TheFormulaStore().Formulas(0).front();
   EXPECT_TRUE(parser.LoadFormula(aaa));
   EXPECT_FALSE(parser.CalcFormula(kBars));
-  EXPECT_NE(Error().find(GBK("调用指标公式公式BBB计算出错!")), std::string::npos) << platform::GbkToUtf8(Error());
+  EXPECT_NE(Error().find(GBK("调用指标公式公式BBB计算出错!")), std::string::npos)
+      << platform::GbkToUtf8(Error());
 }
 
 TEST_F(FormulaParser, ALongChainOfCallsIsCapped) {
@@ -297,14 +312,16 @@ TEST(FormulaSeriesPool, StaysFlatWhileTheSeriesGrow) {
   size_t perBar = 0;  // bytes the formula's series take per bar, from the first parse
   for (int bars = kFirst; bars < kFirst + kRecomputes; ++bars) {
     SetHistory(history.data(), bars);
-    ASSERT_TRUE(parser.LoadFormula(&rec) && parser.CalcFormula(bars)) << platform::GbkToUtf8(parser.GetLastError());
+    ASSERT_TRUE(parser.LoadFormula(&rec) && parser.CalcFormula(bars))
+        << platform::GbkToUtf8(parser.GetLastError());
     if (bars == kFirst) perBar = parser.HeldSeriesBytes() / size_t(kFirst);
     ASSERT_GT(perBar, 0u);
     // one parse's worth, with room for some bars to come
     ASSERT_LE(parser.HeldSeriesBytes(), 2 * perBar * size_t(bars)) << "after " << bars << " bars";
   }
   ASSERT_EQ(parser.Outputs().size(), 4u);
-  EXPECT_EQ(parser.Outputs()[3].value.pSeries[kFirst + kRecomputes - 2], parser.Outputs()[2].value.pSeries[kFirst + kRecomputes - 2]);
+  EXPECT_EQ(parser.Outputs()[3].value.pSeries[kFirst + kRecomputes - 2],
+            parser.Outputs()[2].value.pSeries[kFirst + kRecomputes - 2]);
   parser.ResetAll();
   EXPECT_EQ(parser.HeldSeriesBytes(), 0u);
 }

@@ -53,10 +53,13 @@ class ShippedIndicators : public ::testing::TestWithParam<Shipped> {
  protected:
   static void SetUpTestSuite() {
     const char* src = std::getenv("ZEB_SOURCE_DIR");
-    std::ifstream in(std::string(src ? src : ".") + "/zeb/charts/indicators/standard_indicators.txt");
+    std::ifstream in(std::string(src ? src : ".") +
+                     "/zeb/charts/indicators/standard_indicators.txt");
     std::deque<SFormulaRecord> records;
     std::string error;
-    ASSERT_TRUE(ParseIndicatorList(std::string(std::istreambuf_iterator<char>(in), {}), &records, &error)) << error;
+    ASSERT_TRUE(
+        ParseIndicatorList(std::string(std::istreambuf_iterator<char>(in), {}), &records, &error))
+        << error;
     auto& list = formula::TheFormulaStore().Formulas(0);
     list.clear();
     for (const SFormulaRecord& r : records) list.push_back(r);
@@ -70,9 +73,9 @@ class ShippedIndicators : public ::testing::TestWithParam<Shipped> {
 // Every shipped indicator, so that one added later is held to it too.
 std::vector<Shipped> ShippedTable() {
   constexpr float kAny = 1e30f;
-  return {{"MA", 0, kAny},         {"VOL", 0, kAny},        {"MACD", -kAny, kAny}, {"KDJ", -100, 200},
-          {"BOLL", -kAny, kAny},   {"RSI", 0, 100},         {"WR", 0, 100},        {"BIAS", -kAny, kAny},
-          {"CCI", -kAny, kAny},    {"OBV", -kAny, kAny}};
+  return {{"MA", 0, kAny},       {"VOL", 0, kAny},    {"MACD", -kAny, kAny}, {"KDJ", -100, 200},
+          {"BOLL", -kAny, kAny}, {"RSI", 0, 100},     {"WR", 0, 100},        {"BIAS", -kAny, kAny},
+          {"CCI", -kAny, kAny},  {"OBV", -kAny, kAny}};
 }
 
 TEST(ShippedIndicatorList, TheTableCoversEveryShippedIndicator) {
@@ -80,7 +83,9 @@ TEST(ShippedIndicatorList, TheTableCoversEveryShippedIndicator) {
   std::ifstream in(std::string(src ? src : ".") + "/zeb/charts/indicators/standard_indicators.txt");
   std::deque<SFormulaRecord> records;
   std::string error;
-  ASSERT_TRUE(ParseIndicatorList(std::string(std::istreambuf_iterator<char>(in), {}), &records, &error)) << error;
+  ASSERT_TRUE(
+      ParseIndicatorList(std::string(std::istreambuf_iterator<char>(in), {}), &records, &error))
+      << error;
   std::vector<std::string> codes;
   for (const SFormulaRecord& r : records) codes.push_back(r.szCode);
   std::vector<std::string> table;
@@ -94,7 +99,8 @@ TEST_P(ShippedIndicators, EveryLineHasAValueAcrossFlatBars) {
   CFormulaFace face;
   face.RegisterDataIO(NoData);
   const Shipped& shipped = GetParam();
-  ASSERT_EQ(face.Calc(0, shipped.code, bars.data(), n), 1) << platform::GbkToUtf8(face.GetLastErr());
+  ASSERT_EQ(face.Calc(0, shipped.code, bars.data(), n), 1)
+      << platform::GbkToUtf8(face.GetLastErr());
   ASSERT_GT(face.GetOutVarSize(), 0);
   // The longest default window of the shipped indicators is 60 bars; two
   // of them nest (REF then SMA, MA of MA).
@@ -108,13 +114,16 @@ TEST_P(ShippedIndicators, EveryLineHasAValueAcrossFlatBars) {
         ++missing;
         if (first < 0) first = i;
       }
-      ASSERT_FALSE(s[i] < shipped.low || s[i] > shipped.high) << face.GetOutVarWord(line) << " bar " << i << ": " << s[i];
+      ASSERT_FALSE(s[i] < shipped.low || s[i] > shipped.high)
+          << face.GetOutVarWord(line) << " bar " << i << ": " << s[i];
     }
     EXPECT_EQ(missing, 0) << face.GetOutVarWord(line) << ": first at bar " << first;
   }
 }
 
 INSTANTIATE_TEST_SUITE_P(Formula, ShippedIndicators, ::testing::ValuesIn(ShippedTable()),
-                         [](const ::testing::TestParamInfo<Shipped>& info) { return std::string(info.param.code); });
+                         [](const ::testing::TestParamInfo<Shipped>& info) {
+                           return std::string(info.param.code);
+                         });
 
 }  // namespace

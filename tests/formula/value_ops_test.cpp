@@ -22,7 +22,8 @@ class OperatorTable : public ::testing::TestWithParam<OpCase> {};
 
 TEST_P(OperatorTable, GivesTheTableResult) {
   const OpCase& c = GetParam();
-  EXPECT_FLOAT_EQ(ApplyBinary(c.op, c.a, c.b), c.expected) << "op " << c.op << " " << c.a << " " << c.b;
+  EXPECT_FLOAT_EQ(ApplyBinary(c.op, c.a, c.b), c.expected)
+      << "op " << c.op << " " << c.a << " " << c.b;
   // The series form agrees with the element form, scalar on either side.
   float a[3] = {c.a, c.a, c.a}, b[3] = {c.b, c.b, c.b}, out[3] = {};
   ApplyBinarySeries(c.op, a, 0, b, 0, out, 3);
@@ -33,22 +34,21 @@ TEST_P(OperatorTable, GivesTheTableResult) {
 
 INSTANTIATE_TEST_SUITE_P(
     Formula, OperatorTable,
-    ::testing::Values(
-        OpCase{OP_ADD, 1.5f, 2.25f, 3.75f}, OpCase{OP_SUB, 1.0f, 3.0f, -2.0f},
-        OpCase{OP_MUL, 3.0f, -2.0f, -6.0f}, OpCase{OP_DIV, 7.0f, 2.0f, 3.5f},
-        // "%": remainder of the integer parts, with the sign of a.
-        OpCase{OP_MOD, 7.0f, 2.9f, 1.0f}, OpCase{OP_MOD, -7.0f, 2.0f, -1.0f},
-        OpCase{OP_MOD, 7.9f, -3.5f, 1.0f},
-        // Comparisons work on d = a - b with the 0.001 tolerance: equal
-        // operands compare as less, and not as greater-or-equal.
-        OpCase{OP_LT, 3.0f, 3.0f, 1.0f}, OpCase{OP_LT, 3.0f, 2.0f, 0.0f},
-        OpCase{OP_LE, 3.0f, 3.0f, 1.0f}, OpCase{OP_LE, 3.01f, 3.0f, 0.0f},
-        OpCase{OP_GT, 3.0f, 3.0f, 0.0f}, OpCase{OP_GT, 3.01f, 3.0f, 1.0f},
-        OpCase{OP_GE, 3.0f, 3.0f, 0.0f}, OpCase{OP_GE, 3.01f, 3.0f, 1.0f},
-        OpCase{OP_EQ, 1.0f, 1.0005f, 1.0f}, OpCase{OP_EQ, 1.0f, 1.01f, 0.0f},
-        OpCase{OP_NE, 1.0f, 1.0005f, 0.0f}, OpCase{OP_NE, 1.0f, 1.01f, 1.0f},
-        OpCase{OP_AND, 0.5f, -2.0f, 1.0f}, OpCase{OP_AND, 0.0009f, 1.0f, 0.0f},
-        OpCase{OP_OR, 0.0f, 0.002f, 1.0f}, OpCase{OP_OR, 0.0f, -0.0005f, 0.0f}));
+    ::testing::Values(OpCase{OP_ADD, 1.5f, 2.25f, 3.75f}, OpCase{OP_SUB, 1.0f, 3.0f, -2.0f},
+                      OpCase{OP_MUL, 3.0f, -2.0f, -6.0f}, OpCase{OP_DIV, 7.0f, 2.0f, 3.5f},
+                      // "%": remainder of the integer parts, with the sign of a.
+                      OpCase{OP_MOD, 7.0f, 2.9f, 1.0f}, OpCase{OP_MOD, -7.0f, 2.0f, -1.0f},
+                      OpCase{OP_MOD, 7.9f, -3.5f, 1.0f},
+                      // Comparisons work on d = a - b with the 0.001 tolerance: equal
+                      // operands compare as less, and not as greater-or-equal.
+                      OpCase{OP_LT, 3.0f, 3.0f, 1.0f}, OpCase{OP_LT, 3.0f, 2.0f, 0.0f},
+                      OpCase{OP_LE, 3.0f, 3.0f, 1.0f}, OpCase{OP_LE, 3.01f, 3.0f, 0.0f},
+                      OpCase{OP_GT, 3.0f, 3.0f, 0.0f}, OpCase{OP_GT, 3.01f, 3.0f, 1.0f},
+                      OpCase{OP_GE, 3.0f, 3.0f, 0.0f}, OpCase{OP_GE, 3.01f, 3.0f, 1.0f},
+                      OpCase{OP_EQ, 1.0f, 1.0005f, 1.0f}, OpCase{OP_EQ, 1.0f, 1.01f, 0.0f},
+                      OpCase{OP_NE, 1.0f, 1.0005f, 0.0f}, OpCase{OP_NE, 1.0f, 1.01f, 1.0f},
+                      OpCase{OP_AND, 0.5f, -2.0f, 1.0f}, OpCase{OP_AND, 0.0009f, 1.0f, 0.0f},
+                      OpCase{OP_OR, 0.0f, 0.002f, 1.0f}, OpCase{OP_OR, 0.0f, -0.0005f, 0.0f}));
 
 TEST(FormulaOperators, InvalidValueIsFalseInConditionsAndSpreadsThroughArithmetic) {
   const float bad = INVALID_VALUE;
@@ -70,7 +70,8 @@ TEST(FormulaOperators, InvalidValueIsFalseInConditionsAndSpreadsThroughArithmeti
 // bit, whatever value meets whatever.
 TEST(FormulaOperators, TheSeriesFormMatchesTheElementFormOnEveryBar) {
   const float inf = INFINITY;
-  const float values[] = {1.5f, -2.0f, 0.0f, -0.0f, inf, -inf, INVALID_VALUE, std::nanf(""), 3e38f, 1e-40f, 7.0f};
+  const float values[] = {1.5f,          -2.0f,         0.0f,  -0.0f,  inf, -inf,
+                          INVALID_VALUE, std::nanf(""), 3e38f, 1e-40f, 7.0f};
   constexpr int n = 11 * 11;
   float a[n], b[n], out[n];
   for (int i = 0; i < n; ++i) {
@@ -84,12 +85,15 @@ TEST(FormulaOperators, TheSeriesFormMatchesTheElementFormOnEveryBar) {
   };
   for (int op : {OP_ADD, OP_SUB, OP_MUL, OP_DIV, OP_MOD, OP_LT, OP_GE, OP_EQ, OP_AND, OP_OR}) {
     ApplyBinarySeries(op, a, 0, b, 0, out, n);
-    for (int i = 0; i < n; ++i) ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, a[i], b[i]))) << op << " bar " << i;
+    for (int i = 0; i < n; ++i)
+      ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, a[i], b[i]))) << op << " bar " << i;
     for (float scalar : values) {
       ApplyBinarySeries(op, nullptr, scalar, b, 0, out, n);
-      for (int i = 0; i < n; ++i) ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, scalar, b[i]))) << op << " bar " << i;
+      for (int i = 0; i < n; ++i)
+        ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, scalar, b[i]))) << op << " bar " << i;
       ApplyBinarySeries(op, a, 0, nullptr, scalar, out, n);
-      for (int i = 0; i < n; ++i) ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, a[i], scalar))) << op << " bar " << i;
+      for (int i = 0; i < n; ++i)
+        ASSERT_EQ(bits(out[i]), bits(ApplyBinary(op, a[i], scalar))) << op << " bar " << i;
     }
   }
 }

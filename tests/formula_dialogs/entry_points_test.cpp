@@ -152,26 +152,25 @@ TEST_F(Dialogs, EditorTypesTestsAndSubmitsAFormulaTheReloadedFilesHold) {
 TEST_F(Dialogs, EditorLimitsTheFormulaTextAndTheDescriptionsWhatTheUserEnters) {
   SDefineReturn ret{};
   size_t scriptChars = 0, descBytes = 0;
-  ScopedModalScript script{
-      [&](CDialog& d) {
-        auto* edit = FindCtl<QPlainTextEdit>(d, kScript);
-        edit->setFocus();
-        edit->selectAll();
-        QApplication::clipboard()->setText(QString(5000, u'a'));
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        scriptChars = static_cast<size_t>(edit->toPlainText().size());
-        ClickCtl(d, 2026);  // 参数精灵
-        ClickCtl(d, IDCANCEL);
-      },
-      [&](CDialog& desc) {
-        desc.SetDlgItemText(2028, "");
-        auto* edit = FindCtl<QPlainTextEdit>(desc, 2028);
-        edit->setFocus();
-        QApplication::clipboard()->setText(QString(1200, u'b'));
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        descBytes = Text(desc, 2028).size();
-        ClickCtl(desc, IDCANCEL);
-      }};
+  ScopedModalScript script{[&](CDialog& d) {
+                             auto* edit = FindCtl<QPlainTextEdit>(d, kScript);
+                             edit->setFocus();
+                             edit->selectAll();
+                             QApplication::clipboard()->setText(QString(5000, u'a'));
+                             QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+                             scriptChars = static_cast<size_t>(edit->toPlainText().size());
+                             ClickCtl(d, 2026);  // 参数精灵
+                             ClickCtl(d, IDCANCEL);
+                           },
+                           [&](CDialog& desc) {
+                             desc.SetDlgItemText(2028, "");
+                             auto* edit = FindCtl<QPlainTextEdit>(desc, 2028);
+                             edit->setFocus();
+                             QApplication::clipboard()->setText(QString(1200, u'b'));
+                             QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
+                             descBytes = Text(desc, 2028).size();
+                             ClickCtl(desc, IDCANCEL);
+                           }};
   CFormulaFace::OnOpenDefineTechDlg(ret, "ZB2Param");
   EXPECT_EQ(scriptChars, 4096u);
   EXPECT_EQ(descBytes, 1000u);

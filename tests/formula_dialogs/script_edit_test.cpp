@@ -49,10 +49,8 @@ class ScriptEdit : public ::testing::Test {
   // character) at a time.
   void Type(const QString& text) {
     for (QChar ch : text) {
-      if (ch.unicode() < 0x80)
-        QTest::keyClick(&edit, char(ch.unicode()));
-      else
-        QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
+      if (ch.unicode() < 0x80) QTest::keyClick(&edit, char(ch.unicode()));
+      else QTest::sendKeyEvent(QTest::Click, &edit, Qt::Key_unknown, QString(ch), Qt::NoModifier);
     }
   }
 

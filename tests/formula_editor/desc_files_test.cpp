@@ -25,12 +25,14 @@ TEST(ParamsDescParse, ParseTable) {
     const char* suffix0;
     const char* suffixLast;
   } cases[] = {
-      {"\"  N days Param#1 long\r\nParam#2\"", 1, 2, "  N days Param#1 long", "  N days ", " long", ""},
+      {"\"  N days Param#1 long\r\nParam#2\"", 1, 2, "  N days Param#1 long", "  N days ", " long",
+       ""},
       {"  \"a Param#1b\"  ", 1, 1, "a Param#1b", "a ", "b", "b"},
       {"x Param#1\r\ny Param#2\r\n", 1, 2, "x Param#1", "x ", "", ""},
       {"x Param#1\ny Param#2", 1, 2, "x Param#1", "x ", "", ""},
       {"endParam#", 1, 1, "endParam#", "end", "", ""},  // the marker's character is missing
-      {"x Param#1\r\n\r\ny Param#2", 0, 0, nullptr, nullptr, nullptr, nullptr},  // an empty line between
+      {"x Param#1\r\n\r\ny Param#2", 0, 0, nullptr, nullptr, nullptr,
+       nullptr},  // an empty line between
       {"x Param#1\r\nno marker", 0, 0, nullptr, nullptr, nullptr, nullptr},
       {"nothing", 0, 0, nullptr, nullptr, nullptr, nullptr},
       {"", 0, 0, nullptr, nullptr, nullptr, nullptr},
@@ -96,7 +98,8 @@ TEST(ParamsDescParse, DialogTextRules) {
 
   EXPECT_STREQ(CheckParamsDescEntry("", 0, "a Param#1"), GBK("传入参数错误"));
   EXPECT_STREQ(CheckParamsDescEntry("MA", -1, "a Param#1"), GBK("传入参数错误"));
-  EXPECT_STREQ(CheckParamsDescEntry("MA", 0, "a Param#1\r\n\r\nb Param#2"), GBK("不允许中间空行，每行规定1个参数，请检查!"));
+  EXPECT_STREQ(CheckParamsDescEntry("MA", 0, "a Param#1\r\n\r\nb Param#2"),
+               GBK("不允许中间空行，每行规定1个参数，请检查!"));
   EXPECT_STREQ(CheckParamsDescEntry("MA", 0, ""), GBK("不允许中间空行，每行规定1个参数，请检查!"));
   EXPECT_EQ(CheckParamsDescEntry("MA", 0, "a Param#1\r\nb Param#2\r\n"), nullptr);
 }
@@ -106,7 +109,8 @@ TEST_F(DescFiles, NewKeyWrittenAndReadBack) {
                                "domain<<ZBFormu>>\r\n{\r\n\tOLD=\"x Param#1\"\r\n};\r\n" +
                                "domain<<JYFormu>>\r\n{\r\n\tSYS=\"s Param#1\"\r\n};\r\n";
   WriteFile(kParamsDescFile, original);
-  const std::string value = QuoteDescText(std::string(GBK("周期Param#1天")) + "\r\n" + GBK("权重Param#2"), 1025);
+  const std::string value =
+      QuoteDescText(std::string(GBK("周期Param#1天")) + "\r\n" + GBK("权重Param#2"), 1025);
   ASSERT_TRUE(WriteParamsDesc(Folder(), 0, "NEWMA", value));
 
   const std::string read = ReadParamsDesc(Folder(), 0, "newma");
@@ -139,15 +143,18 @@ TEST_F(DescFiles, UnreadableFileIsNeverReplaced) {
   std::filesystem::remove(dir / kParamsDescFile);
   boxes.Clear();
   EXPECT_EQ(ReadParamsDesc(Folder(), 0, "K"), "");
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{GBK("读取INI文件失败，找不到文件，请确认文件名是否正确!")});
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{GBK("读取INI文件失败，找不到文件，请确认文件名是否正确!")});
   EXPECT_TRUE(WriteParamsDesc(Folder(), 0, "K", "\"a Param#1\""));
   EXPECT_EQ(ReadParamsDesc(Folder(), 0, "K"), "\"a Param#1\"");
 }
 
 TEST_F(DescFiles, NoteIsFoundOnlyUnderItsKind) {
   WriteFile(kTechDescFile, std::string("domain<<ZBFormu>>\r\n{\r\n\tTESTZB=\"") + GBK("指标说明") +
-                               "\r\nline 2\"\r\n};\r\ndomain<<JYFormu>>\r\n{\r\n\tSYS1=" + GBK("系统说明") + "\r\n};\r\n");
-  EXPECT_EQ(LookupTechNote(Folder(), 0, "TestZB"), std::string("\"") + GBK("指标说明") + "\r\nline 2\"");
+                               "\r\nline 2\"\r\n};\r\ndomain<<JYFormu>>\r\n{\r\n\tSYS1=" +
+                               GBK("系统说明") + "\r\n};\r\n");
+  EXPECT_EQ(LookupTechNote(Folder(), 0, "TestZB"),
+            std::string("\"") + GBK("指标说明") + "\r\nline 2\"");
   EXPECT_EQ(LookupTechNote(Folder(), 1, "TestZB"), "");
   EXPECT_EQ(LookupTechNote(Folder(), 2, "TestZB"), "");
   EXPECT_EQ(LookupTechNote(Folder(), 2, "SYS1"), GBK("系统说明"));

@@ -46,7 +46,8 @@ TEST_F(EditorCore, TypedTestedSubmittedAndReloaded) {
   ASSERT_EQ(editor.TestButton(), 1) << platform::GbkToUtf8(editor.Fields().messages);
   EXPECT_EQ(editor.Status().text, GBK("公式测试正常.....OK !"));
   EXPECT_EQ(editor.Status().colour, kStatusBlue);
-  EXPECT_NE(editor.Fields().messages.find("A:......OK"), std::string::npos);  // the compiler's lines arrive
+  EXPECT_NE(editor.Fields().messages.find("A:......OK"),
+            std::string::npos);  // the compiler's lines arrive
 
   ASSERT_EQ(editor.SubmitFormula(), ESubmitResult::Submitted);
   editor.Close();
@@ -60,7 +61,8 @@ TEST_F(EditorCore, TypedTestedSubmittedAndReloaded) {
   EXPECT_STREQ(stored->szParams, "n:^p(1,100,12,1);\r\n");
   EXPECT_EQ(stored->strFormula, "a:ma(close,n);\r\nb:a*2;");
   EXPECT_EQ(stored->nGroupHash, CCalcFace::GroupHash(GBK("均线型")));
-  EXPECT_TRUE(BoxTexts().size() == 1 && BoxTexts()[0] == GBK("您清空当前内容，新建公式,还是保留当前内容进行修改?"));
+  EXPECT_TRUE(BoxTexts().size() == 1 &&
+              BoxTexts()[0] == GBK("您清空当前内容，新建公式,还是保留当前内容进行修改?"));
 }
 
 TEST_F(EditorCore, SubmitRefusals) {
@@ -73,7 +75,8 @@ TEST_F(EditorCore, SubmitRefusals) {
   } cases[] = {
       {"empty name", "", GBK("名称"), "A:1;", GBK("公式编译没有中英文名称，不能提交!")},
       {"empty Chinese name", "NEWONE", "", "A:1;", GBK("公式编译没有中英文名称，不能提交!")},
-      {"same name in the kind, other case", "testzb", GBK("名称"), "A:1;", GBK("同种类型公式不能重名，不能提交!")},
+      {"same name in the kind, other case", "testzb", GBK("名称"), "A:1;",
+       GBK("同种类型公式不能重名，不能提交!")},
       {"does not compile", "NEWONE", GBK("名称"), "A:1+;", GBK("公式编译没有通过，不能提交!")},
   };
   for (const Case& c : cases) {
@@ -96,7 +99,8 @@ TEST_F(EditorCore, TooLongParameterTextIsRefusedNotCut) {
   TypeNewFormula("LONGP", GBK("长参数"), "A:1;");
   for (int r = 0; r < kGridRows; ++r)
     editor.Fields().grid.cells[size_t(r)] = {"P" + std::to_string(r), "1", std::string(40, '9'),
-                                             "5." + std::string(40, '0'), "1"};  // about 97 characters a row
+                                             "5." + std::string(40, '0'),
+                                             "1"};  // about 97 characters a row
   boxes.Clear();
   EXPECT_EQ(editor.TestButton(), 0);
   EXPECT_EQ(editor.Status().text, ParamTextTooLongMessage());
@@ -112,7 +116,8 @@ TEST_F(EditorCore, EmptyGridValueIsReportedOncePerRowAndFailsTheTest) {
   editor.Fields().grid.cells[1] = {"M", "1", "2", "", ""};
   boxes.Clear();
   EXPECT_EQ(editor.TestButton(), 0);
-  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{GBK("参数的值不能为空!"), GBK("参数的值不能为空!")}));
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{GBK("参数的值不能为空!"), GBK("参数的值不能为空!")}));
   EXPECT_EQ(editor.ParamText(), "n:^p(1);\r\nm:^p(1,2);\r\n");
   EXPECT_EQ(editor.Status().colour, kStatusRed);
   EXPECT_NE(editor.Fields().messages.find(GBK("参数定义不对")), std::string::npos);
@@ -143,7 +148,8 @@ TEST_F(EditorCore, PresetIndicatorIsLoadedUpperCaseAndTestedLowerCase) {
   ASSERT_NE(record, nullptr);
   EXPECT_STREQ(record->szName, GBK("改过"));
   EXPECT_EQ(TheFormulaStore().SizeAtSet(3), 0);
-  EXPECT_STREQ(record->szParams, "n:^p(1.000,100.000,80.000,2.000);\r\nm:^p(1.000,100.000,80.000,2.000);\r\n");
+  EXPECT_STREQ(record->szParams,
+               "n:^p(1.000,100.000,80.000,2.000);\r\nm:^p(1.000,100.000,80.000,2.000);\r\n");
 }
 
 TEST_F(EditorCore, PresetIsSearchedAmongIndicatorsOnly) {
@@ -165,7 +171,8 @@ TEST_F(EditorCore, NewFormulaStartTextByKind) {
     editor.NewFormula();
     const std::string& text = editor.Fields().formula;
     EXPECT_EQ(text.rfind(GBK("/*请在这里输入公式内容*/\r\n"), 0), 0u) << c.kind;
-    EXPECT_TRUE(text.size() >= std::strlen(c.tail) && text.compare(text.size() - std::strlen(c.tail), std::string::npos, c.tail) == 0)
+    EXPECT_TRUE(text.size() >= std::strlen(c.tail) &&
+                text.compare(text.size() - std::strlen(c.tail), std::string::npos, c.tail) == 0)
         << c.kind;
     EXPECT_EQ(editor.Mode(), 0);
     EXPECT_FALSE(editor.IsClean());
@@ -233,7 +240,8 @@ TEST_F(EditorCore, ResultCarriesAreaAndFixedAxis) {
   struct Case {
     const char* lines;
     int axis;
-  } cases[] = {{"0.0", 0}, {" -20,50", -20}, {"80,20", 80}, {"x", 0}, {"99999999999999", 2147483647}};
+  } cases[] = {
+      {"0.0", 0}, {" -20,50", -20}, {"80,20", 80}, {"x", 0}, {"99999999999999", 2147483647}};
   for (const Case& c : cases) {
     CFormulaEditorCore fresh;
     fresh.Open();

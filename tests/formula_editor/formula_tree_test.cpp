@@ -49,8 +49,9 @@ TEST_F(FormulaTreeTest, FormulasStandUnderTheGroupOfTheirHash) {
   const SFormulaTreeNode& indicators = tree.kinds[0];
   ASSERT_EQ(indicators.children.size(), 8u);  // seven groups, then F2
   EXPECT_EQ(indicators.children[2].text, GBK("趋势型"));
-  EXPECT_EQ(Texts(indicators.children[2]),
-            (std::vector<std::string>{std::string("F1  ") + GBK("名"), std::string("F3  ") + GBK("名")}));
+  EXPECT_EQ(
+      Texts(indicators.children[2]),
+      (std::vector<std::string>{std::string("F1  ") + GBK("名"), std::string("F3  ") + GBK("名")}));
   EXPECT_EQ(indicators.children[2].children[1].group, 2);
   EXPECT_EQ(indicators.children[6].children.size(), 1u);
   EXPECT_EQ(indicators.children[7].record->szCode, std::string("F2"));
@@ -82,7 +83,8 @@ TEST_F(FormulaTreeTest, DeletingAGroupMovesItsFormulasUp) {
 
   boxes.Clear();
   EXPECT_FALSE(editor.DeleteGroup(FindFormulaItem(indicators, "F1")));
-  EXPECT_EQ(BoxTexts(), (std::vector<std::string>{GBK("确定要删除这个分组吗？"), GBK("不是分组，无法删除!")}));
+  EXPECT_EQ(BoxTexts(),
+            (std::vector<std::string>{GBK("确定要删除这个分组吗？"), GBK("不是分组，无法删除!")}));
   boxes.QueueAnswer(IDNO);
   EXPECT_FALSE(editor.DeleteGroup(&editor.Tree().kinds[0].children[0]));
   EXPECT_EQ(TheFormulaStore().Groups(0).size(), 6u);
@@ -117,7 +119,8 @@ TEST_F(FormulaTreeTest, DeleteFormulaRefusalsAndQuestion) {
   boxes.Clear();
   boxes.QueueAnswer(IDCANCEL);
   EXPECT_FALSE(editor.DeleteFormula(FindFormulaItem(editor.Tree().kinds[0], "F1")));
-  EXPECT_EQ(BoxTexts(), std::vector<std::string>{std::string(GBK("您确定要删除公式: F1[指标公式] "))});
+  EXPECT_EQ(BoxTexts(),
+            std::vector<std::string>{std::string(GBK("您确定要删除公式: F1[指标公式] "))});
   EXPECT_NE(TheFormulaStore().Find(0, "F1"), nullptr);
 }
 

@@ -40,9 +40,11 @@ TEST(ParamGrid, GridToText) {
   } cases[] = {
       {"full rows", Grid({{"N", "1", "100", "5", "1"}, {"M", "2", "50", "10.5", "0.5"}}),
        "N:^P(1,100,5,1);\r\nM:^P(2,50,10.5,0.5);\r\n", 0},
-      {"an empty name ends the list", Grid({{"N", "1", "100", "5", "1"}, {"", "1", "2", "3", "4"}, {"K", "1", "2", "3", "4"}}),
+      {"an empty name ends the list",
+       Grid({{"N", "1", "100", "5", "1"}, {"", "1", "2", "3", "4"}, {"K", "1", "2", "3", "4"}}),
        "N:^P(1,100,5,1);\r\n", 0},
-      {"an empty value ends its row", Grid({{"N", "1", "", "5", "1"}, {"M", "", "", "", ""}, {"K", "1", "2", "3", "4"}}),
+      {"an empty value ends its row",
+       Grid({{"N", "1", "", "5", "1"}, {"M", "", "", "", ""}, {"K", "1", "2", "3", "4"}}),
        "N:^P(1);\r\nM:^P();\r\nK:^P(1,2,3,4);\r\n", 2},
       {"no rows", SParamGrid(), "", 0},
   };
@@ -56,7 +58,8 @@ TEST(ParamGrid, GridToText) {
 
 TEST(ParamGrid, TextToGridAndBackKeepsEveryParameter) {
   std::string text;
-  for (int i = 1; i <= 9; ++i) text += "p" + std::to_string(i) + ":^p(1,100," + std::to_string(i * 10) + ",2);";
+  for (int i = 1; i <= 9; ++i)
+    text += "p" + std::to_string(i) + ":^p(1,100," + std::to_string(i * 10) + ",2);";
   const std::vector<SParamRecord> params = Compiled(text);
   ASSERT_EQ(params.size(), 9u);
 
@@ -94,7 +97,7 @@ TEST(ParamText, TypedValuesMustBeNumbersInRange) {
       {"1", true, "1"},
       {"0", false, "1"},  // below the minimum
       {"101", false, "100"},
-      {"", false, "\xca\xfd\xd7\xd6"},     // 数字
+      {"", false, "\xca\xfd\xd7\xd6"},  // 数字
       {"1e2", false, "\xca\xfd\xd7\xd6"},
       {"-5", false, "\xca\xfd\xd7\xd6"},
       {"3.2.1", false, "\xca\xfd\xd7\xd6"},

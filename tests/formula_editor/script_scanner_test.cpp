@@ -50,16 +50,19 @@ struct ScanCase {
 TEST(ScriptScanner, EditorTokenRules) {
   const CScriptScanner scanner = EditorScanner();
   const ScanCase cases[] = {
-      {"A:1; 'the rest \"is\" 12", "word(A) number(1) comment('the rest \"is\" 12)", "A:1; 'the rest \"is\" 12"},
-      {"/*MA*/ x", "function(MA) word(x)", "/*MA*/ x"},  // "/*" opens no comment here
+      {"A:1; 'the rest \"is\" 12", "word(A) number(1) comment('the rest \"is\" 12)",
+       "A:1; 'the rest \"is\" 12"},
+      {"/*MA*/ x", "function(MA) word(x)", "/*MA*/ x"},    // "/*" opens no comment here
       {"S:\"abc;", "word(S) string(\"abc;)", "S:\"abc;"},  // unclosed: up to the line end
       {"\"it's\"'c", "string(\"it's\") comment('c)", "\"it's\"'c"},
-      {"1.5e3+2.+7e+2-1.5e", "number(1.5e3) number(2.) number(7e+2) number(1.5) word(e)", "1.5e3+2.+7e+2-1.5e"},
+      {"1.5e3+2.+7e+2-1.5e", "number(1.5e3) number(2.) number(7e+2) number(1.5) word(e)",
+       "1.5e3+2.+7e+2-1.5e"},
       {"close>open", "keyword(close) keyword(open)", "CLOSE>OPEN"},
       {"Ma(c,5)+hhv(Vol,N)", "function(Ma) word(c) number(5) function(hhv) keyword(Vol) word(N)",
        "MA(c,5)+HHV(VOL,N)"},
       {"amount", "keyword(amount)", "AMOUNT"},
-      {"my_var2:=x_1*enterlong", "word(my_var2) word(x_1) word(enterlong)", "my_var2:=x_1*enterlong"},
+      {"my_var2:=x_1*enterlong", "word(my_var2) word(x_1) word(enterlong)",
+       "my_var2:=x_1*enterlong"},
       {"a\tb", "word(a) word(b)", "a\tb"},
       {"", "", ""},
   };
@@ -138,7 +141,8 @@ TEST(ScriptScanner, SettingsDecideClassesAndSpelling) {
   EXPECT_EQ(Render("begin sum `q` // x", scanner.ScanLine("begin sum `q` // x")),
             "keyword(begin) function(sum) string(`q`) comment(// x)");
   EXPECT_EQ(CScriptScanner::Rewritten("begin sum", scanner.ScanLine("begin sum")), "Begin Sum");
-  EXPECT_EQ(Render("a / b rem note", scanner.ScanLine("a / b rem note")), "word(a) word(b) comment(rem note)");
+  EXPECT_EQ(Render("a / b rem note", scanner.ScanLine("a / b rem note")),
+            "word(a) word(b) comment(rem note)");
 
   scanner.SetAutoCase(0);
   EXPECT_TRUE(scanner.ScanLine("begin").rewrites.empty());

@@ -82,7 +82,8 @@ std::string Bits(float v) {
 
 // The averages as defined: Y = (keep*Y' + weight*X) / divisor, worked in
 // long double from the seed on bar seedAt and rounded once per bar.
-Series DefiningRecurrence(const Series& x, int seedAt, float seed, int keep, int weight, int divisor) {
+Series DefiningRecurrence(const Series& x, int seedAt, float seed, int keep, int weight,
+                          int divisor) {
   const int n = static_cast<int>(x.size());
   Series r(n, I);
   long double y = seed;
@@ -107,15 +108,20 @@ int64_t UlpDistance(float a, float b) {
 // Bars without a value and infinities alike, every other bar within ulps of
 // the defining form; or, where the defining form cancels to nearly nothing,
 // within a rounding of the values averaged (sizeOfValues, 0 for none).
-::testing::AssertionResult WithinUlps(const Series& got, const Series& want, int64_t ulps, float sizeOfValues = 0) {
+::testing::AssertionResult WithinUlps(const Series& got, const Series& want, int64_t ulps,
+                                      float sizeOfValues = 0) {
   if (got.size() != want.size()) return ::testing::AssertionFailure() << "size " << got.size();
   for (size_t i = 0; i < want.size(); ++i) {
     const bool same = std::bit_cast<uint32_t>(got[i]) == std::bit_cast<uint32_t>(want[i]);
     if (same) continue;
-    if (IsInvalidValue(want[i]) || IsInvalidValue(got[i]) || !std::isfinite(want[i]) || UlpDistance(got[i], want[i]) > ulps) {
-      if (std::isfinite(got[i]) && std::isfinite(want[i]) && std::fabs(got[i] - want[i]) <= 1e-13f * sizeOfValues) continue;
-      return ::testing::AssertionFailure() << "bar " << i << ": got " << got[i] << " (" << Bits(got[i]) << "), want "
-                                           << want[i] << " (" << Bits(want[i]) << ")";
+    if (IsInvalidValue(want[i]) || IsInvalidValue(got[i]) || !std::isfinite(want[i]) ||
+        UlpDistance(got[i], want[i]) > ulps) {
+      if (std::isfinite(got[i]) && std::isfinite(want[i]) &&
+          std::fabs(got[i] - want[i]) <= 1e-13f * sizeOfValues)
+        continue;
+      return ::testing::AssertionFailure()
+             << "bar " << i << ": got " << got[i] << " (" << Bits(got[i]) << "), want " << want[i]
+             << " (" << Bits(want[i]) << ")";
     }
   }
   return ::testing::AssertionSuccess();
@@ -125,8 +131,9 @@ int64_t UlpDistance(float a, float b) {
   if (got.size() != want.size()) return ::testing::AssertionFailure() << "size " << got.size();
   for (size_t i = 0; i < want.size(); ++i)
     if (std::bit_cast<uint32_t>(got[i]) != std::bit_cast<uint32_t>(want[i]))
-      return ::testing::AssertionFailure() << "bar " << i << ": got " << got[i] << " (" << Bits(got[i]) << "), want "
-                                           << want[i] << " (" << Bits(want[i]) << ")";
+      return ::testing::AssertionFailure()
+             << "bar " << i << ": got " << got[i] << " (" << Bits(got[i]) << "), want " << want[i]
+             << " (" << Bits(want[i]) << ")";
   return ::testing::AssertionSuccess();
 }
 
@@ -141,13 +148,20 @@ struct Shape {
 std::vector<Shape> Shapes(bool withSubnormals) {
   std::vector<Shape> shapes = {
       {"prices", [](int, float p, std::mt19937&) { return p; }},
-      {"prices over forty binades", [](int, float p, std::mt19937& rng) { return std::ldexp(p, static_cast<int>(rng() % 40) - 20); }},
-      {"a bar without a value midway", [](int i, float p, std::mt19937&) { return i == 11111 ? I : p; }},
-      {"an infinity midway", [](int i, float p, std::mt19937&) { return i == 12345 ? INFINITY : p; }},
+      {"prices over forty binades",
+       [](int, float p, std::mt19937& rng) {
+         return std::ldexp(p, static_cast<int>(rng() % 40) - 20);
+       }},
+      {"a bar without a value midway",
+       [](int i, float p, std::mt19937&) { return i == 11111 ? I : p; }},
+      {"an infinity midway",
+       [](int i, float p, std::mt19937&) { return i == 12345 ? INFINITY : p; }},
       // within the first window of the long windows
       {"an infinity early", [](int i, float p, std::mt19937&) { return i == 500 ? INFINITY : p; }},
       {"a NaN on the first bar with a value",
-       [](int i, float p, std::mt19937&) { return i == 3 ? std::numeric_limits<float>::quiet_NaN() : p; }},
+       [](int i, float p, std::mt19937&) {
+         return i == 3 ? std::numeric_limits<float>::quiet_NaN() : p;
+       }},
       {"small signed integers and both zeros",
        [](int, float, std::mt19937& rng) {
          const int v = static_cast<int>(rng() % 7) - 3;
@@ -158,10 +172,14 @@ std::vector<Shape> Shapes(bool withSubnormals) {
       // the other
       {"rising", [](int i, float, std::mt19937&) { return 10.0f + 0.01f * static_cast<float>(i); }},
       {"falling then an infinity",
-       [](int i, float, std::mt19937&) { return i == 15000 ? INFINITY : 500.0f - 0.01f * static_cast<float>(i); }},
+       [](int i, float, std::mt19937&) {
+         return i == 15000 ? INFINITY : 500.0f - 0.01f * static_cast<float>(i);
+       }},
   };
   if (withSubnormals)
-    shapes.push_back({"subnormals", [](int, float, std::mt19937& rng) { return 1e-40f * static_cast<float>(rng() % 100); }});
+    shapes.push_back({"subnormals", [](int, float, std::mt19937& rng) {
+                        return 1e-40f * static_cast<float>(rng() % 100);
+                      }});
   return shapes;
 }
 
@@ -187,14 +205,17 @@ class BuiltinExactSums : public ::testing::TestWithParam<bool> {
   void TearDown() override { routines::UseNarrowWindowSums(false); }
 };
 INSTANTIATE_TEST_SUITE_P(Widths, BuiltinExactSums, ::testing::Values(false, true),
-                         [](const ::testing::TestParamInfo<bool>& info) { return info.param ? "Narrow" : "Widest"; });
+                         [](const ::testing::TestParamInfo<bool>& info) {
+                           return info.param ? "Narrow" : "Widest";
+                         });
 
 TEST_P(BuiltinExactSums, WindowSumsAndDeviationsMatchThePlainLoops) {
   for (const Shape& shape : Shapes(true)) {
     for (int n : {1003, 1999}) {
       const Series x = Make(shape, n, 4);
       for (int N : {20, 1000}) {
-        SCOPED_TRACE(std::string(shape.name) + ", n=" + std::to_string(n) + ", N=" + std::to_string(N));
+        SCOPED_TRACE(std::string(shape.name) + ", n=" + std::to_string(n) +
+                     ", N=" + std::to_string(N));
         const float w = static_cast<float>(N);
         EXPECT_TRUE(SameBits(CallByName("MA", {x, w}, n), PlainWindowSum(x, N, true)));
         EXPECT_TRUE(SameBits(CallByName("SUM", {x, w}, n), PlainWindowSum(x, N, false)));
@@ -220,10 +241,14 @@ TEST(BuiltinExact, HighestAndLowestMatchTheRule) {
     for (int N : {0, 1, 2, 3, 9, 20, 32, 33, 1000, 20000}) {
       SCOPED_TRACE(std::string(shape.name) + ", N=" + std::to_string(N));
       const float w = static_cast<float>(N);
-      EXPECT_TRUE(SameBits(CallByName("HHV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, false, I)));
-      EXPECT_TRUE(SameBits(CallByName("LLV", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, false, false, I)));
-      EXPECT_TRUE(SameBits(CallByName("HHVBARS", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, true, true, I)));
-      EXPECT_TRUE(SameBits(CallByName("LLVBARS", {x, w}, 20000), RuleExtreme<float>(x, First(x), N, false, true, I)));
+      EXPECT_TRUE(SameBits(CallByName("HHV", {x, w}, 20000),
+                           RuleExtreme<float>(x, First(x), N, true, false, I)));
+      EXPECT_TRUE(SameBits(CallByName("LLV", {x, w}, 20000),
+                           RuleExtreme<float>(x, First(x), N, false, false, I)));
+      EXPECT_TRUE(SameBits(CallByName("HHVBARS", {x, w}, 20000),
+                           RuleExtreme<float>(x, First(x), N, true, true, I)));
+      EXPECT_TRUE(SameBits(CallByName("LLVBARS", {x, w}, 20000),
+                           RuleExtreme<float>(x, First(x), N, false, true, I)));
     }
   }
 }
@@ -238,7 +263,8 @@ TEST(BuiltinExact, AveragesMatchTheirDefiningRecurrence) {
       const int f = First(x);
       for (int N : {2, 20, 1000}) {
         if (f + N + 1 >= n) continue;  // no value at all: the golden tests see to that
-        SCOPED_TRACE(std::string(shape.name) + ", n=" + std::to_string(n) + ", N=" + std::to_string(N));
+        SCOPED_TRACE(std::string(shape.name) + ", n=" + std::to_string(n) +
+                     ", N=" + std::to_string(N));
         const float w = static_cast<float>(N);
         double seedSum = 0.0;
         for (int j = f; j < f + N; ++j) seedSum += x[j];
@@ -247,12 +273,15 @@ TEST(BuiltinExact, AveragesMatchTheirDefiningRecurrence) {
         const Series emaLike = DefiningRecurrence(x, f, x[f], N - 1, 2, N + 1);
         EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), emaLike, 4, size));
         EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), emaLike, 4, size));
-        EXPECT_TRUE(WithinUlps(CallByName("MEMA", {x, w}, n), DefiningRecurrence(x, f + N - 1, mean, N - 1, 1, N), 4, size));
-        EXPECT_TRUE(
-            WithinUlps(CallByName("EXPMEMA", {x, w}, n), DefiningRecurrence(x, f + N - 1, mean, N - 1, 2, N + 1), 4, size));
-        EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 1.0f}, n), DefiningRecurrence(x, f, x[f], N - 1, 1, N), 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("MEMA", {x, w}, n),
+                               DefiningRecurrence(x, f + N - 1, mean, N - 1, 1, N), 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("EXPMEMA", {x, w}, n),
+                               DefiningRecurrence(x, f + N - 1, mean, N - 1, 2, N + 1), 4, size));
+        EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 1.0f}, n),
+                               DefiningRecurrence(x, f, x[f], N - 1, 1, N), 4, size));
         if (N > 2) {
-          EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 2.0f}, n), DefiningRecurrence(x, f, x[f], N - 2, 2, N), 4, size));
+          EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 2.0f}, n),
+                                 DefiningRecurrence(x, f, x[f], N - 2, 2, N), 4, size));
         }
       }
     }
@@ -263,7 +292,8 @@ TEST(BuiltinExact, AveragesMatchTheirDefiningRecurrence) {
 // every bar what the routine gives in double, stored as a float, whatever
 // value meets whatever, the bars after the last whole four included.
 TEST(BuiltinExact, MathFunctionsMatchTheirRoutinesOnEveryBar) {
-  const float values[] = {1.5f, -2.0f, 0.0f, -0.0f, INFINITY, -INFINITY, I, std::nanf(""), 3e38f, 1e-40f, -7.0f};
+  const float values[] = {1.5f, -2.0f,         0.0f,  -0.0f,  INFINITY, -INFINITY,
+                          I,    std::nanf(""), 3e38f, 1e-40f, -7.0f};
   constexpr int n = 11 * 11 + 3;
   Series x(n), y(n);
   for (int i = 0; i < n; ++i) {
@@ -280,7 +310,8 @@ TEST(BuiltinExact, MathFunctionsMatchTheirRoutinesOnEveryBar) {
     while (two && start < n && IsInvalidValue(y[start])) ++start;
     Series want(n, I);
     for (int i = start; i < n; ++i)
-      want[i] = Stored(static_cast<float>(two ? row->routine.pMath2(x[i], y[i]) : row->routine.pMath1(x[i])));
+      want[i] = Stored(
+          static_cast<float>(two ? row->routine.pMath2(x[i], y[i]) : row->routine.pMath1(x[i])));
     EXPECT_TRUE(SameBits(got, want));
   }
 }
@@ -293,11 +324,18 @@ TEST(BuiltinExact, FactorFormStaysWithinFourUnitsOfTheDefiningForm) {
   constexpr int n = 1000000;
   const std::vector<Shape> shapes = {
       {"prices", [](int, float p, std::mt19937&) { return p; }},
-      {"a bar without a value at 600,000", [](int i, float p, std::mt19937&) { return i == 600000 ? I : p; }},
+      {"a bar without a value at 600,000",
+       [](int i, float p, std::mt19937&) { return i == 600000 ? I : p; }},
       {"a NaN at 700,000",
-       [](int i, float p, std::mt19937&) { return i == 700000 ? std::numeric_limits<float>::quiet_NaN() : p; }},
-      {"an infinity at 800,000", [](int i, float p, std::mt19937&) { return i == 800000 ? INFINITY : p; }},
-      {"both infinities", [](int i, float p, std::mt19937&) { return i == 500000 ? INFINITY : i == 900000 ? -INFINITY : p; }},
+       [](int i, float p, std::mt19937&) {
+         return i == 700000 ? std::numeric_limits<float>::quiet_NaN() : p;
+       }},
+      {"an infinity at 800,000",
+       [](int i, float p, std::mt19937&) { return i == 800000 ? INFINITY : p; }},
+      {"both infinities",
+       [](int i, float p, std::mt19937&) {
+         return i == 500000 ? INFINITY : i == 900000 ? -INFINITY : p;
+       }},
   };
   for (const Shape& shape : shapes) {
     const Series x = Make(shape, n, 8);
@@ -308,7 +346,8 @@ TEST(BuiltinExact, FactorFormStaysWithinFourUnitsOfTheDefiningForm) {
       const Series want = DefiningRecurrence(x, f, x[f], N - 1, 2, N + 1);
       EXPECT_TRUE(WithinUlps(CallByName("EMA", {x, w}, n), want, 4));
       EXPECT_TRUE(WithinUlps(CallByName("EXPMA", {x, w}, n), want, 4));
-      EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 1.0f}, n), DefiningRecurrence(x, f, x[f], N - 1, 1, N), 4));
+      EXPECT_TRUE(WithinUlps(CallByName("SMA", {x, w, 1.0f}, n),
+                             DefiningRecurrence(x, f, x[f], N - 1, 1, N), 4));
     }
   }
 }

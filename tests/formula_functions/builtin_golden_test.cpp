@@ -41,10 +41,16 @@ std::vector<GoldenCase> Cases() {
       {"MEMA(X,5)", "MEMA", {X, 5.0f}, {I, I, I, I, I, I, I}},
       {"EXPMEMA(X,3)", "EXPMEMA", {X, 3.0f}, {I, I, I, I, 2, 3.5f, 3.75f}},
       {"EXPMEMA(X,5)", "EXPMEMA", {X, 5.0f}, {I, I, I, I, I, I, 3}},
-      {"DMA(X,A)", "DMA", {X, std::vector<float>{I, 0.5f, 0.5f, 0.5f, 2, 0.5f, 0.5f}}, {I, I, 1, 2, 2, 3.5f, 3.75f}},
+      {"DMA(X,A)",
+       "DMA",
+       {X, std::vector<float>{I, 0.5f, 0.5f, 0.5f, 2, 0.5f, 0.5f}},
+       {I, I, 1, 2, 2, 3.5f, 3.75f}},
       {"DMA(X,0.5)", "DMA", {X, 0.5f}, {I, I, 1, 2, 2, 3.5f, 3.75f}},
       {"BACKSET(B,2)", "BACKSET", {B, 2.0f}, {I, 0, 1, 1, 0, 1, 1}},
-      {"BACKSET(rise at f+1,2)", "BACKSET", {std::vector<float>{I, 0, 1, 0, 0, 0, 0}, 2.0f}, {I, 1, 1, 0, 0, 0, 0}},
+      {"BACKSET(rise at f+1,2)",
+       "BACKSET",
+       {std::vector<float>{I, 0, 1, 0, 0, 0, 0}, 2.0f},
+       {I, 1, 1, 0, 0, 0, 0}},
       {"BACKSET(B,0)", "BACKSET", {B, 0.0f}, {I, 1, 0, 1, 0, 0, 1}},
       {"BACKSET(C,9)", "BACKSET", {C, 9.0f}, {I, 0, 0, 0, 0, 0, 0}},
       {"BARSCOUNT(B)", "BARSCOUNT", {B}, {I, 0, 1, 2, 3, 4, 5}},
@@ -73,16 +79,28 @@ std::vector<GoldenCase> Cases() {
       {"SUM(X,99)", "SUM", {X, 99.0f}, {I, I, 1, 4, 6, 11, 15}},
       {"SUMBARS(X,5)", "SUMBARS", {X, 5.0f}, {I, I, I, I, 2, 1, 2}},
       {"SUMBARS(X,4)", "SUMBARS", {X, 4.0f}, {I, I, I, I, 2, 1, 1}},
-      {"SUMBARS with a falling bar", "SUMBARS", {std::vector<float>{I, 2, -1, 3, 4}, 2.0f}, {I, I, I, 1, 1}},
+      {"SUMBARS with a falling bar",
+       "SUMBARS",
+       {std::vector<float>{I, 2, -1, 3, 4}, 2.0f},
+       {I, I, I, 1, 1}},
       {"SUMBARS(X,0)", "SUMBARS", {X, 0.0f}, {I, I, 0, 0, 0, 0, 0}},
       {"SUMBARS(X,99)", "SUMBARS", {X, 99.0f}, {I, I, I, I, I, I, I}},
-      {"CROSS(A,B)", "CROSS", {std::vector<float>{I, 1, 1, 3, 1, 3}, std::vector<float>{0, 2, 2, 2, 2, 2}}, {I, I, 0, 1, 0, 1}},
+      {"CROSS(A,B)",
+       "CROSS",
+       {std::vector<float>{I, 1, 1, 3, 1, 3}, std::vector<float>{0, 2, 2, 2, 2, 2}},
+       {I, I, 0, 1, 0, 1}},
       {"STD(X,3)", "STD", {X, 3.0f}, {I, I, I, I, 0.816497f, 1.247219f, 1.247219f}},
       {"STD(X,6)", "STD", {X, 6.0f}, {I, I, I, I, I, I, I}},
       {"AVEDEV(X,3)", "AVEDEV", {X, 3.0f}, {I, I, I, I, 0.666667f, 1.111111f, 1.111111f}},
-      {"MA keeps a later gap", "MA", {std::vector<float>{1, 2, I, 4, 5, 6}, 2.0f}, {I, 1.5f, I, I, I, I}},
+      {"MA keeps a later gap",
+       "MA",
+       {std::vector<float>{1, 2, I, 4, 5, 6}, 2.0f},
+       {I, 1.5f, I, I, I, I}},
       {"STD keeps a later gap", "STD", {std::vector<float>{1, 3, I, 4}, 2.0f}, {I, 1, I, I}},
-      {"HHV window opening on a gap", "HHV", {std::vector<float>{1, 3, I, 2, 1}, 2.0f}, {I, 3, 3, I, 2}},
+      {"HHV window opening on a gap",
+       "HHV",
+       {std::vector<float>{1, 3, I, 2, 1}, 2.0f},
+       {I, 3, 3, I, 2}},
       {"SQRT(X)", "SQRT", {X}, {I, I, 1, 1.732051f, 1.414214f, 2.236068f, 2}},
       {"SQRT(-1) has no value", "SQRT", {std::vector<float>{I, 4, -1}}, {I, 2, I}},
       {"EXP(X)", "EXP", {X}, {I, I, 2.718282f, 20.085537f, 7.389056f, 148.413159f, 54.598150f}},
@@ -111,14 +129,16 @@ std::vector<GoldenCase> Cases() {
   };
 }
 
-::testing::AssertionResult SameSeries(const std::vector<float>& got, const std::vector<float>& want) {
+::testing::AssertionResult SameSeries(const std::vector<float>& got,
+                                      const std::vector<float>& want) {
   if (got.size() != want.size()) return ::testing::AssertionFailure() << "size " << got.size();
   for (size_t i = 0; i < want.size(); ++i) {
     const bool gotNone = IsInvalidValue(got[i]), wantNone = IsInvalidValue(want[i]);
-    if (gotNone != wantNone || (!wantNone && std::fabs(got[i] - want[i]) > 1e-5f * std::max(1.0f, std::fabs(want[i]))))
+    if (gotNone != wantNone ||
+        (!wantNone && std::fabs(got[i] - want[i]) > 1e-5f * std::max(1.0f, std::fabs(want[i]))))
       return ::testing::AssertionFailure()
-             << "bar " << i << ": got " << (gotNone ? std::string("none") : std::to_string(got[i])) << ", want "
-             << (wantNone ? std::string("none") : std::to_string(want[i]));
+             << "bar " << i << ": got " << (gotNone ? std::string("none") : std::to_string(got[i]))
+             << ", want " << (wantNone ? std::string("none") : std::to_string(want[i]));
   }
   return ::testing::AssertionSuccess();
 }
@@ -126,7 +146,8 @@ std::vector<GoldenCase> Cases() {
 TEST(BuiltinGolden, EveryFunctionOnShortSeries) {
   for (const GoldenCase& c : Cases()) {
     SCOPED_TRACE(c.call);
-    EXPECT_TRUE(SameSeries(CallByName(c.name, c.args, static_cast<int>(c.expected.size())), c.expected));
+    EXPECT_TRUE(
+        SameSeries(CallByName(c.name, c.args, static_cast<int>(c.expected.size())), c.expected));
   }
 }
 
@@ -185,14 +206,16 @@ TEST(BuiltinTable, RowsNamesSignaturesAndHelp) {
   EXPECT_EQ(FindBuiltin("nosuch"), nullptr);
   EXPECT_EQ(FindBuiltin(nullptr), nullptr);
   EXPECT_STREQ(FindBuiltin("MA")->szLabel, GBK("简单移动平均"));
-  EXPECT_STREQ(FindBuiltin("SMA")->szDescription,
-               GBK("返回累积平均\r\n用法:\r\nSMA(X,N,M):X的M日累积平均,M为权重,如Y=(X*M+Y'*(N-M))/N"));
-  EXPECT_STREQ(FindBuiltin("COUNT")->szDescription,
-               GBK("统计满足条件的周期数.\r\n用法:COUNT(X,N),统计N周期中满足X条件的周期数,若N=0则从第一个有效值开始.\r\n"
-                        "例如:COUNT(CLOSE>OPEN,20)表示统计20周期内收阳的周期数"));
+  EXPECT_STREQ(
+      FindBuiltin("SMA")->szDescription,
+      GBK("返回累积平均\r\n用法:\r\nSMA(X,N,M):X的M日累积平均,M为权重,如Y=(X*M+Y'*(N-M))/N"));
+  EXPECT_STREQ(
+      FindBuiltin("COUNT")->szDescription,
+      GBK("统计满足条件的周期数.\r\n用法:COUNT(X,N),统计N周期中满足X条件的周期数,若N=0则从第一个有效值开始.\r\n"
+          "例如:COUNT(CLOSE>OPEN,20)表示统计20周期内收阳的周期数"));
   EXPECT_STREQ(FindBuiltin("CROSS")->szDescription,
                GBK("两条线交叉.\r\n用法:\r\nCROSS(A,B)表示当A从下方向上穿过B时返回1,否则返回0\r\n"
-                        "例如:CROSS(MA(CLOSE,5),MA(CLOSE,10))表示5日均线与10日均线交金叉"));
+                   "例如:CROSS(MA(CLOSE,5),MA(CLOSE,10))表示5日均线与10日均线交金叉"));
   EXPECT_STREQ(FindBuiltin("SMA")->szSignature, "2200");
   EXPECT_STREQ(FindBuiltin("SUMBARS")->szSignature, "222");
   EXPECT_STREQ(FindBuiltin("OPEN")->szSignature, "2");

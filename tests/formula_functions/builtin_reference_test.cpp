@@ -19,8 +19,8 @@ const double NONE = std::nan("");  // reference's "no value"
 
 struct RefArgs {
   int n;
-  std::vector<Series> s;    // series arguments (numbers spread)
-  std::vector<double> w;    // numeric arguments (first bar of a series)
+  std::vector<Series> s;  // series arguments (numbers spread)
+  std::vector<double> w;  // numeric arguments (first bar of a series)
 };
 
 int Win(double v) { return WindowArg(static_cast<float>(v)); }
@@ -50,7 +50,8 @@ Series RefMa(const RefArgs& a) {
   }
   return r;
 }
-Series RefExpLike(const RefArgs& a, int N, int f, int seedAt, bool seedMean, double weight, double div) {
+Series RefExpLike(const RefArgs& a, int N, int f, int seedAt, bool seedMean, double weight,
+                  double div) {
   Series r = Empty(a.n);
   const Series& x = a.s[0];
   double seed = 0;
@@ -219,26 +220,52 @@ Series RefMath(const RefArgs& a, const std::function<double(double, double)>& fn
 using Ref = std::function<Series(const RefArgs&)>;
 std::map<std::string, Ref> References() {
   auto m1 = [](double (*fn)(double)) {
-    return Ref([fn](const RefArgs& a) { return RefMath(a, [fn](double x, double) { return fn(x); }, false); });
+    return Ref([fn](const RefArgs& a) {
+      return RefMath(
+          a, [fn](double x, double) { return fn(x); }, false);
+    });
   };
   auto m2 = [](std::function<double(double, double)> fn) {
     return Ref([fn](const RefArgs& a) { return RefMath(a, fn, true); });
   };
   return {
-      {"SMA", RefSma}, {"MA", RefMa}, {"EXPMA", RefExpma}, {"EMA", RefEma}, {"MEMA", RefMema},
-      {"EXPMEMA", RefExpmema}, {"DMA", RefDma}, {"BACKSET", RefBackset}, {"BARSCOUNT", RefBarscount},
-      {"BARSLAST", RefBarslast}, {"BARSSINCE", RefBarssince}, {"COUNT", RefCount},
+      {"SMA", RefSma},
+      {"MA", RefMa},
+      {"EXPMA", RefExpma},
+      {"EMA", RefEma},
+      {"MEMA", RefMema},
+      {"EXPMEMA", RefExpmema},
+      {"DMA", RefDma},
+      {"BACKSET", RefBackset},
+      {"BARSCOUNT", RefBarscount},
+      {"BARSLAST", RefBarslast},
+      {"BARSSINCE", RefBarssince},
+      {"COUNT", RefCount},
       {"HHV", [](const RefArgs& a) { return RefExtreme(a, true, false); }},
       {"HHVBARS", [](const RefArgs& a) { return RefExtreme(a, true, true); }},
       {"LLV", [](const RefArgs& a) { return RefExtreme(a, false, false); }},
       {"LLVBARS", [](const RefArgs& a) { return RefExtreme(a, false, true); }},
-      {"REF", RefRef}, {"SUM", RefSum}, {"SUMBARS", RefSumbars}, {"CROSS", RefCross},
+      {"REF", RefRef},
+      {"SUM", RefSum},
+      {"SUMBARS", RefSumbars},
+      {"CROSS", RefCross},
       {"STD", [](const RefArgs& a) { return RefWindowStat(a, true); }},
       {"AVEDEV", [](const RefArgs& a) { return RefWindowStat(a, false); }},
-      {"SQRT", m1(std::sqrt)}, {"EXP", m1(std::exp)}, {"LOG", m1(std::log)}, {"LN", m1(std::log)},
-      {"LOG10", m1(std::log10)}, {"ABS", m1(std::fabs)}, {"ACOS", m1(std::acos)}, {"ASIN", m1(std::asin)},
-      {"ATAN", m1(std::atan)}, {"COS", m1(std::cos)}, {"COSH", m1(std::cosh)}, {"SIN", m1(std::sin)},
-      {"SINH", m1(std::sinh)}, {"TAN", m1(std::tan)}, {"TANH", m1(std::tanh)},
+      {"SQRT", m1(std::sqrt)},
+      {"EXP", m1(std::exp)},
+      {"LOG", m1(std::log)},
+      {"LN", m1(std::log)},
+      {"LOG10", m1(std::log10)},
+      {"ABS", m1(std::fabs)},
+      {"ACOS", m1(std::acos)},
+      {"ASIN", m1(std::asin)},
+      {"ATAN", m1(std::atan)},
+      {"COS", m1(std::cos)},
+      {"COSH", m1(std::cosh)},
+      {"SIN", m1(std::sin)},
+      {"SINH", m1(std::sinh)},
+      {"TAN", m1(std::tan)},
+      {"TANH", m1(std::tanh)},
       {"POW", m2([](double x, double y) { return std::pow(x, y); })},
       {"FMOD", m2([](double x, double y) { return std::fmod(x, y); })},
       {"MOD", m2([](double x, double y) { return std::fmod(x, y); })},
@@ -265,13 +292,15 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
       const int style = round % 3;  // 0 small integers with ties, 1 prices, 2 flags
       auto value = [&]() -> float {
         if (style == 0) return static_cast<float>(std::uniform_int_distribution<int>(0, 9)(rng));
-        if (style == 2) return static_cast<float>(std::uniform_int_distribution<int>(0, 3)(rng) == 0);
+        if (style == 2)
+          return static_cast<float>(std::uniform_int_distribution<int>(0, 3)(rng) == 0);
         return std::uniform_real_distribution<float>(0.5f, 100.0f)(rng);
       };
       std::vector<Arg> args;
       RefArgs ra{n, {}, {}};
       for (int k = 0; k < argc; ++k) {
-        const bool series = item.szSignature[k + 1] == '2' || (k == 1 && std::string(item.szName) == "DMA");
+        const bool series =
+            item.szSignature[k + 1] == '2' || (k == 1 && std::string(item.szName) == "DMA");
         if (k == 0 || (series && rng() % 2)) {
           std::vector<float> s(n);
           for (int i = 0; i < n; ++i) s[i] = (k == 0 && i < lead) ? I : value();
@@ -285,8 +314,10 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
           ra.w.push_back(s[0]);
           args.push_back(std::move(s));
         } else {
-          float v = item.nCategory == FUNC_MATH ? value()
-                                                : static_cast<float>(std::uniform_int_distribution<int>(-2, round % 2 ? 130 : 40)(rng));
+          float v = item.nCategory == FUNC_MATH
+                        ? value()
+                        : static_cast<float>(
+                              std::uniform_int_distribution<int>(-2, round % 2 ? 130 : 40)(rng));
           if (k == 1 && std::string(item.szName) == "EMA" && rng() % 2) v += 0.5f;
           if (k == 1 && std::string(item.szName) == "DMA") v /= 40.0f;
           ra.s.emplace_back(n, v);
@@ -307,7 +338,8 @@ TEST(BuiltinReference, EveryFunctionMatchesThePlainReference) {
           if (std::isinf(wantF)) {
             ASSERT_EQ(got[i], wantF) << "bar " << i << " of " << n;
           } else {
-            ASSERT_NEAR(got[i], wantF, 2e-4 * std::max(1.0f, std::fabs(wantF))) << "bar " << i << " of " << n;
+            ASSERT_NEAR(got[i], wantF, 2e-4 * std::max(1.0f, std::fabs(wantF)))
+                << "bar " << i << " of " << n;
           }
         }
       }
@@ -340,7 +372,8 @@ TEST(BuiltinReference, LongWindowStatisticsMatchThePlainReference) {
       SCOPED_TRACE(std::string(stdDev ? "STD " : "AVEDEV ") + std::to_string(window));
       ra.w[1] = window;
       const Series want = RefWindowStat(ra, stdDev);
-      const std::vector<float> got = CallByName(stdDev ? "STD" : "AVEDEV", {x, static_cast<float>(window)}, n);
+      const std::vector<float> got =
+          CallByName(stdDev ? "STD" : "AVEDEV", {x, static_cast<float>(window)}, n);
       for (int i = 0; i < n; ++i) {
         if (std::isnan(want[i])) {
           ASSERT_TRUE(IsInvalidValue(got[i])) << i;

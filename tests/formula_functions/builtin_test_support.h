@@ -30,7 +30,8 @@ inline std::vector<float> CallByName(const std::string& name, std::vector<Arg> a
     }
     regs.push_back(p);
   }
-  if (!CallBuiltin(*item, regs.data(), static_cast<int>(regs.size()), result.data(), n, units)) return {};
+  if (!CallBuiltin(*item, regs.data(), static_cast<int>(regs.size()), result.data(), n, units))
+    return {};
   result.resize(static_cast<size_t>(n));
   return result;
 }

@@ -70,8 +70,9 @@ TEST_F(FormulaStoreTest, FreshFolderGivesExamplesAndDefaultGroups) {
   EXPECT_STREQ(store_.FormulaAt(0, 0)->szName, GBK("测试指标"));
   EXPECT_EQ(store_.FormulaAt(0, 0)->strFormula, "T:12;");
   EXPECT_STREQ(store_.FormulaAt(0, 1)->szCode, "ZB2Param");
-  EXPECT_STREQ(store_.FormulaAt(0, 1)->szParams,
-               GBK("N:^P(1,100,80,2,10);/*依次定义参数最小,最大,缺省值,步长等*/\r\nM:^P(1,100,80,2,10);"));
+  EXPECT_STREQ(
+      store_.FormulaAt(0, 1)->szParams,
+      GBK("N:^P(1,100,80,2,10);/*依次定义参数最小,最大,缺省值,步长等*/\r\nM:^P(1,100,80,2,10);"));
   EXPECT_EQ(store_.FormulaAt(0, 1)->strFormula, "T:N;\r\nS:M;");
   EXPECT_STREQ(store_.FormulaAt(0, 1)->szGridLines, "0.0");
   ASSERT_EQ(store_.Groups(0).size(), 7u);
@@ -101,9 +102,9 @@ TEST_F(FormulaStoreTest, FreshFolderGivesExamplesAndDefaultGroups) {
   EXPECT_EQ(Int32At(plain, 0), 2);
   EXPECT_EQ(Int32At(plain, 4), 88 + 2 * 821);
   const size_t second = 88 + 821;
-  EXPECT_EQ(Int32At(plain, 88 + 813), 6);   // "T:12;" and its zero
-  EXPECT_EQ(Int32At(plain, 88 + 817), 0);   // empty note: nothing in the text area
-  EXPECT_EQ(plain[88 + 820], 0);            // never a note length of 256 MB
+  EXPECT_EQ(Int32At(plain, 88 + 813), 6);  // "T:12;" and its zero
+  EXPECT_EQ(Int32At(plain, 88 + 817), 0);  // empty note: nothing in the text area
+  EXPECT_EQ(plain[88 + 820], 0);           // never a note length of 256 MB
   EXPECT_EQ(Int32At(plain, second + 813), 11);
   EXPECT_EQ(Int32At(plain, second + 817), 0);
   EXPECT_EQ(plain[second + 820], 0);
@@ -381,7 +382,8 @@ TEST(ShippedFormulaStore, HoldsOnlyTheStandardIndicators) {
   for (int kind = 0; kind < FORMULA_KIND_COUNT; ++kind) {
     EXPECT_FALSE(shipped.IsDatRefused(kind)) << kind;
     if (kind != FORMULA_INDICATOR) {
-      EXPECT_TRUE(shipped.Formulas(kind).empty()) << kind << ": " << shipped.Formulas(kind).front().szCode;
+      EXPECT_TRUE(shipped.Formulas(kind).empty())
+          << kind << ": " << shipped.Formulas(kind).front().szCode;
     }
   }
   EXPECT_EQ(shipped.Find(FORMULA_INDICATOR, "TestZB"), nullptr);

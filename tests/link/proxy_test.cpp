@@ -130,10 +130,9 @@ TEST(Socks5, NoAuthentication) {
 
 TEST(Socks5, UserAndPassword) {
   const std::string auth = std::string("\x01\x03", 2) + "bob" + "\x06" + "secret";
-  ScriptedProxy proxy({{4, std::string("\x05\x02", 2)},
-                       {auth.size(), std::string("\x01\x00", 2)},
-                       {10, kGranted}},
-                      "FRAME");
+  ScriptedProxy proxy(
+      {{4, std::string("\x05\x02", 2)}, {auth.size(), std::string("\x01\x00", 2)}, {10, kGranted}},
+      "FRAME");
   ExpectCleanStream(Connect("S5", proxy.Port(), "bob", "secret"));
   EXPECT_EQ(proxy.Received(), kGreeting + auth + kConnect);
 }
@@ -171,8 +170,7 @@ TEST(Socks5, AuthFieldsAreBounded) {
 }
 
 TEST(HttpProxy, ConnectRequestAndReplies) {
-  const std::string plain =
-      "CONNECT 10.1.2.3:7709 HTTP/1.0\r\nUser-Agent: MyApp/0.1\r\n\r\n";
+  const std::string plain = "CONNECT 10.1.2.3:7709 HTTP/1.0\r\nUser-Agent: MyApp/0.1\r\n\r\n";
   const std::string withAuth =
       "CONNECT 10.1.2.3:7709 HTTP/1.0\r\nProxy-Authorization: Basic Ym9iOnB3\r\n"
       "User-Agent: MyApp/0.1\r\n\r\n";

@@ -89,7 +89,8 @@ struct Filler {
             if (r == FrameReader::Result::kEmpty) continue;
             if (r != FrameReader::Result::kBody) return;
             last = this->ring.Pass(reader);
-            if (last == ReceiveRing::Passed::kInterrupted || last == ReceiveRing::Passed::kNoMemory) return;
+            if (last == ReceiveRing::Passed::kInterrupted || last == ReceiveRing::Passed::kNoMemory)
+              return;
             passed.fetch_add(1);
             if (last == ReceiveRing::Passed::kRingDoorbell) bell.Ring();
           }
@@ -104,7 +105,8 @@ struct Filler {
   }
   bool WaitPassed(int batches) const {
     const auto until = std::chrono::steady_clock::now() + kWait;
-    while (passed.load() < batches && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    while (passed.load() < batches && std::chrono::steady_clock::now() < until)
+      std::this_thread::yield();
     return passed.load() >= batches;
   }
 

@@ -139,9 +139,9 @@ class LinkSession : public ::testing::Test {
     link.SetOnLine(progress.GetSafeHwnd(), 0);
   }
   bool LoggedIn() {
-    return platform::PumpUntil([&] { return !progress.progress.empty() &&
-                                            progress.progress.back().percent == 100; },
-                               kWaitMs);
+    return platform::PumpUntil(
+        [&] { return !progress.progress.empty() && progress.progress.back().percent == 100; },
+        kWaitMs);
   }
 
   DeadPort dead;  // outlives the link, which may still be trying it
@@ -168,8 +168,8 @@ TEST_F(LinkSession, LoginProgressAndInitialDataArriveWhole) {
 
   auto logins = server->Received();
   ASSERT_GE(logins.size(), 1u);
-  EXPECT_EQ(logins[0].body, std::string((const char*)BuildLoginRequest("acc1", "acc2").data(),
-                                        kLoginRequestSize));
+  EXPECT_EQ(logins[0].body,
+            std::string((const char*)BuildLoginRequest("acc1", "acc2").data(), kLoginRequestSize));
   EXPECT_TRUE(boxes.Boxes().empty());
 }
 
@@ -206,7 +206,8 @@ TEST_F(LinkSession, RefusedLogin) {
   auto server = StartServer(options);
   Connect(server->Port());
   ASSERT_TRUE(platform::PumpUntil(
-      [&] { return !progress.progress.empty() && progress.progress.back().percent == -1; }, kWaitMs));
+      [&] { return !progress.progress.empty() && progress.progress.back().percent == -1; },
+      kWaitMs));
   EXPECT_EQ(progress.progress.back().text, "用户名或密码错误");
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].text, options.refuseText);
@@ -219,8 +220,8 @@ TEST_F(LinkSession, HostsAreTriedInListOrder) {
   auto first = StartServer();
   auto second = StartServer();
   link.ChangeReceieveWnd(client.GetSafeHwnd(), kQuotePacket);
-  link.SetHostsInfo("a", "b", "127.0.0.1", dead, "", 0, "127.0.0.1", first->Port(),
-                    "127.0.0.1", second->Port(), "", 0);
+  link.SetHostsInfo("a", "b", "127.0.0.1", dead, "", 0, "127.0.0.1", first->Port(), "127.0.0.1",
+                    second->Port(), "", 0);
   // The host list stays in use after a single host is set.
   link.SetIPPortInfo("127.0.0.1", dead, "a", "b");
   link.SetOnLine(progress.GetSafeHwnd(), 0);
@@ -297,7 +298,8 @@ TEST_F(LinkSession, WithheldKeepAliveLogsInAgain) {
   Connect(server->Port());
   ASSERT_TRUE(LoggedIn());
   // Answered keep-alives keep the one login.
-  ASSERT_TRUE(platform::PumpUntil([&] { return server->CountReceived(PKT_KEEPALIVE) >= 6; }, kWaitMs));
+  ASSERT_TRUE(
+      platform::PumpUntil([&] { return server->CountReceived(PKT_KEEPALIVE) >= 6; }, kWaitMs));
   EXPECT_EQ(server->CountReceived(PKT_LOGIN), 1u);
   EXPECT_EQ(server->Accepted(), 1);
 
@@ -317,8 +319,8 @@ TEST_F(LinkSession, LostConnectionAllowsTheTimeOutPathToReconnect) {
   ASSERT_TRUE(platform::PumpUntil([&] { return link.IsOnline() == 0; }, kWaitMs));
   ASSERT_EQ(boxes.Boxes().size(), 1u);
   EXPECT_EQ(boxes.Boxes()[0].text, GBK("网络连接中断，是否继续尝试连接？"));
-  ASSERT_TRUE(platform::PumpUntil(
-      [&] { return server->Accepted() >= 2 && link.IsOnline() == 1; }, kWaitMs));
+  ASSERT_TRUE(platform::PumpUntil([&] { return server->Accepted() >= 2 && link.IsOnline() == 1; },
+                                  kWaitMs));
   EXPECT_TRUE(server->WaitReceived(PKT_LOGIN, 2, kWaitMs));
 }
 
@@ -332,11 +334,13 @@ TEST_F(LinkSession, NoticesWhileInitialDataIsPendingAskOnce) {
   server->RegisterHandler(PKT_INIT_DATA, [](sim::QuoteSession&, const sim::ReceivedRequest&) {});
   Connect(server->Port());
   // The notice at connection asks first; the accepted login must not ask again.
-  ASSERT_TRUE(platform::PumpUntil([&] {
-    for (auto& p : progress.progress)
-      if (p.percent == 40) return true;
-    return false;
-  }, kWaitMs));
+  ASSERT_TRUE(platform::PumpUntil(
+      [&] {
+        for (auto& p : progress.progress)
+          if (p.percent == 40) return true;
+        return false;
+      },
+      kWaitMs));
   const std::string notice = Reply(PKT_NOTICE, 0, 16);
   for (int i = 0; i < 500; ++i) server->SendToAll(notice);
   ASSERT_TRUE(platform::PumpUntil([&] { return client.CountType(PKT_NOTICE) == 501; }, kWaitMs));
@@ -367,8 +371,8 @@ TEST_F(LinkSession, SendQueueIsBounded) {
   socket->SetHost("127.0.0.1", server->Port());
   socket->SetNotifyWindow(client.GetSafeHwnd());
   socket->Start();
-  ASSERT_TRUE(platform::PumpUntil(
-      [&] { return server->CountReceived(0x0300) == (size_t)accepted; }, kWaitMs));
+  ASSERT_TRUE(platform::PumpUntil([&] { return server->CountReceived(0x0300) == (size_t)accepted; },
+                                  kWaitMs));
   std::vector<sim::ReceivedRequest> got = server->Received();
   for (int i = 0; i < accepted; ++i) {
     ASSERT_EQ(got[(size_t)i].body.size(), body.size());
@@ -387,11 +391,12 @@ TEST_F(LinkSession, ReconnectionLogsInOnce) {
   // Newer initial data on each connection, so the client shows when the
   // second connection's has come.
   sim::QuoteServer* raw = server.get();
-  server->RegisterHandler(PKT_INIT_DATA, [raw](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
-    std::string body = raw->InitDataReply(r.tag);
-    WriteU32(&body[4], ReadU32(&body[4]) + (uint32_t)r.connection);
-    s.Reply(body);
-  });
+  server->RegisterHandler(PKT_INIT_DATA,
+                          [raw](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
+                            std::string body = raw->InitDataReply(r.tag);
+                            WriteU32(&body[4], ReadU32(&body[4]) + (uint32_t)r.connection);
+                            s.Reply(body);
+                          });
   Connect(server->Port());
   ASSERT_TRUE(LoggedIn());
   server->DropAll();
@@ -439,8 +444,9 @@ TEST_F(LinkSession, DestroyWhileConnectingThroughASilentProxy) {
 }
 
 // A server that floods the client with packets once asked.
-std::unique_ptr<sim::QuoteServer> Flood(LinkSession* test, std::function<
-    std::unique_ptr<sim::QuoteServer>(sim::QuoteServerOptions)> start) {
+std::unique_ptr<sim::QuoteServer> Flood(
+    LinkSession* test,
+    std::function<std::unique_ptr<sim::QuoteServer>(sim::QuoteServerOptions)> start) {
   auto server = start({});
   server->RegisterHandler(0x0200, [](sim::QuoteSession& s, const sim::ReceivedRequest& r) {
     for (int i = 0; i < 20000 && s.Reply(Reply(0x0200, r.tag)); ++i) {
@@ -522,10 +528,12 @@ TEST_F(LinkSession, PacketsComeInOrderAndNoneWhileAHandlerRunsALoop) {
     // A loop of the handler's own, as a message box runs, while the rest
     // comes in.
     const size_t before = client.packets.size();
-    looped = platform::PumpUntil([&] {
-      std::lock_guard<std::mutex> lock(mutex);
-      return sent;
-    }, kWaitMs);
+    looped = platform::PumpUntil(
+        [&] {
+          std::lock_guard<std::mutex> lock(mutex);
+          return sent;
+        },
+        kWaitMs);
     platform::PumpMessages(50);
     duringLoop = client.packets.size() - before;
   };
@@ -547,7 +555,9 @@ TEST_F(LinkSession, PacketsComeInOrderAndNoneWhileAHandlerRunsALoop) {
 // real box lets that happen).
 class UnLinkingBox : public platform::MessageBoxSink {
  public:
-  explicit UnLinkingBox(CClientDataSource& link) : link_(link) { previous_ = platform::SetMessageBoxSink(this); }
+  explicit UnLinkingBox(CClientDataSource& link) : link_(link) {
+    previous_ = platform::SetMessageBoxSink(this);
+  }
   ~UnLinkingBox() override { platform::SetMessageBoxSink(previous_); }
   int Show(HWND, const std::string&, const std::string&, UINT) override {
     ++shown;

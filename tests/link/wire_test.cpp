@@ -72,20 +72,31 @@ TEST(FrameReader, FramesOfTheTable) {
     std::vector<std::string> bodies;
     FrameReader::Result end;
   } cases[] = {
-      {"two frames", EncodeFrame(a.data(), a.size()) + EncodeFrame(b.data(), b.size()), {a, b},
+      {"two frames",
+       EncodeFrame(a.data(), a.size()) + EncodeFrame(b.data(), b.size()),
+       {a, b},
        FrameReader::Result::kClosed},
       {"a run of small frames",
        EncodeFrame(a.data(), a.size()) + Header(0) + EncodeFrame(a.data(), a.size()) +
            EncodeFrame(a.data(), a.size()),
-       {a, a, a}, FrameReader::Result::kClosed},
-      {"length 0 delivers nothing", Header(0) + EncodeFrame(a.data(), a.size()), {a},
+       {a, a, a},
        FrameReader::Result::kClosed},
-      {"top bit set delivers nothing", Header(0x80000010) + EncodeFrame(a.data(), a.size()), {a},
+      {"length 0 delivers nothing",
+       Header(0) + EncodeFrame(a.data(), a.size()),
+       {a},
        FrameReader::Result::kClosed},
-      {"bad marker ends the stream", EncodeFrame(a.data(), a.size()) + Header(4, 0x0A0A0A0B) + "abcd",
-       {a}, FrameReader::Result::kBadMarker},
+      {"top bit set delivers nothing",
+       Header(0x80000010) + EncodeFrame(a.data(), a.size()),
+       {a},
+       FrameReader::Result::kClosed},
+      {"bad marker ends the stream",
+       EncodeFrame(a.data(), a.size()) + Header(4, 0x0A0A0A0B) + "abcd",
+       {a},
+       FrameReader::Result::kBadMarker},
       {"above the cap", Header(kMaxFrameBody + 1), {}, FrameReader::Result::kTooLong},
-      {"cut inside a body", EncodeFrame(b.data(), b.size()).substr(0, 100), {},
+      {"cut inside a body",
+       EncodeFrame(b.data(), b.size()).substr(0, 100),
+       {},
        FrameReader::Result::kClosed},
   };
   for (const Case& c : cases) {
@@ -115,7 +126,8 @@ TEST(FrameReader, ExchangedStorageKeepsItsBodiesWhileTheReaderReadsOn) {
   const std::string a = Body(0x0200, 1, 30), b = Body(0x0300, 2, 40), c = Body(0x0400, 3, 300);
   const std::string frameC = EncodeFrame(c.data(), c.size());
   // A and B come whole with the first receive, C's start with them.
-  const std::string stream = EncodeFrame(a.data(), a.size()) + EncodeFrame(b.data(), b.size()) + frameC;
+  const std::string stream =
+      EncodeFrame(a.data(), a.size()) + EncodeFrame(b.data(), b.size()) + frameC;
   MemorySource source(stream, stream.size() - frameC.size() + 100);
   FrameReader reader(1024);
   ASSERT_EQ(reader.Next(source), FrameReader::Result::kBody);
@@ -159,7 +171,7 @@ TEST(ForwardingRule, TagsAndTypes) {
   struct Case {
     uint16_t type, tag;
     bool forwarded;
-  } cases[] = {{0x0200, 100, true}, {0x0200, 101, false}, {0x0200, 0, true},
+  } cases[] = {{0x0200, 100, true}, {0x0200, 101, false},   {0x0200, 0, true},
                {0x0C00, 500, true}, {0x1000, 0xFFFF, true}, {0x0300, 0xFFFF, false}};
   for (const Case& c : cases) {
     std::string b = Body(c.type, c.tag);
@@ -215,9 +227,13 @@ class BodyHandling : public ::testing::Test {
 TEST_F(BodyHandling, AcceptedLoginThenInitialData) {
   Handle(LoginReply("", 0));
   Handle(InitData(20261210));
-  std::vector<std::string> expected = {"progress 40 开始接收数据", "progress 30 开始请求初始化数据",
-                                       "request 4096/12", "progress 50 开始将初始化数据存盘...",
-                                       "init 40", "progress 100 完成初始化过程", "end"};
+  std::vector<std::string> expected = {"progress 40 开始接收数据",
+                                       "progress 30 开始请求初始化数据",
+                                       "request 4096/12",
+                                       "progress 50 开始将初始化数据存盘...",
+                                       "init 40",
+                                       "progress 100 完成初始化过程",
+                                       "end"};
   EXPECT_EQ(rec.events, expected);
   // A YYYYMMDD version is kept whole, so the same version again is old.
   EXPECT_EQ(handler.KeptVersion(), 20261210u);
@@ -248,9 +264,9 @@ TEST_F(BodyHandling, NoticeAndFirstDataProgress) {
   Handle(Body(0x0200, 5));
   Handle(Body(0x0200, 101));
   Handle(Body(0x0300, 7));
-  std::vector<std::string> expected = {"forward 12", "progress 30 开始请求初始化数据",
+  std::vector<std::string> expected = {"forward 12",      "progress 30 开始请求初始化数据",
                                        "request 4096/12", "progress 40 开始接收数据",
-                                       "forward 12", "forward 12"};
+                                       "forward 12",      "forward 12"};
   EXPECT_EQ(rec.events, expected);
 }
 

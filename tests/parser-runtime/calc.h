@@ -24,7 +24,9 @@ class CalcLexer : public yl::yyflexer {
     pos_ = 0;
     yyreset();
   }
-  int yyinput() override { return pos_ < input_.size() ? static_cast<unsigned char>(input_[pos_++]) : -1; }
+  int yyinput() override {
+    return pos_ < input_.size() ? static_cast<unsigned char>(input_[pos_++]) : -1;
+  }
   void yyoutput(int c) override { echoed += static_cast<char>(c); }
   void yyerror(const char* text) override { errors.push_back(text); }
   int TextSize() const { return yytextsize; }

@@ -42,7 +42,8 @@ TEST(ParserRuntime, LongestMatchAndUnmatchedCharacters) {
   Calc calc;
   // "->" beats "-"; "@" matches no rule and goes to the output routine; an
   // input that ends inside "->" returns what matched ("-"), then 0.
-  EXPECT_EQ(calc.Tokens("1->2 @-"), (std::vector<int>{calctok::NUM, calctok::ARROW, calctok::NUM, '-', 0}));
+  EXPECT_EQ(calc.Tokens("1->2 @-"),
+            (std::vector<int>{calctok::NUM, calctok::ARROW, calctok::NUM, '-', 0}));
   EXPECT_EQ(calc.lexer.echoed, "@");
   // At its end the lexer keeps returning 0.
   EXPECT_EQ(calc.lexer.yylex(), 0);

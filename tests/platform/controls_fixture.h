@@ -27,15 +27,18 @@ class RecordingDialog : public CDialog {
   std::string Take() { return std::exchange(log, std::string()); }
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     const UINT code = HIWORD(wParam);
-    if (message == WM_COMMAND && code != EN_SETFOCUS && code != EN_KILLFOCUS) Add(std::to_string(LOWORD(wParam)) + ":" + std::to_string(HIWORD(wParam)));
-    if (message == WM_VSCROLL) Add("scroll:" + std::to_string(LOWORD(wParam)) + ":" + std::to_string((short)HIWORD(wParam)));
+    if (message == WM_COMMAND && code != EN_SETFOCUS && code != EN_KILLFOCUS)
+      Add(std::to_string(LOWORD(wParam)) + ":" + std::to_string(HIWORD(wParam)));
+    if (message == WM_VSCROLL)
+      Add("scroll:" + std::to_string(LOWORD(wParam)) + ":" + std::to_string((short)HIWORD(wParam)));
     return CDialog::WindowProc(message, wParam, lParam);
   }
 };
 
 // A shown, active dialog of the items (pixels) in a client area of cx x cy.
 template <class Dialog = RecordingDialog>
-std::unique_ptr<Dialog> MakeDialog(std::span<const platform::DialogItem> items, int cx = 400, int cy = 300) {
+std::unique_ptr<Dialog> MakeDialog(std::span<const platform::DialogItem> items, int cx = 400,
+                                   int cy = 300) {
   platform::testing::EnsureApplication();
   const platform::DialogTemplate tpl = platform::PixelTemplate(cx, cy, items);
   auto dialog = std::make_unique<Dialog>(tpl);

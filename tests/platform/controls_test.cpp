@@ -21,7 +21,18 @@ using controls_test::MakeDialog;
 using controls_test::RecordingDialog;
 using platform::testing::FindCtl;
 
-enum : int { kEdit = 100, kMulti, kDropList, kEditCombo, kList, kBuddy, kSpin, kPlainSpinBuddy, kPlainSpin, kOwner };
+enum : int {
+  kEdit = 100,
+  kMulti,
+  kDropList,
+  kEditCombo,
+  kList,
+  kBuddy,
+  kSpin,
+  kPlainSpinBuddy,
+  kPlainSpin,
+  kOwner
+};
 
 const platform::DialogItem kItems[] = {
     {platform::kEdit, kEdit, nullptr, 10, 10, 120, 22},
@@ -58,33 +69,44 @@ TEST(Controls, GbkTextCrLfAndByteLimits) {
     std::function<std::string()> act;  // returns what to compare
     std::string expected;
   } rows[] = {
-      {"combo item round trip", [&] {
+      {"combo item round trip",
+       [&] {
          std::string text;
          combo->GetLBText(combo->AddString(GBK("上海Ab")), text);
          return text;
-       }, GBK("上海Ab")},
-      {"combo item cut into a small buffer", [&] {
+       },
+       GBK("上海Ab")},
+      {"combo item cut into a small buffer",
+       [&] {
          char small[4];
          combo->GetLBText(0, small, sizeof small);  // "上" fits, half of "海" does not
          return std::string(small);
-       }, GBK("上")},
-      {"list box item round trip", [&] {
+       },
+       GBK("上")},
+      {"list box item round trip",
+       [&] {
          std::string text;
          list->GetText(list->AddString(GBK("深圳")), text);
          return text;
-       }, GBK("深圳")},
-      {"multi-line text speaks CR LF", [&] {
+       },
+       GBK("深圳")},
+      {"multi-line text speaks CR LF",
+       [&] {
          dlg->SetDlgItemText(kMulti, GBK("甲\r\n乙"));
          return plain->toPlainText().toStdString();
-       }, "甲\n乙"},
-      {"selection offsets count CR LF as two bytes", [&] {
+       },
+       "甲\n乙"},
+      {"selection offsets count CR LF as two bytes",
+       [&] {
          multi->SetSel(4, 6);  // "乙"
          multi->ReplaceSel(GBK("丙丁"));
          int start, end;
          multi->GetSel(start, end);
          return Text(*dlg, kMulti) + "|" + std::to_string(start) + "," + std::to_string(end);
-       }, std::string(GBK("甲\r\n丙丁")) + "|8,8"},
-      {"a typed character that does not fit is refused", [&] {
+       },
+       std::string(GBK("甲\r\n丙丁")) + "|8,8"},
+      {"a typed character that does not fit is refused",
+       [&] {
          dlg->SetDlgItemText(kEdit, "");
          edit->SetLimitText(5);
          Commit(line, "中文");
@@ -92,35 +114,44 @@ TEST(Controls, GbkTextCrLfAndByteLimits) {
          Commit(line, "a");
          Commit(line, "b");
          return Text(*dlg, kEdit);
-       }, std::string(GBK("中文")) + "a"},
-      {"pasted text is cut on a character boundary", [&] {
+       },
+       std::string(GBK("中文")) + "a"},
+      {"pasted text is cut on a character boundary",
+       [&] {
          dlg->SetDlgItemText(kEdit, "ab");
          line->setCursorPosition(1);
          edit->ReplaceSel(GBK("中文字"));  // 3 bytes of room: "中" and not half of "文"
          return Text(*dlg, kEdit);
-       }, std::string("a") + GBK("中") + "b"},
-      {"text set by code is not cut, and leaves no room", [&] {
+       },
+       std::string("a") + GBK("中") + "b"},
+      {"text set by code is not cut, and leaves no room",
+       [&] {
          dlg->SetDlgItemText(kEdit, GBK("一二三四"));
          Commit(line, "x");
          return Text(*dlg, kEdit);
-       }, GBK("一二三四")},
-      {"a multi-line limit counts line breaks as CR LF", [&] {
+       },
+       GBK("一二三四")},
+      {"a multi-line limit counts line breaks as CR LF",
+       [&] {
          dlg->SetDlgItemText(kMulti, "");
          multi->SetLimitText(7);
          plain->setFocus();  // Enter types a line break only there
          QTest::keyClicks(plain, "ab");
          QTest::keyClick(plain, Qt::Key_Return);
-         Commit(plain, "中文");  // "ab\r\n" leaves 3 bytes: "中"
+         Commit(plain, "中文");                   // "ab\r\n" leaves 3 bytes: "中"
          QTest::keyClick(plain, Qt::Key_Return);  // 2 more bytes do not fit
          QTest::keyClicks(plain, "c");
          return Text(*dlg, kMulti);
-       }, std::string("ab\r\n") + GBK("中") + "c"},
-      {"an editable combo's limit", [&] {
+       },
+       std::string("ab\r\n") + GBK("中") + "c"},
+      {"an editable combo's limit",
+       [&] {
          combo->LimitText(3);
          combo->GetComboBox()->setEditText("");
          Commit(combo->GetComboBox()->lineEdit(), "中文");
          return Text(*dlg, kEditCombo);
-       }, GBK("中")},
+       },
+       GBK("中")},
   };
   for (const Row& r : rows) EXPECT_EQ(r.act(), r.expected) << r.what;
   EXPECT_EQ(edit->GetLimitText(), 5u);
@@ -147,13 +178,14 @@ TEST(Controls, CombosFindWrappingAndOnlyUserChoicesNotify) {
     bool exact;
     int expected;
   } rows[] = {
-      {-1, "a", false, 0},     {0, "A", false, 1},  {1, "a", false, 0},  // wraps round
-      {-1, "中", false, 5},    {5, "中", false, 6}, {6, "中", false, 5},
-      {-1, "abc", true, 1},    {-1, "AB", true, 0}, {-1, "x", false, CB_ERR},
-      {-1, "乤", false, 4},    {99, "b", false, 2},  // a start past the end searches all
+      {-1, "a", false, 0},  {0, "A", false, 1},  {1, "a", false, 0},  // wraps round
+      {-1, "中", false, 5}, {5, "中", false, 6}, {6, "中", false, 5},
+      {-1, "abc", true, 1}, {-1, "AB", true, 0}, {-1, "x", false, CB_ERR},
+      {-1, "乤", false, 4}, {99, "b", false, 2},  // a start past the end searches all
   };
   for (const Row& r : rows) {
-    const int found = r.exact ? combo->FindStringExact(r.startAfter, GBK(r.text)) : combo->FindString(r.startAfter, GBK(r.text));
+    const int found = r.exact ? combo->FindStringExact(r.startAfter, GBK(r.text))
+                              : combo->FindString(r.startAfter, GBK(r.text));
     EXPECT_EQ(found, r.expected) << r.startAfter << " " << r.text;
   }
 
@@ -225,20 +257,24 @@ TEST(Controls, SpinButtonWrapsAndKeepsItsBuddy) {
     const char* buddyText;
     std::string log;  // notifications besides the buddy's EN_CHANGE
   } rows[] = {
-      {"up past the top wraps to the bottom", [&] { QTest::mouseClick(spin, Qt::LeftButton, {}, up); }, "1",
-       scroll + "1" + end + "1"},
-      {"down past the bottom wraps to the top", [&] { QTest::mouseClick(spin, Qt::LeftButton, {}, down); }, "3",
-       scroll + "3" + end + "3"},
-      {"what the user typed is where it steps from", [&] {
+      {"up past the top wraps to the bottom",
+       [&] { QTest::mouseClick(spin, Qt::LeftButton, {}, up); }, "1", scroll + "1" + end + "1"},
+      {"down past the bottom wraps to the top",
+       [&] { QTest::mouseClick(spin, Qt::LeftButton, {}, down); }, "3", scroll + "3" + end + "3"},
+      {"what the user typed is where it steps from",
+       [&] {
          buddy->setText("1");
          buddy->setFocus();
          QTest::keyClick(buddy, Qt::Key_Up);
-       }, "2", scroll + "2" + end + "2"},
-      {"a held arrow repeats on its timer", [&] {
+       },
+       "2", scroll + "2" + end + "2"},
+      {"a held arrow repeats on its timer",
+       [&] {
          QTest::mousePress(spin, Qt::LeftButton, {}, up);
          spin->SendMessage(WM_TIMER, CSpinButtonCtrl::kRepeatTimer);
          QTest::mouseRelease(spin, Qt::LeftButton, {}, up);
-       }, "1", scroll + "3 " + scroll + "1" + end + "1"},
+       },
+       "1", scroll + "3 " + scroll + "1" + end + "1"},
   };
   for (const Row& r : rows) {
     dlg->Take();
@@ -306,7 +342,12 @@ TEST(Controls, OwnerDrawnButtonsPaintWithTheItemStates) {
       {"normal", [] {}, 0},
       {"focused", [&] { button.SetFocus(); }, ODS_FOCUS},
       {"pressed", [&] { button.SetState(TRUE); }, ODS_SELECTED | ODS_FOCUS},
-      {"disabled", [&] { button.SetState(FALSE); button.EnableWindow(FALSE); }, ODS_DISABLED},
+      {"disabled",
+       [&] {
+         button.SetState(FALSE);
+         button.EnableWindow(FALSE);
+       },
+       ODS_DISABLED},
   };
   for (const Row& r : rows) {
     r.set();
@@ -327,7 +368,9 @@ class YellowDialog : public controls_test::RecordingDialog {
  public:
   using RecordingDialog::RecordingDialog;
   CBrush yellow{RGB(255, 255, 0)};
-  HBRUSH OnCtlColor(CDC*, CWnd*, UINT kind) override { return kind == CTLCOLOR_STATIC ? &yellow : nullptr; }
+  HBRUSH OnCtlColor(CDC*, CWnd*, UINT kind) override {
+    return kind == CTLCOLOR_STATIC ? &yellow : nullptr;
+  }
 };
 
 class OwnColourStatic : public CStatic {
@@ -347,7 +390,9 @@ TEST(Controls, StaticsAnswerTheirOwnColoursBeforeTheirWindow) {
     // Colours are asked as a paint starts and fill from the next one on.
     controls_test::Render(&label);
     const QImage image = controls_test::Render(&label);
-    EXPECT_EQ(controls_test::PixelAt(image, QPoint(30, 10)), own ? RGB(0, 255, 255) : RGB(255, 255, 0)) << own;
+    EXPECT_EQ(controls_test::PixelAt(image, QPoint(30, 10)),
+              own ? RGB(0, 255, 255) : RGB(255, 255, 0))
+        << own;
   }
 }
 
@@ -381,11 +426,11 @@ TEST(Controls, ImageListsDrawTheirMaskTransparentAtThePointGiven) {
     int x, y;
     COLORREF color;
   } rows[] = {
-      {10, 10, RGB(255, 0, 0)}, {17, 17, RGB(255, 0, 0)},    // image 0's corners
-      {13, 13, RGB(255, 255, 255)},                          // its mask shows the canvas
-      {9, 10, RGB(255, 255, 255)}, {18, 17, RGB(255, 255, 255)},  // just outside
-      {34, 14, RGB(0, 0, 255)},                              // image 1
-      {54, 14, RGB(255, 255, 255)},                          // image 2: mask only
+      {10, 10, RGB(255, 0, 0)},     {17, 17, RGB(255, 0, 0)},      // image 0's corners
+      {13, 13, RGB(255, 255, 255)},                                // its mask shows the canvas
+      {9, 10, RGB(255, 255, 255)},  {18, 17, RGB(255, 255, 255)},  // just outside
+      {34, 14, RGB(0, 0, 255)},                                    // image 1
+      {54, 14, RGB(255, 255, 255)},                                // image 2: mask only
   };
   for (const Row& r : rows) EXPECT_EQ(dc.GetPixel(r.x, r.y), r.color) << r.x << "," << r.y;
 

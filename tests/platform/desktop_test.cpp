@@ -34,7 +34,8 @@ TEST(Desktop, TheTestScreenAndTheFixedTables) {
       {"3D dark shadow", (long)GetSysColor(COLOR_3DDKSHADOW), (long)RGB(105, 105, 105)},
       {"highlight", (long)GetSysColor(COLOR_HIGHLIGHT), (long)RGB(51, 153, 255)},
       {"unused index", (long)GetSysColor(25), 0},
-      {"brush of a colour", (long)GetSysColorBrush(COLOR_WINDOW)->GetColor(), (long)RGB(255, 255, 255)},
+      {"brush of a colour", (long)GetSysColorBrush(COLOR_WINDOW)->GetColor(),
+       (long)RGB(255, 255, 255)},
       {"no brush for an unused index", (long)(GetSysColorBrush(25) != nullptr), 0},
   };
   for (const Row& r : rows) EXPECT_EQ(r.actual, r.expected) << r.what;
@@ -62,7 +63,8 @@ TEST(Desktop, WithoutATrayTheWindowMinimisesInsteadOfHiding) {
 
 TEST(Desktop, AddressesOpenThroughTheSink) {
   platform::ScopedRecordingUrls urls;
-  EXPECT_GT(ShellExecute(nullptr, "open", "http://example.test/a", nullptr, nullptr, SW_SHOWNORMAL), 32);
+  EXPECT_GT(ShellExecute(nullptr, "open", "http://example.test/a", nullptr, nullptr, SW_SHOWNORMAL),
+            32);
   EXPECT_GT(ShellExecute(nullptr, nullptr, "mailto:a@example.test", nullptr, nullptr, SW_SHOW), 32);
   EXPECT_GT(ShellExecute(nullptr, "open", "help\\hotkey.htm", nullptr, nullptr, SW_SHOW), 32);
   EXPECT_LE(ShellExecute(nullptr, "print", "a.txt", nullptr, nullptr, SW_SHOW), 32);

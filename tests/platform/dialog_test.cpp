@@ -145,7 +145,8 @@ TEST(Dialog, ControlsNotifyAndKeysActAsInWin32) {
          EXPECT_EQ(static_cast<QPlainTextEdit*>(Ctl(d, kMulti))->toPlainText(), "\n");
        },
        "1009:256 1009:768"},
-      {"Esc is IDCANCEL", [](LogDialog& d) { QTest::keyClick(Ctl(d, kCheck), Qt::Key_Escape); }, "2:0 OnCancel"},
+      {"Esc is IDCANCEL", [](LogDialog& d) { QTest::keyClick(Ctl(d, kCheck), Qt::Key_Escape); },
+       "2:0 OnCancel"},
       {"the close box is IDCANCEL", [](LogDialog& d) { d.GetWidget()->close(); }, "2:0 OnCancel"},
       {"Qt's accept is IDOK", [](LogDialog& d) { d.accept(); }, "1:0 OnOK"},
   };
@@ -182,7 +183,8 @@ TEST(Dialog, EnterAndEscDoNothingInAPanel) {
   panel.log.clear();
   for (Qt::Key key : {Qt::Key_Return, Qt::Key_Escape}) {
     QTest::keyClick(Ctl(panel, kEdit), key);
-    QTest::keyClick(panel.GetWidget(), key);  // the panel itself, as Qt passes on what an edit ignores
+    QTest::keyClick(panel.GetWidget(),
+                    key);  // the panel itself, as Qt passes on what an edit ignores
   }
   EXPECT_EQ(panel.log, "");
   EXPECT_TRUE(panel.IsWindowVisible());
@@ -196,7 +198,9 @@ class TickingControl : public CWndImpl<QWidget> {
   void OnTimer(UINT_PTR) override { ++ticks; }
 };
 
-QWidget* MakeTicking(QWidget* parent, const platform::DialogItem&) { return new TickingControl(parent); }
+QWidget* MakeTicking(QWidget* parent, const platform::DialogItem&) {
+  return new TickingControl(parent);
+}
 
 TEST(Dialog, AWindowClassMadeFromATableHasAHandle) {
   platform::testing::EnsureApplication();
@@ -221,7 +225,8 @@ TEST(Dialog, AWindowClassMadeFromATableHasAHandle) {
 // their dialog's statics: same id (held once), rectangle, text and font.
 TEST(Dialog, AWindowTakesTheTableControlsPlace) {
   platform::testing::EnsureApplication();
-  const platform::DialogItem items[] = {{platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 20, 60, 12}};
+  const platform::DialogItem items[] = {
+      {platform::kStatic, 1028, GBK("申 请 帐 户"), 10, 20, 60, 12}};
   const platform::DialogTemplate tpl = platform::PixelTemplate(200, 100, items);
   CDialog dialog(tpl);
   ASSERT_TRUE(dialog.Create(nullptr));
@@ -268,7 +273,8 @@ TEST(Dialog, TheQtBoxSpeaksChineseAndCannotBeMinimised) {
   const QString yes = QString::fromUtf8("是"), no = QString::fromUtf8("否");
   Seen yesNo;
   EXPECT_EQ(ask(MB_YESNO, QMessageBox::No, &yesNo), IDNO);
-  EXPECT_TRUE(yesNo.buttons.contains(yes) && yesNo.buttons.contains(no)) << yesNo.buttons.toStdString();
+  EXPECT_TRUE(yesNo.buttons.contains(yes) && yesNo.buttons.contains(no))
+      << yesNo.buttons.toStdString();
   EXPECT_FALSE(yesNo.flags & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
   Seen okCancel;
   EXPECT_EQ(ask(MB_OKCANCEL, QMessageBox::Ok, &okCancel), IDOK);
@@ -284,12 +290,16 @@ TEST(Dialog, ABorderAloneIsNoTitleBar) {
   const struct {
     DWORD style;
     bool frameless;
-  } cases[] = {{WS_POPUP | WS_BORDER, true}, {WS_POPUP, true}, {WS_POPUP | WS_DLGFRAME, true},
-               {WS_POPUP | WS_CAPTION, false}, {WS_POPUP | WS_CAPTION | WS_SYSMENU, false}};
+  } cases[] = {{WS_POPUP | WS_BORDER, true},
+               {WS_POPUP, true},
+               {WS_POPUP | WS_DLGFRAME, true},
+               {WS_POPUP | WS_CAPTION, false},
+               {WS_POPUP | WS_CAPTION | WS_SYSMENU, false}};
   for (const auto& c : cases) {
     CDialog dialog(platform::PixelTemplate(100, 60, {}, c.style));
     ASSERT_TRUE(dialog.Create(nullptr));
-    EXPECT_EQ(bool(dialog.windowFlags() & Qt::FramelessWindowHint), c.frameless) << std::hex << c.style;
+    EXPECT_EQ(bool(dialog.windowFlags() & Qt::FramelessWindowHint), c.frameless)
+        << std::hex << c.style;
     dialog.DestroyWindow();
   }
   // Adding the caption later gives the title bar; taking one bit away removes it.

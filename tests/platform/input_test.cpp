@@ -28,7 +28,7 @@ TEST(Input, QtKeysMapToVirtualKeysAndBack) {
       {Qt::Key_Enter, Qt::KeypadModifier, VK_RETURN, false},  // VK_RETURN maps back to Return
       {Qt::Key_Exclam, Qt::ShiftModifier, '1', false},        // a shifted symbol is its key
       {Qt::Key_Plus, Qt::ShiftModifier, VK_OEM_PLUS, false},
-      {Qt::Key_Home, Qt::KeypadModifier, VK_HOME, false},     // keypad with Num Lock off
+      {Qt::Key_Home, Qt::KeypadModifier, VK_HOME, false},  // keypad with Num Lock off
       {Qt::Key_unknown, {}, 0, false},
   };
   for (const Row& r : rows) {

@@ -43,7 +43,9 @@ class ColourList : public CListCtrl {
 };
 
 // By item data (price in cents); param 1 ascending, -1 descending.
-int ByPrice(LPARAM a, LPARAM b, LPARAM direction) { return (a < b ? -1 : a > b ? 1 : 0) * (int)direction; }
+int ByPrice(LPARAM a, LPARAM b, LPARAM direction) {
+  return (a < b ? -1 : a > b ? 1 : 0) * (int)direction;
+}
 // Not an order at all: must still leave every row, once.
 int Contrary(LPARAM, LPARAM, LPARAM) { return -1; }
 
@@ -77,7 +79,9 @@ TEST(ListCtrl, SortsByAComparisonColoursRowsAndKeepsFixedColumns) {
   const struct {
     const char *code, *price, *name, *colour;
     LPARAM cents;
-  } rows[] = {{"600001", "10.00", "甲", "1", 1000}, {"600002", "9.50", "乙", "2", 950}, {"000003", "12.30", "丙", "", 1230}};
+  } rows[] = {{"600001", "10.00", "甲", "1", 1000},
+              {"600002", "9.50", "乙", "2", 950},
+              {"000003", "12.30", "丙", "", 1230}};
   for (const auto& r : rows) {
     const int i = list.InsertItem(list.GetItemCount(), r.code);
     list.SetItemText(i, 1, r.price);
@@ -109,8 +113,9 @@ TEST(ListCtrl, SortsByAComparisonColoursRowsAndKeepsFixedColumns) {
     if (s.codes) {
       EXPECT_EQ(codes, s.codes);
     }
-    EXPECT_EQ(std::multiset<std::string>({codes.substr(0, 7), codes.substr(7, 7), codes.substr(14, 7)}),
-              std::multiset<std::string>({"600001 ", "600002 ", "000003 "}));
+    EXPECT_EQ(
+        std::multiset<std::string>({codes.substr(0, 7), codes.substr(7, 7), codes.substr(14, 7)}),
+        std::multiset<std::string>({"600001 ", "600002 ", "000003 "}));
     // The selection and the mark stay with 000003.
     const int at = list.GetSelectionMark();
     EXPECT_EQ(list.GetItemText(at, 0), "000003");
@@ -126,7 +131,8 @@ TEST(ListCtrl, SortsByAComparisonColoursRowsAndKeepsFixedColumns) {
     int item;
     COLORREF back;  // CLR_NONE: the selection's, whatever it is
     bool red;
-  } colours[] = {{0, RGB(0xE7, 0xE7, 0xE7), true}, {1, RGB(255, 255, 255), true}, {2, CLR_NONE, false}};
+  } colours[] = {
+      {0, RGB(0xE7, 0xE7, 0xE7), true}, {1, RGB(255, 255, 255), true}, {2, CLR_NONE, false}};
   for (const ColourRow& c : colours) {
     RECT name;
     ASSERT_TRUE(list.GetSubItemRect(c.item, 2, LVIR_BOUNDS, &name));
@@ -145,7 +151,8 @@ TEST(ListCtrl, SortsByAComparisonColoursRowsAndKeepsFixedColumns) {
   CHeaderCtrl* header = list.GetHeaderCtrl();
   RECT head;
   header->GetItemRect(1, &head);
-  QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint((head.left + head.right) / 2, 5));
+  QTest::mouseClick(header->viewport(), Qt::LeftButton, {},
+                    QPoint((head.left + head.right) / 2, 5));
   EXPECT_EQ(list.columnClicks, std::vector<int>{1});
   for (int column : {0, 1}) {
     header->GetItemRect(column, &head);
@@ -258,8 +265,8 @@ TEST(TreeCtrl, NavigatesHitTestsAndTellsSelectionCauses) {
       {"on the label", CPoint((a1Text.left + a1Text.right) / 2, middle), a1, TVHT_ONITEMLABEL},
       {"on the image", CPoint(a1Text.left - 8, middle), a1, TVHT_ONITEMICON},
       {"right of the label", CPoint(a1Row.right - 3, middle), a1, TVHT_ONITEMRIGHT},
-      {"on the button of an item with children", CPoint(aText.left - 16 - 10, (aText.top + aText.bottom) / 2), a,
-       TVHT_ONITEMBUTTON},
+      {"on the button of an item with children",
+       CPoint(aText.left - 16 - 10, (aText.top + aText.bottom) / 2), a, TVHT_ONITEMBUTTON},
       {"below the last item", CPoint(20, last.bottom + 5), nullptr, TVHT_NOWHERE},
       {"above the client area", CPoint(20, -5), nullptr, TVHT_ABOVE},
   };
@@ -279,8 +286,9 @@ TEST(TreeCtrl, NavigatesHitTestsAndTellsSelectionCauses) {
   QTest::mouseClick(tree.viewport(), Qt::RightButton, {}, QPoint(a1Text.left + 3, middle));
   EXPECT_EQ(tree.changes, "B:mouse C:code B:keys ");
   EXPECT_EQ(tree.GetSelectedItem(), b);
-  EXPECT_EQ(dlg->Take(), Note(kTree, TVN_SELCHANGED) + " " + Note(kTree, NM_CLICK) + " " + Note(kTree, TVN_SELCHANGED) +
-                             " " + Note(kTree, TVN_SELCHANGED) + " " + Note(kTree, NM_RCLICK));
+  EXPECT_EQ(dlg->Take(), Note(kTree, TVN_SELCHANGED) + " " + Note(kTree, NM_CLICK) + " " +
+                             Note(kTree, TVN_SELCHANGED) + " " + Note(kTree, TVN_SELCHANGED) + " " +
+                             Note(kTree, NM_RCLICK));
 
   // The hook paints over the selected item, in its text box.
   const QImage image = Render(&tree);
@@ -290,7 +298,8 @@ TEST(TreeCtrl, NavigatesHitTestsAndTellsSelectionCauses) {
   EXPECT_EQ(tree.paintedText.right, bText.right);
   EXPECT_TRUE(tree.paintedState & TVIS_SELECTED);
   const QPoint offset = tree.viewport()->geometry().topLeft();
-  EXPECT_EQ(PixelAt(image, QPoint((bText.left + bText.right) / 2, (bText.top + bText.bottom) / 2) + offset),
+  EXPECT_EQ(PixelAt(image, QPoint((bText.left + bText.right) / 2, (bText.top + bText.bottom) / 2) +
+                               offset),
             RGB(0, 0, 200));
 
   tree.DeleteAllItems();
@@ -333,7 +342,6 @@ TEST(ListCtrl, SetItemTextsReplacesEveryRowAndANoteShowsUnderThem) {
   EXPECT_EQ(list.GetNote(), GBK("只显示了一部分"));
   list.SetNote("");
   EXPECT_EQ(list.GetNote(), "");
-
 }
 
 // A window class in a table's place leaves with its dialog and comes back

@@ -18,17 +18,18 @@
 
 namespace {
 
-enum : UINT { kConnect = 0x6003, kDisconnect = 0x6004, kToolbar = 0x6009, kRenamed = 0x6010, kHelp = 0x7001 };
+enum : UINT {
+  kConnect = 0x6003,
+  kDisconnect = 0x6004,
+  kToolbar = 0x6009,
+  kRenamed = 0x6010,
+  kHelp = 0x7001
+};
 
 const platform::MenuEntry kMain[] = {
-    {0, 0, GBK("系统")},
-    {1, kConnect, GBK("连接")},
-    {1, kDisconnect, GBK("断开")},
-    {1, 0, nullptr, MF_SEPARATOR},
-    {1, kToolbar, GBK("工具栏")},
-    {1, kRenamed, GBK("旧名")},
-    {0, 0, GBK("帮助")},
-    {1, kHelp, GBK("帮助主题")},
+    {0, 0, GBK("系统")},           {1, kConnect, GBK("连接")},   {1, kDisconnect, GBK("断开")},
+    {1, 0, nullptr, MF_SEPARATOR}, {1, kToolbar, GBK("工具栏")}, {1, kRenamed, GBK("旧名")},
+    {0, 0, GBK("帮助")},           {1, kHelp, GBK("帮助主题")},
 };
 // The same commands broken into two columns after the separator.
 const platform::MenuEntry kColumns[] = {
@@ -133,7 +134,7 @@ TEST(Menu, TablesAndEditsKeepTheirShape) {
   EXPECT_EQ(menu.GetMenuItemID(0), (UINT)-1);  // a pop-up
   CMenu* system = menu.GetSubMenu(0);
   ASSERT_NE(system, nullptr);
-  EXPECT_EQ(system->GetMenuItemID(2), 0u);  // the separator
+  EXPECT_EQ(system->GetMenuItemID(2), 0u);                            // the separator
   EXPECT_TRUE(menu.GetMenuState(kHelp, MF_BYCOMMAND) != 0xFFFFFFFF);  // found in a pop-up
 
   CMenu popup;

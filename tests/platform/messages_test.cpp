@@ -136,14 +136,17 @@ TEST_F(MessagesTest, PostsSendsAndCallsKeepEachWorkersOrder) {
         const WPARAM tag = (WPARAM)(w << 16 | i);
         switch (i % 5) {
           case 0: EXPECT_EQ(SendMessage(h, WM_USER, tag, 0), (LRESULT)(tag * 2 + 1)); break;
-          case 1: platform::CallOnUiThread([&r, tag] { return r.WindowProc(WM_USER + 1, tag, 0); }); break;
+          case 1:
+            platform::CallOnUiThread([&r, tag] { return r.WindowProc(WM_USER + 1, tag, 0); });
+            break;
           default: EXPECT_TRUE(PostMessage(h, WM_USER, tag, 0)); break;
         }
       }
       ++finished;
     });
   }
-  ASSERT_TRUE(platform::PumpUntil([&] { return finished.load() == kWorkers && r.got.size() == kWorkers * kEach; }, 30000));
+  ASSERT_TRUE(platform::PumpUntil(
+      [&] { return finished.load() == kWorkers && r.got.size() == kWorkers * kEach; }, 30000));
   for (auto& t : workers) t.join();
   int next[kWorkers] = {};
   for (const auto& m : r.got) {
@@ -183,7 +186,8 @@ TEST_F(MessagesTest, CancellingWhileRunningReleasesFunctionsOnly) {
       platform::CancelPendingCalls(id.load());
       if (function) {
         const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (result.load() == -1 && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+        while (result.load() == -1 && std::chrono::steady_clock::now() < until)
+          std::this_thread::yield();
         returnedWhileRunning = result.load() != -1;
       }
       return 7;
@@ -274,7 +278,8 @@ TEST_F(MessagesTest, ANestedLoopInAHandlerKeepsTheQueueRunning) {
         HWND h = GetSafeHwnd();
         PostMessage(h, WM_USER + 2, 0, 0);
         worker = std::thread([this, h] { sent = SendMessage(h, WM_USER + 3, 4, 0); });
-        nestedSawAll = platform::PumpUntil([&] { return got.size() == 4 && sent.load() == 9; }, 5000);
+        nestedSawAll =
+            platform::PumpUntil([&] { return got.size() == 4 && sent.load() == 9; }, 5000);
       }
       return result;
     }
@@ -282,7 +287,8 @@ TEST_F(MessagesTest, ANestedLoopInAHandlerKeepsTheQueueRunning) {
   HWND h = r.GetSafeHwnd();
   PostMessage(h, WM_USER, 0, 0);
   PostMessage(h, WM_USER + 1, 0, 0);  // already queued behind the nesting handler
-  ASSERT_TRUE(platform::PumpUntil([&] { return r.worker.joinable() && r.sent.load() != -1; }, 10000));
+  ASSERT_TRUE(
+      platform::PumpUntil([&] { return r.worker.joinable() && r.sent.load() != -1; }, 10000));
   r.worker.join();
   EXPECT_TRUE(r.nestedSawAll);
   ASSERT_EQ(r.got.size(), 4u);
@@ -304,7 +310,8 @@ TEST_F(MessagesTest, DetachOnAWorkerWaitsForTheRunningHandler) {
     LRESULT WindowProc(UINT, WPARAM, LPARAM) override {
       f.entered = true;
       const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-      while (!f.detaching.load() && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+      while (!f.detaching.load() && std::chrono::steady_clock::now() < until)
+        std::this_thread::yield();
       std::this_thread::sleep_for(std::chrono::milliseconds(30));
       f.detachedWhileRunning = f.detached.load() ? 1 : 0;
       f.handled = true;
@@ -364,7 +371,8 @@ TEST_F(MessagesTest, ARunOfSendsReachesItsTargetWhileItLives) {
       detached = true;
     });
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (IsWindow(otherHandle) && std::chrono::steady_clock::now() < until) std::this_thread::yield();
+    while (IsWindow(otherHandle) && std::chrono::steady_clock::now() < until)
+      std::this_thread::yield();
     EXPECT_EQ(run.Send(WM_USER, 2, 0), 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
     EXPECT_FALSE(detached.load());

@@ -34,7 +34,8 @@ const platform::DialogItem kOuterItems[] = {
     {platform::kButton, IDCANCEL, "Cancel", 60, 30, 40, 14},
 };
 
-platform::DialogTemplate Template(std::span<const platform::DialogItem> items, const char* caption) {
+platform::DialogTemplate Template(std::span<const platform::DialogItem> items,
+                                  const char* caption) {
   platform::DialogTemplate tpl;
   tpl.cx = 160;
   tpl.cy = 60;
@@ -98,7 +99,8 @@ TEST(Scripts, AModalInsideAModalAndADialogRunTwice) {
   EXPECT_EQ(outer.name, GBK("张三"));
   EXPECT_FALSE(outer.IsCreated());
   EXPECT_EQ(outer.DoModal(), IDCANCEL);
-  EXPECT_EQ(order, (std::vector<std::string>{"outer", "inner", "outer again", "outer, second run"}));
+  EXPECT_EQ(order,
+            (std::vector<std::string>{"outer", "inner", "outer again", "outer, second run"}));
   EXPECT_EQ(script.Shown(), 3);
 }
 
@@ -162,8 +164,8 @@ class TableWnd : public CWndImpl<QWidget> {
     menu.TrackPopupMenu(TPM_RIGHTBUTTON, point.x, point.y, this);
   }
   BOOL OnUpdateCmdUI(CCmdUI* ui) override {
-    if (ui->m_nID == 0x7202) ui->SetCheck(1);     // the current sort column
-    if (ui->m_nID == 0x7203) ui->Enable(TRUE);    // update-UI decides, not the table
+    if (ui->m_nID == 0x7202) ui->SetCheck(1);   // the current sort column
+    if (ui->m_nID == 0x7203) ui->Enable(TRUE);  // update-UI decides, not the table
     if (ui->m_nID == 0x7205) ui->Enable(FALSE);
     return TRUE;
   }

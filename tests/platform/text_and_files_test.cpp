@@ -46,7 +46,9 @@ TEST(Gbk, RoundTripsChineseText) {
 }
 
 TEST(Gbk, CutsOnCharacterBoundaries) {
-  const char* text = "\xC8\xB7\xB6\xA8" "a";  // 确定a
+  const char* text =
+      "\xC8\xB7\xB6\xA8"
+      "a";  // 确定a
   struct Case {
     size_t max, want;
   } cases[] = {{0, 0}, {1, 0}, {2, 2}, {3, 2}, {4, 4}, {5, 5}, {99, 5}};
@@ -60,7 +62,9 @@ TEST(Gbk, CutsOnCharacterBoundaries) {
   platform::GbkCopyCut(out, sizeof out, text);
   EXPECT_STREQ(out, "\xC8\xB7");
   // Bad bytes become '?', never vanish silently.
-  EXPECT_EQ(platform::GbkToUtf8("a\xFF" "b"), "a?b");
+  EXPECT_EQ(platform::GbkToUtf8("a\xFF"
+                                "b"),
+            "a?b");
 }
 
 TEST(Rect, EdgesAreExclusive) {
@@ -78,7 +82,8 @@ TEST(Rect, EdgesAreExclusive) {
 
 TEST(Profile, ReadsWritesAndKeepsOtherLines) {
   std::string path = TempDir() + "sysset.ini";
-  ASSERT_TRUE(platform::WriteFileAtomic(path, "; note\r\n[A]\r\nx = 1\r\n\r\n[B]\r\ny=\"two\"\r\n"));
+  ASSERT_TRUE(
+      platform::WriteFileAtomic(path, "; note\r\n[A]\r\nx = 1\r\n\r\n[B]\r\ny=\"two\"\r\n"));
   char buf[16];
   EXPECT_EQ(GetPrivateProfileString("a", "X", "d", buf, sizeof buf, path.c_str()), 1u);
   EXPECT_STREQ(buf, "1");
@@ -95,8 +100,8 @@ TEST(Profile, ReadsWritesAndKeepsOtherLines) {
   EXPECT_TRUE(WritePrivateProfileString("A", "x", "9", path.c_str()));
   std::string data;
   ASSERT_TRUE(platform::ReadFile(path, data));
-  EXPECT_EQ(data, std::string("; note\r\n[A]\r\nx=9\r\nz=3\r\n\r\n[B]\r\ny=\"two\"\r\n[") + section +
-                      "]\r\nVALUE=500\r\n");
+  EXPECT_EQ(data, std::string("; note\r\n[A]\r\nx=9\r\nz=3\r\n\r\n[B]\r\ny=\"two\"\r\n[") +
+                      section + "]\r\nVALUE=500\r\n");
   // A value longer than the buffer is cut, never overrun.
   char small[3];
   EXPECT_EQ(GetPrivateProfileString(section, "VALUE", "", small, sizeof small, path.c_str()), 2u);
@@ -148,10 +153,13 @@ TEST(Profile, ChineseNamesDifferingInATrailByteStayApart) {
   std::string data;
   ASSERT_TRUE(platform::ReadFile(path, data));
   const std::string body = std::string(upperTrail) + "=1\r\n" + lowerTrail + "=2\r\n";
-  EXPECT_EQ(data, "[" + std::string(upperTrail) + "]\r\n" + body + "[" + lowerTrail + "]\r\n" + body);
+  EXPECT_EQ(data,
+            "[" + std::string(upperTrail) + "]\r\n" + body + "[" + lowerTrail + "]\r\n" + body);
   // ASCII letters still fold, also beside a Chinese character.
-  EXPECT_TRUE(WritePrivateProfileString("Mixed", (std::string(upperTrail) + "key").c_str(), "3", path.c_str()));
-  GetPrivateProfileString("MIXED", (std::string(upperTrail) + "KEY").c_str(), "d", buf, sizeof buf, path.c_str());
+  EXPECT_TRUE(WritePrivateProfileString("Mixed", (std::string(upperTrail) + "key").c_str(), "3",
+                                        path.c_str()));
+  GetPrivateProfileString("MIXED", (std::string(upperTrail) + "KEY").c_str(), "d", buf, sizeof buf,
+                          path.c_str());
   EXPECT_STREQ(buf, "3");
 }
 
@@ -264,7 +272,8 @@ TEST(Socket, SendAllKeepsItsTimeOutAgainstAStalledPeer) {
   ASSERT_NE(server, platform::kInvalidSocket);
   std::atomic<bool> finished{false};
   std::thread watchdog([&] {  // turns a hang into a failure
-    for (int i = 0; i < 10000 && !finished.load(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (int i = 0; i < 10000 && !finished.load(); ++i)
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
     if (!finished.load()) platform::ShutdownSocket(client);
   });
   const std::string big(64 << 20, 'x');
@@ -392,7 +401,8 @@ TEST(Files, ReadWholeFileTellsWhyNot) {
     const std::string trace = testing::internal::GetCapturedStderr();
     EXPECT_EQ(got, c.want);
     EXPECT_EQ(data.size(), c.size);
-    EXPECT_EQ(trace.find(c.path) != std::string::npos, c.want == platform::FileRead::kTooLarge) << trace;
+    EXPECT_EQ(trace.find(c.path) != std::string::npos, c.want == platform::FileRead::kTooLarge)
+        << trace;
   }
 }
 

@@ -24,14 +24,16 @@ std::string Hex(UINT v) {
 class LogWnd : public CWndImpl<QWidget> {
  public:
   std::string log;
-  bool wantsTab = false;      // takes Tab itself
+  bool wantsTab = false;  // takes Tab itself
   bool logMoves = false;
   int hitTest = HTCLIENT;
-  UINT eatKeyDown = 0;        // PreTranslateMessage eats this key
-  UINT eatChar = 0;           // ... or this character
+  UINT eatKeyDown = 0;  // PreTranslateMessage eats this key
+  UINT eatChar = 0;     // ... or this character
 
   void Add(const std::string& s) { log += (log.empty() ? "" : " ") + s; }
-  static std::string Pt(CPoint p) { return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")"; }
+  static std::string Pt(CPoint p) {
+    return "(" + std::to_string(p.x) + "," + std::to_string(p.y) + ")";
+  }
 
   void OnLButtonDown(UINT, CPoint p) override { Add("LDown" + Pt(p)); }
   void OnLButtonUp(UINT, CPoint p) override { Add("LUp" + Pt(p)); }
@@ -92,8 +94,8 @@ struct Scene {
   }
 };
 
-void SendKey(QWidget* to, QEvent::Type type, int key, Qt::KeyboardModifiers mods, const QString& text,
-             bool autoRepeat) {
+void SendKey(QWidget* to, QEvent::Type type, int key, Qt::KeyboardModifiers mods,
+             const QString& text, bool autoRepeat) {
   QKeyEvent event(type, key, mods, text, autoRepeat);
   QApplication::sendEvent(to, &event);
 }
@@ -109,11 +111,13 @@ TEST(WndDispatch, EventsAndMessagesReachTheHandlers) {
   platform::testing::EnsureApplication();
   const DispatchCase cases[] = {
       {"a double click through the window system is down, up, double click, up",
-       [](Scene& s) { QTest::mouseDClick(s.top.GetWidget()->windowHandle(), Qt::LeftButton, {}, QPoint(15, 16)); },
+       [](Scene& s) {
+         QTest::mouseDClick(s.top.GetWidget()->windowHandle(), Qt::LeftButton, {}, QPoint(15, 16));
+       },
        "LDown(5,6) LUp(5,6) LDbl(5,6) LUp(5,6)", ""},
-      {"a button message sent from code", [](Scene& s) {
-         s.child.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4));
-       }, "LDown(3,4)", ""},
+      {"a button message sent from code",
+       [](Scene& s) { s.child.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 4)); },
+       "LDown(3,4)", ""},
       {"a posted message arrives later",
        [](Scene& s) {
          s.child.PostMessage(WM_COMMAND, MAKEWPARAM(100, 1), 0);
@@ -121,24 +125,34 @@ TEST(WndDispatch, EventsAndMessagesReachTheHandlers) {
        },
        "Command(100,1)", ""},
       {"a right click carries the button flags",
-       [](Scene& s) { QTest::mouseClick(s.child.GetWidget(), Qt::RightButton, Qt::ControlModifier, QPoint(7, 8)); },
+       [](Scene& s) {
+         QTest::mouseClick(s.child.GetWidget(), Qt::RightButton, Qt::ControlModifier, QPoint(7, 8));
+       },
        "RDown(7,8)a RUp(7,8)", ""},
       {"a key with text gives the key, its character, then the key up",
-       [](Scene& s) { QTest::keyClick(s.child.GetWidget(), Qt::Key_A); }, "KeyDown(65,1,0) Char(97) KeyUp(65,c000)",
-       ""},
+       [](Scene& s) { QTest::keyClick(s.child.GetWidget(), Qt::Key_A); },
+       "KeyDown(65,1,0) Char(97) KeyUp(65,c000)", ""},
       {"a Chinese character arrives as its two GBK bytes",
        [](Scene& s) {
-         SendKey(s.child.GetWidget(), QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("中"), false);
+         SendKey(s.child.GetWidget(), QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("中"),
+                 false);
        },
        "Char(214) Char(208)", ""},
       {"an auto-repeated arrow has bit 30 and the extended bit",
-       [](Scene& s) { SendKey(s.child.GetWidget(), QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, "", true); },
+       [](Scene& s) {
+         SendKey(s.child.GetWidget(), QEvent::KeyPress, Qt::Key_Down, Qt::NoModifier, "", true);
+       },
        "KeyDown(40,1,4100)", ""},
       {"Alt with a letter is a system key without a character",
-       [](Scene& s) { SendKey(s.child.GetWidget(), QEvent::KeyPress, Qt::Key_K, Qt::AltModifier, "k", false); },
+       [](Scene& s) {
+         SendKey(s.child.GetWidget(), QEvent::KeyPress, Qt::Key_K, Qt::AltModifier, "k", false);
+       },
        "SysKeyDown(75,2000)", ""},
       {"Delete types nothing",
-       [](Scene& s) { SendKey(s.child.GetWidget(), QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, "\x7f", false); },
+       [](Scene& s) {
+         SendKey(s.child.GetWidget(), QEvent::KeyPress, Qt::Key_Delete, Qt::NoModifier, "\x7f",
+                 false);
+       },
        "KeyDown(46,1,100)", ""},
       {"a window that eats a key in PreTranslateMessage keeps it from its child",
        [](Scene& s) {
@@ -167,8 +181,10 @@ TEST(WndDispatch, EventsAndMessagesReachTheHandlers) {
          EXPECT_EQ(plain.SendMessage(WM_COMMAND, MAKEWPARAM(9, 0), 0), 0);
        },
        "Command(9,0)", ""},
-      {"a timer fired by its message", [](Scene& s) { s.child.SendMessage(WM_TIMER, 7); }, "Timer(7)", ""},
-      {"a size change", [](Scene& s) { s.child.MoveWindow(10, 10, 150, 60); }, "Size(0,150,60)", ""},
+      {"a timer fired by its message", [](Scene& s) { s.child.SendMessage(WM_TIMER, 7); },
+       "Timer(7)", ""},
+      {"a size change", [](Scene& s) { s.child.MoveWindow(10, 10, 150, 60); }, "Size(0,150,60)",
+       ""},
       {"a tracked mouse leave arrives once",
        [](Scene& s) {
          TRACKMOUSEEVENT track;

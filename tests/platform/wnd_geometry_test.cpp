@@ -22,8 +22,8 @@ RECT ChildRect(const CWnd& parent, const CWnd& child) {
 }
 
 std::string Str(const RECT& r) {
-  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
-         std::to_string(r.bottom);
+  return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
+         "," + std::to_string(r.bottom);
 }
 
 TEST(WndGeometry, RectanglesAndDialogUnits) {

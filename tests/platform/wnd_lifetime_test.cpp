@@ -39,7 +39,8 @@ void PumpPastPosts() {
   Node sentinel("sentinel");
   ASSERT_TRUE(sentinel.Create(nullptr, CRect(0, 0, 1, 1), 0, WS_POPUP));
   sentinel.PostMessage(WM_COMMAND, 999);
-  ASSERT_TRUE(platform::PumpUntil([] { return g_log.find("sentinel:999") != std::string::npos; }, 5000));
+  ASSERT_TRUE(
+      platform::PumpUntil([] { return g_log.find("sentinel:999") != std::string::npos; }, 5000));
 }
 
 class WndLifetime : public ::testing::Test {

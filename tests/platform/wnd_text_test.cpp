@@ -73,16 +73,17 @@ TEST_F(WndText, GbkRoundTripsThroughEveryControl) {
   struct Row {
     int id;
     const char* set;
-    const char* get;   // what GetDlgItemText gives back
-    QString shown;     // what the widget shows
+    const char* get;  // what GetDlgItemText gives back
+    QString shown;    // what the widget shows
   } rows[] = {
       {kLabel, GBK("用户帐号："), GBK("用户帐号："), QString::fromUtf8("用户帐号：")},
       {kButton, GBK("确定(&O)"), GBK("确定(&O)"), QString::fromUtf8("确定(&O)")},
       {kEdit, GBK("中文abc"), GBK("中文abc"), QString::fromUtf8("中文abc")},
-      {kMultiLine, GBK("第一行\r\n第二行\r\n"), GBK("第一行\r\n第二行\r\n"), QString::fromUtf8("第一行\n第二行\n")},
+      {kMultiLine, GBK("第一行\r\n第二行\r\n"), GBK("第一行\r\n第二行\r\n"),
+       QString::fromUtf8("第一行\n第二行\n")},
       {kMultiLine, "a\nb", "a\r\nb", "a\nb"},  // a bare LF comes back as CR LF
       {kCombo, GBK("上海"), GBK("上海"), QString::fromUtf8("上海")},
-      {kDropList, GBK("不能设"), "", ""},     // a drop-down list has no text of its own
+      {kDropList, GBK("不能设"), "", ""},  // a drop-down list has no text of its own
       {kGroup, GBK("修改颜色"), GBK("修改颜色"), QString::fromUtf8("修改颜色")},
   };
   for (const Row& r : rows) {
@@ -136,10 +137,14 @@ TEST_F(WndText, NumbersReadAsWin32ReadsThemAndBadOnesFailWithABox) {
     BOOL ok;
     UINT value;
   } rows[] = {
-      {" 12 ", TRUE, TRUE, 12},          {"-5", TRUE, TRUE, (UINT)-5},
-      {"-5", FALSE, FALSE, 0},           {"12a", TRUE, FALSE, 0},
-      {"", TRUE, FALSE, 0},              {"2147483648", TRUE, FALSE, 0},
-      {"2147483648", FALSE, TRUE, 2147483648u}, {"4294967296", FALSE, FALSE, 0},
+      {" 12 ", TRUE, TRUE, 12},
+      {"-5", TRUE, TRUE, (UINT)-5},
+      {"-5", FALSE, FALSE, 0},
+      {"12a", TRUE, FALSE, 0},
+      {"", TRUE, FALSE, 0},
+      {"2147483648", TRUE, FALSE, 0},
+      {"2147483648", FALSE, TRUE, 2147483648u},
+      {"4294967296", FALSE, FALSE, 0},
   };
   for (const Row& r : rows) {
     SCOPED_TRACE(r.text);

@@ -193,7 +193,10 @@ TEST_F(GdiTest, AlphaBlendMixesBySourceAndConstantAlpha) {
   const Case cases[] = {
       {"per-pixel alpha", {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA}, RGB(255, 127, 127), kBlue},
       {"source alpha ignored", {AC_SRC_OVER, 0, 255, 0}, kRed, kBlue},
-      {"constant alpha over both", {AC_SRC_OVER, 0, 128, AC_SRC_ALPHA}, RGB(255, 191, 191), RGB(127, 127, 255)},
+      {"constant alpha over both",
+       {AC_SRC_OVER, 0, 128, AC_SRC_ALPHA},
+       RGB(255, 191, 191),
+       RGB(127, 127, 255)},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -313,16 +316,22 @@ TEST_F(GdiTest, StockObjectsSurviveDeleteObject) {
 }
 
 TEST_F(GdiTest, MissingFacesKeepTheirNameAndDrawWithTheCjkFont) {
-  struct Case { const char* face; bool fixed; };
-  const Case cases[] = {{GBK("宋体"), false}, {"Tohoma", false}, {"System", false}, {"Courier", true}};
+  struct Case {
+    const char* face;
+    bool fixed;
+  };
+  const Case cases[] = {
+      {GBK("宋体"), false}, {"Tohoma", false}, {"System", false}, {"Courier", true}};
   for (const Case& c : cases) {
     CFont font;
-    ASSERT_TRUE(font.CreateFont(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, c.face));
+    ASSERT_TRUE(
+        font.CreateFont(-12, 0, 0, 0, FW_BOLD, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, 0, c.face));
     LOGFONT lf;
     font.GetLogFont(&lf);
     EXPECT_STREQ(lf.lfFaceName, c.face);
     EXPECT_EQ(lf.lfWeight, FW_BOLD);
-    EXPECT_EQ(font.GetDrawnFamily(), c.fixed ? "WenQuanYi Micro Hei Mono" : "WenQuanYi Micro Hei") << c.face;
+    EXPECT_EQ(font.GetDrawnFamily(), c.fixed ? "WenQuanYi Micro Hei Mono" : "WenQuanYi Micro Hei")
+        << c.face;
   }
 }
 

@@ -73,10 +73,10 @@ TEST_F(SysStyleTest, DefaultsAndOverridesFromTheColourFile) {
   WriteBitmap("light");
   // A later header that contains the label inside a longer one is not the
   // one read: the first header holding the label wins.
-  WriteBytes(Interface("light.CLR"), std::string("[") + GBK("背景色") + "]\r\nID=19\r\nCOLOR=255\r\n[" +
-                                         GBK("资讯背景色") + "]\r\nCOLOR=65280\r\n[" + GBK("成交量色") +
-                                         "]\r\nCOLOR=-1\r\n[" + GBK("坐标轴色") +
-                                         "]\r\nCOLOR=99999999999\r\n");
+  WriteBytes(Interface("light.CLR"),
+             std::string("[") + GBK("背景色") + "]\r\nID=19\r\nCOLOR=255\r\n[" + GBK("资讯背景色") +
+                 "]\r\nCOLOR=65280\r\n[" + GBK("成交量色") + "]\r\nCOLOR=-1\r\n[" +
+                 GBK("坐标轴色") + "]\r\nCOLOR=99999999999\r\n");
   CSysStyle* style = CSysStyle::GetInstance();
   ASSERT_EQ(style->LoadScheme(), 1);
   EXPECT_EQ(style->GetCurrentScheme(), 1);
@@ -123,8 +123,8 @@ TEST_F(SysStyleTest, HandEditedFilesWithOverlongNamesAndBadSizes) {
   for (int i = 0; i < 20; ++i) longFace += GBK("宋");  // 40 bytes
   WriteBytes(Interface(cutScheme + ".FNT"),
              std::string("[") + GBK("列表字体") + "]\r\nFONTSIZE=-14\r\nFONTSTYLE=2\r\nFONTNAME=" +
-                 longFace + "\r\n[" + GBK("图形字体") + "]\r\nFONTSIZE=100000\r\n[" + GBK("资讯字体") +
-                 "]\r\nFONTSIZE=18\r\nFONTNAME=x" + longFace + "\r\n");
+                 longFace + "\r\n[" + GBK("图形字体") + "]\r\nFONTSIZE=100000\r\n[" +
+                 GBK("资讯字体") + "]\r\nFONTSIZE=18\r\nFONTNAME=x" + longFace + "\r\n");
   CSysStyle* style = CSysStyle::GetInstance();
   ASSERT_EQ(style->LoadScheme(), 1);
   std::string name;
@@ -135,7 +135,7 @@ TEST_F(SysStyleTest, HandEditedFilesWithOverlongNamesAndBadSizes) {
   EXPECT_EQ(fonts[0].size, 14);  // negative size refused
   EXPECT_EQ(fonts[0].style, 2);
   EXPECT_EQ(std::string(fonts[0].face), longFace.substr(0, 30));  // 15 characters
-  EXPECT_EQ(fonts[1].size, 14);  // huge size refused
+  EXPECT_EQ(fonts[1].size, 14);                                   // huge size refused
   EXPECT_EQ(fonts[2].size, 18);
   EXPECT_EQ(std::string(fonts[2].face), "x" + longFace.substr(0, 30));  // 31 bytes
   ASSERT_NE(style->GetFont(3), nullptr);
@@ -157,9 +157,10 @@ TEST_F(SysStyleTest, FontsAreMadeFromTheEntries) {
     int weight;
     const char* face;
   };
-  for (const Case& c : {Case{1, -14, FW_BOLD, "System"}, Case{2, -14, FW_BOLD, "Tohoma"},
-                        Case{3, -15, FW_NORMAL, GBK("宋体")}, Case{4, -22, FW_BOLD, GBK("楷体_GB2312")},
-                        Case{7, -12, FW_NORMAL, GBK("宋体")}}) {
+  for (const Case& c :
+       {Case{1, -14, FW_BOLD, "System"}, Case{2, -14, FW_BOLD, "Tohoma"},
+        Case{3, -15, FW_NORMAL, GBK("宋体")}, Case{4, -22, FW_BOLD, GBK("楷体_GB2312")},
+        Case{7, -12, FW_NORMAL, GBK("宋体")}}) {
     CFont* font = style->GetFont(c.id);
     ASSERT_NE(font, nullptr) << c.id;
     LOGFONT lf;
@@ -247,18 +248,25 @@ TEST_F(SysStyleTest, SchemeSavesThatFailSaySoAndKeepTheFile) {
     const char* name;
     const char* file;  // "CLR" or "FNT"
     std::function<void(const std::string&)> spoil;
-    const char* box;   // what the box says, or null: saved
+    const char* box;  // what the box says, or null: saved
   } cases[] = {
-      {"colours, a folder that cannot be written", "CLR", [&](const std::string&) { chmod(folder.c_str(), 0555); },
-       "未能保存"},
-      {"fonts, a folder that cannot be written", "FNT", [&](const std::string&) { chmod(folder.c_str(), 0555); },
-       "未能保存"},
-      {"colours, an unreadable file", "CLR", [](const std::string& p) { chmod(p.c_str(), 0); }, "无法读取"},
+      {"colours, a folder that cannot be written", "CLR",
+       [&](const std::string&) { chmod(folder.c_str(), 0555); }, "未能保存"},
+      {"fonts, a folder that cannot be written", "FNT",
+       [&](const std::string&) { chmod(folder.c_str(), 0555); }, "未能保存"},
+      {"colours, an unreadable file", "CLR", [](const std::string& p) { chmod(p.c_str(), 0); },
+       "无法读取"},
       {"fonts, a folder in the file's place", "FNT",
-       [](const std::string& p) { std::filesystem::remove(p); std::filesystem::create_directory(p); }, "无法读取"},
-      {"colours, a damaged file", "CLR", [](const std::string& p) { WriteBytes(p, std::string("\x01\xff[\x00garbage\n", 13)); },
+       [](const std::string& p) {
+         std::filesystem::remove(p);
+         std::filesystem::create_directory(p);
+       },
+       "无法读取"},
+      {"colours, a damaged file", "CLR",
+       [](const std::string& p) { WriteBytes(p, std::string("\x01\xff[\x00garbage\n", 13)); },
        nullptr},
-      {"fonts, a damaged file", "FNT", [](const std::string& p) { WriteBytes(p, std::string("\x01\xff[\x00garbage\n", 13)); },
+      {"fonts, a damaged file", "FNT",
+       [](const std::string& p) { WriteBytes(p, std::string("\x01\xff[\x00garbage\n", 13)); },
        nullptr},
   };
   for (const auto& c : cases) {
@@ -296,7 +304,9 @@ TEST_F(SysStyleTest, SchemeSavesThatFailSaySoAndKeepTheFile) {
       EXPECT_NE(all[before].text.find(path), std::string::npos) << all[before].text;
       EXPECT_EQ(style->GetColor(19), oldColor);
       EXPECT_EQ(style->GetFontList()->at(0).size, oldSize);
-      if (std::filesystem::is_regular_file(path)) { EXPECT_EQ(ReadBytes(path), spoiled); }
+      if (std::filesystem::is_regular_file(path)) {
+        EXPECT_EQ(ReadBytes(path), spoiled);
+      }
     } else {
       EXPECT_EQ(saved, 1);
       EXPECT_EQ(all.size(), before);

@@ -30,7 +30,7 @@ class ConfigFileTest : public ::testing::Test {
 
 struct KeyLineCase {
   const char* line;
-  const char* key;    // nullptr: the line is skipped
+  const char* key;  // nullptr: the line is skipped
   const char* value;
 };
 
@@ -66,7 +66,8 @@ TEST_F(ConfigFileTest, KeyLineRules) {
 
 TEST_F(ConfigFileTest, GbkKeysNeedQuotesAndSectionsKeepSpaces) {
   std::string gbkKey = GBK("用户");
-  CConfigFile f(Make("[ A ] trailing\r\n" + gbkKey + "=bare\r\n\"" + gbkKey + "\"=quoted\r\n").c_str(), 0);
+  CConfigFile f(
+      Make("[ A ] trailing\r\n" + gbkKey + "=bare\r\n\"" + gbkKey + "\"=quoted\r\n").c_str(), 0);
   EXPECT_EQ(f.FindSection(" A "), 0);
   EXPECT_EQ(f.FindSection("A"), -2);
   EXPECT_EQ(Get(f, " A ", gbkKey.c_str()), "quoted");
@@ -177,7 +178,9 @@ TEST_F(ConfigFileTest, OversizedFileIsRefusedAndKept) {
 
 TEST_F(ConfigFileTest, IntegersWithRangeChecks) {
   CConfigFile f(Make("[N]\na= -42xyz\nb=abc\nc=2147483647\nd=-2147483648\n"
-                     "e=2147483648\nf=99999999999999999999999\ng=+7\n").c_str(), 0);
+                     "e=2147483648\nf=99999999999999999999999\ng=+7\n")
+                    .c_str(),
+                0);
   struct Case {
     const char* key;
     int result;

@@ -92,8 +92,7 @@ TEST_F(IniFileTest, WriteValueCases) {
       {"append missing section", "[S]\nA=1\n", "X", "K", 0, 1, "[S]|A=1|[X]|K=v"},
       {"empty file ignores existing-only", "", "S", "K", 1, 1, "[S]|K=v"},
       {"header is the last line", "[A]\n[S]\n", "S", "K", 0, 1, "[A]|[S]|K=v"},
-      {"section ends in a comment", "[S]\nA=1\n// note\n", "S", "K", 0, 1,
-       "[S]|A=1|// note|K=v"},
+      {"section ends in a comment", "[S]\nA=1\n// note\n", "S", "K", 0, 1, "[S]|A=1|// note|K=v"},
   };
   for (const auto& c : cases) {
     CIniFile f;

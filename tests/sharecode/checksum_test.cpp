@@ -12,7 +12,8 @@ namespace {
 
 std::vector<unsigned char> FromHex(const std::string& hex) {
   std::vector<unsigned char> bytes;
-  for (size_t i = 0; i + 1 < hex.size(); i += 2) bytes.push_back((unsigned char)std::stoi(hex.substr(i, 2), nullptr, 16));
+  for (size_t i = 0; i + 1 < hex.size(); i += 2)
+    bytes.push_back((unsigned char)std::stoi(hex.substr(i, 2), nullptr, 16));
   return bytes;
 }
 
@@ -23,7 +24,10 @@ std::string Checksum(const std::vector<unsigned char>& data) {
 }
 
 TEST(FrameChecksum, GoldenVectors) {
-  struct Case { const char* data; const char* expected; };
+  struct Case {
+    const char* data;
+    const char* expected;
+  };
   const Case cases[] = {
       {"", "ffffffff"},
       {"00000001", "fffffffe"},

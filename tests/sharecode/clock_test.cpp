@@ -10,7 +10,6 @@
 
 namespace {
 
-
 class ClockTest : public ::testing::Test {
  protected:
   void SetUp() override { SetClockTickSource(&FakeTicks); }
@@ -22,7 +21,10 @@ class ClockTest : public ::testing::Test {
 };
 
 TEST_F(ClockTest, KeepsGrowingAcrossTheTickCounterWrap) {
-  struct Case { uint32_t before, after; int64_t elapsed; };
+  struct Case {
+    uint32_t before, after;
+    int64_t elapsed;
+  };
   const Case cases[] = {
       {0xFFFFFF00u, 100, 356},
       // 4294967.295 s plus 801 ms: the milliseconds carry into the seconds.

@@ -24,8 +24,9 @@ TEST(ColorHsl, GreysKeepHueAndSaturationZero) {
 }
 
 TEST(ColorHsl, AdjustWithoutChangeRoundTripsWithinRounding) {
-  const COLORREF colours[] = {RGB(255, 0, 0), RGB(12, 200, 90), RGB(250, 240, 10), RGB(30, 60, 200),
-                              RGB(128, 64, 32), RGB(1, 2, 3), RGB(240, 120, 250)};
+  const COLORREF colours[] = {RGB(255, 0, 0),    RGB(12, 200, 90), RGB(250, 240, 10),
+                              RGB(30, 60, 200),  RGB(128, 64, 32), RGB(1, 2, 3),
+                              RGB(240, 120, 250)};
   // Hue is kept in 256 steps of 1.4 degrees and every byte is cut, not
   // rounded: a saturated colour may come back up to 8 off per channel.
   for (COLORREF c : colours) {

@@ -41,8 +41,11 @@ TEST_F(DrawingTest, BufferCopiesItsRectangleToTheTargetOnDestruction) {
     EXPECT_NE(buffer.GetPixel(10, 4), kRed);
     EXPECT_EQ(dc_.GetPixel(15, 10), kWhite);  // nothing reaches the target yet
   }
-  struct Probe { int x, y; COLORREF colour; };
-  const Probe probes[] = {{10, 5, kRed}, {29, 19, kRed}, {9, 5, kWhite}, {10, 4, kWhite},
+  struct Probe {
+    int x, y;
+    COLORREF colour;
+  };
+  const Probe probes[] = {{10, 5, kRed},    {29, 19, kRed},   {9, 5, kWhite}, {10, 4, kWhite},
                           {30, 19, kWhite}, {29, 20, kWhite}, {0, 0, kWhite}};
   for (const Probe& p : probes) EXPECT_EQ(dc_.GetPixel(p.x, p.y), p.colour) << p.x << "," << p.y;
 }

@@ -31,7 +31,8 @@ bool WaitUntilBlocked(const std::atomic<int>& tid) {
       std::string line;
       std::getline(stat, line);
       const size_t close = line.rfind(')');
-      if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'S') return true;
+      if (close != std::string::npos && close + 2 < line.size() && line[close + 2] == 'S')
+        return true;
     }
     std::this_thread::sleep_for(1ms);
   }

@@ -15,7 +15,6 @@
 
 namespace {
 
-
 class RecordingQueue : public CQELMsgQ {
  public:
   int OnMessage(const SThreadMsg& msg, int forced) override {
@@ -170,8 +169,14 @@ TEST_F(MsgQueueTest, IdleStepWaitsBusyStepDoesNot) {
 class FailingInit : public CMyThread {
  public:
   int Init() override { return -1; }
-  int Step() override { ++steps; return 0; }
-  int Exit() override { ++exits; return 0; }
+  int Step() override {
+    ++steps;
+    return 0;
+  }
+  int Exit() override {
+    ++exits;
+    return 0;
+  }
   int steps = 0, exits = 0;
 };
 
@@ -189,9 +194,9 @@ TEST_F(MsgQueueTest, UnhandledMessagesAreTracedWithPaddedFileName) {
   q.OnMessage(Msg(42, 7), 0);
   ASSERT_EQ(lines.size(), 2u);
   const std::string bar = "\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$\\$";
-  EXPECT_TRUE(std::regex_match(lines[0],
-      std::regex("<\\d{8} \\d{6}\\.\\d{3},           qelmsgq, 81>0: " + bar +
-                 " the msg\\[timerID=1256\\] has not been deal\\. " + bar + "\n")))
+  EXPECT_TRUE(std::regex_match(
+      lines[0], std::regex("<\\d{8} \\d{6}\\.\\d{3},           qelmsgq, 81>0: " + bar +
+                           " the msg\\[timerID=1256\\] has not been deal\\. " + bar + "\n")))
       << lines[0];
   EXPECT_NE(lines[1].find("the msg[msgID=42] has not been deal."), std::string::npos);
 

@@ -11,7 +11,13 @@
 namespace {
 
 TEST(Text, Trim) {
-  struct Case { const char* in; const char* set; const char* left; const char* right; const char* both; };
+  struct Case {
+    const char* in;
+    const char* set;
+    const char* left;
+    const char* right;
+    const char* both;
+  };
   const Case cases[] = {
       {"  ab  ", " ", "ab  ", "  ab", "ab"},
       {"    ", " ", "", "", ""},
@@ -30,9 +36,14 @@ TEST(Text, Trim) {
 }
 
 TEST(Text, PadText) {
-  struct Case { const char* text; int width, mode; char fill; const char* expected; };
+  struct Case {
+    const char* text;
+    int width, mode;
+    char fill;
+    const char* expected;
+  };
   const Case cases[] = {
-      {"abc", 5, 1, ' ', "abc  "},  {"abc", 5, 2, ' ', "  abc"}, {"abcdef", 4, 1, ' ', "abcd"},
+      {"abc", 5, 1, ' ', "abc  "},   {"abc", 5, 2, ' ', "  abc"}, {"abcdef", 4, 1, ' ', "abcd"},
       {"abcdef", 4, 2, ' ', "abcd"}, {"", 3, 1, '*', "***"},      {nullptr, 2, 2, '0', "00"},
       {"7", 3, 0, '0', "007"},       {"abc", 3, 2, ' ', "abc"},   {"abc", -1, 1, ' ', ""},
   };
@@ -52,7 +63,11 @@ TEST(Text, Searching) {
 }
 
 TEST(Text, SplitPath) {
-  struct Case { const char* path; const char* dir; const char* file; };
+  struct Case {
+    const char* path;
+    const char* dir;
+    const char* file;
+  };
   const Case cases[] = {
       {"D:\\data\\file.txt", "D:\\data", "file.txt"},
       {"\\file.txt", "", "file.txt"},
@@ -107,26 +122,33 @@ class TimeText : public ::testing::Test {
 TEST_F(TimeText, FormatsByType) {
   // 2024-02-29 13:05:09.007 UTC, a Thursday.
   const STimeStamp stamp{1709211909, 7};
-  struct Case { int type; const char* expected; };
+  struct Case {
+    int type;
+    const char* expected;
+  };
   const Case cases[] = {
-      {0, "20240229 130509.007"}, {1, "2024-02-29 13:05:09"}, {2, "2024-02-29 13:05:09.007"},
-      {3, "20240229 130509"},     {4, "20240229130509"},      {5, "20240229"},
+      {0, "20240229 130509.007"},     {1, "2024-02-29 13:05:09"},
+      {2, "2024-02-29 13:05:09.007"}, {3, "20240229 130509"},
+      {4, "20240229130509"},          {5, "20240229"},
       {9, "2024-02-29 13:05:09.007"}, {-1, "2024-02-29 13:05:09.007"},
   };
   for (const Case& c : cases) EXPECT_EQ(FormatLocalTime(c.type, stamp), c.expected) << c.type;
   EXPECT_EQ(TimeStampText(stamp), "2024-02-29 13:05:09.007");
 
   int year = 0, month = 0, day = 0, weekday = 0;
-  ASSERT_TRUE(SplitUtcTime(stamp.seconds, &year, &month, &day, nullptr, nullptr, nullptr, &weekday));
+  ASSERT_TRUE(
+      SplitUtcTime(stamp.seconds, &year, &month, &day, nullptr, nullptr, nullptr, &weekday));
   EXPECT_EQ(year * 10000 + month * 100 + day, 20240229);
   EXPECT_EQ(weekday, 4);
-  ASSERT_TRUE(SplitLocalTime(1709424000, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &weekday));
+  ASSERT_TRUE(
+      SplitLocalTime(1709424000, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &weekday));
   EXPECT_EQ(weekday, 7);  // 2024-03-03 is a Sunday
 }
 
 TEST_F(TimeText, CurrentTimeTexts) {
   EXPECT_TRUE(std::regex_match(GetLocalTimeString(0), std::regex(R"(\d{8} \d{6}\.\d{3})")));
-  EXPECT_TRUE(std::regex_match(GetLocalTimeString(9), std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})")));
+  EXPECT_TRUE(std::regex_match(GetLocalTimeString(9),
+                               std::regex(R"(\d{4}-\d\d-\d\d \d\d:\d\d:\d\d\.\d{3})")));
   EXPECT_TRUE(std::regex_match(GetUtcTimeStamp(), std::regex(R"(\d{8}-\d\d:\d\d:\d\d\.\d{3})")));
   STimeStamp stamp;
   int ms = -1;

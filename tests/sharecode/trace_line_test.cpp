@@ -16,7 +16,8 @@ TEST(TraceLine, FreeFunctionWritesTheThreadHeadWhateverTheLevel) {
   CMyThread::SetTraceSink(nullptr);
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_TRUE(std::regex_match(
-      lines[0], std::regex("<\\d{8} \\d{6}\\.\\d{3},   comm_thread.cpp, 77>3: lost link after 12 ms\n")))
+      lines[0],
+      std::regex("<\\d{8} \\d{6}\\.\\d{3},   comm_thread.cpp, 77>3: lost link after 12 ms\n")))
       << lines[0];
 }
 

@@ -152,7 +152,8 @@ TEST_F(ChartFrameTest, TheCrosshairMovesOverTheKeptPictureWithTheSamePixels) {
   run.PaintPending();
   ASSERT_TRUE(chart.IsCursorShown());
   const RECT area = chart.GetRect();
-  const POINT moves[] = {at(price, 41, 50), at(price, 41, 30), at(price, 70, 80), at(lower, 20, 50),
+  const POINT moves[] = {at(price, 41, 50), at(price, 41, 30),
+                         at(price, 70, 80), at(lower, 20, 50),
                          at(lower, 21, 10), POINT{view.Panel().GetRect().left + 20, first.y}};
   for (const POINT& to : moves) {
     run.MouseTo(to);

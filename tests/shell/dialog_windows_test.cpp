@@ -294,11 +294,13 @@ TEST_F(SysProtyDlgTest, OkSavesOrNamesTheFileItCouldNotWriteAndStays) {
   const struct {
     const char* name;
     int page;
-    const char* locked;               // the folder made unwritable ("" the program folder), or null
-    std::vector<std::string> named;   // the files the boxes name; none: saved
+    const char* locked;              // the folder made unwritable ("" the program folder), or null
+    std::vector<std::string> named;  // the files the boxes name; none: saved
   } cases[] = {
       {"parameters, program folder locked", kSettingsPageParams, "", {"sysset.ini"}},
-      {"colours and fonts, scheme folder locked", kSettingsPageLook, "INTERFACE",
+      {"colours and fonts, scheme folder locked",
+       kSettingsPageLook,
+       "INTERFACE",
        {"INTERFACE/test.CLR", "INTERFACE/test.FNT"}},
       {"parameters, written", kSettingsPageParams, nullptr, {}},
   };
@@ -311,7 +313,9 @@ TEST_F(SysProtyDlgTest, OkSavesOrNamesTheFileItCouldNotWriteAndStays) {
     fixture_.boxes.Clear();
     const std::string scheme = Scheme();
     const std::string folder = c.locked ? fixture_.folders.Path(c.locked) : "";
-    if (c.locked) { ASSERT_EQ(chmod(folder.c_str(), 0555), 0); }
+    if (c.locked) {
+      ASSERT_EQ(chmod(folder.c_str(), 0555), 0);
+    }
     const bool params = c.page == kSettingsPageParams;
     INT_PTR result = 0;
     {
@@ -331,7 +335,8 @@ TEST_F(SysProtyDlgTest, OkSavesOrNamesTheFileItCouldNotWriteAndStays) {
       ASSERT_EQ(boxes.size(), c.named.size());
       for (size_t i = 0; i < boxes.size(); ++i) {
         EXPECT_NE(boxes[i].text.find(GBK("未能保存")), std::string::npos) << boxes[i].text;
-        EXPECT_NE(boxes[i].text.find(fixture_.folders.Path(c.named[i])), std::string::npos) << boxes[i].text;
+        EXPECT_NE(boxes[i].text.find(fixture_.folders.Path(c.named[i])), std::string::npos)
+            << boxes[i].text;
       }
       EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 400);
       EXPECT_EQ(CSysStyle::GetInstance()->GetColor(19), RGB(0, 0, 0));
@@ -342,9 +347,9 @@ TEST_F(SysProtyDlgTest, OkSavesOrNamesTheFileItCouldNotWriteAndStays) {
       EXPECT_EQ(result, IDOK);
       EXPECT_TRUE(boxes.empty());
       EXPECT_EQ(router->GetSysParam(GBK("主力大单")), 800);
-      EXPECT_EQ(fixture_.folders.Read("sysset.ini"),
-                std::string("[") + GBK("主力大单") + "]\r\nVALUE=800\r\n[" + GBK("自动翻页间隔") +
-                    "]\r\nVALUE=0\r\n");
+      EXPECT_EQ(fixture_.folders.Read("sysset.ini"), std::string("[") + GBK("主力大单") +
+                                                         "]\r\nVALUE=800\r\n[" +
+                                                         GBK("自动翻页间隔") + "]\r\nVALUE=0\r\n");
       EXPECT_EQ(chart.bigOrderRefreshes, 1);
     }
   }
@@ -384,15 +389,15 @@ TEST_F(SysProtyDlgTest, ColoursAndFontsReachTheSchemeOnlyOnOk) {
                   ASSERT_EQ(fixture_.boxes.Boxes().size(), 1u);
                   EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 20, 25));
                   Type(look, IDC_BLUE_EDIT, "30");
-              // A slider moved by the user writes its edit, which sets the colour.
-              auto* green = FindCtl<QSlider>(look, IDC_GREEN_SLIDER);
-              ASSERT_NE(green, nullptr);
-              EXPECT_EQ(green->value(), 20);
-              green->setValue(21);
-              EXPECT_EQ(Text(look, IDC_GREEN_EDIT), "21");
-              EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 21, 30));
-              Type(look, IDC_GREEN_EDIT, "20");
-              EXPECT_EQ(green->value(), 20);
+                  // A slider moved by the user writes its edit, which sets the colour.
+                  auto* green = FindCtl<QSlider>(look, IDC_GREEN_SLIDER);
+                  ASSERT_NE(green, nullptr);
+                  EXPECT_EQ(green->value(), 20);
+                  green->setValue(21);
+                  EXPECT_EQ(Text(look, IDC_GREEN_EDIT), "21");
+                  EXPECT_EQ(look.Preview().GetColor(19), RGB(200, 21, 30));
+                  Type(look, IDC_GREEN_EDIT, "20");
+                  EXPECT_EQ(green->value(), 20);
                   // Bold italic stores bold only.
                   auto* fonts = look.GetDlgItemT<CComboBox>(IDC_FONT_LIST);
                   ASSERT_NE(fonts, nullptr);

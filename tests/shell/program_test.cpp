@@ -70,8 +70,9 @@ TEST(ProgramRunTest, LogsInToTheSimulatorsAndShowsTheMainFrame) {
     const size_t quantity = box.find("数量");
     boxes.insert(box.substr(0, quantity != std::string::npos ? quantity : box.find(',')));
   }
-  EXPECT_EQ(boxes, (std::multiset<std::string>{"您 限价委托 买入 了602001 ", "您 限价委托 买入 了602001 ",
-                                                "委托成交", "委托已提交"}));
+  EXPECT_EQ(boxes,
+            (std::multiset<std::string>{"您 限价委托 买入 了602001 ", "您 限价委托 买入 了602001 ",
+                                        "委托成交", "委托已提交"}));
   // Logged in for quotes and trading: the real trading library's window in
   // its pane, an item typed into its order entry named from the store and
   // quoted by the quote simulator through the pane's request.
@@ -191,11 +192,13 @@ void CheckLiveQuoteList(CMainFrame& frame) {
     const uint16_t market = tabs.GetRecord(i)->market;
     if (market == kFavouritesList) continue;  // none chosen in a fresh folder
     const RECT r = tabs.GetTab(i)->rect;
-    list->SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
+    list->SendMessage(WM_LBUTTONDOWN, 0,
+                      MAKELPARAM((r.left + r.right) / 2, (r.top + r.bottom) / 2));
     EXPECT_TRUE(refreshUntil([&] {
       const auto& shown = table.GetDisplayList();
       return table.GetRowCount() > 0 && (market == 0x3000 || shown.front().market == market);
-    })) << "tab " << i;
+    })) << "tab "
+        << i;
   }
 
   // Sorting by the last price: a click on its head sorts descending.
@@ -215,7 +218,8 @@ void CheckLiveQuoteList(CMainFrame& frame) {
   const int page = table.GetRowsPerPage();
   ASSERT_GT(table.GetItemCount(), page);
   frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
-  EXPECT_TRUE(refreshUntil([&] { return table.GetCellText(0, kColSequence) == std::to_string(page + 1); }));
+  EXPECT_TRUE(
+      refreshUntil([&] { return table.GetCellText(0, kColSequence) == std::to_string(page + 1); }));
 }
 
 // The state the frame gives a command now, as its menu shows it: whether
@@ -467,7 +471,9 @@ TEST_F(AppTest, TheDrawingToolsShowOnTheKLinePageAndClose) {
   CMainFrame* frame = MakeFrame(1);
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   router->ShowAllMarkets();
-  const auto shown = [&] { return frame->GetDrawToolBar() && frame->GetDrawToolBar()->IsWindowVisible(); };
+  const auto shown = [&] {
+    return frame->GetDrawToolBar() && frame->GetDrawToolBar()->IsWindowVisible();
+  };
   // The button is checked while the bar is on.
   const auto checked = [&] { return CommandChecked(*frame, cmd::kDrawTools); };
   EXPECT_EQ(checked(), 0);

@@ -78,11 +78,11 @@ class FakeRouterFrame : public IRouterFrame, public platform::MsgTarget {
     messages.push_back({message, wParam});
     if (message == WM_SWITCH_VIEW) {
       RecordingView* next = nullptr;
-      if (wParam == 0)
-        next = shown == report ? chart : report;
+      if (wParam == 0) next = shown == report ? chart : report;
       else
         next = report && report->GetViewPage() == int(wParam) ? report
-               : chart && chart->GetViewPage() == int(wParam) ? chart : nullptr;
+               : chart && chart->GetViewPage() == int(wParam) ? chart
+                                                              : nullptr;
       if (next) {
         shown = next;
         CCmdDispatcher::GetInstance()->SetActiveView(shown);

@@ -125,7 +125,8 @@ TEST_F(ShellWindowsTest, TypedInitialsListTheItemsAndOpenTheChosenOne) {
 }
 
 TEST_F(ShellWindowsTest, ServerChoiceListsTheServersInNameOrder) {
-  const UpdateServerMap servers{{"north", "http://n/"}, {"south", "http://s/"}, {"west", "http://w/"}};
+  const UpdateServerMap servers{
+      {"north", "http://n/"}, {"south", "http://s/"}, {"west", "http://w/"}};
   std::string chosen = "unchanged";
   ScopedModalScript script{[&](CDialog& dialog) {
                              auto* combo = FindCtl<QComboBox>(dialog, IDC_UPDATE_SERVER);
@@ -155,10 +156,13 @@ TEST_F(ShellWindowsTest, StartUpAsksForTheServerAndStartsTheUpdater) {
   const int port = server.Start(0);
   ASSERT_GT(port, 0);
   server.SetFile("/zeb/update.xml",
-                 CUpdateSimServer::BuildList({{"one", "http://127.0.0.1:1/files/"}, {"two", "http://127.0.0.1:2/files/"}},
-                                             {{"ZEB", "20261210", "ZEB.zip"}}));
-  folders.Write("zeb.ini", std::string(shell_test::kTestZebIni) + "[UPDATE]\r\nUPDATESERVER=127.0.0.1\r\nUPDATEPORT=" +
-                               std::to_string(port) + "\r\nUPDATETAG=/zeb/update.xml\r\nUPDATETMOUT=5000\r\n");
+                 CUpdateSimServer::BuildList(
+                     {{"one", "http://127.0.0.1:1/files/"}, {"two", "http://127.0.0.1:2/files/"}},
+                     {{"ZEB", "20261210", "ZEB.zip"}}));
+  folders.Write("zeb.ini",
+                std::string(shell_test::kTestZebIni) +
+                    "[UPDATE]\r\nUPDATESERVER=127.0.0.1\r\nUPDATEPORT=" + std::to_string(port) +
+                    "\r\nUPDATETAG=/zeb/update.xml\r\nUPDATETMOUT=5000\r\n");
   ScopedModalScript script{[&](CDialog& dialog) {
                              ASSERT_NE(dynamic_cast<CDlgUpdateSelect*>(&dialog), nullptr);
                              FindCtl<QComboBox>(dialog, IDC_UPDATE_SERVER)->setCurrentIndex(1);
@@ -173,7 +177,9 @@ TEST_F(ShellWindowsTest, StartUpAsksForTheServerAndStartsTheUpdater) {
   ASSERT_TRUE(platform::PumpUntil([&] { return folders.Has("novarel-record.txt"); }, 10000));
   const std::string record = folders.Read("novarel-record.txt");
   EXPECT_NE(record.find("arg3 quenlirt\narg4 1\n"), std::string::npos) << record;
-  EXPECT_NE(record.find("<DownAddress>http://127.0.0.1:2/files/ZEB.zip</DownAddress>"), std::string::npos) << record;
+  EXPECT_NE(record.find("<DownAddress>http://127.0.0.1:2/files/ZEB.zip</DownAddress>"),
+            std::string::npos)
+      << record;
 }
 
 // The login dialog takes the keyboard at once: the account field when no

@@ -38,11 +38,10 @@ struct SplitterTest : ::testing::Test {
   shell_test::ApplicationFirst app;
   Parent parent;
   ST_SplitterWnd splitter;
-  SplitterTest() {
-    parent.Create(nullptr, CRect(0, 0, 800, 600), 0, WS_POPUP | WS_VISIBLE);
-  }
+  SplitterTest() { parent.Create(nullptr, CRect(0, 0, 800, 600), 0, WS_POPUP | WS_VISIBLE); }
   void Make() {
-    splitter.Create(&parent, nullptr, [] { return new PlainView(); }, false, AFX_IDW_PANE_FIRST);
+    splitter.Create(
+        &parent, nullptr, [] { return new PlainView(); }, false, AFX_IDW_PANE_FIRST);
     splitter.MoveWindow(0, 0, 800, 600);
     splitter.SetRowInfo(0, 400, 100);
     splitter.SetRowInfo(1, 320, 320);

@@ -28,14 +28,16 @@ namespace {
 
 using test_support::Bytes;
 
-std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 TEST(TradePaneRules, MarketOfACode) {
   const struct {
     int32_t code;
     uint16_t market;
   } cases[] = {{100001, 4116}, {100999, 4116}, {602001, 4114}, {605123, 4119}, {701001, 4117},
-               {903001, 4115}, {123456, 4118}, {0, 4118},       {99999, 4118},  {-602001, 4118}};
+               {903001, 4115}, {123456, 4118}, {0, 4118},      {99999, 4118},  {-602001, 4118}};
   for (const auto& c : cases) EXPECT_EQ(GetMarketOfCode(c.code), c.market) << c.code;
 }
 
@@ -44,11 +46,21 @@ TEST(TradePaneRules, RequestBytes) {
   EXPECT_EQ(Text(BuildSingleQuoteRequest(602001, 1)),
             Bytes().U16(0x0800).U16(4114).U16(1).U16(1).U32(0).U16(4114).U32(602001).data);
   // Three codes: one request of 30 bytes, every market by the rule.
-  const std::vector<std::vector<uint8_t>> three = BuildSubscriptionRequests({"602001", "100001", "123456"}, 1);
+  const std::vector<std::vector<uint8_t>> three =
+      BuildSubscriptionRequests({"602001", "100001", "123456"}, 1);
   ASSERT_EQ(three.size(), 1u);
   EXPECT_EQ(Text(three[0]), Bytes()
-                                .U16(0x2200).U16(0x3000).U16(1).U16(3).U32(0)
-                                .U16(4114).U32(602001).U16(4116).U32(100001).U16(4118).U32(123456)
+                                .U16(0x2200)
+                                .U16(0x3000)
+                                .U16(1)
+                                .U16(3)
+                                .U32(0)
+                                .U16(4114)
+                                .U32(602001)
+                                .U16(4116)
+                                .U32(100001)
+                                .U16(4118)
+                                .U32(123456)
                                 .data);
   EXPECT_TRUE(BuildSubscriptionRequests({}, 1).empty());
   // A longer list goes out in several requests, each within one link frame,
@@ -108,7 +120,8 @@ class TradePaneTest : public ::testing::Test, public shell_test::ProgramFixture 
     app = std::make_unique<CZEBApp>(options);
     ASSERT_TRUE(app->Trade().IsLoaded()) << app->Trade().LastError();
     ASSERT_TRUE(host.Create(nullptr, CRect(0, 0, 1000, 400), 0, WS_POPUP | WS_VISIBLE));
-    ASSERT_TRUE(view.Create(&host, CRect(0, 0, 800, 320), AFX_IDW_PANE_FIRST + 16, WS_CHILD | WS_VISIBLE));
+    ASSERT_TRUE(
+        view.Create(&host, CRect(0, 0, 800, 320), AFX_IDW_PANE_FIRST + 16, WS_CHILD | WS_VISIBLE));
     Log().calls.clear();
     Log().received.clear();
   }
@@ -123,14 +136,17 @@ class TradePaneTest : public ::testing::Test, public shell_test::ProgramFixture 
   SStubTradeLog& Log() {
     static SStubTradeLog* log = [] {
       std::string error;
-      void* lib = platform::LoadLibraryPath(std::string(STUB_TRADE_WHOLE_DIR) + "libTrade.so", &error);
-      return lib ? reinterpret_cast<PFN_StubTradeLog>(platform::GetProcAddress(lib, "StubTradeLog"))() : nullptr;
+      void* lib =
+          platform::LoadLibraryPath(std::string(STUB_TRADE_WHOLE_DIR) + "libTrade.so", &error);
+      return lib ? reinterpret_cast<PFN_StubTradeLog>(
+                       platform::GetProcAddress(lib, "StubTradeLog"))()
+                 : nullptr;
     }();
     return *log;
   }
   void Link() {
-    app->Trade().Entries().LinkTradeServer(nullptr, WM_TRADE_LOGIN_RESULT, "u01", "pass", FALSE, "127.0.0.1", 1, "",
-                                           0, "", 0, "", 0, "", 0);
+    app->Trade().Entries().LinkTradeServer(nullptr, WM_TRADE_LOGIN_RESULT, "u01", "pass", FALSE,
+                                           "127.0.0.1", 1, "", 0, "", 0, "", 0, "", 0);
   }
   LRESULT Ask(UINT message, WPARAM wParam, LPARAM lParam = 0) {
     return ::SendMessage(view.GetSafeHwnd(), message, wParam, lParam);
@@ -208,7 +224,8 @@ TEST_F(TradePaneTest, AnswersTheTradingWindowFromTheStore) {
   // A quote and the prices become requests through the store.
   EXPECT_EQ(Ask(WM_TRADE_ASK_QUOTE, 701001), 1);
   ASSERT_EQ(main.requests.size(), 1u);
-  EXPECT_EQ(main.requests[0], Bytes().U16(0x0800).U16(4117).U16(1).U16(1).U32(0).U16(4117).U32(701001).data);
+  EXPECT_EQ(main.requests[0],
+            Bytes().U16(0x0800).U16(4117).U16(1).U16(1).U32(0).U16(4117).U32(701001).data);
   TradeCodeList codes{"602001", "100001", "701001"};
   EXPECT_EQ(Ask(WM_TRADE_SUBSCRIBE, WPARAM(&codes)), 1);
   ASSERT_EQ(main.requests.size(), 2u);
@@ -235,7 +252,8 @@ TEST(TradeLibraryLoad, ALibraryLackingOneExportCountsAsNotLoaded) {
   options.tradeLibraryFolder = STUB_TRADE_LACKING_DIR;
   CZEBApp app(options);
   EXPECT_FALSE(app.Trade().IsLoaded());
-  EXPECT_NE(app.Trade().LastError().find("KeyMessage"), std::string::npos) << app.Trade().LastError();
+  EXPECT_NE(app.Trade().LastError().find("KeyMessage"), std::string::npos)
+      << app.Trade().LastError();
   EXPECT_EQ(app.Trade().Entries().InitDialog, nullptr);
   EXPECT_EQ(app.Trade().Entries().LinkTradeServer, nullptr);
   EXPECT_EQ(fixture.BoxTexts(), std::vector<std::string>{"打开交易库失败!"});
@@ -244,7 +262,8 @@ TEST(TradeLibraryLoad, ALibraryLackingOneExportCountsAsNotLoaded) {
   Host host;
   ASSERT_TRUE(host.Create(nullptr, CRect(0, 0, 400, 200), 0, WS_POPUP));
   CTradeView view;
-  ASSERT_TRUE(view.Create(&host, CRect(0, 0, 400, 200), AFX_IDW_PANE_FIRST + 16, WS_CHILD | WS_VISIBLE));
+  ASSERT_TRUE(
+      view.Create(&host, CRect(0, 0, 400, 200), AFX_IDW_PANE_FIRST + 16, WS_CHILD | WS_VISIBLE));
   view.OnInitialUpdate();
   view.MoveWindow(0, 0, 300, 100);
   EXPECT_EQ(view.GetTradeWnd(), nullptr);
@@ -263,8 +282,9 @@ TEST(TradeLibraryLoad, ALibraryLackingOneExportCountsAsNotLoaded) {
 // program says it could not open the library, before anyone logs in.
 TEST(TradeLibraryLoad, TheRealLibraryRefusesToLoadWhenItsSecureSocketCannotBeSetUp) {
   shell_test::ProgramFixture fixture;
-  fixture.folders.Write("zeb.ini", std::string(shell_test::kTestZebIni) +
-                                       "[TRADESERVER]\r\nNEEDSSL=1\r\nCAFILEPATH=certs/missing.pem\r\n");
+  fixture.folders.Write("zeb.ini",
+                        std::string(shell_test::kTestZebIni) +
+                            "[TRADESERVER]\r\nNEEDSSL=1\r\nCAFILEPATH=certs/missing.pem\r\n");
   const char* bin = std::getenv("ZEB_BIN_DIR");
   ASSERT_NE(bin, nullptr);
   ASSERT_EQ(symlink((std::string(bin) + "/libQuellan.so").c_str(),

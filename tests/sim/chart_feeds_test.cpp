@@ -22,7 +22,8 @@ class ChartFeedsTest : public ::testing::Test {
   ChartFeedsTest() { walk.Load(BuildDemoMarketTable()); }
   // The one reply to a request (empty when there is none).
   std::string Ask(uint16_t type, uint32_t word, uint16_t market = kMarket, uint16_t tag = 1) {
-    const std::vector<std::string> replies = feeds.Answer(1, BuildItemRequest(type, market, tag, market, word));
+    const std::vector<std::string> replies =
+        feeds.Answer(1, BuildItemRequest(type, market, tag, market, word));
     EXPECT_LE(replies.size(), 1u);
     return replies.empty() ? std::string() : replies[0];
   }
@@ -111,7 +112,8 @@ TEST(ChartReplies, TradingMinutesSkipTheLunchBreak) {
     EXPECT_EQ(list.deals[0].time, c.elapsed) << c.minute;
     const std::string record = sim::EncodeTickRecord(item, c.minute);
     STickRecord r;
-    ASSERT_GT(ReadTickRecord(reinterpret_cast<const uint8_t*>(record.data()), record.size(), &r), 0u);
+    ASSERT_GT(ReadTickRecord(reinterpret_cast<const uint8_t*>(record.data()), record.size(), &r),
+              0u);
     EXPECT_EQ(r.time, c.ofDay) << c.minute;
   }
 }
@@ -127,7 +129,8 @@ TEST_F(ChartFeedsTest, PushesFollowTheShownItemsAndBigOrdersTheirThreshold) {
   // The recent ones only, the latest first.
   ASSERT_GT(walk.BigDeals(kMarket, 600, 0).size(), sim::kRecentBigOrders);
   ASSERT_EQ(orders.orders.size(), sim::kRecentBigOrders);
-  EXPECT_EQ(orders.orders.front().time, sim::MinuteElapsed(walk.BigDeals(kMarket, 600, 0).back().deal.minute));
+  EXPECT_EQ(orders.orders.front().time,
+            sim::MinuteElapsed(walk.BigDeals(kMarket, 600, 0).back().deal.minute));
   for (size_t i = 0; i < orders.orders.size(); ++i) {
     const SBigOrder& o = orders.orders[i];
     EXPECT_GE(o.volume, 600u);
@@ -189,7 +192,8 @@ TEST_F(ChartFeedsTest, RepliesCarryTheirRequestsTag) {
 // The traced items are answered with their day so far (type 0x0900, the
 // minute data's layout, one reply per item listed) and pushed from then on.
 TEST_F(ChartFeedsTest, TraceListIsAnsweredWithEachItemsDay) {
-  std::string request = BuildListTraceRequest(5, {{kMarket, kCode}, {4113, 399001}, {kMarket, 999999}});
+  std::string request =
+      BuildListTraceRequest(5, {{kMarket, kCode}, {4113, 399001}, {kMarket, 999999}});
   const std::vector<std::string> replies = feeds.Answer(1, request);
   ASSERT_EQ(replies.size(), 2u);
   const int32_t codes[] = {kCode, 399001};
@@ -221,7 +225,7 @@ TEST(ChartReplies, AmountsGoOutInTheirFieldsUnits) {
   const std::string deals = sim::BuildDealList(7, {sim::WalkDeal{5, 12340, 3, 12330, 12340}});
   const std::string golden(
       "\x00\x01\x07\x00\x00\x00\x00\x00\x00\x00\x01\x00\x00\x00\x00\x00"  // head, one deal
-      "\x05\x00\x34\x30\x00\x00\x03\x00\x00\x00"                            // 09:35, 12.34, 3 pieces
+      "\x05\x00\x34\x30\x00\x00\x03\x00\x00\x00"                          // 09:35, 12.34, 3 pieces
       "\x00\x00\x00\x00\x00\x00\x00\x00\x2A\x30\x00\x00\x34\x30\x00\x00"  // bid 12.33, ask 12.34
       "\x76\x0E\x00\x00",                                                 // 37.02 in hundredths
       46);

@@ -38,7 +38,8 @@ std::unique_ptr<sim::QuoteServer> StartQuoteSim() {
 std::string ReadBody(int fd) {
   unsigned char head[kFrameHeaderSize];
   if (!platform::RecvExact(fd, head, sizeof head, kWaitMs)) return "";
-  uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
+  uint32_t length =
+      (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
   std::string body(length, '\0');
   if (!platform::RecvExact(fd, body.data(), body.size(), kWaitMs)) return "";
   return body;

@@ -50,7 +50,8 @@ class Client {
   ~Client() { platform::CloseSocket(fd_); }
   bool Connected() const { return fd_ >= 0; }
   // A quote-list request: type, market, tag, count, reserved, then the codes.
-  bool AskQuotes(uint16_t market, uint16_t tag, const std::vector<SCodeInfo>& codes, int claimedCount = -1) {
+  bool AskQuotes(uint16_t market, uint16_t tag, const std::vector<SCodeInfo>& codes,
+                 int claimedCount = -1) {
     std::string body(12 + 6 * codes.size(), '\0');
     WriteU16(&body[0], 0x0200);
     WriteU16(&body[2], market);
@@ -69,7 +70,8 @@ class Client {
   std::string Read() {
     unsigned char head[kFrameHeaderSize];
     if (!platform::RecvExact(fd_, head, sizeof head, kWaitMs)) return "";
-    uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
+    uint32_t length =
+        (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
     std::string body(length, '\0');
     if (!platform::RecvExact(fd_, body.data(), body.size(), kWaitMs)) return "";
     return body;
@@ -104,7 +106,9 @@ std::vector<SQuoteUnit> QuotesOf(const std::vector<sim::WalkItem>& items) {
   return quotes;
 }
 
-std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
+std::string Text(const std::vector<uint8_t>& bytes) {
+  return std::string(bytes.begin(), bytes.end());
+}
 
 TEST(QuoteSimLists, RepliesInTheDocumentedLayout) {
   auto server = StartQuoteSim();
@@ -142,14 +146,16 @@ TEST(QuoteSimLists, TradingWindowPricesAndAlarmQuotesInTheQuoteListLayout) {
   const std::vector<sim::WalkItem> items = server->Market().Find({602001, 100001, 701001});
   ASSERT_EQ(items.size(), 3u);
 
-  const std::vector<std::vector<uint8_t>> prices = BuildSubscriptionRequests({"602001", "100001", "701001"}, 4);
+  const std::vector<std::vector<uint8_t>> prices =
+      BuildSubscriptionRequests({"602001", "100001", "701001"}, 4);
   ASSERT_EQ(prices.size(), 1u);
   ASSERT_TRUE(client.Send(Text(prices[0])));
   const std::string reply = client.Read();
   EXPECT_EQ(reply, tables_test::QuoteListBody(PKT_TRADE_QUOTES, 4, QuotesOf(items)));
 
   const std::vector<SCodeInfo> alarms = {{4114, 602001}, {4116, 100001}, {4117, 701001}};
-  const std::vector<uint8_t> alarm = BuildCodeRequest(PKT_ALARM_QUOTES, 0x3000, 6, alarms.data(), 3);
+  const std::vector<uint8_t> alarm =
+      BuildCodeRequest(PKT_ALARM_QUOTES, 0x3000, 6, alarms.data(), 3);
   ASSERT_TRUE(client.Send(Text(alarm)));
   const std::string alarmReply = client.Read();
   EXPECT_EQ(alarmReply, tables_test::QuoteListBody(PKT_ALARM_QUOTES, 6, QuotesOf(items)));
@@ -175,8 +181,10 @@ TEST(QuoteSimLists, SingleQuoteOfOneItemMovesWithTheMarket) {
   b.U32(20, item.high).U32(24, item.low).U32(28, item.price).Size(141);
   const uint32_t spread = item.ask - item.bid;
   for (uint32_t level = 0; level < 5; ++level) {
-    b.U32(61 + 8 * (4 - level), item.ask + level * spread).U32(65 + 8 * (4 - level), item.askVolume + 100 * level);
-    b.U32(101 + 8 * level, item.bid - level * spread).U32(105 + 8 * level, item.bidVolume + 100 * level);
+    b.U32(61 + 8 * (4 - level), item.ask + level * spread)
+        .U32(65 + 8 * (4 - level), item.askVolume + 100 * level);
+    b.U32(101 + 8 * level, item.bid - level * spread)
+        .U32(105 + 8 * level, item.bidVolume + 100 * level);
   }
   EXPECT_EQ(reply, b.Bytes());
   // The trading window's reader agrees.
@@ -190,7 +198,8 @@ TEST(QuoteSimLists, SingleQuoteOfOneItemMovesWithTheMarket) {
 
   // As the market moves, so does the quote.
   std::string moved;
-  for (int step = 0; step < 50 && (moved.empty() || moved.substr(28, 4) == reply.substr(28, 4)); ++step) {
+  for (int step = 0; step < 50 && (moved.empty() || moved.substr(28, 4) == reply.substr(28, 4));
+       ++step) {
     server->Market().Step();
     ASSERT_TRUE(client.Send(Text(BuildSingleQuoteRequest(605001, 3))));
     moved = client.Read();
@@ -201,7 +210,8 @@ TEST(QuoteSimLists, SingleQuoteOfOneItemMovesWithTheMarket) {
   // keep-alive's.
   ASSERT_TRUE(client.Send(Text(BuildSingleQuoteRequest(999999, 3))));
   ShortRequest keepAlive = BuildRequestHeader(PKT_KEEPALIVE, 0, kKeepAliveTag, 0);
-  ASSERT_TRUE(client.Send(std::string(reinterpret_cast<const char*>(keepAlive.data()), keepAlive.size())));
+  ASSERT_TRUE(
+      client.Send(std::string(reinterpret_cast<const char*>(keepAlive.data()), keepAlive.size())));
   const std::string next = client.Read();
   ASSERT_GE(next.size(), 2u);
   EXPECT_EQ(ReadU16(next.data()), PKT_KEEPALIVE);
@@ -214,7 +224,8 @@ TEST(QuoteSimLists, PricesMoveWithTheSeededWalk) {
     b->Market().Step();
   }
   const std::string one = sim::BuildQuoteList(0x0200, 1, a->Market().Snapshot(), 0);
-  EXPECT_EQ(one, sim::BuildQuoteList(0x0200, 1, b->Market().Snapshot(), 0));  // same seed, same market
+  EXPECT_EQ(one,
+            sim::BuildQuoteList(0x0200, 1, b->Market().Snapshot(), 0));  // same seed, same market
   a->Market().Step();
   const std::vector<sim::WalkItem> moved = a->Market().Snapshot();
   const std::vector<sim::WalkItem> before = b->Market().Snapshot();
@@ -224,7 +235,9 @@ TEST(QuoteSimLists, PricesMoveWithTheSeededWalk) {
     // An item without a deal in the step keeps every figure, so a quote
     // list marks only the items that traded.
     if (moved[i].volume == before[i].volume) {
-      EXPECT_EQ(sim::BuildQuoteList(0x0200, 1, {moved[i]}, 0), sim::BuildQuoteList(0x0200, 1, {before[i]}, 0)) << i;
+      EXPECT_EQ(sim::BuildQuoteList(0x0200, 1, {moved[i]}, 0),
+                sim::BuildQuoteList(0x0200, 1, {before[i]}, 0))
+          << i;
     } else {
       ++traded;
     }
@@ -253,7 +266,8 @@ TEST(QuoteSimLists, PushesGoToClientsShowingAMarketList) {
 
   const size_t total = server->Market().CountMarket(4116);
   SQuotePacket packet;
-  const uint16_t kinds[] = {PKT_REPORT_PUSH, PKT_REPORT_PUSH_ALT, PKT_REPORT_GROUPED, PKT_REPORT_PUSH};
+  const uint16_t kinds[] = {PKT_REPORT_PUSH, PKT_REPORT_PUSH_ALT, PKT_REPORT_GROUPED,
+                            PKT_REPORT_PUSH};
   for (uint16_t kind : kinds) {
     server->Market().Step();
     server->PushQuoteLists();
@@ -269,7 +283,8 @@ TEST(QuoteSimLists, PushesGoToClientsShowingAMarketList) {
   }
   // The favourites' client got none: its next body answers its keep-alive.
   ShortRequest keepAlive = BuildRequestHeader(PKT_KEEPALIVE, 0, kKeepAliveTag, 0);
-  ASSERT_TRUE(favourites.Send(std::string(reinterpret_cast<const char*>(keepAlive.data()), keepAlive.size())));
+  ASSERT_TRUE(favourites.Send(
+      std::string(reinterpret_cast<const char*>(keepAlive.data()), keepAlive.size())));
   const std::string next = favourites.Read();
   ASSERT_GE(next.size(), 2u);
   EXPECT_EQ(ReadU16(next.data()), PKT_KEEPALIVE);
@@ -286,7 +301,8 @@ TEST(QuoteSimLists, InformationTextsPerItemAndDate) {
   ASSERT_EQ(entries.size(), 3u);
   EXPECT_LT(entries[0].date, entries[2].date);
   const std::vector<uint8_t> request = BuildInfoRequest(item, kInfoPageKLine, entries[1].date, 0);
-  const std::string reply = sim::AnswerInfoRequest(std::string(request.begin(), request.end()), now);
+  const std::string reply =
+      sim::AnswerInfoRequest(std::string(request.begin(), request.end()), now);
   SPacketHead head;
   ASSERT_TRUE(ReadPacketHead(reply.data(), reply.size(), &head));
   EXPECT_EQ(head.tag, kInfoPageKLine);
@@ -322,7 +338,7 @@ TEST(QuoteSimLists, KLineHistoryBringsExRightsAndTheInformationTitles) {
   std::vector<SExRightsRecord> records;
   ASSERT_TRUE(ReadExRights(exRights.data(), exRights.size(), &records));
   ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[0].shares, 2000);      // a bonus: no rights price
+  EXPECT_EQ(records[0].shares, 2000);  // a bonus: no rights price
   EXPECT_EQ(records[0].rightsPrice, 0);
   EXPECT_EQ(records[1].dividend, 1500);
   EXPECT_LT(uint32_t(records[0].date), server->TradeDate());
@@ -333,7 +349,8 @@ TEST(QuoteSimLists, KLineHistoryBringsExRightsAndTheInformationTitles) {
   ASSERT_EQ(read.size(), entries.size());
   for (const sim::InfoItem& e : entries) {
     EXPECT_EQ(read[uint32_t(e.date)], e.title);
-    const std::vector<uint8_t> ask = BuildInfoRequest(SCodeInfo{4114, 602001}, kInfoPageKLine, e.date, 0);
+    const std::vector<uint8_t> ask =
+        BuildInfoRequest(SCodeInfo{4114, 602001}, kInfoPageKLine, e.date, 0);
     ASSERT_TRUE(client.Send(Text(ask)));
     const std::string reply = client.Read();
     std::string text;

@@ -18,8 +18,7 @@ TEST_F(StoreTest, FavouritesRoundTripThroughTheUserFolder) {
   EXPECT_EQ(path, folders.AppDataDir() + "ZEB/SelectedStock.DEX");
   store.GetSelectedStocks() = {{4100, 600001}, {4114, 602003}};
   ASSERT_EQ(store.SaveSelectedStocks(path.c_str()), 1);  // creates the ZEB folder
-  EXPECT_EQ(ReadBytes(path),
-            std::string("\x04\x10\xC1\x27\x09\x00\x12\x10\x93\x2F\x09\x00", 12));
+  EXPECT_EQ(ReadBytes(path), std::string("\x04\x10\xC1\x27\x09\x00\x12\x10\x93\x2F\x09\x00", 12));
 
   CPublic other;
   ASSERT_TRUE(other.LoadSelectedStocks(path.c_str()));

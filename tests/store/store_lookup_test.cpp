@@ -97,7 +97,7 @@ TEST_F(LookupTest, GetStocksCopiesOnlyWhatTheCallerAskedFor) {
 }
 
 TEST_F(StoreTest, MarketOfCommand) {
-  const uint16_t expected[] = {4100, 4101, 4098, 4099, 4103, 4102, 4116, 4117,
+  const uint16_t expected[] = {4100, 4101, 4098, 4099, 4103, 4102,   4116, 4117,
                                4114, 4115, 4119, 4118, 4127, 0x3000, 1};
   for (int i = 0; i < 15; ++i) EXPECT_EQ(store.GetMarketOfCommand(i), expected[i]) << i;
   EXPECT_EQ(store.GetMarketOfCommand(-1), 0);
@@ -119,8 +119,7 @@ TEST_F(StoreTest, QuoteListStateAndFavourites) {
   store.SetReportCodes({{4116, 100001}, {4100, 600001}, {4116, 100999}, {4114, 602001}});
   store.SetReportCodes({});  // an empty list keeps the old one
   ASSERT_EQ(store.GetReportCodes().size(), 4u);
-  EXPECT_EQ(store.GetTradeCodes(),
-            (std::vector<SCodeInfo>{{4100, 600001}, {4114, 602001}}));
+  EXPECT_EQ(store.GetTradeCodes(), (std::vector<SCodeInfo>{{4100, 600001}, {4114, 602001}}));
 
   store.GetSelectedStocks().push_back({4100, 600001});
   EXPECT_TRUE(store.IsSelectedStock({4999, 600001}));

@@ -12,16 +12,16 @@ namespace {
 // the quote server lays it out.
 std::string GoldenSmallTable() {
   const unsigned char head[] = {
-      0x00, 0x10,              // packet type 0x1000
-      0x01, 0x00,              // request tag
-      0x5A, 0x29, 0x35, 0x01,  // trading date 20261210
-      0x01,                    // one period
-      0, 0, 0, 0,              // pointer slot
-      0x01,                    // one market block
-      0, 0, 0, 0,              // pointer slot
-      0x3A, 0x02, 0xB2, 0x02,  // 570 .. 690
-      0x12, 0x10, 0, 0, 0, 0,  // block: market 4114
-      0x01, 0x00, 0, 0, 0, 0,  // one item
+      0x00, 0x10,                    // packet type 0x1000
+      0x01, 0x00,                    // request tag
+      0x5A, 0x29, 0x35, 0x01,        // trading date 20261210
+      0x01,                          // one period
+      0,    0,    0,    0,           // pointer slot
+      0x01,                          // one market block
+      0,    0,    0,    0,           // pointer slot
+      0x3A, 0x02, 0xB2, 0x02,        // 570 .. 690
+      0x12, 0x10, 0,    0,    0, 0,  // block: market 4114
+      0x01, 0x00, 0,    0,    0, 0,  // one item
   };
   std::string out(reinterpret_cast<const char*>(head), sizeof head);
   std::string rec(96, '\0');
@@ -122,7 +122,8 @@ TEST_F(StoreTest, LaterTableReplacesNamedMarketsAndKeepsTheOthers) {
   EXPECT_EQ(+store.FindStock(&kept)->market, 4101);
   EXPECT_EQ(store.GetTradeMinutes(), 100);
   // New markets after the first table are indexed too.
-  ASSERT_EQ(Load(Table({{4102, {Item(602001)}}, {4103, {Item(603001)}}, {4104, {Item(604001)}}})), 0);
+  ASSERT_EQ(Load(Table({{4102, {Item(602001)}}, {4103, {Item(603001)}}, {4104, {Item(604001)}}})),
+            0);
   EXPECT_NE(store.FindStock(&kept), nullptr);
   SCodeInfo added{0, 604001};
   EXPECT_NE(store.FindStock(&added), nullptr);
@@ -142,8 +143,8 @@ TEST_F(StoreTest, TruncatedTablesKeepWhatWasWhole) {
   const size_t firstBlockEnd = 18 + 8 + 12 + 2 * 96;
   struct Case {
     size_t length;
-    size_t phases;       // periods after the load
-    int marketsLoaded;   // markets after the load
+    size_t phases;      // periods after the load
+    int marketsLoaded;  // markets after the load
   } cases[] = {
       {0, 0, 0},                        // nothing
       {17, 0, 0},                       // head cut

@@ -45,7 +45,8 @@ TEST_F(StoreTest, SendRequestHandsTheFrameALengthPrefixedCopy) {
   std::string request(reinterpret_cast<const char*>(&head), sizeof head);
   request.append(reinterpret_cast<const char*>(&item), sizeof item);
 
-  ASSERT_EQ(store.SendRequest(request.data(), static_cast<int>(request.size()), kRequestQuoteData), 1);
+  ASSERT_EQ(store.SendRequest(request.data(), static_cast<int>(request.size()), kRequestQuoteData),
+            1);
   ASSERT_EQ(frame.received.size(), 1u);  // handled before the call returned
   EXPECT_EQ(frame.received[0].message, WM_QUOTE_REQUEST);
   EXPECT_EQ(frame.received[0].message, 0x403u);

@@ -90,8 +90,8 @@ TEST(StoreFormat, AmountsValuesAndCodes) {
   const struct {
     float v;
     const char* text;
-  } amounts[] = {{1e8f, GBK("1.00亿")}, {2.5e8f, GBK("2.50亿")}, {1e4f, GBK("1.00万")},
-                 {99990000.0f, GBK("9999.00万")}, {9999.5f, "9999.50"}, {-5.0f, "-5.00"}};
+  } amounts[] = {{1e8f, GBK("1.00亿")},           {2.5e8f, GBK("2.50亿")}, {1e4f, GBK("1.00万")},
+                 {99990000.0f, GBK("9999.00万")}, {9999.5f, "9999.50"},    {-5.0f, "-5.00"}};
   for (const auto& c : amounts) EXPECT_EQ(CPublic::FormatAmount(c.v), c.text) << c.v;
 
   const struct {

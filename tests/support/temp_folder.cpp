@@ -12,7 +12,8 @@
 namespace test_support {
 
 TempFolder::TempFolder(const std::string& prefix) {
-  const std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
+  const std::string pattern =
+      (std::filesystem::temp_directory_path() / (prefix + "_XXXXXX")).string();
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   // A test without its folder would write elsewhere: fail it here.
@@ -24,7 +25,8 @@ TempFolder::~TempFolder() {
   namespace fs = std::filesystem;
   std::error_code ec;
   // Entries a test made unreadable or unwritable must not keep the folder.
-  for (auto it = fs::recursive_directory_iterator(path_, fs::directory_options::skip_permission_denied, ec);
+  for (auto it = fs::recursive_directory_iterator(
+           path_, fs::directory_options::skip_permission_denied, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
     if (it->is_directory(ec) && !it->is_symlink(ec))
       fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);

@@ -63,8 +63,10 @@ TEST_F(BaseTableTest, PagingKeysMoveByWholePages) {
     grid.SetTopRow(c.top);
     grid.SetSelRow(c.sel);
     EXPECT_EQ(grid.OnKey(c.key), c.result) << c.rows << " rows, top " << c.top << ", key " << c.key;
-    EXPECT_EQ(grid.GetTopRow(), c.expectTop) << c.rows << " rows, top " << c.top << ", key " << c.key;
-    EXPECT_EQ(grid.GetSelRow(), c.expectSel) << c.rows << " rows, top " << c.top << ", key " << c.key;
+    EXPECT_EQ(grid.GetTopRow(), c.expectTop)
+        << c.rows << " rows, top " << c.top << ", key " << c.key;
+    EXPECT_EQ(grid.GetSelRow(), c.expectSel)
+        << c.rows << " rows, top " << c.top << ", key " << c.key;
   }
 }
 
@@ -97,11 +99,11 @@ TEST_F(BaseTableTest, NothingPagesWhileNoRowFits) {
 TEST_F(BaseTableTest, HitTestAndCells) {
   Grid grid;
   Page10(grid, 25);
-  EXPECT_EQ(grid.HitTestRow(10, 5), -1);       // header
+  EXPECT_EQ(grid.HitTestRow(10, 5), -1);  // header
   EXPECT_EQ(grid.HitTestRow(10, 18), 0);
   EXPECT_EQ(grid.HitTestRow(10, 18 * 10 + 1), 9);
-  EXPECT_EQ(grid.HitTestRow(300, 20), -1);     // right edge is outside
-  grid.SetTopRow(20);                          // five rows on the last page
+  EXPECT_EQ(grid.HitTestRow(300, 20), -1);  // right edge is outside
+  grid.SetTopRow(20);                       // five rows on the last page
   EXPECT_EQ(grid.HitTestRow(10, 18 * 5 + 1), 4);
   EXPECT_EQ(grid.HitTestRow(10, 18 * 6 + 1), -1);
 
@@ -183,7 +185,8 @@ TEST(CurItem, ComparedWholeAndNameCutOnACharacter) {
   EXPECT_FALSE(IsSameCurItem(a, b));
 
   SCurItem c;
-  c.SetName((std::string("ab") + GBK("全部藏品")).c_str());  // 9 bytes would split the last character
+  c.SetName(
+      (std::string("ab") + GBK("全部藏品")).c_str());  // 9 bytes would split the last character
   EXPECT_STREQ(c.name, (std::string("ab") + GBK("全部藏")).c_str());
   c.SetName(GBK("全部藏品"));
   EXPECT_STREQ(c.name, GBK("全部藏品"));

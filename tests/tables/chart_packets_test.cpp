@@ -22,7 +22,8 @@ TickBytes Tick(int levels) {
 }
 
 TEST(ChartPackets, TruncatedAndLyingBodiesAreRefused) {
-  const std::string deals = DealListBody({{1, 12340, 5, 12330, 12340}, {2, 12350, 6, 12340, 12350}});
+  const std::string deals =
+      DealListBody({{1, 12340, 5, 12330, 12340}, {2, 12350, 6, 12340, 12350}});
   const std::string trace = TraceBody(Tick(10), {{1, 12340, 5, 12330, 12340}});
   const std::string big = BigOrderBody(0x1C00, {{1, 4114, 602001, 12340, 500}});
   const std::string bigAdd = BigOrderBody(0x1D00, {{1, 4114, 602001, 12340, 500}});
@@ -42,7 +43,8 @@ TEST(ChartPackets, TruncatedAndLyingBodiesAreRefused) {
       {"big orders", big, true},
       {"big orders cut", big.substr(0, big.size() - 1), false},
       {"big orders count 0", BigOrderBody(0x1C00, {}, 0), false},
-      {"big orders count negative", BigOrderBody(0x1C00, {{1, 4114, 602001, 1, 1}}, -1 & 0xFFFF), false},
+      {"big orders count negative", BigOrderBody(0x1C00, {{1, 4114, 602001, 1, 1}}, -1 & 0xFFFF),
+       false},
       {"big order additions", bigAdd, true},
       {"big order additions cut", bigAdd.substr(0, 24), false},
   };

@@ -36,12 +36,15 @@ class ChartTablesTest : public TablesTest {
     sim::MarketTableItem b = Item(602002, "B", 10000, 100, 0);
     b.valuePerShare = 5000;
     sim::MarketTableItem c = Item(100001, "C", 12340, 100, 50000);
-    LoadMarket({{kIndexMarket, {Item(399001, "IDX", 2000000)}}, {kMarket, {a, b}}, {kCoinMarket, {c}}});
+    LoadMarket(
+        {{kIndexMarket, {Item(399001, "IDX", 2000000)}}, {kMarket, {a, b}}, {kCoinMarket, {c}}});
     item = *store.FindStock(&kA);
     index = *store.FindStock(&kIndex);
   }
   std::string Cell(const CBaseTable& t, int row, int col) const { return t.GetCellText(row, col); }
-  static std::string DealText(const CDealTable& t, int deal, int col) { return t.DealCell(deal, col).text; }
+  static std::string DealText(const CDealTable& t, int deal, int col) {
+    return t.DealCell(deal, col).text;
+  }
   template <class Table>
   void Feed(Table& table, const std::string& body) {
     table.UpdateData(body.data(), static_cast<int>(body.size()));
@@ -80,8 +83,8 @@ TEST_F(ChartTablesTest, BoardShowsDashForLevelsTheRecordLacksAndIgnoresOtherItem
   EXPECT_EQ(Cell(board, 18, 3), board.FormatValue(item.limitUp));
   EXPECT_EQ(board.GetCellItem(18, 3)->textColor, Color(2));
   EXPECT_LT(+item.limitDown, +item.limitUp);  // packed fields: compared as values
-  EXPECT_EQ(Cell(board, 4, 1), "12.36");  // best ask, entry 4
-  EXPECT_EQ(Cell(board, 6, 1), "12.35");  // best bid, entry 5
+  EXPECT_EQ(Cell(board, 4, 1), "12.36");      // best ask, entry 4
+  EXPECT_EQ(Cell(board, 6, 1), "12.35");      // best bid, entry 5
   EXPECT_EQ(Cell(board, 5, 1), "12.35");
 
   // Three levels: the fourth and fifth ask rows and every bid row show "-".
@@ -177,15 +180,20 @@ TEST_F(ChartTablesTest, DealRowsShowChangeAgainstThePreviousCloseAndMissingSides
 TEST_F(ChartTablesTest, DealPageKeepsTheReadersPlaceAndFollowsTheNewestOnlyInView) {
   const auto list = [](int n) {
     std::vector<DealBytes> day;
-    for (int i = 0; i < n; ++i) day.push_back({static_cast<uint16_t>(i), 12340, 100u + i, 12330, 12340});
+    for (int i = 0; i < n; ++i)
+      day.push_back({static_cast<uint16_t>(i), 12340, 100u + i, 12330, 12340});
     return DealListBody(day);
   };
-  enum Then { kList, kPush, kShorter };  // the list again with five more, a pushed deal, five rows less
+  enum Then {
+    kList,
+    kPush,
+    kShorter
+  };  // the list again with five more, a pushed deal, five rows less
   const struct {
     const char* name;
     std::vector<UINT> keys;  // before
     Then then;
-    int top;                 // the top deal after
+    int top;  // the top deal after
   } cases[] = {
       {"newest in view, list again", {}, kList, 95},
       {"newest in view, push", {}, kPush, 91},
@@ -247,11 +255,12 @@ TEST_F(ChartTablesTest, DealAndTickTablesKeepTheNewestUpToTheirBound) {
     std::function<void()> nextItem;
   } cases[] = {
       {"deal details", [&] { return static_cast<size_t>(deals.DealCount()); },
-       [&] { return DealText(deals, 0, 5); }, [&] { return DealText(deals, deals.DealCount() - 1, 5); },
-       [&] { deals.SetStock(&index); }},
+       [&] { return DealText(deals, 0, 5); },
+       [&] { return DealText(deals, deals.DealCount() - 1, 5); }, [&] { deals.SetStock(&index); }},
       {"ticks", [&] { return ticks.Ticks().size(); },
        [&] { return std::to_string(ticks.Ticks().front().volume); },
-       [&] { return std::to_string(ticks.Ticks().back().volume); }, [&] { ticks.SetStock(&index); }},
+       [&] { return std::to_string(ticks.Ticks().back().volume); },
+       [&] { ticks.SetStock(&index); }},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -269,7 +278,8 @@ TEST_F(ChartTablesTest, TickTableShowsTheNewestThatFit) {
   ticks.SetRect(0, 0, 250, 16 * 15);
   ticks.SetStock(&item);
   std::vector<DealBytes> day;
-  for (int i = 0; i < 200; ++i) day.push_back({static_cast<uint16_t>(i % 120), 12000u + 10u * i, 1u + i, 0, 0});
+  for (int i = 0; i < 200; ++i)
+    day.push_back({static_cast<uint16_t>(i % 120), 12000u + 10u * i, 1u + i, 0, 0});
   Feed(ticks, TraceBody(Tick(12340, 1000), day));
   QImage image(250, 240, QImage::Format_RGB32);
   CDC dc(&image);
@@ -315,7 +325,8 @@ TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
   EXPECT_EQ(request.substr(14), std::string("\x90\x01\x00\x00", 4));  // 400
 
   EXPECT_EQ(orders.UpdateData(BigOrderBody(0x1C00, {}, 0).data(), 10), 0);
-  Feed(orders, BigOrderBody(0x1C00, {{0, kMarket, 999999, 1, 500}, {5, kMarket, 602002, 10100, 600}}));
+  Feed(orders,
+       BigOrderBody(0x1C00, {{0, kMarket, 999999, 1, 500}, {5, kMarket, 602002, 10100, 600}}));
   ASSERT_EQ(orders.GetRowCount(), 1);
   EXPECT_EQ(Cell(orders, 0, 1), "B");
   EXPECT_EQ(Cell(orders, 0, 0), "09:35");
@@ -324,7 +335,8 @@ TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
 
   // Pushed additions go on top of the list, the newest first; a new list
   // replaces the rows.
-  Feed(orders, BigOrderBody(0x1D00, {{9, kMarket, 602001, 12400, 700}, {7, kMarket, 602002, 10200, 800}}));
+  Feed(orders,
+       BigOrderBody(0x1D00, {{9, kMarket, 602001, 12400, 700}, {7, kMarket, 602002, 10200, 800}}));
   ASSERT_EQ(orders.GetRowCount(), 3);
   EXPECT_EQ(Cell(orders, 0, 0), "09:39");
   EXPECT_EQ(Cell(orders, 1, 0), "09:37");
@@ -333,7 +345,8 @@ TEST_F(ChartTablesTest, BigOrdersSkipUnknownCodesAndKeepRowsWithTheirCodes) {
   EXPECT_EQ(+orders.RowCodes()[2].code, 602002);
   // Up and Down scroll the rows shown, within the list.
   std::vector<BigBytes> many;
-  for (int i = 0; i < 40; ++i) many.push_back({static_cast<uint16_t>(100 - i), kMarket, 602001, 12400, 700});
+  for (int i = 0; i < 40; ++i)
+    many.push_back({static_cast<uint16_t>(100 - i), kMarket, 602001, 12400, 700});
   Feed(orders, BigOrderBody(0x1C00, many));
   ASSERT_EQ(orders.GetRowCount(), 40);
   const int page = orders.GetRowsPerPage();
@@ -363,8 +376,8 @@ TEST_F(ChartTablesTest, ValuationRowAndTitle) {
   quote.market = kCoinMarket;
   quote.code = 100001;
   Feed(values, PushBody({quote}));
-  EXPECT_EQ(Cell(values, 0, 1), "0.00");   // no per-share value
-  EXPECT_EQ(Cell(values, 0, 3), "2.00%");  // 1000 of 50000
+  EXPECT_EQ(Cell(values, 0, 1), "0.00");           // no per-share value
+  EXPECT_EQ(Cell(values, 0, 3), "2.00%");          // 1000 of 50000
   Feed(values, TraceBody(Tick(12340, 5000), {}));  // another item's late reply
   EXPECT_EQ(Cell(values, 0, 3), "2.00%");
   CTitleTable title(&store);

@@ -81,7 +81,8 @@ TEST(QuotePacketReader, ShortAndTruncatedBodiesAreRefused) {
     std::string body;
   };
   std::vector<Case> cases;
-  for (uint16_t type : {PKT_REPORT, PKT_REPORT_PUSH, PKT_REPORT_PUSH_ALT, PKT_TRADE_QUOTES, PKT_ALARM_QUOTES}) {
+  for (uint16_t type :
+       {PKT_REPORT, PKT_REPORT_PUSH, PKT_REPORT_PUSH_ALT, PKT_TRADE_QUOTES, PKT_ALARM_QUOTES}) {
     const std::string whole = QuoteListBody(type, 1, two);
     cases.push_back({"head cut", whole.substr(0, 11)});
     cases.push_back({"last record cut", whole.substr(0, whole.size() - 1)});
@@ -127,11 +128,11 @@ TEST(QuotePacketReader, RecordsFitOnlyWithinTheBody) {
     size_t length, at, count, size;
     bool fits;
   } cases[] = {
-      {100, 20, 5, 16, true},     // 80 bytes from 20: exactly five
-      {99, 20, 5, 16, false},     // one byte short of the fifth
-      {100, 100, 0, 16, true},    // no records at the very end
-      {100, 101, 0, 16, false},   // an offset past the body
-      {100, 20, kHuge, 16, false} // a count whose byte size wraps
+      {100, 20, 5, 16, true},      // 80 bytes from 20: exactly five
+      {99, 20, 5, 16, false},      // one byte short of the fifth
+      {100, 100, 0, 16, true},     // no records at the very end
+      {100, 101, 0, 16, false},    // an offset past the body
+      {100, 20, kHuge, 16, false}  // a count whose byte size wraps
   };
   for (const auto& c : cases)
     EXPECT_EQ(RecordsFit(c.length, c.at, c.count, c.size), c.fits)

@@ -36,7 +36,10 @@ inline void WriteQuote(PacketBytes& b, size_t at, const SQuoteUnit& q) {
   b.U16(at + 0, q.code.market).I32(at + 2, q.code.code);
   b.U32(at + 6, q.open).U32(at + 10, q.high).U32(at + 14, q.low).U32(at + 18, q.last);
   b.U32(at + 22, q.volume).U32(at + 26, q.curVolume).U32(at + 30, q.amount);
-  b.U32(at + 34, q.askPrice).U32(at + 38, q.bidPrice).U32(at + 42, q.askVolume).U32(at + 46, q.bidVolume);
+  b.U32(at + 34, q.askPrice)
+      .U32(at + 38, q.bidPrice)
+      .U32(at + 42, q.askVolume)
+      .U32(at + 46, q.bidVolume);
   b.I32(at + 50, q.orderRatio);
 }
 

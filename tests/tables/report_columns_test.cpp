@@ -10,7 +10,6 @@ using namespace tables_test;
 
 namespace {
 
-
 std::string OrderBytes(const std::vector<int32_t>& entries) {
   PacketBytes b;
   for (size_t i = 0; i < entries.size(); ++i) b.I32(4 * i, entries[i]);
@@ -29,7 +28,8 @@ class ReportColumnsTest : public ReportTest {
 };
 
 TEST_F(ReportColumnsTest, OrderFileCases) {
-  const std::vector<int> defaults = {0, 1, 2, 3, 6, 7, 9, 10, 4, 5, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+  const std::vector<int> defaults = {0,  1,  2,  3,  6,  7,  9,  10, 4,  5,  8,
+                                     11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
   std::vector<int> reversed(22);
   for (int i = 0; i < 22; ++i) reversed[i] = i < 3 ? i : 24 - i;
   std::vector<int32_t> longer(reversed.begin(), reversed.end());
@@ -65,9 +65,10 @@ TEST_F(ReportColumnsTest, OrderFileCases) {
 
   std::filesystem::remove(folders.Path("report.sor"));
   Init();
-  const char* titles[] = {"序",     "藏品代码", "藏品名称", "开盘价", "幅度",   "最高价",   "昨收盘价", "均价",
-                          "最新",   "涨跌",     "最低价",   "现量",   "买价",   "买量",     "卖价",     "卖量",
-                          "成交量", "库存量",   "成交金额", "量比",   "委比",   "换手率"};
+  const char* titles[] = {"序",       "藏品代码", "藏品名称", "开盘价", "幅度",   "最高价",
+                          "昨收盘价", "均价",     "最新",     "涨跌",   "最低价", "现量",
+                          "买价",     "买量",     "卖价",     "卖量",   "成交量", "库存量",
+                          "成交金额", "量比",     "委比",     "换手率"};
   std::vector<std::string> expected;
   for (const char* t : titles) expected.push_back(GBK(t));
   EXPECT_EQ(HeaderTitles(), expected);
@@ -97,9 +98,11 @@ TEST_F(ReportColumnsTest, HeaderMenuSwapsColumnsAndSavesTheOrder) {
 
   // Choosing 最新 (column 4) trades the two places and writes all 22.
   EXPECT_EQ(table.OnCommand(kCmdSwapColumnFirst + 4), 1);
-  std::vector<int> expected = {0, 1, 2, 3, 4, 7, 9, 10, 6, 5, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+  std::vector<int> expected = {0,  1,  2,  3,  4,  7,  9,  10, 6,  5,  8,
+                               11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
   EXPECT_EQ(table.GetColumnOrder(), expected);
-  EXPECT_EQ(folders.Read("report.sor"), OrderBytes(std::vector<int32_t>(expected.begin(), expected.end())));
+  EXPECT_EQ(folders.Read("report.sor"),
+            OrderBytes(std::vector<int32_t>(expected.begin(), expected.end())));
   CReportTable reloaded(&store);
   reloaded.InitColumns();
   EXPECT_EQ(reloaded.GetColumnOrder(), expected);
@@ -123,7 +126,8 @@ TEST_F(ReportColumnsTest, BodyMenuDependsOnTheList) {
       {kMarket, {{K::kCommand, kCmdAddFavourite, GBK("加入自选藏品")}}},
       {kFavouritesList, {{K::kCommand, kCmdRemoveFromList, GBK("从自选股中删除\t Del")}}},
       {kBlockList,
-       {{K::kCommand, kCmdRemoveFromList, GBK("从板块中删除\t Del")}, {K::kCommand, kCmdAddFavourite, GBK("加入自选藏品")}}},
+       {{K::kCommand, kCmdRemoveFromList, GBK("从板块中删除\t Del")},
+        {K::kCommand, kCmdAddFavourite, GBK("加入自选藏品")}}},
   };
   for (const Case& c : cases) {
     table.LoadItems(c.market, "");
@@ -154,8 +158,9 @@ TEST_F(ReportColumnsTest, HeaderClickFlipsTheDirectionAndTheSortIsStable) {
   Init();
   table.LoadItems(kFavouritesList, "");
   // Last prices with ties; arrival order is code order.
-  Reply({Quote(kMarket, 100000, 10200), Quote(kMarket, 100001, 10100), Quote(kMarket, 100002, 10200),
-         Quote(kMarket, 100003, 10000), Quote(kMarket, 100004, 10100), Quote(kMarket, 100005, 10200)});
+  Reply({Quote(kMarket, 100000, 10200), Quote(kMarket, 100001, 10100),
+         Quote(kMarket, 100002, 10200), Quote(kMarket, 100003, 10000),
+         Quote(kMarket, 100004, 10100), Quote(kMarket, 100005, 10200)});
   const int lastPosition = 8;  // 最新
   ASSERT_EQ(table.GetColumnOrder()[lastPosition], ReportColumnIndexOfId(kColLast));
   RecordingOwner owner;
@@ -164,7 +169,8 @@ TEST_F(ReportColumnsTest, HeaderClickFlipsTheDirectionAndTheSortIsStable) {
   EXPECT_EQ(table.OnLButtonDown(&owner, 0, HeadX(lastPosition), 5), 1);
   EXPECT_EQ(table.GetReportSortColumn(), 4);
   EXPECT_EQ(table.IsDescending(), 1);
-  EXPECT_EQ(Column(1), (std::vector<std::string>{"100005", "100002", "100000", "100004", "100001", "100003"}));
+  EXPECT_EQ(Column(1),
+            (std::vector<std::string>{"100005", "100002", "100000", "100004", "100001", "100003"}));
   EXPECT_EQ(Column(0), (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
   EXPECT_EQ(table.GetSortColumn(), 4);
   EXPECT_EQ(table.GetSortImage(), CSortMarkImages::kDescending);
@@ -176,7 +182,8 @@ TEST_F(ReportColumnsTest, HeaderClickFlipsTheDirectionAndTheSortIsStable) {
   // The same column again: ascending, equal prices in arrival order.
   table.OnLButtonDown(&owner, 0, HeadX(lastPosition), 5);
   EXPECT_EQ(table.IsDescending(), 0);
-  EXPECT_EQ(Column(1), (std::vector<std::string>{"100003", "100001", "100004", "100000", "100002", "100005"}));
+  EXPECT_EQ(Column(1),
+            (std::vector<std::string>{"100003", "100001", "100004", "100000", "100002", "100005"}));
   EXPECT_EQ(table.GetSortImage(), CSortMarkImages::kAscending);
   // A refresh keeps the sort.
   Reply({Quote(kMarket, 100005, 9000), Quote(kMarket, 100000, 9500)});
@@ -204,8 +211,8 @@ TEST_F(ReportColumnsTest, SortFromAnItemRecord) {
     int column, descending;
   };
   const Case cases[] = {
-      {kMarket, 0, 1, 0},                      // a market without a mode: code ascending
-      {kMarket, kColLast, 4, 1},                // a figure's id: that column descending
+      {kMarket, 0, 1, 0},         // a market without a mode: code ascending
+      {kMarket, kColLast, 4, 1},  // a figure's id: that column descending
       {kFavouritesList, kColVolume, 16, 1},
       {kFavouritesList, 0x100 | kColHigh, 7, 1},  // only the low byte counts
   };
@@ -261,7 +268,7 @@ TEST_F(ReportColumnsTest, ClicksOnRows) {
   EXPECT_EQ(table.GetSelRow(), 1);
   EXPECT_EQ(table.GetSelectedCode(), (SCodeInfo{kMarket, 100001}));
   EXPECT_EQ(table.OnLButtonDblClk(&owner, 0, 30, 24 * 3 + 3), 1);
-  EXPECT_EQ(table.OnLButtonDblClk(&owner, 0, 30, 5), 0);          // header
+  EXPECT_EQ(table.OnLButtonDblClk(&owner, 0, 30, 5), 0);           // header
   EXPECT_EQ(table.OnLButtonDblClk(&owner, 0, 30, 24 * 5 + 3), 0);  // below the rows
   EXPECT_EQ(table.OnLButtonDown(&owner, 0, 30, kPageHeight + 3), 0);
 }

@@ -38,44 +38,96 @@ TEST_F(ReportFormatTest, FormatCellTable) {
     COLORREF color;
     COLORREF background;
   };
-  const COLORREF rise = Color(2), fall = Color(4), level = Color(3), volume = Color(1), other = Color(33);
+  const COLORREF rise = Color(2), fall = Color(4), level = Color(3), volume = Color(1),
+                 other = Color(33);
   auto none = [](SQuoteUnit&) {};
   const Case cases[] = {
-      {"open above close", kColOpen, [](SQuoteUnit& q) { q.open = 10500; }, &item, 0, "10.50", rise, kNone},
+      {"open above close", kColOpen, [](SQuoteUnit& q) { q.open = 10500; }, &item, 0, "10.50", rise,
+       kNone},
       {"no open", kColOpen, [](SQuoteUnit& q) { q.open = 0; }, &item, 0, "-", fall, kNone},
-      {"last below close", kColLast, [](SQuoteUnit& q) { q.last = 9990; }, &item, 0, "9.99", fall, kNone},
-      {"last changed", kColLast, [](SQuoteUnit& q) { q.last = 10100; }, &item, 10.0f, "10.10", rise, kReportChangedBackground},
-      {"last unchanged", kColLast, [](SQuoteUnit& q) { q.last = 10100; }, &item, 10.1f, "10.10", rise, kNone},
-      {"change down", kColChange, [](SQuoteUnit& q) { q.last = 9500; }, &item, 0, "-0.50", fall, kNone},
-      {"change rate up", kColChangeRate, [](SQuoteUnit& q) { q.last = 10500; }, &item, 0, "5.00%", rise, kNone},
-      {"change rate without close", kColChangeRate, [](SQuoteUnit& q) { q.last = 10500; }, &noClose, 0, "-", rise, kNone},
-      {"change rate untraded", kColChangeRate, [](SQuoteUnit& q) { q.last = 0; }, &item, 0, "-", fall, kNone},
-      {"high", kColHigh, [](SQuoteUnit& q) { q.high = 11000; }, &item, 10.5f, "11.00", rise, kReportChangedBackground},
-      {"low above the high", kColLow, [](SQuoteUnit& q) { q.high = 9000; q.low = 9500; }, &item, 0, "-", fall, kNone},
-      {"low", kColLow, [](SQuoteUnit& q) { q.high = 11000; q.low = 9500; }, &item, 0, "9.50", fall, kNone},
+      {"last below close", kColLast, [](SQuoteUnit& q) { q.last = 9990; }, &item, 0, "9.99", fall,
+       kNone},
+      {"last changed", kColLast, [](SQuoteUnit& q) { q.last = 10100; }, &item, 10.0f, "10.10", rise,
+       kReportChangedBackground},
+      {"last unchanged", kColLast, [](SQuoteUnit& q) { q.last = 10100; }, &item, 10.1f, "10.10",
+       rise, kNone},
+      {"change down", kColChange, [](SQuoteUnit& q) { q.last = 9500; }, &item, 0, "-0.50", fall,
+       kNone},
+      {"change rate up", kColChangeRate, [](SQuoteUnit& q) { q.last = 10500; }, &item, 0, "5.00%",
+       rise, kNone},
+      {"change rate without close", kColChangeRate, [](SQuoteUnit& q) { q.last = 10500; }, &noClose,
+       0, "-", rise, kNone},
+      {"change rate untraded", kColChangeRate, [](SQuoteUnit& q) { q.last = 0; }, &item, 0, "-",
+       fall, kNone},
+      {"high", kColHigh, [](SQuoteUnit& q) { q.high = 11000; }, &item, 10.5f, "11.00", rise,
+       kReportChangedBackground},
+      {"low above the high", kColLow,
+       [](SQuoteUnit& q) {
+         q.high = 9000;
+         q.low = 9500;
+       },
+       &item, 0, "-", fall, kNone},
+      {"low", kColLow,
+       [](SQuoteUnit& q) {
+         q.high = 11000;
+         q.low = 9500;
+       },
+       &item, 0, "9.50", fall, kNone},
       {"previous close", kColPreClose, none, &item, 0, "10.00", level, kNone},
-      {"average", kColAverage, [](SQuoteUnit& q) { q.volume = 100; q.amount = 1010000; }, &item, 0, "10.10", rise, kNone},
-      {"average untraded", kColAverage, [](SQuoteUnit& q) { q.volume = 0; }, &item, 0, "0.00", level, kNone},
-      {"deal at the bid", kColCurVolume, [](SQuoteUnit& q) { q.curVolume = 42; q.bidPrice = q.last; }, &item, 0, "42", fall, kNone},
-      {"deal at the ask", kColCurVolume, [](SQuoteUnit& q) { q.curVolume = 7; q.askPrice = q.last; q.bidPrice = 1; }, &item, 0, "7", rise, kNone},
-      {"bid", kColBidPrice, [](SQuoteUnit& q) { q.bidPrice = 9900; }, &item, 0, "9.90", fall, kNone},
-      {"bid of an index", kColBidPrice, [](SQuoteUnit& q) { q.bidPrice = 9900; }, &index, 0, "-", level, kNone},
-      {"ask volume", kColAskVolume, [](SQuoteUnit& q) { q.askVolume = 123; }, &item, 0, "123", volume, kNone},
-      {"volume in 亿", kColVolume, [](SQuoteUnit& q) { q.volume = 123456789; }, &item, 0, GBK("1.23亿"), volume, kNone},
-      {"volume in 万", kColVolume, [](SQuoteUnit& q) { q.volume = 12345; }, &item, 0, GBK("1.23万"), volume, kNone},
-      {"small volume", kColVolume, [](SQuoteUnit& q) { q.volume = 9999; }, &item, 0, "9999", volume, kNone},
+      {"average", kColAverage,
+       [](SQuoteUnit& q) {
+         q.volume = 100;
+         q.amount = 1010000;
+       },
+       &item, 0, "10.10", rise, kNone},
+      {"average untraded", kColAverage, [](SQuoteUnit& q) { q.volume = 0; }, &item, 0, "0.00",
+       level, kNone},
+      {"deal at the bid", kColCurVolume,
+       [](SQuoteUnit& q) {
+         q.curVolume = 42;
+         q.bidPrice = q.last;
+       },
+       &item, 0, "42", fall, kNone},
+      {"deal at the ask", kColCurVolume,
+       [](SQuoteUnit& q) {
+         q.curVolume = 7;
+         q.askPrice = q.last;
+         q.bidPrice = 1;
+       },
+       &item, 0, "7", rise, kNone},
+      {"bid", kColBidPrice, [](SQuoteUnit& q) { q.bidPrice = 9900; }, &item, 0, "9.90", fall,
+       kNone},
+      {"bid of an index", kColBidPrice, [](SQuoteUnit& q) { q.bidPrice = 9900; }, &index, 0, "-",
+       level, kNone},
+      {"ask volume", kColAskVolume, [](SQuoteUnit& q) { q.askVolume = 123; }, &item, 0, "123",
+       volume, kNone},
+      {"volume in 亿", kColVolume, [](SQuoteUnit& q) { q.volume = 123456789; }, &item, 0,
+       GBK("1.23亿"), volume, kNone},
+      {"volume in 万", kColVolume, [](SQuoteUnit& q) { q.volume = 12345; }, &item, 0, GBK("1.23万"),
+       volume, kNone},
+      {"small volume", kColVolume, [](SQuoteUnit& q) { q.volume = 9999; }, &item, 0, "9999", volume,
+       kNone},
       {"inventory", kColInventory, none, &item, 0, "-", volume, kNone},
-      {"amount in 万", kColAmount, [](SQuoteUnit& q) { q.amount = 123456789; }, &item, 0, GBK("12.35万"), other, kNone},
-      {"small amount", kColAmount, [](SQuoteUnit& q) { q.amount = 9999000; }, &item, 0, "9999.00", other, kNone},
+      {"amount in 万", kColAmount, [](SQuoteUnit& q) { q.amount = 123456789; }, &item, 0,
+       GBK("12.35万"), other, kNone},
+      {"small amount", kColAmount, [](SQuoteUnit& q) { q.amount = 9999000; }, &item, 0, "9999.00",
+       other, kNone},
       // 13:00 is minute 121 of 240: half the day for the whole day's reference volume.
-      {"volume ratio", kColVolumeRatio, [](SQuoteUnit& q) { q.volume = 1000; }, &item, 0, "2.00", kReportVolumeRatioColor, kNone},
-      {"no volume ratio", kColVolumeRatio, [](SQuoteUnit& q) { q.volume = 0; }, &item, 0, "-", kReportVolumeRatioColor, kNone},
-      {"order ratio", kColOrderRatio, [](SQuoteUnit& q) { q.orderRatio = -1234; }, &item, 0, "-12.34%", fall, kNone},
-      {"no order ratio", kColOrderRatio, [](SQuoteUnit& q) { q.orderRatio = 0; }, &item, 0, "-", level, kNone},
-      {"turnover", kColTurnover, [](SQuoteUnit& q) { q.volume = 500; }, &item, 0, "1.00%", rise, kNone},
-      {"turnover without a base", kColTurnover, [](SQuoteUnit& q) { q.volume = 500; }, &noBase, 0, "0.00%", rise, kNone},
+      {"volume ratio", kColVolumeRatio, [](SQuoteUnit& q) { q.volume = 1000; }, &item, 0, "2.00",
+       kReportVolumeRatioColor, kNone},
+      {"no volume ratio", kColVolumeRatio, [](SQuoteUnit& q) { q.volume = 0; }, &item, 0, "-",
+       kReportVolumeRatioColor, kNone},
+      {"order ratio", kColOrderRatio, [](SQuoteUnit& q) { q.orderRatio = -1234; }, &item, 0,
+       "-12.34%", fall, kNone},
+      {"no order ratio", kColOrderRatio, [](SQuoteUnit& q) { q.orderRatio = 0; }, &item, 0, "-",
+       level, kNone},
+      {"turnover", kColTurnover, [](SQuoteUnit& q) { q.volume = 500; }, &item, 0, "1.00%", rise,
+       kNone},
+      {"turnover without a base", kColTurnover, [](SQuoteUnit& q) { q.volume = 500; }, &noBase, 0,
+       "0.00%", rise, kNone},
   };
-  SReportFormatContext context{&store, CSysStyle::GetInstance(), store.TimeToMinuteIndex(0, 13 * 60)};
+  SReportFormatContext context{&store, CSysStyle::GetInstance(),
+                               store.TimeToMinuteIndex(0, 13 * 60)};
   for (const Case& c : cases) {
     SQuoteUnit q = Quote(kMarket, 100001, 10000);
     q.open = q.high = q.low = q.last = 0;
@@ -99,12 +151,14 @@ TEST_F(ReportFormatTest, ChangeHighlightComparesWithTheLastRefreshOfEachItem) {
   auto refresh = [&](uint32_t a, uint32_t b) {
     EXPECT_EQ(Reply({Quote(kMarket, 100000, a), Quote(kMarket, 100001, b)}), 1);
     std::vector<bool> marked;
-    for (int row = 0; row < 2; ++row) marked.push_back(table.GetCellItem(row, last)->background == kReportChangedBackground);
+    for (int row = 0; row < 2; ++row)
+      marked.push_back(table.GetCellItem(row, last)->background == kReportChangedBackground);
     return marked;
   };
-  EXPECT_EQ(refresh(10000, 10000), (std::vector<bool>{false, false}));  // nothing to compare with yet
+  EXPECT_EQ(refresh(10000, 10000),
+            (std::vector<bool>{false, false}));  // nothing to compare with yet
   EXPECT_EQ(refresh(10000, 10000), (std::vector<bool>{false, false}));
-  EXPECT_EQ(refresh(10100, 10000), (std::vector<bool>{true, false}));   // the first item moved
+  EXPECT_EQ(refresh(10100, 10000), (std::vector<bool>{true, false}));  // the first item moved
   EXPECT_EQ(refresh(10100, 9900), (std::vector<bool>{false, true}));
   // A new list starts without memories.
   table.LoadItems(kFavouritesList, "");
@@ -123,7 +177,9 @@ TEST_F(ReportFormatTest, ResortsAndPageTurnsAreNoChange) {
   // The server answers the last request with the prices of now; the rows
   // marked as changed, by code.
   auto answer = [&] {
-    EXPECT_EQ(Reply(Answer(frame.requests.back(), [&](const SCodeInfo& c) { return prices[int32_t(c.code)]; })), 1);
+    EXPECT_EQ(Reply(Answer(frame.requests.back(),
+                           [&](const SCodeInfo& c) { return prices[int32_t(c.code)]; })),
+              1);
     std::vector<std::string> marked;
     for (int row = 0; row < table.GetRowCount(); ++row)
       for (int column = kReportFirstQuoteColumn; column < kReportColumnCount; ++column)

@@ -42,8 +42,8 @@ class ReportRenderTest : public ReportTest {
   int CountInCell(COLORREF color, int position, int row) const {
     const int left = ColumnLeft(position);
     const int top = kRow * (row + 1);
-    return Count(color, left + 2, top + 1, left + table.GetColumnWidth(table.GetColumnOrder()[position]) - 2,
-                 top + kRow - 1);
+    return Count(color, left + 2, top + 1,
+                 left + table.GetColumnWidth(table.GetColumnOrder()[position]) - 2, top + kRow - 1);
   }
 
   QImage image;
@@ -60,7 +60,8 @@ TEST_F(ReportRenderTest, RowsShowRiseAndFallColoursAtTheirCells) {
   table.SetSelRow(1);
   ASSERT_EQ(table.Draw(&dc), 1);
 
-  const COLORREF rise = Color(2), fall = Color(4), back = Color(19), sel = Color(35), line = Color(6);
+  const COLORREF rise = Color(2), fall = Color(4), back = Color(19), sel = Color(35),
+                 line = Color(6);
   const int lastPosition = 8;  // 最新
   // Row 0 rises, row 1 falls, in the last price and its change.
   EXPECT_GT(CountInCell(rise, lastPosition, 0), 0);

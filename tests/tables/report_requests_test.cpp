@@ -10,13 +10,13 @@ using namespace table_keys;
 
 namespace {
 
-
 class ReportRequestTest : public ReportTest {
  protected:
   // A market of count items and the same items as favourites.
   void Favourites(int count) {
     LoadSeries(kMarket, 100000, count);
-    for (int i = 0; i < count; ++i) store.GetSelectedStocks().push_back(SCodeInfo{kMarket, 100000 + i});
+    for (int i = 0; i < count; ++i)
+      store.GetSelectedStocks().push_back(SCodeInfo{kMarket, 100000 + i});
     Init();
     ASSERT_EQ(table.LoadItems(kFavouritesList, GBK("自选藏品")), 1);
   }
@@ -165,7 +165,7 @@ TEST_F(ReportRequestTest, RepliesThatChangeNothing) {
   EXPECT_EQ(table.UpdateData(body.data(), static_cast<int>(body.size()) - 1), 0);  // truncated
   EXPECT_EQ(table.UpdateData(body.data(), 3), 0);
   EXPECT_EQ(table.UpdateData(nullptr, 100), 0);
-  EXPECT_EQ(Reply(quotes, 0x0300), 1);         // not the quote list's: ignored
+  EXPECT_EQ(Reply(quotes, 0x0300), 1);  // not the quote list's: ignored
   EXPECT_EQ(table.GetRowCount(), 0);
   // Pushed market lists do not concern a user list.
   EXPECT_EQ(Reply(quotes, PKT_REPORT_PUSH), 1);
@@ -182,8 +182,8 @@ TEST_F(ReportRequestTest, PushedMarketListsShowInArrivalOrder) {
   Init();
   table.LoadItems(kMarket, "x");
   table.SortBy(5);  // a sort the pushed lists do not follow
-  const std::vector<SQuoteUnit> quotes = {Quote(kMarket, 100003, 11000), Quote(kMarket, 100001, 9000),
-                                          Quote(kMarket, 100002, 10000)};
+  const std::vector<SQuoteUnit> quotes = {
+      Quote(kMarket, 100003, 11000), Quote(kMarket, 100001, 9000), Quote(kMarket, 100002, 10000)};
   const std::string push = QuoteListBody(PKT_REPORT_PUSH, 1, quotes, 30);
   EXPECT_EQ(table.UpdateData(push.data(), static_cast<int>(push.size())), 1);
   EXPECT_EQ(Column(1), (std::vector<std::string>{"100003", "100001", "100002"}));

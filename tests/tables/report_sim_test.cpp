@@ -34,7 +34,8 @@ class ReportSimTest : public ReportTest {
   std::string ReadBody() {
     unsigned char head[quotelink::kFrameHeaderSize];
     if (!platform::RecvExact(fd, head, sizeof head, kWaitMs)) return "";
-    const uint32_t length = (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
+    const uint32_t length =
+        (uint32_t)head[0] << 24 | (uint32_t)head[1] << 16 | (uint32_t)head[2] << 8 | head[3];
     std::string body(length, '\0');
     if (!platform::RecvExact(fd, body.data(), body.size(), kWaitMs)) return "";
     return body;

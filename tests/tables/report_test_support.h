@@ -15,7 +15,9 @@ class ReportTest : public TablesTest {
   // Row height 24: 11 fitting rows, 10 per page.
   static constexpr int kPageHeight = 24 * 11;
 
-  ReportTest() { table.SetClock([] { return 13 * 60; }); }
+  ReportTest() {
+    table.SetClock([] { return 13 * 60; });
+  }
 
   // Columns from the program folder's "report.sor" and a rectangle of
   // 10 rows per page.
@@ -31,7 +33,8 @@ class ReportTest : public TablesTest {
   template <class Price>
   std::vector<SQuoteUnit> Answer(const RequestRecorder::Request& request, Price price) {
     std::vector<SQuoteUnit> quotes;
-    for (const SCodeInfo& code : request.items) quotes.push_back(Quote(code.market, code.code, price(code)));
+    for (const SCodeInfo& code : request.items)
+      quotes.push_back(Quote(code.market, code.code, price(code)));
     return quotes;
   }
   std::vector<std::string> Column(int column) const {

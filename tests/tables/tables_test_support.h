@@ -65,7 +65,8 @@ class RequestRecorder : public platform::MsgTarget {
     Request r;
     r.bytes.assign(buffer + 4, static_cast<size_t>(length));
     const auto u16 = [&](size_t at) {
-      return static_cast<uint16_t>(static_cast<uint8_t>(r.bytes[at]) | (static_cast<uint8_t>(r.bytes[at + 1]) << 8));
+      return static_cast<uint16_t>(static_cast<uint8_t>(r.bytes[at]) |
+                                   (static_cast<uint8_t>(r.bytes[at + 1]) << 8));
     };
     r.type = u16(0);
     r.market = u16(2);
@@ -106,7 +107,8 @@ class RecordingOwner : public CDrawOwner {
 };
 
 inline sim::MarketTableItem Item(int32_t code, const std::string& gbkName, uint32_t preClose,
-                                 uint32_t refVolume = 0, int32_t circulating = 0, uint32_t inventory = 0) {
+                                 uint32_t refVolume = 0, int32_t circulating = 0,
+                                 uint32_t inventory = 0) {
   sim::MarketTableItem item;
   item.code = code;
   item.name = gbkName;
@@ -135,7 +137,8 @@ class TablesTest : public ::testing::Test {
   // A market of count items with codes first, first + 1, ... previous close 10.00.
   void LoadSeries(uint16_t market, int32_t first, int count) {
     sim::MarketTableBlock block{market, {}};
-    for (int i = 0; i < count; ++i) block.items.push_back(Item(first + i, "item" + std::to_string(i), 10000));
+    for (int i = 0; i < count; ++i)
+      block.items.push_back(Item(first + i, "item" + std::to_string(i), 10000));
     LoadMarket({block});
   }
   static COLORREF Color(int id) { return CSysStyle::GetInstance()->GetColor(id); }

@@ -30,10 +30,8 @@ TEST(BalanceQuery, ModesOfTheServer) {
   const std::vector<SBalancePair> pairs = {{"10.0.0.1", 7001, "10.0.1.1", 8001},
                                            {"10.0.0.2", 7002, "10.0.1.2", 8002}};
   const BalanceCase cases[] = {
-      {EBalanceMode::Good, 0, 180},
-      {EBalanceMode::EmptyPayload, 0, 0},
-      {EBalanceMode::BadChecksum, -1, 0},
-      {EBalanceMode::LengthBeyond, -1, 0},
+      {EBalanceMode::Good, 0, 180},       {EBalanceMode::EmptyPayload, 0, 0},
+      {EBalanceMode::BadChecksum, -1, 0}, {EBalanceMode::LengthBeyond, -1, 0},
       {EBalanceMode::Silent, -1, 0},
   };
   for (const BalanceCase& c : cases) {

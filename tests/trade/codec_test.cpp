@@ -18,17 +18,28 @@ std::string Bytes(const CByteBuffer& b) { return std::string(b.Data(), b.Size())
 
 TEST(TradeCodec, HoldingsQueryAndLoginHaveTheExactWireBytes) {
   auto holdings = BuildTradeMessage(0, "1021", 0, false, nullptr, 2, "S1");
-  EXPECT_EQ(Bytes(*holdings),
-            std::string("1008=FIX.4.2\x01" "1009=24\x01" "1035=1021\x01" "1053=0\x01"
-                        "336=S1\x01" "1010=126\x01"));
+  EXPECT_EQ(Bytes(*holdings), std::string("1008=FIX.4.2\x01"
+                                          "1009=24\x01"
+                                          "1035=1021\x01"
+                                          "1053=0\x01"
+                                          "336=S1\x01"
+                                          "1010=126\x01"));
 
   TagFieldList body;
   AddTextField(body, 1, "u01");
   AddStringField(body, 91, std::string(40, 'a'));
   auto login = BuildTradeMessage(0, "1001", 0, false, &body, 2, "");
-  EXPECT_EQ(Bytes(*login), "1008=FIX.4.2\x01" "1009=72\x01" "1035=1001\x01" "1053=0\x01"
-                           "336=\x01" "1=u01\x01" "91=" + std::string(40, 'a') +
-                               "\x01" "1010=016\x01");
+  EXPECT_EQ(Bytes(*login),
+            "1008=FIX.4.2\x01"
+            "1009=72\x01"
+            "1035=1001\x01"
+            "1053=0\x01"
+            "336=\x01"
+            "1=u01\x01"
+            "91=" +
+                std::string(40, 'a') +
+                "\x01"
+                "1010=016\x01");
   EXPECT_EQ(VerifyTradeChecksum(login->Data(), login->Size()), 1);
 }
 
@@ -46,11 +57,24 @@ TEST(TradeCodec, AMoneyApplyOfNineFieldsHasTheExactWireBytes) {
   AddTextField(body, 8108, "110101199001011234", "id number");
   AddTextField(body, 9416, "", "phone bank password");
   auto m = BuildTradeMessage(0, "2017", 0, false, &body, 2, "SESSION01");
-  EXPECT_EQ(Bytes(*m), "1008=FIX.4.2\x01" "1009=180\x01" "1035=2017\x01" "1053=0\x01"
-                       "336=SESSION01\x01" "1=u0001\x01" "9310=1\x01" "9311=5000.00\x01"
-                       "9309=6222000011112222\x01" "9415=" + std::string(40, 'a') + "\x01"
-                       "150=0\x01" "8107=13900000000\x01" "8108=110101199001011234\x01"
-                       "9416=\x01" "1010=047\x01");
+  EXPECT_EQ(Bytes(*m),
+            "1008=FIX.4.2\x01"
+            "1009=180\x01"
+            "1035=2017\x01"
+            "1053=0\x01"
+            "336=SESSION01\x01"
+            "1=u0001\x01"
+            "9310=1\x01"
+            "9311=5000.00\x01"
+            "9309=6222000011112222\x01"
+            "9415=" +
+                std::string(40, 'a') +
+                "\x01"
+                "150=0\x01"
+                "8107=13900000000\x01"
+                "8108=110101199001011234\x01"
+                "9416=\x01"
+                "1010=047\x01");
 }
 
 TEST(TradeCodec, TagsAndSerialNumbersOfEveryLengthAreWrittenInDecimal) {
@@ -59,9 +83,17 @@ TEST(TradeCodec, TagsAndSerialNumbersOfEveryLengthAreWrittenInDecimal) {
     TagFieldList body;
     AddTextField(body, n, "v");
     auto m = BuildTradeMessage(0, "1021", n, false, &body, 2, "S");
-    const std::string fields = "1035=1021\x01" "1053=" + std::to_string(n) + "\x01" "336=S\x01" +
-                               std::to_string(n) + "=v\x01";
-    const std::string head = "1008=FIX.4.2\x01" "1009=" + std::to_string(fields.size()) + "\x01";
+    const std::string fields =
+        "1035=1021\x01"
+        "1053=" +
+        std::to_string(n) +
+        "\x01"
+        "336=S\x01" +
+        std::to_string(n) + "=v\x01";
+    const std::string head =
+        "1008=FIX.4.2\x01"
+        "1009=" +
+        std::to_string(fields.size()) + "\x01";
     const std::string text = Bytes(*m);
     EXPECT_EQ(text.substr(0, text.size() - 9), head + fields);
     EXPECT_EQ(VerifyTradeChecksum(text.data(), static_cast<int>(text.size())), 1);
@@ -84,22 +116,39 @@ TEST(TradeCodec, ValuesOfEveryLengthAreCopiedWhole) {
     AddStringField(body, 58, value);
     AddTextField(body, 9, "z");
     auto m = BuildTradeMessage(0, "1011", 0, false, &body, 2, value.c_str());
-    const std::string fields = "1035=1011\x01" "1053=0\x01" "336=" + value + "\x01" "58=" + value +
-                               "\x01" "9=z\x01";
+    const std::string fields =
+        "1035=1011\x01"
+        "1053=0\x01"
+        "336=" +
+        value +
+        "\x01"
+        "58=" +
+        value +
+        "\x01"
+        "9=z\x01";
     const std::string text = Bytes(*m);
     EXPECT_EQ(text.substr(0, text.size() - 9),
-              "1008=FIX.4.2\x01" "1009=" + std::to_string(fields.size()) + "\x01" + fields);
+              "1008=FIX.4.2\x01"
+              "1009=" +
+                  std::to_string(fields.size()) + "\x01" + fields);
     EXPECT_EQ(VerifyTradeChecksum(text.data(), static_cast<int>(text.size())), 1);
   }
 }
 
 TEST(TradeCodec, ResendFlagAndBeginStrings) {
   auto m = BuildTradeMessage(0, "1021", 7, true, nullptr, 2, "");
-  EXPECT_NE(Bytes(*m).find("1053=7\x01" "336=\x01" "1097=Y\x01"), std::string::npos);
+  EXPECT_NE(Bytes(*m).find("1053=7\x01"
+                           "336=\x01"
+                           "1097=Y\x01"),
+            std::string::npos);
   int len = 0;
-  EXPECT_EQ(FormatBeginString(&len, 1, 0), "1008(7)=QEL.1.0\x01" "1009=");
+  EXPECT_EQ(FormatBeginString(&len, 1, 0),
+            "1008(7)=QEL.1.0\x01"
+            "1009=");
   EXPECT_EQ(len, 21);
-  EXPECT_EQ(FormatBeginString(&len, 0, 4), "1008=FIX.4.4\x01" "1009=");
+  EXPECT_EQ(FormatBeginString(&len, 0, 4),
+            "1008=FIX.4.4\x01"
+            "1009=");
   EXPECT_EQ(FormatBeginString(&len, 0, 5), "");
   EXPECT_EQ(len, 0);
   EXPECT_EQ(FormatBeginString(nullptr, 2, 0), "");
@@ -144,37 +193,115 @@ struct ParseCase {
   const char* name;
   std::string data;
   int result;
-  int tag;                      // tag to look at
+  int tag;  // tag to look at
   std::vector<std::string> values;
-  std::string error;            // part of the error text
+  std::string error;  // part of the error text
 };
 
 TEST(TradeCodec, ParseTable) {
   const ParseCase cases[] = {
-      {"explicit length holding SOH", std::string("58(3)=a\x01" "b\x01" "9=1\x01"), 0, 58,
-       {std::string("a\x01" "b")}, ""},
-      {"raw data 90/91", std::string("90=5\x01" "91=ab\x01" "cd\x01" "10=1\x01"), 0, 91,
-       {std::string("ab\x01" "cd")}, ""},
+      {"explicit length holding SOH",
+       std::string("58(3)=a\x01"
+                   "b\x01"
+                   "9=1\x01"),
+       0,
+       58,
+       {std::string("a\x01"
+                    "b")},
+       ""},
+      {"raw data 90/91",
+       std::string("90=5\x01"
+                   "91=ab\x01"
+                   "cd\x01"
+                   "10=1\x01"),
+       0,
+       91,
+       {std::string("ab\x01"
+                    "cd")},
+       ""},
       {"raw data without its length tag is plain", "91=abc\x01", 0, 91, {"abc"}, ""},
-      {"repeated tag", "48=A\x01" "48=B\x01" "48=C\x01", 0, 48, {"A", "B", "C"}, ""},
-      {"empty field between delimiters", "1=a\x01\x01" "2=b\x01", 0, 2, {"b"}, ""},
-      {"trailing text without = is ignored", "1=a\x01" "junk", 0, 1, {"a"}, ""},
+      {"repeated tag",
+       "48=A\x01"
+       "48=B\x01"
+       "48=C\x01",
+       0,
+       48,
+       {"A", "B", "C"},
+       ""},
+      {"empty field between delimiters",
+       "1=a\x01\x01"
+       "2=b\x01",
+       0,
+       2,
+       {"b"},
+       ""},
+      {"trailing text without = is ignored",
+       "1=a\x01"
+       "junk",
+       0,
+       1,
+       {"a"},
+       ""},
       {"( without )", "58(3=abc\x01", -1, 58, {}, "There maybe some error at TagID[58(3]"},
       {"explicit length past the end", "58(30)=abc\x01", -1, 58, {}, "past"},
       {"explicit length not a number", "58(x)=abc\x01", -1, 58, {}, "decimal"},
       {"explicit length negative", "58(-1)=abc\x01", -1, 58, {}, "decimal"},
       {"explicit length overlong", "58(9999999999)=a\x01", -1, 58, {}, "decimal"},
       {"value not ended by SOH", "58(2)=abc\x01", -1, 58, {}, "should be separator"},
-      {"raw length past the end", "90=50\x01" "91=abc\x01", -1, 91, {}, "past"},
-      {"raw length negative", "90=-3\x01" "91=abc\x01", -1, 91, {}, "decimal"},
-      {"raw length not a number", "90=x\x01" "91=abc\x01", -1, 91, {}, "decimal"},
-      {"last value without SOH", "1=a\x01" "2=b", -1, 1, {"a"}, "separator"},
-      {"tag with leading zeros", "0048=A\x01" "48=B\x01", 0, 48, {"A", "B"}, ""},
+      {"raw length past the end",
+       "90=50\x01"
+       "91=abc\x01",
+       -1,
+       91,
+       {},
+       "past"},
+      {"raw length negative",
+       "90=-3\x01"
+       "91=abc\x01",
+       -1,
+       91,
+       {},
+       "decimal"},
+      {"raw length not a number",
+       "90=x\x01"
+       "91=abc\x01",
+       -1,
+       91,
+       {},
+       "decimal"},
+      {"last value without SOH",
+       "1=a\x01"
+       "2=b",
+       -1,
+       1,
+       {"a"},
+       "separator"},
+      {"tag with leading zeros",
+       "0048=A\x01"
+       "48=B\x01",
+       0,
+       48,
+       {"A", "B"},
+       ""},
       {"ten-digit tag", "0000000048=A\x01", 0, 48, {"A"}, ""},
-      {"signed and blank-led tags", "+48=A\x01" " 48=B\x01" "-48=C\x01", 0, 48, {"A", "B"}, ""},
+      {"signed and blank-led tags",
+       "+48=A\x01"
+       " 48=B\x01"
+       "-48=C\x01",
+       0,
+       48,
+       {"A", "B"},
+       ""},
       {"tag past the int range", "99999999999=A\x01", 0, 2147483647, {"A"}, ""},
-      {"raw data after an explicit length field", std::string("90(1)=3\x01" "91=a\x01" "b\x01"), 0,
-       91, {std::string("a\x01" "b")}, ""},
+      {"raw data after an explicit length field",
+       std::string("90(1)=3\x01"
+                   "91=a\x01"
+                   "b\x01"),
+       0,
+       91,
+       {std::string("a\x01"
+                    "b")},
+       ""},
   };
   for (const ParseCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -207,7 +334,11 @@ TEST(TradeCodec, ValuesOfEveryLengthEndAtTheirDelimiter) {
   // of the delimiter in and past those words, with '=' and SOH nearby.
   for (size_t n = 0; n <= 70; ++n) {
     const std::string value = std::string(n, 'v') + (n % 3 == 0 ? "" : "=");
-    const std::string data = "1=" + value + "\x01" "22=\x01" "3=" + value + value + "\x01";
+    const std::string data = "1=" + value +
+                             "\x01"
+                             "22=\x01"
+                             "3=" +
+                             value + value + "\x01";
     TagMap map;
     std::string error;
     ASSERT_EQ(ParseTradeMessage(data.data(), static_cast<int>(data.size()), map, nullptr, nullptr,
@@ -221,7 +352,12 @@ TEST(TradeCodec, ValuesOfEveryLengthEndAtTheirDelimiter) {
 }
 
 TEST(TradeCodec, ParseSplitsFieldsIntoHeaderBodyAndTrailerAndReaders) {
-  const std::string data = "8=FIX\x01" "48=A\x01" "48=B\x01" "10=123\x01" "9003=2\x01";
+  const std::string data =
+      "8=FIX\x01"
+      "48=A\x01"
+      "48=B\x01"
+      "10=123\x01"
+      "9003=2\x01";
   TagMap map;
   TagFieldList header, body, trailer;
   std::string error;
@@ -250,15 +386,25 @@ TEST(TradeCodec, ParseSplitsFieldsIntoHeaderBodyAndTrailerAndReaders) {
 
 TEST(TradeCodec, SerializerWritesExplicitLengthOnlyWhenAskedAndNeeded) {
   TagFieldList fields;
-  AddStringField(fields, 58, std::string("a\x01" "b"));
+  AddStringField(fields, 58,
+                 std::string("a\x01"
+                             "b"));
   AddCharField(fields, 8131, '4');
   AddIntField(fields, 53, -12);
   std::vector<char> out;
   int len = 0;
   ASSERT_EQ(SerializeFields(out, &len, nullptr, &fields, true, GetSOH()), 0);
-  EXPECT_EQ(std::string(out.data(), len), "58(3)=a\x01" "b\x01" "8131=4\x01" "53=-12\x01");
+  EXPECT_EQ(std::string(out.data(), len),
+            "58(3)=a\x01"
+            "b\x01"
+            "8131=4\x01"
+            "53=-12\x01");
   ASSERT_EQ(SerializeFields(out, &len, nullptr, &fields, false, GetSOH()), 0);
-  EXPECT_EQ(std::string(out.data(), len), "58=a\x01" "b\x01" "8131=4\x01" "53=-12\x01");
+  EXPECT_EQ(std::string(out.data(), len),
+            "58=a\x01"
+            "b\x01"
+            "8131=4\x01"
+            "53=-12\x01");
   TagPairList pairs{{"k", "v"}};
   ASSERT_EQ(SerializeFields(out, &len, &pairs, nullptr, false, '|'), 0);
   EXPECT_EQ(std::string(out.data(), len), "k=v|");
@@ -315,13 +461,15 @@ TEST(TagMapTest, EveryTagKeepsItsValuesInOrderAtAnySize) {
   for (const int distinct : {1, 5, 31, 32, 33, 48, 49, 300}) {
     SCOPED_TRACE(distinct);
     std::vector<int> tags;
-    for (int i = 0; i < distinct; ++i) tags.push_back((i * 7919) % 1000 * 256 + i % 3);  // clashing bits
+    for (int i = 0; i < distinct; ++i)
+      tags.push_back((i * 7919) % 1000 * 256 + i % 3);  // clashing bits
     std::vector<std::pair<int, std::string>> added;
     for (int pass = 0; pass < 3; ++pass)
       for (int i = 0; i < distinct; ++i)
         if ((i + pass) % 2 == 0 || pass == 0)
-          added.emplace_back(tags[static_cast<size_t>(pass == 1 ? distinct - 1 - i : i)],
-                             std::to_string(pass) + "-" + std::to_string(i) + std::string(pass * 9, 'x'));
+          added.emplace_back(
+              tags[static_cast<size_t>(pass == 1 ? distinct - 1 - i : i)],
+              std::to_string(pass) + "-" + std::to_string(i) + std::string(pass * 9, 'x'));
     std::map<int, std::vector<std::string>> reference;
     std::vector<int> firstSeen;
     TagMap kept;
@@ -342,7 +490,9 @@ TEST(TagMapTest, EveryTagKeepsItsValuesInOrderAtAnySize) {
         EXPECT_EQ(it->second.ToVector(), values);
       }
       for (int missing : {0, tags[0] + 256, tags[0] + 1000000, -1})
-        if (!reference.count(missing)) { EXPECT_EQ(map.count(missing), 0u) << missing; }
+        if (!reference.count(missing)) {
+          EXPECT_EQ(map.count(missing), 0u) << missing;
+        }
       map[7] = TagValues("seven");
       EXPECT_EQ(GetFieldText(map, 7), "seven");
       if (round == 0) kept = map;

@@ -78,23 +78,22 @@ class LinkTest : public ::testing::Test {
   }
 
   LinkTest()
-      : sinks_(STradeSinks{
-            [this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
-              std::lock_guard<std::mutex> g(m_);
-              posts_.push_back({wnd, msg, w, l});
-              return TRUE;
-            },
-            [this](const std::string& text, UINT) {
-              std::lock_guard<std::mutex> g(m_);
-              boxes_.push_back(text);
-              int answer = IDOK;
-              if (!answers_.empty()) {
-                answer = answers_.front();
-                answers_.erase(answers_.begin());
-              }
-              return answer;
-            },
-            nullptr, nullptr}) {
+      : sinks_(STradeSinks{[this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+                             std::lock_guard<std::mutex> g(m_);
+                             posts_.push_back({wnd, msg, w, l});
+                             return TRUE;
+                           },
+                           [this](const std::string& text, UINT) {
+                             std::lock_guard<std::mutex> g(m_);
+                             boxes_.push_back(text);
+                             int answer = IDOK;
+                             if (!answers_.empty()) {
+                               answer = answers_.front();
+                               answers_.erase(answers_.begin());
+                             }
+                             return answer;
+                           },
+                           nullptr, nullptr}) {
     session_.SetNotify(kNotify, WM_TRADE_LOGIN_RESULT);
     session_.SetUserId("u01");
     unsigned char d[20];
@@ -243,17 +242,16 @@ TEST_F(LinkTest, StoppingNeverWaitsForABoxOnlyTheUserInterfaceCouldShow) {
   // The real box path: a box from the worker waits for this (the
   // user-interface) thread, which is busy stopping the worker.
   std::atomic<bool> asked{false};
-  ScopedTradeSinks platformBoxes(STradeSinks{
-      [this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
-        std::lock_guard<std::mutex> g(m_);
-        posts_.push_back({wnd, msg, w, l});
-        return TRUE;
-      },
-      [&asked](const std::string& text, UINT type) {
-        asked = true;
-        return ::AfxMessageBox(text.c_str(), type);
-      },
-      nullptr, nullptr});
+  ScopedTradeSinks platformBoxes(STradeSinks{[this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+                                               std::lock_guard<std::mutex> g(m_);
+                                               posts_.push_back({wnd, msg, w, l});
+                                               return TRUE;
+                                             },
+                                             [&asked](const std::string& text, UINT type) {
+                                               asked = true;
+                                               return ::AfxMessageBox(text.c_str(), type);
+                                             },
+                                             nullptr, nullptr});
   platform::ScopedRecordingBoxes shown;
   CTradeSimServer sim(SimOptions());
   const int port = sim.Start(0);
@@ -266,7 +264,7 @@ TEST_F(LinkTest, StoppingNeverWaitsForABoxOnlyTheUserInterfaceCouldShow) {
   conn.Stop();
   conn.WaitForExit();
   EXPECT_TRUE(shown.Boxes().empty());  // abandoned, answered No
-  EXPECT_EQ(sim.Accepted(), 1);         // and nothing reconnected
+  EXPECT_EQ(sim.Accepted(), 1);        // and nothing reconnected
 }
 
 TEST_F(LinkTest, SplitCoalescedHeartbeatsAndBadChecksums) {

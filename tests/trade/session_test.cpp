@@ -40,28 +40,28 @@ HWND const kMain = reinterpret_cast<HWND>(0x200);
 class Recorder {
  public:
   Recorder()
-      : scope_(STradeSinks{
-            [this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
-              std::lock_guard<std::mutex> g(m_);
-              posts.push_back({wnd, msg, w, l});
-              events.push_back("post " + std::to_string(msg) + " " + std::to_string(w));
-              return TRUE;
-            },
-            [this](const std::string& text, UINT type) {
-              std::lock_guard<std::mutex> g(m_);
-              boxes.push_back(text);
-              boxTypes.push_back(type);
-              events.push_back("box");
-              return boxAnswer;
-            },
-            [this](int code) {
-              std::lock_guard<std::mutex> g(m_);
-              exits.push_back(code);
-            },
-            [this](const char* data, int len) {
-              std::lock_guard<std::mutex> g(m_);
-              sent.emplace_back(data, len);
-            }}) {}
+      : scope_(STradeSinks{[this](HWND wnd, UINT msg, WPARAM w, LPARAM l) {
+                             std::lock_guard<std::mutex> g(m_);
+                             posts.push_back({wnd, msg, w, l});
+                             events.push_back("post " + std::to_string(msg) + " " +
+                                              std::to_string(w));
+                             return TRUE;
+                           },
+                           [this](const std::string& text, UINT type) {
+                             std::lock_guard<std::mutex> g(m_);
+                             boxes.push_back(text);
+                             boxTypes.push_back(type);
+                             events.push_back("box");
+                             return boxAnswer;
+                           },
+                           [this](int code) {
+                             std::lock_guard<std::mutex> g(m_);
+                             exits.push_back(code);
+                           },
+                           [this](const char* data, int len) {
+                             std::lock_guard<std::mutex> g(m_);
+                             sent.emplace_back(data, len);
+                           }}) {}
 
   std::vector<Post> posts;
   std::vector<std::string> boxes;
@@ -122,34 +122,61 @@ TEST_F(SessionTest, EveryRequestCarriesItsTypeSessionAndOrderedBody) {
   apply.phoneBankPassword = "bp";
 
   const RequestCase cases[] = {
-      {"login", [](CTradeSession& s) { return s.SendLogin(); }, "1001",
+      {"login",
+       [](CTradeSession& s) { return s.SendLogin(); },
+       "1001",
        {{1, "u01"}, {91, std::string(40, 'f')}}},
-      {"password", [](CTradeSession& s) { return s.ChangePassword('4', "old", "new"); }, "1003",
+      {"password",
+       [](CTradeSession& s) { return s.ChangePassword('4', "old", "new"); },
+       "1003",
        {{8131, "4"}, {91, "old"}, {9107, "new"}}},
-      {"order", [&](CTradeSession& s) { return s.SendOrder(order); }, "1011",
+      {"order",
+       [&](CTradeSession& s) { return s.SendOrder(order); },
+       "1011",
        {{48, "600001"}, {40, "0B"}, {44, "12.50"}, {132, "100"}}},
       {"cancel", [](CTradeSession& s) { return s.CancelOrder("77"); }, "1015", {{37, "77"}}},
-      {"max qty", [](CTradeSession& s) { return s.QueryMaxQuantity("600001", "0S"); }, "1017",
+      {"max qty",
+       [](CTradeSession& s) { return s.QueryMaxQuantity("600001", "0S"); },
+       "1017",
        {{48, "600001"}, {40, "0S"}}},
       {"holdings", [](CTradeSession& s) { return s.QueryHoldings(); }, "1021", {}},
       {"funds", [](CTradeSession& s) { return s.QueryFunds(); }, "1023", {}},
       {"orders", [](CTradeSession& s) { return s.QueryTodayOrders(); }, "1031", {}},
       {"deals", [](CTradeSession& s) { return s.QueryTodayDeals(); }, "1033", {}},
-      {"order history", [](CTradeSession& s) { return s.QueryOrderHistory("2024-01-01", "2024-02-01"); },
-       "1035", {{9451, "2024-01-01"}, {9452, "2024-02-01"}}},
-      {"deal history", [](CTradeSession& s) { return s.QueryDealHistory("a", "b"); }, "1037",
+      {"order history",
+       [](CTradeSession& s) { return s.QueryOrderHistory("2024-01-01", "2024-02-01"); },
+       "1035",
+       {{9451, "2024-01-01"}, {9452, "2024-02-01"}}},
+      {"deal history",
+       [](CTradeSession& s) { return s.QueryDealHistory("a", "b"); },
+       "1037",
        {{9451, "a"}, {9452, "b"}}},
       {"issues", [](CTradeSession& s) { return s.QueryIssues(); }, "1041", {}},
-      {"allotment 0", [](CTradeSession& s) { return s.QueryAllotment(0, "a", "b"); }, "1081",
+      {"allotment 0",
+       [](CTradeSession& s) { return s.QueryAllotment(0, "a", "b"); },
+       "1081",
        {{9451, "a"}, {9452, "b"}}},
-      {"allotment 1", [](CTradeSession& s) { return s.QueryAllotment(1, "a", "b"); }, "1083",
+      {"allotment 1",
+       [](CTradeSession& s) { return s.QueryAllotment(1, "a", "b"); },
+       "1083",
        {{9451, "a"}, {9452, "b"}}},
       {"flow", [](CTradeSession& s) { return s.QueryTodayMoneyFlow(); }, "2007", {}},
-      {"flow history", [](CTradeSession& s) { return s.QueryMoneyFlowHistory("a", "b"); }, "2011",
+      {"flow history",
+       [](CTradeSession& s) { return s.QueryMoneyFlowHistory("a", "b"); },
+       "2011",
        {{9451, "a"}, {9452, "b"}}},
-      {"money apply", [&](CTradeSession& s) { return s.ApplyMoneyInOut(apply); }, "2017",
-       {{1, "u01"}, {9310, "1"}, {9311, "500.00"}, {9309, "6222"}, {9415, "fp"}, {150, "0"},
-        {8107, "139"}, {8108, "ID9"}, {9416, "bp"}}},
+      {"money apply",
+       [&](CTradeSession& s) { return s.ApplyMoneyInOut(apply); },
+       "2017",
+       {{1, "u01"},
+        {9310, "1"},
+        {9311, "500.00"},
+        {9309, "6222"},
+        {9415, "fp"},
+        {150, "0"},
+        {8107, "139"},
+        {8108, "ID9"},
+        {9416, "bp"}}},
       {"transfers", [](CTradeSession& s) { return s.QueryTransfers(); }, "2019", {}},
   };
   for (const RequestCase& c : cases) {
@@ -179,14 +206,17 @@ TEST_F(SessionTest, ValuesWithDelimiterOrControlBytesAreNotSent) {
   std::vector<std::string> traces;
   CMyThread::SetTraceSink([&](const std::string& line) { traces.push_back(line); });
   COrder order;
-  order.productId = "600001\x01" "44=0";
+  order.productId =
+      "600001\x01"
+      "44=0";
   EXPECT_EQ(session.SendOrder(order), -1);
   CMyThread::SetTraceSink(nullptr);
   // The refusal is traced with the library's line head (the file name cut
   // to its 17 columns).
   ASSERT_EQ(traces.size(), 1u);
-  EXPECT_TRUE(std::regex_match(traces[0], std::regex("<\\d{8} \\d{6}\\.\\d{3}, trade_requests.cp, \\d+>0: "
-                                                     "request 1011 refused, field 48 .*\n")))
+  EXPECT_TRUE(
+      std::regex_match(traces[0], std::regex("<\\d{8} \\d{6}\\.\\d{3}, trade_requests.cp, \\d+>0: "
+                                             "request 1011 refused, field 48 .*\n")))
       << traces[0];
   EXPECT_EQ(session.CancelOrder("7\n"), -1);
   EXPECT_EQ(session.QueryOrderHistory("2024\x7f", "b"), -1);
@@ -234,7 +264,8 @@ TEST_F(SessionTest, RefusedLoginShowsCodePostsTwiceAndKeepsEarlierFields) {
   Dispatch(Reply("1002", {{9001, "5"}, {9002, "%s%n<b>bad</b>"}}));
   ASSERT_EQ(rec.boxes.size(), 1u);
   // The server text reaches the box as it is, never as a format string.
-  EXPECT_EQ(rec.boxes[0], std::string(GBK("错误代码=")) + "5" + GBK("，错误信息：") + "%s%n<b>bad</b>");
+  EXPECT_EQ(rec.boxes[0],
+            std::string(GBK("错误代码=")) + "5" + GBK("，错误信息：") + "%s%n<b>bad</b>");
   EXPECT_EQ(rec.posts, (std::vector<Post>{{kNotify, WM_TRADE_LOGIN_RESULT, 2, 1},
                                           {kNotify, WM_TRADE_LOGIN_RESULT, 1, (LPARAM)-3}}));
   STradeAccount a = session.GetAccount();
@@ -256,8 +287,15 @@ TEST_F(SessionTest, ListRepliesRefillTheStoreAndAnnounce) {
   EXPECT_TRUE(session.GetHoldings().empty());
   session.SetMainWnd(kMain);
   rec.posts.clear();
-  Dispatch(Reply("1022", {{9001, "0"}, {9003, "3"}, {48, "A"}, {31, "1.5"}, {48, "B"},
-                          {31, "2.25"}, {48, "C"}, {31, "x"}, {9403, "100"}}));
+  Dispatch(Reply("1022", {{9001, "0"},
+                          {9003, "3"},
+                          {48, "A"},
+                          {31, "1.5"},
+                          {48, "B"},
+                          {31, "2.25"},
+                          {48, "C"},
+                          {31, "x"},
+                          {9403, "100"}}));
   auto rows = session.GetHoldings();
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[1].productCode, "B");
@@ -326,30 +364,39 @@ TEST_F(SessionTest, RefilledListsKeepNothingOfTheRowsBefore) {
   const std::string longName(40, 'n');  // beyond the in-place string size
   Fields full{{9001, "0"}, {9003, "3"}};
   for (const char* i : {"1", "2", "3"}) {
-    full.insert(full.end(), {{48, i}, {40, "0B"}, {44, "1.5"}, {132, "100"}, {9402, longName},
-                             {150, "2"}, {32, "100"}, {9210, "0"}, {37, i}, {9205, "10:00"}});
+    full.insert(full.end(), {{48, i},
+                             {40, "0B"},
+                             {44, "1.5"},
+                             {132, "100"},
+                             {9402, longName},
+                             {150, "2"},
+                             {32, "100"},
+                             {9210, "0"},
+                             {37, i},
+                             {9205, "10:00"}});
   }
   Dispatch(Reply("1032", full));
   ASSERT_EQ(session.GetOrders().size(), 3u);
   // Two records, the second without name, order number or time; then the
   // list again in full, larger, and again smaller: each reply alone decides.
-  Dispatch(Reply("1032", {{9001, "0"}, {9003, "2"}, {48, "7"}, {37, "70"}, {9205, "11:00"},
-                          {48, "8"}, {9402, "x"}}));
-  EXPECT_EQ(OrderRows(session.GetOrders()),
-            (std::vector<std::vector<std::string>>{
-                {"7", "", "", "", "x", "", "", "", "70", "", "11:00"},
-                {"8", "", "", "", "", "", "", "", "", "", ""}}));
+  Dispatch(Reply(
+      "1032",
+      {{9001, "0"}, {9003, "2"}, {48, "7"}, {37, "70"}, {9205, "11:00"}, {48, "8"}, {9402, "x"}}));
+  EXPECT_EQ(
+      OrderRows(session.GetOrders()),
+      (std::vector<std::vector<std::string>>{{"7", "", "", "", "x", "", "", "", "70", "", "11:00"},
+                                             {"8", "", "", "", "", "", "", "", "", "", ""}}));
   for (int round = 0; round < 2; ++round) {
     Dispatch(Reply("1032", full));
     Dispatch(Reply("1032", full));
     auto rows = session.GetOrders();
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(OrderFields(rows[2]), (std::vector<std::string>{"3", "0B", "1.5", "100", longName,
-                                                               "2", "100", "0", "3", "", "10:00"}));
+                                                              "2", "100", "0", "3", "", "10:00"}));
     Dispatch(Reply("1032", {{9001, "0"}, {9003, "1"}, {9205, "12:00"}}));
-    EXPECT_EQ(OrderRows(session.GetOrders()),
-              (std::vector<std::vector<std::string>>{
-                  {"", "", "", "", "", "", "", "", "", "", "12:00"}}));
+    EXPECT_EQ(
+        OrderRows(session.GetOrders()),
+        (std::vector<std::vector<std::string>>{{"", "", "", "", "", "", "", "", "", "", "12:00"}}));
   }
 
   // A quoted last price does not outlive the refill.
@@ -364,10 +411,23 @@ TEST_F(SessionTest, DispatchAndTheMapParserFillTheSameRows) {
   session.SetMainWnd(kMain);
   // Tags out of record order, repeated beyond RecordNum, unknown tags
   // between them and a raw-data value holding the delimiter.
-  const std::string reply =
-      Reply("1032", {{9001, "0"},  {48, "A"},   {9205, "t1"}, {777, "?"},  {9003, "2"},
-                     {40, "0S"},   {48, "B"},   {90, "3"},    {91, "a\x01" "b"}, {9205, "t2"},
-                     {48, "C"},    {37, "n1"},  {132, "5"},   {9402, "p"}, {44, ""}});
+  const std::string reply = Reply("1032", {{9001, "0"},
+                                           {48, "A"},
+                                           {9205, "t1"},
+                                           {777, "?"},
+                                           {9003, "2"},
+                                           {40, "0S"},
+                                           {48, "B"},
+                                           {90, "3"},
+                                           {91,
+                                            "a\x01"
+                                            "b"},
+                                           {9205, "t2"},
+                                           {48, "C"},
+                                           {37, "n1"},
+                                           {132, "5"},
+                                           {9402, "p"},
+                                           {44, ""}});
   Dispatch(reply);
 
   TagMap map;
@@ -388,19 +448,24 @@ TEST_F(SessionTest, RoutingTablePanelIds) {
   LogIn();
   session.SetMainWnd(kMain);
   const std::pair<const char*, WPARAM> routes[] = {
-      {"1042", WM_TRADE_ISSUES},      {"1024", WM_TRADE_FUNDS},
-      {"1032", WM_TRADE_ORDERS},      {"1036", WM_TRADE_HIS_ORDERS},
-      {"1034", WM_TRADE_DEALS},       {"1038", WM_TRADE_DEALS},
-      {"1082", WM_TRADE_ALLOTS},      {"1084", WM_TRADE_ALLOTS},
-      {"1018", WM_TRADE_MAX_QTY},     {"2018", WM_TRADE_APPLY_RESULT},
-      {"2020", WM_TRADE_TRANSFERS},   {"2008", WM_TRADE_FLOW_TODAY},
+      {"1042", WM_TRADE_ISSUES},       {"1024", WM_TRADE_FUNDS},     {"1032", WM_TRADE_ORDERS},
+      {"1036", WM_TRADE_HIS_ORDERS},   {"1034", WM_TRADE_DEALS},     {"1038", WM_TRADE_DEALS},
+      {"1082", WM_TRADE_ALLOTS},       {"1084", WM_TRADE_ALLOTS},    {"1018", WM_TRADE_MAX_QTY},
+      {"2018", WM_TRADE_APPLY_RESULT}, {"2020", WM_TRADE_TRANSFERS}, {"2008", WM_TRADE_FLOW_TODAY},
       {"2012", WM_TRADE_FLOW_HISTORY},
   };
   for (const auto& r : routes) {
     SCOPED_TRACE(r.first);
     rec.posts.clear();
-    Dispatch(Reply(r.first, {{9001, "0"}, {9003, "1"}, {48, "X"}, {9801, "9"}, {9315, "8.00"},
-                             {8105, "3"}, {150, "2"}, {9311, "12.9"}, {8116, "f"}}));
+    Dispatch(Reply(r.first, {{9001, "0"},
+                             {9003, "1"},
+                             {48, "X"},
+                             {9801, "9"},
+                             {9315, "8.00"},
+                             {8105, "3"},
+                             {150, "2"},
+                             {9311, "12.9"},
+                             {8116, "f"}}));
     EXPECT_EQ(rec.posts, (std::vector<Post>{{kMain, WM_TRADE_REPLY, r.second, 0}}));
   }
   EXPECT_EQ(session.GetFunds().balance, "8.00");
@@ -425,10 +490,9 @@ TEST_F(SessionTest, OrderReplyShowsStatusAndQueriesTodaysOrders) {
   EXPECT_EQ(rec.boxes, (std::vector<std::string>{
                            std::string(GBK("委托")) + GBK("已提交") + GBK(",合同号是") + "123",
                            std::string(GBK("撤单委托")) + GBK("已撤单") + GBK(",合同号是") + "124",
-                           std::string(GBK("转账请求已提交,合同号是")) + "125",
-                           GBK("密码修改成功"),
-                           std::string(GBK("委托")) + GBK("交易所拒绝") + GBK(",合同号是") + "126\n" +
-                               GBK("可用资金不足")}));
+                           std::string(GBK("转账请求已提交,合同号是")) + "125", GBK("密码修改成功"),
+                           std::string(GBK("委托")) + GBK("交易所拒绝") + GBK(",合同号是") +
+                               "126\n" + GBK("可用资金不足")}));
   ASSERT_EQ(rec.sent.size(), 3u);
   EXPECT_EQ(FieldsOf(rec.sent[0])[2].second, "1031");
   EXPECT_EQ(FieldsOf(rec.sent[1])[4].second, "SESS");
@@ -443,8 +507,8 @@ TEST_F(SessionTest, ErrorsHeartbeatsAndBadBlocks) {
   Dispatch(Reply("1022", {}));                             // no code counts as an error
   std::string bad = Reply("1022", {{9001, "0"}});
   bad[bad.size() - 2] = bad[bad.size() - 2] == '0' ? '1' : '0';
-  Dispatch(bad);                                           // bad checksum: silent
-  Dispatch("1010=");                                       // under nine bytes
+  Dispatch(bad);      // bad checksum: silent
+  Dispatch("1010=");  // under nine bytes
   EXPECT_EQ(rec.boxes.size(), 2u);
   EXPECT_EQ(rec.boxes[0], std::string(GBK("错误代码=")) + "7" + GBK("，错误信息：") + "busy");
   EXPECT_TRUE(rec.posts.empty());

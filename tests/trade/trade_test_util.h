@@ -26,8 +26,8 @@ inline Fields FieldsOf(const std::string& message) {
   const char* end = cursor + message.size();
   std::string tag, value, error;
   TagMap none;
-  while (ParseTagField(&cursor, end, tag, value, RawDataDictionary{}, none, error, '=',
-                       GetSOH()) == 0)
+  while (ParseTagField(&cursor, end, tag, value, RawDataDictionary{}, none, error, '=', GetSOH()) ==
+         0)
     out.emplace_back(TradeAtoi(tag), value);
   return out;
 }

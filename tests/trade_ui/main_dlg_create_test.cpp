@@ -21,10 +21,9 @@ TEST(TradeMainDialogCreation, TheDialogIsRegisteredBeforeItsPanelsAskTheServer) 
   platform::testing::EnsureApplication();
   CTradeSession* session = CTradeSession::GetInstance();
   std::vector<HWND> registeredAtSend;
-  ScopedTradeSinks sinks(STradeSinks{nullptr, [](const std::string&, UINT) { return IDOK; }, nullptr,
-                                     [&](const char*, int) {
-                                       registeredAtSend.push_back(session->GetMainWnd());
-                                     }});
+  ScopedTradeSinks sinks(
+      STradeSinks{nullptr, [](const std::string&, UINT) { return IDOK; }, nullptr,
+                  [&](const char*, int) { registeredAtSend.push_back(session->GetMainWnd()); }});
   CWndImpl<QWidget> pane;
   ASSERT_TRUE(pane.Create(nullptr, CRect(0, 0, 1000, 640), 0, WS_POPUP));
   std::unique_ptr<ITradeMainDialog> dialog = CreateTradeMainDialog(pane.GetSafeHwnd());

@@ -329,7 +329,6 @@ TEST_F(OrderEntryTest, HoldingsListAndTakingAHolding) {
   EXPECT_EQ(rec_.TakeSent().back().body, (Fields{{48, "600001"}, {40, "0S"}}));
 }
 
-
 TEST_F(OrderEntryTest, QuotePacketFillsTheStripsAndThePrice) {
   const std::string packet = QuotePacket(600001, 10500, 9800, 10000);
   SSingleQuote q;

@@ -203,7 +203,7 @@ TEST_F(PanelWindowsTest, APanelThatDoesNotFitAShortPaneScrollsToItsLowestControl
   ASSERT_TRUE(sign.Scroller().Visible());
   auto* bar = sign.findChild<QScrollBar*>();
   ASSERT_NE(bar, nullptr);
-  EXPECT_EQ(bar->geometry().right(), sign.width() - 1);  // at the right edge
+  EXPECT_EQ(bar->geometry().right(), sign.width() - 1);   // at the right edge
   EXPECT_GT(button->geometry().bottom(), sign.height());  // cut off until scrolled
   bar->setValue(bar->maximum());
   EXPECT_EQ(button->geometry().bottom() + 1 + CPanelScroller::kMargin, sign.height());

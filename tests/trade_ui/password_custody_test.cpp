@@ -113,15 +113,14 @@ TEST(WebEngineStart, TheSandboxGoesOffAsRootAndAMissingHelperMakesNoView) {
     SWebEngineFacts facts;
     bool canStart, sandboxOff, traced;
   } cases[] = {
-      {{false, false, true}, true, false, false},
-      {{true, false, true}, true, true, true},
-      {{true, true, true}, true, false, false},
-      {{true, false, false}, false, false, true},
+      {{false, false, true}, true, false, false},  {{true, false, true}, true, true, true},
+      {{true, true, true}, true, false, false},    {{true, false, false}, false, false, true},
       {{false, false, false}, false, false, true},
   };
   for (const Case& c : cases) {
     const SWebEngineStart start = DecideWebEngineStart(c.facts);
-    SCOPED_TRACE(::testing::Message() << c.facts.root << c.facts.sandboxAlreadyOff << c.facts.helperFound);
+    SCOPED_TRACE(::testing::Message()
+                 << c.facts.root << c.facts.sandboxAlreadyOff << c.facts.helperFound);
     EXPECT_EQ(start.canStart, c.canStart);
     EXPECT_EQ(start.turnSandboxOff, c.sandboxOff);
     EXPECT_EQ(!start.trace.empty(), c.traced);

@@ -93,11 +93,8 @@ class CTestHostPane : public CWndImpl<QWidget> {
         ::SendMessage(trading, WM_TRADE_PRICES, reinterpret_cast<WPARAM>(&prices), 0);
         return codes->empty() ? 0 : 1;
       }
-      case WM_TRADE_HIDE:
-        ++leaves;
-        return 0;
-      default:
-        return CWndImpl<QWidget>::WindowProc(message, w, l);
+      case WM_TRADE_HIDE: ++leaves; return 0;
+      default: return CWndImpl<QWidget>::WindowProc(message, w, l);
     }
   }
 

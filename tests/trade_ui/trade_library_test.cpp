@@ -24,8 +24,8 @@ TEST(TradeLibrary, LoadsByNameAndExportsExactlyItsTenFunctions) {
   // A program folder with the secure-socket library and the settings.
   const test_support::TempFolder folder("trade_library");
   const std::string dir = folder.Path();
-  ASSERT_EQ(symlink((std::string(bin) + "/libQuellan.so").c_str(), (dir + "/libQuellan.so").c_str()),
-            0);
+  ASSERT_EQ(
+      symlink((std::string(bin) + "/libQuellan.so").c_str(), (dir + "/libQuellan.so").c_str()), 0);
   platform::SetProgramDirOverride(dir + "/");
   auto settings = [&](const char* needSsl) {
     std::ofstream(dir + "/zeb.ini", std::ios::binary)

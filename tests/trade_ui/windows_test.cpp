@@ -495,10 +495,8 @@ TEST_F(TradeWindowsTest, PanelsSwitchedWithRepliesQueuedAndTheDialogsEnd) {
       if (IsTradePanelMessage(static_cast<UINT>(m))) dlg.PostMessage(WM_TRADE_REPLY, m);
     dlg.PostMessage(WM_TRADE_SUBSCRIBE);
     dlg.PostMessage(WM_TRADE_SELECT_FUNC, 0, round % 13);
-    if (round % 3 == 2)
-      ClickCtl(dlg, round % 2 ? CMainDlg::kBuyId : CMainDlg::kOrdersId);
-    else
-      dlg.Core().ShowFunction(round % 15);
+    if (round % 3 == 2) ClickCtl(dlg, round % 2 ? CMainDlg::kBuyId : CMainDlg::kOrdersId);
+    else dlg.Core().ShowFunction(round % 15);
   }
   ClickCtl(dlg, CMainDlg::kLockId);
   dlg.PostMessage(WM_TRADE_REPLY, WM_TRADE_HOLDINGS);

@@ -86,14 +86,16 @@ class ReportViewTest : public WidgetApplicationFirst, public TablesTest {
   // The favourites: count items of the market, all of them chosen.
   void Favourites(int count) {
     LoadSeries(kMarket, kFirstCode, count);
-    for (int i = 0; i < count; ++i) store.GetSelectedStocks().push_back(SCodeInfo{kMarket, kFirstCode + i});
+    for (int i = 0; i < count; ++i)
+      store.GetSelectedStocks().push_back(SCodeInfo{kMarket, kFirstCode + i});
   }
   // Answers the last request, each price from the function.
   template <class Price>
   void AnswerLast(Price price) {
     ASSERT_FALSE(main.requests.empty());
     std::vector<SQuoteUnit> quotes;
-    for (const SCodeInfo& code : main.requests.back().items) quotes.push_back(Quote(code.market, code.code, price(code)));
+    for (const SCodeInfo& code : main.requests.back().items)
+      quotes.push_back(Quote(code.market, code.code, price(code)));
     const std::string body = QuoteListBody(PKT_REPORT, 1, quotes);
     view.OnData(body.data(), static_cast<int>(body.size()));
   }
@@ -101,7 +103,9 @@ class ReportViewTest : public WidgetApplicationFirst, public TablesTest {
     AnswerLast([](const SCodeInfo&) { return 10000u; });
   }
   LPARAM RowPoint(int row, int x = 300) const { return MAKELPARAM(x, kRow * (row + 1) + kRow / 2); }
-  int Step(int step) { return int(view.SendMessage(WM_REPORT_STEP, reinterpret_cast<WPARAM>(&step), 0)); }
+  int Step(int step) {
+    return int(view.SendMessage(WM_REPORT_STEP, reinterpret_cast<WPARAM>(&step), 0));
+  }
   // Left edge of the column at a display position, and its width.
   std::pair<int, int> ColumnAt(int position) {
     CReportTable& table = view.Table();
@@ -263,7 +267,9 @@ TEST_F(ReportViewTest, DeleteOnTheFavouritesOrABlockPostsTheRemoveCommand) {
     ShowList(c.list);
     EXPECT_EQ(view.OnKey(VK_DELETE, 1, 0xFFFF0000), c.removes ? 1 : 0) << c.list;
     platform::PumpMessages(0);  // the command is posted
-    EXPECT_EQ(main.commands, c.removes ? std::vector<UINT>{kCmdRemoveFromList} : std::vector<UINT>{}) << c.list;
+    EXPECT_EQ(main.commands,
+              c.removes ? std::vector<UINT>{kCmdRemoveFromList} : std::vector<UINT>{})
+        << c.list;
   }
 }
 
@@ -273,7 +279,8 @@ TEST_F(ReportViewTest, PagingKeysDoNothingWhileNoRowFits) {
   for (uint16_t list : {kMarket, kFavouritesList}) {
     ShowList(list);
     const size_t asked = main.requests.size();
-    for (UINT key : {VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN}) EXPECT_EQ(view.OnKey(key, 1, 0xFFFF0000), 0) << key;
+    for (UINT key : {VK_PRIOR, VK_NEXT, VK_UP, VK_DOWN})
+      EXPECT_EQ(view.OnKey(key, 1, 0xFFFF0000), 0) << key;
     view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, WORD(short(-120))), 0);
     EXPECT_EQ(Step(1), 1);
     EXPECT_EQ(view.Table().GetPageStart(), 0);
@@ -289,9 +296,10 @@ TEST_F(ReportViewTest, ReportStepWrapsOverTheItemsTurnsThePageAndOpens) {
   AnswerLast();
   EXPECT_EQ(Step(-1), 1);  // from the first item back to the last
   EXPECT_EQ(view.Table().GetSelRow(), 2);
-  EXPECT_EQ(Step(1), 1);   // and on to the first
+  EXPECT_EQ(Step(1), 1);  // and on to the first
   EXPECT_EQ(view.Table().GetSelRow(), 0);
-  EXPECT_EQ(main.opened, (std::vector<SCodeInfo>{{kMarket, kFirstCode + 2}, {kMarket, kFirstCode}}));
+  EXPECT_EQ(main.opened,
+            (std::vector<SCodeInfo>{{kMarket, kFirstCode + 2}, {kMarket, kFirstCode}}));
 
   LoadSeries(kMarket, kFirstCode, 25);
   ShowList(kMarket);
@@ -378,8 +386,8 @@ TEST_F(ReportViewTest, EachMarketTabOfTheSimulatorsMarketListsOnlyGoodsOfItsKind
   };
   const struct {
     const char* tab;
-    int32_t codePrefix;                // code / 1000
-    std::vector<std::string> kinds;    // one of these is in every name
+    int32_t codePrefix;              // code / 1000
+    std::vector<std::string> kinds;  // one of these is in every name
   } cases[] = {{"指数", 100, {"指数"}},
                {"钱币", 701, {"币"}},
                {"邮票", 602, {"票"}},
@@ -394,11 +402,13 @@ TEST_F(ReportViewTest, EachMarketTabOfTheSimulatorsMarketListsOnlyGoodsOfItsKind
       const SStockInfo* info = store.FindStock(&item);
       ASSERT_NE(info, nullptr);
       const std::string name = platform::GbkToUtf8(info->GetName());
-      const bool ofKind = std::any_of(c.kinds.begin(), c.kinds.end(),
-                                      [&](const std::string& kind) { return name.find(kind) != std::string::npos; });
+      const bool ofKind = std::any_of(c.kinds.begin(), c.kinds.end(), [&](const std::string& kind) {
+        return name.find(kind) != std::string::npos;
+      });
       EXPECT_TRUE(ofKind) << c.tab << " lists " << item.code << " " << name;
       // Index items are named as indexes, and no goods are.
-      EXPECT_EQ(name.find("指数") != std::string::npos, c.codePrefix == 100) << c.tab << " " << name;
+      EXPECT_EQ(name.find("指数") != std::string::npos, c.codePrefix == 100)
+          << c.tab << " " << name;
     }
     listed += items.size();
   }
@@ -413,9 +423,13 @@ TEST_F(ReportViewTest, EachMarketTabOfTheSimulatorsMarketListsOnlyGoodsOfItsKind
   for (const auto& c : cases) {
     const std::string text = platform::Utf8ToGbk(std::string(c.tab) + "行情");
     const auto& offered = menus.Offered()[0];
-    const auto item = std::find_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; });
+    const auto item =
+        std::find_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; });
     ASSERT_NE(item, offered.end()) << c.tab;
-    EXPECT_EQ(std::count_if(offered.begin(), offered.end(), [&](const auto& i) { return i.text == text; }), 1) << c.tab;
+    EXPECT_EQ(std::count_if(offered.begin(), offered.end(),
+                            [&](const auto& i) { return i.text == text; }),
+              1)
+        << c.tab;
     ASSERT_GE(item->id, 0x6200u);
     const SStockInfo* first = store.FindStock(&load(c.tab).front());
     ASSERT_NE(first, nullptr);
@@ -485,7 +499,8 @@ TEST_F(ReportViewTest, TheColumnScrollFollowsKeysAndTheScrollBar) {
   EXPECT_EQ(bar.GetPos(), view.GetColumnScrollPos());
   // A click on the right arrow moves the bar a page; the columns follow.
   const RECT arrow = bar.GetSecondArrowRect();
-  view.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM((arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2));
+  view.SendMessage(WM_LBUTTONDOWN, 0,
+                   MAKELPARAM((arrow.left + arrow.right) / 2, (arrow.top + arrow.bottom) / 2));
   EXPECT_EQ(view.GetColumnScrollPos(), ColumnAt(3).second + 600);
   EXPECT_GT(table.GetColumnScroll(), 1);
   EXPECT_LE(table.GetColumnScrollPixels(), view.GetColumnScrollPos());

@@ -45,7 +45,8 @@ std::string ThirtyMinutes() {
 class StockViewSizesTest : public WidgetApplicationFirst, public TablesTest {
  protected:
   StockViewSizesTest() {
-    LoadMarket({{kIndexMarket, {Item(399001, "IDX", 2000000)}}, {kMarket, {Item(kCode, "A", 12340, 100, 50000)}}});
+    LoadMarket({{kIndexMarket, {Item(399001, "IDX", 2000000)}},
+                {kMarket, {Item(kCode, "A", 12340, 100, 50000)}}});
     store.SetMainWnd(frame.GetSafeHwnd());
   }
 
@@ -102,7 +103,8 @@ TEST_F(StockViewSizesTest, TheRouterReadsThePageTheUserTurnedTo) {
   EXPECT_EQ(routed.GetCurItem()->mode & 0xF0, 0x10);
   view.OnKey(VK_F5, 1, 0);  // to the technical-analysis page
   ASSERT_EQ(view.Analysis().GetPage(), 0x20);
-  EXPECT_EQ(+routed.GetCurItem()->mode, 0x20 + view.Panel().GetPage());  // a packed field: read as a value
+  EXPECT_EQ(+routed.GetCurItem()->mode,
+            0x20 + view.Panel().GetPage());  // a packed field: read as a value
   SCurItem timeShare = *routed.GetCurItem();
   timeShare.mode = 0x10;
   EXPECT_EQ(routed.IsCurItem(&timeShare), 0);  // asking for the time-share page is no repeat

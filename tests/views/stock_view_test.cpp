@@ -45,8 +45,10 @@ class MainWindow : public RequestRecorder {
 
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override {
     if (message == WM_REPORT_STEP) steps.push_back(*reinterpret_cast<const int*>(wParam));
-    if (message == WM_CHIP_UPDATE && wParam == 0) chipBars = *reinterpret_cast<const SHistoryInterval*>(lParam);
-    if (message == WM_CHIP_UPDATE || message == WM_STAT_PAGE) chartMessages.push_back({message, lParam});
+    if (message == WM_CHIP_UPDATE && wParam == 0)
+      chipBars = *reinterpret_cast<const SHistoryInterval*>(lParam);
+    if (message == WM_CHIP_UPDATE || message == WM_STAT_PAGE)
+      chartMessages.push_back({message, lParam});
     return RequestRecorder::WindowProc(message, wParam, lParam);
   }
   size_t Count(uint16_t type) const {
@@ -92,7 +94,8 @@ class StockViewTest : public WidgetApplicationFirst, public TablesTest {
   void TellChips(int cursor) {
     chipBars.clear();
     for (int i = 0; i < 20; ++i)
-      chipBars.push_back(SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
+      chipBars.push_back(
+          SHistoryUnit{20251201 + i, 12.0f, 12.5f + 0.05f * i, 11.5f, 12.2f, 1000, 0});
     chipInterval = SHistoryInterval{static_cast<int>(chipBars.size()), chipBars.data()};
     const RECT area{0, 20, 0, 400};
     view.SendMessage(WM_CHIP_UPDATE, 0, reinterpret_cast<LPARAM>(&chipInterval));
@@ -223,7 +226,8 @@ TEST_F(StockViewTest, AViewPutOutOfItsPaneLetsGoOfItsDealAndTickRows) {
     CWndImpl<QWidget> host;
     ASSERT_TRUE(host.Create(nullptr, CRect(0, 0, kWidth, kHeight), 0, WS_POPUP | WS_VISIBLE));
     CStockView child(&store);
-    ASSERT_TRUE(child.Create(&host, CRect(0, 0, kWidth, kHeight), AFX_IDW_PANE_FIRST, WS_CHILD | WS_VISIBLE));
+    ASSERT_TRUE(child.Create(&host, CRect(0, 0, kWidth, kHeight), AFX_IDW_PANE_FIRST,
+                             WS_CHILD | WS_VISIBLE));
     child.OnInitialUpdate();
     SCurItem item;
     item.page = kPageChart;
@@ -234,7 +238,8 @@ TEST_F(StockViewTest, AViewPutOutOfItsPaneLetsGoOfItsDealAndTickRows) {
     tick.volume = 100;
     tick.curVolume = 100;
     tick.last = 12340;
-    const std::string trace = TraceBody(tick, {{0, 12340, 5, 12330, 12340}, {1, 12350, 6, 12340, 12350}});
+    const std::string trace =
+        TraceBody(tick, {{0, 12340, 5, 12330, 12340}, {1, 12350, 6, 12340, 12350}});
     child.OnData(trace.data(), static_cast<int>(trace.size()));
     const std::string deals = DealListBody({{0, 12340, 5, 12330, 12340}}, CPublic::GetRequestTag());
     child.OnData(deals.data(), static_cast<int>(deals.size()));
@@ -319,7 +324,12 @@ TEST_F(StockViewTest, ANewSchemeRecoloursThePanelsFigures) {
 // A day-line reply of n bars (closes rising by 0.10 from 10.00).
 std::string HistoryBody(int32_t code, int n) {
   PacketBytes b;
-  b.U16(0, 0x0500 + 61).U16(2, 1).U16(4, 1).U16(10, kMarket).U32(12, uint32_t(code)).U16(16, uint16_t(n));
+  b.U16(0, 0x0500 + 61)
+      .U16(2, 1)
+      .U16(4, 1)
+      .U16(10, kMarket)
+      .U32(12, uint32_t(code))
+      .U16(16, uint16_t(n));
   for (int i = 0; i < n; ++i) {
     const size_t at = 22 + 28 * size_t(i);
     const uint32_t close = 10000 + 100 * uint32_t(i);
@@ -402,8 +412,10 @@ TEST_F(StockViewTest, TheTechnicalPageHostsTheKLineChart) {
   a.OnMouseMove(x[4] + 1, y);
   a.OnLButtonDown(x[4] + 1, y);
   ASSERT_TRUE(a.IsIntervalShown());
-  EXPECT_EQ(a.IntervalTable().GetCellText(0, 2), TextPrintf("%d", chart.Shown()[chart.First() + 1].nDate));
-  EXPECT_EQ(a.IntervalTable().GetCellText(1, 2), TextPrintf("%d", chart.Shown()[chart.First() + 4].nDate));
+  EXPECT_EQ(a.IntervalTable().GetCellText(0, 2),
+            TextPrintf("%d", chart.Shown()[chart.First() + 1].nDate));
+  EXPECT_EQ(a.IntervalTable().GetCellText(1, 2),
+            TextPrintf("%d", chart.Shown()[chart.First() + 4].nDate));
   view.OnKey(VK_ESCAPE, 1, 0);
   EXPECT_FALSE(a.IsIntervalShown());
 
@@ -465,7 +477,8 @@ TEST_F(StockViewTest, TheExRightsEntriesAreCheckedAndLabelledByWhatTheyDo) {
   const struct {
     const char* label;
     int mode;
-  } cases[] = {{"前复权", kExRightsForward}, {"后复权", kExRightsBackward}, {"不复权", kExRightsNone}};
+  } cases[] = {
+      {"前复权", kExRightsForward}, {"后复权", kExRightsBackward}, {"不复权", kExRightsNone}};
   for (const auto& c : cases) {
     view.OnCommand(static_cast<int>(offered()[c.label].id));
     EXPECT_EQ(chart.ExRightsMode(), c.mode) << c.label;
@@ -607,12 +620,13 @@ TEST_F(StockViewTest, ARenderShowsTheChartTheTabsAndThePanel) {
   const RECT price = view.Analysis().PriceVol().PriceRect();
   int changed = 0;
   for (int y = price.top; y < price.bottom; ++y)
-    for (int x = price.left; x < price.right; ++x) changed += image.pixel(x, y) != empty.pixel(x, y);
+    for (int x = price.left; x < price.right; ++x)
+      changed += image.pixel(x, y) != empty.pixel(x, y);
   EXPECT_GT(changed, 30);
   const int chartRight = kWidth - kPanelWidth;
   EXPECT_GT(paintedIn(0, kHeight - kAnalysisTabHeight, chartRight, kHeight), 100);  // the page tabs
-  EXPECT_GT(paintedIn(chartRight + 2, 0, kWidth, kTitleRowHeight), 20);           // the title
-  EXPECT_GT(paintedIn(chartRight + 2, 22, kWidth, 22 + 18 * 19), 500);            // the board
+  EXPECT_GT(paintedIn(chartRight + 2, 0, kWidth, kTitleRowHeight), 20);             // the title
+  EXPECT_GT(paintedIn(chartRight + 2, 22, kWidth, 22 + 18 * 19), 500);              // the board
   // The panel's left edge line.
   EXPECT_NE(image.pixel(chartRight, kHeight / 2), back);
 }
@@ -653,7 +667,8 @@ TEST_F(StockViewTest, TheTimeSharePageShowsTheMinuteUnderTheCursorInItsBox) {
   const RECT r = box.GetRect();
   int changed = 0;
   for (int by = r.top; by < r.bottom; ++by)
-    for (int bx = r.left; bx < r.right; ++bx) changed += with.pixel(bx, by) != without.pixel(bx, by);
+    for (int bx = r.left; bx < r.right; ++bx)
+      changed += with.pixel(bx, by) != without.pixel(bx, by);
   EXPECT_GT(changed, 50);
   // "成交量" from the menu drops the extra pane (the page code said 2).
   ASSERT_EQ(a.GetSubPicType(), 2);
@@ -732,7 +747,8 @@ TEST_F(StockViewTest, TheIndexChartTakesItsTraceAndTheBigOrdersScroll) {
   index.last = 2010000;
   index.volume = 400;
   std::vector<PointBytes> points;
-  for (int i = 0; i < 20; ++i) points.push_back({static_cast<uint16_t>(i), 2000000u + 500u * i, 20, 2000000});
+  for (int i = 0; i < 20; ++i)
+    points.push_back({static_cast<uint16_t>(i), 2000000u + 500u * i, 20, 2000000});
   std::string trace = TraceBody(index, {}, -1, points);
   trace[0] = 0x00;
   trace[1] = 0x09;
@@ -742,7 +758,8 @@ TEST_F(StockViewTest, TheIndexChartTakesItsTraceAndTheBigOrdersScroll) {
 
   panel.SelectTab(4);
   std::vector<BigBytes> many;
-  for (int i = 0; i < 60; ++i) many.push_back({static_cast<uint16_t>(100 - i), kMarket, 602001, 12400, 700});
+  for (int i = 0; i < 60; ++i)
+    many.push_back({static_cast<uint16_t>(100 - i), kMarket, 602001, 12400, 700});
   Feed(BigOrderBody(0x1C00, many));
   ASSERT_EQ(panel.BigOrders().GetRowCount(), 60);
   EXPECT_EQ(view.OnKey(VK_DOWN, 1, 0), 1);

@@ -29,9 +29,7 @@ class IniFiles : public ::testing::Test {
     g_trace.clear();
     previous_ = vospel::SetTraceSink(Record);
   }
-  void TearDown() override {
-    vospel::SetTraceSink(previous_);
-  }
+  void TearDown() override { vospel::SetTraceSink(previous_); }
   std::string Write(const std::string& name, const std::string& text) {
     std::string path = dir_ + "/" + name;
     std::ofstream(path, std::ios::binary) << text;
@@ -117,8 +115,10 @@ TEST_F(IniFiles, SyntaxErrorShowsTheConfigBoxAndOneTrace) {
   const std::string& line = g_trace[0];
   EXPECT_EQ(line.rfind("CFG:  ", 0), 0u);
   EXPECT_EQ(line.substr(line.size() - 2), "\r\n");
-  EXPECT_NE(line.find(GBK("错误行=3(参考行:3),错误单词=line,错误信息=syntax error 参考上下文:[a]\r\nk=1\r\nbad ")),
-            std::string::npos)
+  EXPECT_NE(
+      line.find(GBK(
+          "错误行=3(参考行:3),错误单词=line,错误信息=syntax error 参考上下文:[a]\r\nk=1\r\nbad ")),
+      std::string::npos)
       << line;
   // What was read before the error stays.
   ini.LocateRegion("a", nullptr);

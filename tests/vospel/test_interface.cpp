@@ -42,7 +42,8 @@ TEST(IniInterface, PlaceholderAssignedThroughItsValueIsWritten) {
   EXPECT_EQ(ini[0] << "\"n Param#1\"", 1);
   EXPECT_EQ(ini <<= "KDJ", 1);
   EXPECT_STREQ(ini.ValOf("kdj"), "\"n Param#1\"");
-  EXPECT_EQ(ini.DumpText(), "domain<<ZBFormu>>\r\n{\r\n\tMA=\"Param#1\"\r\n\tKDJ=\"n Param#1\"\r\n};\r\n\r\n");
+  EXPECT_EQ(ini.DumpText(),
+            "domain<<ZBFormu>>\r\n{\r\n\tMA=\"Param#1\"\r\n\tKDJ=\"n Param#1\"\r\n};\r\n\r\n");
 }
 
 TEST(IniInterface, KeyWithoutValues) {
@@ -88,7 +89,8 @@ TEST(IniInterface, NamesIgnoreCaseAndCompareByText) {
 }
 
 TEST(IniInterface, RegionsAreFoundOrCreated) {
-  CIniParser ini = Parsed("top=0\r\ndomain<<ZBFormu>>{MA=ma;}\r\n[s]\r\nk=1\r\ndomain<<B>>{k=2;domain<<C>>{k=3}}\r\n");
+  CIniParser ini = Parsed(
+      "top=0\r\ndomain<<ZBFormu>>{MA=ma;}\r\n[s]\r\nk=1\r\ndomain<<B>>{k=2;domain<<C>>{k=3}}\r\n");
   EXPECT_STREQ(ini.ValOf("top"), "0");
   ini.LocateRegion(nullptr, "ZBFormu");
   EXPECT_STREQ(ini.ValOf("MA"), "ma");
@@ -105,7 +107,8 @@ TEST(IniInterface, RegionsAreFoundOrCreated) {
   EXPECT_EQ(empty.LocateRegion(nullptr, "ZBFormu"), 1);
   EXPECT_EQ(empty.ValOf("MA"), nullptr);
   EXPECT_EQ(empty.LocateRegion("new", "blk"), 1);
-  EXPECT_EQ(empty.DumpText(), "domain<<ZBFormu>>\r\n{\r\n};\r\n\r\n[new]\r\ndomain<<blk>>\r\n{\r\n};\r\n\r\n");
+  EXPECT_EQ(empty.DumpText(),
+            "domain<<ZBFormu>>\r\n{\r\n};\r\n\r\n[new]\r\ndomain<<blk>>\r\n{\r\n};\r\n\r\n");
 }
 
 TEST(IniInterface, AssignedValuesAreReadAndWritten) {

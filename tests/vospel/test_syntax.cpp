@@ -60,7 +60,8 @@ const DumpCase kDumpCases[] = {
     {"HeaderInsideBlockIgnored", "[s]\r\ndomain<<A>>{[t]\r\nk=1};\r\nz=2\r\n",
      "\r\n[s]\r\nz=2\r\ndomain<<A>>\r\n{\r\n\tk=1\r\n};\r\n\r\n"},
     {"CommentAtEndWithoutLineEnd", "k=1\r\n; end", "k=1\r\n; end\r\n\r\n"},
-    {"GbkBytesAreNameCharacters", "\xC3\xFB\xB3\xC6=\xD6\xB5\r\n", "\xC3\xFB\xB3\xC6=\xD6\xB5\r\n\r\n"},
+    {"GbkBytesAreNameCharacters", "\xC3\xFB\xB3\xC6=\xD6\xB5\r\n",
+     "\xC3\xFB\xB3\xC6=\xD6\xB5\r\n\r\n"},
     {"LoneCrLineEnds", "[a]\rk=1\rj=2\r", "\r\n[a]\r\nk=1\r\nj=2\r\n\r\n"},
     {"EmptyFile", "", "\r\n"},
     // A comment line ending in a lone CR is written exactly as read; a raw
@@ -71,7 +72,8 @@ const DumpCase kDumpCases[] = {
     // A name that begins with a quote it never closes would run on to the
     // next such quote of the written file and swallow what lies between:
     // it is written closed, which reads back to itself.
-    {"LoneQuoteValueIsClosed", "domain<<A>>{k=\"\"}k=\"", "k=\"\"\r\ndomain<<A>>\r\n{\r\n\tk=\"\"\r\n};\r\n\r\n"},
+    {"LoneQuoteValueIsClosed", "domain<<A>>{k=\"\"}k=\"",
+     "k=\"\"\r\ndomain<<A>>\r\n{\r\n\tk=\"\"\r\n};\r\n\r\n"},
     {"LoneQuoteSectionName", "[\"s]\r\nk=1\r\n", "\r\n[\"s\"]\r\nk=1\r\n\r\n"},
     {"LoneQuoteKeyAndListValue", "\"k={'b,c}\r\n", "\"k\"={'b',c};\r\n\r\n"},
     {"LoneQuoteBareNameLine", "\"abc\r\nk=1;//x=2\r\n", "\"abc\"\r\nk=1\r\n\"//x\"=2\r\n\r\n"},
@@ -83,7 +85,9 @@ const DumpCase kDumpCases[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Syntax, Dump, ::testing::ValuesIn(kDumpCases),
-                         [](const ::testing::TestParamInfo<DumpCase>& info) { return std::string(info.param.name); });
+                         [](const ::testing::TestParamInfo<DumpCase>& info) {
+                           return std::string(info.param.name);
+                         });
 
 class Refused : public ::testing::TestWithParam<const char*> {};
 
@@ -95,13 +99,14 @@ TEST_P(Refused, IsASyntaxError) {
   vospel::SetTraceSink(previous);
 }
 
-INSTANTIATE_TEST_SUITE_P(Syntax, Refused,
-                         ::testing::Values("k=",              // key line as the very last text
-                                           "abc \r\n",        // a name followed by a blank is no raw line
-                                           "k=v ;note\r\n",   // ";" ends the key line: "note" needs "="
-                                           "[a\r\n",          // unclosed header
-                                           "domain<<X>>{k=1", // unclosed block
-                                           "k={a,b\r\n",      // unclosed list
-                                           "}"));
+INSTANTIATE_TEST_SUITE_P(
+    Syntax, Refused,
+    ::testing::Values("k=",               // key line as the very last text
+                      "abc \r\n",         // a name followed by a blank is no raw line
+                      "k=v ;note\r\n",    // ";" ends the key line: "note" needs "="
+                      "[a\r\n",           // unclosed header
+                      "domain<<X>>{k=1",  // unclosed block
+                      "k={a,b\r\n",       // unclosed list
+                      "}"));
 
 }  // namespace

@@ -63,15 +63,17 @@ TEST(XmlNavigate, PathGrammar) {
     doc.ResetMainPos();
     EXPECT_FALSE(doc.FindElement(bad)) << bad;
   }
-  for (const char* good : {"r", "r[1]", "r[@x]", "r[@x='y']", "r[@x=y]", "r/a", "r/@x", "r[name]"}) {
+  for (const char* good :
+       {"r", "r[1]", "r[@x]", "r[@x='y']", "r[@x=y]", "r/a", "r/@x", "r[name]"}) {
     doc.SetPos(0, 0, 0);
     EXPECT_TRUE(doc.FindElement(good)) << good;
   }
 }
 
 TEST(XmlRead, AttributesAndData) {
-  CXmlDoc doc("<r><i checked a='1' b=\"x&amp;y\" c=z/>"
-              "<v>a &lt; b<!-- c --><![CDATA[<d>]]></v><w><x/></w><e/></r>");
+  CXmlDoc doc(
+      "<r><i checked a='1' b=\"x&amp;y\" c=z/>"
+      "<v>a &lt; b<!-- c --><![CDATA[<d>]]></v><w><x/></w><e/></r>");
   doc.FindElement("r");
   doc.EnterElement();
   doc.FindElement("i");
@@ -101,7 +103,8 @@ struct SetDataCase {
 TEST(XmlEdit, SetDataForms) {
   const std::vector<SetDataCase> cases = {
       {"<r><v/><n>1</n></r>", "x<y & z", 0, "<r><v>x&lt;y &amp; z</v><n>1</n></r>"},
-      {"<r><v /><n>1</n></r>", "a&amp;b", XML_EDIT_KEEP_REFS, "<r><v >a&amp;b</v><n>1</n></r>", "a&b"},
+      {"<r><v /><n>1</n></r>", "a&amp;b", XML_EDIT_KEEP_REFS, "<r><v >a&amp;b</v><n>1</n></r>",
+       "a&b"},
       {"<r><v>old</v><n>1</n></r>", "a]]>b", XML_EDIT_CDATA,
        "<r><v><![CDATA[a]]]]><![CDATA[>b]]></v><n>1</n></r>"},
       {"<r><v x='1'>old text</v><n>1</n></r>", "", 0, "<r><v x='1'></v><n>1</n></r>"},
@@ -205,7 +208,8 @@ TEST(XmlEscape, EscapeAndUnescape) {
       {"&delta;&Delta;", std::string(GBK("δ")) + GBK("Δ")},
       {"&AMP;&Amp;&apos;", "&&'"},
       {"&DELTA;", "&DELTA;"},  // spelled in two cases: exact only
-      {"&nosuch; &#0; &#xD800; &#x1F600; &#99999999999;", "&nosuch; &#0; &#xD800; &#x1F600; &#99999999999;"},
+      {"&nosuch; &#0; &#xD800; &#x1F600; &#99999999999;",
+       "&nosuch; &#0; &#xD800; &#x1F600; &#99999999999;"},
       {"&#x0E01;", "&#x0E01;"},  // Thai: GBK has no form
       {"&lt", "&lt"},
       {"&averyveryverylongname;", "&averyveryverylongname;"},
@@ -215,7 +219,8 @@ TEST(XmlEscape, EscapeAndUnescape) {
 
 TEST(XmlEscape, FloodOfReferences) {
   std::string text;
-  for (int i = 0; i < 200000; ++i) text += (i % 3 == 0) ? "&#x4E2D;" : (i % 3 == 1) ? "&amp;" : "&bad;";
+  for (int i = 0; i < 200000; ++i)
+    text += (i % 3 == 0) ? "&#x4E2D;" : (i % 3 == 1) ? "&amp;" : "&bad;";
   std::string out = UnescapeText(text);
   EXPECT_EQ(out.size(), 66667u * 2 + 66667u + 66666u * 5);
 }

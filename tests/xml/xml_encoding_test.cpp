@@ -65,8 +65,8 @@ class XmlSaveTest : public ::testing::Test {
 };
 
 TEST_F(XmlSaveTest, DeclaredGb2312IsWrittenByteForByte) {
-  std::string text = std::string("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<u n=\"") +
-                     GBK("更新") + "\"/>";
+  std::string text =
+      std::string("<?xml version=\"1.0\" encoding=\"GB2312\"?>\r\n<u n=\"") + GBK("更新") + "\"/>";
   CXmlDoc doc(text.c_str());
   ASSERT_TRUE(doc.SaveFile(path_.c_str()));
   EXPECT_EQ(ReadBytes(path_), text);
@@ -80,9 +80,9 @@ TEST_F(XmlSaveTest, NoDeclarationIsWrittenAsUtf8) {
   ASSERT_TRUE(doc.SaveFile(path_.c_str()));
   std::string utf8 = "<u n=\"\xE6\x9B\xB4\xE6\x96\xB0\"/>";
   EXPECT_EQ(ReadBytes(path_), utf8);
-  EXPECT_EQ(doc.GetResult(), "<converted_from encoding=\"\" length=\"" + std::to_string(text.size()) +
-                                 "\"/><write encoding=\"UTF-8\" length=\"" +
-                                 std::to_string(utf8.size()) + "\"/>");
+  EXPECT_EQ(doc.GetResult(),
+            "<converted_from encoding=\"\" length=\"" + std::to_string(text.size()) +
+                "\"/><write encoding=\"UTF-8\" length=\"" + std::to_string(utf8.size()) + "\"/>");
 }
 
 TEST_F(XmlSaveTest, UnlistedOrMissingConverterWritesUnchanged) {
@@ -100,9 +100,12 @@ TEST_F(XmlSaveTest, Utf16AndUtf32AreWrittenWide) {
     size_t unit;
     bool bigEndian;
   };
-  for (const Case& c : std::vector<Case>{{"utf-16", 2, false}, {"UTF-16BE", 2, true},
-                                         {"utf-32", 4, false}, {"UTF-32BE", 4, true}}) {
-    std::string text = std::string("<?xml encoding=\"") + c.encoding + "\"?><u>" + GBK("中") + "</u>";
+  for (const Case& c : std::vector<Case>{{"utf-16", 2, false},
+                                         {"UTF-16BE", 2, true},
+                                         {"utf-32", 4, false},
+                                         {"UTF-32BE", 4, true}}) {
+    std::string text =
+        std::string("<?xml encoding=\"") + c.encoding + "\"?><u>" + GBK("中") + "</u>";
     CXmlDoc doc(text.c_str());
     ASSERT_TRUE(doc.SaveFile(path_.c_str())) << c.encoding;
     std::string bytes = ReadBytes(path_);
@@ -112,7 +115,8 @@ TEST_F(XmlSaveTest, Utf16AndUtf32AreWrittenWide) {
     EXPECT_EQ(bytes[low], '<') << c.encoding;
     // The Chinese character is U+4E2D, the fifth unit from the end.
     size_t at = bytes.size() - 5 * c.unit;
-    unsigned lo = (unsigned char)bytes[at + low], hi = (unsigned char)bytes[at + (c.bigEndian ? c.unit - 2 : 1)];
+    unsigned lo = (unsigned char)bytes[at + low],
+             hi = (unsigned char)bytes[at + (c.bigEndian ? c.unit - 2 : 1)];
     EXPECT_EQ(lo | hi << 8, 0x4E2Du) << c.encoding;
     EXPECT_NE(doc.GetResult().find("length=\"" + std::to_string(chars) + "\""), std::string::npos)
         << doc.GetResult();

@@ -54,7 +54,8 @@ TEST(XmlParse, StructureRepairAndResultLog) {
       // Children of an unended element become its following siblings.
       {"<r><p><a/><b/></r>", false, "r(p!,a,b)",
        "<unended_start_tag tagname=\"p\" offset=\"3\" offset2=\"15\"/>"},
-      {"<r a=\"x", false, "", "<unterminated_tag_syntax type=\"start_tag\" offset=\"0\"/><no_root_element/>"},
+      {"<r a=\"x", false, "",
+       "<unterminated_tag_syntax type=\"start_tag\" offset=\"0\"/><no_root_element/>"},
   };
   for (const auto& c : cases) {
     CXmlDoc doc;
@@ -128,7 +129,8 @@ TEST(XmlParse, DeepNestingIsBounded) {
   EXPECT_FALSE(doc.SetDocText(text));
   EXPECT_NE(doc.GetResult().find("nesting_too_deep"), std::string::npos);
   int deepest = 0;
-  for (int i = 1; i < doc.GetUsedElemCount(); ++i) deepest = std::max(deepest, doc.GetElem(i).nLevel);
+  for (int i = 1; i < doc.GetUsedElemCount(); ++i)
+    deepest = std::max(deepest, doc.GetElem(i).nLevel);
   EXPECT_EQ(deepest, kXmlMaxDepth - 1);
   // The bounded part is intact: the outermost element spans everything
   // up to its own end tag.

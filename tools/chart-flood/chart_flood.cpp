@@ -83,8 +83,8 @@ long ResidentMb() {
 }
 
 // One quote record of a push (51 bytes and ten levels).
-void AppendQuote(std::string& body, SCodeInfo code, uint16_t minute, uint32_t price, uint32_t volume,
-                 uint32_t step) {
+void AppendQuote(std::string& body, SCodeInfo code, uint16_t minute, uint32_t price,
+                 uint32_t volume, uint32_t step) {
   std::string r(51 + 8 * 10, '\0');
   char* p = r.data();
   WriteU32(p, (uint32_t(code.market & 0xFF) << 24) | (uint32_t(code.code) & 0xFFFFFF));
@@ -101,7 +101,8 @@ void AppendQuote(std::string& body, SCodeInfo code, uint16_t minute, uint32_t pr
   body += r;
 }
 
-std::string Push(const std::vector<SCodeInfo>& codes, uint16_t minute, uint32_t price, uint32_t volume) {
+std::string Push(const std::vector<SCodeInfo>& codes, uint16_t minute, uint32_t price,
+                 uint32_t volume) {
   std::string body(15, '\0');
   WriteU16(&body[0], 0x0B00);
   WriteU16(&body[9], uint16_t(codes.size()));
@@ -170,7 +171,8 @@ class CFlood {
         if (i % 100 == 0 && Stopped(s)) break;
         const int k = s * kDealsPerSecond + i;
         if (m_options.ticks && i < kTicksPerSecond)
-          Send(Push({kShown}, ImpossibleMinute(k), 10000 + uint32_t(k % 300), 100000 + uint32_t(k)));
+          Send(
+              Push({kShown}, ImpossibleMinute(k), 10000 + uint32_t(k % 300), 100000 + uint32_t(k)));
         if (m_options.deals && i < kDealsPerSecond)
           Send(Push(m_dealCodes, uint16_t(570 + k / 1000 % 120), 10000 + uint32_t(k % 300),
                     200000 + 10 * uint32_t(k)));
@@ -190,7 +192,8 @@ class CFlood {
   // of the stream being played.
   bool Stopped(int s) {
     if (!m_figures.stopped.empty()) return true;
-    if (ResidentMb() > kStopMb) m_figures.stopped = "resident memory above " + std::to_string(kStopMb) + " MB";
+    if (ResidentMb() > kStopMb)
+      m_figures.stopped = "resident memory above " + std::to_string(kStopMb) + " MB";
     else if (Seconds() > kStopSeconds) m_figures.stopped = "still running after 10 minutes";
     else return false;
     m_figures.stopped += " in second " + std::to_string(s + 1) + " of the stream";
@@ -275,12 +278,14 @@ int main(int argc, char** argv) {
   const SProgramRunResult result = RunProgramOnce(run);
   const long peak = PeakMb();
   if (!result.ok || !shown) {
-    std::fprintf(stderr, "zeb_chart_flood: the K-line was not shown (%s)\n", result.failedStage.c_str());
+    std::fprintf(stderr, "zeb_chart_flood: the K-line was not shown (%s)\n",
+                 result.failedStage.c_str());
     return 1;
   }
   std::printf("resident before the flood: %ld MB\n", before);
   std::printf("peak resident: %ld MB (limit %ld MB)\n", peak, options.limitMb);
-  std::printf("worst key, to the end of its repaint: %.0f ms over %zu keys\n", figures.worstKeyMs, figures.keys);
+  std::printf("worst key, to the end of its repaint: %.0f ms over %zu keys\n", figures.worstKeyMs,
+              figures.keys);
   std::printf("longest packet: %.0f ms; %zu packets in %.1f s; %d bars held at the end\n",
               figures.longestPacketMs, figures.packets, figures.seconds, figures.bars);
   if (!figures.stopped.empty()) std::printf("flood stopped: %s\n", figures.stopped.c_str());

@@ -84,8 +84,8 @@ ImageList FormulaImages() {
       default: break;
     }
   });
-  const QImage indicators =
-      Strip(kCell, 2, Layout::kSideBySide, [](QPainter& p, const QRectF&, int i) { Indicator(p, i == 1); });
+  const QImage indicators = Strip(kCell, 2, Layout::kSideBySide,
+                                  [](QPainter& p, const QRectF&, int i) { Indicator(p, i == 1); });
   return {{"formula/tree16.png", tree}, {"formula/indicator16.png", indicators}};
 }
 

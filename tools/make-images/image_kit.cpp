@@ -30,7 +30,8 @@ QLinearGradient Ramp(QPointF from, QPointF to, std::initializer_list<QColor> col
   QLinearGradient ramp(from, to);
   const int last = static_cast<int>(colours.size()) - 1;
   int i = 0;
-  for (const QColor& colour : colours) ramp.setColorAt(last > 0 ? static_cast<qreal>(i++) / last : 0, colour);
+  for (const QColor& colour : colours)
+    ramp.setColorAt(last > 0 ? static_cast<qreal>(i++) / last : 0, colour);
   return ramp;
 }
 
@@ -40,7 +41,8 @@ QLinearGradient Ramp(QPointF from, QPointF to, const QGradientStops& stops) {
   return ramp;
 }
 
-void RoundedFrame(QPainter& p, const QRectF& r, qreal radius, const QPen& pen, const QBrush& brush) {
+void RoundedFrame(QPainter& p, const QRectF& r, qreal radius, const QPen& pen,
+                  const QBrush& brush) {
   p.setPen(pen);
   p.setBrush(brush);
   p.drawRoundedRect(r, radius, radius);

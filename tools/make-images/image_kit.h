@@ -42,7 +42,8 @@ enum class Origin { kFrame, kStrip };
 using FrameDraw = std::function<void(QPainter& p, const QRectF& frame, int index)>;
 
 // `count` frames of `frame` in one image.
-QImage Strip(const Canvas& frame, int count, Layout layout, const FrameDraw& draw, Origin origin = Origin::kFrame);
+QImage Strip(const Canvas& frame, int count, Layout layout, const FrameDraw& draw,
+             Origin origin = Origin::kFrame);
 
 // A single picture: a strip of one frame.
 QImage Picture(const Canvas& canvas, const std::function<void(QPainter& p)>& draw);

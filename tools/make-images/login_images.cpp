@@ -14,7 +14,9 @@ namespace {
 // windows shows dark corners, not a bright key.
 const QColor kKey(1, 1, 1);
 
-QFont Font(int pixels, bool bold = false) { return SizedFont(QFont("WenQuanYi Micro Hei"), pixels, bold); }
+QFont Font(int pixels, bool bold = false) {
+  return SizedFont(QFont("WenQuanYi Micro Hei"), pixels, bold);
+}
 
 QImage Background() {
   const int w = 560, h = 420;
@@ -22,7 +24,9 @@ QImage Background() {
     QPainterPath body;
     body.addRoundedRect(QRectF(0, 0, w, h), 10, 10);
     p.fillPath(body, Ramp(QPointF(0, 0), QPointF(0, h),
-                          QGradientStops{{0, QColor(16, 52, 96)}, {0.45, QColor(24, 86, 140)}, {1, QColor(10, 34, 64)}}));
+                          QGradientStops{{0, QColor(16, 52, 96)},
+                                         {0.45, QColor(24, 86, 140)},
+                                         {1, QColor(10, 34, 64)}}));
     p.setRenderHint(QPainter::Antialiasing, true);
     // A faint price line across the upper band.
     QPainterPath line;
@@ -45,7 +49,8 @@ QImage Background() {
     p.drawText(QRectF(72, 22, 48, 48), Qt::AlignCenter, "Z");
     p.setPen(Qt::white);
     p.setFont(Font(26, true));
-    p.drawText(QRectF(132, 20, 360, 34), Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8("ZEB 藏品行情交易系统"));
+    p.drawText(QRectF(132, 20, 360, 34), Qt::AlignLeft | Qt::AlignVCenter,
+               QString::fromUtf8("ZEB 藏品行情交易系统"));
     p.setPen(QColor(170, 210, 245));
     p.setFont(Font(13));
     p.drawText(QRectF(134, 52, 360, 20), Qt::AlignLeft | Qt::AlignVCenter,
@@ -66,21 +71,27 @@ QImage Background() {
 // frames) or normal, selected (two). The button is drawn `margin` pixels in
 // from the frame's sides, so buttons placed side by side stand apart.
 QImage ButtonStrip(int w, int h, int frames, const QString& text, QColor base, int margin = 0) {
-  return Strip({QSize(w, h)}, frames, Layout::kStacked, [&](QPainter& p, const QRectF& frame, int f) {
-    QColor top = base.lighter(frames == 4 && f == 1 ? 135 : 120);
-    QColor bottom = base.darker(frames == 4 && f == 2 ? 140 : 110);
-    QColor textColour = Qt::white;
-    if (frames == 4 && f == 3) top = bottom = QColor(120, 120, 120), textColour = QColor(200, 200, 200);
-    if (frames == 2 && f == 0) top = QColor(60, 90, 130), bottom = QColor(40, 62, 96), textColour = QColor(200, 215, 235);
-    const bool selected = frames == 2 && f == 1;
-    const QRectF r = frame.adjusted(1 + margin, 1, -1 - margin, -1);
-    RoundedFrame(p, r, 5, QPen(selected ? QColor(255, 220, 120) : QColor(255, 255, 255, 90), selected ? 2 : 1),
-                 Ramp(r.topLeft(), r.bottomLeft(), {top, bottom}));
-    if (text.isEmpty()) return;
-    p.setPen(textColour);
-    p.setFont(Font(14, true));
-    p.drawText(r.translated(0, frames == 4 && f == 2 ? 1 : 0), Qt::AlignCenter, text);
-  });
+  return Strip(
+      {QSize(w, h)}, frames, Layout::kStacked, [&](QPainter& p, const QRectF& frame, int f) {
+        QColor top = base.lighter(frames == 4 && f == 1 ? 135 : 120);
+        QColor bottom = base.darker(frames == 4 && f == 2 ? 140 : 110);
+        QColor textColour = Qt::white;
+        if (frames == 4 && f == 3)
+          top = bottom = QColor(120, 120, 120), textColour = QColor(200, 200, 200);
+        if (frames == 2 && f == 0)
+          top = QColor(60, 90, 130), bottom = QColor(40, 62, 96),
+          textColour = QColor(200, 215, 235);
+        const bool selected = frames == 2 && f == 1;
+        const QRectF r = frame.adjusted(1 + margin, 1, -1 - margin, -1);
+        RoundedFrame(
+            p, r, 5,
+            QPen(selected ? QColor(255, 220, 120) : QColor(255, 255, 255, 90), selected ? 2 : 1),
+            Ramp(r.topLeft(), r.bottomLeft(), {top, bottom}));
+        if (text.isEmpty()) return;
+        p.setPen(textColour);
+        p.setFont(Font(14, true));
+        p.drawText(r.translated(0, frames == 4 && f == 2 ? 1 : 0), Qt::AlignCenter, text);
+      });
 }
 
 }  // namespace

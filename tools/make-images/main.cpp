@@ -53,8 +53,9 @@ int main(int argc, char** argv) {
   const QString root = QString::fromLocal8Bit(argv[argc - 1]) + "/";
 
   images::ImageList all;
-  for (auto family : {images::IconImages, images::SkinImages, images::ToolbarImages, images::LoginImages,
-                      images::SchemeImages, images::FormulaImages, images::TradeImages, images::InputImages})
+  for (auto family :
+       {images::IconImages, images::SkinImages, images::ToolbarImages, images::LoginImages,
+        images::SchemeImages, images::FormulaImages, images::TradeImages, images::InputImages})
     for (auto& named : family()) all.push_back(std::move(named));
 
   int failed = 0;
@@ -66,7 +67,8 @@ int main(int argc, char** argv) {
     const long long differ = DifferingPixels(root + path, image);
     if (differ == 0) continue;
     ++failed;
-    if (differ < 0) std::printf("%s: missing, or not %dx%d\n", qPrintable(path), image.width(), image.height());
+    if (differ < 0)
+      std::printf("%s: missing, or not %dx%d\n", qPrintable(path), image.width(), image.height());
     else std::printf("%s: %lld pixels differ\n", qPrintable(path), differ);
   }
   if (check) std::printf("%zu images, %d differ\n", all.size(), failed);

@@ -42,9 +42,11 @@ QImage DialogSkin() {
   frame.addRoundedRect(QRectF(0, 0, w, h), 8, 8);
   QImage skin = Picture({QSize(w, h), key, QImage::Format_ARGB32, false}, [&](QPainter& p) {
     p.setClipPath(frame);
-    p.fillRect(QRect(0, 0, w, top), Ramp(QPointF(0, 0), QPointF(0, top), {QColor(46, 120, 196), QColor(22, 82, 150)}));
+    p.fillRect(QRect(0, 0, w, top),
+               Ramp(QPointF(0, 0), QPointF(0, top), {QColor(46, 120, 196), QColor(22, 82, 150)}));
     p.fillRect(QRect(0, top, w, h - top - bottom),
-               Ramp(QPointF(0, top), QPointF(0, h - bottom), {QColor(236, 244, 252), QColor(208, 226, 244)}));
+               Ramp(QPointF(0, top), QPointF(0, h - bottom),
+                    {QColor(236, 244, 252), QColor(208, 226, 244)}));
     p.setRenderHint(QPainter::Antialiasing);
     QPainterPath wave;
     wave.moveTo(0, h - bottom - 40);
@@ -75,7 +77,9 @@ QImage DialogSkin() {
 // The dark glyphs of the caption buttons, for the light caption band the
 // dialogs paint by default.
 QPen GlyphPen(int state, qreal width) {
-  const QColor c = state == 3 ? QColor(168, 168, 168) : state == 2 ? QColor(10, 40, 80) : QColor(30, 64, 110);
+  const QColor c = state == 3   ? QColor(168, 168, 168)
+                   : state == 2 ? QColor(10, 40, 80)
+                                : QColor(30, 64, 110);
   return QPen(c, width, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
 }
 
@@ -87,7 +91,8 @@ void GlyphBack(QPainter& p, const QRectF& r, int state) {
 // The four states of a dark caption glyph, twice over (8 stacked frames)
 // or once side by side. The glyphs' curves were drawn in the strip's
 // coordinates.
-QImage GlyphStrip(int count, Layout layout, const std::function<void(QPainter&, const QRectF&, int state)>& glyph) {
+QImage GlyphStrip(int count, Layout layout,
+                  const std::function<void(QPainter&, const QRectF&, int state)>& glyph) {
   return Strip(
       {QSize(27, 22)}, count, layout,
       [&](QPainter& p, const QRectF& r, int i) {
@@ -101,33 +106,38 @@ QImage GlyphStrip(int count, Layout layout, const std::function<void(QPainter&, 
 
 ImageList CaptionButtons() {
   ImageList out;
-  out.push_back({"skin/caption_close.png",
-                 Strip({QSize(40, 22)}, 8, Layout::kStacked, [](QPainter& p, const QRectF& r, int i) {
-                   const int state = i % 4;
-                   CaptionPatch(p, r, state == 0 ? QColor(200, 60, 50) : Shade(QColor(220, 50, 40), state));
-                   p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
-                   const QPointF c = r.center() + QPointF(0, -1.5);
-                   p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
-                   p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
-                 })});
-  out.push_back({"skin/caption_minimize.png", GlyphStrip(8, Layout::kStacked, [](QPainter& p, const QRectF& r, int) {
+  out.push_back(
+      {"skin/caption_close.png",
+       Strip({QSize(40, 22)}, 8, Layout::kStacked, [](QPainter& p, const QRectF& r, int i) {
+         const int state = i % 4;
+         CaptionPatch(p, r, state == 0 ? QColor(200, 60, 50) : Shade(QColor(220, 50, 40), state));
+         p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
+         const QPointF c = r.center() + QPointF(0, -1.5);
+         p.drawLine(c + QPointF(-5, -5), c + QPointF(5, 5));
+         p.drawLine(c + QPointF(-5, 5), c + QPointF(5, -5));
+       })});
+  out.push_back({"skin/caption_minimize.png",
+                 GlyphStrip(8, Layout::kStacked, [](QPainter& p, const QRectF& r, int) {
                    p.drawLine(r.center() + QPointF(-6, 3), r.center() + QPointF(6, 3));
                  })});
-  out.push_back({"skin/caption_restore.png", GlyphStrip(8, Layout::kStacked, [](QPainter& p, const QRectF& r, int) {
+  out.push_back({"skin/caption_restore.png",
+                 GlyphStrip(8, Layout::kStacked, [](QPainter& p, const QRectF& r, int) {
                    p.drawRect(QRectF(r.center() + QPointF(-3, -7), QSizeF(9, 8)));
                    p.drawRect(QRectF(r.center() + QPointF(-6, -4), QSizeF(9, 8)));
                  })});
-  out.push_back({"skin/caption_back.png",
-                 Strip({QSize(26, 26)}, 4, Layout::kSideBySide, [](QPainter& p, const QRectF& r, int i) {
-                   p.setPen(QPen(Shade(QColor(22, 82, 150), i), 1.5));
-                   p.setBrush(Shade(QColor(60, 140, 220), i));
-                   p.drawEllipse(r.adjusted(1.5, 1.5, -1.5, -1.5));
-                   p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-                   const QPointF c = r.center();
-                   const QPointF arrow[] = {c + QPointF(2, -6), c + QPointF(-4, 0), c + QPointF(2, 6)};
-                   p.drawPolyline(arrow, 3);
-                 })});
-  out.push_back({"skin/caption_settings.png", GlyphStrip(4, Layout::kSideBySide, [](QPainter& p, const QRectF& r, int) {
+  out.push_back(
+      {"skin/caption_back.png",
+       Strip({QSize(26, 26)}, 4, Layout::kSideBySide, [](QPainter& p, const QRectF& r, int i) {
+         p.setPen(QPen(Shade(QColor(22, 82, 150), i), 1.5));
+         p.setBrush(Shade(QColor(60, 140, 220), i));
+         p.drawEllipse(r.adjusted(1.5, 1.5, -1.5, -1.5));
+         p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+         const QPointF c = r.center();
+         const QPointF arrow[] = {c + QPointF(2, -6), c + QPointF(-4, 0), c + QPointF(2, 6)};
+         p.drawPolyline(arrow, 3);
+       })});
+  out.push_back({"skin/caption_settings.png",
+                 GlyphStrip(4, Layout::kSideBySide, [](QPainter& p, const QRectF& r, int) {
                    const QPointF c = r.center() + QPointF(0, -1);
                    p.drawEllipse(c, 3.5, 3.5);
                    for (int k = 0; k < 8; ++k) {
@@ -137,7 +147,8 @@ ImageList CaptionButtons() {
                      p.drawLine(t.map(QPointF(0, 5)), t.map(QPointF(0, 7.5)));
                    }
                  })});
-  out.push_back({"skin/caption_help.png", GlyphStrip(4, Layout::kSideBySide, [](QPainter& p, const QRectF& r, int state) {
+  out.push_back({"skin/caption_help.png",
+                 GlyphStrip(4, Layout::kSideBySide, [](QPainter& p, const QRectF& r, int state) {
                    const QColor c = GlyphPen(state, 2).color();
                    p.setPen(QPen(c, 2, Qt::SolidLine, Qt::RoundCap));
                    const QPointF m = r.center() + QPointF(0, -1);
@@ -158,18 +169,19 @@ ImageList PushButtons() {
                  [=](QPainter& p, const QRectF& r, int i) { RoundButton(p, r, base, i); });
   };
   // Two stacked frames: not chosen, chosen.
-  const QImage toggle = Strip({QSize(24, 24)}, 2, Layout::kStacked, [](QPainter& p, const QRectF& r, int i) {
-    const QRectF box = r.adjusted(3, 3, -3, -3);
-    p.setPen(QPen(QColor(22, 82, 150), 1.5));
-    p.setBrush(i ? QColor(30, 120, 215) : QColor(255, 255, 255, 200));
-    p.drawEllipse(box);
-    if (i) {
-      p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-      const QPointF c = box.center();
-      const QPointF tick[] = {c + QPointF(-5, 0), c + QPointF(-1.5, 4), c + QPointF(5, -4)};
-      p.drawPolyline(tick, 3);
-    }
-  });
+  const QImage toggle =
+      Strip({QSize(24, 24)}, 2, Layout::kStacked, [](QPainter& p, const QRectF& r, int i) {
+        const QRectF box = r.adjusted(3, 3, -3, -3);
+        p.setPen(QPen(QColor(22, 82, 150), 1.5));
+        p.setBrush(i ? QColor(30, 120, 215) : QColor(255, 255, 255, 200));
+        p.drawEllipse(box);
+        if (i) {
+          p.setPen(QPen(Qt::white, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+          const QPointF c = box.center();
+          const QPointF tick[] = {c + QPointF(-5, 0), c + QPointF(-1.5, 4), c + QPointF(5, -4)};
+          p.drawPolyline(tick, 3);
+        }
+      });
   return {{"skin/button_blue.png", buttons(QColor(30, 120, 215))},
           {"skin/button_grey.png", buttons(QColor(150, 160, 172))},
           {"skin/mode_toggle.png", toggle}};
@@ -189,15 +201,18 @@ ImageList Statics() {
     RoundedFrame(p, bar, 4, QPen(QColor(150, 170, 195), 1), QColor(232, 238, 246));
   });
   const QImage fill = Picture({QSize(200, 16)}, [&](QPainter& p) {
-    RoundedFrame(p, bar, 4, Qt::NoPen, Ramp(QPointF(0, 0), QPointF(0, 16), {QColor(110, 200, 120), QColor(40, 150, 60)}));
+    RoundedFrame(p, bar, 4, Qt::NoPen,
+                 Ramp(QPointF(0, 0), QPointF(0, 16), {QColor(110, 200, 120), QColor(40, 150, 60)}));
   });
   // A scroll-bar thumb tile (schemes ship theirs as a ".BMP").
-  const QImage thumb = Picture({QSize(16, 16), Qt::black, QImage::Format_RGB32, false}, [](QPainter& p) {
-    const QColor edge(60, 90, 120);
-    p.fillRect(QRect(0, 0, 16, 16), Ramp(QPointF(0, 0), QPointF(16, 0), {edge, QColor(120, 160, 200), edge}));
-    p.setPen(QColor(40, 60, 80));
-    for (int y = 3; y < 16; y += 4) p.drawLine(5, y, 10, y);
-  });
+  const QImage thumb =
+      Picture({QSize(16, 16), Qt::black, QImage::Format_RGB32, false}, [](QPainter& p) {
+        const QColor edge(60, 90, 120);
+        p.fillRect(QRect(0, 0, 16, 16),
+                   Ramp(QPointF(0, 0), QPointF(16, 0), {edge, QColor(120, 160, 200), edge}));
+        p.setPen(QColor(40, 60, 80));
+        for (int y = 3; y < 16; y += 4) p.drawLine(5, y, 10, y);
+      });
   return {{"skin/stat_icon.png", icon},
           {"skin/progress_track.png", track},
           {"skin/progress_fill.png", fill},

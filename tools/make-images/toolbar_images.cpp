@@ -282,8 +282,9 @@ std::vector<Icon> DrawIcons() {
       // select
       [](QPainter& p) {
         QPolygonF cursor;
-        cursor << QPointF(3.5, 1.5) << QPointF(3.5, 13.5) << QPointF(6.5, 10.5) << QPointF(8.5, 14.5)
-               << QPointF(10.5, 13.5) << QPointF(8.5, 9.5) << QPointF(12.5, 9.5);
+        cursor << QPointF(3.5, 1.5) << QPointF(3.5, 13.5) << QPointF(6.5, 10.5)
+               << QPointF(8.5, 14.5) << QPointF(10.5, 13.5) << QPointF(8.5, 9.5)
+               << QPointF(12.5, 9.5);
         p.setPen(Pen(kInk));
         p.setBrush(Qt::white);
         p.drawPolygon(cursor);

@@ -20,15 +20,15 @@ const std::vector<std::function<void(QPainter&)>> kFunctions = {
     [](QPainter& p) {
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(220, 30, 30));
-      p.drawPolygon(QPolygon({QPoint(8, 1), QPoint(14, 8), QPoint(10, 8), QPoint(10, 14), QPoint(6, 14), QPoint(6, 8),
-                              QPoint(2, 8)}));
+      p.drawPolygon(QPolygon({QPoint(8, 1), QPoint(14, 8), QPoint(10, 8), QPoint(10, 14),
+                              QPoint(6, 14), QPoint(6, 8), QPoint(2, 8)}));
     },
     // sell: a green arrow down
     [](QPainter& p) {
       p.setPen(Qt::NoPen);
       p.setBrush(QColor(20, 150, 40));
-      p.drawPolygon(QPolygon({QPoint(8, 14), QPoint(14, 7), QPoint(10, 7), QPoint(10, 1), QPoint(6, 1), QPoint(6, 7),
-                              QPoint(2, 7)}));
+      p.drawPolygon(QPolygon({QPoint(8, 14), QPoint(14, 7), QPoint(10, 7), QPoint(10, 1),
+                              QPoint(6, 1), QPoint(6, 7), QPoint(2, 7)}));
     },
     // cancel: a sheet with a red cross
     [](QPainter& p) {
@@ -81,8 +81,9 @@ const std::vector<std::function<void(QPainter&)>> kFunctions = {
 }  // namespace
 
 ImageList TradeImages() {
-  const QImage tree = Strip({QSize(16, 16), kTeal, QImage::Format_RGB32, false}, static_cast<int>(kFunctions.size()),
-                            Layout::kSideBySide, [](QPainter& p, const QRectF&, int i) { kFunctions[i](p); });
+  const QImage tree = Strip({QSize(16, 16), kTeal, QImage::Format_RGB32, false},
+                            static_cast<int>(kFunctions.size()), Layout::kSideBySide,
+                            [](QPainter& p, const QRectF&, int i) { kFunctions[i](p); });
   return {{"trade/function_tree.png", tree}};
 }
 

@@ -62,7 +62,8 @@ bool ReturnToQuoteList(int timeoutMs) {
   return platform::PumpUntil(listShown, timeoutMs);
 }
 
-void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SChartPictures* seen) {
+void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                      SChartPictures* seen) {
   CStockView* view = FindChartView(frame);
   if (!view) return;
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
@@ -70,9 +71,12 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   CStatInfoObj& panel = view->Panel();
   CAnalisysObj& analysis = view->Analysis();
   CPriceVolObj& chart = analysis.PriceVol();
-  platform::PumpUntil([&] {
-    return panel.Board().GetCellText(5, 1) != "-" && !panel.Ticks().Ticks().empty() && chart.GetDataCount() > 0;
-  }, timeoutMs);
+  platform::PumpUntil(
+      [&] {
+        return panel.Board().GetCellText(5, 1) != "-" && !panel.Ticks().Ticks().empty() &&
+               chart.GetDataCount() > 0;
+      },
+      timeoutMs);
   seen->boardFilled = panel.Board().GetCellText(5, 1) != "-";
   seen->ticks = static_cast<int>(panel.Ticks().Ticks().size());
   seen->timeShareMinutes = chart.GetDataCount();
@@ -83,9 +87,11 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
 
   for (int kind = 0; kind < 4; ++kind) {
     view->SetAnalysisKind(kind);
-    if (kind == 1) platform::PumpUntil([&] { return !analysis.HisTech().Raw().empty(); }, timeoutMs);
+    if (kind == 1)
+      platform::PumpUntil([&] { return !analysis.HisTech().Raw().empty(); }, timeoutMs);
     if (kind == 2) platform::PumpUntil([&] { return analysis.Deals().DealCount() > 0; }, timeoutMs);
-    if (kind == 3) platform::PumpUntil([&] { return !analysis.Prices().Levels().empty(); }, timeoutMs);
+    if (kind == 3)
+      platform::PumpUntil([&] { return !analysis.Prices().Levels().empty(); }, timeoutMs);
     view->Invalidate(FALSE);
     keep("11-chart-view-page-" + std::to_string((kind + 1) * 16) + ".png", nullptr);
   }
@@ -97,10 +103,13 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   for (int page = kPanelTicks; page <= kPanelBigOrders; ++page) {
     if (page == kPanelValues) panel.ShowPage(page);
     else panel.SelectTab(page == kPanelTicks ? 0 : page - 1);
-    if (page == kPanelBigOrders) platform::PumpUntil([&] { return panel.BigOrders().GetRowCount() > 0; }, timeoutMs);
-    if (page == kPanelItemChart) platform::PumpUntil([&] { return panel.ItemChart().GetDataCount() > 0; }, timeoutMs);
+    if (page == kPanelBigOrders)
+      platform::PumpUntil([&] { return panel.BigOrders().GetRowCount() > 0; }, timeoutMs);
+    if (page == kPanelItemChart)
+      platform::PumpUntil([&] { return panel.ItemChart().GetDataCount() > 0; }, timeoutMs);
     // The index chart has no day of its own: it draws the index's pushes.
-    if (page == kPanelIndexChart) platform::PumpUntil([&] { return panel.IndexChart().GetDataCount() > 0; }, timeoutMs);
+    if (page == kPanelIndexChart)
+      platform::PumpUntil([&] { return panel.IndexChart().GetDataCount() > 0; }, timeoutMs);
     platform::PumpMessages(50);
     view->Invalidate(FALSE);
     keep("12-chart-panel-" + std::to_string(page + 1) + ".png", nullptr);
@@ -117,6 +126,7 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   view->SetAnalysisKind(0);
   const int32_t shown = view->Stock().code;
   frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
-  seen->pageDownStepped = platform::PumpUntil([&] { return view->Stock().code != shown; }, timeoutMs);
+  seen->pageDownStepped =
+      platform::PumpUntil([&] { return view->Stock().code != shown; }, timeoutMs);
   seen->backToList = ReturnToQuoteList(timeoutMs);
 }

@@ -75,7 +75,8 @@ int PictureDialogs(CMainFrame& frame, const KeepPicture& keep, int timeoutMs) {
     router->SetActiveView(&tap);
     std::map<int, std::string> titles;
     int last = 0;
-    for (const sim::InfoItem& e : sim::InfoItemsOf(item->market, item->code, sim::DayClock(sim::kDemoTradeDate))) {
+    for (const sim::InfoItem& e :
+         sim::InfoItemsOf(item->market, item->code, sim::DayClock(sim::kDemoTradeDate))) {
       titles[e.date] = e.title;
       last = e.date;
     }

@@ -49,15 +49,17 @@ void PictureIntervalStats(CMainFrame& frame, const KeepPicture& keep, int timeou
   auto* view = dynamic_cast<CStockView*>(router->GetActiveView());
   if (!view) return;
   CStatTable& board = view->Panel().Board();
-  platform::PumpUntil([&] { return board.GetCellText(15, 1) != "-" && !board.GetCellText(15, 1).empty(); },
-                      timeoutMs);
+  platform::PumpUntil(
+      [&] { return board.GetCellText(15, 1) != "-" && !board.GetCellText(15, 1).empty(); },
+      timeoutMs);
   frame.SendMessage(WM_KEYDOWN, VK_F5, 0);
   CHisTechObj& chart = view->Analysis().HisTech();
   platform::PumpUntil(
       [&] {
         // The dear item's bars (its price is far above the last item's).
-        return view->Stock().code == kIntervalCode && chart.GetPeriod() == CHisTechObj::kDayPeriod &&
-               !chart.IsRequestPending() && !chart.Raw().empty() && chart.Raw().back().fClose > 100.0f;
+        return view->Stock().code == kIntervalCode &&
+               chart.GetPeriod() == CHisTechObj::kDayPeriod && !chart.IsRequestPending() &&
+               !chart.Raw().empty() && chart.Raw().back().fClose > 100.0f;
       },
       timeoutMs);
   platform::PumpMessages(50);
@@ -68,9 +70,10 @@ void PictureIntervalStats(CMainFrame& frame, const KeepPicture& keep, int timeou
   platform::PumpMessages(50);
   CDistractStatTable& table = view->Analysis().IntervalTable();
   if (chart.IntervalState() == 2) {
-    seen->bars = table.GetCellText(4, 4).empty() ? 0
-                 : std::stoi(table.GetCellText(4, 4)) + std::stoi(table.GetCellText(5, 4)) +
-                       std::stoi(table.GetCellText(6, 4));
+    seen->bars = table.GetCellText(4, 4).empty()
+                     ? 0
+                     : std::stoi(table.GetCellText(4, 4)) + std::stoi(table.GetCellText(5, 4)) +
+                           std::stoi(table.GetCellText(6, 4));
     seen->average = table.GetCellText(2, 4);
     seen->volume = table.GetCellText(4, 1);
     seen->amount = table.GetCellText(6, 1);

@@ -15,11 +15,11 @@ class QuoteServer;
 }
 
 struct SIntervalPictures {
-  int bars = 0;              // periods in the marked interval
-  std::string average;       // "均    价"
-  std::string volume;        // "成 交 量"
-  std::string amount;        // "成交金额"
-  std::string dayTotal;      // the board's "总额"
+  int bars = 0;          // periods in the marked interval
+  std::string average;   // "均    价"
+  std::string volume;    // "成 交 量"
+  std::string amount;    // "成交金额"
+  std::string dayTotal;  // the board's "总额"
 };
 
 // quoteSim: the simulator to walk to the day's end (null: a server given,

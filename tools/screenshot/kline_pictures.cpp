@@ -21,7 +21,9 @@ constexpr UINT kCmdWeek = 26395;
 // Waits for the reply to the chart's last request, then lets it paint.
 int WaitForBars(CHisTechObj& chart, int period, int timeoutMs) {
   platform::PumpUntil(
-      [&] { return chart.GetPeriod() == period && !chart.IsRequestPending() && !chart.Raw().empty(); },
+      [&] {
+        return chart.GetPeriod() == period && !chart.IsRequestPending() && !chart.Raw().empty();
+      },
       timeoutMs);
   platform::PumpMessages(50);
   return chart.GetPeriod() == period ? static_cast<int>(chart.Raw().size()) : 0;
@@ -78,8 +80,8 @@ void DragWithMouse(CStockView& view, POINT from, POINT to) {
 // (which parks the pointer on the chart's corner, leaving the crosshair
 // where the key put it), then its cursor box dragged over the chart and
 // back. Hides the cursor at the end.
-void PictureCursor(CMainFrame& frame, CStockView& view, CHisTechObj& chart,
-                   const KeepPicture& keep, SKLinePictures* seen) {
+void PictureCursor(CMainFrame& frame, CStockView& view, CHisTechObj& chart, const KeepPicture& keep,
+                   SKLinePictures* seen) {
   CAnalisysObj& analysis = view.Analysis();
   const RECT plot = chart.Pane(0).GetPic()->GetPlotRect();
   const POINT over{plot.left + (plot.right - plot.left) * 3 / 5,

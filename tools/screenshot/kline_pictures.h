@@ -23,11 +23,11 @@ struct SKLinePictures {
   int weekBars = 0;                // week bars after the period command
   int visibleBefore = 0;           // bars shown before and after zooming in
   int visibleZoomed = 0;
-  int newsMarks = 0;               // information titles received
-  int figures = 0;                 // drawing-tool figures the mouse placed on the K-line pane
-  bool leftKeptCursor = false;     // Left moved the cursor one bar and parked the pointer
-  std::string cursorValue;         // the cursor box's value row
-  bool boxDragged = false;         // the cursor box went where the mouse dragged it
+  int newsMarks = 0;            // information titles received
+  int figures = 0;              // drawing-tool figures the mouse placed on the K-line pane
+  bool leftKeptCursor = false;  // Left moved the cursor one bar and parked the pointer
+  std::string cursorValue;      // the cursor box's value row
+  bool boxDragged = false;      // the cursor box went where the mouse dragged it
 };
 
 void PictureKLine(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SKLinePictures* seen);

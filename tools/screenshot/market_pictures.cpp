@@ -43,7 +43,8 @@ void ClickTab(CPriceReportView& list, int index) {
 
 }  // namespace
 
-std::vector<SMarketTabPicture> PictureMarketTabs(CPriceReportView& list, const KeepPicture& keep, int timeoutMs) {
+std::vector<SMarketTabPicture> PictureMarketTabs(CPriceReportView& list, const KeepPicture& keep,
+                                                 int timeoutMs) {
   std::vector<SMarketTabPicture> pictures;
   CRepTypeCtlPic& tabs = list.Tabs();
   for (int i = 0; i < tabs.GetTabCount(); ++i) {
@@ -76,16 +77,20 @@ void PictureSortedPage(CPriceReportView& list, const KeepPicture& keep, int time
   if (!platform::PumpUntil([&] { return ShowsList(table, market); }, timeoutMs)) return;
   // A click on the head of the last price; a second one when the first
   // only turned the direction.
-  for (int click = 0; click < 2 && !(table.GetReportSortColumn() == kColLast && table.IsDescending()); ++click) {
+  for (int click = 0;
+       click < 2 && !(table.GetReportSortColumn() == kColLast && table.IsDescending()); ++click) {
     int x = 0;
     const auto& order = table.GetColumnOrder();
-    for (size_t p = 0; p < order.size() && order[p] != kColLast; ++p) x += table.GetColumnWidth(order[p]);
+    for (size_t p = 0; p < order.size() && order[p] != kColLast; ++p)
+      x += table.GetColumnWidth(order[p]);
     list.SendMessage(WM_LBUTTONDOWN, 0, MAKELPARAM(x + 10, 5));
   }
   const int page = table.GetRowsPerPage();
   list.OnKey(table_keys::kNext, 0, 0);
   const std::string second = std::to_string(page + 1);
-  platform::PumpUntil([&] { return table.GetRowCount() > 0 && table.GetCellText(0, kColSequence) == second; }, timeoutMs);
+  platform::PumpUntil(
+      [&] { return table.GetRowCount() > 0 && table.GetCellText(0, kColSequence) == second; },
+      timeoutMs);
   // The market moves while the list refreshes on its timer: the picture
   // waits for the first refresh that marks a price that moved.
   auto marked = [&] {

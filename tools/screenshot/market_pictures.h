@@ -16,14 +16,15 @@
 class CPriceReportView;
 
 struct SMarketTabPicture {
-  std::string picture;             // file name kept
-  uint16_t market = 0;             // the tab's list
-  std::vector<SCodeInfo> shown;    // the rows of the picture
+  std::string picture;           // file name kept
+  uint16_t market = 0;           // the tab's list
+  std::vector<SCodeInfo> shown;  // the rows of the picture
 };
 
 // Clicks every market tab of the list (the favourites, a user's list, are
 // left out), keeps a picture of each, then shows the first tab again.
-std::vector<SMarketTabPicture> PictureMarketTabs(CPriceReportView& list, const KeepPicture& keep, int timeoutMs);
+std::vector<SMarketTabPicture> PictureMarketTabs(CPriceReportView& list, const KeepPicture& keep,
+                                                 int timeoutMs);
 // The first tab's list sorted by its last price (a click on the head),
 // turned to its second page and refreshed once the market has moved:
 // "02-main-frame-sorted.png".

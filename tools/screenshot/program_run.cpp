@@ -126,7 +126,9 @@ std::string Picture(const SProgramRunOptions& o, SProgramRunResult& r, const std
   return path;
 }
 
-bool Pump(const std::function<bool()>& done, int timeoutMs) { return platform::PumpUntil(done, timeoutMs); }
+bool Pump(const std::function<bool()>& done, int timeoutMs) {
+  return platform::PumpUntil(done, timeoutMs);
+}
 
 // One folder and one set of test certificates for every run of the
 // process: the trading library, once started, keeps the settings it read
@@ -196,7 +198,8 @@ void CopyProgramFolder(const std::filesystem::path& bin, const std::filesystem::
   // The formula store holds the standard indicators the K-line panes and
   // the formula dialogs' pictures use.
   for (const char* folder : {"BLOCK", "INDEX", "INTERFACE", "UIInterface", "formula"})
-    if (fs::exists(bin / folder)) fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
+    if (fs::exists(bin / folder))
+      fs::copy(bin / folder, prog / folder, fs::copy_options::recursive);
   fs::create_directories(prog / "formula");
   for (const char* name : {"libTrade.so", "libQuellan.so", "Novarel"})
     if (fs::exists(bin / name)) fs::create_symlink(bin / name, prog / name);
@@ -239,7 +242,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
   const fs::path certs = prog / "tradecerts";
   if (!o.trade.empty()) {
     SplitHostPort(o.trade, &tradeHost, &tradePort);
-    if (fs::exists(bin / "tradecerts")) fs::copy(bin / "tradecerts", certs, fs::copy_options::recursive);
+    if (fs::exists(bin / "tradecerts"))
+      fs::copy(bin / "tradecerts", certs, fs::copy_options::recursive);
   } else {
     const STestPki& pki = ProcessPki();
     fs::copy(pki.dir, certs, fs::copy_options::recursive);
@@ -317,7 +321,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
     if (!loginShown) r.failedStage = "login dialog";
     else if (!running || !frame) r.failedStage = "main frame";
     if (r.failedStage.empty()) {
-      r.frameShown = Pump([&] { return frame->IsWindowVisible() && frame->isActiveWindow(); }, o.stageTimeoutMs) ||
+      r.frameShown = Pump([&] { return frame->IsWindowVisible() && frame->isActiveWindow(); },
+                          o.stageTimeoutMs) ||
                      frame->IsWindowVisible();
       r.startupMs = std::chrono::duration<double, std::milli>(app.FrameShownAt() - start).count();
       r.marketItems = CPublic::GetInstance()->GetStockCount(kAllMarkets);
@@ -340,7 +345,8 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
           const std::vector<SCodeInfo>& rows = CPublic::GetInstance()->GetReportCodes();
           Pump([&] { return router->GetActiveView() == view && !rows.empty(); }, o.stageTimeoutMs);
           r.quoteListRows = int(rows.size());
-          if (auto* list = dynamic_cast<CPriceReportView*>(view)) ShowMovedPrices(*list, quoteSim.get());
+          if (auto* list = dynamic_cast<CPriceReportView*>(view))
+            ShowMovedPrices(*list, quoteSim.get());
         } else {
           const auto& markets = CPublic::GetInstance()->GetMarkets();
           for (const CMarketInfo& m : markets) {
@@ -355,7 +361,9 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
         platform::PumpMessages(0);
         Picture(o, r, "03-view-" + std::to_string(view->GetViewPage()) + ".png");
       }
-      const KeepPicture keep = [&](const std::string& name, QWidget* widget) { Picture(o, r, name, widget); };
+      const KeepPicture keep = [&](const std::string& name, QWidget* widget) {
+        Picture(o, r, name, widget);
+      };
       watchdog.Enter("chart view");
       PictureChartView(*frame, keep, o.stageTimeoutMs, &r.chart);
       watchdog.Enter("k-line chart");
@@ -363,8 +371,9 @@ SProgramRunResult RunProgramOnce(const SProgramRunOptions& o) {
       watchdog.Enter("trading window");
       PictureTradingWindow(*frame, keep, o.stageTimeoutMs, &r.shell);
       if (o.tradePanels)
-        PictureTradePanels(*frame, keep, [&](const std::string& stage) { watchdog.Enter(stage); }, o.stageTimeoutMs,
-                         &r.shell);
+        PictureTradePanels(
+            *frame, keep, [&](const std::string& stage) { watchdog.Enter(stage); },
+            o.stageTimeoutMs, &r.shell);
       watchdog.Enter("input box");
       PictureInputBox(*frame, keep, o.stageTimeoutMs, &r.shell);
       // The box opened its first result in the chart view: back to the list.

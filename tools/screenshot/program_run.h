@@ -24,11 +24,11 @@
 class CMainFrame;
 
 struct SProgramRunOptions {
-  std::string binDir;      // the build's program folder; empty: ZEB_BIN_DIR
-  std::string quote;       // "HOST:PORT"; empty: a quote simulator started here
-  std::string balance;     // "HOST:PORT"; empty: a balance simulator started here
-  std::string trade;       // "HOST:PORT"; empty: a trade simulator started here
-  std::string outDir;      // where the pictures go; empty: no pictures
+  std::string binDir;   // the build's program folder; empty: ZEB_BIN_DIR
+  std::string quote;    // "HOST:PORT"; empty: a quote simulator started here
+  std::string balance;  // "HOST:PORT"; empty: a balance simulator started here
+  std::string trade;    // "HOST:PORT"; empty: a trade simulator started here
+  std::string outDir;   // where the pictures go; empty: no pictures
   std::string account = "u01";
   std::string password = "pass";
   // The ceiling of one wait for an event (a reply, a window, a page). Only
@@ -47,23 +47,24 @@ struct SProgramRunOptions {
 
 struct SProgramRunResult {
   bool ok = false;
-  std::string failedStage;         // the first stage not reached in time
+  std::string failedStage;  // the first stage not reached in time
   std::vector<std::string> pictures;
   std::vector<std::string> boxes;  // message boxes shown (UTF-8), answered with their first button
   double startupMs = 0;            // from the application object to the main frame shown
   int loginResult = 0;             // what the login dialog ended with
   bool loginDialogGone = false;
   bool frameShown = false;
-  int marketItems = 0;             // items in the store once the frame is up
-  int quoteListRows = 0;           // rows the quote list showed in its picture
+  int marketItems = 0;    // items in the store once the frame is up
+  int quoteListRows = 0;  // rows the quote list showed in its picture
   // What reached the simulators started here (0 for servers given).
   size_t quoteLogins = 0, quoteInitRequests = 0, balanceQueries = 0, tradeLogons = 0;
-  size_t singleQuoteRequests = 0, tradePriceRequests = 0;  // the trading window's, 0x0800 and 0x2200
-  SShellPictures shell;  // what the pictures of the shell's own windows saw
+  size_t singleQuoteRequests = 0,
+         tradePriceRequests = 0;              // the trading window's, 0x0800 and 0x2200
+  SShellPictures shell;                       // what the pictures of the shell's own windows saw
   std::vector<SMarketTabPicture> marketTabs;  // the quote list on each market tab
-  SChartPictures chart;  // what the chart view's pictures saw
-  SKLinePictures kline;  // what the K-line chart's pictures saw
-  SViewFocusRun viewFocus;  // where the keys went, and the chart view after a resize
+  SChartPictures chart;                       // what the chart view's pictures saw
+  SKLinePictures kline;                       // what the K-line chart's pictures saw
+  SViewFocusRun viewFocus;     // where the keys went, and the chart view after a resize
   SIntervalPictures interval;  // the interval statistics after a full day
 };
 

@@ -20,7 +20,9 @@ int main(int argc, char** argv) {
   // It runs the simulators in process, a TLS server among them.
   platform::IgnoreBrokenPipe();
   if (argc < 2 || argv[1][0] == '-') {
-    std::fprintf(stderr, "usage: zeb_screenshot OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]\n");
+    std::fprintf(
+        stderr,
+        "usage: zeb_screenshot OUTDIR [--quote HOST:PORT] [--balance HOST:PORT] [--trade HOST:PORT]\n");
     return 2;
   }
   SProgramRunOptions options;
@@ -52,13 +54,17 @@ int main(int argc, char** argv) {
   for (const std::string& name : result.shell.tradePanelsWithout)
     std::fprintf(stderr, "trading panel without rows or page: %s\n", name.c_str());
   if (!result.ok) {
-    std::fprintf(stderr, "stage not reached: %s (login ended with %d)\n", result.failedStage.c_str(), result.loginResult);
+    std::fprintf(stderr, "stage not reached: %s (login ended with %d)\n",
+                 result.failedStage.c_str(), result.loginResult);
     return 1;
   }
-  std::fprintf(stderr, "main frame shown %.0f ms after start; %d items\n", result.startupMs, result.marketItems);
+  std::fprintf(stderr, "main frame shown %.0f ms after start; %d items\n", result.startupMs,
+               result.marketItems);
   const SIntervalPictures& interval = result.interval;
-  std::fprintf(stderr, "interval statistics of %d bars after a full day: average %s, volume %s, amount %s; day total %s\n",
-               interval.bars, interval.average.c_str(), platform::GbkToUtf8(interval.volume).c_str(),
-               platform::GbkToUtf8(interval.amount).c_str(), platform::GbkToUtf8(interval.dayTotal).c_str());
+  std::fprintf(
+      stderr,
+      "interval statistics of %d bars after a full day: average %s, volume %s, amount %s; day total %s\n",
+      interval.bars, interval.average.c_str(), platform::GbkToUtf8(interval.volume).c_str(),
+      platform::GbkToUtf8(interval.amount).c_str(), platform::GbkToUtf8(interval.dayTotal).c_str());
   return 0;
 }

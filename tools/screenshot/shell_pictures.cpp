@@ -27,7 +27,8 @@ T* Child(QWidget* parent, int id) {
 
 }  // namespace
 
-void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
+void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                     SShellPictures* seen) {
   platform::testing::ScopedModalScript script{[&](CDialog& dialog) {
     auto* box = dynamic_cast<CInput*>(&dialog);
     auto* edit = Child<QLineEdit>(dialog.GetWidget(), IDC_INPUT_EDIT);

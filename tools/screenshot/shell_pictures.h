@@ -24,14 +24,16 @@ struct SShellPictures {
   int formulaDialogs = 0;               // formula dialogs opened and pictured
   int tradeOrdersPlaced = 0;            // orders the order entry took (of two)
   int tradePanels = 0;                  // trading-window functions opened and pictured
-  std::vector<std::string> tradePanelsWithout;  // functions whose list stayed empty or page unloaded (UTF-8)
+  std::vector<std::string>
+      tradePanelsWithout;  // functions whose list stayed empty or page unloaded (UTF-8)
 };
 
 // The item typed into the order entry, and the initials typed into the input box.
 constexpr const char* kPictureItemCode = "602001";
 constexpr char kPictureInitials[] = "JB";
 
-void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
+void PictureInputBox(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                     SShellPictures* seen);
 void PictureFormulaDialogs(const KeepPicture& keep, SShellPictures* seen);
 // Each pop-up of the menu bar, opened as a click opens it (its items'
 // states asked of the frame then): "11-menu-NN.png".

@@ -22,7 +22,8 @@ namespace {
 // price, available funds, quantity and buy button; a query panel's range
 // start and button.
 constexpr int kFunctionTree = 7011;
-constexpr int kCode = 6061, kName = 7033, kPrice = 1036, kFunds = 7034, kQuantity = 1035, kBuy = 6031;
+constexpr int kCode = 6061, kName = 7033, kPrice = 1036, kFunds = 7034, kQuantity = 1035,
+              kBuy = 6031;
 constexpr int kRangeStart = 1021, kQueryButton = 1020;
 // Lets a form's first replies arrive before its picture.
 constexpr int kSettleMs = 300;
@@ -106,7 +107,8 @@ SPanelContent Content(QWidget& window) {
   }
   // Web views by class name: the screenshot run does not link the web engine.
   for (QWidget* w : window.findChildren<QWidget*>()) {
-    if (!w->isVisible() || std::strcmp(w->metaObject()->className(), "QWebEngineView") != 0) continue;
+    if (!w->isVisible() || std::strcmp(w->metaObject()->className(), "QWebEngineView") != 0)
+      continue;
     ++c.pages;
     c.pagesLoaded += !w->property("title").toString().isEmpty();
   }
@@ -124,7 +126,8 @@ void QueryPastWeek(QWidget& window) {
 
 }  // namespace
 
-void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen) {
+void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                          SShellPictures* seen) {
   QWidget* window = TradingWindow(frame);
   seen->tradeWindowShown = window != nullptr;
   auto* code = window ? Shown<QLineEdit>(window, kCode) : nullptr;
@@ -134,8 +137,8 @@ void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeou
   keep("05-order-entry.png", code->parentWidget());
 }
 
-void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterStage& enter, int timeoutMs,
-                        SShellPictures* seen) {
+void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterStage& enter,
+                        int timeoutMs, SShellPictures* seen) {
   QWidget* window = TradingWindow(frame);
   auto* tree = window ? window->findChild<QTreeWidget*>(QString::number(kFunctionTree)) : nullptr;
   if (!tree) return;
@@ -152,7 +155,8 @@ void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterS
     platform::PumpMessages(kSettleMs);
     platform::PumpUntil([&] { return Content(*window).Complete(); }, timeoutMs);
     // A list panel shows rows and a page panel its page; a form stands alone.
-    if (!item->isSelected() || !Content(*window).Complete()) seen->tradePanelsWithout.push_back(name);
+    if (!item->isSelected() || !Content(*window).Complete())
+      seen->tradePanelsWithout.push_back(name);
     ++seen->tradePanels;
     char file[64];
     std::snprintf(file, sizeof file, "10-trade-panel-%02d.png", number);

@@ -18,6 +18,7 @@
 // Told each step before it starts (the run's stage watchdog).
 using EnterStage = std::function<void(const std::string& stage)>;
 
-void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SShellPictures* seen);
-void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterStage& enter, int timeoutMs,
-                        SShellPictures* seen);
+void PictureTradingWindow(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                          SShellPictures* seen);
+void PictureTradePanels(CMainFrame& frame, const KeepPicture& keep, const EnterStage& enter,
+                        int timeoutMs, SShellPictures* seen);

@@ -47,7 +47,8 @@ QPoint RowPoint(CPriceReportView& list, int row) {
 void KeysInTheChart(CMainFrame& frame, CPriceReportView& list, CStockView& chart, int timeoutMs,
                     SOpenedByKeys* seen) {
   CPriceVolObj& timeShare = chart.Analysis().PriceVol();
-  seen->opened = platform::PumpUntil([&] { return Shows(kPageChart) && timeShare.GetDataCount() > 0; }, timeoutMs);
+  seen->opened = platform::PumpUntil(
+      [&] { return Shows(kPageChart) && timeShare.GetDataCount() > 0; }, timeoutMs);
   if (!seen->opened) return;
   const SCodeInfo opened = chart.Stock().GetKey();
   Type(frame, Qt::Key_Left);
@@ -62,7 +63,8 @@ void KeysInTheChart(CMainFrame& frame, CPriceReportView& list, CStockView& chart
   if (!seen->escBackToList) return;
   CReportTable& table = list.Table();
   // The rows of the page come with the quotes asked for again.
-  platform::PumpUntil([&] { return table.GetRowCount() > 0 && table.GetSelectedCode() == opened; }, 5000);
+  platform::PumpUntil([&] { return table.GetRowCount() > 0 && table.GetSelectedCode() == opened; },
+                      5000);
   seen->openedStaysSelected = table.GetSelectedCode() == opened && table.GetSelRow() >= 0 &&
                               table.GetSelRow() < table.GetRowsPerPage();
   seen->listFocused = QuoteListHasFocus(frame);
@@ -86,7 +88,8 @@ void CheckKeysAfterOpening(CMainFrame& frame, int timeoutMs, SViewFocusRun* seen
   platform::testing::ShowAndActivate(frame.GetWidget());
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   router->ShowAllMarkets();
-  platform::PumpUntil([&] { return Shows(kPageReport) && list->Table().GetRowCount() > 3; }, timeoutMs);
+  platform::PumpUntil([&] { return Shows(kPageReport) && list->Table().GetRowCount() > 3; },
+                      timeoutMs);
   list->SetFocus();
   // Enter on the third row, reached by the arrow keys.
   Type(frame, Qt::Key_Down);
@@ -99,13 +102,15 @@ void CheckKeysAfterOpening(CMainFrame& frame, int timeoutMs, SViewFocusRun* seen
   KeysInTheChart(frame, *list, *chart, timeoutMs, &seen->byDoubleClick);
 }
 
-void PictureResizedChart(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SViewFocusRun* seen) {
+void PictureResizedChart(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                         SViewFocusRun* seen) {
   CStockView* chart = FindChartView(frame);
   if (!chart) return;
   CCmdDispatcher* router = CCmdDispatcher::GetInstance();
   router->OpenChartPage(SCodeInfo{4114, 602001}, 0x10);
-  platform::PumpUntil([&] { return Shows(kPageChart) && chart->Analysis().PriceVol().GetDataCount() > 0; },
-                      timeoutMs);
+  platform::PumpUntil(
+      [&] { return Shows(kPageChart) && chart->Analysis().PriceVol().GetDataCount() > 0; },
+      timeoutMs);
   QWidget* window = frame.GetWidget();
   platform::PumpMessages(50);
   // Restored, then made smaller, as a user drags its corner.

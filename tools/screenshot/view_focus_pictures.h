@@ -12,12 +12,12 @@
 #include "tools/screenshot/shell_pictures.h"
 
 struct SOpenedByKeys {
-  bool opened = false;         // the chart view showed the item
-  bool leftMovedCursor = false;  // Left put the time-share cursor on a minute
-  bool f5TurnedPage = false;   // F5 showed the K-line page and F5 again the time-share page
-  bool escBackToList = false;  // Esc (pressed until it left the chart) showed the quote list
+  bool opened = false;               // the chart view showed the item
+  bool leftMovedCursor = false;      // Left put the time-share cursor on a minute
+  bool f5TurnedPage = false;         // F5 showed the K-line page and F5 again the time-share page
+  bool escBackToList = false;        // Esc (pressed until it left the chart) showed the quote list
   bool openedStaysSelected = false;  // the list selects the item opened, on the page shown
-  bool listFocused = false;    // back in the list, the keys go to it
+  bool listFocused = false;          // back in the list, the keys go to it
 };
 
 struct SViewFocusRun {
@@ -34,4 +34,5 @@ void CheckKeysAfterOpening(CMainFrame& frame, int timeoutMs, SViewFocusRun* seen
 // The chart view after the main window is restored and made smaller and
 // the split bar dragged: "16-resized-chart.png". The window is maximised
 // and the bar put back after.
-void PictureResizedChart(CMainFrame& frame, const KeepPicture& keep, int timeoutMs, SViewFocusRun* seen);
+void PictureResizedChart(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
+                         SViewFocusRun* seen);

@@ -175,8 +175,8 @@ void CCommThread::Poll() {
   const int socket = m_socket.load();
   if (m_library->SockGetConnStatus(socket) != 0) {
     Trace(TRACE_HERE, 0, "the link to the trade server is lost\n");
-    const int answer = GetTradeSinks().box(GBK("和服务器断链，您是否重新连接?"),
-                                           MB_YESNO | MB_ICONQUESTION);
+    const int answer =
+        GetTradeSinks().box(GBK("和服务器断链，您是否重新连接?"), MB_YESNO | MB_ICONQUESTION);
     if (answer == IDYES && IsRunning()) {
       Close();
       Connect();

@@ -41,13 +41,12 @@ int CSockLibrary::LoadFrom(const std::string& path) {
   using platform::LibEntry;
   // A library without one of the nine would fail at the first call that
   // needs it; treat it as not loadable.
-  if (!platform::BindEntries(lib, nullptr, LibEntry{"SockInit", &SockInit},
-                             LibEntry{"SockConnect", &SockConnect},
-                             LibEntry{"SockGetConnStatus", &SockGetConnStatus},
-                             LibEntry{"SockGetSockInfo", &SockGetSockInfo},
-                             LibEntry{"SockSend", &SockSend}, LibEntry{"SockRecv", &SockRecv},
-                             LibEntry{"SockFreeMemory", &SockFreeMemory},
-                             LibEntry{"SockClose", &SockClose}, LibEntry{"SockDestroy", &SockDestroy})) {
+  if (!platform::BindEntries(
+          lib, nullptr, LibEntry{"SockInit", &SockInit}, LibEntry{"SockConnect", &SockConnect},
+          LibEntry{"SockGetConnStatus", &SockGetConnStatus},
+          LibEntry{"SockGetSockInfo", &SockGetSockInfo}, LibEntry{"SockSend", &SockSend},
+          LibEntry{"SockRecv", &SockRecv}, LibEntry{"SockFreeMemory", &SockFreeMemory},
+          LibEntry{"SockClose", &SockClose}, LibEntry{"SockDestroy", &SockDestroy})) {
     WriteTraceLine(TRACE_HERE, 0, "%s lacks an entry point\n", path.c_str());
     Unload();
     return -1;

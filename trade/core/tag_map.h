@@ -26,10 +26,8 @@ class TagValues {
   const std::string& back() const { return n_ <= 1 ? first_ : rest_.back(); }
 
   void push_back(std::string_view value) {
-    if (n_ == 0)
-      first_.assign(value);
-    else
-      rest_.emplace_back(value);
+    if (n_ == 0) first_.assign(value);
+    else rest_.emplace_back(value);
     ++n_;
   }
   void emplace_back(std::string_view value) { push_back(value); }
@@ -234,8 +232,8 @@ class TagMap {
   }
 
   std::vector<value_type> entries_;
-  std::vector<int> tags_;           // the tag of each entry, side by side
-  std::vector<IndexEntry> index_;   // sorted by tag, once there are many tags
-  uint64_t seen_[4] = {};           // a bit per tag modulo 256: may it be here
+  std::vector<int> tags_;          // the tag of each entry, side by side
+  std::vector<IndexEntry> index_;  // sorted by tag, once there are many tags
+  uint64_t seen_[4] = {};          // a bit per tag modulo 256: may it be here
   uint32_t last_ = 0;
 };

@@ -18,9 +18,8 @@ constexpr char kSOH = '\x01';
 struct Dictionaries {
   RawDataDictionary rawData{{91, 90},   {89, 93},   {213, 212},    {355, 354},
                             {349, 348}, {351, 350}, {10073, 10072}};
-  std::set<int> header{8,   9,   35,  49,  56,  115, 128, 90,  91,  34,  50,
-                       142, 57,  143, 116, 144, 129, 145, 43,  97,  52,  122,
-                       212, 213, 347, 369, 370, 627, 628, 629, 630};
+  std::set<int> header{8,   9,   35, 49, 56, 115, 128, 90,  91,  34,  50,  142, 57,  143, 116, 144,
+                       129, 145, 43, 97, 52, 122, 212, 213, 347, 369, 370, 627, 628, 629, 630};
   std::set<int> trailer{93, 89, 10};
 };
 
@@ -283,9 +282,11 @@ struct LastLengthInMap {
 // the loops that read message after message, where a call per field
 // costs as much as the common case of the read itself.
 template <class LastLength>
-[[gnu::always_inline]] inline int ReadField(const char** cursor, const char* end, std::string_view& tagText, int* tagNumber,
-              std::string_view& value, const RawDataTags& rawData, const LastLength& lastLength,
-              std::string& error, char separator, char delimiter) {
+[[gnu::always_inline]] inline int ReadField(const char** cursor, const char* end,
+                                            std::string_view& tagText, int* tagNumber,
+                                            std::string_view& value, const RawDataTags& rawData,
+                                            const LastLength& lastLength, std::string& error,
+                                            char separator, char delimiter) {
   const char* start = *cursor;
   if (start >= end) return 1;
 
@@ -364,10 +365,20 @@ template <class LastLength>
 // length; empty for an unknown one.
 std::string_view BeginStringOf(int dialect, int version) {
   static constexpr std::string_view kFix[] = {
-      "1008=FIX.4.0\x01" "1009=", "1008=FIX.4.1\x01" "1009=", "1008=FIX.4.2\x01" "1009=",
-      "1008=FIX.4.3\x01" "1009=", "1008=FIX.4.4\x01" "1009="};
+      "1008=FIX.4.0\x01"
+      "1009=",
+      "1008=FIX.4.1\x01"
+      "1009=",
+      "1008=FIX.4.2\x01"
+      "1009=",
+      "1008=FIX.4.3\x01"
+      "1009=",
+      "1008=FIX.4.4\x01"
+      "1009="};
   if (dialect == 0 && version >= 0 && version <= 4) return kFix[version];
-  if (dialect == 1) return "1008(7)=QEL.1.0\x01" "1009=";
+  if (dialect == 1)
+    return "1008(7)=QEL.1.0\x01"
+           "1009=";
   return {};
 }
 
@@ -494,9 +505,15 @@ std::unique_ptr<CByteBuffer> BuildTradeMessage(int dialect, const char* msgType,
 
   // "1010=" and the sum as three digits ("%03d").
   const int c = CalcTradeChecksum(start, static_cast<int>(p - start));
-  const char trailer[kTrailerLength] = {'1', '0', '1', '0', '=', static_cast<char>('0' + c / 100),
+  const char trailer[kTrailerLength] = {'1',
+                                        '0',
+                                        '1',
+                                        '0',
+                                        '=',
+                                        static_cast<char>('0' + c / 100),
                                         static_cast<char>('0' + c / 10 % 10),
-                                        static_cast<char>('0' + c % 10), kSOH};
+                                        static_cast<char>('0' + c % 10),
+                                        kSOH};
   std::memcpy(p, trailer, kTrailerLength);
   assert(p + kTrailerLength == start + total);
   return buffer;
@@ -517,8 +534,8 @@ int ParseTagField(const char** cursor, const char* end, std::string& tag, std::s
 }
 
 int ParseTradeMessage(const char* data, int len, TagMap& map, TagFieldList* header,
-                      TagFieldList* body, TagFieldList* trailer,
-                      const RawDataDictionary* rawData, std::string& error) {
+                      TagFieldList* body, TagFieldList* trailer, const RawDataDictionary* rawData,
+                      std::string& error) {
   if (!data || len <= 0) return 0;
   std::optional<RawDataTags> given;
   if (rawData) given.emplace(*rawData);

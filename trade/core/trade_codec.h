@@ -70,8 +70,8 @@ int ParseTagField(const char** cursor, const char* end, std::string& tag, std::s
 
 // 0 parsed to the end, -1 on a field error (the map keeps what was read).
 int ParseTradeMessage(const char* data, int len, TagMap& map, TagFieldList* header,
-                      TagFieldList* body, TagFieldList* trailer,
-                      const RawDataDictionary* rawData, std::string& error);
+                      TagFieldList* body, TagFieldList* trailer, const RawDataDictionary* rawData,
+                      std::string& error);
 
 // One field of a scanned message: its tag and where its value lies in the
 // message (offset and byte count).

@@ -29,15 +29,16 @@ const SListColumn<P> kIssueColumns[] = {
 
 using H = SPositionInfo;
 const SListColumn<H> kHoldingColumns[] = {
-    Text<H, &H::productCode>(48), Text<H, &H::productName>(9402), Text<H, &H::quantity>(9403),
-    Text<H, &H::sellable>(9405),  Text<H, &H::cost>(9407),        Text<H, &H::frozen>(9404),
+    Text<H, &H::productCode>(48),   Text<H, &H::productName>(9402),
+    Text<H, &H::quantity>(9403),    Text<H, &H::sellable>(9405),
+    Text<H, &H::cost>(9407),        Text<H, &H::frozen>(9404),
     Text<H, &H::otherFrozen>(9406), {31, &StoreDouble<H, &H::lastPrice>}};
 
 using O = COrderDetail;
 const SListColumn<O> kOrderColumns[] = {
-    Text<O, &O::productId>(48),   Text<O, &O::orderType>(40),   Text<O, &O::price>(44),
-    Text<O, &O::quantity>(132),   Text<O, &O::productName>(9402), Text<O, &O::status>(150),
-    Text<O, &O::dealtQty>(32),    Text<O, &O::field9210>(9210), Text<O, &O::orderNo>(37),
+    Text<O, &O::productId>(48), Text<O, &O::orderType>(40),     Text<O, &O::price>(44),
+    Text<O, &O::quantity>(132), Text<O, &O::productName>(9402), Text<O, &O::status>(150),
+    Text<O, &O::dealtQty>(32),  Text<O, &O::field9210>(9210),   Text<O, &O::orderNo>(37),
     Text<O, &O::time>(9205)};
 
 using D = COrderTurnOver;
@@ -55,16 +56,20 @@ const SListColumn<A> kAllotColumns[] = {
     Text<A, &A::price>(31),       Text<A, &A::count>(9653),       Text<A, &A::kind>(9655)};
 
 using T = STransferInfo;
-const SListColumn<T> kTransferColumns[] = {
-    Text<T, &T::field8116>(8116),     Text<T, &T::account>(1),
-    {8031, &StoreInt<T, &T::operationType>}, Text<T, &T::amount>(9311),
-    Text<T, &T::field8106>(8106),     Text<T, &T::field8117>(8117),
-    {150, &StoreInt<T, &T::status>},  Text<T, &T::text58>(58)};
+const SListColumn<T> kTransferColumns[] = {Text<T, &T::field8116>(8116),
+                                           Text<T, &T::account>(1),
+                                           {8031, &StoreInt<T, &T::operationType>},
+                                           Text<T, &T::amount>(9311),
+                                           Text<T, &T::field8106>(8106),
+                                           Text<T, &T::field8117>(8117),
+                                           {150, &StoreInt<T, &T::status>},
+                                           Text<T, &T::text58>(58)};
 
 using F = SMoneyFlowInfo;
 const SListColumn<F> kFlowColumns[] = {
-    Text<F, &F::field8116>(8116), Text<F, &F::account>(1),        Text<F, &F::field8047>(8047),
-    Text<F, &F::field8057>(8057), Text<F, &F::operationType>(8031), Text<F, &F::field8058>(8058),
+    Text<F, &F::field8116>(8116),      Text<F, &F::account>(1),
+    Text<F, &F::field8047>(8047),      Text<F, &F::field8057>(8057),
+    Text<F, &F::operationType>(8031),  Text<F, &F::field8058>(8058),
     Text<F, &F::relatedOrderNo>(8115), Text<F, &F::field8059>(8059)};
 
 // A list keeps its previous rows for reuse only while they are not much

@@ -14,23 +14,23 @@ class CBaseInfo {
 // A collection on issue (subscription list).
 class CProductInfo final : public CBaseInfo {
  public:
-  std::string productCode;     // 48
-  std::string productName;     // 9402
-  std::string totalPrice;      // 9606
-  std::string totalCount;      // 53
-  std::string sharePrice;      // 9605
-  std::string reservedQty;     // 9608
-  std::string issueQty;        // 9609
-  std::string minSubscribe;    // 110
-  std::string maxSubscribe;    // 111
-  std::string field9610;       // 9610
-  std::string unused;          // no reply fills it
-  std::string account;         // 1
-  std::string field9612;       // 9612
-  std::string listingDate;     // 9613
-  std::string issueDate;       // 59
-  std::string issueEndDate;    // 432
-  std::string field9616;       // 9616
+  std::string productCode;   // 48
+  std::string productName;   // 9402
+  std::string totalPrice;    // 9606
+  std::string totalCount;    // 53
+  std::string sharePrice;    // 9605
+  std::string reservedQty;   // 9608
+  std::string issueQty;      // 9609
+  std::string minSubscribe;  // 110
+  std::string maxSubscribe;  // 111
+  std::string field9610;     // 9610
+  std::string unused;        // no reply fills it
+  std::string account;       // 1
+  std::string field9612;     // 9612
+  std::string listingDate;   // 9613
+  std::string issueDate;     // 59
+  std::string issueEndDate;  // 432
+  std::string field9616;     // 9616
 };
 
 // The four texts of an order request.
@@ -90,14 +90,14 @@ class COrderTurnOver final : public CBaseInfo {
 // Quantities and limits for the order entry.
 class CPreTradeData final : public CBaseInfo {
  public:
-  std::string maxBuyQty;     // 9801
-  std::string minBuyQty;     // 9802
-  std::string maxSellQty;    // 9803
-  std::string minSellQty;    // 9804
-  std::string fundsAvail;    // 9805
-  std::string sharesAvail;   // 9806
-  std::string limitUp;       // 9633
-  std::string limitDown;     // 9634
+  std::string maxBuyQty;    // 9801
+  std::string minBuyQty;    // 9802
+  std::string maxSellQty;   // 9803
+  std::string minSellQty;   // 9804
+  std::string fundsAvail;   // 9805
+  std::string sharesAvail;  // 9806
+  std::string limitUp;      // 9633
+  std::string limitDown;    // 9634
 };
 
 // A bank transfer or signing application, built for one request.
@@ -140,14 +140,14 @@ struct SMoneyFlowInfo {
 };
 
 struct STransferInfo {
-  std::string field8116;   // 8116
-  std::string account;     // 1
-  int operationType = 0;   // 8031
-  std::string amount;      // 9311
-  std::string field8106;   // 8106
-  std::string field8117;   // 8117
-  int status = 0;          // 150
-  std::string text58;      // 58
+  std::string field8116;  // 8116
+  std::string account;    // 1
+  int operationType = 0;  // 8031
+  std::string amount;     // 9311
+  std::string field8106;  // 8106
+  std::string field8117;  // 8117
+  int status = 0;         // 150
+  std::string text58;     // 58
 };
 
 struct SFundsInfo {
@@ -162,10 +162,10 @@ struct SFundsInfo {
 };
 
 struct SApplyResult {
-  int field8105 = 0;       // 8105
-  int operationType = 0;   // 8031
-  double amount = 0;       // 9311, integer part
-  int status = 0;          // 150: the panels act on 0-3
+  int field8105 = 0;      // 8105
+  int operationType = 0;  // 8031
+  double amount = 0;      // 9311, integer part
+  int status = 0;         // 150: the panels act on 0-3
 };
 
 struct SServerAddr {

@@ -67,10 +67,8 @@ int CTradeSession::ChangePassword(char type, const std::string& oldDigest,
   AddStringField(body, 9107, newDigest, GBK("新密码"));
   const int r = SendRequest(MT_CHANGE_PWD, body, false);
   std::lock_guard<std::mutex> guard(lock_);
-  if (r == 0)
-    pendingPassword_ = SPendingPassword{type, newDigest};
-  else
-    pendingPassword_.reset();
+  if (r == 0) pendingPassword_ = SPendingPassword{type, newDigest};
+  else pendingPassword_.reset();
   return r;
 }
 
@@ -130,8 +128,7 @@ int CTradeSession::QueryAllotment(int flag, const std::string& startDate,
                      DateRange(startDate, endDate, false), false);
 }
 
-int CTradeSession::QueryMoneyFlowHistory(const std::string& startDate,
-                                         const std::string& endDate) {
+int CTradeSession::QueryMoneyFlowHistory(const std::string& startDate, const std::string& endDate) {
   return SendRequest(MT_QRY_HIS_FLOW, DateRange(startDate, endDate, true), false);
 }
 

@@ -106,16 +106,16 @@ int CTradeSession::GetLoginResult() const {
   return account_.loginResult;
 }
 
-#define TRADE_SESSION_COPY(Type, Getter, member)  \
-  Type CTradeSession::Getter() const {            \
-    std::lock_guard<std::mutex> guard(lock_);     \
-    return member;                                \
+#define TRADE_SESSION_COPY(Type, Getter, member) \
+  Type CTradeSession::Getter() const {           \
+    std::lock_guard<std::mutex> guard(lock_);    \
+    return member;                               \
   }
-#define TRADE_SESSION_LIST(Row, Getter, member)           \
+#define TRADE_SESSION_LIST(Row, Getter, member)             \
   std::vector<Row> CTradeSession::Getter(bool* cut) const { \
-    std::lock_guard<std::mutex> guard(lock_);              \
-    if (cut) *cut = member.cut;                            \
-    return member.Copy();                                  \
+    std::lock_guard<std::mutex> guard(lock_);               \
+    if (cut) *cut = member.cut;                             \
+    return member.Copy();                                   \
   }
 TRADE_SESSION_LIST(COrderDetail, GetOrders, orders_)
 TRADE_SESSION_LIST(COrderTurnOver, GetDeals, deals_)

@@ -42,7 +42,7 @@ struct SRefilledList {
 
 // The login and account fields of the store, copied out as a whole.
 struct STradeAccount {
-  std::string host;               // single-server link
+  std::string host;  // single-server link
   int port = 0;
   std::string userId;             // tag 1 of the login
   std::string userName;           // 9103

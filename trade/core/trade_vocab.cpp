@@ -24,8 +24,8 @@ const char* GetOrderTypeText(const std::string& orderType) {
     const char* label;
   };
   static const Entry kTypes[] = {
-      {"0B", "限价买"},     {"0S", "限价卖"},     {"0C", "限价撤"},       {"7B", "新股申购"},
-      {"7C", "申购撤单"},   {"XB", "本方最优买"}, {"XS", "本方最优卖"},   {"XC", "本方最优撤"},
+      {"0B", "限价买"},       {"0S", "限价卖"},       {"0C", "限价撤"},       {"7B", "新股申购"},
+      {"7C", "申购撤单"},     {"XB", "本方最优买"},   {"XS", "本方最优卖"},   {"XC", "本方最优撤"},
       {"YB", "对手方最优买"}, {"YS", "对手方最优卖"}, {"YC", "对手方最优撤"},
   };
   for (const Entry& e : kTypes)

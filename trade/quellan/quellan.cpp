@@ -260,8 +260,8 @@ int SockInit(int needSsl, const char* caFile, const char* certFile, const char* 
       SSL_CTX_set_default_passwd_cb(ctx, nullptr);
       OPENSSL_cleanse(password.data(), password.size());
       if (!ok) {
-        PutError(errorText, errorTextSize, "cannot use the client certificate " + cert +
-                                               " with its key " + key);
+        PutError(errorText, errorTextSize,
+                 "cannot use the client certificate " + cert + " with its key " + key);
         SSL_CTX_free(ctx);
         return 0;
       }
@@ -299,12 +299,9 @@ int SockConnect(int* socket, const char* host, unsigned short port, int timeoutM
       const int r = SSL_connect(conn->ssl);
       if (r == 1) break;
       const int e = SSL_get_error(conn->ssl, r);
-      if (e == SSL_ERROR_WANT_READ)
-        ok = WaitFd(conn->fd, POLLIN, deadline);
-      else if (e == SSL_ERROR_WANT_WRITE)
-        ok = WaitFd(conn->fd, POLLOUT, deadline);
-      else
-        ok = false;
+      if (e == SSL_ERROR_WANT_READ) ok = WaitFd(conn->fd, POLLIN, deadline);
+      else if (e == SSL_ERROR_WANT_WRITE) ok = WaitFd(conn->fd, POLLOUT, deadline);
+      else ok = false;
     }
     ok = ok && SSL_get_verify_result(conn->ssl) == X509_V_OK;
   }
@@ -332,8 +329,7 @@ int SockGetSockInfo(int socket, char* info, int infoSize) {
   if (c->ssl)
     std::snprintf(info, static_cast<size_t>(infoSize), "%s %s %s", c->peer.c_str(),
                   SSL_get_version(c->ssl), SSL_get_cipher_name(c->ssl));
-  else
-    std::snprintf(info, static_cast<size_t>(infoSize), "%s plain", c->peer.c_str());
+  else std::snprintf(info, static_cast<size_t>(infoSize), "%s plain", c->peer.c_str());
   return 0;
 }
 
@@ -361,8 +357,8 @@ int SockSend(int socket, const char* data, int len) {
         return -1;
       }
     } else {
-      const long r = ::send(c->fd, data + sent, static_cast<size_t>(len - sent),
-                            MSG_NOSIGNAL | MSG_DONTWAIT);
+      const long r =
+          ::send(c->fd, data + sent, static_cast<size_t>(len - sent), MSG_NOSIGNAL | MSG_DONTWAIT);
       if (r > 0) {
         sent += static_cast<int>(r);
         deadline = Clock::now() + std::chrono::milliseconds(kSendTimeoutMs);

@@ -22,9 +22,8 @@ extern "C" {
 // certificate verified against caFile and the client certificate certFile
 // with its (possibly encrypted) key keyFile. Returns a non-zero context, 0
 // on failure with a reason in errorText.
-QUELLAN_API int SockInit(int needSsl, const char* caFile, const char* certFile,
-                         const char* keyFile, const char* keyPassword, char* errorText,
-                         int errorTextSize);
+QUELLAN_API int SockInit(int needSsl, const char* caFile, const char* certFile, const char* keyFile,
+                         const char* keyPassword, char* errorText, int errorTextSize);
 // Connects within timeoutMs (TCP and TLS handshake); 0 with the handle in
 // *socket, -1 on failure. Over TLS the server's certificate must also name
 // host (its IP entry for an address, its DNS entry for a name).

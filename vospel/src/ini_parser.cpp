@@ -45,8 +45,9 @@ bool IniContext::Parse(const char* text, size_t length) {
   const void* zero = text != nullptr ? std::memchr(text, 0, length) : nullptr;
   if (zero != nullptr) {
     partial = true;
-    vospel::Trace("zero byte at offset %zu: the text after it is not read, and the file is not written back",
-          static_cast<size_t>(static_cast<const char*>(zero) - text));
+    vospel::Trace(
+        "zero byte at offset %zu: the text after it is not read, and the file is not written back",
+        static_cast<size_t>(static_cast<const char*>(zero) - text));
   }
   return accepted;
 }
@@ -98,13 +99,15 @@ int CIniParser::SetIniFile(const char* path) {
   c.path = path != nullptr ? path : "";
   c.hasPath = path != nullptr;
   std::string data;
-  const platform::FileRead read =
-      path != nullptr ? platform::ReadWholeFile(platform::ToNativePath(path), data) : platform::FileRead::kMissing;
+  const platform::FileRead read = path != nullptr
+                                      ? platform::ReadWholeFile(platform::ToNativePath(path), data)
+                                      : platform::FileRead::kMissing;
   if (read != platform::FileRead::kRead) {
     // A missing file may be written afresh; one that exists but cannot be
     // read (or is above the size cap) is not what the model holds.
     c.partial = read != platform::FileRead::kMissing;
-    MessageBox(nullptr, GBK("读取INI文件失败，找不到文件，请确认文件名是否正确!"), GBK("INI错误"), MB_OK);
+    MessageBox(nullptr, GBK("读取INI文件失败，找不到文件，请确认文件名是否正确!"), GBK("INI错误"),
+               MB_OK);
     return 0;
   }
   c.fileText = std::move(data);

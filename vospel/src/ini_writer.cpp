@@ -9,7 +9,9 @@ namespace vospel {
 
 namespace {
 
-void Tabs(std::string& out, int count) { out.append(static_cast<size_t>(count > 0 ? count : 0), '\t'); }
+void Tabs(std::string& out, int count) {
+  out.append(static_cast<size_t>(count > 0 ? count : 0), '\t');
+}
 
 // level 1: the values of a key line; a list inside a first-level list
 // starts on a new line, indented two tabs deeper than its key line.
@@ -24,7 +26,8 @@ void WriteValues(std::string& out, const ValItor& list, int level, int indent) {
       case KeyVals::kOwned:
         // An empty text alone after "=" is the key without values; anywhere
         // else it needs a form of its own or its comma would end the line.
-        if (!v.Text().empty() || level > 1 || list.size() > 1) out += WritableToken(v.Text(), TokenPlace::kValue);
+        if (!v.Text().empty() || level > 1 || list.size() > 1)
+          out += WritableToken(v.Text(), TokenPlace::kValue);
         break;
       case KeyVals::kList:
         if (level == 2) {
@@ -50,7 +53,8 @@ void WriteEntries(std::string& out, const Region& region, int indent) {
         out += '=';
         WriteValues(out, e->values, 1, indent);
         bool hasList = false;
-        for (const KeyVals& v : e->values.Items()) hasList = hasList || v.GetType() == KeyVals::kList;
+        for (const KeyVals& v : e->values.Items())
+          hasList = hasList || v.GetType() == KeyVals::kList;
         out += hasList ? ";\r\n" : "\r\n";
         break;
       }

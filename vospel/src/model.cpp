@@ -5,7 +5,9 @@
 namespace vospel {
 
 namespace {
-inline unsigned char LowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c; }
+inline unsigned char LowerAscii(unsigned char c) {
+  return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + 32) : c;
+}
 }  // namespace
 
 int32_t NameHash(std::string_view name) {
@@ -17,7 +19,9 @@ int32_t NameHash(std::string_view name) {
 bool SameName(std::string_view a, int32_t hashA, std::string_view b, int32_t hashB) {
   if (hashA != hashB || a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (LowerAscii(static_cast<unsigned char>(a[i])) != LowerAscii(static_cast<unsigned char>(b[i]))) return false;
+    if (LowerAscii(static_cast<unsigned char>(a[i])) !=
+        LowerAscii(static_cast<unsigned char>(b[i])))
+      return false;
   return true;
 }
 
@@ -91,7 +95,9 @@ void Model::OnRawLine(std::string_view line) {
 }
 
 void Model::OnBlockOpen(std::string_view name) {
-  Region* parent = !blockStack.empty() ? blockStack.back() : currentSection != nullptr ? currentSection : &global;
+  Region* parent = !blockStack.empty()         ? blockStack.back()
+                   : currentSection != nullptr ? currentSection
+                                               : &global;
   Region* block = parent->AddBlock(name);
   blockStack.push_back(block);
   currentRegion = block;
@@ -99,7 +105,9 @@ void Model::OnBlockOpen(std::string_view name) {
 
 void Model::OnBlockClose() {
   if (!blockStack.empty()) blockStack.pop_back();
-  currentRegion = !blockStack.empty() ? blockStack.back() : currentSection != nullptr ? currentSection : &global;
+  currentRegion = !blockStack.empty()         ? blockStack.back()
+                  : currentSection != nullptr ? currentSection
+                                              : &global;
 }
 
 void Model::OnKey(std::string_view name) {

@@ -21,8 +21,8 @@ bool SameName(std::string_view a, int32_t hashA, std::string_view b, int32_t has
 struct Entry {
   enum Kind : uint8_t { kKey = 0, kRawLine = 2, kPlaceholder = 3 };
   uint8_t kind = kKey;
-  uint8_t flag = 0;   // 3 for a placeholder
-  std::string text;   // the key's name, or the raw line with its line end
+  uint8_t flag = 0;  // 3 for a placeholder
+  std::string text;  // the key's name, or the raw line with its line end
   int32_t hash = 0;
   ValItor values;
 

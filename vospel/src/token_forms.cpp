@@ -26,11 +26,15 @@ bool IsQuote(char c) { return c == '"' || c == '\''; }
 // separator after it, so the lexer's longest match ends where the text does.
 bool IsNameToken(std::string_view text) {
   const size_t open = text.find('['), close = text.find(']');
-  if (open == std::string_view::npos && close == std::string_view::npos) return !text.empty() && AllNameChars(text);
-  if (open == std::string_view::npos || close == std::string_view::npos || close < open) return false;
-  const std::string_view before = text.substr(0, open), inside = text.substr(open + 1, close - open - 1),
+  if (open == std::string_view::npos && close == std::string_view::npos)
+    return !text.empty() && AllNameChars(text);
+  if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+    return false;
+  const std::string_view before = text.substr(0, open),
+                         inside = text.substr(open + 1, close - open - 1),
                          after = text.substr(close + 1);
-  return AllNameChars(before) && AllNameChars(inside) && AllNameChars(after) && !(before.empty() && after.empty());
+  return AllNameChars(before) && AllNameChars(inside) && AllNameChars(after) &&
+         !(before.empty() && after.empty());
 }
 
 // A quoted text: a quote, at least one character that is no name character
@@ -47,10 +51,14 @@ bool HasLoneLeadingQuote(std::string_view text) {
   return !text.empty() && IsQuote(text[0]) && text.find(text[0], 1) == std::string_view::npos;
 }
 
-bool IsBlockWord(std::string_view text) { return text.size() == 6 && strncasecmp(text.data(), "domain", 6) == 0; }
+bool IsBlockWord(std::string_view text) {
+  return text.size() == 6 && strncasecmp(text.data(), "domain", 6) == 0;
+}
 
 // A key begins its written line, where these begin a comment.
-bool BeginsComment(std::string_view text) { return text.substr(0, 1) == "#" || text.substr(0, 2) == "//"; }
+bool BeginsComment(std::string_view text) {
+  return text.substr(0, 1) == "#" || text.substr(0, 2) == "//";
+}
 
 bool ReadsBackAs(std::string_view text, TokenPlace place) {
   if (IsNameToken(text) && !HasLoneLeadingQuote(text) && !IsBlockWord(text))

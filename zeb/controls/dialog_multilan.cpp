@@ -1,7 +1,8 @@
 // The named dialog base and its after-initialisation hook.
 #include "zeb/controls/dialog_multilan.h"
 
-CDialogMultiLan::CDialogMultiLan(const platform::DialogTemplate& tpl, const char* name, CWnd* parent)
+CDialogMultiLan::CDialogMultiLan(const platform::DialogTemplate& tpl, const char* name,
+                                 CWnd* parent)
     : CDialog(tpl, parent), m_strName(name ? name : "") {}
 
 CDialogMultiLan::~CDialogMultiLan() = default;

@@ -17,10 +17,10 @@ std::string EscapeHtml(std::string_view gbk) {
     unsigned char trail;
     const char* entity;
   };
-  static constexpr Letter kLetters[] = {
-      {0xA4, "&agrave;"}, {0xA2, "&aacute;"}, {0xA8, "&egrave;"}, {0xA6, "&eacute;"},
-      {0xAC, "&igrave;"}, {0xAA, "&iacute;"}, {0xB0, "&ograve;"}, {0xAE, "&oacute;"},
-      {0xB4, "&ugrave;"}, {0xB2, "&uacute;"}};
+  static constexpr Letter kLetters[] = {{0xA4, "&agrave;"}, {0xA2, "&aacute;"}, {0xA8, "&egrave;"},
+                                        {0xA6, "&eacute;"}, {0xAC, "&igrave;"}, {0xAA, "&iacute;"},
+                                        {0xB0, "&ograve;"}, {0xAE, "&oacute;"}, {0xB4, "&ugrave;"},
+                                        {0xB2, "&uacute;"}};
   std::string out;
   out.reserve(gbk.size());
   for (size_t i = 0; i < gbk.size(); ++i) {
@@ -52,7 +52,8 @@ std::string EscapeHtml(std::string_view gbk) {
 CHtmlCtrl::CHtmlCtrl() {
   setOpenLinks(false);
   setOpenExternalLinks(false);
-  QObject::connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl& url) { OnLinkClicked(url); });
+  QObject::connect(this, &QTextBrowser::anchorClicked, this,
+                   [this](const QUrl& url) { OnLinkClicked(url); });
   QObject::connect(this, qOverload<const QUrl&>(&QTextBrowser::highlighted), this,
                    [this](const QUrl& url) { OnLinkHovered(url); });
 }
@@ -100,7 +101,8 @@ void CHtmlCtrl::OnLinkClicked(const QUrl& url) {
 }
 
 void CHtmlCtrl::OnLinkHovered(const QUrl& url) {
-  if (CWnd* notify = CWnd::FromWidget(notify_)) notify->SetWindowText(platform::QStringToGbk(url.toString()));
+  if (CWnd* notify = CWnd::FromWidget(notify_))
+    notify->SetWindowText(platform::QStringToGbk(url.toString()));
 }
 
 QVariant CHtmlCtrl::loadResource(int type, const QUrl& name) {

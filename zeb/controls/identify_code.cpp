@@ -127,7 +127,8 @@ constexpr const char* kGlyphs[10] = {
 
 }  // namespace
 
-void DrawIdentifyCode(CDC* dc, const int glyphs[4], int width, int height, const CodeRandom& random) {
+void DrawIdentifyCode(CDC* dc, const int glyphs[4], int width, int height,
+                      const CodeRandom& random) {
   dc->Rectangle(0, 0, width, height);
   constexpr COLORREF kInk = RGB(0, 0, 0), kShadow = RGB(250, 236, 211);
   for (int i = 0; i < 4; ++i) {

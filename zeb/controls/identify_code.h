@@ -20,7 +20,8 @@ using CodeRandom = std::function<uint32_t()>;
 // The code's picture on dc, in a client of width x height: a white box in
 // a black frame, the glyph of each digit index (0-9) in black dots two
 // pixels wide with a light shadow, and noise dots where a glyph has none.
-void DrawIdentifyCode(CDC* dc, const int glyphs[4], int width, int height, const CodeRandom& random);
+void DrawIdentifyCode(CDC* dc, const int glyphs[4], int width, int height,
+                      const CodeRandom& random);
 
 }  // namespace zebui
 

@@ -11,8 +11,9 @@ namespace zebui {
 QRegion KeyColorMask(const QImage& image) {
   if (image.isNull()) return QRegion();
   // Exact ARGB comparison needs straight (not premultiplied) 32-bit pixels.
-  const QImage argb = image.format() == QImage::Format_ARGB32 ? image
-                                                               : image.convertToFormat(QImage::Format_ARGB32);
+  const QImage argb = image.format() == QImage::Format_ARGB32
+                          ? image
+                          : image.convertToFormat(QImage::Format_ARGB32);
   const int width = argb.width(), height = argb.height();
   const QRgb key = reinterpret_cast<const QRgb*>(argb.constScanLine(0))[0];
 
@@ -37,7 +38,8 @@ QRegion KeyColorMask(const QImage& image) {
       continue;
     }
     bandStart = rects.size();
-    for (size_t i = 0; i < runs.size(); i += 2) rects.emplace_back(runs[i], y, runs[i + 1] - runs[i], 1);
+    for (size_t i = 0; i < runs.size(); i += 2)
+      rects.emplace_back(runs[i], y, runs[i + 1] - runs[i], 1);
     previous.swap(runs);
     havePrevious = true;
   }

@@ -10,7 +10,8 @@
 using zebui::ToolBarResource;
 
 BOOL CMTToolBar::LoadTextToolBar(std::span<const ToolBarResource> module, UINT id) {
-  const auto res = std::find_if(module.begin(), module.end(), [id](const ToolBarResource& r) { return r.id == id; });
+  const auto res = std::find_if(module.begin(), module.end(),
+                                [id](const ToolBarResource& r) { return r.id == id; });
   if (res == module.end() || res->imageWidth <= 0 || res->imageHeight <= 0) return FALSE;
   const int imageWidth = res->imageWidth, imageHeight = res->imageHeight;
 
@@ -74,7 +75,8 @@ BOOL CMTToolBar::LoadTextToolBar(std::span<const ToolBarResource> module, UINT i
     source.Draw(&dc, GetButton(cell.button)->image, left + (cellWidth - imageWidth) / 2, 0);
     for (size_t k = 0; k < cell.lines.size(); ++k) {
       const SIZE extent = dc.GetTextExtent(cell.lines[k]);
-      dc.TextOut(left + (cellWidth - (int)extent.cx) / 2, imageHeight + (int)k * lineHeight, cell.lines[k]);
+      dc.TextOut(left + (cellWidth - (int)extent.cx) / 2, imageHeight + (int)k * lineHeight,
+                 cell.lines[k]);
     }
     UINT command, style;
     int image;

@@ -16,8 +16,8 @@ CMyMemDC::CMyMemDC(CDC* target, const RECT* rect) : m_target(target) {
 
 CMyMemDC::~CMyMemDC() {
   if (m_target && m_oldBitmap)
-    m_target->BitBlt(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect), this, m_rect.left,
-                     m_rect.top, SRCCOPY);
+    m_target->BitBlt(m_rect.left, m_rect.top, RectWidth(m_rect), RectHeight(m_rect), this,
+                     m_rect.left, m_rect.top, SRCCOPY);
   if (m_oldBitmap) SelectObject(m_oldBitmap);
   m_bitmap.DeleteObject();
 }

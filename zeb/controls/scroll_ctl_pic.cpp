@@ -57,7 +57,9 @@ int CScrollCtlPic::SetPos(int pos) {
   return 0;
 }
 
-int CScrollCtlPic::Length() const { return IsVertical() ? RectHeight(m_rcBar) : RectWidth(m_rcBar); }
+int CScrollCtlPic::Length() const {
+  return IsVertical() ? RectHeight(m_rcBar) : RectWidth(m_rcBar);
+}
 
 int CScrollCtlPic::Clamp(int pos) const {
   pos = std::min(pos, m_nTotal - m_nPage);
@@ -75,7 +77,8 @@ void CScrollCtlPic::CalcThumb() {
   int start = first, length = track;
   if (m_nPage < m_nTotal) {
     length = MulDivToward0(track, std::max(m_nPage, 0), m_nTotal);
-    start = m_bDragging ? m_nDragStart + m_nDragOffset : first + MulDivToward0(track, m_nPos, m_nTotal);
+    start =
+        m_bDragging ? m_nDragStart + m_nDragOffset : first + MulDivToward0(track, m_nPos, m_nTotal);
     start = std::min(std::max(start, first), second - length);
   }
   m_rcThumb = IsVertical() ? RECT{m_rcBar.left, start, m_rcBar.right, start + length}

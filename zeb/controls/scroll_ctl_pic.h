@@ -77,7 +77,7 @@ class CScrollCtlPic {
   int m_nPos = 0;
   int m_nTotal = 0;
   POINT m_ptAnchor{};
-  int m_nDelta = 0;     // pointer movement along the bar since the anchor
+  int m_nDelta = 0;  // pointer movement along the bar since the anchor
   bool m_bDragging = false;
   int m_nDragStart = 0;   // thumb start when the drag began
   int m_nDragOrigin = 0;  // pointer along the bar when the drag began

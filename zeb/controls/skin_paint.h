@@ -39,8 +39,12 @@ int SkinFrameIndex(int state, int frameCount);
 // size divided by the count (integer division), as the strips are drawn.
 QRect SkinFrameRect(QSize strip, int frameCount, int layout, int index);
 
-inline QColor ArgbColor(ARGB c) { return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, c >> 24); }
-inline QColor RgbColor(COLORREF c, int alpha = 255) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c), alpha); }
+inline QColor ArgbColor(ARGB c) {
+  return QColor((c >> 16) & 0xFF, (c >> 8) & 0xFF, c & 0xFF, c >> 24);
+}
+inline QColor RgbColor(COLORREF c, int alpha = 255) {
+  return QColor(GetRValue(c), GetGValue(c), GetBValue(c), alpha);
+}
 
 // A font for skinned text: face (GBK; faces the machine lacks are drawn
 // with the same fallback as the DC's fonts), height in pixels and the

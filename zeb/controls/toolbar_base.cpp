@@ -38,7 +38,8 @@ CToolCmdUI::CToolCmdUI(CToolBarBase* bar, int index) : bar_(bar) {
 
 void CToolCmdUI::Enable(BOOL on) {
   const UINT state = bar_->GetButtonState((int)m_nIndex);
-  bar_->SetButtonState((int)m_nIndex, on ? (state | TBSTATE_ENABLED) : (state & ~(TBSTATE_ENABLED | TBSTATE_PRESSED)));
+  bar_->SetButtonState((int)m_nIndex, on ? (state | TBSTATE_ENABLED)
+                                         : (state & ~(TBSTATE_ENABLED | TBSTATE_PRESSED)));
 }
 
 void CToolCmdUI::SetCheck(int check) {
@@ -66,7 +67,9 @@ CToolBarBase::CToolBarBase() {
 
 CToolBarBase::~CToolBarBase() = default;
 
-BOOL CToolBarBase::Create(CWnd* parent, DWORD style, UINT id) { return CreateEx(parent, 0, style, id); }
+BOOL CToolBarBase::Create(CWnd* parent, DWORD style, UINT id) {
+  return CreateEx(parent, 0, style, id);
+}
 
 BOOL CToolBarBase::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, UINT id) {
   barStyle_ = style & CBRS_ALL;
@@ -97,7 +100,8 @@ void CToolBarBase::EnableDocking(DWORD align) {
 void CToolBarBase::Float(POINT screenPoint, bool closeBox) {
   QWidget* over = parentWidget() ? parentWidget()->window() : nullptr;
   const bool shown = !isHidden();
-  setParent(over, closeBox ? Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
+  setParent(over, closeBox ? Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                 Qt::WindowCloseButtonHint
                            : Qt::Tool | Qt::FramelessWindowHint);
   setOrientation(Qt::Horizontal);
   move(screenPoint.x, screenPoint.y);
@@ -111,10 +115,12 @@ void CToolBarBase::Float(POINT screenPoint, bool closeBox) {
 // ---- Buttons -------------------------------------------------------------------
 
 BOOL CToolBarBase::LoadToolBar(std::span<const ToolBarResource> module, UINT id) {
-  const auto res = std::find_if(module.begin(), module.end(), [id](const ToolBarResource& r) { return r.id == id; });
+  const auto res = std::find_if(module.begin(), module.end(),
+                                [id](const ToolBarResource& r) { return r.id == id; });
   if (res == module.end() || res->imageWidth <= 0 || res->imageHeight <= 0) return FALSE;
   if (res->bitmap) {
-    if (!images_.Create(LoadToolBarImage(res->bitmap), res->imageWidth, res->imageHeight)) return FALSE;
+    if (!images_.Create(LoadToolBarImage(res->bitmap), res->imageWidth, res->imageHeight))
+      return FALSE;
   }
   std::vector<ToolButton> buttons;
   int next = 0;
@@ -132,7 +138,8 @@ BOOL CToolBarBase::LoadToolBar(std::span<const ToolBarResource> module, UINT id)
     buttons.push_back(std::move(b));
   }
   buttons_ = std::move(buttons);
-  SetSizes(SIZE{res->imageWidth + 7, res->imageHeight + 7}, SIZE{res->imageWidth, res->imageHeight});
+  SetSizes(SIZE{res->imageWidth + 7, res->imageHeight + 7},
+           SIZE{res->imageWidth, res->imageHeight});
   ButtonsChanged();
   return TRUE;
 }
@@ -295,7 +302,8 @@ void CToolBarBase::EnsureLayout() {
   laidOutVertical_ = vertical;
   const SIZE covered = LayoutToolButtons(buttons_, origin, buttonSize_,
                                          (exStyle_ & TBSTYLE_EX_DRAWDDARROWS) != 0, vertical);
-  const QSize areaSize(covered.cx + borders_.left + borders_.right, covered.cy + borders_.top + borders_.bottom);
+  const QSize areaSize(covered.cx + borders_.left + borders_.right,
+                       covered.cy + borders_.top + borders_.bottom);
   if (area_->size() != areaSize || area_->minimumSize() != areaSize || area_->isHidden()) {
     area_->setFixedSize(areaSize);
     // Qt's bar layout hides what did not fit and then stops hearing the
@@ -395,9 +403,11 @@ void CToolBarBase::OnLButtonUp(UINT flags, CPoint point) {
   if (!PtInRect(b.rect, point) || !b.IsEnabled()) return;
   if ((b.style & TBSTYLE_CHECKGROUP) == TBSTYLE_CHECKGROUP) {
     // The checked button of a run of group buttons.
-    for (int i = index - 1; i >= 0 && (buttons_[(size_t)i].style & TBSTYLE_CHECKGROUP) == TBSTYLE_CHECKGROUP; --i)
+    for (int i = index - 1;
+         i >= 0 && (buttons_[(size_t)i].style & TBSTYLE_CHECKGROUP) == TBSTYLE_CHECKGROUP; --i)
       SetButtonState(i, buttons_[(size_t)i].state & ~TBSTATE_CHECKED);
-    for (size_t i = (size_t)index + 1; i < buttons_.size() && (buttons_[i].style & TBSTYLE_CHECKGROUP) == TBSTYLE_CHECKGROUP; ++i)
+    for (size_t i = (size_t)index + 1;
+         i < buttons_.size() && (buttons_[i].style & TBSTYLE_CHECKGROUP) == TBSTYLE_CHECKGROUP; ++i)
       SetButtonState((int)i, buttons_[i].state & ~TBSTATE_CHECKED);
     SetButtonState(index, b.state | TBSTATE_CHECKED);
   } else if (b.style & TBSTYLE_CHECK) {
@@ -536,7 +546,9 @@ void CToolBarBase::PaintClassicButton(CDC* dc, const ToolButton& b, bool hot, bo
   }
   if (split) {
     const COLORREF ink = GetSysColor(b.IsEnabled() ? COLOR_BTNTEXT : COLOR_GRAYTEXT);
-    const int cx = (arrow.left + arrow.right) / 2 + shift, cy = (arrow.top + arrow.bottom) / 2 + shift;
-    for (int row = 0; row < 3; ++row) dc->FillSolidRect(cx - 2 + row, cy - 1 + row, 5 - 2 * row, 1, ink);
+    const int cx = (arrow.left + arrow.right) / 2 + shift,
+              cy = (arrow.top + arrow.bottom) / 2 + shift;
+    for (int row = 0; row < 3; ++row)
+      dc->FillSolidRect(cx - 2 + row, cy - 1 + row, 5 - 2 * row, 1, ink);
   }
 }

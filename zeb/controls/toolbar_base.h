@@ -85,7 +85,8 @@ class CToolBarBase : public CWndImpl<QToolBar> {
   // A bar of the parent (a frame then adds it with AddControlBar). style
   // mixes window bits with bar styles (CBRS_*); ctrlStyle holds TBSTYLE_*.
   using CWnd::Create;
-  BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
+  BOOL Create(CWnd* parent, DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP,
+              UINT id = AFX_IDW_TOOLBAR);
   BOOL CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT,
                 DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOP, UINT id = AFX_IDW_TOOLBAR);
   DWORD GetBarStyle() const { return barStyle_; }
@@ -186,7 +187,7 @@ class CToolBarBase : public CWndImpl<QToolBar> {
   DWORD exStyle_ = 0;
   zebui::CToolImageList images_;
   zebui::CToolImageList disabledImages_;
-  QWidget* area_ = nullptr;          // keeps the buttons' place in the bar's own layout
+  QWidget* area_ = nullptr;  // keeps the buttons' place in the bar's own layout
   QPointer<QWidget> owner_;
   bool layoutDirty_ = true;
   POINT laidOutOrigin_{-1, -1};

@@ -30,7 +30,8 @@ void RecolorKeyPixels(QImage& image, COLORREF from, COLORREF to) {
     return;
   }
   if (image.format() != QImage::Format_ARGB32 && image.format() != QImage::Format_RGB32)
-    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32
+                                                          : QImage::Format_RGB32);
   for (int y = 0; y < image.height(); ++y) {
     auto* row = reinterpret_cast<QRgb*>(image.scanLine(y));
     for (int x = 0; x < image.width(); ++x) {
@@ -70,11 +71,13 @@ void CToolImageList::Draw(CDC* dc, int index, int x, int y) const {
 
 void CToolImageList::DrawMono(CDC* dc, int index, int x, int y, COLORREF color) const {
   if (!dc || index < 0 || index >= count_ || !strip_.Image()) return;
-  QImage cell = strip_.Image()->copy(index * cx_, 0, cx_, cy_).convertToFormat(QImage::Format_ARGB32);
+  QImage cell =
+      strip_.Image()->copy(index * cx_, 0, cx_, cy_).convertToFormat(QImage::Format_ARGB32);
   const QRgb ink = qRgb(GetRValue(color), GetGValue(color), GetBValue(color));
   for (int row = 0; row < cell.height(); ++row) {
     auto* p = reinterpret_cast<QRgb*>(cell.scanLine(row));
-    for (int col = 0; col < cell.width(); ++col) p[col] = (ink & 0xFFFFFF) | ((QRgb)qAlpha(p[col]) << 24);
+    for (int col = 0; col < cell.width(); ++col)
+      p[col] = (ink & 0xFFFFFF) | ((QRgb)qAlpha(p[col]) << 24);
   }
   CBitmap bitmap;
   bitmap.FromImage(cell);

@@ -33,12 +33,12 @@ constexpr int kDropArrowHit = 13;
 constexpr int kSeparatorWidth = 8;
 
 struct ToolButton {
-  UINT id = 0;                    // command; for a separator, the id of the control it hosts (0: none)
-  int image = -1;                 // image index; a separator's width (0: kSeparatorWidth)
+  UINT id = 0;     // command; for a separator, the id of the control it hosts (0: none)
+  int image = -1;  // image index; a separator's width (0: kSeparatorWidth)
   BYTE style = TBSTYLE_BUTTON;
   BYTE state = TBSTATE_ENABLED;
-  std::string text;               // the command's string: "prompt\ntooltip"
-  RECT rect{};                    // where the layout put it (empty while hidden)
+  std::string text;  // the command's string: "prompt\ntooltip"
+  RECT rect{};       // where the layout put it (empty while hidden)
 
   bool IsSeparator() const { return (style & TBSTYLE_SEP) != 0; }
   // A separator that keeps the place of a control window with its id.

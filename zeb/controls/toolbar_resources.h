@@ -18,28 +18,28 @@ constexpr int kToolImageSize = 16;
 inline constexpr char kMainToolStrip[] = ":/toolbar/main16.png";
 inline constexpr char kMainToolStripDisabled[] = ":/toolbar/main16_disabled.png";
 enum MainToolImage : int {
-  kImgHome,          // home page
-  kImgUser,          // user information
-  kImgBack,          // back
-  kImgQuoteList,     // quote list
-  kImgTimeShare,     // time-share chart
-  kImgKLine,         // K-line chart
-  kImgTicks,         // deal details
-  kImgPriceTable,    // price table
-  kImgMarkets,       // market lists (drop-down)
-  kImgBlocks,        // block lists (drop-down)
-  kImgFavourite,     // add to favourites
-  kImgPageUp,        // previous page
-  kImgPageDown,      // next page
-  kImgAutoPage,      // automatic page turning
-  kImgDrawTools,     // drawing tools
-  kImgFormula,       // formula manager
-  kImgAlarm,         // price alarms
-  kImgSettings,      // system settings
-  kImgFullScreen,    // full screen
-  kImgConnect,       // connect
-  kImgDisconnect,    // disconnect
-  kImgHelp,          // help
+  kImgHome,        // home page
+  kImgUser,        // user information
+  kImgBack,        // back
+  kImgQuoteList,   // quote list
+  kImgTimeShare,   // time-share chart
+  kImgKLine,       // K-line chart
+  kImgTicks,       // deal details
+  kImgPriceTable,  // price table
+  kImgMarkets,     // market lists (drop-down)
+  kImgBlocks,      // block lists (drop-down)
+  kImgFavourite,   // add to favourites
+  kImgPageUp,      // previous page
+  kImgPageDown,    // next page
+  kImgAutoPage,    // automatic page turning
+  kImgDrawTools,   // drawing tools
+  kImgFormula,     // formula manager
+  kImgAlarm,       // price alarms
+  kImgSettings,    // system settings
+  kImgFullScreen,  // full screen
+  kImgConnect,     // connect
+  kImgDisconnect,  // disconnect
+  kImgHelp,        // help
   kMainToolImageCount
 };
 

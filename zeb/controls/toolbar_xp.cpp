@@ -22,7 +22,8 @@ BOOL CToolBarXP::LoadToolBar(std::span<const zebui::ToolBarResource> module, UIN
   return TRUE;
 }
 
-void CToolBarXP::LoadImages(const char* normalBitmap, const char* disabledBitmap, int width, int height) {
+void CToolBarXP::LoadImages(const char* normalBitmap, const char* disabledBitmap, int width,
+                            int height) {
   g_imageSize = SIZE{width, height};
   LoadImageList(normalBitmap, GetImageList());
   LoadImageList(disabledBitmap, GetDisabledImageList());

@@ -56,7 +56,8 @@ void CToolBarXP::PaintBar(CDC* dc, const RECT& clip) {
       if (dropDown) {
         if (pressed) {
           brush.SetColor(AdjustColorHsl(highlight, 70, -66));
-          dc->Rectangle(body.right - 1, body.top, body.right - 1 + zebui::kDropArrowWidth, body.bottom);
+          dc->Rectangle(body.right - 1, body.top, body.right - 1 + zebui::kDropArrowWidth,
+                        body.bottom);
         } else {
           dc->MoveTo(rc.right - zebui::kDropArrowWidth, rc.top);
           dc->LineTo(rc.right - zebui::kDropArrowWidth, rc.bottom);

@@ -22,7 +22,8 @@ constexpr int kBusyDots = 8;
 
 }  // namespace
 
-CTransparentStat::CTransparentStat(QWidget* parent) : CWndImpl<QLabel>(parent), m_strFace(GBK("宋体")) {}
+CTransparentStat::CTransparentStat(QWidget* parent)
+    : CWndImpl<QLabel>(parent), m_strFace(GBK("宋体")) {}
 
 CTransparentStat::~CTransparentStat() = default;
 
@@ -60,7 +61,9 @@ void CTransparentStat::SetBackground(const QImage* background, int x, int y) {
   m_ptBackground = QPoint(x, y);
 }
 
-void CTransparentStat::SetProgressImage(const std::string& path) { m_progressImage = zebui::LoadSkinImage(path); }
+void CTransparentStat::SetProgressImage(const std::string& path) {
+  m_progressImage = zebui::LoadSkinImage(path);
+}
 
 void CTransparentStat::SetProgress(int percent) { m_nProgress = percent; }
 
@@ -90,7 +93,8 @@ void CTransparentStat::DrawItem(CDC* dc) {
   const int percent = std::clamp(m_nProgress, 0, 100);
   if (m_nMode == kModeBusy) {
     p.setPen(zebui::ArgbColor(m_clrText));
-    p.drawText(QRect(3, 12, std::max(w - 3, 0), std::max(h - 12, 0)), Qt::AlignLeft | Qt::AlignTop, text);
+    p.drawText(QRect(3, 12, std::max(w - 3, 0), std::max(h - 12, 0)), Qt::AlignLeft | Qt::AlignTop,
+               text);
     p.setPen(Qt::NoPen);
     for (int i = 0; i < kBusyDots; ++i) {
       const int g = BusyDotGrey(i, m_nFrame);
@@ -102,7 +106,8 @@ void CTransparentStat::DrawItem(CDC* dc) {
     if (!m_progressImage.isNull()) {
       p.drawImage(m_nProgress > 99 ? picture.rect() : done, m_progressImage);
       p.setPen(Qt::white);
-      p.drawText(QPoint(w / 2 - 10, 2 + QFontMetrics(font).ascent()), QString::number(m_nProgress) + "%");
+      p.drawText(QPoint(w / 2 - 10, 2 + QFontMetrics(font).ascent()),
+                 QString::number(m_nProgress) + "%");
     } else {
       p.fillRect(done, zebui::ArgbColor(MakeARGB(255, 20, 161, 250)));
     }

@@ -92,8 +92,9 @@ int CTypeCtlPic::LayoutTab(CDC* dc, int index) {
   dc->DrawText(tab.name, &text, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   m_sizeMarker = dc->GetTextExtent(Marker());
   dc->SelectObject(old);
-  const POINT origin = index == 0 ? POINT{m_rcBar.left, m_rcBar.top}
-                                  : POINT{m_tabs[(size_t)index - 1].rect.right, m_tabs[(size_t)index - 1].rect.top};
+  const POINT origin =
+      index == 0 ? POINT{m_rcBar.left, m_rcBar.top}
+                 : POINT{m_tabs[(size_t)index - 1].rect.right, m_tabs[(size_t)index - 1].rect.top};
   // The slanted ends take the slant on each side; the label keeps its
   // margin inside them.
   const int width = RectWidth(text) + 2 * m_nSlant + 2 * kLabelMargin;

@@ -55,8 +55,9 @@ void WDialog::SetFrameColors(ARGB c1, ARGB c2, ARGB c3, ARGB c4) {
     if (given[i] != 0) m_clrFrame[i] = given[i];
 }
 
-void WDialog::SetCaptionImages(const std::string& close, const std::string& minimise, const std::string& restore,
-                               const std::string& settings, const std::string& help, const std::string& back) {
+void WDialog::SetCaptionImages(const std::string& close, const std::string& minimise,
+                               const std::string& restore, const std::string& settings,
+                               const std::string& help, const std::string& back) {
   m_strCloseImage = close;
   m_strMinimizeImage = minimise;
   m_strRestoreImage = restore;
@@ -103,7 +104,8 @@ BOOL WDialog::OnInitDialog() {
       // and a window without a skin grows to keep its client size.
       for (QObject* child : children()) {
         auto* control = qobject_cast<QWidget*>(child);
-        if (control && !control->isWindow()) control->move(control->pos() + QPoint(0, m_nTopHeight));
+        if (control && !control->isWindow())
+          control->move(control->pos() + QPoint(0, m_nTopHeight));
       }
       if (m_strBkImage.empty()) resize(width(), height() + m_nTopHeight);
       m_bControlsBelowBand = true;
@@ -124,8 +126,7 @@ void WDialog::CreateCaptionButtons() {
   m_toolTip.SetDelayTime(TTDT_AUTOMATIC, 250);
   const QImage* background = m_imgTop.isNull() ? nullptr : &m_imgTop;
   const RECT placeholder{0, 0, 1, 1};
-  for (WWndLessButton* b : CaptionButtons())
-    b->Reset();
+  for (WWndLessButton* b : CaptionButtons()) b->Reset();
   auto addTool = [&](WWndLessButton& button, const char* tip, UINT id) {
     button.SetToolTip(tip);
     m_toolTip.AddTool(this, tip, &placeholder, id);
@@ -135,8 +136,8 @@ void WDialog::CreateCaptionButtons() {
     addTool(m_btnClose, GBK("关闭"), ID_CAPTION_CLOSE);
   }
   if (m_nCaptionStyle & (WCB_MINIMIZE | WCB_CLOSE_MINIMIZE)) {
-    m_btnMinimize.Create(RECT{0, 0, 27, 22}, this, ID_CAPTION_MINIMIZE, ID_CAPTION_RESTORE, m_strMinimizeImage,
-                         background, m_strRestoreImage);
+    m_btnMinimize.Create(RECT{0, 0, 27, 22}, this, ID_CAPTION_MINIMIZE, ID_CAPTION_RESTORE,
+                         m_strMinimizeImage, background, m_strRestoreImage);
     addTool(m_btnMinimize, GBK("最小化"), ID_CAPTION_MINIMIZE);
   }
   if (m_nCaptionStyle & WCB_HELP) {
@@ -144,7 +145,8 @@ void WDialog::CreateCaptionButtons() {
     addTool(m_btnHelp, GBK("帮助"), ID_CAPTION_HELP);
   }
   if (m_nCaptionStyle & WCB_SETTINGS) {
-    m_btnSettings.Create(RECT{0, 0, 27, 22}, this, ID_CAPTION_SETTINGS, m_strSettingsImage, background, "");
+    m_btnSettings.Create(RECT{0, 0, 27, 22}, this, ID_CAPTION_SETTINGS, m_strSettingsImage,
+                         background, "");
     addTool(m_btnSettings, GBK("设置"), ID_CAPTION_SETTINGS);
   }
   if (m_nCaptionStyle & WCB_BACK) {
@@ -186,7 +188,8 @@ std::array<WWndLessButton*, 5> WDialog::CaptionButtons() {
 
 WWndLessButton* WDialog::GetCaptionButton(UINT id) {
   if (id == 0) return nullptr;
-  if (m_btnMinimize.GetID() != 0 && (id == m_btnMinimize.GetID() || id == m_btnMinimize.GetAlternateID()))
+  if (m_btnMinimize.GetID() != 0 &&
+      (id == m_btnMinimize.GetID() || id == m_btnMinimize.GetAlternateID()))
     return &m_btnMinimize;
   for (WWndLessButton* b : CaptionButtons())
     if (b->GetID() == id) return b;
@@ -283,17 +286,10 @@ BOOL WDialog::OnCommand(WPARAM wParam, LPARAM lParam) {
       PostMessage(WM_CLOSE);
       return TRUE;
     case ID_CAPTION_MINIMIZE:
-    case ID_CAPTION_MINIMIZE2:
-      ShowWindow(SW_SHOWMINNOACTIVE);
-      return TRUE;
-    case ID_CAPTION_RESTORE:
-      ShowWindow(SW_RESTORE);
-      return TRUE;
-    case ID_CAPTION_BACK:
-      ReleaseCapture();
-      return TRUE;
-    default:
-      return CDialogMultiLan::OnCommand(wParam, lParam);
+    case ID_CAPTION_MINIMIZE2: ShowWindow(SW_SHOWMINNOACTIVE); return TRUE;
+    case ID_CAPTION_RESTORE: ShowWindow(SW_RESTORE); return TRUE;
+    case ID_CAPTION_BACK: ReleaseCapture(); return TRUE;
+    default: return CDialogMultiLan::OnCommand(wParam, lParam);
   }
 }
 
@@ -403,11 +399,10 @@ void WDialog::SetSizeMode(int mode, int corner) {
   else if (mode == 2) size = SkinSize();
   RECT work{};
   SystemParametersInfo(SPI_GETWORKAREA, 0, &work, 0);
-  if (corner == 1)
-    MoveWindow(work.right - size.cx, work.bottom - size.cy, size.cx, size.cy);
+  if (corner == 1) MoveWindow(work.right - size.cx, work.bottom - size.cy, size.cx, size.cy);
   else
-    MoveWindow(work.left + (RectWidth(work) - size.cx) / 2, work.top + (RectHeight(work) - size.cy) / 2, size.cx,
-               size.cy);
+    MoveWindow(work.left + (RectWidth(work) - size.cx) / 2,
+               work.top + (RectHeight(work) - size.cy) / 2, size.cx, size.cy);
 }
 
 void WDialog::CenterInWorkArea() { SetSizeMode(2, 0); }

@@ -62,8 +62,9 @@ class WDialog : public CDialogMultiLan {
   void SetFrameColors(ARGB c1, ARGB c2, ARGB c3, ARGB c4);
   // State-image strips of the caption buttons (GBK paths; empty: the
   // button's own glyph). Call before OnInitDialog.
-  void SetCaptionImages(const std::string& close, const std::string& minimise, const std::string& restore,
-                        const std::string& settings, const std::string& help, const std::string& back);
+  void SetCaptionImages(const std::string& close, const std::string& minimise,
+                        const std::string& restore, const std::string& settings,
+                        const std::string& help, const std::string& back);
   // With the flag the caption band shows the window text.
   void ShowCaptionText(bool show) { m_bCaptionText = show; }
 

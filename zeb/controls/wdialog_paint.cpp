@@ -24,7 +24,9 @@ const ARGB kBottomBand = MakeARGB(255, 236, 236, 236);
 
 }  // namespace
 
-bool WDialog::HasCaptionBand() const { return !IsChild() && (GetStyle() & WS_CAPTION) && m_nTopHeight > 0; }
+bool WDialog::HasCaptionBand() const {
+  return !IsChild() && (GetStyle() & WS_CAPTION) && m_nTopHeight > 0;
+}
 
 RECT WDialog::GetCaptionRect() const {
   if (!HasCaptionBand()) return RECT{};
@@ -55,11 +57,13 @@ BOOL WDialog::OnEraseBkgnd(CDC* dc) {
     p.drawImage(QRect(0, 0, w, h - m_nBottomHeight), m_imgMiddle);
   } else {
     p.fillRect(QRect(0, 0, w, h), Vertical(0, h / 2, m_clrFrame[1], m_clrFrame[2]));
-    p.fillRect(QRect(0, h / 2, w, h - h / 2), Vertical(h / 2 - 1, h / 2, m_clrFrame[2], m_clrFrame[3]));
+    p.fillRect(QRect(0, h / 2, w, h - h / 2),
+               Vertical(h / 2 - 1, h / 2, m_clrFrame[2], m_clrFrame[3]));
   }
   const int bandTop = h - m_nBottomHeight;
   if (!m_imgBottom.isNull()) p.drawImage(QPoint(0, bandTop), m_imgBottom);
-  else if (m_nBottomHeight > 0) p.fillRect(QRect(0, bandTop, w, h - bandTop), zebui::ArgbColor(kBottomBand));
+  else if (m_nBottomHeight > 0)
+    p.fillRect(QRect(0, bandTop, w, h - bandTop), zebui::ArgbColor(kBottomBand));
   p.end();
   zebui::BlendSkinPicture(dc, client.left, client.top, picture);
   return TRUE;
@@ -92,8 +96,10 @@ void WDialog::DrawCaptionText(QPainter& graphics, const QRect& band) {
   // button in the band.
   int right = band.right() - 8;
   for (WWndLessButton* b : CaptionButtons())
-    if (b->GetID() != 0 && b->GetRect().top < band.bottom()) right = std::min(right, (int)b->GetRect().left - 4);
-  const QRect area(band.left() + 8, band.top(), std::max(right - band.left() - 8, 0), band.height());
+    if (b->GetID() != 0 && b->GetRect().top < band.bottom())
+      right = std::min(right, (int)b->GetRect().left - 4);
+  const QRect area(band.left() + 8, band.top(), std::max(right - band.left() - 8, 0),
+                   band.height());
   const QFont font = zebui::SkinFont(GBK("宋体"), m_nCaptionFontSize, m_nCaptionFontStyle);
   graphics.setFont(font);
   graphics.setPen(zebui::ArgbColor(m_clrCaptionText));

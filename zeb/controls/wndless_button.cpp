@@ -16,8 +16,8 @@
 namespace {
 
 QColor Lighter(QColor c, int by) {
-  return QColor(std::min(c.red() + by, 255), std::min(c.green() + by, 255), std::min(c.blue() + by, 255),
-                c.alpha());
+  return QColor(std::min(c.red() + by, 255), std::min(c.green() + by, 255),
+                std::min(c.blue() + by, 255), c.alpha());
 }
 
 constexpr int kCaptionFrames = 8;
@@ -25,7 +25,8 @@ constexpr int kButtonFrames = 4;
 
 // The close button's own glyph: side rules, a warm glow and a white cross.
 void DrawCloseGlyph(QPainter& p, int w, int h, bool hover) {
-  const QColor sides[] = {zebui::ArgbColor(MakeARGB(188, 211, 211, 211)), zebui::ArgbColor(MakeARGB(188, 142, 142, 142)),
+  const QColor sides[] = {zebui::ArgbColor(MakeARGB(188, 211, 211, 211)),
+                          zebui::ArgbColor(MakeARGB(188, 142, 142, 142)),
                           zebui::ArgbColor(MakeARGB(188, 211, 211, 211))};
   for (int i = 0; i < 3; ++i) {
     p.setPen(QPen(sides[i], 1));
@@ -35,7 +36,8 @@ void DrawCloseGlyph(QPainter& p, int w, int h, bool hover) {
   p.setPen(QPen(zebui::ArgbColor(MakeARGB(188, 222, 222, 222)), 1));
   p.drawLine(QPointF(2, 0.5), QPointF(w - 2, 0.5));
 
-  QColor centre = zebui::ArgbColor(MakeARGB(255, 206, 55, 32)), surround = zebui::ArgbColor(MakeARGB(0, 210, 143, 137));
+  QColor centre = zebui::ArgbColor(MakeARGB(255, 206, 55, 32)),
+         surround = zebui::ArgbColor(MakeARGB(0, 210, 143, 137));
   if (hover) {
     centre = Lighter(centre, 50);
     surround = Lighter(surround, 50);
@@ -82,9 +84,10 @@ void WWndLessButton::Create(const RECT& rect, CWnd* owner, UINT id, const std::s
   m_owner = owner;
   m_image = zebui::LoadSkinImage(imagePath);
   if (!m_image.isNull()) {
-    const QRect frame = IsCaptionCommand()
-                            ? zebui::SkinFrameRect(m_image.size(), kCaptionFrames, zebui::kFramesStacked, 0)
-                            : zebui::SkinFrameRect(m_image.size(), kButtonFrames, zebui::kFramesSideBySide, 0);
+    const QRect frame =
+        IsCaptionCommand()
+            ? zebui::SkinFrameRect(m_image.size(), kCaptionFrames, zebui::kFramesStacked, 0)
+            : zebui::SkinFrameRect(m_image.size(), kButtonFrames, zebui::kFramesSideBySide, 0);
     m_rect = RECT{0, rect.top, frame.width(), rect.top + frame.height()};
   }
   m_second = zebui::LoadSkinImage(secondPath);
@@ -108,16 +111,19 @@ void WWndLessButton::Draw(int x, int y, CDC* dc) {
   if (picture.isNull()) return;
   QPainter p(&picture);
   p.setRenderHint(QPainter::Antialiasing);
-  if (m_background && !m_background->isNull()) p.drawImage(QPoint(0, 0), *m_background, QRect(x, y, w, h));
+  if (m_background && !m_background->isNull())
+    p.drawImage(QPoint(0, 0), *m_background, QRect(x, y, w, h));
 
   const QImage& strip = m_nID == ID_CAPTION_RESTORE ? m_second : m_image;
   const QColor line = zebui::RgbColor(LineColor());
   if (!strip.isNull()) {
     if (IsCaptionCommand()) {
-      p.drawImage(QRect(0, 0, w, h), strip,
-                  zebui::SkinFrameRect(strip.size(), kCaptionFrames, zebui::kFramesStacked, m_nState));
+      p.drawImage(
+          QRect(0, 0, w, h), strip,
+          zebui::SkinFrameRect(strip.size(), kCaptionFrames, zebui::kFramesStacked, m_nState));
     } else {
-      const QRect frame = zebui::SkinFrameRect(strip.size(), kButtonFrames, zebui::kFramesSideBySide, m_nState);
+      const QRect frame =
+          zebui::SkinFrameRect(strip.size(), kButtonFrames, zebui::kFramesSideBySide, m_nState);
       p.drawImage(QPoint(0, 0), strip, frame);
     }
   } else {
@@ -127,9 +133,7 @@ void WWndLessButton::Draw(int x, int y, CDC* dc) {
         p.setRenderHint(QPainter::Antialiasing);
         DrawCloseGlyph(p, w, h, m_nState == kBtnHover);
         break;
-      case ID_CAPTION_MINIMIZE:
-        p.fillRect(QRect(QPoint(6, 8), QPoint(13, 9)), line);
-        break;
+      case ID_CAPTION_MINIMIZE: p.fillRect(QRect(QPoint(6, 8), QPoint(13, 9)), line); break;
       case ID_CAPTION_RESTORE:
         p.setPen(QPen(line, 2, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
         p.drawRect(QRect(QPoint(7, 5), QPoint(14, 12)));
@@ -140,9 +144,7 @@ void WWndLessButton::Draw(int x, int y, CDC* dc) {
         p.setBrush(line);
         p.drawRect(QRect(QPoint(6, 8), QPoint(13, 9)));
         break;
-      default:
-        p.fillRect(QRect(0, 0, w, h), line);
-        break;
+      default: p.fillRect(QRect(0, 0, w, h), line); break;
     }
   }
   p.end();

@@ -18,8 +18,8 @@ class CWnd;
 
 // Caption commands of the skinned dialogs.
 constexpr UINT ID_CAPTION_BACK = 0xFFD5, ID_CAPTION_SETTINGS = 0xFFD6, ID_CAPTION_HELP = 0xFFD7,
-               ID_CAPTION_CLOSE = 0xFFD8, ID_CAPTION_RESTORE = 0xFFD9,
-               ID_CAPTION_MINIMIZE = 0xFFDA, ID_CAPTION_MINIMIZE2 = 0xFFDB;
+               ID_CAPTION_CLOSE = 0xFFD8, ID_CAPTION_RESTORE = 0xFFD9, ID_CAPTION_MINIMIZE = 0xFFDA,
+               ID_CAPTION_MINIMIZE2 = 0xFFDB;
 
 // Button states, shared by the skinned buttons.
 enum SkinButtonState : int { kBtnNormal = 0, kBtnHover = 1, kBtnPressed = 2, kBtnDisabled = 3 };
@@ -81,8 +81,9 @@ class WWndLessButton {
 class WRestoreButton : public WWndLessButton {
  public:
   // Flags cleared, the alternate command stored, then the base Create.
-  void Create(const RECT& rect, CWnd* owner, UINT id, UINT alternateId, const std::string& imagePath,
-              const QImage* background, const std::string& secondPath);
+  void Create(const RECT& rect, CWnd* owner, UINT id, UINT alternateId,
+              const std::string& imagePath, const QImage* background,
+              const std::string& secondPath);
   // Exchanges the shown command and the alternate one.
   void SwapIds();
   UINT GetAlternateID() const { return m_nAltID; }

@@ -162,7 +162,8 @@ void CSysStyle::LoadSliderBitmap(const std::string& basePath) {
     return;
   }
   delete bitmap;
-  std::string text = std::string(GBK("系统执行目录下缺少当前系统风格使用的滚动滑块图片文件:")) + path;
+  std::string text =
+      std::string(GBK("系统执行目录下缺少当前系统风格使用的滚动滑块图片文件:")) + path;
   AfxMessageBox(text.c_str());
 }
 
@@ -248,8 +249,8 @@ int CSysStyle::SaveFonts(int schemeIndex, const std::vector<SFontEntry>& fonts) 
   }
   std::string text;
   for (const SFontEntry& e : saved) {
-    text += "[" + OneLine(e.label) + "]\r\nID=" + std::to_string(e.id) + "\r\nFONTSIZE=" +
-            std::to_string(e.size) + "\r\nFONTSTYLE=" + std::to_string(e.style) +
+    text += "[" + OneLine(e.label) + "]\r\nID=" + std::to_string(e.id) +
+            "\r\nFONTSIZE=" + std::to_string(e.size) + "\r\nFONTSTYLE=" + std::to_string(e.style) +
             "\r\nFONTNAME=" + OneLine(e.face) + "\r\n";
   }
   if (!WriteSchemeFile(m_strFolder + scheme->name + ".FNT", text)) return 0;

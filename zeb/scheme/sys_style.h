@@ -25,9 +25,9 @@ struct SColorEntry {
 struct SFontEntry {
   char label[24] = {};  // also the section name in the ".FNT" file
   int id = 0;
-  int size = 0;         // character height in pixels
-  int style = 0;        // bit 0 bold, bit 1 italic, bit 2 underline
-  char face[36] = {};   // at most 31 bytes are used
+  int size = 0;           // character height in pixels
+  int style = 0;          // bit 0 bold, bit 1 italic, bit 2 underline
+  char face[36] = {};     // at most 31 bytes are used
   CFont* font = nullptr;  // owned by the list that holds the entry
 
   // Face, size and style decide equality; label, id and font do not.

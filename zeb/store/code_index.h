@@ -42,7 +42,8 @@ class CCodeIndex {
   };
 
   static size_t Hash(int32_t code) {
-    return static_cast<size_t>((static_cast<uint64_t>(static_cast<uint32_t>(code)) * 0x9E3779B97F4A7C15ull) >> 32);
+    return static_cast<size_t>(
+        (static_cast<uint64_t>(static_cast<uint32_t>(code)) * 0x9E3779B97F4A7C15ull) >> 32);
   }
 
   // The slot holding the code, or the empty slot where it belongs. Reset

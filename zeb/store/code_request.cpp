@@ -4,8 +4,8 @@
 #include <algorithm>
 #include <cstring>
 
-std::vector<uint8_t> BuildCodeRequest(uint16_t type, uint16_t market, uint16_t tag, const SCodeInfo* codes,
-                                      int count) {
+std::vector<uint8_t> BuildCodeRequest(uint16_t type, uint16_t market, uint16_t tag,
+                                      const SCodeInfo* codes, int count) {
   count = codes ? std::clamp(count, 0, kMaxCodesPerRequest) : 0;
   std::vector<uint8_t> request(sizeof(SCodeRequestHeader) + sizeof(SCodeInfo) * size_t(count));
   SCodeRequestHeader head;
@@ -14,6 +14,7 @@ std::vector<uint8_t> BuildCodeRequest(uint16_t type, uint16_t market, uint16_t t
   head.tag = tag;
   head.count = uint16_t(count);
   std::memcpy(request.data(), &head, sizeof head);
-  if (count > 0) std::memcpy(request.data() + sizeof head, codes, sizeof(SCodeInfo) * size_t(count));
+  if (count > 0)
+    std::memcpy(request.data() + sizeof head, codes, sizeof(SCodeInfo) * size_t(count));
   return request;
 }

@@ -17,5 +17,5 @@ constexpr int kMaxCodesPerRequest =
 
 // The head {type, market, tag, count, reserved 0} and the codes, little-endian.
 // At most kMaxCodesPerRequest codes go in; the rest are left out.
-std::vector<uint8_t> BuildCodeRequest(uint16_t type, uint16_t market, uint16_t tag, const SCodeInfo* codes,
-                                      int count);
+std::vector<uint8_t> BuildCodeRequest(uint16_t type, uint16_t market, uint16_t tag,
+                                      const SCodeInfo* codes, int count);

@@ -13,7 +13,7 @@ namespace {
 CPublic* g_pPublic = nullptr;
 
 // The menu commands 0x6200 + index for index 0 to 14 and their markets.
-constexpr uint16_t kCommandMarkets[] = {4100, 4101, 4098, 4099, 4103, 4102, 4116, 4117,
+constexpr uint16_t kCommandMarkets[] = {4100, 4101, 4098, 4099, 4103, 4102,   4116, 4117,
                                         4114, 4115, 4119, 4118, 4127, 0x3000, 1};
 
 // The chart view shows these items under another market and code.
@@ -99,12 +99,9 @@ const SStockInfo* CPublic::FindStock(const SCodeInfo* key) const {
 SStockInfo* CPublic::GetIndexStock(uint16_t market) {
   SCodeInfo key;
   key.market = market;
-  if (market == 4097)
-    key.code = 1;
-  else if (market == 4113)
-    key.code = 399001;
-  else
-    return nullptr;
+  if (market == 4097) key.code = 1;
+  else if (market == 4113) key.code = 399001;
+  else return nullptr;
   return FindStock(&key);
 }
 

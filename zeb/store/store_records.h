@@ -20,13 +20,13 @@ struct SStockInfo {
   uint8_t unused[4];          // not read by the program
   int32_t code;
   uint16_t market;
-  uint32_t preClose;     // thousandths of the currency unit
-  uint32_t refVolume;    // divisor of the volume ratio
-  uint32_t limitUp;      // thousandths, shown under "涨停"
-  uint32_t limitDown;    // thousandths, shown under "跌停"
-  int32_t circulating;   // circulating shares
-  uint32_t inventory;    // summed for the quote list's total inventory
-  int16_t valuePerShare; // thousandths
+  uint32_t preClose;      // thousandths of the currency unit
+  uint32_t refVolume;     // divisor of the volume ratio
+  uint32_t limitUp;       // thousandths, shown under "涨停"
+  uint32_t limitDown;     // thousandths, shown under "跌停"
+  int32_t circulating;    // circulating shares
+  uint32_t inventory;     // summed for the quote list's total inventory
+  int16_t valuePerShare;  // thousandths
 
   SStockInfo() { std::memset(static_cast<void*>(this), 0, sizeof(*this)); }
 

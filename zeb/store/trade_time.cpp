@@ -85,8 +85,10 @@ float CPublic::CalcVolumeRatio(uint16_t market, uint32_t minuteIndex, uint32_t v
   if (refVolume == 0) return 0.0f;
   // Signed: minute index 0 must not wrap to a huge divisor.
   const int64_t elapsed = std::max<int64_t>(static_cast<int64_t>(minuteIndex) - 1, 1);
-  const double perMinute = static_cast<double>(GetTradeMinutes(market)) / static_cast<double>(elapsed);
-  return static_cast<float>(static_cast<double>(volume) * perMinute / static_cast<double>(refVolume));
+  const double perMinute =
+      static_cast<double>(GetTradeMinutes(market)) / static_cast<double>(elapsed);
+  return static_cast<float>(static_cast<double>(volume) * perMinute /
+                            static_cast<double>(refVolume));
 }
 
 bool CPublic::IsSameWeek(uint32_t date1, uint32_t date2) {

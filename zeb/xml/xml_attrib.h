@@ -6,12 +6,12 @@
 
 struct SXmlAttribMatch {
   bool found = false;
-  bool hasValue = false;     // written with "="
-  int64_t tokenStart = 0;    // the value as written, quotes included
+  bool hasValue = false;   // written with "="
+  int64_t tokenStart = 0;  // the value as written, quotes included
   int64_t tokenEnd = 0;
-  int64_t valueStart = 0;    // the value without its quotes
+  int64_t valueStart = 0;  // the value without its quotes
   int64_t valueEnd = 0;
-  int64_t listEnd = 0;       // after the last attribute token
+  int64_t listEnd = 0;  // after the last attribute token
 };
 
 // tag: the start tag from its "<"; offsets in the result are relative to it.

@@ -151,8 +151,8 @@ void CXmlDoc::CloseUnended(int elem, int64_t offset2, std::vector<std::string_vi
 
 int CXmlDoc::ParseElem(int parent) {
   CXmlTokenizer tokenizer(m_strDoc, m_nDocFlags);
-  std::vector<int> open;                 // open elements, innermost last
-  std::vector<std::string_view> names;   // their names
+  std::vector<int> open;                // open elements, innermost last
+  std::vector<std::string_view> names;  // their names
   open.reserve(8);
   names.reserve(8);
   int current = parent;
@@ -229,10 +229,16 @@ void CXmlDoc::AddResult(std::string& log, const char* name, const char* value, i
   std::string record = "<";
   record += name;
   if (value) {
-    const char* attr = (flags & 0x2) ? "type" : (flags & 0x8) ? "encoding" : (flags & 0x40) ? "msg" : "tagname";
+    const char* attr = (flags & 0x2)    ? "type"
+                       : (flags & 0x8)  ? "encoding"
+                       : (flags & 0x40) ? "msg"
+                                        : "tagname";
     record += std::string(" ") + attr + "=\"" + EscapeText(value, XML_ESCAPE_ATTRIBUTE) + "\"";
   }
-  const char* numberAttr = (flags & 0x4) ? "n" : (flags & 0x1) ? "count" : (flags & 0x10) ? "length" : nullptr;
+  const char* numberAttr = (flags & 0x4)    ? "n"
+                           : (flags & 0x1)  ? "count"
+                           : (flags & 0x10) ? "length"
+                                            : nullptr;
   if (numberAttr || number != -1) {
     record += std::string(" ") + (numberAttr ? numberAttr : "offset") + "=\"" +
               std::to_string(number) + "\"";

@@ -22,9 +22,9 @@ struct SXmlElem {
   int32_t nLevel = 0;        // root elements 0, a child its parent's level + 1
   uint32_t nFlags = 0;       // XML_ELEM_* below
   int32_t iElemParent = 0;
-  int32_t iElemChild = 0;    // first child
+  int32_t iElemChild = 0;  // first child
   int32_t iElemNext = 0;
-  int32_t iElemPrev = 0;     // for a first child: the LAST sibling
+  int32_t iElemPrev = 0;  // for a first child: the LAST sibling
 
   int64_t StartTagLen() const { return nStartTagLen; }
   int64_t EndTagLen() const { return nEndTagLen; }

@@ -163,7 +163,8 @@ bool CXmlDoc::AddElem(const char* name) {
   if (!name || !*name) return false;
   int parent = m_iPosParent;
   if (parent != 0 && !IsValidPos(parent)) return false;
-  if (m_iPos && (!IsValidPos(m_iPos) || m_aElems[(size_t)m_iPos].iElemParent != parent)) return false;
+  if (m_iPos && (!IsValidPos(m_iPos) || m_aElems[(size_t)m_iPos].iElemParent != parent))
+    return false;
   int64_t offset;
   if (m_iPos) {
     const SXmlElem& cur = m_aElems[(size_t)m_iPos];

@@ -48,10 +48,14 @@ std::string IconvName(int codePage, std::string_view declared) {
     case 65001: return "UTF-8";
     case 54936: return "GB18030";
     case 52936: return "HZ";
-    case 51936: case 20936: return "EUC-CN";
+    case 51936:
+    case 20936: return "EUC-CN";
     case 51949: return "EUC-KR";
-    case 51932: case 20932: return "EUC-JP";
-    case 50220: case 50221: case 50222: return "ISO-2022-JP";
+    case 51932:
+    case 20932: return "EUC-JP";
+    case 50220:
+    case 50221:
+    case 50222: return "ISO-2022-JP";
     case 50225: return "ISO-2022-KR";
     case 20127: return "ASCII";
     case 20866: return "KOI8-R";
@@ -72,11 +76,17 @@ std::string IconvName(int codePage, std::string_view declared) {
 // Code pages for which a lost character is not reported.
 bool ReportsLoss(int codePage) {
   switch (codePage) {
-    case 50220: case 50221: case 50222: case 50225: case 50227: case 50229:
-    case 52936: case 54936: case 65000: case 65001:
-      return false;
-    default:
-      return !(codePage >= 57002 && codePage <= 57011);
+    case 50220:
+    case 50221:
+    case 50222:
+    case 50225:
+    case 50227:
+    case 50229:
+    case 52936:
+    case 54936:
+    case 65000:
+    case 65001: return false;
+    default: return !(codePage >= 57002 && codePage <= 57011);
   }
 }
 
@@ -205,7 +215,8 @@ std::string GetDeclaredEncoding(std::string_view text) {
       if (node.nStart == 0 && tokenizer.Match(node, "xml")) {
         SXmlAttribMatch m = FindXmlAttrib(markup, "encoding", true);
         if (!m.found) return std::string();
-        return std::string(markup.substr((size_t)m.valueStart, (size_t)(m.valueEnd - m.valueStart)));
+        return std::string(
+            markup.substr((size_t)m.valueStart, (size_t)(m.valueEnd - m.valueStart)));
       }
       continue;
     }
@@ -218,7 +229,8 @@ std::string GetDeclaredEncoding(std::string_view text) {
     }
     if (!tokenizer.Match(node, "meta")) continue;
     SXmlAttribMatch equiv = FindXmlAttrib(markup, "http-equiv", true);
-    std::string equivValue(markup.substr((size_t)equiv.valueStart, (size_t)(equiv.valueEnd - equiv.valueStart)));
+    std::string equivValue(
+        markup.substr((size_t)equiv.valueStart, (size_t)(equiv.valueEnd - equiv.valueStart)));
     if (!equiv.found || Lowered(equivValue) != "content-type") continue;
     SXmlAttribMatch content = FindXmlAttrib(markup, "content", true);
     if (!content.found) break;
@@ -226,8 +238,8 @@ std::string GetDeclaredEncoding(std::string_view text) {
         markup.substr((size_t)content.valueStart, (size_t)(content.valueEnd - content.valueStart));
     // Names and single separators: the name after "charset" and "=".
     auto isSeparator = [](char c) {
-      return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == '=' ||
-             c == ',' || c == '"' || c == '\'';
+      return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == ';' || c == '=' || c == ',' ||
+             c == '"' || c == '\'';
     };
     std::string previous2, previous1;
     size_t i = 0;

@@ -83,8 +83,14 @@ std::string EscapeText(std::string_view text, int flags) {
   for (size_t i = 0; i < text.size();) {
     char c = text[i];
     switch (c) {
-      case '<': out += "&lt;"; ++i; continue;
-      case '>': out += "&gt;"; ++i; continue;
+      case '<':
+        out += "&lt;";
+        ++i;
+        continue;
+      case '>':
+        out += "&gt;";
+        ++i;
+        continue;
       case '&':
         if (keepRefs) {
           if (size_t n = ReferenceLength(text, i)) {
@@ -97,13 +103,20 @@ std::string EscapeText(std::string_view text, int flags) {
         ++i;
         continue;
       case '"':
-        if (attribute) { out += "&quot;"; ++i; continue; }
+        if (attribute) {
+          out += "&quot;";
+          ++i;
+          continue;
+        }
         break;
       case '\'':
-        if (attribute) { out += "&apos;"; ++i; continue; }
+        if (attribute) {
+          out += "&apos;";
+          ++i;
+          continue;
+        }
         break;
-      default:
-        break;
+      default: break;
     }
     size_t n = (size_t)CharLen(text, i);
     out.append(text.substr(i, n));
@@ -130,7 +143,8 @@ std::string UnescapeText(std::string_view text) {
     }
     // Up to nine bytes of name, stopping at ";" or a byte above 0x7F.
     size_t j = i + 1;
-    while (j < text.size() && j - i - 1 < 9 && text[j] != ';' && (unsigned char)text[j] <= 0x7F) ++j;
+    while (j < text.size() && j - i - 1 < 9 && text[j] != ';' && (unsigned char)text[j] <= 0x7F)
+      ++j;
     bool converted = false;
     if (j < text.size() && text[j] == ';' && j > i + 1) {
       std::string_view name = text.substr(i + 1, j - i - 1);

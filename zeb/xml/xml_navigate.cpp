@@ -62,8 +62,8 @@ bool CheckPath(std::string_view p, bool& absolute, bool& anywhere) {
 }
 
 bool IsTagNameEnd(unsigned char c) {
-  return XmlIsSpace(c) || c == '!' || c == '"' || c == '\'' || c == '/' || c == ';' ||
-         c == '<' || c == '=' || c == '>' || c == '?' || c == '\\';
+  return XmlIsSpace(c) || c == '!' || c == '"' || c == '\'' || c == '/' || c == ';' || c == '<' ||
+         c == '=' || c == '>' || c == '?' || c == '\\';
 }
 
 }  // namespace
@@ -89,8 +89,8 @@ bool CXmlDoc::FindElement(const char* name) {
   if (!CheckPath(path, absolute, anywhere) || absolute || anywhere) return false;
   // Positions set from outside may name no live element.
   if (m_iPos ? !IsValidPos(m_iPos) : (m_iPosParent != 0 && !IsValidPos(m_iPosParent))) return false;
-  int candidate = m_iPos ? m_aElems[(size_t)m_iPos].iElemNext
-                         : m_aElems[(size_t)m_iPosParent].iElemChild;
+  int candidate =
+      m_iPos ? m_aElems[(size_t)m_iPos].iElemNext : m_aElems[(size_t)m_iPosParent].iElemChild;
   // The given name may go on with a predicate or later steps, which are
   // not evaluated.
   size_t nameLen = 0;

@@ -77,7 +77,7 @@ class yylexer {
   FILE* yyout = stdout;
   FILE* yyerr = stderr;
 
-  int yytext_max = 0;    // 0: no limit
+  int yytext_max = 0;  // 0: no limit
   int yyunput_max = 0;
   bool yytextgrow = true;
   bool yyunputgrow = true;
@@ -88,7 +88,7 @@ class yylexer {
   bool yyensuretext();
   void yyfail() { yyfailedflg = true; }
 
-  int yytextsize = 100;     // current capacity (the text buffer holds one more for the zero)
+  int yytextsize = 100;  // current capacity (the text buffer holds one more for the zero)
   int yyinittextsize = 100;
   int yyunputsize = 100;
   int yyinitunputsize = 100;

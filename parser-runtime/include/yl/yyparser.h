@@ -58,8 +58,14 @@ class yyparser {
   bool yysetstacksize(int size);
 
   // ---- helpers for rule actions (YYABORT, YYACCEPT, YYERROR ...) ----
-  void yyabort(int exitcode = 1) { yyabortflg = true; yyexitcode = exitcode; }
-  void yyretire(int value = 0) { yyretireflg = true; yyretirevalue = value; }
+  void yyabort(int exitcode = 1) {
+    yyabortflg = true;
+    yyexitcode = exitcode;
+  }
+  void yyretire(int value = 0) {
+    yyretireflg = true;
+    yyretirevalue = value;
+  }
   void yyforceerror() { yyerrorflg = true; }
   void yyerrok() { yyskip = 0; }
   void yyclearin() { yylookahead = false; }
@@ -71,12 +77,14 @@ class yyparser {
   int yytoken() const { return yylookahead ? yychar : -1; }
 
   FILE* yyerr = stderr;
-  int yystack_max = 0;     // 0: no limit
+  int yystack_max = 0;  // 0: no limit
   bool yystackgrow = true;
   bool yydocleanup = true;
 
  protected:
-  void* yyattribute(int index) { return yyattributestack + static_cast<long>(index) * yyattributesize; }
+  void* yyattribute(int index) {
+    return yyattributestack + static_cast<long>(index) * yyattributesize;
+  }
   void* yyresult() { return yyresultptr; }
   bool yyfetchlookahead();
 
@@ -109,7 +117,8 @@ class yyparser {
 // The table-driven parser.
 class yyfparser : public yyparser {
  public:
-  yyfparser(const yyparsetables& tables, int attributesize) : yyparser(attributesize), yytables_(&tables) {}
+  yyfparser(const yyparsetables& tables, int attributesize)
+      : yyparser(attributesize), yytables_(&tables) {}
   int yywork() override;
 
  protected:

@@ -29,26 +29,26 @@ struct yylextables {
   int statecount;
   const yytransition_t* transition;
   int transitioncount;
-  const int16_t* match;     // zero-ended rule lists
-  const uint8_t* backup;    // per rule (index 0 unused): nonzero = trailing context
+  const int16_t* match;   // zero-ended rule lists
+  const uint8_t* backup;  // per rule (index 0 unused): nonzero = trailing context
   int rulecount;
 };
 
 // ---- parser ---------------------------------------------------------------
 
 enum yyactiontype : uint8_t {
-  YYAT_SHIFT = 0,    // value: the new state
-  YYAT_REDUCE = 1,   // value: the rule
+  YYAT_SHIFT = 0,   // value: the new state
+  YYAT_REDUCE = 1,  // value: the rule
   YYAT_ERROR = 2,
   YYAT_ACCEPT = 3,
   YYAT_DEFAULT = 4,  // continue the lookup with the row of state value
 };
 
 struct yystateaction_t {
-  int16_t base;        // index base into the token-action table
-  uint8_t lookahead;   // nonzero: the state needs a lookahead token
-  uint8_t type;        // default action when no token entry matches
-  int16_t sr;          // its value
+  int16_t base;       // index base into the token-action table
+  uint8_t lookahead;  // nonzero: the state needs a lookahead token
+  uint8_t type;       // default action when no token entry matches
+  int16_t sr;         // its value
 };
 
 struct yytokenaction_t {

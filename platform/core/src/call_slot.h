@@ -64,7 +64,8 @@ class CallSlot {
   bool Claim(uint64_t n, bool ownsData) {
     uint64_t c = claim_.load(std::memory_order_relaxed);
     while ((c >> 2) < n) {
-      if (claim_.compare_exchange_weak(c, n << 2 | (ownsData ? kClaimedOwnsData : kClaimed))) return true;
+      if (claim_.compare_exchange_weak(c, n << 2 | (ownsData ? kClaimedOwnsData : kClaimed)))
+        return true;
     }
     return false;
   }

@@ -49,7 +49,8 @@ bool AtomicFile::Open(const std::string& path, FileAccess access) {
   // opened or written through.
   static std::atomic<unsigned long> sequence{0};
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::string name = target_ + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++sequence);
+    std::string name =
+        target_ + ".tmp" + std::to_string(getpid()) + "." + std::to_string(++sequence);
     fd_ = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, createMode);
     if (fd_ >= 0) {
       temp_ = std::move(name);
@@ -135,12 +136,15 @@ FileRead ReadWholeFile(const std::string& path, std::string& out) {
   }
   close(fd);
   if (result == FileRead::kTooLarge)
-    std::fprintf(stderr, "file refused: %s is larger than %zu bytes; it is neither read nor changed\n",
+    std::fprintf(stderr,
+                 "file refused: %s is larger than %zu bytes; it is neither read nor changed\n",
                  path.c_str(), kMaxReadFileSize);
   if (result != FileRead::kRead) out.clear();
   return result;
 }
 
-bool ReadFile(const std::string& path, std::string& out) { return ReadWholeFile(path, out) == FileRead::kRead; }
+bool ReadFile(const std::string& path, std::string& out) {
+  return ReadWholeFile(path, out) == FileRead::kRead;
+}
 
 }  // namespace platform

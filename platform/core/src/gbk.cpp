@@ -89,7 +89,9 @@ void GbkCopyCut(char* dst, size_t dstSize, const char* src) {
 
 namespace {
 
-unsigned char FoldAscii(unsigned char c) { return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + ('a' - 'A')) : c; }
+unsigned char FoldAscii(unsigned char c) {
+  return (c >= 'A' && c <= 'Z') ? (unsigned char)(c + ('a' - 'A')) : c;
+}
 
 // Compares up to the end of the shorter text; sets *common to the bytes
 // that matched.

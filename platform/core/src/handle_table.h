@@ -108,7 +108,8 @@ class HandleTable {
   };
 
   static uint32_t IndexOf(HWND hwnd) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd) & ((uintptr_t{1} << kIndexBits) - 1));
+    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(hwnd) &
+                                 ((uintptr_t{1} << kIndexBits) - 1));
   }
 
   Slot* Find(HWND hwnd) const {
@@ -117,7 +118,9 @@ class HandleTable {
     return chunk ? &chunk[index & (kChunkSlots - 1)] : nullptr;
   }
 
-  Slot& At(uint32_t index) { return chunks_[index >> kChunkBits].load(std::memory_order_relaxed)[index & (kChunkSlots - 1)]; }
+  Slot& At(uint32_t index) {
+    return chunks_[index >> kChunkBits].load(std::memory_order_relaxed)[index & (kChunkSlots - 1)];
+  }
 
   // A freed slot whose count is not zero still has a handler of its old
   // target running on the thread that ended it; leave it until that returns.
@@ -136,7 +139,8 @@ class HandleTable {
       std::abort();
     }
     auto& chunk = chunks_[index >> kChunkBits];
-    if (!chunk.load(std::memory_order_relaxed)) chunk.store(new Slot[kChunkSlots], std::memory_order_release);
+    if (!chunk.load(std::memory_order_relaxed))
+      chunk.store(new Slot[kChunkSlots], std::memory_order_release);
     return index;
   }
 

@@ -15,10 +15,8 @@ std::atomic<MessageBoxSink*> g_default{nullptr};
 int FirstButtonAnswer(UINT type) {
   switch (type & 0xF) {
     case MB_YESNO:
-    case MB_YESNOCANCEL:
-      return IDYES;
-    default:
-      return IDOK;
+    case MB_YESNOCANCEL: return IDYES;
+    default: return IDOK;
   }
 }
 

@@ -60,7 +60,8 @@ class PostQueue {
       const bool last = offset + take == kCells;
       if (last && !spare) spare = TakeBlock();
       Block* block = tailBlock_.load(std::memory_order_acquire);
-      if (!tail_.compare_exchange_weak(tail, tail + take, std::memory_order_acq_rel, std::memory_order_acquire)) {
+      if (!tail_.compare_exchange_weak(tail, tail + take, std::memory_order_acq_rel,
+                                       std::memory_order_acquire)) {
         continue;
       }
       if (last) {
@@ -84,7 +85,8 @@ class PostQueue {
         cells[i].hwnd = items[i].hwnd;
         cells[i].wParam = items[i].wParam;
         cells[i].lParam = items[i].lParam;
-        cells[i].kind.store(items[i].kind, i ? std::memory_order_release : std::memory_order_seq_cst);
+        cells[i].kind.store(items[i].kind,
+                            i ? std::memory_order_release : std::memory_order_seq_cst);
       }
       if (spare) GiveBack(spare);
       return;
@@ -114,7 +116,9 @@ class PostQueue {
 
   // Consumer only: whether the oldest cell is published, by an item or by
   // padding that a Pop skips (sequentially consistent).
-  bool Ready() const { return headBlock_->cells[head_ % kLap].kind.load(std::memory_order_seq_cst) != 0; }
+  bool Ready() const {
+    return headBlock_->cells[head_ % kLap].kind.load(std::memory_order_seq_cst) != 0;
+  }
 
  private:
   static constexpr uint64_t kLap = 1024;

@@ -31,7 +31,8 @@ std::string Trim(const std::string& s) {
 bool ReadLines(const char* path, std::vector<std::string>& lines) {
   lines.clear();
   std::string data;
-  const platform::FileRead read = path ? platform::ReadWholeFile(path, data) : platform::FileRead::kMissing;
+  const platform::FileRead read =
+      path ? platform::ReadWholeFile(path, data) : platform::FileRead::kMissing;
   if (read != platform::FileRead::kRead) return read == platform::FileRead::kMissing;
   // Lines end in CR LF, LF or a lone CR.
   size_t start = 0;
@@ -40,7 +41,8 @@ bool ReadLines(const char* path, std::vector<std::string>& lines) {
     if (end == std::string::npos) end = data.size();
     lines.push_back(data.substr(start, end - start));
     start = end + 1;
-    if (end < data.size() && data[end] == '\r' && start < data.size() && data[start] == '\n') ++start;
+    if (end < data.size() && data[end] == '\r' && start < data.size() && data[start] == '\n')
+      ++start;
   }
   return true;
 }
@@ -119,9 +121,11 @@ DWORD GetPrivateProfileString(const char* section, const char* key, const char* 
   return (DWORD)n;
 }
 
-UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue, const char* path) {
+UINT GetPrivateProfileInt(const char* section, const char* key, int defaultValue,
+                          const char* path) {
   char buf[64];
-  if (GetPrivateProfileString(section, key, "", buf, sizeof buf, path) == 0) return (UINT)defaultValue;
+  if (GetPrivateProfileString(section, key, "", buf, sizeof buf, path) == 0)
+    return (UINT)defaultValue;
   char* end = nullptr;
   long v = std::strtol(buf, &end, 10);
   if (end == buf) return (UINT)defaultValue;
@@ -133,7 +137,8 @@ namespace {
 bool HasLineBreak(const char* text) { return text && std::strpbrk(text, "\r\n"); }
 
 // One write applied to the lines in memory.
-void ApplyWrite(std::vector<std::string>& lines, const char* section, const char* key, const char* value) {
+void ApplyWrite(std::vector<std::string>& lines, const char* section, const char* key,
+                const char* value) {
   long s = FindSection(lines, section);
   if (!key) {
     if (s >= 0) lines.erase(lines.begin() + s, lines.begin() + (long)SectionEnd(lines, (size_t)s));
@@ -171,7 +176,8 @@ BOOL WriteProfileStrings(const std::vector<ProfileWrite>& writes, const char* pa
   // A line break inside a name or value would write lines of its own
   // (another section, another key): refused, the file stays as it is.
   for (const ProfileWrite& w : writes) {
-    if (!w.section || HasLineBreak(w.section) || HasLineBreak(w.key) || HasLineBreak(w.value)) return FALSE;
+    if (!w.section || HasLineBreak(w.section) || HasLineBreak(w.key) || HasLineBreak(w.value))
+      return FALSE;
   }
   // Read, change and write back as one step, or two threads writing
   // different keys of one file lose one of them.

@@ -20,7 +20,8 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 int Remaining(Clock::time_point deadline) {
-  auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+  auto left =
+      std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
   return left < 0 ? 0 : (int)left;
 }
 

@@ -36,8 +36,9 @@ bool SpinUntil(Ready ready, std::chrono::steady_clock::duration spinFor, Waiting
   using Clock = std::chrono::steady_clock;
   constexpr auto kPauseFor = std::chrono::microseconds(4);
   constexpr unsigned kFirstSpins = 128;  // about a microsecond: most hand-overs end within it
-  const int cpu = sched_getcpu();  // cheap: the kernel keeps it in the thread's memory
-  if (mine && mine->load(std::memory_order_relaxed) != cpu) mine->store(cpu, std::memory_order_relaxed);
+  const int cpu = sched_getcpu();        // cheap: the kernel keeps it in the thread's memory
+  if (mine && mine->load(std::memory_order_relaxed) != cpu)
+    mine->store(cpu, std::memory_order_relaxed);
   bool yielding = theirs && theirs->load(std::memory_order_relaxed) == cpu;
   for (unsigned i = 0; i < kFirstSpins && !yielding; ++i) {
     if (ready()) return true;

@@ -6,7 +6,8 @@ bool Semaphore::Wait(int timeoutMs) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (timeoutMs < 0) {
     cv_.wait(lock, [&] { return count_ > 0; });
-  } else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return count_ > 0; })) {
+  } else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return count_ > 0; })) {
     return false;
   }
   --count_;
@@ -19,7 +20,8 @@ bool Semaphore::Release(long n) {
     if (n <= 0 || count_ > max_ - n) return false;
     count_ += n;
   }
-  if (n == 1) cv_.notify_one(); else cv_.notify_all();
+  if (n == 1) cv_.notify_one();
+  else cv_.notify_all();
   return true;
 }
 
@@ -45,7 +47,8 @@ bool AutoResetEvent::Wait(int timeoutMs) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (timeoutMs < 0) {
     cv_.wait(lock, [&] { return signalled_; });
-  } else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs), [&] { return signalled_; })) {
+  } else if (!cv_.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                           [&] { return signalled_; })) {
     return false;
   }
   signalled_ = false;

@@ -60,9 +60,7 @@ constexpr auto kSendSpin = std::chrono::microseconds(50);
 struct TimerKey {
   HWND hwnd;
   UINT_PTR id;
-  bool operator<(const TimerKey& o) const {
-    return hwnd != o.hwnd ? hwnd < o.hwnd : id < o.id;
-  }
+  bool operator<(const TimerKey& o) const { return hwnd != o.hwnd ? hwnd < o.hwnd : id < o.id; }
 };
 
 class Core {
@@ -114,7 +112,8 @@ void QueueDrain(Core& core) {
   std::lock_guard<std::mutex> lock(core.appMutex);
   if (!core.appAlive.load()) return;  // the next application's start drains what is queued
   core.drainsQueued.fetch_add(1);
-  QMetaObject::invokeMethod(QCoreApplication::instance(), [] { DrainQueue(true); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      QCoreApplication::instance(), [] { DrainQueue(true); }, Qt::QueuedConnection);
 }
 
 void Enqueue(const QueuedItem* items, unsigned count) {
@@ -155,13 +154,12 @@ void KillTimersOf(HWND hwnd) {
 // `number` is the kCallNumber item that follows a send or a function call.
 void Dispatch(const QueuedItem& item, const QueuedItem& number) {
   switch (item.kind) {
-    case kPost:
-      CallTarget(item.hwnd, item.message, item.wParam, item.lParam);
-      break;
+    case kPost: CallTarget(item.hwnd, item.message, item.wParam, item.lParam); break;
     case kSend: {
       CallSlot* slot = reinterpret_cast<CallSlot*>(number.lParam);
       if (slot->Claim(number.wParam, false)) {
-        slot->Answer(number.wParam, false, CallTarget(item.hwnd, item.message, item.wParam, item.lParam));
+        slot->Answer(number.wParam, false,
+                     CallTarget(item.hwnd, item.message, item.wParam, item.lParam));
       }
       break;
     }
@@ -171,9 +169,7 @@ void Dispatch(const QueuedItem& item, const QueuedItem& number) {
       if (slot->Claim(number.wParam, true)) slot->Answer(number.wParam, true, (*fn)());
       break;
     }
-    case kKillTimers:
-      KillTimersOf(item.hwnd);
-      break;
+    case kKillTimers: KillTimersOf(item.hwnd); break;
   }
 }
 
@@ -189,7 +185,8 @@ class DrainerClaim {
     if (owned_) ++core.drainDepth;
   }
   ~DrainerClaim() {
-    if (owned_ && --core_.drainDepth == 0) core_.drainer.store(std::thread::id(), std::memory_order_release);
+    if (owned_ && --core_.drainDepth == 0)
+      core_.drainer.store(std::thread::id(), std::memory_order_release);
   }
   explicit operator bool() const { return owned_; }
 
@@ -204,8 +201,10 @@ class DrainerClaim {
 // slow trickle of posts costs little more than its wake-ups.
 bool LingerForMore(Core& core, const CallSlot* answered) {
   const detail::WaitingCpu* callerCpu = answered ? &answered->callerCpu() : nullptr;
-  if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger, &core.drainerCpu, callerCpu)) {
-    if (core.linger < kMaxLinger) core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
+  if (detail::SpinUntil([&] { return core.queue.Ready(); }, core.linger, &core.drainerCpu,
+                        callerCpu)) {
+    if (core.linger < kMaxLinger)
+      core.linger = std::min<Clock::duration>(core.linger * 2, kMaxLinger);
     return true;
   }
   core.linger = std::max<Clock::duration>(core.linger / 2, kMinLinger);
@@ -324,7 +323,8 @@ LRESULT CallAcross(const QueuedItem& call) {
     if (call.kind == kCallFunction) delete reinterpret_cast<Function*>(call.lParam);
     return 0;
   }
-  const QueuedItem items[2] = {call, QueuedItem{kCallNumber, 0, nullptr, number, reinterpret_cast<LPARAM>(&slot)}};
+  const QueuedItem items[2] = {
+      call, QueuedItem{kCallNumber, 0, nullptr, number, reinterpret_cast<LPARAM>(&slot)}};
   Enqueue(items, 2);
   const LRESULT result = slot.Wait(number, kSendSpin, core.drainerCpu);
   slot.End();
@@ -423,7 +423,8 @@ LRESULT CallOnUiThread(const std::function<LRESULT()>& fn) {
   if (IsUiThread()) return fn();
   if (TheCore().shutdown.load()) return 0;
   // The function may be abandoned while it runs: the queue owns its copy.
-  return CallAcross(QueuedItem{kCallFunction, 0, nullptr, 0, reinterpret_cast<LPARAM>(new Function(fn))});
+  return CallAcross(
+      QueuedItem{kCallFunction, 0, nullptr, 0, reinterpret_cast<LPARAM>(new Function(fn))});
 }
 
 void PumpMessages(int ms) {

@@ -195,8 +195,7 @@ void Canvas::Shapes(const std::shared_ptr<const PenData>& pen,
 void Canvas::Composition(QPainter::CompositionMode mode) {
   if (held_) held_->mode = mode;
   // A fresh (or borrowed) painter keeps what it has for plain mixing.
-  else if (mode != QPainter::CompositionMode_SourceOver)
-    painter_.setCompositionMode(mode);
+  else if (mode != QPainter::CompositionMode_SourceOver) painter_.setCompositionMode(mode);
 }
 
 void Canvas::TextPen(COLORREF color) {

@@ -133,7 +133,8 @@ namespace {
 // True when a rectangle given as origin and extent has its far edges inside
 // int, so Qt's rectangle arithmetic cannot overflow.
 bool ExtentFits(long long x, long long y, long long width, long long height) {
-  return x + width <= INT_MAX && y + height <= INT_MAX && x + width >= INT_MIN && y + height >= INT_MIN;
+  return x + width <= INT_MAX && y + height <= INT_MAX && x + width >= INT_MIN &&
+         y + height >= INT_MIN;
 }
 
 // True when right - left and bottom - top fit in int.
@@ -275,7 +276,8 @@ void CDC::SetClip(const QRegion& region) {
 int CDC::IntersectClipRect(int left, int top, int right, int bottom) {
   left += OffsetX(), right += OffsetX(), top += OffsetY(), bottom += OffsetY();
   QRegion base = state_.clip ? state_.clip->region : QRegion(ToQRect(DeviceRect()));
-  QRegion rect = right > left && bottom > top ? QRegion(ToQRect(left, top, right, bottom)) : QRegion();
+  QRegion rect =
+      right > left && bottom > top ? QRegion(ToQRect(left, top, right, bottom)) : QRegion();
   SetClip(base & rect);
   return ClipKind();
 }
@@ -476,8 +478,14 @@ void CDC::FillSolidRect(int x, int y, int cx, int cy, COLORREF color) {
   // MFC paints through the background colour and leaves it set.
   SetBkColor(color);
   long long left = x, top = y, width = cx, height = cy;
-  if (width < 0) { left += width; width = -width; }
-  if (height < 0) { top += height; height = -height; }
+  if (width < 0) {
+    left += width;
+    width = -width;
+  }
+  if (height < 0) {
+    top += height;
+    height = -height;
+  }
   if (width == 0 || height == 0) return;
   // Far beyond any device: cut to what a QRect can hold.
   const long long lo = INT_MIN / 2, hi = INT_MAX / 2;
@@ -543,7 +551,8 @@ BOOL CDC::PaintRgn(CRgn* region) { return FillRgn(region, state_.brushObj); }
 COLORREF CDC::GetPixel(int x, int y) const {
   const long long dx = (long long)x + OffsetX(), dy = (long long)y + OffsetY();
   const QImage* image = Picture();
-  if (!image || dx < 0 || dy < 0 || dx >= image->width() || dy >= image->height()) return CLR_INVALID;
+  if (!image || dx < 0 || dy < 0 || dx >= image->width() || dy >= image->height())
+    return CLR_INVALID;
   return FromQColor(image->pixelColor((int)dx, (int)dy));
 }
 
@@ -577,7 +586,8 @@ BOOL CDC::Blit(int x, int y, int width, int height, CDC* source, int xSrc, int y
   const QImage* sourceImage = source->GetImage();
   if (!sourceImage) return FALSE;
   if (!ExtentFits(x, y, width, height) ||
-      !ExtentFits((long long)xSrc + source->OffsetX(), (long long)ySrc + source->OffsetY(), srcWidth, srcHeight))
+      !ExtentFits((long long)xSrc + source->OffsetX(), (long long)ySrc + source->OffsetY(),
+                  srcWidth, srcHeight))
     return FALSE;
   QRect sourceRect(xSrc + source->OffsetX(), ySrc + source->OffsetY(), srcWidth, srcHeight);
   // Copying within one picture, or keying a colour out: take the block out first.
@@ -610,7 +620,8 @@ namespace platform::gdi_detail {
 
 void KeyOutColor(QImage* image, COLORREF key) {
   if (!image || image->isNull()) return;
-  if (image->format() != QImage::Format_ARGB32) *image = image->convertToFormat(QImage::Format_ARGB32);
+  if (image->format() != QImage::Format_ARGB32)
+    *image = image->convertToFormat(QImage::Format_ARGB32);
   const QRgb rgb = qRgb(GetRValue(key), GetGValue(key), GetBValue(key)) & 0xFFFFFF;
   for (int y = 0; y < image->height(); ++y) {
     auto* line = reinterpret_cast<QRgb*>(image->scanLine(y));

@@ -19,11 +19,13 @@ namespace {
 const char kCjkFamily[] = "WenQuanYi Micro Hei";
 const char kCjkMonoFamily[] = "WenQuanYi Micro Hei Mono";
 
-bool HaveGuiApp() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+bool HaveGuiApp() {
+  return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 bool IsFixedFace(const QString& face) {
-  static const char* const fixed[] = {"Courier", "Courier New", "Terminal", "Fixedsys",
-                                      "Lucida Console", "Consolas"};
+  static const char* const fixed[] = {"Courier",  "Courier New",    "Terminal",
+                                      "Fixedsys", "Lucida Console", "Consolas"};
   for (const char* f : fixed)
     if (face.compare(QLatin1String(f), Qt::CaseInsensitive) == 0) return true;
   return false;
@@ -107,9 +109,10 @@ BOOL CFont::CreateFontIndirect(const LOGFONT* lf) {
   return TRUE;
 }
 
-BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight, BYTE italic,
-                       BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
-                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily, const char* faceName) {
+BOOL CFont::CreateFont(int height, int width, int escapement, int orientation, int weight,
+                       BYTE italic, BYTE underline, BYTE strikeOut, BYTE charSet, BYTE outPrecision,
+                       BYTE clipPrecision, BYTE quality, BYTE pitchAndFamily,
+                       const char* faceName) {
   LOGFONT lf;
   lf.lfHeight = height;
   lf.lfWidth = width;

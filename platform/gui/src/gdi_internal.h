@@ -54,7 +54,9 @@ inline QRect ToQRect(int left, int top, int right, int bottom) {
   return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 inline QRect ToQRect(const RECT& r) { return ToQRect(r.left, r.top, r.right, r.bottom); }
-inline RECT FromQRect(const QRect& r) { return RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1}; }
+inline RECT FromQRect(const QRect& r) {
+  return RECT{r.left(), r.top(), r.right() + 1, r.bottom() + 1};
+}
 int RegionKind(const QRegion& region);
 
 // Makes the pixels of exactly the key colour (alpha aside) fully

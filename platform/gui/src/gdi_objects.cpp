@@ -101,7 +101,9 @@ BOOL CBitmap::CreateBitmap(int width, int height) {
   return TRUE;
 }
 
-BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height) { return CreateBitmap(width, height); }
+BOOL CBitmap::CreateCompatibleBitmap(CDC*, int width, int height) {
+  return CreateBitmap(width, height);
+}
 
 BOOL CBitmap::FromImage(const QImage& image) {
   if (image_ || image.isNull()) return FALSE;
@@ -252,7 +254,13 @@ struct StockObjects {
     pens[2].CreatePen(PS_NULL, 1, RGB(0, 0, 0));
     // The faces the system's stock fonts have; missing ones are drawn with
     // the installed fallback.
-    struct StockFontDef { int index; int height; int weight; BYTE pitch; const char* face; };
+    struct StockFontDef {
+      int index;
+      int height;
+      int weight;
+      BYTE pitch;
+      const char* face;
+    };
     const StockFontDef defs[] = {
         {OEM_FIXED_FONT, 12, FW_NORMAL, FIXED_PITCH, "Terminal"},
         {ANSI_FIXED_FONT, 13, FW_NORMAL, FIXED_PITCH, "Courier"},

@@ -63,15 +63,11 @@ BOOL CDC::TextOut(int x, int y, const char* text, int length) {
   QFontMetrics metrics(fontData.Resolved());
   const int width = extent.advance;
   int left = x;
-  if ((state_.textAlign & TA_CENTER) == TA_CENTER)
-    left = x - width / 2;
-  else if (state_.textAlign & TA_RIGHT)
-    left = x - width;
+  if ((state_.textAlign & TA_CENTER) == TA_CENTER) left = x - width / 2;
+  else if (state_.textAlign & TA_RIGHT) left = x - width;
   int top = y;
-  if ((state_.textAlign & TA_BASELINE) == TA_BASELINE)
-    top = y - metrics.ascent();
-  else if (state_.textAlign & TA_BOTTOM)
-    top = y - metrics.height();
+  if ((state_.textAlign & TA_BASELINE) == TA_BASELINE) top = y - metrics.ascent();
+  else if (state_.textAlign & TA_BOTTOM) top = y - metrics.height();
   return Paint([&](Canvas& c) {
     if (state_.bkMode == OPAQUE)
       c.Fill(QRect(left, top, width, metrics.height()), ToQColor(state_.bkColor));

@@ -30,10 +30,8 @@ bool RightToLeft(QChar c) {
     case QChar::DirRLE:
     case QChar::DirRLO:
     case QChar::DirRLI:
-    case QChar::DirFSI:
-      return true;
-    default:
-      return false;
+    case QChar::DirFSI: return true;
+    default: return false;
   }
 }
 
@@ -45,14 +43,10 @@ QString LayoutText(const QString& text, const QFont& font, int flags) {
   const bool singleLine = flags & Qt::TextSingleLine;
   QString laid = text;
   for (QChar& c : laid) {
-    if (c == u'\r' || (singleLine && c == u'\n'))
-      c = u' ';
-    else if (c == u'\n')
-      c = QChar::LineSeparator;
-    else if (c == u'\t' || c == QChar(0x9C) || RightToLeft(c))
-      return QString();
-    else if (c == u'&' && (flags & Qt::TextShowMnemonic))
-      return QString();
+    if (c == u'\r' || (singleLine && c == u'\n')) c = u' ';
+    else if (c == u'\n') c = QChar::LineSeparator;
+    else if (c == u'\t' || c == QChar(0x9C) || RightToLeft(c)) return QString();
+    else if (c == u'&' && (flags & Qt::TextShowMnemonic)) return QString();
   }
   return laid;
 }
@@ -88,14 +82,10 @@ void LayOut(LaidOutText& out, const QString& text, const QFont& font, bool wraps
 // Where the text's box sits in the rectangle for the alignment flags.
 QRectF PlacedBox(const QRectF& r, qreal width, qreal height, int flags) {
   qreal x = 0, y = 0;
-  if (flags & Qt::AlignBottom)
-    y = r.height() - height;
-  else if (flags & Qt::AlignVCenter)
-    y = (r.height() - height) / 2;
-  if (flags & Qt::AlignRight)
-    x = r.width() - width;
-  else if (flags & Qt::AlignHCenter)
-    x = (r.width() - width) / 2;
+  if (flags & Qt::AlignBottom) y = r.height() - height;
+  else if (flags & Qt::AlignVCenter) y = (r.height() - height) / 2;
+  if (flags & Qt::AlignRight) x = r.width() - width;
+  else if (flags & Qt::AlignHCenter) x = (r.width() - width) / 2;
   return QRectF(r.x() + x, r.y() + y, width, height);
 }
 
@@ -124,23 +114,15 @@ QString GbkText(std::string_view gbk) {
 
 int QtTextFlags(UINT format) {
   int flags = 0;
-  if (format & DT_CENTER)
-    flags |= Qt::AlignHCenter;
-  else if (format & DT_RIGHT)
-    flags |= Qt::AlignRight;
-  else
-    flags |= Qt::AlignLeft;
+  if (format & DT_CENTER) flags |= Qt::AlignHCenter;
+  else if (format & DT_RIGHT) flags |= Qt::AlignRight;
+  else flags |= Qt::AlignLeft;
   // Vertical placement applies to single lines only, as in GDI.
-  if ((format & DT_SINGLELINE) && (format & DT_VCENTER))
-    flags |= Qt::AlignVCenter;
-  else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM))
-    flags |= Qt::AlignBottom;
-  else
-    flags |= Qt::AlignTop;
-  if (format & DT_SINGLELINE)
-    flags |= Qt::TextSingleLine;
-  else if (format & DT_WORDBREAK)
-    flags |= Qt::TextWordWrap;
+  if ((format & DT_SINGLELINE) && (format & DT_VCENTER)) flags |= Qt::AlignVCenter;
+  else if ((format & DT_SINGLELINE) && (format & DT_BOTTOM)) flags |= Qt::AlignBottom;
+  else flags |= Qt::AlignTop;
+  if (format & DT_SINGLELINE) flags |= Qt::TextSingleLine;
+  else if (format & DT_WORDBREAK) flags |= Qt::TextWordWrap;
   if (format & DT_EXPANDTABS) flags |= Qt::TextExpandTabs;
   if (!(format & DT_NOPREFIX)) flags |= Qt::TextShowMnemonic;
   return flags;
@@ -180,10 +162,8 @@ void DrawLaidOut(QPainter& painter, const LaidOutText& text, const QRect& rect, 
     const QTextLine line = text.layout->lineAt((int)i);
     const qreal advance = line.horizontalAdvance();
     qreal x = 0;
-    if (flags & Qt::AlignRight)
-      x = r.width() - advance;
-    else if (flags & Qt::AlignHCenter)
-      x = (r.width() - advance) / 2;
+    if (flags & Qt::AlignRight) x = r.width() - advance;
+    else if (flags & Qt::AlignHCenter) x = (r.width() - advance) / 2;
     line.draw(&painter, QPointF(r.x() + x, top));
   }
 }

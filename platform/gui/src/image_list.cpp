@@ -21,7 +21,8 @@ BOOL CImageList::Create(int cx, int cy, UINT flags, int, int) {
 BOOL CImageList::Create(const char* path, int cx, int grow, COLORREF mask) {
   CBitmap strip;
   if (!path || !strip.LoadFromFile(path)) return FALSE;
-  if (!Create(cx, strip.GetSize().cy, ILC_COLOR24 | (mask == CLR_NONE ? 0 : ILC_MASK), 0, grow)) return FALSE;
+  if (!Create(cx, strip.GetSize().cy, ILC_COLOR24 | (mask == CLR_NONE ? 0 : ILC_MASK), 0, grow))
+    return FALSE;
   if (Add(&strip, mask) < 0) {
     DeleteImageList();
     return FALSE;
@@ -40,7 +41,8 @@ int CImageList::Add(const CBitmap* strip, COLORREF mask) {
     QPainter p(&grown);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     if (count_) p.drawImage(0, 0, strip_);
-    p.drawImage(QRect(cx_ * count_, 0, cx_ * added, cy_), *image, QRect(0, 0, cx_ * added, std::min(cy_, image->height())));
+    p.drawImage(QRect(cx_ * count_, 0, cx_ * added, cy_), *image,
+                QRect(0, 0, cx_ * added, std::min(cy_, image->height())));
   }
   strip_ = std::move(grown);
   const int first = count_;

@@ -10,7 +10,8 @@ QWidgetList ChildrenWithId(const CWnd& wnd, int id) {
   if (!wnd.GetWidget()) return found;
   const QString name = QString::number(id);
   for (QObject* child : wnd.GetWidget()->children())
-    if (child->isWidgetType() && child->objectName() == name) found.push_back(static_cast<QWidget*>(child));
+    if (child->isWidgetType() && child->objectName() == name)
+      found.push_back(static_cast<QWidget*>(child));
   return found;
 }
 

@@ -21,8 +21,8 @@ ScopedModalScript::~ScopedModalScript() {
 void ScopedModalScript::OnModalLoop(CDialog* dialog) {
   ++shown_;
   if (next_ >= steps_.size()) {
-    ADD_FAILURE() << "unexpected modal dialog \"" << platform::GbkToUtf8(dialog->GetWindowTextString())
-                  << "\"";
+    ADD_FAILURE() << "unexpected modal dialog \""
+                  << platform::GbkToUtf8(dialog->GetWindowTextString()) << "\"";
     dialog->EndDialog(IDCANCEL);
     return;
   }

@@ -36,7 +36,8 @@ class QtChoosers : public ChooserSink {
     LOGFONT lf;
     const std::string face = Utf8ToGbk(chosen.family().toStdString());
     GbkCopyCut(lf.lfFaceName, sizeof lf.lfFaceName, face.c_str());
-    const double pixels = chosen.pixelSize() > 0 ? chosen.pixelSize() : chosen.pointSizeF() * 96.0 / 72.0;
+    const double pixels =
+        chosen.pixelSize() > 0 ? chosen.pixelSize() : chosen.pointSizeF() * 96.0 / 72.0;
     lf.lfHeight = -(LONG)std::lround(pixels);
     lf.lfWeight = chosen.weight();
     lf.lfItalic = chosen.italic();
@@ -65,7 +66,8 @@ namespace {
 HWND HandleOf(CWnd* wnd) { return wnd ? wnd->GetSafeHwnd() : nullptr; }
 }  // namespace
 
-CColorDialog::CColorDialog(COLORREF initial, DWORD, CWnd* parent) : color_(initial), parent_(parent) {}
+CColorDialog::CColorDialog(COLORREF initial, DWORD, CWnd* parent)
+    : color_(initial), parent_(parent) {}
 
 INT_PTR CColorDialog::DoModal() {
   return platform::Sink()->ChooseColor(HandleOf(parent_), &color_) ? IDOK : IDCANCEL;

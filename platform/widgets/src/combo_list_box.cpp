@@ -62,7 +62,8 @@ int Find(const Items& items, int startAfter, const char* text, bool exact) {
   for (int n = 0; n < count; ++n) {
     const int i = (first + n) % count;
     const std::string item = items.Text(i);
-    if (exact ? platform::GbkCompareNoCase(item, wanted) == 0 : platform::GbkStartsWithNoCase(item, wanted))
+    if (exact ? platform::GbkCompareNoCase(item, wanted) == 0
+              : platform::GbkStartsWithNoCase(item, wanted))
       return i;
   }
   return kErr;
@@ -149,7 +150,9 @@ int CComboBox::SetCurSel(int index) {
 }
 
 int CComboBox::AddString(const char* text) { return Add(ComboItems{GetComboBox()}, text); }
-int CComboBox::InsertString(int index, const char* text) { return Insert(ComboItems{GetComboBox()}, index, text); }
+int CComboBox::InsertString(int index, const char* text) {
+  return Insert(ComboItems{GetComboBox()}, index, text);
+}
 int CComboBox::DeleteString(int index) { return Delete(ComboItems{GetComboBox()}, index); }
 
 void CComboBox::ResetContent() {
@@ -172,15 +175,21 @@ int CComboBox::SelectString(int startAfter, const char* prefix) {
 int CComboBox::GetLBText(int index, char* buffer, int size) const {
   return GetText(ComboItems{GetComboBox()}, index, buffer, size);
 }
-int CComboBox::GetLBText(int index, std::string& text) const { return GetText(ComboItems{GetComboBox()}, index, text); }
+int CComboBox::GetLBText(int index, std::string& text) const {
+  return GetText(ComboItems{GetComboBox()}, index, text);
+}
 
 int CComboBox::GetLBTextLen(int index) const {
   std::string text;
   return GetLBText(index, text);
 }
 
-DWORD_PTR CComboBox::GetItemData(int index) const { return GetData(ComboItems{GetComboBox()}, index); }
-int CComboBox::SetItemData(int index, DWORD_PTR data) { return SetData(ComboItems{GetComboBox()}, index, data); }
+DWORD_PTR CComboBox::GetItemData(int index) const {
+  return GetData(ComboItems{GetComboBox()}, index);
+}
+int CComboBox::SetItemData(int index, DWORD_PTR data) {
+  return SetData(ComboItems{GetComboBox()}, index, data);
+}
 
 BOOL CComboBox::LimitText(int maxBytes) {
   QComboBox* c = GetComboBox();
@@ -273,7 +282,9 @@ int CListBox::GetSelItems(int max, int* indexes) const {
 }
 
 int CListBox::AddString(const char* text) { return Add(ListItems{GetListWidget()}, text); }
-int CListBox::InsertString(int index, const char* text) { return Insert(ListItems{GetListWidget()}, index, text); }
+int CListBox::InsertString(int index, const char* text) {
+  return Insert(ListItems{GetListWidget()}, index, text);
+}
 int CListBox::DeleteString(int index) { return Delete(ListItems{GetListWidget()}, index); }
 
 void CListBox::ResetContent() {
@@ -299,15 +310,21 @@ int CListBox::SelectString(int startAfter, const char* prefix) {
 int CListBox::GetText(int index, char* buffer, int size) const {
   return ::GetText(ListItems{GetListWidget()}, index, buffer, size);
 }
-int CListBox::GetText(int index, std::string& text) const { return ::GetText(ListItems{GetListWidget()}, index, text); }
+int CListBox::GetText(int index, std::string& text) const {
+  return ::GetText(ListItems{GetListWidget()}, index, text);
+}
 
 int CListBox::GetTextLen(int index) const {
   std::string text;
   return GetText(index, text);
 }
 
-DWORD_PTR CListBox::GetItemData(int index) const { return GetData(ListItems{GetListWidget()}, index); }
-int CListBox::SetItemData(int index, DWORD_PTR data) { return SetData(ListItems{GetListWidget()}, index, data); }
+DWORD_PTR CListBox::GetItemData(int index) const {
+  return GetData(ListItems{GetListWidget()}, index);
+}
+int CListBox::SetItemData(int index, DWORD_PTR data) {
+  return SetData(ListItems{GetListWidget()}, index, data);
+}
 
 int CListBox::GetTopIndex() const {
   QListWidget* l = GetListWidget();

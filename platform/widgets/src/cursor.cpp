@@ -50,9 +50,11 @@ HCURSOR LoadCursorFromImage(const char* path, int hotX, int hotY) {
 HCURSOR SetCursor(HCURSOR cursor) {
   HCURSOR previous = g_current;
   g_current = cursor;
-  QWidget* target = QWidget::mouseGrabber() ? QWidget::mouseGrabber() : platform::detail::MouseWidget();
+  QWidget* target =
+      QWidget::mouseGrabber() ? QWidget::mouseGrabber() : platform::detail::MouseWidget();
   if (target) {
-    if (cursor) target->setCursor(*CursorOf(cursor)); else target->setCursor(Qt::BlankCursor);
+    if (cursor) target->setCursor(*CursorOf(cursor));
+    else target->setCursor(Qt::BlankCursor);
   }
   return previous;
 }
@@ -72,7 +74,8 @@ BOOL SetCursorPos(int x, int y) {
 }
 
 BOOL ClipCursor(const RECT* rect) {
-  if (rect && !IsRectEmpty(*rect)) g_clip = *rect; else g_clip.reset();
+  if (rect && !IsRectEmpty(*rect)) g_clip = *rect;
+  else g_clip.reset();
   return TRUE;
 }
 

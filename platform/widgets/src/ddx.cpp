@@ -46,7 +46,8 @@ template <class Read, class Write>
 void ExchangeText(CDataExchange* dx, int id, Read read, Write write) {
   QWidget* control = dx->PrepareCtrl(id);
   if (!control) return;
-  if (dx->m_bSaveAndValidate) read(platform::GetWidgetText(control)); else platform::SetWidgetText(control, write());
+  if (dx->m_bSaveAndValidate) read(platform::GetWidgetText(control));
+  else platform::SetWidgetText(control, write());
 }
 
 template <class T>
@@ -55,7 +56,8 @@ void ExchangeInteger(CDataExchange* dx, int id, T& value, bool isSigned, const c
       dx, id,
       [&](const std::string& text) {
         long long v = 0;
-        if (platform::detail::ParseInteger(text, isSigned, &v)) value = (T)v; else dx->Fail(message);
+        if (platform::detail::ParseInteger(text, isSigned, &v)) value = (T)v;
+        else dx->Fail(message);
       },
       [&] { return std::to_string(value); });
 }
@@ -66,13 +68,15 @@ void DDX_Text(CDataExchange* dx, int id, std::string& value, int maxBytes) {
   auto cut = [maxBytes](const std::string& s) {
     return maxBytes < 0 ? s : s.substr(0, platform::GbkCutLength(s.c_str(), (size_t)maxBytes));
   };
-  ExchangeText(dx, id, [&](const std::string& text) { value = cut(text); }, [&] { return cut(value); });
+  ExchangeText(
+      dx, id, [&](const std::string& text) { value = cut(text); }, [&] { return cut(value); });
 }
 
 void DDX_Text(CDataExchange* dx, int id, char* buffer, int size) {
   if (!buffer || size <= 0) return;
   ExchangeText(
-      dx, id, [&](const std::string& text) { platform::GbkCopyCut(buffer, (size_t)size, text.c_str()); },
+      dx, id,
+      [&](const std::string& text) { platform::GbkCopyCut(buffer, (size_t)size, text.c_str()); },
       [&] { return std::string(buffer, platform::GbkCutLength(buffer, (size_t)size - 1)); });
 }
 
@@ -90,11 +94,13 @@ void DDX_Text(CDataExchange* dx, int id, double& value) {
       [&](const std::string& text) {
         const size_t first = text.find_first_not_of(' ');
         const size_t last = text.find_last_not_of(' ');
-        const std::string trimmed = first == std::string::npos ? "" : text.substr(first, last - first + 1);
+        const std::string trimmed =
+            first == std::string::npos ? "" : text.substr(first, last - first + 1);
         char* end = nullptr;
         errno = 0;
         const double v = trimmed.empty() ? 0 : std::strtod(trimmed.c_str(), &end);
-        if (trimmed.empty() || *end || errno == ERANGE || !std::isfinite(v)) dx->Fail(GBK("请输入一个数字。"));
+        if (trimmed.empty() || *end || errno == ERANGE || !std::isfinite(v))
+          dx->Fail(GBK("请输入一个数字。"));
         else value = v;
       },
       [&] {
@@ -107,7 +113,8 @@ void DDX_Text(CDataExchange* dx, int id, double& value) {
 void DDX_Check(CDataExchange* dx, int id, int& value) {
   auto* button = qobject_cast<QAbstractButton*>(dx->PrepareCtrl(id));
   if (!button) return;
-  if (dx->m_bSaveAndValidate) value = (int)GetButtonCheck(button); else SetButtonCheck(button, (UINT)value);
+  if (dx->m_bSaveAndValidate) value = (int)GetButtonCheck(button);
+  else SetButtonCheck(button, (UINT)value);
 }
 
 void DDX_Radio(CDataExchange* dx, int firstId, int& value) {
@@ -128,20 +135,23 @@ void DDX_Radio(CDataExchange* dx, int firstId, int& value) {
     for (size_t i = 0; i < group.size(); ++i)
       if (group[i]->isChecked()) value = (int)i;
   } else {
-    for (size_t i = 0; i < group.size(); ++i) SetButtonCheck(group[i], (int)i == value ? BST_CHECKED : BST_UNCHECKED);
+    for (size_t i = 0; i < group.size(); ++i)
+      SetButtonCheck(group[i], (int)i == value ? BST_CHECKED : BST_UNCHECKED);
   }
 }
 
 void DDX_CBIndex(CDataExchange* dx, int id, int& index) {
   auto* combo = qobject_cast<QComboBox*>(dx->PrepareCtrl(id));
   if (!combo) return;
-  if (dx->m_bSaveAndValidate) index = combo->currentIndex(); else combo->setCurrentIndex(index);
+  if (dx->m_bSaveAndValidate) index = combo->currentIndex();
+  else combo->setCurrentIndex(index);
 }
 
 void DDX_LBIndex(CDataExchange* dx, int id, int& index) {
   auto* list = qobject_cast<QListWidget*>(dx->PrepareCtrl(id));
   if (!list) return;
-  if (dx->m_bSaveAndValidate) index = list->currentRow(); else list->setCurrentRow(index);
+  if (dx->m_bSaveAndValidate) index = list->currentRow();
+  else list->setCurrentRow(index);
 }
 
 void DDX_DateTime(CDataExchange* dx, int id, int64_t& seconds) {
@@ -154,6 +164,7 @@ void DDX_DateTime(CDataExchange* dx, int id, int64_t& seconds) {
 void DDV_MinMaxInt(CDataExchange* dx, int value, int minValue, int maxValue) {
   if (!dx->m_bSaveAndValidate || dx->Failed() || (value >= minValue && value <= maxValue)) return;
   char message[128];
-  std::snprintf(message, sizeof message, GBK("请输入一个介于 %d 和 %d 之间的整数。"), minValue, maxValue);
+  std::snprintf(message, sizeof message, GBK("请输入一个介于 %d 和 %d 之间的整数。"), minValue,
+                maxValue);
   dx->Fail(message);
 }

@@ -31,14 +31,14 @@ struct Metric {
 };
 
 constexpr Metric kMetrics[] = {
-    {SM_CXVSCROLL, 17}, {SM_CYHSCROLL, 17},   {SM_CYCAPTION, 22},    {SM_CXBORDER, 1},
-    {SM_CYBORDER, 1},   {SM_CXDLGFRAME, 3},   {SM_CYDLGFRAME, 3},    {SM_CYVTHUMB, 17},
-    {SM_CXHTHUMB, 17},  {SM_CXICON, 32},      {SM_CYICON, 32},       {SM_CXCURSOR, 32},
-    {SM_CYCURSOR, 32},  {SM_CYMENU, 20},      {SM_CYVSCROLL, 17},    {SM_CXHSCROLL, 17},
-    {SM_CXMIN, 132},    {SM_CYMIN, 38},       {SM_CXSIZE, 36},       {SM_CYSIZE, 22},
-    {SM_CXFRAME, 4},    {SM_CYFRAME, 4},      {SM_CXDOUBLECLK, 4},   {SM_CYDOUBLECLK, 4},
-    {SM_CXEDGE, 2},     {SM_CYEDGE, 2},       {SM_CXSMICON, 16},     {SM_CYSMICON, 16},
-    {SM_CYSMCAPTION, 18}, {SM_CXDRAG, 4},     {SM_CYDRAG, 4},        {SM_CXMENUCHECK, 13},
+    {SM_CXVSCROLL, 17},   {SM_CYHSCROLL, 17}, {SM_CYCAPTION, 22},  {SM_CXBORDER, 1},
+    {SM_CYBORDER, 1},     {SM_CXDLGFRAME, 3}, {SM_CYDLGFRAME, 3},  {SM_CYVTHUMB, 17},
+    {SM_CXHTHUMB, 17},    {SM_CXICON, 32},    {SM_CYICON, 32},     {SM_CXCURSOR, 32},
+    {SM_CYCURSOR, 32},    {SM_CYMENU, 20},    {SM_CYVSCROLL, 17},  {SM_CXHSCROLL, 17},
+    {SM_CXMIN, 132},      {SM_CYMIN, 38},     {SM_CXSIZE, 36},     {SM_CYSIZE, 22},
+    {SM_CXFRAME, 4},      {SM_CYFRAME, 4},    {SM_CXDOUBLECLK, 4}, {SM_CYDOUBLECLK, 4},
+    {SM_CXEDGE, 2},       {SM_CYEDGE, 2},     {SM_CXSMICON, 16},   {SM_CYSMICON, 16},
+    {SM_CYSMCAPTION, 18}, {SM_CXDRAG, 4},     {SM_CYDRAG, 4},      {SM_CXMENUCHECK, 13},
     {SM_CYMENUCHECK, 13},
 };
 
@@ -87,8 +87,8 @@ std::atomic<platform::UrlSink*> g_urlSink{nullptr};
 BOOL SystemParametersInfo(UINT action, UINT, void* param, UINT) {
   if (action != SPI_GETWORKAREA || !param) return FALSE;
   const QRect area = WorkArea();
-  *static_cast<RECT*>(param) = RECT{area.left(), area.top(), area.left() + area.width(),
-                                    area.top() + area.height()};
+  *static_cast<RECT*>(param) =
+      RECT{area.left(), area.top(), area.left() + area.width(), area.top() + area.height()};
   return TRUE;
 }
 
@@ -107,7 +107,9 @@ int GetSystemMetrics(int index) {
   return 0;
 }
 
-COLORREF GetSysColor(int index) { return ValidColor(index) ? (COLORREF)kColors[index] : RGB(0, 0, 0); }
+COLORREF GetSysColor(int index) {
+  return ValidColor(index) ? (COLORREF)kColors[index] : RGB(0, 0, 0);
+}
 
 CBrush* GetSysColorBrush(int index) {
   if (!ValidColor(index)) return nullptr;

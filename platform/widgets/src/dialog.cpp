@@ -68,7 +68,8 @@ void CDialog::Build(CWnd* parent, bool child) {
     CRect rect(item.x, item.y, item.x + item.cx, item.y + item.cy);
     if (tpl_.dialogUnits) MapDialogRect(&rect);
     platform::CreateControl(this, item, rect);
-    if (item.kind == std::string_view(platform::kButton) && (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
+    if (item.kind == std::string_view(platform::kButton) &&
+        (item.style & BS_TYPEMASK) == BS_DEFPUSHBUTTON)
       defId_ = (UINT)item.id;
   }
   SetDefID(defId_);
@@ -87,9 +88,13 @@ INT_PTR CDialog::DoModal() {
     if (platform::g_modalHook) {
       // Runs once the loop below is running, for this run only.
       const int run = modalCount_;
-      QMetaObject::invokeMethod(this, [this, run] {
-        if (inLoop_ && modalCount_ == run && platform::g_modalHook) platform::g_modalHook->OnModalLoop(this);
-      }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this,
+          [this, run] {
+            if (inLoop_ && modalCount_ == run && platform::g_modalHook)
+              platform::g_modalHook->OnModalLoop(this);
+          },
+          Qt::QueuedConnection);
     }
     inLoop_ = true;
     // Win32's modal loop runs until EndDialog whether the dialog is shown or
@@ -202,7 +207,8 @@ BOOL CDialog::PreTranslateMessage(MSG* msg) {
   if (!isWindow() || msg->message != WM_KEYDOWN) return FALSE;
   if (msg->wParam == VK_ESCAPE) {
     QWidget* cancel = GetDlgItemWidget(IDCANCEL);
-    if (!cancel || cancel->isEnabled()) SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (!cancel || cancel->isEnabled())
+      SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
     else MessageBeep(0);
     return TRUE;
   }
@@ -253,8 +259,7 @@ void CDialog::keyPressEvent(QKeyEvent* event) {
     case Qt::Key_Escape:
       event->accept();  // a top-level dialog took them already; a panel does nothing
       return;
-    default:
-      QDialog::keyPressEvent(event);
+    default: QDialog::keyPressEvent(event);
   }
 }
 

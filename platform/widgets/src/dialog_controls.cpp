@@ -62,14 +62,23 @@ class ListBox : public QListWidget {
     connect(this, &QListWidget::itemSelectionChanged, this, [this] {
       if (userInput_ > 0) NotifyParent(this, LBN_SELCHANGE);
     });
-    connect(this, &QListWidget::itemDoubleClicked, this, [this] { NotifyParent(this, LBN_DBLCLK); });
+    connect(this, &QListWidget::itemDoubleClicked, this,
+            [this] { NotifyParent(this, LBN_DBLCLK); });
   }
 
  protected:
-  void mousePressEvent(QMouseEvent* e) override { UserInput([&] { QListWidget::mousePressEvent(e); }); }
-  void mouseMoveEvent(QMouseEvent* e) override { UserInput([&] { QListWidget::mouseMoveEvent(e); }); }
-  void mouseReleaseEvent(QMouseEvent* e) override { UserInput([&] { QListWidget::mouseReleaseEvent(e); }); }
-  void keyPressEvent(QKeyEvent* e) override { UserInput([&] { QListWidget::keyPressEvent(e); }); }
+  void mousePressEvent(QMouseEvent* e) override {
+    UserInput([&] { QListWidget::mousePressEvent(e); });
+  }
+  void mouseMoveEvent(QMouseEvent* e) override {
+    UserInput([&] { QListWidget::mouseMoveEvent(e); });
+  }
+  void mouseReleaseEvent(QMouseEvent* e) override {
+    UserInput([&] { QListWidget::mouseReleaseEvent(e); });
+  }
+  void keyPressEvent(QKeyEvent* e) override {
+    UserInput([&] { QListWidget::keyPressEvent(e); });
+  }
 
  private:
   template <class Fn>
@@ -93,7 +102,8 @@ QWidget* MakeButton(QWidget* parent, const DialogItem& item) {
   auto* button = new QPushButton(TextOf(item), parent);
   // Enter is the dialog's business (see CDialog), never the button's own.
   button->setAutoDefault(false);
-  QObject::connect(button, &QPushButton::clicked, button, [button] { NotifyParent(button, BN_CLICKED); });
+  QObject::connect(button, &QPushButton::clicked, button,
+                   [button] { NotifyParent(button, BN_CLICKED); });
   return button;
 }
 
@@ -109,7 +119,8 @@ QWidget* MakeRadio(QWidget* parent, const DialogItem& item) {
   auto* radio = new WholeRectButton<QRadioButton>(TextOf(item), parent);
   // Groups are the table's (WS_GROUP), not Qt's one-per-parent.
   radio->setAutoExclusive(false);
-  QObject::connect(radio, &QRadioButton::clicked, radio, [radio] { NotifyParent(radio, BN_CLICKED); });
+  QObject::connect(radio, &QRadioButton::clicked, radio,
+                   [radio] { NotifyParent(radio, BN_CLICKED); });
   return radio;
 }
 
@@ -126,7 +137,8 @@ QWidget* MakeEdit(QWidget* parent, const DialogItem& item) {
     edit->setPlainText(GbkToQString(CrLfToLf(item.text ? item.text : "")));
     edit->setReadOnly(style & ES_READONLY);
     edit->setTabChangesFocus(true);  // Tab moves on in a dialog, as Win32's
-    edit->setLineWrapMode((style & WS_HSCROLL) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
+    edit->setLineWrapMode((style & WS_HSCROLL) ? QPlainTextEdit::NoWrap
+                                               : QPlainTextEdit::WidgetWidth);
     // Qt reports a new line as two changes, the first before the text
     // changes; Win32 reports one.
     auto last = std::make_shared<QString>(edit->toPlainText());
@@ -160,7 +172,8 @@ QWidget* MakeComboBox(QWidget* parent, const DialogItem& item) {
                      [combo] { NotifyParent(combo, CBN_EDITCHANGE); });
   }
   // activated is Qt's user choice (mouse, keys, wheel), never a setCurrentIndex.
-  QObject::connect(combo, &QComboBox::activated, combo, [combo] { NotifyParent(combo, CBN_SELCHANGE); });
+  QObject::connect(combo, &QComboBox::activated, combo,
+                   [combo] { NotifyParent(combo, CBN_SELCHANGE); });
   return combo;
 }
 
@@ -181,16 +194,18 @@ QWidget* MakeDateTime(QWidget* parent, const DialogItem& item) {
 
 std::map<std::string, ControlFactory>& Kinds() {
   static auto* kinds = new std::map<std::string, ControlFactory>{
-      {kStatic, MakeStatic},   {kButton, MakeButton},     {kCheckBox, MakeCheckBox},
-      {kRadio, MakeRadio},     {kGroupBox, MakeGroupBox}, {kEdit, MakeEdit},
-      {kComboBox, MakeComboBox}, {kListBox, MakeListBox}, {kDateTime, MakeDateTime},
+      {kStatic, MakeStatic},     {kButton, MakeButton},     {kCheckBox, MakeCheckBox},
+      {kRadio, MakeRadio},       {kGroupBox, MakeGroupBox}, {kEdit, MakeEdit},
+      {kComboBox, MakeComboBox}, {kListBox, MakeListBox},   {kDateTime, MakeDateTime},
   };
   return *kinds;
 }
 
 UINT CtlColorKindOf(QWidget* w) {
-  if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) || qobject_cast<QComboBox*>(w))
-    return (StoredStyle(w) & ES_READONLY) && !qobject_cast<QComboBox*>(w) ? CTLCOLOR_STATIC : CTLCOLOR_EDIT;
+  if (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w) ||
+      qobject_cast<QComboBox*>(w))
+    return (StoredStyle(w) & ES_READONLY) && !qobject_cast<QComboBox*>(w) ? CTLCOLOR_STATIC
+                                                                          : CTLCOLOR_EDIT;
   if (qobject_cast<QListWidget*>(w)) return CTLCOLOR_LISTBOX;
   if (qobject_cast<QPushButton*>(w)) return CTLCOLOR_BTN;
   return CTLCOLOR_STATIC;
@@ -213,12 +228,13 @@ void ApplyCtlColor(QWidget* control) {
   CDC dc;
   // The control's own class answers first (reflected), then its window.
   HWND self = CWnd::FromWidget(control)->GetSafeHwnd();
-  auto* brush = reinterpret_cast<HBRUSH>(
-      ::SendMessage(self, OCM__BASE + WM_CTLCOLORMSGBOX + kind, reinterpret_cast<WPARAM>(&dc),
-                    reinterpret_cast<LPARAM>(self)));
+  auto* brush = reinterpret_cast<HBRUSH>(::SendMessage(self, OCM__BASE + WM_CTLCOLORMSGBOX + kind,
+                                                       reinterpret_cast<WPARAM>(&dc),
+                                                       reinterpret_cast<LPARAM>(self)));
   if (!brush)
     brush = reinterpret_cast<HBRUSH>(::SendMessage(owner->GetSafeHwnd(), WM_CTLCOLORMSGBOX + kind,
-                                                   reinterpret_cast<WPARAM>(&dc), reinterpret_cast<LPARAM>(self)));
+                                                   reinterpret_cast<WPARAM>(&dc),
+                                                   reinterpret_cast<LPARAM>(self)));
   if (!brush) {
     if (control->property(kCtlColored).toBool()) {
       control->setProperty(kCtlColored, false);
@@ -237,11 +253,14 @@ void ApplyCtlColor(QWidget* control) {
   const QColor text = gdi_detail::ToQColor(dc.GetTextColor());
   palette.setColor(QPalette::WindowText, text);
   if (!ownBox)
-    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText}) palette.setColor(role, text);
+    for (QPalette::ColorRole role : {QPalette::Text, QPalette::ButtonText})
+      palette.setColor(role, text);
   const bool transparent = brush->IsHollow();
-  const QColor back = transparent ? QColor(Qt::transparent) : gdi_detail::ToQColor(brush->GetColor());
+  const QColor back =
+      transparent ? QColor(Qt::transparent) : gdi_detail::ToQColor(brush->GetColor());
   if (!ownBox)
-    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button}) palette.setColor(role, back);
+    for (QPalette::ColorRole role : {QPalette::Base, QPalette::Button})
+      palette.setColor(role, back);
   // A hollow brush leaves the window role alone: nothing is filled, and
   // the box's frame is drawn from it.
   if (!ownBox || !transparent) palette.setColor(QPalette::Window, back);
@@ -262,16 +281,13 @@ class ControlFilter : public QObject {
     QWidget* control = w->property(kCtlColorKind).isValid() ? w : w->parentWidget();
     if (!control || !control->property(kCtlColorKind).isValid()) return false;
     switch (event->type()) {
-      case QEvent::Paint:
-        ApplyCtlColor(control);
-        break;
+      case QEvent::Paint: ApplyCtlColor(control); break;
       case QEvent::FocusIn:
       case QEvent::FocusOut:
         if (control == w && (qobject_cast<QLineEdit*>(w) || qobject_cast<QPlainTextEdit*>(w)))
           NotifyParent(w, event->type() == QEvent::FocusIn ? EN_SETFOCUS : EN_KILLFOCUS);
         break;
-      default:
-        break;
+      default: break;
     }
     return false;
   }
@@ -312,7 +328,8 @@ void InstallCtlColor(QWidget* control, UINT kind) {
   if (!control) return;
   control->setProperty(kCtlColorKind, kind);
   control->installEventFilter(TheControlFilter());
-  if (auto* area = qobject_cast<QAbstractScrollArea*>(control)) area->viewport()->installEventFilter(TheControlFilter());
+  if (auto* area = qobject_cast<QAbstractScrollArea*>(control))
+    area->viewport()->installEventFilter(TheControlFilter());
 }
 
 QWidget* CreateControl(CWnd* parent, const DialogItem& item, const RECT& pixels) {

@@ -19,10 +19,10 @@ struct FontUnits {
 
 // Average character width and cell height of the dialog fonts the system uses.
 constexpr FontUnits kUnits[] = {
-    {"宋体", 9, {6, 12}},         {"新宋体", 9, {6, 12}},
-    {"MS Shell Dlg", 8, {6, 13}}, {"MS Shell Dlg 2", 8, {6, 13}},
+    {"宋体", 9, {6, 12}},          {"新宋体", 9, {6, 12}},
+    {"MS Shell Dlg", 8, {6, 13}},  {"MS Shell Dlg 2", 8, {6, 13}},
     {"MS Sans Serif", 8, {6, 13}}, {"Microsoft Sans Serif", 8, {6, 13}},
-    {"Tahoma", 8, {6, 13}},       {"Segoe UI", 9, {7, 15}},
+    {"Tahoma", 8, {6, 13}},        {"Segoe UI", 9, {7, 15}},
 };
 
 // The MulDiv rounding Win32 uses: half away from zero.

@@ -15,14 +15,18 @@ using namespace platform::detail;
 namespace {
 
 QLineEdit* LineEdit(const CWnd* wnd) { return qobject_cast<QLineEdit*>(wnd->GetWidget()); }
-QPlainTextEdit* MultiLine(const CWnd* wnd) { return qobject_cast<QPlainTextEdit*>(wnd->GetWidget()); }
+QPlainTextEdit* MultiLine(const CWnd* wnd) {
+  return qobject_cast<QPlainTextEdit*>(wnd->GetWidget());
+}
 
 // Byte offsets (CR LF counting two in a multi-line edit) to Qt positions and back.
 int PositionOf(const QString& text, int bytes, bool crlf) {
   if (bytes < 0) return (int)text.size();
   return (int)CutToBytes(text, bytes, crlf).size();
 }
-int BytesOf(const QString& text, int position, bool crlf) { return EditTextBytes(text.left(position), crlf); }
+int BytesOf(const QString& text, int position, bool crlf) {
+  return EditTextBytes(text.left(position), crlf);
+}
 
 }  // namespace
 

@@ -106,7 +106,9 @@ void SetLineEditTextByCode(QLineEdit* edit, const QString& text) {
   if (validator) validator->SetByCode(false);
 }
 
-int LineEditLimit(const QLineEdit* edit) { return edit ? edit->property(kLimitProperty).toInt() : 0; }
+int LineEditLimit(const QLineEdit* edit) {
+  return edit ? edit->property(kLimitProperty).toInt() : 0;
+}
 
 int PlainTextEdit::Room() const {
   if (!limit_) return -1;
@@ -123,9 +125,11 @@ void PlainTextEdit::keyPressEvent(QKeyEvent* event) {
   const int room = Room();
   if (room >= 0) {
     QString typed = event->text();
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) typed = QStringLiteral("\n");
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
+      typed = QStringLiteral("\n");
     const bool inserts = !typed.isEmpty() && (typed[0] == u'\n' || typed[0].isPrint());
-    if (inserts && !(event->modifiers() & Qt::ControlModifier) && EditTextBytes(typed, true) > room) {
+    if (inserts && !(event->modifiers() & Qt::ControlModifier) &&
+        EditTextBytes(typed, true) > room) {
       MessageBeep(0);  // no room: refused, as Win32's edits refuse
       return;
     }

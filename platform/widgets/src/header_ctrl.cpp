@@ -35,11 +35,12 @@ BOOL CHeaderCtrl::GetItem(int index, HDITEM* item) const {
   if (!item || !model() || index < 0 || index >= count()) return FALSE;
   if (item->mask & HDI_WIDTH) item->cxy = sectionSize(index);
   if ((item->mask & HDI_TEXT) && item->pszText && item->cchTextMax > 0) {
-    const std::string text =
-        platform::QStringToGbk(model()->headerData(index, orientation(), Qt::DisplayRole).toString());
+    const std::string text = platform::QStringToGbk(
+        model()->headerData(index, orientation(), Qt::DisplayRole).toString());
     platform::GbkCopyCut(item->pszText, (size_t)item->cchTextMax, text.c_str());
   }
-  if (item->mask & HDI_FORMAT) item->fmt = model()->headerData(index, orientation(), kFormatRole).toInt();
+  if (item->mask & HDI_FORMAT)
+    item->fmt = model()->headerData(index, orientation(), kFormatRole).toInt();
   if (item->mask & HDI_LPARAM)
     item->lParam = (LPARAM)model()->headerData(index, orientation(), kHeaderParamRole).toLongLong();
   return TRUE;
@@ -54,10 +55,14 @@ BOOL CHeaderCtrl::SetItem(int index, const HDITEM* item) {
   if (item->mask & HDI_FORMAT) {
     m->setHeaderData(index, orientation(), item->fmt, kFormatRole);
     const int justify = item->fmt & HDF_JUSTIFYMASK;
-    const Qt::Alignment h = justify == HDF_RIGHT ? Qt::AlignRight : justify == HDF_CENTER ? Qt::AlignHCenter : Qt::AlignLeft;
-    m->setHeaderData(index, orientation(), QVariant::fromValue(h | Qt::AlignVCenter), Qt::TextAlignmentRole);
+    const Qt::Alignment h = justify == HDF_RIGHT    ? Qt::AlignRight
+                            : justify == HDF_CENTER ? Qt::AlignHCenter
+                                                    : Qt::AlignLeft;
+    m->setHeaderData(index, orientation(), QVariant::fromValue(h | Qt::AlignVCenter),
+                     Qt::TextAlignmentRole);
   }
-  if (item->mask & HDI_LPARAM) m->setHeaderData(index, orientation(), (qlonglong)item->lParam, kHeaderParamRole);
+  if (item->mask & HDI_LPARAM)
+    m->setHeaderData(index, orientation(), (qlonglong)item->lParam, kHeaderParamRole);
   viewport()->update();
   return TRUE;
 }
@@ -69,7 +74,8 @@ CListCtrl* CHeaderCtrl::GetListCtrl() const { return dynamic_cast<CListCtrl*>(pa
 void CHeaderCtrl::DrawItem(LPDRAWITEMSTRUCT) {}
 
 void CHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
-  const int fmt = model() ? model()->headerData(logicalIndex, orientation(), kFormatRole).toInt() : 0;
+  const int fmt =
+      model() ? model()->headerData(logicalIndex, orientation(), kFormatRole).toInt() : 0;
   if (!(fmt & HDF_OWNERDRAW)) {
     QHeaderView::paintSection(painter, rect, logicalIndex);
     return;
@@ -86,7 +92,8 @@ void CHeaderCtrl::paintSection(QPainter* painter, const QRect& rect, int logical
   dis.hwndItem = CWnd::FromWidget(self)->GetSafeHwnd();
   dis.hDC = &dc;
   dis.rcItem = FromQRect(rect);
-  dis.itemData = (ULONG_PTR)model()->headerData(logicalIndex, orientation(), kHeaderParamRole).toLongLong();
+  dis.itemData =
+      (ULONG_PTR)model()->headerData(logicalIndex, orientation(), kHeaderParamRole).toLongLong();
   self->DrawItem(&dis);
   dc.Detach();
 }

@@ -43,7 +43,8 @@ BOOL RegisterHotKey(HWND hwnd, int id, UINT modifiers, UINT vk) {
   if (modifiers & MOD_CONTROL) mods |= Qt::ControlModifier;
   if (modifiers & MOD_SHIFT) mods |= Qt::ShiftModifier;
   if (modifiers & MOD_WIN) mods |= Qt::MetaModifier;
-  auto* shortcut = new QShortcut(QKeySequence(QKeyCombination(mods, Qt::Key(qtKey))), wnd->GetWidget());
+  auto* shortcut =
+      new QShortcut(QKeySequence(QKeyCombination(mods, Qt::Key(qtKey))), wnd->GetWidget());
   shortcut->setContext(Qt::ApplicationShortcut);
   QObject::connect(shortcut, &QShortcut::activated, [hwnd, id, modifiers, vk] {
     ::SendMessage(hwnd, WM_HOTKEY, (WPARAM)id, MAKELPARAM(modifiers, vk));

@@ -32,7 +32,8 @@ std::vector<int> StableOrder(int n, Compare compare) {
     for (int low = 0; low < n; low += 2 * width) {
       const int mid = std::min(low + width, n), high = std::min(low + 2 * width, n);
       int i = low, j = mid, k = low;
-      while (i < mid && j < high) b[(size_t)k++] = compare(a[(size_t)j], a[(size_t)i]) < 0 ? a[(size_t)j++] : a[(size_t)i++];
+      while (i < mid && j < high)
+        b[(size_t)k++] = compare(a[(size_t)j], a[(size_t)i]) < 0 ? a[(size_t)j++] : a[(size_t)i++];
       while (i < mid) b[(size_t)k++] = a[(size_t)i++];
       while (j < high) b[(size_t)k++] = a[(size_t)j++];
     }
@@ -48,7 +49,8 @@ class CListCtrl::Delegate : public QStyledItemDelegate {
  public:
   explicit Delegate(CListCtrl* list) : QStyledItemDelegate(list), list_(list) {}
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     QStyleOptionViewItem colored(option);
     if (!(option.state & QStyle::State_Selected)) {
       COLORREF text = list_->GetTextColor(), back = list_->GetBkColor();
@@ -63,7 +65,8 @@ class CListCtrl::Delegate : public QStyledItemDelegate {
  protected:
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
-    if (index.column() == 0) SetImageDecoration(option, list_->smallImages_, IndexRole(index.data(kImageRole)));
+    if (index.column() == 0)
+      SetImageDecoration(option, list_->smallImages_, IndexRole(index.data(kImageRole)));
   }
 
  private:
@@ -73,7 +76,8 @@ class CListCtrl::Delegate : public QStyledItemDelegate {
 CListCtrl::CListCtrl() : model_(new ListModel(this)) {
   setModel(model_);
   setHorizontalHeader(new CHeaderCtrl(this));
-  connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
+  connect(horizontalHeader(), &QHeaderView::sectionClicked, this,
+          [this](int column) { OnColumnClick(column); });
   verticalHeader()->hide();
   verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
   verticalHeader()->setMinimumSectionSize(1);
@@ -98,9 +102,10 @@ CListCtrl::~CListCtrl() {
 void CListCtrl::ConnectSelection() {
   connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
           [this](const QItemSelection& s, const QItemSelection& d) { SelectionChanged(s, d); });
-  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex& current) {
-    if (userInput_ && !quiet_) mark_ = current.row();
-  });
+  connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+          [this](const QModelIndex& current) {
+            if (userInput_ && !quiet_) mark_ = current.row();
+          });
 }
 
 int CListCtrl::OnCreate(LPCREATESTRUCT cs) {
@@ -109,7 +114,8 @@ int CListCtrl::OnCreate(LPCREATESTRUCT cs) {
 }
 
 void CListCtrl::ApplyStyle(DWORD style) {
-  setSelectionMode((style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection : QAbstractItemView::ExtendedSelection);
+  setSelectionMode((style & LVS_SINGLESEL) ? QAbstractItemView::SingleSelection
+                                           : QAbstractItemView::ExtendedSelection);
   horizontalHeader()->setVisible(!(style & LVS_NOCOLUMNHEADER));
   horizontalHeader()->setSectionsClickable(!(style & LVS_NOSORTHEADER));
   UpdateRowHeight();
@@ -151,8 +157,10 @@ BOOL CListCtrl::SetColumnWidth(int column, int width) {
   if (column < 0 || column >= model_->Columns()) return FALSE;
   if (width == LVSCW_AUTOSIZE || width == LVSCW_AUTOSIZE_USEHEADER) {
     int fit = 0;
-    for (int row = 0; row < model_->Rows(); ++row) fit = std::max(fit, sizeHintForIndex(model()->index(row, column)).width());
-    if (width == LVSCW_AUTOSIZE_USEHEADER) fit = std::max(fit, horizontalHeader()->sectionSizeHint(column));
+    for (int row = 0; row < model_->Rows(); ++row)
+      fit = std::max(fit, sizeHintForIndex(model()->index(row, column)).width());
+    if (width == LVSCW_AUTOSIZE_USEHEADER)
+      fit = std::max(fit, horizontalHeader()->sectionSizeHint(column));
     width = fit;
   }
   if (width < 0) return FALSE;
@@ -160,7 +168,9 @@ BOOL CListCtrl::SetColumnWidth(int column, int width) {
   return TRUE;
 }
 
-CHeaderCtrl* CListCtrl::GetHeaderCtrl() const { return static_cast<CHeaderCtrl*>(horizontalHeader()); }
+CHeaderCtrl* CListCtrl::GetHeaderCtrl() const {
+  return static_cast<CHeaderCtrl*>(horizontalHeader());
+}
 
 void CListCtrl::ReplaceHeader(CHeaderCtrl* header) {
   if (!header || header == horizontalHeader()) return;
@@ -169,7 +179,8 @@ void CListCtrl::ReplaceHeader(CHeaderCtrl* header) {
   for (int c = 0; c < model_->Columns(); ++c) widths.push_back(old->sectionSize(c));
   const bool shown = !old->isHidden(), clickable = old->sectionsClickable();
   setHorizontalHeader(header);  // the old header, the list's child, is deleted
-  connect(header, &QHeaderView::sectionClicked, this, [this](int column) { OnColumnClick(column); });
+  connect(header, &QHeaderView::sectionClicked, this,
+          [this](int column) { OnColumnClick(column); });
   header->setSectionsClickable(clickable);
   header->setVisible(shown);
   for (int c = 0; c < (int)widths.size(); ++c) header->resizeSection(c, widths[(size_t)c]);
@@ -257,7 +268,9 @@ BOOL CListCtrl::SetItemData(int item, DWORD_PTR data) {
   return TRUE;
 }
 
-DWORD_PTR CListCtrl::GetItemData(int item) const { return IsItem(item) ? model_->Row(item).data : 0; }
+DWORD_PTR CListCtrl::GetItemData(int item) const {
+  return IsItem(item) ? model_->Row(item).data : 0;
+}
 
 // ---- State ------------------------------------------------------------------------
 
@@ -271,14 +284,17 @@ BOOL CListCtrl::SetItemState(int item, UINT state, UINT mask) {
     } else {
       QItemSelectionModel::SelectionFlags how = QItemSelectionModel::Rows;
       if (!select) how |= QItemSelectionModel::Deselect;
-      else if (selectionMode() == QAbstractItemView::SingleSelection) how |= QItemSelectionModel::ClearAndSelect;
+      else if (selectionMode() == QAbstractItemView::SingleSelection)
+        how |= QItemSelectionModel::ClearAndSelect;
       else how |= QItemSelectionModel::Select;
       selectionModel()->select(model()->index(item, 0), how);
     }
   }
   if ((mask & LVIS_FOCUSED) && item >= 0) {
-    if (state & LVIS_FOCUSED) selectionModel()->setCurrentIndex(model()->index(item, 0), QItemSelectionModel::NoUpdate);
-    else if (currentIndex().row() == item) selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
+    if (state & LVIS_FOCUSED)
+      selectionModel()->setCurrentIndex(model()->index(item, 0), QItemSelectionModel::NoUpdate);
+    else if (currentIndex().row() == item)
+      selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
   }
   return TRUE;
 }
@@ -335,7 +351,8 @@ int CListCtrl::GetCountPerPage() const {
 }
 
 BOOL CListCtrl::GetSubItemRect(int item, int subItem, int code, RECT* rect) const {
-  if (!rect || item < 0 || item >= model_->Rows() || subItem < 0 || subItem >= model_->Columns()) return FALSE;
+  if (!rect || item < 0 || item >= model_->Rows() || subItem < 0 || subItem >= model_->Columns())
+    return FALSE;
   QRect r = visualRect(model()->index(item, subItem));
   const int icon = smallImages_ ? (int)smallImages_->GetImageSize().cx : 0;
   if (subItem == 0 && code == LVIR_BOUNDS) {
@@ -350,7 +367,9 @@ BOOL CListCtrl::GetSubItemRect(int item, int subItem, int code, RECT* rect) cons
   return TRUE;
 }
 
-BOOL CListCtrl::GetItemRect(int item, RECT* rect, UINT code) const { return GetSubItemRect(item, 0, (int)code, rect); }
+BOOL CListCtrl::GetItemRect(int item, RECT* rect, UINT code) const {
+  return GetSubItemRect(item, 0, (int)code, rect);
+}
 
 int CListCtrl::SubItemHitTest(CPoint point, int* subItem) const {
   const QModelIndex index = indexAt(QPoint(point.x, point.y));
@@ -359,13 +378,15 @@ int CListCtrl::SubItemHitTest(CPoint point, int* subItem) const {
 }
 
 int CListCtrl::HitTest(CPoint point, UINT* flags) const {
-  UINT where = OutsideFlags{LVHT_ABOVE, LVHT_BELOW, LVHT_TOLEFT, LVHT_TORIGHT}.Of(viewport()->rect(), point);
+  UINT where =
+      OutsideFlags{LVHT_ABOVE, LVHT_BELOW, LVHT_TOLEFT, LVHT_TORIGHT}.Of(viewport()->rect(), point);
   int sub = -1;
   const int item = where ? -1 : SubItemHitTest(point, &sub);
   if (!where) {
     RECT icon;
     if (item < 0) where = LVHT_NOWHERE;
-    else if (sub == 0 && smallImages_ && GetSubItemRect(item, 0, LVIR_ICON, &icon) && PtInRect(icon, point))
+    else if (sub == 0 && smallImages_ && GetSubItemRect(item, 0, LVIR_ICON, &icon) &&
+             PtInRect(icon, point))
       where = LVHT_ONITEMICON;
     else where = LVHT_ONITEMLABEL;
   }
@@ -390,7 +411,9 @@ CImageList* CListCtrl::SetImageList(CImageList* list, int which) {
   return previous;
 }
 
-CImageList* CListCtrl::GetImageList(int which) const { return which == LVSIL_SMALL ? smallImages_ : nullptr; }
+CImageList* CListCtrl::GetImageList(int which) const {
+  return which == LVSIL_SMALL ? smallImages_ : nullptr;
+}
 
 BOOL CListCtrl::SetBkColor(COLORREF color) {
   SetPaletteColor(this, QPalette::Base, color);
@@ -456,7 +479,8 @@ void CListCtrl::ReorderItems(const std::vector<int>& order) {
       selection.select(model()->index(i, 0), model()->index(i, columns - 1));
   selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
   if (current >= 0 && current < rows)
-    selectionModel()->setCurrentIndex(model()->index(newRow[(size_t)current], 0), QItemSelectionModel::NoUpdate);
+    selectionModel()->setCurrentIndex(model()->index(newRow[(size_t)current], 0),
+                                      QItemSelectionModel::NoUpdate);
   if (mark_ >= 0 && mark_ < rows) mark_ = newRow[(size_t)mark_];
   --quiet_;
   viewport()->update();
@@ -508,7 +532,8 @@ void CListCtrl::OnLButtonDblClk(UINT, CPoint point) {
 
 LRESULT CListCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   // The mark follows the current item only when the user moves it.
-  const bool input = (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN;
+  const bool input =
+      (message >= WM_MOUSEMOVE && message <= WM_MBUTTONDBLCLK) || message == WM_KEYDOWN;
   if (input) ++userInput_;
   const LRESULT result = CWndImpl<QTableView>::WindowProc(message, wParam, lParam);
   if (input) --userInput_;

@@ -22,7 +22,9 @@ Qt::Alignment ColumnAlignment(int format) {
 
 int ListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows(); }
 
-int ListModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Columns(); }
+int ListModel::columnCount(const QModelIndex& parent) const {
+  return parent.isValid() ? 0 : Columns();
+}
 
 const std::string& ListModel::Text(int row, int column) const {
   const std::vector<std::string>& texts = rows_[static_cast<size_t>(row)].texts;
@@ -33,16 +35,13 @@ QVariant ListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= Rows() || index.column() >= Columns()) return QVariant();
   const ListRow& row = rows_[static_cast<size_t>(index.row())];
   switch (role) {
-    case Qt::DisplayRole:
-      return GbkToQString(Text(index.row(), index.column()));
-    case Qt::TextAlignmentRole:
-      return QVariant::fromValue(ColumnAlignment(Format(index.column())));
+    case Qt::DisplayRole: return GbkToQString(Text(index.row(), index.column()));
+    case Qt::TextAlignmentRole: return QVariant::fromValue(ColumnAlignment(Format(index.column())));
     case kImageRole:
       return index.column() == 0 && row.image >= 0 ? QVariant(row.image) : QVariant();
     case kDataRole:
       return index.column() == 0 ? QVariant::fromValue<qulonglong>(row.data) : QVariant();
-    default:
-      return QVariant();
+    default: return QVariant();
   }
 }
 
@@ -54,18 +53,13 @@ QVariant ListModel::headerData(int section, Qt::Orientation orientation, int rol
   if (orientation != Qt::Horizontal || section < 0 || section >= Columns()) return QVariant();
   const Column& c = columns_[static_cast<size_t>(section)];
   switch (role) {
-    case Qt::DisplayRole:
-      return c.heading;
+    case Qt::DisplayRole: return c.heading;
     case Qt::TextAlignmentRole:
       return c.alignment.isValid() ? c.alignment : QVariant::fromValue(ColumnAlignment(c.format));
-    case kFormatRole:
-      return c.format;
-    case kFixedRole:
-      return c.fixed;
-    case kHeaderParamRole:
-      return c.param;
-    default:
-      return QVariant();
+    case kFormatRole: return c.format;
+    case kFixedRole: return c.fixed;
+    case kHeaderParamRole: return c.param;
+    default: return QVariant();
   }
 }
 
@@ -74,23 +68,12 @@ bool ListModel::setHeaderData(int section, Qt::Orientation orientation, const QV
   if (orientation != Qt::Horizontal || section < 0 || section >= Columns()) return false;
   Column& c = columns_[static_cast<size_t>(section)];
   switch (role) {
-    case Qt::DisplayRole:
-      c.heading = value.toString();
-      break;
-    case Qt::TextAlignmentRole:
-      c.alignment = value;
-      break;
-    case kFormatRole:
-      c.format = value.toInt();
-      break;
-    case kFixedRole:
-      c.fixed = value.toBool();
-      break;
-    case kHeaderParamRole:
-      c.param = value.toLongLong();
-      break;
-    default:
-      return false;
+    case Qt::DisplayRole: c.heading = value.toString(); break;
+    case Qt::TextAlignmentRole: c.alignment = value; break;
+    case kFormatRole: c.format = value.toInt(); break;
+    case kFixedRole: c.fixed = value.toBool(); break;
+    case kHeaderParamRole: c.param = value.toLongLong(); break;
+    default: return false;
   }
   emit headerDataChanged(orientation, section, section);
   return true;
@@ -151,7 +134,8 @@ void ListModel::ResetRows(std::vector<ListRow> rows) {
 void ListModel::Reorder(const std::vector<int>& order) {
   emit layoutAboutToBeChanged();
   std::vector<ListRow> moved(rows_.size());
-  for (size_t i = 0; i < order.size(); ++i) moved[i] = std::move(rows_[static_cast<size_t>(order[i])]);
+  for (size_t i = 0; i < order.size(); ++i)
+    moved[i] = std::move(rows_[static_cast<size_t>(order[i])]);
   rows_ = std::move(moved);
   // Indexes kept by Qt (the selection's among them) keep their places; the
   // list moves the selection itself.

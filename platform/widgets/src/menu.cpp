@@ -213,7 +213,8 @@ void CCmdUI::Enable(BOOL on) {
 }
 
 void CCmdUI::SetCheck(int check) {
-  if (m_pMenu) m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
+  if (m_pMenu)
+    m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
 }
 
 void CCmdUI::SetText(const char* text) {

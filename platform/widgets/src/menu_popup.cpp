@@ -73,7 +73,8 @@ class MenuGrid : public QFrame {
           detail::FillQMenu(popup, *sub);
           button->setMenu(popup);
           button->setPopupMode(QToolButton::InstantPopup);
-          connect(popup, &QMenu::triggered, this, [this](QAction* a) { Choose(a->data().toUInt()); });
+          connect(popup, &QMenu::triggered, this,
+                  [this](QAction* a) { Choose(a->data().toUInt()); });
         } else {
           const UINT id = menu.GetMenuItemID(i);
           connect(button, &QToolButton::clicked, this, [this, id] { Choose(id); });
@@ -100,7 +101,8 @@ class MenuGrid : public QFrame {
     if (loop_) loop_->quit();
   }
   void keyPressEvent(QKeyEvent* event) override {
-    if (event->key() == Qt::Key_Escape) close(); else QFrame::keyPressEvent(event);
+    if (event->key() == Qt::Key_Escape) close();
+    else QFrame::keyPressEvent(event);
   }
 
  private:
@@ -118,8 +120,9 @@ QPoint Place(QSize size, UINT flags, int x, int y) {
   else if (flags & TPM_CENTERALIGN) x -= size.width() / 2;
   if (flags & TPM_BOTTOMALIGN) y -= size.height();
   else if (flags & TPM_VCENTERALIGN) y -= size.height() / 2;
-  if (QScreen* screen = QGuiApplication::screenAt(QPoint(x, y)) ? QGuiApplication::screenAt(QPoint(x, y))
-                                                                : QGuiApplication::primaryScreen()) {
+  if (QScreen* screen = QGuiApplication::screenAt(QPoint(x, y))
+                            ? QGuiApplication::screenAt(QPoint(x, y))
+                            : QGuiApplication::primaryScreen()) {
     const QRect area = screen->availableGeometry();
     x = std::max(area.left(), std::min(x, area.right() + 1 - size.width()));
     y = std::max(area.top(), std::min(y, area.bottom() + 1 - size.height()));
@@ -169,8 +172,9 @@ void FillQMenu(QMenu* qmenu, const CMenu& menu) {
 BOOL CMenu::TrackPopupMenu(UINT flags, int x, int y, CWnd* owner, const RECT*) {
   if (!data_) return FALSE;
   platform::UpdateMenuCommands(this, owner);
-  const UINT chosen = platform::g_menuHook ? platform::g_menuHook->OnTrackPopupMenu(*this, flags, x, y, owner)
-                                           : platform::ShowPopup(*this, flags, x, y);
+  const UINT chosen = platform::g_menuHook
+                          ? platform::g_menuHook->OnTrackPopupMenu(*this, flags, x, y, owner)
+                          : platform::ShowPopup(*this, flags, x, y);
   if (flags & TPM_RETURNCMD) return (BOOL)chosen;
   if (chosen && owner) owner->PostMessage(WM_COMMAND, MAKEWPARAM(chosen, 0), 0);
   return TRUE;
@@ -189,7 +193,9 @@ BOOL CFrameWnd::SetMenu(CMenu* menu) {
   }
   menu_ = new CMenu();
   menu_->Attach(menu->GetSafeHmenu());
-  auto send = [this](QAction* action) { SendMessage(WM_COMMAND, MAKEWPARAM(action->data().toUInt(), 0), 0); };
+  auto send = [this](QAction* action) {
+    SendMessage(WM_COMMAND, MAKEWPARAM(action->data().toUInt(), 0), 0);
+  };
   for (int i = 0; i < menu_->GetMenuItemCount(); ++i) {
     const QString text = platform::ItemText(*menu_, i);
     if (CMenu* sub = menu_->GetSubMenu(i)) {

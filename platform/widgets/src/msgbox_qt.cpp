@@ -22,7 +22,8 @@ class QtMessageBoxSink : public MessageBoxSink {
     InstallQtChineseTexts();
     QMessageBox box;
     // A box is answered, never minimised or maximised.
-    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                       Qt::WindowCloseButtonHint);
     box.setTextFormat(Qt::PlainText);  // server texts are never markup
     box.setWindowTitle(GbkToQString(caption));
     box.setText(GbkToQString(text));

@@ -30,7 +30,8 @@ void CButton::SetState(BOOL highlight) { setDown(highlight); }
 
 void CButton::DrawItem(LPDRAWITEMSTRUCT dis) {
   if (CWnd* parent = GetParent())
-    ::SendMessage(parent->GetSafeHwnd(), WM_DRAWITEM, (WPARAM)GetDlgCtrlID(), reinterpret_cast<LPARAM>(dis));
+    ::SendMessage(parent->GetSafeHwnd(), WM_DRAWITEM, (WPARAM)GetDlgCtrlID(),
+                  reinterpret_cast<LPARAM>(dis));
 }
 
 void CButton::OnPaint() {

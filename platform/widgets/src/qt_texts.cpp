@@ -15,7 +15,8 @@ bool InstallQtChineseTexts() {
   if (!app) return false;
   if (installed) return true;
   auto* translator = new QTranslator(app);
-  if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+  if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
       !QCoreApplication::installTranslator(translator)) {
     delete translator;
     return false;

@@ -18,7 +18,9 @@ using namespace platform::detail;
 
 namespace platform {
 
-int SpinRange::Clamp(int pos) const { return std::clamp(pos, std::min(lower, upper), std::max(lower, upper)); }
+int SpinRange::Clamp(int pos) const {
+  return std::clamp(pos, std::min(lower, upper), std::max(lower, upper));
+}
 
 int SpinRange::Step(int pos, int delta) const {
   // Progress from lower towards upper, in 64 bits: ranges may span all of int.
@@ -265,7 +267,8 @@ void CSpinButtonCtrl::OnPaint() {
     dc.Draw3dRect(&r, GetSysColor(down ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT),
                   GetSysColor(down ? COLOR_BTNHIGHLIGHT : COLOR_3DDKSHADOW));
     // A small triangle in the middle of the half.
-    const int cx = (r.left + r.right) / 2 + (down ? 1 : 0), cy = (r.top + r.bottom) / 2 + (down ? 1 : 0);
+    const int cx = (r.left + r.right) / 2 + (down ? 1 : 0),
+              cy = (r.top + r.bottom) / 2 + (down ? 1 : 0);
     const int s = std::max(1, std::min(r.right - r.left, r.bottom - r.top) / 4);
     POINT tri[3];
     if (horizontal) {

@@ -32,8 +32,8 @@ struct CToolTipCtrl::Impl : QObject {
   std::vector<Tool> tools;
   QTimer timer;
   QPoint lastPos;
-  UINT shown = 0;   // the tool whose tip shows now
-  UINT resting = 0; // the tool the mouse rests on
+  UINT shown = 0;    // the tool whose tip shows now
+  UINT resting = 0;  // the tool the mouse rests on
   int delayMs = 500;
 
   Impl() {
@@ -83,13 +83,9 @@ struct CToolTipCtrl::Impl : QObject {
       }
       case QEvent::MouseButtonPress:
       case QEvent::Leave:
-      case QEvent::Hide:
-        Hide();
-        return false;
-      case QEvent::ToolTip:
-        return true;  // the tools speak for the window
-      default:
-        return false;
+      case QEvent::Hide: Hide(); return false;
+      case QEvent::ToolTip: return true;  // the tools speak for the window
+      default: return false;
     }
   }
 };
@@ -157,4 +153,6 @@ void CToolTipCtrl::GetText(std::string& text, CWnd* owner, UINT id) const {
 
 int CToolTipCtrl::GetToolCount() const { return impl_ ? (int)impl_->tools.size() : 0; }
 
-UINT CToolTipCtrl::HitTool(POINT point) const { return impl_ ? impl_->Hit(QPoint(point.x, point.y)) : 0; }
+UINT CToolTipCtrl::HitTool(POINT point) const {
+  return impl_ ? impl_->Hit(QPoint(point.x, point.y)) : 0;
+}

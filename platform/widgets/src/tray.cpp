@@ -71,13 +71,14 @@ BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATA* data) {
         Apply(tray, *data);
         const HWND hwnd = data->hWnd;
         const UINT id = data->uID, callback = entry.callback;
-        QObject::connect(tray, &QSystemTrayIcon::activated, tray, [hwnd, id, callback](QSystemTrayIcon::ActivationReason reason) {
-          UINT mouse = WM_LBUTTONUP;
-          if (reason == QSystemTrayIcon::DoubleClick) mouse = WM_LBUTTONDBLCLK;
-          if (reason == QSystemTrayIcon::Context) mouse = WM_RBUTTONUP;
-          if (reason == QSystemTrayIcon::MiddleClick) mouse = WM_MBUTTONUP;
-          if (callback) ::PostMessage(hwnd, callback, id, mouse);
-        });
+        QObject::connect(tray, &QSystemTrayIcon::activated, tray,
+                         [hwnd, id, callback](QSystemTrayIcon::ActivationReason reason) {
+                           UINT mouse = WM_LBUTTONUP;
+                           if (reason == QSystemTrayIcon::DoubleClick) mouse = WM_LBUTTONDBLCLK;
+                           if (reason == QSystemTrayIcon::Context) mouse = WM_RBUTTONUP;
+                           if (reason == QSystemTrayIcon::MiddleClick) mouse = WM_MBUTTONUP;
+                           if (callback) ::PostMessage(hwnd, callback, id, mouse);
+                         });
         tray->show();
         entry.icon = tray;
       } else {
@@ -100,7 +101,6 @@ BOOL Shell_NotifyIcon(DWORD message, NOTIFYICONDATA* data) {
       if (!more) SetMinimiseForHide(data->hWnd, false);
       return TRUE;
     }
-    default:
-      return FALSE;
+    default: return FALSE;
   }
 }

@@ -36,14 +36,16 @@ class CTreeCtrl::Delegate : public QStyledItemDelegate {
     return tree_->style()->subElementRect(QStyle::SE_ItemViewItemDecoration, &opt, tree_);
   }
 
-  void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+  void paint(QPainter* painter, const QStyleOptionViewItem& option,
+             const QModelIndex& index) const override {
     QStyledItemDelegate::paint(painter, option, index);
     HTREEITEM item = tree_->itemFromIndex(index);
     if (!item) return;
     const RECT textRect = FromQRect(TextRect(option, index));
     CDC dc;
     dc.AttachPainter(painter);
-    tree_->OnPaintItem(&dc, item, textRect, tree_->GetItemState(item, TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD));
+    tree_->OnPaintItem(&dc, item, textRect,
+                       tree_->GetItemState(item, TVIS_SELECTED | TVIS_EXPANDED | TVIS_BOLD));
     dc.Detach();
   }
 
@@ -51,7 +53,8 @@ class CTreeCtrl::Delegate : public QStyledItemDelegate {
   void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
     QStyledItemDelegate::initStyleOption(option, index);
     const bool selected = option->state & QStyle::State_Selected;
-    SetImageDecoration(option, tree_->images_, IndexRole(index.data(selected ? kSelectedImageRole : kImageRole)));
+    SetImageDecoration(option, tree_->images_,
+                       IndexRole(index.data(selected ? kSelectedImageRole : kImageRole)));
   }
 
  private:
@@ -100,7 +103,8 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, HTREEITEM parent, HTREEITEM af
   return InsertItem(text, -1, -1, parent, after);
 }
 
-HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, HTREEITEM parent, HTREEITEM after) {
+HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, HTREEITEM parent,
+                                HTREEITEM after) {
   QTreeWidgetItem* owner = (!parent || parent == TVI_ROOT) ? invisibleRootItem() : parent;
   if (owner != invisibleRootItem() && !Owns(owner)) return nullptr;
   const QString label = platform::GbkToQString(text ? text : "");
@@ -111,10 +115,12 @@ HTREEITEM CTreeCtrl::InsertItem(const char* text, int image, int selectedImage, 
     const std::string gbk = text ? text : "";
     index = 0;
     while (index < owner->childCount() &&
-           platform::GbkCompareNoCase(platform::QStringToGbk(owner->child(index)->text(0)), gbk) <= 0)
+           platform::GbkCompareNoCase(platform::QStringToGbk(owner->child(index)->text(0)), gbk) <=
+               0)
       ++index;
   } else if (after && after != TVI_LAST) {
-    if (!Owns(after) || after->parent() != (owner == invisibleRootItem() ? nullptr : owner)) return nullptr;
+    if (!Owns(after) || after->parent() != (owner == invisibleRootItem() ? nullptr : owner))
+      return nullptr;
     index = owner->indexOfChild(after) + 1;
   }
   auto* item = new QTreeWidgetItem();
@@ -210,7 +216,9 @@ CImageList* CTreeCtrl::SetImageList(CImageList* list, int which) {
   return previous;
 }
 
-CImageList* CTreeCtrl::GetImageList(int which) const { return which == TVSIL_NORMAL ? images_ : nullptr; }
+CImageList* CTreeCtrl::GetImageList(int which) const {
+  return which == TVSIL_NORMAL ? images_ : nullptr;
+}
 
 BOOL CTreeCtrl::Expand(HTREEITEM item, UINT code) {
   if (!Owns(item)) return FALSE;
@@ -290,7 +298,9 @@ HTREEITEM CTreeCtrl::GetPrevSiblingItem(HTREEITEM item) const {
   return index > 0 ? owner->child(index - 1) : nullptr;
 }
 
-HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM item) const { return Owns(item) ? item->parent() : nullptr; }
+HTREEITEM CTreeCtrl::GetParentItem(HTREEITEM item) const {
+  return Owns(item) ? item->parent() : nullptr;
+}
 
 HTREEITEM CTreeCtrl::GetFirstVisibleItem() const {
   // The first item of the rows shown, scrolled or not.
@@ -314,7 +324,8 @@ HTREEITEM CTreeCtrl::GetPrevVisibleItem(HTREEITEM item) const {
 
 HTREEITEM CTreeCtrl::GetLastVisibleItem() const {
   HTREEITEM last = topLevelItemCount() ? topLevelItem(topLevelItemCount() - 1) : nullptr;
-  while (last && last->isExpanded() && last->childCount()) last = last->child(last->childCount() - 1);
+  while (last && last->isExpanded() && last->childCount())
+    last = last->child(last->childCount() - 1);
   return last;
 }
 
@@ -334,7 +345,9 @@ HTREEITEM CTreeCtrl::GetNextItem(HTREEITEM item, UINT code) const {
   }
 }
 
-BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const { return Owns(item) && item->childCount() > 0; }
+BOOL CTreeCtrl::ItemHasChildren(HTREEITEM item) const {
+  return Owns(item) && item->childCount() > 0;
+}
 
 UINT CTreeCtrl::GetVisibleCount() const {
   HTREEITEM first = GetRootItem();
@@ -369,7 +382,8 @@ BOOL CTreeCtrl::GetItemRect(HTREEITEM item, RECT* rect, BOOL textOnly) const {
 }
 
 HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const {
-  UINT where = OutsideFlags{TVHT_ABOVE, TVHT_BELOW, TVHT_TOLEFT, TVHT_TORIGHT}.Of(viewport()->rect(), point);
+  UINT where =
+      OutsideFlags{TVHT_ABOVE, TVHT_BELOW, TVHT_TOLEFT, TVHT_TORIGHT}.Of(viewport()->rect(), point);
   HTREEITEM item = where ? nullptr : itemAt(QPoint(point.x, point.y));
   if (!where) {
     if (!item) {
@@ -386,7 +400,8 @@ HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const {
       if (text.contains(p)) where = TVHT_ONITEMLABEL;
       else if (icon.contains(p)) where = TVHT_ONITEMICON;
       else if (p.x() >= text.right()) where = TVHT_ONITEMRIGHT;
-      else if (p.x() >= cell.left() - indentation() && item->childCount()) where = TVHT_ONITEMBUTTON;
+      else if (p.x() >= cell.left() - indentation() && item->childCount())
+        where = TVHT_ONITEMBUTTON;
       else where = TVHT_ONITEMINDENT;
     }
   }
@@ -394,14 +409,20 @@ HTREEITEM CTreeCtrl::HitTest(CPoint point, UINT* flags) const {
   return item;
 }
 
-COLORREF CTreeCtrl::SetBkColor(COLORREF color) { return SetPaletteColor(this, QPalette::Base, color); }
+COLORREF CTreeCtrl::SetBkColor(COLORREF color) {
+  return SetPaletteColor(this, QPalette::Base, color);
+}
 COLORREF CTreeCtrl::GetBkColor() const { return PaletteColor(this, QPalette::Base); }
-COLORREF CTreeCtrl::SetTextColor(COLORREF color) { return SetPaletteColor(this, QPalette::Text, color); }
+COLORREF CTreeCtrl::SetTextColor(COLORREF color) {
+  return SetPaletteColor(this, QPalette::Text, color);
+}
 COLORREF CTreeCtrl::GetTextColor() const { return PaletteColor(this, QPalette::Text); }
 
 // ---- Hooks and input ----------------------------------------------------------------
 
-void CTreeCtrl::OnSelChanged(HTREEITEM, HTREEITEM, UINT) { platform::NotifyParent(this, TVN_SELCHANGED); }
+void CTreeCtrl::OnSelChanged(HTREEITEM, HTREEITEM, UINT) {
+  platform::NotifyParent(this, TVN_SELCHANGED);
+}
 void CTreeCtrl::OnClick(CPoint) { platform::NotifyParent(this, NM_CLICK); }
 void CTreeCtrl::OnRClick(CPoint) { platform::NotifyParent(this, NM_RCLICK); }
 void CTreeCtrl::OnPaintItem(CDC*, HTREEITEM, const RECT&, UINT) {}

@@ -48,7 +48,9 @@ CWnd* LookupWnd(const QWidget* widget) {
 }
 
 DWORD StoredStyle(const QWidget* widget) { return widget->property(kStyleProperty).toUInt(); }
-void SetStoredStyle(QWidget* widget, DWORD style) { widget->setProperty(kStyleProperty, (uint)style); }
+void SetStoredStyle(QWidget* widget, DWORD style) {
+  widget->setProperty(kStyleProperty, (uint)style);
+}
 void MarkLayerOwned(QWidget* widget) { widget->setProperty(kOwnedProperty, true); }
 bool IsLayerOwned(const QWidget* widget) { return widget->property(kOwnedProperty).toBool(); }
 void MarkSubclassed(QWidget* widget) { widget->setProperty(kSubclassedProperty, true); }
@@ -111,13 +113,9 @@ CWnd* CWnd::FromWidget(QWidget* widget) {
   return AttachWindow(widget);  // deletes itself with the widget
 }
 
-CWnd* CWnd::GetParent() const {
-  return widget_ ? FromWidget(widget_->parentWidget()) : nullptr;
-}
+CWnd* CWnd::GetParent() const { return widget_ ? FromWidget(widget_->parentWidget()) : nullptr; }
 
-CWnd* CWnd::GetTopLevelParent() const {
-  return widget_ ? FromWidget(widget_->window()) : nullptr;
-}
+CWnd* CWnd::GetTopLevelParent() const { return widget_ ? FromWidget(widget_->window()) : nullptr; }
 
 int CWnd::GetDlgCtrlID() const {
   bool ok = false;
@@ -147,7 +145,8 @@ BOOL CWnd::Create(CWnd* parent, const RECT& rect, UINT id, DWORD style) {
   QWidget* parentWidget = parent ? parent->widget_ : nullptr;
   const bool child = parentWidget && !(style & WS_POPUP);
   if (child) {
-    if (widget_->parentWidget() != parentWidget || widget_->isWindow()) widget_->setParent(parentWidget);
+    if (widget_->parentWidget() != parentWidget || widget_->isWindow())
+      widget_->setParent(parentWidget);
   } else {
     Qt::WindowFlags flags = widget_->windowFlags() | Qt::Window;
     if ((style & WS_POPUP) && !HasCaption(style)) flags |= Qt::FramelessWindowHint;
@@ -199,7 +198,7 @@ void CWnd::DestroyChildren(QWidget* parent) {
       if (wnd->created_) wnd->DestroyTree();
       continue;
     }
-    delete wnd;  // an attached window ends with its parent; made again on demand
+    delete wnd;                 // an attached window ends with its parent; made again on demand
     if (c) DestroyChildren(c);  // a plain container may hold windows
   }
 }
@@ -294,10 +293,18 @@ static void MapClientRect(QWidget* client, RECT* rect, bool toScreen) {
   OffsetRect(*rect, corner.x - rect->left, corner.y - rect->top);
 }
 
-void CWnd::ClientToScreen(POINT* point) const { MapClientPoint(Viewport() ? Viewport() : widget_, point, true); }
-void CWnd::ClientToScreen(RECT* rect) const { MapClientRect(Viewport() ? Viewport() : widget_, rect, true); }
-void CWnd::ScreenToClient(POINT* point) const { MapClientPoint(Viewport() ? Viewport() : widget_, point, false); }
-void CWnd::ScreenToClient(RECT* rect) const { MapClientRect(Viewport() ? Viewport() : widget_, rect, false); }
+void CWnd::ClientToScreen(POINT* point) const {
+  MapClientPoint(Viewport() ? Viewport() : widget_, point, true);
+}
+void CWnd::ClientToScreen(RECT* rect) const {
+  MapClientRect(Viewport() ? Viewport() : widget_, rect, true);
+}
+void CWnd::ScreenToClient(POINT* point) const {
+  MapClientPoint(Viewport() ? Viewport() : widget_, point, false);
+}
+void CWnd::ScreenToClient(RECT* rect) const {
+  MapClientRect(Viewport() ? Viewport() : widget_, rect, false);
+}
 
 void CWnd::CenterWindow(CWnd* alternateOwner) {
   if (!widget_) return;
@@ -329,15 +336,18 @@ BOOL CWnd::ShowWindow(int command) {
     case SW_HIDE: widget_->hide(); break;
     case SW_SHOWNORMAL:
     case SW_RESTORE:
-      if (window) widget_->showNormal(); else widget_->show();
+      if (window) widget_->showNormal();
+      else widget_->show();
       break;
     case SW_SHOWMAXIMIZED:
-      if (window) widget_->showMaximized(); else widget_->show();
+      if (window) widget_->showMaximized();
+      else widget_->show();
       break;
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
-      if (window) widget_->showMinimized(); else widget_->show();
+      if (window) widget_->showMinimized();
+      else widget_->show();
       break;
     case SW_SHOWNOACTIVATE:
     case SW_SHOWNA:
@@ -365,8 +375,8 @@ BOOL CWnd::IsZoomed() const { return widget_ && widget_->isMaximized(); }
 DWORD CWnd::GetStyle() const {
   if (!widget_) return 0;
   DWORD style = StoredStyle(widget_) & ~(WS_VISIBLE | WS_DISABLED | WS_CHILD);
-  const bool visible = widget_->isWindow() ? widget_->isVisible()
-                                           : widget_->isVisibleTo(widget_->parentWidget());
+  const bool visible =
+      widget_->isWindow() ? widget_->isVisible() : widget_->isVisibleTo(widget_->parentWidget());
   if (visible) style |= WS_VISIBLE;
   if (widget_->testAttribute(Qt::WA_ForceDisabled)) style |= WS_DISABLED;
   if (!widget_->isWindow()) style |= WS_CHILD;
@@ -461,7 +471,8 @@ void CWnd::CheckRadioButton(int firstId, int lastId, int check) {
     if (!b) continue;
     bool ok = false;
     const int id = b->objectName().toInt(&ok);
-    if (ok && id >= firstId && id <= lastId) SetButtonCheck(b, id == check ? BST_CHECKED : BST_UNCHECKED);
+    if (ok && id >= firstId && id <= lastId)
+      SetButtonCheck(b, id == check ? BST_CHECKED : BST_UNCHECKED);
   }
 }
 
@@ -474,7 +485,8 @@ void CWnd::Invalidate(BOOL) {
 void CWnd::InvalidateRect(const RECT* rect, BOOL erase) {
   QWidget* w = Viewport() ? Viewport() : widget_;
   if (!w) return;
-  if (rect) w->update(ToQRect(*rect)); else Invalidate(erase);
+  if (rect) w->update(ToQRect(*rect));
+  else Invalidate(erase);
 }
 
 void CWnd::UpdateWindow() {
@@ -503,7 +515,8 @@ void CWnd::UnlockWindowUpdate() {
 
 int CWnd::SetWindowRgn(CRgn* region, BOOL redraw) {
   if (!widget_) return 0;
-  if (region && region->Region()) widget_->setMask(*region->Region()); else widget_->clearMask();
+  if (region && region->Region()) widget_->setMask(*region->Region());
+  else widget_->clearMask();
   if (redraw) widget_->update();
   return 1;
 }
@@ -557,7 +570,8 @@ BOOL TrackMouseEvent(TRACKMOUSEEVENT* track) {
       wnd->hoverTimer_ = timer;
     }
     timer->start(track->dwHoverTime == HOVER_DEFAULT || track->dwHoverTime == 0
-                     ? 400 : (int)track->dwHoverTime);
+                     ? 400
+                     : (int)track->dwHoverTime);
   }
   return TRUE;
 }
@@ -590,7 +604,8 @@ void CWnd::SetFont(CFont* font, BOOL) {
 }
 
 CFont* CWnd::GetFont() const {
-  return widget_ ? reinterpret_cast<CFont*>(widget_->property(kFontProperty).value<quintptr>()) : nullptr;
+  return widget_ ? reinterpret_cast<CFont*>(widget_->property(kFontProperty).value<quintptr>())
+                 : nullptr;
 }
 
 // ---- The main window ------------------------------------------------------------
@@ -600,5 +615,6 @@ void SetMainWnd(CWnd* wnd) { g_mainWnd = wnd; }
 
 void PostQuitMessage(int exitCode) {
   if (QCoreApplication* app = QCoreApplication::instance())
-    QMetaObject::invokeMethod(app, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        app, [exitCode] { QCoreApplication::exit(exitCode); }, Qt::QueuedConnection);
 }

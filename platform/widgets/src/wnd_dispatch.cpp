@@ -64,8 +64,7 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   std::optional<WndFrame> own;
   if (frame_ && frame_->event && !frame_->claimed && frame_->message == message)
     frame_->claimed = true;
-  else
-    own.emplace(this, nullptr, false, message);
+  else own.emplace(this, nullptr, false, message);
   return Dispatch(message, wParam, lParam);
 }
 
@@ -189,8 +188,9 @@ void CWnd::OnSysCommand(UINT id, LPARAM) {
 void CWnd::DeliverSize() {
   QWidget* client = Viewport() ? Viewport() : widget_;
   if (!client) return;
-  const int type = widget_->isMinimized() ? SIZE_MINIMIZED
-                   : widget_->isMaximized() ? SIZE_MAXIMIZED : SIZE_RESTORED;
+  const int type = widget_->isMinimized()   ? SIZE_MINIMIZED
+                   : widget_->isMaximized() ? SIZE_MAXIMIZED
+                                            : SIZE_RESTORED;
   const QSize size = client->size();
   if (type == lastSizeType_ && size == lastSize_) return;  // Qt repeats sizes on show
   lastSizeType_ = type;
@@ -214,7 +214,8 @@ bool CWnd::RouteEvent(QEvent* event, bool viewport) {
       if (delta != 0) {
         QPoint g = ClampToCursorClip(we->globalPosition().toPoint());
         WndFrame frame(this, event, viewport, WM_MOUSEWHEEL);
-        WindowProc(WM_MOUSEWHEEL, MAKEWPARAM(MouseKeyFlags(we->buttons(), we->modifiers()), (WORD)(short)delta),
+        WindowProc(WM_MOUSEWHEEL,
+                   MAKEWPARAM(MouseKeyFlags(we->buttons(), we->modifiers()), (WORD)(short)delta),
                    MAKELPARAM(g.x(), g.y()));
       }
       event->accept();
@@ -226,9 +227,7 @@ bool CWnd::RouteEvent(QEvent* event, bool viewport) {
       RouteKey(event);
       event->accept();
       return true;
-    case QEvent::Paint:
-      RoutePaint(event, viewport);
-      return true;
+    case QEvent::Paint: RoutePaint(event, viewport); return true;
     case QEvent::Leave: {
       const bool result = QtDefault(event, viewport);
       if (trackFlags_ & TME_LEAVE) {
@@ -278,8 +277,10 @@ bool CWnd::RouteEvent(QEvent* event, bool viewport) {
     case QEvent::ActivationChange: {
       const bool result = QtDefault(event, false);
       if (widget_->isWindow())
-        WindowProc(WM_ACTIVATE, MAKEWPARAM(widget_->isActiveWindow() ? WA_ACTIVE : WA_INACTIVE,
-                                           widget_->isMinimized()), 0);
+        WindowProc(
+            WM_ACTIVATE,
+            MAKEWPARAM(widget_->isActiveWindow() ? WA_ACTIVE : WA_INACTIVE, widget_->isMinimized()),
+            0);
       return result;
     }
     case QEvent::Close:
@@ -299,8 +300,8 @@ void CWnd::RouteMouse(QEvent* event, bool viewport) {
   const QPoint global = ClampToCursorClip(rawGlobal);
   const QPoint local = me->position().toPoint() + (global - rawGlobal);
   const UINT flags = MouseKeyFlags(me->buttons(), me->modifiers());
-  const bool frameless = !viewport && widget_->isWindow() &&
-                         (widget_->windowFlags() & Qt::FramelessWindowHint);
+  const bool frameless =
+      !viewport && widget_->isWindow() && (widget_->windowFlags() & Qt::FramelessWindowHint);
 
   if (dragging_) {
     // A manual caption drag (no window manager move): follow the mouse.

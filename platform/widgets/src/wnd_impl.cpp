@@ -33,10 +33,8 @@ bool IsViewportEvent(QEvent::Type type) {
     case QEvent::Wheel:
     case QEvent::Paint:
     case QEvent::Leave:
-    case QEvent::ContextMenu:
-      return true;
-    default:
-      return false;
+    case QEvent::ContextMenu: return true;
+    default: return false;
   }
 }
 
@@ -65,7 +63,8 @@ bool CWndImpl<QtBase>::event(QEvent* event) {
 template <class QtBase>
 bool CWndImpl<QtBase>::eventFilter(QObject* watched, QEvent* event) {
   if constexpr (std::is_base_of_v<QAbstractScrollArea, QtBase>) {
-    if (watched == this->viewport() && IsViewportEvent(event->type())) return RouteEvent(event, true);
+    if (watched == this->viewport() && IsViewportEvent(event->type()))
+      return RouteEvent(event, true);
   }
   return QtBase::eventFilter(watched, event);
 }

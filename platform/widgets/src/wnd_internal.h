@@ -42,8 +42,8 @@ struct WndFrame {
   QEvent* event;
   bool viewport;
   UINT message;
-  bool claimed = false;       // WindowProc took this frame for its message
-  bool defaultRan = false;    // Qt's handling ran (once per event)
+  bool claimed = false;     // WindowProc took this frame for its message
+  bool defaultRan = false;  // Qt's handling ran (once per event)
   bool defaultResult = false;
   std::unique_ptr<QPainter> painter;  // the paint in flight
   RECT paintRect;

@@ -44,13 +44,15 @@ std::string CrLfToLf(std::string_view text) {
 std::string GetWidgetText(const QWidget* widget) {
   if (!widget) return {};
   if (auto* label = qobject_cast<const QLabel*>(widget)) return QStringToGbk(label->text());
-  if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return QStringToGbk(button->text());
+  if (auto* button = qobject_cast<const QAbstractButton*>(widget))
+    return QStringToGbk(button->text());
   if (auto* edit = qobject_cast<const QLineEdit*>(widget)) return QStringToGbk(edit->text());
   if (auto* edit = qobject_cast<const QPlainTextEdit*>(widget))
     return LfToCrLf(QStringToGbk(edit->toPlainText()));
   if (auto* edit = qobject_cast<const QTextEdit*>(widget))
     return LfToCrLf(QStringToGbk(edit->toPlainText()));
-  if (auto* combo = qobject_cast<const QComboBox*>(widget)) return QStringToGbk(combo->currentText());
+  if (auto* combo = qobject_cast<const QComboBox*>(widget))
+    return QStringToGbk(combo->currentText());
   if (auto* group = qobject_cast<const QGroupBox*>(widget)) return QStringToGbk(group->title());
   if (auto* date = qobject_cast<const QDateTimeEdit*>(widget)) return QStringToGbk(date->text());
   return QStringToGbk(widget->windowTitle());
@@ -74,7 +76,8 @@ void SetWidgetText(QWidget* widget, std::string_view gbk) {
     edit->setPlainText(GbkToQString(CrLfToLf(gbk)));
   } else if (auto* combo = qobject_cast<QComboBox*>(widget)) {
     // A drop-down list has no text of its own to set (Win32 refuses it).
-    if (combo->isEditable() && combo->lineEdit()) detail::SetLineEditTextByCode(combo->lineEdit(), GbkToQString(gbk));
+    if (combo->isEditable() && combo->lineEdit())
+      detail::SetLineEditTextByCode(combo->lineEdit(), GbkToQString(gbk));
   } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
     group->setTitle(GbkToQString(gbk));
   } else {
@@ -129,7 +132,8 @@ bool ParseInteger(std::string_view text, bool isSigned, long long* value) {
 }
 
 UINT GetButtonCheck(const QAbstractButton* button) {
-  if (auto* box = qobject_cast<const QCheckBox*>(button); box && box->checkState() == Qt::PartiallyChecked)
+  if (auto* box = qobject_cast<const QCheckBox*>(button);
+      box && box->checkState() == Qt::PartiallyChecked)
     return BST_INDETERMINATE;
   return button->isChecked() ? BST_CHECKED : BST_UNCHECKED;
 }
@@ -146,7 +150,8 @@ void SetControlGeometry(QWidget* widget, const RECT& rect) {
   const int rest = RectHeight(rect) - editHeight;
   const int rowHeight = combo->fontMetrics().height() + 2;
   combo->setMaxVisibleItems(std::max(1, rest / rowHeight));
-  combo->setGeometry(rect.left, rect.top, RectWidth(rect), std::min(editHeight, std::max(1, RectHeight(rect))));
+  combo->setGeometry(rect.left, rect.top, RectWidth(rect),
+                     std::min(editHeight, std::max(1, RectHeight(rect))));
 }
 
 }  // namespace detail

@@ -27,7 +27,8 @@ class CMyThread {
   // the level is not above the thread's threshold.
   virtual void Trace(const char* sourcePath, int line, int level, const char* format, ...)
       __attribute__((format(printf, 5, 6)));
-  virtual void TraceV(const char* sourcePath, int line, int level, const char* format, va_list args);
+  virtual void TraceV(const char* sourcePath, int line, int level, const char* format,
+                      va_list args);
 
   // Starts the thread (stackSize above 0: that stack size); 0, or -1.
   int Start(int stackSize);

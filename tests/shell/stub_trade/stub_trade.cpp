@@ -73,8 +73,8 @@ STUB_API HWND InitDialog(HWND host) {
 
 STUB_API int MoveDlg(RECT r) {
   char call[64];
-  std::snprintf(call, sizeof call, "MoveDlg %ld %ld %ld %ld", long(r.left), long(r.top), long(r.right),
-                long(r.bottom));
+  std::snprintf(call, sizeof call, "MoveDlg %ld %ld %ld %ld", long(r.left), long(r.top),
+                long(r.right), long(r.bottom));
   Log().calls.push_back(call);
   if (!Log().linked || !Window()) return 0;
   Window()->MoveWindow(&r);
@@ -97,8 +97,9 @@ STUB_API int Link2Server(HWND, UINT, const char*, const char*, const char*, int)
   return 1;
 }
 
-STUB_API int LinkTradeServer(HWND notify, UINT message, const char*, const char*, BOOL, const char*, int, const char*,
-                             int, const char*, int, const char*, int, const char*, int) {
+STUB_API int LinkTradeServer(HWND notify, UINT message, const char*, const char*, BOOL, const char*,
+                             int, const char*, int, const char*, int, const char*, int, const char*,
+                             int) {
   Log().calls.push_back("LinkTradeServer");
   Log().linked = true;
   ::PostMessage(notify, message, 1, 0);

@@ -16,9 +16,9 @@ struct SStubTradeMessage {
 };
 
 struct SStubTradeLog {
-  std::vector<std::string> calls;  // "InitDialog", "MoveDlg 0 0 800 320", ...
-  HWND host = nullptr;             // the pane InitDialog was given
-  HWND window = nullptr;           // the trading window, null when there is none
+  std::vector<std::string> calls;           // "InitDialog", "MoveDlg 0 0 800 320", ...
+  HWND host = nullptr;                      // the pane InitDialog was given
+  HWND window = nullptr;                    // the trading window, null when there is none
   std::vector<SStubTradeMessage> received;  // WM_TRADE_QUOTE and WM_TRADE_PRICES at the window
   bool linked = false;
 };

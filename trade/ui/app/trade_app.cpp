@@ -105,10 +105,8 @@ void CTradeApp::Link(const STradeLinkRequest& r) {
   connection_ = std::make_unique<CCommThread>(session, &GetSockLibrary());
   session->SetUserId(r.userId);
   session->SetPasswordDigest(PasswordDigest(r.password));
-  if (r.useServerList)
-    session->SetServerList(r.servers);
-  else
-    session->SetHost(r.server.host, r.server.port);
+  if (r.useServerList) session->SetServerList(r.servers);
+  else session->SetHost(r.server.host, r.server.port);
   session->SetNotify(r.notifyWnd, r.notifyMsg);
   if (r.useServerList) {
     connection_->SetServerList(session->GetServerList());

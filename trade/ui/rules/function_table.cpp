@@ -114,17 +114,11 @@ int FindFunctionByName(const std::vector<STreeEntry>& tree, const std::string& t
 
 int QuickButtonFunction(int buttonId) {
   switch (buttonId) {
-    case 7008:
-      return 0;
-    case 7006:
-      return 1;
-    case 1080:
-      return 2;
-    case 7009:
-      return 4;
-    case 7010:
-      return 6;
-    default:
-      return -1;
+    case 7008: return 0;
+    case 7006: return 1;
+    case 1080: return 2;
+    case 7009: return 4;
+    case 7010: return 6;
+    default: return -1;
   }
 }

@@ -35,10 +35,8 @@ SBigInt ReadInteger(const std::string& s) {
 int CompareBig(const SBigInt& a, const SBigInt& b) {
   if (a.negative != b.negative) return a.negative ? -1 : 1;
   int magnitude = 0;
-  if (a.digits.size() != b.digits.size())
-    magnitude = a.digits.size() < b.digits.size() ? -1 : 1;
-  else
-    magnitude = a.digits.compare(b.digits) < 0 ? -1 : (a.digits == b.digits ? 0 : 1);
+  if (a.digits.size() != b.digits.size()) magnitude = a.digits.size() < b.digits.size() ? -1 : 1;
+  else magnitude = a.digits.compare(b.digits) < 0 ? -1 : (a.digits == b.digits ? 0 : 1);
   return a.negative ? -magnitude : magnitude;
 }
 

@@ -33,15 +33,14 @@ void CMoneyFlowModel::OnInit() {
 }
 
 void CMoneyFlowModel::OnQuery() {
-  if (mode_ == 1)
-    session_.QueryMoneyFlowHistory(FormatDate(dates.start), FormatDate(dates.end));
+  if (mode_ == 1) session_.QueryMoneyFlowHistory(FormatDate(dates.start), FormatDate(dates.end));
 }
 
 bool CMoneyFlowModel::OnPanelMessage(WPARAM message) {
   if (message != WM_TRADE_FLOW_TODAY && message != WM_TRADE_FLOW_HISTORY) return false;
   table_.rows.clear();
   const auto records = mode_ == 0 ? session_.GetMoneyFlowToday(&table_.cut)
-                                   : session_.GetMoneyFlowHistory(&table_.cut);
+                                  : session_.GetMoneyFlowHistory(&table_.cut);
   for (const SMoneyFlowInfo& r : records)
     table_.rows.push_back({r.field8057, r.field8058, r.field8059,
                            MoneyFlowTypeText(r.operationType), r.relatedOrderNo, ""});

@@ -24,23 +24,17 @@ bool IsBestPriceKind(int kind) { return kind == 1 || kind == 2; }
 
 const char* OrderKindName(int kind) {
   switch (kind) {
-    case 1:
-      return GBK("本方最优");
-    case 2:
-      return GBK("对手方最优");
-    default:
-      return GBK("限价委托");
+    case 1: return GBK("本方最优");
+    case 2: return GBK("对手方最优");
+    default: return GBK("限价委托");
   }
 }
 
 char OrderKindCode(int kind) {
   switch (kind) {
-    case 1:
-      return 'X';
-    case 2:
-      return 'Y';
-    default:
-      return '0';
+    case 1: return 'X';
+    case 2: return 'Y';
+    default: return '0';
   }
 }
 

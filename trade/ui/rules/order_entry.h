@@ -119,6 +119,6 @@ class COrderEntryModel {
   SOrderEntryView view_;
   SPanelTable holdings_;
   std::vector<SPositionInfo> heldRows_;  // the rows the list shows
-  int quoteCode_ = 0;         // the known item entered, 0 when none
-  bool quoteShown_ = false;   // its first quote has filled the price
+  int quoteCode_ = 0;                    // the known item entered, 0 when none
+  bool quoteShown_ = false;              // its first quote has filled the price
 };

@@ -91,15 +91,9 @@ CQueryPanelModel::CQueryPanelModel(EQueryPanel kind, int mode, CTradeSession& se
       mode_(mode),
       session_(session) {
   switch (kind_) {
-    case EQueryPanel::kOrders:
-      table_.columns = OrderColumns();
-      break;
-    case EQueryPanel::kDeals:
-      table_.columns = DealColumns();
-      break;
-    case EQueryPanel::kAllotments:
-      table_.columns = AllotmentColumns();
-      break;
+    case EQueryPanel::kOrders: table_.columns = OrderColumns(); break;
+    case EQueryPanel::kDeals: table_.columns = DealColumns(); break;
+    case EQueryPanel::kAllotments: table_.columns = AllotmentColumns(); break;
   }
 }
 
@@ -115,8 +109,7 @@ SQueryPanelControls CQueryPanelModel::Controls() const {
       c.query = mode_ == 9;
       c.refresh = mode_ != 9;
       break;
-    case EQueryPanel::kAllotments:
-      break;
+    case EQueryPanel::kAllotments: break;
   }
   return c;
 }

@@ -33,10 +33,8 @@ std::string QuoteStripText(const std::string& text, int mode) {
     switch (mode) {
       case kStripFiveLevels:
         return GBK("卖⑤  @~卖④  @~卖③  @~卖②  @~卖①  @\n买①  @~买②  @~买③  @~买④  @~买⑤  @\n");
-      case kStripSummary:
-        return GBK("现价@      @    最高@ ~涨跌@      @    最低@\n  ");
-      default:
-        return "";
+      case kStripSummary: return GBK("现价@      @    最高@ ~涨跌@      @    最低@\n  ");
+      default: return "";
     }
   }
   return text.substr(0, platform::GbkCutLength(text.c_str(), kQuoteStripCapacity));

@@ -49,23 +49,16 @@ bool CSignModel::OnButton(const std::string& bankPassword, const std::string& fu
 
 void CSignModel::OnApplyResult() {
   switch (session_.GetApplyResult().status) {
-    case 0:
-      ::AfxMessageBox(GBK("已受理！"), MB_OK);
-      break;
+    case 0: ::AfxMessageBox(GBK("已受理！"), MB_OK); break;
     case 1: {
       const bool signedNow = offersSigning_;
       ShowState(!offersSigning_);
       ::AfxMessageBox(signedNow ? GBK("已签约！") : GBK("已解约！"), MB_OK);
       break;
     }
-    case 2:
-      ::AfxMessageBox(GBK("系统拒绝！"), MB_OK);
-      break;
-    case 3:
-      ::AfxMessageBox(GBK("已审核！"), MB_OK);
-      break;
-    default:
-      break;
+    case 2: ::AfxMessageBox(GBK("系统拒绝！"), MB_OK); break;
+    case 3: ::AfxMessageBox(GBK("已审核！"), MB_OK); break;
+    default: break;
   }
 }
 

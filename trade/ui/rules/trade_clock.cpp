@@ -35,10 +35,8 @@ bool CDeadlineTimer::Due(const ITradeClock& clock, bool repeat) {
   if (!armed_) return false;
   const int64_t now = clock.SteadyMs();
   if (now < deadline_) return false;
-  if (repeat)
-    deadline_ = now + periodMs_;
-  else
-    armed_ = false;
+  if (repeat) deadline_ = now + periodMs_;
+  else armed_ = false;
   return true;
 }
 

@@ -14,16 +14,11 @@ const char* TransferDirectionName(int direction) {
 
 const char* TransferResultText(int status) {
   switch (status) {
-    case 0:
-      return GBK("银行已受理，稍后请检查资金情况！");
-    case 1:
-      return GBK("支付完成(已处理)");
-    case 2:
-      return GBK("服务器拒绝受理，请检查资金账户！");
-    case 3:
-      return GBK("已审核！");
-    default:
-      return GBK("服务器返回值异常！");
+    case 0: return GBK("银行已受理，稍后请检查资金情况！");
+    case 1: return GBK("支付完成(已处理)");
+    case 2: return GBK("服务器拒绝受理，请检查资金账户！");
+    case 3: return GBK("已审核！");
+    default: return GBK("服务器返回值异常！");
   }
 }
 

@@ -9,41 +9,26 @@
 
 const char* TransferOperationText(int operation) {
   switch (operation) {
-    case 1:
-      return GBK("银行转交易所");
-    case 2:
-      return GBK("交易所转银行");
-    case 3:
-      return GBK("红冲");
-    case 4:
-      return GBK("蓝补");
-    case 5:
-      return GBK("签约");
-    case 6:
-      return GBK("解约");
-    case 7:
-      return GBK("调账入金");
-    case 8:
-      return GBK("调账出金");
-    case 9:
-      return GBK("交易所手续费结转");
-    default:
-      return nullptr;
+    case 1: return GBK("银行转交易所");
+    case 2: return GBK("交易所转银行");
+    case 3: return GBK("红冲");
+    case 4: return GBK("蓝补");
+    case 5: return GBK("签约");
+    case 6: return GBK("解约");
+    case 7: return GBK("调账入金");
+    case 8: return GBK("调账出金");
+    case 9: return GBK("交易所手续费结转");
+    default: return nullptr;
   }
 }
 
 const char* TransferStateText(int state) {
   switch (state) {
-    case 0:
-      return GBK("已受理");
-    case 1:
-      return GBK("支付完成");
-    case 2:
-      return GBK("系统拒绝");
-    case 3:
-      return GBK("已审核");
-    default:
-      return GBK("返回数据错误");
+    case 0: return GBK("已受理");
+    case 1: return GBK("支付完成");
+    case 2: return GBK("系统拒绝");
+    case 3: return GBK("已审核");
+    default: return GBK("返回数据错误");
   }
 }
 

@@ -14,12 +14,15 @@ namespace {
 
 constexpr const char* kHelperName = "/QtWebEngineProcess";
 
-bool IsExecutable(const std::string& path) { return !path.empty() && access(path.c_str(), X_OK) == 0; }
+bool IsExecutable(const std::string& path) {
+  return !path.empty() && access(path.c_str(), X_OK) == 0;
+}
 
 bool HelperFound() {
   const char* given = std::getenv("QTWEBENGINE_PROCESS_PATH");
   if (given && *given) return IsExecutable(given);
-  const std::string qtFolder = QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath).toStdString();
+  const std::string qtFolder =
+      QLibraryInfo::path(QLibraryInfo::LibraryExecutablesPath).toStdString();
   if (IsExecutable(qtFolder + kHelperName)) return true;
   return QCoreApplication::instance() &&
          IsExecutable(QCoreApplication::applicationDirPath().toStdString() + kHelperName);

@@ -9,9 +9,9 @@
 
 // What the process knows before the engine starts.
 struct SWebEngineFacts {
-  bool root = false;              // effective user id 0
+  bool root = false;               // effective user id 0
   bool sandboxAlreadyOff = false;  // the engine's own switches say so already
-  bool helperFound = false;       // the engine's helper program is there
+  bool helperFound = false;        // the engine's helper program is there
 };
 
 struct SWebEngineStart {

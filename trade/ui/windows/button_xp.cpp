@@ -79,12 +79,9 @@ void CButtonXP::DrawItem(LPDRAWITEMSTRUCT dis) {
                            : AdjustColorHsl(GetSysColor(COLOR_HIGHLIGHT), 80, -66));
   }
   COLORREF text = GetSysColor(COLOR_BTNTEXT);
-  if (disabled)
-    text = GetSysColor(COLOR_GRAYTEXT);
-  else if (pressed)
-    text = 0xF0F0F0;
-  else if (hovering)
-    text = RGB(0, 0, 0);
+  if (disabled) text = GetSysColor(COLOR_GRAYTEXT);
+  else if (pressed) text = 0xF0F0F0;
+  else if (hovering) text = RGB(0, 0, 0);
 
   CRect rect(dis->rcItem);
   dc.Rectangle(&rect);

@@ -6,32 +6,35 @@
 
 namespace {
 
-constexpr int kChangePswdLabelX = 20, kChangePswdFieldX = 110, kChangePswdRow = 30, kChangePswdTop = 20;
+constexpr int kChangePswdLabelX = 20, kChangePswdFieldX = 110, kChangePswdRow = 30,
+              kChangePswdTop = 20;
 
 const platform::DialogItem kChangePswdItems[] = {
-    {platform::kStatic, IDC_STATIC, GBK("密码类型："), kChangePswdLabelX, kChangePswdTop + 3, 88, 20},
-    {platform::kComboBox, CChangePswdForm::kTypeId, nullptr, kChangePswdFieldX, kChangePswdTop, 140, 120,
-     CBS_DROPDOWNLIST},
+    {platform::kStatic, IDC_STATIC, GBK("密码类型："), kChangePswdLabelX, kChangePswdTop + 3, 88,
+     20},
+    {platform::kComboBox, CChangePswdForm::kTypeId, nullptr, kChangePswdFieldX, kChangePswdTop, 140,
+     120, CBS_DROPDOWNLIST},
     {platform::kStatic, CChangePswdForm::kCurrentLabelId, GBK("当前密码："), kChangePswdLabelX,
      kChangePswdTop + kChangePswdRow + 3, 88, 20},
-    {platform::kEdit, CChangePswdForm::kCurrentId, nullptr, kChangePswdFieldX, kChangePswdTop + kChangePswdRow, 140, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kEdit, CChangePswdForm::kCurrentId, nullptr, kChangePswdFieldX,
+     kChangePswdTop + kChangePswdRow, 140, 22, ES_PASSWORD | ES_AUTOHSCROLL},
     {platform::kStatic, CChangePswdForm::kNewLabelId, GBK("新  密  码："), kChangePswdLabelX,
      kChangePswdTop + 2 * kChangePswdRow + 3, 88, 20},
-    {platform::kEdit, CChangePswdForm::kNewId, nullptr, kChangePswdFieldX, kChangePswdTop + 2 * kChangePswdRow, 140, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kEdit, CChangePswdForm::kNewId, nullptr, kChangePswdFieldX,
+     kChangePswdTop + 2 * kChangePswdRow, 140, 22, ES_PASSWORD | ES_AUTOHSCROLL},
     {platform::kStatic, CChangePswdForm::kConfirmLabelId, GBK("确认新密码："), kChangePswdLabelX,
      kChangePswdTop + 3 * kChangePswdRow + 3, 88, 20},
-    {platform::kEdit, CChangePswdForm::kConfirmId, nullptr, kChangePswdFieldX, kChangePswdTop + 3 * kChangePswdRow, 140, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
-    {platform::kButton, CChangePswdForm::kChangeId, GBK("确认"), kChangePswdFieldX + 40, kChangePswdTop + 4 * kChangePswdRow + 8,
-     80, 25},
+    {platform::kEdit, CChangePswdForm::kConfirmId, nullptr, kChangePswdFieldX,
+     kChangePswdTop + 3 * kChangePswdRow, 140, 22, ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kButton, CChangePswdForm::kChangeId, GBK("确认"), kChangePswdFieldX + 40,
+     kChangePswdTop + 4 * kChangePswdRow + 8, 80, 25},
 };
 
 }  // namespace
 
 CChangePswdForm::CChangePswdForm(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(400, 220, kChangePswdItems), env, function), model_(*env.session) {}
+    : CTradePanel(TradeChildTemplate(400, 220, kChangePswdItems), env, function),
+      model_(*env.session) {}
 
 BOOL CChangePswdForm::OnInitDialog() {
   CTradePanel::OnInitDialog();

@@ -35,12 +35,9 @@ std::span<const platform::DialogItem> CDateRangePanel::Items(EButtons buttons) {
   static const std::vector<platform::DialogItem> refresh = RowItems(EButtons::kRefresh);
   static const std::vector<platform::DialogItem> both = RowItems(EButtons::kCancelAndRefresh);
   switch (buttons) {
-    case EButtons::kRefresh:
-      return refresh;
-    case EButtons::kCancelAndRefresh:
-      return both;
-    default:
-      return none;
+    case EButtons::kRefresh: return refresh;
+    case EButtons::kCancelAndRefresh: return both;
+    default: return none;
   }
 }
 

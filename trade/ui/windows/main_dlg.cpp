@@ -110,24 +110,15 @@ BOOL CMainDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (code != BN_CLICKED) return CDialog::OnCommand(wParam, lParam);
   switch (id) {
-    case kLockId:
-      core_.Lock();
-      return TRUE;
-    case kLeaveId:
-      core_.OnLeave();
-      return TRUE;
-    case kPrintId:
-      core_.OnPrint();
-      return TRUE;
+    case kLockId: core_.Lock(); return TRUE;
+    case kLeaveId: core_.OnLeave(); return TRUE;
+    case kPrintId: core_.OnPrint(); return TRUE;
     case kBuyId:
     case kSellId:
     case kCancelId:
     case kFundsId:
-    case kOrdersId:
-      core_.OnQuickButton(id);
-      return TRUE;
-    default:
-      return CDialog::OnCommand(wParam, lParam);
+    case kOrdersId: core_.OnQuickButton(id); return TRUE;
+    default: return CDialog::OnCommand(wParam, lParam);
   }
 }
 
@@ -138,24 +129,15 @@ BOOL CMainDlg::PreTranslateMessage(MSG* msg) {
 
 LRESULT CMainDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_TRADE_REPLY:
-      return core_.OnReply(wParam);
-    case WM_TRADE_QUOTE:
-      return core_.OnQuote(wParam, lParam);
-    case WM_TRADE_SUBSCRIBE:
-      return core_.OnSubscribe();
-    case WM_TRADE_PRICES:
-      return core_.OnPrices(reinterpret_cast<const TradePriceMap*>(wParam));
-    case WM_REFRESH_TIMER:
-      return core_.OnRefreshTimer(wParam);
-    case WM_TRADE_UNLOCK:
-      return core_.OnUnlock();
-    case WM_TRADE_KEY:
-      return core_.OnKey(wParam, lParam);
-    case WM_TRADE_SELECT_FUNC:
-      return core_.OnSelectFunction(lParam);
-    default:
-      return CDialog::WindowProc(message, wParam, lParam);
+    case WM_TRADE_REPLY: return core_.OnReply(wParam);
+    case WM_TRADE_QUOTE: return core_.OnQuote(wParam, lParam);
+    case WM_TRADE_SUBSCRIBE: return core_.OnSubscribe();
+    case WM_TRADE_PRICES: return core_.OnPrices(reinterpret_cast<const TradePriceMap*>(wParam));
+    case WM_REFRESH_TIMER: return core_.OnRefreshTimer(wParam);
+    case WM_TRADE_UNLOCK: return core_.OnUnlock();
+    case WM_TRADE_KEY: return core_.OnKey(wParam, lParam);
+    case WM_TRADE_SELECT_FUNC: return core_.OnSelectFunction(lParam);
+    default: return CDialog::WindowProc(message, wParam, lParam);
   }
 }
 

@@ -8,24 +8,32 @@ namespace {
 
 using F = COrderTransferForm;
 
-constexpr int kOrderTransferLabelX = 20, kOrderTransferFieldX = 100, kOrderTransferTop = 20, kOrderTransferRow = 30;
+constexpr int kOrderTransferLabelX = 20, kOrderTransferFieldX = 100, kOrderTransferTop = 20,
+              kOrderTransferRow = 30;
 
 const platform::DialogItem kOrderTransferItems[] = {
-    {platform::kStatic, F::kDirectionLabelId, GBK("转账方式："), kOrderTransferLabelX, kOrderTransferTop + 3, 78, 20},
-    {platform::kComboBox, F::kDirectionId, nullptr, kOrderTransferFieldX, kOrderTransferTop, 160, 120, CBS_DROPDOWNLIST},
-    {platform::kStatic, F::kBankLabelId, GBK("选择银行："), kOrderTransferLabelX, kOrderTransferTop + kOrderTransferRow + 3, 78, 20},
-    {platform::kComboBox, F::kBankId, nullptr, kOrderTransferFieldX, kOrderTransferTop + kOrderTransferRow, 160, 120, CBS_DROPDOWNLIST},
-    {platform::kStatic, F::kAmountLabelId, GBK("转账金额："), kOrderTransferLabelX, kOrderTransferTop + 2 * kOrderTransferRow + 3, 78, 20},
-    {platform::kEdit, F::kAmountId, nullptr, kOrderTransferFieldX, kOrderTransferTop + 2 * kOrderTransferRow, 160, 22, ES_AUTOHSCROLL},
-    {platform::kStatic, F::kFundsPasswordLabelId, GBK("资金密码："), kOrderTransferLabelX, kOrderTransferTop + 3 * kOrderTransferRow + 3,
-     78, 20},
-    {platform::kEdit, F::kFundsPasswordId, nullptr, kOrderTransferFieldX, kOrderTransferTop + 3 * kOrderTransferRow, 160, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
-    {platform::kStatic, F::kBankPasswordLabelId, GBK("银行密码："), kOrderTransferLabelX, kOrderTransferTop + 4 * kOrderTransferRow + 3,
-     78, 20},
-    {platform::kEdit, F::kBankPasswordId, nullptr, kOrderTransferFieldX, kOrderTransferTop + 4 * kOrderTransferRow, 160, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
-    {platform::kButton, F::kTransferId, GBK("转账"), kOrderTransferFieldX + 40, kOrderTransferTop + 5 * kOrderTransferRow + 8, 80, 25},
+    {platform::kStatic, F::kDirectionLabelId, GBK("转账方式："), kOrderTransferLabelX,
+     kOrderTransferTop + 3, 78, 20},
+    {platform::kComboBox, F::kDirectionId, nullptr, kOrderTransferFieldX, kOrderTransferTop, 160,
+     120, CBS_DROPDOWNLIST},
+    {platform::kStatic, F::kBankLabelId, GBK("选择银行："), kOrderTransferLabelX,
+     kOrderTransferTop + kOrderTransferRow + 3, 78, 20},
+    {platform::kComboBox, F::kBankId, nullptr, kOrderTransferFieldX,
+     kOrderTransferTop + kOrderTransferRow, 160, 120, CBS_DROPDOWNLIST},
+    {platform::kStatic, F::kAmountLabelId, GBK("转账金额："), kOrderTransferLabelX,
+     kOrderTransferTop + 2 * kOrderTransferRow + 3, 78, 20},
+    {platform::kEdit, F::kAmountId, nullptr, kOrderTransferFieldX,
+     kOrderTransferTop + 2 * kOrderTransferRow, 160, 22, ES_AUTOHSCROLL},
+    {platform::kStatic, F::kFundsPasswordLabelId, GBK("资金密码："), kOrderTransferLabelX,
+     kOrderTransferTop + 3 * kOrderTransferRow + 3, 78, 20},
+    {platform::kEdit, F::kFundsPasswordId, nullptr, kOrderTransferFieldX,
+     kOrderTransferTop + 3 * kOrderTransferRow, 160, 22, ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kStatic, F::kBankPasswordLabelId, GBK("银行密码："), kOrderTransferLabelX,
+     kOrderTransferTop + 4 * kOrderTransferRow + 3, 78, 20},
+    {platform::kEdit, F::kBankPasswordId, nullptr, kOrderTransferFieldX,
+     kOrderTransferTop + 4 * kOrderTransferRow, 160, 22, ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kButton, F::kTransferId, GBK("转账"), kOrderTransferFieldX + 40,
+     kOrderTransferTop + 5 * kOrderTransferRow + 8, 80, 25},
 };
 
 // The deposit page opens in the user's browser.

@@ -17,10 +17,8 @@ std::string GetWindowString(const CWnd* wnd) {
 std::string ToStdString(const QString& text) { return platform::QStringToGbk(text); }
 
 void SetListCell(CListCtrl& list, int row, int column, const std::string& text) {
-  if (column == 0)
-    list.InsertItem(row, text.c_str());
-  else
-    list.SetItemText(row, column, text.c_str());
+  if (column == 0) list.InsertItem(row, text.c_str());
+  else list.SetItemText(row, column, text.c_str());
 }
 
 void PlaceCtl(CWnd& parent, int id, int x, int y, int cx, int cy) {

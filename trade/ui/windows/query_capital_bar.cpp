@@ -34,7 +34,8 @@ const platform::DialogItem kQueryCapitalItems[] = {
 }  // namespace
 
 CQueryCapitalBar::CQueryCapitalBar(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(800, 400, kQueryCapitalItems), env, function), model_(*env.session) {}
+    : CTradePanel(TradeChildTemplate(800, 400, kQueryCapitalItems), env, function),
+      model_(*env.session) {}
 
 BOOL CQueryCapitalBar::OnInitDialog() {
   CTradePanel::OnInitDialog();

@@ -29,14 +29,9 @@ BOOL CRecordQueryBar::OnCommand(WPARAM wParam, LPARAM lParam) {
     case kQueryId:
       if (ReadDates()) model_.OnQuery();
       return TRUE;
-    case kRefreshId:
-      model_.OnRefresh();
-      return TRUE;
-    case kCancelId:
-      model_.OnCancel(PickedRow());
-      return TRUE;
-    default:
-      return CDateRangePanel::OnCommand(wParam, lParam);
+    case kRefreshId: model_.OnRefresh(); return TRUE;
+    case kCancelId: model_.OnCancel(PickedRow()); return TRUE;
+    default: return CDateRangePanel::OnCommand(wParam, lParam);
   }
 }
 

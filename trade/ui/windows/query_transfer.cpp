@@ -22,7 +22,8 @@ constexpr COLORREF kWhite = RGB(255, 255, 255);
 }  // namespace
 
 CQueryTransfer::CQueryTransfer(const STradeWindowEnv& env, int function)
-    : CTradePanel(TradeChildTemplate(400, 300, kQueryTransferItems), env, function), model_(*env.session) {
+    : CTradePanel(TradeChildTemplate(400, 300, kQueryTransferItems), env, function),
+      model_(*env.session) {
   white_.CreateSolidBrush(kWhite);
 }
 

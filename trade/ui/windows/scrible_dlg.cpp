@@ -10,10 +10,23 @@ using S = CScribleDlg;
 constexpr int kScribleLabelX = 10, kScribleFieldX = 75, kScribleTop = 10, kScribleRow = 18;
 
 platform::DialogItem Label(int row, const char* text) {
-  return {platform::kStatic, IDC_STATIC, text, kScribleLabelX, kScribleTop + row * kScribleRow + 2, 62, 10};
+  return {platform::kStatic,
+          IDC_STATIC,
+          text,
+          kScribleLabelX,
+          kScribleTop + row * kScribleRow + 2,
+          62,
+          10};
 }
 platform::DialogItem Field(int row, int id, DWORD style = ES_READONLY | ES_AUTOHSCROLL) {
-  return {platform::kEdit, id, nullptr, kScribleFieldX, kScribleTop + row * kScribleRow, 110, 13, style};
+  return {platform::kEdit,
+          id,
+          nullptr,
+          kScribleFieldX,
+          kScribleTop + row * kScribleRow,
+          110,
+          13,
+          style};
 }
 
 const platform::DialogItem kScribleItems[] = {

@@ -47,10 +47,8 @@ void CShowMarket::OnPaint() {
     brush = reinterpret_cast<HBRUSH>(parent->SendMessage(WM_CTLCOLORSTATIC,
                                                          reinterpret_cast<WPARAM>(&memory),
                                                          reinterpret_cast<LPARAM>(GetSafeHwnd())));
-  if (brush && !brush->IsHollow())
-    memory.FillRect(&client, brush);
-  else
-    memory.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
+  if (brush && !brush->IsHollow()) memory.FillRect(&client, brush);
+  else memory.FillSolidRect(&client, GetSysColor(COLOR_BTNFACE));
 
   CFont* oldFont = memory.SelectObject(&font_);
   memory.SetBkMode(TRANSPARENT);

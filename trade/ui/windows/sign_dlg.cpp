@@ -14,29 +14,32 @@ constexpr platform::DialogItem Label(int row, const char* text) {
   return {platform::kStatic, IDC_STATIC, text, kSignLabelX, kSignTop + row * kSignRow + 3, 78, 20};
 }
 constexpr platform::DialogItem Value(int row, int id) {
-  return {platform::kStatic, id, "", kSignFieldX, kSignTop + row * kSignRow, kFieldWidth, 22, SS_CENTERIMAGE};
+  return {platform::kStatic,         id,          "", kSignFieldX,
+          kSignTop + row * kSignRow, kFieldWidth, 22, SS_CENTERIMAGE};
 }
 
 const platform::DialogItem kSignItems[] = {
     Label(0, GBK("选择银行：")),
-    {platform::kComboBox, S::kBankId, nullptr, kSignFieldX, kSignTop, kFieldWidth, 120, CBS_DROPDOWNLIST},
+    {platform::kComboBox, S::kBankId, nullptr, kSignFieldX, kSignTop, kFieldWidth, 120,
+     CBS_DROPDOWNLIST},
     Label(1, GBK("会员代码：")),
     Value(1, S::kUserId),
     Label(2, GBK("银行账号：")),
     Value(2, S::kBankAccountId),
     Label(3, GBK("银行密码：")),
-    {platform::kEdit, S::kBankPasswordId, nullptr, kSignFieldX, kSignTop + 3 * kSignRow, kFieldWidth, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kEdit, S::kBankPasswordId, nullptr, kSignFieldX, kSignTop + 3 * kSignRow,
+     kFieldWidth, 22, ES_PASSWORD | ES_AUTOHSCROLL},
     Label(4, GBK("资金密码：")),
-    {platform::kEdit, S::kFundsPasswordId, nullptr, kSignFieldX, kSignTop + 4 * kSignRow, kFieldWidth, 22,
-     ES_PASSWORD | ES_AUTOHSCROLL},
+    {platform::kEdit, S::kFundsPasswordId, nullptr, kSignFieldX, kSignTop + 4 * kSignRow,
+     kFieldWidth, 22, ES_PASSWORD | ES_AUTOHSCROLL},
     Label(5, GBK("账号名称：")),
     Value(5, S::kAccountNameId),
     Label(6, GBK("证件号码：")),
     Value(6, S::kIdNumberId),
     Label(7, GBK("签约状态：")),
     Value(7, S::kStateId),
-    {platform::kButton, S::kButtonId, GBK("确定"), kSignFieldX + 50, kSignTop + 8 * kSignRow + 8, 80, 25},
+    {platform::kButton, S::kButtonId, GBK("确定"), kSignFieldX + 50, kSignTop + 8 * kSignRow + 8,
+     80, 25},
 };
 
 }  // namespace

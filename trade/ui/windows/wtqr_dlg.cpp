@@ -126,12 +126,9 @@ BOOL CWtqrDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   const UINT code = HIWORD(wParam);
   if (code == EN_CHANGE) {
     if (writing_) return TRUE;
-    if (id == kCodeId)
-      model_.OnCodeChanged(ItemText(kCodeId));
-    else if (id == kPriceId)
-      model_.OnPriceChanged(ItemText(kPriceId));
-    else if (id == kQuantityId)
-      model_.OnQuantityChanged(ItemText(kQuantityId));
+    if (id == kCodeId) model_.OnCodeChanged(ItemText(kCodeId));
+    else if (id == kPriceId) model_.OnPriceChanged(ItemText(kPriceId));
+    else if (id == kQuantityId) model_.OnQuantityChanged(ItemText(kQuantityId));
     ShowView();
     return TRUE;
   }

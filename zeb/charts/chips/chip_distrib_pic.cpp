@@ -34,10 +34,8 @@ int CChipDistribPic::SetCapitalInfo(int shares, const std::vector<SExRightsRecor
 }
 
 void CChipDistribPic::SetBars(const SHistoryUnit* bars, int count) {
-  if (bars && count > 0)
-    m_arBars.assign(bars, bars + count);
-  else
-    m_arBars.clear();
+  if (bars && count > 0) m_arBars.assign(bars, bars + count);
+  else m_arBars.clear();
   Recompute();
   PrepareLines();
 }

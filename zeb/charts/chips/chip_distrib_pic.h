@@ -39,10 +39,8 @@ class CChipDistribPic {
   // Any range record with the bars in `units` and their number in `count`.
   template <class Range>
   void SetKLineData(const Range* range) {
-    if (range)
-      SetBars(range->units, range->count);
-    else
-      SetBars(nullptr, 0);
+    if (range) SetBars(range->units, range->count);
+    else SetBars(nullptr, 0);
   }
   void SetCurIndex(int index);
   int SetRect(int left, int top, int right, int bottom);

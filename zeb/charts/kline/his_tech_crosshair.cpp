@@ -27,7 +27,8 @@ struct CHisTechObj::SCrosshair {
 bool CHisTechObj::CrosshairAt(CChartPainter& p, SCrosshair* at) const {
   if (!m_bCursorShown || !m_bMouseIn) return false;
   const int visible = m_nEnd - m_nFirst;
-  if (m_nCursor < 0 || m_nCursor >= visible || m_nCursor >= static_cast<int>(m_x.size())) return false;
+  if (m_nCursor < 0 || m_nCursor >= visible || m_nCursor >= static_cast<int>(m_x.size()))
+    return false;
   if (m_nCursorY < m_rect.top || m_nCursorY > m_rcDateAxis.top) return false;
   CFont* font = CSysStyle::GetInstance()->GetFont(2);
   at->x = m_x[static_cast<size_t>(m_nCursor)] + m_nCandleWidth / 2;
@@ -95,8 +96,8 @@ std::vector<RECT> CHisTechObj::CrosshairAreas(CChartPainter& p) const {
   areas.push_back(RECT{at.valueBox.left - 2, at.valueBox.top - 2, at.valueBox.right + 2,
                        at.valueBox.bottom + 2});
   if (!at.date.empty())
-    areas.push_back(RECT{at.dateBox.left - 2, at.dateBox.top - 2, at.dateBox.right + 2,
-                         at.dateBox.bottom + 2});
+    areas.push_back(
+        RECT{at.dateBox.left - 2, at.dateBox.top - 2, at.dateBox.right + 2, at.dateBox.bottom + 2});
   for (RECT& r : areas) {
     r.left = std::max(r.left, m_rect.left);
     r.top = std::max(r.top, m_rect.top);
@@ -119,7 +120,8 @@ std::vector<RECT> CHisTechObj::TitleTextAreas(const std::vector<int>& now) const
     // The title row is 16 pixels: its first two rows hold the frame and
     // the lowest rows of the pane above, its ends the frame. Glyphs may
     // reach a few pixels past their measured width.
-    RECT text{r.left + 1, r.top + 2, r.right - 1, std::min<int>(r.top + 16, pic->GetPlotRect().top)};
+    RECT text{r.left + 1, r.top + 2, r.right - 1,
+              std::min<int>(r.top + 16, pic->GetPlotRect().top)};
     if (known) text.right = std::min<int>(text.right, std::max(now[i], m_titleRights[i]) + 4);
     if (text.right > text.left && text.bottom > text.top) areas.push_back(text);
   }
@@ -148,8 +150,8 @@ void CHisTechObj::RedrawTitles(CDC* dc) {
   m_titleRights = now;
   if (areas.empty()) return;
   for (const RECT& r : areas)
-    dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under, r.left - m_rect.left,
-               r.top - m_rect.top, SRCCOPY);
+    dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under,
+               r.left - m_rect.left, r.top - m_rect.top, SRCCOPY);
   const int saved = ClipToAreas(dc, areas);
   {
     CDCPainter painter(dc);
@@ -184,7 +186,8 @@ void CHisTechObj::NoteMove() {
     return;
   }
   // Without a cursor the crosshair and the titles of the newest bar stay.
-  if (m_bCursorShown) Changed(CanKeepBare() ? CChartChanges(EChartChange::kCursor) : EChartChange::kOverlay);
+  if (m_bCursorShown)
+    Changed(CanKeepBare() ? CChartChanges(EChartChange::kCursor) : EChartChange::kOverlay);
 }
 
 bool CHisTechObj::CursorAreas(std::vector<RECT>* areas) {

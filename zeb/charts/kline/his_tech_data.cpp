@@ -513,7 +513,8 @@ void CHisTechObj::TakeTick(const SKLineTick& t) {
     const uint32_t dayAmount = BarAmountOfRecordAmount(t.amount);
     m_raw.back().nAmount = dayAmount > earlier ? dayAmount - earlier : 0;
   }
-  Recompute(opened ? EChartChange::kSeries | EChartChange::kRange : CChartChanges(EChartChange::kLastBar));
+  Recompute(opened ? EChartChange::kSeries | EChartChange::kRange
+                   : CChartChanges(EChartChange::kLastBar));
 }
 
 void CHisTechObj::Recompute(CChartChanges what) {

@@ -40,8 +40,8 @@ bool CHisTechObj::DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>*
   } else {
     if (holdsLastPaint) {
       if (!m_bUnderKept || !m_kept || !EqualRect(m_kept->rect, m_rect)) return false;
-      back->BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
-                   m_rect.bottom - m_rect.top, &m_kept->under, 0, 0, SRCCOPY);
+      back->BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left, m_rect.bottom - m_rect.top,
+                   &m_kept->under, 0, 0, SRCCOPY);
     }
     PaintFull(back, false);
     areas.push_back(m_rect);
@@ -67,7 +67,8 @@ void CHisTechObj::PaintFull(CDC* dc, bool keepPicture) {
   if (bareKept) {
     // Where the titles just drawn end.
     m_titleRights.clear();
-    for (auto& pane : m_panes) m_titleRights.push_back(pane->GetPic() ? pane->GetPic()->TitlesRight() : 0);
+    for (auto& pane : m_panes)
+      m_titleRights.push_back(pane->GetPic() ? pane->GetPic()->TitlesRight() : 0);
     m_kept->bare.BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
                         m_rect.bottom - m_rect.top, dc, m_rect.left, m_rect.top, SRCCOPY);
     CDCPainter painter(dc);
@@ -91,7 +92,8 @@ int CHisTechObj::Draw(CChartPainter& p) {
   if (m_raw.empty()) return 1;
   for (auto& pane : m_panes) pane->Paint(p);
   // The labels may pass the axis' ends, never its band.
-  if (p.Reaches(RECT{m_rect.left, m_rcDateAxis.top, m_rect.right, m_rcDateAxis.bottom})) DrawDateAxis(p);
+  if (p.Reaches(RECT{m_rect.left, m_rcDateAxis.top, m_rect.right, m_rcDateAxis.bottom}))
+    DrawDateAxis(p);
   if (!m_bHideCrosshair) DrawCrosshair(p);
   if (m_nIntervalState == 1 || m_nIntervalState == 2) DrawIntervalMarks(p);
   if (m_bZoomActive) {
@@ -148,8 +150,10 @@ void CHisTechObj::DrawIntervalMarks(CChartPainter& p) {
     bool inView;
   };
   auto mark = [&](int date) {
-    if (shown <= 0 || date < DateOfBar(m_nFirst)) return SMark{static_cast<int>(m_rcKLine.left), false};
-    if (date > DateOfBar(m_nFirst + shown - 1)) return SMark{static_cast<int>(m_rcKLine.right), false};
+    if (shown <= 0 || date < DateOfBar(m_nFirst))
+      return SMark{static_cast<int>(m_rcKLine.left), false};
+    if (date > DateOfBar(m_nFirst + shown - 1))
+      return SMark{static_cast<int>(m_rcKLine.right), false};
     const int offset = std::clamp(BarOfDate(date) - m_nFirst, 0, shown - 1);
     return SMark{m_x[static_cast<size_t>(offset)] + m_nCandleWidth / 2, true};
   };

@@ -147,8 +147,7 @@ int CHisTechObj::OnKey(UINT key) {
   // scroll or zoom say so through Recompute.
   Changed(EChartChange::kCursor | EChartChange::kOverlay);
   switch (key) {
-    case VK_RETURN:
-      return OnLButtonDblClk(0, 0), 1;
+    case VK_RETURN: return OnLButtonDblClk(0, 0), 1;
     case VK_ESCAPE:
       if (m_nIntervalState != 3) {
         m_nIntervalState = 3;
@@ -161,16 +160,14 @@ int CHisTechObj::OnKey(UINT key) {
         return 1;
       }
       return 0;
-    case VK_DELETE:
-      return OnCommand(kline_cmd::kDeleteTool), 1;
+    case VK_DELETE: return OnCommand(kline_cmd::kDeleteTool), 1;
     case VK_F8: {
       UINT next = static_cast<UINT>(m_nCheckedPeriod) + 1;
       if (next > kline_cmd::kLastPeriod) next = kline_cmd::kFirstPeriod;
       OnCommand(next);
       return 1;
     }
-    default:
-      break;
+    default: break;
   }
   if (m_raw.empty()) return 1;
   switch (key) {
@@ -182,12 +179,8 @@ int CHisTechObj::OnKey(UINT key) {
       m_bCursorShown = true;
       MoveCursorTo(0);
       break;
-    case VK_LEFT:
-      CtrlDown() ? PageLeft() : CursorLeft();
-      break;
-    case VK_RIGHT:
-      CtrlDown() ? PageRight() : CursorRight();
-      break;
+    case VK_LEFT: CtrlDown() ? PageLeft() : CursorLeft(); break;
+    case VK_RIGHT: CtrlDown() ? PageRight() : CursorRight(); break;
     case VK_UP:
       if (CtrlDown()) {
         if (!m_panes.empty()) m_panes[0]->Zoom(0);
@@ -202,8 +195,7 @@ int CHisTechObj::OnKey(UINT key) {
         ZoomOut();
       }
       break;
-    default:
-      return 0;
+    default: return 0;
   }
   return 1;
 }
@@ -278,12 +270,8 @@ int CHisTechObj::OnCommand(UINT id) {
         Recompute(EChartChange::kSeries);
       }
       return 1;
-    case kZoomIn:
-      ZoomIn();
-      return 1;
-    case kZoomOut:
-      ZoomOut();
-      return 1;
+    case kZoomIn: ZoomIn(); return 1;
+    case kZoomOut: ZoomOut(); return 1;
     case kSwitchIndicator:
       if (selected && m_nSelectedPane > 0 && m_panes.size() > 1) {
         char name[256];
@@ -324,8 +312,7 @@ int CHisTechObj::OnCommand(UINT id) {
         }
       }
       return 1;
-    default:
-      return 0;
+    default: return 0;
   }
 }
 

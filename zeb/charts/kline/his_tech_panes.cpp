@@ -185,10 +185,8 @@ void CHisTechObj::RefreshCursorInfo() {
   for (auto& pane : m_panes) pane->SetCursorIndex(titleBar);
   if (m_hooks.cursorInfo) {
     const int bar = std::min(m_nFirst + m_nCursor, m_nEnd - 1);
-    if (m_nCursor >= 0 && m_pShown && bar >= 0)
-      m_hooks.cursorInfo(&m_pShown[bar], ValueAtCursor());
-    else
-      m_hooks.cursorInfo(nullptr, "-");
+    if (m_nCursor >= 0 && m_pShown && bar >= 0) m_hooks.cursorInfo(&m_pShown[bar], ValueAtCursor());
+    else m_hooks.cursorInfo(nullptr, "-");
   }
   ChipUpdate(1, &m_nCursor);
 }

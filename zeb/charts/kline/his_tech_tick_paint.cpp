@@ -30,7 +30,8 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
   // down to the date axis: the newest bar's date moves within its day
   // (minute bars) or not at all, and the axis names only days and months.
   const int left = std::min(m_x[last - 1] + m_nCandleWidth / 2, m_x[last]) - 4;
-  dirty.push_back(RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rcDateAxis.top});
+  dirty.push_back(
+      RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rcDateAxis.top});
   // The titles, where nothing else is drawn: the redraw lays out no bar
   // outside the last column.
   const std::vector<RECT> titles = TitleTextAreas({});

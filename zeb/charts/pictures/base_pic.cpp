@@ -177,7 +177,8 @@ void CBasePic::DrawValueGrid(CChartPainter& p, const RECT& rect, const float* va
     const int y = rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / span);
     if (style == 4 || (i != 0 && i != n - 1))
       p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
-    DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont, &drawn);
+    DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont,
+              &drawn);
   }
 }
 
@@ -207,7 +208,8 @@ void CBasePic::ChooseDrawnBars(CChartPainter& p, bool marks) {
   // A bar draws inside the plot's rows, within its column and up to the
   // next bar's (a segment of a line).
   const int reach = std::max(1, m_nCandleWidth) + 2;
-  const RECT within{m_rcPlot.left - reach, m_rcPlot.top, m_rcPlot.right + reach, m_rcPlot.bottom + 1};
+  const RECT within{m_rcPlot.left - reach, m_rcPlot.top, m_rcPlot.right + reach,
+                    m_rcPlot.bottom + 1};
   int left = 0, right = 0;
   if (!p.ReachedColumns(within, &left, &right)) return;
   int from = 0;

@@ -80,7 +80,8 @@ bool CCullingPainter::ReachedColumns(const RECT& within, int* left, int* right) 
   *left = INT_MAX;
   *right = INT_MIN;
   for (const RECT& a : m_areas)
-    if (within.left < a.right && a.left < within.right && within.top < a.bottom && a.top < within.bottom) {
+    if (within.left < a.right && a.left < within.right && within.top < a.bottom &&
+        a.top < within.bottom) {
       *left = std::min<int>(*left, a.left);
       *right = std::max<int>(*right, a.right);
     }

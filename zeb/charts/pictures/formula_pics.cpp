@@ -29,14 +29,10 @@ std::string OutputNames(CFormulaFace& face, int count) {
 
 int StyleOf(int property) {
   switch (property) {
-    case 288:
-      return kStyleColorSticks;
-    case 289:
-      return kStyleSticks;
-    case 290:
-      return kStyleHidden;
-    default:
-      return kStyleLine;
+    case 288: return kStyleColorSticks;
+    case 289: return kStyleSticks;
+    case 290: return kStyleHidden;
+    default: return kStyleLine;
   }
 }
 
@@ -97,7 +93,9 @@ void CTechAnalysisSelf::Compute() {
   // value); a full preparation places them all again anyway.
   if (!m_bEarlierMoved && rows.size() == m_outRows.size() &&
       std::equal(rows.begin(), rows.end(), m_outRows.begin(),
-                 [](const std::vector<int>& a, const std::vector<int>& b) { return a.size() == b.size(); }))
+                 [](const std::vector<int>& a, const std::vector<int>& b) {
+                   return a.size() == b.size();
+                 }))
     m_outRows = std::move(rows);
 }
 

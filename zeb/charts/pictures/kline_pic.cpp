@@ -152,10 +152,8 @@ void CTechAnalysisKLine::SetExRightsHighlight(int on) {
 int CTechAnalysisKLine::GetMaxParam() const { return m_pMA ? m_pMA->GetMaxParam() : 0; }
 
 void CTechAnalysisKLine::Zoom(bool widen) {
-  if (widen)
-    m_fScale *= 1.1f;
-  else if (m_fScale > 1.0f)
-    m_fScale = m_fScale * 10.0f / 11.0f;
+  if (widen) m_fScale *= 1.1f;
+  else if (m_fScale > 1.0f) m_fScale = m_fScale * 10.0f / 11.0f;
   if (m_pMA) {
     m_pMA->SetRange(m_fMax, m_fMin);
     // the overlay shares the scale of the candles
@@ -338,8 +336,7 @@ std::string CTechAnalysisKLine::ExRightsText(const SExRightsRecord& r) {
                   r.dividend / kPriceUnit, shares);
   else if (r.dividend != 0)
     std::snprintf(text, sizeof text, GBK("%d 每10股分红%.2f元"), r.date, r.dividend / kPriceUnit);
-  else
-    std::snprintf(text, sizeof text, GBK("%d 每10股送%.2f股"), r.date, shares);
+  else std::snprintf(text, sizeof text, GBK("%d 每10股送%.2f股"), r.date, shares);
   return text;
 }
 

@@ -11,7 +11,6 @@
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
-
 CTechAnalysisBasePic::CTechAnalysisBasePic() {
   m_nGridLines = 5;
   m_nCursor = -1;
@@ -129,21 +128,14 @@ void CTechAnalysisBasePic::SetRange(float maximum, float minimum) {
 void CTechAnalysisBasePic::SetRectByKind(int left, int top, int right, int bottom, int kind) {
   const RECT r{left, top, right, bottom};
   switch (kind) {
-    case 0:
-      m_rcTitle = r;
-      break;
-    case 1:
-      m_rcGrid = r;
-      break;
+    case 0: m_rcTitle = r; break;
+    case 1: m_rcGrid = r; break;
     case 2:
       m_rcPlot = r;
       RecalcPixels();
       break;
-    case 3:
-      m_rcPicture = r;
-      break;
-    default:
-      break;
+    case 3: m_rcPicture = r; break;
+    default: break;
   }
 }
 
@@ -195,8 +187,9 @@ int CTechAnalysisBasePic::RowOf(float value, bool upsideDown) const {
   // WR runs upside down: 0 at the top.
   const double height = m_rcPlot.bottom - m_rcPlot.top;
   const double span = double(m_fMax) - m_fMin;
-  return span == 0.0 ? m_rcPlot.top
-                     : m_rcPlot.top + ToPixel(double(ToPixel(double(value) - m_fMin)) * height / span);
+  return span == 0.0
+             ? m_rcPlot.top
+             : m_rcPlot.top + ToPixel(double(ToPixel(double(value) - m_fMin)) * height / span);
 }
 
 void CTechAnalysisBasePic::RecalcPixels() {
@@ -205,7 +198,8 @@ void CTechAnalysisBasePic::RecalcPixels() {
   for (size_t j = 0; j < m_outRows.size(); ++j) {
     const std::vector<float>& values = m_outValues[j];
     std::vector<int>& rows = m_outRows[j];
-    for (size_t i = 0; i < rows.size() && i < values.size(); ++i) rows[i] = RowOf(values[i], upsideDown);
+    for (size_t i = 0; i < rows.size() && i < values.size(); ++i)
+      rows[i] = RowOf(values[i], upsideDown);
   }
 }
 
@@ -216,18 +210,22 @@ void CTechAnalysisBasePic::RecalcLastPixels() {
   if (DrawsBars() && rel >= 0 && rel < static_cast<int>(m_candles.size()))
     m_candles[static_cast<size_t>(rel)] = CandleOf(last);
   for (size_t j = 0; j < m_outRows.size(); ++j)
-    if (static_cast<size_t>(last) < m_outRows[j].size() && static_cast<size_t>(last) < m_outValues[j].size())
-      m_outRows[j][static_cast<size_t>(last)] = RowOf(m_outValues[j][static_cast<size_t>(last)], UpsideDown());
+    if (static_cast<size_t>(last) < m_outRows[j].size() &&
+        static_cast<size_t>(last) < m_outValues[j].size())
+      m_outRows[j][static_cast<size_t>(last)] =
+          RowOf(m_outValues[j][static_cast<size_t>(last)], UpsideDown());
 }
 
-bool CTechAnalysisBasePic::EarlierOutputsMoved(const std::vector<std::vector<float>>& before) const {
+bool CTechAnalysisBasePic::EarlierOutputsMoved(
+    const std::vector<std::vector<float>>& before) const {
   if (before.size() != m_outValues.size()) return true;
   for (size_t j = 0; j < before.size(); ++j) {
     const std::vector<float>& was = before[j];
     const std::vector<float>& now = m_outValues[j];
     if (was.size() != now.size()) return true;
     // Bit for bit: a value that is no number counts as moved.
-    if (now.size() > 1 && std::memcmp(was.data(), now.data(), sizeof(float) * (now.size() - 1)) != 0)
+    if (now.size() > 1 &&
+        std::memcmp(was.data(), now.data(), sizeof(float) * (now.size() - 1)) != 0)
       return true;
   }
   return false;
@@ -296,20 +294,13 @@ int CTechAnalysisBasePic::Paint(CChartPainter& p) {
         DrawLines(p, 1, m_colors[c], r, count, j == m_nSelectedLine);
         break;
       }
-      case kStyleSticks:
-        DrawBars(p, 1, r, count, SchemeColor(2), SchemeColor(24), 0.0f);
-        break;
-      case kStyleCandles:
-        DrawCandles(p);
-        break;
+      case kStyleSticks: DrawBars(p, 1, r, count, SchemeColor(2), SchemeColor(24), 0.0f); break;
+      case kStyleCandles: DrawCandles(p); break;
       case kStyleColorSticks:
         DrawColorSticks(p, 1, r, count, SchemeColor(2), SchemeColor(24));
         break;
-      case kStyleBars:
-        DrawPriceBars(p);
-        break;
-      default:
-        break;
+      case kStyleBars: DrawPriceBars(p); break;
+      default: break;
     }
   }
   DrawTitle(p);
@@ -330,10 +321,8 @@ void CTechAnalysisBasePic::DrawColorSticks(CChartPainter& p, int width, const in
     const int row = rows[i] > base ? base - 1 : rows[i];
     const SHistoryUnit& bar = m_pBars[m_nFirst + i];
     const RECT r{m_pX[i], row, m_pX[i] + m_nCandleWidth, base};
-    if (bar.fClose >= bar.fOpen)
-      p.Rect(r, SPenSpec{PS_SOLID, width, up}, kHollow);
-    else
-      p.Rect(r, SPenSpec{PS_SOLID, width, down}, down);
+    if (bar.fClose >= bar.fOpen) p.Rect(r, SPenSpec{PS_SOLID, width, up}, kHollow);
+    else p.Rect(r, SPenSpec{PS_SOLID, width, down}, down);
   }
 }
 
@@ -387,15 +376,9 @@ void CTechAnalysisBasePic::DrawCandle(CChartPainter& p, int index) {
   const COLORREF color = SchemeColor(c.falling ? 24 : 2);
   const SPenSpec pen{PS_SOLID, 1, color};
   switch (c.body) {
-    case SCandle::kOutlined:
-      p.Rect(c.box, pen, kHollow);
-      break;
-    case SCandle::kFilled:
-      p.Rect(c.box, pen, color);
-      break;
-    case SCandle::kLevel:
-      p.Line(c.box.left, c.box.top, c.box.right, c.box.top, pen);
-      break;
+    case SCandle::kOutlined: p.Rect(c.box, pen, kHollow); break;
+    case SCandle::kFilled: p.Rect(c.box, pen, color); break;
+    case SCandle::kLevel: p.Line(c.box.left, c.box.top, c.box.right, c.box.top, pen); break;
   }
   p.Line(c.mid, c.highY, c.mid, c.box.top, pen);
   p.Line(c.mid, c.lowY, c.mid, c.box.bottom - 1, pen);
@@ -439,7 +422,8 @@ void CTechAnalysisBasePic::DrawTitle(CChartPainter& p) {
   int lastRight = box.left + titleWidth;
   // No cursor in the range (hidden, or left outside it by a zoom out that
   // brought older bars): the title shows the last bar's values.
-  const int cursor = m_nCursor >= 0 && m_nCursor + m_nFirst < m_nBarCount ? m_nCursor : m_nBarCount - m_nFirst - 1;
+  const int cursor =
+      m_nCursor >= 0 && m_nCursor + m_nFirst < m_nBarCount ? m_nCursor : m_nBarCount - m_nFirst - 1;
   const int bar = cursor + m_nFirst;
   if (!m_outValues.empty() && !m_colors.empty() && cursor >= 0 && m_nFirst >= 0 &&
       bar < m_nBarCount) {

@@ -154,8 +154,7 @@ void CDynBasePic::PrepareGrid(const SGridShape& g) {
   }
 }
 
-void CDynBasePic::DrawGrid(CChartPainter& painter, const SGridColors& colors,
-                           bool percents) const {
+void CDynBasePic::DrawGrid(CChartPainter& painter, const SGridColors& colors, bool percents) const {
   if (!m_grid.shown) return;
   const RECT& plot = m_rcPlot;
   const SPenSpec framePen{PS_SOLID, 1, colors.frame};

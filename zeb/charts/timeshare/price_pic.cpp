@@ -144,10 +144,10 @@ void CPricePic::PrepareSeries(const std::vector<int>& rows, const int32_t* value
 int CPricePic::Paint(CChartPainter& painter) {
   CSysStyle* style = CSysStyle::GetInstance();
   ApplyDeferred(painter, m_nStyle);
-  DrawGrid(painter,
-           SGridColors{style->GetColor(6), style->GetColor(3), style->GetColor(2),
-                       style->GetColor(4)},
-           !(m_nStyle & 2));
+  DrawGrid(
+      painter,
+      SGridColors{style->GetColor(6), style->GetColor(3), style->GetColor(2), style->GetColor(4)},
+      !(m_nStyle & 2));
   const auto draw = [&](const std::vector<SDynSegment>& line, int color) {
     const SPenSpec pen{PS_SOLID, 1, style->GetColor(color)};
     for (const SDynSegment& s : line) painter.Line(s.x1, s.y1, s.x2, s.y2, pen);

@@ -38,7 +38,8 @@ void CVolPic::Recalc() {
   // The scale's top is a whole number of rows above the lowest volume, so
   // it follows the height: a resized chart scales as one made at that size.
   const int rows = m_nRows;
-  const int64_t top = rows < 2 ? 0 : ((m_nHighest - m_nLowest) / (rows - 1) + 1) * (rows - 1) + m_nLowest;
+  const int64_t top =
+      rows < 2 ? 0 : ((m_nHighest - m_nLowest) / (rows - 1) + 1) * (rows - 1) + m_nLowest;
   m_nTop = static_cast<int>(std::clamp<int64_t>(top, INT32_MIN, INT32_MAX));
   const int n = std::min<int>(m_nDataCount, static_cast<int>(m_arY.size()));
   for (int i = 0; i < n; ++i) {
@@ -61,10 +62,10 @@ void CVolPic::Recalc() {
 int CVolPic::Paint(CChartPainter& painter) {
   CSysStyle* style = CSysStyle::GetInstance();
   ApplyDeferred(painter, m_nStyle);
-  DrawGrid(painter,
-           SGridColors{style->GetColor(6), style->GetColor(1), style->GetColor(2),
-                       style->GetColor(24)},
-           false);
+  DrawGrid(
+      painter,
+      SGridColors{style->GetColor(6), style->GetColor(1), style->GetColor(2), style->GetColor(24)},
+      false);
   const SPenSpec upPen{PS_SOLID, 1, style->GetColor(41)};
   const SPenSpec downPen{PS_SOLID, 1, style->GetColor(42)};
   for (const SBar& bar : m_arBars)

@@ -101,10 +101,9 @@ POINT CAnchorMap::AnchorToScreen(const SToolAnchor& a) const {
   // then one per date unit past it.
   const int lastShown = v.first + visible - 1;
   const int newest = count - 1;
-  const int64_t bars = index <= newest
-                           ? index - lastShown
-                           : (newest - lastShown) +
-                                 static_cast<int64_t>(a.date - DateOf(v.dates.back()));
+  const int64_t bars = index <= newest ? index - lastShown
+                                       : (newest - lastShown) +
+                                             static_cast<int64_t>(a.date - DateOf(v.dates.back()));
   p.x = OffViewX(v.xs[static_cast<size_t>(visible - 1)] + half, bars, step);
   return p;
 }

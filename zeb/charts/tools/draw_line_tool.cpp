@@ -91,14 +91,10 @@ int CDrawLineTool::MoveBy(int dx, int dy) {
   // Keep both ends in the plot with their distance unchanged.
   const RECT& c = m_rcClip;
   int fixX = 0, fixY = 0;
-  if (std::min(p1.x, p2.x) < c.left)
-    fixX = c.left - std::min(p1.x, p2.x);
-  else if (std::max(p1.x, p2.x) > c.right - 1)
-    fixX = c.right - 1 - std::max(p1.x, p2.x);
-  if (std::min(p1.y, p2.y) < c.top)
-    fixY = c.top - std::min(p1.y, p2.y);
-  else if (std::max(p1.y, p2.y) > c.bottom - 1)
-    fixY = c.bottom - 1 - std::max(p1.y, p2.y);
+  if (std::min(p1.x, p2.x) < c.left) fixX = c.left - std::min(p1.x, p2.x);
+  else if (std::max(p1.x, p2.x) > c.right - 1) fixX = c.right - 1 - std::max(p1.x, p2.x);
+  if (std::min(p1.y, p2.y) < c.top) fixY = c.top - std::min(p1.y, p2.y);
+  else if (std::max(p1.y, p2.y) > c.bottom - 1) fixY = c.bottom - 1 - std::max(p1.y, p2.y);
   const POINT shift{m_offset.x + fixX, m_offset.y + fixY};
   p1 = Shift(p1, POINT{fixX, fixY});
   p2 = Shift(p2, POINT{fixX, fixY});
@@ -259,26 +255,17 @@ void CDrawLineTool::Draw(CDC* dc) {
   CPen* oldPen = dc->SelectObject(&pen);
   CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
   switch (m_nKind) {
-    case kLine:
-      Segment(dc, p1.x, p1.y, p2.x, p2.y);
-      break;
-    case kRectangle:
-      dc->Rectangle(p1.x, p1.y, p2.x, p2.y);
-      break;
-    case kParallel:
-      DrawParallel(dc, p1, p2);
-      break;
+    case kLine: Segment(dc, p1.x, p1.y, p2.x, p2.y); break;
+    case kRectangle: dc->Rectangle(p1.x, p1.y, p2.x, p2.y); break;
+    case kParallel: DrawParallel(dc, p1, p2); break;
     case kGolden: {
       const int e = static_cast<int>((p2.y - p1.y) * 0.618);
       for (int y : {p1.y, p1.y + e, p2.y - e, (p1.y + p2.y) / 2, p2.y})
         Segment(dc, p1.x, y, p2.x, y);
       break;
     }
-    case kGann:
-      DrawGann(dc, p1, p2);
-      break;
-    default:
-      break;
+    case kGann: DrawGann(dc, p1, p2); break;
+    default: break;
   }
   dc->SelectObject(oldBrush);
   dc->SelectObject(oldPen);

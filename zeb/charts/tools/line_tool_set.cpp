@@ -107,14 +107,9 @@ void CLineToolSet::MoveHitPoint(CDrawLineTool& tool, POINT p) {
       tool.StartAt(p.x, p.y);
       tool.SetSelected(m_nHitPart);
       break;
-    case CDrawLineTool::kSecondEnd:
-      tool.SetEnd(p.x, p.y);
-      break;
-    case CDrawLineTool::kThirdPoint:
-      tool.SetThird(p.x, p.y);
-      break;
-    default:
-      break;
+    case CDrawLineTool::kSecondEnd: tool.SetEnd(p.x, p.y); break;
+    case CDrawLineTool::kThirdPoint: tool.SetThird(p.x, p.y); break;
+    default: break;
   }
 }
 

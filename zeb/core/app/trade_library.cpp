@@ -17,12 +17,13 @@ bool CTradeLibrary::Load(const std::string& folder, bool quiet) {
   using platform::LibEntry;
   const bool ok =
       module != nullptr &&
-      platform::BindEntries(module, &missing, LibEntry{"InitDialog", &e.InitDialog},
-                            LibEntry{"MoveDlg", &e.MoveDlg}, LibEntry{"DestoryDialog", &e.DestoryDialog},
-                            LibEntry{"Link2Server", &e.Link2Server}, LibEntry{"UnLink", &e.UnLink},
-                            LibEntry{"KeyMessage", &e.KeyMessage}, LibEntry{"GetUserInfo", &e.GetUserInfo},
-                            LibEntry{"InitBalanceServer", &e.InitBalanceServer},
-                            LibEntry{"LinkTradeServer", &e.LinkTradeServer});
+      platform::BindEntries(
+          module, &missing, LibEntry{"InitDialog", &e.InitDialog}, LibEntry{"MoveDlg", &e.MoveDlg},
+          LibEntry{"DestoryDialog", &e.DestoryDialog}, LibEntry{"Link2Server", &e.Link2Server},
+          LibEntry{"UnLink", &e.UnLink}, LibEntry{"KeyMessage", &e.KeyMessage},
+          LibEntry{"GetUserInfo", &e.GetUserInfo},
+          LibEntry{"InitBalanceServer", &e.InitBalanceServer},
+          LibEntry{"LinkTradeServer", &e.LinkTradeServer});
   if (!ok) {
     if (module) {
       m_error = "the trading library lacks " + missing;

@@ -161,10 +161,8 @@ std::string CBlockManager::GetBlockName(int id) const {
       for (const auto& [name, entry] : m_userBlocks)
         if (entry.id == (id & 0xFF)) return name;
       break;
-    case kBlockKindFavourites:
-      return FavouritesName();
-    default:
-      break;
+    case kBlockKindFavourites: return FavouritesName();
+    default: break;
   }
   return std::string();
 }

@@ -64,7 +64,9 @@ class CBlockManager {
   // order, command baseId + block id; false for a group without blocks.
   bool FillBlockMenu(CMenu* menu, const std::string& group, UINT baseId) const;
 
-  const std::map<std::string, std::map<std::string, SBlockEntry>>& GetGroups() const { return m_groups; }
+  const std::map<std::string, std::map<std::string, SBlockEntry>>& GetGroups() const {
+    return m_groups;
+  }
   const std::map<std::string, SBlockEntry>& GetUserBlocks() const { return m_userBlocks; }
   const std::vector<SCodeInfo>& GetFavouriteCodes() const { return m_favourites; }
   const std::vector<int>& GetFreeUserIds() const { return m_freeUserIds; }

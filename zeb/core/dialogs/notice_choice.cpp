@@ -9,12 +9,9 @@
 
 SNoticeLook NoticeLook(int mode) {
   switch (mode) {
-    case 1:
-      return {GBK("发布了新的版本，系统可以升级!"), true, GBK("关闭"), true};
-    case 2:
-      return {GBK("发布了关键更新的新版本，系统必须进行升级!"), true, GBK("退出"), false};
-    default:
-      return {GBK("通知消息"), false, GBK("关闭"), true};
+    case 1: return {GBK("发布了新的版本，系统可以升级!"), true, GBK("关闭"), true};
+    case 2: return {GBK("发布了关键更新的新版本，系统必须进行升级!"), true, GBK("退出"), false};
+    default: return {GBK("通知消息"), false, GBK("关闭"), true};
   }
 }
 
@@ -27,8 +24,9 @@ bool WriteNoticeChoice(const std::string& syssetPath, bool checked, std::time_t 
                 local.tm_mday);
   const char* section = GBK("通知消息");
   // Both keys in one save: the file has both or neither.
-  if (platform::WriteProfileStrings({{section, "CHECKED", checked ? "1" : "0"}, {section, "CHECKDATE", date}},
-                                    syssetPath.c_str()))
+  if (platform::WriteProfileStrings(
+          {{section, "CHECKED", checked ? "1" : "0"}, {section, "CHECKDATE", date}},
+          syssetPath.c_str()))
     return true;
   settings::ReportNotSaved(syssetPath);
   return false;

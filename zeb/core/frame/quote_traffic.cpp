@@ -28,7 +28,8 @@ bool IsPushTick(uint16_t type) {
 
 }  // namespace
 
-CQuoteTraffic::CQuoteTraffic(IQuoteTrafficHost& host, CPublic& store) : m_host(host), m_store(store) {}
+CQuoteTraffic::CQuoteTraffic(IQuoteTrafficHost& host, CPublic& store)
+    : m_host(host), m_store(store) {}
 
 void CQuoteTraffic::RouteToProgramRouter(const void* body, int length) {
   CCmdDispatcher::GetInstance()->RoutePacket(body, length);
@@ -132,7 +133,8 @@ LRESULT CQuoteTraffic::OnQuoteRequest(WPARAM kind, const void* data) {
       if (key.market == 0 && key.code == 0) return 0;
       m_host.SelectCode(key);
       if (m_store.GetLoginMode() != kLoginModeQuotesOnly)
-        if (HWND trade = m_host.TradeWindow()) ::SendMessage(trade, WM_TRADE_QUOTE, 2, LPARAM(key.code));
+        if (HWND trade = m_host.TradeWindow())
+          ::SendMessage(trade, WM_TRADE_QUOTE, 2, LPARAM(key.code));
       return 1;
     }
     case kRequestQuoteData: {
@@ -152,8 +154,7 @@ LRESULT CQuoteTraffic::OnQuoteRequest(WPARAM kind, const void* data) {
     case kRequestFormula:
       if (data) m_host.ShowIndicator(static_cast<const char*>(data));
       return 1;
-    default:
-      return 1;
+    default: return 1;
   }
 }
 
@@ -162,9 +163,10 @@ int CQuoteTraffic::SendAlarmRequest() {
   const int count = std::min(int(alarms.size()), kMaxCodesPerRequest);
   if (count <= 0) return 0;
   std::vector<SCodeInfo> codes(static_cast<size_t>(count));
-  for (int i = 0; i < count; ++i) codes[size_t(i)] = SCodeInfo{alarms[size_t(i)].market, alarms[size_t(i)].code};
-  const std::vector<uint8_t> request =
-      BuildCodeRequest(PKT_ALARM_QUOTES, kAllMarketsAlt, uint16_t(CPublic::GetRequestTag()), codes.data(), count);
+  for (int i = 0; i < count; ++i)
+    codes[size_t(i)] = SCodeInfo{alarms[size_t(i)].market, alarms[size_t(i)].code};
+  const std::vector<uint8_t> request = BuildCodeRequest(
+      PKT_ALARM_QUOTES, kAllMarketsAlt, uint16_t(CPublic::GetRequestTag()), codes.data(), count);
   m_store.SendRequest(request.data(), int(request.size()), kRequestQuoteData);
   return count;
 }

@@ -69,15 +69,15 @@ SInputChoice MakeInputChoice(const CKeyGhostStruct& result) {
       choice.kind = kRequestBlock;
       choice.text = result.name;
       break;
-    default:
-      break;
+    default: break;
   }
   return choice;
 }
 
 bool SendInputChoice(HWND owner, const SInputChoice& choice) {
   if (choice.kind < 0) return false;
-  const LPARAM data = choice.kind == kRequestItem ? (LPARAM)&choice.code : (LPARAM)choice.text.c_str();
+  const LPARAM data =
+      choice.kind == kRequestItem ? (LPARAM)&choice.code : (LPARAM)choice.text.c_str();
   ::SendMessage(owner, WM_QUOTE_REQUEST, (WPARAM)choice.kind, data);
   return true;
 }

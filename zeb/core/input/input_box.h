@@ -42,9 +42,9 @@ class CInputList {
 
 // What OK hands the owner window as WM_QUOTE_REQUEST.
 struct SInputChoice {
-  int kind = -1;      // a QuoteRequestKind; -1: nothing to send
-  SCodeInfo code;     // kind 0: the entry's market and the number of its code text
-  std::string text;   // kinds 2 and 4: the code text; kind 3: the block name
+  int kind = -1;     // a QuoteRequestKind; -1: nothing to send
+  SCodeInfo code;    // kind 0: the entry's market and the number of its code text
+  std::string text;  // kinds 2 and 4: the code text; kind 3: the block name
 };
 
 SInputChoice MakeInputChoice(const CKeyGhostStruct& result);

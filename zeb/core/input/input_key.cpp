@@ -94,7 +94,8 @@ void CInputKey::Load() {
   }
   const std::vector<SFormulaKey> formulas =
       m_sources.formulas ? m_sources.formulas() : FormulaLibraryIndicators();
-  for (const SFormulaKey& f : formulas) AddEntry(KeyUpper(f.code).c_str(), f.name.c_str(), kKeyFormula, 0);
+  for (const SFormulaKey& f : formulas)
+    AddEntry(KeyUpper(f.code).c_str(), f.name.c_str(), kKeyFormula, 0);
 
   m_storedWeights = ReadKeyWeights();
   for (CKeyGhostStruct& e : m_entries) {
@@ -137,10 +138,8 @@ bool CInputKey::AddEntry(const char* code, const char* name, int kind, uint16_t 
 
   const uint32_t next = (uint32_t)m_entries.size();
   uint32_t* slot;
-  if (upper.empty())
-    slot = &m_blocksByName.try_emplace(std::string(fullName), next).first->second;
-  else
-    slot = &m_byCode.try_emplace(CodeIdentity(market, e.code), next).first->second;
+  if (upper.empty()) slot = &m_blocksByName.try_emplace(std::string(fullName), next).first->second;
+  else slot = &m_byCode.try_emplace(CodeIdentity(market, e.code), next).first->second;
   if (*slot != next) {
     m_entries[*slot] = e;
     m_slotLetters[*slot] = SlotLetters(e);
@@ -166,7 +165,8 @@ void CInputKey::PushResult(uint32_t index, const char* key, size_t keyLength) {
   m_results.push_back(r);
 }
 
-void CInputKey::AddCombinations(uint32_t index, const std::string& pattern, uint64_t patternLetters) {
+void CInputKey::AddCombinations(uint32_t index, const std::string& pattern,
+                                uint64_t patternLetters) {
   const CKeyGhostStruct& e = m_entries[index];
   const size_t slots = (size_t)e.slotCount;
   if (slots == 0 || pattern.size() > slots || (patternLetters & ~m_slotLetters[index]) != 0) return;
@@ -219,10 +219,8 @@ bool CInputKey::Before(const SResult& a, const SResult& b) const {
 void CInputKey::SortResults(int count) {
   auto before = [this](const SResult& a, const SResult& b) { return Before(a, b); };
   if (count <= 0) return;
-  if ((size_t)count >= m_results.size())
-    std::sort(m_results.begin(), m_results.end(), before);
-  else
-    std::partial_sort(m_results.begin(), m_results.begin() + count, m_results.end(), before);
+  if ((size_t)count >= m_results.size()) std::sort(m_results.begin(), m_results.end(), before);
+  else std::partial_sort(m_results.begin(), m_results.begin() + count, m_results.end(), before);
 }
 
 CKeyGhostStruct CInputKey::GetResult(int index) const {

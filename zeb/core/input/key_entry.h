@@ -18,22 +18,22 @@ enum EKeyKind : uint8_t {
   kKeyFormula = 4,
 };
 
-constexpr size_t kKeyCodeSize = 7;    // code text: at most 6 characters
-constexpr size_t kKeyNameSize = 20;   // name text: at most 19 bytes
-constexpr size_t kKeyMatchSize = 9;   // match key: at most 8 letters
-constexpr size_t kKeySlots = 5;       // initial slots: the name's first five characters
-constexpr size_t kKeySlotSize = 5;    // a slot: up to four alternative letters
+constexpr size_t kKeyCodeSize = 7;   // code text: at most 6 characters
+constexpr size_t kKeyNameSize = 20;  // name text: at most 19 bytes
+constexpr size_t kKeyMatchSize = 9;  // match key: at most 8 letters
+constexpr size_t kKeySlots = 5;      // initial slots: the name's first five characters
+constexpr size_t kKeySlotSize = 5;   // a slot: up to four alternative letters
 
 struct CKeyGhostStruct {
-  uint16_t market = 0;                   // 0 for commands, blocks and formulas
-  char code[kKeyCodeSize] = {};          // upper case
-  char name[kKeyNameSize] = {};          // GBK, cut on a character boundary
-  char key[kKeyMatchSize] = {};          // in a result: the letters that matched; empty
-                                         // for a match by code text and in the index
+  uint16_t market = 0;           // 0 for commands, blocks and formulas
+  char code[kKeyCodeSize] = {};  // upper case
+  char name[kKeyNameSize] = {};  // GBK, cut on a character boundary
+  char key[kKeyMatchSize] = {};  // in a result: the letters that matched; empty
+                                 // for a match by code text and in the index
   char initials[kKeySlots][kKeySlotSize] = {};
-  int32_t slotCount = 0;                 // initial slots used, at most kKeySlots
-  uint8_t kind = kKeyItem;               // EKeyKind
-  int32_t weight = 0;                    // larger first
+  int32_t slotCount = 0;    // initial slots used, at most kKeySlots
+  uint8_t kind = kKeyItem;  // EKeyKind
+  int32_t weight = 0;       // larger first
 
   // The text a result is shown and ordered by: the match key, or the code
   // text for a match by code.

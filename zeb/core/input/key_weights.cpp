@@ -25,7 +25,8 @@ bool WriteKeyWeights(const std::vector<std::pair<std::string, int32_t>>& weighte
   std::set<std::string> written;
   for (const auto& [code, weight] : weighted) {
     if (written.size() == kKeyMaxWeights) break;
-    if (weight <= 0 || code.empty() || code.size() > kKeyWeightNameMax || written.count(code)) continue;
+    if (weight <= 0 || code.empty() || code.size() > kKeyWeightNameMax || written.count(code))
+      continue;
     if (!platform::RegSetDword(kKeyWeightRegistryKey, code, (DWORD)weight)) return false;
     written.insert(code);
   }

@@ -11,9 +11,9 @@
 #include <vector>
 
 constexpr const char* kKeyWeightRegistryKey = "Software\\Oskavel\\KeyInput";
-constexpr size_t kKeyMaxWeights = 30;       // values read and written at most
+constexpr size_t kKeyMaxWeights = 30;  // values read and written at most
 constexpr int32_t kKeyMaxWeight = 100;
-constexpr size_t kKeyWeightNameMax = 20;    // longer value names are skipped
+constexpr size_t kKeyWeightNameMax = 20;  // longer value names are skipped
 
 // Code text -> weight, from the first 30 DWORD values of the key whose low
 // byte, taken as a signed number, is 1..100.

@@ -5,7 +5,9 @@
 
 namespace {
 
-std::string BoundedText(const char* field, size_t width) { return std::string(field, strnlen(field, width)); }
+std::string BoundedText(const char* field, size_t width) {
+  return std::string(field, strnlen(field, width));
+}
 
 }  // namespace
 

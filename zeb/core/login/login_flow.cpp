@@ -58,8 +58,7 @@ void CLoginFlow::OnModeButton(int id) {
       // Trading alone cannot be chosen: the button only falls back.
       m_host.SetModeButtonStates(m_mode == kLoginModeQuotes, m_mode == kLoginModeQuotesTrade, 0);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -78,7 +77,8 @@ void CLoginFlow::OnLogin(const SLoginInput& input) {
     AfxMessageBox(GBK("请输入密码"), MB_OK);
     return;
   }
-  const int mode = m_mode == kLoginModeQuotesTrade && !m_host.CanLinkTrade() ? kLoginModeQuotes : m_mode;
+  const int mode =
+      m_mode == kLoginModeQuotesTrade && !m_host.CanLinkTrade() ? kLoginModeQuotes : m_mode;
   m_host.EnableLoginButton(false);
   m_host.SetStoreLoginMode(mode);
   m_settings.defaultServer = input.serverSelection;
@@ -121,10 +121,8 @@ bool CLoginFlow::QueryBalance(int serverIndex) {
 }
 
 void CLoginFlow::StartQuoteLink() {
-  if (m_host.IsBalanceNeeded())
-    m_host.SetQuoteHosts(m_account, m_password, m_hosts);
-  else
-    m_host.SetQuoteServer(m_account, m_password, m_hosts.quoteHost[0], m_hosts.quotePort[0]);
+  if (m_host.IsBalanceNeeded()) m_host.SetQuoteHosts(m_account, m_password, m_hosts);
+  else m_host.SetQuoteServer(m_account, m_password, m_hosts.quoteHost[0], m_hosts.quotePort[0]);
 }
 
 void CLoginFlow::RequestMainFrame() {
@@ -163,12 +161,9 @@ LRESULT CLoginFlow::OnTradeLoginResult(WPARAM result, LPARAM detail) {
 
 LRESULT CLoginFlow::OnLinkProgress(int percent, const char* text) {
   const std::string line = text && *text ? text : "...";
-  if (percent == kLinkStarted)
-    SetProgress(kLinkStartedShownAs, line);
-  else if (percent == kLinkFailed)
-    OnLoginFailed();
-  else
-    SetProgress(percent, line);
+  if (percent == kLinkStarted) SetProgress(kLinkStartedShownAs, line);
+  else if (percent == kLinkFailed) OnLoginFailed();
+  else SetProgress(percent, line);
   return 1;
 }
 
@@ -182,10 +177,8 @@ void CLoginFlow::SetProgress(int pos, const std::string& text) {
   char head[16];
   std::snprintf(head, sizeof head, "[%d%%]", percent);
   m_host.SetProgressLine(head + text);
-  if (m_pos < m_high)
-    m_host.SetProgressBar(m_pos);
-  else
-    OnLoginDone();
+  if (m_pos < m_high) m_host.SetProgressBar(m_pos);
+  else OnLoginDone();
 }
 
 void CLoginFlow::OnLoginDone() {

@@ -58,7 +58,8 @@ constexpr UINT kKeyFlags = 0xFFFF0000;
 
 CCmdDispatcher::CCmdDispatcher() : m_strDirectory(CPublic::GetInstance()->GetAppDir()) {
   // Market-list commands past the fixed markets name block lists.
-  CPublic::GetInstance()->SetBlockKindResolver([](int index) { return CBlockManager::GetKind(index); });
+  CPublic::GetInstance()->SetBlockKindResolver(
+      [](int index) { return CBlockManager::GetKind(index); });
 }
 
 CCmdDispatcher::~CCmdDispatcher() {
@@ -161,10 +162,8 @@ int CCmdDispatcher::ExecuteCommand(int id) {
       bool show = true;
       if (CBlockManager::IsBlockKind(item.market)) {
         const std::string name = CBlockManager::GetInstance()->GetBlockName(index);
-        if (name.empty())
-          show = false;
-        else
-          item.SetName(name.c_str());
+        if (name.empty()) show = false;
+        else item.SetName(name.c_str());
       }
       if (show) SwitchTo(&item);
       break;
@@ -172,9 +171,7 @@ int CCmdDispatcher::ExecuteCommand(int id) {
     case 0x6700:
       if (int result = ChartCommand(id); result >= 0) return result;
       break;
-    case 0x6900:
-      ToolCommand(id);
-      break;
+    case 0x6900: ToolCommand(id); break;
     case 0x7000:
       if (id == 0x7001) OpenFile("ZEb.chm");
       else if (id == 0x7002) OpenFile("hotkey.htm");
@@ -205,8 +202,7 @@ int CCmdDispatcher::ExecuteCommand(int id) {
       }
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return m_activeView ? m_activeView->OnCommand(id) : 0;
 }
@@ -231,27 +227,20 @@ int CCmdDispatcher::ChartCommand(int id) {
 int CCmdDispatcher::ToolCommand(int id) {
   CPublic* store = CPublic::GetInstance();
   switch (id) {
-    case 0x6902:
-      ToggleAutoPageTurn();
-      break;
+    case 0x6902: ToggleAutoPageTurn(); break;
     case 0x6904:
       // The button turns the bar on and off again.
       if (m_frame) m_frame->ShowDrawToolBar(!m_frame->IsDrawToolBarOn());
       break;
-    case 0x6907:
-      OpenSystemSettings(0);
-      break;
+    case 0x6907: OpenSystemSettings(0); break;
     case 0x6912: {
       const SCodeInfo code = GetCurCode();
-      if (!code.IsEmpty() && !store->IsSelectedStock(code)) store->GetSelectedStocks().push_back(code);
+      if (!code.IsEmpty() && !store->IsSelectedStock(code))
+        store->GetSelectedStocks().push_back(code);
       break;
     }
-    case 0x6914:
-      OnKey(VK_PRIOR);
-      break;
-    case 0x6915:
-      OnKey(VK_NEXT);
-      break;
+    case 0x6914: OnKey(VK_PRIOR); break;
+    case 0x6915: OnKey(VK_NEXT); break;
     case 0x6916: {
       const int32_t code = GetCurCode().code;
       std::vector<SCodeInfo>& favourites = store->GetSelectedStocks();
@@ -266,11 +255,8 @@ int CCmdDispatcher::ToolCommand(int id) {
     case 0x6918:
       if (IsChartView(m_activeView)) m_activeView->SetPanelPage(1);
       break;
-    case 0x6919:
-      OnKey(VK_F5);
-      break;
-    default:
-      break;
+    case 0x6919: OnKey(VK_F5); break;
+    default: break;
   }
   return 0;
 }
@@ -304,12 +290,9 @@ int CCmdDispatcher::OnKey(int key) {
         m_activeView->SetCurItem(&item);
       }
       return 1;
-    case VK_F6:
-      return ExecuteCommand(0x62E0);
-    case VK_F10:
-      return ExecuteCommand(0x6802);
-    default:
-      return 0;
+    case VK_F6: return ExecuteCommand(0x62E0);
+    case VK_F10: return ExecuteCommand(0x6802);
+    default: return 0;
   }
 }
 
@@ -324,8 +307,7 @@ void CCmdDispatcher::SelectCode(SCodeInfo key) {
 
 void CCmdDispatcher::RunTypedCommand(const char* text) {
   const STypedCommand command = ParseTypedCommand(text);
-  if (command.kind == STypedCommand::kCommand)
-    ExecuteCommand(int(command.value));
+  if (command.kind == STypedCommand::kCommand) ExecuteCommand(int(command.value));
   else if (command.kind == STypedCommand::kKey && m_frame)
     ::PostMessage(m_frame->MainWnd(), WM_KEYDOWN, command.value, 0);
 }
@@ -364,8 +346,7 @@ void CCmdDispatcher::SetSysParam(const char* name, int value) {
     m_nBigOrder = value;
     // A shown big-order list asks again with the new threshold.
     if (IsChartView(m_activeView)) m_activeView->RefreshBigOrders();
-  }
-  else if (std::strcmp(name, PageTurnName()) == 0) m_nPageTurnSeconds = value;
+  } else if (std::strcmp(name, PageTurnName()) == 0) m_nPageTurnSeconds = value;
 }
 
 void CCmdDispatcher::OpenSystemSettings(int startPage) {
@@ -393,7 +374,8 @@ void CCmdDispatcher::ToggleAutoPageTurn() {
   if (m_nPageTurnTimer < 1) {
     m_hTimerWnd = m_frame ? m_frame->MainWnd() : nullptr;
     if (!m_hTimerWnd) return;
-    m_nPageTurnTimer = int(::SetTimer(m_hTimerWnd, kPageTurnTimer, PageTurnIntervalMs(), OnPageTurnTimer));
+    m_nPageTurnTimer =
+        int(::SetTimer(m_hTimerWnd, kPageTurnTimer, PageTurnIntervalMs(), OnPageTurnTimer));
     if (m_nPageTurnTimer < 1) m_nPageTurnTimer = -1;
   } else {
     ::KillTimer(m_hTimerWnd, UINT_PTR(m_nPageTurnTimer));

@@ -7,7 +7,9 @@ int IRoutedView::SetCurItem(const SCurItem* item) {
   return 0;
 }
 
-int IRoutedView::IsCurItem(const SCurItem* item) { return item && IsSameCurItem(*item, m_curItem) ? 1 : 0; }
+int IRoutedView::IsCurItem(const SCurItem* item) {
+  return item && IsSameCurItem(*item, m_curItem) ? 1 : 0;
+}
 
 SCodeInfo* IRoutedView::GetCodeInfo(SCodeInfo* out) {
   if (out) std::memcpy(static_cast<void*>(out), &m_curItem.code, sizeof(SCodeInfo));

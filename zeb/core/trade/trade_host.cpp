@@ -22,30 +22,36 @@ bool CTradeHostAnswers::IsQuestion(UINT message) {
     case WM_TRADE_FIND_CODE:
     case WM_TRADE_GET_PRECLOSE:
     case WM_TRADE_SUBSCRIBE:
-    case WM_TRADE_GET_CODES:
-      return true;
-    default:
-      return false;
+    case WM_TRADE_GET_CODES: return true;
+    default: return false;
   }
 }
 
-bool CTradeHostAnswers::Answer(UINT message, WPARAM wParam, LPARAM lParam, HWND trade, LRESULT* result) {
+bool CTradeHostAnswers::Answer(UINT message, WPARAM wParam, LPARAM lParam, HWND trade,
+                               LRESULT* result) {
   switch (message) {
     case WM_TRADE_HIDE: *result = Leave(); return true;
     case WM_TRADE_ASK_QUOTE: *result = AskQuote(CodeOf(wParam)); return true;
     case WM_TRADE_GET_NAME: *result = SendName(CodeOf(wParam), trade); return true;
-    case WM_TRADE_FIND_CODE: *result = FindCode(CodeOf(wParam), reinterpret_cast<int*>(lParam)); return true;
+    case WM_TRADE_FIND_CODE:
+      *result = FindCode(CodeOf(wParam), reinterpret_cast<int*>(lParam));
+      return true;
     case WM_TRADE_GET_PRECLOSE:
       *result = GetPreClose(CodeOf(wParam), reinterpret_cast<uint32_t*>(lParam));
       return true;
-    case WM_TRADE_SUBSCRIBE: *result = Subscribe(reinterpret_cast<const TradeCodeList*>(wParam)); return true;
-    case WM_TRADE_GET_CODES: *result = GetCodes(reinterpret_cast<TradeHostCodes*>(lParam)); return true;
+    case WM_TRADE_SUBSCRIBE:
+      *result = Subscribe(reinterpret_cast<const TradeCodeList*>(wParam));
+      return true;
+    case WM_TRADE_GET_CODES:
+      *result = GetCodes(reinterpret_cast<TradeHostCodes*>(lParam));
+      return true;
     default: return false;
   }
 }
 
 LRESULT CTradeHostAnswers::AskQuote(int32_t code) {
-  const std::vector<uint8_t> request = BuildSingleQuoteRequest(code, uint16_t(CPublic::GetRequestTag()));
+  const std::vector<uint8_t> request =
+      BuildSingleQuoteRequest(code, uint16_t(CPublic::GetRequestTag()));
   m_store.SendRequest(request.data(), int(request.size()), kRequestQuoteData);
   return 1;
 }
@@ -77,7 +83,8 @@ LRESULT CTradeHostAnswers::GetPreClose(int32_t code, uint32_t* preClose) {
 LRESULT CTradeHostAnswers::Subscribe(const TradeCodeList* codes) {
   if (!codes) return 1;
   if (codes->empty()) return 0;
-  for (const std::vector<uint8_t>& request : BuildSubscriptionRequests(*codes, uint16_t(CPublic::GetRequestTag())))
+  for (const std::vector<uint8_t>& request :
+       BuildSubscriptionRequests(*codes, uint16_t(CPublic::GetRequestTag())))
     m_store.SendRequest(request.data(), int(request.size()), kRequestQuoteData);
   return 1;
 }

@@ -23,7 +23,8 @@ std::vector<uint8_t> BuildSingleQuoteRequest(int32_t code, uint16_t tag) {
   return BuildCodeRequest(PKT_SINGLE_QUOTE, item.market, tag, &item, 1);
 }
 
-std::vector<std::vector<uint8_t>> BuildSubscriptionRequests(const TradeCodeList& codes, uint16_t tag) {
+std::vector<std::vector<uint8_t>> BuildSubscriptionRequests(const TradeCodeList& codes,
+                                                            uint16_t tag) {
   std::vector<std::vector<uint8_t>> requests;
   std::vector<SCodeInfo> items;
   items.reserve(std::min(codes.size(), size_t(kMaxCodesPerRequest)));
@@ -34,7 +35,8 @@ std::vector<std::vector<uint8_t>> BuildSubscriptionRequests(const TradeCodeList&
       const int32_t code = std::atoi(codes[i].c_str());
       items.push_back(SCodeInfo{GetMarketOfCode(code), code});
     }
-    requests.push_back(BuildCodeRequest(PKT_TRADE_QUOTES, kAllMarketsAlt, tag, items.data(), int(items.size())));
+    requests.push_back(
+        BuildCodeRequest(PKT_TRADE_QUOTES, kAllMarketsAlt, tag, items.data(), int(items.size())));
   }
   return requests;
 }

@@ -24,4 +24,5 @@ std::vector<uint8_t> BuildSingleQuoteRequest(int32_t code, uint16_t tag);
 // them), in list order: {0x2200, market 0x3000, tag, count, slot 0}, then
 // per code {its market, code}. None for an empty list; more than one when
 // the list is longer than one request carries (kMaxCodesPerRequest).
-std::vector<std::vector<uint8_t>> BuildSubscriptionRequests(const TradeCodeList& codes, uint16_t tag);
+std::vector<std::vector<uint8_t>> BuildSubscriptionRequests(const TradeCodeList& codes,
+                                                            uint16_t tag);

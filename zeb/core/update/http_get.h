@@ -12,7 +12,7 @@ constexpr size_t kHttpDefaultMaxBody = 4u << 20;
 struct SHttpRequest {
   std::string host;  // name or dotted address; empty fails at once
   int port = 80;
-  std::string path;  // "/" is put in front when missing
+  std::string path;              // "/" is put in front when missing
   int connectTimeoutMs = 20000;  // until the request is sent
   int readTimeoutMs = 20000;     // from the request sent until the answer is complete
   size_t maxBodyBytes = kHttpDefaultMaxBody;
@@ -20,19 +20,19 @@ struct SHttpRequest {
 
 enum class EHttpError {
   None,
-  BadRequest,      // no host, a port out of range, a path that makes no URL
-  NoEventLoop,     // no Qt application object to run the request in
+  BadRequest,   // no host, a port out of range, a path that makes no URL
+  NoEventLoop,  // no Qt application object to run the request in
   ConnectTimeout,
   ReadTimeout,
-  Network,         // refused, reset, name not found ...
-  TooLarge,        // the body passed maxBodyBytes
-  Status,          // an answer other than 2xx (a redirect included)
+  Network,   // refused, reset, name not found ...
+  TooLarge,  // the body passed maxBodyBytes
+  Status,    // an answer other than 2xx (a redirect included)
 };
 
 struct SHttpResult {
   EHttpError error = EHttpError::None;
-  int status = 0;     // the HTTP status when an answer came
-  std::string body;   // complete only when error is None
+  int status = 0;    // the HTTP status when an answer came
+  std::string body;  // complete only when error is None
   bool Ok() const { return error == EHttpError::None; }
 };
 
@@ -55,4 +55,5 @@ class CQtHttpGetter : public IHttpGetter {
 // did (no connection, a time-out, a network error); 0 for a request that
 // was never made.
 bool HttpGet(IHttpGetter& http, std::string& text, const std::string& server, int port,
-             const std::string& path, int* status, int timeoutMs, size_t maxBodyBytes = kHttpDefaultMaxBody);
+             const std::string& path, int* status, int timeoutMs,
+             size_t maxBodyBytes = kHttpDefaultMaxBody);

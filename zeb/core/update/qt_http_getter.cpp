@@ -24,8 +24,9 @@ constexpr qint64 kReadBufferBytes = 64 * 1024;
 QUrl MakeUrl(const SHttpRequest& request) {
   std::string path = request.path;
   if (path.empty() || path[0] != '/') path.insert(path.begin(), '/');
-  QUrl url(QString::fromStdString("http://" + request.host + ":" + std::to_string(request.port) + path),
-           QUrl::StrictMode);
+  QUrl url(
+      QString::fromStdString("http://" + request.host + ":" + std::to_string(request.port) + path),
+      QUrl::StrictMode);
   return url;
 }
 
@@ -72,8 +73,7 @@ SHttpResult CQtHttpGetter::Get(const SHttpRequest& request) {
   QDeadlineTimer connectDeadline(request.connectTimeoutMs, Qt::PreciseTimer);
   QDeadlineTimer readDeadline = QDeadlineTimer::Forever;
   auto pastDeadline = [&] {
-    if (readDeadline.hasExpired())
-      stop(EHttpError::ReadTimeout);
+    if (readDeadline.hasExpired()) stop(EHttpError::ReadTimeout);
     else if (readDeadline.isForever() && connectDeadline.hasExpired())
       stop(EHttpError::ConnectTimeout);
     return stopped != EHttpError::None;
@@ -122,7 +122,8 @@ SHttpResult CQtHttpGetter::Get(const SHttpRequest& request) {
   } else {
     // What arrived after the last readyRead.
     const QByteArray rest = reply->readAll();
-    if (result.body.size() + (size_t)rest.size() > request.maxBodyBytes) result.error = EHttpError::TooLarge;
+    if (result.body.size() + (size_t)rest.size() > request.maxBodyBytes)
+      result.error = EHttpError::TooLarge;
     else result.body.append(rest.constData(), (size_t)rest.size());
   }
   // The handlers above point at this frame: none may run once it is gone.

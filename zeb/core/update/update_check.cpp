@@ -39,7 +39,8 @@ bool CheckForUpdate(const SUpdateCheckSetup& setup) {
   IHttpGetter& http = setup.http ? *setup.http : qtHttp;
   std::string text;
   int status = 0;
-  if (!HttpGet(http, text, setup.server, setup.port, setup.path, &status, setup.timeoutMs, setup.maxListBytes))
+  if (!HttpGet(http, text, setup.server, setup.port, setup.path, &status, setup.timeoutMs,
+               setup.maxListBytes))
     return false;
 
   CUpdateList list;

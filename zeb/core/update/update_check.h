@@ -25,16 +25,17 @@ constexpr int kUpdateDefaultTimeoutMs = 8000;
 // The server choice when the list names several (the dialog
 // CDlgUpdateSelect in the program): given the servers in name order,
 // returns true with the chosen name, false when the user cancels.
-using UpdateServerChooser = std::function<bool(const UpdateServerMap& servers, std::string* chosenName)>;
+using UpdateServerChooser =
+    std::function<bool(const UpdateServerMap& servers, std::string* chosenName)>;
 
 struct SUpdateCheckSetup {
-  std::string programDir;  // ends in "/"
-  std::string server;      // [UPDATE] UPDATESERVER
-  int port = 80;           // UPDATEPORT
-  std::string path;        // UPDATETAG
+  std::string programDir;                   // ends in "/"
+  std::string server;                       // [UPDATE] UPDATESERVER
+  int port = 80;                            // UPDATEPORT
+  std::string path;                         // UPDATETAG
   int timeoutMs = kUpdateDefaultTimeoutMs;  // UPDATETMOUT: connect and read each
   size_t maxListBytes = kHttpDefaultMaxBody;
-  std::string systemTitle;  // caption of the failure box
+  std::string systemTitle;           // caption of the failure box
   IHttpGetter* http = nullptr;       // null: Qt Network
   UpdateServerChooser chooseServer;  // unset: several servers end the check
   std::function<bool()> launch;      // unset: LaunchUpdater(1)

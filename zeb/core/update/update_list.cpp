@@ -45,12 +45,9 @@ bool IsDownloadServer(const std::string& url) {
   if (url.size() > kUpdateMaxAddress || HasControlByte(url)) return false;
   if (url.find_first_of(" \\") != std::string::npos) return false;
   size_t start;
-  if (StartsWithNoCase(url, "http://"))
-    start = 7;
-  else if (StartsWithNoCase(url, "https://"))
-    start = 8;
-  else
-    return false;
+  if (StartsWithNoCase(url, "http://")) start = 7;
+  else if (StartsWithNoCase(url, "https://")) start = 8;
+  else return false;
   const size_t end = url.find_first_of("/?#", start);
   const std::string authority =
       url.substr(start, end == std::string::npos ? std::string::npos : end - start);
@@ -141,8 +138,7 @@ int CUpdateList::DropCurrent(const LastUpdateMap& recorded) {
     auto it = recorded.find(name);
     if (it != recorded.end() && it->second >= listed)
       m_doc.RemoveElement();  // the walk goes on after the element before it
-    else
-      ++outdated;
+    else ++outdated;
   }
   return outdated;
 }

@@ -29,9 +29,7 @@ LRESULT CAboutDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 LRESULT CAboutDlg::OnLoginStage(WPARAM wParam, LPARAM lParam) {
   CZEBApp* app = CZEBApp::Current();
   if (!app) return 0;
-  if (lParam == 1)
-    app->CreateMainFrame();
-  else if (lParam == 2)
-    app->ShowMainFrame(int(wParam));
+  if (lParam == 1) app->CreateMainFrame();
+  else if (lParam == 2) app->ShowMainFrame(int(wParam));
   return 0;
 }

@@ -25,7 +25,7 @@ CZEBApp::CZEBApp(const SZebAppOptions& options) {
   g_pApp = this;
   if (!options.skipTradeLibrary)
     m_trade.Load(options.tradeLibraryFolder.empty() ? platform::GetProgramDir()
-                                                     : options.tradeLibraryFolder);
+                                                    : options.tradeLibraryFolder);
 }
 
 CZEBApp::~CZEBApp() {

@@ -16,8 +16,8 @@ const platform::DialogTemplate& ParamsTemplate() {
       {platform::kEdit, IDC_PAGE_TURN, nullptr, 77, 37, 40, 14, ES_AUTOHSCROLL | WS_TABSTOP},
       {platform::kStatic, IDC_STATIC, GBK("秒"), 121, 40, 10, 8},
   };
-  static const platform::DialogTemplate tpl{
-      302, 205, WS_CHILD, GBK("系统参数1"), nullptr, 9, true, items};
+  static const platform::DialogTemplate tpl{302,     205, WS_CHILD, GBK("系统参数1"),
+                                            nullptr, 9,   true,     items};
   return tpl;
 }
 

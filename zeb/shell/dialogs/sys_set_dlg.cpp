@@ -47,8 +47,8 @@ const platform::DialogTemplate& LookTemplate() {
       {platform::kButton, IDC_RESTORE_FONTS, GBK("恢复缺省字体"), 241, 184, 53, 14, WS_TABSTOP},
   };
   RegisterSliderKind();
-  static const platform::DialogTemplate tpl{
-      302, 205, WS_CHILD, GBK("外观设置"), nullptr, 9, true, items};
+  static const platform::DialogTemplate tpl{302,     205, WS_CHILD, GBK("外观设置"),
+                                            nullptr, 9,   true,     items};
   return tpl;
 }
 
@@ -111,20 +111,11 @@ BOOL CSysSetDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   if (code != BN_CLICKED) return CPropertyPage::OnCommand(wParam, lParam);
   switch (id) {
-    case IDC_CHOOSE_COLOR:
-      OnChooseColor();
-      return TRUE;
-    case IDC_RESTORE_COLORS:
-      OnRestoreColors();
-      return TRUE;
-    case IDC_CHOOSE_FONT:
-      OnChooseFont();
-      return TRUE;
-    case IDC_RESTORE_FONTS:
-      OnRestoreFonts();
-      return TRUE;
-    default:
-      return CPropertyPage::OnCommand(wParam, lParam);
+    case IDC_CHOOSE_COLOR: OnChooseColor(); return TRUE;
+    case IDC_RESTORE_COLORS: OnRestoreColors(); return TRUE;
+    case IDC_CHOOSE_FONT: OnChooseFont(); return TRUE;
+    case IDC_RESTORE_FONTS: OnRestoreFonts(); return TRUE;
+    default: return CPropertyPage::OnCommand(wParam, lParam);
   }
 }
 

@@ -54,7 +54,9 @@ SplitterViewFactory Factory(const std::function<CWnd*()>& plugin) {
 }  // namespace
 
 CMainFrame::CMainFrame() : m_traffic(*this, *Store()) {
-  m_traffic.showNotice = [this](int mode, const std::string& text) { return ShowNotice(mode, text); };
+  m_traffic.showNotice = [this](int mode, const std::string& text) {
+    return ShowNotice(mode, text);
+  };
 }
 
 CMainFrame::~CMainFrame() {
@@ -66,7 +68,8 @@ BOOL CMainFrame::LoadFrame() {
   if (!Create(nullptr, CRect(0, 0, 1280, 800), 0, PreCreateWindow())) return FALSE;
   if (m_menu.LoadMenu(ShellMenus(), IDR_MAINFRAME)) {
     if (CMenu* tools = m_menu.GetSubMenu(3)) tools->RemoveMenu(cmd::kDrawTools, MF_BYCOMMAND);
-    if (CMenu* functions = m_menu.GetSubMenu(1)) functions->RemoveMenu(cmd::kUpdateNow, MF_BYCOMMAND);
+    if (CMenu* functions = m_menu.GetSubMenu(1))
+      functions->RemoveMenu(cmd::kUpdateNow, MF_BYCOMMAND);
     SetMenu(&m_menu);
   }
   OnUpdateFrameTitle();
@@ -112,13 +115,15 @@ void CMainFrame::CreateToolBars() {
   if (!bar->CreateEx(this, TBSTYLE_TOOLTIPS, kMainBarStyle, AFX_IDW_TOOLBAR) ||
       !bar->LoadToolBar(ShellToolBars(), IDR_MAINFRAME))
     return;  // the frame works without its bar
-  const int markets = bar->CommandToIndex(ID_TOOL_MARKETS), blocks = bar->CommandToIndex(ID_TOOL_BLOCKS);
+  const int markets = bar->CommandToIndex(ID_TOOL_MARKETS),
+            blocks = bar->CommandToIndex(ID_TOOL_BLOCKS);
   if (markets >= 0 && blocks >= 0) {
     bar->SetExtendedStyle(TBSTYLE_EX_DRAWDDARROWS);
     bar->SetButtonStyle(markets, bar->GetButtonStyle(markets) | TBSTYLE_DROPDOWN);
     bar->SetButtonStyle(blocks, bar->GetButtonStyle(blocks) | TBSTYLE_DROPDOWN);
   }
-  bar->LoadImages(zebui::kMainToolStrip, zebui::kMainToolStripDisabled, zebui::kToolImageSize, zebui::kToolImageSize);
+  bar->LoadImages(zebui::kMainToolStrip, zebui::kMainToolStripDisabled, zebui::kToolImageSize,
+                  zebui::kToolImageSize);
   AddControlBar(bar.get());
   m_pToolBar = std::move(bar);
   ShowMainToolBar();
@@ -176,7 +181,8 @@ void CMainFrame::ShowDrawToolBar(bool show) {
   }
   if (!m_pDrawBar) {
     auto bar = std::make_unique<CMTToolBar>();
-    if (!bar->Create(this, kFloatingBarStyle, AFX_IDW_TOOLBAR) || !bar->LoadToolBar(ShellToolBars(), IDR_DRAWTOOLS) ||
+    if (!bar->Create(this, kFloatingBarStyle, AFX_IDW_TOOLBAR) ||
+        !bar->LoadToolBar(ShellToolBars(), IDR_DRAWTOOLS) ||
         !bar->LoadTextToolBar(ShellToolBars(), IDR_DRAWTOOLS))
       return;
     bar->SetBarStyle(bar->GetBarStyle() | kFloatingBarExtra);
@@ -202,8 +208,10 @@ void CMainFrame::FollowDrawToolBar() {
   // Its tools draw on the K-line chart only; elsewhere the bar would sit
   // over the board with buttons that do nothing.
   CRoutedView* shown = MarketPaneView();
-  const bool klinePage = shown && shown->GetViewPage() == kPageChart && shown->GetPageCode() == kKLinePageCode;
-  if (klinePage != bool(m_pDrawBar->IsWindowVisible())) m_pDrawBar->ShowWindow(klinePage ? SW_SHOW : SW_HIDE);
+  const bool klinePage =
+      shown && shown->GetViewPage() == kPageChart && shown->GetPageCode() == kKLinePageCode;
+  if (klinePage != bool(m_pDrawBar->IsWindowVisible()))
+    m_pDrawBar->ShowWindow(klinePage ? SW_SHOW : SW_HIDE);
 }
 
 void CMainFrame::RegisterHotKeys() {
@@ -229,7 +237,8 @@ void CMainFrame::OnDestroy() {
 
 void CMainFrame::OnClose() {
   const std::string caption = Store()->GetSystemTitle();
-  if (MessageBox(GetSafeHwnd(), GBK("确定退出系统吗？"), caption.c_str(), MB_YESNO | MB_ICONQUESTION) != IDYES)
+  if (MessageBox(GetSafeHwnd(), GBK("确定退出系统吗？"), caption.c_str(),
+                 MB_YESNO | MB_ICONQUESTION) != IDYES)
     return;
   CloseWithoutAsking();
 }
@@ -258,27 +267,17 @@ void CMainFrame::CloseWithoutAsking() {
 
 LRESULT CMainFrame::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_QUOTE_PACKET:
-      return OnQuotePacket(wParam, lParam);
-    case WM_QUOTE_REQUEST:
-      return OnQuoteRequest(wParam, lParam);
-    case WM_REFRESH_TIMER:
-      return OnRefreshTimer();
-    case WM_SWITCH_VIEW:
-      return OnSwitchView(wParam);
+    case WM_QUOTE_PACKET: return OnQuotePacket(wParam, lParam);
+    case WM_QUOTE_REQUEST: return OnQuoteRequest(wParam, lParam);
+    case WM_REFRESH_TIMER: return OnRefreshTimer();
+    case WM_SWITCH_VIEW: return OnSwitchView(wParam);
     case WM_CHIP_UPDATE:
-    case WM_STAT_PAGE:
-      return OnChipUpdate(message, wParam, lParam);
-    case WM_TRADE_HIDE:
-      return OnTradeHide(wParam);
-    case WM_REPORT_STEP:
-      return OnReportStep(wParam, lParam);
-    case WM_SPLITTER_MOVED:
-      return OnSplitterMoved();
-    case WM_TRAY_NOTIFY:
-      return OnTrayNotify(wParam, lParam);
-    default:
-      return CFrameWnd::WindowProc(message, wParam, lParam);
+    case WM_STAT_PAGE: return OnChipUpdate(message, wParam, lParam);
+    case WM_TRADE_HIDE: return OnTradeHide(wParam);
+    case WM_REPORT_STEP: return OnReportStep(wParam, lParam);
+    case WM_SPLITTER_MOVED: return OnSplitterMoved();
+    case WM_TRAY_NOTIFY: return OnTrayNotify(wParam, lParam);
+    default: return CFrameWnd::WindowProc(message, wParam, lParam);
   }
 }
 
@@ -297,7 +296,8 @@ LRESULT CMainFrame::OnRefreshTimer() {
 }
 
 LRESULT CMainFrame::OnChipUpdate(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (CWnd* pane = m_wndSplitter.GetPane(0, 0)) ::SendMessage(pane->GetSafeHwnd(), message, wParam, lParam);
+  if (CWnd* pane = m_wndSplitter.GetPane(0, 0))
+    ::SendMessage(pane->GetSafeHwnd(), message, wParam, lParam);
   return 1;
 }
 
@@ -337,15 +337,14 @@ void CMainFrame::OnKeyDown(UINT vk, UINT repeat, UINT flags) {
 
 void CMainFrame::OnChar(UINT ch, UINT repeat, UINT flags) {
   CFrameWnd::OnChar(ch, repeat, flags);
-  if (ch < 0x80 && std::isalnum(int(ch)) && ShellPlugins().inputBox) ShellPlugins().inputBox(this, ch);
+  if (ch < 0x80 && std::isalnum(int(ch)) && ShellPlugins().inputBox)
+    ShellPlugins().inputBox(this, ch);
 }
 
 void CMainFrame::OnHotKey(UINT id, UINT modifiers, UINT vk) {
   if (id != UINT(kHotKeyTray) && id != UINT(kHotKeyTrayAlt)) return;
-  if (m_nTray == 1)
-    HideToTray();
-  else
-    RestoreFromTray();
+  if (m_nTray == 1) HideToTray();
+  else RestoreFromTray();
 }
 
 LRESULT CMainFrame::OnSwitchView(WPARAM page) {
@@ -423,10 +422,8 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
   }
   // The arrow of a split drop-down button: the frame shows its own list.
   if (id == DropDownCommand(ID_TOOL_MARKETS) || id == DropDownCommand(ID_TOOL_BLOCKS)) {
-    if (id == DropDownCommand(ID_TOOL_MARKETS))
-      DropDownMarkets();
-    else
-      DropDownBlocks();
+    if (id == DropDownCommand(ID_TOOL_MARKETS)) DropDownMarkets();
+    else DropDownBlocks();
     return TRUE;
   }
   return CFrameWnd::OnCommand(wParam, lParam);
@@ -434,9 +431,7 @@ BOOL CMainFrame::OnCommand(WPARAM wParam, LPARAM lParam) {
 
 void CMainFrame::OnCommandRange(UINT id) {
   switch (id) {
-    case cmd::kUpdateNow:
-      LaunchUpdater(0);
-      break;
+    case cmd::kUpdateNow: LaunchUpdater(0); break;
     case cmd::kConnect:
       if (m_pLink) m_pLink->SetOnLine(nullptr, 0);
       break;
@@ -447,36 +442,26 @@ void CMainFrame::OnCommandRange(UINT id) {
       Store()->SetToolbarShown(!Store()->IsToolbarShown());
       ShowMainToolBar();
       break;
-    case ID_TOOL_MARKETS:
-      DropDownMarkets();
-      break;
-    case ID_TOOL_BLOCKS:
-      DropDownBlocks();
-      break;
+    case ID_TOOL_MARKETS: DropDownMarkets(); break;
+    case ID_TOOL_BLOCKS: DropDownBlocks(); break;
     case cmd::kStatusBar:
     case 0x7901:
-    case 0x7902:
-      break;
-    case cmd::kBack:
-      SendMessage(WM_KEYDOWN, VK_ESCAPE, 0);
-      break;
-    case cmd::kFullScreen:
-      ToggleFullScreen();
-      break;
+    case 0x7902: break;
+    case cmd::kBack: SendMessage(WM_KEYDOWN, VK_ESCAPE, 0); break;
+    case cmd::kFullScreen: ToggleFullScreen(); break;
     case cmd::kFeedback: {
       const std::string mail = std::string(kFeedbackAddress) + GBK("欧斯卡维意见反馈");
       ShellExecute(GetSafeHwnd(), "open", mail.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
       break;
     }
-    default:
-      Router()->ExecuteCommand(int(id));
-      break;
+    default: Router()->ExecuteCommand(int(id)); break;
   }
 }
 
 BOOL CMainFrame::OnUpdateCmdUI(CCmdUI* cmdUI) {
   const UINT id = cmdUI->m_nID;
-  if (id < cmd::kFirstFrameCommand || id > cmd::kLastFrameCommand) return CFrameWnd::OnUpdateCmdUI(cmdUI);
+  if (id < cmd::kFirstFrameCommand || id > cmd::kLastFrameCommand)
+    return CFrameWnd::OnUpdateCmdUI(cmdUI);
   return OnUpdateCommandRange(cmdUI);
 }
 
@@ -484,22 +469,14 @@ BOOL CMainFrame::OnUpdateCommandRange(CCmdUI* cmdUI) {
   switch (cmdUI->m_nID) {
     // Connecting is offered only while the link is off line, disconnecting
     // only while it is on line.
-    case cmd::kConnect:
-      cmdUI->Enable(m_pLink && !m_pLink->IsOnline());
-      return TRUE;
-    case cmd::kDisconnect:
-      cmdUI->Enable(m_pLink && m_pLink->IsOnline());
-      return TRUE;
-    case cmd::kToolbar:
-      cmdUI->SetCheck(Store()->IsToolbarShown() ? 1 : 0);
-      return TRUE;
-    case cmd::kStatusBar:
-      return TRUE;
+    case cmd::kConnect: cmdUI->Enable(m_pLink && !m_pLink->IsOnline()); return TRUE;
+    case cmd::kDisconnect: cmdUI->Enable(m_pLink && m_pLink->IsOnline()); return TRUE;
+    case cmd::kToolbar: cmdUI->SetCheck(Store()->IsToolbarShown() ? 1 : 0); return TRUE;
+    case cmd::kStatusBar: return TRUE;
     case cmd::kDrawTools:  // a button that turns the bar on and off shows which
       cmdUI->SetCheck(IsDrawToolBarOn() ? 1 : 0);
       return TRUE;
-    default:
-      return Router()->UpdateCommandUI(cmdUI) ? TRUE : FALSE;
+    default: return Router()->UpdateCommandUI(cmdUI) ? TRUE : FALSE;
   }
 }
 
@@ -529,10 +506,8 @@ void CMainFrame::ToggleFullScreen() {
     m_bFullScreen = false;
     menuBar()->show();
     ShowMainToolBar();
-    if (m_bWasMaximized)
-      showMaximized();
-    else
-      showNormal();
+    if (m_bWasMaximized) showMaximized();
+    else showNormal();
   }
 }
 
@@ -571,7 +546,9 @@ void CMainFrame::RunTypedCommand(const char* text) { Router()->RunTypedCommand(t
 void CMainFrame::OpenBlock(const char* name) { Router()->OpenBlock(name); }
 void CMainFrame::ShowIndicator(const char* formulaName) { Router()->ShowIndicator(formulaName); }
 
-CRoutedView* CMainFrame::MarketPaneView() { return dynamic_cast<CRoutedView*>(m_wndSplitter.GetPane(0, 0)); }
+CRoutedView* CMainFrame::MarketPaneView() {
+  return dynamic_cast<CRoutedView*>(m_wndSplitter.GetPane(0, 0));
+}
 
 CRoutedView* CMainFrame::ReportView() {
   for (int i = 0; i < m_wndSplitter.GetViewCount(0); ++i) {

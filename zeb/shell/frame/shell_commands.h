@@ -54,8 +54,8 @@ constexpr UINT kLastFrameCommand = 0x7999;
 }  // namespace cmd
 
 // Resource ids of the menus and toolbars.
-constexpr UINT IDR_MAINFRAME = 120;     // menu bar, main toolbar, tray icon
-constexpr UINT IDR_POPUPS = 130;        // the views' pop-up menus
-constexpr UINT IDR_DISABLED = 201;      // the main toolbar's disabled images
-constexpr UINT IDR_DRAWTOOLS = 206;     // the drawing-tools toolbar
-constexpr UINT IDR_FULLSCREEN = 208;    // the full-screen floating toolbar
+constexpr UINT IDR_MAINFRAME = 120;   // menu bar, main toolbar, tray icon
+constexpr UINT IDR_POPUPS = 130;      // the views' pop-up menus
+constexpr UINT IDR_DISABLED = 201;    // the main toolbar's disabled images
+constexpr UINT IDR_DRAWTOOLS = 206;   // the drawing-tools toolbar
+constexpr UINT IDR_FULLSCREEN = 208;  // the full-screen floating toolbar

@@ -100,35 +100,26 @@ std::vector<MenuEntry> Popups() {
       {1, cmd::kSwitchChart, GBK("分时走势\\技术分析")},
       {0, 0, GBK("K线")},
   };
-  static const char* const kPeriods[] = {"5分钟线", "15分钟线", "30分钟线", "60分钟", "日线", "周线", "月线"};
+  static const char* const kPeriods[] = {"5分钟线", "15分钟线", "30分钟线", "60分钟",
+                                         "日线",    "周线",     "月线"};
   for (int i = 0; i < 7; ++i) e.push_back({1, cmd::kFirstPeriod + UINT(i), GBK(kPeriods[i])});
   const std::vector<MenuEntry> kline = {
-      {1, 0, nullptr, kSep},
-      {1, 26387, GBK("成交堆积")},
-      {1, 26388, GBK("区间统计")},
-      {1, 0, nullptr, kSep},
-      {1, 26403, GBK("不复权")},
-      {1, 26401, GBK("前复权")},
-      {1, 26402, GBK("后复权")},
-      {1, 0, nullptr, kSep},
-      {1, 26406, GBK("放大")},
-      {1, 26407, GBK("缩小")},
-      {1, 0, nullptr, kSep},
+      {1, 0, nullptr, kSep},     {1, 26387, GBK("成交堆积")}, {1, 26388, GBK("区间统计")},
+      {1, 0, nullptr, kSep},     {1, 26403, GBK("不复权")},   {1, 26401, GBK("前复权")},
+      {1, 26402, GBK("后复权")}, {1, 0, nullptr, kSep},       {1, 26406, GBK("放大")},
+      {1, 26407, GBK("缩小")},   {1, 0, nullptr, kSep},
   };
   e.insert(e.end(), kline.begin(), kline.end());
   static const char* const kLayouts[] = {"一图", "二图", "三图", "四图", "六图", "九图"};
   for (int i = 0; i < 6; ++i) e.push_back({1, 26417 + UINT(i), GBK(kLayouts[i])});
   const std::vector<MenuEntry> rest = {
-      {0, 0, GBK("指标")},
-      {1, 26404, GBK("切换指标")},
-      {1, 26432, GBK("指标注释")},
-      {1, 26433, GBK("删除指标")},
-      {1, 26434, GBK("指标参数")},
-      {1, 26435, GBK("修改指标公式")},
+      {0, 0, GBK("指标")},         {1, 26404, GBK("切换指标")}, {1, 26432, GBK("指标注释")},
+      {1, 26433, GBK("删除指标")}, {1, 26434, GBK("指标参数")}, {1, 26435, GBK("修改指标公式")},
       {0, 0, GBK("画线工具")},
   };
   e.insert(e.end(), rest.begin(), rest.end());
-  static const char* const kTools[] = {"选择划线", "直线", "矩形", "平行线", "黄金分割", "甘氏线", "删除"};
+  static const char* const kTools[] = {"选择划线", "直线",   "矩形", "平行线",
+                                       "黄金分割", "甘氏线", "删除"};
   for (int i = 0; i < 7; ++i) e.push_back({1, cmd::kFirstDrawTool + UINT(i), GBK(kTools[i])});
   const std::vector<MenuEntry> item = {
       {0, 0, GBK("藏品")},

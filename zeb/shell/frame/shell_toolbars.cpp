@@ -45,9 +45,9 @@ std::vector<ToolBarItem> MainBar() {
 }
 
 std::vector<ToolBarItem> DrawBar() {
-  static const char* const kTexts[] = {"选择划线\n选择", "画直线\n直线",       "画矩形\n矩形",
-                                       "画平行线\n平行线", "画黄金分割线\n黄金分割", "画甘氏线\n甘氏线",
-                                       "删除选中的线\n删除"};
+  static const char* const kTexts[] = {
+      "选择划线\n选择",         "画直线\n直线",     "画矩形\n矩形",      "画平行线\n平行线",
+      "画黄金分割线\n黄金分割", "画甘氏线\n甘氏线", "删除选中的线\n删除"};
   std::vector<ToolBarItem> items;
   for (int i = 0; i < zebui::kDrawToolImageCount; ++i) {
     if (i == 4 || i == 6) items.push_back({0});

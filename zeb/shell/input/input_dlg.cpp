@@ -25,9 +25,11 @@ const platform::DialogTemplate& InputTemplate() {
   static const platform::DialogItem items[] = {
       {platform::kEdit, IDC_INPUT_EDIT, "", 4, kCaptionHeight + 4, kBoxWidth - 8, 22,
        ES_UPPERCASE | ES_AUTOHSCROLL | WS_TABSTOP},
-      {platform::kListBox, IDC_INPUT_LIST, nullptr, 4, kCaptionHeight + 30, kBoxWidth - 8, kBoxHeight - kCaptionHeight - 34,
+      {platform::kListBox, IDC_INPUT_LIST, nullptr, 4, kCaptionHeight + 30, kBoxWidth - 8,
+       kBoxHeight - kCaptionHeight - 34,
        LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | WS_TABSTOP},
-      {platform::kButton, IDC_INPUT_CLOSE, nullptr, kBoxWidth - kCloseSize - 2, 1, kCloseSize, kCloseSize, BS_OWNERDRAW},
+      {platform::kButton, IDC_INPUT_CLOSE, nullptr, kBoxWidth - kCloseSize - 2, 1, kCloseSize,
+       kCloseSize, BS_OWNERDRAW},
   };
   static const platform::DialogTemplate tpl{
       kBoxWidth, kBoxHeight, WS_POPUP | WS_BORDER, GBK("键盘输入"), nullptr, 9, false, items};
@@ -47,8 +49,8 @@ void DrawPicture(CDC* dc, CBitmap* picture, const RECT& at, int srcX, int srcWid
   CDC memory;
   memory.CreateCompatibleDC(dc);
   memory.SelectObject(picture);
-  dc->AlphaBlend(at.left, at.top, at.right - at.left, at.bottom - at.top, &memory, srcX, 0, srcWidth,
-                 picture->GetSize().cy, BLENDFUNCTION{});
+  dc->AlphaBlend(at.left, at.top, at.right - at.left, at.bottom - at.top, &memory, srcX, 0,
+                 srcWidth, picture->GetSize().cy, BLENDFUNCTION{});
 }
 
 }  // namespace
@@ -67,7 +69,8 @@ BOOL CInput::OnInitDialog() {
   m_close = LoadImage(":/input/close.png");
   // Fixed pitch, so the names line up in their column.
   m_listFont = std::make_unique<CFont>();
-  m_listFont->CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, FIXED_PITCH, GBK("新宋体"));
+  m_listFont->CreateFont(-12, 0, 0, 0, FW_NORMAL, 0, 0, 0, GB2312_CHARSET, 0, 0, 0, FIXED_PITCH,
+                         GBK("新宋体"));
   if (CListBox* list = List()) list->SetFont(m_listFont.get());
 
   CRect box;
@@ -101,7 +104,8 @@ void CInput::Refill() {
   CEdit* edit = Edit();
   if (!list || !edit) return;
   list->ResetContent();
-  for (const std::string& line : m_results.Refill(edit->GetWindowTextString())) list->AddString(line.c_str());
+  for (const std::string& line : m_results.Refill(edit->GetWindowTextString()))
+    list->AddString(line.c_str());
   if (list->GetCount() > 0) list->SetCurSel(0);
 }
 
@@ -138,13 +142,15 @@ BOOL CInput::PreTranslateMessage(MSG* msg) {
   CListBox* list = List();
   CEdit* edit = Edit();
   if (msg->message == WM_KEYDOWN && list &&
-      (msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT || msg->wParam == VK_UP || msg->wParam == VK_DOWN)) {
+      (msg->wParam == VK_PRIOR || msg->wParam == VK_NEXT || msg->wParam == VK_UP ||
+       msg->wParam == VK_DOWN)) {
     CRect client;
     list->GetClientRect(&client);
     CRect line(0, 0, 0, 0);
     list->GetItemRect(0, &line);
     const int page = line.Height() > 0 ? client.Height() / line.Height() : 1;
-    list->SetCurSel(StepInputSelection(list->GetCurSel(), list->GetCount(), UINT(msg->wParam), page));
+    list->SetCurSel(
+        StepInputSelection(list->GetCurSel(), list->GetCount(), UINT(msg->wParam), page));
     return TRUE;
   }
   // Every character goes to the edit box, wherever the focus is.
@@ -157,7 +163,8 @@ BOOL CInput::PreTranslateMessage(MSG* msg) {
 
 RECT CInput::CloseIconRect() const {
   const int wide = GetSystemMetrics(SM_CYCAPTION);
-  return RECT{kCloseIconLeft, kCloseIconTop, kCloseIconLeft + wide, kCloseIconTop + kCloseIconHeight};
+  return RECT{kCloseIconLeft, kCloseIconTop, kCloseIconLeft + wide,
+              kCloseIconTop + kCloseIconHeight};
 }
 
 int CInput::OnNcHitTest(CPoint screenPoint) {
@@ -180,12 +187,16 @@ void CInput::OnPaint() {
   CPaintDC dc(this);
   CRect client;
   GetClientRect(&client);
-  if (m_caption) DrawPicture(&dc, m_caption.get(), RECT{0, 0, client.right, kCaptionHeight}, 0, m_caption->GetSize().cx);
-  CRect title(kCloseIconLeft + GetSystemMetrics(SM_CYCAPTION) + 2, 0, client.right - kCloseSize - 4, kCaptionHeight);
+  if (m_caption)
+    DrawPicture(&dc, m_caption.get(), RECT{0, 0, client.right, kCaptionHeight}, 0,
+                m_caption->GetSize().cx);
+  CRect title(kCloseIconLeft + GetSystemMetrics(SM_CYCAPTION) + 2, 0, client.right - kCloseSize - 4,
+              kCaptionHeight);
   dc.SetBkMode(TRANSPARENT);
   dc.SetTextColor(kTitleColour);
   CFont* old = dc.SelectObject(GetFont());
-  dc.DrawText(GetTemplate().caption, -1, &title, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  dc.DrawText(GetTemplate().caption, -1, &title,
+              DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
   dc.SelectObject(old);
 }
 
@@ -203,7 +214,8 @@ LRESULT CInput::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void CInput::DrawCloseButton(const DRAWITEMSTRUCT& item) {
   const int frame = (item.itemState & ODS_SELECTED) ? 1 : 0;
-  const RECT at{item.rcItem.left, item.rcItem.top, item.rcItem.left + kCloseSize, item.rcItem.top + kCloseSize};
+  const RECT at{item.rcItem.left, item.rcItem.top, item.rcItem.left + kCloseSize,
+                item.rcItem.top + kCloseSize};
   DrawPicture(item.hDC, m_close.get(), at, frame * kCloseSize, kCloseSize);
 }
 

@@ -61,14 +61,18 @@ const platform::DialogTemplate& LoginTemplate() {
       {kTransparentStat, IDC_LOGIN_LABEL_SERVER, GBK("服 务 器："), 120, 246, 80, 20},
       {platform::kComboBox, IDC_LOGIN_SERVER, "", 205, 244, 180, 22 + kComboDropHeight,
        CBS_DROPDOWNLIST | WS_TABSTOP},
-      {platform::kCheckBox, IDC_LOGIN_SAVE_ACCOUNT, GBK("保存帐户"), 205, 278, 90, 20, BS_AUTOCHECKBOX},
-      {platform::kCheckBox, IDC_LOGIN_AUTO, GBK("自动登录"), 300, 278, 90, 20, BS_AUTOCHECKBOX | WS_DISABLED},
-      {kTranslucentBtn, IDOK, GBK("登 录"), kLoginButtonX, kLoginButtonY, kLoginButtonWidth, kLoginButtonHeight},
-      {kTranslucentBtn, IDC_LOGIN_CANCEL, GBK("取 消"), kLoginButtonX + kLoginButtonWidth, kLoginButtonY,
-       kLoginButtonWidth, kLoginButtonHeight},
+      {platform::kCheckBox, IDC_LOGIN_SAVE_ACCOUNT, GBK("保存帐户"), 205, 278, 90, 20,
+       BS_AUTOCHECKBOX},
+      {platform::kCheckBox, IDC_LOGIN_AUTO, GBK("自动登录"), 300, 278, 90, 20,
+       BS_AUTOCHECKBOX | WS_DISABLED},
+      {kTranslucentBtn, IDOK, GBK("登 录"), kLoginButtonX, kLoginButtonY, kLoginButtonWidth,
+       kLoginButtonHeight},
+      {kTranslucentBtn, IDC_LOGIN_CANCEL, GBK("取 消"), kLoginButtonX + kLoginButtonWidth,
+       kLoginButtonY, kLoginButtonWidth, kLoginButtonHeight},
       {platform::kStatic, IDC_LOGIN_PROGRESS_TEXT, "", 20, 378, kSkinWidth - 40, 18},
   };
-  static const platform::DialogTemplate tpl{kSkinWidth, kSkinHeight, WS_POPUP, GBK("登录"), nullptr, 9, false, items};
+  static const platform::DialogTemplate tpl{kSkinWidth, kSkinHeight, WS_POPUP, GBK("登录"),
+                                            nullptr,    9,           false,    items};
   return tpl;
 }
 
@@ -86,9 +90,13 @@ void CLoginDlg::SetCodeRandom(zebui::CodeRandom random) { CodeRandomSource() = s
 
 void CLoginDlg::SetClock(std::function<int64_t()> clock) { Clock() = std::move(clock); }
 
-std::string CLoginDlg::ConfigPath() const { return CPublic::GetInstance()->GetAppDir() + "zeb.ini"; }
+std::string CLoginDlg::ConfigPath() const {
+  return CPublic::GetInstance()->GetAppDir() + "zeb.ini";
+}
 
-std::string CLoginDlg::SkinFolder() const { return CPublic::GetInstance()->GetAppDir() + "UIInterface/Login/"; }
+std::string CLoginDlg::SkinFolder() const {
+  return CPublic::GetInstance()->GetAppDir() + "UIInterface/Login/";
+}
 
 BOOL CLoginDlg::OnInitDialog() {
   SetDialogMode(WDLG_MODE_OWN, 0);
@@ -151,8 +159,10 @@ void CLoginDlg::SetButtonImages() {
     int id, kind;
     const char* file;
     int frames;
-  } images[] = {{IDOK, 0, "ImgOkBtn.png", 4},          {IDC_LOGIN_CANCEL, 0, "ImgCancleBtn.png", 4},
-                {IDC_LOGIN_QUOTES_ONLY, 1, "QuoteLog.png", 2}, {IDC_LOGIN_QUOTES_TRADE, 0, "QuoteTradeLog.png", 2},
+  } images[] = {{IDOK, 0, "ImgOkBtn.png", 4},
+                {IDC_LOGIN_CANCEL, 0, "ImgCancleBtn.png", 4},
+                {IDC_LOGIN_QUOTES_ONLY, 1, "QuoteLog.png", 2},
+                {IDC_LOGIN_QUOTES_TRADE, 0, "QuoteTradeLog.png", 2},
                 {IDC_LOGIN_TRADE_ONLY, 0, "TradeLog.png", 2}};
   for (const Image& i : images) {
     auto* button = GetDlgItemT<CTranslucentBtn>(i.id);
@@ -176,7 +186,8 @@ void CLoginDlg::LayoutControls() {
     cancel->MoveWindow(kLoginButtonX + ok->GetFrameWidth(), kLoginButtonY, cancel->GetFrameWidth(),
                        cancel->GetFrameHeight());
   }
-  for (int id : {IDC_LOGIN_LABEL_ACCOUNT, IDC_LOGIN_LABEL_PASSWORD, IDC_LOGIN_LABEL_CODE, IDC_LOGIN_LABEL_SERVER})
+  for (int id : {IDC_LOGIN_LABEL_ACCOUNT, IDC_LOGIN_LABEL_PASSWORD, IDC_LOGIN_LABEL_CODE,
+                 IDC_LOGIN_LABEL_SERVER})
     if (auto* label = GetDlgItemT<CTransparentStat>(id)) label->SetStyle(kWhite, 14, 0, 0, "", 0);
 }
 
@@ -221,14 +232,9 @@ BOOL CLoginDlg::OnCommand(WPARAM wParam, LPARAM lParam) {
     switch (LOWORD(wParam)) {
       case IDC_LOGIN_QUOTES_ONLY:
       case IDC_LOGIN_QUOTES_TRADE:
-      case IDC_LOGIN_TRADE_ONLY:
-        m_flow.OnModeButton(LOWORD(wParam));
-        return TRUE;
-      case IDC_LOGIN_CANCEL:
-        OnClose();
-        return TRUE;
-      default:
-        break;
+      case IDC_LOGIN_TRADE_ONLY: m_flow.OnModeButton(LOWORD(wParam)); return TRUE;
+      case IDC_LOGIN_CANCEL: OnClose(); return TRUE;
+      default: break;
     }
   }
   return WDialog::OnCommand(wParam, lParam);
@@ -238,15 +244,10 @@ void CLoginDlg::OnTimer(UINT_PTR id) { m_flow.OnTimer(UINT(id)); }
 
 LRESULT CLoginDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_LINK_PROGRESS:
-      return OnLinkProgress(wParam, lParam);
-    case WM_TRADE_LOGIN_RESULT:
-      return OnTradeLoginResult(wParam, lParam);
-    case WM_LINK_READY:
-      m_flow.OnLinkReady();
-      return 0;
-    default:
-      return WDialog::WindowProc(message, wParam, lParam);
+    case WM_LINK_PROGRESS: return OnLinkProgress(wParam, lParam);
+    case WM_TRADE_LOGIN_RESULT: return OnTradeLoginResult(wParam, lParam);
+    case WM_LINK_READY: m_flow.OnLinkReady(); return 0;
+    default: return WDialog::WindowProc(message, wParam, lParam);
   }
 }
 
@@ -254,7 +255,9 @@ LRESULT CLoginDlg::OnLinkProgress(WPARAM percent, LPARAM text) {
   return m_flow.OnLinkProgress(int(intptr_t(percent)), reinterpret_cast<const char*>(text));
 }
 
-LRESULT CLoginDlg::OnTradeLoginResult(WPARAM result, LPARAM detail) { return m_flow.OnTradeLoginResult(result, detail); }
+LRESULT CLoginDlg::OnTradeLoginResult(WPARAM result, LPARAM detail) {
+  return m_flow.OnTradeLoginResult(result, detail);
+}
 
 // ---- What the login rules ask of the dialog ----
 
@@ -320,7 +323,8 @@ void CLoginDlg::SetQuoteServer(const std::string& account, const std::string& pa
 void CLoginDlg::SetQuoteHosts(const std::string& account, const std::string& password,
                               const SLoginHosts& hosts) {
   if (CZEBApp* app = CZEBApp::Current())
-    app->SetQuoteHosts(GetSafeHwnd(), WM_LINK_READY, account, password, hosts.quoteHost, hosts.quotePort);
+    app->SetQuoteHosts(GetSafeHwnd(), WM_LINK_READY, account, password, hosts.quoteHost,
+                       hosts.quotePort);
 }
 
 void CLoginDlg::QuoteUnLink() {
@@ -336,18 +340,20 @@ bool CLoginDlg::CanLinkTrade() {
   return app && app->Trade().Entries().LinkTradeServer;
 }
 
-int CLoginDlg::InitBalanceServer(const std::string& host, int port, int type, void* buffer, int size) {
+int CLoginDlg::InitBalanceServer(const std::string& host, int port, int type, void* buffer,
+                                 int size) {
   CZEBApp* app = CZEBApp::Current();
   if (!app || !app->Trade().Entries().InitBalanceServer) return -1;
   return app->Trade().Entries().InitBalanceServer(host.c_str(), port, type, buffer, size);
 }
 
-void CLoginDlg::LinkTradeServer(const std::string& account, const std::string& password, bool viaBalance,
-                                const SLoginHosts& h) {
+void CLoginDlg::LinkTradeServer(const std::string& account, const std::string& password,
+                                bool viaBalance, const SLoginHosts& h) {
   CZEBApp* app = CZEBApp::Current();
   if (!app || !app->Trade().Entries().LinkTradeServer) return;
   app->Trade().Entries().LinkTradeServer(
       GetSafeHwnd(), WM_TRADE_LOGIN_RESULT, account.c_str(), password.c_str(), viaBalance ? 1 : 0,
-      h.tradeHost[0].c_str(), h.tradePort[0], h.tradeHost[1].c_str(), h.tradePort[1], h.tradeHost[2].c_str(),
-      h.tradePort[2], h.tradeHost[3].c_str(), h.tradePort[3], h.tradeHost[4].c_str(), h.tradePort[4]);
+      h.tradeHost[0].c_str(), h.tradePort[0], h.tradeHost[1].c_str(), h.tradePort[1],
+      h.tradeHost[2].c_str(), h.tradePort[2], h.tradeHost[3].c_str(), h.tradePort[3],
+      h.tradeHost[4].c_str(), h.tradePort[4]);
 }

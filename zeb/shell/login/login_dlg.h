@@ -99,7 +99,8 @@ class CLoginDlg : public WDialog, private ILoginHost {
   void QuoteUnLink() override;
   void TradeUnLink() override;
   bool CanLinkTrade() override;
-  int InitBalanceServer(const std::string& host, int port, int type, void* buffer, int size) override;
+  int InitBalanceServer(const std::string& host, int port, int type, void* buffer,
+                        int size) override;
   void LinkTradeServer(const std::string& account, const std::string& password, bool viaBalance,
                        const SLoginHosts& hosts) override;
 

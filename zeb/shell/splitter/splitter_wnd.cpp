@@ -17,7 +17,9 @@ ST_SplitterWnd::~ST_SplitterWnd() {
   for (auto& list : m_views) list.clear();
 }
 
-UINT ST_SplitterWnd::IdFromRowCol(int row, int col) { return kPaneFirst + UINT(row) * 16 + UINT(col); }
+UINT ST_SplitterWnd::IdFromRowCol(int row, int col) {
+  return kPaneFirst + UINT(row) * 16 + UINT(col);
+}
 
 UINT ST_SplitterWnd::PlaceId(int index) const {
   return m_sideBySide ? IdFromRowCol(0, index) : IdFromRowCol(index, 0);
@@ -92,9 +94,13 @@ int ST_SplitterWnd::GetViewCount(int pane) const {
   return pane < 0 || pane > 1 ? 0 : int(m_views[pane].size());
 }
 
-int ST_SplitterWnd::GetCurrentView(int pane) const { return pane < 0 || pane > 1 ? -1 : m_current[pane]; }
+int ST_SplitterWnd::GetCurrentView(int pane) const {
+  return pane < 0 || pane > 1 ? -1 : m_current[pane];
+}
 
-CWnd* ST_SplitterWnd::GetPane(int row, int col) const { return GetDlgItem(int(IdFromRowCol(row, col))); }
+CWnd* ST_SplitterWnd::GetPane(int row, int col) const {
+  return GetDlgItem(int(IdFromRowCol(row, col)));
+}
 
 void ST_SplitterWnd::TogglePane(int index) {
   if (index < 0 || index >= CSplitLayout::kPanes) return;
@@ -164,10 +170,8 @@ void ST_SplitterWnd::RecalcLayout() {
     CWnd* wnd = GetDlgItem(int(PlaceId(slot++)));
     if (!wnd) continue;
     const int at = m_layout.Offset(pane), size = m_layout.Get(pane).cur;
-    if (m_sideBySide)
-      wnd->MoveWindow(at, 0, size, client.Height());
-    else
-      wnd->MoveWindow(0, at, client.Width(), size);
+    if (m_sideBySide) wnd->MoveWindow(at, 0, size, client.Height());
+    else wnd->MoveWindow(0, at, client.Width(), size);
   }
   Invalidate(FALSE);
 }

@@ -11,7 +11,9 @@ const STradeEntries* CTradeView::Trade() {
   return app ? &app->Trade().Entries() : nullptr;
 }
 
-HWND CTradeView::GetTradeWnd() const { return m_hTradeWnd && ::IsWindow(m_hTradeWnd) ? m_hTradeWnd : nullptr; }
+HWND CTradeView::GetTradeWnd() const {
+  return m_hTradeWnd && ::IsWindow(m_hTradeWnd) ? m_hTradeWnd : nullptr;
+}
 
 void CTradeView::OnInitialUpdate() {
   CView::OnInitialUpdate();

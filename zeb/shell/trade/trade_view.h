@@ -13,7 +13,6 @@ struct STradeEntries;
 
 class CTradeView : public CView, public ITradeHost {
  public:
-
   // The trading window; null while there is none or once it is gone.
   HWND GetTradeWnd() const override;
 

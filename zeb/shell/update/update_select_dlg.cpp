@@ -9,7 +9,8 @@ namespace {
 const platform::DialogTemplate& SelectTemplate() {
   static const platform::DialogItem items[] = {
       {platform::kStatic, IDC_STATIC, GBK("发现新的版本，请选择下载服务器："), 10, 10, 170, 10},
-      {platform::kComboBox, IDC_UPDATE_SERVER, nullptr, 10, 24, 170, 80, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
+      {platform::kComboBox, IDC_UPDATE_SERVER, nullptr, 10, 24, 170, 80,
+       CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP},
       {platform::kButton, IDOK, GBK("确定"), 70, 46, 50, 14, BS_DEFPUSHBUTTON | WS_TABSTOP},
       {platform::kButton, IDCANCEL, GBK("取消"), 130, 46, 50, 14, WS_TABSTOP},
   };

@@ -215,19 +215,16 @@ int CBaseTable::OnKey(UINT key) {
   const int page = GetRowsPerPage();
   const int n = GetRowCount();
   switch (key) {
-    case kLeft:
-      m_nColumnScroll = std::max(m_nColumnScroll - 1, 0);
-      return 1;
+    case kLeft: m_nColumnScroll = std::max(m_nColumnScroll - 1, 0); return 1;
     case kRight:
-      m_nColumnScroll = std::max(std::min(m_nColumnScroll + 1, GetColumnCount() - m_nFixedColumns - 1), 0);
+      m_nColumnScroll =
+          std::max(std::min(m_nColumnScroll + 1, GetColumnCount() - m_nFixedColumns - 1), 0);
       return 1;
     case kPrior:
     case kNext:
     case kUp:
-    case kDown:
-      break;
-    default:
-      return 0;
+    case kDown: break;
+    default: return 0;
   }
   // Paging divides by the page: nothing to do while no row fits.
   if (page <= 0) return 0;

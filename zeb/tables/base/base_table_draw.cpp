@@ -76,7 +76,11 @@ void CBaseTable::DrawHeader(CDC* dc, float headerHeight) {
     if (m_nHeaderFrames) {
       // Right edges are exclusive: the frame's right line is the head's last
       // pixel column, where the cells' right borders run too.
-      const POINT frame[] = {{right - 1, top}, {right - 1, bottom - 1}, {c.left, bottom - 1}, {c.left, top}, {right - 1, top}};
+      const POINT frame[] = {{right - 1, top},
+                             {right - 1, bottom - 1},
+                             {c.left, bottom - 1},
+                             {c.left, top},
+                             {right - 1, top}};
       dc->Polyline(frame, 5);
     }
   }
@@ -105,7 +109,8 @@ void CBaseTable::DrawRows(CDC* dc, float headerHeight) {
     if (bottom + 1 < shown.top || top - 1 >= shown.bottom) continue;
     if ((m_nStyle2 & kTableStyle2HighlightSel) && i == m_nSelRow) {
       if (m_nSelectionFill) {
-        dc->FillSolidRect(m_rect.left, top + 1, m_rect.right - m_rect.left, bottom - top - 1, m_crSel);
+        dc->FillSolidRect(m_rect.left, top + 1, m_rect.right - m_rect.left, bottom - top - 1,
+                          m_crSel);
       } else {
         CPen selPen(PS_SOLID, 1, m_crSel);
         CPen* previous = dc->SelectObject(&selPen);
@@ -125,7 +130,8 @@ void CBaseTable::DrawRows(CDC* dc, float headerHeight) {
   }
 }
 
-void CBaseTable::DrawCell(CDC* dc, const SSubItem& cell, const SDrawnColumn& c, int top, int bottom) {
+void CBaseTable::DrawCell(CDC* dc, const SSubItem& cell, const SDrawnColumn& c, int top,
+                          int bottom) {
   const int right = c.left + c.width;
   RECT text{c.left + kCellInset, top, right - kCellInset, bottom};
   if (cell.background != CLR_INVALID) {
@@ -140,7 +146,8 @@ void CBaseTable::DrawCell(CDC* dc, const SSubItem& cell, const SDrawnColumn& c, 
     dc->DrawText(cell.text, &text, TextFormat(align));
     if (previous) dc->SelectObject(previous);
   }
-  if (m_pImages && cell.image != -1) m_pImages->Draw(dc, cell.image, text.right + kCellImageLeft, top + kImageTop);
+  if (m_pImages && cell.image != -1)
+    m_pImages->Draw(dc, cell.image, text.right + kCellImageLeft, top + kImageTop);
   int borders = cell.borders;
   if (m_nStyle2 & kTableStyle2CellFrames) borders |= kBorderRight | kBorderBottom;
   DrawBorders(dc, borders, c.left, top, right, bottom);

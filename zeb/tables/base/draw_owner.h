@@ -18,7 +18,7 @@ constexpr UINT kBottomAlign = 0x20;
 // One entry that a table adds to a pop-up menu.
 struct SPopupItem {
   enum class Kind {
-    kCommand,        // id and text
+    kCommand,  // id and text
     kSeparator,
     kResourceItems,  // every item of sub-menu subMenu of menu resource resourceId
   };

@@ -51,7 +51,9 @@ SIntervalFigures ComputeInterval(const SHistoryInterval& in, int32_t circulating
   }
   // In currency units to the cent the price format shows (a whole-unit
   // average would print 12.00 for 12.34).
-  f.average = f.volume > 0 ? CurrencyOfBarAmount(static_cast<double>(f.amount)) / static_cast<double>(f.volume) : 0;
+  f.average = f.volume > 0 ? CurrencyOfBarAmount(static_cast<double>(f.amount)) /
+                                 static_cast<double>(f.volume)
+                           : 0;
   f.change = f.endPrice - f.startPrice;
   if (f.startPrice > 0) {
     f.changeRate = f.change * 100 / f.startPrice;
@@ -97,8 +99,10 @@ void CDistractStatTable::InitColumns() {
   for (int i = 0; i < 5; ++i) AddColumn(i, "", 1, kWidths[i]);
   AddStyle(kTableStyleNoHeader);
   AddStyle2(kTableStyle2CellFrames);
-  static const char* const kLeft[] = {"起    始", "结    束", "最    高", "最    低", "成 交 量", "换 手 率", "成交金额"};
-  static const char* const kRight[] = {"涨    跌", "幅    度", "均    价", "振    幅", "上涨天数", "下跌天数", "平盘天数"};
+  static const char* const kLeft[] = {"起    始", "结    束", "最    高", "最    低",
+                                      "成 交 量", "换 手 率", "成交金额"};
+  static const char* const kRight[] = {"涨    跌", "幅    度", "均    价", "振    幅",
+                                       "上涨天数", "下跌天数", "平盘天数"};
   for (int row = 0; row < 7; ++row) {
     SetCell(row, 0, GBK(kLeft[row]));
     SetCell(row, 3, GBK(kRight[row]));
@@ -184,7 +188,9 @@ int CInfoTable::UpdateData(const void* body, int length) {
 
 void CInfoTable::ShowMinute(const SMinuteUnit& m, double x) {
   DeleteAllRows();
-  const auto color = [&](double v) { return x < v ? m_colors.up : (x > v ? m_colors.down : m_colors.level); };
+  const auto color = [&](double v) {
+    return x < v ? m_colors.up : (x > v ? m_colors.down : m_colors.level);
+  };
   const auto price = [&](double v) { return TextPrintf(m_strFormat.c_str(), v); };
   Row(0, GBK("时    间"), m_colors.label, -1);
   Row(1, TextPrintf("%02d:%02d", m.time / 60, m.time % 60), m_colors.level, 1);
@@ -200,14 +206,17 @@ void CInfoTable::ShowMinute(const SMinuteUnit& m, double x) {
 
 void CInfoTable::ShowBar(const SHistoryUnit& b, double x, const std::string& value) {
   DeleteAllRows();
-  const auto color = [&](double v) { return x < v ? m_colors.up : (x > v ? m_colors.down : m_colors.level); };
+  const auto color = [&](double v) {
+    return x < v ? m_colors.up : (x > v ? m_colors.down : m_colors.level);
+  };
   const auto price = [&](double v) { return TextPrintf(m_strFormat.c_str(), v); };
   Row(0, GBK("时    间"), m_colors.label, -1);
   Row(1, TextPrintf("%08d", b.nDate & 0x7FFFFFFF), m_colors.level, 1);
   const struct {
     const char* label;
     float value;
-  } prices[] = {{"开    盘", b.fOpen}, {"最    高", b.fHigh}, {"最    低", b.fLow}, {"收    盘", b.fClose}};
+  } prices[] = {
+      {"开    盘", b.fOpen}, {"最    高", b.fHigh}, {"最    低", b.fLow}, {"收    盘", b.fClose}};
   int row = 2;
   for (const auto& p : prices) {
     Row(row++, GBK(p.label), m_colors.label, -1);
@@ -216,7 +225,8 @@ void CInfoTable::ShowBar(const SHistoryUnit& b, double x, const std::string& val
   Row(10, GBK("成 交 量"), m_colors.label, -1);
   Row(11, CPublic::FormatValue(static_cast<float>(b.nVolume), 0), m_colors.volume, 1);
   Row(12, GBK("涨    幅"), m_colors.label, -1);
-  Row(13, x == 0 ? std::string("-") : TextPrintf("%.2f%%", (b.fClose - x) * 100 / x), color(b.fClose), 1);
+  Row(13, x == 0 ? std::string("-") : TextPrintf("%.2f%%", (b.fClose - x) * 100 / x),
+      color(b.fClose), 1);
   // The value may be an indicator's, so it has no rise or fall colour.
   Row(14, GBK("数    值"), m_colors.label, -1);
   Row(15, value.empty() ? std::string("-") : value, m_colors.level, 1);

@@ -56,7 +56,7 @@ class CDistractStatTable : public CBaseTable {
 
 // The minute record as the time-share chart keeps it.
 struct SMinuteUnit {
-  uint16_t time = 0;     // minutes of the day
+  uint16_t time = 0;  // minutes of the day
   float price = 0;
   uint32_t volume = 0;
   float average = 0;
@@ -67,10 +67,10 @@ struct SMinuteUnit {
 // chart's reference), and from the K-line chart the value at the cursor's
 // height, formatted by the pane it lies in ("-" or empty: none).
 struct SInfoCursor {
-  const SMinuteUnit* minute = nullptr;   // mode 0
-  const SHistoryUnit* bar = nullptr;     // mode 1
+  const SMinuteUnit* minute = nullptr;  // mode 0
+  const SHistoryUnit* bar = nullptr;    // mode 1
   double reference = 0;
-  std::string value;                     // mode 1
+  std::string value;  // mode 1
 };
 
 class CInfoTable : public CBaseTable {

@@ -102,12 +102,8 @@ bool ReadQuotePacket(const void* body, size_t length, SQuotePacket* out) {
     case PKT_TRADE_QUOTES:
     case PKT_ALARM_QUOTES:
     case PKT_REPORT_PUSH:
-    case PKT_REPORT_PUSH_ALT:
-      return ReadQuoteList(body, length, out);
-    case PKT_REPORT_GROUPED:
-      return ReadGroupedQuotes(body, length, out);
-    default:
-      Clear(out);
-      return false;
+    case PKT_REPORT_PUSH_ALT: return ReadQuoteList(body, length, out);
+    case PKT_REPORT_GROUPED: return ReadGroupedQuotes(body, length, out);
+    default: Clear(out); return false;
   }
 }

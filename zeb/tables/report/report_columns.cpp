@@ -19,17 +19,18 @@ struct SColumnDefault {
 };
 
 constexpr SColumnDefault kColumns[kReportColumnCount] = {
-    {kColSequence, "序", 50},        {kColCode, "藏品代码", 80},     {kColName, "藏品名称", 180},
-    {kColOpen, "开盘价", 70},        {kColLast, "最新", 70},         {kColChange, "涨跌", 70},
-    {kColChangeRate, "幅度", 70},    {kColHigh, "最高价", 70},       {kColLow, "最低价", 70},
-    {kColPreClose, "昨收盘价", 85},  {kColAverage, "均价", 70},      {kColCurVolume, "现量", 70},
-    {kColBidPrice, "买价", 70},      {kColBidVolume, "买量", 70},    {kColAskPrice, "卖价", 70},
-    {kColAskVolume, "卖量", 70},     {kColVolume, "成交量", 70},     {kColInventory, "库存量", 70},
-    {kColAmount, "成交金额", 85},    {kColVolumeRatio, "量比", 70},  {kColOrderRatio, "委比", 70},
+    {kColSequence, "序", 50},       {kColCode, "藏品代码", 80},    {kColName, "藏品名称", 180},
+    {kColOpen, "开盘价", 70},       {kColLast, "最新", 70},        {kColChange, "涨跌", 70},
+    {kColChangeRate, "幅度", 70},   {kColHigh, "最高价", 70},      {kColLow, "最低价", 70},
+    {kColPreClose, "昨收盘价", 85}, {kColAverage, "均价", 70},     {kColCurVolume, "现量", 70},
+    {kColBidPrice, "买价", 70},     {kColBidVolume, "买量", 70},   {kColAskPrice, "卖价", 70},
+    {kColAskVolume, "卖量", 70},    {kColVolume, "成交量", 70},    {kColInventory, "库存量", 70},
+    {kColAmount, "成交金额", 85},   {kColVolumeRatio, "量比", 70}, {kColOrderRatio, "委比", 70},
     {kColTurnover, "换手率", 70},
 };
 
-constexpr ReportOrder kDefaultOrder = {0, 1, 2, 3, 6, 7, 9, 10, 4, 5, 8, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
+constexpr ReportOrder kDefaultOrder = {0,  1,  2,  3,  6,  7,  9,  10, 4,  5,  8,
+                                       11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21};
 
 // Up to 23 entries are read; the first 22 are used.
 constexpr size_t kOrderReadBytes = 92;
@@ -37,7 +38,8 @@ constexpr size_t kOrderReadBytes = 92;
 bool IsPermutation(const ReportOrder& order) {
   std::array<bool, kReportColumnCount> seen{};
   for (int column : order) {
-    if (column < 0 || column >= kReportColumnCount || seen[static_cast<size_t>(column)]) return false;
+    if (column < 0 || column >= kReportColumnCount || seen[static_cast<size_t>(column)])
+      return false;
     seen[static_cast<size_t>(column)] = true;
   }
   return true;

@@ -23,7 +23,8 @@ constexpr int kColorOther = 33;
 // "%.2f" of v followed by suffix; "-" for a value too large to print.
 void AssignFixed2(std::string* out, double v, const char* suffix = "") {
   char buffer[64];
-  const std::to_chars_result r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
+  const std::to_chars_result r =
+      std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::fixed, 2);
   if (r.ec != std::errc()) {
     out->assign("-");
     return;
@@ -72,9 +73,7 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
   const SCodeInfo key = item.GetKey();
 
   switch (columnId) {
-    case kColOpen:
-      priceCell(q.open, q.open != 0);
-      break;
+    case kColOpen: priceCell(q.open, q.open != 0); break;
     case kColLast:
       priceCell(q.last, q.last != 0);
       highlight();
@@ -148,9 +147,7 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
       cell->text = FormatReportVolume(q.volume);
       cell->textColor = style->GetColor(kColorVolume);
       break;
-    case kColInventory:
-      cell->textColor = style->GetColor(kColorVolume);
-      break;
+    case kColInventory: cell->textColor = style->GetColor(kColorVolume); break;
     case kColAmount: {
       const float amount = static_cast<float>(CurrencyOfRecordAmount(q.amount));
       cell->value = amount;
@@ -159,7 +156,8 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
       break;
     }
     case kColVolumeRatio: {
-      const float ratio = context.store->CalcVolumeRatio(item.market, context.minuteIndex, q.volume, item.refVolume);
+      const float ratio = context.store->CalcVolumeRatio(item.market, context.minuteIndex, q.volume,
+                                                         item.refVolume);
       cell->value = ratio;
       if (ratio > 0) AssignFixed2(&cell->text, ratio);
       cell->textColor = kReportVolumeRatioColor;
@@ -181,7 +179,6 @@ void FormatReportCell(const SReportFormatContext& context, int columnId, const S
       cell->textColor = style->GetColor(kColorRise);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }

@@ -27,7 +27,8 @@ int CReportTable::Draw(CDC* dc) {
 // ---- hit tests
 
 int CReportTable::HitTestHeader(int x, int y) const {
-  if (y < m_rect.top || y >= m_rect.top + m_fRowHeight || x < m_rect.left || x >= m_rect.right) return -1;
+  if (y < m_rect.top || y >= m_rect.top + m_fRowHeight || x < m_rect.left || x >= m_rect.right)
+    return -1;
   for (const SDrawnColumn& c : LayoutDrawnColumns()) {
     if (x >= c.left && x < c.left + c.width) return c.column;
   }
@@ -38,7 +39,8 @@ int CReportTable::HitTestRow(int x, int y) const {
   const int row = CBaseTable::HitTestRow(x, y);
   if (row < 0) return -1;
   const std::vector<SDrawnColumn>& drawn = LayoutDrawnColumns();
-  if (drawn.empty() || x < drawn.front().left || x >= drawn.back().left + drawn.back().width) return -1;
+  if (drawn.empty() || x < drawn.front().left || x >= drawn.back().left + drawn.back().width)
+    return -1;
   return row;
 }
 
@@ -81,7 +83,8 @@ int CReportTable::OnLButtonUp(CDrawOwner* owner, UINT flags, int x, int y) {
   if (m_nResizeColumn < 0) return 0;
   const int column = m_nResizeColumn;
   // From the width as drawn, which the column record keeps in step.
-  const int width = std::clamp(GetColumnWidth(column) + (x - m_ptDragStart.x), kMinColumnWidth, kMaxColumnWidth);
+  const int width =
+      std::clamp(GetColumnWidth(column) + (x - m_ptDragStart.x), kMinColumnWidth, kMaxColumnWidth);
   m_reportColumns[static_cast<size_t>(column)].head.width = width;
   SetColumnWidth(column, width);
   m_nResizeColumn = -1;
@@ -149,12 +152,15 @@ SPopupMenu CReportTable::BuildBodyMenu() const {
   mainItems.subMenu = kMenuMainItemSub;
   menu.items.push_back(mainItems);
   if (m_market == kFavouritesList) {
-    menu.items.push_back(SPopupItem{SPopupItem::Kind::kCommand, kCmdRemoveFromList, GBK("从自选股中删除\t Del")});
+    menu.items.push_back(
+        SPopupItem{SPopupItem::Kind::kCommand, kCmdRemoveFromList, GBK("从自选股中删除\t Del")});
     return menu;
   }
   if (m_market == kBlockList)
-    menu.items.push_back(SPopupItem{SPopupItem::Kind::kCommand, kCmdRemoveFromList, GBK("从板块中删除\t Del")});
-  menu.items.push_back(SPopupItem{SPopupItem::Kind::kCommand, kCmdAddFavourite, GBK("加入自选藏品")});
+    menu.items.push_back(
+        SPopupItem{SPopupItem::Kind::kCommand, kCmdRemoveFromList, GBK("从板块中删除\t Del")});
+  menu.items.push_back(
+      SPopupItem{SPopupItem::Kind::kCommand, kCmdAddFavourite, GBK("加入自选藏品")});
   return menu;
 }
 
@@ -172,7 +178,8 @@ void CReportTable::SwapColumns(int first, int second) {
   const auto b = std::find(order.begin(), order.end(), second);
   // Only columns behind the fixed ones trade places: the sequence number,
   // code and name stay where they are.
-  const auto fixedEnd = order.begin() + std::min<ptrdiff_t>(GetFixedColumns(), static_cast<ptrdiff_t>(order.size()));
+  const auto fixedEnd =
+      order.begin() + std::min<ptrdiff_t>(GetFixedColumns(), static_cast<ptrdiff_t>(order.size()));
   if (a == order.end() || b == order.end() || a < fixedEnd || b < fixedEnd) return;
   std::iter_swap(a, b);
   ReportOrder saved{};

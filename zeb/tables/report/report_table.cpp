@@ -145,21 +145,18 @@ int CReportTable::UpdateQuotes(const SPacketHead& head, const SQuotePacket* quot
   if (head.tag != CPublic::GetRequestTag()) return 0;
   if (m_items.empty()) return 1;
   switch (PacketGroup(head.type)) {
-    case PKT_REPORT:
-      return OnQuoteList(quotes);
+    case PKT_REPORT: return OnQuoteList(quotes);
     case PKT_REPORT_PUSH:
-    case PKT_REPORT_PUSH_ALT:
-      return IsMarketList() ? OnMarketPush(quotes, false) : 1;
-    case PKT_REPORT_GROUPED:
-      return IsMarketList() ? OnMarketPush(quotes, true) : 1;
-    default:
-      return 1;
+    case PKT_REPORT_PUSH_ALT: return IsMarketList() ? OnMarketPush(quotes, false) : 1;
+    case PKT_REPORT_GROUPED: return IsMarketList() ? OnMarketPush(quotes, true) : 1;
+    default: return 1;
   }
 }
 
 void CReportTable::UpdateMinuteIndex() {
   const int minutes = m_clock ? m_clock() : 0;
-  m_nMinuteIndex = m_store->TimeToMinuteIndex(m_market, static_cast<uint16_t>(std::clamp(minutes, 0, 24 * 60)));
+  m_nMinuteIndex =
+      m_store->TimeToMinuteIndex(m_market, static_cast<uint16_t>(std::clamp(minutes, 0, 24 * 60)));
 }
 
 int CReportTable::OnQuoteList(const SQuotePacket* quotes) {
@@ -252,9 +249,11 @@ void CReportTable::ShowSorted(int column, int descending) {
     auto less = [&](int a, int b) {
       const SReportRow& x = rows[static_cast<size_t>(a)];
       const SReportRow& y = rows[static_cast<size_t>(b)];
-      if (column == kColCode) return static_cast<uint32_t>(x.code.code) < static_cast<uint32_t>(y.code.code);
+      if (column == kColCode)
+        return static_cast<uint32_t>(x.code.code) < static_cast<uint32_t>(y.code.code);
       if (column == kColName) return std::strcmp(x.name, y.name) < 0;  // GBK byte order
-      return x.cells[column - kReportFirstQuoteColumn].value < y.cells[column - kReportFirstQuoteColumn].value;
+      return x.cells[column - kReportFirstQuoteColumn].value <
+             y.cells[column - kReportFirstQuoteColumn].value;
     };
     std::stable_sort(m_sorted.begin(), m_sorted.end(), less);
   }
@@ -267,7 +266,8 @@ void CReportTable::ShowRows(int descending) {
   m_displayList.clear();
   const int base = IsMarketList() ? m_nShownPageStart : 0;
   for (int k = 0; k < count; ++k) {
-    const SReportRow& row = m_rowList[static_cast<size_t>(m_sorted[static_cast<size_t>(descending ? count - 1 - k : k)])];
+    const SReportRow& row = m_rowList[static_cast<size_t>(
+        m_sorted[static_cast<size_t>(descending ? count - 1 - k : k)])];
     std::vector<SSubItem>& cells = RowCells(k);
     for (SSubItem& cell : cells) {
       cell.image = -1;
@@ -379,8 +379,7 @@ int CReportTable::OnKey(UINT key) {
         return 1;
       }
       return CBaseTable::OnKey(key);
-    default:
-      return CBaseTable::OnKey(key);
+    default: return CBaseTable::OnKey(key);
   }
 }
 

@@ -35,16 +35,16 @@
 class CPublic;
 
 // Lists of the quote list's tabs.
-constexpr uint16_t kMarketListFlag = 0x1000;   // set: served page by page
+constexpr uint16_t kMarketListFlag = 0x1000;  // set: served page by page
 constexpr uint16_t kFavouritesList = 0x21FF;
 constexpr uint16_t kBlockList = 0x2101;
-constexpr uint16_t kUserListMask = 0x2100;     // favourites and blocks
+constexpr uint16_t kUserListMask = 0x2100;  // favourites and blocks
 
 // Commands of the quote list's menus.
-constexpr UINT kCmdSwapColumnFirst = 0x7200;   // + column index
+constexpr UINT kCmdSwapColumnFirst = 0x7200;  // + column index
 constexpr UINT kCmdSwapColumnLast = 0x722F;
 constexpr UINT kCmdAddFavourite = 26898;
-constexpr UINT kCmdRemoveFromList = 26902;     // from the favourites or the block
+constexpr UINT kCmdRemoveFromList = 26902;  // from the favourites or the block
 // Menu resources the body menu is built from.
 constexpr int kMenuReportBody = 120;
 constexpr int kMenuReportBodySub = 2;
@@ -59,7 +59,7 @@ constexpr int kMaxColumnWidth = 600;
 // One row as formatted from a quote record.
 struct SReportRow {
   SCodeInfo code;
-  char name[kStockNameSize + 1] = {};   // GBK, cut on a character boundary
+  char name[kStockNameSize + 1] = {};        // GBK, cut on a character boundary
   SReportCell cells[kReportQuoteCellCount];  // column indexes 3..21
 };
 
@@ -144,7 +144,8 @@ class CReportTable : public CBaseTable {
   void SetClock(std::function<int()> minutesOfDay) { m_clock = std::move(minutesOfDay); }
   // Items of lists the store does not hold (blocks): fills items and
   // returns true when it knows the list.
-  using ListSource = std::function<bool(uint16_t market, const std::string& name, std::vector<SCodeInfo>* items)>;
+  using ListSource =
+      std::function<bool(uint16_t market, const std::string& name, std::vector<SCodeInfo>* items)>;
   void SetListSource(ListSource source) { m_listSource = std::move(source); }
 
  private:
@@ -181,9 +182,9 @@ class CReportTable : public CBaseTable {
   std::vector<SCodeInfo> m_items;        // the tab's items in store order
   std::vector<SCodeInfo> m_displayList;  // codes of the shown rows in display order
   int m_nItemCount = 0;
-  std::vector<SQuoteUnit> m_quotes;      // records of the last complete reply
-  std::vector<SQuoteUnit> m_pending;     // records of the windows of a round so far
-  SQuotePacket m_packet;                 // reused for every reply
+  std::vector<SQuoteUnit> m_quotes;   // records of the last complete reply
+  std::vector<SQuoteUnit> m_pending;  // records of the windows of a round so far
+  SQuotePacket m_packet;              // reused for every reply
   std::vector<SReportColumn> m_reportColumns;
   uint16_t m_market = 0;
   int m_nWindowFirst = 0;

@@ -24,7 +24,9 @@ class CStatInfo {
   // Default figures, the scheme's background, the text colour and the font.
   void Init();
   void Reset();
-  void SetRect(int left, int top, int right, int bottom) { m_rect = RECT{left, top, right, bottom}; }
+  void SetRect(int left, int top, int right, int bottom) {
+    m_rect = RECT{left, top, right, bottom};
+  }
   // Sums a reply the view has decoded: its head, and its records (null when
   // the body held no readable quote layout). listed tells (low byte)
   // whether the view's list holds items; without, the figures go back to

@@ -32,7 +32,9 @@ void CBaseView::UpdateTitle() {
   CWnd* parent = GetParent();
   if (!parent) return;
   const char* end = std::strchr(kDocumentString, '\n');
-  parent->SetWindowText(std::string(kDocumentString, end ? size_t(end - kDocumentString) : std::strlen(kDocumentString)).c_str());
+  parent->SetWindowText(std::string(kDocumentString, end ? size_t(end - kDocumentString)
+                                                         : std::strlen(kDocumentString))
+                            .c_str());
 }
 
 int CBaseView::TrackMenu(CDrawOwner* owner, int x, int y, int menuId, int subMenu) {
@@ -75,7 +77,9 @@ int CBaseView::TrackPopup(const SPopupMenu& menu, int x, int y) {
 
 // ---- Handlers ----
 
-void CBaseView::OnDraw(CDC* dc) { dc->SetBkColor(CSysStyle::GetInstance()->GetColor(kColorBackground)); }
+void CBaseView::OnDraw(CDC* dc) {
+  dc->SetBkColor(CSysStyle::GetInstance()->GetColor(kColorBackground));
+}
 
 void CBaseView::OnSize(UINT type, int cx, int cy) {
   CRoutedView::OnSize(type, cx, cy);

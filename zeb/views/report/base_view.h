@@ -30,7 +30,9 @@ class CBaseView : public CRoutedView, public CDrawOwner {
   virtual std::string GetTitle() { return m_strTitle; }
   // Lays the view's parts out inside the layout rectangle.
   virtual void RecalcLayout() {}
-  virtual void SetRect(int left, int top, int right, int bottom) { m_rcLayout = RECT{left, top, right, bottom}; }
+  virtual void SetRect(int left, int top, int right, int bottom) {
+    m_rcLayout = RECT{left, top, right, bottom};
+  }
   // Sub-menu subMenu of menu resource menuId at (x, y) of the owner's
   // client area; -1 without an owner.
   virtual int TrackMenu(CDrawOwner* owner, int x, int y, int menuId, int subMenu);

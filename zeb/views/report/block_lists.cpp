@@ -19,7 +19,8 @@ std::string RecordName(const std::string& name) {
   return std::string(record.name, strnlen(record.name, sizeof record.name));
 }
 
-const SBlockEntry* FindBlock(const std::map<std::string, SBlockEntry>& blocks, const std::string& name) {
+const SBlockEntry* FindBlock(const std::map<std::string, SBlockEntry>& blocks,
+                             const std::string& name) {
   if (auto it = blocks.find(name); it != blocks.end()) return &it->second;
   for (const auto& [blockName, block] : blocks)
     if (RecordName(blockName) == name) return &block;

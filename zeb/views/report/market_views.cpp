@@ -8,5 +8,7 @@
 
 void RegisterMarketViews() {
   ShellPlugins().reportView = [] { return new CPriceReportView(); };
-  CScrollCtlPic::SetClipWindowSource([]() -> CWnd* { return dynamic_cast<CRoutedView*>(CCmdDispatcher::GetInstance()->GetActiveView()); });
+  CScrollCtlPic::SetClipWindowSource([]() -> CWnd* {
+    return dynamic_cast<CRoutedView*>(CCmdDispatcher::GetInstance()->GetActiveView());
+  });
 }

@@ -37,7 +37,8 @@ void AppendItems(const CMenu& from, CMenu* to) {
 
 }  // namespace
 
-bool BuildPopupMenu(const SPopupMenu& description, CMenu* menu, std::vector<std::unique_ptr<CMenu>>* keep) {
+bool BuildPopupMenu(const SPopupMenu& description, CMenu* menu,
+                    std::vector<std::unique_ptr<CMenu>>* keep) {
   if (description.baseResource != 0) {
     CMenu* base = LoadSubMenu(description.baseResource, description.baseSubMenu, keep);
     if (!base) return false;
@@ -47,9 +48,7 @@ bool BuildPopupMenu(const SPopupMenu& description, CMenu* menu, std::vector<std:
   }
   for (const SPopupItem& item : description.items) {
     switch (item.kind) {
-      case SPopupItem::Kind::kSeparator:
-        menu->AppendMenu(MF_SEPARATOR);
-        break;
+      case SPopupItem::Kind::kSeparator: menu->AppendMenu(MF_SEPARATOR); break;
       case SPopupItem::Kind::kCommand:
         menu->AppendMenu(MF_STRING, item.id, item.text.c_str());
         break;

@@ -14,7 +14,8 @@
 // Builds the menu into menu (an empty pop-up when it has no base); false
 // when the base or an item's resource names no sub-menu. Sub-menus that
 // items copy stay alive in keep for as long as menu is used.
-bool BuildPopupMenu(const SPopupMenu& description, CMenu* menu, std::vector<std::unique_ptr<CMenu>>* keep);
+bool BuildPopupMenu(const SPopupMenu& description, CMenu* menu,
+                    std::vector<std::unique_ptr<CMenu>>* keep);
 
 // Builds and tracks the menu at (screenX, screenY); the owner receives the
 // chosen command. 0 when the menu could not be built or nothing was chosen.

@@ -163,7 +163,8 @@ int CPriceReportView::OnKey(UINT key, UINT data, UINT flags) {
     SCodeInfo code;
     GetCodeInfo(&code);
     if (!code.IsEmpty()) {
-      if (!m_table.IsMarketList() || m_table.GetReportSortColumn() > kLastOrderColumn) Store()->SetOpenedFromList(1);
+      if (!m_table.IsMarketList() || m_table.GetReportSortColumn() > kLastOrderColumn)
+        Store()->SetOpenedFromList(1);
       if (HWND main = MainWnd()) ::SendMessage(main, WM_QUOTE_REQUEST, kRequestItem, LPARAM(&code));
       return 1;
     }

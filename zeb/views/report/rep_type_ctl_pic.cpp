@@ -18,11 +18,11 @@ struct STabDef {
 };
 
 // QuoteType "0".
-constexpr STabDef kRightsTabs[] = {{"股权", 4116},   {"物权", 4117},   {"债券", 4114},
+constexpr STabDef kRightsTabs[] = {{"股权", 4116},     {"物权", 4117},   {"债券", 4114},
                                    {"知识产权", 4115}, {"收益权", 4119}, {"所有产品", 4096}};
 // Any other QuoteType, or none.
-constexpr STabDef kCollectiblesTabs[] = {{"全部藏品", 0x3000}, {"指数", 4116},     {"钱币", 4117},
-                                         {"邮票", 4114},       {"电话卡", 4115},   {"邮资封片", 4119},
+constexpr STabDef kCollectiblesTabs[] = {{"全部藏品", 0x3000}, {"指数", 4116},   {"钱币", 4117},
+                                         {"邮票", 4114},       {"电话卡", 4115}, {"邮资封片", 4119},
                                          {"自选藏品", 0x21FF}};
 
 }  // namespace
@@ -49,7 +49,8 @@ int CRepTypeCtlPic::InitTabs() {
   std::string type;
   file.GetString("QUOTE", "QuoteType", type);
   const bool rights = type == "0";
-  for (const STabDef& tab : rights ? std::span<const STabDef>(kRightsTabs) : std::span<const STabDef>(kCollectiblesTabs))
+  for (const STabDef& tab :
+       rights ? std::span<const STabDef>(kRightsTabs) : std::span<const STabDef>(kCollectiblesTabs))
     AddRecordTab(MakeRepTabRecord(GBK(tab.name), tab.market), 0);
   return 1;
 }
@@ -59,7 +60,8 @@ void CRepTypeCtlPic::AddRecordTab(const SRepTabRecord& record, int state) {
 }
 
 const SRepTabRecord* CRepTypeCtlPic::GetRecord(int index) const {
-  return IsValidIndex(index) && size_t(index) < m_records.size() ? &m_records[size_t(index)] : nullptr;
+  return IsValidIndex(index) && size_t(index) < m_records.size() ? &m_records[size_t(index)]
+                                                                 : nullptr;
 }
 
 SRepTabRecord CRepTypeCtlPic::GetCurTab() const {

@@ -150,8 +150,9 @@ bool CStatInfoObj::ChangedAreas(std::vector<RECT>* areas) const {
       changed.push_back(lower);
   }
   for (RECT& r : changed) IntersectRect(r, r, m_rect);
-  changed.erase(std::remove_if(changed.begin(), changed.end(), [](const RECT& r) { return IsRectEmpty(r); }),
-                changed.end());
+  changed.erase(
+      std::remove_if(changed.begin(), changed.end(), [](const RECT& r) { return IsRectEmpty(r); }),
+      changed.end());
   if (areas) *areas = std::move(changed);
   return true;
 }
@@ -388,7 +389,8 @@ void CStatInfoObj::DrawParts(CDC* dc, const std::vector<RECT>* areas) {
   // A part's lines may lie on its edges, a pixel or two outside.
   const auto wanted = [&](const RECT& part) {
     const RECT near{part.left - 2, part.top - 2, part.right + 2, part.bottom + 2};
-    return !areas || std::any_of(areas->begin(), areas->end(), [&](const RECT& a) { return Meets(a, near); });
+    return !areas ||
+           std::any_of(areas->begin(), areas->end(), [&](const RECT& a) { return Meets(a, near); });
   };
   if (m_item) {
     switch (m_nPage) {

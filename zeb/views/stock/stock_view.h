@@ -141,11 +141,11 @@ class CStockView : public CBaseView {
   CDC m_back;
   CBitmap m_backBitmap;
   RECT m_rcBack{};
-  bool m_bBackHolds = false;      // the back buffer holds the last full paint
-  bool m_bFullPending = true;     // a repaint of everything is asked for
-  bool m_bChartPending = false;   // the chart's changed areas are asked for
-  bool m_bPanelPending = false;   // the panel is asked for
-  bool m_bCursorPending = false;  // the chart's cursor areas are asked for
-  std::vector<RECT> m_pending;    // areas asked for since the last paint
+  bool m_bBackHolds = false;       // the back buffer holds the last full paint
+  bool m_bFullPending = true;      // a repaint of everything is asked for
+  bool m_bChartPending = false;    // the chart's changed areas are asked for
+  bool m_bPanelPending = false;    // the panel is asked for
+  bool m_bCursorPending = false;   // the chart's cursor areas are asked for
+  std::vector<RECT> m_pending;     // areas asked for since the last paint
   std::vector<RECT> m_panelAreas;  // of the panel asked for; none: all of it
 };

@@ -21,7 +21,8 @@ class CriticalSection {
 // Counting semaphore; Release may come from any thread.
 class Semaphore {
  public:
-  explicit Semaphore(long initial = 0, long maximum = 0x7fffffff) : count_(initial), max_(maximum) {}
+  explicit Semaphore(long initial = 0, long maximum = 0x7fffffff)
+      : count_(initial), max_(maximum) {}
   // Waits up to timeoutMs (negative: forever); true when taken.
   bool Wait(int timeoutMs = -1);
   // Adds n (never above the maximum); false when that would exceed it.

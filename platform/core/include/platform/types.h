@@ -64,10 +64,16 @@ inline bool PtInRect(const RECT& r, POINT p) {
 }
 inline void SetRect(RECT& r, int l, int t, int rt, int b) { r = RECT{l, t, rt, b}; }
 inline void OffsetRect(RECT& r, int dx, int dy) {
-  r.left += dx; r.right += dx; r.top += dy; r.bottom += dy;
+  r.left += dx;
+  r.right += dx;
+  r.top += dy;
+  r.bottom += dy;
 }
 inline void InflateRect(RECT& r, int dx, int dy) {
-  r.left -= dx; r.right += dx; r.top -= dy; r.bottom += dy;
+  r.left -= dx;
+  r.right += dx;
+  r.top -= dy;
+  r.bottom += dy;
 }
 bool IntersectRect(RECT& out, const RECT& a, const RECT& b);
 bool UnionRect(RECT& out, const RECT& a, const RECT& b);
@@ -79,9 +85,15 @@ inline bool EqualRect(const RECT& a, const RECT& b) {
 // CRect* is a RECT*), with the few helpers window code uses.
 struct CPoint : POINT {
   CPoint() = default;
-  CPoint(int px, int py) { x = px; y = py; }
+  CPoint(int px, int py) {
+    x = px;
+    y = py;
+  }
   CPoint(const POINT& p) : POINT(p) {}
-  void Offset(int dx, int dy) { x += dx; y += dy; }
+  void Offset(int dx, int dy) {
+    x += dx;
+    y += dy;
+  }
   bool operator==(const POINT& o) const { return x == o.x && y == o.y; }
   bool operator!=(const POINT& o) const { return !(*this == o); }
   CPoint operator+(const POINT& o) const { return CPoint(x + o.x, y + o.y); }
@@ -90,7 +102,10 @@ struct CPoint : POINT {
 
 struct CSize : SIZE {
   CSize() = default;
-  CSize(int w, int h) { cx = w; cy = h; }
+  CSize(int w, int h) {
+    cx = w;
+    cy = h;
+  }
   CSize(const SIZE& s) : SIZE(s) {}
   bool operator==(const SIZE& o) const { return cx == o.cx && cy == o.cy; }
   bool operator!=(const SIZE& o) const { return !(*this == o); }
@@ -98,9 +113,15 @@ struct CSize : SIZE {
 
 struct CRect : RECT {
   CRect() = default;
-  CRect(int l, int t, int r, int b) { left = l; top = t; right = r; bottom = b; }
+  CRect(int l, int t, int r, int b) {
+    left = l;
+    top = t;
+    right = r;
+    bottom = b;
+  }
   CRect(const RECT& r) : RECT(r) {}
-  CRect(POINT topLeft, SIZE size) : CRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy) {}
+  CRect(POINT topLeft, SIZE size)
+      : CRect(topLeft.x, topLeft.y, topLeft.x + size.cx, topLeft.y + size.cy) {}
   int Width() const { return right - left; }
   int Height() const { return bottom - top; }
   CSize Size() const { return CSize(Width(), Height()); }
@@ -121,8 +142,16 @@ struct CRect : RECT {
 };
 
 inline void CRect::NormalizeRect() {
-  if (left > right) { int t = left; left = right; right = t; }
-  if (top > bottom) { int t = top; top = bottom; bottom = t; }
+  if (left > right) {
+    int t = left;
+    left = right;
+    right = t;
+  }
+  if (top > bottom) {
+    int t = top;
+    top = bottom;
+    bottom = t;
+  }
 }
 
 // Signed coordinates packed into an LPARAM by mouse messages.

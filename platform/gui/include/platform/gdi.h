@@ -53,7 +53,8 @@ constexpr int PS_SOLID = 0, PS_DASH = 1, PS_DOT = 2, PS_DASHDOT = 3, PS_DASHDOTD
 constexpr int TRANSPARENT = 1, OPAQUE = 2;
 
 // Text alignment of TextOut.
-constexpr UINT TA_LEFT = 0, TA_TOP = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8, TA_BASELINE = 24;
+constexpr UINT TA_LEFT = 0, TA_TOP = 0, TA_RIGHT = 2, TA_CENTER = 6, TA_BOTTOM = 8,
+               TA_BASELINE = 24;
 
 // DrawText formats.
 constexpr UINT DT_TOP = 0x0, DT_LEFT = 0x0, DT_CENTER = 0x1, DT_RIGHT = 0x2, DT_VCENTER = 0x4,
@@ -234,7 +235,8 @@ class CRgn : public CGdiObject {
   BOOL CreateRectRgn(int left, int top, int right, int bottom);
   BOOL CreateRectRgnIndirect(const RECT* rect);
   BOOL CreateEllipticRgn(int left, int top, int right, int bottom);
-  BOOL CreateRoundRectRgn(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
+  BOOL CreateRoundRectRgn(int left, int top, int right, int bottom, int cornerWidth,
+                          int cornerHeight);
   BOOL CreatePolygonRgn(const POINT* points, int count, int fillMode);
   int OffsetRgn(int dx, int dy);
   // this := a combined with b by the mode (b unused for RGN_COPY); the
@@ -334,10 +336,14 @@ class CDC {
   // Shapes: the pen outlines the rectangle's edge pixels (left .. right-1),
   // the brush fills the inside.
   BOOL Rectangle(int left, int top, int right, int bottom);
-  BOOL Rectangle(const RECT* rect) { return Rectangle(rect->left, rect->top, rect->right, rect->bottom); }
+  BOOL Rectangle(const RECT* rect) {
+    return Rectangle(rect->left, rect->top, rect->right, rect->bottom);
+  }
   BOOL RoundRect(int left, int top, int right, int bottom, int cornerWidth, int cornerHeight);
   BOOL Ellipse(int left, int top, int right, int bottom);
-  BOOL Ellipse(const RECT* rect) { return Ellipse(rect->left, rect->top, rect->right, rect->bottom); }
+  BOOL Ellipse(const RECT* rect) {
+    return Ellipse(rect->left, rect->top, rect->right, rect->bottom);
+  }
   // Fills with the colour and, like MFC, makes it the background colour.
   void FillSolidRect(const RECT* rect, COLORREF color);
   void FillSolidRect(int x, int y, int cx, int cy, COLORREF color);
@@ -355,7 +361,9 @@ class CDC {
 
   // Text (GBK). A negative length means up to the terminating NUL.
   BOOL TextOut(int x, int y, const char* text, int length = -1);
-  BOOL TextOut(int x, int y, const std::string& text) { return TextOut(x, y, text.data(), (int)text.size()); }
+  BOOL TextOut(int x, int y, const std::string& text) {
+    return TextOut(x, y, text.data(), (int)text.size());
+  }
   // Returns the height of the text; with DT_CALCRECT sets the rectangle's
   // right (single line) or bottom to fit the text and draws nothing.
   int DrawText(const char* text, int length, RECT* rect, UINT format);
@@ -363,14 +371,20 @@ class CDC {
     return DrawText(text.data(), (int)text.size(), rect, format);
   }
   SIZE GetTextExtent(const char* text, int length = -1) const;
-  SIZE GetTextExtent(const std::string& text) const { return GetTextExtent(text.data(), (int)text.size()); }
+  SIZE GetTextExtent(const std::string& text) const {
+    return GetTextExtent(text.data(), (int)text.size());
+  }
   BOOL GetTextMetrics(TEXTMETRIC* tm) const;
 
   // Clipping. Each returns the kind of the resulting clip region.
   int IntersectClipRect(int left, int top, int right, int bottom);
-  int IntersectClipRect(const RECT* rect) { return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom); }
+  int IntersectClipRect(const RECT* rect) {
+    return IntersectClipRect(rect->left, rect->top, rect->right, rect->bottom);
+  }
   int ExcludeClipRect(int left, int top, int right, int bottom);
-  int ExcludeClipRect(const RECT* rect) { return ExcludeClipRect(rect->left, rect->top, rect->right, rect->bottom); }
+  int ExcludeClipRect(const RECT* rect) {
+    return ExcludeClipRect(rect->left, rect->top, rect->right, rect->bottom);
+  }
   // NULL removes the clip; otherwise the clip becomes a copy of the region.
   int SelectClipRgn(CRgn* region);
   // The clip's bounding box, or the whole device when there is no clip.

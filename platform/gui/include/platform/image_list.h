@@ -61,6 +61,6 @@ class CImageList {
   int cx_ = 0, cy_ = 0;
   UINT flags_ = 0;
   int count_ = 0;
-  QImage strip_;                  // ARGB32, images side by side, pixels as added
-  std::vector<COLORREF> masks_;   // per image: its mask colour or CLR_NONE
+  QImage strip_;                 // ARGB32, images side by side, pixels as added
+  std::vector<COLORREF> masks_;  // per image: its mask colour or CLR_NONE
 };

@@ -42,9 +42,10 @@ namespace detail {
 class ListModel;
 }
 // Control kinds of dialog tables (see DialogItem).
-inline constexpr char kListCtrl[] = "listctrl";  // CListCtrl; LVS_REPORT, LVS_SINGLESEL, LVS_NOSORTHEADER ...
-inline constexpr char kTreeCtrl[] = "tree";      // CTreeCtrl; TVS_HASBUTTONS, TVS_LINESATROOT ...
-inline constexpr char kSpin[] = "spin";          // CSpinButtonCtrl; UDS_*
+inline constexpr char kListCtrl[] =
+    "listctrl";  // CListCtrl; LVS_REPORT, LVS_SINGLESEL, LVS_NOSORTHEADER ...
+inline constexpr char kTreeCtrl[] = "tree";  // CTreeCtrl; TVS_HASBUTTONS, TVS_LINESATROOT ...
+inline constexpr char kSpin[] = "spin";      // CSpinButtonCtrl; UDS_*
 // kButton with BS_OWNERDRAW makes a CButton; other buttons stay plain.
 }  // namespace platform
 
@@ -54,8 +55,8 @@ constexpr int CB_ERR = -1, CB_ERRSPACE = -2, LB_ERR = -1, LB_ERRSPACE = -2;
 
 // Notification codes as they arrive in HIWORD(wParam) of WM_COMMAND (the
 // low 16 bits of the Win32 values).
-constexpr UINT NM_CLICK = 0xFFFE, NM_DBLCLK = 0xFFFD, NM_RCLICK = 0xFFFB,
-               LVN_ITEMCHANGED = 0xFF9B, LVN_COLUMNCLICK = 0xFF94, TVN_SELCHANGED = 0xFE6E;
+constexpr UINT NM_CLICK = 0xFFFE, NM_DBLCLK = 0xFFFD, NM_RCLICK = 0xFFFB, LVN_ITEMCHANGED = 0xFF9B,
+               LVN_COLUMNCLICK = 0xFF94, TVN_SELCHANGED = 0xFE6E;
 
 // Owner drawing.
 constexpr UINT WM_DRAWITEM = 0x002B;
@@ -242,8 +243,8 @@ class CButton : public CWndImpl<QPushButton> {
 // ---- Spin buttons -------------------------------------------------------------------
 
 constexpr DWORD UDS_WRAP = 0x1, UDS_SETBUDDYINT = 0x2, UDS_ALIGNRIGHT = 0x4, UDS_ALIGNLEFT = 0x8,
-                UDS_AUTOBUDDY = 0x10, UDS_ARROWKEYS = 0x20, UDS_HORZ = 0x40,
-                UDS_NOTHOUSANDS = 0x80, UDS_HOTTRACK = 0x100;
+                UDS_AUTOBUDDY = 0x10, UDS_ARROWKEYS = 0x20, UDS_HORZ = 0x40, UDS_NOTHOUSANDS = 0x80,
+                UDS_HOTTRACK = 0x100;
 constexpr int UD_MAXVAL = 0x7FFF, UD_MINVAL = -UD_MAXVAL;
 
 namespace platform {
@@ -331,9 +332,8 @@ constexpr int LVSCW_AUTOSIZE = -1, LVSCW_AUTOSIZE_USEHEADER = -2;
 constexpr UINT LVIS_FOCUSED = 0x1, LVIS_SELECTED = 0x2;
 constexpr int LVNI_ALL = 0x0, LVNI_FOCUSED = 0x1, LVNI_SELECTED = 0x2;
 constexpr UINT LVIR_BOUNDS = 0, LVIR_ICON = 1, LVIR_LABEL = 2;
-constexpr UINT LVHT_NOWHERE = 0x1, LVHT_ONITEMICON = 0x2, LVHT_ONITEMLABEL = 0x4,
-               LVHT_ONITEM = 0xE, LVHT_ABOVE = 0x8, LVHT_BELOW = 0x10, LVHT_TORIGHT = 0x20,
-               LVHT_TOLEFT = 0x40;
+constexpr UINT LVHT_NOWHERE = 0x1, LVHT_ONITEMICON = 0x2, LVHT_ONITEMLABEL = 0x4, LVHT_ONITEM = 0xE,
+               LVHT_ABOVE = 0x8, LVHT_BELOW = 0x10, LVHT_TORIGHT = 0x20, LVHT_TOLEFT = 0x40;
 constexpr int LVSIL_NORMAL = 0, LVSIL_SMALL = 1;
 // SortItems' comparison: item data of two items and the caller's value;
 // negative puts the first before the second.
@@ -345,11 +345,11 @@ constexpr int HDF_LEFT = 0x0, HDF_RIGHT = 0x1, HDF_CENTER = 0x2, HDF_JUSTIFYMASK
               HDF_STRING = 0x4000, HDF_OWNERDRAW = 0x8000;
 struct HDITEM {
   UINT mask = 0;
-  int cxy = 0;                // HDI_WIDTH
-  char* pszText = nullptr;    // HDI_TEXT: GBK; GetItem fills cchTextMax bytes at most
+  int cxy = 0;              // HDI_WIDTH
+  char* pszText = nullptr;  // HDI_TEXT: GBK; GetItem fills cchTextMax bytes at most
   int cchTextMax = 0;
-  int fmt = 0;                // HDI_FORMAT: HDF_*
-  LPARAM lParam = 0;          // HDI_LPARAM
+  int fmt = 0;        // HDI_FORMAT: HDF_*
+  LPARAM lParam = 0;  // HDI_LPARAM
 };
 
 // The header of a list control (a QHeaderView). Items with HDF_OWNERDRAW
@@ -511,7 +511,7 @@ class CListCtrl : public CWndImpl<QTableView> {
   void ReorderItems(const std::vector<int>& order);
 
   platform::detail::ListModel* model_;  // owned by the list
-  QLabel* note_ = nullptr;               // made by the first SetNote
+  QLabel* note_ = nullptr;              // made by the first SetNote
 
   DWORD exStyle_ = 0;
   CImageList* smallImages_ = nullptr;
@@ -648,7 +648,7 @@ class CTreeCtrl : public CWndImpl<QTreeWidget> {
   Delegate* delegate_ = nullptr;
   HTREEITEM selected_ = nullptr;  // the selection last notified
   UINT action_ = TVC_UNKNOWN;
-  UINT cause_ = TVC_UNKNOWN;      // of the message being handled
+  UINT cause_ = TVC_UNKNOWN;  // of the message being handled
   int quiet_ = 0;
 };
 

@@ -80,7 +80,7 @@ struct DialogTemplate {
   const char* caption = nullptr;   // GBK
   const char* fontFace = nullptr;  // GBK; null: "宋体"
   int fontPoints = 9;
-  bool dialogUnits = true;         // sizes and positions in dialog units, else pixels
+  bool dialogUnits = true;  // sizes and positions in dialog units, else pixels
   std::span<const DialogItem> items;
 };
 

@@ -115,8 +115,8 @@ class CCmdUI {
   virtual ~CCmdUI() = default;
   UINT m_nID = 0;
   UINT m_nIndex = 0;
-  CMenu* m_pMenu = nullptr;   // the menu holding the item (menus)
-  CWnd* m_pOther = nullptr;   // the bar (toolbars)
+  CMenu* m_pMenu = nullptr;  // the menu holding the item (menus)
+  CWnd* m_pOther = nullptr;  // the bar (toolbars)
   virtual void Enable(BOOL on = TRUE);
   virtual void SetCheck(int check = 1);
   virtual void SetRadio(BOOL on = TRUE) { SetCheck(on ? 1 : 0); }

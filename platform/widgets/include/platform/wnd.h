@@ -33,23 +33,22 @@ class CCmdUI;
 class CMenu;
 
 // ---- Message ids and their parameters -------------------------------------
-constexpr UINT WM_MOVE = 0x0003, WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007,
-               WM_KILLFOCUS = 0x0008, WM_ENABLE = 0x000A, WM_SETREDRAW = 0x000B,
-               WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D, WM_ERASEBKGND = 0x0014,
-               WM_SHOWWINDOW = 0x0018, WM_SETCURSOR = 0x0020, WM_GETMINMAXINFO = 0x0024,
-               WM_SETFONT = 0x0030, WM_GETFONT = 0x0031, WM_NOTIFY = 0x004E,
-               WM_CONTEXTMENU = 0x007B, WM_NCHITTEST = 0x0084, WM_NCLBUTTONDOWN = 0x00A1,
-               WM_KEYUP = 0x0101, WM_SYSKEYDOWN = 0x0104, WM_SYSKEYUP = 0x0105,
-               WM_SYSCHAR = 0x0106, WM_INITDIALOG = 0x0110, WM_SYSCOMMAND = 0x0112,
-               WM_HSCROLL = 0x0114, WM_VSCROLL = 0x0115, WM_INITMENUPOPUP = 0x0117,
-               WM_CTLCOLORMSGBOX = 0x0132, WM_CTLCOLOREDIT = 0x0133, WM_CTLCOLORLISTBOX = 0x0134,
-               WM_CTLCOLORBTN = 0x0135, WM_CTLCOLORDLG = 0x0136, WM_CTLCOLORSCROLLBAR = 0x0137,
-               WM_CTLCOLORSTATIC = 0x0138, WM_MOUSEMOVE = 0x0200, WM_LBUTTONDOWN = 0x0201,
-               WM_LBUTTONUP = 0x0202, WM_LBUTTONDBLCLK = 0x0203, WM_RBUTTONDOWN = 0x0204,
-               WM_RBUTTONUP = 0x0205, WM_RBUTTONDBLCLK = 0x0206, WM_MBUTTONDOWN = 0x0207,
-               WM_MBUTTONUP = 0x0208, WM_MBUTTONDBLCLK = 0x0209, WM_MOUSEWHEEL = 0x020A,
-               WM_MOUSEHOVER = 0x02A1, WM_MOUSELEAVE = 0x02A3, WM_HOTKEY = 0x0312,
-               WM_APP = 0x8000;
+constexpr UINT WM_MOVE = 0x0003, WM_ACTIVATE = 0x0006, WM_SETFOCUS = 0x0007, WM_KILLFOCUS = 0x0008,
+               WM_ENABLE = 0x000A, WM_SETREDRAW = 0x000B, WM_SETTEXT = 0x000C, WM_GETTEXT = 0x000D,
+               WM_ERASEBKGND = 0x0014, WM_SHOWWINDOW = 0x0018, WM_SETCURSOR = 0x0020,
+               WM_GETMINMAXINFO = 0x0024, WM_SETFONT = 0x0030, WM_GETFONT = 0x0031,
+               WM_NOTIFY = 0x004E, WM_CONTEXTMENU = 0x007B, WM_NCHITTEST = 0x0084,
+               WM_NCLBUTTONDOWN = 0x00A1, WM_KEYUP = 0x0101, WM_SYSKEYDOWN = 0x0104,
+               WM_SYSKEYUP = 0x0105, WM_SYSCHAR = 0x0106, WM_INITDIALOG = 0x0110,
+               WM_SYSCOMMAND = 0x0112, WM_HSCROLL = 0x0114, WM_VSCROLL = 0x0115,
+               WM_INITMENUPOPUP = 0x0117, WM_CTLCOLORMSGBOX = 0x0132, WM_CTLCOLOREDIT = 0x0133,
+               WM_CTLCOLORLISTBOX = 0x0134, WM_CTLCOLORBTN = 0x0135, WM_CTLCOLORDLG = 0x0136,
+               WM_CTLCOLORSCROLLBAR = 0x0137, WM_CTLCOLORSTATIC = 0x0138, WM_MOUSEMOVE = 0x0200,
+               WM_LBUTTONDOWN = 0x0201, WM_LBUTTONUP = 0x0202, WM_LBUTTONDBLCLK = 0x0203,
+               WM_RBUTTONDOWN = 0x0204, WM_RBUTTONUP = 0x0205, WM_RBUTTONDBLCLK = 0x0206,
+               WM_MBUTTONDOWN = 0x0207, WM_MBUTTONUP = 0x0208, WM_MBUTTONDBLCLK = 0x0209,
+               WM_MOUSEWHEEL = 0x020A, WM_MOUSEHOVER = 0x02A1, WM_MOUSELEAVE = 0x02A3,
+               WM_HOTKEY = 0x0312, WM_APP = 0x8000;
 
 // WM_SIZE kinds.
 constexpr UINT SIZE_RESTORED = 0, SIZE_MINIMIZED = 1, SIZE_MAXIMIZED = 2;
@@ -366,15 +365,15 @@ class CWnd : public platform::MsgTarget {
   void ApplyShow(int command);
 
   QWidget* widget_ = nullptr;
-  bool routes_ = false;    // a CWndImpl (handlers run) rather than a handle-only window
+  bool routes_ = false;  // a CWndImpl (handlers run) rather than a handle-only window
   bool created_ = false;
   bool dying_ = false;
   platform::WndFrame* frame_ = nullptr;
   int lastSizeType_ = -1;
   QSize lastSize_;
-  POINT dragOrigin_;       // manual caption drag: mouse minus window position
+  POINT dragOrigin_;  // manual caption drag: mouse minus window position
   bool dragging_ = false;
-  DWORD trackFlags_ = 0;   // TrackMouseEvent requests pending
+  DWORD trackFlags_ = 0;  // TrackMouseEvent requests pending
   QObject* hoverTimer_ = nullptr;
   void DeliverSize();
   void DestroyTree();

@@ -21,7 +21,8 @@ template <class T>
 T* FindCtl(const CWnd& wnd, int id) {
   const QWidgetList found = ChildrenWithId(wnd, id);
   if (found.size() != 1) {
-    ADD_FAILURE() << (found.empty() ? "no control with id " : "more than one control with id ") << id;
+    ADD_FAILURE() << (found.empty() ? "no control with id " : "more than one control with id ")
+                  << id;
     return nullptr;
   }
   T* control = nullptr;

@@ -15,10 +15,10 @@ namespace platform::testing {
 class ScopedMenuScript : public platform::MenuHook {
  public:
   struct Item {
-    UINT id;            // 0 for separators and pop-ups
-    std::string text;   // GBK
-    UINT flags;         // MF_ state
-    int depth;          // 0 for the menu's own items
+    UINT id;           // 0 for separators and pop-ups
+    std::string text;  // GBK
+    UINT flags;        // MF_ state
+    int depth;         // 0 for the menu's own items
     bool enabled() const { return !(flags & (MF_GRAYED | MF_DISABLED)); }
     bool checked() const { return (flags & MF_CHECKED) != 0; }
   };
