@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "zeb/scheme/sys_style.h"
+#include "zeb/store/public_store.h"
 
 void SPriceColors::Load() {
   const CSysStyle* style = CSysStyle::GetInstance();
@@ -14,6 +15,11 @@ void SPriceColors::Load() {
   level = style->GetColor(3);
   volume = style->GetColor(1);
   label = style->GetColor(40);
+}
+
+void ItemPriceUnitAndFormat(const SCodeInfo& key, int* unit, std::string* format) {
+  *unit = CPublic::GetPriceUnit(&key);
+  *format = PriceFormat(CPublic::GetPriceDecimals(&key));
 }
 
 std::string PriceFormat(int decimals) { return TextPrintf("%%.%df", std::clamp(decimals, 0, 9)); }

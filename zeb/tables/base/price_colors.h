@@ -9,6 +9,8 @@
 
 #include "platform/types.h"
 
+struct SCodeInfo;
+
 struct SPriceColors {
   COLORREF up = 0;      // scheme colour 2
   COLORREF down = 0;    // 4
@@ -28,6 +30,9 @@ struct SPriceColors {
 
 // "%%.%df" with the decimals: "%.2f" for 2.
 std::string PriceFormat(int decimals);
+// The unit the prices of an item come in and the format they show with,
+// from its market: what every table that follows an item sets first.
+void ItemPriceUnitAndFormat(const SCodeInfo& key, int* unit, std::string* format);
 // price / unit printed with the format.
 std::string PriceText(int64_t price, int unit, const std::string& format);
 // printf into a string.

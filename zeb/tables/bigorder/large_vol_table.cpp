@@ -61,9 +61,7 @@ void CLargeVolTable::InitColumns() {
 void CLargeVolTable::SetStock(const SStockInfo* item) {
   if (!item) return;
   if (!m_item || m_item->market != item->market) m_item = item;
-  const SCodeInfo key = item->GetKey();
-  m_nUnit = CPublic::GetPriceUnit(&key);
-  m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
+  ItemPriceUnitAndFormat(item->GetKey(), &m_nUnit, &m_strFormat);
 }
 
 void CLargeVolTable::Request() {

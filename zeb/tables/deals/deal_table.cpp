@@ -22,9 +22,7 @@ bool CDealTable::IsIndex() const {
 void CDealTable::SetStock(const SStockInfo* item) {
   if (!item) return;
   m_item = *item;
-  const SCodeInfo key = m_item.GetKey();
-  m_nUnit = CPublic::GetPriceUnit(&key);
-  m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
+  ItemPriceUnitAndFormat(m_item.GetKey(), &m_nUnit, &m_strFormat);
   m_feed.Reset();
   // Another item's deals go, and the memory they took.
   ReleaseRows();

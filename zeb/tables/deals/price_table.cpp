@@ -19,9 +19,7 @@ CPriceTable::CPriceTable(CPublic* store) : m_store(store ? store : CPublic::GetI
 void CPriceTable::SetStock(const SStockInfo* item) {
   if (!item) return;
   m_item = *item;
-  const SCodeInfo key = m_item.GetKey();
-  m_nUnit = CPublic::GetPriceUnit(&key);
-  m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
+  ItemPriceUnitAndFormat(m_item.GetKey(), &m_nUnit, &m_strFormat);
 }
 
 void CPriceTable::RequestDeals() { ::RequestDeals(m_store, m_item); }

@@ -61,9 +61,7 @@ void CStatTable::InitColumns() {
 void CStatTable::SetStock(const SStockInfo* item) {
   if (!item) return;
   m_item = *item;
-  const SCodeInfo key = m_item.GetKey();
-  m_nUnit = CPublic::GetPriceUnit(&key);
-  m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
+  ItemPriceUnitAndFormat(m_item.GetKey(), &m_nUnit, &m_strFormat);
   m_feed.Reset();
   m_bHasRecord = false;
   BuildColumns();

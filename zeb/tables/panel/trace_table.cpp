@@ -41,9 +41,7 @@ void CTraceTable::InitColumns() {
 void CTraceTable::SetStock(const SStockInfo* item) {
   if (!item) return;
   m_item = *item;
-  const SCodeInfo key = m_item.GetKey();
-  m_nUnit = CPublic::GetPriceUnit(&key);
-  m_strFormat = PriceFormat(CPublic::GetPriceDecimals(&key));
+  ItemPriceUnitAndFormat(m_item.GetKey(), &m_nUnit, &m_strFormat);
   m_ticks.Release();
   DeleteAllRows();
   m_feed.Reset();
