@@ -136,17 +136,8 @@ bool CTechAnalysisAppendClosePrice::TakeLastBar() {
 
 int CTechAnalysisAppendClosePrice::SetData(const SKLineRange* range) {
   if (range == nullptr || range->overlay == nullptr || range->overlay->own == nullptr) return 0;
-  m_nBarCount = range->end;
-  m_nCandleWidth = range->candleWidth;
   m_pData = range->overlay;
-  m_pBars = m_pData->own;
-  m_nDecimals = 2;
-  m_nFirst = range->first;
-  Compute();
-  CalcRange();
-  RecalcPixels();
-  if (m_nCursor < 0 || m_nCursor >= m_nBarCount) m_nCursor = m_nBarCount - m_nFirst - 1;
-  return 1;
+  return TakeRange(*range, m_pData->own);
 }
 
 void CTechAnalysisAppendClosePrice::Compute() {

@@ -39,11 +39,15 @@ std::string CTechAnalysisBasePic::GridText() {
 
 int CTechAnalysisBasePic::SetData(const SKLineRange* range) {
   if (range == nullptr || range->bars == nullptr || *range->bars == nullptr) return 0;
-  m_nBarCount = range->end;
-  m_nCandleWidth = range->candleWidth;
-  m_pBars = *range->bars;
+  return TakeRange(*range, *range->bars);
+}
+
+int CTechAnalysisBasePic::TakeRange(const SKLineRange& range, const SHistoryUnit* bars) {
+  m_nBarCount = range.end;
+  m_nCandleWidth = range.candleWidth;
+  m_pBars = bars;
   m_nDecimals = CPublic::GetIndicatorDecimals(m_strFormulaName);
-  m_nFirst = range->first;
+  m_nFirst = range.first;
   Compute();
   CalcRange();
   RecalcPixels();

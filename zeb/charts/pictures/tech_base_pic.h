@@ -114,6 +114,9 @@ class CTechAnalysisBasePic : public CBasePic {
   int GetFirstVisible() const { return m_nFirst; }
 
  protected:
+  // What every SetData ends with: the range's bars and the decimals of the
+  // values shown taken, then the outputs, scale and pixels made anew; 1.
+  int TakeRange(const SKLineRange& range, const SHistoryUnit* bars);
   // The formula's fixed grid levels ("20,80"), empty when it has none.
   std::string GridText();
   bool NameIs(const char* name) const;  // case-insensitive
