@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the format of the C and C++ files the
 # branch changed (tools/format-check.sh), builds, and runs every test:
-#   1. the normal tree (g++) and its ctest suite, which runs every benchmark
+#   1. the normal tree (clang) and its ctest suite, which runs every benchmark
 #      program once, briefly (a benchmark that fails or reports an error
 #      fails the suite; no figure is checked);
 #   2. a second tree (clang) with AddressSanitizer and UndefinedBehaviorSanitizer,
