@@ -11,6 +11,8 @@
 #include <set>
 #include <string_view>
 
+#include "trade/core/short_copy.h"
+
 namespace {
 
 constexpr char kSOH = '\x01';
@@ -124,32 +126,10 @@ constexpr size_t kFieldOverhead = 40;
 // The house trailer "1010=ddd<SOH>".
 constexpr size_t kTrailerLength = 9;
 
-// Copies text to p and returns the end. Most values are shorter than 16
-// bytes, for which a call of memcpy costs more than the copy: two
-// overlapping moves of 8 (or 4) bytes copy them whole.
+// Copies text to p and returns the end.
 [[gnu::always_inline]] inline char* CopyText(char* p, std::string_view text) {
-  const char* from = text.data();
-  const size_t n = text.size();
-  if (n > 16) {
-    std::memcpy(p, from, n);
-  } else if (n >= 8) {
-    uint64_t head, tail;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(p, &head, 8);
-    std::memcpy(p + n - 8, &tail, 8);
-  } else if (n >= 4) {
-    uint32_t head, tail;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + n - 4, 4);
-    std::memcpy(p, &head, 4);
-    std::memcpy(p + n - 4, &tail, 4);
-  } else if (n > 0) {
-    p[0] = from[0];
-    p[n / 2] = from[n / 2];
-    p[n - 1] = from[n - 1];
-  }
-  return p + n;
+  CopyBytes(p, text.data(), text.size());
+  return p + text.size();
 }
 
 // Writes one field, "<tag>=<value><delimiter>" (or "<tag>(<len>)=..." when
@@ -457,8 +437,9 @@ int SerializeFields(std::vector<char>& out, int* outLen, const TagPairList* pair
     }
   } else {
     for (const auto& f : *fields) {
-      AppendField(out, f.tag, f.value,
-                  explicitLength && f.value.find(delimiter) != std::string::npos, delimiter);
+      const std::string_view value = f.value;
+      AppendField(out, f.tag, value,
+                  explicitLength && value.find(delimiter) != std::string_view::npos, delimiter);
     }
   }
   if (outLen) *outLen = static_cast<int>(out.size());

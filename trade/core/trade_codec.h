@@ -12,6 +12,7 @@
 
 #include "trade/core/byte_buffer.h"
 #include "trade/core/large_block_allocator.h"
+#include "trade/core/tag_field_value.h"
 #include "trade/core/tag_map.h"
 
 // The field delimiter; every reader and writer of the codec asks for it here.
@@ -20,8 +21,15 @@ char GetSOH();
 // One field of a message being built. The name is a label for the program's
 // own use and never reaches the wire.
 struct STagField {
+  // Not defaulted: a field added to a list is then made by its members'
+  // own constructors, without the zeroing of all of it that comes first
+  // otherwise.
+  STagField() noexcept {}
+  STagField(int tag, TagFieldValue value, std::string name = std::string())
+      : tag(tag), value(std::move(value)), name(std::move(name)) {}
+
   int tag = 0;
-  std::string value;
+  TagFieldValue value;
   std::string name;
 };
 using TagFieldList = std::vector<STagField>;

@@ -6,7 +6,7 @@
 #include "platform/gbk.h"
 #include "sharecode/mythread.h"
 
-bool IsSafeFieldValue(const std::string& value) {
+bool IsSafeFieldValue(std::string_view value) {
   for (unsigned char c : value)
     if (c < 0x20 || c == 0x7F) return false;
   return true;

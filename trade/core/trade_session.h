@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/types.h"
@@ -210,4 +211,4 @@ class CTradeSession {
 const char* PayChannelName(char code);
 // True when the value can travel as a plain field: no delimiter, no other
 // control byte.
-bool IsSafeFieldValue(const std::string& value);
+bool IsSafeFieldValue(std::string_view value);
