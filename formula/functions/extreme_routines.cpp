@@ -132,7 +132,10 @@ void ExtremeBySteps(float* r, const float* x, int f, int n, int N, int first) {
     else return earlier < later ? earlier : later;
   };
   // Best of [i-w+1, i] for every bar i from f+w-1; first the window of one.
-  std::vector<float> steps[2];
+  // The steps' buffers stay with the thread and only grow: allocated per
+  // call, a long series paid for them (zeroed, faulted in, unmapped again)
+  // many times over the steps themselves.
+  thread_local std::vector<float> steps[2];
   const float* best = x;
   int w = 1;
   auto pair = [&](float* out, const float* in, int shift, int from) {
@@ -142,7 +145,7 @@ void ExtremeBySteps(float* r, const float* x, int f, int n, int N, int first) {
   };
   for (int k = 0; 2 * w <= N; ++k, w *= 2) {
     std::vector<float>& next = steps[k % 2];
-    next.resize(static_cast<size_t>(n));
+    if (next.size() < static_cast<size_t>(n)) next.resize(static_cast<size_t>(n));
     pair(next.data(), best, w, f + 2 * w - 1);
     best = next.data();
   }
