@@ -79,6 +79,7 @@ BOOL CMainFrame::LoadFrame() {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CFrameWnd::OnCreate(cs) == -1) return -1;
+  m_pPreviousFormula = SetFormulaAccess(&m_formula);
   OnCreateClient();
   CFormulaFace::InitDefineTech();
   CBlockManager::GetInstance()->Init(Store()->GetAppDir());
@@ -229,6 +230,7 @@ void CMainFrame::OnDestroy() {
   }
   ShowDrawToolBar(false);
   CFormulaFace::ExitDefineTech();
+  SetFormulaAccess(m_pPreviousFormula);
   UnregisterHotKey(GetSafeHwnd(), kHotKeyTray);
   UnregisterHotKey(GetSafeHwnd(), kHotKeyTrayAlt);
   if (m_nTray == 0) Shell_NotifyIcon(NIM_DELETE, &m_tray);
