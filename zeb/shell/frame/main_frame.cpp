@@ -16,6 +16,7 @@
 #include "zeb/core/app/shell_plugins.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/core/blocks/block_manager.h"
+#include "zeb/shell/blocks/block_menu.h"
 #include "zeb/shell/dialogs/welcome_info_dlg.h"
 #include "zeb/shell/frame/shell_commands.h"
 #include "zeb/shell/frame/shell_menus.h"
@@ -158,7 +159,7 @@ void CMainFrame::DropDownBlocks() {
   auto addGroup = [&](const std::string& name) {
     auto group = std::make_unique<CMenu>();
     group->CreatePopupMenu();
-    if (blocks->FillBlockMenu(group.get(), name, cmd::kMarketList))
+    if (FillBlockMenu(*blocks, group.get(), name, cmd::kMarketList))
       m_blockMenu.AppendMenu(MF_POPUP, UINT_PTR(group->GetSafeHmenu()), name.c_str());
     groups.push_back(std::move(group));
   };
