@@ -22,7 +22,7 @@
 
 #include "bench/common/kline_bodies.h"
 #include "bench/common/side_by_side.h"
-#include "formula/face/FormulaFace.h"
+#include "formula/face/FormulaFaceAccess.h"
 #include "link/quote_protocol.h"
 #include "platform/gbk.h"
 #include "platform/msgbox.h"
@@ -45,6 +45,7 @@ using kline_bodies::PutTickPrice;
 std::string History(int n) { return kline_bodies::History(kMarket, kCode, n); }
 
 struct Fixture {
+  CFormulaFaceAccess formula;
   CPublic* store = nullptr;
   SStockInfo* item = nullptr;
   platform::ScopedRecordingBoxes boxes;
@@ -72,6 +73,7 @@ struct Fixture {
                                                             "]\r\n001=KLINE,VOL,MACD,KDJ,\r\n");
     platform::SetProgramDirOverride(dir + "/");
     CSysStyle::GetInstance()->LoadScheme();
+    SetFormulaAccess(&formula);
     CFormulaFace::InitDefineTech();
     store = new CPublic;
     const std::string table = sim::BuildOneItemMarketTable(kMarket, kCode, "bench", 20000);

@@ -43,9 +43,9 @@ inline constexpr int kChineseNameMax = 30;
 inline constexpr int kGridLinesMax = 99;
 inline constexpr int kEncryptTextMax = 19;
 inline constexpr int kGroupNameMax = 99;
-// The formula text counts characters (the script box is a rich edit); the
-// parameter descriptions count bytes, as every plain edit does.
-inline constexpr int kScriptMaxChars = 4096;
+// The formula text counts GBK bytes, as the parameter descriptions and
+// every plain edit do: one limit, in the bytes the text is kept in.
+inline constexpr int kScriptMaxBytes = 4096;
 inline constexpr int kParamsDescMax = 1000;
 // The stored, quoted descriptions: at most 1024 bytes and the end.
 inline constexpr int kParamsDescQuotedSize = 1025;

@@ -112,7 +112,7 @@ BOOL CFormularDlg::OnInitDialog() {
 
   script_ = GetDlgItemT<CTWScriptEdit>(IDC_SCRIPT);
   script_->InitFormat();
-  script_->SetLimit(kScriptMaxChars);
+  script_->SetLimit(kScriptMaxBytes);
   ConfigureFormulaScript(script_->Scanner());
   script_->ColorAll();
 

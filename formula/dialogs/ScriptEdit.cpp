@@ -1,15 +1,11 @@
 #include "formula/dialogs/ScriptEdit.h"
 
-#include <QInputMethodEvent>
-#include <QKeyEvent>
-#include <QMimeData>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <algorithm>
 
 #include "formula/dialogs/ScriptHighlighter.h"
-#include "platform/desktop.h"
 #include "platform/gbk.h"
 #include "platform/wnd.h"
 
@@ -42,7 +38,7 @@ const char* CTWScriptEdit::ControlKind() {
   return kKind;
 }
 
-CTWScriptEdit::CTWScriptEdit(QWidget* parent) : QPlainTextEdit(parent) {
+CTWScriptEdit::CTWScriptEdit(QWidget* parent) : GbkLimitedTextEdit(parent) {
   setTabChangesFocus(false);  // Tab types a tab character
   setLineWrapMode(QPlainTextEdit::NoWrap);
   highlighter_ = std::make_unique<CScriptHighlighter>(scanner_, document());
@@ -97,51 +93,6 @@ void CTWScriptEdit::ColorLines(int a, int b) {
   const QTextBlock last = doc->findBlock(std::max(b, 0));
   if (!first.isValid() || !last.isValid()) return;
   ColorRange(first.position(), last.position() + std::max(last.length() - 1, 1));
-}
-
-int CTWScriptEdit::Room() const {
-  if (!limit_) return -1;
-  const int length = document()->characterCount() - 1;  // without the closing paragraph mark
-  return std::max(0, limit_ - length + int(textCursor().selectedText().size()));
-}
-
-void CTWScriptEdit::keyPressEvent(QKeyEvent* event) {
-  const int room = Room();
-  if (room >= 0 && !(event->modifiers() & Qt::ControlModifier)) {
-    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-    const QString typed = enter ? QStringLiteral("\n") : event->text();
-    const bool inserts = !typed.isEmpty() && (enter || typed[0] == u'\t' || typed[0].isPrint());
-    if (inserts && typed.size() > room) {
-      MessageBeep(0);  // full: refused, as the rich edit refuses
-      return;
-    }
-  }
-  QPlainTextEdit::keyPressEvent(event);
-}
-
-void CTWScriptEdit::inputMethodEvent(QInputMethodEvent* event) {
-  const int room = Room();
-  if (room < 0 || event->commitString().size() <= room) {
-    QPlainTextEdit::inputMethodEvent(event);
-    return;
-  }
-  QInputMethodEvent cut(event->preeditString(), event->attributes());
-  cut.setCommitString(event->commitString().left(room), event->replacementStart(),
-                      event->replacementLength());
-  QPlainTextEdit::inputMethodEvent(&cut);
-}
-
-void CTWScriptEdit::insertFromMimeData(const QMimeData* source) {
-  const int room = Room();
-  if (room < 0 || !source || !source->hasText()) {
-    QPlainTextEdit::insertFromMimeData(source);
-    return;
-  }
-  QString text = source->text();
-  // A surrogate pair is one character to the user: never split it.
-  int keep = std::min<int>(room, int(text.size()));
-  if (keep > 0 && keep < text.size() && text[keep - 1].isHighSurrogate()) --keep;
-  textCursor().insertText(text.left(keep));
 }
 
 void CTWScriptEdit::OnContentsChange(int position, int removed, int added) {

@@ -12,20 +12,21 @@
 // - The owner hears EN_CHANGE once per change of the text, never for
 //   colouring.
 // - What the user types, pastes or drops never takes the text past the
-//   character limit (SetLimit); text set by code is never cut.
+//   limit in GBK bytes (SetLimit, the window layer's GbkLimitedTextEdit);
+//   text set by code is never cut.
 #pragma once
-#include <QPlainTextEdit>
 #include <memory>
 
 #include "formula/editor/ScriptScanner.h"
 #include "platform/dialog.h"
+#include "platform/gbk_limited_edit.h"
 #include "platform/gdi.h"
 
 namespace formula {
 
 class CScriptHighlighter;
 
-class CTWScriptEdit : public QPlainTextEdit {
+class CTWScriptEdit : public platform::GbkLimitedTextEdit {
  public:
   explicit CTWScriptEdit(QWidget* parent = nullptr);
   ~CTWScriptEdit() override;
@@ -42,23 +43,11 @@ class CTWScriptEdit : public QPlainTextEdit {
   // ColorRange from the start of the line holding character a to the end
   // of the line holding character b.
   void ColorLines(int a, int b);
-  // The most characters the user may bring the text to (0: no limit).
-  void SetLimit(int characters) { limit_ = characters > 0 ? characters : 0; }
-  int Limit() const { return limit_; }
-
   // The control kind of dialog tables ("formula.script"); registered by
   // the first call.
   static const char* ControlKind();
 
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void inputMethodEvent(QInputMethodEvent* event) override;
-  void insertFromMimeData(const QMimeData* source) override;
-
  private:
-  // Characters the limit leaves for text replacing the selection (-1: no
-  // limit).
-  int Room() const;
   void OnContentsChange(int position, int removed, int added);
   void OnContentsChanged();
   void ApplyRewrites(int firstBlock, int lastBlock);
@@ -70,7 +59,6 @@ class CTWScriptEdit : public QPlainTextEdit {
   int touchedFrom_ = -1;    // the document range the pending edit touched
   int touchedTo_ = -1;
   int notifiedRevision_ = 0;
-  int limit_ = 0;
 };
 
 }  // namespace formula

@@ -2,6 +2,7 @@
 // every member forwards to the library's one evaluator or to the formula
 // store, so any number of objects may exist and all see the same results.
 #pragma once
+#include "formula/face/FormulaFaceTypes.h"
 #include "formula/functions/formula_types.h"
 
 #if defined(_WIN32)
@@ -9,25 +10,6 @@
 #else
 #define FORMULA_API __attribute__((visibility("default")))
 #endif
-
-struct SCodeInfo;  // the item key ("link/code_info.h"); passed through only
-
-// The kind of data a data callback is asked for. The library stores the
-// callback and requires it before calculating, but never calls it.
-enum DATA_TYPE : int {
-  DATA_TYPE_HISTORY = 0,
-  DATA_TYPE_MINUTE = 1,
-  DATA_TYPE_TICK = 2,
-};
-
-typedef long (*PDATAIOFUNC)(SCodeInfo code, DATA_TYPE type, void* buffer, short count);
-
-// What the formula editor hands back when it closes.
-struct SDefineReturn {
-  int32_t nArea;       // 0 main chart, 1 sub chart
-  int32_t nFixedAxis;  // leading integer of the fixed Y-axis lines text
-};
-static_assert(sizeof(SDefineReturn) == 8);
 
 class FORMULA_API CFormulaFace {
  public:

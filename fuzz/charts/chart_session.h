@@ -14,7 +14,7 @@
 #include <vector>
 
 #include "platform/gdi.h"
-#include "platform/input.h"
+#include "platform/virtual_keys.h"
 
 namespace chart_fuzz {
 

@@ -631,6 +631,32 @@ TEST_F(KLineTest, AHandShowsOverAPaneTitle) {
   EXPECT_EQ(owner.cursor, CDrawOwner::Cursor::kArrow);
 }
 
+// An owner whose keyboard holds the Control key while control is set.
+struct ControlOwner : tables_test::RecordingOwner {
+  bool control = false;
+  bool IsKeyDown(UINT vk) const override { return control && vk == VK_CONTROL; }
+};
+
+// The chart asks its owner whether Control is held: then Up zooms the price
+// axis and leaves the bars, and Left pages instead of showing the cursor.
+TEST_F(KLineTest, ArrowsWithControlHeldAtTheOwnerZoomTheAxisAndPage) {
+  Open();
+  Feed(HistoryBody(0x053D, DailyBars(126)));
+  ControlOwner owner;
+  obj->SetOwner(&owner);
+  const int shown = obj->End() - obj->First();
+  owner.control = true;
+  obj->OnKey(VK_UP);
+  EXPECT_EQ(obj->End() - obj->First(), shown);
+  obj->OnKey(VK_LEFT);
+  EXPECT_FALSE(obj->IsCursorShown());
+  owner.control = false;
+  obj->OnKey(VK_UP);
+  EXPECT_EQ(obj->End() - obj->First(), shown * 10 / 11);
+  obj->OnKey(VK_LEFT);
+  EXPECT_TRUE(obj->IsCursorShown());
+}
+
 // Left parks the mouse pointer on the chart's top-left corner (in the
 // window's coordinates), whose moves the chart ignores, so the crosshair
 // stays on the bar the keys chose; Right leaves the pointer.

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "formula/face/FormulaFace.h"
+#include "formula/face/FormulaFaceAccess.h"
 #include "tables/quote_packet_bytes.h"
 #include "tables/tables_test_support.h"
 #include "zeb/charts/indicators/standard_indicators.h"
@@ -83,6 +83,10 @@ class ChartsTest : public tables_test::TablesTest {
     item = store.FindStock(&key);
   }
   ~ChartsTest() override { CFormulaFace().ResetIt(); }
+
+  // The charts reach the formula library as the shell hands it to them.
+  CFormulaFaceAccess formulaAccess;
+  CScopedFormulaAccess installedFormula{&formulaAccess};
 
   void WritePaneFile(const std::string& count, const std::string& names) {
     std::string text;

@@ -10,6 +10,7 @@
 #include "sharecode/mythread.h"
 #include "support/shell_temp_folders.h"
 #include "zeb/core/blocks/block_manager.h"
+#include "zeb/shell/blocks/block_menu.h"
 
 namespace {
 
@@ -123,7 +124,7 @@ TEST_F(BlocksTest, BlockMenuBreaksIntoColumnsEvery18Items) {
   blocks.Init(folders.ProgramDir());
   CMenu menu;
   menu.CreatePopupMenu();
-  EXPECT_TRUE(blocks.FillBlockMenu(&menu, "g", 0x6200));
+  EXPECT_TRUE(FillBlockMenu(blocks, &menu, "g", 0x6200));
   ASSERT_EQ(menu.GetMenuItemCount(), 40);
   for (int i = 0; i < 40; ++i) {
     const bool breaks = (menu.GetMenuState(UINT(i), MF_BYPOSITION) & MF_MENUBARBREAK) != 0;
@@ -132,8 +133,8 @@ TEST_F(BlocksTest, BlockMenuBreaksIntoColumnsEvery18Items) {
   EXPECT_EQ(menu.GetMenuItemID(0), 0x6200u + 16);
   CMenu none;
   none.CreatePopupMenu();
-  EXPECT_FALSE(blocks.FillBlockMenu(&none, "missing", 0x6200));
-  EXPECT_FALSE(blocks.FillBlockMenu(&none, GBK("自定"), 0x6200));
+  EXPECT_FALSE(FillBlockMenu(blocks, &none, "missing", 0x6200));
+  EXPECT_FALSE(FillBlockMenu(blocks, &none, GBK("自定"), 0x6200));
 }
 
 }  // namespace

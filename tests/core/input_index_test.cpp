@@ -2,7 +2,7 @@
 // which order, and the weights kept in the registry stand-in.
 #include <cstdlib>
 
-#include "formula/face/FormulaFace.h"
+#include "formula/face/FormulaFaceAccess.h"
 #include "input_test_support.h"
 #include "platform/registry.h"
 #include "support/shell_temp_folders.h"
@@ -191,13 +191,17 @@ TEST_F(InputTest, ReleaseSavesTheWeights) {
   CInputKey::ReleaseInstance();
 }
 
-// Unset, the formulas come from the formula library's indicator store.
+// Unset, the formulas come from the installed formula library's indicator
+// store; without one installed there are none.
 TEST(InputFormulas, IndicatorsOfTheFormulaLibrary) {
   shell_test::EnsureQtApp();
   // A program folder without store files: the store holds its examples
   // (the build's own folder ships an empty store).
   shell_test::TempFolders folders;
   CFormulaFace::InitDefineTech();
+  EXPECT_TRUE(FormulaLibraryIndicators().empty());
+  CFormulaFaceAccess library;
+  CScopedFormulaAccess installed(&library);
   const int count = CFormulaFace::SizeAtSet(0);
   ASSERT_GT(count, 0);
   std::vector<SFormulaKey> formulas = FormulaLibraryIndicators();

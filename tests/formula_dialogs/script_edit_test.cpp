@@ -157,21 +157,49 @@ TEST_F(ScriptEdit, OnlyTouchedLinesAreColouredAgain) {
   EXPECT_TRUE(edit.document()->findBlockByNumber(0).layout()->formats().empty());
 }
 
-TEST_F(ScriptEdit, TypingAndPastingStopAtTheCharacterLimitButCodeIsNotCut) {
+// A paste takes exactly the GBK bytes the limit leaves (a Chinese
+// character is two, a line break the two of CR LF), never half a character.
+TEST_F(ScriptEdit, APasteKeepsTheGbkBytesThatFitWithoutSplittingACharacter) {
+  struct Case {
+    const char* text;
+    int limit;
+    const char* pasted;
+    const char* kept;
+    bool replacesAll = false;  // the paste replaces the whole text, not appends
+  };
+  const Case cases[] = {
+      {"收盘价+1", 10, "价ab", "收盘价+1价"},  // 8 bytes and 2: full to the byte
+      {"收盘价+", 10, "价格", "收盘价+价"},    // 3 left: the second would be split
+      {"收盘价+", 10, "ab价", "收盘价+ab"},    // 3 left: one byte of 价 would remain
+      {"a", 5, "b\nc价", "ab\nc"},             // the break takes two
+      {"", 3, "价价", "价"},
+      {"ab\ncd", 8, "abcdefghij", "abcdefgh", true},  // the selected break frees two
+  };
+  for (const Case& c : cases) {
+    edit.SetLimit(c.limit);
+    edit.setPlainText(QString::fromUtf8(c.text));
+    if (c.replacesAll) edit.selectAll();
+    else edit.moveCursor(QTextCursor::End);
+    QApplication::clipboard()->setText(QString::fromUtf8(c.pasted));
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.toPlainText(), QString::fromUtf8(c.kept)) << c.text << " + " << c.pasted;
+  }
+}
+
+TEST_F(ScriptEdit, TypingStopsAtTheByteLimitButCodeIsNotCut) {
   edit.SetLimit(10);
-  edit.setPlainText(QString::fromUtf8("收盘价+1"));  // 5 characters
+  edit.setPlainText(QString::fromUtf8("收盘价+1"));  // 8 bytes
   edit.moveCursor(QTextCursor::End);
-  // A paste takes what fits, counting characters (a Chinese one is one).
-  QApplication::clipboard()->setText(QString::fromUtf8("ab价cdef"));
-  QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
-  EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("收盘价+1ab价cd"));
-  // Full: keys and a committed input method text add nothing.
-  Type("x");
-  QTest::keyClick(&edit, Qt::Key_Return);
+  // A committed input method text is cut to the two bytes left.
   QInputMethodEvent commit;
-  commit.setCommitString(QString::fromUtf8("均"));
+  commit.setCommitString(QString::fromUtf8("均线"));
   QApplication::sendEvent(&edit, &commit);
-  EXPECT_EQ(edit.toPlainText().size(), 10);
+  EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("收盘价+1均"));
+  // Full: keys add nothing, a tab and a line break included.
+  Type("x");
+  QTest::keyClick(&edit, Qt::Key_Tab);
+  QTest::keyClick(&edit, Qt::Key_Return);
+  EXPECT_EQ(edit.toPlainText(), QString::fromUtf8("收盘价+1均"));
   // Replacing a selection makes room; the program's own text is whole.
   edit.selectAll();
   Type("y");

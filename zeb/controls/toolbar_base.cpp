@@ -269,7 +269,7 @@ void CToolBarBase::UpdateButtons() {
   for (int i = 0; i < (int)buttons_.size(); ++i) {
     if (buttons_[(size_t)i].IsSeparator()) continue;
     CToolCmdUI ui(this, i);
-    ui.DoUpdate(owner);
+    owner->OnUpdateCmdUI(&ui);
   }
 }
 

@@ -1,18 +1,11 @@
 // The desktop's fixed tables (system metrics and colours at Windows 7's
-// defaults, 96 dpi), the work area, the beep, and opening addresses
-// through one replaceable sink.
+// defaults, 96 dpi), the work area and the beep.
 #include <QApplication>
-#include <QDesktopServices>
 #include <QScreen>
-#include <QUrl>
-#include <atomic>
-#include <cstring>
-#include <string>
+#include <mutex>
 
 #include "platform/desktop.h"
-#include "platform/gbk.h"
 #include "platform/gdi.h"
-#include "platform/paths.h"
 
 namespace {
 
@@ -80,8 +73,6 @@ constexpr int kColorCount = (int)(sizeof kColors / sizeof kColors[0]);
 
 bool ValidColor(int index) { return index >= 0 && index < kColorCount && kColors[index] >= 0; }
 
-std::atomic<platform::UrlSink*> g_urlSink{nullptr};
-
 }  // namespace
 
 BOOL SystemParametersInfo(UINT action, UINT, void* param, UINT) {
@@ -126,25 +117,3 @@ BOOL MessageBeep(UINT) {
   if (qobject_cast<QApplication*>(QCoreApplication::instance())) QApplication::beep();
   return TRUE;
 }
-
-INT_PTR ShellExecute(HWND, const char* verb, const char* file, const char*, const char*, int) {
-  constexpr INT_PTR kOpened = 42, kNoHandler = 31;  // SE_ERR_NOASSOC
-  if (verb && std::strcmp(verb, "open") != 0) return kNoHandler;
-  if (!file || !*file) return kNoHandler;
-  std::string target = file;
-  // A local path in the system's form ("\" separators) becomes ours.
-  if (target.find("://") == std::string::npos && target.rfind("mailto:", 0) != 0)
-    target = platform::ToNativePath(target);
-  return platform::OpenUrl(target) ? kOpened : kNoHandler;
-}
-
-namespace platform {
-
-UrlSink* SetUrlSink(UrlSink* sink) { return g_urlSink.exchange(sink); }
-
-bool OpenUrl(const std::string& url) {
-  if (UrlSink* sink = g_urlSink.load()) return sink->Open(url);
-  return QDesktopServices::openUrl(QUrl::fromUserInput(GbkToQString(url)));
-}
-
-}  // namespace platform

@@ -30,6 +30,7 @@
 
 #include "platform/dialog.h"
 #include "edit_input.h"
+#include "platform/gbk_limited_edit.h"
 #include "platform/gbk.h"
 #include "wnd_internal.h"
 
@@ -133,7 +134,7 @@ QWidget* MakeGroupBox(QWidget* parent, const DialogItem& item) {
 QWidget* MakeEdit(QWidget* parent, const DialogItem& item) {
   const DWORD style = item.style;
   if (style & ES_MULTILINE) {
-    auto* edit = new PlainTextEdit(parent);
+    auto* edit = new GbkLimitedTextEdit(parent);
     edit->setPlainText(GbkToQString(CrLfToLf(item.text ? item.text : "")));
     edit->setReadOnly(style & ES_READONLY);
     edit->setTabChangesFocus(true);  // Tab moves on in a dialog, as Win32's

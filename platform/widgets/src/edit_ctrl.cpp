@@ -1,16 +1,18 @@
 // CEdit: the byte limit, read-only and password state, and selections in
-// GBK byte offsets on a table's QLineEdit or multi-line PlainTextEdit. The
+// GBK byte offsets on a table's QLineEdit or multi-line GbkLimitedTextEdit. The
 // input rules themselves live in edit_input.cpp.
 #include <QLineEdit>
 #include <QTextBlock>
 #include <QTextCursor>
 
 #include "edit_input.h"
+#include "platform/gbk_limited_edit.h"
 #include "platform/controls.h"
 #include "platform/gbk.h"
 #include "wnd_internal.h"
 
 using namespace platform::detail;
+using platform::GbkLimitedTextEdit;
 
 namespace {
 
@@ -35,12 +37,12 @@ BOOL CEdit::IsMultiLine() const { return MultiLine(this) != nullptr; }
 void CEdit::SetLimitText(UINT maxBytes) {
   const int limit = maxBytes > 0x7FFFFFFE ? 0 : (int)maxBytes;
   if (QLineEdit* edit = LineEdit(this)) ApplyLineEditInput(edit, StoredStyle(edit), limit);
-  if (auto* edit = dynamic_cast<PlainTextEdit*>(GetWidget())) edit->SetLimit(limit);
+  if (auto* edit = dynamic_cast<GbkLimitedTextEdit*>(GetWidget())) edit->SetLimit(limit);
 }
 
 UINT CEdit::GetLimitText() const {
   if (QLineEdit* edit = LineEdit(this)) return (UINT)LineEditLimit(edit);
-  if (auto* edit = dynamic_cast<PlainTextEdit*>(GetWidget())) return (UINT)edit->Limit();
+  if (auto* edit = dynamic_cast<GbkLimitedTextEdit*>(GetWidget())) return (UINT)edit->Limit();
   return 0;
 }
 
@@ -111,7 +113,7 @@ void CEdit::ReplaceSel(const char* text, BOOL) {
   const QString insert = platform::GbkToQString(text ? platform::CrLfToLf(text) : std::string());
   if (QLineEdit* edit = LineEdit(this)) {
     edit->insert(insert);  // through the edit's input rules, so the limit holds
-  } else if (auto* limited = dynamic_cast<PlainTextEdit*>(GetWidget())) {
+  } else if (auto* limited = dynamic_cast<GbkLimitedTextEdit*>(GetWidget())) {
     limited->InsertLimited(insert);
   } else if (QPlainTextEdit* multi = MultiLine(this)) {
     multi->insertPlainText(insert);

@@ -1,13 +1,8 @@
 // The input rules of edits: see edit_input.h.
 #include "edit_input.h"
 
-#include <QInputMethodEvent>
-#include <QKeyEvent>
-#include <QMimeData>
-#include <QTextCursor>
 #include <QValidator>
 
-#include "platform/desktop.h"
 #include "platform/dialog.h"
 #include "platform/gbk.h"
 
@@ -108,53 +103,6 @@ void SetLineEditTextByCode(QLineEdit* edit, const QString& text) {
 
 int LineEditLimit(const QLineEdit* edit) {
   return edit ? edit->property(kLimitProperty).toInt() : 0;
-}
-
-int PlainTextEdit::Room() const {
-  if (!limit_) return -1;
-  const QTextCursor cursor = textCursor();
-  return limit_ - EditTextBytes(toPlainText(), true) + EditTextBytes(cursor.selectedText(), true);
-}
-
-void PlainTextEdit::InsertLimited(const QString& text) {
-  const int room = Room();
-  textCursor().insertText(room < 0 ? text : CutToBytes(text, room, true));
-}
-
-void PlainTextEdit::keyPressEvent(QKeyEvent* event) {
-  const int room = Room();
-  if (room >= 0) {
-    QString typed = event->text();
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)
-      typed = QStringLiteral("\n");
-    const bool inserts = !typed.isEmpty() && (typed[0] == u'\n' || typed[0].isPrint());
-    if (inserts && !(event->modifiers() & Qt::ControlModifier) &&
-        EditTextBytes(typed, true) > room) {
-      MessageBeep(0);  // no room: refused, as Win32's edits refuse
-      return;
-    }
-  }
-  QPlainTextEdit::keyPressEvent(event);
-}
-
-void PlainTextEdit::inputMethodEvent(QInputMethodEvent* event) {
-  const int room = Room();
-  if (room >= 0 && !event->commitString().isEmpty()) {
-    QInputMethodEvent cut(event->preeditString(), event->attributes());
-    cut.setCommitString(CutToBytes(event->commitString(), room, true), event->replacementStart(),
-                        event->replacementLength());
-    QPlainTextEdit::inputMethodEvent(&cut);
-    return;
-  }
-  QPlainTextEdit::inputMethodEvent(event);
-}
-
-void PlainTextEdit::insertFromMimeData(const QMimeData* source) {
-  if (!limit_ || !source || !source->hasText()) {
-    QPlainTextEdit::insertFromMimeData(source);
-    return;
-  }
-  InsertLimited(source->text());
 }
 
 }  // namespace platform::detail

@@ -2,10 +2,11 @@
 // CEdit and a combo box's edit: digits only (ES_NUMBER), letters folded
 // (ES_UPPERCASE/ES_LOWERCASE), and a limit in GBK bytes that cuts typed
 // or pasted text on a character boundary. Text set by code is never cut,
-// as Win32's EM_LIMITTEXT limits only what the user enters.
+// as Win32's EM_LIMITTEXT limits only what the user enters. Multi-line
+// edits take the same byte count through GbkLimitedTextEdit
+// (gbk_limited_edit.h).
 #pragma once
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QString>
 
 #include "platform/types.h"
@@ -25,26 +26,5 @@ int LineEditLimit(const QLineEdit* edit);
 // Sets the text as code does (SetWindowText): folded as typed text is, but
 // never cut to the limit.
 void SetLineEditTextByCode(QLineEdit* edit, const QString& text);
-
-// The multi-line edit of a dialog table, with a byte limit on what the
-// user types, pastes or drops (0: none).
-class PlainTextEdit : public QPlainTextEdit {
- public:
-  using QPlainTextEdit::QPlainTextEdit;
-  void SetLimit(int bytes) { limit_ = bytes > 0 ? bytes : 0; }
-  int Limit() const { return limit_; }
-  // Replaces the selection with as much of text as the limit leaves room for.
-  void InsertLimited(const QString& text);
-
- protected:
-  void keyPressEvent(QKeyEvent* event) override;
-  void inputMethodEvent(QInputMethodEvent* event) override;
-  void insertFromMimeData(const QMimeData* source) override;
-
- private:
-  // Bytes the limit leaves for text replacing the selection (-1: no limit).
-  int Room() const;
-  int limit_ = 0;
-};
 
 }  // namespace platform::detail

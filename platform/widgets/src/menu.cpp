@@ -208,22 +208,24 @@ UINT CMenu::EnableMenuItem(UINT item, UINT enable) {
   return previous;
 }
 
-void CCmdUI::Enable(BOOL on) {
-  if (m_pMenu) m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
-}
+namespace {
 
-void CCmdUI::SetCheck(int check) {
-  if (m_pMenu)
+// Update-UI of one menu item: the answers change the item in its menu.
+class CMenuItemCmdUI : public CCmdUI {
+ public:
+  void Enable(BOOL on) override {
+    m_pMenu->EnableMenuItem(m_nIndex, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
+  }
+  void SetCheck(int check) override {
     m_pMenu->CheckMenuItem(m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
-}
+  }
+  void SetText(const char* text) override {
+    const UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
+    if (state != 0xFFFFFFFF) m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | state, m_nID, text);
+  }
+};
 
-void CCmdUI::SetText(const char* text) {
-  if (!m_pMenu) return;
-  const UINT state = m_pMenu->GetMenuState(m_nIndex, MF_BYPOSITION);
-  if (state != 0xFFFFFFFF) m_pMenu->ModifyMenu(m_nIndex, MF_BYPOSITION | state, m_nID, text);
-}
-
-BOOL CCmdUI::DoUpdate(CWnd* target) { return target ? target->OnUpdateCmdUI(this) : FALSE; }
+}  // namespace
 
 void platform::UpdateMenuCommands(CMenu* menu, CWnd* owner) {
   if (!menu || !owner) return;
@@ -235,10 +237,10 @@ void platform::UpdateMenuCommands(CMenu* menu, CWnd* owner) {
     }
     const UINT id = menu->GetMenuItemID(i);
     if (id == 0) continue;
-    CCmdUI ui;
+    CMenuItemCmdUI ui;
     ui.m_nID = id;
     ui.m_nIndex = (UINT)i;
     ui.m_pMenu = menu;
-    ui.DoUpdate(owner);
+    owner->OnUpdateCmdUI(&ui);
   }
 }

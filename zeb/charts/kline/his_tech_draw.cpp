@@ -7,8 +7,6 @@
 #include <cstdlib>
 
 #include "platform/gbk.h"
-#include "platform/input.h"
-#include "platform/menu.h"
 #include "platform/msgbox.h"
 #include "settings/ini_file.h"
 #include "zeb/charts/kline/his_tech_kept_image.h"

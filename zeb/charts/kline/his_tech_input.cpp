@@ -8,19 +8,13 @@
 #include <cstdlib>
 
 #include "platform/gbk.h"
-#include "platform/input.h"
-#include "platform/menu.h"
+#include "platform/cmd_ui.h"
+#include "platform/virtual_keys.h"
 #include "platform/msgbox.h"
 #include "settings/ini_file.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 #include "zeb/store/public_store.h"
-
-namespace {
-
-bool CtrlDown() { return GetKeyState(VK_CONTROL) < 0; }
-
-}  // namespace
 
 // ---- Scrolling and zooming ----
 
@@ -146,6 +140,7 @@ int CHisTechObj::OnKey(UINT key) {
   // Every key moves the cursor or what shows over the chart; those that
   // scroll or zoom say so through Recompute.
   Changed(EChartChange::kCursor | EChartChange::kOverlay);
+  const auto CtrlDown = [this] { return m_pOwner && m_pOwner->IsKeyDown(VK_CONTROL); };
   switch (key) {
     case VK_RETURN: return OnLButtonDblClk(0, 0), 1;
     case VK_ESCAPE:
@@ -276,7 +271,7 @@ int CHisTechObj::OnCommand(UINT id) {
       if (selected && m_nSelectedPane > 0 && m_panes.size() > 1) {
         char name[256];
         std::snprintf(name, sizeof name, "%s", selected->GetName().c_str());
-        if (CFormulaFace::OnOpenFormulaParasSet(name) == 1) {
+        if (FormulaAccess().OnOpenFormulaParasSet(name) == 1) {
           selected->CreatePic(name);
           GiveKLineData();
           RecalcLayout();
@@ -285,7 +280,7 @@ int CHisTechObj::OnCommand(UINT id) {
       }
       return 1;
     case kIndicatorNote:
-      if (selected) CFormulaFace::OnOpenFormulaDesc(formulaName().c_str());
+      if (selected) FormulaAccess().OnOpenFormulaDesc(formulaName().c_str());
       return 1;
     case kDeleteIndicator:
       if (selected && m_nSelectedPane > 0 && m_panes.size() > 1) {
@@ -296,7 +291,7 @@ int CHisTechObj::OnCommand(UINT id) {
       }
       return 1;
     case kIndicatorParams:
-      if (selected && CFormulaFace::OnOpenSingleFormulaParasSet(formulaName().c_str())) {
+      if (selected && FormulaAccess().OnOpenSingleFormulaParasSet(formulaName().c_str())) {
         if (selected->GetName() != "MA") selected->CreatePic(selected->GetName());
         GiveKLineData();
         RecalcLayout();
@@ -305,7 +300,7 @@ int CHisTechObj::OnCommand(UINT id) {
     case kEditFormula:
       if (selected) {
         SDefineReturn ret{};
-        if (CFormulaFace::OnOpenDefineTechDlg(ret, formulaName().c_str()) == 1) {
+        if (FormulaAccess().OnOpenDefineTechDlg(ret, formulaName().c_str()) == 1) {
           selected->CreatePic(selected->GetName());
           GiveKLineData();
           RecalcLayout();

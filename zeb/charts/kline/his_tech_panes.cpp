@@ -8,8 +8,6 @@
 #include <cstdlib>
 
 #include "platform/gbk.h"
-#include "platform/input.h"
-#include "platform/menu.h"
 #include "platform/msgbox.h"
 #include "settings/file_report.h"
 #include "settings/ini_file.h"
@@ -114,10 +112,11 @@ void CHisTechObj::SetPaneCount(int count) {
   if (count < old) {
     m_panes.resize(static_cast<size_t>(count));
   } else {
-    const int formulas = CFormulaFace::SizeAtSet(0);
+    CFormulaAccess& library = FormulaAccess();
+    const int formulas = library.SizeAtSet(0);
     for (int k = 0; static_cast<int>(m_panes.size()) < count; ++k) {
       m_panes.push_back(std::make_unique<CTechCreator>());
-      const char* code = k < formulas ? CFormulaFace::FormuCode(k, 0) : nullptr;
+      const char* code = k < formulas ? library.FormuCode(k, 0) : nullptr;
       m_panes.back()->CreatePic(code ? code : "VOL");
     }
     SetOwner(m_pOwner);

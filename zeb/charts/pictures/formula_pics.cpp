@@ -17,7 +17,7 @@ std::string Upper(std::string s) {
   return s;
 }
 
-std::string OutputNames(CFormulaFace& face, int count) {
+std::string OutputNames(CFormulaAccess& face, int count) {
   std::string names;
   for (int i = 0; i < count; ++i) {
     if (i) names += ",";
@@ -39,14 +39,15 @@ int StyleOf(int property) {
 }  // namespace
 
 CTechAnalysisSelf::CTechAnalysisSelf(const std::string& name) : m_strName(name) {
-  m_face.RegisterDataIO(&NoDataIO);
-  if (m_face.Calc(0, m_strName.c_str(), nullptr, 0)) {
-    const int outputs = m_face.GetOutVarSize();
-    const std::string names = OutputNames(m_face, outputs);
-    const int params = m_face.GetRegParSize();
+  CFormulaAccess& face = FormulaAccess();
+  face.RegisterDataIO(&NoDataIO);
+  if (face.Calc(0, m_strName.c_str(), nullptr, 0)) {
+    const int outputs = face.GetOutVarSize();
+    const std::string names = OutputNames(face, outputs);
+    const int params = face.GetRegParSize();
     SetOutputInfo(names, params, outputs);
     for (int i = 0; i < params; ++i)
-      m_params[static_cast<size_t>(i)] = static_cast<int>(m_face.GetRegParFloat(i));
+      m_params[static_cast<size_t>(i)] = static_cast<int>(face.GetRegParFloat(i));
   }
   SetFormulaName(name);
 }
@@ -55,12 +56,13 @@ void CTechAnalysisSelf::Compute() {
   if (m_pBars == nullptr || m_nBarCount <= 0) return;
   const int skip = std::max(0, m_nBarCount - kMaxCalcBars);
   const int count = m_nBarCount - skip;
-  if (!m_face.Calc(0, m_strName.c_str(), m_pBars + skip, static_cast<short>(count))) return;
+  CFormulaAccess& face = FormulaAccess();
+  if (!face.Calc(0, m_strName.c_str(), m_pBars + skip, static_cast<short>(count))) return;
   const std::vector<std::vector<float>> before = std::move(m_outValues);
   std::vector<std::vector<int>> rows = std::move(m_outRows);
   FreeOutputs();
-  const int outputs = m_face.GetOutVarSize();
-  const int params = m_face.GetRegParSize();
+  const int outputs = face.GetOutVarSize();
+  const int params = face.GetRegParSize();
   if (m_nOutputs < outputs || m_nParams < params) {
     AllocParams(params, outputs);
   } else {
@@ -70,24 +72,24 @@ void CTechAnalysisSelf::Compute() {
   AllocOutputs(m_nBarCount);
   float largest = 0.0f;
   for (int j = 0; j < outputs; ++j) {
-    const float* series = m_face[j];
+    const float* series = face.OutputSeries(j);
     if (!series) continue;
     for (int i = 0; i < count; ++i)
       if (!IsInvalidValue(series[i]) && series[i] > largest) largest = series[i];
   }
   const float divisor = largest > kDivisorLimit ? 10000.0f : 1.0f;
   for (int j = 0; j < outputs; ++j) {
-    const float* series = m_face[j];
+    const float* series = face.OutputSeries(j);
     std::vector<float>& out = m_outValues[static_cast<size_t>(j)];
     std::fill(out.begin(), out.begin() + skip, kNoValue);
     for (int i = 0; i < count; ++i)
       out[static_cast<size_t>(skip + i)] =
           !series || IsInvalidValue(series[i]) ? kNoValue : series[i] / divisor;
-    m_styles[static_cast<size_t>(j)] = StyleOf(m_face.GetOutVarProperty(j));
+    m_styles[static_cast<size_t>(j)] = StyleOf(face.GetOutVarProperty(j));
   }
   for (int i = 0; i < params; ++i)
-    m_params[static_cast<size_t>(i)] = static_cast<int>(m_face.GetRegParFloat(i));
-  m_strOutputNames = OutputNames(m_face, outputs);
+    m_params[static_cast<size_t>(i)] = static_cast<int>(face.GetRegParFloat(i));
+  m_strOutputNames = OutputNames(face, outputs);
   m_bEarlierMoved = EarlierOutputsMoved(before);
   // The earlier bars' rows stand while their values do (a new newest bar
   // value); a full preparation places them all again anyway.

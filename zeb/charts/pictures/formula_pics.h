@@ -1,5 +1,5 @@
 // The formula pictures: CTechAnalysisSelf computes any indicator of the
-// formula library over the bars through the library's exported interface;
+// formula library over the bars through the installed formula access;
 // CTechAnalysisVol is the same with its value axis starting at 0; and
 // CTechAnalysisAppendClosePrice overlays a second item's close, rescaled to
 // the first item's close, with percentage labels.
@@ -22,7 +22,6 @@ class CTechAnalysisSelf : public CTechAnalysisBasePic {
   static constexpr float kDivisorLimit = 1000000.0f;
 
  private:
-  CFormulaFace m_face;
   std::string m_strName;
 };
 

@@ -33,7 +33,7 @@ bool CTechAnalysisBasePic::NameIs(const char* name) const {
 std::string CTechAnalysisBasePic::GridText() {
   if (m_strFormulaName.empty()) return {};
   std::string name = m_strFormulaName;
-  const char* text = m_gridFace.GetFormulaGridInfo(name.data());
+  const char* text = FormulaAccess().GetFormulaGridInfo(name.data());
   return text ? std::string(text) : std::string();
 }
 

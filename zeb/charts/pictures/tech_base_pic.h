@@ -9,7 +9,7 @@
 #include <map>
 #include <string>
 
-#include "formula/face/FormulaFace.h"
+#include "formula/face/FormulaAccess.h"
 #include "zeb/charts/pictures/base_pic.h"
 #include "zeb/tables/packets/kline_packets.h"
 
@@ -143,7 +143,6 @@ class CTechAnalysisBasePic : public CBasePic {
   RECT m_rcGrid{};
   int m_nTitleIndent = 0;
   int m_nFlags = 0;
-  CFormulaFace m_gridFace;
   const SHistoryUnit* m_pBars = nullptr;
   int m_nFirst = 0;
   int m_nSelectedLine = -1;

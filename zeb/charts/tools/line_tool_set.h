@@ -13,7 +13,7 @@
 #include <utility>
 #include <vector>
 
-#include "platform/menu.h"
+#include "platform/cmd_ui.h"
 #include "zeb/charts/tools/draw_line_tool.h"
 #include "zeb/store/store_records.h"
 #include "zeb/tables/base/draw_owner.h"

@@ -5,7 +5,6 @@
 
 #include "platform/gbk.h"
 #include "platform/le_bytes.h"
-#include "platform/menu.h"
 #include "platform/paths.h"
 #include "sharecode/mythread.h"
 #include "settings/ini_file.h"
@@ -174,8 +173,8 @@ std::vector<std::string> CBlockManager::GetUserBlockNames() const {
   return names;
 }
 
-bool CBlockManager::FillBlockMenu(CMenu* menu, const std::string& group, UINT baseId) const {
-  if (!menu) return false;
+std::vector<SBlockMenuItem> CBlockManager::BlockMenuItems(const std::string& group,
+                                                          UINT baseId) const {
   const std::map<std::string, SBlockEntry>* blocks = nullptr;
   if (group == UserGroupName()) {
     blocks = &m_userBlocks;
@@ -183,13 +182,12 @@ bool CBlockManager::FillBlockMenu(CMenu* menu, const std::string& group, UINT ba
     auto found = m_groups.find(group);
     if (found != m_groups.end()) blocks = &found->second;
   }
-  if (!blocks || blocks->empty()) return false;
-  int position = 0;
+  std::vector<SBlockMenuItem> items;
+  if (!blocks) return items;
+  items.reserve(blocks->size());
   for (const auto& [name, entry] : *blocks) {
-    UINT flags = MF_STRING;
-    if (position > 0 && position % kBlockMenuColumn == 0) flags |= MF_MENUBARBREAK;
-    menu->AppendMenu(flags, baseId + static_cast<UINT>(entry.id), name.c_str());
-    ++position;
+    const bool newColumn = !items.empty() && items.size() % kBlockMenuColumn == 0;
+    items.push_back({baseId + static_cast<UINT>(entry.id), name, newColumn});
   }
-  return true;
+  return items;
 }

@@ -18,8 +18,6 @@
 #include "platform/types.h"
 #include "zeb/store/store_records.h"
 
-class CMenu;
-
 // Kind values of a block id or name (the market field of a list record).
 constexpr uint16_t kBlockKindSystem = 0x2001;
 constexpr uint16_t kBlockKindFavourites = 0x21FF;
@@ -32,6 +30,13 @@ constexpr int kFirstUserBlockId = 225;
 constexpr int kLastUserBlockId = 255;
 // Menus of blocks start a new column every this many items.
 constexpr int kBlockMenuColumn = 18;
+
+// One item of a block menu (zeb/shell/blocks/block_menu.h fills menus).
+struct SBlockMenuItem {
+  UINT id = 0;
+  std::string name;  // GBK
+  bool newColumn = false;
+};
 
 struct SBlockEntry {
   int32_t id = 0;
@@ -61,8 +66,9 @@ class CBlockManager {
   std::string GetBlockName(int id) const;
   std::vector<std::string> GetUserBlockNames() const;
   // One item per block of the group (the user blocks for "自定"), in name
-  // order, command baseId + block id; false for a group without blocks.
-  bool FillBlockMenu(CMenu* menu, const std::string& group, UINT baseId) const;
+  // order, command baseId + block id, a new column every kBlockMenuColumn
+  // items; empty for a group without blocks.
+  std::vector<SBlockMenuItem> BlockMenuItems(const std::string& group, UINT baseId) const;
 
   const std::map<std::string, std::map<std::string, SBlockEntry>>& GetGroups() const {
     return m_groups;

@@ -1,15 +1,16 @@
 // The indicator formulas the keyboard index offers: the one place where
 // the index reaches into the formula library.
-#include "formula/face/FormulaFace.h"
+#include "formula/face/FormulaAccess.h"
 #include "zeb/core/input/input_key.h"
 
 std::vector<SFormulaKey> FormulaLibraryIndicators() {
   std::vector<SFormulaKey> formulas;
   const short kIndicatorKind = 0;
-  const int count = CFormulaFace::SizeAtSet(kIndicatorKind);
+  CFormulaAccess& library = FormulaAccess();
+  const int count = library.SizeAtSet(kIndicatorKind);
   for (int i = 0; i < count; ++i) {
-    const char* code = CFormulaFace::FormuCode(i, kIndicatorKind);
-    const char* name = CFormulaFace::FormuName(i, kIndicatorKind);
+    const char* code = library.FormuCode(i, kIndicatorKind);
+    const char* name = library.FormuName(i, kIndicatorKind);
     if (code) formulas.push_back({code, name ? name : ""});
   }
   return formulas;

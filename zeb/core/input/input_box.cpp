@@ -6,7 +6,7 @@
 #include <cstring>
 
 #include "platform/gbk.h"
-#include "platform/input.h"
+#include "platform/virtual_keys.h"
 #include "platform/window.h"
 #include "zeb/messages.h"
 

@@ -30,11 +30,11 @@ struct SKeyInputSources {
   // Names of the block lists (the block manager's user blocks); unset: none.
   std::function<std::vector<std::string>()> blockNames;
   // The indicator formulas (kind 0 of the formula library); unset: the
-  // formula library's own store.
+  // installed formula library's store (FormulaAccess).
   std::function<std::vector<SFormulaKey>()> formulas;
 };
 
-// The formula library's indicator formulas (CFormulaFace, kind 0).
+// The installed formula library's indicator formulas (kind 0).
 std::vector<SFormulaKey> FormulaLibraryIndicators();
 
 class CInputKey {

@@ -5,15 +5,14 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "formula/face/FormulaFace.h"
-#include "platform/desktop.h"
+#include "formula/face/FormulaAccess.h"
+#include "platform/cmd_ui.h"
 #include "platform/gbk.h"
-#include "platform/input.h"
-#include "platform/menu.h"
 #include "platform/msgbox.h"
+#include "platform/open_url.h"
 #include "platform/profile.h"
+#include "platform/virtual_keys.h"
 #include "platform/window.h"
-#include "platform/wnd.h"
 #include "settings/config_file.h"
 #include "zeb/core/app/shell_plugins.h"
 #include "zeb/core/blocks/block_manager.h"
@@ -179,7 +178,7 @@ int CCmdDispatcher::ExecuteCommand(int id) {
     case 0x7400:
       if (id == 0x7410) {
         SDefineReturn result{};
-        CFormulaFace::OnOpenDefineTechDlg(result, "");
+        FormulaAccess().OnOpenDefineTechDlg(result, "");
       }
       break;
     case 0x7800: {

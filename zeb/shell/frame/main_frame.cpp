@@ -16,6 +16,7 @@
 #include "zeb/core/app/shell_plugins.h"
 #include "zeb/shell/app/zeb_app.h"
 #include "zeb/core/blocks/block_manager.h"
+#include "zeb/shell/blocks/block_menu.h"
 #include "zeb/shell/dialogs/welcome_info_dlg.h"
 #include "zeb/shell/frame/shell_commands.h"
 #include "zeb/shell/frame/shell_menus.h"
@@ -79,6 +80,7 @@ BOOL CMainFrame::LoadFrame() {
 
 int CMainFrame::OnCreate(LPCREATESTRUCT cs) {
   if (CFrameWnd::OnCreate(cs) == -1) return -1;
+  m_pPreviousFormula = SetFormulaAccess(&m_formula);
   OnCreateClient();
   CFormulaFace::InitDefineTech();
   CBlockManager::GetInstance()->Init(Store()->GetAppDir());
@@ -157,7 +159,7 @@ void CMainFrame::DropDownBlocks() {
   auto addGroup = [&](const std::string& name) {
     auto group = std::make_unique<CMenu>();
     group->CreatePopupMenu();
-    if (blocks->FillBlockMenu(group.get(), name, cmd::kMarketList))
+    if (FillBlockMenu(*blocks, group.get(), name, cmd::kMarketList))
       m_blockMenu.AppendMenu(MF_POPUP, UINT_PTR(group->GetSafeHmenu()), name.c_str());
     groups.push_back(std::move(group));
   };
@@ -229,6 +231,7 @@ void CMainFrame::OnDestroy() {
   }
   ShowDrawToolBar(false);
   CFormulaFace::ExitDefineTech();
+  SetFormulaAccess(m_pPreviousFormula);
   UnregisterHotKey(GetSafeHwnd(), kHotKeyTray);
   UnregisterHotKey(GetSafeHwnd(), kHotKeyTrayAlt);
   if (m_nTray == 0) Shell_NotifyIcon(NIM_DELETE, &m_tray);

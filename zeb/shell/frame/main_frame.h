@@ -15,6 +15,7 @@
 #include <memory>
 #include <string>
 
+#include "formula/face/FormulaFaceAccess.h"
 #include "platform/desktop.h"
 #include "platform/menu.h"
 #include "platform/wnd.h"
@@ -132,6 +133,10 @@ class CMainFrame : public CFrameWnd, private IQuoteTrafficHost, private IRouterF
   int ShowNotice(int mode, const std::string& text);
 
   CClientDataSource* m_pLink = nullptr;
+  // The formula library as the window-free libraries reach it, installed
+  // from creation to destruction.
+  CFormulaFaceAccess m_formula;
+  CFormulaAccess* m_pPreviousFormula = nullptr;
   CQuoteTraffic m_traffic;
   ST_SplitterWnd m_wndSplitter;
   CMenu m_menu;

@@ -1,5 +1,6 @@
 // What a drawn object or table needs of the window that owns it: a
-// repaint, the mouse cursor and capture, and a pop-up menu. The owning
+// repaint, the mouse cursor and capture, a pop-up menu and the keyboard's
+// state. The owning
 // view implements it; tests implement it to record what a table asked
 // for, so every table runs headless.
 #pragma once
@@ -61,6 +62,12 @@ class CDrawOwner {
   // Shows the menu at (x, y) in the owner's client coordinates; non-zero
   // when a command was chosen.
   virtual int TrackPopup(const SPopupMenu& menu, int x, int y) = 0;
+  // Whether the key (a virtual key) is held down now; an owner without a
+  // keyboard holds none.
+  virtual bool IsKeyDown(UINT vk) const {
+    (void)vk;
+    return false;
+  }
 };
 
 // The menu resource of the main window, whose sub-menus the quote list and

@@ -67,6 +67,8 @@ void CBaseView::MovePointer(int x, int y) {
   ::SetCursorPos(at.x, at.y);
 }
 
+bool CBaseView::IsKeyDown(UINT vk) const { return GetKeyState(int(vk)) < 0; }
+
 int CBaseView::TrackPopup(const SPopupMenu& menu, int x, int y) {
   POINT at{x, y};
   ClientToScreen(&at);

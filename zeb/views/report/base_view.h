@@ -48,6 +48,7 @@ class CBaseView : public CRoutedView, public CDrawOwner {
   void ReleaseMouse() override;
   void MovePointer(int x, int y) override;
   int TrackPopup(const SPopupMenu& menu, int x, int y) override;
+  bool IsKeyDown(UINT vk) const override;
 
   // ---- Handlers ----
   void OnDraw(CDC* dc) override;

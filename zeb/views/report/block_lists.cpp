@@ -7,6 +7,7 @@
 
 #include "platform/gbk.h"
 #include "zeb/core/blocks/block_manager.h"
+#include "zeb/shell/blocks/block_menu.h"
 #include "zeb/shell/frame/shell_commands.h"
 #include "zeb/tables/base/cur_item.h"
 
@@ -46,12 +47,12 @@ bool GetBlockListItems(uint16_t kind, const std::string& name, std::vector<SCode
 bool FillBlockKindMenu(uint16_t kind, CMenu* menu, std::vector<std::unique_ptr<CMenu>>* groups) {
   const CBlockManager* blocks = CBlockManager::GetInstance();
   menu->CreatePopupMenu();
-  if (kind == kBlockKindUser) return blocks->FillBlockMenu(menu, GBK("自定"), cmd::kMarketList);
+  if (kind == kBlockKindUser) return FillBlockMenu(*blocks, menu, GBK("自定"), cmd::kMarketList);
   if (kind != kBlockKindSystem) return false;
   for (const auto& [name, members] : blocks->GetGroups()) {
     auto group = std::make_unique<CMenu>();
     group->CreatePopupMenu();
-    if (!blocks->FillBlockMenu(group.get(), name, cmd::kMarketList)) continue;
+    if (!FillBlockMenu(*blocks, group.get(), name, cmd::kMarketList)) continue;
     menu->AppendMenu(MF_POPUP, UINT_PTR(group->GetSafeHmenu()), name.c_str());
     groups->push_back(std::move(group));
   }

@@ -1,16 +1,14 @@
 // The desktop around the program: the tray icon, the work area, system
-// metrics and colours, opening addresses and files, the beep.
+// metrics and colours, the beep; opening addresses and files (open_url.h,
+// in the drawing part).
 //
 // Metrics and colours come from fixed tables (Windows 7's defaults at 96
 // dpi), so drawing never depends on the desktop theme; only the screen
-// size and work area are the real screen's. Addresses open through one
-// replaceable sink, so tests record them instead of starting a browser.
-// Texts are GBK.
+// size and work area are the real screen's. Texts are GBK.
 #pragma once
-#include <mutex>
 #include <string>
-#include <vector>
 
+#include "platform/open_url.h"
 #include "platform/types.h"
 
 class CBrush;
@@ -78,48 +76,3 @@ CBrush* GetSysColorBrush(int index);
 
 // Beeps (the type is Win32's; every type sounds the same here).
 BOOL MessageBeep(UINT type);
-
-// Opens a file, folder or address with the desktop's handler: only the
-// "open" verb (or none); returns a value above 32 on success, as Win32.
-INT_PTR ShellExecute(HWND owner, const char* verb, const char* file, const char* parameters,
-                     const char* directory, int showCommand);
-
-namespace platform {
-
-// Opens an address or file (GBK) with the desktop's handler, through the
-// sink; false when nothing opened it.
-bool OpenUrl(const std::string& url);
-
-class UrlSink {
- public:
-  virtual ~UrlSink() = default;
-  virtual bool Open(const std::string& url) = 0;
-};
-// Installs a sink and returns the previous one (null: the desktop's handler).
-UrlSink* SetUrlSink(UrlSink* sink);
-
-// Records the addresses opened in its scope instead of opening them.
-class ScopedRecordingUrls : public UrlSink {
- public:
-  ScopedRecordingUrls() { previous_ = SetUrlSink(this); }
-  ~ScopedRecordingUrls() override { SetUrlSink(previous_); }
-  bool Open(const std::string& url) override {
-    std::lock_guard<std::mutex> lock(mutex_);
-    urls_.push_back(url);
-    return answer_;
-  }
-  std::vector<std::string> Urls() const {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return urls_;
-  }
-  // What Open answers (true by default).
-  void SetAnswer(bool answer) { answer_ = answer; }
-
- private:
-  UrlSink* previous_;
-  mutable std::mutex mutex_;
-  std::vector<std::string> urls_;
-  bool answer_ = true;
-};
-
-}  // namespace platform

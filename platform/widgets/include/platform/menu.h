@@ -8,6 +8,7 @@
 #include <span>
 #include <string>
 
+#include "platform/cmd_ui.h"
 #include "platform/types.h"
 
 class CWnd;
@@ -105,22 +106,4 @@ class CMenu {
 
  private:
   std::shared_ptr<platform::detail::MenuData> data_;
-};
-
-// The enable, check and text state of one command, filled by the owner's
-// OnUpdateCmdUI before a menu shows or a toolbar refreshes. Toolbars derive
-// their own.
-class CCmdUI {
- public:
-  virtual ~CCmdUI() = default;
-  UINT m_nID = 0;
-  UINT m_nIndex = 0;
-  CMenu* m_pMenu = nullptr;  // the menu holding the item (menus)
-  CWnd* m_pOther = nullptr;  // the bar (toolbars)
-  virtual void Enable(BOOL on = TRUE);
-  virtual void SetCheck(int check = 1);
-  virtual void SetRadio(BOOL on = TRUE) { SetCheck(on ? 1 : 0); }
-  virtual void SetText(const char* text);
-  // Asks the target; TRUE when it handled the command.
-  BOOL DoUpdate(CWnd* target);
 };
