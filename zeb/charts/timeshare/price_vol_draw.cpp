@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/gbk.h"
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/store/public_store.h"

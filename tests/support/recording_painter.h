@@ -1,14 +1,15 @@
-// A painter that records the primitives a chart picture issues instead of
-// drawing them, so tests check what is drawn (which line, which colour,
-// which text) rather than pixels. Text extents are fixed (6 pixels a byte,
-// 12 high), so layouts computed from them are the same on every machine.
+// A painter that records the primitives a chart picture or a chart's table
+// issues instead of drawing them, so tests check what is drawn (which line,
+// which colour, which text) rather than pixels. Text extents are fixed (6
+// pixels a byte, 12 high), so layouts computed from them are the same on
+// every machine.
 #pragma once
 #include <string>
 #include <vector>
 
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 
-namespace charts_test {
+namespace test_support {
 
 struct SDrawn {
   enum class Kind { kLine, kPolyline, kRect, kFill, kText };
@@ -69,4 +70,4 @@ class RecordingPainter : public CChartPainter {
   bool invert_ = false;
 };
 
-}  // namespace charts_test
+}  // namespace test_support
