@@ -20,6 +20,8 @@ struct SDrawn {
   COLORREF fill = kHollow;  // rect fill, fill colour, text colour
   std::string text;
   bool inverted = false;
+  UINT format = 0;        // text: DrawText's format bits
+  CFont* font = nullptr;  // text
 };
 
 class RecordingPainter : public CChartPainter {
@@ -45,8 +47,9 @@ class RecordingPainter : public CChartPainter {
   void Fill(const RECT& rect, COLORREF color) override {
     drawn.push_back({SDrawn::Kind::kFill, rect, {}, {}, color, {}, invert_});
   }
-  void Text(const std::string& text, const RECT& box, UINT, COLORREF color, CFont*) override {
-    drawn.push_back({SDrawn::Kind::kText, box, {}, {}, color, text, invert_});
+  void Text(const std::string& text, const RECT& box, UINT format, COLORREF color,
+            CFont* font) override {
+    drawn.push_back({SDrawn::Kind::kText, box, {}, {}, color, text, invert_, format, font});
   }
   SIZE TextExtent(const std::string& text, CFont*) override {
     return SIZE{static_cast<int32_t>(6 * text.size()), 12};
