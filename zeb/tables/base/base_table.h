@@ -166,7 +166,9 @@ class CBaseTable {
     POINT points[3];
     int count;
   };
-  // Where and how a cell draws in its row band (top to bottom of the row).
+  // Where and how a cell draws in its row band (top to bottom of the row):
+  // the one placing of the grid's own drawing and of the tables that draw
+  // through a painter.
   struct SCellPlace {
     RECT text;           // the box its text sits in
     RECT fill;           // the box its own background fills; empty: none

@@ -38,9 +38,11 @@ void CFramedChartTable::Paint(CChartPainter& painter) {
         painter.Text(cell.text, place.text, place.format, place.textColor, place.font);
       for (int i = 0; i < place.strokeCount; ++i) {
         const SBorderStroke& s = place.strokes[i];
-        if (s.count == 2)
+        if (s.count == 2) {
           painter.Line(s.points[0].x, s.points[0].y, s.points[1].x, s.points[1].y, line);
-        else painter.Polyline(s.points, s.count, line);
+        } else {
+          painter.Polyline(s.points, s.count, line);
+        }
       }
     }
   }
