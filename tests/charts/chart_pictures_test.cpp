@@ -7,15 +7,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 #include "kline_test_support.h"
-#include "recording_painter.h"
+#include "support/recording_painter.h"
 #include "zeb/charts/pictures/tech_creator.h"
 
 namespace charts_test {
 namespace {
 
+using test_support::RecordingPainter;
+using test_support::SDrawn;
 using Kind = SDrawn::Kind;
 
 // A picture of the CBasePic primitives with a plot and a range set by hand.
@@ -72,10 +73,6 @@ TEST(ChartMapping, RangeIsQuantisedToThousandthsIn64Bits) {
 }
 
 TEST(ChartMapping, PixelsStayInsideThePlotForAnyValue) {
-  EXPECT_EQ(ToPixel(std::nan("")), 0);
-  EXPECT_EQ(ToPixel(std::numeric_limits<double>::infinity()), 1000000000);
-  EXPECT_EQ(ToPixel(-std::numeric_limits<double>::infinity()), -1000000000);
-  EXPECT_EQ(ToPixel(-2.7), -2);
   PlainPic pic;
   pic.Plot(RECT{10, 100, 200, 300}, 0.0f, 10.0f);
   for (float v : {std::nanf(""), INFINITY, -INFINITY, 1e30f, -1e30f}) {

@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "platform/gbk.h"
-#include "recording_painter.h"
+#include "support/recording_painter.h"
 #include "tables/tables_test_support.h"
 #include "zeb/charts/chips/chip_distrib_pic.h"
 
@@ -133,8 +133,8 @@ TEST_F(ChipDrawing, NoticeOffTheTechnicalPageAndLinesOnIt) {
                                           Bar(3, 12, 16, 300)};
   c.pic.SetBars(bars.data(), 3);
   c.pic.SetCurIndex(2);
-  using charts_test::RecordingPainter;
-  using charts_test::SDrawn;
+  using test_support::RecordingPainter;
+  using test_support::SDrawn;
   const COLORREF ink = Color(33);
   {
     RecordingPainter painter;

@@ -10,13 +10,15 @@
 #include "kline_test_support.h"
 #include "platform/testing/app.h"
 #include "platform/testing/modal_script.h"
-#include "recording_painter.h"
+#include "support/recording_painter.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 
 namespace charts_test {
 namespace {
 
 using platform::testing::ScopedModalScript;
+using test_support::RecordingPainter;
+using test_support::SDrawn;
 
 class KLineDialogs : public ChartsTest {
  protected:

@@ -17,13 +17,15 @@
 #include "platform/input.h"
 #include "platform/le_bytes.h"
 #include "platform/menu.h"
-#include "recording_painter.h"
+#include "support/recording_painter.h"
 #include "zeb/charts/kline/his_tech_obj.h"
 
 namespace charts_test {
 namespace {
 
 using tables_test::PacketBytes;
+using test_support::RecordingPainter;
+using test_support::SDrawn;
 
 uint32_t U32At(const std::string& b, size_t at) { return platform::ReadU32(b.data() + at); }
 

@@ -6,8 +6,8 @@
 #include <QImage>
 #include <cstdlib>
 
-#include "recording_painter.h"
 #include "sim/quote-server/timeshare_feed.h"
+#include "support/recording_painter.h"
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
@@ -16,10 +16,10 @@
 using namespace tables_test;
 using charts_test::MinuteBody;
 using charts_test::Point;
-using charts_test::RecordingPainter;
-using charts_test::SDrawn;
 using charts_test::Tick;
 using charts_test::TickBody;
+using test_support::RecordingPainter;
+using test_support::SDrawn;
 
 namespace {
 

@@ -12,9 +12,9 @@ import sys
 ORDER = [
     "platform", "sharecode", "settings", "link", "parser-runtime", "vospel", "formula",
     "trade/host", "trade/quellan", "trade/core", "trade/ui",
-    "zeb/messages.h", "zeb/store", "zeb/xml", "zeb/scheme", "zeb/controls", "zeb/tables",
-    "zeb/charts", "zeb/core", "zeb/shell", "zeb/views/report", "zeb/views/stock", "zeb/app",
-    "sim", "tools/screenshot",
+    "zeb/messages.h", "zeb/store", "zeb/xml", "zeb/scheme", "zeb/controls", "zeb/painter",
+    "zeb/tables", "zeb/charts", "zeb/core", "zeb/shell", "zeb/views/report", "zeb/views/stock",
+    "zeb/app", "sim", "tools/screenshot",
 ]
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "chart_packet_bytes.h"
+#include "support/recording_painter.h"
 #include "tables_test_support.h"
 #include "zeb/tables/base/table_keys.h"
 #include "zeb/tables/bigorder/large_vol_table.h"
@@ -19,6 +20,8 @@
 #include "zeb/tables/panel/trace_table.h"
 
 using namespace tables_test;
+using test_support::RecordingPainter;
+using test_support::SDrawn;
 
 namespace {
 
@@ -406,6 +409,115 @@ TEST_F(ChartTablesTest, TheKLineCursorBoxEndsWithTheValueAtTheCursor) {
   cursor.value.clear();
   box.UpdateData(&cursor, static_cast<int>(sizeof cursor));
   EXPECT_EQ(Cell(box, 15, 0), "-");
+}
+
+// The charts' tables draw as the charts they lie over: the background
+// first, the frame in the scheme's frame colour round the whole last.
+void ExpectBackgroundFirstAndFrameLast(const RecordingPainter& p, const CBaseTable& table) {
+  ASSERT_GE(p.drawn.size(), 2u);
+  const SDrawn& back = p.drawn.front();
+  EXPECT_EQ(back.kind, SDrawn::Kind::kFill);
+  EXPECT_TRUE(EqualRect(back.rect, table.GetRect()));
+  EXPECT_EQ(back.fill, table.GetBkColor());
+  const SDrawn& frame = p.drawn.back();
+  EXPECT_EQ(frame.kind, SDrawn::Kind::kRect);
+  EXPECT_TRUE(EqualRect(frame.rect, table.GetRect()));
+  EXPECT_EQ(frame.pen, (SPenSpec{PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(3)}));
+  EXPECT_EQ(frame.fill, kHollow);
+}
+
+constexpr UINT kCellText = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX;
+
+// The interval statistics: every cell's text right-aligned 2 pixels inside
+// its cell, in the table's colour and font, row by row, and a right and
+// bottom line round every cell, the empty ones too.
+TEST_F(ChartTablesTest, IntervalStatisticsDrawEachCellInItsPlaceThroughThePainter) {
+  CDistractStatTable table;
+  table.SetStock(&item);
+  table.InitColumns();
+  table.SetRect(10, 20, 410, 20 + 7 * 18);
+  const SHistoryUnit bars[] = {{20260105, 12.0f, 12.5f, 11.9f, 12.4f, 1000, 1240000},
+                               {20260106, 12.4f, 12.9f, 12.3f, 12.8f, 2000, 2560000}};
+  SHistoryInterval interval{2, bars};
+  ASSERT_EQ(table.UpdateData(&interval, static_cast<int>(sizeof interval)), 1);
+  RecordingPainter p;
+  table.Paint(p);
+  ExpectBackgroundFirstAndFrameLast(p, table);
+  EXPECT_EQ(p.drawn.front().fill, Color(19));
+
+  const int lefts[] = {10, 80, 170, 250, 320, 410};
+  std::vector<SDrawn> texts = p.Of(SDrawn::Kind::kText);
+  size_t next = 0;
+  for (int row = 0; row < 7; ++row)
+    for (int col = 0; col < 5; ++col) {
+      const std::string text = table.GetCellText(row, col);
+      if (text.empty()) continue;
+      ASSERT_LT(next, texts.size());
+      const SDrawn& t = texts[next++];
+      EXPECT_EQ(t.text, text) << row << "," << col;
+      const RECT box{lefts[col] + 2, 20 + 18 * row, lefts[col + 1] - 2, 38 + 18 * row};
+      EXPECT_TRUE(EqualRect(t.rect, box)) << row << "," << col;
+      EXPECT_EQ(t.fill, Color(25)) << row << "," << col;
+      EXPECT_EQ(t.format, kCellText | DT_RIGHT) << row << "," << col;
+      EXPECT_EQ(t.font, CSysStyle::GetInstance()->GetFont(1)) << row << "," << col;
+    }
+  EXPECT_EQ(next, texts.size());
+  EXPECT_EQ(texts.size(), 32u);  // the dates of rows 4 to 6 are empty
+  EXPECT_EQ(texts[0].text, GBK("起    始"));
+  EXPECT_EQ(texts[1].text, "12.00");
+  EXPECT_EQ(texts[2].text, "20260105");
+
+  const std::vector<SDrawn> lines = p.Of(SDrawn::Kind::kPolyline);
+  ASSERT_EQ(lines.size(), 35u);
+  for (const SDrawn& line : lines) EXPECT_EQ(line.pen, (SPenSpec{PS_SOLID, 1, Color(22)}));
+  const std::vector<POINT> first = {{79, 20}, {79, 37}, {9, 37}};
+  const std::vector<POINT> last = {{409, 128}, {409, 145}, {319, 145}};
+  const auto same = [](const std::vector<POINT>& a, const std::vector<POINT>& b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](POINT x, POINT y) { return x.x == y.x && x.y == y.y; });
+  };
+  EXPECT_TRUE(same(lines.front().points, first));
+  EXPECT_TRUE(same(lines.back().points, last));
+  EXPECT_TRUE(p.Of(SDrawn::Kind::kLine).empty());
+}
+
+// The time-share cursor box: labels left-aligned in the label colour,
+// values right-aligned, prices in the colour of their side of the
+// reference, one row under the other, and no grid lines.
+TEST_F(ChartTablesTest, TheCursorBoxDrawsLabelsLeftAndValuesRightInTheirColours) {
+  CInfoTable box;
+  box.SetStock(&item);
+  box.SetRect(100, 50, 166, 50 + 10 * 18);
+  box.SetMode(0);
+  const SMinuteUnit minute{573, 12.5f, 300, 12.2f};
+  box.ShowMinute(minute, 12.34);
+  RecordingPainter p;
+  box.Paint(p);
+  ExpectBackgroundFirstAndFrameLast(p, box);
+  SPriceColors colors;
+  colors.Load();
+  const struct {
+    std::string text;
+    COLORREF color;
+  } expected[] = {{GBK("时    间"), colors.label}, {"09:33", colors.level},
+                  {GBK("成    交"), colors.label}, {"12.50", colors.up},
+                  {GBK("涨    跌"), colors.label}, {"0.16", colors.up},
+                  {GBK("均    价"), colors.label}, {"12.20", colors.down},
+                  {GBK("成 交 量"), colors.label}, {box.GetCellText(9, 0), colors.volume}};
+  const std::vector<SDrawn> texts = p.Of(SDrawn::Kind::kText);
+  ASSERT_EQ(texts.size(), std::size(expected));
+  for (size_t row = 0; row < texts.size(); ++row) {
+    const SDrawn& t = texts[row];
+    EXPECT_EQ(t.text, expected[row].text) << row;
+    EXPECT_EQ(t.fill, expected[row].color) << row;
+    EXPECT_EQ(t.format, kCellText | (row % 2 ? DT_RIGHT : DT_LEFT)) << row;
+    const int top = 50 + 18 * static_cast<int>(row);
+    const RECT place{102, top, 164, top + 18};
+    EXPECT_TRUE(EqualRect(t.rect, place)) << row;
+  }
+  EXPECT_NE(colors.up, colors.down);
+  EXPECT_TRUE(p.Of(SDrawn::Kind::kLine).empty());
+  EXPECT_TRUE(p.Of(SDrawn::Kind::kPolyline).empty());
 }
 
 TEST(IntervalFigures, UnitsAndTheRangeOfTheFirstPeriod) {

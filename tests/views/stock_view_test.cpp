@@ -17,12 +17,15 @@
 #include "platform/input.h"
 #include "platform/testing/app.h"
 #include "platform/testing/menu_script.h"
+#include "support/recording_painter.h"
 #include "tables/tables_test_support.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/shell/dialogs/mine_info_dlg.h"
 #include "zeb/views/stock/stock_view.h"
 
 using namespace tables_test;
+using test_support::RecordingPainter;
+using test_support::SDrawn;
 
 namespace {
 
@@ -674,6 +677,56 @@ TEST_F(StockViewTest, TheTimeSharePageShowsTheMinuteUnderTheCursorInItsBox) {
   ASSERT_EQ(a.GetSubPicType(), 2);
   EXPECT_EQ(view.OnCommand(static_cast<int>(CPriceVolObj::kVolumeCommand)), 1);
   EXPECT_EQ(a.GetSubPicType(), 0);
+}
+
+// The time-share chart paints its box through the painter it paints its
+// pictures with, over them and only while the crosshair is on with the
+// mouse in the chart: the box's background, the cursor table's rows, the
+// frame last.
+TEST_F(StockViewTest, TheTimeShareBoxPaintsOverTheChartThroughTheChartsPainter) {
+  Show();
+  Open(602001, 0x12);
+  Feed(ThirtyMinutes());
+  CAnalisysObj& a = view.Analysis();
+  CPriceVolObj& chart = a.PriceVol();
+  const RECT price = chart.PriceRect();
+  int x = price.left, y = (price.top + price.bottom) / 2;
+  while (x < price.right && chart.GetCursorIndex() != 3) a.OnMouseMove(++x, y);
+  ASSERT_EQ(chart.GetCursorIndex(), 3);
+  const CInfoTable& box = a.InfoBox().Table();
+  const RECT r = box.GetRect();
+  // Where the box's background is filled; none: drawn.size().
+  const auto boxStart = [&](const RecordingPainter& p) {
+    size_t i = 0;
+    while (i < p.drawn.size() &&
+           !(p.drawn[i].kind == SDrawn::Kind::kFill && EqualRect(p.drawn[i].rect, r) &&
+             p.drawn[i].fill == box.GetBkColor()))
+      ++i;
+    return i;
+  };
+  RecordingPainter off;
+  chart.Paint(off);
+  EXPECT_EQ(boxStart(off), off.drawn.size());
+
+  a.OnLButtonDown(x, y);
+  a.OnMouseMove(x, y);
+  ASSERT_TRUE(chart.IsCrosshairOn());
+  RecordingPainter on;
+  chart.Paint(on);
+  const size_t start = boxStart(on);
+  ASSERT_LT(start, on.drawn.size());
+  EXPECT_GT(start, 0u);  // the pictures first
+  std::vector<std::string> texts;
+  for (size_t i = start; i < on.drawn.size(); ++i)
+    if (on.drawn[i].kind == SDrawn::Kind::kText) texts.push_back(on.drawn[i].text);
+  ASSERT_EQ(texts.size(), static_cast<size_t>(box.GetRowCount()));
+  EXPECT_EQ(texts[1], "09:33");
+  EXPECT_EQ(texts[3], "12.37");
+  EXPECT_EQ(texts[7], "12.35");
+  const SDrawn& frame = on.drawn.back();
+  EXPECT_EQ(frame.kind, SDrawn::Kind::kRect);
+  EXPECT_TRUE(EqualRect(frame.rect, r));
+  EXPECT_EQ(frame.fill, kHollow);
 }
 
 // The panel's two small charts and its chip page are the real charts: the

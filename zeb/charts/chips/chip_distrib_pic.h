@@ -16,7 +16,7 @@
 #include "formula/functions/formula_types.h"
 #include "platform/gdi.h"
 #include "platform/types.h"
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 #include "zeb/tables/packets/kline_packets.h"
 
 class CChipDistribPic {

@@ -10,7 +10,7 @@
 
 #include "platform/gdi.h"
 #include "platform/types.h"
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 #include "zeb/charts/pictures/chart_types.h"
 
 // The record DrawYAxis takes.

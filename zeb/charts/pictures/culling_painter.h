@@ -8,7 +8,7 @@
 #pragma once
 #include <vector>
 
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 
 class CCullingPainter : public CChartPainter {
  public:

@@ -17,7 +17,7 @@
 
 #include "platform/gdi.h"
 #include "platform/types.h"
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 
 // The minutes of the day's vertical grid lines, and the one drawn strong
 // (the midday break).

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "platform/gbk.h"
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/store/public_store.h"
@@ -50,15 +50,8 @@ class TitleWriter {
 
 int CPriceVolObj::Draw(CDC* dc) {
   if (!dc) return 0;
-  {
-    CDCPainter painter(dc);
-    Paint(painter);
-  }
-  if (m_bCrosshair && m_bMouseInChart && m_pInfoBox) {
-    const int mode = dc->SetBkMode(TRANSPARENT);
-    m_pInfoBox->Draw(dc);
-    dc->SetBkMode(mode);
-  }
+  CDCPainter painter(dc);
+  Paint(painter);
   return 1;
 }
 
@@ -67,6 +60,7 @@ void CPriceVolObj::Paint(CChartPainter& painter) {
   if (!(m_nStyle & timeshare_style::kNoTitle)) DrawTitle(painter);
   m_pricePic.Paint(painter);
   m_volPic.Paint(painter);
+  if (m_bCrosshair && m_bMouseInChart && m_pInfoBox) m_pInfoBox->Paint(painter);
 }
 
 void CPriceVolObj::DrawTimeAxis(CChartPainter& painter) {

@@ -52,7 +52,7 @@ class CTimeShareInfoBox {
   virtual void SetStock(const SStockInfo& item) = 0;
   virtual void SetRect(const RECT& rect) = 0;
   virtual void Update(const STimeShareCursor& cursor) = 0;
-  virtual void Draw(CDC* dc) = 0;
+  virtual void Paint(CChartPainter& painter) = 0;
 };
 
 class CPriceVolObj : public CBaseDrawObj {
@@ -73,8 +73,9 @@ class CPriceVolObj : public CBaseDrawObj {
   int OnPacket(const CChartPacket& packet);
   BOOL HitTest(int x, int y) override;
   int Draw(CDC* dc) override;
-  // The time axis, the title line and the two pictures, through the
-  // painter (Draw adds the floating information box on the device context).
+  // The time axis, the title line, the two pictures and, while the
+  // crosshair is on with the mouse in the chart, the floating information
+  // box over them.
   void Paint(CChartPainter& painter);
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;

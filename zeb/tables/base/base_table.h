@@ -160,6 +160,27 @@ class CBaseTable {
   const std::vector<SDrawnColumn>& LayoutDrawnColumns() const;
   // The header band's height (0 without a header).
   float HeaderHeight() const;
+  // One stroke of a cell's borders: a line of two points, or the right
+  // edge and the bottom in one stroke of three.
+  struct SBorderStroke {
+    POINT points[3];
+    int count;
+  };
+  // Where and how a cell draws in its row band (top to bottom of the row):
+  // the one placing of the grid's own drawing and of the tables that draw
+  // through a painter.
+  struct SCellPlace {
+    RECT text;           // the box its text sits in
+    RECT fill;           // the box its own background fills; empty: none
+    UINT format;         // its text's DrawText format
+    COLORREF textColor;  // the cell's, else the table's
+    CFont* font;         // the cell's, else the table's (may be null)
+    SBorderStroke strokes[3];
+    int strokeCount;
+  };
+  SCellPlace PlaceCell(const SSubItem& cell, const SDrawnColumn& column, int top, int bottom) const;
+  COLORREF GetLineColor() const { return m_crLine; }
+  int GetLineWidth() const { return m_nLineWidth; }
   // Sets the row count, keeping existing rows' storage; every row has a
   // cell per column.
   void ResizeRows(int count);
@@ -182,7 +203,8 @@ class CBaseTable {
   void DrawHeader(CDC* dc, float headerHeight);
   void DrawRows(CDC* dc, float headerHeight);
   void DrawCell(CDC* dc, const SSubItem& cell, const SDrawnColumn& column, int top, int bottom);
-  void DrawBorders(CDC* dc, int borders, int left, int top, int right, int bottom);
+  static int BorderStrokes(int borders, int left, int top, int right, int bottom,
+                           SBorderStroke* strokes);
   static UINT TextFormat(int align);
 
   COLORREF m_crBack = 0;

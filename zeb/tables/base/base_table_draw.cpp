@@ -130,49 +130,65 @@ void CBaseTable::DrawRows(CDC* dc, float headerHeight) {
   }
 }
 
+CBaseTable::SCellPlace CBaseTable::PlaceCell(const SSubItem& cell, const SDrawnColumn& c, int top,
+                                             int bottom) const {
+  SCellPlace place{};
+  const int right = c.left + c.width;
+  place.text = RECT{c.left + kCellInset, top, right - kCellInset, bottom};
+  if (cell.background != CLR_INVALID) {
+    const RECT fill{place.text.left + 1, top + 1, place.text.right - 1, bottom - 1};
+    if (fill.right > fill.left && fill.bottom > fill.top) place.fill = fill;
+  }
+  int align = m_columns[static_cast<size_t>(c.column)].align;
+  if (cell.align != -1) align = (cell.align & 2) ? 2 : (cell.align & 1) ? 1 : 0;
+  place.format = TextFormat(align);
+  place.textColor = cell.textColor != CLR_INVALID ? cell.textColor : m_crText;
+  place.font = cell.font ? cell.font : m_pFont;
+  int borders = cell.borders;
+  if (m_nStyle2 & kTableStyle2CellFrames) borders |= kBorderRight | kBorderBottom;
+  place.strokeCount = BorderStrokes(borders, c.left, top, right, bottom, place.strokes);
+  return place;
+}
+
 void CBaseTable::DrawCell(CDC* dc, const SSubItem& cell, const SDrawnColumn& c, int top,
                           int bottom) {
-  const int right = c.left + c.width;
-  RECT text{c.left + kCellInset, top, right - kCellInset, bottom};
-  if (cell.background != CLR_INVALID) {
-    const RECT fill{text.left + 1, top + 1, text.right - 1, bottom - 1};
-    if (fill.right > fill.left && fill.bottom > fill.top) dc->FillSolidRect(&fill, cell.background);
-  }
+  const SCellPlace place = PlaceCell(cell, c, top, bottom);
+  if (place.fill.right > place.fill.left) dc->FillSolidRect(&place.fill, cell.background);
+  RECT text = place.text;
   if (!cell.text.empty()) {
-    dc->SetTextColor(cell.textColor != CLR_INVALID ? cell.textColor : m_crText);
-    int align = m_columns[static_cast<size_t>(c.column)].align;
-    if (cell.align != -1) align = (cell.align & 2) ? 2 : (cell.align & 1) ? 1 : 0;
+    dc->SetTextColor(place.textColor);
     CFont* previous = cell.font ? dc->SelectObject(cell.font) : nullptr;
-    dc->DrawText(cell.text, &text, TextFormat(align));
+    dc->DrawText(cell.text, &text, place.format);
     if (previous) dc->SelectObject(previous);
   }
   if (m_pImages && cell.image != -1)
     m_pImages->Draw(dc, cell.image, text.right + kCellImageLeft, top + kImageTop);
-  int borders = cell.borders;
-  if (m_nStyle2 & kTableStyle2CellFrames) borders |= kBorderRight | kBorderBottom;
-  DrawBorders(dc, borders, c.left, top, right, bottom);
+  for (int i = 0; i < place.strokeCount; ++i) {
+    const SBorderStroke& s = place.strokes[i];
+    if (s.count == 2) {
+      dc->MoveTo(s.points[0].x, s.points[0].y);
+      dc->LineTo(s.points[1].x, s.points[1].y);
+    } else {
+      dc->Polyline(s.points, s.count);
+    }
+  }
 }
 
-void CBaseTable::DrawBorders(CDC* dc, int borders, int left, int top, int right, int bottom) {
-  if (borders & kBorderTop) {
-    dc->MoveTo(left, top);
-    dc->LineTo(right, top);
-  }
-  if (borders & kBorderLeft) {
-    dc->MoveTo(left, top);
-    dc->LineTo(left, bottom);
-  }
+int CBaseTable::BorderStrokes(int borders, int left, int top, int right, int bottom,
+                              SBorderStroke* strokes) {
+  int count = 0;
+  if (borders & kBorderTop) strokes[count++] = SBorderStroke{{{left, top}, {right, top}}, 2};
+  if (borders & kBorderLeft) strokes[count++] = SBorderStroke{{{left, top}, {left, bottom}}, 2};
   const bool rightLine = (borders & kBorderRight) != 0;
   const bool bottomLine = (borders & kBorderBottom) != 0;
   if (rightLine && bottomLine) {
     // One stroke down the right edge and back along the bottom.
-    const POINT corner[] = {{right - 1, top}, {right - 1, bottom - 1}, {left - 1, bottom - 1}};
-    dc->Polyline(corner, 3);
+    strokes[count++] =
+        SBorderStroke{{{right - 1, top}, {right - 1, bottom - 1}, {left - 1, bottom - 1}}, 3};
   } else if (rightLine) {
-    dc->MoveTo(right - 1, top);
-    dc->LineTo(right - 1, bottom);
+    strokes[count++] = SBorderStroke{{{right - 1, top}, {right - 1, bottom}}, 2};
   } else if (bottomLine) {
-    dc->MoveTo(left, bottom - 1);
-    dc->LineTo(right, bottom - 1);
+    strokes[count++] = SBorderStroke{{{left, bottom - 1}, {right, bottom - 1}}, 2};
   }
+  return count;
 }

@@ -6,19 +6,6 @@
 #include "zeb/store/amount_units.h"
 #include "zeb/store/public_store.h"
 
-namespace {
-
-void FrameTable(CDC* dc, const RECT& rect) {
-  CPen pen(PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(3));
-  CPen* oldPen = dc->SelectObject(&pen);
-  CGdiObject* oldBrush = dc->SelectStockObject(NULL_BRUSH);
-  dc->Rectangle(&rect);
-  dc->SelectObject(oldPen);
-  if (oldBrush) dc->SelectObject(oldBrush);
-}
-
-}  // namespace
-
 SIntervalFigures ComputeInterval(const SHistoryInterval& in, int32_t circulating) {
   SIntervalFigures f;
   if (in.count <= 0 || !in.units) return f;
@@ -136,12 +123,6 @@ int CDistractStatTable::UpdateData(const void* body, int length) {
   return 1;
 }
 
-int CDistractStatTable::Draw(CDC* dc) {
-  const int drawn = CBaseTable::Draw(dc);
-  if (dc) FrameTable(dc, m_rect);
-  return drawn;
-}
-
 // ---- CInfoTable ----
 
 void CInfoTable::SetStock(const SStockInfo* item) {
@@ -232,9 +213,7 @@ void CInfoTable::ShowBar(const SHistoryUnit& b, double x, const std::string& val
   Row(15, value.empty() ? std::string("-") : value, m_colors.level, 1);
 }
 
-int CInfoTable::Draw(CDC* dc) {
+void CInfoTable::Paint(CChartPainter& painter) {
   InitColors();
-  const int drawn = CBaseTable::Draw(dc);
-  if (dc) FrameTable(dc, m_rect);
-  return drawn;
+  CFramedChartTable::Paint(painter);
 }

@@ -2,7 +2,8 @@
 // the interval statistics "区间统计" of a marked range of K-line periods
 // (14 labelled figures in 7 rows), and CInfoTable, the floating cursor box
 // of the time-share and K-line charts (labels and values of the minute or
-// period under the cursor).
+// period under the cursor). Both draw through the chart painter, framed, as
+// the charts they lie over.
 //
 // Amounts of a period are taken in hundredths of the currency unit (the
 // unit the formula library reads them in: its AMOUNT series is the field
@@ -15,8 +16,8 @@
 
 #include "formula/functions/formula_types.h"
 #include "zeb/store/store_records.h"
-#include "zeb/tables/base/base_table.h"
 #include "zeb/tables/base/price_colors.h"
+#include "zeb/tables/chartinfo/framed_chart_table.h"
 
 // A marked range of periods, oldest first (not owned).
 struct SHistoryInterval {
@@ -40,13 +41,12 @@ std::string IntervalVolumeText(int64_t volume);
 // The amount (hundredths of the currency unit) in 万 or 亿.
 std::string IntervalAmountText(int64_t amount);
 
-class CDistractStatTable : public CBaseTable {
+class CDistractStatTable : public CFramedChartTable {
  public:
   void SetStock(const SStockInfo* item);
   void InitColumns() override;
   // body: an SHistoryInterval; 0 without one or with no periods.
   int UpdateData(const void* body, int length) override;
-  int Draw(CDC* dc) override;
   CFont* InitColors() override;
 
  private:
@@ -73,7 +73,7 @@ struct SInfoCursor {
   std::string value;  // mode 1
 };
 
-class CInfoTable : public CBaseTable {
+class CInfoTable : public CFramedChartTable {
  public:
   void SetStock(const SStockInfo* item);
   int SetMode(int mode);
@@ -85,7 +85,8 @@ class CInfoTable : public CBaseTable {
   void ShowMinute(const SMinuteUnit& minute, double reference);
   // The bar's rows, then "数    值" and the value at the cursor's height.
   void ShowBar(const SHistoryUnit& bar, double reference, const std::string& value);
-  int Draw(CDC* dc) override;
+  // With the scheme's table colours and font of the moment.
+  void Paint(CChartPainter& painter) override;
 
  private:
   void Row(int row, const std::string& text, COLORREF color, int align);

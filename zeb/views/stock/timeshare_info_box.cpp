@@ -36,6 +36,6 @@ void CTimeShareInfoTable::Show() {
   m_table.ShowMinute(minute, static_cast<double>(m_cursor.preClose) / kPriceUnit);
 }
 
-void CTimeShareInfoTable::Draw(CDC* dc) {
-  if (dc && CPublic::IsValidRect(m_table.GetRect())) m_table.Draw(dc);
+void CTimeShareInfoTable::Paint(CChartPainter& painter) {
+  if (CPublic::IsValidRect(m_table.GetRect())) m_table.Paint(painter);
 }

@@ -15,7 +15,7 @@ class CTimeShareInfoTable : public CTimeShareInfoBox {
   void SetStock(const SStockInfo& item) override;
   void SetRect(const RECT& rect) override;
   void Update(const STimeShareCursor& cursor) override;
-  void Draw(CDC* dc) override;
+  void Paint(CChartPainter& painter) override;
 
   const CInfoTable& Table() const { return m_table; }
 

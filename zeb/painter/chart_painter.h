@@ -1,9 +1,9 @@
-// The drawing primitives a chart picture issues. Pictures paint through
-// this small interface: the device-context painter draws them with the
-// window layer's CDC (on screen or into a memory DC), and tests put a
-// recording painter in its place to check what is drawn rather than
-// pixels. Every pen, brush and font a call needs is given with the call, so
-// nothing stays selected after a picture returns.
+// The drawing primitives a chart picture or a chart's table issues. They
+// paint through this small interface: the device-context painter draws
+// them with the window layer's CDC (on screen or into a memory DC), and
+// tests put a recording painter in its place to check what is drawn rather
+// than pixels. Every pen, brush and font a call needs is given with the
+// call, so nothing stays selected after a picture returns.
 #pragma once
 #include <memory>
 #include <string>

@@ -1,6 +1,6 @@
 // The device-context painter: the chart primitives on a CDC, with the pens
 // and brushes of one paint made once and reused.
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 
 #include <cmath>
 

@@ -1,14 +1,15 @@
-// A painter that records the primitives a chart picture issues instead of
-// drawing them, so tests check what is drawn (which line, which colour,
-// which text) rather than pixels. Text extents are fixed (6 pixels a byte,
-// 12 high), so layouts computed from them are the same on every machine.
+// A painter that records the primitives a chart picture or a chart's table
+// issues instead of drawing them, so tests check what is drawn (which line,
+// which colour, which text) rather than pixels. Text extents are fixed (6
+// pixels a byte, 12 high), so layouts computed from them are the same on
+// every machine.
 #pragma once
 #include <string>
 #include <vector>
 
-#include "zeb/charts/pictures/chart_painter.h"
+#include "zeb/painter/chart_painter.h"
 
-namespace charts_test {
+namespace test_support {
 
 struct SDrawn {
   enum class Kind { kLine, kPolyline, kRect, kFill, kText };
@@ -19,6 +20,8 @@ struct SDrawn {
   COLORREF fill = kHollow;  // rect fill, fill colour, text colour
   std::string text;
   bool inverted = false;
+  UINT format = 0;        // text: DrawText's format bits
+  CFont* font = nullptr;  // text
 };
 
 class RecordingPainter : public CChartPainter {
@@ -44,8 +47,9 @@ class RecordingPainter : public CChartPainter {
   void Fill(const RECT& rect, COLORREF color) override {
     drawn.push_back({SDrawn::Kind::kFill, rect, {}, {}, color, {}, invert_});
   }
-  void Text(const std::string& text, const RECT& box, UINT, COLORREF color, CFont*) override {
-    drawn.push_back({SDrawn::Kind::kText, box, {}, {}, color, text, invert_});
+  void Text(const std::string& text, const RECT& box, UINT format, COLORREF color,
+            CFont* font) override {
+    drawn.push_back({SDrawn::Kind::kText, box, {}, {}, color, text, invert_, format, font});
   }
   SIZE TextExtent(const std::string& text, CFont*) override {
     return SIZE{static_cast<int32_t>(6 * text.size()), 12};
@@ -69,4 +73,4 @@ class RecordingPainter : public CChartPainter {
   bool invert_ = false;
 };
 
-}  // namespace charts_test
+}  // namespace test_support
