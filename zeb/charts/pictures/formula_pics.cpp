@@ -27,6 +27,17 @@ std::string OutputNames(CFormulaFace& face, int count) {
   return Upper(names);
 }
 
+// The largest valid value of a series, 0 when none passes 0. Its own
+// function: the running value stays in a register, where inside the loop
+// over the library's outputs (a call each) it went through memory on every
+// bar.
+float Largest(const float* series, int count) {
+  float largest = 0.0f;
+  for (int i = 0; series && i < count; ++i)
+    if (!IsInvalidValue(series[i]) && series[i] > largest) largest = series[i];
+  return largest;
+}
+
 int StyleOf(int property) {
   switch (property) {
     case 288: return kStyleColorSticks;
@@ -69,12 +80,7 @@ void CTechAnalysisSelf::Compute() {
   }
   AllocOutputs(m_nBarCount);
   float largest = 0.0f;
-  for (int j = 0; j < outputs; ++j) {
-    const float* series = m_face[j];
-    if (!series) continue;
-    for (int i = 0; i < count; ++i)
-      if (!IsInvalidValue(series[i]) && series[i] > largest) largest = series[i];
-  }
+  for (int j = 0; j < outputs; ++j) largest = std::max(largest, Largest(m_face[j], count));
   const float divisor = largest > kDivisorLimit ? 10000.0f : 1.0f;
   for (int j = 0; j < outputs; ++j) {
     const float* series = m_face[j];
