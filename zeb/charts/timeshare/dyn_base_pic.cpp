@@ -2,6 +2,7 @@
 #include "zeb/charts/timeshare/dyn_base_pic.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -197,8 +198,15 @@ void CDynBasePic::DrawGrid(CChartPainter& painter, const SGridColors& colors, bo
                  SPenSpec{PS_SOLID, 2, colors.frame});
   if (!m_grid.rowsShown) return;
   CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
+  // A label is a line of this height centred on its row: a row whose band
+  // of twice the height either side is out of the painter's reach has no
+  // label to measure.
+  const int lineHeight = std::max<int>(painter.TextExtent("0", font).cy, 1);
   for (const SGridRow& row : m_grid.rows) {
     if (row.line) painter.Line(plot.left, row.y, plot.right, row.y, framePen);
+    if (!painter.Reaches(
+            RECT{INT_MIN / 2, row.y - 2 * lineHeight, INT_MAX / 2, row.y + 2 * lineHeight}))
+      continue;
     const COLORREF color = row.tone > 0 ? colors.up : (row.tone < 0 ? colors.down : colors.neutral);
     const SIZE size = painter.TextExtent(row.value, font);
     const RECT box{plot.left - 2 - size.cx, row.y - size.cy / 2, plot.left - 2,

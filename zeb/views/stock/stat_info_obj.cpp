@@ -153,7 +153,13 @@ bool CStatInfoObj::ChangedAreas(std::vector<RECT>* areas) const {
         // With the lines along its edges.
         row.top -= 1;
         row.bottom += 1;
-        changed.push_back(row);
+        // Changed rows next to each other are one area: each area draws
+        // the rows it meets, and its neighbours' edges meet it.
+        if (!changed.empty() && changed.back().left == row.left &&
+            changed.back().right == row.right && changed.back().bottom >= row.top &&
+            changed.back().top <= row.top)
+          changed.back().bottom = std::max(changed.back().bottom, row.bottom);
+        else changed.push_back(row);
       }
     }
     const RECT lower = LowerRect();
