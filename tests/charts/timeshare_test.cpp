@@ -570,7 +570,7 @@ TEST_F(TimeShareTest, ATickInsideTheScalesAsksForTheNewestColumnsOnly) {
         EXPECT_LE(r.right - r.left, to - from + 6) << style;
       }
       EXPECT_EQ(title, (style & kQuoteTitle) != 0) << style;
-      EXPECT_EQ(areas.size(), title ? 3u : 2u) << style;
+      EXPECT_EQ(areas.size(), title ? 2u : 1u) << style;
       if (style & kQuoteTitle) {
         // No grid label away from the title and the time axis is laid out.
         RecordingPainter recorded;

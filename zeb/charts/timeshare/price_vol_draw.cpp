@@ -117,9 +117,12 @@ bool CPriceVolObj::ChangedAreas(std::vector<RECT>* areas) const {
   if (!m_unpainted.Within(EChartChange::kLastBar) || InfoBoxShown()) return false;
   std::vector<RECT> changed;
   if (m_unpainted.Has(EChartChange::kLastBar)) {
+    // One area down both pictures: an area is a pass over the chart.
     const int last = m_nDataCount - 1;
-    changed.push_back(m_pricePic.PointsColumn(m_nFirstUnpainted, last));
-    changed.push_back(m_volPic.PointsColumn(m_nFirstUnpainted, last));
+    RECT column{};
+    UnionRect(column, m_pricePic.PointsColumn(m_nFirstUnpainted, last),
+              m_volPic.PointsColumn(m_nFirstUnpainted, last));
+    changed.push_back(column);
     if (TitleShowsLast()) changed.push_back(m_rcTitle);
   }
   for (RECT& r : changed) IntersectRect(r, r, m_rect);
