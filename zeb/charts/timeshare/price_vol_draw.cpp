@@ -63,9 +63,9 @@ CFont* TitleFont(bool large) {
     f->CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, "Tohoma");
     return f;
   };
-  static CFont* const small = make(12);
+  static CFont* const regular = make(12);
   static CFont* const big = make(16);
-  return large ? big : small;
+  return large ? big : regular;
 }
 
 }  // namespace
