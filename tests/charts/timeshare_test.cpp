@@ -4,12 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QPainter>
 #include <cstdlib>
 
 #include "sim/quote-server/timeshare_feed.h"
 #include "support/recording_painter.h"
 #include "tables/tables_test_support.h"
 #include "timeshare_packet_bytes.h"
+#include "zeb/painter/culling_painter.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/scheme/sys_style.h"
 
@@ -512,6 +514,133 @@ TEST_F(TimeShareTest, PaintsThePriceLineAndVolumeBarsInTheirColours) {
     EXPECT_TRUE(inside(bar, chart.VolumeRect()));
     EXPECT_EQ(bar.rect.left, bar.rect.right);
   }
+}
+
+// A tick inside both scales changes the newest points alone: the chart asks
+// for their columns (and for the title when it shows the last price), and
+// those areas, drawn again over the last paint, give the pixels of a whole
+// paint without laying out anything away from them. A tick past a scale, a
+// cursor move and the box over the chart ask for the whole chart.
+TEST_F(TimeShareTest, ATickInsideTheScalesAsksForTheNewestColumnsOnly) {
+  using namespace timeshare_style;
+  constexpr int kW = 800, kH = 400;
+  CDC dc;
+  CBitmap bitmap;
+  dc.CreateCompatibleDC(nullptr);
+  bitmap.CreateBitmap(kW, kH);
+  dc.SelectObject(&bitmap);
+  const auto paintWhole = [&] {
+    dc.FillSolidRect(0, 0, kW, kH, Color(19));
+    chart.Draw(&dc);
+    return dc.GetImage()->copy();
+  };
+  // The panel's form (the labels inside, the date as title) and one whose
+  // title shows the last price.
+  for (const int style : {kNoRightAxis | kNoTimeAxis | kNoLeftAxis | kDateTitle, kQuoteTitle}) {
+    chart.SetStyle(style);
+    chart.SetRect(0, 0, kW, kH);
+    Minutes(30, 10000);
+    EXPECT_FALSE(chart.ChangedAreas(nullptr)) << style;
+    QImage screen = paintWhole();
+    EXPECT_TRUE(chart.Unpainted().None());
+    uint32_t total = 100u * 30;
+    // The last minute again, then the next one with the minutes' volume.
+    const struct {
+      uint16_t time;
+      uint32_t price, volume;
+      int first;  // the first point the tick changes
+    } ticks[] = {{599, 10010, 1, 29}, {599, 9990, 1, 29}, {600, 10000, 100, 30}};
+    for (const auto& t : ticks) {
+      total += t.volume;
+      ASSERT_EQ(Feed(TickBody({At(t.time, t.price, total, t.volume)})), 1);
+      EXPECT_EQ(chart.Unpainted(), CChartChanges(EChartChange::kLastBar)) << style;
+      std::vector<RECT> areas;
+      ASSERT_TRUE(chart.ChangedAreas(&areas)) << style;
+      const std::vector<int>& xs = chart.PricePic().GetXs();
+      const int from = xs[t.first - 1], to = xs[chart.GetDataCount() - 1];
+      bool title = false;
+      for (const RECT& r : areas) {
+        if (EqualRect(r, chart.TitleRect())) {
+          title = true;
+          continue;
+        }
+        // A column from the point before the first changed one to the last.
+        EXPECT_LE(r.left, from) << style;
+        EXPECT_GT(r.right, to) << style;
+        EXPECT_LE(r.right - r.left, to - from + 6) << style;
+      }
+      EXPECT_EQ(title, (style & kQuoteTitle) != 0) << style;
+      EXPECT_EQ(areas.size(), title ? 2u : 1u) << style;
+      if (style & kQuoteTitle) {
+        // No grid label away from the title and the time axis is laid out.
+        RecordingPainter recorded;
+        CCullingPainter culled(recorded, areas);
+        chart.Paint(culled);
+        for (const SDrawn& d : recorded.Of(SDrawn::Kind::kText)) {
+          EXPECT_FALSE(d.rect.top > chart.PriceRect().top + 24 &&
+                       d.rect.bottom < chart.VolumeRect().bottom - 24)
+              << d.text;
+        }
+        EXPECT_TRUE(recorded.Of(SDrawn::Kind::kText).size() > 0);
+      }
+      // Drawn over a spoilt picture, only the areas taken to the screen.
+      dc.FillSolidRect(0, 0, kW, kH, RGB(1, 2, 3));
+      for (const RECT& r : areas) dc.FillSolidRect(&r, Color(19));
+      chart.DrawAreas(&dc, areas);
+      EXPECT_TRUE(chart.Unpainted().None());
+      {
+        QPainter blit(&screen);
+        blit.setCompositionMode(QPainter::CompositionMode_Source);
+        for (const RECT& r : areas) {
+          const QRect q(r.left, r.top, r.right - r.left, r.bottom - r.top);
+          blit.drawImage(q.topLeft(), *dc.GetImage(), q);
+        }
+      }
+      const QImage want = paintWhole();
+      int differing = 0;
+      for (int y = 0; y < kH; ++y)
+        for (int x = 0; x < kW; ++x) differing += screen.pixel(x, y) != want.pixel(x, y);
+      EXPECT_EQ(differing, 0) << style << " price " << t.price;
+    }
+    // Past the price scale.
+    ASSERT_EQ(Feed(TickBody({At(600, 10900, ++total, 1)})), 1);
+    EXPECT_TRUE(chart.Unpainted().Has(EChartChange::kRange));
+    EXPECT_FALSE(chart.ChangedAreas(nullptr));
+    paintWhole();
+    // The cursor moved by a key.
+    chart.OnKey(37);
+    EXPECT_FALSE(chart.ChangedAreas(nullptr));
+    paintWhole();
+  }
+}
+
+// The grid is prepared again when what it shows moves: a new format of
+// its labels or a new height; a tick inside the range keeps it.
+TEST(TimeSharePictures, TheGridFollowsTheFormatAndTheSize) {
+  CPricePic pic;
+  pic.SetFormat(2, 1000);
+  pic.SetRectDeferred(0, 0, 241, 200, false);
+  pic.SetPointCount(242);
+  std::vector<int32_t> price(30, 10000);
+  pic.SetData(PriceData(price, 10000, 11000, 9000));
+  const auto labels = [&] {
+    std::vector<std::string> out;
+    for (const auto& row : pic.Grid().rows) out.push_back(row.value);
+    return out;
+  };
+  const std::vector<std::string> twoDecimals = labels();
+  ASSERT_FALSE(twoDecimals.empty());
+  EXPECT_EQ(twoDecimals.front().find('.'), twoDecimals.front().size() - 3);
+  price.back() = 10010;
+  pic.SetData(PriceData(price, 10000, 11000, 9000));
+  EXPECT_EQ(labels(), twoDecimals);
+  pic.SetFormat(3, 1000);
+  ASSERT_EQ(labels().size(), twoDecimals.size());
+  EXPECT_EQ(labels().front().find('.'), labels().front().size() - 4);
+  const size_t rows = pic.Grid().rows.size();
+  pic.SetRectDeferred(0, 0, 241, 400, false);
+  EXPECT_GT(pic.Grid().rows.size(), rows);
+  EXPECT_EQ(pic.Grid().rows.front().y, pic.GetPlotRect().bottom);
 }
 
 }  // namespace

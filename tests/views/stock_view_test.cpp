@@ -489,25 +489,56 @@ TEST_F(StockViewTest, TheExRightsEntriesAreCheckedAndLabelledByWhatTheyDo) {
   }
 }
 
+// The time-share reply of item A: 30 minutes of points around 12.40 and
+// the record at 09:59.
+std::string ThirtyMinutes() {
+  TickBytes quote;
+  quote.time = 570 + 29;
+  quote.last = 12340 + 10 * (29 % 7);
+  quote.volume = 90;
+  quote.levels = TenLevels(12500, 12510);
+  std::vector<DealBytes> ticks;
+  std::vector<PointBytes> points;
+  for (int i = 0; i < 30; ++i) {
+    const uint32_t price = 12340u + 10u * (i % 7);
+    ticks.push_back({static_cast<uint16_t>(i), price, 3, 0, 0});
+    points.push_back({static_cast<uint16_t>(i), price, 3, 12350});
+  }
+  return TraceBody(quote, ticks, -1, points);
+}
+
+// Daily bars of item A with a peak in the middle: the last bar holds no
+// extreme.
+constexpr int kPeakBars = 80;
+std::string PeakHistory() {
+  PacketBytes b;
+  b.U16(0, 0x0500 + 61).U16(2, 1).U16(4, 1).U16(10, kMarket).U32(12, 602001u).U16(16, kPeakBars);
+  for (int i = 0; i < kPeakBars; ++i) {
+    const size_t at = 22 + 28 * size_t(i);
+    const uint32_t close = 10000 + 100 * uint32_t(std::min(i, kPeakBars - 1 - i));
+    const uint32_t date = 20250000 + 100 * uint32_t(1 + i / 28) + uint32_t(1 + i % 28);
+    b.U32(at, date).U32(at + 4, close - 50).U32(at + 8, close + 80).U32(at + 12, close - 90);
+    b.U32(at + 16, close).U32(at + 20, 1000).U32(at + 24, 100000);
+  }
+  return b.Bytes();
+}
+
+// The number of pixels where two pictures of the same size differ.
+int Differing(const QImage& got, const QImage& want) {
+  int differing = 0;
+  for (int y = 0; y < want.height(); ++y)
+    for (int x = 0; x < want.width(); ++x) differing += got.pixel(x, y) != want.pixel(x, y);
+  return differing;
+}
+
 // A tick that moves only the K-line's last bar is painted from the view's
 // back buffer with just the areas the chart reports: the window then shows
 // the very pixels a repaint of everything gives.
 TEST_F(StockViewTest, ATickRepaintsOnlyTheChangedAreasWithTheSamePixels) {
   Show();
   Open(602001, 0x20);
-  // A peak in the middle: the last bar holds no extreme.
-  PacketBytes b;
-  constexpr int kBars = 80;
-  b.U16(0, 0x0500 + 61).U16(2, 1).U16(4, 1).U16(10, kMarket).U32(12, 602001u).U16(16, kBars);
-  for (int i = 0; i < kBars; ++i) {
-    const size_t at = 22 + 28 * size_t(i);
-    const uint32_t close = 10000 + 100 * uint32_t(std::min(i, kBars - 1 - i));
-    const uint32_t date = 20250000 + 100 * uint32_t(1 + i / 28) + uint32_t(1 + i % 28);
-    b.U32(at, date).U32(at + 4, close - 50).U32(at + 8, close + 80).U32(at + 12, close - 90);
-    b.U32(at + 16, close).U32(at + 20, 1000).U32(at + 24, 100000);
-  }
-  Feed(b.Bytes());
-  ASSERT_EQ(view.Analysis().HisTech().Raw().size(), size_t(kBars));
+  Feed(PeakHistory());
+  ASSERT_EQ(view.Analysis().HisTech().Raw().size(), size_t(kPeakBars));
   auto tick = [&](uint32_t price) {
     TickBytes t;
     t.open = 10000, t.high = std::max(10100u, price), t.low = 9950, t.last = price, t.volume = 1000;
@@ -524,14 +555,56 @@ TEST_F(StockViewTest, ATickRepaintsOnlyTheChangedAreasWithTheSamePixels) {
     view.Repaint();
     const QImage want = view.GetWidget()->grab().toImage();
     ASSERT_EQ(got.size(), want.size());
-    int differing = 0;
-    for (int y = 0; y < want.height(); ++y)
-      for (int x = 0; x < want.width(); ++x) differing += got.pixel(x, y) != want.pixel(x, y);
-    EXPECT_EQ(differing, 0) << price;
+    EXPECT_EQ(Differing(got, want), 0) << price;
   }
   // A tick that moves the price pane's range repaints everything.
   tick(30000);
   EXPECT_FALSE(view.IsPartialRepaintPending());
+}
+
+// With the panel's page on the item's small time-share chart, a tick inside
+// its scales has the panel ask for the chart's newest columns, not the whole
+// chart, and the window shows the pixels of a repaint of everything.
+TEST_F(StockViewTest, ATickRepaintsOnlyThePanelChartsNewestColumns) {
+  Show();
+  Open(602001, 0x22);
+  Feed(PeakHistory());
+  CStatInfoObj& panel = view.Panel();
+  ASSERT_EQ(panel.GetPage(), kPanelItemChart);
+  Feed(ThirtyMinutes());
+  ASSERT_EQ(panel.ItemChart().GetDataCount(), 30);
+  const RECT chart = panel.ItemChart().GetRect();
+  // Of the last minute again, a new price without new volume: the small
+  // chart's volume scale has only two rows, so any higher bar moves it.
+  auto tick = [&](uint32_t price) {
+    TickBytes t;
+    t.time = 570 + 29;
+    t.open = 12340, t.high = 12400, t.low = 12300, t.last = price, t.average = price;
+    t.volume = 90;
+    Feed(PushBody({t}));
+  };
+  tick(12340);  // the K-line chart keeps what lies under it from now on
+  view.GetWidget()->grab();
+  for (uint32_t price : {12350u, 12370u}) {
+    tick(price);
+    ASSERT_EQ(panel.ItemChart().Unpainted(), CChartChanges(EChartChange::kLastBar)) << price;
+    std::vector<RECT> areas;
+    ASSERT_TRUE(panel.ChangedAreas(&areas)) << price;
+    int inChart = 0;
+    for (const RECT& r : areas) {
+      RECT both;
+      if (!IntersectRect(both, r, chart)) continue;
+      ++inChart;
+      EXPECT_LT(r.right - r.left, (chart.right - chart.left) / 4) << price;
+    }
+    EXPECT_GT(inChart, 0) << price;
+    ASSERT_TRUE(view.IsPartialRepaintPending()) << price;
+    const QImage got = view.GetWidget()->grab().toImage();
+    EXPECT_TRUE(panel.ItemChart().Unpainted().None());
+    view.Repaint();
+    const QImage want = view.GetWidget()->grab().toImage();
+    EXPECT_EQ(Differing(got, want), 0) << price;
+  }
 }
 
 // A double click on a news mark opens the information window on that date's
@@ -584,24 +657,6 @@ TEST_F(StockViewTest, ChartMessagesAndThePanelToggle) {
   EXPECT_TRUE(IsRectEmpty(view.Panel().GetRect()));
   view.TogglePanel();
   EXPECT_EQ(view.Panel().GetRect().left, kWidth - kPanelWidth);
-}
-
-// The time-share reply of item A: 30 minutes of points around 12.40 and
-// the record at 09:59.
-std::string ThirtyMinutes() {
-  TickBytes quote;
-  quote.time = 570 + 29;
-  quote.last = 12340 + 10 * (29 % 7);
-  quote.volume = 90;
-  quote.levels = TenLevels(12500, 12510);
-  std::vector<DealBytes> ticks;
-  std::vector<PointBytes> points;
-  for (int i = 0; i < 30; ++i) {
-    const uint32_t price = 12340u + 10u * (i % 7);
-    ticks.push_back({static_cast<uint16_t>(i), price, 3, 0, 0});
-    points.push_back({static_cast<uint16_t>(i), price, 3, 12350});
-  }
-  return TraceBody(quote, ticks, -1, points);
 }
 
 TEST_F(StockViewTest, ARenderShowsTheChartTheTabsAndThePanel) {

@@ -13,7 +13,7 @@
 
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/charts/pictures/culling_painter.h"
+#include "zeb/painter/culling_painter.h"
 #include "zeb/scheme/sys_style.h"
 
 struct CHisTechObj::SCrosshair {

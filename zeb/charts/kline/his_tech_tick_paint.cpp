@@ -13,7 +13,7 @@
 
 #include "zeb/charts/kline/his_tech_kept_image.h"
 #include "zeb/charts/kline/his_tech_obj.h"
-#include "zeb/charts/pictures/culling_painter.h"
+#include "zeb/painter/culling_painter.h"
 #include "zeb/tables/packets/kline_packets.h"
 
 int CHisTechObj::OnTick(const SPushTickPacket* push) {

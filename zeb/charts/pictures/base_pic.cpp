@@ -1,10 +1,12 @@
 // Value range, pixel mapping and drawing primitives of every chart picture.
 #include "zeb/charts/pictures/base_pic.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 
 #include "zeb/scheme/sys_style.h"
 #include "zeb/store/amount_units.h"
@@ -51,19 +53,44 @@ CFont* CBasePic::SetFont(CFont* font) {
   return old;
 }
 
+namespace {
+
+int64_t Thousandths(float v) { return static_cast<int64_t>(double(v) * kPriceUnit); }
+
+// Thousandths of values this small are exact in 64 bits and grow with the
+// value.
+constexpr float kWholeRange = 9.0e15f;
+
+}  // namespace
+
 void CBasePic::UpdateMinMax(float* minimum, float* maximum, const float* values, int count,
                             int fresh) const {
   if (count <= 0 || values == nullptr) return;
-  int64_t high = fresh ? INT64_MIN : static_cast<int64_t>(double(*maximum) * kPriceUnit);
-  int64_t low = fresh ? INT64_MAX : static_cast<int64_t>(double(*minimum) * kPriceUnit);
-  bool any = false;
+  int64_t high = fresh ? INT64_MIN : Thousandths(*maximum);
+  int64_t low = fresh ? INT64_MAX : Thousandths(*minimum);
+  // The extremes of the values first, a select per value and no branch:
+  // the thousandths grow with the value, so theirs are the extremes'
+  // thousandths. Past the range where they do, value by value.
+  float smallest = std::numeric_limits<float>::max();
+  float largest = std::numeric_limits<float>::lowest();
   for (int i = 0; i < count; ++i) {
     const float v = values[i];
-    if (v == kNoValue || !std::isfinite(v)) continue;
-    const int64_t t = static_cast<int64_t>(double(v) * kPriceUnit);
-    if (t > high) high = t;
-    if (t < low) low = t;
-    any = true;
+    const bool shown = v != kNoValue && std::fabs(v) <= std::numeric_limits<float>::max();
+    smallest = shown && v < smallest ? v : smallest;
+    largest = shown && v > largest ? v : largest;
+  }
+  const bool any = smallest <= largest;
+  if (any && largest < kWholeRange && smallest > -kWholeRange) {
+    high = std::max(high, Thousandths(largest));
+    low = std::min(low, Thousandths(smallest));
+  } else if (any) {
+    for (int i = 0; i < count; ++i) {
+      const float v = values[i];
+      if (v == kNoValue || !std::isfinite(v)) continue;
+      const int64_t t = Thousandths(v);
+      if (t > high) high = t;
+      if (t < low) low = t;
+    }
   }
   if (!any && fresh) return;
   *maximum = float(double(high) / kPriceUnit);

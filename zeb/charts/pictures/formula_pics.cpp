@@ -27,6 +27,17 @@ std::string OutputNames(CFormulaAccess& face, int count) {
   return Upper(names);
 }
 
+// The largest valid value of a series, 0 when none passes 0. Its own
+// function: the running value stays in a register, where inside the loop
+// over the library's outputs (a call each) it went through memory on every
+// bar.
+float Largest(const float* series, int count) {
+  float largest = 0.0f;
+  for (int i = 0; series && i < count; ++i)
+    if (!IsInvalidValue(series[i]) && series[i] > largest) largest = series[i];
+  return largest;
+}
+
 int StyleOf(int property) {
   switch (property) {
     case 288: return kStyleColorSticks;
@@ -58,9 +69,6 @@ void CTechAnalysisSelf::Compute() {
   const int count = m_nBarCount - skip;
   CFormulaAccess& face = FormulaAccess();
   if (!face.Calc(0, m_strName.c_str(), m_pBars + skip, static_cast<short>(count))) return;
-  const std::vector<std::vector<float>> before = std::move(m_outValues);
-  std::vector<std::vector<int>> rows = std::move(m_outRows);
-  FreeOutputs();
   const int outputs = face.GetOutVarSize();
   const int params = face.GetRegParSize();
   if (m_nOutputs < outputs || m_nParams < params) {
@@ -69,18 +77,18 @@ void CTechAnalysisSelf::Compute() {
     m_nOutputs = outputs;
     m_nParams = params;
   }
-  AllocOutputs(m_nBarCount);
+  // The values go to the arrays the computation before last filled, kept
+  // for it: a tick allocates and clears nothing.
+  const size_t bars = static_cast<size_t>(m_nBarCount);
+  m_spareValues.resize(static_cast<size_t>(outputs));
   float largest = 0.0f;
-  for (int j = 0; j < outputs; ++j) {
-    const float* series = face.OutputSeries(j);
-    if (!series) continue;
-    for (int i = 0; i < count; ++i)
-      if (!IsInvalidValue(series[i]) && series[i] > largest) largest = series[i];
-  }
+  for (int j = 0; j < outputs; ++j)
+    largest = std::max(largest, Largest(face.OutputSeries(j), count));
   const float divisor = largest > kDivisorLimit ? 10000.0f : 1.0f;
   for (int j = 0; j < outputs; ++j) {
     const float* series = face.OutputSeries(j);
-    std::vector<float>& out = m_outValues[static_cast<size_t>(j)];
+    std::vector<float>& out = m_spareValues[static_cast<size_t>(j)];
+    out.resize(bars);
     std::fill(out.begin(), out.begin() + skip, kNoValue);
     for (int i = 0; i < count; ++i)
       out[static_cast<size_t>(skip + i)] =
@@ -90,15 +98,19 @@ void CTechAnalysisSelf::Compute() {
   for (int i = 0; i < params; ++i)
     m_params[static_cast<size_t>(i)] = static_cast<int>(face.GetRegParFloat(i));
   m_strOutputNames = OutputNames(face, outputs);
-  m_bEarlierMoved = EarlierOutputsMoved(before);
+  m_outValues.swap(m_spareValues);
+  m_bEarlierMoved = EarlierOutputsMoved(m_spareValues);
   // The earlier bars' rows stand while their values do (a new newest bar
   // value); a full preparation places them all again anyway.
-  if (!m_bEarlierMoved && rows.size() == m_outRows.size() &&
-      std::equal(rows.begin(), rows.end(), m_outRows.begin(),
-                 [](const std::vector<int>& a, const std::vector<int>& b) {
-                   return a.size() == b.size();
-                 }))
-    m_outRows = std::move(rows);
+  const bool rowsFit =
+      m_outRows.size() == m_outValues.size() &&
+      std::all_of(m_outRows.begin(), m_outRows.end(),
+                  [&](const std::vector<int>& rows) { return rows.size() == bars; });
+  if (!rowsFit) {
+    m_outRows.assign(m_outValues.size(), std::vector<int>(bars, 0));
+  } else if (m_bEarlierMoved) {
+    for (std::vector<int>& rows : m_outRows) std::fill(rows.begin(), rows.end(), 0);
+  }
 }
 
 int CTechAnalysisSelf::SetData(const SKLineRange* range) {

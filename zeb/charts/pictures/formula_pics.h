@@ -5,6 +5,7 @@
 // the first item's close, with percentage labels.
 #pragma once
 #include <string>
+#include <vector>
 
 #include "zeb/charts/pictures/tech_base_pic.h"
 
@@ -23,6 +24,8 @@ class CTechAnalysisSelf : public CTechAnalysisBasePic {
 
  private:
   std::string m_strName;
+  // The output values before the last computation's, kept for the next.
+  std::vector<std::vector<float>> m_spareValues;
 };
 
 class CTechAnalysisVol : public CTechAnalysisSelf {

@@ -2,6 +2,7 @@
 #include "zeb/charts/timeshare/dyn_base_pic.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,6 +16,15 @@ namespace {
 constexpr int kLabelFont = 6;
 
 constexpr int kStyleNoLeftAxis = 0x40;
+
+// Whether a label drawn unclipped in its box can put ink where the
+// painter draws: the box widened by the text's height on every side holds
+// any overhang of its glyphs. A painter redrawing a few columns then lays
+// out none of the labels away from them.
+bool LabelReaches(const CChartPainter& painter, const RECT& box, const SIZE& size) {
+  const int m = std::max<int>(size.cy, 1);
+  return painter.Reaches(RECT{box.left - m, box.top - m, box.right + m, box.bottom + m});
+}
 
 std::string Format(const char* format, double v, int decimals) {
   char text[64];
@@ -95,6 +105,17 @@ int CDynBasePic::DrawnX(int i) const {
   return std::min(x, m_rcPlot.right - 1);
 }
 
+RECT CDynBasePic::PointsColumn(int first, int last) const {
+  const int from = std::max(first - 1, 0);
+  const int to = std::min(last, static_cast<int>(m_arX.size()) - 1);
+  if (to < from) return RECT{};
+  // Two pixels either side hold a one-pixel pen's ink, the plot's frame
+  // and the cursor's line.
+  constexpr int kInk = 2;
+  return RECT{DrawnX(from) - kInk, m_rcPlot.top - kInk, DrawnX(to) + kInk + 1,
+              m_rcPlot.bottom + kInk};
+}
+
 double CDynBasePic::Rounded(double value) const {
   return std::atof(Format("%.*f", value / m_nDivisor, m_nDecimals).c_str()) * m_nDivisor;
 }
@@ -108,7 +129,20 @@ void CDynBasePic::DrawCursor(CChartPainter& painter) {
   painter.SetInvert(false);
 }
 
+bool CDynBasePic::SGridInputs::operator==(const SGridInputs& o) const {
+  const SGridShape& a = shape;
+  const SGridShape& b = o.shape;
+  return a.bottom == b.bottom && a.top == b.top && a.rows == b.rows && a.kind == b.kind &&
+         a.vlines == b.vlines && a.vlineCount == b.vlineCount && a.strong == b.strong &&
+         EqualRect(plot, o.plot) && points == o.points && decimals == o.decimals &&
+         divisor == o.divisor;
+}
+
 void CDynBasePic::PrepareGrid(const SGridShape& g) {
+  // The points' x follow from the plot and their count.
+  const SGridInputs inputs{g, m_rcPlot, static_cast<int>(m_arX.size()), m_nDecimals, m_nDivisor};
+  if (m_gridInputs && *m_gridInputs == inputs) return;
+  m_gridInputs = inputs;
   m_grid = SGrid{};
   if (m_arX.empty() || g.rows <= 1) return;
   m_grid.shown = true;
@@ -164,19 +198,28 @@ void CDynBasePic::DrawGrid(CChartPainter& painter, const SGridColors& colors, bo
                  SPenSpec{PS_SOLID, 2, colors.frame});
   if (!m_grid.rowsShown) return;
   CFont* font = CSysStyle::GetInstance()->GetFont(kLabelFont);
+  // A label is a line of this height centred on its row: a row whose band
+  // of twice the height either side is out of the painter's reach has no
+  // label to measure.
+  const int lineHeight = std::max<int>(painter.TextExtent("0", font).cy, 1);
   for (const SGridRow& row : m_grid.rows) {
     if (row.line) painter.Line(plot.left, row.y, plot.right, row.y, framePen);
+    if (!painter.Reaches(
+            RECT{INT_MIN / 2, row.y - 2 * lineHeight, INT_MAX / 2, row.y + 2 * lineHeight}))
+      continue;
     const COLORREF color = row.tone > 0 ? colors.up : (row.tone < 0 ? colors.down : colors.neutral);
     const SIZE size = painter.TextExtent(row.value, font);
     const RECT box{plot.left - 2 - size.cx, row.y - size.cy / 2, plot.left - 2,
                    row.y + size.cy / 2 + 1};
-    painter.Text(row.value, box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color, font);
+    if (LabelReaches(painter, box, size))
+      painter.Text(row.value, box, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color, font);
     if (percents && !row.percent.empty()) {
       const SIZE ps = painter.TextExtent(row.percent, font);
       const RECT pbox{plot.right + 2, row.y - ps.cy / 2, plot.right + 2 + ps.cx,
                       row.y + ps.cy / 2 + 1};
-      painter.Text(row.percent, pbox, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color,
-                   font);
+      if (LabelReaches(painter, pbox, ps))
+        painter.Text(row.percent, pbox, DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOCLIP, color,
+                     font);
     }
   }
   const SPenSpec dotPen{PS_DOT, 1, colors.frame};

@@ -12,6 +12,7 @@
 #pragma once
 #include <climits>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -87,6 +88,10 @@ class CDynBasePic {
   const std::vector<int>& GetXs() const { return m_arX; }
   // Grid rows the plot height gives: height / spacing + 1, at least 2.
   int GetRows() const;
+  // What the points first .. last can touch: their column of the plot from
+  // the point before first (whose line reaches first) on, with the pens'
+  // pixels around it; empty when no such point is laid out.
+  RECT PointsColumn(int first, int last) const;
 
   // The prepared grid: the plot's frame, the middle line of a price grid,
   // the rows with their labels and the vertical lines at fixed points.
@@ -122,7 +127,9 @@ class CDynBasePic {
   struct SGridColors {
     COLORREF frame, neutral, up, down;
   };
-  // Prepares the grid from the plot, the value range and the points' x.
+  // Prepares the grid from the plot, the value range and the points' x;
+  // nothing when none of them nor the labels' format changed since the
+  // grid was last prepared (a pushed tick within the range).
   void PrepareGrid(const SGridShape& g);
   // Issues the prepared grid; percent labels only when asked.
   void DrawGrid(CChartPainter& painter, const SGridColors& colors, bool percents) const;
@@ -154,5 +161,14 @@ class CDynBasePic {
   SGrid m_grid;
 
  private:
+  // What the grid was last prepared from.
+  struct SGridInputs {
+    SGridShape shape;
+    RECT plot;
+    int points, decimals, divisor;
+    bool operator==(const SGridInputs& o) const;
+  };
+  std::optional<SGridInputs> m_gridInputs;
+
   void LayoutPoints();
 };

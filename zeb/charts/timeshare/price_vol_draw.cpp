@@ -1,11 +1,13 @@
 // Painting of the time-share object: time axis, title line, the two
 // pictures and the floating information box.
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <string>
 
 #include "platform/gbk.h"
 #include "zeb/painter/chart_painter.h"
+#include "zeb/painter/culling_painter.h"
 #include "zeb/scheme/sys_style.h"
 #include "zeb/charts/timeshare/price_vol_obj.h"
 #include "zeb/store/public_store.h"
@@ -46,21 +48,94 @@ class TitleWriter {
   bool full_ = false;
 };
 
+// The rows of a strip across the whole width with a strip's height above and
+// below: its texts are laid out along it, unclipped, and may run past its
+// ends.
+RECT TextBand(const RECT& strip) {
+  const int h = strip.bottom - strip.top;
+  return RECT{INT_MIN / 2, strip.top - h, INT_MAX / 2, strip.bottom + h};
+}
+
+// One font for each title size of the process: made once, not at each paint.
+CFont* TitleFont(bool large) {
+  const auto make = [](int height) {
+    auto* f = new CFont;
+    f->CreateFont(height, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0, "Tohoma");
+    return f;
+  };
+  static CFont* const regular = make(12);
+  static CFont* const big = make(16);
+  return large ? big : regular;
+}
+
 }  // namespace
 
 int CPriceVolObj::Draw(CDC* dc) {
   if (!dc) return 0;
-  CDCPainter painter(dc);
-  Paint(painter);
+  {
+    CDCPainter painter(dc);
+    Paint(painter);
+  }
+  Painted();
   return 1;
 }
 
+void CPriceVolObj::DrawAreas(CDC* dc, const std::vector<RECT>& areas) {
+  if (!dc || areas.empty()) return;
+  // The box lies over the pictures: with it shown, the whole chart under
+  // the caller's clip.
+  if (InfoBoxShown()) {
+    Draw(dc);
+    return;
+  }
+  {
+    // What lies wholly outside the areas is not even laid out.
+    CDCPainter painter(dc);
+    CCullingPainter culled(painter, areas);
+    Paint(culled);
+  }
+  Painted();
+}
+
+void CPriceVolObj::Painted() {
+  m_unpainted = CChartChanges();
+  m_nFirstUnpainted = INT_MAX;
+}
+
+bool CPriceVolObj::TitleShowsLast() const {
+  using namespace timeshare_style;
+  return !(m_nStyle & kNoTitle) && (m_nStyle & (kQuoteTitle | kQuoteTitleShort)) != 0;
+}
+
+bool CPriceVolObj::ChangedAreas(std::vector<RECT>* areas) const {
+  // The box shows the figures of the point under the cursor.
+  if (!m_unpainted.Within(EChartChange::kLastBar) || InfoBoxShown()) return false;
+  std::vector<RECT> changed;
+  if (m_unpainted.Has(EChartChange::kLastBar)) {
+    // One area down both pictures: an area is a pass over the chart.
+    const int last = m_nDataCount - 1;
+    RECT column{};
+    UnionRect(column, m_pricePic.PointsColumn(m_nFirstUnpainted, last),
+              m_volPic.PointsColumn(m_nFirstUnpainted, last));
+    changed.push_back(column);
+    if (TitleShowsLast()) changed.push_back(m_rcTitle);
+  }
+  for (RECT& r : changed) IntersectRect(r, r, m_rect);
+  changed.erase(
+      std::remove_if(changed.begin(), changed.end(), [](const RECT& r) { return IsRectEmpty(r); }),
+      changed.end());
+  if (areas) *areas = std::move(changed);
+  return true;
+}
+
 void CPriceVolObj::Paint(CChartPainter& painter) {
-  if (!(m_nStyle & timeshare_style::kNoTimeAxis)) DrawTimeAxis(painter);
-  if (!(m_nStyle & timeshare_style::kNoTitle)) DrawTitle(painter);
+  if (!(m_nStyle & timeshare_style::kNoTimeAxis) && painter.Reaches(TextBand(m_rcAxis)))
+    DrawTimeAxis(painter);
+  if (!(m_nStyle & timeshare_style::kNoTitle) && painter.Reaches(TextBand(m_rcTitle)))
+    DrawTitle(painter);
   m_pricePic.Paint(painter);
   m_volPic.Paint(painter);
-  if (m_bCrosshair && m_bMouseInChart && m_pInfoBox) m_pInfoBox->Paint(painter);
+  if (InfoBoxShown()) m_pInfoBox->Paint(painter);
 }
 
 void CPriceVolObj::DrawTimeAxis(CChartPainter& painter) {
@@ -86,9 +161,7 @@ void CPriceVolObj::DrawTitle(CChartPainter& painter) {
   using namespace timeshare_style;
   if (!m_pItem || m_nDataCount <= 0) return;
   CSysStyle* style = CSysStyle::GetInstance();
-  CFont font;
-  font.CreateFont((m_nStyle & kLargeTitle) ? 16 : 12, 0, 0, 0, 400, 0, 0, 0, 134, 0, 0, 0, 0,
-                  "Tohoma");
+  CFont& font = *TitleFont((m_nStyle & kLargeTitle) != 0);
   const SCodeInfo key = m_pItem->GetKey();
   const int decimals = CPublic::GetPriceDecimals(&key), divisor = CPublic::GetPriceUnit(&key);
   const int64_t last = m_arPrice[m_nDataCount - 1];

@@ -66,6 +66,7 @@ int CPriceVolObj::RecalcLayout() {
   m_rcInfo = RECT{o.left, o.top + 18, o.left + 58, o.top + 198};
   if (m_pInfoBox) m_pInfoBox->SetRect(m_rcInfo);
   m_rcChart = RECT{m_rcPrice.left, m_rcPrice.top, m_rcVolume.right, m_rcVolume.bottom};
+  Changed(EChartChange::kSize);
   return 1;
 }
 
@@ -75,6 +76,7 @@ void CPriceVolObj::SetStyle(int flags) {
   m_nStyle = flags;
   m_pricePic.SetStyle(flags);
   m_volPic.SetStyle(flags);
+  Changed(EChartChange::kSize);
 }
 
 int CPriceVolObj::SetSubPicType(int kind) {
@@ -85,6 +87,7 @@ int CPriceVolObj::SetSubPicType(int kind) {
 
 void CPriceVolObj::SetInfoBox(CTimeShareInfoBox* box) {
   m_pInfoBox = box;
+  Changed(EChartChange::kOverlay);
   if (!box) return;
   box->SetRect(m_rcInfo);
   if (m_pItem) box->SetStock(*m_pItem);
@@ -117,6 +120,7 @@ void CPriceVolObj::SetStock(SStockInfo* item) {
   m_nCursor = 0;
   GiveData(static_cast<int32_t>(item->limitUp), static_cast<int32_t>(item->limitDown));
   RecalcLayout();
+  Changed(EChartChange::kSeries | EChartChange::kRange);
 }
 
 void CPriceVolObj::RequestMinuteTrace() {
@@ -197,6 +201,7 @@ int CPriceVolObj::TakeMinuteData(const SMinuteTracePacket& data) {
   FillGaps();
   GiveData(m_pItem ? static_cast<int32_t>(m_pItem->limitUp) : 0,
            m_pItem ? static_cast<int32_t>(m_pItem->limitDown) : 0);
+  Changed(EChartChange::kSeries | EChartChange::kRange);
   return 1;
 }
 
@@ -226,6 +231,7 @@ int CPriceVolObj::TakeDayTrace(const SDayTrace& trace) {
   } else {
     GiveData(static_cast<int32_t>(pc + f), static_cast<int32_t>(lo));
   }
+  Changed(EChartChange::kSeries | EChartChange::kRange);
   return 1;
 }
 
@@ -233,6 +239,10 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
   if (!m_pItem || m_arPrice.empty()) return 0;
   const SCodeInfo key = m_pItem->GetKey();
   const bool index = CPublic::IsIndexMarket(&key);
+  const int countBefore = m_nDataCount;
+  const int priceTop = m_pricePic.GetTop(), priceBottom = m_pricePic.GetBottom();
+  const int volumeTop = m_volPic.GetTop(), volumeBottom = m_volPic.GetBottom();
+  int first = INT_MAX;  // the first point written
   bool changed = false;
   for (const STickRecord& t : ticks.records) {
     if (!(t.code == key)) continue;
@@ -245,12 +255,14 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
     int at;
     if (d < m_nDataCount) {
       at = m_nDataCount - 1;
+      first = std::min(first, at);
       // Volumes from the server are not trusted to stay small: the sum saturates.
       m_arVolume[at] =
           static_cast<int32_t>(std::min<int64_t>(int64_t{m_arVolume[at]} + t.curVolume, INT32_MAX));
     } else {
       // Outside the day's minutes: never written.
       if (d >= m_nPoints) continue;
+      first = std::min(first, m_nDataCount);
       for (int i = m_nDataCount; i < d; ++i) {
         m_arPrice[i] = i > 0 ? m_arPrice[i - 1] : static_cast<int32_t>(m_nPreClose);
         m_arAverage[i] = i > 0 ? m_arAverage[i - 1] : static_cast<int32_t>(m_nPreClose);
@@ -265,20 +277,34 @@ int CPriceVolObj::TakeTicks(const SPushTickPacket& ticks) {
     changed = true;
   }
   if (!changed) return 0;
-  FillGaps();
+  first = std::min(first, FillGaps());
   GiveData(static_cast<int32_t>(m_pItem->limitUp), static_cast<int32_t>(m_pItem->limitDown));
+  // Both scales as they were: every other point keeps its rows and bar.
+  if (countBefore > 0 && m_pricePic.GetTop() == priceTop && m_pricePic.GetBottom() == priceBottom &&
+      m_volPic.GetTop() == volumeTop && m_volPic.GetBottom() == volumeBottom) {
+    Changed(EChartChange::kLastBar);
+    m_nFirstUnpainted = std::min(m_nFirstUnpainted, first);
+  } else {
+    Changed(EChartChange::kRange);
+  }
   return 1;
 }
 
-void CPriceVolObj::FillGaps() {
+int CPriceVolObj::FillGaps() {
   const int32_t pc = static_cast<int32_t>(m_nPreClose);
+  int first = INT_MAX;
   for (int i = 0; i < m_nDataCount; ++i) {
     if (m_arPrice[i] == 0) {
       m_arPrice[i] = i > 0 ? m_arPrice[i - 1] : pc;
       m_arAverage[i] = i > 0 ? m_arAverage[i - 1] : pc;
+      first = std::min(first, i);
     }
-    if (m_arAverage[i] == 0) m_arAverage[i] = i > 0 ? m_arAverage[i - 1] : pc;
+    if (m_arAverage[i] == 0) {
+      m_arAverage[i] = i > 0 ? m_arAverage[i - 1] : pc;
+      first = std::min(first, i);
+    }
   }
+  return first;
 }
 
 bool CPriceVolObj::ShowsAverage() const {
@@ -334,6 +360,7 @@ void CPriceVolObj::RefreshInfo() {
 
 int CPriceVolObj::MoveCursor(int index) {
   m_nCursor = index;
+  Changed(EChartChange::kCursor);
   m_bCursorChanged = true;
   m_pricePic.SetCursorIndex(index);
   m_volPic.SetCursorIndex(index);
@@ -357,11 +384,18 @@ int CPriceVolObj::OnKey(UINT key) {
   switch (key) {
     case kKeyEnd: return MoveCursor(last);
     case kKeyHome: return MoveCursor(0);
-    case kKeyLeft: m_bCrosshair = true; return MoveCursor(m_nCursor <= 0 ? last : m_nCursor - 1);
-    case kKeyRight: m_bCrosshair = true; return MoveCursor(m_nCursor >= last ? 0 : m_nCursor + 1);
+    case kKeyLeft:
+      m_bCrosshair = true;
+      Changed(EChartChange::kOverlay);
+      return MoveCursor(m_nCursor <= 0 ? last : m_nCursor - 1);
+    case kKeyRight:
+      m_bCrosshair = true;
+      Changed(EChartChange::kOverlay);
+      return MoveCursor(m_nCursor >= last ? 0 : m_nCursor + 1);
     case kKeyEscape:
       if (!m_bCrosshair) return 0;
       m_bCrosshair = false;
+      Changed(EChartChange::kOverlay);
       return Track(0, 0);
     default: return 0;
   }
@@ -369,6 +403,7 @@ int CPriceVolObj::OnKey(UINT key) {
 
 void CPriceVolObj::MoveInfoBox(int dx, int dy) {
   OffsetRect(m_rcInfo, dx, dy);
+  Changed(EChartChange::kOverlay);
   if (m_pInfoBox) m_pInfoBox->SetRect(m_rcInfo);
 }
 
@@ -378,6 +413,7 @@ int CPriceVolObj::OnLButtonDown(int x, int y) {
     m_ptDrag = POINT{x, y};
   }
   m_bCrosshair = !m_bCrosshair;
+  Changed(EChartChange::kOverlay);
   return 0;
 }
 
@@ -395,7 +431,9 @@ int CPriceVolObj::OnMouseMove(int x, int y) {
     m_ptDrag = POINT{x, y};
     return 1;
   }
-  m_bMouseInChart = InRect(m_rcChart, x, y);
+  const bool inChart = InRect(m_rcChart, x, y);
+  if (inChart != m_bMouseInChart) Changed(EChartChange::kOverlay);
+  m_bMouseInChart = inChart;
   if (!m_bMouseInChart && m_bCrosshair) return Track(0, 0);
   return Track(x, y);
 }

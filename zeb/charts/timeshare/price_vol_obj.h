@@ -7,10 +7,17 @@
 //
 // Every received body is read through the time-share packet reader; the
 // lent body is never written. Ticks outside the day's minutes are dropped.
+//
+// What changed since the last paint is kept by kind, as the K-line chart
+// keeps it: a pushed tick that leaves both scales as they were changes only
+// the newest points, and a paint then needs only their columns (and a
+// title that shows the last price); anything else asks for the whole chart.
 #pragma once
+#include <climits>
 #include <cstdint>
 #include <vector>
 
+#include "zeb/charts/pictures/chart_change.h"
 #include "zeb/charts/timeshare/price_pic.h"
 #include "zeb/charts/timeshare/vol_pic.h"
 #include "zeb/store/store_records.h"
@@ -77,6 +84,16 @@ class CPriceVolObj : public CBaseDrawObj {
   // crosshair is on with the mouse in the chart, the floating information
   // box over them.
   void Paint(CChartPainter& painter);
+  // What changed since the last Draw or DrawAreas.
+  CChartChanges Unpainted() const { return m_unpainted; }
+  // The areas that show something else than the last paint did when only
+  // the newest points changed: the columns of the points that changed,
+  // down both pictures, and the title when it shows the last price. False
+  // when the chart must be drawn whole.
+  bool ChangedAreas(std::vector<RECT>* areas) const;
+  // Draws what meets the areas again over the last paint; the caller has
+  // clipped the device context to them and filled them first.
+  void DrawAreas(CDC* dc, const std::vector<RECT>& areas);
   int OnKey(UINT key) override;
   int OnCommand(UINT id) override;
 
@@ -132,9 +149,15 @@ class CPriceVolObj : public CBaseDrawObj {
   int TakeMinuteData(const SMinuteTracePacket& data);
   int TakeDayTrace(const SDayTrace& trace);
   int TakeTicks(const SPushTickPacket& ticks);
-  void FillGaps();
+  // The first point it filled; INT_MAX when none.
+  int FillGaps();
   void GiveData(int32_t upper, int32_t lower);
   bool ShowsAverage() const;
+  bool InfoBoxShown() const { return m_bCrosshair && m_bMouseInChart && m_pInfoBox; }
+  // Whether the title shows figures of the newest point.
+  bool TitleShowsLast() const;
+  void Changed(CChartChanges what) { m_unpainted |= what; }
+  void Painted();
   void RefreshInfo();
   int Track(int x, int y);
   int MoveCursor(int index);
@@ -169,4 +192,7 @@ class CPriceVolObj : public CBaseDrawObj {
   CDrawOwner* m_pOwner = nullptr;
   int32_t m_nGivenUpper = 0, m_nGivenLower = 0;
   int m_nPackets = 0;
+  // A chart not painted yet owes a whole paint.
+  CChartChanges m_unpainted = EChartChange::kSeries;
+  int m_nFirstUnpainted = INT_MAX;  // the first point changed since (kLastBar)
 };

@@ -68,7 +68,8 @@ bool Meets(const RECT& a, const RECT& b) {
 
 // What a Draw shows, part by part: the panel's frame (page, place, item,
 // tabs), the title, the board row by row and the lower page. A lower page
-// that is a chart has no print: it counts as changed at every look.
+// that is a chart has no print: the chart itself says what changed on it
+// since it was drawn.
 struct CStatInfoObj::SShown {
   std::string frame;
   std::string title;
@@ -88,6 +89,16 @@ RECT CStatInfoObj::LowerRect() const {
     case kPanelIndexChart: return m_indexItem ? m_indexChart.GetRect() : RECT{};
     default: return RECT{};
   }
+}
+
+CPriceVolObj* CStatInfoObj::LowerChart() {
+  if (m_nPage == kPanelItemChart) return &m_itemChart;
+  if (m_nPage == kPanelIndexChart && m_indexItem) return &m_indexChart;
+  return nullptr;
+}
+
+const CPriceVolObj* CStatInfoObj::LowerChart() const {
+  return const_cast<CStatInfoObj*>(this)->LowerChart();
 }
 
 CStatInfoObj::SShown CStatInfoObj::Shown() const {
@@ -142,12 +153,22 @@ bool CStatInfoObj::ChangedAreas(std::vector<RECT>* areas) const {
         // With the lines along its edges.
         row.top -= 1;
         row.bottom += 1;
-        changed.push_back(row);
+        // Changed rows next to each other are one area: each area draws
+        // the rows it meets, and its neighbours' edges meet it.
+        if (!changed.empty() && changed.back().left == row.left &&
+            changed.back().right == row.right && changed.back().bottom >= row.top &&
+            changed.back().top <= row.top)
+          changed.back().bottom = std::max(changed.back().bottom, row.bottom);
+        else changed.push_back(row);
       }
     }
     const RECT lower = LowerRect();
-    if (!IsRectEmpty(lower) && (now.lowerIsChart || now.lower != m_drawn->lower))
-      changed.push_back(lower);
+    if (!IsRectEmpty(lower)) {
+      std::vector<RECT> chartAreas;
+      if (const CPriceVolObj* chart = LowerChart(); chart && chart->ChangedAreas(&chartAreas))
+        changed.insert(changed.end(), chartAreas.begin(), chartAreas.end());
+      else if (now.lowerIsChart || now.lower != m_drawn->lower) changed.push_back(lower);
+    }
   }
   for (RECT& r : changed) IntersectRect(r, r, m_rect);
   changed.erase(
@@ -403,8 +424,8 @@ void CStatInfoObj::DrawParts(CDC* dc, const std::vector<RECT>* areas) {
         if (!wanted(LowerRect())) break;
         if (m_nPage == kPanelTicks) m_ticks.Draw(dc);
         else if (m_nPage == kPanelValues) m_values.Draw(dc);
-        else if (m_nPage == kPanelItemChart) m_itemChart.Draw(dc);
-        else if (m_indexItem) m_indexChart.Draw(dc);
+        else if (CPriceVolObj* chart = LowerChart(); chart && areas) chart->DrawAreas(dc, *areas);
+        else if (chart) chart->Draw(dc);
         break;
       case kPanelChips: m_chips.Draw(dc); break;
       case kPanelBigOrders:

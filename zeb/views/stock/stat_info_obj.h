@@ -108,6 +108,9 @@ class CStatInfoObj : public CBaseDrawObj {
   SShown Shown() const;
   // The lower page's part: a table, a chart or nothing.
   RECT LowerRect() const;
+  // The lower page's chart, or null when it shows none.
+  CPriceVolObj* LowerChart();
+  const CPriceVolObj* LowerChart() const;
 
   CPublic* m_store;
   int m_nPage = kPanelTicks;

@@ -1,5 +1,5 @@
 // The culling painter: bounds tests in front of another painter.
-#include "zeb/charts/pictures/culling_painter.h"
+#include "zeb/painter/culling_painter.h"
 
 #include <algorithm>
 #include <climits>
