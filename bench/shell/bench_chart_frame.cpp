@@ -12,6 +12,7 @@
 #include <memory>
 
 #include "bench/common/kline_bodies.h"
+#include "formula/face/FormulaAccess.h"
 #include "platform/window.h"
 #include "sim/quote-server/chart_replies.h"
 #include "tools/screenshot/chart_frame_run.h"
@@ -27,6 +28,12 @@ std::unique_ptr<CChartFrameRun> KLinePage(benchmark::State& state) {
   if (!run->ok() || !run->ShowKLine(kline_bodies::History(CChartFrameRun::kMarket,
                                                           CChartFrameRun::kCode, kBars))) {
     state.SkipWithError("the chart view did not show the K-line page of 2,000 bars");
+    return nullptr;
+  }
+  // Without the program folder's formula store the panes compute nothing,
+  // and the figures would be those of a page without indicators.
+  if (!FormulaAccess().Calc(0, "MACD", nullptr, 0)) {
+    state.SkipWithError("no standard indicators in the program folder (build zeb_run first)");
     return nullptr;
   }
   return run;
