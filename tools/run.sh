@@ -19,7 +19,7 @@ done
 "$root/tools/install-deps.sh"
 source "$root/tools/normal-tree.sh"
 if [ ! -x "$normal/bin/ZEB" ]; then
-  echo "run: the first build takes about a minute on 8 cores, two to three on 2" \
+  echo "run: the first build takes under a minute on 8 cores, a little over one on 2" \
        "(later runs build only what changed)"
 fi
 echo "run: configuring $normal"
