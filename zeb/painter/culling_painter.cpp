@@ -93,3 +93,10 @@ bool CCullingPainter::Reaches(const RECT& rect) const {
     return rect.left < a.right && a.left < rect.right && rect.top < a.bottom && a.top < rect.bottom;
   });
 }
+
+void ClipAreasTo(std::vector<RECT>& areas, const RECT& bounds) {
+  for (RECT& r : areas) IntersectRect(r, r, bounds);
+  areas.erase(
+      std::remove_if(areas.begin(), areas.end(), [](const RECT& r) { return IsRectEmpty(r); }),
+      areas.end());
+}

@@ -33,3 +33,7 @@ class CCullingPainter : public CChartPainter {
   CChartPainter& m_target;
   std::vector<RECT> m_areas;
 };
+
+// Cuts each of the areas to the bounds and drops those left empty: the
+// areas a chart or a panel hands to a painter's culling, kept inside itself.
+void ClipAreasTo(std::vector<RECT>& areas, const RECT& bounds);

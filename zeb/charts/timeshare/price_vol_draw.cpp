@@ -120,10 +120,7 @@ bool CPriceVolObj::ChangedAreas(std::vector<RECT>* areas) const {
     changed.push_back(column);
     if (TitleShowsLast()) changed.push_back(m_rcTitle);
   }
-  for (RECT& r : changed) IntersectRect(r, r, m_rect);
-  changed.erase(
-      std::remove_if(changed.begin(), changed.end(), [](const RECT& r) { return IsRectEmpty(r); }),
-      changed.end());
+  ClipAreasTo(changed, m_rect);
   if (areas) *areas = std::move(changed);
   return true;
 }

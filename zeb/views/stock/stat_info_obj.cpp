@@ -13,6 +13,7 @@
 #include "zeb/tables/packets/kline_packets.h"
 #include "zeb/tables/chartinfo/chart_info_tables.h"
 #include "zeb/charts/kline/his_tech_kept_image.h"
+#include "zeb/painter/culling_painter.h"
 
 namespace {
 constexpr UINT kKeyPlus = 187;
@@ -170,10 +171,7 @@ bool CStatInfoObj::ChangedAreas(std::vector<RECT>* areas) const {
       else if (now.lowerIsChart || now.lower != m_drawn->lower) changed.push_back(lower);
     }
   }
-  for (RECT& r : changed) IntersectRect(r, r, m_rect);
-  changed.erase(
-      std::remove_if(changed.begin(), changed.end(), [](const RECT& r) { return IsRectEmpty(r); }),
-      changed.end());
+  ClipAreasTo(changed, m_rect);
   if (areas) *areas = std::move(changed);
   return true;
 }
