@@ -298,7 +298,16 @@ void CBasePic::DrawBars(CChartPainter& p, int width, const int* rows, int n, COL
   const int baseRow =
       ToPixel(m_rcPlot.bottom - height * (double(base) - m_fMin) / (double(m_fMax) - m_fMin));
   const int half = m_nCandleWidth / 2;
-  for (int i = 0; i < n; ++i) {
+  // Sticks inside the plot's rows lie in their bars' columns: only the bars
+  // the painter reaches are drawn. One reaching out of the plot (a base
+  // or value beyond the range) may meet what lies above or below it.
+  const auto inPlot = [&](int row) { return row >= m_rcPlot.top && row <= m_rcPlot.bottom; };
+  const bool inside = inPlot(baseRow) && std::all_of(rows, rows + std::max(n, 0), [&](int row) {
+                        return row == kNoRow || inPlot(row);
+                      });
+  const int from = inside ? std::min(m_nFromBar, std::max(n, 0)) : 0;
+  const int end = inside ? std::min(n, m_nEndBar) : n;
+  for (int i = from; i < end; ++i) {
     if (rows[i] == kNoRow) continue;
     const int x = m_pX[i] + half;
     p.Line(x, baseRow, x, rows[i], SPenSpec{PS_SOLID, width, rows[i] < baseRow ? up : down});
