@@ -283,6 +283,66 @@ TEST_F(GdiShortcutsTest, DrawExactlyWhatThePlainWayDrawsWithCachesColdAndWarm) {
   }
 }
 
+// Under a DC clip of two rectangles, texts meeting one of them, both or
+// neither, with the origin where it was and moved, land on the pixels the
+// plain way gives them and nowhere outside the clip.
+TEST_F(GdiShortcutsTest, TextsUnderAClipOfTwoRectanglesDrawWhatThePlainWayDraws) {
+  constexpr COLORREF kBack = RGB(20, 20, 20);
+  const QRect upper(10, 10, 190, 50), lower(10, 120, 390, 20);  // device units
+  const auto draw = [&] {
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    CBitmap bitmap;
+    bitmap.CreateBitmap(kWidth, kHeight);
+    CBitmap* old = dc.SelectObject(&bitmap);
+    dc.FillSolidRect(0, 0, kWidth, kHeight, kBack);
+    CRgn clip, more;
+    clip.CreateRectRgn(upper.left(), upper.top(), upper.right() + 1, upper.bottom() + 1);
+    more.CreateRectRgn(lower.left(), lower.top(), lower.right() + 1, lower.bottom() + 1);
+    clip.CombineRgn(&clip, &more, RGN_OR);
+    dc.SelectClipRgn(&clip);
+    dc.SetBkMode(TRANSPARENT);
+    dc.SelectObject(&TheFonts().song16);
+    const struct {
+      RECT r;
+      UINT format;
+      COLORREF color;
+    } texts[] = {{{2, 20, 120, 40}, DT_SINGLELINE | DT_LEFT, RGB(255, 255, 0)},
+                 {{150, 30, 260, 50}, DT_SINGLELINE | DT_CENTER, RGB(0, 255, 255)},
+                 {{20, 40, 300, 130}, DT_WORDBREAK, RGB(255, 0, 255)},
+                 {{220, 70, 380, 100}, DT_SINGLELINE, RGB(255, 255, 255)},
+                 {{300, 112, 420, 148}, DT_SINGLELINE | DT_RIGHT | DT_VCENTER, RGB(0, 255, 0)}};
+    for (const POINT origin : {POINT{0, 0}, POINT{6, -4}, POINT{0, 0}}) {
+      dc.SetViewportOrg(origin.x, origin.y);
+      for (const auto& t : texts) {
+        RECT r = t.r;
+        dc.SetTextColor(t.color);
+        dc.DrawText(GBK("Clip 12345.678 剪切文字 MACD=-0.123"), -1, &r, t.format);
+      }
+    }
+    QImage image = dc.GetImage()->copy();
+    dc.SelectObject(old);
+    return image;
+  };
+  QImage reference;
+  {
+    Shortcuts off(false);
+    reference = draw();
+  }
+  const QImage image = draw();
+  EXPECT_TRUE(image == reference);
+  int inside = 0, outside = 0;
+  const QRgb back = qRgb(GetRValue(kBack), GetGValue(kBack), GetBValue(kBack));
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) {
+      const bool drawn = (image.pixel(x, y) & 0xFFFFFF) != (back & 0xFFFFFF);
+      const bool clipped = upper.contains(x, y) || lower.contains(x, y);
+      (clipped ? inside : outside) += drawn;
+    }
+  EXPECT_GT(inside, 200);
+  EXPECT_EQ(outside, 0);
+}
+
 // A thread other than the application's keeps caches of its own.
 TEST_F(GdiShortcutsTest, WorkerThreadDrawsTheSame) {
   const Rendered reference = Reference(Target::MemoryDc);

@@ -96,6 +96,22 @@ void HeldPainter::Prepare(QPoint at, const std::shared_ptr<RegionData>& dcClip, 
   mode = QPainter::CompositionMode_SourceOver;
 }
 
+namespace {
+// The part of the rectangle inside the region when the region (device
+// units) meets it in one rectangle only; empty otherwise.
+QRect OnlyPartInside(const QRegion& region, QRect rect, QPoint offset) {
+  rect.translate(offset);
+  QRect part;
+  for (const QRect& r : region) {
+    const QRect common = r & rect;
+    if (common.isEmpty()) continue;
+    if (!part.isEmpty()) return QRect();
+    part = common;
+  }
+  return part.translated(-offset);
+}
+}  // namespace
+
 void HeldPainter::Sync() {
   if (offset != setOffset) {
     painter.setTransform(QTransform::fromTranslate(offset.x(), offset.y()));
@@ -107,7 +123,14 @@ void HeldPainter::Sync() {
   }
   if (!clipKnown || setClip != clip || setHasClipRect != hasClipRect ||
       (hasClipRect && setClipRect != clipRect)) {
-    if (clip) {
+    const QRect within =
+        clip && hasClipRect ? OnlyPartInside(clip->region, clipRect, offset) : QRect();
+    if (!within.isEmpty()) {
+      // A rectangle meeting one rectangle of the region clips to their
+      // common part: set once, where the region and the rectangle over it
+      // cost two clips (a text each).
+      painter.setClipRect(within);
+    } else if (clip) {
       // The DC's clip is in device units.
       painter.setClipRegion(clip->region.translated(-offset.x(), -offset.y()));
       if (hasClipRect) painter.setClipRect(clipRect, Qt::IntersectClip);

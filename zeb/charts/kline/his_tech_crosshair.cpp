@@ -110,9 +110,10 @@ std::vector<RECT> CHisTechObj::CrosshairAreas(CChartPainter& p) const {
   return areas;
 }
 
-std::vector<RECT> CHisTechObj::TitleTextAreas(const std::vector<int>& now) const {
+std::vector<RECT> CHisTechObj::TitleTextAreas(const std::vector<int>& now,
+                                              const std::vector<int>& before) const {
   std::vector<RECT> areas;
-  const bool known = now.size() == m_panes.size() && m_titleRights.size() == m_panes.size();
+  const bool known = now.size() == m_panes.size() && before.size() == m_panes.size();
   for (size_t i = 0; i < m_panes.size(); ++i) {
     const CTechAnalysisBasePic* pic = m_panes[i]->GetPic();
     if (!pic) continue;
@@ -122,7 +123,7 @@ std::vector<RECT> CHisTechObj::TitleTextAreas(const std::vector<int>& now) const
     // reach a few pixels past their measured width.
     RECT text{r.left + 1, r.top + 2, r.right - 1,
               std::min<int>(r.top + 16, pic->GetPlotRect().top)};
-    if (known) text.right = std::min<int>(text.right, std::max(now[i], m_titleRights[i]) + 4);
+    if (known) text.right = std::min<int>(text.right, std::max(now[i], before[i]) + 4);
     if (text.right > text.left && text.bottom > text.top) areas.push_back(text);
   }
   return areas;
@@ -131,10 +132,17 @@ std::vector<RECT> CHisTechObj::TitleTextAreas(const std::vector<int>& now) const
 std::vector<int> CHisTechObj::TitleRights(CChartPainter& measure) {
   // Laid out through a painter that draws nothing.
   CCullingPainter layout(measure, {});
-  std::vector<int> rights;
   for (auto& pane : m_panes) {
     CTechAnalysisBasePic* pic = pane->GetPic();
     if (pic) pic->DrawTitles(layout);
+  }
+  return LaidOutTitleRights();
+}
+
+std::vector<int> CHisTechObj::LaidOutTitleRights() const {
+  std::vector<int> rights;
+  for (const auto& pane : m_panes) {
+    const CTechAnalysisBasePic* pic = pane->GetPic();
     rights.push_back(pic ? pic->TitlesRight() : 0);
   }
   return rights;
@@ -146,8 +154,10 @@ void CHisTechObj::RedrawTitles(CDC* dc) {
     CDCPainter measure(dc);
     now = TitleRights(measure);
   }
-  const std::vector<RECT> areas = TitleTextAreas(now);
+  const std::vector<RECT> areas = TitleTextAreas(now, m_titleRights);
   m_titleRights = now;
+  // The back buffer gets these titles from the bare picture.
+  m_paintedTitleRights.clear();
   if (areas.empty()) return;
   for (const RECT& r : areas)
     dc->BitBlt(r.left, r.top, r.right - r.left, r.bottom - r.top, &m_kept->under,
@@ -208,7 +218,7 @@ bool CHisTechObj::CursorAreas(std::vector<RECT>* areas) {
     areas->insert(areas->end(), now.begin(), now.end());
     if (TitleBar() != m_nTitleBarDrawn) {
       CDCPainter measure(&m_kept->bare);
-      const std::vector<RECT> titles = TitleTextAreas(TitleRights(measure));
+      const std::vector<RECT> titles = TitleTextAreas(TitleRights(measure), m_titleRights);
       areas->insert(areas->end(), titles.begin(), titles.end());
     }
   }

@@ -578,6 +578,7 @@ bool CHisTechObj::RecomputeLastBar() {
   for (auto& pane : m_panes) column = pane->TakeLastBar(m_pShown[count - 1]) && column;
   // A pane whose range moved is drawn whole, and so is the chart.
   Changed(column ? CChartChanges(EChartChange::kLastBar) : EChartChange::kRange);
+  if (column) MeasureTickTitles();
   GiveChipBars(false);
   // The cursor box shows the values of the bar under the cursor.
   if (m_hooks.cursorInfo && m_nCursor >= 0 && m_nFirst + m_nCursor >= count - 1)

@@ -32,6 +32,7 @@ bool CHisTechObj::DrawInPlace(CDC* back, bool holdsLastPaint, std::vector<RECT>*
   if (holdsLastPaint && CanPaintTickOnly(back)) {
     ChangedAreas(&areas);
     RedrawAreas(back, areas);
+    m_paintedTitleRights = LaidOutTitleRights();
     // The bare picture has not seen the newest bar's change.
     if (!areas.empty()) m_bBareKept = false;
     m_unpainted = CChartChanges();
@@ -61,12 +62,11 @@ void CHisTechObj::PaintFull(CDC* dc, bool keepPicture) {
     CDCPainter painter(dc);
     Draw(painter);
   }
+  m_paintedTitleRights = LaidOutTitleRights();
   m_bHideCrosshair = false;
   if (bareKept) {
     // Where the titles just drawn end.
-    m_titleRights.clear();
-    for (auto& pane : m_panes)
-      m_titleRights.push_back(pane->GetPic() ? pane->GetPic()->TitlesRight() : 0);
+    m_titleRights = m_paintedTitleRights;
     m_kept->bare.BitBlt(m_rect.left, m_rect.top, m_rect.right - m_rect.left,
                         m_rect.bottom - m_rect.top, dc, m_rect.left, m_rect.top, SRCCOPY);
     CDCPainter painter(dc);

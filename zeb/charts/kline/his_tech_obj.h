@@ -259,10 +259,13 @@ class CHisTechObj : public CBaseDrawObj {
   // The panes' titles (they show the values of the cursor's bar): inside
   // each pane's title row, clear of its frame and of the last rows of the
   // pane above, where nothing but the titles is drawn. As far right as
-  // the titles reach in the bare picture or now, when that is given.
-  std::vector<RECT> TitleTextAreas(const std::vector<int>& now) const;
+  // the titles reach before or now, when both are given.
+  std::vector<RECT> TitleTextAreas(const std::vector<int>& now,
+                                   const std::vector<int>& before) const;
   // Where each pane's titles for the cursor's bar end (laid out, not drawn).
   std::vector<int> TitleRights(CChartPainter& measure);
+  // Where each pane's titles end as the panes last laid them out.
+  std::vector<int> LaidOutTitleRights() const;
   // The titles drawn again there, over what lay under the chart.
   void RedrawTitles(CDC* dc);
   // The bar whose values the titles show.
@@ -282,6 +285,8 @@ class CHisTechObj : public CBaseDrawObj {
   void NoteMove();
   void KeepImage(CDC* dc, bool under);
   std::vector<RECT> TickDirtyRects() const;
+  // Lays out the titles of the newest bar's values, for TickDirtyRects.
+  void MeasureTickTitles();
   void RepairBar(int k);
   void SetBarGeometry();
   void ComputeXPositions();
@@ -403,6 +408,10 @@ class CHisTechObj : public CBaseDrawObj {
   // What the last paint into the back buffer drew of the cursor.
   std::vector<RECT> m_crosshairDrawn;
   std::vector<int> m_titleRights;  // where the bare picture's titles end
+  // Where the titles end in the last paint and in the next tick's redraw
+  // (empty: not known, the whole title rows are redrawn).
+  std::vector<int> m_paintedTitleRights;
+  std::vector<int> m_tickTitleRights;
   int m_nTitleBarDrawn = -1;
   POINT m_ptMouse{-1, -1};  // the last mouse point the panes saw
   POINT m_ptMousePainted{-1, -1};

@@ -33,8 +33,9 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
   dirty.push_back(
       RECT{std::max<int>(m_rect.left, left), m_rect.top, m_rect.right, m_rcDateAxis.top});
   // The titles, where nothing else is drawn: the redraw lays out no bar
-  // outside the last column.
-  const std::vector<RECT> titles = TitleTextAreas({});
+  // outside the last column. Only as far as they reach before or now,
+  // when both are known.
+  const std::vector<RECT> titles = TitleTextAreas(m_tickTitleRights, m_paintedTitleRights);
   dirty.insert(dirty.end(), titles.begin(), titles.end());
   for (RECT& r : dirty) {
     r.left = std::max(r.left, m_rect.left);
@@ -43,6 +44,16 @@ std::vector<RECT> CHisTechObj::TickDirtyRects() const {
     r.bottom = std::min(r.bottom, m_rect.bottom);
   }
   return dirty;
+}
+
+void CHisTechObj::MeasureTickTitles() {
+  m_tickTitleRights.clear();
+  // Without the last paint's to compare with, the whole rows are redrawn.
+  if (m_paintedTitleRights.empty()) return;
+  CDC measure;
+  measure.CreateCompatibleDC(nullptr);
+  CDCPainter painter(&measure);
+  m_tickTitleRights = TitleRights(painter);
 }
 
 bool CHisTechObj::CanRedrawChanged() const {
@@ -92,6 +103,7 @@ void CHisTechObj::PaintTickOnly(CDC* dc) {
   std::vector<RECT> dirty;
   ChangedAreas(&dirty);
   RedrawAreas(dc, dirty);
+  m_paintedTitleRights = LaidOutTitleRights();
   for (const RECT& r : dirty)
     m_kept->picture.BitBlt(r.left - m_rect.left, r.top - m_rect.top, r.right - r.left,
                            r.bottom - r.top, dc, r.left, r.top, SRCCOPY);

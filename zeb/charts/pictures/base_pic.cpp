@@ -2,6 +2,7 @@
 #include "zeb/charts/pictures/base_pic.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -129,6 +130,15 @@ void CBasePic::DrawFrame(CChartPainter& p) {
   p.Rect(m_rcPicture, SPenSpec{PS_SOLID, 1, CSysStyle::GetInstance()->GetColor(6)}, kHollow);
 }
 
+namespace {
+// Where a grid's value labels lie: left of it, each in a box its text is
+// clipped to. A painter reaching none of it (a redraw of a few columns or
+// of the titles) is spared laying them out.
+RECT LabelStrip(const RECT& grid) {
+  return RECT{INT_MIN / 2, INT_MIN / 2, grid.left - 2, INT_MAX / 2};
+}
+}  // namespace
+
 void CBasePic::DrawLabel(CChartPainter& p, const std::string& text, int left, int y, COLORREF color,
                          CFont* font, RECT* last) {
   const SIZE s = p.TextExtent(text, font);
@@ -199,13 +209,15 @@ void CBasePic::DrawValueGrid(CChartPainter& p, const RECT& rect, const float* va
   if (style != 4) p.Rect(rect, SPenSpec{PS_SOLID, 1, line}, kHollow);
   const double height = rect.bottom - rect.top;
   const double span = (double(m_fMax) - m_fMin) * m_fScale;
+  const bool labels = p.Reaches(LabelStrip(rect));
   RECT drawn{};
   for (int i = 0; i < n; ++i) {
     const int y = rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / span);
     if (style == 4 || (i != 0 && i != n - 1))
       p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
-    DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont,
-              &drawn);
+    if (labels)
+      DrawLabel(p, CPublic::FormatValue(values[i], m_nDecimals), rect.left, y, label, m_pLabelFont,
+                &drawn);
   }
 }
 
@@ -214,12 +226,14 @@ void CBasePic::DrawPercentGrid(CChartPainter& p, const RECT& rect, const float* 
   if (m_fMax == m_fMin || m_pX == nullptr || n <= 1) return;
   if (style != 4) p.Rect(rect, SPenSpec{PS_SOLID, 1, line}, kHollow);
   const double height = rect.bottom - rect.top;
+  const bool labels = p.Reaches(LabelStrip(rect));
   RECT drawn{};
   for (int i = 0; i < n; ++i) {
     const int y =
         rect.bottom - ToPixel(height * (double(values[i]) - m_fMin) / (double(m_fMax) - m_fMin));
     if (style == 4 || (i != 0 && i != n - 1))
       p.Line(rect.left, y, rect.right, y, SPenSpec{PS_DOT, 1, line});
+    if (!labels) continue;
     char text[64];
     const double pct =
         reference != 0.0f ? (double(values[i]) - reference) * 100.0 / reference : 0.0;
@@ -284,7 +298,16 @@ void CBasePic::DrawBars(CChartPainter& p, int width, const int* rows, int n, COL
   const int baseRow =
       ToPixel(m_rcPlot.bottom - height * (double(base) - m_fMin) / (double(m_fMax) - m_fMin));
   const int half = m_nCandleWidth / 2;
-  for (int i = 0; i < n; ++i) {
+  // Sticks inside the plot's rows lie in their bars' columns: only the bars
+  // the painter reaches are drawn. One reaching out of the plot (a base
+  // or value beyond the range) may meet what lies above or below it.
+  const auto inPlot = [&](int row) { return row >= m_rcPlot.top && row <= m_rcPlot.bottom; };
+  const bool inside = inPlot(baseRow) && std::all_of(rows, rows + std::max(n, 0), [&](int row) {
+                        return row == kNoRow || inPlot(row);
+                      });
+  const int from = inside ? std::min(m_nFromBar, std::max(n, 0)) : 0;
+  const int end = inside ? std::min(n, m_nEndBar) : n;
+  for (int i = from; i < end; ++i) {
     if (rows[i] == kNoRow) continue;
     const int x = m_pX[i] + half;
     p.Line(x, baseRow, x, rows[i], SPenSpec{PS_SOLID, width, rows[i] < baseRow ? up : down});

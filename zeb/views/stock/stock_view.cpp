@@ -1,6 +1,7 @@
 // The chart view: page codes, input routing, timers and painting.
 #include "zeb/views/stock/stock_view.h"
 
+#include <QWidget>
 #include <algorithm>
 
 #include "platform/gbk.h"
@@ -33,6 +34,9 @@ CStockView::~CStockView() = default;
 
 void CStockView::OnInitialUpdate() {
   CBaseView::OnInitialUpdate();
+  // Every paint covers what it was asked for from the back buffer, so the
+  // frame need not fill the background under the view first.
+  if (QWidget* widget = GetWidget()) widget->setAttribute(Qt::WA_OpaquePaintEvent);
   m_nCrosshairTimer = SetTimer(kCrosshairTimer, kCrosshairPeriodMs);
   m_analysis.InitTabs();
   m_panel.InitParts();
