@@ -125,8 +125,17 @@ void PictureChartView(CMainFrame& frame, const KeepPicture& keep, int timeoutMs,
   seen->tabTurnedPage = analysis.GetPage() == kPageTechnical;
   view->SetAnalysisKind(0);
   const int32_t shown = view->Stock().code;
+  // PageDown steps the quote list from its own selection, which a chart
+  // opened by its code leaves where it was: when the row after it holds the
+  // item shown, that item opens again, and only a second PageDown moves on.
+  constexpr int kSameItemMs = 3000;
   frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
   seen->pageDownStepped =
-      platform::PumpUntil([&] { return view->Stock().code != shown; }, timeoutMs);
+      platform::PumpUntil([&] { return view->Stock().code != shown; }, kSameItemMs);
+  if (!seen->pageDownStepped) {
+    frame.SendMessage(WM_KEYDOWN, VK_NEXT, 0);
+    seen->pageDownStepped =
+        platform::PumpUntil([&] { return view->Stock().code != shown; }, timeoutMs);
+  }
   seen->backToList = ReturnToQuoteList(timeoutMs);
 }

@@ -63,8 +63,17 @@ class StageWatchdog {
   }
   void Enter(const std::string& stage) {
     std::lock_guard<std::mutex> lock(mutex_);
+    const Clock::time_point now = Clock::now();
+    // A stage that ends well but late (a wait that ran to its ceiling
+    // without failing the run) is named, so a slow run says where it lost
+    // its time.
+    const auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(now - entered_);
+    if (!stage_.empty() && spent.count() > kSlowStageMs)
+      std::fprintf(stderr, "stage took %lld ms: %s\n", static_cast<long long>(spent.count()),
+                   stage_.c_str());
     stage_ = stage;
-    deadline_ = Clock::now() + std::chrono::milliseconds(timeout_);
+    entered_ = now;
+    deadline_ = now + std::chrono::milliseconds(timeout_);
   }
 
  private:
@@ -79,11 +88,13 @@ class StageWatchdog {
       cv_.wait_for(lock, std::chrono::milliseconds(100));
     }
   }
+  static constexpr long long kSlowStageMs = 20000;
   int timeout_;
   std::mutex mutex_;
   std::condition_variable cv_;
   bool done_ = false;
   std::string stage_;
+  Clock::time_point entered_;
   Clock::time_point deadline_;
   std::thread thread_;
 };
