@@ -14,20 +14,23 @@ endif()
 # ccache, when installed, compiles nothing twice within a checkout, however
 # often its trees are wiped. Paths below the source folder are hashed
 # relative to it (base_dir) and the build folder's path not at all
-# (hash_dir), so a checkout in another folder shares the cache too, but for
-# the sources on a precompiled header: clang's header images keep their
-# checkout's paths, so those compile again there. Precompiled headers
-# are cached (sloppiness, as ccache's manual asks). A setting made in the
+# (hash_dir). Another checkout's objects still do not serve: the unity
+# batch files CMake writes name their sources by absolute path (and clang's
+# header images keep their checkout's paths). Precompiled headers are
+# cached (sloppiness, as ccache's manual asks). A setting made in the
 # environment at configure time is left to it.
 option(ZEB_CCACHE "Compile through ccache when it is installed" ON)
 find_program(ZEB_CCACHE_PROGRAM ccache)
+# glibc's allocations on transparent huge pages where the system gives them
+# on request (glibc 2.35 and later; older ones ignore it): the compilers and
+# the test programs run with it.
+set(zeb_huge_pages GLIBC_TUNABLES=glibc.malloc.hugetlb=1)
 # Every compiler run gets this environment (through env, before ccache).
-# The compilers' allocations go on transparent huge pages where the system
-# gives them on request: a fifth less compile time, from far fewer page
-# faults and TLB misses (glibc 2.35 and later; older ones ignore it).
+# Huge pages take a fifth off compile time, from far fewer page faults and
+# TLB misses.
 set(zeb_compile_env)
 if(NOT DEFINED ENV{GLIBC_TUNABLES})
-  list(APPEND zeb_compile_env GLIBC_TUNABLES=glibc.malloc.hugetlb=1)
+  list(APPEND zeb_compile_env ${zeb_huge_pages})
 endif()
 set(zeb_ccache)
 if(ZEB_CCACHE AND ZEB_CCACHE_PROGRAM)
@@ -112,7 +115,7 @@ set(ZEB_TEST_COMPILE_OPTIONS "" CACHE STRING "Compile options of the test progra
 set(ZEB_TEST_ENVIRONMENT
   "QT_QPA_PLATFORM=offscreen:configfile=${CMAKE_SOURCE_DIR}/platform/testing/offscreen_screen.json"
   "ZEB_SOURCE_DIR=${CMAKE_SOURCE_DIR}" "ZEB_BIN_DIR=${CMAKE_BINARY_DIR}/bin"
-  "GLIBC_TUNABLES=glibc.malloc.hugetlb=1")
+  ${zeb_huge_pages})
 
 # zeb_add_test(name SOURCES a.cpp b.cpp LIBS lib1 lib2)
 # One GoogleTest program registered with ctest, in ZEB_TEST_ENVIRONMENT.

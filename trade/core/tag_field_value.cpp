@@ -3,13 +3,7 @@
 #include <cstring>
 #include <ostream>
 
-TagFieldValue::TagFieldValue(TagFieldValue&& other) noexcept
-    : heap_(other.heap_), size_(other.size_) {
-  if (!heap_) CopyBytes(inline_, other.inline_, size_ + 1);
-  other.heap_ = nullptr;
-  other.size_ = 0;
-  other.inline_[0] = '\0';
-}
+TagFieldValue::TagFieldValue(TagFieldValue&& other) noexcept { TakeFrom(other); }
 
 TagFieldValue& TagFieldValue::operator=(const TagFieldValue& other) {
   assign(other.View());
@@ -19,13 +13,17 @@ TagFieldValue& TagFieldValue::operator=(const TagFieldValue& other) {
 TagFieldValue& TagFieldValue::operator=(TagFieldValue&& other) noexcept {
   if (this == &other) return *this;
   Clear();
+  TakeFrom(other);
+  return *this;
+}
+
+void TagFieldValue::TakeFrom(TagFieldValue& other) noexcept {
   heap_ = other.heap_;
   size_ = other.size_;
   if (!heap_) CopyBytes(inline_, other.inline_, size_ + 1);
   other.heap_ = nullptr;
   other.size_ = 0;
   other.inline_[0] = '\0';
-  return *this;
 }
 
 void TagFieldValue::Store(std::string_view text) {

@@ -57,6 +57,9 @@ class TagFieldValue {
   void AssignElsewhere(std::string_view text);
   // Gives up the heap block, if any, and leaves the value empty.
   void Clear() noexcept;
+  // Takes other's bytes into this value, which holds no heap block, and
+  // leaves other empty.
+  void TakeFrom(TagFieldValue& other) noexcept;
 
   char* heap_ = nullptr;  // the bytes when longer than kInlineCapacity
   size_t size_ = 0;
