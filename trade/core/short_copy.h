@@ -19,6 +19,17 @@ constexpr size_t kShortCopy = 48;
 #pragma GCC diagnostic ignored "-Warray-bounds"
 #pragma GCC diagnostic ignored "-Wstringop-overread"
 #endif
+// Copies n bytes, sizeof(Word) <= n <= 2 * sizeof(Word), as two moves of
+// one Word: the first Word and the last, overlapping in the middle.
+template <typename Word>
+[[gnu::always_inline]] inline void CopyFirstAndLastWord(char* to, const char* from, size_t n) {
+  Word head, tail;
+  std::memcpy(&head, from, sizeof(Word));
+  std::memcpy(&tail, from + n - sizeof(Word), sizeof(Word));
+  std::memcpy(to, &head, sizeof(Word));
+  std::memcpy(to + n - sizeof(Word), &tail, sizeof(Word));
+}
+
 [[gnu::always_inline]] inline void CopyBytes(char* to, const char* from, size_t n) {
   struct Block16 {
     unsigned char bytes[16];
@@ -34,23 +45,11 @@ constexpr size_t kShortCopy = 48;
     std::memcpy(to + 16, &b, 16);
     std::memcpy(to + n - 16, &tail, 16);
   } else if (n > 16) {
-    Block16 head, tail;
-    std::memcpy(&head, from, 16);
-    std::memcpy(&tail, from + n - 16, 16);
-    std::memcpy(to, &head, 16);
-    std::memcpy(to + n - 16, &tail, 16);
+    CopyFirstAndLastWord<Block16>(to, from, n);
   } else if (n >= 8) {
-    uint64_t head, tail;
-    std::memcpy(&head, from, 8);
-    std::memcpy(&tail, from + n - 8, 8);
-    std::memcpy(to, &head, 8);
-    std::memcpy(to + n - 8, &tail, 8);
+    CopyFirstAndLastWord<uint64_t>(to, from, n);
   } else if (n >= 4) {
-    uint32_t head, tail;
-    std::memcpy(&head, from, 4);
-    std::memcpy(&tail, from + n - 4, 4);
-    std::memcpy(to, &head, 4);
-    std::memcpy(to + n - 4, &tail, 4);
+    CopyFirstAndLastWord<uint32_t>(to, from, n);
   } else if (n > 0) {
     const char first = from[0], middle = from[n / 2], last = from[n - 1];
     to[0] = first;
